@@ -1,0 +1,17 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+include(GoogleTest)
+
+# scrollwise_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1])
+# One GoogleTest executable linked against the support library; every TEST
+# becomes its own ctest entry so failures name the case.
+function(scrollwise_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE scrollwise_test_support ${ARG_LIBS} scrollwise_options)
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES
+      LABELS "${ARG_LABELS}"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SCROLLWISE_BUILD_DIR=${CMAKE_BINARY_DIR};SCROLLWISE_BATCH=$<TARGET_FILE:scrollwise-batch>"
+      TIMEOUT 300)
+endfunction()

@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/batch/batchcommand.h"
+
+#include "shell/core/permissions.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/dberror.h"
+#include "shell/startup/loginstore.h"
+#include "shell/startup/startup.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+// Start-up without windows: a missing configuration or an older database is a
+// message telling which command mends it.
+class BatchStartupUi final : public StartupUi
+{
+public:
+    explicit BatchStartupUi(Prompter &prompter)
+        : m_prompter(prompter)
+    {
+    }
+    Prompter &prompter() override { return m_prompter; }
+    void showConfigurationDialog(const QString &iniFile) override
+    {
+        m_prompter.message(u"The configuration file "_s + iniFile
+                               + u" is missing or names no usable database: run scrollwise-batch init."_s,
+                           u"Message"_s, PromptIcon::Critical);
+    }
+    void showUpgrade(Database &) override
+    {
+        m_prompter.message(u"The database is older than the program: run scrollwise-batch upgrade."_s, u"Message"_s,
+                           PromptIcon::Critical);
+    }
+    void processEvents() override {}
+
+private:
+    Prompter &m_prompter;
+};
+
+const BatchOption *findOption(const BatchCommand &command, const QString &name)
+{
+    for (const BatchOption &o : command.options) {
+        if (o.name == name)
+            return &o;
+    }
+    return nullptr;
+}
+
+BatchArgs parseCommandArgs(const BatchCommand &command, const QStringList &words)
+{
+    BatchArgs args;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString &word = words.at(i);
+        if (!word.startsWith(u"--"_s) || word == u"--"_s) {
+            args.positionals.append(word);
+            continue;
+        }
+        QString name = word.mid(2);
+        QString inlineValue;
+        const qsizetype eq = name.indexOf(u'=');
+        const bool hasInline = eq >= 0;
+        if (hasInline) {
+            inlineValue = name.mid(eq + 1);
+            name = name.left(eq);
+        }
+        const BatchOption *option = findOption(command, name);
+        if (!option)
+            throw UsageError(u"Unknown option --"_s + name + u" for \""_s + command.name + u"\"."_s);
+        if (option->valueName.isEmpty()) {
+            args.flags.append(name);
+            continue;
+        }
+        if (hasInline) {
+            args.values.insert(name, inlineValue);
+        } else {
+            if (i + 1 >= words.size())
+                throw UsageError(u"Option --"_s + name + u" needs a value ("_s + option->valueName + u")."_s);
+            args.values.insert(name, words.at(++i));
+        }
+    }
+    return args;
+}
+
+} // namespace
+
+BatchContext::BatchContext(QTextStream &outStream, QTextStream &errStream)
+    : prompter(outStream, errStream)
+    , out(outStream)
+    , err(errStream)
+{
+}
+
+QString BatchContext::required(const QString &option) const
+{
+    const QString v = args.value(option);
+    if (v.isEmpty())
+        throw UsageError(u"Option --"_s + option + u" is required."_s);
+    return v;
+}
+
+BatchTool::BatchTool() = default;
+
+void BatchTool::add(BatchCommand command)
+{
+    m_commands.push_back(std::move(command));
+}
+
+const BatchCommand *BatchTool::match(const QStringList &words, qsizetype *consumed) const
+{
+    const BatchCommand *best = nullptr;
+    qsizetype bestWords = 0;
+    for (const BatchCommand &c : m_commands) {
+        const QStringList parts = c.name.split(u' ');
+        if (parts.size() > words.size() || parts.size() <= bestWords)
+            continue;
+        if (words.mid(0, parts.size()) == parts) {
+            best = &c;
+            bestWords = parts.size();
+        }
+    }
+    *consumed = bestWords;
+    return best;
+}
+
+QString BatchTool::helpText() const
+{
+    QString text = u"usage: scrollwise-batch [--folder DIR] [--user NAME --password PW] [--convo CODE] [--yes|--no] "
+                   "COMMAND [OPTIONS]\n\n"
+                   "The application folder is --folder DIR, else $SCROLLWISE_HOME, else the program's folder.\n"
+                   "Exit codes: 0 done, 1 the run refused or stopped (message on standard error), 2 usage error.\n\n"
+                   "Commands:\n"_s;
+    for (const BatchCommand &c : m_commands) {
+        text += u"  "_s + c.name;
+        if (!c.arguments.isEmpty())
+            text += u' ' + c.arguments;
+        for (const BatchOption &o : c.options)
+            text += u" [--"_s + o.name + (o.valueName.isEmpty() ? QString() : u' ' + o.valueName) + u']';
+        text += u"\n      "_s + c.summary;
+        if (!c.menuCode.isEmpty())
+            text += u" (needs menu item "_s + c.menuCode + u')';
+        text += u'\n';
+        for (const BatchOption &o : c.options) {
+            if (!o.description.isEmpty())
+                text += u"      --"_s + o.name + u": "_s + o.description + u'\n';
+        }
+    }
+    return text;
+}
+
+int BatchTool::prepare(const BatchCommand &command, BatchContext &context)
+{
+    if (!command.needsDatabase && !command.needsLogin)
+        return batchexit::kOk;
+    BatchStartupUi ui(context.prompter);
+    Startup startup(context.folder, ui);
+    if (startup.run(context.session) != Startup::Outcome::ReadyForLogin)
+        return batchexit::kRefused;
+    if (!command.needsLogin)
+        return batchexit::kOk;
+    if (context.user.isEmpty())
+        throw UsageError(u"\""_s + command.name + u"\" needs --user and --password."_s);
+    const LoginStore store(context.session.db());
+    const QString convo = context.convo.isEmpty() ? Session::adminConvocation() : context.convo;
+    if (const auto refusal = store.login(context.session, context.user, context.password, convo)) {
+        context.err << refusal->text << Qt::endl;
+        return batchexit::kRefused;
+    }
+    if (!permissions::allows(context.session.permissions, command.menuCode, context.session.isAdministrator())) {
+        context.err << u"User "_s << context.session.userName << u" may not use menu item "_s << command.menuCode
+                    << u" (\""_s << command.name << u"\")."_s << Qt::endl;
+        return batchexit::kRefused;
+    }
+    return batchexit::kOk;
+}
+
+int BatchTool::main(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    BatchContext context(out, err);
+    QStringList words = arguments;
+    ConsolePrompter::Policy policy = ConsolePrompter::Policy::Unanswered;
+    try {
+        // Global options come before the command.
+        while (!words.isEmpty() && words.first().startsWith(u"--"_s)) {
+            const QString option = words.takeFirst();
+            auto valueOf = [&](const QString &name) {
+                if (words.isEmpty())
+                    throw UsageError(u"Option "_s + name + u" needs a value."_s);
+                return words.takeFirst();
+            };
+            if (option == u"--folder"_s)
+                context.folderOption = valueOf(option);
+            else if (option == u"--user"_s)
+                context.user = valueOf(option);
+            else if (option == u"--password"_s)
+                context.password = valueOf(option);
+            else if (option == u"--convo"_s)
+                context.convo = valueOf(option);
+            else if (option == u"--yes"_s)
+                policy = ConsolePrompter::Policy::Yes;
+            else if (option == u"--no"_s)
+                policy = ConsolePrompter::Policy::No;
+            else if (option == u"--help"_s)
+                words.prepend(u"help"_s);
+            else
+                throw UsageError(u"Unknown option "_s + option + u"."_s);
+            if (option == u"--help"_s)
+                break;
+        }
+        context.prompter.setPolicy(policy);
+        if (words.isEmpty())
+            throw UsageError(u"No command given; \"scrollwise-batch help\" lists them."_s);
+        qsizetype consumed = 0;
+        const BatchCommand *command = match(words, &consumed);
+        if (!command)
+            throw UsageError(u"Unknown command \""_s + words.first() + u"\"; \"scrollwise-batch help\" lists them."_s);
+        context.args = parseCommandArgs(*command, words.mid(consumed));
+        context.folder = AppFolder::resolve(context.folderOption);
+        if (const int code = prepare(*command, context); code != batchexit::kOk)
+            return code;
+        return command->run(context);
+    } catch (const UsageError &e) {
+        err << e.text() << Qt::endl;
+        return batchexit::kUsage;
+    } catch (const UnansweredQuestion &e) {
+        err << u"No answer for the question \""_s << e.question() << u"\": give --yes or --no."_s << Qt::endl;
+        return batchexit::kRefused;
+    } catch (const StopError &e) {
+        err << e.text() << Qt::endl;
+        return batchexit::kRefused;
+    } catch (const DbError &e) {
+        err << e.screenMessage() << Qt::endl;
+        return batchexit::kRefused;
+    }
+}
+
+} // namespace sw

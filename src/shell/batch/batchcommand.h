@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/batch/consoleprompter.h"
+#include "shell/core/appfolder.h"
+#include "shell/core/session.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace sw {
+
+// Exit codes of the command-line tool.
+namespace batchexit {
+inline constexpr int kOk = 0;
+inline constexpr int kRefused = 1; // the run refused or stopped; its message is on standard error
+inline constexpr int kUsage = 2;
+} // namespace batchexit
+
+struct BatchOption
+{
+    QString name;        // without the leading "--"
+    QString valueName;   // empty for a flag
+    QString description;
+};
+
+// A command's own arguments, after the global options.
+class BatchArgs
+{
+public:
+    QStringList positionals;
+    QHash<QString, QString> values;
+    QStringList flags;
+
+    bool has(const QString &name) const { return values.contains(name) || flags.contains(name); }
+    QString value(const QString &name, const QString &fallback = {}) const { return values.value(name, fallback); }
+};
+
+// Thrown by a command for a usage error (exit 2).
+class UsageError : public std::runtime_error
+{
+public:
+    explicit UsageError(const QString &text)
+        : std::runtime_error(text.toStdString())
+        , m_text(text)
+    {
+    }
+    const QString &text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+class BatchContext;
+
+struct BatchCommand
+{
+    QString name;        // one or more words: "init", "candidate show"
+    QString arguments;   // positional arguments for the usage line: "DIR"
+    QString summary;
+    std::vector<BatchOption> options;
+    QString menuCode;    // the menu code of the screen the command stands for; empty: none needed
+    bool needsLogin = false;   // log in with --user/--password/--convo first
+    bool needsDatabase = false; // connect (start-up up to the login) first
+    std::function<int(BatchContext &)> run;
+};
+
+// Everything a command runs with: the folder, the prompter, the session (connected
+// and logged in when the command asked for it), its arguments and the two streams.
+class BatchContext
+{
+public:
+    BatchContext(QTextStream &out, QTextStream &err);
+
+    AppFolder folder;
+    QString folderOption; // --folder as given (empty when not)
+    QString user;
+    QString password;
+    QString convo;
+    ConsolePrompter prompter;
+    Session session;
+    BatchArgs args;
+    QTextStream &out;
+    QTextStream &err;
+
+    // The command's value or a usage error naming the missing option.
+    QString required(const QString &option) const;
+};
+
+// The command-line tool: global options, then a command of the registry.
+class BatchTool
+{
+public:
+    BatchTool();
+
+    void add(BatchCommand command);
+    const std::vector<BatchCommand> &commands() const { return m_commands; }
+
+    int main(const QStringList &arguments, QTextStream &out, QTextStream &err);
+    QString helpText() const;
+
+private:
+    const BatchCommand *match(const QStringList &words, qsizetype *consumed) const;
+    int prepare(const BatchCommand &command, BatchContext &context);
+
+    std::vector<BatchCommand> m_commands;
+};
+
+} // namespace sw

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/batch/shellcommands.h"
+
+#include "shell/batch/batchcommand.h"
+#include "shell/core/versiontext.h"
+#include "shell/db/schemaupgrade.h"
+#include "shell/core/inifile.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
+#include "shell/startup/installer.h"
+#include "shell/startup/startup.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+int runInit(BatchContext &c)
+{
+    Installer::Options o;
+    o.institution = c.required(u"institution"_s);
+    o.type = c.args.value(u"type"_s, u"SQLITE"_s).toUpper();
+    o.server = c.args.value(u"server"_s);
+    o.dbPassword = c.args.value(u"db-password"_s);
+    o.adminUser = c.args.value(u"admin-user"_s);
+    o.databaseName = c.args.value(u"db-name"_s);
+    o.dist = c.args.has(u"dist"_s);
+    if ((o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s || o.type == u"ORACLE"_s) && o.server.isEmpty())
+        throw UsageError(u"--server is required for database type "_s + o.type + u'.');
+    const Installer::Result result = Installer::install(c.folder, o, c.prompter);
+    for (const QString &line : result.done)
+        c.out << line << Qt::endl;
+    c.out << u"installed in "_s << c.folder.root() << Qt::endl;
+    return batchexit::kOk;
+}
+
+int runUpgrade(BatchContext &c)
+{
+    SchemaUpgrade upgrade(c.session.db(), c.prompter);
+    UpgradeReport report;
+    if (!upgrade.runAndStamp(programVersion(), &report))
+        return batchexit::kRefused;
+    c.out << u"tables created: "_s << report.createdTables.join(u", "_s) << Qt::endl;
+    c.out << u"columns added: "_s << report.addedColumns.join(u", "_s) << Qt::endl;
+    c.out << u"columns re-declared: "_s << report.redeclaredColumns << Qt::endl;
+    for (const QString &s : std::as_const(report.skippedStatements))
+        c.out << u"skipped: "_s << s << Qt::endl;
+    return report.stoppedEarly ? batchexit::kRefused : batchexit::kOk;
+}
+
+int runLoginCheck(BatchContext &c)
+{
+    const Session &s = c.session;
+    const std::pair<const char *, QString> values[] = {
+        {"IniFile", s.iniFile},
+        {"DbType", s.dbType},
+        {"ServerName", s.serverName},
+        {"Database", s.db().currentDatabaseName()},
+        {"InstCode", s.instCode},
+        {"InstTitle", s.instTitle},
+        {"InstAddress1", s.instAddress[0]},
+        {"InstAddress2", s.instAddress[1]},
+        {"InstAddress3", s.instAddress[2]},
+        {"InstAddress4", s.instAddress[3]},
+        {"UserName", s.userName},
+        {"UserSection", s.userSection},
+        {"ConvoCode", s.convoCode},
+        {"ConvoName", s.convoName},
+    };
+    for (const auto &[name, value] : values)
+        c.out << QString::fromLatin1(name) << u'=' << value << Qt::endl;
+    return batchexit::kOk;
+}
+
+} // namespace
+
+void addShellCommands(BatchTool &tool)
+{
+    tool.add({u"help"_s, {}, u"Lists the commands and their options."_s, {}, {}, false, false,
+              [&tool](BatchContext &c) {
+                  c.out << tool.helpText();
+                  return batchexit::kOk;
+              }});
+    tool.add({u"init"_s,
+              {},
+              u"Sets up the application folder: configuration, marker file, database, schema, settings row "
+              "and the user ADMIN (first password ADMIN)."_s,
+              {{u"institution"_s, u"CODE"_s, u"institution code of the settings row"_s},
+               {u"type"_s, u"SQLITE|MYSQL|SQLSRVR|ORACLE"_s, u"database type (SQLITE when not given)"_s},
+               {u"server"_s, u"HOST[:PORT]"_s, u"database server (data source for ORACLE)"_s},
+               {u"db-password"_s, u"PW"_s, u"password of the server's administrator login"_s},
+               {u"admin-user"_s, u"NAME"_s, u"the server's administrator login (root for MYSQL, sa for SQLSRVR)"_s},
+               {u"db-name"_s, u"NAME"_s, u"database name instead of CONVO / CONVODIST"_s},
+               {u"dist"_s, {}, u"use the CONVODIST database (marker CONVODIST.DBS)"_s}},
+              {},
+              false,
+              false,
+              runInit});
+    tool.add({u"upgrade"_s, {}, u"Brings the database's tables up to this program's schema and stamps its version."_s,
+              {}, {}, false, false, [](BatchContext &c) {
+                  // Connects without the version check, which would refuse an older database.
+                  IniFile ini(Startup::iniPath(c.folder));
+                  if (!ini.exists())
+                      throw StopError(u"The configuration file "_s + ini.path() + u" does not exist: run scrollwise-batch init."_s);
+                  ini.load();
+                  c.session.folder = c.folder;
+                  c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
+                  return runUpgrade(c);
+              }});
+    tool.add({u"login-check"_s, {}, u"Logs in with --user/--password/--convo and prints the session values."_s, {}, {},
+              true, true, runLoginCheck});
+}
+
+} // namespace sw

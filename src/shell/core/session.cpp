@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/core/session.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+bool Session::isAdministrator() const
+{
+    return userName.compare(u"ADMIN"_s, Qt::CaseInsensitive) == 0;
+}
+
+bool Session::isAdminConvocation() const
+{
+    return convoCode == adminConvocation();
+}
+
+} // namespace sw

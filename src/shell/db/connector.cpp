@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/db/connector.h"
+
+#include "shell/core/stoperror.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+void checkIdentifier(const QString &name)
+{
+    static const QRegularExpression plain(u"^[A-Za-z0-9_]{1,64}$"_s);
+    if (!plain.match(name).hasMatch())
+        throw DbError(DbErrorKind::CommandText, {}, u"The database name \""_s + name + u"\" may hold only letters, digits and underscores."_s);
+}
+
+std::unique_ptr<Database> wrap(QSqlDatabase handle, Backend backend)
+{
+    return std::make_unique<Database>(std::move(handle), SqlDialect::forBackend(backend));
+}
+
+[[noreturn]] void failOpen(QSqlDatabase handle, Backend backend)
+{
+    const QSqlError error = handle.lastError();
+    // The wrapper removes the failed connection again.
+    auto db = wrap(std::move(handle), backend);
+    db->fail(error, u"CONNECT"_s);
+}
+
+void sendSessionStatements(Database &db)
+{
+    const QStringList statements = db.dialect().sessionStatements();
+    for (const QString &s : statements)
+        db.query(s);
+}
+
+std::unique_ptr<Database> openSqlite(const ConnectionSettings &settings, const AppFolder &folder,
+                                     const Connector::Options &options)
+{
+    const QString name = Connector::databaseName(settings, folder);
+    const QString file = folder.filePath(name + u".sqlite"_s);
+    if (!options.createIfMissing && !QFileInfo::exists(file))
+        throw DbError(DbErrorKind::ServerUnreachable, {}, u"The database file "_s + file + u" does not exist."_s);
+    QSqlDatabase handle = QSqlDatabase::addDatabase(u"QSQLITE"_s, Connector::newConnectionName());
+    handle.setDatabaseName(file);
+    handle.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=15000"_s);
+    if (!handle.open())
+        failOpen(std::move(handle), Backend::SQLite);
+    auto db = wrap(std::move(handle), Backend::SQLite);
+    // Reading the schema version fails at once on a file that is not a database,
+    // before anything could be written to it.
+    db->query(u"PRAGMA schema_version"_s);
+    sendSessionStatements(*db);
+    return db;
+}
+
+std::unique_ptr<Database> openMysql(const ConnectionSettings &settings, const AppFolder &folder,
+                                    const Connector::Options &options)
+{
+    const QString name = Connector::databaseName(settings, folder);
+    checkIdentifier(name);
+    const auto [host, port] = Connector::mysqlHostPort(settings.serverName);
+    QSqlDatabase handle = QSqlDatabase::addDatabase(u"QMYSQL"_s, Connector::newConnectionName());
+    handle.setHostName(host);
+    handle.setPort(port);
+    handle.setUserName(settings.effectiveAdminUser());
+    handle.setPassword(settings.dbPassword);
+    handle.setConnectOptions(u"MYSQL_OPT_CONNECT_TIMEOUT="_s + QString::number(options.connectTimeoutSeconds)
+                             + u";MYSQL_OPT_LOCAL_INFILE=1"_s);
+    if (!handle.open())
+        failOpen(std::move(handle), Backend::MySql);
+    auto db = wrap(std::move(handle), Backend::MySql);
+    if (options.createIfMissing)
+        db->query(u"CREATE DATABASE IF NOT EXISTS `"_s + name + u"` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci"_s);
+    db->query(u"USE `"_s + name + u'`');
+    sendSessionStatements(*db);
+    return db;
+}
+
+std::unique_ptr<Database> openOdbc(const QString &connectionString, Backend backend, int timeoutSeconds)
+{
+    QSqlDatabase handle = QSqlDatabase::addDatabase(u"QODBC"_s, Connector::newConnectionName());
+    handle.setDatabaseName(connectionString);
+    handle.setConnectOptions(u"SQL_ATTR_LOGIN_TIMEOUT="_s + QString::number(timeoutSeconds));
+    if (!handle.open())
+        failOpen(std::move(handle), backend);
+    return wrap(std::move(handle), backend);
+}
+
+} // namespace
+
+QString Connector::newConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return u"scrollwise-"_s + QString::number(++counter);
+}
+
+QString Connector::markedDatabase(const AppFolder &folder)
+{
+    if (!folder.findFileAnyCase(u"CONVO.DBS"_s).isEmpty())
+        return u"CONVO"_s;
+    if (!folder.findFileAnyCase(u"CONVODIST.DBS"_s).isEmpty())
+        return u"CONVODIST"_s;
+    return {};
+}
+
+QString Connector::databaseName(const ConnectionSettings &settings, const AppFolder &folder)
+{
+    const QString marked = markedDatabase(folder);
+    if (marked.isEmpty())
+        throw StopError(u"DB name not specified!!"_s, PromptIcon::Critical);
+    return settings.databaseName.isEmpty() ? marked : settings.databaseName;
+}
+
+QString Connector::sqlServerConnectionString(const ConnectionSettings &settings)
+{
+    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Server="_s + settings.serverName + u";Uid="_s
+        + settings.effectiveAdminUser() + u";Pwd="_s + settings.dbPassword.trimmed() + u';';
+}
+
+QString Connector::oracleConnectionString(const ConnectionSettings &settings)
+{
+    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Dbq="_s + settings.serverName + u";Uid="_s
+        + settings.effectiveOracleUser() + u";Pwd="_s + settings.effectiveOraclePassword() + u';';
+}
+
+std::pair<QString, int> Connector::mysqlHostPort(const QString &serverName)
+{
+    const QString s = serverName.trimmed();
+    const qsizetype colon = s.lastIndexOf(u':');
+    if (colon > 0) {
+        bool ok = false;
+        const int port = s.mid(colon + 1).toInt(&ok);
+        if (ok && port > 0 && port < 65536)
+            return {s.left(colon), port};
+    }
+    return {s.isEmpty() ? u"localhost"_s : s, 3306};
+}
+
+std::unique_ptr<Database> Connector::open(const ConnectionSettings &settings, const AppFolder &folder,
+                                          const Options &options)
+{
+    const QString type = settings.dbType.trimmed().toUpper();
+    if (type == u"SQLITE"_s)
+        return openSqlite(settings, folder, options);
+    if (type == u"MYSQL"_s)
+        return openMysql(settings, folder, options);
+    if (type == u"SQLSRVR"_s) {
+        auto db = openOdbc(sqlServerConnectionString(settings), Backend::SqlServer, options.connectTimeoutSeconds);
+        const QString name = databaseName(settings, folder);
+        checkIdentifier(name);
+        db->query(u"USE ["_s + name + u']');
+        sendSessionStatements(*db);
+        return db;
+    }
+    if (type == u"ORACLE"_s)
+        return openOdbc(oracleConnectionString(settings), Backend::Oracle, options.connectTimeoutSeconds);
+    // ACCESS and anything else open nothing; the first statement then fails.
+    return std::make_unique<Database>();
+}
+
+} // namespace sw

@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/db/database.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+QDate toDate(const QVariant &v)
+{
+    if (v.isNull())
+        return {};
+    if (v.metaType().id() == QMetaType::QDate)
+        return v.toDate();
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    const QString s = v.toString().trimmed();
+    QDate d = QDate::fromString(s.left(10), Qt::ISODate);
+    if (!d.isValid())
+        d = parseDmy(s);
+    return d;
+}
+
+void bindAll(QSqlQuery &q, const QVariantList &params)
+{
+    for (qsizetype i = 0; i < params.size(); ++i)
+        q.bindValue(int(i), params.at(i));
+}
+} // namespace
+
+QString Rows::text(const QString &column) const
+{
+    const QVariant v = m_query.value(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+QString Rows::text(int index) const
+{
+    const QVariant v = m_query.value(index);
+    return v.isNull() ? QString() : v.toString();
+}
+
+QDate Rows::date(const QString &column) const
+{
+    return toDate(m_query.value(column));
+}
+
+Rows Statement::run(const QVariantList &params)
+{
+    bindAll(m_query, params);
+    if (!m_query.exec())
+        m_db->fail(m_query.lastError(), m_sql);
+    return Rows(m_query);
+}
+
+int Statement::exec(const QVariantList &params)
+{
+    bindAll(m_query, params);
+    if (!m_query.exec())
+        m_db->fail(m_query.lastError(), m_sql);
+    return m_query.numRowsAffected();
+}
+
+Database::Database()
+    : m_dialect(SqlDialect::forBackend(Backend::SqlServer))
+{
+}
+
+Database::Database(QSqlDatabase handle, std::unique_ptr<SqlDialect> dialect)
+    : m_handle(std::move(handle))
+    , m_dialect(std::move(dialect))
+    , m_connectionName(m_handle.connectionName())
+{
+}
+
+Database::~Database()
+{
+    if (m_connectionName.isEmpty())
+        return;
+    if (m_handle.isOpen())
+        m_handle.close();
+    m_handle = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool Database::isOpen() const
+{
+    return m_handle.isValid() && m_handle.isOpen();
+}
+
+QString Database::currentDatabaseName() const
+{
+    if (!isOpen())
+        return {};
+    switch (backend()) {
+    case Backend::SQLite: {
+        const QString file = m_handle.databaseName();
+        const qsizetype slash = file.lastIndexOf(u'/');
+        QString base = file.mid(slash + 1);
+        if (base.endsWith(u".sqlite"_s, Qt::CaseInsensitive))
+            base.chop(7);
+        return base;
+    }
+    case Backend::MySql:
+        return scalar(u"SELECT DATABASE()"_s).toString();
+    case Backend::SqlServer:
+        return scalar(u"SELECT DB_NAME()"_s).toString();
+    case Backend::Oracle:
+        return scalar(u"SELECT SYS_CONTEXT('USERENV','DB_NAME') FROM DUAL"_s).toString();
+    }
+    return {};
+}
+
+void Database::fail(const QSqlError &error, const QString &sql) const
+{
+    QString description = error.databaseText().trimmed();
+    if (description.isEmpty())
+        description = error.driverText().trimmed();
+    throw DbError(m_dialect->classify(error), error.nativeErrorCode(), description, sql);
+}
+
+namespace {
+[[noreturn]] void notConnected(const QString &sql)
+{
+    throw DbError(DbErrorKind::NotConnected, QString::fromLatin1(dberrnum::kNotConnected),
+                  u"The connection cannot be used to perform this operation. It is either closed or invalid in this context."_s,
+                  sql);
+}
+} // namespace
+
+Rows Database::query(const QString &sql, const QVariantList &params) const
+{
+    if (!isOpen())
+        notConnected(sql);
+    QSqlQuery q(m_handle);
+    q.setForwardOnly(true);
+    // Statements without values go through the plain text protocol: some servers
+    // refuse to prepare DDL and session statements.
+    const bool ok = params.isEmpty() ? q.exec(sql) : (q.prepare(sql) && (bindAll(q, params), q.exec()));
+    if (!ok)
+        fail(q.lastError(), sql);
+    return Rows(std::move(q));
+}
+
+int Database::exec(const QString &sql, const QVariantList &params)
+{
+    Rows rows = query(sql, params);
+    return rows.query().numRowsAffected();
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &params) const
+{
+    Rows rows = query(sql, params);
+    return rows.next() ? rows.value(0) : QVariant();
+}
+
+bool Database::exists(const QString &sql, const QVariantList &params) const
+{
+    Rows rows = query(sql, params);
+    return rows.next();
+}
+
+Statement Database::prepare(const QString &sql) const
+{
+    if (!isOpen())
+        notConnected(sql);
+    QSqlQuery q(m_handle);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        fail(q.lastError(), sql);
+    return Statement(*this, std::move(q), sql);
+}
+
+void Database::begin()
+{
+    if (m_depth++ > 0)
+        return;
+    m_rollbackOnly = false;
+    if (!isOpen())
+        notConnected(u"BEGIN"_s);
+    if (!m_handle.transaction()) {
+        m_depth = 0;
+        fail(m_handle.lastError(), u"BEGIN"_s);
+    }
+}
+
+void Database::commit()
+{
+    if (m_depth <= 0)
+        return;
+    if (--m_depth > 0)
+        return;
+    if (m_rollbackOnly) {
+        m_handle.rollback();
+        m_rollbackOnly = false;
+        throw DbError(DbErrorKind::Other, u"-1"_s, u"The change was undone because a part of it failed."_s, u"COMMIT"_s);
+    }
+    if (!m_handle.commit()) {
+        const QSqlError error = m_handle.lastError();
+        m_handle.rollback();
+        fail(error, u"COMMIT"_s);
+    }
+}
+
+void Database::rollback()
+{
+    if (m_depth <= 0)
+        return;
+    if (--m_depth > 0) {
+        m_rollbackOnly = true;
+        return;
+    }
+    m_rollbackOnly = false;
+    m_handle.rollback();
+}
+
+QVariant Database::nullText()
+{
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+WriteScope::WriteScope(Database &db)
+    : m_db(db)
+{
+    m_db.begin();
+}
+
+WriteScope::~WriteScope()
+{
+    if (!m_done)
+        m_db.rollback();
+}
+
+void WriteScope::commit()
+{
+    m_done = true;
+    m_db.commit();
+}
+
+QDate parseDmy(const QString &text)
+{
+    static const QRegularExpression pattern(u"^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{4})\\s*$"_s);
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch())
+        return {};
+    return QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+}
+
+QString formatDmy(const QDate &date)
+{
+    return date.isValid() ? date.toString(u"dd/MM/yyyy"_s) : QString();
+}
+
+} // namespace sw

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/db/dberror.h"
+#include "shell/db/sqldialect.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+namespace sw {
+
+class Database;
+
+// The rows of one executed statement. Readers treat a null as an empty text,
+// as every reader of this schema must.
+class Rows
+{
+public:
+    bool next() { return m_query.next(); }
+    QVariant value(const QString &column) const { return m_query.value(column); }
+    QVariant value(int index) const { return m_query.value(index); }
+    // The column as text: null reads as "".
+    QString text(const QString &column) const;
+    QString text(int index) const;
+    // The column as a date (DATETIME columns hold dates only); invalid when null.
+    QDate date(const QString &column) const;
+    QSqlQuery &query() { return m_query; }
+
+private:
+    friend class Database;
+    friend class Statement;
+    explicit Rows(QSqlQuery query)
+        : m_query(std::move(query))
+    {
+    }
+    QSqlQuery m_query;
+};
+
+// A statement prepared once and executed for many rows (imports, printing runs).
+class Statement
+{
+public:
+    // Executes with `params` bound in order; throws DbError.
+    Rows run(const QVariantList &params = {});
+    // Executes and returns the number of rows changed.
+    int exec(const QVariantList &params = {});
+
+private:
+    friend class Database;
+    Statement(const Database &db, QSqlQuery query, QString sql)
+        : m_db(&db)
+        , m_query(std::move(query))
+        , m_sql(std::move(sql))
+    {
+    }
+    const Database *m_db;
+    QSqlQuery m_query;
+    QString m_sql;
+};
+
+// The one connection of a session (`cn`) and its dialect. Every statement of the
+// system goes through here with its values bound: nothing read from a user, a file
+// or the portal is ever put into the statement's text. Failures throw DbError,
+// classified by the dialect. Not thread-safe: one Database per thread.
+class Database
+{
+public:
+    // A connection that was never opened (a database type that opens nothing):
+    // every statement fails with DbErrorKind::NotConnected.
+    Database();
+    Database(QSqlDatabase handle, std::unique_ptr<SqlDialect> dialect);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    bool isOpen() const;
+    const SqlDialect &dialect() const { return *m_dialect; }
+    Backend backend() const { return m_dialect->backend(); }
+    QSqlDatabase handle() const { return m_handle; }
+    // The name of the connection's current database, as the status bar shows it.
+    QString currentDatabaseName() const;
+    // The dialect's name for a table of the schema.
+    QString table(const QString &name) const { return m_dialect->tableName(name); }
+
+    // Runs a statement and returns its rows.
+    Rows query(const QString &sql, const QVariantList &params = {}) const;
+    // Runs a statement and returns the number of rows it changed.
+    int exec(const QString &sql, const QVariantList &params = {});
+    // The first column of the first row, or an invalid QVariant when there is none.
+    QVariant scalar(const QString &sql, const QVariantList &params = {}) const;
+    bool exists(const QString &sql, const QVariantList &params = {}) const;
+    Statement prepare(const QString &sql) const;
+
+    // Transactions; see WriteScope, which is how callers use them.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+    [[noreturn]] void fail(const QSqlError &error, const QString &sql) const;
+
+    // A bound null of text type (QVariant() binds as null too, but some drivers want a type).
+    static QVariant nullText();
+
+private:
+    QSqlDatabase m_handle;
+    std::unique_ptr<SqlDialect> m_dialect;
+    QString m_connectionName;
+    int m_depth = 0;
+    bool m_rollbackOnly = false;
+};
+
+// An RAII write scope for multi-row changes: commit explicitly, rolled back by the
+// destructor otherwise. A scope opened inside another joins it; if the inner one is
+// left without commit the whole outer transaction is rolled back at its end.
+class WriteScope
+{
+public:
+    explicit WriteScope(Database &db);
+    ~WriteScope();
+    WriteScope(const WriteScope &) = delete;
+    WriteScope &operator=(const WriteScope &) = delete;
+
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+// Dates are exchanged as dd/mm/yyyy text; this parses and checks one (leading and
+// trailing blanks allowed, one- or two-digit day and month). Invalid when not a real date.
+QDate parseDmy(const QString &text);
+QString formatDmy(const QDate &date);
+
+} // namespace sw

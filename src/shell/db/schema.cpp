@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/db/schema.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw::schema {
+
+const std::vector<TableDefinition> &tables()
+{
+    // CONTROL.FNADID (the institution's depository identifier) and COLLEGE.FTOWN
+    // (the college's town) are read by the depository export, the printing run and
+    // the reports; they close their tables' lists so older databases gain them too.
+    static const std::vector<TableDefinition> list = {
+        {u"CONTROL"_s,
+         u"FUNITCODE VARCHAR(10), FCOMPANY VARCHAR(100), FADD1 VARCHAR(50), FADD2 VARCHAR(50), "
+         "FADD3 VARCHAR(50), FADD4 VARCHAR(50), FPHONE VARCHAR(50), FFAX VARCHAR(50), FEMAIL VARCHAR(50), "
+         "FSIGNAUTH1 VARCHAR(100), FSIGNAUTH2 VARCHAR(100), FFONTSIZE VARCHAR(2), FTDCOL VARCHAR(20), "
+         "FTOCOL VARCHAR(20), FSCOL VARCHAR(20), FFONT VARCHAR(30), FFONTCOL VARCHAR(20), "
+         "FLBFONTCOL VARCHAR(30), FVERSION VARCHAR(20), FCONVDATE DATETIME, FDEGKAN VARCHAR(1), "
+         "FNADID VARCHAR(50)"_s},
+        {u"MASCONVO"_s,
+         u"FCONVOCODE VARCHAR(4), FCONVONAME VARCHAR(100), FDATE VARCHAR(50), FACTIVE VARCHAR(1), "
+         "FDATEKAN VARCHAR(50), FCONVONAMEKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
+        {u"MASUSER"_s,
+         u"FUSERNAME VARCHAR(50), FPASSWD VARCHAR(20), FPERMISSION VARCHAR(500), FSECTION VARCHAR(20), "
+         "FDELETED VARCHAR(1)"_s},
+        {u"AUTOCORRECT"_s, u"FREPLACE VARCHAR(100), FWITH VARCHAR(100), FDELETE VARCHAR(1)"_s},
+        {u"RECCERT"_s, u"FDEGREE VARCHAR(5), FCOLLCODE VARCHAR(5), FREGNO VARCHAR(10), FCERTNO VARCHAR(20)"_s},
+        {u"DEGREE"_s,
+         u"FDEGREE VARCHAR(5), FDESCPN VARCHAR(100), FSPECIAL VARCHAR(100), FDELETED VARCHAR(1), "
+         "FDESCPNKAN VARCHAR(100), FSPECIALKAN VARCHAR(100), FCOURSECODE VARCHAR(20), FEVENTID VARCHAR(20), "
+         "FCREDIT VARCHAR(1)"_s},
+        {u"COLLEGE"_s, u"FCOLLCODE VARCHAR(4), FCOLLNAME VARCHAR(100), FDELETED VARCHAR(1), FTOWN VARCHAR(50)"_s},
+        {u"CONVO"_s,
+         u"FREGNO VARCHAR(10), FNAME VARCHAR(100), FDEGREE VARCHAR(5), FSUBDEGREE VARCHAR(5), "
+         "FCOLLCODE VARCHAR(5), FCLASSCODE VARCHAR(4), FEXAMDATE VARCHAR(50), FYEAR VARCHAR(4), "
+         "FEXAMTYPE VARCHAR(1), FSEX VARCHAR(1), FCASTE VARCHAR(20), FCERTNO VARCHAR(20), FPREX VARCHAR(5), "
+         "FACTIVE VARCHAR(1), FDATE DATETIME, FMANUAL VARCHAR(1), FSPECIAL VARCHAR(100), "
+         "FREGISTERNO VARCHAR(100), FUSERNAME VARCHAR(50), FPRINTEDBY VARCHAR(50), FCONVOCODE VARCHAR(4), "
+         "FCONVDATE DATETIME, FPHOTOPASTE VARCHAR(1), FPRINTORD VARCHAR(6), FNAMEKAN VARCHAR(100), "
+         "FKANUPDATED VARCHAR(1), FEXAMDATEKAN VARCHAR(100), FUNIVCODE VARCHAR(4), FFATNAME VARCHAR(100), "
+         "FFATNAMEKAN VARCHAR(100), FMOTNAME VARCHAR(100), FMOTNAMEKAN VARCHAR(100), FSIRNAME VARCHAR(100), "
+         "FSIRNAMEKAN VARCHAR(100), FDOB VARCHAR(20), FMOBILE VARCHAR(10), FEMAIL VARCHAR(50), "
+         "FADDR1 VARCHAR(50), FADDR2 VARCHAR(50), FADDR3 VARCHAR(50), FADDR4 VARCHAR(50), "
+         "FFEEPAID VARCHAR(1), FRANK VARCHAR(4), ISEXIST VARCHAR(1), FPRINTDATE DATETIME, "
+         "FPRINTTIME VARCHAR(20)"_s},
+        {u"CLASS"_s, u"FCLASSCODE VARCHAR(4), FCLASSDESC VARCHAR(100), FCLASSDESCKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
+        {u"CERTCAN"_s,
+         u"FDEGREE VARCHAR(5), FCOLLCODE VARCHAR(5), FREGNO VARCHAR(10), FCERTNO VARCHAR(20), FDATE DATETIME, "
+         "FTIME VARCHAR(20), FREMARKS VARCHAR(100), FUSERNAME VARCHAR(50), FPRINTEDBY VARCHAR(50), "
+         "FDELETED VARCHAR(1)"_s},
+        {u"KANLIB"_s, u"FENGNAME VARCHAR(50), FKANNAME VARCHAR(50)"_s},
+        {u"RANKREG"_s,
+         u"FDEGREE VARCHAR(5), FREGNO VARCHAR(10), FRANK VARCHAR(4), FCONVOCODE VARCHAR(4), FCERTNO VARCHAR(10), "
+         "FCERTDATE DATETIME, FPRINTDATE DATETIME, FPRINTTIME VARCHAR(20), FPRINTEDBY VARCHAR(20), "
+         "FDELETED VARCHAR(1), FCERTTYPE VARCHAR(4), FDONERNAME VARCHAR(300), FSUBJECT VARCHAR(300), "
+         "FAMOUNT VARCHAR(10), FDATE DATETIME, FSLNO DECIMAL(10,0), FTIME VARCHAR(20), FENGNAME VARCHAR(50), "
+         "FKANNAME VARCHAR(50), FREMARKS VARCHAR(100), FUSERNAME VARCHAR(50)"_s},
+        {u"MASUNIV"_s, u"FUNIVCODE VARCHAR(4), FUNIVNAME VARCHAR(100), FDELETED VARCHAR(1)"_s},
+        {u"CONVOFEE"_s,
+         u"FAPPNO VARCHAR(10), FREGNO VARCHAR(10), FNAME VARCHAR(100), FDOB VARCHAR(20), FMOBILE VARCHAR(10), "
+         "FEMAIL VARCHAR(100), FADDR1 VARCHAR(50), FADDR2 VARCHAR(50), FADDR3 VARCHAR(50), FADDR4 VARCHAR(50), "
+         "FAMOUNT DECIMAL(12,2), FPHOTOPATH VARCHAR(200), FREGDATE DATETIME, FREGIP VARCHAR(20), "
+         "FPAYTYPE VARCHAR(50), FPAYSTATUS VARCHAR(50), FPAYREMARKS VARCHAR(500), FPAYDATE VARCHAR(50), "
+         "FTRANID VARCHAR(100), FCATPATH VARCHAR(200), FRECCER VARCHAR(20), FSCHEME VARCHAR(20), "
+         "FCITY VARCHAR(100), FSTATE VARCHAR(100), FPINCODE VARCHAR(20), FDELETED VARCHAR(1)"_s},
+    };
+    return list;
+}
+
+const TableDefinition *find(const QString &table)
+{
+    for (const TableDefinition &t : tables()) {
+        if (t.name.compare(table, Qt::CaseInsensitive) == 0)
+            return &t;
+    }
+    return nullptr;
+}
+
+QStringList splitDefinitions(const QString &columns)
+{
+    return columns.split(u", "_s, Qt::SkipEmptyParts);
+}
+
+QString columnName(const QString &definition)
+{
+    const QString trimmed = definition.trimmed();
+    const qsizetype blank = trimmed.indexOf(u' ');
+    return (blank < 0 ? trimmed : trimmed.left(blank)).trimmed();
+}
+
+const std::vector<IndexDefinition> &indexes()
+{
+    static const std::vector<IndexDefinition> list = {
+        {u"ix_convo_convo_regno"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FREGNO"_s}},
+        {u"ix_convo_regno_degree"_s, u"CONVO"_s, {u"FREGNO"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}},
+        {u"ix_convo_certno"_s, u"CONVO"_s, {u"FCERTNO"_s}},
+        {u"ix_convo_degree_coll"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}},
+        {u"ix_convofee_regno"_s, u"CONVOFEE"_s, {u"FREGNO"_s}},
+        {u"ix_convofee_appno"_s, u"CONVOFEE"_s, {u"FAPPNO"_s}},
+        {u"ix_kanlib_engname"_s, u"KANLIB"_s, {u"FENGNAME"_s}},
+        {u"ix_certcan_regno"_s, u"CERTCAN"_s, {u"FREGNO"_s}},
+        {u"ix_rankreg_regno"_s, u"RANKREG"_s, {u"FREGNO"_s, u"FDEGREE"_s}},
+    };
+    return list;
+}
+
+} // namespace sw::schema

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace sw::schema {
+
+// One table of the application database: its name and its column-definition
+// text, definitions separated by ", ", each "NAME TYPE".
+struct TableDefinition
+{
+    QString name;
+    QString columns;
+};
+
+// The application's tables, in the order the upgrade treats them.
+const std::vector<TableDefinition> &tables();
+const TableDefinition *find(const QString &table);
+
+// The column definitions of a definition text, split at ", ".
+QStringList splitDefinitions(const QString &columns);
+// The column name of one definition: the text up to its first blank, trimmed.
+QString columnName(const QString &definition);
+
+// Non-unique indexes on the columns the screens filter by; they change no behaviour.
+struct IndexDefinition
+{
+    QString name;
+    QString table;
+    QStringList columns;
+};
+const std::vector<IndexDefinition> &indexes();
+
+} // namespace sw::schema

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/db/schemaupgrade.h"
+
+#include "shell/core/prompter.h"
+#include "shell/db/database.h"
+#include "shell/db/schema.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+SchemaUpgrade::SchemaUpgrade(Database &db, Prompter &prompter)
+    : m_db(db)
+    , m_prompter(prompter)
+{
+}
+
+bool SchemaUpgrade::execOrSkip(const QString &sql, UpgradeReport &report)
+{
+    try {
+        m_db.exec(sql);
+        return true;
+    } catch (const DbError &e) {
+        if (e.kind() == DbErrorKind::CommandText || e.kind() == DbErrorKind::Truncation) {
+            report.skippedStatements.append(sql + u" -- "_s + e.description());
+            return false;
+        }
+        throw;
+    }
+}
+
+bool SchemaUpgrade::treatTable(const QString &table, const QString &columns, UpgradeReport &report)
+{
+    const QStringList definitions = schema::splitDefinitions(columns);
+    if (definitions.size() < 2)
+        return true;
+
+    const SqlDialect &dialect = m_db.dialect();
+    const BoundSql listing = dialect.columnListing(table);
+    QStringList existing;
+    Rows rows = m_db.query(listing.sql, listing.params);
+    while (rows.next())
+        existing.append(rows.text(1));
+
+    if (existing.isEmpty()) {
+        if (execOrSkip(dialect.createTable(table, definitions), report))
+            report.createdTables.append(table);
+        return true;
+    }
+
+    for (const QString &definition : definitions) {
+        const QString column = schema::columnName(definition);
+        const bool found = existing.contains(column, Qt::CaseInsensitive);
+        if (!found) {
+            if (execOrSkip(dialect.addColumn(table, definition), report))
+                report.addedColumns.append(table + u'.' + column);
+            continue;
+        }
+        if (const auto alter = dialect.alterColumn(table, definition)) {
+            if (execOrSkip(*alter, report))
+                ++report.redeclaredColumns;
+        }
+    }
+    return true;
+}
+
+void SchemaUpgrade::createIndexes(UpgradeReport &report)
+{
+    const SqlDialect &dialect = m_db.dialect();
+    for (const schema::IndexDefinition &index : schema::indexes()) {
+        const BoundSql listing = dialect.indexListing(index.table, index.name);
+        if (m_db.exists(listing.sql, listing.params))
+            continue;
+        if (execOrSkip(dialect.createIndex(index.name, index.table, index.columns), report))
+            report.createdIndexes.append(index.name);
+    }
+}
+
+UpgradeReport SchemaUpgrade::run()
+{
+    UpgradeReport report;
+    try {
+        for (const schema::TableDefinition &t : schema::tables())
+            treatTable(t.name, t.columns, report);
+        createIndexes(report);
+    } catch (const DbError &e) {
+        report.stoppedEarly = true;
+        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
+    }
+    return report;
+}
+
+void SchemaUpgrade::stampVersion(const QString &version)
+{
+    m_db.exec(u"update control set fversion = ?"_s, {version});
+}
+
+bool SchemaUpgrade::runAndStamp(const QString &version, UpgradeReport *report)
+{
+    try {
+        UpgradeReport r = run();
+        stampVersion(version);
+        if (report)
+            *report = r;
+    } catch (const DbError &e) {
+        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    }
+    m_prompter.message(u"Database modified successfully. Restart the Application"_s, u"Message"_s,
+                       PromptIcon::Information);
+    return true;
+}
+
+} // namespace sw

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/db/dberror.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <memory>
+#include <optional>
+
+class QSqlError;
+
+namespace sw {
+
+// A statement with its bound values.
+struct BoundSql
+{
+    QString sql;
+    QVariantList params;
+};
+
+enum class Backend { SQLite, MySql, SqlServer, Oracle };
+
+// The few constructs that differ between the database servers. Every query of the
+// system is written once in the portable subset and asks the dialect only for these.
+class SqlDialect
+{
+public:
+    virtual ~SqlDialect();
+
+    virtual Backend backend() const = 0;
+    virtual QString name() const = 0;      // "SQLITE", "MYSQL", "SQLSRVR", "ORACLE"
+    virtual QString qtDriver() const = 0;  // QSQLITE, QMYSQL, QODBC
+
+    // Null replacement: COALESCE everywhere but Oracle.
+    virtual QString coalesce(const QString &expression, const QString &replacement) const;
+    virtual QString concat(const QStringList &parts) const;
+    virtual QString length(const QString &expression) const;
+
+    // The name a table is created and addressed under. MySQL on Linux tells
+    // `convo` from `CONVO`, so tables live there in lower case.
+    virtual QString tableName(const QString &name) const { return name; }
+
+    // Statements sent once after the connection opens.
+    virtual QStringList sessionStatements() const { return {}; }
+
+    // Schema changes. A definition is "NAME TYPE" as the table list holds it.
+    virtual QString columnDefinition(const QString &definition) const { return definition; }
+    virtual QString createTable(const QString &table, const QStringList &definitions) const;
+    virtual QString addColumn(const QString &table, const QString &definition) const;
+    // nullopt when the backend cannot re-declare an existing column (SQLite).
+    virtual std::optional<QString> alterColumn(const QString &table, const QString &definition) const = 0;
+    // Lists a table's columns, one row each, the column name in the second field, in column order.
+    virtual BoundSql columnListing(const QString &table) const = 0;
+    // A query that yields a row when index `index` exists on `table`.
+    virtual BoundSql indexListing(const QString &table, const QString &index) const = 0;
+    virtual QString createIndex(const QString &index, const QString &table, const QStringList &columns) const;
+    virtual QString createTemporaryTable(const QString &table, const QStringList &definitions) const;
+    virtual QString dropTemporaryTable(const QString &table) const;
+
+    // Sorts a driver error into the kinds the system reacts to.
+    virtual DbErrorKind classify(const QSqlError &error) const = 0;
+
+    static std::unique_ptr<SqlDialect> forBackend(Backend backend);
+};
+
+} // namespace sw

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/startup/installer.h"
+
+#include "shell/core/inifile.h"
+#include "shell/core/institutionconfig.h"
+#include "shell/core/passwordcodec.h"
+#include "shell/core/stoperror.h"
+#include "shell/core/versiontext.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
+#include "shell/startup/startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+void writeConfiguration(const AppFolder &folder, const Installer::Options &o, QStringList &done)
+{
+    const QString path = Startup::iniPath(folder);
+    IniFile ini(path);
+    if (!ini.load())
+        throw StopError(u"The configuration file "_s + path + u" cannot be read: "_s + ini.errorString());
+    const QString section = QString::fromLatin1(ConnectionSettings::kSection);
+    ini.setValue(section, u"DBASEPATH"_s, o.type);
+    if (!o.server.isEmpty() || o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s || o.type == u"ORACLE"_s)
+        ini.setValue(section, u"SERVERNAME"_s, o.server);
+    if (o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s)
+        ini.setValue(section, u"PASSWORD"_s, passwords::encodeIni(o.dbPassword));
+    if (!o.adminUser.isEmpty())
+        ini.setValue(section, u"ADMINUSER"_s, o.adminUser);
+    if (!o.databaseName.isEmpty())
+        ini.setValue(section, u"DBNAME"_s, o.databaseName);
+    if (!ini.save())
+        throw StopError(u"The configuration file "_s + path + u" cannot be written: "_s + ini.errorString());
+    done.append(u"configuration "_s + path + u" (database type "_s + o.type + u')');
+}
+
+void writeMarker(const AppFolder &folder, bool dist, QStringList &done)
+{
+    const QString name = dist ? u"CONVODIST.DBS"_s : u"CONVO.DBS"_s;
+    if (!folder.findFileAnyCase(name).isEmpty())
+        return;
+    QFile marker(folder.filePath(name));
+    if (!marker.open(QIODevice::WriteOnly))
+        throw StopError(u"The marker file "_s + marker.fileName() + u" cannot be written: "_s + marker.errorString());
+    done.append(u"marker file "_s + name);
+}
+
+void writeInstitutionTemplate(const AppFolder &folder, const QString &code, QStringList &done)
+{
+    const QString name = QString::fromLatin1(InstitutionConfig::kFileName);
+    if (!folder.findFileAnyCase(name).isEmpty())
+        return;
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(QStringLiteral("; The institution's own texts: titles by institution code, letter heads, signing offices.\r\n"
+                              "[TITLES]\r\n; %1=Full name and town of the institution\r\n")
+                   .arg(code)
+                   .toUtf8());
+    done.append(u"institution file "_s + name);
+}
+
+} // namespace
+
+Installer::Result Installer::install(const AppFolder &folder, const Options &o, Prompter &prompter)
+{
+    Result result;
+    static const QRegularExpression code(u"^[A-Za-z0-9]{1,10}$"_s);
+    if (!code.match(o.institution).hasMatch())
+        throw StopError(u"The institution code \""_s + o.institution + u"\" must be 1 to 10 letters or digits."_s);
+    if (!ConnectionSettings::knownTypes().contains(o.type) || o.type == u"ACCESS"_s)
+        throw StopError(u"Unknown database type \""_s + o.type + u"\": use SQLITE, MYSQL, SQLSRVR or ORACLE."_s);
+    if (!QDir().mkpath(folder.root()))
+        throw StopError(u"The application folder "_s + folder.root() + u" cannot be created."_s);
+
+    writeConfiguration(folder, o, result.done);
+    writeMarker(folder, o.dist, result.done);
+    writeInstitutionTemplate(folder, o.institution, result.done);
+
+    IniFile ini(Startup::iniPath(folder));
+    ini.load();
+    Connector::Options connectOptions;
+    connectOptions.createIfMissing = true;
+    const auto db = Connector::open(ConnectionSettings::read(ini), folder, connectOptions);
+
+    SchemaUpgrade upgrade(*db, prompter);
+    result.schema = upgrade.run();
+    if (result.schema.stoppedEarly)
+        throw StopError(u"The schema could not be completed; see the message above."_s);
+    upgrade.stampVersion(programVersion());
+    result.done.append(u"schema: "_s + QString::number(result.schema.createdTables.size()) + u" tables created, "_s
+                       + QString::number(result.schema.addedColumns.size()) + u" columns added"_s);
+
+    WriteScope scope(*db);
+    if (db->exists(u"select funitcode from control"_s)) {
+        db->exec(u"update control set funitcode = ?"_s, {o.institution});
+        result.done.append(u"settings row: institution code "_s + o.institution);
+    } else {
+        db->exec(u"insert into control (funitcode, fcompany, fversion) values (?, ?, ?)"_s,
+                 {o.institution, u"Quanvex"_s, programVersion()});
+        result.done.append(u"settings row created: institution code "_s + o.institution);
+    }
+    if (!db->exists(u"select fusername from masuser where fusername = ?"_s, {u"ADMIN"_s})) {
+        db->exec(u"insert into masuser (fusername, fpasswd, fpermission, fsection) values (?, ?, ?, ?)"_s,
+                 {u"ADMIN"_s, passwords::encodeUser(firstAdminPassword()), u""_s, u"A"_s});
+        result.done.append(u"user ADMIN created (password ADMIN)"_s);
+    }
+    scope.commit();
+    return result;
+}
+
+} // namespace sw

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/core/appfolder.h"
+#include "shell/db/schemaupgrade.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace sw {
+
+class Prompter;
+
+// Sets up an application folder for a new installation: configuration file,
+// marker file, database and schema, version stamp, the settings row with the
+// institution code and the administrator. Running it again on an installed
+// folder brings the schema up to date and changes nothing else that exists.
+class Installer
+{
+public:
+    struct Options
+    {
+        QString institution;
+        QString type = QStringLiteral("SQLITE");
+        QString server;
+        QString dbPassword;
+        QString adminUser;    // administrator login of the server (MYSQL / SQLSRVR)
+        QString databaseName; // instead of CONVO / CONVODIST
+        bool dist = false;    // CONVODIST.DBS instead of CONVO.DBS
+    };
+
+    struct Result
+    {
+        QStringList done; // one line per thing done, for the command line
+        UpgradeReport schema;
+    };
+
+    // Throws DbError or StopError when it cannot finish; what it wrote before stays.
+    static Result install(const AppFolder &folder, const Options &options, Prompter &prompter);
+
+    // The administrator's first password.
+    static QString firstAdminPassword() { return QStringLiteral("ADMIN"); }
+};
+
+} // namespace sw

@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/startup/startup.h"
+
+#include "shell/core/inifile.h"
+#include "shell/core/institutionconfig.h"
+#include "shell/core/prompter.h"
+#include "shell/core/session.h"
+#include "shell/core/stoperror.h"
+#include "shell/core/versiontext.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+StartupUi::~StartupUi() = default;
+
+Startup::Startup(AppFolder folder, StartupUi &ui)
+    : m_folder(std::move(folder))
+    , m_ui(ui)
+{
+}
+
+QString Startup::iniPath(const AppFolder &folder)
+{
+    const QString existing = folder.findFileAnyCase(iniFileName());
+    return existing.isEmpty() ? folder.filePath(iniFileName()) : existing;
+}
+
+QString Startup::mainWindowCaption(const Session &session)
+{
+    return u"Scrollwise, "_s + session.instTitle;
+}
+
+Startup::Outcome Startup::run(Session &session)
+{
+    Prompter &prompter = m_ui.prompter();
+    if (!m_folder.rootExists()) {
+        prompter.message(u"The application folder "_s + m_folder.root() + u" does not exist."_s, u"Message"_s,
+                         PromptIcon::Critical);
+        return Outcome::Ended;
+    }
+    session.folder = m_folder;
+    try {
+        if (readConfiguration(session) == Outcome::Ended)
+            return Outcome::Ended;
+        if (connect(session) == Outcome::Ended)
+            return Outcome::Ended;
+        if (checkVersion(session) == Outcome::Ended)
+            return Outcome::Ended;
+        loadControl(session);
+    } catch (const StopError &e) {
+        prompter.message(e.text(), e.title(), e.icon());
+        return Outcome::Ended;
+    } catch (const DbError &e) {
+        switch (e.kind()) {
+        case DbErrorKind::LoginRefused:
+            prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None);
+            m_ui.showConfigurationDialog(session.iniFile);
+            break;
+        case DbErrorKind::ServerUnreachable:
+            prompter.message(u"Change the Connection String"_s, u"Message"_s, PromptIcon::Information);
+            m_ui.showConfigurationDialog(session.iniFile);
+            break;
+        default:
+            prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None);
+            break;
+        }
+        return Outcome::Ended;
+    }
+    return Outcome::ReadyForLogin;
+}
+
+Startup::Outcome Startup::readConfiguration(Session &session)
+{
+    session.iniFile = iniPath(m_folder);
+    IniFile ini(session.iniFile);
+    if (!ini.exists()) {
+        m_ui.showConfigurationDialog(session.iniFile);
+        return Outcome::Ended;
+    }
+    if (!ini.load())
+        throw StopError(u"The configuration file "_s + session.iniFile + u" cannot be read: "_s + ini.errorString());
+    m_settings = ConnectionSettings::read(ini);
+    session.serverName = m_settings.serverName;
+    session.dbPassword = m_settings.dbPassword;
+    if (m_settings.dbType.trimmed().isEmpty()) {
+        if (m_ui.prompter().askYesNo(u"Database type not specified. Define database type?"_s, u"Rivoder"_s))
+            m_ui.showConfigurationDialog(session.iniFile);
+        return Outcome::Ended;
+    }
+    // The original waited a second here for the splash to paint; repainting is enough.
+    m_ui.processEvents();
+    session.dbType = m_settings.dbType.trimmed();
+    return Outcome::ReadyForLogin;
+}
+
+Startup::Outcome Startup::connect(Session &session)
+{
+    session.cn = Connector::open(m_settings, m_folder);
+    return Outcome::ReadyForLogin;
+}
+
+Startup::Outcome Startup::checkVersion(Session &session)
+{
+    Database &db = session.db();
+    const QString program = programVersion();
+    QString database;
+    Rows rows = db.query(u"select fversion from control"_s);
+    if (rows.next()) {
+        database = rows.text(0);
+    } else {
+        db.exec(u"insert into control (funitcode, fcompany, fversion) values (?, ?, ?)"_s,
+                {u"9999"_s, u"Quanvex"_s, program});
+    }
+    switch (compareVersionText(program, database)) {
+    case VersionOrder::DatabaseOlder:
+        m_ui.showUpgrade(db);
+        return Outcome::Ended;
+    case VersionOrder::DatabaseNewer:
+        m_ui.prompter().message(u"Version Mismatch, Install latest exe or call Quanvex"_s, u"Message"_s,
+                                PromptIcon::Critical);
+        return Outcome::Ended;
+    case VersionOrder::Equal:
+        break;
+    }
+    return Outcome::ReadyForLogin;
+}
+
+void Startup::loadControl(Session &session)
+{
+    Rows rows = session.db().query(u"select * from control"_s);
+    if (!rows.next())
+        return;
+    const QVariant code = rows.value(u"funitcode"_s);
+    session.instCode = code.isNull() ? u" "_s : code.toString();
+    session.instTitle = InstitutionConfig::load(session.folder).title(session.instCode);
+    for (int i = 0; i < 4; ++i)
+        session.instAddress[size_t(i)] = rows.text(u"fadd"_s + QString::number(i + 1));
+}
+
+} // namespace sw

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/ui/guiapplication.h"
+
+#include "shell/core/session.h"
+#include "shell/startup/startup.h"
+#include "shell/ui/dbpathaccess.h"
+#include "shell/ui/frmflash.h"
+#include "shell/ui/frmsignup.h"
+#include "shell/ui/frmversion.h"
+#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/qtprompter.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+class GuiStartupUi final : public StartupUi
+{
+public:
+    explicit GuiStartupUi(QtPrompter &prompter)
+        : m_prompter(prompter)
+    {
+    }
+    Prompter &prompter() override { return m_prompter; }
+    void showConfigurationDialog(const QString &iniFile) override
+    {
+        DbPathaccess dialog(iniFile, m_prompter);
+        dialog.exec();
+    }
+    void showUpgrade(Database &db) override
+    {
+        FrmVersion window(db, m_prompter);
+        window.exec();
+    }
+    void processEvents() override { QCoreApplication::processEvents(); }
+
+private:
+    QtPrompter &m_prompter;
+};
+
+} // namespace
+
+int runGui(int argc, char **argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Scrollwise"_s);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Scrollwise: degree certificates of a convocation"_s);
+    parser.addHelpOption();
+    const QCommandLineOption folderOption(u"folder"_s, u"The application folder."_s, u"DIR"_s);
+    const QCommandLineOption exitAtLogin(u"exit-at-login"_s, u"Stop when the login window is ready."_s);
+    const QCommandLineOption screenshot(u"screenshot"_s, u"Save the login window as a PNG and stop."_s, u"FILE"_s);
+    parser.addOptions({folderOption, exitAtLogin, screenshot});
+    parser.process(app);
+
+    Session session;
+    QtPrompter prompter;
+    QPointer<FrmFlash> splash = new FrmFlash;
+    splash->show();
+    QCoreApplication::processEvents();
+
+    GuiStartupUi ui(prompter);
+    Startup startup(AppFolder::resolve(parser.value(folderOption)), ui);
+    if (startup.run(session) != Startup::Outcome::ReadyForLogin)
+        return 0;
+    if (splash)
+        splash->showInstitution(session.instTitle);
+
+    FrmSignUp login(session, prompter);
+    if (splash)
+        splash->loginOpened();
+    if (parser.isSet(exitAtLogin) || parser.isSet(screenshot)) {
+        login.show();
+        QCoreApplication::processEvents();
+        std::printf("login window ready after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+        if (parser.isSet(screenshot)) {
+            if (!login.grab().save(parser.value(screenshot))) {
+                std::fprintf(stderr, "cannot save %s\n", qPrintable(parser.value(screenshot)));
+                return 1;
+            }
+        }
+        return 0;
+    }
+    if (login.exec() != QDialog::Accepted)
+        return 0;
+    if (splash)
+        splash->close();
+
+    MdiMainMenu main(session);
+    main.setUpStatusBar();
+    main.showMaximized();
+    return QApplication::exec();
+}
+
+} // namespace sw
