@@ -8,10 +8,14 @@ function(scrollwise_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE scrollwise_test_support ${ARG_LIBS} scrollwise_options)
+  # Tests that run the command-line tool as a user would find it here.
+  target_compile_definitions(${name} PRIVATE SCROLLWISE_BATCH_PATH="$<TARGET_FILE:scrollwise-batch>"
+    SCROLLWISE_GUI_PATH="$<TARGET_FILE:scrollwise>")
+  add_dependencies(${name} scrollwise-batch scrollwise)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       LABELS "${ARG_LABELS}"
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SCROLLWISE_BUILD_DIR=${CMAKE_BINARY_DIR};SCROLLWISE_BATCH=$<TARGET_FILE:scrollwise-batch>"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
       TIMEOUT 300)
 endfunction()

@@ -73,8 +73,7 @@ std::unique_ptr<Database> openMysql(const ConnectionSettings &settings, const Ap
     handle.setPort(port);
     handle.setUserName(settings.effectiveAdminUser());
     handle.setPassword(settings.dbPassword);
-    handle.setConnectOptions(u"MYSQL_OPT_CONNECT_TIMEOUT="_s + QString::number(options.connectTimeoutSeconds)
-                             + u";MYSQL_OPT_LOCAL_INFILE=1"_s);
+    handle.setConnectOptions(u"MYSQL_OPT_CONNECT_TIMEOUT="_s + QString::number(options.connectTimeoutSeconds));
     if (!handle.open())
         failOpen(std::move(handle), Backend::MySql);
     auto db = wrap(std::move(handle), Backend::MySql);

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The statement helper: bound values, nulls, dates, write scopes and error kinds.
+#include "shell/db/database.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class DatabaseTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            return;
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+    }
+    int count(const QString &table)
+    {
+        return m_db->scalar(u"SELECT COUNT(*) FROM "_s + table).toInt();
+    }
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+};
+
+TEST_P(DatabaseTest, QuotesAndStatementTextInValuesAreStoredAsText)
+{
+    const QString hostile = u"O'Brien'); DELETE FROM masuser; --"_s;
+    m_db->exec(u"INSERT INTO college (fcollcode, fcollname) VALUES (?, ?)"_s, {u"C1"_s, hostile});
+    EXPECT_EQ(m_db->scalar(u"SELECT fcollname FROM college WHERE fcollcode = ?"_s, {u"C1"_s}).toString(), hostile);
+    EXPECT_EQ(count(u"masuser"_s), 1);
+}
+
+TEST_P(DatabaseTest, NullsReadAsEmptyTextAndDatesRoundTrip)
+{
+    m_db->exec(u"INSERT INTO convo (fregno, fdate, fname) VALUES (?, ?, ?)"_s,
+               {u"R1"_s, QDate(2026, 12, 6), Database::nullText()});
+    Rows rows = m_db->query(u"SELECT fname, fdate, fcertno FROM convo WHERE fregno = ?"_s, {u"R1"_s});
+    ASSERT_TRUE(rows.next());
+    EXPECT_TRUE(rows.value(u"fname"_s).isNull());
+    EXPECT_EQ(rows.text(u"fname"_s), QString());
+    EXPECT_EQ(rows.text(u"fcertno"_s), QString());
+    EXPECT_EQ(rows.date(u"fdate"_s), QDate(2026, 12, 6));
+}
+
+TEST_P(DatabaseTest, TextComparesWithoutRegardToCase)
+{
+    m_db->exec(u"INSERT INTO degree (fdegree, fdescpn) VALUES (?, ?)"_s, {u"BSC"_s, u"Bachelor of Science"_s});
+    EXPECT_TRUE(m_db->exists(u"SELECT fdegree FROM degree WHERE fdegree = ?"_s, {u"bsc"_s}));
+    EXPECT_TRUE(m_db->exists(u"SELECT fdegree FROM degree WHERE fdegree BETWEEN '0000' AND 'ZZZZ'"_s));
+}
+
+TEST_P(DatabaseTest, LegacyFontCharactersAreStoredUnchanged)
+{
+    // Eight-bit characters of a legacy Kannada font, including the 0x80..0x9F range
+    // where Windows-1252 and Latin-1 differ.
+    const QString kannada = u"\u00C1\u00DA\u00A8\u00B0\u20AC\u0192\u2020\u00FE"_s;
+    m_db->exec(u"INSERT INTO kanlib (fengname, fkanname) VALUES (?, ?)"_s, {u"RAMA"_s, kannada});
+    EXPECT_EQ(m_db->scalar(u"SELECT fkanname FROM kanlib WHERE fengname = ?"_s, {u"RAMA"_s}).toString(), kannada);
+}
+
+TEST_P(DatabaseTest, WriteScopeRollsBackUnlessCommitted)
+{
+    {
+        WriteScope scope(*m_db);
+        m_db->exec(u"INSERT INTO college (fcollcode) VALUES (?)"_s, {u"A"_s});
+    }
+    EXPECT_EQ(count(u"college"_s), 0);
+    {
+        WriteScope scope(*m_db);
+        m_db->exec(u"INSERT INTO college (fcollcode) VALUES (?)"_s, {u"B"_s});
+        scope.commit();
+    }
+    EXPECT_EQ(count(u"college"_s), 1);
+}
+
+TEST_P(DatabaseTest, AnInnerScopeLeftUncommittedUndoesTheOuterOne)
+{
+    WriteScope outer(*m_db);
+    m_db->exec(u"INSERT INTO college (fcollcode) VALUES (?)"_s, {u"A"_s});
+    {
+        WriteScope inner(*m_db);
+        m_db->exec(u"INSERT INTO college (fcollcode) VALUES (?)"_s, {u"B"_s});
+    }
+    EXPECT_THROW(outer.commit(), DbError);
+    EXPECT_EQ(m_db->transactionDepth(), 0);
+    EXPECT_EQ(count(u"college"_s), 0);
+}
+
+TEST_P(DatabaseTest, AFailureHalfwayLeavesNoRows)
+{
+    const auto insertAll = [this] {
+        WriteScope scope(*m_db);
+        Statement insert = m_db->prepare(u"INSERT INTO college (fcollcode, fcollname) VALUES (?, ?)"_s);
+        insert.exec({u"A"_s, u"one"_s});
+        insert.exec({u"B"_s, u"two"_s});
+        m_db->exec(u"INSERT INTO no_such_table (x) VALUES (?)"_s, {1});
+        scope.commit();
+    };
+    EXPECT_THROW(insertAll(), DbError);
+    EXPECT_EQ(count(u"college"_s), 0);
+}
+
+TEST_P(DatabaseTest, ErrorsAreClassified)
+{
+    try {
+        m_db->query(u"SELECT * FROM no_such_table"_s);
+        FAIL() << "no error";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::MissingTable);
+        EXPECT_EQ(e.number(), u"-2147217865"_s);
+        EXPECT_TRUE(e.screenMessage().startsWith(u"Error Occurred : -2147217865 . "_s));
+    }
+    try {
+        m_db->query(u"SELEC fregno FROM convo"_s);
+        FAIL() << "no error";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::CommandText);
+        EXPECT_EQ(e.number(), u"-2147217900"_s);
+    }
+    try {
+        m_db->query(u"SELECT no_such_column FROM convo"_s);
+        FAIL() << "no error";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::CommandText);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DatabaseTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+TEST(NotConnected, EveryStatementFailsWithTheClosedConnectionError)
+{
+    Database db;
+    try {
+        db.query(u"select fversion from control"_s);
+        FAIL() << "no error";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::NotConnected);
+        EXPECT_EQ(e.startupMessage().left(6), u"3709  "_s);
+    }
+}
+
+TEST(MariaDbErrors, ValuesTooLongAreTruncationErrors)
+{
+    if (!test::backendAvailable(TestBackend::MariaDB))
+        return;
+    test::InstalledFolder folder(TestBackend::MariaDB);
+    auto db = folder.connect();
+    try {
+        db->exec(u"INSERT INTO college (fcollcode) VALUES (?)"_s, {u"TOO-LONG"_s});
+        FAIL() << "strict mode did not refuse";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::Truncation);
+        EXPECT_EQ(e.number(), u"-2147217833"_s);
+    }
+}
+
+} // namespace

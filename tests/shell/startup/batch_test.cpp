@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The command-line tool as a user runs it: the real program, its output and exit codes.
+#include "support/testdatabase.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using sw::test::TestBackend;
+
+namespace {
+
+struct BatchRun
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+BatchRun batch(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+class BatchTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!sw::test::backendAvailable(GetParam()))
+            return;
+        m_folder = m_dir.filePath(u"app"_s);
+        QStringList init{u"--folder"_s, m_folder, u"init"_s, u"--institution"_s, u"008"_s};
+        if (GetParam() == TestBackend::MariaDB) {
+            const auto server = sw::test::MariaDbServer::fromEnvironment();
+            m_dbName = sw::test::uniqueName(u"swbatch"_s);
+            init << u"--type"_s << u"MYSQL"_s << u"--server"_s << server->hostPort << u"--admin-user"_s << server->user
+                 << u"--db-password"_s << server->password << u"--db-name"_s << m_dbName;
+        }
+        const BatchRun r = batch(init);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    }
+    void TearDown() override
+    {
+        if (m_dbName.isEmpty())
+            return;
+        const auto server = sw::test::MariaDbServer::fromEnvironment();
+        sw::test::ScratchMariaDb scratch; // any connection to the server will do
+        scratch.db().exec(u"DROP DATABASE IF EXISTS `"_s + m_dbName + u'`');
+    }
+    QStringList as(const QString &user, const QString &password) const
+    {
+        return {u"--folder"_s, m_folder, u"--user"_s, user, u"--password"_s, password};
+    }
+    QTemporaryDir m_dir;
+    QString m_folder;
+    QString m_dbName;
+};
+
+TEST_P(BatchTest, InitThenLoginCheckPrintsTheSession)
+{
+    const BatchRun r = batch(as(u"ADMIN"_s, u"admin"_s) << u"login-check"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"InstCode=008\n"_s));
+    EXPECT_TRUE(r.out.contains(u"UserName=ADMIN\n"_s));
+    EXPECT_TRUE(r.out.contains(u"UserSection=A\n"_s));
+    EXPECT_TRUE(r.out.contains(u"ConvoCode=ADMN\n"_s));
+    EXPECT_TRUE(r.out.contains(u"ConvoName=\n"_s));
+    EXPECT_TRUE(r.out.contains(GetParam() == TestBackend::SQLite ? u"Database=CONVO\n"_s : u"Database="_s + m_dbName));
+}
+
+TEST_P(BatchTest, AWrongPasswordIsRefusedWithTheWindowsMessage)
+{
+    const BatchRun r = batch(as(u"ADMIN"_s, u"wrong"_s) << u"login-check"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), u"Invalid Password"_s);
+}
+
+TEST_P(BatchTest, InitAgainKeepsTheAdministratorsPassword)
+{
+    BatchRun r = batch({u"--folder"_s, m_folder, u"init"_s, u"--institution"_s, u"001"_s});
+    if (GetParam() == TestBackend::MariaDB)
+        return; // the second init above names no server; the SQLite case proves the rule
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = batch(as(u"ADMIN"_s, u"ADMIN"_s) << u"login-check"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"InstCode=001\n"_s));
+}
+
+TEST_P(BatchTest, UpgradeOnACurrentDatabaseStampsAndSaysSo)
+{
+    const BatchRun r = batch({u"--folder"_s, m_folder, u"upgrade"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"Database modified successfully. Restart the Application"_s));
+    EXPECT_TRUE(r.out.contains(u"tables created: \n"_s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, BatchTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         sw::test::backendName);
+
+TEST(BatchUsage, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(batch({}).exitCode, 2);
+    EXPECT_EQ(batch({u"no-such-command"_s}).exitCode, 2);
+    EXPECT_EQ(batch({u"init"_s, u"--no-such-option"_s}).exitCode, 2);
+    const BatchRun missingValue = batch({u"init"_s, u"--institution"_s});
+    EXPECT_EQ(missingValue.exitCode, 2);
+    EXPECT_TRUE(missingValue.err.contains(u"--institution"_s));
+    const BatchRun help = batch({u"help"_s});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const QString &command : {u"init"_s, u"upgrade"_s, u"login-check"_s, u"demo"_s})
+        EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
+}
+
+TEST(BatchUsage, LoginCheckOnAFolderWithoutConfigurationSaysWhatToRun)
+{
+    QTemporaryDir dir;
+    const BatchRun r = batch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
+                         u"login-check"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"run scrollwise-batch init"_s)) << r.err.toStdString();
+}
+
+TEST(BatchUsage, InitRefusesABadInstitutionCodeAndAnUnknownType)
+{
+    QTemporaryDir dir;
+    BatchRun r = batch({u"--folder"_s, dir.path(), u"init"_s, u"--institution"_s, u"0'1"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"institution code"_s));
+    r = batch({u"--folder"_s, dir.path(), u"init"_s, u"--institution"_s, u"001"_s, u"--type"_s, u"DBASE"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"Unknown database type"_s));
+}
+
+} // namespace

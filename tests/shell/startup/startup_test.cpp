@@ -1,0 +1,231 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The start-up sequence from the configuration file to the settings row.
+#include "shell/core/inifile.h"
+#include "shell/core/passwordcodec.h"
+#include "shell/core/session.h"
+#include "shell/core/versiontext.h"
+#include "shell/startup/startup.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class RecordingUi final : public StartupUi
+{
+public:
+    Prompter &prompter() override { return m_prompter; }
+    void showConfigurationDialog(const QString &iniFile) override { dialogs.append(iniFile); }
+    void showUpgrade(Database &) override { ++upgrades; }
+    void processEvents() override {}
+
+    test::ScriptedPrompter m_prompter;
+    QStringList dialogs;
+    int upgrades = 0;
+};
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Start-up in a folder that has no installation, only what each test writes.
+class BareStartupTest : public ::testing::Test
+{
+protected:
+    Startup::Outcome run() { return Startup(AppFolder(m_dir.path()), m_ui).run(m_session); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+    RecordingUi m_ui;
+    Session m_session;
+};
+
+TEST_F(BareStartupTest, AMissingConfigurationOpensTheDialogFirst)
+{
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_EQ(m_ui.dialogs, QStringList{path(u"Morvanta.INI"_s)});
+    EXPECT_TRUE(m_ui.m_prompter.shown().empty());
+}
+
+TEST_F(BareStartupTest, AnEmptyTypeAsksWhetherToDefineIt)
+{
+    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=  \r\n");
+    m_ui.m_prompter.answer(PromptAnswer::No);
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    ASSERT_EQ(m_ui.m_prompter.shown().size(), 1u);
+    EXPECT_EQ(m_ui.m_prompter.shown()[0].text, u"Database type not specified. Define database type?"_s);
+    EXPECT_EQ(m_ui.m_prompter.shown()[0].title, u"Rivoder"_s);
+    EXPECT_TRUE(m_ui.dialogs.isEmpty());
+
+    m_ui.m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_EQ(m_ui.dialogs.size(), 1);
+}
+
+TEST_F(BareStartupTest, AGarbageConfigurationAsksForTheType)
+{
+    writeFile(path(u"Morvanta.INI"_s), QByteArray("\xff\xfe\x00garbage\n[[", 13));
+    m_ui.m_prompter.answer(PromptAnswer::No);
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_EQ(m_ui.m_prompter.last(), u"Database type not specified. Define database type?"_s);
+}
+
+TEST_F(BareStartupTest, NoMarkerFileEndsWithTheDatabaseNameMessage)
+{
+    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    ASSERT_EQ(m_ui.m_prompter.shown().size(), 1u);
+    EXPECT_EQ(m_ui.m_prompter.shown()[0].text, u"DB name not specified!!"_s);
+    EXPECT_EQ(m_ui.m_prompter.shown()[0].icon, PromptIcon::Critical);
+}
+
+TEST_F(BareStartupTest, AMissingDatabaseFileAsksForAnotherConnection)
+{
+    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
+    writeFile(path(u"CONVO.DBS"_s), "");
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_EQ(m_ui.m_prompter.last(), u"Change the Connection String"_s);
+    EXPECT_EQ(m_ui.dialogs.size(), 1);
+}
+
+TEST_F(BareStartupTest, AccessOpensNothingAndTheFirstQueryFails)
+{
+    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=ACCESS\r\n");
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_TRUE(m_ui.m_prompter.last().startsWith(u"3709  The connection cannot be used"_s));
+    EXPECT_TRUE(m_ui.dialogs.isEmpty());
+}
+
+TEST_F(BareStartupTest, ADatabaseWithoutControlTableEndsWithTheDatabasesMessage)
+{
+    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
+    writeFile(path(u"CONVO.DBS"_s), "");
+    writeFile(path(u"CONVO.sqlite"_s), "");
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_TRUE(m_ui.m_prompter.last().startsWith(u"-2147217865  "_s)) << m_ui.m_prompter.last().toStdString();
+}
+
+TEST_F(BareStartupTest, AGarbageDatabaseFileIsNamedAndLeftAlone)
+{
+    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
+    writeFile(path(u"CONVO.DBS"_s), "");
+    const QByteArray garbage(2048, '\x7f');
+    writeFile(path(u"CONVO.sqlite"_s), garbage);
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_TRUE(m_ui.m_prompter.last().contains(u"not a database"_s)) << m_ui.m_prompter.last().toStdString();
+    QFile f(path(u"CONVO.sqlite"_s));
+    f.open(QIODevice::ReadOnly);
+    EXPECT_EQ(f.readAll(), garbage);
+}
+
+TEST(StartupFolder, AMissingApplicationFolderIsNamed)
+{
+    RecordingUi ui;
+    Session session;
+    EXPECT_EQ(Startup(AppFolder(u"/no/such/scrollwise/folder"_s), ui).run(session), Startup::Outcome::Ended);
+    EXPECT_EQ(ui.m_prompter.last(), u"The application folder /no/such/scrollwise/folder does not exist."_s);
+}
+
+// Start-up on installed folders, on every backend.
+class StartupTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            return;
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+    }
+    Startup::Outcome run() { return Startup(m_folder->folder(), m_ui).run(m_session); }
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+    RecordingUi m_ui;
+    Session m_session;
+};
+
+TEST_P(StartupTest, EqualVersionsLoadTheSettingsRowAndTitle)
+{
+    m_db->exec(u"update control set fadd1 = ?, fadd2 = ?"_s, {u"Campus Road"_s, u"Mysuru"_s});
+    writeFile(m_folder->folder().filePath(u"Institution.ini"_s),
+              "[TITLES]\n003=Sample College of Arts, Mysuru\n001=Other University\n");
+    ASSERT_EQ(run(), Startup::Outcome::ReadyForLogin);
+    EXPECT_TRUE(m_ui.m_prompter.shown().empty());
+    EXPECT_EQ(m_ui.upgrades, 0);
+    EXPECT_EQ(m_session.instCode, u"003"_s);
+    EXPECT_EQ(m_session.instTitle, u"Sample College of Arts, Mysuru"_s);
+    EXPECT_EQ(Startup::mainWindowCaption(m_session), u"Scrollwise, Sample College of Arts, Mysuru"_s);
+    EXPECT_EQ(m_session.instAddress[0], u"Campus Road"_s);
+    EXPECT_EQ(m_session.instAddress[1], u"Mysuru"_s);
+    EXPECT_EQ(m_session.instAddress[2], QString());
+    EXPECT_EQ(m_session.dbType, GetParam() == TestBackend::SQLite ? u"SQLITE"_s : u"MYSQL"_s);
+}
+
+TEST_P(StartupTest, AnOlderDatabaseGoesToTheUpgradeAndANewerOneIsRefused)
+{
+    m_db->exec(u"update control set fversion = ?"_s, {u"0.9.9"_s});
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_EQ(m_ui.upgrades, 1);
+
+    m_db->exec(u"update control set fversion = ?"_s, {u"1.0.10"_s});
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_EQ(m_ui.upgrades, 1);
+    EXPECT_EQ(m_ui.m_prompter.last(), u"Version Mismatch, Install latest exe or call Quanvex"_s);
+    EXPECT_EQ(m_db->scalar(u"select fversion from control"_s).toString(), u"1.0.10"_s);
+}
+
+TEST_P(StartupTest, AnEmptyControlTableGetsTheDefaultRow)
+{
+    m_db->exec(u"delete from control"_s);
+    EXPECT_EQ(run(), Startup::Outcome::Ended); // the default row's version was not read: upgrade
+    EXPECT_EQ(m_ui.upgrades, 1);
+    Rows row = m_db->query(u"select funitcode, fcompany, fversion from control"_s);
+    ASSERT_TRUE(row.next());
+    EXPECT_EQ(row.text(0), u"9999"_s);
+    EXPECT_EQ(row.text(1), u"Quanvex"_s);
+    EXPECT_EQ(row.text(2), programVersion());
+    EXPECT_FALSE(row.next());
+
+    // The next start finds equal versions; 9999 has no title.
+    EXPECT_EQ(run(), Startup::Outcome::ReadyForLogin);
+    EXPECT_EQ(Startup::mainWindowCaption(m_session), u"Scrollwise, "_s);
+}
+
+TEST_P(StartupTest, ANullInstitutionCodeBecomesABlank)
+{
+    m_db->exec(u"update control set funitcode = NULL"_s);
+    ASSERT_EQ(run(), Startup::Outcome::ReadyForLogin);
+    EXPECT_EQ(m_session.instCode, u" "_s);
+    EXPECT_EQ(m_session.instTitle, QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, StartupTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+TEST(MariaDbStartup, ARefusedLoginShowsTheNumberAndOpensTheDialog)
+{
+    if (!test::backendAvailable(TestBackend::MariaDB))
+        return;
+    test::InstalledFolder folder(TestBackend::MariaDB);
+    IniFile ini(Startup::iniPath(folder.folder()));
+    ini.load();
+    ini.setValue(u"APATH"_s, u"PASSWORD"_s, passwords::encodeIni(u"not-the-password"_s));
+    ini.save();
+    RecordingUi ui;
+    Session session;
+    EXPECT_EQ(Startup(folder.folder(), ui).run(session), Startup::Outcome::Ended);
+    EXPECT_TRUE(ui.m_prompter.last().startsWith(u"-2147217843  "_s)) << ui.m_prompter.last().toStdString();
+    EXPECT_EQ(ui.dialogs.size(), 1);
+}
+
+} // namespace
