@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/guiapplication.h"
 
+#include "shell/core/headless.h"
 #include "shell/core/session.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/dbpathaccess.h"
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -50,10 +52,31 @@ private:
 
 } // namespace
 
+namespace {
+bool hasArgument(int argc, char **argv, const char *name)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 int runGui(int argc, char **argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (noDisplay) {
+        if (!hasArgument(argc, argv, "--exit-at-login") && !hasArgument(argc, argv, "--screenshot")) {
+            std::fprintf(stderr, "scrollwise: there is no display (DISPLAY is not set). Start it on a desktop, "
+                                 "or use scrollwise-batch, which needs none.\n");
+            return 1;
+        }
+    }
+    prepareHeadlessEnvironment();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Scrollwise"_s);
 
