@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/batch/shellcommands.h"
 
+#include "shell/backup/backuprun.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/schemaupgrade.h"
@@ -74,6 +75,34 @@ int runLoginCheck(BatchContext &c)
     return batchexit::kOk;
 }
 
+int runBackup(BatchContext &c)
+{
+    BackupRun run(c.session, c.prompter, [&c](const QString &status, int) { c.out << status << Qt::endl; });
+    const BackupRun::Result result = run.run();
+    if (!result.done)
+        return batchexit::kRefused;
+    c.out << u"backup file: "_s << result.file << Qt::endl;
+    c.out << u"candidates without a convocation removed: "_s << result.removedCandidates << Qt::endl;
+    return batchexit::kOk;
+}
+
+int runRestore(BatchContext &c)
+{
+    if (c.args.positionals.size() != 1)
+        throw UsageError(u"restore needs the backup file: scrollwise-batch restore FILE"_s);
+    // The session's own connection is closed first: the database under it is replaced.
+    c.session.cn.reset();
+    RestoreRun run(c.folder, c.prompter, [&c](const QString &status, int) { c.out << status << Qt::endl; });
+    switch (run.run(c.args.positionals.first())) {
+    case RestoreRun::Outcome::Restored:
+        return batchexit::kOk;
+    case RestoreRun::Outcome::Declined:
+    case RestoreRun::Outcome::Refused:
+        break;
+    }
+    return batchexit::kRefused;
+}
+
 } // namespace
 
 void addShellCommands(BatchTool &tool)
@@ -109,6 +138,13 @@ void addShellCommands(BatchTool &tool)
                   c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
                   return runUpgrade(c);
               }});
+    tool.add({u"backup"_s, {},
+              u"Backs the database up to Backup/ (database name + ddmmyyyy + .bak), then removes the candidates "
+              "without a convocation code."_s,
+              {}, u"N47"_s, true, true, runBackup});
+    tool.add({u"restore"_s, u"FILE"_s,
+              u"Puts a backup in place of the database (asks before overwriting one: --yes / --no)."_s, {},
+              u"N45"_s, true, true, runRestore});
     tool.add({u"login-check"_s, {}, u"Logs in with --user/--password/--convo and prints the session values."_s, {}, {},
               true, true, runLoginCheck});
 }

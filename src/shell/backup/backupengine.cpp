@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/backup/backupengine.h"
+
+#include "shell/core/stoperror.h"
+#include "shell/db/connector.h"
+#include "shell/db/database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSqlDriver>
+#include <QStandardPaths>
+
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+// A file written under a temporary name beside its final one, renamed on success.
+class PendingFile
+{
+public:
+    explicit PendingFile(QString finalPath)
+        : m_final(std::move(finalPath))
+        , m_temporary(m_final + u".partial"_s)
+    {
+        QFile::remove(m_temporary);
+    }
+    ~PendingFile() { QFile::remove(m_temporary); }
+    const QString &path() const { return m_temporary; }
+    void commit()
+    {
+        QFile::remove(m_final);
+        if (!QFile::rename(m_temporary, m_final))
+            throw StopError(u"The backup could not be saved as "_s + m_final + u'.');
+    }
+
+private:
+    QString m_final;
+    QString m_temporary;
+};
+
+sqlite3 *sqliteHandle(const Database &db)
+{
+    const QVariant handle = db.handle().driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw StopError(u"The SQLite connection does not expose its handle."_s);
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+// Copies every page of `from` into `to` in one step: the destination sees either
+// all of the source or, on failure, nothing of it.
+void copySqlite(sqlite3 *from, sqlite3 *to, const QString &what)
+{
+    sqlite3_backup *copy = sqlite3_backup_init(to, "main", from, "main");
+    if (!copy)
+        throw StopError(what + u": "_s + QString::fromUtf8(sqlite3_errmsg(to)));
+    const int step = sqlite3_backup_step(copy, -1);
+    sqlite3_backup_finish(copy);
+    if (step != SQLITE_DONE)
+        throw StopError(what + u": "_s + QString::fromUtf8(sqlite3_errstr(step)));
+}
+
+class SqliteBackup final : public BackupEngine
+{
+public:
+    void backup(Database &db, const QString &file) override
+    {
+        PendingFile pending(file);
+        sqlite3 *target = nullptr;
+        if (sqlite3_open(QFile::encodeName(pending.path()).constData(), &target) != SQLITE_OK) {
+            const QString reason = QString::fromUtf8(sqlite3_errmsg(target));
+            sqlite3_close(target);
+            throw StopError(u"The backup file "_s + file + u" cannot be written: "_s + reason);
+        }
+        try {
+            copySqlite(sqliteHandle(db), target, u"The backup failed"_s);
+        } catch (...) {
+            sqlite3_close(target);
+            throw;
+        }
+        sqlite3_close(target);
+        pending.commit();
+    }
+
+    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file) override
+    {
+        sqlite3 *source = nullptr;
+        const int opened = sqlite3_open_v2(QFile::encodeName(file).constData(), &source, SQLITE_OPEN_READONLY, nullptr);
+        const auto closeSource = qScopeGuard([&] { sqlite3_close(source); });
+        if (opened != SQLITE_OK)
+            throw StopError(u"The file "_s + file + u" cannot be read: "_s + QString::fromUtf8(sqlite3_errmsg(source)));
+        // Only a copy of an application database is put in its place.
+        sqlite3_stmt *probe = nullptr;
+        const int prepared = sqlite3_prepare_v2(source, "select fversion from control", -1, &probe, nullptr);
+        sqlite3_finalize(probe);
+        if (prepared != SQLITE_OK)
+            throw StopError(u"The file "_s + file + u" is not a backup of a Scrollwise database: "_s
+                            + QString::fromUtf8(sqlite3_errmsg(source)));
+
+        Connector::Options options;
+        options.createIfMissing = true;
+        ConnectionSettings target = settings;
+        if (target.databaseName.isEmpty())
+            target.databaseName = u"CONVO"_s;
+        const auto db = Connector::open(target, folder, options);
+        copySqlite(source, sqliteHandle(*db), u"The restore failed"_s);
+    }
+};
+
+// MariaDB and MySQL: the server's client tools write and read a dump; the restore
+// loads it into a database of its own and then swaps all tables in one RENAME.
+class MysqlBackup final : public BackupEngine
+{
+public:
+    void backup(Database &db, const QString &file) override
+    {
+        const QString dump = tool({u"mariadb-dump"_s, u"mysqldump"_s});
+        PendingFile pending(file);
+        const QSqlDatabase h = db.handle();
+        QStringList args = connectionArguments(h.hostName(), h.port(), h.userName());
+        args << u"--single-transaction"_s << u"--skip-add-locks"_s << u"--routines"_s << u"--result-file="_s + pending.path()
+             << db.currentDatabaseName();
+        run(dump, args, h.password(), {});
+        pending.commit();
+    }
+
+    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file) override
+    {
+        const QString client = tool({u"mariadb"_s, u"mysql"_s});
+        const QString name = settings.databaseName.isEmpty() ? u"CONVO"_s : settings.databaseName;
+        const QString loading = name + u"_restore"_s;
+        const QString previous = name + u"_previous"_s;
+
+        ConnectionSettings server = settings;
+        server.databaseName = name;
+        Connector::Options options;
+        options.createIfMissing = true;
+        const auto db = Connector::open(server, folder, options);
+        db->exec(u"DROP DATABASE IF EXISTS `"_s + loading + u'`');
+        db->exec(u"DROP DATABASE IF EXISTS `"_s + previous + u'`');
+        db->exec(u"CREATE DATABASE `"_s + loading + u"` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci"_s);
+        db->exec(u"CREATE DATABASE `"_s + previous + u"` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci"_s);
+        const auto dropHelpers = qScopeGuard([&] {
+            try {
+                db->exec(u"DROP DATABASE IF EXISTS `"_s + loading + u'`');
+                db->exec(u"DROP DATABASE IF EXISTS `"_s + previous + u'`');
+            } catch (const DbError &) {
+            }
+        });
+
+        const auto [host, port] = Connector::mysqlHostPort(settings.serverName);
+        QStringList args = connectionArguments(host, port, settings.effectiveAdminUser());
+        args << u"--database="_s + loading;
+        run(client, args, settings.dbPassword, file);
+
+        QStringList moves;
+        Rows loaded = db->query(u"SELECT table_name FROM information_schema.tables WHERE table_schema = ?"_s, {loading});
+        while (loaded.next()) {
+            const QString t = loaded.text(0);
+            if (db->exists(u"SELECT table_name FROM information_schema.tables WHERE table_schema = ? AND table_name = ?"_s,
+                           {name, t}))
+                moves << quoted(name, t) + u" TO "_s + quoted(previous, t);
+            moves << quoted(loading, t) + u" TO "_s + quoted(name, t);
+        }
+        if (moves.isEmpty())
+            throw StopError(u"The file "_s + file + u" holds no tables."_s);
+        db->exec(u"RENAME TABLE "_s + moves.join(u", "_s));
+    }
+
+private:
+    static QString quoted(const QString &schema, const QString &table)
+    {
+        return u'`' + schema + u"`.`"_s + table + u'`';
+    }
+
+    static QString tool(const QStringList &names)
+    {
+        for (const QString &n : names) {
+            const QString path = QStandardPaths::findExecutable(n);
+            if (!path.isEmpty())
+                return path;
+        }
+        throw StopError(u"The MariaDB client tools ("_s + names.join(u" or "_s)
+                        + u") are not installed: install mariadb-client to back up or restore this database."_s);
+    }
+
+    static QStringList connectionArguments(const QString &host, int port, const QString &user)
+    {
+        return {u"--no-defaults"_s, u"--protocol=TCP"_s, u"--host="_s + host, u"--port="_s + QString::number(port),
+                u"--user="_s + user, u"--default-character-set=utf8mb4"_s};
+    }
+
+    // The password goes through the environment, never the command line other users can read.
+    static void run(const QString &program, const QStringList &args, const QString &password, const QString &input)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"MYSQL_PWD"_s, password);
+        p.setProcessEnvironment(env);
+        if (!input.isEmpty())
+            p.setStandardInputFile(input);
+        p.start(program, args);
+        if (!p.waitForStarted(10000))
+            throw StopError(program + u" could not be started: "_s + p.errorString());
+        p.waitForFinished(-1);
+        if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            throw StopError(QFileInfo(program).fileName() + u" failed: "_s
+                            + QString::fromLocal8Bit(p.readAllStandardError()).trimmed());
+    }
+};
+
+// SQL Server backs up and restores on the server itself.
+class SqlServerBackup final : public BackupEngine
+{
+public:
+    void backup(Database &db, const QString &file) override
+    {
+        db.exec(u"backup database "_s + db.currentDatabaseName() + u" to disk = ?"_s, {file});
+    }
+
+    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file) override
+    {
+        ConnectionSettings master = settings;
+        master.databaseName = u"master"_s;
+        const auto db = Connector::open(master, folder);
+        QDir().mkpath(folder.filePath(u"DATABASE"_s));
+        db->exec(u"RESTORE DATABASE CONVO FROM DISK = ? WITH REPLACE, MOVE 'CONVO_DATA' TO ?, MOVE 'CONVO_LOG' TO ?"_s,
+                 {file.trimmed(), QDir::toNativeSeparators(folder.filePath(u"DATABASE/CONVO.mdf"_s)),
+                  QDir::toNativeSeparators(folder.filePath(u"DATABASE/CONVO.ldf"_s))});
+    }
+};
+
+} // namespace
+
+BackupEngine::~BackupEngine() = default;
+
+std::unique_ptr<BackupEngine> BackupEngine::forBackend(Backend backend)
+{
+    switch (backend) {
+    case Backend::SQLite:
+        return std::make_unique<SqliteBackup>();
+    case Backend::MySql:
+        return std::make_unique<MysqlBackup>();
+    case Backend::SqlServer:
+        return std::make_unique<SqlServerBackup>();
+    case Backend::Oracle:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace sw

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/backup/backuprun.h"
+
+#include "shell/backup/backupengine.h"
+#include "shell/core/inifile.h"
+#include "shell/core/prompter.h"
+#include "shell/core/session.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/connector.h"
+#include "shell/startup/startup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+std::unique_ptr<BackupEngine> engineFor(Backend backend)
+{
+    auto engine = BackupEngine::forBackend(backend);
+    if (!engine)
+        throw StopError(u"Backup and restore are not available for this database type."_s);
+    return engine;
+}
+} // namespace
+
+BackupRun::BackupRun(Session &session, Prompter &prompter, Progress progress)
+    : m_session(session)
+    , m_prompter(prompter)
+    , m_progress(std::move(progress))
+{
+}
+
+QString BackupRun::fileName(const QString &databaseName, const QDate &day)
+{
+    return databaseName + day.toString(u"ddMMyyyy"_s) + u".bak"_s;
+}
+
+BackupRun::Result BackupRun::run(const QDate &day)
+{
+    Result result;
+    Database &db = m_session.db();
+    try {
+        const QString folder = m_session.folder.filePath(u"Backup"_s);
+        if (!QDir().mkpath(folder))
+            throw StopError(u"The folder "_s + folder + u" cannot be created."_s);
+        result.file = folder + u'/' + fileName(db.currentDatabaseName(), day);
+        report(m_progress, u"Taking backup of "_s + db.currentDatabaseName());
+        engineFor(db.backend())->backup(db, result.file);
+        result.removedCandidates = db.exec(u"delete from convo where coalesce(fconvocode, '') = ''"_s);
+    } catch (const DbError &e) {
+        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
+        return result;
+    } catch (const StopError &e) {
+        m_prompter.message(e.text(), e.title(), e.icon());
+        return result;
+    }
+    result.done = true;
+    m_prompter.message(u"Backup Taken Successfully"_s, u"Message"_s, PromptIcon::Information);
+    return result;
+}
+
+RestoreRun::RestoreRun(AppFolder folder, Prompter &prompter, Progress progress)
+    : m_folder(std::move(folder))
+    , m_prompter(prompter)
+    , m_progress(std::move(progress))
+{
+}
+
+RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
+{
+    const QString file = backupFile.trimmed();
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        m_prompter.message(u"Invalid File path!!"_s, u"Message"_s, PromptIcon::Information);
+        return Outcome::Refused;
+    }
+    try {
+        report(m_progress, u"Checking for existing Database, Please wait..."_s);
+        IniFile ini(Startup::iniPath(m_folder));
+        ini.load();
+        const ConnectionSettings settings = ConnectionSettings::read(ini);
+        bool exists = false;
+        Backend backend = Backend::SQLite;
+        try {
+            const auto db = Connector::open(settings, m_folder);
+            backend = db->backend();
+            db->query(u"select fversion from control"_s);
+            exists = true;
+        } catch (const DbError &e) {
+            // No usable database: nothing to overwrite, nothing to ask.
+            if (e.kind() != DbErrorKind::ServerUnreachable && e.kind() != DbErrorKind::MissingTable)
+                throw;
+            const QString type = settings.dbType.trimmed().toUpper();
+            backend = type == u"MYSQL"_s ? Backend::MySql : type == u"SQLSRVR"_s ? Backend::SqlServer : Backend::SQLite;
+        }
+        if (exists
+            && !m_prompter.askYesNo(u"Database already exists!!. Do you want to overwrite the existing one"_s,
+                                    u"Message"_s, PromptIcon::Question))
+            return Outcome::Declined;
+        report(m_progress, u"Restoring the database, Please wait..."_s);
+        engineFor(backend)->restore(settings, m_folder, file);
+    } catch (const DbError &e) {
+        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
+        return Outcome::Refused;
+    } catch (const StopError &e) {
+        m_prompter.message(e.text(), e.title(), e.icon());
+        return Outcome::Refused;
+    }
+    report(m_progress, u"Restoring database completed!!"_s);
+    m_prompter.message(u"Restored Database Successfully!!. System will restart now!!"_s, u"Message"_s,
+                       PromptIcon::Information);
+    return Outcome::Restored;
+}
+
+} // namespace sw

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/core/appfolder.h"
+#include "shell/core/progress.h"
+
+#include <QDate>
+#include <QString>
+
+namespace sw {
+
+class Prompter;
+class Session;
+
+// "User Backup": copies the application database to Backup/ + database name +
+// ddmmyyyy + ".bak" (one file per database and day; a later one replaces it) and,
+// only once that copy is complete, removes the candidates without a convocation code.
+class BackupRun
+{
+public:
+    BackupRun(Session &session, Prompter &prompter, Progress progress = {});
+
+    static QString fileName(const QString &databaseName, const QDate &day);
+
+    struct Result
+    {
+        bool done = false;
+        QString file;
+        int removedCandidates = 0;
+    };
+    Result run(const QDate &day = QDate::currentDate());
+
+private:
+    Session &m_session;
+    Prompter &m_prompter;
+    Progress m_progress;
+};
+
+// "Restore Database": puts a backup in place of the application database after
+// asking whether to overwrite an existing one. The program ends after a restore.
+class RestoreRun
+{
+public:
+    RestoreRun(AppFolder folder, Prompter &prompter, Progress progress = {});
+
+    enum class Outcome { Restored, Declined, Refused };
+    Outcome run(const QString &backupFile);
+
+private:
+    AppFolder m_folder;
+    Prompter &m_prompter;
+    Progress m_progress;
+};
+
+} // namespace sw

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Backup and restore round trips on the real databases.
+#include "shell/backup/backuprun.h"
+#include "shell/core/session.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class BackupTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            return;
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_session.folder = m_folder->folder();
+        m_session.cn = m_folder->connect();
+        Database &db = m_session.db();
+        for (int i = 0; i < 40; ++i)
+            db.exec(u"insert into convo (fregno, fname, fconvocode, fnamekan, fdate) values (?, ?, ?, ?, ?)"_s,
+                    {QString(u"R"_s + QString::number(i)), QString(u"Name "_s + QString::number(i)), u"C26"_s,
+                     QString(QString(QChar(0x80 + i)) + QChar(0xFF - i)), QDate(2026, 1, 1 + i % 28)});
+        db.exec(u"insert into convo (fregno, fconvocode) values (?, ?)"_s, {u"NOCODE1"_s, QString()});
+        db.exec(u"insert into convo (fregno) values (?)"_s, {u"NOCODE2"_s});
+    }
+    QStringList candidates()
+    {
+        QStringList out;
+        const auto db = m_folder->connect();
+        Rows rows = db->query(
+            u"select fregno, fname, fnamekan, fdate from convo order by fregno"_s);
+        while (rows.next())
+            out << rows.text(0) + u'|' + rows.text(1) + u'|' + rows.text(2) + u'|' + rows.date(u"fdate"_s).toString();
+        return out;
+    }
+    QString backupFolder() const { return m_folder->folder().filePath(u"Backup"_s); }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    Session m_session;
+    test::ScriptedPrompter m_prompter;
+};
+
+TEST_P(BackupTest, BackupWritesTheDatedFileThenRemovesCandidatesWithoutConvocation)
+{
+    BackupRun run(m_session, m_prompter);
+    const BackupRun::Result result = run.run(QDate(2026, 12, 4));
+    ASSERT_TRUE(result.done) << m_prompter.last().toStdString();
+    const QString expected = backupFolder() + u'/' + m_session.db().currentDatabaseName() + u"04122026.bak"_s;
+    EXPECT_EQ(result.file, expected);
+    EXPECT_TRUE(QFile::exists(expected));
+    EXPECT_EQ(result.removedCandidates, 2);
+    EXPECT_EQ(candidates().size(), 40);
+    EXPECT_EQ(m_prompter.last(), u"Backup Taken Successfully"_s);
+
+    // A second backup on the same day replaces the first: one file, no leftovers.
+    ASSERT_TRUE(BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4)).done);
+    EXPECT_EQ(QDir(backupFolder()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_P(BackupTest, RestoreBringsBackEveryRowExactly)
+{
+    // The copy is taken before the candidates without convocation are removed.
+    const QStringList before = candidates();
+    const BackupRun::Result backup = BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done) << m_prompter.last().toStdString();
+
+    m_session.db().exec(u"delete from convo where fregno like 'R1%'"_s);
+    m_session.db().exec(u"update convo set fname = 'changed'"_s);
+    m_session.cn.reset();
+
+    m_prompter.answer(PromptAnswer::Yes);
+    QStringList statuses;
+    RestoreRun restore(m_folder->folder(), m_prompter, [&](const QString &s, int) { statuses << s; });
+    ASSERT_EQ(restore.run(backup.file), RestoreRun::Outcome::Restored) << m_prompter.last().toStdString();
+    EXPECT_EQ(m_prompter.last(), u"Restored Database Successfully!!. System will restart now!!"_s);
+    EXPECT_EQ(statuses, (QStringList{u"Checking for existing Database, Please wait..."_s,
+                                     u"Restoring the database, Please wait..."_s, u"Restoring database completed!!"_s}));
+    EXPECT_EQ(candidates(), before);
+}
+
+TEST_P(BackupTest, DecliningTheOverwriteChangesNothing)
+{
+    const BackupRun::Result backup = BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done);
+    m_session.db().exec(u"delete from convo"_s);
+    m_prompter.answer(PromptAnswer::No);
+    EXPECT_EQ(RestoreRun(m_folder->folder(), m_prompter).run(backup.file), RestoreRun::Outcome::Declined);
+    EXPECT_EQ(m_prompter.last(), u"Database already exists!!. Do you want to overwrite the existing one"_s);
+    EXPECT_TRUE(candidates().isEmpty());
+}
+
+TEST_P(BackupTest, AFileThatIsNoBackupLeavesTheDatabaseAsItWas)
+{
+    const QStringList before = candidates();
+    const QString bogus = m_folder->folder().filePath(u"bogus.bak"_s);
+    QFile f(bogus);
+    f.open(QIODevice::WriteOnly);
+    f.write("this is not a backup\n");
+    f.close();
+    m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(RestoreRun(m_folder->folder(), m_prompter).run(bogus), RestoreRun::Outcome::Refused);
+    EXPECT_NE(m_prompter.last(), u"Restored Database Successfully!!. System will restart now!!"_s);
+    EXPECT_EQ(candidates(), before);
+
+    EXPECT_EQ(RestoreRun(m_folder->folder(), m_prompter).run(m_folder->folder().filePath(u"none.bak"_s)),
+              RestoreRun::Outcome::Refused);
+    EXPECT_EQ(m_prompter.last(), u"Invalid File path!!"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, BackupTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+TEST(SqliteRestore, OntoAFolderWithoutDatabaseAsksNothing)
+{
+    test::InstalledFolder source(TestBackend::SQLite);
+    Session session;
+    session.folder = source.folder();
+    session.cn = source.connect();
+    test::ScriptedPrompter prompter;
+    const BackupRun::Result backup = BackupRun(session, prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done);
+
+    test::InstalledFolder target(TestBackend::SQLite);
+    QFile::remove(target.folder().filePath(u"CONVO.sqlite"_s));
+    EXPECT_EQ(RestoreRun(target.folder(), prompter).run(backup.file), RestoreRun::Outcome::Restored);
+    for (const auto &shown : prompter.shown())
+        EXPECT_FALSE(shown.question) << shown.text.toStdString();
+    EXPECT_EQ(target.connect()->scalar(u"select count(*) from masuser"_s).toInt(), 1);
+}
+
+} // namespace
