@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/core/legacytext.h"
+
+#include <QStringDecoder>
+
+#include <array>
+
+namespace sw::legacytext {
+
+namespace {
+// Windows-1252 0x80..0x9F; 0 marks the five undefined bytes, held as U+0080 + n.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char16_t charOf(unsigned char b)
+{
+    if (b >= 0x80 && b <= 0x9F && kHigh[b - 0x80] != 0)
+        return kHigh[b - 0x80];
+    return b;
+}
+
+int byteOf(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return c;
+    for (int i = 0; i < 32; ++i) {
+        if (kHigh[size_t(i)] == 0 ? c == 0x80 + i : kHigh[size_t(i)] == c)
+            return 0x80 + i;
+    }
+    return -1;
+}
+} // namespace
+
+QString fromBytes(const QByteArray &bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (const char b : bytes)
+        out.append(QChar(charOf(static_cast<unsigned char>(b))));
+    return out;
+}
+
+QByteArray toBytes(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const int b = byteOf(c.unicode());
+        out.append(b < 0 ? '?' : char(b));
+    }
+    return out;
+}
+
+bool isEightBit(const QString &text)
+{
+    for (const QChar c : text) {
+        if (byteOf(c.unicode()) < 0)
+            return false;
+    }
+    return true;
+}
+
+QString decodeFile(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+    return fromBytes(bytes);
+}
+
+} // namespace sw::legacytext
