@@ -34,19 +34,19 @@ void bindAll(QSqlQuery &q, const QVariantList &params)
 
 QString Rows::text(const QString &column) const
 {
-    const QVariant v = m_query.value(column);
+    const QVariant v = m_query->value(column);
     return v.isNull() ? QString() : v.toString();
 }
 
 QString Rows::text(int index) const
 {
-    const QVariant v = m_query.value(index);
+    const QVariant v = m_query->value(index);
     return v.isNull() ? QString() : v.toString();
 }
 
 QDate Rows::date(const QString &column) const
 {
-    return toDate(m_query.value(column));
+    return toDate(m_query->value(column));
 }
 
 Rows Statement::run(const QVariantList &params)
@@ -54,7 +54,7 @@ Rows Statement::run(const QVariantList &params)
     bindAll(m_query, params);
     if (!m_query.exec())
         m_db->fail(m_query.lastError(), m_sql);
-    return Rows(m_query);
+    return Rows(&m_query);
 }
 
 int Statement::exec(const QVariantList &params)

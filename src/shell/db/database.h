@@ -21,24 +21,42 @@ class Database;
 class Rows
 {
 public:
-    bool next() { return m_query.next(); }
-    QVariant value(const QString &column) const { return m_query.value(column); }
-    QVariant value(int index) const { return m_query.value(index); }
+    Rows(Rows &&other) noexcept
+        : m_owned(std::move(other.m_owned))
+        , m_query(other.m_query == &other.m_owned ? &m_owned : other.m_query)
+    {
+    }
+    Rows(const Rows &) = delete;
+    Rows &operator=(const Rows &) = delete;
+    Rows &operator=(Rows &&) = delete;
+
+    bool next() { return m_query->next(); }
+    QVariant value(const QString &column) const { return m_query->value(column); }
+    QVariant value(int index) const { return m_query->value(index); }
     // The column as text: null reads as "".
     QString text(const QString &column) const;
     QString text(int index) const;
     // The column as a date (DATETIME columns hold dates only); invalid when null.
     QDate date(const QString &column) const;
-    QSqlQuery &query() { return m_query; }
+    QSqlQuery &query() { return *m_query; }
 
 private:
     friend class Database;
     friend class Statement;
+    // Rows of a one-off statement own their query.
     explicit Rows(QSqlQuery query)
-        : m_query(std::move(query))
+        : m_owned(std::move(query))
+        , m_query(&m_owned)
     {
     }
-    QSqlQuery m_query;
+    // Rows of a prepared Statement read its query in place: they are valid until the
+    // statement runs again or is destroyed.
+    explicit Rows(QSqlQuery *borrowed)
+        : m_query(borrowed)
+    {
+    }
+    QSqlQuery m_owned;
+    QSqlQuery *m_query;
 };
 
 // A statement prepared once and executed for many rows (imports, printing runs).
