@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/certificatescommands.h"
 
+#include "certificates/verification/verificationcommands.h"
 #include "shell/batch/batchcommand.h"
 
 namespace sw {
 
-void addCertificatesCommands(BatchTool &)
+void addCertificatesCommands(BatchTool &tool)
 {
+    addVerificationCommands(tool);
 }
 
 } // namespace sw
