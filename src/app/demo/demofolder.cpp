@@ -2,18 +2,525 @@
 #include "app/demo/demofolder.h"
 
 #include "shell/batch/batchcommand.h"
+#include "shell/core/inifile.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
 #include "shell/startup/installer.h"
+#include "shell/startup/startup.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
 
 namespace sw {
 
+namespace {
+
+// Kannada texts below are the 8-bit characters of the legacy fonts, written as their
+// Windows-1252 code points (the way the database holds them).
+struct Degree
+{
+    QString code;
+    QString description;
+    QString special;
+    QString descriptionKan;
+    QString specialKan;
+    QString courseCode;
+    QString eventId;
+    QString credit;
+};
+
+const std::vector<Degree> &degrees()
+{
+    static const std::vector<Degree> list = {
+        {u"BA"_s, u"BACHELOR OF ARTS"_s, {}, u"©.J."_s, {}, u"UG-BA-01"_s, u"EV2025BA"_s, u"T"_s},
+        {u"BSC"_s, u"BACHELOR OF SCIENCE"_s, {}, u"©.J¸ï.¹."_s, {}, u"UG-BSC-01"_s, u"EV2025BSC"_s, u"T"_s},
+        {u"BCOM"_s, u"BACHELOR OF COMMERCE"_s, {}, u"©.PÁA."_s, {}, u"UG-BCOM-01"_s, u"EV2025BCOM"_s, u"T"_s},
+        {u"MSCPH"_s, u"MASTER OF SCIENCE"_s, u"PHYSICS"_s, u"JA.J¸ï.¹."_s, u"¨sËvÀ±Á¸ÀÛç"_s, u"PG-MSC-PH"_s,
+         u"EV2025MSCPH"_s, u"T"_s},
+        {u"MSCCH"_s, u"MASTER OF SCIENCE"_s, u"CHEMISTRY"_s, u"JA.J¸ï.¹."_s, u"gÀ¸ÁAiÀÄ±Á¸ÀÛç"_s, u"PG-MSC-CH"_s,
+         u"EV2025MSCCH"_s, u"T"_s},
+        {u"MAKAN"_s, u"MASTER OF ARTS"_s, u"KANNADA"_s, u"JA.J."_s, u"PÀ£ÀßqÀ"_s, u"PG-MA-KN"_s, u"EV2025MAKAN"_s,
+         u"F"_s},
+        {u"PHD"_s, u"DOCTOR OF PHILOSOPHY"_s, {}, u"qÁPÀÖgï D¥sï ¦ü¯Á¸À¦ü"_s, {}, u"DR-PHD-01"_s, u"EV2025PHD"_s,
+         u"F"_s},
+    };
+    return list;
+}
+
+struct College
+{
+    QString code;
+    QString name;
+    QString town;
+};
+
+const std::vector<College> &colleges()
+{
+    static const std::vector<College> list = {
+        {u"C001"_s, u"GOVERNMENT FIRST GRADE COLLEGE"_s, u"DHARWAD"_s},
+        {u"C002"_s, u"KARNATAK ARTS COLLEGE"_s, u"DHARWAD"_s},
+        {u"C003"_s, u"KARNATAK SCIENCE COLLEGE"_s, u"DHARWAD"_s},
+        {u"C004"_s, u"J S S COLLEGE OF ARTS AND COMMERCE"_s, u"GOKAK"_s},
+        {u"C005"_s, u"K L E SOCIETY'S COLLEGE"_s, u"HUBBALLI"_s},
+        {u"C006"_s, u"BASAVESHWAR SCIENCE COLLEGE"_s, u"BAGALKOT"_s},
+        {u"C007"_s, u"POST GRADUATE DEPARTMENT"_s, u"DHARWAD"_s},
+        {u"C008"_s, u"S J M COLLEGE OF ARTS"_s, u"CHITRADURGA"_s},
+    };
+    return list;
+}
+
+struct ClassOfResult
+{
+    QString code;
+    QString description;
+    QString descriptionKan;
+};
+
+const std::vector<ClassOfResult> &classes()
+{
+    static const std::vector<ClassOfResult> list = {
+        {u"FCD"_s, u"FIRST CLASS WITH DISTINCTION"_s, u"«²µÀÖ ±ÉæÃtÂ"_s},
+        {u"FC"_s, u"FIRST CLASS"_s, u"¥ÀæxÀªÀÄ ±ÉæÃtÂ"_s},
+        {u"SC"_s, u"SECOND CLASS"_s, u"»ÃwÃAiÀÄ ±ÉæÃtÂ"_s},
+        {u"PC"_s, u"PASS CLASS"_s, u"vÉÃUÀðqÉ ±ÉæÃtÂ"_s},
+    };
+    return list;
+}
+
+// Name words with their Kannada spelling; the library the name fill draws on.
+const std::vector<std::pair<QString, QString>> &nameWords()
+{
+    static const std::vector<std::pair<QString, QString>> list = {
+        {u"ANAND"_s, u"D£ÀAzï"_s},       {u"BASAVARAJ"_s, u"§¸ÀªÀgÁeï"_s}, {u"CHANDRAKALA"_s, u"ZÀAzÀæPÀ¯Á"_s},
+        {u"DEEPA"_s, u"briÃ¥Á"_s},       {u"GANESH"_s, u"UÀuÉÃ±ï"_s},     {u"GEETHA"_s, u"VÃvÁ"_s},
+        {u"HARISH"_s, u"ºÀjÃ±ï"_s},      {u"KAVYA"_s, u"PÁªÀå"_s},        {u"KIRAN"_s, u"QgÀuï"_s},
+        {u"LAKSHMI"_s, u"®QëäÃ"_s},      {u"MAHESH"_s, u"ªÀÄºÉÃ±ï"_s},    {u"MANJULA"_s, u"ªÀÄAdÄ¼À"_s},
+        {u"NAGARAJ"_s, u"£ÁUÀgÁeï"_s},   {u"PALLAVI"_s, u"¥À®è«"_s},      {u"PRAKASH"_s, u"¥ÀæPÁ±ï"_s},
+        {u"RAGHAVENDRA"_s, u"gÁWÀªÉÃAzÀæ"_s}, {u"RASHMI"_s, u"gÀ²ä"_s},   {u"SANTOSH"_s, u"¸ÀAvÉÆÃµï"_s},
+        {u"SHWETA"_s, u"±ÉéÃvÁ"_s},      {u"SURESH"_s, u"¸ÀÄgÉÃ±ï"_s},    {u"VIDYA"_s, u"«zÁå"_s},
+        {u"VINAYAK"_s, u"«£ÁAiÀÄPï"_s},  {u"PATIL"_s, u"¥Ánïï"_s},        {u"KULKARNI"_s, u"PÀÄ®PÀtÂð"_s},
+        {u"HIREMATH"_s, u"»gÉÃªÀÄoÀ"_s}, {u"DESAI"_s, u"zÉÃ¸Á¬Ä"_s},      {u"JOSHI"_s, u"eÉÆÃ²"_s},
+        {u"NAIK"_s, u"£ÁAiÀÄPï"_s},
+    };
+    return list;
+}
+
+const QStringList &givenNames()
+{
+    static const QStringList list = {u"ANAND"_s,   u"BASAVARAJ"_s, u"CHANDRAKALA"_s, u"DEEPA"_s,   u"GANESH"_s,
+                                     u"GEETHA"_s,  u"HARISH"_s,    u"KAVYA"_s,       u"KIRAN"_s,   u"LAKSHMI"_s,
+                                     u"MAHESH"_s,  u"MANJULA"_s,   u"NAGARAJ"_s,     u"PALLAVI"_s, u"PRAKASH"_s,
+                                     u"RASHMI"_s,  u"SANTOSH"_s,   u"SHWETA"_s,      u"SURESH"_s,  u"VIDYA"_s,
+                                     u"VINAYAK"_s, u"RAGHAVENDRA"_s};
+    return list;
+}
+
+const QStringList &familyNames()
+{
+    static const QStringList list = {u"PATIL"_s, u"KULKARNI"_s, u"HIREMATH"_s, u"DESAI"_s, u"JOSHI"_s, u"NAIK"_s};
+    return list;
+}
+
+bool isFemale(const QString &given)
+{
+    static const QStringList female = {u"CHANDRAKALA"_s, u"DEEPA"_s,   u"GEETHA"_s,  u"KAVYA"_s, u"LAKSHMI"_s,
+                                       u"MANJULA"_s,     u"PALLAVI"_s, u"RASHMI"_s, u"SHWETA"_s, u"VIDYA"_s};
+    return female.contains(given);
+}
+
+QString kannadaOf(const QString &englishName)
+{
+    QStringList words;
+    for (const QString &word : englishName.split(u' ', Qt::SkipEmptyParts)) {
+        for (const auto &[eng, kan] : nameWords()) {
+            if (eng == word)
+                words.append(kan);
+        }
+    }
+    return words.join(u' ');
+}
+
+// Where a candidate is on its road through the section.
+enum class Stage { Imported, FeeVerified, Active, Printed, Cancelled };
+
+Stage stageOf(int index)
+{
+    // 300 candidates: 60 imported, 50 fee verified, 60 active, 110 printed, 20 cancelled.
+    if (index < 60)
+        return Stage::Imported;
+    if (index < 110)
+        return Stage::FeeVerified;
+    if (index < 170)
+        return Stage::Active;
+    if (index < 280)
+        return Stage::Printed;
+    return Stage::Cancelled;
+}
+
+class DemoWriter
+{
+public:
+    DemoWriter(const AppFolder &folder, Database &db)
+        : m_folder(folder)
+        , m_db(db)
+        , m_random(20251206)
+    {
+    }
+
+    void writeSettings();
+    void writeMasters();
+    void writeCandidates(QStringList &lines);
+    void writePictures(QStringList &lines);
+    void writeInstitutionFile();
+
+private:
+    void writePhotograph(const QString &regno, const QString &name, const QString &extension);
+    void writeSignature(const QString &file, const QString &text);
+
+    const AppFolder &m_folder;
+    Database &m_db;
+    QRandomGenerator m_random;
+    std::vector<std::pair<QString, QString>> m_photographed; // register number, name
+};
+
+void DemoWriter::writeSettings()
+{
+    m_db.exec(u"update control set fcompany = ?, fadd1 = ?, fadd2 = ?, fadd3 = ?, fadd4 = ?, fphone = ?, "
+              "femail = ?, fsignauth1 = ?, fsignauth2 = ?, ffontsize = ?, fconvdate = ?, fdegkan = ?, "
+              "fnadid = ?"_s,
+              {u"KARNATAK UNIVERSITY"_s, u"PAVATE NAGAR"_s, u"DHARWAD - 580 003"_s, u"KARNATAKA"_s, u"INDIA"_s,
+               u"0836-2215224"_s, u"registrar@example.edu"_s, u"REGISTRAR (EVALUATION)"_s, u"VICE-CHANCELLOR"_s,
+               u"8"_s, QDate(2025, 12, 20), u"T"_s, u"NAD003001"_s});
+}
+
+void DemoWriter::writeMasters()
+{
+    m_db.exec(u"insert into masuniv (funivcode, funivname, fdeleted) values (?, ?, 'F')"_s,
+              {u"003"_s, u"KARNATAK UNIVERSITY, DHARWAD"_s});
+    m_db.exec(u"insert into masuniv (funivcode, funivname, fdeleted) values (?, ?, 'F')"_s,
+              {u"027"_s, u"KARNATAK SCIENCE COLLEGE (AUTONOMOUS), DHARWAD"_s});
+
+    m_db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fdatekan, fconvonamekan, fdeleted) "
+              "values (?, ?, ?, ?, ?, ?, 'F')"_s,
+              {DemoFolder::previousConvocation(), u"74TH"_s, u"15/12/2024"_s, u"F"_s, QVariant(), QVariant()});
+    m_db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fdatekan, fconvonamekan, fdeleted) "
+              "values (?, ?, ?, ?, ?, ?, 'F')"_s,
+              {DemoFolder::currentConvocation(), u"75TH"_s, u"20/12/2025"_s, u"T"_s, u"20-12-2025"_s,
+               u"75£ÉÃ WÀnPÉÆÃvÀìªÀ"_s});
+
+    Statement degree = m_db.prepare(
+        u"insert into degree (fdegree, fdescpn, fspecial, fdeleted, fdescpnkan, fspecialkan, fcoursecode, "
+        "feventid, fcredit) values (?, ?, ?, 'F', ?, ?, ?, ?, ?)"_s);
+    for (const Degree &d : degrees())
+        degree.exec({d.code, d.description, d.special, d.descriptionKan, d.specialKan, d.courseCode, d.eventId,
+                     d.credit});
+
+    Statement college = m_db.prepare(
+        u"insert into college (fcollcode, fcollname, fdeleted, ftown) values (?, ?, 'F', ?)"_s);
+    for (const College &c : colleges())
+        college.exec({c.code, c.name, c.town});
+
+    Statement klass = m_db.prepare(
+        u"insert into class (fclasscode, fclassdesc, fclassdesckan, fdeleted) values (?, ?, ?, 'F')"_s);
+    for (const ClassOfResult &c : classes())
+        klass.exec({c.code, c.description, c.descriptionKan});
+
+    Statement library = m_db.prepare(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s);
+    for (const auto &[eng, kan] : nameWords())
+        library.exec({eng, kan});
+    // Exam dates are kept in the library too, so the name fill can turn them into Kannada.
+    library.exec({u"APRIL 2025"_s, u"K¦æ¯ï 2025"_s});
+    library.exec({u"OCTOBER 2024"_s, u"CPÉÆÖÃ§gï 2024"_s});
+
+    m_db.exec(u"insert into autocorrect (freplace, fwith, fdelete) values (?, ?, 'F')"_s,
+              {u"KUMARI"_s, u"KUM."_s});
+}
+
+void DemoWriter::writeCandidates(QStringList &lines)
+{
+    Statement candidate = m_db.prepare(
+        u"insert into convo (fregno, fname, fdegree, fsubdegree, fcollcode, fclasscode, fexamdate, fyear, "
+        "fexamtype, fsex, fcaste, fcertno, fprex, factive, fdate, fmanual, fspecial, fusername, fprintedby, "
+        "fconvocode, fphotopaste, fprintord, fnamekan, fkanupdated, fexamdatekan, funivcode, ffatname, "
+        "ffatnamekan, fmotname, fmotnamekan, fsirname, fsirnamekan, fdob, fmobile, femail, faddr1, faddr2, "
+        "faddr3, faddr4, ffeepaid, fprintdate, fprinttime) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+    Statement cancellation = m_db.prepare(
+        u"insert into certcan (fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
+        "fprintedby, fdeleted) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 'F')"_s);
+    Statement fee = m_db.prepare(
+        u"insert into convofee (fappno, fregno, fname, fdob, fmobile, femail, faddr1, faddr2, faddr3, faddr4, "
+        "famount, fregdate, fpaytype, fpaystatus, fpaydate, ftranid, fcity, fstate, fpincode, fdeleted) "
+        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'F')"_s);
+
+    static const QStringList castes = {u"GM"_s, u"2A"_s, u"3B"_s, u"SC"_s, u"ST"_s, u"CAT-1"_s};
+    int serial = 0;
+    int certificate = 101;
+    int counts[5] = {};
+    for (int i = 0; i < DemoFolder::kCandidates; ++i) {
+        const Stage stage = stageOf(i);
+        ++counts[int(stage)];
+        const Degree &degree = degrees()[size_t(i) % degrees().size()];
+        const bool postGraduate = !degree.special.isEmpty() || degree.code == u"PHD"_s;
+        const College &college = postGraduate ? colleges()[6] : colleges()[size_t(i) % 6];
+        const ClassOfResult &klass = classes()[size_t(m_random.bounded(int(classes().size())))];
+        const QString given = givenNames()[int(m_random.bounded(givenNames().size()))];
+        const QString family = familyNames()[int(m_random.bounded(familyNames().size()))];
+        const QString father = givenNames()[int(m_random.bounded(givenNames().size()))];
+        const QString name = given + u' ' + family;
+        const bool female = isFemale(given);
+        // Register numbers: university prefix, college number, year, running number.
+        const QString regno = u"2KD"_s + college.code.right(2) + u"21"_s + QString::number(i + 1).rightJustified(3, u'0');
+        const bool previous = stage == Stage::Printed && i >= 250; // the last printed ones belong to the old convocation
+        const QString convocation = previous ? DemoFolder::previousConvocation() : DemoFolder::currentConvocation();
+        const QString examDate = previous ? u"OCTOBER 2024"_s : u"APRIL 2025"_s;
+        const QString examDateKan = previous ? u"CPÉÆÖÃ§gï 2024"_s : u"K¦æ¯ï 2025"_s;
+        const QString year = previous ? u"2024"_s : u"2025"_s;
+
+        const bool feePaid = stage != Stage::Imported;
+        const bool active = stage == Stage::Active || stage == Stage::Printed || stage == Stage::Cancelled;
+        QVariant printOrder;
+        if (active)
+            printOrder = QString::number(++serial).rightJustified(5, u'0');
+        QVariant certNo, issueDate, printDate, printTime, printedBy, prefix;
+        if (stage == Stage::Printed) {
+            prefix = u"DC"_s;
+            certNo = QString(u"DC"_s + QString::number(certificate++).rightJustified(6, u'0'));
+            issueDate = previous ? QDate(2024, 12, 15) : QDate(2025, 12, 20);
+            printDate = previous ? QDate(2024, 12, 2) : QDate(2025, 12, 1 + i % 5);
+            printTime = QStringLiteral("%1:%2:%3")
+                            .arg(10 + i % 6, 2, 10, QChar(u'0'))
+                            .arg(i % 60, 2, 10, QChar(u'0'))
+                            .arg((i * 7) % 60, 2, 10, QChar(u'0'));
+            printedBy = u"ADMIN"_s;
+        }
+        const bool kannadaDone = stage == Stage::Printed || (stage == Stage::Active && i % 2 == 0);
+        const QString mobile = u"9"_s + QString::number(845000000 + i * 7919).right(9);
+        const QString email = given.toLower() + u'.' + family.toLower() + QString::number(i + 1) + u"@example.in"_s;
+        const QString address1 = QString::number(1 + i % 90) + u", "_s + family + u" ONI"_s;
+        candidate.exec({regno,
+                        name,
+                        degree.code,
+                        QVariant(),
+                        college.code,
+                        klass.code,
+                        examDate,
+                        year,
+                        u"1"_s,
+                        female ? u"F"_s : u"M"_s,
+                        castes[i % castes.size()],
+                        certNo,
+                        prefix,
+                        active ? u"T"_s : u"F"_s,
+                        issueDate,
+                        u"F"_s,
+                        QVariant(),
+                        u"ADMIN"_s,
+                        printedBy,
+                        convocation,
+                        stage == Stage::Printed ? u"T"_s : u"F"_s,
+                        printOrder,
+                        kannadaDone ? kannadaOf(name) : QString(),
+                        kannadaDone ? u"T"_s : u"F"_s,
+                        kannadaDone ? examDateKan : QString(),
+                        u"003"_s,
+                        QString(father + u' ' + family),
+                        kannadaDone ? kannadaOf(QString(father + u' ' + family)) : QString(),
+                        QVariant(),
+                        QVariant(),
+                        family,
+                        kannadaDone ? kannadaOf(family) : QString(),
+                        QStringLiteral("%1/%2/%3")
+                            .arg(1 + i % 28, 2, 10, QChar(u'0'))
+                            .arg(1 + i % 12, 2, 10, QChar(u'0'))
+                            .arg(1999 + i % 5),
+                        mobile,
+                        email,
+                        address1,
+                        college.town,
+                        u"KARNATAKA"_s,
+                        QString::number(580001 + i % 30),
+                        feePaid ? u"T"_s : u"F"_s,
+                        printDate,
+                        printTime});
+
+        if (stage == Stage::Cancelled) {
+            // Printed once, spoiled or wrongly printed, and cancelled: the register keeps the old
+            // number, and the candidate waits to be printed again.
+            const QString oldNumber = u"DC"_s + QString::number(certificate++).rightJustified(6, u'0');
+            cancellation.exec({degree.code, college.code, regno, oldNumber, QDate(2025, 12, 3),
+                               u"11:15:00"_s, i % 2 ? u"NAME SPELT WRONGLY"_s : u"SHEET TORN IN PRINTER"_s,
+                               u"ADMIN"_s, u"ADMIN"_s});
+        }
+        if (feePaid && i % 3 == 0) {
+            fee.exec({QStringLiteral("APP%1").arg(i + 1, 5, 10, QChar(u'0')), regno, name, QVariant(), mobile, email,
+                      address1, college.town, u"KARNATAKA"_s, QVariant(), 750.0, QDate(2025, 10, 1 + i % 28),
+                      u"ONLINE"_s, u"SUCCESS"_s, u"02/10/2025"_s, QStringLiteral("TXN%1").arg(900000 + i * 13),
+                      college.town, u"KARNATAKA"_s, QString::number(580001 + i % 30)});
+        }
+        // Most candidates have handed in a photograph; a few have not.
+        if (i % 10 != 7)
+            m_photographed.emplace_back(regno, name);
+    }
+    lines.append(QStringLiteral("candidates: %1 imported, %2 fee verified, %3 active, %4 printed, %5 cancelled")
+                     .arg(counts[0])
+                     .arg(counts[1])
+                     .arg(counts[2])
+                     .arg(counts[3])
+                     .arg(counts[4]));
+}
+
+void DemoWriter::writePhotograph(const QString &regno, const QString &name, const QString &extension)
+{
+    QImage image(150, 190, QImage::Format_RGB32);
+    const int hue = int(qHash(regno) % 360);
+    image.fill(QColor::fromHsv(hue, 40, 235));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor::fromHsv(hue, 90, 120));
+    p.drawEllipse(QRect(45, 30, 60, 70));
+    p.drawRoundedRect(QRect(20, 110, 110, 90), 40, 40);
+    p.setPen(Qt::white);
+    QFont font(u"DejaVu Sans"_s, 9, QFont::Bold);
+    p.setFont(font);
+    QStringList initials;
+    for (const QString &word : name.split(u' ', Qt::SkipEmptyParts))
+        initials.append(word.left(1));
+    p.drawText(QRect(0, 150, 150, 20), Qt::AlignCenter, initials.join(QString()));
+    p.setPen(Qt::black);
+    p.drawText(QRect(0, 172, 150, 16), Qt::AlignCenter, regno);
+    p.end();
+    image.save(m_folder.filePath(u"Photos/"_s + regno + u'.' + extension), "JPG", 85);
+}
+
+void DemoWriter::writeSignature(const QString &file, const QString &text)
+{
+    QImage image(330, 120, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPen pen(QColor(20, 30, 110));
+    pen.setWidth(3);
+    p.setPen(pen);
+    QPainterPath path(QPointF(20, 80));
+    for (int x = 20; x < 300; x += 20)
+        path.quadTo(QPointF(x + 10, (x / 20) % 2 ? 30 : 100), QPointF(x + 20, 70));
+    p.drawPath(path);
+    p.setFont(QFont(u"DejaVu Sans"_s, 9));
+    p.drawText(QRect(0, 95, 330, 20), Qt::AlignCenter, text);
+    p.end();
+    image.save(m_folder.filePath(file), "JPG", 90);
+}
+
+void DemoWriter::writePictures(QStringList &lines)
+{
+    QDir().mkpath(m_folder.filePath(u"Photos"_s));
+    // Photographs arrive with their extensions in any letter case.
+    static const QStringList extensions = {u"jpg"_s, u"JPG"_s, u"jpeg"_s, u"Jpg"_s};
+    int n = 0;
+    for (const auto &[regno, name] : m_photographed)
+        writePhotograph(regno, name, extensions[n++ % extensions.size()]);
+    lines.append(QStringLiteral("photographs: %1 in Photos/").arg(m_photographed.size()));
+
+    QImage seal(220, 220, QImage::Format_ARGB32);
+    seal.fill(Qt::white);
+    {
+        QPainter p(&seal);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPen pen(QColor(150, 20, 20));
+        pen.setWidth(6);
+        p.setPen(pen);
+        p.drawEllipse(QRect(10, 10, 200, 200));
+        pen.setWidth(2);
+        p.setPen(pen);
+        p.drawEllipse(QRect(35, 35, 150, 150));
+        p.setFont(QFont(u"DejaVu Serif"_s, 14, QFont::Bold));
+        p.drawText(QRect(35, 35, 150, 150), Qt::AlignCenter, u"SEAL OF\nTHE\nUNIVERSITY"_s);
+    }
+    seal.save(m_folder.filePath(u"seal.jpg"_s), "JPG", 90);
+    writeSignature(u"vc.jpg"_s, u"Vice-Chancellor (facsimile)"_s);
+    writeSignature(u"vcm.jpg"_s, u"Vice-Chancellor"_s);
+    writeSignature(u"regsign.jpg"_s, u"Registrar"_s);
+
+    QImage background(800, 600, QImage::Format_RGB32);
+    {
+        QPainter p(&background);
+        QLinearGradient gradient(0, 0, 800, 600);
+        gradient.setColorAt(0, QColor(232, 238, 246));
+        gradient.setColorAt(1, QColor(206, 218, 234));
+        p.fillRect(background.rect(), gradient);
+    }
+    background.save(m_folder.filePath(u"backpic.jpg"_s), "JPG", 85);
+
+    QDir().mkpath(m_folder.filePath(u"img"_s));
+    QImage watermark(850, 1169, QImage::Format_RGB32);
+    watermark.fill(Qt::white);
+    {
+        QPainter p(&watermark);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(200, 205, 225), 10));
+        p.drawEllipse(QRect(175, 335, 500, 500));
+        p.setFont(QFont(u"DejaVu Serif"_s, 40, QFont::Bold));
+        p.drawText(QRect(175, 335, 500, 500), Qt::AlignCenter, u"KU"_s);
+    }
+    watermark.save(m_folder.filePath(u"img/mcwm.jpg"_s), "JPG", 85);
+    lines.append(u"pictures: seal.jpg, vc.jpg, vcm.jpg, regsign.jpg, backpic.jpg, img/mcwm.jpg"_s);
+
+    for (const QString &dir : {u"CSV"_s, u"CSV/DCPDF"_s, u"Backup"_s, u"Output"_s, u"DBFS"_s})
+        QDir().mkpath(m_folder.filePath(dir));
+}
+
+void DemoWriter::writeInstitutionFile()
+{
+    IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
+    ini.load();
+    ini.setValue(u"TITLES"_s, u"003"_s, u"Karnatak University, Dharwad"_s);
+    ini.setValue(u"TITLES"_s, u"008"_s, u"Rani Channamma University, Belagavi"_s);
+    ini.setValue(u"TITLES"_s, u"001"_s, u"Demonstration University, Mysuru"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"Line1"_s, u"KARNATAK UNIVERSITY"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"Line2"_s, u"Pavate Nagar, Dharwad - 580 003"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"ReferencePrefix"_s, u"KU/EXAM/CONVO"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"SigningOffice"_s, u"Registrar (Evaluation)"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"CampusTown"_s, u"Dharwad"_s);
+    if (!ini.save())
+        throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
+}
+
+} // namespace
+
 DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompter)
 {
+    if (!folder.findFileAnyCase(u"CONVO.sqlite"_s).isEmpty())
+        throw StopError(u"The folder "_s + folder.root()
+                        + u" already holds a database (CONVO.sqlite); the demo is built only in a new folder."_s);
     Installer::Options options;
     options.institution = u"003"_s;
     Summary summary;
     summary.lines = Installer::install(folder, options, prompter).done;
+
+    IniFile ini(Startup::iniPath(folder));
+    ini.load();
+    const auto db = Connector::open(ConnectionSettings::read(ini), folder, {});
+    DemoWriter writer(folder, *db);
+    WriteScope scope(*db);
+    writer.writeSettings();
+    writer.writeMasters();
+    writer.writeCandidates(summary.lines);
+    scope.commit();
+    summary.lines.append(u"masters: 2 universities, 2 convocations, 7 degrees, 8 colleges, 4 classes, name library"_s);
+    writer.writePictures(summary.lines);
+    writer.writeInstitutionFile();
+    summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());
     return summary;
 }
 

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The demonstration folder: what a person trying the program finds in it.
+#include "app/demo/demofolder.h"
+#include "shell/core/inifile.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
+#include "shell/startup/startup.h"
+#include "support/scriptedprompter.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class DemoFolderTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        s_folder = new sw::AppFolder(s_dir->filePath(u"demo"_s));
+        sw::test::ScriptedPrompter prompter;
+        s_summary = new sw::DemoFolder::Summary(sw::DemoFolder::build(*s_folder, prompter));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_summary;
+        delete s_folder;
+        delete s_dir;
+    }
+    std::unique_ptr<sw::Database> connect() const
+    {
+        sw::IniFile ini(sw::Startup::iniPath(*s_folder));
+        ini.load();
+        return sw::Connector::open(sw::ConnectionSettings::read(ini), *s_folder);
+    }
+    int count(const QString &sql, const QVariantList &params = {}) const
+    {
+        return connect()->scalar(sql, params).toInt();
+    }
+
+    static QTemporaryDir *s_dir;
+    static sw::AppFolder *s_folder;
+    static sw::DemoFolder::Summary *s_summary;
+};
+QTemporaryDir *DemoFolderTest::s_dir = nullptr;
+sw::AppFolder *DemoFolderTest::s_folder = nullptr;
+sw::DemoFolder::Summary *DemoFolderTest::s_summary = nullptr;
+
+TEST_F(DemoFolderTest, CandidatesStandInEveryStateOfTheirRoad)
+{
+    EXPECT_EQ(count(u"select count(*) from convo"_s), sw::DemoFolder::kCandidates);
+    // Imported: neither paid nor active.
+    EXPECT_GT(count(u"select count(*) from convo where ffeepaid = 'F' and factive = 'F'"_s), 0);
+    // Fee verified but not yet active.
+    EXPECT_GT(count(u"select count(*) from convo where ffeepaid = 'T' and factive = 'F'"_s), 0);
+    // Active and waiting for their certificate.
+    EXPECT_GT(count(u"select count(*) from convo where factive = 'T' and coalesce(fcertno, '') = ''"_s), 0);
+    // Printed: number, issue date, print date and time, who printed.
+    EXPECT_GT(count(u"select count(*) from convo where coalesce(fcertno, '') <> '' and fdate is not null "
+                    "and fprintdate is not null and fprinttime <> '' and fprintedby = 'ADMIN'"_s),
+              0);
+    // Cancelled: a register row whose candidate is printable again.
+    EXPECT_GT(count(u"select count(*) from certcan c join convo v on v.fregno = c.fregno and v.fdegree = c.fdegree "
+                    "where coalesce(v.fcertno, '') = '' and v.factive = 'T'"_s),
+              0);
+}
+
+TEST_F(DemoFolderTest, NumbersThatMustBeUniqueAreUnique)
+{
+    EXPECT_EQ(count(u"select count(*) from (select fcertno from convo where coalesce(fcertno, '') <> '' "
+                    "group by fcertno having count(*) > 1) d"_s),
+              0);
+    EXPECT_EQ(count(u"select count(*) from (select fprintord from convo where coalesce(fprintord, '') <> '' "
+                    "group by fprintord having count(*) > 1) d"_s),
+              0);
+    // A number in the cancellation register is never on a candidate as well.
+    EXPECT_EQ(count(u"select count(*) from certcan c join convo v on v.fcertno = c.fcertno"_s), 0);
+    EXPECT_EQ(count(u"select count(*) from (select fregno, fdegree from convo group by fregno, fdegree "
+                    "having count(*) > 1) d"_s),
+              0);
+}
+
+TEST_F(DemoFolderTest, EveryCodeACandidateCarriesIsInItsMaster)
+{
+    EXPECT_EQ(count(u"select count(*) from convo where fdegree not in (select fdegree from degree)"_s), 0);
+    EXPECT_EQ(count(u"select count(*) from convo where fcollcode not in (select fcollcode from college)"_s), 0);
+    EXPECT_EQ(count(u"select count(*) from convo where fclasscode not in (select fclasscode from class)"_s), 0);
+    EXPECT_EQ(count(u"select count(*) from convo where fconvocode not in (select fconvocode from masconvo)"_s), 0);
+    EXPECT_GT(count(u"select count(*) from degree where coalesce(fspecial, '') <> ''"_s), 0);
+    EXPECT_GT(count(u"select count(*) from degree where coalesce(fspecial, '') = ''"_s), 0);
+    EXPECT_EQ(count(u"select count(*) from college where coalesce(ftown, '') = ''"_s), 0);
+}
+
+TEST_F(DemoFolderTest, KannadaTextsAreLegacyFontBytes)
+{
+    const auto db = connect();
+    const QString kan = db->scalar(u"select fdescpnkan from degree where fdegree = 'BSC'"_s).toString();
+    ASSERT_FALSE(kan.isEmpty());
+    for (const QChar c : kan)
+        EXPECT_LT(c.unicode(), 0x100) << "not an 8-bit legacy character: " << int(c.unicode());
+    EXPECT_EQ(db->scalar(u"select fconvonamekan from masconvo where fconvocode = ?"_s,
+                         {sw::DemoFolder::currentConvocation()})
+                  .toString()
+                  .isEmpty(),
+              false);
+    // Names filled from the library are exactly its words joined by blanks.
+    auto rows = db->query(u"select fname, fnamekan from convo where fkanupdated = 'T'"_s);
+    int checked = 0;
+    while (rows.next()) {
+        QStringList parts;
+        for (const QString &word : rows.text(0).split(u' ')) {
+            parts.append(db->scalar(u"select fkanname from kanlib where fengname = ?"_s, {word}).toString());
+        }
+        EXPECT_EQ(rows.text(1), parts.join(u' ')) << rows.text(0).toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST_F(DemoFolderTest, MostCandidatesHaveAPhotographInAnyLetterCase)
+{
+    const QDir photos(s_folder->filePath(u"Photos"_s));
+    const QStringList files = photos.entryList(QDir::Files);
+    EXPECT_GT(files.size(), sw::DemoFolder::kCandidates * 8 / 10);
+    EXPECT_LT(files.size(), sw::DemoFolder::kCandidates);
+    bool upper = false;
+    for (const QString &f : files)
+        upper = upper || f.endsWith(u".JPG"_s);
+    EXPECT_TRUE(upper);
+    const QImage one(photos.filePath(files.first()));
+    EXPECT_FALSE(one.isNull());
+    for (const QString &picture : {u"seal.jpg"_s, u"vc.jpg"_s, u"vcm.jpg"_s, u"backpic.jpg"_s, u"img/mcwm.jpg"_s})
+        EXPECT_FALSE(QImage(s_folder->filePath(picture)).isNull()) << picture.toStdString();
+}
+
+TEST_F(DemoFolderTest, ARunAgainOnTheSameFolderIsRefusedAndChangesNothing)
+{
+    const int before = count(u"select count(*) from convo"_s);
+    sw::test::ScriptedPrompter prompter;
+    EXPECT_THROW(sw::DemoFolder::build(*s_folder, prompter), sw::StopError);
+    EXPECT_EQ(count(u"select count(*) from convo"_s), before);
+}
+
+TEST_F(DemoFolderTest, TheAdministratorLogsInOnTheCurrentConvocation)
+{
+    QProcess p;
+    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
+            {u"--folder"_s, s_folder->root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"--convo"_s,
+             sw::DemoFolder::currentConvocation(), u"login-check"_s});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains(u"InstCode=003"_s)) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"InstTitle=Karnatak University, Dharwad"_s)) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"ConvoName=75TH"_s)) << out.toStdString();
+}
+
+} // namespace
