@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace sw {
+
+// Fixed-width pieces of a text report line.
+namespace reportline {
+// A text field of `width`: the value left-aligned, cut to the width.
+QString text(const QString &value, int width);
+// A number field of `width`: the value right-aligned, cut to its last `width` characters.
+QString number(const QString &value, int width);
+QString number(qint64 value, int width);
+// `value` preceded by half the free width in blanks (rounded), as titles are centred.
+QString centred(const QString &value, int width);
+// `width` copies of `c`: the "=" and "-" rulers.
+QString ruler(QChar c, int width);
+} // namespace reportline
+
+// What every page of one text report repeats under the page header.
+struct ReportLayout
+{
+    int lineWidth = 80;    // 120 for the ledger
+    int linesPerPage = 45; // row lines before a form feed (50 for the summary)
+    QStringList titles;    // centred
+    QStringList headings;  // column heading lines, between two "=" rulers
+};
+
+// The page header of a text report: the lines it writes for page `page` (already
+// counted) of a report `lineWidth` characters wide.
+using ReportPageHeader = std::function<QStringList(int lineWidth, int page)>;
+
+// Writes one text report: fixed-width lines, a page header with titles and column
+// headings at the top of every page, a form feed before each page but the first,
+// and the end marker after the last row. Lines are written in the 8-bit legacy
+// encoding with CR LF endings, as the print spoolers of the installations expect.
+// Not for use from more than one thread.
+class ReportWriter
+{
+public:
+    // Opens (truncates) `path`; throws StopError with the report error text when it cannot.
+    ReportWriter(const QString &path, ReportLayout layout, ReportPageHeader header);
+    ~ReportWriter();
+    ReportWriter(const ReportWriter &) = delete;
+    ReportWriter &operator=(const ReportWriter &) = delete;
+
+    // The lines of one row (group headings and the detail line). A page break and a
+    // new page header come first when the page is full.
+    void writeRow(const QStringList &lines);
+    void writeRow(const QString &line) { writeRow(QStringList{line}); }
+
+    // After the last row: the "=" ruler, "End of Report" and its "~" underline when
+    // any row was written; then the file is closed. Throws StopError on a write failure.
+    void finish();
+
+    int pages() const { return m_page; }
+    bool wroteRows() const { return m_wroteRows; }
+
+private:
+    void startPage();
+    void put(const QString &line);
+
+    QFile m_file;
+    ReportLayout m_layout;
+    ReportPageHeader m_header;
+    int m_page = 0;
+    int m_lineCounter = 1;
+    bool m_newPage = true;
+    bool m_wroteRows = false;
+};
+
+} // namespace sw
