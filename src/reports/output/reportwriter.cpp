@@ -47,7 +47,7 @@ QString writeError(const QFile &file)
 }
 } // namespace
 
-ReportWriter::ReportWriter(const QString &path, ReportLayout layout, ReportPageHeader header)
+ReportWriter::ReportWriter(const QString &path, ReportLayout layout, PageHeaderSource header)
     : m_file(path)
     , m_layout(std::move(layout))
     , m_header(std::move(header))
@@ -100,7 +100,13 @@ void ReportWriter::writeRow(const QStringList &lines)
     m_wroteRows = m_wroteRows || !lines.isEmpty();
 }
 
-void ReportWriter::finish()
+void ReportWriter::writeTail(const QStringList &lines)
+{
+    for (const QString &line : lines)
+        put(line);
+}
+
+void ReportWriter::finish(FinalFeed feed)
 {
     if (!m_file.isOpen())
         return;
@@ -109,6 +115,8 @@ void ReportWriter::finish()
         put(reportline::ruler(u'=', m_layout.lineWidth));
         put(end);
         put(QString(end.size(), u'~'));
+        if (feed == FinalFeed::Yes)
+            put(QString(QChar(12)));
     }
     if (!m_file.flush())
         throw StopError(writeError(m_file));

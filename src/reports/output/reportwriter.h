@@ -33,7 +33,7 @@ struct ReportLayout
 
 // The page header of a text report: the lines it writes for page `page` (already
 // counted) of a report `lineWidth` characters wide.
-using ReportPageHeader = std::function<QStringList(int lineWidth, int page)>;
+using PageHeaderSource = std::function<QStringList(int lineWidth, int page)>;
 
 // Writes one text report: fixed-width lines, a page header with titles and column
 // headings at the top of every page, a form feed before each page but the first,
@@ -44,7 +44,7 @@ class ReportWriter
 {
 public:
     // Opens (truncates) `path`; throws StopError with the report error text when it cannot.
-    ReportWriter(const QString &path, ReportLayout layout, ReportPageHeader header);
+    ReportWriter(const QString &path, ReportLayout layout, PageHeaderSource header);
     ~ReportWriter();
     ReportWriter(const ReportWriter &) = delete;
     ReportWriter &operator=(const ReportWriter &) = delete;
@@ -54,9 +54,15 @@ public:
     void writeRow(const QStringList &lines);
     void writeRow(const QString &line) { writeRow(QStringList{line}); }
 
+    // Lines after the last row that belong to no page of their own (totals): written
+    // as they are, without a page break.
+    void writeTail(const QStringList &lines);
+
     // After the last row: the "=" ruler, "End of Report" and its "~" underline when
-    // any row was written; then the file is closed. Throws StopError on a write failure.
-    void finish();
+    // any row was written (and a form feed after them when asked); then the file is
+    // closed. Throws StopError on a write failure.
+    enum class FinalFeed { No, Yes };
+    void finish(FinalFeed feed = FinalFeed::No);
 
     int pages() const { return m_page; }
     bool wroteRows() const { return m_wroteRows; }
@@ -67,7 +73,7 @@ private:
 
     QFile m_file;
     ReportLayout m_layout;
-    ReportPageHeader m_header;
+    PageHeaderSource m_header;
     int m_page = 0;
     int m_lineCounter = 1;
     bool m_newPage = true;

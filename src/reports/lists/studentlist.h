@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/output/reportwriter.h"
+
+#include <QString>
+
+namespace sw {
+
+class Prompter;
+class Session;
+
+// What the student list screen selects: one degree of the current convocation and a
+// range of colleges.
+struct StudentListSelection
+{
+    QString degree;
+    QString fromCollege;
+    QString toCollege;
+    bool printedOnly = false; // "&Certificate Printed Only"
+    bool activeOnly = false;  // "&Active only" (spreadsheet lists)
+
+    // The screen's rule for the college range: a blank From College means every
+    // college ("0000" to "ZZZZ"); a given one is also the To College.
+    void normaliseColleges();
+};
+
+// The printed lists of candidates of the student list screen: the student list by
+// college and the summary by degree, written as text reports.
+class StudentListReports
+{
+public:
+    StudentListReports(Session &session, Prompter &prompter, PageHeaderSource header);
+
+    // The student list. Returns true when a report was written to `reportFile` (the
+    // preview follows); false when there were no rows (the user has been told).
+    bool Gen_Report_Data(const StudentListSelection &selection, const QString &reportFile);
+
+    // Eligible, printed and pending candidates of every degree of the convocation in
+    // the college range, with their totals.
+    bool Gen_Report_Data_Sum(const StudentListSelection &selection, const QString &reportFile);
+
+private:
+    QStringList titles(const StudentListSelection &selection, bool withDegree) const;
+
+    Session &m_session;
+    Prompter &m_prompter;
+    PageHeaderSource m_header;
+};
+
+} // namespace sw
