@@ -82,6 +82,14 @@ void ReportWriter::startPage()
     put(equals);
 }
 
+void ReportWriter::newPage(const QStringList &titles)
+{
+    m_layout.titles = titles;
+    if (m_page > 0)
+        m_lineCounter = m_layout.linesPerPage + 1;
+    m_newPage = true;
+}
+
 void ReportWriter::writeRow(const QStringList &lines)
 {
     if (m_lineCounter > m_layout.linesPerPage) {

@@ -54,6 +54,10 @@ public:
     void writeRow(const QStringList &lines);
     void writeRow(const QString &line) { writeRow(QStringList{line}); }
 
+    // The next row starts a new page (after a form feed when a page was written), with
+    // these titles from then on: reports that give each group its own pages.
+    void newPage(const QStringList &titles);
+
     // Lines after the last row that belong to no page of their own (totals): written
     // as they are, without a page break.
     void writeTail(const QStringList &lines);

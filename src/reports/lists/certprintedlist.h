@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/output/reportwriter.h"
+
+#include <QDate>
+#include <QString>
+
+namespace sw {
+
+class Prompter;
+class Session;
+
+// What the printed-certificate list screen selects: degree and college ranges of the
+// current convocation and the dates on which the certificates were printed.
+struct PrintedListSelection
+{
+    QString fromDegree;
+    QString toDegree;
+    QString fromCollege;
+    QString toCollege;
+    QDate fromDate;
+    QDate toDate;
+
+    // Blank (or "0") first fields of a range mean the whole range.
+    void normaliseRanges();
+
+    // Checks the two date boxes (dd/mm/yyyy) and takes them; the screen's message when
+    // they are not right, empty when they are.
+    QString takeDates(const QString &fromText, const QString &toText);
+};
+
+// The reports of the printed-certificate list screen: the list by date of issue, the
+// count per convocation, the convocation ledger on 120 columns, and the day's CSV file.
+class CertPrintedReports
+{
+public:
+    CertPrintedReports(Session &session, Prompter &prompter, PageHeaderSource header);
+
+    bool Gen_Report_Data(const PrintedListSelection &selection, const QString &reportFile);
+    bool Gen_Report_Data_Count(const PrintedListSelection &selection, const QString &reportFile);
+    bool Gen_Report_Data_Ledger(const PrintedListSelection &selection, const QString &reportFile);
+
+    // Writes CSV/CERTDET<ddmmyyyy>.csv in the application folder (today's file is
+    // replaced) and returns the number of lines; -1 when there were no rows.
+    int Gen_Report_Data_CSV(const PrintedListSelection &selection, const QDate &today = QDate::currentDate());
+    static QString csvFileName(const QDate &day);
+
+private:
+    QString printedCondition() const;
+    QVariantList printedParameters(const PrintedListSelection &s) const;
+    void noRows();
+
+    Session &m_session;
+    Prompter &m_prompter;
+    PageHeaderSource m_header;
+};
+
+} // namespace sw
