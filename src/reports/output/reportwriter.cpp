@@ -90,17 +90,23 @@ void ReportWriter::newPage(const QStringList &titles)
     m_newPage = true;
 }
 
-void ReportWriter::writeRow(const QStringList &lines)
+void ReportWriter::ensurePage()
 {
     if (m_lineCounter > m_layout.linesPerPage) {
         // The form feed stands on a line of its own, so the next page's header starts clean.
         put(QString(QChar(12)));
         m_lineCounter = 1;
+        m_newPage = true;
     }
-    if (m_newPage || m_lineCounter == 1) {
+    if (m_newPage) {
         m_newPage = false;
         startPage();
     }
+}
+
+void ReportWriter::writeRow(const QStringList &lines)
+{
+    ensurePage();
     for (const QString &line : lines) {
         put(line);
         ++m_lineCounter;
@@ -112,6 +118,15 @@ void ReportWriter::writeTail(const QStringList &lines)
 {
     for (const QString &line : lines)
         put(line);
+}
+
+void ReportWriter::close()
+{
+    if (!m_file.isOpen())
+        return;
+    if (!m_file.flush())
+        throw StopError(writeError(m_file));
+    m_file.close();
 }
 
 void ReportWriter::finish(FinalFeed feed)

@@ -58,6 +58,12 @@ public:
     // these titles from then on: reports that give each group its own pages.
     void newPage(const QStringList &titles);
 
+    // Column headings from the next page on.
+    void setHeadings(const QStringList &headings) { m_layout.headings = headings; }
+    // Writes the pending page header now, even before any row: sections that print
+    // their titles when they have no rows.
+    void ensurePage();
+
     // Lines after the last row that belong to no page of their own (totals): written
     // as they are, without a page break.
     void writeTail(const QStringList &lines);
@@ -67,6 +73,8 @@ public:
     // closed. Throws StopError on a write failure.
     enum class FinalFeed { No, Yes };
     void finish(FinalFeed feed = FinalFeed::No);
+    // Closes the file without the end marker: reports whose sections close themselves.
+    void close();
 
     int pages() const { return m_page; }
     bool wroteRows() const { return m_wroteRows; }
