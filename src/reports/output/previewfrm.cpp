@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QKeySequence>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -71,10 +71,14 @@ PreviewFrm::PreviewFrm(const QString &reportFile, const AppFolder &folder, Promp
     m_page->setRange(1, std::max(1, m_preview.pageCount()));
     pageLabel->setBuddy(m_page);
     QPushButton *cmdgo = button(u"&Go"_s, u"cmdgo"_s, this);
+    QPushButton *cmdprevious = button(u"<"_s, u"cmdprevious"_s, this);
+    QPushButton *cmdnext = button(u">"_s, u"cmdnext"_s, this);
+    cmdprevious->setShortcut(QKeySequence(Qt::Key_PageUp | Qt::ControlModifier));
+    cmdnext->setShortcut(QKeySequence(Qt::Key_PageDown | Qt::ControlModifier));
     m_where = new QLabel(this);
     m_where->setObjectName(u"lblwhere"_s);
     for (QWidget *w : std::initializer_list<QWidget *>{cmdprint, m_dos, m_windows, cmdsave, cmdsearch, pageLabel,
-                                                       m_page, cmdgo})
+                                                       m_page, cmdgo, cmdprevious, cmdnext})
         frame->addWidget(w);
     frame->addStretch();
     frame->addWidget(m_where);
@@ -84,7 +88,6 @@ PreviewFrm::PreviewFrm(const QString &reportFile, const AppFolder &folder, Promp
     m_rtb->setReadOnly(true);
     m_rtb->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_rtb->setFont(fixedPitchFont());
-    m_rtb->setPlainText(m_preview.text());
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(frame);
@@ -94,21 +97,34 @@ PreviewFrm::PreviewFrm(const QString &reportFile, const AppFolder &folder, Promp
     connect(cmdsave, &QPushButton::clicked, this, &PreviewFrm::save);
     connect(cmdsearch, &QPushButton::clicked, this, &PreviewFrm::search);
     connect(cmdgo, &QPushButton::clicked, this, [this] { goToPage(m_page->value()); });
-    connect(m_rtb, &QPlainTextEdit::cursorPositionChanged, this, &PreviewFrm::showWhereTheCursorIs);
+    connect(cmdprevious, &QPushButton::clicked, this, [this] { goToPage(m_currentPage - 1); });
+    connect(cmdnext, &QPushButton::clicked, this, [this] { goToPage(m_currentPage + 1); });
 
     // As wide as the screen and a little less high, leaving the task bar visible.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         resize(area.width(), std::max(300, area.height() - 33));
     }
-    showWhereTheCursorIs();
+    showPage(1);
     m_rtb->setFocus();
 }
 
-void PreviewFrm::showWhereTheCursorIs()
+void PreviewFrm::showPage(int page)
 {
-    const int page = m_preview.pageAt(m_rtb->textCursor().position());
-    m_where->setText(QStringLiteral("Page %1 of %2").arg(page).arg(m_preview.pageCount()));
+    page = std::clamp(page, 1, std::max(1, m_preview.pageCount()));
+    if (page == m_currentPage)
+        return;
+    m_currentPage = page;
+    const qsizetype start = m_preview.pageStart(page);
+    const qsizetype end = page < m_preview.pageCount() ? m_preview.pageStart(page + 1) : m_preview.text().size();
+    m_rtb->setPlainText(m_preview.text().mid(start, end - start));
+    m_page->setValue(page);
+    showWhereWeAre();
+}
+
+void PreviewFrm::showWhereWeAre()
+{
+    m_where->setText(QStringLiteral("Page %1 of %2").arg(m_currentPage).arg(m_preview.pageCount()));
 }
 
 void PreviewFrm::print()
@@ -155,9 +171,12 @@ void PreviewFrm::search()
         m_where->setText(u"\""_s + *answer + u"\" not found"_s);
         return;
     }
+    const int page = m_preview.pageAt(hit);
+    showPage(page);
+    const int inPage = int(hit - m_preview.pageStart(page));
     QTextCursor cursor = m_rtb->textCursor();
-    cursor.setPosition(int(hit));
-    cursor.setPosition(int(hit + answer->size()), QTextCursor::KeepAnchor);
+    cursor.setPosition(inPage);
+    cursor.setPosition(inPage + int(answer->size()), QTextCursor::KeepAnchor);
     m_rtb->setTextCursor(cursor);
     m_rtb->ensureCursorVisible();
     m_rtb->setFocus();
@@ -165,12 +184,8 @@ void PreviewFrm::search()
 
 void PreviewFrm::goToPage(int page)
 {
-    QTextCursor cursor = m_rtb->textCursor();
-    cursor.setPosition(int(m_preview.pageStart(page)));
-    m_rtb->setTextCursor(cursor);
-    // Bring the page's first line to the top rather than just into view.
-    m_rtb->verticalScrollBar()->setValue(m_rtb->verticalScrollBar()->maximum());
-    m_rtb->ensureCursorVisible();
+    showPage(page);
+    m_rtb->moveCursor(QTextCursor::Start);
     m_rtb->setFocus();
 }
 

@@ -28,8 +28,11 @@ struct ReportPrinting
     std::function<void(const QString &reportFile, const QString &printer)> throughDocumentPrinter;
 };
 
-// The preview window of a text report: the report in a fixed-pitch font, read-only,
-// with print, save as text, search (and search again), and go to page. Esc closes it.
+// The preview window of a text report: one page of the report at a time in a
+// fixed-pitch font, read-only, with print, save as text, search through the whole
+// report (and search again), and previous, next and go to page. Showing a page at a
+// time keeps a report of a hundred thousand lines as quick to open as a short one.
+// Esc closes it.
 class PreviewFrm : public QDialog
 {
     Q_OBJECT
@@ -41,12 +44,14 @@ public:
     void save();
     void search();
     void goToPage(int page);
+    int currentPage() const { return m_currentPage; }
 
     const ReportPreview &preview() const { return m_preview; }
     QPlainTextEdit *textBox() const { return m_rtb; }
 
 private:
-    void showWhereTheCursorIs();
+    void showPage(int page);
+    void showWhereWeAre();
 
     QString m_reportFile;
     QString m_folder;
@@ -58,6 +63,7 @@ private:
     QRadioButton *m_windows;
     QSpinBox *m_page;
     QLabel *m_where;
+    int m_currentPage = 0;
 };
 
 // Shows the report file in the preview window, modally; returns when it is closed.

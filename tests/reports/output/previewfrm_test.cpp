@@ -50,7 +50,10 @@ TEST_F(PreviewFrmTest, ShowsTheReportReadOnlyInAFixedPitchFont)
     EXPECT_TRUE(w.textBox()->isReadOnly());
     EXPECT_TRUE(QFontInfo(w.textBox()->font()).fixedPitch());
     EXPECT_TRUE(w.textBox()->toPlainText().contains(u"   45  CANDIDATE 45"_s));
+    // One page at a time.
+    EXPECT_FALSE(w.textBox()->toPlainText().contains(u"CANDIDATE 46"_s));
     EXPECT_EQ(w.preview().pageCount(), 3);
+    EXPECT_EQ(w.currentPage(), 1);
 }
 
 TEST_F(PreviewFrmTest, SearchSelectsTheHitAndSearchingAgainGoesOn)
@@ -93,14 +96,30 @@ TEST_F(PreviewFrmTest, SaveWritesTheTextOrAsksForAName)
     EXPECT_EQ(saved.readAll(), original.readAll());
 }
 
-TEST_F(PreviewFrmTest, GoToPageMovesToThatPagesFirstLine)
+TEST_F(PreviewFrmTest, PagesTurnByNumberAndByTheArrowsWithinTheReport)
 {
     sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
     w.goToPage(2);
-    const QString text = w.textBox()->toPlainText();
-    const int position = w.textBox()->textCursor().position();
-    EXPECT_EQ(w.preview().pageAt(position), 2);
-    EXPECT_TRUE(text.mid(position).trimmed().startsWith(u"Page No : 2"_s));
+    EXPECT_EQ(w.currentPage(), 2);
+    EXPECT_TRUE(w.textBox()->toPlainText().trimmed().startsWith(u"Page No : 2"_s));
+    QTest::mouseClick(buttonNamed(w, "cmdnext"), Qt::LeftButton);
+    EXPECT_EQ(w.currentPage(), 3);
+    EXPECT_TRUE(w.textBox()->toPlainText().contains(u"End of Report"_s));
+    QTest::mouseClick(buttonNamed(w, "cmdnext"), Qt::LeftButton);
+    EXPECT_EQ(w.currentPage(), 3); // no page after the last
+    w.goToPage(0);
+    EXPECT_EQ(w.currentPage(), 1);
+    QTest::mouseClick(buttonNamed(w, "cmdprevious"), Qt::LeftButton);
+    EXPECT_EQ(w.currentPage(), 1);
+}
+
+TEST_F(PreviewFrmTest, SearchTurnsToThePageOfTheHit)
+{
+    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    m_prompter.answerInput(u"CANDIDATE 95"_s);
+    w.search();
+    EXPECT_EQ(w.currentPage(), 3);
+    EXPECT_EQ(w.textBox()->textCursor().selectedText(), u"CANDIDATE 95"_s);
 }
 
 TEST_F(PreviewFrmTest, PrintingThroughWindowsUsesTheDocumentPrinterWithTheConfiguredName)
