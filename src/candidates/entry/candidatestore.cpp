@@ -102,6 +102,17 @@ CandidateDescriptions CandidateStore::describe(const CandidateRecord &r) const
             lookup(u"masuniv"_s, u"funivcode"_s, u"funivname"_s, r.value(u"funivcode"_s))};
 }
 
+QStringList CandidateStore::browseOrder() const
+{
+    QStringList out;
+    Rows rows = m_session.db().query(
+        u"select fregno from convo where convo.fconvocode = ? order by fdegree, fcollcode, fregno"_s,
+        {m_session.convoCode});
+    while (rows.next())
+        out << rows.text(0);
+    return out;
+}
+
 std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateRecord &record, EntryMode mode) const
 {
     const CandidateField *field = candidateFieldAt(box);

@@ -57,6 +57,9 @@ public:
     // The candidate with register number `regno` in the session's convocation.
     std::optional<CandidateRecord> find(const QString &regno) const;
     CandidateDescriptions describe(const CandidateRecord &record) const;
+    // The convocation's register numbers in the order first/previous/next/last walk
+    // them: by degree, college, register number.
+    QStringList browseOrder() const;
 
     // The leave-field check of one box; nullopt when the value is accepted.
     std::optional<FieldProblem> checkField(int box, const CandidateRecord &record, EntryMode mode) const;

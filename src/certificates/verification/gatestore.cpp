@@ -5,6 +5,8 @@
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -67,12 +69,17 @@ std::vector<GateRow> GateStore::load(const GateSelection &s) const
         u"select convo.fregno, convo.fname, "_s + flag
             + u" from convo, degree, college where convo.fcollcode = college.fcollcode and "
               "convo.fdegree = degree.fdegree and convo.fdegree = ? and convo.fcollcode between ? and ? and "_s
-            + unprinted(u"convo.fcertno"_s) + u" and convo.fconvocode = ? and "_s + gateCondition(u"convo."_s)
-            + u" order by convo.fregno"_s,
+            + unprinted(u"convo.fcertno"_s) + u" and convo.fconvocode = ? and "_s + gateCondition(u"convo."_s),
         {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), m_session.convoCode});
     std::vector<GateRow> grid;
     while (rows.next())
         grid.push_back({rows.text(0), rows.text(1), rows.text(2) == u"T"_s, false});
+    // Register-number order is made here: an ORDER BY would lead SQLite, which has no
+    // statistics, to walk the whole convocation in register-number order instead of
+    // reading the degree and colleges from their index.
+    std::sort(grid.begin(), grid.end(), [](const GateRow &a, const GateRow &b) {
+        return a.regno.compare(b.regno, Qt::CaseInsensitive) < 0;
+    });
     if (grid.empty())
         m_prompter.info(u"No records found"_s);
     return grid;

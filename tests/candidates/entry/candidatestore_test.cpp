@@ -176,6 +176,16 @@ TEST_P(CandidateStoreTest, EditChangesTheBoxesAndRefusesAnUnknownRegisterNumber)
     EXPECT_FALSE(store().find(u"R5"_s));
 }
 
+TEST_P(CandidateStoreTest, BrowsingWalksTheConvocationByDegreeCollegeAndRegisterNumber)
+{
+    test::insertCandidate(db(), u"R3"_s, {{u"fdegree"_s, u"BSC"_s}});
+    test::insertCandidate(db(), u"R2"_s, {{u"fcollcode"_s, u"102"_s}});
+    test::insertCandidate(db(), u"R9"_s);
+    test::insertCandidate(db(), u"R1"_s);
+    test::insertCandidate(db(), u"R0"_s, {{u"fconvocode"_s, u"C25"_s}});
+    EXPECT_EQ(store().browseOrder(), (QStringList{u"R1"_s, u"R9"_s, u"R2"_s, u"R3"_s}));
+}
+
 TEST_P(CandidateStoreTest, ActivationGivesTheNextSerialNumberOnceOverAllConvocations)
 {
     test::insertCandidate(db(), u"R1"_s);
