@@ -180,7 +180,16 @@ std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateR
 
 std::optional<FieldProblem> CandidateStore::checkAll(const CandidateRecord &record, EntryMode mode) const
 {
+    if (mode == EntryMode::Edit) {
+        if (auto problem = checkField(0, record, mode))
+            return problem;
+    }
+    const std::optional<CandidateRecord> stored =
+        mode == EntryMode::Edit ? find(record.regno()) : std::optional<CandidateRecord>();
     for (const int box : candidateFieldOrder()) {
+        const QString &column = candidateFieldAt(box)->column;
+        if (stored && stored->value(column).trimmed() == record.value(column).trimmed())
+            continue;
         if (auto problem = checkField(box, record, mode))
             return problem;
     }

@@ -63,7 +63,11 @@ public:
 
     // The leave-field check of one box; nullopt when the value is accepted.
     std::optional<FieldProblem> checkField(int box, const CandidateRecord &record, EntryMode mode) const;
-    // Every box's check in the order Enter walks them: the first problem found.
+    // The checks a save makes, in the order Enter walks the boxes; the first problem found.
+    // A new candidate has every box checked. A correction has its register number
+    // checked and every box whose value differs from the stored row: boxes the clerk
+    // did not touch are not held against the candidate (an imported row may carry
+    // values the form would not accept as typed).
     std::optional<FieldProblem> checkAll(const CandidateRecord &record, EntryMode mode) const;
 
     // Kannada names composed from the name library for the pairs whose Kannada name

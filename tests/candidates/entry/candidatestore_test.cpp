@@ -168,6 +168,17 @@ TEST_P(CandidateStoreTest, EditChangesTheBoxesAndRefusesAnUnknownRegisterNumber)
     EXPECT_EQ(column(u"R1"_s, u"fname"_s), u"Changed Name"_s);
     EXPECT_EQ(column(u"R1"_s, u"fmanual"_s), u"F"_s); // an edit does not make an imported row manual
 
+    // A box the clerk changes is checked; the boxes left as stored are not, so an
+    // imported class that is no code of the class master does not block a correction.
+    r.set(u"fcollcode"_s, u"999"_s);
+    EXPECT_FALSE(store().save(r, EntryMode::Edit).saved);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
+    test::insertCandidate(db(), u"R2"_s, {{u"fclasscode"_s, u"DIST"_s}});
+    CandidateRecord imported = *store().find(u"R2"_s);
+    imported.set(u"fname"_s, u"Corrected"_s);
+    EXPECT_TRUE(store().save(imported, EntryMode::Edit).saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(column(u"R2"_s, u"fname"_s), u"Corrected"_s);
+
     r.set(u"fregno"_s, u"R9"_s);
     EXPECT_FALSE(store().save(r, EntryMode::Edit).saved);
     EXPECT_EQ(m_prompter.last(), u"Invalid Reg. No."_s);
