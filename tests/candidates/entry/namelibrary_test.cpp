@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Kannada name library on the real databases.
+#include "candidates/entry/seeddata.h"
+#include "masters/namelibrary/kannadanameupdate.h"
 #include "masters/namelibrary/namelibrary.h"
+#include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +63,60 @@ TEST_P(NameLibraryTest, ComposingSkipsWordsTheLibraryLacks)
     NameLibrary library(*m_db);
     EXPECT_EQ(library.compose(u"Rama Krishna Rao"_s), u"r o"_s);
     EXPECT_EQ(library.compose(u"KRISHNA"_s), QString());
+}
+
+TEST_P(NameLibraryTest, FillComposesOnlyNamesShortOfWordsAndLeavesPrintedOnesAlone)
+{
+    m_db->exec(u"insert into kanlib (fengname, fkanname) values ('ASHA', 'a1'), ('RAO', 'r1'), ('RAMA', 'm1')"_s);
+    test::insertCandidate(*m_db, u"R1"_s, {{u"fname"_s, u"Asha Kumari Rao"_s}, {u"ffatname"_s, u"RAMA RAO"_s},
+                                            {u"ffatnamekan"_s, u"x y"_s}});
+    // The same register number unprinted in another convocation is reached too; printed, not.
+    test::insertCandidate(*m_db, u"R1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fname"_s, u"Asha Kumari Rao"_s}});
+    test::insertCandidate(*m_db, u"R2"_s, {{u"fname"_s, u"RAMA"_s}, {u"fcertno"_s, u"DC1"_s}});
+    test::insertCandidate(*m_db, u"R3"_s, {{u"fname"_s, u"RAMA"_s}, {u"fkanupdated"_s, u"T"_s}});
+    test::ScriptedPrompter prompter;
+    QStringList statuses;
+    KannadaNameUpdate run(*m_db, prompter, [&](const QString &status, int) { statuses << status; });
+    const KannadaNameUpdate::Result result = run.fill();
+    ASSERT_TRUE(result.done) << prompter.last().toStdString();
+    EXPECT_EQ(prompter.last(), u"Library Updated Successfully"_s);
+    EXPECT_EQ(result.rows, 2);
+    Rows rows = m_db->query(u"select fconvocode, fnamekan, ffatnamekan from convo where fregno = 'R1' "
+                            "order by fconvocode"_s);
+    QStringList names;
+    while (rows.next())
+        names << rows.text(0) + u':' + rows.text(1) + u':' + rows.text(2);
+    EXPECT_EQ(names, (QStringList{u"C25:a1 r1:"_s, u"C26:a1 r1:x y"_s}));
+    EXPECT_TRUE(m_db->scalar(u"select fnamekan from convo where fregno = 'R2'"_s).toString().isEmpty());
+    EXPECT_TRUE(m_db->scalar(u"select fnamekan from convo where fregno = 'R3'"_s).toString().isEmpty());
+    EXPECT_TRUE(statuses.contains(u"Updating Reg. No.: R1"_s));
+    EXPECT_EQ(statuses.first(), u"Updating Kannada Names"_s);
+}
+
+TEST_P(NameLibraryTest, BuildLearnsUpperCaseWordsFromPairsOfEqualLength)
+{
+    test::insertCandidate(*m_db, u"R1"_s, {{u"fname"_s, u"asha rao"_s}, {u"fnamekan"_s, u"a1 r1"_s},
+                                            {u"fsirname"_s, u"DEVI"_s}, {u"fsirnamekan"_s, u"d1 d2"_s}});
+    test::insertCandidate(*m_db, u"R2"_s, {{u"fname"_s, u"RAO"_s}, {u"fnamekan"_s, u"other"_s}});
+    test::ScriptedPrompter prompter;
+    const KannadaNameUpdate::Result result = KannadaNameUpdate(*m_db, prompter).build();
+    ASSERT_TRUE(result.done) << prompter.last().toStdString();
+    EXPECT_EQ(result.wordsAdded, 2);
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(m_db->scalar(u"select fkanname from kanlib where fengname = 'RAO'"_s).toString(), u"r1"_s);
+    EXPECT_EQ(m_db->scalar(u"select fengname from kanlib where fkanname = 'a1'"_s).toString(), u"ASHA"_s);
+}
+
+TEST_P(NameLibraryTest, NothingToDoIsSaidAndChangesNothing)
+{
+    test::insertCandidate(*m_db, u"R1"_s, {{u"fcertno"_s, u"DC1"_s}});
+    test::ScriptedPrompter prompter;
+    KannadaNameUpdate run(*m_db, prompter);
+    EXPECT_FALSE(run.fill().done);
+    EXPECT_EQ(prompter.last(), u"No Names available for Updation"_s);
+    EXPECT_FALSE(run.build().done);
+    EXPECT_EQ(prompter.last(), u"No Names available for Updation"_s);
+    EXPECT_EQ(prompter.shown().back().icon, PromptIcon::Exclamation);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, NameLibraryTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
