@@ -235,10 +235,10 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
 
     Database &db = m_session.db();
     WriteScope scope(db);
+    // The serial number's lock comes first, before this transaction reads anything.
     const bool activating = mode == EntryMode::Edit && record.value(u"factive"_s) == u"T"_s;
-    SerialNumbers serials(db);
     if (activating)
-        serials.lock();
+        SerialNumbers(db).lock();
     if (mode == EntryMode::Add) {
         insert(record);
     } else {
@@ -246,6 +246,8 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
         if (activating)
             outcome.serialNumber = giveSerialNumber(record);
     }
+    // New candidates teach the library as corrected ones do: a name typed in by hand is
+    // as good a spelling as a corrected one.
     NameLibrary library(db);
     for (const NamePair &pair : kNamePairs)
         outcome.learnedWords += library.learn(record.value(pair.english), record.value(pair.kannada),

@@ -207,7 +207,8 @@ void addEntryCommands(BatchTool &tool)
               u"Prints a candidate of the convocation with its descriptions and photograph."_s, {}, u"N22"_s, true, true,
               runShow});
     tool.add({u"candidate add"_s, u"REGNO"_s,
-              u"Types in a new candidate (manual), with the entry form's checks; prints what it saved."_s,
+              u"Types in a new candidate (manual), with the entry form's checks; --fconvocode is the login's "
+              "convocation and --factive F unless given."_s,
               fieldOptions(), u"N22"_s, true, true, [](BatchContext &c) { return save(c, EntryMode::Add); }});
     tool.add({u"candidate edit"_s, u"REGNO"_s,
               u"Corrects a candidate with the entry form's checks; --factive T gives the print serial number. "

@@ -69,9 +69,11 @@ TEST_P(GateStoreTest, VerificationShowsOnlyUnprintedInactiveCandidates)
         row.ticked = true;
     ASSERT_TRUE(verify.nameForNewRow(u"R3"_s, grid));
     grid.push_back({u"R3"_s, {}, false, true});
+    grid.push_back({u"R4"_s, {}, false, true}); // printed: frozen
     verify.save(kBa101, grid);
     EXPECT_EQ(flag(u"R1"_s, u"ffeepaid"_s), u"T"_s);
     EXPECT_EQ(flag(u"R3"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(flag(u"R4"_s, u"ffeepaid"_s), u"T"_s);
 
     grid = verify.load(kBa101);
     grid[1].ticked = false;
