@@ -94,8 +94,11 @@ const std::vector<IndexDefinition> &indexes()
     static const std::vector<IndexDefinition> list = {
         {u"ix_convo_convo_regno"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FREGNO"_s}},
         {u"ix_convo_regno_degree"_s, u"CONVO"_s, {u"FREGNO"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}},
+        {u"ix_convo_regno_deg_convo"_s, u"CONVO"_s, {u"FREGNO"_s, u"FDEGREE"_s, u"FCOLLCODE"_s, u"FCONVOCODE"_s}},
         {u"ix_convo_certno"_s, u"CONVO"_s, {u"FCERTNO"_s}},
         {u"ix_convo_degree_coll"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}},
+        {u"ix_convo_convo_name"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FNAME"_s}},
+        {u"ix_convo_printord"_s, u"CONVO"_s, {u"FPRINTORD"_s}},
         {u"ix_convofee_regno"_s, u"CONVOFEE"_s, {u"FREGNO"_s}},
         {u"ix_convofee_appno"_s, u"CONVOFEE"_s, {u"FAPPNO"_s}},
         {u"ix_kanlib_engname"_s, u"KANLIB"_s, {u"FENGNAME"_s}},

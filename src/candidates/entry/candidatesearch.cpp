@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "candidates/entry/candidatesearch.h"
+
+#include "shell/core/session.h"
+#include "shell/db/database.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+bool SearchCriteria::isEmpty() const
+{
+    return name.trimmed().isEmpty() && certno.trimmed().isEmpty() && appno.trimmed().isEmpty()
+        && regno.trimmed().isEmpty();
+}
+
+CandidateSearch::CandidateSearch(const Session &session)
+    : m_session(session)
+{
+}
+
+QString CandidateSearch::pattern(const QString &typed, SearchMatch match)
+{
+    QString text = typed.trimmed();
+    text.replace(u'\'', u'`');
+    switch (match) {
+    case SearchMatch::BeginsWith:
+        return text + u'%';
+    case SearchMatch::Contains:
+        return u'%' + text + u'%';
+    case SearchMatch::EndsWith:
+        return u'%' + text;
+    }
+    return text;
+}
+
+BoundSql CandidateSearch::statement(const SearchCriteria &c) const
+{
+    QStringList conditions;
+    QVariantList params;
+    const std::pair<const QString *, QString> boxes[] = {
+        {&c.name, u"convo.fname like ?"_s},
+        {&c.certno, u"convo.fcertno like ?"_s},
+        {&c.appno, u"convofee.fappno like ?"_s},
+        {&c.regno, u"convo.fregno like ?"_s},
+    };
+    for (const auto &[value, condition] : boxes) {
+        if (value->trimmed().isEmpty())
+            continue;
+        conditions << condition;
+        params << pattern(*value, c.match);
+    }
+    conditions << u"convo.fconvocode = ?"_s;
+    params << m_session.convoCode;
+    return {u"select convo.fregno, convo.fname, convo.fcertno, convo.fdate, convo.factive, convofee.fappno, "
+            "convofee.fmobile, convofee.femail from convo left outer join convofee on convo.fregno = convofee.fregno "
+            "where "_s
+                + conditions.join(u" and "_s),
+            params};
+}
+
+std::vector<SearchHit> CandidateSearch::find(const SearchCriteria &c) const
+{
+    std::vector<SearchHit> hits;
+    if (c.isEmpty())
+        return hits;
+    const BoundSql bound = statement(c);
+    Rows rows = m_session.db().query(bound.sql, bound.params);
+    while (rows.next()) {
+        SearchHit hit;
+        hit.regno = rows.text(0);
+        hit.name = rows.text(1);
+        hit.certno = rows.text(2);
+        hit.printedDate = formatDmy(rows.date(u"fdate"_s));
+        hit.active = rows.text(4) == u"T"_s;
+        hit.appno = rows.text(5);
+        hit.mobile = rows.text(6);
+        hit.email = rows.text(7);
+        hits.push_back(std::move(hit));
+    }
+    // Name order is made here rather than by the statement: an ORDER BY on the name
+    // tempts the planner into walking the convocation's name index even when the
+    // register number's index would find the few rows at once. Names compare without
+    // regard to case, as the database's collation does.
+    std::stable_sort(hits.begin(), hits.end(), [](const SearchHit &a, const SearchHit &b) {
+        if (const int byName = a.name.compare(b.name, Qt::CaseInsensitive); byName != 0)
+            return byName < 0;
+        return a.regno.compare(b.regno, Qt::CaseInsensitive) < 0;
+    });
+    return hits;
+}
+
+} // namespace sw

@@ -1,0 +1,352 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "candidates/entry/candidatestore.h"
+
+#include "candidates/entry/serialnumbers.h"
+#include "masters/namelibrary/namelibrary.h"
+#include "shell/core/session.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/database.h"
+#include "shell/db/schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+// The Latin and Kannada boxes of each name, in the order the library learns them.
+struct NamePair
+{
+    QString english;
+    QString kannada;
+};
+const NamePair kNamePairs[] = {
+    {u"fname"_s, u"fnamekan"_s},
+    {u"fsirname"_s, u"fsirnamekan"_s},
+    {u"ffatname"_s, u"ffatnamekan"_s},
+    {u"fmotname"_s, u"fmotnamekan"_s},
+};
+
+// The stored width of a `convo` column (VARCHAR(n)); 0 when it has none.
+int columnWidth(const QString &column)
+{
+    static const QMap<QString, int> widths = [] {
+        QMap<QString, int> out;
+        static const QRegularExpression varchar(u"^(\\w+)\\s+VARCHAR\\((\\d+)\\)$"_s);
+        for (const QString &definition : schema::splitDefinitions(schema::find(u"CONVO"_s)->columns)) {
+            const QRegularExpressionMatch m = varchar.match(definition.trimmed());
+            if (m.hasMatch())
+                out.insert(m.captured(1).toLower(), m.captured(2).toInt());
+        }
+        return out;
+    }();
+    return widths.value(column.toLower());
+}
+
+FieldProblem invalid(int box, const QString &text)
+{
+    return {box, text, PromptIcon::Exclamation};
+}
+
+FieldProblem notice(int box, const QString &text)
+{
+    return {box, text, PromptIcon::Information};
+}
+
+} // namespace
+
+CandidateStore::CandidateStore(Session &session, Prompter &prompter)
+    : m_session(session)
+    , m_prompter(prompter)
+{
+}
+
+std::optional<CandidateRecord> CandidateStore::find(const QString &regno) const
+{
+    Rows rows = m_session.db().query(u"select * from convo where fregno = ? and convo.fconvocode = ?"_s,
+                                     {regno.trimmed(), m_session.convoCode});
+    if (!rows.next())
+        return std::nullopt;
+    CandidateRecord record;
+    for (const CandidateField &f : candidateFields())
+        record.set(f.column, rows.text(f.column));
+    return record;
+}
+
+bool CandidateStore::exists(const QString &table, const QString &column, const QString &code) const
+{
+    // Table and column names come from this file, never from input.
+    return m_session.db().exists(u"select 1 from "_s + table + u" where "_s + column + u" = ?"_s, {code});
+}
+
+QString CandidateStore::lookup(const QString &table, const QString &keyColumn, const QString &column,
+                               const QString &code) const
+{
+    if (code.trimmed().isEmpty())
+        return {};
+    return m_session.db()
+        .scalar(u"select "_s + column + u" from "_s + table + u" where "_s + keyColumn + u" = ?"_s, {code.trimmed()})
+        .toString();
+}
+
+CandidateDescriptions CandidateStore::describe(const CandidateRecord &r) const
+{
+    return {lookup(u"degree"_s, u"fdegree"_s, u"fdescpn"_s, r.value(u"fdegree"_s)),
+            lookup(u"college"_s, u"fcollcode"_s, u"fcollname"_s, r.value(u"fcollcode"_s)),
+            lookup(u"class"_s, u"fclasscode"_s, u"fclassdesc"_s, r.value(u"fclasscode"_s)),
+            lookup(u"masuniv"_s, u"funivcode"_s, u"funivname"_s, r.value(u"funivcode"_s))};
+}
+
+QStringList CandidateStore::browseOrder() const
+{
+    QStringList out;
+    Rows rows = m_session.db().query(
+        u"select fregno from convo where convo.fconvocode = ? order by fdegree, fcollcode, fregno"_s,
+        {m_session.convoCode});
+    while (rows.next())
+        out << rows.text(0);
+    return out;
+}
+
+std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateRecord &record, EntryMode mode) const
+{
+    const CandidateField *field = candidateFieldAt(box);
+    if (!field)
+        return std::nullopt;
+    const QString value = record.value(field->column).trimmed();
+    if (isMandatoryCandidateBox(box) && value.isEmpty())
+        return notice(box, u"Information should be entered"_s);
+    if (const int width = columnWidth(field->column); width > 0 && value.size() > width)
+        return invalid(box, field->caption + u" holds at most "_s + QString::number(width) + u" characters."_s);
+
+    switch (box) {
+    case 0: {
+        // Typing makes register numbers upper case and they never hold a blank: such a
+        // value cannot be a register number of this convocation.
+        if (value.contains(u' ') || value != value.toUpper())
+            return invalid(box, u"Invalid Reg. No."_s);
+        const bool found = m_session.db().exists(
+            u"select 1 from convo where fregno = ? and convo.fconvocode = ?"_s, {value, m_session.convoCode});
+        if (mode == EntryMode::Add && found)
+            return notice(box, u"This Code already exist!!"_s);
+        if (mode == EntryMode::Edit && !found)
+            return invalid(box, u"Invalid Reg. No."_s);
+        return std::nullopt;
+    }
+    case 2:
+        if (!exists(u"degree"_s, u"fdegree"_s, value))
+            return invalid(box, u"Invalid Degree Code"_s);
+        return std::nullopt;
+    case 3:
+        if (!exists(u"college"_s, u"fcollcode"_s, value))
+            return invalid(box, u"Invalid College Code"_s);
+        return std::nullopt;
+    case 4:
+        if (!exists(u"class"_s, u"fclasscode"_s, value))
+            return invalid(box, u"Invalid Class Code"_s);
+        return std::nullopt;
+    case 5:
+        if (value != u"M"_s && value != u"F"_s)
+            return notice(box, u"Enter M - Male, F - Female"_s);
+        return std::nullopt;
+    case 7: {
+        // The box takes only digits and "."; other characters never reach it by typing.
+        static const QRegularExpression yearChars(u"^[0-9.]*$"_s);
+        if (!yearChars.match(value).hasMatch())
+            return invalid(box, u"Year takes digits and \".\" only"_s);
+        return std::nullopt;
+    }
+    case 10:
+        if (value != u"T"_s && value != u"F"_s)
+            return notice(box, u"Enter T - Activate, F - Deactivate"_s);
+        return std::nullopt;
+    case 17:
+        if (!exists(u"masconvo"_s, u"fconvocode"_s, value))
+            return invalid(box, u"Invalid Convocation Code"_s);
+        return std::nullopt;
+    case 18:
+        if (!exists(u"masuniv"_s, u"funivcode"_s, value))
+            return invalid(box, u"Invalid University Code"_s);
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<FieldProblem> CandidateStore::checkAll(const CandidateRecord &record, EntryMode mode) const
+{
+    if (mode == EntryMode::Edit) {
+        if (auto problem = checkField(0, record, mode))
+            return problem;
+    }
+    const std::optional<CandidateRecord> stored =
+        mode == EntryMode::Edit ? find(record.regno()) : std::optional<CandidateRecord>();
+    for (const int box : candidateFieldOrder()) {
+        const QString &column = candidateFieldAt(box)->column;
+        if (stored && stored->value(column).trimmed() == record.value(column).trimmed())
+            continue;
+        if (auto problem = checkField(box, record, mode))
+            return problem;
+    }
+    return std::nullopt;
+}
+
+CandidateRecord CandidateStore::withLibraryNames(const CandidateRecord &record) const
+{
+    CandidateRecord out = record;
+    const NameLibrary library(m_session.db());
+    for (const NamePair &pair : kNamePairs) {
+        const QString english = record.value(pair.english);
+        if (!NameLibrary::needsFill(english, record.value(pair.kannada)))
+            continue;
+        const QString built = library.compose(english);
+        if (!built.isEmpty())
+            out.set(pair.kannada, built);
+    }
+    return out;
+}
+
+void CandidateStore::show(const FieldProblem &problem) const
+{
+    m_prompter.message(problem.message, u"Message"_s, problem.icon);
+}
+
+CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMode mode, const QString &chosenPhoto)
+{
+    CandidateSaveOutcome outcome;
+    CandidateRecord record;
+    for (auto it = given.values().cbegin(); it != given.values().cend(); ++it)
+        record.set(it.key(), it.value().trimmed());
+
+    auto refuse = [&](const FieldProblem &problem) {
+        show(problem);
+        outcome.problem = problem;
+        return outcome;
+    };
+    if (record.value(u"fconvocode"_s).isEmpty())
+        return refuse(invalid(17, u"Enter Convocation number"_s));
+    if (auto problem = checkAll(record, mode))
+        return refuse(*problem);
+
+    Database &db = m_session.db();
+    WriteScope scope(db);
+    // The serial number's lock comes first, before this transaction reads anything.
+    const bool activating = mode == EntryMode::Edit && record.value(u"factive"_s) == u"T"_s;
+    if (activating)
+        SerialNumbers(db).lock();
+    if (mode == EntryMode::Add) {
+        insert(record);
+    } else {
+        update(record);
+        if (activating)
+            outcome.serialNumber = giveSerialNumber(record);
+    }
+    // New candidates teach the library as corrected ones do: a name typed in by hand is
+    // as good a spelling as a corrected one.
+    NameLibrary library(db);
+    for (const NamePair &pair : kNamePairs)
+        outcome.learnedWords += library.learn(record.value(pair.english), record.value(pair.kannada),
+                                              NameLibrary::WordCase::AsTyped);
+    if (!chosenPhoto.isEmpty())
+        outcome.photo = movePhoto(record.regno(), chosenPhoto);
+    scope.commit();
+
+    if (!outcome.serialNumber.isEmpty())
+        m_prompter.message(u"Sl. No. is "_s + u"\r\n"_s + outcome.serialNumber, u"Message"_s, PromptIcon::Information);
+    outcome.saved = true;
+    return outcome;
+}
+
+void CandidateStore::insert(const CandidateRecord &r)
+{
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fclasscode, fsex, fcaste, fyear, fexamdate, factive, "
+        "fmanual, fregisterno, fusername, fconvocode, fnamekan, funivcode, ffatname, ffatnamekan, fmotname, "
+        "fmotnamekan, fsirname, fsirnamekan) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+        {r.value(u"fregno"_s), r.value(u"fname"_s), r.value(u"fdegree"_s), r.value(u"fcollcode"_s),
+         r.value(u"fclasscode"_s), r.value(u"fsex"_s), r.value(u"fcaste"_s), r.value(u"fyear"_s),
+         r.value(u"fexamdate"_s), r.value(u"factive"_s), r.value(u"fregisterno"_s), m_session.userName,
+         r.value(u"fconvocode"_s), r.value(u"fnamekan"_s), r.value(u"funivcode"_s), r.value(u"ffatname"_s),
+         r.value(u"ffatnamekan"_s), r.value(u"fmotname"_s), r.value(u"fmotnamekan"_s), r.value(u"fsirname"_s),
+         r.value(u"fsirnamekan"_s)});
+}
+
+void CandidateStore::update(const CandidateRecord &r)
+{
+    Database &db = m_session.db();
+    const QString unprinted = db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
+    db.exec(u"update convo set fname = ?, fdegree = ?, fcollcode = ?, fclasscode = ?, fsex = ?, fcaste = ?, "
+            "fyear = ?, fexamdate = ?, factive = ?, fregisterno = ?, fnamekan = ?, fconvocode = ?, funivcode = ?, "
+            "ffatname = ?, ffatnamekan = ?, fmotname = ?, fmotnamekan = ?, fsirname = ?, fsirnamekan = ? "
+            "where fregno = ? and "_s
+                + unprinted + u" and convo.fconvocode = ?"_s,
+            {r.value(u"fname"_s), r.value(u"fdegree"_s), r.value(u"fcollcode"_s), r.value(u"fclasscode"_s),
+             r.value(u"fsex"_s), r.value(u"fcaste"_s), r.value(u"fyear"_s), r.value(u"fexamdate"_s),
+             r.value(u"factive"_s), r.value(u"fregisterno"_s), r.value(u"fnamekan"_s), r.value(u"fconvocode"_s),
+             r.value(u"funivcode"_s), r.value(u"ffatname"_s), r.value(u"ffatnamekan"_s), r.value(u"fmotname"_s),
+             r.value(u"fmotnamekan"_s), r.value(u"fsirname"_s), r.value(u"fsirnamekan"_s), r.regno(),
+             m_session.convoCode});
+    // Only the administrator may rewrite a certificate number, printed or not.
+    if (m_session.isAdministrator())
+        db.exec(u"update convo set fcertno = ?, factive = ? where fregno = ? and convo.fconvocode = ?"_s,
+                {r.value(u"fcertno"_s), r.value(u"factive"_s), r.regno(), m_session.convoCode});
+}
+
+QString CandidateStore::giveSerialNumber(const CandidateRecord &r)
+{
+    Database &db = m_session.db();
+    const QString number = SerialNumbers(db).next();
+    // Only a candidate without a serial number receives one, and never a printed one.
+    const int given = db.exec(u"update convo set factive = ?, fprintord = ?, fusername = ? where fregno = ? and "_s
+                                  + db.dialect().coalesce(u"fprintord"_s, u"''"_s) + u" = '' and "_s
+                                  + db.dialect().coalesce(u"fcertno"_s, u"''"_s)
+                                  + u" = '' and convo.fconvocode = ?"_s,
+                              {r.value(u"factive"_s), number, m_session.userName, r.regno(), m_session.convoCode});
+    return given > 0 ? number : QString();
+}
+
+QString CandidateStore::movePhoto(const QString &regno, const QString &chosen)
+{
+    // An existing photograph is never replaced, whatever the letter case of its name.
+    if (!m_session.folder.findWithExtensions(u"Photos"_s, regno, {u"jpg"_s}).isEmpty())
+        return {};
+    if (!QFileInfo::exists(chosen))
+        throw StopError(u"The chosen photograph "_s + chosen + u" does not exist."_s, PromptIcon::Exclamation);
+    const QString folder = m_session.folder.filePath(u"Photos"_s);
+    if (!QDir().mkpath(folder))
+        throw StopError(u"The photograph folder "_s + folder + u" cannot be created."_s, PromptIcon::Exclamation);
+    const QString target = folder + u'/' + regno + u".jpg"_s;
+    if (!QFile::copy(chosen, target))
+        throw StopError(u"The photograph "_s + chosen + u" cannot be copied to "_s + target + u'.',
+                        PromptIcon::Exclamation);
+    // The chosen file is moved, not copied; a source that cannot be removed stays
+    // behind harmlessly since the copy is in place.
+    QFile::remove(chosen);
+    return target;
+}
+
+int CandidateStore::withdraw(const QString &regno)
+{
+    if (!m_prompter.askYesNo(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question))
+        return 0;
+    Database &db = m_session.db();
+    WriteScope scope(db);
+    const int changed = db.exec(u"update convo set fprintord = null, factive = 'F' where fregno = ? and "_s
+                                    + db.dialect().coalesce(u"fcertno"_s, u"''"_s)
+                                    + u" = '' and convo.fconvocode = ?"_s,
+                                {regno.trimmed(), m_session.convoCode});
+    scope.commit();
+    return changed;
+}
+
+QString CandidateStore::photoPath(const QString &regno) const
+{
+    return m_session.folder.findWithExtensions(u"Photos"_s, regno.trimmed(), {u"bmp"_s, u"jpg"_s, u"jpeg"_s});
+}
+
+} // namespace sw

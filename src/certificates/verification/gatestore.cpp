@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "certificates/verification/gatestore.h"
+
+#include "shell/core/prompter.h"
+#include "shell/core/session.h"
+#include "shell/db/database.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+GateStore::GateStore(Session &session, Prompter &prompter, Gate gate)
+    : m_session(session)
+    , m_prompter(prompter)
+    , m_gate(gate)
+{
+}
+
+QString GateStore::unprinted(const QString &column) const
+{
+    return m_session.db().dialect().coalesce(column, u"''"_s) + u" = ''"_s;
+}
+
+// Verification handles candidates not yet active; activation, fee-verified ones.
+QString GateStore::gateCondition(const QString &prefix) const
+{
+    if (m_gate == Gate::Verification)
+        return m_session.db().dialect().coalesce(prefix + u"factive"_s, u"''"_s) + u" <> 'T'"_s;
+    return prefix + u"ffeepaid = 'T'"_s;
+}
+
+bool GateStore::checkHeader(const GateSelection &s) const
+{
+    const Database &db = m_session.db();
+    const QString boxes[] = {s.degree, s.collegeFrom, s.collegeTo};
+    for (const QString &box : boxes) {
+        if (box.trimmed().isEmpty()) {
+            m_prompter.info(u"Information should be entered"_s);
+            return false;
+        }
+    }
+    if (!db.exists(u"select 1 from degree where fdegree = ?"_s, {s.degree.trimmed()})) {
+        m_prompter.message(u"Invalid Degree Code"_s, u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    }
+    for (const QString &college : {s.collegeFrom, s.collegeTo}) {
+        if (!db.exists(u"select 1 from college where fcollcode = ?"_s, {college.trimmed()})) {
+            m_prompter.message(u"Invalid College Code"_s, u"Message"_s, PromptIcon::Exclamation);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool GateStore::hasCandidates(const GateSelection &s) const
+{
+    return m_session.db().exists(u"select 1 from convo where fdegree = ? and fcollcode between ? and ? and "_s
+                                     + unprinted() + u" and fconvocode = ? and "_s + gateCondition(),
+                                 {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(),
+                                  m_session.convoCode});
+}
+
+std::vector<GateRow> GateStore::load(const GateSelection &s) const
+{
+    const QString flag = m_gate == Gate::Verification ? u"convo.ffeepaid"_s : u"convo.factive"_s;
+    Rows rows = m_session.db().query(
+        u"select convo.fregno, convo.fname, "_s + flag
+            + u" from convo, degree, college where convo.fcollcode = college.fcollcode and "
+              "convo.fdegree = degree.fdegree and convo.fdegree = ? and convo.fcollcode between ? and ? and "_s
+            + unprinted(u"convo.fcertno"_s) + u" and convo.fconvocode = ? and "_s + gateCondition(u"convo."_s),
+        {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), m_session.convoCode});
+    std::vector<GateRow> grid;
+    while (rows.next())
+        grid.push_back({rows.text(0), rows.text(1), rows.text(2) == u"T"_s, false});
+    // Register-number order is made here: an ORDER BY would lead SQLite, which has no
+    // statistics, to walk the whole convocation in register-number order instead of
+    // reading the degree and colleges from their index.
+    std::sort(grid.begin(), grid.end(), [](const GateRow &a, const GateRow &b) {
+        return a.regno.compare(b.regno, Qt::CaseInsensitive) < 0;
+    });
+    if (grid.empty())
+        m_prompter.info(u"No records found"_s);
+    return grid;
+}
+
+std::optional<QString> GateStore::nameForNewRow(const QString &regno, const std::vector<GateRow> &grid) const
+{
+    const QString code = regno.trimmed();
+    if (code.isEmpty()) {
+        m_prompter.message(u"Reg. No. should be entered"_s, u"Message"_s, PromptIcon::Exclamation);
+        return std::nullopt;
+    }
+    for (const GateRow &row : grid) {
+        if (row.regno.trimmed().compare(code, Qt::CaseInsensitive) == 0) {
+            m_prompter.message(u"Reg. No. already defined"_s, u"Message"_s, PromptIcon::Exclamation);
+            return std::nullopt;
+        }
+    }
+    Rows rows = m_session.db().query(u"select fname from convo where fregno = ? and fconvocode = ?"_s,
+                                     {code, m_session.convoCode});
+    if (!rows.next()) {
+        m_prompter.message(u"Invalid Reg. No."_s, u"Message"_s, PromptIcon::Exclamation);
+        return std::nullopt;
+    }
+    return rows.text(0);
+}
+
+std::vector<std::pair<QString, QString>> GateStore::degreeChoices() const
+{
+    std::vector<std::pair<QString, QString>> out;
+    Rows rows = m_session.db().query(u"select fdegree, fdescpn from degree where fdegree in (select fdegree from "
+                                     "convo where "_s
+                                         + unprinted() + u" and fconvocode = ? and "_s + gateCondition()
+                                         + u") order by fdegree"_s,
+                                     {m_session.convoCode});
+    while (rows.next())
+        out.emplace_back(rows.text(0), rows.text(1));
+    return out;
+}
+
+std::vector<std::pair<QString, QString>> GateStore::collegeChoices(const QString &degree) const
+{
+    // Activation offers every college with unprinted candidates of the degree;
+    // verification only those with candidates not yet active.
+    const QString extra = m_gate == Gate::Verification ? u" and "_s + gateCondition() : QString();
+    std::vector<std::pair<QString, QString>> out;
+    Rows rows = m_session.db().query(u"select fcollcode, fcollname from college where fcollcode in (select fcollcode "
+                                     "from convo where "_s
+                                         + unprinted() + u" and fdegree = ? and fconvocode = ?"_s + extra
+                                         + u") order by fcollcode"_s,
+                                     {degree.trimmed(), m_session.convoCode});
+    while (rows.next())
+        out.emplace_back(rows.text(0), rows.text(1));
+    return out;
+}
+
+std::vector<std::pair<QString, QString>> GateStore::regnoChoices(const QString &degree, const QString &college) const
+{
+    const QString extra = m_gate == Gate::Activation ? u" and "_s + gateCondition() : QString();
+    std::vector<std::pair<QString, QString>> out;
+    Rows rows = m_session.db().query(u"select fregno, fname from convo where fdegree = ? and fcollcode = ? and "_s
+                                         + unprinted() + extra + u" and fconvocode = ? order by fregno"_s,
+                                     {degree.trimmed(), college.trimmed(), m_session.convoCode});
+    while (rows.next())
+        out.emplace_back(rows.text(0), rows.text(1));
+    return out;
+}
+
+int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)
+{
+    if (grid.empty()) {
+        m_prompter.info(u"No student Details found"_s);
+        return 0;
+    }
+    Database &db = m_session.db();
+    WriteScope scope(db);
+    // The candidate's own college decides the row to change, so a row added on screen
+    // reaches its candidate even when it lies outside the header's range.
+    Statement collegeOf = db.prepare(u"select fcollcode from convo where fregno = ? and fconvocode = ?"_s);
+    const QString column = m_gate == Gate::Verification ? u"ffeepaid"_s : u"factive"_s;
+    Statement write = db.prepare(u"update convo set "_s + column
+                                 + u" = ? where fdegree = ? and fcollcode = ? and fregno = ? and "_s + unprinted()
+                                 + u" and fconvocode = ? and "_s + gateCondition());
+    int reached = 0;
+    for (const GateRow &row : grid) {
+        const QString regno = row.regno.trimmed();
+        if (regno.isEmpty())
+            continue;
+        QString college;
+        {
+            Rows found = collegeOf.run({regno, m_session.convoCode});
+            if (!found.next())
+                continue;
+            college = m_gate == Gate::Verification ? s.collegeFrom.trimmed() : found.text(0);
+        }
+        reached += write.exec({row.ticked ? u"T"_s : u"F"_s, s.degree.trimmed(), college, regno,
+                               m_session.convoCode});
+    }
+    scope.commit();
+    return reached;
+}
+
+int GateStore::deactivateAll(const GateSelection &s)
+{
+    if (!m_prompter.askYesNo(u"Confirm Deletion"_s, u"Delete"_s, PromptIcon::Question))
+        return 0;
+    Database &db = m_session.db();
+    WriteScope scope(db);
+    // Both screens' Delete deactivates; activation keeps to fee-verified candidates.
+    const QString extra = m_gate == Gate::Activation ? u" and "_s + gateCondition() : QString();
+    const int changed = db.exec(u"update convo set factive = 'F' where fdegree = ? and fcollcode between ? and ? "
+                                "and fconvocode = ? and "_s
+                                    + unprinted() + extra,
+                                {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(),
+                                 m_session.convoCode});
+    scope.commit();
+    return changed;
+}
+
+} // namespace sw

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "masters/namelibrary/namelibrary.h"
+
+#include "shell/db/database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+NameLibrary::NameLibrary(Database &db)
+    : m_db(db)
+{
+}
+
+QStringList NameLibrary::words(const QString &name)
+{
+    return name.trimmed().split(u' ', Qt::SkipEmptyParts);
+}
+
+QString NameLibrary::spelling(const QString &englishWord, WordCase wordCase) const
+{
+    if (wordCase == WordCase::Upper)
+        return m_db.scalar(u"select fkanname from kanlib where upper(fengname) = ?"_s, {englishWord.toUpper()})
+            .toString();
+    return m_db.scalar(u"select fkanname from kanlib where fengname = ?"_s, {englishWord}).toString();
+}
+
+QStringList NameLibrary::learn(const QString &englishName, const QString &kannadaName, WordCase wordCase)
+{
+    const QStringList english = words(englishName);
+    const QStringList kannada = words(kannadaName);
+    QStringList added;
+    if (english.isEmpty() || english.size() != kannada.size())
+        return added;
+    const QString existsSql = wordCase == WordCase::Upper ? u"select 1 from kanlib where upper(fengname) = ?"_s
+                                                          : u"select 1 from kanlib where fengname = ?"_s;
+    for (qsizetype i = 0; i < english.size(); ++i) {
+        const QString word = wordCase == WordCase::Upper ? english.at(i).toUpper() : english.at(i);
+        // A name may repeat a word ("RAMA RAMA"): the first spelling wins, as it would
+        // had the pair been stored word by word.
+        if (added.contains(word) || m_db.exists(existsSql, {word}))
+            continue;
+        m_db.exec(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s, {word, kannada.at(i)});
+        added.append(word);
+    }
+    return added;
+}
+
+QString NameLibrary::compose(const QString &englishName) const
+{
+    QString built;
+    for (const QString &word : words(englishName)) {
+        const QString kannada = spelling(word, WordCase::Upper);
+        if (!kannada.isEmpty())
+            built += u' ' + kannada;
+    }
+    return built.trimmed();
+}
+
+bool NameLibrary::needsFill(const QString &englishName, const QString &kannadaName)
+{
+    return words(englishName).size() > words(kannadaName).size();
+}
+
+} // namespace sw

@@ -1,0 +1,344 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The candidate form's rules on the real databases: checks, saves, serial numbers,
+// the frozen printed candidate, withdrawal, the name library and photographs.
+#include "candidates/entry/candidatestore.h"
+#include "candidates/entry/seeddata.h"
+#include "shell/core/session.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class CandidateStoreTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_session.folder = m_folder->folder();
+        m_session.cn = m_folder->connect();
+        m_session.convoCode = u"C26"_s;
+        m_session.userName = u"CLERK"_s;
+        test::seedMasters(db());
+    }
+    Database &db() { return m_session.db(); }
+    CandidateStore store() { return CandidateStore(m_session, m_prompter); }
+
+    // A complete new candidate as the form would hold it.
+    static CandidateRecord newCandidate(const QString &regno)
+    {
+        CandidateRecord r;
+        const std::pair<const char16_t *, QString> values[] = {
+            {u"fregno", regno},       {u"fname", u"Asha Rao"_s},     {u"fdegree", u"BA"_s},
+            {u"fcollcode", u"101"_s}, {u"fclasscode", u"FC"_s},      {u"fsex", u"F"_s},
+            {u"fyear", u"2025"_s},    {u"fexamdate", u"APRIL 2025"_s}, {u"factive", u"F"_s},
+            {u"fconvocode", u"C26"_s}, {u"funivcode", u"U1"_s}};
+        for (const auto &[column, value] : values)
+            r.set(QString::fromUtf16(column), value);
+        return r;
+    }
+    // Every column of a candidate's row, to see that nothing at all changed.
+    QString row(const QString &regno)
+    {
+        Rows rows = db().query(u"select * from convo where fregno = ?"_s, {regno});
+        QString out;
+        if (rows.next()) {
+            const int columns = rows.query().record().count();
+            for (int i = 0; i < columns; ++i)
+                out += rows.text(i) + u'|';
+        }
+        return out;
+    }
+    QString column(const QString &regno, const QString &name, const QString &convo = u"C26"_s)
+    {
+        return db().scalar(u"select "_s + name + u" from convo where fregno = ? and fconvocode = ?"_s, {regno, convo})
+            .toString();
+    }
+    int kanlibRows() { return db().scalar(u"select count(*) from kanlib"_s).toInt(); }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    Session m_session;
+    test::ScriptedPrompter m_prompter;
+};
+
+TEST_P(CandidateStoreTest, AddInsertsOneManualRowOfTheConvocation)
+{
+    CandidateRecord r = newCandidate(u"R100"_s);
+    r.set(u"factive"_s, u"T"_s);
+    const CandidateSaveOutcome outcome = store().save(r, EntryMode::Add);
+    ASSERT_TRUE(outcome.saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(column(u"R100"_s, u"fmanual"_s), u"T"_s);
+    EXPECT_EQ(column(u"R100"_s, u"fusername"_s), u"CLERK"_s);
+    EXPECT_EQ(column(u"R100"_s, u"factive"_s), u"T"_s);
+    // Adding gives no serial number: only activation in an edit does.
+    EXPECT_EQ(column(u"R100"_s, u"fprintord"_s), QString());
+    EXPECT_TRUE(outcome.serialNumber.isEmpty());
+    EXPECT_TRUE(m_prompter.shown().empty());
+    const auto found = store().find(u"R100"_s);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->value(u"fname"_s), u"Asha Rao"_s);
+    EXPECT_EQ(store().describe(*found).college, u"Govt College"_s);
+    EXPECT_EQ(store().describe(*found).university, u"Mysore University"_s);
+}
+
+struct BadValue
+{
+    const char *column;
+    const char *value;
+    const char *message;
+    int box;
+    PromptIcon icon;
+};
+
+TEST_P(CandidateStoreTest, EveryBadValueIsRefusedWithItsMessageAndNothingIsSaved)
+{
+    test::insertCandidate(db(), u"R1"_s);
+    const BadValue cases[] = {
+        {"fregno", "R1", "This Code already exist!!", 0, PromptIcon::Information},
+        {"fregno", "R 200", "Invalid Reg. No.", 0, PromptIcon::Exclamation},
+        {"fregno", "r200", "Invalid Reg. No.", 0, PromptIcon::Exclamation},
+        {"fregno", "R2000000000", "Reg. No. holds at most 10 characters.", 0, PromptIcon::Exclamation},
+        {"fname", "", "Information should be entered", 1, PromptIcon::Information},
+        {"fdegree", "ZZ", "Invalid Degree Code", 2, PromptIcon::Exclamation},
+        {"fcollcode", "999", "Invalid College Code", 3, PromptIcon::Exclamation},
+        {"fclasscode", "XX", "Invalid Class Code", 4, PromptIcon::Exclamation},
+        {"funivcode", "U9", "Invalid University Code", 18, PromptIcon::Exclamation},
+        {"fsex", "X", "Enter M - Male, F - Female", 5, PromptIcon::Information},
+        {"fsex", "", "Enter M - Male, F - Female", 5, PromptIcon::Information},
+        {"fyear", "20A5", "Year takes digits and \".\" only", 7, PromptIcon::Exclamation},
+        {"fexamdate", "  ", "Information should be entered", 8, PromptIcon::Information},
+        {"factive", "Y", "Enter T - Activate, F - Deactivate", 10, PromptIcon::Information},
+        {"fconvocode", "C99", "Invalid Convocation Code", 17, PromptIcon::Exclamation},
+        {"fconvocode", "", "Enter Convocation number", 17, PromptIcon::Exclamation},
+    };
+    for (const BadValue &c : cases) {
+        SCOPED_TRACE(std::string(c.column) + " = '" + c.value + "'");
+        m_prompter.clear();
+        CandidateRecord r = newCandidate(u"R200"_s);
+        r.set(QString::fromLatin1(c.column), QString::fromLatin1(c.value));
+        const CandidateSaveOutcome outcome = store().save(r, EntryMode::Add);
+        EXPECT_FALSE(outcome.saved);
+        ASSERT_TRUE(outcome.problem);
+        EXPECT_EQ(outcome.problem->box, c.box);
+        ASSERT_EQ(m_prompter.shown().size(), 1U);
+        EXPECT_EQ(m_prompter.last(), QString::fromLatin1(c.message));
+        EXPECT_EQ(m_prompter.shown().front().icon, c.icon);
+        EXPECT_EQ(m_prompter.shown().front().title, u"Message"_s);
+        EXPECT_EQ(db().scalar(u"select count(*) from convo"_s).toInt(), 1);
+    }
+}
+
+TEST_P(CandidateStoreTest, TypingTurnsApostrophesIntoGraveAccentsAndKeepsKannadaLetters)
+{
+    CandidateRecord r = newCandidate(u"r300"_s);
+    r.set(u"fname"_s, u"Mary D'Souza"_s);
+    r.set(u"ffatname"_s, u"john d'souza"_s);
+    r.set(u"fnamekan"_s, u"\u00aeÉÃ¯'a"_s);
+    const CandidateRecord typed = r.typed();
+    EXPECT_EQ(typed.regno(), u"R300"_s);
+    EXPECT_EQ(typed.value(u"fname"_s), u"Mary D`Souza"_s);
+    EXPECT_EQ(typed.value(u"ffatname"_s), u"JOHN D`SOUZA"_s);
+    EXPECT_EQ(typed.value(u"fnamekan"_s), u"\u00aeÉÃ¯`a"_s);
+    ASSERT_TRUE(store().save(typed, EntryMode::Add).saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(column(u"R300"_s, u"fname"_s), u"Mary D`Souza"_s);
+    EXPECT_EQ(column(u"R300"_s, u"fnamekan"_s), u"\u00aeÉÃ¯`a"_s);
+}
+
+TEST_P(CandidateStoreTest, EditChangesTheBoxesAndRefusesAnUnknownRegisterNumber)
+{
+    test::insertCandidate(db(), u"R1"_s);
+    CandidateRecord r = *store().find(u"R1"_s);
+    r.set(u"fcollcode"_s, u"102"_s);
+    r.set(u"fname"_s, u"Changed Name"_s);
+    ASSERT_TRUE(store().save(r, EntryMode::Edit).saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(column(u"R1"_s, u"fcollcode"_s), u"102"_s);
+    EXPECT_EQ(column(u"R1"_s, u"fname"_s), u"Changed Name"_s);
+    EXPECT_EQ(column(u"R1"_s, u"fmanual"_s), u"F"_s); // an edit does not make an imported row manual
+
+    // A box the clerk changes is checked; the boxes left as stored are not, so an
+    // imported class that is no code of the class master does not block a correction.
+    r.set(u"fcollcode"_s, u"999"_s);
+    EXPECT_FALSE(store().save(r, EntryMode::Edit).saved);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
+    test::insertCandidate(db(), u"R2"_s, {{u"fclasscode"_s, u"DIST"_s}});
+    CandidateRecord imported = *store().find(u"R2"_s);
+    imported.set(u"fname"_s, u"Corrected"_s);
+    EXPECT_TRUE(store().save(imported, EntryMode::Edit).saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(column(u"R2"_s, u"fname"_s), u"Corrected"_s);
+
+    r.set(u"fregno"_s, u"R9"_s);
+    EXPECT_FALSE(store().save(r, EntryMode::Edit).saved);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Reg. No."_s);
+    // The same register number in another convocation is not this convocation's candidate.
+    test::insertCandidate(db(), u"R5"_s, {{u"fconvocode"_s, u"C25"_s}});
+    EXPECT_FALSE(store().find(u"R5"_s));
+}
+
+TEST_P(CandidateStoreTest, BrowsingWalksTheConvocationByDegreeCollegeAndRegisterNumber)
+{
+    test::insertCandidate(db(), u"R3"_s, {{u"fdegree"_s, u"BSC"_s}});
+    test::insertCandidate(db(), u"R2"_s, {{u"fcollcode"_s, u"102"_s}});
+    test::insertCandidate(db(), u"R9"_s);
+    test::insertCandidate(db(), u"R1"_s);
+    test::insertCandidate(db(), u"R0"_s, {{u"fconvocode"_s, u"C25"_s}});
+    EXPECT_EQ(store().browseOrder(), (QStringList{u"R1"_s, u"R9"_s, u"R2"_s, u"R3"_s}));
+}
+
+TEST_P(CandidateStoreTest, ActivationGivesTheNextSerialNumberOnceOverAllConvocations)
+{
+    test::insertCandidate(db(), u"R1"_s);
+    test::insertCandidate(db(), u"R2"_s);
+    test::insertCandidate(db(), u"R3"_s);
+    CandidateRecord r1 = *store().find(u"R1"_s);
+    r1.set(u"factive"_s, u"T"_s);
+    CandidateSaveOutcome outcome = store().save(r1, EntryMode::Edit);
+    ASSERT_TRUE(outcome.saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(outcome.serialNumber, u"00001"_s);
+    EXPECT_EQ(m_prompter.last(), u"Sl. No. is \r\n00001"_s);
+    EXPECT_EQ(column(u"R1"_s, u"fprintord"_s), u"00001"_s);
+    EXPECT_EQ(column(u"R1"_s, u"factive"_s), u"T"_s);
+
+    // Saving the active candidate again keeps its number and says nothing of one.
+    m_prompter.clear();
+    outcome = store().save(*store().find(u"R1"_s), EntryMode::Edit);
+    EXPECT_TRUE(outcome.serialNumber.isEmpty());
+    EXPECT_TRUE(m_prompter.shown().empty());
+    EXPECT_EQ(column(u"R1"_s, u"fprintord"_s), u"00001"_s);
+
+    // The highest number of any convocation counts.
+    test::insertCandidate(db(), u"R9"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fprintord"_s, u"00041"_s}});
+    CandidateRecord r2 = *store().find(u"R2"_s);
+    r2.set(u"factive"_s, u"T"_s);
+    EXPECT_EQ(store().save(r2, EntryMode::Edit).serialNumber, u"00042"_s);
+
+    // Deactivating in an edit keeps the number; the fixed width carries on past 9.
+    db().exec(u"update convo set fprintord = '09999' where fregno = 'R9'"_s);
+    CandidateRecord r3 = *store().find(u"R3"_s);
+    r3.set(u"factive"_s, u"T"_s);
+    EXPECT_EQ(store().save(r3, EntryMode::Edit).serialNumber, u"10000"_s);
+}
+
+TEST_P(CandidateStoreTest, APrintedCandidateIsFrozenOnEveryPath)
+{
+    test::insertCandidate(db(), u"R1"_s, {{u"fcertno"_s, u"DC000123"_s}, {u"factive"_s, u"F"_s}});
+    const QString before = row(u"R1"_s);
+    CandidateRecord r = *store().find(u"R1"_s);
+    r.set(u"fname"_s, u"Someone Else"_s);
+    r.set(u"factive"_s, u"T"_s);
+    r.set(u"fcertno"_s, u"DC999999"_s);
+
+    // An ordinary user's edit, activation included, reaches nothing.
+    const CandidateSaveOutcome edit = store().save(r, EntryMode::Edit);
+    EXPECT_TRUE(edit.saved);
+    EXPECT_TRUE(edit.serialNumber.isEmpty());
+    EXPECT_EQ(row(u"R1"_s), before);
+
+    // Withdrawal neither.
+    m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(store().withdraw(u"R1"_s), 0);
+    EXPECT_EQ(row(u"R1"_s), before);
+
+    // The administrator may rewrite the number (and the active flag), nothing else,
+    // and still no serial number is given to a printed candidate.
+    m_session.userName = u"ADMIN"_s;
+    EXPECT_TRUE(store().save(r, EntryMode::Edit).saved);
+    EXPECT_EQ(column(u"R1"_s, u"fcertno"_s), u"DC999999"_s);
+    EXPECT_EQ(column(u"R1"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(column(u"R1"_s, u"fname"_s), u"Name R1"_s);
+    EXPECT_EQ(column(u"R1"_s, u"fprintord"_s), QString());
+}
+
+TEST_P(CandidateStoreTest, WithdrawalDeactivatesAndTakesBackTheSerialNumberOnlyOnYes)
+{
+    test::insertCandidate(db(), u"R1"_s, {{u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00007"_s}});
+    m_prompter.answer(PromptAnswer::No);
+    EXPECT_EQ(store().withdraw(u"R1"_s), 0);
+    EXPECT_EQ(column(u"R1"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(m_prompter.shown().back().title, u"Delete"_s);
+
+    m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(store().withdraw(u"R1"_s), 1);
+    EXPECT_EQ(column(u"R1"_s, u"factive"_s), u"F"_s);
+    EXPECT_TRUE(db().scalar(u"select fprintord from convo where fregno = 'R1'"_s).isNull());
+    EXPECT_EQ(db().scalar(u"select count(*) from convo"_s).toInt(), 1); // never removed
+}
+
+TEST_P(CandidateStoreTest, SavingTeachesTheNameLibraryOnlyPairsOfEqualWordCounts)
+{
+    db().exec(u"insert into kanlib (fengname, fkanname) values ('RAO', 'old')"_s);
+    CandidateRecord r = newCandidate(u"R400"_s);
+    r.set(u"fname"_s, u"ASHA RAO"_s);
+    r.set(u"fnamekan"_s, u"ÀA± gÁªï"_s);
+    r.set(u"ffatname"_s, u"RAMA KRISHNA RAO"_s);
+    r.set(u"ffatnamekan"_s, u"gÁªÀÄ"_s); // one word for three: teaches nothing
+    const CandidateSaveOutcome outcome = store().save(r, EntryMode::Add);
+    ASSERT_TRUE(outcome.saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(outcome.learnedWords, QStringList{u"ASHA"_s});
+    EXPECT_EQ(kanlibRows(), 2);
+    // A word already in the library keeps its spelling.
+    EXPECT_EQ(db().scalar(u"select fkanname from kanlib where fengname = 'RAO'"_s).toString(), u"old"_s);
+    EXPECT_EQ(db().scalar(u"select fkanname from kanlib where fengname = 'ASHA'"_s).toString(), u"ÀA±"_s);
+}
+
+TEST_P(CandidateStoreTest, LibraryNamesFillOnlyPairsShortOfWords)
+{
+    db().exec(u"insert into kanlib (fengname, fkanname) values ('ASHA', 'a1'), ('RAO', 'r1'), ('RAMA', 'm1')"_s);
+    CandidateRecord r = newCandidate(u"R1"_s);
+    r.set(u"fname"_s, u"Asha Kumari Rao"_s);    // KUMARI missing: two words come back
+    r.set(u"ffatname"_s, u"RAMA RAO"_s);
+    r.set(u"ffatnamekan"_s, u"x y"_s);           // as many words already: left alone
+    r.set(u"fmotname"_s, u"UNKNOWN"_s);          // nothing known: stays empty
+    const CandidateRecord filled = store().withLibraryNames(r);
+    EXPECT_EQ(filled.value(u"fnamekan"_s), u"a1 r1"_s);
+    EXPECT_EQ(filled.value(u"ffatnamekan"_s), u"x y"_s);
+    EXPECT_EQ(filled.value(u"fmotnamekan"_s), QString());
+}
+
+TEST_P(CandidateStoreTest, PhotographsAreFoundInAnyCaseAndNeverReplaced)
+{
+    const QString photos = m_session.folder.filePath(u"Photos"_s);
+    QDir().mkpath(photos);
+    auto touch = [](const QString &path, const QByteArray &content) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    };
+    touch(photos + u"/R1.JPG"_s, "jpg");
+    EXPECT_EQ(store().photoPath(u"R1"_s), photos + u"/R1.JPG"_s);
+    touch(photos + u"/R1.Bmp"_s, "bmp"); // .bmp is tried first
+    EXPECT_EQ(store().photoPath(u"R1"_s), photos + u"/R1.Bmp"_s);
+    EXPECT_EQ(store().photoPath(u"R2"_s), QString());
+
+    QTemporaryDir elsewhere;
+    const QString chosen = elsewhere.filePath(u"camera.jpg"_s);
+    touch(chosen, "new");
+    test::insertCandidate(db(), u"R1"_s);
+    CandidateSaveOutcome outcome = store().save(*store().find(u"R1"_s), EntryMode::Edit, chosen);
+    EXPECT_TRUE(outcome.photo.isEmpty());
+    EXPECT_TRUE(QFile::exists(chosen)); // left where it was
+
+    CandidateRecord r = newCandidate(u"R2"_s);
+    outcome = store().save(r, EntryMode::Add, chosen);
+    ASSERT_TRUE(outcome.saved);
+    EXPECT_EQ(outcome.photo, photos + u"/R2.jpg"_s);
+    EXPECT_FALSE(QFile::exists(chosen)); // moved
+    EXPECT_EQ(store().photoPath(u"R2"_s), photos + u"/R2.jpg"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CandidateStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// candidate show|add|edit|withdraw and search, run as the real command-line tool.
+#include "candidates/entry/batchrun.h"
+#include "candidates/entry/seeddata.h"
+#include "support/testdatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+using sw::test::runBatch;
+
+namespace {
+
+class EntryCommandsTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+        test::seedMasters(*m_db);
+    }
+    QStringList as(const QString &user = u"CLERK"_s, const QString &password = u"clerk"_s) const
+    {
+        return {u"--folder"_s, m_folder->folder().root(), u"--user"_s, user, u"--password"_s, password,
+                u"--convo"_s, u"C26"_s};
+    }
+    QStringList newCandidate(const QString &regno) const
+    {
+        return as() << u"candidate"_s << u"add"_s << regno << u"--fname"_s << u"Mary D'Souza"_s << u"--fdegree"_s
+                    << u"ba"_s << u"--fcollcode"_s << u"101"_s << u"--fclasscode"_s << u"FC"_s << u"--fsex"_s << u"f"_s
+                    << u"--fyear"_s << u"2025"_s << u"--fexamdate"_s << u"APRIL 2025"_s << u"--funivcode"_s << u"U1"_s;
+    }
+    QString column(const QString &regno, const QString &name)
+    {
+        return m_db->scalar(u"select "_s + name + u" from convo where fregno = ?"_s, {regno}).toString();
+    }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+};
+
+TEST_P(EntryCommandsTest, AddThenEditActivatesAndPrintsWhatChanged)
+{
+    test::BatchRun r = runBatch(newCandidate(u"r10"_s));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"added R10"_s)) << r.out.toStdString();
+    // Typed as the form would: upper case but the name, apostrophe as grave accent.
+    EXPECT_EQ(column(u"R10"_s, u"fname"_s), u"Mary D`Souza"_s);
+    EXPECT_EQ(column(u"R10"_s, u"fdegree"_s), u"BA"_s);
+    EXPECT_EQ(column(u"R10"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(column(u"R10"_s, u"fmanual"_s), u"T"_s);
+
+    r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R10"_s << u"--factive"_s << u"T"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"Sl. No. is"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R10 factive: F -> T"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R10 fprintord:  -> 00001"_s)) << r.out.toStdString();
+
+    r = runBatch(as() << u"candidate"_s << u"show"_s << u"R10"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"Degree (fdegree): BA  Bachelor of Arts"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"Sl. No. (fprintord): 00001"_s));
+    EXPECT_TRUE(r.out.contains(u"Photograph: none"_s));
+}
+
+TEST_P(EntryCommandsTest, ABadValueNamesItsFieldAndSavesNothing)
+{
+    test::BatchRun r = runBatch(newCandidate(u"R11"_s) << u"--fcollcode"_s << u"999"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"Nothing saved: College (--fcollcode): Invalid College Code"_s)) << r.err.toStdString();
+    EXPECT_EQ(m_db->scalar(u"select count(*) from convo"_s).toInt(), 0);
+
+    r = runBatch(as() << u"candidate"_s << u"add"_s << u"R 12"_s << u"--fname"_s << u"X"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"Reg. No. (--fregno): Invalid Reg. No."_s)) << r.err.toStdString();
+
+    // Candidates need a convocation: the administrator's pseudo-convocation has none.
+    r = runBatch({u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
+                  u"candidate"_s, u"show"_s, u"R10"_s});
+    EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+}
+
+TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
+{
+    test::insertCandidate(*m_db, u"R20"_s, {{u"fcertno"_s, u"DC000050"_s}, {u"factive"_s, u"T"_s}});
+    test::BatchRun r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R20"_s << u"--fname"_s << u"Other"_s
+                                     << u"--factive"_s << u"T"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R20: nothing changed (certificate DC000050 printed)"_s)) << r.out.toStdString();
+    EXPECT_EQ(column(u"R20"_s, u"fname"_s), u"Name R20"_s);
+    EXPECT_EQ(column(u"R20"_s, u"fprintord"_s), QString());
+
+    r = runBatch(QStringList{u"--yes"_s} << as() << u"candidate"_s << u"withdraw"_s << u"R20"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(column(u"R20"_s, u"factive"_s), u"T"_s);
+
+    // The administrator may rewrite the number.
+    r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"candidate"_s << u"edit"_s << u"R20"_s << u"--fcertno"_s
+                                             << u"DC000051"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R20 fcertno: DC000050 -> DC000051"_s)) << r.out.toStdString();
+}
+
+TEST_P(EntryCommandsTest, WithdrawAsksAndSearchLists)
+{
+    test::insertCandidate(*m_db, u"R30"_s, {{u"fname"_s, u"ZAHEER KHAN"_s}, {u"factive"_s, u"T"_s},
+                                             {u"fprintord"_s, u"00003"_s}});
+    test::BatchRun r = runBatch(as() << u"candidate"_s << u"withdraw"_s << u"R30"_s);
+    EXPECT_EQ(r.exitCode, 1); // the question had no answer
+    EXPECT_TRUE(r.err.contains(u"Confirm deletion"_s)) << r.err.toStdString();
+    r = runBatch(QStringList{u"--yes"_s} << as() << u"candidate"_s << u"withdraw"_s << u"R30"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(column(u"R30"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(column(u"R30"_s, u"fprintord"_s), QString());
+
+    r = runBatch(as() << u"search"_s << u"khan"_s << u"--match"_s << u"ends"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R30\tZAHEER KHAN\t"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"1 found"_s));
+    r = runBatch(as() << u"search"_s << u"R3"_s << u"--by"_s << u"phone"_s);
+    EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST_P(EntryCommandsTest, APhotographGivenOnAddIsMovedIntoPhotos)
+{
+    QTemporaryDir elsewhere;
+    const QString chosen = elsewhere.filePath(u"face.jpg"_s);
+    {
+        QFile f(chosen);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("jpeg");
+    }
+    const test::BatchRun r = runBatch(newCandidate(u"R40"_s) << u"--photo"_s << chosen);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString target = m_folder->folder().filePath(u"Photos/R40.jpg"_s);
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_FALSE(QFile::exists(chosen));
+    const test::BatchRun show = runBatch(as() << u"candidate"_s << u"show"_s << u"R40"_s);
+    EXPECT_TRUE(show.out.contains(u"Photograph: "_s + target)) << show.out.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, EntryCommandsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

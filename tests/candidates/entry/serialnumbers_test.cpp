@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Two workstations activating at the same moment: each on its own connection, in
+// its own thread, as two programs on two machines would be.
+#include "candidates/entry/candidatestore.h"
+#include "candidates/entry/seeddata.h"
+#include "candidates/entry/serialnumbers.h"
+#include "shell/core/session.h"
+#include "shell/core/stoperror.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class SerialNumbersTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+        test::seedMasters(*m_db);
+    }
+    QString regno(int i) const { return u"R"_s + QString::number(i).rightJustified(3, u'0'); }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+};
+
+TEST_P(SerialNumbersTest, ASecondWorkstationWaitsForTheFirstAndTakesTheNextNumber)
+{
+    test::insertCandidate(*m_db, u"R1"_s);
+    test::insertCandidate(*m_db, u"R2"_s);
+
+    auto a = m_folder->connect();
+    WriteScope first(*a);
+    SerialNumbers serialsA(*a);
+    serialsA.lock();
+    const QString numberA = serialsA.next();
+
+    std::atomic<bool> secondTook = false;
+    QString numberB;
+    std::thread workstationB([&] {
+        auto b = m_folder->connect();
+        WriteScope second(*b);
+        SerialNumbers serialsB(*b);
+        serialsB.lock();
+        numberB = serialsB.next();
+        b->exec(u"update convo set fprintord = ? where fregno = 'R2'"_s, {numberB});
+        second.commit();
+        secondTook = true;
+    });
+    // While the first holds the lock the second cannot have read a number.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_FALSE(secondTook.load());
+    a->exec(u"update convo set fprintord = ? where fregno = 'R1'"_s, {numberA});
+    first.commit();
+    workstationB.join();
+
+    EXPECT_EQ(numberA, u"00001"_s);
+    EXPECT_EQ(numberB, u"00002"_s);
+}
+
+TEST_P(SerialNumbersTest, TwoWorkstationsActivatingTogetherNeverShareANumber)
+{
+    constexpr int perWorkstation = 15;
+    for (int i = 0; i < 2 * perWorkstation; ++i)
+        test::insertCandidate(*m_db, regno(i));
+
+    auto activate = [this](int firstIndex, std::atomic<int> *failures) {
+        Session session;
+        session.folder = m_folder->folder();
+        session.cn = m_folder->connect();
+        session.convoCode = u"C26"_s;
+        session.userName = u"CLERK"_s;
+        test::ScriptedPrompter prompter;
+        CandidateStore store(session, prompter);
+        for (int i = firstIndex; i < firstIndex + perWorkstation; ++i) {
+            CandidateRecord r = *store.find(regno(i));
+            r.set(u"factive"_s, u"T"_s);
+            if (store.save(r, EntryMode::Edit).serialNumber.isEmpty())
+                ++*failures;
+        }
+    };
+    std::atomic<int> failures = 0;
+    std::thread one(activate, 0, &failures);
+    std::thread two(activate, perWorkstation, &failures);
+    one.join();
+    two.join();
+    EXPECT_EQ(failures.load(), 0);
+
+    QSet<QString> numbers;
+    Rows rows = m_db->query(u"select fprintord from convo where fconvocode = 'C26'"_s);
+    while (rows.next())
+        numbers.insert(rows.text(0));
+    EXPECT_EQ(numbers.size(), 2 * perWorkstation);
+    EXPECT_TRUE(numbers.contains(u"00001"_s));
+    EXPECT_TRUE(numbers.contains(SerialNumbers::format(2 * perWorkstation)));
+}
+
+TEST_P(SerialNumbersTest, ANumberIsOnlyTakenInsideATransactionAndNeverFromGarbage)
+{
+    EXPECT_THROW(SerialNumbers(*m_db).lock(), StopError);
+    test::insertCandidate(*m_db, u"R1"_s, {{u"fprintord"_s, u"12A"_s}});
+    WriteScope scope(*m_db);
+    SerialNumbers serials(*m_db);
+    serials.lock();
+    EXPECT_THROW(serials.next(), StopError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SerialNumbersTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fee verification and activation grids on the real databases.
+#include "candidates/entry/seeddata.h"
+#include "certificates/verification/gatestore.h"
+#include "shell/core/session.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class GateStoreTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_session.folder = m_folder->folder();
+        m_session.cn = m_folder->connect();
+        m_session.convoCode = u"C26"_s;
+        m_session.userName = u"CLERK"_s;
+        Database &db = m_session.db();
+        test::seedMasters(db);
+        // Degree BA, college 101: the states a candidate passes through.
+        test::insertCandidate(db, u"R1"_s);                                          // entered
+        test::insertCandidate(db, u"R2"_s, {{u"ffeepaid"_s, u"T"_s}});               // fee verified
+        test::insertCandidate(db, u"R3"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}}); // active
+        test::insertCandidate(db, u"R4"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s},
+                                            {u"fcertno"_s, u"DC000001"_s}});        // printed
+        test::insertCandidate(db, u"R5"_s, {{u"fcollcode"_s, u"102"_s}, {u"ffeepaid"_s, u"T"_s}});
+        test::insertCandidate(db, u"R6"_s, {{u"fconvocode"_s, u"C25"_s}, {u"ffeepaid"_s, u"T"_s}});
+    }
+    GateStore store(Gate gate) { return GateStore(m_session, m_prompter, gate); }
+    QString flag(const QString &regno, const QString &column)
+    {
+        return m_session.db().scalar(u"select "_s + column + u" from convo where fregno = ?"_s, {regno}).toString();
+    }
+    static QStringList regnos(const std::vector<GateRow> &grid)
+    {
+        QStringList out;
+        for (const GateRow &row : grid)
+            out << row.regno + (row.ticked ? u"+"_s : u"-"_s);
+        return out;
+    }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    Session m_session;
+    test::ScriptedPrompter m_prompter;
+};
+
+const GateSelection kBa101{u"BA"_s, u"101"_s, u"101"_s};
+
+TEST_P(GateStoreTest, VerificationShowsOnlyUnprintedInactiveCandidates)
+{
+    GateStore verify = store(Gate::Verification);
+    EXPECT_TRUE(verify.hasCandidates(kBa101));
+    std::vector<GateRow> grid = verify.load(kBa101);
+    EXPECT_EQ(regnos(grid), (QStringList{u"R1-"_s, u"R2+"_s}));
+
+    // Select-all, then a row typed in for the active candidate: it is not changed.
+    for (GateRow &row : grid)
+        row.ticked = true;
+    ASSERT_TRUE(verify.nameForNewRow(u"R3"_s, grid));
+    grid.push_back({u"R3"_s, {}, false, true});
+    grid.push_back({u"R4"_s, {}, false, true}); // printed: frozen
+    verify.save(kBa101, grid);
+    EXPECT_EQ(flag(u"R1"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(flag(u"R3"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(flag(u"R4"_s, u"ffeepaid"_s), u"T"_s);
+
+    grid = verify.load(kBa101);
+    grid[1].ticked = false;
+    verify.save(kBa101, grid);
+    EXPECT_EQ(flag(u"R2"_s, u"ffeepaid"_s), u"F"_s);
+}
+
+TEST_P(GateStoreTest, ActivationShowsOnlyFeeVerifiedUnprintedCandidates)
+{
+    GateStore activate = store(Gate::Activation);
+    const GateSelection range{u"BA"_s, u"101"_s, u"102"_s};
+    std::vector<GateRow> grid = activate.load(range);
+    EXPECT_EQ(regnos(grid), (QStringList{u"R2-"_s, u"R3+"_s, u"R5-"_s}));
+
+    grid[0].ticked = true;  // activate R2
+    grid[1].ticked = false; // deactivate R3
+    // Typed-in rows for a candidate without verified fee and a printed one reach nothing.
+    grid.push_back({u"R1"_s, {}, true, true});
+    grid.push_back({u"R4"_s, {}, false, true});
+    activate.save(range, grid);
+    EXPECT_EQ(flag(u"R2"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(flag(u"R3"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(flag(u"R5"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(flag(u"R1"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(flag(u"R4"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(flag(u"R6"_s, u"factive"_s), u"F"_s);
+}
+
+TEST_P(GateStoreTest, TheLookUpsOfferWhatEachGateHandles)
+{
+    const auto codes = [](const std::vector<std::pair<QString, QString>> &list) {
+        QStringList out;
+        for (const auto &[code, description] : list)
+            out << code;
+        return out;
+    };
+    EXPECT_EQ(codes(store(Gate::Activation).regnoChoices(u"BA"_s, u"101"_s)), (QStringList{u"R2"_s, u"R3"_s}));
+    EXPECT_EQ(codes(store(Gate::Verification).regnoChoices(u"BA"_s, u"101"_s)),
+              (QStringList{u"R1"_s, u"R2"_s, u"R3"_s}));
+    EXPECT_EQ(codes(store(Gate::Activation).degreeChoices()), QStringList{u"BA"_s});
+    EXPECT_EQ(codes(store(Gate::Activation).collegeChoices(u"BA"_s)), (QStringList{u"101"_s, u"102"_s}));
+    // R5 (college 102) is not active, so verification offers 102 too; R3 alone would not.
+    EXPECT_EQ(codes(store(Gate::Verification).collegeChoices(u"BA"_s)), (QStringList{u"101"_s, u"102"_s}));
+}
+
+TEST_P(GateStoreTest, HeaderAndRowChecksSayWhatIsWrong)
+{
+    GateStore activate = store(Gate::Activation);
+    EXPECT_FALSE(activate.checkHeader({u""_s, u"101"_s, u"101"_s}));
+    EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
+    EXPECT_FALSE(activate.checkHeader({u"ZZ"_s, u"101"_s, u"101"_s}));
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
+    EXPECT_FALSE(activate.checkHeader({u"BA"_s, u"101"_s, u"999"_s}));
+    EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
+    EXPECT_TRUE(activate.checkHeader(kBa101));
+
+    const std::vector<GateRow> grid = {{u"R2"_s, u"Name R2"_s, false, false}};
+    EXPECT_FALSE(activate.nameForNewRow(u" "_s, grid));
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. should be entered"_s);
+    EXPECT_FALSE(activate.nameForNewRow(u"r2"_s, grid));
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. already defined"_s);
+    EXPECT_FALSE(activate.nameForNewRow(u"R6"_s, grid)); // another convocation's
+    EXPECT_EQ(m_prompter.last(), u"Invalid Reg. No."_s);
+    EXPECT_EQ(activate.nameForNewRow(u"R1"_s, grid).value_or(QString()), u"Name R1"_s);
+
+    EXPECT_EQ(activate.save(kBa101, {}), 0);
+    EXPECT_EQ(m_prompter.last(), u"No student Details found"_s);
+    EXPECT_FALSE(store(Gate::Verification).hasCandidates({u"BSC"_s, u"101"_s, u"101"_s}));
+    EXPECT_TRUE(store(Gate::Verification).load({u"BSC"_s, u"101"_s, u"101"_s}).empty());
+    EXPECT_EQ(m_prompter.last(), u"No records found"_s);
+}
+
+TEST_P(GateStoreTest, DeleteDeactivatesEveryUnprintedCandidateOfTheSelection)
+{
+    m_session.db().exec(u"update convo set factive = 'T'"_s);
+    m_prompter.answer(PromptAnswer::No);
+    EXPECT_EQ(store(Gate::Verification).deactivateAll(kBa101), 0);
+    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm Deletion"_s);
+
+    // Verification's Delete clears the active flag, not the fee, of every unprinted candidate.
+    m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(store(Gate::Verification).deactivateAll(kBa101), 3);
+    EXPECT_EQ(flag(u"R1"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(flag(u"R2"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(flag(u"R4"_s, u"factive"_s), u"T"_s); // printed
+    EXPECT_EQ(flag(u"R5"_s, u"factive"_s), u"T"_s); // other college
+
+    // Activation's keeps to fee-verified candidates.
+    m_session.db().exec(u"update convo set factive = 'T'"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(store(Gate::Activation).deactivateAll(kBa101), 2);
+    EXPECT_EQ(flag(u"R1"_s, u"factive"_s), u"T"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, GateStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A candidate's road to "active" through the command-line tool: typed in, fee
+// verified, activated, given its serial number; and a printed one left alone.
+#include "candidates/entry/batchrun.h"
+#include "candidates/entry/seeddata.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+using sw::test::runBatch;
+
+namespace {
+
+class GateCommandsTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+        test::seedMasters(*m_db);
+    }
+    QStringList as() const
+    {
+        return {u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"CLERK"_s, u"--password"_s, u"clerk"_s,
+                u"--convo"_s, u"C26"_s};
+    }
+    QString column(const QString &regno, const QString &name)
+    {
+        return m_db->scalar(u"select "_s + name + u" from convo where fregno = ?"_s, {regno}).toString();
+    }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+};
+
+TEST_P(GateCommandsTest, ACandidateGoesFromTypedInToActiveWithASerialNumber)
+{
+    test::BatchRun r = runBatch(as() << u"candidate"_s << u"add"_s << u"R50"_s << u"--fname"_s << u"Kiran"_s
+                                     << u"--fdegree"_s << u"BA"_s << u"--fcollcode"_s << u"101"_s << u"--fclasscode"_s
+                                     << u"FC"_s << u"--fsex"_s << u"M"_s << u"--fyear"_s << u"2025"_s
+                                     << u"--fexamdate"_s << u"MAY 2025"_s << u"--funivcode"_s << u"U1"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    test::insertCandidate(*m_db, u"R51"_s);
+
+    // Not yet verified: activation has nothing to show.
+    r = runBatch(as() << u"activate"_s << u"--degree"_s << u"BA"_s << u"--college"_s << u"101"_s);
+    EXPECT_EQ(r.exitCode, 1);
+
+    r = runBatch(as() << u"verify"_s << u"--degree"_s << u"ba"_s << u"--college"_s << u"101"_s << u"--from"_s
+                      << u"R50"_s << u"--to"_s << u"R50"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R50 ffeepaid: F -> T"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"1 of 2 candidates changed"_s)) << r.out.toStdString();
+    // The save writes every row of the grid: R51 is now recorded as not paid.
+    EXPECT_EQ(column(u"R51"_s, u"ffeepaid"_s), u"F"_s);
+
+    r = runBatch(as() << u"activate"_s << u"--degree"_s << u"BA"_s << u"--college"_s << u"101"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R50 factive: F -> T"_s)) << r.out.toStdString();
+    EXPECT_EQ(column(u"R50"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(column(u"R51"_s, u"factive"_s), u"F"_s);
+
+    // The entry form's activation gives the serial number.
+    r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R50"_s << u"--factive"_s << u"T"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(column(u"R50"_s, u"fprintord"_s), u"00001"_s);
+
+    // Once active, verification no longer reaches the candidate.
+    r = runBatch(as() << u"verify"_s << u"--degree"_s << u"BA"_s << u"--college"_s << u"101"_s << u"--unset"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(u"R50"_s)) << r.out.toStdString();
+    EXPECT_EQ(column(u"R50"_s, u"ffeepaid"_s), u"T"_s);
+}
+
+TEST_P(GateCommandsTest, APrintedCandidateIsNeitherDeactivatedNorUnverified)
+{
+    test::insertCandidate(*m_db, u"R60"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s},
+                                             {u"fcertno"_s, u"DC000009"_s}});
+    test::insertCandidate(*m_db, u"R61"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}});
+    test::BatchRun r = runBatch(as() << u"activate"_s << u"--degree"_s << u"BA"_s << u"--college"_s << u"101"_s
+                                     << u"--unset"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R61 factive: T -> F"_s)) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(u"R60"_s));
+    EXPECT_EQ(column(u"R60"_s, u"factive"_s), u"T"_s);
+
+    r = runBatch(as() << u"activate"_s << u"--degree"_s << u"ZZ"_s << u"--college"_s << u"101"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"Invalid Degree Code"_s)) << r.err.toStdString();
+    r = runBatch(as() << u"verify"_s << u"--degree"_s << u"BA"_s);
+    EXPECT_EQ(r.exitCode, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, GateCommandsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace
