@@ -24,8 +24,8 @@ inline constexpr double kPointsPerInch = 72.0;
 
 struct PageSetup
 {
-    // Paper in inches, portrait. A4 is the default; letters and labels use it too.
-    QSizeF paperInches{8.27, 11.69};
+    // Paper in inches, portrait. A4 (210 x 297 mm) is the default; letters and labels use it too.
+    QSizeF paperInches = a4();
     bool landscape = false;
     double topInches = 1.0;
     double bottomInches = 1.0;
@@ -34,7 +34,7 @@ struct PageSetup
     // From the paper's top edge to the top of the page header.
     double headerInches = 0.5;
 
-    static QSizeF a4() { return {8.27, 11.69}; }
+    static QSizeF a4() { return {210 / 25.4, 297 / 25.4}; }
     static QSizeF letter() { return {8.5, 11.0}; }
     static QSizeF legal() { return {8.5, 14.0}; }
 
