@@ -3,11 +3,11 @@
 
 #include "shell/core/stoperror.h"
 #include "shell/document/documentrenderer.h"
+#include "shell/document/pngencoder.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -69,13 +69,10 @@ QStringList writePng(const Document &document, const QString &folder, double dot
     QStringList written;
     for (int page = 0; page < renderer.pageCount(); ++page) {
         const QString path = QDir(folder).filePath(baseName + u'-' + QString::number(page + 1) + u".png"_s);
+        const QByteArray png = encodePagePng(renderer.pageImage(page, dotsPerInch));
         QSaveFile file(path);
         openForWriting(file);
-        QImageWriter writer(&file, "png");
-        // Previews are written often and read once: light compression is much faster.
-        writer.setCompression(1);
-        if (!writer.write(renderer.pageImage(page, dotsPerInch)))
-            throw StopError(u"The file "_s + path + u" cannot be written: "_s + writer.errorString() + u'.');
+        file.write(png);
         commit(file);
         written << path;
     }
