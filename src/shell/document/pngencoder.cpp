@@ -51,7 +51,7 @@ QByteArray encodePagePng(const QImage &source)
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(png, info, png_uint_32(page.dotsPerMeterX()), png_uint_32(page.dotsPerMeterY()),
                  PNG_RESOLUTION_METER);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 1);
     // Long runs of white: run-length matching finds them at a fraction of the cost of a full search.
     png_set_compression_strategy(png, Z_RLE);

@@ -6,9 +6,9 @@
 
 namespace sw {
 
-// Page previews as PNG, written with libpng tuned for pages of text on white: one
-// cheap row filter and light compression. Qt's own PNG writer tries every filter on
-// every row, which costs ten times the drawing of the page.
+// Page previews as PNG, written with libpng tuned for pages of text on white: no row
+// filter and run-length compression. Qt's own PNG writer tries every filter on every
+// row, which costs ten times the drawing of the page.
 QByteArray encodePagePng(const QImage &page);
 
 } // namespace sw
