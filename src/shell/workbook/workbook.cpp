@@ -186,8 +186,8 @@ Workbook::~Workbook()
 {
     if (!m_book)
         return;
-    // Not closed: a run stopped halfway. The workbook is dropped, nothing is left behind.
-    workbook_close(m_book);
+    // Not closed: a run stopped halfway. The workbook is dropped unwritten; nothing is left behind.
+    lxw_workbook_free(m_book);
     QFile::remove(m_partPath);
     for (char *name : m_retiredNames)
         std::free(name);
