@@ -68,6 +68,7 @@ for d in drawings:
     for m in re.finditer(r'<xdr:from><xdr:col>(\d+)</xdr:col><xdr:colOff>(\d+)</xdr:colOff><xdr:row>(\d+)</xdr:row>.*?<a:ext cx="(\d+)" cy="(\d+)"', d, re.S):
         anchors.append([int(g) for g in m.groups()])
 out['anchors'] = anchors
+out['definedNames'] = re.findall(r'<definedName[^>]*>([^<]*)</definedName>', z.read('xl/workbook.xml').decode())
 print(json.dumps(out))
 )PY"_s;
 
@@ -157,6 +158,8 @@ TEST_F(WorkbookTest, SheetsValuesFormatsMergesPicturesAndPageSetupReadBack)
     EXPECT_EQ(o[u"rowHeight"_s].toDouble(), 30);
     EXPECT_NEAR(o[u"colWidth"_s].toDouble(), 25, 1);
     EXPECT_EQ(o[u"titleRows"_s].toString(), u"$1:$1"_s);
+    // The print titles name the sheet by its new name.
+    EXPECT_EQ(o[u"definedNames"_s].toArray(), QJsonArray{u"'HEAD'!$1:$1"_s});
     EXPECT_EQ(o[u"header"_s].toString(), u"Certificates"_s);
     EXPECT_EQ(o[u"footer"_s].toString(), u"Page &P of &N"_s);
     const QJsonArray margins = o[u"margins"_s].toArray();
