@@ -84,6 +84,16 @@ TEST_F(RenderCommandTest, OneDocumentComesOutTheSameAsPdfPngAndOdt)
         EXPECT_TRUE(odtText.contains(word)) << word.toStdString() << " missing from " << odtText.toStdString();
     }
     EXPECT_EQ(test::findWord(words, u"SECOND"_s)->page, 2);
+    // Read as laid out, a table row stays one line and the pages are apart.
+    const test::ToolRun layout = test::runTool(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    const QStringList pages = layout.out.split(u'\f');
+    ASSERT_GE(pages.size(), 2);
+    const QStringList lines = pages[0].split(u'\n');
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString &l) {
+        return l.contains(u"Reg. No."_s) && l.contains(u"U01AB123"_s);
+    })) << layout.out.toStdString();
+    EXPECT_TRUE(pages[1].contains(u"SECOND PAGE"_s));
+    EXPECT_FALSE(pages[0].contains(u"SECOND PAGE"_s));
 
     // The picture at 72,360 pt is at the same pixels in the PNG (100 dpi: 100,500).
     const QImage page1(png + u"/page-1.png"_s);
