@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/document/document.h"
 
+#include "shell/core/stoperror.h"
+
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -160,9 +162,12 @@ void DocumentBuilder::beginTable(std::vector<double> columnInches, bool borders)
 
 void DocumentBuilder::cell(int row, int column, const QString &text)
 {
-    if (!m_table || row < 0 || column < 0 || std::size_t(column) >= m_table->columnInches.size())
-        return;
+    if (!m_table)
+        throw StopError(u"A table cell was written outside a table."_s);
     const std::size_t columns = m_table->columnInches.size();
+    if (row < 0 || column < 0 || std::size_t(column) >= columns)
+        throw StopError(u"The table has "_s + QString::number(columns) + u" columns: cell ("_s +
+                        QString::number(row + 1) + u", "_s + QString::number(column + 1) + u") lies outside it."_s);
     while (m_table->rows.size() <= std::size_t(row)) {
         std::vector<Paragraph> empty(columns);
         for (Paragraph &p : empty) {

@@ -190,7 +190,8 @@ public:
 
     // A table of the given column widths; fill its cells with cell(), then go on typing.
     void beginTable(std::vector<double> columnInches, bool borders = true);
-    // Text of a cell in the current formats; rows grow as cells are written.
+    // Text of a cell in the current formats; rows grow as cells are written. A cell
+    // outside the columns, or outside any table, throws StopError.
     void cell(int row, int column, const QString &text);
     void endTable();
 

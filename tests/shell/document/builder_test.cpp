@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The builder composes in the order callers type: formats carry over, paragraphs
 // end where asked, and text goes to the header or a text box while one is open.
+#include "shell/core/stoperror.h"
 #include "shell/document/document.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,7 @@ TEST(DocumentBuilderTest, HeaderTextBoxAndTableTakeTheirOwnText)
 {
     Document doc;
     DocumentBuilder b(doc);
+    EXPECT_THROW(b.cell(0, 0, u"no table yet"_s), StopError);
     b.type(u"open paragraph"_s); // ended by what follows
     b.beginHeader();
     b.type(u"letter head"_s);
@@ -51,7 +53,8 @@ TEST(DocumentBuilderTest, HeaderTextBoxAndTableTakeTheirOwnText)
     b.endTextBox();
     b.beginTable({1.0, 2.0});
     b.cell(2, 1, u"c"_s);
-    b.cell(0, 5, u"ignored: no such column"_s);
+    EXPECT_THROW(b.cell(0, 2, u"no such column"_s), StopError);
+    EXPECT_THROW(b.cell(-1, 0, u"no such row"_s), StopError);
     b.pageBreak();
     b.picture(u"/x/seal.jpg"_s, QRectF(1, 2, 3, 4));
     ASSERT_EQ(doc.header.paragraphs.size(), 1u);

@@ -112,6 +112,14 @@ TEST_F(RenderCommandTest, OneDocumentComesOutTheSameAsPdfPngAndOdt)
     EXPECT_NEAR(ink.left(), boxed->xMin * 100 / 72, 3);
 }
 
+TEST_F(RenderCommandTest, WithoutADesktopShowPrintsThePath)
+{
+    const QString odt = m_dir.filePath(u"letter.odt"_s);
+    const test::ToolRun r = batch({u"render"_s, m_json, u"--odt"_s, odt, u"--show"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"no desktop to open it on: "_s + odt)) << r.out.toStdString();
+}
+
 TEST_F(RenderCommandTest, ABadDocumentStopsWithItsMessageAndWritesNothing)
 {
     QFile f(m_json);
