@@ -153,11 +153,11 @@ void DocumentBuilder::pageBreak()
     m_doc.flow.emplace_back(PageBreak{});
 }
 
-void DocumentBuilder::beginTable(std::vector<double> columnInches, bool borders)
+void DocumentBuilder::beginTable(std::vector<double> columnInches, bool borders, double minRowInches)
 {
     flushOpenParagraph();
     flushTable();
-    m_table = Table{std::move(columnInches), {}, borders};
+    m_table = Table{std::move(columnInches), {}, borders, minRowInches};
 }
 
 void DocumentBuilder::cell(int row, int column, const QString &text)

@@ -95,6 +95,8 @@ struct Table
     // rows of cells, each cell one paragraph; rows are as wide as columnInches.
     std::vector<std::vector<Paragraph>> rows;
     bool borders = true;
+    // Rows are at least this tall (label and photo sheets); 0: as tall as their text.
+    double minRowInches = 0;
 };
 
 struct PageBreak
@@ -189,7 +191,7 @@ public:
     void pageBreak();
 
     // A table of the given column widths; fill its cells with cell(), then go on typing.
-    void beginTable(std::vector<double> columnInches, bool borders = true);
+    void beginTable(std::vector<double> columnInches, bool borders = true, double minRowInches = 0);
     // Text of a cell in the current formats; rows grow as cells are written. A cell
     // outside the columns, or outside any table, throws StopError.
     void cell(int row, int column, const QString &text);

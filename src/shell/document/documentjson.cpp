@@ -228,7 +228,7 @@ private:
         if (!v.isObject())
             fail(where, u"an object is expected."_s);
         const QJsonObject o = v.toObject();
-        keys(o, where, {u"columns"_s, u"borders"_s, u"rows"_s});
+        keys(o, where, {u"columns"_s, u"borders"_s, u"minRowHeight"_s, u"rows"_s});
         std::vector<double> columns;
         for (const QJsonValue c : array(o, u"columns"_s, where + u".columns"_s)) {
             if (!c.isDouble() || c.toDouble() <= 0)
@@ -237,7 +237,7 @@ private:
         }
         if (columns.empty())
             fail(where + u".columns"_s, u"the column widths are missing."_s);
-        m_b.beginTable(columns, boolean(o, u"borders"_s, where, true));
+        m_b.beginTable(columns, boolean(o, u"borders"_s, where, true), number(o, u"minRowHeight"_s, where, 0));
         const QJsonArray rows = array(o, u"rows"_s, where + u".rows"_s);
         for (qsizetype r = 0; r < rows.size(); ++r) {
             const QString rowWhere = where + u".rows["_s + QString::number(r) + u']';

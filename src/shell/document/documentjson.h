@@ -16,7 +16,7 @@ namespace sw {
 //              "top": 1, "bottom": 1, "left": 1, "right": 1, "header": 0.5},      (inches)
 //   "header": {"paragraphs": [P...], "pictures": [PIC...],
 //              "watermark": {"file": "wm.png", "width": 300, "height": 300}},  (points)
-//   "body":   [ {"paragraph": P} | {"table": {"columns": [2, 3.5], "borders": true,
+//   "body":   [ {"paragraph": P} | {"table": {"columns": [2, 3.5], "borders": true, "minRowHeight": 0,
 //                                             "rows": [[P or "text", ...], ...]}}
 //             | {"pageBreak": true} | {"picture": PIC}
 //             | {"textBox": {"x": 72, "y": 72, "width": 200, "height": 40, "paragraphs": [P...]}} ]

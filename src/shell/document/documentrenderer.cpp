@@ -191,7 +191,7 @@ public:
                 cells.push_back(layoutParagraph(row[c], std::max(1.0, widths[c] - 2 * kCellPaddingPoints * k), &h));
                 rowHeight = std::max(rowHeight, h);
             }
-            rowHeight += 2 * kCellPaddingVerticalPoints * k;
+            rowHeight = std::max(rowHeight + 2 * kCellPaddingVerticalPoints * k, t.minRowInches * kUnitsPerInch);
             if (m_y + rowHeight > m_body.bottom() + 0.5 && m_y > m_body.top())
                 newPage();
             double x = m_body.left();

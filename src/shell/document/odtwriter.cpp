@@ -359,6 +359,7 @@ class PackageBuilder
         std::vector<double> columns;
         bool borders;
         bool breakBefore;
+        double minRowInches;
     };
 
 public:
@@ -555,7 +556,7 @@ private:
     void writeTable(QXmlStreamWriter &w, ParagraphWriter &paragraphs, const Table &t, bool breakBefore)
     {
         const int index = int(m_tables.size()) + 1;
-        m_tables.push_back({t.columnInches, t.borders, breakBefore});
+        m_tables.push_back({t.columnInches, t.borders, breakBefore, t.minRowInches});
         const QString name = u"Tab"_s + QString::number(index);
         w.writeStartElement(table, u"table"_s);
         w.writeAttribute(table, u"name"_s, u"Table"_s + QString::number(index));
@@ -567,6 +568,8 @@ private:
         }
         for (const auto &row : t.rows) {
             w.writeStartElement(table, u"table-row"_s);
+            if (t.minRowInches > 0)
+                w.writeAttribute(table, u"style-name"_s, name + u".row"_s);
             for (const Paragraph &cell : row) {
                 w.writeStartElement(table, u"table-cell"_s);
                 w.writeAttribute(table, u"style-name"_s, name + u".cell"_s);
@@ -603,6 +606,15 @@ private:
                 w.writeAttribute(style, u"family"_s, u"table-column"_s);
                 w.writeStartElement(style, u"table-column-properties"_s);
                 w.writeAttribute(style, u"column-width"_s, inches(t.columns[c]));
+                w.writeEndElement();
+                w.writeEndElement();
+            }
+            if (t.minRowInches > 0) {
+                w.writeStartElement(style, u"style"_s);
+                w.writeAttribute(style, u"name"_s, name + u".row"_s);
+                w.writeAttribute(style, u"family"_s, u"table-row"_s);
+                w.writeStartElement(style, u"table-row-properties"_s);
+                w.writeAttribute(style, u"min-row-height"_s, inches(t.minRowInches));
                 w.writeEndElement();
                 w.writeEndElement();
             }

@@ -123,6 +123,26 @@ TEST_F(PdfTextTest, TextBoxesAndTablesPlaceTheirText)
     EXPECT_GT(lower->yMin, value->yMax - 1);
 }
 
+TEST_F(PdfTextTest, LabelRowsKeepTheirMinimumHeight)
+{
+    Document doc;
+    DocumentBuilder b(doc);
+    b.setFont(u"DejaVu Sans"_s, 10);
+    b.beginTable({3.5, 3.5}, false, 1.5);
+    b.cell(0, 0, u"FIRSTLABEL"_s);
+    b.cell(1, 0, u"SECONDLABEL"_s);
+    b.cell(2, 1, u"THIRDLABEL"_s);
+    b.endTable();
+    const auto words = render(doc);
+    const test::Word *first = test::findWord(words, u"FIRSTLABEL"_s);
+    const test::Word *second = test::findWord(words, u"SECONDLABEL"_s);
+    const test::Word *third = test::findWord(words, u"THIRDLABEL"_s);
+    ASSERT_TRUE(first && second && third);
+    EXPECT_NEAR(second->yMin - first->yMin, 1.5 * 72, kExact);
+    EXPECT_NEAR(third->yMin - first->yMin, 3 * 72, kExact);
+    EXPECT_NEAR(third->xMin, 72 + 3.5 * 72 + 5.4, kExact);
+}
+
 TEST_F(PdfTextTest, TheFlowRunsOntoNewPagesAndTheHeaderNumbersThem)
 {
     Document doc;
