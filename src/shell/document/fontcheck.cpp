@@ -56,4 +56,13 @@ QString FontCheck::warning(const QStringList &families)
            named.join(u", "_s) + u". The run goes on in the fallback."_s;
 }
 
+bool FontCheck::warnMissing(const QStringList &families, Prompter &prompter)
+{
+    const QString text = warning(families);
+    if (text.isEmpty())
+        return false;
+    prompter.message(text, u"Message"_s, PromptIcon::Exclamation);
+    return true;
+}
+
 } // namespace sw

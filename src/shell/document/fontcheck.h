@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/core/prompter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,9 @@ public:
 
     // One warning naming every missing font, or empty when all are installed.
     static QString warning(const QStringList &families);
+    // At the start of a run: shows that warning (title "Message", exclamation) when a
+    // font is missing and returns whether one was; the run goes on either way.
+    static bool warnMissing(const QStringList &families, Prompter &prompter);
 };
 
 } // namespace sw

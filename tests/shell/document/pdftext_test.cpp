@@ -7,6 +7,7 @@
 #include "shell/document/document.h"
 #include "shell/document/documentoutput.h"
 #include "shell/document/fontcheck.h"
+#include "support/scriptedprompter.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -281,6 +282,14 @@ TEST(FontCheckTest, AMissingFontIsNamedOnceWithItsFallback)
     EXPECT_TRUE(FontCheck::warning({u"DejaVu Sans"_s}).isEmpty());
     EXPECT_TRUE(FontCheck::layoutFonts().contains(u"Nudi 01 e"_s));
     EXPECT_TRUE(FontCheck::layoutFonts().contains(u"BRH Kannada"_s));
+
+    test::ScriptedPrompter prompter;
+    EXPECT_TRUE(FontCheck::warnMissing({u"Nudi 01 e"_s, u"Old English Text MT"_s}, prompter));
+    ASSERT_EQ(prompter.shown().size(), 1u) << "one warning for every missing font";
+    EXPECT_TRUE(prompter.last().contains(u"\"Old English Text MT\""_s));
+    EXPECT_EQ(prompter.shown()[0].icon, PromptIcon::Exclamation);
+    EXPECT_FALSE(FontCheck::warnMissing({u"DejaVu Sans"_s}, prompter));
+    EXPECT_EQ(prompter.shown().size(), 1u);
 }
 
 TEST(ColourTextTest, AmpersandHexIsBlueGreenRed)
