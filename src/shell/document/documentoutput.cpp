@@ -91,7 +91,6 @@ QString defaultPrinterName()
 
 void print(const Document &document, const QString &printerName)
 {
-    const DocumentRenderer renderer(document);
     const QString name = printerName.isEmpty() ? defaultPrinterName() : printerName;
     if (name.isEmpty())
         throw StopError(u"There is no default printer: install a printer or name one."_s);
@@ -99,12 +98,18 @@ void print(const Document &document, const QString &printerName)
         throw StopError(u"The printer \""_s + name + u"\" does not exist."_s);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(name);
+    printer.setDocName(u"Scrollwise"_s);
+    print(document, printer);
+}
+
+void print(const Document &document, QPrinter &printer)
+{
+    const DocumentRenderer renderer(document);
     printer.setFullPage(true);
     printer.setPageLayout(pageLayout(document.page));
-    printer.setDocName(u"Scrollwise"_s);
     QPainter painter;
     if (!painter.begin(&printer))
-        throw StopError(u"The printer \""_s + name + u"\" cannot be started."_s);
+        throw StopError(u"The printer \""_s + printer.printerName() + u"\" cannot be started."_s);
     renderer.drawAll(painter, printer);
     painter.end();
 }

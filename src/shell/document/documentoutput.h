@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+class QPrinter;
+
 namespace sw::documentoutput {
 
 // Where a composed Document goes. Every writer writes under a temporary name and
@@ -22,6 +24,9 @@ QStringList writePng(const Document &document, const QString &folder, double dot
 // Prints on the named printer, or on the default printer when `printerName` is
 // empty, before returning. A printer that does not exist is refused by name.
 void print(const Document &document, const QString &printerName = {});
+// Prints on a printer the caller set up (a file printer in tests): the document's
+// paper and orientation, drawn from the paper's corner.
+void print(const Document &document, QPrinter &printer);
 QStringList printerNames();
 QString defaultPrinterName();
 

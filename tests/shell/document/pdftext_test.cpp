@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,33 @@ TEST_F(PdfTextTest, AlignedParagraphsStartAtTheMarginsAndCentreOnTheBody)
     EXPECT_NEAR(right->xMax, kPageWidth - 0.75 * 72, kExact);
     EXPECT_GT(centre->yMin, left->yMin);
     EXPECT_GT(right->yMin, centre->yMin);
+}
+
+TEST_F(PdfTextTest, ThePrinterPathPlacesTextAsThePdfDoes)
+{
+    Document doc;
+    doc.page.landscape = true;
+    DocumentBuilder b(doc);
+    b.setFont(u"DejaVu Sans"_s, 12);
+    b.beginTextBox(QRectF(500.25, 300.5, 200, 30));
+    b.type(u"PRINTED"_s);
+    b.endTextBox();
+    b.pageBreak();
+    b.type(u"NEXTSHEET"_s);
+    b.endParagraph();
+    const QString file = m_dir.filePath(u"printer.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    documentoutput::print(doc, printer);
+    const auto words = test::pdfWords(file);
+    const test::Word *printed = test::findWord(words, u"PRINTED"_s);
+    const test::Word *next = test::findWord(words, u"NEXTSHEET"_s);
+    ASSERT_TRUE(printed && next);
+    EXPECT_NEAR(printed->xMin, 500.25, kExact);
+    EXPECT_NEAR(printed->yMin, 300.5, 1.5);
+    EXPECT_EQ(next->page, 2);
+    EXPECT_NEAR(next->yMin, 72, 1.5);
 }
 
 TEST_F(PdfTextTest, LineSpacingAndSpaceAfterMoveTheNextLines)
