@@ -186,4 +186,29 @@ TEST(DocumentJsonTest, FormatsAreInheritedFromTheParagraphAndPicturesFoundBeside
     EXPECT_EQ(std::get<PictureItem>(doc.anchored[0].item).file, u"/layouts/seal.jpg"_s);
 }
 
+TEST(DocumentJsonTest, TheHeaderTakesParagraphsPicturesAndTheWatermark)
+{
+    const Document doc = DocumentJson::parse(
+        R"({"header":{"paragraphs":[{"align":"right","runs":["Page ",{"field":"page"}," of ",{"field":"pages"}]}],
+                      "pictures":[{"file":"logo.png","x":36,"y":20,"width":50,"height":50}],
+                      "watermark":{"file":"img/mcwm.jpg","width":300,"height":200}},
+            "body":[{"table":{"columns":[1,2],"minRowHeight":1.25,"rows":[["a",{"text":"b","bold":true}]]}}]})",
+        u"x.json"_s, u"/app"_s);
+    ASSERT_EQ(doc.header.paragraphs.size(), 1u);
+    const auto &runs = doc.header.paragraphs[0].runs;
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[1].field, Run::Field::PageNumber);
+    EXPECT_EQ(runs[3].field, Run::Field::PageCount);
+    ASSERT_EQ(doc.header.pictures.size(), 1u);
+    EXPECT_EQ(doc.header.pictures[0].file, u"/app/logo.png"_s);
+    EXPECT_EQ(doc.header.pictures[0].points, QRectF(36, 20, 50, 50));
+    EXPECT_EQ(doc.header.watermarkFile, u"/app/img/mcwm.jpg"_s);
+    EXPECT_EQ(doc.header.watermarkPoints, QSizeF(300, 200));
+    ASSERT_EQ(doc.flow.size(), 1u);
+    const auto &table = std::get<Table>(doc.flow[0]);
+    EXPECT_EQ(table.minRowInches, 1.25);
+    EXPECT_TRUE(table.rows[0][1].runs[0].format.bold);
+    EXPECT_FALSE(table.rows[0][0].runs[0].format.bold) << "a cell's format does not leak into the next";
+}
+
 } // namespace
