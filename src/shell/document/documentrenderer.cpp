@@ -367,7 +367,7 @@ QImage DocumentRenderer::pageImage(int page, double dotsPerInch) const
 {
     const QSizeF points = m_doc.page.pagePoints();
     QImage image(qRound(points.width() * dotsPerInch / kPointsPerInch),
-                 qRound(points.height() * dotsPerInch / kPointsPerInch), QImage::Format_RGB32);
+                 qRound(points.height() * dotsPerInch / kPointsPerInch), QImage::Format_RGB888);
     const int dotsPerMeter = qRound(dotsPerInch / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);

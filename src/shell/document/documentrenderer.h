@@ -47,7 +47,7 @@ public:
     void drawPage(QPainter &painter, int page, double dotsPerInch) const;
     // Every page on a paged device, one after another (the painter is active on it).
     void drawAll(QPainter &painter, QPagedPaintDevice &device) const;
-    // One page as an image at `dotsPerInch`, on white.
+    // One page as an image at `dotsPerInch`, on white, three bytes a pixel as PNG stores it.
     QImage pageImage(int page, double dotsPerInch) const;
 
 private:
