@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/document/document.h"
+
+#include <QStringList>
+
+class QPrinter;
+
+namespace sw::documentoutput {
+
+// Where a composed Document goes. Every writer writes under a temporary name and
+// renames at the end, so a failure never leaves a partial file under the final
+// name; failures throw StopError naming the file or printer.
+
+// One PDF file with the fonts embedded.
+void writePdf(const Document &document, const QString &path);
+
+// One PNG per page in `folder` (created when missing): baseName-1.png, baseName-2.png, ...
+// Returns the files written.
+QStringList writePng(const Document &document, const QString &folder, double dotsPerInch = 150,
+                     const QString &baseName = QStringLiteral("page"));
+
+// Prints on the named printer, or on the default printer when `printerName` is
+// empty, before returning. A printer that does not exist is refused by name.
+void print(const Document &document, const QString &printerName = {});
+// Prints on a printer the caller set up (a file printer in tests): the document's
+// paper and orientation, drawn from the paper's corner.
+void print(const Document &document, QPrinter &printer);
+QStringList printerNames();
+QString defaultPrinterName();
+
+// Opens a written file with the desktop's default application and returns true;
+// returns false when there is no desktop (the caller prints the path instead).
+bool showFile(const QString &path);
+
+} // namespace sw::documentoutput

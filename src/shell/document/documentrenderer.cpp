@@ -1,0 +1,381 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/document/documentrenderer.h"
+
+#include "shell/core/stoperror.h"
+
+#include <QCache>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMutex>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+QRectF toUnits(const QRectF &points)
+{
+    const double k = DocumentRenderer::kUnitsPerPoint;
+    return {points.x() * k, points.y() * k, points.width() * k, points.height() * k};
+}
+
+QFont fontFor(const RunFormat &format)
+{
+    QFont font(format.fontName);
+    // Sized in layout units, not points: the layout must not depend on any device's resolution.
+    font.setPixelSize(std::max(1, qRound(format.size * DocumentRenderer::kUnitsPerPoint)));
+    font.setBold(format.bold);
+    font.setItalic(format.italic);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(true);
+    return font;
+}
+
+Qt::Alignment qtAlignment(Alignment a)
+{
+    switch (a) {
+    case Alignment::Centre:
+        return Qt::AlignHCenter;
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Justify:
+        return Qt::AlignJustify;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+// Pictures are read once per file and kept: a certificate run draws the same seal
+// and signatures on every page.
+QImage loadPicture(const QString &file, const QString &itemName)
+{
+    static QMutex mutex;
+    static QCache<QString, QImage> cache(64);
+    const QFileInfo info(file);
+    if (!info.isFile())
+        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" does not exist."_s);
+    const QString key = info.absoluteFilePath() + u'|' + QString::number(info.lastModified().toMSecsSinceEpoch()) +
+                        u'|' + QString::number(info.size());
+    QMutexLocker lock(&mutex);
+    if (const QImage *hit = cache.object(key))
+        return *hit;
+    QImageReader reader(file);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" cannot be read: "_s +
+                        reader.errorString() + u'.');
+    cache.insert(key, new QImage(image));
+    return image;
+}
+
+// A washed-out copy, as a watermark is printed: colours moved most of the way to white.
+QImage washedOut(const QImage &source)
+{
+    QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = line[x];
+            auto wash = [](int v) { return 217 + v * 38 / 255; };
+            line[x] = qRgba(wash(qRed(c)), wash(qGreen(c)), wash(qBlue(c)), qAlpha(c));
+        }
+    }
+    return image;
+}
+
+QString runText(const Run &run, int page, int pages)
+{
+    switch (run.field) {
+    case Run::Field::PageNumber:
+        return QString::number(page);
+    case Run::Field::PageCount:
+        return QString::number(pages);
+    case Run::Field::None:
+        break;
+    }
+    return run.text;
+}
+
+// A table cell's text keeps this distance from the cell's left and right edges.
+constexpr double kCellPaddingPoints = 5.4;
+constexpr double kCellPaddingVerticalPoints = 1.0;
+
+} // namespace
+
+std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double widthUnits, double *height, int page,
+                                             int pages)
+{
+    QString text;
+    QList<QTextLayout::FormatRange> ranges;
+    for (const Run &run : paragraph.runs) {
+        const QString piece = runText(run, page, pages);
+        QTextCharFormat f;
+        f.setFont(fontFor(run.format), QTextCharFormat::FontPropertiesAll);
+        f.setForeground(run.format.colour);
+        ranges.append({int(text.size()), int(piece.size()), f});
+        text += piece;
+    }
+    const RunFormat &baseFormat = paragraph.runs.empty() ? paragraph.endFormat : paragraph.runs.front().format;
+    auto layout = std::make_shared<QTextLayout>(text, fontFor(baseFormat));
+    QTextOption option(qtAlignment(paragraph.format.alignment));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setUseDesignMetrics(true);
+    layout->setTextOption(option);
+    layout->setFormats(ranges);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    double y = 0;
+    const double spacing = paragraph.format.lineSpacing > 0 ? paragraph.format.lineSpacing : 1.0;
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(widthUnits);
+        line.setPosition(QPointF(0, y));
+        y += line.height() * spacing;
+    }
+    layout->endLayout();
+    if (height)
+        *height = y + paragraph.format.spaceAfter * DocumentRenderer::kUnitsPerPoint;
+    return layout;
+}
+
+// Fills pages with the flow: paragraphs line by line, table rows whole, page breaks.
+class DocumentRenderer::Flow
+{
+public:
+    Flow(DocumentRenderer &r)
+        : m_r(r)
+        , m_body(toUnits(r.m_doc.page.bodyPoints()))
+        , m_y(m_body.top())
+    {
+        m_r.m_pages.emplace_back();
+    }
+
+    void paragraph(const Paragraph &p)
+    {
+        double height = 0;
+        auto layout = layoutParagraph(p, m_body.width(), &height);
+        const int lines = layout->lineCount();
+        int first = 0;
+        double consumed = 0; // of the paragraph's own y, already placed on earlier pages
+        for (int i = 0; i < lines; ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const double bottom = line.y() + line.height() - consumed;
+            if (m_y + bottom > m_body.bottom() + 0.5 && !(i == first && m_y == m_body.top())) {
+                if (i > first)
+                    place(layout, first, i - first, consumed);
+                newPage();
+                first = i;
+                consumed = line.y();
+            }
+        }
+        place(layout, first, lines - first, consumed);
+        m_y += height - consumed;
+    }
+
+    void table(const Table &t)
+    {
+        const double k = kUnitsPerPoint;
+        std::vector<double> widths;
+        for (double w : t.columnInches)
+            widths.push_back(w * kUnitsPerInch);
+        for (const auto &row : t.rows) {
+            std::vector<std::shared_ptr<QTextLayout>> cells;
+            double rowHeight = 0;
+            for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
+                double h = 0;
+                cells.push_back(layoutParagraph(row[c], std::max(1.0, widths[c] - 2 * kCellPaddingPoints * k), &h));
+                rowHeight = std::max(rowHeight, h);
+            }
+            rowHeight = std::max(rowHeight + 2 * kCellPaddingVerticalPoints * k, t.minRowInches * kUnitsPerInch);
+            if (m_y + rowHeight > m_body.bottom() + 0.5 && m_y > m_body.top())
+                newPage();
+            double x = m_body.left();
+            for (std::size_t c = 0; c < cells.size(); ++c) {
+                page().texts.push_back({cells[c], 0, cells[c]->lineCount(),
+                                        QPointF(x + kCellPaddingPoints * k, m_y + kCellPaddingVerticalPoints * k)});
+                if (t.borders)
+                    page().cellFrames.emplace_back(x, m_y, widths[c], rowHeight);
+                x += widths[c];
+            }
+            m_y += rowHeight;
+        }
+    }
+
+    void newPage()
+    {
+        m_r.m_pages.emplace_back();
+        m_y = m_body.top();
+    }
+
+    int currentPage() const { return int(m_r.m_pages.size()) - 1; }
+
+private:
+    Page &page() { return m_r.m_pages.back(); }
+    void place(const std::shared_ptr<QTextLayout> &layout, int first, int count, double consumed)
+    {
+        page().texts.push_back({layout, first, count, QPointF(m_body.left(), m_y - consumed)});
+    }
+
+    DocumentRenderer &m_r;
+    QRectF m_body;
+    double m_y;
+};
+
+DocumentRenderer::DocumentRenderer(const Document &document)
+    : m_doc(document)
+{
+    layoutFlow();
+    placeAnchored();
+    for (const PictureItem &p : m_doc.header.pictures) {
+        checkOnPage(p.name, p.points);
+        m_headerPictures.push_back({loadPicture(p.file, p.name), toUnits(p.points)});
+    }
+    if (!m_doc.header.watermarkFile.isEmpty()) {
+        const QImage source = loadPicture(m_doc.header.watermarkFile, u"watermark"_s);
+        QSizeF size = m_doc.header.watermarkPoints;
+        if (size.isEmpty())
+            size = QSizeF(source.width(), source.height()) * (kPointsPerInch / 96.0);
+        const QSizeF page = m_doc.page.pagePoints();
+        const QRectF centred((page.width() - size.width()) / 2, (page.height() - size.height()) / 2, size.width(),
+                             size.height());
+        checkOnPage(u"watermark "_s + QFileInfo(m_doc.header.watermarkFile).fileName(), centred);
+        m_watermark = washedOut(source);
+        m_watermarkUnits = toUnits(centred);
+    }
+}
+
+DocumentRenderer::~DocumentRenderer() = default;
+
+void DocumentRenderer::layoutFlow()
+{
+    Flow flow(*this);
+    for (const Block &block : m_doc.flow) {
+        m_pageAtBlock.push_back(flow.currentPage());
+        if (const auto *p = std::get_if<Paragraph>(&block))
+            flow.paragraph(*p);
+        else if (const auto *t = std::get_if<Table>(&block))
+            flow.table(*t);
+        else
+            flow.newPage();
+    }
+    m_pageAtBlock.push_back(flow.currentPage());
+}
+
+void DocumentRenderer::checkOnPage(const QString &name, const QRectF &points) const
+{
+    const QSizeF page = m_doc.page.pagePoints();
+    // A hundredth of an inch of tolerance: layouts give positions to that precision.
+    const double slack = 0.72;
+    if (points.width() < 0 || points.height() < 0 || points.left() < -slack || points.top() < -slack ||
+        points.right() > page.width() + slack || points.bottom() > page.height() + slack) {
+        throw StopError(u"The "_s + name + u" lies off the page: it is placed at "_s + QString::number(points.x()) +
+                        u", "_s + QString::number(points.y()) + u" pt, "_s + QString::number(points.width()) +
+                        u" x "_s + QString::number(points.height()) + u" pt, on a page of "_s +
+                        QString::number(page.width(), 'f', 1) + u" x "_s + QString::number(page.height(), 'f', 1) +
+                        u" pt."_s);
+    }
+}
+
+void DocumentRenderer::placeAnchored()
+{
+    for (const AnchoredItem &a : m_doc.anchored) {
+        // The page on which the next block starts; after a page break that is the page it opened.
+        const int page = m_pageAtBlock[std::min(a.flowIndex, m_pageAtBlock.size() - 1)];
+        m_anchoredPage.push_back(page);
+        Page &target = m_pages[std::size_t(page)];
+        if (const auto *picture = std::get_if<PictureItem>(&a.item)) {
+            checkOnPage(picture->name, picture->points);
+            target.pictures.push_back({loadPicture(picture->file, picture->name), toUnits(picture->points)});
+        } else if (const auto *box = std::get_if<TextBoxItem>(&a.item)) {
+            checkOnPage(box->name, box->points);
+            const QRectF units = toUnits(box->points);
+            double y = units.top();
+            for (const Paragraph &p : box->paragraphs) {
+                double h = 0;
+                auto layout = layoutParagraph(p, units.width(), &h);
+                target.texts.push_back({layout, 0, layout->lineCount(), QPointF(units.left(), y)});
+                y += h;
+            }
+        }
+    }
+}
+
+void DocumentRenderer::drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces)
+{
+    for (const TextPiece &piece : pieces)
+        for (int i = piece.firstLine; i < piece.firstLine + piece.lineCount; ++i)
+            piece.layout->lineAt(i).draw(&painter, piece.shift);
+}
+
+void DocumentRenderer::drawHeader(QPainter &painter, int page) const
+{
+    if (!m_watermark.isNull())
+        painter.drawImage(m_watermarkUnits, m_watermark);
+    for (const PlacedPicture &p : m_headerPictures)
+        painter.drawImage(p.units, p.image);
+    if (m_doc.header.paragraphs.empty())
+        return;
+    // Laid out per page: the header may carry the page number.
+    const QRectF body = toUnits(m_doc.page.bodyPoints());
+    double y = m_doc.page.headerInches * kUnitsPerInch;
+    std::vector<TextPiece> pieces;
+    for (const Paragraph &p : m_doc.header.paragraphs) {
+        double h = 0;
+        auto layout = layoutParagraph(p, body.width(), &h, page + 1, pageCount());
+        pieces.push_back({layout, 0, layout->lineCount(), QPointF(body.left(), y)});
+        y += h;
+    }
+    drawPieces(painter, pieces);
+}
+
+void DocumentRenderer::drawPage(QPainter &painter, int page, double dotsPerInch) const
+{
+    const Page &p = m_pages.at(std::size_t(page));
+    painter.save();
+    painter.scale(dotsPerInch / kUnitsPerInch, dotsPerInch / kUnitsPerInch);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawHeader(painter, page);
+    if (!p.cellFrames.empty()) {
+        painter.setPen(QPen(Qt::black, 0.5 * kUnitsPerPoint));
+        painter.setBrush(Qt::NoBrush);
+        for (const QRectF &frame : p.cellFrames)
+            painter.drawRect(frame);
+    }
+    for (const PlacedPicture &picture : p.pictures)
+        painter.drawImage(picture.units, picture.image);
+    drawPieces(painter, p.texts);
+    painter.restore();
+}
+
+void DocumentRenderer::drawAll(QPainter &painter, QPagedPaintDevice &device) const
+{
+    const double dpi = device.logicalDpiX();
+    for (int i = 0; i < pageCount(); ++i) {
+        if (i > 0)
+            device.newPage();
+        drawPage(painter, i, dpi);
+    }
+}
+
+QImage DocumentRenderer::pageImage(int page, double dotsPerInch) const
+{
+    const QSizeF points = m_doc.page.pagePoints();
+    QImage image(qRound(points.width() * dotsPerInch / kPointsPerInch),
+                 qRound(points.height() * dotsPerInch / kPointsPerInch), QImage::Format_RGB888);
+    const int dotsPerMeter = qRound(dotsPerInch / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawPage(painter, page, dotsPerInch);
+    painter.end();
+    return image;
+}
+
+} // namespace sw

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/document/document.h"
+
+#include <QImage>
+#include <QLineF>
+#include <QPointF>
+
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QPagedPaintDevice;
+class QTextLayout;
+
+namespace sw {
+
+// The one renderer: lays a Document out once, then draws its pages on any painter
+// (printer, PDF writer, preview image). The layout is done at 1200 units per inch
+// with design metrics and fonts sized in those units, so line breaks and positions
+// are the same on every device; drawing only scales. Positions are exact to the
+// device's pixel.
+//
+// Construction checks what would spoil a page and throws StopError naming the item:
+// a picture file that is missing or unreadable, an item that lies off the page.
+// Fonts that are not installed fall back to the system's choice (see FontCheck).
+// The renderer refers to the document it was given, which must outlive it.
+class DocumentRenderer
+{
+public:
+    static constexpr double kUnitsPerInch = 1200.0;
+    static constexpr double kUnitsPerPoint = kUnitsPerInch / kPointsPerInch;
+
+    explicit DocumentRenderer(const Document &document);
+    ~DocumentRenderer();
+    DocumentRenderer(const DocumentRenderer &) = delete;
+    DocumentRenderer &operator=(const DocumentRenderer &) = delete;
+
+    const Document &document() const { return m_doc; }
+    int pageCount() const { return int(m_pages.size()); }
+    // The page (0-based) an anchored item of the document lands on.
+    int pageOfAnchored(std::size_t anchoredIndex) const { return m_anchoredPage.at(anchoredIndex); }
+
+    // Draws page `page` (0-based) with the painter's origin at the paper's top-left
+    // corner and `dotsPerInch` device pixels to the inch.
+    void drawPage(QPainter &painter, int page, double dotsPerInch) const;
+    // Every page on a paged device, one after another (the painter is active on it).
+    void drawAll(QPainter &painter, QPagedPaintDevice &device) const;
+    // One page as an image at `dotsPerInch`, on white, three bytes a pixel as PNG stores it.
+    QImage pageImage(int page, double dotsPerInch) const;
+
+private:
+    struct TextPiece
+    {
+        std::shared_ptr<QTextLayout> layout;
+        int firstLine = 0;
+        int lineCount = 0;
+        QPointF shift; // added to the lines' own positions, in layout units
+    };
+    struct PlacedPicture
+    {
+        QImage image;
+        QRectF units;
+    };
+    struct Page
+    {
+        std::vector<TextPiece> texts;
+        std::vector<QRectF> cellFrames;
+        std::vector<PlacedPicture> pictures;
+    };
+    class Flow;
+
+    void layoutFlow();
+    void placeAnchored();
+    void checkOnPage(const QString &name, const QRectF &points) const;
+    void drawHeader(QPainter &painter, int page) const;
+    static void drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces);
+
+    const Document &m_doc;
+    std::vector<Page> m_pages;
+    std::vector<int> m_anchoredPage;
+    std::vector<int> m_pageAtBlock; // the page each flow block starts on, plus one for the end
+    std::vector<PlacedPicture> m_headerPictures;
+    QImage m_watermark;
+    QRectF m_watermarkUnits;
+};
+
+// A paragraph laid out at `widthUnits` in layout units, lines placed from y = 0;
+// its height (with the space after) in `height`. Page fields take `page` / `pages`.
+std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double widthUnits, double *height,
+                                             int page = 1, int pages = 1);
+
+} // namespace sw

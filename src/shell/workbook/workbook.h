@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QHash>
+#include <QPointF>
+#include <QSizeF>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace sw {
+
+class AppFolder;
+
+// How a cell looks. Compared by value: each distinct format is created once per workbook.
+struct CellFormat
+{
+    enum class Align { General, Left, Centre, Right };
+
+    QString numberFormat; // "@" keeps a value as text; "0.00", "dd/mm/yyyy"; empty: General
+    QString fontName;     // empty: the workbook's default (Calibri)
+    double fontSize = 0;  // points; 0: default
+    bool bold = false;
+    Align align = Align::General;
+    bool wrap = false;
+    bool border = false; // a thin border on all four sides
+
+    bool operator==(const CellFormat &) const = default;
+};
+
+class Workbook;
+
+// One sheet of a Workbook; owned by it. Rows and columns count from 0.
+class Worksheet
+{
+public:
+    QString name() const { return m_name; }
+
+    void write(int row, int column, const QString &text, const CellFormat &format = {});
+    void write(int row, int column, double number, const CellFormat &format = {});
+
+    void setRowHeight(int row, double points);
+    // Width in characters of the default font, as the spreadsheet measures columns.
+    void setColumnWidth(int firstColumn, int lastColumn, double characters);
+    void merge(int firstRow, int firstColumn, int lastRow, int lastColumn, const QString &text,
+               const CellFormat &format = {});
+    // A picture over cell (row, column), moved `offsetPixels` into it and sized in points.
+    void insertPicture(int row, int column, const QString &file, const QSizeF &points,
+                       const QPointF &offsetPixels = {});
+
+    // Page setup for printing.
+    void setRepeatRows(int firstRow, int lastRow);
+    // Header and footer texts in the spreadsheet's codes ("&CPage &P of &N").
+    void setHeader(const QString &text);
+    void setFooter(const QString &text);
+    void setMarginsInches(double left, double right, double top, double bottom);
+    // The spreadsheet's paper codes: 9 is A4, 1 Letter, 5 Legal.
+    void setPaper(int code);
+    void setLandscape(bool landscape);
+    void setZoom(int percent);
+    // The sheet shown when the workbook is opened.
+    void select();
+
+private:
+    friend class Workbook;
+    Worksheet(Workbook &book, lxw_worksheet *sheet, QString name);
+    void check(int error, const QString &what) const;
+
+    Workbook &m_book;
+    lxw_worksheet *m_sheet;
+    QString m_name;
+};
+
+// A spreadsheet workbook (.xlsx) written with libxlsxwriter for the lists and the
+// depository upload files that a clerk opens, checks and saves. Written under a
+// temporary name; close() puts it in place, so a failed run leaves no partial file
+// under the final name. Errors throw StopError naming the sheet, cell or file.
+//
+// In constant-memory mode (large lists) rows must be written in order and merges
+// are not available; memory stays flat whatever the row count.
+class Workbook
+{
+public:
+    enum class Memory { Normal, Constant };
+
+    explicit Workbook(QString path, Memory memory = Memory::Normal);
+    ~Workbook(); // a workbook not closed is discarded
+    Workbook(const Workbook &) = delete;
+    Workbook &operator=(const Workbook &) = delete;
+
+    // `fileName` under the folder's Output/ (created when missing).
+    static QString outputPath(const AppFolder &folder, const QString &fileName);
+
+    QString path() const { return m_path; }
+    Worksheet &addSheet(const QString &name);
+    Worksheet *sheet(const QString &name);
+    void rename(Worksheet &sheet, const QString &newName);
+
+    // Writes the file and puts it under its name.
+    void close();
+
+private:
+    friend class Worksheet;
+    lxw_format *format(const CellFormat &format);
+    void checkSheetName(const QString &name) const;
+
+    QString m_path;
+    QString m_partPath;
+    lxw_workbook *m_book = nullptr;
+    std::vector<std::unique_ptr<Worksheet>> m_sheets;
+    QHash<QString, lxw_format *> m_formats;
+    std::vector<char *> m_retiredNames;
+    QByteArray m_tmpDir;
+};
+
+} // namespace sw

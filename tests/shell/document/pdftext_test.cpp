@@ -1,0 +1,335 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Text in the PDF read back with poppler: where each word stands (pdftotext -bbox),
+// page flow and page numbers, and which fonts went into the file (pdffonts).
+#include "documenttesting.h"
+
+#include "shell/core/legacytext.h"
+#include "shell/document/document.h"
+#include "shell/document/documentoutput.h"
+#include "shell/document/fontcheck.h"
+#include "support/scriptedprompter.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+
+namespace {
+
+// A hundredth of an inch.
+constexpr double kExact = 0.72;
+constexpr double kPageWidth = 210 / 25.4 * 72;
+constexpr double kPageHeight = 297 / 25.4 * 72;
+
+class PdfTextTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::haveTool(u"pdftotext"_s))
+            GTEST_SKIP() << "poppler's pdftotext is not installed";
+    }
+    std::vector<test::Word> render(const Document &doc)
+    {
+        const QString pdf = m_dir.filePath(u"out.pdf"_s);
+        documentoutput::writePdf(doc, pdf);
+        return test::pdfWords(pdf);
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PdfTextTest, AlignedParagraphsStartAtTheMarginsAndCentreOnTheBody)
+{
+    Document doc;
+    doc.page.leftInches = 1.25;
+    doc.page.rightInches = 0.75;
+    doc.page.topInches = 2.0;
+    DocumentBuilder b(doc);
+    b.setFont(u"DejaVu Serif"_s, 14);
+    b.type(u"LEFTWORD"_s);
+    b.endParagraph();
+    b.setAlignment(Alignment::Centre);
+    b.type(u"CENTREWORD"_s);
+    b.endParagraph();
+    b.setAlignment(Alignment::Right);
+    b.type(u"RIGHTWORD"_s);
+    b.endParagraph();
+    const auto words = render(doc);
+    const test::Word *left = test::findWord(words, u"LEFTWORD"_s);
+    const test::Word *centre = test::findWord(words, u"CENTREWORD"_s);
+    const test::Word *right = test::findWord(words, u"RIGHTWORD"_s);
+    ASSERT_TRUE(left && centre && right);
+    EXPECT_NEAR(left->xMin, 1.25 * 72, kExact);
+    EXPECT_NEAR(left->yMin, 2.0 * 72, 1.5); // the font's ascent box starts at the line's top
+    const double bodyCentre = (1.25 * 72 + kPageWidth - 0.75 * 72) / 2;
+    EXPECT_NEAR((centre->xMin + centre->xMax) / 2, bodyCentre, kExact);
+    EXPECT_NEAR(right->xMax, kPageWidth - 0.75 * 72, kExact);
+    EXPECT_GT(centre->yMin, left->yMin);
+    EXPECT_GT(right->yMin, centre->yMin);
+}
+
+TEST_F(PdfTextTest, ThePrinterPathPlacesTextAsThePdfDoes)
+{
+    Document doc;
+    doc.page.landscape = true;
+    DocumentBuilder b(doc);
+    b.setFont(u"DejaVu Sans"_s, 12);
+    b.beginTextBox(QRectF(500.25, 300.5, 200, 30));
+    b.type(u"PRINTED"_s);
+    b.endTextBox();
+    b.pageBreak();
+    b.type(u"NEXTSHEET"_s);
+    b.endParagraph();
+    const QString file = m_dir.filePath(u"printer.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    documentoutput::print(doc, printer);
+    const auto words = test::pdfWords(file);
+    const test::Word *printed = test::findWord(words, u"PRINTED"_s);
+    const test::Word *next = test::findWord(words, u"NEXTSHEET"_s);
+    ASSERT_TRUE(printed && next);
+    EXPECT_NEAR(printed->xMin, 500.25, kExact);
+    EXPECT_NEAR(printed->yMin, 300.5, 1.5);
+    EXPECT_EQ(next->page, 2);
+    EXPECT_NEAR(next->yMin, 72, 1.5);
+}
+
+TEST_F(PdfTextTest, LineSpacingAndSpaceAfterMoveTheNextLines)
+{
+    auto pitch = [this](double spacing, double after) {
+        Document doc;
+        DocumentBuilder b(doc);
+        b.setFont(u"DejaVu Sans"_s, 12);
+        b.setLineSpacing(spacing);
+        b.setSpaceAfter(after);
+        b.type(u"ONE"_s);
+        b.endParagraph();
+        b.type(u"TWO"_s);
+        b.endParagraph();
+        const auto words = render(doc);
+        const test::Word *one = test::findWord(words, u"ONE"_s);
+        const test::Word *two = test::findWord(words, u"TWO"_s);
+        return one && two ? two->yMin - one->yMin : -1.0;
+    };
+    const double single = pitch(1, 0);
+    ASSERT_GT(single, 10);
+    EXPECT_NEAR(pitch(2, 0), 2 * single, kExact);
+    EXPECT_NEAR(pitch(1.5, 0), 1.5 * single, kExact);
+    EXPECT_NEAR(pitch(1, 12), single + 12, kExact);
+}
+
+TEST_F(PdfTextTest, TextBoxesAndTablesPlaceTheirText)
+{
+    Document doc;
+    DocumentBuilder b(doc);
+    b.setFont(u"DejaVu Sans"_s, 11);
+    b.beginTextBox(QRectF(333.5, 612.25, 150, 30));
+    b.type(u"BOXED"_s);
+    b.endTextBox();
+    b.beginTable({1.5, 2.5});
+    b.cell(0, 0, u"KEY"_s);
+    b.cell(0, 1, u"VALUE"_s);
+    b.cell(1, 1, u"LOWER"_s);
+    b.endTable();
+    const auto words = render(doc);
+    const test::Word *boxed = test::findWord(words, u"BOXED"_s);
+    const test::Word *key = test::findWord(words, u"KEY"_s);
+    const test::Word *value = test::findWord(words, u"VALUE"_s);
+    const test::Word *lower = test::findWord(words, u"LOWER"_s);
+    ASSERT_TRUE(boxed && key && value && lower);
+    EXPECT_NEAR(boxed->xMin, 333.5, kExact);
+    EXPECT_NEAR(boxed->yMin, 612.25, 1.5);
+    // Cell text keeps the cell's padding from the column's edge.
+    EXPECT_NEAR(key->xMin, 72 + 5.4, kExact);
+    EXPECT_NEAR(value->xMin, 72 + 1.5 * 72 + 5.4, kExact);
+    EXPECT_NEAR(lower->xMin, value->xMin, 0.01);
+    EXPECT_GT(lower->yMin, value->yMax - 1);
+}
+
+TEST_F(PdfTextTest, LabelRowsKeepTheirMinimumHeight)
+{
+    Document doc;
+    DocumentBuilder b(doc);
+    b.setFont(u"DejaVu Sans"_s, 10);
+    b.beginTable({3.5, 3.5}, false, 1.5);
+    b.cell(0, 0, u"FIRSTLABEL"_s);
+    b.cell(1, 0, u"SECONDLABEL"_s);
+    b.cell(2, 1, u"THIRDLABEL"_s);
+    b.endTable();
+    const auto words = render(doc);
+    const test::Word *first = test::findWord(words, u"FIRSTLABEL"_s);
+    const test::Word *second = test::findWord(words, u"SECONDLABEL"_s);
+    const test::Word *third = test::findWord(words, u"THIRDLABEL"_s);
+    ASSERT_TRUE(first && second && third);
+    EXPECT_NEAR(second->yMin - first->yMin, 1.5 * 72, kExact);
+    EXPECT_NEAR(third->yMin - first->yMin, 3 * 72, kExact);
+    EXPECT_NEAR(third->xMin, 72 + 3.5 * 72 + 5.4, kExact);
+}
+
+TEST_F(PdfTextTest, TheFlowRunsOntoNewPagesAndTheHeaderNumbersThem)
+{
+    Document doc;
+    DocumentBuilder b(doc);
+    b.beginHeader();
+    b.setFont(u"DejaVu Sans"_s, 9);
+    b.setAlignment(Alignment::Right);
+    b.type(u"Page "_s);
+    b.typeField(Run::Field::PageNumber);
+    b.type(u" of "_s);
+    b.typeField(Run::Field::PageCount);
+    b.endParagraph();
+    b.endHeader();
+    b.setAlignment(Alignment::Left);
+    b.setFont(u"DejaVu Sans"_s, 12);
+    for (int i = 1; i <= 120; ++i) {
+        b.type(u"LINE"_s + QString::number(i));
+        b.endParagraph();
+    }
+    b.pageBreak();
+    b.type(u"AFTERBREAK"_s);
+    b.endParagraph();
+    const auto words = render(doc);
+    int pages = 0;
+    for (const test::Word &w : words) {
+        pages = std::max(pages, w.page);
+        if (w.text.startsWith(u"LINE"_s)) {
+            EXPECT_GE(w.yMin, 72 - 1.5) << w.text.toStdString();
+            EXPECT_LE(w.yMax, kPageHeight - 72 + 1.5) << w.text.toStdString() << " runs into the bottom margin";
+        }
+    }
+    ASSERT_GE(pages, 3);
+    // The lines keep their order across pages; the break opens a page of its own.
+    int lastPage = 1;
+    for (int i = 1; i <= 120; ++i) {
+        const test::Word *w = test::findWord(words, u"LINE"_s + QString::number(i));
+        ASSERT_TRUE(w) << i;
+        EXPECT_GE(w->page, lastPage);
+        lastPage = w->page;
+    }
+    const test::Word *after = test::findWord(words, u"AFTERBREAK"_s);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->page, lastPage + 1);
+    EXPECT_EQ(after->page, pages);
+    EXPECT_NEAR(after->yMin, 72, 1.5);
+    for (int page = 1; page <= pages; ++page) {
+        const test::Word *number = nullptr;
+        for (const test::Word &w : words)
+            if (w.page == page && w.text == QString::number(page) && w.yMin < 72)
+                number = &w;
+        EXPECT_TRUE(number) << "no page number on page " << page;
+        const test::Word *count = nullptr;
+        for (const test::Word &w : words)
+            if (w.page == page && w.yMin < 72 && w.text == QString::number(pages))
+                count = &w;
+        EXPECT_TRUE(count) << "no page count on page " << page;
+        if (count) {
+            EXPECT_NEAR(count->yMin, 36, 1.5) << "the header stands at the header distance";
+        }
+    }
+}
+
+// A stand-in for the legacy font, made from a free font by renaming its family
+// (same length, so the file stays valid): the test then sees whether the bytes
+// reach the PDF in the font named, unchanged.
+QString makeLegacyFont(const QString &folder)
+{
+    const QString source = u"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"_s;
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = in.readAll();
+    auto utf16 = [](const char *latin) {
+        QByteArray out;
+        for (const char *p = latin; *p; ++p)
+            out.append('\0').append(*p);
+        return out;
+    };
+    bytes.replace("DejaVu Sans", "BRH Kannada");
+    bytes.replace(utf16("DejaVu Sans"), utf16("BRH Kannada"));
+    bytes.replace("DejaVuSans", "BRHKannada");
+    bytes.replace(utf16("DejaVuSans"), utf16("BRHKannada"));
+    const QString path = folder + u"/brhkannada.ttf"_s;
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+
+TEST_F(PdfTextTest, LegacyKannadaBytesReachThePdfInTheNamedFontUnchanged)
+{
+    if (!test::haveTool(u"pdffonts"_s))
+        GTEST_SKIP() << "poppler's pdffonts is not installed";
+    const QString fontFile = makeLegacyFont(m_dir.path());
+    if (fontFile.isEmpty())
+        GTEST_SKIP() << "DejaVu Sans is not installed to make the stand-in font from";
+    ASSERT_GE(QFontDatabase::addApplicationFont(fontFile), 0);
+    ASSERT_TRUE(FontCheck::isInstalled(u"BRH Kannada"_s));
+
+    // A name as the legacy font encodes it: bytes above 0x7F included.
+    const QByteArray name("\xAB\xE6\xC4\xC0\xA3\x80\x9A");
+    Document doc;
+    DocumentBuilder b(doc);
+    b.setFont(u"BRH Kannada"_s, 16);
+    b.type(legacytext::fromBytes(name));
+    b.endParagraph();
+    b.setFont(u"DejaVu Serif"_s, 12);
+    b.type(u"LATIN"_s);
+    b.endParagraph();
+    const QString pdf = m_dir.filePath(u"legacy.pdf"_s);
+    documentoutput::writePdf(doc, pdf);
+
+    const test::ToolRun fonts = test::runTool(u"pdffonts"_s, {pdf});
+    ASSERT_EQ(fonts.exitCode, 0);
+    EXPECT_TRUE(fonts.out.contains(u"BRHKannada"_s)) << fonts.out.toStdString();
+    EXPECT_TRUE(fonts.out.contains(u"DejaVuSerif"_s)) << fonts.out.toStdString();
+    // Embedded: every font line says "yes" in the emb column.
+    for (const QString &line : fonts.out.split(u'\n').mid(2))
+        if (!line.trimmed().isEmpty()) {
+            EXPECT_TRUE(line.contains(u" yes "_s)) << line.toStdString();
+        }
+
+    const test::ToolRun text = test::runTool(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
+    EXPECT_TRUE(text.out.contains(legacytext::fromBytes(name))) << text.out.toStdString();
+}
+
+TEST(FontCheckTest, AMissingFontIsNamedOnceWithItsFallback)
+{
+    EXPECT_TRUE(FontCheck::isInstalled(u"DejaVu Sans"_s));
+    EXPECT_TRUE(FontCheck::isInstalled(u"dejavu sans"_s));
+    EXPECT_FALSE(FontCheck::isInstalled(u"Nudi 01 e"_s));
+    EXPECT_EQ(FontCheck::missing({u"Nudi 01 e"_s, u"DejaVu Sans"_s, u"Nudi 01 e"_s}), QStringList{u"Nudi 01 e"_s});
+    const QString warning = FontCheck::warning({u"Nudi 01 e"_s, u"DejaVu Sans"_s});
+    EXPECT_TRUE(warning.contains(u"\"Nudi 01 e\""_s)) << warning.toStdString();
+    EXPECT_FALSE(warning.contains(u"DejaVu Sans\""_s));
+    EXPECT_TRUE(FontCheck::warning({u"DejaVu Sans"_s}).isEmpty());
+    EXPECT_TRUE(FontCheck::layoutFonts().contains(u"Nudi 01 e"_s));
+    EXPECT_TRUE(FontCheck::layoutFonts().contains(u"BRH Kannada"_s));
+
+    test::ScriptedPrompter prompter;
+    EXPECT_TRUE(FontCheck::warnMissing({u"Nudi 01 e"_s, u"Old English Text MT"_s}, prompter));
+    ASSERT_EQ(prompter.shown().size(), 1u) << "one warning for every missing font";
+    EXPECT_TRUE(prompter.last().contains(u"\"Old English Text MT\""_s));
+    EXPECT_EQ(prompter.shown()[0].icon, PromptIcon::Exclamation);
+    EXPECT_FALSE(FontCheck::warnMissing({u"DejaVu Sans"_s}, prompter));
+    EXPECT_EQ(prompter.shown().size(), 1u);
+}
+
+TEST(ColourTextTest, AmpersandHexIsBlueGreenRed)
+{
+    EXPECT_EQ(colourFromBgrText(u"&H0000FF"_s), QColor(255, 0, 0));
+    EXPECT_EQ(colourFromBgrText(u"&HFF0000"_s), QColor(0, 0, 255));
+    EXPECT_EQ(colourFromBgrText(u"&HC0FFFF&"_s), QColor(255, 255, 192));
+    EXPECT_EQ(colourFromBgrText(u"&H80000008&"_s), QColor(Qt::black)); // a system colour
+    EXPECT_FALSE(colourFromBgrText(u"#FF0000"_s).isValid());
+    EXPECT_FALSE(colourFromBgrText(u"&HXYZ"_s).isValid());
+    EXPECT_FALSE(colourFromBgrText(u"&H"_s).isValid());
+    EXPECT_EQ(bgrTextFromColour(QColor(255, 0, 0)), u"&H0000FF"_s);
+}
+
+} // namespace
