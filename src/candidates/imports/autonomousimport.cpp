@@ -51,7 +51,7 @@ std::vector<AutonomousLine> parseAutonomousFile(const QString &path)
             throw importStop(QString::fromLatin1(kBadFileNumber),
                              u"The line has "_s + QString::number(fields.size()) + u" fields separated by \"|\"; "_s
                                  + QString::number(expected) + u" are expected."_s,
-                             {name, lineNo, fields.size() < expected ? u"field "_s + QString::number(fields.size()) : QString()});
+                             {name, lineNo, fields.size() < expected ? u"field "_s + QString::number(fields.size()) : QString(), true});
         }
         AutonomousLine l;
         l.line = lineNo;
@@ -138,7 +138,7 @@ ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const std::ve
                 insertClass.exec({l.classCode, kUnknownClass});
             batch.rowDone();
         } catch (const DbError &e) {
-            throw rowStop(e, {file, l.line, {}});
+            throw rowStop(e, {file, l.line, {}, true});
         }
     }
     return counts;

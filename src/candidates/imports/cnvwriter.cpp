@@ -45,8 +45,11 @@ CnvWriter::CnvWriter(const QString &path, const std::vector<Field> &fields)
     , m_path(path)
 {
     QFile::remove(path);
+    // shapelib puts ".dbf" in place of any extension, so the file is written under a
+    // name of that form and renamed when closed.
+    m_writingPath = path + u".writing.dbf"_s;
     // "LDID/87" declares the code page as the system's 8-bit one, as the result files do.
-    DBFHandle dbf = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/87");
+    DBFHandle dbf = DBFCreateEx(QFile::encodeName(m_writingPath).constData(), "LDID/87");
     if (!dbf)
         fail(path, "cannot create the file");
     m_handle = std::make_unique<Handle>(Handle{dbf});
@@ -59,7 +62,11 @@ CnvWriter::CnvWriter(const QString &path, const std::vector<Field> &fields)
 
 CnvWriter::~CnvWriter()
 {
-    close();
+    try {
+        close();
+    } catch (const std::exception &) {
+        // A destructor cannot report it; callers who care call close() themselves.
+    }
 }
 
 void CnvWriter::add(const QStringList &values)
@@ -81,9 +88,12 @@ void CnvWriter::deleteLast()
 
 void CnvWriter::close()
 {
-    if (m_handle)
-        DBFClose(m_handle->dbf);
+    if (!m_handle)
+        return;
+    DBFClose(m_handle->dbf);
     m_handle.reset();
+    if (!QFile::rename(m_writingPath, m_path))
+        fail(m_path, "cannot rename the written file");
 }
 
 std::vector<CnvWriter::Field> CnvWriter::candidateFields(bool directoryFields)

@@ -48,6 +48,7 @@ public:
 private:
     std::vector<Field> m_fields;
     QString m_path;
+    QString m_writingPath;
     struct Handle; // shapelib's file handle
     std::unique_ptr<Handle> m_handle;
     int m_records = 0;

@@ -11,6 +11,7 @@
 #include <shapefil.h>
 
 #include <cmath>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -114,6 +115,8 @@ DbfTable::DbfTable(const QString &path, const QString &displayName)
     : m_path(path)
     , m_displayName(displayName.isEmpty() ? QFileInfo(path).fileName() : displayName)
 {
+    if (!path.endsWith(u".dbf"_s, Qt::CaseInsensitive))
+        throw std::invalid_argument("DbfTable reads files named *.dbf only");
     checkHeader(path, m_displayName);
     DBFHandle dbf = DBFOpen(QFile::encodeName(path).constData(), "rb");
     if (!dbf)

@@ -16,7 +16,9 @@ namespace sw {
 class DbfTable
 {
 public:
-    // Opens `path` read-only. Throws StopError naming the file when it is not a dBASE
+    // Opens `path` read-only; its name must end in ".dbf", because shapelib opens the
+    // file under that extension whatever it is given (imports read a working copy so
+    // named). Throws StopError naming the file when it is not a dBASE
     // table or when it is shorter than its header says (a cut-off copy).
     // `displayName` is how messages name the file (the working copy is read under
     // another name); the file's own name when empty.

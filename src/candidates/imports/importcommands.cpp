@@ -35,6 +35,8 @@ public:
 private:
     void show(const QString &status, int percent)
     {
+        if (!status.isEmpty())
+            m_last = status;
         if (percent <= 0) {
             m_next = m_step;
             if (!status.isEmpty())
@@ -43,12 +45,13 @@ private:
         }
         if (percent < m_next)
             return;
-        m_out << percent << u"% "_s << status << Qt::endl;
+        m_out << percent << u"% "_s << m_last << Qt::endl;
         m_next = (percent / m_step + 1) * m_step;
     }
     QTextStream &m_out;
     int m_step;
     int m_next = 0;
+    QString m_last;
 };
 
 void needConvocation(const BatchContext &c)

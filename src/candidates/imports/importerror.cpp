@@ -11,7 +11,7 @@ QString ImportPlace::describe() const
     if (!file.isEmpty())
         parts << u"File: "_s + file;
     if (record > 0)
-        parts << u"Record: "_s + QString::number(record);
+        parts << (textFile ? u"Line: "_s : u"Record: "_s) + QString::number(record);
     if (!field.isEmpty())
         parts << u"Field: "_s + field;
     return parts.join(u", "_s);

@@ -14,8 +14,10 @@ struct ImportPlace
     QString file;
     int record = 0;
     QString field;
+    bool textFile = false; // the record is a line of a text file
 
-    // "File: X, Record: 12, Field: FNAME" with the parts that are known.
+
+    // "File: X, Record: 12, Field: FNAME" ("Line: 12" in a text file) with the parts that are known.
     QString describe() const;
 };
 
