@@ -106,11 +106,11 @@ bool ResultRows::readRecord(int record)
 
 QByteArray ResultRows::key() const
 {
-    // Upper-cased bytes separated by a byte below any printable one, so "AB"+"C"
-    // sorts apart from "A"+"BC".
+    // The fields' bytes, trimmed and upper-cased, each closed by a byte below any
+    // printable one, so "AB"+"C" sorts apart from "A"+"BC".
     QByteArray k;
     for (const int f : m_keyFields)
-        k += m_table.text(f).toUpper().toLatin1() + '\x01';
+        k += m_table.raw(f).trimmed().toUpper() + '\x01';
     return k;
 }
 

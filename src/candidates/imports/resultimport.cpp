@@ -115,27 +115,51 @@ ImportCounts ResultFileImport::importCandidates(ResultRows &rows)
     CandidateWriter writer(db, m_session.convoCode, m_session.userName, {});
     RowBatch batch(db);
     const QString tail = u" / "_s + QString::number(counts.total);
+    // A convocation's first import cannot meet a candidate already stored, only an
+    // earlier row of the same file; as rows come ordered by college and register
+    // number, that row is one of the current register number's, so remembering those
+    // answers the look-up without asking the database, and memory stays flat.
+    const bool firstImport = !db.exists(u"select fregno from convo where fconvocode = ?"_s, {m_session.convoCode});
+    QString groupCollege, groupRegno;
+    QStringList groupDegrees;
+    int shownPercent = -1;
     while (rows.next()) {
         try {
             const ResultCandidate c = columns.read(rows);
-            const bool found = writer.find(c).has_value();
-            const int percent = int(qint64(rows.rowNumber()) * 100 / counts.total);
-            if (c.name.isEmpty()) {
-                report(m_progress, {}, percent);
-                continue;
+            bool found = false;
+            if (firstImport) {
+                if (c.college.compare(groupCollege, Qt::CaseInsensitive) != 0
+                    || c.regno.compare(groupRegno, Qt::CaseInsensitive) != 0) {
+                    groupCollege = c.college;
+                    groupRegno = c.regno;
+                    groupDegrees.clear();
+                }
+                found = groupDegrees.contains(c.degree, Qt::CaseInsensitive);
+            } else {
+                found = writer.find(c).has_value();
             }
+            const int percent = int(qint64(rows.rowNumber()) * 100 / counts.total);
+            if (c.name.isEmpty())
+                continue;
             if (!found) {
                 writer.insert(c);
                 ++counts.imported;
-                report(m_progress,
-                       u"Importing, Please wait, College: "_s + c.college + u", Reg. No.: "_s + c.regno
-                           + u" Record No.: "_s + QString::number(rows.rowNumber()) + tail,
-                       percent);
+                if (firstImport)
+                    groupDegrees << c.degree;
             } else {
                 writer.refresh(c);
-                report(m_progress, {}, percent);
             }
             batch.rowDone();
+            // The status line is redrawn once per percent: at thousands of rows a
+            // second nobody reads more, and composing it for every row costs time.
+            if (percent != shownPercent) {
+                shownPercent = percent;
+                report(m_progress,
+                       found ? QString()
+                             : u"Importing, Please wait, College: "_s + c.college + u", Reg. No.: "_s + c.regno
+                                   + u" Record No.: "_s + QString::number(rows.rowNumber()) + tail,
+                       percent);
+            }
         } catch (const DbError &e) {
             throw rowStop(e, {rows.fileName(), rows.recordNumber(), {}});
         }
