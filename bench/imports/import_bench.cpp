@@ -96,8 +96,8 @@ double seconds(const QElapsedTimer &t)
     return double(t.nsecsElapsed()) / 1e9;
 }
 
-// The limit: the same rows read from the same file, inserted with one prepared
-// statement in one transaction, no look-ups.
+// The limit: the same rows read from the same file and inserted with the same
+// multi-row statements in one transaction, without look-ups, progress or working copy.
 double plainInsert(BenchFolder &f, const QString &file)
 {
     QElapsedTimer t;
@@ -107,15 +107,10 @@ double plainInsert(BenchFolder &f, const QString &file)
     const CandidateColumns columns(rows);
     Database &db = f.session.db();
     WriteScope scope(db);
-    Statement insert = db.prepare(
-        u"insert into convo (fregno, fname, fdegree, fsubdegree, fcollcode, fclasscode, fexamdate, fyear, fexamtype, "
-        "fsex, fcaste, factive, fmanual, fspecial, fusername, fconvocode) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "'F', 'F', '', ?, ?)"_s);
-    while (rows.next()) {
-        const ResultCandidate c = columns.read(rows);
-        insert.exec({c.regno, c.name, c.degree, c.subdegree, c.college, c.classCode, c.examDate, c.year, c.examType,
-                     c.sex, c.caste, f.session.userName, f.session.convoCode});
-    }
+    CandidateWriter writer(db, f.session.convoCode, f.session.userName, {});
+    while (rows.next())
+        writer.queueInsert(columns.read(rows), rows.recordNumber());
+    writer.flush();
     scope.commit();
     return seconds(t);
 }
@@ -170,6 +165,8 @@ void speed(const QString &label, const std::optional<Server> &server, int record
 
     int imported = 0;
     const double import = realImport(f, file, &imported);
+    int reimported = 0;
+    const double again = realImport(f, file, &reimported);
     f.clear();
     const double plain = plainInsert(f, file);
     f.clear();
@@ -180,6 +177,8 @@ void speed(const QString &label, const std::optional<Server> &server, int record
     const double rate = records / import;
     out() << label << u": import        "_s << QString::number(import, 'f', 3) << u" s  "_s
           << QString::number(rate, 'f', 0) << u" records/s ("_s << imported << u" inserted)"_s << Qt::endl;
+    out() << label << u": re-import     "_s << QString::number(again, 'f', 3) << u" s  "_s
+          << QString::number(records / again, 'f', 0) << u" records/s (every row found and refreshed)"_s << Qt::endl;
     out() << label << u": plain insert  "_s << QString::number(plain, 'f', 3) << u" s  "_s
           << QString::number(records / plain, 'f', 0) << u" records/s (the limit; import takes "_s
           << QString::number(import / plain, 'f', 2) << u"x its time)"_s << Qt::endl;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/candidatewriter.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -21,7 +23,7 @@ QString findSql(bool anyConvocation)
            "and convo.fconvocode = ?"_s;
 }
 
-QString insertSql(const CandidateWriter::Options &o)
+QString insertSql(const CandidateWriter::Options &o, int rows = 1)
 {
     QString columns = u"fregno, fname, fdegree, fsubdegree, fcollcode, fclasscode, fexamdate, fyear, fexamtype, "
                       "fsex, fcaste, factive, fmanual, fspecial, fusername, fconvocode"_s;
@@ -34,7 +36,10 @@ QString insertSql(const CandidateWriter::Options &o)
         columns += u", ffatname, fmotname"_s;
         values += u", ?, ?"_s;
     }
-    return u"insert into convo ("_s + columns + u") values ("_s + values + u')';
+    QStringList tuples;
+    for (int i = 0; i < rows; ++i)
+        tuples << u'(' + values + u')';
+    return u"insert into convo ("_s + columns + u") values "_s + tuples.join(u", "_s);
 }
 
 QString refreshSql(const Database &db, const CandidateWriter::Options &o)
@@ -50,7 +55,8 @@ QString refreshSql(const Database &db, const CandidateWriter::Options &o)
 
 CandidateWriter::CandidateWriter(Database &db, const QString &convoCode, const QString &userName,
                                  const Options &options)
-    : m_convoCode(convoCode)
+    : m_db(db)
+    , m_convoCode(convoCode)
     , m_userName(userName)
     , m_options(options)
     , m_find(db.prepare(findSql(options.anyConvocation)))
@@ -70,7 +76,7 @@ std::optional<FoundCandidate> CandidateWriter::find(const ResultCandidate &c)
     return FoundCandidate{rows.text(1).trimmed(), rows.text(2)};
 }
 
-void CandidateWriter::insert(const ResultCandidate &c)
+QVariantList CandidateWriter::insertValues(const ResultCandidate &c) const
 {
     QVariantList params{c.regno,    c.name,     c.degree, c.subdegree, c.college, c.classCode, c.examDate,
                         c.year,     c.examType, c.sex,    c.caste,     m_userName, m_convoCode};
@@ -78,7 +84,49 @@ void CandidateWriter::insert(const ResultCandidate &c)
         params << m_options.univCode;
     if (m_options.withParents)
         params << c.fatherName << c.motherName;
-    m_insert.exec(params);
+    return params;
+}
+
+void CandidateWriter::insert(const ResultCandidate &c)
+{
+    m_insert.exec(insertValues(c));
+}
+
+void CandidateWriter::queueInsert(const ResultCandidate &c, int record)
+{
+    m_queued << insertValues(c);
+    m_queuedRecords.push_back(record);
+    if (int(m_queuedRecords.size()) >= kRowsPerStatement)
+        flush();
+}
+
+void CandidateWriter::flush()
+{
+    if (m_queuedRecords.empty())
+        return;
+    const QVariantList values = std::exchange(m_queued, {});
+    const std::vector<int> records = std::exchange(m_queuedRecords, {});
+    const int rows = int(records.size());
+    try {
+        if (rows == kRowsPerStatement) {
+            if (!m_insertMany)
+                m_insertMany.emplace(m_db.prepare(insertSql(m_options, kRowsPerStatement)));
+            m_insertMany->exec(values);
+        } else {
+            m_db.exec(insertSql(m_options, rows), values);
+        }
+        return;
+    } catch (const DbError &) {
+        // Found below, row by row.
+    }
+    const qsizetype perRow = values.size() / rows;
+    for (int i = 0; i < rows; ++i) {
+        try {
+            m_insert.exec(values.mid(i * perRow, perRow));
+        } catch (const DbError &e) {
+            throw QueuedInsertFailed{records[size_t(i)], e};
+        }
+    }
 }
 
 int CandidateWriter::refresh(const ResultCandidate &c)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace sw {
 
@@ -59,17 +60,39 @@ public:
     std::optional<FoundCandidate> find(const ResultCandidate &c);
     // Inserts the candidate, inactive and not typed in.
     void insert(const ResultCandidate &c);
+    // The same insert, gathered with others into one multi-row statement (one round
+    // trip to a server for many rows); `record` names the row should it fail. The
+    // queue goes out when full and at flush().
+    void queueInsert(const ResultCandidate &c, int record);
+    // Writes the queued rows. When the multi-row statement fails (and so wrote
+    // nothing), the rows are inserted one by one: those before the failing one stay,
+    // and QueuedInsertFailed names it.
+    void flush();
+    static constexpr int kRowsPerStatement = 50;
     // Refreshes the examination values and moves the candidate to the current
     // convocation; returns the rows changed (0 when it is printed).
     int refresh(const ResultCandidate &c);
 
 private:
+    QVariantList insertValues(const ResultCandidate &c) const;
+
+    Database &m_db;
     QString m_convoCode;
     QString m_userName;
     Options m_options;
     Statement m_find;
     Statement m_insert;
     Statement m_refresh;
+    std::optional<Statement> m_insertMany; // prepared on first use
+    QVariantList m_queued;
+    std::vector<int> m_queuedRecords;
+};
+
+// A queued insert failed: the record it came from, and why.
+struct QueuedInsertFailed
+{
+    int record;
+    DbError error;
 };
 
 // The rows of the degree and college masters an import adds when missing.

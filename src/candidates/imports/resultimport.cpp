@@ -123,46 +123,63 @@ ImportCounts ResultFileImport::importCandidates(ResultRows &rows)
     QString groupCollege, groupRegno;
     QStringList groupDegrees;
     int shownPercent = -1;
-    while (rows.next()) {
-        try {
-            const ResultCandidate c = columns.read(rows);
-            bool found = false;
-            if (firstImport) {
-                if (c.college.compare(groupCollege, Qt::CaseInsensitive) != 0
-                    || c.regno.compare(groupRegno, Qt::CaseInsensitive) != 0) {
-                    groupCollege = c.college;
-                    groupRegno = c.regno;
-                    groupDegrees.clear();
+    try {
+        while (rows.next()) {
+            try {
+                const ResultCandidate c = columns.read(rows);
+                bool found = false;
+                if (firstImport) {
+                    if (c.college.compare(groupCollege, Qt::CaseInsensitive) != 0
+                        || c.regno.compare(groupRegno, Qt::CaseInsensitive) != 0) {
+                        groupCollege = c.college;
+                        groupRegno = c.regno;
+                        groupDegrees.clear();
+                    }
+                    found = groupDegrees.contains(c.degree, Qt::CaseInsensitive);
+                } else {
+                    found = writer.find(c).has_value();
                 }
-                found = groupDegrees.contains(c.degree, Qt::CaseInsensitive);
-            } else {
-                found = writer.find(c).has_value();
+                const int percent = int(qint64(rows.rowNumber()) * 100 / counts.total);
+                if (c.name.isEmpty())
+                    continue;
+                if (!found) {
+                    if (firstImport) {
+                        writer.queueInsert(c, rows.recordNumber());
+                        groupDegrees << c.degree;
+                    } else {
+                        writer.insert(c);
+                    }
+                    ++counts.imported;
+                } else {
+                    writer.flush(); // the row it refreshes may still be waiting
+                    writer.refresh(c);
+                }
+                batch.rowDone();
+                // The status line is redrawn once per percent: at thousands of rows a
+                // second nobody reads more, and composing it for every row costs time.
+                if (percent != shownPercent) {
+                    shownPercent = percent;
+                    report(m_progress,
+                           found ? QString()
+                                 : u"Importing, Please wait, College: "_s + c.college + u", Reg. No.: "_s + c.regno
+                                       + u" Record No.: "_s + QString::number(rows.rowNumber()) + tail,
+                           percent);
+                }
+            } catch (const DbError &e) {
+                throw rowStop(e, {rows.fileName(), rows.recordNumber(), {}});
             }
-            const int percent = int(qint64(rows.rowNumber()) * 100 / counts.total);
-            if (c.name.isEmpty())
-                continue;
-            if (!found) {
-                writer.insert(c);
-                ++counts.imported;
-                if (firstImport)
-                    groupDegrees << c.degree;
-            } else {
-                writer.refresh(c);
-            }
-            batch.rowDone();
-            // The status line is redrawn once per percent: at thousands of rows a
-            // second nobody reads more, and composing it for every row costs time.
-            if (percent != shownPercent) {
-                shownPercent = percent;
-                report(m_progress,
-                       found ? QString()
-                             : u"Importing, Please wait, College: "_s + c.college + u", Reg. No.: "_s + c.regno
-                                   + u" Record No.: "_s + QString::number(rows.rowNumber()) + tail,
-                       percent);
-            }
-        } catch (const DbError &e) {
-            throw rowStop(e, {rows.fileName(), rows.recordNumber(), {}});
         }
+        writer.flush();
+    } catch (const QueuedInsertFailed &failed) {
+        throw rowStop(failed.error, {rows.fileName(), failed.record, {}});
+    } catch (...) {
+        // Rows read before the failure are written before it is reported.
+        try {
+            writer.flush();
+        } catch (const QueuedInsertFailed &failed) {
+            throw rowStop(failed.error, {rows.fileName(), failed.record, {}});
+        }
+        throw;
     }
     return counts;
 }
