@@ -47,7 +47,7 @@ public:
     QStringList sessionStatements() const override
     {
         // A larger page cache keeps a long import's index pages in memory instead of spilling them.
-        return {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s, u"PRAGMA cache_size=-32768"_s};
+        return {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s, u"PRAGMA cache_size=-8192"_s};
     }
 
     // Text columns compare without regard to case, as on the SQL Server installations.

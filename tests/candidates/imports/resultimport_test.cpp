@@ -4,6 +4,7 @@
 #include "importfixture.h"
 
 #include <QFile>
+#include <QProcess>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -61,6 +62,41 @@ TEST_P(ResultImportTest, InsertsCandidatesInactiveAndImportedWithEveryColumn)
     EXPECT_TRUE(QFile::exists(m_session.folder.filePath(u"DBFS/convo.dbf"_s)));
 }
 
+TEST_P(ResultImportTest, ImportsAFileWrittenByAnIndependentWriter)
+{
+    // python3-dbf writes the file: numbers and dates as dBASE types, a deleted record,
+    // a blank year and an 8-bit name, as other systems' result files have them.
+    const QString file = inputPath(u"PYTHON_STU.cnv"_s);
+    QProcess p;
+    p.start(u"/usr/bin/python3"_s, {u"-c"_s, uR"(import dbf, os
+t = dbf.Table(r'%1.dbf', 'FREGNO C(10); FNAME C(40); FDEGREE C(5); FSUBDEGREE C(5); FCOLLCODE C(5); FCLASSDESC C(4); FEXAMDATE D; FYEAR N(4,0); FEXAMTYPE C(1); FSEX C(1); FCASTE C(10)', dbf_type='db3', codepage='cp1252')
+t.open(dbf.READ_WRITE)
+t.append(('P2', 'RAMA \u00c0\u00e9', 'BA', '', 'C01', 'II', dbf.Date(2026, 4, 30), 2026, 'R', 'M', 'GM'))
+t.append(('P1', 'DELETED', 'BA', '', 'C01', 'II', None, 2026, 'R', 'M', 'GM'))
+t.append(('P3', 'SITA', 'BA', '', 'C01', 'I', None, None, 'R', 'F', 'SC'))
+dbf.delete(t[1])
+t.close()
+os.rename(r'%1.dbf', r'%1')
+)"_s.arg(file)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+
+    const auto counts = importFile(file);
+    ASSERT_TRUE(counts) << m_prompter.last().toStdString();
+    EXPECT_EQ(counts->total, 2);
+    EXPECT_EQ(counts->imported, 2);
+    const auto rama = candidate(u"P2"_s, u"BA"_s, u"C01"_s);
+    ASSERT_FALSE(rama.empty());
+    EXPECT_EQ(rama.at(u"fname"_s), u"RAMA \u00c0\u00e9"_s);
+    EXPECT_EQ(rama.at(u"fexamdate"_s), u"30/04/2026"_s);
+    EXPECT_EQ(rama.at(u"fyear"_s), u"2026"_s);
+    const auto sita = candidate(u"P3"_s, u"BA"_s, u"C01"_s);
+    ASSERT_FALSE(sita.empty());
+    EXPECT_EQ(sita.at(u"fexamdate"_s), QString());
+    EXPECT_EQ(sita.at(u"fyear"_s), QString());
+    EXPECT_TRUE(candidate(u"P1"_s, u"BA"_s, u"C01"_s).empty());
+}
+
 TEST_P(ResultImportTest, ReimportRefreshesEveryRowAndImportsNone)
 {
     const QString file = writeStu(u"X_STU.cnv"_s, {row(u"R1"_s, u"ONE"_s), row(u"R2"_s, u"TWO"_s)});
@@ -108,6 +144,27 @@ TEST_P(ResultImportTest, EdgesOfTheKeyAndTheValues)
     // An empty name is skipped; values are trimmed.
     EXPECT_TRUE(candidate(u"R3"_s, u"BA"_s, u"C01"_s).empty());
     EXPECT_EQ(candidate(u"R4"_s, u"BA"_s, u"C01"_s).at(u"fname"_s), u"PADDED"_s);
+}
+
+TEST_P(ResultImportTest, ARowRepeatedInTheFileRefreshesTheFirstInEveryKindOfRun)
+{
+    // The first import of a convocation answers look-ups without the database and
+    // queues its inserts; a later import asks the database. Both must give the same rows.
+    for (const bool convocationHasRows : {false, true}) {
+        m_session.db().exec(u"delete from convo"_s);
+        if (convocationHasRows)
+            m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('Z9', 'OTHER', 'BA', 'C09', 'C26')"_s);
+        const auto counts = importFile(writeStu(u"DUP_STU.cnv"_s, {row(u"R1"_s, u"FIRST"_s, u"BA"_s),
+                                                                   row(u"R1"_s, u"OTHER DEGREE"_s, u"BSC"_s),
+                                                                   row(u"r1"_s, u"SECOND"_s, u"ba"_s),
+                                                                   row(u"R2"_s, u"TWO"_s, u"BA"_s)}));
+        ASSERT_TRUE(counts) << m_prompter.last().toStdString();
+        EXPECT_EQ(counts->total, 4);
+        EXPECT_EQ(counts->imported, 3) << "convocation has rows: " << convocationHasRows;
+        EXPECT_EQ(count(u"select count(*) from convo where fregno = 'R1'"_s), 2);
+        EXPECT_EQ(candidate(u"R1"_s, u"BA"_s, u"C01"_s).at(u"fname"_s), u"SECOND"_s);
+        EXPECT_EQ(candidate(u"R1"_s, u"BSC"_s, u"C01"_s).at(u"fname"_s), u"OTHER DEGREE"_s);
+    }
 }
 
 TEST_P(ResultImportTest, DegreeAndCollegeFilesAddOnlyMissingRows)
@@ -168,11 +225,19 @@ TEST_P(ResultImportTest, AFailingRowStopsTheRunAndKeepsTheRowsBeforeIt)
     std::vector<StuRow> rows;
     for (int i = 1; i <= 600; ++i)
         rows.push_back(row(u"R"_s + QString::number(i).rightJustified(4, u'0'), u"NAME"_s));
-    EXPECT_FALSE(importFile(writeStu(u"BIG_STU.cnv"_s, rows)));
-    EXPECT_TRUE(m_prompter.last().startsWith(u"Error Occurred : "_s)) << m_prompter.last().toStdString();
-    EXPECT_TRUE(m_prompter.last().contains(u"refused by the test"_s));
-    EXPECT_TRUE(m_prompter.last().endsWith(u"\rFile: BIG_STU.cnv, Record: 503"_s)) << m_prompter.last().toStdString();
-    EXPECT_EQ(count(u"select count(*) from convo"_s), 502);
+    const QString file = writeStu(u"BIG_STU.cnv"_s, rows);
+    // Once as the convocation's first import (queued inserts), once with a row already there.
+    for (const bool convocationHasRows : {false, true}) {
+        m_session.db().exec(u"delete from convo"_s);
+        if (convocationHasRows)
+            m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('Z9', 'OTHER', 'BA', 'C09', 'C26')"_s);
+        EXPECT_FALSE(importFile(file));
+        EXPECT_TRUE(m_prompter.last().startsWith(u"Error Occurred : "_s)) << m_prompter.last().toStdString();
+        EXPECT_TRUE(m_prompter.last().contains(u"refused by the test"_s));
+        EXPECT_TRUE(m_prompter.last().endsWith(u"\rFile: BIG_STU.cnv, Record: 503"_s)) << m_prompter.last().toStdString();
+        EXPECT_EQ(count(u"select count(*) from convo where fregno like 'R%'"_s), 502);
+        EXPECT_EQ(count(u"select count(*) from convo where fregno = 'R0502'"_s), 1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ResultImportTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
