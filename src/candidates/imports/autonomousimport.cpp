@@ -98,6 +98,10 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
         report(m_progress, {}, 0);
         m_prompter.message(e.text(), e.title(), e.icon());
         return std::nullopt;
+    } catch (const DbError &e) {
+        report(m_progress, {}, 0);
+        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
+        return std::nullopt;
     }
 }
 

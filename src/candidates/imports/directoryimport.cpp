@@ -124,6 +124,10 @@ std::optional<std::vector<DirectoryImport::FileOutcome>> DirectoryImport::run(co
         m_prompter.message(e.text(), e.title(), e.icon());
         setCaption(kCaption);
         return std::nullopt;
+    } catch (const DbError &e) {
+        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Critical);
+        setCaption(kCaption);
+        return std::nullopt;
     }
     report(m_progress, {}, 0);
     m_prompter.info(u"Imported data Successfully"_s);

@@ -73,6 +73,11 @@ std::optional<ImportCounts> ResultFileImport::run(const QString &path)
         report(m_progress, {}, 0);
         m_prompter.message(e.text(), e.title(), e.icon());
         return std::nullopt;
+    } catch (const DbError &e) {
+        // A statement that failed before any row (a missing table, a lost connection).
+        report(m_progress, {}, 0);
+        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
+        return std::nullopt;
     }
 }
 

@@ -133,6 +133,12 @@ TEST_P(AutonomousImportTest, MissingCodesAndABadLineImportNothing)
     EXPECT_FALSE(importAuto(line("1", "101", "ANU") + "\n2|102\n"));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Error Occurred : "_s));
     EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+
+    // A database without the class master refuses the statements before any row is written.
+    m_session.db().exec(u"drop table class"_s);
+    EXPECT_FALSE(importAuto(line("1", "101", "ANU") + '\n'));
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Error Occurred : "_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AutonomousImportTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
