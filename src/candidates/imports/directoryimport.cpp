@@ -100,6 +100,7 @@ std::optional<std::vector<DirectoryImport::FileOutcome>> DirectoryImport::run(co
         return std::nullopt;
     }
     std::vector<FileOutcome> outcomes;
+    m_linkOpened = false;
     try {
         for (qsizetype i = 0; i < files.size(); ++i) {
             setCaption(u"Import Data Directorywise . . . Total Files Selected: "_s + QString::number(files.size())
@@ -259,8 +260,10 @@ DirectoryImport::FileOutcome DirectoryImport::importCandidates(ResultRows &rows,
 
 void DirectoryImport::loadIntoPortal(const QString &uploadFile)
 {
-    if (!m_session.cnOnline || !m_session.cnOnline->isOpen())
+    if (!m_linkOpened) {
         OnlineLink::open(m_session);
+        m_linkOpened = true;
+    }
     try {
         m_session.cnOnline->exec(loadStatement(QFileInfo(uploadFile).absoluteFilePath()));
     } catch (const DbError &e) {

@@ -68,6 +68,7 @@ private:
     Prompter &m_prompter;
     Progress m_progress;
     std::function<void(const QString &)> m_caption;
+    bool m_linkOpened = false; // the online link is opened anew by each run
 };
 
 } // namespace sw

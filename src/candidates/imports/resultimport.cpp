@@ -67,7 +67,9 @@ std::optional<ImportCounts> ResultFileImport::run(const QString &path)
     try {
         const ImportCounts counts = import(path);
         report(m_progress, {}, 0);
-        m_prompter.info(importedMessage(counts));
+        // A candidates file without rows ends the run with nothing done and nothing said.
+        if (counts.total > 0 || kindFromFileName(path) != ResultKind::Candidates)
+            m_prompter.info(importedMessage(counts));
         return counts;
     } catch (const StopError &e) {
         report(m_progress, {}, 0);

@@ -210,6 +210,24 @@ TEST_P(ResultImportTest, PathChecksAndBadFilesGiveTheirMessages)
               u"Error Occurred : 3265 . Item cannot be found in the collection corresponding to the requested name or "
               "ordinal.\rFile: NOCASTE_STU.cnv, Field: FCASTE"_s);
     EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+
+    // A copy cut off in transfer is refused before anything is written.
+    const QString cut = writeStu(u"CUT_STU.cnv"_s, {row(u"R1"_s, u"A"_s), row(u"R2"_s, u"B"_s), row(u"R3"_s, u"C"_s)});
+    QFile file(cut);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() - 60));
+    file.close();
+    EXPECT_FALSE(importFile(cut));
+    EXPECT_TRUE(m_prompter.last().contains(u"cut short"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().endsWith(u"File: CUT_STU.cnv"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+
+    // A candidates file without rows does nothing and says nothing.
+    m_prompter.clear();
+    const auto empty = importFile(writeStu(u"EMPTY_STU.cnv"_s, {}));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->total, 0);
+    EXPECT_TRUE(m_prompter.shown().empty());
 }
 
 TEST_P(ResultImportTest, AFailingRowStopsTheRunAndKeepsTheRowsBeforeIt)
