@@ -155,6 +155,32 @@ TEST_F(DbfReaderTest, RowsComeInKeyOrderWithoutDeletedRecords)
     EXPECT_EQ(seen, (QStringList{u"N1@2"_s, u"N3@4"_s, u"N4@5"_s, u"N0@1"_s}));
 }
 
+TEST_F(DbfReaderTest, AFileLargerThanTheReadBufferReadsRightInAnyOrder)
+{
+    // Descending register numbers make the reader sort, then jump backwards through
+    // a file several read buffers long.
+    const QString file = path(u"large.dbf"_s);
+    constexpr int kRecords = 6000;
+    {
+        CnvWriter writer(file, CnvWriter::candidateFields(true));
+        for (int i = kRecords; i >= 1; --i)
+            writer.add({u"R"_s + QString::number(i).rightJustified(5, u'0'), u"NAME "_s + QString::number(i), u"BA"_s,
+                        {}, u"C01"_s});
+    }
+    ASSERT_GT(QFile(file).size(), 3 * 256 * 1024);
+    DbfTable table(file);
+    ResultRows rows(table, {u"fcollcode"_s, u"fregno"_s});
+    ASSERT_EQ(rows.count(), kRecords);
+    const int name = rows.require(u"FNAME"_s);
+    int expected = 1;
+    while (rows.next()) {
+        ASSERT_EQ(rows.text(name), u"NAME "_s + QString::number(expected)) << "row " << rows.rowNumber();
+        ASSERT_EQ(rows.recordNumber(), kRecords - expected + 1);
+        ++expected;
+    }
+    EXPECT_EQ(expected, kRecords + 1);
+}
+
 TEST_F(DbfReaderTest, AMissingFieldIsNamed)
 {
     const QString file = path(u"deg.dbf"_s);
