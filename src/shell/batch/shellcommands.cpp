@@ -9,6 +9,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
+#include "shell/forms/formscommands.h"
 #include "shell/startup/installer.h"
 #include "shell/startup/startup.h"
 
@@ -147,6 +148,7 @@ void addShellCommands(BatchTool &tool)
               u"N45"_s, true, true, runRestore});
     tool.add({u"login-check"_s, {}, u"Logs in with --user/--password/--convo and prints the session values."_s, {}, {},
               true, true, runLoginCheck});
+    addFormsCommands(tool);
 }
 
 } // namespace sw
