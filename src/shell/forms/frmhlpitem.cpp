@@ -101,7 +101,7 @@ void LookupModel::run(const LookupRequest &request, const QString &typed)
     try {
         m_rows.emplace(m_db.query(statement.sql, statement.params));
         m_exhausted = false;
-        readPage();
+        m_data = readPage();
     } catch (...) {
         m_exhausted = true;
         endResetModel();
@@ -110,16 +110,18 @@ void LookupModel::run(const LookupRequest &request, const QString &typed)
     endResetModel();
 }
 
-void LookupModel::readPage()
+QList<std::pair<QString, QString>> LookupModel::readPage()
 {
+    QList<std::pair<QString, QString>> page;
     for (int i = 0; i < kPageSize && !m_exhausted; ++i) {
         if (!m_rows->next()) {
             m_exhausted = true;
             m_rows.reset();
             break;
         }
-        m_data.append({m_rows->text(0), m_columns.size() > 1 ? m_rows->text(1) : QString()});
+        page.append({m_rows->text(0), m_columns.size() > 1 ? m_rows->text(1) : QString()});
     }
+    return page;
 }
 
 QString LookupModel::code(int row) const
@@ -161,13 +163,13 @@ void LookupModel::fetchMore(const QModelIndex &parent)
 {
     if (parent.isValid() || m_exhausted)
         return;
+    const QList<std::pair<QString, QString>> page = readPage();
+    if (page.isEmpty())
+        return;
     const int first = int(m_data.size());
-    // Rows are read first and announced afterwards; the view only learns the count.
-    readPage();
-    if (m_data.size() > first) {
-        beginInsertRows({}, first, int(m_data.size()) - 1);
-        endInsertRows();
-    }
+    beginInsertRows({}, first, first + int(page.size()) - 1);
+    m_data.append(page);
+    endInsertRows();
 }
 
 // ---- FrmHLPItem -----------------------------------------------------------------
@@ -250,6 +252,13 @@ void FrmHLPItem::accept()
 
 bool FrmHLPItem::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((watched == m_search || watched == m_list) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            accept();
+            return true;
+        }
+    }
     // Up and Down in the search box move the highlight, so the clerk never leaves the keyboard.
     if (watched == m_search && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();

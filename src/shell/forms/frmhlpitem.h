@@ -67,7 +67,7 @@ public:
     static constexpr int kPageSize = 100;
 
 private:
-    void readPage();
+    QList<std::pair<QString, QString>> readPage();
 
     const Database &m_db;
     std::optional<Rows> m_rows;

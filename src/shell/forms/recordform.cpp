@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -67,7 +68,7 @@ RecordForm::RecordForm(const FormContext &context, const QString &formName, cons
 
 QWidget *RecordForm::addLabelled(const QString &key, const QString &label, QWidget *widget)
 {
-    const int row = m_grid->rowCount();
+    const int row = m_nextRow++;
     if (!label.isEmpty()) {
         auto *caption = new QLabel(label, m_frame);
         caption->setObjectName(u"Label1_"_s + QString::number(row));
@@ -296,6 +297,8 @@ void RecordForm::openLookup(QLineEdit *field)
     } catch (const std::exception &e) {
         showError(e);
     }
+    // Back to the screen, with the focus in the field the lookup was opened from.
+    window()->activateWindow();
     field->setFocus();
 }
 
@@ -339,10 +342,14 @@ void RecordForm::fieldLeft(QWidget *widget)
     QWidget *to = QApplication::focusWidget();
     if (!to || to == widget || !isAncestorOf(to) || !FieldMissing(widget))
         return;
+    // The message and the way back wait until the focus change in progress has finished.
     m_checkingField = true;
-    prompter().message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
-    widget->setFocus();
-    m_checkingField = false;
+    QTimer::singleShot(0, this, [this, back = QPointer<QWidget>(widget)] {
+        prompter().message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
+        if (back)
+            back->setFocus();
+        m_checkingField = false;
+    });
 }
 
 bool RecordForm::browsingKey(int key)

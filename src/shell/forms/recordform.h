@@ -151,6 +151,7 @@ private:
     QGridLayout *m_grid;
     std::map<QString, QWidget *> m_fields;
     QHash<QLineEdit *, std::function<LookupRequest()>> m_lookups;
+    int m_nextRow = 0;
     bool m_checkingField = false;
 };
 

@@ -32,7 +32,7 @@ public:
     int count() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
     bool bof() const { return m_position < 1; }
-    bool eof() const { return m_position > count(); }
+    bool eof() const { return m_rows.empty() || m_position > count(); }
     bool onRow() const { return !bof() && !eof(); }
     // 1..count on a row, 0 otherwise.
     int absolutePosition() const { return onRow() ? m_position : 0; }

@@ -353,6 +353,20 @@ void MdiMainMenu::addChild(QWidget *screen)
 {
     QMdiSubWindow *sub = m_mdi->addSubWindow(screen);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The sub-window's own menu closes on Ctrl+W on some desktops; the record commands' keys win.
+    if (QMenu *system = sub->systemMenu()) {
+        for (QAction *a : system->actions()) {
+            QList<QKeySequence> kept;
+            for (const QKeySequence &key : a->shortcuts()) {
+                bool taken = false;
+                for (int i = 1; i <= kCommandCount; ++i)
+                    taken = taken || key == commandShortcut(commandAt(i));
+                if (!taken)
+                    kept.append(key);
+            }
+            a->setShortcuts(kept);
+        }
+    }
     sub->setWindowTitle(screen->windowTitle());
     sub->adjustSize();
     sub->move(std::max(0, (m_mdi->viewport()->width() - sub->width()) / 2),
