@@ -316,6 +316,9 @@ void MdiMainMenu::openScreen(const QString &menuCode)
         return;
     if (entry->convocationCommand && m_session.isAdminConvocation())
         return;
+    // The menu is the protection; asking for a disabled item directly changes nothing.
+    if (!m_menu->action(menuCode)->isEnabled())
+        return;
     const ScreenSpec *spec = m_screens.find(menuCode);
     const QString formName = spec ? spec->formName : menuCode;
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {

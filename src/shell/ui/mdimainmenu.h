@@ -45,8 +45,8 @@ public:
     void setUpStatusBar();
 
     // What a menu item does when chosen: opens its screen (or brings it to the
-    // front when it is open), nothing for a convocation command while the
-    // convocation is "ADMN".
+    // front when it is open); nothing for an item the user's permissions disable,
+    // nor for a convocation command while the convocation is "ADMN".
     void openScreen(const QString &menuCode);
 
     QMdiArea *mdiArea() const { return m_mdi; }

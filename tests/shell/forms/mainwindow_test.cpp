@@ -185,6 +185,8 @@ TEST_P(MainWindowTest, ADisabledItemCannotBeChosenFromTheMenu)
     ASSERT_NE(masters, nullptr);
     test::chooseFromMenu(*w, masters, w->menuActions().action(u"N13"_s));
     EXPECT_TRUE(w->mdiArea()->subWindowList().isEmpty());
+    w->openScreen(u"N13"_s); // nor when asked for directly
+    EXPECT_TRUE(w->mdiArea()->subWindowList().isEmpty());
     test::chooseFromMenu(*w, masters, w->menuActions().action(u"N12"_s));
     ASSERT_EQ(w->mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(w->mdiArea()->subWindowList().first()->widget()->objectName(), u"N12"_s);
