@@ -60,6 +60,7 @@ RecordForm::RecordForm(const FormContext &context, const QString &formName, cons
     , m_grid(new QGridLayout(m_frame))
 {
     m_frame->setObjectName(u"Frame"_s);
+    m_grid->setColumnStretch(1, 1);
     body()->addWidget(m_frame);
     body()->addStretch();
     // The form itself takes the browsing keys when no field has the focus.

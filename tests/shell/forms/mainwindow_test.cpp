@@ -14,6 +14,7 @@
 #include "support/scriptedprompter.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -316,6 +317,30 @@ TEST_P(MainWindowTest, HelpSearchPointsAtTheConfiguredPage)
     // A missing page is said, not opened.
     w->menuActions().action(u"mnuhlpsearch"_s)->trigger();
     EXPECT_TRUE(m_prompter.last().startsWith(u"The help page "_s));
+}
+
+TEST_P(MainWindowTest, DoubleClickOnTheEmptyAreaChoosesTheBackgroundPicture)
+{
+    if (!m_folder)
+        return;
+    auto w = open(u"ADMIN"_s, u"admin"_s, u"C26"_s);
+    const QString notAPicture = m_folder->folder().filePath(u"notes.txt"_s);
+    QFile text(notAPicture);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    const QString picture = m_folder->folder().filePath(u"wall.png"_s);
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(picture));
+
+    m_prompter.answerFile(notAPicture);
+    QTest::mouseDClick(w->mdiArea()->viewport(), Qt::LeftButton);
+    EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Critical);
+    EXPECT_TRUE(m_prompter.last().contains(u"notes.txt"_s));
+    m_prompter.answerFile(picture);
+    QTest::mouseDClick(w->mdiArea()->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w->mdiArea()->background().textureImage().pixelColor(0, 0), QColor(Qt::red));
 }
 
 TEST_P(MainWindowTest, ScreenshotShowsTheWholeMenu)

@@ -420,6 +420,18 @@ TEST_P(RecordFormTest, ReportScreensAnswerPreviewPrintAndSpoolOnly)
     EXPECT_EQ(states(), kBrowseWithRows) << describe(states());
 }
 
+TEST_P(RecordFormTest, ScreenshotOfAScreenBeingAdded)
+{
+    if (skipped())
+        return;
+    openExample();
+    press(Qt::Key_F4);
+    type(u"c30"_s);
+    const QString file = QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/recordform-"_s
+        + QString::fromStdString(test::backendName({GetParam(), 0})) + u".png"_s;
+    EXPECT_TRUE(m_window->grab().save(file));
+}
+
 TEST_P(RecordFormTest, ScreensOpenWithTheSettingsRowsLook)
 {
     if (skipped())
