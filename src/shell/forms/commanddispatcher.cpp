@@ -107,6 +107,9 @@ void CommandDispatcher::doCommand(Command command)
 void CommandDispatcher::dispatch(Command command)
 {
     if (command == Command::Exit) {
+        // A record screen with a change in progress is saved or cancelled first.
+        if (const RecordForm *record = activeRecordForm(); record && record->editMode() != u"Z"_s)
+            return;
         // The toolbar goes to "D" before the screen closes, so the screen that takes
         // its place restores its own toolbar when it is activated.
         ChildForm *form = m_active;

@@ -377,6 +377,8 @@ TEST_P(RecordFormTest, ExitClosesTheScreenOnlyWhileBrowsing)
     press(Qt::Key_F4);
     press(Qt::Key_T, Qt::ControlModifier); // exit is off while adding
     EXPECT_EQ(m_window->mdiArea()->subWindowList().size(), 1);
+    m_window->dispatcher().doCommand(C::Exit); // not even when the command is sent directly
+    EXPECT_EQ(states(), kUpdate);
     m_window->mdiArea()->subWindowList().first()->close(); // and the window cannot be closed either
     QCoreApplication::processEvents();
     EXPECT_EQ(m_window->mdiArea()->subWindowList().size(), 1);
