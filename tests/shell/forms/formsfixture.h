@@ -6,6 +6,7 @@
 #include "shell/core/session.h"
 #include "shell/forms/recordform.h"
 #include "shell/forms/reportform.h"
+#include "shell/startup/startup.h"
 #include "support/testdatabase.h"
 
 #include <QStringList>
@@ -13,6 +14,23 @@
 #include <memory>
 
 namespace sw::test {
+
+// Start-up without dialogs: its messages go to the prompter.
+class QuietStartup final : public StartupUi
+{
+public:
+    explicit QuietStartup(Prompter &prompter)
+        : m_prompter(prompter)
+    {
+    }
+    Prompter &prompter() override { return m_prompter; }
+    void showConfigurationDialog(const QString &) override {}
+    void showUpgrade(Database &) override {}
+    void processEvents() override {}
+
+private:
+    Prompter &m_prompter;
+};
 
 // An installed folder with a session logged in as `user` on `convocation`.
 // Users: ADMIN (admin) and any added with addUser; convocations C26 and C25.

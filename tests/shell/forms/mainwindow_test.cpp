@@ -3,6 +3,7 @@
 // user's permission string leaves it, screens opened through menus, toolbar and
 // keys, and the status bar.
 #include "formsfixture.h"
+#include "app/demo/demofolder.h"
 #include "windowdriver.h"
 
 #include "shell/forms/commandactions.h"
@@ -10,6 +11,8 @@
 #include "shell/core/permissions.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/startup/loginstore.h"
+#include "shell/startup/startup.h"
 #include "shell/ui/mdimainmenu.h"
 #include "support/scriptedprompter.h"
 
@@ -20,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -358,5 +362,31 @@ TEST_P(MainWindowTest, ScreenshotShowsTheWholeMenu)
 
 INSTANTIATE_TEST_SUITE_P(Backends, MainWindowTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
                          test::backendName);
+
+} // namespace
+
+namespace {
+
+// The picture of the main window a clerk sees after logging in on the demonstration folder.
+TEST(MainWindowOnTheDemoFolder, ScreenshotShowsTheCompleteMenu)
+{
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+    const AppFolder folder(dir.filePath(u"demo"_s));
+    DemoFolder::build(folder, prompter);
+    Session session;
+    session.folder = folder;
+    test::QuietStartup ui(prompter);
+    ASSERT_EQ(Startup(folder, ui).run(session), Startup::Outcome::ReadyForLogin) << prompter.last().toStdString();
+    ASSERT_FALSE(LoginStore(session.db()).login(session, u"ADMIN"_s, u"admin"_s, u"ADMN"_s));
+    const ScreenRegistry screens;
+    MdiMainMenu window(session, prompter, screens);
+    window.applyPermissions();
+    window.setUpStatusBar();
+    test::showActive(window);
+    const QImage shot = test::renderWithMenus(window);
+    EXPECT_TRUE(shot.save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/mainwindow-demo.png"_s));
+    EXPECT_TRUE(window.statusPanel(4)->text().startsWith(u"ADMN / "_s));
+}
 
 } // namespace
