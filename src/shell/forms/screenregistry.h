@@ -35,7 +35,7 @@ namespace sw {
 // A screen whose form name is already open is brought to the front instead of
 // being opened again, so it keeps its state and mode. A modal entry must return a
 // QDialog; it is run with exec() and deleted when it closes.
-struct ScreenSpec
+struct ScreenEntry
 {
     QString formName;
     bool modal = false;
@@ -45,16 +45,16 @@ struct ScreenSpec
 class ScreenRegistry
 {
 public:
-    void add(const QString &menuCode, ScreenSpec spec) { m_specs.insert(menuCode, std::move(spec)); }
-    const ScreenSpec *find(const QString &menuCode) const
+    void add(const QString &menuCode, ScreenEntry registered) { m_entries.insert(menuCode, std::move(registered)); }
+    const ScreenEntry *find(const QString &menuCode) const
     {
-        const auto it = m_specs.constFind(menuCode);
-        return it == m_specs.constEnd() ? nullptr : &*it;
+        const auto it = m_entries.constFind(menuCode);
+        return it == m_entries.constEnd() ? nullptr : &*it;
     }
-    bool contains(const QString &menuCode) const { return m_specs.contains(menuCode); }
+    bool contains(const QString &menuCode) const { return m_entries.contains(menuCode); }
 
 private:
-    QHash<QString, ScreenSpec> m_specs;
+    QHash<QString, ScreenEntry> m_entries;
 };
 
 } // namespace sw

@@ -319,26 +319,26 @@ void MdiMainMenu::openScreen(const QString &menuCode)
     // The menu is the protection; asking for a disabled item directly changes nothing.
     if (!m_menu->action(menuCode)->isEnabled())
         return;
-    const ScreenSpec *spec = m_screens.find(menuCode);
-    const QString formName = spec ? spec->formName : menuCode;
+    const ScreenEntry *registered = m_screens.find(menuCode);
+    const QString formName = registered ? registered->formName : menuCode;
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
         if (sub->widget() && sub->widget()->objectName() == formName) {
             m_mdi->setActiveSubWindow(sub);
             return;
         }
     }
-    if (!spec) {
+    if (!registered) {
         showNotYetAvailable(menuCode, entry->caption);
         return;
     }
     try {
         const FormContext context{m_session, m_prompter, *m_dispatcher};
-        QWidget *screen = spec->create(context, menuCode);
+        QWidget *screen = registered->create(context, menuCode);
         if (!screen)
             return;
         if (m_session.cn && m_session.db().isOpen())
             Appearance::read(m_session.db()).apply(screen, m_session.fontSize, m_session.folder);
-        if (spec->modal) {
+        if (registered->modal) {
             std::unique_ptr<QWidget> owned(screen);
             if (auto *dialog = qobject_cast<QDialog *>(screen)) {
                 dialog->setParent(this, Qt::Dialog);
