@@ -5,6 +5,7 @@
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
+#include "shell/online/onlinelink.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -65,14 +66,14 @@ QString CertPrintedReports::csvFileName(const QDate &day)
     return u"CSV/CERTDET"_s + day.toString(u"ddMMyyyy"_s) + u".csv"_s;
 }
 
-QString CertPrintedReports::printedCondition() const
+QString CertPrintedReports::printedCondition(const QString &extraTables, const QString &extraCondition) const
 {
-    return u" from convo, college, degree where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
+    return u" from convo, college, degree"_s + extraTables + u" where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
            "and convo.factive = 'T' and "_s
         + m_session.db().dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
         + u" <> '' and convo.fprintdate between ? and ? and convo.fdegree between ? and ? "
-          "and convo.fcollcode between ? and ? and convo.fconvocode = ? "
-          "order by convo.fdate, convo.fdegree, convo.fcollcode, convo.fregno"_s;
+          "and convo.fcollcode between ? and ? and convo.fconvocode = ?"_s
+        + extraCondition + u" order by convo.fdate, convo.fdegree, convo.fcollcode, convo.fregno"_s;
 }
 
 QVariantList CertPrintedReports::printedParameters(const PrintedListSelection &s) const
@@ -250,6 +251,51 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
         throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
     m_prompter.message(u"Total No. of Records Exported : "_s + QString::number(count), u"Export Data"_s,
                        PromptIcon::Information);
+    return count;
+}
+
+} // namespace sw
+
+namespace sw {
+
+int CertPrintedReports::Gen_Report_Data_Online(const PrintedListSelection &s, const Progress &progress)
+{
+    const PromptAnswer onlyOnline = m_prompter.ask(u"Do you want to update only for Online payment data!!"_s,
+                                                   u"Update data"_s, PromptIcon::Question,
+                                                   PromptButtons::YesNoCancel, PromptAnswer::Yes);
+    if (onlyOnline == PromptAnswer::Cancel)
+        return -1;
+    // Candidates with an online application: one row each, however many applications.
+    const QString paidOnline = u" and exists (select 1 from convofee where convofee.fregno = convo.fregno)"_s;
+    Rows rows = m_session.db().query(
+        u"select convo.*"_s + printedCondition({}, onlyOnline == PromptAnswer::Yes ? paidOnline : QString()),
+        printedParameters(s));
+    if (!rows.next()) {
+        noRows();
+        return -1;
+    }
+    OnlineLink::open(m_session);
+    Database &portal = *m_session.cnOnline;
+    Statement update = portal.prepare(u"update dcstud set fcertno = ?, fcertdate = ? where fdegree = ? and fregno = ? "
+                                      "and fcollcode = ? and fcnvno = ?"_s);
+    int count = 0;
+    QStringList refused;
+    do {
+        const QString regno = rows.text(u"fregno"_s);
+        const QString certNo = rows.text(u"fcertno"_s);
+        report(progress, u"Updating... Regno: "_s + regno + u" - "_s + certNo + u"..."_s);
+        try {
+            update.exec({certNo, rows.date(u"fdate"_s).toString(u"yyyy-MM-dd"_s), rows.text(u"fdegree"_s), regno,
+                         rows.text(u"fcollcode"_s), rows.text(u"fconvocode"_s)});
+            ++count;
+        } catch (const DbError &e) {
+            refused << regno + u": "_s + e.description();
+        }
+    } while (rows.next());
+    QString message = u"Total No. of Records Updated : "_s + QString::number(count);
+    if (!refused.isEmpty())
+        message += u"\r\nNot updated ("_s + QString::number(refused.size()) + u"):\r\n"_s + refused.join(u"\r\n"_s);
+    m_prompter.message(message, u"Update to Online"_s, refused.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
     return count;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "reports/output/reportwriter.h"
+#include "shell/core/progress.h"
 
 #include <QDate>
 #include <QString>
@@ -44,10 +45,16 @@ public:
     // Writes CSV/CERTDET<ddmmyyyy>.csv in the application folder (today's file is
     // replaced) and returns the number of lines; -1 when there were no rows.
     int Gen_Report_Data_CSV(const PrintedListSelection &selection, const QDate &today = QDate::currentDate());
+
+    // Writes the certificate numbers and dates of the range back to the portal's
+    // dcstud, after asking whether only the candidates who paid online are meant.
+    // Returns the number of rows updated; -1 when the user cancelled or there was
+    // nothing to update. A row the portal refuses is named and the run goes on.
+    int Gen_Report_Data_Online(const PrintedListSelection &selection, const Progress &progress = {});
     static QString csvFileName(const QDate &day);
 
 private:
-    QString printedCondition() const;
+    QString printedCondition(const QString &extraTables = {}, const QString &extraCondition = {}) const;
     QVariantList printedParameters(const PrintedListSelection &s) const;
     void noRows();
 

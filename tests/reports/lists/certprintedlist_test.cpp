@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "listfixture.h"
 #include "reports/lists/certprintedlist.h"
+#include "support/testportal.h"
 
 using namespace Qt::StringLiterals;
 using sw::test::TestBackend;
@@ -100,6 +101,39 @@ TEST_P(CertPrintedTest, NothingInTheRangeWritesNothing)
     EXPECT_FALSE(reports().Gen_Report_Data(range(), m_file));
     EXPECT_EQ(reports().Gen_Report_Data_CSV(range()), -1);
     EXPECT_EQ(m_prompter.last(), u"No records found for the range"_s);
+}
+
+TEST_P(CertPrintedTest, OnlineUpdateWritesNumbersAndDatesIntoThePortal)
+{
+    if (!sw::test::MariaDbServer::fromEnvironment()) {
+        if (sw::test::MariaDbServer::required())
+            FAIL() << "the portal needs the MariaDB server";
+        GTEST_SKIP() << "no MariaDB server for the portal";
+    }
+    m_session.instCode = u"003"_s;
+    sw::test::TestPortal portal(m_session.folder, u"003"_s);
+    add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
+    add({u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s});
+    for (const QString &regno : {u"R0001"_s, u"R0002"_s})
+        portal.db().exec(u"insert into dcstud (fregno, fdegree, fcollcode, fcnvno) values (?, 'BSC', ?, 'C025')"_s,
+                         {regno, regno == u"R0001"_s ? u"C001"_s : u"C002"_s});
+    m_session.db().exec(u"insert into convofee (fappno, fregno) values ('A1', 'R0002')"_s);
+    m_session.db().exec(u"insert into convofee (fappno, fregno) values ('A2', 'R0002')"_s); // paid twice
+
+    m_prompter.answer(sw::PromptAnswer::Cancel);
+    EXPECT_EQ(reports().Gen_Report_Data_Online(range()), -1);
+    EXPECT_EQ(portal.db().scalar(u"select count(*) from dcstud where fcertno is not null"_s).toInt(), 0);
+
+    m_prompter.answer(sw::PromptAnswer::Yes); // only those who paid online
+    EXPECT_EQ(reports().Gen_Report_Data_Online(range()), 1);
+    EXPECT_EQ(m_prompter.last(), u"Total No. of Records Updated : 1"_s);
+    EXPECT_EQ(portal.db().scalar(u"select fcertno from dcstud where fregno = 'R0002'"_s).toString(), u"DC000102"_s);
+    EXPECT_EQ(portal.db().scalar(u"select fcertdate from dcstud where fregno = 'R0002'"_s).toString(), u"2025-12-20"_s);
+    EXPECT_TRUE(portal.db().scalar(u"select fcertno from dcstud where fregno = 'R0001'"_s).isNull());
+
+    m_prompter.answer(sw::PromptAnswer::No); // everyone printed in the range
+    EXPECT_EQ(reports().Gen_Report_Data_Online(range()), 2);
+    EXPECT_EQ(portal.db().scalar(u"select fcertno from dcstud where fregno = 'R0001'"_s).toString(), u"DC000101"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CertPrintedTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
