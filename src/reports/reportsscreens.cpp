@@ -1,12 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/reportsscreens.h"
 
+#include "reports/screens/reportscreens.h"
 #include "shell/forms/screenregistry.h"
+
+using namespace Qt::StringLiterals;
 
 namespace sw {
 
-void registerReportsScreens(ScreenRegistry &)
+void registerReportsScreens(ScreenRegistry &screens)
 {
+    screens.add(u"N31"_s, {u"STUDLIST"_s, false, [](const FormContext &c, const QString &) { return new StudList(c); }});
+    screens.add(u"N32"_s, {u"STUDACTLIST"_s, false, [](const FormContext &c, const QString &) {
+                               return new RangeListScreen(c, RangeListScreen::Kind::Activated);
+                           }});
+    screens.add(u"N33"_s,
+                {u"CERTDATELIST"_s, false, [](const FormContext &c, const QString &) { return new CertDateList(c); }});
+    screens.add(u"N35"_s,
+                {u"CERTCANLIST"_s, false, [](const FormContext &c, const QString &) { return new CertCanList(c); }});
+    screens.add(u"N36"_s,
+                {u"MISMATCHLIST"_s, false, [](const FormContext &c, const QString &) { return new MismatchList(c); }});
+    screens.add(u"N39"_s, {u"ONLINELIST"_s, false, [](const FormContext &c, const QString &) {
+                               return new RangeListScreen(c, RangeListScreen::Kind::Online);
+                           }});
 }
 
 } // namespace sw

@@ -8,6 +8,8 @@
 #include "shell/online/onlinelink.h"
 
 #include <QDir>
+
+#include <algorithm>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -38,11 +40,12 @@ void PrintedListSelection::normaliseRanges()
 
 QString PrintedListSelection::takeDates(const QString &fromText, const QString &toText)
 {
-    static const QString emptyMask = u"__/__/____"_s;
-    for (const QString &text : {fromText, toText}) {
-        if (text.trimmed().isEmpty() || text == emptyMask)
-            return u"Information should be entered"_s;
-    }
+    // An untouched date box reads "__/__/____" (or "//" without its blanks).
+    const auto isEmpty = [](const QString &text) {
+        return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    };
+    if (isEmpty(fromText) || isEmpty(toText))
+        return u"Information should be entered"_s;
     const QDate from = parseDmy(fromText);
     const QDate to = parseDmy(toText);
     if (!from.isValid() || !to.isValid())

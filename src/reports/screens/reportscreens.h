@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/screens/reportscreen.h"
+
+namespace sw {
+
+// Student List . . .: the student list, summary and the spreadsheet lists.
+class StudList final : public ReportScreen
+{
+    Q_OBJECT
+public:
+    explicit StudList(const FormContext &context, QWidget *parent = nullptr);
+
+protected:
+    bool generate() override;
+    bool fieldLeft(QLineEdit *field) override;
+};
+
+// Certificate Printed List . . .: by date of issue, the portal update, the CSV file,
+// the count of all convocations and the ledger.
+class CertDateList final : public ReportScreen
+{
+    Q_OBJECT
+public:
+    explicit CertDateList(const FormContext &context, QWidget *parent = nullptr);
+
+protected:
+    bool generate() override;
+    bool fieldLeft(QLineEdit *field) override;
+};
+
+// The degree and college ranges with dates of the cancelled list.
+class CertCanList final : public ReportScreen
+{
+    Q_OBJECT
+public:
+    explicit CertCanList(const FormContext &context, QWidget *parent = nullptr);
+
+protected:
+    bool generate() override;
+    bool fieldLeft(QLineEdit *field) override;
+};
+
+// Activated Student List . . . (with the photograph check) and Downloaded List . . .
+// (candidates who paid online): degree and college ranges with their options.
+class RangeListScreen final : public ReportScreen
+{
+    Q_OBJECT
+public:
+    enum class Kind { Activated, Online };
+    RangeListScreen(const FormContext &context, Kind kind, QWidget *parent = nullptr);
+
+protected:
+    bool generate() override;
+
+private:
+    Kind m_kind;
+};
+
+// Mismatch Report . . .: runs as soon as the screen opens.
+class MismatchList final : public ReportScreen
+{
+    Q_OBJECT
+public:
+    explicit MismatchList(const FormContext &context, QWidget *parent = nullptr);
+
+protected:
+    bool generate() override;
+};
+
+} // namespace sw
