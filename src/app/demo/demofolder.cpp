@@ -70,7 +70,7 @@ const std::vector<College> &colleges()
         {u"C002"_s, u"KARNATAK ARTS COLLEGE"_s, u"DHARWAD"_s},
         {u"C003"_s, u"KARNATAK SCIENCE COLLEGE"_s, u"DHARWAD"_s},
         {u"C004"_s, u"J S S COLLEGE OF ARTS AND COMMERCE"_s, u"GOKAK"_s},
-        {u"C005"_s, u"K L E SOCIETY'S COLLEGE"_s, u"HUBBALLI"_s},
+        {u"C005"_s, u"K L E SOCIETY`S COLLEGE"_s, u"HUBBALLI"_s},
         {u"C006"_s, u"BASAVESHWAR SCIENCE COLLEGE"_s, u"BAGALKOT"_s},
         {u"C007"_s, u"POST GRADUATE DEPARTMENT"_s, u"DHARWAD"_s},
         {u"C008"_s, u"S J M COLLEGE OF ARTS"_s, u"CHITRADURGA"_s},
