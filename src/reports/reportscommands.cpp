@@ -3,6 +3,7 @@
 
 #include "reports/lists/certprintedlist.h"
 #include "reports/lists/otherlists.h"
+#include "reports/lists/photopaste.h"
 #include "reports/lists/studentlist.h"
 #include "reports/output/reportfile.h"
 #include "reports/output/reportoutput.h"
@@ -225,6 +226,29 @@ void addReportsCommands(BatchTool &tool)
         tool.add({u"report "_s + report.name, {}, u"Report: "_s + report.summary + u'.', options, report.menuCode, true,
                   true, [&report](BatchContext &c) { return runReport(report, c); }});
     }
+    tool.add({u"photo-paste"_s, {},
+              u"Writes the photo paste sheet (Output/PhotoPaste.odt, and --out FILE.pdf) for the ranges given."_s,
+              joined({kRanges,
+                      {option(u"regno-from"_s, u"REGNO"_s, u"first register number"_s),
+                       option(u"regno-to"_s, u"REGNO"_s, u"last register number"_s),
+                       option(u"fresh-only"_s, {}, u"only candidates not yet marked as pasted"_s),
+                       option(u"update"_s, {}, u"mark the active candidates of the ranges as pasted"_s),
+                       option(u"active-only"_s, {}, u"only active candidates"_s),
+                       option(u"out"_s, u"FILE.pdf"_s, u"also write the sheet as PDF"_s)}}),
+              u"N37"_s, true, true, [](BatchContext &c) {
+                  PhotoPasteSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s),
+                                        c.args.value(u"college-from"_s), c.args.value(u"college-to"_s),
+                                        c.args.value(u"regno-from"_s), c.args.value(u"regno-to"_s)};
+                  s.freshOnly = c.args.has(u"fresh-only"_s);
+                  s.update = c.args.has(u"update"_s);
+                  s.activeOnly = c.args.has(u"active-only"_s);
+                  s.normaliseRanges();
+                  const QString path = PhotoPasteSheet(c.session, c.prompter).Gen_Report_Data(s, c.args.value(u"out"_s));
+                  if (path.isEmpty())
+                      return batchexit::kRefused;
+                  c.out << path << Qt::endl;
+                  return batchexit::kOk;
+              }});
     tool.add({u"csv-export"_s, {},
               u"Writes CSV/CERTDET<ddmmyyyy>.csv: the certificates printed between two dates."_s, joined({kDates, kRanges}),
               u"N33"_s, true, true, [](BatchContext &c) {

@@ -20,6 +20,8 @@ void registerReportsScreens(ScreenRegistry &screens)
                 {u"CERTCANLIST"_s, false, [](const FormContext &c, const QString &) { return new CertCanList(c); }});
     screens.add(u"N36"_s,
                 {u"MISMATCHLIST"_s, false, [](const FormContext &c, const QString &) { return new MismatchList(c); }});
+    screens.add(u"N37"_s,
+                {u"PHOTOPASTE"_s, false, [](const FormContext &c, const QString &) { return new PhotoPaste(c); }});
     screens.add(u"N39"_s, {u"ONLINELIST"_s, false, [](const FormContext &c, const QString &) {
                                return new RangeListScreen(c, RangeListScreen::Kind::Online);
                            }});

@@ -3,6 +3,7 @@
 
 #include "reports/lists/certprintedlist.h"
 #include "reports/lists/otherlists.h"
+#include "reports/lists/photopaste.h"
 #include "reports/lists/studentlist.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -251,6 +252,38 @@ bool MismatchList::generate()
 {
     OtherListReports(session(), prompter(), pageHeader()).mismatchList(reportPath());
     return true;
+}
+
+// --- Photo Paste Format -----------------------------------------------------------
+
+PhotoPaste::PhotoPaste(const FormContext &context, QWidget *parent)
+    : ReportScreen(context, u"PHOTOPASTE"_s, u"Photo Paste Format . . ."_s, parent)
+{
+    addCode(0, u"From Degree"_s, 5);
+    addCode(3, u"To Degree"_s, 5);
+    addCode(1, u"From College"_s, 4);
+    addCode(2, u"To College"_s, 4);
+    addCode(4, u"From Reg. No."_s, 10);
+    addCode(5, u"To Reg. No."_s, 10);
+    addCheck(0, u"&Fresh only"_s);
+    addCheck(1, u"&Update"_s);
+    addCheck(2, u"&Active only"_s);
+    for (int i : {0, 3})
+        setLookup(text(i), [this] { return degreeLookup(); });
+    for (int i : {1, 2})
+        setLookup(text(i), [this] { return collegeLookup({}); });
+}
+
+bool PhotoPaste::generate()
+{
+    PhotoPasteSelection s{text(0)->text(), text(3)->text(), text(1)->text(), text(2)->text(),
+                          text(4)->text(), text(5)->text()};
+    s.freshOnly = chk(0)->isChecked();
+    s.update = chk(1)->isChecked();
+    s.activeOnly = chk(2)->isChecked();
+    s.normaliseRanges();
+    showOutput(PhotoPasteSheet(session(), prompter()).Gen_Report_Data(s));
+    return false;
 }
 
 } // namespace sw

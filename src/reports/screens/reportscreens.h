@@ -69,4 +69,15 @@ protected:
     bool generate() override;
 };
 
+// Photo Paste Format . . .: the sheet of photograph boxes, left open for the user.
+class PhotoPaste final : public ReportScreen
+{
+    Q_OBJECT
+public:
+    explicit PhotoPaste(const FormContext &context, QWidget *parent = nullptr);
+
+protected:
+    bool generate() override;
+};
+
 } // namespace sw

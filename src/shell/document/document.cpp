@@ -153,11 +153,12 @@ void DocumentBuilder::pageBreak()
     m_doc.flow.emplace_back(PageBreak{});
 }
 
-void DocumentBuilder::beginTable(std::vector<double> columnInches, bool borders, double minRowInches)
+void DocumentBuilder::beginTable(std::vector<double> columnInches, bool borders, double minRowInches,
+                                 std::vector<int> borderlessColumns)
 {
     flushOpenParagraph();
     flushTable();
-    m_table = Table{std::move(columnInches), {}, borders, minRowInches};
+    m_table = Table{std::move(columnInches), {}, borders, minRowInches, std::move(borderlessColumns)};
 }
 
 void DocumentBuilder::cell(int row, int column, const QString &text)

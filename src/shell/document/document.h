@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <variant>
+#include <algorithm>
 #include <vector>
 
 namespace sw {
@@ -97,6 +98,15 @@ struct Table
     bool borders = true;
     // Rows are at least this tall (label and photo sheets); 0: as tall as their text.
     double minRowInches = 0;
+    // Columns drawn without borders even when the table has them: the gaps between
+    // the boxes of a photo sheet.
+    std::vector<int> borderlessColumns;
+
+    bool bordered(std::size_t column) const
+    {
+        return borders
+            && std::find(borderlessColumns.begin(), borderlessColumns.end(), int(column)) == borderlessColumns.end();
+    }
 };
 
 struct PageBreak
@@ -191,7 +201,8 @@ public:
     void pageBreak();
 
     // A table of the given column widths; fill its cells with cell(), then go on typing.
-    void beginTable(std::vector<double> columnInches, bool borders = true, double minRowInches = 0);
+    void beginTable(std::vector<double> columnInches, bool borders = true, double minRowInches = 0,
+                    std::vector<int> borderlessColumns = {});
     // Text of a cell in the current formats; rows grow as cells are written. A cell
     // outside the columns, or outside any table, throws StopError.
     void cell(int row, int column, const QString &text);

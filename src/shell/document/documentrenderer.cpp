@@ -198,7 +198,7 @@ public:
             for (std::size_t c = 0; c < cells.size(); ++c) {
                 page().texts.push_back({cells[c], 0, cells[c]->lineCount(),
                                         QPointF(x + kCellPaddingPoints * k, m_y + kCellPaddingVerticalPoints * k)});
-                if (t.borders)
+                if (t.bordered(c))
                     page().cellFrames.emplace_back(x, m_y, widths[c], rowHeight);
                 x += widths[c];
             }

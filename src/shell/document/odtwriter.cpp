@@ -360,6 +360,7 @@ class PackageBuilder
         bool borders;
         bool breakBefore;
         double minRowInches;
+        bool anyBorderless;
     };
 
 public:
@@ -556,7 +557,7 @@ private:
     void writeTable(QXmlStreamWriter &w, ParagraphWriter &paragraphs, const Table &t, bool breakBefore)
     {
         const int index = int(m_tables.size()) + 1;
-        m_tables.push_back({t.columnInches, t.borders, breakBefore, t.minRowInches});
+        m_tables.push_back({t.columnInches, t.borders, breakBefore, t.minRowInches, !t.borderlessColumns.empty()});
         const QString name = u"Tab"_s + QString::number(index);
         w.writeStartElement(table, u"table"_s);
         w.writeAttribute(table, u"name"_s, u"Table"_s + QString::number(index));
@@ -570,9 +571,10 @@ private:
             w.writeStartElement(table, u"table-row"_s);
             if (t.minRowInches > 0)
                 w.writeAttribute(table, u"style-name"_s, name + u".row"_s);
-            for (const Paragraph &cell : row) {
+            for (std::size_t column = 0; column < row.size(); ++column) {
+                const Paragraph &cell = row[column];
                 w.writeStartElement(table, u"table-cell"_s);
-                w.writeAttribute(table, u"style-name"_s, name + u".cell"_s);
+                w.writeAttribute(table, u"style-name"_s, name + (t.bordered(column) || !t.borders ? u".cell"_s : u".gap"_s));
                 w.writeAttribute(office, u"value-type"_s, u"string"_s);
                 paragraphs.write(cell, false);
                 w.writeEndElement();
@@ -629,6 +631,15 @@ private:
             w.writeAttribute(fo, u"padding-bottom"_s, u"1pt"_s);
             w.writeEndElement();
             w.writeEndElement();
+            if (t.anyBorderless) {
+                w.writeStartElement(style, u"style"_s);
+                w.writeAttribute(style, u"name"_s, name + u".gap"_s);
+                w.writeAttribute(style, u"family"_s, u"table-cell"_s);
+                w.writeStartElement(style, u"table-cell-properties"_s);
+                w.writeAttribute(fo, u"border"_s, u"none"_s);
+                w.writeEndElement();
+                w.writeEndElement();
+            }
         }
     }
 
