@@ -54,7 +54,10 @@ bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QS
     Database &db = m_session.db();
     const QString printed = s.printedOnly ? u" and "_s + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + u" <> ''"_s
                                           : QString();
-    Rows rows = db.query(u"select convo.*, college.fcollname from convo, college, degree "
+    // The columns the list prints, read by position: a list of every candidate of a
+    // large convocation spends its time here.
+    Rows rows = db.query(u"select convo.fcollcode, college.fcollname, convo.fregno, convo.fname, convo.fyear, "
+                         "convo.fclasscode, convo.fcertno, convo.fdate from convo, college, degree "
                          "where convo.fdegree = degree.fdegree and convo.fdegree = ? "
                          "and convo.fcollcode between ? and ? and convo.fcollcode = college.fcollcode"_s
                              + printed
@@ -74,17 +77,16 @@ bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QS
     int serial = 1;
     do {
         QStringList lines;
-        const QString code = rows.text(u"fcollcode"_s);
+        const QString code = rows.text(0);
         if (serial == 1 || code != college) {
             college = code;
-            const QString heading = u"College: "_s + code + u" - "_s + rows.text(u"fcollname"_s);
+            const QString heading = u"College: "_s + code + u" - "_s + rows.text(1);
             lines << QString() << heading << QString(heading.size(), u'~');
         }
         using namespace reportline;
-        lines << number(serial++, 3) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
-                + text(rows.text(u"fname"_s), 30) + u"  "_s + text(rows.text(u"fyear"_s), 4) + u"  "_s
-                + text(rows.text(u"fclasscode"_s), 5) + u"  "_s + text(rows.text(u"fcertno"_s), 8) + u"  "_s
-                + text(formatDmy(rows.date(u"fdate"_s)), 10);
+        lines << number(serial++, 3) + u"  "_s + text(rows.text(2), 10) + u"  "_s + text(rows.text(3), 30) + u"  "_s
+                + text(rows.text(4), 4) + u"  "_s + text(rows.text(5), 5) + u"  "_s + text(rows.text(6), 8) + u"  "_s
+                + text(formatDmy(rows.date(7)), 10);
         writer.writeRow(lines);
     } while (rows.next());
     writer.finish();

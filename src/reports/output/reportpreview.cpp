@@ -25,7 +25,8 @@ ReportPreview ReportPreview::fromText(QString text)
 {
     ReportPreview preview;
     preview.m_text = std::move(text);
-    preview.m_text.replace(u"\r\n"_s, u"\n"_s);
+    if (preview.m_text.contains(u'\r'))
+        preview.m_text.remove(u'\r');
     preview.m_pageStarts.push_back(0);
     for (qsizetype i = 0; i < preview.m_text.size(); ++i) {
         if (preview.m_text.at(i) == QChar(12))

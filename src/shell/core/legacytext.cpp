@@ -35,10 +35,15 @@ int byteOf(char16_t c)
 
 QString fromBytes(const QByteArray &bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
-    for (const char b : bytes)
-        out.append(QChar(charOf(static_cast<unsigned char>(b))));
+    // Latin-1 is the right answer for every byte but 0x80..0x9F; mend those after the
+    // fast conversion (report files of many megabytes come through here).
+    QString out = QString::fromLatin1(bytes);
+    const char *data = bytes.constData();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        if (b >= 0x80 && b <= 0x9F)
+            out[i] = QChar(charOf(b));
+    }
     return out;
 }
 

@@ -49,6 +49,11 @@ QDate Rows::date(const QString &column) const
     return toDate(m_query->value(column));
 }
 
+QDate Rows::date(int index) const
+{
+    return toDate(m_query->value(index));
+}
+
 Rows Statement::run(const QVariantList &params)
 {
     bindAll(m_query, params);

@@ -38,6 +38,7 @@ public:
     QString text(int index) const;
     // The column as a date (DATETIME columns hold dates only); invalid when null.
     QDate date(const QString &column) const;
+    QDate date(int index) const;
     QSqlQuery &query() { return *m_query; }
 
 private:

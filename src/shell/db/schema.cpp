@@ -104,6 +104,11 @@ const std::vector<IndexDefinition> &indexes()
         {u"ix_kanlib_engname"_s, u"KANLIB"_s, {u"FENGNAME"_s}},
         {u"ix_certcan_regno"_s, u"CERTCAN"_s, {u"FREGNO"_s}},
         {u"ix_rankreg_regno"_s, u"RANKREG"_s, {u"FREGNO"_s, u"FDEGREE"_s}},
+        // The masters every list joins its candidates to, one row per candidate.
+        {u"ix_college_code"_s, u"COLLEGE"_s, {u"FCOLLCODE"_s}},
+        {u"ix_degree_code"_s, u"DEGREE"_s, {u"FDEGREE"_s}},
+        {u"ix_class_code"_s, u"CLASS"_s, {u"FCLASSCODE"_s}},
+        {u"ix_masconvo_code"_s, u"MASCONVO"_s, {u"FCONVOCODE"_s}},
     };
     return list;
 }
