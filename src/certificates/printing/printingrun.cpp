@@ -88,6 +88,7 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
     const QString certno = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
     const QString exclaim = u"Message"_s;
 
+    s.expandAllRanges();
     const QStringList required = print ? QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
                                                      s.issueDate, s.startNumber, s.endNumber, s.certType}
                                        : QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
@@ -98,7 +99,6 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
             return false;
         }
     }
-    s.expandAllRanges();
     if (!db.exists(u"select 1 from degree where fdegree = ? and fdegree in (select fdegree from convo where "_s + certno
                        + op + u" and factive = 'T' and convo.fconvocode = ?)"_s,
                    {s.degree.trimmed(), m_session.convoCode})) {
