@@ -6,7 +6,12 @@
 #include "shell/db/database.h"
 #include "shell/document/documentjson.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
@@ -42,6 +47,45 @@ bool holds(const std::vector<Paragraph> &paragraphs, const QString &field)
 QString DesignerLayout::relativePath(const QString &type)
 {
     return u"Layouts/CONVO"_s + type.trimmed() + u".json"_s;
+}
+
+QStringList DesignerLayout::writeStarterLayouts(const AppFolder &folder)
+{
+    QStringList written;
+    QDir().mkpath(folder.filePath(u"Layouts"_s));
+    for (int type = 1; type <= 4; ++type) {
+        const QString path = folder.filePath(relativePath(QString::number(type)));
+        if (QFileInfo::exists(path))
+            continue;
+        // Label positions in points from the sheet's corner, as the stationery leaves room for them.
+        auto box = [](int y, const QString &text, int size, bool bold = true) {
+            return QJsonObject{{u"textBox"_s,
+                                QJsonObject{{u"x"_s, 72},
+                                            {u"y"_s, y},
+                                            {u"width"_s, 451},
+                                            {u"height"_s, size * 2},
+                                            {u"paragraphs"_s,
+                                             QJsonArray{QJsonObject{{u"text"_s, text},
+                                                                    {u"align"_s, u"centre"_s},
+                                                                    {u"font"_s, u"Times New Roman"_s},
+                                                                    {u"size"_s, size},
+                                                                    {u"bold"_s, bold}}}}}}};
+        };
+        QJsonArray body{box(300, u"{fname}"_s, 18), box(340, u"Register No. {fregno}"_s, 12, false),
+                        box(380, u"{fdescpn}"_s, 16)};
+        if (type == 2)
+            body.append(box(410, u"({fspecial})"_s, 12));
+        body.append(box(450, u"{fclassdesc}"_s, 12, false));
+        body.append(box(490, u"{fexamdate}"_s, 12, false));
+        body.append(box(530, u"{fdate}"_s, 12, false));
+        const QJsonObject layout{{u"page"_s, QJsonObject{{u"paper"_s, u"A4"_s}}}, {u"body"_s, body}};
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            throw StopError(u"The layout file "_s + path + u" cannot be written: "_s + file.errorString());
+        file.write(QJsonDocument(layout).toJson());
+        written << path;
+    }
+    return written;
 }
 
 DesignerLayout::DesignerLayout(const AppFolder &folder, const QString &type)

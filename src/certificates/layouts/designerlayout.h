@@ -37,6 +37,10 @@ public:
     DesignerLayout(const AppFolder &folder, const QString &type);
 
     static QString relativePath(const QString &type);
+    // Writes starting layouts CONVO1..CONVO4 where none exist yet (new folders, the
+    // demonstration folder); returns the files written. An institution then moves
+    // the texts to fit its stationery.
+    static QStringList writeStarterLayouts(const AppFolder &folder);
 
     // The text box that holds a label's field is moved and resized as placed.
     void place(Label label, const LabelPlacement &placement);
