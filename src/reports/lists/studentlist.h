@@ -40,8 +40,21 @@ public:
     // the college range, with their totals.
     bool Gen_Report_Data_Sum(const StudentListSelection &selection, const QString &reportFile);
 
+    // The spreadsheet lists, written under Output/ and left for the user to open; each
+    // returns the workbook's path, or an empty text when there were no rows (the user
+    // has been told).
+    // The list with the Kannada names.
+    QString Gen_Report_Data_Xls(const StudentListSelection &selection);
+    // The convocation list by college.
+    QString Gen_Report_Data_Xls_Convo(const StudentListSelection &selection);
+    // The ledger with photographs, for the whole convocation or (after the question)
+    // for the rank holders only.
+    QString Gen_Report_Data_Xls_Ledger(const StudentListSelection &selection);
+
 private:
     QStringList titles(const StudentListSelection &selection, bool withDegree) const;
+    QString candidateQuery(const StudentListSelection &selection, bool withActive, const QString &extraColumns) const;
+    void noSheetRows();
 
     Session &m_session;
     Prompter &m_prompter;

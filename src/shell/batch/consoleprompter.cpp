@@ -5,6 +5,17 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
+namespace {
+// Messages break lines with a lone carriage return, as message boxes do; on a
+// terminal that would overwrite the line, so it becomes a line feed.
+QString consoleText(const QString &text)
+{
+    QString out = text;
+    out.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    return out;
+}
+} // namespace
+
 ConsolePrompter::ConsolePrompter(QTextStream &out, QTextStream &err, Policy policy)
     : m_out(out)
     , m_err(err)
@@ -15,22 +26,22 @@ ConsolePrompter::ConsolePrompter(QTextStream &out, QTextStream &err, Policy poli
 void ConsolePrompter::message(const QString &text, const QString &, PromptIcon icon)
 {
     QTextStream &stream = (icon == PromptIcon::Critical || icon == PromptIcon::Exclamation) ? m_err : m_out;
-    stream << text << Qt::endl;
+    stream << consoleText(text) << Qt::endl;
 }
 
 PromptAnswer ConsolePrompter::ask(const QString &text, const QString &, PromptIcon, PromptButtons buttons,
                                   PromptAnswer)
 {
     if (buttons == PromptButtons::Ok) {
-        m_out << text << Qt::endl;
+        m_out << consoleText(text) << Qt::endl;
         return PromptAnswer::Ok;
     }
     switch (m_policy) {
     case Policy::Yes:
-        m_out << text << u" -> Yes"_s << Qt::endl;
+        m_out << consoleText(text) << u" -> Yes"_s << Qt::endl;
         return buttons == PromptButtons::OkCancel ? PromptAnswer::Ok : PromptAnswer::Yes;
     case Policy::No:
-        m_out << text << u" -> No"_s << Qt::endl;
+        m_out << consoleText(text) << u" -> No"_s << Qt::endl;
         return buttons == PromptButtons::OkCancel ? PromptAnswer::Cancel : PromptAnswer::No;
     case Policy::Unanswered:
         break;

@@ -10,6 +10,7 @@
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/document/documentcommands.h"
+#include "shell/forms/formscommands.h"
 #include "shell/startup/installer.h"
 #include "shell/startup/startup.h"
 
@@ -149,6 +150,7 @@ void addShellCommands(BatchTool &tool)
     tool.add({u"login-check"_s, {}, u"Logs in with --user/--password/--convo and prints the session values."_s, {}, {},
               true, true, runLoginCheck});
     addDocumentCommands(tool);
+    addFormsCommands(tool);
 }
 
 } // namespace sw

@@ -45,6 +45,14 @@ public:
     QString fieldColour = QStringLiteral("&HFFFFFF");
     QString editColour = QStringLiteral("&HC0FFFF");
 
+    // The online link to the portal's database, opened by OnlineLink::open.
+    QString onlineVariant;
+    QString onlineServer;
+    QString onlineUser;
+    QString onlineDatabase;
+    QString onlinePassword;
+    std::unique_ptr<Database> cnOnline;
+
     Database &db() const { return *cn; }
 
     // "ADMIN" in any letter case has every menu item.

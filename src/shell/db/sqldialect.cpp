@@ -46,7 +46,8 @@ public:
 
     QStringList sessionStatements() const override
     {
-        return {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s};
+        // A larger page cache keeps a long import's index pages in memory instead of spilling them.
+        return {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s, u"PRAGMA cache_size=-8192"_s};
     }
 
     // Text columns compare without regard to case, as on the SQL Server installations.

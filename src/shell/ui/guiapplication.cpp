@@ -63,7 +63,7 @@ bool hasArgument(int argc, char **argv, const char *name)
 }
 } // namespace
 
-int runGui(int argc, char **argv)
+int runGui(int argc, char **argv, const ScreenRegistry &screens)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
@@ -122,7 +122,8 @@ int runGui(int argc, char **argv)
     if (splash)
         splash->close();
 
-    MdiMainMenu main(session);
+    MdiMainMenu main(session, prompter, screens);
+    main.applyPermissions();
     main.setUpStatusBar();
     main.showMaximized();
     return QApplication::exec();

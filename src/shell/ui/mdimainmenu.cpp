@@ -1,63 +1,483 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/mdimainmenu.h"
 
+#include "shell/common/appearance.h"
+#include "shell/core/institutionconfig.h"
+#include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/versiontext.h"
+#include "shell/db/dberror.h"
+#include "shell/forms/childform.h"
+#include "shell/forms/commandactions.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/menutree.h"
+#include "shell/forms/screenregistry.h"
 #include "shell/startup/startup.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QDateTime>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace sw {
 
-MdiMainMenu::MdiMainMenu(Session &session, QWidget *parent)
+namespace {
+
+const QString kMessageTitle = u"Scrollwise"_s;
+
+QString plainCaption(const QString &caption)
+{
+    QString c = caption;
+    return c.remove(u'&');
+}
+
+QString describe(const std::exception &e)
+{
+    if (const auto *db = dynamic_cast<const DbError *>(&e))
+        return db->screenMessage();
+    return u"Error Occurred : 0 . "_s + QString::fromLocal8Bit(e.what());
+}
+
+} // namespace
+
+MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegistry &screens, QWidget *parent)
     : QMainWindow(parent)
     , m_session(session)
+    , m_prompter(prompter)
+    , m_screens(screens)
     , m_mdi(new QMdiArea(this))
+    , m_menu(new MenuActions(this))
+    , m_commands(new CommandActions(this))
+    , m_dispatcher(new CommandDispatcher(*m_commands, prompter, this))
 {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     setObjectName(u"MdiMainMenu"_s);
     setWindowTitle(Startup::mainWindowCaption(session));
     m_mdi->setObjectName(u"mdiArea"_s);
+    m_mdi->viewport()->installEventFilter(this);
     setCentralWidget(m_mdi);
+    const QString picture = session.folder.isValid() ? session.folder.findFileAnyCase(u"backpic.jpg"_s) : QString();
+    if (!picture.isEmpty())
+        m_mdi->setBackground(QBrush(QPixmap(picture)));
 
-    m_date = new QLabel(this);
-    m_time = new QLabel(this);
-    m_version = new QLabel(this);
-    m_sessionPanel = new QLabel(this);
-    m_date->setObjectName(u"StatusBar1_1"_s);
-    m_time->setObjectName(u"StatusBar1_2"_s);
-    m_version->setObjectName(u"StatusBar1_3"_s);
-    m_sessionPanel->setObjectName(u"StatusBar1_4"_s);
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    connect(m_commands, &CommandActions::triggered, this, &MdiMainMenu::commandChosen);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MdiMainMenu::subWindowActivated);
+    connect(m_dispatcher, &CommandDispatcher::activeCaptionChanged, m_panels[4], &QLabel::setText);
+    connect(m_dispatcher, &CommandDispatcher::exited, this, [this] {
+        m_panels[1]->clear();
+        m_panels[4]->clear();
+        m_panels[5]->clear();
+    });
+
+    try {
+        if (session.cn && session.db().isOpen()) {
+            loadControlValues(session);
+            removeLeftoverReports(session.folder.root());
+        }
+    } catch (const DbError &e) {
+        prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None);
+    }
+    resize(1024, 720);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+MdiMainMenu::~MdiMainMenu()
+{
+    // Screens go before the dispatcher they report to.
+    m_mdi->closeAllSubWindows();
+    for (QMdiSubWindow *sub : m_mdi->subWindowList())
+        delete sub;
+}
+
+void MdiMainMenu::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(u"menuBar"_s);
+    QMenu *current = nullptr;
+    for (const MenuEntry &entry : menuTree()) {
+        QAction *action = m_menu->action(entry.code);
+        if (entry.parent.isEmpty()) {
+            if (entry.code == u"MnuExit"_s) {
+                connect(action, &QAction::triggered, this, &MdiMainMenu::quitFromMenu);
+                bar->addAction(action);
+                current = nullptr;
+                continue;
+            }
+            current = new QMenu(plainCaption(entry.caption), this);
+            current->setObjectName(entry.code + u"_menu"_s);
+            action->setMenu(current);
+            bar->addAction(action);
+            if (entry.code == u"mnuwindow"_s) {
+                m_windowMenu = current;
+                connect(current, &QMenu::aboutToShow, this, &MdiMainMenu::fillWindowMenu);
+            }
+            continue;
+        }
+        current->addAction(action);
+        if (entry.separator)
+            continue;
+        if (entry.code == u"mnuAlt"_s) {
+            auto *keys = new QMenu(plainCaption(entry.caption), this);
+            keys->setObjectName(u"mnuAlt_menu"_s);
+            for (int i = 1; i <= kCommandCount; ++i)
+                keys->addAction(m_commands->action(commandAt(i)));
+            action->setMenu(keys);
+        } else if (entry.code == u"mnuhlpsearch"_s) {
+            connect(action, &QAction::triggered, this, &MdiMainMenu::openHelp);
+        } else {
+            const QString code = entry.code;
+            connect(action, &QAction::triggered, this, [this, code] { openScreen(code); });
+        }
+    }
+}
+
+void MdiMainMenu::buildToolbar()
+{
+    m_toolbar = addToolBar(u"Toolbar1"_s);
+    m_toolbar->setObjectName(u"Toolbar1"_s);
+    m_toolbar->setMovable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (int i = 1; i <= kCommandCount; ++i) {
+        // The search button stays hidden in every mode, so it is never placed.
+        if (commandAt(i) != Command::Search)
+            m_toolbar->addAction(m_commands->action(commandAt(i)));
+    }
+}
+
+void MdiMainMenu::buildStatusBar()
+{
     statusBar()->setObjectName(u"StatusBar1"_s);
-    statusBar()->addWidget(m_date);
-    statusBar()->addWidget(m_time);
-    statusBar()->addWidget(m_version);
-    statusBar()->addWidget(m_sessionPanel, 1);
-
+    for (std::size_t i = 0; i < m_panels.size(); ++i) {
+        auto *panel = new QLabel(this);
+        panel->setObjectName(u"StatusBar1_"_s + QString::number(i + 1));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setMinimumWidth(i == 3 || i == 4 ? 200 : 90);
+        panel->installEventFilter(this);
+        statusBar()->addWidget(panel, i == 4 ? 1 : 0);
+        m_panels[i] = panel;
+    }
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MdiMainMenu::tick);
     clock->start(1000);
     tick();
-    resize(1024, 720);
+}
+
+void MdiMainMenu::applyPermissions()
+{
+    m_menu->applyPermissions(m_session);
 }
 
 void MdiMainMenu::setUpStatusBar()
 {
-    m_version->setText(u"Version:"_s + programVersion());
-    m_sessionPanel->setText(m_session.convoCode + u" / "_s + m_session.db().currentDatabaseName() + u" / "_s
-                            + m_session.userName);
+    m_panels[2]->setText(u"Version:"_s + programVersion());
+    const QString database = m_session.cn ? m_session.db().currentDatabaseName() : QString();
+    m_panels[3]->setText(m_session.convoCode + u" / "_s + database + u" / "_s + m_session.userName);
 }
 
 void MdiMainMenu::tick()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    m_date->setText(now.date().toString(u"dd/MM/yyyy"_s));
-    m_time->setText(now.time().toString(u"hh:mm:ss"_s));
+    m_panels[0]->setText(now.date().toString(u"dd/MM/yyyy"_s));
+    m_panels[1]->setText(now.time().toString(u"hh:mm:ss"_s));
+}
+
+void MdiMainMenu::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_activatedOnce) {
+        m_activatedOnce = true;
+        firstActivation();
+    }
+}
+
+void MdiMainMenu::firstActivation()
+{
+    m_dispatcher->setToolMode(ToolMode::Disabled);
+    if (!m_session.cn || !m_session.db().isOpen())
+        return;
+    try {
+        Rows rows = m_session.db().query(u"select funitcode, fadd1, fadd2, fadd3, fadd4 from control"_s);
+        if (!rows.next())
+            return;
+        m_session.instCode = rows.value(0).isNull() ? u" "_s : rows.text(0);
+        if (m_session.instCode == u"000"_s) {
+            m_session.instTitle = u"CONVO"_s;
+            setWindowTitle(centredCaption(m_session.instTitle));
+        }
+        for (int i = 0; i < 4; ++i)
+            m_session.instAddress[std::size_t(i)] = rows.text(i + 1);
+    } catch (const DbError &e) {
+        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
+    }
+}
+
+QString MdiMainMenu::centredCaption(const QString &title)
+{
+    // Halves round to the even neighbour, as the caption always has.
+    const auto half = static_cast<qsizetype>(std::nearbyint(double(title.size()) / 2.0));
+    return QString(std::max<qsizetype>(0, 80 - half), u' ') + title;
+}
+
+void MdiMainMenu::loadControlValues(Session &session)
+{
+    Rows rows = session.db().query(
+        u"select fsignauth1, ffontsize, fphone, ffax, femail, ftdcol, ftocol from control"_s);
+    if (!rows.next())
+        return;
+    const auto textOr = [&rows](int column, const QString &fallback) {
+        return rows.value(column).isNull() ? fallback : rows.text(column);
+    };
+    session.signAuthority1 = textOr(0, {});
+    session.fontSize = textOr(1, u"8"_s);
+    session.contactLine = contactLine(rows.value(2), rows.value(3), rows.value(4));
+    session.fieldColour = textOr(5, u"&HFFFFFF"_s);
+    session.editColour = textOr(6, u"&HC0FFFF"_s);
+}
+
+QString MdiMainMenu::contactLine(const QVariant &phone, const QVariant &fax, const QVariant &email)
+{
+    QStringList parts;
+    if (!phone.isNull())
+        parts.append(u"Tel - "_s + phone.toString());
+    if (!fax.isNull())
+        parts.append(u"Fax - "_s + fax.toString());
+    if (!email.isNull())
+        parts.append(u"E-mail: "_s + email.toString());
+    return parts.join(u", "_s);
+}
+
+int MdiMainMenu::removeLeftoverReports(const QString &folder)
+{
+    QDir dir(folder);
+    if (folder.isEmpty() || !dir.exists())
+        return 0;
+    int removed = 0;
+    // Names match in any letter case (REP001.Prn is the usual spelling).
+    for (const QString &name : dir.entryList(QDir::Files)) {
+        const QString lower = name.toLower();
+        if (lower.startsWith(u"rep"_s)
+            && (lower.endsWith(u".prn"_s) || lower.endsWith(u".txt"_s) || lower.endsWith(u".doc"_s))) {
+            removed += dir.remove(name) ? 1 : 0;
+        }
+    }
+    return removed;
+}
+
+void MdiMainMenu::commandChosen(Command command)
+{
+    m_dispatcher->doCommand(command);
+    if (command == Command::Add || command == Command::Edit || command == Command::Delete) {
+        m_dispatcher->setLastModeIndex(commandIndex(command));
+        m_panels[5]->setText(commandName(command) + u" Mode"_s);
+    }
+}
+
+void MdiMainMenu::subWindowActivated(QMdiSubWindow *window)
+{
+    if (!window) {
+        // The area also reports "none" when the program loses the focus; only an
+        // empty area means no screen is left.
+        if (m_mdi->subWindowList().isEmpty())
+            m_dispatcher->activate(nullptr);
+        return;
+    }
+    auto *form = qobject_cast<ChildForm *>(window->widget());
+    m_dispatcher->activate(form);
+    if (!form)
+        m_panels[4]->setText(window->windowTitle());
+}
+
+void MdiMainMenu::openScreen(const QString &menuCode)
+{
+    const MenuEntry *entry = findMenuEntry(menuCode);
+    if (!entry || entry->separator)
+        return;
+    if (entry->convocationCommand && m_session.isAdminConvocation())
+        return;
+    // The menu is the protection; asking for a disabled item directly changes nothing.
+    if (!m_menu->action(menuCode)->isEnabled())
+        return;
+    const ScreenEntry *registered = m_screens.find(menuCode);
+    const QString formName = registered ? registered->formName : menuCode;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        if (sub->widget() && sub->widget()->objectName() == formName) {
+            m_mdi->setActiveSubWindow(sub);
+            return;
+        }
+    }
+    if (!registered) {
+        showNotYetAvailable(menuCode, entry->caption);
+        return;
+    }
+    try {
+        const FormContext context{m_session, m_prompter, *m_dispatcher};
+        QWidget *screen = registered->create(context, menuCode);
+        if (!screen)
+            return;
+        if (m_session.cn && m_session.db().isOpen())
+            Appearance::read(m_session.db()).apply(screen, m_session.fontSize, m_session.folder);
+        if (registered->modal) {
+            std::unique_ptr<QWidget> owned(screen);
+            if (auto *dialog = qobject_cast<QDialog *>(screen)) {
+                dialog->setParent(this, Qt::Dialog);
+                dialog->exec();
+            }
+            return;
+        }
+        addChild(screen);
+    } catch (const std::exception &e) {
+        m_prompter.message(describe(e), u"Message"_s, PromptIcon::Critical);
+    }
+}
+
+void MdiMainMenu::addChild(QWidget *screen)
+{
+    QMdiSubWindow *sub = m_mdi->addSubWindow(screen);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The sub-window's own menu closes on Ctrl+W on some desktops; the record commands' keys win.
+    if (QMenu *system = sub->systemMenu()) {
+        for (QAction *a : system->actions()) {
+            QList<QKeySequence> kept;
+            for (const QKeySequence &key : a->shortcuts()) {
+                bool taken = false;
+                for (int i = 1; i <= kCommandCount; ++i)
+                    taken = taken || key == commandShortcut(commandAt(i));
+                if (!taken)
+                    kept.append(key);
+            }
+            a->setShortcuts(kept);
+        }
+    }
+    sub->setWindowTitle(screen->windowTitle());
+    sub->adjustSize();
+    sub->move(std::max(0, (m_mdi->viewport()->width() - sub->width()) / 2),
+              std::max(0, (m_mdi->viewport()->height() - sub->height()) / 2));
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+}
+
+void MdiMainMenu::showNotYetAvailable(const QString &menuCode, const QString &caption)
+{
+    auto *placeholder = new QWidget;
+    placeholder->setObjectName(menuCode);
+    placeholder->setWindowTitle(plainCaption(caption));
+    auto *layout = new QVBoxLayout(placeholder);
+    auto *label = new QLabel(plainCaption(caption) + u": this screen is not yet available."_s, placeholder);
+    label->setObjectName(u"notYetAvailable"_s);
+    layout->addWidget(label);
+    placeholder->resize(420, 120);
+    addChild(placeholder);
+}
+
+void MdiMainMenu::fillWindowMenu()
+{
+    m_windowMenu->clear();
+    int n = 0;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        QAction *a = m_windowMenu->addAction(u"&"_s + QString::number(++n) + u' ' + sub->windowTitle());
+        a->setCheckable(true);
+        a->setChecked(sub == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, sub] { m_mdi->setActiveSubWindow(sub); });
+    }
+}
+
+QUrl MdiMainMenu::helpPageUrl() const
+{
+    QString page = InstitutionConfig::load(m_session.folder).value(u"HELP"_s, u"PAGE"_s).trimmed();
+    if (page.contains(u"://"_s))
+        return QUrl(page);
+    if (page.isEmpty())
+        page = u"Help/index.html"_s;
+    return QUrl::fromLocalFile(m_session.folder.filePath(page));
+}
+
+void MdiMainMenu::openHelp()
+{
+    const QUrl url = helpPageUrl();
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        m_prompter.message(u"The help page "_s + url.toLocalFile() + u" does not exist."_s, u"Message"_s,
+                           PromptIcon::Information);
+        return;
+    }
+    QDesktopServices::openUrl(url);
+}
+
+void MdiMainMenu::quitFromMenu()
+{
+    if (m_prompter.ask(u"Are You Sure About Quiting ?"_s, kMessageTitle, PromptIcon::Critical, PromptButtons::YesNo,
+                       PromptAnswer::No)
+        != PromptAnswer::Yes)
+        return;
+    m_quitConfirmed = true;
+    close();
+}
+
+void MdiMainMenu::closeEvent(QCloseEvent *event)
+{
+    if (!m_quitConfirmed
+        && m_prompter.ask(u"Are You sure about Quiting ?"_s, kMessageTitle, PromptIcon::Critical,
+                          PromptButtons::YesNo, PromptAnswer::No)
+            != PromptAnswer::Yes) {
+        event->ignore();
+        return;
+    }
+    m_quitConfirmed = true;
+    event->accept();
+}
+
+void MdiMainMenu::chooseBackground()
+{
+    const auto file = m_prompter.chooseFile(u"Background Picture"_s, m_session.folder.root(), u"*.*"_s,
+                                            Prompter::FileMode::Open);
+    if (!file)
+        return;
+    const QPixmap picture(*file);
+    if (picture.isNull()) {
+        m_prompter.message(u"Invalid picture: "_s + *file, u"Message"_s, PromptIcon::Critical);
+        return;
+    }
+    m_mdi->setBackground(QBrush(picture));
+}
+
+bool MdiMainMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_mdi->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        chooseBackground();
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == m_panels[3]) {
+            m_prompter.message(u"option to change user"_s, kMessageTitle, PromptIcon::None);
+            return true;
+        }
+        if (watched == m_panels[4]) {
+            m_prompter.message(u"About the application"_s, kMessageTitle, PromptIcon::None);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace sw

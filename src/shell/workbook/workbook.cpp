@@ -38,7 +38,7 @@ QString formatKey(const CellFormat &f)
 {
     return f.numberFormat + u'\x1f' + f.fontName + u'\x1f' + QString::number(f.fontSize) + u'\x1f' +
            QString::number(f.bold) + QString::number(int(f.align)) + QString::number(f.wrap) +
-           QString::number(f.border);
+           QString::number(f.border) + QString::number(int(f.valign));
 }
 
 // The name with its quotes, as references to the sheet spell it.
@@ -75,6 +75,13 @@ void Worksheet::write(int row, int column, double number, const CellFormat &form
 {
     check(worksheet_write_number(m_sheet, lxw_row_t(row), lxw_col_t(column), number, m_book.format(format)),
           u"cell "_s + cellName(row, column));
+}
+
+void Worksheet::setColumn(int firstColumn, int lastColumn, double characters, const CellFormat &format)
+{
+    check(worksheet_set_column(m_sheet, lxw_col_t(firstColumn), lxw_col_t(lastColumn), characters,
+                               m_book.format(format)),
+          u"columns "_s + QString::number(firstColumn + 1) + u'-' + QString::number(lastColumn + 1));
 }
 
 void Worksheet::setRowHeight(int row, double points)
@@ -129,17 +136,44 @@ void Worksheet::setRepeatRows(int firstRow, int lastRow)
 
 void Worksheet::setHeader(const QString &text)
 {
-    check(worksheet_set_header(m_sheet, text.toUtf8().constData()), u"header"_s);
+    m_header = text;
+    lxw_header_footer_options options{};
+    options.margin = m_headerMargin;
+    check(worksheet_set_header_opt(m_sheet, text.toUtf8().constData(), &options), u"header"_s);
 }
 
 void Worksheet::setFooter(const QString &text)
 {
-    check(worksheet_set_footer(m_sheet, text.toUtf8().constData()), u"footer"_s);
+    m_footer = text;
+    lxw_header_footer_options options{};
+    options.margin = m_footerMargin;
+    check(worksheet_set_footer_opt(m_sheet, text.toUtf8().constData(), &options), u"footer"_s);
 }
 
 void Worksheet::setMarginsInches(double left, double right, double top, double bottom)
 {
     worksheet_set_margins(m_sheet, left, right, top, bottom);
+}
+
+void Worksheet::setHeaderFooterMarginsInches(double header, double footer)
+{
+    m_headerMargin = header;
+    m_footerMargin = footer;
+    lxw_header_footer_options options{};
+    options.margin = header;
+    check(worksheet_set_header_opt(m_sheet, m_header.toUtf8().constData(), &options), u"header"_s);
+    options.margin = footer;
+    check(worksheet_set_footer_opt(m_sheet, m_footer.toUtf8().constData(), &options), u"footer"_s);
+}
+
+void Worksheet::setPrintGridlines(bool print)
+{
+    worksheet_gridlines(m_sheet, print ? LXW_SHOW_ALL_GRIDLINES : LXW_SHOW_SCREEN_GRIDLINES);
+}
+
+void Worksheet::setCentreHorizontally()
+{
+    worksheet_center_horizontally(m_sheet);
 }
 
 void Worksheet::setPaper(int code)
@@ -271,6 +305,16 @@ lxw_format *Workbook::format(const CellFormat &f)
         format_set_align(format, LXW_ALIGN_RIGHT);
         break;
     case CellFormat::Align::General:
+        break;
+    }
+    switch (f.valign) {
+    case CellFormat::VAlign::Top:
+        format_set_align(format, LXW_ALIGN_VERTICAL_TOP);
+        break;
+    case CellFormat::VAlign::Centre:
+        format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+        break;
+    case CellFormat::VAlign::Bottom:
         break;
     }
     if (f.wrap)

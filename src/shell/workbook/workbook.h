@@ -21,12 +21,14 @@ class AppFolder;
 struct CellFormat
 {
     enum class Align { General, Left, Centre, Right };
+    enum class VAlign { Bottom, Top, Centre };
 
     QString numberFormat; // "@" keeps a value as text; "0.00", "dd/mm/yyyy"; empty: General
     QString fontName;     // empty: the workbook's default (Calibri)
     double fontSize = 0;  // points; 0: default
     bool bold = false;
     Align align = Align::General;
+    VAlign valign = VAlign::Bottom;
     bool wrap = false;
     bool border = false; // a thin border on all four sides
 
@@ -47,6 +49,8 @@ public:
     void setRowHeight(int row, double points);
     // Width in characters of the default font, as the spreadsheet measures columns.
     void setColumnWidth(int firstColumn, int lastColumn, double characters);
+    // Width and the format of the columns' empty cells (a whole sheet as text: "@").
+    void setColumn(int firstColumn, int lastColumn, double characters, const CellFormat &format);
     void merge(int firstRow, int firstColumn, int lastRow, int lastColumn, const QString &text,
                const CellFormat &format = {});
     // A picture over cell (row, column), moved `offsetPixels` into it and sized in points.
@@ -59,6 +63,10 @@ public:
     void setHeader(const QString &text);
     void setFooter(const QString &text);
     void setMarginsInches(double left, double right, double top, double bottom);
+    // Distance of the header and footer from the paper's edge.
+    void setHeaderFooterMarginsInches(double header, double footer);
+    void setPrintGridlines(bool print);
+    void setCentreHorizontally();
     // The spreadsheet's paper codes: 9 is A4, 1 Letter, 5 Legal.
     void setPaper(int code);
     void setLandscape(bool landscape);
@@ -74,6 +82,11 @@ private:
     Workbook &m_book;
     lxw_worksheet *m_sheet;
     QString m_name;
+    // libxlsxwriter sets a header or footer together with its margin.
+    QString m_header;
+    QString m_footer;
+    double m_headerMargin = 0.3;
+    double m_footerMargin = 0.3;
 };
 
 // A spreadsheet workbook (.xlsx) written with libxlsxwriter for the lists and the

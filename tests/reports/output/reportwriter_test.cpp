@@ -154,3 +154,48 @@ TEST(ReportPreviewText, SavedCopyKeepsEightBitTextAndCrLf)
 }
 
 } // namespace
+
+#include "reports/output/reportoutput.h"
+#include "shell/document/documentoutput.h"
+
+#include <QProcess>
+#include <QSet>
+
+namespace {
+
+// The document printer's copy of a report, read back by poppler: one sheet per report
+// page, every column where the report put it.
+TEST(ReportDocument, EachReportPageIsOneSheetWithItsColumnsInPlace)
+{
+    QTemporaryDir dir;
+    const QString report = dir.filePath(u"REP001.Prn"_s);
+    sw::ReportLayout layout;
+    layout.titles = {u"STUDENT LIST"_s};
+    layout.headings = {u"Sl.  Reg.        Name"_s};
+    sw::ReportWriter writer(report, layout, [](int, int page) { return QStringList{u"Page No : "_s + QString::number(page)}; });
+    for (int i = 1; i <= 50; ++i)
+        writer.writeRow(sw::reportline::number(i, 3) + u"  "_s + sw::reportline::text(u"R"_s + QString::number(i), 10)
+                        + u"  NAME "_s + QString::number(i));
+    writer.finish();
+    const QString pdf = dir.filePath(u"report.pdf"_s);
+    sw::writeReportPdf(report, pdf);
+    QProcess p;
+    p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QStringList pages = text.split(QChar(12), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 2) << text.toStdString();
+    EXPECT_TRUE(pages[0].contains(u"Page No : 1"_s));
+    EXPECT_TRUE(pages[1].contains(u"Page No : 2"_s));
+    EXPECT_TRUE(pages[1].contains(u"End of Report"_s));
+    // Fixed pitch: the names of the detail lines start in one column, whatever the
+    // width of the register number before them.
+    QSet<qsizetype> nameColumns;
+    for (const QString &line : pages[0].split(u'\n')) {
+        if (line.contains(u"NAME "_s))
+            nameColumns.insert(line.indexOf(u"NAME "_s));
+    }
+    EXPECT_EQ(nameColumns.size(), 1);
+}
+
+} // namespace

@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/python.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -23,12 +25,7 @@ namespace {
 
 QJsonObject python(const QString &script, const QString &file)
 {
-    QProcess p;
-    p.start(u"/usr/bin/python3"_s, {u"-c"_s, script, file});
-    p.waitForFinished(120000);
-    const QJsonDocument doc = QJsonDocument::fromJson(p.readAllStandardOutput());
-    EXPECT_TRUE(doc.isObject()) << p.readAllStandardError().toStdString();
-    return doc.object();
+    return sw::test::runPython(script, {file});
 }
 
 const QString kReadWorkbook = uR"PY(

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace sw {
+
+class ScreenRegistry;
+
+// Registers the report screens in the main window's registry, by menu code.
+void registerReportsScreens(ScreenRegistry &screens);
+
+} // namespace sw

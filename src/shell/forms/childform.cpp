@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/forms/childform.h"
+
+#include "shell/core/prompter.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/dberror.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+ChildForm::ChildForm(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_body(new QVBoxLayout)
+    , m_statusBar(new QStatusBar(this))
+    , m_hint(new QLabel(this))
+    , m_legend(new QLabel(this))
+{
+    setObjectName(formName);
+    setWindowTitle(caption);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addLayout(m_body, 1);
+    m_body->setContentsMargins(8, 8, 8, 8);
+    m_statusBar->setObjectName(u"StatusBar1"_s);
+    m_statusBar->setSizeGripEnabled(false);
+    m_hint->setObjectName(u"StatusBar1_1"_s);
+    m_legend->setObjectName(u"StatusBar1_2"_s);
+    m_statusBar->addWidget(m_hint, 1);
+    m_statusBar->addPermanentWidget(m_legend);
+    outer->addWidget(m_statusBar);
+}
+
+void ChildForm::unload()
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void ChildForm::showError(const std::exception &error)
+{
+    QString text;
+    if (const auto *db = dynamic_cast<const DbError *>(&error))
+        text = db->screenMessage();
+    else if (const auto *stop = dynamic_cast<const StopError *>(&error))
+        text = u"Error Occurred : 0 . "_s + stop->text();
+    else
+        text = u"Error Occurred : 0 . "_s + QString::fromLocal8Bit(error.what());
+    m_context.prompter.message(text, u"Message"_s, PromptIcon::Critical);
+}
+
+void ChildForm::setHint(const QString &text)
+{
+    m_hint->setText(text);
+}
+
+void ChildForm::setLegend(const QString &text)
+{
+    m_legend->setText(text);
+}
+
+QString ChildForm::hint() const
+{
+    return m_hint->text();
+}
+
+QString ChildForm::legend() const
+{
+    return m_legend->text();
+}
+
+} // namespace sw

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/forms/command.h"
+
+#include <QWidget>
+
+#include <exception>
+
+class QLabel;
+class QStatusBar;
+class QVBoxLayout;
+
+namespace sw {
+
+class CommandDispatcher;
+class Prompter;
+class Session;
+
+// What every screen is built with: the session, the prompter, and the dispatcher
+// of the main window's commands. Handed to screen factories (ScreenRegistry) and
+// on to the screen's constructor; the screen keeps references, the main window
+// outlives every screen.
+struct FormContext
+{
+    Session &session;
+    Prompter &prompter;
+    CommandDispatcher &commands;
+};
+
+// A child screen of the main window that takes part in the command machinery: a
+// RecordForm (data entry) or a ReportForm (reports). Its object name is its form
+// name in capitals (MASCLASS, STUDENT), its window title the caption the main
+// window's status bar shows. It carries its own status bar `StatusBar1` with two
+// panels (hint and key legend) below the screen's body.
+//
+// Lifetime: created by a screen factory, shown in a sub-window of the main window's
+// MDI area (which owns it), destroyed when closed. Used from the GUI thread only.
+class ChildForm : public QWidget
+{
+    Q_OBJECT
+public:
+    ChildForm(const FormContext &context, const QString &formName, const QString &caption,
+              QWidget *parent = nullptr);
+
+    QString formName() const { return objectName(); }
+
+    // The dispatcher calls these when the screen becomes the active one and when
+    // another screen takes its place.
+    virtual void activated() = 0;
+    virtual void deactivated() {}
+
+    // Closes the screen (and the sub-window around it).
+    void unload();
+
+    // "Error Occurred : " + number + " . " + description, title "Message".
+    void showError(const std::exception &error);
+
+    // Status bar panels 1 (hint) and 2 (key legend).
+    void setHint(const QString &text);
+    void setLegend(const QString &text);
+    QString hint() const;
+    QString legend() const;
+
+protected:
+    Session &session() const { return m_context.session; }
+    Prompter &prompter() const { return m_context.prompter; }
+    CommandDispatcher &commands() const { return m_context.commands; }
+    const FormContext &context() const { return m_context; }
+    // The screen's own widgets go here, above the status bar.
+    QVBoxLayout *body() const { return m_body; }
+
+    bool m_firstActivate = true;
+
+private:
+    FormContext m_context;
+    QVBoxLayout *m_body;
+    QStatusBar *m_statusBar;
+    QLabel *m_hint;
+    QLabel *m_legend;
+};
+
+} // namespace sw

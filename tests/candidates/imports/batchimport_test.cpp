@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The import commands of scrollwise-batch, run as a user runs them.
+#include "candidates/imports/cnvwriter.h"
+#include "shell/online/onlinelink.h"
+#include "support/testdatabase.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+
+namespace {
+
+struct BatchRun
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+BatchRun batch(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+class BatchImportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_app = m_dir.filePath(u"app"_s);
+        const BatchRun r = batch({u"--folder"_s, m_app, u"init"_s, u"--institution"_s, u"003"_s});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    }
+    QStringList as(const QString &convo = u"C26"_s) const
+    {
+        return {u"--folder"_s, m_app, u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"--convo"_s, convo};
+    }
+    QTemporaryDir m_dir;
+    QString m_app;
+};
+
+TEST_F(BatchImportTest, ImportFilePrintsProgressEveryFewPercentAndTheCounts)
+{
+    const QString file = m_dir.filePath(u"BIG_STU.cnv"_s);
+    {
+        CnvWriter writer(file, CnvWriter::candidateFields(false));
+        for (int i = 0; i < 1000; ++i)
+            writer.add({u"R"_s + QString::number(i).rightJustified(5, u'0'), u"NAME"_s, u"BA"_s, {}, u"C01"_s});
+    }
+    const BatchRun r = batch(as() << u"import-file"_s << file);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    const qsizetype percentLines = std::count_if(lines.begin(), lines.end(), [](const QString &l) {
+        return l.contains(u"% Importing, Please wait, College: C01"_s);
+    });
+    EXPECT_GE(percentLines, 15);
+    EXPECT_LE(percentLines, 25);
+    EXPECT_TRUE(r.out.contains(u"Imported Successfully\n\nTotal Records: 1000\nImported Records: 1000\n"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"total records: 1000, imported records: 1000"_s));
+
+    // Without a convocation the import refuses.
+    const BatchRun admn = batch(as(u"ADMN"_s) << u"import-file"_s << file);
+    EXPECT_EQ(admn.exitCode, 1);
+    EXPECT_TRUE(admn.err.contains(u"--convo"_s)) << admn.err.toStdString();
+}
+
+TEST_F(BatchImportTest, ImportDirWithoutAnAnswerNamesTheQuestion)
+{
+    const QString dir = m_dir.filePath(u"results"_s);
+    QDir().mkpath(dir);
+    {
+        CnvWriter writer(dir + u"/ASTU.cnv"_s, CnvWriter::candidateFields(true));
+        writer.add({u"R1"_s, u"ONE"_s, u"BA"_s, {}, u"C01"_s});
+    }
+    ASSERT_EQ(batch(as(u"C25"_s) << u"import-dir"_s << dir).exitCode, 0);
+    const BatchRun unanswered = batch(as() << u"import-dir"_s << dir);
+    EXPECT_EQ(unanswered.exitCode, 1);
+    EXPECT_TRUE(unanswered.err.contains(u"This Student (R1) may Applied for Improvement!!"_s)) << unanswered.err.toStdString();
+    const BatchRun yes = batch(QStringList{u"--yes"_s} << as() << u"import-dir"_s << dir);
+    EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
+    EXPECT_TRUE(yes.out.contains(u"ASTU.cnv: total records: 1, imported records: 0"_s)) << yes.out.toStdString();
+    EXPECT_TRUE(yes.out.contains(u"Imported data Successfully"_s));
+}
+
+TEST_F(BatchImportTest, ImportAutoNeedsItsCodes)
+{
+    const QString file = m_dir.filePath(u"auto.csv"_s);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("1|101|ANU|F|SC|a|b|c|d|e|f|g|h|i|FCD|2026|R|APRIL 2026\n");
+    f.close();
+    const BatchRun missing = batch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(u"Degree, College code and Univ code should be entered"_s));
+    const BatchRun r = batch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s << u"--college"_s << u"AC1"_s
+                                  << u"--degree"_s << u"BCOM"_s);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"total records: 1, imported records: 1"_s));
+}
+
+TEST_F(BatchImportTest, PortalInitCreatesTheTablesOnTheServer)
+{
+    if (!test::backendAvailable(test::TestBackend::MariaDB))
+        return;
+    const auto server = test::MariaDbServer::fromEnvironment();
+    const QString name = test::uniqueName(u"swportalinit"_s);
+    const QStringList args{u"portal-init"_s, u"--server"_s, server->hostPort, u"--user"_s, server->user,
+                           u"--password"_s, server->password, u"--database"_s, name};
+    const BatchRun r = batch(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(batch(args).exitCode, 0); // running it again changes nothing
+    auto db = OnlineLink::connect(u"QMYSQL"_s, server->hostPort, server->user, server->password, name);
+    EXPECT_EQ(db->query(u"select fregno, fpaystatus, fpostaddr4 from dctran"_s).query().size(), 0);
+    EXPECT_EQ(db->query(u"select fcnvno, ftotsec, fdeleted from dcstud"_s).query().size(), 0);
+    db->exec(u"DROP DATABASE `"_s + name + u'`');
+}
+
+} // namespace

@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The directory-wise import: files by the kind their names end in, candidates of an
+// earlier convocation, the upload file and the load into the portal's dcstud.
+#include "candidates/imports/directoryimport.h"
+#include "importfixture.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::StuRow;
+using sw::test::TestBackend;
+
+namespace {
+
+class DirectoryImportTest : public test::ImportTest
+{
+protected:
+    void SetUp() override
+    {
+        test::ImportTest::SetUp();
+        m_dir = inputPath(u"results"_s);
+        QDir().mkpath(m_dir + u"/sub"_s);
+    }
+    std::optional<std::vector<DirectoryImport::FileOutcome>> importDir(DirectoryImport::Options options = {})
+    {
+        DirectoryImport run(m_session, m_prompter);
+        return run.run(m_dir, options);
+    }
+    QString writeIn(const QString &name, const std::vector<StuRow> &rows)
+    {
+        const QString path = writeStu(name, rows, true);
+        const QString target = m_dir + u'/' + name;
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::rename(path, target);
+        return target;
+    }
+    static StuRow row(const QString &regno, const QString &name, const QString &college = u"C01"_s)
+    {
+        return {regno, name, u"BA"_s, {}, college, u"DIST"_s, u"APRIL 2026"_s, u"2026"_s, u"R"_s, u"M"_s, u"SC"_s,
+                u"I"_s, u"B.A. O'APRIL"_s, u"FATHER"_s, u"MOTHER"_s, u"2026"_s, u"1200"_s, u"845"_s};
+    }
+    QString m_dir;
+};
+
+TEST_P(DirectoryImportTest, ImportsFilesOfKnownKindsAndSkipsTheRest)
+{
+    writeIn(u"2026STU.cnv"_s, {row(u"R1"_s, u"ONE"_s), row(u"R2"_s, u"TWO"_s)});
+    CnvWriter deg(m_dir + u"/sub/ARTSDEG.cnv"_s, CnvWriter::degreeFields());
+    deg.add({u"BA"_s, u"BACHELOR OF ARTS"_s});
+    deg.close();
+    CnvWriter col(m_dir + u"/2026COL.cnv"_s, CnvWriter::collegeFields(true));
+    col.add({u"C01"_s, u"GOVT COLLEGE"_s, u"MYSURU"_s});
+    col.close();
+    writeIn(u"MARKS.cnv"_s, {row(u"R9"_s, u"NINE"_s)});
+    QStringList captions;
+    DirectoryImport run(m_session, m_prompter);
+    run.onCaption([&](const QString &c) { captions << c; });
+    const auto outcomes = run.run(m_dir, {});
+    ASSERT_TRUE(outcomes) << m_prompter.last().toStdString();
+    ASSERT_EQ(outcomes->size(), 4u);
+    // The folder's own files by name, then the subfolder's.
+    EXPECT_EQ((*outcomes)[0].file, u"2026COL.cnv"_s);
+    EXPECT_EQ((*outcomes)[1].file, u"2026STU.cnv"_s);
+    EXPECT_EQ((*outcomes)[2].file, u"MARKS.cnv"_s);
+    EXPECT_TRUE((*outcomes)[2].skipped);
+    EXPECT_EQ((*outcomes)[3].file, u"ARTSDEG.cnv"_s);
+    EXPECT_EQ(m_prompter.last(), u"Imported data Successfully"_s);
+    EXPECT_EQ(captions.first(), u"Import Data Directorywise . . . Total Files Selected: 4, Imported Files : 0, Remaining Files : 4"_s);
+    EXPECT_EQ(captions.last(), u"Import Data Directorywise . . ."_s);
+
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 2);
+    EXPECT_TRUE(candidate(u"R9"_s, u"BA"_s, u"C01"_s).empty());
+    EXPECT_EQ(m_session.db().scalar(u"select ftown from college where fcollcode = 'C01'"_s).toString(), u"MYSURU"_s);
+    EXPECT_EQ(count(u"select count(*) from degree where fdegree = 'BA'"_s), 1);
+    // Institution 003 stores the short class code.
+    EXPECT_EQ(candidate(u"R1"_s, u"BA"_s, u"C01"_s).at(u"fclasscode"_s), u"I"_s);
+}
+
+TEST_P(DirectoryImportTest, InstitutionVariantsStoreTheirExtraColumns)
+{
+    writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"ONE"_s)});
+    m_session.instCode = u"008"_s;
+    ASSERT_TRUE(importDir());
+    auto r1 = candidate(u"R1"_s, u"BA"_s, u"C01"_s);
+    EXPECT_EQ(r1.at(u"funivcode"_s), u"008"_s);
+    EXPECT_EQ(r1.at(u"fclasscode"_s), u"DIST"_s);
+
+    m_session.instCode = u"027"_s;
+    m_session.db().exec(u"delete from convo"_s);
+    ASSERT_TRUE(importDir());
+    r1 = candidate(u"R1"_s, u"BA"_s, u"C01"_s);
+    EXPECT_EQ(r1.at(u"fexamdate"_s), u"B.A. O'APRIL"_s);
+    EXPECT_EQ(r1.at(u"ffatname"_s), u"FATHER"_s);
+    EXPECT_EQ(r1.at(u"fmotname"_s), u"MOTHER"_s);
+}
+
+TEST_P(DirectoryImportTest, ACandidateOfAnEarlierConvocationMovesOnlyWhenTheAnswerIsYes)
+{
+    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25'),"
+                        " ('R2', 'OLD', 'BA', 'C01', 'C25')"_s);
+    writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"NEW ONE"_s), row(u"R2"_s, u"NEW TWO"_s)});
+    m_prompter.answer(PromptAnswer::No);
+    m_prompter.answer(PromptAnswer::Yes);
+    ASSERT_TRUE(importDir());
+    const QStringList shown = m_prompter.texts();
+    ASSERT_GE(shown.size(), 2);
+    EXPECT_EQ(shown[0], u"This Student (R1) may Applied for Improvement!! Do you want to overwrite the Data!!\r\n"
+                        "Current Convocation No. : C26\r\nPrevious Convocation No. : C25"_s);
+    const auto r1 = candidate(u"R1"_s, u"BA"_s, u"C01"_s);
+    EXPECT_EQ(r1.at(u"fconvocode"_s), u"C25"_s);
+    EXPECT_EQ(r1.at(u"fname"_s), u"OLD"_s);
+    const auto r2 = candidate(u"R2"_s, u"BA"_s, u"C01"_s);
+    EXPECT_EQ(r2.at(u"fconvocode"_s), u"C26"_s);
+    EXPECT_EQ(r2.at(u"fname"_s), u"NEW TWO"_s);
+    EXPECT_FALSE(m_prompter.answersLeft());
+}
+
+TEST_P(DirectoryImportTest, NoFilesAndMissingFieldsAreReported)
+{
+    EXPECT_FALSE(importDir());
+    EXPECT_EQ(m_prompter.last(), u"No files are selected for Importing"_s);
+
+    const QString path = m_dir + u"/BADSTU.cnv"_s;
+    {
+        CnvWriter writer(path, CnvWriter::candidateFields(false)); // without FCLASSSHT, which 003 reads
+        writer.add({u"R1"_s, u"ONE"_s, u"BA"_s});
+    }
+    EXPECT_FALSE(importDir());
+    EXPECT_EQ(m_prompter.last(), u"Some field is missing from cnv file\rFile: BADSTU.cnv, Field: FCLASSSHT"_s);
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+}
+
+TEST_P(DirectoryImportTest, UploadFileAndPortalLoad)
+{
+    if (GetParam() != TestBackend::MariaDB)
+        GTEST_SKIP() << "the portal lives on the MariaDB server; once is enough";
+    test::TestPortal portal(m_session.folder, u"003"_s);
+    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode, fcertno) values "
+                        "('R1', 'ONE', 'BA', 'C01', 'C26', 'DC000007')"_s);
+    writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"ONE"_s), row(u"R2"_s, u"D'COSTA \u00c0\u00e9"_s)});
+    DirectoryImport::Options options;
+    options.uploadToOnline = true;
+    const auto outcomes = importDir(options);
+    ASSERT_TRUE(outcomes) << m_prompter.last().toStdString();
+    EXPECT_EQ(outcomes->front().uploaded, 2);
+
+    QFile upload(m_session.folder.filePath(u"CSV/CNVAPPDATA.csv"_s));
+    ASSERT_TRUE(upload.open(QIODevice::ReadOnly));
+    EXPECT_EQ(upload.readAll(), QByteArray("R1|ONE|C01|BA|SC|C26|DC000007|DIST|2026|B.A. O`APRIL|1200|845|F\n"
+                                           "R2|D`COSTA \xC0\xE9|C01|BA|SC|C26||DIST|2026|B.A. O`APRIL|1200|845|F\n"));
+
+    Rows rows = portal.db().query(u"select fregno, fname, fcnvno, fcertno, fclass, ftotmax, ftotsec, fdeleted from dcstud order by fregno"_s);
+    ASSERT_TRUE(rows.next());
+    EXPECT_EQ(rows.text(0), u"R1"_s);
+    EXPECT_EQ(rows.text(3), u"DC000007"_s);
+    EXPECT_EQ(rows.text(7), u"F"_s);
+    ASSERT_TRUE(rows.next());
+    EXPECT_EQ(rows.text(1), u"D`COSTA \u00c0\u00e9"_s);
+    EXPECT_EQ(rows.text(2), u"C26"_s);
+    EXPECT_EQ(rows.text(4), u"DIST"_s);
+    EXPECT_EQ(rows.text(5), u"1200"_s);
+    EXPECT_EQ(rows.text(6), u"845"_s);
+    EXPECT_FALSE(rows.next());
+    // The link replaced the title with the portal's.
+    EXPECT_EQ(m_session.instTitle, u"PORTAL TITLE"_s);
+}
+
+TEST_P(DirectoryImportTest, OnlineOnlyChangesNothingLocally)
+{
+    if (GetParam() != TestBackend::MariaDB)
+        GTEST_SKIP() << "the portal lives on the MariaDB server; once is enough";
+    test::TestPortal portal(m_session.folder, u"003"_s);
+    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25')"_s);
+    writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"NEW"_s), row(u"R2"_s, u"TWO"_s)});
+    CnvWriter deg(m_dir + u"/XDEG.cnv"_s, CnvWriter::degreeFields());
+    deg.add({u"MA"_s, u"MASTER OF ARTS"_s});
+    deg.close();
+    DirectoryImport::Options options;
+    options.uploadToOnline = true;
+    options.onlineOnly = true;
+    ASSERT_TRUE(importDir(options)) << m_prompter.last().toStdString();
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 1);
+    EXPECT_EQ(candidate(u"R1"_s, u"BA"_s, u"C01"_s).at(u"fname"_s), u"OLD"_s);
+    EXPECT_EQ(count(u"select count(*) from degree"_s), 0);
+    EXPECT_EQ(portal.db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);
+}
+
+TEST_P(DirectoryImportTest, AnUnreachablePortalStopsWithTheLinkMessage)
+{
+    test::TestPortal::writeLink(m_session.folder, u"003"_s, u"127.0.0.1:1"_s, u"nobody"_s, u"x"_s, u"nodb"_s, u"T"_s);
+    writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"ONE"_s)});
+    DirectoryImport::Options options;
+    options.uploadToOnline = true;
+    EXPECT_FALSE(importDir(options));
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!\r"_s)) << m_prompter.last().toStdString();
+    // The local import of the file was done before the load was tried.
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DirectoryImportTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

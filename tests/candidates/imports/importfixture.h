@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "candidates/imports/cnvwriter.h"
+#include "shell/core/session.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+namespace sw::test {
+
+// One candidates-file row in the writer's field order; the extra fields of the
+// directory run follow when a test gives them.
+struct StuRow
+{
+    QString regno, name, degree, subdegree, college, classDesc, examDate, year, examType, sex, caste;
+    QString classShort, cexam, father, mother, cyear, clmax, clsec;
+    QStringList values() const;
+};
+
+// An installed application folder on one backend with a logged-in session (user CLERK,
+// convocation C26, institution 003 unless the test changes it) and a folder for inputs.
+class ImportTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override;
+
+    // Writes a candidates file with CnvWriter; returns its path.
+    QString writeStu(const QString &name, const std::vector<StuRow> &rows, bool directoryFields = false) const;
+    QString writeMaster(const QString &name, const std::vector<QStringList> &rows, bool degrees, bool withTown = false) const;
+    QString inputPath(const QString &name) const { return m_inputs.filePath(name); }
+
+    // A candidate row's columns by lower-case name; empty map when absent.
+    std::map<QString, QString> candidate(const QString &regno, const QString &degree, const QString &college,
+                                          const QString &convo = {}) const;
+    int count(const QString &sql, const QVariantList &params = {}) const;
+    // Prints a certificate number on a candidate, freezing it.
+    void print(const QString &regno, const QString &certNo);
+
+    std::unique_ptr<InstalledFolder> m_folder;
+    Session m_session;
+    ScriptedPrompter m_prompter;
+    QTemporaryDir m_inputs;
+};
+
+// A portal database of its own on the test MariaDB server, with the portal tables,
+// and the application folder's online link pointing at it (institution `code`).
+class TestPortal
+{
+public:
+    TestPortal(const AppFolder &folder, const QString &code, const QString &title = QStringLiteral("PORTAL TITLE"));
+    ~TestPortal();
+    Database &db() { return *m_db; }
+    QString name() const { return m_name; }
+
+    // Writes the institution file's [ONLINE] rows.
+    static void writeLink(const AppFolder &folder, const QString &code, const QString &server, const QString &user,
+                          const QString &password, const QString &database, const QString &title);
+
+private:
+    QString m_name;
+    std::unique_ptr<Database> m_db;
+};
+
+} // namespace sw::test

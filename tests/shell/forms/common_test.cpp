@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The shared routines: report page header, colours and appearance, the small
+// helpers, and the record set the screens browse.
+#include "formsfixture.h"
+
+#include "shell/common/appearance.h"
+#include "shell/common/reportpageheader.h"
+#include "shell/common/shellhelpers.h"
+#include "shell/forms/recordset.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class CommonStoreTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            return;
+        m_folder = std::make_unique<test::LoggedInFolder>(GetParam());
+    }
+    std::unique_ptr<test::LoggedInFolder> m_folder;
+};
+
+TEST_P(CommonStoreTest, PageHeaderCentresNameAndAddressAndCountsPages)
+{
+    if (!m_folder)
+        return;
+    m_folder->db().exec(u"update control set fcompany = 'UNIVERSITY OF MYSORE', fadd1 = 'CRAWFORD HALL', fadd2 = ''"_s);
+    const ReportPageHeader header = ReportPageHeader::read(m_folder->db(), m_folder->folder());
+    int page = 0;
+    const QStringList lines = header.lines(80, page, QDate(2026, 3, 7));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].isEmpty());
+    EXPECT_EQ(lines[1], QString(30, u' ') + u"UNIVERSITY OF MYSORE"_s);
+    // An empty second address line is left out, with its comma.
+    EXPECT_EQ(lines[2], QString(34, u' ') + u"CRAWFORD HALL"_s);
+    EXPECT_EQ(lines[3], u"Date : 07/03/2026"_s + QString(45, u' ') + u"Page No : 1"_s);
+    EXPECT_TRUE(header.lines(80, page).last().endsWith(u"Page No : 2"_s));
+    EXPECT_EQ(page, 2);
+
+    m_folder->db().exec(u"update control set fadd2 = 'MYSURU'"_s);
+    EXPECT_EQ(ReportPageHeader::read(m_folder->db(), m_folder->folder()).address(), u"CRAWFORD HALL, MYSURU"_s);
+}
+
+TEST_P(CommonStoreTest, PageHeaderWithoutASettingsRowUsesTheFixedNameAndTown)
+{
+    if (!m_folder)
+        return;
+    m_folder->db().exec(u"delete from control"_s);
+    QFile ini(m_folder->folder().filePath(u"Institution.ini"_s));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("\n[HEADER]\nTOWN=MYSURU\n");
+    ini.close();
+    const ReportPageHeader header = ReportPageHeader::read(m_folder->db(), m_folder->folder());
+    EXPECT_EQ(header.company(), u"Quanvex"_s);
+    EXPECT_EQ(header.address(), u"MYSURU"_s);
+    // A line narrower than the texts centres nothing and never fails.
+    int page = 0;
+    const QStringList narrow = header.lines(4, page);
+    EXPECT_EQ(narrow[1], u"Quanvex"_s);
+    EXPECT_TRUE(narrow[3].contains(u"Page No : 1"_s));
+}
+
+TEST_P(CommonStoreTest, AppearanceTakesTheDefaultsForNullsAndInsertsAMissingRow)
+{
+    if (!m_folder)
+        return;
+    m_folder->db().exec(u"update control set fscol = NULL, ffont = NULL, ffontsize = NULL, ffontcol = NULL, "
+                        "flbfontcol = NULL, ftocol = '&HFF'"_s);
+    Appearance a = Appearance::read(m_folder->db());
+    EXPECT_EQ(a.screenColour, u"&H808000"_s);
+    EXPECT_EQ(a.fontName, u"MS Sans Serif"_s);
+    EXPECT_EQ(a.pointSize(), 8.0);
+    EXPECT_EQ(a.fontColour, u"&H808000"_s);
+    EXPECT_EQ(a.labelColour, u"&HFFFFFF"_s);
+    EXPECT_EQ(a.editColour, u"&HFF"_s);
+
+    m_folder->db().exec(u"delete from control"_s);
+    a = Appearance::read(m_folder->db());
+    EXPECT_EQ(a.screenColour, u"&H808000"_s);
+    EXPECT_EQ(m_folder->db().scalar(u"select fcompany from control"_s).toString(), u"Quanvex"_s);
+}
+
+TEST_P(CommonStoreTest, RecordSetStandsOnItsRowsLikeTheScreensExpect)
+{
+    if (!m_folder)
+        return;
+    RecordSet rows;
+    rows.open(m_folder->db(), u"select fconvocode, fconvoname, fdate from masconvo where fconvocode like ? "
+                              "order by fconvocode"_s,
+              {u"C%"_s});
+    ASSERT_EQ(rows.count(), 2);
+    EXPECT_EQ(rows.absolutePosition(), 1);
+    EXPECT_EQ(rows.text(u"FCONVOCODE"_s), u"C25"_s); // any letter case
+    rows.movePrevious();
+    EXPECT_TRUE(rows.bof());
+    EXPECT_TRUE(rows.text(u"fconvocode"_s).isEmpty());
+    rows.moveLast();
+    rows.moveNext();
+    EXPECT_TRUE(rows.eof());
+    rows.moveNext(); // stays past the end
+    EXPECT_TRUE(rows.eof());
+    rows.moveTo(7);
+    EXPECT_EQ(rows.text(u"fconvocode"_s), u"C26"_s);
+    m_folder->db().exec(u"delete from masconvo"_s);
+    rows.requery(m_folder->db());
+    EXPECT_TRUE(rows.isEmpty());
+    EXPECT_TRUE(rows.bof() && rows.eof());
+    EXPECT_EQ(rows.absolutePosition(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CommonStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+TEST(Colours, AmpersandHTextIsBlueGreenRed)
+{
+    EXPECT_EQ(colourFromVb(u"&HC0FFFF"_s), QColor(0xFF, 0xFF, 0xC0));
+    EXPECT_EQ(colourFromVb(u"&H808000"_s), QColor(0x00, 0x80, 0x80));
+    EXPECT_EQ(colourFromVb(u"&hff&"_s), QColor(0xFF, 0, 0));
+    EXPECT_TRUE(colourFromVb(u"&H80000008"_s).isValid()); // the desktop's window text
+    for (const QString &bad : {u""_s, u"C0FFFF"_s, u"&HXYZ"_s, u"&H1FFFFFF"_s})
+        EXPECT_FALSE(colourFromVb(bad).isValid()) << bad.toStdString();
+    EXPECT_EQ(vbFromColour(QColor(0xFF, 0xFF, 0xC0)), u"&HC0FFFF"_s);
+}
+
+TEST(Colours, AppearancePaintsEachKindOfControl)
+{
+    QWidget form;
+    auto *layout = new QVBoxLayout(&form);
+    auto *label = new QLabel(u"Code"_s);
+    auto *edit = new QLineEdit;
+    auto *box = new QCheckBox(u"Active"_s);
+    auto *grid = new QTableWidget(1, 1);
+    for (QWidget *w : std::initializer_list<QWidget *>{label, edit, box, grid})
+        layout->addWidget(w);
+    Appearance a;
+    a.fontSize = u"11"_s;
+    a.apply(&form, u"9"_s, AppFolder());
+    EXPECT_EQ(form.palette().color(QPalette::Window), colourFromVb(a.screenColour));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(box->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(edit->palette().color(QPalette::Base), colourFromVb(u"&HC0FFFF"_s));
+    EXPECT_EQ(edit->palette().color(QPalette::Text), colourFromVb(a.fontColour));
+    EXPECT_EQ(edit->font().pointSizeF(), 11.0);
+    EXPECT_TRUE(edit->font().bold());
+    EXPECT_EQ(grid->font().pointSizeF(), 9.0);
+    EXPECT_FALSE(grid->font().bold());
+}
+
+TEST(ShellHelpers, FirstOfTheNextMonthRollsOverTheYear)
+{
+    EXPECT_EQ(firstOfNextMonth(u"15/12/2024"_s), u"01/01/2025"_s);
+    EXPECT_EQ(firstOfNextMonth(u"31/01/2024"_s), u"01/02/2024"_s);
+    EXPECT_EQ(firstOfNextMonth(u"1/2/2024"_s), u"01/03/2024"_s);
+    EXPECT_TRUE(firstOfNextMonth(u"31/02/2024"_s).isEmpty());
+    EXPECT_TRUE(firstOfNextMonth(u"__/__/____"_s).isEmpty());
+}
+
+TEST(ShellHelpers, CommandLinesSplitIntoProgramAndArgument)
+{
+    const CommandLine quoted = splitCommandLine(uR"("C:\Program Files\Viewer\view.exe" C:\rep001.prn)"_s);
+    EXPECT_EQ(quoted.program, uR"(C:\Program Files\Viewer\view.exe)"_s);
+    EXPECT_EQ(quoted.argument, uR"(C:\rep001.prn)"_s);
+    const CommandLine plain = splitCommandLine(u"notepad.exe  report file.txt"_s);
+    EXPECT_EQ(plain.program, u"notepad.exe"_s);
+    EXPECT_EQ(plain.argument, u"report file.txt"_s);
+    EXPECT_EQ(splitCommandLine(u"\"unclosed path"_s).program, u"unclosed path"_s);
+    EXPECT_TRUE(splitCommandLine(u"lone.exe"_s).argument.isEmpty());
+    EXPECT_EQ(folderOf(uR"(C:\Program Files\Viewer\view.exe)"_s), uR"(C:\Program Files\Viewer)"_s);
+    EXPECT_EQ(folderOf(u"/opt/app/bin/tool"_s), u"/opt/app/bin"_s);
+    EXPECT_TRUE(folderOf(u"tool"_s).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "windowdriver.h"
+
+#include "shell/forms/commandactions.h"
+#include "shell/ui/mdimainmenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace sw::test {
+
+void showActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+void chooseFromMenu(QWidget &window, QMenu *menu, QAction *item)
+{
+    menu->popup(window.mapToGlobal(QPoint(10, 10)));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    if (menu->isVisible())
+        menu->close();
+    QCoreApplication::processEvents();
+}
+
+void clickToolbar(MdiMainMenu &window, Command command)
+{
+    QWidget *button = window.toolbar()->widgetForAction(window.commandActions().action(command));
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QImage renderWithMenus(MdiMainMenu &window)
+{
+    const QPixmap main = window.grab();
+    std::vector<std::pair<QString, QPixmap>> menus;
+    const auto add = [&menus](const QString &title, QMenu *menu) {
+        menu->ensurePolished();
+        menu->resize(menu->sizeHint());
+        menus.emplace_back(title, menu->grab());
+    };
+    for (QAction *top : window.menuBar()->actions()) {
+        if (auto *menu = top->menu<QMenu *>()) {
+            add(QString(top->text()).remove(u'&'), menu);
+            for (QAction *item : menu->actions()) {
+                if (auto *sub = item->menu<QMenu *>())
+                    add(QString(item->text()).remove(u'&'), sub);
+            }
+        }
+    }
+    const int gap = 12;
+    const int titleHeight = 20;
+    int width = 0;
+    int height = 0;
+    for (const auto &[title, pixmap] : menus) {
+        width += pixmap.width() + gap;
+        height = std::max(height, pixmap.height());
+    }
+    QImage image(std::max(width, main.width()), main.height() + titleHeight + height + gap, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.drawPixmap(0, 0, main);
+    int x = 0;
+    for (const auto &[title, pixmap] : menus) {
+        p.drawText(QRect(x, main.height() + 2, pixmap.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
+        p.drawPixmap(x, main.height() + titleHeight, pixmap);
+        x += pixmap.width() + gap;
+    }
+    return image;
+}
+
+} // namespace sw::test
