@@ -59,9 +59,11 @@ void addCandidates(Database &db, int count, bool printed)
     const QString classCode = db.scalar(u"select fclasscode from class"_s).toString();
     for (int i = 0; i < count; ++i) {
         const QString regno = (printed ? u"9BP"_s : u"9BU"_s) + QString::number(i).rightJustified(6, u'0');
-        insert.exec({regno, u"BENCH CANDIDATE "_s + QString::number(i), u"¸ÀAvÉÆÃµï"_s, classCode,
+        const QString name = u"BENCH CANDIDATE "_s + QString::number(i);
+        insert.exec({regno, name, u"¸ÀAvÉÆÃµï"_s, classCode,
                      DemoFolder::currentConvocation(),
-                     printed ? QVariant(u"BP"_s + QString::number(i).rightJustified(6, u'0')) : Database::nullText(),
+                     printed ? QVariant(QString(u"BP"_s + QString::number(i).rightJustified(6, u'0')))
+                             : Database::nullText(),
                      printed ? QVariant(QDate(2025, 12, 20)) : QVariant()});
     }
     scope.commit();
