@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/printingcommands.h"
 
+#include "certificates/layouts/verificationcode.h"
 #include "certificates/printing/printingrun.h"
 #include "certificates/printing/sheetoutput.h"
 #include "certificates/printing/stationeryregister.h"
@@ -256,10 +257,30 @@ int runStationery(BatchContext &c)
     return batchexit::kOk;
 }
 
+int runVerifyCode(BatchContext &c)
+{
+    if (c.args.positionals.size() != 1)
+        throw UsageError(u"verify-code takes the scanned text as one argument (quote it)."_s);
+    const auto code = VerificationCode::fromConfig(InstitutionConfig::load(c.session.folder));
+    if (!code) {
+        c.err << u"No verification code is configured: the [VERIFICATION] section of Institution.ini needs "
+                 "Left, Top, Size and Secret."_s
+              << Qt::endl;
+        return batchexit::kRefused;
+    }
+    const VerificationCode::Verdict verdict = code->verify(c.session.db(), c.args.positionals.front());
+    (verdict.genuine ? c.out : c.err) << verdict.text << Qt::endl;
+    return verdict.genuine ? batchexit::kOk : batchexit::kRefused;
+}
+
 } // namespace
 
 void addPrintingCommands(BatchTool &tool)
 {
+    tool.add({u"verify-code"_s, u"TEXT"_s,
+              u"Says whether the text of a scanned certificate verification code is genuine, whose certificate it "
+              "is and whether it was since cancelled."_s,
+              {}, {}, true, true, runVerifyCode});
     std::vector<BatchOption> printOptions = selectionOptions(PrintMode::Print);
     printOptions.push_back({u"printer"_s, u"NAME"_s, u"print on this printer (\"default\": the default printer)"_s});
     printOptions.push_back({u"output"_s, u"DIR"_s, u"write each sheet as a PDF into DIR instead of printing"_s});

@@ -225,6 +225,7 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
         if (!check(s))
             return result;
         QDir().mkpath(m_session.folder.filePath(u"CSV/DCPDF"_s));
+        m_code = VerificationCode::fromConfig(InstitutionConfig::load(m_session.folder));
         result.nextNumber = s.start();
         const LayoutProcedure layout = chooseLayout(m_session.instCode, s);
         if (layout == LayoutProcedure::None)
@@ -291,7 +292,9 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
             ++result.skipped;
             continue;
         }
-        const Document sheet = layouts.compose(layout, row);
+        Document sheet = layouts.compose(layout, row);
+        if (m_code)
+            m_code->addTo(sheet, m_session.folder, certNo, row.regno);
 
         if (s.mode == PrintMode::Pdf) {
             certificatepdf::save(m_session.folder, sheet, certNo,
@@ -377,7 +380,9 @@ void PrintingRun::printDesignerCertificates(const PrintSelection &s, SheetOutput
         const QString certNo = s.certificateNumber(running);
         report(m_progress, u"Printing Certificate "_s + certNo + u" for Reg No. - "_s + row.regno,
                int(i * 100 / rows.size()));
-        const Document sheet = layout.compose(row, certNo);
+        Document sheet = layout.compose(row, certNo);
+        if (m_code)
+            m_code->addTo(sheet, m_session.folder, certNo, row.regno);
         if (!printing) {
             output.preview(sheet, certNo, row.regno);
             ++result.previewed;

@@ -4,6 +4,7 @@
 #include "certificates/layouts/certificaterow.h"
 #include "certificates/layouts/degreelayouts.h"
 #include "certificates/layouts/designerlayout.h"
+#include "certificates/layouts/verificationcode.h"
 #include "certificates/printing/printselection.h"
 #include "certificates/printing/stationeryregister.h"
 #include "shell/core/progress.h"
@@ -85,6 +86,7 @@ private:
     QString m_workstation;
     QString m_convoDate;
     std::array<std::optional<LabelPlacement>, DesignerLayout::LabelCount> m_placements;
+    std::optional<VerificationCode> m_code; // when the institution file configures one
     bool m_stopRequested = false;
 };
 
