@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/certificatesscreens.h"
 
+#include "certificates/printing/certprint.h"
+#include "certificates/reccert/reccertform.h"
 #include "certificates/verification/verificationscreens.h"
 
 namespace sw {
@@ -8,6 +10,8 @@ namespace sw {
 void registerCertificatesScreens(ScreenRegistry &screens)
 {
     registerVerificationScreens(screens);
+    registerPrintingScreens(screens);
+    registerRecentCertificatesScreens(screens);
 }
 
 } // namespace sw

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/demo/demofolder.h"
+#include "certificates/layouts/designerlayout.h"
+#include "certificates/printing/stationeryregister.h"
 
 #include "shell/batch/batchcommand.h"
 #include "shell/core/inifile.h"
@@ -181,6 +183,7 @@ public:
     void writeCandidates(QStringList &lines);
     void writePictures(QStringList &lines);
     void writeInstitutionFile();
+    void writeStationery(QStringList &lines);
 
 private:
     void writePhotograph(const QString &regno, const QString &name, const QString &extension);
@@ -496,6 +499,46 @@ void DemoWriter::writeInstitutionFile()
         throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
 }
 
+// The printing run's side of the demo: the sheets already printed are in the
+// stationery register, the name library knows the exam date the plain layout
+// prints in Kannada, the layout texts of the certificate are in the institution
+// file and the designed layouts of institution 001 are there to try.
+void DemoWriter::writeStationery(QStringList &lines)
+{
+    WriteScope scope(m_db);
+    if (!m_db.exists(u"select 1 from kanlib where fengname = 'APRIL 2025'"_s))
+        m_db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {u"K¦æ¯ï 2025"_s});
+    Rows printed = m_db.query(u"select fcertno, fregno, fdegree, fprintedby, fconvocode from convo where "
+                              "coalesce(fcertno, '') <> '' order by fcertno"_s);
+    std::vector<StationeryRegister::Entry> entries;
+    while (printed.next()) {
+        const QString certNo = printed.text(0);
+        entries.push_back({u"DC"_s, certNo.mid(2).toLongLong(), certNo, printed.text(1), printed.text(2), u"1"_s,
+                           StationeryRegister::Outcome::Printed, u"demonstration"_s});
+    }
+    StationeryRegister reg(m_db, DemoFolder::currentConvocation(), u"ADMIN"_s, u"DEMO"_s);
+    for (const StationeryRegister::Entry &e : entries)
+        reg.record(e);
+    scope.commit();
+
+    IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
+    ini.load();
+    ini.setValue(u"LAYOUT"_s, u"UniversityName"_s, u"Karnatak University, Dharwad"_s);
+    ini.setValue(u"LAYOUT"_s, u"PreambleKan"_s, u"«±Àé«zÁå¤®AiÀÄzÀ"_s);
+    ini.setValue(u"LAYOUT"_s, u"Campus"_s, u"Pavate Nagar"_s);
+    ini.setValue(u"LAYOUT"_s, u"PinLine"_s, u"Dharwad - 580 003"_s);
+    ini.setValue(u"LAYOUT"_s, u"State"_s, u"Karnataka"_s);
+    ini.setValue(u"LAYOUT"_s, u"Country"_s, u"India"_s);
+    ini.setValue(u"STATIONERY"_s, u"Prefix"_s, u"DC"_s);
+    ini.setValue(u"STATIONERY"_s, u"Next"_s, u"211"_s);
+    ini.setValue(u"STATIONERY"_s, u"Last"_s, u"500"_s);
+    if (!ini.save())
+        throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
+    DesignerLayout::writeStarterLayouts(m_folder);
+    lines.append(QStringLiteral("stationery: DC000101..DC000210 printed and registered; the next sheet is DC000211 "
+                                "(of DC000211..DC000500)"));
+}
+
 } // namespace
 
 DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompter)
@@ -520,6 +563,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     summary.lines.append(u"masters: 2 universities, 2 convocations, 7 degrees, 8 colleges, 4 classes, name library"_s);
     writer.writePictures(summary.lines);
     writer.writeInstitutionFile();
+    writer.writeStationery(summary.lines);
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());
     return summary;
 }

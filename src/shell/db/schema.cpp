@@ -64,6 +64,12 @@ const std::vector<TableDefinition> &tables()
          "FPAYTYPE VARCHAR(50), FPAYSTATUS VARCHAR(50), FPAYREMARKS VARCHAR(500), FPAYDATE VARCHAR(50), "
          "FTRANID VARCHAR(100), FCATPATH VARCHAR(200), FRECCER VARCHAR(20), FSCHEME VARCHAR(20), "
          "FCITY VARCHAR(100), FSTATE VARCHAR(100), FPINCODE VARCHAR(20), FDELETED VARCHAR(1)"_s},
+        // The stationery register: one row per certificate sheet a run used (or per
+        // candidate it passed over), so every pre-numbered sheet can be accounted for.
+        {u"STATIONERY"_s,
+         u"FPREFIX VARCHAR(20), FNUMBER DECIMAL(10,0), FCERTNO VARCHAR(20), FREGNO VARCHAR(10), FDEGREE VARCHAR(5), "
+         "FCERTTYPE VARCHAR(4), FOUTCOME VARCHAR(10), FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), "
+         "FDATE DATETIME, FTIME VARCHAR(20), FCONVOCODE VARCHAR(4), FREMARKS VARCHAR(200)"_s},
     };
     return list;
 }
@@ -109,6 +115,7 @@ const std::vector<IndexDefinition> &indexes()
         {u"ix_degree_code"_s, u"DEGREE"_s, {u"FDEGREE"_s}},
         {u"ix_class_code"_s, u"CLASS"_s, {u"FCLASSCODE"_s}},
         {u"ix_masconvo_code"_s, u"MASCONVO"_s, {u"FCONVOCODE"_s}},
+        {u"ix_stationery_number"_s, u"STATIONERY"_s, {u"FPREFIX"_s, u"FNUMBER"_s}},
     };
     return list;
 }

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Speed of the printing run, printed as figures:
+//   PDF copies (mode "P") of N printed certificates on institution 003's layout, one file each,
+//   beside LibreOffice's conversion of the same page when it is installed;
+//   confirming N sheets on SQLite (the number stored on the candidate and the register row),
+//   the sheets going to a printer that takes no time.
+// Usage: certificates_bench [N]   (1,000 when not given)
+#include "app/demo/demofolder.h"
+#include "certificates/layouts/certificaterow.h"
+#include "certificates/layouts/degreelayouts.h"
+#include "certificates/printing/printingrun.h"
+#include "certificates/printing/sheetoutput.h"
+#include "shell/batch/consoleprompter.h"
+#include "shell/core/headless.h"
+#include "shell/core/inifile.h"
+#include "shell/core/session.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
+#include "shell/document/odtwriter.h"
+#include "shell/startup/startup.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <time.h>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+
+namespace {
+
+double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+class NoPrinter final : public SheetOutput
+{
+public:
+    void print(const Document &, const QString &, const QString &) override {}
+    void preview(const Document &, const QString &, const QString &) override {}
+};
+
+void addCandidates(Database &db, int count, bool printed)
+{
+    WriteScope scope(db);
+    Statement insert = db.prepare(
+        u"insert into convo (fregno, fname, fnamekan, fdegree, fcollcode, fclasscode, fexamdate, fyear, fexamtype, "
+        "factive, ffeepaid, fconvocode, fcertno, fdate) values (?, ?, ?, 'BA', 'C001', ?, 'APRIL 2025', '2025', "
+        "'1', 'T', 'T', ?, ?, ?)"_s);
+    const QString classCode = db.scalar(u"select fclasscode from class"_s).toString();
+    for (int i = 0; i < count; ++i) {
+        const QString regno = (printed ? u"9BP"_s : u"9BU"_s) + QString::number(i).rightJustified(6, u'0');
+        const QString name = u"BENCH CANDIDATE "_s + QString::number(i);
+        insert.exec({regno, name, u"¸ÀAvÉÆÃµï"_s, classCode,
+                     DemoFolder::currentConvocation(),
+                     printed ? QVariant(QString(u"BP"_s + QString::number(i).rightJustified(6, u'0')))
+                             : Database::nullText(),
+                     printed ? QVariant(QDate(2025, 12, 20)) : QVariant()});
+    }
+    scope.commit();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    prepareHeadlessEnvironment();
+    QGuiApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 1000;
+
+    QTemporaryDir dir;
+    const AppFolder folder(dir.filePath(u"app"_s));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    ConsolePrompter quiet(out, err, ConsolePrompter::Policy::Yes);
+    DemoFolder::build(folder, quiet);
+    IniFile ini(Startup::iniPath(folder));
+    ini.load();
+    Session session;
+    session.folder = folder;
+    session.cn = Connector::open(ConnectionSettings::read(ini), folder, {});
+    session.convoCode = DemoFolder::currentConvocation();
+    session.userName = u"ADMIN"_s;
+    session.instCode = u"003"_s;
+    addCandidates(session.db(), count, true);
+    addCandidates(session.db(), count, false);
+
+    // Photographs are looked for and missing ones asked about; the bench answers Yes silently.
+    class Silent final : public Prompter
+    {
+    public:
+        void message(const QString &, const QString &, PromptIcon) override {}
+        PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons, PromptAnswer) override
+        {
+            return PromptAnswer::Yes;
+        }
+        std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+        std::optional<QString> chooseFile(const QString &, const QString &, const QString &, FileMode) override
+        {
+            return {};
+        }
+    } yes;
+
+    PrintSelection s;
+    s.degree = u"BA"_s;
+    s.collegeFrom = s.collegeTo = u"C001"_s;
+    s.regnoFrom = u"9BP000000"_s;
+    s.regnoTo = u"9BPZZZZZZ"_s;
+    s.certType = u"1"_s;
+    s.mode = PrintMode::Pdf;
+    {
+        NoPrinter none;
+        const double cpu = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        const PrintingResult r = PrintingRun(session, yes).run(s, none);
+        const double seconds = wall.nsecsElapsed() / 1e9;
+        const double cpuUsed = cpuSeconds() - cpu;
+        std::printf("PDF copies (mode P), %d certificates:   %8.1f certificates/s wall, %8.1f per processor-second\n",
+                    r.copies, r.copies / seconds, r.copies / cpuUsed);
+        std::printf("                                          %8.2f ms per certificate\n", 1000 * seconds / r.copies);
+
+        if (!QStandardPaths::findExecutable(u"soffice"_s).isEmpty()) {
+            PrintSelection e = s;
+            e.expandAllRanges();
+            const std::vector<CertificateRow> rows = selectCertificateRows(session, e);
+            OdtWriter::write(DegreeLayouts(session, e).compose(LayoutProcedure::Tcs, rows.front()),
+                             dir.filePath(u"one.odt"_s));
+            QElapsedTimer t;
+            t.start();
+            QProcess soffice;
+            soffice.start(u"soffice"_s, {u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s,
+                                          dir.filePath(u"lo"_s), dir.filePath(u"one.odt"_s)});
+            soffice.waitForFinished(300000);
+            std::printf("LibreOffice .odt -> PDF, the same page:  %8.2f ms per document\n", t.nsecsElapsed() / 1e6);
+        } else {
+            std::printf("LibreOffice .odt -> PDF: not installed, no comparison to print\n");
+        }
+    }
+    {
+        s.mode = PrintMode::Print;
+        s.regnoFrom = u"9BU000000"_s;
+        s.regnoTo = u"9BUZZZZZZ"_s;
+        s.prefix = u"BU"_s;
+        s.startNumber = u"1"_s;
+        s.endNumber = u"999999"_s;
+        s.issueDate = u"20/12/2025"_s;
+        s.temp = false;
+        NoPrinter none;
+        QElapsedTimer wall;
+        wall.start();
+        const PrintingResult r = PrintingRun(session, yes).run(s, none);
+        const double seconds = wall.nsecsElapsed() / 1e9;
+        std::printf("Confirming sheets on SQLite, %d sheets:  %8.3f ms per sheet (update, register row, commit, "
+                    "with composing the page but not drawing it)\n",
+                    r.printed, 1000 * seconds / std::max(1, r.printed));
+    }
+    return 0;
+}

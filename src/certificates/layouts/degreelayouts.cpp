@@ -1,0 +1,470 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "certificates/layouts/degreelayouts.h"
+
+#include "shell/core/session.h"
+#include "shell/core/stoperror.h"
+#include "shell/db/database.h"
+
+#include <QImage>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+const QString kBrh = u"BRH Kannada"_s;
+const QString kNudi = u"Nudi 01 e"_s;
+const QString kValueColour = u"&H00675825"_s;
+
+constexpr double pt(double inches) { return inches * kPointsPerInch; }
+
+} // namespace
+
+LayoutProcedure chooseLayout(const QString &instCode, const PrintSelection &s)
+{
+    const QString code = instCode.trimmed();
+    const QString type = s.certType.trimmed().toUpper();
+    if (code == u"001"_s)
+        return LayoutProcedure::Datareport;
+    if (code != u"003"_s && code != u"008"_s)
+        return LayoutProcedure::None;
+    if (type == u"1"_s || type == u"2"_s) {
+        if (!s.temp)
+            return LayoutProcedure::GenDataReport;
+        if (code == u"008"_s)
+            return type == u"1"_s ? LayoutProcedure::Inst008 : LayoutProcedure::Inst008Speciality;
+        return LayoutProcedure::Tcs;
+    }
+    if (type == u"3"_s)
+        return LayoutProcedure::Phd;
+    if (type == u"R"_s)
+        return LayoutProcedure::Rank;
+    if (type == u"G"_s)
+        return LayoutProcedure::Gold;
+    if (type == u"C"_s)
+        return LayoutProcedure::Cash;
+    return LayoutProcedure::None;
+}
+
+QString layoutName(LayoutProcedure layout)
+{
+    switch (layout) {
+    case LayoutProcedure::None:
+        return u"none"_s;
+    case LayoutProcedure::GenDataReport:
+        return u"Gen_Data_Report"_s;
+    case LayoutProcedure::Tcs:
+        return u"Gen_Data_Report_TCS"_s;
+    case LayoutProcedure::Phd:
+        return u"Gen_Data_Report_Phd"_s;
+    case LayoutProcedure::Inst008:
+        return u"Gen_Data_Report_Inst008"_s;
+    case LayoutProcedure::Inst008Speciality:
+        return u"Gen_Data_Report_Inst008_2"_s;
+    case LayoutProcedure::Datareport:
+        return u"Gen_Data_Report_Datareport"_s;
+    case LayoutProcedure::Rank:
+        return u"Gen_Data_Rank"_s;
+    case LayoutProcedure::Gold:
+        return u"Gen_Data_Gold"_s;
+    case LayoutProcedure::Cash:
+        return u"Gen_Data_Cash"_s;
+    }
+    return {};
+}
+
+bool confirmsWithoutAsking(LayoutProcedure layout)
+{
+    return layout == LayoutProcedure::Tcs || layout == LayoutProcedure::Inst008
+           || layout == LayoutProcedure::Inst008Speciality;
+}
+
+bool keepsPdfCopy(LayoutProcedure layout)
+{
+    return layout == LayoutProcedure::Tcs;
+}
+
+DegreeLayouts::DegreeLayouts(const Session &session, const PrintSelection &selection)
+    : m_session(session)
+    , m_selection(selection)
+    , m_folder(session.folder)
+    , m_config(InstitutionConfig::load(session.folder))
+{
+    const Database &db = session.db();
+    m_distance = db.currentDatabaseName().compare(u"CONVODIST"_s, Qt::CaseInsensitive) == 0;
+    m_degreeInKannada = db.scalar(u"select fdegkan from control"_s).toString().trimmed() == u"T"_s;
+}
+
+Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &row) const
+{
+    switch (layout) {
+    case LayoutProcedure::GenDataReport:
+        return genDataReport(row);
+    case LayoutProcedure::Tcs:
+        return tcs(row, false);
+    case LayoutProcedure::Phd:
+        return tcs(row, true);
+    case LayoutProcedure::Inst008:
+        return inst008(row, false);
+    case LayoutProcedure::Inst008Speciality:
+        return inst008(row, true);
+    default:
+        throw StopError(u"The layout "_s + layoutName(layout) + u" is not a degree certificate layout."_s);
+    }
+}
+
+QString DegreeLayouts::photograph(const QString &regno) const
+{
+    return m_folder.findWithExtensions(u"Photos"_s, regno, {u"jpg"_s, u"jpeg"_s, u"bmp"_s});
+}
+
+QString DegreeLayouts::signatureFile() const
+{
+    return m_selection.facsimile ? u"vc.jpg"_s : u"vcm.jpg"_s;
+}
+
+// A picture the sheet would carry; a file that is not there is left out, as the
+// certificate is still valid without it. Without a size the picture keeps its
+// own size at 96 pixels to the inch.
+void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches,
+                            double widthPt, double heightPt) const
+{
+    const QString file = relative.startsWith(u'/') ? relative : m_folder.findFileAnyCase(relative);
+    if (file.isEmpty())
+        return;
+    if (widthPt <= 0 || heightPt <= 0) {
+        const QImage image(file);
+        if (image.isNull())
+            return;
+        // The picture's own resolution when it has one, else 96 pixels to the inch.
+        const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
+        widthPt = image.width() * 72.0 / dpi;
+        heightPt = image.height() * 72.0 / dpi;
+        // A picture that would run off the sheet is made smaller, keeping its proportions.
+        const QSizeF page = b.page().pagePoints();
+        const double room = std::min((page.width() - pt(leftInches)) / widthPt, (page.height() - pt(topInches)) / heightPt);
+        if (room < 1.0) {
+            widthPt *= room;
+            heightPt *= room;
+        }
+    }
+    b.picture(file, QRectF(pt(leftInches), pt(topInches), widthPt, heightPt));
+}
+
+QString DegreeLayouts::kannadaExamDate(const CertificateRow &row) const
+{
+    const QVariant kan = m_session.db().scalar(u"select fkanname from kanlib where fengname = ?"_s, {row.examDate});
+    if (!kan.isValid())
+        throw StopError(u"Error in kannada exam date "_s + row.examDate);
+    return kan.toString().trimmed();
+}
+
+void DegreeLayouts::checkKannada(const CertificateRow &row) const
+{
+    if (row.classDescKan.isEmpty())
+        throw StopError(u"Error kannada class for "_s + row.classDesc);
+    if (row.convoNameKan.isEmpty())
+        throw StopError(u"Error kannada convo name for "_s + row.convoName);
+    if (row.descpnKan.isEmpty())
+        throw StopError(u"Error kannada degree for "_s + row.descpn);
+    if (row.hasSpeciality() && row.specialKan.isEmpty())
+        throw StopError(u"Speciality in kannada not entered for degree"_s);
+}
+
+QString DegreeLayouts::universityName(const CertificateRow &row) const
+{
+    const QVariant name = m_session.db().scalar(u"select funivname from masuniv where funivcode = ?"_s, {row.univCode});
+    if (!name.isValid())
+        throw StopError(u"Error in University"_s);
+    return name.toString().trimmed();
+}
+
+Document DegreeLayouts::genDataReport(const CertificateRow &row) const
+{
+    // Every lookup first, so a missing one stops the run before anything is printed.
+    const QString examDateKan = kannadaExamDate(row);
+    checkKannada(row);
+    const QString university = row.univCode.isEmpty() ? QString() : universityName(row);
+    const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
+
+    Document doc;
+    DocumentBuilder b(doc);
+    PageSetup &page = b.page();
+    page.paperInches = PageSetup::a4();
+    page.topInches = (m_distance || !row.univCode.isEmpty()) ? 3.2 : 3.3;
+    page.bottomInches = 0.25;
+    page.leftInches = page.rightInches = 0.7 - m_selection.marginAdjust;
+    b.setLineSpacing(1.2);
+    b.setSpaceAfter(0);
+    b.setAlignment(Alignment::Centre);
+    b.setBold(true);
+
+    if (m_distance) {
+        b.setFont(u"Calibri"_s, 16, true);
+        b.type(u"DISTANCE EDUCATION\n"_s);
+    }
+    if (!row.univCode.isEmpty()) {
+        b.setFont(u"Calibri"_s, 14, true);
+        b.type(university + u'\n');
+    }
+
+    auto fixed = [&](double size, const QString &text) {
+        b.setFont(kBrh, size, true);
+        b.setColour(QColor(Qt::black));
+        b.type(text);
+    };
+    auto value = [&](double size, const QString &text) {
+        b.setFont(kNudi, size, true);
+        b.setColour(kValueColour);
+        b.type(text);
+    };
+    fixed(15, config(u"PreambleKan"_s) + u'\n');
+    value(19, row.nameKan + u'\n');
+    fixed(15, u"EªÀgÀÄ "_s);
+    b.setFont(u"Book Antiqua"_s, 13, true);
+    b.setColour(QColor(Qt::black));
+    b.type(row.regno);
+    fixed(15, u"£ÉÆÃAzÀtÂ ¸ÀASÉåAiÉÆA¢UÉ "_s);
+    b.endParagraph();
+    value(16, examDateKan);
+    fixed(15, typeOne ? u"£ÉÃ ªÀµÀðzÀ°è £ÀqÉzÀ ¥ÀjÃPÉëAiÀÄ°è \n"_s : u"£ÉÃ ªÀµÀðzÀ°è ¥ÀjÃPÀëPÀjAzÀ ¥ÀjÃQë¸À®àlÄÖ \n"_s);
+    if (row.degree.compare(u"MPL"_s, Qt::CaseInsensitive) == 0)
+        fixed(15, u"JA. ¦ü¯ï "_s);
+    else
+        value(16, row.classDescKan);
+    fixed(15, typeOne ? u"zÀeÉðAiÀÄ°è GwÛÃtðgÁVgÀÄªÀgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s
+                      : u"¥ÀzÀ«UÁV CºÀðgÁVgÀÄvÁÛgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s);
+    fixed(15, u"¢£ÁAPÀ "_s);
+    value(16, row.convoDateKan);
+    fixed(15, u"gÀAzÀÄ £ÀqÉzÀ "_s);
+    value(16, row.convoNameKan);
+    fixed(15, u"WÀnPÉÆÃvÀìªÀzÀ°è EªÀgÀ£ÀÄß \n"_s);
+    if (m_degreeInKannada) {
+        b.setFont(kNudi, 19, true);
+        b.setColour(u"&H000000C0"_s);
+        b.type(row.descpnKan + u'\n');
+        if (row.hasSpeciality())
+            value(14, u"("_s + row.specialKan + u")\n"_s);
+    }
+    fixed(15, u"¥ÀzÀ«UÉ CAVÃPÀj¸À¯ÁVzÉ.\n"_s);
+
+    auto english = [&](const QString &font, double size, const QString &text) {
+        b.setFont(font, size, true);
+        b.setColour(QColor(Qt::black));
+        b.type(text);
+    };
+    const QString antiqua = u"Book Antiqua"_s;
+    english(antiqua, 12,
+            u"We, the Chancellor, the Pro-Chancellor, the Vice-Chancellor, the members of the Academic Council and "
+            "Syndicate of "_s
+                + config(u"UniversityName"_s) + u", certify that, "_s);
+    if (!typeOne && m_selection.certType.trimmed() == u"2"_s)
+        english(antiqua, 12, u"on the recommendation of the Board of Examiners,"_s);
+    b.endParagraph();
+    english(u"Verdana"_s, 14, row.name + u'\n');
+    english(antiqua, 12, u"bearing Register Number "_s);
+    english(antiqua, 13, row.regno);
+    english(antiqua, 13, u"has been admitted to the degree of \n"_s);
+    english(u"Verdana"_s, 14, row.descpn + u'\n');
+    if (row.hasSpeciality())
+        english(u"Verdana"_s, 10, u"("_s + row.special + u")\n"_s);
+    english(antiqua, 12, u"at the "_s);
+    english(antiqua, 13, row.convoName);
+    english(antiqua, 13, u" Convocation held on "_s);
+    english(antiqua, 13, row.convoDate);
+    if (typeOne) {
+        english(antiqua, 13, u"having passed in the prescribed examination held in the year "_s);
+        english(antiqua, 13, row.examDate);
+        english(antiqua, 13, u"and placed in "_s);
+        english(antiqua, 13, row.classDesc);
+    }
+    b.endParagraph();
+    fixed(13, u"«±Àé«zÁå¤®AiÀÄzÀ ªÉÆºÀj£ÉÆA¢UÉ ¤ÃrzÉ.\n"_s);
+    english(antiqua, 12, u"Given under the seal of the University.\n"_s);
+
+    b.setAlignment(Alignment::Left);
+    fixed(10, config(u"CampusKan"_s) + u'\n');
+    english(antiqua, 8, config(u"Campus"_s) + u'\n');
+    english(antiqua, 8, config(u"PinLine"_s) + u'\n');
+    fixed(10, config(u"StateKan"_s) + u" / "_s);
+    english(antiqua, 8, config(u"State"_s) + u'\n');
+    fixed(10, config(u"CountryKan"_s) + u" / "_s);
+    english(antiqua, 8, config(u"Country"_s) + u'\n');
+    fixed(10, u"¢£ÁAPÀ / "_s);
+    english(antiqua, 8, u"Date : "_s + m_selection.issueDate.trimmed() + u'\n');
+    english(antiqua, 8, u"College / Dept. : "_s + row.collCode);
+    b.endParagraph();
+
+    picture(b, u"seal.jpg"_s, 3.65, 10.1);
+    picture(b, signatureFile(), 6.2, 10.7, 90, 40);
+    double photoTop = 8.425;
+    if (row.hasSpeciality())
+        photoTop = typeOne ? (m_distance ? 8.7 : 8.65) : 8.43;
+    else if (m_distance)
+        photoTop = 8.4;
+    const QString photo = photograph(row.regno);
+    if (!photo.isEmpty())
+        picture(b, photo, 0.6, photoTop, 75, 95);
+    return doc;
+}
+
+Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
+{
+    if (row.classDesc == u"????"_s)
+        throw StopError(u"Please check class description for "_s + row.classCode);
+    checkKannada(row);
+    const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
+    const bool univ027 = row.univCode == u"027"_s;
+
+    Document doc;
+    DocumentBuilder b(doc);
+    PageSetup &page = b.page();
+    page.paperInches = PageSetup::a4();
+    page.topInches = (m_distance ? 3.0 : 3.1) - (univ027 ? 0.1 : 0.0);
+    page.bottomInches = 0.25;
+    page.leftInches = page.rightInches = 0.7 - m_selection.marginAdjust;
+    b.setLineSpacing(1.2);
+    b.setAlignment(Alignment::Centre);
+
+    // Each Kannada line is followed by its English line.
+    auto pair = [&](const QString &kannada, const QString &englishText) {
+        b.setFont(kBrh, 15, true);
+        b.type(kannada + u'\n');
+        b.setFont(u"Book Antiqua"_s, 14, false, true);
+        b.type(englishText + u'\n');
+    };
+    pair(config(u"PreambleKan"_s), u"We, the Chancellor, the Pro-Chancellor, the Vice-Chancellor,"_s);
+    b.setFont(u"Book Antiqua"_s, 14, false, true);
+    b.type(u"the members of the Academic Council and the Syndicate\n"_s);
+    b.setFont(u"Old English Text MT"_s, 20);
+    b.type(u"Certify that\n"_s);
+    b.setFont(kNudi, 19, true);
+    b.setColour(kValueColour);
+    b.type(row.nameKan + u'\n');
+    b.setColour(QColor(Qt::black));
+    b.setFont(u"Arial"_s, 18, true);
+    b.type(row.name + u'\n');
+    b.setFont(u"Book Antiqua"_s, 14, false, true);
+    if (doctorate)
+        b.type(u"on the recommendation of the Board of Examiners, admitted to the degree of\n"_s);
+    else
+        b.type(m_selection.diploma ? u"has been duly admitted to the\n"_s : u"has been duly admitted to the Degree of\n"_s);
+    b.setFont(kNudi, 19, true);
+    b.setColour(kValueColour);
+    b.type(row.descpnKan + (row.hasSpeciality() ? u" ("_s + row.specialKan + u')' : QString()) + u'\n');
+    b.setColour(QColor(Qt::black));
+    b.setFont(u"Old English Text MT"_s, 22);
+    b.type(row.descpn);
+    if (row.hasSpeciality()) {
+        b.setFont(u"Arial"_s, 14);
+        b.type(u" of "_s + row.special);
+    }
+    b.endParagraph();
+    b.setFont(u"Book Antiqua"_s, 14, false, true);
+    b.type(u"in recognition of the fulfilment of requirements\n"_s);
+    b.type(u"for the said Degree at the "_s + row.convoName + u" Convocation as indicated below:\n"_s);
+
+    auto detail = [&](const QString &kannada, const QString &caption, const QString &value) {
+        b.setFont(kBrh, 15, true);
+        b.type(kannada);
+        b.setFont(u"Arial"_s, 13);
+        b.type(caption);
+        b.setFont(u"Arial"_s, 12, true);
+        b.type(value + u'\n');
+    };
+    if (doctorate) {
+        detail(config(u"NotificationKan"_s) + u" / "_s, u"Date of Notification : "_s, row.examDate);
+    } else {
+        detail(config(u"RegNoKan"_s) + u" / "_s, u"Reg. No. : "_s, row.regno);
+        detail(config(u"ClassKan"_s) + u" / "_s, u"Class / Grade : "_s, row.classDesc);
+        detail(config(u"ExamYearKan"_s) + u" / "_s, u"Year of Examination : "_s, row.examDate);
+    }
+    detail(config(u"ConvoDateKan"_s) + u" / "_s, u"Date of Convocation : "_s, row.convoDate);
+    b.setFont(kBrh, 15, true);
+    b.type(u"«±Àé«zÁå¤®AiÀÄzÀ ªÉÆºÀj£ÉÆA¢UÉ ¤ÃrzÉ.\n"_s);
+    b.setFont(u"Book Antiqua"_s, 14, false, true);
+    b.type(u"Given under the seal of the University.\n"_s);
+
+    b.setAlignment(Alignment::Left);
+    b.setFont(u"Arial"_s, 8);
+    for (const QString &key : {u"Campus"_s, u"PinLine"_s, u"State"_s, u"Country"_s})
+        b.type(config(key) + u'\n');
+    const QDate issued = m_selection.mode == PrintMode::Pdf && row.printedDate.isValid() ? row.printedDate
+                                                                                         : parseDmy(m_selection.issueDate);
+    b.type(u"Date of Issue : "_s + formatDmy(issued));
+    b.endParagraph();
+
+    picture(b, u"seal.jpg"_s, 3.65, 10.0);
+    picture(b, signatureFile(), 6.2, 10.3, 110, 60);
+    // The photograph box of the sheet sits lower on type-1 sheets and on the
+    // distance-education stationery, higher for university 027.
+    double photoTop = typeOne ? 8.6 : 8.3;
+    if (m_distance)
+        photoTop += 0.1;
+    if (univ027)
+        photoTop -= 0.1;
+    const QString photo = photograph(row.regno);
+    if (!photo.isEmpty())
+        picture(b, photo, 0.5, photoTop, 75, 95);
+    return doc;
+}
+
+Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) const
+{
+    if (speciality && row.specialKan.isEmpty())
+        throw StopError(u"Speciality in Degree name (Kannada) not defined"_s);
+    if (speciality && row.special.isEmpty())
+        throw StopError(u"Speciality in Degree name not defined"_s);
+    const QString town = m_config.value(u"LETTERHEAD"_s, u"CampusTown"_s);
+
+    Document doc;
+    DocumentBuilder b(doc);
+    PageSetup &page = b.page();
+    page.paperInches = PageSetup::a4();
+    page.topInches = 3.2;
+    page.bottomInches = 0.25;
+    page.leftInches = page.rightInches = 0.7 - m_selection.marginAdjust;
+    b.setLineSpacing(1.2);
+    b.setAlignment(Alignment::Centre);
+
+    auto kan = [&](const QString &font, double size, const QString &text) {
+        b.setFont(font, size, true);
+        b.type(text);
+    };
+    kan(kNudi, 19, row.nameKan + u'\n');
+    kan(kBrh, 15, u"EªÀgÀÄ "_s);
+    kan(kNudi, 16, row.examDateKan + u"gÀ°è dgÀÄVzÀ"_s);
+    kan(kBrh, 15, u"¥ÀjÃPÉëAiÀÄ°è \n"_s);
+    kan(kNudi, 16, row.classDescKan + u" ±ÉæÃtÂAiÀÄ°è"_s);
+    kan(kBrh, 15, u"GwÛÃtðgÁVzÁÝgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀj¹ EªÀjUÉ\n"_s);
+    kan(kNudi, 16, row.descpnKan + (speciality ? u" ("_s + row.specialKan + u')' : QString()));
+    kan(kBrh, 15, config(u"ConferredKan"_s) + u'\n');
+    kan(kNudi, 16, row.convoDateKan + u" gÀAzÀÄ\n"_s);
+
+    b.setFont(u"Cooper Black"_s, 18);
+    b.type(row.name + u'\n');
+    b.setFont(u"Bookman Old Style"_s, 12);
+    b.type(u"Reg.no : "_s + row.regno + u'\n');
+    b.setFont(u"Arial"_s, 12);
+    b.type((speciality ? u"has passed the "_s + row.descpn + u" Examination held in "_s
+                       : u"has passed the Bachelor's Degree Examination held in "_s)
+           + row.examDate + u'\n');
+    b.type(u"in "_s + row.classDesc + u'\n');
+    b.setFont(u"Calibri"_s, 14, true);
+    b.type(u" The Degree of "_s + row.descpn + (speciality ? u" ("_s + row.special + u')' : QString()) + u'\n');
+    b.setFont(u"Arial"_s, 12);
+    b.type(u"has been conferred on her at "_s + town + u" on the "_s + row.convoDate + u'\t'
+           + m_selection.issueDate.trimmed());
+    b.endParagraph();
+
+    picture(b, signatureFile(), 6.2, 10.5, 110, 60);
+    const QString photo = photograph(row.regno);
+    if (!photo.isEmpty())
+        picture(b, photo, 0.6, 8.4, 75, 95);
+    return doc;
+}
+
+} // namespace sw

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "certificates/layouts/certificaterow.h"
+#include "certificates/printing/printselection.h"
+#include "shell/core/appfolder.h"
+#include "shell/core/institutionconfig.h"
+#include "shell/document/document.h"
+
+#include <QString>
+
+namespace sw {
+
+class Session;
+
+// The layout procedures; which one prints is decided by institution code and
+// certificate type (chooseLayout).
+enum class LayoutProcedure { None, GenDataReport, Tcs, Phd, Inst008, Inst008Speciality, Datareport, Rank, Gold, Cash };
+
+LayoutProcedure chooseLayout(const QString &instCode, const PrintSelection &selection);
+QString layoutName(LayoutProcedure layout);
+// The TCS and institution 008 layouts store the number as soon as the sheet is printed.
+bool confirmsWithoutAsking(LayoutProcedure layout);
+// The TCS layout also keeps a PDF copy of every certificate it prints.
+bool keepsPdfCopy(LayoutProcedure layout);
+
+// Composes the degree certificates of institutions 003 and 008 on pre-printed
+// stationery: candidate texts in Kannada and English, photograph, seal and
+// signature at the sheet's fixed places. The university's own texts (its name,
+// the Kannada preamble, the campus address) are institution data and come from
+// the [LAYOUT] section of the institution file. Kannada is legacy 8-bit text
+// (see legacytext.h) printed in the fonts it was typed for, unconverted.
+class DegreeLayouts
+{
+public:
+    DegreeLayouts(const Session &session, const PrintSelection &selection);
+
+    // The certificate of `row`; lookups that fail (a Kannada exam date missing from
+    // the name library, a missing Kannada class) throw StopError with the layout's message.
+    Document compose(LayoutProcedure layout, const CertificateRow &row) const;
+
+    // Candidate photograph: Photos/REGNO.jpg, .jpeg or .bmp in any letter case; empty when none.
+    QString photograph(const QString &regno) const;
+
+private:
+    Document genDataReport(const CertificateRow &row) const;
+    Document tcs(const CertificateRow &row, bool doctorate) const;
+    Document inst008(const CertificateRow &row, bool speciality) const;
+
+    void checkKannada(const CertificateRow &row) const;
+    QString kannadaExamDate(const CertificateRow &row) const;
+    QString universityName(const CertificateRow &row) const;
+    QString config(const QString &key) const { return m_config.value(QStringLiteral("LAYOUT"), key); }
+    void picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches, double widthPt = 0,
+                 double heightPt = 0) const;
+    QString signatureFile() const;
+
+    const Session &m_session;
+    const PrintSelection &m_selection;
+    AppFolder m_folder;
+    InstitutionConfig m_config;
+    bool m_distance = false;
+    bool m_degreeInKannada = false;
+};
+
+} // namespace sw

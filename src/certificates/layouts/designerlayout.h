@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "certificates/layouts/certificaterow.h"
+#include "shell/core/appfolder.h"
+#include "shell/document/document.h"
+
+#include <QString>
+#include <vector>
+
+namespace sw {
+
+class Session;
+
+// Positions typed in the "Top / Left" frame of the printing screen for one label
+// of the designer layout (inches and points); an empty value keeps the file's.
+struct LabelPlacement
+{
+    QString top;
+    QString left;
+    QString size;
+};
+
+// The certificates of institution 001 are designed, not programmed: each
+// certificate type has a layout file Layouts/CONVO<type>.json in the application
+// folder (the document JSON form, see documentjson.h) whose texts carry the
+// fields {fregno}, {fname}, {fcollname}, {fdescpn}, {fyear}, {fclassdesc},
+// {fspecial}, {fexamdate}, {fdate} and {fcertno}. The institution moves a text by
+// editing the file; no new program is needed.
+class DesignerLayout
+{
+public:
+    enum Label { Name, RegNo, Class, Date, Speciality, LabelCount };
+
+    // Reads the layout of certificate type `type` ("1".."4"); a missing or broken
+    // file throws StopError naming it.
+    DesignerLayout(const AppFolder &folder, const QString &type);
+
+    static QString relativePath(const QString &type);
+    // Writes starting layouts CONVO1..CONVO4 where none exist yet (new folders, the
+    // demonstration folder); returns the files written. An institution then moves
+    // the texts to fit its stationery.
+    static QStringList writeStarterLayouts(const AppFolder &folder);
+
+    // The text box that holds a label's field is moved and resized as placed.
+    void place(Label label, const LabelPlacement &placement);
+
+    Document compose(const CertificateRow &row, const QString &certNo) const;
+
+private:
+    Document m_template;
+};
+
+// The selection of the designer layout: every active, unprinted candidate of the
+// degree in the convocation, by register number.
+std::vector<CertificateRow> selectDesignerRows(const Session &session, const QString &degree);
+
+} // namespace sw

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+namespace sw {
+
+// Print mode gives unprinted candidates their numbers; Pdf mode writes the
+// depository copies of candidates printed before, and writes nothing to convo.
+enum class PrintMode { Print, Pdf };
+// "print" sends sheets to the printer; "preview" shows them and asks whether to go on.
+enum class PrintOperation { Print, Preview };
+
+// What the clerk typed on the printing screen (or gave on the command line).
+struct PrintSelection
+{
+    QString degree;
+    QString collegeFrom;
+    QString collegeTo;
+    QString regnoFrom;
+    QString regnoTo;
+    QString issueDate; // dd/mm/yyyy, written to convo.fdate
+    QString prefix;
+    QString startNumber;
+    QString endNumber;
+    QString certType; // "1", "2", "3", "R", "G", "C"
+    bool temp = true;       // chooses between the two layouts of 003 and 008
+    bool diploma = false;   // admission line without "Degree of"
+    bool facsimile = false; // signature vc.jpg instead of vcm.jpg
+    double marginAdjust = 0; // widens the text block on both sides (inches)
+    PrintMode mode = PrintMode::Print;
+    PrintOperation operation = PrintOperation::Print;
+
+    // "0" in From College means every college, "0" in From Reg. No. every register number.
+    void expandAllRanges();
+    // The prefix followed by the running number in six digits: A + 17 = A000017.
+    QString certificateNumber(long long running) const;
+    long long start() const { return startNumber.trimmed().toLongLong(); }
+    long long end() const { return endNumber.trimmed().toLongLong(); }
+};
+
+} // namespace sw

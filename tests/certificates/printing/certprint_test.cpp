@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The printing screen driven offscreen: its boxes feed the run, its status bar
+// follows it, and the N2F mode only copies.
+#include "printingfixture.h"
+
+#include "certificates/printing/certprint.h"
+#include "shell/forms/commandactions.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/screenregistry.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class CertPrintTest : public test::PrintingFixture
+{
+protected:
+    std::unique_ptr<CertPrint> open(PrintMode mode)
+    {
+        auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, m_dispatcher}, mode);
+        screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
+        screen->activated();
+        return screen;
+    }
+    static void fill(CertPrint &screen, std::initializer_list<std::pair<int, QString>> boxes)
+    {
+        for (const auto &[index, value] : boxes)
+            screen.text(index)->setText(value);
+    }
+
+    CommandActions m_actions;
+    CommandDispatcher m_dispatcher{m_actions, m_prompter};
+};
+
+TEST_P(CertPrintTest, OpensWithTheConvocationDateAndPrintsFromItsBoxes)
+{
+    auto screen = open(PrintMode::Print);
+    EXPECT_EQ(screen->objectName(), u"CERTPRINT"_s);
+    EXPECT_EQ(screen->windowTitle(), u"Degree Certificate Printing . . ."_s);
+    EXPECT_EQ(screen->text(26)->text(), u"20/12/2025"_s);
+    EXPECT_EQ(screen->mskdt0()->text(), u"12/03/2013"_s);
+    EXPECT_TRUE(screen->chk(0)->isChecked());
+    EXPECT_FALSE(screen->chk(0)->isEnabled());
+    EXPECT_EQ(screen->text(6)->toolTip(),
+              u"Certificate Type, 1 - UG / PG with out Speciality, 2 - UG / PG with Speciality, 3 - PHD, 4 - MPHIL "_s);
+
+    fill(*screen, {{0, u"ba"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"a"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
+    screen->VPSproc(u"print"_s);          // the current layout stores each sheet as it prints
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully"_s);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
+    EXPECT_EQ(screen->text(5)->text(), u"21"_s);
+    EXPECT_TRUE(screen->hint().isEmpty());
+    EXPECT_TRUE(QFile::exists(m_session.folder.filePath(u"CSV/DCPDF/DC_003_R1_F_2025_1.pdf"_s)));
+
+    // Nothing is left to print: the run says so and the boxes stay as they are.
+    screen->VPSproc(u"print"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree/No students exists for the degree"_s);
+}
+
+TEST_P(CertPrintTest, PdfModeNamesItselfAndWritesOnlyCopies)
+{
+    m_session.db().exec(u"update convo set fcertno = 'Z000001', fdate = ? where fregno = 'R2'"_s, {QDate(2026, 1, 2)});
+    auto screen = open(PrintMode::Pdf);
+    EXPECT_EQ(screen->windowTitle(), u"Degree Certificate Printing . . . (PDF for NAD)"_s);
+    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {6, u"1"_s}});
+    screen->VPSproc(u"print"_s);
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully"_s);
+    const QString pdf = m_session.folder.filePath(u"CSV/DCPDF/DC_003_R2_F_2025_1.pdf"_s);
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(test::pdfText(pdf).contains(u"Date of Issue : 02/01/2026"_s));
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_TRUE(registerRows().isEmpty());
+}
+
+TEST_P(CertPrintTest, BothMenuCodesOpenTheOneScreen)
+{
+    ScreenRegistry screens;
+    registerPrintingScreens(screens);
+    ASSERT_TRUE(screens.contains(u"N24"_s));
+    ASSERT_TRUE(screens.contains(u"N2F"_s));
+    EXPECT_EQ(screens.find(u"N2F"_s)->formName, u"CERTPRINT"_s);
+    std::unique_ptr<QWidget> pdf(
+        screens.find(u"N2F"_s)->create(FormContext{m_session, m_prompter, m_dispatcher}, u"N2F"_s));
+    EXPECT_TRUE(pdf->windowTitle().endsWith(u" (PDF for NAD)"_s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CertPrintTest, ::testing::Values(TestBackend::SQLite), test::backendName);
+
+} // namespace

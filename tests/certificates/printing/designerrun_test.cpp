@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Institution 001 prints from designed layouts: no question per sheet, the last
+// run kept in reccert, positions from the layout file or the "Top / Left" frame.
+#include "printingfixture.h"
+
+#include "certificates/layouts/designerlayout.h"
+#include "shell/db/database.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class DesignerRunTest : public test::PrintingFixture
+{
+protected:
+    QString institution() const override { return u"001"_s; }
+
+    QStringList recent() const
+    {
+        Rows rows = m_session.db().query(u"select fregno, fcertno from reccert order by fcertno"_s);
+        QStringList out;
+        while (rows.next())
+            out << rows.text(0) + u'=' + rows.text(1);
+        return out;
+    }
+};
+
+TEST_P(DesignerRunTest, PrintsEveryCandidateOfTheDegreeAndKeepsTheLastRun)
+{
+    ASSERT_EQ(DesignerLayout::writeStarterLayouts(m_session.folder).size(), 4);
+    PrintSelection s = selection();
+    s.startNumber = u"1"_s;
+    const PrintingResult r = print(s);
+    EXPECT_TRUE(r.completed);
+    EXPECT_EQ(r.printed, 4);
+    EXPECT_EQ(m_prompter.last(), u"Printing of Certificates Completed Successfully"_s);
+    EXPECT_EQ(recent(), (QStringList{u"R1=A000001"_s, u"R2=A000002"_s, u"R3=A000003"_s, u"R4=A000004"_s}));
+    Rows row = m_session.db().query(u"select fdate, fconvdate, fprintedby from convo where fregno = 'R2'"_s);
+    ASSERT_TRUE(row.next());
+    EXPECT_EQ(row.date(u"fdate"_s), QDate(2026, 3, 12));
+    EXPECT_EQ(row.date(u"fconvdate"_s), QDate(2025, 12, 20));
+    EXPECT_EQ(row.text(2), u"CLERK"_s);
+
+    const QString text = test::pdfText(QDir(m_out.path()).filePath(u"A000002_R2.pdf"_s));
+    EXPECT_TRUE(text.contains(u"Name R2"_s));
+    EXPECT_TRUE(text.contains(u"Register No. R2"_s));
+    EXPECT_TRUE(text.contains(u"First Class"_s));
+
+    // A second run empties the list first: only its own certificates remain.
+    test::insertCandidate(m_session.db(), u"R5"_s, {{u"factive"_s, u"T"_s}});
+    s.startNumber = u"5"_s;
+    print(s);
+    EXPECT_EQ(recent(), QStringList{u"R5=A000005"_s});
+}
+
+TEST_P(DesignerRunTest, TypedPositionsMoveTheLabels)
+{
+    DesignerLayout::writeStarterLayouts(m_session.folder);
+    DesignerLayout layout(m_session.folder, u"1"_s);
+    layout.place(DesignerLayout::Name, {u"2"_s, u"1.5"_s, u"24"_s});
+    CertificateRow row;
+    row.name = u"ASHA"_s;
+    const Document doc = layout.compose(row, u"A1"_s);
+    const auto &box = std::get<TextBoxItem>(doc.anchored.front().item);
+    EXPECT_EQ(box.points.topLeft(), QPointF(108, 144));
+    EXPECT_EQ(box.paragraphs.front().runs.front().text, u"ASHA"_s);
+    EXPECT_EQ(box.paragraphs.front().runs.front().format.size, 24);
+    // The other labels stay where the file put them.
+    EXPECT_EQ(std::get<TextBoxItem>(doc.anchored[1].item).points.top(), 340);
+}
+
+TEST_P(DesignerRunTest, WrongTypeOrMissingLayoutFileStopsBeforeAnySheet)
+{
+    PrintSelection s = selection();
+    s.startNumber = u"1"_s;
+    print(s);
+    EXPECT_TRUE(m_prompter.last().startsWith(u"The certificate layout file "_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().contains(u"Layouts/CONVO1.json"_s));
+
+    DesignerLayout::writeStarterLayouts(m_session.folder);
+    s.certType = u"2"_s;
+    print(s);
+    EXPECT_EQ(m_prompter.last(), u"Speciality is not identified for this Degree"_s);
+    m_session.db().exec(u"update degree set fspecial = 'HISTORY' where fdegree = 'BA'"_s);
+    s.certType = u"1"_s;
+    print(s);
+    EXPECT_EQ(m_prompter.last(), u"Wrong Certificate Type is Selected"_s);
+
+    // A layout file with a mistake is named with the place of the mistake.
+    QFile broken(m_session.folder.filePath(u"Layouts/CONVO2.json"_s));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write(R"({"body": [{"textBox": {"x": "left"}}]})");
+    broken.close();
+    s.certType = u"2"_s;
+    print(s);
+    EXPECT_TRUE(m_prompter.last().contains(u"body[0]"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_TRUE(registerRows().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DesignerRunTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

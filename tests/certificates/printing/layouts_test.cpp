@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Each degree layout composed for a candidate, written as PDF and read back with
+// pdftotext -bbox: the texts stand where the stationery expects them. The pages
+// are also compared with a picture of each layout kept beside this test.
+#include "printingfixture.h"
+
+#include "certificates/layouts/certificatepdf.h"
+#include "certificates/layouts/degreelayouts.h"
+#include "shell/document/documentoutput.h"
+#include "shell/core/stoperror.h"
+#include "shell/document/documentrenderer.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+struct Word
+{
+    QString text;
+    QRectF box; // points from the page's corner
+};
+
+std::vector<Word> words(const QString &pdf)
+{
+    const QString html = test::pdfText(pdf, {u"-bbox"_s});
+    static const QRegularExpression re(
+        uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"_s);
+    std::vector<Word> out;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        out.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return out;
+}
+
+const Word *find(const std::vector<Word> &all, const QString &text)
+{
+    for (const Word &w : all) {
+        if (w.text == text)
+            return &w;
+    }
+    return nullptr;
+}
+
+class LayoutsTest : public test::PrintingFixture
+{
+protected:
+    Document compose(LayoutProcedure layout, PrintSelection s, const QString &regno = u"R1"_s)
+    {
+        s.expandAllRanges();
+        std::vector<CertificateRow> rows = selectCertificateRows(m_session, s);
+        for (const CertificateRow &row : rows) {
+            if (row.regno == regno)
+                return DegreeLayouts(m_session, s).compose(layout, row);
+        }
+        ADD_FAILURE() << "no row " << regno.toStdString();
+        return {};
+    }
+    std::vector<Word> written(const Document &doc, const QString &name)
+    {
+        const QString path = QDir(m_out.path()).filePath(name + u".pdf"_s);
+        documentoutput::writePdf(doc, path);
+        return words(path);
+    }
+    // The page at 30 dots to the inch against the kept picture: a layout that moved
+    // changes many pixels, a different font hinting only a few.
+    void compareWithKeptPicture(const Document &doc, const QString &name)
+    {
+        const QImage page = DocumentRenderer(doc).pageImage(0, 30).convertToFormat(QImage::Format_Grayscale8);
+        // The test's source folder (the build passes it; __FILE__ may be relative to the build).
+        const QString kept = QDir(QString::fromUtf8(QT_TESTCASE_SOURCEDIR)).filePath(u"expected/"_s + name + u".png"_s);
+        if (qEnvironmentVariableIsSet("SCROLLWISE_UPDATE_PICTURES")) {
+            QDir().mkpath(QFileInfo(kept).absolutePath());
+            ASSERT_TRUE(page.save(kept));
+        }
+        const QImage expected = QImage(kept).convertToFormat(QImage::Format_Grayscale8);
+        ASSERT_EQ(expected.size(), page.size()) << kept.toStdString();
+        long long differing = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            const uchar *a = page.constScanLine(y);
+            const uchar *b = expected.constScanLine(y);
+            for (int x = 0; x < page.width(); ++x)
+                differing += std::abs(int(a[x]) - int(b[x])) > 64;
+        }
+        EXPECT_LT(double(differing) / (page.width() * page.height()), 0.01) << name.toStdString();
+    }
+};
+
+TEST_P(LayoutsTest, PlainLayoutStandsAtItsMarginsAndCentre)
+{
+    PrintSelection s = selection();
+    const Document doc = compose(LayoutProcedure::GenDataReport, s);
+    EXPECT_DOUBLE_EQ(doc.page.topInches, 3.2); // the candidate has a university code
+    const std::vector<Word> all = written(doc, u"plain"_s);
+    ASSERT_FALSE(all.empty());
+    // The university's name is the first line, at the top margin.
+    EXPECT_EQ(all.front().text, u"Mysore"_s);
+    EXPECT_NEAR(all.front().box.top(), 3.2 * 72, 6);
+    // The name is centred on the sheet.
+    const Word *name = find(all, u"Name"_s);
+    const Word *r1 = nullptr;
+    for (const Word &w : all) {
+        if (w.text == u"R1"_s && name && std::abs(w.box.top() - name->box.top()) < 1)
+            r1 = &w;
+    }
+    ASSERT_TRUE(name && r1);
+    EXPECT_NEAR((name->box.left() + r1->box.right()) / 2, doc.page.pagePoints().width() / 2, 3);
+    // The address block starts at the left margin, 0.7 inch in.
+    const Word *date = find(all, u"12/03/2026"_s);
+    ASSERT_TRUE(date);
+    const Word *dateCaption = find(all, u"Date"_s);
+    ASSERT_TRUE(dateCaption);
+    EXPECT_LT(date->box.top(), 11.69 * 72);
+    compareWithKeptPicture(doc, u"Gen_Data_Report"_s);
+
+    // A margin value of 0.2 widens the text block: margins of 0.5 inch.
+    s.marginAdjust = 0.2;
+    const Document wider = compose(LayoutProcedure::GenDataReport, s);
+    EXPECT_DOUBLE_EQ(wider.page.leftInches, 0.5);
+    EXPECT_DOUBLE_EQ(wider.page.rightInches, 0.5);
+    const std::vector<Word> widerWords = written(wider, u"wider"_s);
+    const Word *college = find(widerWords, u"College"_s);
+    ASSERT_TRUE(college);
+    EXPECT_NEAR(college->box.left(), 0.5 * 72, 1.5);
+    // Without a university code the top margin is 3.3 inches.
+    m_session.db().exec(u"update convo set funivcode = null where fregno = 'R1'"_s);
+    EXPECT_DOUBLE_EQ(compose(LayoutProcedure::GenDataReport, s).page.topInches, 3.3);
+}
+
+TEST_P(LayoutsTest, PicturesStandAtTheirPlacesAndTheSignatureFollowsFacsimile)
+{
+    test::writePicture(m_session.folder.filePath(u"vc.jpg"_s), 100, 40, Qt::black);
+    PrintSelection s = selection();
+    auto pictures = [](const Document &doc) {
+        QStringList out;
+        for (const AnchoredItem &a : doc.anchored) {
+            if (const auto *p = std::get_if<PictureItem>(&a.item))
+                out << QFileInfo(p->file).fileName() + u'@' + QString::number(p->points.x()) + u','
+                           + QString::number(p->points.y()) + u' ' + QString::number(p->points.width(), 'f', 0) + u'x'
+                           + QString::number(p->points.height(), 'f', 0);
+        }
+        return out;
+    };
+    EXPECT_EQ(pictures(compose(LayoutProcedure::GenDataReport, s)),
+              (QStringList{u"seal.jpg@262.8,727.2 72x72"_s, u"vcm.jpg@446.4,770.4 90x40"_s,
+                           u"R1.jpg@43.2,606.6 75x95"_s}));
+    s.facsimile = true;
+    EXPECT_TRUE(pictures(compose(LayoutProcedure::GenDataReport, s)).contains(u"vc.jpg@446.4,770.4 90x40"_s));
+    // Without the signature file the certificate still composes, without it.
+    QFile::remove(m_session.folder.filePath(u"vc.jpg"_s));
+    EXPECT_EQ(pictures(compose(LayoutProcedure::GenDataReport, s)).size(), 2);
+    // The current layout places them a little differently.
+    s.facsimile = false;
+    EXPECT_EQ(pictures(compose(LayoutProcedure::Tcs, s)),
+              (QStringList{u"seal.jpg@262.8,720 72x72"_s, u"vcm.jpg@446.4,741.6 110x60"_s,
+                           u"R1.jpg@36,619.2 75x95"_s}));
+}
+
+TEST_P(LayoutsTest, CurrentDoctoralAnd008LayoutsCarryTheirWording)
+{
+    PrintSelection s = selection();
+    s.temp = true;
+    struct Case
+    {
+        LayoutProcedure layout;
+        QString type;
+        QStringList texts;
+    };
+    m_session.db().exec(u"update degree set fspecial = 'HISTORY', fspecialkan = ? where fdegree = 'BA'"_s,
+                        {u"EwºÁ¸À"_s});
+    const std::vector<Case> cases = {
+        {LayoutProcedure::Tcs, u"1"_s, {u"Certify that"_s, u"Reg. No. : R1"_s, u"Class / Grade : First Class"_s}},
+        {LayoutProcedure::Phd, u"3"_s, {u"on the recommendation of the Board of Examiners"_s, u"Date of Notification"_s}},
+        {LayoutProcedure::Inst008, u"1"_s, {u"Reg.no : R1"_s, u"The Degree of Bachelor of Arts"_s}},
+        {LayoutProcedure::Inst008Speciality, u"2"_s, {u"has passed the Bachelor of Arts Examination held in APRIL 2025"_s}},
+    };
+    for (const Case &c : cases) {
+        s.certType = c.type;
+        const Document doc = compose(c.layout, s);
+        const QString path = QDir(m_out.path()).filePath(layoutName(c.layout) + u".pdf"_s);
+        documentoutput::writePdf(doc, path);
+        const QString text = test::pdfText(path).simplified();
+        for (const QString &t : c.texts)
+            EXPECT_TRUE(text.contains(t)) << layoutName(c.layout).toStdString() << ": " << t.toStdString();
+        compareWithKeptPicture(doc, layoutName(c.layout));
+    }
+    m_session.db().exec(u"update degree set fspecialkan = '' where fdegree = 'BA'"_s);
+    s.certType = u"2"_s;
+    try {
+        compose(LayoutProcedure::Inst008Speciality, s);
+        ADD_FAILURE() << "composed without a Kannada speciality";
+    } catch (const StopError &e) {
+        EXPECT_EQ(e.text(), u"Speciality in Degree name (Kannada) not defined"_s);
+    }
+}
+
+TEST_P(LayoutsTest, PdfCopyCarriesTheNumberAtTheTopRight)
+{
+    const Document doc = compose(LayoutProcedure::Tcs, selection());
+    PrintSelection s = selection();
+    s.expandAllRanges();
+    std::vector<CertificateRow> rows = selectCertificateRows(m_session, s);
+    const QString path = certificatepdf::pdfPath(m_session.folder, u"003"_s, rows.front());
+    EXPECT_TRUE(path.endsWith(u"/CSV/DCPDF/DC_003_R1_F_2025_1.pdf"_s)) << path.toStdString();
+    certificatepdf::save(m_session.folder, doc, u"A000017"_s, path);
+    const std::vector<Word> all = words(path);
+    const Word *stamp = find(all, u"A000017"_s);
+    ASSERT_TRUE(stamp);
+    EXPECT_NEAR(stamp->box.left(), 7 * 72, 2);
+    EXPECT_NEAR(stamp->box.top(), 0.14 * 72, 6);
+}
+
+TEST_P(LayoutsTest, LayoutIsChosenByInstitutionAndType)
+{
+    PrintSelection s = selection();
+    auto chosen = [&](const char *inst, const char *type, bool temp) {
+        s.certType = QString::fromLatin1(type);
+        s.temp = temp;
+        return layoutName(chooseLayout(QString::fromLatin1(inst), s));
+    };
+    EXPECT_EQ(chosen("001", "3", true), u"Gen_Data_Report_Datareport"_s);
+    EXPECT_EQ(chosen("003", "1", false), u"Gen_Data_Report"_s);
+    EXPECT_EQ(chosen("008", "2", false), u"Gen_Data_Report"_s);
+    EXPECT_EQ(chosen("008", "1", true), u"Gen_Data_Report_Inst008"_s);
+    EXPECT_EQ(chosen("008", "2", true), u"Gen_Data_Report_Inst008_2"_s);
+    EXPECT_EQ(chosen("003", "2", true), u"Gen_Data_Report_TCS"_s);
+    EXPECT_EQ(chosen("008", "3", true), u"Gen_Data_Report_Phd"_s);
+    EXPECT_EQ(chosen("003", "G", true), u"Gen_Data_Gold"_s);
+    EXPECT_EQ(chosen("002", "1", true), u"none"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, LayoutsTest, ::testing::Values(TestBackend::SQLite), test::backendName);
+
+} // namespace

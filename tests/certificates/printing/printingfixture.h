@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// An installed folder of institution 003 with a convocation ready to print: masters
+// with their Kannada texts, the name library entry of the exam date, photographs,
+// seal and signatures, and the layout texts of the institution file.
+#include "../../candidates/entry/seeddata.h"
+#include "certificates/printing/printingrun.h"
+#include "certificates/printing/sheetoutput.h"
+#include "shell/core/inifile.h"
+#include "shell/core/session.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Failures name texts as text.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
+}
+
+namespace sw::test {
+
+inline QString pdfText(const QString &path, const QStringList &options = {})
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), QStringList(options) << path << QStringLiteral("-"));
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline void writePicture(const QString &path, int width, int height, const QColor &colour)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    image.setDotsPerMeterX(3780); // 96 to the inch
+    image.setDotsPerMeterY(3780);
+    ASSERT_TRUE(image.save(path, "JPG"));
+}
+
+class PrintingFixture : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<InstalledFolder>(GetParam(), institution());
+        m_session.folder = m_folder->folder();
+        m_session.cn = m_folder->connect();
+        m_session.convoCode = QStringLiteral("C26");
+        m_session.userName = QStringLiteral("CLERK");
+        m_session.instCode = institution();
+        using namespace Qt::StringLiterals;
+        Database &db = m_session.db();
+        seedMasters(db);
+        db.exec(u"update masconvo set fdate = '20/12/2025', fdatekan = ?, fconvonamekan = ? where fconvocode = 'C26'"_s,
+                {u"20-12-2025"_s, u"75£ÉÃ"_s});
+        db.exec(u"update degree set fdescpnkan = ? where fdegree = 'BA'"_s, {u"©.J."_s});
+        db.exec(u"update class set fclassdesckan = ? where fclasscode = 'FC'"_s, {u"¥ÀxÀªÀÄ"_s});
+        db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {u"K¦æ¯ï 2025"_s});
+        db.exec(u"update control set fdegkan = 'T'"_s);
+        for (const QString &regno : {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s}) {
+            insertCandidate(db, regno, {{u"factive"_s, u"T"_s}, {u"ffeepaid"_s, u"T"_s}, {u"fnamekan"_s, u"£ÁªÀÄ"_s},
+                                        {u"fexamtype"_s, u"1"_s}});
+            if (regno != u"R3"_s)
+                writePicture(m_session.folder.filePath(u"Photos/"_s + regno + u".jpg"_s), 75, 95, Qt::darkCyan);
+        }
+        writePicture(m_session.folder.filePath(u"seal.jpg"_s), 96, 96, Qt::darkRed);
+        writePicture(m_session.folder.filePath(u"vcm.jpg"_s), 120, 50, Qt::darkBlue);
+        IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
+        ini.load();
+        ini.setValue(u"LAYOUT"_s, u"UniversityName"_s, u"Karnatak University, Dharwad"_s);
+        ini.setValue(u"LAYOUT"_s, u"Campus"_s, u"Pavate Nagar"_s);
+        ini.setValue(u"LAYOUT"_s, u"PinLine"_s, u"Dharwad - 580 003"_s);
+        ini.setValue(u"LAYOUT"_s, u"State"_s, u"Karnataka"_s);
+        ini.setValue(u"LAYOUT"_s, u"Country"_s, u"India"_s);
+        ASSERT_TRUE(ini.save());
+        ASSERT_TRUE(m_out.isValid());
+    }
+
+    virtual QString institution() const { return QStringLiteral("003"); }
+
+    // Degree BA, every college and register number, plain layout (the question per sheet).
+    static PrintSelection selection()
+    {
+        using namespace Qt::StringLiterals;
+        PrintSelection s;
+        s.degree = u"BA"_s;
+        s.collegeFrom = u"0"_s;
+        s.regnoFrom = u"0"_s;
+        s.issueDate = u"12/03/2026"_s;
+        s.prefix = u"A"_s;
+        s.startNumber = u"17"_s;
+        s.endNumber = u"99"_s;
+        s.certType = u"1"_s;
+        s.temp = false;
+        return s;
+    }
+
+    PrintingResult print(const PrintSelection &s)
+    {
+        FolderOutput output(m_out.path());
+        PrintingRun run(m_session, m_prompter);
+        run.setWorkstation(QStringLiteral("WS1"));
+        return run.run(s, output);
+    }
+
+    QString certNo(const QString &regno) const
+    {
+        return m_session.db()
+            .scalar(QStringLiteral("select fcertno from convo where fregno = ?"), {regno})
+            .toString();
+    }
+
+    QStringList registerRows() const
+    {
+        using namespace Qt::StringLiterals;
+        Rows rows = m_session.db().query(
+            u"select fcertno, foutcome, fregno, fworkstation from stationery order by fnumber, foutcome"_s);
+        QStringList out;
+        while (rows.next())
+            out << rows.text(0) + u' ' + rows.text(1) + u' ' + rows.text(2) + u' ' + rows.text(3);
+        return out;
+    }
+
+    std::unique_ptr<InstalledFolder> m_folder;
+    Session m_session;
+    ScriptedPrompter m_prompter;
+    QTemporaryDir m_out;
+};
+
+} // namespace sw::test

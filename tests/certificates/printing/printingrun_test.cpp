@@ -1,0 +1,290 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Whole printing runs on the real databases: numbers, spoiled sheets, refusals,
+// collisions and the stationery register.
+#include "printingfixture.h"
+
+#include "certificates/printing/stationeryregister.h"
+#include "shell/db/database.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class PrintingRunTest : public test::PrintingFixture
+{
+protected:
+    // Four good sheets; R3, without a photograph, is printed without one.
+    void answerEverySheet()
+    {
+        for (int i = 0; i < 5; ++i)
+            m_prompter.answer(PromptAnswer::Yes);
+    }
+};
+
+TEST_P(PrintingRunTest, SpoiledSheetUsesItsNumberAndARefusedPhotographUsesNone)
+{
+    // R1 good, R2 spoiled, R3 has no photograph and is passed over, R4 good.
+    m_prompter.answer(PromptAnswer::Yes);
+    m_prompter.answer(PromptAnswer::No);
+    m_prompter.answer(PromptAnswer::No);
+    m_prompter.answer(PromptAnswer::Yes);
+    const PrintingResult r = print(selection());
+
+    EXPECT_TRUE(r.completed);
+    EXPECT_EQ(r.printed, 2);
+    EXPECT_EQ(r.spoiled, 1);
+    EXPECT_EQ(r.skipped, 1);
+    EXPECT_EQ(r.nextNumber, 20);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+    EXPECT_EQ(certNo(u"R4"_s), u"A000019"_s);
+    EXPECT_TRUE(m_prompter.texts().contains(u"Remove the waste certificate and click ok to continue"_s));
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully"_s);
+
+    // Who printed it and when is stored with the number.
+    Rows row = m_session.db().query(u"select fdate, fprintedby, fprintdate, fprinttime from convo where fregno = 'R1'"_s);
+    ASSERT_TRUE(row.next());
+    EXPECT_EQ(row.date(u"fdate"_s), QDate(2026, 3, 12));
+    EXPECT_EQ(row.text(1), u"CLERK"_s);
+    EXPECT_EQ(row.date(u"fprintdate"_s), QDate::currentDate());
+    EXPECT_TRUE(row.text(3).endsWith(u"M"_s)) << row.text(3).toStdString();
+
+    EXPECT_EQ(registerRows(), (QStringList{u" SKIPPED R3 WS1"_s, u"A000017 PRINTED R1 WS1"_s,
+                                           u"A000018 SPOILED R2 WS1"_s, u"A000019 PRINTED R4 WS1"_s}));
+
+    // The sheets went to the printer with their numbers: one per sheet, the spoiled one too.
+    const QDir out(m_out.path());
+    EXPECT_EQ(out.entryList({u"*.pdf"_s}, QDir::Files, QDir::Name),
+              (QStringList{u"A000017_R1.pdf"_s, u"A000018_R2.pdf"_s, u"A000019_R4.pdf"_s}));
+    const QString text = test::pdfText(out.filePath(u"A000017_R1.pdf"_s));
+    EXPECT_TRUE(text.contains(u"Name R1"_s));
+    EXPECT_TRUE(text.contains(u"Karnatak University"_s));
+    EXPECT_TRUE(text.contains(u"Date : 12/03/2026"_s));
+
+    // A second run selects the two left and starts where the stationery stands.
+    PrintSelection next = selection();
+    next.startNumber = u"20"_s;
+    m_prompter.answer(PromptAnswer::Yes);
+    m_prompter.answer(PromptAnswer::Yes); // R3 without photograph: print anyway
+    m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(print(next).printed, 2);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000020"_s);
+    EXPECT_EQ(certNo(u"R3"_s), u"A000021"_s);
+}
+
+TEST_P(PrintingRunTest, CollidingRangeIsRefusedListingEveryHolderBeforeAnythingPrints)
+{
+    test::insertCandidate(m_session.db(), u"X1"_s, {{u"fdegree"_s, u"BSC"_s}, {u"fcertno"_s, u"A000018"_s}});
+    test::insertCandidate(m_session.db(), u"X2"_s, {{u"fdegree"_s, u"BSC"_s}, {u"fcertno"_s, u"A000020"_s}});
+    // Another convocation's numbers do not collide.
+    test::insertCandidate(m_session.db(), u"X3"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"A000017"_s}});
+    const PrintingResult r = print(selection());
+    EXPECT_EQ(r.printed, 0);
+    EXPECT_EQ(m_prompter.last(), u"Certificate No. already exist!!\nX1 - A000018\nX2 - A000020"_s);
+    EXPECT_TRUE(registerRows().isEmpty());
+    EXPECT_TRUE(QDir(m_out.path()).isEmpty());
+
+    // Just past the colliding numbers the range is free (four candidates: 21..24).
+    PrintSelection s = selection();
+    s.startNumber = u"21"_s;
+    answerEverySheet();
+    EXPECT_EQ(print(s).printed, 4);
+}
+
+TEST_P(PrintingRunTest, SelectionIsCheckedBeforeAnythingPrints)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(PrintSelection &)> change;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {"empty degree", [](PrintSelection &s) { s.degree.clear(); }, u"Information should be entered"_s},
+        {"degree without candidates", [](PrintSelection &s) { s.degree = u"BSC"_s; },
+         u"Invalid Degree/No students exists for the degree"_s},
+        {"unknown college", [](PrintSelection &s) { s.collegeFrom = u"999"_s; s.collegeTo = u"999"_s; },
+         u"Invalid College/No students exists for the college"_s},
+        {"end equal to start", [](PrintSelection &s) { s.endNumber = s.startNumber; },
+         u"Value should be greater than From certificate no"_s},
+        {"start above end", [](PrintSelection &s) { s.startNumber = u"50"_s; s.endNumber = u"20"_s; },
+         u"Value should be greater than From certificate no"_s},
+        {"type 4 is named by the hint but refused", [](PrintSelection &s) { s.certType = u"4"_s; },
+         u"Invalid Certificate Type"_s},
+        {"empty register range", [](PrintSelection &s) { s.regnoFrom = u"S1"_s; s.regnoTo = u"S9"_s; },
+         u"Reg. No. S1 is not a candidate of convocation C26."_s},
+        {"range without candidates", [](PrintSelection &s) { s.regnoFrom = u"R5"_s; s.regnoTo = u"R9"_s; },
+         u"Reg. No. R5 is not a candidate of convocation C26."_s},
+    };
+    for (const Case &c : cases) {
+        PrintSelection s = selection();
+        c.change(s);
+        m_prompter.clear();
+        print(s);
+        EXPECT_EQ(m_prompter.last(), c.message) << c.what;
+    }
+    PrintSelection blank = selection();
+    blank.prefix = u"A B"_s;
+    print(blank);
+    EXPECT_TRUE(m_prompter.last().contains(u"contains a blank"_s)) << m_prompter.last().toStdString();
+    PrintSelection badDate = selection();
+    badDate.issueDate = u"31/02/2026"_s;
+    print(badDate);
+    EXPECT_TRUE(m_prompter.last().contains(u"31/02/2026"_s));
+    EXPECT_TRUE(registerRows().isEmpty());
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+}
+
+TEST_P(PrintingRunTest, SingleRegisterNumberIsCheckedAndTakesItsCollege)
+{
+    PrintSelection s = selection();
+    s.regnoFrom = s.regnoTo = u"R2"_s;
+    PrintingRun run(m_session, m_prompter);
+    ASSERT_TRUE(run.check(s));
+    EXPECT_EQ(s.collegeFrom, u"101"_s);
+    EXPECT_EQ(s.collegeTo, u"ZZZZ"_s);
+
+    m_session.db().exec(u"update convo set fcertno = 'Z1' where fregno = 'R2'"_s);
+    EXPECT_FALSE(run.check(s));
+    EXPECT_EQ(m_prompter.last(), u"Certificate is already printed for this Reg. No."_s);
+
+    // Without a photograph the clerk is asked; No keeps the box.
+    s.regnoFrom = s.regnoTo = u"R3"_s;
+    m_prompter.answer(PromptAnswer::No);
+    EXPECT_FALSE(run.check(s));
+    EXPECT_EQ(m_prompter.last(), u"Student photo is not available for printing. Do you want to continue?"_s);
+
+    m_session.db().exec(u"update convo set factive = 'F' where fregno = 'R4'"_s);
+    s.regnoFrom = s.regnoTo = u"R4"_s;
+    EXPECT_FALSE(run.check(s));
+    EXPECT_EQ(m_prompter.last(), u"Student is not active for printing"_s);
+}
+
+TEST_P(PrintingRunTest, RunStopsAtTheEndOfTheStationery)
+{
+    PrintSelection s = selection();
+    s.startNumber = u"1"_s;
+    s.endNumber = u"2"_s;
+    m_prompter.answer(PromptAnswer::Yes);
+    m_prompter.answer(PromptAnswer::Yes);
+    const PrintingResult r = print(s);
+    EXPECT_FALSE(r.completed);
+    EXPECT_EQ(r.printed, 2);
+    EXPECT_EQ(r.nextNumber, 3);
+    EXPECT_EQ(m_prompter.last(),
+              u"The certificate range ends at A000002; 2 candidates are left for the next run with new stationery."_s);
+    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+}
+
+TEST_P(PrintingRunTest, MissingKannadaExamDateStopsBeforeTheSheetAndKeepsEarlierNumbers)
+{
+    m_session.db().exec(u"update convo set fexamdate = 'MAY 2025' where fregno = 'R2'"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    const PrintingResult r = print(selection());
+    EXPECT_EQ(r.printed, 1);
+    EXPECT_EQ(m_prompter.last(), u"Error in kannada exam date MAY 2025"_s);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+    EXPECT_EQ(registerRows(), QStringList{u"A000017 PRINTED R1 WS1"_s});
+}
+
+// A sheet printing while another workstation stores a number for the same
+// candidate: the update finds the number taken, the run stops and the sheet is spoiled.
+class OtherWorkstationOutput final : public SheetOutput
+{
+public:
+    OtherWorkstationOutput(std::unique_ptr<Database> other)
+        : m_other(std::move(other))
+    {
+    }
+    void print(const Document &, const QString &, const QString &regno) override
+    {
+        m_other->exec(u"update convo set fcertno = 'B000001' where fregno = ?"_s, {regno});
+    }
+    void preview(const Document &, const QString &, const QString &) override {}
+
+private:
+    std::unique_ptr<Database> m_other;
+};
+
+TEST_P(PrintingRunTest, CandidateNumberedElsewhereWhileItsSheetPrintedStopsTheRun)
+{
+    OtherWorkstationOutput output(m_folder->connect());
+    PrintingRun run(m_session, m_prompter);
+    run.setWorkstation(u"WS1"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    const PrintingResult r = run.run(selection(), output);
+    EXPECT_EQ(r.printed, 0);
+    EXPECT_EQ(certNo(u"R1"_s), u"B000001"_s);
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Reg. No. R1 was given a certificate number on another workstation"_s))
+        << m_prompter.last().toStdString();
+    EXPECT_EQ(registerRows(), QStringList{u"A000017 SPOILED R1 WS1"_s});
+}
+
+TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesAndWritesNothingToTheCandidates)
+{
+    answerEverySheet();
+    print(selection());
+    m_prompter.answer(PromptAnswer::Yes); // R3's copy without a photograph
+    PrintSelection s = selection();
+    s.mode = PrintMode::Pdf;
+    s.temp = true;
+    s.startNumber.clear();
+    s.endNumber.clear();
+    s.issueDate.clear();
+    const PrintingResult r = print(s);
+    EXPECT_EQ(r.copies, 4);
+    const QString pdf = m_session.folder.filePath(u"CSV/DCPDF/DC_003_R4_F_2025_1.pdf"_s);
+    ASSERT_TRUE(QFile::exists(pdf));
+    const QString text = test::pdfText(pdf);
+    EXPECT_TRUE(text.contains(u"A000020"_s)) << text.toStdString(); // the stored number, stamped at the top
+    EXPECT_TRUE(text.contains(u"Date of Issue : 12/03/2026"_s));
+    EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
+    QFile log(m_session.folder.filePath(u"mcverifypdf.log"_s));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()).count(u"CREATED"_s), 4);
+    // Four printed, no more register rows: copies use no stationery.
+    EXPECT_EQ(registerRows().size(), 4);
+}
+
+TEST_P(PrintingRunTest, StationeryReportShowsGapsAndNumbersUsedTwice)
+{
+    answerEverySheet();
+    print(selection()); // 17..20
+    StationeryRegister reg(m_session.db(), u"C26"_s, u"AUDIT"_s, u"WS9"_s);
+    reg.record({u"A"_s, 18, u"A000018"_s, u"X9"_s, u"BA"_s, u"1"_s, StationeryRegister::Outcome::Spoiled, {}});
+    const QStringList lines = reg.report(u"A"_s, 16, 21);
+    ASSERT_EQ(lines.size(), 9);
+    EXPECT_EQ(lines[0], u"A000016      NOT ACCOUNTED FOR"_s);
+    EXPECT_TRUE(lines[1].startsWith(u"A000017      PRINTED  R1"_s));
+    EXPECT_EQ(lines[4], u"A000018      USED 2 TIMES"_s);
+    EXPECT_EQ(lines[7], u"A000021      NOT ACCOUNTED FOR"_s);
+    EXPECT_EQ(lines[8], u"6 numbers, 2 not accounted for, 1 used more than once"_s);
+    // Another prefix is another stack of stationery.
+    EXPECT_EQ(reg.report(u"B"_s, 17, 17).last(), u"1 numbers, 1 not accounted for, 0 used more than once"_s);
+}
+
+TEST(PrintingRunDates, IssueDateOpensAtTheFixedDayFromItOn)
+{
+    EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2026, 1, 5)), u"12/03/2013"_s);
+    EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2013, 3, 12)), u"12/03/2013"_s);
+    EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2013, 3, 11)), u"11/03/2013"_s);
+    PrintSelection s;
+    s.prefix = u"A"_s;
+    EXPECT_EQ(s.certificateNumber(17), u"A000017"_s);
+    EXPECT_EQ(s.certificateNumber(1234567), u"A1234567"_s);
+    s.collegeFrom = u"0"_s;
+    s.regnoFrom = u"0"_s;
+    s.expandAllRanges();
+    EXPECT_EQ(s.collegeFrom + s.collegeTo + s.regnoFrom + s.regnoTo, u"0000ZZZZ00000000ZZZZZZZZ"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, PrintingRunTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

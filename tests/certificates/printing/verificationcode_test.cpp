@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The optional verification code: on the sheet only when configured, and a
+// scanned text told genuine, forged or cancelled.
+#include "printingfixture.h"
+
+#include "certificates/layouts/verificationcode.h"
+#include "shell/core/institutionconfig.h"
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+// Keeps what would have gone to the printer.
+class KeepingOutput final : public SheetOutput
+{
+public:
+    std::vector<Document> sheets;
+    void print(const Document &sheet, const QString &, const QString &) override { sheets.push_back(sheet); }
+    void preview(const Document &, const QString &, const QString &) override {}
+};
+
+QStringList pictureNames(const Document &doc)
+{
+    QStringList out;
+    for (const AnchoredItem &a : doc.anchored) {
+        if (const auto *p = std::get_if<PictureItem>(&a.item))
+            out << QFileInfo(p->file).fileName();
+    }
+    return out;
+}
+
+class VerificationCodeTest : public test::PrintingFixture
+{
+protected:
+    void configure()
+    {
+        IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
+        ini.load();
+        ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.8"_s);
+        ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
+        ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1"_s);
+        ini.setValue(u"VERIFICATION"_s, u"Secret"_s, u"s3cret-of-the-section"_s);
+        ASSERT_TRUE(ini.save());
+    }
+    std::vector<Document> printAll()
+    {
+        KeepingOutput output;
+        PrintingRun run(m_session, m_prompter);
+        for (int i = 0; i < 5; ++i)
+            m_prompter.answer(PromptAnswer::Yes);
+        run.run(selection(), output);
+        return output.sheets;
+    }
+};
+
+TEST_P(VerificationCodeTest, OffByDefaultSoTheSheetIsAsTheStationeryExpects)
+{
+    EXPECT_FALSE(VerificationCode::fromConfig(InstitutionConfig::load(m_session.folder)));
+    const std::vector<Document> sheets = printAll();
+    ASSERT_EQ(sheets.size(), 4u);
+    EXPECT_EQ(pictureNames(sheets.front()), (QStringList{u"seal.jpg"_s, u"vcm.jpg"_s, u"R1.jpg"_s}));
+}
+
+TEST_P(VerificationCodeTest, ScannedCodeIsToldGenuineForgedOrCancelled)
+{
+    configure();
+    const std::vector<Document> sheets = printAll();
+    ASSERT_EQ(sheets.size(), 4u);
+    EXPECT_TRUE(pictureNames(sheets.front()).contains(u"A000017.png"_s));
+    const auto &qr = std::get<PictureItem>(sheets.front().anchored.back().item);
+    EXPECT_EQ(qr.points, QRectF(6.8 * 72, 0.3 * 72, 72, 72));
+    // A square black-and-white code with its quiet zone.
+    const QImage code(qr.file);
+    ASSERT_FALSE(code.isNull());
+    EXPECT_EQ(code.width(), code.height());
+    EXPECT_EQ(code.pixelColor(0, 0), QColor(Qt::white));
+
+    const auto verifier = VerificationCode::fromConfig(InstitutionConfig::load(m_session.folder));
+    ASSERT_TRUE(verifier);
+    const QString text = verifier->payload(u"A000017"_s, u"R1"_s);
+    EXPECT_TRUE(text.startsWith(u"SW1|A000017|R1|"_s));
+    const auto genuine = verifier->verify(m_session.db(), text);
+    EXPECT_TRUE(genuine.genuine);
+    EXPECT_EQ(genuine.text, u"GENUINE: certificate A000017 of Reg. No. R1, Name R1, Bachelor of Arts (BA), convocation C26."_s);
+
+    // Another register number under the same signature, or another key, is a forgery.
+    QString forged = text;
+    forged.replace(u"|R1|"_s, u"|R2|"_s);
+    EXPECT_FALSE(verifier->verify(m_session.db(), forged).genuine);
+    VerificationCode otherKey(u"guess"_s, QRectF(0, 0, 1, 1));
+    EXPECT_FALSE(verifier->verify(m_session.db(), otherKey.payload(u"A000017"_s, u"R1"_s)).genuine);
+    EXPECT_FALSE(verifier->verify(m_session.db(), u"hello"_s).genuine);
+
+    // Cancelled since: still the institution's, but no longer the candidate's.
+    m_session.db().exec(u"update convo set fcertno = null where fregno = 'R1'"_s);
+    m_session.db().exec(u"insert into certcan (fregno, fcertno, fdegree) values ('R1', 'A000017', 'BA')"_s);
+    const auto cancelled = verifier->verify(m_session.db(), text);
+    EXPECT_TRUE(cancelled.text.startsWith(u"CANCELLED: certificate A000017 of Reg. No. R1"_s)) << cancelled.text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, VerificationCodeTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace
