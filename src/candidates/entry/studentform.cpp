@@ -16,15 +16,18 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
 
 namespace {
 
-// The boxes in the order they stand on the screen; the descriptions stand beside
-// their code boxes.
+// The boxes in the order they stand on the screen, one a line; each Kannada box
+// then moves beside its English box and each description beside its code box.
 const int kScreenOrder[] = {0, 1, 15, 24, 25, 20, 21, 22, 23, 2, 3, 4, 18, 5, 6, 7, 8, 9, 11, 10, 16, 17};
+const std::pair<int, int> kKannadaBeside[] = {{15, 1}, {25, 24}, {21, 20}, {23, 22}};
 // Shown boxes filled by look-ups, each with the code box it stands beside.
 const std::pair<int, int> kDescriptions[] = {{12, 2}, {13, 3}, {14, 4}, {19, 18}};
 // The English name boxes whose Kannada boxes the name library fills.
@@ -72,10 +75,9 @@ StudentForm::StudentForm(const FormContext &context)
         // lower case are different letters: they keep what was typed, like the name.
         if (f->keepsCase || f->kannada)
             keepCase(edit);
-        if (f->kannada)
-            edit->setFont(QFont(u"Nudi 01 e"_s, 13));
         graveAccentTyping(edit);
     }
+    placeKannadaBoxes();
     for (const auto &[shown, beside] : kDescriptions)
         addShownBox(shown, beside);
     text(7)->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9.]*"_s), text(7)));
@@ -121,9 +123,31 @@ QLineEdit *StudentForm::addShownBox(int index, int besideBox)
     edit->setFocusPolicy(Qt::NoFocus);
     int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
     grid->getItemPosition(grid->indexOf(text(besideBox)), &row, &column, &rowSpan, &columnSpan);
-    grid->addWidget(edit, row, column + 1);
+    grid->addWidget(edit, row, column + 1, 1, 2);
     registerField(u"T"_s + QString::number(index), edit);
     return edit;
+}
+
+// Two columns keep the record within one screen's height: the Kannada spelling of
+// each name stands on the same line as the name.
+void StudentForm::placeKannadaBoxes()
+{
+    auto *grid = qobject_cast<QGridLayout *>(frame()->layout());
+    for (const auto &[kannada, english] : kKannadaBeside) {
+        QLabel *caption = nullptr;
+        for (QLabel *label : frame()->findChildren<QLabel *>()) {
+            if (label->buddy() == text(kannada))
+                caption = label;
+        }
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(grid->indexOf(text(english)), &row, &column, &rowSpan, &columnSpan);
+        grid->removeWidget(text(kannada));
+        grid->addWidget(text(kannada), row, column + 2);
+        if (caption) {
+            grid->removeWidget(caption);
+            grid->addWidget(caption, row, column + 1, Qt::AlignRight);
+        }
+    }
 }
 
 BoundSql StudentForm::recordsetStatement() const
@@ -207,10 +231,41 @@ void StudentForm::display_record(RecordSet &rows, const QString &)
     showRecord(record);
 }
 
+void StudentForm::applyKannadaFonts()
+{
+    // Set when the screen is first activated: the appearance given to every screen
+    // as it opens sets one font for all boxes.
+    for (const CandidateField &f : candidateFields()) {
+        if (f.kannada) {
+            QFont font(u"Nudi 01 e"_s, 13);
+            font.setBold(text(f.box)->font().bold());
+            text(f.box)->setFont(font);
+        }
+    }
+}
+
+void StudentForm::activated()
+{
+    if (m_firstActivate)
+        applyKannadaFonts();
+    RecordForm::activated();
+    if (!m_pendingCandidate.isEmpty())
+        showFromRows(std::exchange(m_pendingCandidate, QString()));
+}
+
 bool StudentForm::showCandidate(const QString &regno)
 {
     if (editMode() != u"Z"_s)
         return false;
+    if (m_firstActivate) {
+        m_pendingCandidate = regno;
+        return true;
+    }
+    return showFromRows(regno);
+}
+
+bool StudentForm::showFromRows(const QString &regno)
+{
     RecordSet &rows = rsdisp();
     for (rows.moveFirst(); rows.onRow(); rows.moveNext()) {
         if (rows.text(u"fregno"_s) == regno) {

@@ -27,10 +27,11 @@ public:
     void AEDproc(const QString &operation) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
+    void activated() override;
 
     // Shows candidate `regno` as browsing to it would (the search screen's hand-over).
     // False, and nothing changed, while a change is in progress or when the
-    // convocation has no such candidate.
+    // convocation has no such candidate. A screen not yet activated shows it once it is.
     bool showCandidate(const QString &regno);
 
     // The picture beside the record; null when none is shown.
@@ -46,6 +47,7 @@ protected:
 
 private:
     QLineEdit *addShownBox(int index, int besideBox);
+    void placeKannadaBoxes();
     CandidateRecord recordOnScreen() const;
     void showRecord(const CandidateRecord &record);
     void showPhoto(const QString &path);
@@ -55,12 +57,15 @@ private:
     // The check made when Enter leaves `box`; false (message shown) when refused.
     bool acceptBox(int box);
     bool chooseCandidate();
+    bool showFromRows(const QString &regno);
+    void applyKannadaFonts();
     void withdraw();
     void enableForChange();
 
     CandidateStore m_store;
     QLabel *m_img;
     QString m_chosenPhoto;
+    QString m_pendingCandidate;
 };
 
 } // namespace sw

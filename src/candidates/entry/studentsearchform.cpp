@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -70,11 +72,12 @@ StudentSearchForm::StudentSearchForm(const FormContext &context)
     m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_grid->horizontalHeader()->setSectionResizeMode(Name, QHeaderView::Stretch);
     m_grid->installEventFilter(this);
+    // The window opens at its layout's size: room for the eight columns.
+    m_grid->setMinimumSize(780, 300);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openInEntry(row); });
     body()->addWidget(m_grid, 1);
     m_count->setObjectName(u"lblCount"_s);
     body()->addWidget(m_count);
-    resize(820, 460);
 }
 
 void StudentSearchForm::activated()
@@ -150,8 +153,13 @@ bool StudentSearchForm::openInEntry(int row)
     if (!main)
         return false;
     main->openScreen(entryMenuCode());
-    auto *entry = qobject_cast<StudentForm *>(main->dispatcher().activeForm());
-    return entry && entry->showCandidate(regno);
+    // The screen is found among the open ones: it becomes the active one only once its
+    // window has been shown, after this returns.
+    for (QMdiSubWindow *sub : main->mdiArea()->subWindowList()) {
+        if (auto *entry = qobject_cast<StudentForm *>(sub->widget()))
+            return entry->showCandidate(regno);
+    }
+    return false;
 }
 
 bool StudentSearchForm::eventFilter(QObject *watched, QEvent *event)

@@ -78,7 +78,7 @@ GateForm::GateForm(const FormContext &context, Gate gate)
     m_grid->setColumnHidden(RowState, true);
     m_grid->horizontalHeader()->setSectionResizeMode(Name, QHeaderView::Stretch);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setMinimumHeight(260);
+    m_grid->setMinimumSize(520, 280);
     connect(m_grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (m_filling)
             return;
@@ -98,7 +98,6 @@ GateForm::GateForm(const FormContext &context, Gate gate)
     m_count->setObjectName(u"lblCount"_s);
     layout->addWidget(m_count, row + 1, 0, 1, 3);
     registerField(u"S0"_s, m_grid);
-    resize(640, 480);
 }
 
 QLineEdit *GateForm::addShownBox(int index, QLineEdit *beside)
