@@ -148,6 +148,9 @@ void StudentForm::placeKannadaBoxes()
             grid->addWidget(caption, row, column + 1, Qt::AlignRight);
         }
     }
+    // Names of thirty letters stay readable in either column.
+    grid->setColumnMinimumWidth(1, 220);
+    grid->setColumnStretch(3, 1);
 }
 
 BoundSql StudentForm::recordsetStatement() const

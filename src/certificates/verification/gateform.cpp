@@ -186,6 +186,17 @@ bool GateForm::acceptHeaderBox(QLineEdit *box)
     return true;
 }
 
+void GateForm::showHeaderNames()
+{
+    text(isActivation(gate()) ? 50 : 1)->setText(m_store.degreeName(text(0)->text()).value_or(QString()));
+    if (isActivation(gate())) {
+        text(51)->setText(m_store.collegeName(text(1)->text()).value_or(QString()));
+        text(52)->setText(m_store.collegeName(text(2)->text()).value_or(QString()));
+    } else {
+        text(2)->setText(m_store.collegeName(text(3)->text()).value_or(QString()));
+    }
+}
+
 void GateForm::headerComplete()
 {
     const GateSelection chosen = selection();
@@ -386,6 +397,7 @@ void GateForm::CmdSave_Click()
         text(0)->setText(chosen.degree);
         firstCollegeBox()->setText(chosen.collegeFrom);
         lastCollegeBox()->setText(chosen.collegeTo);
+        showHeaderNames();
         loadGrid();
     } catch (const std::exception &e) {
         showError(e);

@@ -49,6 +49,7 @@ private:
     QLineEdit *lastCollegeBox() const;
     bool acceptHeaderBox(QLineEdit *box);
     void headerComplete();
+    void showHeaderNames();
     void loadGrid();
     void clearGrid();
     void appendRow(const GateRow &row);

@@ -96,6 +96,7 @@ TEST_P(GateScreenTest, ActivationListsFeeVerifiedCandidatesOfTheCollegeRange)
     EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
     EXPECT_EQ(stored(u"V5"_s, u"factive"_s), u"T"_s);
     EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(form->text(52)->text(), u"City College"_s); // the header stays with the saved grid
     picture(form, u"activate-screen"_s);
 }
 
