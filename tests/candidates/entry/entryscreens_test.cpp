@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -380,6 +382,16 @@ TEST_P(SearchScreenTest, TheChosenCandidateOpensInTheCandidateScreen)
     ASSERT_NE(student, nullptr);
     EXPECT_EQ(student->text(0)->text(), form->spread()->item(1, 0)->text());
     EXPECT_EQ(student->editMode(), u"Z"_s);
+
+    // A double click on another candidate brings the open candidate screen to it.
+    m_window->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(form->parentWidget()));
+    QCoreApplication::processEvents();
+    const QRect cell = form->spread()->visualItemRect(form->spread()->item(2, 1));
+    QTest::mouseClick(form->spread()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(form->spread()->viewport(), Qt::LeftButton, {}, cell.center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_window->dispatcher().activeForm(), student);
+    EXPECT_EQ(student->text(0)->text(), form->spread()->item(2, 0)->text());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SearchScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
