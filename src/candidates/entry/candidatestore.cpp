@@ -32,8 +32,9 @@ const NamePair kNamePairs[] = {
     {u"fmotname"_s, u"fmotnamekan"_s},
 };
 
-// The stored width of a `convo` column (VARCHAR(n)); 0 when it has none.
-int columnWidth(const QString &column)
+} // namespace
+
+int CandidateStore::columnWidth(const QString &column)
 {
     static const QMap<QString, int> widths = [] {
         QMap<QString, int> out;
@@ -47,6 +48,8 @@ int columnWidth(const QString &column)
     }();
     return widths.value(column.toLower());
 }
+
+namespace {
 
 FieldProblem invalid(int box, const QString &text)
 {

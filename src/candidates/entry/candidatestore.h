@@ -87,6 +87,9 @@ public:
 
     void show(const FieldProblem &problem) const;
 
+    // The stored width of a `convo` column (VARCHAR(n)); 0 when it has none.
+    static int columnWidth(const QString &column);
+
 private:
     bool exists(const QString &table, const QString &column, const QString &code) const;
     QString lookup(const QString &table, const QString &keyColumn, const QString &column, const QString &code) const;

@@ -54,6 +54,18 @@ bool GateStore::checkHeader(const GateSelection &s) const
     return true;
 }
 
+std::optional<QString> GateStore::degreeName(const QString &code) const
+{
+    Rows rows = m_session.db().query(u"select fdescpn from degree where fdegree = ?"_s, {code.trimmed()});
+    return rows.next() ? std::optional<QString>(rows.text(0)) : std::nullopt;
+}
+
+std::optional<QString> GateStore::collegeName(const QString &code) const
+{
+    Rows rows = m_session.db().query(u"select fcollname from college where fcollcode = ?"_s, {code.trimmed()});
+    return rows.next() ? std::optional<QString>(rows.text(0)) : std::nullopt;
+}
+
 bool GateStore::hasCandidates(const GateSelection &s) const
 {
     return m_session.db().exists(u"select 1 from convo where fdegree = ? and fcollcode between ? and ? and "_s
@@ -107,45 +119,56 @@ std::optional<QString> GateStore::nameForNewRow(const QString &regno, const std:
     return rows.text(0);
 }
 
-std::vector<std::pair<QString, QString>> GateStore::degreeChoices() const
+LookupRequest GateStore::degreeLookup() const
 {
-    std::vector<std::pair<QString, QString>> out;
-    Rows rows = m_session.db().query(u"select fdegree, fdescpn from degree where fdegree in (select fdegree from "
-                                     "convo where "_s
-                                         + unprinted() + u" and fconvocode = ? and "_s + gateCondition()
-                                         + u") order by fdegree"_s,
-                                     {m_session.convoCode});
-    while (rows.next())
-        out.emplace_back(rows.text(0), rows.text(1));
-    return out;
+    return {u"degree"_s, u"fdegree, fdescpn"_s,
+            u"fdegree in (select fdegree from convo where "_s + unprinted() + u" and fconvocode = ? and "_s
+                + gateCondition() + u')',
+            {m_session.convoCode}, {}, {}};
 }
 
-std::vector<std::pair<QString, QString>> GateStore::collegeChoices(const QString &degree) const
+LookupRequest GateStore::collegeLookup(const QString &degree) const
 {
     // Activation offers every college with unprinted candidates of the degree;
     // verification only those with candidates not yet active.
     const QString extra = m_gate == Gate::Verification ? u" and "_s + gateCondition() : QString();
+    return {u"college"_s, u"fcollcode, fcollname"_s,
+            u"fcollcode in (select fcollcode from convo where "_s + unprinted() + u" and fdegree = ? and fconvocode = ?"_s
+                + extra + u')',
+            {degree.trimmed(), m_session.convoCode}, {}, {}};
+}
+
+LookupRequest GateStore::regnoLookup(const QString &degree, const QString &college) const
+{
+    const QString extra = m_gate == Gate::Activation ? u" and "_s + gateCondition() : QString();
+    return {u"convo"_s, u"fregno, fname"_s,
+            u"fdegree = ? and fcollcode = ? and "_s + unprinted() + extra + u" and fconvocode = ?"_s,
+            {degree.trimmed(), college.trimmed(), m_session.convoCode}, {}, {}};
+}
+
+std::vector<std::pair<QString, QString>> GateStore::choices(const LookupRequest &request) const
+{
+    const BoundSql statement = request.statement();
     std::vector<std::pair<QString, QString>> out;
-    Rows rows = m_session.db().query(u"select fcollcode, fcollname from college where fcollcode in (select fcollcode "
-                                     "from convo where "_s
-                                         + unprinted() + u" and fdegree = ? and fconvocode = ?"_s + extra
-                                         + u") order by fcollcode"_s,
-                                     {degree.trimmed(), m_session.convoCode});
+    Rows rows = m_session.db().query(statement.sql, statement.params);
     while (rows.next())
         out.emplace_back(rows.text(0), rows.text(1));
     return out;
 }
 
+std::vector<std::pair<QString, QString>> GateStore::degreeChoices() const
+{
+    return choices(degreeLookup());
+}
+
+std::vector<std::pair<QString, QString>> GateStore::collegeChoices(const QString &degree) const
+{
+    return choices(collegeLookup(degree));
+}
+
 std::vector<std::pair<QString, QString>> GateStore::regnoChoices(const QString &degree, const QString &college) const
 {
-    const QString extra = m_gate == Gate::Activation ? u" and "_s + gateCondition() : QString();
-    std::vector<std::pair<QString, QString>> out;
-    Rows rows = m_session.db().query(u"select fregno, fname from convo where fdegree = ? and fcollcode = ? and "_s
-                                         + unprinted() + extra + u" and fconvocode = ? order by fregno"_s,
-                                     {degree.trimmed(), college.trimmed(), m_session.convoCode});
-    while (rows.next())
-        out.emplace_back(rows.text(0), rows.text(1));
-    return out;
+    return choices(regnoLookup(degree, college));
 }
 
 int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/forms/frmhlpitem.h"
+
 #include <QString>
 
 #include <optional>
@@ -49,6 +51,11 @@ public:
     // The header's checks ("Information should be entered", "Invalid Degree Code",
     // "Invalid College Code"), shown through the prompter. False when refused.
     bool checkHeader(const GateSelection &selection) const;
+    // The description of a degree and the name of a college for the header; nullopt
+    // when the master has no such code.
+    std::optional<QString> degreeName(const QString &code) const;
+    std::optional<QString> collegeName(const QString &code) const;
+
     // Whether the selection has candidates this gate handles (the grid opens for editing).
     bool hasCandidates(const GateSelection &selection) const;
     // The grid of the selection in register-number order ("No records found" when empty).
@@ -57,6 +64,11 @@ public:
     // The name for a register number typed into a new grid row; nullopt (message
     // shown) for an empty, repeated or unknown register number.
     std::optional<QString> nameForNewRow(const QString &regno, const std::vector<GateRow> &grid) const;
+
+    // The F1 look-ups of the header boxes and of a new grid row's register number.
+    LookupRequest degreeLookup() const;
+    LookupRequest collegeLookup(const QString &degree) const;
+    LookupRequest regnoLookup(const QString &degree, const QString &college) const;
 
     // The F1 look-up lists: (code, description) pairs.
     std::vector<std::pair<QString, QString>> degreeChoices() const;
@@ -72,6 +84,7 @@ public:
     int deactivateAll(const GateSelection &selection);
 
 private:
+    std::vector<std::pair<QString, QString>> choices(const LookupRequest &request) const;
     QString unprinted(const QString &column = QStringLiteral("fcertno")) const;
     QString gateCondition(const QString &prefix = {}) const;
 

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "candidates/entry/gravetyping.h"
+
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+void graveAccentTyping(QLineEdit *edit)
+{
+    // Connected to the box's parent, not the box, so that a box which keeps its case
+    // (its upper-casing connection dropped) still has its apostrophes turned. The text
+    // is read back rather than taken from the signal: the upper-casing may have run first.
+    QObject::connect(edit, &QLineEdit::textEdited, edit->parent(), [edit] {
+        QString text = edit->text();
+        if (!text.contains(u'\''))
+            return;
+        const int cursor = edit->cursorPosition();
+        text.replace(u'\'', u'`');
+        edit->setText(text);
+        edit->setCursorPosition(cursor);
+    });
+}
+
+} // namespace sw

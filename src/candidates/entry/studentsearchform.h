@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "candidates/entry/candidatesearch.h"
+#include "shell/forms/childform.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace sw {
+
+// The candidate search screen (STUDSEARCH): parts of a name, certificate number,
+// online application number or register number, matched at the beginning, anywhere
+// or at the end, list the convocation's candidates with their certificate state and
+// the contact data of their online applications. It only reads. Enter or a double
+// click on a listed candidate opens the candidate screen on that candidate.
+class StudentSearchForm final : public ChildForm
+{
+    Q_OBJECT
+public:
+    explicit StudentSearchForm(const FormContext &context);
+
+    void activated() override;
+
+    // Runs the search on what the boxes hold (Enter in any box or in the mode list).
+    void search();
+    // Opens the candidate screen on the candidate of grid row `row`. False when the
+    // screen could not take it (not permitted, or a change in progress there).
+    bool openInEntry(int row);
+
+    QLineEdit *text(int index) const;
+    QComboBox *matchList() const { return m_mode; }
+    QTableWidget *spread() const { return m_grid; }
+
+    // The menu code of the candidate screen, which the hand-over opens.
+    static QString entryMenuCode() { return QStringLiteral("N22"); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    SearchCriteria criteria() const;
+    void fill(const std::vector<SearchHit> &hits);
+
+    QComboBox *m_mode;
+    QLineEdit *m_boxes[4];
+    QTableWidget *m_grid;
+    QLabel *m_count;
+};
+
+} // namespace sw

@@ -1,0 +1,440 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The candidate screen and the search screen driven offscreen through the main
+// window: typing a candidate in, the checks as Enter leaves a box, the serial number
+// on activation, withdrawal, the frozen printed candidate, the name library, the
+// photograph, and the search's hand-over of a candidate to the candidate screen.
+#include "screenfixture.h"
+
+#include "app/demo/demofolder.h"
+#include "candidates/entry/candidatestore.h"
+#include "candidates/entry/studentform.h"
+#include "candidates/entry/studentsearchform.h"
+#include "shell/startup/loginstore.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class StudentScreenTest : public test::CandidateScreensTest
+{
+protected:
+    StudentForm *openStudent() { return open<StudentForm>(u"N22"_s); }
+
+    // Types a new candidate box by box in the order Enter walks them.
+    void typeNewCandidate(StudentForm *form, const QString &regno, const QString &name)
+    {
+        press(Qt::Key_F4);
+        EXPECT_EQ(focused(), form->text(0));
+        enter(regno);
+        enter(name);
+        for (int i = 0; i < 7; ++i) // the Kannada, surname and parents' boxes stay empty
+            press(Qt::Key_Return);
+        EXPECT_EQ(focused(), form->text(2));
+        for (const QString &value : {u"ba"_s, u"101"_s, u"fc"_s, u"U1"_s, u"F"_s, u""_s, u"2025"_s, u"APRIL 2025"_s})
+            enter(value);
+        form->text(10)->setFocus();
+        enter(u"f"_s);
+    }
+};
+
+TEST_P(StudentScreenTest, ACandidateTypedInIsStoredAsTypedAndMarkedManual)
+{
+    if (skipped())
+        return;
+    start(u"CLERK"_s, u"clerk"_s);
+    StudentForm *form = openStudent();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Students . . ."_s);
+    typeNewCandidate(form, u"u1001"_s, u"Anne d'Souza"_s);
+    EXPECT_EQ(form->text(0)->text(), u"U1001"_s);
+    EXPECT_EQ(form->text(1)->text(), u"Anne d`Souza"_s); // the name keeps its case; the apostrophe turns
+    EXPECT_EQ(form->text(12)->text(), u"Bachelor of Arts"_s);
+    EXPECT_EQ(form->text(13)->text(), u"Govt College"_s);
+    EXPECT_EQ(form->text(19)->text(), u"Mysore University"_s);
+    EXPECT_EQ(form->text(17)->text(), u"C26"_s);
+    EXPECT_FALSE(form->text(9)->isEnabled()); // the certificate number is not the clerk's
+    press(Qt::Key_F6);
+
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(stored(u"U1001"_s, u"fname"_s), u"Anne d`Souza"_s);
+    EXPECT_EQ(stored(u"U1001"_s, u"fclasscode"_s), u"FC"_s);
+    EXPECT_EQ(stored(u"U1001"_s, u"fmanual"_s), u"T"_s);
+    EXPECT_EQ(stored(u"U1001"_s, u"fusername"_s), u"CLERK"_s);
+    EXPECT_EQ(stored(u"U1001"_s, u"factive"_s), u"F"_s);
+    EXPECT_TRUE(stored(u"U1001"_s, u"fprintord"_s).isEmpty());
+    EXPECT_EQ(form->rsdisp().count(), 1);
+}
+
+TEST_P(StudentScreenTest, BadValuesAreRefusedAsEnterLeavesTheBoxAndNothingIsSaved)
+{
+    if (skipped())
+        return;
+    test::insertCandidate(m_folder->db(), u"U1001"_s);
+    start();
+    StudentForm *form = openStudent();
+    press(Qt::Key_F4);
+    enter(u"U1001"_s);
+    EXPECT_EQ(m_prompter.last(), u"This Code already exist!!"_s);
+    EXPECT_EQ(focused(), form->text(0));
+
+    form->text(0)->clear();
+    enter(u"U2002"_s);
+    enter(u"Ravi"_s);
+    for (int i = 0; i < 7; ++i)
+        press(Qt::Key_Return);
+    enter(u"XX"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
+    EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Exclamation);
+    EXPECT_EQ(focused(), form->text(2));
+    form->text(2)->clear();
+    enter(u"BA"_s);
+    enter(u"999"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
+    EXPECT_EQ(focused(), form->text(3));
+    form->text(3)->clear();
+    for (const QString &value : {u"101"_s, u"FC"_s, u"U1"_s})
+        enter(value);
+    enter(u"X"_s);
+    EXPECT_EQ(m_prompter.last(), u"Enter M - Male, F - Female"_s);
+    EXPECT_EQ(focused(), form->text(5));
+    form->text(5)->clear();
+    enter(u"M"_s);
+    press(Qt::Key_Return);
+    type(u"20a5"_s); // the year takes digits and "." only
+    EXPECT_EQ(form->text(7)->text(), u"205"_s);
+
+    // A save with a problem left is refused at that box and keeps the change open.
+    form->text(18)->setText(u"U9"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(m_prompter.last(), u"Invalid University Code"_s);
+    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(m_folder->db().scalar(u"select count(*) from convo"_s).toInt(), 1);
+}
+
+TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSerialNumber)
+{
+    if (skipped())
+        return;
+    start(u"CLERK"_s, u"clerk"_s);
+    StudentForm *student = openStudent();
+    typeNewCandidate(student, u"U1001"_s, u"Anne"_s);
+    press(Qt::Key_F6);
+    ASSERT_EQ(stored(u"U1001"_s, u"fmanual"_s), u"T"_s);
+
+    auto *verify = open<QWidget>(u"N2E"_s);
+    ASSERT_EQ(verify->objectName(), u"VERIFY"_s);
+    press(Qt::Key_F4);
+    enter(u"BA"_s);
+    enter(u"101"_s);
+    auto *grid = verify->findChild<QTableWidget *>(u"spread"_s);
+    ASSERT_EQ(grid->item(0, 0)->text(), u"U1001"_s);
+    grid->item(0, 2)->setCheckState(Qt::Checked);
+    press(Qt::Key_F6);
+    EXPECT_EQ(stored(u"U1001"_s, u"ffeepaid"_s), u"T"_s);
+
+    auto *activate = open<QWidget>(u"N23"_s);
+    ASSERT_EQ(activate->objectName(), u"ACTIVATE"_s);
+    press(Qt::Key_F4);
+    enter(u"BA"_s);
+    enter(u"101"_s);
+    enter(u"101"_s);
+    grid = activate->findChild<QTableWidget *>(u"spread"_s);
+    ASSERT_EQ(grid->item(0, 0)->text(), u"U1001"_s);
+    grid->item(0, 2)->setCheckState(Qt::Checked);
+    press(Qt::Key_F6);
+    EXPECT_EQ(stored(u"U1001"_s, u"factive"_s), u"T"_s);
+
+    // The candidate screen gives the print serial number when Active is saved as "T".
+    student = openStudent();
+    press(Qt::Key_F5);
+    enter(u"U1001"_s);
+    EXPECT_EQ(student->text(1)->text(), u"Anne"_s);
+    EXPECT_FALSE(student->text(0)->isEnabled());
+    EXPECT_EQ(focused(), student->text(1));
+    student->text(10)->setText(u"T"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(m_prompter.last(), u"Sl. No. is \r\n00001"_s);
+    EXPECT_EQ(stored(u"U1001"_s, u"fprintord"_s), u"00001"_s);
+    EXPECT_EQ(stored(u"U1001"_s, u"fusername"_s), u"CLERK"_s);
+    EXPECT_EQ(student->editMode(), u"Z"_s);
+}
+
+TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenDoes)
+{
+    if (skipped())
+        return;
+    test::insertCandidate(m_folder->db(), u"P1"_s,
+                          {{u"fcertno"_s, u"000123"_s}, {u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00007"_s},
+                           {u"ffeepaid"_s, u"T"_s}});
+    start(u"CLERK"_s, u"clerk"_s);
+    StudentForm *form = openStudent();
+    press(Qt::Key_F5);
+    enter(u"P1"_s);
+    EXPECT_EQ(form->text(9)->text(), u"000123"_s);
+    EXPECT_FALSE(form->text(9)->isEnabled());
+    form->text(1)->setText(u"Changed"_s);
+    form->text(10)->setText(u"T"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(form->editMode(), u"Z"_s); // cleared as after any save
+    EXPECT_EQ(stored(u"P1"_s, u"fname"_s), u"Name P1"_s);
+    EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
+
+    // Withdrawal asks and changes nothing either.
+    ASSERT_TRUE(form->showCandidate(u"P1"_s));
+    m_prompter.answer(PromptAnswer::Yes);
+    press(Qt::Key_F7);
+    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm deletion"_s);
+    EXPECT_EQ(stored(u"P1"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
+    EXPECT_EQ(form->editMode(), u"Z"_s);
+}
+
+TEST_P(StudentScreenTest, OnlyTheAdministratorRewritesAPrintedCertificateNumber)
+{
+    if (skipped())
+        return;
+    test::insertCandidate(m_folder->db(), u"P1"_s, {{u"fcertno"_s, u"000123"_s}, {u"factive"_s, u"T"_s}});
+    start();
+    StudentForm *form = openStudent();
+    press(Qt::Key_F5);
+    enter(u"P1"_s);
+    ASSERT_TRUE(form->text(9)->isEnabled());
+    form->text(9)->setText(u"000999"_s);
+    form->text(1)->setText(u"Changed"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(stored(u"P1"_s, u"fcertno"_s), u"000999"_s);
+    EXPECT_EQ(stored(u"P1"_s, u"fname"_s), u"Name P1"_s); // the rest of the row stays frozen
+}
+
+TEST_P(StudentScreenTest, WithdrawalDeactivatesAndTakesTheSerialNumberBack)
+{
+    if (skipped())
+        return;
+    test::insertCandidate(m_folder->db(), u"W1"_s, {{u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00003"_s}});
+    start();
+    StudentForm *form = openStudent();
+    // Delete with nobody on screen: the register number is asked for, then the question.
+    press(Qt::Key_F7);
+    EXPECT_EQ(focused(), form->text(0));
+    m_prompter.answer(PromptAnswer::No);
+    enter(u"W1"_s);
+    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm deletion"_s);
+    EXPECT_EQ(stored(u"W1"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(form->editMode(), u"Z"_s);
+
+    ASSERT_TRUE(form->showCandidate(u"W1"_s));
+    m_prompter.answer(PromptAnswer::Yes);
+    press(Qt::Key_F7);
+    EXPECT_EQ(stored(u"W1"_s, u"factive"_s), u"F"_s);
+    EXPECT_TRUE(stored(u"W1"_s, u"fprintord"_s).isEmpty());
+}
+
+TEST_P(StudentScreenTest, KannadaNamesComeFromTheLibraryAsTheEnglishNameIsLeft)
+{
+    if (skipped())
+        return;
+    m_folder->db().exec(u"insert into kanlib (fengname, fkanname) values ('RAMA', 'gAa'), ('KRISHNA', 'kfu')"_s);
+    start();
+    StudentForm *form = openStudent();
+    press(Qt::Key_F4);
+    enter(u"K1"_s);
+    enter(u"Rama Krishna"_s);
+    EXPECT_EQ(form->text(15)->text(), u"gAa kfu"_s);
+    EXPECT_EQ(form->text(15)->font().family(), u"Nudi 01 e"_s);
+    // A Kannada name already as long as the English one is left alone.
+    form->text(24)->setText(u"xyz"_s);
+    form->text(25)->setText(u"own"_s);
+    form->text(24)->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(form->text(25)->text(), u"own"_s);
+}
+
+TEST_P(StudentScreenTest, AChosenPhotographIsShownAndMovedIntoThePhotographFolderOnSave)
+{
+    if (skipped())
+        return;
+    test::insertCandidate(m_folder->db(), u"PH1"_s);
+    QTemporaryDir elsewhere;
+    const QString chosen = elsewhere.filePath(u"camera.jpg"_s);
+    QImage camera(60, 80, QImage::Format_RGB32);
+    camera.fill(Qt::darkCyan);
+    ASSERT_TRUE(camera.save(chosen));
+    start();
+    StudentForm *form = openStudent();
+    auto *img = form->findChild<QLabel *>(u"IMG"_s);
+    QTest::mouseDClick(img, Qt::LeftButton); // browsing: a photograph cannot be saved, none is asked for
+    EXPECT_FALSE(m_prompter.answersLeft());
+    press(Qt::Key_F5);
+    enter(u"PH1"_s);
+    EXPECT_TRUE(form->photo().isNull());
+    m_prompter.answerFile(chosen);
+    QTest::mouseDClick(img, Qt::LeftButton);
+    EXPECT_FALSE(form->photo().isNull());
+    press(Qt::Key_F6);
+    const QString target = m_folder->folder().filePath(u"Photos/PH1.jpg"_s);
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_FALSE(QFile::exists(chosen));
+    ASSERT_TRUE(form->showCandidate(u"PH1"_s));
+    EXPECT_FALSE(form->photo().isNull());
+    picture(form, u"student-screen"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, StudentScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+class SearchScreenTest : public test::CandidateScreensTest
+{
+protected:
+    void SetUp() override
+    {
+        CandidateScreensTest::SetUp();
+        if (skipped())
+            return;
+        Database &db = m_folder->db();
+        test::insertCandidate(db, u"S1"_s, {{u"fname"_s, u"ANNE MARY"_s}, {u"factive"_s, u"T"_s}});
+        test::insertCandidate(db, u"S2"_s, {{u"fname"_s, u"MARY ANNE"_s}, {u"fcertno"_s, u"000555"_s}});
+        test::insertCandidate(db, u"S3"_s, {{u"fname"_s, u"ANNE OTHER"_s}, {u"fconvocode"_s, u"C25"_s}});
+        test::insertCandidate(db, u"S4"_s, {{u"fname"_s, u"D`SOUZA"_s}});
+        db.exec(u"insert into convofee (fappno, fregno, fmobile, femail) values ('A100', 'S2', '9000000001', "
+                "'m@x.in'), ('A101', 'S2', '9000000002', 'n@x.in')"_s);
+    }
+    QStringList listed(StudentSearchForm *form)
+    {
+        QStringList out;
+        for (int row = 0; row < form->spread()->rowCount(); ++row)
+            out << form->spread()->item(row, 0)->text();
+        return out;
+    }
+};
+
+TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
+{
+    if (skipped())
+        return;
+    start();
+    auto *form = open<StudentSearchForm>(u"N27"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->matchList()->currentText(), u"Begins with"_s);
+    EXPECT_EQ(focused(), form->text(0));
+    enter(u"ANNE"_s);
+    EXPECT_EQ(listed(form), QStringList{u"S1"_s}); // S3 is of another convocation
+    EXPECT_EQ(form->spread()->item(0, 7)->checkState(), Qt::Checked);
+
+    form->matchList()->setCurrentIndex(2);
+    form->matchList()->setFocus();
+    press(Qt::Key_Return); // Enter in the mode list searches too
+    EXPECT_EQ(listed(form), (QStringList{u"S2"_s, u"S2"_s})); // once for each application
+    EXPECT_EQ(form->spread()->item(0, 2)->text(), u"000555"_s);
+    EXPECT_EQ(form->spread()->item(0, 5)->text(), u"9000000001"_s);
+    EXPECT_EQ(form->spread()->item(1, 6)->text(), u"n@x.in"_s);
+
+    form->matchList()->setCurrentIndex(1);
+    form->text(0)->clear();
+    form->text(0)->setFocus();
+    enter(u"'SOU"_s);
+    EXPECT_EQ(form->text(0)->text(), u"`SOU"_s);
+    EXPECT_EQ(listed(form), QStringList{u"S4"_s});
+    picture(form, u"studsearch-screen"_s);
+
+    // Nothing found: the grid is emptied and the focus stays in the box.
+    enter(u"ZZZ"_s);
+    EXPECT_TRUE(listed(form).isEmpty());
+    EXPECT_EQ(focused(), form->text(0));
+}
+
+TEST_P(SearchScreenTest, AnApplicationNumberListsOnlyCandidatesWithThatApplication)
+{
+    if (skipped())
+        return;
+    start();
+    auto *form = open<StudentSearchForm>(u"N27"_s);
+    form->text(2)->setFocus();
+    enter(u"A101"_s);
+    ASSERT_EQ(listed(form), QStringList{u"S2"_s});
+    EXPECT_EQ(form->spread()->item(0, 4)->text(), u"A101"_s);
+}
+
+TEST_P(SearchScreenTest, TheChosenCandidateOpensInTheCandidateScreen)
+{
+    if (skipped())
+        return;
+    start();
+    auto *form = open<StudentSearchForm>(u"N27"_s);
+    form->text(3)->setFocus();
+    enter(u"S"_s);
+    ASSERT_EQ(listed(form).size(), 4);
+    form->spread()->setFocus();
+    form->spread()->setCurrentCell(1, 1);
+    press(Qt::Key_Return);
+    auto *student = qobject_cast<StudentForm *>(m_window->dispatcher().activeForm());
+    ASSERT_NE(student, nullptr);
+    EXPECT_EQ(student->text(0)->text(), form->spread()->item(1, 0)->text());
+    EXPECT_EQ(student->editMode(), u"Z"_s);
+
+    // A double click on another candidate brings the open candidate screen to it.
+    m_window->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(form->parentWidget()));
+    QCoreApplication::processEvents();
+    const QRect cell = form->spread()->visualItemRect(form->spread()->item(2, 1));
+    QTest::mouseClick(form->spread()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(form->spread()->viewport(), Qt::LeftButton, {}, cell.center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_window->dispatcher().activeForm(), student);
+    EXPECT_EQ(student->text(0)->text(), form->spread()->item(2, 0)->text());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SearchScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+// The demonstration folder's candidates open in the candidate screen with the
+// photographs its folder holds for them.
+TEST(StudentScreenOnTheDemoFolder, CandidatesOpenWithTheirPhotographs)
+{
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+    const AppFolder folder(dir.filePath(u"demo"_s));
+    DemoFolder::build(folder, prompter);
+    Session session;
+    session.folder = folder;
+    test::QuietStartup ui(prompter);
+    ASSERT_EQ(Startup(folder, ui).run(session), Startup::Outcome::ReadyForLogin) << prompter.last().toStdString();
+    ASSERT_FALSE(LoginStore(session.db()).login(session, u"ADMIN"_s, u"admin"_s, DemoFolder::currentConvocation()));
+    ScreenRegistry screens;
+    registerEntryScreens(screens);
+    MdiMainMenu window(session, prompter, screens);
+    window.applyPermissions();
+    test::showActive(window);
+    window.menuActions().action(u"N22"_s)->trigger();
+    QCoreApplication::processEvents();
+    auto *form = qobject_cast<StudentForm *>(window.dispatcher().activeForm());
+    ASSERT_NE(form, nullptr);
+    ASSERT_GT(form->rsdisp().count(), 100);
+
+    const CandidateStore store(session, prompter);
+    int withPhoto = 0;
+    window.dispatcher().doCommand(Command::First);
+    for (int i = 0; i < form->rsdisp().count(); ++i) {
+        const QString regno = form->text(0)->text();
+        const bool expected = !store.photoPath(regno).isEmpty();
+        EXPECT_EQ(!form->photo().isNull(), expected) << regno.toStdString();
+        withPhoto += expected ? 1 : 0;
+        if (withPhoto == 1 && expected) {
+            EXPECT_TRUE(window.grab().save(QDir::currentPath() + u"/student-demo.png"_s));
+        }
+        window.dispatcher().doCommand(Command::Next);
+    }
+    EXPECT_GT(withPhoto, form->rsdisp().count() / 2);
+}
+
+} // namespace

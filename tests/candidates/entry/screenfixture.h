@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The candidate and gate screens driven through the real main window: a folder with
+// masters, a logged-in user, the subsystems' screens registered by menu code, and
+// keys and typing sent to whatever has the focus, as a clerk would.
+#pragma once
+
+#include "candidates/entry/entryscreens.h"
+#include "candidates/entry/seeddata.h"
+#include "certificates/verification/verificationscreens.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/menutree.h"
+#include "shell/forms/screenregistry.h"
+#include "shell/forms/formsfixture.h"
+#include "shell/forms/windowdriver.h"
+#include "shell/ui/mdimainmenu.h"
+#include "support/scriptedprompter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace sw::test {
+
+class CandidateScreensTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!backendAvailable(GetParam()))
+            return;
+        using namespace Qt::StringLiterals;
+        m_folder = std::make_unique<LoggedInFolder>(GetParam());
+        Database &db = m_folder->db();
+        db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Mysore University')"_s);
+        db.exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'Bachelor of Arts'), "
+                "('BSC', 'Bachelor of Science')"_s);
+        db.exec(u"insert into college (fcollcode, fcollname) values ('101', 'Govt College'), "
+                "('102', 'City College'), ('103', 'Hill College')"_s);
+        db.exec(u"insert into class (fclasscode, fclassdesc) values ('FC', 'First Class')"_s);
+        m_folder->addUser(u"CLERK"_s, u"clerk"_s, u"N2*N22*N23*N27*N2E*"_s);
+        registerEntryScreens(m_screens);
+        registerVerificationScreens(m_screens);
+    }
+    bool skipped() const { return !m_folder; }
+
+    // Logs in and opens the main window.
+    void start(const QString &user = QStringLiteral("ADMIN"), const QString &password = QStringLiteral("admin"))
+    {
+        m_folder->login(user, password, QStringLiteral("C26"));
+        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        m_window->applyPermissions();
+        showActive(*m_window);
+    }
+
+    // Opens the screen of a menu code as the menu would; the screen in front.
+    template<typename Screen>
+    Screen *open(const QString &menuCode)
+    {
+        m_window->menuActions().action(menuCode)->trigger();
+        QCoreApplication::processEvents();
+        auto *screen = qobject_cast<Screen *>(m_window->dispatcher().activeForm());
+        EXPECT_NE(screen, nullptr) << menuCode.toStdString();
+        return screen;
+    }
+
+    void press(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get();
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+        QCoreApplication::processEvents();
+    }
+    void type(const QString &text)
+    {
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    }
+    // Types into the focused box and leaves it with Enter.
+    void enter(const QString &text)
+    {
+        type(text);
+        press(Qt::Key_Return);
+    }
+    QString stored(const QString &regno, const QString &column)
+    {
+        using namespace Qt::StringLiterals;
+        return m_folder->db()
+            .scalar(u"select "_s + column + u" from convo where fregno = ? and fconvocode = 'C26'"_s, {regno})
+            .toString();
+    }
+    QWidget *focused() const { return QApplication::focusWidget(); }
+    // The picture of a screen, beside the test program, to be looked at.
+    void picture(QWidget *screen, const QString &name)
+    {
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(screen->window()->grab().save(QDir::currentPath() + u'/' + name + QStringLiteral(".png")));
+    }
+
+    std::unique_ptr<LoggedInFolder> m_folder;
+    ScriptedPrompter m_prompter;
+    ScreenRegistry m_screens;
+    std::unique_ptr<MdiMainMenu> m_window;
+};
+
+} // namespace sw::test

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The verification and activation screens driven offscreen through the main window:
+// the header's checks, which candidates each grid lists, select-all and the counts,
+// rows added by register number, the one-transaction save, and Delete.
+#include "candidates/entry/screenfixture.h"
+
+#include "certificates/verification/gateform.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class GateScreenTest : public test::CandidateScreensTest
+{
+protected:
+    void SetUp() override
+    {
+        CandidateScreensTest::SetUp();
+        if (skipped())
+            return;
+        Database &db = m_folder->db();
+        test::insertCandidate(db, u"V1"_s);
+        test::insertCandidate(db, u"V2"_s, {{u"ffeepaid"_s, u"T"_s}});
+        test::insertCandidate(db, u"V3"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}});
+        test::insertCandidate(db, u"V4"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s},
+                                            {u"fcertno"_s, u"000100"_s}});
+        test::insertCandidate(db, u"V5"_s, {{u"fcollcode"_s, u"102"_s}, {u"ffeepaid"_s, u"T"_s}});
+        test::insertCandidate(db, u"V6"_s, {{u"fdegree"_s, u"BSC"_s}, {u"ffeepaid"_s, u"T"_s}});
+        start(u"CLERK"_s, u"clerk"_s);
+    }
+    GateForm *openGate(const QString &menuCode) { return open<GateForm>(menuCode); }
+    QStringList listed(GateForm *form)
+    {
+        QStringList out;
+        for (const GateRow &row : form->gridRows())
+            out << row.regno + (row.ticked ? u"+"_s : u"-"_s);
+        return out;
+    }
+};
+
+TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFeeFlag)
+{
+    if (skipped())
+        return;
+    GateForm *form = openGate(u"N2E"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Verification . . ."_s);
+    press(Qt::Key_F4);
+    enter(u"BA"_s);
+    EXPECT_EQ(form->text(1)->text(), u"Bachelor of Arts"_s);
+    enter(u"101"_s);
+    EXPECT_EQ(form->text(2)->text(), u"Govt College"_s);
+    // Active (V3) and printed (V4) candidates are not the verifier's; V5 is of another college.
+    EXPECT_EQ(listed(form), (QStringList{u"V1-"_s, u"V2+"_s}));
+    EXPECT_EQ(form->editMode(), u"E"_s);
+    EXPECT_EQ(form->countText(), u"2 candidates, 1 ticked"_s);
+
+    form->chk(0)->click();
+    EXPECT_EQ(listed(form), (QStringList{u"V1+"_s, u"V2+"_s}));
+    EXPECT_EQ(form->countText(), u"2 candidates, 2 ticked"_s);
+    form->spread()->item(1, GateForm::Ticked)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(form->countText(), u"2 candidates, 1 ticked"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(stored(u"V1"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(stored(u"V2"_s, u"ffeepaid"_s), u"F"_s);
+    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(listed(form), (QStringList{u"V1+"_s, u"V2-"_s})); // shown again as saved
+    picture(form, u"verify-screen"_s);
+}
+
+TEST_P(GateScreenTest, ActivationListsFeeVerifiedCandidatesOfTheCollegeRange)
+{
+    if (skipped())
+        return;
+    GateForm *form = openGate(u"N23"_s);
+    ASSERT_NE(form, nullptr);
+    press(Qt::Key_F4);
+    enter(u"BA"_s);
+    enter(u"101"_s);
+    EXPECT_EQ(form->text(51)->text(), u"Govt College"_s);
+    enter(u"102"_s);
+    EXPECT_EQ(form->text(52)->text(), u"City College"_s);
+    // V1's fee is not verified; V4 is printed; V6 is of another degree.
+    EXPECT_EQ(listed(form), (QStringList{u"V2-"_s, u"V3+"_s, u"V5-"_s}));
+
+    form->chk(0)->click();
+    form->spread()->item(1, GateForm::Ticked)->setCheckState(Qt::Unchecked);
+    press(Qt::Key_F6);
+    EXPECT_EQ(stored(u"V2"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(stored(u"V5"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(form->text(52)->text(), u"City College"_s); // the header stays with the saved grid
+    picture(form, u"activate-screen"_s);
+}
+
+TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
+{
+    if (skipped())
+        return;
+    GateForm *form = openGate(u"N23"_s);
+    press(Qt::Key_F4);
+    enter(u"BSC"_s);
+    enter(u"103"_s);
+    enter(u"103"_s); // nobody of BSC at college 103: the grid opens for adding
+    EXPECT_EQ(form->editMode(), u"A"_s);
+    QTableWidget *grid = form->spread();
+    ASSERT_EQ(grid->rowCount(), 1);
+    grid->item(0, GateForm::RegNo)->setText(u"NOPE"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Reg. No."_s);
+    EXPECT_TRUE(grid->item(0, GateForm::RegNo)->text().isEmpty());
+    grid->item(0, GateForm::RegNo)->setText(u"v6"_s);
+    EXPECT_EQ(grid->item(0, GateForm::Name)->text(), u"Name V6"_s);
+    ASSERT_EQ(grid->rowCount(), 2);
+    grid->item(1, GateForm::RegNo)->setText(u"V6"_s);
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. already defined"_s);
+    press(Qt::Key_F6);
+    // The candidate's own college decides the row written.
+    EXPECT_EQ(stored(u"V6"_s, u"factive"_s), u"T"_s);
+}
+
+TEST_P(GateScreenTest, HeaderCodesWithoutAMasterRowAreRefusedWhereTyped)
+{
+    if (skipped())
+        return;
+    GateForm *form = openGate(u"N2E"_s);
+    press(Qt::Key_F4);
+    enter(u"MBA"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
+    EXPECT_EQ(focused(), form->text(0));
+    form->text(0)->clear();
+    enter(u"BA"_s);
+    enter(u"999"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
+    EXPECT_EQ(focused(), form->text(3));
+    EXPECT_EQ(form->spread()->rowCount(), 0);
+    // An empty grid has nothing to save.
+    form->text(3)->setText(u"101"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(m_prompter.last(), u"No student Details found"_s);
+}
+
+TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
+{
+    if (skipped())
+        return;
+    GateForm *form = openGate(u"N23"_s);
+    press(Qt::Key_F7);
+    enter(u"BA"_s);
+    enter(u"101"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    enter(u"101"_s);
+    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm Deletion"_s);
+    EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(form->editMode(), u"Z"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, GateScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace
