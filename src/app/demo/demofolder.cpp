@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/demo/demofolder.h"
 
+#include "shell/core/passwordcodec.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/inifile.h"
 #include "shell/core/stoperror.h"
@@ -243,6 +244,10 @@ void DemoWriter::writeMasters()
 
     m_db.exec(u"insert into autocorrect (freplace, fwith, fdelete) values (?, ?, 'F')"_s,
               {u"KUMARI"_s, u"KUM."_s});
+
+    // A clerk who enters and finds candidates, lists them and changes his own password, and nothing else.
+    m_db.exec(u"insert into masuser (fusername, fpasswd, fpermission, fsection, fdeleted) values (?, ?, ?, ?, 'F')"_s,
+              {u"CLERK"_s, passwords::encodeUser(u"CLERK"_s), u"N2*N22*N27*N3*N31*N4*N42*"_s, u"A"_s});
 }
 
 void DemoWriter::writeCandidates(QStringList &lines)
@@ -521,6 +526,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     writer.writePictures(summary.lines);
     writer.writeInstitutionFile();
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());
+    summary.lines.append(u"or as CLERK with password CLERK (candidate entry, search, student list, password only)"_s);
     return summary;
 }
 

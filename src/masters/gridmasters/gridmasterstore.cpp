@@ -73,18 +73,9 @@ std::vector<GridRow> GridMasterStore::load() const
     return out;
 }
 
-std::optional<GridProblem> GridMasterStore::checkRow(const std::vector<GridRow> &rows, int index) const
+std::optional<GridProblem> GridMasterStore::checkCells(const GridRow &row, int index) const
 {
-    const GridRow &row = rows[size_t(index)];
-    if (row.mode == GridRowMode::Deleted)
-        return std::nullopt;
     const QString code = row.code.trimmed();
-    if (code.isEmpty())
-        return GridProblem{index, GridProblem::Cell::Code, m_kind.codeMissing()};
-    for (int other = 0; other < int(rows.size()); ++other) {
-        if (other != index && rows[size_t(other)].code.trimmed() == code)
-            return GridProblem{other, GridProblem::Cell::Code, m_kind.codeDuplicate()};
-    }
     if (row.name.trimmed().isEmpty())
         return GridProblem{index, GridProblem::Cell::Name, m_kind.nameMissing()};
     // The screens cap each cell at its column width; files and other callers are
@@ -101,10 +92,43 @@ std::optional<GridProblem> GridMasterStore::checkRow(const std::vector<GridRow> 
     return std::nullopt;
 }
 
+std::optional<GridProblem> GridMasterStore::checkRow(const std::vector<GridRow> &rows, int index) const
+{
+    const GridRow &row = rows[size_t(index)];
+    if (row.mode == GridRowMode::Deleted)
+        return std::nullopt;
+    const QString code = row.code.trimmed();
+    if (code.isEmpty())
+        return GridProblem{index, GridProblem::Cell::Code, m_kind.codeMissing()};
+    for (int other = 0; other < int(rows.size()); ++other) {
+        if (other != index && rows[size_t(other)].code.trimmed() == code)
+            return GridProblem{other, GridProblem::Cell::Code, m_kind.codeDuplicate()};
+    }
+    return checkCells(row, index);
+}
+
 std::optional<GridProblem> GridMasterStore::check(const std::vector<GridRow> &rows) const
 {
+    // One pass with the codes in a hash: a grid of thousands of rows is checked on
+    // every save, so the row-by-row scan of checkRow would be quadratic here.
+    QHash<QString, int> firstRow;
+    firstRow.reserve(qsizetype(rows.size()));
     for (int i = 0; i < int(rows.size()); ++i) {
-        if (auto problem = checkRow(rows, i))
+        const QString code = rows[size_t(i)].code.trimmed();
+        if (!firstRow.contains(code))
+            firstRow.insert(code, i);
+    }
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const GridRow &row = rows[size_t(i)];
+        if (row.mode == GridRowMode::Deleted)
+            continue;
+        const QString code = row.code.trimmed();
+        if (code.isEmpty())
+            return GridProblem{i, GridProblem::Cell::Code, m_kind.codeMissing()};
+        const int first = firstRow.value(code);
+        if (first != i)
+            return GridProblem{first, GridProblem::Cell::Code, m_kind.codeDuplicate()};
+        if (auto problem = checkCells(row, i))
             return problem;
     }
     return std::nullopt;

@@ -91,6 +91,8 @@ public:
     static QString cleanText(const QString &text);
 
 private:
+    // Name present and every text within its width.
+    std::optional<GridProblem> checkCells(const GridRow &row, int index) const;
     void apply(const GridRow &row);
 
     Database &m_db;
