@@ -4,6 +4,7 @@
 #include "masters/gridmasters/gridmasterform.h"
 #include "masters/recordmasters/recordmasterform.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/users/frmpass.h"
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +37,11 @@ void registerMastersScreens(ScreenRegistry &screens)
     addGridMaster(screens, u"N12"_s, u"COLLEGE"_s);
     addRecordMaster(screens, u"N13"_s, u"MASCLASS"_s);
     addGridMaster(screens, u"N15"_s, u"MASUNIV"_s);
+    // The password change is a shell screen; it is registered here with the other
+    // screens of this delivery rather than through a registration function of its own.
+    screens.add(u"N42"_s, {u"FRMPASS"_s, true, [](const FormContext &c, const QString &) {
+                               return new FrmPass(c.session, c.prompter);
+                           }});
 }
 
 } // namespace sw

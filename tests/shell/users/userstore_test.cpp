@@ -142,3 +142,40 @@ INSTANTIATE_TEST_SUITE_P(Backends, UserStoreTest, ::testing::Values(TestBackend:
                          test::backendName);
 
 } // namespace
+
+// The password dialog over the same store.
+#include "shell/core/session.h"
+#include "shell/users/frmpass.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+TEST_P(UserStoreTest, ThePasswordDialogChangesTheLoggedInUsersPasswordAndClearsItsBoxes)
+{
+    UserStore users(*m_db);
+    ASSERT_TRUE(users.add(u"CLERK"_s, {}, {}, m_prompter));
+    Session session;
+    session.cn = m_folder->connect();
+    session.userName = u"CLERK"_s;
+    FrmPass dialog(session, m_prompter);
+    EXPECT_EQ(dialog.windowTitle(), u"Password Change . . ."_s);
+    EXPECT_EQ(dialog.box(1)->maxLength(), 10);
+
+    dialog.box(0)->setText(u"clerk"_s);
+    dialog.box(1)->setText(u"abc"_s);
+    dialog.box(2)->setText(u"abd"_s);
+    dialog.okButton()->click();
+    EXPECT_EQ(m_prompter.last(), u"Mismatch - Confirm New Password"_s);
+    EXPECT_EQ(dialog.box(0)->text(), u"clerk"_s);
+
+    dialog.box(2)->setText(u"abc"_s);
+    dialog.okButton()->click();
+    EXPECT_EQ(m_prompter.last(), u"Password has been changed Successfully"_s);
+    EXPECT_TRUE(dialog.box(0)->text().isEmpty());
+    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"ABC"_s));
+    dialog.grab().save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/frmpass.png"_s);
+}
+
+} // namespace
