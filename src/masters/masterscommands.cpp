@@ -31,6 +31,13 @@ int runList(BatchContext &c)
     if (!listableMasters().contains(table.toLower()))
         throw UsageError(u"\""_s + table + u"\" is not a master table; use one of: "_s
                          + listableMasters().join(u", "_s));
+    // The users and their permissions are the security screen's, which is the administrator's alone.
+    if (table.compare(u"masuser"_s, Qt::CaseInsensitive) == 0
+        && !permissions::allows(c.session.permissions, u"N43"_s, c.session.isAdministrator())) {
+        c.err << u"User "_s << c.session.userName << u" may not use menu item N43 (\"masters list masuser\")."_s
+              << Qt::endl;
+        return batchexit::kRefused;
+    }
     const MasterListing listing = listMaster(c.session.db(), table);
     c.out << listing.header.join(u'\t') << Qt::endl;
     for (const QStringList &row : listing.rows)

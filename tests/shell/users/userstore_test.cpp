@@ -123,6 +123,9 @@ TEST_P(UserStoreTest, TheCommandLineAddsPermitsAndRefusesWhatAUserMayNotDo)
 
     r = batch(u"CLERK"_s, u"CLERK"_s, {u"users"_s, u"list"_s});
     EXPECT_EQ(r.exitCode, 1);
+    r = batch(u"CLERK"_s, u"CLERK"_s, {u"masters"_s, u"list"_s, u"masuser"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
     r = batch(u"CLERK"_s, u"CLERK"_s, {u"masters"_s, u"import"_s, u"college"_s, u"/nonexistent.csv"_s});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(u"may not use menu item N12"_s)) << r.err.toStdString();
