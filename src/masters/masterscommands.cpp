@@ -1,12 +1,105 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/masterscommands.h"
 
+#include "masters/masterimport.h"
+#include "masters/namelibrary/kannadanameupdate.h"
 #include "shell/batch/batchcommand.h"
+#include "shell/core/permissions.h"
+
+using namespace Qt::StringLiterals;
 
 namespace sw {
 
-void addMastersCommands(BatchTool &)
+namespace {
+
+// The menu item of the screen that keeps each table: loading a file needs the
+// same permission as typing the rows in.
+QString menuCodeOfTable(const QString &table)
 {
+    static const QHash<QString, QString> codes = {
+        {u"masuniv"_s, u"N15"_s}, {u"college"_s, u"N12"_s}, {u"class"_s, u"N13"_s},
+        {u"masconvo"_s, u"N14"_s}, {u"degree"_s, u"N11"_s},
+    };
+    return codes.value(table.toLower());
+}
+
+int runList(BatchContext &c)
+{
+    if (c.args.positionals.size() != 1)
+        throw UsageError(u"masters list needs the table: one of "_s + listableMasters().join(u", "_s));
+    const QString table = c.args.positionals.first();
+    if (!listableMasters().contains(table.toLower()))
+        throw UsageError(u"\""_s + table + u"\" is not a master table; use one of: "_s
+                         + listableMasters().join(u", "_s));
+    // The users and their permissions are the security screen's, which is the administrator's alone.
+    if (table.compare(u"masuser"_s, Qt::CaseInsensitive) == 0
+        && !permissions::allows(c.session.permissions, u"N43"_s, c.session.isAdministrator())) {
+        c.err << u"User "_s << c.session.userName << u" may not use menu item N43 (\"masters list masuser\")."_s
+              << Qt::endl;
+        return batchexit::kRefused;
+    }
+    const MasterListing listing = listMaster(c.session.db(), table);
+    c.out << listing.header.join(u'\t') << Qt::endl;
+    for (const QStringList &row : listing.rows)
+        c.out << row.join(u'\t') << Qt::endl;
+    return batchexit::kOk;
+}
+
+int runImport(BatchContext &c)
+{
+    if (c.args.positionals.size() != 2)
+        throw UsageError(u"masters import needs the table and the file: scrollwise-batch masters import TABLE FILE.csv"_s);
+    const QString table = c.args.positionals.at(0);
+    const QString code = menuCodeOfTable(table);
+    if (!code.isEmpty()
+        && !permissions::allows(c.session.permissions, code, c.session.isAdministrator())) {
+        c.err << u"User "_s << c.session.userName << u" may not use menu item "_s << code << u" (\"masters import "_s
+              << table.toLower() << u"\")."_s << Qt::endl;
+        return batchexit::kRefused;
+    }
+    MasterImport import(c.session.db());
+    const MasterImport::Result result = import.run(table, c.args.positionals.at(1));
+    if (!result.done) {
+        c.err << result.error << Qt::endl;
+        return batchexit::kRefused;
+    }
+    c.out << u"rows added to "_s << table.toLower() << u": "_s << result.rows << Qt::endl;
+    return batchexit::kOk;
+}
+
+int runKannadaFill(BatchContext &c)
+{
+    KannadaNameUpdate update(c.session.db(), c.prompter,
+                             [&c](const QString &status, int) { c.out << status << Qt::endl; });
+    const bool library = c.args.has(u"library"_s);
+    const KannadaNameUpdate::Result result = library ? update.build() : update.fill();
+    c.out << u"candidate rows read: "_s << result.rows << Qt::endl;
+    if (library)
+        c.out << u"library words added: "_s << result.wordsAdded << Qt::endl;
+    else
+        c.out << u"Kannada names filled: "_s << result.namesFilled << Qt::endl;
+    if (!result.stoppedAt.isEmpty())
+        c.err << u"stopped at "_s << result.stoppedAt << Qt::endl;
+    return result.done || result.stoppedAt.isEmpty() ? batchexit::kOk : batchexit::kRefused;
+}
+
+} // namespace
+
+void addMastersCommands(BatchTool &tool)
+{
+    tool.add({u"masters list"_s, u"TABLE"_s,
+              u"Prints every row of a master table (masuniv, college, class, masconvo, degree, kanlib, masuser), "
+              "tab-separated under a header line."_s,
+              {}, {}, true, true, runList});
+    tool.add({u"masters import"_s, u"TABLE FILE.csv"_s,
+              u"Adds the rows of a comma-separated file (first line: column names) to masuniv, college, class, "
+              "masconvo or degree, with the screens' checks; one bad row and nothing of the file is saved."_s,
+              {}, {}, true, true, runImport});
+    tool.add({u"kannada-fill"_s, {},
+              u"Fills the candidates' missing Kannada names from the name library (--library: teaches the library "
+              "from candidates whose Kannada names are known)."_s,
+              {{u"library"_s, {}, u"build the library instead of filling names"_s}}, u"N2A"_s, true, true,
+              runKannadaFill});
 }
 
 } // namespace sw

@@ -1,12 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/mastersscreens.h"
 
+#include "masters/gridmasters/gridmasterform.h"
+#include "masters/recordmasters/recordmasterform.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/users/frmpass.h"
+
+using namespace Qt::StringLiterals;
 
 namespace sw {
 
-void registerMastersScreens(ScreenRegistry &)
+namespace {
+
+void addRecordMaster(ScreenRegistry &screens, const QString &menuCode, const QString &formName)
 {
+    const RecordMasterKind *kind = RecordMasterKind::find(formName);
+    screens.add(menuCode, {formName, false, [kind](const FormContext &c, const QString &) {
+                               return new RecordMasterForm(c, *kind);
+                           }});
+}
+
+void addGridMaster(ScreenRegistry &screens, const QString &menuCode, const QString &formName)
+{
+    const GridMasterKind *kind = GridMasterKind::find(formName);
+    screens.add(menuCode, {formName, false, [kind](const FormContext &c, const QString &) {
+                               return new GridMasterForm(c, *kind);
+                           }});
+}
+
+} // namespace
+
+void registerMastersScreens(ScreenRegistry &screens)
+{
+    addRecordMaster(screens, u"N14"_s, u"MASCONVOKAN"_s);
+    addRecordMaster(screens, u"N11"_s, u"DEGREE"_s);
+    addGridMaster(screens, u"N12"_s, u"COLLEGE"_s);
+    addRecordMaster(screens, u"N13"_s, u"MASCLASS"_s);
+    addGridMaster(screens, u"N15"_s, u"MASUNIV"_s);
+    // The password change is a shell screen; it is registered here with the other
+    // screens of this delivery rather than through a registration function of its own.
+    screens.add(u"N42"_s, {u"FRMPASS"_s, true, [](const FormContext &c, const QString &) {
+                               return new FrmPass(c.session, c.prompter);
+                           }});
 }
 
 } // namespace sw

@@ -3,6 +3,7 @@
 #include "certificates/layouts/designerlayout.h"
 #include "certificates/printing/stationeryregister.h"
 
+#include "shell/core/passwordcodec.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/inifile.h"
 #include "shell/core/stoperror.h"
@@ -246,6 +247,10 @@ void DemoWriter::writeMasters()
 
     m_db.exec(u"insert into autocorrect (freplace, fwith, fdelete) values (?, ?, 'F')"_s,
               {u"KUMARI"_s, u"KUM."_s});
+
+    // A clerk who enters and finds candidates, lists them and changes his own password, and nothing else.
+    m_db.exec(u"insert into masuser (fusername, fpasswd, fpermission, fsection, fdeleted) values (?, ?, ?, ?, 'F')"_s,
+              {u"CLERK"_s, passwords::encodeUser(u"CLERK"_s), u"N2*N22*N27*N3*N31*N4*N42*"_s, u"A"_s});
 }
 
 void DemoWriter::writeCandidates(QStringList &lines)
@@ -565,6 +570,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     writer.writeInstitutionFile();
     writer.writeStationery(summary.lines);
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());
+    summary.lines.append(u"or as CLERK with password CLERK (candidate entry, search, student list, password only)"_s);
     return summary;
 }
 

@@ -103,11 +103,17 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
         return result;
     }
 
-    const NameLibrary library(m_db);
+    NameLibrary library(m_db);
+    library.preload();
     // The name reaches every unprinted row of the register number; a printed row keeps
     // the name it was printed with.
     const QString unprinted = m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
     try {
+        // Prepared once: a bulk run writes up to four names for each of its rows.
+        std::vector<Statement> updates;
+        for (int p = 0; p < 4; ++p)
+            updates.push_back(m_db.prepare(u"update convo set "_s + QString::fromUtf16(kPairs[p].second)
+                                           + u" = ? where fregno = ? and "_s + unprinted));
         auto scope = std::make_unique<WriteScope>(m_db);
         for (size_t i = 0; i < rows.size(); ++i) {
             const NameRow &row = rows[i];
@@ -118,9 +124,7 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
                 const QString built = library.compose(row.english[p]);
                 if (built.isEmpty())
                     continue;
-                m_db.exec(u"update convo set "_s + QString::fromUtf16(kPairs[p].second) + u" = ? where fregno = ? and "_s
-                              + unprinted,
-                          {built, row.regno});
+                updates[size_t(p)].exec({built, row.regno});
                 ++result.namesFilled;
             }
             report(m_progress, u"Updating Reg. No.: "_s + row.regno, percent(i + 1, rows.size()));

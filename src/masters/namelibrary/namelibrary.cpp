@@ -19,6 +19,8 @@ QStringList NameLibrary::words(const QString &name)
 
 QString NameLibrary::spelling(const QString &englishWord, WordCase wordCase) const
 {
+    if (wordCase == WordCase::Upper && m_upperWords)
+        return m_upperWords->value(englishWord.toUpper());
     if (wordCase == WordCase::Upper)
         return m_db.scalar(u"select fkanname from kanlib where upper(fengname) = ?"_s, {englishWord.toUpper()})
             .toString();
@@ -55,6 +57,18 @@ QString NameLibrary::compose(const QString &englishName) const
             built += u' ' + kannada;
     }
     return built.trimmed();
+}
+
+void NameLibrary::preload()
+{
+    QHash<QString, QString> words;
+    Rows rows = m_db.query(u"select fengname, fkanname from kanlib"_s);
+    while (rows.next()) {
+        const QString key = rows.text(0).toUpper();
+        if (!words.contains(key))
+            words.insert(key, rows.text(1));
+    }
+    m_upperWords = std::move(words);
 }
 
 bool NameLibrary::needsFill(const QString &englishName, const QString &kannadaName)

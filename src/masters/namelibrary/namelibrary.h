@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace sw {
 
@@ -37,12 +40,18 @@ public:
     // words the library lacks contribute nothing. Empty when no word is known.
     QString compose(const QString &englishName) const;
 
+    // Reads the whole library once for the upper-cased look-ups of a bulk run: the
+    // upper-cased comparison cannot use the word index, so each look-up would
+    // otherwise read the whole table. The first row of a word wins, as in the table.
+    void preload();
+
     // Whether the fill would compose a new Kannada name: only when the English name
     // has more words than the present Kannada one.
     static bool needsFill(const QString &englishName, const QString &kannadaName);
 
 private:
     Database &m_db;
+    std::optional<QHash<QString, QString>> m_upperWords;
 };
 
 } // namespace sw

@@ -13,6 +13,7 @@
 #include "shell/forms/formscommands.h"
 #include "shell/startup/installer.h"
 #include "shell/startup/startup.h"
+#include "shell/users/usercommands.h"
 
 using namespace Qt::StringLiterals;
 
@@ -151,6 +152,7 @@ void addShellCommands(BatchTool &tool)
               true, true, runLoginCheck});
     addDocumentCommands(tool);
     addFormsCommands(tool);
+    addUserCommands(tool);
 }
 
 } // namespace sw

@@ -60,7 +60,8 @@ CsvReader::Result CsvReader::parse(const QByteArray &input, char delimiter)
     Collector collector;
     // The whole file decides the encoding, so one field cannot be read differently from the next.
     QStringDecoder utf8(QStringDecoder::Utf8);
-    (void)utf8.decode(bytes);
+    // The decoding result is lazy: it has to be turned into a string for the error to be seen.
+    const QString decoded = utf8.decode(bytes);
     collector.utf8 = !utf8.hasError();
 
     csv_parser parser;

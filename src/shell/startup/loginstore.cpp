@@ -18,7 +18,7 @@ LoginStore::LoginStore(Database &db)
 QStringList LoginStore::users() const
 {
     QStringList out;
-    Rows rows = m_db.query(u"select fusername from masuser order by fusername"_s);
+    Rows rows = m_db.query(u"select fusername from masuser where coalesce(fdeleted, '') <> 'T' order by fusername"_s);
     while (rows.next())
         out.append(rows.text(0));
     return out;
@@ -46,7 +46,8 @@ std::optional<LoginStore::Refusal> LoginStore::check(const QString &user, const 
         return Refusal{passwords::outerBlanksMessage(), u"Message"_s, PromptIcon::Information, Field::Password, true};
 
     const QString encoded = passwords::encodeUser(password).toUpper();
-    const bool found = m_db.exists(u"select fusername from masuser where fusername = ? and fpasswd = ?"_s,
+    const bool found = m_db.exists(u"select fusername from masuser where fusername = ? and fpasswd = ? "
+                                     "and coalesce(fdeleted, '') <> 'T'"_s,
                                    {user, encoded});
     if (!found)
         return Refusal{u"Invalid Password"_s, u"Caution"_s, PromptIcon::Information, Field::Password, true};

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "masters/gridmasters/gridmasterstore.h"
+
+#include "shell/core/prompter.h"
+#include "shell/db/database.h"
+
+#include <QHash>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+bool GridChangeSet::contains(const QString &code) const
+{
+    const QString key = code.trimmed();
+    return std::any_of(m_rows.begin(), m_rows.end(), [&key](const GridRow &r) { return r.code == key; });
+}
+
+void GridChangeSet::record(const GridRow &gridRow, bool deleteTicked)
+{
+    GridRow row = gridRow;
+    row.code = GridMasterStore::cleanText(row.code.trimmed());
+    row.name = GridMasterStore::cleanText(row.name.trimmed());
+    row.date = row.date.trimmed();
+    for (GridRow &known : m_rows) {
+        if (known.code != row.code)
+            continue;
+        const GridRowMode before = known.mode;
+        known.name = row.name;
+        known.date = row.date;
+        known.active = row.active;
+        if (deleteTicked)
+            known.mode = GridRowMode::Deleted;
+        else if (before == GridRowMode::Added)
+            known.mode = GridRowMode::Added;
+        else
+            known.mode = GridRowMode::Updated;
+        return;
+    }
+    row.mode = GridRowMode::Added;
+    m_rows.push_back(row);
+}
+
+GridMasterStore::GridMasterStore(Database &db, const GridMasterKind &kind)
+    : m_db(db)
+    , m_kind(kind)
+{
+}
+
+QString GridMasterStore::cleanText(const QString &text)
+{
+    QString out = text;
+    out.replace(u'\'', u'`');
+    return out;
+}
+
+std::vector<GridRow> GridMasterStore::load() const
+{
+    const QString extra = m_kind.convocation ? u", fdate, factive"_s : QString();
+    Rows rows = m_db.query(u"select "_s + m_kind.codeColumn + u", "_s + m_kind.nameColumn + extra + u" from "_s
+                           + m_db.table(m_kind.table) + u" order by "_s + m_kind.codeColumn);
+    std::vector<GridRow> out;
+    while (rows.next()) {
+        GridRow row;
+        row.code = rows.text(0);
+        row.name = rows.text(1);
+        if (m_kind.convocation) {
+            row.date = rows.text(2);
+            row.active = rows.text(3) == u"T"_s;
+        }
+        out.push_back(row);
+    }
+    return out;
+}
+
+std::optional<GridProblem> GridMasterStore::checkCells(const GridRow &row, int index) const
+{
+    const QString code = row.code.trimmed();
+    if (row.name.trimmed().isEmpty())
+        return GridProblem{index, GridProblem::Cell::Name, m_kind.nameMissing()};
+    // The screens cap each cell at its column width; files and other callers are
+    // held to the same widths here so that no server truncates a value silently.
+    if (code.size() > m_kind.codeWidth)
+        return GridProblem{index, GridProblem::Cell::Code,
+                           u"%1 code %2 is longer than %3 characters"_s.arg(m_kind.noun, code).arg(m_kind.codeWidth)};
+    if (row.name.trimmed().size() > m_kind.nameWidth)
+        return GridProblem{index, GridProblem::Cell::Name,
+                           u"%1 Name of %2 is longer than %3 characters"_s.arg(m_kind.noun, code).arg(m_kind.nameWidth)};
+    if (m_kind.convocation && row.date.trimmed().size() > GridMasterKind::kDateWidth)
+        return GridProblem{index, GridProblem::Cell::Date,
+                           u"Convocation Date of %1 is longer than %2 characters"_s.arg(code).arg(GridMasterKind::kDateWidth)};
+    return std::nullopt;
+}
+
+std::optional<GridProblem> GridMasterStore::checkRow(const std::vector<GridRow> &rows, int index) const
+{
+    const GridRow &row = rows[size_t(index)];
+    if (row.mode == GridRowMode::Deleted)
+        return std::nullopt;
+    const QString code = row.code.trimmed();
+    if (code.isEmpty())
+        return GridProblem{index, GridProblem::Cell::Code, m_kind.codeMissing()};
+    for (int other = 0; other < int(rows.size()); ++other) {
+        if (other != index && rows[size_t(other)].code.trimmed() == code)
+            return GridProblem{other, GridProblem::Cell::Code, m_kind.codeDuplicate()};
+    }
+    return checkCells(row, index);
+}
+
+std::optional<GridProblem> GridMasterStore::check(const std::vector<GridRow> &rows) const
+{
+    // One pass with the codes in a hash: a grid of thousands of rows is checked on
+    // every save, so the row-by-row scan of checkRow would be quadratic here.
+    QHash<QString, int> firstRow;
+    firstRow.reserve(qsizetype(rows.size()));
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString code = rows[size_t(i)].code.trimmed();
+        if (!firstRow.contains(code))
+            firstRow.insert(code, i);
+    }
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const GridRow &row = rows[size_t(i)];
+        if (row.mode == GridRowMode::Deleted)
+            continue;
+        const QString code = row.code.trimmed();
+        if (code.isEmpty())
+            return GridProblem{i, GridProblem::Cell::Code, m_kind.codeMissing()};
+        const int first = firstRow.value(code);
+        if (first != i)
+            return GridProblem{first, GridProblem::Cell::Code, m_kind.codeDuplicate()};
+        if (auto problem = checkCells(row, i))
+            return problem;
+    }
+    return std::nullopt;
+}
+
+void GridMasterStore::apply(const GridRow &row)
+{
+    const QString table = m_db.table(m_kind.table);
+    const QString code = row.code.trimmed();
+    const QString name = cleanText(row.name.trimmed());
+    switch (row.mode) {
+    case GridRowMode::Loaded:
+        return;
+    case GridRowMode::Deleted:
+        m_db.exec(u"delete from "_s + table + u" where "_s + m_kind.codeColumn + u" = ?"_s, {code});
+        return;
+    case GridRowMode::Updated:
+        if (m_kind.convocation)
+            m_db.exec(u"update "_s + table + u" set fconvoname = ?, fdate = ?, factive = ? where fconvocode = ?"_s,
+                      {name, row.date.trimmed(), row.active ? u"T"_s : u"F"_s, code});
+        else
+            m_db.exec(u"update "_s + table + u" set "_s + m_kind.nameColumn + u" = ? where "_s + m_kind.codeColumn
+                          + u" = ?"_s,
+                      {name, code});
+        return;
+    case GridRowMode::Added:
+        if (m_kind.convocation)
+            m_db.exec(u"insert into "_s + table + u" (fconvocode, fconvoname, fdate, factive) values (?, ?, ?, ?)"_s,
+                      {code, name, row.date.trimmed(), row.active ? u"T"_s : u"F"_s});
+        else
+            m_db.exec(u"insert into "_s + table + u" ("_s + m_kind.codeColumn + u", "_s + m_kind.nameColumn
+                          + u") values (?, ?)"_s,
+                      {code, name});
+        return;
+    }
+}
+
+void GridMasterStore::write(const std::vector<GridRow> &rows)
+{
+    WriteScope scope(m_db);
+    for (const GridRow &row : rows)
+        apply(row);
+    scope.commit();
+}
+
+bool GridMasterStore::save(const std::vector<GridRow> &rows, Prompter &prompter)
+{
+    if (rows.empty()) {
+        prompter.message(u"No Details found."_s, u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    }
+    try {
+        write(rows);
+        return true;
+    } catch (const DbError &error) {
+        // The scope has rolled every row back; the screen keeps its mode so the
+        // user can correct the row and save again.
+        prompter.message(error.description(), u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    }
+}
+
+} // namespace sw

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/settings/controlstore.h"
+
+#include "shell/common/appearance.h"
+#include "shell/core/prompter.h"
+#include "shell/db/database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+QVariant dateOrNull(const QDate &date)
+{
+    return date.isValid() ? QVariant(date.startOfDay()) : QVariant(QMetaType(QMetaType::QDateTime));
+}
+
+QString clean(const QString &text)
+{
+    return text.trimmed().replace(u'\'', u'`');
+}
+
+} // namespace
+
+ControlStore::ControlStore(Database &db)
+    : m_db(db)
+{
+}
+
+InstitutionDetails ControlStore::institution() const
+{
+    InstitutionDetails d;
+    Rows rows = m_db.query(u"select fcompany, fadd1, fadd2, fadd3, fadd4, fphone, ffax, femail, fsignauth1, "
+                           "fsignauth2, fconvdate, fdegkan from "_s
+                           + m_db.table(u"CONTROL"_s) + u" order by fcompany"_s);
+    if (!rows.next())
+        return d;
+    d.company = rows.text(0);
+    for (int i = 0; i < 4; ++i)
+        d.address[size_t(i)] = rows.text(1 + i);
+    d.phone = rows.text(5);
+    d.fax = rows.text(6);
+    d.email = rows.text(7);
+    d.signingAuthority1 = rows.text(8);
+    d.signingAuthority2 = rows.text(9);
+    d.convocationDate = rows.date(u"fconvdate"_s);
+    d.degreeInKannada = rows.text(11) == u"T"_s;
+    return d;
+}
+
+bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompter)
+{
+    if (d.company.trimmed().isEmpty() || d.address[0].trimmed().isEmpty()) {
+        prompter.message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
+        return false;
+    }
+    const QVariantList values{clean(d.company),  clean(d.address[0]), clean(d.address[1]),
+                              clean(d.address[2]), clean(d.address[3]), clean(d.phone),
+                              clean(d.fax),        clean(d.email),      clean(d.signingAuthority1),
+                              clean(d.signingAuthority2), dateOrNull(d.convocationDate),
+                              d.degreeInKannada ? u"T"_s : u"F"_s};
+    const QString table = m_db.table(u"CONTROL"_s);
+    try {
+        WriteScope scope(m_db);
+        if (m_db.scalar(u"select count(*) from "_s + table).toInt() == 0)
+            m_db.exec(u"insert into "_s + table
+                          + u" (fcompany, fadd1, fadd2, fadd3, fadd4, fphone, ffax, femail, fsignauth1, fsignauth2, "
+                            "fconvdate, fdegkan) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+                      values);
+        else
+            m_db.exec(u"update "_s + table
+                          + u" set fcompany = ?, fadd1 = ?, fadd2 = ?, fadd3 = ?, fadd4 = ?, fphone = ?, ffax = ?, "
+                            "femail = ?, fsignauth1 = ?, fsignauth2 = ?, fconvdate = ?, fdegkan = ?"_s,
+                      values);
+        scope.commit();
+        return true;
+    } catch (const DbError &error) {
+        prompter.message(error.screenMessage(), u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    }
+}
+
+AppearanceSettings ControlStore::appearance() const
+{
+    AppearanceSettings s;
+    Rows rows = m_db.query(u"select ftdcol, ftocol, fscol, ffont, ffontsize, ffontcol, flbfontcol from "_s
+                           + m_db.table(u"CONTROL"_s));
+    if (!rows.next())
+        return s;
+    QString *fields[] = {&s.fieldColour, &s.onlineFieldColour, &s.screenColour, &s.font,
+                         &s.fontSize,    &s.fontColour,        &s.labelColour};
+    for (int i = 0; i < 7; ++i) {
+        if (!rows.value(i).isNull())
+            *fields[i] = rows.text(i);
+    }
+    return s;
+}
+
+bool ControlStore::saveAppearance(const AppearanceSettings &s, Prompter &prompter)
+{
+    const std::pair<QString, QString> colours[] = {{u"Fields (Default)"_s, s.fieldColour},
+                                                   {u"Fields (Online)"_s, s.onlineFieldColour},
+                                                   {u"Screen"_s, s.screenColour},
+                                                   {u"Field Color"_s, s.fontColour},
+                                                   {u"Label Color"_s, s.labelColour}};
+    for (const auto &[label, value] : colours) {
+        if (!colourFromVb(value).isValid()) {
+            prompter.message(u"%1: \"%2\" is not a colour"_s.arg(label, value), u"Message"_s, PromptIcon::Exclamation);
+            return false;
+        }
+    }
+    bool number = false;
+    const int size = s.fontSize.trimmed().toInt(&number);
+    if (!number || size < 1 || size > 99 || s.font.trimmed().isEmpty() || s.font.size() > 30) {
+        prompter.message(u"Size: \"%1\" with font \"%2\" is not a usable font"_s.arg(s.fontSize, s.font), u"Message"_s,
+                         PromptIcon::Exclamation);
+        return false;
+    }
+    try {
+        WriteScope scope(m_db);
+        m_db.exec(u"update "_s + m_db.table(u"CONTROL"_s)
+                      + u" set ftdcol = ?, ftocol = ?, fscol = ?, ffont = ?, ffontsize = ?, ffontcol = ?, flbfontcol = ?"_s,
+                  {s.fieldColour, s.onlineFieldColour, s.screenColour, s.font.trimmed(), QString::number(size),
+                   s.fontColour, s.labelColour});
+        scope.commit();
+        return true;
+    } catch (const DbError &error) {
+        prompter.message(error.screenMessage(), u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    }
+}
+
+void ControlStore::restoreDefaultAppearance()
+{
+    const AppearanceSettings d;
+    m_db.exec(u"update "_s + m_db.table(u"CONTROL"_s)
+                  + u" set ftdcol = ?, ftocol = ?, fscol = ?, ffont = ?, ffontsize = ?, ffontcol = ?, flbfontcol = ?"_s,
+              {d.fieldColour, d.onlineFieldColour, d.screenColour, d.font, d.fontSize, d.fontColour, d.labelColour});
+}
+
+} // namespace sw

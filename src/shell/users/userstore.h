@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace sw {
+
+class Database;
+class Prompter;
+
+// The users of the application (table masuser). Passwords are kept in the user
+// encoding; a new user's first password is his own name. A deleted user is only
+// marked (FDELETED "T") so that the names on printed certificates keep their
+// owner; he can no longer log in. Every refusal is said through the prompter with
+// the screens' own texts.
+class UserStore
+{
+public:
+    struct User
+    {
+        QString name;
+        QString section;
+        QString permission;
+        bool deleted = false;
+    };
+
+    static constexpr int kNameWidth = 50;
+    static constexpr int kSectionWidth = 20;
+    static constexpr int kPermissionWidth = 500;
+
+    explicit UserStore(Database &db);
+
+    // The users in name order; deleted ones only when asked for.
+    std::vector<User> list(bool withDeleted = false) const;
+    std::optional<User> find(const QString &name) const;
+
+    bool add(const QString &name, const QString &section, const QString &permission, Prompter &prompter);
+    // New section and permissions of an existing user; his password stays.
+    bool update(const QString &name, const QString &section, const QString &permission, Prompter &prompter);
+    // Marks the user deleted; the administrator cannot be.
+    bool remove(const QString &name, Prompter &prompter);
+
+    // The user's own change: the old password must match, the new one be typed twice.
+    bool changePassword(const QString &userName, const QString &oldPassword, const QString &newPassword,
+                        const QString &confirmation, Prompter &prompter);
+    // The administrator sets a password without knowing the old one.
+    bool setPassword(const QString &userName, const QString &newPassword, Prompter &prompter);
+
+private:
+    bool checkPassword(const QString &password, Prompter &prompter) const;
+    bool writeOne(const QString &sql, const QVariantList &params, Prompter &prompter);
+
+    Database &m_db;
+};
+
+} // namespace sw

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The grid master tables on the real databases: what a save writes, what it
+// refuses, and that a failing row leaves the table exactly as it was.
+#include "masters/gridmasters/gridmasterstore.h"
+#include "shell/db/database.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+QString rowText(const GridRow &r)
+{
+    return r.code + u'|' + r.name + u'|' + r.date + u'|' + (r.active ? u"T"_s : u"F"_s);
+}
+
+class GridMasterStoreTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+    }
+    GridMasterStore store(const QString &menuCode) { return GridMasterStore(*m_db, *GridMasterKind::find(menuCode)); }
+    QStringList table(const QString &menuCode)
+    {
+        QStringList out;
+        for (const GridRow &r : store(menuCode).load())
+            out << rowText(r);
+        return out;
+    }
+    void addColleges(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            m_db->exec(u"insert into "_s + m_db->table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values (?, ?)"_s,
+                       {u"C%1"_s.arg(i, 3, 10, QChar(u'0')), u"College %1"_s.arg(i)});
+    }
+    // A real failure raised by the server when the row with `code` is inserted.
+    void failInsertOf(const QString &code)
+    {
+        const QString table = m_db->table(u"COLLEGE"_s);
+        if (GetParam() == TestBackend::SQLite)
+            m_db->exec(u"create trigger refuse_row before insert on "_s + table + u" when new.fcollcode = '"_s + code
+                       + u"' begin select raise(abort, 'row refused by the test trigger'); end"_s);
+        else
+            m_db->exec(u"create trigger refuse_row before insert on "_s + table
+                       + u" for each row begin if new.fcollcode = '"_s + code
+                       + u"' then signal sqlstate '45000' set message_text = 'row refused by the test trigger'; "
+                         "end if; end"_s);
+    }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+    test::ScriptedPrompter m_prompter;
+};
+
+TEST_P(GridMasterStoreTest, SaveAppliesAddsUpdatesAndDeletesFromTheChangeSet)
+{
+    addColleges(3);
+    GridMasterStore colleges = store(u"COLLEGE"_s);
+    GridChangeSet set;
+    set.reset(colleges.load());
+    set.record({u"C001"_s, u"Renamed College"_s}, false);
+    set.record({u"C002"_s, u"College 2"_s}, true);
+    set.record({u" N1 "_s, u"  New College  "_s}, false);
+    ASSERT_FALSE(colleges.check(set.rows()));
+    ASSERT_TRUE(colleges.save(set.rows(), m_prompter)) << m_prompter.last().toStdString();
+    EXPECT_EQ(table(u"COLLEGE"_s),
+              (QStringList{u"C000|College 0||F"_s, u"C001|Renamed College||F"_s, u"N1|New College||F"_s}));
+}
+
+TEST_P(GridMasterStoreTest, AFailureOnTheFortiethRowLeavesTheTableAsBefore)
+{
+    addColleges(20);
+    const QStringList before = table(u"COLLEGE"_s);
+    GridMasterStore colleges = store(u"COLLEGE"_s);
+    GridChangeSet set;
+    set.reset(colleges.load());
+    // Rows 1-20 change or go, rows 21-60 are new; the 40th row of the set is refused.
+    for (int i = 0; i < 20; ++i)
+        set.record({u"C%1"_s.arg(i, 3, 10, QChar(u'0')), u"Changed %1"_s.arg(i)}, i % 2 == 0);
+    for (int i = 0; i < 40; ++i)
+        set.record({u"N%1"_s.arg(i, 3, 10, QChar(u'0')), u"New %1"_s.arg(i)}, false);
+    ASSERT_EQ(set.rows()[39].code, u"N019"_s);
+    failInsertOf(u"N019"_s);
+    ASSERT_FALSE(colleges.check(set.rows()));
+
+    EXPECT_FALSE(colleges.save(set.rows(), m_prompter));
+    EXPECT_TRUE(m_prompter.last().contains(u"row refused by the test trigger"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(table(u"COLLEGE"_s), before);
+    EXPECT_EQ(m_db->transactionDepth(), 0);
+}
+
+TEST_P(GridMasterStoreTest, AnEmptySetIsNoDetailsFoundAndWritesNothing)
+{
+    EXPECT_FALSE(store(u"MASUNIV"_s).save({}, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"No Details found."_s);
+    EXPECT_TRUE(table(u"MASUNIV"_s).isEmpty());
+}
+
+TEST_P(GridMasterStoreTest, ADeleteOfACodeNotInTheTableDeletesNothing)
+{
+    addColleges(2);
+    GridChangeSet set;
+    set.reset(store(u"COLLEGE"_s).load());
+    set.record({u"X1"_s, u"Typed then ticked"_s}, false);
+    set.record({u"X1"_s, u"Typed then ticked"_s}, true);
+    ASSERT_TRUE(store(u"COLLEGE"_s).save(set.rows(), m_prompter));
+    EXPECT_EQ(table(u"COLLEGE"_s).size(), 2);
+}
+
+TEST_P(GridMasterStoreTest, ConvocationsKeepDateAndActiveFlag)
+{
+    GridMasterStore convos = store(u"MASCONVO"_s);
+    GridChangeSet set;
+    set.reset(convos.load());
+    set.record({u"C26"_s, u"Convocation 2026"_s, u"04/12/2026"_s, true}, false);
+    set.record({u"C25"_s, u"Convocation 2025"_s, QString(), false}, false);
+    ASSERT_TRUE(convos.save(set.rows(), m_prompter)) << m_prompter.last().toStdString();
+    EXPECT_EQ(table(u"MASCONVO"_s), (QStringList{u"C25|Convocation 2025||F"_s, u"C26|Convocation 2026|04/12/2026|T"_s}));
+
+    set.reset(convos.load());
+    set.record({u"C26"_s, u"Convocation 2026"_s, u"05/12/2026"_s, false}, false);
+    ASSERT_TRUE(convos.save(set.rows(), m_prompter));
+    EXPECT_EQ(table(u"MASCONVO"_s).last(), u"C26|Convocation 2026|05/12/2026|F"_s);
+}
+
+TEST_P(GridMasterStoreTest, ApostrophesAreStoredAsGraveAccents)
+{
+    GridChangeSet set;
+    set.record({u"U1"_s, u"St. Joseph's 'Autonomous'"_s}, false);
+    ASSERT_TRUE(store(u"MASUNIV"_s).save(set.rows(), m_prompter));
+    EXPECT_EQ(table(u"MASUNIV"_s), QStringList{u"U1|St. Joseph`s `Autonomous`||F"_s});
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, GridMasterStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+// The change set and the row checks need no database.
+TEST(GridChangeSet, ModesFollowWhatTheUserDidToEachRow)
+{
+    GridChangeSet set;
+    set.reset({{u"A"_s, u"Loaded"_s}, {u"B"_s, u"Loaded"_s}});
+    set.record({u"A"_s, u"Edited"_s}, false);
+    set.record({u"B"_s, u"Loaded"_s}, true);
+    set.record({u"C"_s, u"New"_s}, false);
+    set.record({u"C"_s, u"New, renamed"_s}, false);
+    ASSERT_EQ(set.rows().size(), 3u);
+    EXPECT_EQ(set.rows()[0].mode, GridRowMode::Updated);
+    EXPECT_EQ(set.rows()[1].mode, GridRowMode::Deleted);
+    EXPECT_EQ(set.rows()[2].mode, GridRowMode::Added);
+    EXPECT_EQ(set.rows()[2].name, u"New, renamed"_s);
+    // Unticking a deleted row brings an added row back to "A", a loaded one to "U".
+    set.record({u"C"_s, u"New"_s}, true);
+    EXPECT_EQ(set.rows()[2].mode, GridRowMode::Deleted);
+    set.record({u"B"_s, u"Loaded"_s}, false);
+    EXPECT_EQ(set.rows()[1].mode, GridRowMode::Updated);
+    EXPECT_TRUE(set.contains(u" C "_s));
+}
+
+class GridChecks : public ::testing::Test
+{
+protected:
+    Database m_unopened;
+    GridMasterStore m_store{m_unopened, *GridMasterKind::find(u"masuniv"_s)};
+};
+
+TEST_F(GridChecks, EachMissingOrDuplicateCellHasTheScreensMessage)
+{
+    const std::vector<GridRow> noCode{{u"  "_s, u"Name"_s, {}, false, GridRowMode::Added}};
+    EXPECT_EQ(m_store.check(noCode)->message, u"University code should be Entered"_s);
+
+    const std::vector<GridRow> noName{{u"U1"_s, u" "_s, {}, false, GridRowMode::Added}};
+    EXPECT_EQ(m_store.check(noName)->message, u"University Name should be entered."_s);
+    EXPECT_EQ(m_store.check(noName)->cell, GridProblem::Cell::Name);
+
+    const std::vector<GridRow> twice{{u"U1"_s, u"One"_s}, {u"U2"_s, u"Two"_s}, {u"U1 "_s, u"Again"_s, {}, false,
+                                                                                  GridRowMode::Added}};
+    const auto duplicate = m_store.checkRow(twice, 2);
+    ASSERT_TRUE(duplicate);
+    EXPECT_EQ(duplicate->message, u"University Code already Entered"_s);
+    EXPECT_EQ(duplicate->row, 0); // the cursor goes to the other row with the code
+}
+
+TEST_F(GridChecks, TextsBeyondTheColumnWidthsAreRefusedRowsBeingDeletedAreNot)
+{
+    const std::vector<GridRow> longCode{{u"U1234"_s, u"Name"_s}};
+    EXPECT_TRUE(m_store.check(longCode)->message.contains(u"longer than 4"_s));
+    EXPECT_FALSE(m_store.check({{u"U123"_s, QString(100, u'x')}}));
+    EXPECT_TRUE(m_store.check({{u"U123"_s, QString(101, u'x')}}));
+    EXPECT_FALSE(m_store.check({{QString(), QString(), {}, false, GridRowMode::Deleted}}));
+}
+
+} // namespace

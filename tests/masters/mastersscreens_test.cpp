@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The master screens driven offscreen through the main window, as a clerk uses them.
+#include "../shell/forms/formsfixture.h"
+#include "../shell/forms/windowdriver.h"
+
+#include "masters/gridmasters/gridmasterform.h"
+#include "masters/mastersscreens.h"
+#include "masters/recordmasters/recordmasterform.h"
+#include "shell/core/legacytext.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/menutree.h"
+#include "shell/forms/screenregistry.h"
+#include "shell/ui/mdimainmenu.h"
+#include "support/scriptedprompter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class MastersScreensTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::LoggedInFolder>(GetParam());
+        registerMastersScreens(m_screens);
+    }
+    void openWindow(const QString &user, const QString &password)
+    {
+        m_folder->login(user, password, u"C26"_s);
+        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        m_window->applyPermissions();
+        test::showActive(*m_window);
+    }
+    template<typename Form>
+    Form *open(const QString &code)
+    {
+        m_window->menuActions().action(code)->trigger();
+        QCoreApplication::processEvents();
+        return qobject_cast<Form *>(m_window->dispatcher().activeForm());
+    }
+    void run(Command c)
+    {
+        m_window->dispatcher().doCommand(c);
+        QCoreApplication::processEvents();
+    }
+    void shoot(QWidget *form, const QString &name)
+    {
+        form->grab().save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u'/' + name + u".png"_s);
+    }
+    QString value(const QString &sql, const QVariantList &params = {})
+    {
+        return m_folder->db().scalar(sql, params).toString();
+    }
+
+    std::unique_ptr<test::LoggedInFolder> m_folder;
+    test::ScriptedPrompter m_prompter;
+    ScreenRegistry m_screens;
+    std::unique_ptr<MdiMainMenu> m_window;
+};
+
+TEST_P(MastersScreensTest, ADegreeIsAddedWithItsKannadaBytesAndEditedWithoutLosingThem)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *form = open<RecordMasterForm>(u"N11"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Degree . . ."_s);
+    EXPECT_EQ(form->text(2)->font().family(), RecordMasterForm::kannadaFont());
+
+    QByteArray bytes;
+    for (int b = 0x80; b <= 0xE3; ++b)
+        bytes.append(char(b));
+    run(Command::Add);
+    form->text(0)->setText(u"BSC"_s);
+    form->text(1)->setText(u"Bachelor of Science"_s);
+    form->text(2)->setText(legacytext::fromBytes(bytes));
+    form->text(4)->setText(legacytext::fromBytes(QByteArray("\xE4\xFF")));
+    form->chk(0)->setChecked(true);
+    shoot(form, u"degree_add"_s);
+    run(Command::Save);
+    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    const QString table = m_folder->db().table(u"DEGREE"_s);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fdescpnkan from "_s + table)), bytes);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fspecialkan from "_s + table)), QByteArray("\xE4\xFF"));
+    EXPECT_EQ(value(u"select fcredit from "_s + table), u"T"_s);
+
+    // Edit with an unknown code keeps the cursor in the code box.
+    run(Command::Edit);
+    form->text(0)->setText(u"NONE"_s);
+    form->text(0)->setFocus();
+    QTest::keyClick(form->text(0), Qt::Key_Return);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree"_s);
+    form->text(0)->setText(u"BSC"_s);
+    QTest::keyClick(form->text(0), Qt::Key_Return);
+    EXPECT_EQ(form->text(2)->text(), legacytext::fromBytes(bytes));
+    form->text(1)->setText(u"Science"_s);
+    form->chk(0)->setChecked(false);
+    run(Command::Save);
+    EXPECT_EQ(value(u"select fdescpn from "_s + table), u"Science"_s);
+    EXPECT_EQ(value(u"select fcredit from "_s + table), u"F"_s);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fdescpnkan from "_s + table)), bytes);
+}
+
+TEST_P(MastersScreensTest, TheCollegeGridSavesAddedRowsAndDeletesTickedOnes)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *form = open<GridMasterForm>(u"N12"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Colleges . . ."_s);
+    QTableWidget *grid = form->spread();
+
+    run(Command::Add);
+    ASSERT_EQ(grid->currentRow(), 0);
+    grid->item(0, 0)->setText(u"001"_s);
+    grid->item(0, 1)->setText(u"First College"_s);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down); // leaving the row checks it, records it and opens the next
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(grid->item(0, 0)->background().color(), GridMasterForm::lockedColour());
+    grid->item(1, 0)->setText(u"001"_s);
+    grid->item(1, 1)->setText(u"Same code"_s);
+    QTest::keyClick(grid, Qt::Key_F4);
+    EXPECT_EQ(m_prompter.last(), u"College Code already Entered"_s);
+    EXPECT_EQ(grid->currentRow(), 0); // the cursor goes to the row that has the code
+    grid->item(1, 0)->setText(u"002"_s);
+    grid->setCurrentCell(1, 1);
+    shoot(form, u"college_add"_s);
+    run(Command::Save);
+    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    const QString table = m_folder->db().table(u"COLLEGE"_s);
+    EXPECT_EQ(value(u"select count(*) from "_s + table), u"2"_s);
+    EXPECT_EQ(grid->rowCount(), 1);
+
+    run(Command::Edit);
+    ASSERT_EQ(grid->rowCount(), 2);
+    grid->setCurrentCell(0, 1);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F7);
+    EXPECT_EQ(grid->item(0, 2)->checkState(), Qt::Checked);
+    grid->item(1, 1)->setText(u"Second College"_s);
+    grid->setCurrentCell(1, 1);
+    run(Command::Save);
+    EXPECT_EQ(value(u"select count(*) from "_s + table), u"1"_s);
+    EXPECT_EQ(value(u"select fcollname from "_s + table), u"Second College"_s);
+}
+
+TEST_P(MastersScreensTest, AUserWithoutTheMenuItemCannotOpenTheScreen)
+{
+    m_folder->addUser(u"CLERK"_s, u"clerk"_s, u"N2*N22*"_s);
+    openWindow(u"CLERK"_s, u"clerk"_s);
+    EXPECT_FALSE(m_window->menuActions().action(u"N12"_s)->isEnabled());
+    EXPECT_FALSE(m_window->menuActions().action(u"N11"_s)->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, MastersScreensTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

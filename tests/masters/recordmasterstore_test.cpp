@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Degrees, classes and convocations kept one row at a time, with their Kannada texts.
+#include "masters/recordmasters/recordmasterstore.h"
+#include "shell/core/legacytext.h"
+#include "shell/db/database.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+// Every byte from 0x80 to 0xFF, split over two Kannada columns of 100 characters.
+QString kannadaBytes(int from, int to)
+{
+    QByteArray bytes;
+    for (int b = from; b <= to; ++b)
+        bytes.append(char(b));
+    return legacytext::fromBytes(bytes);
+}
+
+class RecordMasterStoreTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+    }
+    RecordMasterStore store(const QString &menuCode) { return RecordMasterStore(*m_db, *RecordMasterKind::find(menuCode)); }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+    test::ScriptedPrompter m_prompter;
+};
+
+TEST_P(RecordMasterStoreTest, KannadaBytesSurviveInsertUpdateAndReload)
+{
+    RecordMasterStore degrees = store(u"DEGREE"_s);
+    MasterRecord record{{u"BSC"_s, u"Bachelor of Science"_s, kannadaBytes(0x80, 0xBF), u"Physics"_s,
+                         kannadaBytes(0xC0, 0xFF), u"NAD01"_s, u"EV1"_s},
+                        true};
+    ASSERT_FALSE(degrees.check(record));
+    ASSERT_TRUE(degrees.insert(record, m_prompter)) << m_prompter.last().toStdString();
+    auto read = degrees.find(u" BSC "_s);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(legacytext::toBytes(read->values[2]), legacytext::toBytes(kannadaBytes(0x80, 0xBF)));
+    EXPECT_EQ(read->values[4], kannadaBytes(0xC0, 0xFF));
+    EXPECT_TRUE(read->flag);
+
+    read->values[2] = kannadaBytes(0xFF, 0xFF) + kannadaBytes(0x80, 0x81);
+    read->flag = false;
+    ASSERT_TRUE(degrees.update(*read, m_prompter));
+    const auto again = degrees.find(u"BSC"_s);
+    EXPECT_EQ(legacytext::toBytes(again->values[2]), QByteArray("\xFF\x80\x81"));
+    EXPECT_FALSE(again->flag);
+    EXPECT_EQ(m_db->scalar(u"select fcredit from "_s + m_db->table(u"DEGREE"_s)).toString(), u"F"_s);
+}
+
+TEST_P(RecordMasterStoreTest, ApostrophesBecomeGraveAccentsInEnglishTextsOnly)
+{
+    RecordMasterStore classes = store(u"MASCLASS"_s);
+    ASSERT_TRUE(classes.insert({{u"FC"_s, u"First 'Class'"_s, u"a'b"_s}}, m_prompter));
+    const auto read = classes.find(u"FC"_s);
+    EXPECT_EQ(read->values[1], u"First `Class`"_s);
+    EXPECT_EQ(read->values[2], u"a'b"_s);
+}
+
+TEST_P(RecordMasterStoreTest, AnExistingCodeIsNotAddedTwice)
+{
+    RecordMasterStore convos = store(u"MASCONVOKAN"_s);
+    const MasterRecord c26{{u"C26"_s, u"Convocation"_s, kannadaBytes(0xE0, 0xE4), u"04/12/2026"_s, kannadaBytes(0xF0, 0xF2)}};
+    ASSERT_TRUE(convos.insert(c26, m_prompter));
+    EXPECT_FALSE(convos.insert(c26, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"Convo No. C26 already exists"_s);
+    EXPECT_EQ(convos.codes(), QStringList{u"C26"_s});
+}
+
+TEST_P(RecordMasterStoreTest, ADegreeThatCandidatesUseIsNotDeleted)
+{
+    RecordMasterStore degrees = store(u"DEGREE"_s);
+    ASSERT_TRUE(degrees.insert({{u"BA"_s, u"Arts"_s, u"\u00e0"_s}}, m_prompter));
+    ASSERT_TRUE(degrees.insert({{u"BCOM"_s, u"Commerce"_s, u"\u00e1"_s}}, m_prompter));
+    m_db->exec(u"insert into "_s + m_db->table(u"CONVO"_s) + u" (fregno, fdegree) values (?, ?)"_s, {u"R1"_s, u"BA"_s});
+
+    EXPECT_FALSE(degrees.remove(u"BA"_s, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"1 candidate record(s) use Degree BA: it is not deleted."_s);
+    EXPECT_TRUE(degrees.remove(u"BCOM"_s, m_prompter));
+    EXPECT_EQ(degrees.codes(), QStringList{u"BA"_s});
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, RecordMasterStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+TEST(RecordMasterChecks, MandatoryFieldsAndWidths)
+{
+    Database unopened;
+    RecordMasterStore degrees(unopened, *RecordMasterKind::find(u"degree"_s));
+    const auto missing = degrees.check({{u"BSC"_s, u"Science"_s, u"  "_s}});
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->field, 2);
+    EXPECT_EQ(missing->message, u"Information should be entered"_s);
+    // Speciality is not mandatory; the key is at most five characters.
+    EXPECT_FALSE(degrees.check({{u"BSC"_s, u"Science"_s, u"\u00e0"_s}}));
+    EXPECT_EQ(degrees.check({{u"BSCPH"_s, u"x"_s, u"y"_s}}), std::nullopt);
+    EXPECT_EQ(degrees.check({{u"BSCPHY"_s, u"x"_s, u"y"_s}})->field, 0);
+}
+
+} // namespace

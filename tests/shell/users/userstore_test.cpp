@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Users and passwords on the real databases, and the login they lead to.
+#include "shell/core/passwordcodec.h"
+#include "shell/db/database.h"
+#include "shell/startup/loginstore.h"
+#include "shell/users/userstore.h"
+#include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class UserStoreTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+    }
+    bool canLogIn(const QString &user, const QString &password)
+    {
+        return !LoginStore(*m_db).check(user, password, u"C26"_s).has_value();
+    }
+    struct BatchRun
+    {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+    BatchRun batch(const QString &user, const QString &password, const QStringList &arguments)
+    {
+        QProcess p;
+        p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s,
+                                                                   user, u"--password"_s, password}
+                                                           + arguments);
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    std::unique_ptr<test::InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+    test::ScriptedPrompter m_prompter;
+};
+
+TEST_P(UserStoreTest, ANewUserLogsInWithHisNameAndKeepsHisPasswordThroughEdits)
+{
+    UserStore users(*m_db);
+    ASSERT_TRUE(users.add(u"clerk"_s, u"A"_s, u"N2*N22*"_s, m_prompter)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"clerk"_s));
+    EXPECT_EQ(m_db->scalar(u"select fpasswd from masuser where fusername = ?"_s, {u"CLERK"_s}).toString(),
+              passwords::encodeUser(u"CLERK"_s));
+
+    ASSERT_TRUE(users.update(u"CLERK"_s, u"B"_s, u"N3*N31*"_s, m_prompter));
+    const auto clerk = users.find(u"CLERK"_s);
+    EXPECT_EQ(clerk->section, u"B"_s);
+    EXPECT_EQ(clerk->permission, u"N3*N31*"_s);
+    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"CLERK"_s));
+}
+
+TEST_P(UserStoreTest, NamesThatAreEmptyTakenOrUnknownAreRefused)
+{
+    UserStore users(*m_db);
+    EXPECT_FALSE(users.add(u"  "_s, {}, {}, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
+    EXPECT_FALSE(users.add(u"admin"_s, {}, {}, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"User Name already exists"_s);
+    EXPECT_FALSE(users.add(u"ELEVENCHARS"_s, {}, {}, m_prompter));
+    EXPECT_FALSE(users.update(u"NOBODY"_s, {}, {}, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"Invalid User Name"_s);
+    EXPECT_FALSE(users.remove(u"ADMIN"_s, m_prompter));
+}
+
+TEST_P(UserStoreTest, ADeletedUserIsKeptButCannotLogInUntilAddedAgain)
+{
+    UserStore users(*m_db);
+    ASSERT_TRUE(users.add(u"TEMP"_s, {}, u"N1*"_s, m_prompter));
+    ASSERT_TRUE(users.remove(u"temp"_s, m_prompter));
+    EXPECT_FALSE(canLogIn(u"TEMP"_s, u"TEMP"_s));
+    EXPECT_FALSE(LoginStore(*m_db).users().contains(u"TEMP"_s));
+    EXPECT_EQ(users.list().size(), 1u);
+    EXPECT_EQ(users.list(true).size(), 2u);
+
+    ASSERT_TRUE(users.add(u"TEMP"_s, u"C"_s, {}, m_prompter));
+    EXPECT_TRUE(canLogIn(u"TEMP"_s, u"TEMP"_s));
+}
+
+TEST_P(UserStoreTest, PasswordChangeChecksTheOldOneAndTheConfirmation)
+{
+    UserStore users(*m_db);
+    ASSERT_TRUE(users.add(u"CLERK"_s, {}, {}, m_prompter));
+    EXPECT_FALSE(users.changePassword(u"CLERK"_s, u"CLERK"_s, u"new"_s, QString(), m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"Information Should be Entered"_s);
+    EXPECT_FALSE(users.changePassword(u"CLERK"_s, u"wrong"_s, u"new"_s, u"new"_s, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"Invalid Password"_s);
+    EXPECT_FALSE(users.changePassword(u"CLERK"_s, u"clerk"_s, u"new"_s, u"neW1"_s, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"Mismatch - Confirm New Password"_s);
+    EXPECT_FALSE(users.changePassword(u"CLERK"_s, u"clerk"_s, u"elevenchars"_s, u"elevenchars"_s, m_prompter));
+    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"CLERK"_s));
+
+    ASSERT_TRUE(users.changePassword(u"CLERK"_s, u"clerk"_s, u"s3cret"_s, u"s3cret"_s, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"Password has been changed Successfully"_s);
+    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"S3CRET"_s));
+    EXPECT_FALSE(canLogIn(u"CLERK"_s, u"CLERK"_s));
+}
+
+TEST_P(UserStoreTest, TheCommandLineAddsPermitsAndRefusesWhatAUserMayNotDo)
+{
+    BatchRun r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"add"_s, u"clerk"_s, u"--section"_s, u"A"_s, u"--permit"_s,
+                                               u"N22,N42"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"list"_s});
+    EXPECT_TRUE(r.out.contains(u"CLERK\tA\tN2*N22*N4*N42*\n"_s)) << r.out.toStdString();
+
+    r = batch(u"CLERK"_s, u"CLERK"_s, {u"users"_s, u"list"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    r = batch(u"CLERK"_s, u"CLERK"_s, {u"masters"_s, u"list"_s, u"masuser"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    r = batch(u"CLERK"_s, u"CLERK"_s, {u"masters"_s, u"import"_s, u"college"_s, u"/nonexistent.csv"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"may not use menu item N12"_s)) << r.err.toStdString();
+
+    r = batch(u"CLERK"_s, u"CLERK"_s, {u"users"_s, u"passwd"_s, u"--old"_s, u"clerk"_s, u"--new"_s, u"pw2"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"PW2"_s));
+
+    r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"permit"_s, u"CLERK"_s, u"N11"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, u"permissions of CLERK: N1*N11*\n"_s);
+    r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"permit"_s, u"CLERK"_s, u"N99"_s});
+    EXPECT_EQ(r.exitCode, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, UserStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace
+
+// The password dialog over the same store.
+#include "shell/core/session.h"
+#include "shell/users/frmpass.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+TEST_P(UserStoreTest, ThePasswordDialogChangesTheLoggedInUsersPasswordAndClearsItsBoxes)
+{
+    UserStore users(*m_db);
+    ASSERT_TRUE(users.add(u"CLERK"_s, {}, {}, m_prompter));
+    Session session;
+    session.cn = m_folder->connect();
+    session.userName = u"CLERK"_s;
+    FrmPass dialog(session, m_prompter);
+    EXPECT_EQ(dialog.windowTitle(), u"Password Change . . ."_s);
+    EXPECT_EQ(dialog.box(1)->maxLength(), 10);
+
+    dialog.box(0)->setText(u"clerk"_s);
+    dialog.box(1)->setText(u"abc"_s);
+    dialog.box(2)->setText(u"abd"_s);
+    dialog.okButton()->click();
+    EXPECT_EQ(m_prompter.last(), u"Mismatch - Confirm New Password"_s);
+    EXPECT_EQ(dialog.box(0)->text(), u"clerk"_s);
+
+    dialog.box(2)->setText(u"abc"_s);
+    dialog.okButton()->click();
+    EXPECT_EQ(m_prompter.last(), u"Password has been changed Successfully"_s);
+    EXPECT_TRUE(dialog.box(0)->text().isEmpty());
+    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"ABC"_s));
+    dialog.grab().save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/frmpass.png"_s);
+}
+
+} // namespace
