@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -374,6 +375,12 @@ bool StudentForm::eventFilter(QObject *watched, QEvent *event)
         return RecordForm::eventFilter(watched, event);
     }
     const int box = boxOf(watched);
+    if (box >= 0 && event->type() == QEvent::FocusOut && editMode() != u"Z"_s && !m_checkingLeave) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        // Enter and Down check before they move; Tab and the mouse are checked here.
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason)
+            QTimer::singleShot(0, this, [this, box] { checkBoxLeft(box); });
+    }
     if (box >= 0 && event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
         const auto *key = static_cast<QKeyEvent *>(event);
         // While adding, the register number is new: there is nothing to look up.
@@ -394,6 +401,20 @@ bool StudentForm::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return RecordForm::eventFilter(watched, event);
+}
+
+void StudentForm::checkBoxLeft(int box)
+{
+    QWidget *to = QApplication::focusWidget();
+    QLineEdit *left = text(box);
+    // Only a move to another field of this screen is checked: a click on the toolbar
+    // (Save, Cancel) or another window never traps the clerk in a box.
+    if (!to || to == left || !isAncestorOf(to) || m_checkingLeave || editMode() == u"Z"_s || FieldMissing(left))
+        return;
+    m_checkingLeave = true;
+    if (!acceptBox(box) && left->isEnabled())
+        left->setFocus();
+    m_checkingLeave = false;
 }
 
 void StudentForm::CmdSave_Click()

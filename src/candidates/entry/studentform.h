@@ -56,6 +56,8 @@ private:
     void fillKannadaFromLibrary();
     // The check made when Enter leaves `box`; false (message shown) when refused.
     bool acceptBox(int box);
+    // The same check when Tab or the mouse takes the focus to another box of the screen.
+    void checkBoxLeft(int box);
     bool chooseCandidate();
     bool showFromRows(const QString &regno);
     void applyKannadaFonts();
@@ -64,6 +66,7 @@ private:
 
     CandidateStore m_store;
     QLabel *m_img;
+    bool m_checkingLeave = false; // a box's check is showing its message
     QString m_chosenPhoto;
     QString m_pendingCandidate;
 };

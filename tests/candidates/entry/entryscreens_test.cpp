@@ -123,6 +123,28 @@ TEST_P(StudentScreenTest, BadValuesAreRefusedAsEnterLeavesTheBoxAndNothingIsSave
     EXPECT_EQ(m_folder->db().scalar(u"select count(*) from convo"_s).toInt(), 1);
 }
 
+TEST_P(StudentScreenTest, TabAndTheMouseLeaveABoxOnlyPastTheSameChecks)
+{
+    if (skipped())
+        return;
+    start();
+    StudentForm *form = openStudent();
+    press(Qt::Key_F4);
+    enter(u"U2002"_s);
+    form->text(2)->setFocus();
+    type(u"XX"_s);
+    press(Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
+    EXPECT_EQ(focused(), form->text(2));
+    // A click into another box is a leaving too.
+    m_prompter.clear();
+    form->text(3)->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
+    EXPECT_EQ(focused(), form->text(2));
+}
+
 TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSerialNumber)
 {
     if (skipped())
