@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/demo/demofolder.h"
 
+#include "candidates/imports/cnvwriter.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/inifile.h"
 #include "shell/core/stoperror.h"
@@ -17,6 +18,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
+
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -181,6 +184,7 @@ public:
     void writeCandidates(QStringList &lines);
     void writePictures(QStringList &lines);
     void writeInstitutionFile();
+    void writeResultFiles(QStringList &lines);
 
 private:
     void writePhotograph(const QString &regno, const QString &name, const QString &extension);
@@ -190,6 +194,8 @@ private:
     Database &m_db;
     QRandomGenerator m_random;
     std::vector<std::pair<QString, QString>> m_photographed; // register number, name
+    // The candidates as result-file rows, by convocation, so the demo can be refilled by importing them.
+    std::map<QString, std::vector<QStringList>> m_resultRows;
 };
 
 void DemoWriter::writeSettings()
@@ -353,6 +359,12 @@ void DemoWriter::writeCandidates(QStringList &lines)
                         printDate,
                         printTime});
 
+        // Class both as the file import reads it and as the directory run reads it for this institution.
+        m_resultRows[convocation].push_back({regno, name, degree.code, QString(), college.code, klass.code, examDate,
+                                             year, u"1"_s, female ? u"F"_s : u"M"_s, castes[i % castes.size()],
+                                             klass.code, examDate, QString(father + u' ' + family), QString(), year,
+                                             QString(), QString()});
+
         if (stage == Stage::Cancelled) {
             // Printed once, spoiled or wrongly printed, and cancelled: the register keeps the old
             // number, and the candidate waits to be printed again.
@@ -496,6 +508,34 @@ void DemoWriter::writeInstitutionFile()
         throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
 }
 
+void DemoWriter::writeResultFiles(QStringList &lines)
+{
+    const QString dir = m_folder.filePath(DemoFolder::resultFolder());
+    if (!QDir().mkpath(dir))
+        throw StopError(u"The folder "_s + dir + u" cannot be created."_s);
+    QStringList written;
+    {
+        CnvWriter file(dir + u"/DEMODEG.cnv"_s, CnvWriter::degreeFields());
+        for (const Degree &d : degrees())
+            file.add({d.code, d.description});
+        written << u"DEMODEG.cnv"_s;
+    }
+    {
+        CnvWriter file(dir + u"/DEMOCOL.cnv"_s, CnvWriter::collegeFields(true));
+        for (const College &c : colleges())
+            file.add({c.code, c.name, c.town});
+        written << u"DEMOCOL.cnv"_s;
+    }
+    for (const auto &[convocation, rows] : m_resultRows) {
+        const QString name = DemoFolder::resultFileName(convocation);
+        CnvWriter file(dir + u'/' + name, CnvWriter::candidateFields(true));
+        for (const QStringList &row : rows)
+            file.add(row);
+        written << name;
+    }
+    lines.append(u"result files in "_s + DemoFolder::resultFolder() + u": "_s + written.join(u", "_s));
+}
+
 } // namespace
 
 DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompter)
@@ -520,6 +560,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     summary.lines.append(u"masters: 2 universities, 2 convocations, 7 degrees, 8 colleges, 4 classes, name library"_s);
     writer.writePictures(summary.lines);
     writer.writeInstitutionFile();
+    writer.writeResultFiles(summary.lines);
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());
     return summary;
 }
