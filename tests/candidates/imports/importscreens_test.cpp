@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using namespace sw;
 using sw::test::TestBackend;
@@ -41,6 +43,42 @@ QString imported(int total, int inserted)
     return kImported.arg(total).arg(inserted);
 }
 
+// Answers as the scripted prompter does, and lets a test look at the screen while a
+// run waits for the answer to a question (the run is half way then).
+class WatchingPrompter final : public Prompter
+{
+public:
+    explicit WatchingPrompter(test::ScriptedPrompter &answers)
+        : m_answers(answers)
+    {
+    }
+    std::function<void()> onQuestion;
+
+    void message(const QString &text, const QString &title, PromptIcon icon) override
+    {
+        m_answers.message(text, title, icon);
+    }
+    PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,
+                     PromptAnswer defaultAnswer) override
+    {
+        if (onQuestion)
+            onQuestion();
+        return m_answers.ask(text, title, icon, buttons, defaultAnswer);
+    }
+    std::optional<QString> input(const QString &text, const QString &title, const QString &initial) override
+    {
+        return m_answers.input(text, title, initial);
+    }
+    std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
+                                      FileMode mode) override
+    {
+        return m_answers.chooseFile(caption, startDir, filter, mode);
+    }
+
+private:
+    test::ScriptedPrompter &m_answers;
+};
+
 class ImportScreensTest : public ::testing::TestWithParam<TestBackend>
 {
 protected:
@@ -51,7 +89,7 @@ protected:
         m_folder = std::make_unique<test::LoggedInFolder>(GetParam());
         registerImportScreens(m_screens);
         m_folder->login(u"ADMIN"_s, u"admin"_s, u"C26"_s);
-        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_watching, m_screens);
         m_window->applyPermissions();
         test::showActive(*m_window);
     }
@@ -103,6 +141,7 @@ protected:
 
     std::unique_ptr<test::LoggedInFolder> m_folder;
     test::ScriptedPrompter m_prompter;
+    WatchingPrompter m_watching{m_prompter};
     ScreenRegistry m_screens;
     std::unique_ptr<MdiMainMenu> m_window;
     QTemporaryDir m_inputs;
@@ -275,7 +314,22 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
 
     m_prompter.clear();
     m_prompter.answer(PromptAnswer::No);
+    // At the question about R2 the first file is half done: R1 has gone in.
+    bool watched = false;
+    m_watching.onQuestion = [&] {
+        watched = true;
+        EXPECT_TRUE(screen->progressBar()->isVisible());
+        EXPECT_EQ(screen->progressBar()->value(), 50);
+        EXPECT_EQ(screen->hint(), u"Importing, Please wait, College: C01, Reg. No.: R1 Record No.: 1 / 2"_s);
+        EXPECT_EQ(screen->windowTitle(), u"Import Data Directorywise . . . Total Files Selected: 4, "
+                                         "Imported Files : 0, Remaining Files : 4"_s);
+        EXPECT_EQ(screen->fileBox()->currentRow(), 0);
+        EXPECT_FALSE(screen->cmd(1)->isEnabled());
+        shoot(screen, u"importdatadir-running"_s);
+    };
     click(screen->cmd(1));
+    m_watching.onQuestion = nullptr;
+    EXPECT_TRUE(watched);
     ASSERT_EQ(m_prompter.shown().size(), 2u) << m_prompter.texts().join(u" / "_s).toStdString();
     EXPECT_TRUE(m_prompter.shown().front().question);
     EXPECT_TRUE(m_prompter.shown().front().text.startsWith(u"This Student (R2) may Applied for Improvement!!"_s));
