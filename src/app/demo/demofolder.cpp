@@ -4,6 +4,7 @@
 #include "certificates/printing/stationeryregister.h"
 
 #include "shell/core/passwordcodec.h"
+#include "candidates/imports/cnvwriter.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/inifile.h"
 #include "shell/core/stoperror.h"
@@ -20,6 +21,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
+
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -185,6 +188,7 @@ public:
     void writePictures(QStringList &lines);
     void writeInstitutionFile();
     void writeStationery(QStringList &lines);
+    void writeResultFiles(QStringList &lines);
 
 private:
     void writePhotograph(const QString &regno, const QString &name, const QString &extension);
@@ -194,6 +198,8 @@ private:
     Database &m_db;
     QRandomGenerator m_random;
     std::vector<std::pair<QString, QString>> m_photographed; // register number, name
+    // The candidates as result-file rows, by convocation, so the demo can be refilled by importing them.
+    std::map<QString, std::vector<QStringList>> m_resultRows;
 };
 
 void DemoWriter::writeSettings()
@@ -360,6 +366,12 @@ void DemoWriter::writeCandidates(QStringList &lines)
                         feePaid ? u"T"_s : u"F"_s,
                         printDate,
                         printTime});
+
+        // Class both as the file import reads it and as the directory run reads it for this institution.
+        m_resultRows[convocation].push_back({regno, name, degree.code, QString(), college.code, klass.code, examDate,
+                                             year, u"1"_s, female ? u"F"_s : u"M"_s, castes[i % castes.size()],
+                                             klass.code, examDate, QString(father + u' ' + family), QString(), year,
+                                             QString(), QString()});
 
         if (stage == Stage::Cancelled) {
             // Printed once, spoiled or wrongly printed, and cancelled: the register keeps the old
@@ -544,6 +556,34 @@ void DemoWriter::writeStationery(QStringList &lines)
                                 "(of DC000211..DC000500)"));
 }
 
+void DemoWriter::writeResultFiles(QStringList &lines)
+{
+    const QString dir = m_folder.filePath(DemoFolder::resultFolder());
+    if (!QDir().mkpath(dir))
+        throw StopError(u"The folder "_s + dir + u" cannot be created."_s);
+    QStringList written;
+    {
+        CnvWriter file(dir + u"/DEMODEG.cnv"_s, CnvWriter::degreeFields());
+        for (const Degree &d : degrees())
+            file.add({d.code, d.description});
+        written << u"DEMODEG.cnv"_s;
+    }
+    {
+        CnvWriter file(dir + u"/DEMOCOL.cnv"_s, CnvWriter::collegeFields(true));
+        for (const College &c : colleges())
+            file.add({c.code, c.name, c.town});
+        written << u"DEMOCOL.cnv"_s;
+    }
+    for (const auto &[convocation, rows] : m_resultRows) {
+        const QString name = DemoFolder::resultFileName(convocation);
+        CnvWriter file(dir + u'/' + name, CnvWriter::candidateFields(true));
+        for (const QStringList &row : rows)
+            file.add(row);
+        written << name;
+    }
+    lines.append(u"result files in "_s + DemoFolder::resultFolder() + u": "_s + written.join(u", "_s));
+}
+
 } // namespace
 
 DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompter)
@@ -569,6 +609,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     writer.writePictures(summary.lines);
     writer.writeInstitutionFile();
     writer.writeStationery(summary.lines);
+    writer.writeResultFiles(summary.lines);
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());
     summary.lines.append(u"or as CLERK with password CLERK (candidate entry, search, student list, password only)"_s);
     return summary;

@@ -1,0 +1,467 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The four import screens opened from the main window's menu and driven as a clerk
+// drives them, offscreen: file and folder choice, the checks before a run, the
+// messages and counts of the runs, the progress bar and status bar around a run, and
+// the main window's caption once the online link has been opened.
+#include "../../shell/forms/formsfixture.h"
+#include "../../shell/forms/windowdriver.h"
+#include "candidates/imports/cnvwriter.h"
+#include "candidates/imports/importscreens.h"
+#include "importfixture.h"
+
+#include "shell/forms/commandactions.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/menutree.h"
+#include "shell/forms/screenregistry.h"
+#include "shell/ui/mdimainmenu.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+const QString kImported = u"Imported Successfully\r\rTotal Records: %1\rImported Records: %2"_s;
+
+QString imported(int total, int inserted)
+{
+    return kImported.arg(total).arg(inserted);
+}
+
+// Answers as the scripted prompter does, and lets a test look at the screen while a
+// run waits for the answer to a question (the run is half way then).
+class WatchingPrompter final : public Prompter
+{
+public:
+    explicit WatchingPrompter(test::ScriptedPrompter &answers)
+        : m_answers(answers)
+    {
+    }
+    std::function<void()> onQuestion;
+
+    void message(const QString &text, const QString &title, PromptIcon icon) override
+    {
+        m_answers.message(text, title, icon);
+    }
+    PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,
+                     PromptAnswer defaultAnswer) override
+    {
+        if (onQuestion)
+            onQuestion();
+        return m_answers.ask(text, title, icon, buttons, defaultAnswer);
+    }
+    std::optional<QString> input(const QString &text, const QString &title, const QString &initial) override
+    {
+        return m_answers.input(text, title, initial);
+    }
+    std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
+                                      FileMode mode) override
+    {
+        return m_answers.chooseFile(caption, startDir, filter, mode);
+    }
+
+private:
+    test::ScriptedPrompter &m_answers;
+};
+
+class ImportScreensTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            return;
+        m_folder = std::make_unique<test::LoggedInFolder>(GetParam());
+        registerImportScreens(m_screens);
+        m_folder->login(u"ADMIN"_s, u"admin"_s, u"C26"_s);
+        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_watching, m_screens);
+        m_window->applyPermissions();
+        test::showActive(*m_window);
+    }
+    bool skipped() const { return !m_window; }
+
+    template<typename Screen>
+    Screen *open(const QString &menuCode)
+    {
+        m_window->menuActions().action(menuCode)->trigger();
+        QCoreApplication::processEvents();
+        auto *screen = qobject_cast<Screen *>(m_window->dispatcher().activeForm());
+        EXPECT_NE(screen, nullptr) << menuCode.toStdString();
+        return screen;
+    }
+    // A click as the mouse gives it, then whatever the click set going.
+    static void click(QAbstractButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    static void shoot(QWidget *screen, const QString &name)
+    {
+        QWidget *frame = screen->parentWidget() ? screen->parentWidget() : screen;
+        EXPECT_TRUE(frame->grab().save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/importscreen-"_s + name + u".png"_s));
+    }
+    QString writeStu(const QString &name, const std::vector<test::StuRow> &rows, bool directoryFields = false)
+    {
+        const QString path = m_inputs.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        CnvWriter writer(path, CnvWriter::candidateFields(directoryFields));
+        for (const test::StuRow &r : rows)
+            writer.add(r.values());
+        return path;
+    }
+    int count(const QString &sql, const QVariantList &params = {})
+    {
+        return m_folder->db().scalar(sql, params).toInt();
+    }
+    QString value(const QString &sql, const QVariantList &params = {})
+    {
+        return m_folder->db().scalar(sql, params).toString();
+    }
+    void expectIdle(ImportScreen *screen)
+    {
+        EXPECT_FALSE(screen->progressBar()->isVisible());
+        EXPECT_EQ(screen->progressBar()->value(), 0);
+        EXPECT_TRUE(screen->hint().isEmpty()) << screen->hint().toStdString();
+    }
+
+    std::unique_ptr<test::LoggedInFolder> m_folder;
+    test::ScriptedPrompter m_prompter;
+    WatchingPrompter m_watching{m_prompter};
+    ScreenRegistry m_screens;
+    std::unique_ptr<MdiMainMenu> m_window;
+    QTemporaryDir m_inputs;
+};
+
+test::StuRow stu(const QString &regno, const QString &name, const QString &degree = u"BA"_s,
+                 const QString &college = u"C01"_s)
+{
+    test::StuRow r;
+    r.regno = regno;
+    r.name = name;
+    r.degree = degree;
+    r.college = college;
+    r.classDesc = u"FC"_s;
+    r.classShort = u"I"_s;
+    r.examDate = u"APRIL 2026"_s;
+    r.year = u"2026"_s;
+    r.examType = u"R"_s;
+    r.sex = u"F"_s;
+    r.caste = u"GM"_s;
+    r.cexam = u"APRIL 2026"_s;
+    return r;
+}
+
+TEST_P(ImportScreensTest, EachMenuItemOpensItsScreenWithTheRecordCommandsOff)
+{
+    if (skipped())
+        return;
+    struct Expected
+    {
+        QString code, formName, caption;
+    };
+    for (const Expected &e : {Expected{u"N28"_s, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s},
+                              Expected{u"N21"_s, u"IMPORTDATADIR"_s, u"Import Data Directorywise. . ."_s},
+                              Expected{u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s},
+                              Expected{u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s}}) {
+        auto *screen = open<ImportScreen>(e.code);
+        ASSERT_NE(screen, nullptr);
+        EXPECT_EQ(screen->objectName(), e.formName);
+        EXPECT_EQ(screen->windowTitle(), e.caption);
+        EXPECT_EQ(m_window->statusPanel(5)->text(), e.caption);
+        EXPECT_EQ(m_window->commandActions().states(), ToolStates{}) << e.code.toStdString();
+        expectIdle(screen);
+        shoot(screen, e.formName.toLower());
+        screen->unload();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+}
+
+TEST_P(ImportScreensTest, TheFileScreenChecksThePathFirst)
+{
+    if (skipped())
+        return;
+    auto *screen = open<ImportDataScreen>(u"N28"_s);
+    ASSERT_NE(screen, nullptr);
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), u"Path Should be Entered"_s);
+    EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Exclamation);
+    EXPECT_EQ(QApplication::focusWidget(), screen->text(0));
+
+    screen->text(0)->setText(m_inputs.filePath(u"NOSUCHSTU.cnv"_s));
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), u"Invalid Path"_s);
+    EXPECT_EQ(QApplication::focusWidget(), screen->text(0));
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+    expectIdle(screen);
+}
+
+TEST_P(ImportScreensTest, TheFileScreenImportsTheChosenFileAndSaysTheCounts)
+{
+    if (skipped())
+        return;
+    const QString path = writeStu(u"2026BASTU.cnv"_s, {stu(u"R1"_s, u"ANU O'NEIL"_s), stu(u"R2"_s, u"RAVI"_s),
+                                                         stu(u"R3"_s, {})});
+    auto *screen = open<ImportDataScreen>(u"N28"_s);
+    ASSERT_NE(screen, nullptr);
+    // A cancelled dialog leaves the path alone; a chosen file fills it.
+    screen->text(0)->setText(u"typed"_s);
+    m_prompter.answerFile(std::nullopt);
+    click(screen->cmd(0));
+    EXPECT_EQ(screen->text(0)->text(), u"typed"_s);
+    m_prompter.answerFile(path);
+    click(screen->cmd(0));
+    EXPECT_EQ(screen->text(0)->text(), path);
+
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), imported(3, 2));
+    EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ANU O`NEIL"_s);
+    EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C26"_s);
+    EXPECT_EQ(value(u"select fusername from convo where fregno = 'R2'"_s), u"ADMIN"_s);
+    expectIdle(screen);
+    EXPECT_TRUE(screen->cmd(1)->isEnabled());
+    shoot(screen, u"importdata-done"_s);
+
+    // The same file again refreshes every row and inserts none.
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), imported(3, 0));
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 2);
+    EXPECT_FALSE(m_prompter.answersLeft());
+}
+
+TEST_P(ImportScreensTest, AFileWithoutARequiredFieldIsNamedAndNothingIsImported)
+{
+    if (skipped())
+        return;
+    const QString path = m_inputs.filePath(u"BROKENSTU.cnv"_s);
+    {
+        CnvWriter writer(path, {{u"FREGNO"_s, 'C', 10}, {u"FCOLLCODE"_s, 'C', 5}, {u"FDEGREE"_s, 'C', 5}});
+        writer.add({u"R1"_s, u"C01"_s, u"BA"_s});
+    }
+    auto *screen = open<ImportDataScreen>(u"N28"_s);
+    ASSERT_NE(screen, nullptr);
+    screen->text(0)->setText(path);
+    click(screen->cmd(1));
+    const QString message = m_prompter.last();
+    EXPECT_TRUE(message.startsWith(u"Error Occurred : "_s)) << message.toStdString();
+    EXPECT_TRUE(message.contains(u"BROKENSTU.cnv"_s)) << message.toStdString();
+    EXPECT_TRUE(message.contains(u"Field: FNAME"_s, Qt::CaseInsensitive)) << message.toStdString();
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+    expectIdle(screen);
+    EXPECT_TRUE(screen->cmd(1)->isEnabled());
+}
+
+TEST_P(ImportScreensTest, TheOnlineOnlyBoxIsOfferedOnlyWithTheUpload)
+{
+    if (skipped())
+        return;
+    auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_FALSE(screen->chk(1)->isVisible());
+    click(screen->chk(0));
+    EXPECT_TRUE(screen->chk(1)->isVisible());
+    click(screen->chk(1));
+    EXPECT_TRUE(screen->chk(1)->isChecked());
+    click(screen->chk(0));
+    EXPECT_FALSE(screen->chk(1)->isVisible());
+    EXPECT_FALSE(screen->chk(1)->isChecked());
+}
+
+TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocations)
+{
+    if (skipped())
+        return;
+    const QString folder = m_inputs.filePath(u"results"_s);
+    writeStu(u"results/sub/2026BCOMSTU.cnv"_s, {stu(u"R9"_s, u"NINE"_s, u"BCOM"_s)}, true);
+    writeStu(u"results/2026BASTU.cnv"_s, {stu(u"R1"_s, u"ONE"_s), stu(u"R2"_s, u"TWO"_s)}, true);
+    writeStu(u"results/NOTES.cnv"_s, {stu(u"X1"_s, u"SKIPPED"_s)}, true);
+    {
+        CnvWriter degrees(m_inputs.filePath(u"results/2026DEG.cnv"_s), CnvWriter::degreeFields());
+        degrees.add({u"BCOM"_s, u"BACHELOR OF COMMERCE"_s});
+    }
+    // R2 already belongs to the previous convocation.
+    m_folder->db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R2', 'OLD', 'BA', 'C01', 'C25')"_s);
+
+    auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
+    ASSERT_NE(screen, nullptr);
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), u"No files are selected for Importing"_s);
+
+    m_prompter.answerFile(folder);
+    click(screen->cmd(0));
+    EXPECT_EQ(screen->folderBox()->text(), folder);
+    ASSERT_EQ(screen->fileBox()->count(), 4);
+    QStringList listed;
+    for (int i = 0; i < screen->fileBox()->count(); ++i)
+        listed << screen->fileBox()->item(i)->text();
+    EXPECT_EQ(listed, (QStringList{u"2026BASTU.cnv"_s, u"2026DEG.cnv"_s, u"NOTES.cnv"_s, u"sub/2026BCOMSTU.cnv"_s}));
+    shoot(screen, u"importdatadir-listed"_s);
+
+    m_prompter.clear();
+    m_prompter.answer(PromptAnswer::No);
+    // At the question about R2 the first file is half done: R1 has gone in.
+    bool watched = false;
+    m_watching.onQuestion = [&] {
+        watched = true;
+        EXPECT_TRUE(screen->progressBar()->isVisible());
+        EXPECT_EQ(screen->progressBar()->value(), 50);
+        EXPECT_EQ(screen->hint(), u"Importing, Please wait, College: C01, Reg. No.: R1 Record No.: 1 / 2"_s);
+        EXPECT_EQ(screen->windowTitle(), u"Import Data Directorywise . . . Total Files Selected: 4, "
+                                         "Imported Files : 0, Remaining Files : 4"_s);
+        EXPECT_EQ(screen->fileBox()->currentRow(), 0);
+        EXPECT_FALSE(screen->cmd(1)->isEnabled());
+        shoot(screen, u"importdatadir-running"_s);
+    };
+    click(screen->cmd(1));
+    m_watching.onQuestion = nullptr;
+    EXPECT_TRUE(watched);
+    ASSERT_EQ(m_prompter.shown().size(), 2u) << m_prompter.texts().join(u" / "_s).toStdString();
+    EXPECT_TRUE(m_prompter.shown().front().question);
+    EXPECT_TRUE(m_prompter.shown().front().text.startsWith(u"This Student (R2) may Applied for Improvement!!"_s));
+    EXPECT_EQ(m_prompter.last(), u"Imported data Successfully"_s);
+    EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C25"_s);
+    EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ONE"_s);
+    EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R9'"_s), u"C26"_s);
+    EXPECT_EQ(value(u"select fdescpn from degree where fdegree = 'BCOM'"_s), u"BACHELOR OF COMMERCE"_s);
+    EXPECT_EQ(count(u"select count(*) from convo where fregno = 'X1'"_s), 0);
+    // The last file taken stays highlighted; the caption is the screen's own again.
+    EXPECT_EQ(screen->fileBox()->currentRow(), 3);
+    EXPECT_EQ(screen->windowTitle(), u"Import Data Directorywise. . ."_s);
+    expectIdle(screen);
+}
+
+TEST_P(ImportScreensTest, TheAutonomousScreenWantsEveryCodeThenImportsTheFile)
+{
+    if (skipped())
+        return;
+    const QString path = m_inputs.filePath(u"auto.csv"_s);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("SLNO|REGNO|NAME|SEX|CASTE|5|6|7|8|9|10|11|12|13|CLASS|YEAR|TYPE|DATE\r\n"
+                "1|101|ANU D'SOUZA|F|SC|a|b|c|d|e|f|g|h|i|NEWC|2026|R|APRIL 2026\r\n"
+                "\r\n"
+                "2|102|RAVI|M|GM|a|b|c|d|e|f|g|h|i|NEWC|2026|R|APRIL 2026\r\n");
+    }
+    auto *screen = open<ImportAutonomousScreen>(u"N2C"_s);
+    ASSERT_NE(screen, nullptr);
+    screen->text(0)->setFocus();
+    QTest::keyClicks(screen->text(0), u"u27"_s);
+    EXPECT_EQ(screen->text(0)->text(), u"U27"_s);
+    m_prompter.answerFile(path);
+    click(screen->cmd(0));
+    EXPECT_EQ(screen->text(3)->text(), path);
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), u"Degree, College code and Univ code should be entered"_s);
+    EXPECT_EQ(QApplication::focusWidget(), screen->text(1));
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+
+    screen->text(1)->setText(u"KSC"_s);
+    screen->text(2)->setText(u"BSC"_s);
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), imported(2, 2));
+    EXPECT_EQ(value(u"select fname from convo where fregno = 'ZQ101'"_s), u"ANU D`SOUZA"_s);
+    EXPECT_EQ(value(u"select funivcode from convo where fregno = 'ZQ102'"_s), u"U27"_s);
+    EXPECT_EQ(value(u"select fclassdesc from class where fclasscode = 'NEWC'"_s), u"????"_s);
+    expectIdle(screen);
+    shoot(screen, u"importdata_auto-done"_s);
+}
+
+TEST_P(ImportScreensTest, AnUnreachablePortalIsReportedAndTheMainWindowTakesTheOnlineTitle)
+{
+    if (skipped())
+        return;
+    // A closed port on the loopback: the link fails at once.
+    test::TestPortal::writeLink(m_folder->folder(), u"003"_s, u"127.0.0.1:9"_s, u"nobody"_s, u"x"_s, u"portal"_s,
+                                u"KARNATAK UNIVERSITY ONLINE"_s);
+    auto *screen = open<ImportOnlineScreen>(u"N2D"_s);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_FALSE(m_window->windowTitle().contains(u"KARNATAK UNIVERSITY ONLINE"_s));
+    click(screen->cmd(1));
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(m_folder->session.instTitle, u"KARNATAK UNIVERSITY ONLINE"_s);
+    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, KARNATAK UNIVERSITY ONLINE"_s);
+    expectIdle(screen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ImportScreensTest, ::testing::Values(TestBackend::SQLite), test::backendName);
+
+// The online screens against a real portal database on the test MariaDB server.
+class ImportScreensPortalTest : public ImportScreensTest
+{
+protected:
+    void SetUp() override
+    {
+        ImportScreensTest::SetUp();
+        if (skipped() || !test::backendAvailable(TestBackend::MariaDB))
+            return;
+        m_portal = std::make_unique<test::TestPortal>(m_folder->folder(), u"003"_s, u"KARNATAK UNIVERSITY ONLINE"_s);
+    }
+    std::unique_ptr<test::TestPortal> m_portal;
+};
+
+TEST_P(ImportScreensPortalTest, TheOnlineScreenTakesOverPaidApplications)
+{
+    if (!m_portal)
+        return;
+    m_portal->db().exec(u"insert into dcstud (fregno) values ('R1')"_s);
+    m_portal->db().exec(
+        u"insert into dctran (fappno, fregno, fname, fmobile, femail, fpostaddr1, fpostaddr2, fpostaddr3, fpostaddr4, "
+        "famount, fpaystatus) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+        {u"A1"_s, u"R1"_s, u"ANU"_s, u"9876543210"_s, u"anu@mail.test"_s, u"1, O'BRIEN ROAD"_s, u"TOWN"_s, u"DIST"_s,
+         u"STATE"_s, 750.0, u"success"_s});
+    m_folder->db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'ANU', 'BA', 'C01', 'C26')"_s);
+
+    auto *screen = open<ImportOnlineScreen>(u"N2D"_s);
+    ASSERT_NE(screen, nullptr);
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), u"Completed Successfully"_s);
+    EXPECT_EQ(count(u"select count(*) from convofee where fappno = 'A1'"_s), 1);
+    EXPECT_EQ(value(u"select faddr1 from convo where fregno = 'R1'"_s), u"1, O`BRIEN ROAD"_s);
+    EXPECT_EQ(value(u"select ffeepaid from convo where fregno = 'R1'"_s), u"T"_s);
+    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, KARNATAK UNIVERSITY ONLINE"_s);
+    expectIdle(screen);
+
+    // Nothing new the second time round except the message.
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), u"Completed Successfully"_s);
+    EXPECT_EQ(count(u"select count(*) from convofee"_s), 1);
+}
+
+TEST_P(ImportScreensPortalTest, TheFolderScreenPublishesCandidatesToThePortalOnly)
+{
+    if (!m_portal)
+        return;
+    const QString folder = m_inputs.filePath(u"online"_s);
+    writeStu(u"online/2026BASTU.cnv"_s, {stu(u"R1"_s, u"ONE"_s), stu(u"R2"_s, u"TWO"_s)}, true);
+    auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
+    ASSERT_NE(screen, nullptr);
+    screen->folderBox()->setText(folder);
+    click(screen->chk(0));
+    click(screen->chk(1));
+    click(screen->cmd(1));
+    EXPECT_EQ(m_prompter.last(), u"Imported data Successfully"_s);
+    EXPECT_EQ(m_portal->db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);
+    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, KARNATAK UNIVERSITY ONLINE"_s);
+    expectIdle(screen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ImportScreensPortalTest, ::testing::Values(TestBackend::SQLite), test::backendName);
+
+} // namespace
