@@ -243,7 +243,7 @@ void addReportsCommands(BatchTool &tool)
                   s.update = c.args.has(u"update"_s);
                   s.activeOnly = c.args.has(u"active-only"_s);
                   s.normaliseRanges();
-                  const QString path = PhotoPasteSheet(c.session, c.prompter).Gen_Report_Data(s, c.args.value(u"out"_s));
+                  const QString path = PhotoPasteSheet(c.session, c.prompter).run(s, c.args.value(u"out"_s));
                   if (path.isEmpty())
                       return batchexit::kRefused;
                   c.out << path << Qt::endl;

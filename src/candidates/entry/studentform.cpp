@@ -377,8 +377,11 @@ bool StudentForm::eventFilter(QObject *watched, QEvent *event)
     const int box = boxOf(watched);
     if (box >= 0 && event->type() == QEvent::FocusOut && editMode() != u"Z"_s && !m_checkingLeave) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        // Enter and Down check before they move; Tab and the mouse are checked here.
-        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason)
+        // Enter and Down checked the box before they moved; any other way out (Tab, the
+        // mouse) is checked here. A message box taking the focus is no way out.
+        if (m_acceptedByKey == box)
+            m_acceptedByKey = -1;
+        else if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             QTimer::singleShot(0, this, [this, box] { checkBoxLeft(box); });
     }
     if (box >= 0 && event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
@@ -394,6 +397,7 @@ bool StudentForm::eventFilter(QObject *watched, QEvent *event)
                     text(box)->setFocus();
                 return true;
             }
+            m_acceptedByKey = box;
             if (box == 0 && !text(0)->isEnabled()) {
                 moveFocus(text(0), true);
                 return true;
@@ -413,7 +417,7 @@ void StudentForm::checkBoxLeft(int box)
         return;
     m_checkingLeave = true;
     if (!acceptBox(box) && left->isEnabled())
-        left->setFocus();
+        returnFocusTo(left);
     m_checkingLeave = false;
 }
 

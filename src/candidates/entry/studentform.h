@@ -67,6 +67,7 @@ private:
     CandidateStore m_store;
     QLabel *m_img;
     bool m_checkingLeave = false; // a box's check is showing its message
+    int m_acceptedByKey = -1;     // the box Enter or Down has just checked and is leaving
     QString m_chosenPhoto;
     QString m_pendingCandidate;
 };

@@ -96,7 +96,7 @@ QString PhotoPasteSheet::restrictions(const PhotoPasteSelection &s, QVariantList
     return sql;
 }
 
-std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
+std::optional<Rows> PhotoPasteSheet::candidates(const PhotoPasteSelection &s)
 {
     QVariantList params;
     const QString where = restrictions(s, params);
@@ -111,6 +111,15 @@ std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
         m_prompter.message(u"No records found"_s, u"Message"_s, PromptIcon::Information);
         return std::nullopt;
     }
+    return rows;
+}
+
+std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
+{
+    std::optional<Rows> found = candidates(s);
+    if (!found)
+        return std::nullopt;
+    Rows &rows = *found;
     Document document;
     DocumentBuilder b(document);
     PageSetup &page = b.page();
@@ -171,6 +180,60 @@ QString PhotoPasteSheet::Gen_Report_Data(const PhotoPasteSelection &s, const QSt
     if (s.update)
         markPasted(s);
     return path;
+}
+
+QString PhotoPasteSheet::Gen_Report_Data_Excel(const PhotoPasteSelection &s)
+{
+    std::optional<Rows> found = candidates(s);
+    if (!found)
+        return {};
+    Rows &rows = *found;
+    Workbook book(Workbook::outputPath(m_session.folder, u"PhotoPaste.xlsx"_s));
+    Worksheet &sheet = book.addSheet(u"Sheet1"_s);
+    auto escaped = [](QString text) { return text.replace(u'&', u"&&"_s); };
+    sheet.setHeader(u"&C&\"-,Bold\"&18"_s + escaped(rows.text(u"fcollname"_s)) + u"\n&\"-,Regular\"&14"_s
+                    + escaped(rows.text(u"ftown"_s)));
+    sheet.setFooter(u"&L&D&C&P of &N&R&T"_s);
+    CellFormat title;
+    title.bold = true;
+    CellFormat box;
+    box.border = true;
+    box.align = CellFormat::Align::Centre;
+    box.valign = CellFormat::VAlign::Centre;
+    CellFormat small;
+    small.fontSize = 8;
+    small.wrap = true;
+    for (int c = 0; c < 7; ++c)
+        sheet.setColumnWidth(c, c, c % 2 ? 2 : 16);
+    sheet.merge(0, 0, 0, 6,
+                u"Degree : "_s + rows.text(u"fdegree"_s) + u", College : "_s + rows.text(u"fcollcode"_s)
+                    + u", Reg. No. : "_s + rows.text(u"fregno"_s),
+                title);
+    int row = 2;
+    int across = 0;
+    do {
+        const int column = across * 2;
+        if (across == 0) {
+            sheet.setRowHeight(row, 130); // 1.8 inches
+            sheet.setRowHeight(row + 1, 14);
+        }
+        sheet.write(row, column, u"Affix Photo Here"_s, box);
+        sheet.write(row + 2, column, rows.text(u"fregno"_s) + u" - "_s + rows.text(u"fprintord"_s), small);
+        sheet.write(row + 3, column, u"Name: "_s + rows.text(u"fname"_s), small);
+        if (++across == kAcross) {
+            across = 0;
+            row += 5;
+        }
+    } while (rows.next());
+    book.close();
+    if (s.update)
+        markPasted(s);
+    return book.path();
+}
+
+QString PhotoPasteSheet::run(const PhotoPasteSelection &s, const QString &pdfPath)
+{
+    return perUser(m_session) ? Gen_Report_Data_Excel(s) : Gen_Report_Data(s, pdfPath);
 }
 
 } // namespace sw

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/database.h"
 #include "shell/document/document.h"
 
 #include <QString>
@@ -46,8 +47,17 @@ public:
     // .odt's path, or an empty text when there was nothing to put on it.
     QString Gen_Report_Data(const PhotoPasteSelection &selection, const QString &pdfPath = {});
 
+    // Institution 027's sheet, a workbook under Output/: boxes and names in columns A
+    // to G, the college in the page header. Returns its path, or an empty text when
+    // there was nothing to put on it; marks the candidates when asked, as above.
+    QString Gen_Report_Data_Excel(const PhotoPasteSelection &selection);
+
+    // The sheet this institution uses: the workbook for 027, the document for the rest.
+    QString run(const PhotoPasteSelection &selection, const QString &pdfPath = {});
+
 private:
     QString restrictions(const PhotoPasteSelection &selection, QVariantList &params) const;
+    std::optional<Rows> candidates(const PhotoPasteSelection &selection);
 
     Session &m_session;
     Prompter &m_prompter;

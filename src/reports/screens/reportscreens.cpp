@@ -282,7 +282,7 @@ bool PhotoPaste::generate()
     s.update = chk(1)->isChecked();
     s.activeOnly = chk(2)->isChecked();
     s.normaliseRanges();
-    showOutput(PhotoPasteSheet(session(), prompter()).Gen_Report_Data(s));
+    showOutput(PhotoPasteSheet(session(), prompter()).run(s));
     return false;
 }
 

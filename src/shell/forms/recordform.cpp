@@ -303,6 +303,14 @@ void RecordForm::openLookup(QLineEdit *field)
     field->setFocus();
 }
 
+void RecordForm::returnFocusTo(QWidget *field)
+{
+    const bool checking = m_checkingField;
+    m_checkingField = true;
+    field->setFocus();
+    m_checkingField = checking;
+}
+
 void RecordForm::moveFocus(QWidget *from, bool forward)
 {
     const QStringList keys = orderKeys();

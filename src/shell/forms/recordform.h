@@ -129,6 +129,9 @@ protected:
 
     // Moves the focus to the next (or previous) enabled field of the field order.
     void moveFocus(QWidget *from, bool forward);
+    // Puts the focus back into a field a check refused, without the field the clerk
+    // had moved on to being checked as it is left.
+    void returnFocusTo(QWidget *field);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -2,6 +2,9 @@
 #include "listfixture.h"
 #include "reports/lists/photopaste.h"
 #include "shell/document/documentoutput.h"
+#include "support/python.h"
+
+#include <QJsonArray>
 
 #include <QProcess>
 
@@ -74,6 +77,31 @@ TEST_P(PhotoPasteTest, NothingInTheRangesSaysSo)
 {
     EXPECT_FALSE(sw::PhotoPasteSheet(m_session, m_prompter).compose(all()).has_value());
     EXPECT_EQ(m_prompter.last(), u"No records found"_s);
+}
+
+TEST_P(PhotoPasteTest, Institution027GetsItsOwnCandidatesOnAWorkbookInActivationOrder)
+{
+    m_session.instCode = u"027"_s;
+    m_session.userName = u"CLERK1"_s;
+    for (int i = 1; i <= 6; ++i)
+        add({QStringLiteral("R000%1").arg(i)});
+    m_session.db().exec(u"update convo set fusername = 'CLERK1', fprintord = ? where fregno = ?"_s, {u"00002"_s, u"R0005"_s});
+    m_session.db().exec(u"update convo set fusername = 'CLERK1', fprintord = ? where fregno = ?"_s, {u"00001"_s, u"R0006"_s});
+    m_session.db().exec(u"update convo set fusername = 'CLERK2' where fregno = 'R0001'"_s);
+    const QString path = sw::PhotoPasteSheet(m_session, m_prompter).run(all());
+    ASSERT_TRUE(path.endsWith(u".xlsx"_s)) << path.toStdString();
+    const QJsonObject sheet = sw::test::runPython(uR"PY(
+import json, sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).active
+cells = [[c.value for c in row] for row in ws.iter_rows()]
+print(json.dumps({'title': ws['A1'].value, 'names': [v for row in cells for v in row if isinstance(v, str) and v.startswith('Name: ')],
+                  'boxes': sum(1 for row in cells for v in row if v == 'Affix Photo Here')}))
+)PY"_s, {path});
+    EXPECT_EQ(sheet[u"boxes"_s].toInt(), 2);
+    const QJsonArray names = sheet[u"names"_s].toArray();
+    ASSERT_EQ(names.size(), 2);
+    EXPECT_EQ(names[0].toString(), u"Name: NAME OF R0006"_s); // serial 00001 first
+    EXPECT_TRUE(sheet[u"title"_s].toString().startsWith(u"Degree : BSC, College : C001, Reg. No. : R0006"_s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, PhotoPasteTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
