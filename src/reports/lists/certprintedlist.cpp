@@ -2,6 +2,7 @@
 #include "reports/lists/certprintedlist.h"
 
 #include "shell/core/legacytext.h"
+#include "reports/lists/ranges.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
@@ -16,26 +17,10 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-namespace {
-
-void defaultRange(QString &from, QString &to, const QString &low, const QString &high)
-{
-    from = from.trimmed();
-    to = to.trimmed();
-    if (from.isEmpty() || from == u"0"_s) {
-        from = low;
-        to = high;
-    } else if (to.isEmpty()) {
-        to = from;
-    }
-}
-
-} // namespace
-
 void PrintedListSelection::normaliseRanges()
 {
-    defaultRange(fromDegree, toDegree, u"00000"_s, u"ZZZZZ"_s);
-    defaultRange(fromCollege, toCollege, u"0000"_s, u"ZZZZ"_s);
+    ranges::degrees(fromDegree, toDegree);
+    ranges::colleges(fromCollege, toCollege);
 }
 
 QString PrintedListSelection::takeDates(const QString &fromText, const QString &toText)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/otherlists.h"
 
+#include "reports/lists/ranges.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 
@@ -12,17 +13,6 @@ namespace {
 
 const QStringList kPhotoExtensions = {u"jpg"_s, u"jpeg"_s, u"bmp"_s};
 
-void defaultRange(QString &from, QString &to, const QString &low, const QString &high)
-{
-    from = from.trimmed();
-    to = to.trimmed();
-    if (from.isEmpty() || from == u"0"_s) {
-        from = low;
-        to = high;
-    } else if (to.isEmpty()) {
-        to = from;
-    }
-}
 
 QString underlined(QStringList &lines, const QString &text)
 {
@@ -34,8 +24,8 @@ QString underlined(QStringList &lines, const QString &text)
 
 void RangeSelection::normaliseRanges()
 {
-    defaultRange(fromDegree, toDegree, u"00000"_s, u"ZZZZZ"_s);
-    defaultRange(fromCollege, toCollege, u"0000"_s, u"ZZZZ"_s);
+    ranges::degrees(fromDegree, toDegree);
+    ranges::colleges(fromCollege, toCollege);
 }
 
 OtherListReports::OtherListReports(Session &session, Prompter &prompter, PageHeaderSource header)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/photopaste.h"
 
+#include "reports/lists/ranges.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
@@ -13,17 +14,6 @@ namespace sw {
 
 namespace {
 
-void defaultRange(QString &from, QString &to, const QString &low, const QString &high)
-{
-    from = from.trimmed();
-    to = to.trimmed();
-    if (from.isEmpty() || from == u"0"_s) {
-        from = low;
-        to = high;
-    } else if (to.isEmpty()) {
-        to = from;
-    }
-}
 
 // Institution 027 prints its sheets user by user, in the order of activation.
 bool perUser(const Session &session)
@@ -70,9 +60,9 @@ void addSet(DocumentBuilder &b, const std::vector<Candidate> &set)
 
 void PhotoPasteSelection::normaliseRanges()
 {
-    defaultRange(fromDegree, toDegree, u"00000"_s, u"ZZZZZ"_s);
-    defaultRange(fromCollege, toCollege, u"0000"_s, u"ZZZZ"_s);
-    defaultRange(fromRegno, toRegno, u"0"_s, u"ZZZZZZZZ"_s);
+    ranges::degrees(fromDegree, toDegree);
+    ranges::colleges(fromCollege, toCollege);
+    ranges::complete(fromRegno, toRegno, u"0"_s, u"ZZZZZZZZ"_s);
 }
 
 PhotoPasteSheet::PhotoPasteSheet(Session &session, Prompter &prompter)

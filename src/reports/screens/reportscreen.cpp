@@ -217,6 +217,27 @@ bool ReportScreen::fieldLeft(QLineEdit *)
     return true;
 }
 
+void ReportScreen::addRangeLookups()
+{
+    for (int i : {0, 1})
+        setLookup(text(i), [this] { return degreeLookup(); });
+    for (int i : {2, 3})
+        setLookup(text(i), [this] { return collegeLookup({}); });
+}
+
+bool ReportScreen::leaveRangeField(QLineEdit *field)
+{
+    for (int i : {0, 1}) {
+        if (field == text(i))
+            return checkDegree(text(i), text(10 + i), false);
+    }
+    for (int i : {2, 3}) {
+        if (field == text(i))
+            describeCollege(text(i), text(10 + i));
+    }
+    return true;
+}
+
 PageHeaderSource ReportScreen::pageHeader() const
 {
     return institutionPageHeader(session());

@@ -68,6 +68,11 @@ protected:
     LookupRequest degreeLookup() const;
     LookupRequest collegeLookup(const QString &degree) const;
 
+    // The four range boxes of the dated lists: degrees text_0..text_1 and colleges
+    // text_2..text_3, with their descriptions in text_10..text_13.
+    void addRangeLookups();
+    bool leaveRangeField(QLineEdit *field);
+
     PageHeaderSource pageHeader() const;
     // Opens a written spreadsheet or document for the user (or names it without a desktop).
     void showOutput(const QString &path);

@@ -119,23 +119,12 @@ CertDateList::CertDateList(const FormContext &context, QWidget *parent)
     addCheck(2, u"&Summary (All Convo)"_s);
     addCheck(3, u"Convocation &Ledger"_s);
     makeExclusive({0, 1, 2, 3});
-    for (int i : {0, 1})
-        setLookup(text(i), [this] { return degreeLookup(); });
-    for (int i : {2, 3})
-        setLookup(text(i), [this] { return collegeLookup({}); });
+    addRangeLookups();
 }
 
 bool CertDateList::fieldLeft(QLineEdit *field)
 {
-    for (int i : {0, 1}) {
-        if (field == text(i))
-            return checkDegree(text(i), text(10 + i), false);
-    }
-    for (int i : {2, 3}) {
-        if (field == text(i))
-            describeCollege(text(i), text(10 + i));
-    }
-    return true;
+    return leaveRangeField(field);
 }
 
 bool CertDateList::generate()
@@ -173,23 +162,12 @@ CertCanList::CertCanList(const FormContext &context, QWidget *parent)
     addCode(1, u"To Degree"_s, 5, 11);
     addCode(2, u"From College"_s, 4, 12);
     addCode(3, u"To College"_s, 4, 13);
-    for (int i : {0, 1})
-        setLookup(text(i), [this] { return degreeLookup(); });
-    for (int i : {2, 3})
-        setLookup(text(i), [this] { return collegeLookup({}); });
+    addRangeLookups();
 }
 
 bool CertCanList::fieldLeft(QLineEdit *field)
 {
-    for (int i : {0, 1}) {
-        if (field == text(i))
-            return checkDegree(text(i), text(10 + i), false);
-    }
-    for (int i : {2, 3}) {
-        if (field == text(i))
-            describeCollege(text(i), text(10 + i));
-    }
-    return true;
+    return leaveRangeField(field);
 }
 
 bool CertCanList::generate()
