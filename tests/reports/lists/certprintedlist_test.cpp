@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "listfixture.h"
 #include "reports/lists/certprintedlist.h"
+#include "support/python.h"
 #include "support/testportal.h"
+
+#include <QJsonArray>
 
 using namespace Qt::StringLiterals;
 using sw::test::TestBackend;
@@ -91,6 +94,13 @@ TEST_P(CertPrintedTest, CsvFileOfTheDayIsReplacedByALaterRun)
     EXPECT_EQ(m_prompter.last(), u"Total No. of Records Exported : 1"_s);
     const QString path = m_session.folder.filePath(u"CSV/CERTDET06122025.csv"_s);
     EXPECT_EQ(readLines(path).first(), u"BSC,2025,1,C001,R0001,DC000101,02/12/2025,20/12/2025"_s);
+    // Read as any CSV reader reads it: one record of eight fields.
+    const QJsonObject read = sw::test::runPython(
+        u"import csv, json, sys\nprint(json.dumps({'rows': list(csv.reader(open(sys.argv[1], newline='')))}))"_s, {path});
+    const QJsonArray rows = read[u"rows"_s].toArray();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].toArray().size(), 8);
+    EXPECT_EQ(rows[0].toArray()[5].toString(), u"DC000101"_s);
     add({u"R0002"_s, u"BSC"_s, u"C001"_s, u"DC000102"_s, QDate(2025, 12, 3)});
     EXPECT_EQ(reports().Gen_Report_Data_CSV(range(), today), 2);
     EXPECT_EQ(readLines(path).size(), 3); // two lines and the empty rest after the last CR LF
