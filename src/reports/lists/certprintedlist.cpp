@@ -95,8 +95,7 @@ bool CertPrintedReports::Gen_Report_Data(const PrintedListSelection &s, const QS
         const QDate issued = rows.date(u"fdate"_s);
         if (serial == 1 || issued != day) {
             day = issued;
-            const QString heading = u"Date: "_s + formatDmy(issued);
-            lines << QString() << heading << QString(heading.size(), u'~');
+            lines << QString() << underlined(u"Date: "_s + formatDmy(issued));
         }
         lines << number(serial++, 3) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
                 + text(rows.text(u"fname"_s), 20) + u"  "_s + text(rows.text(u"fcertno"_s), 8) + u"  "_s
@@ -199,7 +198,7 @@ bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, c
         QStringList lines;
         if (first || collegeCode != college) {
             const QString heading = collegeCode + u" - "_s + rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s);
-            lines << heading << QString(heading.size(), u'~');
+            lines << underlined(heading);
         }
         first = false;
         college = collegeCode;

@@ -13,13 +13,6 @@ namespace {
 
 const QStringList kPhotoExtensions = {u"jpg"_s, u"jpeg"_s, u"bmp"_s};
 
-
-QString underlined(QStringList &lines, const QString &text)
-{
-    lines << text << QString(text.size(), u'~');
-    return text;
-}
-
 } // namespace
 
 void RangeSelection::normaliseRanges()
@@ -70,7 +63,7 @@ bool OtherListReports::cancelledList(const PrintedListSelection &s, const QStrin
         if (serial == 1 || cancelled != day) {
             day = cancelled;
             lines << QString();
-            underlined(lines, u"Date: "_s + formatDmy(cancelled));
+            lines << reportline::underlined(u"Date: "_s + formatDmy(cancelled));
         }
         lines << number(serial++, 3) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
                 + text(rows.text(u"fname"_s), 20) + u"  "_s + text(rows.text(u"fcertno"_s), 8) + u"  "_s
@@ -147,7 +140,7 @@ bool OtherListReports::activatedList(const RangeSelection &s, ActivatedOptions o
             if (!first)
                 lines << u"End of College"_s;
             lines << QString();
-            underlined(lines, u"College : "_s + collegeCode + u" - "_s + rows.text(u"fcollname"_s) + u", "_s
+            lines << reportline::underlined(u"College : "_s + collegeCode + u" - "_s + rows.text(u"fcollname"_s) + u", "_s
                                   + rows.text(u"ftown"_s));
         }
         if (first || collegeCode != college || degreeCode != degree) {
@@ -200,7 +193,7 @@ bool OtherListReports::onlineList(const RangeSelection &s, bool notActiveOnly, c
         if (serial == 1 || code != convocation) {
             convocation = code;
             lines << QString();
-            underlined(lines, u"Convocation: "_s + code);
+            lines << reportline::underlined(u"Convocation: "_s + code);
         }
         lines << number(serial++, 3) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
                 + text(rows.text(u"fname"_s), 25) + u"  "_s
@@ -238,7 +231,7 @@ void OtherListReports::mismatchList(const QString &reportFile)
         while (rows.next())
             writer.writeRow(number(serial++, 3) + u"  "_s + rows.text(0));
         QStringList closing;
-        underlined(closing, u"End of Report for "_s + section.name);
+        closing << reportline::underlined(u"End of Report for "_s + section.name);
         writer.writeTail(closing);
     }
     writer.close();

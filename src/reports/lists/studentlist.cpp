@@ -80,8 +80,7 @@ bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QS
         const QString code = rows.text(0);
         if (serial == 1 || code != college) {
             college = code;
-            const QString heading = u"College: "_s + code + u" - "_s + rows.text(1);
-            lines << QString() << heading << QString(heading.size(), u'~');
+            lines << QString() << reportline::underlined(u"College: "_s + code + u" - "_s + rows.text(1));
         }
         using namespace reportline;
         lines << number(serial++, 3) + u"  "_s + text(rows.text(2), 10) + u"  "_s + text(rows.text(3), 30) + u"  "_s

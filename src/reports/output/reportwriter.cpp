@@ -38,6 +38,11 @@ QString ruler(QChar c, int width)
     return QString(width, c);
 }
 
+QStringList underlined(const QString &value)
+{
+    return {value, QString(value.size(), u'~')};
+}
+
 } // namespace reportline
 
 namespace {

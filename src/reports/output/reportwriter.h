@@ -20,6 +20,8 @@ QString number(qint64 value, int width);
 QString centred(const QString &value, int width);
 // `width` copies of `c`: the "=" and "-" rulers.
 QString ruler(QChar c, int width);
+// A group heading or closing line and its "~" underline, as long as the text.
+QStringList underlined(const QString &value);
 } // namespace reportline
 
 // What every page of one text report repeats under the page header.
