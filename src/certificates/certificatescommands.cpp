@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/certificatescommands.h"
 
+#include "certificates/cancellation/cancellationcommands.h"
 #include "certificates/printing/printingcommands.h"
+#include "certificates/ranks/rankcommands.h"
 #include "certificates/verification/verificationcommands.h"
 #include "shell/batch/batchcommand.h"
 
@@ -11,6 +13,8 @@ void addCertificatesCommands(BatchTool &tool)
 {
     addVerificationCommands(tool);
     addPrintingCommands(tool);
+    addRankCommands(tool);
+    addCancellationCommands(tool);
 }
 
 } // namespace sw

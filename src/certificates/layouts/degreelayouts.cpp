@@ -126,13 +126,10 @@ QString DegreeLayouts::signatureFile() const
     return m_selection.facsimile ? u"vc.jpg"_s : u"vcm.jpg"_s;
 }
 
-// A picture the sheet would carry; a file that is not there is left out, as the
-// certificate is still valid without it. Without a size the picture keeps its
-// own size at 96 pixels to the inch.
-void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches,
-                            double widthPt, double heightPt) const
+void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &relative, double leftInches,
+                  double topInches, double widthPt, double heightPt)
 {
-    const QString file = relative.startsWith(u'/') ? relative : m_folder.findFileAnyCase(relative);
+    const QString file = relative.startsWith(u'/') ? relative : folder.findFileAnyCase(relative);
     if (file.isEmpty())
         return;
     if (widthPt <= 0 || heightPt <= 0) {
@@ -152,6 +149,12 @@ void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double 
         }
     }
     b.picture(file, QRectF(pt(leftInches), pt(topInches), widthPt, heightPt));
+}
+
+void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches,
+                            double widthPt, double heightPt) const
+{
+    placePicture(b, m_folder, relative, leftInches, topInches, widthPt, heightPt);
 }
 
 QString DegreeLayouts::kannadaExamDate(const CertificateRow &row) const

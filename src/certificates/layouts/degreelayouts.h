@@ -24,6 +24,14 @@ bool confirmsWithoutAsking(LayoutProcedure layout);
 // The TCS layout also keeps a PDF copy of every certificate it prints.
 bool keepsPdfCopy(LayoutProcedure layout);
 
+// A picture of the application folder (or an absolute path) floated at a place on
+// the page, in inches from the top-left corner. A file that is not there is left
+// out, as the certificate is still valid without it. Without a size the picture
+// keeps its own (96 pixels to the inch when it names none), made smaller when it
+// would run off the page.
+void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &relative, double leftInches,
+                  double topInches, double widthPt = 0, double heightPt = 0);
+
 // Composes the degree certificates of institutions 003 and 008 on pre-printed
 // stationery: candidate texts in Kannada and English, photograph, seal and
 // signature at the sheet's fixed places. The university's own texts (its name,

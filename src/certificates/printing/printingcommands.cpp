@@ -122,7 +122,9 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
         {u"college-to"_s, u"CODE"_s, u"last college (--college-from when not given)"_s},
         {u"regno-from"_s, u"REGNO"_s, u"first register number (0, the default, means every one)"_s},
         {u"regno-to"_s, u"REGNO"_s, u"last register number (--regno-from when not given)"_s},
-        {u"type"_s, u"1|2|3"_s, u"certificate type: 1 without speciality, 2 with speciality, 3 doctorate"_s},
+        {u"type"_s, u"1|2|3|R|G|C"_s,
+         u"certificate type: 1 without speciality, 2 with speciality, 3 doctorate, R rank, G gold medal, C cash "
+         "prize (R, G and C take degree 99 for every degree)"_s},
         {u"no-temp"_s, {}, u"institutions 003 and 008: the plain layout instead of the current one"_s},
         {u"diploma"_s, {}, u"word the admission line for a diploma"_s},
         {u"facsimile"_s, {}, u"sign with vc.jpg instead of vcm.jpg"_s},

@@ -50,6 +50,8 @@ QString PrintingRun::defaultIssueDate(const QDate &today)
 
 bool PrintingRun::check(PrintSelection &s)
 {
+    if (isAwardType(s.certType))
+        return checkConvocation() && checkAwardBoxes(s) && checkRegister(s);
     return checkConvocation() && checkBoxes(s) && checkRegister(s);
 }
 
@@ -140,32 +142,8 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
             return false;
         }
     }
-    if (print) {
-        if (!parseDmy(s.issueDate).isValid()) {
-            m_prompter.message(u"The date of issue \""_s + s.issueDate.trimmed()
-                                   + u"\" is not a date: type it as dd/mm/yyyy."_s,
-                               exclaim, PromptIcon::Exclamation);
-            return false;
-        }
-        if (s.prefix.contains(u' ')) {
-            m_prompter.message(u"The certificate prefix \""_s + s.prefix
-                                   + u"\" contains a blank: the prefix is printed before every number and may "
-                                     "not hold blanks."_s,
-                               exclaim, PromptIcon::Exclamation);
-            return false;
-        }
-        if (!isWholeNumber(s.startNumber) || !isWholeNumber(s.endNumber)) {
-            m_prompter.message(u"The certificate numbers \""_s + s.startNumber.trimmed() + u"\" and \""_s
-                                   + s.endNumber.trimmed() + u"\" must both be whole numbers."_s,
-                               exclaim, PromptIcon::Exclamation);
-            return false;
-        }
-        if (s.end() <= s.start()) {
-            m_prompter.message(u"Value should be greater than From certificate no"_s, u"Certificate print"_s,
-                               PromptIcon::Exclamation);
-            return false;
-        }
-    }
+    if (print && !checkNumbering(s))
+        return false;
     if (!isValidType(s.certType)) {
         m_prompter.message(u"Invalid Certificate Type"_s, exclaim, PromptIcon::Exclamation);
         return false;
@@ -173,8 +151,41 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
     return true;
 }
 
+// The date of issue, the prefix and the stationery's number range.
+bool PrintingRun::checkNumbering(const PrintSelection &s)
+{
+    const QString exclaim = u"Message"_s;
+    if (!parseDmy(s.issueDate).isValid()) {
+        m_prompter.message(u"The date of issue \""_s + s.issueDate.trimmed()
+                               + u"\" is not a date: type it as dd/mm/yyyy."_s,
+                           exclaim, PromptIcon::Exclamation);
+        return false;
+    }
+    if (s.prefix.contains(u' ')) {
+        m_prompter.message(u"The certificate prefix \""_s + s.prefix
+                               + u"\" contains a blank: the prefix is printed before every number and may "
+                                 "not hold blanks."_s,
+                           exclaim, PromptIcon::Exclamation);
+        return false;
+    }
+    if (!isWholeNumber(s.startNumber) || !isWholeNumber(s.endNumber)) {
+        m_prompter.message(u"The certificate numbers \""_s + s.startNumber.trimmed() + u"\" and \""_s
+                               + s.endNumber.trimmed() + u"\" must both be whole numbers."_s,
+                           exclaim, PromptIcon::Exclamation);
+        return false;
+    }
+    if (s.end() <= s.start()) {
+        m_prompter.message(u"Value should be greater than From certificate no"_s, u"Certificate print"_s,
+                           PromptIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 int PrintingRun::countCandidates(const PrintSelection &s) const
 {
+    if (isAwardType(s.certType))
+        return countAwardRows(m_session, s);
     const Database &db = m_session.db();
     const QString op = s.mode == PrintMode::Pdf ? u" <> ''"_s : u" = ''"_s;
     return db.scalar(u"select count(*) from convo where fdegree = ? and fcollcode between ? and ? and fregno between "
@@ -230,12 +241,11 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
         const LayoutProcedure layout = chooseLayout(m_session.instCode, s);
         if (layout == LayoutProcedure::None)
             return result;
-        if (layout == LayoutProcedure::Rank || layout == LayoutProcedure::Gold || layout == LayoutProcedure::Cash)
-            throw StopError(u"Rank, gold-medal and cash-prize certificates are printed from the rank register."_s,
-                            PromptIcon::Information);
         report(m_progress, s.operation == PrintOperation::Print ? u"Printing, Please Wait ..."_s
                                                                  : u"Generating, Please Wait ..."_s);
-        if (layout == LayoutProcedure::Datareport)
+        if (isAwardLayout(layout))
+            printAwardCertificates(s, layout, output, result);
+        else if (layout == LayoutProcedure::Datareport)
             printDesignerCertificates(s, output, result);
         else
             printDegreeCertificates(s, layout, output, result);

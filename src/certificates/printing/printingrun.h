@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "certificates/layouts/awardlayouts.h"
 #include "certificates/layouts/certificaterow.h"
 #include "certificates/layouts/degreelayouts.h"
 #include "certificates/layouts/designerlayout.h"
@@ -67,6 +68,8 @@ public:
 
 private:
     bool checkBoxes(PrintSelection &s);
+    bool checkNumbering(const PrintSelection &s);
+    bool checkAwardBoxes(PrintSelection &s);
     bool checkRegister(PrintSelection &s);
     bool checkConvocation();
     bool checkCollisions(const PrintSelection &s, int candidates);
@@ -75,6 +78,10 @@ private:
     void printDegreeCertificates(const PrintSelection &s, LayoutProcedure layout, SheetOutput &output,
                                  PrintingResult &result);
     void printDesignerCertificates(const PrintSelection &s, SheetOutput &output, PrintingResult &result);
+    // Rank, gold-medal and cash-prize certificates, numbered in the rank register (awardprinting.cpp).
+    void printAwardCertificates(const PrintSelection &s, LayoutProcedure layout, SheetOutput &output,
+                                PrintingResult &result);
+    void confirmAward(const PrintSelection &s, LayoutProcedure layout, const AwardRow &row, long long running);
     bool stopBeforeSheet(const PrintSelection &s, long long running, int remaining);
     void confirm(const PrintSelection &s, const CertificateRow &row, long long running, bool designer);
     void recordSheet(const PrintSelection &s, const CertificateRow &row, long long running,

@@ -26,6 +26,8 @@ QString StationeryRegister::outcomeText(Outcome outcome)
         return u"SPOILED"_s;
     case Outcome::Skipped:
         return u"SKIPPED"_s;
+    case Outcome::Cancelled:
+        return u"CANCELLED"_s;
     }
     return {};
 }
@@ -33,12 +35,36 @@ QString StationeryRegister::outcomeText(Outcome outcome)
 void StationeryRegister::record(const Entry &e)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    m_db.exec(u"insert into stationery (fprefix, fnumber, fcertno, fregno, fdegree, fcerttype, foutcome, "
-              "fusername, fworkstation, fdate, ftime, fconvocode, fremarks) "
-              "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-              {e.prefix, e.number < 0 ? QVariant() : QVariant(e.number), e.certNo, e.regno, e.degree, e.certType,
+    if (!m_insert)
+        m_insert = std::make_shared<Statement>(
+            m_db.prepare(u"insert into stationery (fprefix, fnumber, fcertno, fregno, fdegree, fcerttype, foutcome, "
+                         "fusername, fworkstation, fdate, ftime, fconvocode, fremarks) "
+                         "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s));
+    m_insert->exec({e.prefix, e.number < 0 ? QVariant() : QVariant(e.number), e.certNo, e.regno, e.degree, e.certType,
                outcomeText(e.outcome), m_user, m_workstation, now.date(), now.toString(u"hh:mm:ss"_s), m_convoCode,
                e.remarks});
+}
+
+void StationeryRegister::recordCancellation(const QString &certNo, const QString &regno, const QString &degree,
+                                            const QString &reason)
+{
+    Entry e;
+    e.certNo = certNo;
+    e.regno = regno;
+    e.degree = degree;
+    e.outcome = Outcome::Cancelled;
+    e.remarks = reason;
+    // Numbers stored by other means (typed on the candidate screen) keep only their text.
+    static constexpr int kDigits = 6;
+    const QString digits = certNo.right(kDigits);
+    bool numeric = certNo.size() >= kDigits;
+    for (const QChar c : digits)
+        numeric = numeric && c.isDigit();
+    if (numeric) {
+        e.prefix = certNo.left(certNo.size() - kDigits);
+        e.number = digits.toLongLong();
+    }
+    record(e);
 }
 
 QStringList StationeryRegister::report(const QString &prefix, long long from, long long to) const
@@ -58,7 +84,9 @@ QStringList StationeryRegister::report(const QString &prefix, long long from, lo
         if (!rows.text(10).isEmpty())
             line += u" ("_s + rows.text(10) + u')';
         byNumber[number].append(line);
-        ++sheets[number];
+        // A cancellation withdraws the number of a sheet already counted.
+        if (rows.text(2) != outcomeText(Outcome::Cancelled))
+            ++sheets[number];
     }
     QStringList out;
     int gaps = 0;

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "certificates/ranks/awardimport.h"
+
+#include "shell/common/numberwords.h"
+#include "shell/core/csvreader.h"
+#include "shell/core/session.h"
+#include "shell/db/database.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+constexpr int kRequiredFields = 7;
+constexpr int kDonorWidth = 300;
+constexpr int kSubjectWidth = 300;
+constexpr int kAmountWidth = 10;
+constexpr int kRemarksWidth = 100;
+
+QString stored(const QString &text)
+{
+    QString out = text.trimmed();
+    out.replace(u'\'', u'`');
+    return out;
+}
+
+} // namespace
+
+AwardImport::AwardImport(Session &session)
+    : m_session(session)
+{
+}
+
+AwardBatch AwardImport::read(const QString &path) const
+{
+    AwardBatch batch;
+    batch.file = QFileInfo(path).fileName();
+    if (!QFileInfo(path).isFile()) {
+        batch.errors << path + u": no such file"_s;
+        return batch;
+    }
+    const CsvReader::Result csv = CsvReader::readFile(path);
+    if (!csv.error.isEmpty()) {
+        batch.errors << batch.file + u": "_s + csv.error;
+        return batch;
+    }
+    for (const CsvRecord &record : csv.records) {
+        if (&record == &csv.records.front() && record.fields.value(0).trimmed().compare(u"type"_s, Qt::CaseInsensitive) == 0)
+            continue;
+        if (record.fields.size() < kRequiredFields) {
+            batch.errors << batch.file + u", line "_s + QString::number(record.line) + u": "_s
+                                + QString::number(kRequiredFields)
+                                + u" fields expected (type, regno, degree, college, donor, subject, amount), found "_s
+                                + QString::number(record.fields.size());
+            continue;
+        }
+        const QStringList &f = record.fields;
+        AwardLine award{record.line,           f[0].trimmed().toUpper(), f[1].trimmed().toUpper(),
+                        f[2].trimmed().toUpper(), f[3].trimmed().toUpper(), stored(f[4]),
+                        stored(f[5]),          f[6].trimmed(),           stored(f.value(7))};
+        checkLine(batch, award, batch.awards);
+        batch.awards.push_back(award);
+    }
+    if (batch.awards.empty() && batch.errors.isEmpty())
+        batch.errors << batch.file + u": the file holds no awards"_s;
+    return batch;
+}
+
+void AwardImport::checkLine(AwardBatch &batch, const AwardLine &a, const std::vector<AwardLine> &earlier) const
+{
+    const Database &db = m_session.db();
+    auto fault = [&](const QString &field, const QString &text) {
+        batch.errors << batch.file + u", line "_s + QString::number(a.line) + u", field "_s + field + u": "_s + text;
+    };
+    if (a.certType != u"GC"_s && a.certType != u"CC"_s)
+        fault(u"type"_s, u"\""_s + a.certType + u"\" is not an award type: GC (gold medal) or CC (cash prize)"_s);
+    const bool degreeKnown = db.exists(u"select 1 from degree where fdegree = ?"_s, {a.degree});
+    if (!degreeKnown)
+        fault(u"degree"_s, u"unknown degree code \""_s + a.degree + u'"');
+    const bool collegeKnown = db.exists(u"select 1 from college where fcollcode = ?"_s, {a.college});
+    if (!collegeKnown)
+        fault(u"college"_s, u"unknown college code \""_s + a.college + u'"');
+    if (a.regno.isEmpty())
+        fault(u"regno"_s, u"the register number is empty"_s);
+    else if (degreeKnown && collegeKnown
+             && !db.exists(u"select 1 from convo where fregno = ? and fdegree = ? and fcollcode = ? and fconvocode = ?"_s,
+                           {a.regno, a.degree, a.college, m_session.convoCode}))
+        fault(u"regno"_s, a.regno + u" is not a candidate of degree "_s + a.degree + u" and college "_s + a.college
+                              + u" in convocation "_s + m_session.convoCode);
+    if (a.donor.isEmpty())
+        fault(u"donor"_s, u"the donor's name is empty"_s);
+    else if (a.donor.size() > kDonorWidth)
+        fault(u"donor"_s, u"longer than "_s + QString::number(kDonorWidth) + u" characters"_s);
+    if (a.subject.isEmpty())
+        fault(u"subject"_s, u"the subject is empty"_s);
+    else if (a.subject.size() > kSubjectWidth)
+        fault(u"subject"_s, u"longer than "_s + QString::number(kSubjectWidth) + u" characters"_s);
+    if (a.amount.isEmpty()) {
+        if (a.certType == u"CC"_s)
+            fault(u"amount"_s, u"a cash prize needs its amount"_s);
+    } else if (!amountInWords(a.amount) || a.amount.size() > kAmountWidth) {
+        fault(u"amount"_s, u"\""_s + a.amount + u"\" is not an amount in rupees (digits, up to two decimals)"_s);
+    }
+    if (a.remarks.size() > kRemarksWidth)
+        fault(u"remarks"_s, u"longer than "_s + QString::number(kRemarksWidth) + u" characters"_s);
+    // The printing run stores a prize's number by candidate, type and subject: one award each.
+    for (const AwardLine &e : earlier) {
+        if (e.certType == a.certType && e.regno == a.regno && e.degree == a.degree
+            && e.subject.compare(a.subject, Qt::CaseInsensitive) == 0) {
+            fault(u"subject"_s, u"the same award is on line "_s + QString::number(e.line));
+            return;
+        }
+    }
+    if (db.exists(u"select 1 from rankreg where fregno = ? and fdegree = ? and fcerttype = ? and fsubject = ? and "
+                  "fconvocode = ?"_s,
+                  {a.regno, a.degree, a.certType, a.subject, m_session.convoCode}))
+        fault(u"subject"_s, u"this award of "_s + a.regno + u" is already registered"_s);
+}
+
+int AwardImport::apply(const AwardBatch &batch)
+{
+    if (!batch.ok())
+        return 0;
+    Database &db = m_session.db();
+    const QDateTime now = QDateTime::currentDateTime();
+    WriteScope scope(db);
+    Statement insert = db.prepare(
+        u"insert into rankreg (fdegree, fregno, fconvocode, fcerttype, fdonername, fsubject, famount, fdate, ftime, "
+        "fremarks, fusername, fslno) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+    int serial = 1;
+    for (const AwardLine &a : batch.awards)
+        insert.exec({a.degree, a.regno, m_session.convoCode, a.certType, a.donor, a.subject, a.amount, now.date(),
+                     now.toString(u"hh:mm ap"_s), a.remarks, m_session.userName, serial++});
+    scope.commit();
+    return int(batch.awards.size());
+}
+
+} // namespace sw

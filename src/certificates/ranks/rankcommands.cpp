@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "certificates/ranks/rankcommands.h"
+
+#include "certificates/ranks/awardimport.h"
+#include "certificates/ranks/rankstore.h"
+#include "shell/batch/batchcommand.h"
+#include "shell/db/database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+void needConvocation(BatchContext &c)
+{
+    if (c.session.isAdminConvocation())
+        throw UsageError(u"Ranks and awards belong to a convocation: log in with --convo CODE."_s);
+}
+
+// Adds one rank to the degree's grid and saves it, as a clerk would on the screen.
+int runRankAdd(BatchContext &c)
+{
+    needConvocation(c);
+    const QString degree = c.required(u"degree"_s).toUpper();
+    const QString regno = c.required(u"regno"_s).toUpper();
+    const QString rank = c.required(u"rank"_s).toUpper();
+    RankStore store(c.session, c.prompter);
+    if (!store.checkDegree(degree))
+        return batchexit::kRefused;
+    std::vector<RankRow> grid;
+    if (store.hasRanks(degree))
+        grid = store.load(degree);
+    const std::optional<QString> name = store.nameForNewRow(degree, regno, grid);
+    if (!name || !store.checkRank(rank))
+        return batchexit::kRefused;
+    grid.push_back({regno, *name, rank, c.args.value(u"remarks"_s), u"A"_s});
+    if (store.save(degree, grid) == 0)
+        return batchexit::kRefused;
+    c.out << regno << u' ' << *name << u": rank "_s << rank << u" of "_s << degree << u" registered"_s << Qt::endl;
+    return batchexit::kOk;
+}
+
+// Every award of the convocation (or of one degree), with its certificate number once printed.
+int runRankList(BatchContext &c)
+{
+    needConvocation(c);
+    const Database &db = c.session.db();
+    QString sql = u"select rankreg.fdegree, rankreg.fregno, convo.fname, rankreg.fcerttype, rankreg.frank, "
+                  "rankreg.fsubject, rankreg.famount, rankreg.fcertno from rankreg, convo "
+                  "where rankreg.fregno = convo.fregno and rankreg.fdegree = convo.fdegree "
+                  "and convo.fconvocode = rankreg.fconvocode and rankreg.fconvocode = ?"_s;
+    QVariantList params{c.session.convoCode};
+    if (c.args.has(u"degree"_s)) {
+        sql += u" and rankreg.fdegree = ?"_s;
+        params << c.args.value(u"degree"_s).toUpper();
+    }
+    Rows rows = db.query(sql + u" order by rankreg.fdegree, rankreg.fcerttype desc, rankreg.fslno, rankreg.fregno"_s,
+                         params);
+    int count = 0;
+    while (rows.next()) {
+        const QString type = rows.text(3).trimmed();
+        const QString what = type == u"RC"_s ? u"rank "_s + rows.text(4).trimmed()
+                                             : rows.text(5).trimmed()
+                                                   + (rows.text(6).trimmed().isEmpty() ? QString()
+                                                                                       : u", Rs. "_s + rows.text(6).trimmed());
+        c.out << rows.text(0).trimmed() << u'\t' << rows.text(1).trimmed() << u'\t' << rows.text(2).trimmed() << u'\t'
+              << type << u'\t' << what << u'\t'
+              << (rows.text(7).trimmed().isEmpty() ? u"not printed"_s : rows.text(7).trimmed()) << Qt::endl;
+        ++count;
+    }
+    c.out << count << (count == 1 ? u" award"_s : u" awards"_s) << Qt::endl;
+    return batchexit::kOk;
+}
+
+int runAwardsImport(BatchContext &c)
+{
+    needConvocation(c);
+    if (c.args.positionals.size() != 1)
+        throw UsageError(u"awards import takes one file: scrollwise-batch awards import FILE.csv"_s);
+    AwardImport import(c.session);
+    const AwardBatch batch = import.read(c.args.positionals.front());
+    if (!batch.ok()) {
+        for (const QString &error : batch.errors)
+            c.err << error << Qt::endl;
+        c.err << u"Nothing of "_s << batch.file << u" was saved."_s << Qt::endl;
+        return batchexit::kRefused;
+    }
+    const int written = import.apply(batch);
+    c.out << written << (written == 1 ? u" award"_s : u" awards"_s) << u" of "_s << batch.file << u" registered"_s
+          << Qt::endl;
+    return batchexit::kOk;
+}
+
+} // namespace
+
+void addRankCommands(BatchTool &tool)
+{
+    tool.add({u"rank add"_s, {}, u"Registers the rank of a candidate of a degree (a rank certificate to print)."_s,
+              {{u"degree"_s, u"CODE"_s, u"degree code"_s},
+               {u"regno"_s, u"REGNO"_s, u"register number of a candidate of the degree"_s},
+               {u"rank"_s, u"I..X"_s, u"the rank as a Roman numeral"_s},
+               {u"remarks"_s, u"TEXT"_s, u"remarks kept with the rank"_s}},
+              u"N2B"_s, true, true, runRankAdd});
+    tool.add({u"rank list"_s, {},
+              u"Lists the ranks, gold medals and cash prizes of the convocation with their certificate numbers."_s,
+              {{u"degree"_s, u"CODE"_s, u"only this degree"_s}}, u"N2B"_s, true, true, runRankList});
+    tool.add({u"awards import"_s, u"FILE.csv"_s,
+              u"Loads gold-medal (GC) and cash-prize (CC) awards: type,regno,degree,college,donor,subject,amount"
+              "[,remarks] per line. A file with any fault is refused whole."_s,
+              {}, u"N2B"_s, true, true, runAwardsImport});
+}
+
+} // namespace sw
