@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/certificatesscreens.h"
 
+#include "certificates/cancellation/cancellationscreens.h"
 #include "certificates/printing/certprint.h"
+#include "certificates/ranks/rankscreens.h"
 #include "certificates/reccert/reccertform.h"
 #include "certificates/verification/verificationscreens.h"
 
@@ -12,6 +14,8 @@ void registerCertificatesScreens(ScreenRegistry &screens)
     registerVerificationScreens(screens);
     registerPrintingScreens(screens);
     registerRecentCertificatesScreens(screens);
+    registerRankScreens(screens);
+    registerCancellationScreens(screens);
 }
 
 } // namespace sw

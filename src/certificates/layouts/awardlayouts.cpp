@@ -154,9 +154,10 @@ void AwardLayouts::closing(DocumentBuilder &b) const
     b.setColour(QColor(Qt::black));
     b.type(u"Date : "_s + m_selection.issueDate.trimmed() + u'\n');
     QString place = m_config.value(u"LAYOUT"_s, u"PlaceLines"_s);
-    if (place.isEmpty())
-        place = u"Place : "_s + m_config.value(u"LETTERHEAD"_s, u"CampusTown"_s);
-    for (const QString &line : place.split(u'|'))
+    const QString town = m_config.value(u"LETTERHEAD"_s, u"CampusTown"_s);
+    if (place.isEmpty() && !town.isEmpty())
+        place = u"Place : "_s + town;
+    for (const QString &line : place.split(u'|', Qt::SkipEmptyParts))
         b.type(line.trimmed() + u'\n');
     b.setFontSize(17);
     b.type(u"Registrar (Evaluation)"_s);

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Cancelling printed certificates on the real databases: the whole road print ->
+// cancel -> reprint, exactly what a cancellation clears, the refusals (each
+// changing nothing), range cancellation of ticked candidates in one transaction,
+// and the stationery register that accounts for every number.
+#include "../printing/printingfixture.h"
+
+#include "certificates/cancellation/cancellationstore.h"
+#include "certificates/printing/stationeryregister.h"
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::TestBackend;
+
+namespace {
+
+class CancellationTest : public test::PrintingFixture
+{
+protected:
+    void SetUp() override
+    {
+        test::PrintingFixture::SetUp();
+        if (IsSkipped())
+            return;
+        // R3 has no photograph: printed without one.
+        for (int i = 0; i < 5; ++i)
+            m_prompter.answer(PromptAnswer::Yes);
+        ASSERT_EQ(print(selection()).printed, 4) << m_prompter.texts().join(u" | "_s).toStdString();
+        m_prompter.clear();
+    }
+    CancellationStore store()
+    {
+        CancellationStore s(m_session, m_prompter);
+        s.setWorkstation(u"WS2"_s);
+        return s;
+    }
+    int registerCount() const { return m_session.db().scalar(u"select count(*) from certcan"_s).toInt(); }
+    // Every column of the candidate's row but the two a cancellation clears.
+    QStringList untouchedColumns(const QString &regno) const
+    {
+        Rows rows = m_session.db().query(u"select factive, fprintedby, fprintdate, fprinttime, fname, ffeepaid, "
+                                         "fcollcode, fdegree from convo where fregno = ?"_s,
+                                         {regno});
+        QStringList out;
+        if (rows.next()) {
+            for (int i = 0; i < 8; ++i)
+                out << rows.value(i).toString();
+        }
+        return out;
+    }
+};
+
+TEST_P(CancellationTest, CancelledCandidatePrintsAgainWithANewNumberAndTheRegistersKeepBoth)
+{
+    const QStringList before = untouchedColumns(u"R2"_s);
+    CancellationStore cancel = store();
+    EXPECT_EQ(cancel.cancelOne(u"r2"_s, u"Name misspelt"_s), u"A000018"_s);
+
+    // Only the number and the date of issue are cleared.
+    Rows row = m_session.db().query(u"select fcertno, fdate from convo where fregno = 'R2'"_s);
+    ASSERT_TRUE(row.next());
+    EXPECT_TRUE(row.value(0).isNull());
+    EXPECT_TRUE(row.value(1).isNull());
+    EXPECT_EQ(untouchedColumns(u"R2"_s), before);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+
+    Rows reg = m_session.db().query(u"select fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
+                                    "fprintedby from certcan"_s);
+    ASSERT_TRUE(reg.next());
+    EXPECT_EQ(reg.text(0) + u'/' + reg.text(1) + u'/' + reg.text(2) + u'/' + reg.text(3),
+              u"BA/101/R2/A000018"_s);
+    EXPECT_EQ(reg.date(4), QDate::currentDate());
+    EXPECT_TRUE(reg.text(5).endsWith(u"am"_s) || reg.text(5).endsWith(u"pm"_s)) << reg.text(5).toStdString();
+    EXPECT_EQ(reg.text(6), u"Name misspelt"_s);
+    EXPECT_EQ(reg.text(7), u"CLERK"_s);
+    EXPECT_EQ(reg.text(8), u"CLERK"_s);
+    EXPECT_FALSE(reg.next());
+
+    // Reprinted from the stationery in hand.
+    PrintSelection again = selection();
+    again.startNumber = u"21"_s;
+    m_prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(print(again).printed, 1);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000021"_s);
+    EXPECT_EQ(m_session.db().scalar(u"select fcertno from certcan where fregno = 'R2'"_s).toString(), u"A000018"_s);
+
+    Rows cancelled = m_session.db().query(u"select fusername, fworkstation, fremarks, fprefix, fnumber from stationery "
+                                          "where foutcome = 'CANCELLED'"_s);
+    ASSERT_TRUE(cancelled.next());
+    EXPECT_EQ(cancelled.text(0) + u'@' + cancelled.text(1) + u' ' + cancelled.text(2), u"CLERK@WS2 Name misspelt"_s);
+    EXPECT_EQ(cancelled.text(3), u"A"_s);
+    EXPECT_EQ(cancelled.value(4).toLongLong(), 18);
+    const QStringList audit =
+        StationeryRegister(m_session.db(), m_session.convoCode, m_session.userName, {}).report(u"A"_s, 17, 21);
+    EXPECT_EQ(audit.last(), u"5 numbers, 0 not accounted for, 0 used more than once"_s) << audit.join(u'\n').toStdString();
+    EXPECT_EQ(audit.filter(u"A000018"_s).size(), 2) << audit.join(u'\n').toStdString();
+    EXPECT_EQ(audit.filter(u"A000021"_s).size(), 1);
+}
+
+TEST_P(CancellationTest, RefusedCancellationsSayWhyAndChangeNothing)
+{
+    test::insertCandidate(m_session.db(), u"U1"_s, {{u"factive"_s, u"T"_s}});
+    CancellationStore cancel = store();
+    struct Case
+    {
+        QString regno;
+        QString reason;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {u"U1"_s, u"lost"_s, u"Certificate is not printed for Reg. No. U1: there is no number to cancel."_s},
+        {u"NOPE"_s, u"lost"_s, u"Invalid Reg. No.: NOPE is not a candidate of convocation C26."_s},
+        {u"R1"_s, u"  "_s, u"Reason should be entered"_s},
+        {u"R1"_s, QString(101, u'x'), u"The reason for Reg. No. R1 is longer than 100 characters."_s},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(cancel.cancelOne(c.regno, c.reason), std::nullopt) << c.message.toStdString();
+        EXPECT_EQ(m_prompter.last(), c.message);
+    }
+    EXPECT_EQ(registerCount(), 0);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+
+    // On the register grid: a candidate of another college, a repeated line, an empty grid.
+    test::insertCandidate(m_session.db(), u"C1"_s, {{u"fcollcode"_s, u"102"_s}, {u"fcertno"_s, u"B000001"_s}});
+    EXPECT_EQ(cancel.newRow(u"BA"_s, u"101"_s, u"C1"_s, {}), std::nullopt);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Reg. No."_s);
+    EXPECT_EQ(cancel.newRow(u"BA"_s, u"101"_s, u""_s, {}), std::nullopt);
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. should be entered"_s);
+    const std::optional<CancelRow> r1 = cancel.newRow(u"BA"_s, u"101"_s, u"r1"_s, {});
+    ASSERT_TRUE(r1);
+    EXPECT_EQ(r1->certNo, u"A000017"_s);
+    EXPECT_EQ(r1->name, u"Name R1"_s);
+    CancelRow line = *r1;
+    line.reason = u"torn"_s;
+    EXPECT_EQ(cancel.saveRegister(u"BA"_s, u"101"_s, {line, line}), -1);
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. already defined"_s);
+    CancelRow second = *cancel.newRow(u"BA"_s, u"101"_s, u"R2"_s, {});
+    EXPECT_EQ(cancel.saveRegister(u"BA"_s, u"101"_s, {line, second}), -1);
+    EXPECT_EQ(m_prompter.last(), u"Reason should be entered"_s);
+    EXPECT_EQ(cancel.saveRegister(u"BA"_s, u"101"_s, {}), -1);
+    EXPECT_EQ(m_prompter.last(), u"No student Details found"_s);
+    EXPECT_EQ(cancel.saveRegister(u"XX"_s, u"101"_s, {line}), -1);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
+    EXPECT_EQ(registerCount(), 0);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
+}
+
+TEST_P(CancellationTest, ANumberThatMovedOnCancelsNothingOfTheSave)
+{
+    CancellationStore cancel = store();
+    CancelRow r1 = *cancel.newRow(u"BA"_s, u"101"_s, u"R1"_s, {});
+    CancelRow r2 = *cancel.newRow(u"BA"_s, u"101"_s, u"R2"_s, {});
+    r1.reason = r2.reason = u"damaged"_s;
+    // Another workstation cancelled and reprinted R2 after the grid was filled.
+    m_session.db().exec(u"update convo set fcertno = 'A000090' where fregno = 'R2'"_s);
+    EXPECT_EQ(cancel.saveRegister(u"BA"_s, u"101"_s, {r1, r2}), -1);
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. R2 now holds certificate A000090, not A000018: load the line again."_s);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(registerCount(), 0);
+
+    std::vector<PrintedRow> grid = cancel.loadPrinted(u"BA"_s, u"101"_s);
+    for (PrintedRow &row : grid)
+        row.ticked = true;
+    m_session.db().exec(u"update convo set fcertno = 'A000091' where fregno = 'R4'"_s);
+    EXPECT_EQ(cancel.cancelTicked(u"BA"_s, u"101"_s, grid, {}), -1);
+    EXPECT_EQ(m_prompter.last(),
+              u"Certificate No. A000020 no longer belongs to Reg. No. R4: nothing was cancelled. Load the candidates again."_s);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(m_session.db().scalar(u"select count(*) from stationery where foutcome = 'CANCELLED'"_s).toInt(), 0);
+}
+
+TEST_P(CancellationTest, RangeCancelsOnlyTickedCandidatesWithoutRegisterLines)
+{
+    CancellationStore cancel = store();
+    EXPECT_TRUE(cancel.hasPrinted(u"BA"_s, u"101"_s));
+    std::vector<PrintedRow> grid = cancel.loadPrinted(u"BA"_s, u"101"_s);
+    ASSERT_EQ(grid.size(), 4u);
+    EXPECT_EQ(grid[0].certNo, u"A000017"_s);
+    EXPECT_EQ(grid[0].issued, QDate(2026, 3, 12));
+    EXPECT_FALSE(grid[0].ticked);
+    grid[0].ticked = true;
+    grid[2].ticked = true;
+    EXPECT_EQ(cancel.cancelTicked(u"BA"_s, u"101"_s, grid, u"Wrong convocation date"_s), 2);
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
+    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+    EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
+    EXPECT_EQ(m_session.db().scalar(u"select factive from convo where fregno = 'R3'"_s).toString(), u"T"_s);
+    EXPECT_EQ(registerCount(), 0);
+    EXPECT_EQ(m_session.db()
+                  .scalar(u"select count(*) from stationery where foutcome = 'CANCELLED' and fremarks = ? and "
+                          "fusername = 'CLERK'"_s,
+                          {u"Wrong convocation date"_s})
+                  .toInt(),
+              2);
+
+    // Nothing ticked cancels nothing; an empty grid is refused.
+    std::vector<PrintedRow> rest = cancel.loadPrinted(u"BA"_s, u"101"_s);
+    EXPECT_EQ(cancel.cancelTicked(u"BA"_s, u"101"_s, rest, {}), 0);
+    EXPECT_EQ(cancel.cancelTicked(u"BA"_s, u"101"_s, {}, {}), -1);
+    EXPECT_EQ(m_prompter.last(), u"No student Details found"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
+}
+
+TEST_P(CancellationTest, EditingAReasonChangesOnlyTheRegisterLine)
+{
+    CancellationStore cancel = store();
+    ASSERT_TRUE(cancel.cancelOne(u"R1"_s, u"torn"_s));
+    ASSERT_TRUE(cancel.hasRegister(u"BA"_s, u"101"_s));
+    std::vector<CancelRow> grid = cancel.loadRegister(u"BA"_s, u"101"_s);
+    ASSERT_EQ(grid.size(), 1u);
+    EXPECT_EQ(grid[0].certNo, u"A000017"_s);
+    EXPECT_EQ(grid[0].name, u"Name R1"_s);
+    EXPECT_TRUE(grid[0].state.isEmpty());
+    grid[0].reason = u"torn while packing"_s;
+    grid[0].state = u"E"_s;
+    EXPECT_EQ(cancel.saveRegister(u"BA"_s, u"101"_s, grid), 0);
+    EXPECT_EQ(m_session.db().scalar(u"select fremarks from certcan"_s).toString(), u"torn while packing"_s);
+    EXPECT_EQ(registerCount(), 1);
+    // The candidate stays cancelled: editing the register undoes nothing.
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CancellationTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace
