@@ -185,6 +185,7 @@ public:
     void writeSettings();
     void writeMasters();
     void writeCandidates(QStringList &lines);
+    void writeAwards(QStringList &lines);
     void writePictures(QStringList &lines);
     void writeInstitutionFile();
     void writeStationery(QStringList &lines);
@@ -442,6 +443,45 @@ void DemoWriter::writeSignature(const QString &file, const QString &text)
     image.save(m_folder.filePath(file), "JPG", 90);
 }
 
+// Ranks of BA, gold medals and a cash prize, for the award certificates to print.
+void DemoWriter::writeAwards(QStringList &lines)
+{
+    Statement award = m_db.prepare(
+        u"insert into rankreg (fdegree, fregno, frank, fconvocode, fcerttype, fdonername, fsubject, famount, fdate, "
+        "ftime, fremarks, fusername, fslno) values (?, ?, ?, ?, ?, ?, ?, ?, ?, '10:30 am', ?, 'ADMIN', ?)"_s);
+    Statement marked = m_db.prepare(u"update convo set frank = ? where fregno = ? and fdegree = ? and fconvocode = ?"_s);
+    const QString convocation = DemoFolder::currentConvocation();
+    auto firstActive = [&](const QString &degree, int count) {
+        QStringList regnos;
+        Rows rows = m_db.query(u"select fregno from convo where fdegree = ? and fconvocode = ? and factive = 'T' "
+                               "order by fregno"_s,
+                               {degree, convocation});
+        while (rows.next() && regnos.size() < count)
+            regnos << rows.text(0);
+        return regnos;
+    };
+    const QStringList ranked = firstActive(u"BA"_s, 3);
+    static const QStringList numerals = {u"I"_s, u"II"_s, u"III"_s};
+    for (int i = 0; i < ranked.size(); ++i) {
+        award.exec({u"BA"_s, ranked[i], numerals[i], convocation, u"RC"_s, QVariant(), QVariant(), QVariant(),
+                    QDate(2025, 11, 20), QVariant(), i + 1});
+        marked.exec({numerals[i], ranked[i], u"BA"_s, convocation});
+    }
+    const QStringList science = firstActive(u"BSC"_s, 1);
+    if (!ranked.isEmpty()) {
+        award.exec({u"BA"_s, ranked[0], QVariant(), convocation, u"GC"_s, u"Sri Basavaraj Katti Gold Medal"_s,
+                    u"HISTORY"_s, QVariant(), QDate(2025, 11, 20), u"highest marks in History"_s, 1});
+        award.exec({u"BA"_s, ranked.last(), QVariant(), convocation, u"CC"_s, u"Smt. Kamala Endowment Prize"_s,
+                    u"KANNADA"_s, u"5000"_s, QDate(2025, 11, 20), QVariant(), 2});
+    }
+    if (!science.isEmpty())
+        award.exec({u"BSC"_s, science[0], QVariant(), convocation, u"GC"_s, u"Prof. D. C. Pavate Gold Medal"_s,
+                    u"PHYSICS"_s, QVariant(), QDate(2025, 11, 20), QVariant(), 1});
+    lines.append(QStringLiteral("awards: %1 ranks of BA, %2 gold medals, 1 cash prize in rankreg")
+                     .arg(ranked.size())
+                     .arg(science.isEmpty() ? 1 : 2));
+}
+
 void DemoWriter::writePictures(QStringList &lines)
 {
     QDir().mkpath(m_folder.filePath(u"Photos"_s));
@@ -604,6 +644,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     writer.writeSettings();
     writer.writeMasters();
     writer.writeCandidates(summary.lines);
+    writer.writeAwards(summary.lines);
     scope.commit();
     summary.lines.append(u"masters: 2 universities, 2 convocations, 7 degrees, 8 colleges, 4 classes, name library"_s);
     writer.writePictures(summary.lines);

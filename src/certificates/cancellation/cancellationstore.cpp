@@ -135,6 +135,9 @@ std::optional<CancelRow> CancellationStore::newRow(const QString &degree, const 
         return std::nullopt;
     }
     CancelRow row{code, rows.text(0).trimmed(), rows.text(1).trimmed(), {}, u"A"_s};
+    // A candidate entered twice is cancelled on the row that holds the number.
+    while (row.certNo.isEmpty() && rows.next())
+        row = {code, rows.text(0).trimmed(), rows.text(1).trimmed(), {}, u"A"_s};
     if (row.certNo.isEmpty()) {
         exclaim(u"Certificate is not printed for Reg. No. "_s + code + u": there is no number to cancel."_s);
         return std::nullopt;

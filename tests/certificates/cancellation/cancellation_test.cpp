@@ -222,6 +222,18 @@ TEST_P(CancellationTest, EditingAReasonChangesOnlyTheRegisterLine)
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
 }
 
+// Found by the bench: a candidate entered twice (one row cancelled, one printed
+// again) was refused as unprinted because the cancelled row was read first.
+TEST_P(CancellationTest, CandidateEnteredTwiceIsCancelledOnTheRowHoldingTheNumber)
+{
+    m_session.db().exec(u"update convo set fcertno = null where fregno = 'R1'"_s);
+    test::insertCandidate(m_session.db(), u"R1"_s, {{u"factive"_s, u"T"_s}, {u"fcertno"_s, u"A000099"_s}});
+    CancellationStore cancel = store();
+    EXPECT_EQ(cancel.cancelOne(u"R1"_s, u"duplicate row"_s), u"A000099"_s) << m_prompter.last().toStdString();
+    EXPECT_EQ(m_session.db().scalar(u"select count(*) from convo where fregno = 'R1' and fcertno is not null"_s).toInt(),
+              0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, CancellationTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
                          test::backendName);
 
