@@ -234,6 +234,20 @@ TEST_P(CancellationTest, CandidateEnteredTwiceIsCancelledOnTheRowHoldingTheNumbe
               0);
 }
 
+TEST_P(CancellationTest, ANumberNotFromTheStationeryIsRegisteredByItsText)
+{
+    // ADMIN may type any number on the candidate screen: it has no prefix and running number to read back.
+    m_session.db().exec(u"update convo set fcertno = 'OLD-7' where fregno = 'R3'"_s);
+    ASSERT_TRUE(store().cancelOne(u"R3"_s, u"typed by hand"_s));
+    Rows row = m_session.db().query(u"select fcertno, fprefix, fnumber, fremarks from stationery where "
+                                    "foutcome = 'CANCELLED'"_s);
+    ASSERT_TRUE(row.next());
+    EXPECT_EQ(row.text(0), u"OLD-7"_s);
+    EXPECT_EQ(row.text(1), u""_s);
+    EXPECT_TRUE(row.value(2).isNull());
+    EXPECT_EQ(row.text(3), u"typed by hand"_s);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, CancellationTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
                          test::backendName);
 
