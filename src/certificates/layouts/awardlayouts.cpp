@@ -163,7 +163,8 @@ void AwardLayouts::closing(DocumentBuilder &b) const
     b.type(u"Registrar (Evaluation)"_s);
     b.endParagraph();
     placePicture(b, m_folder, u"seal.jpg"_s, 3.65, m_distance ? 6.55 : 6.6);
-    placePicture(b, m_folder, u"regsign.jpg"_s, 5.7, 6.95);
+    // The signature is drawn in the box of the degree certificates' signatures, whatever its own size.
+    placePicture(b, m_folder, u"regsign.jpg"_s, 5.7, 6.95, 110, 60);
 }
 
 Document AwardLayouts::compose(LayoutProcedure layout, const AwardRow &row) const
