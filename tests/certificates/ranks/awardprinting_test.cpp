@@ -4,6 +4,7 @@
 // the candidate), degree 99, the order of the stationery, collisions and the stops.
 #include "../printing/printingfixture.h"
 
+#include "certificates/layouts/awardlayouts.h"
 #include "certificates/ranks/awardimport.h"
 #include "certificates/ranks/rankstore.h"
 
@@ -201,6 +202,54 @@ TEST_P(AwardPrintingTest, SpoiledPreviewedAndTooLongNumbersStoreNothing)
     pdf.mode = PrintMode::Pdf;
     EXPECT_EQ(print(pdf).copies, 0);
     EXPECT_EQ(m_prompter.last(), u"Rank, gold-medal and cash-prize certificates have no PDF copies."_s);
+}
+
+TEST_P(AwardPrintingTest, SheetStandsAtItsMarginsWithItsFacesColoursAndPictures)
+{
+    test::writePicture(m_session.folder.filePath(u"regsign.jpg"_s), 330, 120, Qt::darkBlue);
+    registerRanks(u"BA"_s, {{u"R1"_s, u"IV"_s}});
+    PrintSelection s = awards(u"R"_s, u"RK"_s);
+    s.expandAllRanges();
+    const std::vector<AwardRow> rows = selectAwardRows(m_session, s);
+    ASSERT_EQ(rows.size(), 1u);
+    const Document doc = AwardLayouts(m_session, s).compose(LayoutProcedure::Rank, rows.front());
+    EXPECT_DOUBLE_EQ(doc.page.topInches, 3.9);
+    EXPECT_DOUBLE_EQ(doc.page.bottomInches, 0.25);
+    EXPECT_DOUBLE_EQ(doc.page.leftInches, 0.8);
+    EXPECT_DOUBLE_EQ(doc.page.rightInches, 0.8);
+
+    QStringList pictures;
+    for (const AnchoredItem &a : doc.anchored) {
+        if (const auto *p = std::get_if<PictureItem>(&a.item))
+            pictures << QFileInfo(p->file).fileName() + u'@' + QString::number(p->points.x()) + u','
+                            + QString::number(p->points.y()) + u' ' + QString::number(p->points.width(), 'f', 0)
+                            + u'x' + QString::number(p->points.height(), 'f', 0);
+    }
+    EXPECT_EQ(pictures, (QStringList{u"seal.jpg@262.8,475.2 72x72"_s, u"regsign.jpg@410.4,500.4 110x60"_s}));
+
+    // Every run as face, size, colour and text; the fixed phrases in the script face, values in the display face.
+    QStringList runs;
+    Alignment body = Alignment::Left;
+    for (const Block &block : doc.flow) {
+        const auto *paragraph = std::get_if<Paragraph>(&block);
+        if (!paragraph)
+            continue;
+        for (const sw::Run &run : paragraph->runs) {
+            runs << run.format.fontName + u' ' + QString::number(run.format.size) + u' '
+                        + bgrTextFromColour(run.format.colour) + u' ' + run.text.trimmed();
+            if (run.text == u"Certified that "_s)
+                body = paragraph->format.alignment;
+        }
+    }
+    EXPECT_EQ(body, Alignment::Justify);
+    const QString phrase = u"Brush Script MT 22 "_s + bgrTextFromColour(colourFromBgrText(u"&H00C07000"_s)) + u' ';
+    const QString value = u"AR CENA 20 "_s + bgrTextFromColour(colourFromBgrText(u"&H000000C0"_s)) + u' ';
+    for (const QString &expected : QStringList{
+             u"Algerian 20 "_s + bgrTextFromColour(colourFromBgrText(u"&H00602000"_s)) + u" RANK CERTIFICATE"_s,
+          phrase + u"Certified that"_s, value + u"Name R1"_s, phrase + u"has secured"_s, value + u"Fourth"_s,
+          value + u"Bachelor of Arts"_s, value + u"APRIL 2025"_s})
+        EXPECT_TRUE(runs.contains(expected)) << expected.toStdString() << "\n" << runs.join(u'\n').toStdString();
+    EXPECT_TRUE(runs.filter(u"Registrar (Evaluation)"_s).value(0).startsWith(u"Brush Script MT 17"_s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AwardPrintingTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
