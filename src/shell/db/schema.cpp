@@ -65,7 +65,8 @@ const std::vector<TableDefinition> &tables()
          "FTRANID VARCHAR(100), FCATPATH VARCHAR(200), FRECCER VARCHAR(20), FSCHEME VARCHAR(20), "
          "FCITY VARCHAR(100), FSTATE VARCHAR(100), FPINCODE VARCHAR(20), FDELETED VARCHAR(1)"_s},
         // The stationery register: one row per certificate sheet a run used (or per
-        // candidate it passed over), so every pre-numbered sheet can be accounted for.
+        // candidate it passed over, or per certificate cancelled), so every
+        // pre-numbered sheet can be accounted for.
         {u"STATIONERY"_s,
          u"FPREFIX VARCHAR(20), FNUMBER DECIMAL(10,0), FCERTNO VARCHAR(20), FREGNO VARCHAR(10), FDEGREE VARCHAR(5), "
          "FCERTTYPE VARCHAR(4), FOUTCOME VARCHAR(10), FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), "
