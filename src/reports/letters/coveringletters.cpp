@@ -5,9 +5,11 @@
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
+#include "shell/document/documentrenderer.h"
 #include "shell/document/odtwriter.h"
 
 #include <QImageReader>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -71,6 +73,41 @@ std::vector<double> fitted(std::vector<double> widths, double bodyInches, const 
     for (int c : wide)
         widths[std::size_t(c)] *= (wideTotal - excess) / wideTotal;
     return widths;
+}
+
+// The code columns (serial, register and certificate numbers, dates) grow to their
+// longest text so that none wraps; the wide columns give up what they take.
+void fitCodeColumns(Table &t, const std::vector<int> &wide)
+{
+    // The renderer keeps 5.4 points of each cell's sides clear; a little more for safety.
+    constexpr double kPaddingInches = 12.0 / kPointsPerInch;
+    double taken = 0;
+    double wideTotal = 0;
+    for (std::size_t c = 0; c < t.columnInches.size(); ++c) {
+        if (std::find(wide.begin(), wide.end(), int(c)) != wide.end()) {
+            wideTotal += t.columnInches[c];
+            continue;
+        }
+        double need = 0;
+        for (const auto &row : t.rows) {
+            const auto layout = layoutParagraph(row[c], 1e9, nullptr, 1, 1);
+            need = std::max(need, layout->maximumWidth() / DocumentRenderer::kUnitsPerInch + kPaddingInches);
+        }
+        if (need > t.columnInches[c]) {
+            taken += need - t.columnInches[c];
+            t.columnInches[c] = need;
+        }
+    }
+    if (taken <= 0 || wideTotal <= taken)
+        return;
+    for (int c : wide)
+        t.columnInches[std::size_t(c)] *= (wideTotal - taken) / wideTotal;
+}
+
+void endTable(DocumentBuilder &b, Document &document, const std::vector<int> &wide)
+{
+    b.endTable();
+    fitCodeColumns(std::get<Table>(document.flow.back()), wide);
 }
 
 void table(DocumentBuilder &b, const std::vector<double> &widths, const std::vector<int> &wide, double fontSize,
@@ -288,7 +325,7 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListS
     int count = 0;
     int row = 0;
     const auto closing = [&] {
-        b.endTable();
+        endTable(b, document, {1, 3});
         b.setFontSize(kBodySize);
         paragraph(b, {});
         b.setAlignment(Alignment::Right);
@@ -374,7 +411,7 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word_Checklist(const Pr
         b.cell(row, 5, rows.text(u"fcertno"_s));
         b.cell(row, 6, formatDmy(rows.date(u"fprintdate"_s)));
     } while (rows.next());
-    b.endTable();
+    endTable(b, document, {2, 4});
     b.setFontSize(kBodySize);
     paragraph(b, {});
     paragraph(b, u"Total No. of Certificates : "_s + QString::number(row));
@@ -451,7 +488,7 @@ std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelecti
         b.cell(1, 4, rows.text(u"fcertno"_s));
         b.cell(1, 5, rows.text(u"fscheme"_s));
         b.cell(1, 6, amountText(rows.value(u"famount"_s)));
-        b.endTable();
+        endTable(b, document, {1, 3});
         b.setFontSize(kBodySize);
         paragraph(b, {});
         b.setAlignment(Alignment::Right);
@@ -459,7 +496,7 @@ std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelecti
         b.setAlignment(Alignment::Left);
         if (acknowledgement) {
             paragraph(b, {});
-            b.setFontSize(7);
+            b.setFontSize(9);
             paragraph(b, QString(142, u'-'));
             b.setFontSize(kBodySize);
             b.setAlignment(Alignment::Centre);
