@@ -35,6 +35,15 @@ double msSince(const QElapsedTimer &t)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
+// Processor time of this process, in ms: the machine may be shared, so wall time alone misleads.
+double cpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3)
+        + (double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3);
+}
+
 double peakMegabytes()
 {
     rusage usage{};
@@ -50,7 +59,8 @@ QString regno(int i)
 void fill(sw::Database &db, const sw::AppFolder &folder, int certificates)
 {
     sw::WriteScope scope(db);
-    db.exec(u"update control set fnadid = 'NAD0001'"_s);
+    if (db.exec(u"update control set fnadid = 'NAD0001'"_s) == 0)
+        db.exec(u"insert into control (funitcode, fnadid) values ('003', 'NAD0001')"_s);
     db.exec(u"insert into degree (fdegree, fdescpn, fcoursecode, feventid, fcredit) "
             "values ('BSC', 'BACHELOR OF SCIENCE', 'CRS1', 'EV1', 'T')"_s);
     db.exec(u"insert into class (fclasscode, fclassdesc) values ('FC', 'FIRST CLASS')"_s);
@@ -122,11 +132,13 @@ int main(int argc, char **argv)
     sw::NadSelection all;
     all.normaliseRanges();
     t.restart();
+    double cpu = cpuMs();
     const int rows = run.Gen_NAD_Report_CDSL(all, folder.filePath(u"NAD_CDSL.xlsx"_s));
     const double exportMs = msSince(t);
+    const double exportCpu = cpuMs() - cpu;
     std::printf("CDSL workbook of %d certificates (%d rows, %zu left out for a missing copy): %.0f ms "
-                "(target < 5000 ms), %.1f MB; peak memory %.1f MB before, %.1f MB after\n",
-                certificates, rows, run.missingCopies().size(), exportMs,
+                "(%.0f ms of processor; target < 5000 ms), %.1f MB; peak memory %.1f MB before, %.1f MB after\n",
+                certificates, rows, run.missingCopies().size(), exportMs, exportCpu,
                 double(QFileInfo(folder.filePath(u"NAD_CDSL.xlsx"_s)).size()) / 1e6, before, peakMegabytes());
 
     sw::LabelSelection s;
@@ -137,14 +149,16 @@ int main(int argc, char **argv)
     s.normaliseRanges();
     sw::AddressLabels sheet(session, prompter);
     t.restart();
+    cpu = cpuMs();
     const auto document = sheet.compose(s);
     const double composeMs = msSince(t);
     t.restart();
     sw::documentoutput::writePdf(*document, folder.filePath(u"labels.pdf"_s));
     const double pdfMs = msSince(t);
+    const double labelsCpu = cpuMs() - cpu;
     std::printf("address labels of %d candidates: composed in %.0f ms, PDF written in %.0f ms, %.0f ms in all "
-                "(target < 5000 ms), %.1f MB\n",
-                sheet.labels(), composeMs, pdfMs, composeMs + pdfMs,
+                "(%.0f ms of processor; target < 5000 ms), %.1f MB\n",
+                sheet.labels(), composeMs, pdfMs, composeMs + pdfMs, labelsCpu,
                 double(QFileInfo(folder.filePath(u"labels.pdf"_s)).size()) / 1e6);
     return 0;
 }
