@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // NADEXP, COVLETT and ADDENV driven as a clerk drives them: opened from the real main
 // window's menu, fields filled, options chosen, the preview command given.
+#include "../nad/resulttables.h"
 #include "dispatchfixture.h"
 #include "reports/labels/addenv.h"
 #include "reports/letters/covlett.h"
@@ -123,6 +124,39 @@ TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
     preview();
     EXPECT_TRUE(m_prompter.last().contains(u"the table student is missing"_s)) << m_prompter.last().toStdString();
     EXPECT_FALSE(QFile::exists(m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)));
+}
+
+// Only the exact answer "Y" limits the NSDL workbook to passes.
+TEST_P(DispatchScreensTest, NsdlAsksWhetherPassesOnly)
+{
+    sw::Database &db = m_session.db();
+    sw::test::addDegreeResultColumns(db);
+    sw::test::createResultTables(db);
+    for (const QString &regno : {u"S1"_s, u"S2"_s})
+        sw::test::addStudent(db, regno);
+    sw::test::addResult(db, u"A"_s, u"S1"_s, u"P"_s, u"0"_s);
+    sw::test::addResult(db, u"B"_s, u"S2"_s, u"F"_s, u"0"_s);
+    auto *screen = open<sw::NadExp>(u"N3A"_s);
+    ASSERT_NE(screen, nullptr);
+    screen->opt(1)->setChecked(true);
+    const auto dataRows = [this] {
+        return sw::test::runPython(u"import json, sys, openpyxl\n"
+                                   "print(json.dumps({'rows': openpyxl.load_workbook(sys.argv[1])['Data'].max_row}))\n"_s,
+                                   {m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)})[u"rows"_s]
+            .toInt();
+    };
+    for (const auto &[answer, rows] : {std::pair{u"y"_s, 3}, std::pair{u"Y"_s, 2}, std::pair{u""_s, 3}}) {
+        m_prompter.clear();
+        m_prompter.answerInput(answer);
+        preview();
+        EXPECT_EQ(m_prompter.texts().value(0),
+                  u"Do you want to generate the details for Pass students only?. Press Y for Yes, Esc for No"_s);
+        EXPECT_EQ(dataRows(), rows) << answer.toStdString();
+    }
+    m_prompter.answerInput(std::nullopt); // Esc
+    preview();
+    EXPECT_EQ(dataRows(), 3);
+    EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s));
 }
 
 TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)

@@ -2,6 +2,7 @@
 // The depository workbooks read back by openpyxl, sheet by sheet and cell by cell.
 #include "../lists/listfixture.h"
 #include "reports/nad/nadexport.h"
+#include "resulttables.h"
 #include "shell/core/stoperror.h"
 #include "support/python.h"
 
@@ -283,46 +284,17 @@ protected:
         NadExportTest::SetUp();
         if (IsSkipped() || !m_installed)
             return;
-        sw::Database &db = m_session.db();
-        const sw::SqlDialect &d = db.dialect();
-        for (const QString &column : {u"FEXAMNO VARCHAR(4)"_s, u"FYEAR VARCHAR(4)"_s, u"FEXAMTYPE VARCHAR(1)"_s,
-                                      u"FEXAMDATE VARCHAR(50)"_s, u"FEXAMNAME VARCHAR(100)"_s, u"FMAXTYPE VARCHAR(10)"_s})
-            db.exec(d.addColumn(u"degree"_s, column));
-        db.exec(u"update degree set fexamno = '6', fyear = '2025', fexamtype = '1', fexamdate = 'APRIL 2025', "
-                "fexamname = 'VI SEMESTER', fmaxtype = 'M'"_s);
-        createTables({});
-    }
-
-    // The result-processing tables, without the table or "table.column" named in `leaveOut`.
-    void createTables(const QString &leaveOut)
-    {
-        sw::Database &db = m_session.db();
-        for (const auto &[table, columns] : sw::NadExport::resultColumns()) {
-            if (table == u"degree"_s || table == leaveOut)
-                continue;
-            QStringList definitions;
-            for (const QString &column : columns) {
-                if (table + u'.' + column != leaveOut)
-                    definitions.append(column.toUpper() + u" VARCHAR(100)"_s);
-            }
-            db.exec(db.dialect().createTable(table, definitions));
-        }
+        sw::test::addDegreeResultColumns(m_session.db());
+        sw::test::createResultTables(m_session.db());
     }
     void student(const QString &regno, const QString &degree = u"BSC"_s)
     {
-        m_session.db().exec(
-            u"insert into student (fdegree, fregno, fname, fdob, fmobile, femail, fnational, freligion, fsex, fgroup) "
-            "values (?, ?, ?, '01/02/2003', '9876543210', ?, 'INDIAN', 'HINDU', 'F', 'GM')"_s,
-            {degree, regno, QString(u"STUDENT "_s + regno), QString(regno.toLower() + u"@mail.in"_s)});
+        sw::test::addStudent(m_session.db(), regno, degree);
     }
     void result(const QString &letter, const QString &regno, const QString &outcome, const QString &classCode,
                 const QString &eligible = u"T"_s, const QString &active = u"T"_s, const QString &degree = u"BSC"_s)
     {
-        m_session.db().exec(u"insert into "_s + m_session.db().table(u"result"_s + letter)
-                                + u" (fdegree, fexamno, fyear, fexamtype, fcollcode, fregno, fpercent, fcgpa, fresult, "
-                                  "fclass, feligible, factive) values (?, '6', '2025', '1', 'C001', ?, '72.50', '8.10', "
-                                  "?, ?, ?, ?)"_s,
-                            {degree, regno, outcome, classCode, eligible, active});
+        sw::test::addResult(m_session.db(), letter, regno, outcome, classCode, eligible, active, degree);
     }
 };
 
@@ -424,19 +396,8 @@ TEST_P(NsdlMissingTest, AMissingResultTableOrColumnIsNamed)
     EXPECT_TRUE(text.contains(u"the table degree has no column fexamno, fyear, fexamtype, fexamdate, fexamname, fmaxtype"_s))
         << text.toStdString();
 
-    for (const QString &column : {u"FEXAMNO VARCHAR(4)"_s, u"FYEAR VARCHAR(4)"_s, u"FEXAMTYPE VARCHAR(1)"_s,
-                                  u"FEXAMDATE VARCHAR(50)"_s, u"FEXAMNAME VARCHAR(100)"_s, u"FMAXTYPE VARCHAR(10)"_s})
-        db.exec(db.dialect().addColumn(u"degree"_s, column));
-    for (const auto &[table, columns] : sw::NadExport::resultColumns()) {
-        if (table == u"degree"_s || table == u"resultC"_s)
-            continue;
-        QStringList definitions;
-        for (const QString &column : columns) {
-            if (!(table == u"student"_s && column == u"fgroup"_s))
-                definitions.append(column + u" VARCHAR(100)"_s);
-        }
-        db.exec(db.dialect().createTable(table, definitions));
-    }
+    sw::test::addDegreeResultColumns(db);
+    sw::test::createResultTables(db, {u"resultC"_s, u"student.fgroup"_s});
     text = refusal([&] { run.Gen_NAD_Report_NSDL(false, out()); });
     EXPECT_EQ(text, u"The NSDL layout reads the examination-result tables of this database, and the table student has "
                     "no column fgroup; the table resultC is missing."_s);
