@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/reportscommands.h"
 
+#include "reports/letters/dispatchcommands.h"
 #include "reports/lists/certprintedlist.h"
 #include "reports/lists/otherlists.h"
 #include "reports/lists/photopaste.h"
@@ -269,6 +270,7 @@ void addReportsCommands(BatchTool &tool)
                   });
                   return count < 0 ? batchexit::kRefused : batchexit::kOk;
               }});
+    addDispatchCommands(tool);
 }
 
 } // namespace sw

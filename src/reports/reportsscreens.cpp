@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/reportsscreens.h"
 
+#include "reports/labels/addenv.h"
+#include "reports/letters/covlett.h"
+#include "reports/nad/nadexp.h"
 #include "reports/screens/reportscreens.h"
 #include "shell/forms/screenregistry.h"
 
@@ -25,6 +28,9 @@ void registerReportsScreens(ScreenRegistry &screens)
     screens.add(u"N39"_s, {u"ONLINELIST"_s, false, [](const FormContext &c, const QString &) {
                                return new RangeListScreen(c, RangeListScreen::Kind::Online);
                            }});
+    screens.add(u"N34"_s, {u"ADDENV"_s, false, [](const FormContext &c, const QString &) { return new AddEnv(c); }});
+    screens.add(u"N38"_s, {u"COVLETT"_s, false, [](const FormContext &c, const QString &) { return new CovLett(c); }});
+    screens.add(u"N3A"_s, {u"NADEXP"_s, false, [](const FormContext &c, const QString &) { return new NadExp(c); }});
 }
 
 } // namespace sw

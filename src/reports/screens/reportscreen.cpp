@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -136,6 +137,20 @@ QCheckBox *ReportScreen::addCheck(int index, const QString &caption)
     box->setObjectName(u"chk_"_s + QString::number(index));
     addRow({}, box);
     return box;
+}
+
+QRadioButton *ReportScreen::opt(int index) const
+{
+    const auto it = m_fields.find(u"opt_"_s + QString::number(index));
+    return it == m_fields.end() ? nullptr : qobject_cast<QRadioButton *>(it->second);
+}
+
+QRadioButton *ReportScreen::addOption(int index, const QString &caption)
+{
+    auto *button = new QRadioButton(caption, m_frame);
+    button->setObjectName(u"opt_"_s + QString::number(index));
+    addRow({}, button);
+    return button;
 }
 
 void ReportScreen::makeExclusive(const QList<int> &checkIndexes)

@@ -15,6 +15,7 @@ class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QLineEdit;
+class QRadioButton;
 
 namespace sw {
 
@@ -40,6 +41,7 @@ public:
     QLineEdit *text(int index) const;
     QLineEdit *mskdt(int index) const;
     QCheckBox *chk(int index) const;
+    QRadioButton *opt(int index) const;
     // The report file of this screen (taken on the first run).
     QString reportPath() { return m_report.path(); }
 
@@ -54,6 +56,8 @@ protected:
     QLineEdit *addCode(int index, const QString &caption, int maxLength, int descriptionIndex = -1);
     QLineEdit *addDate(int index, const QString &caption);
     QCheckBox *addCheck(int index, const QString &caption);
+    // An option button (opt_i); the option buttons of a screen exclude each other.
+    QRadioButton *addOption(int index, const QString &caption);
     void setLookup(QLineEdit *field, std::function<LookupRequest()> request);
     // Ticking one of these boxes clears the others.
     void makeExclusive(const QList<int> &checkIndexes);

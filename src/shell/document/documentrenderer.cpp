@@ -98,6 +98,9 @@ QString runText(const Run &run, int page, int pages)
     case Run::Field::None:
         break;
     }
+    // A "\n" inside a run is a line break within its paragraph (the lines of an address label).
+    if (run.text.contains(u'\n'))
+        return QString(run.text).replace(u'\n', QChar::LineSeparator);
     return run.text;
 }
 

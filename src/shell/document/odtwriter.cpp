@@ -280,6 +280,10 @@ private:
                 m_w.writeCharacters(pending);
                 pending.clear();
                 m_w.writeEmptyElement(text, u"tab"_s);
+            } else if (c == u'\n' || c == QChar::LineSeparator) {
+                m_w.writeCharacters(pending);
+                pending.clear();
+                m_w.writeEmptyElement(text, u"line-break"_s);
             } else if (c.unicode() < 0x20) {
                 // XML cannot hold the other control characters; the legacy fonts have no glyph for them.
                 continue;

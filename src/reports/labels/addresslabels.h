@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/lists/certprintedlist.h"
+#include "shell/db/database.h"
+#include "shell/document/document.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace sw {
+
+class Prompter;
+class Session;
+
+// What the address-label screen selects: the printed-list ranges and dates, a range
+// of certificate numbers, and the two dispatch filters.
+struct LabelSelection
+{
+    PrintedListSelection printed;
+    QString fromCertNo;
+    QString toCertNo;
+    bool tatkalOnly = false; // "&Tatkal Only": candidates of the Tatkal scheme
+    bool postOnly = false;   // "&Post Only": candidates who receive the certificate by post
+
+    // Blank first fields mean the whole range (certificate numbers too).
+    void normaliseRanges();
+};
+
+// The address labels for posting printed certificates: one label per printed
+// certificate whose candidate has a fee record, two across on A4 pages.
+class AddressLabels
+{
+public:
+    AddressLabels(Session &session, Prompter &prompter);
+
+    // The label sheet; nullopt (after "No Data found for the given for the range")
+    // when no candidate qualifies. labels() is the number of labels on it.
+    std::optional<Document> compose(const LabelSelection &selection);
+
+    // Writes a sheet as OpenDocument text at `odtPath` and/or as PDF at `pdfPath`
+    // (either may be empty), then "Report Generated Successfully".
+    void write(const Document &sheet, const QString &odtPath, const QString &pdfPath = {});
+    // compose() then write(); the number of labels, 0 when there were none and
+    // nothing was written.
+    int Gen_Report_Data_Word(const LabelSelection &selection, const QString &odtPath, const QString &pdfPath = {});
+
+    // One candidate's label text, its lines separated by "\n".
+    static QString labelText(const Rows &row);
+
+    int labels() const { return m_labels; }
+
+    static constexpr double kColumnInches = 3.335;
+    static constexpr double kRowInches = 1.75;
+
+private:
+    Session &m_session;
+    Prompter &m_prompter;
+    int m_labels = 0;
+};
+
+} // namespace sw

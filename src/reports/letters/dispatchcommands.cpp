@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reports/letters/dispatchcommands.h"
+
+#include "reports/labels/addresslabels.h"
+#include "reports/letters/coveringletters.h"
+#include "reports/nad/nadexport.h"
+#include "reports/output/reportfile.h"
+#include "reports/output/reportoutput.h"
+#include "shell/batch/batchcommand.h"
+#include "shell/core/stoperror.h"
+#include "shell/workbook/workbook.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+const std::vector<BatchOption> kRanges = {
+    {u"degree-from"_s, u"CODE"_s, u"first degree (every degree when not given)"_s},
+    {u"degree-to"_s, u"CODE"_s, u"last degree"_s},
+    {u"college-from"_s, u"CODE"_s, u"first college (every college when not given)"_s},
+    {u"college-to"_s, u"CODE"_s, u"last college"_s}};
+
+const std::vector<BatchOption> kDates = {{u"from"_s, u"dd/mm/yyyy"_s, u"first print date (required)"_s},
+                                         {u"to"_s, u"dd/mm/yyyy"_s, u"last print date (required)"_s}};
+
+std::vector<BatchOption> joined(std::initializer_list<std::vector<BatchOption>> parts)
+{
+    std::vector<BatchOption> all;
+    for (const auto &part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+PrintedListSelection printedSelection(BatchContext &c)
+{
+    PrintedListSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s),
+                           c.args.value(u"college-from"_s), c.args.value(u"college-to"_s), {}, {}};
+    const QString problem = s.takeDates(c.required(u"from"_s), c.required(u"to"_s));
+    if (!problem.isEmpty())
+        throw StopError(problem + u" (--from "_s + c.args.value(u"from"_s) + u", --to "_s + c.args.value(u"to"_s) + u')',
+                        PromptIcon::Exclamation);
+    s.normaliseRanges();
+    return s;
+}
+
+// --out for a document: FILE.odt or FILE.pdf; the .odt under Output/ when not given.
+void documentPaths(BatchContext &c, const QString &defaultName, QString *odt, QString *pdf)
+{
+    const QString out = c.args.value(u"out"_s);
+    if (out.isEmpty())
+        *odt = Workbook::outputPath(c.session.folder, defaultName);
+    else if (out.endsWith(u".pdf"_s, Qt::CaseInsensitive))
+        *pdf = out;
+    else if (out.endsWith(u".odt"_s, Qt::CaseInsensitive))
+        *odt = out;
+    else
+        throw UsageError(u"--out takes a .odt or a .pdf file, not "_s + out);
+}
+
+int nadExport(BatchContext &c)
+{
+    const QString layout = c.required(u"layout"_s).toLower();
+    if (layout != u"cdsl"_s && layout != u"nsdl"_s)
+        throw UsageError(u"--layout is cdsl or nsdl, not "_s + c.args.value(u"layout"_s));
+    const bool cdsl = layout == u"cdsl"_s;
+    NadExport run(c.session);
+    QString out = c.args.value(u"out"_s);
+    if (out.isEmpty())
+        out = run.defaultPath(cdsl);
+    else if (!out.endsWith(u".xlsx"_s, Qt::CaseInsensitive))
+        throw UsageError(u"--out takes an .xlsx file, not "_s + out);
+    int rows = 0;
+    if (cdsl) {
+        NadSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s), c.args.value(u"college-from"_s),
+                       c.args.value(u"college-to"_s)};
+        s.normaliseRanges();
+        rows = run.Gen_NAD_Report_CDSL(s, out);
+        const QString missing = run.missingMessage(out);
+        if (!missing.isEmpty())
+            c.prompter.message(missing, u"NAD Export"_s, PromptIcon::Exclamation);
+    } else {
+        rows = run.Gen_NAD_Report_NSDL(c.args.has(u"pass-only"_s), out);
+    }
+    c.out << out << u" ("_s << rows << u" rows)"_s << Qt::endl;
+    return batchexit::kOk;
+}
+
+int letters(BatchContext &c)
+{
+    if (c.args.positionals.size() != 1)
+        throw UsageError(u"letters takes one KIND: "_s + CoveringLetters::kindNames().join(u", "_s));
+    const auto kind = CoveringLetters::kindFromName(c.args.positionals.first());
+    if (!kind)
+        throw UsageError(u"Unknown kind of letter \""_s + c.args.positionals.first() + u"\": use one of "_s
+                         + CoveringLetters::kindNames().join(u", "_s));
+    const PrintedListSelection s = printedSelection(c);
+    CoveringLetters run(c.session, c.prompter, institutionPageHeader(c.session));
+    const QString out = c.args.value(u"out"_s);
+    if (*kind == CoveringLetters::Kind::List) {
+        const bool toPdf = out.endsWith(u".pdf"_s, Qt::CaseInsensitive);
+        ReportFile scratch(c.session.folder);
+        const QString textPath = out.isEmpty() || toPdf ? scratch.path() : out;
+        bool wrote = false;
+        try {
+            wrote = run.Gen_Report_Data_Ver(s, c.args.has(u"eject"_s), textPath);
+            if (wrote && toPdf)
+                writeReportPdf(textPath, out);
+            if (wrote && out.isEmpty()) {
+                QFile file(textPath);
+                if (file.open(QIODevice::ReadOnly))
+                    c.out << QString::fromLatin1(file.readAll());
+            }
+        } catch (...) {
+            scratch.remove();
+            throw;
+        }
+        scratch.remove();
+        if (!wrote)
+            return batchexit::kRefused;
+        if (!out.isEmpty())
+            c.out << out << Qt::endl;
+        return batchexit::kOk;
+    }
+    QString odt;
+    QString pdf;
+    static const QStringList names = {{}, u"CollegeLetters.odt"_s, u"CheckList.odt"_s, u"StudentLetters.odt"_s,
+                                      u"StudentLetters.odt"_s};
+    documentPaths(c, names[int(*kind)], &odt, &pdf);
+    if (!run.writeDocument(*kind, s, odt, pdf))
+        return batchexit::kRefused;
+    c.out << (odt.isEmpty() ? pdf : odt) << Qt::endl;
+    return batchexit::kOk;
+}
+
+int labels(BatchContext &c)
+{
+    LabelSelection s{printedSelection(c), c.args.value(u"cert-from"_s), c.args.value(u"cert-to"_s)};
+    s.tatkalOnly = c.args.has(u"tatkal-only"_s);
+    s.postOnly = c.args.has(u"post-only"_s);
+    s.normaliseRanges();
+    QString odt;
+    QString pdf;
+    documentPaths(c, u"AddressLabels.odt"_s, &odt, &pdf);
+    AddressLabels run(c.session, c.prompter);
+    const std::optional<Document> sheet = run.compose(s);
+    if (!sheet)
+        return batchexit::kRefused;
+    run.write(*sheet, odt, pdf);
+    c.out << (odt.isEmpty() ? pdf : odt) << u" ("_s << run.labels() << u" labels)"_s << Qt::endl;
+    return batchexit::kOk;
+}
+
+} // namespace
+
+void addDispatchCommands(BatchTool &tool)
+{
+    tool.add({u"nad-export"_s, {},
+              u"Writes the depository upload workbook (Output/NAD_CDSL.xlsx or NAD_NSDL.xlsx unless --out): CDSL, "
+              "one row per printed certificate of the ranges whose PDF copy is in CSV/DCPDF (the others are listed "
+              "beside the workbook); NSDL, every degree and every result of the result tables."_s,
+              joined({{{u"layout"_s, u"cdsl|nsdl"_s, u"the depository's layout (required)"_s}},
+                      kRanges,
+                      {{u"pass-only"_s, {}, u"NSDL: passes only"_s},
+                       {u"out"_s, u"FILE.xlsx"_s, u"where to write the workbook"_s}}}),
+              u"N3A"_s, true, true, nadExport});
+    tool.add({u"letters"_s, u"KIND"_s,
+              u"Writes the dispatch papers of certificates printed between two dates. KIND: list (register and "
+              "certificate numbers per college, text), college (a covering letter per college), checklist, student "
+              "(a letter per candidate with a fee record, with the office copy), student-no-ack."_s,
+              joined({kDates, kRanges,
+                      {{u"eject"_s, {}, u"list: each college on a new page"_s},
+                       {u"out"_s, u"FILE"_s,
+                        u"list: .Prn or .pdf (standard output when not given); the others: .odt or .pdf "
+                        "(Output/<name>.odt when not given)"_s}}}),
+              u"N38"_s, true, true, letters});
+    tool.add({u"labels"_s, {},
+              u"Writes the address labels, two across on A4, for certificates printed between two dates whose "
+              "candidates have a fee record."_s,
+              joined({kDates, kRanges,
+                      {{u"cert-from"_s, u"CERTNO"_s, u"first certificate number"_s},
+                       {u"cert-to"_s, u"CERTNO"_s, u"last certificate number"_s},
+                       {u"tatkal-only"_s, {}, u"only candidates of the Tatkal scheme"_s},
+                       {u"post-only"_s, {}, u"only candidates who receive the certificate by post"_s},
+                       {u"out"_s, u"FILE"_s, u".odt or .pdf (Output/AddressLabels.odt when not given)"_s}}}),
+              u"N34"_s, true, true, labels});
+}
+
+} // namespace sw

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/screens/reportscreen.h"
+
+namespace sw {
+
+// NAD Export . . .: the depository upload workbook in the CDSL or the NSDL layout,
+// opened for the clerk to check and save.
+class NadExp final : public ReportScreen
+{
+    Q_OBJECT
+public:
+    explicit NadExp(const FormContext &context, QWidget *parent = nullptr);
+
+    // Where the last export was written (empty before the first).
+    QString lastOutput() const { return m_lastOutput; }
+
+protected:
+    bool generate() override;
+    bool fieldLeft(QLineEdit *field) override;
+
+private:
+    QString m_lastOutput;
+};
+
+} // namespace sw

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace sw {
+
+class Session;
+class SqlDialect;
+
+// What the depository export selects: degree and college ranges. A blank (or "0")
+// first field means the whole range, "0000" to "ZZZZ".
+struct NadSelection
+{
+    QString fromDegree;
+    QString toDegree;
+    QString fromCollege;
+    QString toCollege;
+
+    void normaliseRanges();
+};
+
+// A certificate the CDSL workbook leaves out because its PDF copy is not in CSV/DCPDF.
+struct MissingCopy
+{
+    QString regno;
+    QString degree;
+    QString college;
+    QString certNo;
+    QString fileName; // the copy looked for, under CSV/DCPDF
+};
+
+// The upload workbooks of the national academic depository, in the layout of either
+// depository. Each is written under a temporary name and put under its own only when
+// complete; nothing is written back to the database. A refusal (no candidates, the
+// institution's depository id not set, a degree without its course code or event id,
+// a result table or column missing) throws StopError before anything is written.
+class NadExport
+{
+public:
+    explicit NadExport(Session &session);
+
+    // The default place of each workbook: Output/NAD_CDSL.xlsx, Output/NAD_NSDL.xlsx.
+    QString defaultPath(bool cdsl) const;
+
+    // HEAD, SHEET_01 (one row per printed certificate whose PDF copy exists) and TAIL.
+    // Returns the number of certificate rows written. The certificates left out for a
+    // missing copy are in missingCopies() afterwards and, when there are any, listed in
+    // a CSV file beside the workbook (missingListPath()).
+    int Gen_NAD_Report_CDSL(const NadSelection &selection, const QString &path);
+    // Program (every degree) and Data (every non-withheld result of the result tables,
+    // passes only when `passOnly`), through a temporary table of the connection.
+    // Returns the number of result rows written.
+    int Gen_NAD_Report_NSDL(bool passOnly, const QString &path);
+
+    const std::vector<MissingCopy> &missingCopies() const { return m_missing; }
+    static QString missingListPath(const QString &workbookPath);
+    // The clerk's message about the certificates left out; empty when none were.
+    QString missingMessage(const QString &workbookPath) const;
+
+    // The tables and columns the NSDL layout reads from the result-processing database.
+    static const std::vector<std::pair<QString, QStringList>> &resultColumns();
+    static constexpr const char *kTemporaryTable = "tmpnaddetails";
+    // How statements address that table on the connection's server.
+    static QString temporaryTableName(const SqlDialect &dialect);
+
+private:
+    void checkDegreeCodes(const NadSelection &selection) const;
+    QString depositoryId() const;
+    void checkResultTables() const;
+    QString buildTemporaryTable(bool passOnly);
+    void writeMissingList(const QString &workbookPath) const;
+
+    Session &m_session;
+    std::vector<MissingCopy> m_missing;
+};
+
+} // namespace sw

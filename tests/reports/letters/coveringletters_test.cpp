@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The dispatch list read from its report file; the letters read from their PDF by
+// pdftotext and from their OpenDocument file by Python's zipfile.
+#include "dispatchfixture.h"
+#include "reports/letters/coveringletters.h"
+
+#include <QImage>
+
+using namespace Qt::StringLiterals;
+using sw::test::TestBackend;
+
+namespace {
+
+class CoveringLettersTest : public sw::test::DispatchFixture
+{
+protected:
+    sw::CoveringLetters letters() { return {m_session, m_prompter, header, QDate(2026, 1, 5)}; }
+};
+
+TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeTotals)
+{
+    for (int i = 1; i <= 4; ++i)
+        add({u"R000"_s + QString::number(i), u"BSC"_s, u"C001"_s, u"DC00010"_s + QString::number(i)});
+    add({u"R0005"_s, u"MSCPH"_s, u"C001"_s, u"DC000105"_s});
+    add({u"R0006"_s, u"BSC"_s, u"C002"_s, u"DC000106"_s});
+    add({u"R0007"_s, u"BSC"_s, u"C002"_s, u"DC000107"_s, QDate(2025, 11, 30)}); // printed before the range
+    add({u"R0008"_s, u"BSC"_s, u"C002"_s});                                      // not printed
+    m_session.convoName = u"75th"_s;
+    ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), false, m_file));
+    const QStringList lines = readLines(m_file);
+    const QString all = lines.join(u'\n');
+    EXPECT_TRUE(all.contains(u"75th Convocation"_s));
+    EXPECT_TRUE(all.contains(u"Certificate Printed Details : 01/12/2025 to 31/12/2025"_s));
+    EXPECT_TRUE(all.contains(u"College: C001 - FIRST COLLEGE, DHARWAD"_s));
+    EXPECT_TRUE(all.contains(u"College: C002 - SECOND COLLEGE, GOKAK"_s));
+    EXPECT_TRUE(lines.contains(u"  Reg. No.   Cert. no.    Reg. No.  Cert. no.     Reg. No.  Cert. no."_s));
+    EXPECT_TRUE(lines.contains(u"BSC - BACHELOR OF SCIENCE"_s));
+    EXPECT_TRUE(lines.contains(u"~~~~~~~~~~~~~~~~~~~~~~~~~"_s));
+    EXPECT_TRUE(lines.contains(u"  R0001      DC000101     R0002      DC000102     R0003      DC000103"_s)) << all.toStdString();
+    EXPECT_TRUE(lines.contains(u"  R0004      DC000104"_s)) << all.toStdString();
+    EXPECT_TRUE(lines.contains(u"  R0005      DC000105"_s));
+    EXPECT_TRUE(lines.contains(u"  College Total (C001) : 5"_s));
+    EXPECT_TRUE(lines.contains(u"  College Total (C002) : 1"_s));
+    EXPECT_TRUE(lines.contains(u"Total Certificates : 6"_s));
+    EXPECT_FALSE(all.contains(u"R0007"_s));
+    EXPECT_FALSE(all.contains(u"R0008"_s));
+    EXPECT_EQ(all.count(u'\f'), 0);
+
+    // Ejecting at each college starts the second college on its own page, with its title.
+    ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), true, m_file));
+    const QString ejected = readLines(m_file).join(u'\n');
+    ASSERT_EQ(ejected.count(u'\f'), 1);
+    EXPECT_TRUE(ejected.section(u'\f', 1).contains(u"College: C002 - SECOND COLLEGE, GOKAK"_s));
+    EXPECT_FALSE(ejected.section(u'\f', 1).contains(u"C001 - FIRST"_s));
+}
+
+TEST_P(CoveringLettersTest, EmptyRangesSayNoDataAndWriteNothing)
+{
+    add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s, QDate(2025, 11, 2)});
+    EXPECT_FALSE(letters().Gen_Report_Data_Ver(december(), false, m_file));
+    EXPECT_EQ(m_prompter.last(), u"No records found for the range"_s);
+    EXPECT_FALSE(QFile::exists(m_file));
+    for (auto kind : {sw::CoveringLetters::Kind::College, sw::CoveringLetters::Kind::Checklist,
+                      sw::CoveringLetters::Kind::Student, sw::CoveringLetters::Kind::StudentWithoutAck}) {
+        const QString odt = m_dir.filePath(u"out.odt"_s);
+        EXPECT_FALSE(letters().writeDocument(kind, december(), odt, m_dir.filePath(u"out.pdf"_s)));
+        EXPECT_EQ(m_prompter.last(), u"No Data found for the given for the range"_s);
+        EXPECT_FALSE(QFile::exists(odt));
+    }
+}
+
+TEST_P(CoveringLettersTest, CollegeLetterPerCollegeWithItsTableAndClosing)
+{
+    add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
+    add({u"R0002"_s, u"MSCPH"_s, u"C001"_s, u"DC000102"_s});
+    add({u"R0003"_s, u"BSC"_s, u"C002"_s, u"DC000103"_s});
+    const auto document = letters().Gen_Report_Data_Word(december());
+    ASSERT_TRUE(document);
+    EXPECT_TRUE(document->header.pictures.empty()) << "no ms.jpg: no picture, no error";
+    const QStringList pages = pdfPages(*document);
+    ASSERT_EQ(pages.size(), 2);
+    const QString &first = pages[0];
+    EXPECT_TRUE(first.contains(u"KARNATAK UNIVERSITY"_s));
+    EXPECT_TRUE(first.contains(u"Pavate Nagar, Dharwad - 580 003"_s));
+    EXPECT_EQ(lineWith(first, u"Page "_s), u"Page 1 of 2"_s);
+    EXPECT_TRUE(lineWith(first, u"Ref :"_s).startsWith(u"Ref : KU/EXAM/CONVO"_s));
+    EXPECT_TRUE(lineWith(first, u"Ref :"_s).endsWith(u"Date: 05/01/2026"_s));
+    EXPECT_EQ(lineWith(first, u"C001 - "_s), u"C001 - FIRST COLLEGE"_s);
+    EXPECT_EQ(lineWith(first, u"Subject:"_s), u"Subject: Dispatching of the Degree certificates."_s);
+    EXPECT_EQ(lineWith(first, u"Sl.no"_s), u"Sl.no Degree Reg.no. Student Name Cert. no."_s);
+    EXPECT_EQ(lineWith(first, u"R0001"_s), u"1 BACHELOR OF SCIENCE R0001 NAME OF R0001 DC000101"_s);
+    EXPECT_EQ(lineWith(first, u"R0002"_s), u"2 MASTER OF SCIENCE (PHYSICS) R0002 NAME OF R0002 DC000102"_s);
+    EXPECT_EQ(lineWith(first, u"Yours"_s), u"Yours Faithfully"_s);
+    EXPECT_EQ(lineWith(first, u"Registrar"_s), u"Registrar (Evaluation)"_s);
+    EXPECT_EQ(lineWith(first, u"Enclosed"_s), u"Enclosed: Total 2 Degree Certificates"_s);
+    EXPECT_FALSE(first.contains(u"R0003"_s));
+    // The letter head is at the top, above the reference line.
+    EXPECT_LT(first.indexOf(u"KARNATAK UNIVERSITY"_s), first.indexOf(u"Ref :"_s));
+
+    const QString &second = pages[1];
+    EXPECT_TRUE(second.contains(u"KARNATAK UNIVERSITY"_s)) << "the letter head repeats on every page";
+    EXPECT_EQ(lineWith(second, u"C002 - "_s), u"C002 - SECOND COLLEGE"_s);
+    EXPECT_TRUE(second.contains(u"GOKAK"_s));
+    EXPECT_EQ(lineWith(second, u"R0003"_s), u"1 BACHELOR OF SCIENCE R0003 NAME OF R0003 DC000103"_s);
+    EXPECT_EQ(lineWith(second, u"Enclosed"_s), u"Enclosed: Total 1 Degree Certificates"_s);
+}
+
+TEST_P(CoveringLettersTest, ChecklistInCertificateOrderWithPrintedDates)
+{
+    add({u"R0001"_s, u"BSC"_s, u"C002"_s, u"DC000103"_s, QDate(2025, 12, 3)});
+    add({u"R0002"_s, u"MSCPH"_s, u"C001"_s, u"DC000101"_s, QDate(2025, 12, 1)});
+    add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000102"_s, QDate(2025, 12, 2)});
+    const auto document = letters().Gen_Report_Data_Word_Checklist(december());
+    ASSERT_TRUE(document);
+    const QStringList pages = pdfPages(*document);
+    ASSERT_EQ(pages.size(), 1);
+    const QString &page = pages[0];
+    EXPECT_EQ(lineWith(page, u"Certificate Printed"_s), u"Certificate Printed Details from 01/12/2025 to 31/12/2025"_s);
+    EXPECT_EQ(lineWith(page, u"Sl.no"_s), u"Sl.no College Degree Reg.no. Student Name Cert. no. Printed Date"_s);
+    EXPECT_LT(page.indexOf(u"DC000101"_s), page.indexOf(u"DC000102"_s));
+    EXPECT_LT(page.indexOf(u"DC000102"_s), page.indexOf(u"DC000103"_s));
+    // The degree wraps in its narrow column: its speciality goes to the next line.
+    EXPECT_EQ(lineWith(page, u"DC000101"_s), u"1 C001 MASTER OF SCIENCE R0002 NAME OF R0002 DC000101 01/12/2025"_s);
+    EXPECT_EQ(lineWith(page, u"(PHYSICS)"_s), u"(PHYSICS)"_s);
+    EXPECT_EQ(lineWith(page, u"DC000103"_s), u"3 C002 BACHELOR OF SCIENCE R0001 NAME OF R0001 DC000103 03/12/2025"_s);
+    EXPECT_EQ(lineWith(page, u"Total No."_s), u"Total No. of Certificates : 3"_s);
+}
+
+TEST_P(CoveringLettersTest, StudentLettersOnlyForCandidatesWithAFeeRecord)
+{
+    add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
+    add({u"R0002"_s, u"MSCPH"_s, u"C001"_s, u"DC000102"_s});
+    add({u"R0003"_s, u"BSC"_s, u"C002"_s, u"DC000103"_s}); // no fee record: no letter
+    fee({u"R0001"_s, u"A1001"_s});
+    fee({u"R0002"_s, u"A1002"_s, u"Tatkal"_s});
+    const auto withAck = letters().Gen_Report_Data_Word_Student(december());
+    ASSERT_TRUE(withAck);
+    const QStringList pages = pdfPages(*withAck);
+    ASSERT_EQ(pages.size(), 2);
+    const QString &first = pages[0];
+    EXPECT_EQ(lineWith(first, u"Mr / Mrs"_s), u"Mr / Mrs NAME OF R0001 [A1001]"_s);
+    EXPECT_EQ(lineWith(first, u"House 1"_s), u"House 1, R0001"_s);
+    EXPECT_EQ(lineWith(first, u"HUBBALLI"_s), u"HUBBALLI"_s);
+    EXPECT_EQ(lineWith(first, u"Pincode"_s), u"Pincode: 580020"_s);
+    EXPECT_EQ(lineWith(first, u"Mobile"_s), u"Mobile: 9876500000"_s);
+    EXPECT_EQ(lineWith(first, u"Subject"_s), u"Subject: Dispatching of the Degree certificate."_s);
+    EXPECT_TRUE(first.contains(u"within 30 days."_s));
+    EXPECT_EQ(lineWith(first, u"Sl.no"_s), u"Sl.no Degree Reg.no. Student Name Cert. no. Quota Amount"_s);
+    EXPECT_EQ(lineWith(first, u"DC000101"_s), u"1 BACHELOR OF SCIENCE R0001 NAME OF R0001 DC000101 Normal 500.00"_s)
+        << first.toStdString();
+    EXPECT_TRUE(first.contains(QString(142, u'-'))) << first.toStdString();
+    EXPECT_EQ(lineWith(first, u"Office"_s), u"Office Copy"_s);
+    EXPECT_EQ(first.count(u"Ref : KU/EXAM/CONVO"_s), 2);
+    EXPECT_TRUE(pages[1].contains(u"[A1002]"_s));
+    EXPECT_TRUE(pages[1].contains(u"Tatkal"_s));
+    EXPECT_FALSE(QString(pages[0] + pages[1]).contains(u"R0003"_s));
+
+    const auto withoutAck = letters().Gen_Report_Data_Word_Student_Without_Ack(december());
+    ASSERT_TRUE(withoutAck);
+    const QStringList plain = pdfPages(*withoutAck);
+    ASSERT_EQ(plain.size(), 2);
+    EXPECT_FALSE(plain[0].contains(u"Office Copy"_s));
+    EXPECT_EQ(plain[0].count(u"Ref : KU/EXAM/CONVO"_s), 1);
+    EXPECT_EQ(lineWith(plain[0], u"Yours"_s), u"Yours Faithfully"_s);
+}
+
+TEST_P(CoveringLettersTest, WrittenAsOpenDocumentAndPdfWithThePictureOfTheHead)
+{
+    add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
+    QImage picture(300, 100, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(m_session.folder.filePath(u"MS.JPG"_s)));
+    const QString odt = m_dir.filePath(u"letters.odt"_s);
+    const QString pdf = m_dir.filePath(u"letters.pdf"_s);
+    ASSERT_TRUE(letters().writeDocument(sw::CoveringLetters::Kind::College, december(), odt, pdf));
+    EXPECT_EQ(m_prompter.last(), u"Report Generated Successfully"_s);
+    const QString xml = odtContent(odt);
+    EXPECT_TRUE(xml.contains(u"Dispatching of the Degree certificates."_s));
+    EXPECT_TRUE(xml.contains(u"NAME OF R0001"_s));
+    EXPECT_TRUE(xml.contains(u"<table:table "_s));
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    // The picture sits between the head's lines; the body still starts below the head.
+    const auto document = letters().Gen_Report_Data_Word(december());
+    ASSERT_EQ(document->header.pictures.size(), 1u);
+    const QRectF at = document->header.pictures[0].points;
+    EXPECT_NEAR(at.height(), 0.6 * 72, 0.01);
+    EXPECT_NEAR(at.width(), 3 * 0.6 * 72, 0.01);
+    EXPECT_GT(document->page.topInches * 72, at.bottom());
+}
+
+TEST(CoveringLetterKinds, NamesOfTheCommandLine)
+{
+    using Kind = sw::CoveringLetters::Kind;
+    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"list"_s), Kind::List);
+    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"College"_s), Kind::College);
+    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"checklist"_s), Kind::Checklist);
+    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"student"_s), Kind::Student);
+    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"student-no-ack"_s), Kind::StudentWithoutAck);
+    EXPECT_FALSE(sw::CoveringLetters::kindFromName(u"students"_s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CoveringLettersTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         sw::test::backendName);
+
+} // namespace

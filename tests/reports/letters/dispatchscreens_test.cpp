@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// NADEXP, COVLETT and ADDENV driven as a clerk drives them: opened from the real main
+// window's menu, fields filled, options chosen, the preview command given.
+#include "../nad/resulttables.h"
+#include "dispatchfixture.h"
+#include "reports/labels/addenv.h"
+#include "reports/letters/covlett.h"
+#include "reports/nad/nadexp.h"
+#include "reports/output/previewfrm.h"
+#include "reports/reportsscreens.h"
+#include "shell/forms/commandactions.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/menutree.h"
+#include "shell/forms/screenregistry.h"
+#include "shell/ui/mdimainmenu.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using sw::test::TestBackend;
+
+namespace {
+
+class DispatchScreensTest : public sw::test::DispatchFixture
+{
+protected:
+    void SetUp() override
+    {
+        DispatchFixture::SetUp();
+        if (IsSkipped() || !m_installed)
+            return;
+        m_session.userName = u"ADMIN"_s;
+        sw::registerReportsScreens(m_screens);
+        m_window = std::make_unique<sw::MdiMainMenu>(m_session, m_prompter, m_screens);
+        m_window->applyPermissions();
+        m_window->show();
+        add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
+        add({u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s});
+        add({u"R0003"_s, u"BSC"_s, u"C002"_s});
+        fee({u"R0001"_s, u"A1"_s, u"Tatkal"_s});
+    }
+    template <typename Screen> Screen *open(const QString &code)
+    {
+        m_window->menuActions().action(code)->trigger();
+        QCoreApplication::processEvents();
+        return qobject_cast<Screen *>(m_window->dispatcher().activeForm());
+    }
+    // Gives the preview command; returns the text of the preview window when one opened.
+    QString preview()
+    {
+        auto shown = std::make_shared<QString>();
+        auto done = std::make_shared<bool>(false);
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [shown, done, weak = std::weak_ptr<std::function<void()>>(poll)] {
+            if (*done)
+                return;
+            if (auto *window = qobject_cast<sw::PreviewFrm *>(QApplication::activeModalWidget())) {
+                *shown = window->preview().text();
+                *done = true;
+                window->reject();
+                return;
+            }
+            if (auto again = weak.lock())
+                QTimer::singleShot(20, *again);
+        };
+        QTimer::singleShot(20, *poll);
+        m_window->dispatcher().doCommand(sw::Command::Preview);
+        *done = true;
+        return *shown;
+    }
+    void picture(QWidget *screen, const QString &name)
+    {
+        const QByteArray out = qgetenv("SCROLLWISE_SCREENSHOT_DIR");
+        if (out.isEmpty())
+            return;
+        m_window->resize(1000, 700);
+        QCoreApplication::processEvents();
+        screen->grab().save(QString::fromLocal8Bit(out) + u'/' + name + u".png"_s);
+    }
+
+    sw::ScreenRegistry m_screens;
+    std::unique_ptr<sw::MdiMainMenu> m_window;
+};
+
+TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
+{
+    auto *screen = open<sw::NadExp>(u"N3A"_s);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->windowTitle(), u"NAD Export . . ."_s);
+    picture(screen, u"nadexp"_s);
+    EXPECT_TRUE(preview().isEmpty());
+    EXPECT_EQ(m_prompter.last(), u"Error in selection"_s);
+
+    m_session.db().exec(u"update control set fnadid = 'NAD9'"_s);
+    m_session.db().exec(u"update degree set fcoursecode = 'C1', feventid = 'E1'"_s);
+    QDir().mkpath(m_session.folder.filePath(u"CSV/DCPDF"_s));
+    QFile copy(m_session.folder.filePath(u"CSV/DCPDF/DC_003_R0001_F_2025_1.pdf"_s));
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.close();
+    screen->opt(0)->setChecked(true);
+    preview();
+    EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/NAD_CDSL.xlsx"_s));
+    EXPECT_TRUE(m_prompter.texts().join(u'|').contains(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0002)"_s))
+        << m_prompter.texts().join(u'|').toStdString();
+    const QJsonObject book = sw::test::runPython(
+        u"import json, sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\n"
+        "print(json.dumps({'sheets': wb.sheetnames, 'rec': wb['SHEET_01']['X2'].value, "
+        "'total': wb['TAIL']['A2'].value}))\n"_s,
+        {screen->lastOutput()});
+    EXPECT_EQ(book[u"sheets"_s].toArray(), (QJsonArray{u"HEAD"_s, u"SHEET_01"_s, u"TAIL"_s}));
+    EXPECT_EQ(book[u"rec"_s], u"R0001"_s);
+    EXPECT_EQ(book[u"total"_s], 1);
+
+    // NSDL without the result tables: the message names them and no workbook is left.
+    screen->opt(1)->setChecked(true);
+    m_prompter.answerInput(u"y"_s);
+    preview();
+    EXPECT_TRUE(m_prompter.last().contains(u"the table student is missing"_s)) << m_prompter.last().toStdString();
+    EXPECT_FALSE(QFile::exists(m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)));
+}
+
+// Only the exact answer "Y" limits the NSDL workbook to passes.
+TEST_P(DispatchScreensTest, NsdlAsksWhetherPassesOnly)
+{
+    sw::Database &db = m_session.db();
+    sw::test::addDegreeResultColumns(db);
+    sw::test::createResultTables(db);
+    for (const QString &regno : {u"S1"_s, u"S2"_s})
+        sw::test::addStudent(db, regno);
+    sw::test::addResult(db, u"A"_s, u"S1"_s, u"P"_s, u"0"_s);
+    sw::test::addResult(db, u"B"_s, u"S2"_s, u"F"_s, u"0"_s);
+    auto *screen = open<sw::NadExp>(u"N3A"_s);
+    ASSERT_NE(screen, nullptr);
+    screen->opt(1)->setChecked(true);
+    const auto dataRows = [this] {
+        return sw::test::runPython(u"import json, sys, openpyxl\n"
+                                   "print(json.dumps({'rows': openpyxl.load_workbook(sys.argv[1])['Data'].max_row}))\n"_s,
+                                   {m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)})[u"rows"_s]
+            .toInt();
+    };
+    for (const auto &[answer, rows] : {std::pair{u"y"_s, 3}, std::pair{u"Y"_s, 2}, std::pair{u""_s, 3}}) {
+        m_prompter.clear();
+        m_prompter.answerInput(answer);
+        preview();
+        EXPECT_EQ(m_prompter.texts().value(0),
+                  u"Do you want to generate the details for Pass students only?. Press Y for Yes, Esc for No"_s);
+        EXPECT_EQ(dataRows(), rows) << answer.toStdString();
+    }
+    m_prompter.answerInput(std::nullopt); // Esc
+    preview();
+    EXPECT_EQ(dataRows(), 3);
+    EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s));
+}
+
+TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)
+{
+    auto *screen = open<sw::CovLett>(u"N38"_s);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_TRUE(preview().isEmpty());
+    EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
+    screen->mskdt(0)->setText(u"01/12/2025"_s);
+    screen->mskdt(1)->setText(u"31/12/2025"_s);
+    screen->chk(0)->setChecked(true);
+    picture(screen, u"covlett"_s);
+    const QString list = preview();
+    EXPECT_TRUE(list.contains(u"  College Total (C001) : 1"_s)) << list.toStdString();
+    EXPECT_TRUE(list.contains(u"Total Certificates : 2"_s));
+
+    // Check list and student copy both ticked: the check list.
+    screen->chk(2)->setChecked(true);
+    screen->chk(3)->setChecked(true);
+    m_prompter.clear();
+    EXPECT_TRUE(preview().isEmpty());
+    EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/CheckList.odt"_s));
+    // Without a desktop to open it, the document is named instead.
+    EXPECT_EQ(m_prompter.texts(), (QStringList{u"Report Generated Successfully"_s,
+                                               u"Written to "_s + screen->lastOutput()}));
+    EXPECT_TRUE(pdfPages(m_session.folder.filePath(u"Output/CheckList.pdf"_s)).join(u'\f').contains(u"DC000102"_s));
+
+    screen->chk(2)->setChecked(false);
+    m_prompter.answer(sw::PromptAnswer::No);
+    m_prompter.clear();
+    preview();
+    EXPECT_EQ(m_prompter.texts().value(0), u"Do you want Student copy with Acknowledgement?"_s);
+    EXPECT_EQ(m_prompter.shown().front().title, u"Student Copy"_s);
+    EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/StudentLetters.odt"_s));
+    const QStringList pages = pdfPages(m_session.folder.filePath(u"Output/StudentLetters.pdf"_s));
+    ASSERT_EQ(pages.size(), 1); // R0002 has no fee record
+    EXPECT_TRUE(pages[0].contains(u"[A1]"_s));
+    EXPECT_FALSE(pages[0].contains(u"Office Copy"_s));
+    EXPECT_FALSE(m_prompter.answersLeft());
+}
+
+TEST_P(DispatchScreensTest, AddressLabelsNeedTheirDates)
+{
+    auto *screen = open<sw::AddEnv>(u"N34"_s);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->windowTitle(), u"Address on Envelopes . . ."_s);
+    preview();
+    EXPECT_EQ(m_prompter.last(), u"From Date has to be entered"_s);
+    EXPECT_EQ(m_prompter.shown().back().title, u"Validation"_s);
+    screen->mskdt(0)->setText(u"01/12/2025"_s);
+    screen->mskdt(1)->setText(u"31/12/2025"_s);
+    screen->chk(1)->setChecked(true); // post only
+    picture(screen, u"addenv"_s);
+    m_prompter.clear();
+    preview();
+    EXPECT_EQ(m_prompter.texts().value(0), u"Report Generated Successfully"_s);
+    const QStringList pages = pdfPages(m_session.folder.filePath(u"Output/AddressLabels.pdf"_s));
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains(u"APPLICANT R0001"_s));
+    EXPECT_TRUE(pages[0].contains(u"[Tatkal]"_s));
+    EXPECT_TRUE(QFile::exists(m_session.folder.filePath(u"Output/AddressLabels.odt"_s)));
+
+    screen->text(4)->setText(u"DC000200"_s);
+    preview();
+    EXPECT_EQ(m_prompter.last(), u"No Data found for the given for the range"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DispatchScreensTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         sw::test::backendName);
+
+} // namespace

@@ -1,0 +1,433 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The depository workbooks read back by openpyxl, sheet by sheet and cell by cell.
+#include "../lists/listfixture.h"
+#include "reports/nad/nadexport.h"
+#include "resulttables.h"
+#include "shell/core/stoperror.h"
+#include "support/python.h"
+
+#include <QDir>
+#include <QJsonArray>
+
+using namespace Qt::StringLiterals;
+using sw::test::TestBackend;
+
+// Failures print texts as texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+const QString kReadBook = uR"PY(
+import json, sys
+import openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+out = {'sheets': wb.sheetnames}
+for ws in wb.worksheets:
+    rows = []
+    formats = {}
+    bold = []
+    for row in ws.iter_rows():
+        rows.append([c.value for c in row])
+        for c in row:
+            if c.value is not None and c.number_format != 'General':
+                formats[c.coordinate] = c.number_format
+            if c.value is not None and c.font.b:
+                bold.append(c.coordinate)
+    m = ws.page_margins
+    out[ws.title] = {'rows': rows, 'formats': formats, 'bold': bold,
+                     'titles': ws.print_title_rows or '',
+                     'header': ws.oddHeader.left.text or '', 'footer': ws.oddFooter.center.text or '',
+                     'margins': [m.left, m.right, m.top, m.bottom, m.header]}
+print(json.dumps(out))
+)PY"_s;
+
+// Reads one cell of a sheet dump: null reads as an invalid value.
+QJsonValue at(const QJsonObject &sheet, int row, int column)
+{
+    const QJsonArray rows = sheet[u"rows"_s].toArray();
+    if (row >= rows.size())
+        return {};
+    const QJsonArray cells = rows[row].toArray();
+    return column < cells.size() ? cells[column] : QJsonValue();
+}
+
+class NadExportTest : public sw::test::ListFixture
+{
+protected:
+    void SetUp() override
+    {
+        ListFixture::SetUp();
+        if (IsSkipped() || !m_installed)
+            return;
+        m_session.instCode = u"003"_s;
+        sw::Database &db = m_session.db();
+        db.exec(u"update control set fnadid = 'NAD000123'"_s);
+        db.exec(u"update degree set fcoursecode = 'CRS-BSC', feventid = 'EV1', fcredit = 'T' where fdegree = 'BSC'"_s);
+        db.exec(u"update degree set fcoursecode = 'CRS-MSC', feventid = 'EV2', fcredit = 'F' where fdegree = 'MSCPH'"_s);
+        db.exec(u"insert into class (fclasscode, fclassdesc) values ('FC', 'FIRST CLASS')"_s);
+        QDir().mkpath(m_session.folder.filePath(u"CSV/DCPDF"_s));
+    }
+
+    // A printed candidate (fexamdate 'APRIL 2025', year 2025, exam type 1, issued 20/12/2025) with its PDF copy.
+    void printed(const QString &regno, const QString &degree, const QString &college, const QString &certNo,
+                 bool withCopy = true)
+    {
+        add({regno, degree, college, certNo});
+        if (withCopy)
+            copy(u"DC_"_s + m_session.instCode + u'_' + regno + u"_F_2025_1.pdf"_s);
+    }
+    void copy(const QString &name)
+    {
+        QFile f(m_session.folder.filePath(u"CSV/DCPDF/"_s + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("%PDF-1.4\n");
+    }
+    static sw::NadSelection all()
+    {
+        sw::NadSelection s;
+        s.normaliseRanges();
+        return s;
+    }
+    QString out(const QString &name = u"nad.xlsx"_s) { return m_dir.filePath(name); }
+    QJsonObject read(const QString &path) { return sw::test::runPython(kReadBook, {path}); }
+    // The StopError text of `run`, empty when it does not stop.
+    template <typename F> static QString refusal(F run)
+    {
+        try {
+            run();
+        } catch (const sw::StopError &e) {
+            return e.text();
+        }
+        return {};
+    }
+};
+
+TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
+{
+    printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
+    printed(u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s, false); // no PDF copy
+    printed(u"R0003"_s, u"MSCPH"_s, u"C001"_s, u"DC000103"_s, false);
+    copy(u"dc_003_R0003_F_2025_1.PDF"_s);                       // made where case does not count
+    add({u"R0004"_s, u"BSC"_s, u"C001"_s});                      // not printed
+    add({u"R0005"_s, u"BSC"_s, u"C001"_s, u"DC000099"_s, {}, u"C024"_s}); // another convocation
+    copy(u"DC_003_R0004_F_2025_1.pdf"_s);
+    copy(u"DC_003_R0005_F_2025_1.pdf"_s);
+
+    sw::NadExport run(m_session);
+    EXPECT_EQ(run.Gen_NAD_Report_CDSL(all(), out()), 2);
+    const QJsonObject book = read(out());
+    EXPECT_EQ(book[u"sheets"_s].toArray(), (QJsonArray{u"HEAD"_s, u"SHEET_01"_s, u"TAIL"_s}));
+
+    const QJsonObject head = book[u"HEAD"_s].toObject();
+    EXPECT_EQ(head[u"rows"_s].toArray(), (QJsonArray{QJsonArray{u"BatchNo"_s, u"AI_NAD_Code"_s},
+                                                     QJsonArray{1, u"NAD000123"_s}}));
+    EXPECT_EQ(head[u"bold"_s].toArray(), (QJsonArray{u"A1"_s, u"B1"_s}));
+
+    const QJsonObject sheet = book[u"SHEET_01"_s].toObject();
+    ASSERT_EQ(sheet[u"rows"_s].toArray().size(), 3);
+    const QJsonArray names = sheet[u"rows"_s].toArray()[0].toArray();
+    ASSERT_EQ(names.size(), 84);
+    EXPECT_EQ(names[0], u"yearofExam"_s);
+    EXPECT_EQ(names[14], u"eventID"_s);
+    EXPECT_EQ(names[28], u"name"_s);
+    EXPECT_EQ(names[60], u"resDescNAD"_s);
+    EXPECT_EQ(names[69], u"imageName"_s);
+    EXPECT_EQ(names[70], u"publishDate"_s);
+    EXPECT_EQ(names[83], u"thesis"_s);
+    EXPECT_EQ(sheet[u"bold"_s].toArray().size(), 84);
+
+    // Row 2: the BSC (credit) candidate; row 3 the MSC one, in degree, college, register order.
+    EXPECT_EQ(at(sheet, 1, 0), u"2025"_s);
+    EXPECT_EQ(at(sheet, 1, 1), QJsonValue());
+    EXPECT_EQ(at(sheet, 1, 2), u"APR"_s);
+    EXPECT_EQ(at(sheet, 1, 5), u"CRS-BSC"_s);
+    EXPECT_EQ(at(sheet, 1, 14), u"EV1"_s);
+    EXPECT_EQ(at(sheet, 1, 19), u"I"_s);
+    EXPECT_EQ(at(sheet, 1, 20), u"O"_s);
+    EXPECT_EQ(at(sheet, 1, 21), 1);
+    EXPECT_EQ(at(sheet, 1, 22), u"Reg. No."_s);
+    EXPECT_EQ(at(sheet, 1, 23), u"R0001"_s);
+    EXPECT_EQ(at(sheet, 1, 24), u"Reg. No."_s);
+    EXPECT_EQ(at(sheet, 1, 25), u"R0001"_s);
+    EXPECT_EQ(at(sheet, 1, 28), u"NAME OF R0001"_s);
+    for (int c : {30, 33, 34, 35, 36})
+        EXPECT_EQ(at(sheet, 1, c), u"X"_s) << c;
+    EXPECT_EQ(at(sheet, 1, 31), QJsonValue());
+    EXPECT_EQ(at(sheet, 1, 60), u"Pass"_s);
+    EXPECT_EQ(at(sheet, 1, 63), u"FIRST CLASS"_s); // credit degree: grade
+    EXPECT_EQ(at(sheet, 1, 64), QJsonValue());
+    EXPECT_EQ(at(sheet, 1, 69), u"DC_003_R0001_F_2025_1_signed.pdf"_s);
+    EXPECT_EQ(at(sheet, 1, 70), u"2025-12-20 00:00:00"_s);
+    EXPECT_EQ(at(sheet, 2, 21), 2);
+    EXPECT_EQ(at(sheet, 2, 23), u"R0003"_s);
+    EXPECT_EQ(at(sheet, 2, 5), u"CRS-MSC"_s);
+    EXPECT_EQ(at(sheet, 2, 63), QJsonValue());
+    EXPECT_EQ(at(sheet, 2, 64), u"FIRST CLASS"_s); // marks degree: class
+    EXPECT_EQ(sheet[u"formats"_s][u"BS2"_s], u"@"_s);
+    EXPECT_EQ(sheet[u"formats"_s][u"BS3"_s], u"@"_s);
+    EXPECT_EQ(sheet[u"formats"_s].toObject().size(), 2) << "only publishDate is text-formatted";
+
+    EXPECT_EQ(sheet[u"titles"_s], u"$1:$1"_s);
+    EXPECT_EQ(sheet[u"header"_s].toString(), u"&D"_s);
+    EXPECT_EQ(sheet[u"footer"_s].toString(), u"&P"_s);
+    EXPECT_EQ(sheet[u"margins"_s].toArray(), (QJsonArray{0.25, 0.25, 0.5, 0.5, 0.25}));
+
+    const QJsonObject tail = book[u"TAIL"_s].toObject();
+    EXPECT_EQ(tail[u"rows"_s].toArray(), (QJsonArray{QJsonArray{u"AWARD_TOTAL_REC"_s, u"AWARD_XMLVer"_s},
+                                                     QJsonArray{2, 1}}));
+
+    ASSERT_EQ(run.missingCopies().size(), 1u);
+    EXPECT_EQ(run.missingCopies()[0].regno, u"R0002"_s);
+    EXPECT_TRUE(run.missingMessage(out()).startsWith(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0002)"_s))
+        << run.missingMessage(out()).toStdString();
+    const QStringList list = readLines(sw::NadExport::missingListPath(out()));
+    EXPECT_EQ(list.value(1), u"R0002,BSC,C002,DC000102,DC_003_R0002_F_2025_1.pdf"_s);
+}
+
+TEST_P(NadExportTest, CdslOfOtherInstitutionsGivesTheClassAndTheUnsignedName)
+{
+    m_session.instCode = u"008"_s;
+    printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
+    sw::NadExport run(m_session);
+    ASSERT_EQ(run.Gen_NAD_Report_CDSL(all(), out()), 1);
+    const QJsonObject sheet = read(out())[u"SHEET_01"_s].toObject();
+    EXPECT_EQ(at(sheet, 1, 60), u"FIRST CLASS"_s);
+    EXPECT_EQ(at(sheet, 1, 63), QJsonValue());
+    EXPECT_EQ(at(sheet, 1, 64), QJsonValue());
+    EXPECT_EQ(at(sheet, 1, 69), u"DC_008_R0001_F_2025_1.pdf"_s);
+    EXPECT_TRUE(run.missingMessage(out()).isEmpty());
+    EXPECT_FALSE(QFile::exists(sw::NadExport::missingListPath(out())));
+}
+
+TEST_P(NadExportTest, CdslWithoutAnyCopyHasOnlyItsHeaderAndAZeroTotal)
+{
+    printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s, false);
+    printed(u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s, false);
+    sw::NadExport run(m_session);
+    EXPECT_EQ(run.Gen_NAD_Report_CDSL(all(), out()), 0);
+    const QJsonObject book = read(out());
+    EXPECT_EQ(book[u"SHEET_01"_s][u"rows"_s].toArray().size(), 1);
+    EXPECT_EQ(at(book[u"TAIL"_s].toObject(), 1, 0), 0);
+    EXPECT_EQ(run.missingCopies().size(), 2u);
+    EXPECT_EQ(readLines(sw::NadExport::missingListPath(out())).size(), 4); // heading, two rows, final newline
+}
+
+TEST_P(NadExportTest, CdslRangesLimitDegreesAndColleges)
+{
+    printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
+    printed(u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s);
+    printed(u"R0003"_s, u"MSCPH"_s, u"C002"_s, u"DC000103"_s);
+    sw::NadSelection s{u"BSC"_s, {}, u"C002"_s, u"C002"_s};
+    s.normaliseRanges();
+    EXPECT_EQ(s.toDegree, u"BSC"_s);
+    sw::NadExport run(m_session);
+    ASSERT_EQ(run.Gen_NAD_Report_CDSL(s, out()), 1);
+    EXPECT_EQ(at(read(out())[u"SHEET_01"_s].toObject(), 1, 23), u"R0002"_s);
+
+    sw::NadSelection zero{u"0"_s, u"X"_s, {}, u"C001"_s};
+    zero.normaliseRanges();
+    EXPECT_EQ(zero.fromDegree, u"0000"_s);
+    EXPECT_EQ(zero.toDegree, u"ZZZZ"_s);
+    EXPECT_EQ(zero.fromCollege, u"0000"_s);
+    EXPECT_EQ(zero.toCollege, u"ZZZZ"_s);
+}
+
+// A refused export names what is missing and leaves the previous workbook untouched.
+TEST_P(NadExportTest, CdslRefusalsWriteNothing)
+{
+    QFile previous(out());
+    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write("yesterday's workbook");
+    previous.close();
+    sw::NadExport run(m_session);
+    const auto untouched = [&] {
+        QFile f(out());
+        return f.open(QIODevice::ReadOnly) && f.readAll() == "yesterday's workbook";
+    };
+
+    EXPECT_EQ(refusal([&] { run.Gen_NAD_Report_CDSL(all(), out()); }), u"No students found for the given range"_s);
+    EXPECT_TRUE(untouched());
+
+    printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
+    printed(u"R0002"_s, u"MSCPH"_s, u"C001"_s, u"DC000102"_s);
+    m_session.db().exec(u"update control set fnadid = '  '"_s);
+    EXPECT_TRUE(refusal([&] { run.Gen_NAD_Report_CDSL(all(), out()); }).contains(u"control.fnadid"_s));
+    EXPECT_TRUE(untouched());
+
+    m_session.db().exec(u"update control set fnadid = 'NAD000123'"_s);
+    m_session.db().exec(u"update degree set fcoursecode = null where fdegree = 'BSC'"_s);
+    m_session.db().exec(u"update degree set feventid = '' where fdegree = 'MSCPH'"_s);
+    const QString text = refusal([&] { run.Gen_NAD_Report_CDSL(all(), out()); });
+    EXPECT_TRUE(text.contains(u"degree BSC has no course code"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"degree MSCPH has no event id"_s)) << text.toStdString();
+    EXPECT_TRUE(untouched());
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{u"nad.xlsx"_s});
+
+    // A degree outside the range does not stop the export of the others.
+    sw::NadSelection mscOnly{u"MSCPH"_s, {}, {}, {}};
+    mscOnly.normaliseRanges();
+    EXPECT_TRUE(refusal([&] { run.Gen_NAD_Report_CDSL(mscOnly, out()); }).contains(u"MSCPH"_s));
+    m_session.db().exec(u"update degree set feventid = 'EV2' where fdegree = 'MSCPH'"_s);
+    EXPECT_EQ(run.Gen_NAD_Report_CDSL(mscOnly, out()), 1);
+}
+
+// --- NSDL ------------------------------------------------------------------------
+
+class NsdlTest : public NadExportTest
+{
+protected:
+    void SetUp() override
+    {
+        NadExportTest::SetUp();
+        if (IsSkipped() || !m_installed)
+            return;
+        sw::test::addDegreeResultColumns(m_session.db());
+        sw::test::createResultTables(m_session.db());
+    }
+    void student(const QString &regno, const QString &degree = u"BSC"_s)
+    {
+        sw::test::addStudent(m_session.db(), regno, degree);
+    }
+    void result(const QString &letter, const QString &regno, const QString &outcome, const QString &classCode,
+                const QString &eligible = u"T"_s, const QString &active = u"T"_s, const QString &degree = u"BSC"_s)
+    {
+        sw::test::addResult(m_session.db(), letter, regno, outcome, classCode, eligible, active, degree);
+    }
+};
+
+TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
+{
+    sw::Database &db = m_session.db();
+    db.exec(u"insert into reason (freasoncd, fdescpn) values ('1', 'FIRST CLASS WITH DISTINCTION')"_s);
+    for (const QString &regno : {u"S001"_s, u"S002"_s, u"S003"_s, u"S004"_s, u"S005"_s, u"S006"_s})
+        student(regno);
+    student(u"M001"_s, u"MSCPH"_s);
+    result(u"A"_s, u"S002"_s, u"P"_s, u"1"_s);             // pass with a class of the reasons
+    result(u"C"_s, u"S001"_s, u"P"_s, u"0"_s);             // pass without a class: "Pass"
+    result(u"J"_s, u"S003"_s, u"F"_s, u"0"_s);             // fail
+    result(u"B"_s, u"S004"_s, u"W"_s, u"0"_s);             // withheld: left out
+    result(u"B"_s, u"S005"_s, u"P"_s, u"1"_s, u"T"_s, u"F"_s); // inactive: left out
+    result(u"E"_s, u"S006"_s, u"P"_s, u"1"_s, u"F"_s);     // pass, not eligible: "Pass"
+    result(u"D"_s, u"M001"_s, u"P"_s, u"1"_s, u"T"_s, u"T"_s, u"MSCPH"_s);
+    QFile photo(m_session.folder.filePath(u"S001.JPG"_s));
+    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+    photo.close();
+    QFile bitmap(m_session.folder.filePath(u"S002.bmp"_s));
+    ASSERT_TRUE(bitmap.open(QIODevice::WriteOnly));
+    bitmap.close();
+
+    sw::NadExport run(m_session);
+    EXPECT_EQ(run.Gen_NAD_Report_NSDL(false, out()), 5);
+    const QJsonObject book = read(out());
+    EXPECT_EQ(book[u"sheets"_s].toArray(), (QJsonArray{u"Program"_s, u"Data"_s}));
+
+    const QJsonObject program = book[u"Program"_s].toObject();
+    EXPECT_EQ(program[u"rows"_s].toArray()[0].toArray().size(), 13);
+    EXPECT_EQ(at(program, 0, 0), u"Sr No"_s);
+    EXPECT_EQ(at(program, 0, 12), u"Language Medium"_s);
+    EXPECT_EQ(program[u"rows"_s].toArray()[1].toArray(),
+              (QJsonArray{1, u"BACHELOR OF SCIENCE"_s, u"BSC"_s, QJsonValue(), u"Full Time"_s, u"Discipline"_s,
+                          u"Department"_s, u"Faculty"_s, u"Course Duration in Years"_s, u"Course Duration in Months"_s,
+                          u"Annual / Semester"_s, u"CGPA"_s, u"English"_s}));
+    EXPECT_EQ(at(program, 2, 0), 2);
+    EXPECT_EQ(at(program, 2, 2), u"MSCPH"_s);
+    EXPECT_EQ(at(program, 2, 11), u"Marks"_s);
+    EXPECT_EQ(program[u"titles"_s], u"$1:$1"_s);
+    EXPECT_EQ(program[u"footer"_s].toString(), u"&P"_s);
+
+    const QJsonObject data = book[u"Data"_s].toObject();
+    const QJsonArray rows = data[u"rows"_s].toArray();
+    ASSERT_EQ(rows.size(), 6);
+    EXPECT_EQ(rows[0].toArray().size(), 24);
+    EXPECT_EQ(at(data, 0, 0), u"AI Code"_s);
+    EXPECT_EQ(at(data, 0, 19), u"Result"_s);
+    EXPECT_EQ(at(data, 0, 23), u"Signature"_s);
+    EXPECT_EQ(data[u"bold"_s].toArray().size(), 24);
+    EXPECT_EQ(rows[1].toArray(),
+              (QJsonArray{QJsonValue(), u"BSC"_s, u"APRIL 2025"_s, u"APRIL 2025"_s, u"VI SEMESTER"_s,
+                          u"STUDENT S001"_s, u"S001"_s, u"01/02/2003"_s, u"9876543210"_s, u"s001@mail.in"_s,
+                          u"INDIAN"_s, u"HINDU"_s, u"F"_s, u"GM"_s, QJsonValue(), u"C001"_s,
+                          u"FIRST COLLEGE, DHARWAD"_s, QJsonValue(), u"CGPA"_s, u"8.10 / Pass"_s, QJsonValue(),
+                          u"S001.jpg"_s, QJsonValue(), QJsonValue()}));
+    EXPECT_EQ(at(data, 2, 6), u"S002"_s);
+    EXPECT_EQ(at(data, 2, 19), u"8.10 / FIRST CLASS WITH DISTINCTION"_s);
+    EXPECT_EQ(at(data, 2, 21), QJsonValue());
+    EXPECT_EQ(at(data, 2, 22), u"S002.bmp"_s);
+    EXPECT_EQ(at(data, 3, 6), u"S003"_s);
+    EXPECT_EQ(at(data, 3, 19), u"8.10 / Fail"_s);
+    EXPECT_EQ(at(data, 4, 6), u"S006"_s);
+    EXPECT_EQ(at(data, 4, 19), u"8.10 / Pass"_s);
+    EXPECT_EQ(at(data, 5, 1), u"MSCPH"_s);
+    EXPECT_EQ(at(data, 5, 18), u"Marks"_s);
+    EXPECT_EQ(at(data, 5, 19), u"72.50 / FIRST CLASS WITH DISTINCTION"_s);
+
+    // A second export on the same connection finds the temporary table of the first.
+    EXPECT_EQ(run.Gen_NAD_Report_NSDL(true, out()), 3);
+    const QJsonArray passes = read(out())[u"Data"_s][u"rows"_s].toArray();
+    ASSERT_EQ(passes.size(), 4);
+    EXPECT_EQ(passes[1].toArray()[6], u"S001"_s);
+    EXPECT_EQ(passes[2].toArray()[6], u"S002"_s);
+    EXPECT_EQ(passes[3].toArray()[6], u"M001"_s);
+}
+
+TEST_P(NsdlTest, WithoutResultsTheDataSheetHasItsHeaderOnly)
+{
+    sw::NadExport run(m_session);
+    EXPECT_EQ(run.Gen_NAD_Report_NSDL(false, out()), 0);
+    const QJsonObject book = read(out());
+    EXPECT_EQ(book[u"Data"_s][u"rows"_s].toArray().size(), 1);
+    EXPECT_EQ(book[u"Program"_s][u"rows"_s].toArray().size(), 3);
+}
+
+class NsdlMissingTest : public NadExportTest
+{
+};
+
+TEST_P(NsdlMissingTest, AMissingResultTableOrColumnIsNamed)
+{
+    sw::Database &db = m_session.db();
+    sw::NadExport run(m_session);
+    QString text = refusal([&] { run.Gen_NAD_Report_NSDL(false, out()); });
+    EXPECT_TRUE(text.contains(u"the table student is missing"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"the table resultJ is missing"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"the table degree has no column fexamno, fyear, fexamtype, fexamdate, fexamname, fmaxtype"_s))
+        << text.toStdString();
+
+    sw::test::addDegreeResultColumns(db);
+    sw::test::createResultTables(db, {u"resultC"_s, u"student.fgroup"_s});
+    text = refusal([&] { run.Gen_NAD_Report_NSDL(false, out()); });
+    EXPECT_EQ(text, u"The NSDL layout reads the examination-result tables of this database, and the table student has "
+                    "no column fgroup; the table resultC is missing."_s);
+    EXPECT_FALSE(QFile::exists(out()));
+    EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, NadExportTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, NsdlTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, NsdlMissingTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         sw::test::backendName);
+
+// The temporary table in each server's own form.
+TEST(NadTemporaryTable, EachDialectAddressesItsOwnForm)
+{
+    using sw::Backend;
+    const QStringList definitions = {u"fregno VARCHAR(100)"_s};
+    const auto server = sw::SqlDialect::forBackend(Backend::SqlServer);
+    EXPECT_EQ(sw::NadExport::temporaryTableName(*server), u"#tmpnaddetails"_s);
+    EXPECT_EQ(server->createTemporaryTable(u"tmpnaddetails"_s, definitions),
+              u"CREATE TABLE #tmpnaddetails (fregno VARCHAR(100))"_s);
+    EXPECT_EQ(server->dropTemporaryTable(u"tmpnaddetails"_s), u"DROP TABLE #tmpnaddetails"_s);
+    const auto sqlite = sw::SqlDialect::forBackend(Backend::SQLite);
+    EXPECT_EQ(sw::NadExport::temporaryTableName(*sqlite), u"tmpnaddetails"_s);
+    EXPECT_TRUE(sqlite->createTemporaryTable(u"tmpnaddetails"_s, definitions).startsWith(u"CREATE TEMP TABLE tmpnaddetails"_s));
+    const auto mysql = sw::SqlDialect::forBackend(Backend::MySql);
+    EXPECT_EQ(sw::NadExport::temporaryTableName(*mysql), u"tmpnaddetails"_s);
+    EXPECT_TRUE(mysql->createTemporaryTable(u"tmpnaddetails"_s, definitions).startsWith(u"CREATE TEMPORARY TABLE tmpnaddetails"_s));
+}
+
+} // namespace
