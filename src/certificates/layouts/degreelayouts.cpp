@@ -5,6 +5,8 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 
 #include <algorithm>
@@ -116,9 +118,25 @@ Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &ro
     }
 }
 
+// The Photos folder is listed once for the run rather than once per candidate:
+// with thousands of photographs the listing costs more than the certificate.
 QString DegreeLayouts::photograph(const QString &regno) const
 {
-    return m_folder.findWithExtensions(u"Photos"_s, regno, {u"jpg"_s, u"jpeg"_s, u"bmp"_s});
+    if (!m_photos) {
+        m_photos.emplace();
+        const QDir dir(m_folder.filePath(u"Photos"_s));
+        for (const QString &entry : dir.entryList(QDir::Files))
+            m_photos->insert(entry.toLower(), dir.filePath(entry));
+    }
+    if (regno.isEmpty())
+        return {};
+    for (const QString &ext : {u"jpg"_s, u"jpeg"_s, u"bmp"_s}) {
+        const QString path = m_photos->value((regno + u'.' + ext).toLower());
+        // A photograph removed since the listing is as good as missing.
+        if (!path.isEmpty() && QFileInfo::exists(path))
+            return path;
+    }
+    return {};
 }
 
 QString DegreeLayouts::signatureFile() const
@@ -136,13 +154,11 @@ void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double 
     if (file.isEmpty())
         return;
     if (widthPt <= 0 || heightPt <= 0) {
-        const QImage image(file);
-        if (image.isNull())
+        const QSizeF natural = naturalSize(file);
+        if (natural.isEmpty())
             return;
-        // The picture's own resolution when it has one, else 96 pixels to the inch.
-        const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
-        widthPt = image.width() * 72.0 / dpi;
-        heightPt = image.height() * 72.0 / dpi;
+        widthPt = natural.width();
+        heightPt = natural.height();
         // A picture that would run off the sheet is made smaller, keeping its proportions.
         const QSizeF page = b.page().pagePoints();
         const double room = std::min((page.width() - pt(leftInches)) / widthPt, (page.height() - pt(topInches)) / heightPt);
@@ -152,6 +168,23 @@ void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double 
         }
     }
     b.picture(file, QRectF(pt(leftInches), pt(topInches), widthPt, heightPt));
+}
+
+// A picture's own size in points, read once per file for the run.
+QSizeF DegreeLayouts::naturalSize(const QString &file) const
+{
+    const auto known = m_pictureSizes.constFind(file);
+    if (known != m_pictureSizes.constEnd())
+        return *known;
+    const QImage image(file);
+    QSizeF size;
+    if (!image.isNull()) {
+        // The picture's own resolution when it has one, else 96 pixels to the inch.
+        const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
+        size = QSizeF(image.width() * 72.0 / dpi, image.height() * 72.0 / dpi);
+    }
+    m_pictureSizes.insert(file, size);
+    return size;
 }
 
 QString DegreeLayouts::kannadaExamDate(const CertificateRow &row) const

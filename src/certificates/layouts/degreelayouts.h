@@ -7,7 +7,11 @@
 #include "shell/core/institutionconfig.h"
 #include "shell/document/document.h"
 
+#include <QHash>
+#include <QSizeF>
 #include <QString>
+
+#include <optional>
 
 namespace sw {
 
@@ -54,6 +58,7 @@ private:
     void picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches, double widthPt = 0,
                  double heightPt = 0) const;
     QString signatureFile() const;
+    QSizeF naturalSize(const QString &file) const;
 
     const Session &m_session;
     const PrintSelection &m_selection;
@@ -61,6 +66,9 @@ private:
     InstitutionConfig m_config;
     bool m_distance = false;
     bool m_degreeInKannada = false;
+    // Read once per run: the photographs there are and the size of each picture.
+    mutable std::optional<QHash<QString, QString>> m_photos;
+    mutable QHash<QString, QSizeF> m_pictureSizes;
 };
 
 } // namespace sw

@@ -10,6 +10,7 @@
 #include "shell/db/database.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTime>
 
@@ -276,6 +277,18 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
     const DegreeLayouts layouts(m_session, s);
     long long running = s.start();
     const bool printing = s.mode == PrintMode::Print && s.operation == PrintOperation::Print;
+    // The copies queued when the run stops are written all the same: they were composed.
+    certificatepdf::CopyWriter copies(m_session.folder);
+    const auto writeQueuedCopies = qScopeGuard([&] {
+        if (copies.pending() == 0)
+            return;
+        try {
+            copies.flush();
+        } catch (const StopError &e) {
+            m_prompter.message(e.text(), e.title(), e.icon());
+        }
+        result.copies = copies.written();
+    });
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CertificateRow &row = rows[i];
         result.nextNumber = running;
@@ -297,9 +310,8 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
             m_code->addTo(sheet, m_session.folder, certNo, row.regno);
 
         if (s.mode == PrintMode::Pdf) {
-            certificatepdf::save(m_session.folder, sheet, certNo,
-                                 certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
-            ++result.copies;
+            copies.add(std::move(sheet), certNo, certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
+            result.copies = copies.written();
             ++running;
             continue;
         }
@@ -335,6 +347,8 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
         }
         ++running;
     }
+    copies.flush();
+    result.copies = copies.written();
     result.nextNumber = running;
     result.completed = true;
     report(m_progress, {}, 100);
