@@ -88,6 +88,39 @@ TEST_P(RunStopsTest, StopBetweenSheetsKeepsTheConfirmedSheetsAndSaysHowFar)
     EXPECT_EQ(certNo(u"R2"_s), u"A000019"_s);
 }
 
+// PDF copies are written in batches: a Stop writes the copies composed so far first.
+TEST_P(RunStopsTest, StoppedCopyRunWritesTheCopiesItComposed)
+{
+    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph: printed all the same
+    PrintSelection printing = selection();
+    printing.temp = true;
+    ASSERT_EQ(print(printing).printed, 4);
+
+    m_prompter.clear();
+    PrintSelection s = selection();
+    s.mode = PrintMode::Pdf;
+    s.startNumber = u"1"_s;
+    s.endNumber = u"999999"_s;
+    PrintingRun *self = nullptr;
+    int sheets = 0;
+    PrintingRun run(m_session, m_prompter, [&](const QString &status, int) {
+        if (status.startsWith(u"Printing Certificate "_s) && ++sheets == 3)
+            self->requestStop(); // pressed while the third copy is composed
+    });
+    self = &run;
+    FolderOutput unused(m_out.path());
+    m_prompter.answer(PromptAnswer::Yes); // R3's copy without a photograph
+    const PrintingResult r = run.run(s, unused);
+    EXPECT_EQ(r.copies, 3);
+    EXPECT_EQ(m_prompter.last(), u"PDF copies stopped after 3 of 4 certificates; 3 copies are written."_s);
+    const QDir copies(m_session.folder.filePath(u"CSV/DCPDF"_s));
+    // The run printing with the current layout kept a copy of each; the stopped run rewrote three.
+    QFile log(m_session.folder.filePath(u"mcverifypdf.log"_s));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()).count(u"CREATED"_s), 7);
+    EXPECT_TRUE(copies.entryList({u"*.part"_s}).isEmpty());
+}
+
 TEST_P(RunStopsTest, FailingPrinterStopsWithItsMessageAndStoresNothingForThatSheet)
 {
     m_prompter.answer(PromptAnswer::Yes); // R1's sheet came out well
