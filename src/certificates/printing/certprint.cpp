@@ -10,6 +10,7 @@
 #include "shell/forms/screenregistry.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
@@ -188,6 +189,17 @@ void CertPrint::VPSproc(const QString &operation)
     if (s.mode == PrintMode::Print && s.operation == PrintOperation::Print && result.printed + result.spoiled > 0)
         m_text.at(5)->setText(QString::number(result.nextNumber));
     setHint({});
+}
+
+void CertPrint::closeEvent(QCloseEvent *event)
+{
+    if (m_run) {
+        m_run->requestStop();
+        setHint(u"Stopping after this sheet ..."_s);
+        event->ignore();
+        return;
+    }
+    ReportForm::closeEvent(event);
 }
 
 void CertPrint::registerSpoiledSheets()

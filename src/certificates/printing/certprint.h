@@ -46,6 +46,11 @@ public:
 
     static QString caption(PrintMode mode);
 
+protected:
+    // Closing the screen while a run goes on stops the run after its sheet instead:
+    // the run must not lose its screen between two sheets.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QLineEdit *addBox(int index, const QString &caption, const QString &hint, int row, int column);
 

@@ -84,22 +84,29 @@ TEST_P(CertPrintTest, PdfModeNamesItselfAndWritesOnlyCopies)
 class ClickingStopOutput final : public SheetOutput
 {
 public:
-    explicit ClickingStopOutput(CertPrint *&screen)
+    explicit ClickingStopOutput(CertPrint *&screen, bool byClosing = false)
         : m_screen(screen)
+        , m_byClosing(byClosing)
     {
     }
     void print(const Document &, const QString &, const QString &) override
     {
         enabledWhilePrinting = m_screen->stopButton()->isEnabled();
-        if (++sheets == 2)
+        if (++sheets != (m_byClosing ? 1 : 2))
+            return;
+        if (m_byClosing)
+            closed = m_screen->close();
+        else
             m_screen->stopButton()->click();
     }
+    bool closed = false;
     void preview(const Document &, const QString &, const QString &) override {}
     int sheets = 0;
     bool enabledWhilePrinting = false;
 
 private:
     CertPrint *&m_screen;
+    bool m_byClosing;
 };
 
 TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
@@ -121,6 +128,20 @@ TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
     EXPECT_EQ(screen->text(5)->text(), u"19"_s); // the stationery's next sheet
+
+    // Closing the screen while a sheet prints stops the run instead; afterwards it closes.
+    auto closing = std::make_unique<ClickingStopOutput>(raw, true);
+    ClickingStopOutput *second = closing.get();
+    screen->setOutput(std::move(closing));
+    screen->show();
+    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
+    screen->VPSproc(u"print"_s);
+    EXPECT_FALSE(second->closed);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(m_prompter.last(), u"Printing stopped after 1 of 2 sheets (1 printed, 0 spoiled); last number A000019. "
+                                  "The next sheet is A000020."_s);
+    EXPECT_EQ(certNo(u"R4"_s), u""_s);
+    EXPECT_TRUE(screen->close());
 }
 
 TEST_P(CertPrintTest, SpoiledSheetsAreCheckedShownAndRegistered)
