@@ -10,7 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
 #include <algorithm>
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
@@ -26,20 +32,8 @@ void appendLog(const AppFolder &folder, const QString &line)
         log.write((QDateTime::currentDateTime().toString(u"dd/MM/yyyy hh:mm:ss"_s) + u' ' + line + u'\n').toUtf8());
 }
 
-} // namespace
-
-QString logPath(const AppFolder &folder)
-{
-    return folder.filePath(u"mcverifypdf.log"_s);
-}
-
-QString pdfPath(const AppFolder &folder, const QString &instCode, const CertificateRow &row)
-{
-    return folder.filePath(u"CSV/DCPDF/DC_"_s + instCode.trimmed() + u'_' + row.regno + u"_F_"_s + row.year + u'_'
-                           + row.examType + u".pdf"_s);
-}
-
-void save(const AppFolder &folder, Document certificate, const QString &stamp, const QString &path)
+// The watermark over the page and the number in its box at the top right.
+void stampCopy(const AppFolder &folder, Document &certificate, const QString &stamp)
 {
     DocumentBuilder b(certificate);
     const QString watermark = folder.findFileAnyCase(u"img/mcwm.jpg"_s);
@@ -62,14 +56,141 @@ void save(const AppFolder &folder, Document certificate, const QString &stamp, c
     b.setSpaceAfter(0);
     b.type(stamp);
     b.endTextBox();
+}
+
+// One PDF per document out of a PDF that holds them all one after another
+// (`pageCounts` pages each). Only the objects a document's pages use are copied
+// into its file, and their streams are copied as they are, not compressed again.
+std::vector<QByteArray> splitByDocument(const QByteArray &joined, const std::vector<int> &pageCounts)
+{
     try {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        documentoutput::writePdf(certificate, path);
-    } catch (const StopError &e) {
-        appendLog(folder, u"FAILED "_s + path + u": "_s + e.text());
-        throw StopError(u"Error Creating PDF"_s + u"\n"_s + e.text());
+        QPDF source;
+        source.setSuppressWarnings(true);
+        source.processMemoryFile("certificates", joined.constData(), std::size_t(joined.size()));
+        const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(source).getAllPages();
+        QPDFObjectHandle info = source.getTrailer().getKey("/Info");
+        std::vector<QByteArray> files;
+        std::size_t next = 0;
+        for (const int count : pageCounts) {
+            QPDF single;
+            single.emptyPDF();
+            QPDFPageDocumentHelper target(single);
+            for (int i = 0; i < count && next < pages.size(); ++i)
+                target.addPage(pages[next++], false);
+            if (info.isDictionary())
+                single.getTrailer().replaceKey("/Info", single.copyForeignObject(info));
+            QPDFWriter writer(single);
+            writer.setOutputMemory();
+            writer.setDecodeLevel(qpdf_dl_none);
+            writer.write();
+            const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
+            files.emplace_back(reinterpret_cast<const char *>(buffer->getBuffer()), qsizetype(buffer->getSize()));
+        }
+        if (files.size() != pageCounts.size() || next != pages.size())
+            throw StopError(u"The PDF of the batch has "_s + QString::number(pages.size()) + u" pages, not the "_s
+                            + QString::number(next) + u" its certificates need."_s);
+        return files;
+    } catch (const StopError &) {
+        throw;
+    } catch (const std::exception &e) {
+        throw StopError(u"The PDF of the batch cannot be split: "_s + QString::fromLocal8Bit(e.what()));
     }
-    appendLog(folder, u"CREATED "_s + path);
+}
+
+} // namespace
+
+QString logPath(const AppFolder &folder)
+{
+    return folder.filePath(u"mcverifypdf.log"_s);
+}
+
+QString pdfPath(const AppFolder &folder, const QString &instCode, const CertificateRow &row)
+{
+    return folder.filePath(u"CSV/DCPDF/DC_"_s + instCode.trimmed() + u'_' + row.regno + u"_F_"_s + row.year + u'_'
+                           + row.examType + u".pdf"_s);
+}
+
+void save(const AppFolder &folder, Document certificate, const QString &stamp, const QString &path)
+{
+    CopyWriter writer(folder, 1);
+    writer.add(std::move(certificate), stamp, path);
+    writer.flush();
+}
+
+CopyWriter::CopyWriter(AppFolder folder, int batchSize)
+    : m_folder(std::move(folder))
+    , m_batchSize(std::max(1, batchSize))
+{
+}
+
+void CopyWriter::add(Document certificate, const QString &stamp, const QString &path)
+{
+    stampCopy(m_folder, certificate, stamp);
+    m_queue.push_back({std::move(certificate), path});
+    if (int(m_queue.size()) >= m_batchSize)
+        flush();
+}
+
+void CopyWriter::flush()
+{
+    if (m_queue.empty())
+        return;
+    std::vector<Copy> batch;
+    batch.swap(m_queue);
+    std::vector<const Document *> documents;
+    for (const Copy &copy : batch)
+        documents.push_back(&copy.certificate);
+    std::vector<QByteArray> files;
+    try {
+        std::vector<int> pageCounts;
+        const QByteArray joined = documentoutput::pdfOf(documents, &pageCounts);
+        files = batch.size() == 1 ? std::vector<QByteArray>{joined} : splitByDocument(joined, pageCounts);
+    } catch (const StopError &e) {
+        if (batch.size() == 1) {
+            appendLog(m_folder, u"FAILED "_s + batch.front().path + u": "_s + e.text());
+            throw StopError(u"Error Creating PDF"_s + u"\n"_s + e.text());
+        }
+        // One certificate spoiled the batch: write them one by one, so the copies
+        // before it are written and the failure names the one that failed.
+        for (Copy &copy : batch) {
+            m_queue.push_back(std::move(copy));
+            flush();
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        writeFile(batch[i].path, files[i]);
+        ++m_written;
+    }
+}
+
+void CopyWriter::writeFile(const QString &path, const QByteArray &bytes)
+{
+    const auto fail = [&](const QString &why) {
+        appendLog(m_folder, u"FAILED "_s + path + u": "_s + why);
+        throw StopError(u"Error Creating PDF"_s + u"\n"_s + u"The file "_s + path + u" cannot be written: "_s + why
+                        + u'.');
+    };
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString part = path + u".part"_s;
+    QFile file(part);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.close();
+        file.remove();
+        fail(why);
+    }
+    file.close();
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(part.toStdU16String()), std::filesystem::path(path.toStdU16String()),
+                            error);
+    if (error) {
+        QFile::remove(part);
+        fail(QString::fromStdString(error.message()));
+    }
+    appendLog(m_folder, u"CREATED "_s + path);
 }
 
 } // namespace sw::certificatepdf

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace sw {
 
 struct CertificateRow;
@@ -23,6 +25,40 @@ QString pdfPath(const AppFolder &folder, const QString &instCode, const Certific
 void save(const AppFolder &folder, Document certificate, const QString &stamp, const QString &path);
 
 QString logPath(const AppFolder &folder);
+
+// Writes the copies of a run in batches. The certificates of a batch are drawn into
+// one PDF, so the fonts and the pictures every certificate carries (seal, signature,
+// watermark) are embedded once, and that PDF is split by libqpdf into one file per
+// certificate: each file is complete on its own and reads exactly as if it had been
+// written alone. A file is written under a temporary name and renamed, so a stop
+// never leaves a partial copy; the copies are not forced to the disk one by one
+// (they can be written again at any time from the stored numbers).
+class CopyWriter
+{
+public:
+    explicit CopyWriter(AppFolder folder, int batchSize = 50);
+
+    // Stamps the certificate and queues it; writes the batch when it is full.
+    void add(Document certificate, const QString &stamp, const QString &path);
+    // Writes what is queued. A file that cannot be written is logged and stops
+    // with "Error Creating PDF"; the files before it stay written.
+    void flush();
+    int written() const { return m_written; }
+    int pending() const { return int(m_queue.size()); }
+
+private:
+    struct Copy
+    {
+        Document certificate;
+        QString path;
+    };
+    void writeFile(const QString &path, const QByteArray &bytes);
+
+    AppFolder m_folder;
+    int m_batchSize;
+    std::vector<Copy> m_queue;
+    int m_written = 0;
+};
 
 } // namespace certificatepdf
 } // namespace sw

@@ -46,9 +46,11 @@ std::vector<CertificateRow> selectCertificateRows(const Session &session, const 
 
 bool stillUnprinted(const Database &db, const QString &convoCode, const CertificateRow &row)
 {
-    return db.exists(u"select 1 from convo where fregno = ? and fdegree = ? and fconvocode = ? and "_s
+    // The college too, so that the candidate is found by its register-number index
+    // rather than among every candidate of the convocation's degree.
+    return db.exists(u"select 1 from convo where fregno = ? and fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
                          + db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s,
-                     {row.regno, row.degree, convoCode});
+                     {row.regno, row.degree, row.collCode, convoCode});
 }
 
 } // namespace sw

@@ -5,6 +5,8 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 
 #include <algorithm>
@@ -116,9 +118,25 @@ Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &ro
     }
 }
 
+// The Photos folder is listed once for the run rather than once per candidate:
+// with thousands of photographs the listing costs more than the certificate.
 QString DegreeLayouts::photograph(const QString &regno) const
 {
-    return m_folder.findWithExtensions(u"Photos"_s, regno, {u"jpg"_s, u"jpeg"_s, u"bmp"_s});
+    if (!m_photos) {
+        m_photos.emplace();
+        const QDir dir(m_folder.filePath(u"Photos"_s));
+        for (const QString &entry : dir.entryList(QDir::Files))
+            m_photos->insert(entry.toLower(), dir.filePath(entry));
+    }
+    if (regno.isEmpty())
+        return {};
+    for (const QString &ext : {u"jpg"_s, u"jpeg"_s, u"bmp"_s}) {
+        const QString path = m_photos->value((regno + u'.' + ext).toLower());
+        // A photograph removed since the listing is as good as missing.
+        if (!path.isEmpty() && QFileInfo::exists(path))
+            return path;
+    }
+    return {};
 }
 
 QString DegreeLayouts::signatureFile() const
@@ -126,20 +144,38 @@ QString DegreeLayouts::signatureFile() const
     return m_selection.facsimile ? u"vc.jpg"_s : u"vcm.jpg"_s;
 }
 
+// A picture's own size in points: its own resolution when it has one, else 96
+// pixels to the inch. Read once per file when the caller keeps the sizes.
+static QSizeF naturalSize(const QString &file, PictureSizes *known)
+{
+    if (known) {
+        const auto found = known->constFind(file);
+        if (found != known->constEnd())
+            return *found;
+    }
+    const QImage image(file);
+    QSizeF size;
+    if (!image.isNull()) {
+        const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
+        size = QSizeF(image.width() * 72.0 / dpi, image.height() * 72.0 / dpi);
+    }
+    if (known)
+        known->insert(file, size);
+    return size;
+}
+
 void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &relative, double leftInches,
-                  double topInches, double widthPt, double heightPt)
+                  double topInches, double widthPt, double heightPt, PictureSizes *sizes)
 {
     const QString file = relative.startsWith(u'/') ? relative : folder.findFileAnyCase(relative);
     if (file.isEmpty())
         return;
     if (widthPt <= 0 || heightPt <= 0) {
-        const QImage image(file);
-        if (image.isNull())
+        const QSizeF natural = naturalSize(file, sizes);
+        if (natural.isEmpty())
             return;
-        // The picture's own resolution when it has one, else 96 pixels to the inch.
-        const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
-        widthPt = image.width() * 72.0 / dpi;
-        heightPt = image.height() * 72.0 / dpi;
+        widthPt = natural.width();
+        heightPt = natural.height();
         // A picture that would run off the sheet is made smaller, keeping its proportions.
         const QSizeF page = b.page().pagePoints();
         const double room = std::min((page.width() - pt(leftInches)) / widthPt, (page.height() - pt(topInches)) / heightPt);
@@ -154,7 +190,7 @@ void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &re
 void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches,
                             double widthPt, double heightPt) const
 {
-    placePicture(b, m_folder, relative, leftInches, topInches, widthPt, heightPt);
+    placePicture(b, m_folder, relative, leftInches, topInches, widthPt, heightPt, &m_pictureSizes);
 }
 
 QString DegreeLayouts::kannadaExamDate(const CertificateRow &row) const

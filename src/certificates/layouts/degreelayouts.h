@@ -7,7 +7,11 @@
 #include "shell/core/institutionconfig.h"
 #include "shell/document/document.h"
 
+#include <QHash>
+#include <QSizeF>
 #include <QString>
+
+#include <optional>
 
 namespace sw {
 
@@ -29,8 +33,9 @@ bool keepsPdfCopy(LayoutProcedure layout);
 // out, as the certificate is still valid without it. Without a size the picture
 // keeps its own (96 pixels to the inch when it names none), made smaller when it
 // would run off the page.
+using PictureSizes = QHash<QString, QSizeF>;
 void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &relative, double leftInches,
-                  double topInches, double widthPt = 0, double heightPt = 0);
+                  double topInches, double widthPt = 0, double heightPt = 0, PictureSizes *sizes = nullptr);
 
 // Composes the degree certificates of institutions 003 and 008 on pre-printed
 // stationery: candidate texts in Kannada and English, photograph, seal and
@@ -69,6 +74,9 @@ private:
     InstitutionConfig m_config;
     bool m_distance = false;
     bool m_degreeInKannada = false;
+    // Read once per run: the photographs there are and the size of each picture.
+    mutable std::optional<QHash<QString, QString>> m_photos;
+    mutable PictureSizes m_pictureSizes;
 };
 
 } // namespace sw

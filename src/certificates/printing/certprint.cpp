@@ -2,16 +2,22 @@
 #include "certificates/printing/certprint.h"
 
 #include "certificates/printing/printingrun.h"
+#include "certificates/printing/spoiledsheets.h"
+#include "shell/core/stoperror.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/screenregistry.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSysInfo>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -57,6 +63,23 @@ CertPrint::CertPrint(const FormContext &context, PrintMode mode)
         m_chk[i]->setObjectName(u"chk_"_s + QString::number(i));
         m_grid->addWidget(m_chk[i], 9, i);
     }
+    m_stop = new QPushButton(u"S&top"_s, frame);
+    m_stop->setObjectName(u"cmdStop"_s);
+    m_stop->setToolTip(u"Stops the run before the next sheet; what was confirmed stays stored"_s);
+    m_stop->setEnabled(false);
+    m_grid->addWidget(m_stop, 10, 0);
+    connect(m_stop, &QPushButton::clicked, this, [this] {
+        if (m_run) {
+            m_run->requestStop();
+            setHint(u"Stopping after this sheet ..."_s);
+        }
+    });
+    m_spoiled = new QPushButton(u"Spoiled &Sheets..."_s, frame);
+    m_spoiled->setObjectName(u"cmdSpoiled"_s);
+    m_spoiled->setToolTip(u"Registers sheets that came out badly after their numbers were stored"_s);
+    m_spoiled->setVisible(mode == PrintMode::Print);
+    m_grid->addWidget(m_spoiled, 10, 1);
+    connect(m_spoiled, &QPushButton::clicked, this, &CertPrint::registerSpoiledSheets);
     // Tab order as the clerk works down the selection.
     const int order[] = {0, 1, 28, 2, 3, 26};
     QWidget *previous = nullptr;
@@ -141,7 +164,7 @@ PrintSelection CertPrint::selection() const
 
 void CertPrint::VPSproc(const QString &operation)
 {
-    if (operation != u"preview"_s && operation != u"print"_s)
+    if (m_run || (operation != u"preview"_s && operation != u"print"_s))
         return;
     PrintSelection s = selection();
     s.operation = operation == u"print"_s ? PrintOperation::Print : PrintOperation::Preview;
@@ -153,11 +176,58 @@ void CertPrint::VPSproc(const QString &operation)
         setHint(percent >= 0 && !status.isEmpty() ? status + u"  ("_s + QString::number(percent) + u"%)"_s : status);
         QCoreApplication::processEvents();
     });
+    m_run = &run;
+    m_stop->setEnabled(true);
+    m_spoiled->setEnabled(false);
+    const auto idle = qScopeGuard([this] {
+        m_run = nullptr;
+        m_stop->setEnabled(false);
+        m_spoiled->setEnabled(true);
+    });
     const PrintingResult result = run.run(s, *m_output);
     // Show where the range now stands, so the next run starts on the next sheet.
     if (s.mode == PrintMode::Print && s.operation == PrintOperation::Print && result.printed + result.spoiled > 0)
         m_text.at(5)->setText(QString::number(result.nextNumber));
     setHint({});
+}
+
+void CertPrint::closeEvent(QCloseEvent *event)
+{
+    if (m_run) {
+        m_run->requestStop();
+        setHint(u"Stopping after this sheet ..."_s);
+        event->ignore();
+        return;
+    }
+    ReportForm::closeEvent(event);
+}
+
+void CertPrint::registerSpoiledSheets()
+{
+    if (m_run || m_mode != PrintMode::Print)
+        return;
+    const QString prefix = m_text.at(4)->text().trimmed().toUpper();
+    const QString title = u"Spoiled Sheets"_s;
+    const std::optional<QString> list = prompter().input(
+        u"Numbers of the spoiled sheets"_s + (prefix.isEmpty() ? QString() : u" (prefix "_s + prefix + u')')
+            + u", for example 17, 19-21:"_s,
+        title, {});
+    if (!list || list->trimmed().isEmpty())
+        return;
+    try {
+        SpoiledSheets sheets(session().db(), session().convoCode, session().userName, QSysInfo::machineHostName());
+        const std::vector<long long> numbers = SpoiledSheets::parseNumbers(*list, prefix);
+        const QStringList plan = sheets.plan(prefix, numbers);
+        if (!prompter().askYesNo(plan.join(u'\n') + u"\n\nRegister these sheets as spoiled?"_s, title))
+            return;
+        const std::optional<QString> reason = prompter().input(u"Why were they spoiled?"_s, title, {});
+        sheets.registerSpoiled(prefix, numbers, reason.value_or(QString()));
+        prompter().info(QString::number(numbers.size()) + u" sheets registered as spoiled."_s, title);
+    } catch (const StopError &e) {
+        prompter().message(e.text(), title, e.icon());
+    } catch (const DbError &e) {
+        prompter().message(e.reportMessage(), u"Message"_s, PromptIcon::Critical);
+    }
 }
 
 void registerPrintingScreens(ScreenRegistry &screens)

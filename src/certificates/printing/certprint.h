@@ -11,9 +11,11 @@
 class QCheckBox;
 class QGridLayout;
 class QLineEdit;
+class QPushButton;
 
 namespace sw {
 
+class PrintingRun;
 class ScreenRegistry;
 
 // CERTPRINT: the selection of a printing run (degree, college and register-number
@@ -36,8 +38,18 @@ public:
     QLineEdit *text(int index) const { return m_text.at(index); }
     QLineEdit *mskdt0() const { return m_date; }
     QCheckBox *chk(int index) const { return m_chk[index]; }
+    // Stops a run between two sheets; enabled while a run goes on.
+    QPushButton *stopButton() const { return m_stop; }
+    // Registers sheets that came out badly after their numbers were stored (print mode).
+    QPushButton *spoiledButton() const { return m_spoiled; }
+    void registerSpoiledSheets();
 
     static QString caption(PrintMode mode);
+
+protected:
+    // Closing the screen while a run goes on stops the run after its sheet instead:
+    // the run must not lose its screen between two sheets.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QLineEdit *addBox(int index, const QString &caption, const QString &hint, int row, int column);
@@ -48,6 +60,9 @@ private:
     QCheckBox *m_chk[3] = {};
     std::unique_ptr<SheetOutput> m_output;
     QGridLayout *m_grid = nullptr;
+    QPushButton *m_stop = nullptr;
+    QPushButton *m_spoiled = nullptr;
+    PrintingRun *m_run = nullptr; // the run going on, if any
 };
 
 void registerPrintingScreens(ScreenRegistry &screens);

@@ -4,10 +4,13 @@
 #include "certificates/layouts/verificationcode.h"
 #include "certificates/printing/printingrun.h"
 #include "certificates/printing/sheetoutput.h"
+#include "certificates/printing/spoiledsheets.h"
 #include "certificates/printing/stationeryregister.h"
 #include "shell/batch/batchcommand.h"
+#include "shell/batch/consoleprompter.h"
 
 #include <QSet>
+#include <QSysInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -57,8 +60,11 @@ public:
             return m_printedOk ? PromptAnswer::Yes : m_console.ask(text, title, icon, buttons, defaultAnswer);
         m_out << m_certNo << u": "_s << text << u" [y/n] "_s << Qt::flush;
         QTextStream in(stdin);
-        const QString line = in.readLine().trimmed().toLower();
-        return line.startsWith(u'y') ? PromptAnswer::Yes : PromptAnswer::No;
+        const QString line = in.readLine();
+        // The end of the input is no answer: the sheet is neither confirmed nor spoiled.
+        if (line.isNull())
+            throw UnansweredQuestion(text);
+        return line.trimmed().toLower().startsWith(u'y') ? PromptAnswer::Yes : PromptAnswer::No;
     }
     std::optional<QString> input(const QString &text, const QString &title, const QString &initial) override
     {
@@ -170,7 +176,15 @@ int runPrint(BatchContext &c)
             c.args.value(u"printer"_s) == u"default"_s ? QString() : c.args.value(u"printer"_s),
             c.session.folder.filePath(u"Output/preview"_s));
     PrintingRun run(c.session, prompter, progress);
-    const PrintingResult r = run.run(s, *output);
+    PrintingResult r;
+    try {
+        r = run.run(s, *output);
+    } catch (const UnansweredQuestion &) {
+        // What was confirmed stays stored; say how far the run got before the question.
+        printResult(c, run.result());
+        c.err << run.howFar() << Qt::endl;
+        throw;
+    }
     printResult(c, r);
     c.out << u"next certificate number: "_s << s.certificateNumber(r.nextNumber) << Qt::endl;
     return r.completed ? batchexit::kOk : batchexit::kRefused;
@@ -185,7 +199,14 @@ int runPdf(BatchContext &c)
     };
     FolderOutput unused(c.session.folder.filePath(u"CSV/DCPDF"_s));
     PrintingRun run(c.session, c.prompter, progress);
-    const PrintingResult r = run.run(s, unused);
+    PrintingResult r;
+    try {
+        r = run.run(s, unused);
+    } catch (const UnansweredQuestion &) {
+        printResult(c, run.result());
+        c.err << run.howFar() << Qt::endl;
+        throw;
+    }
     printResult(c, r);
     c.out << u"copies in "_s << c.session.folder.filePath(u"CSV/DCPDF"_s) << Qt::endl;
     return r.completed ? batchexit::kOk : batchexit::kRefused;
@@ -259,6 +280,21 @@ int runStationery(BatchContext &c)
     return batchexit::kOk;
 }
 
+// Registers sheets that came out badly after the run stored their numbers (or
+// outside a run): each number is checked first, then all are registered at once.
+int runSpoil(BatchContext &c)
+{
+    if (c.session.isAdminConvocation())
+        throw UsageError(u"Sheets belong to a convocation's printing: log in with --convo CODE."_s);
+    const QString prefix = c.args.value(u"prefix"_s).toUpper();
+    const std::vector<long long> numbers = SpoiledSheets::parseNumbers(c.required(u"numbers"_s), prefix);
+    SpoiledSheets sheets(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
+    for (const QString &line : sheets.registerSpoiled(prefix, numbers, c.args.value(u"reason"_s)))
+        c.out << line << Qt::endl;
+    c.out << numbers.size() << u" sheets registered as spoiled"_s << Qt::endl;
+    return batchexit::kOk;
+}
+
 int runVerifyCode(BatchContext &c)
 {
     if (c.args.positionals.size() != 1)
@@ -308,6 +344,13 @@ void addPrintingCommands(BatchTool &tool)
                {u"to"_s, u"N"_s, u"last number"_s},
                {u"prefix"_s, u"P"_s, u"certificate prefix"_s}},
               u"N24"_s, true, true, runStationery});
+    tool.add({u"stationery spoil"_s, {},
+              u"Registers sheets as spoiled: a candidate who holds a number gives it back and prints again on a "
+              "new sheet; the numbers are used up."_s,
+              {{u"numbers"_s, u"LIST"_s, u"the spoiled sheets: numbers or ranges, comma-separated (17,19-21)"_s},
+               {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
+               {u"reason"_s, u"TEXT"_s, u"why, kept in the register"_s}},
+              u"N24"_s, true, true, runSpoil});
 }
 
 } // namespace sw

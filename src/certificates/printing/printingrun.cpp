@@ -10,6 +10,7 @@
 #include "shell/db/database.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTime>
 
@@ -33,6 +34,14 @@ bool isWholeNumber(const QString &text)
 }
 
 } // namespace
+
+// Numbers are looked up by the certificate-number index alone and the convocation
+// compared here: with both in the statement, SQLite (without statistics) reads every
+// candidate of the convocation instead. Codes compare as the database compares them.
+bool PrintingRun::sameConvocation(const QString &convoCode) const
+{
+    return convoCode.trimmed().compare(m_session.convoCode.trimmed(), Qt::CaseInsensitive) == 0;
+}
 
 PrintingRun::PrintingRun(Session &session, Prompter &prompter, Progress progress)
     : m_session(session)
@@ -201,13 +210,26 @@ bool PrintingRun::checkCollisions(const PrintSelection &s, int candidates)
 {
     const QString type = s.certType.trimmed();
     const QString table = (type == u"1"_s || type == u"2"_s) ? u"convo"_s : u"rankreg"_s;
-    Statement lookup = m_session.db().prepare(u"select fregno, fcertno from "_s + table
-                                              + u" where fcertno = ? and fconvocode = ?"_s);
+    Statement lookup = m_session.db().prepare(u"select fregno, fcertno, fconvocode from "_s + table
+                                              + u" where fcertno = ?"_s);
+    // A spoiled sheet used its number up, even when the number was taken back from a candidate.
+    Statement spoiled = m_session.db().prepare(u"select fconvocode from stationery where fprefix = ? and fnumber = ? "
+                                               "and foutcome = ?"_s);
     QStringList lines;
     for (int i = 0; i < candidates; ++i) {
-        Rows rows = lookup.run({s.certificateNumber(s.start() + i), m_session.convoCode});
-        while (rows.next())
-            lines << rows.text(0).trimmed() + u" - "_s + rows.text(1).trimmed();
+        const QString certNo = s.certificateNumber(s.start() + i);
+        Rows rows = lookup.run({certNo});
+        while (rows.next()) {
+            if (sameConvocation(rows.text(2)))
+                lines << rows.text(0).trimmed() + u" - "_s + rows.text(1).trimmed();
+        }
+        Rows sheets = spoiled.run({s.prefix, s.start() + i,
+                                   StationeryRegister::outcomeText(StationeryRegister::Outcome::Spoiled)});
+        bool isSpoiled = false;
+        while (sheets.next())
+            isSpoiled = isSpoiled || sameConvocation(sheets.text(0));
+        if (isSpoiled)
+            lines << certNo + u" - spoiled sheet"_s;
     }
     if (lines.isEmpty())
         return true;
@@ -230,7 +252,11 @@ bool PrintingRun::checkRegister(PrintSelection &s)
 
 PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
 {
-    PrintingResult result;
+    PrintingResult &result = m_result;
+    result = {};
+    m_selection = s;
+    m_selected = 0;
+    m_unconfirmed.clear();
     m_stopRequested = false;
     try {
         if (!check(s))
@@ -261,8 +287,7 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
 bool PrintingRun::stopBeforeSheet(const PrintSelection &s, long long running, int remaining)
 {
     if (m_stopRequested) {
-        m_prompter.info(u"Printing stopped before certificate "_s + s.certificateNumber(running) + u"; "_s
-                        + QString::number(remaining) + u" candidates are left for the next run."_s);
+        m_prompter.info(howFar());
         return true;
     }
     if (s.mode == PrintMode::Print && s.operation == PrintOperation::Print && running > s.end()) {
@@ -283,12 +308,30 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
         m_prompter.info(u"No Records found for the given range"_s);
         return;
     }
+    m_selected = int(rows.size());
     const DegreeLayouts layouts(m_session, s);
     long long running = s.start();
     const bool printing = s.mode == PrintMode::Print && s.operation == PrintOperation::Print;
+    // The copies queued when the run stops are written all the same: they were composed.
+    certificatepdf::CopyWriter copies(m_session.folder);
+    const auto writeQueuedCopies = qScopeGuard([&] {
+        if (copies.pending() == 0)
+            return;
+        try {
+            copies.flush();
+        } catch (const StopError &e) {
+            m_prompter.message(e.text(), e.title(), e.icon());
+        }
+        result.copies = copies.written();
+    });
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CertificateRow &row = rows[i];
         result.nextNumber = running;
+        if (m_stopRequested) {
+            // The copies composed so far are written before the run says how far it got.
+            copies.flush();
+            result.copies = copies.written();
+        }
         if (stopBeforeSheet(s, running, int(rows.size() - i)))
             return;
         const QString certNo = s.mode == PrintMode::Pdf ? row.certNo : s.certificateNumber(running);
@@ -307,9 +350,8 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
             m_code->addTo(sheet, m_session.folder, certNo, row.regno);
 
         if (s.mode == PrintMode::Pdf) {
-            certificatepdf::save(m_session.folder, sheet, certNo,
-                                 certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
-            ++result.copies;
+            copies.add(std::move(sheet), certNo, certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
+            result.copies = copies.written();
             ++running;
             continue;
         }
@@ -328,7 +370,9 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
                                 + u" was not printed and is the next sheet to use."_s,
                             PromptIcon::Exclamation);
         output.print(sheet, certNo, row.regno);
+        m_unconfirmed = certNo + u" (Reg. No. "_s + row.regno + u')';
         if (confirmsWithoutAsking(layout) || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s)) {
+            m_unconfirmed.clear();
             confirm(s, row, running, false);
             ++result.printed;
             result.nextNumber = running + 1;
@@ -338,6 +382,7 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
                 ++result.copies;
             }
         } else {
+            m_unconfirmed.clear();
             m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
             recordSheet(s, row, running, StationeryRegister::Outcome::Spoiled);
             ++result.spoiled;
@@ -345,6 +390,8 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
         }
         ++running;
     }
+    copies.flush();
+    result.copies = copies.written();
     result.nextNumber = running;
     result.completed = true;
     report(m_progress, {}, 100);
@@ -378,6 +425,7 @@ void PrintingRun::printDesignerCertificates(const PrintSelection &s, SheetOutput
         m_prompter.info(u"No Records found for the given range"_s);
         return;
     }
+    m_selected = int(rows.size());
     const bool printing = s.operation == PrintOperation::Print;
     if (printing)
         m_session.db().exec(u"delete from reccert"_s);
@@ -415,6 +463,33 @@ void PrintingRun::printDesignerCertificates(const PrintSelection &s, SheetOutput
     m_prompter.info(u"Printing of Certificates Completed Successfully"_s);
 }
 
+QString PrintingRun::howFar() const
+{
+    const PrintingResult &r = m_result;
+    const PrintSelection &s = m_selection;
+    const QString of = QString::number(m_selected);
+    if (s.mode == PrintMode::Pdf)
+        return u"PDF copies stopped after "_s + QString::number(r.copies + r.skipped) + u" of "_s + of
+               + u" certificates; "_s + QString::number(r.copies) + u" copies are written."_s;
+    if (s.operation == PrintOperation::Preview)
+        return u"Preview stopped after "_s + QString::number(r.previewed + r.skipped) + u" of "_s + of
+               + u" certificates."_s;
+    const int sheets = r.printed + r.spoiled;
+    QString text = u"Printing stopped after "_s + QString::number(sheets) + u" of "_s + of + u" sheets ("_s
+                   + QString::number(r.printed) + u" printed, "_s + QString::number(r.spoiled) + u" spoiled"_s
+                   + (r.skipped > 0 ? u", "_s + QString::number(r.skipped) + u" candidates passed over"_s : QString())
+                   + u"); "_s
+                   + (sheets > 0 ? u"last number "_s + s.certificateNumber(r.nextNumber - 1) : u"no number was used"_s)
+                   + u'.';
+    long long next = r.nextNumber;
+    if (!m_unconfirmed.isEmpty()) {
+        text += u" Certificate "_s + m_unconfirmed + u" went to the printer but was not confirmed, so nothing is "
+                                                     "stored for it: register that sheet as spoiled."_s;
+        ++next;
+    }
+    return text + u" The next sheet is "_s + s.certificateNumber(next) + u'.';
+}
+
 void PrintingRun::recordSheet(const PrintSelection &s, const CertificateRow &row, long long running,
                               StationeryRegister::Outcome outcome, const QString &remarks)
 {
@@ -433,11 +508,15 @@ void PrintingRun::confirm(const PrintSelection &s, const CertificateRow &row, lo
     const QString certNo = s.certificateNumber(running);
     WriteScope scope(db);
     SerialNumbers(db).lock();
-    const QVariant holder = db.scalar(u"select fregno from convo where fcertno = ? and fconvocode = ?"_s,
-                                      {certNo, m_session.convoCode});
+    QString holder;
+    Rows holders = db.query(u"select fregno, fconvocode from convo where fcertno = ?"_s, {certNo});
+    while (holder.isEmpty() && holders.next()) {
+        if (sameConvocation(holders.text(1)))
+            holder = holders.text(0).trimmed();
+    }
     QString conflict;
-    if (holder.isValid()) {
-        conflict = u"Certificate No. "_s + certNo + u" is already stored for Reg. No. "_s + holder.toString().trimmed()
+    if (!holder.isEmpty()) {
+        conflict = u"Certificate No. "_s + certNo + u" is already stored for Reg. No. "_s + holder
                    + u" (printed on another workstation)."_s;
     } else {
         const QString unprinted = db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
@@ -445,20 +524,20 @@ void PrintingRun::confirm(const PrintSelection &s, const CertificateRow &row, lo
         int changed = 0;
         if (designer) {
             changed = db.exec(u"update convo set fcertno = ?, fdate = ?, fconvdate = ?, fprintedby = ? where fregno = ? "
-                              "and fdegree = ? and convo.fconvocode = ? and "_s
+                              "and fdegree = ? and fcollcode = ? and convo.fconvocode = ? and "_s
                                   + unprinted,
                               {certNo, issued, parseDmy(m_convoDate), m_session.userName, row.regno, row.degree,
-                               m_session.convoCode});
+                               row.collCode, m_session.convoCode});
             if (changed > 0)
                 db.exec(u"insert into reccert (fdegree, fcollcode, fregno, fcertno) values (?, ?, ?, ?)"_s,
                         {row.degree, row.collCode, row.regno, certNo});
         } else {
             const QDateTime now = QDateTime::currentDateTime();
             changed = db.exec(u"update convo set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ? "
-                              "where fregno = ? and fdegree = ? and convo.fconvocode = ? and "_s
+                              "where fregno = ? and fdegree = ? and fcollcode = ? and convo.fconvocode = ? and "_s
                                   + unprinted,
                               {certNo, issued, now.date(), now.toString(u"hh:mm:ss AP"_s), m_session.userName,
-                               row.regno, row.degree, m_session.convoCode});
+                               row.regno, row.degree, row.collCode, m_session.convoCode});
         }
         if (changed == 0)
             conflict = u"Reg. No. "_s + row.regno + u" was given a certificate number on another workstation while "

@@ -63,6 +63,13 @@ public:
     // that stops says why and keeps what it stored.
     PrintingResult run(PrintSelection selection, SheetOutput &output);
 
+    // How far the last run got, for a run that stopped before its end (a Stop, an
+    // unanswered question): "Printing stopped after 2 of 4 sheets (...); last number
+    // A000018. The next sheet is A000019." A sheet that went to the printer without
+    // its answer is named, since nothing is stored for it.
+    QString howFar() const;
+    const PrintingResult &result() const { return m_result; }
+
     // The date of issue the screen opens with: 12/03/2013 from that day on, today before it.
     static QString defaultIssueDate(const QDate &today = QDate::currentDate());
 
@@ -74,6 +81,7 @@ private:
     bool checkConvocation();
     bool checkCollisions(const PrintSelection &s, int candidates);
     int countCandidates(const PrintSelection &s) const;
+    bool sameConvocation(const QString &convoCode) const;
 
     void printDegreeCertificates(const PrintSelection &s, LayoutProcedure layout, SheetOutput &output,
                                  PrintingResult &result);
@@ -95,6 +103,10 @@ private:
     std::array<std::optional<LabelPlacement>, DesignerLayout::LabelCount> m_placements;
     std::optional<VerificationCode> m_code; // when the institution file configures one
     bool m_stopRequested = false;
+    PrintingResult m_result;
+    PrintSelection m_selection;
+    int m_selected = 0;       // candidates the run selected
+    QString m_unconfirmed;    // the sheet printed and waiting for its answer
 };
 
 } // namespace sw

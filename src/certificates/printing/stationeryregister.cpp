@@ -71,6 +71,9 @@ QStringList StationeryRegister::report(const QString &prefix, long long from, lo
 {
     QMap<long long, QStringList> byNumber;
     QMap<long long, int> sheets;
+    // A sheet printed for a candidate and later registered as spoiled (taken back
+    // from the same candidate) is one sheet, not two.
+    QMap<long long, QStringList> printedFor;
     Rows rows = m_db.query(u"select fnumber, fcertno, foutcome, fregno, fdegree, fcerttype, fusername, fworkstation, "
                            "fdate, ftime, fremarks from stationery where fprefix = ? and fnumber between ? and ? "
                            "order by fnumber, fdate, ftime"_s,
@@ -84,9 +87,16 @@ QStringList StationeryRegister::report(const QString &prefix, long long from, lo
         if (!rows.text(10).isEmpty())
             line += u" ("_s + rows.text(10) + u')';
         byNumber[number].append(line);
+        const QString outcome = rows.text(2);
+        const QString regno = rows.text(3).trimmed();
         // A cancellation withdraws the number of a sheet already counted.
-        if (rows.text(2) != outcomeText(Outcome::Cancelled))
-            ++sheets[number];
+        if (outcome == outcomeText(Outcome::Cancelled))
+            continue;
+        if (outcome == outcomeText(Outcome::Printed) && !regno.isEmpty())
+            printedFor[number].append(regno);
+        if (outcome == outcomeText(Outcome::Spoiled) && !regno.isEmpty() && printedFor[number].contains(regno))
+            continue;
+        ++sheets[number];
     }
     QStringList out;
     int gaps = 0;

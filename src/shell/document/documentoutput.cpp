@@ -5,6 +5,7 @@
 #include "shell/document/documentrenderer.h"
 #include "shell/document/pngencoder.h"
 
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
@@ -59,6 +60,39 @@ void writePdf(const Document &document, const QString &path)
         painter.end();
     }
     commit(file);
+}
+
+QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int> *pageCounts)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(int(DocumentRenderer::kUnitsPerInch));
+        pdf.setCreator(u"Scrollwise"_s);
+        if (!documents.empty())
+            pdf.setPageLayout(pageLayout(documents.front()->page));
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            throw StopError(u"A PDF document cannot be started."_s);
+        bool first = true;
+        for (const Document *document : documents) {
+            const DocumentRenderer renderer(*document);
+            if (pageCounts)
+                pageCounts->push_back(renderer.pageCount());
+            for (int page = 0; page < renderer.pageCount(); ++page) {
+                if (!first) {
+                    pdf.setPageLayout(pageLayout(document->page));
+                    pdf.newPage();
+                }
+                first = false;
+                renderer.drawPage(painter, page, pdf.logicalDpiX());
+            }
+        }
+        painter.end();
+    }
+    return bytes;
 }
 
 QStringList writePng(const Document &document, const QString &folder, double dotsPerInch, const QString &baseName)

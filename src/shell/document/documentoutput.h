@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <vector>
+
 class QPrinter;
 
 namespace sw::documentoutput {
@@ -15,6 +17,12 @@ namespace sw::documentoutput {
 
 // One PDF file with the fonts embedded.
 void writePdf(const Document &document, const QString &path);
+
+// Several documents in one PDF in memory, each one's pages after the previous
+// one's. Fonts and pictures the documents share are embedded once, which makes
+// this much cheaper per document than one file each. `pageCounts`, when given,
+// receives how many pages each document took.
+QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int> *pageCounts = nullptr);
 
 // One PNG per page in `folder` (created when missing): baseName-1.png, baseName-2.png, ...
 // Returns the files written.

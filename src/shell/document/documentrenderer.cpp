@@ -50,29 +50,6 @@ Qt::Alignment qtAlignment(Alignment a)
     return Qt::AlignLeft;
 }
 
-// Pictures are read once per file and kept: a certificate run draws the same seal
-// and signatures on every page.
-QImage loadPicture(const QString &file, const QString &itemName)
-{
-    static QMutex mutex;
-    static QCache<QString, QImage> cache(64);
-    const QFileInfo info(file);
-    if (!info.isFile())
-        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" does not exist."_s);
-    const QString key = info.absoluteFilePath() + u'|' + QString::number(info.lastModified().toMSecsSinceEpoch()) +
-                        u'|' + QString::number(info.size());
-    QMutexLocker lock(&mutex);
-    if (const QImage *hit = cache.object(key))
-        return *hit;
-    QImageReader reader(file);
-    QImage image = reader.read();
-    if (image.isNull())
-        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" cannot be read: "_s +
-                        reader.errorString() + u'.');
-    cache.insert(key, new QImage(image));
-    return image;
-}
-
 // A washed-out copy, as a watermark is printed: colours moved most of the way to white.
 QImage washedOut(const QImage &source)
 {
@@ -85,6 +62,32 @@ QImage washedOut(const QImage &source)
             line[x] = qRgba(wash(qRed(c)), wash(qGreen(c)), wash(qBlue(c)), qAlpha(c));
         }
     }
+    return image;
+}
+
+// Pictures are read once per file and kept (the watermark washed out once too): a
+// certificate run draws the same seal, signatures and watermark on every page, and
+// the PDF writer embeds a picture it has seen before (the same image) only once.
+QImage loadPicture(const QString &file, const QString &itemName, bool washed = false)
+{
+    static QMutex mutex;
+    static QCache<QString, QImage> cache(64);
+    const QFileInfo info(file);
+    if (!info.isFile())
+        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" does not exist."_s);
+    const QString key = info.absoluteFilePath() + u'|' + QString::number(info.lastModified().toMSecsSinceEpoch()) +
+                        u'|' + QString::number(info.size()) + (washed ? u"|washed"_s : QString());
+    QMutexLocker lock(&mutex);
+    if (const QImage *hit = cache.object(key))
+        return *hit;
+    QImageReader reader(file);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" cannot be read: "_s +
+                        reader.errorString() + u'.');
+    if (washed)
+        image = washedOut(image);
+    cache.insert(key, new QImage(image));
     return image;
 }
 
@@ -239,7 +242,7 @@ DocumentRenderer::DocumentRenderer(const Document &document)
         m_headerPictures.push_back({loadPicture(p.file, p.name), toUnits(p.points)});
     }
     if (!m_doc.header.watermarkFile.isEmpty()) {
-        const QImage source = loadPicture(m_doc.header.watermarkFile, u"watermark"_s);
+        const QImage source = loadPicture(m_doc.header.watermarkFile, u"watermark"_s, true);
         QSizeF size = m_doc.header.watermarkPoints;
         if (size.isEmpty())
             size = QSizeF(source.width(), source.height()) * (kPointsPerInch / 96.0);
@@ -247,7 +250,7 @@ DocumentRenderer::DocumentRenderer(const Document &document)
         const QRectF centred((page.width() - size.width()) / 2, (page.height() - size.height()) / 2, size.width(),
                              size.height());
         checkOnPage(u"watermark "_s + QFileInfo(m_doc.header.watermarkFile).fileName(), centred);
-        m_watermark = washedOut(source);
+        m_watermark = source;
         m_watermarkUnits = toUnits(centred);
     }
 }

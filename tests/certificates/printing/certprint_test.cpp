@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -77,6 +78,101 @@ TEST_P(CertPrintTest, PdfModeNamesItselfAndWritesOnlyCopies)
     EXPECT_TRUE(test::pdfText(pdf).contains(u"Date of Issue : 02/01/2026"_s));
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
     EXPECT_TRUE(registerRows().isEmpty());
+}
+
+// The clerk presses Stop while a sheet prints: the run ends after that sheet.
+class ClickingStopOutput final : public SheetOutput
+{
+public:
+    explicit ClickingStopOutput(CertPrint *&screen, bool byClosing = false)
+        : m_screen(screen)
+        , m_byClosing(byClosing)
+    {
+    }
+    void print(const Document &, const QString &, const QString &) override
+    {
+        enabledWhilePrinting = m_screen->stopButton()->isEnabled();
+        if (++sheets != (m_byClosing ? 1 : 2))
+            return;
+        if (m_byClosing)
+            closed = m_screen->close();
+        else
+            m_screen->stopButton()->click();
+    }
+    bool closed = false;
+    void preview(const Document &, const QString &, const QString &) override {}
+    int sheets = 0;
+    bool enabledWhilePrinting = false;
+
+private:
+    CertPrint *&m_screen;
+    bool m_byClosing;
+};
+
+TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
+{
+    CertPrint *raw = nullptr;
+    auto output = std::make_unique<ClickingStopOutput>(raw);
+    ClickingStopOutput *printer = output.get();
+    auto screen = open(PrintMode::Print);
+    raw = screen.get();
+    screen->setOutput(std::move(output));
+    EXPECT_FALSE(screen->stopButton()->isEnabled());
+    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+    screen->VPSproc(u"print"_s);
+    EXPECT_TRUE(printer->enabledWhilePrinting);
+    EXPECT_FALSE(screen->stopButton()->isEnabled());
+    EXPECT_EQ(printer->sheets, 2);
+    EXPECT_EQ(m_prompter.last(), u"Printing stopped after 2 of 4 sheets (2 printed, 0 spoiled); last number A000018. "
+                                  "The next sheet is A000019."_s);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
+    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+    EXPECT_EQ(screen->text(5)->text(), u"19"_s); // the stationery's next sheet
+
+    // Closing the screen while a sheet prints stops the run instead; afterwards it closes.
+    auto closing = std::make_unique<ClickingStopOutput>(raw, true);
+    ClickingStopOutput *second = closing.get();
+    screen->setOutput(std::move(closing));
+    screen->show();
+    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
+    screen->VPSproc(u"print"_s);
+    EXPECT_FALSE(second->closed);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(m_prompter.last(), u"Printing stopped after 1 of 2 sheets (1 printed, 0 spoiled); last number A000019. "
+                                  "The next sheet is A000020."_s);
+    EXPECT_EQ(certNo(u"R4"_s), u""_s);
+    EXPECT_TRUE(screen->close());
+}
+
+TEST_P(CertPrintTest, SpoiledSheetsAreCheckedShownAndRegistered)
+{
+    auto screen = open(PrintMode::Print);
+    screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
+    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
+    screen->VPSproc(u"print"_s);          // stored as printed, without asking
+    ASSERT_EQ(certNo(u"R4"_s), u"A000020"_s);
+
+    // A typing error is named and nothing is asked or registered.
+    m_prompter.answerInput(u"19, 2O"_s);
+    screen->spoiledButton()->click();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"\"2O\" is not a sheet number"_s)) << m_prompter.last().toStdString();
+
+    // The clerk sees what will happen and may still say No.
+    m_prompter.answerInput(u"19-20"_s);
+    m_prompter.answer(PromptAnswer::No);
+    screen->spoiledButton()->click();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"A000019: taken back from Reg. No. R3"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
+
+    m_prompter.answerInput(u"A000019-A000020"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    m_prompter.answerInput(u"ribbon smudged"_s);
+    screen->spoiledButton()->click();
+    EXPECT_EQ(m_prompter.last(), u"2 sheets registered as spoiled."_s);
+    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+    EXPECT_EQ(certNo(u"R4"_s), u""_s);
+    EXPECT_FALSE(m_prompter.answersLeft());
 }
 
 TEST_P(CertPrintTest, BothMenuCodesOpenTheOneScreen)

@@ -217,6 +217,84 @@ TEST_P(LayoutsTest, PdfCopyCarriesTheNumberAtTheTopRight)
     EXPECT_NEAR(stamp->box.top(), 0.14 * 72, 6);
 }
 
+// Copies written in one batch read exactly like a copy written alone: one page
+// each, their own texts at the same places, nothing of the other certificates.
+TEST_P(LayoutsTest, BatchedCopiesReadAsIfWrittenOneByOne)
+{
+    PrintSelection s = selection();
+    const QStringList regnos = {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s};
+    const QDir copies(m_out.path());
+    certificatepdf::CopyWriter writer(m_session.folder, 3);
+    for (const QString &regno : regnos)
+        writer.add(compose(LayoutProcedure::Tcs, s, regno), u"N-"_s + regno, copies.filePath(regno + u".pdf"_s));
+    EXPECT_EQ(writer.written(), 3); // the first batch went out when it was full
+    EXPECT_EQ(writer.pending(), 1);
+    writer.flush();
+    EXPECT_EQ(writer.written(), 4);
+    EXPECT_EQ(copies.entryList({u"*.part"_s}), QStringList());
+
+    certificatepdf::save(m_session.folder, compose(LayoutProcedure::Tcs, s, u"R2"_s), u"N-R2"_s,
+                         copies.filePath(u"alone.pdf"_s));
+    const std::vector<Word> alone = words(copies.filePath(u"alone.pdf"_s));
+    for (const QString &regno : regnos) {
+        const QString path = copies.filePath(regno + u".pdf"_s);
+        // poppler reads each file without a complaint: one page, its own document information.
+        QProcess info;
+        info.start(u"pdfinfo"_s, {path});
+        ASSERT_TRUE(info.waitForFinished(60000));
+        const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+        EXPECT_EQ(info.exitCode(), 0) << regno.toStdString();
+        EXPECT_EQ(QString::fromUtf8(info.readAllStandardError()), QString()) << regno.toStdString();
+        EXPECT_TRUE(infoText.contains(QRegularExpression(u"Pages: +1\n"_s))) << infoText.toStdString();
+        EXPECT_TRUE(infoText.contains(QRegularExpression(u"Creator: +Scrollwise"_s))) << infoText.toStdString();
+        const std::vector<Word> batched = words(path);
+        ASSERT_TRUE(find(batched, u"N-"_s + regno)) << regno.toStdString();
+        for (const QString &other : regnos) {
+            if (other != regno) {
+                EXPECT_FALSE(find(batched, u"N-"_s + other)) << other.toStdString() << " in " << regno.toStdString();
+            }
+        }
+        if (regno != u"R2"_s)
+            continue;
+        ASSERT_EQ(batched.size(), alone.size());
+        for (std::size_t i = 0; i < alone.size(); ++i) {
+            EXPECT_EQ(batched[i].text, alone[i].text);
+            EXPECT_NEAR(batched[i].box.left(), alone[i].box.left(), 0.01) << alone[i].text.toStdString();
+            EXPECT_NEAR(batched[i].box.top(), alone[i].box.top(), 0.01) << alone[i].text.toStdString();
+        }
+    }
+    QFile log(certificatepdf::logPath(m_session.folder));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()).count(u"CREATED"_s), 5);
+}
+
+// A certificate that cannot be drawn stops the batch at that certificate: the
+// copies before it are written, it is logged as failed, and no partial file is left.
+TEST_P(LayoutsTest, CopyThatCannotBeDrawnStopsAfterTheCopiesBeforeIt)
+{
+    const QDir copies(m_out.path());
+    Document broken = compose(LayoutProcedure::Tcs, selection(), u"R2"_s);
+    DocumentBuilder(broken).picture(m_session.folder.filePath(u"gone.jpg"_s), QRectF(72, 72, 72, 72));
+    certificatepdf::CopyWriter writer(m_session.folder, 10);
+    writer.add(compose(LayoutProcedure::Tcs, selection(), u"R1"_s), u"N-R1"_s, copies.filePath(u"R1.pdf"_s));
+    writer.add(broken, u"N-R2"_s, copies.filePath(u"R2.pdf"_s));
+    writer.add(compose(LayoutProcedure::Tcs, selection(), u"R4"_s), u"N-R4"_s, copies.filePath(u"R4.pdf"_s));
+    try {
+        writer.flush();
+        ADD_FAILURE() << "a copy with a missing picture was written";
+    } catch (const StopError &e) {
+        EXPECT_TRUE(e.text().startsWith(u"Error Creating PDF\n"_s)) << e.text().toStdString();
+        EXPECT_TRUE(e.text().contains(u"gone.jpg"_s)) << e.text().toStdString();
+    }
+    EXPECT_EQ(writer.written(), 1);
+    EXPECT_EQ(copies.entryList(QDir::Files), QStringList{u"R1.pdf"_s});
+    QFile log(certificatepdf::logPath(m_session.folder));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.contains(u"CREATED "_s + copies.filePath(u"R1.pdf"_s)));
+    EXPECT_TRUE(text.contains(u"FAILED "_s + copies.filePath(u"R2.pdf"_s)));
+}
+
 TEST_P(LayoutsTest, LayoutIsChosenByInstitutionAndType)
 {
     PrintSelection s = selection();
