@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace sw {
 
@@ -44,6 +45,23 @@ public:
     // upper-cased comparison cannot use the word index, so each look-up would
     // otherwise read the whole table. The first row of a word wins, as in the table.
     void preload();
+
+    // The library screen's view: every word pair ordered by the English word.
+    struct Entry
+    {
+        QString english;
+        QString kannada;
+    };
+    std::vector<Entry> entries() const;
+    // Whether the English word (compared as the collation does) is in the library.
+    bool contains(const QString &englishWord) const;
+    // Adds a word pair, or gives an existing word its new spelling.
+    void add(const QString &englishWord, const QString &kannadaWord);
+    void replace(const QString &englishWord, const QString &kannadaWord);
+    void remove(const QString &englishWord);
+    // Blanks at either end removed and nothing else: the legacy font's bytes that
+    // Unicode counts as white space (0xA0) are letters of a Kannada name.
+    static QString trimBlanks(const QString &text);
 
     // Whether the fill would compose a new Kannada name: only when the English name
     // has more words than the present Kannada one.
