@@ -35,15 +35,24 @@ QStringList NameLibrary::learn(const QString &englishName, const QString &kannad
     QStringList added;
     if (english.isEmpty() || english.size() != kannada.size())
         return added;
+    // A preloaded library answers the upper-cased look-ups from memory and learns the
+    // words added, so a bulk run reads the table once instead of once per word.
+    const bool fromMemory = wordCase == WordCase::Upper && m_upperWords;
     const QString existsSql = wordCase == WordCase::Upper ? u"select 1 from kanlib where upper(fengname) = ?"_s
                                                           : u"select 1 from kanlib where fengname = ?"_s;
     for (qsizetype i = 0; i < english.size(); ++i) {
         const QString word = wordCase == WordCase::Upper ? english.at(i).toUpper() : english.at(i);
         // A name may repeat a word ("RAMA RAMA"): the first spelling wins, as it would
         // had the pair been stored word by word.
-        if (added.contains(word) || m_db.exists(existsSql, {word}))
+        if (added.contains(word))
             continue;
-        m_db.exec(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s, {word, kannada.at(i)});
+        if (fromMemory ? m_upperWords->contains(word) : m_db.exists(existsSql, {word}))
+            continue;
+        if (!m_insert)
+            m_insert.emplace(m_db.prepare(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s));
+        m_insert->exec({word, kannada.at(i)});
+        if (fromMemory)
+            m_upperWords->insert(word, kannada.at(i));
         added.append(word);
     }
     return added;

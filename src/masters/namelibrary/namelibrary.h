@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/database.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -9,8 +11,6 @@
 #include <vector>
 
 namespace sw {
-
-class Database;
 
 // The library of Kannada name spellings (`kanlib`): one English name word to its
 // Kannada spelling, stored and returned as the legacy font's 8-bit text, never
@@ -70,6 +70,7 @@ public:
 private:
     Database &m_db;
     std::optional<QHash<QString, QString>> m_upperWords;
+    std::optional<Statement> m_insert;
 };
 
 } // namespace sw
