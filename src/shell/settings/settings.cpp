@@ -7,6 +7,7 @@
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 using namespace Qt::StringLiterals;
@@ -109,16 +111,25 @@ void Settings::activated()
     }
     for (int i = 0; i < kColourBoxes; ++i)
         paintColourBox(i);
+    // The tab captions sit on the desktop's tab colour, not on the screen colour.
+    QPalette captions = m_tabs->tabBar()->palette();
+    captions.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    captions.setColor(QPalette::ButtonText, QApplication::palette().color(QPalette::ButtonText));
+    m_tabs->tabBar()->setPalette(captions);
 }
 
 void Settings::paintColourBox(int index)
 {
+    // A style sheet, not the palette: the screens' appearance repaints every box's palette
+    // in the edit colour, and a colour box must show its own colour.
     QLineEdit *box = m_boxes[size_t(index)];
     const QColor colour = colourFromVb(box->text());
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, colour.isValid() ? colour : palette().color(QPalette::Base));
-    p.setColor(QPalette::Text, colour.isValid() && colour.lightness() < 128 ? Qt::white : Qt::black);
-    box->setPalette(p);
+    if (!colour.isValid()) {
+        box->setStyleSheet({});
+        return;
+    }
+    box->setStyleSheet(u"QLineEdit { background-color: %1; color: %2; }"_s.arg(
+        colour.name(), colour.lightness() < 128 ? u"white"_s : u"black"_s));
 }
 
 void Settings::show(const AppearanceSettings &s)
