@@ -6,6 +6,8 @@
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -70,6 +72,28 @@ TEST_P(NameLibraryBulkTest, AKannadaNameEndingInTheFontsByteA0KeepsIt)
     ASSERT_TRUE(KannadaNameUpdate(*m_db, prompter).fill().done);
     EXPECT_EQ(legacytext::toBytes(m_db->scalar(u"select fnamekan from convo where fregno = 'B2'"_s).toString()), withA0);
     EXPECT_EQ(NameLibrary::trimBlanks(legacytext::fromBytes("  \xA0X\xA0 ")), legacytext::fromBytes("\xA0X\xA0"));
+}
+
+TEST_P(NameLibraryBulkTest, TheCommandFillsTheNamesAndPrintsALinePerPercentNotPerCandidate)
+{
+    m_db->exec(u"insert into kanlib (fengname, fkanname) values ('RAVI', ?)"_s, {legacytext::fromBytes("\xF2\xB5")});
+    {
+        WriteScope scope(*m_db);
+        for (int i = 0; i < 300; ++i)
+            m_db->exec(u"insert into convo (fregno, fname, fconvocode) values (?, 'RAVI', 'C26')"_s,
+                       {QString(u"N%1"_s.arg(i, 4, 10, QChar(u'0')))});
+        scope.commit();
+    }
+    m_db.reset();
+    QProcess p;
+    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), {u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"ADMIN"_s,
+                                                     u"--password"_s, u"ADMIN"_s, u"kannada-fill"_s});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains(u"Kannada names filled: 300\n"_s)) << out.toStdString();
+    EXPECT_LE(out.count(u"Updating Reg. No.: "_s), 101) << out.toStdString();
+    EXPECT_EQ(m_folder->connect()->scalar(u"select count(*) from convo where fnamekan is not null"_s).toInt(), 300);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, NameLibraryBulkTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
