@@ -69,8 +69,14 @@ int runImport(BatchContext &c)
 
 int runKannadaFill(BatchContext &c)
 {
-    KannadaNameUpdate update(c.session.db(), c.prompter,
-                             [&c](const QString &status, int) { c.out << status << Qt::endl; });
+    // One line per percent reached: a line per candidate would bury the counts below.
+    int printedPercent = -1;
+    KannadaNameUpdate update(c.session.db(), c.prompter, [&c, &printedPercent](const QString &status, int percent) {
+        if (status.isEmpty() || (percent >= 0 && percent == printedPercent))
+            return;
+        printedPercent = percent;
+        c.out << status << Qt::endl;
+    });
     const bool library = c.args.has(u"library"_s);
     const KannadaNameUpdate::Result result = library ? update.build() : update.fill();
     c.out << u"candidate rows read: "_s << result.rows << Qt::endl;

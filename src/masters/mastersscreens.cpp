@@ -2,9 +2,15 @@
 #include "masters/mastersscreens.h"
 
 #include "masters/gridmasters/gridmasterform.h"
+#include "masters/namelibrary/autocorrect.h"
+#include "masters/namelibrary/updkanname.h"
 #include "masters/recordmasters/recordmasterform.h"
+#include "shell/backup/restoredb.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/settings/controle.h"
+#include "shell/settings/settings.h"
 #include "shell/users/frmpass.h"
+#include "shell/users/users.h"
 
 using namespace Qt::StringLiterals;
 
@@ -37,11 +43,26 @@ void registerMastersScreens(ScreenRegistry &screens)
     addGridMaster(screens, u"N12"_s, u"COLLEGE"_s);
     addRecordMaster(screens, u"N13"_s, u"MASCLASS"_s);
     addGridMaster(screens, u"N15"_s, u"MASUNIV"_s);
-    // The password change is a shell screen; it is registered here with the other
-    // screens of this delivery rather than through a registration function of its own.
+    screens.add(u"N2A"_s, {u"UPDKANNAME"_s, false, [](const FormContext &c, const QString &) {
+                               return new UpdKanName(c);
+                           }});
+    screens.add(u"N44"_s, {u"AUTOCORRECT"_s, false, [](const FormContext &c, const QString &) {
+                               return new AutoCorrect(c);
+                           }});
+
+    // The utilities of the shell (users, settings, backup) are registered here with the
+    // screens of the same delivery rather than through a registration function of their own.
     screens.add(u"N42"_s, {u"FRMPASS"_s, true, [](const FormContext &c, const QString &) {
                                return new FrmPass(c.session, c.prompter);
                            }});
+    screens.add(u"N43"_s, {u"users"_s, false, [](const FormContext &c, const QString &) { return new Users(c); }});
+    screens.add(u"N41"_s, {u"CONTROLE"_s, false, [](const FormContext &c, const QString &) {
+                               return new Controle(c);
+                           }});
+    screens.add(u"N49"_s, {u"SETTINGS"_s, false, [](const FormContext &c, const QString &) {
+                               return new Settings(c);
+                           }});
+    registerBackupScreens(screens);
 }
 
 } // namespace sw

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The master screens driven offscreen through the main window, as a clerk uses them.
-#include "../shell/forms/formsfixture.h"
-#include "../shell/forms/windowdriver.h"
+#include "screensfixture.h"
 
 #include "masters/gridmasters/gridmasterform.h"
 #include "masters/mastersscreens.h"
@@ -24,53 +23,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
+using sw::test::MastersScreensTest;
 using sw::test::TestBackend;
 
 namespace {
-
-class MastersScreensTest : public ::testing::TestWithParam<TestBackend>
-{
-protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::LoggedInFolder>(GetParam());
-        registerMastersScreens(m_screens);
-    }
-    void openWindow(const QString &user, const QString &password)
-    {
-        m_folder->login(user, password, u"C26"_s);
-        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
-        m_window->applyPermissions();
-        test::showActive(*m_window);
-    }
-    template<typename Form>
-    Form *open(const QString &code)
-    {
-        m_window->menuActions().action(code)->trigger();
-        QCoreApplication::processEvents();
-        return qobject_cast<Form *>(m_window->dispatcher().activeForm());
-    }
-    void run(Command c)
-    {
-        m_window->dispatcher().doCommand(c);
-        QCoreApplication::processEvents();
-    }
-    void shoot(QWidget *form, const QString &name)
-    {
-        form->grab().save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u'/' + name + u".png"_s);
-    }
-    QString value(const QString &sql, const QVariantList &params = {})
-    {
-        return m_folder->db().scalar(sql, params).toString();
-    }
-
-    std::unique_ptr<test::LoggedInFolder> m_folder;
-    test::ScriptedPrompter m_prompter;
-    ScreenRegistry m_screens;
-    std::unique_ptr<MdiMainMenu> m_window;
-};
 
 TEST_P(MastersScreensTest, ADegreeIsAddedWithItsKannadaBytesAndEditedWithoutLosingThem)
 {

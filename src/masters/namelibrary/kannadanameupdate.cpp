@@ -34,17 +34,20 @@ struct NameRow
 };
 
 // Reads the rows first: the updates then never run under an open cursor of the same table.
+// The statements list the pairs' columns after the register number (when there is one) in
+// the order of kPairs, English then Kannada, so columns are read by position.
 std::vector<NameRow> readRows(Database &db, const QString &sql, bool withRegno)
 {
     std::vector<NameRow> rows;
     Rows r = db.query(sql);
+    const int first = withRegno ? 1 : 0;
     while (r.next()) {
         NameRow row;
         if (withRegno)
-            row.regno = r.text(u"fregno"_s);
+            row.regno = r.text(0);
         for (int i = 0; i < 4; ++i) {
-            row.english[i] = r.text(QString::fromUtf16(kPairs[i].first));
-            row.kannada[i] = r.text(QString::fromUtf16(kPairs[i].second));
+            row.english[i] = r.text(first + 2 * i);
+            row.kannada[i] = r.text(first + 2 * i + 1);
         }
         rows.push_back(std::move(row));
     }
@@ -89,8 +92,8 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
     std::vector<NameRow> rows;
     try {
         rows = readRows(m_db,
-                        u"select fregno, fname, fnamekan, ffatname, ffatnamekan, fmotname, fmotnamekan, fsirname, "
-                        "fsirnamekan from convo where "_s
+                        u"select fregno, fname, fnamekan, fsirname, fsirnamekan, ffatname, ffatnamekan, fmotname, "
+                        "fmotnamekan from convo where "_s
                             + pending + u" order by fcollcode, fregno"_s,
                         true);
     } catch (const DbError &e) {
@@ -109,23 +112,36 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
     // the name it was printed with.
     const QString unprinted = m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
     try {
-        // Prepared once: a bulk run writes up to four names for each of its rows.
-        std::vector<Statement> updates;
-        for (int p = 0; p < 4; ++p)
-            updates.push_back(m_db.prepare(u"update convo set "_s + QString::fromUtf16(kPairs[p].second)
-                                           + u" = ? where fregno = ? and "_s + unprinted));
+        // One statement per candidate writes all of its names that were composed: a
+        // null leaves a column as it is.
+        QString assignments;
+        for (const auto &pair : kPairs) {
+            const QString column = QString::fromUtf16(pair.second);
+            assignments += (assignments.isEmpty() ? QString() : u", "_s) + column + u" = "_s
+                + m_db.dialect().coalesce(u"?"_s, column);
+        }
+        Statement update = m_db.prepare(u"update convo set "_s + assignments + u" where fregno = ? and "_s + unprinted);
         auto scope = std::make_unique<WriteScope>(m_db);
         for (size_t i = 0; i < rows.size(); ++i) {
             const NameRow &row = rows[i];
             result.stoppedAt = row.regno;
+            QVariantList values;
+            int filled = 0;
             for (int p = 0; p < 4; ++p) {
-                if (!NameLibrary::needsFill(row.english[p], row.kannada[p]))
+                QString built;
+                if (NameLibrary::needsFill(row.english[p], row.kannada[p]))
+                    built = library.compose(row.english[p]);
+                if (built.isEmpty()) {
+                    values << QVariant(QMetaType(QMetaType::QString));
                     continue;
-                const QString built = library.compose(row.english[p]);
-                if (built.isEmpty())
-                    continue;
-                updates[size_t(p)].exec({built, row.regno});
-                ++result.namesFilled;
+                }
+                values << built;
+                ++filled;
+            }
+            if (filled > 0) {
+                values << row.regno;
+                update.exec(values);
+                result.namesFilled += filled;
             }
             report(m_progress, u"Updating Reg. No.: "_s + row.regno, percent(i + 1, rows.size()));
             ++result.rows;
@@ -153,8 +169,8 @@ KannadaNameUpdate::Result KannadaNameUpdate::build()
     std::vector<NameRow> rows;
     try {
         rows = readRows(m_db,
-                        u"select distinct fname, fnamekan, ffatname, ffatnamekan, fmotname, fmotnamekan, fsirname, "
-                        "fsirnamekan from convo where "_s
+                        u"select distinct fname, fnamekan, fsirname, fsirnamekan, ffatname, ffatnamekan, fmotname, "
+                        "fmotnamekan from convo where "_s
                             + m_db.dialect().coalesce(u"fnamekan"_s, u"''"_s) + u" <> '' order by fname"_s,
                         false);
     } catch (const DbError &e) {
@@ -169,6 +185,7 @@ KannadaNameUpdate::Result KannadaNameUpdate::build()
 
     NameLibrary library(m_db);
     try {
+        library.preload();
         auto scope = std::make_unique<WriteScope>(m_db);
         QString status = u"Building Library..."_s;
         for (size_t i = 0; i < rows.size(); ++i) {

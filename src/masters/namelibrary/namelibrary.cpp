@@ -14,7 +14,8 @@ NameLibrary::NameLibrary(Database &db)
 
 QStringList NameLibrary::words(const QString &name)
 {
-    return name.trimmed().split(u' ', Qt::SkipEmptyParts);
+    // Split at blanks only: trimming Unicode white space would eat the legacy byte 0xA0.
+    return name.split(u' ', Qt::SkipEmptyParts);
 }
 
 QString NameLibrary::spelling(const QString &englishWord, WordCase wordCase) const
@@ -34,15 +35,24 @@ QStringList NameLibrary::learn(const QString &englishName, const QString &kannad
     QStringList added;
     if (english.isEmpty() || english.size() != kannada.size())
         return added;
+    // A preloaded library answers the upper-cased look-ups from memory and learns the
+    // words added, so a bulk run reads the table once instead of once per word.
+    const bool fromMemory = wordCase == WordCase::Upper && m_upperWords;
     const QString existsSql = wordCase == WordCase::Upper ? u"select 1 from kanlib where upper(fengname) = ?"_s
                                                           : u"select 1 from kanlib where fengname = ?"_s;
     for (qsizetype i = 0; i < english.size(); ++i) {
         const QString word = wordCase == WordCase::Upper ? english.at(i).toUpper() : english.at(i);
         // A name may repeat a word ("RAMA RAMA"): the first spelling wins, as it would
         // had the pair been stored word by word.
-        if (added.contains(word) || m_db.exists(existsSql, {word}))
+        if (added.contains(word))
             continue;
-        m_db.exec(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s, {word, kannada.at(i)});
+        if (fromMemory ? m_upperWords->contains(word) : m_db.exists(existsSql, {word}))
+            continue;
+        if (!m_insert)
+            m_insert.emplace(m_db.prepare(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s));
+        m_insert->exec({word, kannada.at(i)});
+        if (fromMemory)
+            m_upperWords->insert(word, kannada.at(i));
         added.append(word);
     }
     return added;
@@ -56,7 +66,7 @@ QString NameLibrary::compose(const QString &englishName) const
         if (!kannada.isEmpty())
             built += u' ' + kannada;
     }
-    return built.trimmed();
+    return trimBlanks(built);
 }
 
 void NameLibrary::preload()
@@ -69,6 +79,46 @@ void NameLibrary::preload()
             words.insert(key, rows.text(1));
     }
     m_upperWords = std::move(words);
+}
+
+std::vector<NameLibrary::Entry> NameLibrary::entries() const
+{
+    std::vector<Entry> out;
+    Rows rows = m_db.query(u"select fengname, fkanname from kanlib order by fengname"_s);
+    while (rows.next())
+        out.push_back({rows.text(0), rows.text(1)});
+    return out;
+}
+
+bool NameLibrary::contains(const QString &englishWord) const
+{
+    return m_db.exists(u"select fengname from kanlib where fengname = ?"_s, {englishWord});
+}
+
+void NameLibrary::add(const QString &englishWord, const QString &kannadaWord)
+{
+    m_db.exec(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s, {englishWord, kannadaWord});
+}
+
+void NameLibrary::replace(const QString &englishWord, const QString &kannadaWord)
+{
+    m_db.exec(u"update kanlib set fkanname = ? where fengname = ?"_s, {kannadaWord, englishWord});
+}
+
+void NameLibrary::remove(const QString &englishWord)
+{
+    m_db.exec(u"delete from kanlib where fengname = ?"_s, {englishWord});
+}
+
+QString NameLibrary::trimBlanks(const QString &text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text.at(from) == u' ')
+        ++from;
+    while (to > from && text.at(to - 1) == u' ')
+        --to;
+    return text.mid(from, to - from);
 }
 
 bool NameLibrary::needsFill(const QString &englishName, const QString &kannadaName)

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/database.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace sw {
-
-class Database;
 
 // The library of Kannada name spellings (`kanlib`): one English name word to its
 // Kannada spelling, stored and returned as the legacy font's 8-bit text, never
@@ -45,6 +46,23 @@ public:
     // otherwise read the whole table. The first row of a word wins, as in the table.
     void preload();
 
+    // The library screen's view: every word pair ordered by the English word.
+    struct Entry
+    {
+        QString english;
+        QString kannada;
+    };
+    std::vector<Entry> entries() const;
+    // Whether the English word (compared as the collation does) is in the library.
+    bool contains(const QString &englishWord) const;
+    // Adds a word pair, or gives an existing word its new spelling.
+    void add(const QString &englishWord, const QString &kannadaWord);
+    void replace(const QString &englishWord, const QString &kannadaWord);
+    void remove(const QString &englishWord);
+    // Blanks at either end removed and nothing else: the legacy font's bytes that
+    // Unicode counts as white space (0xA0) are letters of a Kannada name.
+    static QString trimBlanks(const QString &text);
+
     // Whether the fill would compose a new Kannada name: only when the English name
     // has more words than the present Kannada one.
     static bool needsFill(const QString &englishName, const QString &kannadaName);
@@ -52,6 +70,7 @@ public:
 private:
     Database &m_db;
     std::optional<QHash<QString, QString>> m_upperWords;
+    std::optional<Statement> m_insert;
 };
 
 } // namespace sw

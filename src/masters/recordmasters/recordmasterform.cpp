@@ -17,6 +17,15 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
+QString RecordMasterForm::degreeDescription(const SqlDialect &dialect)
+{
+    // The description, and the speciality in brackets after it when the degree has one.
+    const QString special = dialect.coalesce(u"fspecial"_s, u"''"_s);
+    return dialect.concat({dialect.coalesce(u"fdescpn"_s, u"''"_s),
+                           u"case when "_s + special + u" <> '' then "_s
+                               + dialect.concat({u"' ('"_s, special, u"')'"_s}) + u" else '' end"_s});
+}
+
 RecordMasterForm::RecordMasterForm(const FormContext &context, const RecordMasterKind &kind)
     : RecordForm(context, kind.menuCode, kind.caption)
     , m_kind(kind)
@@ -38,7 +47,7 @@ RecordMasterForm::RecordMasterForm(const FormContext &context, const RecordMaste
     setLookup(text(0), [this] {
         QString columns = m_kind.lookupFields;
         if (m_kind.menuCode == u"DEGREE"_s)
-            columns = u"fdegree as Degree, fdescpn as Description, fspecial as Speciality"_s;
+            columns = u"fdegree as fdegree, "_s + degreeDescription(session().db().dialect()) + u" as fdesc"_s;
         return LookupRequest{session().db().table(m_kind.table), columns, {}, {}, {}, {}};
     });
 }

@@ -66,6 +66,22 @@ void copySqlite(sqlite3 *from, sqlite3 *to, const QString &what)
         throw StopError(what + u": "_s + QString::fromUtf8(sqlite3_errstr(step)));
 }
 
+// "ok", or what SQLite's quick check of the file finds wrong.
+QString quickCheck(sqlite3 *db)
+{
+    sqlite3_stmt *check = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    QStringList findings;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(check)) == SQLITE_ROW)
+        findings << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)));
+    sqlite3_finalize(check);
+    if (step != SQLITE_DONE)
+        findings << QString::fromUtf8(sqlite3_errstr(step));
+    return findings.join(u"; "_s);
+}
+
 class SqliteBackup final : public BackupEngine
 {
 public:
@@ -102,6 +118,14 @@ public:
         if (prepared != SQLITE_OK)
             throw StopError(u"The file "_s + file + u" is not a backup of a Scrollwise database: "_s
                             + QString::fromUtf8(sqlite3_errmsg(source)));
+        // A damaged copy is refused before anything of the database is touched.
+        const QString check = quickCheck(source);
+        if (check != u"ok"_s)
+            throw StopError(u"The file "_s + file + u" is damaged and cannot be restored: "_s + check);
+
+        // The copy goes into the live database in one write transaction of its own, so a
+        // failure half-way leaves the database as it was, and the connections the program
+        // still holds see either the old or the new database, never a file swapped under them.
 
         Connector::Options options;
         options.createIfMissing = true;

@@ -140,3 +140,37 @@ TEST(SqliteRestore, OntoAFolderWithoutDatabaseAsksNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SqliteRestore, ADamagedBackupIsRefusedAndTheDatabaseStaysAsItWas)
+{
+    test::InstalledFolder folder(TestBackend::SQLite);
+    Session session;
+    session.folder = folder.folder();
+    session.cn = folder.connect();
+    for (int i = 0; i < 400; ++i)
+        session.db().exec(u"insert into convo (fregno, fname, fconvocode) values (?, ?, 'C26')"_s,
+                          {QString(u"R%1"_s.arg(i)), QString(u"CANDIDATE NUMBER %1 WITH A LONG NAME"_s.arg(i))});
+    test::ScriptedPrompter prompter;
+    const BackupRun::Result backup = BackupRun(session, prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done);
+    session.db().exec(u"delete from convo where fregno like 'R1%'"_s);
+    const int kept = session.db().scalar(u"select count(*) from convo"_s).toInt();
+
+    // The header and the schema stay readable; the pages after them are garbage.
+    QFile file(backup.file);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 size = file.size();
+    ASSERT_GT(size, 8 * 4096);
+    file.seek(size / 2);
+    file.write(QByteArray(int(size / 4), '\x55'));
+    file.close();
+
+    prompter.answer(PromptAnswer::Yes);
+    EXPECT_EQ(RestoreRun(folder.folder(), prompter).run(backup.file), RestoreRun::Outcome::Refused);
+    EXPECT_TRUE(prompter.last().contains(u"is damaged and cannot be restored"_s)) << prompter.last().toStdString();
+    EXPECT_EQ(folder.connect()->scalar(u"select count(*) from convo"_s).toInt(), kept);
+}
+
+} // namespace

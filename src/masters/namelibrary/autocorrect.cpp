@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "masters/namelibrary/autocorrect.h"
+
+#include "masters/namelibrary/namelibrary.h"
+#include "masters/recordmasters/recordmasterform.h"
+#include "shell/core/prompter.h"
+#include "shell/core/session.h"
+#include "shell/db/database.h"
+#include "shell/forms/commanddispatcher.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+// The widths of kanlib's columns.
+constexpr int kWordWidth = 50;
+
+QFont kannadaFont()
+{
+    return QFont(RecordMasterForm::kannadaFont(), 13);
+}
+
+} // namespace
+
+AutoCorrect::AutoCorrect(const FormContext &context)
+    : ChildForm(context, u"AUTOCORRECT"_s, u"Kannada Library . . ."_s)
+    , m_english(new QLineEdit(this))
+    , m_kannada(new QLineEdit(this))
+    , m_spread(new QTableWidget(0, 2, this))
+    , m_ok(new QPushButton(u"&OK"_s, this))
+    , m_cancel(new QPushButton(u"&Cancel"_s, this))
+{
+    m_english->setObjectName(u"text_0"_s);
+    m_english->setFont(QFont(u"MS Sans Serif"_s));
+    m_english->setMaxLength(kWordWidth);
+    m_kannada->setObjectName(u"text_1"_s);
+    m_kannada->setMaxLength(kWordWidth);
+    m_ok->setObjectName(u"cmd_0"_s);
+    m_cancel->setObjectName(u"cmd_1"_s);
+    m_spread->setObjectName(u"spread"_s);
+    m_spread->setHorizontalHeaderLabels({u"English"_s, u"Kannada"_s});
+    m_spread->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_spread->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_spread->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_spread->setMinimumHeight(300);
+    m_spread->installEventFilter(this);
+
+    auto *boxes = new QFormLayout;
+    boxes->addRow(u"English"_s, m_english);
+    boxes->addRow(u"Kannada"_s, m_kannada);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    body()->addLayout(boxes);
+    body()->addLayout(buttons);
+    body()->addWidget(m_spread, 1);
+
+    connect(m_ok, &QPushButton::clicked, this, [this] { cmd_Click(0); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { cmd_Click(1); });
+    connect(m_spread, &QTableWidget::cellClicked, this, [this](int row, int) {
+        m_english->setText(m_spread->item(row, 0)->text());
+        m_kannada->setText(m_spread->item(row, 1)->text());
+    });
+}
+
+void AutoCorrect::activated()
+{
+    commands().setToolMode(ToolMode::Disabled);
+    // The appearance gives every box the screen's font; the Kannada ones take theirs back.
+    m_kannada->setFont(kannadaFont());
+    reload();
+}
+
+void AutoCorrect::reload()
+{
+    try {
+        const auto entries = NameLibrary(session().db()).entries();
+        m_spread->setRowCount(int(entries.size()));
+        for (int row = 0; row < int(entries.size()); ++row) {
+            const NameLibrary::Entry &e = entries[size_t(row)];
+            m_spread->setItem(row, 0, new QTableWidgetItem(e.english));
+            auto *kannada = new QTableWidgetItem(e.kannada);
+            kannada->setFont(kannadaFont());
+            m_spread->setItem(row, 1, kannada);
+        }
+        if (!entries.empty())
+            m_spread->setCurrentCell(0, 0);
+    } catch (const std::exception &e) {
+        showError(e);
+    }
+}
+
+void AutoCorrect::cmd_Click(int index)
+{
+    if (index == 1) {
+        unload();
+        return;
+    }
+    store();
+}
+
+void AutoCorrect::store()
+{
+    // The English word is a name word: an apostrophe in it becomes a grave accent as
+    // everywhere names are typed. The Kannada bytes are kept as they are.
+    const QString english = NameLibrary::trimBlanks(m_english->text()).replace(u'\'', u'`');
+    const QString kannada = NameLibrary::trimBlanks(m_kannada->text());
+    if (english.isEmpty() || kannada.isEmpty()) {
+        prompter().message(u"Replace or With fields should be Entered"_s, u"Message"_s, PromptIcon::Information);
+        m_english->setFocus();
+        return;
+    }
+    try {
+        NameLibrary library(session().db());
+        WriteScope scope(session().db());
+        if (!library.contains(english)) {
+            library.add(english, kannada);
+        } else if (prompter().ask(u"This Code already exist. Do you want to replace old one"_s, u"Message"_s,
+                                  PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::No)
+                   == PromptAnswer::Yes) {
+            library.replace(english, kannada);
+        }
+        scope.commit();
+    } catch (const std::exception &e) {
+        showError(e);
+    }
+    reload();
+}
+
+void AutoCorrect::deleteActiveRow()
+{
+    const int row = m_spread->currentRow();
+    if (row < 0 || !m_spread->item(row, 0))
+        return;
+    if (prompter().ask(u"Are you sure?"_s, u"Message"_s, PromptIcon::Information, PromptButtons::YesNo,
+                       PromptAnswer::No)
+        != PromptAnswer::Yes)
+        return;
+    try {
+        NameLibrary(session().db()).remove(NameLibrary::trimBlanks(m_spread->item(row, 0)->text()));
+    } catch (const std::exception &e) {
+        showError(e);
+    }
+    reload();
+    if (m_spread->rowCount() > 0)
+        m_spread->setCurrentCell(qMin(row, m_spread->rowCount() - 1), 0);
+}
+
+bool AutoCorrect::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_spread && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        deleteActiveRow();
+        return true;
+    }
+    return ChildForm::eventFilter(watched, event);
+}
+
+} // namespace sw

@@ -1,0 +1,226 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/settings/settings.h"
+
+#include "shell/common/appearance.h"
+#include "shell/core/prompter.h"
+#include "shell/core/session.h"
+#include "shell/db/database.h"
+#include "shell/forms/commanddispatcher.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+const char16_t *const kLabels[] = {u"Screen", u"Fields (Default)", u"Fields (Online)", u"Field Color",
+                                   u"Label Color", u"Font", u"Size"};
+
+} // namespace
+
+Settings::Settings(const FormContext &context)
+    : ChildForm(context, u"SETTINGS"_s, u"Project Settings . . ."_s)
+    , m_tabs(new QTabWidget(this))
+    , m_default(new QPushButton(u"&Default"_s, this))
+    , m_ok(new QPushButton(u"&OK"_s, this))
+    , m_cancel(new QPushButton(u"&Cancel"_s, this))
+{
+    m_tabs->setObjectName(u"SSTab1"_s);
+    QWidget *pages[] = {new QWidget(m_tabs), new QWidget(m_tabs)};
+    m_tabs->addTab(pages[0], u"Colours"_s);
+    m_tabs->addTab(pages[1], u"Font"_s);
+    QGridLayout *grids[] = {new QGridLayout(pages[0]), new QGridLayout(pages[1])};
+    for (int i = 0; i < 7; ++i) {
+        QWidget *page = pages[i < kColourBoxes ? 0 : 1];
+        QGridLayout *grid = grids[i < kColourBoxes ? 0 : 1];
+        const int row = i < kColourBoxes ? i : i - kColourBoxes;
+        auto *box = new QLineEdit(page);
+        box->setObjectName(u"text_"_s + QString::number(i));
+        box->setReadOnly(i < kColourBoxes || i == kColourBoxes); // colours and the font come from their dialogs
+        m_boxes[size_t(i)] = box;
+        grid->addWidget(new QLabel(QString::fromUtf16(kLabels[i]), page), row, 0);
+        grid->addWidget(box, row, 1);
+        if (i <= kColourBoxes) {
+            auto *button = new QPushButton(u"..."_s, page);
+            button->setObjectName(u"cmd_"_s + QString::number(i));
+            button->setFixedWidth(32);
+            m_buttons[size_t(i)] = button;
+            grid->addWidget(button, row, 2);
+            connect(button, &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
+        }
+        grid->setRowStretch(row + 1, 1);
+    }
+    m_boxes[6]->setMaxLength(2);
+    m_boxes[6]->setInputMask(u"09"_s);
+
+    m_default->setObjectName(u"cmddef"_s);
+    m_ok->setObjectName(u"cmdok"_s);
+    m_cancel->setObjectName(u"cmdcancel"_s);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_default);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    body()->addWidget(m_tabs);
+    body()->addLayout(buttons);
+    connect(m_default, &QPushButton::clicked, this, &Settings::cmddef_Click);
+    connect(m_ok, &QPushButton::clicked, this, &Settings::CmdOk_Click);
+    connect(m_cancel, &QPushButton::clicked, this, &Settings::CmdCancel_Click);
+
+    m_chooseColour = [this](const QColor &current) -> std::optional<QColor> {
+        const QColor c = QColorDialog::getColor(current, this);
+        return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+    };
+    m_chooseFont = [this](const QFont &current) -> std::optional<QFont> {
+        bool ok = false;
+        const QFont f = QFontDialog::getFont(&ok, current, this);
+        return ok ? std::optional<QFont>(f) : std::nullopt;
+    };
+    Disp_rec();
+}
+
+void Settings::setChoosers(ColourChooser colour, FontChooser font)
+{
+    m_chooseColour = std::move(colour);
+    m_chooseFont = std::move(font);
+}
+
+void Settings::activated()
+{
+    commands().setToolMode(ToolMode::Disabled);
+    // The pages carry the screen colour the labels are drawn for, and each colour box
+    // shows its own colour rather than the colour of fields being edited.
+    const QColor screen = colourFromVb(Appearance::read(session().db()).screenColour);
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        QWidget *page = m_tabs->widget(i);
+        QPalette p = page->palette();
+        p.setColor(QPalette::Window, screen);
+        page->setPalette(p);
+        page->setAutoFillBackground(screen.isValid());
+    }
+    for (int i = 0; i < kColourBoxes; ++i)
+        paintColourBox(i);
+    // The tab captions sit on the desktop's tab colour, not on the screen colour.
+    QPalette captions = m_tabs->tabBar()->palette();
+    captions.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    captions.setColor(QPalette::ButtonText, QApplication::palette().color(QPalette::ButtonText));
+    m_tabs->tabBar()->setPalette(captions);
+}
+
+void Settings::paintColourBox(int index)
+{
+    // A style sheet, not the palette: the screens' appearance repaints every box's palette
+    // in the edit colour, and a colour box must show its own colour.
+    QLineEdit *box = m_boxes[size_t(index)];
+    const QColor colour = colourFromVb(box->text());
+    if (!colour.isValid()) {
+        box->setStyleSheet({});
+        return;
+    }
+    box->setStyleSheet(u"QLineEdit { background-color: %1; color: %2; }"_s.arg(
+        colour.name(), colour.lightness() < 128 ? u"white"_s : u"black"_s));
+}
+
+void Settings::show(const AppearanceSettings &s)
+{
+    const QString values[] = {s.screenColour, s.fieldColour, s.onlineFieldColour, s.fontColour,
+                              s.labelColour,  s.font,        s.fontSize};
+    for (int i = 0; i < 7; ++i)
+        m_boxes[size_t(i)]->setText(values[i]);
+    for (int i = 0; i < kColourBoxes; ++i)
+        paintColourBox(i);
+}
+
+AppearanceSettings Settings::typed() const
+{
+    AppearanceSettings s;
+    s.screenColour = m_boxes[0]->text();
+    s.fieldColour = m_boxes[1]->text();
+    s.onlineFieldColour = m_boxes[2]->text();
+    s.fontColour = m_boxes[3]->text();
+    s.labelColour = m_boxes[4]->text();
+    s.font = m_boxes[5]->text();
+    s.fontSize = m_boxes[6]->text();
+    return s;
+}
+
+void Settings::Disp_rec()
+{
+    try {
+        show(ControlStore(session().db()).appearance());
+    } catch (const std::exception &e) {
+        showError(e);
+    }
+}
+
+void Settings::cmd_Click(int index)
+{
+    if (index < kColourBoxes) {
+        const QColor current = colourFromVb(m_boxes[size_t(index)]->text());
+        if (const auto chosen = m_chooseColour(current.isValid() ? current : QColor(Qt::white))) {
+            m_boxes[size_t(index)]->setText(vbFromColour(*chosen));
+            paintColourBox(index);
+        }
+        return;
+    }
+    QFont current(m_boxes[5]->text());
+    current.setPointSize(qMax(1, m_boxes[6]->text().toInt()));
+    if (const auto chosen = m_chooseFont(current)) {
+        m_boxes[5]->setText(chosen->family());
+        m_boxes[6]->setText(QString::number(chosen->pointSize() > 0 ? chosen->pointSize() : 8));
+    }
+}
+
+void Settings::cmddef_Click()
+{
+    try {
+        ControlStore(session().db()).restoreDefaultAppearance();
+        show(AppearanceSettings{});
+        applyToOpenScreens(AppearanceSettings{});
+    } catch (const std::exception &e) {
+        showError(e);
+    }
+}
+
+void Settings::CmdOk_Click()
+{
+    try {
+        const AppearanceSettings s = typed();
+        if (!ControlStore(session().db()).saveAppearance(s, prompter()))
+            return;
+        applyToOpenScreens(s);
+    } catch (const std::exception &e) {
+        showError(e);
+        return;
+    }
+    unload();
+}
+
+void Settings::CmdCancel_Click()
+{
+    unload();
+}
+
+void Settings::applyToOpenScreens(const AppearanceSettings &s)
+{
+    Session &session = this->session();
+    session.fieldColour = s.fieldColour;
+    session.editColour = s.onlineFieldColour;
+    session.fontSize = s.fontSize.trimmed();
+    const Appearance look = Appearance::read(session.db());
+    for (ChildForm *form : window()->findChildren<ChildForm *>())
+        look.apply(form, session.fontSize, session.folder);
+}
+
+} // namespace sw

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Kannada name library screens driven offscreen: the word library by hand, and
+// the bulk update that fills candidates' Kannada names or teaches the library.
+#include "screensfixture.h"
+
+#include "masters/namelibrary/autocorrect.h"
+#include "masters/namelibrary/updkanname.h"
+#include "masters/recordmasters/recordmasterform.h"
+#include "shell/core/legacytext.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::MastersScreensTest;
+using sw::test::TestBackend;
+
+namespace {
+
+using LibraryScreensTest = MastersScreensTest;
+
+// The high bytes of the legacy font in four words of 32 bytes: every byte 0x80..0xFF once.
+QByteArray highBytes(int word)
+{
+    QByteArray bytes;
+    for (int b = 0x80 + 32 * word; b < 0x80 + 32 * (word + 1); ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
+TEST_P(LibraryScreensTest, EveryHighByteOfTheLegacyFontSurvivesTheLibraryScreenAndItsReload)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *form = open<AutoCorrect>(u"N44"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Kannada Library . . ."_s);
+    EXPECT_EQ(form->text(1)->font().family(), RecordMasterForm::kannadaFont());
+
+    const QString words[] = {u"ASHA"_s, u"BHAGYA"_s, u"CHANDRA"_s, u"DEVI"_s};
+    for (int w = 0; w < 4; ++w) {
+        form->text(0)->setText(u"  "_s + words[w] + u' ');
+        form->text(1)->setText(legacytext::fromBytes(highBytes(w)));
+        form->cmd(0)->click();
+    }
+    ASSERT_EQ(form->spread()->rowCount(), 4);
+    shoot(form, u"autocorrect"_s);
+    const QString table = m_folder->db().table(u"KANLIB"_s);
+    for (int w = 0; w < 4; ++w) {
+        EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = ?"_s, {words[w]})),
+                  highBytes(w))
+            << w;
+        // The grid, reloaded from the table, shows the same bytes; a click brings them back to the boxes.
+        EXPECT_EQ(legacytext::toBytes(form->spread()->item(w, 1)->text()), highBytes(w)) << w;
+    }
+    form->text(0)->clear();
+    form->text(1)->clear();
+    QTest::mouseClick(form->spread()->viewport(), Qt::LeftButton, {},
+                      form->spread()->visualItemRect(form->spread()->item(2, 0)).center());
+    EXPECT_EQ(form->text(0)->text(), u"CHANDRA"_s);
+    EXPECT_EQ(legacytext::toBytes(form->text(1)->text()), highBytes(2));
+
+    // Storing a word that exists asks first: No leaves the spelling, Yes replaces it.
+    form->text(1)->setText(legacytext::fromBytes("\xC1\xC2"));
+    m_prompter.answer(PromptAnswer::No);
+    form->cmd(0)->click();
+    EXPECT_EQ(m_prompter.last(), u"This Code already exist. Do you want to replace old one"_s);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'CHANDRA'"_s)),
+              highBytes(2));
+    m_prompter.answer(PromptAnswer::Yes);
+    form->cmd(0)->click();
+    EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'CHANDRA'"_s)),
+              QByteArray("\xC1\xC2"));
+
+    // Either box empty: nothing is stored.
+    form->text(0)->setText(u"   "_s);
+    form->cmd(0)->click();
+    EXPECT_EQ(m_prompter.last(), u"Replace or With fields should be Entered"_s);
+    EXPECT_EQ(value(u"select count(*) from "_s + table), u"4"_s);
+
+    // Delete in the grid asks, then removes the active row's word.
+    form->spread()->setCurrentCell(1, 0);
+    form->spread()->setFocus();
+    m_prompter.answer(PromptAnswer::No);
+    QTest::keyClick(form->spread(), Qt::Key_Delete);
+    EXPECT_EQ(value(u"select count(*) from "_s + table), u"4"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    QTest::keyClick(form->spread(), Qt::Key_Delete);
+    EXPECT_EQ(m_prompter.last(), u"Are you sure?"_s);
+    EXPECT_EQ(value(u"select count(*) from "_s + table + u" where fengname = 'BHAGYA'"_s), u"0"_s);
+    EXPECT_EQ(form->spread()->rowCount(), 3);
+}
+
+TEST_P(LibraryScreensTest, TheUpdateScreenTeachesTheLibraryThenFillsTheMissingNames)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    Database &db = m_folder->db();
+    const QByteArray ramaKan("\xF0\xA0"); // 0xA0 is a letter of the font, not a blank
+    const QByteArray kumarKan("\xE6\xD2\x85");
+    db.exec(u"insert into convo (fregno, fname, fnamekan, fconvocode) values ('K1', 'RAMA KUMAR', ?, 'C26')"_s,
+            {legacytext::fromBytes(ramaKan + ' ' + kumarKan)});
+    db.exec(u"insert into convo (fregno, fname, fconvocode) values ('K2', 'KUMAR SWAMY RAMA', 'C26')"_s);
+    db.exec(u"insert into convo (fregno, fname, fconvocode, fcertno) values ('K3', 'RAMA', 'C26', 'DC000001')"_s);
+
+    auto *form = open<UpdKanName>(u"N2A"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Update Kannada Names . . ."_s);
+    form->chk()->setChecked(true);
+    form->cmd()->click();
+    EXPECT_EQ(m_prompter.last(), u"Library Updated Successfully"_s);
+    const QString table = db.table(u"KANLIB"_s);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'RAMA'"_s)), ramaKan);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'KUMAR'"_s)), kumarKan);
+
+    form->chk()->setChecked(false);
+    form->cmd()->click();
+    EXPECT_EQ(m_prompter.last(), u"Library Updated Successfully"_s);
+    EXPECT_EQ(form->PB()->value(), 0);
+    // SWAMY is not in the library: a two-word Kannada name in the English order.
+    EXPECT_EQ(legacytext::toBytes(value(u"select fnamekan from convo where fregno = 'K2'"_s)),
+              kumarKan + ' ' + ramaKan);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fnamekan from convo where fregno = 'K1'"_s)),
+              ramaKan + ' ' + kumarKan);
+    EXPECT_EQ(value(u"select fnamekan from convo where fregno = 'K3'"_s), QString()); // printed: left alone
+    shoot(form, u"updkanname"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, LibraryScreensTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window logged in on a fresh folder, with the screens of the masters and
+// utilities registered, for driving them offscreen as a clerk would.
+#pragma once
+
+#include "../shell/forms/formsfixture.h"
+#include "../shell/forms/windowdriver.h"
+
+#include "masters/mastersscreens.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/menutree.h"
+#include "shell/forms/screenregistry.h"
+#include "shell/ui/mdimainmenu.h"
+#include "support/scriptedprompter.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace sw::test {
+
+using namespace Qt::StringLiterals;
+
+class MastersScreensTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<LoggedInFolder>(GetParam());
+        registerMastersScreens(m_screens);
+    }
+    void openWindow(const QString &user, const QString &password)
+    {
+        m_folder->login(user, password, u"C26"_s);
+        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        m_window->applyPermissions();
+        showActive(*m_window);
+    }
+    template<typename Form>
+    Form *open(const QString &code)
+    {
+        m_window->menuActions().action(code)->trigger();
+        QCoreApplication::processEvents();
+        return qobject_cast<Form *>(m_window->dispatcher().activeForm());
+    }
+    void run(Command c)
+    {
+        m_window->dispatcher().doCommand(c);
+        QCoreApplication::processEvents();
+    }
+    void shoot(QWidget *form, const QString &name)
+    {
+        form->grab().save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u'/' + name + u".png"_s);
+    }
+    QString value(const QString &sql, const QVariantList &params = {})
+    {
+        return m_folder->db().scalar(sql, params).toString();
+    }
+
+    std::unique_ptr<LoggedInFolder> m_folder;
+    ScriptedPrompter m_prompter;
+    ScreenRegistry m_screens;
+    std::unique_ptr<MdiMainMenu> m_window;
+};
+
+
+} // namespace sw::test

@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The utilities driven offscreen through the main window: users and their permissions,
+// the institution's details, the appearance, backup and restore.
+#include "screensfixture.h"
+
+#include "shell/backup/restoredb.h"
+#include "shell/core/inifile.h"
+#include "shell/core/passwordcodec.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
+#include "shell/settings/controle.h"
+#include "shell/settings/settings.h"
+#include "shell/startup/loginstore.h"
+#include "shell/startup/startup.h"
+#include "shell/users/users.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::MastersScreensTest;
+using sw::test::TestBackend;
+
+namespace {
+
+using UtilityScreensTest = MastersScreensTest;
+
+void tick(Users *form, const QString &code, bool on)
+{
+    QTreeWidgetItem *item = form->node(code);
+    ASSERT_NE(item, nullptr) << code.toStdString();
+    item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
+}
+
+// Whether `user` can log in with `password`, tried on a connection of its own so the
+// window's session stays as it is.
+bool canLogIn(const AppFolder &folder, const QString &user, const QString &password)
+{
+    IniFile ini(Startup::iniPath(folder));
+    ini.load();
+    Session other;
+    other.folder = folder;
+    other.cn = Connector::open(ConnectionSettings::read(ini), folder);
+    return !LoginStore(other.db()).login(other, user, password, u"C26"_s);
+}
+
+bool ticked(Users *form, const QString &code)
+{
+    return form->node(code)->checkState(0) == Qt::Checked;
+}
+
+TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEditsHimWithoutTouchingThePassword)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *form = open<Users>(u"N43"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Permissions . . ."_s);
+    // The tree lists the menu codes only: no window list, help or separators.
+    EXPECT_EQ(form->tvwoptions()->topLevelItemCount(), 4);
+    EXPECT_EQ(form->node(u"N2A"_s)->text(0), u"Update Kannada Names"_s);
+    EXPECT_EQ(form->node(u"N14sep"_s), nullptr);
+
+    run(Command::Add);
+    form->text(0)->setText(u"clerk2"_s);
+    form->text(0)->setFocus();
+    QTest::keyClick(form->text(0), Qt::Key_Return);
+    form->text(6)->setText(u"EXAM"_s);
+    tick(form, u"N2"_s, true); // the whole menu comes with its top
+    EXPECT_TRUE(ticked(form, u"N22"_s));
+    EXPECT_TRUE(ticked(form, u"N2F"_s));
+    tick(form, u"N2"_s, false);
+    tick(form, u"N22"_s, true); // an item brings its top menu
+    EXPECT_TRUE(ticked(form, u"N2"_s));
+    tick(form, u"N41"_s, true);
+    tick(form, u"N41"_s, false); // the last item unticked takes the top menu with it
+    EXPECT_FALSE(ticked(form, u"N4"_s));
+    tick(form, u"N31"_s, true);
+    shoot(form, u"users_add"_s);
+    run(Command::Save);
+    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    const QString table = m_folder->db().table(u"MASUSER"_s);
+    EXPECT_EQ(value(u"select fpermission from "_s + table + u" where fusername = 'CLERK2'"_s),
+              u"N2*N22*N3*N31*"_s);
+    EXPECT_EQ(value(u"select fsection from "_s + table + u" where fusername = 'CLERK2'"_s), u"EXAM"_s);
+    EXPECT_EQ(value(u"select fpasswd from "_s + table + u" where fusername = 'CLERK2'"_s),
+              passwords::encodeUser(u"CLERK2"_s));
+    EXPECT_TRUE(canLogIn(m_folder->folder(), u"clerk2"_s, u"clerk2"_s));
+
+    // A name that is taken is refused where it is typed.
+    run(Command::Add);
+    form->text(0)->setText(u"CLERK2"_s);
+    form->text(0)->setFocus();
+    QTest::keyClick(form->text(0), Qt::Key_Return);
+    EXPECT_EQ(m_prompter.last(), u"User Name already exists"_s);
+    EXPECT_TRUE(form->text(0)->hasFocus());
+    m_prompter.answer(PromptAnswer::Yes); // "Confirm cancel"
+    run(Command::Cancel);
+
+    // Editing: an unknown name is refused; a known one brings his ticks; the password stays.
+    m_folder->db().exec(u"update "_s + table + u" set fpasswd = ? where fusername = 'CLERK2'"_s,
+                        {passwords::encodeUser(u"SECRET"_s)});
+    run(Command::Edit);
+    form->text(0)->setText(u"NOBODY"_s);
+    form->text(0)->setFocus();
+    QTest::keyClick(form->text(0), Qt::Key_Return);
+    EXPECT_EQ(m_prompter.last(), u"Invalid User Name"_s);
+    form->text(0)->setText(u"CLERK2"_s);
+    QTest::keyClick(form->text(0), Qt::Key_Return);
+    EXPECT_EQ(form->text(6)->text(), u"EXAM"_s);
+    EXPECT_TRUE(ticked(form, u"N22"_s));
+    EXPECT_FALSE(ticked(form, u"N21"_s));
+    form->text(6)->setText(u"CERT"_s);
+    tick(form, u"N44"_s, true);
+    run(Command::Save);
+    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    EXPECT_EQ(value(u"select fpermission from "_s + table + u" where fusername = 'CLERK2'"_s),
+              u"N2*N22*N3*N31*N4*N44*"_s);
+    EXPECT_EQ(value(u"select fsection from "_s + table + u" where fusername = 'CLERK2'"_s), u"CERT"_s);
+    EXPECT_EQ(value(u"select fpasswd from "_s + table + u" where fusername = 'CLERK2'"_s),
+              passwords::encodeUser(u"SECRET"_s));
+
+    // Deleting marks the user: the row stays, the screen no longer browses him, he cannot log in.
+    m_prompter.answer(PromptAnswer::Yes);
+    run(Command::Delete);
+    form->text(0)->setText(u"CLERK2"_s);
+    form->text(0)->setFocus();
+    QTest::keyClick(form->text(0), Qt::Key_Return);
+    EXPECT_EQ(m_prompter.last(), u"Confirm deletion"_s);
+    EXPECT_EQ(value(u"select fdeleted from "_s + table + u" where fusername = 'CLERK2'"_s), u"T"_s);
+    EXPECT_EQ(form->rsdisp().count(), 1); // ADMIN alone
+    EXPECT_FALSE(canLogIn(m_folder->folder(), u"CLERK2"_s, u"SECRET"_s));
+}
+
+TEST_P(UtilityScreensTest, UsersWithoutTheMenuItemsCannotOpenTheUtilities)
+{
+    // Security and restore are the administrator's even when the string grants them.
+    m_folder->addUser(u"CLERK"_s, u"clerk"_s, u"N4*N43*N45*N47*"_s);
+    openWindow(u"CLERK"_s, u"clerk"_s);
+    for (const QString &code : {u"N43"_s, u"N45"_s, u"N41"_s, u"N44"_s, u"N49"_s})
+        EXPECT_FALSE(m_window->menuActions().action(code)->isEnabled()) << code.toStdString();
+    EXPECT_TRUE(m_window->menuActions().action(u"N47"_s)->isEnabled());
+}
+
+TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDate)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *form = open<Controle>(u"N41"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Control . . ."_s);
+    const QString table = m_folder->db().table(u"CONTROL"_s);
+    const QString unit = value(u"select funitcode from "_s + table);
+
+    run(Command::Edit);
+    form->text(0)->setText(u"UNIVERSITY OF MYSORE"_s);
+    form->text(1)->setText(u"CRAWFORD HALL"_s);
+    form->text(2)->setText(u"VISHWAVIDYANILAYA KARYASOUDHA"_s);
+    form->text(7)->setText(u"registrar@uni-mysore.ac.in"_s);
+    form->text(8)->setText(u"REGISTRAR'S OFFICE"_s);
+    form->mskdt(0)->setText(u"31022026"_s);
+    form->chk(0)->setChecked(true);
+    run(Command::Save);
+    EXPECT_EQ(m_prompter.last(), u"Convocation Date: \"31/02/2026\" is not a date (dd/mm/yyyy)"_s);
+    EXPECT_EQ(form->editMode(), u"E"_s);
+    EXPECT_NE(value(u"select fcompany from "_s + table), u"UNIVERSITY OF MYSORE"_s);
+
+    form->mskdt(0)->setText(u"15032026"_s);
+    shoot(form, u"controle_edit"_s);
+    run(Command::Save);
+    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    EXPECT_EQ(value(u"select count(*) from "_s + table), u"1"_s);
+    EXPECT_EQ(value(u"select fcompany from "_s + table), u"UNIVERSITY OF MYSORE"_s);
+    EXPECT_EQ(value(u"select femail from "_s + table), u"registrar@uni-mysore.ac.in"_s);
+    EXPECT_EQ(value(u"select fsignauth1 from "_s + table), u"REGISTRAR`S OFFICE"_s);
+    EXPECT_EQ(m_folder->db().scalar(u"select fconvdate from "_s + table).toDate(), QDate(2026, 3, 15));
+    EXPECT_EQ(value(u"select fdegkan from "_s + table), u"T"_s);
+    EXPECT_EQ(value(u"select funitcode from "_s + table), unit); // never edited here
+    EXPECT_EQ(form->text(0)->text(), u"UNIVERSITY OF MYSORE"_s);
+
+    // An empty date box stores no date; the name is mandatory.
+    run(Command::Edit);
+    form->mskdt(0)->clear();
+    form->chk(0)->setChecked(false);
+    form->text(0)->clear();
+    run(Command::Save);
+    EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
+    form->text(0)->setText(u"UNIVERSITY OF MYSORE"_s);
+    run(Command::Save);
+    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_folder->db().scalar(u"select fconvdate from "_s + table).isNull());
+    EXPECT_EQ(value(u"select fdegkan from "_s + table), u"F"_s);
+}
+
+TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonWritesAtOnce)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *form = open<Settings>(u"N49"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Project Settings . . ."_s);
+    const QString table = m_folder->db().table(u"CONTROL"_s);
+    form->setChoosers([](const QColor &) { return std::optional<QColor>(QColor(0x11, 0x22, 0x33)); },
+                      [](const QFont &) {
+                          QFont f(u"DejaVu Sans"_s);
+                          f.setPointSize(11);
+                          return std::optional<QFont>(f);
+                      });
+    form->cmddef()->click();
+    EXPECT_EQ(value(u"select ftocol from "_s + table), u"&HC0FFFF"_s);
+    EXPECT_EQ(form->text(5)->text(), u"Tahoma"_s);
+
+    form->cmd(2)->click(); // "Fields (Online)": the colour is held blue byte first
+    EXPECT_EQ(form->text(2)->text(), u"&H332211"_s);
+    form->cmd(5)->click();
+    EXPECT_EQ(form->text(5)->text(), u"DejaVu Sans"_s);
+    EXPECT_EQ(form->text(6)->text(), u"11"_s);
+    shoot(form, u"settings"_s);
+    form->cmdok()->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(value(u"select ftocol from "_s + table), u"&H332211"_s);
+    EXPECT_EQ(value(u"select ffont from "_s + table), u"DejaVu Sans"_s);
+    EXPECT_EQ(value(u"select ffontsize from "_s + table), u"11"_s);
+    EXPECT_EQ(value(u"select fscol from "_s + table), u"&H808000"_s);
+    // Fields being edited take the new colour from now on.
+    EXPECT_EQ(m_folder->session.editColour, u"&H332211"_s);
+
+    // "&Default" then "&Cancel": the defaults stay written.
+    form = open<Settings>(u"N49"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->text(2)->text(), u"&H332211"_s);
+    form->cmddef()->click();
+    form->cmdcancel()->click();
+    EXPECT_EQ(value(u"select ftocol from "_s + table), u"&HC0FFFF"_s);
+    EXPECT_EQ(value(u"select ffont from "_s + table), u"Tahoma"_s);
+}
+
+TEST_P(UtilityScreensTest, BackupFromTheMenuThenRestoreFromTheScreenEndsTheProgram)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    Database &db = m_folder->db();
+    db.exec(u"insert into convo (fregno, fname, fconvocode) values ('R1', 'ASHA', 'C26')"_s);
+    db.exec(u"insert into convo (fregno, fname) values ('R2', 'NO CONVOCATION')"_s);
+    m_window->menuActions().action(u"N47"_s)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_prompter.last(), u"Backup Taken Successfully"_s);
+    const QDir backups(m_folder->folder().filePath(u"Backup"_s));
+    const QStringList files = backups.entryList({u"*.bak"_s}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(value(u"select count(*) from convo"_s), u"1"_s);
+
+    db.exec(u"update convo set fname = 'CHANGED'"_s);
+    auto *form = open<RestoreDb>(u"N45"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Restore Database . . ."_s);
+    bool ended = false;
+    form->setEndProgram([&ended] { ended = true; });
+    form->text()->setText(m_folder->folder().filePath(u"Backup/none.bak"_s));
+    form->cmd(0)->click();
+    EXPECT_EQ(m_prompter.last(), u"Invalid File path!!"_s);
+    EXPECT_FALSE(ended);
+
+    m_prompter.answerFile(backups.filePath(files.front()));
+    form->cmd(1)->click();
+    EXPECT_EQ(form->text()->text(), backups.filePath(files.front()));
+    shoot(form, u"restoredb"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    form->cmd(0)->click();
+    EXPECT_EQ(m_prompter.last(), u"Restored Database Successfully!!. System will restart now!!"_s);
+    EXPECT_TRUE(ended);
+    // The copy was taken before the candidate without convocation was removed.
+    EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ASHA"_s);
+    EXPECT_EQ(value(u"select count(*) from convo"_s), u"2"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, UtilityScreensTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace
