@@ -19,7 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             sw::fuzz::require(table.fieldIndex(table.fieldName(f)) >= 0);
             (void)table.fieldType(f);
         }
-        for (int r = 0; r < table.recordCount(); ++r) {
+        // The first records and the last one: every record goes through the same code,
+        // and a header announcing thousands of one-byte records would make an input slow.
+        const int records = table.recordCount();
+        for (int r = 0; r < records; r = (r < 31 || r == records - 1) ? r + 1 : records - 1) {
             if (!table.read(r))
                 continue;
             (void)table.isDeleted();

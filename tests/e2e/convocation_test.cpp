@@ -187,7 +187,7 @@ void ConvocationRoad::onlineApplications()
     for (const auto &[regno, status] : std::vector<std::pair<QString, QString>>{
              {u"U0002"_s, u"success"_s}, {u"U0004"_s, u"success"_s}, {u"U0006"_s, u"failed"_s}}) {
         const QString appNo = u"A"_s + QString::number(++app_no);
-        m_portal->db().exec(u"insert into dcstud (fregno, fdegree, fcollcode, fcnvno) values (?, 'BA', 'C02', 'C026')"_s,
+        m_portal->db().exec(u"insert into dcstud (fregno, fdegree, fcollcode, fcnvno) values (?, 'BA', 'C02', 'C26')"_s,
                             {regno});
         m_portal->db().exec(
             u"insert into dctran (fappno, fregno, fname, fmobile, femail, fpostaddr1, famount, fregdate, fpaystatus, "
@@ -291,7 +291,8 @@ void ConvocationRoad::portalUpdate()
     if (!m_portal)
         return;
     // --yes: only the candidates who paid online.
-    ok({u"--yes"_s, u"online-update"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow()});
+    const BatchRun r = ok({u"--yes"_s, u"online-update"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow()});
+    EXPECT_TRUE(r.out.contains(u"Total No. of Records Updated : 2"_s)) << r.both();
     for (const QString &regno : {u"U0002"_s, u"U0004"_s}) {
         EXPECT_EQ(m_portal->db().scalar(u"select fcertno from dcstud where fregno = ?"_s, {regno}).toString(),
                   candidate(regno, u"fcertno"_s))
