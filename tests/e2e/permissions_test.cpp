@@ -17,7 +17,7 @@ using sw::test::TestBackend;
 
 namespace {
 
-TEST(Permissions, AClerkIsRefusedEveryCommandOutsideHisMenuItems)
+TEST(CommandPermissions, AClerkIsRefusedEveryCommandOutsideHisMenuItems)
 {
     BatchFolder app(TestBackend::SQLite);
     ASSERT_TRUE(app.ready());
