@@ -32,6 +32,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 using namespace Qt::StringLiterals;
 using namespace sw;
 
