@@ -10,6 +10,7 @@
 
 #include <shapefil.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -134,7 +135,10 @@ SAFile bufferedOpen(const char *name, const char *access)
         return nullptr;
     auto *file = new BufferedFile;
     file->fd = fd;
-    file->buffer.resize(kReadBuffer);
+    // No larger than the file: a small table (a college list) needs no quarter megabyte.
+    struct stat st{};
+    const bool sized = ::fstat(fd, &st) == 0 && st.st_size >= 0;
+    file->buffer.resize(sized ? std::clamp<size_t>(size_t(st.st_size), 1, kReadBuffer) : kReadBuffer);
     return reinterpret_cast<SAFile>(file);
 }
 

@@ -5,6 +5,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/document/documentjson.h"
+#include "shell/document/documentrenderer.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,6 +98,13 @@ DesignerLayout::DesignerLayout(const AppFolder &folder, const QString &type)
                             + u" into the application folder."_s,
                         PromptIcon::Exclamation);
     m_template = DocumentJson::read(path);
+    // Laid out once now, so a box the file places off the sheet is reported with the
+    // file's name before any sheet is used, not as a nameless box in the middle of a run.
+    try {
+        const DocumentRenderer check(m_template);
+    } catch (const StopError &e) {
+        throw StopError(path + u": "_s + e.text(), e.icon(), e.title());
+    }
 }
 
 void DesignerLayout::place(Label label, const LabelPlacement &placement)

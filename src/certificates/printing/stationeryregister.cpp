@@ -74,10 +74,12 @@ QStringList StationeryRegister::report(const QString &prefix, long long from, lo
     // A sheet printed for a candidate and later registered as spoiled (taken back
     // from the same candidate) is one sheet, not two.
     QMap<long long, QStringList> printedFor;
+    // Sheets printed without a prefix are stored with none (null), so both sides compare as text.
     Rows rows = m_db.query(u"select fnumber, fcertno, foutcome, fregno, fdegree, fcerttype, fusername, fworkstation, "
-                           "fdate, ftime, fremarks from stationery where fprefix = ? and fnumber between ? and ? "
-                           "order by fnumber, fdate, ftime"_s,
-                           {prefix, from, to});
+                           "fdate, ftime, fremarks from stationery where "_s
+                               + m_db.dialect().coalesce(u"fprefix"_s, u"''"_s)
+                               + u" = ? and fnumber between ? and ? order by fnumber, fdate, ftime"_s,
+                           {prefix.isNull() ? u""_s : prefix, from, to});
     while (rows.next()) {
         const long long number = rows.value(0).toLongLong();
         QString line = rows.text(1).leftJustified(12) + u' ' + rows.text(2).leftJustified(8) + u' '

@@ -6,6 +6,7 @@
 #include "certificates/layouts/designerlayout.h"
 #include "shell/db/database.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -98,6 +99,25 @@ TEST_P(DesignerRunTest, WrongTypeOrMissingLayoutFileStopsBeforeAnySheet)
     s.certType = u"2"_s;
     print(s);
     EXPECT_TRUE(m_prompter.last().contains(u"body[0]"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_TRUE(registerRows().isEmpty());
+}
+
+// Found by fuzzing the layout files: a box placed off the sheet stopped the run with
+// "The text box 1 lies off the page" and no word of which file held it.
+TEST_P(DesignerRunTest, ALayoutWithABoxOffTheSheetIsNamedBeforeAnySheet)
+{
+    QDir().mkpath(m_session.folder.filePath(u"Layouts"_s));
+    QFile layout(m_session.folder.filePath(u"Layouts/CONVO1.json"_s));
+    ASSERT_TRUE(layout.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    layout.write(R"({"page": {"paper": "Legal"}, "body": [{"textBox": {"x": 72, "y": 200, "width": 758,
+                 "height": 28, "paragraphs": [{"text": "{fname}", "size": 14}]}}]})");
+    layout.close();
+    PrintSelection s = selection();
+    s.startNumber = u"1"_s;
+    print(s);
+    EXPECT_TRUE(m_prompter.last().contains(u"Layouts/CONVO1.json: The text box 1 lies off the page"_s))
+        << m_prompter.last().toStdString();
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
     EXPECT_TRUE(registerRows().isEmpty());
 }

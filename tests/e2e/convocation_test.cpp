@@ -1,0 +1,372 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A convocation's whole road through scrollwise-batch, as the certificate section
+// travels it, on SQLite and on the MariaDB server: set-up, masters from CSV, result
+// files and an autonomous college's file, online applications from the portal, fee
+// verification, activation, printing with a spoiled sheet, PDF copies, the printed
+// list, the portal update, backup and restore. After each step the database and the
+// files are compared with what that step must have changed; at the end the
+// stationery register accounts for every sheet.
+#include "e2efixture.h"
+
+#include "candidates/imports/cnvwriter.h"
+#include "support/testportal.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::BatchFolder;
+using sw::test::BatchRun;
+using sw::test::TestBackend;
+
+namespace {
+
+// Kannada texts as the legacy fonts store them: 8-bit characters.
+QByteArray kan(const char *bytes)
+{
+    return QByteArray(bytes);
+}
+
+// The printing day's neighbours, so a run across midnight still falls inside.
+QString yesterday()
+{
+    return QDate::currentDate().addDays(-1).toString(u"dd/MM/yyyy"_s);
+}
+QString tomorrow()
+{
+    return QDate::currentDate().addDays(1).toString(u"dd/MM/yyyy"_s);
+}
+
+class ConvocationRoad : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_app = std::make_unique<BatchFolder>(GetParam());
+        ASSERT_TRUE(m_app->ready());
+    }
+
+    BatchFolder &app() { return *m_app; }
+
+    // Runs a command that must succeed.
+    BatchRun ok(const QStringList &command)
+    {
+        BatchRun r = app().run(command);
+        EXPECT_EQ(r.exitCode, 0) << command.join(u' ').toStdString() << "\n" << r.both();
+        return r;
+    }
+
+    QString candidate(const QString &regno, const QString &column)
+    {
+        return app().text(u"select "_s + column + u" from convo where fregno = ? and fconvocode = 'C26'"_s, {regno});
+    }
+    int printedCount() { return app().count(u"select count(*) from convo where fcertno is not null and fcertno <> ''"_s); }
+
+    void mastersFromCsv();
+    void resultFileAndAutonomousFile();
+    void onlineApplications();
+    void verificationAndActivation();
+    void printingWithASpoiledSheet();
+    void pdfCopiesAndPrintedList();
+    void portalUpdate();
+    void backupAndRestore();
+    void stationeryAccountsForEverySheet();
+
+    std::unique_ptr<BatchFolder> m_app;
+    std::unique_ptr<test::TestPortal> m_portal;
+};
+
+void ConvocationRoad::mastersFromCsv()
+{
+    // init made the schema, the settings row and ADMIN.
+    EXPECT_TRUE(app().initOutput().contains(u"user ADMIN created"_s)) << app().initOutput().toStdString();
+    EXPECT_EQ(app().count(u"select count(*) from masuser where fusername = 'ADMIN'"_s), 1);
+    EXPECT_EQ(app().count(u"select count(*) from convo"_s), 0);
+
+    const QString dir = app().scratch(u"masters"_s);
+    test::writeFile(dir + u"/univ.csv"_s, "funivcode,funivname\nU1,Morvanta University\n");
+    test::writeFile(dir + u"/college.csv"_s,
+                    "fcollcode,fcollname\nC01,Government College\nC02,\"St. Joseph's College; Hall -- east\"\n");
+    test::writeFile(dir + u"/class.csv"_s, "fclasscode,fclassdesc\nFC,FIRST CLASS\nSC,SECOND CLASS\n");
+    test::writeFile(dir + u"/masconvo.csv"_s,
+                    "fconvocode,fconvoname,fdate,factive\nC26,26th Annual Convocation,12/03/2026,T\n");
+    test::writeFile(dir + u"/degree.csv"_s, "fdegree,fdescpn,fspecial,fdescpnkan,fspecialkan\n"
+                                            "BA,BACHELOR OF ARTS,," + kan("\xb1\xc2\xa8") + ",\n"
+                                            "BSC,BACHELOR OF SCIENCE,," + kan("\xb1\xc2\xa9") + ",\n");
+    // A bad row anywhere and nothing of the file is saved; the message names file, line and field.
+    test::writeFile(dir + u"/degree-bad.csv"_s, "fdegree,fdescpn,fspecial,fdescpnkan,fspecialkan\n"
+                                                "MA,MASTER OF ARTS,," + kan("\xb1") + ",\nMSC,MASTER OF SCIENCE,,,\n");
+    const BatchRun bad = app().run({u"masters"_s, u"import"_s, u"degree"_s, dir + u"/degree-bad.csv"_s});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.err.contains(u"degree-bad.csv line 3, field fdescpnkan"_s)) << bad.both();
+    EXPECT_EQ(app().count(u"select count(*) from degree"_s), 0);
+
+    for (const auto &[table, file] : std::vector<std::pair<QString, QString>>{{u"masuniv"_s, u"univ"_s},
+                                                                              {u"college"_s, u"college"_s},
+                                                                              {u"class"_s, u"class"_s},
+                                                                              {u"masconvo"_s, u"masconvo"_s},
+                                                                              {u"degree"_s, u"degree"_s}})
+        ok({u"masters"_s, u"import"_s, table, dir + u'/' + file + u".csv"_s});
+    EXPECT_EQ(app().count(u"select count(*) from college"_s), 2);
+    EXPECT_EQ(app().count(u"select count(*) from degree"_s), 2);
+    EXPECT_EQ(app().count(u"select count(*) from class"_s), 2);
+    // Apostrophes become grave accents; semicolons and comment markers are plain text.
+    EXPECT_EQ(app().text(u"select fcollname from college where fcollcode = 'C02'"_s),
+              u"St. Joseph`s College; Hall -- east"_s);
+    EXPECT_EQ(app().text(u"select fdescpnkan from degree where fdegree = 'BSC'"_s),
+              QString::fromLatin1("\xb1\xc2\xa9"));
+    // The Kannada wordings of classes, the convocation and the exam session are typed on
+    // their own screens, which have no command: stored here as those screens store them.
+    app().db().exec(u"update class set fclassdesckan = ?"_s, {QString::fromLatin1("\xaa\xc0\xa5")});
+    app().db().exec(u"update masconvo set fconvonamekan = ?, fdatekan = ?"_s,
+                    {QString::fromLatin1("\xa8\xc0\xb5"), QString::fromLatin1("\xb1\xc2\xa8")});
+    app().db().exec(u"insert into kanlib (fengname, fkanname) values (?, ?)"_s,
+                    {u"APRIL 2025"_s, QString::fromLatin1("\xa5\xc1\xb2")});
+}
+
+void ConvocationRoad::resultFileAndAutonomousFile()
+{
+    // Sixteen candidates: BA 1-10, BSC 11-16; odd numbers at C01, even ones at C02.
+    const QString cnv = app().scratch(u"results/R26STU.cnv"_s);
+    QDir().mkpath(app().scratch(u"results"_s));
+    {
+        CnvWriter writer(cnv, CnvWriter::candidateFields(false));
+        for (int i = 1; i <= 16; ++i) {
+            const QString regno = u"U"_s + QString::number(i).rightJustified(4, u'0');
+            writer.add({regno, u"NAME O'"_s + QString::number(i), i <= 10 ? u"BA"_s : u"BSC"_s, {},
+                        i % 2 ? u"C01"_s : u"C02"_s, u"FC"_s, u"APRIL 2025"_s, u"2025"_s, u"1"_s, u"F"_s, u"GM"_s});
+        }
+    }
+    const BatchRun imported = ok({u"import-file"_s, cnv});
+    EXPECT_TRUE(imported.out.contains(u"total records: 16, imported records: 16"_s)) << imported.both();
+    EXPECT_EQ(app().count(u"select count(*) from convo where fconvocode = 'C26'"_s), 16);
+    EXPECT_EQ(candidate(u"U0007"_s, u"fname"_s), u"NAME O`7"_s);
+    EXPECT_EQ(candidate(u"U0012"_s, u"fcollcode"_s), u"C02"_s);
+    EXPECT_EQ(candidate(u"U0012"_s, u"fdegree"_s), u"BSC"_s);
+    EXPECT_EQ(candidate(u"U0012"_s, u"factive"_s), u"F"_s);
+
+    // A malformed autonomous file is refused with its line, and nothing of it is imported.
+    const QString bad = app().scratch(u"AUTOBAD.TXT"_s);
+    test::writeFile(bad, "1|501|AUTO ONE|M|GM|a|b|c|d|e|f|g|h|i|SC|2025|1|APRIL 2025\n2|502|SHORT\n");
+    const BatchRun refused =
+        app().run({u"import-auto"_s, bad, u"--univ"_s, u"U1"_s, u"--college"_s, u"C02"_s, u"--degree"_s, u"BSC"_s});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.both().find("Line: 2") != std::string::npos) << refused.both();
+    EXPECT_EQ(app().count(u"select count(*) from convo where fregno like 'ZQ%'"_s), 0);
+
+    const QString autonomous = app().scratch(u"AUTO.TXT"_s);
+    QByteArray lines = "SLNO|REGNO|NAME|SEX|CASTE|5|6|7|8|9|10|11|12|13|CLASS|YEAR|TYPE|DATE\r\n";
+    for (int i = 1; i <= 3; ++i)
+        lines += QByteArray::number(i) + "|50" + QByteArray::number(i) + "|AUTO O'NE " + QByteArray::number(i)
+                 + "|M|GM|a|b|c|d|e|f|g|h|i|SC|2025|1|APRIL 2025\r\n";
+    test::writeFile(autonomous, lines);
+    const BatchRun autoRun = ok(
+        {u"import-auto"_s, autonomous, u"--univ"_s, u"U1"_s, u"--college"_s, u"C02"_s, u"--degree"_s, u"BSC"_s});
+    EXPECT_TRUE(autoRun.out.contains(u"total records: 3, imported records: 3"_s)) << autoRun.both();
+    EXPECT_EQ(app().count(u"select count(*) from convo where fregno like 'ZQ%' and fdegree = 'BSC' "
+                          "and fcollcode = 'C02' and funivcode = 'U1' and fconvocode = 'C26'"_s),
+              3);
+    EXPECT_EQ(candidate(u"ZQ502"_s, u"fname"_s), u"AUTO O`NE 2"_s);
+    EXPECT_EQ(candidate(u"ZQ502"_s, u"fclasscode"_s), u"SC"_s);
+}
+
+void ConvocationRoad::onlineApplications()
+{
+    if (!test::MariaDbServer::fromEnvironment()) {
+        EXPECT_FALSE(test::MariaDbServer::required()) << "the portal needs the MariaDB server";
+        return;
+    }
+    m_portal = std::make_unique<test::TestPortal>(app().folder(), u"003"_s);
+    // U0002 and U0004 paid; U0006's payment failed.
+    int app_no = 0;
+    for (const auto &[regno, status] : std::vector<std::pair<QString, QString>>{
+             {u"U0002"_s, u"success"_s}, {u"U0004"_s, u"success"_s}, {u"U0006"_s, u"failed"_s}}) {
+        const QString appNo = u"A"_s + QString::number(++app_no);
+        m_portal->db().exec(u"insert into dcstud (fregno, fdegree, fcollcode, fcnvno) values (?, 'BA', 'C02', 'C26')"_s,
+                            {regno});
+        m_portal->db().exec(
+            u"insert into dctran (fappno, fregno, fname, fmobile, femail, fpostaddr1, famount, fregdate, fpaystatus, "
+            "fpincode) values (?, ?, ?, '9876543210', ?, ?, 550, ?, ?, '570001')"_s,
+            {appNo, regno, QString(u"NAME "_s + regno), QString(regno + u"@mail.test"_s), u"1, O'BRIEN ROAD; -- FLAT 2"_s,
+             QDate(2026, 3, 1), status});
+    }
+    const BatchRun r = ok({u"import-online"_s});
+    EXPECT_EQ(app().count(u"select count(*) from convofee"_s), 2) << r.both();
+    EXPECT_EQ(app().text(u"select fregno from convofee where fappno = 'A2'"_s), u"U0004"_s);
+    EXPECT_EQ(app().text(u"select faddr1 from convofee where fappno = 'A1'"_s), u"1, O`BRIEN ROAD; -- FLAT 2"_s);
+    EXPECT_EQ(candidate(u"U0002"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(candidate(u"U0004"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_NE(candidate(u"U0006"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(candidate(u"U0004"_s, u"femail"_s), u"U0004@mail.test"_s);
+}
+
+void ConvocationRoad::verificationAndActivation()
+{
+    const BatchRun verified = ok({u"verify"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s});
+    EXPECT_TRUE(verified.out.contains(u"5 of 5 candidates changed"_s)) << verified.both();
+    EXPECT_EQ(app().count(u"select count(*) from convo where ffeepaid = 'T' and fcollcode = 'C01' and fdegree = 'BA'"_s), 5);
+    EXPECT_NE(candidate(u"U0011"_s, u"ffeepaid"_s), u"T"_s); // BSC stays as it was
+
+    ok({u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s, u"--to-college"_s, u"C02"_s});
+    // Only fee-verified candidates become active: the five of C01 and the two who paid online.
+    const bool portal = m_portal != nullptr;
+    EXPECT_EQ(app().count(u"select count(*) from convo where factive = 'T'"_s), portal ? 7 : 5);
+    EXPECT_EQ(candidate(u"U0006"_s, u"factive"_s), u"F"_s);
+    EXPECT_EQ(candidate(u"U0009"_s, u"factive"_s), u"T"_s);
+}
+
+void ConvocationRoad::printingWithASpoiledSheet()
+{
+    // The plain layout asks after every sheet; the third sheet comes out badly.
+    const BatchRun r = app().run({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s,
+                                  u"--start"_s, u"1001"_s, u"--end"_s, u"1100"_s, u"--date"_s, u"15/03/2026"_s,
+                                  u"--output"_s, app().scratch(u"sheets"_s), u"--printed-ok"_s, u"--spoiled"_s,
+                                  u"1003"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.both();
+    const bool portal = m_portal != nullptr;
+    const int printed = portal ? 6 : 4;
+    EXPECT_TRUE(r.out.contains(u"printed: "_s + QString::number(printed) + u", spoiled: 1"_s)) << r.both();
+    // Sheets follow college then register number: 1001 U0001, 1002 U0003, 1003 spoiled on U0005.
+    EXPECT_EQ(candidate(u"U0001"_s, u"fcertno"_s), u"001001"_s);
+    EXPECT_EQ(candidate(u"U0003"_s, u"fcertno"_s), u"001002"_s);
+    EXPECT_EQ(candidate(u"U0005"_s, u"fcertno"_s), QString());
+    EXPECT_EQ(candidate(u"U0007"_s, u"fcertno"_s), u"001004"_s);
+    EXPECT_EQ(app().db().scalar(u"select fdate from convo where fregno = 'U0007'"_s).toDate(), QDate(2026, 3, 15));
+    EXPECT_EQ(printedCount(), printed);
+    EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'SPOILED' and fnumber = 1003 "
+                          "and fregno = 'U0005'"_s),
+              1);
+    // Every sheet went to a PDF file named by its number, readable by an independent reader.
+    const QStringList sheets = QDir(app().scratch(u"sheets"_s)).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
+    EXPECT_EQ(sheets.size(), printed + 1) << sheets.join(u' ').toStdString();
+    EXPECT_TRUE(test::pdfText(app().scratch(u"sheets/001004_U0007.pdf"_s)).contains(u"NAME O`7"_s));
+
+    // The spoiled candidate is printed on the next run, on the next sheet.
+    const QString next = QString::number(1001 + printed + 1);
+    EXPECT_TRUE(r.out.contains(u"next certificate number: 00"_s + next)) << r.both();
+    const BatchRun again = app().run({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s,
+                                      u"--no-temp"_s, u"--start"_s, next, u"--end"_s, u"1100"_s, u"--date"_s,
+                                      u"15/03/2026"_s, u"--output"_s, app().scratch(u"sheets2"_s), u"--printed-ok"_s});
+    ASSERT_EQ(again.exitCode, 0) << again.both();
+    EXPECT_EQ(candidate(u"U0005"_s, u"fcertno"_s), u"00"_s + next);
+    EXPECT_EQ(printedCount(), printed + 1);
+}
+
+void ConvocationRoad::pdfCopiesAndPrintedList()
+{
+    const int printed = printedCount();
+    const BatchRun copies =
+        ok({u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s});
+    const QStringList files = QDir(app().path(u"CSV/DCPDF"_s)).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
+    EXPECT_EQ(files.size(), printed) << copies.both();
+    EXPECT_TRUE(files.contains(u"DC_003_U0007_F_2025_1.pdf"_s)) << files.join(u' ').toStdString();
+    EXPECT_TRUE(test::pdfText(app().path(u"CSV/DCPDF/DC_003_U0007_F_2025_1.pdf"_s)).contains(u"NAME O`7"_s));
+    // Copies change nothing in the database.
+    EXPECT_EQ(printedCount(), printed);
+
+    const QString list = app().scratch(u"printed.Prn"_s);
+    // The list goes by the day the sheets were printed (today), not by the date of issue.
+    ok({u"report"_s, u"printed-list"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow(), u"--out"_s, list});
+    QFile f(list);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(f.readAll());
+    Rows rows = app().db().query(u"select fregno, fcertno from convo where fcertno <> '' order by fregno"_s);
+    int listed = 0;
+    while (rows.next()) {
+        ++listed;
+        EXPECT_TRUE(text.contains(rows.text(0).trimmed())) << rows.text(0).toStdString();
+        EXPECT_TRUE(text.contains(rows.text(1).trimmed())) << rows.text(1).toStdString();
+    }
+    EXPECT_EQ(listed, printed);
+    EXPECT_FALSE(text.contains(u"U0006"_s)); // never printed
+}
+
+void ConvocationRoad::portalUpdate()
+{
+    if (!m_portal)
+        return;
+    // --yes: only the candidates who paid online.
+    const BatchRun r = ok({u"--yes"_s, u"online-update"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow()});
+    EXPECT_TRUE(r.out.contains(u"Total No. of Records Updated : 2"_s)) << r.both();
+    for (const QString &regno : {u"U0002"_s, u"U0004"_s}) {
+        EXPECT_EQ(m_portal->db().scalar(u"select fcertno from dcstud where fregno = ?"_s, {regno}).toString(),
+                  candidate(regno, u"fcertno"_s))
+            << regno.toStdString();
+    }
+    EXPECT_TRUE(m_portal->db().scalar(u"select fcertno from dcstud where fregno = 'U0006'"_s).isNull());
+}
+
+void ConvocationRoad::backupAndRestore()
+{
+    const int candidates = app().count(u"select count(*) from convo"_s);
+    const QString certOf7 = candidate(u"U0007"_s, u"fcertno"_s);
+    const BatchRun b = ok({u"backup"_s});
+    const QStringList backups = QDir(app().path(u"Backup"_s)).entryList({u"*.bak"_s}, QDir::Files);
+    ASSERT_EQ(backups.size(), 1) << b.both();
+
+    // A mistake after the backup: candidates lost.
+    app().db().exec(u"delete from convo where fregno in ('U0007', 'U0008')"_s);
+    ASSERT_EQ(app().count(u"select count(*) from convo"_s), candidates - 2);
+
+    const QString file = app().path(u"Backup/"_s + backups.first());
+    const BatchRun refused = app().run({u"--no"_s, u"restore"_s, file}, u"ADMN"_s);
+    EXPECT_EQ(app().count(u"select count(*) from convo"_s), candidates - 2) << refused.both();
+    const BatchRun r = app().run({u"--yes"_s, u"restore"_s, file}, u"ADMN"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.both();
+    app().reconnect();
+    EXPECT_EQ(app().count(u"select count(*) from convo"_s), candidates);
+    EXPECT_EQ(candidate(u"U0007"_s, u"fcertno"_s), certOf7);
+    EXPECT_GT(app().count(u"select count(*) from stationery"_s), 0);
+}
+
+void ConvocationRoad::stationeryAccountsForEverySheet()
+{
+    // Two runs used the sheets from 1001 on without a gap: one spoiled, the rest printed.
+    const long long first = 1001;
+    const long long last = app().db().scalar(u"select max(fnumber) from stationery"_s).toLongLong();
+    EXPECT_EQ(last, first + printedCount()); // every printed candidate and the spoiled sheet
+    for (long long n = first; n <= last; ++n)
+        EXPECT_EQ(app().count(u"select count(*) from stationery where fnumber = ?"_s, {n}), 1) << n;
+    // Every stored number is a PRINTED sheet of its candidate, and every PRINTED sheet is stored.
+    Rows stored = app().db().query(u"select fregno, fcertno from convo where fcertno <> ''"_s);
+    int storedCount = 0;
+    while (stored.next()) {
+        ++storedCount;
+        EXPECT_EQ(app().count(u"select count(*) from stationery where fregno = ? and fcertno = ? "
+                              "and foutcome = 'PRINTED'"_s,
+                              {stored.text(0).trimmed(), stored.text(1).trimmed()}),
+                  1)
+            << stored.text(0).toStdString();
+    }
+    EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'PRINTED'"_s), storedCount);
+    EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'SPOILED'"_s), 1);
+
+    // The register as the clerk reads it: the sheets printed without a prefix all accounted for.
+    const BatchRun r = ok({u"stationery"_s, u"--from"_s, QString::number(first), u"--to"_s, QString::number(last)});
+    EXPECT_TRUE(r.out.contains(QString::number(last - first + 1) + u" numbers, 0 not accounted for, 0 used more than once"_s))
+        << r.both();
+    EXPECT_TRUE(r.out.contains(u"SPOILED"_s)) << r.both();
+}
+
+TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
+{
+    mastersFromCsv();
+    resultFileAndAutonomousFile();
+    onlineApplications();
+    verificationAndActivation();
+    printingWithASpoiledSheet();
+    pdfCopiesAndPrintedList();
+    portalUpdate();
+    stationeryAccountsForEverySheet();
+    backupAndRestore();
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ConvocationRoad, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace

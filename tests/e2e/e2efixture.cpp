@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "e2efixture.h"
+
+#include "shell/core/inifile.h"
+#include "shell/db/connectionsettings.h"
+#include "shell/db/connector.h"
+#include "shell/db/dberror.h"
+#include "shell/startup/startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace sw::test {
+
+BatchRun runBatch(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
+    if (!p.waitForFinished(240000)) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << "scrollwise-batch did not finish: " << arguments.join(u' ').toStdString();
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(content);
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess p;
+    p.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+BatchFolder::BatchFolder(TestBackend backend)
+    : m_backend(backend)
+    , m_folder(m_dir.filePath(u"app"_s))
+{
+    QStringList init{u"--folder"_s, m_folder.root(), u"init"_s, u"--institution"_s, u"003"_s};
+    if (backend == TestBackend::MariaDB) {
+        const auto server = MariaDbServer::fromEnvironment();
+        if (!server)
+            return;
+        m_databaseName = uniqueName(u"swe2e"_s);
+        init << u"--type"_s << u"MYSQL"_s << u"--server"_s << server->hostPort << u"--admin-user"_s << server->user
+             << u"--db-password"_s << server->password << u"--db-name"_s << m_databaseName;
+    }
+    m_init = runBatch(init);
+    if (m_init.exitCode != 0) {
+        ADD_FAILURE() << "init: " << m_init.both();
+        return;
+    }
+    reconnect();
+}
+
+BatchFolder::~BatchFolder()
+{
+    if (m_databaseName.isEmpty() || !m_db)
+        return;
+    try {
+        m_db->exec(u"DROP DATABASE IF EXISTS `"_s + m_databaseName + u'`');
+    } catch (const DbError &) {
+    }
+}
+
+void BatchFolder::reconnect()
+{
+    m_db.reset();
+    IniFile ini(Startup::iniPath(m_folder));
+    ini.load();
+    m_db = Connector::open(ConnectionSettings::read(ini), m_folder);
+}
+
+QStringList BatchFolder::as(const QString &convocation) const
+{
+    return {u"--folder"_s, m_folder.root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"--convo"_s,
+            convocation};
+}
+
+BatchRun BatchFolder::run(const QStringList &command, const QString &convocation) const
+{
+    return runBatch(as(convocation) + command);
+}
+
+int BatchFolder::count(const QString &sql, const QVariantList &params) const
+{
+    return m_db->scalar(sql, params).toInt();
+}
+
+QString BatchFolder::text(const QString &sql, const QVariantList &params) const
+{
+    const QVariant v = m_db->scalar(sql, params);
+    return v.isNull() ? QString() : v.toString().trimmed();
+}
+
+} // namespace sw::test

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the end-to-end tests share: an application folder set up by `scrollwise-batch
+// init` on SQLite or on the test MariaDB server, the tool run as a clerk runs it, and
+// a connection of the test's own to look at what each step changed.
+#pragma once
+
+#include "shell/core/appfolder.h"
+#include "shell/db/database.h"
+#include "support/testdatabase.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace sw::test {
+
+struct BatchRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+    // Both streams, for failure messages.
+    std::string both() const { return QString(out + err).toStdString(); }
+};
+
+// Runs scrollwise-batch and waits for it.
+BatchRun runBatch(const QStringList &arguments);
+
+// Writes `content` to `path`, creating folders; fails the test when it cannot.
+void writeFile(const QString &path, const QByteArray &content);
+// The text of a PDF as poppler's pdftotext reads it.
+QString pdfText(const QString &path);
+
+class BatchFolder
+{
+public:
+    // Runs `init` for institution 003 on `backend` (a database of its own on MariaDB,
+    // dropped again with the folder).
+    explicit BatchFolder(TestBackend backend);
+    ~BatchFolder();
+
+    bool ready() const { return m_db != nullptr; }
+    const AppFolder &folder() const { return m_folder; }
+    QString path(const QString &relative) const { return m_folder.filePath(relative); }
+    QString scratch(const QString &name) const { return m_dir.filePath(name); }
+    Database &db() { return *m_db; }
+    QString initOutput() const { return m_init.out; }
+    // Reconnects, for after a restore has replaced the database.
+    void reconnect();
+
+    // The logged-in clerk's arguments before a command: folder, ADMIN, convocation.
+    QStringList as(const QString &convocation = QStringLiteral("C26")) const;
+    BatchRun run(const QStringList &command, const QString &convocation = QStringLiteral("C26")) const;
+
+    int count(const QString &sql, const QVariantList &params = {}) const;
+    QString text(const QString &sql, const QVariantList &params = {}) const;
+
+private:
+    TestBackend m_backend;
+    QTemporaryDir m_dir;
+    AppFolder m_folder;
+    QString m_databaseName;
+    BatchRun m_init;
+    std::unique_ptr<Database> m_db;
+};
+
+} // namespace sw::test
