@@ -512,12 +512,14 @@ void DemoWriter::writePictures(QStringList &lines)
     writeSignature(u"vcm.jpg"_s, u"Vice-Chancellor"_s);
     writeSignature(u"regsign.jpg"_s, u"Registrar"_s);
 
-    QImage background(800, 600, QImage::Format_RGB32);
+    // Labels are white on the screens, so the picture behind them is dark; it is
+    // as large as a wide desktop so that it does not show a tile's edge.
+    QImage background(1920, 1200, QImage::Format_RGB32);
     {
         QPainter p(&background);
-        QLinearGradient gradient(0, 0, 800, 600);
-        gradient.setColorAt(0, QColor(232, 238, 246));
-        gradient.setColorAt(1, QColor(206, 218, 234));
+        QLinearGradient gradient(0, 0, 1920, 1200);
+        gradient.setColorAt(0, QColor(0, 112, 112));
+        gradient.setColorAt(1, QColor(0, 72, 88));
         p.fillRect(background.rect(), gradient);
     }
     background.save(m_folder.filePath(u"backpic.jpg"_s), "JPG", 85);
