@@ -3,7 +3,7 @@
 // travels it, on SQLite and on the MariaDB server: set-up, masters from CSV, result
 // files and an autonomous college's file, online applications from the portal, fee
 // verification, activation, printing with a spoiled sheet, PDF copies, the printed
-// list, the portal update, backup and restore. After each step the database and the
+// list, the portal update, cancellation and reprint, backup and restore. After each step the database and the
 // files are compared with what that step must have changed; at the end the
 // stationery register accounts for every sheet.
 #include "e2efixture.h"
@@ -76,6 +76,7 @@ protected:
     void portalUpdate();
     void backupAndRestore();
     void stationeryAccountsForEverySheet();
+    void cancellationAndReprint();
 
     std::unique_ptr<BatchFolder> m_app;
     std::unique_ptr<test::TestPortal> m_portal;
@@ -353,6 +354,41 @@ void ConvocationRoad::stationeryAccountsForEverySheet()
     EXPECT_TRUE(r.out.contains(u"SPOILED"_s)) << r.both();
 }
 
+void ConvocationRoad::cancellationAndReprint()
+{
+    const QString old = candidate(u"U0001"_s, u"fcertno"_s);
+    ASSERT_FALSE(old.isEmpty());
+    // A candidate never printed has nothing to cancel, and nothing changes.
+    const int cancelledBefore = app().count(u"select count(*) from certcan"_s);
+    EXPECT_EQ(app().run({u"--yes"_s, u"cancel"_s, u"U0006"_s, u"--reason"_s, u"Wrong name"_s}).exitCode, 1);
+    EXPECT_EQ(app().count(u"select count(*) from certcan"_s), cancelledBefore);
+
+    ok({u"--yes"_s, u"cancel"_s, u"U0001"_s, u"--reason"_s, u"Name misspelt"_s});
+    EXPECT_EQ(candidate(u"U0001"_s, u"fcertno"_s), QString());
+    EXPECT_EQ(app().count(u"select count(*) from certcan where fregno = 'U0001' and fcertno = ? "
+                          "and fremarks = 'Name misspelt'"_s,
+                          {old}),
+              1);
+    EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'CANCELLED' and fcertno = ?"_s, {old}), 1);
+
+    // The reprint takes the next sheet; the old number stays in both registers.
+    const long long next = app().db().scalar(u"select max(fnumber) from stationery"_s).toLongLong() + 1;
+    const QString nextText = QStringLiteral("%1").arg(next, 6, 10, QLatin1Char('0'));
+    ok({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s, u"--start"_s,
+        QString::number(next), u"--end"_s, u"1100"_s, u"--date"_s, u"15/03/2026"_s, u"--output"_s,
+        app().scratch(u"sheets3"_s), u"--printed-ok"_s});
+    EXPECT_EQ(candidate(u"U0001"_s, u"fcertno"_s), nextText);
+    EXPECT_EQ(app().count(u"select count(*) from convo where fcertno = ?"_s, {old}), 0);
+    EXPECT_EQ(app().count(u"select count(*) from stationery where fregno = 'U0001' and foutcome = 'PRINTED'"_s), 2);
+
+    // The register still accounts for every sheet from the first to the reprint.
+    const BatchRun r = ok({u"stationery"_s, u"--from"_s, u"1001"_s, u"--to"_s, QString::number(next)});
+    EXPECT_TRUE(r.out.contains(QString::number(next - 1001 + 1)
+                               + u" numbers, 0 not accounted for, 0 used more than once"_s))
+        << r.both();
+    EXPECT_TRUE(r.out.contains(u"CANCELLED"_s)) << r.both();
+}
+
 TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
 {
     mastersFromCsv();
@@ -363,6 +399,7 @@ TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
     pdfCopiesAndPrintedList();
     portalUpdate();
     stationeryAccountsForEverySheet();
+    cancellationAndReprint();
     backupAndRestore();
 }
 
