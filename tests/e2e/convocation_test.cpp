@@ -3,7 +3,8 @@
 // travels it, on SQLite and on the MariaDB server: set-up, masters from CSV, result
 // files and an autonomous college's file, online applications from the portal, fee
 // verification, activation, printing with a spoiled sheet, PDF copies, the printed
-// list, the portal update, cancellation and reprint, backup and restore. After each step the database and the
+// list, the portal update, cancellation and reprint, a rank certificate, backup and
+// restore. After each step the database and the
 // files are compared with what that step must have changed; at the end the
 // stationery register accounts for every sheet.
 #include "e2efixture.h"
@@ -77,6 +78,7 @@ protected:
     void backupAndRestore();
     void stationeryAccountsForEverySheet();
     void cancellationAndReprint();
+    void rankCertificate();
 
     std::unique_ptr<BatchFolder> m_app;
     std::unique_ptr<test::TestPortal> m_portal;
@@ -389,6 +391,24 @@ void ConvocationRoad::cancellationAndReprint()
     EXPECT_TRUE(r.out.contains(u"CANCELLED"_s)) << r.both();
 }
 
+void ConvocationRoad::rankCertificate()
+{
+    ok({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"U0003"_s, u"--rank"_s, u"I"_s});
+    EXPECT_NE(app().run({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"U0003"_s, u"--rank"_s, u"II"_s})
+                  .exitCode,
+              0);
+    const QString degreeCertificate = candidate(u"U0003"_s, u"fcertno"_s);
+    ok({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"RK"_s, u"--start"_s,
+        u"1"_s, u"--end"_s, u"50"_s, u"--date"_s, u"15/03/2026"_s, u"--output"_s, app().scratch(u"ranks"_s),
+        u"--printed-ok"_s});
+    EXPECT_EQ(app().text(u"select fcertno from rankreg where fregno = 'U0003' and fdegree = 'BA'"_s), u"RK000001"_s);
+    // The rank sheet leaves the degree certificate's number alone and is in the register under its prefix.
+    EXPECT_EQ(candidate(u"U0003"_s, u"fcertno"_s), degreeCertificate);
+    EXPECT_EQ(app().count(u"select count(*) from stationery where fprefix = 'RK' and fnumber = 1 "
+                          "and foutcome = 'PRINTED'"_s),
+              1);
+}
+
 TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
 {
     mastersFromCsv();
@@ -400,6 +420,7 @@ TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
     portalUpdate();
     stationeryAccountsForEverySheet();
     cancellationAndReprint();
+    rankCertificate();
     backupAndRestore();
 }
 
