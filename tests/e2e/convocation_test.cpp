@@ -3,17 +3,20 @@
 // travels it, on SQLite and on the MariaDB server: set-up, masters from CSV, result
 // files and an autonomous college's file, online applications from the portal, fee
 // verification, activation, printing with a spoiled sheet, PDF copies, the printed
-// list, the portal update, cancellation and reprint, a rank certificate, backup and
-// restore. After each step the database and the
+// list, the portal update, cancellation and reprint, a rank certificate, the
+// depository workbook, backup and restore. After each step the database and the
 // files are compared with what that step must have changed; at the end the
 // stationery register accounts for every sheet.
 #include "e2efixture.h"
 
 #include "candidates/imports/cnvwriter.h"
+#include "support/python.h"
 #include "support/testportal.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +82,7 @@ protected:
     void stationeryAccountsForEverySheet();
     void cancellationAndReprint();
     void rankCertificate();
+    void depositoryWorkbook();
 
     std::unique_ptr<BatchFolder> m_app;
     std::unique_ptr<test::TestPortal> m_portal;
@@ -409,6 +413,43 @@ void ConvocationRoad::rankCertificate()
               1);
 }
 
+void ConvocationRoad::depositoryWorkbook()
+{
+    const QString book = app().scratch(u"nad.xlsx"_s);
+    // Without the institution's depository id nothing is written.
+    const BatchRun refused = app().run({u"nad-export"_s, u"--layout"_s, u"cdsl"_s, u"--out"_s, book});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"control.fnadid"_s)) << refused.both();
+    EXPECT_FALSE(QFile::exists(book));
+
+    app().db().exec(u"update control set fnadid = 'NAD000777'"_s);
+    app().db().exec(u"update degree set fcoursecode = "_s + app().db().dialect().concat({u"'CRS-'"_s, u"fdegree"_s})
+                    + u", feventid = 'EV1', fcredit = 'F'"_s);
+    ok({u"nad-export"_s, u"--layout"_s, u"cdsl"_s, u"--out"_s, book});
+
+    // One row per printed candidate whose PDF copy was made, by an independent reader.
+    const QString script = uR"(
+import json, sys, openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1])["SHEET_01"]
+rows = list(sheet.iter_rows(min_row=2, values_only=True))
+print(json.dumps({"regnos": sorted(str(r[23]) for r in rows)}))
+)"_s;
+    const QJsonArray listed = test::runPython(script, {book})[u"regnos"_s].toArray();
+    const QStringList copies = QDir(app().path(u"CSV/DCPDF"_s)).entryList({u"*.pdf"_s}, QDir::Files);
+    QStringList expected;
+    Rows printed = app().db().query(u"select fregno from convo where fcertno <> '' order by fregno"_s);
+    while (printed.next()) {
+        const QString regno = printed.text(0).trimmed();
+        if (!copies.filter(u"_"_s + regno + u"_"_s).isEmpty())
+            expected << regno;
+    }
+    ASSERT_FALSE(expected.isEmpty());
+    QStringList got;
+    for (const auto &v : listed)
+        got << v.toString();
+    EXPECT_EQ(got, expected);
+}
+
 TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
 {
     mastersFromCsv();
@@ -421,6 +462,7 @@ TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
     stationeryAccountsForEverySheet();
     cancellationAndReprint();
     rankCertificate();
+    depositoryWorkbook();
     backupAndRestore();
 }
 
