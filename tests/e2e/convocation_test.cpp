@@ -4,7 +4,7 @@
 // files and an autonomous college's file, online applications from the portal, fee
 // verification, activation, printing with a spoiled sheet, PDF copies, the printed
 // list, the portal update, cancellation and reprint, a rank certificate, the
-// depository workbook, backup and restore. After each step the database and the
+// depository workbook, the covering letters, backup and restore. After each step the database and the
 // files are compared with what that step must have changed; at the end the
 // stationery register accounts for every sheet.
 #include "e2efixture.h"
@@ -83,6 +83,7 @@ protected:
     void cancellationAndReprint();
     void rankCertificate();
     void depositoryWorkbook();
+    void coveringLetters();
 
     std::unique_ptr<BatchFolder> m_app;
     std::unique_ptr<test::TestPortal> m_portal;
@@ -450,6 +451,23 @@ print(json.dumps({"regnos": sorted(str(r[23]) for r in rows)}))
     EXPECT_EQ(got, expected);
 }
 
+void ConvocationRoad::coveringLetters()
+{
+    // A letter per college lists every certificate printed today with its number.
+    const QString letters = app().scratch(u"letters.pdf"_s);
+    ok({u"letters"_s, u"college"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow(), u"--out"_s, letters});
+    const QString text = test::pdfText(letters);
+    Rows printed = app().db().query(u"select fregno, fcertno from convo where fcertno <> ''"_s);
+    int listed = 0;
+    while (printed.next()) {
+        ++listed;
+        EXPECT_TRUE(text.contains(printed.text(0).trimmed())) << printed.text(0).toStdString();
+        EXPECT_TRUE(text.contains(printed.text(1).trimmed())) << printed.text(1).toStdString();
+    }
+    EXPECT_GT(listed, 0);
+    EXPECT_TRUE(text.contains(u"Enclosed: Total"_s)) << text.toStdString();
+}
+
 TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
 {
     mastersFromCsv();
@@ -463,6 +481,7 @@ TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
     cancellationAndReprint();
     rankCertificate();
     depositoryWorkbook();
+    coveringLetters();
     backupAndRestore();
 }
 
