@@ -97,13 +97,20 @@ DesignerLayout::DesignerLayout(const AppFolder &folder, const QString &type)
                             + u" is missing: copy the layout of certificate type "_s + type.trimmed()
                             + u" into the application folder."_s,
                         PromptIcon::Exclamation);
+    m_path = path;
     m_template = DocumentJson::read(path);
-    // Laid out once now, so a box the file places off the sheet is reported with the
-    // file's name before any sheet is used, not as a nameless box in the middle of a run.
+    checkLaysOut(QString());
+}
+
+// Laid out once now, so a box placed off the sheet (by the file or by a typed
+// position) is reported with the file's name before any sheet is used, not as a
+// nameless box in the middle of a run.
+void DesignerLayout::checkLaysOut(const QString &moved) const
+{
     try {
         const DocumentRenderer check(m_template);
     } catch (const StopError &e) {
-        throw StopError(path + u": "_s + e.text(), e.icon(), e.title());
+        throw StopError(m_path + u": "_s + moved + e.text(), e.icon(), e.title());
     }
 }
 
@@ -126,6 +133,8 @@ void DesignerLayout::place(Label label, const LabelPlacement &placement)
             }
         }
     }
+    checkLaysOut(u"the position typed for "_s + field + u" (top "_s + placement.top + u", left "_s + placement.left
+                 + u") moves its box off the sheet. "_s);
 }
 
 Document DesignerLayout::compose(const CertificateRow &row, const QString &certNo) const

@@ -48,7 +48,10 @@ public:
     Document compose(const CertificateRow &row, const QString &certNo) const;
 
 private:
+    void checkLaysOut(const QString &moved) const;
+
     Document m_template;
+    QString m_path;
 };
 
 // The selection of the designer layout: every active, unprinted candidate of the

@@ -4,6 +4,7 @@
 #include "printingfixture.h"
 
 #include "certificates/layouts/designerlayout.h"
+#include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 
 #include <QDir>
@@ -72,6 +73,21 @@ TEST_P(DesignerRunTest, TypedPositionsMoveTheLabels)
     EXPECT_EQ(box.paragraphs.front().runs.front().format.size, 24);
     // The other labels stay where the file put them.
     EXPECT_EQ(std::get<TextBoxItem>(doc.anchored[1].item).points.top(), 340);
+}
+
+// Found by fuzzing: a typed position that pushed a box off the sheet passed the
+// file's own check and stopped the run later with a message naming no file.
+TEST_P(DesignerRunTest, ATypedPositionOffTheSheetIsRefusedWithTheFileNamed)
+{
+    DesignerLayout::writeStarterLayouts(m_session.folder);
+    DesignerLayout layout(m_session.folder, u"1"_s);
+    try {
+        layout.place(DesignerLayout::Name, {u"2"_s, u"30"_s, {}});
+        ADD_FAILURE() << "a box 30 inches from the left edge was accepted";
+    } catch (const StopError &e) {
+        EXPECT_TRUE(e.text().contains(u"Layouts/CONVO1.json: the position typed for {fname} (top 2, left 30)"_s))
+            << e.text().toStdString();
+    }
 }
 
 TEST_P(DesignerRunTest, WrongTypeOrMissingLayoutFileStopsBeforeAnySheet)
