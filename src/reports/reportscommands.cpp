@@ -176,7 +176,6 @@ const std::vector<ReportCommand> &reports()
 int runReport(const ReportCommand &report, BatchContext &c)
 {
     const QString out = c.args.value(u"out"_s);
-    ReportFile scratch(c.session.folder);
     QString written;
     const bool workbookReport = report.name == u"kannada-list"_s || report.name == u"convocation-list"_s
         || report.name == u"ledger"_s;
@@ -192,11 +191,19 @@ int runReport(const ReportCommand &report, BatchContext &c)
         c.out << written << Qt::endl;
         return batchexit::kOk;
     }
+    return deliverTextReport(c, out, [&](const QString &textPath) { return report.run(c, textPath, &written); });
+}
+
+} // namespace
+
+int deliverTextReport(BatchContext &c, const QString &out, const std::function<bool(const QString &)> &write)
+{
     const bool toPdf = out.endsWith(u".pdf"_s, Qt::CaseInsensitive);
+    ReportFile scratch(c.session.folder);
     const QString textPath = out.isEmpty() || toPdf ? scratch.path() : out;
     bool wrote = false;
     try {
-        wrote = report.run(c, textPath, &written);
+        wrote = write(textPath);
         if (wrote && toPdf)
             writeReportPdf(textPath, out);
         if (wrote && out.isEmpty()) {
@@ -215,8 +222,6 @@ int runReport(const ReportCommand &report, BatchContext &c)
         c.out << out << Qt::endl;
     return batchexit::kOk;
 }
-
-} // namespace
 
 void addReportsCommands(BatchTool &tool)
 {

@@ -5,6 +5,7 @@
 #include "reports/letters/coveringletters.h"
 #include "reports/nad/nadexport.h"
 #include "reports/output/reportfile.h"
+#include "reports/reportscommands.h"
 #include "reports/output/reportoutput.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/stoperror.h"
@@ -101,29 +102,9 @@ int letters(BatchContext &c)
     CoveringLetters run(c.session, c.prompter, institutionPageHeader(c.session));
     const QString out = c.args.value(u"out"_s);
     if (*kind == CoveringLetters::Kind::List) {
-        const bool toPdf = out.endsWith(u".pdf"_s, Qt::CaseInsensitive);
-        ReportFile scratch(c.session.folder);
-        const QString textPath = out.isEmpty() || toPdf ? scratch.path() : out;
-        bool wrote = false;
-        try {
-            wrote = run.Gen_Report_Data_Ver(s, c.args.has(u"eject"_s), textPath);
-            if (wrote && toPdf)
-                writeReportPdf(textPath, out);
-            if (wrote && out.isEmpty()) {
-                QFile file(textPath);
-                if (file.open(QIODevice::ReadOnly))
-                    c.out << QString::fromLatin1(file.readAll());
-            }
-        } catch (...) {
-            scratch.remove();
-            throw;
-        }
-        scratch.remove();
-        if (!wrote)
-            return batchexit::kRefused;
-        if (!out.isEmpty())
-            c.out << out << Qt::endl;
-        return batchexit::kOk;
+        return deliverTextReport(c, out, [&](const QString &textPath) {
+            return run.Gen_Report_Data_Ver(s, c.args.has(u"eject"_s), textPath);
+        });
     }
     QString odt;
     QString pdf;
