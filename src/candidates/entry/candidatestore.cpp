@@ -219,7 +219,8 @@ void CandidateStore::show(const FieldProblem &problem) const
     m_prompter.message(problem.message, u"Message"_s, problem.icon);
 }
 
-CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMode mode, const QString &chosenPhoto)
+CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMode mode, const QString &chosenPhoto,
+                                         const std::optional<CandidateRecord> &asRead)
 {
     CandidateSaveOutcome outcome;
     CandidateRecord record;
@@ -245,7 +246,7 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
     if (mode == EntryMode::Add) {
         insert(record);
     } else {
-        update(record);
+        update(record, asRead);
         if (activating)
             outcome.serialNumber = giveSerialNumber(record);
     }
@@ -279,25 +280,47 @@ void CandidateStore::insert(const CandidateRecord &r)
          r.value(u"fsirnamekan"_s)});
 }
 
-void CandidateStore::update(const CandidateRecord &r)
+void CandidateStore::update(const CandidateRecord &r, const std::optional<CandidateRecord> &asRead)
 {
+    // Only what the editor changed is written: a value another workstation stored since
+    // the record was read (an activation, a correction) is not put back as it was.
+    const auto changed = [&](const QString &column) {
+        return !asRead || asRead->value(column).trimmed() != r.value(column).trimmed();
+    };
+    static const QStringList kEditable = {u"fname"_s,     u"fdegree"_s,     u"fcollcode"_s,   u"fclasscode"_s,
+                                          u"fsex"_s,      u"fcaste"_s,      u"fyear"_s,       u"fexamdate"_s,
+                                          u"factive"_s,   u"fregisterno"_s, u"fnamekan"_s,    u"fconvocode"_s,
+                                          u"funivcode"_s, u"ffatname"_s,    u"ffatnamekan"_s, u"fmotname"_s,
+                                          u"fmotnamekan"_s, u"fsirname"_s,  u"fsirnamekan"_s};
     Database &db = m_session.db();
-    const QString unprinted = db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
-    db.exec(u"update convo set fname = ?, fdegree = ?, fcollcode = ?, fclasscode = ?, fsex = ?, fcaste = ?, "
-            "fyear = ?, fexamdate = ?, factive = ?, fregisterno = ?, fnamekan = ?, fconvocode = ?, funivcode = ?, "
-            "ffatname = ?, ffatnamekan = ?, fmotname = ?, fmotnamekan = ?, fsirname = ?, fsirnamekan = ? "
-            "where fregno = ? and "_s
-                + unprinted + u" and convo.fconvocode = ?"_s,
-            {r.value(u"fname"_s), r.value(u"fdegree"_s), r.value(u"fcollcode"_s), r.value(u"fclasscode"_s),
-             r.value(u"fsex"_s), r.value(u"fcaste"_s), r.value(u"fyear"_s), r.value(u"fexamdate"_s),
-             r.value(u"factive"_s), r.value(u"fregisterno"_s), r.value(u"fnamekan"_s), r.value(u"fconvocode"_s),
-             r.value(u"funivcode"_s), r.value(u"ffatname"_s), r.value(u"ffatnamekan"_s), r.value(u"fmotname"_s),
-             r.value(u"fmotnamekan"_s), r.value(u"fsirname"_s), r.value(u"fsirnamekan"_s), r.regno(),
-             m_session.convoCode});
-    // Only the administrator may rewrite a certificate number, printed or not.
-    if (m_session.isAdministrator())
-        db.exec(u"update convo set fcertno = ?, factive = ? where fregno = ? and convo.fconvocode = ?"_s,
-                {r.value(u"fcertno"_s), r.value(u"factive"_s), r.regno(), m_session.convoCode});
+    const QString certNo = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
+    const auto write = [&](const QStringList &columns, const QString &condition, const QVariantList &conditionValues) {
+        QStringList sets;
+        QVariantList params;
+        for (const QString &column : columns) {
+            if (!changed(column))
+                continue;
+            sets << column + u" = ?"_s;
+            params << r.value(column);
+        }
+        if (sets.isEmpty())
+            return;
+        params << r.regno() << m_session.convoCode << conditionValues;
+        db.exec(u"update convo set "_s + sets.join(u", "_s) + u" where fregno = ? and convo.fconvocode = ?"_s
+                    + condition,
+                params);
+    };
+    // A printed candidate is frozen.
+    write(kEditable, u" and "_s + certNo + u" = ''"_s, {});
+    // Only the administrator may rewrite a certificate number, printed or not, and only
+    // the number he read: one a printing workstation stored since then stays.
+    if (m_session.isAdministrator()) {
+        if (asRead)
+            write({u"fcertno"_s, u"factive"_s}, u" and "_s + certNo + u" = "_s + db.dialect().coalesce(u"?"_s, u"''"_s),
+                  {asRead->certno().trimmed()});
+        else
+            write({u"fcertno"_s, u"factive"_s}, {}, {});
+    }
 }
 
 QString CandidateStore::giveSerialNumber(const CandidateRecord &r)

@@ -76,7 +76,13 @@ public:
 
     // Checks and saves in one transaction. `record` holds the values as typed
     // (see CandidateRecord::typed); `chosenPhoto` is a picture chosen for the candidate.
-    CandidateSaveOutcome save(const CandidateRecord &record, EntryMode mode, const QString &chosenPhoto = {});
+    // `asRead` is the candidate as the editor read it (the screen and the command always
+    // give it): a correction writes only the values that differ from it, and the
+    // administrator's rewrite of the certificate number applies only while the stored
+    // number is still the one read, so what another workstation stored meanwhile (an
+    // activation, a printed number) is never put back as it was.
+    CandidateSaveOutcome save(const CandidateRecord &record, EntryMode mode, const QString &chosenPhoto = {},
+                              const std::optional<CandidateRecord> &asRead = std::nullopt);
 
     // Withdrawal: after "Confirm deletion" the candidate is deactivated and loses its
     // serial number, unless it has a certificate number. Returns the rows changed.
@@ -94,7 +100,7 @@ private:
     bool exists(const QString &table, const QString &column, const QString &code) const;
     QString lookup(const QString &table, const QString &keyColumn, const QString &column, const QString &code) const;
     void insert(const CandidateRecord &r);
-    void update(const CandidateRecord &r);
+    void update(const CandidateRecord &r, const std::optional<CandidateRecord> &asRead);
     QString giveSerialNumber(const CandidateRecord &r);
     QString movePhoto(const QString &regno, const QString &chosen);
 

@@ -108,7 +108,8 @@ int save(BatchContext &c, EntryMode mode)
     if (c.args.has(u"fill-kannada"_s))
         record = store.withLibraryNames(record);
 
-    const CandidateSaveOutcome outcome = store.save(record, mode, c.args.value(u"photo"_s));
+    const CandidateSaveOutcome outcome = store.save(record, mode, c.args.value(u"photo"_s),
+                                                    mode == EntryMode::Edit ? std::optional(before) : std::nullopt);
     if (!outcome.saved) {
         const CandidateField *field = candidateFieldAt(outcome.problem->box);
         c.err << u"Nothing saved: "_s << (field ? field->caption + u" (--"_s + field->column + u"): "_s : QString())

@@ -219,6 +219,7 @@ CandidateRecord StudentForm::recordOnScreen() const
 
 void StudentForm::showRecord(const CandidateRecord &record)
 {
+    m_recordAsRead = record;
     for (const CandidateField &f : candidateFields())
         text(f.box)->setText(record.value(f.column));
     showPhoto(m_store.photoPath(record.regno()));
@@ -433,7 +434,8 @@ void StudentForm::CmdSave_Click()
         if (mode != u"A"_s && mode != u"E"_s)
             return;
         const CandidateSaveOutcome outcome =
-            m_store.save(recordOnScreen(), mode == u"A"_s ? EntryMode::Add : EntryMode::Edit, m_chosenPhoto);
+            m_store.save(recordOnScreen(), mode == u"A"_s ? EntryMode::Add : EntryMode::Edit, m_chosenPhoto,
+                         m_recordAsRead);
         if (!outcome.saved) {
             if (outcome.problem) {
                 QLineEdit *box = text(outcome.problem->box);

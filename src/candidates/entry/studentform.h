@@ -69,6 +69,7 @@ private:
     bool m_checkingLeave = false; // a box's check is showing its message
     int m_acceptedByKey = -1;     // the box Enter or Down has just checked and is leaving
     QString m_chosenPhoto;
+    CandidateRecord m_recordAsRead; // the record as it was shown, for the save to write only what changed
     QString m_pendingCandidate;
 };
 

@@ -254,11 +254,53 @@ TEST_P(CandidateStoreTest, APrintedCandidateIsFrozenOnEveryPath)
     // The administrator may rewrite the number (and the active flag), nothing else,
     // and still no serial number is given to a printed candidate.
     m_session.userName = u"ADMIN"_s;
-    EXPECT_TRUE(store().save(r, EntryMode::Edit).saved);
+    EXPECT_TRUE(store().save(r, EntryMode::Edit, {}, *store().find(u"R1"_s)).saved);
     EXPECT_EQ(column(u"R1"_s, u"fcertno"_s), u"DC999999"_s);
     EXPECT_EQ(column(u"R1"_s, u"factive"_s), u"T"_s);
     EXPECT_EQ(column(u"R1"_s, u"fname"_s), u"Name R1"_s);
     EXPECT_EQ(column(u"R1"_s, u"fprintord"_s), QString());
+}
+
+// The administrator reads an unprinted candidate, a printing workstation stores its
+// number, then the administrator saves what he read: the stored number stays.
+TEST_P(CandidateStoreTest, AnAdministratorsStaleEditKeepsANumberPrintedMeanwhile)
+{
+    test::insertCandidate(db(), u"R1"_s, {{u"factive"_s, u"T"_s}});
+    m_session.userName = u"ADMIN"_s;
+    const CandidateRecord asRead = *store().find(u"R1"_s);
+    ASSERT_TRUE(asRead.certno().isEmpty());
+    db().exec(u"update convo set fcertno = 'DC000777' where fregno = 'R1'"_s); // the other workstation
+    CandidateRecord r = asRead;
+    r.set(u"fname"_s, u"Corrected Name"_s);
+    EXPECT_TRUE(store().save(r, EntryMode::Edit, {}, asRead).saved);
+    EXPECT_EQ(column(u"R1"_s, u"fcertno"_s), u"DC000777"_s);
+    EXPECT_EQ(column(u"R1"_s, u"fname"_s), u"Name R1"_s); // printed now: frozen
+
+    // Read afresh, the number is his to rewrite; an unprinted candidate's too.
+    r = *store().find(u"R1"_s);
+    r.set(u"fcertno"_s, u"DC000778"_s);
+    EXPECT_TRUE(store().save(r, EntryMode::Edit, {}, *store().find(u"R1"_s)).saved);
+    EXPECT_EQ(column(u"R1"_s, u"fcertno"_s), u"DC000778"_s);
+    test::insertCandidate(db(), u"R2"_s, {{u"factive"_s, u"T"_s}});
+    r = *store().find(u"R2"_s);
+    r.set(u"fcertno"_s, u"DC000900"_s);
+    EXPECT_TRUE(store().save(r, EntryMode::Edit, {}, *store().find(u"R2"_s)).saved);
+    EXPECT_EQ(column(u"R2"_s, u"fcertno"_s), u"DC000900"_s);
+}
+
+// A clerk corrects a name on a record read before another workstation activated the
+// candidate: the name is corrected and the activation stays.
+TEST_P(CandidateStoreTest, ACorrectionWritesOnlyWhatTheClerkChanged)
+{
+    test::insertCandidate(db(), u"R1"_s, {{u"factive"_s, u"F"_s}});
+    const CandidateRecord asRead = *store().find(u"R1"_s);
+    db().exec(u"update convo set factive = 'T', fprintord = '000041' where fregno = 'R1'"_s); // the other workstation
+    CandidateRecord r = asRead;
+    r.set(u"fname"_s, u"Corrected Name"_s);
+    EXPECT_TRUE(store().save(r, EntryMode::Edit, {}, asRead).saved) << m_prompter.last().toStdString();
+    EXPECT_EQ(column(u"R1"_s, u"fname"_s), u"Corrected Name"_s);
+    EXPECT_EQ(column(u"R1"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(column(u"R1"_s, u"fprintord"_s), u"000041"_s);
 }
 
 TEST_P(CandidateStoreTest, WithdrawalDeactivatesAndTakesBackTheSerialNumberOnlyOnYes)
