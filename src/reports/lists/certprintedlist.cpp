@@ -263,26 +263,40 @@ int CertPrintedReports::Gen_Report_Data_Online(const PrintedListSelection &s, co
     }
     OnlineLink::open(m_session);
     Database &portal = *m_session.cnOnline;
-    Statement update = portal.prepare(u"update dcstud set fcertno = ?, fcertdate = ? where fdegree = ? and fregno = ? "
-                                      "and fcollcode = ? and fcnvno = ?"_s);
+    const QString match = u" where fdegree = ? and fregno = ? and fcollcode = ? and fcnvno = ?"_s;
+    Statement update = portal.prepare(u"update dcstud set fcertno = ?, fcertdate = ?"_s + match);
+    // An update that changed nothing either found the row already up to date or found no
+    // row at all; only the second is a candidate the portal does not know.
+    Statement known = portal.prepare(u"select count(*) from dcstud"_s + match);
     int count = 0;
     QStringList refused;
+    QStringList notInPortal;
     do {
         const QString regno = rows.text(u"fregno"_s);
         const QString certNo = rows.text(u"fcertno"_s);
+        const QVariantList key{rows.text(u"fdegree"_s), regno, rows.text(u"fcollcode"_s), rows.text(u"fconvocode"_s)};
         report(progress, u"Updating... Regno: "_s + regno + u" - "_s + certNo + u"..."_s);
         try {
-            update.exec({certNo, rows.date(u"fdate"_s).toString(u"yyyy-MM-dd"_s), rows.text(u"fdegree"_s), regno,
-                         rows.text(u"fcollcode"_s), rows.text(u"fconvocode"_s)});
-            ++count;
+            if (update.exec(QVariantList{certNo, rows.date(u"fdate"_s).toString(u"yyyy-MM-dd"_s)} + key) > 0) {
+                ++count;
+                continue;
+            }
+            Rows found = known.run(key);
+            if (found.next() && found.value(0).toInt() > 0)
+                ++count;
+            else
+                notInPortal << regno;
         } catch (const DbError &e) {
             refused << regno + u": "_s + e.description();
         }
     } while (rows.next());
     QString message = u"Total No. of Records Updated : "_s + QString::number(count);
+    if (!notInPortal.isEmpty())
+        message += u"\r\nNot in the portal ("_s + QString::number(notInPortal.size()) + u"): "_s
+            + notInPortal.join(u", "_s);
     if (!refused.isEmpty())
         message += u"\r\nNot updated ("_s + QString::number(refused.size()) + u"):\r\n"_s + refused.join(u"\r\n"_s);
-    m_prompter.message(message, u"Update to Online"_s, refused.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
+    m_prompter.message(message, u"Update to Online"_s, refused.isEmpty() && notInPortal.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
     return count;
 }
 

@@ -141,9 +141,18 @@ TEST_P(CertPrintedTest, OnlineUpdateWritesNumbersAndDatesIntoThePortal)
     EXPECT_EQ(portal.db().scalar(u"select fcertdate from dcstud where fregno = 'R0002'"_s).toString(), u"2025-12-20"_s);
     EXPECT_TRUE(portal.db().scalar(u"select fcertno from dcstud where fregno = 'R0001'"_s).isNull());
 
+    // A second run finds the row already up to date: still counted, not reported missing.
+    m_prompter.answer(sw::PromptAnswer::Yes);
+    EXPECT_EQ(reports().Gen_Report_Data_Online(range()), 1);
+    EXPECT_EQ(m_prompter.last(), u"Total No. of Records Updated : 1"_s);
+
+    // A candidate the portal never had is named, not counted.
+    add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000103"_s});
     m_prompter.answer(sw::PromptAnswer::No); // everyone printed in the range
     EXPECT_EQ(reports().Gen_Report_Data_Online(range()), 2);
+    EXPECT_EQ(m_prompter.last(), u"Total No. of Records Updated : 2\r\nNot in the portal (1): R0003"_s);
     EXPECT_EQ(portal.db().scalar(u"select fcertno from dcstud where fregno = 'R0001'"_s).toString(), u"DC000101"_s);
+    EXPECT_EQ(portal.db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CertPrintedTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
