@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 
+#include <algorithm>
 #include <atomic>
 
 using namespace Qt::StringLiterals;
@@ -119,16 +120,30 @@ QString Connector::databaseName(const ConnectionSettings &settings, const AppFol
     return settings.databaseName.isEmpty() ? marked : settings.databaseName;
 }
 
+QString Connector::odbcValue(const QString &value)
+{
+    static const QString special = u"[]{}(),;?*=!@"_s;
+    const bool plain = std::none_of(value.begin(), value.end(), [](QChar c) { return special.contains(c); })
+        && value.trimmed() == value;
+    if (plain)
+        return value;
+    QString braced = value;
+    braced.replace(u"}"_s, u"}}"_s);
+    return u'{' + braced + u'}';
+}
+
 QString Connector::sqlServerConnectionString(const ConnectionSettings &settings)
 {
-    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Server="_s + settings.serverName + u";Uid="_s
-        + settings.effectiveAdminUser() + u";Pwd="_s + settings.dbPassword.trimmed() + u';';
+    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Server="_s + odbcValue(settings.serverName)
+        + u";Uid="_s + odbcValue(settings.effectiveAdminUser()) + u";Pwd="_s + odbcValue(settings.dbPassword.trimmed())
+        + u';';
 }
 
 QString Connector::oracleConnectionString(const ConnectionSettings &settings)
 {
-    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Dbq="_s + settings.serverName + u";Uid="_s
-        + settings.effectiveOracleUser() + u";Pwd="_s + settings.effectiveOraclePassword() + u';';
+    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Dbq="_s + odbcValue(settings.serverName) + u";Uid="_s
+        + odbcValue(settings.effectiveOracleUser()) + u";Pwd="_s + odbcValue(settings.effectiveOraclePassword())
+        + u';';
 }
 
 std::pair<QString, int> Connector::mysqlHostPort(const QString &serverName)

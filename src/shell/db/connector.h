@@ -29,6 +29,9 @@ public:
     // The database name to use: DBNAME when configured, else the marked one.
     static QString databaseName(const ConnectionSettings &settings, const AppFolder &folder);
 
+    // A value as an ODBC connection string carries it: braced (with "}" doubled) when it
+    // holds a character that would otherwise end or split the attribute, as a password may.
+    static QString odbcValue(const QString &value);
     static QString sqlServerConnectionString(const ConnectionSettings &settings);
     static QString oracleConnectionString(const ConnectionSettings &settings);
     // Host and port from SERVERNAME "host" or "host:port" (port 3306 when absent).

@@ -66,8 +66,9 @@ QString OnlineLink::odbcDriver() const
 QString OnlineLink::odbcConnectionString(const QString &user, const QString &password, const QString &server,
                                          const QString &odbcDriver, const QString &database)
 {
-    return u"uid="_s + user + u";pwd="_s + password + u";server="_s + server + u";driver={"_s + odbcDriver
-        + u"};database="_s + database + u";dsn=;"_s;
+    return u"uid="_s + Connector::odbcValue(user) + u";pwd="_s + Connector::odbcValue(password) + u";server="_s
+        + Connector::odbcValue(server) + u";driver={"_s + odbcDriver + u"};database="_s + Connector::odbcValue(database)
+        + u";dsn=;"_s;
 }
 
 std::unique_ptr<Database> OnlineLink::connect(const QString &driver, const QString &server, const QString &user,

@@ -35,6 +35,19 @@ TEST(ConnectionText, SqlServerKeepsItsShape)
               u"Driver={ODBC Driver 18 for SQL Server};Server=DBHOST;Uid=convoadmin;Pwd=;"_s);
 }
 
+TEST(ConnectionText, APasswordThatWouldSplitTheTextIsBraced)
+{
+    ConnectionSettings s;
+    s.dbType = u"SQLSRVR"_s;
+    s.serverName = u"DBHOST"_s;
+    s.dbPassword = u"se;cret}x"_s;
+    EXPECT_EQ(Connector::sqlServerConnectionString(s), u"Driver={FreeTDS};Server=DBHOST;Uid=sa;Pwd={se;cret}}x};"_s);
+    EXPECT_EQ(Connector::odbcValue(u"a=b"_s), u"{a=b}"_s);
+    EXPECT_EQ(Connector::odbcValue(u" lead"_s), u"{ lead}"_s);
+    EXPECT_EQ(Connector::odbcValue(u"plain-pass_1"_s), u"plain-pass_1"_s);
+    EXPECT_EQ(Connector::odbcValue(QString()), QString());
+}
+
 TEST(ConnectionText, OracleAndMysqlHosts)
 {
     ConnectionSettings s;

@@ -73,6 +73,8 @@ TEST_F(OnlineLinkTest, VariantFollowsTheMarkerFileAndTheOdbcTextKeepsItsShape)
     EXPECT_EQ(OnlineLink::variant(m_folder), u"D"_s);
     EXPECT_EQ(OnlineLink::odbcConnectionString(u"u"_s, u"p"_s, u"s"_s, u"MySQL ODBC 3.51 Driver"_s, u"d"_s),
               u"uid=u;pwd=p;server=s;driver={MySQL ODBC 3.51 Driver};database=d;dsn=;"_s);
+    EXPECT_EQ(OnlineLink::odbcConnectionString(u"u"_s, u"p;w{d}"_s, u"s"_s, u"MySQL ODBC 3.51 Driver"_s, u"d"_s),
+              u"uid=u;pwd={p;w{d}}};server=s;driver={MySQL ODBC 3.51 Driver};database=d;dsn=;"_s);
 }
 
 TEST_F(OnlineLinkTest, ACodeWithoutARowFailsWithTheLinkMessage)
