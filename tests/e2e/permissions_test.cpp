@@ -60,4 +60,29 @@ TEST(CommandPermissions, AClerkIsRefusedEveryCommandOutsideHisMenuItems)
     EXPECT_EQ(show.exitCode, 0) << show.both();
 }
 
+// The administrator himself, logged in under the administration code, is kept out of a
+// convocation's work on the command line as the menu keeps him out of it on screen.
+TEST(CommandPermissions, TheAdministrationCodeRefusesAConvocationsWork)
+{
+    BatchFolder app(TestBackend::SQLite);
+    ASSERT_TRUE(app.ready());
+    const std::vector<std::pair<QString, QStringList>> refused = {
+        {u"N31"_s, {u"report"_s, u"student-list"_s, u"--degree"_s, u"BA"_s}},
+        {u"N28"_s, {u"import-file"_s, app.scratch(u"none.cnv"_s)}},
+        {u"N23"_s, {u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s}},
+    };
+    for (const auto &[code, command] : refused) {
+        const BatchRun r = app.run(command, u"ADMN"_s);
+        SCOPED_TRACE(command.join(u" "_s).toStdString());
+        EXPECT_EQ(r.exitCode, 1) << r.both();
+        EXPECT_TRUE(r.err.contains(u"is the work of a convocation (menu item "_s + code
+                                   + u"): log in with --convo CODE, not ADMN."_s))
+            << r.both();
+    }
+    // Work that is not a convocation's goes on under the administration code.
+    const BatchRun users = app.run({u"users"_s, u"list"_s}, u"ADMN"_s);
+    EXPECT_EQ(users.exitCode, 0) << users.both();
+    EXPECT_TRUE(users.out.contains(u"ADMIN"_s)) << users.both();
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include "shell/core/permissions.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
+#include "shell/forms/menutree.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 
@@ -171,6 +172,13 @@ int BatchTool::prepare(const BatchCommand &command, BatchContext &context)
     if (!permissions::allows(context.session.permissions, command.menuCode, context.session.isAdministrator())) {
         context.err << u"User "_s << context.session.userName << u" may not use menu item "_s << command.menuCode
                     << u" (\""_s << command.name << u"\")."_s << Qt::endl;
+        return batchexit::kRefused;
+    }
+    // As on the menu: the work of a convocation is not done under the administration code.
+    const MenuEntry *entry = findMenuEntry(command.menuCode);
+    if (entry && entry->convocationCommand && context.session.isAdminConvocation()) {
+        context.err << u"\""_s << command.name << u"\" is the work of a convocation (menu item "_s << command.menuCode
+                    << u"): log in with --convo CODE, not "_s << Session::adminConvocation() << u'.' << Qt::endl;
         return batchexit::kRefused;
     }
     return batchexit::kOk;

@@ -86,7 +86,8 @@ TEST_P(EntryCommandsTest, ABadValueNamesItsFieldAndSavesNothing)
     // Candidates need a convocation: the administrator's pseudo-convocation has none.
     r = runBatch({u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
                   u"candidate"_s, u"show"_s, u"R10"_s});
-    EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"log in with --convo CODE"_s)) << r.err.toStdString();
 }
 
 TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
