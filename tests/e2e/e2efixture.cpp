@@ -18,19 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace sw::test {
 
-BatchRun runBatch(const QStringList &arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
-    if (!p.waitForFinished(240000)) {
-        p.kill();
-        p.waitForFinished();
-        ADD_FAILURE() << "scrollwise-batch did not finish: " << arguments.join(u' ').toStdString();
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
 void writeFile(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).path());

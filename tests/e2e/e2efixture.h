@@ -4,6 +4,7 @@
 // a connection of the test's own to look at what each step changed.
 #pragma once
 
+#include "candidates/entry/batchrun.h"
 #include "shell/core/appfolder.h"
 #include "shell/db/database.h"
 #include "support/testdatabase.h"
@@ -14,18 +15,6 @@
 #include <memory>
 
 namespace sw::test {
-
-struct BatchRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-    // Both streams, for failure messages.
-    std::string both() const { return QString(out + err).toStdString(); }
-};
-
-// Runs scrollwise-batch and waits for it.
-BatchRun runBatch(const QStringList &arguments);
 
 // Writes `content` to `path`, creating folders; fails the test when it cannot.
 void writeFile(const QString &path, const QByteArray &content);

@@ -129,15 +129,7 @@ void PrintingRun::printAwardCertificates(const PrintSelection &s, LayoutProcedur
                                 + certNo + u" was not printed and is the next sheet to use."_s,
                             PromptIcon::Exclamation);
         output.print(sheet, certNo, row.regno);
-        if (m_prompter.askYesNo(u"Is certificate printed Successfully?"_s)) {
-            confirmAward(s, layout, row, running);
-            ++result.printed;
-        } else {
-            m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
-            recordSheet(s, sheetOf, running, StationeryRegister::Outcome::Spoiled);
-            ++result.spoiled;
-        }
-        result.nextNumber = running + 1;
+        settleSheet(s, sheetOf, running, certNo, false, result, [&] { confirmAward(s, layout, row, running); });
         ++running;
     }
     result.nextNumber = running;

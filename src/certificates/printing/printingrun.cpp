@@ -370,23 +370,12 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
                                 + u" was not printed and is the next sheet to use."_s,
                             PromptIcon::Exclamation);
         output.print(sheet, certNo, row.regno);
-        m_unconfirmed = certNo + u" (Reg. No. "_s + row.regno + u')';
-        if (confirmsWithoutAsking(layout) || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s)) {
-            m_unconfirmed.clear();
-            confirm(s, row, running, false);
-            ++result.printed;
-            result.nextNumber = running + 1;
-            if (keepsPdfCopy(layout)) {
-                certificatepdf::save(m_session.folder, sheet, certNo,
-                                     certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
-                ++result.copies;
-            }
-        } else {
-            m_unconfirmed.clear();
-            m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
-            recordSheet(s, row, running, StationeryRegister::Outcome::Spoiled);
-            ++result.spoiled;
-            result.nextNumber = running + 1;
+        const bool printed = settleSheet(s, row, running, certNo, confirmsWithoutAsking(layout), result,
+                                         [&] { confirm(s, row, running, false); });
+        if (printed && keepsPdfCopy(layout)) {
+            certificatepdf::save(m_session.folder, sheet, certNo,
+                                 certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
+            ++result.copies;
         }
         ++running;
     }
@@ -488,6 +477,26 @@ QString PrintingRun::howFar() const
         ++next;
     }
     return text + u" The next sheet is "_s + s.certificateNumber(next) + u'.';
+}
+
+bool PrintingRun::settleSheet(const PrintSelection &s, const CertificateRow &sheetOf, long long running,
+                              const QString &certNo, bool withoutAsking, PrintingResult &result,
+                              const std::function<void()> &storeNumber)
+{
+    // Named until answered: a run stopped by an unanswered question says which sheet is out.
+    m_unconfirmed = certNo + u" (Reg. No. "_s + sheetOf.regno + u')';
+    const bool printed = withoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s);
+    m_unconfirmed.clear();
+    if (printed) {
+        storeNumber();
+        ++result.printed;
+    } else {
+        m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
+        recordSheet(s, sheetOf, running, StationeryRegister::Outcome::Spoiled);
+        ++result.spoiled;
+    }
+    result.nextNumber = running + 1;
+    return printed;
 }
 
 void PrintingRun::recordSheet(const PrintSelection &s, const CertificateRow &row, long long running,

@@ -12,6 +12,7 @@
 
 #include <QDate>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace sw {
@@ -92,6 +93,10 @@ private:
     void confirmAward(const PrintSelection &s, LayoutProcedure layout, const AwardRow &row, long long running);
     bool stopBeforeSheet(const PrintSelection &s, long long running, int remaining);
     void confirm(const PrintSelection &s, const CertificateRow &row, long long running, bool designer);
+    // After a sheet went to the printer: asks how it came out (unless `withoutAsking`), then
+    // stores its number through `storeNumber` or registers the sheet as spoiled. True when printed.
+    bool settleSheet(const PrintSelection &s, const CertificateRow &sheetOf, long long running, const QString &certNo,
+                     bool withoutAsking, PrintingResult &result, const std::function<void()> &storeNumber);
     void recordSheet(const PrintSelection &s, const CertificateRow &row, long long running,
                      StationeryRegister::Outcome outcome, const QString &remarks = {});
 

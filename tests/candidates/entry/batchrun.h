@@ -6,21 +6,34 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
+#include <string>
+
 namespace sw::test {
 
 struct BatchRun
 {
-    int exitCode;
+    int exitCode = -1;
     QString out;
     QString err;
+    // Both streams, for failure messages.
+    std::string both() const { return QString(out + err).toStdString(); }
 };
 
 inline BatchRun runBatch(const QStringList &arguments)
 {
     QProcess p;
     p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    // Nobody types at a test: a question the arguments leave open meets the end of input.
+    p.closeWriteChannel();
+    if (!p.waitForFinished(240000)) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << "scrollwise-batch did not finish: " << arguments.join(QLatin1Char(' ')).toStdString();
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace sw::test

@@ -67,6 +67,23 @@ TEST_P(RankCommandsTest, RanksAndAwardsAreRegisteredListedAndPrinted)
                         "2 awards\n"_s);
 }
 
+// As with degree certificates: an award sheet that went to the printer without its answer
+// is named, nothing is stored for it, and the run says which sheet comes next.
+TEST_P(RankCommandsTest, AnUnansweredSheetQuestionNamesTheAwardSheetInThePrinter)
+{
+    ASSERT_EQ(batch({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"R1"_s, u"--rank"_s, u"I"_s}).exitCode,
+              0);
+    const test::BatchRun stopped =
+        batch({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"R"_s,
+               u"--start"_s, u"7"_s, u"--end"_s, u"9"_s, u"--date"_s, u"12/03/2026"_s, u"--output"_s, m_out.path()});
+    EXPECT_EQ(stopped.exitCode, 1) << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.err.contains(u"Certificate R000007 (Reg. No. R1) went to the printer but was not confirmed, so "
+                                     "nothing is stored for it: register that sheet as spoiled. The next sheet is "
+                                     "R000008."_s))
+        << stopped.err.toStdString();
+    EXPECT_EQ(m_session.db().scalar(u"select count(*) from rankreg where fcertno <> ''"_s).toInt(), 0);
+}
+
 TEST_P(RankCommandsTest, ABadAwardFileIsNamedLineByLineAndNothingIsSaved)
 {
     const test::BatchRun run = batch({u"awards"_s, u"import"_s,
