@@ -3,13 +3,15 @@
 // travels it, on SQLite and on the MariaDB server: set-up, masters from CSV, result
 // files and an autonomous college's file, online applications from the portal, fee
 // verification, activation, printing with a spoiled sheet, PDF copies, the printed
-// list, the portal update, cancellation and reprint, a rank certificate, the
-// depository workbook, the covering letters, backup and restore. After each step the database and the
-// files are compared with what that step must have changed; at the end the
-// stationery register accounts for every sheet.
+// list, the portal update, cancellation and reprint, rank, gold-medal and cash-prize
+// certificates, both depositories' workbooks, the covering letters, the address
+// labels, backup and restore. After each step the database and the files are
+// compared with what that step must have changed; at the end the stationery register
+// accounts for every sheet.
 #include "e2efixture.h"
 
 #include "candidates/imports/cnvwriter.h"
+#include "reports/nad/resulttables.h"
 #include "support/python.h"
 #include "support/testportal.h"
 
@@ -82,8 +84,11 @@ protected:
     void stationeryAccountsForEverySheet();
     void cancellationAndReprint();
     void rankCertificate();
+    void goldMedalAndCashPrize();
     void depositoryWorkbook();
+    void nsdlWorkbook();
     void coveringLetters();
+    void addressLabels();
 
     std::unique_ptr<BatchFolder> m_app;
     std::unique_ptr<test::TestPortal> m_portal;
@@ -414,6 +419,50 @@ void ConvocationRoad::rankCertificate()
               1);
 }
 
+void ConvocationRoad::goldMedalAndCashPrize()
+{
+    // A file with one bad line is refused whole: neither award is registered.
+    const QString bad = app().scratch(u"awards-bad.csv"_s);
+    test::writeFile(bad, "type,regno,degree,college,donor,subject,amount\n"
+                         "GC,U0005,BA,C01,Endowment Trust,History,\n"
+                         "CC,U0007,BA,C01,Endowment Trust,Kannada,two thousand\n");
+    const BatchRun refused = app().run({u"awards"_s, u"import"_s, bad});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"awards-bad.csv, line 3, field amount"_s)) << refused.both();
+    EXPECT_EQ(app().count(u"select count(*) from rankreg where fcerttype in ('GC', 'CC')"_s), 0);
+
+    const QString good = app().scratch(u"awards.csv"_s);
+    test::writeFile(good, "type,regno,degree,college,donor,subject,amount\n"
+                          "GC,U0005,BA,C01,Endowment Trust,History,\n"
+                          "CC,U0007,BA,C01,O'Neil; -- Fund,Kannada,2500.50\n");
+    const BatchRun imported = ok({u"awards"_s, u"import"_s, good});
+    EXPECT_TRUE(imported.out.contains(u"2 awards of awards.csv registered"_s)) << imported.both();
+
+    const QString degreeCertificate = candidate(u"U0005"_s, u"fcertno"_s);
+    for (const auto &[type, prefix] : {std::pair{u"G"_s, u"GM"_s}, std::pair{u"C"_s, u"CP"_s}})
+        ok({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, type, u"--prefix"_s, prefix, u"--start"_s,
+            u"1"_s, u"--end"_s, u"50"_s, u"--date"_s, u"15/03/2026"_s, u"--output"_s,
+            app().scratch(u"awards-"_s + type), u"--printed-ok"_s});
+    EXPECT_EQ(app().text(u"select fcertno from rankreg where fregno = 'U0005' and fcerttype = 'GC'"_s), u"GM000001"_s);
+    EXPECT_EQ(app().text(u"select fcertno from rankreg where fregno = 'U0007' and fcerttype = 'CC'"_s), u"CP000001"_s);
+    EXPECT_EQ(app().text(u"select fdonername from rankreg where fregno = 'U0007' and fcerttype = 'CC'"_s),
+              u"O`Neil; -- Fund"_s);
+    EXPECT_EQ(candidate(u"U0005"_s, u"fcertno"_s), degreeCertificate);
+    for (const QString &prefix : {u"GM"_s, u"CP"_s})
+        EXPECT_EQ(app().count(u"select count(*) from stationery where fprefix = ? and fnumber = 1 "
+                              "and foutcome = 'PRINTED'"_s,
+                              {prefix}),
+                  1)
+            << prefix.toStdString();
+    EXPECT_TRUE(test::pdfText(app().scratch(u"awards-C/CP000001_U0007.pdf"_s)).contains(u"2500.50"_s));
+
+    // The convocation's awards as the clerk lists them: each with its own sheet.
+    const BatchRun list = ok({u"rank"_s, u"list"_s, u"--degree"_s, u"BA"_s});
+    EXPECT_TRUE(list.out.contains(u"BA\tU0005\tNAME O`5\tGC\tHistory\tGM000001\n"_s)) << list.both();
+    EXPECT_TRUE(list.out.contains(u"BA\tU0007\tNAME O`7\tCC\tKannada, Rs. 2500.50\tCP000001\n"_s)) << list.both();
+    EXPECT_TRUE(list.out.contains(u"3 awards"_s)) << list.both();
+}
+
 void ConvocationRoad::depositoryWorkbook()
 {
     const QString book = app().scratch(u"nad.xlsx"_s);
@@ -451,6 +500,48 @@ print(json.dumps({"regnos": sorted(str(r[23]) for r in rows)}))
     EXPECT_EQ(got, expected);
 }
 
+void ConvocationRoad::nsdlWorkbook()
+{
+    // The other depository reads the result-processing tables kept in the same database.
+    const QString book = app().scratch(u"nsdl.xlsx"_s);
+    const BatchRun missing = app().run({u"nad-export"_s, u"--layout"_s, u"nsdl"_s, u"--out"_s, book});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(u"the table student is missing"_s)) << missing.both();
+    EXPECT_FALSE(QFile::exists(book));
+
+    Database &db = app().db();
+    test::addDegreeResultColumns(db);
+    test::createResultTables(db);
+    for (const QString &regno : {u"U0001"_s, u"U0003"_s, u"U0011"_s})
+        test::addStudent(db, regno, regno == u"U0011"_s ? u"BSC"_s : u"BA"_s);
+    test::addResult(db, u"A"_s, u"U0001"_s, u"P"_s, u"0"_s, u"T"_s, u"T"_s, u"BA"_s, u"C01"_s);
+    test::addResult(db, u"A"_s, u"U0003"_s, u"F"_s, u"0"_s, u"T"_s, u"T"_s, u"BA"_s, u"C01"_s);
+    test::addResult(db, u"B"_s, u"U0011"_s, u"P"_s, u"0"_s, u"T"_s, u"T"_s, u"BSC"_s, u"C01"_s);
+
+    const QString script = uR"(
+import json, sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+program = [r[2] for r in wb["Program"].iter_rows(min_row=2, values_only=True)]
+data = sorted(str(r[6]) for r in wb["Data"].iter_rows(min_row=2, values_only=True))
+print(json.dumps({"program": program, "data": data}))
+)"_s;
+    for (const auto &[passOnly, expected] :
+         {std::pair{false, QStringList{u"U0001"_s, u"U0003"_s, u"U0011"_s}},
+          std::pair{true, QStringList{u"U0001"_s, u"U0011"_s}}}) {
+        QStringList command{u"nad-export"_s, u"--layout"_s, u"nsdl"_s, u"--out"_s, book};
+        if (passOnly)
+            command << u"--pass-only"_s;
+        const BatchRun r = ok(command);
+        EXPECT_TRUE(r.out.contains(u"("_s + QString::number(expected.size()) + u" rows)"_s)) << r.both();
+        const QJsonObject read = test::runPython(script, {book});
+        EXPECT_EQ(read[u"program"_s].toArray(), (QJsonArray{u"BA"_s, u"BSC"_s}));
+        QStringList regnos;
+        for (const auto &v : read[u"data"_s].toArray())
+            regnos << v.toString();
+        EXPECT_EQ(regnos, expected) << (passOnly ? "passes only" : "every result");
+    }
+}
+
 void ConvocationRoad::coveringLetters()
 {
     // A letter per college lists every certificate printed today with its number.
@@ -468,6 +559,27 @@ void ConvocationRoad::coveringLetters()
     EXPECT_TRUE(text.contains(u"Enclosed: Total"_s)) << text.toStdString();
 }
 
+void ConvocationRoad::addressLabels()
+{
+    const QString labels = app().scratch(u"labels.pdf"_s);
+    const QStringList command{u"labels"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow(), u"--out"_s, labels};
+    if (!m_portal) {
+        // Labels go to candidates who applied with an address; without the portal none did.
+        EXPECT_EQ(app().run(command).exitCode, 1);
+        EXPECT_FALSE(QFile::exists(labels));
+        return;
+    }
+    const BatchRun r = ok(command);
+    EXPECT_TRUE(r.out.contains(u"(2 labels)"_s)) << r.both();
+    const QString text = test::pdfText(labels);
+    for (const QString &regno : {u"U0002"_s, u"U0004"_s}) {
+        EXPECT_TRUE(text.contains(u"Cert. No: "_s + candidate(regno, u"fcertno"_s))) << text.toStdString();
+        EXPECT_TRUE(text.contains(u"NAME "_s + regno)) << regno.toStdString();
+    }
+    EXPECT_TRUE(text.contains(u"1, O`BRIEN ROAD; -- FLAT 2"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Pincode - 570001"_s)) << text.toStdString();
+}
+
 TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
 {
     mastersFromCsv();
@@ -480,8 +592,11 @@ TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
     stationeryAccountsForEverySheet();
     cancellationAndReprint();
     rankCertificate();
+    goldMedalAndCashPrize();
     depositoryWorkbook();
+    nsdlWorkbook();
     coveringLetters();
+    addressLabels();
     backupAndRestore();
 }
 

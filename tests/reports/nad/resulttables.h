@@ -45,16 +45,17 @@ inline void addStudent(Database &db, const QString &regno, const QString &degree
              QString(regno.toLower() + QStringLiteral("@mail.in"))});
 }
 
-// A result of college C001, 72.50 percent, CGPA 8.10.
+// A result of 72.50 percent, CGPA 8.10 (of college C001 unless another is named).
 inline void addResult(Database &db, const QString &letter, const QString &regno, const QString &outcome,
                       const QString &classCode, const QString &eligible = QStringLiteral("T"),
-                      const QString &active = QStringLiteral("T"), const QString &degree = QStringLiteral("BSC"))
+                      const QString &active = QStringLiteral("T"), const QString &degree = QStringLiteral("BSC"),
+                      const QString &college = QStringLiteral("C001"))
 {
     db.exec(QStringLiteral("insert into ") + db.table(QStringLiteral("result") + letter)
                 + QStringLiteral(" (fdegree, fexamno, fyear, fexamtype, fcollcode, fregno, fpercent, fcgpa, fresult, "
-                                 "fclass, feligible, factive) values (?, '6', '2025', '1', 'C001', ?, '72.50', '8.10', "
+                                 "fclass, feligible, factive) values (?, '6', '2025', '1', ?, ?, '72.50', '8.10', "
                                  "?, ?, ?, ?)"),
-            {degree, regno, outcome, classCode, eligible, active});
+            {degree, college, regno, outcome, classCode, eligible, active});
 }
 
 } // namespace sw::test
