@@ -22,6 +22,8 @@ namespace sw {
 namespace {
 
 constexpr int kRegnoWidth = 8;
+// Where a loaded row keeps its flag as read, beside the tick the clerk changes.
+constexpr int kFlagAsRead = Qt::UserRole + 1;
 
 bool isActivation(Gate gate)
 {
@@ -251,7 +253,10 @@ void GateForm::appendRow(const GateRow &row)
     m_grid->insertRow(at);
     m_grid->setItem(at, RegNo, readOnly(row.regno));
     m_grid->setItem(at, Name, readOnly(row.name));
-    m_grid->setItem(at, Ticked, checkItem(row.ticked));
+    QTableWidgetItem *tick = checkItem(row.ticked);
+    if (row.flagAsRead)
+        tick->setData(kFlagAsRead, *row.flagAsRead);
+    m_grid->setItem(at, Ticked, tick);
     m_grid->setItem(at, RowState, readOnly(row.added ? u"A"_s : u"U"_s));
     m_filling = false;
 }
@@ -331,8 +336,11 @@ std::vector<GateRow> GateForm::gridRows() const
         const QString state = m_grid->item(row, RowState)->text();
         if (state.isEmpty())
             continue;
+        const QTableWidgetItem *tick = m_grid->item(row, Ticked);
+        const QVariant asRead = tick->data(kFlagAsRead);
         rows.push_back({m_grid->item(row, RegNo)->text(), m_grid->item(row, Name)->text(),
-                        m_grid->item(row, Ticked)->checkState() == Qt::Checked, state == u"A"_s});
+                        tick->checkState() == Qt::Checked, state == u"A"_s,
+                        asRead.isValid() ? std::optional(asRead.toString()) : std::nullopt});
     }
     return rows;
 }

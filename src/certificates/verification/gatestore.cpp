@@ -84,8 +84,10 @@ std::vector<GateRow> GateStore::load(const GateSelection &s) const
             + unprinted(u"convo.fcertno"_s) + u" and convo.fconvocode = ? and "_s + gateCondition(u"convo."_s),
         {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), m_session.convoCode});
     std::vector<GateRow> grid;
-    while (rows.next())
-        grid.push_back({rows.text(0), rows.text(1), rows.text(2) == u"T"_s, false});
+    while (rows.next()) {
+        const QString flagText = rows.text(2).trimmed();
+        grid.push_back({rows.text(0), rows.text(1), flagText == u"T"_s, false, flagText});
+    }
     // Register-number order is made here: an ORDER BY would lead SQLite, which has no
     // statistics, to walk the whole convocation in register-number order instead of
     // reading the degree and colleges from their index.
@@ -183,9 +185,12 @@ int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)
     // reaches its candidate even when it lies outside the header's range.
     Statement collegeOf = db.prepare(u"select fcollcode from convo where fregno = ? and fconvocode = ?"_s);
     const QString column = m_gate == Gate::Verification ? u"ffeepaid"_s : u"factive"_s;
-    Statement write = db.prepare(u"update convo set "_s + column
-                                 + u" = ? where fdegree = ? and fcollcode = ? and fregno = ? and "_s + unprinted()
-                                 + u" and fconvocode = ? and "_s + gateCondition());
+    const QString update = u"update convo set "_s + column + u" = ? where fdegree = ? and fcollcode = ? and fregno = ? and "_s
+        + unprinted() + u" and fconvocode = ? and "_s + gateCondition();
+    Statement write = db.prepare(update);
+    // A flag read as NULL is bound as NULL too: both sides are compared as text.
+    Statement writeIfUnchanged = db.prepare(update + u" and "_s + db.dialect().coalesce(column, u"''"_s) + u" = "_s
+                                            + db.dialect().coalesce(u"?"_s, u"''"_s));
     int reached = 0;
     for (const GateRow &row : grid) {
         const QString regno = row.regno.trimmed();
@@ -198,8 +203,11 @@ int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)
                 continue;
             college = m_gate == Gate::Verification ? s.collegeFrom.trimmed() : found.text(0);
         }
-        reached += write.exec({row.ticked ? u"T"_s : u"F"_s, s.degree.trimmed(), college, regno,
-                               m_session.convoCode});
+        QVariantList params{row.ticked ? u"T"_s : u"F"_s, s.degree.trimmed(), college, regno, m_session.convoCode};
+        if (row.flagAsRead)
+            reached += writeIfUnchanged.exec(params << *row.flagAsRead);
+        else
+            reached += write.exec(params);
     }
     scope.commit();
     return reached;

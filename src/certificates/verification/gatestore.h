@@ -35,6 +35,10 @@ struct GateRow
     QString name;
     bool ticked = false;
     bool added = false;
+    // The flag's text as the grid was loaded; empty for a row added on screen. A loaded
+    // row is written only while the stored flag is still that, so what another
+    // workstation saved meanwhile stays.
+    std::optional<QString> flagAsRead;
 };
 
 // The rules behind the verification and activation grids. Both handle only
