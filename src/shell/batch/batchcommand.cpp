@@ -82,6 +82,11 @@ BatchArgs parseCommandArgs(const BatchCommand &command, const QStringList &words
             args.values.insert(name, words.at(++i));
         }
     }
+    // A word the command does not take is refused, not passed over: "init /tmp/x" would
+    // otherwise set up the program's own folder.
+    if (command.arguments.isEmpty() && !args.positionals.isEmpty())
+        throw UsageError(u"\""_s + command.name + u"\" takes options only, not \""_s + args.positionals.join(u' ')
+                         + u"\"."_s);
     return args;
 }
 
@@ -126,7 +131,7 @@ const BatchCommand *BatchTool::match(const QStringList &words, qsizetype *consum
     return best;
 }
 
-QString BatchTool::helpText() const
+QString BatchTool::helpText(const QString &topic) const
 {
     QString text = u"usage: scrollwise-batch [--folder DIR] [--user NAME --password PW] [--convo CODE] [--yes|--no] "
                    "COMMAND [OPTIONS]\n\n"
@@ -134,6 +139,8 @@ QString BatchTool::helpText() const
                    "Exit codes: 0 done, 1 the run refused or stopped (message on standard error), 2 usage error.\n\n"
                    "Commands:\n"_s;
     for (const BatchCommand &c : m_commands) {
+        if (!topic.isEmpty() && c.name != topic && !c.name.startsWith(topic + u' '))
+            continue;
         text += u"  "_s + c.name;
         if (!c.arguments.isEmpty())
             text += u' ' + c.arguments;

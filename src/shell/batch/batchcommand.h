@@ -102,7 +102,8 @@ public:
     const std::vector<BatchCommand> &commands() const { return m_commands; }
 
     int main(const QStringList &arguments, QTextStream &out, QTextStream &err);
-    QString helpText() const;
+    // The usage text; with `topic` ("users", "print"), only the commands it begins.
+    QString helpText(const QString &topic = {}) const;
 
 private:
     const BatchCommand *match(const QStringList &words, qsizetype *consumed) const;

@@ -110,9 +110,13 @@ int runRestore(BatchContext &c)
 
 void addShellCommands(BatchTool &tool)
 {
-    tool.add({u"help"_s, {}, u"Lists the commands and their options."_s, {}, {}, false, false,
-              [&tool](BatchContext &c) {
-                  c.out << tool.helpText();
+    tool.add({u"help"_s, u"[COMMAND]"_s, u"Lists the commands (or those of COMMAND) and their options."_s, {}, {},
+              false, false, [&tool](BatchContext &c) {
+                  const QString topic = c.args.positionals.join(u' ');
+                  const QString text = tool.helpText(topic);
+                  if (!topic.isEmpty() && !text.contains(u"\n  "_s + topic))
+                      throw UsageError(u"No command \""_s + topic + u"\": scrollwise-batch help lists them."_s);
+                  c.out << text;
                   return batchexit::kOk;
               }});
     tool.add({u"init"_s,

@@ -2,6 +2,7 @@
 // The command-line tool as a user runs it: the real program, its output and exit codes.
 #include "support/testdatabase.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -115,6 +116,27 @@ TEST(BatchUsage, UsageErrorsExitWithTwo)
     EXPECT_EQ(help.exitCode, 0);
     for (const QString &command : {u"init"_s, u"upgrade"_s, u"login-check"_s, u"demo"_s})
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
+}
+
+// A word a command does not take is a usage error, before anything is done: "init DIR"
+// must not quietly set up the program's own folder instead.
+TEST(BatchUsage, AWordACommandDoesNotTakeIsRefusedBeforeAnythingIsDone)
+{
+    QTemporaryDir dir;
+    const QString elsewhere = dir.filePath(u"elsewhere"_s);
+    const BatchRun init = batch({u"--folder"_s, dir.path(), u"init"_s, elsewhere, u"--institution"_s, u"003"_s});
+    EXPECT_EQ(init.exitCode, 2);
+    EXPECT_TRUE(init.err.contains(u"\"init\" takes options only, not \""_s + elsewhere + u"\"."_s))
+        << init.err.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    const BatchRun users = batch({u"help"_s, u"users"_s});
+    EXPECT_EQ(users.exitCode, 0) << users.err.toStdString();
+    EXPECT_TRUE(users.out.contains(u"  users add NAME"_s)) << users.out.toStdString();
+    EXPECT_FALSE(users.out.contains(u"  init"_s));
+    const BatchRun unknown = batch({u"help"_s, u"nothing"_s});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains(u"No command \"nothing\""_s)) << unknown.err.toStdString();
 }
 
 TEST(BatchUsage, LoginCheckOnAFolderWithoutConfigurationSaysWhatToRun)
