@@ -90,6 +90,7 @@ void PrintingRun::printAwardCertificates(const PrintSelection &s, LayoutProcedur
         m_prompter.info(u"No Records found for the given range"_s);
         return;
     }
+    m_selected = int(rows.size());
     const AwardLayouts layouts(m_session, s);
     const DegreeLayouts photographs(m_session, s);
     const QString certType = awardCertType(layout);
