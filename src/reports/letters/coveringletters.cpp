@@ -46,6 +46,19 @@ void paragraph(DocumentBuilder &b, const QString &text)
     b.endParagraph();
 }
 
+// A letter's opening: the salutation, the subject and its paragraph, justified.
+void opening(DocumentBuilder &b, const QString &subject, const QString &body)
+{
+    paragraph(b, u"Sir / Madam,"_s);
+    paragraph(b, {});
+    paragraph(b, u"Subject: "_s + subject);
+    paragraph(b, {});
+    b.setAlignment(Alignment::Justify);
+    paragraph(b, body);
+    b.setAlignment(Alignment::Left);
+    paragraph(b, {});
+}
+
 QString amountText(const QVariant &value)
 {
     if (value.isNull() || value.toString().trimmed().isEmpty())
@@ -354,17 +367,11 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListS
             paragraph(b, college + u" - "_s + rows.text(u"fcollname"_s));
             paragraph(b, rows.text(u"ftown"_s));
             paragraph(b, {});
-            paragraph(b, u"Sir / Madam,"_s);
-            paragraph(b, {});
-            paragraph(b, u"Subject: "_s + u"Dispatching of the Degree certificates."_s);
-            paragraph(b, {});
-            b.setAlignment(Alignment::Justify);
-            paragraph(b, u"With reference to the above subject, below are the details of the degree certificates of "
-                         "successful candidates of your college. If there are any discrepancies in the degree "
-                         "certificates, the same may be brought to the notice of the undersigned duly returning the "
-                         "original degree certificate together with details of discrepancies."_s);
-            b.setAlignment(Alignment::Left);
-            paragraph(b, {});
+            opening(b, u"Dispatching of the Degree certificates."_s,
+                    u"With reference to the above subject, below are the details of the degree certificates of "
+                      "successful candidates of your college. If there are any discrepancies in the degree "
+                      "certificates, the same may be brought to the notice of the undersigned duly returning the "
+                      "original degree certificate together with details of discrepancies."_s);
             table(b, {0.48, 2.24, 0.82, 2.41, 0.84}, {1, 3}, kTableSize,
                   {u"Sl.no"_s, u"Degree"_s, u"Reg.no."_s, u"Student Name"_s, u"Cert. no."_s});
         }
@@ -468,17 +475,11 @@ std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelecti
         paragraph(b, u"Pincode: "_s + rows.text(u"fpincode"_s));
         paragraph(b, u"Mobile: "_s + rows.text(u"fmobile"_s));
         paragraph(b, {});
-        paragraph(b, u"Sir / Madam,"_s);
-        paragraph(b, {});
-        paragraph(b, u"Subject: "_s + u"Dispatching of the Degree certificate."_s);
-        paragraph(b, {});
-        b.setAlignment(Alignment::Justify);
-        paragraph(b, u"With reference to the above subject, below are the details of the degree certificate. If there "
-                     "are any discrepancies in the degree certificate, the same may be brought to the notice of the "
-                     "undersigned duly returning the original degree certificate together with details of "
-                     "discrepancies within 30 days."_s);
-        b.setAlignment(Alignment::Left);
-        paragraph(b, {});
+        opening(b, u"Dispatching of the Degree certificate."_s,
+                u"With reference to the above subject, below are the details of the degree certificate. If there "
+                  "are any discrepancies in the degree certificate, the same may be brought to the notice of the "
+                  "undersigned duly returning the original degree certificate together with details of "
+                  "discrepancies within 30 days."_s);
         table(b, {0.46, 2.2, 0.78, 2.4, 0.78, 0.67, 0.67}, {1, 3}, kWideTableSize,
               {u"Sl.no"_s, u"Degree"_s, u"Reg.no."_s, u"Student Name"_s, u"Cert. no."_s, u"Quota"_s, u"Amount"_s});
         b.cell(1, 0, u"1"_s);
