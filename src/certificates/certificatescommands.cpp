@@ -3,6 +3,7 @@
 
 #include "certificates/cancellation/cancellationcommands.h"
 #include "certificates/printing/printingcommands.h"
+#include "certificates/printing/stationeryledger.h"
 #include "certificates/ranks/rankcommands.h"
 #include "certificates/verification/verificationcommands.h"
 #include "shell/batch/batchcommand.h"
@@ -15,6 +16,7 @@ void addCertificatesCommands(BatchTool &tool)
     addPrintingCommands(tool);
     addRankCommands(tool);
     addCancellationCommands(tool);
+    tool.addSessionSetup(installNumberAuthority);
 }
 
 } // namespace sw

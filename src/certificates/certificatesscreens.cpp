@@ -3,9 +3,11 @@
 
 #include "certificates/cancellation/cancellationscreens.h"
 #include "certificates/printing/certprint.h"
+#include "certificates/printing/stationeryledger.h"
 #include "certificates/ranks/rankscreens.h"
 #include "certificates/reccert/reccertform.h"
 #include "certificates/verification/verificationscreens.h"
+#include "shell/forms/screenregistry.h"
 
 namespace sw {
 
@@ -16,6 +18,7 @@ void registerCertificatesScreens(ScreenRegistry &screens)
     registerRecentCertificatesScreens(screens);
     registerRankScreens(screens);
     registerCancellationScreens(screens);
+    screens.addSessionSetup(installNumberAuthority);
 }
 
 } // namespace sw

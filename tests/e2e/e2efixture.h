@@ -35,7 +35,9 @@ public:
     QString scratch(const QString &name) const { return m_dir.filePath(name); }
     Database &db() { return *m_db; }
     QString initOutput() const { return m_init.out; }
-    // Reconnects, for after a restore has replaced the database.
+    // Closes the test's own connection (a restore refuses while another program is
+    // connected) and opens it again, on the database a restore put in place.
+    void disconnect() { m_db.reset(); }
     void reconnect();
 
     // The logged-in clerk's arguments before a command: folder, ADMIN, convocation.

@@ -124,7 +124,8 @@ TEST_F(Workstations, FourAtOnceNeverStoreANumberTwice)
                            "having count(*) > 1"_s));
     EXPECT_FALSE(db.exists(u"select fprintord from convo where fprintord <> '' group by fprintord "
                            "having count(*) > 1"_s));
-    EXPECT_FALSE(db.exists(u"select fnumber from stationery group by fnumber having count(*) > 1"_s));
+    EXPECT_FALSE(db.exists(u"select fnumber from certsheet group by fprefix, fnumber having count(*) > 1"_s));
+    EXPECT_FALSE(db.exists(u"select 1 from certsheet where fstate = 'PENDING'"_s));
     // Every candidate the serial-number workstations reached is active with a serial number.
     EXPECT_EQ(m_app->count(u"select count(*) from convo where factive = 'T' and fregno between ? and ? and "
                            "(fprintord is null or fprintord = '')"_s,

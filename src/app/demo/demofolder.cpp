@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/demo/demofolder.h"
 #include "certificates/layouts/designerlayout.h"
-#include "certificates/printing/stationeryregister.h"
+#include "certificates/printing/stationeryledger.h"
 
 #include "shell/core/passwordcodec.h"
 #include "candidates/imports/cnvwriter.h"
@@ -567,17 +567,28 @@ void DemoWriter::writeStationery(QStringList &lines)
     WriteScope scope(m_db);
     if (!m_db.exists(u"select 1 from kanlib where fengname = 'APRIL 2025'"_s))
         m_db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {u"K¦æ¯ï 2025"_s});
-    Rows printed = m_db.query(u"select fcertno, fregno, fdegree, fprintedby, fconvocode from convo where "
+    Rows printed = m_db.query(u"select fcertno, fregno, fdegree, fcollcode, fconvocode from convo where "
                               "coalesce(fcertno, '') <> '' order by fcertno"_s);
-    std::vector<StationeryRegister::Entry> entries;
+    struct Sheet
+    {
+        QString certNo;
+        SheetHolder holder;
+        QString convoCode;
+    };
+    std::vector<Sheet> sheets;
     while (printed.next()) {
-        const QString certNo = printed.text(0);
-        entries.push_back({u"DC"_s, certNo.mid(2).toLongLong(), certNo, printed.text(1), printed.text(2), u"1"_s,
-                           StationeryRegister::Outcome::Printed, u"demonstration"_s});
+        Sheet sheet;
+        sheet.certNo = printed.text(0);
+        sheet.holder.regno = printed.text(1);
+        sheet.holder.degree = printed.text(2);
+        sheet.holder.college = printed.text(3);
+        sheet.convoCode = printed.text(4);
+        sheets.push_back(sheet);
     }
-    StationeryRegister reg(m_db, DemoFolder::currentConvocation(), u"ADMIN"_s, u"DEMO"_s);
-    for (const StationeryRegister::Entry &e : entries)
-        reg.record(e);
+    for (const Sheet &sheet : sheets) {
+        StationeryLedger ledger(m_db, sheet.convoCode, u"ADMIN"_s, u"DEMO"_s);
+        ledger.recordPrinted(u"DC"_s, sheet.certNo.mid(2).toLongLong(), u"1"_s, sheet.holder, u"demonstration"_s);
+    }
     scope.commit();
 
     IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);

@@ -51,6 +51,9 @@ int CandidateStore::columnWidth(const QString &column)
 
 namespace {
 
+// The box of the certificate number on the entry form.
+constexpr int kCertNoBox = 9;
+
 FieldProblem invalid(int box, const QString &text)
 {
     return {box, text, PromptIcon::Exclamation};
@@ -246,7 +249,12 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
     if (mode == EntryMode::Add) {
         insert(record);
     } else {
-        update(record, asRead);
+        try {
+            update(record, asRead);
+        } catch (const StopError &e) {
+            // The stationery register refused the number: nothing of the correction is kept.
+            return refuse({kCertNoBox, e.text(), e.icon()});
+        }
         if (activating)
             outcome.serialNumber = giveSerialNumber(record);
     }
@@ -313,14 +321,25 @@ void CandidateStore::update(const CandidateRecord &r, const std::optional<Candid
     // A printed candidate is frozen.
     write(kEditable, u" and "_s + certNo + u" = ''"_s, {});
     // Only the administrator may rewrite a certificate number, printed or not, and only
-    // the number he read: one a printing workstation stored since then stays.
-    if (m_session.isAdministrator()) {
-        if (asRead)
-            write({u"fcertno"_s, u"factive"_s}, u" and "_s + certNo + u" = "_s + db.dialect().coalesce(u"?"_s, u"''"_s),
-                  {asRead->certno().trimmed()});
-        else
-            write({u"fcertno"_s, u"factive"_s}, {}, {});
-    }
+    // the number he read: one a printing workstation stored since then stays. The number
+    // itself goes through the stationery ledger, which refuses one used by any sheet.
+    if (!m_session.isAdministrator())
+        return;
+    const QString numberRead = asRead ? asRead->certno().trimmed()
+                                      : db.scalar(u"select "_s + certNo + u" from convo where fregno = ? and "
+                                                                        "convo.fconvocode = ?"_s,
+                                                  {r.regno(), m_session.convoCode})
+                                            .toString()
+                                            .trimmed();
+    write({u"factive"_s}, u" and "_s + certNo + u" = "_s + db.dialect().coalesce(u"?"_s, u"''"_s), {numberRead});
+    if (r.value(u"fcertno"_s).trimmed() == numberRead)
+        return;
+    if (!m_session.numberAuthority)
+        throw StopError(u"Certificate numbers are changed through the stationery register, which this program "
+                        "has not opened: the number is left as it was."_s,
+                        PromptIcon::Exclamation);
+    m_session.numberAuthority->rewrite({r.regno(), r.value(u"fdegree"_s).trimmed(), r.value(u"fcollcode"_s).trimmed(),
+                                        numberRead, r.value(u"fcertno"_s).trimmed()});
 }
 
 QString CandidateStore::giveSerialNumber(const CandidateRecord &r)

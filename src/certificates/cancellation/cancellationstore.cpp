@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/cancellation/cancellationstore.h"
 
-#include "certificates/printing/stationeryregister.h"
+#include "certificates/printing/stationeryledger.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
@@ -196,22 +196,17 @@ int CancellationStore::saveRegister(const QString &degree, const QString &colleg
     int cancelled = 0;
     try {
         WriteScope scope(db);
-        StationeryRegister stationery(db, m_session.convoCode, user, m_workstation);
+        StationeryLedger stationery(db, m_session.convoCode, user, m_workstation);
         for (const CancelRow &line : lines) {
             if (line.state == u"A"_s) {
                 db.exec(u"insert into certcan (fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
                         "fprintedby) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
                         {degree.trimmed(), college.trimmed(), line.regno, line.certNo, now.date(),
                          now.toString(u"hh:mm ap"_s), stored(line.reason), user, user});
-                // The number test makes the cancellation of a number that moved on change nothing.
-                if (db.exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
-                            "fconvocode = ?"_s,
-                            {line.regno, line.certNo, m_session.convoCode})
-                    == 0)
+                if (!stationery.cancel(line.certNo, line.regno, degree.trimmed(), stored(line.reason)))
                     throw StopError(u"Certificate No. "_s + line.certNo + u" no longer belongs to Reg. No. "_s
                                         + line.regno + u": nothing was cancelled."_s,
                                     PromptIcon::Exclamation);
-                stationery.recordCancellation(line.certNo, line.regno, degree.trimmed(), stored(line.reason));
                 ++cancelled;
             } else if (line.state == u"E"_s) {
                 db.exec(u"update certcan set fremarks = ? where fregno = ? and fcertno = ?"_s,
@@ -244,17 +239,14 @@ int CancellationStore::cancelTicked(const QString &degree, const QString &colleg
     int cancelled = 0;
     try {
         WriteScope scope(db);
-        StationeryRegister stationery(db, m_session.convoCode, m_session.userName, m_workstation);
-        Statement clear = db.prepare(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? "
-                                     "and convo.fconvocode = ?"_s);
+        StationeryLedger stationery(db, m_session.convoCode, m_session.userName, m_workstation);
         for (const PrintedRow &row : grid) {
             if (!row.ticked || row.regno.trimmed().isEmpty())
                 continue;
-            if (clear.exec({row.regno.trimmed(), row.certNo.trimmed(), m_session.convoCode}) == 0)
+            if (!stationery.cancel(row.certNo.trimmed(), row.regno.trimmed(), degree.trimmed(), why))
                 throw StopError(u"Certificate No. "_s + row.certNo.trimmed() + u" no longer belongs to Reg. No. "_s
                                     + row.regno.trimmed() + u": nothing was cancelled. Load the candidates again."_s,
                                 PromptIcon::Exclamation);
-            stationery.recordCancellation(row.certNo.trimmed(), row.regno.trimmed(), degree.trimmed(), why);
             ++cancelled;
         }
         scope.commit();

@@ -2,6 +2,7 @@
 #include "certificates/layouts/certificatepdf.h"
 
 #include "certificates/layouts/certificaterow.h"
+#include "shell/core/filewrite.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/documentoutput.h"
 
@@ -166,29 +167,12 @@ void CopyWriter::flush()
 
 void CopyWriter::writeFile(const QString &path, const QByteArray &bytes)
 {
-    const auto fail = [&](const QString &why) {
-        appendLog(m_folder, u"FAILED "_s + path + u": "_s + why);
-        throw StopError(u"Error Creating PDF"_s + u"\n"_s + u"The file "_s + path + u" cannot be written: "_s + why
-                        + u'.');
-    };
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString part = path + u".part"_s;
-    QFile file(part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.close();
-        file.remove();
-        fail(why);
-    }
-    file.close();
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(part.toStdU16String()), std::filesystem::path(path.toStdU16String()),
-                            error);
-    if (error) {
-        QFile::remove(part);
-        fail(QString::fromStdString(error.message()));
+    try {
+        writeWholeFile(path, bytes);
+    } catch (const StopError &e) {
+        appendLog(m_folder, u"FAILED "_s + path + u": "_s + e.text());
+        throw StopError(u"Error Creating PDF"_s + u"\n"_s + e.text(), e.icon());
     }
     appendLog(m_folder, u"CREATED "_s + path);
 }

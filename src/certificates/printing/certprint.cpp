@@ -2,7 +2,8 @@
 #include "certificates/printing/certprint.h"
 
 #include "certificates/printing/printingrun.h"
-#include "certificates/printing/spoiledsheets.h"
+#include "certificates/printing/sheetnumbers.h"
+#include "certificates/printing/stationeryledger.h"
 #include "shell/core/stoperror.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -208,26 +209,49 @@ void CertPrint::registerSpoiledSheets()
         return;
     const QString prefix = m_text.at(4)->text().trimmed().toUpper();
     const QString title = u"Spoiled Sheets"_s;
-    const std::optional<QString> list = prompter().input(
-        u"Numbers of the spoiled sheets"_s + (prefix.isEmpty() ? QString() : u" (prefix "_s + prefix + u')')
-            + u", for example 17, 19-21:"_s,
-        title, {});
-    if (!list || list->trimmed().isEmpty())
-        return;
     try {
-        SpoiledSheets sheets(session().db(), session().convoCode, session().userName, QSysInfo::machineHostName());
-        const std::vector<long long> numbers = SpoiledSheets::parseNumbers(*list, prefix);
-        const QStringList plan = sheets.plan(prefix, numbers);
+        StationeryLedger ledger(session().db(), session().convoCode, session().userName, QSysInfo::machineHostName());
+        if (!settlePendingSheets(ledger, prefix))
+            return;
+        const std::optional<QString> list = prompter().input(
+            u"Numbers of the spoiled sheets"_s + (prefix.isEmpty() ? QString() : u" (prefix "_s + prefix + u')')
+                + u", for example 17, 19-21:"_s,
+            title, {});
+        if (!list || list->trimmed().isEmpty())
+            return;
+        const std::vector<long long> numbers = sheetnumbers::parseList(*list, prefix);
+        const QStringList plan = ledger.planSpoiled(prefix, numbers);
         if (!prompter().askYesNo(plan.join(u'\n') + u"\n\nRegister these sheets as spoiled?"_s, title))
             return;
         const std::optional<QString> reason = prompter().input(u"Why were they spoiled?"_s, title, {});
-        sheets.registerSpoiled(prefix, numbers, reason.value_or(QString()));
+        ledger.registerSpoiled(prefix, numbers, reason.value_or(QString()));
         prompter().info(QString::number(numbers.size()) + u" sheets registered as spoiled."_s, title);
     } catch (const StopError &e) {
         prompter().message(e.text(), title, e.icon());
     } catch (const DbError &e) {
         prompter().message(e.reportMessage(), u"Message"_s, PromptIcon::Critical);
     }
+}
+
+// Sheets a run sent to the printer and never confirmed (it was stopped, or the
+// program ended): the clerk says of each how it came out. False when he cancels.
+bool CertPrint::settlePendingSheets(StationeryLedger &ledger, const QString &prefix)
+{
+    const QString title = u"Spoiled Sheets"_s;
+    for (const QString &line : ledger.pendingSheets(prefix)) {
+        const QString certNo = line.section(u' ', 0, 0);
+        const PromptAnswer answer = prompter().ask(
+            line + u".\n\nDid this sheet come out well? Yes stores its number on the candidate; No registers it as "
+                   "spoiled and the candidate prints again on a new sheet."_s,
+            title, PromptIcon::Question, PromptButtons::YesNoCancel, PromptAnswer::Cancel);
+        if (answer == PromptAnswer::Cancel)
+            return false;
+        const auto parsed = sheetnumbers::parse(certNo);
+        if (!parsed)
+            continue;
+        ledger.settle(parsed->prefix, {parsed->number}, answer == PromptAnswer::Yes, {});
+    }
+    return true;
 }
 
 void registerPrintingScreens(ScreenRegistry &screens)

@@ -17,6 +17,7 @@ namespace sw {
 
 class PrintingRun;
 class ScreenRegistry;
+class StationeryLedger;
 
 // CERTPRINT: the selection of a printing run (degree, college and register-number
 // ranges, date of issue, certificate prefix and range, type) and the run itself on
@@ -40,7 +41,8 @@ public:
     QCheckBox *chk(int index) const { return m_chk[index]; }
     // Stops a run between two sheets; enabled while a run goes on.
     QPushButton *stopButton() const { return m_stop; }
-    // Registers sheets that came out badly after their numbers were stored (print mode).
+    // Settles the sheets a run left waiting for confirmation, then registers sheets
+    // that came out badly after their numbers were stored (print mode).
     QPushButton *spoiledButton() const { return m_spoiled; }
     void registerSpoiledSheets();
 
@@ -52,6 +54,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool settlePendingSheets(StationeryLedger &ledger, const QString &prefix);
     QLineEdit *addBox(int index, const QString &caption, const QString &hint, int row, int column);
 
     PrintMode m_mode;

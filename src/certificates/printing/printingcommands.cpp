@@ -4,12 +4,14 @@
 #include "certificates/layouts/verificationcode.h"
 #include "certificates/printing/printingrun.h"
 #include "certificates/printing/sheetoutput.h"
-#include "certificates/printing/spoiledsheets.h"
-#include "certificates/printing/stationeryregister.h"
+#include "certificates/printing/sheetnumbers.h"
+#include "certificates/printing/stationeryledger.h"
+#include "certificates/printing/stationeryreport.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/batch/consoleprompter.h"
+#include "shell/core/stoperror.h"
 
-#include <QSet>
+#include <QRegularExpression>
 #include <QSysInfo>
 
 using namespace Qt::StringLiterals;
@@ -20,28 +22,23 @@ namespace {
 
 const QString kPrintedQuestion = u"Is certificate printed Successfully?"_s;
 
-// Answers "Is certificate printed Successfully?" from --spoiled (the sheets that
-// came out badly, by running number or full certificate number) and --printed-ok;
-// with neither, asks on the terminal. Every other message and question goes to
-// the console prompter (--yes / --no).
+// Answers "Is certificate printed Successfully?": every sheet came out well with
+// --printed-ok, otherwise a line read from the terminal or a pipe, one line per
+// question (--yes never answers it: a sheet's fate is not a default). The sheets
+// named in --spoiled are settled by the run itself and never asked about. Every other
+// message and question goes to the console prompter (--yes / --no).
 class SheetConfirmingPrompter final : public Prompter
 {
 public:
-    SheetConfirmingPrompter(ConsolePrompter &console, QTextStream &out, bool printedOk, QSet<QString> spoiled,
-                            bool interactive)
+    SheetConfirmingPrompter(ConsolePrompter &console, QTextStream &out, bool printedOk)
         : m_console(console)
         , m_out(out)
         , m_printedOk(printedOk)
-        , m_spoiled(std::move(spoiled))
-        , m_interactive(interactive)
+        , m_in(stdin)
     {
     }
 
-    void setCurrentSheet(const QString &certNo, long long running)
-    {
-        m_certNo = certNo;
-        m_running = running;
-    }
+    void setCurrentSheet(const QString &certNo) { m_certNo = certNo; }
 
     void message(const QString &text, const QString &title, PromptIcon icon) override
     {
@@ -52,18 +49,17 @@ public:
     {
         if (text != kPrintedQuestion)
             return m_console.ask(text, title, icon, buttons, defaultAnswer);
-        if (m_spoiled.contains(m_certNo) || m_spoiled.contains(QString::number(m_running))) {
-            m_out << m_certNo << u": spoiled"_s << Qt::endl;
-            return PromptAnswer::No;
+        if (m_printedOk) {
+            m_out << m_certNo << u": printed"_s << Qt::endl;
+            return PromptAnswer::Yes;
         }
-        if (m_printedOk || !m_interactive)
-            return m_printedOk ? PromptAnswer::Yes : m_console.ask(text, title, icon, buttons, defaultAnswer);
         m_out << m_certNo << u": "_s << text << u" [y/n] "_s << Qt::flush;
-        QTextStream in(stdin);
-        const QString line = in.readLine();
-        // The end of the input is no answer: the sheet is neither confirmed nor spoiled.
+        // One stream for the whole run: a pipe's answers are read one per question.
+        const QString line = m_in.readLine();
+        // The end of the input is no answer: the sheet waits in the register to be settled.
         if (line.isNull())
             throw UnansweredQuestion(text);
+        m_out << Qt::endl;
         return line.trimmed().toLower().startsWith(u'y') ? PromptAnswer::Yes : PromptAnswer::No;
     }
     std::optional<QString> input(const QString &text, const QString &title, const QString &initial) override
@@ -80,10 +76,8 @@ private:
     ConsolePrompter &m_console;
     QTextStream &m_out;
     bool m_printedOk;
-    QSet<QString> m_spoiled;
-    bool m_interactive;
+    QTextStream m_in;
     QString m_certNo;
-    long long m_running = 0;
 };
 
 PrintSelection selectionFrom(BatchContext &c, PrintMode mode)
@@ -146,23 +140,32 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
 
 void printResult(BatchContext &c, const PrintingResult &r)
 {
-    c.out << u"printed: "_s << r.printed << u", spoiled: "_s << r.spoiled << u", skipped: "_s << r.skipped
+    c.out << u"printed: "_s << r.printed << u", spoiled: "_s << r.spoiled << u", passed over: "_s << r.skipped
           << u", previewed: "_s << r.previewed << u", PDF copies: "_s << r.copies << Qt::endl;
+}
+
+void printNumbers(BatchContext &c, const PrintSelection &s, const PrintingResult &r)
+{
+    if (r.firstUsed >= 0)
+        c.out << u"numbers used: "_s << s.certificateNumber(r.firstUsed) << u" to "_s
+              << s.certificateNumber(r.lastUsed) << Qt::endl;
+    else
+        c.out << u"numbers used: none"_s << Qt::endl;
+    c.out << u"next certificate number: "_s << s.certificateNumber(r.nextNumber) << Qt::endl;
 }
 
 int runPrint(BatchContext &c)
 {
     PrintSelection s = selectionFrom(c, PrintMode::Print);
-    QSet<QString> spoiled;
-    for (const QString &item : c.args.value(u"spoiled"_s).split(u',', Qt::SkipEmptyParts))
-        spoiled.insert(item.trimmed().toUpper());
-    const bool printedOk = c.args.has(u"printed-ok"_s);
-    SheetConfirmingPrompter prompter(c.prompter, c.out, printedOk, spoiled, !printedOk && spoiled.isEmpty());
+    if (c.args.has(u"spoiled"_s)) {
+        const std::vector<long long> spoiled = sheetnumbers::parseList(c.args.value(u"spoiled"_s), s.prefix);
+        s.spoiledNumbers = {spoiled.begin(), spoiled.end()};
+    }
+    SheetConfirmingPrompter prompter(c.prompter, c.out, c.args.has(u"printed-ok"_s));
     Progress progress = [&](const QString &status, int) {
         if (status.startsWith(u"Printing Certificate "_s)) {
             // "Printing Certificate A000017 for Reg. No. - R1": the sheet the next question is about.
-            const QString certNo = status.section(u' ', 2, 2);
-            prompter.setCurrentSheet(certNo, certNo.mid(s.prefix.size()).toLongLong());
+            prompter.setCurrentSheet(status.section(u' ', 2, 2));
             c.out << status << Qt::endl;
         }
     };
@@ -179,14 +182,18 @@ int runPrint(BatchContext &c)
     PrintingResult r;
     try {
         r = run.run(s, *output);
-    } catch (const UnansweredQuestion &) {
+    } catch (const UnansweredQuestion &e) {
         // What was confirmed stays stored; say how far the run got before the question.
         printResult(c, run.result());
         c.err << run.howFar() << Qt::endl;
+        if (e.question() == kPrintedQuestion)
+            throw StopError(u"No answer for the question \""_s + e.question()
+                            + u"\": --yes does not answer it. Give --printed-ok (with --spoiled for the sheets that "
+                              "came out badly), or answer y or n on the terminal."_s);
         throw;
     }
     printResult(c, r);
-    c.out << u"next certificate number: "_s << s.certificateNumber(r.nextNumber) << Qt::endl;
+    printNumbers(c, s, r);
     return r.completed ? batchexit::kOk : batchexit::kRefused;
 }
 
@@ -261,37 +268,86 @@ int runPreview(BatchContext &c)
     return output.written().isEmpty() ? batchexit::kRefused : batchexit::kOk;
 }
 
+long long wholeNumber(const QString &text, const QString &option)
+{
+    bool ok = false;
+    const long long number = text.trimmed().toLongLong(&ok);
+    if (!ok || number < 0 || number > sheetnumbers::kHighest)
+        throw UsageError(option + u" takes a whole certificate number without the prefix, 0 to "_s
+                         + QString::number(sheetnumbers::kHighest) + u"; \""_s + text + u"\" is not one."_s);
+    return number;
+}
+
+std::pair<long long, long long> numberRange(const QString &from, const QString &to, const QString &what)
+{
+    const long long first = wholeNumber(from, what);
+    const long long last = wholeNumber(to, what);
+    if (last < first)
+        throw UsageError(what + u": "_s + QString::number(last) + u" is below "_s + QString::number(first)
+                         + u"; give the range from its first number."_s);
+    return {first, last};
+}
+
 int runStationery(BatchContext &c)
 {
-    bool okFrom = false;
-    bool okTo = false;
-    const long long from = c.required(u"from"_s).toLongLong(&okFrom);
-    const long long to = c.required(u"to"_s).toLongLong(&okTo);
-    if (!okFrom || !okTo || from < 0 || to < 0)
-        throw UsageError(u"--from and --to take whole certificate numbers (without the prefix)."_s);
-    if (to < from)
-        throw UsageError(u"--to ("_s + QString::number(to) + u") is below --from ("_s + QString::number(from)
-                         + u"): give the range from its first number."_s);
-    if (to - from >= 1000000)
-        throw UsageError(u"A register listing covers at most 1,000,000 numbers."_s);
-    StationeryRegister reg(c.session.db(), c.session.convoCode, c.session.userName, {});
-    for (const QString &line : reg.report(c.args.value(u"prefix"_s).toUpper(), from, to))
+    const QString prefix = c.args.value(u"prefix"_s).toUpper();
+    const StationeryReport report(c.session.db());
+    if (c.args.has(u"reconcile"_s)) {
+        const QString received = c.required(u"received"_s);
+        const QStringList ends = received.split(QRegularExpression(u"\\.\\.|-"_s));
+        if (ends.size() != 2)
+            throw UsageError(u"--received takes the numbers of the stock received, as N..M (for example 101..500)."_s);
+        const auto [first, last] = numberRange(ends[0], ends[1], u"--received"_s);
+        bool accounted = false;
+        for (const QString &line : report.reconcile(prefix, first, last, &accounted))
+            c.out << line << Qt::endl;
+        return accounted ? batchexit::kOk : batchexit::kRefused;
+    }
+    const auto [from, to] = numberRange(c.required(u"from"_s), c.required(u"to"_s), u"--from/--to"_s);
+    for (const QString &line : report.lines(prefix, from, to))
         c.out << line << Qt::endl;
+    const StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, {});
+    const QStringList pending = ledger.pendingSheets(prefix);
+    if (!pending.isEmpty()) {
+        c.out << u"Sent to the printer and never confirmed (settle each with stationery settle):"_s << Qt::endl;
+        for (const QString &line : pending)
+            c.out << u"  "_s << line << Qt::endl;
+    }
     return batchexit::kOk;
+}
+
+void needConvocation(BatchContext &c)
+{
+    if (c.session.isAdminConvocation())
+        throw UsageError(u"Sheets belong to a convocation's printing: log in with --convo CODE."_s);
 }
 
 // Registers sheets that came out badly after the run stored their numbers (or
 // outside a run): each number is checked first, then all are registered at once.
 int runSpoil(BatchContext &c)
 {
-    if (c.session.isAdminConvocation())
-        throw UsageError(u"Sheets belong to a convocation's printing: log in with --convo CODE."_s);
+    needConvocation(c);
     const QString prefix = c.args.value(u"prefix"_s).toUpper();
-    const std::vector<long long> numbers = SpoiledSheets::parseNumbers(c.required(u"numbers"_s), prefix);
-    SpoiledSheets sheets(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
-    for (const QString &line : sheets.registerSpoiled(prefix, numbers, c.args.value(u"reason"_s)))
+    const std::vector<long long> numbers = sheetnumbers::parseList(c.required(u"numbers"_s), prefix);
+    StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
+    for (const QString &line : ledger.registerSpoiled(prefix, numbers, c.args.value(u"reason"_s)))
         c.out << line << Qt::endl;
     c.out << numbers.size() << u" sheets registered as spoiled"_s << Qt::endl;
+    return batchexit::kOk;
+}
+
+// Settles the sheets a run sent to the printer and never confirmed.
+int runSettle(BatchContext &c)
+{
+    needConvocation(c);
+    if (c.args.has(u"printed"_s) == c.args.has(u"spoiled"_s))
+        throw UsageError(u"Say how the sheets came out: --printed or --spoiled."_s);
+    const QString prefix = c.args.value(u"prefix"_s).toUpper();
+    const std::vector<long long> numbers = sheetnumbers::parseList(c.required(u"numbers"_s), prefix);
+    StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
+    for (const QString &line : ledger.settle(prefix, numbers, c.args.has(u"printed"_s), c.args.value(u"reason"_s)))
+        c.out << line << Qt::endl;
+    c.out << numbers.size() << u" sheets settled"_s << Qt::endl;
     return batchexit::kOk;
 }
 
@@ -324,7 +380,9 @@ void addPrintingCommands(BatchTool &tool)
     printOptions.push_back({u"output"_s, u"DIR"_s, u"write each sheet as a PDF into DIR instead of printing"_s});
     printOptions.push_back({u"printed-ok"_s, {}, u"every sheet not listed in --spoiled came out well"_s});
     printOptions.push_back(
-        {u"spoiled"_s, u"LIST"_s, u"sheets that came out badly, by number (17) or certificate number (A000017), comma-separated"_s});
+        {u"spoiled"_s, u"LIST"_s,
+         u"sheets that will come out or came out badly, by number (17), certificate number (A000017) or range "
+         "(17-19), comma-separated; registered as spoiled whatever the layout"_s});
     tool.add({u"print"_s, {},
               u"Prints degree certificates of active, unprinted candidates on numbered stationery and stores "
               "each confirmed number."_s,
@@ -338,11 +396,14 @@ void addPrintingCommands(BatchTool &tool)
     tool.add({u"preview"_s, {}, u"Writes PNG pages of the first N certificates of a selection; stores nothing."_s,
               previewOptions, u"N24"_s, true, true, runPreview});
     tool.add({u"stationery"_s, {},
-              u"Lists the stationery register of a number range, with every number not accounted for and every "
-              "number used more than once."_s,
+              u"Accounts for the stationery of a number range: what became of every sheet (printed, spoiled, void, "
+              "pending, never used), the gaps, and any number used more than once; with --reconcile, whether "
+              "every sheet of the stock received is accounted for."_s,
               {{u"from"_s, u"N"_s, u"first number"_s},
                {u"to"_s, u"N"_s, u"last number"_s},
-               {u"prefix"_s, u"P"_s, u"certificate prefix"_s}},
+               {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
+               {u"reconcile"_s, {}, u"check the stock received instead of listing a range"_s},
+               {u"received"_s, u"N..M"_s, u"with --reconcile: the numbers of the stock received"_s}},
               u"N24"_s, true, true, runStationery});
     tool.add({u"stationery spoil"_s, {},
               u"Registers sheets as spoiled: a candidate who holds a number gives it back and prints again on a "
@@ -351,6 +412,16 @@ void addPrintingCommands(BatchTool &tool)
                {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
                {u"reason"_s, u"TEXT"_s, u"why, kept in the register"_s}},
               u"N24"_s, true, true, runSpoil});
+    tool.add({u"stationery settle"_s, {},
+              u"Settles sheets a run sent to the printer and never confirmed (the run was stopped or died): "
+              "--printed stores each number on its candidate, --spoiled uses the number up and the candidate "
+              "prints again on a new sheet."_s,
+              {{u"numbers"_s, u"LIST"_s, u"the sheets: numbers or ranges, comma-separated (17,19-21)"_s},
+               {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
+               {u"printed"_s, {}, u"the sheets came out well"_s},
+               {u"spoiled"_s, {}, u"the sheets came out badly or never came out"_s},
+               {u"reason"_s, u"TEXT"_s, u"kept in the register"_s}},
+              u"N24"_s, true, true, runSettle});
 }
 
 } // namespace sw

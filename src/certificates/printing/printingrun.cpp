@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/printingrun.h"
 
-#include "candidates/entry/serialnumbers.h"
 #include "certificates/layouts/certificatepdf.h"
+#include "certificates/printing/sheetnumbers.h"
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -35,14 +35,6 @@ bool isWholeNumber(const QString &text)
 
 } // namespace
 
-// Numbers are looked up by the certificate-number index alone and the convocation
-// compared here: with both in the statement, SQLite (without statistics) reads every
-// candidate of the convocation instead. Codes compare as the database compares them.
-bool PrintingRun::sameConvocation(const QString &convoCode) const
-{
-    return convoCode.trimmed().compare(m_session.convoCode.trimmed(), Qt::CaseInsensitive) == 0;
-}
-
 PrintingRun::PrintingRun(Session &session, Prompter &prompter, Progress progress)
     : m_session(session)
     , m_prompter(prompter)
@@ -50,6 +42,8 @@ PrintingRun::PrintingRun(Session &session, Prompter &prompter, Progress progress
     , m_workstation(QSysInfo::machineHostName())
 {
 }
+
+PrintingRun::~PrintingRun() = default;
 
 QString PrintingRun::defaultIssueDate(const QDate &today)
 {
@@ -188,6 +182,23 @@ bool PrintingRun::checkNumbering(const PrintSelection &s)
                            PromptIcon::Exclamation);
         return false;
     }
+    if (s.end() > sheetnumbers::kHighest) {
+        m_prompter.message(u"The certificate number "_s + QString::number(s.end())
+                               + u" has more than six digits: the stationery's numbers run to "_s
+                               + QString::number(sheetnumbers::kHighest) + u'.',
+                           exclaim, PromptIcon::Exclamation);
+        return false;
+    }
+    for (const long long spoiled : s.spoiledNumbers) {
+        if (spoiled < s.start() || spoiled > s.end()) {
+            m_prompter.message(u"Sheet "_s + s.certificateNumber(spoiled) + u", given as spoiled, is outside this "
+                                 "run's stationery "_s
+                                   + s.certificateNumber(s.start()) + u" to "_s + s.certificateNumber(s.end())
+                                   + u": nothing is printed. Give the sheets of this run only."_s,
+                               exclaim, PromptIcon::Exclamation);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -205,32 +216,12 @@ int PrintingRun::countCandidates(const PrintSelection &s) const
         .toInt();
 }
 
-// No number is reserved here: the check only refuses a range that would collide.
+// Every number the run will use is checked in the register before the first sheet:
+// a number used by any convocation, for any sheet, is never given again.
 bool PrintingRun::checkCollisions(const PrintSelection &s, int candidates)
 {
-    const QString type = s.certType.trimmed();
-    const QString table = (type == u"1"_s || type == u"2"_s) ? u"convo"_s : u"rankreg"_s;
-    Statement lookup = m_session.db().prepare(u"select fregno, fcertno, fconvocode from "_s + table
-                                              + u" where fcertno = ?"_s);
-    // A spoiled sheet used its number up, even when the number was taken back from a candidate.
-    Statement spoiled = m_session.db().prepare(u"select fconvocode from stationery where fprefix = ? and fnumber = ? "
-                                               "and foutcome = ?"_s);
-    QStringList lines;
-    for (int i = 0; i < candidates; ++i) {
-        const QString certNo = s.certificateNumber(s.start() + i);
-        Rows rows = lookup.run({certNo});
-        while (rows.next()) {
-            if (sameConvocation(rows.text(2)))
-                lines << rows.text(0).trimmed() + u" - "_s + rows.text(1).trimmed();
-        }
-        Rows sheets = spoiled.run({s.prefix, s.start() + i,
-                                   StationeryRegister::outcomeText(StationeryRegister::Outcome::Spoiled)});
-        bool isSpoiled = false;
-        while (sheets.next())
-            isSpoiled = isSpoiled || sameConvocation(sheets.text(0));
-        if (isSpoiled)
-            lines << certNo + u" - spoiled sheet"_s;
-    }
+    const long long last = std::min(s.end(), s.start() + candidates - 1);
+    const QStringList lines = ledger().usedNumbers(s.prefix, s.start(), last);
     if (lines.isEmpty())
         return true;
     m_prompter.message(u"Certificate No. already exist!!\n"_s + lines.join(u'\n'), u"Message"_s,
@@ -258,30 +249,129 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
     m_selected = 0;
     m_unconfirmed.clear();
     m_stopRequested = false;
+    m_ledger.reset();
+    result.nextNumber = std::max(0LL, s.start());
     try {
-        if (!check(s))
+        if (!check(s)) {
+            if (s.mode == PrintMode::Print)
+                result.nextNumber = nextFreeNumber(s);
             return result;
+        }
+        m_selection = s;
         QDir().mkpath(m_session.folder.filePath(u"CSV/DCPDF"_s));
         m_code = VerificationCode::fromConfig(InstitutionConfig::load(m_session.folder));
-        result.nextNumber = s.start();
         const LayoutProcedure layout = chooseLayout(m_session.instCode, s);
         if (layout == LayoutProcedure::None)
             return result;
+        const bool printing = s.mode == PrintMode::Print && s.operation == PrintOperation::Print;
+        if (printing) {
+            output.ready();
+            const QStringList pending = ledger().pendingSheets(s.prefix);
+            if (!pending.isEmpty())
+                m_prompter.message(u"Sheets sent to the printer and never confirmed:\n"_s + pending.join(u'\n')
+                                       + u"\nSettle each once you know how it came out (Spoiled Sheets..., or "
+                                         "scrollwise-batch stationery settle). Their candidates are passed over "
+                                         "until then."_s,
+                                   u"Message"_s, PromptIcon::Exclamation);
+        }
         report(m_progress, s.operation == PrintOperation::Print ? u"Printing, Please Wait ..."_s
                                                                  : u"Generating, Please Wait ..."_s);
+        Cycle cycle;
+        cycle.issue.issueDate = parseDmy(s.issueDate);
+        std::vector<Job> jobs;
         if (isAwardLayout(layout))
-            printAwardCertificates(s, layout, output, result);
+            jobs = awardJobs(s, layout);
         else if (layout == LayoutProcedure::Datareport)
-            printDesignerCertificates(s, output, result);
+            jobs = designerJobs(s, cycle);
         else
-            printDegreeCertificates(s, layout, output, result);
+            jobs = degreeJobs(s, layout, cycle);
+        if (jobs.empty()) {
+            m_prompter.info(u"No Records found for the given range"_s);
+            return result;
+        }
+        m_selected = int(jobs.size());
+        if (s.mode == PrintMode::Pdf)
+            writeCopies(s, jobs);
+        else
+            printSheets(s, jobs, cycle, output);
     } catch (const StopError &e) {
         m_prompter.message(e.text(), e.title(), e.icon());
     } catch (const DbError &e) {
         m_prompter.message(e.reportMessage(), u"Message"_s, PromptIcon::Critical);
     }
     report(m_progress, {});
+    // The next sheet is the next free one: a number another workstation used meanwhile is passed.
+    if (s.mode == PrintMode::Print && s.operation == PrintOperation::Print && !result.completed) {
+        try {
+            result.nextNumber = ledger().nextUnused(s.prefix, result.nextNumber);
+        } catch (const DbError &) {
+            // The run's own message said what failed; the number stays as the run left it.
+        }
+    }
     return result;
+}
+
+std::vector<PrintingRun::Job> PrintingRun::degreeJobs(const PrintSelection &s, LayoutProcedure layout, Cycle &cycle)
+{
+    cycle.confirmsWithoutAsking = confirmsWithoutAsking(layout);
+    cycle.keepsPdfCopy = keepsPdfCopy(layout);
+    auto layouts = std::make_shared<DegreeLayouts>(m_session, m_selection);
+    std::vector<Job> jobs;
+    for (const CertificateRow &row : selectCertificateRows(m_session, s)) {
+        Job job;
+        job.holder.regno = row.regno;
+        job.holder.degree = row.degree;
+        job.holder.college = row.collCode;
+        job.row = row;
+        job.compose = [layouts, layout, row](const QString &) { return layouts->compose(layout, row); };
+        jobs.push_back(std::move(job));
+    }
+    return jobs;
+}
+
+std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s, Cycle &cycle)
+{
+    if (s.mode == PrintMode::Pdf)
+        throw StopError(u"The designed certificates of this institution have no PDF copies."_s,
+                        PromptIcon::Information);
+    const Database &reader = m_session.db();
+    const bool speciality = !reader.scalar(u"select "_s + reader.dialect().coalesce(u"fspecial"_s, u"''"_s)
+                                               + u" from degree where fdegree = ?"_s,
+                                           {s.degree.trimmed()})
+                                 .toString()
+                                 .trimmed()
+                                 .isEmpty();
+    const QString type = s.certType.trimmed();
+    if (type == u"2"_s && !speciality)
+        throw StopError(u"Speciality is not identified for this Degree"_s, PromptIcon::Exclamation);
+    if (type == u"1"_s && speciality)
+        throw StopError(u"Wrong Certificate Type is Selected"_s, PromptIcon::Exclamation);
+    auto layout = std::make_shared<DesignerLayout>(m_session.folder, type);
+    for (int label = 0; label < DesignerLayout::LabelCount; ++label) {
+        if (m_placements[label])
+            layout->place(DesignerLayout::Label(label), *m_placements[label]);
+    }
+    cycle.asksForPhotograph = false;
+    cycle.previewAsksToContinue = false;
+    cycle.confirmsWithoutAsking = true;
+    cycle.regnoCaption = u" for Reg No. - "_s;
+    cycle.doneMessage = u"Printing of Certificates Completed Successfully"_s;
+    cycle.issue.designed = true;
+    cycle.issue.convocationDate = parseDmy(m_convoDate);
+    std::vector<Job> jobs;
+    for (const CertificateRow &row : selectDesignerRows(m_session, s.degree)) {
+        Job job;
+        job.holder.regno = row.regno;
+        job.holder.degree = row.degree;
+        job.holder.college = row.collCode;
+        job.row = row;
+        job.compose = [layout, row](const QString &certNo) { return layout->compose(row, certNo); };
+        jobs.push_back(std::move(job));
+    }
+    // The recent certificates are those of the last designed run.
+    if (!jobs.empty() && s.operation == PrintOperation::Print)
+        ledger().clearRecentCertificates();
+    return jobs;
 }
 
 bool PrintingRun::stopBeforeSheet(const PrintSelection &s, long long running, int remaining)
@@ -300,23 +390,14 @@ bool PrintingRun::stopBeforeSheet(const PrintSelection &s, long long running, in
     return false;
 }
 
-void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedure layout, SheetOutput &output,
-                                          PrintingResult &result)
+// PDF mode: the copies of certificates printed before, from their stored numbers.
+void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &jobs)
 {
-    const std::vector<CertificateRow> rows = selectCertificateRows(m_session, s);
-    if (rows.empty()) {
-        m_prompter.info(u"No Records found for the given range"_s);
-        return;
-    }
-    m_selected = int(rows.size());
-    const DegreeLayouts layouts(m_session, s);
-    long long running = s.start();
-    const bool printing = s.mode == PrintMode::Print && s.operation == PrintOperation::Print;
-    // The copies queued when the run stops are written all the same: they were composed.
+    PrintingResult &result = m_result;
+    const DegreeLayouts photographs(m_session, s);
     certificatepdf::CopyWriter copies(m_session.folder);
+    // The copies queued when the run stops are written all the same: they were composed.
     const auto writeQueuedCopies = qScopeGuard([&] {
-        if (copies.pending() == 0)
-            return;
         try {
             copies.flush();
         } catch (const StopError &e) {
@@ -324,132 +405,171 @@ void PrintingRun::printDegreeCertificates(const PrintSelection &s, LayoutProcedu
         }
         result.copies = copies.written();
     });
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CertificateRow &row = rows[i];
-        result.nextNumber = running;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const Job &job = jobs[i];
         if (m_stopRequested) {
-            // The copies composed so far are written before the run says how far it got.
             copies.flush();
             result.copies = copies.written();
         }
-        if (stopBeforeSheet(s, running, int(rows.size() - i)))
+        if (stopBeforeSheet(s, 0, int(jobs.size() - i)))
             return;
-        const QString certNo = s.mode == PrintMode::Pdf ? row.certNo : s.certificateNumber(running);
-        report(m_progress, u"Printing Certificate "_s + certNo + u" for Reg. No. - "_s + row.regno,
-               int(i * 100 / rows.size()));
-        if (layouts.photograph(row.regno).isEmpty()
+        report(m_progress, u"Printing Certificate "_s + job.row.certNo + u" for Reg. No. - "_s + job.holder.regno,
+               int(i * 100 / jobs.size()));
+        if (photographs.photograph(job.holder.regno).isEmpty()
             && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
-            // The candidate keeps no number and uses none: the next one gets this sheet.
-            if (printing)
-                recordSheet(s, row, -1, StationeryRegister::Outcome::Skipped, u"no photograph"_s);
             ++result.skipped;
             continue;
         }
-        Document sheet = layouts.compose(layout, row);
+        Document sheet = job.compose(job.row.certNo);
         if (m_code)
-            m_code->addTo(sheet, m_session.folder, certNo, row.regno);
-
-        if (s.mode == PrintMode::Pdf) {
-            copies.add(std::move(sheet), certNo, certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
-            result.copies = copies.written();
-            ++running;
-            continue;
-        }
-        if (s.operation == PrintOperation::Preview) {
-            output.preview(sheet, certNo, row.regno);
-            ++result.previewed;
-            if (!m_prompter.askYesNo(u"Do you want to continue"_s))
-                return;
-            ++running;
-            continue;
-        }
-        // Another workstation may have printed this candidate since the selection: no sheet is used.
-        if (!stillUnprinted(m_session.db(), m_session.convoCode, row))
-            throw StopError(u"Reg. No. "_s + row.regno + u" was printed on another workstation while this run was "
-                              "going on. The run stops here; certificate "_s + certNo
-                                + u" was not printed and is the next sheet to use."_s,
-                            PromptIcon::Exclamation);
-        output.print(sheet, certNo, row.regno);
-        const bool printed = settleSheet(s, row, running, certNo, confirmsWithoutAsking(layout), result,
-                                         [&] { confirm(s, row, running, false); });
-        if (printed && keepsPdfCopy(layout)) {
-            certificatepdf::save(m_session.folder, sheet, certNo,
-                                 certificatepdf::pdfPath(m_session.folder, m_session.instCode, row));
-            ++result.copies;
-        }
-        ++running;
+            m_code->addTo(sheet, m_session.folder, job.row.certNo, job.holder.regno);
+        copies.add(std::move(sheet), job.row.certNo,
+                   certificatepdf::pdfPath(m_session.folder, m_session.instCode, job.row));
+        result.copies = copies.written();
     }
     copies.flush();
     result.copies = copies.written();
-    result.nextNumber = running;
     result.completed = true;
     report(m_progress, {}, 100);
     m_prompter.info(u"Printed Successfully"_s);
 }
 
-void PrintingRun::printDesignerCertificates(const PrintSelection &s, SheetOutput &output, PrintingResult &result)
+void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &jobs, const Cycle &cycle,
+                              SheetOutput &output)
 {
-    if (s.mode == PrintMode::Pdf)
-        throw StopError(u"The designed certificates of this institution have no PDF copies."_s,
-                        PromptIcon::Information);
-    const Database &reader = m_session.db();
-    const bool speciality = !reader.scalar(u"select "_s + reader.dialect().coalesce(u"fspecial"_s, u"''"_s)
-                                               + u" from degree where fdegree = ?"_s,
-                                           {s.degree.trimmed()})
-                                 .toString()
-                                 .trimmed()
-                                 .isEmpty();
-    const QString type = s.certType.trimmed();
-    if (type == u"2"_s && !speciality)
-        throw StopError(u"Speciality is not identified for this Degree"_s, PromptIcon::Exclamation);
-    if (type == u"1"_s && speciality)
-        throw StopError(u"Wrong Certificate Type is Selected"_s, PromptIcon::Exclamation);
-    DesignerLayout layout(m_session.folder, type);
-    for (int label = 0; label < DesignerLayout::LabelCount; ++label) {
-        if (m_placements[label])
-            layout.place(DesignerLayout::Label(label), *m_placements[label]);
-    }
-    const std::vector<CertificateRow> rows = selectDesignerRows(m_session, s.degree);
-    if (rows.empty()) {
-        m_prompter.info(u"No Records found for the given range"_s);
-        return;
-    }
-    m_selected = int(rows.size());
+    PrintingResult &result = m_result;
     const bool printing = s.operation == PrintOperation::Print;
-    if (printing)
-        m_session.db().exec(u"delete from reccert"_s);
+    const DegreeLayouts photographs(m_session, s);
+    const QString certType = s.certType.trimmed().toUpper();
     long long running = s.start();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CertificateRow &row = rows[i];
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const Job &job = jobs[i];
         result.nextNumber = running;
-        if (stopBeforeSheet(s, running, int(rows.size() - i)))
+        if (stopBeforeSheet(s, running, int(jobs.size() - i)))
             return;
         const QString certNo = s.certificateNumber(running);
-        report(m_progress, u"Printing Certificate "_s + certNo + u" for Reg No. - "_s + row.regno,
-               int(i * 100 / rows.size()));
-        Document sheet = layout.compose(row, certNo);
+        report(m_progress, u"Printing Certificate "_s + certNo + cycle.regnoCaption + job.holder.regno,
+               int(i * 100 / jobs.size()));
+        if (cycle.asksForPhotograph && photographs.photograph(job.holder.regno).isEmpty()
+            && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
+            // The candidate keeps no number and uses none: the next one gets this sheet.
+            if (printing)
+                ledger().recordPassedOver(job.holder, certType, u"no photograph"_s);
+            ++result.skipped;
+            continue;
+        }
+        Document sheet = job.compose(certNo);
         if (m_code)
-            m_code->addTo(sheet, m_session.folder, certNo, row.regno);
+            m_code->addTo(sheet, m_session.folder, certNo, job.holder.regno);
         if (!printing) {
-            output.preview(sheet, certNo, row.regno);
+            output.preview(sheet, certNo, job.holder.regno);
             ++result.previewed;
+            if (cycle.previewAsksToContinue && !m_prompter.askYesNo(u"Do you want to continue"_s))
+                return;
             ++running;
             continue;
         }
-        if (!stillUnprinted(m_session.db(), m_session.convoCode, row))
-            throw StopError(u"Reg. No. "_s + row.regno + u" was printed on another workstation while this run was "
-                              "going on. The run stops here; certificate "_s + certNo
-                                + u" was not printed and is the next sheet to use."_s,
-                            PromptIcon::Exclamation);
-        output.print(sheet, certNo, row.regno);
-        confirm(s, row, running, true);
-        ++result.printed;
+        // The number is in the register before the sheet can reach the printer.
+        const StationeryLedger::ReserveResult reserved =
+            ledger().reserve(s.prefix, running, certType, job.holder, cycle.issue);
+        if (!reserved.sheet) {
+            ledger().recordPassedOver(job.holder, certType, reserved.passedOver);
+            m_prompter.message(reserved.passedOver + u": passed over, no sheet is used. Certificate "_s + certNo
+                                   + u" goes to the next candidate."_s,
+                               u"Message"_s, PromptIcon::Information);
+            ++result.skipped;
+            continue;
+        }
+        const StationeryLedger::Reservation &reservation = *reserved.sheet;
+        usedNumber(running);
+        m_unconfirmed = certNo + u" (Reg. No. "_s + job.holder.regno + u')';
+        try {
+            output.print(sheet, certNo, job.holder.regno);
+        } catch (const StopError &e) {
+            ledger().spoil(reservation, u"not printed: "_s + e.text());
+            m_unconfirmed.clear();
+            ++result.spoiled;
+            result.nextNumber = running + 1;
+            throw StopError(e.text() + u"\nCertificate "_s + certNo
+                                + u" is registered as spoiled: take that sheet out of the printer. The next sheet is "_s
+                                + s.certificateNumber(running + 1) + u'.',
+                            e.icon(), e.title());
+        }
+        const bool printed = settleSheet(s, reservation, cycle);
         result.nextNumber = running + 1;
+        if (printed && cycle.keepsPdfCopy) {
+            certificatepdf::save(m_session.folder, sheet, certNo,
+                                 certificatepdf::pdfPath(m_session.folder, m_session.instCode, job.row));
+            ++result.copies;
+        }
         ++running;
     }
-    result.nextNumber = running;
+    result.nextNumber = nextFreeNumber(s);
     result.completed = true;
-    m_prompter.info(u"Printing of Certificates Completed Successfully"_s);
+    sayUnreachedSpoiled(s);
+    report(m_progress, {}, 100);
+    m_prompter.info(cycle.doneMessage);
+}
+
+bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle)
+{
+    PrintingResult &result = m_result;
+    const bool namedSpoiled = s.spoiledNumbers.count(sheet.number) > 0;
+    const bool printed =
+        !namedSpoiled && (cycle.confirmsWithoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s));
+    m_unconfirmed.clear();
+    if (!printed) {
+        m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
+        ledger().spoil(sheet, namedSpoiled ? u"named spoiled when the run was started"_s : u"came out badly"_s);
+        ++result.spoiled;
+        return false;
+    }
+    const QString refused = ledger().confirm(sheet, cycle.issue);
+    if (refused.isEmpty()) {
+        ++result.printed;
+        return true;
+    }
+    // The candidate changed while the sheet printed: the sheet is used up, the run goes on.
+    ++result.spoiled;
+    m_prompter.message(u"Certificate "_s + sheet.certNo + u" is registered as spoiled: "_s + refused
+                           + u". Take that sheet out; the run goes on with the next candidate."_s,
+                       u"Message"_s, PromptIcon::Exclamation);
+    return false;
+}
+
+void PrintingRun::usedNumber(long long number)
+{
+    if (m_result.firstUsed < 0)
+        m_result.firstUsed = number;
+    m_result.lastUsed = number;
+}
+
+void PrintingRun::sayUnreachedSpoiled(const PrintSelection &s)
+{
+    QStringList unreached;
+    for (const long long number : s.spoiledNumbers) {
+        if (m_result.lastUsed < 0 || number > m_result.lastUsed)
+            unreached << s.certificateNumber(number);
+    }
+    if (!unreached.isEmpty())
+        m_prompter.message(u"The run ended before the sheets given as spoiled: "_s + unreached.join(u", "_s)
+                               + u". Nothing is registered for them."_s,
+                           u"Message"_s, PromptIcon::Exclamation);
+}
+
+// One ledger a run: it remembers the run's sheets.
+StationeryLedger &PrintingRun::ledger()
+{
+    if (!m_ledger)
+        m_ledger = std::make_unique<StationeryLedger>(m_session.db(), m_session.convoCode, m_session.userName,
+                                                      m_workstation);
+    return *m_ledger;
+}
+
+// The first number after the last one used (or from the start) that no sheet has used.
+long long PrintingRun::nextFreeNumber(const PrintSelection &s)
+{
+    return ledger().nextUnused(s.prefix, m_result.lastUsed >= 0 ? m_result.lastUsed + 1 : std::max(0LL, s.start()));
 }
 
 QString PrintingRun::howFar() const
@@ -468,99 +588,14 @@ QString PrintingRun::howFar() const
                    + QString::number(r.printed) + u" printed, "_s + QString::number(r.spoiled) + u" spoiled"_s
                    + (r.skipped > 0 ? u", "_s + QString::number(r.skipped) + u" candidates passed over"_s : QString())
                    + u"); "_s
-                   + (sheets > 0 ? u"last number "_s + s.certificateNumber(r.nextNumber - 1) : u"no number was used"_s)
+                   + (r.lastUsed >= 0 ? u"last number "_s + s.certificateNumber(r.lastUsed) : u"no number was used"_s)
                    + u'.';
-    long long next = r.nextNumber;
-    if (!m_unconfirmed.isEmpty()) {
-        text += u" Certificate "_s + m_unconfirmed + u" went to the printer but was not confirmed, so nothing is "
-                                                     "stored for it: register that sheet as spoiled."_s;
-        ++next;
-    }
+    long long next = r.lastUsed >= 0 ? r.lastUsed + 1 : r.nextNumber;
+    if (!m_unconfirmed.isEmpty())
+        text += u" Certificate "_s + m_unconfirmed
+                + u" went to the printer but was not confirmed: it waits in the register; settle it (Spoiled "
+                  "Sheets..., or scrollwise-batch stationery settle) once you know how it came out."_s;
     return text + u" The next sheet is "_s + s.certificateNumber(next) + u'.';
-}
-
-bool PrintingRun::settleSheet(const PrintSelection &s, const CertificateRow &sheetOf, long long running,
-                              const QString &certNo, bool withoutAsking, PrintingResult &result,
-                              const std::function<void()> &storeNumber)
-{
-    // Named until answered: a run stopped by an unanswered question says which sheet is out.
-    m_unconfirmed = certNo + u" (Reg. No. "_s + sheetOf.regno + u')';
-    const bool printed = withoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s);
-    m_unconfirmed.clear();
-    if (printed) {
-        storeNumber();
-        ++result.printed;
-    } else {
-        m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
-        recordSheet(s, sheetOf, running, StationeryRegister::Outcome::Spoiled);
-        ++result.spoiled;
-    }
-    result.nextNumber = running + 1;
-    return printed;
-}
-
-void PrintingRun::recordSheet(const PrintSelection &s, const CertificateRow &row, long long running,
-                              StationeryRegister::Outcome outcome, const QString &remarks)
-{
-    StationeryRegister reg(m_session.db(), m_session.convoCode, m_session.userName, m_workstation);
-    reg.record({s.prefix, running, running < 0 ? QString() : s.certificateNumber(running), row.regno, row.degree,
-                s.certType.trimmed().toUpper(), outcome, remarks});
-}
-
-// Stores the number of a sheet that came out well. Under the settings-row lock,
-// so two workstations confirm one at a time: a number another candidate of the
-// convocation already holds, or a candidate that already has a number, stops the
-// run, and the sheet is registered as spoiled.
-void PrintingRun::confirm(const PrintSelection &s, const CertificateRow &row, long long running, bool designer)
-{
-    Database &db = m_session.db();
-    const QString certNo = s.certificateNumber(running);
-    WriteScope scope(db);
-    SerialNumbers(db).lock();
-    QString holder;
-    Rows holders = db.query(u"select fregno, fconvocode from convo where fcertno = ?"_s, {certNo});
-    while (holder.isEmpty() && holders.next()) {
-        if (sameConvocation(holders.text(1)))
-            holder = holders.text(0).trimmed();
-    }
-    QString conflict;
-    if (!holder.isEmpty()) {
-        conflict = u"Certificate No. "_s + certNo + u" is already stored for Reg. No. "_s + holder
-                   + u" (printed on another workstation)."_s;
-    } else {
-        const QString unprinted = db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
-        const QDate issued = parseDmy(s.issueDate);
-        int changed = 0;
-        if (designer) {
-            changed = db.exec(u"update convo set fcertno = ?, fdate = ?, fconvdate = ?, fprintedby = ? where fregno = ? "
-                              "and fdegree = ? and fcollcode = ? and convo.fconvocode = ? and "_s
-                                  + unprinted,
-                              {certNo, issued, parseDmy(m_convoDate), m_session.userName, row.regno, row.degree,
-                               row.collCode, m_session.convoCode});
-            if (changed > 0)
-                db.exec(u"insert into reccert (fdegree, fcollcode, fregno, fcertno) values (?, ?, ?, ?)"_s,
-                        {row.degree, row.collCode, row.regno, certNo});
-        } else {
-            const QDateTime now = QDateTime::currentDateTime();
-            changed = db.exec(u"update convo set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ? "
-                              "where fregno = ? and fdegree = ? and fcollcode = ? and convo.fconvocode = ? and "_s
-                                  + unprinted,
-                              {certNo, issued, now.date(), now.toString(u"hh:mm:ss AP"_s), m_session.userName,
-                               row.regno, row.degree, row.collCode, m_session.convoCode});
-        }
-        if (changed == 0)
-            conflict = u"Reg. No. "_s + row.regno + u" was given a certificate number on another workstation while "
-                                                     "certificate "_s
-                       + certNo + u" was printing."_s;
-    }
-    if (!conflict.isEmpty()) {
-        recordSheet(s, row, running, StationeryRegister::Outcome::Spoiled, conflict);
-        scope.commit();
-        throw StopError(conflict + u" The sheet is registered as spoiled and the run stops."_s,
-                        PromptIcon::Exclamation);
-    }
-    recordSheet(s, row, running, StationeryRegister::Outcome::Printed);
-    scope.commit();
 }
 
 } // namespace sw

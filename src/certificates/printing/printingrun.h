@@ -7,12 +7,13 @@
 #include "certificates/layouts/designerlayout.h"
 #include "certificates/layouts/verificationcode.h"
 #include "certificates/printing/printselection.h"
-#include "certificates/printing/stationeryregister.h"
+#include "certificates/printing/stationeryledger.h"
 #include "shell/core/progress.h"
 
 #include <QDate>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace sw {
@@ -24,29 +25,32 @@ class SheetOutput;
 // How far a run got.
 struct PrintingResult
 {
-    int printed = 0;  // sheets confirmed and stored
-    int spoiled = 0;  // sheets that came out badly (their numbers are used up)
-    int skipped = 0;  // candidates passed over without a sheet
+    int printed = 0;    // sheets confirmed and stored
+    int spoiled = 0;    // sheets used up without a certificate, whatever the cause
+    int skipped = 0;    // candidates passed over without a sheet
     int previewed = 0;
-    int copies = 0;   // PDF copies written
-    long long nextNumber = 0; // the number the next sheet of the stationery carries
+    int copies = 0;     // PDF copies written
+    long long firstUsed = -1; // the first and last numbers the run used (-1: none)
+    long long lastUsed = -1;
+    long long nextNumber = 0; // the next free number of the prefix
     bool completed = false;   // every selected candidate was handled
 };
 
-// The degree certificate printing run: checks the selection as the printing
-// screen does, refuses a number range that collides with stored numbers, then
-// for each candidate composes the certificate, prints it (or writes its PDF
-// copy), asks whether the sheet came out well and stores the number.
+// The certificate printing run: checks the selection as the printing screen does,
+// refuses a number range that holds a used number, then for each candidate (or
+// award) composes the certificate and has the stationery ledger account for its
+// sheet: the number is reserved before the sheet goes to the printer, stored on the
+// candidate when the sheet came out well, registered as spoiled when it did not.
 //
-// What it guarantees after any stop: every confirmed sheet's number is stored on
-// its candidate, a number is stored at most once in the convocation, a candidate
-// that already has a number is never given another (the update only touches a
-// row whose number is empty) and every sheet is in the stationery register.
-// Confirmations are serialised between workstations by the settings-row lock.
+// What it guarantees after any stop, a crash or a kill included: every sheet that
+// could have reached the printer is in the register (printed, spoiled, or pending
+// until a clerk settles it), no number is used twice, and a candidate withdrawn,
+// deactivated or printed elsewhere meanwhile gets no number.
 class PrintingRun
 {
 public:
     PrintingRun(Session &session, Prompter &prompter, Progress progress = {});
+    ~PrintingRun();
 
     // How the register names this machine; the host name unless set.
     void setWorkstation(const QString &name) { m_workstation = name; }
@@ -67,7 +71,7 @@ public:
     // How far the last run got, for a run that stopped before its end (a Stop, an
     // unanswered question): "Printing stopped after 2 of 4 sheets (...); last number
     // A000018. The next sheet is A000019." A sheet that went to the printer without
-    // its answer is named, since nothing is stored for it.
+    // its answer is named: it waits in the register for a clerk to settle it.
     QString howFar() const;
     const PrintingResult &result() const { return m_result; }
 
@@ -75,6 +79,25 @@ public:
     static QString defaultIssueDate(const QDate &today = QDate::currentDate());
 
 private:
+    // One candidate or award to print, as the cycle needs it.
+    struct Job
+    {
+        SheetHolder holder;
+        std::function<Document(const QString &certNo)> compose;
+        CertificateRow row; // degree certificates: for the PDF copy
+    };
+    // How the layouts of a run differ in the cycle.
+    struct Cycle
+    {
+        bool asksForPhotograph = true;
+        bool previewAsksToContinue = true;
+        bool confirmsWithoutAsking = false;
+        bool keepsPdfCopy = false;
+        QString regnoCaption = QStringLiteral(" for Reg. No. - ");
+        QString doneMessage = QStringLiteral("Printed Successfully");
+        IssueDetails issue;
+    };
+
     bool checkBoxes(PrintSelection &s);
     bool checkNumbering(const PrintSelection &s);
     bool checkAwardBoxes(PrintSelection &s);
@@ -82,23 +105,23 @@ private:
     bool checkConvocation();
     bool checkCollisions(const PrintSelection &s, int candidates);
     int countCandidates(const PrintSelection &s) const;
-    bool sameConvocation(const QString &convoCode) const;
 
-    void printDegreeCertificates(const PrintSelection &s, LayoutProcedure layout, SheetOutput &output,
-                                 PrintingResult &result);
-    void printDesignerCertificates(const PrintSelection &s, SheetOutput &output, PrintingResult &result);
+    std::vector<Job> degreeJobs(const PrintSelection &s, LayoutProcedure layout, Cycle &cycle);
+    std::vector<Job> designerJobs(const PrintSelection &s, Cycle &cycle);
     // Rank, gold-medal and cash-prize certificates, numbered in the rank register (awardprinting.cpp).
-    void printAwardCertificates(const PrintSelection &s, LayoutProcedure layout, SheetOutput &output,
-                                PrintingResult &result);
-    void confirmAward(const PrintSelection &s, LayoutProcedure layout, const AwardRow &row, long long running);
+    std::vector<Job> awardJobs(const PrintSelection &s, LayoutProcedure layout);
+
+    void printSheets(const PrintSelection &s, const std::vector<Job> &jobs, const Cycle &cycle, SheetOutput &output);
+    void writeCopies(const PrintSelection &s, const std::vector<Job> &jobs);
     bool stopBeforeSheet(const PrintSelection &s, long long running, int remaining);
-    void confirm(const PrintSelection &s, const CertificateRow &row, long long running, bool designer);
-    // After a sheet went to the printer: asks how it came out (unless `withoutAsking`), then
-    // stores its number through `storeNumber` or registers the sheet as spoiled. True when printed.
-    bool settleSheet(const PrintSelection &s, const CertificateRow &sheetOf, long long running, const QString &certNo,
-                     bool withoutAsking, PrintingResult &result, const std::function<void()> &storeNumber);
-    void recordSheet(const PrintSelection &s, const CertificateRow &row, long long running,
-                     StationeryRegister::Outcome outcome, const QString &remarks = {});
+    // After a sheet went to the printer: asks how it came out (unless the layout
+    // stores without asking, or the clerk named it spoiled beforehand), then has the
+    // ledger store or spoil it. True when printed.
+    bool settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle);
+    void usedNumber(long long number);
+    void sayUnreachedSpoiled(const PrintSelection &s);
+    long long nextFreeNumber(const PrintSelection &s);
+    StationeryLedger &ledger();
 
     Session &m_session;
     Prompter &m_prompter;
@@ -107,6 +130,7 @@ private:
     QString m_convoDate;
     std::array<std::optional<LabelPlacement>, DesignerLayout::LabelCount> m_placements;
     std::optional<VerificationCode> m_code; // when the institution file configures one
+    std::unique_ptr<StationeryLedger> m_ledger;
     bool m_stopRequested = false;
     PrintingResult m_result;
     PrintSelection m_selection;

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <set>
+
 namespace sw {
 
 // Print mode gives unprinted candidates their numbers; Pdf mode writes the
@@ -30,6 +32,9 @@ struct PrintSelection
     double marginAdjust = 0; // widens the text block on both sides (inches)
     PrintMode mode = PrintMode::Print;
     PrintOperation operation = PrintOperation::Print;
+    // Sheets known beforehand to come out badly (the command line's --spoiled): they
+    // are registered as spoiled without asking, whatever the layout.
+    std::set<long long> spoiledNumbers;
 
     // "0" in From College means every college, "0" in From Reg. No. every register number.
     void expandAllRanges();

@@ -17,6 +17,11 @@ PrinterOutput::PrinterOutput(QString printerName, QString previewFolder)
 {
 }
 
+void PrinterOutput::ready()
+{
+    documentoutput::checkPrinter(m_printer);
+}
+
 void PrinterOutput::print(const Document &sheet, const QString &, const QString &)
 {
     documentoutput::print(sheet, m_printer);

@@ -8,12 +8,17 @@
 
 namespace sw {
 
-// Where the sheets of a printing run go. Both calls return once the sheet is out
-// (printed, or shown); a printer that fails throws StopError.
+// Where the sheets of a printing run go. Both calls return once the sheet is out:
+// printed and accepted by the printer, or written whole (flushed, closed and
+// renamed into place). Anything less throws StopError naming the printer or file and
+// the system's reason, so a sheet is never counted as printed when it is not.
 class SheetOutput
 {
 public:
     virtual ~SheetOutput();
+    // Called before the first sheet: refuses (StopError) an output that cannot take
+    // sheets at all, such as a printer that does not exist, before any number is used.
+    virtual void ready() {}
     virtual void print(const Document &sheet, const QString &certNo, const QString &regno) = 0;
     virtual void preview(const Document &sheet, const QString &certNo, const QString &regno) = 0;
 };
@@ -24,6 +29,7 @@ class PrinterOutput final : public SheetOutput
 {
 public:
     PrinterOutput(QString printerName, QString previewFolder);
+    void ready() override;
     void print(const Document &sheet, const QString &certNo, const QString &regno) override;
     void preview(const Document &sheet, const QString &certNo, const QString &regno) override;
 

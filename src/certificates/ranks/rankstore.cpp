@@ -172,8 +172,12 @@ int RankStore::save(const QString &degree, const std::vector<RankRow> &grid)
     Statement insert = db.prepare(
         u"insert into rankreg (fdegree, fregno, frank, fdate, ftime, fremarks, fusername, fslno, fcerttype, "
         "fconvocode) values (?, ?, ?, ?, ?, ?, ?, ?, 'RC', ?)"_s);
-    Statement mark = db.prepare(
-        u"update convo set frank = ?, fdate = ? where fdegree = ? and fconvocode = ? and fregno = ?"_s);
+    // The rank goes on the candidate's row; the date only on an unprinted one, since a
+    // printed candidate's date is the date of issue its sheet carries.
+    Statement mark = db.prepare(u"update convo set frank = ? where fdegree = ? and fconvocode = ? and fregno = ?"_s);
+    Statement markDate = db.prepare(u"update convo set fdate = ? where fdegree = ? and fconvocode = ? and fregno = ? "
+                                    "and "_s
+                                    + db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s);
     // Only the rank certificate line of the candidate: gold-medal and cash-prize lines stay as loaded.
     Statement change = db.prepare(u"update rankreg set frank = ?, fremarks = ? where fregno = ? and "
                                   "fdegree = ? and fcerttype = 'RC' and fconvocode = ?"_s);
@@ -185,7 +189,8 @@ int RankStore::save(const QString &degree, const std::vector<RankRow> &grid)
         if (row.state == u"A"_s) {
             insert.exec({code, regno, rank, now.date(), time, stored(row.remarks), m_session.userName, serial,
                          m_session.convoCode});
-            mark.exec({rank, now.date(), code, m_session.convoCode, regno});
+            mark.exec({rank, code, m_session.convoCode, regno});
+            markDate.exec({now.date(), code, m_session.convoCode, regno});
         } else {
             change.exec({rank, stored(row.remarks), regno, code, m_session.convoCode});
         }

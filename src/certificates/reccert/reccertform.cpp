@@ -38,7 +38,7 @@ BoundSql RecCertForm::recordsetStatement() const
 void RecCertForm::fillGrid()
 {
     setHint(u"Loading Please Wait ..."_s);
-    m_rows = RecentCertificates(session().db()).load();
+    m_rows = RecentCertificates(session()).load();
     m_spread->setRowCount(int(m_rows.size()));
     for (int r = 0; r < int(m_rows.size()); ++r) {
         const RecentCertificates::Row &row = m_rows[r];
@@ -89,7 +89,7 @@ void RecCertForm::CmdSave_Click()
     try {
         for (int r = 0; r < int(m_rows.size()); ++r)
             m_rows[r].takeBack = m_spread->item(r, 3)->checkState() == Qt::Checked;
-        RecentCertificates(session().db()).save(m_rows);
+        RecentCertificates(session()).save(m_rows);
         m_loaded = false;
         rsdisp().requery(session().db());
         resetForm();

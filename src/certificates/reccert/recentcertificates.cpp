@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/reccert/recentcertificates.h"
 
+#include "certificates/printing/stationeryledger.h"
+#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+
+#include <QSysInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace sw {
 
-RecentCertificates::RecentCertificates(Database &db)
-    : m_db(db)
+RecentCertificates::RecentCertificates(Session &session)
+    : m_session(session)
 {
 }
 
 std::vector<RecentCertificates::Row> RecentCertificates::load() const
 {
-    Rows rows = m_db.query(u"select reccert.fregno, convo.fname, reccert.fcertno from reccert, convo "
+    Rows rows = m_session.db().query(u"select reccert.fregno, convo.fname, reccert.fcertno from reccert, convo "
                            "where convo.fregno = reccert.fregno order by reccert.fcertno"_s);
     std::vector<Row> out;
     while (rows.next())
@@ -27,15 +31,12 @@ int RecentCertificates::save(const std::vector<Row> &rows)
 {
     if (rows.empty())
         throw StopError(u"No student Details found"_s, PromptIcon::Information);
-    WriteScope scope(m_db);
-    Statement clear = m_db.prepare(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ?"_s);
-    Statement forget = m_db.prepare(u"delete from reccert where fregno = ? and fcertno = ?"_s);
+    WriteScope scope(m_session.db());
+    StationeryLedger ledger(m_session.db(), m_session.convoCode, m_session.userName, QSysInfo::machineHostName());
     int cleared = 0;
     for (const Row &row : rows) {
-        if (!row.takeBack)
-            continue;
-        cleared += clear.exec({row.regno, row.certNo});
-        forget.exec({row.regno, row.certNo});
+        if (row.takeBack && ledger.takeBack(row.certNo, row.regno))
+            ++cleared;
     }
     scope.commit();
     return cleared;

@@ -6,13 +6,14 @@
 
 namespace sw {
 
-class Database;
+class Session;
 
 // The certificates of the last run of the designed layout (institution 001), kept
 // in reccert, and taking any of them back at once (a batch that jammed in the
 // printer). Taking back clears the candidate's number and issue date, but only
 // while the candidate still holds that number, and leaves no cancellation row:
-// the next printing run selects the candidate again.
+// the next printing run selects the candidate again. The stationery ledger
+// registers the number as void: the sheet it was printed on is used up.
 class RecentCertificates
 {
 public:
@@ -24,7 +25,7 @@ public:
         bool takeBack = false;
     };
 
-    explicit RecentCertificates(Database &db);
+    explicit RecentCertificates(Session &session);
 
     // In certificate-number order.
     std::vector<Row> load() const;
@@ -32,7 +33,7 @@ public:
     int save(const std::vector<Row> &rows);
 
 private:
-    Database &m_db;
+    Session &m_session;
 };
 
 } // namespace sw

@@ -129,7 +129,10 @@ public:
 
         Connector::Options options;
         options.createIfMissing = true;
+        // The database the installation uses: CONVO or CONVODIST by its marker file.
         ConnectionSettings target = settings;
+        if (target.databaseName.isEmpty())
+            target.databaseName = Connector::databaseName(settings, folder);
         if (target.databaseName.isEmpty())
             target.databaseName = u"CONVO"_s;
         const auto db = Connector::open(target, folder, options);

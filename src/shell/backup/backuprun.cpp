@@ -7,6 +7,7 @@
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
+#include "shell/db/sessionlock.h"
 #include "shell/startup/startup.h"
 
 #include <QDir>
@@ -83,10 +84,11 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
         const ConnectionSettings settings = ConnectionSettings::read(ini);
         bool exists = false;
         Backend backend = Backend::SQLite;
+        std::unique_ptr<Database> probe;
         try {
-            const auto db = Connector::open(settings, m_folder);
-            backend = db->backend();
-            db->query(u"select fversion from control"_s);
+            probe = Connector::open(settings, m_folder);
+            backend = probe->backend();
+            probe->query(u"select fversion from control"_s);
             exists = true;
         } catch (const DbError &e) {
             // No usable database: nothing to overwrite, nothing to ask.
@@ -95,6 +97,16 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
             const QString type = settings.dbType.trimmed().toUpper();
             backend = type == u"MYSQL"_s ? Backend::MySql : type == u"SQLSRVR"_s ? Backend::SqlServer : Backend::SQLite;
         }
+        // Held until the restore is over: no session starts on the database meanwhile.
+        std::shared_ptr<SessionLock> alone;
+        const QStringList others = otherSessions(backend, settings, probe.get(), alone);
+        probe.reset();
+        if (!others.isEmpty())
+            throw StopError(u"The database is in use by "_s + others.join(u", "_s)
+                                + u". A restore replaces it under every program working on it, and a printing run "
+                                  "would lose the sheets it printed: close the program on the other workstations "
+                                  "(and end every scrollwise-batch run), then restore again."_s,
+                            PromptIcon::Exclamation);
         if (exists
             && !m_prompter.askYesNo(u"Database already exists!!. Do you want to overwrite the existing one"_s,
                                     u"Message"_s, PromptIcon::Question))
@@ -112,6 +124,33 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
     m_prompter.message(u"Restored Database Successfully!!. System will restart now!!"_s, u"Message"_s,
                        PromptIcon::Information);
     return Outcome::Restored;
+}
+
+void RestoreRun::setOwnSession(const Database &db)
+{
+    if (db.backend() == Backend::MySql)
+        m_ownConnection = db.scalar(u"select connection_id()"_s).toString();
+}
+
+QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings &settings, const Database *probe,
+                                      std::shared_ptr<SessionLock> &alone) const
+{
+    if (backend == Backend::SQLite) {
+        const QString file = m_folder.filePath(Connector::databaseName(settings, m_folder) + u".sqlite"_s);
+        if (!QFileInfo::exists(file))
+            return {};
+        alone = SessionLock::exclusive(file);
+        return alone ? QStringList() : QStringList{u"another program on this computer or the network"_s};
+    }
+    if (backend != Backend::MySql || !probe)
+        return {};
+    QStringList others;
+    Rows rows = probe->query(u"select user, host from information_schema.processlist where db = database() and "
+                             "id <> connection_id() and id <> ?"_s,
+                             {m_ownConnection.isEmpty() ? u"0"_s : m_ownConnection});
+    while (rows.next())
+        others << rows.text(0) + u'@' + rows.text(1).section(u':', 0, 0);
+    return others;
 }
 
 } // namespace sw

@@ -3,14 +3,18 @@
 
 #include "shell/core/appfolder.h"
 #include "shell/core/progress.h"
+#include "shell/db/sqldialect.h"
 
 #include <QDate>
 #include <QString>
 
 namespace sw {
 
+class Database;
 class Prompter;
 class Session;
+class SessionLock;
+struct ConnectionSettings;
 
 // "User Backup": copies the application database to Backup/ + database name +
 // ddmmyyyy + ".bak" (one file per database and day; a later one replaces it) and,
@@ -38,18 +42,28 @@ private:
 
 // "Restore Database": puts a backup in place of the application database after
 // asking whether to overwrite an existing one. The program ends after a restore.
+// A database other programs are working on is never replaced: the restore is
+// refused, naming them (SQLite: the session lock of every connection; MariaDB: the
+// server's other connections to the database).
 class RestoreRun
 {
 public:
     RestoreRun(AppFolder folder, Prompter &prompter, Progress progress = {});
 
+    // The restoring program's own connection, which does not count as another session.
+    void setOwnSession(const Database &db);
+
     enum class Outcome { Restored, Declined, Refused };
     Outcome run(const QString &backupFile);
 
 private:
+    QStringList otherSessions(Backend backend, const ConnectionSettings &settings, const Database *probe,
+                              std::shared_ptr<SessionLock> &alone) const;
+
     AppFolder m_folder;
     Prompter &m_prompter;
     Progress m_progress;
+    QString m_ownConnection;
 };
 
 } // namespace sw

@@ -82,6 +82,7 @@ void RestoreDb::cmd_Click(int index)
         setHint(status);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
+    restore.setOwnSession(session().db());
     const RestoreRun::Outcome outcome = restore.run(m_path->text());
     QApplication::restoreOverrideCursor();
     if (outcome == RestoreRun::Outcome::Restored)

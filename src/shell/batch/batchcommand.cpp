@@ -188,6 +188,8 @@ int BatchTool::prepare(const BatchCommand &command, BatchContext &context)
                     << u"): log in with --convo CODE, not "_s << Session::adminConvocation() << u'.' << Qt::endl;
         return batchexit::kRefused;
     }
+    for (const auto &setup : m_sessionSetups)
+        setup(context.session);
     return batchexit::kOk;
 }
 

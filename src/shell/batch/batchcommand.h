@@ -100,6 +100,8 @@ public:
 
     void add(BatchCommand command);
     const std::vector<BatchCommand> &commands() const { return m_commands; }
+    // What a subsystem installs in the session once a command has logged in.
+    void addSessionSetup(std::function<void(Session &)> setup) { m_sessionSetups.push_back(std::move(setup)); }
 
     int main(const QStringList &arguments, QTextStream &out, QTextStream &err);
     // The usage text; with `topic` ("users", "print"), only the commands it begins.
@@ -110,6 +112,7 @@ private:
     int prepare(const BatchCommand &command, BatchContext &context);
 
     std::vector<BatchCommand> m_commands;
+    std::vector<std::function<void(Session &)>> m_sessionSetups;
 };
 
 } // namespace sw

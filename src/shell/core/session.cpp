@@ -5,6 +5,8 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
+CertificateNumberAuthority::~CertificateNumberAuthority() = default;
+
 bool Session::isAdministrator() const
 {
     return userName.compare(u"ADMIN"_s, Qt::CaseInsensitive) == 0;

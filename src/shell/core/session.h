@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/core/appfolder.h"
+#include "shell/core/certificatenumbers.h"
 #include "shell/db/database.h"
 
 #include <QString>
@@ -52,6 +53,10 @@ public:
     QString onlineDatabase;
     QString onlinePassword;
     std::unique_ptr<Database> cnOnline;
+
+    // The stationery ledger, installed after the login by the printing subsystem:
+    // the only way a correction may change a stored certificate number.
+    std::unique_ptr<CertificateNumberAuthority> numberAuthority;
 
     Database &db() const { return *cn; }
 

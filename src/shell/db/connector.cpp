@@ -2,6 +2,7 @@
 #include "shell/db/connector.h"
 
 #include "shell/core/stoperror.h"
+#include "shell/db/sessionlock.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -56,6 +57,7 @@ std::unique_ptr<Database> openSqlite(const ConnectionSettings &settings, const A
     if (!handle.open())
         failOpen(std::move(handle), Backend::SQLite);
     auto db = wrap(std::move(handle), Backend::SQLite);
+    db->holdSessionLock(SessionLock::shared(file));
     // Reading the schema version fails at once on a file that is not a database,
     // before anything could be written to it.
     db->query(u"PRAGMA schema_version"_s);

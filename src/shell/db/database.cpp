@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/db/database.h"
+#include "shell/db/sessionlock.h"
 
 #include <QRegularExpression>
 #include <QSqlError>

@@ -15,6 +15,7 @@
 namespace sw {
 
 class Database;
+class SessionLock;
 
 // The rows of one executed statement. Readers treat a null as an empty text,
 // as every reader of this schema must.
@@ -123,6 +124,9 @@ public:
 
     [[noreturn]] void fail(const QSqlError &error, const QString &sql) const;
 
+    // Held as long as the connection is open (an SQLite file's session lock).
+    void holdSessionLock(std::shared_ptr<SessionLock> lock) { m_sessionLock = std::move(lock); }
+
     // A bound null of text type (QVariant() binds as null too, but some drivers want a type).
     static QVariant nullText();
 
@@ -132,6 +136,7 @@ private:
     QString m_connectionName;
     int m_depth = 0;
     bool m_rollbackOnly = false;
+    std::shared_ptr<SessionLock> m_sessionLock;
 };
 
 // An RAII write scope for multi-row changes: commit explicitly, rolled back by the

@@ -30,6 +30,7 @@ QString DbError::number() const
     case DbErrorKind::NotConnected:
         return QString::fromLatin1(dberrnum::kNotConnected);
     case DbErrorKind::NotADatabase:
+    case DbErrorKind::Duplicate:
     case DbErrorKind::Other:
         break;
     }

@@ -15,6 +15,7 @@ enum class DbErrorKind {
     CommandText,       // the statement is wrong for this database (syntax, unknown or duplicate column)
     Truncation,        // a value does not fit the column
     MissingTable,      // the statement names a table that does not exist
+    Duplicate,         // a unique key refused the row: what it holds is stored already
     NotADatabase,      // the file opened as the database is not one
     NotConnected,      // the configured database type opens no connection
     Other,

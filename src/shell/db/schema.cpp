@@ -71,6 +71,15 @@ const std::vector<TableDefinition> &tables()
          u"FPREFIX VARCHAR(20), FNUMBER DECIMAL(10,0), FCERTNO VARCHAR(20), FREGNO VARCHAR(10), FDEGREE VARCHAR(5), "
          "FCERTTYPE VARCHAR(4), FOUTCOME VARCHAR(10), FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), "
          "FDATE DATETIME, FTIME VARCHAR(20), FCONVOCODE VARCHAR(4), FREMARKS VARCHAR(200)"_s},
+        // The sheets whose numbers are used: one row per prefix and number, kept for
+        // ever, with the sheet's state (PENDING while it is at the printer, then
+        // PRINTED or SPOILED; VOID once its certificate is cancelled or taken back).
+        // Its unique key is what makes a number usable once, whatever the workstation.
+        {u"CERTSHEET"_s,
+         u"FPREFIX VARCHAR(20), FNUMBER DECIMAL(10,0), FCERTNO VARCHAR(20), FSTATE VARCHAR(10), FCERTTYPE VARCHAR(4), "
+         "FREGNO VARCHAR(10), FDEGREE VARCHAR(5), FCOLLCODE VARCHAR(5), FAWARD VARCHAR(300), FCONVOCODE VARCHAR(4), "
+         "FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), FRUNID VARCHAR(40), FISSUEDATE DATETIME, "
+         "FCONVDATE DATETIME, FDATE DATETIME, FTIME VARCHAR(20), FREMARKS VARCHAR(200)"_s},
     };
     return list;
 }
@@ -117,6 +126,11 @@ const std::vector<IndexDefinition> &indexes()
         {u"ix_class_code"_s, u"CLASS"_s, {u"FCLASSCODE"_s}},
         {u"ix_masconvo_code"_s, u"MASCONVO"_s, {u"FCONVOCODE"_s}},
         {u"ix_stationery_number"_s, u"STATIONERY"_s, {u"FPREFIX"_s, u"FNUMBER"_s}},
+        {u"ix_rankreg_certno"_s, u"RANKREG"_s, {u"FCERTNO"_s}},
+        {u"ix_certsheet_certno"_s, u"CERTSHEET"_s, {u"FCERTNO"_s}},
+        {u"ix_certsheet_regno"_s, u"CERTSHEET"_s, {u"FREGNO"_s, u"FSTATE"_s}},
+        // A number is used once per prefix, on every backend and workstation.
+        {u"ux_certsheet_number"_s, u"CERTSHEET"_s, {u"FPREFIX"_s, u"FNUMBER"_s}, true},
     };
     return list;
 }

@@ -25,12 +25,14 @@ QStringList splitDefinitions(const QString &columns);
 // The column name of one definition: the text up to its first blank, trimmed.
 QString columnName(const QString &definition);
 
-// Non-unique indexes on the columns the screens filter by; they change no behaviour.
+// Indexes on the columns the screens filter by, which change no behaviour, and the
+// unique keys that guard what must never be stored twice.
 struct IndexDefinition
 {
     QString name;
     QString table;
     QStringList columns;
+    bool unique = false;
 };
 const std::vector<IndexDefinition> &indexes();
 

@@ -71,7 +71,7 @@ void SchemaUpgrade::createIndexes(UpgradeReport &report)
         const BoundSql listing = dialect.indexListing(index.table, index.name);
         if (m_db.exists(listing.sql, listing.params))
             continue;
-        if (execOrSkip(dialect.createIndex(index.name, index.table, index.columns), report))
+        if (execOrSkip(dialect.createIndex(index.name, index.table, index.columns, index.unique), report))
             report.createdIndexes.append(index.name);
     }
 }

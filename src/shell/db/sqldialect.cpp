@@ -74,9 +74,11 @@ public:
                 {table, index}};
     }
 
-    QString createIndex(const QString &index, const QString &table, const QStringList &columns) const override
+    QString createIndex(const QString &index, const QString &table, const QStringList &columns,
+                        bool unique) const override
     {
-        return u"CREATE INDEX IF NOT EXISTS "_s + index + u" ON "_s + table + u" ("_s + columns.join(u", "_s) + u')';
+        return (unique ? u"CREATE UNIQUE INDEX IF NOT EXISTS "_s : u"CREATE INDEX IF NOT EXISTS "_s) + index + u" ON "_s
+               + table + u" ("_s + columns.join(u", "_s) + u')';
     }
 
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
@@ -93,6 +95,8 @@ public:
             return DbErrorKind::ServerUnreachable;
         if (textHas(error, u"no such table"_s))
             return DbErrorKind::MissingTable;
+        if (codeIn(code, {2067, 1555}) || textHas(error, u"UNIQUE constraint failed"_s))
+            return DbErrorKind::Duplicate;
         if (codeIn(code, {1}) || textHas(error, u"syntax error"_s) || textHas(error, u"no such column"_s)
             || textHas(error, u"duplicate column"_s))
             return DbErrorKind::CommandText;
@@ -155,9 +159,10 @@ public:
                 "AND table_name = ? AND index_name = ?"_s,
                 {tableName(table), index}};
     }
-    QString createIndex(const QString &index, const QString &table, const QStringList &columns) const override
+    QString createIndex(const QString &index, const QString &table, const QStringList &columns,
+                        bool unique) const override
     {
-        return SqlDialect::createIndex(index, tableName(table), columns);
+        return SqlDialect::createIndex(index, tableName(table), columns, unique);
     }
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
@@ -178,6 +183,8 @@ public:
             return DbErrorKind::ServerUnreachable;
         if (codeIn(code, {1146}))
             return DbErrorKind::MissingTable;
+        if (codeIn(code, {1062, 1586}))
+            return DbErrorKind::Duplicate;
         if (codeIn(code, {1265, 1406, 1264, 1366}))
             return DbErrorKind::Truncation;
         if (codeIn(code, {1064, 1054, 1060, 1061, 1091, 1072, 1050, 1166, 1170}))
@@ -206,6 +213,9 @@ DbErrorKind classifyOdbc(const QSqlError &error, std::initializer_list<int> logi
         return DbErrorKind::ServerUnreachable;
     if (codeIn(code, missingTableCodes) || state == u"42S02"_s)
         return DbErrorKind::MissingTable;
+    // SQL Server's 2627 and 2601, Oracle's ORA-00001: a unique key refused the row.
+    if (codeIn(code, {2627, 2601}) || text.contains(u"ORA-00001"_s))
+        return DbErrorKind::Duplicate;
     if (codeIn(code, truncationCodes) || state == u"22001"_s)
         return DbErrorKind::Truncation;
     if (codeIn(code, commandTextCodes) || state == u"42000"_s || state == u"42S21"_s || state == u"42S22"_s
@@ -349,9 +359,11 @@ QString SqlDialect::addColumn(const QString &table, const QString &definition) c
     return u"ALTER TABLE "_s + tableName(table) + u" ADD "_s + columnDefinition(definition);
 }
 
-QString SqlDialect::createIndex(const QString &index, const QString &table, const QStringList &columns) const
+QString SqlDialect::createIndex(const QString &index, const QString &table, const QStringList &columns,
+                                bool unique) const
 {
-    return u"CREATE INDEX "_s + index + u" ON "_s + table + u" ("_s + columns.join(u", "_s) + u')';
+    return (unique ? u"CREATE UNIQUE INDEX "_s : u"CREATE INDEX "_s) + index + u" ON "_s + table + u" ("_s
+           + columns.join(u", "_s) + u')';
 }
 
 QString SqlDialect::createTemporaryTable(const QString &table, const QStringList &definitions) const

@@ -56,7 +56,8 @@ public:
     virtual BoundSql columnListing(const QString &table) const = 0;
     // A query that yields a row when index `index` exists on `table`.
     virtual BoundSql indexListing(const QString &table, const QString &index) const = 0;
-    virtual QString createIndex(const QString &index, const QString &table, const QStringList &columns) const;
+    virtual QString createIndex(const QString &index, const QString &table, const QStringList &columns,
+                                bool unique = false) const;
     virtual QString createTemporaryTable(const QString &table, const QStringList &definitions) const;
     virtual QString dropTemporaryTable(const QString &table) const;
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/document/documentoutput.h"
 
+#include "shell/core/filewrite.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/documentrenderer.h"
 #include "shell/document/pngencoder.h"
@@ -29,37 +30,12 @@ QPageLayout pageLayout(const PageSetup &setup)
     return QPageLayout(size, setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
 }
 
-void openForWriting(QSaveFile &file)
-{
-    if (!file.open(QIODevice::WriteOnly))
-        throw StopError(u"The file "_s + file.fileName() + u" cannot be written: "_s + file.errorString() + u'.');
-}
-
-void commit(QSaveFile &file)
-{
-    if (!file.commit())
-        throw StopError(u"The file "_s + file.fileName() + u" cannot be written: "_s + file.errorString() + u'.');
-}
-
 } // namespace
 
 void writePdf(const Document &document, const QString &path)
 {
-    const DocumentRenderer renderer(document);
-    QSaveFile file(path);
-    openForWriting(file);
-    {
-        QPdfWriter pdf(&file);
-        pdf.setResolution(int(DocumentRenderer::kUnitsPerInch));
-        pdf.setCreator(u"Scrollwise"_s);
-        pdf.setPageLayout(pageLayout(document.page));
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            throw StopError(u"The PDF file "_s + path + u" cannot be started."_s);
-        renderer.drawAll(painter, pdf);
-        painter.end();
-    }
-    commit(file);
+    // Composed in memory first, so the file is written whole or not at all.
+    writeWholeFile(path, pdfOf({&document}));
 }
 
 QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int> *pageCounts)
@@ -103,11 +79,7 @@ QStringList writePng(const Document &document, const QString &folder, double dot
     QStringList written;
     for (int page = 0; page < renderer.pageCount(); ++page) {
         const QString path = QDir(folder).filePath(baseName + u'-' + QString::number(page + 1) + u".png"_s);
-        const QByteArray png = encodePagePng(renderer.pageImage(page, dotsPerInch));
-        QSaveFile file(path);
-        openForWriting(file);
-        file.write(png);
-        commit(file);
+        writeWholeFile(path, encodePagePng(renderer.pageImage(page, dotsPerInch)));
         written << path;
     }
     return written;
@@ -123,13 +95,19 @@ QString defaultPrinterName()
     return QPrinterInfo::defaultPrinterName();
 }
 
-void print(const Document &document, const QString &printerName)
+QString checkPrinter(const QString &printerName)
 {
     const QString name = printerName.isEmpty() ? defaultPrinterName() : printerName;
     if (name.isEmpty())
         throw StopError(u"There is no default printer: install a printer or name one."_s);
     if (!printerNames().contains(name))
         throw StopError(u"The printer \""_s + name + u"\" does not exist."_s);
+    return name;
+}
+
+void print(const Document &document, const QString &printerName)
+{
+    const QString name = checkPrinter(printerName);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(name);
     printer.setDocName(u"Scrollwise"_s);
@@ -145,7 +123,9 @@ void print(const Document &document, QPrinter &printer)
     if (!painter.begin(&printer))
         throw StopError(u"The printer \""_s + printer.printerName() + u"\" cannot be started."_s);
     renderer.drawAll(painter, printer);
-    painter.end();
+    // The job is handed to the printing system when the painter ends: only then is the sheet out.
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw StopError(u"The printer \""_s + printer.printerName() + u"\" did not accept the sheet."_s);
 }
 
 bool showFile(const QString &path)

@@ -30,8 +30,11 @@ QStringList writePng(const Document &document, const QString &folder, double dot
                      const QString &baseName = QStringLiteral("page"));
 
 // Prints on the named printer, or on the default printer when `printerName` is
-// empty, before returning. A printer that does not exist is refused by name.
+// empty, before returning. A printer that does not exist is refused by name, as
+// is a job the printing system does not accept.
 void print(const Document &document, const QString &printerName = {});
+// The printer print() would use; refuses (StopError) a missing default or unknown name.
+QString checkPrinter(const QString &printerName);
 // Prints on a printer the caller set up (a file printer in tests): the document's
 // paper and orientation, drawn from the paper's corner.
 void print(const Document &document, QPrinter &printer);

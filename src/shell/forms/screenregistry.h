@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -53,8 +54,18 @@ public:
     }
     bool contains(const QString &menuCode) const { return m_entries.contains(menuCode); }
 
+    // What a subsystem installs in the session once the user has logged in (the
+    // printing subsystem's authority over certificate numbers).
+    void addSessionSetup(std::function<void(Session &)> setup) { m_sessionSetups.push_back(std::move(setup)); }
+    void setUpSession(Session &session) const
+    {
+        for (const auto &setup : m_sessionSetups)
+            setup(session);
+    }
+
 private:
     QHash<QString, ScreenEntry> m_entries;
+    std::vector<std::function<void(Session &)>> m_sessionSetups;
 };
 
 } // namespace sw

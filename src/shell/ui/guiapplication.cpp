@@ -3,6 +3,7 @@
 
 #include "shell/core/headless.h"
 #include "shell/core/session.h"
+#include "shell/forms/screenregistry.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/dbpathaccess.h"
 #include "shell/ui/frmflash.h"
@@ -121,6 +122,7 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
         return 0;
     if (splash)
         splash->close();
+    screens.setUpSession(session);
 
     MdiMainMenu main(session, prompter, screens);
     main.applyPermissions();

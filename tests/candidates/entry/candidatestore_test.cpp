@@ -12,6 +12,8 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 
+#include "certificates/printing/stationeryledger.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -32,6 +34,7 @@ protected:
         m_session.cn = m_folder->connect();
         m_session.convoCode = u"C26"_s;
         m_session.userName = u"CLERK"_s;
+        installNumberAuthority(m_session);
         test::seedMasters(db());
     }
     Database &db() { return m_session.db(); }
@@ -286,6 +289,44 @@ TEST_P(CandidateStoreTest, AnAdministratorsStaleEditKeepsANumberPrintedMeanwhile
     r.set(u"fcertno"_s, u"DC000900"_s);
     EXPECT_TRUE(store().save(r, EntryMode::Edit, {}, *store().find(u"R2"_s)).saved);
     EXPECT_EQ(column(u"R2"_s, u"fcertno"_s), u"DC000900"_s);
+}
+
+// The administrator's number goes through the stationery register: one a sheet used
+// already is refused, whatever used it, and the number replaced is used up for ever.
+TEST_P(CandidateStoreTest, AnAdministratorsNumberIsOneNoSheetHasUsed)
+{
+    test::insertCandidate(db(), u"R1"_s, {{u"fcertno"_s, u"DC000123"_s}, {u"factive"_s, u"T"_s}});
+    test::insertCandidate(db(), u"X1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"DC000200"_s}});
+    StationeryLedger(db(), u"C26"_s, u"CLERK"_s, u"WS1"_s).registerSpoiled(u"DC"_s, {201}, u"jammed"_s);
+    m_session.userName = u"ADMIN"_s;
+    const struct
+    {
+        QString number;
+        QString refusal;
+    } refused[] = {
+        {u"DC000200"_s, u"Certificate No. DC000200 is used already:\nX1 - DC000200 (convocation C25)"_s},
+        {u"DC000201"_s, u"Certificate No. DC000201 is used already:\nDC000201 - spoiled sheet"_s},
+        {u"DC12"_s, u"\"DC12\" is not a certificate number"_s},
+    };
+    for (const auto &c : refused) {
+        CandidateRecord r = *store().find(u"R1"_s);
+        r.set(u"fcertno"_s, c.number);
+        const CandidateSaveOutcome outcome = store().save(r, EntryMode::Edit, {}, *store().find(u"R1"_s));
+        EXPECT_FALSE(outcome.saved) << c.number.toStdString();
+        ASSERT_TRUE(outcome.problem);
+        EXPECT_TRUE(outcome.problem->message.startsWith(c.refusal)) << outcome.problem->message.toStdString();
+        EXPECT_EQ(column(u"R1"_s, u"fcertno"_s), u"DC000123"_s);
+    }
+    CandidateRecord r = *store().find(u"R1"_s);
+    r.set(u"fcertno"_s, u"DC000202"_s);
+    EXPECT_TRUE(store().save(r, EntryMode::Edit, {}, *store().find(u"R1"_s)).saved);
+    EXPECT_EQ(column(u"R1"_s, u"fcertno"_s), u"DC000202"_s);
+    EXPECT_EQ(db().scalar(u"select fstate from certsheet where fcertno = 'DC000123'"_s).toString(), u"VOID"_s);
+    EXPECT_EQ(db().scalar(u"select fstate from certsheet where fcertno = 'DC000202'"_s).toString(), u"PRINTED"_s);
+    // The number replaced is given to nobody again.
+    r = *store().find(u"R1"_s);
+    r.set(u"fcertno"_s, u"DC000123"_s);
+    EXPECT_FALSE(store().save(r, EntryMode::Edit, {}, *store().find(u"R1"_s)).saved);
 }
 
 // A clerk corrects a name on a record read before another workstation activated the

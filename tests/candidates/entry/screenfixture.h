@@ -6,6 +6,7 @@
 
 #include "candidates/entry/entryscreens.h"
 #include "candidates/entry/seeddata.h"
+#include "certificates/printing/stationeryledger.h"
 #include "certificates/verification/verificationscreens.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
@@ -54,6 +55,7 @@ protected:
     void start(const QString &user = QStringLiteral("ADMIN"), const QString &password = QStringLiteral("admin"))
     {
         m_folder->login(user, password, QStringLiteral("C26"));
+        installNumberAuthority(m_folder->session);
         m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
         m_window->applyPermissions();
         showActive(*m_window);

@@ -6,7 +6,7 @@
 #include "../printing/printingfixture.h"
 
 #include "certificates/cancellation/cancellationstore.h"
-#include "certificates/printing/stationeryregister.h"
+#include "certificates/printing/stationeryreport.h"
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -90,9 +90,9 @@ TEST_P(CancellationTest, CancelledCandidatePrintsAgainWithANewNumberAndTheRegist
     EXPECT_EQ(cancelled.text(0) + u'@' + cancelled.text(1) + u' ' + cancelled.text(2), u"CLERK@WS2 Name misspelt"_s);
     EXPECT_EQ(cancelled.text(3), u"A"_s);
     EXPECT_EQ(cancelled.value(4).toLongLong(), 18);
-    const QStringList audit =
-        StationeryRegister(m_session.db(), m_session.convoCode, m_session.userName, {}).report(u"A"_s, 17, 21);
-    EXPECT_EQ(audit.last(), u"5 numbers, 0 not accounted for, 0 used more than once"_s) << audit.join(u'\n').toStdString();
+    const QStringList audit = StationeryReport(m_session.db()).lines(u"A"_s, 17, 21);
+    EXPECT_EQ(audit.last(), u"5 numbers: 4 printed, 0 spoiled, 1 void, 0 pending, 0 never used; 0 used more than once"_s)
+        << audit.join(u'\n').toStdString();
     EXPECT_EQ(audit.filter(u"A000018"_s).size(), 2) << audit.join(u'\n').toStdString();
     EXPECT_EQ(audit.filter(u"A000021"_s).size(), 1);
 }

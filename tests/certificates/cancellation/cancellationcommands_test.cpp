@@ -65,7 +65,7 @@ TEST_P(CancellationCommandsTest, CancelOneWithAReasonAndThenARange)
     EXPECT_EQ(m_session.db().scalar(u"select count(*) from stationery where foutcome = 'CANCELLED'"_s).toInt(), 4);
 
     const test::BatchRun audit = batch({u"stationery"_s, u"--prefix"_s, u"A"_s, u"--from"_s, u"17"_s, u"--to"_s, u"20"_s});
-    EXPECT_TRUE(audit.out.contains(u"4 numbers, 0 not accounted for, 0 used more than once"_s)) << audit.out.toStdString();
+    EXPECT_TRUE(audit.out.contains(u"4 numbers: 0 printed, 0 spoiled, 4 void, 0 pending, 0 never used; 0 used more than once"_s)) << audit.out.toStdString();
 }
 
 TEST_P(CancellationCommandsTest, RefusalsNameWhatIsWrongAndCancelNothing)

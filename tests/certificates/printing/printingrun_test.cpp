@@ -3,7 +3,7 @@
 // collisions and the stationery register.
 #include "printingfixture.h"
 
-#include "certificates/printing/stationeryregister.h"
+#include "certificates/printing/stationeryreport.h"
 #include "shell/db/database.h"
 
 #include <QFile>
@@ -81,11 +81,13 @@ TEST_P(PrintingRunTest, CollidingRangeIsRefusedListingEveryHolderBeforeAnythingP
 {
     test::insertCandidate(m_session.db(), u"X1"_s, {{u"fdegree"_s, u"BSC"_s}, {u"fcertno"_s, u"A000018"_s}});
     test::insertCandidate(m_session.db(), u"X2"_s, {{u"fdegree"_s, u"BSC"_s}, {u"fcertno"_s, u"A000020"_s}});
-    // Another convocation's numbers do not collide.
+    // A number belongs to its sheet for ever: another convocation's holder collides too.
     test::insertCandidate(m_session.db(), u"X3"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"A000017"_s}});
     const PrintingResult r = print(selection());
     EXPECT_EQ(r.printed, 0);
-    EXPECT_EQ(m_prompter.last(), u"Certificate No. already exist!!\nX1 - A000018\nX2 - A000020"_s);
+    EXPECT_EQ(m_prompter.last(),
+              u"Certificate No. already exist!!\nX3 - A000017 (convocation C25)\nX1 - A000018\nX2 - A000020"_s);
+    EXPECT_EQ(r.nextNumber, 19); // the first free number from the start
     EXPECT_TRUE(registerRows().isEmpty());
     EXPECT_TRUE(QDir(m_out.path()).isEmpty());
 
@@ -193,37 +195,73 @@ TEST_P(PrintingRunTest, MissingKannadaExamDateStopsBeforeTheSheetAndKeepsEarlier
     EXPECT_EQ(registerRows(), QStringList{u"A000017 PRINTED R1 WS1"_s});
 }
 
-// A sheet printing while another workstation stores a number for the same
-// candidate: the update finds the number taken, the run stops and the sheet is spoiled.
+// While a sheet prints, another workstation changes its candidate: the sheet is
+// registered as spoiled with the reason and the run goes on with the next one.
 class OtherWorkstationOutput final : public SheetOutput
 {
 public:
-    OtherWorkstationOutput(std::unique_ptr<Database> other)
+    OtherWorkstationOutput(std::unique_ptr<Database> other, QString change)
         : m_other(std::move(other))
+        , m_change(std::move(change))
     {
     }
     void print(const Document &, const QString &, const QString &regno) override
     {
-        m_other->exec(u"update convo set fcertno = 'B000001' where fregno = ?"_s, {regno});
+        if (regno == u"R1"_s)
+            m_other->exec(m_change, {regno});
     }
     void preview(const Document &, const QString &, const QString &) override {}
 
 private:
     std::unique_ptr<Database> m_other;
+    QString m_change;
 };
 
-TEST_P(PrintingRunTest, CandidateNumberedElsewhereWhileItsSheetPrintedStopsTheRun)
+TEST_P(PrintingRunTest, CandidateChangedElsewhereWhileItsSheetPrintedGetsNoNumber)
 {
-    OtherWorkstationOutput output(m_folder->connect());
-    PrintingRun run(m_session, m_prompter);
-    run.setWorkstation(u"WS1"_s);
-    m_prompter.answer(PromptAnswer::Yes);
-    const PrintingResult r = run.run(selection(), output);
-    EXPECT_EQ(r.printed, 0);
-    EXPECT_EQ(certNo(u"R1"_s), u"B000001"_s);
-    EXPECT_TRUE(m_prompter.last().startsWith(u"Reg. No. R1 was given a certificate number on another workstation"_s))
-        << m_prompter.last().toStdString();
-    EXPECT_EQ(registerRows(), QStringList{u"A000017 SPOILED R1 WS1"_s});
+    const struct
+    {
+        const char *what;
+        QString change;
+        QString reason;
+    } cases[] = {
+        {"printed", u"update convo set fcertno = 'B000001' where fregno = ?"_s,
+         u"Reg. No. R1 was printed on another workstation (certificate B000001)"_s},
+        {"deactivated", u"update convo set factive = 'F' where fregno = ?"_s,
+         u"Reg. No. R1 was deactivated or withdrawn"_s},
+        {"withdrawn", u"update convo set factive = 'F', fprintord = null where fregno = ?"_s,
+         u"Reg. No. R1 was deactivated or withdrawn"_s},
+    };
+    int start = 17;
+    for (const auto &c : cases) {
+        m_session.db().exec(u"update convo set fcertno = null, factive = 'T'"_s);
+        OtherWorkstationOutput output(m_folder->connect(), c.change);
+        PrintingRun run(m_session, m_prompter);
+        run.setWorkstation(u"WS1"_s);
+        PrintSelection s = selection();
+        s.startNumber = QString::number(start);
+        s.regnoFrom = u"R1"_s;
+        s.regnoTo = u"R2"_s;
+        m_prompter.clear();
+        m_prompter.answer(PromptAnswer::Yes); // R1's sheet came out well, but R1 changed meanwhile
+        m_prompter.answer(PromptAnswer::Yes); // R2
+        const PrintingResult r = run.run(s, output);
+        EXPECT_TRUE(r.completed) << c.what;
+        EXPECT_EQ(r.printed, 1) << c.what;
+        EXPECT_EQ(r.spoiled, 1) << c.what;
+        EXPECT_NE(certNo(u"R1"_s), s.certificateNumber(start)) << c.what;
+        EXPECT_EQ(certNo(u"R2"_s), s.certificateNumber(start + 1)) << c.what;
+        EXPECT_TRUE(m_prompter.texts().contains(u"Certificate "_s + s.certificateNumber(start)
+                                                + u" is registered as spoiled: "_s + c.reason
+                                                + u". Take that sheet out; the run goes on with the next candidate."_s))
+            << c.what << '\n' << m_prompter.texts().join(u'\n').toStdString();
+        EXPECT_EQ(m_session.db()
+                      .scalar(u"select fstate from certsheet where fnumber = ?"_s, {start})
+                      .toString(),
+                  u"SPOILED"_s)
+            << c.what;
+        start += 2;
+    }
 }
 
 TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesAndWritesNothingToTheCandidates)
@@ -256,17 +294,21 @@ TEST_P(PrintingRunTest, StationeryReportShowsGapsAndNumbersUsedTwice)
 {
     answerEverySheet();
     print(selection()); // 17..20
-    StationeryRegister reg(m_session.db(), u"C26"_s, u"AUDIT"_s, u"WS9"_s);
-    reg.record({u"A"_s, 18, u"A000018"_s, u"X9"_s, u"BA"_s, u"1"_s, StationeryRegister::Outcome::Spoiled, {}});
-    const QStringList lines = reg.report(u"A"_s, 16, 21);
-    ASSERT_EQ(lines.size(), 9);
-    EXPECT_EQ(lines[0], u"A000016      NOT ACCOUNTED FOR"_s);
+    // A sheet journaled twice before the ledger kept every number once.
+    m_session.db().exec(u"insert into stationery (fprefix, fnumber, fcertno, fregno, foutcome, fconvocode) values "
+                        "('A', 18, 'A000018', 'X9', 'SPOILED', 'C26')"_s);
+    const StationeryReport report(m_session.db());
+    const QStringList lines = report.lines(u"A"_s, 16, 21);
+    ASSERT_EQ(lines.size(), 10) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines[0], u"A000016      NEVER USED"_s);
     EXPECT_TRUE(lines[1].startsWith(u"A000017      PRINTED  R1"_s));
     EXPECT_EQ(lines[4], u"A000018      USED 2 TIMES"_s);
-    EXPECT_EQ(lines[7], u"A000021      NOT ACCOUNTED FOR"_s);
-    EXPECT_EQ(lines[8], u"6 numbers, 2 not accounted for, 1 used more than once"_s);
+    EXPECT_EQ(lines[7], u"A000021      NEVER USED"_s);
+    EXPECT_EQ(lines[8], u"Never used: A000016, A000021"_s);
+    EXPECT_EQ(lines[9], u"6 numbers: 4 printed, 0 spoiled, 0 void, 0 pending, 2 never used; 1 used more than once"_s);
     // Another prefix is another stack of stationery.
-    EXPECT_EQ(reg.report(u"B"_s, 17, 17).last(), u"1 numbers, 1 not accounted for, 0 used more than once"_s);
+    EXPECT_EQ(report.lines(u"B"_s, 17, 17).last(),
+              u"1 numbers: 0 printed, 0 spoiled, 0 void, 0 pending, 1 never used; 0 used more than once"_s);
 }
 
 TEST(PrintingRunDates, IssueDateOpensAtTheFixedDayFromItOn)

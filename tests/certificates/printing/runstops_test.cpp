@@ -121,28 +121,36 @@ TEST_P(RunStopsTest, StoppedCopyRunWritesTheCopiesItComposed)
     EXPECT_TRUE(copies.entryList({u"*.part"_s}).isEmpty());
 }
 
-TEST_P(RunStopsTest, FailingPrinterStopsWithItsMessageAndStoresNothingForThatSheet)
+TEST_P(RunStopsTest, FailingPrinterStopsWithItsMessageAndSpoilsThatSheet)
 {
     m_prompter.answer(PromptAnswer::Yes); // R1's sheet came out well
     const PrintingResult r = runWith(InterruptingPrinter::Then::Fail, 2);
     EXPECT_FALSE(r.completed);
     EXPECT_EQ(r.printed, 1);
-    EXPECT_EQ(m_prompter.last(), u"The printer \"Office\" reports: out of paper."_s);
+    EXPECT_EQ(r.spoiled, 1);
+    EXPECT_EQ(m_prompter.last(), u"The printer \"Office\" reports: out of paper.\nCertificate A000018 is registered as "
+                                 "spoiled: take that sheet out of the printer. The next sheet is A000019."_s);
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
-    EXPECT_EQ(registerRows(), QStringList{u"A000017 PRINTED R1 WS1"_s});
+    // The sheet may have been half printed: its number is used up, with the printer's reason.
+    EXPECT_EQ(registerRows(), (QStringList{u"A000017 PRINTED R1 WS1"_s, u"A000018 SPOILED R2 WS1"_s}));
+    EXPECT_TRUE(m_session.db()
+                    .scalar(u"select fremarks from certsheet where fnumber = 18"_s)
+                    .toString()
+                    .contains(u"out of paper"_s));
     EXPECT_EQ(m_printed, QStringList{u"A000017"_s});
 
-    // A printer that does not exist is refused by name before the first sheet is stored.
+    // A printer that does not exist is refused by name before any number is used.
     m_prompter.clear();
     PrinterOutput missing(u"No Such Printer"_s, m_out.path());
     PrintingRun run(m_session, m_prompter);
     PrintSelection s = selection();
-    s.startNumber = u"18"_s;
+    s.startNumber = u"19"_s;
     EXPECT_EQ(run.run(s, missing).printed, 0);
     EXPECT_EQ(m_prompter.last(), u"The printer \"No Such Printer\" does not exist."_s);
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
-    EXPECT_EQ(registerRows().size(), 1);
+    EXPECT_EQ(registerRows().size(), 2);
+    EXPECT_FALSE(m_session.db().exists(u"select 1 from certsheet where fnumber = 19"_s));
 }
 
 TEST_P(RunStopsTest, RangesThatSelectNobodyAreRefusedBeforeAnySheet)

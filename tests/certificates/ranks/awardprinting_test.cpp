@@ -124,7 +124,7 @@ TEST_P(AwardPrintingTest, GoldMedalsAndCashPrizesCarryDonorSubjectAndAmountInWor
     // A cash run whose stationery starts on a number the register holds is refused before printing.
     m_prompter.clear();
     EXPECT_EQ(print(awards(u"C"_s, u"GM"_s)).printed, 0);
-    EXPECT_EQ(m_prompter.last(), u"Certificate No. already exist!!\nR1 - GM000001"_s);
+    EXPECT_EQ(m_prompter.last(), u"Certificate No. already exist!!\nR1 - GM000001 (rank register)"_s);
 
     answerYes(1);
     EXPECT_EQ(print(awards(u"C"_s, u"CA"_s)).printed, 1);

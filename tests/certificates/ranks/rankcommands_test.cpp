@@ -77,12 +77,17 @@ TEST_P(RankCommandsTest, AnUnansweredSheetQuestionNamesTheAwardSheetInThePrinter
         batch({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"R"_s,
                u"--start"_s, u"7"_s, u"--end"_s, u"9"_s, u"--date"_s, u"12/03/2026"_s, u"--output"_s, m_out.path()});
     EXPECT_EQ(stopped.exitCode, 1) << stopped.err.toStdString();
-    EXPECT_TRUE(stopped.err.contains(u"Printing stopped after 0 of 1 sheets (0 printed, 0 spoiled); no number was "
-                                     "used. Certificate R000007 (Reg. No. R1) went to the printer but was not "
-                                     "confirmed, so nothing is stored for it: register that sheet as spoiled. The next "
-                                     "sheet is R000008."_s))
+    EXPECT_TRUE(stopped.err.contains(u"Printing stopped after 0 of 1 sheets (0 printed, 0 spoiled); last number "
+                                     "R000007. Certificate R000007 (Reg. No. R1) went to the printer but was not "
+                                     "confirmed: it waits in the register"_s))
         << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.err.contains(u"The next sheet is R000008."_s)) << stopped.err.toStdString();
     EXPECT_EQ(m_session.db().scalar(u"select count(*) from rankreg where fcertno <> ''"_s).toInt(), 0);
+    // Settled as printed, the award gets its number.
+    const test::BatchRun settled = batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"R"_s, u"--numbers"_s,
+                                          u"7"_s, u"--printed"_s});
+    EXPECT_EQ(settled.exitCode, 0) << settled.err.toStdString();
+    EXPECT_EQ(m_session.db().scalar(u"select fcertno from rankreg where fregno = 'R1'"_s).toString(), u"R000007"_s);
 }
 
 TEST_P(RankCommandsTest, ABadAwardFileIsNamedLineByLineAndNothingIsSaved)

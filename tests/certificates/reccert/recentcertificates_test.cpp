@@ -30,7 +30,7 @@ protected:
 
 TEST_P(RecentCertificatesTest, TakingBackClearsOnlyANumberTheCandidateStillHolds)
 {
-    RecentCertificates recent(m_session.db());
+    RecentCertificates recent(m_session);
     std::vector<RecentCertificates::Row> rows = recent.load();
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[1].regno, u"R2"_s);
@@ -49,8 +49,9 @@ TEST_P(RecentCertificatesTest, TakingBackClearsOnlyANumberTheCandidateStillHolds
     const std::vector<RecentCertificates::Row> left = recent.load();
     ASSERT_EQ(left.size(), 2u);
     EXPECT_EQ(left[0].regno + left[1].regno, u"R1R4"_s);
-    // No cancellation register row: taking back is not a cancellation.
+    // No cancellation register row: taking back is not a cancellation. The sheet is used up.
     EXPECT_FALSE(m_session.db().exists(u"select 1 from certcan"_s));
+    EXPECT_EQ(m_session.db().scalar(u"select fstate from certsheet where fcertno = 'A000002'"_s).toString(), u"VOID"_s);
 
     // The candidate taken back is printed again by the next run, with a new number.
     PrintSelection again = selection();
@@ -61,7 +62,7 @@ TEST_P(RecentCertificatesTest, TakingBackClearsOnlyANumberTheCandidateStillHolds
 
 TEST_P(RecentCertificatesTest, SavingAnEmptyListIsRefused)
 {
-    RecentCertificates recent(m_session.db());
+    RecentCertificates recent(m_session);
     try {
         recent.save({});
         ADD_FAILURE() << "saved an empty list";

@@ -95,7 +95,9 @@ TEST_P(BackupTest, DecliningTheOverwriteChangesNothing)
     ASSERT_TRUE(backup.done);
     m_session.db().exec(u"delete from convo"_s);
     m_prompter.answer(PromptAnswer::No);
-    EXPECT_EQ(RestoreRun(m_folder->folder(), m_prompter).run(backup.file), RestoreRun::Outcome::Declined);
+    RestoreRun restore(m_folder->folder(), m_prompter);
+    restore.setOwnSession(m_session.db()); // the clerk's own connection is not another session
+    EXPECT_EQ(restore.run(backup.file), RestoreRun::Outcome::Declined);
     EXPECT_EQ(m_prompter.last(), u"Database already exists!!. Do you want to overwrite the existing one"_s);
     EXPECT_TRUE(candidates().isEmpty());
 }
