@@ -222,6 +222,9 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
                               params);
     while (journal.next()) {
         const long long number = journal.value(0).toLongLong();
+        // Only for sheets the register has no row for: those used before it kept states.
+        if (!uses.value(number).empty())
+            continue;
         const QString certNo = sheetnumbers::format(prefix, number);
         const QString outcome = journal.text(1);
         if (outcome == outcomeText(Outcome::Spoiled))
@@ -230,7 +233,7 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
             add(number, certNo + u" - void: cancelled"_s);
         else if (outcome == outcomeText(Outcome::Void))
             add(number, certNo + u" - void: taken back"_s);
-        else if (outcome == outcomeText(Outcome::Printed) && uses.value(number).empty())
+        else if (outcome == outcomeText(Outcome::Printed))
             add(number, certNo + u" - printed for Reg. No. "_s + journal.text(2).trimmed());
     }
     std::vector<Use> out;

@@ -59,6 +59,19 @@ TEST_P(DesignerRunTest, PrintsEveryCandidateOfTheDegreeAndKeepsTheLastRun)
     EXPECT_EQ(recent(), QStringList{u"R5=A000005"_s});
 }
 
+TEST_P(DesignerRunTest, ASheetNamedSpoiledIsRegisteredAndLeftOffTheRecentList)
+{
+    DesignerLayout::writeStarterLayouts(m_session.folder);
+    PrintSelection s = selection();
+    s.startNumber = u"1"_s;
+    s.spoiledNumbers = {2};
+    const PrintingResult r = print(s);
+    EXPECT_EQ(r.printed, 3);
+    EXPECT_EQ(r.spoiled, 1);
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+    EXPECT_EQ(recent(), (QStringList{u"R1=A000001"_s, u"R3=A000003"_s, u"R4=A000004"_s}));
+}
+
 TEST_P(DesignerRunTest, TypedPositionsMoveTheLabels)
 {
     DesignerLayout::writeStarterLayouts(m_session.folder);

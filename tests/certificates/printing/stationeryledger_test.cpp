@@ -118,7 +118,189 @@ TEST_P(SpoiledSheetsTest, AListWithOneBadNumberRegistersNothing)
     EXPECT_EQ(m_session.db().scalar(u"select fcertno from rankreg where fregno = 'R9'"_s).toString(), u""_s);
 }
 
+
+} // namespace
+
+namespace {
+
+// Every use of a number keeps it from ever being given again: the number check
+// before a run names the use, in this convocation or another.
+TEST_P(SpoiledSheetsTest, EveryUseOfANumberKeepsItFromBeingGivenAgain)
+{
+    Database &db = m_session.db();
+    StationeryLedger ledger = sheets();
+    SheetHolder r1;
+    r1.regno = u"R1"_s;
+    r1.degree = u"BA"_s;
+    r1.college = u"101"_s;
+    const struct
+    {
+        const char *what;
+        std::function<void()> use;
+        QString line;
+    } uses[] = {
+        {"another convocation's candidate",
+         [&] { test::insertCandidate(db, u"X1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"A000040"_s}}); },
+         u"X1 - A000040 (convocation C25)"_s},
+        {"an award of another convocation",
+         [&] {
+             db.exec(u"insert into rankreg (fdegree, fregno, frank, fconvocode, fcertno, fcerttype) values "
+                     "('BA', 'X2', 'I', 'C25', 'A000041', 'RC')"_s);
+         },
+         u"X2 - A000041 (convocation C25) (rank register)"_s},
+        {"a spoiled sheet", [&] { ledger.registerSpoiled(u"A"_s, {42}, u"jammed"_s); }, u"A000042 - spoiled sheet"_s},
+        {"a sheet waiting for its answer",
+         [&] { ASSERT_TRUE(sheets().reserve(u"A"_s, 43, u"1"_s, r1, {}).sheet); },
+         u"A000043 - sent to the printer for Reg. No. R1, never confirmed"_s},
+        {"a cancelled certificate",
+         [&] {
+             db.exec(u"update convo set fcertno = 'A000044' where fregno = 'R4'"_s);
+             WriteScope scope(db);
+             ASSERT_TRUE(ledger.cancel(u"A000044"_s, u"R4"_s, u"BA"_s, u"Wrong name"_s));
+             scope.commit();
+         },
+         u"A000044 - void: cancelled: Wrong name"_s},
+    };
+    for (const auto &u : uses) {
+        u.use();
+        const long long number = 40 + (&u - uses);
+        EXPECT_EQ(ledger.usedNumbers(u"A"_s, number, number), QStringList{u.line}) << u.what;
+        // A run whose stationery starts on it is refused before anything prints.
+        PrintSelection s = selection();
+        s.startNumber = QString::number(number);
+        m_prompter.clear();
+        EXPECT_EQ(print(s).printed, 0) << u.what;
+        EXPECT_TRUE(m_prompter.texts().contains(u"Certificate No. already exist!!\n"_s + u.line))
+            << u.what << '\n' << m_prompter.texts().join(u'\n').toStdString();
+    }
+    // The next free number passes them all.
+    EXPECT_EQ(ledger.nextUnused(u"A"_s, 40), 45);
+}
+
+// Two workstations can never reserve one number: the second is refused with the
+// first one's use, and the database itself refuses a second row for a number.
+TEST_P(SpoiledSheetsTest, OneNumberIsReservedByOneWorkstationOnly)
+{
+    auto other = m_folder->connect();
+    StationeryLedger first(m_session.db(), u"C26"_s, u"CLERK"_s, u"WS1"_s);
+    StationeryLedger second(*other, u"C26"_s, u"CLERK"_s, u"WS2"_s);
+    SheetHolder r1{SheetHolder::Kind::Degree, u"R1"_s, u"BA"_s, u"101"_s, {}, {}};
+    SheetHolder r2{SheetHolder::Kind::Degree, u"R2"_s, u"BA"_s, u"101"_s, {}, {}};
+    ASSERT_TRUE(first.reserve(u"A"_s, 50, u"1"_s, r1, {}).sheet);
+    EXPECT_EQ(refusal([&] { second.reserve(u"A"_s, 50, u"1"_s, r2, {}); }),
+              u"Certificate No. A000050 is used already:\nA000050 - sent to the printer for Reg. No. R1, never "
+              "confirmed\nA number printed on a sheet belongs to that sheet for ever."_s);
+    // R1's sheet waits at a printer: another run passes R1 over rather than print it twice.
+    EXPECT_EQ(second.reserve(u"A"_s, 51, u"1"_s, r1, {}).passedOver,
+              u"Reg. No. R1 has sheet A000050 at a printer, not yet confirmed: settle that sheet first"_s);
+    try {
+        other->exec(u"insert into certsheet (fprefix, fnumber, fstate) values ('A', 50, 'SPOILED')"_s);
+        ADD_FAILURE() << "the register took a second row for A000050";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::Duplicate) << e.description().toStdString();
+    }
+}
+
+// A sheet the printer never confirmed is settled by the clerk: printed stores the
+// number on its candidate, spoiled uses it up; nothing else is settled that way.
+TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
+{
+    SheetHolder r1{SheetHolder::Kind::Degree, u"R1"_s, u"BA"_s, u"101"_s, {}, {}};
+    SheetHolder r2{SheetHolder::Kind::Degree, u"R2"_s, u"BA"_s, u"101"_s, {}, {}};
+    IssueDetails issue;
+    issue.issueDate = QDate(2026, 3, 12);
+    ASSERT_TRUE(sheets().reserve(u"A"_s, 60, u"1"_s, r1, issue).sheet);
+    ASSERT_TRUE(sheets().reserve(u"A"_s, 61, u"1"_s, r2, issue).sheet);
+    EXPECT_EQ(sheets().pendingSheets(u"A"_s).size(), 2);
+    // R2 was printed on another sheet since: its waiting sheet cannot be stored.
+    m_session.db().exec(u"update convo set fcertno = 'A000099' where fregno = 'R2'"_s);
+    EXPECT_TRUE(refusal([&] { sheets().settle(u"A"_s, {60, 61}, true, {}); })
+                    .startsWith(u"Certificate No. A000061 cannot be stored: Reg. No. R2 was printed on another "
+                                "workstation (certificate A000099). Settle it as spoiled."_s));
+    EXPECT_EQ(certNo(u"R1"_s), u""_s); // nothing was settled
+    EXPECT_EQ(sheets().settle(u"A"_s, {60}, true, {}),
+              QStringList{u"A000060: printed for Reg. No. R1; the number is stored"_s});
+    EXPECT_EQ(certNo(u"R1"_s), u"A000060"_s);
+    EXPECT_EQ(m_session.db().scalar(u"select fdate from convo where fregno = 'R1'"_s).toDate(), issue.issueDate);
+    sheets().settle(u"A"_s, {61}, false, u"never came out"_s);
+    EXPECT_TRUE(sheets().pendingSheets(u"A"_s).isEmpty());
+    EXPECT_TRUE(refusal([&] { sheets().settle(u"A"_s, {62}, false, {}); })
+                    .startsWith(u"Certificate No. A000062 is not waiting for confirmation (it was never used)"_s));
+
+    bool accounted = false;
+    const QStringList stock = StationeryReport(m_session.db()).reconcile(u"A"_s, 60, 63, &accounted);
+    EXPECT_TRUE(accounted) << stock.join(u'\n').toStdString();
+    EXPECT_EQ(stock[1], u"  printed 1, spoiled 1, void 0, pending 0, in stock (never used) 2"_s);
+}
+
+// While a sheet prints another workstation restores an older backup: the register
+// no longer holds the run's sheet, and the run stops before the next one.
+class ReplacingOutput final : public SheetOutput
+{
+public:
+    explicit ReplacingOutput(std::unique_ptr<Database> other)
+        : m_other(std::move(other))
+    {
+    }
+    void print(const Document &, const QString &certNo, const QString &) override
+    {
+        // The reservation is in the register before the sheet reaches the printer.
+        states << m_other->scalar(u"select fstate from certsheet where fcertno = ?"_s, {certNo}).toString();
+        if (states.size() == 2)
+            m_other->exec(u"delete from certsheet"_s);
+    }
+    void preview(const Document &, const QString &, const QString &) override {}
+    QStringList states;
+
+private:
+    std::unique_ptr<Database> m_other;
+};
+
+TEST_P(SpoiledSheetsTest, ARunStopsWhenTheDatabaseIsReplacedUnderIt)
+{
+    ReplacingOutput output(m_folder->connect());
+    PrintingRun run(m_session, m_prompter);
+    m_prompter.answer(PromptAnswer::Yes);
+    m_prompter.answer(PromptAnswer::Yes);
+    const PrintingResult r = run.run(selection(), output);
+    EXPECT_EQ(output.states, (QStringList{u"PENDING"_s, u"PENDING"_s}));
+    EXPECT_FALSE(r.completed);
+    EXPECT_EQ(r.printed, 1);
+    EXPECT_TRUE(m_prompter.last().startsWith(u"The register no longer holds certificate A000018, which this run used: "
+                                             "the database was replaced"_s))
+        << m_prompter.last().toStdString();
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+}
+
+} // namespace
+
+namespace {
+
+// The layouts of 008 store the number as the sheet prints, without asking: a sheet
+// named spoiled beforehand is spoiled all the same.
+class Institution008Test : public test::PrintingFixture
+{
+protected:
+    QString institution() const override { return QStringLiteral("008"); }
+};
+
+TEST_P(Institution008Test, ASheetNamedSpoiledIsSpoiledThoughTheLayoutNeverAsks)
+{
+    PrintSelection s = selection();
+    s.temp = true;
+    s.spoiledNumbers = {18};
+    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
+    const PrintingResult r = print(s);
+    EXPECT_TRUE(r.completed) << m_prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(r.printed, 3);
+    EXPECT_EQ(r.spoiled, 1);
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+    EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
+    EXPECT_EQ(m_session.db().scalar(u"select fstate from certsheet where fnumber = 18"_s).toString(), u"SPOILED"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Institution008Test, ::testing::Values(TestBackend::SQLite), test::backendName);
+
 INSTANTIATE_TEST_SUITE_P(Backends, SpoiledSheetsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
                          test::backendName);
-
 } // namespace

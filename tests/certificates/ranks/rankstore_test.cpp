@@ -61,6 +61,12 @@ TEST_P(RankStoreTest, RegisteringWritesTheRankLineAndMarksThatOneCandidate)
     EXPECT_EQ(grid[0].regno, u"R1"_s);
     EXPECT_EQ(grid[0].name, u"Name R1"_s);
     EXPECT_EQ(grid[1].rank, u"II"_s);
+
+    // A printed candidate's date is the date of issue on its sheet: the rank leaves it alone.
+    m_session.db().exec(u"update convo set fcertno = 'A000017', fdate = ? where fregno = 'R3'"_s, {QDate(2026, 3, 12)});
+    ASSERT_EQ(store.save(u"BA"_s, {added(u"R3"_s, u"III"_s)}), 1);
+    EXPECT_EQ(m_session.db().scalar(u"select fdate from convo where fregno = 'R3'"_s).toDate(), QDate(2026, 3, 12));
+    EXPECT_EQ(m_session.db().scalar(u"select frank from convo where fregno = 'R3'"_s).toString(), u"III"_s);
 }
 
 TEST_P(RankStoreTest, RefusedLinesSayWhyAndLeaveTheRegisterAsItWas)
