@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2efixture.h"
 
+#include "candidates/imports/cnvwriter.h"
 #include "shell/core/inifile.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
@@ -93,6 +94,48 @@ QString BatchFolder::text(const QString &sql, const QVariantList &params) const
 {
     const QVariant v = m_db->scalar(sql, params);
     return v.isNull() ? QString() : v.toString().trimmed();
+}
+
+void seedPrintingMasters(BatchFolder &app, const QStringList &convocations)
+{
+    Database &db = app.db();
+    db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Morvanta University')"_s);
+    db.exec(u"insert into college (fcollcode, fcollname) values ('C01', 'Government College')"_s);
+    db.exec(u"insert into class (fclasscode, fclassdesc, fclassdesckan) values (?, 'FIRST CLASS', ?)"_s,
+            {u"FC"_s, QString::fromLatin1("\xaa\xc0")});
+    for (const QString &convocation : convocations)
+        db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fconvonamekan, fdatekan) "
+                "values (?, 'Convocation', ?, 'T', ?, ?)"_s,
+                {convocation, QDate(2026, 3, 12), QString::fromLatin1("\xa8\xc0"), QString::fromLatin1("\xb1\xc2")});
+    db.exec(u"insert into degree (fdegree, fdescpn, fdescpnkan) values ('BA', 'BACHELOR OF ARTS', ?)"_s,
+            {QString::fromLatin1("\xb1\xc2\xa8")});
+    db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {QString::fromLatin1("\xa5\xc1")});
+}
+
+QString regnoOf(const QString &regnoPrefix, int i)
+{
+    return regnoPrefix + QString::number(i).rightJustified(4, u'0');
+}
+
+void importCandidates(BatchFolder &app, const QString &convocation, const QString &regnoPrefix, int count, int active)
+{
+    const QString cnv = app.scratch(convocation + regnoPrefix + u"STU.cnv"_s);
+    {
+        CnvWriter writer(cnv, CnvWriter::candidateFields(false));
+        for (int i = 1; i <= count; ++i)
+            writer.add({regnoOf(regnoPrefix, i), u"NAME "_s + QString::number(i), u"BA"_s, {}, u"C01"_s, u"FC"_s,
+                        u"APRIL 2025"_s, u"2025"_s, u"1"_s, u"F"_s, u"GM"_s});
+    }
+    const BatchRun imported = app.run({u"import-file"_s, cnv}, convocation);
+    ASSERT_EQ(imported.exitCode, 0) << imported.both();
+    const BatchRun verified = app.run({u"verify"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s}, convocation);
+    ASSERT_EQ(verified.exitCode, 0) << verified.both();
+    if (active == 0)
+        return;
+    const BatchRun activated = app.run({u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s, u"--from"_s,
+                                        regnoOf(regnoPrefix, 1), u"--to"_s, regnoOf(regnoPrefix, active)},
+                                       convocation);
+    ASSERT_EQ(activated.exitCode, 0) << activated.both();
 }
 
 } // namespace sw::test

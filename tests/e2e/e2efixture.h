@@ -56,4 +56,12 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+// Masters for printing the degree BA of college C01 (university, class, degree, the
+// exam date's Kannada reading) and the convocations `convocations`, each active with a date.
+void seedPrintingMasters(BatchFolder &app, const QStringList &convocations);
+// `count` candidates of BA at C01 in `convocation`, register numbers `regnoPrefix` +
+// four digits, imported from a result file, fee verified; the first `active` activated.
+void importCandidates(BatchFolder &app, const QString &convocation, const QString &regnoPrefix, int count, int active);
+QString regnoOf(const QString &regnoPrefix, int i);
+
 } // namespace sw::test

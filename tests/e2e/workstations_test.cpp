@@ -6,8 +6,6 @@
 // sheet is on its candidate and every run that stopped said why.
 #include "e2efixture.h"
 
-#include "candidates/imports/cnvwriter.h"
-
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -26,7 +24,7 @@ constexpr int kCandidates = 40;
 
 QString regno(int i)
 {
-    return u"W"_s + QString::number(i).rightJustified(4, u'0');
+    return test::regnoOf(u"W"_s, i);
 }
 
 class Workstations : public ::testing::Test
@@ -38,32 +36,9 @@ protected:
             GTEST_SKIP();
         m_app = std::make_unique<BatchFolder>(TestBackend::MariaDB);
         ASSERT_TRUE(m_app->ready());
-        Database &db = m_app->db();
-        db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Morvanta University')"_s);
-        db.exec(u"insert into college (fcollcode, fcollname) values ('C01', 'Government College')"_s);
-        db.exec(u"insert into class (fclasscode, fclassdesc, fclassdesckan) values (?, 'FIRST CLASS', ?)"_s,
-                {u"FC"_s, QString::fromLatin1("\xaa\xc0")});
-        db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fconvonamekan, fdatekan) "
-                "values ('C26', 'Convocation', ?, 'T', ?, ?)"_s,
-                {QDate(2026, 3, 12), QString::fromLatin1("\xa8\xc0"), QString::fromLatin1("\xb1\xc2")});
-        db.exec(u"insert into degree (fdegree, fdescpn, fdescpnkan) values ('BA', 'BACHELOR OF ARTS', ?)"_s,
-                {QString::fromLatin1("\xb1\xc2\xa8")});
-        db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {QString::fromLatin1("\xa5\xc1")});
-        const QString cnv = m_app->scratch(u"W26STU.cnv"_s);
-        {
-            CnvWriter writer(cnv, CnvWriter::candidateFields(false));
-            for (int i = 1; i <= kCandidates; ++i)
-                writer.add({regno(i), u"NAME "_s + QString::number(i), u"BA"_s, {}, u"C01"_s, u"FC"_s,
-                            u"APRIL 2025"_s, u"2025"_s, u"1"_s, u"F"_s, u"GM"_s});
-        }
-        const BatchRun imported = m_app->run({u"import-file"_s, cnv});
-        ASSERT_EQ(imported.exitCode, 0) << imported.both();
-        const BatchRun verified = m_app->run({u"verify"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s});
-        ASSERT_EQ(verified.exitCode, 0) << verified.both();
+        test::seedPrintingMasters(*m_app, {u"C26"_s});
         // The first half is active already; the serial-number workstations activate the rest.
-        const BatchRun active = m_app->run({u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s,
-                                            u"--from"_s, regno(1), u"--to"_s, regno(kCandidates / 2)});
-        ASSERT_EQ(active.exitCode, 0) << active.both();
+        test::importCandidates(*m_app, u"C26"_s, u"W"_s, kCandidates, kCandidates / 2);
     }
 
     struct Station

@@ -23,10 +23,9 @@ QString reasonOf(const QSaveFile &file, int savedErrno)
     return qtReason;
 }
 
-[[noreturn]] void fail(const QSaveFile &file, const QString &path, int savedErrno)
+[[noreturn]] void fail(const QString &path, const QString &reason)
 {
-    throw StopError(u"The file "_s + path + u" cannot be written: "_s + reasonOf(file, savedErrno) + u'.',
-                    PromptIcon::Critical);
+    throw StopError(u"The file "_s + path + u" cannot be written: "_s + reason + u'.', PromptIcon::Critical);
 }
 
 } // namespace
@@ -36,16 +35,17 @@ void writeWholeFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        fail(file, path, errno);
+        fail(path, reasonOf(file, errno));
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int saved = errno;
+        // The reason is read before the temporary file is dropped, which names a reason of its own.
+        const QString reason = reasonOf(file, errno);
         file.cancelWriting();
-        fail(file, path, saved);
+        fail(path, reason);
     }
     errno = 0;
     if (!file.commit())
-        fail(file, path, errno);
+        fail(path, reasonOf(file, errno));
 }
 
 } // namespace sw

@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stationery under stress, through scrollwise-batch processes as workstations run
+// it: four printers racing on overlapping candidates and numbers in two convocations
+// while sheets are spoiled and candidates withdrawn; runs killed at random moments; a
+// restore tried while a run is printing; a disk that fills up under a run.
+// Afterwards no number is on two candidates or used twice, every sheet that could
+// have reached the printer is in the register, and every register line is settled
+// or pending and named.
+#include "e2efixture.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace Qt::StringLiterals;
+using namespace sw;
+using sw::test::BatchFolder;
+using sw::test::BatchRun;
+using sw::test::TestBackend;
+
+namespace {
+
+constexpr int kCandidates = 30;
+
+class StationeryStress : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_app = std::make_unique<BatchFolder>(GetParam());
+        ASSERT_TRUE(m_app->ready());
+        test::seedPrintingMasters(*m_app, {u"C26"_s, u"C27"_s});
+        test::importCandidates(*m_app, u"C26"_s, u"W"_s, kCandidates, kCandidates);
+        test::importCandidates(*m_app, u"C27"_s, u"V"_s, kCandidates, kCandidates);
+    }
+
+    QStringList printArgs(const QString &prefix, int start, const QString &output) const
+    {
+        return {u"--yes"_s, u"print"_s,   u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s, u"--prefix"_s,
+                prefix,     u"--start"_s, QString::number(start), u"--end"_s, u"999"_s, u"--date"_s, u"15/03/2026"_s,
+                u"--output"_s, output};
+    }
+    static int nextNumber(const BatchRun &r, int otherwise)
+    {
+        const QRegularExpressionMatch m = QRegularExpression(u"next certificate number: [A-Z]*0*(\\d+)"_s).match(r.out);
+        return m.hasMatch() ? m.captured(1).toInt() : otherwise;
+    }
+
+    // The guarantees, read from the database after everything settled.
+    void expectEveryNumberUsedOnce(const QString &prefix)
+    {
+        Database &db = m_app->db();
+        const QString certNo = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
+        EXPECT_FALSE(db.exists(u"select fcertno from convo where "_s + certNo
+                               + u" <> '' group by fcertno having count(*) > 1"_s))
+            << "a number on two candidates";
+        EXPECT_FALSE(db.exists(u"select fnumber from certsheet group by fprefix, fnumber having count(*) > 1"_s));
+        EXPECT_FALSE(db.exists(u"select 1 from convo where "_s + certNo + u" <> '' and factive <> 'T'"_s))
+            << "an inactive candidate printed";
+        // Every confirmed sheet is on its candidate, and every stored number is a confirmed sheet.
+        Rows printed = db.query(u"select fcertno, fregno, fconvocode from certsheet where fstate = 'PRINTED'"_s);
+        int sheets = 0;
+        while (printed.next()) {
+            ++sheets;
+            EXPECT_EQ(m_app->count(u"select count(*) from convo where fcertno = ? and fregno = ? and fconvocode = ?"_s,
+                                   {printed.text(0), printed.text(1), printed.text(2)}),
+                      1)
+                << printed.text(0).toStdString() << " is not on " << printed.text(1).toStdString();
+        }
+        EXPECT_EQ(m_app->count(u"select count(*) from convo where "_s + certNo + u" <> ''"_s), sheets);
+        // The register as the clerk reads it: nothing used twice.
+        const int last = m_app->count(u"select max(fnumber) from certsheet where fprefix = ?"_s, {prefix});
+        const BatchRun report = m_app->run({u"stationery"_s, u"--prefix"_s, prefix, u"--from"_s, u"1"_s, u"--to"_s,
+                                            QString::number(std::max(last, 1))});
+        EXPECT_EQ(report.exitCode, 0) << report.both();
+        EXPECT_TRUE(report.out.contains(u"; 0 used more than once"_s)) << report.both();
+    }
+
+    std::unique_ptr<BatchFolder> m_app;
+};
+
+// Four workstations print at once, two in each convocation, on one stack of
+// stationery with overlapping candidates and numbers; a fifth spoils sheets ahead of
+// them and withdraws candidates; several rounds each.
+TEST_P(StationeryStress, RacingWorkstationsNeverUseANumberTwice)
+{
+    if (GetParam() != TestBackend::MariaDB)
+        GTEST_SKIP() << "several workstations share a server, not a file";
+    struct Station
+    {
+        QString convocation;
+        QString regnoPrefix;
+        int from;
+        int to;
+        int start;
+        std::vector<BatchRun> runs;
+    };
+    // Each starts where it finds free stationery and runs into the next one's numbers.
+    Station stations[] = {{u"C26"_s, u"W"_s, 1, 20, 1, {}},
+                          {u"C26"_s, u"W"_s, 10, kCandidates, 12, {}},
+                          {u"C27"_s, u"V"_s, 1, 20, 24, {}},
+                          {u"C27"_s, u"V"_s, 10, kCandidates, 36, {}}};
+    std::vector<BatchRun> racing;
+    {
+        std::vector<std::thread> threads;
+        for (Station &st : stations) {
+            threads.emplace_back([&, index = &st - stations] {
+                int next = st.start;
+                for (int round = 0; round < 4; ++round) {
+                    QStringList args = printArgs(u"Q"_s, next, m_app->scratch(u"sheets"_s + QString::number(index)));
+                    args << u"--regno-from"_s << test::regnoOf(st.regnoPrefix, st.from) << u"--regno-to"_s
+                         << test::regnoOf(st.regnoPrefix, st.to) << u"--printed-ok"_s << u"--spoiled"_s
+                         << QString::number(next + 1);
+                    BatchRun r = m_app->run(args, st.convocation);
+                    next = nextNumber(r, next + 1);
+                    st.runs.push_back(std::move(r));
+                }
+            });
+        }
+        threads.emplace_back([&] {
+            for (int i = 0; i < 6; ++i) {
+                racing.push_back(m_app->run({u"stationery"_s, u"spoil"_s, u"--prefix"_s, u"Q"_s, u"--numbers"_s,
+                                             QString::number(12 + 7 * i), u"--reason"_s, u"racing"_s}));
+                racing.push_back(m_app->run({u"--yes"_s, u"candidate"_s, u"withdraw"_s, test::regnoOf(u"W"_s, 25 - i)}));
+                racing.push_back(m_app->run({u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s,
+                                             u"--from"_s, test::regnoOf(u"V"_s, 24 - i), u"--to"_s,
+                                             test::regnoOf(u"V"_s, 24 - i), u"--unset"_s},
+                                            u"C27"_s));
+            }
+        });
+        for (std::thread &t : threads)
+            t.join();
+    }
+    expectEveryNumberUsedOnce(u"Q"_s);
+    EXPECT_FALSE(m_app->db().exists(u"select 1 from certsheet where fstate = 'PENDING'"_s));
+    // The stack was shared: somebody met somebody else's numbers and said so.
+    int printed = 0;
+    for (const Station &st : stations) {
+        for (const BatchRun &r : st.runs) {
+            EXPECT_NE(r.exitCode, 2) << r.both();
+            if (r.exitCode != 0)
+                EXPECT_FALSE(r.err.trimmed().isEmpty()) << "a run stopped without a message: " << r.both();
+            const QRegularExpressionMatch m = QRegularExpression(u"printed: (\\d+)"_s).match(r.out);
+            if (m.hasMatch())
+                printed += m.captured(1).toInt();
+        }
+    }
+    // Every sheet a run stored is still printed, or was taken back by the spoiling workstation.
+    const int takenBack =
+        m_app->count(u"select count(*) from stationery where foutcome = 'SPOILED' and fremarks like '%taken back%'"_s);
+    EXPECT_EQ(m_app->count(u"select count(*) from certsheet where fstate = 'PRINTED'"_s) + takenBack, printed);
+    std::cout << "racing: " << printed << " sheets printed, "
+              << m_app->count(u"select count(*) from certsheet where fstate = 'SPOILED'"_s) << " spoiled, "
+              << m_app->count(u"select count(*) from stationery where foutcome = 'SKIPPED'"_s) << " passed over\n";
+}
+
+// A run killed at any moment leaves every sheet that could have reached the printer
+// in the register: printed, spoiled, or pending until a clerk settles it.
+TEST_P(StationeryStress, AKilledRunLeavesEverySheetItOutputInTheRegister)
+{
+    const QString output = m_app->scratch(u"killed"_s);
+    QRandomGenerator random(20261207);
+    int next = 1;
+    int pendingSettled = 0;
+    constexpr int kRounds = 8;
+    for (int round = 0; round < kRounds; ++round) {
+        QProcess p;
+        p.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
+                m_app->as(u"C26"_s) + printArgs(u"K"_s, next, output) + QStringList{u"--printed-ok"_s});
+        ASSERT_TRUE(p.waitForStarted());
+        QThread::msleep(random.bounded(100, 1500));
+        p.kill();
+        p.waitForFinished();
+
+        // Every sheet written in full is in the register.
+        for (const QString &file : QDir(output).entryList({u"*.pdf"_s}, QDir::Files)) {
+            const QString certNo = file.section(u'_', 0, 0);
+            EXPECT_EQ(m_app->count(u"select count(*) from certsheet where fcertno = ?"_s, {certNo}), 1)
+                << file.toStdString() << " reached the printer without a register line";
+        }
+        // What the run left unconfirmed is named, and settled by the clerk.
+        Rows pending = m_app->db().query(u"select fnumber from certsheet where fprefix = 'K' and fstate = 'PENDING'"_s);
+        QStringList numbers;
+        while (pending.next())
+            numbers << pending.text(0);
+        if (!numbers.isEmpty()) {
+            const BatchRun listed = m_app->run({u"stationery"_s, u"--prefix"_s, u"K"_s, u"--from"_s, u"1"_s, u"--to"_s,
+                                                u"999"_s});
+            EXPECT_TRUE(listed.out.contains(u"never confirmed"_s)) << listed.both();
+            const BatchRun settled = m_app->run({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"K"_s, u"--numbers"_s,
+                                                 numbers.join(u','), round % 2 ? u"--printed"_s : u"--spoiled"_s});
+            EXPECT_EQ(settled.exitCode, 0) << settled.both();
+            pendingSettled += int(numbers.size());
+        }
+        const int last = m_app->count(u"select max(fnumber) from certsheet where fprefix = 'K'"_s);
+        next = std::max(next, last + 1);
+        // Cancelled, the candidates print again in the next round: every round has work.
+        const BatchRun cancelled = m_app->run({u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s,
+                                               u"C01"_s, u"--all-printed"_s, u"--reason"_s, u"another round"_s},
+                                              u"C26"_s);
+        EXPECT_NE(cancelled.exitCode, 2) << cancelled.both();
+    }
+    expectEveryNumberUsedOnce(u"K"_s);
+    std::cout << "killed " << kRounds << " runs: " << m_app->count(u"select count(*) from certsheet where fprefix = 'K'"_s)
+              << " sheets in the register, " << pendingSettled << " left pending and settled\n";
+}
+
+// A restore while a run is printing would put the run's sheets out of the register:
+// it is refused, naming the other session, and works once the run has ended.
+TEST_P(StationeryStress, ARestoreWaitsForTheRunThatIsPrinting)
+{
+    ASSERT_EQ(m_app->run({u"backup"_s}, u"ADMN"_s).exitCode, 0);
+    const QStringList backups = QDir(m_app->path(u"Backup"_s)).entryList({u"*.bak"_s}, QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    m_app->disconnect();
+
+    QProcess run;
+    run.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
+              m_app->as(u"C26"_s) + printArgs(u"R"_s, 1, m_app->scratch(u"restore-run"_s))
+                  + QStringList{u"--regno-from"_s, test::regnoOf(u"W"_s, 1), u"--regno-to"_s, test::regnoOf(u"W"_s, 2)});
+    QString out;
+    while (!out.contains(u"[y/n]"_s) && run.waitForReadyRead(60000))
+        out += QString::fromUtf8(run.readAllStandardOutput());
+    ASSERT_TRUE(out.contains(u"[y/n]"_s)) << out.toStdString();
+
+    const QString file = m_app->path(u"Backup/"_s + backups.first());
+    const BatchRun refused = m_app->run({u"--yes"_s, u"restore"_s, file}, u"ADMN"_s);
+    EXPECT_EQ(refused.exitCode, 1) << refused.both();
+    EXPECT_TRUE(refused.err.contains(u"The database is in use by"_s)) << refused.both();
+
+    run.write("y\ny\n");
+    run.closeWriteChannel();
+    ASSERT_TRUE(run.waitForFinished(60000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    const BatchRun restored = m_app->run({u"--yes"_s, u"restore"_s, file}, u"ADMN"_s);
+    EXPECT_EQ(restored.exitCode, 0) << restored.both();
+    m_app->reconnect();
+}
+
+// The disk fills up under a run writing its sheets: the sheet that could not be
+// written whole is not stored as printed, and the message names the file and why.
+TEST_P(StationeryStress, AFullDiskSpoilsTheSheetAndSaysWhy)
+{
+    if (GetParam() != TestBackend::SQLite)
+        GTEST_SKIP() << "a property of the output, the same on every database";
+    const QString disk = m_app->scratch(u"tiny"_s);
+    QDir().mkpath(disk);
+    QStringList command = m_app->as(u"C26"_s) + printArgs(u"F"_s, 1, disk) + QStringList{u"--printed-ok"_s};
+    for (QString &word : command)
+        word = u'\'' + word + u'\'';
+    QProcess p;
+    // A disk of its own, in a mount namespace of its own, so nothing else sees it.
+    p.start(u"unshare"_s, {u"-m"_s, u"sh"_s, u"-c"_s,
+                           u"mount -t tmpfs -o size=160k tmpfs '"_s + disk + u"' || exit 77; exec '"_s
+                               + QStringLiteral(SCROLLWISE_BATCH_PATH) + u"' "_s + command.join(u' ')});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    if (p.exitCode() == 77 || p.error() == QProcess::FailedToStart)
+        GTEST_SKIP() << "no private tmpfs here (needs mount rights): " << p.readAllStandardError().toStdString();
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 1) << err.toStdString() << out.toStdString();
+    EXPECT_TRUE(err.contains(u"No space left on device"_s)) << err.toStdString();
+    EXPECT_TRUE(err.contains(disk)) << err.toStdString();
+    const int printed = m_app->count(u"select count(*) from certsheet where fprefix = 'F' and fstate = 'PRINTED'"_s);
+    EXPECT_EQ(m_app->count(u"select count(*) from certsheet where fprefix = 'F' and fstate = 'SPOILED'"_s), 1);
+    EXPECT_EQ(m_app->count(u"select count(*) from convo where fcertno like 'F%'"_s), printed);
+    EXPECT_TRUE(out.contains(u"printed: "_s + QString::number(printed) + u", spoiled: 1"_s)) << out.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, StationeryStress, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
+                         test::backendName);
+
+} // namespace
