@@ -158,6 +158,9 @@ QString kannadaOf(const QString &englishName)
 // Where a candidate is on its road through the section.
 enum class Stage { Imported, FeeVerified, Active, Printed, Cancelled };
 
+// The cancelled candidates' old sheets.
+constexpr int kCancelledSheets = 20;
+
 Stage stageOf(int index)
 {
     // 300 candidates: 60 imported, 50 fee verified, 60 active, 110 printed, 20 cancelled.
@@ -201,6 +204,11 @@ private:
     std::vector<std::pair<QString, QString>> m_photographed; // register number, name
     // The candidates as result-file rows, by convocation, so the demo can be refilled by importing them.
     std::map<QString, std::vector<QStringList>> m_resultRows;
+    struct CancelledSheet
+    {
+        QString certNo, regno, degree, college, convocation;
+    };
+    std::vector<CancelledSheet> m_cancelled;
 };
 
 void DemoWriter::writeSettings()
@@ -280,6 +288,8 @@ void DemoWriter::writeCandidates(QStringList &lines)
     static const QStringList castes = {u"GM"_s, u"2A"_s, u"3B"_s, u"SC"_s, u"ST"_s, u"CAT-1"_s};
     int serial = 0;
     int certificate = 101;
+    // Certificates cancelled were printed on sheets before the printed ones.
+    int cancelledNumber = 101 - kCancelledSheets;
     int counts[5] = {};
     for (int i = 0; i < DemoFolder::kCandidates; ++i) {
         const Stage stage = stageOf(i);
@@ -377,7 +387,8 @@ void DemoWriter::writeCandidates(QStringList &lines)
         if (stage == Stage::Cancelled) {
             // Printed once, spoiled or wrongly printed, and cancelled: the register keeps the old
             // number, and the candidate waits to be printed again.
-            const QString oldNumber = u"DC"_s + QString::number(certificate++).rightJustified(6, u'0');
+            const QString oldNumber = u"DC"_s + QString::number(cancelledNumber++).rightJustified(6, u'0');
+            m_cancelled.push_back({oldNumber, regno, degree.code, college.code, convocation});
             cancellation.exec({degree.code, college.code, regno, oldNumber, QDate(2025, 12, 3),
                                u"11:15:00"_s, i % 2 ? u"NAME SPELT WRONGLY"_s : u"SHEET TORN IN PRINTER"_s,
                                u"ADMIN"_s, u"ADMIN"_s});
@@ -587,7 +598,18 @@ void DemoWriter::writeStationery(QStringList &lines)
     }
     for (const Sheet &sheet : sheets) {
         StationeryLedger ledger(m_db, sheet.convoCode, u"ADMIN"_s, u"DEMO"_s);
-        ledger.recordPrinted(u"DC"_s, sheet.certNo.mid(2).toLongLong(), u"1"_s, sheet.holder, u"demonstration"_s);
+        ledger.recordEarlierSheet(u"DC"_s, sheet.certNo.mid(2).toLongLong(), StationeryLedger::State::Printed, u"1"_s,
+                                  sheet.holder, u"demonstration"_s);
+    }
+    // The sheets of the certificates cancelled since: void, given to nobody again.
+    for (const CancelledSheet &c : m_cancelled) {
+        StationeryLedger ledger(m_db, c.convocation, u"ADMIN"_s, u"DEMO"_s);
+        SheetHolder holder;
+        holder.regno = c.regno;
+        holder.degree = c.degree;
+        holder.college = c.college;
+        ledger.recordEarlierSheet(u"DC"_s, c.certNo.mid(2).toLongLong(), StationeryLedger::State::Void, u"1"_s, holder,
+                                  u"demonstration: cancelled"_s);
     }
     scope.commit();
 
@@ -605,8 +627,8 @@ void DemoWriter::writeStationery(QStringList &lines)
     if (!ini.save())
         throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
     DesignerLayout::writeStarterLayouts(m_folder);
-    lines.append(QStringLiteral("stationery: DC000101..DC000210 printed and registered; the next sheet is DC000211 "
-                                "(of DC000211..DC000500)"));
+    lines.append(QStringLiteral("stationery: DC000081..DC000100 printed and cancelled since, DC000101..DC000210 "
+                                "printed, all registered; the next sheet is DC000211 (of DC000211..DC000500)"));
 }
 
 void DemoWriter::writeResultFiles(QStringList &lines)

@@ -210,6 +210,13 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
         else if (uses.value(number).empty())
             add(number, certNo + u" - printed for Reg. No. "_s + regno);
     }
+    // The cancellation register keeps numbers withdrawn before the register kept states.
+    Rows cancelled = m_db.query(u"select fregno, fcertno from certcan where fcertno between ? and ?"_s, {low, high});
+    while (cancelled.next()) {
+        const auto number = inRange(cancelled.text(1));
+        if (number && uses.value(*number).empty())
+            add(*number, cancelled.text(1).trimmed() + u" - void: cancelled for Reg. No. "_s + cancelled.text(0).trimmed());
+    }
     // The journal of the sheets used before the register kept their states.
     const QString prefixTest = prefix.isEmpty() ? m_db.dialect().coalesce(u"fprefix"_s, u"''"_s) + u" = ''"_s
                                                 : u"fprefix = ?"_s;
@@ -564,12 +571,15 @@ void StationeryLedger::spoil(const Reservation &sheet, const QString &reason)
     });
 }
 
-void StationeryLedger::recordPrinted(const QString &prefix, long long number, const QString &certType,
-                                     const SheetHolder &holder, const QString &remarks)
+void StationeryLedger::recordEarlierSheet(const QString &prefix, long long number, State state,
+                                          const QString &certType, const SheetHolder &holder, const QString &remarks)
 {
     WriteScope scope(m_db);
-    insertSheet(prefix, number, State::Printed, certType, holder, {}, {}, remarks);
-    journal(prefix, number, certType, holder, Outcome::Printed, remarks);
+    insertSheet(prefix, number, state, certType, holder, {}, {}, remarks);
+    const Outcome outcome = state == State::Printed ? Outcome::Printed
+                            : state == State::Spoiled ? Outcome::Spoiled
+                                                      : Outcome::Cancelled;
+    journal(prefix, number, certType, holder, outcome, remarks);
     scope.commit();
 }
 

@@ -121,10 +121,11 @@ public:
     // The sheet came out badly or could not be printed.
     void spoil(const Reservation &sheet, const QString &reason);
 
-    // Records a sheet printed before the ledger kept the stationery (the demonstration
-    // folder's history): PRINTED, with its journal line, in the caller's transaction.
-    void recordPrinted(const QString &prefix, long long number, const QString &certType, const SheetHolder &holder,
-                       const QString &remarks);
+    // Records a sheet used before the ledger kept the stationery (the demonstration
+    // folder's history): printed, spoiled or void (cancelled), with its journal line, in
+    // the caller's transaction.
+    void recordEarlierSheet(const QString &prefix, long long number, State state, const QString &certType,
+                            const SheetHolder &holder, const QString &remarks);
 
     // A candidate passed over before any sheet was used (no photograph).
     void recordPassedOver(const SheetHolder &holder, const QString &certType, const QString &reason);

@@ -114,6 +114,16 @@ std::vector<StationeryReport::Number> StationeryReport::read(const QString &pref
                 ++holders[parsed->number];
         }
     }
+    // Numbers withdrawn before the register kept states are in the cancellation register.
+    QMap<long long, QString> cancelledFor;
+    Rows cancelled = m_db.query(u"select fregno, fcertno, fremarks from certcan where fcertno between ? and ?"_s,
+                                {sheetnumbers::format(prefix, from), sheetnumbers::format(prefix, to)});
+    while (cancelled.next()) {
+        const auto parsed = sheetnumbers::parse(cancelled.text(1));
+        if (parsed && parsed->prefix.compare(prefix, Qt::CaseInsensitive) == 0 && parsed->number >= from
+            && parsed->number <= to)
+            cancelledFor[parsed->number] = cancelled.text(0).trimmed() + u" ("_s + cancelled.text(2) + u')';
+    }
     std::vector<Number> out;
     out.reserve(std::size_t(to - from + 1));
     for (long long n = from; n <= to; ++n) {
@@ -131,6 +141,10 @@ std::vector<StationeryReport::Number> StationeryReport::read(const QString &pref
             number.state = state(StationeryLedger::State::Printed);
             number.history.append(number.certNo.leftJustified(kNumberColumn)
                                   + u" PRINTED  held by a candidate; no register line"_s);
+        } else if (cancelledFor.contains(n)) {
+            number.state = state(StationeryLedger::State::Void);
+            number.history.append(number.certNo.leftJustified(kNumberColumn) + u" VOID     cancelled for Reg. No. "_s
+                                  + cancelledFor.value(n));
         }
         number.uses = std::max({journalSheets.value(n), holders.value(n), number.state.isEmpty() ? 0 : 1});
         out.push_back(std::move(number));
