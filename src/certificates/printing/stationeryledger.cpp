@@ -152,7 +152,32 @@ QString StationeryLedger::outcomeText(Outcome outcome)
 void StationeryLedger::beginWrite()
 {
     if (m_db.backend() == Backend::SQLite && m_db.transactionDepth() == 1)
-        m_db.exec(u"update certsheet set fstate = fstate where 1 = 0"_s);
+        exec(u"update certsheet set fstate = fstate where 1 = 0"_s);
+}
+
+// Every statement is prepared once per ledger: a run asks the same few questions for each sheet.
+Statement &StationeryLedger::statement(const QString &sql) const
+{
+    std::shared_ptr<Statement> &prepared = m_statements[sql];
+    if (!prepared)
+        prepared = std::make_shared<Statement>(m_db.prepare(sql));
+    return *prepared;
+}
+
+Rows StationeryLedger::query(const QString &sql, const QVariantList &params) const
+{
+    return statement(sql).run(params);
+}
+
+int StationeryLedger::exec(const QString &sql, const QVariantList &params)
+{
+    return statement(sql).exec(params);
+}
+
+QVariant StationeryLedger::scalar(const QString &sql, const QVariantList &params) const
+{
+    Rows rows = query(sql, params);
+    return rows.next() ? rows.value(0) : QVariant();
 }
 
 // --- what uses a number -------------------------------------------------------------
@@ -178,7 +203,7 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
     };
     // The candidates and awards that hold a number, in this convocation or another.
     for (const QString &table : {u"convo"_s, u"rankreg"_s}) {
-        Rows rows = m_db.query(u"select fregno, fcertno, fconvocode from "_s + table
+        Rows rows = query(u"select fregno, fcertno, fconvocode from "_s + table
                                    + u" where fcertno between ? and ?"_s,
                                {low, high});
         while (rows.next()) {
@@ -193,7 +218,7 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
             add(*number, text, true);
         }
     }
-    Rows sheets = m_db.query(u"select fnumber, fstate, fregno, fremarks from certsheet where fprefix = ? and "
+    Rows sheets = query(u"select fnumber, fstate, fregno, fremarks from certsheet where fprefix = ? and "
                              "fnumber between ? and ?"_s,
                              {prefixValue(prefix), from, to});
     while (sheets.next()) {
@@ -211,7 +236,7 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
             add(number, certNo + u" - printed for Reg. No. "_s + regno);
     }
     // The cancellation register keeps numbers withdrawn before the register kept states.
-    Rows cancelled = m_db.query(u"select fregno, fcertno from certcan where fcertno between ? and ?"_s, {low, high});
+    Rows cancelled = query(u"select fregno, fcertno from certcan where fcertno between ? and ?"_s, {low, high});
     while (cancelled.next()) {
         const auto number = inRange(cancelled.text(1));
         if (number && uses.value(*number).empty())
@@ -224,7 +249,7 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
     if (!prefix.isEmpty())
         params << prefix;
     params << from << to;
-    Rows journal = m_db.query(u"select fnumber, foutcome, fregno from stationery where "_s + prefixTest
+    Rows journal = query(u"select fnumber, foutcome, fregno from stationery where "_s + prefixTest
                                   + u" and fnumber between ? and ?"_s,
                               params);
     while (journal.next()) {
@@ -259,7 +284,7 @@ QStringList StationeryLedger::usedNumbers(const QString &prefix, long long from,
 
 QStringList StationeryLedger::pendingSheets(const QString &prefix) const
 {
-    Rows rows = m_db.query(u"select fcertno, fregno, fusername, fworkstation, fdate, ftime, fconvocode from certsheet "
+    Rows rows = query(u"select fcertno, fregno, fusername, fworkstation, fdate, ftime, fconvocode from certsheet "
                            "where fprefix = ? and fstate = ? order by fnumber"_s,
                            {prefixValue(prefix), stateText(State::Pending)});
     QStringList lines;
@@ -289,13 +314,13 @@ long long StationeryLedger::nextUnused(const QString &prefix, long long from) co
 void StationeryLedger::clearRecentCertificates()
 {
     WriteScope scope(m_db);
-    m_db.exec(u"delete from reccert"_s);
+    exec(u"delete from reccert"_s);
     scope.commit();
 }
 
 std::optional<StationeryLedger::Sheet> StationeryLedger::sheetRow(const QString &prefix, long long number) const
 {
-    Rows rows = m_db.query(u"select fstate, fcertno, fcerttype, fregno, fdegree, fcollcode, faward, fconvocode, "
+    Rows rows = query(u"select fstate, fcertno, fcerttype, fregno, fdegree, fcollcode, faward, fconvocode, "
                            "frunid, fissuedate, fconvdate, fdate, ftime, fusername, fworkstation, fremarks "
                            "from certsheet where fprefix = ? and fnumber = ?"_s,
                            {prefixValue(prefix), number});
@@ -333,7 +358,7 @@ QString StationeryLedger::holderState(const SheetHolder &holder) const
 {
     if (holder.kind == SheetHolder::Kind::Award) {
         const bool rank = holder.awardType == u"RC"_s;
-        Rows rows = m_db.query(u"select fcertno from rankreg where fregno = ? and fdegree = ? and fcerttype = ? and "
+        Rows rows = query(u"select fcertno from rankreg where fregno = ? and fdegree = ? and fcerttype = ? and "
                                "fconvocode = ? and "_s
                                    + (rank ? u"frank = ?"_s : u"fsubject = ?"_s),
                                {holder.regno, holder.degree, holder.awardType, m_convoCode, holder.awardKey});
@@ -344,7 +369,7 @@ QString StationeryLedger::holderState(const SheetHolder &holder) const
                    + rows.text(0).trimmed() + u')';
         return {};
     }
-    Rows rows = m_db.query(u"select factive, fcertno from convo where fregno = ? and fdegree = ? and fcollcode = ? "
+    Rows rows = query(u"select factive, fcertno from convo where fregno = ? and fdegree = ? and fcollcode = ? "
                            "and fconvocode = ?"_s,
                            {holder.regno, holder.degree, holder.college, m_convoCode});
     if (!rows.next())
@@ -361,8 +386,7 @@ QString StationeryLedger::holderState(const SheetHolder &holder) const
 // A sheet of the holder at a printer, not yet confirmed (another run, or one that died).
 QString StationeryLedger::waitingSheet(const SheetHolder &holder) const
 {
-    return m_db
-        .scalar(u"select fcertno from certsheet where fregno = ? and fstate = ? and fdegree = ? and fconvocode = ? "
+    return scalar(u"select fcertno from certsheet where fregno = ? and fstate = ? and fdegree = ? and fconvocode = ? "
                 "and "_s
                     + m_db.dialect().coalesce(u"faward"_s, u"''"_s) + u" = ?"_s,
                 {holder.regno, stateText(State::Pending), holder.degree, m_convoCode,
@@ -395,7 +419,7 @@ void StationeryLedger::insertSheet(const QString &prefix, long long number, Stat
                                    const QString &remarks)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    m_db.exec(u"insert into certsheet (fprefix, fnumber, fcertno, fstate, fcerttype, fregno, fdegree, fcollcode, "
+    exec(u"insert into certsheet (fprefix, fnumber, fcertno, fstate, fcerttype, fregno, fdegree, fcollcode, "
               "faward, fconvocode, fusername, fworkstation, frunid, fissuedate, fconvdate, fdate, ftime, fremarks) "
               "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
               {prefixValue(prefix), number, sheetnumbers::format(prefix, number), stateText(state),
@@ -407,7 +431,7 @@ void StationeryLedger::insertSheet(const QString &prefix, long long number, Stat
 
 void StationeryLedger::setState(const QString &prefix, long long number, State state, const QString &remarks)
 {
-    m_db.exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and fnumber = ?"_s,
+    exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and fnumber = ?"_s,
               {stateText(state), remarks.left(kRemarksWidth), prefixValue(prefix), number});
 }
 
@@ -417,7 +441,7 @@ int StationeryLedger::storeOnHolder(const SheetHolder &holder, const QString &ce
     const QString unprinted = m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
     if (holder.kind == SheetHolder::Kind::Award) {
         const bool rank = holder.awardType == u"RC"_s;
-        return m_db.exec(u"update rankreg set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ? "
+        return exec(u"update rankreg set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ? "
                          "where fregno = ? and fdegree = ? and fcerttype = ? and fconvocode = ? and "_s
                              + (rank ? u"frank = ?"_s : u"fsubject = ?"_s) + u" and "_s + unprinted,
                          {certNo, dateValue(issue.issueDate), printed.date(), printed.toString(u"hh:mm:ss AP"_s),
@@ -426,15 +450,15 @@ int StationeryLedger::storeOnHolder(const SheetHolder &holder, const QString &ce
     const QString where = u" where fregno = ? and fdegree = ? and fcollcode = ? and convo.fconvocode = ? and "_s
                           + unprinted + u" and factive = 'T'"_s;
     if (issue.designed) {
-        const int changed = m_db.exec(u"update convo set fcertno = ?, fdate = ?, fconvdate = ?, fprintedby = ?"_s + where,
+        const int changed = exec(u"update convo set fcertno = ?, fdate = ?, fconvdate = ?, fprintedby = ?"_s + where,
                                       {certNo, dateValue(issue.issueDate), dateValue(issue.convocationDate), m_user,
                                        holder.regno, holder.degree, holder.college, m_convoCode});
         if (changed > 0)
-            m_db.exec(u"insert into reccert (fdegree, fcollcode, fregno, fcertno) values (?, ?, ?, ?)"_s,
+            exec(u"insert into reccert (fdegree, fcollcode, fregno, fcertno) values (?, ?, ?, ?)"_s,
                       {holder.degree, holder.college, holder.regno, certNo});
         return changed;
     }
-    return m_db.exec(u"update convo set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ?"_s + where,
+    return exec(u"update convo set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ?"_s + where,
                      {certNo, dateValue(issue.issueDate), printed.date(), printed.toString(u"hh:mm:ss AP"_s), m_user,
                       holder.regno, holder.degree, holder.college, m_convoCode});
 }
@@ -448,8 +472,7 @@ void StationeryLedger::refuseUsed(const QString &certNo, const QStringList &uses
 
 void StationeryLedger::checkStillOurs(const Reservation &sheet) const
 {
-    const QString runId = m_db
-                              .scalar(u"select frunid from certsheet where fprefix = ? and fnumber = ?"_s,
+    const QString runId = scalar(u"select frunid from certsheet where fprefix = ? and fnumber = ?"_s,
                                       {prefixValue(sheet.prefix), sheet.number})
                               .toString();
     if (runId != sheet.runId)
@@ -541,7 +564,7 @@ QString StationeryLedger::confirm(const Reservation &sheet, const IssueDetails &
             scope.commit();
             return reason;
         }
-        const int settled = m_db.exec(u"update certsheet set fstate = ? where fprefix = ? and fnumber = ? and "
+        const int settled = exec(u"update certsheet set fstate = ? where fprefix = ? and fnumber = ? and "
                                       "fstate = ? and frunid = ?"_s,
                                       {stateText(State::Printed), prefixValue(sheet.prefix), sheet.number,
                                        stateText(State::Pending), sheet.runId});
@@ -560,7 +583,7 @@ void StationeryLedger::spoil(const Reservation &sheet, const QString &reason)
     withRetry([&] {
         WriteScope scope(m_db);
         beginWrite();
-        const int changed = m_db.exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and "
+        const int changed = exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and "
                                       "fnumber = ? and fstate = ? and frunid = ?"_s,
                                       {stateText(State::Spoiled), reason.left(kRemarksWidth),
                                        prefixValue(sheet.prefix), sheet.number, stateText(State::Pending),
@@ -630,7 +653,7 @@ QStringList StationeryLedger::planSpoiled(const QString &prefix, const std::vect
         QString holder;
         QString holderConvo;
         for (const QString &table : {u"convo"_s, u"rankreg"_s}) {
-            Rows rows = m_db.query(u"select fregno, fconvocode from "_s + table + u" where fcertno = ?"_s, {certNo});
+            Rows rows = query(u"select fregno, fconvocode from "_s + table + u" where fcertno = ?"_s, {certNo});
             while (rows.next()) {
                 holder = rows.text(0).trimmed();
                 holderConvo = rows.text(1).trimmed();
@@ -675,25 +698,24 @@ QStringList StationeryLedger::registerSpoiled(const QString &prefix, const std::
         }
         if (!row || row->state == State::Printed) {
             // Take the number back from whoever holds it, degree certificate or award.
-            Rows rows = m_db.query(u"select fregno, fdegree, fcollcode from convo where fcertno = ? and fconvocode = ?"_s,
+            Rows rows = query(u"select fregno, fdegree, fcollcode from convo where fcertno = ? and fconvocode = ?"_s,
                                    {certNo, m_convoCode});
             if (rows.next()) {
                 holder.regno = rows.text(0).trimmed();
                 holder.degree = rows.text(1).trimmed();
                 holder.college = rows.text(2).trimmed();
-                m_db.exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
+                exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
                           "fconvocode = ?"_s,
                           {holder.regno, certNo, m_convoCode});
-                m_db.exec(u"delete from reccert where fregno = ? and fcertno = ?"_s, {holder.regno, certNo});
-            } else if (const QString award = m_db
-                                                 .scalar(u"select fregno from rankreg where fcertno = ? and "
+                exec(u"delete from reccert where fregno = ? and fcertno = ?"_s, {holder.regno, certNo});
+            } else if (const QString award = scalar(u"select fregno from rankreg where fcertno = ? and "
                                                          "fconvocode = ?"_s,
                                                          {certNo, m_convoCode})
                                                  .toString()
                                                  .trimmed();
                        !award.isEmpty()) {
                 holder.regno = award;
-                m_db.exec(u"update rankreg set fcertno = null, fprintdate = null, fprinttime = null, "
+                exec(u"update rankreg set fcertno = null, fprintdate = null, fprinttime = null, "
                           "fprintedby = null where fcertno = ? and fconvocode = ?"_s,
                           {certNo, m_convoCode});
             }
@@ -778,7 +800,7 @@ void StationeryLedger::voidNumber(const QString &certNo, const SheetHolder &hold
         return;
     }
     const QString note = outcomeText(outcome).toLower() + (remarks.isEmpty() ? QString() : u": "_s + remarks);
-    if (m_db.exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and fnumber = ?"_s,
+    if (exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and fnumber = ?"_s,
                   {stateText(State::Void), note.left(kRemarksWidth), prefixValue(parsed->prefix), parsed->number})
         == 0)
         insertSheet(parsed->prefix, parsed->number, State::Void, {}, holder, {}, {}, note);
@@ -790,7 +812,7 @@ bool StationeryLedger::cancel(const QString &certNo, const QString &regno, const
 {
     WriteScope scope(m_db);
     // The number test makes the cancellation of a number that moved on change nothing.
-    if (m_db.exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
+    if (exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
                   "fconvocode = ?"_s,
                   {regno, certNo, m_convoCode})
         == 0) {
@@ -808,14 +830,14 @@ bool StationeryLedger::cancel(const QString &certNo, const QString &regno, const
 bool StationeryLedger::takeBack(const QString &certNo, const QString &regno)
 {
     WriteScope scope(m_db);
-    const int cleared = m_db.exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ?"_s,
+    const int cleared = exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ?"_s,
                                   {regno, certNo});
     if (cleared > 0) {
         SheetHolder holder;
         holder.regno = regno;
         voidNumber(certNo, holder, Outcome::Void, u"taken back on Recent Certificates"_s);
     }
-    m_db.exec(u"delete from reccert where fregno = ? and fcertno = ?"_s, {regno, certNo});
+    exec(u"delete from reccert where fregno = ? and fcertno = ?"_s, {regno, certNo});
     scope.commit();
     return cleared > 0;
 }
@@ -841,7 +863,7 @@ bool StationeryLedger::rewrite(const QString &regno, const QString &degree, cons
                             PromptIcon::Exclamation);
     }
     WriteScope scope(m_db);
-    if (m_db.exec(u"update convo set fcertno = ? where fregno = ? and convo.fconvocode = ? and "_s
+    if (exec(u"update convo set fcertno = ? where fregno = ? and convo.fconvocode = ? and "_s
                       + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ?"_s,
                   {wanted.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(wanted), regno, m_convoCode,
                    QVariant(read.isEmpty() ? QStringLiteral("") : read)})

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
+#include <QVariant>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +14,7 @@
 namespace sw {
 
 class Database;
+class Rows;
 class Session;
 class Statement;
 
@@ -180,6 +183,10 @@ private:
     [[noreturn]] void refuseReplaced(const Reservation &sheet) const;
     [[noreturn]] void refuseUsed(const QString &certNo, const QStringList &uses) const;
     void beginWrite();
+    Statement &statement(const QString &sql) const;
+    Rows query(const QString &sql, const QVariantList &params = {}) const;
+    int exec(const QString &sql, const QVariantList &params = {});
+    QVariant scalar(const QString &sql, const QVariantList &params = {}) const;
 
     Database &m_db;
     QString m_convoCode;
@@ -187,6 +194,7 @@ private:
     QString m_workstation;
     // Prepared on first use: a range cancellation journals thousands of lines.
     std::shared_ptr<Statement> m_journal;
+    mutable QHash<QString, std::shared_ptr<Statement>> m_statements;
     // The last sheet this ledger reserved: it must still be there at the next sheet,
     // or the database was replaced under the run.
     std::optional<Reservation> m_lastReserved;
