@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QMap>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QUuid>
 
@@ -151,6 +152,7 @@ QString StationeryLedger::outcomeText(Outcome outcome)
 // no row) takes the write lock at the start, waiting for the other workstation.
 void StationeryLedger::beginWrite()
 {
+    releaseReads();
     if (m_db.backend() == Backend::SQLite && m_db.transactionDepth() == 1)
         exec(u"update certsheet set fstate = fstate where 1 = 0"_s);
 }
@@ -176,8 +178,17 @@ int StationeryLedger::exec(const QString &sql, const QVariantList &params)
 
 QVariant StationeryLedger::scalar(const QString &sql, const QVariantList &params) const
 {
-    Rows rows = query(sql, params);
-    return rows.next() ? rows.value(0) : QVariant();
+    Statement &prepared = statement(sql);
+    Rows rows = prepared.run(params);
+    const QVariant value = rows.next() ? rows.value(0) : QVariant();
+    prepared.finish();
+    return value;
+}
+
+void StationeryLedger::releaseReads() const
+{
+    for (const std::shared_ptr<Statement> &prepared : std::as_const(m_statements))
+        prepared->finish();
 }
 
 // --- what uses a number -------------------------------------------------------------
@@ -276,6 +287,7 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
 
 QStringList StationeryLedger::usedNumbers(const QString &prefix, long long from, long long to) const
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     QStringList lines;
     for (const Use &use : usesOf(prefix, from, to))
         lines << use.text;
@@ -284,6 +296,7 @@ QStringList StationeryLedger::usedNumbers(const QString &prefix, long long from,
 
 QStringList StationeryLedger::pendingSheets(const QString &prefix) const
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     Rows rows = query(u"select fcertno, fregno, fusername, fworkstation, fdate, ftime, fconvocode from certsheet "
                            "where fprefix = ? and fstate = ? order by fnumber"_s,
                            {prefixValue(prefix), stateText(State::Pending)});
@@ -298,6 +311,7 @@ QStringList StationeryLedger::pendingSheets(const QString &prefix) const
 
 long long StationeryLedger::nextUnused(const QString &prefix, long long from) const
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     constexpr long long kWindow = 256;
     for (long long start = std::max(0LL, from); start <= sheetnumbers::kHighest; start += kWindow) {
         std::set<long long> taken;
@@ -492,6 +506,7 @@ StationeryLedger::ReserveResult StationeryLedger::reserve(const QString &prefix,
                                                           const QString &certType, const SheetHolder &holder,
                                                           const IssueDetails &issue)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     if (m_db.transactionDepth() > 0)
         throw std::logic_error("a sheet is reserved in a transaction of its own");
     const QString certNo = sheetnumbers::format(prefix, number);
@@ -543,6 +558,7 @@ StationeryLedger::ReserveResult StationeryLedger::reserve(const QString &prefix,
 
 QString StationeryLedger::confirm(const Reservation &sheet, const IssueDetails &issue)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     return withRetry([&]() -> QString {
         WriteScope scope(m_db);
         beginWrite();
@@ -580,6 +596,7 @@ QString StationeryLedger::confirm(const Reservation &sheet, const IssueDetails &
 
 void StationeryLedger::spoil(const Reservation &sheet, const QString &reason)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     withRetry([&] {
         WriteScope scope(m_db);
         beginWrite();
@@ -597,6 +614,7 @@ void StationeryLedger::spoil(const Reservation &sheet, const QString &reason)
 void StationeryLedger::recordEarlierSheet(const QString &prefix, long long number, State state,
                                           const QString &certType, const SheetHolder &holder, const QString &remarks)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     insertSheet(prefix, number, state, certType, holder, {}, {}, remarks);
     const Outcome outcome = state == State::Printed ? Outcome::Printed
@@ -608,6 +626,7 @@ void StationeryLedger::recordEarlierSheet(const QString &prefix, long long numbe
 
 void StationeryLedger::recordPassedOver(const SheetHolder &holder, const QString &certType, const QString &reason)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     journal({}, -1, certType, holder, Outcome::Skipped, reason);
     scope.commit();
@@ -617,6 +636,7 @@ void StationeryLedger::recordPassedOver(const SheetHolder &holder, const QString
 
 QStringList StationeryLedger::planSpoiled(const QString &prefix, const std::vector<long long> &numbers) const
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     QStringList lines;
     for (const long long number : numbers) {
         const QString certNo = sheetnumbers::format(prefix, number);
@@ -683,6 +703,7 @@ QStringList StationeryLedger::planSpoiled(const QString &prefix, const std::vect
 QStringList StationeryLedger::registerSpoiled(const QString &prefix, const std::vector<long long> &numbers,
                                               const QString &reason)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     beginWrite();
     const QStringList lines = planSpoiled(prefix, numbers);
@@ -736,6 +757,7 @@ QStringList StationeryLedger::registerSpoiled(const QString &prefix, const std::
 QStringList StationeryLedger::settle(const QString &prefix, const std::vector<long long> &numbers, bool printed,
                                      const QString &reason)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     beginWrite();
     std::vector<Sheet> sheets;
@@ -810,6 +832,7 @@ void StationeryLedger::voidNumber(const QString &certNo, const SheetHolder &hold
 bool StationeryLedger::cancel(const QString &certNo, const QString &regno, const QString &degree,
                               const QString &reason)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     // The number test makes the cancellation of a number that moved on change nothing.
     if (exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
@@ -829,6 +852,7 @@ bool StationeryLedger::cancel(const QString &certNo, const QString &regno, const
 
 bool StationeryLedger::takeBack(const QString &certNo, const QString &regno)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     const int cleared = exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ?"_s,
                                   {regno, certNo});
@@ -845,6 +869,7 @@ bool StationeryLedger::takeBack(const QString &certNo, const QString &regno)
 bool StationeryLedger::rewrite(const QString &regno, const QString &degree, const QString &college,
                                const QString &numberRead, const QString &newNumber)
 {
+    const auto released = qScopeGuard([this] { releaseReads(); });
     const QString wanted = newNumber.trimmed();
     const QString read = numberRead.trimmed();
     if (wanted == read)

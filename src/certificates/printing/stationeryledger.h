@@ -183,6 +183,7 @@ private:
     [[noreturn]] void refuseReplaced(const Reservation &sheet) const;
     [[noreturn]] void refuseUsed(const QString &certNo, const QStringList &uses) const;
     void beginWrite();
+    void releaseReads() const;
     Statement &statement(const QString &sql) const;
     Rows query(const QString &sql, const QVariantList &params = {}) const;
     int exec(const QString &sql, const QVariantList &params = {});

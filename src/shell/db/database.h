@@ -69,6 +69,9 @@ public:
     Rows run(const QVariantList &params = {});
     // Executes and returns the number of rows changed.
     int exec(const QVariantList &params = {});
+    // Lets go of rows not read to the end: on SQLite an unfinished statement keeps its
+    // read snapshot, and a later write of the same connection would find it stale.
+    void finish() { m_query.finish(); }
 
 private:
     friend class Database;

@@ -4,6 +4,7 @@
 #include "printingfixture.h"
 
 #include "certificates/printing/certprint.h"
+#include "certificates/printing/stationeryledger.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/screenregistry.h"
@@ -172,6 +173,31 @@ TEST_P(CertPrintTest, SpoiledSheetsAreCheckedShownAndRegistered)
     EXPECT_EQ(m_prompter.last(), u"2 sheets registered as spoiled."_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
     EXPECT_EQ(certNo(u"R4"_s), u""_s);
+    EXPECT_FALSE(m_prompter.answersLeft());
+}
+
+// Sheets a run left waiting for their answer are settled first, one question each.
+TEST_P(CertPrintTest, SpoiledSheetsSettlesTheSheetsLeftWaitingFirst)
+{
+    auto screen = open(PrintMode::Print);
+    fill(*screen, {{4, u"a"_s}});
+    StationeryLedger ledger(m_session.db(), u"C26"_s, u"CLERK"_s, u"WS1"_s);
+    IssueDetails issue;
+    issue.issueDate = QDate(2026, 3, 12);
+    for (const auto &[number, regno] : {std::pair{30, u"R1"_s}, std::pair{31, u"R2"_s}})
+        ASSERT_TRUE(ledger.reserve(u"A"_s, number, u"1"_s, {SheetHolder::Kind::Degree, regno, u"BA"_s, u"101"_s, {}, {}},
+                                   issue)
+                        .sheet);
+    m_prompter.answer(PromptAnswer::Yes); // A000030 came out well
+    m_prompter.answer(PromptAnswer::No);  // A000031 did not
+    m_prompter.answerInput(std::nullopt); // and no other sheet to register now
+    screen->spoiledButton()->click();
+    EXPECT_TRUE(m_prompter.texts().value(0).startsWith(u"A000030 (Reg. No. R1, convocation C26): sent to the printer "
+                                                       "by CLERK at WS1"_s))
+        << m_prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(certNo(u"R1"_s), u"A000030"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+    EXPECT_EQ(m_session.db().scalar(u"select fstate from certsheet where fnumber = 31"_s).toString(), u"SPOILED"_s);
     EXPECT_FALSE(m_prompter.answersLeft());
 }
 
