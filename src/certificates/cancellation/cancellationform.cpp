@@ -99,10 +99,10 @@ QLineEdit *CancellationForm::addShownBox(int index, QLineEdit *beside)
     return edit;
 }
 
-BoundSql CancellationForm::recordsetStatement() const
+std::optional<BoundSql> CancellationForm::recordsetStatement() const
 {
     // The screen browses nothing of its own: it opens on an empty grid.
-    return {u"select fdegree, fcollcode from certcan where fcertno = ? group by fdegree, fcollcode "
+    return BoundSql{u"select fdegree, fcollcode from certcan where fcertno = ? group by fdegree, fcollcode "
             "order by fdegree, fcollcode"_s,
             {u"!@23"_s}};
 }
@@ -193,7 +193,7 @@ void CancellationForm::loadGrid()
     if (isRegister()) {
         for (const CancelRow &row : m_store.loadRegister(degree, college))
             appendRegisterRow(row);
-        if (editMode() != u"Z"_s)
+        if (!browsing())
             appendEmptyRow();
     } else {
         for (const PrintedRow &row : m_store.loadPrinted(degree, college))
@@ -331,7 +331,7 @@ std::vector<PrintedRow> CancellationForm::printedRows() const
 
 bool CancellationForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
+    if (event->type() == QEvent::KeyPress && !browsing()) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (watched == m_grid) {
             if (key == Qt::Key_F1 && m_grid->currentColumn() == RegNo) {

@@ -39,7 +39,7 @@ public:
     enum RangeColumn { PrintedDate = 3, Cancel = 4, RangeColumns = 5 };
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -53,7 +53,7 @@ RankRegForm::RankRegForm(const FormContext &context)
     registerField(u"T1"_s, m_degreeName);
     setFieldOrder(u"T0,S0"_s);
     setMandatoryFields(u"T0"_s);
-    setLookup(text(0), [this] { return m_store.degreeLookup(editMode() == u"E"_s); });
+    setLookup(text(0), [this] { return m_store.degreeLookup(editMode() == EditMode::Edit); });
 
     m_grid->setObjectName(u"spread"_s);
     m_grid->setHorizontalHeaderLabels({u"Reg. No."_s, u"Name"_s, u"Rank"_s, u"Remarks"_s, u"State"_s});
@@ -75,10 +75,10 @@ RankRegForm::RankRegForm(const FormContext &context)
     registerField(u"S0"_s, m_grid);
 }
 
-BoundSql RankRegForm::recordsetStatement() const
+std::optional<BoundSql> RankRegForm::recordsetStatement() const
 {
     // The screen opens on an empty grid.
-    return {u"select fdegree, fregno from rankreg where fregno = ? order by fdegree, fregno"_s, {u"!@23"_s}};
+    return BoundSql{u"select fdegree, fregno from rankreg where fregno = ? order by fdegree, fregno"_s, {u"!@23"_s}};
 }
 
 void RankRegForm::AEDproc(const QString &operation)
@@ -136,7 +136,7 @@ void RankRegForm::loadGrid()
     clearGrid();
     for (const RankRow &row : m_store.load(text(0)->text()))
         appendRow(row);
-    if (editMode() != u"Z"_s)
+    if (!browsing())
         appendEmptyRow();
     setHint({});
 }
@@ -239,7 +239,7 @@ std::vector<RankRow> RankRegForm::gridRows() const
 
 bool RankRegForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
+    if (event->type() == QEvent::KeyPress && !browsing()) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (watched == m_grid) {
             if (key == Qt::Key_F1 && m_grid->currentColumn() == RegNo) {

@@ -30,7 +30,7 @@ public:
     enum Column { RegNo, Name, Rank, Remarks, RowState, ColumnCount };
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

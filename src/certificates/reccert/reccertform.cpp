@@ -28,9 +28,9 @@ RecCertForm::RecCertForm(const FormContext &context)
     setFieldOrder(u"S0"_s);
 }
 
-BoundSql RecCertForm::recordsetStatement() const
+std::optional<BoundSql> RecCertForm::recordsetStatement() const
 {
-    return {u"select reccert.*, convo.fname from reccert, convo where convo.fregno = reccert.fregno "
+    return BoundSql{u"select reccert.*, convo.fname from reccert, convo where convo.fregno = reccert.fregno "
             "order by reccert.fcertno"_s,
             {}};
 }
@@ -63,7 +63,7 @@ void RecCertForm::display_record(RecordSet &, const QString &)
 {
     if (!m_loaded)
         fillGrid();
-    setLegend(editMode() == u"Z"_s ? browseLegend() : editLegend());
+    setLegend(browsing() ? browseLegend() : editLegend());
 }
 
 void RecCertForm::resetForm()

@@ -28,7 +28,7 @@ public:
     QTableWidget *spread() const { return m_spread; }
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
     void resetForm() override;
 
 private:

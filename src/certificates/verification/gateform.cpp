@@ -132,10 +132,10 @@ GateSelection GateForm::selection() const
     return {text(0)->text().trimmed(), firstCollegeBox()->text().trimmed(), lastCollegeBox()->text().trimmed()};
 }
 
-BoundSql GateForm::recordsetStatement() const
+std::optional<BoundSql> GateForm::recordsetStatement() const
 {
     // The screen browses no rows of its own: the grid is what it shows.
-    return {u"select fdegree, fcollcode from convo where fcertno = ? group by fdegree, fcollcode "
+    return BoundSql{u"select fdegree, fcollcode from convo where fcertno = ? group by fdegree, fcollcode "
             "order by fdegree, fcollcode"_s,
             {u"!23"_s}};
 }
@@ -204,7 +204,7 @@ void GateForm::headerComplete()
     const GateSelection chosen = selection();
     if (!m_store.checkHeader(chosen))
         return;
-    if (editMode() == u"D"_s) {
+    if (editMode() == EditMode::Delete) {
         m_store.deactivateAll(chosen);
         resetForm();
         return;
@@ -240,7 +240,7 @@ void GateForm::loadGrid()
     clearGrid();
     for (const GateRow &row : m_store.load(selection()))
         appendRow(row);
-    if (editMode() != u"Z"_s)
+    if (!browsing())
         appendEmptyRow();
     setHint({});
     updateCount();
@@ -360,7 +360,7 @@ void GateForm::updateCount()
 
 bool GateForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
+    if (event->type() == QEvent::KeyPress && !browsing()) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (watched == m_grid) {
             if (key == Qt::Key_F1 && m_grid->currentColumn() == RegNo) {

@@ -38,7 +38,7 @@ public:
     enum Column { RegNo, Name, Ticked, RowState, ColumnCount };
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
     void resetForm() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -33,8 +33,8 @@ public:
     static QString kannadaFont() { return QStringLiteral("BRH Kannada"); }
 
 protected:
-    BoundSql recordsetStatement() const override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    std::optional<BoundSql> recordsetStatement() const override;
+    bool fieldKey(QWidget *field, QKeyEvent *event) override;
 
 private:
     void show(const MasterRecord &record);
@@ -42,6 +42,9 @@ private:
     // Reads the row of the typed code in edit and delete; false (and the focus kept)
     // when there is none.
     bool lookUpTypedCode();
+    // The check of leaving the key box: in edit and delete it brings the code's row.
+    bool leaveKey();
+    LookupRequest keyLookup() const;
     void confirmDelete();
 
     const RecordMasterKind &m_kind;

@@ -85,6 +85,7 @@ MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegis
     connect(m_commands, &CommandActions::triggered, this, &MdiMainMenu::commandChosen);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MdiMainMenu::subWindowActivated);
     connect(m_dispatcher, &CommandDispatcher::activeCaptionChanged, m_panels[4], &QLabel::setText);
+    connect(m_dispatcher, &CommandDispatcher::modeTextChanged, m_panels[5], &QLabel::setText);
     connect(m_dispatcher, &CommandDispatcher::exited, this, [this] {
         m_panels[1]->clear();
         m_panels[4]->clear();
@@ -288,10 +289,9 @@ int MdiMainMenu::removeLeftoverReports(const QString &folder)
 void MdiMainMenu::commandChosen(Command command)
 {
     m_dispatcher->doCommand(command);
-    if (command == Command::Add || command == Command::Edit || command == Command::Delete) {
+    // The mode panel follows the screen's own mode (the dispatcher reports it).
+    if (command == Command::Add || command == Command::Edit || command == Command::Delete)
         m_dispatcher->setLastModeIndex(commandIndex(command));
-        m_panels[5]->setText(commandName(command) + u" Mode"_s);
-    }
 }
 
 void MdiMainMenu::subWindowActivated(QMdiSubWindow *window)
@@ -442,6 +442,19 @@ void MdiMainMenu::closeEvent(QCloseEvent *event)
             != PromptAnswer::Yes) {
         event->ignore();
         return;
+    }
+    // Work in progress on any screen is saved or dropped as the clerk says, screen by
+    // screen; Cancel on any of them keeps the program running with that work open.
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        auto *form = qobject_cast<ChildForm *>(sub->widget());
+        if (!form || !form->hasUnsavedWork())
+            continue;
+        m_mdi->setActiveSubWindow(sub);
+        if (!form->settleWork()) {
+            m_quitConfirmed = false;
+            event->ignore();
+            return;
+        }
     }
     m_quitConfirmed = true;
     event->accept();
