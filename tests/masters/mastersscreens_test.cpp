@@ -47,7 +47,7 @@ TEST_P(MastersScreensTest, ADegreeIsAddedWithItsKannadaBytesAndEditedWithoutLosi
     form->chk(0)->setChecked(true);
     shoot(form, u"degree_add"_s);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"DEGREE"_s);
     EXPECT_EQ(legacytext::toBytes(value(u"select fdescpnkan from "_s + table)), bytes);
     EXPECT_EQ(legacytext::toBytes(value(u"select fspecialkan from "_s + table)), QByteArray("\xE4\xFF"));
@@ -96,7 +96,7 @@ TEST_P(MastersScreensTest, TheCollegeGridSavesAddedRowsAndDeletesTickedOnes)
     grid->setCurrentCell(1, 1);
     shoot(form, u"college_add"_s);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"COLLEGE"_s);
     EXPECT_EQ(value(u"select count(*) from "_s + table), u"2"_s);
     EXPECT_EQ(grid->rowCount(), 1);
@@ -130,7 +130,7 @@ TEST_P(MastersScreensTest, HostileTextTypedIntoTheScreensIsStoredAsTyped)
     degree->text(2)->setText(legacytext::fromBytes(QByteArray("\xb1\xc2")));
     degree->text(3)->setText(hostile[1]);
     run(Command::Save);
-    ASSERT_EQ(degree->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(degree->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString degrees = m_folder->db().table(u"DEGREE"_s);
     EXPECT_EQ(value(u"select fdescpn from "_s + degrees + u" where fdegree = 'BA'"_s), stored(hostile[0]));
     EXPECT_EQ(value(u"select fspecial from "_s + degrees + u" where fdegree = 'BA'"_s), stored(hostile[1]));
@@ -148,7 +148,7 @@ TEST_P(MastersScreensTest, HostileTextTypedIntoTheScreensIsStoredAsTyped)
             QTest::keyClick(grid, Qt::Key_Down);
     }
     run(Command::Save);
-    ASSERT_EQ(colleges->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(colleges->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"COLLEGE"_s);
     for (int row = 0; row < hostile.size(); ++row)
         EXPECT_EQ(value(u"select fcollname from "_s + table + u" where fcollcode = ?"_s, {QString(u"H"_s + QString::number(row))}),

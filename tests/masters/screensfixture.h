@@ -4,7 +4,7 @@
 #pragma once
 
 #include "../shell/forms/formsfixture.h"
-#include "../shell/forms/windowdriver.h"
+#include "support/windowdriver.h"
 
 #include "masters/mastersscreens.h"
 #include "shell/forms/commanddispatcher.h"

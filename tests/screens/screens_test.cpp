@@ -13,7 +13,7 @@
 #include "shell/forms/formsfixture.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/forms/windowdriver.h"
+#include "support/windowdriver.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/mdimainmenu.h"

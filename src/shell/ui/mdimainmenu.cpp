@@ -106,8 +106,8 @@ MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegis
 
 MdiMainMenu::~MdiMainMenu()
 {
-    // Screens go before the dispatcher they report to.
-    m_mdi->closeAllSubWindows();
+    // Screens go before the dispatcher they report to. They are deleted, not closed:
+    // the questions about unsaved work were asked when the window was closed.
     for (QMdiSubWindow *sub : m_mdi->subWindowList())
         delete sub;
 }

@@ -67,7 +67,7 @@ TEST_P(StudentScreenTest, ACandidateTypedInIsStoredAsTypedAndMarkedManual)
     press(Qt::Key_F6);
 
     EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_EQ(stored(u"U1001"_s, u"fname"_s), u"Anne d`Souza"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fclasscode"_s), u"FC"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fmanual"_s), u"T"_s);
@@ -119,7 +119,7 @@ TEST_P(StudentScreenTest, BadValuesAreRefusedAsEnterLeavesTheBoxAndNothingIsSave
     form->text(18)->setText(u"U9"_s);
     press(Qt::Key_F6);
     EXPECT_EQ(m_prompter.last(), u"Invalid University Code"_s);
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
     EXPECT_EQ(m_folder->db().scalar(u"select count(*) from convo"_s).toInt(), 1);
 }
 
@@ -193,7 +193,7 @@ TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSeri
     EXPECT_EQ(m_prompter.last(), u"Sl. No. is \r\n00001"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fprintord"_s), u"00001"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fusername"_s), u"CLERK"_s);
-    EXPECT_EQ(student->editMode(), u"Z"_s);
+    EXPECT_EQ(student->editMode(), EditMode::Browse);
 }
 
 TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenDoes)
@@ -212,7 +212,7 @@ TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenD
     form->text(1)->setText(u"Changed"_s);
     form->text(10)->setText(u"T"_s);
     press(Qt::Key_F6);
-    EXPECT_EQ(form->editMode(), u"Z"_s); // cleared as after any save
+    EXPECT_EQ(form->editMode(), EditMode::Browse); // cleared as after any save
     EXPECT_EQ(stored(u"P1"_s, u"fname"_s), u"Name P1"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
 
@@ -223,7 +223,7 @@ TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenD
     EXPECT_EQ(m_prompter.shown().back().text, u"Confirm deletion"_s);
     EXPECT_EQ(stored(u"P1"_s, u"factive"_s), u"T"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
 }
 
 TEST_P(StudentScreenTest, OnlyTheAdministratorRewritesAPrintedCertificateNumber)
@@ -257,7 +257,7 @@ TEST_P(StudentScreenTest, WithdrawalDeactivatesAndTakesTheSerialNumberBack)
     enter(u"W1"_s);
     EXPECT_EQ(m_prompter.shown().back().text, u"Confirm deletion"_s);
     EXPECT_EQ(stored(u"W1"_s, u"factive"_s), u"T"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
 
     ASSERT_TRUE(form->showCandidate(u"W1"_s));
     m_prompter.answer(PromptAnswer::Yes);
@@ -406,7 +406,7 @@ TEST_P(SearchScreenTest, TheChosenCandidateOpensInTheCandidateScreen)
     auto *student = qobject_cast<StudentForm *>(m_window->dispatcher().activeForm());
     ASSERT_NE(student, nullptr);
     EXPECT_EQ(student->text(0)->text(), form->spread()->item(1, 0)->text());
-    EXPECT_EQ(student->editMode(), u"Z"_s);
+    EXPECT_EQ(student->editMode(), EditMode::Browse);
 
     // A double click on another candidate brings the open candidate screen to it.
     m_window->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(form->parentWidget()));

@@ -12,7 +12,7 @@
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/forms/formsfixture.h"
-#include "shell/forms/windowdriver.h"
+#include "support/windowdriver.h"
 #include "shell/ui/mdimainmenu.h"
 #include "support/scriptedprompter.h"
 

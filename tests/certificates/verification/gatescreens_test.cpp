@@ -58,7 +58,7 @@ TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFe
     EXPECT_EQ(form->text(2)->text(), u"Govt College"_s);
     // Active (V3) and printed (V4) candidates are not the verifier's; V5 is of another college.
     EXPECT_EQ(listed(form), (QStringList{u"V1-"_s, u"V2+"_s}));
-    EXPECT_EQ(form->editMode(), u"E"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Edit);
     EXPECT_EQ(form->countText(), u"2 candidates, 1 ticked"_s);
 
     form->chk(0)->click();
@@ -69,7 +69,7 @@ TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFe
     press(Qt::Key_F6);
     EXPECT_EQ(stored(u"V1"_s, u"ffeepaid"_s), u"T"_s);
     EXPECT_EQ(stored(u"V2"_s, u"ffeepaid"_s), u"F"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_EQ(listed(form), (QStringList{u"V1+"_s, u"V2-"_s})); // shown again as saved
     picture(form, u"verify-screen"_s);
 }
@@ -109,7 +109,7 @@ TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
     enter(u"BSC"_s);
     enter(u"103"_s);
     enter(u"103"_s); // nobody of BSC at college 103: the grid opens for adding
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
     QTableWidget *grid = form->spread();
     ASSERT_EQ(grid->rowCount(), 1);
     grid->item(0, GateForm::RegNo)->setText(u"NOPE"_s);
@@ -159,7 +159,7 @@ TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
     EXPECT_EQ(m_prompter.shown().back().text, u"Confirm Deletion"_s);
     EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
     EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, GateScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
