@@ -8,6 +8,7 @@
 
 #include "masters/mastersscreens.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/spreadgrid.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/ui/mdimainmenu.h"

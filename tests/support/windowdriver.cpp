@@ -21,6 +21,11 @@
 
 using namespace Qt::StringLiterals;
 
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace sw {
 
 void PrintTo(EditMode mode, std::ostream *os)

@@ -16,6 +16,9 @@ class QMenu;
 class QTableWidget;
 class QWidget;
 
+// Test failures show texts as text.
+void PrintTo(const QString &text, std::ostream *os);
+
 namespace sw {
 class ChildForm;
 class MdiMainMenu;

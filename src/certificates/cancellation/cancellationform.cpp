@@ -193,6 +193,12 @@ bool CancellationForm::saveRegister(const QString &degree, const QString &colleg
     QStringList cancelling;
     int reasons = 0;
     for (const CancelRow &row : rows) {
+        // The reason is asked for before the question, not after it.
+        if (row.state == u"A"_s && row.reason.trimmed().isEmpty()) {
+            prompter().message(u"Reason should be entered"_s, u"Message"_s, PromptIcon::Exclamation);
+            showOutcome(u"Not saved: a reason is missing"_s);
+            return false;
+        }
         if (row.state == u"A"_s)
             cancelling << u"certificate "_s + row.certNo.trimmed() + u" of "_s + row.regno.trimmed();
         reasons += row.state == u"E"_s ? 1 : 0;

@@ -165,7 +165,16 @@ QString CodeGridForm::countText() const
 bool CodeGridForm::prepareSave()
 {
     m_grid->commitEditor();
-    return fields().checkFocused();
+    const bool gridWasOpen = m_grid->isEnabled();
+    if (!fields().checkFocused())
+        return false;
+    // A header completed by this very Save has only now shown its candidates: the
+    // clerk sees them before anything is written.
+    if (!gridWasOpen && m_grid->isEnabled() && !m_header.isEmpty()) {
+        showOutcome(u"Not saved yet: the grid now lists the candidates of the header"_s);
+        return false;
+    }
+    return true;
 }
 
 void CodeGridForm::describeHeader()

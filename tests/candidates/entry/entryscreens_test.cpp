@@ -182,9 +182,10 @@ TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSeri
     EXPECT_EQ(stored(u"U1001"_s, u"factive"_s), u"T"_s);
 
     // The candidate screen gives the print serial number when Active is saved as "T".
+    // It still shows the candidate saved last, so Edit corrects that one.
     student = openStudent();
+    EXPECT_EQ(student->text(0)->text(), u"U1001"_s);
     press(Qt::Key_F5);
-    enter(u"U1001"_s);
     EXPECT_EQ(student->text(1)->text(), u"Anne"_s);
     EXPECT_FALSE(student->text(0)->isEnabled());
     EXPECT_EQ(focused(), student->text(1));
@@ -194,6 +195,8 @@ TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSeri
     EXPECT_EQ(stored(u"U1001"_s, u"fprintord"_s), u"00001"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fusername"_s), u"CLERK"_s);
     EXPECT_EQ(student->editMode(), EditMode::Browse);
+    EXPECT_EQ(test::outcomeOf(student), u"Saved U1001, Sl. No. 00001"_s);
+    EXPECT_EQ(student->text(16)->text(), u"00001"_s); // the saved candidate stays on the screen
 }
 
 TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenDoes)
@@ -212,15 +215,21 @@ TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenD
     form->text(1)->setText(u"Changed"_s);
     form->text(10)->setText(u"T"_s);
     press(Qt::Key_F6);
-    EXPECT_EQ(form->editMode(), EditMode::Browse); // cleared as after any save
+    // Refused with the reason, and the clerk's typing stays on the screen.
+    EXPECT_TRUE(m_prompter.last().startsWith(u"P1 has a printed certificate (000123)"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(form->editMode(), EditMode::Edit);
+    EXPECT_EQ(form->text(1)->text(), u"Changed"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Not saved: P1 is printed"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fname"_s), u"Name P1"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
-
-    // Withdrawal asks and changes nothing either.
-    ASSERT_TRUE(form->showCandidate(u"P1"_s));
     m_prompter.answer(PromptAnswer::Yes);
+    press(Qt::Key_F11);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
+
+    // Withdrawal is refused the same way, without a question.
+    ASSERT_TRUE(form->showCandidate(u"P1"_s));
     press(Qt::Key_F7);
-    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm deletion"_s);
+    EXPECT_TRUE(m_prompter.last().contains(u"it is not withdrawn"_s)) << m_prompter.last().toStdString();
     EXPECT_EQ(stored(u"P1"_s, u"factive"_s), u"T"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
     EXPECT_EQ(form->editMode(), EditMode::Browse);

@@ -11,6 +11,7 @@
 #include "certificates/ranks/rankregform.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
+#include "support/windowdriver.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -169,9 +170,16 @@ TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprinte
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     setCell(grid, 0, CancellationForm::Reason, u"Torn in the printer"_s);
     picture(certcan.get(), u"certcan-screen"_s);
+    // The clerk is asked, with the register number and the certificate number; No cancels nothing.
+    m_prompter.answer(PromptAnswer::No);
+    certcan->CmdSave_Click();
+    EXPECT_EQ(m_prompter.last(), u"Cancel certificate A000018 of R2?"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
+    m_prompter.answer(PromptAnswer::Yes);
     certcan->CmdSave_Click();
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
     EXPECT_EQ(certcan->editMode(), EditMode::Browse);
+    EXPECT_EQ(test::outcomeOf(certcan.get()), u"Cancelled 1 certificate: certificate A000018 of R2"_s);
     EXPECT_EQ(column(grid, CancellationForm::CertNo), QStringList{u"A000018"_s});
 
     printOnScreen(u"1"_s, u"A"_s, u"21"_s, 0);
