@@ -47,9 +47,11 @@ FieldBox::FieldBox(int widthInCharacters, QWidget *parent)
 QSize FieldBox::sizeHint() const
 {
     const QSize base = QLineEdit::sizeHint();
-    // Capitals are wider than the average letter: codes and names are typed in capitals.
-    const int letter = fontMetrics().horizontalAdvance(u'N');
-    return {letter * (m_characters + 1) + 8, base.height()};
+    // Codes are typed in capitals, wider than the average letter: a short box gets room
+    // for capitals, a long one for the mixed text of names.
+    const QFontMetrics metrics = fontMetrics();
+    const int letter = m_characters <= 12 ? metrics.horizontalAdvance(u'N') : metrics.averageCharWidth();
+    return {letter * (m_characters + 1) + 10, base.height()};
 }
 
 QSize FieldBox::minimumSizeHint() const

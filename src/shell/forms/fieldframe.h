@@ -35,8 +35,8 @@ struct CodeSource
 };
 
 // A text box as wide as the text it takes: its size follows its maximum length (up to
-// forty characters) in whatever font the screen's appearance gives it, so a frame of
-// boxes keeps its designed size on any screen.
+// thirty characters; longer texts scroll) in whatever font the screen's appearance gives
+// it, so a frame of boxes keeps its designed size on any screen.
 class FieldBox : public QLineEdit
 {
     Q_OBJECT
@@ -45,7 +45,7 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    static constexpr int kWidest = 40;
+    static constexpr int kWidest = 30;
 
 private:
     int m_characters;

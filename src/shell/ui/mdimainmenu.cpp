@@ -2,6 +2,7 @@
 #include "shell/ui/mdimainmenu.h"
 
 #include "shell/common/appearance.h"
+#include "shell/core/helppage.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -29,6 +30,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -408,9 +410,14 @@ QUrl MdiMainMenu::helpPageUrl() const
     QString page = InstitutionConfig::load(m_session.folder).value(u"HELP"_s, u"PAGE"_s).trimmed();
     if (page.contains(u"://"_s))
         return QUrl(page);
-    if (page.isEmpty())
-        page = u"Help/index.html"_s;
-    return QUrl::fromLocalFile(m_session.folder.filePath(page));
+    if (!page.isEmpty())
+        return QUrl::fromLocalFile(m_session.folder.filePath(page));
+    // The folder's own copy first, then the one that ships with the program.
+    const QString own = m_session.folder.filePath(u"Help/index.html"_s);
+    const QString bundled = bundledHelpFolder();
+    if (QFileInfo::exists(own) || bundled.isEmpty())
+        return QUrl::fromLocalFile(own);
+    return QUrl::fromLocalFile(bundled + u"/index.html"_s);
 }
 
 void MdiMainMenu::openHelp()
@@ -421,7 +428,15 @@ void MdiMainMenu::openHelp()
                            PromptIcon::Information);
         return;
     }
-    QDesktopServices::openUrl(url);
+    if (QDesktopServices::openUrl(url))
+        return;
+    // Say which part is missing: the desktop's opener, or a browser it knows.
+    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    const QString why = QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
+        ? u"xdg-open (package xdg-utils) is not installed"_s
+        : u"no web browser is set up for the desktop (xdg-open found none)"_s;
+    m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + where + u" in a web browser."_s,
+                       u"Message"_s, PromptIcon::Information);
 }
 
 void MdiMainMenu::quitFromMenu()
