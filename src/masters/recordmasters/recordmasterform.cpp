@@ -18,15 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-QString RecordMasterForm::degreeDescription(const SqlDialect &dialect)
-{
-    // The description, and the speciality in brackets after it when the degree has one.
-    const QString special = dialect.coalesce(u"fspecial"_s, u"''"_s);
-    return dialect.concat({dialect.coalesce(u"fdescpn"_s, u"''"_s),
-                           u"case when "_s + special + u" <> '' then "_s
-                               + dialect.concat({u"' ('"_s, special, u"')'"_s}) + u" else '' end"_s});
-}
-
 RecordMasterForm::RecordMasterForm(const FormContext &context, const RecordMasterKind &kind)
     : RecordForm(context, kind.menuCode, kind.caption)
     , m_kind(kind)

@@ -25,10 +25,6 @@ public:
     // The appearance sets every box's font; the Kannada boxes take theirs back after it.
     void activated() override;
 
-    // The degree lookup's second column: "description (speciality)", or the
-    // description alone for a degree without speciality.
-    static QString degreeDescription(const SqlDialect &dialect);
-
     // The font the Kannada boxes request.
     static QString kannadaFont() { return QStringLiteral("BRH Kannada"); }
 

@@ -362,6 +362,11 @@ TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->matchList()->currentText(), u"Begins with"_s);
     EXPECT_EQ(focused(), form->text(0));
+    // Down and Up move between the boxes as on every screen; Enter searches.
+    press(Qt::Key_Down);
+    EXPECT_EQ(focused(), form->text(1));
+    press(Qt::Key_Up);
+    EXPECT_EQ(focused(), form->text(0));
     enter(u"ANNE"_s);
     EXPECT_EQ(listed(form), QStringList{u"S1"_s}); // S3 is of another convocation
     EXPECT_EQ(form->spread()->item(0, 7)->checkState(), Qt::Checked);
@@ -380,6 +385,9 @@ TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
     enter(u"'SOU"_s);
     EXPECT_EQ(form->text(0)->text(), u"`SOU"_s);
     EXPECT_EQ(listed(form), QStringList{u"S4"_s});
+    // Whole names: the column is as wide as the name it shows.
+    const QString name = form->spread()->item(0, 1)->text();
+    EXPECT_GE(form->spread()->columnWidth(1), form->spread()->fontMetrics().horizontalAdvance(name));
     picture(form, u"studsearch-screen"_s);
 
     // Nothing found: the grid is emptied and the focus stays in the box.

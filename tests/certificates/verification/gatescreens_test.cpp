@@ -7,6 +7,7 @@
 #include "certificates/verification/gateform.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -125,6 +126,31 @@ TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
     EXPECT_EQ(stored(u"V6"_s, u"factive"_s), u"T"_s);
 }
 
+// A save says how many rows it wrote and names each row refused with its reason; the
+// screen opens ready for the degree, with the verification hints of its own.
+TEST_P(GateScreenTest, SaveSaysWhatItWroteAndWhatItRefused)
+{
+    if (skipped())
+        return;
+    GateForm *form = openGate(u"N2E"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Edit); // no F5 needed to start typing
+    EXPECT_EQ(focused(), form->text(0));
+    enter(u"ba"_s); // typed in capitals
+    EXPECT_EQ(form->text(0)->text(), u"BA"_s);
+    enter(u"101"_s);
+    EXPECT_EQ(listed(form), (QStringList{u"V1-"_s, u"V2+"_s}));
+    EXPECT_EQ(form->hint(), u"Tick when the fee is paid, clear when it is not"_s);
+    form->chk(0)->click();
+    // Meanwhile another workstation activates V1: its fee can no longer be changed here.
+    m_folder->db().exec(u"update convo set factive = 'T' where fregno = 'V1'"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(m_prompter.last(), u"These rows were not saved:\nV1: active"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Saved 1 of 2 rows (1 fee paid); 1 refused: 1 active"_s);
+    EXPECT_EQ(stored(u"V1"_s, u"ffeepaid"_s), QString()); // as it was
+    EXPECT_EQ(stored(u"V2"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(m_window->statusPanel(6)->text(), QString()); // back to browsing
+}
+
 TEST_P(GateScreenTest, HeaderCodesWithoutAMasterRowAreRefusedWhereTyped)
 {
     if (skipped())
@@ -155,12 +181,17 @@ TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
     if (skipped())
         return;
     GateForm *form = openGate(u"N23"_s);
+    // The screen opens ready for work; Delete is chosen from browsing.
+    m_prompter.answer(PromptAnswer::Yes);
+    press(Qt::Key_F11);
     press(Qt::Key_F7);
+    ASSERT_EQ(form->editMode(), EditMode::Delete);
     enter(u"BA"_s);
     enter(u"101"_s);
     m_prompter.answer(PromptAnswer::Yes);
     enter(u"101"_s);
-    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm Deletion"_s);
+    EXPECT_EQ(m_prompter.last(), u"Confirm Deletion"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Deactivated 2 candidates of BA"_s);
     EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
     EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
     EXPECT_EQ(form->editMode(), EditMode::Browse);
