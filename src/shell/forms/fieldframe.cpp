@@ -49,8 +49,7 @@ QSize FieldBox::sizeHint() const
     const QSize base = QLineEdit::sizeHint();
     // Codes are typed in capitals, wider than the average letter: a short box gets room
     // for capitals, a long one for the mixed text of names.
-    const QFontMetrics metrics = fontMetrics();
-    const int letter = m_characters <= 12 ? metrics.horizontalAdvance(u'N') : metrics.averageCharWidth();
+    const int letter = fontMetrics().horizontalAdvance(u'N');
     return {letter * (m_characters + 1) + 10, base.height()};
 }
 
@@ -275,6 +274,7 @@ void FieldFrame::describe(QLineEdit *box)
     const QString value = box->text().trimmed();
     it->description->setText(value.isEmpty() || !it->source.describe ? QString()
                                                                       : it->source.describe(value).value_or(QString()));
+    it->description->setCursorPosition(0);
 }
 
 bool FieldFrame::leave(QWidget *field)
@@ -305,8 +305,10 @@ bool FieldFrame::leave(QWidget *field)
                 refuse(field, code.source.invalidMessage, PromptIcon::Exclamation);
                 return done(false);
             }
-            if (code.description)
+            if (code.description) {
                 code.description->setText(*description);
+                code.description->setCursorPosition(0); // the beginning of a long name shows
+            }
         }
     }
     for (const auto &check : m_checks.value(field)) {

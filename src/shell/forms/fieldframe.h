@@ -35,7 +35,7 @@ struct CodeSource
 };
 
 // A text box as wide as the text it takes: its size follows its maximum length (up to
-// thirty characters; longer texts scroll) in whatever font the screen's appearance gives
+// twenty-six capitals; longer texts scroll) in whatever font the screen's appearance gives
 // it, so a frame of boxes keeps its designed size on any screen.
 class FieldBox : public QLineEdit
 {
@@ -45,7 +45,7 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    static constexpr int kWidest = 30;
+    static constexpr int kWidest = 26;
 
 private:
     int m_characters;
