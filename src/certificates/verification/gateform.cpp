@@ -97,10 +97,11 @@ bool GateForm::headerComplete()
     if (!m_store.checkHeader(chosen))
         return false;
     if (editMode() == EditMode::Delete) {
-        const int changed = m_store.deactivateAll(chosen);
+        const bool changed = m_store.deactivateAll(chosen) > 0;
         resetForm();
-        showOutcome(changed > 0 ? u"Deactivated %1 candidates of %2"_s.arg(changed).arg(chosen.degree)
-                                : u"Nothing deactivated"_s);
+        showOutcome(changed ? u"Deactivated the unprinted candidates of %1, colleges %2 to %3"_s.arg(
+                                    chosen.degree, chosen.collegeFrom, chosen.collegeTo)
+                            : u"Nothing deactivated"_s);
         return true;
     }
     const bool found = m_store.hasCandidates(chosen);

@@ -180,7 +180,7 @@ int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)
     return saveReporting(s, grid).written;
 }
 
-QString GateStore::whyRefused(const QString &regno, const GateRow &row) const
+std::optional<QString> GateStore::whyRefused(const QString &regno, const GateRow &row) const
 {
     Rows rows = m_session.db().query(u"select fcertno, factive, ffeepaid from convo where fregno = ? and fconvocode = ?"_s,
                                      {regno, m_session.convoCode});
@@ -192,6 +192,11 @@ QString GateStore::whyRefused(const QString &regno, const GateRow &row) const
         return u"active"_s;
     if (m_gate == Gate::Activation && rows.text(2).trimmed() != u"T"_s)
         return u"fee not verified"_s;
+    // A server that counts only the rows a statement changed reports none for a flag
+    // that already held the value: the row is as the grid asks.
+    const QString stored = rows.text(m_gate == Gate::Verification ? 2 : 1).trimmed();
+    if (stored == (row.ticked ? u"T"_s : u"F"_s))
+        return std::nullopt;
     if (row.flagAsRead)
         return u"changed on another workstation"_s;
     return u"not of this degree"_s;
@@ -247,11 +252,12 @@ GateStore::SaveReport GateStore::saveReporting(const GateSelection &s, const std
         }
         QVariantList params{row.ticked ? u"T"_s : u"F"_s, s.degree.trimmed(), college, regno, m_session.convoCode};
         const int reached = row.flagAsRead ? writeIfUnchanged.exec(params << *row.flagAsRead) : write.exec(params);
-        if (reached > 0) {
+        const std::optional<QString> refusal = reached > 0 ? std::nullopt : whyRefused(regno, row);
+        if (refusal) {
+            report.refused.emplace_back(regno, *refusal);
+        } else {
             ++report.written;
             report.ticked += row.ticked ? 1 : 0;
-        } else {
-            report.refused.emplace_back(regno, whyRefused(regno, row));
         }
     }
     scope.commit();

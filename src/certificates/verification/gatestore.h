@@ -93,7 +93,7 @@ public:
     };
 
     // Writes every row's flag ("No student Details found" for an empty grid). Returns
-    // the rows the statements reached.
+    // the rows written (a row that already held its flag counts as written).
     int save(const GateSelection &selection, const std::vector<GateRow> &grid);
     // The same save, saying of every row whether it was written and why not.
     SaveReport saveReporting(const GateSelection &selection, const std::vector<GateRow> &grid);
@@ -106,7 +106,8 @@ private:
     std::vector<std::pair<QString, QString>> choices(const LookupRequest &request) const;
     QString unprinted(const QString &column = QStringLiteral("fcertno")) const;
     QString gateCondition(const QString &prefix = {}) const;
-    QString whyRefused(const QString &regno, const GateRow &row) const;
+    // Why a row's statement reached no row; nullopt when the row already holds the flag.
+    std::optional<QString> whyRefused(const QString &regno, const GateRow &row) const;
 
     Session &m_session;
     Prompter &m_prompter;

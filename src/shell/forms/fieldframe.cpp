@@ -461,7 +461,11 @@ bool FieldFrame::eventFilter(QObject *watched, QEvent *event)
             m_leftByKey = nullptr;
             break;
         }
-        if (m_checking || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        // Only the clerk leaves a box (Tab, the mouse, a shortcut); a focus the window
+        // moves itself (a maximised sub-window, a message box) checks nothing.
+        const bool byClerk = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+            || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+        if (m_checking || !byClerk)
             break;
         // The check and its message wait until the focus change in progress has finished.
         QTimer::singleShot(0, this, [this, field = QPointer<QWidget>(widget)] {

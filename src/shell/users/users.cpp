@@ -40,7 +40,7 @@ Users::Users(const FormContext &context)
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumHeight(320);
     layout->addWidget(m_tree);
-    body()->insertWidget(1, permission, 1);
+    addGrowing(permission);
     registerField(u"TV"_s, m_tree);
     fields().setCheck(text(0), [this] { return leaveUserName(); });
     connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int) { nodeClicked(item); });

@@ -7,6 +7,7 @@
 #include "certificates/verification/gateform.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -135,6 +136,14 @@ TEST_P(GateScreenTest, SaveSaysWhatItWroteAndWhatItRefused)
     GateForm *form = openGate(u"N2E"_s);
     EXPECT_EQ(form->editMode(), EditMode::Edit); // no F5 needed to start typing
     EXPECT_EQ(focused(), form->text(0));
+    // Maximised, the screen keeps its designed size, and the focus moved by the window is
+    // no box left by the clerk: nothing is checked.
+    const QSize designed = form->fields().box()->size();
+    qobject_cast<QWidget *>(form->parent())->showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->fields().box()->size(), designed);
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+    form->text(0)->setFocus();
     enter(u"ba"_s); // typed in capitals
     EXPECT_EQ(form->text(0)->text(), u"BA"_s);
     enter(u"101"_s);
@@ -191,7 +200,7 @@ TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
     m_prompter.answer(PromptAnswer::Yes);
     enter(u"101"_s);
     EXPECT_EQ(m_prompter.last(), u"Confirm Deletion"_s);
-    EXPECT_EQ(test::outcomeOf(form), u"Deactivated 2 candidates of BA"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Deactivated the unprinted candidates of BA, colleges 101 to 101"_s);
     EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
     EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
     EXPECT_EQ(form->editMode(), EditMode::Browse);
