@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build folder into a temporary folder and checks that
-# it installs both programs, the desktop entry and the icon, and depends on Qt's
+# it installs both programs, the desktop entry, the icon and the help page, and depends on Qt's
 # SQLite driver.   usage: check-package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -11,7 +11,8 @@ deb=$(ls "$out"/scrollwise_*.deb)
 listing=$(dpkg-deb -c "$deb")
 status=0
 for path in ./usr/bin/scrollwise ./usr/bin/scrollwise-batch ./usr/share/applications/scrollwise.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/scrollwise.svg ./usr/share/doc/scrollwise/README.md; do
+            ./usr/share/icons/hicolor/scalable/apps/scrollwise.svg ./usr/share/doc/scrollwise/README.md \
+            ./usr/share/scrollwise/Help/index.html ./usr/share/scrollwise/Help/screens/mainwindow.png; do
   if ! grep -q " $path\$" <<<"$listing"; then
     echo "missing from $deb: $path"
     status=1

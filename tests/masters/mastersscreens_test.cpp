@@ -47,7 +47,7 @@ TEST_P(MastersScreensTest, ADegreeIsAddedWithItsKannadaBytesAndEditedWithoutLosi
     form->chk(0)->setChecked(true);
     shoot(form, u"degree_add"_s);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"DEGREE"_s);
     EXPECT_EQ(legacytext::toBytes(value(u"select fdescpnkan from "_s + table)), bytes);
     EXPECT_EQ(legacytext::toBytes(value(u"select fspecialkan from "_s + table)), QByteArray("\xE4\xFF"));
@@ -96,10 +96,13 @@ TEST_P(MastersScreensTest, TheCollegeGridSavesAddedRowsAndDeletesTickedOnes)
     grid->setCurrentCell(1, 1);
     shoot(form, u"college_add"_s);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"COLLEGE"_s);
     EXPECT_EQ(value(u"select count(*) from "_s + table), u"2"_s);
-    EXPECT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(test::outcomeOf(form), u"Saved: 2 added, 0 changed, 0 deleted"_s);
+    // Browsing shows the table's rows, read-only.
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
 
     run(Command::Edit);
     ASSERT_EQ(grid->rowCount(), 2);
@@ -112,6 +115,49 @@ TEST_P(MastersScreensTest, TheCollegeGridSavesAddedRowsAndDeletesTickedOnes)
     run(Command::Save);
     EXPECT_EQ(value(u"select count(*) from "_s + table), u"1"_s);
     EXPECT_EQ(value(u"select fcollname from "_s + table), u"Second College"_s);
+}
+
+// What the clerk types in a cell counts before any check or save, even while its editor is
+// still open; a code repeated in the grid is refused as soon as its cell is left.
+TEST_P(MastersScreensTest, TheCellBeingTypedCountsAndARepeatedCodeIsRefusedWhereItIsTyped)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *form = open<GridMasterForm>(u"N12"_s);
+    ASSERT_NE(form, nullptr);
+    SpreadGrid *grid = form->spread();
+    const auto typeAndLeave = [grid](int row, int column, const QString &text, int leaveKey) {
+        grid->setFocus();
+        grid->setCurrentCell(row, column);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        if (leaveKey)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(leaveKey));
+        QCoreApplication::processEvents();
+    };
+    test::press(Qt::Key_F4, {}, m_window.get());
+    typeAndLeave(0, 0, u"C1"_s, Qt::Key_Tab);
+    EXPECT_EQ(grid->currentColumn(), 1);
+    // Save straight from a cell still being typed in: the name is part of the save.
+    typeAndLeave(0, 1, u"CITY COLLEGE"_s, 0);
+    run(Command::Save);
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
+    EXPECT_EQ(value(u"select fcollname from "_s + m_folder->db().table(u"COLLEGE"_s) + u" where fcollcode = 'C1'"_s),
+              u"CITY COLLEGE"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Saved: 1 added, 0 changed, 0 deleted"_s);
+
+    run(Command::Add);
+    const int added = grid->currentRow();
+    ASSERT_EQ(added, 1);
+    typeAndLeave(added, 0, u"C1"_s, Qt::Key_Tab);
+    EXPECT_EQ(m_prompter.last(), u"College code already Exist!!"_s);
+    EXPECT_EQ(grid->currentRow(), added);
+    EXPECT_EQ(grid->currentColumn(), 0);
+    // The name cell left empty is refused the same way.
+    m_prompter.clear();
+    typeAndLeave(added, 0, u"C2"_s, Qt::Key_Tab);
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+    typeAndLeave(added, 1, QString(), Qt::Key_Tab);
+    EXPECT_EQ(m_prompter.last(), u"College Name should be Entered"_s);
 }
 
 // Text that would end or comment out a pasted statement, typed into a record screen and
@@ -130,7 +176,7 @@ TEST_P(MastersScreensTest, HostileTextTypedIntoTheScreensIsStoredAsTyped)
     degree->text(2)->setText(legacytext::fromBytes(QByteArray("\xb1\xc2")));
     degree->text(3)->setText(hostile[1]);
     run(Command::Save);
-    ASSERT_EQ(degree->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(degree->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString degrees = m_folder->db().table(u"DEGREE"_s);
     EXPECT_EQ(value(u"select fdescpn from "_s + degrees + u" where fdegree = 'BA'"_s), stored(hostile[0]));
     EXPECT_EQ(value(u"select fspecial from "_s + degrees + u" where fdegree = 'BA'"_s), stored(hostile[1]));
@@ -148,7 +194,7 @@ TEST_P(MastersScreensTest, HostileTextTypedIntoTheScreensIsStoredAsTyped)
             QTest::keyClick(grid, Qt::Key_Down);
     }
     run(Command::Save);
-    ASSERT_EQ(colleges->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(colleges->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"COLLEGE"_s);
     for (int row = 0; row < hostile.size(); ++row)
         EXPECT_EQ(value(u"select fcollname from "_s + table + u" where fcollcode = ?"_s, {QString(u"H"_s + QString::number(row))}),

@@ -4,10 +4,11 @@
 #pragma once
 
 #include "../shell/forms/formsfixture.h"
-#include "../shell/forms/windowdriver.h"
+#include "support/windowdriver.h"
 
 #include "masters/mastersscreens.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/spreadgrid.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/ui/mdimainmenu.h"

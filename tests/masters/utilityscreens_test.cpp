@@ -83,7 +83,7 @@ TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEdits
     tick(form, u"N31"_s, true);
     shoot(form, u"users_add"_s);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"MASUSER"_s);
     EXPECT_EQ(value(u"select fpermission from "_s + table + u" where fusername = 'CLERK2'"_s),
               u"N2*N22*N3*N31*"_s);
@@ -118,7 +118,7 @@ TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEdits
     form->text(6)->setText(u"CERT"_s);
     tick(form, u"N44"_s, true);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     EXPECT_EQ(value(u"select fpermission from "_s + table + u" where fusername = 'CLERK2'"_s),
               u"N2*N22*N3*N31*N4*N44*"_s);
     EXPECT_EQ(value(u"select fsection from "_s + table + u" where fusername = 'CLERK2'"_s), u"CERT"_s);
@@ -166,13 +166,13 @@ TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDat
     form->chk(0)->setChecked(true);
     run(Command::Save);
     EXPECT_EQ(m_prompter.last(), u"Convocation Date: \"31/02/2026\" is not a date (dd/mm/yyyy)"_s);
-    EXPECT_EQ(form->editMode(), u"E"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Edit);
     EXPECT_NE(value(u"select fcompany from "_s + table), u"UNIVERSITY OF MYSORE"_s);
 
     form->mskdt(0)->setText(u"15032026"_s);
     shoot(form, u"controle_edit"_s);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     EXPECT_EQ(value(u"select count(*) from "_s + table), u"1"_s);
     EXPECT_EQ(value(u"select fcompany from "_s + table), u"UNIVERSITY OF MYSORE"_s);
     EXPECT_EQ(value(u"select femail from "_s + table), u"registrar@uni-mysore.ac.in"_s);
@@ -191,7 +191,7 @@ TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDat
     EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
     form->text(0)->setText(u"UNIVERSITY OF MYSORE"_s);
     run(Command::Save);
-    ASSERT_EQ(form->editMode(), u"Z"_s) << m_prompter.last().toStdString();
+    ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     EXPECT_TRUE(m_folder->db().scalar(u"select fconvdate from "_s + table).isNull());
     EXPECT_EQ(value(u"select fdegkan from "_s + table), u"F"_s);
 }

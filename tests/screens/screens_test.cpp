@@ -13,7 +13,7 @@
 #include "shell/forms/formsfixture.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/forms/windowdriver.h"
+#include "support/windowdriver.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/mdimainmenu.h"
@@ -24,6 +24,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -164,7 +165,7 @@ QTemporaryDir *ScreenGallery::s_dir = nullptr;
 
 TEST_F(ScreenGallery, EveryRegisteredScreenOpensOnTheDemoFolderAndIsPhotographed)
 {
-    QStringList missing, photographed;
+    QStringList missing, photographed, gallery;
     for (const MenuEntry *item : screenItems()) {
         const ScreenEntry *entry = m_screens.find(item->code);
         if (!entry) {
@@ -186,15 +187,43 @@ TEST_F(ScreenGallery, EveryRegisteredScreenOpensOnTheDemoFolderAndIsPhotographed
                 << ") opened nothing and said nothing";
         } else {
             photographed << file;
+            gallery << item->code + u'\t' + entry->formName + u'\t' + QString(item->caption).remove(u'&') + u'\t'
+                    + QFileInfo(file).fileName();
         }
         closeEverything();
     }
+    // The list the help page shows the pictures by (copied to docs/screens/ with them).
+    QFile listing(kShots + u"/gallery.tsv"_s);
+    ASSERT_TRUE(listing.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    listing.write((gallery.join(u'\n') + u'\n').toUtf8());
     QFile list(kShots + u"/not-yet-available.txt"_s);
     ASSERT_TRUE(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
     list.write((missing.join(u'\n') + u'\n').toUtf8());
     std::cout << photographed.size() << " screens photographed in " << kShots.toStdString() << "; "
               << missing.size() << " menu codes have no screen yet (not-yet-available.txt)\n";
     EXPECT_FALSE(photographed.isEmpty());
+}
+
+// The help page made at build time holds the README's user guide and every picture of
+// the gallery kept in docs/screens, and "Help Search" finds it beside the program.
+TEST(HelpPage, ShipsTheUserGuideAndTheScreenGallery)
+{
+    const QString folder = QStringLiteral(SCROLLWISE_HELP_DIR);
+    QFile page(folder + u"/index.html"_s);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << page.fileName().toStdString();
+    const QString html = QString::fromUtf8(page.readAll());
+    EXPECT_TRUE(html.contains(u"User guide: a convocation"_s));
+    EXPECT_TRUE(html.contains(u"<table>"_s)); // the guide's tables came through
+    QFile listing(QStringLiteral(SCROLLWISE_DOCS_SCREENS) + u"/gallery.tsv"_s);
+    ASSERT_TRUE(listing.open(QIODevice::ReadOnly));
+    int shown = 0;
+    for (const QString &line : QString::fromUtf8(listing.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+        const QString picture = line.section(u'\t', 3);
+        EXPECT_TRUE(html.contains(u"screens/"_s + picture)) << picture.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(folder + u"/screens/"_s + picture)) << picture.toStdString();
+        ++shown;
+    }
+    EXPECT_GT(shown, 20);
 }
 
 // The window the clerk lands in, with every menu of the demo's administrator open to choose from.

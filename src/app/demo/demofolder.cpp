@@ -3,6 +3,7 @@
 #include "certificates/layouts/designerlayout.h"
 #include "certificates/printing/stationeryledger.h"
 
+#include "shell/core/helppage.h"
 #include "shell/core/passwordcodec.h"
 #include "candidates/imports/cnvwriter.h"
 #include "shell/batch/batchcommand.h"
@@ -686,6 +687,8 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     writer.writeInstitutionFile();
     writer.writeStationery(summary.lines);
     writer.writeResultFiles(summary.lines);
+    summary.lines.append(copyBundledHelp(folder.root()) ? u"help page: Help/index.html"_s
+                                                        : u"help page: none found beside the program"_s);
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());
     summary.lines.append(u"or as CLERK with password CLERK (candidate entry, search, student list, password only)"_s);
     return summary;

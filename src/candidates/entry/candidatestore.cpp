@@ -2,6 +2,7 @@
 #include "candidates/entry/candidatestore.h"
 
 #include "candidates/entry/serialnumbers.h"
+#include "masters/mastercodes.h"
 #include "masters/namelibrary/namelibrary.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
@@ -90,22 +91,15 @@ bool CandidateStore::exists(const QString &table, const QString &column, const Q
     return m_session.db().exists(u"select 1 from "_s + table + u" where "_s + column + u" = ?"_s, {code});
 }
 
-QString CandidateStore::lookup(const QString &table, const QString &keyColumn, const QString &column,
-                               const QString &code) const
-{
-    if (code.trimmed().isEmpty())
-        return {};
-    return m_session.db()
-        .scalar(u"select "_s + column + u" from "_s + table + u" where "_s + keyColumn + u" = ?"_s, {code.trimmed()})
-        .toString();
-}
-
 CandidateDescriptions CandidateStore::describe(const CandidateRecord &r) const
 {
-    return {lookup(u"degree"_s, u"fdegree"_s, u"fdescpn"_s, r.value(u"fdegree"_s)),
-            lookup(u"college"_s, u"fcollcode"_s, u"fcollname"_s, r.value(u"fcollcode"_s)),
-            lookup(u"class"_s, u"fclasscode"_s, u"fclassdesc"_s, r.value(u"fclasscode"_s)),
-            lookup(u"masuniv"_s, u"funivcode"_s, u"funivname"_s, r.value(u"funivcode"_s))};
+    using Master = MasterCodes::Master;
+    const MasterCodes codes(m_session);
+    const auto of = [&codes](Master master, const QString &code) {
+        return code.trimmed().isEmpty() ? QString() : codes.describe(master, code).value_or(QString());
+    };
+    return {of(Master::Degree, r.value(u"fdegree"_s)), of(Master::College, r.value(u"fcollcode"_s)),
+            of(Master::Class, r.value(u"fclasscode"_s)), of(Master::University, r.value(u"funivcode"_s))};
 }
 
 QStringList CandidateStore::browseOrder() const

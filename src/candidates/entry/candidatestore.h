@@ -98,7 +98,6 @@ public:
 
 private:
     bool exists(const QString &table, const QString &column, const QString &code) const;
-    QString lookup(const QString &table, const QString &keyColumn, const QString &column, const QString &code) const;
     void insert(const CandidateRecord &r);
     void update(const CandidateRecord &r, const std::optional<CandidateRecord> &asRead);
     QString giveSerialNumber(const CandidateRecord &r);

@@ -7,16 +7,15 @@
 #include "shell/db/database.h"
 
 #include <QApplication>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
-#include <QTimer>
 #include <QVBoxLayout>
 
+#include <tuple>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -51,21 +50,12 @@ QString toolTipFor(const CandidateField &field)
     }
 }
 
-int boxOf(const QObject *widget)
-{
-    const QString name = widget->objectName();
-    if (!name.startsWith(u"text_"_s))
-        return -1;
-    bool ok = false;
-    const int box = name.mid(5).toInt(&ok);
-    return ok ? box : -1;
-}
-
 } // namespace
 
 StudentForm::StudentForm(const FormContext &context)
     : RecordForm(context, u"STUDENT"_s, u"Students . . ."_s)
     , m_store(context.session, context.prompter)
+    , m_codes(context.session)
     , m_img(new QLabel(this))
 {
     for (const int box : kScreenOrder) {
@@ -79,27 +69,26 @@ StudentForm::StudentForm(const FormContext &context)
         graveAccentTyping(edit);
     }
     placeKannadaBoxes();
-    for (const auto &[shown, beside] : kDescriptions)
-        addShownBox(shown, beside);
     text(7)->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9.]*"_s), text(7)));
-    for (const int box : {2, 3, 4, 18})
-        connect(text(box), &QLineEdit::textChanged, this, &StudentForm::fillDescriptions);
 
     setFieldOrder(u"T0,T1,T15,T24,T25,T20,T21,T22,T23,T2,T3,T4,T18,T5,T6,T7,T8,T9,T11,T10,T17"_s);
     setMandatoryFields(u"T0,T1,T2,T3,T4,T18,T7,T8,T17"_s);
 
-    for (const int box : {0, 2, 3, 4, 17, 18}) {
-        const CandidateLookup lookup = candidateLookup(box);
-        setLookup(text(box), [this, lookup] {
-            LookupRequest request{lookup.table, lookup.fields, {}, {}, {}, {}};
-            // Candidates are chosen within the convocation of the session.
-            if (lookup.table == u"convo"_s) {
-                request.condition = u"fconvocode = ?"_s;
-                request.params = {session().convoCode};
-            }
-            return request;
-        });
-    }
+    // Code boxes: their master's lookup, and the description beside them.
+    using Master = MasterCodes::Master;
+    const std::tuple<int, Master, int> codes[] = {
+        {2, Master::Degree, 12}, {3, Master::College, 13}, {4, Master::Class, 14}, {18, Master::University, 19}};
+    for (const auto &[box, master, shown] : codes)
+        fields().setCode(text(box), m_codes.source(master), fields().addDescription(shown, text(box)));
+    fields().setLookup(text(17), [this] { return m_codes.lookup(Master::Convocation); });
+    // Candidates are chosen within the convocation of the session.
+    fields().setLookup(text(0), [this] {
+        return withHeadings(LookupRequest{u"convo"_s, u"fregno, fname"_s, u"fconvocode = ?"_s,
+                                          {session().convoCode}, {}, {}, {}},
+                            {u"Reg. No."_s, u"Name"_s});
+    });
+    for (const CandidateField &f : candidateFields())
+        fields().setCheck(text(f.box), [this, box = f.box] { return acceptBox(box); });
 
     // The photograph stands beside the frame, outside it: a disabled frame would grey it.
     m_img->setObjectName(u"IMG"_s);
@@ -108,55 +97,25 @@ StudentForm::StudentForm(const FormContext &context)
     m_img->setAlignment(Qt::AlignCenter);
     m_img->setToolTip(u"Double click to choose a photograph"_s);
     m_img->installEventFilter(this);
-    body()->removeWidget(frame());
-    auto *row = new QHBoxLayout;
-    row->addWidget(frame(), 1);
+    auto *record = new QWidget(this);
+    auto *row = new QHBoxLayout(record);
+    row->setContentsMargins(0, 0, 0, 0);
+    body()->replaceWidget(frame(), record);
+    row->addWidget(frame());
     row->addWidget(m_img, 0, Qt::AlignTop);
-    body()->insertLayout(0, row);
-}
-
-QLineEdit *StudentForm::addShownBox(int index, int besideBox)
-{
-    auto *grid = qobject_cast<QGridLayout *>(frame()->layout());
-    auto *edit = new QLineEdit(frame());
-    edit->setObjectName(u"text_"_s + QString::number(index));
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
-    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-    grid->getItemPosition(grid->indexOf(text(besideBox)), &row, &column, &rowSpan, &columnSpan);
-    grid->addWidget(edit, row, column + 1, 1, 2);
-    registerField(u"T"_s + QString::number(index), edit);
-    return edit;
 }
 
 // Two columns keep the record within one screen's height: the Kannada spelling of
 // each name stands on the same line as the name.
 void StudentForm::placeKannadaBoxes()
 {
-    auto *grid = qobject_cast<QGridLayout *>(frame()->layout());
-    for (const auto &[kannada, english] : kKannadaBeside) {
-        QLabel *caption = nullptr;
-        for (QLabel *label : frame()->findChildren<QLabel *>()) {
-            if (label->buddy() == text(kannada))
-                caption = label;
-        }
-        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-        grid->getItemPosition(grid->indexOf(text(english)), &row, &column, &rowSpan, &columnSpan);
-        grid->removeWidget(text(kannada));
-        grid->addWidget(text(kannada), row, column + 2);
-        if (caption) {
-            grid->removeWidget(caption);
-            grid->addWidget(caption, row, column + 1, Qt::AlignRight);
-        }
-    }
-    // Names of thirty letters stay readable in either column.
-    grid->setColumnMinimumWidth(1, 220);
-    grid->setColumnStretch(3, 1);
+    for (const auto &[kannada, english] : kKannadaBeside)
+        fields().moveBeside(text(kannada), text(english));
 }
 
-BoundSql StudentForm::recordsetStatement() const
+std::optional<BoundSql> StudentForm::recordsetStatement() const
 {
-    return {u"select * from convo where convo.fconvocode = ? order by fdegree, fcollcode, fregno"_s,
+    return BoundSql{u"select * from convo where convo.fconvocode = ? order by fdegree, fcollcode, fregno"_s,
             {session().convoCode}};
 }
 
@@ -182,16 +141,17 @@ void StudentForm::AEDproc(const QString &operation)
 {
     enableForChange();
     SetFieldColours(u'H');
-    clearPhoto();
     setLegend(editLegend());
+    showOutcome({});
     const bool onScreen = !text(0)->text().trimmed().isEmpty();
     if (operation == u"add"_s) {
-        setEditMode(u"A"_s);
+        setEditMode(EditMode::Add);
         ClearControls();
+        clearPhoto();
         text(17)->setText(session().convoCode);
         text(0)->setFocus();
     } else if (operation == u"edit"_s) {
-        setEditMode(u"E"_s);
+        setEditMode(EditMode::Edit);
         if (onScreen) {
             text(0)->setEnabled(false);
             moveFocus(text(0), true);
@@ -199,7 +159,7 @@ void StudentForm::AEDproc(const QString &operation)
             text(0)->setFocus();
         }
     } else {
-        setEditMode(u"D"_s);
+        setEditMode(EditMode::Delete);
         if (onScreen) {
             text(0)->setEnabled(false);
             withdraw();
@@ -222,8 +182,9 @@ void StudentForm::showRecord(const CandidateRecord &record)
     m_recordAsRead = record;
     for (const CandidateField &f : candidateFields())
         text(f.box)->setText(record.value(f.column));
+    fillDescriptions();
     showPhoto(m_store.photoPath(record.regno()));
-    setLegend(editMode() == u"Z"_s ? browseLegend() : editLegend());
+    setLegend(browsing() ? browseLegend() : editLegend());
 }
 
 void StudentForm::display_record(RecordSet &rows, const QString &)
@@ -260,7 +221,7 @@ void StudentForm::activated()
 
 bool StudentForm::showCandidate(const QString &regno)
 {
-    if (editMode() != u"Z"_s)
+    if (!browsing())
         return false;
     if (m_firstActivate) {
         m_pendingCandidate = regno;
@@ -284,11 +245,8 @@ bool StudentForm::showFromRows(const QString &regno)
 
 void StudentForm::fillDescriptions()
 {
-    const CandidateDescriptions d = m_store.describe(recordOnScreen());
-    text(12)->setText(d.degree);
-    text(13)->setText(d.college);
-    text(14)->setText(d.className);
-    text(19)->setText(d.university);
+    for (const int box : {2, 3, 4, 18})
+        fields().describe(text(box));
 }
 
 void StudentForm::fillKannadaFromLibrary()
@@ -323,7 +281,7 @@ void StudentForm::clearPhoto()
 
 void StudentForm::choosePhoto()
 {
-    if (editMode() != u"A"_s && editMode() != u"E"_s)
+    if (editMode() != EditMode::Add && editMode() != EditMode::Edit)
         return;
     const auto chosen = prompter().chooseFile(u"Photograph"_s, {}, u"*.jpg"_s, Prompter::FileMode::Open);
     if (!chosen || chosen->isEmpty())
@@ -341,7 +299,7 @@ bool StudentForm::chooseCandidate()
     }
     showRecord(*found);
     SetFieldColours(u'D');
-    if (editMode() == u"D"_s) {
+    if (editMode() == EditMode::Delete) {
         withdraw();
         return false; // the screen has been reset: the focus stays where it is
     }
@@ -352,12 +310,12 @@ bool StudentForm::chooseCandidate()
 
 bool StudentForm::acceptBox(int box)
 {
-    const QString mode = editMode();
-    if (box == 0 && (mode == u"E"_s || mode == u"D"_s))
+    const EditMode mode = editMode();
+    if (box == 0 && (mode == EditMode::Edit || mode == EditMode::Delete))
         return chooseCandidate();
-    if (mode != u"A"_s && mode != u"E"_s)
+    if (mode != EditMode::Add && mode != EditMode::Edit)
         return true;
-    if (auto problem = m_store.checkField(box, recordOnScreen(), mode == u"A"_s ? EntryMode::Add : EntryMode::Edit)) {
+    if (auto problem = m_store.checkField(box, recordOnScreen(), mode == EditMode::Add ? EntryMode::Add : EntryMode::Edit)) {
         m_store.show(*problem);
         return false;
     }
@@ -368,99 +326,115 @@ bool StudentForm::acceptBox(int box)
 
 bool StudentForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_img) {
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            choosePhoto();
-            return true;
-        }
-        return RecordForm::eventFilter(watched, event);
-    }
-    const int box = boxOf(watched);
-    if (box >= 0 && event->type() == QEvent::FocusOut && editMode() != u"Z"_s && !m_checkingLeave) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        // Enter and Down checked the box before they moved; any other way out (Tab, the
-        // mouse) is checked here. A message box taking the focus is no way out.
-        if (m_acceptedByKey == box)
-            m_acceptedByKey = -1;
-        else if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            QTimer::singleShot(0, this, [this, box] { checkBoxLeft(box); });
-    }
-    if (box >= 0 && event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // While adding, the register number is new: there is nothing to look up.
-        if (key->key() == Qt::Key_F1 && box == 0 && editMode() == u"A"_s)
-            return true;
-        const bool forward = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Down;
-        // An empty mandatory box is the framework's to refuse as the focus leaves it.
-        if (forward && !FieldMissing(text(box))) {
-            if (!acceptBox(box)) {
-                if (text(box)->isEnabled())
-                    text(box)->setFocus();
-                return true;
-            }
-            m_acceptedByKey = box;
-            if (box == 0 && !text(0)->isEnabled()) {
-                moveFocus(text(0), true);
-                return true;
-            }
-        }
+    if (watched == m_img && event->type() == QEvent::MouseButtonDblClick) {
+        choosePhoto();
+        return true;
     }
     return RecordForm::eventFilter(watched, event);
 }
 
-void StudentForm::checkBoxLeft(int box)
+bool StudentForm::fieldKey(QWidget *field, QKeyEvent *event)
 {
-    QWidget *to = QApplication::focusWidget();
-    QLineEdit *left = text(box);
-    // Only a move to another field of this screen is checked: a click on the toolbar
-    // (Save, Cancel) or another window never traps the clerk in a box.
-    if (!to || to == left || !isAncestorOf(to) || m_checkingLeave || editMode() == u"Z"_s || FieldMissing(left))
-        return;
-    m_checkingLeave = true;
-    if (!acceptBox(box) && left->isEnabled())
-        returnFocusTo(left);
-    m_checkingLeave = false;
+    // While adding, the register number is new: there is nothing to look up.
+    if (event->key() == Qt::Key_F1 && field == text(0) && editMode() == EditMode::Add)
+        return true;
+    return RecordForm::fieldKey(field, event);
+}
+
+bool StudentForm::printedCandidateWritable()
+{
+    const std::optional<CandidateRecord> stored = m_store.find(text(0)->text());
+    if (!stored || !stored->isPrinted())
+        return true;
+    const CandidateRecord typed = recordOnScreen();
+    QStringList changed;
+    for (const CandidateField &f : candidateFields()) {
+        if (f.column != u"fcertno"_s && f.column != u"factive"_s
+            && stored->value(f.column).trimmed() != typed.value(f.column).trimmed())
+            changed << f.caption;
+    }
+    if (!session().isAdministrator()) {
+        prompter().message(stored->regno() + u" has a printed certificate ("_s + stored->certno().trimmed()
+                               + u"): its record is not changed. Only ADMIN may change the certificate number; "
+                                 "to correct the candidate, cancel the certificate first."_s,
+                           u"Message"_s, PromptIcon::Exclamation);
+        showOutcome(u"Not saved: "_s + stored->regno() + u" is printed"_s);
+        return false;
+    }
+    if (changed.isEmpty())
+        return true;
+    // The administrator's save writes the certificate number and the active flag only.
+    prompter().message(stored->regno() + u" has a printed certificate: only its certificate number and Active are "
+                                         "saved; "_s + changed.join(u", "_s) + u" stay as printed."_s,
+                       u"Message"_s, PromptIcon::Exclamation);
+    return true;
 }
 
 void StudentForm::CmdSave_Click()
 {
     try {
-        const QString mode = editMode();
-        if (mode == u"D"_s) {
+        const EditMode mode = editMode();
+        if (mode == EditMode::Delete) {
             if (!text(0)->text().trimmed().isEmpty())
                 withdraw();
             return;
         }
-        if (mode != u"A"_s && mode != u"E"_s)
+        if (mode != EditMode::Add && mode != EditMode::Edit)
             return;
-        const CandidateSaveOutcome outcome =
-            m_store.save(recordOnScreen(), mode == u"A"_s ? EntryMode::Add : EntryMode::Edit, m_chosenPhoto,
-                         m_recordAsRead);
+        // The box the clerk is in is checked first, as leaving it would.
+        if (!fields().checkFocused())
+            return;
+        if (mode == EditMode::Edit && !printedCandidateWritable())
+            return;
+        const CandidateSaveOutcome outcome = m_store.save(
+            recordOnScreen(), mode == EditMode::Add ? EntryMode::Add : EntryMode::Edit, m_chosenPhoto, m_recordAsRead);
         if (!outcome.saved) {
-            if (outcome.problem) {
-                QLineEdit *box = text(outcome.problem->box);
-                if (box->isEnabled())
-                    box->setFocus();
-            }
+            // A refused save keeps everything typed; the focus goes to the box refused.
+            if (outcome.problem)
+                fields().returnFocusTo(text(outcome.problem->box));
+            showOutcome(u"Not saved: "_s + (outcome.problem ? outcome.problem->message : QString()));
             return;
         }
-        text(16)->setText(outcome.serialNumber);
+        const QString regno = text(0)->text().trimmed();
         rsdisp().requery(session().db());
         resetForm();
+        // The candidate stays on the screen as it was stored.
+        showFromRows(regno);
+        QString said = u"Saved "_s + regno;
+        if (!outcome.serialNumber.isEmpty())
+            said += u", Sl. No. "_s + outcome.serialNumber;
+        if (!outcome.photo.isEmpty())
+            said += u", photograph stored"_s;
+        showOutcome(said);
     } catch (const std::exception &e) {
         showError(e);
+        showOutcome(u"Not saved: the database refused the change"_s);
     }
 }
 
 void StudentForm::withdraw()
 {
+    const QString regno = text(0)->text().trimmed();
+    const std::optional<CandidateRecord> stored = m_store.find(regno);
+    if (stored && stored->isPrinted()) {
+        prompter().message(regno + u" has a printed certificate ("_s + stored->certno().trimmed()
+                               + u"): it is not withdrawn. Cancel the certificate first."_s,
+                           u"Message"_s, PromptIcon::Exclamation);
+        showOutcome(u"Not withdrawn: "_s + regno + u" is printed"_s);
+        resetForm();
+        return;
+    }
+    QString said;
     try {
-        m_store.withdraw(text(0)->text());
+        said = m_store.withdraw(regno) > 0 ? QString(u"Withdrawn "_s + regno + u": deactivated, serial number taken back"_s)
+                                           : QString(u"Not withdrawn: "_s + regno);
         rsdisp().requery(session().db());
     } catch (const std::exception &e) {
         showError(e);
+        said = u"Not withdrawn: the database refused the change"_s;
     }
     resetForm();
+    showOutcome(said);
 }
 
 } // namespace sw

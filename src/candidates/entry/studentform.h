@@ -3,6 +3,7 @@
 
 #include "candidates/entry/candidaterecord.h"
 #include "candidates/entry/candidatestore.h"
+#include "masters/mastercodes.h"
 #include "shell/forms/recordform.h"
 
 #include <QPixmap>
@@ -41,12 +42,12 @@ public:
     void choosePhoto();
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
     void resetForm() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool fieldKey(QWidget *field, QKeyEvent *event) override;
 
 private:
-    QLineEdit *addShownBox(int index, int besideBox);
     void placeKannadaBoxes();
     CandidateRecord recordOnScreen() const;
     void showRecord(const CandidateRecord &record);
@@ -54,20 +55,20 @@ private:
     void clearPhoto();
     void fillDescriptions();
     void fillKannadaFromLibrary();
-    // The check made when Enter leaves `box`; false (message shown) when refused.
+    // The check made when the clerk leaves `box`; false (message shown) when refused.
     bool acceptBox(int box);
-    // The same check when Tab or the mouse takes the focus to another box of the screen.
-    void checkBoxLeft(int box);
     bool chooseCandidate();
     bool showFromRows(const QString &regno);
     void applyKannadaFonts();
     void withdraw();
     void enableForChange();
+    // A correction the store would not write: a printed candidate (only ADMIN may change
+    // its certificate number). Says so and returns false; the typing stays on the screen.
+    bool printedCandidateWritable();
 
     CandidateStore m_store;
+    MasterCodes m_codes;
     QLabel *m_img;
-    bool m_checkingLeave = false; // a box's check is showing its message
-    int m_acceptedByKey = -1;     // the box Enter or Down has just checked and is leaving
     QString m_chosenPhoto;
     CandidateRecord m_recordAsRead; // the record as it was shown, for the save to write only what changed
     QString m_pendingCandidate;

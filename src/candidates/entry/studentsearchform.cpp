@@ -5,10 +5,13 @@
 #include "candidates/entry/studentform.h"
 #include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
+#include "shell/forms/spreadgrid.h"
 #include "shell/ui/mdimainmenu.h"
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,57 +30,48 @@ enum Column { RegNo, Name, CertNo, PrintedDate, AppNo, Mobile, Email, Active, Co
 
 constexpr int kRowHeight = 15;
 
-QTableWidgetItem *cell(const QString &text)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
-
 } // namespace
 
 StudentSearchForm::StudentSearchForm(const FormContext &context)
     : ChildForm(context, u"STUDSEARCH"_s, u"Search Students . . ."_s)
+    , m_fields(new FieldFrame(this, context.session, context.prompter))
     , m_mode(new QComboBox(this))
-    , m_grid(new QTableWidget(0, ColumnCount, this))
+    , m_grid(new SpreadGrid({{u"Reg. No."_s}, {u"Name"_s}, {u"Cert. No."_s}, {u"Printed Date"_s},
+                             {u"Online App.no."_s}, {u"Mobile no."_s}, {u"E mail"_s},
+                             {u"Active?"_s, SpreadColumn::Kind::Check}},
+                            this))
     , m_count(new QLabel(this))
 {
-    auto *boxes = new QGridLayout;
     m_mode->setObjectName(u"CMB"_s);
     m_mode->addItems({u"Begins with"_s, u"Contains"_s, u"Ends with!"_s});
     m_mode->setCurrentIndex(0);
-    m_mode->installEventFilter(this);
-    boxes->addWidget(m_mode, 0, 0, 1, 2);
-    const QString captions[] = {u"Name"_s, u"Cert.no."_s, u"Online App.no."_s, u"Register no."_s};
+    m_fields->addField(u"CMB"_s, {}, m_mode);
+    // The boxes take what the candidates' columns hold, searched in any part.
+    const std::pair<QString, int> boxes[] = {
+        {u"Name"_s, 100}, {u"Cert.no."_s, 12}, {u"Online App.no."_s, 30}, {u"Register no."_s, 20}};
     for (int i = 0; i < 4; ++i) {
-        auto *label = new QLabel(captions[i], this);
-        m_boxes[i] = new QLineEdit(this);
-        m_boxes[i]->setObjectName(u"text_"_s + QString::number(i));
-        label->setBuddy(m_boxes[i]);
-        graveAccentTyping(m_boxes[i]);
-        m_boxes[i]->installEventFilter(this);
-        boxes->addWidget(label, i + 1, 0);
-        boxes->addWidget(m_boxes[i], i + 1, 1);
+        QLineEdit *box = m_fields->addText(i, boxes[i].first, boxes[i].first, boxes[i].second);
+        // A name is searched as the candidates' names are stored, in any letter case.
+        if (i == 0)
+            m_fields->keepCase(box);
+        graveAccentTyping(box);
     }
-    boxes->setColumnStretch(1, 1);
-    body()->addLayout(boxes);
+    m_fields->setFieldOrder(u"CMB,T0,T1,T2,T3"_s);
+    m_fields->setKeyHook([this](QWidget *box, QKeyEvent *event) { return boxKey(box, event); });
+    connect(m_fields, &FieldFrame::focused, this, [this](QWidget *, const QString &hint) { setHint(hint); });
+    addCentred(m_fields->box());
 
-    m_grid->setObjectName(u"spread"_s);
-    m_grid->setHorizontalHeaderLabels({u"Reg. No."_s, u"Name"_s, u"Cert. No."_s, u"Printed Date"_s,
-                                       u"Online App.no."_s, u"Mobile no."_s, u"E mail"_s, u"Active?"_s});
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->verticalHeader()->setMinimumSectionSize(kRowHeight);
     m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    m_grid->horizontalHeader()->setSectionResizeMode(Name, QHeaderView::Stretch);
     m_grid->installEventFilter(this);
     // The window opens at its layout's size: room for the eight columns.
     m_grid->setMinimumSize(780, 300);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openInEntry(row); });
-    body()->addWidget(m_grid, 1);
+    addGrowing(m_grid);
     m_count->setObjectName(u"lblCount"_s);
-    body()->addWidget(m_count);
+    addGrowing(m_count, 0);
 }
 
 void StudentSearchForm::activated()
@@ -88,22 +82,22 @@ void StudentSearchForm::activated()
     commands().setToolStates(states);
     if (m_firstActivate) {
         m_firstActivate = false;
-        m_boxes[0]->setFocus();
+        m_fields->text(0)->setFocus();
     }
 }
 
 QLineEdit *StudentSearchForm::text(int index) const
 {
-    return index >= 0 && index < 4 ? m_boxes[index] : nullptr;
+    return index >= 0 && index < 4 ? m_fields->text(index) : nullptr;
 }
 
 SearchCriteria StudentSearchForm::criteria() const
 {
     SearchCriteria c;
-    c.name = m_boxes[0]->text().trimmed();
-    c.certno = m_boxes[1]->text().trimmed();
-    c.appno = m_boxes[2]->text().trimmed();
-    c.regno = m_boxes[3]->text().trimmed();
+    c.name = text(0)->text().trimmed();
+    c.certno = text(1)->text().trimmed();
+    c.appno = text(2)->text().trimmed();
+    c.regno = text(3)->text().trimmed();
     c.match = m_mode->currentIndex() == 1   ? SearchMatch::Contains
               : m_mode->currentIndex() == 2 ? SearchMatch::EndsWith
                                             : SearchMatch::BeginsWith;
@@ -128,18 +122,16 @@ void StudentSearchForm::search()
 
 void StudentSearchForm::fill(const std::vector<SearchHit> &hits)
 {
-    m_grid->setRowCount(0);
-    m_grid->setRowCount(int(hits.size()));
-    for (int row = 0; row < int(hits.size()); ++row) {
-        const SearchHit &hit = hits[std::size_t(row)];
-        const QString texts[] = {hit.regno, hit.name, hit.certno, hit.printedDate, hit.appno, hit.mobile, hit.email};
-        for (int column = 0; column < Active; ++column)
-            m_grid->setItem(row, column, cell(texts[column]));
-        QTableWidgetItem *active = cell({});
-        active->setCheckState(hit.active ? Qt::Checked : Qt::Unchecked);
-        m_grid->setItem(row, Active, active);
+    m_grid->clearRows();
+    for (const SearchHit &hit : hits) {
+        QList<QTableWidgetItem *> cells;
+        for (const QString &text : {hit.regno, hit.name, hit.certno, hit.printedDate, hit.appno, hit.mobile, hit.email})
+            cells << SpreadGrid::shownItem(text);
+        cells << SpreadGrid::checkItem(hit.active, false);
+        m_grid->appendRow(cells);
     }
-    m_grid->resizeColumnToContents(RegNo);
+    // Whole names and numbers: every column as wide as its longest text.
+    m_grid->fitColumns();
     m_count->setText(hits.empty() ? u"No candidates found"_s
                                   : QString::number(hits.size()) + (hits.size() == 1 ? u" candidate"_s : u" candidates"_s));
 }
@@ -162,17 +154,21 @@ bool StudentSearchForm::openInEntry(int row)
     return false;
 }
 
+bool StudentSearchForm::boxKey(QWidget *, QKeyEvent *event)
+{
+    // Enter searches from any box, the match list too; Down and Up move as everywhere.
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    search();
+    return true;
+}
+
 bool StudentSearchForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (enter && watched == m_grid) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             openInEntry(m_grid->currentRow());
-            return true;
-        }
-        if (enter) {
-            search();
             return true;
         }
     }

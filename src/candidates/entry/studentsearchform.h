@@ -3,19 +3,24 @@
 
 #include "candidates/entry/candidatesearch.h"
 #include "shell/forms/childform.h"
+#include "shell/forms/spreadgrid.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
 
 namespace sw {
 
+class FieldFrame;
+
 // The candidate search screen (STUDSEARCH): parts of a name, certificate number,
 // online application number or register number, matched at the beginning, anywhere
 // or at the end, list the convocation's candidates with their certificate state and
-// the contact data of their online applications. It only reads. Enter or a double
-// click on a listed candidate opens the candidate screen on that candidate.
+// the contact data of their online applications. It only reads. Enter in a box
+// searches, Down and Up move between the boxes; Enter or a double click on a listed
+// candidate opens the candidate screen on that candidate.
 class StudentSearchForm final : public ChildForm
 {
     Q_OBJECT
@@ -32,7 +37,7 @@ public:
 
     QLineEdit *text(int index) const;
     QComboBox *matchList() const { return m_mode; }
-    QTableWidget *spread() const { return m_grid; }
+    SpreadGrid *spread() const { return m_grid; }
 
     // The menu code of the candidate screen, which the hand-over opens.
     static QString entryMenuCode() { return QStringLiteral("N22"); }
@@ -44,10 +49,11 @@ protected:
 private:
     SearchCriteria criteria() const;
     void fill(const std::vector<SearchHit> &hits);
+    bool boxKey(QWidget *box, QKeyEvent *event);
 
+    FieldFrame *m_fields;
     QComboBox *m_mode;
-    QLineEdit *m_boxes[4];
-    QTableWidget *m_grid;
+    SpreadGrid *m_grid;
     QLabel *m_count;
 };
 

@@ -2,9 +2,8 @@
 #pragma once
 
 #include "certificates/cancellation/cancellationstore.h"
-#include "shell/forms/recordform.h"
-
-class QTableWidget;
+#include "masters/mastercodes.h"
+#include "shell/forms/codegridform.h"
 
 namespace sw {
 
@@ -13,12 +12,13 @@ enum class CancellationScreen { Register, Range };
 // The two cancellation screens. CERTCAN (Register): the header chooses a degree
 // and college, the grid `spread` shows the cancellation register of that pair, and
 // a register number typed on the grid's last line, with a reason, cancels that
-// candidate's certificate on Save; the reason of a loaded line can be corrected.
+// candidate's certificate on Save, after a question naming each register number and
+// certificate number; the reason of a loaded line can be corrected.
 // CERTCANRANGE (Range): the grid lists the printed candidates of the pair, and
 // Save cancels the ticked ones at once, after asking the reason that the
-// stationery register keeps. Both save in one transaction; the rules live in
-// CancellationStore.
-class CancellationForm final : public RecordForm
+// stationery register keeps. Both save in one transaction and say what they
+// cancelled; the rules live in CancellationStore. Both open ready to take the degree.
+class CancellationForm final : public CodeGridForm
 {
     Q_OBJECT
 public:
@@ -29,7 +29,6 @@ public:
     void display_record(RecordSet &rows, const QString &tagname) override;
 
     CancellationScreen screen() const { return m_screen; }
-    QTableWidget *spread() const { return m_grid; }
     std::vector<CancelRow> registerRows() const;
     std::vector<PrintedRow> printedRows() const;
 
@@ -39,28 +38,20 @@ public:
     enum RangeColumn { PrintedDate = 3, Cancel = 4, RangeColumns = 5 };
 
 protected:
-    BoundSql recordsetStatement() const override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool headerComplete() override;
+    void keyTyped(int row) override;
+    std::optional<LookupRequest> keyLookup() const override;
 
 private:
     bool isRegister() const { return m_screen == CancellationScreen::Register; }
-    QLineEdit *addShownBox(int index, QLineEdit *beside);
-    bool acceptHeaderBox(QLineEdit *box);
-    void headerComplete();
     void loadGrid();
-    void clearGrid();
-    void appendRegisterRow(const CancelRow &row);
-    void appendEmptyRow();
-    void appendPrintedRow(const PrintedRow &row);
-    void cellChanged(int row, int column);
-    void regnoTyped(int row);
-    void lookUpRegno();
     void showAgain(const QString &degree, const QString &college);
+    bool saveRegister(const QString &degree, const QString &college);
+    bool saveRange(const QString &degree, const QString &college);
 
     CancellationStore m_store;
+    MasterCodes m_codes;
     CancellationScreen m_screen;
-    QTableWidget *m_grid;
-    bool m_filling = false;
 };
 
 } // namespace sw

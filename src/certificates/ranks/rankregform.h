@@ -2,9 +2,8 @@
 #pragma once
 
 #include "certificates/ranks/rankstore.h"
-#include "shell/forms/recordform.h"
-
-class QTableWidget;
+#include "masters/mastercodes.h"
+#include "shell/forms/codegridform.h"
 
 namespace sw {
 
@@ -12,8 +11,8 @@ namespace sw {
 // `spread` shows the degree's ranks when it has any (the screen edits them) and
 // takes new lines on its last line: a register number of a candidate of the
 // degree, the rank as a Roman numeral and remarks. Save writes the grid in one
-// transaction; the rules live in RankStore.
-class RankRegForm final : public RecordForm
+// transaction and says how many ranks it saved; the rules live in RankStore.
+class RankRegForm final : public CodeGridForm
 {
     Q_OBJECT
 public:
@@ -23,30 +22,22 @@ public:
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 
-    QTableWidget *spread() const { return m_grid; }
     // The grid's lines as the store takes them; the empty last line is left out.
     std::vector<RankRow> gridRows() const;
 
     enum Column { RegNo, Name, Rank, Remarks, RowState, ColumnCount };
 
 protected:
-    BoundSql recordsetStatement() const override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool headerComplete() override;
+    void keyTyped(int row) override;
+    void cellEdited(int row, int column) override;
+    std::optional<LookupRequest> keyLookup() const override;
 
 private:
-    bool acceptDegree();
     void loadGrid();
-    void clearGrid();
-    void appendRow(const RankRow &row);
-    void appendEmptyRow();
-    void cellChanged(int row, int column);
-    void regnoTyped(int row);
-    void lookUpRegno();
 
     RankStore m_store;
-    QTableWidget *m_grid;
-    QLineEdit *m_degreeName;
-    bool m_filling = false;
+    MasterCodes m_codes;
 };
 
 } // namespace sw

@@ -7,97 +7,101 @@
 #include "shell/forms/screenregistry.h"
 
 #include <QGroupBox>
-#include <QHeaderView>
-#include <QLayout>
-#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 
 namespace sw {
 
 RecCertForm::RecCertForm(const FormContext &context)
-    : RecordForm(context, u"RECCERT"_s, u"Recent Certificates . . ."_s)
-    , m_spread(new QTableWidget(0, 4, frame()))
+    : CodeGridForm(context, u"RECCERT"_s, u"Recent Certificates . . ."_s,
+                   {{u"Reg. No."_s, SpreadColumn::Kind::Text, u"Enter Reg. No., maximum length 10"_s},
+                    {u"Name"_s},
+                    {u"Cert. No."_s},
+                    {u"Take back"_s, SpreadColumn::Kind::Check, u"Tick the certificates to take back"_s}})
 {
-    m_spread->setObjectName(u"spread"_s);
-    m_spread->setHorizontalHeaderLabels({u"Reg. No."_s, u"Name"_s, u"Cert. No."_s, u"Take back"_s});
-    m_spread->horizontalHeader()->setStretchLastSection(true);
-    m_spread->setToolTip(u"Enter Reg. No., maximum length 8"_s);
-    frame()->layout()->addWidget(m_spread);
-    registerField(u"S0"_s, m_spread);
+    // The screen has no header: the grid is all it shows.
+    frame()->hide();
     setFieldOrder(u"S0"_s);
 }
 
-BoundSql RecCertForm::recordsetStatement() const
+std::optional<BoundSql> RecCertForm::recordsetStatement() const
 {
-    return {u"select reccert.*, convo.fname from reccert, convo where convo.fregno = reccert.fregno "
-            "order by reccert.fcertno"_s,
-            {}};
+    return BoundSql{u"select reccert.*, convo.fname from reccert, convo where convo.fregno = reccert.fregno "
+                    "order by reccert.fcertno"_s,
+                    {}};
 }
 
-void RecCertForm::fillGrid()
+void RecCertForm::loadGrid()
 {
-    setHint(u"Loading Please Wait ..."_s);
-    m_rows = RecentCertificates(session()).load();
-    m_spread->setRowCount(int(m_rows.size()));
-    for (int r = 0; r < int(m_rows.size()); ++r) {
-        const RecentCertificates::Row &row = m_rows[r];
-        const QString cells[] = {row.regno, row.name, row.certNo};
-        for (int c = 0; c < 3; ++c) {
-            auto *item = new QTableWidgetItem(cells[c]);
-            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            m_spread->setItem(r, c, item);
-        }
-        auto *check = new QTableWidgetItem;
-        check->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-        check->setCheckState(Qt::Unchecked);
-        m_spread->setItem(r, 3, check);
-    }
-    setHint({});
-    m_loaded = true;
+    fillGrid([this] {
+        m_rows = RecentCertificates(session()).load();
+        for (const RecentCertificates::Row &row : m_rows)
+            spread()->appendRow({SpreadGrid::shownItem(row.regno), SpreadGrid::shownItem(row.name),
+                                 SpreadGrid::shownItem(row.certNo), SpreadGrid::checkItem(false, !browsing())});
+    });
+    setCount(QString::number(m_rows.size()) + u" certificates of the last run"_s);
     if (m_rows.empty())
         prompter().info(u"No records found"_s);
 }
 
-void RecCertForm::display_record(RecordSet &, const QString &)
+void RecCertForm::display_record(RecordSet &rows, const QString &)
 {
-    if (!m_loaded)
-        fillGrid();
-    setLegend(editMode() == u"Z"_s ? browseLegend() : editLegend());
+    // The browse commands move the grid's cursor to the certificate `rsdisp` stands on.
+    const QString certNo = rows.text(u"fcertno"_s).trimmed();
+    for (int r = 0; r < spread()->rowCount(); ++r) {
+        if (spread()->text(r, CertNo).trimmed() == certNo)
+            spread()->setCurrentCell(r, RegNo);
+    }
+    setLegend(browsing() ? browseLegend() : editLegend());
 }
 
 void RecCertForm::resetForm()
 {
-    RecordForm::resetForm();
-    if (!m_loaded)
-        fillGrid();
+    CodeGridForm::resetForm();
+    // The list stays on the screen to be read: it is the last run's.
+    spread()->setEnabled(true);
+    loadGrid();
 }
 
 void RecCertForm::AEDproc(const QString &operation)
 {
-    if (operation == u"add"_s)
-        return; // the list only holds what the last run printed
-    setEditMode(operation == u"delete"_s ? u"D"_s : u"E"_s);
-    frame()->setEnabled(true);
-    enableFields(true);
+    if (operation == u"add"_s) {
+        prompter().info(u"The list holds the certificates of the last printing run; nothing is added here."_s);
+        return;
+    }
+    setEditMode(operation == u"delete"_s ? EditMode::Delete : EditMode::Edit);
+    showOutcome({});
     setLegend(editLegend());
-    m_spread->setFocus();
+    for (int r = 0; r < spread()->rowCount(); ++r) {
+        QTableWidgetItem *tick = spread()->item(r, TakeBack);
+        tick->setFlags(tick->flags() | Qt::ItemIsUserCheckable);
+    }
+    openGrid(0, TakeBack);
 }
 
 void RecCertForm::CmdSave_Click()
 {
     try {
-        for (int r = 0; r < int(m_rows.size()); ++r)
-            m_rows[r].takeBack = m_spread->item(r, 3)->checkState() == Qt::Checked;
-        RecentCertificates(session()).save(m_rows);
-        m_loaded = false;
+        prepareSave();
+        QStringList taken;
+        for (int r = 0; r < int(m_rows.size()); ++r) {
+            m_rows[size_t(r)].takeBack = spread()->ticked(r, TakeBack);
+            if (m_rows[size_t(r)].takeBack)
+                taken << m_rows[size_t(r)].certNo.trimmed();
+        }
+        const int cleared = RecentCertificates(session()).save(m_rows);
         rsdisp().requery(session().db());
         resetForm();
+        showOutcome(taken.isEmpty() ? u"Nothing ticked: nothing taken back"_s
+                                    : u"Took back %1 of %2 ticked (%3)"_s.arg(cleared).arg(taken.size()).arg(
+                                          taken.join(u", "_s)));
     } catch (const StopError &e) {
         prompter().message(e.text(), e.title(), e.icon());
+        showOutcome(u"Not saved"_s);
     } catch (const std::exception &e) {
         showError(e);
         resetForm();
+        showOutcome(u"Not saved: the database refused the change"_s);
     }
 }
 

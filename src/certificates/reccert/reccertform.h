@@ -2,20 +2,19 @@
 #pragma once
 
 #include "certificates/reccert/recentcertificates.h"
-#include "shell/forms/recordform.h"
+#include "shell/forms/codegridform.h"
 
 #include <vector>
-
-class QTableWidget;
 
 namespace sw {
 
 class ScreenRegistry;
 
 // RECCERT: the certificates of the last designed-layout run in a grid `spread`
-// ("Reg. No.", "Name", "Cert. No." and a "Take back" check column). Edit (F5)
-// lets the clerk tick the rows to take back; Save (F6) takes them back at once.
-class RecCertForm final : public RecordForm
+// ("Reg. No.", "Name", "Cert. No." and a "Take back" check column), shown as the
+// screen opens. Edit (F5) lets the clerk tick the rows to take back; Save (F6) takes
+// them back at once and says which.
+class RecCertForm final : public CodeGridForm
 {
     Q_OBJECT
 public:
@@ -25,18 +24,18 @@ public:
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 
-    QTableWidget *spread() const { return m_spread; }
+    enum Column { RegNo, Name, CertNo, TakeBack };
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
     void resetForm() override;
+    bool headerComplete() override { return true; }
+    bool startsEditing() const override { return false; }
 
 private:
-    void fillGrid();
+    void loadGrid();
 
-    QTableWidget *m_spread;
     std::vector<RecentCertificates::Row> m_rows;
-    bool m_loaded = false;
 };
 
 void registerRecentCertificatesScreens(ScreenRegistry &screens);

@@ -5,6 +5,8 @@
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 
+#include <QMap>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -175,9 +177,52 @@ std::vector<std::pair<QString, QString>> GateStore::regnoChoices(const QString &
 
 int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)
 {
+    return saveReporting(s, grid).written;
+}
+
+std::optional<QString> GateStore::whyRefused(const QString &regno, const GateRow &row) const
+{
+    Rows rows = m_session.db().query(u"select fcertno, factive, ffeepaid from convo where fregno = ? and fconvocode = ?"_s,
+                                     {regno, m_session.convoCode});
+    if (!rows.next())
+        return u"not in this convocation"_s;
+    if (!rows.text(0).trimmed().isEmpty())
+        return u"printed"_s;
+    if (m_gate == Gate::Verification && rows.text(1).trimmed() == u"T"_s)
+        return u"active"_s;
+    if (m_gate == Gate::Activation && rows.text(2).trimmed() != u"T"_s)
+        return u"fee not verified"_s;
+    // A server that counts only the rows a statement changed reports none for a flag
+    // that already held the value: the row is as the grid asks.
+    const QString stored = rows.text(m_gate == Gate::Verification ? 2 : 1).trimmed();
+    if (stored == (row.ticked ? u"T"_s : u"F"_s))
+        return std::nullopt;
+    if (row.flagAsRead)
+        return u"changed on another workstation"_s;
+    return u"not of this degree"_s;
+}
+
+QString GateStore::SaveReport::summary(Gate gate) const
+{
+    QString text = u"Saved %1 of %2 rows (%3 %4)"_s.arg(written).arg(rows).arg(ticked).arg(
+        gate == Gate::Verification ? u"fee paid"_s : u"active"_s);
+    if (refused.empty())
+        return text;
+    QMap<QString, int> reasons;
+    for (const auto &[regno, reason] : refused)
+        reasons[reason] += 1;
+    QStringList parts;
+    for (auto it = reasons.cbegin(); it != reasons.cend(); ++it)
+        parts << QString::number(it.value()) + u' ' + it.key();
+    return text + u"; "_s + QString::number(refused.size()) + u" refused: "_s + parts.join(u", "_s);
+}
+
+GateStore::SaveReport GateStore::saveReporting(const GateSelection &s, const std::vector<GateRow> &grid)
+{
+    SaveReport report;
     if (grid.empty()) {
         m_prompter.info(u"No student Details found"_s);
-        return 0;
+        return report;
     }
     Database &db = m_session.db();
     WriteScope scope(db);
@@ -191,26 +236,32 @@ int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)
     // A flag read as NULL is bound as NULL too: both sides are compared as text.
     Statement writeIfUnchanged = db.prepare(update + u" and "_s + db.dialect().coalesce(column, u"''"_s) + u" = "_s
                                             + db.dialect().coalesce(u"?"_s, u"''"_s));
-    int reached = 0;
     for (const GateRow &row : grid) {
         const QString regno = row.regno.trimmed();
         if (regno.isEmpty())
             continue;
+        ++report.rows;
         QString college;
         {
             Rows found = collegeOf.run({regno, m_session.convoCode});
-            if (!found.next())
+            if (!found.next()) {
+                report.refused.emplace_back(regno, u"not in this convocation"_s);
                 continue;
+            }
             college = m_gate == Gate::Verification ? s.collegeFrom.trimmed() : found.text(0);
         }
         QVariantList params{row.ticked ? u"T"_s : u"F"_s, s.degree.trimmed(), college, regno, m_session.convoCode};
-        if (row.flagAsRead)
-            reached += writeIfUnchanged.exec(params << *row.flagAsRead);
-        else
-            reached += write.exec(params);
+        const int reached = row.flagAsRead ? writeIfUnchanged.exec(params << *row.flagAsRead) : write.exec(params);
+        const std::optional<QString> refusal = reached > 0 ? std::nullopt : whyRefused(regno, row);
+        if (refusal) {
+            report.refused.emplace_back(regno, *refusal);
+        } else {
+            ++report.written;
+            report.ticked += row.ticked ? 1 : 0;
+        }
     }
     scope.commit();
-    return reached;
+    return report;
 }
 
 int GateStore::deactivateAll(const GateSelection &s)

@@ -79,9 +79,24 @@ public:
     std::vector<std::pair<QString, QString>> collegeChoices(const QString &degree) const;
     std::vector<std::pair<QString, QString>> regnoChoices(const QString &degree, const QString &college) const;
 
+    // What a save did: the rows written, and each row refused with its reason
+    // ("printed", "active", "fee not verified", "changed on another workstation",
+    // "not in this convocation").
+    struct SaveReport
+    {
+        int rows = 0;    // rows with a register number
+        int written = 0;
+        int ticked = 0;  // written rows whose flag is now "T"
+        std::vector<std::pair<QString, QString>> refused; // register number, reason
+        // "Saved 3 of 5 rows (3 fee paid); 2 refused: 1 printed, 1 active"
+        QString summary(Gate gate) const;
+    };
+
     // Writes every row's flag ("No student Details found" for an empty grid). Returns
-    // the rows the statements reached.
+    // the rows written (a row that already held its flag counts as written).
     int save(const GateSelection &selection, const std::vector<GateRow> &grid);
+    // The same save, saying of every row whether it was written and why not.
+    SaveReport saveReporting(const GateSelection &selection, const std::vector<GateRow> &grid);
 
     // Delete: after "Confirm Deletion", deactivates every candidate of the selection
     // this gate handles. Returns the rows changed.
@@ -91,6 +106,8 @@ private:
     std::vector<std::pair<QString, QString>> choices(const LookupRequest &request) const;
     QString unprinted(const QString &column = QStringLiteral("fcertno")) const;
     QString gateCondition(const QString &prefix = {}) const;
+    // Why a row's statement reached no row; nullopt when the row already holds the flag.
+    std::optional<QString> whyRefused(const QString &regno, const GateRow &row) const;
 
     Session &m_session;
     Prompter &m_prompter;

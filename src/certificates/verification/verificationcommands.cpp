@@ -4,6 +4,8 @@
 #include "certificates/verification/gatestore.h"
 #include "shell/batch/batchcommand.h"
 
+#include <QSet>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -44,12 +46,17 @@ int runGate(BatchContext &c, Gate gate)
         if ((from.isEmpty() || regno >= from) && (to.isEmpty() || regno <= to))
             row.ticked = tick;
     }
-    store.save(selection, grid);
+    const GateStore::SaveReport report = store.saveReporting(selection, grid);
+    QSet<QString> refused;
+    for (const auto &[regno, reason] : report.refused) {
+        c.err << regno << u" refused: "_s << reason << Qt::endl;
+        refused.insert(regno);
+    }
 
     const QString flag = gate == Gate::Verification ? u"ffeepaid"_s : u"factive"_s;
     int changed = 0;
     for (size_t i = 0; i < grid.size(); ++i) {
-        if (grid[i].ticked == loaded[i].ticked)
+        if (grid[i].ticked == loaded[i].ticked || refused.contains(grid[i].regno.trimmed()))
             continue;
         c.out << grid[i].regno << u' ' << flag << u": "_s << (loaded[i].ticked ? u"T"_s : u"F"_s) << u" -> "_s
               << (grid[i].ticked ? u"T"_s : u"F"_s) << Qt::endl;

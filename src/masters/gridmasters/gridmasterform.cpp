@@ -4,12 +4,10 @@
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/spreadgrid.h"
 
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QLayout>
-#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -17,12 +15,17 @@ namespace sw {
 
 namespace {
 
-QTableWidgetItem *checkItem(bool checked)
+QList<SpreadColumn> columnsOf(const GridMasterKind &kind)
 {
-    auto *item = new QTableWidgetItem;
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-    return item;
+    QList<SpreadColumn> columns{{kind.codeCaption, SpreadColumn::Kind::Text, kind.noun + u" code"_s},
+                                {kind.nameCaption, SpreadColumn::Kind::Text, kind.noun + u" name"_s}};
+    if (kind.convocation)
+        columns << SpreadColumn{u"Convocation Date"_s, SpreadColumn::Kind::Text, u"Convocation date, dd/mm/yyyy"_s}
+                << SpreadColumn{u"Active?"_s, SpreadColumn::Kind::Check, u"The convocation being held"_s}
+                << SpreadColumn{u"Del"_s, SpreadColumn::Kind::Check, u"F7 ticks the row for deletion"_s};
+    else
+        columns << SpreadColumn{u"Delete"_s, SpreadColumn::Kind::Check, u"F7 ticks the row for deletion"_s};
+    return columns;
 }
 
 } // namespace
@@ -31,101 +34,118 @@ GridMasterForm::GridMasterForm(const FormContext &context, const GridMasterKind 
     : RecordForm(context, kind.menuCode, kind.caption)
     , m_kind(kind)
     , m_store(context.session.db(), kind)
-    , m_spread(new QTableWidget(1, kind.convocation ? 5 : 3, frame()))
+    , m_spread(new SpreadGrid(columnsOf(kind), this))
 {
-    m_spread->setObjectName(u"spread"_s);
-    QStringList headers{kind.codeCaption, kind.nameCaption};
-    if (kind.convocation)
-        headers << u"Convocation Date"_s << u"Active?"_s << u"Del"_s;
-    else
-        headers << u"Delete"_s;
-    m_spread->setHorizontalHeaderLabels(headers);
-    m_spread->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    // The grid is the whole screen: the frame of boxes stays empty and hidden.
+    frame()->hide();
     m_spread->setMinimumSize(560, 320);
-    frame()->layout()->addWidget(m_spread);
+    addGrowing(m_spread);
     registerField(u"S0"_s, m_spread);
     m_spread->installEventFilter(this);
+    connect(m_spread, &SpreadGrid::hintChanged, this, &ChildForm::setHint);
     connect(m_spread, &QTableWidget::currentCellChanged, this,
-            [this](int newRow, int, int oldRow, int) { rowLeft(oldRow, newRow); });
+            [this](int newRow, int newColumn, int oldRow, int oldColumn) {
+                cellLeft(oldRow, oldColumn, newRow, newColumn);
+            });
     setRowCount(1);
 }
 
-BoundSql GridMasterForm::recordsetStatement() const
+std::optional<BoundSql> GridMasterForm::recordsetStatement() const
 {
-    return {u"select * from "_s + session().db().table(m_kind.table), {}};
+    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.codeColumn,
+                    {}};
 }
 
-void GridMasterForm::display_record(RecordSet &, const QString &)
+void GridMasterForm::display_record(RecordSet &rows, const QString &)
 {
-    // The grid shows every row itself; the browse commands have nothing to show.
+    if (!rows.onRow())
+        return;
+    const QString code = rows.text(m_kind.codeColumn).trimmed();
+    for (int r = 0; r < m_spread->rowCount(); ++r) {
+        if (m_spread->text(r, 0).trimmed() == code) {
+            const QSignalBlocker hold(m_spread);
+            m_spread->setCurrentCell(r, 0);
+            m_spread->scrollToItem(m_spread->item(r, 0));
+            return;
+        }
+    }
 }
 
 void GridMasterForm::setRowCount(int rows)
 {
+    const QSignalBlocker hold(m_spread);
     const int before = m_spread->rowCount();
     m_spread->setRowCount(rows);
     for (int r = before; r < rows; ++r) {
         for (int c = 0; c < columnCount(); ++c) {
             const bool check = c == deleteColumn() || (m_kind.convocation && c == 3);
-            m_spread->setItem(r, c, check ? checkItem(false) : new QTableWidgetItem);
+            m_spread->setItem(r, c, check ? SpreadGrid::checkItem(false) : SpreadGrid::typedItem());
         }
     }
 }
 
 void GridMasterForm::lockCode(int row)
 {
-    QTableWidgetItem *code = m_spread->item(row, 0);
-    code->setFlags(code->flags() & ~Qt::ItemIsEditable);
-    code->setBackground(lockedColour());
+    m_spread->lock(row, 0);
+    m_spread->item(row, 0)->setBackground(lockedColour());
 }
 
 int GridMasterForm::lastDataRow() const
 {
     for (int r = m_spread->rowCount() - 1; r >= 0; --r) {
-        if (!m_spread->item(r, 0)->text().trimmed().isEmpty())
+        if (!m_spread->text(r, 0).trimmed().isEmpty())
             return r;
     }
     return -1;
 }
 
-void GridMasterForm::loadGrid()
+void GridMasterForm::loadGrid(bool editing)
 {
-    const QSignalBlocker block(m_spread);
+    const QSignalBlocker hold(m_spread);
     m_spread->setRowCount(0);
     const std::vector<GridRow> rows = m_store.load();
     setRowCount(std::max<int>(1, int(rows.size())));
     for (int r = 0; r < int(rows.size()); ++r) {
-        m_spread->item(r, 0)->setText(rows[size_t(r)].code);
-        m_spread->item(r, 1)->setText(rows[size_t(r)].name);
+        m_spread->setText(r, 0, rows[size_t(r)].code);
+        m_spread->setText(r, 1, rows[size_t(r)].name);
         if (m_kind.convocation) {
-            m_spread->item(r, 2)->setText(rows[size_t(r)].date);
-            m_spread->item(r, 3)->setCheckState(rows[size_t(r)].active ? Qt::Checked : Qt::Unchecked);
+            m_spread->setText(r, 2, rows[size_t(r)].date);
+            m_spread->setTicked(r, 3, rows[size_t(r)].active);
         }
         lockCode(r);
     }
+    // Browsing shows the rows; nothing in them changes until Add or Edit.
+    m_spread->setEditTriggers(editing ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    for (int r = 0; r < m_spread->rowCount(); ++r) {
+        for (int c = 0; c < columnCount(); ++c) {
+            QTableWidgetItem *cell = m_spread->item(r, c);
+            if (m_spread->columnsShown()[c].kind == SpreadColumn::Kind::Check)
+                cell->setFlags(editing ? cell->flags() | Qt::ItemIsUserCheckable : cell->flags() & ~Qt::ItemIsUserCheckable);
+        }
+    }
     m_changes.reset(rows);
+    m_spread->fitColumns();
     m_spread->setCurrentCell(0, 0);
 }
 
 void GridMasterForm::openAddRow(int afterRow)
 {
-    const QSignalBlocker block(m_spread);
     if (afterRow + 1 >= m_spread->rowCount())
         setRowCount(afterRow + 2);
+    const QSignalBlocker hold(m_spread);
     m_spread->setCurrentCell(afterRow + 1, 0);
 }
 
 GridRow GridMasterForm::gridRow(int row) const
 {
     GridRow out;
-    out.code = m_spread->item(row, 0)->text().trimmed();
-    out.name = m_spread->item(row, 1)->text().trimmed();
+    out.code = m_spread->text(row, 0).trimmed();
+    out.name = m_spread->text(row, 1).trimmed();
     if (m_kind.convocation) {
-        out.date = m_spread->item(row, 2)->text().trimmed();
-        out.active = m_spread->item(row, 3)->checkState() == Qt::Checked;
+        out.date = m_spread->text(row, 2).trimmed();
+        out.active = m_spread->ticked(row, 3);
     }
-    out.mode = m_spread->item(row, deleteColumn())->checkState() == Qt::Checked ? GridRowMode::Deleted
-                                                                                  : GridRowMode::Added;
+    out.mode = m_spread->ticked(row, deleteColumn()) ? GridRowMode::Deleted : GridRowMode::Added;
     return out;
 }
 
@@ -139,12 +159,38 @@ std::vector<GridRow> GridMasterForm::gridRows() const
 
 bool GridMasterForm::rowRecorded(int row) const
 {
-    return m_changes.contains(m_spread->item(row, 0)->text());
+    return m_changes.contains(m_spread->text(row, 0));
+}
+
+bool GridMasterForm::checkCell(int row, int column)
+{
+    const GridRow typed = gridRow(row);
+    QString refusal;
+    if (column == 0) {
+        if (typed.code.isEmpty()) {
+            refusal = m_kind.codeMissingOnLeave();
+        } else {
+            for (int other = 0; other <= lastDataRow() && refusal.isEmpty(); ++other) {
+                if (other != row && m_spread->text(other, 0).trimmed().compare(typed.code, Qt::CaseInsensitive) == 0)
+                    refusal = m_kind.codeExistsOnLeave();
+            }
+        }
+    } else if (column == 1 && typed.name.isEmpty()) {
+        refusal = m_kind.nameMissingOnLeave();
+    }
+    if (refusal.isEmpty())
+        return true;
+    prompter().message(refusal, u"Message"_s, PromptIcon::Information);
+    const QSignalBlocker hold(m_spread);
+    if (column == 0 && typed.code.isEmpty())
+        m_spread->setText(row, 0, {});
+    m_spread->setCurrentCell(row, column);
+    return false;
 }
 
 bool GridMasterForm::checkRow(int row)
 {
-    if (editMode() == u"Z"_s)
+    if (browsing())
         return true;
     std::vector<GridRow> rows = gridRows();
     if (row >= int(rows.size()))
@@ -155,7 +201,7 @@ bool GridMasterForm::checkRow(int row)
     if (!problem)
         return true;
     prompter().message(problem->message, u"Message"_s, PromptIcon::Exclamation);
-    const QSignalBlocker block(m_spread);
+    const QSignalBlocker hold(m_spread);
     m_spread->setCurrentCell(problem->row, problem->cell == GridProblem::Cell::Name ? 1 : 0);
     return false;
 }
@@ -167,45 +213,61 @@ void GridMasterForm::record(int row)
     lockCode(row);
 }
 
-void GridMasterForm::rowLeft(int oldRow, int newRow)
+void GridMasterForm::cellLeft(int oldRow, int oldColumn, int newRow, int newColumn)
 {
-    if (m_moving || editMode() == u"Z"_s || oldRow < 0 || oldRow == newRow || oldRow >= m_spread->rowCount())
+    if (m_moving || browsing() || oldRow < 0 || oldRow >= m_spread->rowCount())
         return;
+    if (oldRow == newRow && oldColumn == newColumn)
+        return;
+    // The text still being typed in the cell left is what is checked.
+    m_spread->commitEditor();
     const GridRow left = gridRow(oldRow);
-    // Leaving an empty row upwards checks nothing.
+    // Moving left within the row checks nothing, nor leaving an empty row upwards.
+    if (newRow == oldRow && newColumn < oldColumn)
+        return;
     if (left.code.isEmpty() && left.name.isEmpty() && newRow < oldRow)
         return;
     m_moving = true;
-    if (checkRow(oldRow)) {
-        record(oldRow);
-        if (newRow > lastDataRow())
-            openAddRow(lastDataRow());
+    const bool lockedCode = oldColumn == 0 && !(m_spread->item(oldRow, 0)->flags() & Qt::ItemIsEditable);
+    if (lockedCode || checkCell(oldRow, oldColumn)) {
+        if (newRow != oldRow && checkRow(oldRow)) {
+            record(oldRow);
+            if (newRow > lastDataRow())
+                openAddRow(lastDataRow());
+        }
     }
     m_moving = false;
 }
 
 void GridMasterForm::AEDproc(const QString &operation)
 {
-    frame()->setEnabled(true);
-    m_spread->setEnabled(true);
+    showOutcome({});
+    setEditMode(editModeFor(operation));
     setLegend(editLegend());
-    if (operation == u"add"_s) {
-        setEditMode(u"A"_s);
-        loadGrid();
+    // Delete marks rows with F7 or the "Delete" box; Add opens a fresh row below the data.
+    loadGrid(true);
+    if (editMode() == EditMode::Add)
         openAddRow(lastDataRow());
-    } else if (operation == u"edit"_s) {
-        setEditMode(u"E"_s);
-        loadGrid();
-    } else {
-        setEditMode(u"D"_s);
-        if (m_changes.rows().empty())
-            loadGrid();
-    }
     m_spread->setFocus();
+}
+
+QString GridMasterForm::changeSummary() const
+{
+    int added = 0, changed = 0, deleted = 0;
+    for (const GridRow &row : m_changes.rows()) {
+        added += row.mode == GridRowMode::Added ? 1 : 0;
+        changed += row.mode == GridRowMode::Updated ? 1 : 0;
+        deleted += row.mode == GridRowMode::Deleted ? 1 : 0;
+    }
+    if (added + changed + deleted == 0)
+        return u"Saved: nothing had changed"_s;
+    return u"Saved: %1 added, %2 changed, %3 deleted"_s.arg(added).arg(changed).arg(deleted);
 }
 
 void GridMasterForm::CmdSave_Click()
 {
+    // The cell being typed in is part of what is saved.
+    m_spread->commitEditor();
     const int active = m_spread->currentRow();
     if (active >= 0 && !gridRow(active).code.isEmpty()) {
         if (!checkRow(active))
@@ -222,10 +284,14 @@ void GridMasterForm::CmdSave_Click()
             record(r);
     }
     if (!m_store.save(m_changes.rows(), prompter())) {
+        showOutcome(u"Not saved"_s);
         m_spread->setFocus();
         return;
     }
+    const QString said = changeSummary();
+    rsdisp().requery(session().db());
     resetForm();
+    showOutcome(said);
 }
 
 void GridMasterForm::cmdCancel_Click()
@@ -235,37 +301,34 @@ void GridMasterForm::cmdCancel_Click()
 
 void GridMasterForm::cmdsearch_Click()
 {
-    frame()->setEnabled(true);
+    m_spread->setFocus();
 }
 
 void GridMasterForm::resetForm()
 {
-    setEditMode(u"Z"_s);
-    {
-        const QSignalBlocker block(m_spread);
-        m_spread->setRowCount(0);
-        setRowCount(1);
-    }
-    frame()->setEnabled(false);
+    setEditMode(EditMode::Browse);
+    loadGrid(false);
     setHint(QString());
     setLegend(browseLegend());
-    commands().setToolMode(ToolMode::Browse);
+    if (commands().activeForm() == this)
+        commands().setToolMode(ToolMode::Browse);
 }
 
 bool GridMasterForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_spread && event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
+    if (watched == m_spread && event->type() == QEvent::KeyPress && !browsing()) {
         const int key = static_cast<QKeyEvent *>(event)->key();
+        m_spread->commitEditor();
         const int row = m_spread->currentRow();
         if (key == Qt::Key_Escape && row >= 0 && !rowRecorded(row)) {
+            const QSignalBlocker hold(m_spread);
             for (int c = 0; c < 3 && c < columnCount() - 1; ++c)
-                m_spread->item(row, c)->setText(QString());
+                m_spread->setText(row, c, {});
             m_spread->setCurrentCell(row, 0);
             return true;
         }
         if (key == Qt::Key_F7 && row >= 0 && rowRecorded(row)) {
-            QTableWidgetItem *del = m_spread->item(row, deleteColumn());
-            del->setCheckState(del->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            m_spread->setTicked(row, deleteColumn(), !m_spread->ticked(row, deleteColumn()));
             record(row);
             return true;
         }

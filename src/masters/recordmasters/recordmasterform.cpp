@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/recordmasters/recordmasterform.h"
 
+#include "masters/mastercodes.h"
 #include "masters/recordmasters/recordmasterstore.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -17,15 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-QString RecordMasterForm::degreeDescription(const SqlDialect &dialect)
-{
-    // The description, and the speciality in brackets after it when the degree has one.
-    const QString special = dialect.coalesce(u"fspecial"_s, u"''"_s);
-    return dialect.concat({dialect.coalesce(u"fdescpn"_s, u"''"_s),
-                           u"case when "_s + special + u" <> '' then "_s
-                               + dialect.concat({u"' ('"_s, special, u"')'"_s}) + u" else '' end"_s});
-}
-
 RecordMasterForm::RecordMasterForm(const FormContext &context, const RecordMasterKind &kind)
     : RecordForm(context, kind.menuCode, kind.caption)
     , m_kind(kind)
@@ -38,18 +30,24 @@ RecordMasterForm::RecordMasterForm(const FormContext &context, const RecordMaste
             keepCase(box);
         if (f.mandatory)
             keys << u"T%1"_s.arg(i);
-        box->installEventFilter(this);
     }
     if (!kind.flagColumn.isEmpty())
         addCheck(0, kind.flagLabel);
     setMandatoryFields(keys.join(u','));
     setFieldOrder(keys.join(u','));
-    setLookup(text(0), [this] {
-        QString columns = m_kind.lookupFields;
-        if (m_kind.menuCode == u"DEGREE"_s)
-            columns = u"fdegree as fdegree, "_s + degreeDescription(session().db().dialect()) + u" as fdesc"_s;
-        return LookupRequest{session().db().table(m_kind.table), columns, {}, {}, {}, {}};
-    });
+    setLookup(text(0), [this] { return keyLookup(); });
+    fields().setCheck(text(0), [this] { return leaveKey(); });
+}
+
+LookupRequest RecordMasterForm::keyLookup() const
+{
+    // The masters' own lookup: code, description and, for degrees, the speciality.
+    const MasterCodes codes(session());
+    if (m_kind.menuCode == u"DEGREE"_s)
+        return codes.lookup(MasterCodes::Master::Degree);
+    if (m_kind.menuCode == u"MASCLASS"_s)
+        return codes.lookup(MasterCodes::Master::Class);
+    return codes.lookup(MasterCodes::Master::Convocation);
 }
 
 void RecordMasterForm::activated()
@@ -61,9 +59,9 @@ void RecordMasterForm::activated()
     }
 }
 
-BoundSql RecordMasterForm::recordsetStatement() const
+std::optional<BoundSql> RecordMasterForm::recordsetStatement() const
 {
-    return {u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.key().column, {}};
+    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.key().column, {}};
 }
 
 void RecordMasterForm::show(const MasterRecord &record)
@@ -92,30 +90,31 @@ void RecordMasterForm::display_record(RecordSet &rows, const QString &)
     if (!m_kind.flagColumn.isEmpty())
         record.flag = rows.text(m_kind.flagColumn) == u"T"_s;
     show(record);
-    setLegend(editMode() == u"Z"_s ? browseLegend() : editLegend());
+    setLegend(browsing() ? browseLegend() : editLegend());
 }
 
 void RecordMasterForm::AEDproc(const QString &operation)
 {
+    showOutcome({});
     frame()->setEnabled(true);
     enableFields(true);
     SetFieldColours(u'H');
     setLegend(editLegend());
     const bool recordShown = !text(0)->text().trimmed().isEmpty();
     if (operation == u"add"_s) {
-        setEditMode(u"A"_s);
+        setEditMode(EditMode::Add);
         ClearControls();
         text(0)->setFocus();
         return;
     }
-    setEditMode(operation == u"edit"_s ? u"E"_s : u"D"_s);
+    setEditMode(operation == u"edit"_s ? EditMode::Edit : EditMode::Delete);
     if (!recordShown) {
         text(0)->setFocus();
         return;
     }
     text(0)->setEnabled(false);
     SetFieldColours(u'D');
-    if (editMode() == u"D"_s) {
+    if (editMode() == EditMode::Delete) {
         confirmDelete();
         return;
     }
@@ -139,41 +138,38 @@ bool RecordMasterForm::lookUpTypedCode()
 void RecordMasterForm::confirmDelete()
 {
     const QString code = text(0)->text().trimmed();
+    QString said = u"Not deleted: "_s + code;
     if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo,
                        PromptAnswer::No)
         == PromptAnswer::Yes) {
         RecordMasterStore store(session().db(), m_kind);
-        store.remove(code, prompter());
+        if (store.remove(code, prompter()))
+            said = u"Deleted "_s + code;
         rsdisp().requery(session().db());
     }
     resetForm();
+    showOutcome(said);
 }
 
-bool RecordMasterForm::eventFilter(QObject *watched, QEvent *event)
+bool RecordMasterForm::leaveKey()
 {
-    // Leaving the key box in edit or delete brings its row, as a lookup would.
-    if (watched == text(0) && event->type() == QEvent::KeyPress && !text(0)->text().trimmed().isEmpty()
-        && (editMode() == u"E"_s || editMode() == u"D"_s)) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
-            if (!lookUpTypedCode())
-                return true;
-            text(0)->setEnabled(false);
-            if (editMode() == u"D"_s) {
-                confirmDelete();
-                return true;
-            }
-            moveFocus(text(0), true);
-            return true;
-        }
-    }
+    if (editMode() != EditMode::Edit && editMode() != EditMode::Delete)
+        return true;
+    if (!lookUpTypedCode())
+        return false;
+    text(0)->setEnabled(false);
+    if (editMode() == EditMode::Delete)
+        confirmDelete();
+    return true;
+}
+
+bool RecordMasterForm::fieldKey(QWidget *field, QKeyEvent *event)
+{
     // Enter in the Kannada speciality box stays there: the legacy keyboard uses it.
-    if (event->type() == QEvent::KeyPress && m_kind.menuCode == u"DEGREE"_s && watched == text(4)) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return true;
-    }
-    return RecordForm::eventFilter(watched, event);
+    if (m_kind.menuCode == u"DEGREE"_s && field == text(4)
+        && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        return true;
+    return RecordForm::fieldKey(field, event);
 }
 
 void RecordMasterForm::CmdSave_Click()
@@ -181,26 +177,31 @@ void RecordMasterForm::CmdSave_Click()
     try {
         RecordMasterStore store(session().db(), m_kind);
         const MasterRecord record = typed();
+        if (!fields().checkFocused())
+            return;
         if (const auto problem = store.check(record)) {
-            prompter().message(problem->message, u"Message"_s, PromptIcon::Information);
             text(problem->field)->setEnabled(true);
-            text(problem->field)->setFocus();
+            fields().refuse(text(problem->field), problem->message, PromptIcon::Information);
+            showOutcome(u"Not saved: "_s + problem->message);
             return;
         }
         bool saved = false;
-        if (editMode() == u"A"_s) {
+        if (editMode() == EditMode::Add) {
             saved = store.insert(record, prompter());
-        } else if (editMode() == u"E"_s) {
+        } else if (editMode() == EditMode::Edit) {
             if (!store.find(record.values.front())) {
                 prompter().message(m_kind.invalidMessage, u"Message"_s, PromptIcon::Exclamation);
                 return;
             }
             saved = store.update(record, prompter());
         }
-        if (!saved)
+        if (!saved) {
+            showOutcome(u"Not saved: "_s + record.values.front().trimmed());
             return;
+        }
         rsdisp().requery(session().db());
         resetForm();
+        showOutcome(u"Saved "_s + record.values.front().trimmed());
     } catch (const std::exception &e) {
         showError(e);
         resetForm();

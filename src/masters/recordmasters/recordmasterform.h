@@ -25,16 +25,12 @@ public:
     // The appearance sets every box's font; the Kannada boxes take theirs back after it.
     void activated() override;
 
-    // The degree lookup's second column: "description (speciality)", or the
-    // description alone for a degree without speciality.
-    static QString degreeDescription(const SqlDialect &dialect);
-
     // The font the Kannada boxes request.
     static QString kannadaFont() { return QStringLiteral("BRH Kannada"); }
 
 protected:
-    BoundSql recordsetStatement() const override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    std::optional<BoundSql> recordsetStatement() const override;
+    bool fieldKey(QWidget *field, QKeyEvent *event) override;
 
 private:
     void show(const MasterRecord &record);
@@ -42,6 +38,9 @@ private:
     // Reads the row of the typed code in edit and delete; false (and the focus kept)
     // when there is none.
     bool lookUpTypedCode();
+    // The check of leaving the key box: in edit and delete it brings the code's row.
+    bool leaveKey();
+    LookupRequest keyLookup() const;
     void confirmDelete();
 
     const RecordMasterKind &m_kind;

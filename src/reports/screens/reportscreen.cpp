@@ -11,21 +11,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace sw {
 
 namespace {
-const QString kDateMask = u"99/99/9999;_"_s;
 
 QString reportError(const std::exception &e)
 {
@@ -41,12 +35,11 @@ ReportScreen::ReportScreen(const FormContext &context, const QString &formName, 
                            QWidget *parent)
     : ReportForm(context, formName, caption, parent)
     , m_report(context.session.folder)
+    , m_codes(context.session)
+    , m_fields(new FieldFrame(this, context.session, context.prompter))
 {
-    m_frame = new QGroupBox(this);
-    m_frame->setObjectName(u"Frame"_s);
-    m_grid = new QGridLayout(m_frame);
-    body()->addWidget(m_frame);
-    body()->addStretch();
+    addCentred(m_fields->box());
+    connect(m_fields, &FieldFrame::focused, this, [this](QWidget *, const QString &hint) { setHint(hint); });
 }
 
 ReportScreen::~ReportScreen()
@@ -60,96 +53,59 @@ ReportScreen::~ReportScreen()
 
 QLineEdit *ReportScreen::text(int index) const
 {
-    const auto it = m_fields.find(u"text_"_s + QString::number(index));
-    return it == m_fields.end() ? nullptr : qobject_cast<QLineEdit *>(it->second);
+    return m_fields->text(index);
 }
 
 QLineEdit *ReportScreen::mskdt(int index) const
 {
-    const auto it = m_fields.find(u"mskdt_"_s + QString::number(index));
-    return it == m_fields.end() ? nullptr : qobject_cast<QLineEdit *>(it->second);
+    return m_fields->mskdt(index);
 }
 
 QCheckBox *ReportScreen::chk(int index) const
 {
-    const auto it = m_fields.find(u"chk_"_s + QString::number(index));
-    return it == m_fields.end() ? nullptr : qobject_cast<QCheckBox *>(it->second);
+    return m_fields->chk(index);
 }
 
-void ReportScreen::addRow(const QString &caption, QWidget *field, QWidget *beside)
+QRadioButton *ReportScreen::opt(int index) const
 {
-    if (!caption.isEmpty()) {
-        auto *label = new QLabel(caption, m_frame);
-        label->setObjectName(u"Label1_"_s + QString::number(m_nextRow));
-        label->setBuddy(field);
-        m_grid->addWidget(label, m_nextRow, 0);
-    }
-    m_grid->addWidget(field, m_nextRow, 1);
-    if (beside)
-        m_grid->addWidget(beside, m_nextRow, 2);
-    ++m_nextRow;
-    m_fields[field->objectName()] = field;
-    if (beside)
-        m_fields[beside->objectName()] = beside;
-    m_order.append(field);
-    field->installEventFilter(this);
+    return m_fields->opt(index);
+}
+
+void ReportScreen::follow(QWidget *field)
+{
+    m_order << m_fields->keyOf(field);
+    m_fields->setFieldOrder(m_order.join(u','));
+    if (auto *edit = qobject_cast<QLineEdit *>(field))
+        m_fields->setCheck(edit, [this, edit] { return fieldLeft(edit); });
 }
 
 QLineEdit *ReportScreen::addCode(int index, const QString &caption, int maxLength, int descriptionIndex)
 {
-    auto *edit = new QLineEdit(m_frame);
-    edit->setObjectName(u"text_"_s + QString::number(index));
-    edit->setMaxLength(maxLength);
-    edit->setToolTip(caption);
-    connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &typed) {
-        const QString upper = typed.toUpper();
-        if (upper != typed) {
-            const int at = edit->cursorPosition();
-            edit->setText(upper);
-            edit->setCursorPosition(at);
-        }
-    });
-    QLineEdit *description = nullptr;
-    if (descriptionIndex >= 0) {
-        description = new QLineEdit(m_frame);
-        description->setObjectName(u"text_"_s + QString::number(descriptionIndex));
-        description->setReadOnly(true);
-        description->setFocusPolicy(Qt::NoFocus);
-        description->setMinimumWidth(320);
-    }
-    addRow(caption, edit, description);
+    QLineEdit *edit = m_fields->addText(index, caption, caption, maxLength);
+    if (descriptionIndex >= 0)
+        m_fields->addDescription(descriptionIndex, edit);
+    follow(edit);
     return edit;
 }
 
 QLineEdit *ReportScreen::addDate(int index, const QString &caption)
 {
-    auto *edit = new QLineEdit(m_frame);
-    edit->setObjectName(u"mskdt_"_s + QString::number(index));
-    edit->setInputMask(kDateMask);
-    edit->setToolTip(caption);
-    addRow(caption, edit);
+    QLineEdit *edit = m_fields->addDate(index, caption, caption);
+    follow(edit);
     return edit;
 }
 
 QCheckBox *ReportScreen::addCheck(int index, const QString &caption)
 {
-    auto *box = new QCheckBox(caption, m_frame);
-    box->setObjectName(u"chk_"_s + QString::number(index));
-    addRow({}, box);
+    QCheckBox *box = m_fields->addCheck(index, caption);
+    follow(box);
     return box;
-}
-
-QRadioButton *ReportScreen::opt(int index) const
-{
-    const auto it = m_fields.find(u"opt_"_s + QString::number(index));
-    return it == m_fields.end() ? nullptr : qobject_cast<QRadioButton *>(it->second);
 }
 
 QRadioButton *ReportScreen::addOption(int index, const QString &caption)
 {
-    auto *button = new QRadioButton(caption, m_frame);
-    button->setObjectName(u"opt_"_s + QString::number(index));
-    addRow({}, button);
+    QRadioButton *button = m_fields->addOption(index, caption);
+    follow(button);
     return button;
 }
 
@@ -170,32 +126,24 @@ void ReportScreen::makeExclusive(const QList<int> &checkIndexes)
 
 void ReportScreen::setLookup(QLineEdit *field, std::function<LookupRequest()> request)
 {
-    m_lookups.insert(field, std::move(request));
+    m_fields->setLookup(field, std::move(request));
 }
 
 LookupRequest ReportScreen::degreeLookup() const
 {
-    LookupRequest r;
-    r.table = u"degree"_s;
-    r.columns = u"fdegree as Degree, fdescpn as Description"_s;
-    r.condition = u"fdegree in (select fdegree from convo where convo.fconvocode = ?)"_s;
-    r.params = {session().convoCode};
-    return r;
+    return m_codes.lookup(MasterCodes::Master::Degree,
+                          u"fdegree in (select fdegree from convo where convo.fconvocode = ?)"_s, {session().convoCode});
 }
 
 LookupRequest ReportScreen::collegeLookup(const QString &degree) const
 {
-    LookupRequest r;
-    r.table = u"college"_s;
-    r.columns = u"fcollcode as College, fcollname as Name"_s;
-    if (degree.isEmpty()) {
-        r.condition = u"fcollcode in (select fcollcode from convo where convo.fconvocode = ?)"_s;
-        r.params = {session().convoCode};
-    } else {
-        r.condition = u"fcollcode in (select fcollcode from convo where fdegree = ? and convo.fconvocode = ?)"_s;
-        r.params = {degree, session().convoCode};
-    }
-    return r;
+    if (degree.isEmpty())
+        return m_codes.lookup(MasterCodes::Master::College,
+                              u"fcollcode in (select fcollcode from convo where convo.fconvocode = ?)"_s,
+                              {session().convoCode});
+    return m_codes.lookup(MasterCodes::Master::College,
+                          u"fcollcode in (select fcollcode from convo where fdegree = ? and convo.fconvocode = ?)"_s,
+                          {degree, session().convoCode});
 }
 
 bool ReportScreen::checkDegree(QLineEdit *code, QLineEdit *description, bool required)
@@ -209,13 +157,13 @@ bool ReportScreen::checkDegree(QLineEdit *code, QLineEdit *description, bool req
         prompter().message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
         return false;
     }
-    Rows rows = session().db().query(u"select fdescpn from degree where fdegree = ?"_s, {value});
-    if (!rows.next()) {
+    const std::optional<QString> name = m_codes.describe(MasterCodes::Master::Degree, value);
+    if (!name) {
         prompter().message(u"Invalid Course Code"_s, u"Message"_s, PromptIcon::Exclamation);
         return false;
     }
     if (description)
-        description->setText(rows.text(0));
+        description->setText(*name);
     return true;
 }
 
@@ -223,8 +171,7 @@ void ReportScreen::describeCollege(QLineEdit *code, QLineEdit *description)
 {
     if (!description)
         return;
-    description->setText(
-        session().db().scalar(u"select fcollname from college where fcollcode = ?"_s, {code->text().trimmed()}).toString());
+    description->setText(m_codes.describe(MasterCodes::Master::College, code->text()).value_or(QString()));
 }
 
 bool ReportScreen::fieldLeft(QLineEdit *)
@@ -285,69 +232,6 @@ void ReportScreen::VPSproc(const QString &operation)
     setHint({});
     if (preview)
         ShowReportPreview(m_report.path(), session().folder, prompter(), reportPrinting(session()), this);
-}
-
-void ReportScreen::openLookup(QLineEdit *field)
-{
-    const auto it = m_lookups.constFind(field);
-    if (it == m_lookups.constEnd())
-        return;
-    try {
-        if (const auto code = FrmHLPItem::choose(session().db(), prompter(), (*it)(), this))
-            field->setText(*code);
-    } catch (const std::exception &e) {
-        showError(e);
-    }
-    field->setFocus();
-}
-
-void ReportScreen::move(QWidget *from, bool forward)
-{
-    qsizetype at = m_order.indexOf(from);
-    while (at >= 0) {
-        at += forward ? 1 : -1;
-        if (at < 0 || at >= m_order.size())
-            return;
-        if (m_order[at]->isEnabled()) {
-            m_order[at]->setFocus();
-            return;
-        }
-    }
-}
-
-bool ReportScreen::eventFilter(QObject *watched, QEvent *event)
-{
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget)
-        return ReportForm::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        auto *edit = qobject_cast<QLineEdit *>(widget);
-        if (key->key() == Qt::Key_F1 && edit && m_lookups.contains(edit)) {
-            openLookup(edit);
-            return true;
-        }
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Down) {
-            move(widget, true);
-            return true;
-        }
-        if (key->key() == Qt::Key_Up) {
-            move(widget, false);
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusOut && !m_leaving) {
-        auto *edit = qobject_cast<QLineEdit *>(widget);
-        const auto *focus = static_cast<QFocusEvent *>(event);
-        // Leaving for another window (a message box, the lookup) is no leaving.
-        if (edit && focus->reason() != Qt::ActiveWindowFocusReason && focus->reason() != Qt::PopupFocusReason) {
-            m_leaving = true;
-            const bool ok = fieldLeft(edit);
-            m_leaving = false;
-            if (!ok)
-                QTimer::singleShot(0, edit, [edit] { edit->setFocus(); });
-        }
-    }
-    return ReportForm::eventFilter(watched, event);
 }
 
 } // namespace sw

@@ -1,27 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "masters/mastercodes.h"
 #include "reports/output/reportfile.h"
 #include "reports/output/reportwriter.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/reportform.h"
 
-#include <QHash>
-
 #include <functional>
-#include <map>
 
 class QCheckBox;
-class QGridLayout;
-class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 
 namespace sw {
 
-// What every report screen shares: the selection fields in a frame (text_i, mskdt_i,
-// chk_i), F1 lookups on code fields, Enter and Down to the next field and Up to the
-// previous, the checks made on leaving a field, the screen's own report file
+// What every report screen shares: the selection fields in the frame of every screen
+// (FieldFrame: text_i, mskdt_i, chk_i, opt_i, F1 lookups of the masters, Enter and Down
+// to the next field and Up to the previous, the checks made on leaving a field), the
+// frame centred at its own size, the screen's own report file
 // (REPnnn.Prn, deleted when the screen closes), and "preview": "Generating, Please
 // Wait ...", the report chosen by the options, then the preview window when a text
 // report was written. Spreadsheet and document outputs are opened instead.
@@ -62,6 +59,8 @@ protected:
     // Ticking one of these boxes clears the others.
     void makeExclusive(const QList<int> &checkIndexes);
 
+    FieldFrame &fields() const { return *m_fields; }
+
     // The degree code box: empty is refused when required ("Information should be
     // entered"), an unknown code with "Invalid Course Code"; a known one shows its
     // description. True when the box may be left.
@@ -81,21 +80,14 @@ protected:
     // Opens a written spreadsheet or document for the user (or names it without a desktop).
     void showOutput(const QString &path);
 
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void addRow(const QString &caption, QWidget *field, QWidget *beside = nullptr);
-    void openLookup(QLineEdit *field);
-    void move(QWidget *from, bool forward);
+    // A field joins the focus order as it is added.
+    void follow(QWidget *field);
 
     ReportFile m_report;
-    QGroupBox *m_frame;
-    QGridLayout *m_grid;
-    int m_nextRow = 0;
-    std::map<QString, QWidget *> m_fields;
-    QList<QWidget *> m_order;
-    QHash<QLineEdit *, std::function<LookupRequest()>> m_lookups;
-    bool m_leaving = false;
+    MasterCodes m_codes;
+    FieldFrame *m_fields;
+    QStringList m_order;
 };
 
 } // namespace sw

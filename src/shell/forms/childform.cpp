@@ -4,9 +4,12 @@
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
+#include "shell/ui/fieldkeys.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QSpacerItem>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -21,7 +24,10 @@ ChildForm::ChildForm(const FormContext &context, const QString &formName, const 
     , m_statusBar(new QStatusBar(this))
     , m_hint(new QLabel(this))
     , m_legend(new QLabel(this))
+    , m_outcome(new QLabel(this))
 {
+    // Enter presses a focused button on every screen and dialog.
+    enterPressesButtons();
     setObjectName(formName);
     setWindowTitle(caption);
     auto *outer = new QVBoxLayout(this);
@@ -32,6 +38,8 @@ ChildForm::ChildForm(const FormContext &context, const QString &formName, const 
     m_statusBar->setSizeGripEnabled(false);
     m_hint->setObjectName(u"StatusBar1_1"_s);
     m_legend->setObjectName(u"StatusBar1_2"_s);
+    m_outcome->setObjectName(u"StatusBar1_3"_s);
+    m_statusBar->addWidget(m_outcome, 1);
     m_statusBar->addWidget(m_hint, 1);
     m_statusBar->addPermanentWidget(m_legend);
     outer->addWidget(m_statusBar);
@@ -75,6 +83,53 @@ QString ChildForm::hint() const
 QString ChildForm::legend() const
 {
     return m_legend->text();
+}
+
+void ChildForm::showOutcome(const QString &text)
+{
+    m_outcome->setText(text);
+}
+
+QString ChildForm::outcome() const
+{
+    return m_outcome->text();
+}
+
+void ChildForm::addCentred(QWidget *frame)
+{
+    if (!m_above) {
+        m_above = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
+        m_body->addItem(m_above);
+    }
+    if (m_below)
+        m_body->removeItem(m_below);
+    m_body->addWidget(frame, 0, Qt::AlignHCenter);
+    if (!m_below)
+        m_below = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
+    m_body->addItem(m_below);
+}
+
+void ChildForm::addGrowing(QWidget *widget, int stretch)
+{
+    // What grows takes the room the spacers kept around the frame.
+    for (QSpacerItem **spacer : {&m_above, &m_below}) {
+        if (*spacer) {
+            m_body->removeItem(*spacer);
+            delete *spacer;
+            *spacer = nullptr;
+        }
+    }
+    m_body->addWidget(widget, stretch);
+}
+
+void ChildForm::closeEvent(QCloseEvent *event)
+{
+    // Closing with the clerk's work open asks first; Cancel keeps the screen as it is.
+    if (hasUnsavedWork() && !settleWork()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 } // namespace sw

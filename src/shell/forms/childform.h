@@ -7,6 +7,8 @@
 
 #include <exception>
 
+class QCloseEvent;
+class QSpacerItem;
 class QLabel;
 class QStatusBar;
 class QVBoxLayout;
@@ -61,6 +63,17 @@ public:
     void setLegend(const QString &text);
     QString hint() const;
     QString legend() const;
+    // The status bar's message panel `StatusBar1_3`: what the last save, refusal or
+    // cancellation did ("Saved 2KD0121121"). It stays until the next outcome.
+    void showOutcome(const QString &text);
+    QString outcome() const;
+
+    // Whether closing the screen now would lose the clerk's work (a change in progress).
+    virtual bool hasUnsavedWork() const { return false; }
+    // Settles unsaved work before the screen or the program closes: asks whether to
+    // save it (Yes / No / Cancel), saves or drops it. False when the clerk chose Cancel
+    // or the save was refused: the work stays open and nothing closes.
+    virtual bool settleWork() { return true; }
 
 protected:
     Session &session() const { return m_context.session; }
@@ -69,6 +82,13 @@ protected:
     const FormContext &context() const { return m_context; }
     // The screen's own widgets go here, above the status bar.
     QVBoxLayout *body() const { return m_body; }
+    // Puts `frame` in the body at its own size, centred, as the frames of the screens
+    // stand however large the window is.
+    void addCentred(QWidget *frame);
+    // Puts `widget` (a grid) below what the body holds, taking the room the window has.
+    void addGrowing(QWidget *widget, int stretch = 1);
+
+    void closeEvent(QCloseEvent *event) override;
 
     bool m_firstActivate = true;
 
@@ -78,6 +98,9 @@ private:
     QStatusBar *m_statusBar;
     QLabel *m_hint;
     QLabel *m_legend;
+    QLabel *m_outcome;
+    QSpacerItem *m_above = nullptr;
+    QSpacerItem *m_below = nullptr;
 };
 
 } // namespace sw

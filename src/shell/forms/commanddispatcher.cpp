@@ -72,6 +72,12 @@ void CommandDispatcher::restoreToolState(const QString &formName)
         m_actions.setStates(*states);
 }
 
+void CommandDispatcher::showMode()
+{
+    const RecordForm *form = activeRecordForm();
+    emit modeTextChanged(form ? editModeText(form->editMode()) : QString());
+}
+
 void CommandDispatcher::activate(ChildForm *form)
 {
     if (form == m_active)
@@ -83,10 +89,17 @@ void CommandDispatcher::activate(ChildForm *form)
     m_active = form;
     if (!form) {
         setToolMode(ToolMode::Disabled);
+        emit activeCaptionChanged({});
+        emit modeTextChanged({});
         return;
+    }
+    if (auto *record = qobject_cast<RecordForm *>(form)) {
+        // The mode panel follows the screen in front, whatever changes its mode.
+        connect(record, &RecordForm::editModeChanged, this, &CommandDispatcher::showMode, Qt::UniqueConnection);
     }
     emit activeCaptionChanged(form->windowTitle());
     form->activated();
+    showMode();
 }
 
 void CommandDispatcher::doCommand(Command command)
@@ -108,7 +121,7 @@ void CommandDispatcher::dispatch(Command command)
 {
     if (command == Command::Exit) {
         // A record screen with a change in progress is saved or cancelled first.
-        if (const RecordForm *record = activeRecordForm(); record && record->editMode() != u"Z"_s)
+        if (const RecordForm *record = activeRecordForm(); record && !record->browsing())
             return;
         // The toolbar goes to "D" before the screen closes, so the screen that takes
         // its place restores its own toolbar when it is activated.
@@ -116,6 +129,7 @@ void CommandDispatcher::dispatch(Command command)
         m_active = nullptr;
         setToolMode(ToolMode::Disabled);
         emit exited();
+        emit modeTextChanged({});
         form->unload();
         return;
     }
@@ -142,6 +156,7 @@ void CommandDispatcher::dispatch(Command command)
                            PromptAnswer::Yes)
             == PromptAnswer::Yes) {
             form->cmdCancel_Click();
+            form->showOutcome(u"Cancelled: nothing was saved"_s);
         } else if (QWidget *focus = form->focusWidget()) {
             focus->setFocus();
         }

@@ -53,8 +53,11 @@ public:
     void setLastModeIndex(int index) { m_lastModeIndex = index; }
 
 signals:
-    // The active screen's caption, for status panel 5.
+    // The active screen's caption, for status panel 5 (empty when none is active).
     void activeCaptionChanged(const QString &caption);
+    // The active screen's mode ("edit Mode"; empty while browsing or when none is
+    // active), for status panel 6.
+    void modeTextChanged(const QString &text);
     // The active screen was closed through "exit".
     void exited();
 
@@ -63,6 +66,7 @@ private:
     void save(RecordForm &form);
     void navigate(RecordForm &form, Command command);
     RecordSet *activeRows() const;
+    void showMode();
 
     CommandActions &m_actions;
     Prompter &m_prompter;

@@ -9,9 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +100,7 @@ void LookupModel::run(const LookupRequest &request, const QString &typed)
     m_rows.reset();
     m_data.clear();
     m_columns = request.parsedColumns();
+    m_headings = request.headings;
     const BoundSql statement = request.statement(typed);
     try {
         m_rows.emplace(m_db.query(statement.sql, statement.params));
@@ -110,23 +114,45 @@ void LookupModel::run(const LookupRequest &request, const QString &typed)
     endResetModel();
 }
 
-QList<std::pair<QString, QString>> LookupModel::readPage()
+QList<QStringList> LookupModel::readPage()
 {
-    QList<std::pair<QString, QString>> page;
+    QList<QStringList> page;
+    const int columns = columnCount();
     for (int i = 0; i < kPageSize && !m_exhausted; ++i) {
         if (!m_rows->next()) {
             m_exhausted = true;
             m_rows.reset();
             break;
         }
-        page.append({m_rows->text(0), m_columns.size() > 1 ? m_rows->text(1) : QString()});
+        QStringList row;
+        for (int c = 0; c < columns; ++c)
+            row << m_rows->text(c);
+        page.append(row);
     }
     return page;
 }
 
 QString LookupModel::code(int row) const
 {
-    return row >= 0 && row < m_data.size() ? m_data.at(row).first : QString();
+    return row >= 0 && row < m_data.size() ? m_data.at(row).value(0) : QString();
+}
+
+int LookupModel::rowOf(const QString &code, int limit)
+{
+    const QString wanted = code.trimmed();
+    if (wanted.isEmpty())
+        return -1;
+    for (int row = 0;; ++row) {
+        if (row >= m_data.size()) {
+            if (row >= limit || !canFetchMore({}))
+                return -1;
+            fetchMore({});
+            if (row >= m_data.size())
+                return -1;
+        }
+        if (m_data.at(row).value(0).trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return row;
+    }
 }
 
 int LookupModel::rowCount(const QModelIndex &parent) const
@@ -136,22 +162,21 @@ int LookupModel::rowCount(const QModelIndex &parent) const
 
 int LookupModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(std::min<qsizetype>(2, std::max<qsizetype>(1, m_columns.size())));
+    return parent.isValid() ? 0 : int(std::max<qsizetype>(1, m_columns.size()));
 }
 
 QVariant LookupModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole) || index.row() >= m_data.size())
         return {};
-    const auto &row = m_data.at(index.row());
-    return index.column() == 0 ? row.first : row.second;
+    return m_data.at(index.row()).value(index.column());
 }
 
 QVariant LookupModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= m_columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    return m_columns.at(section).heading;
+    return section < m_headings.size() ? m_headings.at(section) : m_columns.at(section).heading;
 }
 
 bool LookupModel::canFetchMore(const QModelIndex &parent) const
@@ -163,7 +188,7 @@ void LookupModel::fetchMore(const QModelIndex &parent)
 {
     if (parent.isValid() || m_exhausted)
         return;
-    const QList<std::pair<QString, QString>> page = readPage();
+    const QList<QStringList> page = readPage();
     if (page.isEmpty())
         return;
     const int first = int(m_data.size());
@@ -174,7 +199,7 @@ void LookupModel::fetchMore(const QModelIndex &parent)
 
 // ---- FrmHLPItem -----------------------------------------------------------------
 
-FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget *parent)
+FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget *parent, const QString &current)
     : QDialog(parent)
     , m_request(request)
     , m_model(new LookupModel(db, this))
@@ -192,6 +217,7 @@ FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->verticalHeader()->hide();
     m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Every row has the same height, so the view never measures the rows it does not show.
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_status->setObjectName(u"StatusBar1_1"_s);
@@ -212,10 +238,27 @@ FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget
     m_list->installEventFilter(this);
     m_model->run(m_request);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FrmHLPItem::showCode);
+    const int at = m_model->rowOf(current);
     if (m_model->rowCount() > 0)
-        m_list->selectRow(0);
+        m_list->selectRow(std::max(at, 0));
+    fitToColumns();
+    if (at >= 0)
+        m_list->scrollTo(m_model->index(at, 0), QAbstractItemView::PositionAtCenter);
     showCode();
     m_search->setFocus();
+}
+
+void FrmHLPItem::fitToColumns()
+{
+    // Whole codes, names and specialities: each column as wide as its longest text so far.
+    m_list->resizeColumnsToContents();
+    int width = 0;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        m_list->setColumnWidth(c, m_list->columnWidth(c) + 16);
+        width += m_list->columnWidth(c);
+    }
+    const int chrome = 2 * layout()->contentsMargins().left() + m_list->verticalScrollBar()->sizeHint().width() + 8;
+    resize(std::clamp(width + chrome, 480, 1000), height());
 }
 
 bool FrmHLPItem::hasRows() const
@@ -271,7 +314,7 @@ bool FrmHLPItem::eventFilter(QObject *watched, QEvent *event)
 }
 
 std::optional<QString> FrmHLPItem::choose(const Database &db, Prompter &prompter, const LookupRequest &request,
-                                          QWidget *parent)
+                                          QWidget *parent, const QString &current)
 {
     if (request.table.trimmed().isEmpty()) {
         prompter.message(u"Table not found."_s, u"Message"_s, PromptIcon::Information);
@@ -279,7 +322,7 @@ std::optional<QString> FrmHLPItem::choose(const Database &db, Prompter &prompter
     }
     std::unique_ptr<FrmHLPItem> window;
     try {
-        window = std::make_unique<FrmHLPItem>(db, request, parent);
+        window = std::make_unique<FrmHLPItem>(db, request, parent, current);
     } catch (const DbError &e) {
         if (e.kind() != DbErrorKind::MissingTable)
             throw;

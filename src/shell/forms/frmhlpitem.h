@@ -32,6 +32,8 @@ struct LookupRequest
     QVariantList params;
     QString groupBy;
     QString orderBy; // the code column when empty
+    // The captions of the columns, in order; where none is given, the column's alias.
+    QStringList headings;
 
     struct Column
     {
@@ -46,7 +48,8 @@ struct LookupRequest
 };
 
 // The lookup's rows, read a page at a time from the open statement as the view
-// scrolls, so a table of any size opens at once. Code in column 0, name in 1.
+// scrolls, so a table of any size opens at once. Code in column 0, then the columns
+// that describe it (name, speciality, ...).
 class LookupModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -56,6 +59,9 @@ public:
     // Runs the request's statement (narrowed to `typed`) and reads the first page.
     void run(const LookupRequest &request, const QString &typed = {});
     QString code(int row) const;
+    // The row holding `code` (letter case and blanks aside), reading further pages as
+    // needed up to `limit` rows; -1 when it is not among them.
+    int rowOf(const QString &code, int limit = 5000);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -67,24 +73,27 @@ public:
     static constexpr int kPageSize = 100;
 
 private:
-    QList<std::pair<QString, QString>> readPage();
+    QList<QStringList> readPage();
 
     const Database &m_db;
     std::optional<Rows> m_rows;
     QList<LookupRequest::Column> m_columns;
-    QList<std::pair<QString, QString>> m_data;
+    QStringList m_headings;
+    QList<QStringList> m_data;
     bool m_exhausted = true;
 };
 
 // The lookup window ("Help") that F1 opens from a code field: the rows of the
-// request, a search box that narrows them on each keystroke, "Code : " + the
-// highlighted code in its status bar. Enter or a double click hands the code
-// back; Esc leaves the field as it was.
+// request under their captions, each column as wide as its longest text, the row of
+// the field's current value highlighted, a search box that narrows them on each
+// keystroke, "Code : " + the highlighted code in its status bar. Enter or a double
+// click hands the code back; Esc leaves the field as it was.
 class FrmHLPItem : public QDialog
 {
     Q_OBJECT
 public:
-    FrmHLPItem(const Database &db, const LookupRequest &request, QWidget *parent = nullptr);
+    FrmHLPItem(const Database &db, const LookupRequest &request, QWidget *parent = nullptr,
+               const QString &current = {});
 
     // False (and nothing shown) when the request has no rows.
     bool hasRows() const;
@@ -97,7 +106,7 @@ public:
     // the request names no table (or one that is missing), "No data found." when it
     // has no rows, both titled "Message", and nullopt then or when the user leaves.
     static std::optional<QString> choose(const Database &db, Prompter &prompter, const LookupRequest &request,
-                                         QWidget *parent = nullptr);
+                                         QWidget *parent = nullptr, const QString &current = {});
 
     void accept() override;
 
@@ -107,6 +116,7 @@ protected:
 private:
     void narrow(const QString &typed);
     void showCode();
+    void fitToColumns();
 
     LookupRequest m_request;
     LookupModel *m_model;

@@ -7,18 +7,13 @@
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
-#include "shell/ui/fieldkeys.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -29,9 +24,6 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
-
-const QString kDateMask = u"99/99/9999;_"_s;
-const QString kTimeMask = u"99:99;_"_s;
 
 bool isSpread(const QWidget *w)
 {
@@ -56,136 +48,56 @@ void paint(QLineEdit *edit, const QColor &colour, bool bold)
 
 RecordForm::RecordForm(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent)
     : ChildForm(context, formName, caption, parent)
-    , m_frame(new QGroupBox(this))
-    , m_grid(new QGridLayout(m_frame))
+    , m_fields(new FieldFrame(this, context.session, context.prompter))
 {
-    m_frame->setObjectName(u"Frame"_s);
-    m_grid->setColumnStretch(1, 1);
-    body()->addWidget(m_frame);
-    body()->addStretch();
+    addCentred(m_fields->box());
+    m_fields->setChecksActive([this] { return !browsing(); });
+    m_fields->setKeyHook([this](QWidget *field, QKeyEvent *event) { return fieldKey(field, event); });
+    connect(m_fields, &FieldFrame::focused, this, [this](QWidget *field, const QString &hint) {
+        if (!browsing()) {
+            if (auto *edit = qobject_cast<QLineEdit *>(field))
+                QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+        }
+        setHint(hint);
+        setLegend(browsing() ? browseLegend() : editLegend());
+    });
     // The form itself takes the browsing keys when no field has the focus.
     setFocusPolicy(Qt::StrongFocus);
 }
 
-QWidget *RecordForm::addLabelled(const QString &key, const QString &label, QWidget *widget)
-{
-    const int row = m_nextRow++;
-    if (!label.isEmpty()) {
-        auto *caption = new QLabel(label, m_frame);
-        caption->setObjectName(u"Label1_"_s + QString::number(row));
-        caption->setBuddy(widget);
-        m_grid->addWidget(caption, row, 0);
-    }
-    m_grid->addWidget(widget, row, 1);
-    registerField(key, widget);
-    return widget;
-}
-
 QLineEdit *RecordForm::addText(int index, const QString &label, const QString &toolTip, int maxLength)
 {
-    auto *edit = new QLineEdit(m_frame);
-    edit->setObjectName(u"text_"_s + QString::number(index));
-    edit->setToolTip(toolTip);
-    edit->setMaxLength(maxLength);
-    upperCaseTyping(edit);
-    addLabelled(u"T"_s + QString::number(index), label, edit);
-    return edit;
+    return m_fields->addText(index, label, toolTip, maxLength);
 }
 
 QLineEdit *RecordForm::addDate(int index, const QString &label, const QString &toolTip, MaskKind kind)
 {
-    auto *edit = new QLineEdit(m_frame);
-    edit->setObjectName(u"mskdt_"_s + QString::number(index));
-    edit->setToolTip(toolTip);
-    edit->setInputMask(kind == MaskKind::Date ? kDateMask : kTimeMask);
-    addLabelled(u"M"_s + QString::number(index), label, edit);
-    return edit;
+    return m_fields->addDate(index, label, toolTip, kind);
 }
 
 QCheckBox *RecordForm::addCheck(int index, const QString &caption)
 {
-    auto *box = new QCheckBox(caption, m_frame);
-    box->setObjectName(u"chk_"_s + QString::number(index));
-    addLabelled(u"C"_s + QString::number(index), {}, box);
-    return box;
+    return m_fields->addCheck(index, caption);
 }
 
-void RecordForm::registerField(const QString &key, QWidget *widget)
+void RecordForm::setLookup(QLineEdit *field, std::function<LookupRequest()> request)
 {
-    m_fields[key] = widget;
-    widget->installEventFilter(this);
+    m_fields->setLookup(field, std::move(request));
 }
 
-void RecordForm::keepCase(QLineEdit *edit)
+void RecordForm::setEditMode(EditMode mode)
 {
-    // Upper-casing is a connection on textEdited; dropping it leaves the text as typed.
-    QObject::disconnect(edit, &QLineEdit::textEdited, edit, nullptr);
-}
-
-QWidget *RecordForm::field(const QString &key) const
-{
-    const auto it = m_fields.find(key);
-    return it == m_fields.end() ? nullptr : it->second;
-}
-
-QLineEdit *RecordForm::text(int index) const
-{
-    return qobject_cast<QLineEdit *>(field(u"T"_s + QString::number(index)));
-}
-
-QLineEdit *RecordForm::mskdt(int index) const
-{
-    return qobject_cast<QLineEdit *>(field(u"M"_s + QString::number(index)));
-}
-
-QCheckBox *RecordForm::chk(int index) const
-{
-    return qobject_cast<QCheckBox *>(field(u"C"_s + QString::number(index)));
-}
-
-QString RecordForm::keyOf(const QWidget *widget) const
-{
-    for (const auto &[key, w] : m_fields) {
-        if (w == widget)
-            return key;
-    }
-    return {};
-}
-
-QStringList RecordForm::orderKeys() const
-{
-    QStringList keys;
-    for (const QString &k : m_fieldOrder.split(u',', Qt::SkipEmptyParts))
-        keys.append(k.trimmed());
-    return keys;
-}
-
-bool RecordForm::FieldMissing(QWidget *control) const
-{
-    const QString key = keyOf(control);
-    if (key.isEmpty())
-        return false;
-    bool mandatory = false;
-    for (const QString &k : m_mandatoryFields.split(u',', Qt::SkipEmptyParts))
-        mandatory = mandatory || k.trimmed() == key;
-    if (!mandatory)
-        return false;
-    if (auto *edit = qobject_cast<QLineEdit *>(control)) {
-        const QString shown = edit->displayText();
-        if (!edit->inputMask().isEmpty())
-            return shown == emptyDate() || shown == emptyTime();
-        return edit->text().trimmed().isEmpty();
-    }
-    if (auto *combo = qobject_cast<QComboBox *>(control))
-        return combo->currentText().trimmed().isEmpty();
-    return false;
+    if (mode == m_editMode)
+        return;
+    m_editMode = mode;
+    emit editModeChanged(mode);
 }
 
 void RecordForm::activated()
 {
     try {
-        const BoundSql statement = recordsetStatement();
-        m_rsdisp.open(session().db(), statement.sql, statement.params);
+        if (const std::optional<BoundSql> statement = recordsetStatement())
+            m_rsdisp.open(session().db(), statement->sql, statement->params);
         if (m_firstActivate) {
             m_firstActivate = false;
             resetForm();
@@ -200,12 +112,12 @@ void RecordForm::activated()
 
 void RecordForm::resetForm()
 {
-    m_editMode = u"Z"_s;
+    setEditMode(EditMode::Browse);
     QApplication::restoreOverrideCursor();
     ClearControls();
     enableFields(false);
     SetFieldColours(u'A');
-    m_frame->setEnabled(false);
+    frame()->setEnabled(false);
     setLegend(resetLegend());
     setHint({});
     // Only the screen in front owns the toolbar.
@@ -214,10 +126,23 @@ void RecordForm::resetForm()
     setFocus();
 }
 
-void RecordForm::enableFields(bool enabled)
+bool RecordForm::settleWork()
 {
-    for (const auto &[key, w] : m_fields)
-        w->setEnabled(enabled);
+    // The clerk sees the screen the question is about.
+    if (auto *sub = parentWidget())
+        sub->raise();
+    const PromptAnswer answer =
+        prompter().ask(windowTitle() + u"\n\nThe changes on this screen are not saved. Save them before closing?"_s,
+                       u"Message"_s, PromptIcon::Question, PromptButtons::YesNoCancel, PromptAnswer::Yes);
+    if (answer == PromptAnswer::Cancel)
+        return false;
+    if (answer == PromptAnswer::Yes) {
+        CmdSave_Click();
+        // A refused save keeps the screen open with what was typed.
+        return browsing();
+    }
+    cmdCancel_Click();
+    return true;
 }
 
 void RecordForm::ClearControls()
@@ -244,7 +169,7 @@ void RecordForm::SetFieldColours(QChar mode)
 {
     const QColor edit = colourFromVb(session().editColour);
     const QColor plain = colourFromVb(session().fieldColour);
-    for (const auto &[key, w] : m_fields) {
+    for (const auto &[key, w] : m_fields->fields()) {
         auto *box = qobject_cast<QLineEdit *>(w);
         if (!box || !(key.startsWith(u'T') || key.startsWith(u'M')))
             continue;
@@ -276,94 +201,13 @@ bool RecordForm::CheckCode(const CodeCheck &check, QChar mode)
         refusal = check.message.isEmpty() ? u"Enter valid code."_s : check.message;
     if (refusal.isEmpty())
         return true;
-    prompter().message(refusal, u"Message"_s, PromptIcon::Exclamation);
-    if (QWidget *key = field(u"T0"_s))
-        key->setFocus();
+    m_fields->refuse(field(u"T0"_s), refusal, PromptIcon::Exclamation);
     return false;
-}
-
-void RecordForm::setLookup(QLineEdit *field, std::function<LookupRequest()> request)
-{
-    m_lookups.insert(field, std::move(request));
-}
-
-void RecordForm::openLookup(QLineEdit *field)
-{
-    const auto it = m_lookups.constFind(field);
-    if (it == m_lookups.constEnd())
-        return;
-    try {
-        if (const auto code = FrmHLPItem::choose(session().db(), prompter(), (*it)(), this))
-            field->setText(*code);
-    } catch (const std::exception &e) {
-        showError(e);
-    }
-    // Back to the screen, with the focus in the field the lookup was opened from.
-    window()->activateWindow();
-    field->setFocus();
-}
-
-void RecordForm::returnFocusTo(QWidget *field)
-{
-    const bool checking = m_checkingField;
-    m_checkingField = true;
-    field->setFocus();
-    m_checkingField = checking;
-}
-
-void RecordForm::moveFocus(QWidget *from, bool forward)
-{
-    const QStringList keys = orderKeys();
-    qsizetype at = keys.indexOf(keyOf(from));
-    if (at < 0)
-        return;
-    for (qsizetype step = 1; step < keys.size(); ++step) {
-        at = forward ? at + 1 : at - 1;
-        if (at < 0 || at >= keys.size())
-            return;
-        QWidget *next = field(keys.at(at));
-        if (next && next->isEnabled() && next->isVisibleTo(this)) {
-            next->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
-}
-
-void RecordForm::fieldFocused(QWidget *widget)
-{
-    if (m_editMode != u"Z"_s) {
-        if (auto *edit = qobject_cast<QLineEdit *>(widget))
-            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
-    }
-    QString hint = widget->toolTip();
-    if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        hint += u", Maximum length "_s + QString::number(edit->maxLength());
-    setHint(hint);
-    setLegend(m_editMode == u"Z"_s ? browseLegend() : editLegend());
-}
-
-void RecordForm::fieldLeft(QWidget *widget)
-{
-    if (m_checkingField || (m_editMode != u"A"_s && m_editMode != u"E"_s))
-        return;
-    // The focus has already moved: only a move to another field of this screen is checked,
-    // so a click on the toolbar or another window never traps the user.
-    QWidget *to = QApplication::focusWidget();
-    if (!to || to == widget || !isAncestorOf(to) || !FieldMissing(widget))
-        return;
-    // The message and the way back wait until the focus change in progress has finished.
-    m_checkingField = true;
-    QTimer::singleShot(0, this, [this, back = QPointer<QWidget>(widget)] {
-        prompter().message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
-        if (back)
-            back->setFocus();
-        m_checkingField = false;
-    });
 }
 
 bool RecordForm::browsingKey(int key)
 {
-    if (m_editMode != u"Z"_s)
+    if (!browsing())
         return false;
     Command command;
     switch (key) {
@@ -387,69 +231,26 @@ bool RecordForm::browsingKey(int key)
     return true;
 }
 
-bool RecordForm::eventFilter(QObject *watched, QEvent *event)
+bool RecordForm::fieldKey(QWidget *field, QKeyEvent *event)
 {
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || keyOf(widget).isEmpty())
-        return ChildForm::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        fieldFocused(widget);
-        break;
-    case QEvent::FocusOut:
-        fieldLeft(widget);
-        break;
-    case QEvent::KeyPress: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_F1) {
-            if (auto *edit = qobject_cast<QLineEdit *>(widget); edit && m_lookups.contains(edit)) {
-                openLookup(edit);
-                return true;
-            }
-            break;
-        }
-        if (key->key() == Qt::Key_Escape && m_editMode != u"Z"_s && !isSpread(widget)) {
-            commands().doCommand(Command::Cancel);
-            return true;
-        }
-        if (m_editMode == u"Z"_s && browsingKey(key->key()))
-            return true;
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Down) {
-            moveFocus(widget, true);
-            return true;
-        }
-        if (key->key() == Qt::Key_Up) {
-            moveFocus(widget, false);
-            return true;
-        }
-        break;
+    if (event->key() == Qt::Key_Escape && !browsing() && !isSpread(field)) {
+        commands().doCommand(Command::Cancel);
+        return true;
     }
-    default:
-        break;
-    }
-    return ChildForm::eventFilter(watched, event);
+    // A grid keeps its arrows for its cells.
+    return !isSpread(field) && browsingKey(event->key());
 }
 
 void RecordForm::keyPressEvent(QKeyEvent *event)
 {
     if (browsingKey(event->key()))
         return;
-    if (event->key() == Qt::Key_Escape && m_editMode != u"Z"_s) {
+    if (event->key() == Qt::Key_Escape && !browsing()) {
         if (!isSpread(QApplication::focusWidget()))
             commands().doCommand(Command::Cancel);
         return;
     }
     ChildForm::keyPressEvent(event);
-}
-
-void RecordForm::closeEvent(QCloseEvent *event)
-{
-    // A change in progress is saved or cancelled first; closing would lose it.
-    if (m_editMode != u"Z"_s) {
-        event->ignore();
-        return;
-    }
-    ChildForm::closeEvent(event);
 }
 
 } // namespace sw

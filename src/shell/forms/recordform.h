@@ -3,43 +3,46 @@
 
 #include "shell/db/sqldialect.h"
 #include "shell/forms/childform.h"
+#include "shell/forms/editmode.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/frmhlpitem.h"
 #include "shell/forms/recordset.h"
 
-#include <QHash>
 #include <QString>
 
 #include <functional>
-#include <map>
+#include <optional>
 
 class QCheckBox;
-class QGridLayout;
 class QGroupBox;
 class QLineEdit;
 
 namespace sw {
 
-// A data-entry screen: one row of a table at a time, driven by the main window's
-// commands through the dispatcher. This is how every record screen is made.
+// A data-entry screen: one row of a table at a time (or a grid of rows), driven by the
+// main window's commands through the dispatcher. This is how every record screen is made.
 //
 // To build one, subclass RecordForm and:
 //  1. In the constructor, create the fields with addText / addDate / addCheck (the
-//     control arrays text_i, mskdt_i, chk_i inside the frame `Frame`), and set
-//     setMandatoryFields("T0,T1") and setFieldOrder("T0,T1,M0"). Register F1
-//     lookups on code fields with setLookup(). Fields typed in mixed case (names
+//     control arrays text_i, mskdt_i, chk_i inside the frame `Frame`, see FieldFrame
+//     for the rules every box follows), set setMandatoryFields("T0,T1") and
+//     setFieldOrder("T0,T1,M0"), give code boxes their master with fields().setCode()
+//     and other checks with fields().setCheck(). Fields typed in mixed case (names
 //     where the screen says so) are passed to keepCase().
-//  2. Implement recordsetStatement() (the rows to browse, ordered by the key),
-//     AEDproc(), CmdSave_Click() and display_record(); override cmdsearch_Click()
-//     when the screen has a search and resetForm() when its reset differs.
+//  2. Implement AEDproc(), CmdSave_Click() and display_record(); give
+//     recordsetStatement() when the screen browses rows of a table (first, previous,
+//     next, last), override cmdsearch_Click() when it has a search and resetForm()
+//     when its reset differs. Every save, refusal and cancellation says what it did
+//     with showOutcome() (the status bar's message panel) or a message.
 //  3. Register a factory for its menu code in the ScreenRegistry (see screenregistry.h).
 //
-// What the framework does: on activation it opens `rsdisp`, runs the reset routine
-// the first time and restores the screen's toolbar afterwards; typing is upper-cased;
-// Enter and Down go to the next field of the field order, Up to the previous one;
-// Esc cancels while a change is in progress; the arrow keys move through the rows
-// while browsing; F1 opens the lookup; leaving a mandatory field empty while adding
-// or editing is refused with "Information should be entered". A screen with a change
-// in progress cannot be closed: it must be saved or cancelled first.
+// What the framework does: on activation it opens `rsdisp`, runs the reset routine the
+// first time and restores the screen's toolbar afterwards; the field rules of
+// FieldFrame, checked while a change is in progress; Esc cancels a change; the arrow
+// keys move through the rows while browsing; the main window's mode panel follows the
+// screen's mode. Closing the screen (or the program) during a change asks whether to
+// save it: Yes saves (and closes only when the save went through), No drops it,
+// Cancel keeps it open.
 class RecordForm : public ChildForm
 {
     Q_OBJECT
@@ -56,50 +59,58 @@ public:
     virtual void cmdExit_Click() { unload(); }
 
     RecordSet &rsdisp() { return m_rsdisp; }
-    // "Z" browsing, "A" adding, "E" editing, "D" deleting.
-    QString editMode() const { return m_editMode; }
+    EditMode editMode() const { return m_editMode; }
+    bool browsing() const { return m_editMode == EditMode::Browse; }
 
     void activated() override;
     void deactivated() override {}
+    bool hasUnsavedWork() const override { return !browsing(); }
+    bool settleWork() override;
 
+    FieldFrame &fields() const { return *m_fields; }
     // The field of a key of the field order: "T0" is text_0, "M0" mskdt_0, "C0" chk_0.
-    QWidget *field(const QString &key) const;
-    QLineEdit *text(int index) const;
-    QLineEdit *mskdt(int index) const;
-    QCheckBox *chk(int index) const;
+    QWidget *field(const QString &key) const { return m_fields->field(key); }
+    QLineEdit *text(int index) const { return m_fields->text(index); }
+    QLineEdit *mskdt(int index) const { return m_fields->mskdt(index); }
+    QCheckBox *chk(int index) const { return m_fields->chk(index); }
 
     // True when `control` is one of the mandatory fields and is empty (a date box
     // showing "__/__/____" or a time box "__:__" counts as empty).
-    bool FieldMissing(QWidget *control) const;
+    bool FieldMissing(QWidget *control) const { return m_fields->FieldMissing(control); }
 
     static QString browseLegend() { return QStringLiteral(" F4-Add, F5-Edit, F7-Delete, Ctl+T-Close "); }
     static QString editLegend() { return QStringLiteral(" F6-Save, F11-Cancel "); }
     static QString resetLegend() { return QStringLiteral(" F4-Add, F5-Edit, F6-Save, F7-Delete, F11-Cancel"); }
-    static QString emptyDate() { return QStringLiteral("__/__/____"); }
-    static QString emptyTime() { return QStringLiteral("__:__"); }
+    static QString emptyDate() { return FieldFrame::emptyDate(); }
+    static QString emptyTime() { return FieldFrame::emptyTime(); }
+
+signals:
+    // The screen went into another mode (the main window's mode panel follows it).
+    void editModeChanged(sw::EditMode mode);
 
 protected:
-    // The statement `rsdisp` is opened with on every activation.
-    virtual BoundSql recordsetStatement() const = 0;
+    // The rows `rsdisp` browses, opened on every activation; none (the default) for a
+    // screen that browses no table of its own.
+    virtual std::optional<BoundSql> recordsetStatement() const { return std::nullopt; }
 
     // The reset routine: browsing, fields cleared, disabled and painted, frame
     // disabled, the reset legend, toolbar "N".
     virtual void resetForm();
 
-    void setEditMode(const QString &mode) { m_editMode = mode; }
-    void setMandatoryFields(const QString &keys) { m_mandatoryFields = keys; }
-    void setFieldOrder(const QString &keys) { m_fieldOrder = keys; }
-    QString mandatoryFields() const { return m_mandatoryFields; }
-    QString fieldOrder() const { return m_fieldOrder; }
+    void setEditMode(EditMode mode);
+    void setMandatoryFields(const QString &keys) { m_fields->setMandatoryFields(keys); }
+    void setFieldOrder(const QString &keys) { m_fields->setFieldOrder(keys); }
+    QString mandatoryFields() const { return m_fields->mandatoryFields(); }
+    QString fieldOrder() const { return m_fields->fieldOrder(); }
 
-    QGroupBox *frame() const { return m_frame; }
+    QGroupBox *frame() const { return m_fields->box(); }
+    using MaskKind = FieldFrame::MaskKind;
     QLineEdit *addText(int index, const QString &label, const QString &toolTip, int maxLength);
-    enum class MaskKind { Date, Time };
     QLineEdit *addDate(int index, const QString &label, const QString &toolTip, MaskKind kind = MaskKind::Date);
     QCheckBox *addCheck(int index, const QString &caption);
     // A field of another kind (a combo box, a grid) under its own key of the field order.
-    void registerField(const QString &key, QWidget *widget);
-    void keepCase(QLineEdit *edit);
+    void registerField(const QString &key, QWidget *widget) { m_fields->registerField(key, widget); }
+    void keepCase(QLineEdit *edit) { m_fields->keepCase(edit); }
 
     // F1 in `field` opens the lookup window; the chosen code goes into the field.
     void setLookup(QLineEdit *field, std::function<LookupRequest()> request);
@@ -111,7 +122,7 @@ protected:
     // others in the field colour; "H" text_0 in the field colour, the others in the edit colour.
     void SetFieldColours(QChar mode);
     // Enables or disables every registered field.
-    void enableFields(bool enabled);
+    void enableFields(bool enabled) { m_fields->enableFields(enabled); }
     // Whether `value` may be used as a key: in mode "A" a row with it is refused
     // ("Code already exists."), in mode "E" a missing one ("Enter valid code.").
     // The table and column names are the screen's own; the values are bound.
@@ -128,34 +139,21 @@ protected:
     bool CheckCode(const CodeCheck &check, QChar mode);
 
     // Moves the focus to the next (or previous) enabled field of the field order.
-    void moveFocus(QWidget *from, bool forward);
+    void moveFocus(QWidget *from, bool forward) { m_fields->moveFocus(from, forward); }
     // Puts the focus back into a field a check refused, without the field the clerk
     // had moved on to being checked as it is left.
-    void returnFocusTo(QWidget *field);
+    void returnFocusTo(QWidget *field) { m_fields->returnFocusTo(field); }
 
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // A screen's keys before the frame's (Esc, the browsing arrows); true when taken.
+    virtual bool fieldKey(QWidget *field, QKeyEvent *event);
     void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
-    QWidget *addLabelled(const QString &key, const QString &label, QWidget *widget);
-    QString keyOf(const QWidget *widget) const;
-    QStringList orderKeys() const;
-    void fieldFocused(QWidget *widget);
-    void fieldLeft(QWidget *widget);
-    void openLookup(QLineEdit *field);
     bool browsingKey(int key);
 
+    FieldFrame *m_fields;
     RecordSet m_rsdisp;
-    QString m_editMode = QStringLiteral("Z");
-    QString m_mandatoryFields;
-    QString m_fieldOrder;
-    QGroupBox *m_frame;
-    QGridLayout *m_grid;
-    std::map<QString, QWidget *> m_fields;
-    QHash<QLineEdit *, std::function<LookupRequest()>> m_lookups;
-    int m_nextRow = 0;
-    bool m_checkingField = false;
+    EditMode m_editMode = EditMode::Browse;
 };
 
 } // namespace sw

@@ -52,9 +52,9 @@ Controle::Controle(const FormContext &context)
     setFieldOrder(u"T0,T1,T2,T3,T4,T5,T6,T7,T8,T9,M0"_s);
 }
 
-BoundSql Controle::recordsetStatement() const
+std::optional<BoundSql> Controle::recordsetStatement() const
 {
-    return {u"select * from "_s + session().db().table(u"CONTROL"_s) + u" order by fcompany"_s, {}};
+    return BoundSql{u"select * from "_s + session().db().table(u"CONTROL"_s) + u" order by fcompany"_s, {}};
 }
 
 void Controle::show(const InstitutionDetails &d)
@@ -74,7 +74,7 @@ void Controle::display_record(RecordSet &, const QString &)
 {
     // One row: what the store reads is what the browse stands on.
     show(ControlStore(session().db()).institution());
-    setLegend(editMode() == u"Z"_s ? browseLegend() : editLegend());
+    setLegend(browsing() ? browseLegend() : editLegend());
 }
 
 void Controle::AEDproc(const QString &operation)
@@ -85,8 +85,8 @@ void Controle::AEDproc(const QString &operation)
     enableFields(true);
     SetFieldColours(u'A');
     setLegend(editLegend());
-    setEditMode(operation == u"add"_s ? u"A"_s : u"E"_s);
-    if (editMode() == u"A"_s)
+    setEditMode(operation == u"add"_s ? EditMode::Add : EditMode::Edit);
+    if (editMode() == EditMode::Add)
         ClearControls();
     else
         show(ControlStore(session().db()).institution());
@@ -95,7 +95,7 @@ void Controle::AEDproc(const QString &operation)
 
 void Controle::CmdSave_Click()
 {
-    if (editMode() != u"A"_s && editMode() != u"E"_s)
+    if (editMode() != EditMode::Add && editMode() != EditMode::Edit)
         return;
     InstitutionDetails d;
     d.company = text(0)->text();

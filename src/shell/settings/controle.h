@@ -22,7 +22,7 @@ public:
     void display_record(RecordSet &rows, const QString &tagname) override;
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
 
 private:
     void show(const InstitutionDetails &details);

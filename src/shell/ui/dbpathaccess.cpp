@@ -51,6 +51,9 @@ DbPathaccess::DbPathaccess(QString iniPath, Prompter &prompter, QWidget *parent)
     m_cancel->setObjectName(u"CmdCancel"_s);
     m_ok->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
+    // OK is marked as the default; Enter on a focused button presses that button.
+    m_ok->setDefault(true);
+    enterPressesButtons();
 
     auto *grid = new QGridLayout;
     grid->addWidget(typeLabel, 0, 0);

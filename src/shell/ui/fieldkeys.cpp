@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/fieldkeys.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace sw {
 
@@ -15,6 +18,41 @@ void upperCaseTyping(QLineEdit *edit)
         edit->setText(upper);
         edit->setCursorPosition(cursor);
     });
+}
+
+namespace {
+
+// Watches every key of the application for Enter on a focused push button.
+class EnterPressesButton final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible())
+            return false;
+        button->click();
+        return true;
+    }
+};
+
+} // namespace
+
+void enterPressesButtons()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || app->findChild<EnterPressesButton *>(QString(), Qt::FindDirectChildrenOnly))
+        return;
+    app->installEventFilter(new EnterPressesButton(app));
 }
 
 } // namespace sw

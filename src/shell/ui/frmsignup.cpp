@@ -53,6 +53,9 @@ FrmSignUp::FrmSignUp(Session &session, Prompter &prompter, QWidget *parent)
     m_cancel->setObjectName(u"CmdCancel"_s);
     m_ok->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
+    // OK is marked as the default; Enter on a focused button presses that button.
+    m_ok->setDefault(true);
+    enterPressesButtons();
 
     auto *form = new QFormLayout;
     form->addRow(u"User"_s, m_user);

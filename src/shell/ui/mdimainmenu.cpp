@@ -2,6 +2,7 @@
 #include "shell/ui/mdimainmenu.h"
 
 #include "shell/common/appearance.h"
+#include "shell/core/helppage.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -29,6 +30,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -85,6 +87,7 @@ MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegis
     connect(m_commands, &CommandActions::triggered, this, &MdiMainMenu::commandChosen);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MdiMainMenu::subWindowActivated);
     connect(m_dispatcher, &CommandDispatcher::activeCaptionChanged, m_panels[4], &QLabel::setText);
+    connect(m_dispatcher, &CommandDispatcher::modeTextChanged, m_panels[5], &QLabel::setText);
     connect(m_dispatcher, &CommandDispatcher::exited, this, [this] {
         m_panels[1]->clear();
         m_panels[4]->clear();
@@ -105,8 +108,8 @@ MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegis
 
 MdiMainMenu::~MdiMainMenu()
 {
-    // Screens go before the dispatcher they report to.
-    m_mdi->closeAllSubWindows();
+    // Screens go before the dispatcher they report to. They are deleted, not closed:
+    // the questions about unsaved work were asked when the window was closed.
     for (QMdiSubWindow *sub : m_mdi->subWindowList())
         delete sub;
 }
@@ -288,10 +291,9 @@ int MdiMainMenu::removeLeftoverReports(const QString &folder)
 void MdiMainMenu::commandChosen(Command command)
 {
     m_dispatcher->doCommand(command);
-    if (command == Command::Add || command == Command::Edit || command == Command::Delete) {
+    // The mode panel follows the screen's own mode (the dispatcher reports it).
+    if (command == Command::Add || command == Command::Edit || command == Command::Delete)
         m_dispatcher->setLastModeIndex(commandIndex(command));
-        m_panels[5]->setText(commandName(command) + u" Mode"_s);
-    }
 }
 
 void MdiMainMenu::subWindowActivated(QMdiSubWindow *window)
@@ -408,9 +410,14 @@ QUrl MdiMainMenu::helpPageUrl() const
     QString page = InstitutionConfig::load(m_session.folder).value(u"HELP"_s, u"PAGE"_s).trimmed();
     if (page.contains(u"://"_s))
         return QUrl(page);
-    if (page.isEmpty())
-        page = u"Help/index.html"_s;
-    return QUrl::fromLocalFile(m_session.folder.filePath(page));
+    if (!page.isEmpty())
+        return QUrl::fromLocalFile(m_session.folder.filePath(page));
+    // The folder's own copy first, then the one that ships with the program.
+    const QString own = m_session.folder.filePath(u"Help/index.html"_s);
+    const QString bundled = bundledHelpFolder();
+    if (QFileInfo::exists(own) || bundled.isEmpty())
+        return QUrl::fromLocalFile(own);
+    return QUrl::fromLocalFile(bundled + u"/index.html"_s);
 }
 
 void MdiMainMenu::openHelp()
@@ -421,7 +428,15 @@ void MdiMainMenu::openHelp()
                            PromptIcon::Information);
         return;
     }
-    QDesktopServices::openUrl(url);
+    if (QDesktopServices::openUrl(url))
+        return;
+    // Say which part is missing: the desktop's opener, or a browser it knows.
+    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    const QString why = QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
+        ? u"xdg-open (package xdg-utils) is not installed"_s
+        : u"no web browser is set up for the desktop (xdg-open found none)"_s;
+    m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + where + u" in a web browser."_s,
+                       u"Message"_s, PromptIcon::Information);
 }
 
 void MdiMainMenu::quitFromMenu()
@@ -442,6 +457,19 @@ void MdiMainMenu::closeEvent(QCloseEvent *event)
             != PromptAnswer::Yes) {
         event->ignore();
         return;
+    }
+    // Work in progress on any screen is saved or dropped as the clerk says, screen by
+    // screen; Cancel on any of them keeps the program running with that work open.
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        auto *form = qobject_cast<ChildForm *>(sub->widget());
+        if (!form || !form->hasUnsavedWork())
+            continue;
+        m_mdi->setActiveSubWindow(sub);
+        if (!form->settleWork()) {
+            m_quitConfirmed = false;
+            event->ignore();
+            return;
+        }
     }
     m_quitConfirmed = true;
     event->accept();

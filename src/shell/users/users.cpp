@@ -40,16 +40,17 @@ Users::Users(const FormContext &context)
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumHeight(320);
     layout->addWidget(m_tree);
-    body()->insertWidget(1, permission, 1);
+    addGrowing(permission);
     registerField(u"TV"_s, m_tree);
+    fields().setCheck(text(0), [this] { return leaveUserName(); });
     connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int) { nodeClicked(item); });
     AddItems();
 }
 
-BoundSql Users::recordsetStatement() const
+std::optional<BoundSql> Users::recordsetStatement() const
 {
     const Database &db = session().db();
-    return {u"select * from "_s + db.table(u"MASUSER"_s) + u" where "_s
+    return BoundSql{u"select * from "_s + db.table(u"MASUSER"_s) + u" where "_s
                 + db.dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T' order by fusername"_s,
             {}};
 }
@@ -120,7 +121,7 @@ void Users::showUser(const QString &name)
 void Users::display_record(RecordSet &rows, const QString &)
 {
     showUser(rows.text(u"fusername"_s));
-    setLegend(editMode() == u"Z"_s ? browseLegend() : editLegend());
+    setLegend(browsing() ? browseLegend() : editLegend());
 }
 
 bool Users::validateUserName()
@@ -132,9 +133,9 @@ bool Users::validateUserName()
     } else {
         const auto user = UserStore(session().db()).find(name);
         const bool live = user && !user->deleted;
-        if (editMode() == u"A"_s && live)
+        if (editMode() == EditMode::Add && live)
             refusal = u"User Name already exists"_s;
-        else if ((editMode() == u"E"_s || editMode() == u"D"_s) && !live)
+        else if ((editMode() == EditMode::Edit || editMode() == EditMode::Delete) && !live)
             refusal = u"Invalid User Name"_s;
     }
     if (refusal.isEmpty())
@@ -153,7 +154,7 @@ void Users::AEDproc(const QString &operation)
     setLegend(editLegend());
     const bool userShown = !text(0)->text().trimmed().isEmpty();
     if (operation == u"add"_s) {
-        setEditMode(u"A"_s);
+        setEditMode(EditMode::Add);
         text(0)->clear();
         text(6)->clear();
         m_permissions.load({});
@@ -161,14 +162,14 @@ void Users::AEDproc(const QString &operation)
         text(0)->setFocus();
         return;
     }
-    setEditMode(operation == u"edit"_s ? u"E"_s : u"D"_s);
+    setEditMode(operation == u"edit"_s ? EditMode::Edit : EditMode::Delete);
     if (!userShown) {
         text(0)->setFocus();
         return;
     }
     text(0)->setEnabled(false);
     SetFieldColours(u'D');
-    if (editMode() == u"D"_s) {
+    if (editMode() == EditMode::Delete) {
         confirmDelete();
         return;
     }
@@ -186,33 +187,24 @@ void Users::confirmDelete()
     resetForm();
 }
 
-bool Users::eventFilter(QObject *watched, QEvent *event)
+bool Users::leaveUserName()
 {
     // Leaving the name box checks it; in edit and delete it brings the user's row.
-    if (watched == text(0) && event->type() == QEvent::KeyPress && editMode() != u"Z"_s) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Down) {
-            if (!validateUserName())
-                return true;
-            if (editMode() != u"A"_s) {
-                showUser(text(0)->text().trimmed());
-                text(0)->setEnabled(false);
-                SetFieldColours(u'D');
-                if (editMode() == u"D"_s) {
-                    confirmDelete();
-                    return true;
-                }
-            }
-            text(6)->setFocus();
-            return true;
-        }
+    if (!validateUserName())
+        return false;
+    if (editMode() != EditMode::Add) {
+        showUser(text(0)->text().trimmed());
+        text(0)->setEnabled(false);
+        SetFieldColours(u'D');
+        if (editMode() == EditMode::Delete)
+            confirmDelete();
     }
-    return RecordForm::eventFilter(watched, event);
+    return true;
 }
 
 void Users::CmdSave_Click()
 {
-    if (editMode() != u"A"_s && editMode() != u"E"_s)
+    if (editMode() != EditMode::Add && editMode() != EditMode::Edit)
         return;
     try {
         if (!validateUserName())
@@ -220,7 +212,7 @@ void Users::CmdSave_Click()
         const QString permission = m_permissions.permissionString();
         setHint(u"Saving, Please wait..."_s);
         UserStore users(session().db());
-        const bool saved = editMode() == u"A"_s ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
+        const bool saved = editMode() == EditMode::Add ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
                                                : users.update(text(0)->text(), text(6)->text(), permission, prompter());
         setHint({});
         if (!saved)

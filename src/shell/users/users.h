@@ -28,9 +28,8 @@ public:
     QTreeWidgetItem *node(const QString &code) const;
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
     void resetForm() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Fills the tree with the menu codes, every box unticked.
@@ -40,6 +39,7 @@ private:
     void nodeClicked(QTreeWidgetItem *item);
     // The checks made when the name box is left while adding, editing or deleting.
     bool validateUserName();
+    bool leaveUserName();
     void showUser(const QString &name);
     void confirmDelete();
 

@@ -67,7 +67,7 @@ TEST_P(StudentScreenTest, ACandidateTypedInIsStoredAsTypedAndMarkedManual)
     press(Qt::Key_F6);
 
     EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_EQ(stored(u"U1001"_s, u"fname"_s), u"Anne d`Souza"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fclasscode"_s), u"FC"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fmanual"_s), u"T"_s);
@@ -119,7 +119,7 @@ TEST_P(StudentScreenTest, BadValuesAreRefusedAsEnterLeavesTheBoxAndNothingIsSave
     form->text(18)->setText(u"U9"_s);
     press(Qt::Key_F6);
     EXPECT_EQ(m_prompter.last(), u"Invalid University Code"_s);
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
     EXPECT_EQ(m_folder->db().scalar(u"select count(*) from convo"_s).toInt(), 1);
 }
 
@@ -182,9 +182,10 @@ TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSeri
     EXPECT_EQ(stored(u"U1001"_s, u"factive"_s), u"T"_s);
 
     // The candidate screen gives the print serial number when Active is saved as "T".
+    // It still shows the candidate saved last, so Edit corrects that one.
     student = openStudent();
+    EXPECT_EQ(student->text(0)->text(), u"U1001"_s);
     press(Qt::Key_F5);
-    enter(u"U1001"_s);
     EXPECT_EQ(student->text(1)->text(), u"Anne"_s);
     EXPECT_FALSE(student->text(0)->isEnabled());
     EXPECT_EQ(focused(), student->text(1));
@@ -193,7 +194,9 @@ TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSeri
     EXPECT_EQ(m_prompter.last(), u"Sl. No. is \r\n00001"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fprintord"_s), u"00001"_s);
     EXPECT_EQ(stored(u"U1001"_s, u"fusername"_s), u"CLERK"_s);
-    EXPECT_EQ(student->editMode(), u"Z"_s);
+    EXPECT_EQ(student->editMode(), EditMode::Browse);
+    EXPECT_EQ(test::outcomeOf(student), u"Saved U1001, Sl. No. 00001"_s);
+    EXPECT_EQ(student->text(16)->text(), u"00001"_s); // the saved candidate stays on the screen
 }
 
 TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenDoes)
@@ -212,18 +215,24 @@ TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenD
     form->text(1)->setText(u"Changed"_s);
     form->text(10)->setText(u"T"_s);
     press(Qt::Key_F6);
-    EXPECT_EQ(form->editMode(), u"Z"_s); // cleared as after any save
+    // Refused with the reason, and the clerk's typing stays on the screen.
+    EXPECT_TRUE(m_prompter.last().startsWith(u"P1 has a printed certificate (000123)"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(form->editMode(), EditMode::Edit);
+    EXPECT_EQ(form->text(1)->text(), u"Changed"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Not saved: P1 is printed"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fname"_s), u"Name P1"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
-
-    // Withdrawal asks and changes nothing either.
-    ASSERT_TRUE(form->showCandidate(u"P1"_s));
     m_prompter.answer(PromptAnswer::Yes);
+    press(Qt::Key_F11);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
+
+    // Withdrawal is refused the same way, without a question.
+    ASSERT_TRUE(form->showCandidate(u"P1"_s));
     press(Qt::Key_F7);
-    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm deletion"_s);
+    EXPECT_TRUE(m_prompter.last().contains(u"it is not withdrawn"_s)) << m_prompter.last().toStdString();
     EXPECT_EQ(stored(u"P1"_s, u"factive"_s), u"T"_s);
     EXPECT_EQ(stored(u"P1"_s, u"fprintord"_s), u"00007"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
 }
 
 TEST_P(StudentScreenTest, OnlyTheAdministratorRewritesAPrintedCertificateNumber)
@@ -257,7 +266,7 @@ TEST_P(StudentScreenTest, WithdrawalDeactivatesAndTakesTheSerialNumberBack)
     enter(u"W1"_s);
     EXPECT_EQ(m_prompter.shown().back().text, u"Confirm deletion"_s);
     EXPECT_EQ(stored(u"W1"_s, u"factive"_s), u"T"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
 
     ASSERT_TRUE(form->showCandidate(u"W1"_s));
     m_prompter.answer(PromptAnswer::Yes);
@@ -353,6 +362,11 @@ TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->matchList()->currentText(), u"Begins with"_s);
     EXPECT_EQ(focused(), form->text(0));
+    // Down and Up move between the boxes as on every screen; Enter searches.
+    press(Qt::Key_Down);
+    EXPECT_EQ(focused(), form->text(1));
+    press(Qt::Key_Up);
+    EXPECT_EQ(focused(), form->text(0));
     enter(u"ANNE"_s);
     EXPECT_EQ(listed(form), QStringList{u"S1"_s}); // S3 is of another convocation
     EXPECT_EQ(form->spread()->item(0, 7)->checkState(), Qt::Checked);
@@ -371,6 +385,9 @@ TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
     enter(u"'SOU"_s);
     EXPECT_EQ(form->text(0)->text(), u"`SOU"_s);
     EXPECT_EQ(listed(form), QStringList{u"S4"_s});
+    // Whole names: the column is as wide as the name it shows.
+    const QString name = form->spread()->item(0, 1)->text();
+    EXPECT_GE(form->spread()->columnWidth(1), form->spread()->fontMetrics().horizontalAdvance(name));
     picture(form, u"studsearch-screen"_s);
 
     // Nothing found: the grid is emptied and the focus stays in the box.
@@ -406,7 +423,7 @@ TEST_P(SearchScreenTest, TheChosenCandidateOpensInTheCandidateScreen)
     auto *student = qobject_cast<StudentForm *>(m_window->dispatcher().activeForm());
     ASSERT_NE(student, nullptr);
     EXPECT_EQ(student->text(0)->text(), form->spread()->item(1, 0)->text());
-    EXPECT_EQ(student->editMode(), u"Z"_s);
+    EXPECT_EQ(student->editMode(), EditMode::Browse);
 
     // A double click on another candidate brings the open candidate screen to it.
     m_window->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(form->parentWidget()));

@@ -12,7 +12,7 @@
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/forms/formsfixture.h"
-#include "shell/forms/windowdriver.h"
+#include "support/windowdriver.h"
 #include "shell/ui/mdimainmenu.h"
 #include "support/scriptedprompter.h"
 
@@ -72,22 +72,10 @@ protected:
         return screen;
     }
 
-    void press(int key, Qt::KeyboardModifiers modifiers = {})
-    {
-        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get();
-        QTest::keyClick(target, Qt::Key(key), modifiers);
-        QCoreApplication::processEvents();
-    }
-    void type(const QString &text)
-    {
-        QTest::keyClicks(QApplication::focusWidget(), text);
-    }
+    void press(int key, Qt::KeyboardModifiers modifiers = {}) { test::press(key, modifiers, m_window.get()); }
+    void type(const QString &text) { test::type(text); }
     // Types into the focused box and leaves it with Enter.
-    void enter(const QString &text)
-    {
-        type(text);
-        press(Qt::Key_Return);
-    }
+    void enter(const QString &text) { test::enter(text); }
     QString stored(const QString &regno, const QString &column)
     {
         using namespace Qt::StringLiterals;

@@ -4,7 +4,7 @@
 // messages and counts of the runs, the progress bar and status bar around a run, and
 // the main window's caption once the online link has been opened.
 #include "../../shell/forms/formsfixture.h"
-#include "../../shell/forms/windowdriver.h"
+#include "support/windowdriver.h"
 #include "candidates/imports/cnvwriter.h"
 #include "candidates/imports/importscreens.h"
 #include "importfixture.h"

@@ -11,6 +11,7 @@
 #include "certificates/ranks/rankregform.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
+#include "support/windowdriver.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -93,7 +94,7 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
     enter(rankreg->text(0), u"BA"_s);
     EXPECT_EQ(rankreg->text(1)->text(), u"Bachelor of Arts"_s);
-    EXPECT_EQ(rankreg->editMode(), u"A"_s);
+    EXPECT_EQ(rankreg->editMode(), EditMode::Add);
     QTableWidget *grid = rankreg->spread();
     ASSERT_EQ(grid->rowCount(), 1);
     setCell(grid, 0, RankRegForm::RegNo, u"r2"_s);
@@ -110,14 +111,14 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     setCell(grid, 1, RankRegForm::Remarks, u"Gold medallist"_s);
     picture(rankreg.get(), u"rankreg-screen"_s);
     rankreg->CmdSave_Click();
-    EXPECT_EQ(rankreg->editMode(), u"Z"_s);
+    EXPECT_EQ(rankreg->editMode(), EditMode::Browse);
     EXPECT_EQ(column(grid, RankRegForm::RegNo), (QStringList{u"R1"_s, u"R2"_s})); // in rank order
     EXPECT_EQ(m_session.db().scalar(u"select fslno from rankreg where fregno = 'R1'"_s).toInt(), 2);
 
     // Opened again for the degree, the grid edits the registered ranks.
     rankreg->AEDproc(u"edit"_s);
     enter(rankreg->text(0), u"BA"_s);
-    EXPECT_EQ(rankreg->editMode(), u"E"_s);
+    EXPECT_EQ(rankreg->editMode(), EditMode::Edit);
     ASSERT_EQ(grid->rowCount(), 3);
     setCell(grid, 1, RankRegForm::Rank, u"iii"_s);
     EXPECT_EQ(grid->item(1, RankRegForm::RowState)->text(), u"E"_s);
@@ -155,7 +156,7 @@ TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprinte
     enter(certcan->text(0), u"BA"_s);
     enter(certcan->text(3), u"101"_s);
     EXPECT_EQ(certcan->text(2)->text(), u"Govt College"_s);
-    EXPECT_EQ(certcan->editMode(), u"A"_s);
+    EXPECT_EQ(certcan->editMode(), EditMode::Add);
     QTableWidget *grid = certcan->spread();
     ASSERT_EQ(grid->rowCount(), 1);
     setCell(grid, 0, CancellationForm::RegNo, u"R9"_s);
@@ -169,9 +170,16 @@ TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprinte
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     setCell(grid, 0, CancellationForm::Reason, u"Torn in the printer"_s);
     picture(certcan.get(), u"certcan-screen"_s);
+    // The clerk is asked, with the register number and the certificate number; No cancels nothing.
+    m_prompter.answer(PromptAnswer::No);
+    certcan->CmdSave_Click();
+    EXPECT_EQ(m_prompter.last(), u"Cancel certificate A000018 of R2?"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
+    m_prompter.answer(PromptAnswer::Yes);
     certcan->CmdSave_Click();
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
-    EXPECT_EQ(certcan->editMode(), u"Z"_s);
+    EXPECT_EQ(certcan->editMode(), EditMode::Browse);
+    EXPECT_EQ(test::outcomeOf(certcan.get()), u"Cancelled 1 certificate: certificate A000018 of R2"_s);
     EXPECT_EQ(column(grid, CancellationForm::CertNo), QStringList{u"A000018"_s});
 
     printOnScreen(u"1"_s, u"A"_s, u"21"_s, 0);
@@ -181,7 +189,7 @@ TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprinte
     certcan->AEDproc(u"edit"_s);
     enter(certcan->text(0), u"BA"_s);
     enter(certcan->text(3), u"101"_s);
-    EXPECT_EQ(certcan->editMode(), u"E"_s);
+    EXPECT_EQ(certcan->editMode(), EditMode::Edit);
     setCell(grid, 0, CancellationForm::Reason, u"Torn while feeding"_s);
     certcan->CmdSave_Click();
     EXPECT_EQ(m_session.db().scalar(u"select fremarks from certcan where fcertno = 'A000018'"_s).toString(),

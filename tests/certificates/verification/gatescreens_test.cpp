@@ -7,6 +7,8 @@
 #include "certificates/verification/gateform.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -58,7 +60,7 @@ TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFe
     EXPECT_EQ(form->text(2)->text(), u"Govt College"_s);
     // Active (V3) and printed (V4) candidates are not the verifier's; V5 is of another college.
     EXPECT_EQ(listed(form), (QStringList{u"V1-"_s, u"V2+"_s}));
-    EXPECT_EQ(form->editMode(), u"E"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Edit);
     EXPECT_EQ(form->countText(), u"2 candidates, 1 ticked"_s);
 
     form->chk(0)->click();
@@ -69,7 +71,7 @@ TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFe
     press(Qt::Key_F6);
     EXPECT_EQ(stored(u"V1"_s, u"ffeepaid"_s), u"T"_s);
     EXPECT_EQ(stored(u"V2"_s, u"ffeepaid"_s), u"F"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_EQ(listed(form), (QStringList{u"V1+"_s, u"V2-"_s})); // shown again as saved
     picture(form, u"verify-screen"_s);
 }
@@ -109,7 +111,7 @@ TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
     enter(u"BSC"_s);
     enter(u"103"_s);
     enter(u"103"_s); // nobody of BSC at college 103: the grid opens for adding
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
     QTableWidget *grid = form->spread();
     ASSERT_EQ(grid->rowCount(), 1);
     grid->item(0, GateForm::RegNo)->setText(u"NOPE"_s);
@@ -123,6 +125,39 @@ TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
     press(Qt::Key_F6);
     // The candidate's own college decides the row written.
     EXPECT_EQ(stored(u"V6"_s, u"factive"_s), u"T"_s);
+}
+
+// A save says how many rows it wrote and names each row refused with its reason; the
+// screen opens ready for the degree, with the verification hints of its own.
+TEST_P(GateScreenTest, SaveSaysWhatItWroteAndWhatItRefused)
+{
+    if (skipped())
+        return;
+    GateForm *form = openGate(u"N2E"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Edit); // no F5 needed to start typing
+    EXPECT_EQ(focused(), form->text(0));
+    // Maximised, the screen keeps its designed size, and the focus moved by the window is
+    // no box left by the clerk: nothing is checked.
+    const QSize designed = form->fields().box()->size();
+    qobject_cast<QWidget *>(form->parent())->showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->fields().box()->size(), designed);
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+    form->text(0)->setFocus();
+    enter(u"ba"_s); // typed in capitals
+    EXPECT_EQ(form->text(0)->text(), u"BA"_s);
+    enter(u"101"_s);
+    EXPECT_EQ(listed(form), (QStringList{u"V1-"_s, u"V2+"_s}));
+    EXPECT_EQ(form->hint(), u"Tick when the fee is paid, clear when it is not"_s);
+    form->chk(0)->click();
+    // Meanwhile another workstation activates V1: its fee can no longer be changed here.
+    m_folder->db().exec(u"update convo set factive = 'T' where fregno = 'V1'"_s);
+    press(Qt::Key_F6);
+    EXPECT_EQ(m_prompter.last(), u"These rows were not saved:\nV1: active"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Saved 1 of 2 rows (1 fee paid); 1 refused: 1 active"_s);
+    EXPECT_EQ(stored(u"V1"_s, u"ffeepaid"_s), QString()); // as it was
+    EXPECT_EQ(stored(u"V2"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(m_window->statusPanel(6)->text(), QString()); // back to browsing
 }
 
 TEST_P(GateScreenTest, HeaderCodesWithoutAMasterRowAreRefusedWhereTyped)
@@ -140,8 +175,12 @@ TEST_P(GateScreenTest, HeaderCodesWithoutAMasterRowAreRefusedWhereTyped)
     EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
     EXPECT_EQ(focused(), form->text(3));
     EXPECT_EQ(form->spread()->rowCount(), 0);
-    // An empty grid has nothing to save.
-    form->text(3)->setText(u"101"_s);
+    // Save from the last header box first completes the header and shows the grid,
+    // writing nothing; an empty grid then has nothing to save.
+    form->text(3)->setText(u"103"_s);
+    press(Qt::Key_F6);
+    EXPECT_TRUE(test::outcomeOf(form).startsWith(u"Not saved yet"_s));
+    EXPECT_EQ(form->spread()->rowCount(), 1); // the add line
     press(Qt::Key_F6);
     EXPECT_EQ(m_prompter.last(), u"No student Details found"_s);
 }
@@ -151,15 +190,20 @@ TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
     if (skipped())
         return;
     GateForm *form = openGate(u"N23"_s);
+    // The screen opens ready for work; Delete is chosen from browsing.
+    m_prompter.answer(PromptAnswer::Yes);
+    press(Qt::Key_F11);
     press(Qt::Key_F7);
+    ASSERT_EQ(form->editMode(), EditMode::Delete);
     enter(u"BA"_s);
     enter(u"101"_s);
     m_prompter.answer(PromptAnswer::Yes);
     enter(u"101"_s);
-    EXPECT_EQ(m_prompter.shown().back().text, u"Confirm Deletion"_s);
+    EXPECT_EQ(m_prompter.last(), u"Confirm Deletion"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Deactivated the unprinted candidates of BA, colleges 101 to 101"_s);
     EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
     EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, GateScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),

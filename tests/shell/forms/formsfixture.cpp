@@ -60,9 +60,9 @@ ExampleForm::ExampleForm(const FormContext &context, const QString &formName)
     });
 }
 
-BoundSql ExampleForm::recordsetStatement() const
+std::optional<BoundSql> ExampleForm::recordsetStatement() const
 {
-    return {u"select * from masconvo order by fconvocode"_s, {}};
+    return BoundSql{u"select * from masconvo order by fconvocode"_s, {}};
 }
 
 void ExampleForm::AEDproc(const QString &operation)
@@ -70,16 +70,16 @@ void ExampleForm::AEDproc(const QString &operation)
     frame()->setEnabled(true);
     setLegend(editLegend());
     if (operation == u"add"_s) {
-        setEditMode(u"A"_s);
+        setEditMode(EditMode::Add);
         ClearControls();
         enableFields(true);
         SetFieldColours(u'A');
     } else if (operation == u"edit"_s) {
-        setEditMode(u"E"_s);
+        setEditMode(EditMode::Edit);
         enableFields(true);
         SetFieldColours(u'A');
     } else {
-        setEditMode(u"D"_s);
+        setEditMode(EditMode::Delete);
         enableFields(false);
         text(0)->setEnabled(true);
         SetFieldColours(u'D');
@@ -90,24 +90,24 @@ void ExampleForm::AEDproc(const QString &operation)
 void ExampleForm::CmdSave_Click()
 {
     try {
-        const QString mode = editMode();
+        const EditMode mode = editMode();
         for (const QString &key : {u"T0"_s, u"T1"_s}) {
-            if (mode != u"D"_s && FieldMissing(field(key))) {
+            if (mode != EditMode::Delete && FieldMissing(field(key))) {
                 prompter().message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
                 field(key)->setFocus();
                 return;
             }
         }
         if (!CheckCode({u"masconvo"_s, u"fconvocode"_s, text(0)->text(), {}, {}, {}, {}},
-                       mode == u"A"_s ? u'A' : u'E'))
+                       editModeLetter(mode)))
             return;
         const QString active = chk(0)->isChecked() ? u"T"_s : u"F"_s;
         const QString date = mskdt(0)->displayText() == emptyDate() ? QString() : mskdt(0)->displayText();
-        if (mode == u"A"_s) {
+        if (mode == EditMode::Add) {
             session().db().exec(
                 u"insert into masconvo (fconvocode, fconvoname, fdate, factive) values (?, ?, ?, ?)"_s,
                 {text(0)->text(), text(1)->text(), date, active});
-        } else if (mode == u"E"_s) {
+        } else if (mode == EditMode::Edit) {
             session().db().exec(u"update masconvo set fconvoname = ?, fdate = ?, factive = ? where fconvocode = ?"_s,
                                 {text(1)->text(), date, active, text(0)->text()});
         } else {
@@ -132,7 +132,7 @@ void ExampleForm::display_record(RecordSet &rows, const QString &tagname)
     else
         mskdt(0)->setText(date);
     chk(0)->setChecked(rows.text(u"factive"_s) == u"T"_s);
-    setLegend(editMode() == u"Z"_s ? browseLegend() : editLegend());
+    setLegend(browsing() ? browseLegend() : editLegend());
 }
 
 ExampleReport::ExampleReport(const FormContext &context)

@@ -66,7 +66,7 @@ public:
     QStringList displayed; // tag names display_record was called with
 
 protected:
-    BoundSql recordsetStatement() const override;
+    std::optional<BoundSql> recordsetStatement() const override;
 };
 
 // A report screen that remembers the operations it was asked for.

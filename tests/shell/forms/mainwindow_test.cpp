@@ -4,7 +4,7 @@
 // keys, and the status bar.
 #include "formsfixture.h"
 #include "app/demo/demofolder.h"
-#include "windowdriver.h"
+#include "support/windowdriver.h"
 
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"

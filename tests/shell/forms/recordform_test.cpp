@@ -2,7 +2,7 @@
 // The record-form machine on a small example screen: modes, toolbar states,
 // navigation, keys, field checks, the per-screen toolbar memory and report screens.
 #include "formsfixture.h"
-#include "windowdriver.h"
+#include "support/windowdriver.h"
 
 #include "shell/common/appearance.h"
 #include "shell/forms/commandactions.h"
@@ -92,16 +92,8 @@ protected:
     }
     ToolStates states() const { return m_window->commandActions().states(); }
     // A key as the clerk presses it: to whatever has the focus.
-    void press(int key, Qt::KeyboardModifiers modifiers = {})
-    {
-        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get();
-        QTest::keyClick(target, Qt::Key(key), modifiers);
-        QCoreApplication::processEvents();
-    }
-    void type(const QString &text)
-    {
-        QTest::keyClicks(QApplication::focusWidget(), text);
-    }
+    void press(int key, Qt::KeyboardModifiers modifiers = {}) { test::press(key, modifiers, m_window.get()); }
+    void type(const QString &text) { test::type(text); }
     QString stored(const QString &code, const QString &column)
     {
         return m_folder->db().scalar(u"select "_s + column + u" from masconvo where fconvocode = ?"_s, {code}).toString();
@@ -130,7 +122,7 @@ TEST_P(RecordFormTest, AnEmptyTableOffersOnlyAddEditDeleteAndExit)
     m_folder->db().exec(u"delete from masconvo"_s);
     test::ExampleForm *form = openExample();
     EXPECT_EQ(states(), only({C::Add, C::Edit, C::Delete, C::Exit})) << describe(states());
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_EQ(form->legend(), RecordForm::resetLegend());
     EXPECT_FALSE(form->text(0)->isEnabled());
     EXPECT_EQ(form->mskdt(0)->displayText(), u"__/__/____"_s);
@@ -144,7 +136,7 @@ TEST_P(RecordFormTest, AddFromTheToolbarTypesUpperCaseMovesWithEnterAndSavesWith
     test::ExampleForm *form = openExample();
     EXPECT_EQ(states(), kBrowseWithRows) << describe(states());
     test::clickToolbar(*m_window, C::Add);
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
     EXPECT_EQ(states(), kUpdate) << describe(states());
     EXPECT_EQ(m_window->statusPanel(6)->text(), u"add Mode"_s);
     EXPECT_EQ(m_window->dispatcher().lastModeIndex(), 1);
@@ -169,7 +161,7 @@ TEST_P(RecordFormTest, AddFromTheToolbarTypesUpperCaseMovesWithEnterAndSavesWith
 
     EXPECT_EQ(stored(u"C28"_s, u"fconvoname"_s), u"FOURTH ONE"_s);
     EXPECT_EQ(stored(u"C28"_s, u"fdate"_s), u"01/02/2028"_s);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_EQ(states(), kBrowseWithRows) << describe(states());
     EXPECT_TRUE(form->text(0)->text().isEmpty());
     EXPECT_EQ(form->rsdisp().count(), 4);
@@ -189,7 +181,7 @@ TEST_P(RecordFormTest, FieldsArePaintedForTheMode)
     m_prompter.answer(PromptAnswer::Yes);
     press(Qt::Key_F11);
     press(Qt::Key_F7);
-    EXPECT_EQ(form->editMode(), u"D"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Delete);
     EXPECT_EQ(form->text(0)->palette().color(QPalette::Base), edit);
     EXPECT_EQ(form->text(1)->palette().color(QPalette::Base), plain);
     EXPECT_FALSE(form->text(1)->font().bold());
@@ -220,7 +212,7 @@ TEST_P(RecordFormTest, ADuplicateCodeIsRefusedAndTheChangeStaysOpen)
     press(Qt::Key_F6);
     EXPECT_EQ(m_prompter.last(), u"Code already exists."_s);
     EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Exclamation);
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
     EXPECT_EQ(states(), kUpdate);
     EXPECT_EQ(stored(u"C26"_s, u"fconvoname"_s), u"CONVOCATION 2026"_s);
 }
@@ -237,14 +229,14 @@ TEST_P(RecordFormTest, CancelAnsweredNoKeepsEverythingAndYesReturnsToBrowsing)
     ASSERT_FALSE(m_prompter.shown().empty());
     EXPECT_EQ(m_prompter.shown().back().text, u"Confirm cancel"_s);
     EXPECT_EQ(m_prompter.shown().back().title, u"Cancel"_s);
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
     EXPECT_EQ(form->text(0)->text(), u"C3"_s);
     EXPECT_EQ(QApplication::focusWidget(), form->text(0));
     // Esc asks the same question.
     m_prompter.answer(PromptAnswer::Yes);
     press(Qt::Key_Escape);
     EXPECT_EQ(m_prompter.shown().size(), 2u);
-    EXPECT_EQ(form->editMode(), u"Z"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_TRUE(form->text(0)->text().isEmpty());
     EXPECT_EQ(states(), kBrowseWithRows);
     EXPECT_FALSE(m_folder->db().exists(u"select 1 from masconvo where fconvocode = 'C3'"_s));
@@ -258,7 +250,7 @@ TEST_P(RecordFormTest, EscInTheGridBelongsToTheGrid)
     press(Qt::Key_F4);
     form->findChild<QTableWidget *>(u"spread"_s)->setFocus();
     press(Qt::Key_Escape); // a question here would fail the test
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
 }
 
 TEST_P(RecordFormTest, NavigationMovesThroughTheRowsAndFollowsTheTableOfStates)
@@ -303,7 +295,7 @@ TEST_P(RecordFormTest, EditAndDeleteWriteTheCurrentRow)
     press(Qt::Key_F3); // second row
     ASSERT_EQ(form->text(0)->text(), u"C26"_s);
     press(Qt::Key_F5);
-    EXPECT_EQ(form->editMode(), u"E"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Edit);
     EXPECT_EQ(m_window->statusPanel(6)->text(), u"edit Mode"_s);
     form->text(1)->setFocus();
     form->text(1)->clear();
@@ -336,7 +328,7 @@ TEST_P(RecordFormTest, EditingAnUnknownCodeIsRefused)
     form->text(1)->setText(u"X"_s);
     press(Qt::Key_F6);
     EXPECT_EQ(m_prompter.last(), u"Enter valid code."_s);
-    EXPECT_EQ(form->editMode(), u"E"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Edit);
 }
 
 TEST_P(RecordFormTest, EachScreenGetsItsOwnToolbarBackWhenItIsActivatedAgain)
@@ -365,7 +357,7 @@ TEST_P(RecordFormTest, EachScreenGetsItsOwnToolbarBackWhenItIsActivatedAgain)
     EXPECT_EQ(states(), firstLeft) << describe(states());
     area->setActiveSubWindow(subOf(second));
     EXPECT_EQ(states(), kUpdate) << describe(states());
-    EXPECT_EQ(second->editMode(), u"A"_s);
+    EXPECT_EQ(second->editMode(), EditMode::Add);
     EXPECT_EQ(m_window->dispatcher().toolStateStore().size(), 2);
 }
 
@@ -375,23 +367,88 @@ TEST_P(RecordFormTest, ExitClosesTheScreenOnlyWhileBrowsing)
         return;
     test::ExampleForm *form = openExample();
     press(Qt::Key_F4);
+    EXPECT_EQ(m_window->statusPanel(6)->text(), u"add Mode"_s);
     press(Qt::Key_T, Qt::ControlModifier); // exit is off while adding
     EXPECT_EQ(m_window->mdiArea()->subWindowList().size(), 1);
     m_window->dispatcher().doCommand(C::Exit); // not even when the command is sent directly
     EXPECT_EQ(states(), kUpdate);
-    m_window->mdiArea()->subWindowList().first()->close(); // and the window cannot be closed either
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_window->mdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(form->editMode(), u"A"_s);
+    EXPECT_EQ(form->editMode(), EditMode::Add);
 
     m_prompter.answer(PromptAnswer::Yes);
     press(Qt::Key_F11);
+    EXPECT_EQ(test::outcomeOf(form), u"Cancelled: nothing was saved"_s);
+    EXPECT_TRUE(m_window->statusPanel(6)->text().isEmpty()); // the mode panel follows the screen
     test::clickToolbar(*m_window, C::Exit);
     QTest::qWait(10);
     EXPECT_TRUE(m_window->mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(m_window->dispatcher().activeForm(), nullptr);
     EXPECT_EQ(states(), ToolStates{}) << describe(states());
+    EXPECT_TRUE(m_window->statusPanel(5)->text().isEmpty());
     EXPECT_TRUE(m_window->statusPanel(6)->text().isEmpty());
+}
+
+// Closing a screen, or the program, while a change is open asks whether to save it:
+// Yes saves (and closes only when the save went through), No drops it, Cancel keeps it.
+struct CloseDuringEdit
+{
+    const char *name;
+    bool wholeProgram;      // the main window closed (Alt+F4, Exit), else the sub-window's [X]
+    const char *code;       // what was typed in the key box ("" leaves it empty)
+    PromptAnswer answer;
+    bool closes;
+    bool stored;
+};
+
+TEST_P(RecordFormTest, ClosingDuringAnEditAsksYesNoCancel)
+{
+    if (skipped())
+        return;
+    const CloseDuringEdit cases[] = {
+        {"sub-window, Cancel keeps the edit", false, "C30", PromptAnswer::Cancel, false, false},
+        {"sub-window, No drops it", false, "C30", PromptAnswer::No, true, false},
+        {"sub-window, Yes saves it", false, "C30", PromptAnswer::Yes, true, true},
+        {"sub-window, Yes with a refused save stays open", false, "", PromptAnswer::Yes, false, false},
+        {"program, Cancel keeps it running", true, "C30", PromptAnswer::Cancel, false, false},
+        {"program, Yes saves before it ends", true, "C30", PromptAnswer::Yes, true, true},
+    };
+    for (const CloseDuringEdit &c : cases) {
+        SCOPED_TRACE(c.name);
+        m_folder->db().exec(u"delete from masconvo where fconvocode = 'C30'"_s);
+        m_prompter.clear();
+        test::ExampleForm *form = openExample();
+        ASSERT_NE(form, nullptr);
+        press(Qt::Key_F4);
+        type(QString::fromLatin1(c.code));
+        press(Qt::Key_Tab);
+        type(u"THIRTIETH"_s);
+        if (c.wholeProgram)
+            m_prompter.answer(PromptAnswer::Yes); // "Are You sure about Quiting ?"
+        m_prompter.answer(c.answer);
+        QMdiSubWindow *sub = m_window->mdiArea()->subWindowList().first();
+        // Alt+F4 is the window manager's: it closes the main window as close() does.
+        if (c.wholeProgram)
+            m_window->close();
+        else
+            sub->close();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(m_prompter.answersLeft());
+        EXPECT_TRUE(m_prompter.texts().join(u'|').contains(u"Save them before closing?"_s));
+        if (c.wholeProgram)
+            EXPECT_EQ(m_window->isVisible(), !c.closes);
+        else
+            EXPECT_EQ(m_window->mdiArea()->subWindowList().isEmpty(), c.closes);
+        EXPECT_EQ(stored(u"C30"_s, u"fconvoname"_s), c.stored ? u"THIRTIETH"_s : QString());
+        // Back to a clean window for the next case.
+        if (c.wholeProgram && !c.closes) {
+            EXPECT_EQ(form->editMode(), EditMode::Add);
+            EXPECT_EQ(form->text(1)->text(), u"THIRTIETH"_s); // the clerk's typing is kept
+        }
+        if (c.wholeProgram && c.closes)
+            test::showActive(*m_window);
+        for (QMdiSubWindow *open : m_window->mdiArea()->subWindowList())
+            delete open;
+        QCoreApplication::processEvents();
+    }
 }
 
 TEST_P(RecordFormTest, ReportScreensAnswerPreviewPrintAndSpoolOnly)

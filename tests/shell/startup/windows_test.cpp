@@ -91,7 +91,10 @@ TEST_F(DbPathaccessTest, OkWritesTheTypeServerAndShiftedPassword)
     QTest::keyClicks(m_server, u"dbhost"_s);
     EXPECT_EQ(m_server->text(), u"DBHOST"_s); // typed in upper case
     QTest::keyClicks(m_password, u"Pw1"_s);
-    QTest::mouseClick(m_ok, Qt::LeftButton);
+    // OK is the marked default, and Enter presses it once the focus is on it.
+    EXPECT_TRUE(m_ok->isDefault());
+    m_ok->setFocus();
+    QTest::keyClick(m_ok, Qt::Key_Return);
     EXPECT_EQ(m_prompter.last(), u"For the New changes to take Effect Restart the Application"_s);
     EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
     IniFile ini(m_path);
@@ -172,8 +175,13 @@ TEST_F(SignUpTest, AWrongPasswordClearsTheBoxAndAllowsAnotherTry)
 
 TEST_F(SignUpTest, NoUserChosenIsTheFirstCheck)
 {
-    QTest::mouseClick(m_ok, Qt::LeftButton);
-    EXPECT_EQ(m_prompter.last(), u"Select User"_s);
+    // Reached with Tab, OK is pressed with Enter (or Space) like a click.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        m_prompter.clear();
+        m_ok->setFocus();
+        QTest::keyClick(m_ok, key);
+        EXPECT_EQ(m_prompter.last(), u"Select User"_s) << key;
+    }
 }
 
 TEST_F(SignUpTest, CancelEndsTheProgram)

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windowdriver.h"
+#include "support/windowdriver.h"
 
+#include "shell/forms/childform.h"
 #include "shell/forms/commandactions.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/menutree.h"
 #include "shell/ui/mdimainmenu.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QTableWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -15,6 +20,20 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace sw {
+
+void PrintTo(EditMode mode, std::ostream *os)
+{
+    *os << "EditMode " << QString(editModeLetter(mode)).toStdString();
+}
+
+} // namespace sw
 
 namespace sw::test {
 
@@ -79,6 +98,70 @@ QImage renderWithMenus(MdiMainMenu &window)
         x += pixmap.width() + gap;
     }
     return image;
+}
+
+QWidget *focused()
+{
+    if (QWidget *focus = QApplication::focusWidget())
+        return focus;
+    return QApplication::activeWindow();
+}
+
+void press(int key, Qt::KeyboardModifiers modifiers, QWidget *fallback)
+{
+    QWidget *target = focused();
+    if (!target)
+        target = fallback;
+    if (!target) {
+        ADD_FAILURE() << "no widget to press the key on";
+        return;
+    }
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+    QCoreApplication::processEvents();
+}
+
+void type(const QString &text)
+{
+    QWidget *target = focused();
+    if (!target) {
+        ADD_FAILURE() << "no widget to type into";
+        return;
+    }
+    QTest::keyClicks(target, text);
+}
+
+void enter(const QString &text)
+{
+    type(text);
+    press(Qt::Key_Return);
+}
+
+ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode)
+{
+    window.menuActions().action(menuCode)->trigger();
+    QCoreApplication::processEvents();
+    return window.dispatcher().activeForm();
+}
+
+void typeInCell(QTableWidget *grid, int row, int column, const QString &text)
+{
+    grid->setFocus();
+    grid->setCurrentCell(row, column);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QWidget *editor = QApplication::focusWidget();
+    EXPECT_TRUE(editor && grid->viewport()->isAncestorOf(editor)) << "no editor opened in the cell";
+    if (!editor)
+        return;
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+QString outcomeOf(const QWidget *screen)
+{
+    const auto *panel = screen ? screen->findChild<QLabel *>(QStringLiteral("StatusBar1_3")) : nullptr;
+    return panel ? panel->text() : QString();
 }
 
 } // namespace sw::test

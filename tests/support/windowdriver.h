@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Driving the main window and its screens offscreen as a clerk does: real key events
+// to whatever has the focus, menus clicked, grid cells typed into; and pictures of it.
+#pragma once
+
+#include "shell/forms/command.h"
+#include "shell/forms/editmode.h"
+
+#include <QImage>
+#include <QString>
+
+#include <ostream>
+
+class QAction;
+class QMenu;
+class QTableWidget;
+class QWidget;
+
+// Test failures show texts as text.
+void PrintTo(const QString &text, std::ostream *os);
+
+namespace sw {
+class ChildForm;
+class MdiMainMenu;
+// Test failures name the mode by its letter.
+void PrintTo(EditMode mode, std::ostream *os);
+}
+
+namespace sw::test {
+
+// Shows a top-level window and waits until it is the active one (keys reach it).
+void showActive(QWidget &window);
+// Pops `menu` up and clicks `item` in it, as a mouse would; a click on a disabled item does nothing.
+void chooseFromMenu(QWidget &window, QMenu *menu, QAction *item);
+// Clicks the toolbar button of `command`.
+void clickToolbar(MdiMainMenu &window, Command command);
+// The window with every top menu (and the "Alternate Keys" submenu) drawn open beneath it.
+QImage renderWithMenus(MdiMainMenu &window);
+
+// The widget with the keyboard focus (the active window when none has it).
+QWidget *focused();
+// A key pressed on whatever has the focus (`fallback` when nothing has), events processed after.
+void press(int key, Qt::KeyboardModifiers modifiers = {}, QWidget *fallback = nullptr);
+// Characters typed into whatever has the focus.
+void type(const QString &text);
+// Types into the focused box and leaves it with Enter.
+void enter(const QString &text);
+// Opens a menu item's screen as choosing it does; the screen in front, or nullptr.
+ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode);
+// Types `text` into a grid cell as a clerk does: the cell made current, its editor opened
+// with F2, the text typed and Enter pressed.
+void typeInCell(QTableWidget *grid, int row, int column, const QString &text);
+// What the screen's status bar says in its message panel (StatusBar1_3).
+QString outcomeOf(const QWidget *screen);
+
+} // namespace sw::test
