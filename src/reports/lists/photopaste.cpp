@@ -180,10 +180,21 @@ QString PhotoPasteSheet::Gen_Report_Data_Excel(const PhotoPasteSelection &s)
     Rows &rows = *found;
     Workbook book(Workbook::outputPath(m_session.folder, u"PhotoPaste.xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
-    auto escaped = [](QString text) { return text.replace(u'&', u"&&"_s); };
-    sheet.setHeader(u"&C&\"-,Bold\"&18"_s + escaped(rows.text(u"fcollname"_s)) + u"\n&\"-,Regular\"&14"_s
-                    + escaped(rows.text(u"ftown"_s)));
-    sheet.setFooter(u"&L&D&C&P of &N&R&T"_s);
+    sheet.setHeader(PageText()
+                        .at(PageText::Section::Centre)
+                        .font(18, true)
+                        .text(rows.text(u"fcollname"_s) + u"\n"_s)
+                        .font(14)
+                        .text(rows.text(u"ftown"_s)));
+    sheet.setFooter(PageText()
+                        .at(PageText::Section::Left)
+                        .field(PageText::Field::Date)
+                        .at(PageText::Section::Centre)
+                        .field(PageText::Field::Page)
+                        .text(u" of "_s)
+                        .field(PageText::Field::Pages)
+                        .at(PageText::Section::Right)
+                        .field(PageText::Field::Time));
     CellFormat title;
     title.bold = true;
     CellFormat box;

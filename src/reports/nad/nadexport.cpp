@@ -90,8 +90,8 @@ CellFormat bold()
 void datedPages(Worksheet &sheet)
 {
     sheet.setRepeatRows(0, 0);
-    sheet.setHeader(u"&L&D"_s);
-    sheet.setFooter(u"&C&P"_s);
+    sheet.setHeader(PageText().at(PageText::Section::Left).field(PageText::Field::Date));
+    sheet.setFooter(PageText().at(PageText::Section::Centre).field(PageText::Field::Page));
 }
 
 QString csvField(const QString &text)
