@@ -228,7 +228,11 @@ bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ej
             if (ejectAtCollege) {
                 writer.newPage(titles(collegeTitle()));
             } else {
-                writer.writeRow(QStringList{QString(), centred(collegeTitle(), layout.lineWidth)});
+                // The college's pages are headed with it; where it begins part-way down a
+                // page, its own heading marks the change.
+                writer.setTitles(titles(collegeTitle()));
+                if (!writer.nextRowStartsPage())
+                    writer.writeRow(QStringList{QString(), centred(collegeTitle(), layout.lineWidth)});
             }
         }
         if (rows.text(u"fdegree"_s) != degree) {

@@ -5,6 +5,7 @@
 #include "reports/letters/coveringletters.h"
 
 #include <QImage>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 using sw::test::TestBackend;
@@ -52,6 +53,36 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     ASSERT_EQ(ejected.count(u'\f'), 1);
     EXPECT_TRUE(ejected.section(u'\f', 1).contains(u"College: C002 - SECOND COLLEGE, GOKAK"_s));
     EXPECT_FALSE(ejected.section(u'\f', 1).contains(u"C001 - FIRST"_s));
+}
+
+// Without ejecting, pages 2 and 3 of the list were headed "College: C001" whatever they held.
+TEST_P(CoveringLettersTest, EveryPageOfTheListIsHeadedWithTheCollegeItContinues)
+{
+    m_session.db().exec(u"insert into college (fcollcode, fcollname, ftown) values ('C003', 'THIRD COLLEGE', 'HUBLI')"_s);
+    // The register number's letter tells the college: A for C001, B for C002, C for C003.
+    const QStringList colleges = {u"C001"_s, u"C002"_s, u"C003"_s};
+    for (int c = 0; c < colleges.size(); ++c) {
+        for (int i = 1; i <= 160; ++i)
+            add({QChar(u'A' + c) + QString::number(i).rightJustified(4, u'0'), u"BSC"_s, colleges[c],
+                 u"DC"_s + QString::number(c * 1000 + i).rightJustified(6, u'0')});
+    }
+    for (bool eject : {false, true}) {
+        SCOPED_TRACE(eject ? "ejecting at each college" : "colleges running on");
+        ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), eject, m_file));
+        const QStringList pages = readLines(m_file).join(u'\n').split(QChar(12));
+        ASSERT_GE(pages.size(), 4);
+        for (const QString &page : pages) {
+            const qsizetype title = page.indexOf(u"College: C00"_s);
+            ASSERT_GE(title, 0) << page.toStdString();
+            const QChar headed = page.at(title + 12); // the college's last digit
+            // The first candidate on the page (a page may hold the closing totals only).
+            static const QRegularExpression candidate(u"\n  ([ABC])\\d{4} "_s);
+            const QRegularExpressionMatch first = candidate.match(page);
+            if (first.hasMatch()) {
+                EXPECT_EQ(QChar(u'A' + headed.digitValue() - 1), first.captured(1).at(0)) << page.toStdString();
+            }
+        }
+    }
 }
 
 TEST_P(CoveringLettersTest, EmptyRangesSayNoDataAndWriteNothing)
