@@ -118,23 +118,38 @@ std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
     page.leftInches = page.rightInches = 0.7;
     page.headerInches = 0.3;
 
-    b.beginHeader();
-    b.setAlignment(Alignment::Centre);
-    b.setFont(u"Arial"_s, 12, true);
-    b.type(m_session.instTitle.isEmpty() ? m_session.instAddress[0] : m_session.instTitle);
-    b.endParagraph();
-    b.setFont(u"Arial"_s, 8);
-    b.type(rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s) + u"  (Photo Paste Format)"_s);
-    b.endParagraph();
-    b.setFont(u"Arial"_s, 10);
-    b.typeField(Run::Field::PageNumber);
-    b.type(u" of "_s);
-    b.typeField(Run::Field::PageCount);
-    b.endParagraph();
-    b.endHeader();
+    // Each college's candidates start on a page of their own, headed with the college
+    // and numbered from 1, so that its sheets can go to it as they are.
+    const QString institution = m_session.instTitle.isEmpty() ? m_session.instAddress[0] : m_session.instTitle;
+    const auto collegeHeader = [&] {
+        b.beginHeader();
+        b.setAlignment(Alignment::Centre);
+        b.setFont(u"Arial"_s, 12, true);
+        b.type(institution);
+        b.endParagraph();
+        b.setFont(u"Arial"_s, 8);
+        b.type(rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s) + u"  (Photo Paste Format)"_s);
+        b.endParagraph();
+        b.setFont(u"Arial"_s, 10);
+        b.typeField(Run::Field::PageNumber);
+        b.type(u" of "_s);
+        b.typeField(Run::Field::PageCount);
+        b.endParagraph();
+        b.endHeader();
+    };
 
     std::vector<Candidate> set;
+    QString college;
     do {
+        if (rows.text(u"fcollcode"_s) != college) {
+            if (!set.empty())
+                addSet(b, set);
+            set.clear();
+            if (!college.isEmpty())
+                b.sectionBreak();
+            college = rows.text(u"fcollcode"_s);
+            collegeHeader();
+        }
         set.push_back({rows.text(u"fregno"_s), rows.text(u"fprintord"_s), rows.text(u"fname"_s)});
         if (set.size() == kAcross) {
             addSet(b, set);

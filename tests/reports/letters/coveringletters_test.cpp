@@ -113,7 +113,7 @@ TEST_P(CoveringLettersTest, CollegeLetterPerCollegeWithItsTableAndClosing)
     const QString &first = pages[0];
     EXPECT_TRUE(first.contains(u"KARNATAK UNIVERSITY"_s));
     EXPECT_TRUE(first.contains(u"Pavate Nagar, Dharwad - 580 003"_s));
-    EXPECT_EQ(lineWith(first, u"Page "_s), u"Page 1 of 2"_s);
+    EXPECT_EQ(lineWith(first, u"Page "_s), u"Page 1 of 1"_s); // each college's letter counts its own pages
     EXPECT_TRUE(lineWith(first, u"Ref :"_s).startsWith(u"Ref : KU/EXAM/CONVO"_s));
     EXPECT_TRUE(lineWith(first, u"Ref :"_s).endsWith(u"Date: 05/01/2026"_s));
     EXPECT_EQ(lineWith(first, u"C001 - "_s), u"C001 - FIRST COLLEGE"_s);
@@ -218,6 +218,53 @@ TEST_P(CoveringLettersTest, WrittenAsOpenDocumentAndPdfWithThePictureOfTheHead)
     EXPECT_NEAR(at.height(), 0.6 * 72, 0.01);
     EXPECT_NEAR(at.width(), 3 * 0.6 * 72, 0.01);
     EXPECT_GT(document->page.topInches * 72, at.bottom());
+}
+
+// College letters numbered their pages "n of 8" across different colleges' letters, and a
+// table that ran on to another page lost its heading row there.
+TEST_P(CoveringLettersTest, EachLetterNumbersItsOwnPagesAndItsTableRepeatsItsHeadings)
+{
+    for (int i = 1; i <= 70; ++i) {
+        const QString regno = u"R"_s + QString::number(i).rightJustified(4, u'0');
+        add({regno, u"BSC"_s, u"C001"_s, u"DC"_s + QString::number(i).rightJustified(6, u'0')});
+    }
+    add({u"R0900"_s, u"BSC"_s, u"C002"_s, u"DC000900"_s});
+    fee({u"R0001"_s, u"A1"_s});
+    fee({u"R0002"_s, u"A2"_s});
+    struct Case
+    {
+        sw::CoveringLetters::Kind kind;
+        QString headings;     // the table's heading row, as pdftotext reads it
+        QStringList numbers;  // the page numbers, page by page
+    };
+    using Kind = sw::CoveringLetters::Kind;
+    const QString letterHeadings = u"Sl.no Degree Reg.no. Student Name Cert. no."_s;
+    const Case cases[] = {
+        {Kind::College, letterHeadings, {u"Page 1 of 2"_s, u"Page 2 of 2"_s, u"Page 1 of 1"_s}},
+        {Kind::Checklist, u"Sl.no College Degree Reg.no. Student Name Cert. no. Printed Date"_s,
+         {u"Page 1 of 2"_s, u"Page 2 of 2"_s}},
+        {Kind::StudentWithoutAck, u"Sl.no Degree Reg.no. Student Name Cert. no. Quota Amount"_s,
+         {u"Page 1 of 1"_s, u"Page 1 of 1"_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.kind));
+        const QString odt = m_dir.filePath(u"letters.odt"_s);
+        const QString pdf = m_dir.filePath(u"letters.pdf"_s);
+        ASSERT_TRUE(letters().writeDocument(c.kind, december(), odt, pdf));
+        const QStringList pages = pdfPages(pdf);
+        QStringList numbers;
+        for (const QString &page : pages) {
+            numbers << lineWith(page, u"Page "_s);
+            EXPECT_EQ(lineWith(page, u"Sl.no"_s), c.headings) << page.toStdString();
+        }
+        EXPECT_EQ(numbers, c.numbers);
+        // The OpenDocument file says the same to the word processor: heading rows that
+        // repeat, and each letter's pages numbered from 1.
+        EXPECT_TRUE(odtContent(odt).contains(u"<table:table-header-rows>"_s));
+        if (c.kind != Kind::Checklist) {
+            EXPECT_TRUE(odtContent(odt).contains(u"style:page-number=\"1\""_s));
+        }
+    }
 }
 
 TEST(CoveringLetterKinds, NamesOfTheCommandLine)
