@@ -118,17 +118,19 @@ std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
     page.leftInches = page.rightInches = 0.7;
     page.headerInches = 0.3;
 
-    // Each college's candidates start on a page of their own, headed with the college
-    // and numbered from 1, so that its sheets can go to it as they are.
+    // Each college's candidates of a degree start on a page of their own, headed with
+    // the college and the degree and numbered from 1, so that the sheets of a college
+    // can go to it as they are.
     const QString institution = m_session.instTitle.isEmpty() ? m_session.instAddress[0] : m_session.instTitle;
-    const auto collegeHeader = [&] {
+    const auto groupHeader = [&] {
         b.beginHeader();
         b.setAlignment(Alignment::Centre);
         b.setFont(u"Arial"_s, 12, true);
         b.type(institution);
         b.endParagraph();
         b.setFont(u"Arial"_s, 8);
-        b.type(rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s) + u"  (Photo Paste Format)"_s);
+        b.type(rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s) + u" - "_s + rows.text(u"fdegree"_s)
+               + u"  (Photo Paste Format)"_s);
         b.endParagraph();
         b.setFont(u"Arial"_s, 10);
         b.typeField(Run::Field::PageNumber);
@@ -139,16 +141,17 @@ std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
     };
 
     std::vector<Candidate> set;
-    QString college;
+    QString group;
     do {
-        if (rows.text(u"fcollcode"_s) != college) {
+        const QString thisGroup = rows.text(u"fdegree"_s) + u'|' + rows.text(u"fcollcode"_s);
+        if (thisGroup != group) {
             if (!set.empty())
                 addSet(b, set);
             set.clear();
-            if (!college.isEmpty())
+            if (!group.isEmpty())
                 b.sectionBreak();
-            college = rows.text(u"fcollcode"_s);
-            collegeHeader();
+            group = thisGroup;
+            groupHeader();
         }
         set.push_back({rows.text(u"fregno"_s), rows.text(u"fprintord"_s), rows.text(u"fname"_s)});
         if (set.size() == kAcross) {
