@@ -77,16 +77,6 @@ QSizeF ReportPaper::pagePoints() const
     return {double(qRound(inches.width() * kPointsPerInch)), double(qRound(inches.height() * kPointsPerInch))};
 }
 
-int ReportPaper::columns() const
-{
-    return fitted(pagePoints().width() - 2 * marginInches * kPointsPerInch, charactersPerInch);
-}
-
-int ReportPaper::lines() const
-{
-    return fitted(pagePoints().height() - 2 * marginInches * kPointsPerInch, linesPerInch);
-}
-
 QStringList ReportPaper::printOptions() const
 {
     const QString margin = number(marginInches * kPointsPerInch);

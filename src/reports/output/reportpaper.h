@@ -28,9 +28,6 @@ struct ReportPaper
 
     // The page as it lies (landscape swaps the sides), in whole points as CUPS measures it.
     QSizeF pagePoints() const;
-    // Characters a line and lines a page at this pitch, inside the margins.
-    int columns() const;
-    int lines() const;
 
     // The options of CUPS's text filter (`lp -o`) for this paper and pitch.
     QStringList printOptions() const;
