@@ -172,9 +172,11 @@ const std::vector<ReportCommand> &reports()
 }
 
 // Text reports go to --out (a .pdf gets the document printer's pages), or to
-// standard output; a workbook is written under Output/ and copied to --out.
+// standard output; a workbook is written under Output/ and copied to --out. The
+// messages go to standard error either way, so standard output holds only the report.
 int runReport(const ReportCommand &report, BatchContext &c)
 {
+    c.prompter.keepOutputForReport();
     const QString out = c.args.value(u"out"_s);
     QString written;
     const bool workbookReport = report.name == u"kannada-list"_s || report.name == u"convocation-list"_s
@@ -198,6 +200,7 @@ int runReport(const ReportCommand &report, BatchContext &c)
 
 int deliverTextReport(BatchContext &c, const QString &out, const std::function<bool(const QString &)> &write)
 {
+    c.prompter.keepOutputForReport();
     const bool toPdf = out.endsWith(u".pdf"_s, Qt::CaseInsensitive);
     ReportFile scratch(c.session.folder);
     const QString textPath = out.isEmpty() || toPdf ? scratch.path() : out;

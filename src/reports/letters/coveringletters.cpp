@@ -129,6 +129,7 @@ void table(DocumentBuilder &b, const std::vector<double> &widths, const std::vec
     const PageSetup &page = b.page();
     b.setFontSize(fontSize);
     b.beginTable(fitted(widths, page.paperInches.width() - page.leftInches - page.rightInches, wide));
+    b.repeatHeadingRows(1);
     for (int c = 0; c < heading.size(); ++c)
         b.cell(0, c, heading[c]);
 }
@@ -228,7 +229,11 @@ bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ej
             if (ejectAtCollege) {
                 writer.newPage(titles(collegeTitle()));
             } else {
-                writer.writeRow(QStringList{QString(), centred(collegeTitle(), layout.lineWidth)});
+                // The college's pages are headed with it; where it begins part-way down a
+                // page, its own heading marks the change.
+                writer.setTitles(titles(collegeTitle()));
+                if (!writer.nextRowStartsPage())
+                    writer.writeRow(QStringList{QString(), centred(collegeTitle(), layout.lineWidth)});
             }
         }
         if (rows.text(u"fdegree"_s) != degree) {
@@ -354,7 +359,7 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListS
         if (first || rows.text(u"fcollcode"_s) != college) {
             if (!first) {
                 closing();
-                b.pageBreak();
+                b.sectionBreak(); // each college's letter numbers its own pages
             }
             first = false;
             college = rows.text(u"fcollcode"_s);
@@ -460,7 +465,7 @@ std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelecti
     bool first = true;
     do {
         if (!first)
-            b.pageBreak();
+            b.sectionBreak(); // each candidate's letter numbers its own pages
         first = false;
         referenceLine(b);
         paragraph(b, {});

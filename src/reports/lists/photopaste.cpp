@@ -118,23 +118,41 @@ std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
     page.leftInches = page.rightInches = 0.7;
     page.headerInches = 0.3;
 
-    b.beginHeader();
-    b.setAlignment(Alignment::Centre);
-    b.setFont(u"Arial"_s, 12, true);
-    b.type(m_session.instTitle.isEmpty() ? m_session.instAddress[0] : m_session.instTitle);
-    b.endParagraph();
-    b.setFont(u"Arial"_s, 8);
-    b.type(rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s) + u"  (Photo Paste Format)"_s);
-    b.endParagraph();
-    b.setFont(u"Arial"_s, 10);
-    b.typeField(Run::Field::PageNumber);
-    b.type(u" of "_s);
-    b.typeField(Run::Field::PageCount);
-    b.endParagraph();
-    b.endHeader();
+    // Each college's candidates of a degree start on a page of their own, headed with
+    // the college and the degree and numbered from 1, so that the sheets of a college
+    // can go to it as they are.
+    const QString institution = m_session.instTitle.isEmpty() ? m_session.instAddress[0] : m_session.instTitle;
+    const auto groupHeader = [&] {
+        b.beginHeader();
+        b.setAlignment(Alignment::Centre);
+        b.setFont(u"Arial"_s, 12, true);
+        b.type(institution);
+        b.endParagraph();
+        b.setFont(u"Arial"_s, 8);
+        b.type(rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s) + u" - "_s + rows.text(u"fdegree"_s)
+               + u"  (Photo Paste Format)"_s);
+        b.endParagraph();
+        b.setFont(u"Arial"_s, 10);
+        b.typeField(Run::Field::PageNumber);
+        b.type(u" of "_s);
+        b.typeField(Run::Field::PageCount);
+        b.endParagraph();
+        b.endHeader();
+    };
 
     std::vector<Candidate> set;
+    QString group;
     do {
+        const QString thisGroup = rows.text(u"fdegree"_s) + u'|' + rows.text(u"fcollcode"_s);
+        if (thisGroup != group) {
+            if (!set.empty())
+                addSet(b, set);
+            set.clear();
+            if (!group.isEmpty())
+                b.sectionBreak();
+            group = thisGroup;
+            groupHeader();
+        }
         set.push_back({rows.text(u"fregno"_s), rows.text(u"fprintord"_s), rows.text(u"fname"_s)});
         if (set.size() == kAcross) {
             addSet(b, set);
@@ -180,10 +198,21 @@ QString PhotoPasteSheet::Gen_Report_Data_Excel(const PhotoPasteSelection &s)
     Rows &rows = *found;
     Workbook book(Workbook::outputPath(m_session.folder, u"PhotoPaste.xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
-    auto escaped = [](QString text) { return text.replace(u'&', u"&&"_s); };
-    sheet.setHeader(u"&C&\"-,Bold\"&18"_s + escaped(rows.text(u"fcollname"_s)) + u"\n&\"-,Regular\"&14"_s
-                    + escaped(rows.text(u"ftown"_s)));
-    sheet.setFooter(u"&L&D&C&P of &N&R&T"_s);
+    sheet.setHeader(PageText()
+                        .at(PageText::Section::Centre)
+                        .font(18, true)
+                        .text(rows.text(u"fcollname"_s) + u"\n"_s)
+                        .font(14)
+                        .text(rows.text(u"ftown"_s)));
+    sheet.setFooter(PageText()
+                        .at(PageText::Section::Left)
+                        .field(PageText::Field::Date)
+                        .at(PageText::Section::Centre)
+                        .field(PageText::Field::Page)
+                        .text(u" of "_s)
+                        .field(PageText::Field::Pages)
+                        .at(PageText::Section::Right)
+                        .field(PageText::Field::Time));
     CellFormat title;
     title.bold = true;
     CellFormat box;

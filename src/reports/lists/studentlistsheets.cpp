@@ -260,13 +260,17 @@ QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelectio
     if (!special.trimmed().isEmpty())
         course += u" ["_s + special + u" ]"_s;
     course += u" ( "_s + rows->text(u"fexamdate"_s) + u" EXAMINATION"_s + u" )"_s;
-    // "&&" is a literal ampersand in the header codes.
-    auto escaped = [](QString text) { return text.replace(u'&', u"&&"_s); };
     sheet.setHeaderFooterMarginsInches(0.25, 0.25);
-    sheet.setHeader(u"&C&\"-,Bold\"&16"_s + escaped(institution) + u"&\"-,Regular\"&11\n&\"-,Bold\"&14"_s
-                    + escaped(convocation.text(0)) + u" Convocation ("_s + escaped(convocation.text(1)) + u")\n"_s
-                    + escaped(course));
-    sheet.setFooter(u"&C&P / &N"_s);
+    sheet.setHeader(PageText()
+                        .at(PageText::Section::Centre)
+                        .font(16, true)
+                        .text(institution)
+                        .font(11)
+                        .text(u"\n"_s)
+                        .font(14, true)
+                        .text(convocation.text(0) + u" Convocation ("_s + convocation.text(1) + u")\n"_s + course));
+    sheet.setFooter(
+        PageText().at(PageText::Section::Centre).field(PageText::Field::Page).text(u" / "_s).field(PageText::Field::Pages));
     sheet.setRepeatRows(0, 0);
     sheet.setPrintGridlines(true);
     sheet.setPaper(5);

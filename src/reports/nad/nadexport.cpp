@@ -90,8 +90,8 @@ CellFormat bold()
 void datedPages(Worksheet &sheet)
 {
     sheet.setRepeatRows(0, 0);
-    sheet.setHeader(u"&L&D"_s);
-    sheet.setFooter(u"&C&P"_s);
+    sheet.setHeader(PageText().at(PageText::Section::Left).field(PageText::Field::Date));
+    sheet.setFooter(PageText().at(PageText::Section::Centre).field(PageText::Field::Page));
 }
 
 QString csvField(const QString &text)
@@ -467,8 +467,9 @@ int NadExport::Gen_NAD_Report_NSDL(bool passOnly, const QString &path)
         const bool credit = details.text(u"fcredit"_s) == u"T"_s;
         const QString regno = details.text(u"fregno"_s);
         const QString examDate = details.text(u"fexamdate"_s);
-        const QString photo = m_session.folder.findFileAnyCase(regno + u".jpg"_s);
-        const QString bitmap = m_session.folder.findFileAnyCase(regno + u".bmp"_s);
+        // The photographs are kept under Photos/, as for every other use of them.
+        const QString photo = m_session.folder.findFileAnyCase(u"Photos/"_s + regno + u".jpg"_s);
+        const QString bitmap = m_session.folder.findFileAnyCase(u"Photos/"_s + regno + u".bmp"_s);
         const QStringList values = {
             {},
             details.text(u"fdegree"_s),

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/output/reportoutput.h"
 
+#include "reports/output/reportpaper.h"
 #include "shell/common/reportpageheader.h"
 #include "shell/core/inifile.h"
 #include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 
 #include <algorithm>
 
@@ -16,9 +18,6 @@ namespace sw {
 
 namespace {
 
-// Width of one character of a fixed-pitch font, as a share of its size.
-constexpr double kCharacterWidthEm = 0.602;
-
 QString fixedPitchFamily()
 {
     for (const QString &family : {u"Lucida Console"_s, u"DejaVu Sans Mono"_s, u"Liberation Mono"_s}) {
@@ -26,6 +25,23 @@ QString fixedPitchFamily()
             return family;
     }
     return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+// A character's width and a line's height, as shares of the font's size.
+struct FontShape
+{
+    double advance;
+    double lineHeight;
+};
+
+FontShape fontShape(const QString &family)
+{
+    constexpr int kSize = 1200; // large, so that the metrics are the design's
+    QFont font(family);
+    font.setPixelSize(kSize);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF metrics(font);
+    return {metrics.horizontalAdvance(u'M') / kSize, metrics.lineSpacing() / kSize};
 }
 
 } // namespace
@@ -41,24 +57,28 @@ PageHeaderSource institutionPageHeader(const Session &session)
 
 Document reportDocument(const ReportPreview &report)
 {
+    const ReportPaper paper = ReportPaper::fitting(report);
     Document document;
     DocumentBuilder b(document);
     PageSetup &page = b.page();
-    page.topInches = page.bottomInches = page.leftInches = page.rightInches = 0.5;
+    page.paperInches = paper.paperInches;
+    page.landscape = paper.landscape;
+    page.topInches = page.bottomInches = page.leftInches = page.rightInches = paper.marginInches;
+
+    // The size at which the widest line and the longest page fit (a little to spare),
+    // ten points at most; one report line is one paragraph.
+    const QString family = fixedPitchFamily();
+    const FontShape shape = fontShape(family);
+    const QRectF body = page.bodyPoints();
+    const double widthFit = body.width() / (std::max(1, paper.widestLine) * shape.advance);
+    const double heightFit = body.height() / (std::max(1, paper.longestPage) * shape.lineHeight);
+    b.setFont(family, std::min({10.0, widthFit * 0.98, heightFit * 0.98}));
+    b.setLineSpacing(1.0);
 
     QStringList lines = report.text().split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast(); // what follows the last line's end
-    qsizetype widest = 80;
-    for (const QString &line : lines)
-        widest = std::max(widest, line.size());
-    const double usable = page.bodyPoints().width();
-    const double size = std::min(10.0, usable / (double(widest) * kCharacterWidthEm) * 0.98);
-    b.setFont(fixedPitchFamily(), size);
-    b.setLineSpacing(1.0);
     for (QString line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
         if (line.contains(QChar(12))) {
             // The form feed starts the next sheet of paper.
             b.pageBreak();

@@ -15,8 +15,9 @@ class Session;
 PageHeaderSource institutionPageHeader(const Session &session);
 
 // A text report as a document for the document printer: one page of paper for each
-// report page, A4 portrait with half-inch margins, in a fixed-pitch font small enough
-// for the report's widest line.
+// report page, on the paper of ReportPaper (A4 portrait, legal landscape past 120
+// columns) with half-inch margins, in a fixed-pitch font small enough for the
+// report's widest line and longest page.
 Document reportDocument(const ReportPreview &report);
 
 // The report file on the document printer (named, or the default one).

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/output/reportspooler.h"
 
+#include "reports/output/reportpaper.h"
+#include "reports/output/reportpreview.h"
 #include "shell/core/stoperror.h"
 
 #include <QProcess>
@@ -25,9 +27,12 @@ void ReportSpooler::print(const QString &reportFile, const QString &printer)
     QStringList arguments;
     if (!printer.trimmed().isEmpty())
         arguments << u"-d"_s << printer.trimmed();
-    // Half-inch margins on A4, as the reports are laid out for.
-    arguments << u"-o"_s << u"media=A4"_s << u"-o"_s << u"page-left=36"_s << u"-o"_s << u"page-top=36"_s
-              << reportFile;
+    // The file goes as it is (a line printer's queue prints it in its own pitch); a
+    // queue that typesets text takes the paper and pitch at which no line wraps and
+    // every page keeps to its sheet.
+    for (const QString &option : ReportPaper::fitting(ReportPreview::load(reportFile)).printOptions())
+        arguments << u"-o"_s << option;
+    arguments << reportFile;
     QProcess process;
     process.start(lp, arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {

@@ -6,7 +6,8 @@
 namespace sw {
 
 // Hands a text report to the operating system's print command: CUPS's `lp`, with
-// the printer named in the configuration or the system's default printer.
+// the printer named in the configuration or the system's default printer, and the
+// paper and pitch of ReportPaper for CUPS's text filter.
 class ReportSpooler
 {
 public:

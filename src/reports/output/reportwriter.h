@@ -62,6 +62,11 @@ public:
 
     // Column headings from the next page on.
     void setHeadings(const QStringList &headings) { m_layout.headings = headings; }
+    // Titles from the next page on, without starting one: a group that begins part-way
+    // down a page heads the pages it continues on.
+    void setTitles(const QStringList &titles) { m_layout.titles = titles; }
+    // Whether the next row starts a new page (and so comes under a fresh page header).
+    bool nextRowStartsPage() const { return m_newPage || m_lineCounter > m_layout.linesPerPage; }
     // Writes the pending page header now, even before any row: sections that print
     // their titles when they have no rows.
     void ensurePage();

@@ -25,23 +25,25 @@ ConsolePrompter::ConsolePrompter(QTextStream &out, QTextStream &err, Policy poli
 
 void ConsolePrompter::message(const QString &text, const QString &, PromptIcon icon)
 {
-    QTextStream &stream = (icon == PromptIcon::Critical || icon == PromptIcon::Exclamation) ? m_err : m_out;
+    const bool warning = icon == PromptIcon::Critical || icon == PromptIcon::Exclamation;
+    QTextStream &stream = warning || m_outputIsReport ? m_err : m_out;
     stream << consoleText(text) << Qt::endl;
 }
 
 PromptAnswer ConsolePrompter::ask(const QString &text, const QString &, PromptIcon, PromptButtons buttons,
                                   PromptAnswer)
 {
+    QTextStream &stream = m_outputIsReport ? m_err : m_out;
     if (buttons == PromptButtons::Ok) {
-        m_out << consoleText(text) << Qt::endl;
+        stream << consoleText(text) << Qt::endl;
         return PromptAnswer::Ok;
     }
     switch (m_policy) {
     case Policy::Yes:
-        m_out << consoleText(text) << u" -> Yes"_s << Qt::endl;
+        stream << consoleText(text) << u" -> Yes"_s << Qt::endl;
         return buttons == PromptButtons::OkCancel ? PromptAnswer::Ok : PromptAnswer::Yes;
     case Policy::No:
-        m_out << consoleText(text) << u" -> No"_s << Qt::endl;
+        stream << consoleText(text) << u" -> No"_s << Qt::endl;
         return buttons == PromptButtons::OkCancel ? PromptAnswer::Cancel : PromptAnswer::No;
     case Policy::Unanswered:
         break;

@@ -26,7 +26,8 @@ private:
 };
 
 // The command-line tool's prompter: every message on its own line (warnings and
-// errors on standard error), questions answered by --yes/--no.
+// errors on standard error, the rest on standard output unless it carries a report),
+// questions answered by --yes/--no.
 class ConsolePrompter final : public Prompter
 {
 public:
@@ -34,6 +35,9 @@ public:
 
     ConsolePrompter(QTextStream &out, QTextStream &err, Policy policy = Policy::Unanswered);
     void setPolicy(Policy policy) { m_policy = policy; }
+    // Standard output carries the command's report: from now on every message and
+    // every question answered goes to standard error, so none ends up in the report.
+    void keepOutputForReport() { m_outputIsReport = true; }
 
     void message(const QString &text, const QString &title, PromptIcon icon) override;
     PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,
@@ -46,6 +50,7 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     Policy m_policy;
+    bool m_outputIsReport = false;
 };
 
 } // namespace sw

@@ -65,6 +65,8 @@ std::vector<QString> Document::fontNames() const
     for (const Block &block : flow) {
         if (const auto *p = std::get_if<Paragraph>(&block))
             paragraphs({*p});
+        else if (const auto *b = std::get_if<PageBreak>(&block); b && b->header)
+            paragraphs(b->header->paragraphs);
         else if (const auto *t = std::get_if<Table>(&block))
             for (const auto &row : t->rows)
                 paragraphs(row);
@@ -129,7 +131,7 @@ void DocumentBuilder::endParagraph()
     m_hasOpen = false;
     switch (m_target) {
     case Target::Header:
-        m_doc.header.paragraphs.push_back(std::move(done));
+        currentHeader().paragraphs.push_back(std::move(done));
         break;
     case Target::TextBox:
         m_textBox.paragraphs.push_back(std::move(done));
@@ -153,12 +155,37 @@ void DocumentBuilder::pageBreak()
     m_doc.flow.emplace_back(PageBreak{});
 }
 
+void DocumentBuilder::sectionBreak()
+{
+    flushOpenParagraph();
+    flushTable();
+    m_sectionBreak = m_doc.flow.size();
+    m_doc.flow.emplace_back(PageBreak{true, std::nullopt});
+}
+
+PageHeader &DocumentBuilder::currentHeader()
+{
+    if (!m_sectionBreak)
+        return m_doc.header;
+    auto &brk = std::get<PageBreak>(m_doc.flow[*m_sectionBreak]);
+    if (!brk.header)
+        brk.header.emplace();
+    return *brk.header;
+}
+
 void DocumentBuilder::beginTable(std::vector<double> columnInches, bool borders, double minRowInches,
                                  std::vector<int> borderlessColumns)
 {
     flushOpenParagraph();
     flushTable();
-    m_table = Table{std::move(columnInches), {}, borders, minRowInches, std::move(borderlessColumns)};
+    m_table = Table{std::move(columnInches), {}, borders, minRowInches, std::move(borderlessColumns), 0};
+}
+
+void DocumentBuilder::repeatHeadingRows(int rows)
+{
+    if (!m_table)
+        throw StopError(u"Heading rows were asked for outside a table."_s);
+    m_table->headingRows = std::max(0, rows);
 }
 
 void DocumentBuilder::cell(int row, int column, const QString &text)
@@ -225,6 +252,8 @@ void DocumentBuilder::beginHeader()
 {
     flushOpenParagraph();
     flushTable();
+    if (m_sectionBreak) // a section's header is its own from the start, not added to the one before
+        std::get<PageBreak>(m_doc.flow[*m_sectionBreak]).header.emplace();
     m_target = Target::Header;
 }
 
@@ -238,13 +267,14 @@ void DocumentBuilder::endHeader()
 
 void DocumentBuilder::headerPicture(const QString &file, const QRectF &points)
 {
-    m_doc.header.pictures.push_back({u"header picture "_s + QFileInfo(file).fileName(), file, points});
+    currentHeader().pictures.push_back({u"header picture "_s + QFileInfo(file).fileName(), file, points});
 }
 
 void DocumentBuilder::watermark(const QString &file, const QSizeF &points)
 {
-    m_doc.header.watermarkFile = file;
-    m_doc.header.watermarkPoints = points;
+    PageHeader &header = currentHeader();
+    header.watermarkFile = file;
+    header.watermarkPoints = points;
 }
 
 } // namespace sw

@@ -101,6 +101,8 @@ struct Table
     // Columns drawn without borders even when the table has them: the gaps between
     // the boxes of a photo sheet.
     std::vector<int> borderlessColumns;
+    // The first rows, repeated at the top of every further page the table runs on to.
+    int headingRows = 0;
 
     bool bordered(std::size_t column) const
     {
@@ -108,12 +110,6 @@ struct Table
             && std::find(borderlessColumns.begin(), borderlessColumns.end(), int(column)) == borderlessColumns.end();
     }
 };
-
-struct PageBreak
-{
-};
-
-using Block = std::variant<Paragraph, Table, PageBreak>;
 
 // A picture or borderless text box on an absolute page position. It belongs to
 // the page on which the flow stood when it was added (`flowIndex` blocks before it).
@@ -147,6 +143,17 @@ struct PageHeader
     QSizeF watermarkPoints; // empty: the picture's own size at 96 dpi
     bool isEmpty() const { return paragraphs.empty() && pictures.empty() && watermarkFile.isEmpty(); }
 };
+
+// The flow goes on on a new page. A section break also starts a new section: its
+// pages count from 1 again ("Page 1 of 2" of one college's letter), and its own page
+// header, when it has one, stands in for the document's on its pages.
+struct PageBreak
+{
+    bool newSection = false;
+    std::optional<PageHeader> header;
+};
+
+using Block = std::variant<Paragraph, Table, PageBreak>;
 
 struct Document
 {
@@ -199,10 +206,15 @@ public:
     // Ends the paragraph (an empty one still takes a line); the next keeps the same formats.
     void endParagraph();
     void pageBreak();
+    // A page break that starts a new section: page numbers count from 1 again, and a
+    // header begun after it (beginHeader ... endHeader) is the section's own.
+    void sectionBreak();
 
     // A table of the given column widths; fill its cells with cell(), then go on typing.
     void beginTable(std::vector<double> columnInches, bool borders = true, double minRowInches = 0,
                     std::vector<int> borderlessColumns = {});
+    // The table's first `rows` rows (its headings) repeat on each page it runs on to.
+    void repeatHeadingRows(int rows = 1);
     // Text of a cell in the current formats; rows grow as cells are written. A cell
     // outside the columns, or outside any table, throws StopError.
     void cell(int row, int column, const QString &text);
@@ -213,6 +225,7 @@ public:
     void beginTextBox(const QRectF &points);
     void endTextBox();
 
+    // The page header of the document, or of the section the last sectionBreak() began.
     void beginHeader();
     void endHeader();
     void headerPicture(const QString &file, const QRectF &points);
@@ -221,6 +234,7 @@ public:
 private:
     void flushOpenParagraph();
     void flushTable();
+    PageHeader &currentHeader();
 
     Document &m_doc;
     RunFormat m_run;
@@ -230,6 +244,7 @@ private:
     enum class Target { Flow, Header, TextBox } m_target = Target::Flow;
     TextBoxItem m_textBox;
     std::optional<Table> m_table;
+    std::optional<std::size_t> m_sectionBreak; // the flow index of the last section break
 };
 
 } // namespace sw

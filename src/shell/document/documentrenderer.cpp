@@ -185,51 +185,89 @@ public:
 
     void table(const Table &t)
     {
-        const double k = kUnitsPerPoint;
         std::vector<double> widths;
         for (double w : t.columnInches)
             widths.push_back(w * kUnitsPerInch);
-        for (const auto &row : t.rows) {
-            std::vector<std::shared_ptr<QTextLayout>> cells;
-            double rowHeight = 0;
-            for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
-                double h = 0;
-                cells.push_back(layoutParagraph(row[c], std::max(1.0, widths[c] - 2 * kCellPaddingPoints * k), &h));
-                rowHeight = std::max(rowHeight, h);
+        const std::size_t headingRows = std::min(std::size_t(std::max(0, t.headingRows)), t.rows.size());
+        std::vector<Row> heading;
+        for (std::size_t r = 0; r < t.rows.size(); ++r) {
+            const Row row = measure(t, r, widths);
+            double needed = row.height;
+            if (r == 0 && headingRows > 0 && headingRows < t.rows.size()) {
+                // The headings start on a page that has room for the first row under them too.
+                for (std::size_t h = 1; h < headingRows; ++h)
+                    needed += measure(t, h, widths).height;
+                needed += measure(t, headingRows, widths).height;
             }
-            rowHeight = std::max(rowHeight + 2 * kCellPaddingVerticalPoints * k, t.minRowInches * kUnitsPerInch);
-            if (m_y + rowHeight > m_body.bottom() + 0.5 && m_y > m_body.top())
+            if (m_y + needed > m_body.bottom() + 0.5 && m_y > m_body.top()) {
                 newPage();
-            double x = m_body.left();
-            for (std::size_t c = 0; c < cells.size(); ++c) {
-                page().texts.push_back({cells[c], 0, cells[c]->lineCount(),
-                                        QPointF(x + kCellPaddingPoints * k, m_y + kCellPaddingVerticalPoints * k)});
-                if (t.bordered(c))
-                    page().cellFrames.emplace_back(x, m_y, widths[c], rowHeight);
-                x += widths[c];
+                if (r >= headingRows) {
+                    for (const Row &h : heading) // a table that runs on repeats its headings
+                        place(h, widths, t);
+                }
             }
-            m_y += rowHeight;
+            place(row, widths, t);
+            if (r < headingRows)
+                heading.push_back(row);
         }
     }
 
-    void newPage()
+    void newPage(bool newSection = false)
     {
         m_r.m_pages.emplace_back();
+        if (newSection)
+            ++m_section;
+        m_r.m_pages.back().section = m_section;
         m_y = m_body.top();
     }
 
     int currentPage() const { return int(m_r.m_pages.size()) - 1; }
 
 private:
+    struct Row
+    {
+        std::vector<std::shared_ptr<QTextLayout>> cells;
+        double height = 0;
+    };
+
     Page &page() { return m_r.m_pages.back(); }
     void place(const std::shared_ptr<QTextLayout> &layout, int first, int count, double consumed)
     {
         page().texts.push_back({layout, first, count, QPointF(m_body.left(), m_y - consumed)});
     }
 
+    static Row measure(const Table &t, std::size_t r, const std::vector<double> &widths)
+    {
+        const double k = kUnitsPerPoint;
+        Row row;
+        const auto &cells = t.rows[r];
+        for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {
+            double h = 0;
+            row.cells.push_back(layoutParagraph(cells[c], std::max(1.0, widths[c] - 2 * kCellPaddingPoints * k), &h));
+            row.height = std::max(row.height, h);
+        }
+        row.height = std::max(row.height + 2 * kCellPaddingVerticalPoints * k, t.minRowInches * kUnitsPerInch);
+        return row;
+    }
+
+    void place(const Row &row, const std::vector<double> &widths, const Table &t)
+    {
+        const double k = kUnitsPerPoint;
+        double x = m_body.left();
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            page().texts.push_back({row.cells[c], 0, row.cells[c]->lineCount(),
+                                    QPointF(x + kCellPaddingPoints * k, m_y + kCellPaddingVerticalPoints * k)});
+            if (t.bordered(c))
+                page().cellFrames.emplace_back(x, m_y, widths[c], row.height);
+            x += widths[c];
+        }
+        m_y += row.height;
+    }
+
     DocumentRenderer &m_r;
     QRectF m_body;
     double m_y;
+    int m_section = 0;
 };
 
 DocumentRenderer::DocumentRenderer(const Document &document)
@@ -237,39 +275,55 @@ DocumentRenderer::DocumentRenderer(const Document &document)
 {
     layoutFlow();
     placeAnchored();
-    for (const PictureItem &p : m_doc.header.pictures) {
+    for (Section &section : m_sections)
+        prepareHeader(section);
+}
+
+DocumentRenderer::~DocumentRenderer() = default;
+
+void DocumentRenderer::prepareHeader(Section &section) const
+{
+    const PageHeader &header = *section.header;
+    for (const PictureItem &p : header.pictures) {
         checkOnPage(p.name, p.points);
-        m_headerPictures.push_back({loadPicture(p.file, p.name), toUnits(p.points)});
+        section.pictures.push_back({loadPicture(p.file, p.name), toUnits(p.points)});
     }
-    if (!m_doc.header.watermarkFile.isEmpty()) {
-        const QImage source = loadPicture(m_doc.header.watermarkFile, u"watermark"_s, true);
-        QSizeF size = m_doc.header.watermarkPoints;
+    if (!header.watermarkFile.isEmpty()) {
+        const QImage source = loadPicture(header.watermarkFile, u"watermark"_s, true);
+        QSizeF size = header.watermarkPoints;
         if (size.isEmpty())
             size = QSizeF(source.width(), source.height()) * (kPointsPerInch / 96.0);
         const QSizeF page = m_doc.page.pagePoints();
         const QRectF centred((page.width() - size.width()) / 2, (page.height() - size.height()) / 2, size.width(),
                              size.height());
-        checkOnPage(u"watermark "_s + QFileInfo(m_doc.header.watermarkFile).fileName(), centred);
-        m_watermark = source;
-        m_watermarkUnits = toUnits(centred);
+        checkOnPage(u"watermark "_s + QFileInfo(header.watermarkFile).fileName(), centred);
+        section.watermark = source;
+        section.watermarkUnits = toUnits(centred);
     }
 }
-
-DocumentRenderer::~DocumentRenderer() = default;
 
 void DocumentRenderer::layoutFlow()
 {
     Flow flow(*this);
+    m_sections.push_back({&m_doc.header, 0, 0, {}, {}, {}});
     for (const Block &block : m_doc.flow) {
         m_pageAtBlock.push_back(flow.currentPage());
-        if (const auto *p = std::get_if<Paragraph>(&block))
+        if (const auto *p = std::get_if<Paragraph>(&block)) {
             flow.paragraph(*p);
-        else if (const auto *t = std::get_if<Table>(&block))
+        } else if (const auto *t = std::get_if<Table>(&block)) {
             flow.table(*t);
-        else
-            flow.newPage();
+        } else {
+            const auto &pageBreak = std::get<PageBreak>(block);
+            flow.newPage(pageBreak.newSection);
+            if (pageBreak.newSection) {
+                const PageHeader *header = pageBreak.header ? &*pageBreak.header : &m_doc.header;
+                m_sections.push_back({header, flow.currentPage(), 0, {}, {}, {}});
+            }
+        }
     }
     m_pageAtBlock.push_back(flow.currentPage());
+    for (const Page &page : m_pages)
+        ++m_sections[std::size_t(page.section)].pageCount;
 }
 
 void DocumentRenderer::checkOnPage(const QString &name, const QRectF &points) const
@@ -320,19 +374,20 @@ void DocumentRenderer::drawPieces(QPainter &painter, const std::vector<TextPiece
 
 void DocumentRenderer::drawHeader(QPainter &painter, int page) const
 {
-    if (!m_watermark.isNull())
-        painter.drawImage(m_watermarkUnits, m_watermark);
-    for (const PlacedPicture &p : m_headerPictures)
+    const Section &section = m_sections[std::size_t(m_pages[std::size_t(page)].section)];
+    if (!section.watermark.isNull())
+        painter.drawImage(section.watermarkUnits, section.watermark);
+    for (const PlacedPicture &p : section.pictures)
         painter.drawImage(p.units, p.image);
-    if (m_doc.header.paragraphs.empty())
+    if (section.header->paragraphs.empty())
         return;
-    // Laid out per page: the header may carry the page number.
+    // Laid out per page: the header may carry the page number (counted within its section).
     const QRectF body = toUnits(m_doc.page.bodyPoints());
     double y = m_doc.page.headerInches * kUnitsPerInch;
     std::vector<TextPiece> pieces;
-    for (const Paragraph &p : m_doc.header.paragraphs) {
+    for (const Paragraph &p : section.header->paragraphs) {
         double h = 0;
-        auto layout = layoutParagraph(p, body.width(), &h, page + 1, pageCount());
+        auto layout = layoutParagraph(p, body.width(), &h, page - section.firstPage + 1, section.pageCount);
         pieces.push_back({layout, 0, layout->lineCount(), QPointF(body.left(), y)});
         y += h;
     }

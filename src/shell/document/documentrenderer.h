@@ -39,6 +39,9 @@ public:
 
     const Document &document() const { return m_doc; }
     int pageCount() const { return int(m_pages.size()); }
+    // Sections (see PageBreak): the first holds the pages before any section break.
+    int sectionCount() const { return int(m_sections.size()); }
+    int sectionPageCount(int section) const { return m_sections.at(std::size_t(section)).pageCount; }
     // The page (0-based) an anchored item of the document lands on.
     int pageOfAnchored(std::size_t anchoredIndex) const { return m_anchoredPage.at(anchoredIndex); }
 
@@ -68,22 +71,32 @@ private:
         std::vector<TextPiece> texts;
         std::vector<QRectF> cellFrames;
         std::vector<PlacedPicture> pictures;
+        int section = 0;
+    };
+    // The page header a section's pages carry, with its pictures read once.
+    struct Section
+    {
+        const PageHeader *header = nullptr;
+        int firstPage = 0;
+        int pageCount = 0;
+        std::vector<PlacedPicture> pictures;
+        QImage watermark;
+        QRectF watermarkUnits;
     };
     class Flow;
 
     void layoutFlow();
     void placeAnchored();
+    void prepareHeader(Section &section) const;
     void checkOnPage(const QString &name, const QRectF &points) const;
     void drawHeader(QPainter &painter, int page) const;
     static void drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces);
 
     const Document &m_doc;
     std::vector<Page> m_pages;
+    std::vector<Section> m_sections;
     std::vector<int> m_anchoredPage;
     std::vector<int> m_pageAtBlock; // the page each flow block starts on, plus one for the end
-    std::vector<PlacedPicture> m_headerPictures;
-    QImage m_watermark;
-    QRectF m_watermarkUnits;
 };
 
 // A paragraph laid out at `widthUnits` in layout units, lines placed from y = 0;

@@ -14,8 +14,10 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -92,17 +94,19 @@ public:
     {
     }
 
-    QString paragraph(const Paragraph &p, bool breakBefore)
+    // `masterPage`: the paragraph opens a section on a page of that master page, its
+    // pages numbered from 1.
+    QString paragraph(const Paragraph &p, bool breakBefore, const QString &masterPage = {})
     {
         const QString key = QString::number(int(p.format.alignment)) + u'|' + QString::number(p.format.lineSpacing) +
                             u'|' + QString::number(p.format.spaceAfter) + u'|' + runKey(p.endFormat) + u'|' +
-                            QString::number(breakBefore);
+                            QString::number(breakBefore) + u'|' + masterPage;
         auto it = m_paragraphKeys.find(key);
         if (it != m_paragraphKeys.end())
             return it.value();
         const QString name = m_prefix + u'P' + QString::number(m_paragraphs.size() + 1);
         m_paragraphKeys.insert(key, name);
-        m_paragraphs.push_back({name, p.format, p.endFormat, breakBefore});
+        m_paragraphs.push_back({name, p.format, p.endFormat, breakBefore, masterPage});
         noteFont(p.endFormat.fontName);
         return name;
     }
@@ -134,12 +138,16 @@ public:
             w.writeStartElement(style, u"style"_s);
             w.writeAttribute(style, u"name"_s, p.name);
             w.writeAttribute(style, u"family"_s, u"paragraph"_s);
+            if (!p.masterPage.isEmpty())
+                w.writeAttribute(style, u"master-page-name"_s, p.masterPage);
             w.writeStartElement(style, u"paragraph-properties"_s);
             w.writeAttribute(fo, u"text-align"_s, textAlign(p.format.alignment));
             w.writeAttribute(fo, u"line-height"_s, QString::number(qRound(p.format.lineSpacing * 100)) + u'%');
             w.writeAttribute(fo, u"margin-top"_s, u"0in"_s);
             w.writeAttribute(fo, u"margin-bottom"_s, points(p.format.spaceAfter));
-            if (p.breakBefore)
+            if (!p.masterPage.isEmpty())
+                w.writeAttribute(style, u"page-number"_s, u"1"_s);
+            else if (p.breakBefore)
                 w.writeAttribute(fo, u"break-before"_s, u"page"_s);
             w.writeEndElement();
             writeTextProperties(w, p.endFormat);
@@ -166,6 +174,7 @@ private:
         ParagraphFormat format;
         RunFormat endFormat;
         bool breakBefore;
+        QString masterPage;
     };
     struct RunStyle
     {
@@ -223,10 +232,15 @@ public:
     {
     }
 
-    void write(const Paragraph &p, bool breakBefore, const std::function<void()> &inside = {})
+    // In a header of one of several sections, the page count is that section's own,
+    // which no field of the format counts: it is written as the number.
+    void setSectionPageCount(std::optional<int> count) { m_sectionPageCount = count; }
+
+    void write(const Paragraph &p, bool breakBefore, const std::function<void()> &inside = {},
+               const QString &masterPage = {})
     {
         m_w.writeStartElement(text, u"p"_s);
-        m_w.writeAttribute(text, u"style-name"_s, m_styles.paragraph(p, breakBefore));
+        m_w.writeAttribute(text, u"style-name"_s, m_styles.paragraph(p, breakBefore, masterPage));
         if (inside)
             inside();
         for (const Run &run : p.runs) {
@@ -240,7 +254,10 @@ public:
                 m_w.writeEndElement();
                 break;
             case Run::Field::PageCount:
-                m_w.writeTextElement(text, u"page-count"_s, u"1"_s);
+                if (m_sectionPageCount)
+                    characters(QString::number(*m_sectionPageCount));
+                else
+                    m_w.writeTextElement(text, u"page-count"_s, u"1"_s);
                 break;
             case Run::Field::None:
                 characters(run.text);
@@ -297,6 +314,7 @@ private:
 
     QXmlStreamWriter &m_w;
     StyleSet &m_styles;
+    std::optional<int> m_sectionPageCount;
 };
 
 void writeFrameStyle(QXmlStreamWriter &w, const QString &name, bool watermark)
@@ -365,6 +383,15 @@ class PackageBuilder
         bool breakBefore;
         double minRowInches;
         bool anyBorderless;
+        QString masterPage;
+    };
+    // One master page per distinct header and section page count: the first is
+    // "Standard", on which the document starts.
+    struct MasterPage
+    {
+        QString name;
+        const PageHeader *header;
+        std::optional<int> pageCount; // the section's count, in a document of several sections
     };
 
 public:
@@ -372,6 +399,26 @@ public:
         : m_doc(doc)
         , m_layout(layout)
     {
+        std::vector<const PageHeader *> headers = {&doc.header};
+        for (const Block &block : doc.flow) {
+            if (const auto *b = std::get_if<PageBreak>(&block); b && b->newSection)
+                headers.push_back(b->header ? &*b->header : &doc.header);
+        }
+        const bool several = layout.sectionCount() > 1;
+        for (int section = 0; section < layout.sectionCount(); ++section) {
+            const PageHeader *header = headers.at(std::size_t(section));
+            const std::optional<int> count = several ? std::optional<int>(layout.sectionPageCount(section)) : std::nullopt;
+            const auto same = std::find_if(m_masters.begin(), m_masters.end(), [&](const MasterPage &m) {
+                return m.header == header && m.pageCount == count;
+            });
+            if (same != m_masters.end()) {
+                m_sectionMaster.push_back(same->name);
+                continue;
+            }
+            const QString name = m_masters.empty() ? u"Standard"_s : u"Section"_s + QString::number(m_masters.size());
+            m_masters.push_back({name, header, count});
+            m_sectionMaster.push_back(name);
+        }
     }
 
     QByteArray content()
@@ -410,10 +457,14 @@ public:
     QByteArray stylesPart()
     {
         StyleSet styles(u"H"_s);
-        for (const Paragraph &p : m_doc.header.paragraphs) {
-            styles.paragraph(p, false);
-            for (const Run &r : p.runs)
-                styles.run(r.format);
+        bool header = false;
+        for (const MasterPage &master : m_masters) {
+            header = header || !master.header->isEmpty();
+            for (const Paragraph &p : master.header->paragraphs) {
+                styles.paragraph(p, false);
+                for (const Run &r : p.runs)
+                    styles.run(r.format);
+            }
         }
         const PageSetup &page = m_doc.page;
         QByteArray out;
@@ -434,7 +485,6 @@ public:
         w.writeEndElement();
 
         w.writeStartElement(office, u"automatic-styles"_s);
-        const bool header = !m_doc.header.isEmpty();
         const QSizeF paper = page.pagePoints() / kPointsPerInch;
         w.writeStartElement(style, u"page-layout"_s);
         w.writeAttribute(style, u"name"_s, u"pm1"_s);
@@ -464,12 +514,14 @@ public:
         w.writeEndElement();
 
         w.writeStartElement(office, u"master-styles"_s);
-        w.writeStartElement(style, u"master-page"_s);
-        w.writeAttribute(style, u"name"_s, u"Standard"_s);
-        w.writeAttribute(style, u"page-layout-name"_s, u"pm1"_s);
-        if (header)
-            writeHeader(w, styles);
-        w.writeEndElement();
+        for (const MasterPage &master : m_masters) {
+            w.writeStartElement(style, u"master-page"_s);
+            w.writeAttribute(style, u"name"_s, master.name);
+            w.writeAttribute(style, u"page-layout-name"_s, u"pm1"_s);
+            if (!master.header->isEmpty())
+                writeHeader(w, styles, master);
+            w.writeEndElement();
+        }
         w.writeEndElement();
         w.writeEndElement();
         w.writeEndDocument();
@@ -479,13 +531,14 @@ public:
     const PictureSet &pictures() const { return m_pictures; }
 
 private:
-    void writeHeader(QXmlStreamWriter &w, StyleSet &styles)
+    void writeHeader(QXmlStreamWriter &w, StyleSet &styles, const MasterPage &master)
     {
+        const PageHeader &h = *master.header;
         w.writeStartElement(style, u"header"_s);
         ParagraphWriter paragraphs(w, styles);
+        paragraphs.setSectionPageCount(master.pageCount);
         // Pictures and the watermark hang on the header's first paragraph, placed relative to the page.
         auto frames = [&] {
-            const PageHeader &h = m_doc.header;
             if (!h.watermarkFile.isEmpty()) {
                 QSizeF size = h.watermarkPoints;
                 if (size.isEmpty())
@@ -499,11 +552,11 @@ private:
             for (const PictureItem &p : h.pictures)
                 writeImageFrame(w, u"Hfr1"_s, u"paragraph"_s, p.points, m_pictures.add(p.file));
         };
-        if (m_doc.header.paragraphs.empty()) {
+        if (h.paragraphs.empty()) {
             paragraphs.write(Paragraph{}, false, frames);
         } else {
             bool first = true;
-            for (const Paragraph &p : m_doc.header.paragraphs) {
+            for (const Paragraph &p : h.paragraphs) {
                 paragraphs.write(p, false, first ? frames : std::function<void()>{});
                 first = false;
             }
@@ -540,28 +593,36 @@ private:
             }
         }
         ParagraphWriter paragraphs(w, styles);
+        // What the next block starts with: a new page, or a new section on its master page.
         bool breakPending = false;
+        QString masterPending;
+        std::size_t section = 0;
         for (const Block &block : m_doc.flow) {
             if (const auto *p = std::get_if<Paragraph>(&block)) {
-                paragraphs.write(*p, breakPending);
-                breakPending = false;
+                paragraphs.write(*p, breakPending, {}, masterPending);
             } else if (const auto *t = std::get_if<Table>(&block)) {
-                writeTable(w, paragraphs, *t, breakPending);
-                breakPending = false;
+                writeTable(w, paragraphs, *t, breakPending, masterPending);
             } else {
-                if (breakPending)
-                    paragraphs.write(Paragraph{}, true);
-                breakPending = true;
+                if (breakPending || !masterPending.isEmpty())
+                    paragraphs.write(Paragraph{}, breakPending, {}, masterPending);
+                const bool newSection = std::get<PageBreak>(block).newSection;
+                masterPending = newSection ? m_sectionMaster.at(++section) : QString();
+                breakPending = !newSection;
+                continue;
             }
+            breakPending = false;
+            masterPending.clear();
         }
-        if (breakPending)
-            paragraphs.write(Paragraph{}, true);
+        if (breakPending || !masterPending.isEmpty())
+            paragraphs.write(Paragraph{}, breakPending, {}, masterPending);
     }
 
-    void writeTable(QXmlStreamWriter &w, ParagraphWriter &paragraphs, const Table &t, bool breakBefore)
+    void writeTable(QXmlStreamWriter &w, ParagraphWriter &paragraphs, const Table &t, bool breakBefore,
+                    const QString &masterPage)
     {
         const int index = int(m_tables.size()) + 1;
-        m_tables.push_back({t.columnInches, t.borders, breakBefore, t.minRowInches, !t.borderlessColumns.empty()});
+        m_tables.push_back(
+            {t.columnInches, t.borders, breakBefore, t.minRowInches, !t.borderlessColumns.empty(), masterPage});
         const QString name = u"Tab"_s + QString::number(index);
         w.writeStartElement(table, u"table"_s);
         w.writeAttribute(table, u"name"_s, u"Table"_s + QString::number(index));
@@ -571,7 +632,11 @@ private:
             w.writeAttribute(table, u"style-name"_s, name + u'.' + QString::number(c + 1));
             w.writeEndElement();
         }
-        for (const auto &row : t.rows) {
+        const std::size_t headingRows = std::size_t(std::max(0, t.headingRows));
+        for (std::size_t r = 0; r < t.rows.size(); ++r) {
+            const auto &row = t.rows[r];
+            if (r == 0 && headingRows > 0)
+                w.writeStartElement(table, u"table-header-rows"_s); // repeated on every page the table runs on to
             w.writeStartElement(table, u"table-row"_s);
             if (t.minRowInches > 0)
                 w.writeAttribute(table, u"style-name"_s, name + u".row"_s);
@@ -584,6 +649,8 @@ private:
                 w.writeEndElement();
             }
             w.writeEndElement();
+            if (r + 1 == std::min(headingRows, t.rows.size()))
+                w.writeEndElement();
         }
         w.writeEndElement();
     }
@@ -599,10 +666,14 @@ private:
             w.writeStartElement(style, u"style"_s);
             w.writeAttribute(style, u"name"_s, name);
             w.writeAttribute(style, u"family"_s, u"table"_s);
+            if (!t.masterPage.isEmpty())
+                w.writeAttribute(style, u"master-page-name"_s, t.masterPage);
             w.writeStartElement(style, u"table-properties"_s);
             w.writeAttribute(style, u"width"_s, inches(total));
             w.writeAttribute(table, u"align"_s, u"left"_s);
-            if (t.breakBefore)
+            if (!t.masterPage.isEmpty())
+                w.writeAttribute(style, u"page-number"_s, u"1"_s);
+            else if (t.breakBefore)
                 w.writeAttribute(fo, u"break-before"_s, u"page"_s);
             w.writeEndElement();
             w.writeEndElement();
@@ -651,6 +722,8 @@ private:
     const DocumentRenderer &m_layout;
     PictureSet m_pictures;
     std::vector<TableStyle> m_tables;
+    std::vector<MasterPage> m_masters;
+    std::vector<QString> m_sectionMaster; // the master page of each section
 };
 
 QByteArray manifest(const PictureSet &pictures)

@@ -134,20 +134,54 @@ void Worksheet::setRepeatRows(int firstRow, int lastRow)
     check(worksheet_repeat_rows(m_sheet, lxw_row_t(firstRow), lxw_row_t(lastRow)), u"title rows"_s);
 }
 
-void Worksheet::setHeader(const QString &text)
+PageText &PageText::at(Section section)
 {
-    m_header = text;
-    lxw_header_footer_options options{};
-    options.margin = m_headerMargin;
-    check(worksheet_set_header_opt(m_sheet, text.toUtf8().constData(), &options), u"header"_s);
+    static const QString codes[] = {u"&L"_s, u"&C"_s, u"&R"_s};
+    m_codes += codes[int(section)];
+    m_afterSize = false;
+    return *this;
 }
 
-void Worksheet::setFooter(const QString &text)
+PageText &PageText::font(double size, bool bold)
 {
-    m_footer = text;
+    m_codes += (bold ? u"&\"-,Bold\"&"_s : u"&\"-,Regular\"&"_s) + QString::number(size);
+    m_afterSize = true;
+    return *this;
+}
+
+PageText &PageText::text(const QString &text)
+{
+    if (text.isEmpty())
+        return *this;
+    if (m_afterSize && text.front().isDigit())
+        m_codes += u' ';
+    m_codes += QString(text).replace(u'&', u"&&"_s);
+    m_afterSize = false;
+    return *this;
+}
+
+PageText &PageText::field(Field field)
+{
+    static const QString codes[] = {u"&P"_s, u"&N"_s, u"&D"_s, u"&T"_s};
+    m_codes += codes[int(field)];
+    m_afterSize = false;
+    return *this;
+}
+
+void Worksheet::setHeader(const PageText &text)
+{
+    m_header = text.codes();
+    lxw_header_footer_options options{};
+    options.margin = m_headerMargin;
+    check(worksheet_set_header_opt(m_sheet, m_header.toUtf8().constData(), &options), u"header"_s);
+}
+
+void Worksheet::setFooter(const PageText &text)
+{
+    m_footer = text.codes();
     lxw_header_footer_options options{};
     options.margin = m_footerMargin;
-    check(worksheet_set_footer_opt(m_sheet, text.toUtf8().constData(), &options), u"footer"_s);
+    check(worksheet_set_footer_opt(m_sheet, m_footer.toUtf8().constData(), &options), u"footer"_s);
 }
 
 void Worksheet::setMarginsInches(double left, double right, double top, double bottom)

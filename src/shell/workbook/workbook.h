@@ -35,6 +35,32 @@ struct CellFormat
     bool operator==(const CellFormat &) const = default;
 };
 
+// A page header or footer, built from its parts into the spreadsheet's codes so that
+// no text reads as a code: "&" is doubled, and text that starts with a digit is kept
+// apart from the font size before it by the blank the spreadsheet expects there
+// ("&14 75TH": without the blank, "&1475TH" is size 1475 and the text loses "75").
+//
+//     PageText().at(PageText::Section::Centre).font(14, true).text(u"75TH Convocation"_s)
+class PageText
+{
+public:
+    enum class Section { Left, Centre, Right };
+    enum class Field { Page, Pages, Date, Time };
+
+    PageText &at(Section section);
+    // The font of the text that follows: the sheet's font name, this size and weight.
+    PageText &font(double size, bool bold = false);
+    // Text as it is to be printed; "\n" starts a new line.
+    PageText &text(const QString &text);
+    PageText &field(Field field);
+
+    const QString &codes() const { return m_codes; }
+
+private:
+    QString m_codes;
+    bool m_afterSize = false;
+};
+
 class Workbook;
 
 // One sheet of a Workbook; owned by it. Rows and columns count from 0.
@@ -59,9 +85,8 @@ public:
 
     // Page setup for printing.
     void setRepeatRows(int firstRow, int lastRow);
-    // Header and footer texts in the spreadsheet's codes ("&CPage &P of &N").
-    void setHeader(const QString &text);
-    void setFooter(const QString &text);
+    void setHeader(const PageText &text);
+    void setFooter(const PageText &text);
     void setMarginsInches(double left, double right, double top, double bottom);
     // Distance of the header and footer from the paper's edge.
     void setHeaderFooterMarginsInches(double header, double footer);

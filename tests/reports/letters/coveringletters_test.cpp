@@ -5,6 +5,7 @@
 #include "reports/letters/coveringletters.h"
 
 #include <QImage>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 using sw::test::TestBackend;
@@ -54,6 +55,36 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     EXPECT_FALSE(ejected.section(u'\f', 1).contains(u"C001 - FIRST"_s));
 }
 
+// Without ejecting, pages 2 and 3 of the list were headed "College: C001" whatever they held.
+TEST_P(CoveringLettersTest, EveryPageOfTheListIsHeadedWithTheCollegeItContinues)
+{
+    m_session.db().exec(u"insert into college (fcollcode, fcollname, ftown) values ('C003', 'THIRD COLLEGE', 'HUBLI')"_s);
+    // The register number's letter tells the college: A for C001, B for C002, C for C003.
+    const QStringList colleges = {u"C001"_s, u"C002"_s, u"C003"_s};
+    for (int c = 0; c < colleges.size(); ++c) {
+        for (int i = 1; i <= 160; ++i)
+            add({QChar(u'A' + c) + QString::number(i).rightJustified(4, u'0'), u"BSC"_s, colleges[c],
+                 u"DC"_s + QString::number(c * 1000 + i).rightJustified(6, u'0')});
+    }
+    for (bool eject : {false, true}) {
+        SCOPED_TRACE(eject ? "ejecting at each college" : "colleges running on");
+        ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), eject, m_file));
+        const QStringList pages = readLines(m_file).join(u'\n').split(QChar(12));
+        ASSERT_GE(pages.size(), 4);
+        for (const QString &page : pages) {
+            const qsizetype title = page.indexOf(u"College: C00"_s);
+            ASSERT_GE(title, 0) << page.toStdString();
+            const QChar headed = page.at(title + 12); // the college's last digit
+            // The first candidate on the page (a page may hold the closing totals only).
+            static const QRegularExpression candidate(u"\n  ([ABC])\\d{4} "_s);
+            const QRegularExpressionMatch first = candidate.match(page);
+            if (first.hasMatch()) {
+                EXPECT_EQ(QChar(u'A' + headed.digitValue() - 1), first.captured(1).at(0)) << page.toStdString();
+            }
+        }
+    }
+}
+
 TEST_P(CoveringLettersTest, EmptyRangesSayNoDataAndWriteNothing)
 {
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s, QDate(2025, 11, 2)});
@@ -82,7 +113,7 @@ TEST_P(CoveringLettersTest, CollegeLetterPerCollegeWithItsTableAndClosing)
     const QString &first = pages[0];
     EXPECT_TRUE(first.contains(u"KARNATAK UNIVERSITY"_s));
     EXPECT_TRUE(first.contains(u"Pavate Nagar, Dharwad - 580 003"_s));
-    EXPECT_EQ(lineWith(first, u"Page "_s), u"Page 1 of 2"_s);
+    EXPECT_EQ(lineWith(first, u"Page "_s), u"Page 1 of 1"_s); // each college's letter counts its own pages
     EXPECT_TRUE(lineWith(first, u"Ref :"_s).startsWith(u"Ref : KU/EXAM/CONVO"_s));
     EXPECT_TRUE(lineWith(first, u"Ref :"_s).endsWith(u"Date: 05/01/2026"_s));
     EXPECT_EQ(lineWith(first, u"C001 - "_s), u"C001 - FIRST COLLEGE"_s);
@@ -187,6 +218,53 @@ TEST_P(CoveringLettersTest, WrittenAsOpenDocumentAndPdfWithThePictureOfTheHead)
     EXPECT_NEAR(at.height(), 0.6 * 72, 0.01);
     EXPECT_NEAR(at.width(), 3 * 0.6 * 72, 0.01);
     EXPECT_GT(document->page.topInches * 72, at.bottom());
+}
+
+// College letters numbered their pages "n of 8" across different colleges' letters, and a
+// table that ran on to another page lost its heading row there.
+TEST_P(CoveringLettersTest, EachLetterNumbersItsOwnPagesAndItsTableRepeatsItsHeadings)
+{
+    for (int i = 1; i <= 70; ++i) {
+        const QString regno = u"R"_s + QString::number(i).rightJustified(4, u'0');
+        add({regno, u"BSC"_s, u"C001"_s, u"DC"_s + QString::number(i).rightJustified(6, u'0')});
+    }
+    add({u"R0900"_s, u"BSC"_s, u"C002"_s, u"DC000900"_s});
+    fee({u"R0001"_s, u"A1"_s});
+    fee({u"R0002"_s, u"A2"_s});
+    struct Case
+    {
+        sw::CoveringLetters::Kind kind;
+        QString headings;     // the table's heading row, as pdftotext reads it
+        QStringList numbers;  // the page numbers, page by page
+    };
+    using Kind = sw::CoveringLetters::Kind;
+    const QString letterHeadings = u"Sl.no Degree Reg.no. Student Name Cert. no."_s;
+    const Case cases[] = {
+        {Kind::College, letterHeadings, {u"Page 1 of 2"_s, u"Page 2 of 2"_s, u"Page 1 of 1"_s}},
+        {Kind::Checklist, u"Sl.no College Degree Reg.no. Student Name Cert. no. Printed Date"_s,
+         {u"Page 1 of 2"_s, u"Page 2 of 2"_s}},
+        {Kind::StudentWithoutAck, u"Sl.no Degree Reg.no. Student Name Cert. no. Quota Amount"_s,
+         {u"Page 1 of 1"_s, u"Page 1 of 1"_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.kind));
+        const QString odt = m_dir.filePath(u"letters.odt"_s);
+        const QString pdf = m_dir.filePath(u"letters.pdf"_s);
+        ASSERT_TRUE(letters().writeDocument(c.kind, december(), odt, pdf));
+        const QStringList pages = pdfPages(pdf);
+        QStringList numbers;
+        for (const QString &page : pages) {
+            numbers << lineWith(page, u"Page "_s);
+            EXPECT_EQ(lineWith(page, u"Sl.no"_s), c.headings) << page.toStdString();
+        }
+        EXPECT_EQ(numbers, c.numbers);
+        // The OpenDocument file says the same to the word processor: heading rows that
+        // repeat, and each letter's pages numbered from 1.
+        EXPECT_TRUE(odtContent(odt).contains(u"<table:table-header-rows>"_s));
+        if (c.kind != Kind::Checklist) {
+            EXPECT_TRUE(odtContent(odt).contains(u"style:page-number=\"1\""_s));
+        }
+    }
 }
 
 TEST(CoveringLetterKinds, NamesOfTheCommandLine)

@@ -73,6 +73,30 @@ TEST_P(DispatchCommandsTest, EachCommandWritesItsFile)
     EXPECT_TRUE(odtContent(odt).contains(u"[Tatkal]"_s));
 }
 
+// `report printed-count` wrote its information message into the report on standard output.
+TEST_P(DispatchCommandsTest, TextReportsOnStandardOutputKeepMessagesAndQuestionsOnStandardError)
+{
+    struct Case
+    {
+        QStringList command;
+        QString message;
+    };
+    const Case cases[] = {
+        {{u"report"_s, u"printed-count"_s},
+         u"You are going to generate the Certificate Printed Details (Summary) of all convocations"_s},
+        {{u"--yes"_s, u"report"_s, u"printed-ledger"_s},
+         u"Do you want to generate Certificate printed list Only?? -> Yes"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.command.join(u' ').toStdString());
+        const sw::test::BatchRun run = batch(c.command + december());
+        ASSERT_EQ(run.exitCode, 0) << run.both();
+        EXPECT_TRUE(run.out.contains(u"End of Report"_s)) << run.out.toStdString();
+        EXPECT_FALSE(run.out.contains(c.message)) << run.out.toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+    }
+}
+
 TEST_P(DispatchCommandsTest, UsageErrorsAndRefusals)
 {
     const sw::test::BatchRun layout = batch({u"nad-export"_s, u"--layout"_s, u"xyz"_s});

@@ -91,13 +91,13 @@ protected:
             pages.removeLast();
         return pages;
     }
-    // The text of an OpenDocument file's content.xml, read with Python's zipfile.
-    static QString odtContent(const QString &odt)
+    // The text of a part of an OpenDocument file (content.xml, styles.xml), read with Python's zipfile.
+    static QString odtContent(const QString &odt, const QString &part = QStringLiteral("content.xml"))
     {
         const QJsonObject read = runPython(QStringLiteral("import json, sys, zipfile\n"
                                                           "print(json.dumps({'xml': zipfile.ZipFile(sys.argv[1])"
-                                                          ".read('content.xml').decode()}))\n"),
-                                           {odt});
+                                                          ".read(sys.argv[2]).decode()}))\n"),
+                                           {odt, part});
         return read.value(QStringLiteral("xml")).toString();
     }
     // The line of `page` holding `needle`, with its blanks squeezed.

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 using sw::test::TestBackend;
@@ -51,6 +52,40 @@ TEST_P(PhotoPasteTest, FourBoxesAcrossWithNumberSerialAndNameBeneath)
     // The first four stand on one line of boxes.
     const QString firstLine = text.split(u'\n').filter(u"Affix Photo Here"_s).first();
     EXPECT_EQ(firstLine.count(u"Affix Photo Here"_s), 4);
+}
+
+// Every page was headed with the first college, and colleges shared a page.
+TEST_P(PhotoPasteTest, EachCollegeStartsOnItsOwnPagesHeadedWithItAndNumberedFromOne)
+{
+    for (int i = 1; i <= 20; ++i)
+        add({u"A"_s + QString::number(i).rightJustified(4, u'0'), u"BSC"_s, u"C001"_s});
+    for (int i = 1; i <= 3; ++i)
+        add({u"B"_s + QString::number(i).rightJustified(4, u'0'), u"BSC"_s, u"C002"_s});
+    add({u"C0001"_s, u"MSCPH"_s, u"C001"_s}); // the first college again, under another degree
+    const auto sheet = sw::PhotoPasteSheet(m_session, m_prompter).compose(all());
+    ASSERT_TRUE(sheet.has_value());
+    QStringList pages = pdfText(*sheet).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    struct Expected
+    {
+        QString college;
+        QString number;
+        QChar candidates; // the letter their register numbers begin with
+    };
+    const Expected expected[] = {{u"FIRST COLLEGE, DHARWAD - BSC"_s, u"1 of 2"_s, u'A'},
+                                 {u"FIRST COLLEGE, DHARWAD - BSC"_s, u"2 of 2"_s, u'A'},
+                                 {u"SECOND COLLEGE, GOKAK - BSC"_s, u"1 of 1"_s, u'B'},
+                                 {u"FIRST COLLEGE, DHARWAD - MSCPH"_s, u"1 of 1"_s, u'C'}};
+    ASSERT_EQ(pages.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const QString &page = pages[qsizetype(i)];
+        EXPECT_TRUE(page.simplified().contains(expected[i].college + u" (Photo Paste Format)"_s)) << page.toStdString();
+        EXPECT_TRUE(page.contains(expected[i].number)) << page.toStdString();
+        static const QRegularExpression regno(u"\\b([ABC])\\d{4} - "_s);
+        for (auto hit = regno.globalMatch(page); hit.hasNext();)
+            EXPECT_EQ(hit.next().captured(1).at(0), expected[i].candidates) << page.toStdString();
+    }
 }
 
 TEST_P(PhotoPasteTest, UpdateMarksActiveCandidatesAndFreshOnlySkipsThemAfterwards)

@@ -31,7 +31,12 @@ for name in sorted(n for n in z.namelist() if n.startswith('xl/drawings/drawing'
     for block in re.findall(r'<xdr:from>(.*?)</xdr:from>', xml):
         anchors.append((int(re.search(r'<xdr:row>(\d+)', block).group(1)), int(re.search(r'<xdr:col>(\d+)', block).group(1))))
 anchors.sort()
-print(json.dumps({'rows': rows, 'merged': [str(m) for m in ws.merged_cells.ranges], 'fonts': fonts,
+# The font sizes of the header's codes, read by openpyxl's own pattern for them.
+import html
+from openpyxl.worksheet.header_footer import SIZE_REGEX
+head = re.search(r'<oddHeader>(.*?)</oddHeader>', z.read('xl/worksheets/sheet1.xml').decode(), re.S)
+sizes = [int(size) for size in re.findall(SIZE_REGEX, html.unescape(head.group(1)) if head else '')]
+print(json.dumps({'headerSizes': sizes, 'rows': rows, 'merged': [str(m) for m in ws.merged_cells.ranges], 'fonts': fonts,
                   'formats': formats, 'pictures': len(pictures), 'anchors': anchors,
                   'paper': ws.page_setup.paperSize, 'orientation': ws.page_setup.orientation,
                   'header': z.read('xl/worksheets/sheet1.xml').decode(), 'footer': ws.oddFooter.center.text or '',
@@ -124,6 +129,8 @@ TEST_P(StudentListSheetsTest, LedgerPlacesEachPhotographOnItsRowWhateverItsKind)
     EXPECT_TRUE(sheet[u"header"_s].toString().contains(u"CONVOCATION LIST - BACHELOR OF SCIENCE ( APRIL 2025 EXAMINATION )"_s))
         << sheet[u"header"_s].toString().toStdString();
     EXPECT_TRUE(sheet[u"header"_s].toString().contains(u"75TH Convocation (20/12/2025)"_s));
+    // The convocation's name begins with digits: they must not join the font size before it.
+    EXPECT_EQ(sheet[u"headerSizes"_s].toArray(), (QJsonArray{16, 11, 14}));
 }
 
 TEST_P(StudentListSheetsTest, RankLedgerListsOnlyRankHoldersInTheirOrder)

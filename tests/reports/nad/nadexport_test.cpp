@@ -312,12 +312,12 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
     result(u"B"_s, u"S005"_s, u"P"_s, u"1"_s, u"T"_s, u"F"_s); // inactive: left out
     result(u"E"_s, u"S006"_s, u"P"_s, u"1"_s, u"F"_s);     // pass, not eligible: "Pass"
     result(u"D"_s, u"M001"_s, u"P"_s, u"1"_s, u"T"_s, u"T"_s, u"MSCPH"_s);
-    QFile photo(m_session.folder.filePath(u"S001.JPG"_s));
-    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
-    photo.close();
-    QFile bitmap(m_session.folder.filePath(u"S002.bmp"_s));
-    ASSERT_TRUE(bitmap.open(QIODevice::WriteOnly));
-    bitmap.close();
+    // The image names come from Photos/; a picture left in the folder itself is no photograph.
+    ASSERT_TRUE(QDir(m_session.folder.root()).mkpath(u"Photos"_s));
+    for (const QString &file : {u"Photos/S001.JPG"_s, u"Photos/S002.bmp"_s, u"S003.jpg"_s, u"S006.bmp"_s}) {
+        QFile picture(m_session.folder.filePath(file));
+        ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    }
 
     sw::NadExport run(m_session);
     EXPECT_EQ(run.Gen_NAD_Report_NSDL(false, out()), 5);
@@ -358,8 +358,10 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
     EXPECT_EQ(at(data, 2, 22), u"S002.bmp"_s);
     EXPECT_EQ(at(data, 3, 6), u"S003"_s);
     EXPECT_EQ(at(data, 3, 19), u"8.10 / Fail"_s);
+    EXPECT_EQ(at(data, 3, 21), QJsonValue()) << "S003.jpg is not under Photos/";
     EXPECT_EQ(at(data, 4, 6), u"S006"_s);
     EXPECT_EQ(at(data, 4, 19), u"8.10 / Pass"_s);
+    EXPECT_EQ(at(data, 4, 22), QJsonValue()) << "S006.bmp is not under Photos/";
     EXPECT_EQ(at(data, 5, 1), u"MSCPH"_s);
     EXPECT_EQ(at(data, 5, 18), u"Marks"_s);
     EXPECT_EQ(at(data, 5, 19), u"72.50 / FIRST CLASS WITH DISTINCTION"_s);

@@ -117,8 +117,13 @@ TEST_F(WorkbookTest, SheetsValuesFormatsMergesPicturesAndPageSetupReadBack)
         head.setColumnWidth(1, 1, 25);
         head.insertPicture(4, 1, photo, QSizeF(54, 72), QPointF(3, 0));
         head.setRepeatRows(0, 0);
-        head.setHeader(u"&CCertificates"_s);
-        head.setFooter(u"&RPage &P of &N"_s);
+        head.setHeader(sw::PageText().at(sw::PageText::Section::Centre).text(u"Certificates"_s));
+        head.setFooter(sw::PageText()
+                           .at(sw::PageText::Section::Right)
+                           .text(u"Page "_s)
+                           .field(sw::PageText::Field::Page)
+                           .text(u" of "_s)
+                           .field(sw::PageText::Field::Pages));
         head.setMarginsInches(0.5, 0.4, 0.75, 0.6);
         head.setPaper(9);
         head.setLandscape(true);
@@ -207,6 +212,47 @@ print(json.dumps({'sheets': wb.sheetnames, 'count': len(rows), 'last': list(rows
     EXPECT_EQ(o[u"sheets"_s].toArray(), (QJsonArray{u"Data"_s, u"HEAD2"_s}));
     EXPECT_EQ(o[u"count"_s].toInt(), 5000);
     EXPECT_EQ(o[u"last"_s].toArray(), (QJsonArray{u"R4999"_s, 4999}));
+}
+
+// The ledger's centre header was "&14" followed by "75TH ...": read as font size 1475,
+// and "75" was lost. Each case is one sheet, its centre header read back by openpyxl.
+TEST_F(WorkbookTest, HeaderTextNeverReadsAsACode)
+{
+    using Section = PageText::Section;
+    struct Case
+    {
+        PageText header;
+        QString text;
+        int size;
+    };
+    const std::vector<Case> cases = {
+        {PageText().at(Section::Centre).font(14, true).text(u"75TH Convocation (20/12/2025)"_s),
+         u"75TH Convocation (20/12/2025)"_s, 14},
+        {PageText().at(Section::Centre).font(12).text(u"A&B COLLEGE & 2 HOSTELS"_s), u"A&B COLLEGE & 2 HOSTELS"_s, 12},
+        {PageText().at(Section::Centre).font(9).text(u"2"_s).text(u"025"_s), u"2025"_s, 9},
+    };
+    const QString path = m_dir.filePath(u"headers.xlsx"_s);
+    {
+        Workbook book(path);
+        for (std::size_t i = 0; i < cases.size(); ++i)
+            book.addSheet(u"S"_s + QString::number(i)).setHeader(cases[i].header);
+        book.close();
+    }
+    const QJsonObject o = python(uR"PY(
+import json, sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+# openpyxl leaves a doubled ampersand as it is; the spreadsheet prints one.
+print(json.dumps({'headers': [[(ws.oddHeader.center.text or '').replace('&&', '&'), ws.oddHeader.center.size]
+                              for ws in wb.worksheets]}))
+)PY"_s, path);
+    const QJsonArray headers = o[u"headers"_s].toArray();
+    ASSERT_EQ(headers.size(), qsizetype(cases.size()));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].header.codes().toStdString());
+        const QJsonArray read = headers[qsizetype(i)].toArray();
+        EXPECT_EQ(read[0].toString(), cases[i].text);
+        EXPECT_EQ(read[1].toInt(), cases[i].size);
+    }
 }
 
 QString stopMessage(const std::function<void()> &f)
