@@ -146,8 +146,9 @@ TEST_P(StationeryStress, RacingWorkstationsNeverUseANumberTwice)
     for (const Station &st : stations) {
         for (const BatchRun &r : st.runs) {
             EXPECT_NE(r.exitCode, 2) << r.both();
-            if (r.exitCode != 0)
+            if (r.exitCode != 0) {
                 EXPECT_FALSE(r.err.trimmed().isEmpty()) << "a run stopped without a message: " << r.both();
+            }
             const QRegularExpressionMatch m = QRegularExpression(u"printed: (\\d+)"_s).match(r.out);
             if (m.hasMatch())
                 printed += m.captured(1).toInt();

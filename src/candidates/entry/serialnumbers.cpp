@@ -30,7 +30,7 @@ namespace {
 // The column's value with every digit taken out: empty for a number, on every backend.
 QString withoutDigits(const QString &column)
 {
-    QString expression = u"trim("_s + column + u')';
+    QString expression = u"ltrim(rtrim("_s + column + u"))"_s;
     for (char digit = '0'; digit <= '9'; ++digit)
         expression = u"replace("_s + expression + u", '"_s + QLatin1Char(digit) + u"', '')"_s;
     return expression;
@@ -46,7 +46,7 @@ QString SerialNumbers::next(QStringList *ignored) const
     // be given again and again past it.
     const QString digitsOnly = withoutDigits(u"fprintord"_s) + u" = ''"_s;
     const QString given = m_db.dialect().coalesce(u"fprintord"_s, u"''"_s) + u" <> ''"_s;
-    Rows rows = m_db.query(u"select max(case when "_s + digitsOnly + u" then trim(fprintord) + 0 end), "
+    Rows rows = m_db.query(u"select max(case when "_s + digitsOnly + u" then ltrim(rtrim(fprintord)) + 0 end), "
                            "sum(case when "_s + digitsOnly + u" then 0 else 1 end) from convo where "_s + given);
     qint64 highest = 0;
     int garbage = 0;
