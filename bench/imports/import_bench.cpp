@@ -1,17 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Result-file import speed and memory. Prints, for SQLite (and MariaDB when
-// SCROLLWISE_TEST_MYSQL names a server, as scripts/test sets it):
-//   - the import of a 100,000-record file in records per second,
-//   - beside it a plain insert of the same rows in one transaction (the limit) and a
-//     naive import that prepares, looks up and commits row by row (the baseline),
+// Result-file import speed and memory. Prints, for SQLite and for MariaDB (the server
+// SCROLLWISE_TEST_MYSQL names, as scripts/test sets it, else one the bench starts
+// itself the way scripts/test does):
+//   - the first import of a 100,000-record file in records per second,
+//   - its re-import (every row found, already as the file has it) and the import of a
+//     corrected file (every row found and changed),
+//   - beside them the limits: a plain multi-row insert of the same rows in one
+//     transaction, and on MariaDB the server's own bulk load (LOAD DATA LOCAL INFILE
+//     through the mariadb client); and a naive import that prepares, looks up and
+//     commits row by row (the baseline),
 //   - peak memory of the import of 10,000 / 100,000 / 1,000,000 records, each size in
 //     a process of its own so the peaks do not hide each other.
-// Usage: bench_imports [--records N] [--sizes 10000,100000,1000000] [--no-memory]
+// Usage: bench_imports [--records N] [--sizes 10000,100000,1000000] [--no-memory] [--no-mariadb]
 //        bench_imports --memory-run N   (the child run)
 #include "candidates/imports/dbftable.h"
 #include "candidates/imports/resultfile.h"
 #include "candidates/imports/resultimport.h"
+#include "mariadbserver.h"
 #include "sampleresults.h"
+#include "shell/db/bulkinsert.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/inifile.h"
 #include "shell/core/session.h"
@@ -44,25 +51,21 @@ QTextStream &out()
     return stream;
 }
 
-struct Server
-{
-    QString hostPort, user, password;
-};
-
-// An installed folder on SQLite or on the MariaDB server, dropped again afterwards.
+// An installed folder on SQLite or on the MariaDB server, with the sample's masters,
+// dropped again afterwards.
 class BenchFolder
 {
 public:
-    explicit BenchFolder(const std::optional<Server> &server)
+    explicit BenchFolder(const bench::MariaDbServer *server)
         : m_folder(m_dir.path())
     {
         Installer::Options o;
         o.institution = u"003"_s;
         if (server) {
             o.type = u"MYSQL"_s;
-            o.server = server->hostPort;
-            o.adminUser = server->user;
-            o.dbPassword = server->password;
+            o.server = server->hostPort();
+            o.adminUser = server->user();
+            o.dbPassword = server->password();
             m_mysqlName = u"swbench_"_s + QString::number(QCoreApplication::applicationPid());
             o.databaseName = m_mysqlName;
         }
@@ -76,6 +79,7 @@ public:
         session.instCode = u"003"_s;
         session.userName = u"BENCH"_s;
         session.convoCode = u"C26"_s;
+        bench::seedSampleMasters(session.db());
     }
     ~BenchFolder()
     {
@@ -96,22 +100,74 @@ double seconds(const QElapsedTimer &t)
     return double(t.nsecsElapsed()) / 1e9;
 }
 
-// The limit: the same rows read from the same file and inserted with the same
-// multi-row statements in one transaction, without look-ups, progress or working copy.
+const QStringList kInserted = {u"fregno"_s,    u"fname"_s,  u"fdegree"_s,  u"fsubdegree"_s, u"fcollcode"_s,
+                               u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s, u"fexamtype"_s, u"fsex"_s,
+                               u"fcaste"_s,    u"factive"_s, u"fmanual"_s, u"fspecial"_s,  u"fusername"_s,
+                               u"fconvocode"_s};
+
+// The candidates of a file as the import writes them, one list of values each.
+template<typename Each>
+void eachRow(BenchFolder &f, const QString &file, Each each)
+{
+    DbfTable table(makeWorkingCopy(f.session.folder, file));
+    ResultRows rows(table);
+    const CandidateColumns columns(rows);
+    while (rows.next()) {
+        const ResultCandidate c = columns.read(rows);
+        each(QStringList{c.regno, c.name, c.degree, c.subdegree, c.college, c.classCode, c.examDate, c.year,
+                         c.examType, c.sex, c.caste, u"F"_s, u"F"_s, QString(), f.session.userName,
+                         f.session.convoCode});
+    }
+}
+
+// A limit: the same rows read from the same file and inserted with the import's
+// multi-row statements in one transaction, without look-ups, checks or progress.
 double plainInsert(BenchFolder &f, const QString &file)
 {
     QElapsedTimer t;
     t.start();
-    DbfTable table(makeWorkingCopy(f.session.folder, file));
-    ResultRows rows(table, {u"fcollcode"_s, u"fregno"_s});
-    const CandidateColumns columns(rows);
     Database &db = f.session.db();
     WriteScope scope(db);
-    CandidateWriter writer(db, f.session.convoCode, f.session.userName, {});
-    while (rows.next())
-        writer.queueInsert(columns.read(rows), rows.recordNumber());
-    writer.flush();
+    BulkInsert insert(db, u"convo"_s, kInserted, QStringList(kInserted.size(), u"?"_s).join(u", "_s));
+    int record = 0;
+    eachRow(f, file, [&](const QStringList &values) {
+        QVariantList params;
+        for (const QString &v : values)
+            params << v;
+        insert.add(params, ++record);
+    });
+    insert.flush();
     scope.commit();
+    return seconds(t);
+}
+
+// The server's limit: the same rows loaded by the server itself (LOAD DATA LOCAL INFILE
+// through the mariadb client); -1 when the server refuses it.
+double serverBulkLoad(BenchFolder &f, const QString &file, const bench::MariaDbServer &server, QString *why)
+{
+    const QString tsv = f.path(u"rows.tsv"_s);
+    {
+        QFile out(tsv);
+        if (!out.open(QIODevice::WriteOnly)) {
+            *why = out.errorString();
+            return -1;
+        }
+        eachRow(f, file, [&](const QStringList &values) { out.write(values.join(u'\t').toUtf8() + '\n'); });
+    }
+    QElapsedTimer t;
+    t.start();
+    QProcess client;
+    client.start(u"mariadb"_s,
+                 {u"--no-defaults"_s, u"--local-infile=1"_s, u"-h"_s, server.host(), u"-P"_s, server.port(),
+                  u"-u"_s + server.user(), u"-p"_s + server.password(), f.m_mysqlName, u"-e"_s,
+                  u"LOAD DATA LOCAL INFILE '"_s + tsv
+                      + u"' INTO TABLE convo CHARACTER SET utf8mb4 FIELDS TERMINATED BY '\\t' ("_s
+                      + kInserted.join(u", "_s) + u")"_s});
+    client.waitForFinished(-1);
+    if (client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0) {
+        *why = QString::fromLocal8Bit(client.readAllStandardError()).trimmed();
+        return -1;
+    }
     return seconds(t);
 }
 
@@ -122,7 +178,7 @@ double naiveImport(BenchFolder &f, const QString &file, int limit, int *done)
     QElapsedTimer t;
     t.start();
     DbfTable table(makeWorkingCopy(f.session.folder, file));
-    ResultRows rows(table, {u"fcollcode"_s, u"fregno"_s});
+    ResultRows rows(table);
     const CandidateColumns columns(rows);
     Database &db = f.session.db();
     *done = 0;
@@ -142,50 +198,72 @@ double naiveImport(BenchFolder &f, const QString &file, int limit, int *done)
     return seconds(t);
 }
 
-double realImport(BenchFolder &f, const QString &file, int *imported)
+ImportCounts realImport(BenchFolder &f, const QString &file, double *time)
 {
     QTextStream sink(stderr);
     ConsolePrompter prompter(sink, sink, ConsolePrompter::Policy::Yes);
     ResultFileImport run(f.session, prompter);
     QElapsedTimer t;
     t.start();
-    *imported = run.import(file).imported;
-    return seconds(t);
+    const ImportCounts counts = run.import(file);
+    *time = seconds(t);
+    return counts;
 }
 
-void speed(const QString &label, const std::optional<Server> &server, int records)
+QString rate(int records, double time)
+{
+    return QString::number(time, 'f', 3).rightJustified(7) + u" s "_s
+        + QString::number(records / time, 'f', 0).rightJustified(8) + u" records/s"_s;
+}
+
+void speed(const QString &label, const bench::MariaDbServer *server, int records)
 {
     BenchFolder f(server);
     const QString file = f.path(u"BENCH_STU.cnv"_s);
+    const QString corrected = f.path(u"CORRECTED_STU.cnv"_s);
     QElapsedTimer w;
     w.start();
     bench::writeSampleResults(file, records);
-    out() << label << u": wrote "_s << records << u" records with shapelib in "_s << QString::number(seconds(w), 'f', 2)
-          << u" s"_s << Qt::endl;
+    bench::writeSampleResults(corrected, records, true);
+    out() << label << u": wrote "_s << records << u" records twice with shapelib in "_s
+          << QString::number(seconds(w), 'f', 2) << u" s"_s << Qt::endl;
 
-    int imported = 0;
-    const double import = realImport(f, file, &imported);
-    int reimported = 0;
-    const double again = realImport(f, file, &reimported);
+    double first = 0, again = 0, changed = 0;
+    const ImportCounts firstCounts = realImport(f, file, &first);
+    const ImportCounts againCounts = realImport(f, file, &again);
+    const ImportCounts changedCounts = realImport(f, corrected, &changed);
     f.clear();
     const double plain = plainInsert(f, file);
+    double bulk = -1;
+    QString bulkRefused;
+    if (server) {
+        f.clear();
+        bulk = serverBulkLoad(f, file, *server, &bulkRefused);
+    }
     f.clear();
     int naiveRows = 0;
     const double naive = naiveImport(f, file, std::min(records, 20000), &naiveRows);
-    const double naivePerRecord = naive / std::max(1, naiveRows);
 
-    const double rate = records / import;
-    out() << label << u": import        "_s << QString::number(import, 'f', 3) << u" s  "_s
-          << QString::number(rate, 'f', 0) << u" records/s ("_s << imported << u" inserted)"_s << Qt::endl;
-    out() << label << u": re-import     "_s << QString::number(again, 'f', 3) << u" s  "_s
-          << QString::number(records / again, 'f', 0) << u" records/s (every row found and refreshed)"_s << Qt::endl;
-    out() << label << u": plain insert  "_s << QString::number(plain, 'f', 3) << u" s  "_s
-          << QString::number(records / plain, 'f', 0) << u" records/s (the limit; import takes "_s
-          << QString::number(import / plain, 'f', 2) << u"x its time)"_s << Qt::endl;
-    out() << label << u": naive import  "_s << QString::number(naivePerRecord * records, 'f', 3) << u" s  "_s
-          << QString::number(1.0 / naivePerRecord, 'f', 0) << u" records/s (the baseline, measured on "_s << naiveRows
-          << u" rows; import is "_s << QString::number(naivePerRecord * records / import, 'f', 1) << u"x faster)"_s
-          << Qt::endl;
+    out() << label << u": first import     "_s << rate(records, first) << u"  ("_s << firstCounts.inserted
+          << u" inserted, "_s << firstCounts.rejected << u" rejected)"_s << Qt::endl;
+    out() << label << u": re-import        "_s << rate(records, again) << u"  ("_s << againCounts.refreshed
+          << u" found, already as the file has them)"_s << Qt::endl;
+    out() << label << u": corrected file   "_s << rate(records, changed) << u"  ("_s << changedCounts.refreshed
+          << u" found and changed)"_s << Qt::endl;
+    out() << label << u": plain insert     "_s << rate(records, plain)
+          << u"  (a limit: the same statements in one transaction, no look-ups; the first import takes "_s
+          << QString::number(first / plain, 'f', 2) << u"x its time)"_s << Qt::endl;
+    if (server) {
+        if (bulk > 0)
+            out() << label << u": server bulk load "_s << rate(records, bulk)
+                  << u"  (the limit: LOAD DATA LOCAL INFILE of the same rows; the first import takes "_s
+                  << QString::number(first / bulk, 'f', 2) << u"x its time)"_s << Qt::endl;
+        else
+            out() << label << u": server bulk load refused: "_s << bulkRefused << Qt::endl;
+    }
+    out() << label << u": naive import     "_s << rate(naiveRows, naive) << u"  (the baseline, on the first "_s
+          << naiveRows << u" rows; the first import is "_s
+          << QString::number((naive / std::max(1, naiveRows)) * records / first, 'f', 1) << u"x faster)"_s << Qt::endl;
 }
 
 long peakKilobytes()
@@ -198,12 +276,12 @@ long peakKilobytes()
 // The child run: only writing the file and the import, then the process's peak.
 int memoryRun(int records)
 {
-    BenchFolder f(std::nullopt);
+    BenchFolder f(nullptr);
     const QString file = f.path(u"MEM_STU.cnv"_s);
     bench::writeSampleResults(file, records);
     const long beforeImport = peakKilobytes();
-    int imported = 0;
-    const double time = realImport(f, file, &imported);
+    double time = 0;
+    realImport(f, file, &time);
     out() << records << u' ' << beforeImport << u' ' << peakKilobytes() << u' ' << QString::number(time, 'f', 3)
           << Qt::endl;
     return 0;
@@ -242,6 +320,7 @@ int main(int argc, char **argv)
     int records = 100000;
     QStringList sizes{u"10000"_s, u"100000"_s, u"1000000"_s};
     bool withMemory = true;
+    bool withMariaDb = true;
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--records"_s && i + 1 < args.size())
             records = args[++i].toInt();
@@ -249,17 +328,22 @@ int main(int argc, char **argv)
             sizes = args[++i].split(u',');
         else if (args[i] == u"--no-memory"_s)
             withMemory = false;
+        else if (args[i] == u"--no-mariadb"_s)
+            withMariaDb = false;
     }
     try {
-        speed(u"SQLite"_s, std::nullopt, records);
-        const QString mysql = qEnvironmentVariable("SCROLLWISE_TEST_MYSQL");
-        if (!mysql.isEmpty())
-            speed(u"MariaDB"_s,
-                  Server{mysql, qEnvironmentVariable("SCROLLWISE_TEST_MYSQL_USER"),
-                         qEnvironmentVariable("SCROLLWISE_TEST_MYSQL_PASSWORD")},
-                  records);
-        else
-            out() << u"MariaDB: skipped (SCROLLWISE_TEST_MYSQL names no server)"_s << Qt::endl;
+        speed(u"SQLite"_s, nullptr, records);
+        if (withMariaDb) {
+            QString why;
+            const auto server = bench::MariaDbServer::obtain(&why);
+            if (server) {
+                out() << u"MariaDB: "_s << (server->ownServer() ? u"a server of the bench's own on "_s : u"the server on "_s)
+                      << server->hostPort() << Qt::endl;
+                speed(u"MariaDB"_s, server.get(), records);
+            } else {
+                out() << u"MariaDB: no server could be started: "_s << why << Qt::endl;
+            }
+        }
         if (withMemory)
             memory(sizes);
     } catch (const StopError &e) {

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/masterimport.h"
 
+#include "masters/gridmasters/gridmasterkind.h"
 #include "masters/gridmasters/gridmasterstore.h"
-#include "masters/recordmasters/recordmasterstore.h"
+#include "masters/recordmasters/recordmasterkind.h"
+#include "shell/core/appfolder.h"
 #include "shell/core/csvreader.h"
+#include "shell/db/bulkinsert.h"
 #include "shell/db/database.h"
 #include "shell/db/schema.h"
 
 #include <QFileInfo>
 #include <QHash>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -16,12 +21,81 @@ namespace sw {
 
 namespace {
 
+// One column a file may give, with the rules its screens apply to it.
+struct CsvColumn
+{
+    QString column; // lower case
+    QString label;  // as messages name it
+    bool mandatory = false;
+    bool kannada = false; // legacy bytes, kept exactly
+    bool date = false;
+    bool flag = false;    // "T" or "F"
+};
+
+struct CsvTable
+{
+    QString table;
+    std::vector<CsvColumn> columns; // the code first
+    QString codeMissing;            // the screens' own messages
+    QString nameMissing;
+    QString codeRepeated;
+    QString activeColumn; // the convocation's active flag
+};
+
+CsvTable gridTable(const GridMasterKind &kind)
+{
+    CsvTable t{kind.table, {}, kind.codeMissing(), kind.nameMissing(), kind.codeDuplicate(), {}};
+    t.columns.push_back({kind.codeColumn.toLower(), kind.noun + u" code"_s, true});
+    t.columns.push_back({kind.nameColumn.toLower(), kind.noun + u" Name"_s, true});
+    if (kind.convocation) {
+        t.columns.push_back({u"fdate"_s, u"Convocation Date"_s, false, false, true});
+        t.columns.push_back({u"factive"_s, u"Active?"_s, false, false, false, true});
+        t.activeColumn = u"factive"_s;
+    }
+    return t;
+}
+
+// The Kannada columns of a table's record screen, which its grid does not show.
+void addKannada(CsvTable &t, const RecordMasterKind &kind)
+{
+    for (const RecordMasterField &f : kind.fields) {
+        if (f.kannada)
+            t.columns.push_back({f.column.toLower(), f.label, false, true});
+    }
+}
+
+std::optional<CsvTable> tableSpec(const QString &table)
+{
+    const QString name = table.toLower();
+    if (name == u"degree"_s) {
+        const RecordMasterKind &kind = *RecordMasterKind::find(u"DEGREE"_s);
+        CsvTable t{kind.table, {}, u"Information should be entered"_s, u"Information should be entered"_s,
+                   kind.key().label + u" code already Entered"_s, {}};
+        for (const RecordMasterField &f : kind.fields)
+            t.columns.push_back({f.column.toLower(), f.label, f.mandatory, f.kannada, f.date});
+        t.columns.push_back({kind.flagColumn.toLower(), QString(kind.flagLabel).remove(u'&'), false, false, false, true});
+        return t;
+    }
+    const GridMasterKind *grid = GridMasterKind::find(name);
+    if (!grid)
+        return std::nullopt;
+    CsvTable t = gridTable(*grid);
+    if (name == u"class"_s)
+        addKannada(t, *RecordMasterKind::find(u"MASCLASS"_s));
+    if (name == u"masconvo"_s)
+        addKannada(t, *RecordMasterKind::find(u"MASCONVOKAN"_s));
+    return t;
+}
+
 // A file's header: the position of each column it names (lower case).
 class CsvHeader
 {
 public:
-    QString read(const CsvRecord &record, const QStringList &known, const QStringList &required)
+    QString read(const CsvRecord &record, const CsvTable &table)
     {
+        QStringList known;
+        for (const CsvColumn &c : table.columns)
+            known << c.column;
         for (int i = 0; i < record.fields.size(); ++i) {
             const QString name = record.fields[i].trimmed().toLower();
             if (!known.contains(name))
@@ -31,197 +105,71 @@ public:
                 return u"line %1: column \"%2\" is named twice"_s.arg(record.line).arg(name);
             m_positions.insert(name, i);
         }
-        for (const QString &name : required) {
-            if (!m_positions.contains(name))
-                return u"line %1: column \"%2\" is missing"_s.arg(record.line).arg(name);
+        for (const CsvColumn &c : table.columns) {
+            if (c.mandatory && !m_positions.contains(c.column))
+                return u"line %1: column \"%2\" is missing"_s.arg(record.line).arg(c.column);
         }
-        m_count = int(record.fields.size());
+        m_names = record.fields;
+        for (QString &n : m_names)
+            n = n.trimmed();
         return {};
     }
-    int count() const { return m_count; }
+    int count() const { return int(m_names.size()); }
+    const QStringList &names() const { return m_names; }
+    bool has(const QString &column) const { return m_positions.contains(column); }
     QString value(const CsvRecord &record, const QString &column) const
     {
         const int at = m_positions.value(column, -1);
-        return at < 0 ? QString() : record.fields[at];
+        return at < 0 ? QString() : record.fields.value(at);
     }
 
 private:
     QHash<QString, int> m_positions;
-    int m_count = 0;
+    QStringList m_names;
 };
 
-QString located(const QString &path, int line, const QString &field, const QString &message)
+// A row's values by column, ready to store; or the field and reason it is refused.
+struct CheckedRow
 {
-    return u"%1 line %2, field %3: %4"_s.arg(QFileInfo(path).fileName()).arg(line).arg(field, message);
-}
+    QHash<QString, QString> values;
+    QString field;
+    QString reason;
+};
 
-QStringList lowered(const QStringList &names)
+CheckedRow checkRow(const CsvTable &t, const CsvHeader &header, const CsvRecord &record)
 {
-    QStringList out;
-    for (const QString &n : names)
-        out << n.toLower();
-    return out;
-}
-
-MasterImport::Result importGrid(Database &db, const GridMasterKind &kind, const QString &path,
-                                const std::vector<CsvRecord> &records)
-{
-    MasterImport::Result result;
-    QStringList known = lowered({kind.codeColumn, kind.nameColumn});
-    if (kind.convocation)
-        known << u"fdate"_s << u"factive"_s;
-    CsvHeader header;
-    if (QString error = header.read(records.front(), known, lowered({kind.codeColumn, kind.nameColumn}));
-        !error.isEmpty()) {
-        result.error = QFileInfo(path).fileName() + u' ' + error;
-        return result;
-    }
-    GridMasterStore store(db, kind);
-    // The table's own rows take part in the duplicate check but are left as they are.
-    std::vector<GridRow> rows = store.load();
-    const size_t firstNew = rows.size();
-    std::vector<int> lines;
-    for (size_t r = 1; r < records.size(); ++r) {
-        const CsvRecord &record = records[r];
-        if (record.fields.size() != header.count()) {
-            result.error = u"%1 line %2: %3 fields where the header names %4"_s.arg(QFileInfo(path).fileName())
-                               .arg(record.line)
-                               .arg(record.fields.size())
-                               .arg(header.count());
-            return result;
-        }
-        GridRow row;
-        row.code = GridMasterStore::cleanText(header.value(record, kind.codeColumn.toLower()).trimmed());
-        row.name = GridMasterStore::cleanText(header.value(record, kind.nameColumn.toLower()).trimmed());
-        row.date = header.value(record, u"fdate"_s).trimmed();
-        row.active = header.value(record, u"factive"_s).trimmed().toUpper() == u"T"_s;
-        row.mode = GridRowMode::Added;
-        rows.push_back(row);
-        lines.push_back(record.line);
-    }
-    for (size_t i = firstNew; i < rows.size(); ++i) {
-        const auto problem = store.checkRow(rows, int(i));
-        if (!problem)
+    CheckedRow row;
+    for (size_t i = 0; i < t.columns.size(); ++i) {
+        const CsvColumn &c = t.columns[i];
+        if (!header.has(c.column))
             continue;
-        int line = lines[i - firstNew];
-        QString message = problem->message;
-        if (problem->row != int(i)) {
-            // A duplicate is reported on the later line, naming where the code was met first.
-            if (size_t(problem->row) < firstNew) {
-                message = kind.codeExistsOnLeave();
-            } else {
-                const int other = lines[size_t(problem->row) - firstNew];
-                message += u" on line %1"_s.arg(std::min(line, other));
-                line = std::max(line, other);
-            }
-        }
-        const QString field = problem->cell == GridProblem::Cell::Name   ? kind.nameColumn.toLower()
-                              : problem->cell == GridProblem::Cell::Date ? u"fdate"_s
-                                                                         : kind.codeColumn.toLower();
-        result.error = located(path, line, field, message);
-        return result;
+        QString value = header.value(record, c.column);
+        // Kannada bytes are kept exactly: 0x27 is a letter of the legacy font, not a quote.
+        if (!c.kannada)
+            value = GridMasterStore::cleanText(value.trimmed());
+        if (i == 0)
+            value = value.toUpper();
+        if (c.flag)
+            value = value.toUpper();
+        row.values.insert(c.column, value);
+        const auto refuse = [&](const QString &reason) {
+            row.field = c.column;
+            row.reason = reason;
+        };
+        if (c.mandatory && value.trimmed().isEmpty())
+            refuse(i == 0 ? t.codeMissing : (i == 1 ? t.nameMissing : u"Information should be entered"_s));
+        else if (const int width = schema::columnWidth(t.table, c.column); width > 0 && value.size() > width)
+            refuse(u"%1 %2 is longer than %3 characters"_s.arg(c.label, i == 0 ? value : QString()).simplified().arg(width));
+        else if (const auto why = storableTextProblem(value, 0))
+            refuse(c.label + u": the text "_s + *why);
+        else if (c.date && !value.isEmpty() && !parseDmy(value).isValid())
+            refuse(u"%1 \"%2\" is not a date (dd/mm/yyyy)"_s.arg(c.label, value));
+        else if (c.flag && !value.isEmpty() && value != u"T"_s && value != u"F"_s)
+            refuse(u"%1 takes T or F, not \"%2\""_s.arg(c.label, value));
+        if (!row.reason.isEmpty())
+            return row;
     }
-    std::vector<GridRow> added(rows.begin() + qsizetype(firstNew), rows.end());
-    if (added.empty()) {
-        result.error = QFileInfo(path).fileName() + u": no rows below the header"_s;
-        return result;
-    }
-    try {
-        store.write(added);
-    } catch (const DbError &error) {
-        result.error = QFileInfo(path).fileName() + u": the database refused the rows, nothing was saved: "_s
-            + error.description();
-        return result;
-    }
-    result.done = true;
-    result.rows = int(added.size());
-    return result;
-}
-
-MasterImport::Result importRecords(Database &db, const RecordMasterKind &kind, const QString &path,
-                                   const std::vector<CsvRecord> &records)
-{
-    MasterImport::Result result;
-    QStringList known;
-    QStringList required;
-    for (const RecordMasterField &f : kind.fields) {
-        known << f.column.toLower();
-        if (f.mandatory)
-            required << f.column.toLower();
-    }
-    if (!kind.flagColumn.isEmpty())
-        known << kind.flagColumn.toLower();
-    CsvHeader header;
-    if (QString error = header.read(records.front(), known, required); !error.isEmpty()) {
-        result.error = QFileInfo(path).fileName() + u' ' + error;
-        return result;
-    }
-    RecordMasterStore store(db, kind);
-    QHash<QString, int> seen;
-    for (const QString &code : store.codes())
-        seen.insert(code, 0);
-    std::vector<MasterRecord> cleanRecords;
-    for (size_t r = 1; r < records.size(); ++r) {
-        const CsvRecord &record = records[r];
-        if (record.fields.size() != header.count()) {
-            result.error = u"%1 line %2: %3 fields where the header names %4"_s.arg(QFileInfo(path).fileName())
-                               .arg(record.line)
-                               .arg(record.fields.size())
-                               .arg(header.count());
-            return result;
-        }
-        MasterRecord m;
-        for (const RecordMasterField &f : kind.fields)
-            m.values << header.value(record, f.column.toLower());
-        m.flag = header.value(record, kind.flagColumn.toLower()).trimmed().toUpper() == u"T"_s;
-        m = store.cleaned(m);
-        if (const auto problem = store.check(m)) {
-            result.error = located(path, record.line, kind.fields[size_t(problem->field)].column.toLower(),
-                                   problem->message);
-            return result;
-        }
-        const QString code = m.values.front();
-        if (seen.contains(code)) {
-            const int earlier = seen.value(code);
-            result.error = located(path, record.line, kind.key().column.toLower(),
-                                   earlier == 0 ? u"%1 %2 already exists"_s.arg(kind.key().label, code)
-                                                : u"%1 %2 is also on line %3"_s.arg(kind.key().label, code).arg(earlier));
-            return result;
-        }
-        seen.insert(code, record.line);
-        cleanRecords.push_back(m);
-    }
-    QStringList columns;
-    QStringList marks;
-    for (const RecordMasterField &f : kind.fields) {
-        columns << f.column;
-        marks << u"?"_s;
-    }
-    if (!kind.flagColumn.isEmpty()) {
-        columns << kind.flagColumn;
-        marks << u"?"_s;
-    }
-    try {
-        WriteScope scope(db);
-        Statement insert = db.prepare(u"insert into "_s + db.table(kind.table) + u" ("_s + columns.join(u", "_s)
-                                      + u") values ("_s + marks.join(u", "_s) + u')');
-        for (const MasterRecord &m : cleanRecords) {
-            QVariantList params;
-            for (const QString &v : m.values)
-                params << v;
-            if (!kind.flagColumn.isEmpty())
-                params << (m.flag ? u"T"_s : u"F"_s);
-            insert.exec(params);
-        }
-        scope.commit();
-    } catch (const DbError &error) {
-        result.error = QFileInfo(path).fileName() + u": the database refused the rows, nothing was saved: "_s
-            + error.description();
-        return result;
-    }
-    result.done = true;
-    result.rows = int(cleanRecords.size());
-    return result;
+    return row;
 }
 
 } // namespace
@@ -231,31 +179,140 @@ QStringList MasterImport::tables()
     return {u"masuniv"_s, u"college"_s, u"class"_s, u"masconvo"_s, u"degree"_s};
 }
 
-MasterImport::MasterImport(Database &db)
+QStringList MasterImport::columns(const QString &table)
+{
+    QStringList out;
+    if (const auto t = tableSpec(table)) {
+        for (const CsvColumn &c : t->columns)
+            out << c.column;
+    }
+    return out;
+}
+
+MasterImport::MasterImport(Database &db, const AppFolder &folder)
     : m_db(db)
+    , m_folder(folder)
 {
 }
 
-MasterImport::Result MasterImport::run(const QString &table, const QString &path)
+MasterImport::Result MasterImport::run(const QString &table, const QString &path, legacytext::Encoding encoding)
 {
     Result result;
-    const QString name = table.toLower();
-    if (!tables().contains(name)) {
+    const QString fileName = QFileInfo(path).fileName();
+    const std::optional<CsvTable> spec = tables().contains(table.toLower()) ? tableSpec(table) : std::nullopt;
+    if (!spec) {
         result.error = u"\"%1\" is not a table that can be loaded; use one of: %2"_s.arg(table, tables().join(u", "_s));
         return result;
     }
-    const CsvReader::Result read = CsvReader::readFile(path);
+    const CsvReader::Result read = CsvReader::readFile(path, ',', encoding);
     if (!read.error.isEmpty()) {
         result.error = read.error;
         return result;
     }
     if (read.records.empty()) {
-        result.error = QFileInfo(path).fileName() + u": the file is empty; its first line must name the columns"_s;
+        result.error = fileName + u": the file is empty; its first line must name the columns"_s;
         return result;
     }
-    if (name == u"degree"_s)
-        return importRecords(m_db, *RecordMasterKind::find(u"DEGREE"_s), path, read.records);
-    return importGrid(m_db, *GridMasterKind::find(name), path, read.records);
+    CsvHeader header;
+    if (const QString error = header.read(read.records.front(), *spec); !error.isEmpty()) {
+        result.error = fileName + u' ' + error;
+        return result;
+    }
+
+    ImportTally tally(path, m_folder, u"line"_s, header.names(), encoding);
+    tally.counts().total = int(read.records.size()) - 1;
+    const CsvColumn &code = spec->columns.front();
+    const QString dbTable = m_db.table(spec->table);
+    // The table's codes (and its active convocation) take part in the checks.
+    QHash<QString, int> seen; // upper-case code -> line, 0 for the table's own rows
+    QString activeCode;
+    {
+        const QString active = spec->activeColumn.isEmpty() ? u"''"_s : spec->activeColumn;
+        Rows rows = m_db.query(u"select "_s + code.column + u", "_s + active + u" from "_s + dbTable);
+        while (rows.next()) {
+            seen.insert(rows.text(0).trimmed().toUpper(), 0);
+            if (rows.text(1) == u"T"_s)
+                activeCode = rows.text(0).trimmed().toUpper();
+        }
+    }
+    struct Added
+    {
+        int line;
+        QHash<QString, QString> values;
+        QStringList fields;
+    };
+    std::vector<Added> added;
+    for (size_t r = 1; r < read.records.size(); ++r) {
+        const CsvRecord &record = read.records[r];
+        if (record.fields.size() != header.count()) {
+            tally.reject(record.line, {}, {},
+                         u"%1 fields where the header names %2"_s.arg(record.fields.size()).arg(header.count()),
+                         record.fields);
+            continue;
+        }
+        const CheckedRow row = checkRow(*spec, header, record);
+        if (!row.reason.isEmpty()) {
+            tally.reject(record.line, row.field, row.values.value(row.field), row.reason, record.fields);
+            continue;
+        }
+        const QString key = row.values.value(code.column);
+        if (const auto known = seen.constFind(key); known != seen.cend()) {
+            if (*known == 0)
+                tally.skip(record.line, u"already in the table: left as it is"_s, record.fields, code.column, key);
+            else
+                tally.reject(record.line, code.column, key, spec->codeRepeated + u" on line "_s + QString::number(*known),
+                             record.fields);
+            continue;
+        }
+        if (!spec->activeColumn.isEmpty() && row.values.value(spec->activeColumn) == u"T"_s) {
+            if (!activeCode.isEmpty()) {
+                tally.reject(record.line, spec->activeColumn, u"T"_s,
+                             u"Only one convocation can be active: %1 and %2 are both ticked"_s.arg(activeCode, key),
+                             record.fields);
+                continue;
+            }
+            activeCode = key;
+        }
+        seen.insert(key, record.line);
+        added.push_back({record.line, row.values, record.fields});
+    }
+
+    QStringList columns, marks;
+    for (const CsvColumn &c : spec->columns) {
+        if (header.has(c.column) || c.flag) {
+            columns << c.column;
+            marks << u"?"_s;
+        }
+    }
+    try {
+        WriteScope scope(m_db);
+        Statement insert = m_db.prepare(u"insert into "_s + dbTable + u" ("_s + columns.join(u", "_s) + u") values ("_s
+                                        + marks.join(u", "_s) + u')');
+        for (const Added &a : added) {
+            QVariantList params;
+            for (const QString &c : columns) {
+                const QString v = a.values.value(c);
+                const bool flag = std::any_of(spec->columns.begin(), spec->columns.end(),
+                                              [&c](const CsvColumn &k) { return k.flag && k.column == c; });
+                params << (flag ? (v == u"T"_s ? u"T"_s : u"F"_s) : v);
+            }
+            try {
+                insert.exec(params);
+                ++tally.counts().inserted;
+            } catch (const DbError &e) {
+                if (!isRefusedRow(e))
+                    throw;
+                tally.reject(a.line, {}, {}, u"the database refused the row: "_s + e.description(), a.fields);
+            }
+        }
+        scope.commit();
+    } catch (const DbError &error) {
+        result.error = fileName + u": the database failed, nothing of the file was saved: "_s + error.description();
+        return result;
+    }
+    result.done = true;
+    result.counts = tally.finish();
+    return result;
 }
 
 QStringList listableMasters()

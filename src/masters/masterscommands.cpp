@@ -4,6 +4,7 @@
 #include "masters/masterimport.h"
 #include "masters/namelibrary/kannadanameupdate.h"
 #include "shell/batch/batchcommand.h"
+#include "shell/core/legacytext.h"
 #include "shell/core/permissions.h"
 
 using namespace Qt::StringLiterals;
@@ -51,20 +52,27 @@ int runImport(BatchContext &c)
         throw UsageError(u"masters import needs the table and the file: scrollwise-batch masters import TABLE FILE.csv"_s);
     const QString table = c.args.positionals.at(0);
     const QString code = menuCodeOfTable(table);
-    if (!code.isEmpty()
-        && !permissions::allows(c.session.permissions, code, c.session.isAdministrator())) {
-        c.err << u"User "_s << c.session.userName << u" may not use menu item "_s << code << u" (\"masters import "_s
-              << table.toLower() << u"\")."_s << Qt::endl;
-        return batchexit::kRefused;
+    if (!code.isEmpty()) {
+        if (const QString refusal = menuRefusal(c, code, u"masters import "_s + table.toLower()); !refusal.isEmpty()) {
+            c.err << refusal << Qt::endl;
+            return batchexit::kRefused;
+        }
     }
-    MasterImport import(c.session.db());
-    const MasterImport::Result result = import.run(table, c.args.positionals.at(1));
+    const QString encodingName = c.args.value(u"encoding"_s, u"cp1252"_s);
+    const auto encoding = legacytext::encodingNamed(encodingName);
+    if (!encoding)
+        throw UsageError(u"--encoding takes cp1252 or utf-8, not \""_s + encodingName + u'"');
+    MasterImport import(c.session.db(), c.session.folder);
+    const MasterImport::Result result = import.run(table, c.args.positionals.at(1), *encoding);
     if (!result.done) {
         c.err << result.error << Qt::endl;
         return batchexit::kRefused;
     }
-    c.out << u"rows added to "_s << table.toLower() << u": "_s << result.rows << Qt::endl;
-    return batchexit::kOk;
+    c.out << u"rows added to "_s << table.toLower() << u": "_s << result.counts.inserted << Qt::endl;
+    c.out << result.counts.summaryLine() << Qt::endl;
+    if (!result.counts.rejectFile.isEmpty())
+        c.err << u"skipped and rejected rows: "_s << result.counts.rejectFile << Qt::endl;
+    return result.counts.rejected > 0 ? batchexit::kRefused : batchexit::kOk;
 }
 
 int runKannadaFill(BatchContext &c)
@@ -98,9 +106,12 @@ void addMastersCommands(BatchTool &tool)
               "tab-separated under a header line."_s,
               {}, {}, true, true, runList});
     tool.add({u"masters import"_s, u"TABLE FILE.csv"_s,
-              u"Adds the rows of a comma-separated file (first line: column names) to masuniv, college, class, "
-              "masconvo or degree, with the screens' checks; one bad row and nothing of the file is saved."_s,
-              {}, {}, true, true, runImport});
+              u"Adds the rows of a comma-separated file (first line: column names, the Kannada ones included) to "
+              "masuniv, college, class, masconvo or degree, with the screens' checks; codes already there are left "
+              "as they are, bad rows are listed with their reasons in FILE.csv.rejected.csv."_s,
+              {{u"encoding"_s, u"cp1252|utf-8"_s,
+                u"how the file's text is written (default cp1252: the legacy Kannada bytes as they are)"_s}},
+              {}, true, true, runImport});
     tool.add({u"kannada-fill"_s, {},
               u"Fills the candidates' missing Kannada names from the name library (--library: teaches the library "
               "from candidates whose Kannada names are known)."_s,

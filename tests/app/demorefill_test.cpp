@@ -97,7 +97,8 @@ TEST_F(DemoRefillTest, ImportingEachConvocationsFileBringsBackTheSameCandidates)
     importFile(u"DEMOCOL.cnv"_s, DemoFolder::currentConvocation());
     importFile(DemoFolder::resultFileName(DemoFolder::previousConvocation()), DemoFolder::previousConvocation());
     importFile(DemoFolder::resultFileName(DemoFolder::currentConvocation()), DemoFolder::currentConvocation());
-    EXPECT_EQ(m_prompter.last(), u"Imported Successfully\r\rTotal Records: 270\rImported Records: 270"_s);
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Imported Successfully\r\rTotal Records: 270\rImported Records: 270\r"_s))
+        << m_prompter.last().toStdString();
 
     const Carried expected = carried(*demoDb(), true);
     ASSERT_EQ(expected.size(), std::size_t(DemoFolder::kCandidates));
@@ -121,7 +122,7 @@ TEST_F(DemoRefillTest, TheWholeFolderInOneDirectoryRunLandsInTheCurrentConvocati
     DirectoryImport run(m_session, m_prompter);
     const auto outcomes = run.run(s_demo->filePath(DemoFolder::resultFolder()), {});
     ASSERT_TRUE(outcomes) << m_prompter.last().toStdString();
-    EXPECT_EQ(m_prompter.last(), u"Imported data Successfully"_s);
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully"_s)) << m_prompter.last().toStdString();
     // The working copy the imports read (convo.dbf) is not a ".cnv" file and is not taken.
     ASSERT_EQ(outcomes->size(), 4u);
 

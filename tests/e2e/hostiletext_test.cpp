@@ -58,6 +58,16 @@ TEST_P(HostileText, EveryImportAndTheCandidateFormStoreItAsGiven)
         EXPECT_EQ(app.text(u"select fcollname from college where fcollcode = ?"_s, {QString(u"H"_s + QString::number(i))}),
                   stored(kHostile[i]));
 
+    // Every import and the form check the codes against their masters: these are the
+    // ones they need, hostile ones among them.
+    app.db().exec(u"insert into degree (fdegree, fdescpn, fdescpnkan) values ('BA', 'BACHELOR OF ARTS', 'x'), (?, 'B', 'x')"_s,
+                  {u"B;A"_s});
+    app.db().exec(u"insert into class (fclasscode, fclassdesc, fclassdesckan) values ('FC', 'FIRST CLASS', 'x'), "
+                  "('SC', 'SECOND CLASS', 'x')"_s);
+    app.db().exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Morvanta University'), (?, 'U')"_s,
+                  {u"U'1"_s});
+    app.db().exec(u"insert into masconvo (fconvocode, fconvoname, factive) values ('C26', 'Convocation', 'T')"_s);
+
     // A result file: names and exam dates.
     const QString cnv = app.scratch(u"H26STU.cnv"_s);
     {
@@ -88,11 +98,6 @@ TEST_P(HostileText, EveryImportAndTheCandidateFormStoreItAsGiven)
     }
 
     // The candidate form: a name typed in.
-    // The form checks every code against its master: these are the ones it needs.
-    app.db().exec(u"insert into degree (fdegree, fdescpn, fdescpnkan) values ('BA', 'BACHELOR OF ARTS', 'x')"_s);
-    app.db().exec(u"insert into class (fclasscode, fclassdesc, fclassdesckan) values ('FC', 'FIRST CLASS', 'x')"_s);
-    app.db().exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Morvanta University')"_s);
-    app.db().exec(u"insert into masconvo (fconvocode, fconvoname, factive) values ('C26', 'Convocation', 'T')"_s);
     const BatchRun typed = app.run({u"candidate"_s, u"add"_s, u"T1"_s, u"--fname"_s, kHostile[0], u"--fdegree"_s,
                                     u"BA"_s, u"--fcollcode"_s, u"H0"_s, u"--fclasscode"_s, u"FC"_s, u"--fsex"_s,
                                     u"M"_s, u"--fyear"_s, u"2025"_s, u"--fexamdate"_s, kHostile[3],

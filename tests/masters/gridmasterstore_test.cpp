@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using namespace sw;
 using sw::test::TestBackend;
@@ -141,6 +143,55 @@ TEST_P(GridMasterStoreTest, ApostrophesAreStoredAsGraveAccents)
     EXPECT_EQ(table(u"MASUNIV"_s), QStringList{u"U1|St. Joseph`s `Autonomous`||F"_s});
 }
 
+TEST_P(GridMasterStoreTest, ACodeTypedInLowerCaseIsTheSameCodeOnEveryBackend)
+{
+    // Found on MariaDB: "c01" was taken beside "C01"; the server compares without case,
+    // so renaming one row overwrote the other college.
+    addColleges(2);
+    GridMasterStore colleges = store(u"COLLEGE"_s);
+    GridChangeSet set;
+    set.reset(colleges.load());
+    set.record({u"c001"_s, u"Lower-case twin"_s}, false);
+    // Recorded as the loaded row's change, not as a new row.
+    ASSERT_EQ(set.rows().size(), 2u);
+    EXPECT_EQ(set.rows()[1].mode, GridRowMode::Updated);
+    std::vector<GridRow> typed = colleges.load();
+    typed.push_back({u"c000"_s, u"Another twin"_s, {}, false, GridRowMode::Added});
+    const auto twin = colleges.checkRow(typed, 2);
+    ASSERT_TRUE(twin);
+    EXPECT_EQ(twin->message, u"College Code already Entered"_s);
+    set.record({u"n1"_s, u"New"_s}, false);
+    ASSERT_TRUE(colleges.save(set.rows(), m_prompter)) << m_prompter.last().toStdString();
+    EXPECT_EQ(table(u"COLLEGE"_s), (QStringList{u"C000|College 0||F"_s, u"C001|Lower-case twin||F"_s, u"N1|New||F"_s}));
+}
+
+TEST_P(GridMasterStoreTest, ACodeThatCandidatesUseIsNotDeletedAndTheCountIsSaid)
+{
+    for (const QString &code : {u"C000"_s, u"C001"_s})
+        m_db->exec(u"insert into "_s + m_db->table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values (?, 'X')"_s, {code});
+    m_db->exec(u"insert into "_s + m_db->table(u"MASUNIV"_s) + u" (funivcode, funivname) values ('U1', 'X'), ('U2', 'Y')"_s);
+    m_db->exec(u"insert into convo (fregno, fcollcode, funivcode, fconvocode) values ('R1', 'C000', 'U1', 'C26'), "
+               "('R2', 'c000', 'U1', 'C26')"_s);
+    for (const auto &[menu, code, message] :
+         {std::tuple{u"COLLEGE"_s, u"C000"_s, u"2 candidate record(s) use College C000: it is not deleted."_s},
+          std::tuple{u"MASUNIV"_s, u"U1"_s, u"2 candidate record(s) use University U1: it is not deleted."_s}}) {
+        GridMasterStore master = store(menu);
+        GridChangeSet set;
+        set.reset(master.load());
+        const QStringList before = table(menu);
+        set.record({code, u"X"_s}, true);
+        EXPECT_FALSE(master.save(set.rows(), m_prompter));
+        EXPECT_EQ(m_prompter.last(), message);
+        EXPECT_EQ(table(menu), before);
+    }
+    // An unused one goes.
+    GridChangeSet set;
+    set.reset(store(u"MASUNIV"_s).load());
+    set.record({u"U2"_s, u"Y"_s}, true);
+    EXPECT_TRUE(store(u"MASUNIV"_s).save(set.rows(), m_prompter));
+    EXPECT_EQ(table(u"MASUNIV"_s), QStringList{u"U1|X||F"_s});
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, GridMasterStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
                          test::backendName);
 
@@ -188,6 +239,29 @@ TEST_F(GridChecks, EachMissingOrDuplicateCellHasTheScreensMessage)
     ASSERT_TRUE(duplicate);
     EXPECT_EQ(duplicate->message, u"University Code already Entered"_s);
     EXPECT_EQ(duplicate->row, 0); // the cursor goes to the other row with the code
+}
+
+TEST(GridConvocationChecks, DatesMustExistAndOneConvocationIsActive)
+{
+    Database unopened;
+    GridMasterStore convos(unopened, *GridMasterKind::find(u"masconvo"_s));
+    const auto bad = convos.check({{u"C26"_s, u"Convocation"_s, u"31/02/2024"_s, false, GridRowMode::Added}});
+    ASSERT_TRUE(bad);
+    EXPECT_EQ(bad->cell, GridProblem::Cell::Date);
+    EXPECT_EQ(bad->message, u"Convocation Date of C26, \"31/02/2024\", is not a date (dd/mm/yyyy)"_s);
+    EXPECT_FALSE(convos.check({{u"C26"_s, u"Convocation"_s, u"29/02/2024"_s, true, GridRowMode::Added}}));
+    EXPECT_FALSE(convos.check({{u"C26"_s, u"Convocation"_s, QString(), false, GridRowMode::Added}}));
+
+    const std::vector<GridRow> two{{u"C25"_s, u"Old"_s, {}, true}, {u"C26"_s, u"New"_s, {}, true, GridRowMode::Added}};
+    EXPECT_EQ(convos.check(two)->message, u"Only one convocation can be active: C25 and C26 are both ticked"_s);
+    EXPECT_EQ(convos.checkRow(two, 1)->message, u"Only one convocation can be active: C25 and C26 are both ticked"_s);
+    // Unticking the old one in the same save is how the active convocation changes.
+    EXPECT_FALSE(convos.check({{u"C25"_s, u"Old"_s, {}, false, GridRowMode::Updated}, two[1]}));
+}
+
+TEST_F(GridChecks, ControlCharactersAreRefused)
+{
+    EXPECT_EQ(m_store.check({{u"U1"_s, u"Tab\there"_s}})->message, u"University U1: the text holds the control character 0x09"_s);
 }
 
 TEST_F(GridChecks, TextsBeyondTheColumnWidthsAreRefusedRowsBeingDeletedAreNot)

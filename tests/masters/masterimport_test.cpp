@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Loading master tables from files: a good file, and every kind of bad one, which
-// is named with its line and field and leaves the table untouched.
+// Loading master tables from files: a good file; a file whose header is wrong, refused
+// whole; bad rows, rejected with line, field and reason while the good ones are added;
+// the declared encoding; the screens' rules for codes, dates and the active convocation.
 #include "masters/masterimport.h"
+#include "shell/core/csvreader.h"
+#include "shell/core/importtally.h"
 #include "shell/core/legacytext.h"
 #include "shell/db/database.h"
 #include "support/testdatabase.h"
@@ -37,18 +40,33 @@ protected:
         return path;
     }
     int count(const QString &table) { return m_db->scalar(u"select count(*) from "_s + m_db->table(table)).toInt(); }
+    MasterImport::Result load(const QString &table, const QByteArray &content,
+                              legacytext::Encoding encoding = legacytext::Encoding::Cp1252)
+    {
+        MasterImport import(*m_db, m_folder->folder());
+        return import.run(table, file(content), encoding);
+    }
+    // The reject file's lines below its header: line, field and reason of each.
+    QStringList rejected()
+    {
+        QStringList out;
+        const CsvReader::Result read = CsvReader::readFile(RejectFile::pathBeside(m_dir.filePath(u"colleges.csv"_s)));
+        for (size_t i = 1; i < read.records.size(); ++i)
+            out << read.records[i].fields.mid(0, 5).join(u'|');
+        return out;
+    }
     struct BatchRun
     {
         int exitCode;
         QString out;
         QString err;
     };
-    BatchRun batch(const QStringList &arguments)
+    BatchRun batch(const QStringList &arguments, const QString &convo = u"C26"_s)
     {
         QProcess p;
         p.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
                 QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"ADMIN"_s, u"--password"_s,
-                            u"ADMIN"_s}
+                            u"ADMIN"_s, u"--convo"_s, convo}
                     + arguments);
         p.waitForFinished(60000);
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
@@ -61,44 +79,61 @@ protected:
 
 TEST_P(MasterImportTest, AGoodFileAddsEveryRow)
 {
-    MasterImport import(*m_db);
-    const auto result = import.run(u"COLLEGE"_s, file("FCOLLNAME,fcollcode\r\n\"Govt. College, Town\",001\r\nSt. Mary's,002\r\n"));
+    const auto result = load(u"COLLEGE"_s, "FCOLLNAME,fcollcode\r\n\"Govt. College, Town\",001\r\nSt. Mary's,a02\r\n");
     ASSERT_TRUE(result.done) << result.error.toStdString();
-    EXPECT_EQ(result.rows, 2);
+    EXPECT_EQ(result.counts.inserted, 2);
+    EXPECT_EQ(result.counts.accounted(), 2);
+    EXPECT_TRUE(result.counts.rejectFile.isEmpty());
+    // Codes are upper case, as typing makes them.
     EXPECT_EQ(m_db->scalar(u"select fcollname from "_s + m_db->table(u"COLLEGE"_s) + u" where fcollcode = ?"_s,
-                           {u"002"_s})
+                           {u"A02"_s})
                   .toString(),
               u"St. Mary`s"_s);
 }
 
-TEST_P(MasterImportTest, EachBadFileIsNamedWithLineAndFieldAndNothingIsSaved)
+TEST_P(MasterImportTest, AFileWhoseHeaderIsWrongIsRefusedWhole)
 {
-    MasterImport import(*m_db);
     const std::pair<QByteArray, QString> cases[] = {
-        {"fcollcode,fcollname\n001,One\n002,Two\n003,\n", u"colleges.csv line 4, field fcollname: College Name should be entered."_s},
-        {"fcollcode,fcollname\n001,One\n,Two\n", u"colleges.csv line 3, field fcollcode: College code should be Entered"_s},
-        {"fcollcode,fcollname\n001,One\n002,Two\n001,Again\n",
-         u"colleges.csv line 4, field fcollcode: College Code already Entered on line 2"_s},
-        {"fcollcode,fcollname\n00001,One\n", u"colleges.csv line 2, field fcollcode: College code 00001 is longer than 4 characters"_s},
         {"fcollcode\n001\n", u"colleges.csv line 1: column \"fcollname\" is missing"_s},
         {"fcollcode,fcollname,ftown\n001,One,X\n", u"colleges.csv line 1: unknown column \"ftown\" (known: fcollcode, fcollname)"_s},
-        {"fcollcode,fcollname\n001,One\n002,Two,extra\n", u"colleges.csv line 3: 3 fields where the header names 2"_s},
+        {"fcollcode,fcollcode\n001,One\n", u"colleges.csv line 1: column \"fcollcode\" is named twice"_s},
+        {"", u"colleges.csv: the file is empty; its first line must name the columns"_s},
     };
     for (const auto &[content, message] : cases) {
-        const auto result = import.run(u"college"_s, file(content));
+        const auto result = load(u"college"_s, content);
         EXPECT_FALSE(result.done);
         EXPECT_EQ(result.error.toStdString(), message.toStdString());
         EXPECT_EQ(count(u"COLLEGE"_s), 0) << message.toStdString();
     }
 }
 
-TEST_P(MasterImportTest, ACodeAlreadyInTheTableIsRefused)
+TEST_P(MasterImportTest, EachBadRowIsRejectedWithLineFieldAndReasonAndTheGoodOnesAdded)
 {
-    MasterImport import(*m_db);
-    ASSERT_TRUE(import.run(u"masuniv"_s, file("funivcode,funivname\nU1,First\n")).done);
-    const auto again = import.run(u"masuniv"_s, file("funivcode,funivname\nU2,Second\nU1,First again\n"));
-    EXPECT_EQ(again.error, u"colleges.csv line 3, field funivcode: University code already Exist!!"_s);
-    EXPECT_EQ(count(u"MASUNIV"_s), 1);
+    m_db->exec(u"insert into "_s + m_db->table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values ('C09', 'There')"_s);
+    const auto result = load(u"college"_s, "fcollcode,fcollname\n"
+                                           "001,One\n"          // 2: good
+                                           "003,\n"             // 3: no name
+                                           ",Two\n"             // 4: no code
+                                           "001,Again\n"        // 5: twice in the file
+                                           "00001,Long\n"       // 6: too wide
+                                           "004,Two,extra\n"    // 7: a field too many
+                                           "c09,Already\n"      // 8: in the table (any case): left alone
+                                           "005,Tab\there\n"); // 9: a control character
+    ASSERT_TRUE(result.done) << result.error.toStdString();
+    EXPECT_EQ(result.counts.total, 8);
+    EXPECT_EQ(result.counts.inserted, 1);
+    EXPECT_EQ(result.counts.skipped, 1);
+    EXPECT_EQ(result.counts.rejected, 6);
+    EXPECT_EQ(count(u"COLLEGE"_s), 2);
+    EXPECT_EQ(rejected(), (QStringList{u"3|rejected|fcollname||College Name should be entered."_s,
+                                       u"4|rejected|fcollcode||College code should be Entered"_s,
+                                       u"5|rejected|fcollcode|001|College Code already Entered on line 2"_s,
+                                       u"6|rejected|fcollcode|00001|College code 00001 is longer than 4 characters"_s,
+                                       u"7|rejected|||3 fields where the header names 2"_s,
+                                       u"8|skipped|fcollcode|C09|already in the table: left as it is"_s,
+                                       u"9|rejected|fcollname|Tab\there|College Name: the text holds the control character 0x09"_s}));
+    EXPECT_EQ(m_db->scalar(u"select fcollname from "_s + m_db->table(u"COLLEGE"_s) + u" where fcollcode = 'C09'"_s).toString(),
+              u"There"_s);
 }
 
 TEST_P(MasterImportTest, DegreeKannadaBytesComeThroughTheFileUnchanged)
@@ -107,9 +142,8 @@ TEST_P(MasterImportTest, DegreeKannadaBytesComeThroughTheFileUnchanged)
     for (int b = 0x80; b <= 0xE3; ++b) // 100 bytes, the column's width
         if (b != '"' && b != ',')
             kannada.append(char(b));
-    MasterImport import(*m_db);
-    const auto result = import.run(
-        u"degree"_s, file("fdegree,fdescpn,fdescpnkan,fcredit\nBSC,Science,\"" + kannada + "\",T\nBA,Arts,\xFF\xFE,F\n"));
+    const auto result = load(
+        u"degree"_s, "fdegree,fdescpn,fdescpnkan,fcredit\nBSC,Science,\"" + kannada + "\",T\nBA,Arts,\xFF\xFE,F\n");
     ASSERT_TRUE(result.done) << result.error.toStdString();
     Rows rows = m_db->query(u"select fdescpnkan, fcredit from "_s + m_db->table(u"DEGREE"_s) + u" order by fdegree"_s);
     ASSERT_TRUE(rows.next());
@@ -119,17 +153,62 @@ TEST_P(MasterImportTest, DegreeKannadaBytesComeThroughTheFileUnchanged)
     EXPECT_EQ(legacytext::toBytes(rows.text(0)), kannada);
     EXPECT_EQ(rows.text(1), u"T"_s);
 
-    const auto twice = import.run(u"degree"_s, file("fdegree,fdescpn,fdescpnkan\nMA,Master,\xE0\nMA,Again,\xE1\n"));
-    EXPECT_EQ(twice.error, u"colleges.csv line 3, field fdegree: Degree MA is also on line 2"_s);
-    EXPECT_EQ(count(u"DEGREE"_s), 2);
+    const auto twice = load(u"degree"_s, "fdegree,fdescpn,fdescpnkan,fcredit\nMA,Master,\xE0,T\nMA,Again,\xE1,\nMCOM,Yes,\xE2,Y\n");
+    ASSERT_TRUE(twice.done);
+    EXPECT_EQ(rejected(), (QStringList{u"3|rejected|fdegree|MA|Degree code already Entered on line 2"_s,
+                                       u"4|rejected|fcredit|Y|Credit System takes T or F, not \"Y\""_s}));
+    EXPECT_EQ(count(u"DEGREE"_s), 3);
+}
+
+TEST_P(MasterImportTest, KannadaBytesThatLookLikeUtf8StayAsTheyAreUnlessTheFileSaysUtf8)
+{
+    // Found in the field: "\xC3\xA0" is two glyphs of the legacy font, and also the UTF-8 of
+    // one character; the file was taken for UTF-8 and its Kannada bytes changed.
+    const QByteArray content = "fclasscode,fclassdesc,fclassdesckan\nFC,First Class,\xC3\xA0\xC3\xA8\n";
+    ASSERT_TRUE(load(u"class"_s, content).done);
+    EXPECT_EQ(legacytext::toBytes(m_db->scalar(u"select fclassdesckan from "_s + m_db->table(u"CLASS"_s)).toString()),
+              QByteArray("\xC3\xA0\xC3\xA8"));
+    // A UTF-8 file says so, and its characters become the legacy bytes they stand for.
+    ASSERT_TRUE(load(u"class"_s, "fclasscode,fclassdesc,fclassdesckan\nSC,Second,\xC3\xA0\xC3\xA8\n",
+                     legacytext::Encoding::Utf8)
+                    .done);
+    EXPECT_EQ(legacytext::toBytes(
+                  m_db->scalar(u"select fclassdesckan from "_s + m_db->table(u"CLASS"_s) + u" where fclasscode = 'SC'"_s)
+                      .toString()),
+              QByteArray("\xE0\xE8"));
+}
+
+TEST_P(MasterImportTest, ConvocationsTakeTheirKannadaColumnsRealDatesAndOneActive)
+{
+    const auto result = load(u"masconvo"_s, "fconvocode,fconvoname,fdate,factive,fconvonamekan,fdatekan\n"
+                                            "C25,Old,12/03/2025,T,\xE0\xE1,\xF0\n"
+                                            "C26,New,31/02/2026,F,\xE2,\xF1\n"
+                                            "C27,Newer,01/03/2027,T,\xE3,\xF2\n"
+                                            "C28,Later,,F,,\n");
+    ASSERT_TRUE(result.done) << result.error.toStdString();
+    EXPECT_EQ(result.counts.inserted, 2);
+    EXPECT_EQ(rejected(), (QStringList{u"3|rejected|fdate|31/02/2026|Convocation Date \"31/02/2026\" is not a date (dd/mm/yyyy)"_s,
+                                       u"4|rejected|factive|T|Only one convocation can be active: C25 and C27 are both ticked"_s}));
+    Rows rows = m_db->query(u"select fconvonamekan, fdatekan from "_s + m_db->table(u"MASCONVO"_s)
+                            + u" where fconvocode = 'C25'"_s);
+    ASSERT_TRUE(rows.next());
+    EXPECT_EQ(legacytext::toBytes(rows.text(0)), QByteArray("\xE0\xE1"));
+    EXPECT_EQ(legacytext::toBytes(rows.text(1)), QByteArray("\xF0"));
 }
 
 TEST_P(MasterImportTest, TheCommandLineLoadsAndListsATable)
 {
     const QString path = file("fconvocode,fconvoname,fdate,factive\nC26,Convocation 2026,04/12/2026,T\n");
-    const BatchRun load = batch({u"masters"_s, u"import"_s, u"masconvo"_s, path});
-    ASSERT_EQ(load.exitCode, 0) << load.err.toStdString();
-    EXPECT_EQ(load.out, u"rows added to masconvo: 1\n"_s);
+    // The convocation screen is greyed under the administration code, and so is its load.
+    const BatchRun admn = batch({u"masters"_s, u"import"_s, u"masconvo"_s, path}, u"ADMN"_s);
+    EXPECT_EQ(admn.exitCode, 1);
+    EXPECT_TRUE(admn.err.contains(u"is the work of a convocation (menu item N14)"_s)) << admn.err.toStdString();
+    EXPECT_EQ(count(u"MASCONVO"_s), 0);
+
+    const BatchRun loaded = batch({u"masters"_s, u"import"_s, u"masconvo"_s, path});
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
+    EXPECT_TRUE(loaded.out.startsWith(u"rows added to masconvo: 1\ntotal records: 1, imported records: 1"_s))
+        << loaded.out.toStdString();
 
     const BatchRun list = batch({u"masters"_s, u"list"_s, u"masconvo"_s});
     ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
@@ -138,7 +217,10 @@ TEST_P(MasterImportTest, TheCommandLineLoadsAndListsATable)
 
     const BatchRun bad = batch({u"masters"_s, u"import"_s, u"masconvo"_s, file("fconvocode,fconvoname\nC27,\n")});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.err, u"colleges.csv line 2, field fconvoname: Convocation Name should be entered.\n"_s);
+    EXPECT_TRUE(bad.err.contains(u"colleges.csv.rejected.csv"_s)) << bad.err.toStdString();
+    EXPECT_EQ(rejected(), QStringList{u"2|rejected|fconvoname||Convocation Name should be entered."_s});
+    const BatchRun encoding = batch({u"masters"_s, u"import"_s, u"class"_s, path, u"--encoding"_s, u"latin9"_s});
+    EXPECT_EQ(encoding.exitCode, 2);
     const BatchRun unknown = batch({u"masters"_s, u"list"_s, u"convo"_s});
     EXPECT_EQ(unknown.exitCode, 2);
 }

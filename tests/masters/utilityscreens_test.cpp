@@ -153,6 +153,12 @@ TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDat
     auto *form = open<Controle>(u"N41"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Control . . ."_s);
+    // Each box takes what its column holds: the address lines 50, the signing authorities 100.
+    EXPECT_EQ(form->text(0)->maxLength(), 100);
+    for (int box = 1; box <= 4; ++box)
+        EXPECT_EQ(form->text(box)->maxLength(), 50) << box;
+    EXPECT_EQ(form->text(8)->maxLength(), 100);
+    EXPECT_EQ(form->text(9)->maxLength(), 100);
     const QString table = m_folder->db().table(u"CONTROL"_s);
     const QString unit = value(u"select funitcode from "_s + table);
 

@@ -4,6 +4,7 @@
 #include "candidates/entry/serialnumbers.h"
 #include "masters/mastercodes.h"
 #include "masters/namelibrary/namelibrary.h"
+#include "shell/core/importtally.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -37,17 +39,7 @@ const NamePair kNamePairs[] = {
 
 int CandidateStore::columnWidth(const QString &column)
 {
-    static const QMap<QString, int> widths = [] {
-        QMap<QString, int> out;
-        static const QRegularExpression varchar(u"^(\\w+)\\s+VARCHAR\\((\\d+)\\)$"_s);
-        for (const QString &definition : schema::splitDefinitions(schema::find(u"CONVO"_s)->columns)) {
-            const QRegularExpressionMatch m = varchar.match(definition.trimmed());
-            if (m.hasMatch())
-                out.insert(m.captured(1).toLower(), m.captured(2).toInt());
-        }
-        return out;
-    }();
-    return widths.value(column.toLower());
+    return schema::columnWidth(u"CONVO"_s, column);
 }
 
 namespace {
@@ -123,6 +115,8 @@ std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateR
         return notice(box, u"Information should be entered"_s);
     if (const int width = columnWidth(field->column); width > 0 && value.size() > width)
         return invalid(box, field->caption + u" holds at most "_s + QString::number(width) + u" characters."_s);
+    if (storableTextProblem(value, 0))
+        return invalid(box, field->caption + u" holds a control character."_s);
 
     switch (box) {
     case 0: {
@@ -234,6 +228,25 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
     if (auto problem = checkAll(record, mode))
         return refuse(*problem);
 
+    // The photograph is looked at, and the question asked, before anything is written:
+    // no transaction waits on the clerk's answer.
+    bool movePicture = !chosenPhoto.isEmpty();
+    bool replacePicture = false;
+    if (movePicture) {
+        QImageReader reader(chosenPhoto);
+        if (reader.read().isNull())
+            return refuse(invalid(-1, u"The chosen photograph "_s + QDir::toNativeSeparators(chosenPhoto)
+                                          + u" is not a picture that can be read ("_s + reader.errorString() + u")."_s));
+        const QStringList existing = photoFiles(record.regno());
+        if (!existing.isEmpty()) {
+            replacePicture = m_prompter.askYesNo(u"The candidate "_s + record.regno() + u" has a photograph already ("_s
+                                                     + QFileInfo(existing.front()).fileName()
+                                                     + u"). Replace it with the chosen one?"_s,
+                                                 u"Photograph"_s, PromptIcon::Question);
+            movePicture = replacePicture;
+        }
+    }
+
     Database &db = m_session.db();
     WriteScope scope(db);
     // The serial number's lock comes first, before this transaction reads anything.
@@ -250,7 +263,7 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
             return refuse({kCertNoBox, e.text(), e.icon()});
         }
         if (activating)
-            outcome.serialNumber = giveSerialNumber(record);
+            outcome.serialNumber = giveSerialNumber(record, &outcome.serialIgnored);
     }
     // New candidates teach the library as corrected ones do: a name typed in by hand is
     // as good a spelling as a corrected one.
@@ -258,12 +271,17 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
     for (const NamePair &pair : kNamePairs)
         outcome.learnedWords += library.learn(record.value(pair.english), record.value(pair.kannada),
                                               NameLibrary::WordCase::AsTyped);
-    if (!chosenPhoto.isEmpty())
-        outcome.photo = movePhoto(record.regno(), chosenPhoto);
+    if (movePicture)
+        outcome.photo = movePhoto(record.regno(), chosenPhoto, replacePicture);
     scope.commit();
 
-    if (!outcome.serialNumber.isEmpty())
-        m_prompter.message(u"Sl. No. is "_s + u"\r\n"_s + outcome.serialNumber, u"Message"_s, PromptIcon::Information);
+    if (!outcome.serialNumber.isEmpty()) {
+        QString text = u"Sl. No. is "_s + u"\r\n"_s + outcome.serialNumber;
+        // A stored serial number that is not a number took no part; the clerk should know which.
+        if (!outcome.serialIgnored.isEmpty())
+            text += u"\r\n\r\nNot numbers, passed over: "_s + outcome.serialIgnored.join(u", "_s);
+        m_prompter.message(text, u"Message"_s, PromptIcon::Information);
+    }
     outcome.saved = true;
     return outcome;
 }
@@ -336,10 +354,10 @@ void CandidateStore::update(const CandidateRecord &r, const std::optional<Candid
                                         numberRead, r.value(u"fcertno"_s).trimmed()});
 }
 
-QString CandidateStore::giveSerialNumber(const CandidateRecord &r)
+QString CandidateStore::giveSerialNumber(const CandidateRecord &r, QStringList *ignored)
 {
     Database &db = m_session.db();
-    const QString number = SerialNumbers(db).next();
+    const QString number = SerialNumbers(db).next(ignored);
     // Only a candidate without a serial number receives one, and never a printed one.
     const int given = db.exec(u"update convo set factive = ?, fprintord = ?, fusername = ? where fregno = ? and "_s
                                   + db.dialect().coalesce(u"fprintord"_s, u"''"_s) + u" = '' and "_s
@@ -349,23 +367,49 @@ QString CandidateStore::giveSerialNumber(const CandidateRecord &r)
     return given > 0 ? number : QString();
 }
 
-QString CandidateStore::movePhoto(const QString &regno, const QString &chosen)
+QStringList CandidateStore::photoFiles(const QString &regno) const
 {
-    // An existing photograph is never replaced, whatever the letter case of its name.
-    if (!m_session.folder.findWithExtensions(u"Photos"_s, regno, {u"jpg"_s}).isEmpty())
-        return {};
-    if (!QFileInfo::exists(chosen))
-        throw StopError(u"The chosen photograph "_s + chosen + u" does not exist."_s, PromptIcon::Exclamation);
+    QStringList out;
+    const QDir dir(m_session.folder.filePath(u"Photos"_s));
+    const QString base = regno.trimmed();
+    for (const QFileInfo &f : dir.entryInfoList(QDir::Files)) {
+        if (f.completeBaseName().compare(base, Qt::CaseInsensitive) == 0
+            && QStringList{u"bmp"_s, u"jpg"_s, u"jpeg"_s}.contains(f.suffix().toLower()))
+            out << f.filePath();
+    }
+    return out;
+}
+
+QString CandidateStore::movePhoto(const QString &regno, const QString &chosen, bool replace)
+{
     const QString folder = m_session.folder.filePath(u"Photos"_s);
     if (!QDir().mkpath(folder))
         throw StopError(u"The photograph folder "_s + folder + u" cannot be created."_s, PromptIcon::Exclamation);
-    const QString target = folder + u'/' + regno + u".jpg"_s;
-    if (!QFile::copy(chosen, target))
+    // A JPEG or bitmap keeps its bytes; any other picture is stored as a JPEG, the form
+    // every screen and certificate reads.
+    QImageReader reader(chosen);
+    const QByteArray format = reader.format().toLower();
+    const QString extension = format == "bmp" ? u"bmp"_s : u"jpg"_s;
+    const QString target = folder + u'/' + regno + u'.' + extension;
+    const QString writing = target + u".new"_s;
+    QFile::remove(writing);
+    const bool written = (format == "jpeg" || format == "bmp") ? QFile::copy(chosen, writing)
+                                                               : reader.read().save(writing, "JPG");
+    if (!written)
         throw StopError(u"The photograph "_s + chosen + u" cannot be copied to "_s + target + u'.',
                         PromptIcon::Exclamation);
+    // The old picture goes whatever its extension, so the new one is what every look-up finds.
+    if (replace) {
+        for (const QString &old : photoFiles(regno))
+            QFile::remove(old);
+    }
+    QFile::remove(target);
+    if (!QFile::rename(writing, target))
+        throw StopError(u"The photograph cannot be put in place as "_s + target + u'.', PromptIcon::Exclamation);
     // The chosen file is moved, not copied; a source that cannot be removed stays
     // behind harmlessly since the copy is in place.
-    QFile::remove(chosen);
+    if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(target).absoluteFilePath())
+        QFile::remove(chosen);
     return target;
 }
 

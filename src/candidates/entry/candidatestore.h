@@ -39,6 +39,7 @@ struct CandidateSaveOutcome
     bool saved = false;               // false: refused, `problem` says why (already shown)
     std::optional<FieldProblem> problem;
     QString serialNumber;             // the print serial number this save gave; empty when none
+    QStringList serialIgnored;        // stored serial numbers that are not numbers, named
     QStringList learnedWords;         // English words the name library learned
     QString photo;                    // where the chosen photograph now is; empty when none was moved
 };
@@ -75,7 +76,10 @@ public:
     CandidateRecord withLibraryNames(const CandidateRecord &record) const;
 
     // Checks and saves in one transaction. `record` holds the values as typed
-    // (see CandidateRecord::typed); `chosenPhoto` is a picture chosen for the candidate.
+    // (see CandidateRecord::typed); `chosenPhoto` is a picture chosen for the candidate:
+    // one that is not a readable picture refuses the save; when the candidate has a
+    // photograph already (any of its extensions), "Replace it?" is asked first, and Yes
+    // puts the new one in its place (the old files go), No keeps the old one.
     // `asRead` is the candidate as the editor read it (the screen and the command always
     // give it): a correction writes only the values that differ from it, and the
     // administrator's rewrite of the certificate number applies only while the stored
@@ -90,6 +94,8 @@ public:
 
     // The candidate's photograph: Photos/REGNO with .bmp, .jpg or .jpeg in any letter case; empty when none.
     QString photoPath(const QString &regno) const;
+    // Every photograph file of the candidate, whatever its extension's letter case.
+    QStringList photoFiles(const QString &regno) const;
 
     void show(const FieldProblem &problem) const;
 
@@ -100,8 +106,8 @@ private:
     bool exists(const QString &table, const QString &column, const QString &code) const;
     void insert(const CandidateRecord &r);
     void update(const CandidateRecord &r, const std::optional<CandidateRecord> &asRead);
-    QString giveSerialNumber(const CandidateRecord &r);
-    QString movePhoto(const QString &regno, const QString &chosen);
+    QString giveSerialNumber(const CandidateRecord &r, QStringList *ignored);
+    QString movePhoto(const QString &regno, const QString &chosen, bool replace);
 
     Session &m_session;
     Prompter &m_prompter;

@@ -36,7 +36,7 @@ std::vector<BatchOption> fieldOptions()
             continue;
         options.push_back({f.column, u"TEXT"_s, f.caption + (f.kannada ? u" (Kannada, as typed)"_s : QString())});
     }
-    options.push_back({u"photo"_s, u"FILE"_s, u"a photograph to move to Photos/REGNO.jpg (never replaces one)"_s});
+    options.push_back({u"photo"_s, u"FILE"_s, u"a photograph to move to Photos/REGNO.jpg (one already there is replaced after a question: --yes / --no)"_s});
     options.push_back({u"fill-kannada"_s, {}, u"fill Kannada names that are missing words from the name library"_s});
     return options;
 }

@@ -25,21 +25,48 @@ void SerialNumbers::lock()
                         PromptIcon::Exclamation);
 }
 
-QString SerialNumbers::next() const
+namespace {
+
+// The column's value with every digit taken out: empty for a number, on every backend.
+QString withoutDigits(const QString &column)
 {
-    // Serial numbers are five-digit texts, so the text maximum is the numeric one; an
-    // empty text sorts below every number. Without a condition the maximum comes
-    // straight from the column's index.
-    const QString highest = m_db.scalar(u"select max(fprintord) from convo"_s).toString().trimmed();
-    if (highest.isEmpty())
-        return format(1);
-    bool ok = false;
-    const int number = highest.toInt(&ok);
-    if (!ok)
-        throw StopError(u"The highest print serial number in the table, \""_s + highest
-                            + u"\", is not a number: correct it before activating."_s,
+    QString expression = u"ltrim(rtrim("_s + column + u"))"_s;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        expression = u"replace("_s + expression + u", '"_s + QLatin1Char(digit) + u"', '')"_s;
+    return expression;
+}
+
+constexpr int kHighest = 999999; // the column holds six characters
+
+} // namespace
+
+QString SerialNumbers::next(QStringList *ignored) const
+{
+    // Compared as numbers: as text "99999" sorts above "100000", and the same number would
+    // be given again and again past it.
+    const QString digitsOnly = withoutDigits(u"fprintord"_s) + u" = ''"_s;
+    const QString given = m_db.dialect().coalesce(u"fprintord"_s, u"''"_s) + u" <> ''"_s;
+    Rows rows = m_db.query(u"select max(case when "_s + digitsOnly + u" then ltrim(rtrim(fprintord)) + 0 end), "
+                           "sum(case when "_s + digitsOnly + u" then 0 else 1 end) from convo where "_s + given);
+    qint64 highest = 0;
+    int garbage = 0;
+    if (rows.next()) {
+        highest = rows.value(0).isNull() ? 0 : qint64(rows.value(0).toDouble());
+        garbage = rows.value(1).toInt();
+    }
+    if (garbage > 0 && ignored) {
+        Rows bad = m_db.query(u"select fregno, fconvocode, fprintord from convo where "_s + given + u" and "_s
+                              + withoutDigits(u"fprintord"_s) + u" <> ''"_s);
+        while (bad.next() && ignored->size() < 5)
+            *ignored << bad.text(0).trimmed() + u" ("_s + bad.text(1).trimmed() + u"): "_s + bad.text(2);
+        if (garbage > ignored->size())
+            *ignored << u"and "_s + QString::number(garbage - ignored->size()) + u" more"_s;
+    }
+    if (highest >= kHighest)
+        throw StopError(u"The print serial numbers are used up: "_s + QString::number(kHighest)
+                            + u" is the highest the column holds."_s,
                         PromptIcon::Exclamation);
-    return format(number + 1);
+    return format(int(highest + 1));
 }
 
 QString SerialNumbers::format(int number)

@@ -7,10 +7,10 @@ namespace sw {
 
 class Database;
 
-// Print serial numbers (`convo.fprintord`): five digits, the table's highest plus one,
-// over every convocation. Several workstations may activate at the same moment, so
-// the number is read and written under a write lock that lasts until the caller's
-// transaction ends.
+// Print serial numbers (`convo.fprintord`): five digits (six past 99999), the table's
+// highest plus one, over every convocation, compared as numbers. Several workstations
+// may activate at the same moment, so the number is read and written under a write
+// lock that lasts until the caller's transaction ends.
 class SerialNumbers
 {
 public:
@@ -22,8 +22,11 @@ public:
     // the reads after it see what the other workstation committed.
     void lock();
 
-    // The next number ("00001" when no candidate has one). Call under lock().
-    QString next() const;
+    // The next number ("00001" when no candidate has one). Call under lock(). A stored
+    // value that is not a number takes no part; `ignored`, when given, receives each
+    // such candidate ("R12 (C025): 12A", the first few) so the caller can name them.
+    // Throws StopError when the numbers are used up (999999).
+    QString next(QStringList *ignored = nullptr) const;
 
     static QString format(int number);
 

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/autonomousimport.h"
 
+#include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
+#include "candidates/imports/resultimport.h"
 #include "candidates/imports/rowbatch.h"
 #include "shell/core/legacytext.h"
 #include "shell/core/session.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
@@ -20,18 +23,31 @@ enum AutonomousField { kRegno = 1, kName = 2, kSex = 3, kCaste = 4, kClass = 14,
 constexpr int kFieldsWithoutHeader = 18;
 // The description a new class gets until someone completes it in the class master.
 const QString kUnknownClass = QStringLiteral("?\?\?\?");
+// The register numbers of autonomous colleges are told apart from the university's by this prefix.
+const QString kPrefix = u"ZQ"_s;
+
+QString fieldName(const QStringList &names, int field)
+{
+    return names.value(field, u"field "_s + QString::number(field));
+}
 
 } // namespace
 
-std::vector<AutonomousLine> parseAutonomousFile(const QString &path)
+AutonomousFile parseAutonomousFile(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw importStop(QString::fromLatin1(kBadFileNumber), u"The file cannot be opened: "_s + file.errorString(), {name});
-    const QStringList lines = legacytext::decodeFile(file.readAll()).split(u'\n');
-    std::vector<AutonomousLine> out;
+    const QByteArray bytes = file.readAll();
+    AutonomousFile out;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString asUtf8 = utf8.decode(bytes);
+    out.encoding = utf8.hasError() ? legacytext::Encoding::Cp1252 : legacytext::Encoding::Utf8;
+    const QStringList lines = legacytext::decode(bytes, out.encoding).split(u'\n');
     int expected = kFieldsWithoutHeader;
+    for (int i = 0; i < kFieldsWithoutHeader; ++i)
+        out.fieldNames << u"field "_s + QString::number(i);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString text = lines[i];
         if (text.endsWith(u'\r'))
@@ -39,31 +55,38 @@ std::vector<AutonomousLine> parseAutonomousFile(const QString &path)
         if (!text.contains(u'|'))
             continue;
         QStringList fields = text.split(u'|');
-        const int lineNo = int(i + 1);
         if (fields.first().trimmed().compare(u"SLNO"_s, Qt::CaseInsensitive) == 0) {
-            expected = std::max(int(fields.size() - (fields.last().trimmed().isEmpty() ? 1 : 0)), kFieldsWithoutHeader);
+            if (fields.last().trimmed().isEmpty())
+                fields.removeLast();
+            expected = std::max(int(fields.size()), kFieldsWithoutHeader);
+            out.fieldNames.clear();
+            for (int f = 0; f < expected; ++f)
+                out.fieldNames << (f < fields.size() && !fields[f].trimmed().isEmpty() ? fields[f].trimmed()
+                                                                                       : u"field "_s + QString::number(f));
             continue;
         }
+        AutonomousLine l;
+        l.line = int(i + 1);
         // A line ended by "|" has an empty last field that is not one of the columns.
         if (fields.size() == expected + 1 && fields.last().trimmed().isEmpty())
             fields.removeLast();
+        l.fields = fields;
         if (fields.size() != expected) {
-            throw importStop(QString::fromLatin1(kBadFileNumber),
-                             u"The line has "_s + QString::number(fields.size()) + u" fields separated by \"|\"; "_s
-                                 + QString::number(expected) + u" are expected."_s,
-                             {name, lineNo, fields.size() < expected ? u"field "_s + QString::number(fields.size()) : QString(), true});
+            l.problem = u"the line has "_s + QString::number(fields.size()) + u" fields separated by \"|\"; "_s
+                + QString::number(expected) + u" are expected"_s;
+            out.lines.push_back(std::move(l));
+            continue;
         }
-        AutonomousLine l;
-        l.line = lineNo;
-        l.regno = u"ZQ"_s + fields[kRegno].trimmed();
+        const QString regno = fields[kRegno].trimmed().toUpper();
+        l.regno = regno.isEmpty() ? QString() : kPrefix + regno;
         l.name = graveApostrophes(fields[kName].trimmed());
         l.sex = fields[kSex].trimmed();
         l.caste = fields[kCaste].trimmed();
-        l.classCode = fields[kClass].trimmed();
+        l.classCode = fields[kClass].trimmed().toUpper();
         l.year = fields[kYear].trimmed();
         l.examType = fields[kExamType].trimmed();
         l.examDate = fields[kExamDate].trimmed();
-        out.push_back(std::move(l));
+        out.lines.push_back(std::move(l));
     }
     return out;
 }
@@ -90,7 +113,19 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
         return std::nullopt;
     }
     try {
-        const ImportCounts counts = apply(codes, parseAutonomousFile(path), QFileInfo(path).fileName());
+        // The typed codes hold for every line: one that is not in its master refuses the file.
+        const MasterCodes masters(m_session.db());
+        const auto refuse = [this](const QString &text) {
+            m_prompter.message(text, u"Message"_s, PromptIcon::Exclamation);
+            return std::nullopt;
+        };
+        if (!masters.hasUniversity(codes.univCode))
+            return refuse(u"Invalid University Code"_s);
+        if (!masters.hasCollege(codes.collegeCode))
+            return refuse(u"Invalid College Code"_s);
+        if (!masters.hasDegree(codes.degreeCode))
+            return refuse(u"Invalid Degree Code"_s);
+        const ImportCounts counts = apply(codes, parseAutonomousFile(path), path);
         report(m_progress, {}, 0);
         m_prompter.info(importedMessage(counts));
         return counts;
@@ -105,47 +140,112 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
     }
 }
 
-ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const std::vector<AutonomousLine> &lines,
-                                     const QString &file)
+ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const AutonomousFile &file, const QString &path)
 {
     Database &db = m_session.db();
     const QString notPrinted = db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
-    Statement find = db.prepare(u"select fregno from convo where fregno = ?"_s);
+    Statement find = db.prepare(u"select fcollcode, fconvocode, fcertno from convo where fregno = ? and fdegree = ?"_s);
     Statement insert = db.prepare(
         u"insert into convo (fregno, fname, fdegree, fsex, fcaste, fcollcode, fclasscode, fexamdate, fyear, fexamtype, "
         "factive, fmanual, fspecial, fusername, fconvocode, funivcode) "
         "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?, ?)"_s);
     Statement refresh = db.prepare(
         u"update convo set fname = ?, fclasscode = ?, fexamdate = ?, fyear = ?, fexamtype = ?, fconvocode = ?, "
-        "funivcode = ?, fcollcode = ? where fregno = ? and fdegree = ? and "_s
+        "funivcode = ?, fcollcode = ? where fregno = ? and fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
         + notPrinted);
-    Statement findClass = db.prepare(u"select fclasscode from class where fclasscode = ?"_s);
     Statement insertClass = db.prepare(u"insert into class (fclasscode, fclassdesc) values (?, ?)"_s);
 
-    const QString degree = codes.degreeCode.trimmed(), college = codes.collegeCode.trimmed(),
-                  univ = codes.univCode.trimmed();
-    ImportCounts counts{int(lines.size()), 0};
+    const QString degree = codes.degreeCode.trimmed().toUpper(), college = codes.collegeCode.trimmed().toUpper(),
+                  univ = codes.univCode.trimmed().toUpper(), convo = m_session.convoCode.trimmed();
+    MasterCodes masters(db);
+    ImportTally tally(path, m_session.folder, u"line"_s, file.fieldNames, file.encoding);
+    ImportCounts &counts = tally.counts();
+    counts.total = int(file.lines.size());
+    CandidateFieldNames names;
+    names.regno = fieldName(file.fieldNames, kRegno);
+    names.name = fieldName(file.fieldNames, kName);
+    names.sex = fieldName(file.fieldNames, kSex);
+    names.caste = fieldName(file.fieldNames, kCaste);
+    names.classCode = fieldName(file.fieldNames, kClass);
+    names.year = fieldName(file.fieldNames, kYear);
+    names.examType = fieldName(file.fieldNames, kExamType);
+    names.examDate = fieldName(file.fieldNames, kExamDate);
+    names.degree = u"the degree code typed"_s;
+    names.college = u"the college code typed"_s;
+
     RowBatch batch(db);
     int done = 0;
-    for (const AutonomousLine &l : lines) {
+    for (const AutonomousLine &l : file.lines) {
         try {
             report(m_progress, u"Importing, please wait..."_s + l.regno, int(qint64(++done) * 100 / counts.total));
-            if (!find.run({l.regno}).next()) {
-                insert.exec({l.regno, l.name, degree, l.sex, l.caste, college, l.classCode, l.examDate, l.year,
-                             l.examType, m_session.userName, m_session.convoCode, univ});
-                ++counts.imported;
-            } else {
-                refresh.exec({l.name, l.classCode, l.examDate, l.year, l.examType, m_session.convoCode, univ, college,
-                              l.regno, degree});
+            if (!l.problem.isEmpty()) {
+                tally.reject(l.line, {}, {}, l.problem, l.fields);
+                continue;
             }
-            if (!findClass.run({l.classCode}).next())
-                insertClass.exec({l.classCode, kUnknownClass});
+            if (l.name.isEmpty()) {
+                tally.skip(l.line, u"the name is empty"_s, l.fields, names.name);
+                continue;
+            }
+            ResultCandidate c;
+            c.regno = l.regno;
+            c.name = l.name;
+            c.degree = degree;
+            c.college = college;
+            c.classCode = l.classCode;
+            c.examDate = l.examDate;
+            c.year = l.year;
+            c.examType = l.examType;
+            c.sex = l.sex;
+            c.caste = l.caste;
+            if (const auto problem = checkCandidate(c, names, masters)) {
+                // The prefix is the program's: an empty register number is named as the file has it.
+                tally.reject(l.line, problem->field, problem->field == names.regno ? l.fields.value(kRegno) : problem->value,
+                             problem->reason, l.fields);
+                continue;
+            }
+            // The candidate of this convocation and college first, then of this convocation,
+            // then one stored under another convocation, which moves here.
+            struct Found
+            {
+                QString college, convo, certNo;
+                int rank;
+            };
+            std::optional<Found> target;
+            Rows rows = find.run({c.regno, degree});
+            while (rows.next()) {
+                Found f{rows.text(0).trimmed(), rows.text(1).trimmed(), rows.text(2).trimmed(), 0};
+                const bool here = f.convo.compare(convo, Qt::CaseInsensitive) == 0;
+                f.rank = (here ? 4 : 0) + (here && f.college.compare(college, Qt::CaseInsensitive) == 0 ? 2 : 0)
+                    + (f.certNo.isEmpty() ? 1 : 0);
+                if (!target || f.rank > target->rank
+                    || (f.rank == target->rank && f.convo.compare(target->convo, Qt::CaseInsensitive) > 0))
+                    target = f;
+            }
+            if (!target) {
+                insert.exec({c.regno, c.name, degree, c.sex, c.caste, college, c.classCode, c.examDate, c.year,
+                             c.examType, m_session.userName, m_session.convoCode, univ});
+                ++counts.inserted;
+            } else if (!target->certNo.isEmpty()) {
+                ++counts.frozen;
+            } else {
+                refresh.exec({c.name, c.classCode, c.examDate, c.year, c.examType, m_session.convoCode, univ, college,
+                              c.regno, degree, target->college, target->convo});
+                ++counts.refreshed;
+            }
+            if (!masters.hasClass(c.classCode)) {
+                insertClass.exec({c.classCode, kUnknownClass});
+                masters.addClass(c.classCode);
+                tally.warn(u"Class "_s + c.classCode + u" was added to the class master with the description "_s
+                           + kUnknownClass + u"; complete it before printing."_s);
+            }
             batch.rowDone();
         } catch (const DbError &e) {
-            throw rowStop(e, {file, l.line, {}, true});
+            if (!isRefusedRow(e))
+                throw rowStop(e, {QFileInfo(path).fileName(), l.line, {}, true});
+            tally.reject(l.line, {}, {}, u"the database refused the row: "_s + e.description(), l.fields);
         }
     }
-    return counts;
+    return tally.finish();
 }
 
 } // namespace sw

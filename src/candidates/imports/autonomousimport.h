@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "candidates/imports/resultimport.h"
+#include "shell/core/importtally.h"
 #include "shell/core/progress.h"
 #include "shell/core/prompter.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -17,15 +18,26 @@ class Session;
 // One candidate line of an autonomous college's "|"-separated file.
 struct AutonomousLine
 {
-    int line = 0; // in the file, from 1
-    QString regno; // "ZQ" + the file's register number
-    QString name;  // apostrophes already grave accents
+    int line = 0;       // in the file, from 1
+    QStringList fields; // as the file has them, for the reject file
+    QString problem;    // why the line cannot be read (the number of its fields); empty when it can
+    QString regno;      // "ZQ" + the file's register number, upper case
+    QString name;       // apostrophes already grave accents
     QString sex;
     QString caste;
-    QString classCode;
+    QString classCode; // upper case
     QString year;
     QString examType;
     QString examDate;
+};
+
+// An autonomous file read: its candidate lines, its field names (the header's, or
+// "field N"), and how its text was written.
+struct AutonomousFile
+{
+    std::vector<AutonomousLine> lines;
+    QStringList fieldNames;
+    legacytext::Encoding encoding = legacytext::Encoding::Cp1252;
 };
 
 // The codes typed once on the screen for the whole file.
@@ -36,17 +48,20 @@ struct AutonomousCodes
     QString degreeCode;
 };
 
-// Reads an autonomous file whole before anything is written, so a malformed line
-// stops the run with nothing imported. Lines without "|" are ignored, the "SLNO"
-// header is skipped; every other line must have the header's number of fields (18
-// without a header; a trailing "|" is allowed). Throws ImportFailure naming file,
-// line and field.
-std::vector<AutonomousLine> parseAutonomousFile(const QString &path);
+// Reads an autonomous file. Lines without "|" are ignored, the "SLNO" header is
+// skipped; every other line is a candidate line, which must have the header's number of
+// fields (18 without a header; a trailing "|" is allowed) or carries its problem.
+// Throws ImportFailure naming the file when it cannot be read.
+AutonomousFile parseAutonomousFile(const QString &path);
 
 // The autonomous-college import (Upload_Data): candidates from an autonomous file,
-// degree, college and university typed once. New register numbers are inserted, known
-// ones refreshed and moved to the current convocation (printed ones are left alone),
-// class codes missing from the class master are added with the description "????".
+// degree, college and university typed once and checked against their masters. A
+// candidate is found by register number and degree, in the current convocation first,
+// else in another (then moved into the current convocation and the typed college);
+// a printed one is left alone; class codes missing from the class master are added
+// with the description "????". Each line gets one outcome under the rule of every
+// import (see ResultFileImport): the good lines are written, the bad ones rejected into
+// "<file>.rejected.csv" with their reasons.
 class AutonomousImport
 {
 public:
@@ -54,8 +69,8 @@ public:
 
     // The Upload button with its checks and messages; the counts, nullopt when refused or stopped.
     std::optional<ImportCounts> run(const AutonomousCodes &codes, const QString &path);
-    // The import of parsed lines in one write scope; throws StopError.
-    ImportCounts apply(const AutonomousCodes &codes, const std::vector<AutonomousLine> &lines, const QString &file);
+    // The import of a read file; throws StopError.
+    ImportCounts apply(const AutonomousCodes &codes, const AutonomousFile &file, const QString &path);
 
 private:
     Session &m_session;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/candidatewriter.h"
 
+#include "shell/db/schema.h"
+
+#include <algorithm>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -9,49 +12,73 @@ namespace sw {
 
 void ResultCandidate::applyDegreeRule()
 {
-    if (!subdegree.isEmpty() && subdegree != degree)
+    if (!subdegree.isEmpty() && subdegree != degree) {
         std::swap(degree, subdegree);
+        degreeFromSubdegree = true;
+    }
 }
 
 namespace {
 
-QString findSql(bool anyConvocation)
+QString keyOf(const QString &regno, const QString &degree, const QString &college)
 {
-    if (anyConvocation)
-        return u"select fregno, fconvocode, fcertno, fdate from convo where fregno = ? and fdegree = ? and fcollcode = ?"_s;
-    return u"select fregno, fconvocode, fcertno from convo where fregno = ? and fdegree = ? and fcollcode = ? "
-           "and convo.fconvocode = ?"_s;
+    return regno.trimmed().toUpper() + u'|' + degree.trimmed().toUpper() + u'|' + college.trimmed().toUpper();
 }
 
-QString insertSql(const CandidateWriter::Options &o, int rows = 1)
+const QString kRefreshTable = u"sw_refresh"_s;
+
+// The values a refresh writes, in the order of the statements below.
+const QStringList kRefreshed = {u"fname"_s, u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s,
+                                u"fexamtype"_s, u"fsex"_s, u"fcaste"_s};
+const QStringList kParents = {u"ffatname"_s, u"fmotname"_s};
+const QStringList kKey = {u"fregno"_s, u"fdegree"_s, u"fcollcode"_s, u"fconvocode"_s};
+
+QStringList insertColumns(const CandidateWriter::Options &o)
 {
-    QString columns = u"fregno, fname, fdegree, fsubdegree, fcollcode, fclasscode, fexamdate, fyear, fexamtype, "
-                      "fsex, fcaste, factive, fmanual, fspecial, fusername, fconvocode"_s;
-    QString values = u"?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?"_s;
-    if (!o.univCode.isEmpty()) {
-        columns += u", funivcode"_s;
-        values += u", ?"_s;
-    }
-    if (o.withParents) {
-        columns += u", ffatname, fmotname"_s;
-        values += u", ?, ?"_s;
-    }
-    QStringList tuples;
-    for (int i = 0; i < rows; ++i)
-        tuples << u'(' + values + u')';
-    return u"insert into convo ("_s + columns + u") values "_s + tuples.join(u", "_s);
+    QStringList columns{u"fregno"_s,    u"fname"_s,  u"fdegree"_s, u"fsubdegree"_s, u"fcollcode"_s,
+                        u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s, u"fexamtype"_s, u"fsex"_s,
+                        u"fcaste"_s,    u"factive"_s, u"fmanual"_s, u"fspecial"_s, u"fusername"_s,
+                        u"fconvocode"_s};
+    if (!o.univCode.isEmpty())
+        columns << u"funivcode"_s;
+    if (o.withParents)
+        columns << kParents;
+    return columns;
 }
 
-QString refreshSql(const Database &db, const CandidateWriter::Options &o)
+QString insertRow(const CandidateWriter::Options &o)
 {
-    return u"update convo set fname = ?, fclasscode = ?, fexamdate = ?, fyear = ?, fexamtype = ?, fsex = ?, "
-           "fcaste = ?, fspecial = '', fconvocode = ?"_s
-        + (o.withParents ? u", ffatname = ?, fmotname = ?"_s : QString())
-        + u" where fregno = ? and fdegree = ? and fcollcode = ? and "_s + db.dialect().coalesce(u"fcertno"_s, u"''"_s)
-        + u" = ''"_s;
+    QString row = u"?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?"_s;
+    if (!o.univCode.isEmpty())
+        row += u", ?"_s;
+    if (o.withParents)
+        row += u", ?, ?"_s;
+    return row;
+}
+
+// A definition of the temporary table's columns, as wide as convo's.
+QStringList refreshDefinitions(bool withParents)
+{
+    QStringList columns = kKey + kRefreshed;
+    if (withParents)
+        columns << kParents;
+    QStringList out;
+    for (const QString &c : columns)
+        out << c.toUpper() + u" VARCHAR("_s + QString::number(schema::columnWidth(u"CONVO"_s, c)) + u')';
+    return out;
 }
 
 } // namespace
+
+QString ResultCandidate::key() const
+{
+    return keyOf(regno, degree, college);
+}
+
+QString StoredCandidate::key() const
+{
+    return keyOf(regno, degree, college);
+}
 
 CandidateWriter::CandidateWriter(Database &db, const QString &convoCode, const QString &userName,
                                  const Options &options)
@@ -59,21 +86,80 @@ CandidateWriter::CandidateWriter(Database &db, const QString &convoCode, const Q
     , m_convoCode(convoCode)
     , m_userName(userName)
     , m_options(options)
-    , m_find(db.prepare(findSql(options.anyConvocation)))
-    , m_insert(db.prepare(insertSql(options)))
-    , m_refresh(db.prepare(refreshSql(db, options)))
+    , m_insert(db, u"convo"_s, insertColumns(options), insertRow(options))
 {
+    QStringList columns = kRefreshed;
+    if (options.withParents)
+        columns << kParents;
+    m_joinedUpdate = db.dialect().joinedUpdate(u"convo"_s, kRefreshTable, kKey, columns,
+                                               {u"fspecial = ''"_s, u"fconvocode = ?"_s},
+                                               db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s);
 }
 
-std::optional<FoundCandidate> CandidateWriter::find(const ResultCandidate &c)
+CandidateWriter::~CandidateWriter()
 {
-    QVariantList params{c.regno, c.degree, c.college};
-    if (!m_options.anyConvocation)
-        params << m_convoCode;
-    Rows rows = m_find.run(params);
-    if (!rows.next())
-        return std::nullopt;
-    return FoundCandidate{rows.text(1).trimmed(), rows.text(2)};
+    if (!m_temporaryTable)
+        return;
+    try {
+        m_db.exec(m_db.dialect().dropTemporaryTable(kRefreshTable));
+    } catch (const DbError &) {
+        // The connection is gone; its temporary table went with it.
+    }
+}
+
+std::vector<StoredCandidate> CandidateWriter::findAll(const QStringList &regnos)
+{
+    std::vector<StoredCandidate> out;
+    const QString columns = u"fregno, fdegree, fcollcode, fconvocode, fcertno, fname, fclasscode, fexamdate, fyear, "
+                            "fexamtype, fsex, fcaste, fspecial, ffatname, fmotname"_s;
+    // An IN list as long as the server allows, less the convocation's value.
+    const int chunk = std::min(900, m_db.dialect().maxBoundValues() - 1);
+    for (qsizetype from = 0; from < regnos.size(); from += chunk) {
+        const QStringList part = regnos.mid(from, chunk);
+        QVariantList params;
+        QString sql = u"select "_s + columns + u" from convo where "_s;
+        if (!m_options.anyConvocation) {
+            sql += u"fconvocode = ? and "_s;
+            params << m_convoCode;
+        }
+        QStringList marks;
+        for (const QString &r : part) {
+            marks << u"?"_s;
+            params << r;
+        }
+        sql += u"fregno in ("_s + marks.join(u", "_s) + u')';
+        Rows rows = m_db.query(sql, params);
+        while (rows.next()) {
+            StoredCandidate s;
+            s.regno = rows.text(0);
+            s.degree = rows.text(1);
+            s.college = rows.text(2);
+            s.convoCode = rows.text(3).trimmed();
+            s.certNo = rows.text(4);
+            s.name = rows.text(5);
+            s.classCode = rows.text(6);
+            s.examDate = rows.text(7);
+            s.year = rows.text(8);
+            s.examType = rows.text(9);
+            s.sex = rows.text(10);
+            s.caste = rows.text(11);
+            s.special = rows.text(12);
+            s.fatherName = rows.text(13);
+            s.motherName = rows.text(14);
+            out.push_back(std::move(s));
+        }
+    }
+    return out;
+}
+
+bool CandidateWriter::refreshChanges(const ResultCandidate &c, const StoredCandidate &s) const
+{
+    if (s.convoCode != m_convoCode.trimmed() || !s.special.isEmpty())
+        return true;
+    if (c.name != s.name || c.classCode != s.classCode || c.examDate != s.examDate || c.year != s.year
+        || c.examType != s.examType || c.sex != s.sex || c.caste != s.caste)
+        return true;
+    return m_options.withParents && (c.fatherName != s.fatherName || c.motherName != s.motherName);
 }
 
 QVariantList CandidateWriter::insertValues(const ResultCandidate &c) const
@@ -87,55 +173,109 @@ QVariantList CandidateWriter::insertValues(const ResultCandidate &c) const
     return params;
 }
 
-void CandidateWriter::insert(const ResultCandidate &c)
+// The stored row's key, then the file's values: the temporary table's column order.
+QVariantList CandidateWriter::refreshValues(const ResultCandidate &c, const StoredCandidate &s) const
 {
-    m_insert.exec(insertValues(c));
-}
-
-void CandidateWriter::queueInsert(const ResultCandidate &c, int record)
-{
-    m_queued << insertValues(c);
-    m_queuedRecords.push_back(record);
-    if (int(m_queuedRecords.size()) >= kRowsPerStatement)
-        flush();
-}
-
-void CandidateWriter::flush()
-{
-    if (m_queuedRecords.empty())
-        return;
-    const QVariantList values = std::exchange(m_queued, {});
-    const std::vector<int> records = std::exchange(m_queuedRecords, {});
-    const int rows = int(records.size());
-    try {
-        if (rows == kRowsPerStatement) {
-            if (!m_insertMany)
-                m_insertMany.emplace(m_db.prepare(insertSql(m_options, kRowsPerStatement)));
-            m_insertMany->exec(values);
-        } else {
-            m_db.exec(insertSql(m_options, rows), values);
-        }
-        return;
-    } catch (const DbError &) {
-        // Found below, row by row.
-    }
-    const qsizetype perRow = values.size() / rows;
-    for (int i = 0; i < rows; ++i) {
-        try {
-            m_insert.exec(values.mid(i * perRow, perRow));
-        } catch (const DbError &e) {
-            throw QueuedInsertFailed{records[size_t(i)], e};
-        }
-    }
-}
-
-int CandidateWriter::refresh(const ResultCandidate &c)
-{
-    QVariantList params{c.name, c.classCode, c.examDate, c.year, c.examType, c.sex, c.caste, m_convoCode};
+    QVariantList params{s.regno, s.degree, s.college, s.convoCode, c.name,     c.classCode,
+                        c.examDate, c.year, c.examType, c.sex,     c.caste};
     if (m_options.withParents)
         params << c.fatherName << c.motherName;
-    params << c.regno << c.degree << c.college;
-    return m_refresh.exec(params);
+    return params;
+}
+
+void CandidateWriter::queueInsert(const ResultCandidate &c, int tag)
+{
+    // Written at flush(), with the refreshes: a look-up of the next block must see them.
+    m_insertQueue.emplace_back(insertValues(c), tag);
+}
+
+void CandidateWriter::queueRefresh(const ResultCandidate &c, const StoredCandidate &stored, int tag)
+{
+    m_refreshes.emplace_back(refreshValues(c, stored), tag);
+}
+
+CandidateWriter::Written CandidateWriter::flush()
+{
+    Written written;
+    const auto inserts = std::exchange(m_insertQueue, {});
+    for (const auto &[values, tag] : inserts) {
+        auto refused = m_insert.add(values, tag);
+        written.refused.insert(written.refused.end(), refused.begin(), refused.end());
+    }
+    auto refused = m_insert.flush();
+    written.refused.insert(written.refused.end(), refused.begin(), refused.end());
+    written.inserted = int(inserts.size()) - int(written.refused.size());
+
+    const int queued = int(m_refreshes.size());
+    if (queued > 0) {
+        const size_t before = written.refused.size();
+        int changed = 0;
+        if (m_joinedUpdate) {
+            try {
+                changed = refreshJoined();
+            } catch (const DbError &e) {
+                if (!isRefusedRow(e))
+                    throw;
+                changed = refreshRowByRow(written.refused);
+            }
+        } else {
+            changed = refreshRowByRow(written.refused);
+        }
+        const int refusedRefreshes = int(written.refused.size() - before);
+        written.refreshed = changed;
+        written.frozenMeanwhile = std::max(0, queued - refusedRefreshes - changed);
+        m_refreshes.clear();
+    }
+    return written;
+}
+
+int CandidateWriter::refreshJoined()
+{
+    if (!m_temporaryTable) {
+        m_db.exec(m_db.dialect().dropTemporaryTable(kRefreshTable));
+        m_db.exec(m_db.dialect().createTemporaryTable(kRefreshTable, refreshDefinitions(m_options.withParents)));
+        m_temporaryTable = true;
+        m_refreshRows.emplace(m_db, m_db.table(kRefreshTable), kKey + kRefreshed + (m_options.withParents ? kParents : QStringList()),
+                              QStringList(int(kKey.size() + kRefreshed.size() + (m_options.withParents ? 2 : 0)), u"?"_s).join(u", "_s));
+    }
+    m_db.exec(u"delete from "_s + m_db.table(kRefreshTable));
+    for (const auto &[values, tag] : m_refreshes) {
+        if (!m_refreshRows->add(values, tag).empty())
+            throw DbError(DbErrorKind::Other, {}, u"a row did not fit the refresh table"_s);
+    }
+    if (!m_refreshRows->flush().empty())
+        throw DbError(DbErrorKind::Other, {}, u"a row did not fit the refresh table"_s);
+    return m_db.exec(*m_joinedUpdate, {m_convoCode});
+}
+
+int CandidateWriter::refreshRowByRow(std::vector<BulkInsert::Refused> &refused)
+{
+    if (!m_refreshOne) {
+        QStringList sets;
+        for (const QString &c : kRefreshed)
+            sets << c + u" = ?"_s;
+        if (m_options.withParents)
+            for (const QString &c : kParents)
+                sets << c + u" = ?"_s;
+        m_refreshOne.emplace(m_db.prepare(
+            u"update convo set "_s + sets.join(u", "_s) + u", fspecial = '', fconvocode = ? where fregno = ? and "
+            "fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
+            + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s));
+    }
+    int changed = 0;
+    for (const auto &[values, tag] : m_refreshes) {
+        // The temporary table's order (key, values) turned into the statement's (values, key).
+        QVariantList params = values.mid(kKey.size());
+        params << m_convoCode << values.mid(0, kKey.size());
+        try {
+            changed += m_refreshOne->exec(params) > 0 ? 1 : 0;
+        } catch (const DbError &e) {
+            if (!isRefusedRow(e))
+                throw;
+            refused.push_back({tag, e});
+        }
+    }
+    return changed;
 }
 
 MasterWriter::MasterWriter(Database &db, Master master, bool withTown)

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/bulkinsert.h"
 #include "shell/db/database.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
 
 namespace sw {
 
-// One candidate of a result file, its values trimmed and the degree rule applied.
+// One candidate of a result file, its values trimmed, its codes upper case and the
+// degree rule applied.
 struct ResultCandidate
 {
     QString regno;
@@ -26,22 +29,44 @@ struct ResultCandidate
     QString caste;
     QString fatherName; // written only by the institutions whose files carry them
     QString motherName;
+    bool degreeFromSubdegree = false; // the degree rule exchanged the two
 
     // A sub-degree that is given and differs from the degree takes its place; the
     // file's degree then becomes the sub-degree.
     void applyDegreeRule();
+    // Register number, degree and college, upper case: how two rows are told apart.
+    QString key() const;
 };
 
-// A candidate found by register number, degree and college.
-struct FoundCandidate
+// A candidate as stored, found by an import's look-up.
+struct StoredCandidate
 {
+    QString regno;
+    QString degree;
+    QString college;
     QString convoCode;
     QString certNo;
+    QString name;
+    QString classCode;
+    QString examDate;
+    QString year;
+    QString examType;
+    QString sex;
+    QString caste;
+    QString special;
+    QString fatherName;
+    QString motherName;
+
+    bool printed() const { return !certNo.trimmed().isEmpty(); }
+    QString key() const;
 };
 
-// The statements the result-file imports write `convo` with, prepared once and
-// reused for every row. A printed candidate (one with a certificate number) is never
-// changed: the refresh matches only rows without one.
+// The statements the result-file imports write `convo` with. Look-ups and writes go
+// in blocks: one look-up for many register numbers, inserts in multi-row statements,
+// refreshes through a temporary table joined in one statement where the server has
+// one (MariaDB), else row by row with one prepared statement. A printed candidate
+// (one with a certificate number) is never changed: every refresh requires the
+// number to be empty. Values must have passed the import's checks.
 class CandidateWriter
 {
 public:
@@ -56,43 +81,49 @@ public:
     };
 
     CandidateWriter(Database &db, const QString &convoCode, const QString &userName, const Options &options);
+    ~CandidateWriter();
+    CandidateWriter(const CandidateWriter &) = delete;
+    CandidateWriter &operator=(const CandidateWriter &) = delete;
 
-    std::optional<FoundCandidate> find(const ResultCandidate &c);
-    // Inserts the candidate, inactive and not typed in.
-    void insert(const ResultCandidate &c);
-    // The same insert, gathered with others into one multi-row statement (one round
-    // trip to a server for many rows); `record` names the row should it fail. The
-    // queue goes out when full and at flush().
-    void queueInsert(const ResultCandidate &c, int record);
-    // Writes the queued rows. When the multi-row statement fails (and so wrote
-    // nothing), the rows are inserted one by one: those before the failing one stay,
-    // and QueuedInsertFailed names it.
-    void flush();
-    static constexpr int kRowsPerStatement = 50;
-    // Refreshes the examination values and moves the candidate to the current
-    // convocation; returns the rows changed (0 when it is printed).
-    int refresh(const ResultCandidate &c);
+    // Every stored candidate with one of `regnos` (in the current convocation, or in any).
+    std::vector<StoredCandidate> findAll(const QStringList &regnos);
+
+    // Whether a refresh would change the stored row at all.
+    bool refreshChanges(const ResultCandidate &c, const StoredCandidate &stored) const;
+
+    // Queues the insert of a new candidate, inactive and not typed in; `tag` names it
+    // should the database refuse it.
+    void queueInsert(const ResultCandidate &c, int tag);
+    // Queues the refresh of `stored` with the file's values; it moves to the current convocation.
+    void queueRefresh(const ResultCandidate &c, const StoredCandidate &stored, int tag);
+
+    struct Written
+    {
+        int inserted = 0;
+        int refreshed = 0;
+        int frozenMeanwhile = 0; // refreshes another workstation's printing overtook
+        std::vector<BulkInsert::Refused> refused;
+    };
+    // Writes what is queued.
+    Written flush();
 
 private:
     QVariantList insertValues(const ResultCandidate &c) const;
+    QVariantList refreshValues(const ResultCandidate &c, const StoredCandidate &stored) const;
+    int refreshRowByRow(std::vector<BulkInsert::Refused> &refused);
+    int refreshJoined();
 
     Database &m_db;
     QString m_convoCode;
     QString m_userName;
     Options m_options;
-    Statement m_find;
-    Statement m_insert;
-    Statement m_refresh;
-    std::optional<Statement> m_insertMany; // prepared on first use
-    QVariantList m_queued;
-    std::vector<int> m_queuedRecords;
-};
-
-// A queued insert failed: the record it came from, and why.
-struct QueuedInsertFailed
-{
-    int record;
-    DbError error;
+    BulkInsert m_insert;
+    std::optional<QString> m_joinedUpdate; // the joined refresh, when the server has one
+    std::optional<BulkInsert> m_refreshRows; // into the temporary table
+    std::optional<Statement> m_refreshOne;
+    bool m_temporaryTable = false;
+    std::vector<std::pair<QVariantList, int>> m_insertQueue;
+    std::vector<std::pair<QVariantList, int>> m_refreshes;
 };
 
 // The rows of the degree and college masters an import adds when missing.

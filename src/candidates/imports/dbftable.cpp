@@ -56,8 +56,19 @@ quint16 little16(const QByteArray &b, int at)
     throw importStop(QString::fromLatin1(kBadFileNumber), why, {name, 0, {}});
 }
 
+// Field types of the dBASE family a reader may meet. Memo, binary and general fields
+// keep their contents in a memo file of their own (.dbt / .fpt).
+bool knownFieldType(char t)
+{
+    return QByteArrayView("CNFDLMBGIYT0+@OVW").contains(t);
+}
+
 // Checks the header before shapelib sees the file: shapelib opens many broken files
-// without complaint and then reads garbage or stops at an unreadable record.
+// without complaint and then reads garbage or stops at an unreadable record. The
+// field descriptors must end with the 0x0D terminator inside the header, their
+// widths must make up the record length, and the file must hold exactly the records
+// its header announces (a copy cut short loses records; a header that counts fewer
+// would hide the rest).
 void checkHeader(const QString &path, const QString &name)
 {
     QFile file(path);
@@ -73,11 +84,56 @@ void checkHeader(const QString &path, const QString &name)
     const int month = quint8(header[2]), day = quint8(header[3]);
     if (headerLength < 33 || recordLength < 1 || month > 12 || day > 31)
         badFile(name, notDbf);
+
+    file.seek(0);
+    const QByteArray whole = file.read(headerLength);
+    if (whole.size() < headerLength)
+        badFile(name, u"The file is cut short inside its header."_s);
+    int terminator = -1;
+    int fields = 0;
+    qint64 widths = 0, widthsWithHighByte = 0;
+    for (int at = 32; at < headerLength; at += 32) {
+        if (quint8(whole[at]) == 0x0D) {
+            terminator = at;
+            break;
+        }
+        if (at + 32 > headerLength)
+            break;
+        const QByteArray fieldName = whole.mid(at, 11).split('\0').first();
+        const char type = whole[at + 11];
+        if (fieldName.trimmed().isEmpty() || !knownFieldType(type))
+            badFile(name, u"Field descriptor %1 of the header is damaged (name \"%2\", type 0x%3)."_s.arg(fields + 1)
+                              .arg(QString::fromLatin1(fieldName))
+                              .arg(QString::number(quint8(type), 16).rightJustified(2, u'0').toUpper()));
+        const int width = quint8(whole[at + 16]);
+        widths += width;
+        widthsWithHighByte += width + (type == 'C' ? 256 * quint8(whole[at + 17]) : 0);
+        ++fields;
+    }
+    if (terminator < 0)
+        badFile(name, u"The header's field list has no end mark (0x0D) within the "_s + QString::number(headerLength)
+                          + u" bytes the header announces: the records cannot be found."_s);
+    if (fields == 0)
+        badFile(name, u"The header describes no field."_s);
+    if (widths + 1 != recordLength && widthsWithHighByte + 1 != recordLength)
+        badFile(name, u"The fields' widths (%1 bytes and the deletion flag) do not make up the record length "
+                      "of %2 bytes the header announces."_s.arg(widths).arg(recordLength));
+
     const qint64 needed = qint64(headerLength) + qint64(records) * recordLength;
-    if (file.size() < needed) {
-        const qint64 complete = file.size() <= headerLength ? 0 : (file.size() - headerLength) / recordLength;
+    const qint64 size = file.size();
+    const qint64 complete = size <= headerLength ? 0 : (size - headerLength) / recordLength;
+    // The end-of-file mark (0x1A) after the last record is not a record's part.
+    const bool endMark = size > headerLength && (file.seek(size - 1), file.read(1)) == "\x1A";
+    if (size < needed)
         badFile(name, u"The file is cut short: its header announces "_s + QString::number(records)
                           + u" records but only "_s + QString::number(complete) + u" are complete."_s);
+    const qint64 data = size - headerLength - (endMark ? 1 : 0);
+    if (data > qint64(records) * recordLength) {
+        const qint64 rest = data % recordLength;
+        badFile(name, u"The header announces %1 records but the file holds %2%3: the records past the header's "
+                      "count would be left out."_s.arg(records)
+                          .arg(data / recordLength)
+                          .arg(rest > 0 ? u" and %1 bytes more"_s.arg(rest) : QString()));
     }
 }
 
@@ -297,6 +353,17 @@ bool DbfTable::read(int record)
 bool DbfTable::isDeleted() const
 {
     return m_record && m_record[0] == '*';
+}
+
+bool DbfTable::hasDeletionFlag() const
+{
+    return m_record && (m_record[0] == '*' || m_record[0] == ' ');
+}
+
+bool DbfTable::isMemo(int field) const
+{
+    const char t = fieldType(field);
+    return t == 'M' || t == 'B' || t == 'G';
 }
 
 QByteArray DbfTable::raw(int field) const

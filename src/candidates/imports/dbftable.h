@@ -18,8 +18,10 @@ class DbfTable
 public:
     // Opens `path` read-only; its name must end in ".dbf", because shapelib opens the
     // file under that extension whatever it is given (imports read a working copy so
-    // named). Throws StopError naming the file when it is not a dBASE
-    // table or when it is shorter than its header says (a cut-off copy).
+    // named). Throws StopError naming the file when it is not a dBASE table, when its
+    // field descriptors are damaged or not closed by 0x0D, when the fields do not make
+    // up the record length, or when the file holds fewer or more records than its
+    // header announces (a cut-off copy; records the header does not count).
     // `displayName` is how messages name the file (the working copy is read under
     // another name); the file's own name when empty.
     explicit DbfTable(const QString &path, const QString &displayName = {});
@@ -41,6 +43,10 @@ public:
     bool read(int record);
     // Of the record last read.
     bool isDeleted() const;
+    // Whether the record begins as every record must, with ' ' or '*'.
+    bool hasDeletionFlag() const;
+    // A memo, binary or general field: its contents live in a memo file, which no import reads.
+    bool isMemo(int field) const;
     QByteArray raw(int field) const;
     // The value as text, blanks trimmed: character fields as their bytes, numbers as
     // written ("600.50" -> "600.5", blank -> ""), dates as dd/mm/yyyy (blank -> "").

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/directoryimport.h"
 
+#include "candidates/imports/candidateimporter.h"
+#include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultfile.h"
 #include "candidates/imports/rowbatch.h"
-#include "shell/core/legacytext.h"
 #include "shell/core/session.h"
 #include "shell/online/onlinelink.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QMap>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -20,31 +23,35 @@ namespace {
 
 const QString kCaption = u"Import Data Directorywise . . ."_s;
 
-// The upload file, written as the legacy 8-bit bytes the portal's Latin-1 columns keep.
-class UploadFile
+void collect(const QString &folder, QStringList &files)
 {
-public:
-    explicit UploadFile(const QString &path)
-        : m_file(path)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile::remove(path);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw importStop(QString::fromLatin1(kBadFileNumber), u"The upload file cannot be written: "_s + m_file.errorString(),
-                             {QFileInfo(path).fileName()});
-    }
-    void write(const QStringList &fields)
-    {
-        m_file.write(legacytext::toBytes(fields.join(u'|')) + '\n');
-        ++m_lines;
-    }
-    void close() { m_file.close(); }
-    int lines() const { return m_lines; }
+    const QDir dir(folder);
+    const QFileInfoList own = dir.entryInfoList({u"*.cnv"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &f : own)
+        files << f.filePath();
+    const QFileInfoList subfolders = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &sub : subfolders)
+        collect(sub.filePath(), files);
+}
 
-private:
-    QFile m_file;
-    int m_lines = 0;
-};
+// Masters before the candidates that refer to them; files of no kind last.
+int rank(const QString &path)
+{
+    switch (kindFromNameEnding(path)) {
+    case ResultKind::Degrees:
+        return 0;
+    case ResultKind::Colleges:
+        return 1;
+    case ResultKind::Candidates:
+        return 2;
+    case ResultKind::None:
+        break;
+    }
+    return 3;
+}
+
+// What the upload sends beside the candidate's own values, in this order.
+enum UploadExtra { kClassDesc, kCourseYear, kExamText, kTotalMax, kTotalSecured };
 
 } // namespace
 
@@ -58,37 +65,43 @@ DirectoryImport::DirectoryImport(Session &session, Prompter &prompter, Progress 
 QStringList DirectoryImport::listFiles(const QString &folder)
 {
     QStringList files;
-    const QDir dir(folder);
-    if (folder.isEmpty() || !dir.exists())
+    if (folder.isEmpty() || !QDir(folder).exists())
         return files;
-    const QFileInfoList own = dir.entryInfoList({u"*.cnv"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &f : own)
-        files << f.filePath();
-    const QFileInfoList subfolders = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &sub : subfolders)
-        files << listFiles(sub.filePath());
+    collect(folder, files);
+    std::stable_sort(files.begin(), files.end(), [](const QString &a, const QString &b) { return rank(a) < rank(b); });
     return files;
-}
-
-QString DirectoryImport::uploadFilePath() const
-{
-    return m_session.folder.filePath(u"CSV/CNVAPPDATA.csv"_s);
-}
-
-QString DirectoryImport::loadStatement(const QString &uploadFile)
-{
-    // A file name cannot be a bound value in LOAD DATA; it is our own path, quoted.
-    QString path = uploadFile;
-    path.replace(u"\\"_s, u"\\\\"_s).replace(u"'"_s, u"\\'"_s);
-    return u"LOAD DATA local INFILE '"_s + path + u"' INTO TABLE "_s + u"dcstud"_s + u" FIELDS TERMINATED BY '|' ("_s
-        + u"fregno, fname, fcollcode, fdegree, fcaste, fcnvno, fcertno, fclass, fcyear, fcexam, ftotmax, ftotsec, fdeleted"_s
-        + u")"_s;
 }
 
 void DirectoryImport::setCaption(const QString &text)
 {
     if (m_caption)
         m_caption(text);
+}
+
+Database &DirectoryImport::portal()
+{
+    if (!m_linkOpened) {
+        OnlineLink::open(m_session);
+        m_linkOpened = true;
+    }
+    return *m_session.cnOnline;
+}
+
+QString DirectoryImport::summary(const std::vector<FileOutcome> &outcomes)
+{
+    QStringList lines;
+    for (const FileOutcome &f : outcomes) {
+        if (f.skipped)
+            lines << f.file + u": passed over (no kind in its name)"_s;
+        else if (!f.refused.isEmpty())
+            lines << f.file + u": refused, nothing of it saved: "_s + f.refused;
+        else
+            lines << f.file + u": "_s + f.counts.summaryLine()
+                    + (f.counts.rejectFile.isEmpty() ? QString() : u"; listed in "_s + QDir::toNativeSeparators(f.counts.rejectFile));
+        for (const QString &warning : f.counts.warnings)
+            lines << u"  "_s + warning;
+    }
+    return lines.join(u'\r');
 }
 
 std::optional<std::vector<DirectoryImport::FileOutcome>> DirectoryImport::run(const QString &folder,
@@ -101,6 +114,14 @@ std::optional<std::vector<DirectoryImport::FileOutcome>> DirectoryImport::run(co
     }
     std::vector<FileOutcome> outcomes;
     m_linkOpened = false;
+    const auto stopped = [&](const QString &text) {
+        // Say what the files before the stop did: they stay imported.
+        const QString done = summary(outcomes);
+        m_prompter.message(text + (done.isEmpty() ? QString() : u"\r\rBefore the stop:\r"_s + done), u"Message"_s,
+                           PromptIcon::Critical);
+        setCaption(kCaption);
+        return std::nullopt;
+    };
     try {
         for (qsizetype i = 0; i < files.size(); ++i) {
             setCaption(u"Import Data Directorywise . . . Total Files Selected: "_s + QString::number(files.size())
@@ -109,29 +130,16 @@ std::optional<std::vector<DirectoryImport::FileOutcome>> DirectoryImport::run(co
             report(m_progress, {}, 0);
             outcomes.push_back(importFile(files[i], options));
         }
-    } catch (const MissingField &missing) {
-        m_prompter.message(u"Some field is missing from cnv file"_s + u'\r'
-                               + ImportPlace{missing.file, 0, missing.field}.describe(),
-                           u"Message"_s, PromptIcon::Critical);
-        setCaption(kCaption);
-        return std::nullopt;
     } catch (const ImportFailure &e) {
         const QString where = e.place().describe();
-        m_prompter.message(e.number() + u' ' + e.description() + (where.isEmpty() ? QString() : u'\r' + where),
-                           u"Message"_s, PromptIcon::Critical);
-        setCaption(kCaption);
-        return std::nullopt;
+        return stopped(e.number() + u' ' + e.description() + (where.isEmpty() ? QString() : u'\r' + where));
     } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
-        setCaption(kCaption);
-        return std::nullopt;
+        return stopped(e.text());
     } catch (const DbError &e) {
-        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Critical);
-        setCaption(kCaption);
-        return std::nullopt;
+        return stopped(e.number() + u' ' + e.description());
     }
     report(m_progress, {}, 0);
-    m_prompter.info(u"Imported data Successfully"_s);
+    m_prompter.info(u"Imported data Successfully"_s + u"\r\r"_s + summary(outcomes));
     setCaption(kCaption);
     return outcomes;
 }
@@ -139,36 +147,42 @@ std::optional<std::vector<DirectoryImport::FileOutcome>> DirectoryImport::run(co
 DirectoryImport::FileOutcome DirectoryImport::importFile(const QString &path, const Options &options)
 {
     const QString name = QFileInfo(path).fileName();
-    FileOutcome outcome{name, false, {}, 0};
+    FileOutcome outcome{name, false, {}, {}, {}};
     const ResultKind kind = kindFromNameEnding(path);
     if (kind == ResultKind::None) {
         outcome.skipped = true;
         return outcome;
     }
-    report(m_progress, u"Importing "_s + name + u" Data"_s, 0);
-    DbfTable table(makeWorkingCopy(m_session.folder, path), name);
     const bool local = !(options.uploadToOnline && options.onlineOnly);
-    switch (kind) {
-    case ResultKind::Degrees:
-    case ResultKind::Colleges: {
-        if (!local)
-            return outcome;
-        const bool degrees = kind == ResultKind::Degrees;
-        ResultRows rows(table, {degrees ? u"fdegree"_s : u"fcollcode"_s});
-        outcome.counts = importMasterRows(m_session.db(), rows, degrees, !degrees, m_progress);
+    if (kind != ResultKind::Candidates && !local)
         return outcome;
-    }
-    case ResultKind::Candidates: {
-        ResultRows rows(table, {u"fcollcode"_s, u"fregno"_s});
-        return importCandidates(rows, options);
-    }
-    case ResultKind::None:
-        break;
+    report(m_progress, u"Importing "_s + name + u" Data"_s, 0);
+    try {
+        DbfTable table(makeWorkingCopy(m_session.folder, path), name);
+        ResultRows rows(table);
+        ImportTally tally(path, m_session.folder, u"record"_s, rows.fieldNames(), legacytext::Encoding::Cp1252);
+        tally.counts().total = rows.count();
+        if (kind == ResultKind::Candidates) {
+            importCandidates(rows, tally, outcome, options);
+        } else {
+            const bool degrees = kind == ResultKind::Degrees;
+            importMasterRows(m_session.db(), rows, tally, degrees, !degrees, m_progress);
+        }
+        outcome.counts = tally.finish();
+    } catch (const MissingField &missing) {
+        outcome.refused = u"Some field is missing from cnv file ("_s + missing.field + u')';
+    } catch (const ImportFailure &e) {
+        // A file whose form is broken is refused before any of it is written; a failure
+        // at a record is a stop of the run.
+        if (e.place().record > 0)
+            throw;
+        outcome.refused = e.description() + (e.place().field.isEmpty() ? QString() : u" (field "_s + e.place().field + u')');
     }
     return outcome;
 }
 
-DirectoryImport::FileOutcome DirectoryImport::importCandidates(ResultRows &rows, const Options &options)
+void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, FileOutcome &outcome,
+                                       const Options &options)
 {
     const QString inst = m_session.instCode.trimmed();
     const bool upload = options.uploadToOnline;
@@ -182,93 +196,123 @@ DirectoryImport::FileOutcome DirectoryImport::importCandidates(ResultRows &rows,
     const int cyear = upload ? rows.require(u"FCYEAR"_s) : -1;
     const int clmax = upload ? rows.require(u"FCLMAX"_s) : -1;
     const int clsec = upload ? rows.require(u"FCLSEC"_s) : -1;
+    if (rows.count() == 0)
+        return;
 
-    FileOutcome outcome{rows.fileName(), false, {rows.count(), 0}, 0};
+    CandidateFieldNames names;
+    if (classShort >= 0)
+        names.classCode = u"FCLASSSHT"_s;
+    if (parents)
+        names.examDate = u"FCEXAM"_s;
     Database &db = m_session.db();
-    CandidateWriter::Options writerOptions;
-    writerOptions.anyConvocation = true;
-    writerOptions.withParents = parents;
-    if (inst == u"008"_s)
-        writerOptions.univCode = inst;
-    CandidateWriter writer(db, m_session.convoCode, m_session.userName, writerOptions);
-    std::optional<UploadFile> uploadFile;
-    if (upload)
-        uploadFile.emplace(uploadFilePath());
+    const MasterCodes masters(db);
+    RowBatch batch(db);
 
-    {
-        RowBatch batch(db);
-        const QString tail = u" / "_s + QString::number(outcome.counts.total);
-        while (rows.next()) {
-            try {
-                ResultCandidate c = columns.read(rows);
-                const QString classDesc = c.classCode;
-                if (classShort >= 0)
-                    c.classCode = rows.text(classShort);
-                if (parents) {
-                    c.examDate = rows.text(cexam);
-                    c.fatherName = rows.text(father);
-                    c.motherName = rows.text(mother);
-                }
-                const std::optional<FoundCandidate> found = writer.find(c);
-                const int percent = int(qint64(rows.rowNumber()) * 100 / outcome.counts.total);
-                if (c.name.isEmpty())
-                    continue;
-                if (local) {
-                    const QString where = u", Reg. No.: "_s + c.regno + u" Record No.: "_s
-                        + QString::number(rows.rowNumber()) + tail;
-                    if (!found) {
-                        writer.insert(c);
-                        ++outcome.counts.imported;
-                        report(m_progress, u"Importing, Please wait, College: "_s + c.college + where, percent);
-                    } else {
-                        if (found->convoCode != m_session.convoCode.trimmed()) {
-                            batch.commitNow();
-                            const bool overwrite = m_prompter.ask(
-                                u"This Student ("_s + c.regno
-                                    + u") may Applied for Improvement!! Do you want to overwrite the Data!!\r\n"
-                                      "Current Convocation No. : "_s
-                                    + m_session.convoCode + u"\r\nPrevious Convocation No. : "_s + found->convoCode,
-                                u"Message"_s, PromptIcon::Information, PromptButtons::YesNo,
-                                PromptAnswer::Yes) == PromptAnswer::Yes;
-                            if (!overwrite)
-                                continue;
-                        }
-                        writer.refresh(c);
-                        report(m_progress, u"Updating, Please wait, College: "_s + c.college + where, percent);
-                    }
-                    batch.rowDone();
-                } else {
-                    report(m_progress, {}, percent);
-                }
-                if (uploadFile) {
-                    uploadFile->write({c.regno, c.name, c.college, c.degree, c.caste, m_session.convoCode,
-                                       found ? found->certNo : QString(), classDesc, rows.text(cyear),
-                                       graveApostrophes(rows.text(cexam)), rows.text(clmax), rows.text(clsec), u"F"_s});
-                }
-            } catch (const DbError &e) {
-                throw rowStop(e, {rows.fileName(), rows.recordNumber(), {}});
+    std::optional<PortalUpload> uploader;
+    if (upload) {
+        uploader.emplace(portal(), [&](int record, const QString &field, const QString &reason) {
+            if (local) {
+                tally.note(record, u"not uploaded"_s, field, {}, reason, rows.textsOf(record));
+            } else {
+                tally.reject(record, field, {}, reason, rows.textsOf(record));
             }
+        });
+    }
+
+    CandidateImporter::Options o;
+    o.writer.anyConvocation = true;
+    o.writer.withParents = parents;
+    if (inst == u"008"_s)
+        o.writer.univCode = inst;
+    o.writeLocally = local;
+    o.fieldsOf = [&rows](int record) { return rows.textsOf(record); };
+    o.moveFromOtherConvocation = [this](const ResultCandidate &c, const StoredCandidate &stored) {
+        return m_prompter.ask(u"This Student ("_s + c.regno
+                                  + u") may Applied for Improvement!! Do you want to overwrite the Data!!\r\n"
+                                    "Current Convocation No. : "_s
+                                  + m_session.convoCode + u"\r\nPrevious Convocation No. : "_s + stored.convoCode,
+                              u"Message"_s, PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)
+            == PromptAnswer::Yes;
+    };
+    if (uploader) {
+        o.done = [&](const ResultCandidate &c, const StoredCandidate *stored, CandidateFate fate, int record,
+                     const QStringList &extra) {
+            if (fate == CandidateFate::Skipped || fate == CandidateFate::Rejected)
+                return;
+            PortalRow row;
+            if (stored && stored->printed()) {
+                // A printed candidate is published as it is stored, under its own convocation.
+                row = {stored->regno, stored->name, stored->college, stored->degree, stored->caste, stored->convoCode,
+                       stored->certNo};
+            } else {
+                row = {c.regno, c.name, c.college, c.degree, c.caste, m_session.convoCode, {}};
+            }
+            row.className = extra.value(kClassDesc);
+            row.courseYear = extra.value(kCourseYear);
+            row.examText = graveApostrophes(extra.value(kExamText));
+            row.totalMax = extra.value(kTotalMax);
+            row.totalSecured = extra.value(kTotalSecured);
+            uploader->add(row, record);
+        };
+    }
+    CandidateImporter importer(db, m_session.convoCode, m_session.userName, tally, batch, o);
+    CandidateProgress progress(m_progress, rows.count());
+    QMap<QString, int> unknownClasses;
+    int record = 0;
+    try {
+        while (rows.next()) {
+            record = rows.recordNumber();
+            if (rows.isDamaged()) {
+                tally.reject(record, {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
+                             rows.texts());
+                continue;
+            }
+            if (rows.isDeleted()) {
+                tally.skip(record, u"deleted in the file"_s, rows.texts());
+                continue;
+            }
+            ResultCandidate c = columns.read(rows);
+            const QString classDesc = c.classCode;
+            if (classShort >= 0)
+                c.classCode = rows.text(classShort).toUpper();
+            if (parents) {
+                c.examDate = rows.text(cexam);
+                c.fatherName = rows.text(father);
+                c.motherName = rows.text(mother);
+            }
+            if (c.name.isEmpty()) {
+                tally.skip(record, u"the name is empty"_s, rows.texts(), names.name);
+                continue;
+            }
+            if (const auto problem = checkCandidate(c, names, masters)) {
+                tally.reject(record, problem->field, problem->value, problem->reason, rows.texts());
+                continue;
+            }
+            if (local && !masters.hasClass(c.classCode))
+                ++unknownClasses[c.classCode];
+            progress.row(record, c.college, c.regno);
+            QStringList extra;
+            if (uploader)
+                extra = {classDesc, rows.text(cyear), rows.text(cexam), rows.text(clmax), rows.text(clsec)};
+            importer.add(c, record, extra);
+        }
+        importer.finish();
+        if (uploader)
+            uploader->flush();
+    } catch (const DbError &e) {
+        throw rowStop(e, {rows.fileName(), record, {}});
+    }
+    if (uploader) {
+        outcome.uploaded = uploader->counts();
+        if (!local) {
+            // Online only: the file's rows went to the portal alone, and are counted there.
+            tally.counts().inserted = outcome.uploaded.inserted;
+            tally.counts().refreshed = outcome.uploaded.updated + outcome.uploaded.unchanged;
         }
     }
-    if (uploadFile) {
-        uploadFile->close();
-        outcome.uploaded = uploadFile->lines();
-        loadIntoPortal(uploadFilePath());
-    }
-    return outcome;
-}
-
-void DirectoryImport::loadIntoPortal(const QString &uploadFile)
-{
-    if (!m_linkOpened) {
-        OnlineLink::open(m_session);
-        m_linkOpened = true;
-    }
-    try {
-        m_session.cnOnline->exec(loadStatement(QFileInfo(uploadFile).absoluteFilePath()));
-    } catch (const DbError &e) {
-        throw importStop(e.number(), e.description(), {QFileInfo(uploadFile).fileName()});
-    }
+    for (auto it = unknownClasses.cbegin(); it != unknownClasses.cend(); ++it)
+        tally.warn(u"Class "_s + it.key() + u" is not in the class master ("_s + QString::number(it.value())
+                   + u" candidates); add it before printing."_s);
 }
 
 } // namespace sw

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "candidates/imports/portalupload.h"
 #include "candidates/imports/resultimport.h"
 #include "shell/core/progress.h"
 #include "shell/core/prompter.h"
@@ -18,10 +19,13 @@ class ResultRows;
 class Session;
 
 // The directory-wise import: every ".cnv" file of a folder and its subfolders, each by
-// the kind its name ends in ("...STU", "...DEG", "...COL"); optionally the candidates
-// are also published to the portal through CSV/CNVAPPDATA.csv and a LOAD DATA on the
-// online link. Files are independent: a stop ends the run at that file and the files
-// before it stay imported.
+// the kind its name ends in ("...STU", "...DEG", "...COL"), the degree and college
+// files first so that the candidates find their codes. Optionally the candidates are
+// also published to the portal's `dcstud` through the online link (an upsert with
+// bound values, see PortalUpload). Each file follows the rule of every import (see
+// ResultFileImport): a file whose form is broken is refused whole and named, and the
+// run goes on with the next; a stop of the server ends the run at that file, the files
+// before it staying imported.
 class DirectoryImport
 {
 public:
@@ -35,8 +39,9 @@ public:
     {
         QString file;
         bool skipped = false; // no kind in its name
-        ImportCounts counts;
-        int uploaded = 0; // lines of the upload file
+        QString refused;      // why the file was refused whole; empty when it was read
+        ImportCounts counts;  // local outcomes (online only: the upload's)
+        PortalUpload::Counts uploaded;
     };
 
     DirectoryImport(Session &session, Prompter &prompter, Progress progress = {});
@@ -44,24 +49,24 @@ public:
     // The screen's caption as the run goes ("... Total Files Selected: 3, ...").
     void onCaption(std::function<void(const QString &)> caption) { m_caption = std::move(caption); }
 
-    // The ".cnv" files of `folder` in the order they are imported: the folder's own
-    // files by name, then each subfolder's, subfolders by name.
+    // The ".cnv" files of `folder` and its subfolders in the order they are imported:
+    // degree files, college files, candidate files, then the files of no kind (passed
+    // over); within each, the folder's own files by name before each subfolder's.
     static QStringList listFiles(const QString &folder);
 
     // The Upload button: "No files are selected for Importing" when there are none,
-    // else imports them all and says "Imported data Successfully". The outcome of each
-    // file; nullopt when refused or stopped (the message has been shown).
+    // else imports them all and says "Imported data Successfully" with each file's
+    // counts. The outcome of each file; nullopt when refused or stopped (the message
+    // has been shown).
     std::optional<std::vector<FileOutcome>> run(const QString &folder, const Options &options);
 
-    // The upload file's path.
-    QString uploadFilePath() const;
-    // The portal load, as sent to the online link.
-    static QString loadStatement(const QString &uploadFile);
+    // The final message's lines for the files.
+    static QString summary(const std::vector<FileOutcome> &outcomes);
 
 private:
     FileOutcome importFile(const QString &path, const Options &options);
-    FileOutcome importCandidates(ResultRows &rows, const Options &options);
-    void loadIntoPortal(const QString &uploadFile);
+    void importCandidates(ResultRows &rows, ImportTally &tally, FileOutcome &outcome, const Options &options);
+    Database &portal();
     void setCaption(const QString &text);
 
     Session &m_session;

@@ -67,9 +67,16 @@ QString onePath(const BatchContext &c, const QString &usage)
     return c.args.positionals.first();
 }
 
-void printCounts(const BatchContext &c, const ImportCounts &counts)
+// The counts, the reject file and the warnings; a run that rejected records ends with 1,
+// so a script notices what a clerk would see in the message.
+int printCounts(const BatchContext &c, const ImportCounts &counts)
 {
-    c.out << u"total records: "_s << counts.total << u", imported records: "_s << counts.imported << Qt::endl;
+    c.out << counts.summaryLine() << Qt::endl;
+    if (!counts.rejectFile.isEmpty())
+        c.err << u"skipped and rejected records: "_s << counts.rejectFile << Qt::endl;
+    for (const QString &warning : counts.warnings)
+        c.err << warning << Qt::endl;
+    return counts.rejected > 0 ? batchexit::kRefused : batchexit::kOk;
 }
 
 int runImportFile(BatchContext &c)
@@ -81,8 +88,7 @@ int runImportFile(BatchContext &c)
     const auto counts = run.run(path);
     if (!counts)
         return batchexit::kRefused;
-    printCounts(c, *counts);
-    return batchexit::kOk;
+    return printCounts(c, *counts);
 }
 
 int runImportDir(BatchContext &c)
@@ -98,16 +104,30 @@ int runImportDir(BatchContext &c)
     const auto outcomes = run.run(folder, options);
     if (!outcomes)
         return batchexit::kRefused;
+    int exit = batchexit::kOk;
     for (const DirectoryImport::FileOutcome &f : *outcomes) {
         c.out << f.file << u": "_s;
-        if (f.skipped)
+        if (f.skipped) {
             c.out << u"skipped (no kind in its name)"_s << Qt::endl;
-        else
-            c.out << u"total records: "_s << f.counts.total << u", imported records: "_s << f.counts.imported
-                  << (options.uploadToOnline ? u", uploaded: "_s + QString::number(f.uploaded) : QString())
-                  << Qt::endl;
+            continue;
+        }
+        if (!f.refused.isEmpty()) {
+            c.out << u"refused: "_s << f.refused << Qt::endl;
+            exit = batchexit::kRefused;
+            continue;
+        }
+        c.out << f.counts.summaryLine();
+        if (options.uploadToOnline)
+            c.out << u", uploaded: "_s << f.uploaded.inserted + f.uploaded.updated + f.uploaded.unchanged << u" ("_s
+                  << f.uploaded.inserted << u" new, "_s << f.uploaded.updated << u" updated, "_s << f.uploaded.refused
+                  << u" refused)"_s;
+        c.out << Qt::endl;
+        if (!f.counts.rejectFile.isEmpty())
+            c.err << f.file << u": skipped and rejected records: "_s << f.counts.rejectFile << Qt::endl;
+        if (f.counts.rejected > 0 || f.uploaded.refused > 0)
+            exit = batchexit::kRefused;
     }
-    return batchexit::kOk;
+    return exit;
 }
 
 int runImportAuto(BatchContext &c)
@@ -120,8 +140,7 @@ int runImportAuto(BatchContext &c)
     const auto counts = run.run({c.args.value(u"univ"_s), c.args.value(u"college"_s), c.args.value(u"degree"_s)}, path);
     if (!counts)
         return batchexit::kRefused;
-    printCounts(c, *counts);
-    return batchexit::kOk;
+    return printCounts(c, *counts);
 }
 
 int runImportOnline(BatchContext &c)
@@ -132,8 +151,9 @@ int runImportOnline(BatchContext &c)
     if (!counts)
         return batchexit::kRefused;
     c.out << u"portal rows: "_s << counts->remoteRows << u", new applications: "_s << counts->newApplications
+          << u", already taken: "_s << counts->knownApplications << u", rejected: "_s << counts->rejected
           << u", candidates marked paid: "_s << counts->candidatesMarked << Qt::endl;
-    return batchexit::kOk;
+    return counts->rejected > 0 ? batchexit::kRefused : batchexit::kOk;
 }
 
 int runPortalInit(BatchContext &c)
@@ -158,7 +178,7 @@ void addImportCommands(BatchTool &tool)
     tool.add({u"import-dir"_s, u"DIR"_s,
               u"Imports every .cnv file of DIR and its subfolders by the kind their names end in (STU, DEG, COL); "
               "questions about candidates of another convocation are answered by --yes / --no."_s,
-              {{u"upload"_s, {}, u"also upload the candidates to the portal (CSV/CNVAPPDATA.csv, LOAD DATA)"_s},
+              {{u"upload"_s, {}, u"also upload the candidates to the portal's dcstud (new rows added, known ones updated)"_s},
                {u"online-only"_s, {}, u"only upload to the portal; change nothing locally"_s}},
               u"N21"_s, true, true, runImportDir});
     tool.add({u"import-auto"_s, u"FILE"_s,

@@ -2,14 +2,20 @@
 #include "candidates/imports/onlineimport.h"
 
 #include "candidates/imports/rowbatch.h"
+#include "shell/core/importtally.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
+#include "shell/db/schema.h"
 #include "shell/online/onlinelink.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QHash>
+#include <QSet>
 #include <QSqlRecord>
 
 #include <array>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +40,12 @@ constexpr std::array<FeeColumn, 24> kFeeColumns = {{
     {u"FCITY", u"FCITY"},           {u"FSTATE", u"FSTATE"},         {u"FPINCODE", u"FPINCODE"},
 }};
 
+// The candidate columns the application fills, and where each comes from.
+constexpr std::array<FeeColumn, 6> kCandidateColumns = {{
+    {u"FADDR1", u"FPOSTADDR1"}, {u"FADDR2", u"FPOSTADDR2"}, {u"FADDR3", u"FPOSTADDR3"},
+    {u"FADDR4", u"FPOSTADDR4"}, {u"FMOBILE", u"FMOBILE"},   {u"FEMAIL", u"FEMAIL"},
+}};
+
 QString insertFeeSql()
 {
     QStringList columns, marks;
@@ -44,24 +56,91 @@ QString insertFeeSql()
     return u"insert into convofee ("_s + columns.join(u", "_s) + u") values ("_s + marks.join(u", "_s) + u')';
 }
 
-// The portal's value as it goes into convofee: the address lines with grave accents,
-// the registration date as a date (the column holds dates only), the rest as read.
-QVariant feeValue(const Rows &row, const FeeColumn &c)
+// One paid application as read from the portal, its texts ready to store.
+struct Application
+{
+    QHash<QString, QVariant> values; // by portal column, upper case
+    QString text(const QString &column) const
+    {
+        const QVariant v = values.value(column);
+        return v.isNull() ? QString() : v.toString();
+    }
+    QString appNo() const { return text(u"FAPPNO"_s).trimmed(); }
+    QString regno() const { return text(u"FREGNO"_s).trimmed().toUpper(); }
+    QStringList fields() const
+    {
+        QStringList out;
+        for (const FeeColumn &c : kFeeColumns)
+            out << text(QString::fromUtf16(c.portal));
+        return out;
+    }
+};
+
+Application readApplication(const Rows &row, const QSqlRecord &record)
+{
+    Application a;
+    for (int i = 0; i < record.count(); ++i) {
+        const QString column = record.fieldName(i).toUpper();
+        QVariant v = row.value(i);
+        if (column.startsWith(u"FPOSTADDR"_s))
+            v = graveApostrophes(v.isNull() ? QString() : v.toString());
+        a.values.insert(column, v);
+    }
+    // The register number is compared and stored without the blanks a form may leave.
+    a.values.insert(u"FREGNO"_s, a.regno());
+    return a;
+}
+
+// The value as it goes into convofee: the registration date with its time, the amount
+// as a number, the rest as text.
+QVariant feeValue(const Application &a, const FeeColumn &c)
 {
     const QString portal = QString::fromUtf16(c.portal);
-    const QVariant v = row.value(portal);
-    if (portal.startsWith(u"FPOSTADDR"_s))
-        return graveApostrophes(row.text(portal));
+    const QVariant v = a.values.value(portal);
     if (portal == u"FREGDATE"_s) {
         if (v.isNull())
-            return QVariant(QMetaType::fromType<QDate>());
-        if (v.metaType().id() == QMetaType::QDateTime)
-            return v.toDateTime().date();
-        return v.toDate();
+            return QVariant(QMetaType::fromType<QDateTime>());
+        return v.metaType().id() == QMetaType::QDate ? QVariant(v.toDate().startOfDay()) : QVariant(v.toDateTime());
     }
     if (portal == u"FAMOUNT"_s)
         return v.isNull() ? QVariant(QMetaType::fromType<double>()) : QVariant(v.toDouble());
     return v.isNull() ? Database::nullText() : QVariant(v.toString());
+}
+
+// The payment's moment: the payment date as the portal writes it, else the registration's.
+QDateTime paidAt(const Application &a)
+{
+    const QString text = a.text(u"FPAYDATE"_s).trimmed();
+    for (const QString &format : {u"dd/MM/yyyy HH:mm:ss"_s, u"dd/MM/yyyy HH:mm"_s, u"dd/MM/yyyy"_s,
+                                  u"yyyy-MM-dd HH:mm:ss"_s, u"yyyy-MM-ddTHH:mm:ss"_s, u"yyyy-MM-dd"_s,
+                                  u"dd-MM-yyyy HH:mm:ss"_s, u"dd-MM-yyyy"_s}) {
+        const QDateTime d = QDateTime::fromString(text, format);
+        if (d.isValid())
+            return d;
+    }
+    return a.values.value(u"FREGDATE"_s).toDateTime();
+}
+
+// Why the application cannot be stored: a value wider than its convofee or convo column.
+std::optional<std::pair<QString, QString>> tooWide(const Application &a)
+{
+    for (const FeeColumn &c : kFeeColumns) {
+        const QString portal = QString::fromUtf16(c.portal);
+        const int width = schema::columnWidth(u"CONVOFEE"_s, QString::fromUtf16(c.local));
+        if (width > 0 && a.text(portal).size() > width)
+            return std::pair{portal, u"holds %1 characters; convofee.%2 takes %3"_s.arg(a.text(portal).size())
+                                         .arg(QString::fromUtf16(c.local))
+                                         .arg(width)};
+    }
+    for (const FeeColumn &c : kCandidateColumns) {
+        const QString portal = QString::fromUtf16(c.portal);
+        const int width = schema::columnWidth(u"CONVO"_s, QString::fromUtf16(c.local));
+        if (width > 0 && a.text(portal).size() > width)
+            return std::pair{portal, u"holds %1 characters; the candidate's %2 takes %3"_s.arg(a.text(portal).size())
+                                         .arg(QString::fromUtf16(c.local))
+                                         .arg(width)};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -79,6 +158,25 @@ QString OnlineApplicationImport::portalQuery()
         + u" and ifnull(s.fcertno,'') = '' order by t.fregno"_s;
 }
 
+QString OnlineApplicationImport::completedMessage(const Counts &counts)
+{
+    QString text = u"Completed Successfully\r\rApplications Read: "_s + QString::number(counts.remoteRows)
+        + u"\rNew Applications: "_s + QString::number(counts.newApplications) + u"\rAlready Taken: "_s
+        + QString::number(counts.knownApplications) + u"\rRejected: "_s + QString::number(counts.rejected)
+        + u"\rCandidates Marked Paid: "_s + QString::number(counts.candidatesMarked);
+    if (!counts.rejectFile.isEmpty())
+        text += u"\r\rThe rejected applications are listed in "_s + QDir::toNativeSeparators(counts.rejectFile);
+    if (!counts.unmatched.isEmpty()) {
+        // The whole list is in convofee; a message shows its beginning.
+        constexpr int kShown = 50;
+        text += u"\r\rApplications of no candidate ("_s + QString::number(counts.unmatched.size()) + u"): "_s
+            + counts.unmatched.mid(0, kShown).join(u", "_s)
+            + (counts.unmatched.size() > kShown ? u" and "_s + QString::number(counts.unmatched.size() - kShown) + u" more"_s
+                                                 : QString());
+    }
+    return text;
+}
+
 std::optional<OnlineApplicationImport::Counts> OnlineApplicationImport::run()
 {
     try {
@@ -89,7 +187,9 @@ std::optional<OnlineApplicationImport::Counts> OnlineApplicationImport::run()
             m_prompter.message(u"No Records found to import"_s, u"Message"_s, PromptIcon::Exclamation);
             return std::nullopt;
         }
-        m_prompter.info(u"Completed Successfully"_s);
+        m_prompter.message(completedMessage(counts), u"Message"_s,
+                           counts.rejected > 0 || !counts.unmatched.isEmpty() ? PromptIcon::Exclamation
+                                                                              : PromptIcon::Information);
         return counts;
     } catch (const StopError &e) {
         report(m_progress, {}, 0);
@@ -103,37 +203,89 @@ std::optional<OnlineApplicationImport::Counts> OnlineApplicationImport::run()
 
 OnlineApplicationImport::Counts OnlineApplicationImport::import()
 {
-    Counts counts;
     // The portal's rows come over whole (the driver buffers the result), so a link
-    // that drops afterwards cannot cut the run short in the middle.
-    Rows remote = m_session.cnOnline->query(portalQuery());
-    int total = remote.query().size();
+    // that drops afterwards cannot cut the run short in the middle. An application is
+    // taken once even when the portal lists its student twice.
+    std::vector<Application> applications;
+    {
+        Rows remote = m_session.cnOnline->query(portalQuery());
+        const QSqlRecord record = remote.query().record();
+        QSet<QString> seen;
+        while (remote.next()) {
+            Application a = readApplication(remote, record);
+            if (seen.contains(a.appNo()))
+                continue;
+            seen.insert(a.appNo());
+            applications.push_back(std::move(a));
+        }
+    }
+    Counts counts;
+    counts.remoteRows = int(applications.size());
+    if (applications.empty())
+        return counts;
+
+    // The latest payment of each register number is the one whose address the candidate
+    // takes (of the applications that can be stored).
+    QHash<QString, size_t> latest;
+    for (size_t i = 0; i < applications.size(); ++i) {
+        const Application &a = applications[i];
+        if (tooWide(a))
+            continue;
+        const auto known = latest.constFind(a.regno());
+        if (known == latest.cend()) {
+            latest.insert(a.regno(), i);
+            continue;
+        }
+        const Application &b = applications[*known];
+        if (std::tuple(paidAt(a), a.values.value(u"FREGDATE"_s).toDateTime(), a.appNo())
+            > std::tuple(paidAt(b), b.values.value(u"FREGDATE"_s).toDateTime(), b.appNo()))
+            latest.insert(a.regno(), i);
+    }
+
     Database &db = m_session.db();
+    QStringList portalColumns;
+    for (const FeeColumn &c : kFeeColumns)
+        portalColumns << QString::fromUtf16(c.portal);
+    ImportTally tally(m_session.folder.filePath(u"CSV/dctran"_s), m_session.folder, u"row"_s, portalColumns,
+                      legacytext::Encoding::Cp1252);
     const QString coalesce = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
     Statement findFee = db.prepare(u"select fappno from convofee where fappno = ?"_s);
     Statement insertFee = db.prepare(insertFeeSql());
+    Statement findCandidate = db.prepare(u"select 1 from convo where fregno = ?"_s);
     Statement markPaid = db.prepare(
         u"update convo set faddr1 = ?, faddr2 = ?, faddr3 = ?, faddr4 = ?, fmobile = ?, femail = ?, ffeepaid = 'T' "
         "where fregno = ? and "_s
         + coalesce + u" = '' and "_s + db.dialect().coalesce(u"ffeepaid"_s, u"''"_s) + u" <> 'T'"_s);
     RowBatch batch(db, 1000);
-    while (remote.next()) {
-        ++counts.remoteRows;
-        report(m_progress, u"Downloading Details ..."_s, total > 0 ? int(qint64(counts.remoteRows) * 100 / total) : -1);
-        const QString appNo = remote.text(u"FAPPNO"_s);
-        if (!findFee.run({appNo}).next()) {
+    int row = 0;
+    for (size_t i = 0; i < applications.size(); ++i) {
+        const Application &a = applications[i];
+        ++row;
+        report(m_progress, u"Downloading Details ..."_s, int(qint64(row) * 100 / counts.remoteRows));
+        if (const auto wide = tooWide(a)) {
+            tally.reject(row, wide->first, a.text(wide->first).left(60),
+                         u"application "_s + a.appNo() + u": "_s + wide->second, a.fields());
+            ++counts.rejected;
+            continue;
+        }
+        if (!findFee.run({a.appNo()}).next()) {
             QVariantList values;
             for (const FeeColumn &c : kFeeColumns)
-                values << feeValue(remote, c);
+                values << feeValue(a, c);
             insertFee.exec(values);
             ++counts.newApplications;
+        } else {
+            ++counts.knownApplications;
         }
-        counts.candidatesMarked += markPaid.exec(
-            {graveApostrophes(remote.text(u"FPOSTADDR1"_s)), graveApostrophes(remote.text(u"FPOSTADDR2"_s)),
-             graveApostrophes(remote.text(u"FPOSTADDR3"_s)), graveApostrophes(remote.text(u"FPOSTADDR4"_s)),
-             remote.text(u"FMOBILE"_s), remote.text(u"FEMAIL"_s), remote.text(u"FREGNO"_s)});
+        if (!findCandidate.run({a.regno()}).next())
+            counts.unmatched << a.appNo() + u" ("_s + a.regno() + u')';
+        else if (latest.value(a.regno()) == i)
+            counts.candidatesMarked += markPaid.exec({a.text(u"FPOSTADDR1"_s), a.text(u"FPOSTADDR2"_s),
+                                                      a.text(u"FPOSTADDR3"_s), a.text(u"FPOSTADDR4"_s),
+                                                      a.text(u"FMOBILE"_s), a.text(u"FEMAIL"_s), a.regno()});
         batch.rowDone();
     }
+    counts.rejectFile = tally.finish().rejectFile;
     return counts;
 }
 

@@ -45,48 +45,29 @@ ResultKind kindFromNameEnding(const QString &path)
     return ResultKind::None;
 }
 
-ResultRows::ResultRows(DbfTable &table, const QStringList &orderBy)
+ResultRows::ResultRows(DbfTable &table)
     : m_table(table)
+    , m_count(table.recordCount())
 {
-    for (const QString &name : orderBy)
-        m_keyFields.push_back(require(name));
-
-    // One pass counts the live records and sees whether they are already in order.
-    std::vector<std::pair<QByteArray, int>> keys;
-    QByteArray previous;
-    bool ordered = true;
-    for (int r = 0; r < table.recordCount(); ++r) {
-        if (!readRecord(r) || table.isDeleted())
-            continue;
-        QByteArray k = key();
-        if (ordered && m_count > 0 && k < previous) {
-            ordered = false;
-            // Collect the keys seen so far, then go on collecting.
-            keys.reserve(size_t(table.recordCount()));
-            for (int s = 0; s < r; ++s) {
-                if (readRecord(s) && !table.isDeleted())
-                    keys.emplace_back(key(), s);
-            }
-            readRecord(r);
-        }
-        if (!ordered)
-            keys.emplace_back(k, r);
-        previous = std::move(k);
-        ++m_count;
-    }
-    if (!ordered) {
-        std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-        m_order.reserve(keys.size());
-        for (const auto &k : keys)
-            m_order.push_back(k.second);
-    }
 }
 
 int ResultRows::require(const QString &name) const
 {
-    const int index = m_table.fieldIndex(name);
+    const int index = optional(name);
     if (index < 0)
         throw MissingField{fileName(), name.toUpper()};
+    return index;
+}
+
+int ResultRows::optional(const QString &name) const
+{
+    const int index = m_table.fieldIndex(name);
+    if (index >= 0 && m_table.isMemo(index))
+        throw importStop(QString::fromLatin1(kBadFileNumber),
+                         u"The field is a memo field (type "_s + QChar::fromLatin1(m_table.fieldType(index))
+                             + u"): its text is kept in a memo file beside the table, which the import does not read. "
+                               "Save the table with the field as a character field."_s,
+                         {fileName(), 0, name.toUpper()});
     return index;
 }
 
@@ -95,37 +76,37 @@ QString ResultRows::fileName() const
     return m_table.displayName();
 }
 
-bool ResultRows::readRecord(int record)
+QStringList ResultRows::texts() const
 {
-    m_record = record;
-    if (!m_table.read(record))
-        throw importStop(QString::fromLatin1(kBadFileNumber), u"The record cannot be read."_s,
-                         {fileName(), record + 1, {}});
-    return true;
+    QStringList out;
+    for (int f = 0; f < m_table.fieldCount(); ++f)
+        out << m_table.text(f);
+    return out;
 }
 
-QByteArray ResultRows::key() const
+QStringList ResultRows::textsOf(int recordNumber)
 {
-    // The fields' bytes, trimmed and upper-cased, each closed by a byte below any
-    // printable one, so "AB"+"C" sorts apart from "A"+"BC".
-    QByteArray k;
-    for (const int f : m_keyFields)
-        k += m_table.raw(f).trimmed().toUpper() + '\x01';
-    return k;
+    if (!m_table.read(recordNumber - 1))
+        return {};
+    return texts();
+}
+
+QStringList ResultRows::fieldNames() const
+{
+    QStringList out;
+    for (int f = 0; f < m_table.fieldCount(); ++f)
+        out << m_table.fieldName(f);
+    return out;
 }
 
 bool ResultRows::next()
 {
-    if (m_position >= m_count)
+    if (m_record + 1 >= m_count)
         return false;
-    if (!m_order.empty()) {
-        readRecord(m_order[size_t(m_position)]);
-    } else {
-        do {
-            readRecord(++m_scan);
-        } while (m_table.isDeleted());
-    }
-    ++m_position;
+    ++m_record;
+    if (!m_table.read(m_record))
+        throw importStop(QString::fromLatin1(kBadFileNumber), u"The record cannot be read."_s,
+                         {fileName(), m_record + 1, {}});
     return true;
 }
 
@@ -147,12 +128,12 @@ CandidateColumns::CandidateColumns(const ResultRows &rows)
 ResultCandidate CandidateColumns::read(const ResultRows &rows) const
 {
     ResultCandidate c;
-    c.regno = rows.text(regno);
+    c.regno = rows.text(regno).toUpper();
     c.name = graveApostrophes(rows.text(name));
-    c.degree = rows.text(degree);
-    c.subdegree = rows.text(subdegree);
-    c.college = rows.text(college);
-    c.classCode = rows.text(classDesc);
+    c.degree = rows.text(degree).toUpper();
+    c.subdegree = rows.text(subdegree).toUpper();
+    c.college = rows.text(college).toUpper();
+    c.classCode = rows.text(classDesc).toUpper();
     c.examDate = rows.text(examDate);
     c.year = rows.text(year);
     c.examType = rows.text(examType);

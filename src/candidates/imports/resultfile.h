@@ -28,45 +28,46 @@ struct MissingField
     QString field;
 };
 
-// The live records of a result file in the order the import reads them: ordered by
-// `orderBy` (compared without regard to case; equal keys keep their file order),
-// deleted records left out. Result files usually come already in that order; then
-// the rows are streamed and memory stays flat; otherwise an index of record numbers
-// is sorted first. Throws MissingField when a required field is absent.
+// Every record of a result file in the file's order, deleted ones included (the import
+// counts and names them). Records are streamed: memory stays the same whatever the
+// file's size.
 class ResultRows
 {
 public:
-    ResultRows(DbfTable &table, const QStringList &orderBy);
+    explicit ResultRows(DbfTable &table);
 
-    // The index of a field the caller reads; throws MissingField when absent.
+    // The index of a field the caller reads; throws MissingField when absent and
+    // ImportFailure when it is a memo field, whose text the file does not hold.
     int require(const QString &name) const;
-    // -1 when absent.
-    int optional(const QString &name) const { return m_table.fieldIndex(name); }
+    // -1 when absent (a memo field is refused as by require()).
+    int optional(const QString &name) const;
 
+    // Records in the file, deleted ones included.
     int count() const { return m_count; }
-    // Moves to the next row; false after the last. Throws StopError on an unreadable record.
+    // Moves to the next record; false after the last. Throws StopError on an unreadable record.
     bool next();
-    // 1-based position in the import order, and the record's number in the file.
-    int rowNumber() const { return m_position; }
+    bool isDeleted() const { return m_table.isDeleted(); }
+    // A record that does not begin with a deletion flag: the file is damaged there.
+    bool isDamaged() const { return !m_table.hasDeletionFlag(); }
+    // The record's number in the file, from 1.
     int recordNumber() const { return m_record + 1; }
     QString text(int field) const { return m_table.text(field); }
+    // Every field of the record as text, in the file's order, and the fields' names.
+    QStringList texts() const;
+    // The same of another record, read again; the current record must not be read after it.
+    QStringList textsOf(int recordNumber);
+    QStringList fieldNames() const;
     QString fileName() const;
 
 private:
-    bool readRecord(int record);
-    QByteArray key() const;
-
     DbfTable &m_table;
-    std::vector<int> m_keyFields;
-    std::vector<int> m_order; // empty when the file is already in order
     int m_count = 0;
-    int m_position = 0;
     int m_record = -1;
-    int m_scan = -1; // next physical record when streaming
 };
 
 // The candidate fields of a result file, looked up once. Reading a row trims every
-// value, turns the name's apostrophes into grave accents and applies the degree rule.
+// value, upper-cases the codes (register number, degree, sub-degree, college, class),
+// turns the name's apostrophes into grave accents and applies the degree rule.
 struct CandidateColumns
 {
     explicit CandidateColumns(const ResultRows &rows);

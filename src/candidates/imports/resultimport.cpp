@@ -1,26 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/resultimport.h"
 
+#include "candidates/imports/candidateimporter.h"
+#include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultfile.h"
 #include "candidates/imports/rowbatch.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
+#include "shell/db/schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
 namespace sw {
-
-QString importedMessage(const ImportCounts &counts)
-{
-    return u"Imported Successfully\r\rTotal Records: "_s + QString::number(counts.total) + u"\rImported Records: "_s
-        + QString::number(counts.imported);
-}
 
 QString makeWorkingCopy(const AppFolder &folder, const QString &source)
 {
@@ -44,7 +42,23 @@ ImportFailure rowStop(const DbError &error, ImportPlace place)
     const QRegularExpressionMatch m = column.match(error.description());
     if (place.field.isEmpty() && m.hasMatch())
         place.field = m.captured(1).toUpper();
-    return importStop(error.number(), error.description(), place);
+    return importStop(error.number(),
+                      error.description()
+                          + u"\rThe import stopped at this record; the records before it stay written. Importing "
+                            "the file again takes up the rest."_s,
+                      place);
+}
+
+void CandidateProgress::row(int record, const QString &college, const QString &regno)
+{
+    const int percent = int(qint64(record) * 100 / m_records);
+    if (percent == m_shown)
+        return;
+    m_shown = percent;
+    report(m_progress,
+           u"Importing, Please wait, College: "_s + college + u", Reg. No.: "_s + regno + u" Record No.: "_s
+               + QString::number(record) + u" / "_s + QString::number(m_records),
+           percent);
 }
 
 ResultFileImport::ResultFileImport(Session &session, Prompter &prompter, Progress progress)
@@ -86,138 +100,139 @@ std::optional<ImportCounts> ResultFileImport::run(const QString &path)
 ImportCounts ResultFileImport::import(const QString &path)
 {
     report(m_progress, {}, 0);
+    const ResultKind kind = kindFromFileName(path);
+    if (kind == ResultKind::None)
+        return {};
     const QString name = QFileInfo(path).fileName();
     DbfTable table(makeWorkingCopy(m_session.folder, path), name);
+    ResultRows rows(table);
     try {
-        switch (kindFromFileName(path)) {
-        case ResultKind::Candidates: {
-            ResultRows rows(table, {u"fcollcode"_s, u"fregno"_s});
-            return importCandidates(rows);
-        }
-        case ResultKind::Degrees: {
-            ResultRows rows(table, {u"fdegree"_s});
-            return importMasterRows(m_session.db(), rows, true, false, m_progress);
-        }
-        case ResultKind::Colleges: {
-            ResultRows rows(table, {u"fcollcode"_s});
-            return importMasterRows(m_session.db(), rows, false, false, m_progress);
-        }
-        case ResultKind::None:
-            break;
-        }
+        ImportTally tally(path, m_session.folder, u"record"_s, rows.fieldNames(), legacytext::Encoding::Cp1252);
+        tally.counts().total = rows.count();
+        if (kind == ResultKind::Candidates)
+            importCandidates(rows, tally);
+        else
+            importMasterRows(m_session.db(), rows, tally, kind == ResultKind::Degrees, false, m_progress);
+        return tally.finish();
     } catch (const MissingField &missing) {
         throw importStop(QString::fromLatin1(kMissingFieldNumber), QString::fromLatin1(kMissingFieldText),
                          {missing.file, 0, missing.field});
     }
-    return {};
 }
 
-ImportCounts ResultFileImport::importCandidates(ResultRows &rows)
+void ResultFileImport::importCandidates(ResultRows &rows, ImportTally &tally)
 {
     const CandidateColumns columns(rows);
-    ImportCounts counts{rows.count(), 0};
-    if (counts.total == 0)
-        return counts;
+    if (rows.count() == 0)
+        return;
     Database &db = m_session.db();
-    CandidateWriter writer(db, m_session.convoCode, m_session.userName, {});
+    const MasterCodes masters(db);
+    const CandidateFieldNames names;
     RowBatch batch(db);
-    const QString tail = u" / "_s + QString::number(counts.total);
-    // A convocation's first import cannot meet a candidate already stored, only an
-    // earlier row of the same file; as rows come ordered by college and register
-    // number, that row is one of the current register number's, so remembering those
-    // answers the look-up without asking the database, and memory stays flat.
-    const bool firstImport = !db.exists(u"select fregno from convo where fconvocode = ?"_s, {m_session.convoCode});
-    QString groupCollege, groupRegno;
-    QStringList groupDegrees;
-    int shownPercent = -1;
+    CandidateImporter::Options options;
+    options.fieldsOf = [&rows](int record) { return rows.textsOf(record); };
+    CandidateImporter importer(db, m_session.convoCode, m_session.userName, tally, batch, options);
+    CandidateProgress progress(m_progress, rows.count());
+    QMap<QString, int> unknownClasses;
+    int record = 0;
     try {
         while (rows.next()) {
-            try {
-                const ResultCandidate c = columns.read(rows);
-                bool found = false;
-                if (firstImport) {
-                    if (c.college.compare(groupCollege, Qt::CaseInsensitive) != 0
-                        || c.regno.compare(groupRegno, Qt::CaseInsensitive) != 0) {
-                        groupCollege = c.college;
-                        groupRegno = c.regno;
-                        groupDegrees.clear();
-                    }
-                    found = groupDegrees.contains(c.degree, Qt::CaseInsensitive);
-                } else {
-                    found = writer.find(c).has_value();
-                }
-                const int percent = int(qint64(rows.rowNumber()) * 100 / counts.total);
-                if (c.name.isEmpty())
-                    continue;
-                if (!found) {
-                    if (firstImport) {
-                        writer.queueInsert(c, rows.recordNumber());
-                        groupDegrees << c.degree;
-                    } else {
-                        writer.insert(c);
-                    }
-                    ++counts.imported;
-                } else {
-                    writer.flush(); // the row it refreshes may still be waiting
-                    writer.refresh(c);
-                }
-                batch.rowDone();
-                // The status line is redrawn once per percent: at thousands of rows a
-                // second nobody reads more, and composing it for every row costs time.
-                if (percent != shownPercent) {
-                    shownPercent = percent;
-                    report(m_progress,
-                           found ? QString()
-                                 : u"Importing, Please wait, College: "_s + c.college + u", Reg. No.: "_s + c.regno
-                                       + u" Record No.: "_s + QString::number(rows.rowNumber()) + tail,
-                           percent);
-                }
-            } catch (const DbError &e) {
-                throw rowStop(e, {rows.fileName(), rows.recordNumber(), {}});
+            record = rows.recordNumber();
+            if (rows.isDamaged()) {
+                tally.reject(record, {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
+                             rows.texts());
+                continue;
             }
+            if (rows.isDeleted()) {
+                tally.skip(record, u"deleted in the file"_s, rows.texts());
+                continue;
+            }
+            const ResultCandidate c = columns.read(rows);
+            if (c.name.isEmpty()) {
+                tally.skip(record, u"the name is empty"_s, rows.texts(), names.name);
+                continue;
+            }
+            if (const auto problem = checkCandidate(c, names, masters)) {
+                tally.reject(record, problem->field, problem->value, problem->reason, rows.texts());
+                continue;
+            }
+            if (!masters.hasClass(c.classCode))
+                ++unknownClasses[c.classCode];
+            progress.row(record, c.college, c.regno);
+            importer.add(c, record);
         }
-        writer.flush();
-    } catch (const QueuedInsertFailed &failed) {
-        throw rowStop(failed.error, {rows.fileName(), failed.record, {}});
-    } catch (...) {
-        // Rows read before the failure are written before it is reported.
-        try {
-            writer.flush();
-        } catch (const QueuedInsertFailed &failed) {
-            throw rowStop(failed.error, {rows.fileName(), failed.record, {}});
-        }
-        throw;
+        importer.finish();
+    } catch (const DbError &e) {
+        throw rowStop(e, {rows.fileName(), record, {}});
     }
-    return counts;
+    for (auto it = unknownClasses.cbegin(); it != unknownClasses.cend(); ++it)
+        tally.warn(u"Class "_s + it.key() + u" is not in the class master ("_s + QString::number(it.value())
+                   + u" candidates); add it before printing."_s);
 }
 
-ImportCounts importMasterRows(Database &db, ResultRows &rows, bool degrees, bool withTown, const Progress &progress)
+void importMasterRows(Database &db, ResultRows &rows, ImportTally &tally, bool degrees, bool withTown,
+                      const Progress &progress)
 {
-    const int codeField = rows.require(degrees ? u"FDEGREE"_s : u"FCOLLCODE"_s);
-    const int textField = rows.require(degrees ? u"FDESCPN"_s : u"FCOLLNAME"_s);
+    const QString codeName = degrees ? u"FDEGREE"_s : u"FCOLLCODE"_s;
+    const QString textName = degrees ? u"FDESCPN"_s : u"FCOLLNAME"_s;
+    const int codeField = rows.require(codeName);
+    const int textField = rows.require(textName);
     const int townField = withTown && !degrees ? rows.require(u"FTOWN"_s) : -1;
-    ImportCounts counts{rows.count(), 0};
+    const QString table = degrees ? u"DEGREE"_s : u"COLLEGE"_s;
+    const QString master = degrees ? u"degree"_s : u"college"_s;
     MasterWriter writer(db, degrees ? MasterWriter::Master::Degree : MasterWriter::Master::College, withTown);
     RowBatch batch(db);
     const QString label = degrees ? u"Importing, Please wait, Degree: "_s : u"Importing, Please wait, College: "_s;
-    const QString tail = u" / "_s + QString::number(counts.total);
-    while (rows.next()) {
-        try {
-            const QString code = rows.text(codeField);
-            const QString description = graveApostrophes(rows.text(textField));
-            if (description.isEmpty())
+    const QString tail = u" / "_s + QString::number(tally.counts().total);
+    int record = 0;
+    try {
+        while (rows.next()) {
+            record = rows.recordNumber();
+            if (rows.isDamaged()) {
+                tally.reject(record, {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
+                             rows.texts());
                 continue;
-            if (writer.addIfMissing(code, description, townField < 0 ? QString() : rows.text(townField))) {
-                ++counts.imported;
-                batch.rowDone();
             }
-            report(progress, label + code + u" Record No.: "_s + QString::number(rows.rowNumber()) + tail,
-                   int(qint64(rows.rowNumber()) * 100 / counts.total));
-        } catch (const DbError &e) {
-            throw rowStop(e, {rows.fileName(), rows.recordNumber(), {}});
+            if (rows.isDeleted()) {
+                tally.skip(record, u"deleted in the file"_s, rows.texts());
+                continue;
+            }
+            const QString code = rows.text(codeField).toUpper();
+            const QString description = graveApostrophes(rows.text(textField));
+            const QString town = townField < 0 ? QString() : rows.text(townField);
+            if (description.isEmpty()) {
+                tally.skip(record, u"the description is empty"_s, rows.texts(), textName);
+                continue;
+            }
+            std::optional<std::pair<QString, QString>> problem; // field, reason
+            if (code.isEmpty())
+                problem = {codeName, u"the code is empty"_s};
+            else if (auto why = storableTextProblem(code, schema::columnWidth(table, codeName)))
+                problem = {codeName, *why};
+            else if (auto why = storableTextProblem(description, schema::columnWidth(table, textName)))
+                problem = {textName, *why};
+            else if (auto why = storableTextProblem(town, schema::columnWidth(table, u"FTOWN"_s)))
+                problem = {u"FTOWN"_s, *why};
+            if (problem) {
+                const QString value = problem->first == codeName ? code
+                    : problem->first == textName                 ? description
+                                                                 : town;
+                tally.reject(record, problem->first, shownValue(value), problem->second, rows.texts());
+                continue;
+            }
+            if (writer.addIfMissing(code, description, town)) {
+                ++tally.counts().inserted;
+                batch.rowDone();
+            } else {
+                tally.skip(record, u"already in the "_s + master + u" master: left as it is"_s, rows.texts(), codeName,
+                           code);
+            }
+            report(progress, label + code + u" Record No.: "_s + QString::number(record) + tail,
+                   int(qint64(record) * 100 / std::max(1, tally.counts().total)));
         }
+    } catch (const DbError &e) {
+        throw rowStop(e, {rows.fileName(), record, {}});
     }
-    return counts;
 }
 
 } // namespace sw

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/core/importtally.h"
 #include "shell/core/progress.h"
 #include "shell/core/prompter.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 namespace sw {
@@ -14,25 +16,24 @@ class AppFolder;
 class Database;
 class DbError;
 class Session;
+class ResultRows;
 struct ImportPlace;
 class ImportFailure;
-
-// What one import did: rows read and rows inserted (refreshed and skipped rows are
-// read but not inserted).
-struct ImportCounts
-{
-    int total = 0;
-    int imported = 0;
-};
-
-// "Imported Successfully", the counts below it, as the import screens end.
-QString importedMessage(const ImportCounts &counts);
 
 // The import of one result file (".cnv", a dBASE table) into the current convocation
 // (`Session::convoCode`): candidates are inserted or refreshed, missing degrees and
 // colleges added. The file is first copied to DBFS/convo.dbf in the application folder
-// and read from there. Rows are committed in batches; when the run stops, the rows
-// before the failing record stay and the message names file, record and field.
+// and read from there.
+//
+// The rule of every import: a file whose form is broken (not a dBASE table, damaged
+// header, records missing or uncounted, a field missing or held in a memo file) is
+// refused whole before anything is written. Otherwise each record gets one outcome:
+// inserted, refreshed, left alone because printed, skipped by a rule (deleted in the
+// file, empty name) or rejected (a value that cannot be stored, a degree or college
+// not in its master, a row the database refuses); the good records are written, the
+// skipped and rejected ones are listed with their reasons in "<file>.rejected.csv"
+// beside the file, and the counts add up to the file's records. Rows are committed in
+// batches; a run stopped by the server keeps what it committed and says where it stopped.
 class ResultFileImport
 {
 public:
@@ -46,7 +47,7 @@ public:
     ImportCounts import(const QString &path);
 
 private:
-    ImportCounts importCandidates(class ResultRows &rows);
+    void importCandidates(ResultRows &rows, ImportTally &tally);
 
     Session &m_session;
     Prompter &m_prompter;
@@ -57,13 +58,32 @@ private:
 // replacing an earlier copy) and returns the copy's path; throws StopError.
 QString makeWorkingCopy(const AppFolder &folder, const QString &source);
 
-// Adds the degrees (`degrees`) or colleges of a result file that the master lacks; rows
-// with an empty description are passed over. Colleges may bring their town.
-ImportCounts importMasterRows(Database &db, class ResultRows &rows, bool degrees, bool withTown,
-                              const Progress &progress);
+// Adds the degrees (`degrees`) or colleges of a result file that the master lacks.
+// A code already there is skipped (left as it is), as is a record without description;
+// colleges may bring their town.
+void importMasterRows(Database &db, ResultRows &rows, ImportTally &tally, bool degrees, bool withTown,
+                      const Progress &progress);
 
-// A statement that failed on a row, as the import's stop: the place gets the column
-// the server names, when it names one.
+// The status line of a candidates file as the import goes: redrawn once a percent, since
+// at thousands of rows a second nobody reads more and composing it costs time.
+class CandidateProgress
+{
+public:
+    CandidateProgress(const Progress &progress, int records)
+        : m_progress(progress)
+        , m_records(std::max(1, records))
+    {
+    }
+    void row(int record, const QString &college, const QString &regno);
+
+private:
+    const Progress &m_progress;
+    int m_records;
+    int m_shown = -1;
+};
+
+// A statement that failed and stopped the run, as the import's stop: the place gets the
+// column the server names, and the message says what stays.
 ImportFailure rowStop(const DbError &error, ImportPlace place);
 
 } // namespace sw

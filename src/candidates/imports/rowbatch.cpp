@@ -21,9 +21,10 @@ RowBatch::~RowBatch()
     }
 }
 
-void RowBatch::rowDone()
+void RowBatch::rowsDone(int rows)
 {
-    if (++m_pending >= m_rowsPerCommit)
+    m_pending += rows;
+    if (m_pending >= m_rowsPerCommit)
         commitNow();
 }
 

@@ -21,7 +21,8 @@ public:
     RowBatch &operator=(const RowBatch &) = delete;
 
     // One more row written; commits when the batch is full.
-    void rowDone();
+    void rowDone() { rowsDone(1); }
+    void rowsDone(int rows);
     // Commits now (before a question to the user, so no lock is held while they think).
     void commitNow();
 

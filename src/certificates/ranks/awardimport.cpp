@@ -39,43 +39,57 @@ AwardBatch AwardImport::read(const QString &path) const
 {
     AwardBatch batch;
     batch.file = QFileInfo(path).fileName();
-    if (!QFileInfo(path).isFile()) {
-        batch.errors << path + u": no such file"_s;
+    batch.path = path;
+    const auto unreadable = [&batch](const QString &why) {
+        batch.errors << why;
+        batch.readable = false;
         return batch;
-    }
+    };
+    if (!QFileInfo(path).isFile())
+        return unreadable(path + u": no such file"_s);
     const CsvReader::Result csv = CsvReader::readFile(path);
-    if (!csv.error.isEmpty()) {
-        batch.errors << batch.file + u": "_s + csv.error;
-        return batch;
-    }
+    if (!csv.error.isEmpty())
+        return unreadable(batch.file + u": "_s + csv.error);
     for (const CsvRecord &record : csv.records) {
         if (&record == &csv.records.front() && record.fields.value(0).trimmed().compare(u"type"_s, Qt::CaseInsensitive) == 0)
             continue;
+        ++batch.lines;
+        const auto refuse = [&](const std::vector<std::pair<QString, QString>> &faults) {
+            QStringList reasons;
+            for (const auto &[field, text] : faults) {
+                batch.errors << batch.file + u", line "_s + QString::number(record.line)
+                                    + (field.isEmpty() ? QString() : u", field "_s + field) + u": "_s + text;
+                reasons << (field.isEmpty() ? text : field + u": "_s + text);
+            }
+            batch.rejected.push_back({record.line, faults.front().first, reasons.join(u"; "_s), record.fields});
+        };
         if (record.fields.size() < kRequiredFields) {
-            batch.errors << batch.file + u", line "_s + QString::number(record.line) + u": "_s
-                                + QString::number(kRequiredFields)
-                                + u" fields expected (type, regno, degree, college, donor, subject, amount), found "_s
-                                + QString::number(record.fields.size());
+            refuse({{QString(), QString::number(kRequiredFields)
+                                    + u" fields expected (type, regno, degree, college, donor, subject, amount), found "_s
+                                    + QString::number(record.fields.size())}});
             continue;
         }
         const QStringList &f = record.fields;
         AwardLine award{record.line,           f[0].trimmed().toUpper(), f[1].trimmed().toUpper(),
                         f[2].trimmed().toUpper(), f[3].trimmed().toUpper(), stored(f[4]),
                         stored(f[5]),          f[6].trimmed(),           stored(f.value(7))};
-        checkLine(batch, award, batch.awards);
+        if (const auto faults = checkLine(award, batch.awards); !faults.empty()) {
+            refuse(faults);
+            continue;
+        }
         batch.awards.push_back(award);
     }
-    if (batch.awards.empty() && batch.errors.isEmpty())
-        batch.errors << batch.file + u": the file holds no awards"_s;
+    if (batch.lines == 0)
+        return unreadable(batch.file + u": the file holds no awards"_s);
     return batch;
 }
 
-void AwardImport::checkLine(AwardBatch &batch, const AwardLine &a, const std::vector<AwardLine> &earlier) const
+std::vector<std::pair<QString, QString>> AwardImport::checkLine(const AwardLine &a,
+                                                                const std::vector<AwardLine> &earlier) const
 {
     const Database &db = m_session.db();
-    auto fault = [&](const QString &field, const QString &text) {
-        batch.errors << batch.file + u", line "_s + QString::number(a.line) + u", field "_s + field + u": "_s + text;
-    };
+    std::vector<std::pair<QString, QString>> faults;
+    auto fault = [&](const QString &field, const QString &text) { faults.emplace_back(field, text); };
     if (a.certType != u"GC"_s && a.certType != u"CC"_s)
         fault(u"type"_s, u"\""_s + a.certType + u"\" is not an award type: GC (gold medal) or CC (cash prize)"_s);
     const bool degreeKnown = db.exists(u"select 1 from degree where fdegree = ?"_s, {a.degree});
@@ -91,6 +105,11 @@ void AwardImport::checkLine(AwardBatch &batch, const AwardLine &a, const std::ve
                            {a.regno, a.degree, a.college, m_session.convoCode}))
         fault(u"regno"_s, a.regno + u" is not a candidate of degree "_s + a.degree + u" and college "_s + a.college
                               + u" in convocation "_s + m_session.convoCode);
+    for (const auto &[field, value] : {std::pair{u"donor"_s, a.donor}, std::pair{u"subject"_s, a.subject},
+                                       std::pair{u"remarks"_s, a.remarks}}) {
+        if (const auto why = storableTextProblem(value, 0))
+            fault(field, u"the text "_s + *why);
+    }
     if (a.donor.isEmpty())
         fault(u"donor"_s, u"the donor's name is empty"_s);
     else if (a.donor.size() > kDonorWidth)
@@ -112,31 +131,41 @@ void AwardImport::checkLine(AwardBatch &batch, const AwardLine &a, const std::ve
         if (e.certType == a.certType && e.regno == a.regno && e.degree == a.degree
             && e.subject.compare(a.subject, Qt::CaseInsensitive) == 0) {
             fault(u"subject"_s, u"the same award is on line "_s + QString::number(e.line));
-            return;
+            return faults;
         }
     }
     if (db.exists(u"select 1 from rankreg where fregno = ? and fdegree = ? and fcerttype = ? and fsubject = ? and "
                   "fconvocode = ?"_s,
                   {a.regno, a.degree, a.certType, a.subject, m_session.convoCode}))
         fault(u"subject"_s, u"this award of "_s + a.regno + u" is already registered"_s);
+    return faults;
 }
 
-int AwardImport::apply(const AwardBatch &batch)
+ImportCounts AwardImport::apply(const AwardBatch &batch)
 {
-    if (!batch.ok())
-        return 0;
+    if (!batch.readable)
+        return {};
     Database &db = m_session.db();
+    ImportTally tally(batch.path, m_session.folder, u"line"_s,
+                      {u"type"_s, u"regno"_s, u"degree"_s, u"college"_s, u"donor"_s, u"subject"_s, u"amount"_s,
+                       u"remarks"_s},
+                      legacytext::Encoding::Cp1252);
+    tally.counts().total = batch.lines;
+    for (const AwardRejected &r : batch.rejected)
+        tally.reject(r.line, r.field, {}, r.reason, r.fields);
     const QDateTime now = QDateTime::currentDateTime();
     WriteScope scope(db);
     Statement insert = db.prepare(
         u"insert into rankreg (fdegree, fregno, fconvocode, fcerttype, fdonername, fsubject, famount, fdate, ftime, "
         "fremarks, fusername, fslno) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
     int serial = 1;
-    for (const AwardLine &a : batch.awards)
+    for (const AwardLine &a : batch.awards) {
         insert.exec({a.degree, a.regno, m_session.convoCode, a.certType, a.donor, a.subject, a.amount, now.date(),
                      now.toString(u"hh:mm ap"_s), a.remarks, m_session.userName, serial++});
+        ++tally.counts().inserted;
+    }
     scope.commit();
-    return int(batch.awards.size());
+    return tally.finish();
 }
 
 } // namespace sw

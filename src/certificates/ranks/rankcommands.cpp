@@ -80,16 +80,20 @@ int runAwardsImport(BatchContext &c)
         throw UsageError(u"awards import takes one file: scrollwise-batch awards import FILE.csv"_s);
     AwardImport import(c.session);
     const AwardBatch batch = import.read(c.args.positionals.front());
-    if (!batch.ok()) {
-        for (const QString &error : batch.errors)
-            c.err << error << Qt::endl;
+    for (const QString &error : batch.errors)
+        c.err << error << Qt::endl;
+    if (!batch.readable) {
         c.err << u"Nothing of "_s << batch.file << u" was saved."_s << Qt::endl;
         return batchexit::kRefused;
     }
-    const int written = import.apply(batch);
+    const ImportCounts counts = import.apply(batch);
+    const int written = counts.inserted;
     c.out << written << (written == 1 ? u" award"_s : u" awards"_s) << u" of "_s << batch.file << u" registered"_s
           << Qt::endl;
-    return batchexit::kOk;
+    c.out << counts.summaryLine() << Qt::endl;
+    if (!counts.rejectFile.isEmpty())
+        c.err << u"rejected lines: "_s << counts.rejectFile << Qt::endl;
+    return counts.rejected > 0 ? batchexit::kRefused : batchexit::kOk;
 }
 
 } // namespace
@@ -107,7 +111,8 @@ void addRankCommands(BatchTool &tool)
               {{u"degree"_s, u"CODE"_s, u"only this degree"_s}}, u"N2B"_s, true, true, runRankList});
     tool.add({u"awards import"_s, u"FILE.csv"_s,
               u"Loads gold-medal (GC) and cash-prize (CC) awards: type,regno,degree,college,donor,subject,amount"
-              "[,remarks] per line. A file with any fault is refused whole."_s,
+              "[,remarks] per line. Good lines are registered; bad ones are listed with their reasons in "
+              "FILE.csv.rejected.csv."_s,
               {}, u"N2B"_s, true, true, runAwardsImport});
 }
 

@@ -139,7 +139,8 @@ void GridMasterForm::openAddRow(int afterRow)
 GridRow GridMasterForm::gridRow(int row) const
 {
     GridRow out;
-    out.code = m_spread->text(row, 0).trimmed();
+    // Codes are upper case, however they were typed.
+    out.code = GridMasterStore::cleanCode(m_spread->text(row, 0));
     out.name = m_spread->text(row, 1).trimmed();
     if (m_kind.convocation) {
         out.date = m_spread->text(row, 2).trimmed();
@@ -210,6 +211,10 @@ void GridMasterForm::record(int row)
 {
     const GridRow r = gridRow(row);
     m_changes.record(r, r.mode == GridRowMode::Deleted);
+    {
+        const QSignalBlocker block(m_spread);
+        m_spread->setText(row, 0, r.code);
+    }
     lockCode(row);
 }
 

@@ -23,6 +23,7 @@ struct GridMasterKind
     int codeWidth = 4;    // column widths of the schema
     int nameWidth = 100;
     bool convocation = false; // two more columns: date and active flag
+    QString candidateColumn;  // the candidates' column that refers to the code
 
     static constexpr int kDateWidth = 50;
 
@@ -34,6 +35,11 @@ struct GridMasterKind
     QString codeMissing() const { return noun + QStringLiteral(" code should be Entered"); }
     QString codeDuplicate() const { return noun + QStringLiteral(" Code already Entered"); }
     QString nameMissing() const { return noun + QStringLiteral(" Name should be entered."); }
+    // A code that candidates still use is not deleted.
+    QString stillUsed(const QString &code, int candidates) const
+    {
+        return QStringLiteral("%1 candidate record(s) use %2 %3: it is not deleted.").arg(candidates).arg(noun, code);
+    }
 
     static const std::vector<GridMasterKind> &all();
     // By menu code or table name, case-insensitive; nullptr when none.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/gridmasters/gridmasterstore.h"
 
+#include "shell/core/importtally.h"
 #include "shell/core/prompter.h"
 #include "shell/db/database.h"
 
@@ -12,18 +13,20 @@ namespace sw {
 
 bool GridChangeSet::contains(const QString &code) const
 {
-    const QString key = code.trimmed();
-    return std::any_of(m_rows.begin(), m_rows.end(), [&key](const GridRow &r) { return r.code == key; });
+    const QString key = GridMasterStore::cleanCode(code);
+    return std::any_of(m_rows.begin(), m_rows.end(),
+                       [&key](const GridRow &r) { return r.code.compare(key, Qt::CaseInsensitive) == 0; });
 }
 
 void GridChangeSet::record(const GridRow &gridRow, bool deleteTicked)
 {
     GridRow row = gridRow;
-    row.code = GridMasterStore::cleanText(row.code.trimmed());
+    row.code = GridMasterStore::cleanCode(row.code);
     row.name = GridMasterStore::cleanText(row.name.trimmed());
     row.date = row.date.trimmed();
     for (GridRow &known : m_rows) {
-        if (known.code != row.code)
+        // The servers compare codes without regard to case, and so does the grid.
+        if (known.code.compare(row.code, Qt::CaseInsensitive) != 0)
             continue;
         const GridRowMode before = known.mode;
         known.name = row.name;
@@ -54,6 +57,11 @@ QString GridMasterStore::cleanText(const QString &text)
     return out;
 }
 
+QString GridMasterStore::cleanCode(const QString &code)
+{
+    return cleanText(code.trimmed()).toUpper();
+}
+
 std::vector<GridRow> GridMasterStore::load() const
 {
     const QString extra = m_kind.convocation ? u", fdate, factive"_s : QString();
@@ -75,9 +83,14 @@ std::vector<GridRow> GridMasterStore::load() const
 
 std::optional<GridProblem> GridMasterStore::checkCells(const GridRow &row, int index) const
 {
-    const QString code = row.code.trimmed();
+    const QString code = cleanCode(row.code);
     if (row.name.trimmed().isEmpty())
         return GridProblem{index, GridProblem::Cell::Name, m_kind.nameMissing()};
+    for (const auto &[text, cell] : {std::pair{code, GridProblem::Cell::Code}, std::pair{row.name, GridProblem::Cell::Name},
+                                     std::pair{row.date, GridProblem::Cell::Date}}) {
+        if (const auto why = storableTextProblem(text, 0))
+            return GridProblem{index, cell, u"%1 %2: the text %3"_s.arg(m_kind.noun, code, *why)};
+    }
     // The screens cap each cell at its column width; files and other callers are
     // held to the same widths here so that no server truncates a value silently.
     if (code.size() > m_kind.codeWidth)
@@ -89,6 +102,25 @@ std::optional<GridProblem> GridMasterStore::checkCells(const GridRow &row, int i
     if (m_kind.convocation && row.date.trimmed().size() > GridMasterKind::kDateWidth)
         return GridProblem{index, GridProblem::Cell::Date,
                            u"Convocation Date of %1 is longer than %2 characters"_s.arg(code).arg(GridMasterKind::kDateWidth)};
+    // The date is kept as text but printed as a date: one that does not exist is refused.
+    if (m_kind.convocation && !row.date.trimmed().isEmpty() && !parseDmy(row.date).isValid())
+        return GridProblem{index, GridProblem::Cell::Date,
+                           u"Convocation Date of %1, \"%2\", is not a date (dd/mm/yyyy)"_s.arg(code, row.date.trimmed())};
+    return std::nullopt;
+}
+
+std::optional<GridProblem> GridMasterStore::checkActive(const std::vector<GridRow> &rows, int index) const
+{
+    // The login and every convocation's work take the active convocation: there is one.
+    if (!m_kind.convocation || !rows[size_t(index)].active || rows[size_t(index)].mode == GridRowMode::Deleted)
+        return std::nullopt;
+    for (int other = 0; other < int(rows.size()); ++other) {
+        const GridRow &r = rows[size_t(other)];
+        if (other != index && r.active && r.mode != GridRowMode::Deleted && !cleanCode(r.code).isEmpty())
+            return GridProblem{index, GridProblem::Cell::Code,
+                               u"Only one convocation can be active: %1 and %2 are both ticked"_s.arg(
+                                   cleanCode(r.code), cleanCode(rows[size_t(index)].code))};
+    }
     return std::nullopt;
 }
 
@@ -97,14 +129,16 @@ std::optional<GridProblem> GridMasterStore::checkRow(const std::vector<GridRow> 
     const GridRow &row = rows[size_t(index)];
     if (row.mode == GridRowMode::Deleted)
         return std::nullopt;
-    const QString code = row.code.trimmed();
+    const QString code = cleanCode(row.code);
     if (code.isEmpty())
         return GridProblem{index, GridProblem::Cell::Code, m_kind.codeMissing()};
     for (int other = 0; other < int(rows.size()); ++other) {
-        if (other != index && rows[size_t(other)].code.trimmed() == code)
+        if (other != index && cleanCode(rows[size_t(other)].code) == code)
             return GridProblem{other, GridProblem::Cell::Code, m_kind.codeDuplicate()};
     }
-    return checkCells(row, index);
+    if (auto problem = checkCells(row, index))
+        return problem;
+    return checkActive(rows, index);
 }
 
 std::optional<GridProblem> GridMasterStore::check(const std::vector<GridRow> &rows) const
@@ -113,8 +147,9 @@ std::optional<GridProblem> GridMasterStore::check(const std::vector<GridRow> &ro
     // every save, so the row-by-row scan of checkRow would be quadratic here.
     QHash<QString, int> firstRow;
     firstRow.reserve(qsizetype(rows.size()));
+    int firstActive = -1;
     for (int i = 0; i < int(rows.size()); ++i) {
-        const QString code = rows[size_t(i)].code.trimmed();
+        const QString code = cleanCode(rows[size_t(i)].code);
         if (!firstRow.contains(code))
             firstRow.insert(code, i);
     }
@@ -122,7 +157,7 @@ std::optional<GridProblem> GridMasterStore::check(const std::vector<GridRow> &ro
         const GridRow &row = rows[size_t(i)];
         if (row.mode == GridRowMode::Deleted)
             continue;
-        const QString code = row.code.trimmed();
+        const QString code = cleanCode(row.code);
         if (code.isEmpty())
             return GridProblem{i, GridProblem::Cell::Code, m_kind.codeMissing()};
         const int first = firstRow.value(code);
@@ -130,6 +165,30 @@ std::optional<GridProblem> GridMasterStore::check(const std::vector<GridRow> &ro
             return GridProblem{first, GridProblem::Cell::Code, m_kind.codeDuplicate()};
         if (auto problem = checkCells(row, i))
             return problem;
+        if (m_kind.convocation && row.active) {
+            if (firstActive >= 0)
+                return GridProblem{i, GridProblem::Cell::Code,
+                                   u"Only one convocation can be active: %1 and %2 are both ticked"_s.arg(
+                                       cleanCode(rows[size_t(firstActive)].code), code)};
+            firstActive = i;
+        }
+    }
+    return std::nullopt;
+}
+
+int GridMasterStore::candidatesUsing(const QString &code) const
+{
+    return m_db.scalar(u"select count(*) from convo where "_s + m_kind.candidateColumn + u" = ?"_s, {cleanCode(code)})
+        .toInt();
+}
+
+std::optional<QString> GridMasterStore::deletionRefused(const std::vector<GridRow> &rows) const
+{
+    for (const GridRow &row : rows) {
+        if (row.mode != GridRowMode::Deleted)
+            continue;
+        if (const int using_ = candidatesUsing(row.code); using_ > 0)
+            return m_kind.stillUsed(cleanCode(row.code), using_);
     }
     return std::nullopt;
 }
@@ -137,7 +196,7 @@ std::optional<GridProblem> GridMasterStore::check(const std::vector<GridRow> &ro
 void GridMasterStore::apply(const GridRow &row)
 {
     const QString table = m_db.table(m_kind.table);
-    const QString code = row.code.trimmed();
+    const QString code = cleanCode(row.code);
     const QString name = cleanText(row.name.trimmed());
     switch (row.mode) {
     case GridRowMode::Loaded:
@@ -178,6 +237,11 @@ bool GridMasterStore::save(const std::vector<GridRow> &rows, Prompter &prompter)
 {
     if (rows.empty()) {
         prompter.message(u"No Details found."_s, u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    }
+    // Candidates that still refer to a code would lose their degree's college or university.
+    if (const auto refused = deletionRefused(rows)) {
+        prompter.message(*refused, u"Delete"_s, PromptIcon::Exclamation);
         return false;
     }
     try {

@@ -74,13 +74,15 @@ public:
     std::vector<GridRow> load() const;
 
     // The whole-row check of every row that is not being deleted: code and name
-    // present, code unique among the rows, texts within their column widths.
+    // present, code unique among the rows (whatever its letter case), texts within
+    // their column widths, the convocation's date a real date and one convocation active.
     std::optional<GridProblem> check(const std::vector<GridRow> &rows) const;
     // The same check for the one row `index`.
     std::optional<GridProblem> checkRow(const std::vector<GridRow> &rows, int index) const;
 
-    // Writes the rows in one transaction. An empty set gets "No Details found.";
-    // a failing statement rolls everything back and its description is shown.
+    // Writes the rows in one transaction. An empty set gets "No Details found."; a
+    // deleted code that candidates use refuses the save with their count; a failing
+    // statement rolls everything back and its description is shown.
     // Returns whether the changes were committed.
     bool save(const std::vector<GridRow> &rows, Prompter &prompter);
     // The same transaction for callers that report failures themselves: throws
@@ -89,10 +91,20 @@ public:
 
     // Typed and imported apostrophes become grave accents before they are stored.
     static QString cleanText(const QString &text);
+    // A code as it is stored: trimmed, upper case, apostrophes as grave accents. Codes
+    // are compared without regard to case everywhere, as the servers compare them.
+    static QString cleanCode(const QString &code);
+
+    // How many candidates refer to `code`.
+    int candidatesUsing(const QString &code) const;
+    // The message refusing a save that deletes a code candidates still use; nullopt when none does.
+    std::optional<QString> deletionRefused(const std::vector<GridRow> &rows) const;
 
 private:
-    // Name present and every text within its width.
+    // Name present, every text within its width and free of control characters, a date that exists.
     std::optional<GridProblem> checkCells(const GridRow &row, int index) const;
+    // A convocation ticked active while another is.
+    std::optional<GridProblem> checkActive(const std::vector<GridRow> &rows, int index) const;
     void apply(const GridRow &row);
 
     Database &m_db;

@@ -41,7 +41,7 @@ const std::vector<RecordMasterKind> &RecordMasterKind::all()
          {{u"FCONVOCODE"_s, u"Convo No."_s, 4, true, false},
           {u"FCONVONAME"_s, u"Descpn."_s, 100, true, false},
           {u"FCONVONAMEKAN"_s, u"Descpn. (Kannada)"_s, 100, true, true},
-          {u"FDATE"_s, u"Convocation Date"_s, 50, true, false},
+          {u"FDATE"_s, u"Convocation Date"_s, 50, true, false, true},
           {u"FDATEKAN"_s, u"Convocation date (Kan)"_s, 50, true, true}},
          {},
          {},

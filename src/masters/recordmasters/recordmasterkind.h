@@ -15,6 +15,7 @@ struct RecordMasterField
     int width = 0;          // the column width, the box's maximum length
     bool mandatory = false;
     bool kannada = false;   // legacy 8-bit Kannada text, stored byte for byte
+    bool date = false;      // a dd/mm/yyyy date kept as text: one that does not exist is refused
 };
 
 // One of the three master tables edited one row at a time, with their Kannada

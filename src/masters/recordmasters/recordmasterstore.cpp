@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/recordmasters/recordmasterstore.h"
 
+#include "shell/core/importtally.h"
 #include "shell/core/prompter.h"
 #include "shell/db/database.h"
 
@@ -52,6 +53,9 @@ MasterRecord RecordMasterStore::cleaned(const MasterRecord &record) const
         // Kannada bytes are kept exactly: 0x27 is a letter of the legacy font, not a quote.
         if (!m_kind.fields[size_t(i)].kannada)
             value = value.trimmed().replace(u'\'', u'`');
+        // Codes are upper case, as typing makes them, and compared without regard to case.
+        if (i == 0)
+            value = value.toUpper();
         if (i < out.values.size())
             out.values[i] = value;
         else
@@ -70,6 +74,10 @@ std::optional<RecordProblem> RecordMasterStore::check(const MasterRecord &record
             return RecordProblem{i, u"Information should be entered"_s};
         if (value.size() > f.width)
             return RecordProblem{i, u"%1 is longer than %2 characters"_s.arg(f.label).arg(f.width)};
+        if (const auto why = storableTextProblem(value, 0))
+            return RecordProblem{i, f.label + u": the text "_s + *why};
+        if (f.date && !value.trimmed().isEmpty() && !parseDmy(value).isValid())
+            return RecordProblem{i, u"%1 \"%2\" is not a date (dd/mm/yyyy)"_s.arg(f.label, value.trimmed())};
     }
     return std::nullopt;
 }

@@ -176,21 +176,26 @@ int BatchTool::prepare(const BatchCommand &command, BatchContext &context)
         context.err << refusal->text << Qt::endl;
         return batchexit::kRefused;
     }
-    if (!permissions::allows(context.session.permissions, command.menuCode, context.session.isAdministrator())) {
-        context.err << u"User "_s << context.session.userName << u" may not use menu item "_s << command.menuCode
-                    << u" (\""_s << command.name << u"\")."_s << Qt::endl;
-        return batchexit::kRefused;
-    }
-    // As on the menu: the work of a convocation is not done under the administration code.
-    const MenuEntry *entry = findMenuEntry(command.menuCode);
-    if (entry && entry->convocationCommand && context.session.isAdminConvocation()) {
-        context.err << u"\""_s << command.name << u"\" is the work of a convocation (menu item "_s << command.menuCode
-                    << u"): log in with --convo CODE, not "_s << Session::adminConvocation() << u'.' << Qt::endl;
+    if (const QString refusal = menuRefusal(context, command.menuCode, command.name); !refusal.isEmpty()) {
+        context.err << refusal << Qt::endl;
         return batchexit::kRefused;
     }
     for (const auto &setup : m_sessionSetups)
         setup(context.session);
     return batchexit::kOk;
+}
+
+QString menuRefusal(const BatchContext &context, const QString &menuCode, const QString &what)
+{
+    if (!permissions::allows(context.session.permissions, menuCode, context.session.isAdministrator()))
+        return u"User "_s + context.session.userName + u" may not use menu item "_s + menuCode + u" (\""_s + what
+            + u"\")."_s;
+    // As on the menu: the work of a convocation is not done under the administration code.
+    const MenuEntry *entry = findMenuEntry(menuCode);
+    if (entry && entry->convocationCommand && context.session.isAdminConvocation())
+        return u"\""_s + what + u"\" is the work of a convocation (menu item "_s + menuCode
+            + u"): log in with --convo CODE, not "_s + Session::adminConvocation() + u'.';
+    return {};
 }
 
 int BatchTool::main(const QStringList &arguments, QTextStream &out, QTextStream &err)

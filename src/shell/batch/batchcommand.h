@@ -92,6 +92,12 @@ public:
     QString required(const QString &option) const;
 };
 
+// Why the logged-in user may not do `what` (a command, or a part of one that needs
+// another screen's item) under menu item `menuCode`, as the menu would grey it out:
+// the item is not in his permissions, or it is a convocation's work and he is logged
+// in under the administration code. Empty when he may.
+QString menuRefusal(const BatchContext &context, const QString &menuCode, const QString &what);
+
 // The command-line tool: global options, then a command of the registry.
 class BatchTool
 {

@@ -41,28 +41,32 @@ void onRecord(int, void *context)
 
 } // namespace
 
-CsvReader::Result CsvReader::readFile(const QString &path, char delimiter)
+CsvReader::Result CsvReader::readFile(const QString &path, char delimiter, std::optional<legacytext::Encoding> encoding)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, path + u": "_s + file.errorString()};
-    Result r = parse(file.readAll(), delimiter);
+    Result r = parse(file.readAll(), delimiter, encoding);
     if (!r.error.isEmpty())
         r.error = path + u", "_s + r.error;
     return r;
 }
 
-CsvReader::Result CsvReader::parse(const QByteArray &input, char delimiter)
+CsvReader::Result CsvReader::parse(const QByteArray &input, char delimiter, std::optional<legacytext::Encoding> encoding)
 {
     QByteArray bytes = input;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     Collector collector;
-    // The whole file decides the encoding, so one field cannot be read differently from the next.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    // The decoding result is lazy: it has to be turned into a string for the error to be seen.
-    const QString decoded = utf8.decode(bytes);
-    collector.utf8 = !utf8.hasError();
+    if (encoding) {
+        collector.utf8 = *encoding == legacytext::Encoding::Utf8;
+    } else {
+        // The whole file decides the encoding, so one field cannot be read differently from the next.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        // The decoding result is lazy: it has to be turned into a string for the error to be seen.
+        const QString decoded = utf8.decode(bytes);
+        collector.utf8 = !utf8.hasError();
+    }
 
     csv_parser parser;
     csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/core/legacytext.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,8 +19,9 @@ struct CsvRecord
 };
 
 // Reads comma-separated files (quoted fields, doubled quotes, CRLF or LF, fields
-// that span lines) with libcsv. The file is UTF-8 or 8-bit legacy text (see
-// legacytext); blanks around unquoted fields are dropped, empty lines skipped.
+// that span lines) with libcsv. The file's encoding is given (see legacytext); without
+// one, valid UTF-8 is read as UTF-8 and anything else as 8-bit legacy text. Blanks
+// around unquoted fields are dropped, empty lines skipped.
 class CsvReader
 {
 public:
@@ -28,8 +31,10 @@ public:
         QString error; // empty when the whole file was read
     };
 
-    static Result readFile(const QString &path, char delimiter = ',');
-    static Result parse(const QByteArray &bytes, char delimiter = ',');
+    static Result readFile(const QString &path, char delimiter = ',',
+                           std::optional<legacytext::Encoding> encoding = std::nullopt);
+    static Result parse(const QByteArray &bytes, char delimiter = ',',
+                        std::optional<legacytext::Encoding> encoding = std::nullopt);
 };
 
 } // namespace sw

@@ -76,4 +76,32 @@ QString decodeFile(const QByteArray &bytes)
     return fromBytes(bytes);
 }
 
+std::optional<Encoding> encodingNamed(const QString &name)
+{
+    const QString n = name.trimmed().toLower();
+    if (n == QLatin1String("cp1252") || n == QLatin1String("windows-1252") || n == QLatin1String("8bit"))
+        return Encoding::Cp1252;
+    if (n == QLatin1String("utf-8") || n == QLatin1String("utf8"))
+        return Encoding::Utf8;
+    return std::nullopt;
+}
+
+QString encodingName(Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? QStringLiteral("utf-8") : QStringLiteral("cp1252");
+}
+
+QString decode(const QByteArray &bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Cp1252)
+        return fromBytes(bytes);
+    const QString text = QString::fromUtf8(bytes);
+    return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+}
+
+QByteArray encode(const QString &text, Encoding encoding)
+{
+    return encoding == Encoding::Cp1252 ? toBytes(text) : text.toUtf8();
+}
+
 } // namespace sw::legacytext

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace sw::legacytext {
 
 // Kannada names are the 8-bit characters of the legacy display fonts. Inside the
@@ -20,5 +22,18 @@ bool isEightBit(const QString &text);
 // A text file that may be UTF-8 (with or without a byte-order mark) or 8-bit:
 // valid UTF-8 is read as such, anything else byte by byte as above.
 QString decodeFile(const QByteArray &bytes);
+
+// How a file's text is written. A file holding Kannada in the legacy fonts must be
+// read as its bytes: some runs of those bytes happen to be valid UTF-8 and would
+// change if the file were guessed to be UTF-8. Files therefore say which they are.
+enum class Encoding { Cp1252, Utf8 };
+// "cp1252" (also "windows-1252", "8bit") or "utf-8" ("utf8"), any letter case; nullopt otherwise.
+std::optional<Encoding> encodingNamed(const QString &name);
+QString encodingName(Encoding encoding);
+// Cp1252 byte for byte as fromBytes; Utf8 as UTF-8 (a byte-order mark dropped, an
+// invalid sequence becomes U+FFFD, which no column accepts).
+QString decode(const QByteArray &bytes, Encoding encoding);
+// Cp1252 as toBytes; Utf8 as UTF-8 without a byte-order mark.
+QByteArray encode(const QString &text, Encoding encoding);
 
 } // namespace sw::legacytext

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/db/schema.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 using namespace Qt::StringLiterals;
 
 namespace sw::schema {
@@ -105,12 +108,32 @@ QString columnName(const QString &definition)
     return (blank < 0 ? trimmed : trimmed.left(blank)).trimmed();
 }
 
+int columnWidth(const QString &table, const QString &column)
+{
+    static const QHash<QString, int> widths = [] {
+        QHash<QString, int> out;
+        static const QRegularExpression varchar(u"^(\\w+)\\s+VARCHAR\\((\\d+)\\)$"_s,
+                                                QRegularExpression::CaseInsensitiveOption);
+        for (const TableDefinition &t : tables()) {
+            for (const QString &definition : splitDefinitions(t.columns)) {
+                const QRegularExpressionMatch m = varchar.match(definition.trimmed());
+                if (m.hasMatch())
+                    out.insert(t.name.toUpper() + u'.' + m.captured(1).toUpper(), m.captured(2).toInt());
+            }
+        }
+        return out;
+    }();
+    return widths.value(table.toUpper() + u'.' + column.toUpper());
+}
+
 const std::vector<IndexDefinition> &indexes()
 {
     static const std::vector<IndexDefinition> list = {
         {u"ix_convo_convo_regno"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FREGNO"_s}},
         {u"ix_convo_regno_degree"_s, u"CONVO"_s, {u"FREGNO"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}},
-        {u"ix_convo_regno_deg_convo"_s, u"CONVO"_s, {u"FREGNO"_s, u"FDEGREE"_s, u"FCOLLCODE"_s, u"FCONVOCODE"_s}},
+        // A candidate is one degree of one student at one college in one convocation:
+        // the key that no import, form or grid may store twice.
+        {u"ux_convo_candidate"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FREGNO"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}, true},
         {u"ix_convo_certno"_s, u"CONVO"_s, {u"FCERTNO"_s}},
         {u"ix_convo_degree_coll"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}},
         {u"ix_convo_convo_name"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FNAME"_s}},

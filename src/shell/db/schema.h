@@ -24,6 +24,11 @@ const TableDefinition *find(const QString &table);
 QStringList splitDefinitions(const QString &columns);
 // The column name of one definition: the text up to its first blank, trimmed.
 QString columnName(const QString &definition);
+// The declared width of a text column (VARCHAR(n)), the table and column named in any
+// letter case; 0 for a column without one (dates, numbers) or unknown. Every store
+// and import holds values to these widths before a statement runs, so each backend
+// refuses a value that does not fit with the same message.
+int columnWidth(const QString &table, const QString &column);
 
 // Indexes on the columns the screens filter by, which change no behaviour, and the
 // unique keys that guard what must never be stored twice.

@@ -64,6 +64,21 @@ bool SchemaUpgrade::treatTable(const QString &table, const QString &columns, Upg
     return true;
 }
 
+QStringList SchemaUpgrade::repeatedKeys(const schema::IndexDefinition &index, int limit) const
+{
+    const QString columns = index.columns.join(u", "_s);
+    Rows rows = m_db.query(u"select "_s + columns + u", count(*) from "_s + m_db.table(index.table) + u" group by "_s
+                           + columns + u" having count(*) > 1"_s);
+    QStringList out;
+    while (rows.next() && out.size() < limit) {
+        QStringList key;
+        for (int i = 0; i < index.columns.size(); ++i)
+            key << rows.text(i);
+        out << key.join(u' ') + u" ("_s + rows.text(int(index.columns.size())) + u" rows)"_s;
+    }
+    return out;
+}
+
 void SchemaUpgrade::createIndexes(UpgradeReport &report)
 {
     const SqlDialect &dialect = m_db.dialect();
@@ -71,7 +86,17 @@ void SchemaUpgrade::createIndexes(UpgradeReport &report)
         const BoundSql listing = dialect.indexListing(index.table, index.name);
         if (m_db.exists(listing.sql, listing.params))
             continue;
-        if (execOrSkip(dialect.createIndex(index.name, index.table, index.columns, index.unique), report))
+        const QString sql = dialect.createIndex(index.name, index.table, index.columns, index.unique);
+        if (index.unique) {
+            // Rows stored twice before the key existed cannot be merged by a program: which
+            // one is right is the section's decision. The key waits, and they are named.
+            if (const QStringList repeated = repeatedKeys(index, 20); !repeated.isEmpty()) {
+                report.skippedStatements.append(sql + u" -- rows stored more than once under "_s
+                                                + index.columns.join(u", "_s) + u": "_s + repeated.join(u"; "_s));
+                continue;
+            }
+        }
+        if (execOrSkip(sql, report))
             report.createdIndexes.append(index.name);
     }
 }

@@ -6,6 +6,10 @@
 
 namespace sw {
 
+namespace schema {
+struct IndexDefinition;
+}
+
 class Database;
 class Prompter;
 
@@ -43,6 +47,8 @@ private:
     bool treatTable(const QString &table, const QString &columns, UpgradeReport &report);
     bool execOrSkip(const QString &sql, UpgradeReport &report);
     void createIndexes(UpgradeReport &report);
+    // The keys of a unique index that rows of its table already repeat (at most `limit`).
+    QStringList repeatedKeys(const schema::IndexDefinition &index, int limit) const;
 
     Database &m_db;
     Prompter &m_prompter;

@@ -124,6 +124,7 @@ public:
         return u"CHAR_LENGTH("_s + expression + u')';
     }
     QString tableName(const QString &name) const override { return name.toLower(); }
+    int maxBoundValues() const override { return 65535; }
 
     // Strict mode makes a value that does not fit an error, as on the other servers,
     // instead of a silently shortened value.
@@ -164,10 +165,25 @@ public:
     {
         return SqlDialect::createIndex(index, tableName(table), columns, unique);
     }
+    std::optional<QString> joinedUpdate(const QString &table, const QString &source, const QStringList &keys,
+                                        const QStringList &columns, const QStringList &fixed,
+                                        const QString &condition) const override
+    {
+        QStringList on, sets;
+        for (const QString &k : keys)
+            on << u"c."_s + k + u" = s."_s + k;
+        for (const QString &c : columns)
+            sets << u"c."_s + c + u" = s."_s + c;
+        for (const QString &f : fixed)
+            sets << u"c."_s + f;
+        return u"UPDATE "_s + tableName(table) + u" c JOIN "_s + tableName(source) + u" s ON "_s + on.join(u" AND "_s)
+            + u" SET "_s + sets.join(u", "_s) + (condition.isEmpty() ? QString() : u" WHERE "_s + condition);
+    }
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
+        // The collation of the tables it is joined with, whatever the server's default.
         return u"CREATE TEMPORARY TABLE "_s + tableName(table) + u" ("_s + joinedDefinitions(*this, definitions)
-            + u") DEFAULT CHARSET=utf8mb4"_s;
+            + u") DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci"_s;
     }
     QString dropTemporaryTable(const QString &table) const override
     {
@@ -364,6 +380,12 @@ QString SqlDialect::createIndex(const QString &index, const QString &table, cons
 {
     return (unique ? u"CREATE UNIQUE INDEX "_s : u"CREATE INDEX "_s) + index + u" ON "_s + table + u" ("_s
            + columns.join(u", "_s) + u')';
+}
+
+std::optional<QString> SqlDialect::joinedUpdate(const QString &, const QString &, const QStringList &,
+                                                const QStringList &, const QStringList &, const QString &) const
+{
+    return std::nullopt;
 }
 
 QString SqlDialect::createTemporaryTable(const QString &table, const QStringList &definitions) const

@@ -61,6 +61,18 @@ public:
     virtual QString createTemporaryTable(const QString &table, const QStringList &definitions) const;
     virtual QString dropTemporaryTable(const QString &table) const;
 
+    // One statement that updates the rows of `table` matching the rows of the temporary
+    // table `source` on `keys`, setting each of `columns` from the source row and every
+    // `fixed` assignment as given ("fspecial = ''"), where `condition` holds; the
+    // condition names, without qualifier, only columns the source does not have.
+    // nullopt when the backend has no such statement: the caller updates row by row.
+    virtual std::optional<QString> joinedUpdate(const QString &table, const QString &source, const QStringList &keys,
+                                                const QStringList &columns, const QStringList &fixed,
+                                                const QString &condition) const;
+
+    // The most values one statement may bind.
+    virtual int maxBoundValues() const { return 999; }
+
     // Sorts a driver error into the kinds the system reacts to.
     virtual DbErrorKind classify(const QSqlError &error) const = 0;
 

@@ -28,6 +28,22 @@ QStringList createStatements()
     };
 }
 
+int columnWidth(const QString &table, const QString &column)
+{
+    static const QRegularExpression definition(u"\\b(\\w+) VARCHAR\\((\\d+)\\)"_s);
+    const QString head = u"CREATE TABLE IF NOT EXISTS "_s + table.toLower() + u" ("_s;
+    for (const QString &statement : createStatements()) {
+        if (!statement.startsWith(head))
+            continue;
+        for (auto it = definition.globalMatch(statement); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            if (m.captured(1).compare(column, Qt::CaseInsensitive) == 0)
+                return m.captured(2).toInt();
+        }
+    }
+    return 0;
+}
+
 void create(Database &portal)
 {
     for (const QString &statement : createStatements())

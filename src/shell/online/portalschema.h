@@ -17,6 +17,8 @@ namespace portalschema {
 
 // The statements that create the tables when they are missing.
 QStringList createStatements();
+// The width of a text column of `dctran` or `dcstud` as defined here; 0 when none.
+int columnWidth(const QString &table, const QString &column);
 // Creates the tables on `portal` (a MySQL/MariaDB connection); throws DbError.
 void create(Database &portal);
 // Creates the database `name` (letters, digits, underscores) when missing, Latin-1 by

@@ -4,6 +4,7 @@
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
+#include "shell/db/schema.h"
 #include "shell/settings/controlstore.h"
 
 #include <QCheckBox>
@@ -20,21 +21,21 @@ struct ControlField
 {
     const char16_t *label;
     const char16_t *hint;
-    int width;
+    const char16_t *column; // its width is the box's maximum length
 };
 
-// text(0) .. text(9) in focus order, with the widths of their columns.
+// text(0) .. text(9) in focus order.
 const ControlField kFields[] = {
-    {u"Company Name", u"Name of the institution", 100},
-    {u"Address", u"Address line 1", 100},
-    {u"", u"Address line 2", 100},
-    {u"", u"Address line 3", 100},
-    {u"", u"Address line 4", 100},
-    {u"Phone", u"Phone numbers", 50},
-    {u"Fax", u"Fax numbers", 50},
-    {u"E-mail", u"E-mail address", 50},
-    {u"Signing Authority - 1", u"First signing authority", 50},
-    {u"Signing Authority - 2", u"Second signing authority", 50},
+    {u"Company Name", u"Name of the institution", u"FCOMPANY"},
+    {u"Address", u"Address line 1", u"FADD1"},
+    {u"", u"Address line 2", u"FADD2"},
+    {u"", u"Address line 3", u"FADD3"},
+    {u"", u"Address line 4", u"FADD4"},
+    {u"Phone", u"Phone numbers", u"FPHONE"},
+    {u"Fax", u"Fax numbers", u"FFAX"},
+    {u"E-mail", u"E-mail address", u"FEMAIL"},
+    {u"Signing Authority - 1", u"First signing authority", u"FSIGNAUTH1"},
+    {u"Signing Authority - 2", u"Second signing authority", u"FSIGNAUTH2"},
 };
 
 } // namespace
@@ -43,7 +44,8 @@ Controle::Controle(const FormContext &context)
     : RecordForm(context, u"CONTROLE"_s, u"Control . . ."_s)
 {
     for (int i = 0; i < 10; ++i)
-        addText(i, QString::fromUtf16(kFields[i].label), QString::fromUtf16(kFields[i].hint), kFields[i].width);
+        addText(i, QString::fromUtf16(kFields[i].label), QString::fromUtf16(kFields[i].hint),
+                schema::columnWidth(u"CONTROL"_s, QString::fromUtf16(kFields[i].column)));
     // An e-mail address keeps its letter case.
     keepCase(text(7));
     addDate(0, u"Convocation Date"_s, u"Certificate Printing Date"_s);

@@ -4,6 +4,7 @@
 #include "shell/common/appearance.h"
 #include "shell/core/prompter.h"
 #include "shell/db/database.h"
+#include "shell/db/schema.h"
 
 using namespace Qt::StringLiterals;
 
@@ -54,6 +55,22 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
     if (d.company.trimmed().isEmpty() || d.address[0].trimmed().isEmpty()) {
         prompter.message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
         return false;
+    }
+    // Each text is held to its column's width here, so every backend refuses alike.
+    const std::pair<QString, QString> texts[] = {
+        {u"FCOMPANY"_s, d.company},        {u"FADD1"_s, d.address[0]}, {u"FADD2"_s, d.address[1]},
+        {u"FADD3"_s, d.address[2]},        {u"FADD4"_s, d.address[3]}, {u"FPHONE"_s, d.phone},
+        {u"FFAX"_s, d.fax},                {u"FEMAIL"_s, d.email},     {u"FSIGNAUTH1"_s, d.signingAuthority1},
+        {u"FSIGNAUTH2"_s, d.signingAuthority2}};
+    for (const auto &[column, text] : texts) {
+        const int width = schema::columnWidth(u"CONTROL"_s, column);
+        if (clean(text).size() > width) {
+            prompter.message(u"%1 holds %2 characters; at most %3 are kept."_s.arg(column.toLower())
+                                 .arg(clean(text).size())
+                                 .arg(width),
+                             u"Message"_s, PromptIcon::Exclamation);
+            return false;
+        }
     }
     const QVariantList values{clean(d.company),  clean(d.address[0]), clean(d.address[1]),
                               clean(d.address[2]), clean(d.address[3]), clean(d.phone),

@@ -7,7 +7,10 @@
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
+#include <QColor>
 #include <QDir>
+#include <QImage>
+#include <QImageReader>
 #include <QFile>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -390,7 +393,7 @@ TEST_P(CandidateStoreTest, LibraryNamesFillOnlyPairsShortOfWords)
     EXPECT_EQ(filled.value(u"fmotnamekan"_s), QString());
 }
 
-TEST_P(CandidateStoreTest, PhotographsAreFoundInAnyCaseAndNeverReplaced)
+TEST_P(CandidateStoreTest, PhotographsAreFoundInAnyCase)
 {
     const QString photos = m_session.folder.filePath(u"Photos"_s);
     QDir().mkpath(photos);
@@ -404,21 +407,67 @@ TEST_P(CandidateStoreTest, PhotographsAreFoundInAnyCaseAndNeverReplaced)
     touch(photos + u"/R1.Bmp"_s, "bmp"); // .bmp is tried first
     EXPECT_EQ(store().photoPath(u"R1"_s), photos + u"/R1.Bmp"_s);
     EXPECT_EQ(store().photoPath(u"R2"_s), QString());
+    EXPECT_EQ(store().photoFiles(u"R1"_s).size(), 2);
+}
 
+TEST_P(CandidateStoreTest, AChosenPhotographIsAPictureAndReplacesTheOldOneOnlyWhenTheAnswerIsYes)
+{
+    const QString photos = m_session.folder.filePath(u"Photos"_s);
+    QDir().mkpath(photos);
     QTemporaryDir elsewhere;
-    const QString chosen = elsewhere.filePath(u"camera.jpg"_s);
-    touch(chosen, "new");
+    const auto picture = [&](const QString &name, Qt::GlobalColor colour) {
+        const QString path = elsewhere.filePath(name);
+        QImage image(30, 40, QImage::Format_RGB32);
+        image.fill(colour);
+        EXPECT_TRUE(image.save(path));
+        return path;
+    };
     test::insertCandidate(db(), u"R1"_s);
-    CandidateSaveOutcome outcome = store().save(*store().find(u"R1"_s), EntryMode::Edit, chosen);
-    EXPECT_TRUE(outcome.photo.isEmpty());
-    EXPECT_TRUE(QFile::exists(chosen)); // left where it was
 
-    CandidateRecord r = newCandidate(u"R2"_s);
-    outcome = store().save(r, EntryMode::Add, chosen);
+    // Found in the field: a text file given as the photograph was stored as R1.jpg, and
+    // as ".jpg" is looked for before ".jpeg" it hid the candidate's real picture.
+    const QString text = elsewhere.filePath(u"notes.jpg"_s);
+    {
+        QFile f(text);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+    }
+    CandidateSaveOutcome outcome = store().save(*store().find(u"R1"_s), EntryMode::Edit, text);
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_TRUE(m_prompter.last().contains(u"is not a picture that can be read"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(store().photoFiles(u"R1"_s).isEmpty());
+    EXPECT_TRUE(QFile::exists(text));
+
+    // The candidate's picture is a .jpeg; a new one asks, and No keeps the old one.
+    ASSERT_TRUE(QFile::copy(picture(u"old.jpg"_s, Qt::red), photos + u"/R1.JPEG"_s));
+    const QString chosen = picture(u"camera.jpg"_s, Qt::blue);
+    m_prompter.answer(PromptAnswer::No);
+    outcome = store().save(*store().find(u"R1"_s), EntryMode::Edit, chosen);
+    ASSERT_TRUE(outcome.saved);
+    EXPECT_TRUE(outcome.photo.isEmpty());
+    EXPECT_EQ(store().photoFiles(u"R1"_s), QStringList{photos + u"/R1.JPEG"_s});
+    EXPECT_TRUE(QFile::exists(chosen));
+
+    // Yes puts the new one in its place: one picture, the new one, found by every look-up.
+    m_prompter.answer(PromptAnswer::Yes);
+    outcome = store().save(*store().find(u"R1"_s), EntryMode::Edit, chosen);
+    ASSERT_TRUE(outcome.saved);
+    EXPECT_EQ(outcome.photo, photos + u"/R1.jpg"_s);
+    EXPECT_EQ(store().photoFiles(u"R1"_s), QStringList{photos + u"/R1.jpg"_s});
+    const QColor stored = QImage(store().photoPath(u"R1"_s)).pixelColor(0, 0);
+    EXPECT_TRUE(stored.blue() > 200 && stored.red() < 50) << stored.name().toStdString(); // a JPEG is near enough
+    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_FALSE(m_prompter.answersLeft());
+
+    // A picture of another kind is stored as a JPEG; a new candidate is not asked.
+    const QString png = elsewhere.filePath(u"scan.png"_s);
+    QImage scan(20, 20, QImage::Format_RGB32);
+    scan.fill(Qt::green);
+    ASSERT_TRUE(scan.save(png));
+    outcome = store().save(newCandidate(u"R2"_s), EntryMode::Add, png);
     ASSERT_TRUE(outcome.saved);
     EXPECT_EQ(outcome.photo, photos + u"/R2.jpg"_s);
-    EXPECT_FALSE(QFile::exists(chosen)); // moved
-    EXPECT_EQ(store().photoPath(u"R2"_s), photos + u"/R2.jpg"_s);
+    EXPECT_EQ(QImageReader(outcome.photo).format(), QByteArray("jpeg"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CandidateStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -135,11 +136,19 @@ TEST_P(EntryCommandsTest, APhotographGivenOnAddIsMovedIntoPhotos)
 {
     QTemporaryDir elsewhere;
     const QString chosen = elsewhere.filePath(u"face.jpg"_s);
+    const QString notes = elsewhere.filePath(u"notes.jpg"_s);
     {
-        QFile f(chosen);
+        QImage face(30, 40, QImage::Format_RGB32);
+        face.fill(Qt::gray);
+        ASSERT_TRUE(face.save(chosen));
+        QFile f(notes);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("jpeg");
     }
+    // A file that is no picture refuses the candidate's save.
+    const test::BatchRun refused = runBatch(newCandidate(u"R40"_s) << u"--photo"_s << notes);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"is not a picture that can be read"_s)) << refused.err.toStdString();
     const test::BatchRun r = runBatch(newCandidate(u"R40"_s) << u"--photo"_s << chosen);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString target = m_folder->folder().filePath(u"Photos/R40.jpg"_s);

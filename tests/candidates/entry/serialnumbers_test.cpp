@@ -111,14 +111,40 @@ TEST_P(SerialNumbersTest, TwoWorkstationsActivatingTogetherNeverShareANumber)
     EXPECT_TRUE(numbers.contains(SerialNumbers::format(2 * perWorkstation)));
 }
 
-TEST_P(SerialNumbersTest, ANumberIsOnlyTakenInsideATransactionAndNeverFromGarbage)
+TEST_P(SerialNumbersTest, ALockIsOnlyTakenInsideATransaction)
 {
     EXPECT_THROW(SerialNumbers(*m_db).lock(), StopError);
-    test::insertCandidate(*m_db, u"R1"_s, {{u"fprintord"_s, u"12A"_s}});
+}
+
+TEST_P(SerialNumbersTest, NumbersAreComparedAsNumbersPastFiveDigits)
+{
+    // Found in the field: the highest was taken as text, so after 99999 ("100000" sorts
+    // below it) three activations in a row were all given 100000.
+    test::insertCandidate(*m_db, u"R1"_s, {{u"fprintord"_s, u"99998"_s}});
+    QStringList given;
+    for (int i = 0; i < 3; ++i) {
+        WriteScope scope(*m_db);
+        SerialNumbers serials(*m_db);
+        serials.lock();
+        given << serials.next();
+        test::insertCandidate(*m_db, regno(i), {{u"fprintord"_s, given.back()}});
+        scope.commit();
+    }
+    EXPECT_EQ(given, (QStringList{u"99999"_s, u"100000"_s, u"100001"_s}));
+}
+
+TEST_P(SerialNumbersTest, AValueThatIsNoNumberIsNamedAndPassedOver)
+{
+    // One garbage value used to stop every activation of every convocation.
+    test::insertCandidate(*m_db, u"R1"_s, {{u"fprintord"_s, u"00041"_s}});
+    test::insertCandidate(*m_db, u"R2"_s, {{u"fprintord"_s, u"12A"_s}});
     WriteScope scope(*m_db);
     SerialNumbers serials(*m_db);
     serials.lock();
-    EXPECT_THROW(serials.next(), StopError);
+    QStringList ignored;
+    EXPECT_EQ(serials.next(&ignored), u"00042"_s);
+    EXPECT_EQ(ignored, QStringList{u"R2 (C26): 12A"_s});
+    EXPECT_EQ(serials.next(), u"00042"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SerialNumbersTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importfixture.h"
 
+#include "shell/core/csvreader.h"
+#include "shell/core/importtally.h"
 #include "shell/core/inifile.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/online/onlinelink.h"
@@ -28,6 +30,19 @@ void ImportTest::SetUp()
     m_session.instCode = u"003"_s;
     m_session.userName = u"CLERK"_s;
     m_session.convoCode = u"C26"_s;
+    for (const QString &degree : {u"BA"_s, u"BSC"_s, u"BSCCS"_s, u"BCOM"_s, u"MA"_s, u"MSC"_s})
+        m_session.db().exec(u"insert into degree (fdegree, fdescpn) values (?, ?)"_s, {degree, degree});
+    for (const QString &college : {u"C01"_s, u"C02"_s, u"C09"_s, u"AC01"_s, u"X"_s})
+        m_session.db().exec(u"insert into college (fcollcode, fcollname) values (?, ?)"_s, {college, college});
+}
+
+std::vector<QStringList> ImportTest::rejectFile(const QString &input)
+{
+    std::vector<QStringList> out;
+    const CsvReader::Result read = CsvReader::readFile(RejectFile::pathBeside(input));
+    for (const CsvRecord &r : read.records)
+        out.push_back(r.fields);
+    return out;
 }
 
 QString ImportTest::writeStu(const QString &name, const std::vector<StuRow> &rows, bool directoryFields) const

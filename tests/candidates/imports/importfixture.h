@@ -26,7 +26,9 @@ struct StuRow
 };
 
 // An installed application folder on one backend with a logged-in session (user CLERK,
-// convocation C26, institution 003 unless the test changes it) and a folder for inputs.
+// convocation C26, institution 003 unless the test changes it), the degrees and colleges
+// the tests' candidates name (BA, BSC, BSCCS, BCOM, MA, MSC; C01, C02, C09, AC01, X)
+// and a folder for inputs.
 class ImportTest : public ::testing::TestWithParam<TestBackend>
 {
 protected:
@@ -43,6 +45,8 @@ protected:
     int count(const QString &sql, const QVariantList &params = {}) const;
     // Prints a certificate number on a candidate, freezing it.
     void print(const QString &regno, const QString &certNo);
+    // The lines of the reject file an import left for `input` (header first); empty when none.
+    static std::vector<QStringList> rejectFile(const QString &input);
 
     std::unique_ptr<InstalledFolder> m_folder;
     Session m_session;

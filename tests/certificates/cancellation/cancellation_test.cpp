@@ -226,6 +226,10 @@ TEST_P(CancellationTest, EditingAReasonChangesOnlyTheRegisterLine)
 // again) was refused as unprinted because the cancelled row was read first.
 TEST_P(CancellationTest, CandidateEnteredTwiceIsCancelledOnTheRowHoldingTheNumber)
 {
+    // Only a database from before the candidate key can hold such a pair: its upgrade
+    // leaves the key out while the rows repeat it.
+    m_session.db().exec(u"drop index ux_convo_candidate"_s
+                        + (GetParam() == TestBackend::MariaDB ? u" on convo"_s : QString()));
     m_session.db().exec(u"update convo set fcertno = null where fregno = 'R1'"_s);
     test::insertCandidate(m_session.db(), u"R1"_s, {{u"factive"_s, u"T"_s}, {u"fcertno"_s, u"A000099"_s}});
     CancellationStore cancel = store();

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Loading gold-medal and cash-prize awards from a file: what a good file writes,
-// and for each kind of bad line the message that names file, line and field, with
-// nothing of the file saved.
+// and for each kind of bad line the message that names file, line and field; the bad
+// line is rejected into the reject file and the good ones are registered.
 #include "../printing/printingfixture.h"
 
 #include "certificates/ranks/awardimport.h"
+
+#include "shell/core/importtally.h"
 
 #include <QFile>
 
@@ -39,7 +41,7 @@ TEST_P(AwardImportTest, GoodFileWritesEveryAwardWithItsDonorSubjectAndAmount)
         "GC,r1,ba,101,\"Sri K. D'Souza, Dharwad\",History,,\r\n"
         "CC,R2,BA,101,Smt. Kamala Endowment,Kannada,5000,first in Kannada\r\n"));
     ASSERT_TRUE(batch.ok()) << batch.errors.join(u'\n').toStdString();
-    EXPECT_EQ(import.apply(batch), 2);
+    EXPECT_EQ(import.apply(batch).inserted, 2);
 
     Rows rows = m_session.db().query(u"select fcerttype, fregno, fdegree, fdonername, fsubject, famount, fremarks, "
                                      "fconvocode, fusername, fslno, fcertno from rankreg order by fslno"_s);
@@ -60,10 +62,10 @@ TEST_P(AwardImportTest, GoodFileWritesEveryAwardWithItsDonorSubjectAndAmount)
     EXPECT_EQ(rows.value(9).toInt(), 2);
 }
 
-TEST_P(AwardImportTest, EveryBadLineIsNamedAndNothingOfTheFileIsSaved)
+TEST_P(AwardImportTest, EveryBadLineIsNamedAndRejectedAndTheGoodOnesRegistered)
 {
     AwardImport import(m_session);
-    ASSERT_EQ(import.apply(import.read(writeFile("GC,R1,BA,101,Donor,History,\n"))), 1);
+    ASSERT_EQ(import.apply(import.read(writeFile("GC,R1,BA,101,Donor,History,\n"))).inserted, 1);
     test::insertCandidate(m_session.db(), u"S1"_s, {{u"fdegree"_s, u"BSC"_s}});
     const QByteArray good = "CC,R2,BA,101,Donor,Kannada,100\n";
     struct Case
@@ -91,10 +93,18 @@ TEST_P(AwardImportTest, EveryBadLineIsNamedAndNothingOfTheFileIsSaved)
          u"awards.csv, line 2: 7 fields expected (type, regno, degree, college, donor, subject, amount), found 4"_s},
     };
     for (const Case &c : cases) {
-        const AwardBatch batch = import.read(writeFile(good + c.line));
+        const QString path = writeFile(good + c.line);
+        const AwardBatch batch = import.read(path);
         EXPECT_EQ(batch.errors, QStringList{c.error}) << c.line.toStdString();
-        EXPECT_EQ(import.apply(batch), 0);
-        EXPECT_EQ(awardRows(), 1) << c.line.toStdString();
+        const ImportCounts counts = import.apply(batch);
+        EXPECT_EQ(counts.inserted, 1);
+        EXPECT_EQ(counts.rejected, 1);
+        EXPECT_EQ(counts.total, 2);
+        EXPECT_EQ(awardRows(), 2) << c.line.toStdString();
+        QFile rejects(RejectFile::pathBeside(path));
+        ASSERT_TRUE(rejects.open(QIODevice::ReadOnly));
+        EXPECT_EQ(rejects.readAll().count('\n'), 2) << c.line.toStdString();
+        m_session.db().exec(u"delete from rankreg where fregno = 'R2' and fcerttype = 'CC'"_s);
     }
     const AwardBatch missing = import.read(m_out.filePath(u"none.csv"_s));
     ASSERT_EQ(missing.errors.size(), 1);

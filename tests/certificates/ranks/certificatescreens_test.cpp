@@ -136,7 +136,7 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     csv.write("GC,R4,BA,101,Prof. Hegde Gold Medal,Political Science,,\nCC,R1,BA,101,Alumni Prize,English,1001,\n");
     csv.close();
     AwardImport import(m_session);
-    ASSERT_EQ(import.apply(import.read(file)), 2);
+    ASSERT_EQ(import.apply(import.read(file)).inserted, 2);
     printOnScreen(u"G"_s, u"GM"_s, u"1"_s, 1);
     EXPECT_TRUE(sheetText(u"GM000001"_s, u"R4"_s).contains(u"is awarded Prof. Hegde Gold Medal for securing Political Science"_s));
     printOnScreen(u"C"_s, u"CP"_s, u"1"_s, 1);

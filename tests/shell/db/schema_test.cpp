@@ -71,6 +71,28 @@ TEST_P(SchemaTest, UpgradeOnACurrentDatabaseChangesNothing)
     EXPECT_TRUE(m_prompter.shown().empty());
 }
 
+TEST_P(SchemaTest, TheCandidateKeyWaitsWhileRowsRepeatItAndTheyAreNamed)
+{
+    // A database the older imports left with a candidate stored twice: the upgrade cannot
+    // know which row is right, so the key waits and the rows are named, and nothing stops.
+    m_db->exec(u"DROP INDEX ux_convo_candidate"_s + (GetParam() == TestBackend::MariaDB ? u" ON convo"_s : QString()));
+    const QString insert = u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values (?, ?, 'BA', 'C01', 'C26')"_s;
+    m_db->exec(insert, {u"R1"_s, u"ONE"_s});
+    m_db->exec(insert, {u"R1"_s, u"TWICE"_s});
+    SchemaUpgrade upgrade(*m_db, m_prompter);
+    UpgradeReport report = upgrade.run();
+    EXPECT_FALSE(report.stoppedEarly);
+    EXPECT_FALSE(report.createdIndexes.contains(u"ux_convo_candidate"_s));
+    ASSERT_EQ(report.skippedStatements.size(), 1);
+    EXPECT_TRUE(report.skippedStatements.front().endsWith(u"C26 R1 BA C01 (2 rows)"_s))
+        << report.skippedStatements.front().toStdString();
+
+    m_db->exec(u"delete from convo where fname = 'TWICE'"_s);
+    report = upgrade.run();
+    EXPECT_EQ(report.createdIndexes, QStringList{u"ux_convo_candidate"_s});
+    EXPECT_THROW(m_db->exec(insert, {u"r1"_s, u"AGAIN"_s}), DbError);
+}
+
 TEST_P(SchemaTest, UpgradeCreatesMissingTablesAndAddsMissingColumnsInOrder)
 {
     m_db->exec(u"DROP TABLE "_s + m_db->table(u"RECCERT"_s));

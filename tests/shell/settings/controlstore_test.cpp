@@ -72,6 +72,22 @@ TEST_P(ControlStoreTest, AnEmptyTableGetsItsRowAndMissingNamesAreRefused)
     EXPECT_TRUE(m_db->scalar(u"select funitcode from "_s + m_db->table(u"CONTROL"_s)).isNull());
 }
 
+TEST_P(ControlStoreTest, ATextWiderThanItsColumnIsRefusedAlikeOnEveryBackend)
+{
+    // Found in the field: the screen let 100 characters into the 50-wide address lines
+    // (and only 50 into the 100-wide signing authorities); MariaDB refused, SQLite kept them.
+    ControlStore store(*m_db);
+    InstitutionDetails d;
+    d.company = u"Name"_s;
+    d.address[0] = QString(51, u'A');
+    EXPECT_FALSE(store.saveInstitution(d, m_prompter));
+    EXPECT_EQ(m_prompter.last(), u"fadd1 holds 51 characters; at most 50 are kept."_s);
+    d.address[0] = QString(50, u'A');
+    d.signingAuthority1 = QString(100, u'S');
+    ASSERT_TRUE(store.saveInstitution(d, m_prompter)) << m_prompter.last().toStdString();
+    EXPECT_EQ(store.institution().signingAuthority1.size(), 100);
+}
+
 TEST_P(ControlStoreTest, AppearanceDefaultsSavesAndRefusesWhatIsNotAColour)
 {
     ControlStore store(*m_db);
