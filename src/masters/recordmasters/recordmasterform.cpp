@@ -2,6 +2,7 @@
 #include "masters/recordmasters/recordmasterform.h"
 
 #include "masters/recordmasters/recordmasterstore.h"
+#include "shell/forms/kannadabox.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
@@ -57,7 +58,7 @@ void RecordMasterForm::activated()
     RecordForm::activated();
     for (int i = 0; i < int(m_kind.fields.size()); ++i) {
         if (m_kind.fields[size_t(i)].kannada)
-            text(i)->setFont(QFont(kannadaFont(), 13));
+            KannadaBox::attach(text(i), kannadaFont(), 13);
     }
 }
 
@@ -78,7 +79,7 @@ MasterRecord RecordMasterForm::typed() const
 {
     MasterRecord record;
     for (int i = 0; i < int(m_kind.fields.size()); ++i)
-        record.values << text(i)->text();
+        record.values << KannadaBox::storedText(text(i));
     if (!m_kind.flagColumn.isEmpty())
         record.flag = chk(0)->isChecked();
     return record;

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/forms/kannadabox.h"
+
+#include "shell/document/fontcheck.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+QFont unicodeFont(const QFont &like, double pointSize)
+{
+    QFont font(FontCheck::unicodeKannadaFamily());
+    font.setPointSizeF(pointSize);
+    font.setBold(like.bold());
+    return font;
+}
+
+QIcon markerIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    QFont font(FontCheck::unicodeKannadaFamily());
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(QColor(0x25, 0x58, 0x67));
+    p.drawText(pixmap.rect(), Qt::AlignCenter, u"ಅ"_s);
+    return QIcon(pixmap);
+}
+
+class KannadaColumnDelegate : public QStyledItemDelegate
+{
+public:
+    KannadaColumnDelegate(QObject *parent, kannada::LegacyFont font, QFont shown)
+        : QStyledItemDelegate(parent)
+        , m_font(font)
+        , m_shown(std::move(shown))
+    {
+    }
+    QString displayText(const QVariant &value, const QLocale &) const override
+    {
+        return kannada::readable(value.toString(), m_font);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->font = m_shown;
+    }
+
+private:
+    kannada::LegacyFont m_font;
+    QFont m_shown;
+};
+
+} // namespace
+
+KannadaBox::KannadaBox(QLineEdit *box, kannada::LegacyFont font)
+    : QObject(box)
+    , m_box(box)
+    , m_font(font)
+{
+    setObjectName(u"kannadaBox"_s);
+    connect(box, &QLineEdit::textChanged, this, &KannadaBox::textChanged);
+}
+
+KannadaBox *KannadaBox::of(const QLineEdit *box)
+{
+    return box ? box->findChild<KannadaBox *>(u"kannadaBox"_s, Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+void KannadaBox::attach(QLineEdit *box, const QString &family, double pointSize)
+{
+    QFont legacy(family);
+    legacy.setPointSizeF(pointSize);
+    legacy.setBold(box->font().bold());
+    const auto font = kannada::legacyFont(family);
+    if (!font || !FontCheck::readsAsUnicode(family) || FontCheck::unicodeKannadaFamily().isEmpty()) {
+        box->setFont(legacy);
+        return;
+    }
+    box->setFont(unicodeFont(box->font(), pointSize));
+    if (of(box))
+        return;
+    auto *helper = new KannadaBox(box, *font);
+    QAction *marker = box->addAction(markerIcon(), QLineEdit::TrailingPosition);
+    marker->setObjectName(u"kannadaMarker"_s);
+    marker->setToolTip(u"Kannada shown through Unicode: \""_s + family +
+                       u"\" is not installed. Type in Unicode Kannada; it is stored in the legacy codes."_s);
+    helper->textChanged(box->text());
+}
+
+void KannadaBox::textChanged(const QString &text)
+{
+    if (m_updating)
+        return;
+    // A text the screen set (setText leaves the box unmodified) is stored codes: show
+    // their reading. What the clerk types stays as typed until it is stored.
+    if (m_box->isModified() || kannada::hasUnicodeKannada(text))
+        return;
+    m_codes = text;
+    m_reading = kannada::readable(text, m_font);
+    if (m_reading == text)
+        return;
+    m_updating = true;
+    const int cursor = m_box->cursorPosition();
+    m_box->setText(m_reading);
+    m_box->setCursorPosition(std::min(cursor, int(m_reading.size())));
+    m_updating = false;
+}
+
+QString KannadaBox::storedText(const QLineEdit *box)
+{
+    const KannadaBox *helper = of(box);
+    if (!helper)
+        return box->text();
+    const QString shown = box->text();
+    if (shown == helper->m_reading)
+        return helper->m_codes; // untouched: the codes exactly as they were read
+    return kannada::fromUnicode(shown).text;
+}
+
+bool KannadaBox::showsUnicode(const QLineEdit *box)
+{
+    return of(box) != nullptr;
+}
+
+void KannadaBox::showColumn(QAbstractItemView *view, int column, const QString &family, double pointSize)
+{
+    const auto font = kannada::legacyFont(family);
+    if (!font || !FontCheck::readsAsUnicode(family) || FontCheck::unicodeKannadaFamily().isEmpty() ||
+        dynamic_cast<KannadaColumnDelegate *>(view->itemDelegateForColumn(column)))
+        return;
+    view->setItemDelegateForColumn(column, new KannadaColumnDelegate(view, *font, unicodeFont(view->font(), pointSize)));
+}
+
+} // namespace sw
