@@ -92,6 +92,9 @@ public:
     QString required(const QString &option) const;
 };
 
+// The `--kannada unicode|legacy` choice of the exports: true for unicode; legacy when not given.
+bool kannadaChoice(const BatchContext &c);
+
 // The command-line tool: global options, then a command of the registry.
 class BatchTool
 {
