@@ -150,7 +150,9 @@ ShownRun shownRun(const Run &run, int page, int pages)
 }
 
 // The invisible Unicode text over a drawn Kannada stretch: the letters one glyph each
-// (no shaping, so each glyph names its letter), spread over the stretch's width.
+// (no shaping, so each glyph names its letter), stretched to the stretch's width. The
+// stretch is a scale of the whole run, not wider gaps between its glyphs: a reader of
+// the PDF would take a gap for a space between words.
 void drawTextLayer(QPainter &painter, const QString &unicode, const QRectF &over, double pixelSize)
 {
     if (unicode.trimmed().isEmpty() || over.width() <= 0)
@@ -163,20 +165,20 @@ void drawTextLayer(QPainter &painter, const QString &unicode, const QRectF &over
     QList<quint32> glyphs = raw.glyphIndexesForString(unicode);
     QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
     double width = 0;
-    for (const QPointF &a : advances)
-        width += a.x();
-    const double scale = width > 0 ? over.width() / width : 1.0;
     QList<QPointF> positions;
-    double x = over.left();
     for (const QPointF &a : advances) {
-        positions << QPointF(x, over.bottom() - over.height() * 0.25);
-        x += a.x() * scale;
+        positions << QPointF(width, 0);
+        width += a.x();
     }
+    if (width <= 0)
+        return;
     QGlyphRun run;
     run.setRawFont(raw);
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
     painter.save();
+    painter.translate(over.left(), over.bottom() - over.height() * 0.25);
+    painter.scale(over.width() / width, 1.0);
     painter.setPen(QColor(0, 0, 0, 0));
     painter.drawGlyphRun(QPointF(), run);
     painter.restore();
