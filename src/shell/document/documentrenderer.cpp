@@ -7,6 +7,7 @@
 
 #include <QCache>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainterPath>
 #include <QRawFont>
@@ -129,6 +130,12 @@ struct ShownRun
 };
 
 constexpr int kKannadaProperty = QTextFormat::UserProperty + 1;
+// The line height a stretch of Unicode Kannada takes when it stands in for a missing
+// legacy font: the legacy font's own (as the system resolves its name), not the Unicode
+// font's. Unicode Kannada fonts keep a deep descent and a wide leading for stacked
+// signs; at their own height a certificate's lines would run off the sheet's printed
+// frame and its last lines onto a second page.
+constexpr int kLineHeightProperty = QTextFormat::UserProperty + 2;
 
 ShownRun shownRun(const Run &run, int page, int pages)
 {
@@ -228,6 +235,28 @@ void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &lin
     }
 }
 
+// The height a line takes in the flow: its own, unless it holds Unicode Kannada standing
+// in for a legacy font; then each stretch counts at the height of its font, the Unicode
+// Kannada at the legacy font's.
+double lineHeight(const QTextLayout &layout, const QTextLine &line)
+{
+    const QList<QTextLayout::FormatRange> ranges = layout.formats();
+    const int lineEnd = line.textStart() + line.textLength();
+    double height = 0;
+    bool standsIn = false;
+    for (const QTextLayout::FormatRange &range : ranges) {
+        if (range.start >= lineEnd || range.start + range.length <= line.textStart())
+            continue;
+        if (range.format.hasProperty(kLineHeightProperty)) {
+            standsIn = true;
+            height = std::max(height, range.format.doubleProperty(kLineHeightProperty));
+        } else {
+            height = std::max(height, QFontMetricsF(range.format.font()).lineSpacing());
+        }
+    }
+    return standsIn ? height : line.height();
+}
+
 // A table cell's text keeps this distance from the cell's left and right edges.
 constexpr double kCellPaddingPoints = 5.4;
 constexpr double kCellPaddingVerticalPoints = 1.0;
@@ -247,6 +276,8 @@ std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double 
         f.setForeground(shown.format.colour);
         if (shown.kannada >= 0)
             f.setProperty(kKannadaProperty, shown.kannada);
+        if (shown.kannada == 0 && kannada::legacyFont(run.format.fontName))
+            f.setProperty(kLineHeightProperty, QFontMetricsF(fontFor(run.format)).lineSpacing());
         ranges.append({int(text.size()), int(piece.size()), f});
         text += piece;
     }
@@ -266,7 +297,7 @@ std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double 
         line.setLeadingIncluded(true);
         line.setLineWidth(widthUnits);
         line.setPosition(QPointF(0, y));
-        y += line.height() * spacing;
+        y += lineHeight(*layout, line) * spacing;
     }
     layout->endLayout();
     if (height)
@@ -295,7 +326,7 @@ public:
         double consumed = 0; // of the paragraph's own y, already placed on earlier pages
         for (int i = 0; i < lines; ++i) {
             const QTextLine line = layout->lineAt(i);
-            const double bottom = line.y() + line.height() - consumed;
+            const double bottom = line.y() + lineHeight(*layout, line) - consumed;
             if (m_y + bottom > m_body.bottom() + 0.5 && !(i == first && m_y == m_body.top())) {
                 if (i > first)
                     place(layout, first, i - first, consumed);
