@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
@@ -15,6 +16,9 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
+
+// QLineEdit's own maximum length when none is set.
+constexpr int kNoLimit = 32767;
 
 QFont unicodeFont(const QFont &like, double pointSize)
 {
@@ -69,9 +73,13 @@ KannadaBox::KannadaBox(QLineEdit *box, kannada::LegacyFont font)
     : QObject(box)
     , m_box(box)
     , m_font(font)
+    , m_maxCodes(box->maxLength())
 {
     setObjectName(u"kannadaBox"_s);
+    // The reading may hold more characters than its codes: the box must not cut it.
+    box->setMaxLength(kNoLimit);
     connect(box, &QLineEdit::textChanged, this, &KannadaBox::textChanged);
+    connect(box, &QLineEdit::textEdited, this, &KannadaBox::textEdited);
 }
 
 KannadaBox *KannadaBox::of(const QLineEdit *box)
@@ -106,10 +114,11 @@ void KannadaBox::textChanged(const QString &text)
         return;
     // A text the screen set (setText leaves the box unmodified) is stored codes: show
     // their reading. What the clerk types stays as typed until it is stored.
-    if (m_box->isModified() || kannada::hasUnicodeKannada(text))
+    if (m_box->isModified())
         return;
     m_codes = text;
     m_reading = kannada::readable(text, m_font);
+    m_accepted = m_reading;
     if (m_reading == text)
         return;
     m_updating = true;
@@ -117,6 +126,25 @@ void KannadaBox::textChanged(const QString &text)
     m_box->setText(m_reading);
     m_box->setCursorPosition(std::min(cursor, int(m_reading.size())));
     m_updating = false;
+}
+
+void KannadaBox::textEdited(const QString &text)
+{
+    if (m_updating)
+        return;
+    if (m_maxCodes >= kNoLimit || text == m_reading || kannada::fromUnicode(text).text.size() <= m_maxCodes) {
+        m_accepted = text;
+        return;
+    }
+    // Too long for the column once written as codes: the keystroke is refused, as a
+    // box's maximum length refuses one.
+    const int cursor = m_box->cursorPosition() - int(text.size() - m_accepted.size());
+    m_updating = true;
+    m_box->setText(m_accepted);
+    m_box->setModified(true);
+    m_box->setCursorPosition(std::clamp(cursor, 0, int(m_accepted.size())));
+    m_updating = false;
+    QApplication::beep();
 }
 
 QString KannadaBox::storedText(const QLineEdit *box)
@@ -133,6 +161,12 @@ QString KannadaBox::storedText(const QLineEdit *box)
 bool KannadaBox::showsUnicode(const QLineEdit *box)
 {
     return of(box) != nullptr;
+}
+
+int KannadaBox::maxLength(const QLineEdit *box)
+{
+    const KannadaBox *helper = of(box);
+    return helper ? helper->m_maxCodes : box->maxLength();
 }
 
 void KannadaBox::showColumn(QAbstractItemView *view, int column, const QString &family, double pointSize)

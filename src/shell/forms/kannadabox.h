@@ -21,6 +21,10 @@ namespace sw {
 // Screens set and clear the box's text as before (setText with the stored codes) and
 // read what to store with storedText(); grids and lists show a column through
 // showColumn(). The helper lives as a child of the box it serves.
+//
+// The column's width counts legacy codes, and a reading is seldom as long as its codes
+// (ಕ is two codes, ಕಿ one): such a box takes over the box's maximum length and applies
+// it to the codes the typed text is stored as, refusing a keystroke that would not fit.
 class KannadaBox : public QObject
 {
 public:
@@ -31,6 +35,8 @@ public:
     static QString storedText(const QLineEdit *box);
     // Whether `box` shows the Unicode reading (its legacy font is missing).
     static bool showsUnicode(const QLineEdit *box);
+    // The most codes `box` stores: its maximum length, counted in legacy codes.
+    static int maxLength(const QLineEdit *box);
     // Column `column` of `view` holds legacy codes in `family`: drawn in that font, or
     // shown as their Unicode reading where the font is missing.
     static void showColumn(QAbstractItemView *view, int column, const QString &family, double pointSize);
@@ -39,11 +45,14 @@ private:
     KannadaBox(QLineEdit *box, kannada::LegacyFont font);
     static KannadaBox *of(const QLineEdit *box);
     void textChanged(const QString &text);
+    void textEdited(const QString &text);
 
     QLineEdit *m_box;
     kannada::LegacyFont m_font;
+    int m_maxCodes;       // the column's width
     QString m_codes;      // the codes last set by the screen
     QString m_reading;    // their Unicode reading as shown
+    QString m_accepted;   // the text last shown that fits the column
     bool m_updating = false;
 };
 

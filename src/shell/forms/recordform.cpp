@@ -7,6 +7,7 @@
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/kannadabox.h"
 #include "shell/ui/fieldkeys.h"
 
 #include <QApplication>
@@ -337,7 +338,7 @@ void RecordForm::fieldFocused(QWidget *widget)
     }
     QString hint = widget->toolTip();
     if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        hint += u", Maximum length "_s + QString::number(edit->maxLength());
+        hint += u", Maximum length "_s + QString::number(KannadaBox::maxLength(edit));
     setHint(hint);
     setLegend(m_editMode == u"Z"_s ? browseLegend() : editLegend());
 }
