@@ -28,11 +28,6 @@ namespace {
 // The widths of kanlib's columns.
 constexpr int kWordWidth = 50;
 
-QFont kannadaFont()
-{
-    return QFont(RecordMasterForm::kannadaFont(), 13);
-}
-
 } // namespace
 
 AutoCorrect::AutoCorrect(const FormContext &context)
@@ -94,9 +89,7 @@ void AutoCorrect::reload()
         for (int row = 0; row < int(entries.size()); ++row) {
             const NameLibrary::Entry &e = entries[size_t(row)];
             m_spread->setItem(row, 0, new QTableWidgetItem(e.english));
-            auto *kannada = new QTableWidgetItem(e.kannada);
-            kannada->setFont(kannadaFont());
-            m_spread->setItem(row, 1, kannada);
+            m_spread->setItem(row, 1, new QTableWidgetItem(e.kannada)); // drawn by its column's Kannada delegate
         }
         if (!entries.empty())
             m_spread->setCurrentCell(0, 0);

@@ -79,7 +79,9 @@ private:
 // The lookup window ("Help") that F1 opens from a code field: the rows of the
 // request, a search box that narrows them on each keystroke, "Code : " + the
 // highlighted code in its status bar. Enter or a double click hands the code
-// back; Esc leaves the field as it was.
+// back; Esc leaves the field as it was. A column of Kannada text is shown in its legacy
+// font, or read as Unicode where that font is missing; Kannada typed in Unicode in the
+// search box narrows on the codes it is stored as.
 class FrmHLPItem : public QDialog
 {
     Q_OBJECT
@@ -107,6 +109,8 @@ protected:
 private:
     void narrow(const QString &typed);
     void showCode();
+    // Columns of Kannada text show it as a Kannada box would.
+    void showKannadaColumns();
 
     LookupRequest m_request;
     LookupModel *m_model;

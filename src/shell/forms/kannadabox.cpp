@@ -41,18 +41,21 @@ QIcon markerIcon()
     return QIcon(pixmap);
 }
 
+// Draws a column of legacy codes: in the legacy font where it is installed, else as
+// their Unicode reading in the Unicode font. The model keeps the codes.
 class KannadaColumnDelegate : public QStyledItemDelegate
 {
 public:
-    KannadaColumnDelegate(QObject *parent, kannada::LegacyFont font, QFont shown)
+    KannadaColumnDelegate(QObject *parent, std::optional<kannada::LegacyFont> reading, QFont shown)
         : QStyledItemDelegate(parent)
-        , m_font(font)
+        , m_reading(reading)
         , m_shown(std::move(shown))
     {
     }
-    QString displayText(const QVariant &value, const QLocale &) const override
+    QString displayText(const QVariant &value, const QLocale &locale) const override
     {
-        return kannada::readable(value.toString(), m_font);
+        return m_reading ? kannada::readable(value.toString(), *m_reading)
+                         : QStyledItemDelegate::displayText(value, locale);
     }
 
 protected:
@@ -63,7 +66,7 @@ protected:
     }
 
 private:
-    kannada::LegacyFont m_font;
+    std::optional<kannada::LegacyFont> m_reading;
     QFont m_shown;
 };
 
@@ -172,9 +175,14 @@ int KannadaBox::maxLength(const QLineEdit *box)
 void KannadaBox::showColumn(QAbstractItemView *view, int column, const QString &family, double pointSize)
 {
     const auto font = kannada::legacyFont(family);
-    if (!font || !FontCheck::readsAsUnicode(family) || FontCheck::unicodeKannadaFamily().isEmpty() ||
-        dynamic_cast<KannadaColumnDelegate *>(view->itemDelegateForColumn(column)))
+    if (!font || dynamic_cast<KannadaColumnDelegate *>(view->itemDelegateForColumn(column)))
         return;
+    if (!FontCheck::readsAsUnicode(family) || FontCheck::unicodeKannadaFamily().isEmpty()) {
+        QFont legacy(family);
+        legacy.setPointSizeF(pointSize);
+        view->setItemDelegateForColumn(column, new KannadaColumnDelegate(view, std::nullopt, legacy));
+        return;
+    }
     view->setItemDelegateForColumn(column, new KannadaColumnDelegate(view, *font, unicodeFont(view->font(), pointSize)));
 }
 

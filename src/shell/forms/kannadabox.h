@@ -38,7 +38,7 @@ public:
     // The most codes `box` stores: its maximum length, counted in legacy codes.
     static int maxLength(const QLineEdit *box);
     // Column `column` of `view` holds legacy codes in `family`: drawn in that font, or
-    // shown as their Unicode reading where the font is missing.
+    // shown as their Unicode reading where the font is missing. Calling it again changes nothing.
     static void showColumn(QAbstractItemView *view, int column, const QString &family, double pointSize);
 
 private:
