@@ -505,7 +505,7 @@ void DemoWriter::writeAwards(QStringList &lines)
                     u"KANNADA"_s, u"5000"_s, QDate(2025, 11, 20), QVariant(), 2});
     }
     if (!science.isEmpty())
-        award.exec({u"BSC"_s, science[0], QVariant(), convocation, u"GC"_s, u"Prof. D. C. Pavate Gold Medal"_s,
+        award.exec({u"BSC"_s, science[0], QVariant(), convocation, u"GC"_s, u"Suvarna Jubilee Gold Medal"_s,
                     u"PHYSICS"_s, QVariant(), QDate(2025, 11, 20), QVariant(), 1});
     lines.append(QStringLiteral("awards: %1 ranks of BA, %2 gold medals, 1 cash prize in rankreg")
                      .arg(ranked.size())

@@ -65,7 +65,7 @@ TEST_P(StudentScreenTest, ACandidateTypedInIsStoredAsTypedAndMarkedManual)
     EXPECT_EQ(form->text(1)->text(), u"Anne d`Souza"_s); // the name keeps its case; the apostrophe turns
     EXPECT_EQ(form->text(12)->text(), u"Bachelor of Arts"_s);
     EXPECT_EQ(form->text(13)->text(), u"Govt College"_s);
-    EXPECT_EQ(form->text(19)->text(), u"Mysore University"_s);
+    EXPECT_EQ(form->text(19)->text(), u"Varada University"_s);
     EXPECT_EQ(form->text(17)->text(), u"C26"_s);
     EXPECT_FALSE(form->text(9)->isEnabled()); // the certificate number is not the clerk's
     press(Qt::Key_F6);

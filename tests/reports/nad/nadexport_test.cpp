@@ -350,7 +350,7 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
               (QJsonArray{QJsonValue(), u"BSC"_s, u"APRIL 2025"_s, u"APRIL 2025"_s, u"VI SEMESTER"_s,
                           u"STUDENT S001"_s, u"S001"_s, u"01/02/2003"_s, u"9876543210"_s, u"s001@mail.in"_s,
                           u"INDIAN"_s, u"HINDU"_s, u"F"_s, u"GM"_s, QJsonValue(), u"C001"_s,
-                          u"FIRST COLLEGE, DHARWAD"_s, QJsonValue(), u"CGPA"_s, u"8.10 / Pass"_s, QJsonValue(),
+                          u"FIRST COLLEGE, SUVARNAPURA"_s, QJsonValue(), u"CGPA"_s, u"8.10 / Pass"_s, QJsonValue(),
                           u"S001.jpg"_s, QJsonValue(), QJsonValue()}));
     EXPECT_EQ(at(data, 2, 6), u"S002"_s);
     EXPECT_EQ(at(data, 2, 19), u"8.10 / FIRST CLASS WITH DISTINCTION"_s);
