@@ -89,10 +89,10 @@ int save(BatchContext &c, EntryMode mode)
             continue;
         QString value = c.args.value(f.column);
         // A Kannada name given in Unicode is stored as the legacy codes, like one typed on the screen.
-        if (f.kannada && kannada::hasUnicodeKannada(value)) {
-            const kannada::Conversion codes = kannada::fromUnicode(value);
+        if (f.kannada) {
+            const kannada::Conversion codes = kannada::toStoredCodes(value);
             if (!codes.eightBit)
-                throw UsageError(u"--"_s + f.column + u": \""_s + codes.firstUnconverted +
+                throw UsageError(u"--"_s + f.column + u": \""_s + codes.firstNotEightBit +
                                  u"\" cannot be written in the legacy Kannada codes"_s);
             value = codes.text;
         }

@@ -465,10 +465,27 @@ Conversion fromUnicode(const QString &unicode)
             continue;
         // Signs without a letter, other scripts, Latin letters (which the fonts
         // would draw as Kannada glyphs): copied and counted.
-        const bool eightBit = legacytext::isEightBit(QString(QChar(c)));
-        if (!eightBit)
+        if (!legacytext::isEightBit(QString(QChar(c))) && out.eightBit) {
             out.eightBit = false;
+            out.firstNotEightBit = QString(QChar(c));
+        }
         passThrough(out, c, !isNeutral(c));
+    }
+    return out;
+}
+
+Conversion toStoredCodes(const QString &given)
+{
+    if (hasUnicodeKannada(given))
+        return fromUnicode(given);
+    Conversion out;
+    out.text = given;
+    for (const QChar c : given) {
+        if (!legacytext::isEightBit(QString(c))) {
+            out.eightBit = false;
+            out.firstNotEightBit = QString(c);
+            break;
+        }
     }
     return out;
 }

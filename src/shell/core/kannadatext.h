@@ -33,14 +33,19 @@ struct Conversion
     // The first of them, for a message.
     QString firstUnconverted;
     // Unicode to legacy only: false when a character outside the 256 codes had to be
-    // copied (it cannot be stored as the legacy text).
+    // copied (it cannot be stored as the legacy text), and the first such character.
     bool eightBit = true;
+    QString firstNotEightBit;
 };
 
 // Legacy glyph codes to Unicode Kannada in NFC. Anything not Kannada is copied.
 Conversion toUnicode(const QString &legacy, LegacyFont font = LegacyFont::NudiE);
 // Unicode Kannada (any normalisation form) to the glyph codes the fonts draw it with.
 Conversion fromUnicode(const QString &unicode);
+// What a Kannada column stores of text given by a clerk: Unicode Kannada written as the
+// codes, legacy codes as they are. Not eightBit when it holds a character the codes
+// cannot hold (another script).
+Conversion toStoredCodes(const QString &given);
 
 // Shorthands when only the text is wanted.
 inline QString readable(const QString &legacy, LegacyFont font = LegacyFont::NudiE)

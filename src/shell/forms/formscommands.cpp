@@ -64,7 +64,7 @@ int runKannada(BatchContext &c)
     if (c.args.has(u"from-unicode"_s)) {
         const kannada::Conversion r = kannada::fromUnicode(c.args.value(u"from-unicode"_s));
         if (!r.eightBit) {
-            c.err << u"\""_s << r.firstUnconverted << u"\" cannot be written in the legacy Kannada codes: only "
+            c.err << u"\""_s << r.firstNotEightBit << u"\" cannot be written in the legacy Kannada codes: only "
                                                          "Kannada, digits, punctuation and Latin letters can."_s
                   << Qt::endl;
             return batchexit::kRefused;

@@ -135,12 +135,17 @@ void KannadaBox::textEdited(const QString &text)
 {
     if (m_updating)
         return;
-    if (m_maxCodes >= kNoLimit || text == m_reading || kannada::fromUnicode(text).text.size() <= m_maxCodes) {
+    if (text == m_reading) {
         m_accepted = text;
         return;
     }
-    // Too long for the column once written as codes: the keystroke is refused, as a
-    // box's maximum length refuses one.
+    const kannada::Conversion codes = kannada::toStoredCodes(text);
+    if (codes.eightBit && codes.text.size() <= m_maxCodes) {
+        m_accepted = text;
+        return;
+    }
+    // Too long for the column once written as codes, or a letter the codes cannot
+    // hold (another script): the keystroke is refused, as a maximum length refuses one.
     const int cursor = m_box->cursorPosition() - int(text.size() - m_accepted.size());
     m_updating = true;
     m_box->setText(m_accepted);
@@ -158,7 +163,7 @@ QString KannadaBox::storedText(const QLineEdit *box)
     const QString shown = box->text();
     if (shown == helper->m_reading)
         return helper->m_codes; // untouched: the codes exactly as they were read
-    return kannada::fromUnicode(shown).text;
+    return kannada::toStoredCodes(shown).text;
 }
 
 bool KannadaBox::showsUnicode(const QLineEdit *box)

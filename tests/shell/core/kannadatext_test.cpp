@@ -191,9 +191,17 @@ TEST(KannadaText, UnicodeOutsideKannadaIsCountedAndFlaggedWhenItCannotBeStored)
     EXPECT_EQ(latin.firstUnconverted, u"B"_s);
     EXPECT_TRUE(latin.eightBit);
 
-    const kn::Conversion devanagari = kn::fromUnicode(u"ರಾಮ राम"_s);
+    const kn::Conversion devanagari = kn::fromUnicode(u"ರಾಮ B. राम"_s);
     EXPECT_FALSE(devanagari.eightBit);
-    EXPECT_EQ(devanagari.firstUnconverted, u"र"_s);
+    EXPECT_EQ(devanagari.firstUnconverted, u"B"_s);
+    EXPECT_EQ(devanagari.firstNotEightBit, u"र"_s);
+
+    // What a clerk gives a Kannada column: Unicode becomes codes, codes stay, other scripts are flagged.
+    EXPECT_EQ(kn::toStoredCodes(u"ರಾಮ"_s).text, u"gÁªÀÄ"_s);
+    EXPECT_EQ(kn::toStoredCodes(u"gÁªÀÄ"_s).text, u"gÁªÀÄ"_s);
+    EXPECT_TRUE(kn::toStoredCodes(u"gÁªÀÄ"_s).eightBit);
+    EXPECT_FALSE(kn::toStoredCodes(u"gÁ सीता"_s).eightBit);
+    EXPECT_EQ(kn::toStoredCodes(u"gÁ सीता"_s).firstNotEightBit, u"स"_s);
 
     const kn::Conversion straySign = kn::fromUnicode(u"\u0CBEಕ"_s);
     EXPECT_FALSE(straySign.eightBit);

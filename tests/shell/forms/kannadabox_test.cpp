@@ -44,6 +44,7 @@ const BoxCase kCases[] = {
     {"typed after stored codes", 60, u"gÁªÀÄ"_s, u" ಕೃಷ್ಣ"_s, {}, u"ರಾಮ ಕೃಷ್ಣ"_s, u"gÁªÀÄ PÀÈµÀÚ"_s},
     // ಕ is two codes: the third would not fit in four.
     {"typing past the column width in codes is refused", 4, {}, u"ಕಕಕ"_s, {}, u"ಕಕ"_s, u"PÀPÀ"_s},
+    {"a letter of another script is refused", 60, {}, u"ರಾम"_s, {}, u"ರಾ"_s, u"gÁ"_s},
     {"codes typed on the keyboard are stored as typed", 60, {}, {}, u"gAa"_s, u"gAa"_s, u"gAa"_s},
 };
 
