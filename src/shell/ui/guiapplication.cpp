@@ -14,7 +14,6 @@
 
 #include "shell/document/fontcheck.h"
 
-#include <QStatusBar>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -131,11 +130,9 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
     main.applyPermissions();
     main.setUpStatusBar();
     main.showMaximized();
-    // Said once, at the start: where the legacy Kannada fonts are missing, Kannada is read through Unicode.
-    if (const QString notice = FontCheck::kannadaNotice(); !notice.isEmpty()) {
+    // The window's status bar says it too (see MdiMainMenu::firstActivation).
+    if (const QString notice = FontCheck::kannadaNotice(); !notice.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(notice));
-        main.statusBar()->showMessage(notice, 20000);
-    }
     return QApplication::exec();
 }
 
