@@ -18,6 +18,10 @@ for path in ./usr/bin/scrollwise ./usr/bin/scrollwise-batch ./usr/share/applicat
     status=1
   fi
 done
+if ! dpkg-deb -f "$deb" Depends | grep -q 'fonts-lohit-knda'; then
+  echo "$deb does not depend on a Unicode Kannada font"
+  status=1
+fi
 if ! dpkg-deb -f "$deb" Depends | grep -q 'libqt6sql6-sqlite'; then
   echo "$deb does not depend on libqt6sql6-sqlite"
   status=1

@@ -63,6 +63,7 @@ StudentListSelection studentSelection(BatchContext &c)
     StudentListSelection s{c.required(u"degree"_s), c.args.value(u"college-from"_s), c.args.value(u"college-to"_s)};
     s.printedOnly = c.args.has(u"printed-only"_s);
     s.activeOnly = c.args.has(u"active-only"_s);
+    s.unicodeKannada = kannadaChoice(c);
     s.normaliseColleges();
     if (!c.session.db().exists(u"select fdegree from degree where fdegree = ?"_s, {s.degree}))
         throw StopError(u"Invalid Course Code"_s, PromptIcon::Exclamation);
@@ -107,7 +108,9 @@ const std::vector<ReportCommand> &reports()
         {u"kannada-list"_s, u"N31"_s, u"workbook of a degree's candidates with their Kannada names"_s,
          joined({kDegreeCollege,
                  {option(u"printed-only"_s, {}, u"only printed candidates"_s),
-                  option(u"active-only"_s, {}, u"only active candidates"_s)}}),
+                  option(u"active-only"_s, {}, u"only active candidates"_s),
+                  option(u"kannada"_s, u"unicode|legacy"_s,
+                         u"the Kannada names in Unicode, or as the legacy codes in BRH Kannada (the default)"_s)}}),
          [header](BatchContext &c, const QString &, QString *written) {
              *written = StudentListReports(c.session, c.prompter, header(c)).Gen_Report_Data_Xls(studentSelection(c));
              return !written->isEmpty();

@@ -2,6 +2,7 @@
 // The demonstration folder: what a person trying the program finds in it.
 #include "app/demo/demofolder.h"
 #include "shell/core/inifile.h"
+#include "shell/core/kannadatext.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
@@ -9,6 +10,7 @@
 #include "support/scriptedprompter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -125,6 +127,66 @@ TEST_F(DemoFolderTest, KannadaTextsAreLegacyFontBytes)
     EXPECT_GT(checked, 0);
 }
 
+// Every Kannada value of the demonstration reads as Kannada (no code left over) and
+// writes back to the very codes it was stored as: the library words, the names filled
+// from them, the masters' descriptions and the layout texts of the institution file.
+TEST_F(DemoFolderTest, EveryKannadaValueReadsAsKannadaAndWritesBackUnchanged)
+{
+    const auto db = connect();
+    const QStringList columns = {
+        u"select fkanname from kanlib"_s,
+        u"select fdescpnkan from degree union all select fspecialkan from degree"_s,
+        u"select fclassdesckan from class"_s,
+        u"select fconvonamekan from masconvo union all select fdatekan from masconvo"_s,
+        u"select fnamekan from convo union all select ffatnamekan from convo union all select fmotnamekan from convo "
+        "union all select fsirnamekan from convo union all select fexamdatekan from convo"_s,
+    };
+    QStringList values;
+    for (const QString &sql : columns) {
+        auto rows = db->query(sql);
+        while (rows.next())
+            values << rows.text(0);
+    }
+    sw::IniFile ini(s_folder->filePath(u"Institution.ini"_s), sw::IniFile::Encoding::Utf8);
+    ini.load();
+    for (const QString &key : {u"PreambleKan"_s, u"CampusKan"_s, u"StateKan"_s, u"CountryKan"_s, u"RegNoKan"_s,
+                               u"ClassKan"_s, u"ExamYearKan"_s, u"ConvoDateKan"_s, u"NotificationKan"_s,
+                               u"ConferredKan"_s})
+        values << ini.value(u"LAYOUT"_s, key);
+    values << ini.value(u"LETTERHEAD"_s, u"NameKan"_s);
+    int kannada = 0;
+    for (const QString &value : values) {
+        if (value.isEmpty())
+            continue;
+        const sw::kannada::Conversion read = sw::kannada::toUnicode(value);
+        EXPECT_EQ(read.unconverted, 0) << value.toStdString() << " leaves " << read.firstUnconverted.toStdString();
+        EXPECT_TRUE(sw::kannada::hasUnicodeKannada(read.text)) << value.toStdString();
+        EXPECT_EQ(sw::kannada::fromUnicode(read.text).text, value) << read.text.toStdString();
+        ++kannada;
+    }
+    EXPECT_GT(kannada, 400);
+}
+
+// A demonstration names no real university, college or town.
+TEST_F(DemoFolderTest, NamesNoRealInstitution)
+{
+    const auto db = connect();
+    QStringList texts;
+    for (const QString &sql : {u"select fcompany || ' ' || fadd1 || ' ' || fadd2 || ' ' || fphone from control"_s,
+                               u"select funivname from masuniv"_s, u"select fcollname || ' ' || ftown from college"_s}) {
+        auto rows = db->query(sql);
+        while (rows.next())
+            texts << rows.text(0);
+    }
+    QFile file(s_folder->filePath(u"Institution.ini"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    texts << QString::fromUtf8(file.readAll());
+    const QString all = texts.join(u'\n');
+    for (const QString &real : {u"KARNATAK UNIVERSITY"_s, u"DHARWAD"_s, u"PAVATE"_s, u"MYSURU"_s, u"BELAGAVI"_s,
+                                u"CHANNAMMA"_s, u"HUBBALLI"_s, u"GOKAK"_s, u"BAGALKOT"_s, u"CHITRADURGA"_s, u"KU/"_s})
+        EXPECT_FALSE(all.contains(real, Qt::CaseInsensitive)) << real.toStdString();
+}
+
 TEST_F(DemoFolderTest, MostCandidatesHaveAPhotographInAnyLetterCase)
 {
     const QDir photos(s_folder->filePath(u"Photos"_s));
@@ -159,7 +221,7 @@ TEST_F(DemoFolderTest, TheAdministratorLogsInOnTheCurrentConvocation)
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_TRUE(out.contains(u"InstCode=003"_s)) << out.toStdString();
-    EXPECT_TRUE(out.contains(u"InstTitle=Karnatak University, Dharwad"_s)) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"InstTitle=Varada University, Suvarnapura"_s)) << out.toStdString();
     EXPECT_TRUE(out.contains(u"ConvoName=75TH"_s)) << out.toStdString();
 }
 

@@ -163,30 +163,30 @@ TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDat
     const QString unit = value(u"select funitcode from "_s + table);
 
     run(Command::Edit);
-    form->text(0)->setText(u"UNIVERSITY OF MYSORE"_s);
-    form->text(1)->setText(u"CRAWFORD HALL"_s);
+    form->text(0)->setText(u"UNIVERSITY OF VARADA"_s);
+    form->text(1)->setText(u"VIDYA BHAVANA"_s);
     form->text(2)->setText(u"VISHWAVIDYANILAYA KARYASOUDHA"_s);
-    form->text(7)->setText(u"registrar@uni-mysore.ac.in"_s);
+    form->text(7)->setText(u"registrar@varada.example"_s);
     form->text(8)->setText(u"REGISTRAR'S OFFICE"_s);
     form->mskdt(0)->setText(u"31022026"_s);
     form->chk(0)->setChecked(true);
     run(Command::Save);
     EXPECT_EQ(m_prompter.last(), u"Convocation Date: \"31/02/2026\" is not a date (dd/mm/yyyy)"_s);
     EXPECT_EQ(form->editMode(), EditMode::Edit);
-    EXPECT_NE(value(u"select fcompany from "_s + table), u"UNIVERSITY OF MYSORE"_s);
+    EXPECT_NE(value(u"select fcompany from "_s + table), u"UNIVERSITY OF VARADA"_s);
 
     form->mskdt(0)->setText(u"15032026"_s);
     shoot(form, u"controle_edit"_s);
     run(Command::Save);
     ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     EXPECT_EQ(value(u"select count(*) from "_s + table), u"1"_s);
-    EXPECT_EQ(value(u"select fcompany from "_s + table), u"UNIVERSITY OF MYSORE"_s);
-    EXPECT_EQ(value(u"select femail from "_s + table), u"registrar@uni-mysore.ac.in"_s);
+    EXPECT_EQ(value(u"select fcompany from "_s + table), u"UNIVERSITY OF VARADA"_s);
+    EXPECT_EQ(value(u"select femail from "_s + table), u"registrar@varada.example"_s);
     EXPECT_EQ(value(u"select fsignauth1 from "_s + table), u"REGISTRAR`S OFFICE"_s);
     EXPECT_EQ(m_folder->db().scalar(u"select fconvdate from "_s + table).toDate(), QDate(2026, 3, 15));
     EXPECT_EQ(value(u"select fdegkan from "_s + table), u"T"_s);
     EXPECT_EQ(value(u"select funitcode from "_s + table), unit); // never edited here
-    EXPECT_EQ(form->text(0)->text(), u"UNIVERSITY OF MYSORE"_s);
+    EXPECT_EQ(form->text(0)->text(), u"UNIVERSITY OF VARADA"_s);
 
     // An empty date box stores no date; the name is mandatory.
     run(Command::Edit);
@@ -195,7 +195,7 @@ TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDat
     form->text(0)->clear();
     run(Command::Save);
     EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
-    form->text(0)->setText(u"UNIVERSITY OF MYSORE"_s);
+    form->text(0)->setText(u"UNIVERSITY OF VARADA"_s);
     run(Command::Save);
     ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     EXPECT_TRUE(m_folder->db().scalar(u"select fconvdate from "_s + table).isNull());

@@ -8,6 +8,7 @@
 #include "candidates/imports/cnvwriter.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/inifile.h"
+#include "shell/core/kannadatext.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
@@ -31,8 +32,13 @@ namespace sw {
 
 namespace {
 
-// Kannada texts below are the 8-bit characters of the legacy fonts, written as their
-// Windows-1252 code points (the way the database holds them).
+// Kannada is written here in Unicode and stored, as the section stores it, in the codes
+// of the legacy fonts (the converter writes them).
+QString nudi(const QString &unicode)
+{
+    return kannada::fromUnicode(unicode).text;
+}
+
 struct Degree
 {
     QString code;
@@ -48,17 +54,17 @@ struct Degree
 const std::vector<Degree> &degrees()
 {
     static const std::vector<Degree> list = {
-        {u"BA"_s, u"BACHELOR OF ARTS"_s, {}, u"©.J."_s, {}, u"UG-BA-01"_s, u"EV2025BA"_s, u"T"_s},
-        {u"BSC"_s, u"BACHELOR OF SCIENCE"_s, {}, u"©.J¸ï.¹."_s, {}, u"UG-BSC-01"_s, u"EV2025BSC"_s, u"T"_s},
-        {u"BCOM"_s, u"BACHELOR OF COMMERCE"_s, {}, u"©.PÁA."_s, {}, u"UG-BCOM-01"_s, u"EV2025BCOM"_s, u"T"_s},
-        {u"MSCPH"_s, u"MASTER OF SCIENCE"_s, u"PHYSICS"_s, u"JA.J¸ï.¹."_s, u"¨sËvÀ±Á¸ÀÛç"_s, u"PG-MSC-PH"_s,
-         u"EV2025MSCPH"_s, u"T"_s},
-        {u"MSCCH"_s, u"MASTER OF SCIENCE"_s, u"CHEMISTRY"_s, u"JA.J¸ï.¹."_s, u"gÀ¸ÁAiÀÄ±Á¸ÀÛç"_s, u"PG-MSC-CH"_s,
-         u"EV2025MSCCH"_s, u"T"_s},
-        {u"MAKAN"_s, u"MASTER OF ARTS"_s, u"KANNADA"_s, u"JA.J."_s, u"PÀ£ÀßqÀ"_s, u"PG-MA-KN"_s, u"EV2025MAKAN"_s,
-         u"F"_s},
-        {u"PHD"_s, u"DOCTOR OF PHILOSOPHY"_s, {}, u"qÁPÀÖgï D¥sï ¦ü¯Á¸À¦ü"_s, {}, u"DR-PHD-01"_s, u"EV2025PHD"_s,
-         u"F"_s},
+        {u"BA"_s, u"BACHELOR OF ARTS"_s, {}, nudi(u"ಬಿ.ಎ."_s), {}, u"UG-BA-01"_s, u"EV2025BA"_s, u"T"_s},
+        {u"BSC"_s, u"BACHELOR OF SCIENCE"_s, {}, nudi(u"ಬಿ.ಎಸ್.ಸಿ."_s), {}, u"UG-BSC-01"_s, u"EV2025BSC"_s, u"T"_s},
+        {u"BCOM"_s, u"BACHELOR OF COMMERCE"_s, {}, nudi(u"ಬಿ.ಕಾಂ."_s), {}, u"UG-BCOM-01"_s, u"EV2025BCOM"_s, u"T"_s},
+        {u"MSCPH"_s, u"MASTER OF SCIENCE"_s, u"PHYSICS"_s, nudi(u"ಎಂ.ಎಸ್.ಸಿ."_s), nudi(u"ಭೌತಶಾಸ್ತ್ರ"_s),
+         u"PG-MSC-PH"_s, u"EV2025MSCPH"_s, u"T"_s},
+        {u"MSCCH"_s, u"MASTER OF SCIENCE"_s, u"CHEMISTRY"_s, nudi(u"ಎಂ.ಎಸ್.ಸಿ."_s), nudi(u"ರಸಾಯನಶಾಸ್ತ್ರ"_s),
+         u"PG-MSC-CH"_s, u"EV2025MSCCH"_s, u"T"_s},
+        {u"MAKAN"_s, u"MASTER OF ARTS"_s, u"KANNADA"_s, nudi(u"ಎಂ.ಎ."_s), nudi(u"ಕನ್ನಡ"_s), u"PG-MA-KN"_s,
+         u"EV2025MAKAN"_s, u"F"_s},
+        {u"PHD"_s, u"DOCTOR OF PHILOSOPHY"_s, {}, nudi(u"ಡಾಕ್ಟರ್ ಆಫ್ ಫಿಲಾಸಫಿ"_s), {}, u"DR-PHD-01"_s,
+         u"EV2025PHD"_s, u"F"_s},
     };
     return list;
 }
@@ -73,14 +79,14 @@ struct College
 const std::vector<College> &colleges()
 {
     static const std::vector<College> list = {
-        {u"C001"_s, u"GOVERNMENT FIRST GRADE COLLEGE"_s, u"DHARWAD"_s},
-        {u"C002"_s, u"KARNATAK ARTS COLLEGE"_s, u"DHARWAD"_s},
-        {u"C003"_s, u"KARNATAK SCIENCE COLLEGE"_s, u"DHARWAD"_s},
-        {u"C004"_s, u"J S S COLLEGE OF ARTS AND COMMERCE"_s, u"GOKAK"_s},
-        {u"C005"_s, u"K L E SOCIETY`S COLLEGE"_s, u"HUBBALLI"_s},
-        {u"C006"_s, u"BASAVESHWAR SCIENCE COLLEGE"_s, u"BAGALKOT"_s},
-        {u"C007"_s, u"POST GRADUATE DEPARTMENT"_s, u"DHARWAD"_s},
-        {u"C008"_s, u"S J M COLLEGE OF ARTS"_s, u"CHITRADURGA"_s},
+        {u"C001"_s, u"GOVERNMENT FIRST GRADE COLLEGE"_s, u"SUVARNAPURA"_s},
+        {u"C002"_s, u"VARADA ARTS COLLEGE"_s, u"SUVARNAPURA"_s},
+        {u"C003"_s, u"VARADA SCIENCE COLLEGE"_s, u"SUVARNAPURA"_s},
+        {u"C004"_s, u"SHARADA COLLEGE OF ARTS AND COMMERCE"_s, u"MALLIGEPURA"_s},
+        {u"C005"_s, u"K R SOCIETY`S COLLEGE"_s, u"HONNALLI NAGAR"_s},
+        {u"C006"_s, u"TUNGA SCIENCE COLLEGE"_s, u"KERESANTHE"_s},
+        {u"C007"_s, u"POST GRADUATE DEPARTMENT"_s, u"SUVARNAPURA"_s},
+        {u"C008"_s, u"S V M COLLEGE OF ARTS"_s, u"KOTEBETTA"_s},
     };
     return list;
 }
@@ -95,10 +101,10 @@ struct ClassOfResult
 const std::vector<ClassOfResult> &classes()
 {
     static const std::vector<ClassOfResult> list = {
-        {u"FCD"_s, u"FIRST CLASS WITH DISTINCTION"_s, u"«²µÀÖ ±ÉæÃtÂ"_s},
-        {u"FC"_s, u"FIRST CLASS"_s, u"¥ÀæxÀªÀÄ ±ÉæÃtÂ"_s},
-        {u"SC"_s, u"SECOND CLASS"_s, u"»ÃwÃAiÀÄ ±ÉæÃtÂ"_s},
-        {u"PC"_s, u"PASS CLASS"_s, u"vÉÃUÀðqÉ ±ÉæÃtÂ"_s},
+        {u"FCD"_s, u"FIRST CLASS WITH DISTINCTION"_s, nudi(u"ವಿಶಿಷ್ಟ ಶ್ರೇಣಿ"_s)},
+        {u"FC"_s, u"FIRST CLASS"_s, nudi(u"ಪ್ರಥಮ ಶ್ರೇಣಿ"_s)},
+        {u"SC"_s, u"SECOND CLASS"_s, nudi(u"ದ್ವಿತೀಯ ಶ್ರೇಣಿ"_s)},
+        {u"PC"_s, u"PASS CLASS"_s, nudi(u"ತೇರ್ಗಡೆ ಶ್ರೇಣಿ"_s)},
     };
     return list;
 }
@@ -106,18 +112,42 @@ const std::vector<ClassOfResult> &classes()
 // Name words with their Kannada spelling; the library the name fill draws on.
 const std::vector<std::pair<QString, QString>> &nameWords()
 {
-    static const std::vector<std::pair<QString, QString>> list = {
-        {u"ANAND"_s, u"D£ÀAzï"_s},       {u"BASAVARAJ"_s, u"§¸ÀªÀgÁeï"_s}, {u"CHANDRAKALA"_s, u"ZÀAzÀæPÀ¯Á"_s},
-        {u"DEEPA"_s, u"briÃ¥Á"_s},       {u"GANESH"_s, u"UÀuÉÃ±ï"_s},     {u"GEETHA"_s, u"VÃvÁ"_s},
-        {u"HARISH"_s, u"ºÀjÃ±ï"_s},      {u"KAVYA"_s, u"PÁªÀå"_s},        {u"KIRAN"_s, u"QgÀuï"_s},
-        {u"LAKSHMI"_s, u"®QëäÃ"_s},      {u"MAHESH"_s, u"ªÀÄºÉÃ±ï"_s},    {u"MANJULA"_s, u"ªÀÄAdÄ¼À"_s},
-        {u"NAGARAJ"_s, u"£ÁUÀgÁeï"_s},   {u"PALLAVI"_s, u"¥À®è«"_s},      {u"PRAKASH"_s, u"¥ÀæPÁ±ï"_s},
-        {u"RAGHAVENDRA"_s, u"gÁWÀªÉÃAzÀæ"_s}, {u"RASHMI"_s, u"gÀ²ä"_s},   {u"SANTOSH"_s, u"¸ÀAvÉÆÃµï"_s},
-        {u"SHWETA"_s, u"±ÉéÃvÁ"_s},      {u"SURESH"_s, u"¸ÀÄgÉÃ±ï"_s},    {u"VIDYA"_s, u"«zÁå"_s},
-        {u"VINAYAK"_s, u"«£ÁAiÀÄPï"_s},  {u"PATIL"_s, u"¥Ánïï"_s},        {u"KULKARNI"_s, u"PÀÄ®PÀtÂð"_s},
-        {u"HIREMATH"_s, u"»gÉÃªÀÄoÀ"_s}, {u"DESAI"_s, u"zÉÃ¸Á¬Ä"_s},      {u"JOSHI"_s, u"eÉÆÃ²"_s},
-        {u"NAIK"_s, u"£ÁAiÀÄPï"_s},
-    };
+    static const std::vector<std::pair<QString, QString>> list = [] {
+        const std::vector<std::pair<QString, QString>> spelled = {
+            {u"ANAND"_s, u"ಆನಂದ್"_s},
+            {u"BASAVARAJ"_s, u"ಬಸವರಾಜ್"_s},
+            {u"CHANDRAKALA"_s, u"ಚಂದ್ರಕಲಾ"_s},
+            {u"DEEPA"_s, u"ದೀಪಾ"_s},
+            {u"GANESH"_s, u"ಗಣೇಶ್"_s},
+            {u"GEETHA"_s, u"ಗೀತಾ"_s},
+            {u"HARISH"_s, u"ಹರೀಶ್"_s},
+            {u"KAVYA"_s, u"ಕಾವ್ಯ"_s},
+            {u"KIRAN"_s, u"ಕಿರಣ್"_s},
+            {u"LAKSHMI"_s, u"ಲಕ್ಷ್ಮೀ"_s},
+            {u"MAHESH"_s, u"ಮಹೇಶ್"_s},
+            {u"MANJULA"_s, u"ಮಂಜುಳಾ"_s},
+            {u"NAGARAJ"_s, u"ನಾಗರಾಜ್"_s},
+            {u"PALLAVI"_s, u"ಪಲ್ಲವಿ"_s},
+            {u"PRAKASH"_s, u"ಪ್ರಕಾಶ್"_s},
+            {u"RAGHAVENDRA"_s, u"ರಾಘವೇಂದ್ರ"_s},
+            {u"RASHMI"_s, u"ರಶ್ಮಿ"_s},
+            {u"SANTOSH"_s, u"ಸಂತೋಷ್"_s},
+            {u"SHWETA"_s, u"ಶ್ವೇತಾ"_s},
+            {u"SURESH"_s, u"ಸುರೇಶ್"_s},
+            {u"VIDYA"_s, u"ವಿದ್ಯಾ"_s},
+            {u"VINAYAK"_s, u"ವಿನಾಯಕ್"_s},
+            {u"PATIL"_s, u"ಪಾಟೀಲ್"_s},
+            {u"KULKARNI"_s, u"ಕುಲಕರ್ಣಿ"_s},
+            {u"HIREMATH"_s, u"ಹಿರೇಮಠ"_s},
+            {u"DESAI"_s, u"ದೇಸಾಯಿ"_s},
+            {u"JOSHI"_s, u"ಜೋಶಿ"_s},
+            {u"NAIK"_s, u"ನಾಯಕ್"_s},
+        };
+        std::vector<std::pair<QString, QString>> stored;
+        for (const auto &[english, kannadaWord] : spelled)
+            stored.emplace_back(english, nudi(kannadaWord));
+        return stored;
+    }();
     return list;
 }
 
@@ -217,25 +247,25 @@ void DemoWriter::writeSettings()
     m_db.exec(u"update control set fcompany = ?, fadd1 = ?, fadd2 = ?, fadd3 = ?, fadd4 = ?, fphone = ?, "
               "femail = ?, fsignauth1 = ?, fsignauth2 = ?, ffontsize = ?, fconvdate = ?, fdegkan = ?, "
               "fnadid = ?"_s,
-              {u"KARNATAK UNIVERSITY"_s, u"PAVATE NAGAR"_s, u"DHARWAD - 580 003"_s, u"KARNATAKA"_s, u"INDIA"_s,
-               u"0836-2215224"_s, u"registrar@example.edu"_s, u"REGISTRAR (EVALUATION)"_s, u"VICE-CHANCELLOR"_s,
+              {u"VARADA UNIVERSITY"_s, u"VIDYA NAGAR"_s, u"SUVARNAPURA - 599 001"_s, u"KARNATAKA"_s, u"INDIA"_s,
+               u"0000-000000"_s, u"registrar@example.edu"_s, u"REGISTRAR (EVALUATION)"_s, u"VICE-CHANCELLOR"_s,
                u"8"_s, QDate(2025, 12, 20), u"T"_s, u"NAD003001"_s});
 }
 
 void DemoWriter::writeMasters()
 {
     m_db.exec(u"insert into masuniv (funivcode, funivname, fdeleted) values (?, ?, 'F')"_s,
-              {u"003"_s, u"KARNATAK UNIVERSITY, DHARWAD"_s});
+              {u"003"_s, u"VARADA UNIVERSITY, SUVARNAPURA"_s});
     m_db.exec(u"insert into masuniv (funivcode, funivname, fdeleted) values (?, ?, 'F')"_s,
-              {u"027"_s, u"KARNATAK SCIENCE COLLEGE (AUTONOMOUS), DHARWAD"_s});
+              {u"027"_s, u"VARADA SCIENCE COLLEGE (AUTONOMOUS), SUVARNAPURA"_s});
 
     m_db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fdatekan, fconvonamekan, fdeleted) "
               "values (?, ?, ?, ?, ?, ?, 'F')"_s,
               {DemoFolder::previousConvocation(), u"74TH"_s, u"15/12/2024"_s, u"F"_s, QVariant(), QVariant()});
     m_db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fdatekan, fconvonamekan, fdeleted) "
               "values (?, ?, ?, ?, ?, ?, 'F')"_s,
-              {DemoFolder::currentConvocation(), u"75TH"_s, u"20/12/2025"_s, u"T"_s, u"20-12-2025"_s,
-               u"75£ÉÃ WÀnPÉÆÃvÀìªÀ"_s});
+              {DemoFolder::currentConvocation(), u"75TH"_s, u"20/12/2025"_s, u"T"_s, nudi(u"20 ಡಿಸೆಂಬರ್ 2025"_s),
+               nudi(u"75ನೇ ಘಟಿಕೋತ್ಸವ"_s)});
 
     Statement degree = m_db.prepare(
         u"insert into degree (fdegree, fdescpn, fspecial, fdeleted, fdescpnkan, fspecialkan, fcoursecode, "
@@ -258,8 +288,8 @@ void DemoWriter::writeMasters()
     for (const auto &[eng, kan] : nameWords())
         library.exec({eng, kan});
     // Exam dates are kept in the library too, so the name fill can turn them into Kannada.
-    library.exec({u"APRIL 2025"_s, u"K¦æ¯ï 2025"_s});
-    library.exec({u"OCTOBER 2024"_s, u"CPÉÆÖÃ§gï 2024"_s});
+    library.exec({u"APRIL 2025"_s, nudi(u"ಏಪ್ರಿಲ್ 2025"_s)});
+    library.exec({u"OCTOBER 2024"_s, nudi(u"ಅಕ್ಟೋಬರ್ 2024"_s)});
 
     m_db.exec(u"insert into autocorrect (freplace, fwith, fdelete) values (?, ?, 'F')"_s,
               {u"KUMARI"_s, u"KUM."_s});
@@ -309,7 +339,7 @@ void DemoWriter::writeCandidates(QStringList &lines)
         const bool previous = stage == Stage::Printed && i >= 250; // the last printed ones belong to the old convocation
         const QString convocation = previous ? DemoFolder::previousConvocation() : DemoFolder::currentConvocation();
         const QString examDate = previous ? u"OCTOBER 2024"_s : u"APRIL 2025"_s;
-        const QString examDateKan = previous ? u"CPÉÆÖÃ§gï 2024"_s : u"K¦æ¯ï 2025"_s;
+        const QString examDateKan = nudi(previous ? u"ಅಕ್ಟೋಬರ್ 2024"_s : u"ಏಪ್ರಿಲ್ 2025"_s);
         const QString year = previous ? u"2024"_s : u"2025"_s;
 
         const bool feePaid = stage != Stage::Imported;
@@ -487,7 +517,7 @@ void DemoWriter::writeAwards(QStringList &lines)
                     u"KANNADA"_s, u"5000"_s, QDate(2025, 11, 20), QVariant(), 2});
     }
     if (!science.isEmpty())
-        award.exec({u"BSC"_s, science[0], QVariant(), convocation, u"GC"_s, u"Prof. D. C. Pavate Gold Medal"_s,
+        award.exec({u"BSC"_s, science[0], QVariant(), convocation, u"GC"_s, u"Suvarna Jubilee Gold Medal"_s,
                     u"PHYSICS"_s, QVariant(), QDate(2025, 11, 20), QVariant(), 1});
     lines.append(QStringLiteral("awards: %1 ranks of BA, %2 gold medals, 1 cash prize in rankreg")
                      .arg(ranked.size())
@@ -558,14 +588,16 @@ void DemoWriter::writeInstitutionFile()
 {
     IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
     ini.load();
-    ini.setValue(u"TITLES"_s, u"003"_s, u"Karnatak University, Dharwad"_s);
-    ini.setValue(u"TITLES"_s, u"008"_s, u"Rani Channamma University, Belagavi"_s);
-    ini.setValue(u"TITLES"_s, u"001"_s, u"Demonstration University, Mysuru"_s);
-    ini.setValue(u"LETTERHEAD"_s, u"Line1"_s, u"KARNATAK UNIVERSITY"_s);
-    ini.setValue(u"LETTERHEAD"_s, u"Line2"_s, u"Pavate Nagar, Dharwad - 580 003"_s);
-    ini.setValue(u"LETTERHEAD"_s, u"ReferencePrefix"_s, u"KU/EXAM/CONVO"_s);
+    // A demonstration names no real institution: the university, its town and its colleges are made up.
+    ini.setValue(u"TITLES"_s, u"003"_s, u"Varada University, Suvarnapura"_s);
+    ini.setValue(u"TITLES"_s, u"008"_s, u"Malaprabha Women's University, Kalyanapura"_s);
+    ini.setValue(u"TITLES"_s, u"001"_s, u"Demonstration University, Suvarnapura"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"NameKan"_s, nudi(u"ವರದಾ ವಿಶ್ವವಿದ್ಯಾನಿಲಯ"_s));
+    ini.setValue(u"LETTERHEAD"_s, u"Line1"_s, u"VARADA UNIVERSITY"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"Line2"_s, u"Vidya Nagar, Suvarnapura - 599 001"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"ReferencePrefix"_s, u"VU/EXAM/CONVO"_s);
     ini.setValue(u"LETTERHEAD"_s, u"SigningOffice"_s, u"Registrar (Evaluation)"_s);
-    ini.setValue(u"LETTERHEAD"_s, u"CampusTown"_s, u"Dharwad"_s);
+    ini.setValue(u"LETTERHEAD"_s, u"CampusTown"_s, u"Suvarnapura"_s);
     if (!ini.save())
         throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
 }
@@ -578,7 +610,7 @@ void DemoWriter::writeStationery(QStringList &lines)
 {
     WriteScope scope(m_db);
     if (!m_db.exists(u"select 1 from kanlib where fengname = 'APRIL 2025'"_s))
-        m_db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {u"K¦æ¯ï 2025"_s});
+        m_db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {nudi(u"ಏಪ್ರಿಲ್ 2025"_s)});
     Rows printed = m_db.query(u"select fcertno, fregno, fdegree, fcollcode, fconvocode from convo where "
                               "coalesce(fcertno, '') <> '' order by fcertno"_s);
     struct Sheet
@@ -616,12 +648,23 @@ void DemoWriter::writeStationery(QStringList &lines)
 
     IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
     ini.load();
-    ini.setValue(u"LAYOUT"_s, u"UniversityName"_s, u"Karnatak University, Dharwad"_s);
-    ini.setValue(u"LAYOUT"_s, u"PreambleKan"_s, u"«±Àé«zÁå¤®AiÀÄzÀ"_s);
-    ini.setValue(u"LAYOUT"_s, u"Campus"_s, u"Pavate Nagar"_s);
-    ini.setValue(u"LAYOUT"_s, u"PinLine"_s, u"Dharwad - 580 003"_s);
+    ini.setValue(u"LAYOUT"_s, u"UniversityName"_s, u"Varada University, Suvarnapura"_s);
+    ini.setValue(u"LAYOUT"_s, u"PreambleKan"_s,
+                 nudi(u"ವರದಾ ವಿಶ್ವವಿದ್ಯಾನಿಲಯದ ಕುಲಾಧಿಪತಿಗಳು, ಕುಲಪತಿಗಳು, ವಿದ್ಯಾವಿಷಯಕ ಪರಿಷತ್ತು ಮತ್ತು "
+                      "ಸಿಂಡಿಕೇಟ್ ಸದಸ್ಯರಾದ ನಾವು"_s));
+    ini.setValue(u"LAYOUT"_s, u"Campus"_s, u"Vidya Nagar"_s);
+    ini.setValue(u"LAYOUT"_s, u"CampusKan"_s, nudi(u"ವಿದ್ಯಾನಗರ"_s));
+    ini.setValue(u"LAYOUT"_s, u"PinLine"_s, u"Suvarnapura - 599 001"_s);
     ini.setValue(u"LAYOUT"_s, u"State"_s, u"Karnataka"_s);
+    ini.setValue(u"LAYOUT"_s, u"StateKan"_s, nudi(u"ಕರ್ನಾಟಕ"_s));
     ini.setValue(u"LAYOUT"_s, u"Country"_s, u"India"_s);
+    ini.setValue(u"LAYOUT"_s, u"CountryKan"_s, nudi(u"ಭಾರತ"_s));
+    ini.setValue(u"LAYOUT"_s, u"RegNoKan"_s, nudi(u"ನೋಂದಣಿ ಸಂಖ್ಯೆ"_s));
+    ini.setValue(u"LAYOUT"_s, u"ClassKan"_s, nudi(u"ಶ್ರೇಣಿ"_s));
+    ini.setValue(u"LAYOUT"_s, u"ExamYearKan"_s, nudi(u"ಪರೀಕ್ಷೆಯ ವರ್ಷ"_s));
+    ini.setValue(u"LAYOUT"_s, u"ConvoDateKan"_s, nudi(u"ಘಟಿಕೋತ್ಸವದ ದಿನಾಂಕ"_s));
+    ini.setValue(u"LAYOUT"_s, u"NotificationKan"_s, nudi(u"ಅಧಿಸೂಚನೆಯ ದಿನಾಂಕ"_s));
+    ini.setValue(u"LAYOUT"_s, u"ConferredKan"_s, nudi(u" ಪದವಿಯನ್ನು ಪ್ರದಾನ ಮಾಡಲಾಗಿದೆ"_s));
     ini.setValue(u"STATIONERY"_s, u"Prefix"_s, u"DC"_s);
     ini.setValue(u"STATIONERY"_s, u"Next"_s, u"211"_s);
     ini.setValue(u"STATIONERY"_s, u"Last"_s, u"500"_s);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/entry/candidatesearch.h"
 
+#include "shell/core/kannadatext.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 
@@ -51,13 +52,22 @@ BoundSql CandidateSearch::statement(const SearchCriteria &c) const
     for (const auto &[value, condition] : boxes) {
         if (value->trimmed().isEmpty())
             continue;
+        // A name typed in Unicode Kannada is looked for in the Kannada names, as the codes it is stored as.
+        if (value == &c.name && kannada::hasUnicodeKannada(*value)) {
+            conditions << u"(convo.fnamekan like ? or convo.fsirnamekan like ? or convo.ffatnamekan like ? or "
+                          "convo.fmotnamekan like ?)"_s;
+            const QString codes = pattern(kannada::fromUnicode(value->trimmed()).text, c.match);
+            params << codes << codes << codes << codes;
+            continue;
+        }
         conditions << condition;
         params << pattern(*value, c.match);
     }
     conditions << u"convo.fconvocode = ?"_s;
     params << m_session.convoCode;
     return {u"select convo.fregno, convo.fname, convo.fcertno, convo.fdate, convo.factive, convofee.fappno, "
-            "convofee.fmobile, convofee.femail from convo left outer join convofee on convo.fregno = convofee.fregno "
+            "convofee.fmobile, convofee.femail, convo.fnamekan, convo.fsirnamekan, convo.ffatnamekan, convo.fmotnamekan "
+            "from convo left outer join convofee on convo.fregno = convofee.fregno "
             "where "_s
                 + conditions.join(u" and "_s),
             params};
@@ -70,7 +80,22 @@ std::vector<SearchHit> CandidateSearch::find(const SearchCriteria &c) const
         return hits;
     const BoundSql bound = statement(c);
     Rows rows = m_session.db().query(bound.sql, bound.params);
+    // The database compares the codes without regard to case, but in the legacy codes
+    // upper and lower case are different letters: a Kannada match is checked here exactly.
+    const bool kannadaName = kannada::hasUnicodeKannada(c.name);
+    const QString codes = kannadaName ? kannada::fromUnicode(c.name.trimmed()).text : QString();
     while (rows.next()) {
+        if (kannadaName) {
+            bool exact = false;
+            for (int column = 8; column < 12 && !exact; ++column) {
+                const QString stored = rows.text(column);
+                exact = c.match == SearchMatch::BeginsWith ? stored.startsWith(codes)
+                      : c.match == SearchMatch::EndsWith   ? stored.endsWith(codes)
+                                                           : stored.contains(codes);
+            }
+            if (!exact)
+                continue;
+        }
         SearchHit hit;
         hit.regno = rows.text(0);
         hit.name = rows.text(1);

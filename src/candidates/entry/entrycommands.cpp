@@ -4,6 +4,7 @@
 #include "candidates/entry/candidatesearch.h"
 #include "candidates/entry/candidatestore.h"
 #include "shell/batch/batchcommand.h"
+#include "shell/core/kannadatext.h"
 #include "shell/core/stoperror.h"
 
 using namespace Qt::StringLiterals;
@@ -46,7 +47,9 @@ void printRecord(BatchContext &c, const CandidateStore &store, const CandidateRe
     const CandidateDescriptions d = store.describe(r);
     for (const CandidateField &f : candidateFields()) {
         QString line = f.caption + u" ("_s + f.column + u"): "_s + r.value(f.column);
-        if (f.column == u"fdegree"_s && !d.degree.isEmpty())
+        if (f.kannada && !r.value(f.column).isEmpty())
+            line += u"  "_s + kannada::readable(r.value(f.column)); // the Unicode reading beside the stored codes
+        else if (f.column == u"fdegree"_s && !d.degree.isEmpty())
             line += u"  "_s + d.degree;
         else if (f.column == u"fcollcode"_s && !d.college.isEmpty())
             line += u"  "_s + d.college;
@@ -82,8 +85,18 @@ int save(BatchContext &c, EntryMode mode)
     CandidateRecord given;
     given.set(u"fregno"_s, regnoArgument(c, command));
     for (const CandidateField &f : candidateFields()) {
-        if (c.args.values.contains(f.column))
-            given.set(f.column, c.args.value(f.column));
+        if (!c.args.values.contains(f.column))
+            continue;
+        QString value = c.args.value(f.column);
+        // A Kannada name given in Unicode is stored as the legacy codes, like one typed on the screen.
+        if (f.kannada) {
+            const kannada::Conversion codes = kannada::toStoredCodes(value);
+            if (!codes.eightBit)
+                throw UsageError(u"--"_s + f.column + u": \""_s + codes.firstNotEightBit +
+                                 u"\" cannot be written in the legacy Kannada codes"_s);
+            value = codes.text;
+        }
+        given.set(f.column, value);
     }
     given = given.typed();
 

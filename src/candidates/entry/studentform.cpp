@@ -2,6 +2,7 @@
 #include "candidates/entry/studentform.h"
 
 #include "candidates/entry/gravetyping.h"
+#include "shell/forms/kannadabox.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
@@ -173,7 +174,7 @@ CandidateRecord StudentForm::recordOnScreen() const
 {
     CandidateRecord record;
     for (const CandidateField &f : candidateFields())
-        record.set(f.column, text(f.box)->text());
+        record.set(f.column, KannadaBox::storedText(text(f.box)));
     return record;
 }
 
@@ -202,11 +203,8 @@ void StudentForm::applyKannadaFonts()
     // Set when the screen is first activated: the appearance given to every screen
     // as it opens sets one font for all boxes.
     for (const CandidateField &f : candidateFields()) {
-        if (f.kannada) {
-            QFont font(u"Nudi 01 e"_s, 13);
-            font.setBold(text(f.box)->font().bold());
-            text(f.box)->setFont(font);
-        }
+        if (f.kannada)
+            KannadaBox::attach(text(f.box), u"Nudi 01 e"_s, 13);
     }
 }
 

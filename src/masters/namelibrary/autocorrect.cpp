@@ -3,6 +3,7 @@
 
 #include "masters/namelibrary/namelibrary.h"
 #include "masters/recordmasters/recordmasterform.h"
+#include "shell/forms/kannadabox.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
@@ -26,11 +27,6 @@ namespace {
 
 // The widths of kanlib's columns.
 constexpr int kWordWidth = 50;
-
-QFont kannadaFont()
-{
-    return QFont(RecordMasterForm::kannadaFont(), 13);
-}
 
 } // namespace
 
@@ -80,7 +76,8 @@ void AutoCorrect::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
     // The appearance gives every box the screen's font; the Kannada ones take theirs back.
-    m_kannada->setFont(kannadaFont());
+    KannadaBox::attach(m_kannada, RecordMasterForm::kannadaFont(), 13);
+    KannadaBox::showColumn(m_spread, 1, RecordMasterForm::kannadaFont(), 13);
     reload();
 }
 
@@ -92,9 +89,7 @@ void AutoCorrect::reload()
         for (int row = 0; row < int(entries.size()); ++row) {
             const NameLibrary::Entry &e = entries[size_t(row)];
             m_spread->setItem(row, 0, new QTableWidgetItem(e.english));
-            auto *kannada = new QTableWidgetItem(e.kannada);
-            kannada->setFont(kannadaFont());
-            m_spread->setItem(row, 1, kannada);
+            m_spread->setItem(row, 1, new QTableWidgetItem(e.kannada)); // drawn by its column's Kannada delegate
         }
         if (!entries.empty())
             m_spread->setCurrentCell(0, 0);
@@ -117,7 +112,7 @@ void AutoCorrect::store()
     // The English word is a name word: an apostrophe in it becomes a grave accent as
     // everywhere names are typed. The Kannada bytes are kept as they are.
     const QString english = NameLibrary::trimBlanks(m_english->text()).replace(u'\'', u'`');
-    const QString kannada = NameLibrary::trimBlanks(m_kannada->text());
+    const QString kannada = NameLibrary::trimBlanks(KannadaBox::storedText(m_kannada));
     if (english.isEmpty() || kannada.isEmpty()) {
         prompter().message(u"Replace or With fields should be Entered"_s, u"Message"_s, PromptIcon::Information);
         m_english->setFocus();

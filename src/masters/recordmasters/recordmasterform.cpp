@@ -3,6 +3,7 @@
 
 #include "masters/mastercodes.h"
 #include "masters/recordmasters/recordmasterstore.h"
+#include "shell/forms/kannadabox.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
@@ -55,7 +56,7 @@ void RecordMasterForm::activated()
     RecordForm::activated();
     for (int i = 0; i < int(m_kind.fields.size()); ++i) {
         if (m_kind.fields[size_t(i)].kannada)
-            text(i)->setFont(QFont(kannadaFont(), 13));
+            KannadaBox::attach(text(i), kannadaFont(), 13);
     }
 }
 
@@ -76,7 +77,7 @@ MasterRecord RecordMasterForm::typed() const
 {
     MasterRecord record;
     for (int i = 0; i < int(m_kind.fields.size()); ++i)
-        record.values << text(i)->text();
+        record.values << KannadaBox::storedText(text(i));
     if (!m_kind.flagColumn.isEmpty())
         record.flag = chk(0)->isChecked();
     return record;

@@ -78,6 +78,7 @@ int nadExport(BatchContext &c)
     if (cdsl) {
         NadSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s), c.args.value(u"college-from"_s),
                        c.args.value(u"college-to"_s)};
+        s.unicodeKannada = kannadaChoice(c);
         s.normaliseRanges();
         rows = run.Gen_NAD_Report_CDSL(s, out);
         const QString missing = run.missingMessage(out);
@@ -146,6 +147,9 @@ void addDispatchCommands(BatchTool &tool)
               joined({{{u"layout"_s, u"cdsl|nsdl"_s, u"the depository's layout (required)"_s}},
                       kRanges,
                       {{u"pass-only"_s, {}, u"NSDL: passes only"_s},
+                       {u"kannada"_s, u"unicode|legacy"_s,
+                        u"CDSL: unicode fills the regional-language name columns with the Kannada names in Unicode; "
+                        "legacy (the default) leaves them empty, as the layout has them"_s},
                        {u"out"_s, u"FILE.xlsx"_s, u"where to write the workbook"_s}}}),
               u"N3A"_s, true, true, nadExport});
     tool.add({u"letters"_s, u"KIND"_s,

@@ -19,6 +19,9 @@ struct StudentListSelection
     QString toCollege;
     bool printedOnly = false; // "&Certificate Printed Only"
     bool activeOnly = false;  // "&Active only" (spreadsheet lists)
+    // The Kannada-name workbook writes the names' Unicode reading (in a Unicode Kannada
+    // font) instead of the legacy codes in "BRH Kannada".
+    bool unicodeKannada = false;
 
     // The screen's rule for the college range: a blank From College means every
     // college ("0000" to "ZZZZ"); a given one is also the To College.

@@ -2,6 +2,8 @@
 // The spreadsheet lists of the student list screen.
 #include "reports/lists/studentlist.h"
 
+#include "shell/core/kannadatext.h"
+#include "shell/document/fontcheck.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/workbook/workbook.h"
@@ -93,7 +95,8 @@ QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
     CellFormat left = cell;
     left.align = CellFormat::Align::Left;
     CellFormat kannada = cell;
-    kannada.fontName = u"BRH Kannada"_s;
+    const QString unicodeFont = FontCheck::unicodeKannadaFamily();
+    kannada.fontName = !s.unicodeKannada ? u"BRH Kannada"_s : unicodeFont.isEmpty() ? u"Noto Sans Kannada"_s : unicodeFont;
     kannada.fontSize = 16;
     CellFormat heading = cell;
     heading.bold = true;
@@ -128,8 +131,9 @@ QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
         sheet.write(row, 0, QString::number(row), cell);
         for (int c = 0; c < int(std::size(columns)); ++c) {
             const QString column = QString::fromLatin1(columns[c]);
-            const QString value = rows.text(column);
             const bool isKannada = column.endsWith(u"kan"_s);
+            const QString value =
+                isKannada && s.unicodeKannada ? kannada::readable(rows.text(column)) : rows.text(column);
             // Register number and name read better from the left.
             sheet.write(row, c + 1, value, isKannada ? kannada : (c == 1 || c == 2 ? left : cell));
             fit.see(c + 1, value);

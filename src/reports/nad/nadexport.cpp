@@ -2,6 +2,7 @@
 #include "reports/nad/nadexport.h"
 
 #include "reports/lists/ranges.h"
+#include "shell/core/kannadatext.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/workbook/workbook.h"
@@ -47,7 +48,7 @@ namespace cdsl {
 constexpr int kYear = 0, kMonth = 2, kCourse = 5, kEvent = 14, kMode = 19, kRecType = 20, kRecNo = 21,
               kExamIdName = 22, kExamIdValue = 23, kProgIdName = 24, kProgIdValue = 25, kName = 28, kGender = 30,
               kCaste = 33, kReligion = 34, kNationality = 35, kPwd = 36, kResult = 60, kGrade = 63, kClass = 64,
-              kImage = 69, kPublished = 70;
+              kImage = 69, kPublished = 70, kNameR = 29, kFatherNameR = 47, kMotherNameR = 49;
 } // namespace cdsl
 
 const QStringList kProgramHeaders = {u"Sr No"_s,
@@ -244,7 +245,8 @@ int NadExport::Gen_NAD_Report_CDSL(const NadSelection &s, const QString &path)
               cDegree = column("fdegree"), cCollege = column("fcollcode"), cCertNo = column("fcertno"),
               cExamDate = column("fexamdate"), cClass = column("fclasscode"), cCredit = column("fcredit"),
               cIssued = column("fdate"), cCourse = column("fcoursecode"), cEvent = column("feventid"),
-              cName = column("fname");
+              cName = column("fname"), cNameKan = column("fnamekan"), cFatherKan = column("ffatnamekan"),
+              cMotherKan = column("fmotnamekan");
     int written = 0;
     do {
         const QString regno = rows.text(cRegno);
@@ -272,6 +274,11 @@ int NadExport::Gen_NAD_Report_CDSL(const NadSelection &s, const QString &path)
         sheet.write(row, cdsl::kProgIdName, u"Reg. No."_s);
         sheet.write(row, cdsl::kProgIdValue, regno);
         sheet.write(row, cdsl::kName, rows.text(cName));
+        if (s.unicodeKannada) {
+            sheet.write(row, cdsl::kNameR, kannada::readable(rows.text(cNameKan)));
+            sheet.write(row, cdsl::kFatherNameR, kannada::readable(rows.text(cFatherKan)));
+            sheet.write(row, cdsl::kMotherNameR, kannada::readable(rows.text(cMotherKan)));
+        }
         for (int c : {cdsl::kGender, cdsl::kCaste, cdsl::kReligion, cdsl::kNationality, cdsl::kPwd})
             sheet.write(row, c, u"X"_s);
         sheet.write(row, cdsl::kResult, signedCopies ? u"Pass"_s : classDesc);

@@ -20,6 +20,9 @@ struct NadSelection
     QString toDegree;
     QString fromCollege;
     QString toCollege;
+    // The regional-language columns (nameR, fatherNameR, motherNameR) hold the Kannada
+    // names' Unicode reading; without it they stay empty, as the depository's layout has them.
+    bool unicodeKannada = false;
 
     void normaliseRanges();
 };

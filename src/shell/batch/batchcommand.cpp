@@ -258,4 +258,12 @@ int BatchTool::main(const QStringList &arguments, QTextStream &out, QTextStream 
     }
 }
 
+bool kannadaChoice(const BatchContext &c)
+{
+    const QString choice = c.args.value(u"kannada"_s, u"legacy"_s).toLower();
+    if (choice != u"unicode"_s && choice != u"legacy"_s)
+        throw UsageError(u"--kannada takes unicode or legacy, not "_s + c.args.value(u"kannada"_s));
+    return choice == u"unicode"_s;
+}
+
 } // namespace sw

@@ -98,6 +98,9 @@ public:
 // in under the administration code. Empty when he may.
 QString menuRefusal(const BatchContext &context, const QString &menuCode, const QString &what);
 
+// The `--kannada unicode|legacy` choice of the exports: true for unicode; legacy when not given.
+bool kannadaChoice(const BatchContext &c);
+
 // The command-line tool: global options, then a command of the registry.
 class BatchTool
 {

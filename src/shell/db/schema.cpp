@@ -126,6 +126,20 @@ int columnWidth(const QString &table, const QString &column)
     return widths.value(table.toUpper() + u'.' + column.toUpper());
 }
 
+QString kannadaFont(const QString &column)
+{
+    static const QStringList nudi = {u"FNAMEKAN"_s, u"FSIRNAMEKAN"_s, u"FFATNAMEKAN"_s, u"FMOTNAMEKAN"_s,
+                                     u"FEXAMDATEKAN"_s};
+    static const QStringList brh = {u"FDESCPNKAN"_s, u"FSPECIALKAN"_s, u"FCLASSDESCKAN"_s, u"FCONVONAMEKAN"_s,
+                                    u"FDATEKAN"_s, u"FKANNAME"_s};
+    const QString name = column.trimmed().section(u'.', -1).toUpper();
+    if (nudi.contains(name))
+        return u"Nudi 01 e"_s;
+    if (brh.contains(name))
+        return u"BRH Kannada"_s;
+    return {};
+}
+
 const std::vector<IndexDefinition> &indexes()
 {
     static const std::vector<IndexDefinition> list = {

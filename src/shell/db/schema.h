@@ -30,6 +30,11 @@ QString columnName(const QString &definition);
 // refuses a value that does not fit with the same message.
 int columnWidth(const QString &table, const QString &column);
 
+// The legacy Kannada font a column's text is typed in ("Nudi 01 e" for the candidates'
+// names, "BRH Kannada" for the masters' texts and the name library), given the column's
+// name with or without its table ("convo.fnamekan"); empty for a column of other text.
+QString kannadaFont(const QString &column);
+
 // Indexes on the columns the screens filter by, which change no behaviour, and the
 // unique keys that guard what must never be stored twice.
 struct IndexDefinition

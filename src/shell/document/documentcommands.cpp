@@ -21,10 +21,15 @@ int runFonts(BatchContext &c)
         c.out << family << u": "_s;
         if (FontCheck::isInstalled(family))
             c.out << u"installed"_s;
+        else if (FontCheck::readsAsUnicode(family) && !FontCheck::unicodeKannadaFamily().isEmpty())
+            c.out << u"missing (Kannada shown through Unicode in "_s << FontCheck::unicodeKannadaFamily() << u')';
         else
             c.out << u"missing (printed in "_s << FontCheck::fallbackFor(family) << u')';
         c.out << Qt::endl;
     }
+    const QString notice = FontCheck::kannadaNotice();
+    if (!notice.isEmpty())
+        c.out << notice << Qt::endl;
     return batchexit::kOk;
 }
 

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/document/documentrenderer.h"
 
+#include "shell/core/kannadatext.h"
 #include "shell/core/stoperror.h"
+#include "shell/document/fontcheck.h"
 
 #include <QCache>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPainterPath>
+#include <QRawFont>
 #include <QImageReader>
 #include <QMutex>
 #include <QPagedPaintDevice>
@@ -107,6 +113,150 @@ QString runText(const Run &run, int page, int pages)
     return run.text;
 }
 
+// What a run puts on the page. Kannada in a legacy font that is installed is drawn in
+// it, code for code; where the font is missing, the run's Unicode reading is drawn in
+// the installed Unicode Kannada font at the run's size and colour, shaped by Qt.
+//
+// Either way the glyphs of Kannada are drawn as outlines and the Unicode text is laid
+// over them invisibly: a PDF then holds the Unicode Kannada as its text (what a reader
+// copies or searches), which neither the legacy codes nor the ligatures of shaped
+// Unicode would give.
+struct ShownRun
+{
+    QString text;
+    RunFormat format;
+    // How the drawn text reads as Unicode: -1 not Kannada, 0 it is Unicode, else the legacy font + 1.
+    int kannada = -1;
+};
+
+constexpr int kKannadaProperty = QTextFormat::UserProperty + 1;
+// The line height a stretch of Unicode Kannada takes when it stands in for a missing
+// legacy font: the legacy font's own (as the system resolves its name), not the Unicode
+// font's. Unicode Kannada fonts keep a deep descent and a wide leading for stacked
+// signs; at their own height a certificate's lines would run off the sheet's printed
+// frame and its last lines onto a second page.
+constexpr int kLineHeightProperty = QTextFormat::UserProperty + 2;
+
+ShownRun shownRun(const Run &run, int page, int pages)
+{
+    ShownRun shown{runText(run, page, pages), run.format};
+    const auto legacy = kannada::legacyFont(run.format.fontName);
+    if (!legacy || FontCheck::unicodeKannadaFamily().isEmpty())
+        return shown;
+    if (kannada::hasUnicodeKannada(shown.text)) { // a text given in Unicode already is drawn as it is
+        shown.kannada = 0;
+        shown.format.fontName = FontCheck::unicodeKannadaFamily();
+    } else if (FontCheck::readsAsUnicode(run.format.fontName)) {
+        shown.text = kannada::toUnicode(shown.text, *legacy).text;
+        shown.kannada = 0;
+        shown.format.fontName = FontCheck::unicodeKannadaFamily();
+    } else {
+        shown.kannada = int(*legacy) + 1;
+    }
+    return shown;
+}
+
+// The invisible Unicode text over a drawn Kannada stretch: the letters one glyph each
+// (no shaping, so each glyph names its letter), stretched to the stretch's width. The
+// stretch is a scale of the whole run, not wider gaps between its glyphs: a reader of
+// the PDF would take a gap for a space between words.
+void drawTextLayer(QPainter &painter, const QString &unicode, const QRectF &over, double pixelSize)
+{
+    if (unicode.trimmed().isEmpty() || over.width() <= 0)
+        return;
+    QFont font(FontCheck::unicodeKannadaFamily());
+    font.setPixelSize(std::max(1, qRound(pixelSize)));
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return;
+    QList<quint32> glyphs = raw.glyphIndexesForString(unicode);
+    QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    double width = 0;
+    QList<QPointF> positions;
+    for (const QPointF &a : advances) {
+        positions << QPointF(width, 0);
+        width += a.x();
+    }
+    if (width <= 0)
+        return;
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.save();
+    painter.translate(over.left(), over.bottom() - over.height() * 0.25);
+    painter.scale(over.width() / width, 1.0);
+    painter.setPen(QColor(0, 0, 0, 0));
+    painter.drawGlyphRun(QPointF(), run);
+    painter.restore();
+}
+
+// One line of a laid-out paragraph. Lines without Kannada are drawn by Qt as they are.
+void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &line, const QPointF &shift)
+{
+    const QList<QTextLayout::FormatRange> ranges = layout.formats();
+    const bool hasKannada = std::any_of(ranges.begin(), ranges.end(), [](const QTextLayout::FormatRange &r) {
+        return r.format.hasProperty(kKannadaProperty);
+    });
+    if (!hasKannada) {
+        line.draw(&painter, shift);
+        return;
+    }
+    const int lineEnd = line.textStart() + line.textLength();
+    for (const QTextLayout::FormatRange &range : ranges) {
+        const int from = std::max(range.start, line.textStart());
+        const int to = std::min(range.start + range.length, lineEnd);
+        if (from >= to)
+            continue;
+        const QColor colour = range.format.foreground().color();
+        const QList<QGlyphRun> runs = line.glyphRuns(from, to - from);
+        if (!range.format.hasProperty(kKannadaProperty)) {
+            painter.setPen(colour);
+            for (const QGlyphRun &run : runs)
+                painter.drawGlyphRun(shift, run);
+            continue;
+        }
+        QPainterPath outlines;
+        QRectF over;
+        for (const QGlyphRun &run : runs) {
+            const QRawFont font = run.rawFont();
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
+                outlines.addPath(font.pathForGlyph(glyphs[g]).translated(positions[g] + shift));
+            over = over.united(run.boundingRect().translated(shift));
+        }
+        painter.fillPath(outlines, colour);
+        const int legacy = range.format.intProperty(kKannadaProperty);
+        const QString drawn = layout.text().mid(from, to - from);
+        const QString unicode =
+            legacy == 0 ? drawn : kannada::toUnicode(drawn, kannada::LegacyFont(legacy - 1)).text;
+        drawTextLayer(painter, unicode, over, range.format.font().pixelSize());
+    }
+}
+
+// The height a line takes in the flow: its own, unless it holds Unicode Kannada standing
+// in for a legacy font; then each stretch counts at the height of its font, the Unicode
+// Kannada at the legacy font's.
+double lineHeight(const QTextLayout &layout, const QTextLine &line)
+{
+    const QList<QTextLayout::FormatRange> ranges = layout.formats();
+    const int lineEnd = line.textStart() + line.textLength();
+    double height = 0;
+    bool standsIn = false;
+    for (const QTextLayout::FormatRange &range : ranges) {
+        if (range.start >= lineEnd || range.start + range.length <= line.textStart())
+            continue;
+        if (range.format.hasProperty(kLineHeightProperty)) {
+            standsIn = true;
+            height = std::max(height, range.format.doubleProperty(kLineHeightProperty));
+        } else {
+            height = std::max(height, QFontMetricsF(range.format.font()).lineSpacing());
+        }
+    }
+    return standsIn ? height : line.height();
+}
+
 // A table cell's text keeps this distance from the cell's left and right edges.
 constexpr double kCellPaddingPoints = 5.4;
 constexpr double kCellPaddingVerticalPoints = 1.0;
@@ -119,14 +269,20 @@ std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double 
     QString text;
     QList<QTextLayout::FormatRange> ranges;
     for (const Run &run : paragraph.runs) {
-        const QString piece = runText(run, page, pages);
+        const ShownRun shown = shownRun(run, page, pages);
+        const QString &piece = shown.text;
         QTextCharFormat f;
-        f.setFont(fontFor(run.format), QTextCharFormat::FontPropertiesAll);
-        f.setForeground(run.format.colour);
+        f.setFont(fontFor(shown.format), QTextCharFormat::FontPropertiesAll);
+        f.setForeground(shown.format.colour);
+        if (shown.kannada >= 0)
+            f.setProperty(kKannadaProperty, shown.kannada);
+        if (shown.kannada == 0 && kannada::legacyFont(run.format.fontName))
+            f.setProperty(kLineHeightProperty, QFontMetricsF(fontFor(run.format)).lineSpacing());
         ranges.append({int(text.size()), int(piece.size()), f});
         text += piece;
     }
-    const RunFormat &baseFormat = paragraph.runs.empty() ? paragraph.endFormat : paragraph.runs.front().format;
+    const RunFormat baseFormat =
+        paragraph.runs.empty() ? paragraph.endFormat : shownRun(paragraph.runs.front(), page, pages).format;
     auto layout = std::make_shared<QTextLayout>(text, fontFor(baseFormat));
     QTextOption option(qtAlignment(paragraph.format.alignment));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -141,7 +297,7 @@ std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double 
         line.setLeadingIncluded(true);
         line.setLineWidth(widthUnits);
         line.setPosition(QPointF(0, y));
-        y += line.height() * spacing;
+        y += lineHeight(*layout, line) * spacing;
     }
     layout->endLayout();
     if (height)
@@ -170,7 +326,7 @@ public:
         double consumed = 0; // of the paragraph's own y, already placed on earlier pages
         for (int i = 0; i < lines; ++i) {
             const QTextLine line = layout->lineAt(i);
-            const double bottom = line.y() + line.height() - consumed;
+            const double bottom = line.y() + lineHeight(*layout, line) - consumed;
             if (m_y + bottom > m_body.bottom() + 0.5 && !(i == first && m_y == m_body.top())) {
                 if (i > first)
                     place(layout, first, i - first, consumed);
@@ -369,7 +525,7 @@ void DocumentRenderer::drawPieces(QPainter &painter, const std::vector<TextPiece
 {
     for (const TextPiece &piece : pieces)
         for (int i = piece.firstLine; i < piece.firstLine + piece.lineCount; ++i)
-            piece.layout->lineAt(i).draw(&painter, piece.shift);
+            drawLine(painter, *piece.layout, piece.layout->lineAt(i), piece.shift);
 }
 
 void DocumentRenderer::drawHeader(QPainter &painter, int page) const

@@ -24,7 +24,8 @@ namespace sw {
 //
 // Construction checks what would spoil a page and throws StopError naming the item:
 // a picture file that is missing or unreadable, an item that lies off the page.
-// Fonts that are not installed fall back to the system's choice (see FontCheck).
+// Fonts that are not installed fall back to the system's choice (see FontCheck); Kannada in a
+// missing legacy font is drawn as its Unicode reading in a Unicode Kannada font.
 // The renderer refers to the document it was given, which must outlive it.
 class DocumentRenderer
 {

@@ -29,6 +29,17 @@ public:
     // At the start of a run: shows that warning (title "Message", exclamation) when a
     // font is missing and returns whether one was; the run goes on either way.
     static bool warnMissing(const QStringList &families, Prompter &prompter);
+
+    // Kannada where a legacy font is missing: the installed Unicode Kannada family its
+    // reading is drawn in (a Noto or Lohit Kannada font; empty when none is installed,
+    // and the system's fallback draws it).
+    static QString unicodeKannadaFamily();
+    // Whether `family` is a legacy Kannada font that is not installed, so that text in
+    // it is shown as its Unicode reading.
+    static bool readsAsUnicode(const QString &family);
+    // Once, for start-up and the `fonts` command: which legacy fonts are missing and
+    // that Kannada is shown through Unicode; empty when all are installed.
+    static QString kannadaNotice();
 };
 
 } // namespace sw

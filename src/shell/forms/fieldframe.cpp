@@ -3,6 +3,7 @@
 
 #include "shell/core/session.h"
 #include "shell/db/dberror.h"
+#include "shell/forms/kannadabox.h"
 #include "shell/ui/fieldkeys.h"
 
 #include <QAbstractItemView>
@@ -451,7 +452,7 @@ bool FieldFrame::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn: {
         QString hint = widget->toolTip();
         if (auto *edit = qobject_cast<QLineEdit *>(widget); edit && edit->inputMask().isEmpty() && !edit->isReadOnly())
-            hint += u", Maximum length "_s + QString::number(edit->maxLength());
+            hint += u", Maximum length "_s + QString::number(KannadaBox::maxLength(edit));
         emit focused(widget, hint);
         break;
     }

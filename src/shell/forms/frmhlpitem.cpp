@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/forms/frmhlpitem.h"
 
+#include "shell/core/kannadatext.h"
 #include "shell/core/prompter.h"
+#include "shell/db/schema.h"
+#include "shell/forms/kannadabox.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -237,6 +240,7 @@ FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget
     m_search->installEventFilter(this);
     m_list->installEventFilter(this);
     m_model->run(m_request);
+    showKannadaColumns();
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FrmHLPItem::showCode);
     const int at = m_model->rowOf(current);
     if (m_model->rowCount() > 0)
@@ -271,9 +275,21 @@ QString FrmHLPItem::currentCode() const
     return m_model->code(m_list->currentIndex().row());
 }
 
+void FrmHLPItem::showKannadaColumns()
+{
+    const QList<LookupRequest::Column> columns = m_request.parsedColumns();
+    for (int c = 0; c < m_model->columnCount() && c < columns.size(); ++c) {
+        const QString family = schema::kannadaFont(columns.at(c).expression);
+        if (!family.isEmpty())
+            KannadaBox::showColumn(m_list, c, family, 13); // the size of the screens' Kannada boxes
+    }
+}
+
 void FrmHLPItem::narrow(const QString &typed)
 {
-    m_model->run(m_request, typed.trimmed());
+    // Kannada typed in Unicode looks for the codes it is stored as.
+    const QString wanted = kannada::hasUnicodeKannada(typed) ? kannada::fromUnicode(typed).text : typed;
+    m_model->run(m_request, wanted.trimmed());
     if (m_model->rowCount() > 0)
         m_list->selectRow(0);
     showCode();

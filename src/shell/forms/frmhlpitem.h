@@ -87,7 +87,9 @@ private:
 // request under their captions, each column as wide as its longest text, the row of
 // the field's current value highlighted, a search box that narrows them on each
 // keystroke, "Code : " + the highlighted code in its status bar. Enter or a double
-// click hands the code back; Esc leaves the field as it was.
+// click hands the code back; Esc leaves the field as it was. A column of Kannada text
+// is shown in its legacy font, or read as Unicode where that font is missing; Kannada
+// typed in Unicode in the search box narrows on the codes it is stored as.
 class FrmHLPItem : public QDialog
 {
     Q_OBJECT
@@ -117,6 +119,8 @@ private:
     void narrow(const QString &typed);
     void showCode();
     void fitToColumns();
+    // Columns of Kannada text show it as a Kannada box would.
+    void showKannadaColumns();
 
     LookupRequest m_request;
     LookupModel *m_model;

@@ -12,6 +12,8 @@
 #include "shell/ui/mdimainmenu.h"
 #include "shell/ui/qtprompter.h"
 
+#include "shell/document/fontcheck.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -128,6 +130,9 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
     main.applyPermissions();
     main.setUpStatusBar();
     main.showMaximized();
+    // The window's status bar says it too (see MdiMainMenu::firstActivation).
+    if (const QString notice = FontCheck::kannadaNotice(); !notice.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(notice));
     return QApplication::exec();
 }
 

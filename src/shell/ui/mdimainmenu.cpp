@@ -8,6 +8,7 @@
 #include "shell/core/session.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/dberror.h"
+#include "shell/document/fontcheck.h"
 #include "shell/forms/childform.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
@@ -218,6 +219,10 @@ void MdiMainMenu::showEvent(QShowEvent *event)
 void MdiMainMenu::firstActivation()
 {
     m_dispatcher->setToolMode(ToolMode::Disabled);
+    // Said once, as the window first shows: where the legacy Kannada fonts are missing,
+    // Kannada is read through Unicode.
+    if (const QString notice = FontCheck::kannadaNotice(); !notice.isEmpty())
+        statusBar()->showMessage(notice, kKannadaNoticeMs);
     if (!m_session.cn || !m_session.db().isOpen())
         return;
     try {

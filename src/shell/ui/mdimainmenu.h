@@ -76,6 +76,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // How long the notice of Kannada shown through Unicode stays in the status bar.
+    static constexpr int kKannadaNoticeMs = 20000;
+
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();

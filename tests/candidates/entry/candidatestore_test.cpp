@@ -97,7 +97,7 @@ TEST_P(CandidateStoreTest, AddInsertsOneManualRowOfTheConvocation)
     ASSERT_TRUE(found);
     EXPECT_EQ(found->value(u"fname"_s), u"Asha Rao"_s);
     EXPECT_EQ(store().describe(*found).college, u"Govt College"_s);
-    EXPECT_EQ(store().describe(*found).university, u"Mysore University"_s);
+    EXPECT_EQ(store().describe(*found).university, u"Varada University"_s);
 }
 
 struct BadValue

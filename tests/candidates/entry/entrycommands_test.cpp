@@ -158,6 +158,38 @@ TEST_P(EntryCommandsTest, APhotographGivenOnAddIsMovedIntoPhotos)
     EXPECT_TRUE(show.out.contains(u"Photograph: "_s + target)) << show.out.toStdString();
 }
 
+// Kannada names given in Unicode are stored as the legacy codes, shown beside their
+// Unicode reading, and found by a search typed in Unicode.
+TEST_P(EntryCommandsTest, KannadaNamesTravelInUnicodeAndAreStoredAsTheLegacyCodes)
+{
+    test::BatchRun r = runBatch(newCandidate(u"R50"_s) << u"--fnamekan"_s << u"ರಾಮ"_s << u"--ffatnamekan"_s
+                                                      << u"PÀÈµÀÚ"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(column(u"R50"_s, u"fnamekan"_s), u"gÁªÀÄ"_s);
+    EXPECT_EQ(column(u"R50"_s, u"ffatnamekan"_s), u"PÀÈµÀÚ"_s) << "codes given as codes are kept";
+
+    r = runBatch(as() << u"candidate"_s << u"show"_s << u"R50"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"(fnamekan): gÁªÀÄ  ರಾಮ\n"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"(ffatnamekan): PÀÈµÀÚ  ಕೃಷ್ಣ\n"_s)) << r.out.toStdString();
+
+    // The database compares without regard to case; in the codes "G" and "g" are
+    // different letters, so R51's name is not the one typed.
+    test::insertCandidate(*m_db, u"R51"_s, {{u"fnamekan"_s, u"GÁªÀÄ"_s}});
+    r = runBatch(as() << u"search"_s << u"ರಾಮ"_s << u"--match"_s << u"contains"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R50\t"_s)) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(u"R51\t"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"1 found"_s)) << r.out.toStdString();
+
+    // Another script cannot be written in the codes: refused before anything is saved.
+    r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R50"_s << u"--fmotnamekan"_s << u"सीता"_s);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(u"--fmotnamekan: \"स\" cannot be written in the legacy Kannada codes"_s))
+        << r.err.toStdString();
+    EXPECT_EQ(column(u"R50"_s, u"fmotnamekan"_s), QString());
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, EntryCommandsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
                          test::backendName);
 

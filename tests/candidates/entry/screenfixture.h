@@ -39,7 +39,7 @@ protected:
         using namespace Qt::StringLiterals;
         m_folder = std::make_unique<LoggedInFolder>(GetParam());
         Database &db = m_folder->db();
-        db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Mysore University')"_s);
+        db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Varada University')"_s);
         db.exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'Bachelor of Arts'), "
                 "('BSC', 'Bachelor of Science')"_s);
         db.exec(u"insert into college (fcollcode, fcollname) values ('101', 'Govt College'), "

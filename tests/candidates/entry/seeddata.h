@@ -15,7 +15,7 @@ inline void seedMasters(Database &db)
     using namespace Qt::StringLiterals;
     db.exec(u"insert into masconvo (fconvocode, fconvoname) values ('C26', 'Convocation 2026'), "
             "('C25', 'Convocation 2025')"_s);
-    db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Mysore University')"_s);
+    db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Varada University')"_s);
     db.exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'Bachelor of Arts'), ('BSC', 'Bachelor of Science')"_s);
     db.exec(u"insert into college (fcollcode, fcollname) values ('101', 'Govt College'), ('102', 'City College'), "
             "('103', 'Hill College')"_s);

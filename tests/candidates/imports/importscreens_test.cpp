@@ -392,14 +392,14 @@ TEST_P(ImportScreensTest, AnUnreachablePortalIsReportedAndTheMainWindowTakesTheO
         return;
     // A closed port on the loopback: the link fails at once.
     test::TestPortal::writeLink(m_folder->folder(), u"003"_s, u"127.0.0.1:9"_s, u"nobody"_s, u"x"_s, u"portal"_s,
-                                u"KARNATAK UNIVERSITY ONLINE"_s);
+                                u"VARADA UNIVERSITY ONLINE"_s);
     auto *screen = open<ImportOnlineScreen>(u"N2D"_s);
     ASSERT_NE(screen, nullptr);
-    EXPECT_FALSE(m_window->windowTitle().contains(u"KARNATAK UNIVERSITY ONLINE"_s));
+    EXPECT_FALSE(m_window->windowTitle().contains(u"VARADA UNIVERSITY ONLINE"_s));
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!"_s)) << m_prompter.last().toStdString();
-    EXPECT_EQ(m_folder->session.instTitle, u"KARNATAK UNIVERSITY ONLINE"_s);
-    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, KARNATAK UNIVERSITY ONLINE"_s);
+    EXPECT_EQ(m_folder->session.instTitle, u"VARADA UNIVERSITY ONLINE"_s);
+    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
     expectIdle(screen);
 }
 
@@ -414,7 +414,7 @@ protected:
         ImportScreensTest::SetUp();
         if (skipped() || !test::backendAvailable(TestBackend::MariaDB))
             return;
-        m_portal = std::make_unique<test::TestPortal>(m_folder->folder(), u"003"_s, u"KARNATAK UNIVERSITY ONLINE"_s);
+        m_portal = std::make_unique<test::TestPortal>(m_folder->folder(), u"003"_s, u"VARADA UNIVERSITY ONLINE"_s);
     }
     std::unique_ptr<test::TestPortal> m_portal;
 };
@@ -438,7 +438,7 @@ TEST_P(ImportScreensPortalTest, TheOnlineScreenTakesOverPaidApplications)
     EXPECT_EQ(count(u"select count(*) from convofee where fappno = 'A1'"_s), 1);
     EXPECT_EQ(value(u"select faddr1 from convo where fregno = 'R1'"_s), u"1, O`BRIEN ROAD"_s);
     EXPECT_EQ(value(u"select ffeepaid from convo where fregno = 'R1'"_s), u"T"_s);
-    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, KARNATAK UNIVERSITY ONLINE"_s);
+    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
     expectIdle(screen);
 
     // Nothing new the second time round except the message.
@@ -462,7 +462,7 @@ TEST_P(ImportScreensPortalTest, TheFolderScreenPublishesCandidatesToThePortalOnl
     EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully"_s)) << m_prompter.last().toStdString();
     EXPECT_EQ(m_portal->db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);
     EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
-    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, KARNATAK UNIVERSITY ONLINE"_s);
+    EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
     expectIdle(screen);
 }
 

@@ -81,9 +81,9 @@ protected:
         writePicture(m_session.folder.filePath(u"vcm.jpg"_s), 120, 50, Qt::darkBlue);
         IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
         ini.load();
-        ini.setValue(u"LAYOUT"_s, u"UniversityName"_s, u"Karnatak University, Dharwad"_s);
-        ini.setValue(u"LAYOUT"_s, u"Campus"_s, u"Pavate Nagar"_s);
-        ini.setValue(u"LAYOUT"_s, u"PinLine"_s, u"Dharwad - 580 003"_s);
+        ini.setValue(u"LAYOUT"_s, u"UniversityName"_s, u"Varada University, Suvarnapura"_s);
+        ini.setValue(u"LAYOUT"_s, u"Campus"_s, u"Vidya Nagar"_s);
+        ini.setValue(u"LAYOUT"_s, u"PinLine"_s, u"Suvarnapura - 599 001"_s);
         ini.setValue(u"LAYOUT"_s, u"State"_s, u"Karnataka"_s);
         ini.setValue(u"LAYOUT"_s, u"Country"_s, u"India"_s);
         ASSERT_TRUE(ini.save());

@@ -94,7 +94,7 @@ TEST_P(AwardPrintingTest, RankCertificatesAreWordedAndNumberedInTheRankRegister)
     for (const QString &expected :
          {u"RANK CERTIFICATE"_s, u"that Name R1 Register No. R1 has secured First Rank in Bachelor of Arts"_s,
           u"Degree Examination held in the month of APRIL 2025"_s, u"Date : 12/03/2026"_s,
-          u"Registrar (Evaluation)"_s, u"Mysore University"_s})
+          u"Registrar (Evaluation)"_s, u"Varada University"_s})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
     EXPECT_TRUE(sheetText(u"RK000002"_s, u"R2"_s).contains(u"has secured Second Rank"_s));
     EXPECT_TRUE(registerRows().contains(u"RK000001 PRINTED R1 WS1"_s)) << registerRows().join(u'\n').toStdString();

@@ -59,7 +59,7 @@ TEST_P(AddressLabelsTest, TwoAcrossInCollegeDegreeRegisterOrder)
                                       "where a.fregno = c.fregno and c.fregno = 'R0002'"_s);
     ASSERT_TRUE(r.next());
     EXPECT_EQ(sw::AddressLabels::labelText(r),
-              u"APPLICANT R0002\nHouse 1, R0002\nMain Road\n\n\nHUBBALLI\nKARNATAKA\nPincode - 580020\n"
+              u"APPLICANT R0002\nHouse 1, R0002\nMain Road\n\n\nKOTEBETTA\nKARNATAKA\nPincode - 580020\n"
               "Mobile : 9876500000\nReg. No: R0002\tCert. No: DC000102\n[Tatkal]"_s);
 
     const QStringList pages = pdfPages(*sheet);

@@ -32,8 +32,8 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     const QString all = lines.join(u'\n');
     EXPECT_TRUE(all.contains(u"75th Convocation"_s));
     EXPECT_TRUE(all.contains(u"Certificate Printed Details : 01/12/2025 to 31/12/2025"_s));
-    EXPECT_TRUE(all.contains(u"College: C001 - FIRST COLLEGE, DHARWAD"_s));
-    EXPECT_TRUE(all.contains(u"College: C002 - SECOND COLLEGE, GOKAK"_s));
+    EXPECT_TRUE(all.contains(u"College: C001 - FIRST COLLEGE, SUVARNAPURA"_s));
+    EXPECT_TRUE(all.contains(u"College: C002 - SECOND COLLEGE, MALLIGEPURA"_s));
     EXPECT_TRUE(lines.contains(u"  Reg. No.   Cert. no.    Reg. No.  Cert. no.     Reg. No.  Cert. no."_s));
     EXPECT_TRUE(lines.contains(u"BSC - BACHELOR OF SCIENCE"_s));
     EXPECT_TRUE(lines.contains(u"~~~~~~~~~~~~~~~~~~~~~~~~~"_s));
@@ -51,7 +51,7 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), true, m_file));
     const QString ejected = readLines(m_file).join(u'\n');
     ASSERT_EQ(ejected.count(u'\f'), 1);
-    EXPECT_TRUE(ejected.section(u'\f', 1).contains(u"College: C002 - SECOND COLLEGE, GOKAK"_s));
+    EXPECT_TRUE(ejected.section(u'\f', 1).contains(u"College: C002 - SECOND COLLEGE, MALLIGEPURA"_s));
     EXPECT_FALSE(ejected.section(u'\f', 1).contains(u"C001 - FIRST"_s));
 }
 
@@ -111,8 +111,8 @@ TEST_P(CoveringLettersTest, CollegeLetterPerCollegeWithItsTableAndClosing)
     const QStringList pages = pdfPages(*document);
     ASSERT_EQ(pages.size(), 2);
     const QString &first = pages[0];
-    EXPECT_TRUE(first.contains(u"KARNATAK UNIVERSITY"_s));
-    EXPECT_TRUE(first.contains(u"Pavate Nagar, Dharwad - 580 003"_s));
+    EXPECT_TRUE(first.contains(u"VARADA UNIVERSITY"_s));
+    EXPECT_TRUE(first.contains(u"Vidya Nagar, Suvarnapura - 599 001"_s));
     EXPECT_EQ(lineWith(first, u"Page "_s), u"Page 1 of 1"_s); // each college's letter counts its own pages
     EXPECT_TRUE(lineWith(first, u"Ref :"_s).startsWith(u"Ref : KU/EXAM/CONVO"_s));
     EXPECT_TRUE(lineWith(first, u"Ref :"_s).endsWith(u"Date: 05/01/2026"_s));
@@ -126,12 +126,12 @@ TEST_P(CoveringLettersTest, CollegeLetterPerCollegeWithItsTableAndClosing)
     EXPECT_EQ(lineWith(first, u"Enclosed"_s), u"Enclosed: Total 2 Degree Certificates"_s);
     EXPECT_FALSE(first.contains(u"R0003"_s));
     // The letter head is at the top, above the reference line.
-    EXPECT_LT(first.indexOf(u"KARNATAK UNIVERSITY"_s), first.indexOf(u"Ref :"_s));
+    EXPECT_LT(first.indexOf(u"VARADA UNIVERSITY"_s), first.indexOf(u"Ref :"_s));
 
     const QString &second = pages[1];
-    EXPECT_TRUE(second.contains(u"KARNATAK UNIVERSITY"_s)) << "the letter head repeats on every page";
+    EXPECT_TRUE(second.contains(u"VARADA UNIVERSITY"_s)) << "the letter head repeats on every page";
     EXPECT_EQ(lineWith(second, u"C002 - "_s), u"C002 - SECOND COLLEGE"_s);
-    EXPECT_TRUE(second.contains(u"GOKAK"_s));
+    EXPECT_TRUE(second.contains(u"MALLIGEPURA"_s));
     EXPECT_EQ(lineWith(second, u"R0003"_s), u"1 BACHELOR OF SCIENCE R0003 NAME OF R0003 DC000103"_s);
     EXPECT_EQ(lineWith(second, u"Enclosed"_s), u"Enclosed: Total 1 Degree Certificates"_s);
 }
@@ -171,7 +171,7 @@ TEST_P(CoveringLettersTest, StudentLettersOnlyForCandidatesWithAFeeRecord)
     const QString &first = pages[0];
     EXPECT_EQ(lineWith(first, u"Mr / Mrs"_s), u"Mr / Mrs NAME OF R0001 [A1001]"_s);
     EXPECT_EQ(lineWith(first, u"House 1"_s), u"House 1, R0001"_s);
-    EXPECT_EQ(lineWith(first, u"HUBBALLI"_s), u"HUBBALLI"_s);
+    EXPECT_EQ(lineWith(first, u"KOTEBETTA"_s), u"KOTEBETTA"_s);
     EXPECT_EQ(lineWith(first, u"Pincode"_s), u"Pincode: 580020"_s);
     EXPECT_EQ(lineWith(first, u"Mobile"_s), u"Mobile: 9876500000"_s);
     EXPECT_EQ(lineWith(first, u"Subject"_s), u"Subject: Dispatching of the Degree certificate."_s);

@@ -32,9 +32,9 @@ protected:
         m_session.instCode = QStringLiteral("003");
         IniFile ini(m_session.folder.filePath(QStringLiteral("Institution.ini")), IniFile::Encoding::Utf8);
         ini.load();
-        ini.setValue(QStringLiteral("LETTERHEAD"), QStringLiteral("Line1"), QStringLiteral("KARNATAK UNIVERSITY"));
+        ini.setValue(QStringLiteral("LETTERHEAD"), QStringLiteral("Line1"), QStringLiteral("VARADA UNIVERSITY"));
         ini.setValue(QStringLiteral("LETTERHEAD"), QStringLiteral("Line2"),
-                     QStringLiteral("Pavate Nagar, Dharwad - 580 003"));
+                     QStringLiteral("Vidya Nagar, Suvarnapura - 599 001"));
         ini.setValue(QStringLiteral("LETTERHEAD"), QStringLiteral("ReferencePrefix"), QStringLiteral("KU/EXAM/CONVO"));
         ini.setValue(QStringLiteral("LETTERHEAD"), QStringLiteral("SigningOffice"),
                      QStringLiteral("Registrar (Evaluation)"));
@@ -47,7 +47,7 @@ protected:
         QString appno;
         QString scheme = QStringLiteral("Normal");
         QString receive = QStringLiteral("Post");
-        QString city = QStringLiteral("HUBBALLI");
+        QString city = QStringLiteral("KOTEBETTA");
     };
     void fee(const Fee &f)
     {

@@ -73,7 +73,7 @@ TEST_P(CertPrintedTest, LedgerGivesEachDegreeItsOwnPagesOfTwentyFiveLines)
     ASSERT_EQ(pages.size(), 3) << text.toStdString();
     EXPECT_TRUE(pages[0].contains(u"COURSE: BSC - BACHELOR OF SCIENCE"_s));
     EXPECT_TRUE(pages[0].contains(u"CONVOCATION LEDGER - 75TH CONVOCATION [20/12/2025]"_s));
-    EXPECT_TRUE(pages[0].contains(u"C001 - FIRST COLLEGE, DHARWAD"_s));
+    EXPECT_TRUE(pages[0].contains(u"C001 - FIRST COLLEGE, SUVARNAPURA"_s));
     EXPECT_TRUE(pages[1].contains(u"B0030"_s));
     EXPECT_TRUE(pages[2].contains(u"COURSE: MSCPH - MASTER OF SCIENCE[PHYSICS]"_s));
     EXPECT_TRUE(pages[2].contains(u"   31  M0001       NAME OF M0001                   FC       DC000900    01/12/2025"_s))

@@ -28,8 +28,8 @@ protected:
         Database &db = m_session.db();
         db.exec(QStringLiteral("insert into degree (fdegree, fdescpn, fspecial) values ('BSC', 'BACHELOR OF SCIENCE', null)"));
         db.exec(QStringLiteral("insert into degree (fdegree, fdescpn, fspecial) values ('MSCPH', 'MASTER OF SCIENCE', 'PHYSICS')"));
-        db.exec(QStringLiteral("insert into college (fcollcode, fcollname, ftown) values ('C001', 'FIRST COLLEGE', 'DHARWAD')"));
-        db.exec(QStringLiteral("insert into college (fcollcode, fcollname, ftown) values ('C002', 'SECOND COLLEGE', 'GOKAK')"));
+        db.exec(QStringLiteral("insert into college (fcollcode, fcollname, ftown) values ('C001', 'FIRST COLLEGE', 'SUVARNAPURA')"));
+        db.exec(QStringLiteral("insert into college (fcollcode, fcollname, ftown) values ('C002', 'SECOND COLLEGE', 'MALLIGEPURA')"));
         db.exec(QStringLiteral("insert into masconvo (fconvocode, fconvoname, fdate) values ('C025', '75TH', '20/12/2025')"));
         db.exec(QStringLiteral("insert into masconvo (fconvocode, fconvoname, fdate) values ('C024', '74TH', '15/12/2024')"));
     }

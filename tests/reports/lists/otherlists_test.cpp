@@ -66,7 +66,7 @@ TEST_P(OtherListsTest, PhotographCheckMarksWhoHasAFileInAnyOfTheThreeKinds)
     EXPECT_EQ(isexist(u"R0004"_s), QString());
     const QString text = readLines(m_file).join(u'\n');
     EXPECT_TRUE(text.contains(u"STUDENT DETAILS (ALL) - PENDING PHOTOS"_s));
-    EXPECT_TRUE(text.contains(u"College : C002 - SECOND COLLEGE, GOKAK"_s));
+    EXPECT_TRUE(text.contains(u"College : C002 - SECOND COLLEGE, MALLIGEPURA"_s));
     EXPECT_TRUE(text.contains(u"     1  R0003       NAME OF R0003"_s)) << text.toStdString();
     EXPECT_FALSE(text.contains(u"R0001"_s));
     EXPECT_TRUE(text.contains(u"End of College"_s));
@@ -79,9 +79,9 @@ TEST_P(OtherListsTest, ActivatedListGroupsByCollegeAndDegree)
     add({u"R0003"_s, u"BSC"_s, u"C002"_s});
     ASSERT_TRUE(reports().activatedList(everything(), {false, true}, m_file));
     const QStringList lines = readLines(m_file);
-    const qsizetype c1 = lines.indexOf(u"College : C001 - FIRST COLLEGE, DHARWAD"_s);
+    const qsizetype c1 = lines.indexOf(u"College : C001 - FIRST COLLEGE, SUVARNAPURA"_s);
     const qsizetype physics = lines.indexOf(u"Degree: MSCPH - MASTER OF SCIENCE (PHYSICS)"_s);
-    const qsizetype c2 = lines.indexOf(u"College : C002 - SECOND COLLEGE, GOKAK"_s);
+    const qsizetype c2 = lines.indexOf(u"College : C002 - SECOND COLLEGE, MALLIGEPURA"_s);
     ASSERT_GE(c1, 0);
     EXPECT_GT(physics, c1);
     EXPECT_GT(c2, physics);

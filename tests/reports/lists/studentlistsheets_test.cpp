@@ -2,6 +2,7 @@
 // The spreadsheet lists read back by openpyxl, as the clerk's spreadsheet program would.
 #include "listfixture.h"
 #include "reports/lists/studentlist.h"
+#include "shell/document/fontcheck.h"
 #include "support/python.h"
 
 #include <QDir>
@@ -86,6 +87,22 @@ TEST_P(StudentListSheetsTest, KannadaListHasItsFourteenColumnsAndTheLegacyFont)
     EXPECT_EQ(sheet[u"titles"_s].toString(), u"$1:$1"_s);
 }
 
+// Asked for Unicode, the Kannada column holds the names' Unicode reading in a Unicode
+// Kannada font; the stored codes stay as they were.
+TEST_P(StudentListSheetsTest, KannadaListInUnicodeReadsTheNamesInAUnicodeFont)
+{
+    add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
+    m_session.db().exec(u"update convo set fnamekan = ? where fregno = 'R0001'"_s, {u"D£ÀAzï"_s});
+    sw::StudentListSelection s = bsc();
+    s.unicodeKannada = true;
+    const QJsonObject sheet = read(reports().Gen_Report_Data_Xls(s), {u"E2"_s, u"D2"_s});
+    EXPECT_EQ(cell(sheet, 1, 4), u"ಆನಂದ್"_s);
+    const QString unicodeFont = sw::FontCheck::unicodeKannadaFamily();
+    EXPECT_EQ(sheet[u"fonts"_s][u"E2"_s].toString(), unicodeFont.isEmpty() ? u"Noto Sans Kannada"_s : unicodeFont);
+    EXPECT_NE(sheet[u"fonts"_s][u"D2"_s].toString(), sheet[u"fonts"_s][u"E2"_s].toString()) << "English stays Latin";
+    EXPECT_EQ(m_session.db().scalar(u"select fnamekan from convo where fregno = 'R0001'"_s).toString(), u"D£ÀAzï"_s);
+}
+
 TEST_P(StudentListSheetsTest, ConvocationListRestartsItsSerialUnderEachCollege)
 {
     add({u"R0001"_s, u"BSC"_s, u"C001"_s});
@@ -93,9 +110,9 @@ TEST_P(StudentListSheetsTest, ConvocationListRestartsItsSerialUnderEachCollege)
     add({u"R0003"_s, u"BSC"_s, u"C002"_s});
     const QJsonObject sheet = read(reports().Gen_Report_Data_Xls_Convo(bsc()));
     EXPECT_EQ(cell(sheet, 0, 3), u"Class / \nGrade"_s);
-    EXPECT_EQ(cell(sheet, 1, 0), u"College Code and Name: C001 - FIRST COLLEGE, DHARWAD"_s);
+    EXPECT_EQ(cell(sheet, 1, 0), u"College Code and Name: C001 - FIRST COLLEGE, SUVARNAPURA"_s);
     EXPECT_EQ(cell(sheet, 3, 0), u"2"_s);
-    EXPECT_EQ(cell(sheet, 4, 0), u"College Code and Name: C002 - SECOND COLLEGE, GOKAK"_s);
+    EXPECT_EQ(cell(sheet, 4, 0), u"College Code and Name: C002 - SECOND COLLEGE, MALLIGEPURA"_s);
     EXPECT_EQ(cell(sheet, 5, 0), u"1"_s);
     EXPECT_EQ(cell(sheet, 5, 1), u"R0003"_s);
     EXPECT_EQ(cell(sheet, 5, 4), u"APRIL 2025"_s);
@@ -113,7 +130,7 @@ TEST_P(StudentListSheetsTest, LedgerPlacesEachPhotographOnItsRowWhateverItsKind)
     photo.fill(Qt::gray);
     ASSERT_TRUE(photo.save(m_session.folder.filePath(u"Photos/R0001.jpg"_s)));
     ASSERT_TRUE(photo.save(m_session.folder.filePath(u"Photos/R0003.bmp"_s), "BMP"));
-    m_session.instTitle = u"Karnatak University, Dharwad"_s;
+    m_session.instTitle = u"Varada University, Suvarnapura"_s;
     m_prompter.answer(sw::PromptAnswer::No); // the whole convocation, not the rank holders
     const QJsonObject sheet = read(reports().Gen_Report_Data_Xls_Ledger(bsc()));
     EXPECT_EQ(sheet[u"pictures"_s].toInt(), 2);
@@ -123,7 +140,7 @@ TEST_P(StudentListSheetsTest, LedgerPlacesEachPhotographOnItsRowWhateverItsKind)
     EXPECT_EQ(anchors[0].toArray()[1].toInt(), 7); // the photograph column
     EXPECT_EQ(anchors[1].toArray()[0].toInt(), 3); // R0003's row; R0002 has none
     EXPECT_EQ(cell(sheet, 1, 6), u"DC000101"_s);
-    EXPECT_EQ(cell(sheet, 1, 4), u"FIRST COLLEGE, DHARWAD"_s);
+    EXPECT_EQ(cell(sheet, 1, 4), u"FIRST COLLEGE, SUVARNAPURA"_s);
     EXPECT_EQ(sheet[u"paper"_s].toVariant().toInt(), 5);
     EXPECT_EQ(sheet[u"orientation"_s].toString(), u"landscape"_s);
     EXPECT_TRUE(sheet[u"header"_s].toString().contains(u"CONVOCATION LIST - BACHELOR OF SCIENCE ( APRIL 2025 EXAMINATION )"_s))

@@ -187,6 +187,30 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     EXPECT_EQ(list.value(1), u"R0002,BSC,C002,DC000102,DC_003_R0002_F_2025_1.pdf"_s);
 }
 
+// The regional-language name columns stay empty as the layout has them, or hold the
+// Kannada names' Unicode reading when asked; the stored codes stay as they were.
+TEST_P(NadExportTest, CdslRegionalNamesAreTheKannadaNamesInUnicodeWhenAsked)
+{
+    printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
+    m_session.db().exec(u"update convo set fnamekan = ?, ffatnamekan = ? where fregno = 'R0001'"_s,
+                        {u"D£ÀAzï"_s, u"gÁªÀÄ"_s});
+    constexpr int kNameR = 29, kFatherNameR = 47, kMotherNameR = 49;
+    for (const bool unicode : {false, true}) {
+        sw::NadSelection s = all();
+        s.unicodeKannada = unicode;
+        ASSERT_EQ(sw::NadExport(m_session).Gen_NAD_Report_CDSL(s, out()), 1);
+        const QJsonObject sheet = read(out())[u"SHEET_01"_s].toObject();
+        const QJsonArray names = sheet[u"rows"_s].toArray()[0].toArray();
+        EXPECT_EQ(names[kNameR], u"nameR"_s);
+        EXPECT_EQ(names[kFatherNameR], u"fatherNameR"_s);
+        EXPECT_EQ(names[kMotherNameR], u"motherNameR"_s);
+        EXPECT_EQ(at(sheet, 1, kNameR), unicode ? QJsonValue(u"ಆನಂದ್"_s) : QJsonValue()) << unicode;
+        EXPECT_EQ(at(sheet, 1, kFatherNameR), unicode ? QJsonValue(u"ರಾಮ"_s) : QJsonValue()) << unicode;
+        EXPECT_EQ(at(sheet, 1, kMotherNameR), QJsonValue()) << "no mother's name in Kannada";
+    }
+    EXPECT_EQ(m_session.db().scalar(u"select fnamekan from convo where fregno = 'R0001'"_s).toString(), u"D£ÀAzï"_s);
+}
+
 TEST_P(NadExportTest, CdslOfOtherInstitutionsGivesTheClassAndTheUnsignedName)
 {
     m_session.instCode = u"008"_s;
@@ -350,7 +374,7 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
               (QJsonArray{QJsonValue(), u"BSC"_s, u"APRIL 2025"_s, u"APRIL 2025"_s, u"VI SEMESTER"_s,
                           u"STUDENT S001"_s, u"S001"_s, u"01/02/2003"_s, u"9876543210"_s, u"s001@mail.in"_s,
                           u"INDIAN"_s, u"HINDU"_s, u"F"_s, u"GM"_s, QJsonValue(), u"C001"_s,
-                          u"FIRST COLLEGE, DHARWAD"_s, QJsonValue(), u"CGPA"_s, u"8.10 / Pass"_s, QJsonValue(),
+                          u"FIRST COLLEGE, SUVARNAPURA"_s, QJsonValue(), u"CGPA"_s, u"8.10 / Pass"_s, QJsonValue(),
                           u"S001.jpg"_s, QJsonValue(), QJsonValue()}));
     EXPECT_EQ(at(data, 2, 6), u"S002"_s);
     EXPECT_EQ(at(data, 2, 19), u"8.10 / FIRST CLASS WITH DISTINCTION"_s);

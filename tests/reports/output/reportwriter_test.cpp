@@ -14,7 +14,7 @@ namespace {
 
 QStringList header(int width, int page)
 {
-    return {QString(), sw::reportline::centred(u"KARNATAK UNIVERSITY"_s, width),
+    return {QString(), sw::reportline::centred(u"VARADA UNIVERSITY"_s, width),
             u"Date : 06/12/2026"_s + QString(width - 35, u' ') + u"Page No : "_s + QString::number(page)};
 }
 

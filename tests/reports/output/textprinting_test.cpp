@@ -62,7 +62,7 @@ protected:
         for (int t = 1; t <= shape.titles; ++t)
             layout.titles << u"TITLE LINE "_s + QString::number(t);
         layout.headings = {u"Sl.  Reg.        Student"_s, u"No.  No.         Name"_s};
-        const sw::ReportPageHeader institution(u"KARNATAK UNIVERSITY"_s, u"PAVATE NAGAR, DHARWAD - 580 003"_s);
+        const sw::ReportPageHeader institution(u"VARADA UNIVERSITY"_s, u"VIDYA NAGAR, SUVARNAPURA - 599 001"_s);
         sw::ReportWriter writer(m_report, layout, [&institution](int width, int page) {
             int before = page - 1;
             return institution.lines(width, before);

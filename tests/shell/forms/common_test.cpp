@@ -39,21 +39,21 @@ TEST_P(CommonStoreTest, PageHeaderCentresNameAndAddressAndCountsPages)
 {
     if (!m_folder)
         return;
-    m_folder->db().exec(u"update control set fcompany = 'UNIVERSITY OF MYSORE', fadd1 = 'CRAWFORD HALL', fadd2 = ''"_s);
+    m_folder->db().exec(u"update control set fcompany = 'UNIVERSITY OF VARADA', fadd1 = 'VIDYA BHAVANA', fadd2 = ''"_s);
     const ReportPageHeader header = ReportPageHeader::read(m_folder->db(), m_folder->folder());
     int page = 0;
     const QStringList lines = header.lines(80, page, QDate(2026, 3, 7));
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[0].isEmpty());
-    EXPECT_EQ(lines[1], QString(30, u' ') + u"UNIVERSITY OF MYSORE"_s);
+    EXPECT_EQ(lines[1], QString(30, u' ') + u"UNIVERSITY OF VARADA"_s);
     // An empty second address line is left out, with its comma.
-    EXPECT_EQ(lines[2], QString(34, u' ') + u"CRAWFORD HALL"_s);
+    EXPECT_EQ(lines[2], QString(34, u' ') + u"VIDYA BHAVANA"_s);
     EXPECT_EQ(lines[3], u"Date : 07/03/2026"_s + QString(45, u' ') + u"Page No : 1"_s);
     EXPECT_TRUE(header.lines(80, page).last().endsWith(u"Page No : 2"_s));
     EXPECT_EQ(page, 2);
 
-    m_folder->db().exec(u"update control set fadd2 = 'MYSURU'"_s);
-    EXPECT_EQ(ReportPageHeader::read(m_folder->db(), m_folder->folder()).address(), u"CRAWFORD HALL, MYSURU"_s);
+    m_folder->db().exec(u"update control set fadd2 = 'SUVARNAPURA'"_s);
+    EXPECT_EQ(ReportPageHeader::read(m_folder->db(), m_folder->folder()).address(), u"VIDYA BHAVANA, SUVARNAPURA"_s);
 }
 
 TEST_P(CommonStoreTest, PageHeaderWithoutASettingsRowUsesTheFixedNameAndTown)

@@ -4,10 +4,13 @@
 
 #include "shell/core/passwordcodec.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -105,5 +108,69 @@ TEST(WordsCommand, PrintsTheAmountOrSaysWhatIsWrong)
     EXPECT_TRUE(bad.err.contains(u"\"12,5\" is not an amount"_s)) << bad.err.toStdString();
     EXPECT_EQ(batch({u"words"_s}).exitCode, 2);
 }
+
+// scrollwise-batch kannada: legacy codes given as their characters, Unicode, or a file of
+// legacy bytes; what it prints, what it says and how it ends.
+struct KannadaRun
+{
+    const char *name;
+    QStringList args;
+    std::optional<QByteArray> fileBytes; // written to a file passed with --file
+    int exitCode;
+    QString out;
+    QString err; // a part of what is said on standard error; empty: nothing is said
+};
+
+void PrintTo(const KannadaRun &k, std::ostream *os) { *os << k.name; }
+
+const KannadaRun kKannadaRuns[] = {
+    {"a fixed text of the layouts", {u"--to-unicode"_s, u"¢£ÁAPÀ gÀAzÀÄ"_s}, std::nullopt, 0, u"ದಿನಾಂಕ ರಂದು\n"_s, {}},
+    {"a name back to its codes", {u"--from-unicode"_s, u"ಸೂರ್ಯಪ್ರಕಾಶ್"_s}, std::nullopt, 0, u"¸ÀÆAiÀÄð¥ÀæPÁ±ï\n"_s, {}},
+    {"digits of the Kannada-digit font", {u"--to-unicode"_s, u"2025"_s, u"--font"_s, u"Nudi 01 k"_s}, std::nullopt, 0,
+     u"೨೦೨೫\n"_s, {}},
+    {"digits of the other fonts", {u"--to-unicode"_s, u"2025"_s, u"--font"_s, u"BRH Kannada"_s}, std::nullopt, 0, u"2025\n"_s,
+     {}},
+    {"codes that form no syllable are kept and counted", {u"--to-unicode"_s, u"PÀÃ"_s}, std::nullopt, 0, u"ಕÃ\n"_s,
+     u"1 character(s) are not Kannada and were kept as they are (the first: \"Ã\")"_s},
+    {"a file of legacy bytes, lines kept", {}, QByteArray("\xA2\xA3\xC1\x41\x50\xC0\r\n\xAB"), 0,
+     u"ದಿನಾಂಕ\r\nವಿ\n"_s, {}},
+    {"an empty file", {}, QByteArray(), 0, u"\n"_s, {}},
+    {"another script cannot be written", {u"--from-unicode"_s, u"ರಾಮ राम"_s}, std::nullopt, 1, {},
+     u"\"र\" cannot be written in the legacy Kannada codes"_s},
+    {"a font that is no legacy Kannada font", {u"--to-unicode"_s, u"x"_s, u"--font"_s, u"Arial"_s}, std::nullopt, 2, {},
+     u"--font takes \"Nudi 01 e\", \"Nudi 01 k\" or \"BRH Kannada\", not \"Arial\""_s},
+    {"no direction", {}, std::nullopt, 2, {}, u"kannada needs one of --to-unicode TEXT, --from-unicode TEXT, --file FILE"_s},
+    {"two directions", {u"--to-unicode"_s, u"x"_s, u"--from-unicode"_s, u"y"_s}, std::nullopt, 2, {},
+     u"kannada needs one of"_s},
+    {"a file that is not there", {u"--file"_s, u"/nonexistent/names.txt"_s}, std::nullopt, 1, {},
+     u"The file /nonexistent/names.txt cannot be read"_s},
+};
+
+class KannadaCommand : public ::testing::TestWithParam<KannadaRun>
+{
+};
+
+TEST_P(KannadaCommand, PrintsTheOtherWritingOrSaysWhatIsWrong)
+{
+    const KannadaRun &k = GetParam();
+    QTemporaryDir dir;
+    QStringList args = QStringList{u"kannada"_s} + k.args;
+    if (k.fileBytes) {
+        QFile file(dir.filePath(u"names.txt"_s));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(*k.fileBytes);
+        file.close();
+        args << u"--file"_s << file.fileName();
+    }
+    const BatchRun r = batch(args);
+    EXPECT_EQ(r.exitCode, k.exitCode) << r.err.toStdString();
+    EXPECT_EQ(r.out, k.out);
+    if (k.err.isEmpty())
+        EXPECT_EQ(r.err, QString());
+    else
+        EXPECT_TRUE(r.err.contains(k.err)) << r.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, KannadaCommand, ::testing::ValuesIn(kKannadaRuns));
 
 } // namespace

@@ -4,11 +4,14 @@
 #include "formsfixture.h"
 
 #include "shell/forms/frmhlpitem.h"
+#include "support/kannadatyping.h"
 #include "support/scriptedprompter.h"
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -108,6 +111,30 @@ TEST_P(LookupTest, TheWindowNarrowsAsTheClerkTypesAndShowsTheHighlightedCode)
     QTest::keyClick(search, Qt::Key_Return);
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(window.chosenCode(), u"ENG121"_s);
+}
+
+// The name library's Kannada column, where "BRH Kannada" is missing: the rows show the
+// Unicode reading, and a name typed in Unicode finds the row that holds its codes.
+TEST_P(LookupTest, AKannadaColumnReadsAsUnicodeAndIsSearchedInUnicode)
+{
+    if (!m_folder)
+        return;
+    if (!test::kannadaShownThroughUnicode(u"BRH Kannada"_s))
+        GTEST_SKIP() << "\"BRH Kannada\" is installed: the column draws the codes";
+    m_folder->db().exec(u"insert into kanlib (fengname, fkanname) values ('SURYA', ?)"_s, {u"¸ÀÆAiÀÄð"_s});
+    FrmHLPItem window(m_folder->db(), names());
+    window.show();
+    auto *list = window.findChild<QTableView *>(u"DataList1"_s);
+    const auto *kannada = dynamic_cast<const QStyledItemDelegate *>(list->itemDelegateForColumn(1));
+    ASSERT_NE(kannada, nullptr);
+    EXPECT_EQ(list->itemDelegateForColumn(0), nullptr) << "the English column is drawn as it is";
+    EXPECT_EQ(kannada->displayText(u"¸ÀÆAiÀÄð"_s, QLocale()), u"ಸೂರ್ಯ"_s);
+
+    auto *search = window.findChild<QLineEdit *>(u"txtSearch"_s);
+    search->setFocus();
+    test::typeThroughInputMethod(search, u"ಸೂರ್ಯ"_s);
+    EXPECT_EQ(window.currentCode(), u"SURYA"_s);
+    EXPECT_EQ(list->model()->rowCount(), 1);
 }
 
 TEST_P(LookupTest, AMissingTableIsSaidAndNothingIsChosen)

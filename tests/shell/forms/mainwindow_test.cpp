@@ -9,6 +9,7 @@
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/core/permissions.h"
+#include "shell/document/fontcheck.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/loginstore.h"
@@ -23,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -387,6 +389,12 @@ TEST(MainWindowOnTheDemoFolder, ScreenshotShowsTheCompleteMenu)
     const QImage shot = test::renderWithMenus(window);
     EXPECT_TRUE(shot.save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/mainwindow-demo.png"_s));
     EXPECT_TRUE(window.statusPanel(4)->text().startsWith(u"ADMN / "_s));
+    // Without the legacy Kannada fonts the status bar says once that Kannada is read through Unicode.
+    EXPECT_EQ(window.statusBar()->currentMessage(), FontCheck::kannadaNotice());
+    if (!FontCheck::isInstalled(u"Nudi 01 e"_s)) {
+        EXPECT_TRUE(window.statusBar()->currentMessage().contains(u"\"Nudi 01 e\""_s));
+        EXPECT_TRUE(window.statusBar()->currentMessage().contains(u"Kannada is shown through Unicode"_s));
+    }
 }
 
 } // namespace
