@@ -73,10 +73,10 @@ TEST_P(PhotoPasteTest, EachCollegeStartsOnItsOwnPagesHeadedWithItAndNumberedFrom
         QString number;
         QChar candidates; // the letter their register numbers begin with
     };
-    const Expected expected[] = {{u"FIRST COLLEGE, DHARWAD - BSC"_s, u"1 of 2"_s, u'A'},
-                                 {u"FIRST COLLEGE, DHARWAD - BSC"_s, u"2 of 2"_s, u'A'},
-                                 {u"SECOND COLLEGE, GOKAK - BSC"_s, u"1 of 1"_s, u'B'},
-                                 {u"FIRST COLLEGE, DHARWAD - MSCPH"_s, u"1 of 1"_s, u'C'}};
+    const Expected expected[] = {{u"FIRST COLLEGE, SUVARNAPURA - BSC"_s, u"1 of 2"_s, u'A'},
+                                 {u"FIRST COLLEGE, SUVARNAPURA - BSC"_s, u"2 of 2"_s, u'A'},
+                                 {u"SECOND COLLEGE, MALLIGEPURA - BSC"_s, u"1 of 1"_s, u'B'},
+                                 {u"FIRST COLLEGE, SUVARNAPURA - MSCPH"_s, u"1 of 1"_s, u'C'}};
     ASSERT_EQ(pages.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         const QString &page = pages[qsizetype(i)];
