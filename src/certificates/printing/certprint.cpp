@@ -225,7 +225,7 @@ void CertPrint::registerSpoiledSheets()
             return;
         const std::optional<QString> reason = prompter().input(u"Why were they spoiled?"_s, title, {});
         ledger.registerSpoiled(prefix, numbers, reason.value_or(QString()));
-        prompter().info(QString::number(numbers.size()) + u" sheets registered as spoiled."_s, title);
+        prompter().info(QString::number(numbers.size()) + (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s) + u" registered as spoiled."_s, title);
     } catch (const StopError &e) {
         prompter().message(e.text(), title, e.icon());
     } catch (const DbError &e) {

@@ -332,7 +332,7 @@ int runSpoil(BatchContext &c)
     StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
     for (const QString &line : ledger.registerSpoiled(prefix, numbers, c.args.value(u"reason"_s)))
         c.out << line << Qt::endl;
-    c.out << numbers.size() << u" sheets registered as spoiled"_s << Qt::endl;
+    c.out << numbers.size() << (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s) << u" registered as spoiled"_s << Qt::endl;
     return batchexit::kOk;
 }
 

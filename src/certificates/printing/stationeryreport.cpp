@@ -69,9 +69,10 @@ std::vector<StationeryReport::Number> StationeryReport::read(const QString &pref
     while (journal.next()) {
         const long long number = journal.value(0).toLongLong();
         QString line = journal.text(1).leftJustified(kNumberColumn) + u' ' + journal.text(2).leftJustified(8) + u' '
-                       + journal.text(3).leftJustified(10) + u' ' + journal.text(4).leftJustified(5) + u" type "_s
-                       + journal.text(5).leftJustified(2) + u' ' + journal.text(6) + u'@' + journal.text(7) + u' '
-                       + formatDmy(journal.date(8)) + u' ' + journal.text(9);
+                       + journal.text(3).leftJustified(10) + u' ' + journal.text(4).leftJustified(5)
+                       + (journal.text(5).isEmpty() ? u"        "_s : u" type "_s + journal.text(5).leftJustified(2))
+                       + u' ' + journal.text(6) + u'@' + journal.text(7) + u' ' + formatDmy(journal.date(8)) + u' '
+                       + journal.text(9);
         if (!journal.text(10).isEmpty())
             line += u" ("_s + journal.text(10) + u')';
         history[number].append(line);

@@ -92,7 +92,6 @@ constexpr std::array kVowels = {
 
 // Signs that stand after a letter and its subjoined consonants.
 constexpr char16_t kHalant = u'ï';
-constexpr char16_t kHeadA = u'À';
 constexpr char16_t kHeadE = u'É';
 constexpr char16_t kSignAA = u'Á';
 constexpr char16_t kSignAU = u'Ë';
