@@ -12,8 +12,11 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/formsfixture.h"
 #include "shell/forms/menutree.h"
+#include "shell/forms/recordform.h"
 #include "shell/forms/screenregistry.h"
 #include "support/windowdriver.h"
+#include "shell/db/database.h"
+#include "shell/db/schema.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/mdimainmenu.h"
@@ -232,6 +235,62 @@ TEST_F(ScreenGallery, TheMainWindowWithItsMenus)
     const QImage shot = test::renderWithMenus(*m_window);
     ASSERT_TRUE(shot.save(kShots + u"/mainwindow.png"_s));
     EXPECT_TRUE(drawsSomething(shot));
+}
+
+// Every Kannada text of the database, as stored: table, row and the raw characters.
+QStringList kannadaValues(Database &db)
+{
+    QStringList values;
+    for (const schema::TableDefinition &table : schema::tables()) {
+        QStringList columns;
+        for (const QString &definition : schema::splitDefinitions(table.columns)) {
+            if (!schema::kannadaFont(table.name + u'.' + schema::columnName(definition)).isEmpty())
+                columns << schema::columnName(definition);
+        }
+        if (columns.isEmpty())
+            continue;
+        Rows rows = db.query(u"select "_s + columns.join(u", "_s) + u" from "_s + table.name);
+        while (rows.next()) {
+            QStringList row;
+            for (int i = 0; i < columns.size(); ++i)
+                row << rows.text(i);
+            values << table.name + u": "_s + row.join(u'|');
+        }
+    }
+    values.sort();
+    return values;
+}
+
+// Kannada is shown through Unicode where the legacy fonts are missing, and saved back as
+// the legacy codes: a day of bringing up records with Kannada on their screens and saving
+// them unchanged leaves every stored character as it was.
+TEST_F(ScreenGallery, SavingKannadaRecordsUnchangedChangesNoStoredCharacter)
+{
+    const QStringList before = kannadaValues(m_session.db());
+    ASSERT_GT(before.size(), 50);
+    const struct
+    {
+        QString menu;
+        QString record;
+    } day[] = {{u"N11"_s, u"BA"_s},   {u"N11"_s, u"BCOM"_s},       {u"N13"_s, u"FC"_s},
+               {u"N13"_s, u"FCD"_s}, {u"N22"_s, u"2KD0121115"_s}, {u"N22"_s, u"2KD0321135"_s}};
+    for (const auto &step : day) {
+        ChildForm *form = test::openScreen(*m_window, step.menu);
+        ASSERT_NE(form, nullptr) << step.menu.toStdString();
+        test::press(Qt::Key_F5);
+        test::enter(step.record);
+        test::press(Qt::Key_F6);
+        const auto *record = dynamic_cast<const RecordForm *>(form);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->editMode(), EditMode::Browse)
+            << step.menu.toStdString() << ' ' << step.record.toStdString() << ": " << m_prompter.last().toStdString();
+        EXPECT_TRUE(test::outcomeOf(form).startsWith(u"Saved"_s)) << test::outcomeOf(form).toStdString();
+        closeEverything();
+    }
+    const QStringList after = kannadaValues(m_session.db());
+    ASSERT_EQ(after.size(), before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        EXPECT_EQ(after[i], before[i]);
 }
 
 } // namespace
