@@ -161,6 +161,11 @@ struct Document
     PageHeader header;
     std::vector<Block> flow;
     std::vector<AnchoredItem> anchored;
+    // Areas of every page that the flow's lines keep out of, in points from the page's
+    // corner: the photograph's box on pre-printed stationery. A line that would cross
+    // one is made shorter on that side (a centred line on both sides, so it stays
+    // centred); text boxes and the header are not moved.
+    std::vector<QRectF> keepClear;
 
     // Every font name the document asks for, each once, in order of first use.
     std::vector<QString> fontNames() const;

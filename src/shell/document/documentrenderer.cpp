@@ -264,7 +264,7 @@ constexpr double kCellPaddingVerticalPoints = 1.0;
 } // namespace
 
 std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double widthUnits, double *height, int page,
-                                             int pages)
+                                             int pages, const LineInsets &insets)
 {
     QString text;
     QList<QTextLayout::FormatRange> ranges;
@@ -296,8 +296,12 @@ std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double 
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
         line.setLeadingIncluded(true);
         line.setLineWidth(widthUnits);
-        line.setPosition(QPointF(0, y));
-        y += lineHeight(*layout, line) * spacing;
+        const double height = lineHeight(*layout, line);
+        const auto [left, right] = insets ? insets(y, y + height) : std::pair{0.0, 0.0};
+        if (left > 0 || right > 0)
+            line.setLineWidth(std::max(1.0, widthUnits - left - right));
+        line.setPosition(QPointF(left, y));
+        y += height * spacing;
     }
     layout->endLayout();
     if (height)
@@ -320,7 +324,7 @@ public:
     void paragraph(const Paragraph &p)
     {
         double height = 0;
-        auto layout = layoutParagraph(p, m_body.width(), &height);
+        auto layout = layoutParagraph(p, m_body.width(), &height, 1, 1, keepClear(p.format.alignment));
         const int lines = layout->lineCount();
         int first = 0;
         double consumed = 0; // of the paragraph's own y, already placed on earlier pages
@@ -385,6 +389,34 @@ private:
         std::vector<std::shared_ptr<QTextLayout>> cells;
         double height = 0;
     };
+
+    // The insets that keep a paragraph's lines out of the document's keep-clear areas,
+    // as the paragraph stands from the flow's position now (a paragraph that runs on to
+    // the next page keeps the insets of the page it started on).
+    LineInsets keepClear(Alignment alignment) const
+    {
+        if (m_r.m_doc.keepClear.empty())
+            return {};
+        std::vector<QRectF> areas;
+        for (const QRectF &points : m_r.m_doc.keepClear)
+            areas.push_back(toUnits(points));
+        return [areas, alignment, body = m_body, top = m_y](double lineTop, double lineBottom) {
+            const double gap = 0.1 * kUnitsPerInch; // between the area and the text beside it
+            double left = 0;
+            double right = 0;
+            for (const QRectF &area : areas) {
+                if (area.bottom() <= top + lineTop || area.top() >= top + lineBottom)
+                    continue;
+                if (area.center().x() < body.center().x())
+                    left = std::max(left, area.right() + gap - body.left());
+                else
+                    right = std::max(right, body.right() - (area.left() - gap));
+            }
+            if (alignment == Alignment::Centre)
+                left = right = std::max(left, right);
+            return std::pair{left, right};
+        };
+    }
 
     Page &page() { return m_r.m_pages.back(); }
     void place(const std::shared_ptr<QTextLayout> &layout, int first, int count, double consumed)
@@ -452,7 +484,7 @@ void DocumentRenderer::prepareHeader(Section &section) const
         const QSizeF page = m_doc.page.pagePoints();
         const QRectF centred((page.width() - size.width()) / 2, (page.height() - size.height()) / 2, size.width(),
                              size.height());
-        checkOnPage(u"watermark "_s + QFileInfo(header.watermarkFile).fileName(), centred);
+        // Centred, a watermark larger than the sheet runs off its edges as it does on paper.
         section.watermark = source;
         section.watermarkUnits = toUnits(centred);
     }
@@ -593,6 +625,54 @@ QImage DocumentRenderer::pageImage(int page, double dotsPerInch) const
     drawPage(painter, page, dotsPerInch);
     painter.end();
     return image;
+}
+
+namespace {
+
+constexpr double kFitStep = 0.95;
+
+void scaleParagraph(Paragraph &p, double factor)
+{
+    for (Run &run : p.runs)
+        run.format.size *= factor;
+    p.endFormat.size *= factor;
+    p.format.spaceAfter *= factor;
+}
+
+} // namespace
+
+double fitFlowOnOnePage(Document &doc, double smallest)
+{
+    double scale = 1.0;
+    while (scale * kFitStep >= smallest && DocumentRenderer(doc).pageCount() > 1) {
+        scale *= kFitStep;
+        for (Block &block : doc.flow) {
+            if (auto *p = std::get_if<Paragraph>(&block))
+                scaleParagraph(*p, kFitStep);
+        }
+    }
+    return scale;
+}
+
+double fitTextBox(TextBoxItem &box, double smallest)
+{
+    // A box too narrow for its text wraps it on to lines below the box; the lines its
+    // text has of its own (line breaks typed in it) are no sign of that.
+    const double width = box.points.width() * DocumentRenderer::kUnitsPerPoint;
+    auto lines = [&box](double atWidth) {
+        int count = 0;
+        for (const Paragraph &p : box.paragraphs)
+            count += layoutParagraph(p, atWidth, nullptr)->lineCount();
+        return count;
+    };
+    const int own = lines(1e9);
+    double scale = 1.0;
+    while (scale * kFitStep >= smallest && lines(width) > own) {
+        scale *= kFitStep;
+        for (Paragraph &p : box.paragraphs)
+            scaleParagraph(p, kFitStep);
+    }
+    return scale;
 }
 
 } // namespace sw

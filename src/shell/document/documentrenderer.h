@@ -7,6 +7,7 @@
 #include <QLineF>
 #include <QPointF>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -100,9 +101,21 @@ private:
     std::vector<int> m_pageAtBlock; // the page each flow block starts on, plus one for the end
 };
 
+// Pre-printed stationery takes one sheet: when the flow of `doc` runs on to a second
+// page, its fonts and paragraph spacing are made smaller in steps of 5 % until it fits
+// on one, down to `smallest` of their size. Returns the scale used (1: it fitted).
+double fitFlowOnOnePage(Document &doc, double smallest = 0.6);
+// A text box too narrow for its text (a long name in a box made for a line): its
+// fonts are made smaller likewise until the text no longer wraps below the box.
+double fitTextBox(TextBoxItem &box, double smallest = 0.5);
+
+// What a line gives up of the paragraph's width on its left and on its right, given
+// where it lies (from its top to its bottom, in layout units from the paragraph's first line).
+using LineInsets = std::function<std::pair<double, double>(double top, double bottom)>;
+
 // A paragraph laid out at `widthUnits` in layout units, lines placed from y = 0;
 // its height (with the space after) in `height`. Page fields take `page` / `pages`.
 std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double widthUnits, double *height,
-                                             int page = 1, int pages = 1);
+                                             int page = 1, int pages = 1, const LineInsets &insets = {});
 
 } // namespace sw

@@ -30,24 +30,30 @@ TEST(DocumentPreviewTest, ShowsEveryPageAndKeepsThemWhenANewDocumentIsBad)
 
     DocumentPreview preview;
     preview.resize(900, 700);
+    preview.setZoom(1.0);
     preview.setDocument(doc);
     preview.show();
     EXPECT_EQ(preview.pageCount(), 2);
-    const auto *page1 = preview.findChild<QLabel *>(u"page_1"_s);
-    ASSERT_TRUE(page1);
-    ASSERT_TRUE(preview.findChild<QLabel *>(u"page_2"_s));
+    EXPECT_EQ(preview.pageText(), u"Page 1 of 2"_s);
     // At 96 dpi an inch is 96 pixels: the picture's square starts one inch in.
-    const QImage shown = page1->pixmap().toImage();
+    const QImage shown = preview.shownPage();
     EXPECT_EQ(shown.width(), qRound(210 / 25.4 * 96));
     const QRect square = test::darkBounds(shown, QRect(60, 60, 140, 140));
     EXPECT_NEAR(square.left(), 96, 1);
     EXPECT_NEAR(square.width(), 96, 1);
+    preview.showPage(1);
+    EXPECT_EQ(preview.pageText(), u"Page 2 of 2"_s);
+    preview.showPage(5); // past the end: the last page
+    EXPECT_EQ(preview.currentPage(), 1);
 
     Document bad = doc;
     DocumentBuilder(bad).picture(dir.filePath(u"missing.png"_s), QRectF(1, 1, 1, 1));
     EXPECT_THROW(preview.setDocument(bad), StopError);
     EXPECT_EQ(preview.pageCount(), 2);
-    EXPECT_TRUE(preview.findChild<QLabel *>(u"page_2"_s));
+    EXPECT_EQ(preview.pageText(), u"Page 2 of 2"_s);
+    // Whole page: the page fits the window.
+    preview.setZoom(DocumentPreview::kWholePage);
+    EXPECT_LE(preview.shownPage().height(), preview.viewport()->height());
 }
 
 } // namespace
