@@ -2,6 +2,7 @@
 #include "certificates/layouts/awardlayouts.h"
 
 #include "certificates/ranks/rankstore.h"
+#include "shell/document/documentrenderer.h"
 #include "shell/common/numberwords.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
@@ -167,23 +168,51 @@ void AwardLayouts::closing(DocumentBuilder &b) const
     placePicture(b, m_folder, u"regsign.jpg"_s, 5.7, 6.95, 110, 60);
 }
 
+// "MASTER OF SCIENCE (PHYSICS)": the degree with its speciality, as the sentence of
+// every award certificate names it.
+QString AwardLayouts::degreeWithSpeciality(const AwardRow &row)
+{
+    return row.hasSpeciality() ? row.descpn + u" ("_s + row.special + u')' : row.descpn;
+}
+
+QStringList AwardLayouts::gaps(LayoutProcedure layout, const AwardRow &row) const
+{
+    QStringList gaps;
+    if (layout == LayoutProcedure::Rank && !RankStore::rankInWords(row.rank))
+        gaps << u"error in rank"_s;
+    if (layout == LayoutProcedure::Cash && (row.amount.isEmpty() || !amountInWords(row.amount)))
+        gaps << u"The cash prize of Reg. No. "_s + row.regno + u" for "_s + row.subject + u" has the amount \""_s
+                    + row.amount + u"\", which is not a number of rupees."_s;
+    if (layout == LayoutProcedure::Gold && row.donor.isEmpty())
+        gaps << u"The gold medal of Reg. No. "_s + row.regno + u" for "_s + row.subject + u" names no medal"_s;
+    if (layout != LayoutProcedure::Rank && row.subject.isEmpty())
+        gaps << u"The award of Reg. No. "_s + row.regno + u" names no subject"_s;
+    if (row.examDate.isEmpty())
+        gaps << u"Exam date not entered for Reg. No. "_s + row.regno;
+    if (!row.univCode.isEmpty()
+        && !m_session.db().exists(u"select 1 from masuniv where funivcode = ?"_s, {row.univCode}))
+        gaps << u"Error in University"_s;
+    return gaps;
+}
+
+LayoutNeeds AwardLayouts::needs() const
+{
+    LayoutNeeds n;
+    // The place line falls back on the campus town: one of the two is needed.
+    if (m_config.value(u"LAYOUT"_s, u"PlaceLines"_s).isEmpty())
+        n.settings << u"LETTERHEAD/CampusTown"_s;
+    n.pictures = {u"seal.jpg"_s, u"regsign.jpg"_s};
+    return n;
+}
+
 Document AwardLayouts::compose(LayoutProcedure layout, const AwardRow &row) const
 {
-    // Every check first, so a certificate that cannot be worded stops the run before it prints.
-    std::optional<QString> rank;
-    std::optional<QString> amount;
-    if (layout == LayoutProcedure::Rank) {
-        rank = RankStore::rankInWords(row.rank);
-        if (!rank)
-            throw StopError(u"error in rank"_s);
-    } else if (layout == LayoutProcedure::Cash) {
-        amount = amountInWords(row.amount);
-        if (!amount || row.amount.isEmpty())
-            throw StopError(u"The cash prize of Reg. No. "_s + row.regno + u" for "_s + row.subject + u" has the amount \""_s
-                            + row.amount + u"\", which is not a number of rupees."_s);
-    } else if (layout != LayoutProcedure::Gold) {
+    if (layout != LayoutProcedure::Rank && layout != LayoutProcedure::Gold && layout != LayoutProcedure::Cash)
         throw StopError(u"The layout "_s + layoutName(layout) + u" is not an award certificate layout."_s);
-    }
+    // Every check first, so a certificate that cannot be worded stops the run before it prints.
+    const QStringList missing = gaps(layout, row);
+    if (!missing.isEmpty())
+        throw StopError(missing.front());
 
     Document doc;
     DocumentBuilder b(doc);
@@ -207,13 +236,9 @@ Document AwardLayouts::compose(LayoutProcedure layout, const AwardRow &row) cons
     value(row.regno);
     if (layout == LayoutProcedure::Rank) {
         phrase(u" has secured "_s);
-        value(*rank);
+        value(RankStore::rankInWords(row.rank).value_or(QString()));
         phrase(u" Rank in "_s);
-        value(row.descpn);
-        if (row.hasSpeciality()) {
-            phrase(u" of "_s);
-            value(u"("_s + row.special + u")"_s);
-        }
+        value(degreeWithSpeciality(row));
         phrase(u" Degree Examination held in the month of "_s);
     } else {
         if (layout == LayoutProcedure::Gold) {
@@ -221,21 +246,19 @@ Document AwardLayouts::compose(LayoutProcedure layout, const AwardRow &row) cons
             value(row.donor);
         } else {
             phrase(u" is awarded a cash prize of Rupees "_s);
-            value(row.amount + u" ("_s + *amount + u" only)"_s);
+            value(row.amount + u" ("_s + amountInWords(row.amount).value_or(QString()) + u" only)"_s);
         }
         phrase(u" for securing "_s);
         value(row.subject);
         phrase(u" in the "_s);
-        value(row.descpn);
-        if (row.hasSpeciality()) {
-            phrase(u" and "_s);
-            value(row.special);
-        }
+        value(degreeWithSpeciality(row));
         phrase(u" Examination held in the month of "_s);
     }
     value(row.examDate);
     b.endParagraph();
     closing(b);
+    // A long subject or medal name makes the text smaller rather than run on to a second sheet.
+    fitFlowOnOnePage(doc);
     return doc;
 }
 

@@ -53,6 +53,10 @@ public:
     // Throws StopError with the layout's message for a rank it cannot word
     // ("error in rank"), a missing university or an amount that is not a number.
     Document compose(LayoutProcedure layout, const AwardRow &row) const;
+    // What the award's certificate would print empty or cannot word, one line each.
+    QStringList gaps(LayoutProcedure layout, const AwardRow &row) const;
+    LayoutNeeds needs() const;
+    static QString degreeWithSpeciality(const AwardRow &row);
 
 private:
     void heading(DocumentBuilder &b, const AwardRow &row, const QString &title) const;

@@ -40,10 +40,8 @@ void stampCopy(const AppFolder &folder, Document &certificate, const QString &st
     const QString watermark = folder.findFileAnyCase(u"img/mcwm.jpg"_s);
     if (!watermark.isEmpty())
     {
-        // 8.5 by 11.69 inches, centred; on A4 paper no more than the sheet.
-        const QSizeF page = certificate.page.pagePoints();
-        b.watermark(watermark, QSizeF(std::min(8.5 * kPointsPerInch, page.width()),
-                                      std::min(11.69 * kPointsPerInch, page.height())));
+        // 8.5 by 11.69 inches, centred on the page: on A4 it runs a little past both edges.
+        b.watermark(watermark, QSizeF(8.5 * kPointsPerInch, 11.69 * kPointsPerInch));
     }
     // The box is 1.5 inches wide from 7 inches in; on A4 that would pass the
     // sheet's edge, so it ends at the edge instead.

@@ -8,6 +8,13 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
+QString CertificateRow::objectPronoun() const
+{
+    if (sex == u"F"_s)
+        return u"her"_s;
+    return sex == u"M"_s ? u"him"_s : QString();
+}
+
 std::vector<CertificateRow> selectCertificateRows(const Session &session, const PrintSelection &s)
 {
     const Database &db = session.db();
@@ -17,7 +24,7 @@ std::vector<CertificateRow> selectCertificateRows(const Session &session, const 
         "degree.fdescpnkan, convo.fyear, convo.fclasscode, convo.funivcode, class.fclassdesc, class.fclassdesckan, "
         "degree.fspecial, degree.fspecialkan, convo.fexamdate, convo.fexamdatekan, masconvo.fdate, "
         "masconvo.fdatekan, masconvo.fconvocode, masconvo.fconvoname, masconvo.fconvonamekan, convo.fexamtype, "
-        "convo.fcertno, convo.fdate as fprinteddate, convo.fdegree "
+        "convo.fcertno, convo.fdate as fprinteddate, convo.fdegree, convo.fsex "
         "from convo, college, degree, class, masconvo "
         "where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
         "and convo.fclasscode = class.fclasscode and convo.fconvocode = masconvo.fconvocode "
@@ -39,6 +46,7 @@ std::vector<CertificateRow> selectCertificateRows(const Session &session, const 
             *field = rows.text(i++).trimmed();
         r.printedDate = rows.date(u"fprinteddate"_s);
         r.degree = rows.text(u"fdegree"_s).trimmed();
+        r.sex = rows.text(u"fsex"_s).trimmed().toUpper();
         out.push_back(std::move(r));
     }
     return out;

@@ -18,10 +18,12 @@ struct CertificateRow
 {
     QString regno, name, nameKan, collCode, collName, degree, descpn, descpnKan, year, classCode, univCode,
         classDesc, classDescKan, special, specialKan, examDate, examDateKan, convoDate, convoDateKan, convoCode,
-        convoName, convoNameKan, examType, certNo;
+        convoName, convoNameKan, examType, certNo, sex;
     QDate printedDate; // convo.fdate: the date of issue of a printed certificate
 
     bool hasSpeciality() const { return !special.trimmed().isEmpty(); }
+    // "him" or "her" by the candidate's sex ("M" or "F"); empty when it is neither.
+    QString objectPronoun() const;
 };
 
 // The candidates a run prints (or, in Pdf mode, copies), in the order the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/layouts/degreelayouts.h"
 
+#include "shell/document/documentrenderer.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
@@ -100,24 +101,6 @@ DegreeLayouts::DegreeLayouts(const Session &session, const PrintSelection &selec
     m_degreeInKannada = db.scalar(u"select fdegkan from control"_s).toString().trimmed() == u"T"_s;
 }
 
-Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &row) const
-{
-    switch (layout) {
-    case LayoutProcedure::GenDataReport:
-        return genDataReport(row);
-    case LayoutProcedure::Tcs:
-        return tcs(row, false);
-    case LayoutProcedure::Phd:
-        return tcs(row, true);
-    case LayoutProcedure::Inst008:
-        return inst008(row, false);
-    case LayoutProcedure::Inst008Speciality:
-        return inst008(row, true);
-    default:
-        throw StopError(u"The layout "_s + layoutName(layout) + u" is not a degree certificate layout."_s);
-    }
-}
-
 // The Photos folder is listed once for the run rather than once per candidate:
 // with thousands of photographs the listing costs more than the certificate.
 QString DegreeLayouts::photograph(const QString &regno) const
@@ -193,40 +176,154 @@ void DegreeLayouts::picture(DocumentBuilder &b, const QString &relative, double 
     placePicture(b, m_folder, relative, leftInches, topInches, widthPt, heightPt, &m_pictureSizes);
 }
 
-QString DegreeLayouts::kannadaExamDate(const CertificateRow &row) const
+std::optional<QString> DegreeLayouts::kannadaExamDate(const CertificateRow &row) const
 {
     const QVariant kan = m_session.db().scalar(u"select fkanname from kanlib where fengname = ?"_s, {row.examDate});
     if (!kan.isValid())
-        throw StopError(u"Error in kannada exam date "_s + row.examDate);
+        return std::nullopt;
     return kan.toString().trimmed();
 }
 
-void DegreeLayouts::checkKannada(const CertificateRow &row) const
-{
-    if (row.classDescKan.isEmpty())
-        throw StopError(u"Error kannada class for "_s + row.classDesc);
-    if (row.convoNameKan.isEmpty())
-        throw StopError(u"Error kannada convo name for "_s + row.convoName);
-    if (row.descpnKan.isEmpty())
-        throw StopError(u"Error kannada degree for "_s + row.descpn);
-    if (row.hasSpeciality() && row.specialKan.isEmpty())
-        throw StopError(u"Speciality in kannada not entered for degree"_s);
-}
-
-QString DegreeLayouts::universityName(const CertificateRow &row) const
+std::optional<QString> DegreeLayouts::universityName(const CertificateRow &row) const
 {
     const QVariant name = m_session.db().scalar(u"select funivname from masuniv where funivcode = ?"_s, {row.univCode});
     if (!name.isValid())
-        throw StopError(u"Error in University"_s);
+        return std::nullopt;
     return name.toString().trimmed();
+}
+
+// What the Kannada layouts print of every candidate: missing, a line of the
+// certificate would be blank or a sentence broken.
+void DegreeLayouts::kannadaGaps(const CertificateRow &row, bool convocationName, QStringList &gaps) const
+{
+    if (row.nameKan.isEmpty())
+        gaps << u"Kannada name not entered for Reg. No. "_s + row.regno;
+    if (row.classDescKan.isEmpty())
+        gaps << u"Error kannada class for "_s + row.classDesc;
+    if (convocationName && row.convoNameKan.isEmpty())
+        gaps << u"Error kannada convo name for "_s + row.convoName;
+    if (row.descpnKan.isEmpty())
+        gaps << u"Error kannada degree for "_s + row.descpn;
+    if (row.hasSpeciality() && row.specialKan.isEmpty())
+        gaps << u"Speciality in kannada not entered for degree"_s;
+}
+
+QStringList DegreeLayouts::gaps(LayoutProcedure layout, const CertificateRow &row) const
+{
+    QStringList gaps;
+    const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
+    switch (layout) {
+    case LayoutProcedure::GenDataReport:
+        if (!kannadaExamDate(row))
+            gaps << u"Error in kannada exam date "_s + row.examDate;
+        kannadaGaps(row, true, gaps);
+        if (typeOne && row.classDesc.isEmpty())
+            gaps << u"Please check class description for "_s + row.classCode;
+        if (!row.univCode.isEmpty() && !universityName(row))
+            gaps << u"Error in University"_s;
+        break;
+    case LayoutProcedure::Tcs:
+    case LayoutProcedure::Phd:
+        if (layout == LayoutProcedure::Tcs && (row.classDesc == u"????"_s || row.classDesc.isEmpty()))
+            gaps << u"Please check class description for "_s + row.classCode;
+        kannadaGaps(row, true, gaps);
+        if (row.examDate.isEmpty())
+            gaps << u"Exam date not entered for Reg. No. "_s + row.regno;
+        break;
+    case LayoutProcedure::Inst008:
+    case LayoutProcedure::Inst008Speciality:
+        if (layout == LayoutProcedure::Inst008Speciality && row.specialKan.isEmpty())
+            gaps << u"Speciality in Degree name (Kannada) not defined"_s;
+        if (layout == LayoutProcedure::Inst008Speciality && row.special.isEmpty())
+            gaps << u"Speciality in Degree name not defined"_s;
+        kannadaGaps(row, false, gaps);
+        if (row.examDate.isEmpty())
+            gaps << u"Exam date not entered for Reg. No. "_s + row.regno;
+        if (row.examDateKan.isEmpty())
+            gaps << u"Kannada exam date not entered for Reg. No. "_s + row.regno;
+        if (row.classDesc.isEmpty())
+            gaps << u"Please check class description for "_s + row.classCode;
+        if (row.objectPronoun().isEmpty())
+            gaps << u"Sex (M or F) not entered for Reg. No. "_s + row.regno
+                        + u": the certificate says \"conferred on him\" or \"on her\""_s;
+        break;
+    default:
+        gaps << u"The layout "_s + layoutName(layout) + u" is not a degree certificate layout."_s;
+        break;
+    }
+    gaps.removeDuplicates();
+    return gaps;
+}
+
+LayoutNeeds DegreeLayouts::needs(LayoutProcedure layout) const
+{
+    LayoutNeeds n;
+    const QString signature = signatureFile();
+    switch (layout) {
+    case LayoutProcedure::GenDataReport:
+        n.settings = {u"LAYOUT/PreambleKan"_s, u"LAYOUT/UniversityName"_s, u"LAYOUT/CampusKan"_s, u"LAYOUT/Campus"_s,
+                      u"LAYOUT/PinLine"_s,     u"LAYOUT/StateKan"_s,       u"LAYOUT/State"_s,     u"LAYOUT/CountryKan"_s,
+                      u"LAYOUT/Country"_s};
+        n.pictures = {u"seal.jpg"_s, signature};
+        break;
+    case LayoutProcedure::Tcs:
+        n.settings = {u"LAYOUT/PreambleKan"_s, u"LAYOUT/RegNoKan"_s, u"LAYOUT/ClassKan"_s, u"LAYOUT/ExamYearKan"_s,
+                      u"LAYOUT/ConvoDateKan"_s, u"LAYOUT/Campus"_s,  u"LAYOUT/PinLine"_s,  u"LAYOUT/State"_s,
+                      u"LAYOUT/Country"_s};
+        n.pictures = {u"seal.jpg"_s, signature, u"img/mcwm.jpg"_s};
+        break;
+    case LayoutProcedure::Phd:
+        n.settings = {u"LAYOUT/PreambleKan"_s, u"LAYOUT/NotificationKan"_s, u"LAYOUT/ConvoDateKan"_s,
+                      u"LAYOUT/Campus"_s,      u"LAYOUT/PinLine"_s,         u"LAYOUT/State"_s,
+                      u"LAYOUT/Country"_s};
+        n.pictures = {u"seal.jpg"_s, signature};
+        break;
+    case LayoutProcedure::Inst008:
+    case LayoutProcedure::Inst008Speciality:
+        n.settings = {u"LAYOUT/ConferredKan"_s, u"LETTERHEAD/CampusTown"_s};
+        n.pictures = {signature};
+        break;
+    default:
+        break;
+    }
+    n.photograph = true;
+    return n;
+}
+
+Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &row) const
+{
+    // Every check first, so a certificate that would print with a blank line stops the
+    // run before its sheet is used.
+    const QStringList missing = gaps(layout, row);
+    if (!missing.isEmpty())
+        throw StopError(missing.front());
+    Document doc;
+    switch (layout) {
+    case LayoutProcedure::GenDataReport:
+        doc = genDataReport(row);
+        break;
+    case LayoutProcedure::Tcs:
+        doc = tcs(row, false);
+        break;
+    case LayoutProcedure::Phd:
+        doc = tcs(row, true);
+        break;
+    case LayoutProcedure::Inst008:
+        doc = inst008(row, false);
+        break;
+    default:
+        doc = inst008(row, true);
+        break;
+    }
+    // Long names and degrees make the text smaller rather than run on to a second sheet.
+    fitFlowOnOnePage(doc);
+    return doc;
 }
 
 Document DegreeLayouts::genDataReport(const CertificateRow &row) const
 {
-    // Every lookup first, so a missing one stops the run before anything is printed.
-    const QString examDateKan = kannadaExamDate(row);
-    checkKannada(row);
-    const QString university = row.univCode.isEmpty() ? QString() : universityName(row);
+    const QString examDateKan = kannadaExamDate(row).value_or(QString());
+    const QString university = row.univCode.isEmpty() ? QString() : universityName(row).value_or(QString());
     const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
 
     Document doc;
@@ -266,21 +363,21 @@ Document DegreeLayouts::genDataReport(const CertificateRow &row) const
     b.setFont(u"Book Antiqua"_s, 13, true);
     b.setColour(QColor(Qt::black));
     b.type(row.regno);
-    fixed(15, u"£ÉÆÃAzÀtÂ ¸ÀASÉåAiÉÆA¢UÉ "_s);
+    fixed(15, u" £ÉÆÃAzÀtÂ ¸ÀASÉåAiÉÆA¢UÉ "_s);
     b.endParagraph();
     value(16, examDateKan);
-    fixed(15, typeOne ? u"£ÉÃ ªÀµÀðzÀ°è £ÀqÉzÀ ¥ÀjÃPÉëAiÀÄ°è \n"_s : u"£ÉÃ ªÀµÀðzÀ°è ¥ÀjÃPÀëPÀjAzÀ ¥ÀjÃQë¸À®àlÄÖ \n"_s);
+    fixed(15, typeOne ? u" £ÉÃ ªÀµÀðzÀ°è £ÀqÉzÀ ¥ÀjÃPÉëAiÀÄ°è \n"_s : u" £ÉÃ ªÀµÀðzÀ°è ¥ÀjÃPÀëPÀjAzÀ ¥ÀjÃQë¸À®àlÄÖ \n"_s);
     if (row.degree.compare(u"MPL"_s, Qt::CaseInsensitive) == 0)
         fixed(15, u"JA. ¦ü¯ï "_s);
     else
         value(16, row.classDescKan);
-    fixed(15, typeOne ? u"zÀeÉðAiÀÄ°è GwÛÃtðgÁVgÀÄªÀgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s
-                      : u"¥ÀzÀ«UÁV CºÀðgÁVgÀÄvÁÛgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s);
+    fixed(15, typeOne ? u" zÀeÉðAiÀÄ°è GwÛÃtðgÁVgÀÄªÀgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s
+                      : u" ¥ÀzÀ«UÁV CºÀðgÁVgÀÄvÁÛgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s);
     fixed(15, u"¢£ÁAPÀ "_s);
     value(16, row.convoDateKan);
-    fixed(15, u"gÀAzÀÄ £ÀqÉzÀ "_s);
+    fixed(15, u" gÀAzÀÄ £ÀqÉzÀ "_s);
     value(16, row.convoNameKan);
-    fixed(15, u"WÀnPÉÆÃvÀìªÀzÀ°è EªÀgÀ£ÀÄß \n"_s);
+    fixed(15, u" WÀnPÉÆÃvÀìªÀzÀ°è EªÀgÀ£ÀÄß \n"_s);
     if (m_degreeInKannada) {
         b.setFont(kNudi, 19, true);
         b.setColour(u"&H000000C0"_s);
@@ -306,7 +403,7 @@ Document DegreeLayouts::genDataReport(const CertificateRow &row) const
     english(u"Verdana"_s, 14, row.name + u'\n');
     english(antiqua, 12, u"bearing Register Number "_s);
     english(antiqua, 13, row.regno);
-    english(antiqua, 13, u"has been admitted to the degree of \n"_s);
+    english(antiqua, 13, u" has been admitted to the degree of\n"_s);
     english(u"Verdana"_s, 14, row.descpn + u'\n');
     if (row.hasSpeciality())
         english(u"Verdana"_s, 10, u"("_s + row.special + u")\n"_s);
@@ -315,46 +412,58 @@ Document DegreeLayouts::genDataReport(const CertificateRow &row) const
     english(antiqua, 13, u" Convocation held on "_s);
     english(antiqua, 13, row.convoDate);
     if (typeOne) {
-        english(antiqua, 13, u"having passed in the prescribed examination held in the year "_s);
+        english(antiqua, 13, u" having passed in the prescribed examination held in the year "_s);
         english(antiqua, 13, row.examDate);
-        english(antiqua, 13, u"and placed in "_s);
+        english(antiqua, 13, u" and placed in "_s);
         english(antiqua, 13, row.classDesc);
     }
     b.endParagraph();
     fixed(13, u"«±Àé«zÁå¤®AiÀÄzÀ ªÉÆºÀj£ÉÆA¢UÉ ¤ÃrzÉ.\n"_s);
     english(antiqua, 12, u"Given under the seal of the University.\n"_s);
 
+    // The address block: a line the institution file leaves empty is left out.
     b.setAlignment(Alignment::Left);
-    fixed(10, config(u"CampusKan"_s) + u'\n');
-    english(antiqua, 8, config(u"Campus"_s) + u'\n');
-    english(antiqua, 8, config(u"PinLine"_s) + u'\n');
-    fixed(10, config(u"StateKan"_s) + u" / "_s);
-    english(antiqua, 8, config(u"State"_s) + u'\n');
-    fixed(10, config(u"CountryKan"_s) + u" / "_s);
-    english(antiqua, 8, config(u"Country"_s) + u'\n');
+    if (!config(u"CampusKan"_s).isEmpty())
+        fixed(10, config(u"CampusKan"_s) + u'\n');
+    for (const QString &key : {u"Campus"_s, u"PinLine"_s}) {
+        if (!config(key).isEmpty())
+            english(antiqua, 8, config(key) + u'\n');
+    }
+    for (const QString &key : {u"State"_s, u"Country"_s}) {
+        if (!config(key + u"Kan"_s).isEmpty())
+            fixed(10, config(key + u"Kan"_s) + u" / "_s);
+        if (!config(key).isEmpty() || !config(key + u"Kan"_s).isEmpty())
+            english(antiqua, 8, config(key) + u'\n');
+    }
     fixed(10, u"¢£ÁAPÀ / "_s);
     english(antiqua, 8, u"Date : "_s + m_selection.issueDate.trimmed() + u'\n');
     english(antiqua, 8, u"College / Dept. : "_s + row.collCode);
     b.endParagraph();
 
     picture(b, u"seal.jpg"_s, 3.65, 10.1);
-    picture(b, signatureFile(), 6.2, 10.7, 90, 40);
+    const QRectF signature(pt(6.2), pt(10.7), 90, 40);
+    picture(b, signatureFile(), 6.2, 10.7, signature.width(), signature.height());
     double photoTop = 8.425;
     if (row.hasSpeciality())
         photoTop = typeOne ? (m_distance ? 8.7 : 8.65) : 8.43;
     else if (m_distance)
         photoTop = 8.4;
+    const QRectF photo(pt(0.6), pt(photoTop), 75, 95);
+    placePhotograph(b, row, photo);
+    doc.keepClear = {photo, signature};
+    return doc;
+}
+
+// The candidate's photograph in the box the stationery prints for it.
+void DegreeLayouts::placePhotograph(DocumentBuilder &b, const CertificateRow &row, const QRectF &box) const
+{
     const QString photo = photograph(row.regno);
     if (!photo.isEmpty())
-        picture(b, photo, 0.6, photoTop, 75, 95);
-    return doc;
+        picture(b, photo, box.left() / kPointsPerInch, box.top() / kPointsPerInch, box.width(), box.height());
 }
 
 Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
 {
-    if (row.classDesc == u"????"_s)
-        throw StopError(u"Please check class description for "_s + row.classCode);
-    checkKannada(row);
     const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
     const bool univ027 = row.univCode == u"027"_s;
 
@@ -398,8 +507,9 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
     b.setFont(u"Old English Text MT"_s, 22);
     b.type(row.descpn);
     if (row.hasSpeciality()) {
+        // "Master of Science in Physics": the speciality is the field of the degree.
         b.setFont(u"Arial"_s, 14);
-        b.type(u" of "_s + row.special);
+        b.type(u" in "_s + row.special);
     }
     b.endParagraph();
     b.setFont(u"Book Antiqua"_s, 14, false, true);
@@ -407,21 +517,23 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
     b.type(u"for the said Degree at the "_s + row.convoName + u" Convocation as indicated below:\n"_s);
 
     auto detail = [&](const QString &kannada, const QString &caption, const QString &value) {
-        b.setFont(kBrh, 15, true);
-        b.type(kannada);
+        if (!kannada.isEmpty()) {
+            b.setFont(kBrh, 15, true);
+            b.type(kannada + u" / "_s);
+        }
         b.setFont(u"Arial"_s, 13);
         b.type(caption);
         b.setFont(u"Arial"_s, 12, true);
         b.type(value + u'\n');
     };
     if (doctorate) {
-        detail(config(u"NotificationKan"_s) + u" / "_s, u"Date of Notification : "_s, row.examDate);
+        detail(config(u"NotificationKan"_s), u"Date of Notification : "_s, row.examDate);
     } else {
-        detail(config(u"RegNoKan"_s) + u" / "_s, u"Reg. No. : "_s, row.regno);
-        detail(config(u"ClassKan"_s) + u" / "_s, u"Class / Grade : "_s, row.classDesc);
-        detail(config(u"ExamYearKan"_s) + u" / "_s, u"Year of Examination : "_s, row.examDate);
+        detail(config(u"RegNoKan"_s), u"Reg. No. : "_s, row.regno);
+        detail(config(u"ClassKan"_s), u"Class / Grade : "_s, row.classDesc);
+        detail(config(u"ExamYearKan"_s), u"Year of Examination : "_s, row.examDate);
     }
-    detail(config(u"ConvoDateKan"_s) + u" / "_s, u"Date of Convocation : "_s, row.convoDate);
+    detail(config(u"ConvoDateKan"_s), u"Date of Convocation : "_s, row.convoDate);
     b.setFont(kBrh, 15, true);
     b.type(u"«±Àé«zÁå¤®AiÀÄzÀ ªÉÆºÀj£ÉÆA¢UÉ ¤ÃrzÉ.\n"_s);
     b.setFont(u"Book Antiqua"_s, 14, false, true);
@@ -429,15 +541,18 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
 
     b.setAlignment(Alignment::Left);
     b.setFont(u"Arial"_s, 8);
-    for (const QString &key : {u"Campus"_s, u"PinLine"_s, u"State"_s, u"Country"_s})
-        b.type(config(key) + u'\n');
+    for (const QString &key : {u"Campus"_s, u"PinLine"_s, u"State"_s, u"Country"_s}) {
+        if (!config(key).isEmpty())
+            b.type(config(key) + u'\n');
+    }
     const QDate issued = m_selection.mode == PrintMode::Pdf && row.printedDate.isValid() ? row.printedDate
                                                                                          : parseDmy(m_selection.issueDate);
     b.type(u"Date of Issue : "_s + formatDmy(issued));
     b.endParagraph();
 
     picture(b, u"seal.jpg"_s, 3.65, 10.0);
-    picture(b, signatureFile(), 6.2, 10.3, 110, 60);
+    const QRectF signature(pt(6.2), pt(10.3), 110, 60);
+    picture(b, signatureFile(), 6.2, 10.3, signature.width(), signature.height());
     // The photograph box of the sheet sits lower on type-1 sheets and on the
     // distance-education stationery, higher for university 027.
     double photoTop = typeOne ? 8.6 : 8.3;
@@ -445,18 +560,14 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
         photoTop += 0.1;
     if (univ027)
         photoTop -= 0.1;
-    const QString photo = photograph(row.regno);
-    if (!photo.isEmpty())
-        picture(b, photo, 0.5, photoTop, 75, 95);
+    const QRectF photo(pt(0.5), pt(photoTop), 75, 95);
+    placePhotograph(b, row, photo);
+    doc.keepClear = {photo, signature};
     return doc;
 }
 
 Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) const
 {
-    if (speciality && row.specialKan.isEmpty())
-        throw StopError(u"Speciality in Degree name (Kannada) not defined"_s);
-    if (speciality && row.special.isEmpty())
-        throw StopError(u"Speciality in Degree name not defined"_s);
     const QString town = m_config.value(u"LETTERHEAD"_s, u"CampusTown"_s);
 
     Document doc;
@@ -475,11 +586,11 @@ Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) cons
     };
     kan(kNudi, 19, row.nameKan + u'\n');
     kan(kBrh, 15, u"EªÀgÀÄ "_s);
-    kan(kNudi, 16, row.examDateKan + u"gÀ°è dgÀÄVzÀ"_s);
+    kan(kNudi, 16, row.examDateKan + u"gÀ°è dgÀÄVzÀ "_s);
     kan(kBrh, 15, u"¥ÀjÃPÉëAiÀÄ°è \n"_s);
-    kan(kNudi, 16, row.classDescKan + u" ±ÉæÃtÂAiÀÄ°è"_s);
+    kan(kNudi, 16, row.classDescKan + u" ±ÉæÃtÂAiÀÄ°è "_s);
     kan(kBrh, 15, u"GwÛÃtðgÁVzÁÝgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀj¹ EªÀjUÉ\n"_s);
-    kan(kNudi, 16, row.descpnKan + (speciality ? u" ("_s + row.specialKan + u')' : QString()));
+    kan(kNudi, 16, row.descpnKan + (speciality ? u" ("_s + row.specialKan + u')' : QString()) + u' ');
     kan(kBrh, 15, config(u"ConferredKan"_s) + u'\n');
     kan(kNudi, 16, row.convoDateKan + u" gÀAzÀÄ\n"_s);
 
@@ -493,16 +604,17 @@ Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) cons
            + row.examDate + u'\n');
     b.type(u"in "_s + row.classDesc + u'\n');
     b.setFont(u"Calibri"_s, 14, true);
-    b.type(u" The Degree of "_s + row.descpn + (speciality ? u" ("_s + row.special + u')' : QString()) + u'\n');
+    b.type(u"The Degree of "_s + row.descpn + (speciality ? u" ("_s + row.special + u')' : QString()) + u'\n');
     b.setFont(u"Arial"_s, 12);
-    b.type(u"has been conferred on her at "_s + town + u" on the "_s + row.convoDate + u'\t'
-           + m_selection.issueDate.trimmed());
+    b.type(u"has been conferred on "_s + row.objectPronoun() + u" at "_s + town + u" on the "_s + row.convoDate
+           + u'\t' + m_selection.issueDate.trimmed());
     b.endParagraph();
 
-    picture(b, signatureFile(), 6.2, 10.5, 110, 60);
-    const QString photo = photograph(row.regno);
-    if (!photo.isEmpty())
-        picture(b, photo, 0.6, 8.4, 75, 95);
+    const QRectF signature(pt(6.2), pt(10.5), 110, 60);
+    picture(b, signatureFile(), 6.2, 10.5, signature.width(), signature.height());
+    const QRectF photo(pt(0.6), pt(8.4), 75, 95);
+    placePhotograph(b, row, photo);
+    doc.keepClear = {photo, signature};
     return doc;
 }
 

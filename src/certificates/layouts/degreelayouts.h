@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -37,6 +38,16 @@ using PictureSizes = QHash<QString, QSizeF>;
 void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &relative, double leftInches,
                   double topInches, double widthPt = 0, double heightPt = 0, PictureSizes *sizes = nullptr);
 
+// What a layout prints besides the candidate's own texts: the institution file's
+// settings ("LAYOUT/Campus") and the pictures of the application folder it places,
+// and whether it prints the candidate's photograph.
+struct LayoutNeeds
+{
+    QStringList settings;
+    QStringList pictures;
+    bool photograph = false;
+};
+
 // Composes the degree certificates of institutions 003 and 008 on pre-printed
 // stationery: candidate texts in Kannada and English, photograph, seal and
 // signature at the sheet's fixed places. The university's own texts (its name,
@@ -48,9 +59,14 @@ class DegreeLayouts
 public:
     DegreeLayouts(const Session &session, const PrintSelection &selection);
 
-    // The certificate of `row`; lookups that fail (a Kannada exam date missing from
-    // the name library, a missing Kannada class) throw StopError with the layout's message.
+    // The certificate of `row`. A text it would print empty (the Kannada name or
+    // class, the exam date, a Kannada exam date missing from the name library, ...)
+    // throws StopError with the first of gaps().
     Document compose(LayoutProcedure layout, const CertificateRow &row) const;
+    // Every text of `row` that `layout` would print empty or cannot find, each in the
+    // words of the message that stops a run ("Error kannada class for First Class").
+    QStringList gaps(LayoutProcedure layout, const CertificateRow &row) const;
+    LayoutNeeds needs(LayoutProcedure layout) const;
 
     // Candidate photograph: Photos/REGNO.jpg, .jpeg or .bmp in any letter case; empty when none.
     QString photograph(const QString &regno) const;
@@ -60,9 +76,10 @@ private:
     Document tcs(const CertificateRow &row, bool doctorate) const;
     Document inst008(const CertificateRow &row, bool speciality) const;
 
-    void checkKannada(const CertificateRow &row) const;
-    QString kannadaExamDate(const CertificateRow &row) const;
-    QString universityName(const CertificateRow &row) const;
+    void kannadaGaps(const CertificateRow &row, bool convocationName, QStringList &gaps) const;
+    std::optional<QString> kannadaExamDate(const CertificateRow &row) const;
+    std::optional<QString> universityName(const CertificateRow &row) const;
+    void placePhotograph(DocumentBuilder &b, const CertificateRow &row, const QRectF &box) const;
     QString config(const QString &key) const { return m_config.value(QStringLiteral("LAYOUT"), key); }
     void picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches, double widthPt = 0,
                  double heightPt = 0) const;

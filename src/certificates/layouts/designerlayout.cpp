@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -137,6 +138,52 @@ void DesignerLayout::place(Label label, const LabelPlacement &placement)
                  + u") moves its box off the sheet. "_s);
 }
 
+LabelPlacement DesignerLayout::placement(Label label) const
+{
+    const QString field = QString::fromLatin1(kLabelFields[label]);
+    for (const AnchoredItem &anchored : m_template.anchored) {
+        const auto *box = std::get_if<TextBoxItem>(&anchored.item);
+        if (!box || !holds(box->paragraphs, field))
+            continue;
+        LabelPlacement p;
+        p.top = QString::number(box->points.top() / kPointsPerInch, 'f', 2);
+        p.left = QString::number(box->points.left() / kPointsPerInch, 'f', 2);
+        for (const Paragraph &paragraph : box->paragraphs) {
+            if (!paragraph.runs.empty()) {
+                p.size = QString::number(paragraph.runs.front().format.size);
+                break;
+            }
+        }
+        return p;
+    }
+    return {};
+}
+
+QStringList DesignerLayout::fields() const
+{
+    static const QRegularExpression field(u"\\{f[a-z]+\\}"_s);
+    QStringList found;
+    auto collect = [&](const std::vector<Paragraph> &paragraphs) {
+        for (const Paragraph &p : paragraphs) {
+            for (const Run &run : p.runs) {
+                for (auto it = field.globalMatch(run.text); it.hasNext();)
+                    found << it.next().captured();
+            }
+        }
+    };
+    collect(m_template.header.paragraphs);
+    for (const Block &block : m_template.flow) {
+        if (const auto *p = std::get_if<Paragraph>(&block))
+            collect({*p});
+    }
+    for (const AnchoredItem &anchored : m_template.anchored) {
+        if (const auto *box = std::get_if<TextBoxItem>(&anchored.item))
+            collect(box->paragraphs);
+    }
+    found.removeDuplicates();
+    return found;
+}
+
 Document DesignerLayout::compose(const CertificateRow &row, const QString &certNo) const
 {
     const std::vector<std::pair<QString, QString>> fields = {
@@ -154,24 +201,27 @@ Document DesignerLayout::compose(const CertificateRow &row, const QString &certN
         }
     }
     for (AnchoredItem &anchored : doc.anchored) {
-        if (auto *box = std::get_if<TextBoxItem>(&anchored.item))
+        if (auto *box = std::get_if<TextBoxItem>(&anchored.item)) {
             fill(box->paragraphs, fields);
+            fitTextBox(*box);
+        }
     }
     return doc;
 }
 
-std::vector<CertificateRow> selectDesignerRows(const Session &session, const QString &degree)
+std::vector<CertificateRow> selectDesignerRows(const Session &session, const QString &degree, PrintMode mode)
 {
     const Database &db = session.db();
     Rows rows = db.query(
         u"select convo.fregno, convo.fname, college.fcollname, degree.fdescpn, convo.fyear, class.fclassdesc, "_s
             + db.dialect().coalesce(u"degree.fspecial"_s, u"''"_s)
-            + u" as fspecial, convo.fexamdate, masconvo.fdate, convo.fcollcode, convo.fdegree "
+            + u" as fspecial, convo.fexamdate, masconvo.fdate, convo.fcollcode, convo.fdegree, convo.fexamtype, "
+              "convo.fcertno, convo.fdate as fprinteddate, convo.fsex "
               "from convo, college, degree, class, masconvo where convo.fdegree = degree.fdegree and "
               "convo.fcollcode = college.fcollcode and convo.fclasscode = class.fclasscode and "
               "convo.fconvocode = masconvo.fconvocode and convo.fdegree = ? and "_s
-            + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
-            + u" = '' and convo.factive = 'T' and convo.fconvocode = ? order by convo.fregno"_s,
+            + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + (mode == PrintMode::Pdf ? u" <> ''"_s : u" = ''"_s)
+            + u" and convo.factive = 'T' and convo.fconvocode = ? order by convo.fregno"_s,
         {degree.trimmed(), session.convoCode});
     std::vector<CertificateRow> out;
     while (rows.next()) {
@@ -187,6 +237,10 @@ std::vector<CertificateRow> selectDesignerRows(const Session &session, const QSt
         r.convoDate = rows.text(8).trimmed();
         r.collCode = rows.text(9).trimmed();
         r.degree = rows.text(10).trimmed();
+        r.examType = rows.text(11).trimmed();
+        r.certNo = rows.text(12).trimmed();
+        r.printedDate = rows.date(u"fprinteddate"_s);
+        r.sex = rows.text(14).trimmed().toUpper();
         out.push_back(std::move(r));
     }
     return out;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "certificates/layouts/certificaterow.h"
+#include "certificates/printing/printselection.h"
 #include "shell/core/appfolder.h"
 #include "shell/document/document.h"
 
@@ -44,6 +45,11 @@ public:
 
     // The text box that holds a label's field is moved and resized as placed.
     void place(Label label, const LabelPlacement &placement);
+    // Where the layout file puts a label: top and left in inches, the font size in
+    // points, as the "Top / Left" boxes show them; empty texts when no box holds it.
+    LabelPlacement placement(Label label) const;
+    // The fields the layout prints ("{fclassdesc}"), for the check before a run.
+    QStringList fields() const;
 
     Document compose(const CertificateRow &row, const QString &certNo) const;
 
@@ -55,7 +61,9 @@ private:
 };
 
 // The selection of the designer layout: every active, unprinted candidate of the
-// degree in the convocation, by register number.
-std::vector<CertificateRow> selectDesignerRows(const Session &session, const QString &degree);
+// degree in the convocation, by register number; in Pdf mode the printed ones,
+// with their numbers and dates of issue, for their copies.
+std::vector<CertificateRow> selectDesignerRows(const Session &session, const QString &degree,
+                                               PrintMode mode = PrintMode::Print);
 
 } // namespace sw

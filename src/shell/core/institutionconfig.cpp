@@ -17,6 +17,63 @@ InstitutionConfig InstitutionConfig::load(const AppFolder &folder)
     return config;
 }
 
+const std::vector<InstitutionConfig::Setting> &InstitutionConfig::layoutSettings()
+{
+    static const std::vector<Setting> settings = {
+        {u"LAYOUT"_s, u"UniversityName"_s,
+         u"the university's English name in the preamble of the plain layout (\"... Syndicate of NAME, certify "
+         "that\")"_s},
+        {u"LAYOUT"_s, u"PreambleKan"_s,
+         u"the Kannada preamble at the head of the degree certificates (the Chancellor, the Vice-Chancellor, the "
+         "Academic Council and the Syndicate)"_s,
+         true},
+        {u"LAYOUT"_s, u"Campus"_s, u"the campus line of the address block (plain and current layouts)"_s},
+        {u"LAYOUT"_s, u"CampusKan"_s, u"the campus line in Kannada, above it (plain layout)"_s, true},
+        {u"LAYOUT"_s, u"PinLine"_s, u"the town and PIN code line of the address block"_s},
+        {u"LAYOUT"_s, u"State"_s, u"the state line of the address block"_s},
+        {u"LAYOUT"_s, u"StateKan"_s, u"the state in Kannada, before \" / \" and the state (plain layout)"_s, true},
+        {u"LAYOUT"_s, u"Country"_s, u"the country line of the address block"_s},
+        {u"LAYOUT"_s, u"CountryKan"_s, u"the country in Kannada, before \" / \" and the country (plain layout)"_s,
+         true},
+        {u"LAYOUT"_s, u"RegNoKan"_s, u"the Kannada caption before \"Reg. No. : \" (current layout)"_s, true},
+        {u"LAYOUT"_s, u"ClassKan"_s, u"the Kannada caption before \"Class / Grade : \" (current layout)"_s, true},
+        {u"LAYOUT"_s, u"ExamYearKan"_s, u"the Kannada caption before \"Year of Examination : \" (current layout)"_s,
+         true},
+        {u"LAYOUT"_s, u"ConvoDateKan"_s,
+         u"the Kannada caption before \"Date of Convocation : \" (current and doctoral layouts)"_s, true},
+        {u"LAYOUT"_s, u"NotificationKan"_s,
+         u"the Kannada caption before \"Date of Notification : \" (doctoral layout)"_s, true},
+        {u"LAYOUT"_s, u"ConferredKan"_s,
+         u"the Kannada phrase after the degree saying it is conferred at the campus town (institution 008)"_s, true},
+        {u"LAYOUT"_s, u"PlaceLines"_s,
+         u"the place lines under the date of rank, gold-medal and cash-prize certificates, separated by | "
+         "(\"Place : \" and [LETTERHEAD] CampusTown when empty)"_s},
+        {u"LETTERHEAD"_s, u"CampusTown"_s,
+         u"the campus town: \"has been conferred on him (her) at TOWN\" (institution 008) and the place line of the "
+         "award certificates"_s},
+    };
+    return settings;
+}
+
+QString InstitutionConfig::templateText(const QString &institutionCode)
+{
+    QString text = u"; The institution's own texts: titles by institution code, letter heads, signing offices,\r\n"
+                   "; and the texts the certificate layouts print. Kannada values are typed in the codes of the\r\n"
+                   "; legacy Kannada font (\"Nudi 01 e\"), as the masters keep them.\r\n"
+                   "[TITLES]\r\n; "_s
+                   + institutionCode + u"=Full name and town of the institution\r\n"_s;
+    QString section;
+    for (const Setting &s : layoutSettings()) {
+        if (s.section != section) {
+            section = s.section;
+            text += u"\r\n["_s + section + u"]\r\n"_s;
+        }
+        text += u"; "_s + s.key + u": "_s + s.prints + (s.kannada ? u" (Kannada)"_s : QString()) + u"\r\n; "_s
+                + s.key + u"=\r\n"_s;
+    }
+    return text;
+}
+
 QString InstitutionConfig::title(const QString &institutionCode) const
 {
     return value(u"TITLES"_s, institutionCode.trimmed());

@@ -60,10 +60,7 @@ void writeInstitutionTemplate(const AppFolder &folder, const QString &code, QStr
     QFile file(folder.filePath(name));
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(QStringLiteral("; The institution's own texts: titles by institution code, letter heads, signing offices.\r\n"
-                              "[TITLES]\r\n; %1=Full name and town of the institution\r\n")
-                   .arg(code)
-                   .toUtf8());
+    file.write(InstitutionConfig::templateText(code).toUtf8());
     done.append(u"institution file "_s + name);
 }
 

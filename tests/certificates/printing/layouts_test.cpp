@@ -4,9 +4,12 @@
 // are also compared with a picture of each layout kept beside this test.
 #include "printingfixture.h"
 
+#include "certificates/layouts/awardlayouts.h"
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/layouts/degreelayouts.h"
+#include "certificates/layouts/designerlayout.h"
 #include "shell/document/documentoutput.h"
+#include "shell/core/institutionconfig.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/documentrenderer.h"
 
@@ -24,6 +27,7 @@ struct Word
 {
     QString text;
     QRectF box; // points from the page's corner
+    int page = 0;
 };
 
 std::vector<Word> words(const QString &pdf)
@@ -32,10 +36,15 @@ std::vector<Word> words(const QString &pdf)
     static const QRegularExpression re(
         uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"_s);
     std::vector<Word> out;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        out.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    const QStringList pages = html.split(u"<page "_s);
+    for (int page = 1; page < pages.size(); ++page) {
+        for (auto it = re.globalMatch(pages[page]); it.hasNext();) {
+            const auto m = it.next();
+            out.push_back({m.captured(5),
+                           QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                           page});
+        }
     }
     return out;
 }
@@ -128,10 +137,167 @@ TEST_P(LayoutsTest, PlainLayoutStandsAtItsMarginsAndCentre)
     const std::vector<Word> widerWords = written(wider, u"wider"_s);
     const Word *college = find(widerWords, u"College"_s);
     ASSERT_TRUE(college);
-    EXPECT_NEAR(college->box.left(), 0.5 * 72, 1.5);
+    // The address block, left-aligned beside the photograph, keeps a tenth of an inch clear of it.
+    EXPECT_NEAR(college->box.left(), 0.6 * 72 + 75 + 0.1 * 72, 1.5);
     // Without a university code the top margin is 3.3 inches.
     m_session.db().exec(u"update convo set funivcode = null where fregno = 'R1'"_s);
     EXPECT_DOUBLE_EQ(compose(LayoutProcedure::GenDataReport, s).page.topInches, 3.3);
+}
+
+// As long as the columns hold: a value of `length` characters made of `words`.
+QString longest(const QStringList &words, int length)
+{
+    QString text;
+    for (int i = 0; text.size() < length; ++i)
+        text += (text.isEmpty() ? QString() : u" "_s) + words[i % words.size()];
+    return text.left(length).trimmed();
+}
+
+// What a sheet must not have: words on top of each other, a word across the
+// photograph, words run together ("R1has", "2025and"), a second page.
+QStringList faultsOf(const Document &doc, const std::vector<Word> &all)
+{
+    QStringList faults;
+    QRectF photograph;
+    for (const AnchoredItem &a : doc.anchored) {
+        if (const auto *p = std::get_if<PictureItem>(&a.item); p && p->file.contains(u"/Photos/"_s))
+            photograph = p->points;
+    }
+    // pdftotext's boxes run from the font's ascent to its descent, which for Kannada
+    // fonts reaches well into the lines above and below: the inner part of each box is
+    // where its letters are.
+    const auto inner = [](const QRectF &box) {
+        const double v = box.height() * 0.25;
+        return box.adjusted(0.5, v, -0.5, -v);
+    };
+    static const QRegularExpression runTogether(u"[0-9][a-z]|[a-z][0-9]"_s);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Word &w = all[i];
+        if (photograph.isValid() && inner(w.box).intersects(photograph))
+            faults << u"\""_s + w.text + u"\" crosses the photograph"_s;
+        if (runTogether.match(w.text).hasMatch())
+            faults << u"\""_s + w.text + u"\" runs words together"_s;
+        for (std::size_t j = i + 1; j < all.size(); ++j) {
+            if (w.page == all[j].page && inner(w.box).intersects(inner(all[j].box)))
+                faults << u"\""_s + w.text + u"\" overlaps \""_s + all[j].text + u'"';
+        }
+    }
+    if (const int pages = DocumentRenderer(doc).pageCount(); pages != 1)
+        faults << QString::number(pages) + u" pages"_s;
+    return faults;
+}
+
+// Every layout with the longest texts its columns hold: nothing overlaps, nothing
+// crosses the photograph, no words run together, and the certificate is one sheet.
+TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
+{
+    Database &db = m_session.db();
+    const QString name = longest({u"BHAGYALAKSHMI"_s, u"VENKATASUBRAMANYA"_s, u"CHANDRASHEKARAIAH"_s}, 100);
+    const QString nameKan = longest({u"£ÁªÀÄ"_s, u"ªÁtÂdå"_s, u"¥ÀzÀ«"_s}, 100);
+    const QString degree = longest({u"BACHELOR"_s, u"OF"_s, u"BUSINESS"_s, u"ADMINISTRATION"_s, u"AND"_s}, 100);
+    const QString speciality = longest({u"INTERNATIONAL"_s, u"FINANCE"_s, u"AND"_s, u"ACCOUNTING"_s}, 100);
+    const QString college = longest({u"SRI"_s, u"JAYACHAMARAJENDRA"_s, u"COLLEGE"_s, u"OF"_s, u"ENGINEERING"_s}, 100);
+    const QString kannada = longest({u"ªÁtÂdå"_s, u"¥ÀzÀ«"_s, u"DqÀ½vÀ"_s}, 100);
+    db.exec(u"update convo set fname = ?, fnamekan = ?, fregno = '2KD0121121' where fregno = 'R1'"_s,
+            {name, nameKan});
+    db.exec(u"update degree set fdescpn = ?, fdescpnkan = ? where fdegree = 'BA'"_s, {degree, kannada});
+    db.exec(u"update college set fcollname = ? where fcollcode = '101'"_s, {college});
+    test::writePicture(m_session.folder.filePath(u"Photos/2KD0121121.jpg"_s), 75, 95, Qt::darkCyan);
+    test::writePicture(m_session.folder.filePath(u"vcm.jpg"_s), 100, 40, Qt::black);
+
+    struct Case
+    {
+        LayoutProcedure layout;
+        QString type;
+        bool speciality;
+    };
+    const std::vector<Case> degreeCases = {
+        {LayoutProcedure::GenDataReport, u"1"_s, false}, {LayoutProcedure::GenDataReport, u"2"_s, true},
+        {LayoutProcedure::Tcs, u"1"_s, false},           {LayoutProcedure::Tcs, u"2"_s, true},
+        {LayoutProcedure::Phd, u"3"_s, false},           {LayoutProcedure::Inst008, u"1"_s, false},
+        {LayoutProcedure::Inst008Speciality, u"2"_s, true},
+    };
+    for (const Case &c : degreeCases) {
+        db.exec(u"update degree set fspecial = ?, fspecialkan = ? where fdegree = 'BA'"_s,
+                {c.speciality ? speciality : QString(), c.speciality ? kannada : QString()});
+        PrintSelection s = selection();
+        s.certType = c.type;
+        s.temp = c.layout != LayoutProcedure::GenDataReport;
+        const QString label = layoutName(c.layout) + u" type "_s + c.type;
+        const Document doc = compose(c.layout, s, u"2KD0121121"_s);
+        const QStringList faults = faultsOf(doc, written(doc, layoutName(c.layout) + c.type));
+        EXPECT_TRUE(faults.isEmpty()) << label.toStdString() << ":\n" << faults.join(u'\n').toStdString();
+    }
+
+    // The rank, gold-medal and cash-prize certificates of the same candidate.
+    AwardRow award;
+    award.regno = u"2KD0121121"_s;
+    award.name = name;
+    award.collCode = u"101"_s;
+    award.degree = u"BA"_s;
+    award.descpn = degree;
+    award.special = speciality;
+    award.examDate = u"APRIL 2025"_s;
+    award.convoDate = u"20/12/2025"_s;
+    award.convoCode = u"C26"_s;
+    award.rank = u"I"_s;
+    award.donor = longest({u"SRI"_s, u"KRISHNARAJA"_s, u"WADIYAR"_s, u"MEMORIAL"_s, u"GOLD"_s, u"MEDAL"_s}, 300);
+    award.subject = longest({u"HIGHEST"_s, u"MARKS"_s, u"IN"_s, u"FINANCIAL"_s, u"ACCOUNTING"_s}, 300);
+    award.amount = u"25000"_s;
+    test::writePicture(m_session.folder.filePath(u"regsign.jpg"_s), 110, 60, Qt::black);
+    for (const auto &[layout, type] : {std::pair{LayoutProcedure::Rank, u"R"_s}, std::pair{LayoutProcedure::Gold, u"G"_s},
+                                       std::pair{LayoutProcedure::Cash, u"C"_s}}) {
+        PrintSelection s = selection();
+        s.certType = type;
+        const Document doc = AwardLayouts(m_session, s).compose(layout, award);
+        const QStringList faults = faultsOf(doc, written(doc, layoutName(layout)));
+        EXPECT_TRUE(faults.isEmpty()) << layoutName(layout).toStdString() << ":\n" << faults.join(u'\n').toStdString();
+    }
+
+    // Institution 001's designed layouts, each type.
+    DesignerLayout::writeStarterLayouts(m_session.folder);
+    CertificateRow row;
+    row.regno = u"2KD0121121"_s;
+    row.name = name;
+    row.collName = college;
+    row.descpn = degree;
+    row.year = u"2025"_s;
+    row.classDesc = u"FIRST CLASS WITH DISTINCTION"_s;
+    row.special = speciality;
+    row.examDate = u"APRIL 2025"_s;
+    row.convoDate = u"20/12/2025"_s;
+    for (const QString &type : {u"1"_s, u"2"_s, u"3"_s, u"4"_s}) {
+        const Document doc = DesignerLayout(m_session.folder, type).compose(row, u"A000001"_s);
+        const QStringList faults = faultsOf(doc, written(doc, u"designed"_s + type));
+        EXPECT_TRUE(faults.isEmpty()) << "designed type " << type.toStdString() << ":\n"
+                                      << faults.join(u'\n').toStdString();
+    }
+}
+
+// Every setting a layout prints is written by `init` into Institution.ini, commented
+// out under its section with what it prints, and named by the check when it is empty.
+TEST_P(LayoutsTest, EverySettingALayoutPrintsIsInTheNewInstitutionFile)
+{
+    const QString file = InstitutionConfig::templateText(u"003"_s);
+    PrintSelection s = selection();
+    QStringList needed;
+    for (LayoutProcedure layout : {LayoutProcedure::GenDataReport, LayoutProcedure::Tcs, LayoutProcedure::Phd,
+                                   LayoutProcedure::Inst008, LayoutProcedure::Inst008Speciality})
+        needed << DegreeLayouts(m_session, s).needs(layout).settings;
+    IniFile ini(m_session.folder.filePath(QString::fromLatin1(InstitutionConfig::kFileName)));
+    ASSERT_TRUE(ini.load());
+    ini.setValue(u"LAYOUT"_s, u"PlaceLines"_s, QString());
+    ASSERT_TRUE(ini.save());
+    s.certType = u"R"_s;
+    needed << AwardLayouts(m_session, s).needs().settings;
+    needed.removeDuplicates();
+    for (const QString &setting : needed) {
+        const QString section = setting.section(u'/', 0, 0);
+        const QString key = setting.section(u'/', 1);
+        const qsizetype at = file.indexOf(u"\r\n; "_s + key + u": "_s);
+        EXPECT_GT(at, file.indexOf(u"["_s + section + u"]"_s)) << setting.toStdString();
+        EXPECT_TRUE(file.contains(u"\r\n; "_s + key + u"=\r\n"_s)) << setting.toStdString();
+    }
 }
 
 TEST_P(LayoutsTest, PicturesStandAtTheirPlacesAndTheSignatureFollowsFacsimile)
