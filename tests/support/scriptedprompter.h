@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <deque>
+#include <utility>
+#include <vector>
 
 namespace sw::test {
 
@@ -23,6 +25,10 @@ public:
     };
 
     void answer(PromptAnswer a) { m_answers.push_back(a); }
+    // Every question whose text ends with `ending` is answered `a`, before the queue is
+    // looked at (a question a whole suite answers alike, such as a run's first question).
+    void answerEvery(const QString &ending, PromptAnswer a) { m_standing.emplace_back(ending, a); }
+    void clearStandingAnswers() { m_standing.clear(); }
     void answerInput(std::optional<QString> v) { m_inputs.push_back(std::move(v)); }
     void answerFile(std::optional<QString> v) { m_files.push_back(std::move(v)); }
 
@@ -42,6 +48,7 @@ public:
 private:
     std::vector<Shown> m_shown;
     std::deque<PromptAnswer> m_answers;
+    std::vector<std::pair<QString, PromptAnswer>> m_standing;
     std::deque<std::optional<QString>> m_inputs;
     std::deque<std::optional<QString>> m_files;
 };

@@ -4,6 +4,7 @@
 // through the same cycle, questions and stationery ledger as the degree certificates.
 #include "certificates/printing/printingrun.h"
 
+#include "certificates/printing/printingchecks.h"
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -39,18 +40,8 @@ bool PrintingRun::checkAwardBoxes(PrintSelection &s)
                            PromptIcon::Exclamation);
         return false;
     }
-    const QString type = s.certType.trimmed().toUpper();
-    const QString registerType = type == u"R"_s ? u"RC"_s : type == u"G"_s ? u"GC"_s : u"CC"_s;
-    // "99" prints the ranks and medals of every degree; cash prizes go one degree at a time.
-    const bool everyDegree = s.degree.trimmed() == u"99"_s && type != u"C"_s;
-    if (!everyDegree
-        && !db.exists(u"select 1 from degree where fdegree = ? and fdegree in (select fdegree from rankreg where "
-                      "fcerttype = ? and fconvocode = ? and "_s
-                          + db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = '')"_s,
-                      {s.degree.trimmed(), registerType, m_session.convoCode})) {
-        m_prompter.message(u"Invalid Degree/No students exists for the degree"_s, exclaim, PromptIcon::Exclamation);
+    if (!PrintingChecks(m_session, m_prompter, s.mode).degree(s.degree, s.certType))
         return false;
-    }
     if (s.regnoFrom.trimmed() != u"00000000"_s
         && !db.exists(u"select 1 from convo where fregno = ? and fconvocode = ?"_s,
                       {s.regnoFrom.trimmed(), m_session.convoCode})) {

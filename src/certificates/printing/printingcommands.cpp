@@ -2,6 +2,7 @@
 #include "certificates/printing/printingcommands.h"
 
 #include "certificates/layouts/verificationcode.h"
+#include "certificates/printing/printcheck.h"
 #include "certificates/printing/printingrun.h"
 #include "certificates/printing/sheetoutput.h"
 #include "certificates/printing/sheetnumbers.h"
@@ -103,7 +104,7 @@ PrintSelection selectionFrom(BatchContext &c, PrintMode mode)
                              + u"\" is not a number."_s);
     }
     if (mode == PrintMode::Print) {
-        s.prefix = c.args.value(u"prefix"_s);
+        s.prefix = c.args.value(u"prefix"_s).trimmed().toUpper();
         s.startNumber = c.required(u"start"_s);
         s.endNumber = c.required(u"end"_s);
         s.issueDate = c.args.value(u"date"_s, PrintingRun::defaultIssueDate());
@@ -154,9 +155,27 @@ void printNumbers(BatchContext &c, const PrintSelection &s, const PrintingResult
     c.out << u"next certificate number: "_s << s.certificateNumber(r.nextNumber) << Qt::endl;
 }
 
+// print --check: the selection's boxes checked as the screen checks them, then
+// everything its certificates would lack, one line each; nothing is printed.
+int runCheck(BatchContext &c, PrintSelection s)
+{
+    PrintingRun run(c.session, c.prompter);
+    if (!run.check(s))
+        return batchexit::kRefused;
+    const QStringList gaps = PrintCheck(c.session).gaps(s);
+    for (const QString &gap : gaps)
+        c.out << gap << Qt::endl;
+    c.out << (gaps.isEmpty() ? u"The check found nothing missing."_s
+                             : QString::number(gaps.size()) + u" things missing."_s)
+          << Qt::endl;
+    return gaps.isEmpty() ? batchexit::kOk : batchexit::kRefused;
+}
+
 int runPrint(BatchContext &c)
 {
     PrintSelection s = selectionFrom(c, PrintMode::Print);
+    if (c.args.has(u"check"_s))
+        return runCheck(c, s);
     if (c.args.has(u"spoiled"_s)) {
         const std::vector<long long> spoiled = sheetnumbers::parseList(c.args.value(u"spoiled"_s), s.prefix);
         s.spoiledNumbers = {spoiled.begin(), spoiled.end()};
@@ -175,9 +194,8 @@ int runPrint(BatchContext &c)
     if (c.args.has(u"output"_s))
         output = std::make_unique<FolderOutput>(c.args.value(u"output"_s));
     else
-        output = std::make_unique<PrinterOutput>(
-            c.args.value(u"printer"_s) == u"default"_s ? QString() : c.args.value(u"printer"_s),
-            c.session.folder.filePath(u"Output/preview"_s));
+        output = std::make_unique<PrinterOutput>(c.args.value(u"printer"_s) == u"default"_s ? QString()
+                                                                                         : c.args.value(u"printer"_s));
     PrintingRun run(c.session, prompter, progress);
     PrintingResult r;
     try {
@@ -379,6 +397,9 @@ void addPrintingCommands(BatchTool &tool)
     printOptions.push_back({u"printer"_s, u"NAME"_s, u"print on this printer (\"default\": the default printer)"_s});
     printOptions.push_back({u"output"_s, u"DIR"_s, u"write each sheet as a PDF into DIR instead of printing"_s});
     printOptions.push_back({u"printed-ok"_s, {}, u"every sheet not listed in --spoiled came out well"_s});
+    printOptions.push_back({u"check"_s, {},
+                            u"print nothing: list what the certificates of the selection would lack (photographs, "
+                            "Kannada texts, exam dates, classes, pictures, settings of Institution.ini, fonts)"_s});
     printOptions.push_back(
         {u"spoiled"_s, u"LIST"_s,
          u"sheets that will come out or came out badly, by number (17), certificate number (A000017) or range "

@@ -2,6 +2,7 @@
 #include "certificates/printing/printingrun.h"
 
 #include "certificates/layouts/certificatepdf.h"
+#include "certificates/printing/printingchecks.h"
 #include "certificates/printing/sheetnumbers.h"
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/prompter.h"
@@ -18,22 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-namespace {
-
-bool isValidType(const QString &type)
-{
-    static const QStringList types = {u"1"_s, u"2"_s, u"3"_s, u"R"_s, u"C"_s, u"G"_s};
-    return types.contains(type.trimmed().toUpper());
-}
-
-bool isWholeNumber(const QString &text)
-{
-    bool ok = false;
-    const long long value = text.trimmed().toLongLong(&ok);
-    return ok && value >= 0;
-}
-
-} // namespace
 
 PrintingRun::PrintingRun(Session &session, Prompter &prompter, Progress progress)
     : m_session(session)
@@ -61,38 +46,16 @@ bool PrintingRun::check(PrintSelection &s)
 // The convocation must have exactly one row and a date: the certificate prints it.
 bool PrintingRun::checkConvocation()
 {
-    Rows rows = m_session.db().query(u"select masconvo.fdate from masconvo where fconvocode = ?"_s,
-                                     {m_session.convoCode});
-    int count = 0;
-    QString date;
-    while (rows.next()) {
-        date = rows.text(0).trimmed();
-        ++count;
-    }
-    if (count == 0) {
-        m_prompter.info(u"Activate Convocation Date in Convocation Screen"_s);
-        return false;
-    }
-    if (count > 1) {
-        m_prompter.info(u"More than one Convocation is Activated!!. Activate One Convocation at a Time"_s);
-        return false;
-    }
-    if (date.isEmpty()) {
-        m_prompter.info(u"Define Convocation Date in Control Screen"_s);
-        return false;
-    }
-    m_convoDate = date;
-    return true;
+    const std::optional<QString> date = PrintingChecks(m_session, m_prompter, m_selection.mode).convocationDate();
+    if (date)
+        m_convoDate = *date;
+    return date.has_value();
 }
 
 bool PrintingRun::checkBoxes(PrintSelection &s)
 {
-    const Database &db = m_session.db();
+    PrintingChecks checks(m_session, m_prompter, s.mode);
     const bool print = s.mode == PrintMode::Print;
-    const QString op = print ? u" = ''"_s : u" <> ''"_s;
-    const QString certno = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
-    const QString exclaim = u"Message"_s;
-
     s.expandAllRanges();
     const QStringList required = print ? QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
                                                      s.issueDate, s.startNumber, s.endNumber, s.certType}
@@ -104,102 +67,29 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
             return false;
         }
     }
-    if (!db.exists(u"select 1 from degree where fdegree = ? and fdegree in (select fdegree from convo where "_s + certno
-                       + op + u" and factive = 'T' and convo.fconvocode = ?)"_s,
-                   {s.degree.trimmed(), m_session.convoCode})) {
-        m_prompter.message(u"Invalid Degree/No students exists for the degree"_s, exclaim, PromptIcon::Exclamation);
+    if (!checks.degree(s.degree, s.certType))
         return false;
-    }
-    for (const QString &college : {s.collegeFrom.trimmed(), s.collegeTo.trimmed()}) {
-        if (college == u"0000"_s || college == u"ZZZZ"_s)
-            continue;
-        if (!db.exists(u"select 1 from college where fcollcode = ? and fcollcode in (select fcollcode from convo "
-                         "where "_s + certno + op + u" and factive = 'T' and fdegree = ? and convo.fconvocode = ?)"_s,
-                       {college, s.degree.trimmed(), m_session.convoCode})) {
-            m_prompter.message(u"Invalid College/No students exists for the college"_s, exclaim,
-                               PromptIcon::Exclamation);
+    for (const QString &college : {s.collegeFrom, s.collegeTo}) {
+        if (!checks.college(s.degree, college))
             return false;
-        }
     }
     if (s.regnoFrom.trimmed() != u"00000000"_s) {
-        Rows r = db.query(u"select convo.factive, convo.fcertno, convo.fcollcode from convo, college where "
-                          "convo.fcollcode = college.fcollcode and convo.fregno = ? and convo.fconvocode = ?"_s,
-                          {s.regnoFrom.trimmed(), m_session.convoCode});
-        if (!r.next()) {
-            m_prompter.message(u"Reg. No. "_s + s.regnoFrom.trimmed() + u" is not a candidate of convocation "_s
-                                   + m_session.convoCode + u"."_s,
-                               exclaim, PromptIcon::Exclamation);
+        const auto candidate = checks.candidate(s.regnoFrom, !s.missingPhotographsAccepted);
+        if (!candidate)
             return false;
-        }
-        s.collegeFrom = r.text(2).trimmed();
-        if (r.text(0).trimmed() != u"T"_s) {
-            m_prompter.message(u"Student is not active for printing"_s, exclaim, PromptIcon::Exclamation);
-            return false;
-        }
-        if (m_session.folder.findWithExtensions(u"Photos"_s, s.regnoFrom.trimmed(), {u"jpg"_s, u"jpeg"_s}).isEmpty()
-            && !m_prompter.askYesNo(u"Student photo is not available for printing. Do you want to continue?"_s))
-            return false;
-        if (print && !r.text(1).trimmed().isEmpty()) {
-            m_prompter.message(u"Certificate is already printed for this Reg. No."_s, exclaim,
-                               PromptIcon::Exclamation);
-            return false;
-        }
+        s.collegeFrom = candidate->college;
     }
     if (print && !checkNumbering(s))
         return false;
-    if (!isValidType(s.certType)) {
-        m_prompter.message(u"Invalid Certificate Type"_s, exclaim, PromptIcon::Exclamation);
-        return false;
-    }
-    return true;
+    return checks.certificateType(s.certType);
 }
 
 // The date of issue, the prefix and the stationery's number range.
 bool PrintingRun::checkNumbering(const PrintSelection &s)
 {
-    const QString exclaim = u"Message"_s;
-    if (!parseDmy(s.issueDate).isValid()) {
-        m_prompter.message(u"The date of issue \""_s + s.issueDate.trimmed()
-                               + u"\" is not a date: type it as dd/mm/yyyy."_s,
-                           exclaim, PromptIcon::Exclamation);
-        return false;
-    }
-    if (s.prefix.contains(u' ')) {
-        m_prompter.message(u"The certificate prefix \""_s + s.prefix
-                               + u"\" contains a blank: the prefix is printed before every number and may "
-                                 "not hold blanks."_s,
-                           exclaim, PromptIcon::Exclamation);
-        return false;
-    }
-    if (!isWholeNumber(s.startNumber) || !isWholeNumber(s.endNumber)) {
-        m_prompter.message(u"The certificate numbers \""_s + s.startNumber.trimmed() + u"\" and \""_s
-                               + s.endNumber.trimmed() + u"\" must both be whole numbers."_s,
-                           exclaim, PromptIcon::Exclamation);
-        return false;
-    }
-    if (s.end() <= s.start()) {
-        m_prompter.message(u"Value should be greater than From certificate no"_s, u"Certificate print"_s,
-                           PromptIcon::Exclamation);
-        return false;
-    }
-    if (s.end() > sheetnumbers::kHighest) {
-        m_prompter.message(u"The certificate number "_s + QString::number(s.end())
-                               + u" has more than six digits: the stationery's numbers run to "_s
-                               + QString::number(sheetnumbers::kHighest) + u'.',
-                           exclaim, PromptIcon::Exclamation);
-        return false;
-    }
-    for (const long long spoiled : s.spoiledNumbers) {
-        if (spoiled < s.start() || spoiled > s.end()) {
-            m_prompter.message(u"Sheet "_s + s.certificateNumber(spoiled) + u", given as spoiled, is outside this "
-                                 "run's stationery "_s
-                                   + s.certificateNumber(s.start()) + u" to "_s + s.certificateNumber(s.end())
-                                   + u": nothing is printed. Give the sheets of this run only."_s,
-                               exclaim, PromptIcon::Exclamation);
-            return false;
-        }
-    }
-    return true;
+    PrintingChecks checks(m_session, m_prompter, s.mode);
+    return checks.issueDate(s.issueDate) && checks.prefix(s.prefix) && checks.numberRange(s.startNumber, s.endNumber)
+           && checks.spoiledNumbers(s);
 }
 
 int PrintingRun::countCandidates(const PrintSelection &s) const
@@ -291,8 +181,8 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
         }
         m_selected = int(jobs.size());
         if (s.mode == PrintMode::Pdf)
-            writeCopies(s, jobs);
-        else
+            writeCopies(s, jobs, cycle);
+        else if (!printing || goOn(s, int(jobs.size())))
             printSheets(s, jobs, cycle, output);
     } catch (const StopError &e) {
         m_prompter.message(e.text(), e.title(), e.icon());
@@ -331,9 +221,6 @@ std::vector<PrintingRun::Job> PrintingRun::degreeJobs(const PrintSelection &s, L
 
 std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s, Cycle &cycle)
 {
-    if (s.mode == PrintMode::Pdf)
-        throw StopError(u"The designed certificates of this institution have no PDF copies."_s,
-                        PromptIcon::Information);
     const Database &reader = m_session.db();
     const bool speciality = !reader.scalar(u"select "_s + reader.dialect().coalesce(u"fspecial"_s, u"''"_s)
                                                + u" from degree where fdegree = ?"_s,
@@ -359,7 +246,7 @@ std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s,
     cycle.issue.designed = true;
     cycle.issue.convocationDate = parseDmy(m_convoDate);
     std::vector<Job> jobs;
-    for (const CertificateRow &row : selectDesignerRows(m_session, s.degree)) {
+    for (const CertificateRow &row : selectDesignerRows(m_session, s.degree, s.mode)) {
         Job job;
         job.holder.regno = row.regno;
         job.holder.degree = row.degree;
@@ -369,9 +256,45 @@ std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s,
         jobs.push_back(std::move(job));
     }
     // The recent certificates are those of the last designed run.
-    if (!jobs.empty() && s.operation == PrintOperation::Print)
+    if (!jobs.empty() && s.mode == PrintMode::Print && s.operation == PrintOperation::Print)
         ledger().clearRecentCertificates();
     return jobs;
+}
+
+// The run's first question names what will be printed, so a wrong date of issue or
+// stack of sheets is seen before the first sheet: "12 certificates, DC000211 to
+// DC000222, date of issue 12/03/2013: go on?".
+bool PrintingRun::goOn(const PrintSelection &s, int candidates)
+{
+    const long long room = s.end() - s.start() + 1;
+    const long long sheets = std::min<long long>(candidates, room);
+    QString text = s.numbersOf(sheets) + u", date of issue "_s + s.issueDate.trimmed();
+    if (candidates > room)
+        text += u" ("_s + QString::number(candidates - room) + u" more candidates wait for new stationery)"_s;
+    return m_prompter.askYesNo(text + u": go on?"_s, u"Certificate print"_s);
+}
+
+// The last message of a run that went through: what was printed, and its numbers.
+QString PrintingRun::doneText(const QString &done, const PrintSelection &s, const SheetOutput &output) const
+{
+    const PrintingResult &r = m_result;
+    if (r.firstUsed < 0)
+        return done + u": no sheet was used."_s;
+    QString text = done + u": "_s + QString::number(r.printed)
+                   + (r.printed == 1 ? u" certificate"_s : u" certificates"_s);
+    if (r.spoiled > 0)
+        text += u" and "_s + QString::number(r.spoiled) + (r.spoiled == 1 ? u" spoiled sheet"_s : u" spoiled sheets"_s);
+    text += u", "_s + s.certificateNumber(r.firstUsed);
+    if (r.lastUsed != r.firstUsed)
+        text += u" to "_s + s.certificateNumber(r.lastUsed);
+    const QString where = output.destination();
+    if (!where.isEmpty())
+        text += u", "_s + where;
+    text += u'.';
+    if (r.skipped > 0)
+        text += u' ' + QString::number(r.skipped)
+                + (r.skipped == 1 ? u" candidate was passed over."_s : u" candidates were passed over."_s);
+    return text;
 }
 
 bool PrintingRun::stopBeforeSheet(const PrintSelection &s, long long running, int remaining)
@@ -391,7 +314,7 @@ bool PrintingRun::stopBeforeSheet(const PrintSelection &s, long long running, in
 }
 
 // PDF mode: the copies of certificates printed before, from their stored numbers.
-void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &jobs)
+void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &jobs, const Cycle &cycle)
 {
     PrintingResult &result = m_result;
     const DegreeLayouts photographs(m_session, s);
@@ -415,7 +338,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
             return;
         report(m_progress, u"Printing Certificate "_s + job.row.certNo + u" for Reg. No. - "_s + job.holder.regno,
                int(i * 100 / jobs.size()));
-        if (photographs.photograph(job.holder.regno).isEmpty()
+        if (cycle.asksForPhotograph && !s.missingPhotographsAccepted && photographs.photograph(job.holder.regno).isEmpty()
             && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
             ++result.skipped;
             continue;
@@ -431,7 +354,9 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
     result.copies = copies.written();
     result.completed = true;
     report(m_progress, {}, 100);
-    m_prompter.info(u"Printed Successfully"_s);
+    m_prompter.info(u"Printed Successfully: "_s + QString::number(result.copies)
+                    + (result.copies == 1 ? u" PDF copy in "_s : u" PDF copies in "_s)
+                    + QDir::toNativeSeparators(m_session.folder.filePath(u"CSV/DCPDF"_s)) + u'.');
 }
 
 void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &jobs, const Cycle &cycle,
@@ -450,7 +375,9 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         const QString certNo = s.certificateNumber(running);
         report(m_progress, u"Printing Certificate "_s + certNo + cycle.regnoCaption + job.holder.regno,
                int(i * 100 / jobs.size()));
-        if (cycle.asksForPhotograph && photographs.photograph(job.holder.regno).isEmpty()
+        const bool asksForPhotograph = cycle.asksForPhotograph && !s.missingPhotographsAccepted
+                                       && !(!printing && output.previewsWholeRun());
+        if (asksForPhotograph && photographs.photograph(job.holder.regno).isEmpty()
             && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
             // The candidate keeps no number and uses none: the next one gets this sheet.
             if (printing)
@@ -464,7 +391,8 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         if (!printing) {
             output.preview(sheet, certNo, job.holder.regno);
             ++result.previewed;
-            if (cycle.previewAsksToContinue && !m_prompter.askYesNo(u"Do you want to continue"_s))
+            if (cycle.previewAsksToContinue && !output.previewsWholeRun()
+                && !m_prompter.askYesNo(u"Do you want to continue"_s))
                 return;
             ++running;
             continue;
@@ -504,11 +432,13 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         }
         ++running;
     }
-    result.nextNumber = nextFreeNumber(s);
     result.completed = true;
-    sayUnreachedSpoiled(s);
     report(m_progress, {}, 100);
-    m_prompter.info(cycle.doneMessage);
+    if (!printing)
+        return;
+    result.nextNumber = nextFreeNumber(s);
+    sayUnreachedSpoiled(s);
+    m_prompter.info(doneText(cycle.doneMessage, s, output));
 }
 
 bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle)

@@ -112,7 +112,9 @@ private:
     std::vector<Job> awardJobs(const PrintSelection &s, LayoutProcedure layout);
 
     void printSheets(const PrintSelection &s, const std::vector<Job> &jobs, const Cycle &cycle, SheetOutput &output);
-    void writeCopies(const PrintSelection &s, const std::vector<Job> &jobs);
+    void writeCopies(const PrintSelection &s, const std::vector<Job> &jobs, const Cycle &cycle);
+    bool goOn(const PrintSelection &s, int candidates);
+    QString doneText(const QString &done, const PrintSelection &s, const SheetOutput &output) const;
     bool stopBeforeSheet(const PrintSelection &s, long long running, int remaining);
     // After a sheet went to the printer: asks how it came out (unless the layout
     // stores without asking, or the clerk named it spoiled beforehand), then has the

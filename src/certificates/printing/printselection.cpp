@@ -22,4 +22,12 @@ QString PrintSelection::certificateNumber(long long running) const
     return prefix + QStringLiteral("%1").arg(running, 6, 10, QLatin1Char('0'));
 }
 
+QString PrintSelection::numbersOf(long long count) const
+{
+    const QString first = certificateNumber(start());
+    if (count == 1)
+        return u"1 certificate, "_s + first;
+    return QString::number(count) + u" certificates, "_s + first + u" to "_s + certificateNumber(start() + count - 1);
+}
+
 } // namespace sw

@@ -35,6 +35,9 @@ struct PrintSelection
     // Sheets known beforehand to come out badly (the command line's --spoiled): they
     // are registered as spoiled without asking, whatever the layout.
     std::set<long long> spoiledNumbers;
+    // The clerk saw the candidates without a photograph listed before the run and
+    // went on: they print without the photograph and without a question each.
+    bool missingPhotographsAccepted = false;
 
     // "0" in From College means every college, "0" in From Reg. No. every register number.
     void expandAllRanges();
@@ -42,6 +45,9 @@ struct PrintSelection
     QString certificateNumber(long long running) const;
     long long start() const { return startNumber.trimmed().toLongLong(); }
     long long end() const { return endNumber.trimmed().toLongLong(); }
+    // The numbers `count` sheets take from the start, within the stationery's range:
+    // "12 certificates, DC000211 to DC000222".
+    QString numbersOf(long long count) const;
 };
 
 } // namespace sw

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/sheetoutput.h"
 
+#include "shell/core/stoperror.h"
 #include "shell/document/documentoutput.h"
 
 #include <QDir>
@@ -11,9 +12,13 @@ namespace sw {
 
 SheetOutput::~SheetOutput() = default;
 
-PrinterOutput::PrinterOutput(QString printerName, QString previewFolder)
+void SheetOutput::preview(const Document &, const QString &, const QString &)
+{
+    throw StopError(u"This output shows no preview: preview the sheets in the preview window or into a folder."_s);
+}
+
+PrinterOutput::PrinterOutput(QString printerName)
     : m_printer(std::move(printerName))
-    , m_previewFolder(std::move(previewFolder))
 {
 }
 
@@ -27,11 +32,10 @@ void PrinterOutput::print(const Document &sheet, const QString &, const QString 
     documentoutput::print(sheet, m_printer);
 }
 
-void PrinterOutput::preview(const Document &sheet, const QString &certNo, const QString &regno)
+QString PrinterOutput::destination() const
 {
-    const QStringList pages = documentoutput::writePng(sheet, m_previewFolder, 100, certNo + u'_' + regno);
-    if (!pages.isEmpty())
-        documentoutput::showFile(pages.front());
+    const QString name = m_printer.isEmpty() ? documentoutput::defaultPrinterName() : m_printer;
+    return u"on the printer "_s + name;
 }
 
 FolderOutput::FolderOutput(QString folder, double previewDpi)
@@ -51,6 +55,21 @@ void FolderOutput::print(const Document &sheet, const QString &certNo, const QSt
 void FolderOutput::preview(const Document &sheet, const QString &certNo, const QString &regno)
 {
     m_written << documentoutput::writePng(sheet, m_folder, m_dpi, certNo + u'_' + regno);
+}
+
+QString FolderOutput::destination() const
+{
+    return u"in the folder "_s + QDir::toNativeSeparators(m_folder);
+}
+
+void PreviewSheets::print(const Document &, const QString &, const QString &)
+{
+    throw StopError(u"The preview prints nothing: print from the preview window."_s);
+}
+
+void PreviewSheets::preview(const Document &sheet, const QString &certNo, const QString &regno)
+{
+    m_sheets.push_back({sheet, certNo, regno});
 }
 
 } // namespace sw

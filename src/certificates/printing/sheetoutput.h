@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace sw {
 
 // Where the sheets of a printing run go. Both calls return once the sheet is out:
@@ -20,22 +22,28 @@ public:
     // sheets at all, such as a printer that does not exist, before any number is used.
     virtual void ready() {}
     virtual void print(const Document &sheet, const QString &certNo, const QString &regno) = 0;
-    virtual void preview(const Document &sheet, const QString &certNo, const QString &regno) = 0;
+    // A sheet of a preview run; outputs that show no preview refuse it (StopError).
+    virtual void preview(const Document &sheet, const QString &certNo, const QString &regno);
+    // True when the output shows the whole run at its end (the preview window): the
+    // run then previews every sheet without asking "Do you want to continue" or about
+    // missing photographs after each one.
+    virtual bool previewsWholeRun() const { return false; }
+    // Where the sheets went, for the run's last message ("on the printer HP" or "in
+    // the folder ..."); empty when there is nothing to say.
+    virtual QString destination() const { return {}; }
 };
 
-// The printer the clerk chose (the default printer when the name is empty);
-// previews are written as PNG pages into `previewFolder` and opened on the desktop.
+// The printer the clerk chose (the default printer when the name is empty).
 class PrinterOutput final : public SheetOutput
 {
 public:
-    PrinterOutput(QString printerName, QString previewFolder);
+    explicit PrinterOutput(QString printerName);
     void ready() override;
     void print(const Document &sheet, const QString &certNo, const QString &regno) override;
-    void preview(const Document &sheet, const QString &certNo, const QString &regno) override;
+    QString destination() const override;
 
 private:
     QString m_printer;
-    QString m_previewFolder;
 };
 
 // A folder that stands in for the printer: one PDF per sheet, named by certificate
@@ -47,12 +55,33 @@ public:
     explicit FolderOutput(QString folder, double previewDpi = 100);
     void print(const Document &sheet, const QString &certNo, const QString &regno) override;
     void preview(const Document &sheet, const QString &certNo, const QString &regno) override;
+    QString destination() const override;
     const QStringList &written() const { return m_written; }
 
 private:
     QString m_folder;
     double m_dpi;
     QStringList m_written;
+};
+
+// The preview inside the program: keeps every composed sheet for the preview window
+// and writes nothing anywhere.
+class PreviewSheets final : public SheetOutput
+{
+public:
+    struct Sheet
+    {
+        Document document;
+        QString certNo;
+        QString regno;
+    };
+    void print(const Document &sheet, const QString &certNo, const QString &regno) override;
+    void preview(const Document &sheet, const QString &certNo, const QString &regno) override;
+    bool previewsWholeRun() const override { return true; }
+    std::vector<Sheet> &sheets() { return m_sheets; }
+
+private:
+    std::vector<Sheet> m_sheets;
 };
 
 } // namespace sw

@@ -4,11 +4,18 @@
 #include "printingfixture.h"
 
 #include "certificates/layouts/designerlayout.h"
+#include "certificates/printing/certprint.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/forms/commandactions.h"
+#include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
+#include "support/windowdriver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -39,7 +46,9 @@ TEST_P(DesignerRunTest, PrintsEveryCandidateOfTheDegreeAndKeepsTheLastRun)
     const PrintingResult r = print(s);
     EXPECT_TRUE(r.completed);
     EXPECT_EQ(r.printed, 4);
-    EXPECT_EQ(m_prompter.last(), u"Printing of Certificates Completed Successfully"_s);
+    EXPECT_EQ(m_prompter.last(), u"Printing of Certificates Completed Successfully: 4 certificates, A000001 to "
+                                  "A000004, in the folder "_s
+                                     + QDir::toNativeSeparators(m_out.path()) + u'.');
     EXPECT_EQ(recent(), (QStringList{u"R1=A000001"_s, u"R2=A000002"_s, u"R3=A000003"_s, u"R4=A000004"_s}));
     Rows row = m_session.db().query(u"select fdate, fconvdate, fprintedby from convo where fregno = 'R2'"_s);
     ASSERT_TRUE(row.next());
@@ -149,6 +158,53 @@ TEST_P(DesignerRunTest, ALayoutWithABoxOffTheSheetIsNamedBeforeAnySheet)
         << m_prompter.last().toStdString();
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
     EXPECT_TRUE(registerRows().isEmpty());
+}
+
+// The screen's "Top / Left" boxes show where the layout of the type puts each label;
+// what the clerk types there moves the label on this run's sheets. The depository's
+// PDF copies of what was printed come from the same layout.
+TEST_P(DesignerRunTest, TheTopLeftBoxesMoveTheLabelsAndPrintedCertificatesGetCopies)
+{
+    DesignerLayout::writeStarterLayouts(m_session.folder);
+    CommandActions actions;
+    CommandDispatcher dispatcher{actions, m_prompter};
+    auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, dispatcher}, PrintMode::Print);
+    screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
+    test::showActive(*screen);
+    screen->activated();
+    const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"1"_s},
+                                             {30, u"99"_s}};
+    for (const auto &[index, value] : boxes)
+        screen->text(index)->setText(value);
+    screen->fields().returnFocusTo(screen->text(6));
+    test::enter(u"1"_s);
+    const LabelPlacement filed = DesignerLayout(m_session.folder, u"1"_s).placement(DesignerLayout::Name);
+    ASSERT_FALSE(filed.top.isEmpty());
+    EXPECT_EQ(screen->text(11)->text(), filed.top);
+    EXPECT_EQ(screen->text(12)->text(), filed.left);
+    EXPECT_EQ(screen->text(21)->text(), filed.size);
+    screen->text(11)->setText(u"2"_s);
+    screen->text(12)->setText(u"1.5"_s);
+    screen->VPSproc(u"print"_s);
+    ASSERT_EQ(certNo(u"R1"_s), u"A000001"_s) << m_prompter.texts().join(u'\n').toStdString();
+    const QString sheet = test::pdfText(QDir(m_out.path()).filePath(u"A000001_R1.pdf"_s), {u"-bbox"_s});
+    static const QRegularExpression name(uR"re(<word xMin="[\d.]+" yMin="([\d.]+)"[^>]*>Name</word>)re"_s);
+    const QRegularExpressionMatch placed = name.match(sheet);
+    ASSERT_TRUE(placed.hasMatch()) << sheet.toStdString();
+    EXPECT_NEAR(placed.captured(1).toDouble(), 2 * 72, 12); // the box's top, two inches down
+
+    // The copies: every printed certificate, with its number, from the designed layout.
+    PrintSelection s = selection();
+    s.mode = PrintMode::Pdf;
+    s.startNumber = u"1"_s;
+    s.endNumber = u"999999"_s;
+    const PrintingResult copies = print(s);
+    EXPECT_EQ(copies.copies, 4) << m_prompter.last().toStdString();
+    const QString copy = m_session.folder.filePath(u"CSV/DCPDF/DC_001_R2_F_2025_1.pdf"_s);
+    ASSERT_TRUE(QFile::exists(copy)) << m_prompter.last().toStdString();
+    const QString text = test::pdfText(copy);
+    EXPECT_TRUE(text.contains(u"Name R2"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"A000002"_s)) << text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, DesignerRunTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),

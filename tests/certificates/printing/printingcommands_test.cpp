@@ -37,13 +37,16 @@ protected:
 TEST_P(PrintingCommandsTest, PrintConfirmsFromItsOptionsAndTheRegisterAccountsForEverySheet)
 {
     const test::BatchRun run = batch(QStringList{u"--yes"_s, u"print"_s} + selectionArgs()
-                                     + QStringList{u"--prefix"_s, u"A"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s,
+                                     + QStringList{u"--prefix"_s, u"a"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s,
                                                    u"--date"_s, u"12/03/2026"_s, u"--output"_s, m_out.path(),
                                                    u"--printed-ok"_s, u"--spoiled"_s, u"18"_s});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(u"printed: 3, spoiled: 1, passed over: 0, previewed: 0, PDF copies: 0"_s))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(u"numbers used: A000017 to A000020\nnext certificate number: A000021"_s));
+    // --yes answered the run's first question, which named the numbers and the date.
+    EXPECT_TRUE(run.out.contains(u"4 certificates, A000017 to A000020, date of issue 12/03/2026: go on? -> Yes"_s))
+        << run.out.toStdString();
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
     EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
@@ -63,18 +66,15 @@ TEST_P(PrintingCommandsTest, PrintConfirmsFromItsOptionsAndTheRegisterAccountsFo
 
 TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrong)
 {
-    // Without an answer for a sheet the run stops at that question and keeps nothing for it.
+    // The run's first question names what it will print; unanswered, nothing is printed.
     const test::BatchRun unanswered =
         batch(QStringList{u"print"_s} + selectionArgs()
               + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--output"_s, m_out.path(), u"--printed-ok"_s});
     EXPECT_EQ(unanswered.exitCode, 1);
-    EXPECT_TRUE(unanswered.err.contains(u"Photo not found"_s)) << unanswered.err.toStdString();
-    EXPECT_TRUE(unanswered.err.contains(u"Printing stopped after 2 of 4 sheets (2 printed, 0 spoiled); last number "
-                                        "000002. The next sheet is 000003."_s))
+    EXPECT_TRUE(unanswered.err.contains(u"4 certificates, 000001 to 000004, date of issue 12/03/2013: go on?"_s))
         << unanswered.err.toStdString();
-    EXPECT_TRUE(unanswered.out.contains(u"printed: 2, spoiled: 0"_s)) << unanswered.out.toStdString();
-    EXPECT_EQ(certNo(u"R1"_s), u"000001"_s);
-    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_TRUE(registerRows().isEmpty());
 
     const test::BatchRun reversed = batch({u"stationery"_s, u"--from"_s, u"9"_s, u"--to"_s, u"3"_s});
     EXPECT_EQ(reversed.exitCode, 2);
@@ -90,6 +90,27 @@ TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrong)
                                                      m_out.path()});
     EXPECT_EQ(badType.exitCode, 1);
     EXPECT_TRUE(badType.err.contains(u"Invalid Certificate Type"_s) || badType.out.contains(u"Invalid Certificate Type"_s));
+}
+
+// print --check lists what the selection's certificates would lack, by register
+// number, and prints nothing.
+TEST_P(PrintingCommandsTest, CheckListsTheGapsOfTheSelectionAndPrintsNothing)
+{
+    m_session.db().exec(u"update convo set fnamekan = '' where fregno = 'R2'"_s);
+    QFile::remove(m_session.folder.filePath(u"seal.jpg"_s));
+    const test::BatchRun check = batch(QStringList{u"print"_s, u"--check"_s} + selectionArgs()
+                                       + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--output"_s,
+                                                     m_out.path()});
+    EXPECT_EQ(check.exitCode, 1) << check.err.toStdString();
+    for (const QString &line : {u"Reg. No. R3: no photograph in Photos (R3.jpg, .jpeg or .bmp)"_s,
+                                u"Kannada name not entered for Reg. No. R2"_s,
+                                u"seal.jpg is missing from the application folder: the seal is left out"_s})
+        EXPECT_TRUE(check.out.contains(line)) << line.toStdString() << "\n" << check.out.toStdString();
+    EXPECT_FALSE(check.out.contains(u"Reg. No. R1:"_s)) << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains(u" things missing."_s)) << check.out.toStdString();
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_TRUE(registerRows().isEmpty());
+    EXPECT_TRUE(QDir(m_out.path()).isEmpty());
 }
 
 // Asked on the terminal and the input ends: the sheet in the printer is neither

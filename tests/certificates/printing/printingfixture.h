@@ -73,7 +73,7 @@ protected:
         db.exec(u"update control set fdegkan = 'T'"_s);
         for (const QString &regno : {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s}) {
             insertCandidate(db, regno, {{u"factive"_s, u"T"_s}, {u"ffeepaid"_s, u"T"_s}, {u"fnamekan"_s, u"£ÁªÀÄ"_s},
-                                        {u"fexamtype"_s, u"1"_s}});
+                                        {u"fexamdatekan"_s, u"K¦æ¯ï 2025"_s}, {u"fexamtype"_s, u"1"_s}});
             if (regno != u"R3"_s)
                 writePicture(m_session.folder.filePath(u"Photos/"_s + regno + u".jpg"_s), 75, 95, Qt::darkCyan);
         }
@@ -88,6 +88,11 @@ protected:
         ini.setValue(u"LAYOUT"_s, u"Country"_s, u"India"_s);
         ASSERT_TRUE(ini.save());
         ASSERT_TRUE(m_out.isValid());
+        // "12 certificates, A000017 to A000028, date of issue ...: go on?"
+        m_prompter.answerEvery(QStringLiteral(": go on?"), PromptAnswer::Yes);
+        // The printing screen's check before a run lists what is missing (R3's
+        // photograph, the layouts' fonts) and asks once.
+        m_prompter.answerEvery(QStringLiteral("Go on all the same?"), PromptAnswer::Yes);
     }
 
     virtual QString institution() const { return QStringLiteral("003"); }

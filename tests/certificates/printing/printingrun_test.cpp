@@ -44,7 +44,10 @@ TEST_P(PrintingRunTest, SpoiledSheetUsesItsNumberAndARefusedPhotographUsesNone)
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
     EXPECT_EQ(certNo(u"R4"_s), u"A000019"_s);
     EXPECT_TRUE(m_prompter.texts().contains(u"Remove the waste certificate and click ok to continue"_s));
-    EXPECT_EQ(m_prompter.last(), u"Printed Successfully"_s);
+    // The last message counts what the run did and names its numbers.
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 2 certificates and 1 spoiled sheet, A000017 to A000019, in "
+                                  "the folder "_s
+                                     + QDir::toNativeSeparators(m_out.path()) + u". 1 candidate was passed over."_s);
 
     // Who printed it and when is stored with the number.
     Rows row = m_session.db().query(u"select fdate, fprintedby, fprintdate, fprinttime from convo where fregno = 'R1'"_s);

@@ -142,7 +142,7 @@ TEST_P(RunStopsTest, FailingPrinterStopsWithItsMessageAndSpoilsThatSheet)
 
     // A printer that does not exist is refused by name before any number is used.
     m_prompter.clear();
-    PrinterOutput missing(u"No Such Printer"_s, m_out.path());
+    PrinterOutput missing(u"No Such Printer"_s);
     PrintingRun run(m_session, m_prompter);
     PrintSelection s = selection();
     s.startNumber = u"19"_s;

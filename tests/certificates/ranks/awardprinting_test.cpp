@@ -76,7 +76,8 @@ TEST_P(AwardPrintingTest, RankCertificatesAreWordedAndNumberedInTheRankRegister)
     const PrintingResult r = print(awards(u"R"_s, u"RK"_s));
     EXPECT_TRUE(r.completed) << m_prompter.texts().join(u" | "_s).toStdString();
     EXPECT_EQ(r.printed, 2);
-    EXPECT_EQ(m_prompter.last(), u"Printed Successfully"_s);
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 2 certificates, RK000001 to RK000002, in the folder "_s
+                                     + QDir::toNativeSeparators(m_out.path()) + u'.');
     EXPECT_EQ(awardNumber(u"R1"_s, u"RC"_s), u"RK000001"_s);
     EXPECT_EQ(awardNumber(u"R2"_s, u"RC"_s), u"RK000002"_s);
     // The degree certificate is a different sheet: the candidates stay unprinted.

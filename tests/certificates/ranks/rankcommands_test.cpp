@@ -55,7 +55,7 @@ TEST_P(RankCommandsTest, RanksAndAwardsAreRegisteredListedAndPrinted)
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
     EXPECT_TRUE(imported.out.contains(u"1 award of prizes.csv registered"_s)) << imported.out.toStdString();
 
-    const test::BatchRun printed = batch({u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"R"_s,
+    const test::BatchRun printed = batch({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"R"_s,
                                           u"--start"_s, u"7"_s, u"--end"_s, u"9"_s, u"--date"_s, u"12/03/2026"_s,
                                           u"--output"_s, m_out.path(), u"--printed-ok"_s});
     EXPECT_EQ(printed.exitCode, 0) << printed.err.toStdString();

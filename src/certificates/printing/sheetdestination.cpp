@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "certificates/printing/sheetdestination.h"
+
+#include "certificates/printing/sheetoutput.h"
+#include "shell/core/inifile.h"
+#include "shell/core/session.h"
+#include "shell/document/documentoutput.h"
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+const QString kSection = u"CERTPRINT"_s;
+
+} // namespace
+
+std::unique_ptr<SheetOutput> SheetDestination::output() const
+{
+    if (toFolder())
+        return std::make_unique<FolderOutput>(folder);
+    return std::make_unique<PrinterOutput>(printer);
+}
+
+SheetDestination SheetDestination::remembered(const Session &session)
+{
+    SheetDestination d;
+    if (session.iniFile.isEmpty())
+        return d;
+    IniFile ini(session.iniFile);
+    if (!ini.load())
+        return d;
+    d.printer = ini.value(kSection, u"PRINTER"_s);
+    d.folder = ini.value(kSection, u"FOLDER"_s);
+    return d;
+}
+
+bool SheetDestination::remember(const Session &session) const
+{
+    if (session.iniFile.isEmpty())
+        return false;
+    IniFile ini(session.iniFile);
+    if (!ini.load())
+        return false;
+    ini.setValue(kSection, u"PRINTER"_s, printer);
+    ini.setValue(kSection, u"FOLDER"_s, folder);
+    return ini.save();
+}
+
+QStringList SheetDestination::printers()
+{
+    QStringList names = documentoutput::printerNames();
+    const QString fallback = defaultPrinter();
+    if (names.removeAll(fallback) > 0)
+        names.prepend(fallback);
+    return names;
+}
+
+QString SheetDestination::defaultPrinter()
+{
+    return documentoutput::defaultPrinterName();
+}
+
+} // namespace sw
