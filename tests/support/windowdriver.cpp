@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -162,6 +163,23 @@ QString outcomeOf(const QWidget *screen)
 {
     const auto *panel = screen ? screen->findChild<QLabel *>(QStringLiteral("StatusBar1_3")) : nullptr;
     return panel ? panel->text() : QString();
+}
+
+void whenModalOpens(QObject *owner, std::function<void(QWidget &)> step)
+{
+    auto *poll = new QTimer(owner);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step = std::move(step)] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        step(*modal);
+        if (modal->isVisible())
+            modal->close();
+    });
+    poll->start();
 }
 
 } // namespace sw::test

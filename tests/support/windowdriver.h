@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 #include <ostream>
 
 class QAction;
@@ -52,5 +54,8 @@ ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode);
 void typeInCell(QTableWidget *grid, int row, int column, const QString &text);
 // What the screen's status bar says in its message panel (StatusBar1_3).
 QString outcomeOf(const QWidget *screen);
+// Runs `step` on the next modal window as soon as it is up (a lookup, a dialog the
+// test is about to open with a key) and closes it afterwards if `step` left it open.
+void whenModalOpens(QObject *owner, std::function<void(QWidget &)> step);
 
 } // namespace sw::test

@@ -7,11 +7,19 @@
 #include "certificates/printing/stationeryledger.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/document/documentpreview.h"
+#include "support/windowdriver.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -26,6 +34,16 @@ protected:
     {
         auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, m_dispatcher}, mode);
         screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
+        screen->activated();
+        return screen;
+    }
+    // The screen as the clerk has it: shown, active, the focus in Degree.
+    std::unique_ptr<CertPrint> openShown(PrintMode mode, bool ownOutput = true)
+    {
+        auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, m_dispatcher}, mode);
+        if (ownOutput)
+            screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
+        test::showActive(*screen);
         screen->activated();
         return screen;
     }
@@ -52,9 +70,14 @@ TEST_P(CertPrintTest, OpensWithTheConvocationDateAndPrintsFromItsBoxes)
               u"Certificate Type, 1 - UG / PG with out Speciality, 2 - UG / PG with Speciality, 3 - PHD, 4 - MPHIL "_s);
 
     fill(*screen, {{0, u"ba"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"a"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
-    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
-    screen->VPSproc(u"print"_s);          // the current layout stores each sheet as it prints
-    EXPECT_EQ(m_prompter.last(), u"Printed Successfully"_s);
+    screen->VPSproc(u"print"_s); // the current layout stores each sheet as it prints
+    // The check listed R3 without a photograph and the clerk went on: asked once, not per sheet.
+    EXPECT_TRUE(m_prompter.texts().filter(u"Reg. No. R3: no photograph in Photos"_s).size() == 1)
+        << m_prompter.texts().join(u'\n').toStdString();
+    EXPECT_TRUE(m_prompter.texts().contains(u"4 certificates, A000017 to A000020, date of issue 12/03/2013: go on?"_s))
+        << m_prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 4 certificates, A000017 to A000020, in the folder "_s
+                                     + QDir::toNativeSeparators(m_out.path()) + u'.');
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
     EXPECT_EQ(screen->text(5)->text(), u"21"_s);
@@ -73,7 +96,8 @@ TEST_P(CertPrintTest, PdfModeNamesItselfAndWritesOnlyCopies)
     EXPECT_EQ(screen->windowTitle(), u"Degree Certificate Printing . . . (PDF for NAD)"_s);
     fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {6, u"1"_s}});
     screen->VPSproc(u"print"_s);
-    EXPECT_EQ(m_prompter.last(), u"Printed Successfully"_s);
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 1 PDF copy in "_s
+                                     + QDir::toNativeSeparators(m_session.folder.filePath(u"CSV/DCPDF"_s)) + u'.');
     const QString pdf = m_session.folder.filePath(u"CSV/DCPDF/DC_003_R2_F_2025_1.pdf"_s);
     ASSERT_TRUE(QFile::exists(pdf));
     EXPECT_TRUE(test::pdfText(pdf).contains(u"Date of Issue : 02/01/2026"_s));
@@ -135,7 +159,6 @@ TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
     ClickingStopOutput *second = closing.get();
     screen->setOutput(std::move(closing));
     screen->show();
-    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
     screen->VPSproc(u"print"_s);
     EXPECT_FALSE(second->closed);
     EXPECT_TRUE(screen->isVisible());
@@ -150,8 +173,7 @@ TEST_P(CertPrintTest, SpoiledSheetsAreCheckedShownAndRegistered)
     auto screen = open(PrintMode::Print);
     screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
     fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
-    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
-    screen->VPSproc(u"print"_s);          // stored as printed, without asking
+    screen->VPSproc(u"print"_s); // stored as printed, without asking
     ASSERT_EQ(certNo(u"R4"_s), u"A000020"_s);
 
     // A typing error is named and nothing is asked or registered.
@@ -199,6 +221,215 @@ TEST_P(CertPrintTest, SpoiledSheetsSettlesTheSheetsLeftWaitingFirst)
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
     EXPECT_EQ(m_session.db().scalar(u"select fstate from certsheet where fnumber = 31"_s).toString(), u"SPOILED"_s);
     EXPECT_FALSE(m_prompter.answersLeft());
+}
+
+// The selection typed as a clerk types it: lower case, Enter after each box, Up to go
+// back; each box is checked and described as it is left, and a refused box keeps the focus.
+TEST_P(CertPrintTest, TheClerkTypesTheSelectionBoxByBox)
+{
+    using test::enter;
+    using test::focused;
+    using test::press;
+    auto screen = openShown(PrintMode::Print);
+    ASSERT_EQ(focused(), screen->text(0));
+    enter(u"ba"_s);
+    EXPECT_EQ(screen->text(0)->text(), u"BA"_s);
+    EXPECT_EQ(screen->text(7)->text(), u"Bachelor of Arts"_s);
+    EXPECT_EQ(focused(), screen->text(1));
+    enter(u"0"_s);
+    EXPECT_EQ(screen->text(1)->text(), u"0000"_s);
+    EXPECT_EQ(screen->text(28)->text(), u"ZZZZ"_s);
+    EXPECT_EQ(focused(), screen->text(28));
+    press(Qt::Key_Up);
+    EXPECT_EQ(focused(), screen->text(1));
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    EXPECT_EQ(focused(), screen->text(2));
+    // A single candidate names its college and town, and is the whole range.
+    enter(u"r1"_s);
+    EXPECT_EQ(screen->text(1)->text(), u"101"_s);
+    EXPECT_TRUE(screen->text(8)->text().startsWith(u"Govt College"_s)) << screen->text(8)->text().toStdString();
+    EXPECT_EQ(screen->text(3)->text(), u"R1"_s);
+    press(Qt::Key_Return);
+    // The date of issue is labelled and preset; the clerk sees what will be printed.
+    ASSERT_EQ(focused(), screen->mskdt0());
+    EXPECT_EQ(screen->mskdt0()->text(), u"12/03/2013"_s);
+    EXPECT_TRUE(screen->mskdt0()->toolTip().startsWith(u"Date of Issue"_s));
+    bool labelled = false;
+    for (const QLabel *label : screen->findChildren<QLabel *>())
+        labelled = labelled || (label->text() == u"Date of Issue"_s && label->isVisible());
+    EXPECT_TRUE(labelled);
+    press(Qt::Key_Return);
+    enter(u"a"_s);
+    EXPECT_EQ(screen->text(4)->text(), u"A"_s);
+    enter(u"17"_s);
+    enter(u"9"_s);
+    EXPECT_EQ(m_prompter.last(), u"Value should be greater than From certificate no"_s);
+    EXPECT_EQ(focused(), screen->text(30));
+    enter(u"40"_s); // the refused text is selected: typing replaces it
+    EXPECT_EQ(screen->text(30)->text(), u"40"_s);
+    enter(u"4"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid Certificate Type"_s);
+    EXPECT_EQ(focused(), screen->text(6));
+    enter(u"1"_s);
+    EXPECT_NE(focused(), screen->text(6));
+
+    // Print finds the box left empty and puts the focus there.
+    screen->text(5)->clear();
+    screen->VPSproc(u"print"_s);
+    EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
+    EXPECT_EQ(focused(), screen->text(5));
+    enter(u"17"_s);
+    screen->VPSproc(u"print"_s);
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 1 certificate, A000017, in the folder "_s
+                                     + QDir::toNativeSeparators(m_out.path()) + u'.');
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+}
+
+// Each box refuses what it cannot take with its own message as it is left, and keeps the focus.
+TEST_P(CertPrintTest, EachBoxRefusesAsItIsLeft)
+{
+    m_session.db().exec(u"update convo set factive = 'F' where fregno = 'R4'"_s);
+    struct Case
+    {
+        int box;
+        QString typed;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {0, u"xx"_s, u"Invalid Degree/No students exists for the degree"_s},
+        {1, u"999"_s, u"Invalid College/No students exists for the college"_s},
+        {28, u"102"_s, u"Invalid College/No students exists for the college"_s},
+        {2, u"r9"_s, u"Reg. No. R9 is not a candidate of convocation C26."_s},
+        {2, u"r4"_s, u"Student is not active for printing"_s},
+        {4, u"a b"_s, u"The certificate prefix \"A B\" contains a blank: the prefix is printed before every number "
+                      "and may not hold blanks."_s},
+        {6, u"4"_s, u"Invalid Certificate Type"_s},
+    };
+    auto screen = openShown(PrintMode::Print);
+    screen->text(0)->setText(u"BA"_s);
+    for (const Case &c : cases) {
+        screen->fields().returnFocusTo(screen->text(c.box));
+        screen->text(c.box)->clear();
+        test::enter(c.typed);
+        EXPECT_EQ(m_prompter.last(), c.message) << c.typed.toStdString();
+        EXPECT_EQ(test::focused(), screen->text(c.box)) << c.typed.toStdString();
+    }
+}
+
+// F1 lists only what there is to print; the degrees show their speciality, so two
+// degrees of one name are told apart; the chosen code is described as it is left.
+TEST_P(CertPrintTest, LookupsListWhatThereIsToPrint)
+{
+    Database &db = m_session.db();
+    db.exec(u"insert into degree (fdegree, fdescpn, fspecial) values ('MSCCH', 'MASTER OF SCIENCE', 'CHEMISTRY'), "
+            "('MSCPH', 'MASTER OF SCIENCE', 'PHYSICS')"_s);
+    test::insertCandidate(db, u"R5"_s, {{u"fdegree"_s, u"MSCCH"_s}, {u"factive"_s, u"T"_s}});
+    test::insertCandidate(db, u"R6"_s, {{u"fdegree"_s, u"MSCPH"_s}, {u"factive"_s, u"T"_s}});
+    auto screen = openShown(PrintMode::Print);
+    QStringList listed;
+    test::whenModalOpens(screen.get(), [&listed](QWidget &window) {
+        const QAbstractItemModel *model = window.findChild<QTableView *>(u"DataList1"_s)->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < model->columnCount(); ++column)
+                cells << model->index(row, column).data().toString().trimmed();
+            listed << cells.join(u'|');
+        }
+        auto *search = window.findChild<QLineEdit *>(u"txtSearch"_s);
+        QTest::keyClicks(search, u"mscph"_s);
+        QTest::keyClick(search, Qt::Key_Return);
+    });
+    test::press(Qt::Key_F1);
+    EXPECT_EQ(listed, (QStringList{u"BA|Bachelor of Arts|"_s, u"MSCCH|MASTER OF SCIENCE|CHEMISTRY"_s,
+                                   u"MSCPH|MASTER OF SCIENCE|PHYSICS"_s}));
+    EXPECT_EQ(screen->text(0)->text(), u"MSCPH"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&screen] { return test::focused() == screen->text(0); }, 1000));
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(screen->text(7)->text(), u"MASTER OF SCIENCE (PHYSICS)"_s);
+
+    // The colleges of the degree only: R6's.
+    listed.clear();
+    test::whenModalOpens(screen.get(), [&listed](QWidget &window) {
+        const QAbstractItemModel *model = window.findChild<QTableView *>(u"DataList1"_s)->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            listed << model->index(row, 0).data().toString().trimmed();
+        QTest::keyClick(window.findChild<QTableView *>(u"DataList1"_s), Qt::Key_Return);
+    });
+    test::press(Qt::Key_F1);
+    EXPECT_EQ(listed, QStringList{u"101"_s});
+    EXPECT_EQ(screen->text(1)->text(), u"101"_s);
+}
+
+// Preview shows the composed sheets in a window of the program: page by page, zoomed,
+// printed from there; nothing is stored and no file written.
+TEST_P(CertPrintTest, PreviewShowsTheSheetsInTheProgramAndStoresNothing)
+{
+    auto screen = openShown(PrintMode::Print);
+    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+    screen->VPSproc(u"preview"_s);
+    PreviewWindow *window = screen->previewWindow();
+    ASSERT_NE(window, nullptr) << m_prompter.texts().join(u'\n').toStdString();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_EQ(window->preview()->pageCount(), 4);
+    auto *page = window->findChild<QLabel *>(u"lblPage"_s);
+    EXPECT_EQ(page->text(), u"Page 1 of 4: A000017, Reg. No. R1"_s);
+    QTest::keyClick(window, Qt::Key_PageDown);
+    EXPECT_EQ(page->text(), u"Page 2 of 4: A000018, Reg. No. R2"_s);
+    QTest::keyClick(window, Qt::Key_End);
+    EXPECT_EQ(page->text(), u"Page 4 of 4: A000020, Reg. No. R4"_s);
+    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdNext"_s)->isEnabled());
+    const int wholePage = window->preview()->shownPage().width();
+    QTest::keyClick(window, Qt::Key_Plus);
+    EXPECT_GT(window->preview()->shownPage().width(), wholePage);
+    window->grab().save(QDir::currentPath() + u"/certprint-preview.png"_s);
+
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_TRUE(registerRows().isEmpty());
+    EXPECT_TRUE(QDir(m_out.path()).isEmpty());
+    EXPECT_FALSE(QDir(m_session.folder.filePath(u"Output/preview"_s)).exists());
+
+    // Print from the preview prints what was shown, asking nothing the check asked before.
+    const qsizetype asked = m_prompter.texts().filter(u"Go on all the same?"_s).size();
+    window->findChild<QPushButton *>(u"cmdPrint"_s)->click();
+    EXPECT_EQ(m_prompter.texts().filter(u"Go on all the same?"_s).size(), asked);
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
+}
+
+// Where the sheets go: a printer of the workstation or a PDF folder, remembered for
+// the next time the screen opens.
+TEST_P(CertPrintTest, SheetsGoToThePdfFolderChosenAndTheChoiceIsRemembered)
+{
+    m_session.iniFile = QDir(m_out.path()).filePath(u"Morvanta.INI"_s);
+    const QString folder = QDir(m_out.path()).filePath(u"sheets"_s);
+    {
+        auto screen = openShown(PrintMode::Print, false);
+        QComboBox *printer = screen->printerBox();
+        ASSERT_NE(printer, nullptr);
+        const int pdf = printer->findData(CertPrint::pdfFolderChoice());
+        ASSERT_GE(pdf, 0);
+        EXPECT_EQ(pdf, printer->count() - 1); // after the printers the system knows
+        printer->setCurrentIndex(pdf);
+        EXPECT_TRUE(screen->folderBox()->isEnabled());
+        fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+        screen->folderBox()->clear();
+        screen->VPSproc(u"print"_s);
+        EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
+        EXPECT_EQ(test::focused(), screen->folderBox());
+        screen->folderBox()->setText(folder);
+        screen->VPSproc(u"print"_s);
+        EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 4 certificates, A000017 to A000020, in the folder "_s
+                                         + QDir::toNativeSeparators(folder) + u'.');
+        EXPECT_TRUE(QFile::exists(QDir(folder).filePath(u"A000017_R1.pdf"_s)));
+        EXPECT_TRUE(QFile::exists(QDir(folder).filePath(u"A000020_R4.pdf"_s)));
+    }
+    auto again = openShown(PrintMode::Print, false);
+    EXPECT_EQ(again->printerBox()->currentData().toString(), CertPrint::pdfFolderChoice());
+    EXPECT_EQ(again->folderBox()->text(), folder);
+    // The copies of N2F always go to the depository's folder: no destination there.
+    EXPECT_EQ(openShown(PrintMode::Pdf, false)->printerBox(), nullptr);
 }
 
 TEST_P(CertPrintTest, BothMenuCodesOpenTheOneScreen)
