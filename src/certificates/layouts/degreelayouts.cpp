@@ -196,8 +196,6 @@ std::optional<QString> DegreeLayouts::universityName(const CertificateRow &row) 
 // certificate would be blank or a sentence broken.
 void DegreeLayouts::kannadaGaps(const CertificateRow &row, bool convocationName, QStringList &gaps) const
 {
-    if (row.nameKan.isEmpty())
-        gaps << u"Kannada name not entered for Reg. No. "_s + row.regno;
     if (row.classDescKan.isEmpty())
         gaps << u"Error kannada class for "_s + row.classDesc;
     if (convocationName && row.convoNameKan.isEmpty())
@@ -209,6 +207,16 @@ void DegreeLayouts::kannadaGaps(const CertificateRow &row, bool convocationName,
 }
 
 QStringList DegreeLayouts::gaps(LayoutProcedure layout, const CertificateRow &row) const
+{
+    QStringList gaps = stoppingGaps(layout, row);
+    // 003's layouts print the certificate without the Kannada name line, as they always
+    // did (the name is often typed in later); the check names the candidate all the same.
+    if (row.nameKan.isEmpty() && layout != LayoutProcedure::Inst008 && layout != LayoutProcedure::Inst008Speciality)
+        gaps << u"Kannada name not entered for Reg. No. "_s + row.regno;
+    return gaps;
+}
+
+QStringList DegreeLayouts::stoppingGaps(LayoutProcedure layout, const CertificateRow &row) const
 {
     QStringList gaps;
     const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
@@ -236,6 +244,9 @@ QStringList DegreeLayouts::gaps(LayoutProcedure layout, const CertificateRow &ro
             gaps << u"Speciality in Degree name (Kannada) not defined"_s;
         if (layout == LayoutProcedure::Inst008Speciality && row.special.isEmpty())
             gaps << u"Speciality in Degree name not defined"_s;
+        // The Kannada name opens 008's sentence: without it the sentence is broken.
+        if (row.nameKan.isEmpty())
+            gaps << u"Kannada name not entered for Reg. No. "_s + row.regno;
         kannadaGaps(row, false, gaps);
         if (row.examDate.isEmpty())
             gaps << u"Exam date not entered for Reg. No. "_s + row.regno;
@@ -294,7 +305,7 @@ Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &ro
 {
     // Every check first, so a certificate that would print with a blank line stops the
     // run before its sheet is used.
-    const QStringList missing = gaps(layout, row);
+    const QStringList missing = stoppingGaps(layout, row);
     if (!missing.isEmpty())
         throw StopError(missing.front());
     Document doc;
@@ -357,8 +368,10 @@ Document DegreeLayouts::genDataReport(const CertificateRow &row) const
         b.setColour(kValueColour);
         b.type(text);
     };
-    fixed(15, config(u"PreambleKan"_s) + u'\n');
-    value(19, row.nameKan + u'\n');
+    if (!config(u"PreambleKan"_s).isEmpty())
+        fixed(15, config(u"PreambleKan"_s) + u'\n');
+    if (!row.nameKan.isEmpty()) // not typed in yet: the line is left out
+        value(19, row.nameKan + u'\n');
     fixed(15, u"EªÀgÀÄ "_s);
     b.setFont(u"Book Antiqua"_s, 13, true);
     b.setColour(QColor(Qt::black));
@@ -479,8 +492,10 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
 
     // Each Kannada line is followed by its English line.
     auto pair = [&](const QString &kannada, const QString &englishText) {
-        b.setFont(kBrh, 15, true);
-        b.type(kannada + u'\n');
+        if (!kannada.isEmpty()) {
+            b.setFont(kBrh, 15, true);
+            b.type(kannada + u'\n');
+        }
         b.setFont(u"Book Antiqua"_s, 14, false, true);
         b.type(englishText + u'\n');
     };
@@ -491,7 +506,8 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
     b.type(u"Certify that\n"_s);
     b.setFont(kNudi, 19, true);
     b.setColour(kValueColour);
-    b.type(row.nameKan + u'\n');
+    if (!row.nameKan.isEmpty()) // not typed in yet: the line is left out
+        b.type(row.nameKan + u'\n');
     b.setColour(QColor(Qt::black));
     b.setFont(u"Arial"_s, 18, true);
     b.type(row.name + u'\n');

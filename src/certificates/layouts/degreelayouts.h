@@ -59,12 +59,13 @@ class DegreeLayouts
 public:
     DegreeLayouts(const Session &session, const PrintSelection &selection);
 
-    // The certificate of `row`. A text it would print empty (the Kannada name or
-    // class, the exam date, a Kannada exam date missing from the name library, ...)
-    // throws StopError with the first of gaps().
+    // The certificate of `row`. A text that would leave a sentence broken (the Kannada
+    // class or degree, the exam date, a Kannada exam date missing from the name
+    // library, 008's Kannada name, ...) throws StopError with the layout's message.
     Document compose(LayoutProcedure layout, const CertificateRow &row) const;
-    // Every text of `row` that `layout` would print empty or cannot find, each in the
-    // words of the message that stops a run ("Error kannada class for First Class").
+    // Every text of `row` that `layout` would print empty or cannot find, in the words
+    // of the messages ("Error kannada class for First Class"): those that stop the
+    // certificate, and 003's empty Kannada name, whose line is left out.
     QStringList gaps(LayoutProcedure layout, const CertificateRow &row) const;
     LayoutNeeds needs(LayoutProcedure layout) const;
 
@@ -77,6 +78,8 @@ private:
     Document inst008(const CertificateRow &row, bool speciality) const;
 
     void kannadaGaps(const CertificateRow &row, bool convocationName, QStringList &gaps) const;
+    // The gaps that stop the certificate (gaps() adds those the check only names).
+    QStringList stoppingGaps(LayoutProcedure layout, const CertificateRow &row) const;
     std::optional<QString> kannadaExamDate(const CertificateRow &row) const;
     std::optional<QString> universityName(const CertificateRow &row) const;
     void placePhotograph(DocumentBuilder &b, const CertificateRow &row, const QRectF &box) const;

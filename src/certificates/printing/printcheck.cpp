@@ -156,8 +156,14 @@ void PrintCheck::pictureGaps(const QStringList &pictures, QStringList &gaps) con
 
 void PrintCheck::fontGaps(const QStringList &fonts, QStringList &gaps)
 {
-    for (const QString &font : FontCheck::missing(fonts))
-        gaps << u"The font \""_s + font + u"\" is not installed: it is drawn in "_s + FontCheck::fallbackFor(font);
+    for (const QString &font : FontCheck::missing(fonts)) {
+        const QString unicode = FontCheck::unicodeKannadaFamily();
+        if (FontCheck::readsAsUnicode(font) && !unicode.isEmpty())
+            gaps << u"The font \""_s + font + u"\" is not installed: its Kannada is drawn as Unicode Kannada in "_s
+                        + unicode;
+        else
+            gaps << u"The font \""_s + font + u"\" is not installed: it is drawn in "_s + FontCheck::fallbackFor(font);
+    }
 }
 
 QString PrintCheck::summary(const QStringList &gaps, int shown)
