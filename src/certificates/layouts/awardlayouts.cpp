@@ -163,7 +163,7 @@ void AwardLayouts::closing(DocumentBuilder &b) const
     b.setFontSize(17);
     b.type(u"Registrar (Evaluation)"_s);
     b.endParagraph();
-    placePicture(b, m_folder, u"seal.jpg"_s, 3.65, m_distance ? 6.55 : 6.6);
+    placePicture(b, m_folder, u"seal.jpg"_s, 3.65, sealTop());
     // The signature is drawn in the box of the degree certificates' signatures, whatever its own size.
     placePicture(b, m_folder, u"regsign.jpg"_s, 5.7, 6.95, 110, 60);
 }
@@ -256,9 +256,11 @@ Document AwardLayouts::compose(LayoutProcedure layout, const AwardRow &row) cons
     }
     value(row.examDate);
     b.endParagraph();
+    const std::size_t closingLines = doc.flow.size();
     closing(b);
-    // A long subject or medal name makes the text smaller rather than run on to a second sheet.
-    fitFlowOnOnePage(doc);
+    // A long name, subject or medal makes the text smaller rather than run into the seal
+    // and signature below it.
+    fitFlowAbove(doc, closingLines, sealTop() * kPointsPerInch);
     return doc;
 }
 

@@ -57,6 +57,8 @@ public:
     QStringList gaps(LayoutProcedure layout, const AwardRow &row) const;
     LayoutNeeds needs() const;
     static QString degreeWithSpeciality(const AwardRow &row);
+    // Where the seal stands, in inches from the top; the text keeps above it.
+    double sealTop() const { return m_distance ? 6.55 : 6.6; }
 
 private:
     void heading(DocumentBuilder &b, const AwardRow &row, const QString &title) const;

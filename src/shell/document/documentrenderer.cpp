@@ -382,6 +382,7 @@ public:
     }
 
     int currentPage() const { return int(m_r.m_pages.size()) - 1; }
+    double y() const { return m_y; }
 
 private:
     struct Row
@@ -496,6 +497,7 @@ void DocumentRenderer::layoutFlow()
     m_sections.push_back({&m_doc.header, 0, 0, {}, {}, {}});
     for (const Block &block : m_doc.flow) {
         m_pageAtBlock.push_back(flow.currentPage());
+        m_unitsAtBlock.push_back(flow.y());
         if (const auto *p = std::get_if<Paragraph>(&block)) {
             flow.paragraph(*p);
         } else if (const auto *t = std::get_if<Table>(&block)) {
@@ -510,6 +512,7 @@ void DocumentRenderer::layoutFlow()
         }
     }
     m_pageAtBlock.push_back(flow.currentPage());
+    m_unitsAtBlock.push_back(flow.y());
     for (const Page &page : m_pages)
         ++m_sections[std::size_t(page.section)].pageCount;
 }
@@ -648,6 +651,23 @@ double fitFlowOnOnePage(Document &doc, double smallest)
         scale *= kFitStep;
         for (Block &block : doc.flow) {
             if (auto *p = std::get_if<Paragraph>(&block))
+                scaleParagraph(*p, kFitStep);
+        }
+    }
+    return scale;
+}
+
+double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double smallest)
+{
+    double scale = 1.0;
+    const auto fits = [&doc, block, topPoints] {
+        const DocumentRenderer r(doc);
+        return r.pageCount() == 1 && r.blockTopPoints(block) <= topPoints;
+    };
+    while (scale * kFitStep >= smallest && !fits()) {
+        scale *= kFitStep;
+        for (Block &b : doc.flow) {
+            if (auto *p = std::get_if<Paragraph>(&b))
                 scaleParagraph(*p, kFitStep);
         }
     }

@@ -46,6 +46,9 @@ public:
     int sectionPageCount(int section) const { return m_sections.at(std::size_t(section)).pageCount; }
     // The page (0-based) an anchored item of the document lands on.
     int pageOfAnchored(std::size_t anchoredIndex) const { return m_anchoredPage.at(anchoredIndex); }
+    // Where flow block `block` starts on its page, in points from the page's top
+    // (flow.size(): where the flow ends).
+    double blockTopPoints(std::size_t block) const { return m_unitsAtBlock.at(block) / kUnitsPerPoint; }
 
     // Draws page `page` (0-based) with the painter's origin at the paper's top-left
     // corner and `dotsPerInch` device pixels to the inch.
@@ -99,12 +102,17 @@ private:
     std::vector<Section> m_sections;
     std::vector<int> m_anchoredPage;
     std::vector<int> m_pageAtBlock; // the page each flow block starts on, plus one for the end
+    std::vector<double> m_unitsAtBlock; // and how far down that page, in layout units
 };
 
 // Pre-printed stationery takes one sheet: when the flow of `doc` runs on to a second
 // page, its fonts and paragraph spacing are made smaller in steps of 5 % until it fits
 // on one, down to `smallest` of their size. Returns the scale used (1: it fitted).
 double fitFlowOnOnePage(Document &doc, double smallest = 0.6);
+// The same until flow block `block` (the closing lines below a text, say) starts on the
+// first page no lower than `topPoints` from its top: the text above keeps clear of what
+// is placed below it.
+double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double smallest = 0.6);
 // A text box too narrow for its text (a long name in a box made for a line): its
 // fonts are made smaller likewise until the text no longer wraps below the box.
 double fitTextBox(TextBoxItem &box, double smallest = 0.5);
