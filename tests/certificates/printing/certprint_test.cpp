@@ -10,6 +10,7 @@
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/document/documentpreview.h"
+#include "support/cupsqueue.h"
 #include "support/windowdriver.h"
 
 #include <QAbstractItemModel>
@@ -430,6 +431,33 @@ TEST_P(CertPrintTest, SheetsGoToThePdfFolderChosenAndTheChoiceIsRemembered)
     EXPECT_EQ(again->folderBox()->text(), folder);
     // The copies of N2F always go to the depository's folder: no destination there.
     EXPECT_EQ(openShown(PrintMode::Pdf, false)->printerBox(), nullptr);
+}
+
+// A printer the system knows is offered by name and the sheets go to it; the last
+// message names it. The printer is a CUPS queue of the test's own that makes a PDF.
+TEST_P(CertPrintTest, SheetsGoToThePrinterChosen)
+{
+    test::CupsQueue queue;
+    if (!test::cupsQueueReady(queue))
+        return;
+    m_session.db().exec(u"update convo set factive = 'F' where fregno <> 'R1'"_s);
+    auto screen = openShown(PrintMode::Print, false);
+    QComboBox *printer = screen->printerBox();
+    const int index = printer->findData(queue.name());
+    // CUPS keeps the server it first talked to for the whole process: a test before this
+    // one in the same process hides the queue (ctest runs each test in a process of its own).
+    if (index < 0)
+        GTEST_SKIP() << "the printers were listed before this test's CUPS queue started";
+    printer->setCurrentIndex(index);
+    EXPECT_FALSE(screen->folderBox()->isEnabled());
+    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+    screen->VPSproc(u"print"_s);
+    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 1 certificate, A000017, on the printer "_s + queue.name()
+                                     + u'.');
+    const QString pdf = queue.waitForPdf();
+    ASSERT_FALSE(pdf.isEmpty()) << queue.problem().toStdString();
+    EXPECT_TRUE(test::pdfText(pdf).contains(u"Name R1"_s)) << test::pdfText(pdf).toStdString();
+    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
 }
 
 TEST_P(CertPrintTest, BothMenuCodesOpenTheOneScreen)
