@@ -52,6 +52,25 @@ int runInit(BatchContext &c)
     o.adminUser = c.args.value(u"admin-user"_s);
     o.databaseName = c.args.value(u"db-name"_s);
     o.dist = c.args.has(u"dist"_s);
+    // Setting a configured folder up again keeps its database unless another is named:
+    // "init --force" must not quietly move an installation to a new SQLite file.
+    IniFile current(Startup::iniPath(c.folder));
+    if (!c.args.has(u"type"_s) && current.exists() && current.load()) {
+        const ConnectionSettings configured = ConnectionSettings::read(current);
+        if (!configured.dbType.trimmed().isEmpty()) {
+            o.type = configured.dbType.trimmed().toUpper();
+            if (!c.args.has(u"server"_s))
+                o.server = configured.serverName;
+            if (!c.args.has(u"db-password"_s))
+                o.dbPassword = configured.dbPassword;
+            if (!c.args.has(u"admin-user"_s))
+                o.adminUser = configured.adminUser;
+            if (!c.args.has(u"db-name"_s))
+                o.databaseName = configured.databaseName;
+            if (!c.args.has(u"dist"_s))
+                o.dist = Connector::markedDatabase(c.folder) == u"CONVODIST"_s;
+        }
+    }
     if ((o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s || o.type == u"ORACLE"_s) && o.server.isEmpty())
         throw UsageError(u"--server is required for database type "_s + o.type + u'.');
     if (auto existing = Installer::openExisting(c.folder, o)) {
