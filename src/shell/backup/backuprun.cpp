@@ -76,7 +76,7 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
 {
     const QString file = backupFile.trimmed();
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        m_prompter.message(u"Invalid File path!!"_s, u"Message"_s, PromptIcon::Information);
+        m_prompter.message(u"Invalid File path!!"_s, u"Message"_s, PromptIcon::Exclamation);
         return Outcome::Refused;
     }
     try {

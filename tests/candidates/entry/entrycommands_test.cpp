@@ -115,6 +115,12 @@ TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
                                              << u"DC000051"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"R20 fcertno: DC000050 -> DC000051"_s)) << r.out.toStdString();
+    // The rewrite is a line of the audit trail, with the number before and after.
+    Rows audit = m_db->query(u"select fusername, faction, fold, fnew from audit where fwhat = 'certificates'"_s);
+    ASSERT_TRUE(audit.next());
+    EXPECT_EQ(QStringList({audit.text(0), audit.text(1), audit.text(2), audit.text(3)}).join(u'|'),
+              u"ADMIN|rewrite|fcertno=DC000050|fcertno=DC000051"_s);
+    EXPECT_FALSE(audit.next());
 }
 
 TEST_P(EntryCommandsTest, WithdrawAsksAndSearchLists)
