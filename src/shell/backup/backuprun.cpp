@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -165,12 +166,22 @@ QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings 
     }
     if (backend != Backend::MySql || !probe)
         return {};
+    // A connection closed a moment ago (this program's own, just before the restore) can
+    // still be listed while the server ends its thread: it is asked again for a while,
+    // and only connections that stay count.
     QStringList others;
-    Rows rows = probe->query(u"select user, host from information_schema.processlist where db = database() and "
-                             "id <> connection_id() and id <> ?"_s,
-                             {m_ownConnection.isEmpty() ? u"0"_s : m_ownConnection});
-    while (rows.next())
-        others << rows.text(0) + u'@' + rows.text(1).section(u':', 0, 0);
+    for (int attempt = 0; attempt < 15; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(200);
+        others.clear();
+        Rows rows = probe->query(u"select user, host from information_schema.processlist where db = database() and "
+                                 "id <> connection_id() and id <> ?"_s,
+                                 {m_ownConnection.isEmpty() ? u"0"_s : m_ownConnection});
+        while (rows.next())
+            others << rows.text(0) + u'@' + rows.text(1).section(u':', 0, 0);
+        if (others.isEmpty())
+            break;
+    }
     return others;
 }
 

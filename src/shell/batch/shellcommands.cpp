@@ -42,6 +42,19 @@ void requireAdministrator(BatchContext &c, Database &db, const QString &what, co
         throw StopError(u"Only ADMIN may run \""_s + what + u"\"; "_s + c.session.userName + u" may not."_s);
 }
 
+// Opens the folder's database without start-up's version check, which would send an
+// older database to the upgrade and refuse a newer one.
+void connectDirectly(BatchContext &c)
+{
+    IniFile ini(Startup::iniPath(c.folder));
+    if (!ini.exists())
+        throw StopError(u"The configuration file "_s + ini.path() + u" does not exist: run scrollwise-batch init."_s);
+    ini.load();
+    c.session.folder = c.folder;
+    c.session.iniFile = ini.path();
+    c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
+}
+
 int runInit(BatchContext &c)
 {
     Installer::Options o;
@@ -93,14 +106,7 @@ int runInit(BatchContext &c)
 
 int runUpgrade(BatchContext &c)
 {
-    // Connects without the version check, which would send an older database here.
-    IniFile ini(Startup::iniPath(c.folder));
-    if (!ini.exists())
-        throw StopError(u"The configuration file "_s + ini.path() + u" does not exist: run scrollwise-batch init."_s);
-    ini.load();
-    c.session.folder = c.folder;
-    c.session.iniFile = ini.path();
-    c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
+    connectDirectly(c);
     requireAdministrator(c, c.session.db(), u"upgrade"_s);
     UpgradeRun upgrade(c.session.db(), c.folder, c.prompter);
     upgrade.setUser(c.session.userName);
@@ -159,14 +165,9 @@ int runRestore(BatchContext &c)
         throw UsageError(u"restore needs the backup file: scrollwise-batch restore FILE"_s);
     if (c.user.isEmpty())
         throw UsageError(u"\"restore\" needs the ADMIN login: --user ADMIN --password PW."_s);
-    IniFile ini(Startup::iniPath(c.folder));
-    if (!ini.exists())
-        throw StopError(u"The configuration file "_s + ini.path() + u" does not exist: run scrollwise-batch init."_s);
-    ini.load();
-    c.session.folder = c.folder;
     bool usable = false;
     try {
-        c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
+        connectDirectly(c);
         c.session.db().query(u"select fversion from control"_s);
         usable = true;
     } catch (const DbError &e) {
