@@ -37,7 +37,7 @@ public:
     }
     Prompter &prompter() override { return m_prompter; }
     void showConfigurationDialog(const QString &) override {}
-    void showUpgrade(Database &) override {}
+    void showUpgrade(Database &, const AppFolder &) override {}
     void processEvents() override {}
 
 private:

@@ -3,6 +3,7 @@
 
 #include "masters/masterimport.h"
 #include "masters/namelibrary/kannadanameupdate.h"
+#include "shell/audit/audittrail.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/legacytext.h"
 #include "shell/core/permissions.h"
@@ -68,6 +69,10 @@ int runImport(BatchContext &c)
         c.err << result.error << Qt::endl;
         return batchexit::kRefused;
     }
+    AuditTrail(c.session.db())
+        .record(c.session.userName, {u"masters"_s, u"import"_s, table.toLower(), c.args.positionals.at(1), {},
+                                     u"added="_s + QString::number(result.counts.inserted) + u"; rejected="_s
+                                         + QString::number(result.counts.rejected)});
     c.out << u"rows added to "_s << table.toLower() << u": "_s << result.counts.inserted << Qt::endl;
     c.out << result.counts.summaryLine() << Qt::endl;
     if (!result.counts.rejectFile.isEmpty())

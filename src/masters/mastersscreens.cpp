@@ -5,6 +5,7 @@
 #include "masters/namelibrary/autocorrect.h"
 #include "masters/namelibrary/updkanname.h"
 #include "masters/recordmasters/recordmasterform.h"
+#include "shell/audit/frmaudit.h"
 #include "shell/backup/restoredb.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/settings/controle.h"
@@ -63,6 +64,7 @@ void registerMastersScreens(ScreenRegistry &screens)
                                return new Settings(c);
                            }});
     registerBackupScreens(screens);
+    registerAuditScreens(screens);
 }
 
 } // namespace sw

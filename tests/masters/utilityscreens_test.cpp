@@ -3,6 +3,7 @@
 // the institution's details, the appearance, backup and restore.
 #include "screensfixture.h"
 
+#include "shell/audit/frmaudit.h"
 #include "shell/backup/restoredb.h"
 #include "shell/core/inifile.h"
 #include "shell/core/passwordcodec.h"
@@ -15,6 +16,8 @@
 #include "shell/users/users.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -88,8 +91,7 @@ TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEdits
     EXPECT_EQ(value(u"select fpermission from "_s + table + u" where fusername = 'CLERK2'"_s),
               u"N2*N22*N3*N31*"_s);
     EXPECT_EQ(value(u"select fsection from "_s + table + u" where fusername = 'CLERK2'"_s), u"EXAM"_s);
-    EXPECT_EQ(value(u"select fpasswd from "_s + table + u" where fusername = 'CLERK2'"_s),
-              passwords::encodeUser(u"CLERK2"_s));
+    EXPECT_TRUE(value(u"select fpasswd from "_s + table + u" where fusername = 'CLERK2'"_s).startsWith(u"$argon2id$"_s));
     EXPECT_TRUE(canLogIn(m_folder->folder(), u"clerk2"_s, u"clerk2"_s));
 
     // A name that is taken is refused where it is typed.
@@ -142,7 +144,7 @@ TEST_P(UtilityScreensTest, UsersWithoutTheMenuItemsCannotOpenTheUtilities)
     // Security and restore are the administrator's even when the string grants them.
     m_folder->addUser(u"CLERK"_s, u"clerk"_s, u"N4*N43*N45*N47*"_s);
     openWindow(u"CLERK"_s, u"clerk"_s);
-    for (const QString &code : {u"N43"_s, u"N45"_s, u"N41"_s, u"N44"_s, u"N49"_s})
+    for (const QString &code : {u"N43"_s, u"N45"_s, u"N48"_s, u"N41"_s, u"N44"_s, u"N49"_s})
         EXPECT_FALSE(m_window->menuActions().action(code)->isEnabled()) << code.toStdString();
     EXPECT_TRUE(m_window->menuActions().action(u"N47"_s)->isEnabled());
 }
@@ -242,6 +244,34 @@ TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonW
     form->cmdcancel()->click();
     EXPECT_EQ(value(u"select ftocol from "_s + table), u"&HC0FFFF"_s);
     EXPECT_EQ(value(u"select ffont from "_s + table), u"Tahoma"_s);
+}
+
+// The administrator's audit screen lists the day's lines: his login and the settings
+// he changed, with the old and the new values.
+TEST_P(UtilityScreensTest, TheAuditTrailScreenListsTheDaysLoginsAndChanges)
+{
+    openWindow(u"ADMIN"_s, u"admin"_s);
+    auto *settings = open<Settings>(u"N49"_s);
+    ASSERT_NE(settings, nullptr);
+    settings->cmddef()->click();
+    auto *form = open<FrmAudit>(u"N48"_s);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), u"Audit Trail . . ."_s);
+    QStringList rows;
+    for (int row = 0; row < form->grid()->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 1; column < form->grid()->columnCount(); ++column)
+            cells << (form->grid()->item(row, column) ? form->grid()->item(row, column)->text() : QString());
+        rows << cells.join(u'|');
+    }
+    EXPECT_TRUE(rows.filter(u"ADMIN|"_s).filter(u"|login|login|masuser|ADMIN|"_s).size() >= 1) << rows.join(u'\n').toStdString();
+    EXPECT_EQ(rows.filter(u"|settings|defaults|control|"_s).size(), 1) << rows.join(u'\n').toStdString();
+    shoot(form, u"audit"_s);
+
+    // A kind chosen narrows the list.
+    form->whatBox()->setCurrentText(u"settings"_s);
+    form->show_Click();
+    EXPECT_EQ(form->grid()->rowCount(), 1);
 }
 
 TEST_P(UtilityScreensTest, BackupFromTheMenuThenRestoreFromTheScreenEndsTheProgram)

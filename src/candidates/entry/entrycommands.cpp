@@ -144,6 +144,25 @@ int save(BatchContext &c, EntryMode mode)
             c.out << regno << u' ' << f.column << u": "_s << was << u" -> "_s << now << Qt::endl;
             ++changes;
         }
+        // A change asked for and not made was refused (a printed candidate is frozen, and
+        // only ADMIN rewrites a certificate number): the run says so and fails.
+        QStringList refused;
+        for (auto it = given.values().cbegin(); it != given.values().cend(); ++it) {
+            const QString was = before.value(it.key()).trimmed();
+            const bool asked = it.key() != u"fregno"_s && was.compare(it.value().trimmed(), Qt::CaseInsensitive) != 0;
+            if (asked && (after ? after->value(it.key()).trimmed() : QString()) == was)
+                refused << u"--"_s + it.key();
+        }
+        if (!refused.isEmpty()) {
+            QString why;
+            if (before.isPrinted())
+                why = u"certificate "_s + before.certno() + u" is printed"_s;
+            if (refused.contains(u"--fcertno"_s) && !c.session.isAdministrator())
+                why += (why.isEmpty() ? QString() : u"; "_s) + u"only ADMIN may rewrite a certificate number"_s;
+            c.err << regno << u": not changed: "_s << refused.join(u", "_s)
+                  << (why.isEmpty() ? QString() : u" ("_s + why + u')') << Qt::endl;
+            return batchexit::kRefused;
+        }
         if (changes == 0)
             c.out << regno << u": nothing changed"_s
                   << (before.isPrinted() ? u" (certificate "_s + before.certno() + u" printed)"_s : QString())

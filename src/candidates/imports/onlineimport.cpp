@@ -183,9 +183,10 @@ std::optional<OnlineApplicationImport::Counts> OnlineApplicationImport::run()
         OnlineLink::open(m_session);
         const Counts counts = import();
         report(m_progress, {}, 0);
+        // Nothing paid yet is an answer, not a failure.
         if (counts.remoteRows < 1) {
-            m_prompter.message(u"No Records found to import"_s, u"Message"_s, PromptIcon::Exclamation);
-            return std::nullopt;
+            m_prompter.message(u"No Records found to import"_s, u"Message"_s, PromptIcon::Information);
+            return counts;
         }
         m_prompter.message(completedMessage(counts), u"Message"_s,
                            counts.rejected > 0 || !counts.unmatched.isEmpty() ? PromptIcon::Exclamation

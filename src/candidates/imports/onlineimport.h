@@ -38,8 +38,8 @@ public:
     OnlineApplicationImport(Session &session, Prompter &prompter, Progress progress = {});
 
     // The Import button: opens the online link, imports, says "Completed Successfully"
-    // with the counts (or "No Records found to import"). nullopt when nothing was found
-    // or the run stopped.
+    // with the counts (or "No Records found to import", with counts of nothing). nullopt
+    // when the run stopped.
     std::optional<Counts> run();
     // The import alone, on an open link; throws StopError / DbError.
     Counts import();

@@ -2,6 +2,7 @@
 #include "certificates/printing/stationeryledger.h"
 
 #include "certificates/printing/sheetnumbers.h"
+#include "shell/audit/audittrail.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
@@ -846,6 +847,8 @@ bool StationeryLedger::cancel(const QString &certNo, const QString &regno, const
     holder.regno = regno;
     holder.degree = degree;
     voidNumber(certNo, holder, Outcome::Cancelled, reason);
+    AuditTrail(m_db).record(m_user, {u"certificates"_s, u"cancel"_s, u"convo"_s, regno + u' ' + degree,
+                                     u"fcertno="_s + certNo, u"fcertno=; reason="_s + reason});
     scope.commit();
     return true;
 }
@@ -860,6 +863,8 @@ bool StationeryLedger::takeBack(const QString &certNo, const QString &regno)
         SheetHolder holder;
         holder.regno = regno;
         voidNumber(certNo, holder, Outcome::Void, u"taken back on Recent Certificates"_s);
+        AuditTrail(m_db).record(m_user, {u"certificates"_s, u"take back"_s, u"convo"_s, regno, u"fcertno="_s + certNo,
+                                         u"fcertno="_s});
     }
     exec(u"delete from reccert where fregno = ? and fcertno = ?"_s, {regno, certNo});
     scope.commit();
@@ -917,6 +922,9 @@ bool StationeryLedger::rewrite(const QString &regno, const QString &degree, cons
         }
         journal(parsed->prefix, parsed->number, {}, holder, Outcome::Printed, note);
     }
+    AuditTrail(m_db).record(m_user, {u"certificates"_s, u"rewrite"_s, u"convo"_s,
+                                     regno + u' ' + degree + u' ' + college, u"fcertno="_s + read,
+                                     u"fcertno="_s + wanted});
     scope.commit();
     return true;
 }

@@ -36,6 +36,7 @@ GridMasterForm::GridMasterForm(const FormContext &context, const GridMasterKind 
     , m_store(context.session.db(), kind)
     , m_spread(new SpreadGrid(columnsOf(kind), this))
 {
+    m_store.setActor(context.session.userName);
     // The grid is the whole screen: the frame of boxes stays empty and hidden.
     frame()->hide();
     m_spread->setMinimumSize(560, 320);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/gridmasters/gridmasterstore.h"
 
+#include "shell/audit/audittrail.h"
 #include "shell/core/importtally.h"
 #include "shell/core/prompter.h"
 #include "shell/db/database.h"
@@ -198,6 +199,38 @@ void GridMasterStore::apply(const GridRow &row)
     const QString table = m_db.table(m_kind.table);
     const QString code = cleanCode(row.code);
     const QString name = cleanText(row.name.trimmed());
+    if (row.mode == GridRowMode::Loaded)
+        return;
+    // The audit line, with the row as it was and as it is now.
+    std::vector<std::pair<QString, QString>> before;
+    std::vector<std::pair<QString, QString>> after;
+    const QString nameColumn = m_kind.convocation ? u"fconvoname"_s : m_kind.nameColumn.toLower();
+    if (row.mode != GridRowMode::Added) {
+        const QString extra = m_kind.convocation ? u", fdate, factive"_s : QString();
+        Rows old = m_db.query(u"select "_s + nameColumn + extra + u" from "_s + table + u" where "_s + m_kind.codeColumn
+                                  + u" = ?"_s,
+                              {code});
+        if (old.next()) {
+            before.emplace_back(nameColumn, old.text(0));
+            if (m_kind.convocation) {
+                before.emplace_back(u"fdate"_s, old.text(1));
+                before.emplace_back(u"factive"_s, old.text(2));
+            }
+        }
+    }
+    if (row.mode != GridRowMode::Deleted) {
+        after.emplace_back(nameColumn, name);
+        if (m_kind.convocation) {
+            after.emplace_back(u"fdate"_s, row.date.trimmed());
+            after.emplace_back(u"factive"_s, row.active ? u"T"_s : u"F"_s);
+        }
+    }
+    const auto [was, now] = row.mode == GridRowMode::Deleted ? std::pair{AuditTrail::difference({}, before).second, QString()}
+                                                             : AuditTrail::difference(before, after);
+    const QString action = row.mode == GridRowMode::Added ? u"add"_s
+        : row.mode == GridRowMode::Deleted                ? u"delete"_s
+                                                          : u"edit"_s;
+    AuditTrail(m_db).record(m_actor, {u"masters"_s, action, m_kind.table.toLower(), code, was, now});
     switch (row.mode) {
     case GridRowMode::Loaded:
         return;

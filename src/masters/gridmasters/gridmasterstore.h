@@ -69,6 +69,8 @@ public:
     GridMasterStore(Database &db, const GridMasterKind &kind);
 
     const GridMasterKind &kind() const { return m_kind; }
+    // The logged-in user, whom the audit trail names for every row saved.
+    void setActor(const QString &user) { m_actor = user; }
 
     // Every row of the table by code, each "E".
     std::vector<GridRow> load() const;
@@ -107,6 +109,7 @@ private:
     std::optional<GridProblem> checkActive(const std::vector<GridRow> &rows, int index) const;
     void apply(const GridRow &row);
 
+    QString m_actor;
     Database &m_db;
     const GridMasterKind &m_kind;
 };

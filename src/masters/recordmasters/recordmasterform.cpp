@@ -125,6 +125,7 @@ void RecordMasterForm::AEDproc(const QString &operation)
 bool RecordMasterForm::lookUpTypedCode()
 {
     RecordMasterStore store(session().db(), m_kind);
+    store.setActor(session().userName);
     const auto found = store.find(text(0)->text());
     if (!found) {
         prompter().message(m_kind.invalidMessage, u"Message"_s, PromptIcon::Exclamation);
@@ -144,6 +145,7 @@ void RecordMasterForm::confirmDelete()
                        PromptAnswer::No)
         == PromptAnswer::Yes) {
         RecordMasterStore store(session().db(), m_kind);
+        store.setActor(session().userName);
         if (store.remove(code, prompter()))
             said = u"Deleted "_s + code;
         rsdisp().requery(session().db());
@@ -177,6 +179,7 @@ void RecordMasterForm::CmdSave_Click()
 {
     try {
         RecordMasterStore store(session().db(), m_kind);
+        store.setActor(session().userName);
         const MasterRecord record = typed();
         if (!fields().checkFocused())
             return;

@@ -82,11 +82,21 @@ std::optional<RecordProblem> RecordMasterStore::check(const MasterRecord &record
     return std::nullopt;
 }
 
-bool RecordMasterStore::write(const QString &sql, const QVariantList &params, Prompter &prompter)
+std::vector<std::pair<QString, QString>> RecordMasterStore::auditValues(const MasterRecord &record) const
+{
+    std::vector<std::pair<QString, QString>> out;
+    for (int i = 0; i < int(m_kind.fields.size()) && i < record.values.size(); ++i)
+        out.emplace_back(m_kind.fields[size_t(i)].column.toLower(), record.values.at(i));
+    return out;
+}
+
+bool RecordMasterStore::write(const QString &sql, const QVariantList &params, const AuditEntry &audit,
+                              Prompter &prompter)
 {
     try {
         WriteScope scope(m_db);
         m_db.exec(sql, params);
+        AuditTrail(m_db).record(m_actor, audit);
         scope.commit();
         return true;
     } catch (const DbError &error) {
@@ -117,9 +127,10 @@ bool RecordMasterStore::insert(const MasterRecord &record, Prompter &prompter)
         marks << u"?"_s;
         params << flagText(clean);
     }
+    const QString now = AuditTrail::difference({}, auditValues(clean)).second;
     return write(u"insert into "_s + m_db.table(m_kind.table) + u" ("_s + columns.join(u", "_s) + u") values ("_s
                      + marks.join(u", "_s) + u')',
-                 params, prompter);
+                 params, {u"masters"_s, u"add"_s, m_kind.table.toLower(), clean.values.front(), {}, now}, prompter);
 }
 
 bool RecordMasterStore::update(const MasterRecord &record, Prompter &prompter)
@@ -136,9 +147,12 @@ bool RecordMasterStore::update(const MasterRecord &record, Prompter &prompter)
         params << flagText(clean);
     }
     params << clean.values.front();
+    const auto before = find(clean.values.front());
+    const auto [was, now] = AuditTrail::difference(before ? auditValues(*before) : auditValues(MasterRecord{}),
+                                                   auditValues(clean));
     return write(u"update "_s + m_db.table(m_kind.table) + u" set "_s + sets.join(u", "_s) + u" where "_s
                      + m_kind.key().column + u" = ?"_s,
-                 params, prompter);
+                 params, {u"masters"_s, u"edit"_s, m_kind.table.toLower(), clean.values.front(), was, now}, prompter);
 }
 
 int RecordMasterStore::candidatesUsing(const QString &code) const
@@ -158,8 +172,11 @@ bool RecordMasterStore::remove(const QString &code, Prompter &prompter)
                          u"Delete"_s, PromptIcon::Exclamation);
         return false;
     }
+    const auto before = find(code.trimmed());
+    const QString was = before ? AuditTrail::difference({}, auditValues(*before)).second : QString();
     return write(u"delete from "_s + m_db.table(m_kind.table) + u" where "_s + m_kind.key().column + u" = ?"_s,
-                 {code.trimmed()}, prompter);
+                 {code.trimmed()}, {u"masters"_s, u"delete"_s, m_kind.table.toLower(), code.trimmed(), was, {}},
+                 prompter);
 }
 
 } // namespace sw

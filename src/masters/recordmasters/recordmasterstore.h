@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/audit/audittrail.h"
 #include "masters/recordmasters/recordmasterkind.h"
 
 #include <QStringList>
@@ -35,6 +36,8 @@ public:
     RecordMasterStore(Database &db, const RecordMasterKind &kind);
 
     const RecordMasterKind &kind() const { return m_kind; }
+    // The logged-in user, whom the audit trail names for every change.
+    void setActor(const QString &user) { m_actor = user; }
 
     // Every key in order, for browsing.
     QStringList codes() const;
@@ -58,10 +61,14 @@ public:
 
 private:
     QString flagText(const MasterRecord &record) const { return record.flag ? QStringLiteral("T") : QStringLiteral("F"); }
-    bool write(const QString &sql, const QVariantList &params, Prompter &prompter);
+    // The change and its audit line, in one transaction.
+    bool write(const QString &sql, const QVariantList &params, const AuditEntry &audit, Prompter &prompter);
+    // "column=value" of each field, for the audit trail.
+    std::vector<std::pair<QString, QString>> auditValues(const MasterRecord &record) const;
 
     Database &m_db;
     const RecordMasterKind &m_kind;
+    QString m_actor;
 };
 
 } // namespace sw

@@ -5,6 +5,7 @@
 #include "shell/db/connector.h"
 #include "shell/db/database.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,6 +83,17 @@ QString quickCheck(sqlite3 *db)
     return findings.join(u"; "_s);
 }
 
+// The copy itself, through the program's own connection type, read only.
+std::unique_ptr<Database> openReadOnly(const QString &file)
+{
+    QSqlDatabase handle = QSqlDatabase::addDatabase(u"QSQLITE"_s, Connector::newConnectionName());
+    handle.setDatabaseName(file);
+    handle.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+    if (!handle.open())
+        Database::failOpen(handle, Backend::SQLite);
+    return std::make_unique<Database>(std::move(handle), SqlDialect::forBackend(Backend::SQLite));
+}
+
 class SqliteBackup final : public BackupEngine
 {
 public:
@@ -104,7 +116,8 @@ public:
         pending.commit();
     }
 
-    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file) override
+    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
+                 const CopyCheck &check) override
     {
         sqlite3 *source = nullptr;
         const int opened = sqlite3_open_v2(QFile::encodeName(file).constData(), &source, SQLITE_OPEN_READONLY, nullptr);
@@ -119,9 +132,11 @@ public:
             throw StopError(u"The file "_s + file + u" is not a backup of a Scrollwise database: "_s
                             + QString::fromUtf8(sqlite3_errmsg(source)));
         // A damaged copy is refused before anything of the database is touched.
-        const QString check = quickCheck(source);
-        if (check != u"ok"_s)
-            throw StopError(u"The file "_s + file + u" is damaged and cannot be restored: "_s + check);
+        const QString findings = quickCheck(source);
+        if (findings != u"ok"_s)
+            throw StopError(u"The file "_s + file + u" is damaged and cannot be restored: "_s + findings);
+        if (check)
+            check(*openReadOnly(file));
 
         // The copy goes into the live database in one write transaction of its own, so a
         // failure half-way leaves the database as it was, and the connections the program
@@ -135,7 +150,21 @@ public:
             target.databaseName = Connector::databaseName(settings, folder);
         if (target.databaseName.isEmpty())
             target.databaseName = u"CONVO"_s;
-        const auto db = Connector::open(target, folder, options);
+        std::unique_ptr<Database> db;
+        try {
+            db = Connector::open(target, folder, options);
+        } catch (const DbError &) {
+            // A file that is no database any more is put aside under a name of its own (kept,
+            // not deleted) and the copy goes into a new file.
+            const QString live = folder.filePath(target.databaseName + u".sqlite"_s);
+            const QString aside = live + u".damaged-"_s + QDateTime::currentDateTime().toString(u"yyyyMMddHHmmss"_s);
+            for (const QString &suffix : {QString(), u"-wal"_s, u"-shm"_s}) {
+                if (QFileInfo::exists(live + suffix) && !QFile::rename(live + suffix, aside + suffix))
+                    throw StopError(u"The damaged database file "_s + live + suffix + u" cannot be moved aside to "_s
+                                    + aside + suffix + u'.');
+            }
+            db = Connector::open(target, folder, options);
+        }
         copySqlite(source, sqliteHandle(*db), u"The restore failed"_s);
     }
 };
@@ -157,10 +186,12 @@ public:
         pending.commit();
     }
 
-    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file) override
+    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
+                 const CopyCheck &check) override
     {
         const QString client = tool({u"mariadb"_s, u"mysql"_s});
-        const QString name = settings.databaseName.isEmpty() ? u"CONVO"_s : settings.databaseName;
+        // The database the installation uses: DBNAME, else CONVO or CONVODIST by the marker file.
+        const QString name = Connector::databaseName(settings, folder);
         const QString loading = name + u"_restore"_s;
         const QString previous = name + u"_previous"_s;
 
@@ -185,6 +216,21 @@ public:
         QStringList args = connectionArguments(host, port, settings.effectiveAdminUser());
         args << u"--database="_s + loading;
         run(client, args, settings.dbPassword, file);
+
+        // Only a copy of an application database goes in, and only one the caller accepts.
+        Connector::Options copyOptions;
+        copyOptions.database = loading;
+        {
+            const auto copy = Connector::open(server, folder, copyOptions);
+            try {
+                copy->query(u"select fversion from control"_s);
+            } catch (const DbError &e) {
+                throw StopError(u"The file "_s + file + u" is not a backup of a Scrollwise database: "_s
+                                + e.description());
+            }
+            if (check)
+                check(*copy);
+        }
 
         QStringList moves;
         Rows loaded = db->query(u"SELECT table_name FROM information_schema.tables WHERE table_schema = ?"_s, {loading});
@@ -251,7 +297,8 @@ public:
         db.exec(u"backup database "_s + db.currentDatabaseName() + u" to disk = ?"_s, {file});
     }
 
-    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file) override
+    void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
+                 const CopyCheck &) override
     {
         ConnectionSettings master = settings;
         master.databaseName = u"master"_s;

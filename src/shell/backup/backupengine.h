@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace sw {
@@ -24,8 +25,13 @@ public:
 
     // Writes a consistent copy of the connection's database to `file`.
     virtual void backup(Database &db, const QString &file) = 0;
-    // Replaces the application database named by `settings` with the copy in `file`.
-    virtual void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file) = 0;
+    // What a copy must pass before it replaces the database; throws StopError to refuse it.
+    using CopyCheck = std::function<void(Database &copy)>;
+
+    // Replaces the application database the installation uses (DBNAME, else CONVO or
+    // CONVODIST by its marker file) with the copy in `file`, once `check` accepted it.
+    virtual void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
+                         const CopyCheck &check) = 0;
 
     static std::unique_ptr<BackupEngine> forBackend(Backend backend);
 };

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/backup/backuprun.h"
 
+#include "shell/audit/audittrail.h"
 #include "shell/backup/backupengine.h"
+#include "shell/core/passwordcodec.h"
 #include "shell/core/inifile.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -12,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -74,7 +77,7 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
 {
     const QString file = backupFile.trimmed();
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        m_prompter.message(u"Invalid File path!!"_s, u"Message"_s, PromptIcon::Information);
+        m_prompter.message(u"Invalid File path!!"_s, u"Message"_s, PromptIcon::Exclamation);
         return Outcome::Refused;
     }
     try {
@@ -92,7 +95,8 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
             exists = true;
         } catch (const DbError &e) {
             // No usable database: nothing to overwrite, nothing to ask.
-            if (e.kind() != DbErrorKind::ServerUnreachable && e.kind() != DbErrorKind::MissingTable)
+            if (e.kind() != DbErrorKind::ServerUnreachable && e.kind() != DbErrorKind::MissingTable
+                && e.kind() != DbErrorKind::NotADatabase)
                 throw;
             const QString type = settings.dbType.trimmed().toUpper();
             backend = type == u"MYSQL"_s ? Backend::MySql : type == u"SQLSRVR"_s ? Backend::SqlServer : Backend::SQLite;
@@ -112,7 +116,18 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
                                     u"Message"_s, PromptIcon::Question))
             return Outcome::Declined;
         report(m_progress, u"Restoring the database, Please wait..."_s);
-        engineFor(backend)->restore(settings, m_folder, file);
+        BackupEngine::CopyCheck check;
+        if (!exists && m_checkCopy)
+            check = [this](Database &copy) {
+                const QVariant stored = copy.scalar(u"select fpasswd from masuser where fusername = ? and "
+                                                    "coalesce(fdeleted, '') <> 'T'"_s,
+                                                    {u"ADMIN"_s});
+                if (m_user != u"ADMIN"_s || !stored.isValid() || !passwords::matchesUser(stored.toString(), m_copyPassword))
+                    throw StopError(u"There is no database to log in to, and the password given is not the ADMIN "
+                                    "password of the backup: nothing was restored."_s);
+            };
+        engineFor(backend)->restore(settings, m_folder, file, check);
+        recordRestore(settings, file);
     } catch (const DbError &e) {
         m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
         return Outcome::Refused;
@@ -124,6 +139,13 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
     m_prompter.message(u"Restored Database Successfully!!. System will restart now!!"_s, u"Message"_s,
                        PromptIcon::Information);
     return Outcome::Restored;
+}
+
+void RestoreRun::recordRestore(const ConnectionSettings &settings, const QString &file) const
+{
+    const auto restored = Connector::open(settings, m_folder);
+    AuditTrail(*restored).record(m_user, {u"restore"_s, u"restore"_s, {}, restored->currentDatabaseName(), {},
+                                          u"from "_s + QFileInfo(file).absoluteFilePath()});
 }
 
 void RestoreRun::setOwnSession(const Database &db)
@@ -144,12 +166,22 @@ QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings 
     }
     if (backend != Backend::MySql || !probe)
         return {};
+    // A connection closed a moment ago (this program's own, just before the restore) can
+    // still be listed while the server ends its thread: it is asked again for a while,
+    // and only connections that stay count.
     QStringList others;
-    Rows rows = probe->query(u"select user, host from information_schema.processlist where db = database() and "
-                             "id <> connection_id() and id <> ?"_s,
-                             {m_ownConnection.isEmpty() ? u"0"_s : m_ownConnection});
-    while (rows.next())
-        others << rows.text(0) + u'@' + rows.text(1).section(u':', 0, 0);
+    for (int attempt = 0; attempt < 15; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(200);
+        others.clear();
+        Rows rows = probe->query(u"select user, host from information_schema.processlist where db = database() and "
+                                 "id <> connection_id() and id <> ?"_s,
+                                 {m_ownConnection.isEmpty() ? u"0"_s : m_ownConnection});
+        while (rows.next())
+            others << rows.text(0) + u'@' + rows.text(1).section(u':', 0, 0);
+        if (others.isEmpty())
+            break;
+    }
     return others;
 }
 

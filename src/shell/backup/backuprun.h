@@ -52,11 +52,17 @@ public:
 
     // The restoring program's own connection, which does not count as another session.
     void setOwnSession(const Database &db);
+    // Who restores, for the audit trail of the restored database.
+    void setUser(const QString &user) { m_user = user; }
+    // Where no usable database is left to log in to, the ADMIN password given here is
+    // checked against the copy's own users before the copy goes in.
+    void requireAdministratorOfCopy(const QString &password) { m_copyPassword = password; m_checkCopy = true; }
 
     enum class Outcome { Restored, Declined, Refused };
     Outcome run(const QString &backupFile);
 
 private:
+    void recordRestore(const ConnectionSettings &settings, const QString &file) const;
     QStringList otherSessions(Backend backend, const ConnectionSettings &settings, const Database *probe,
                               std::shared_ptr<SessionLock> &alone) const;
 
@@ -64,6 +70,9 @@ private:
     Prompter &m_prompter;
     Progress m_progress;
     QString m_ownConnection;
+    QString m_user;
+    QString m_copyPassword;
+    bool m_checkCopy = false;
 };
 
 } // namespace sw

@@ -83,6 +83,7 @@ void RestoreDb::cmd_Click(int index)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
     restore.setOwnSession(session().db());
+    restore.setUser(session().userName);
     const RestoreRun::Outcome outcome = restore.run(m_path->text());
     QApplication::restoreOverrideCursor();
     if (outcome == RestoreRun::Outcome::Restored)

@@ -15,12 +15,13 @@ namespace sw {
 namespace {
 
 // Start-up without windows: a missing configuration or an older database is a
-// message telling which command mends it.
+// message telling which command mends it. Start-up only speaks when it cannot go
+// on, so everything it says goes to standard error.
 class BatchStartupUi final : public StartupUi
 {
 public:
-    explicit BatchStartupUi(Prompter &prompter)
-        : m_prompter(prompter)
+    BatchStartupUi(QTextStream &err, ConsolePrompter::Policy policy)
+        : m_prompter(err, err, policy)
     {
     }
     Prompter &prompter() override { return m_prompter; }
@@ -30,7 +31,7 @@ public:
                                + u" is missing or names no usable database: run scrollwise-batch init."_s,
                            u"Message"_s, PromptIcon::Critical);
     }
-    void showUpgrade(Database &) override
+    void showUpgrade(Database &, const AppFolder &) override
     {
         m_prompter.message(u"The database is older than the program: run scrollwise-batch upgrade."_s, u"Message"_s,
                            PromptIcon::Critical);
@@ -38,7 +39,7 @@ public:
     void processEvents() override {}
 
 private:
-    Prompter &m_prompter;
+    ConsolePrompter m_prompter;
 };
 
 const BatchOption *findOption(const BatchCommand &command, const QString &name)
@@ -149,6 +150,8 @@ QString BatchTool::helpText(const QString &topic) const
         text += u"\n      "_s + c.summary;
         if (!c.menuCode.isEmpty())
             text += u" (needs menu item "_s + c.menuCode + u')';
+        if (c.administratorOnly)
+            text += u" (ADMIN only)"_s;
         text += u'\n';
         for (const BatchOption &o : c.options) {
             if (!o.description.isEmpty())
@@ -162,7 +165,7 @@ int BatchTool::prepare(const BatchCommand &command, BatchContext &context)
 {
     if (!command.needsDatabase && !command.needsLogin)
         return batchexit::kOk;
-    BatchStartupUi ui(context.prompter);
+    BatchStartupUi ui(context.err, context.prompter.policy());
     Startup startup(context.folder, ui);
     if (startup.run(context.session) != Startup::Outcome::ReadyForLogin)
         return batchexit::kRefused;
@@ -178,6 +181,11 @@ int BatchTool::prepare(const BatchCommand &command, BatchContext &context)
     }
     if (const QString refusal = menuRefusal(context, command.menuCode, command.name); !refusal.isEmpty()) {
         context.err << refusal << Qt::endl;
+        return batchexit::kRefused;
+    }
+    if (command.administratorOnly && !context.session.isAdministrator()) {
+        context.err << u"Only ADMIN may run \""_s << command.name << u"\"; "_s << context.session.userName
+                    << u" may not."_s << Qt::endl;
         return batchexit::kRefused;
     }
     for (const auto &setup : m_sessionSetups)
@@ -215,7 +223,8 @@ int BatchTool::main(const QStringList &arguments, QTextStream &out, QTextStream 
             if (option == u"--folder"_s)
                 context.folderOption = valueOf(option);
             else if (option == u"--user"_s)
-                context.user = valueOf(option);
+                context.user = valueOf(option).trimmed().toUpper(); // as the login screen keeps names
+
             else if (option == u"--password"_s)
                 context.password = valueOf(option);
             else if (option == u"--convo"_s)

@@ -68,6 +68,8 @@ struct BatchCommand
     bool needsLogin = false;   // log in with --user/--password/--convo first
     bool needsDatabase = false; // connect (start-up up to the login) first
     std::function<int(BatchContext &)> run;
+    // Only ADMIN may run it (what changes the whole installation, or reads its audit).
+    bool administratorOnly = false;
 };
 
 // Everything a command runs with: the folder, the prompter, the session (connected

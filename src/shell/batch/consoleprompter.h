@@ -35,6 +35,7 @@ public:
 
     ConsolePrompter(QTextStream &out, QTextStream &err, Policy policy = Policy::Unanswered);
     void setPolicy(Policy policy) { m_policy = policy; }
+    Policy policy() const { return m_policy; }
     // Standard output carries the command's report: from now on every message and
     // every question answered goes to standard error, so none ends up in the report.
     void keepOutputForReport() { m_outputIsReport = true; }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/batch/shellcommands.h"
 
+#include "shell/audit/auditcommands.h"
 #include "shell/backup/backuprun.h"
+#include "shell/backup/upgraderun.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/schemaupgrade.h"
@@ -12,6 +14,7 @@
 #include "shell/document/documentcommands.h"
 #include "shell/forms/formscommands.h"
 #include "shell/startup/installer.h"
+#include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 #include "shell/users/usercommands.h"
 
@@ -20,6 +23,37 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
+
+// Logs in on `db` (the administration code, no convocation) and refuses anyone but
+// ADMIN: what follows can change the whole installation. With `menuCode`, the refusal
+// is the menu item's, as for every other command.
+void requireAdministrator(BatchContext &c, Database &db, const QString &what, const QString &menuCode = {})
+{
+    if (c.user.isEmpty())
+        throw UsageError(u"\""_s + what + u"\" needs the ADMIN login: --user ADMIN --password PW."_s);
+    const LoginStore store(db);
+    if (const auto refusal = store.login(c.session, c.user, c.password, Session::adminConvocation()))
+        throw StopError(refusal->text);
+    if (!menuCode.isEmpty()) {
+        if (const QString refusal = menuRefusal(c, menuCode, what); !refusal.isEmpty())
+            throw StopError(refusal);
+    }
+    if (!c.session.isAdministrator())
+        throw StopError(u"Only ADMIN may run \""_s + what + u"\"; "_s + c.session.userName + u" may not."_s);
+}
+
+// Opens the folder's database without start-up's version check, which would send an
+// older database to the upgrade and refuse a newer one.
+void connectDirectly(BatchContext &c)
+{
+    IniFile ini(Startup::iniPath(c.folder));
+    if (!ini.exists())
+        throw StopError(u"The configuration file "_s + ini.path() + u" does not exist: run scrollwise-batch init."_s);
+    ini.load();
+    c.session.folder = c.folder;
+    c.session.iniFile = ini.path();
+    c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
+}
 
 int runInit(BatchContext &c)
 {
@@ -31,8 +65,38 @@ int runInit(BatchContext &c)
     o.adminUser = c.args.value(u"admin-user"_s);
     o.databaseName = c.args.value(u"db-name"_s);
     o.dist = c.args.has(u"dist"_s);
+    // Setting a configured folder up again keeps its database unless another is named:
+    // "init --force" must not quietly move an installation to a new SQLite file.
+    IniFile current(Startup::iniPath(c.folder));
+    if (!c.args.has(u"type"_s) && current.exists() && current.load()) {
+        const ConnectionSettings configured = ConnectionSettings::read(current);
+        if (!configured.dbType.trimmed().isEmpty()) {
+            o.type = configured.dbType.trimmed().toUpper();
+            if (!c.args.has(u"server"_s))
+                o.server = configured.serverName;
+            if (!c.args.has(u"db-password"_s))
+                o.dbPassword = configured.dbPassword;
+            if (!c.args.has(u"admin-user"_s))
+                o.adminUser = configured.adminUser;
+            if (!c.args.has(u"db-name"_s))
+                o.databaseName = configured.databaseName;
+            if (!c.args.has(u"dist"_s))
+                o.dist = Connector::markedDatabase(c.folder) == u"CONVODIST"_s;
+        }
+    }
     if ((o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s || o.type == u"ORACLE"_s) && o.server.isEmpty())
         throw UsageError(u"--server is required for database type "_s + o.type + u'.');
+    if (auto existing = Installer::openExisting(c.folder, o)) {
+        const QString name = existing->currentDatabaseName();
+        if (!c.args.has(u"force"_s))
+            throw StopError(u"The folder "_s + c.folder.root() + u" already holds the database "_s + name
+                            + u": init would rewrite its institution code and version. To set it up again, give "
+                              "--force with --user ADMIN --password PW."_s);
+        requireAdministrator(c, *existing, u"init --force"_s);
+        if (!c.prompter.askYesNo(u"The database "_s + name + u" already exists. Set it up again with institution code "_s
+                                 + o.institution + u'?'))
+            throw StopError(u"Nothing was changed."_s, PromptIcon::Information);
+    }
     const Installer::Result result = Installer::install(c.folder, o, c.prompter);
     for (const QString &line : result.done)
         c.out << line << Qt::endl;
@@ -42,16 +106,20 @@ int runInit(BatchContext &c)
 
 int runUpgrade(BatchContext &c)
 {
-    SchemaUpgrade upgrade(c.session.db(), c.prompter);
-    UpgradeReport report;
-    if (!upgrade.runAndStamp(programVersion(), &report))
+    connectDirectly(c);
+    requireAdministrator(c, c.session.db(), u"upgrade"_s);
+    UpgradeRun upgrade(c.session.db(), c.folder, c.prompter);
+    upgrade.setUser(c.session.userName);
+    const UpgradeRun::Result result = upgrade.run(programVersion());
+    if (result.outcome == UpgradeRun::Outcome::Refused)
         return batchexit::kRefused;
+    const UpgradeReport &report = result.report;
     c.out << u"tables created: "_s << report.createdTables.join(u", "_s) << Qt::endl;
     c.out << u"columns added: "_s << report.addedColumns.join(u", "_s) << Qt::endl;
     c.out << u"columns re-declared: "_s << report.redeclaredColumns << Qt::endl;
     for (const QString &s : std::as_const(report.skippedStatements))
         c.out << u"skipped: "_s << s << Qt::endl;
-    return report.stoppedEarly ? batchexit::kRefused : batchexit::kOk;
+    return result.outcome == UpgradeRun::Outcome::Upgraded ? batchexit::kOk : batchexit::kRefused;
 }
 
 int runLoginCheck(BatchContext &c)
@@ -89,13 +157,34 @@ int runBackup(BatchContext &c)
     return batchexit::kOk;
 }
 
+// Restore needs no working database: when the installation's database is missing or
+// unreadable, the ADMIN password is checked against the backup's own users instead.
 int runRestore(BatchContext &c)
 {
     if (c.args.positionals.size() != 1)
         throw UsageError(u"restore needs the backup file: scrollwise-batch restore FILE"_s);
+    if (c.user.isEmpty())
+        throw UsageError(u"\"restore\" needs the ADMIN login: --user ADMIN --password PW."_s);
+    bool usable = false;
+    try {
+        connectDirectly(c);
+        c.session.db().query(u"select fversion from control"_s);
+        usable = true;
+    } catch (const DbError &e) {
+        if (e.kind() != DbErrorKind::ServerUnreachable && e.kind() != DbErrorKind::MissingTable
+            && e.kind() != DbErrorKind::NotADatabase)
+            throw;
+        c.err << u"The database cannot be opened ("_s << e.description()
+              << u"): the ADMIN password is checked against the backup's own users."_s << Qt::endl;
+    }
+    if (usable)
+        requireAdministrator(c, c.session.db(), u"restore"_s, u"N45"_s);
     // The session's own connection is closed first: the database under it is replaced.
     c.session.cn.reset();
     RestoreRun run(c.folder, c.prompter, [&c](const QString &status, int) { c.out << status << Qt::endl; });
+    run.setUser(c.user);
+    if (!usable)
+        run.requireAdministratorOfCopy(c.password);
     switch (run.run(c.args.positionals.first())) {
     case RestoreRun::Outcome::Restored:
         return batchexit::kOk;
@@ -129,34 +218,30 @@ void addShellCommands(BatchTool &tool)
                {u"db-password"_s, u"PW"_s, u"password of the server's administrator login"_s},
                {u"admin-user"_s, u"NAME"_s, u"the server's administrator login (root for MYSQL, sa for SQLSRVR)"_s},
                {u"db-name"_s, u"NAME"_s, u"database name instead of CONVO / CONVODIST"_s},
-               {u"dist"_s, {}, u"use the CONVODIST database (marker CONVODIST.DBS)"_s}},
+               {u"dist"_s, {}, u"use the CONVODIST database (marker CONVODIST.DBS)"_s},
+               {u"force"_s, {}, u"set up a folder that already holds a database again (ADMIN login, asks)"_s}},
               {},
               false,
               false,
               runInit});
-    tool.add({u"upgrade"_s, {}, u"Brings the database's tables up to this program's schema and stamps its version."_s,
-              {}, {}, false, false, [](BatchContext &c) {
-                  // Connects without the version check, which would refuse an older database.
-                  IniFile ini(Startup::iniPath(c.folder));
-                  if (!ini.exists())
-                      throw StopError(u"The configuration file "_s + ini.path() + u" does not exist: run scrollwise-batch init."_s);
-                  ini.load();
-                  c.session.folder = c.folder;
-                  c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
-                  return runUpgrade(c);
-              }});
+    tool.add({u"upgrade"_s, {},
+              u"Brings the database's tables up to this program's schema and stamps its version (ADMIN only; a copy "
+              "of the database goes to Backup/ first)."_s,
+              {}, {}, false, false, runUpgrade});
     tool.add({u"backup"_s, {},
               u"Backs the database up to Backup/ (database name + ddmmyyyy + .bak), then removes the candidates "
               "without a convocation code."_s,
               {}, u"N47"_s, true, true, runBackup});
     tool.add({u"restore"_s, u"FILE"_s,
-              u"Puts a backup in place of the database (asks before overwriting one: --yes / --no)."_s, {},
-              u"N45"_s, true, true, runRestore});
+              u"Puts a backup in place of the database the installation uses, also a missing or unreadable one "
+              "(ADMIN only; asks before overwriting one: --yes / --no)."_s,
+              {}, {}, false, false, runRestore});
     tool.add({u"login-check"_s, {}, u"Logs in with --user/--password/--convo and prints the session values."_s, {}, {},
               true, true, runLoginCheck});
     addDocumentCommands(tool);
     addFormsCommands(tool);
     addUserCommands(tool);
+    addAuditCommands(tool);
 }
 
 } // namespace sw

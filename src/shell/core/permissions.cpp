@@ -15,7 +15,7 @@ bool allows(const QString &permissionString, const QString &menuCode, bool isAdm
 {
     if (menuCode.isEmpty())
         return true;
-    const bool adminOnly = menuCode == u"N43"_s || menuCode == u"N45"_s;
+    const bool adminOnly = menuCode == u"N43"_s || menuCode == u"N45"_s || menuCode == u"N48"_s;
     if (isAdministrator)
         return true;
     if (permissionString.contains(menuCode))

@@ -11,8 +11,8 @@ QString governedCodes();
 
 // Whether a user with `permissionString` may use menu item `menuCode`. The tests
 // are plain substring tests, so a top menu is granted with any of its items
-// ("N1" occurs in "N11"). Security (N43) and restore (N45) belong to the
-// administrator alone, who has every other item too.
+// ("N1" occurs in "N11"). Security (N43), restore (N45) and the audit trail (N48)
+// belong to the administrator alone, who has every other item too.
 bool allows(const QString &permissionString, const QString &menuCode, bool isAdministrator);
 
 } // namespace sw::permissions

@@ -30,6 +30,11 @@ public:
     // An input box; nullopt when cancelled.
     virtual std::optional<QString> input(const QString &text, const QString &title,
                                          const QString &initial) = 0;
+    // An input box whose text is not shown as it is typed (a password).
+    virtual std::optional<QString> inputSecret(const QString &text, const QString &title)
+    {
+        return input(text, title, {});
+    }
 
     enum class FileMode { Open, Save, Folder };
     // A file or folder dialog; nullopt when cancelled.

@@ -10,8 +10,9 @@ QString programVersion();
 
 enum class VersionOrder { DatabaseOlder, Equal, DatabaseNewer };
 
-// Versions are compared as plain text, character by character: "1.0.10" sorts
-// before "1.0.9", so a database stamped 1.0.9 counts as newer than program 1.0.10.
+// Versions are compared part by part as numbers: a database stamped 1.0.9 is older
+// than program 1.0.10. A missing part counts as 0; an empty or unreadable stamp is
+// older than any program, so the upgrade stamps it.
 VersionOrder compareVersionText(const QString &program, const QString &database);
 
 } // namespace sw

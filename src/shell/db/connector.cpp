@@ -24,17 +24,14 @@ void checkIdentifier(const QString &name)
         throw DbError(DbErrorKind::CommandText, {}, u"The database name \""_s + name + u"\" may hold only letters, digits and underscores."_s);
 }
 
-std::unique_ptr<Database> wrap(QSqlDatabase handle, Backend backend)
+// The Database takes the connection over; the caller's copy is let go at once, so that
+// a statement failing next (a file that is no database) removes the connection without
+// Qt's warning that it is still in use.
+std::unique_ptr<Database> wrap(QSqlDatabase &handle, Backend backend)
 {
-    return std::make_unique<Database>(std::move(handle), SqlDialect::forBackend(backend));
-}
-
-[[noreturn]] void failOpen(QSqlDatabase handle, Backend backend)
-{
-    const QSqlError error = handle.lastError();
-    // The wrapper removes the failed connection again.
-    auto db = wrap(std::move(handle), backend);
-    db->fail(error, u"CONNECT"_s);
+    auto db = std::make_unique<Database>(handle, SqlDialect::forBackend(backend));
+    handle = QSqlDatabase();
+    return db;
 }
 
 void sendSessionStatements(Database &db)
@@ -44,10 +41,15 @@ void sendSessionStatements(Database &db)
         db.query(s);
 }
 
+QString chosenDatabase(const ConnectionSettings &settings, const AppFolder &folder, const Connector::Options &options)
+{
+    return options.database.isEmpty() ? Connector::databaseName(settings, folder) : options.database;
+}
+
 std::unique_ptr<Database> openSqlite(const ConnectionSettings &settings, const AppFolder &folder,
                                      const Connector::Options &options)
 {
-    const QString name = Connector::databaseName(settings, folder);
+    const QString name = chosenDatabase(settings, folder, options);
     const QString file = folder.filePath(name + u".sqlite"_s);
     if (!options.createIfMissing && !QFileInfo::exists(file))
         throw DbError(DbErrorKind::ServerUnreachable, {}, u"The database file "_s + file + u" does not exist."_s);
@@ -55,8 +57,8 @@ std::unique_ptr<Database> openSqlite(const ConnectionSettings &settings, const A
     handle.setDatabaseName(file);
     handle.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=15000"_s);
     if (!handle.open())
-        failOpen(std::move(handle), Backend::SQLite);
-    auto db = wrap(std::move(handle), Backend::SQLite);
+        Database::failOpen(handle, Backend::SQLite);
+    auto db = wrap(handle, Backend::SQLite);
     db->holdSessionLock(SessionLock::shared(file));
     // Reading the schema version fails at once on a file that is not a database,
     // before anything could be written to it.
@@ -68,7 +70,7 @@ std::unique_ptr<Database> openSqlite(const ConnectionSettings &settings, const A
 std::unique_ptr<Database> openMysql(const ConnectionSettings &settings, const AppFolder &folder,
                                     const Connector::Options &options)
 {
-    const QString name = Connector::databaseName(settings, folder);
+    const QString name = chosenDatabase(settings, folder, options);
     checkIdentifier(name);
     const auto [host, port] = Connector::mysqlHostPort(settings.serverName);
     QSqlDatabase handle = QSqlDatabase::addDatabase(u"QMYSQL"_s, Connector::newConnectionName());
@@ -78,8 +80,8 @@ std::unique_ptr<Database> openMysql(const ConnectionSettings &settings, const Ap
     handle.setPassword(settings.dbPassword);
     handle.setConnectOptions(u"MYSQL_OPT_CONNECT_TIMEOUT="_s + QString::number(options.connectTimeoutSeconds));
     if (!handle.open())
-        failOpen(std::move(handle), Backend::MySql);
-    auto db = wrap(std::move(handle), Backend::MySql);
+        Database::failOpen(handle, Backend::MySql);
+    auto db = wrap(handle, Backend::MySql);
     if (options.createIfMissing)
         db->query(u"CREATE DATABASE IF NOT EXISTS `"_s + name + u"` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci"_s);
     db->query(u"USE `"_s + name + u'`');
@@ -93,8 +95,8 @@ std::unique_ptr<Database> openOdbc(const QString &connectionString, Backend back
     handle.setDatabaseName(connectionString);
     handle.setConnectOptions(u"SQL_ATTR_LOGIN_TIMEOUT="_s + QString::number(timeoutSeconds));
     if (!handle.open())
-        failOpen(std::move(handle), backend);
-    return wrap(std::move(handle), backend);
+        Database::failOpen(handle, backend);
+    return wrap(handle, backend);
 }
 
 } // namespace
@@ -171,7 +173,7 @@ std::unique_ptr<Database> Connector::open(const ConnectionSettings &settings, co
         return openMysql(settings, folder, options);
     if (type == u"SQLSRVR"_s) {
         auto db = openOdbc(sqlServerConnectionString(settings), Backend::SqlServer, options.connectTimeoutSeconds);
-        const QString name = databaseName(settings, folder);
+        const QString name = chosenDatabase(settings, folder, options);
         checkIdentifier(name);
         db->query(u"USE ["_s + name + u']');
         sendSessionStatements(*db);

@@ -22,6 +22,8 @@ public:
         // Create the database (SQLite file, MySQL database) when it does not exist; only `init` does.
         bool createIfMissing = false;
         int connectTimeoutSeconds = 5;
+        // The database to open instead of the one the marker file or DBNAME chooses.
+        QString database;
     };
 
     // "CONVO" when CONVO.DBS exists, else "CONVODIST" when CONVODIST.DBS exists, else empty.

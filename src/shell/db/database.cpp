@@ -121,12 +121,28 @@ QString Database::currentDatabaseName() const
     return {};
 }
 
-void Database::fail(const QSqlError &error, const QString &sql) const
+namespace {
+[[noreturn]] void throwClassified(const SqlDialect &dialect, const QSqlError &error, const QString &sql)
 {
     QString description = error.databaseText().trimmed();
     if (description.isEmpty())
         description = error.driverText().trimmed();
-    throw DbError(m_dialect->classify(error), error.nativeErrorCode(), description, sql);
+    throw DbError(dialect.classify(error), error.nativeErrorCode(), description, sql);
+}
+} // namespace
+
+void Database::fail(const QSqlError &error, const QString &sql) const
+{
+    throwClassified(*m_dialect, error, sql);
+}
+
+void Database::failOpen(QSqlDatabase &handle, Backend backend)
+{
+    const QSqlError error = handle.lastError();
+    const QString name = handle.connectionName();
+    handle = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+    throwClassified(*SqlDialect::forBackend(backend), error, u"CONNECT"_s);
 }
 
 namespace {

@@ -126,6 +126,10 @@ public:
     int transactionDepth() const { return m_depth; }
 
     [[noreturn]] void fail(const QSqlError &error, const QString &sql) const;
+    // A connection that did not open: the connection is removed (its last copy in
+    // `handle` released first, so Qt has nothing to warn about) and its error thrown,
+    // classified for `backend`.
+    [[noreturn]] static void failOpen(QSqlDatabase &handle, Backend backend);
 
     // Held as long as the connection is open (an SQLite file's session lock).
     void holdSessionLock(std::shared_ptr<SessionLock> lock) { m_sessionLock = std::move(lock); }

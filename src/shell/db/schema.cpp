@@ -25,7 +25,7 @@ const std::vector<TableDefinition> &tables()
          u"FCONVOCODE VARCHAR(4), FCONVONAME VARCHAR(100), FDATE VARCHAR(50), FACTIVE VARCHAR(1), "
          "FDATEKAN VARCHAR(50), FCONVONAMEKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
         {u"MASUSER"_s,
-         u"FUSERNAME VARCHAR(50), FPASSWD VARCHAR(20), FPERMISSION VARCHAR(500), FSECTION VARCHAR(20), "
+         u"FUSERNAME VARCHAR(50), FPASSWD VARCHAR(128), FPERMISSION VARCHAR(500), FSECTION VARCHAR(20), "
          "FDELETED VARCHAR(1)"_s},
         {u"AUTOCORRECT"_s, u"FREPLACE VARCHAR(100), FWITH VARCHAR(100), FDELETE VARCHAR(1)"_s},
         {u"RECCERT"_s, u"FDEGREE VARCHAR(5), FCOLLCODE VARCHAR(5), FREGNO VARCHAR(10), FCERTNO VARCHAR(20)"_s},
@@ -83,6 +83,13 @@ const std::vector<TableDefinition> &tables()
          "FREGNO VARCHAR(10), FDEGREE VARCHAR(5), FCOLLCODE VARCHAR(5), FAWARD VARCHAR(300), FCONVOCODE VARCHAR(4), "
          "FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), FRUNID VARCHAR(40), FISSUEDATE DATETIME, "
          "FCONVDATE DATETIME, FDATE DATETIME, FTIME VARCHAR(20), FREMARKS VARCHAR(200)"_s},
+        // The audit trail: a row per login, failed login and lock, and per change to
+        // masters, users and their permissions, settings and certificate numbers, per
+        // restore and upgrade, with who, when (yyyy-mm-dd hh:mm:ss.zzz), where, and the
+        // old and new values. Rows are only ever added.
+        {u"AUDIT"_s,
+         u"FWHEN VARCHAR(23), FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), FWHAT VARCHAR(20), "
+         "FACTION VARCHAR(20), FTABLE VARCHAR(30), FKEY VARCHAR(100), FOLD VARCHAR(1000), FNEW VARCHAR(1000)"_s},
     };
     return list;
 }
@@ -168,6 +175,9 @@ const std::vector<IndexDefinition> &indexes()
         {u"ix_certsheet_regno"_s, u"CERTSHEET"_s, {u"FREGNO"_s, u"FSTATE"_s}},
         // A number is used once per prefix, on every backend and workstation.
         {u"ux_certsheet_number"_s, u"CERTSHEET"_s, {u"FPREFIX"_s, u"FNUMBER"_s}, true},
+        // A user's logins (lockout) and the listing by date.
+        {u"ix_audit_user"_s, u"AUDIT"_s, {u"FUSERNAME"_s, u"FWHAT"_s, u"FWHEN"_s}},
+        {u"ix_audit_when"_s, u"AUDIT"_s, {u"FWHEN"_s}},
     };
     return list;
 }

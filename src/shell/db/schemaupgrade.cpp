@@ -120,20 +120,4 @@ void SchemaUpgrade::stampVersion(const QString &version)
     m_db.exec(u"update control set fversion = ?"_s, {version});
 }
 
-bool SchemaUpgrade::runAndStamp(const QString &version, UpgradeReport *report)
-{
-    try {
-        UpgradeReport r = run();
-        stampVersion(version);
-        if (report)
-            *report = r;
-    } catch (const DbError &e) {
-        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
-        return false;
-    }
-    m_prompter.message(u"Database modified successfully. Restart the Application"_s, u"Message"_s,
-                       PromptIcon::Information);
-    return true;
-}
-
 } // namespace sw

@@ -38,11 +38,6 @@ public:
     // Stamps every control row with `version`.
     void stampVersion(const QString &version);
 
-    // The upgrade window's whole job: upgrade, stamp, tell the user to restart.
-    // Returns false when an unexpected failure outside the upgrade was shown
-    // (the window then stays open).
-    bool runAndStamp(const QString &version, UpgradeReport *report = nullptr);
-
 private:
     bool treatTable(const QString &table, const QString &columns, UpgradeReport &report);
     bool execOrSkip(const QString &sql, UpgradeReport &report);

@@ -82,6 +82,7 @@ const std::vector<MenuEntry> &menuTree()
         separator(u"N4"_s, u"N44sep"_s),
         item(u"N4"_s, u"N47"_s, u"&User Backup"_s),
         item(u"N4"_s, u"N45"_s, u"&Restore Database"_s),
+        item(u"N4"_s, u"N48"_s, u"Audit &Trail"_s),
         item(u"N4"_s, u"N49"_s, u"&Project Settings"_s),
 
         top(u"mnuwindow"_s, u"&Window"_s),

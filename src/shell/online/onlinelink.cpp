@@ -88,13 +88,9 @@ std::unique_ptr<Database> OnlineLink::connect(const QString &driver, const QStri
         handle.setDatabaseName(database);
         handle.setConnectOptions(u"MYSQL_OPT_CONNECT_TIMEOUT=10"_s);
     }
-    const bool opened = handle.open();
-    const QSqlError error = handle.lastError();
-    // The wrapper owns the connection from here on, and removes it again on failure.
-    auto db = std::make_unique<Database>(std::move(handle), SqlDialect::forBackend(Backend::MySql));
-    if (!opened)
-        db->fail(error, u"CONNECT"_s);
-    return db;
+    if (!handle.open())
+        Database::failOpen(handle, Backend::MySql);
+    return std::make_unique<Database>(std::move(handle), SqlDialect::forBackend(Backend::MySql));
 }
 
 void OnlineLink::open(Session &session)
@@ -106,16 +102,26 @@ void OnlineLink::open(Session &session)
     session.onlineUser.clear();
     session.onlineDatabase.clear();
     session.onlinePassword.clear();
-    if (const auto r = link.row(session.instCode, session.onlineVariant)) {
-        if (!r->server.isEmpty())
-            session.onlineServer = r->server;
-        session.onlineUser = r->user;
-        session.onlineDatabase = r->database;
-        session.onlinePassword = r->password;
-        if (!r->title.isEmpty())
-            session.instTitle = r->title;
-    }
+    const auto r = link.row(session.instCode, session.onlineVariant);
     session.cnOnline.reset();
+    if (!r) {
+        // Without its section the link would log in with no user and fail later with a
+        // stranger message; the clerk's message is the same as for any failed link.
+        const QString code = session.instCode.trimmed();
+        QString sections = u"["_s + kCommon + u' ' + code + u']';
+        if (!session.onlineVariant.isEmpty())
+            sections.prepend(u"["_s + kCommon + u' ' + code + session.onlineVariant + u"] or "_s);
+        throw StopError(u"Error in connecting to database!!"_s + u'\r' + QString::fromLatin1(InstitutionConfig::kFileName)
+                            + u" has no section "_s + sections + u" for the institution code "_s + code + u'.',
+                        PromptIcon::Critical);
+    }
+    if (!r->server.isEmpty())
+        session.onlineServer = r->server;
+    session.onlineUser = r->user;
+    session.onlineDatabase = r->database;
+    session.onlinePassword = r->password;
+    if (!r->title.isEmpty())
+        session.instTitle = r->title;
     try {
         session.cnOnline = connect(link.driver(), session.onlineServer, session.onlineUser, session.onlinePassword,
                                    session.onlineDatabase, link.odbcDriver());

@@ -127,7 +127,9 @@ void Controle::CmdSave_Click()
         }
     }
     try {
-        if (!ControlStore(session().db()).saveInstitution(d, prompter()))
+        ControlStore store(session().db());
+        store.setActor(session().userName);
+        if (!store.saveInstitution(d, prompter()))
             return;
         rsdisp().requery(session().db());
         resetForm();

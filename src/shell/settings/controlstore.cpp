@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/settings/controlstore.h"
 
+#include "shell/audit/audittrail.h"
 #include "shell/common/appearance.h"
 #include "shell/core/prompter.h"
 #include "shell/db/database.h"
@@ -50,6 +51,32 @@ InstitutionDetails ControlStore::institution() const
     return d;
 }
 
+namespace {
+// The settings as the audit trail shows them, column by column.
+std::vector<std::pair<QString, QString>> auditValues(const InstitutionDetails &d)
+{
+    return {{u"fcompany"_s, d.company},
+            {u"fadd1"_s, d.address[0]},
+            {u"fadd2"_s, d.address[1]},
+            {u"fadd3"_s, d.address[2]},
+            {u"fadd4"_s, d.address[3]},
+            {u"fphone"_s, d.phone},
+            {u"ffax"_s, d.fax},
+            {u"femail"_s, d.email},
+            {u"fsignauth1"_s, d.signingAuthority1},
+            {u"fsignauth2"_s, d.signingAuthority2},
+            {u"fconvdate"_s, formatDmy(d.convocationDate)},
+            {u"fdegkan"_s, d.degreeInKannada ? u"T"_s : u"F"_s}};
+}
+
+std::vector<std::pair<QString, QString>> auditValues(const AppearanceSettings &s)
+{
+    return {{u"ftdcol"_s, s.fieldColour}, {u"ftocol"_s, s.onlineFieldColour}, {u"fscol"_s, s.screenColour},
+            {u"ffont"_s, s.font.trimmed()}, {u"ffontsize"_s, s.fontSize.trimmed()}, {u"ffontcol"_s, s.fontColour},
+            {u"flbfontcol"_s, s.labelColour}};
+}
+} // namespace
+
 bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompter)
 {
     if (d.company.trimmed().isEmpty() || d.address[0].trimmed().isEmpty()) {
@@ -78,6 +105,7 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
                               clean(d.signingAuthority2), dateOrNull(d.convocationDate),
                               d.degreeInKannada ? u"T"_s : u"F"_s};
     const QString table = m_db.table(u"CONTROL"_s);
+    const InstitutionDetails before = institution();
     try {
         WriteScope scope(m_db);
         if (m_db.scalar(u"select count(*) from "_s + table).toInt() == 0)
@@ -90,6 +118,13 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
                           + u" set fcompany = ?, fadd1 = ?, fadd2 = ?, fadd3 = ?, fadd4 = ?, fphone = ?, ffax = ?, "
                             "femail = ?, fsignauth1 = ?, fsignauth2 = ?, fconvdate = ?, fdegkan = ?"_s,
                       values);
+        InstitutionDetails stored = d;
+        for (QString *text : {&stored.company, &stored.address[0], &stored.address[1], &stored.address[2],
+                              &stored.address[3], &stored.phone, &stored.fax, &stored.email, &stored.signingAuthority1,
+                              &stored.signingAuthority2})
+            *text = clean(*text);
+        const auto [was, now] = AuditTrail::difference(auditValues(before), auditValues(stored));
+        AuditTrail(m_db).record(m_actor, {u"settings"_s, u"edit"_s, u"control"_s, {}, was, now});
         scope.commit();
         return true;
     } catch (const DbError &error) {
@@ -134,12 +169,17 @@ bool ControlStore::saveAppearance(const AppearanceSettings &s, Prompter &prompte
                          PromptIcon::Exclamation);
         return false;
     }
+    const AppearanceSettings before = appearance();
     try {
         WriteScope scope(m_db);
         m_db.exec(u"update "_s + m_db.table(u"CONTROL"_s)
                       + u" set ftdcol = ?, ftocol = ?, fscol = ?, ffont = ?, ffontsize = ?, ffontcol = ?, flbfontcol = ?"_s,
                   {s.fieldColour, s.onlineFieldColour, s.screenColour, s.font.trimmed(), QString::number(size),
                    s.fontColour, s.labelColour});
+        AppearanceSettings stored = s;
+        stored.fontSize = QString::number(size);
+        const auto [was, now] = AuditTrail::difference(auditValues(before), auditValues(stored));
+        AuditTrail(m_db).record(m_actor, {u"settings"_s, u"edit"_s, u"control"_s, {}, was, now});
         scope.commit();
         return true;
     } catch (const DbError &error) {
@@ -151,9 +191,14 @@ bool ControlStore::saveAppearance(const AppearanceSettings &s, Prompter &prompte
 void ControlStore::restoreDefaultAppearance()
 {
     const AppearanceSettings d;
+    const AppearanceSettings before = appearance();
+    WriteScope scope(m_db);
     m_db.exec(u"update "_s + m_db.table(u"CONTROL"_s)
                   + u" set ftdcol = ?, ftocol = ?, fscol = ?, ffont = ?, ffontsize = ?, ffontcol = ?, flbfontcol = ?"_s,
               {d.fieldColour, d.onlineFieldColour, d.screenColour, d.font, d.fontSize, d.fontColour, d.labelColour});
+    const auto [was, now] = AuditTrail::difference(auditValues(before), auditValues(d));
+    AuditTrail(m_db).record(m_actor, {u"settings"_s, u"defaults"_s, u"control"_s, {}, was, now});
+    scope.commit();
 }
 
 } // namespace sw

@@ -47,6 +47,8 @@ class ControlStore
 {
 public:
     explicit ControlStore(Database &db);
+    // The logged-in user, whom the audit trail names for every change.
+    void setActor(const QString &user) { m_actor = user; }
 
     InstitutionDetails institution() const;
     // "Information should be entered" for a missing name or first address line;
@@ -62,6 +64,7 @@ public:
 
 private:
     Database &m_db;
+    QString m_actor;
 };
 
 } // namespace sw

@@ -185,7 +185,9 @@ void Settings::cmd_Click(int index)
 void Settings::cmddef_Click()
 {
     try {
-        ControlStore(session().db()).restoreDefaultAppearance();
+        ControlStore store(session().db());
+        store.setActor(session().userName);
+        store.restoreDefaultAppearance();
         show(AppearanceSettings{});
         applyToOpenScreens(AppearanceSettings{});
     } catch (const std::exception &e) {
@@ -197,7 +199,9 @@ void Settings::CmdOk_Click()
 {
     try {
         const AppearanceSettings s = typed();
-        if (!ControlStore(session().db()).saveAppearance(s, prompter()))
+        ControlStore store(session().db());
+        store.setActor(session().userName);
+        if (!store.saveAppearance(s, prompter()))
             return;
         applyToOpenScreens(s);
     } catch (const std::exception &e) {

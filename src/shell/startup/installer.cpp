@@ -64,7 +64,43 @@ void writeInstitutionTemplate(const AppFolder &folder, const QString &code, QStr
     done.append(u"institution file "_s + name);
 }
 
+// An open connection to `name` when it holds the settings table; null otherwise.
+std::unique_ptr<Database> openApplicationDatabase(const ConnectionSettings &settings, const AppFolder &folder,
+                                                  const QString &name)
+{
+    try {
+        Connector::Options options;
+        options.database = name;
+        auto db = Connector::open(settings, folder, options);
+        db->query(u"select fversion from control"_s);
+        return db;
+    } catch (const DbError &) {
+    } catch (const StopError &) {
+    }
+    return nullptr;
+}
+
 } // namespace
+
+std::unique_ptr<Database> Installer::openExisting(const AppFolder &folder, const Options &o)
+{
+    IniFile ini(Startup::iniPath(folder));
+    if (ini.exists() && ini.load()) {
+        const ConnectionSettings current = ConnectionSettings::read(ini);
+        if (!current.dbType.trimmed().isEmpty() && !Connector::markedDatabase(folder).isEmpty()) {
+            if (auto db = openApplicationDatabase(current, folder, Connector::databaseName(current, folder)))
+                return db;
+        }
+    }
+    ConnectionSettings target;
+    target.dbType = o.type;
+    target.serverName = o.server;
+    target.dbPassword = o.dbPassword;
+    target.adminUser = o.adminUser;
+    target.databaseName = o.databaseName;
+    const QString name = !o.databaseName.isEmpty() ? o.databaseName : o.dist ? u"CONVODIST"_s : u"CONVO"_s;
+    return openApplicationDatabase(target, folder, name);
+}
 
 Installer::Result Installer::install(const AppFolder &folder, const Options &o, Prompter &prompter)
 {
@@ -106,7 +142,7 @@ Installer::Result Installer::install(const AppFolder &folder, const Options &o, 
     }
     if (!db->exists(u"select fusername from masuser where fusername = ?"_s, {u"ADMIN"_s})) {
         db->exec(u"insert into masuser (fusername, fpasswd, fpermission, fsection) values (?, ?, ?, ?)"_s,
-                 {u"ADMIN"_s, passwords::encodeUser(firstAdminPassword()), u""_s, u"A"_s});
+                 {u"ADMIN"_s, passwords::hashUser(firstAdminPassword()), u""_s, u"A"_s});
         result.done.append(u"user ADMIN created (password ADMIN)"_s);
     }
     scope.commit();

@@ -7,8 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace sw {
 
+class Database;
 class Prompter;
 
 // Sets up an application folder for a new installation: configuration file,
@@ -34,6 +37,12 @@ public:
         QStringList done; // one line per thing done, for the command line
         UpgradeReport schema;
     };
+
+    // The application database already in place for the folder: the one its
+    // configuration names, or the one `options` would create; null when there is
+    // none (no database, or one without the settings table). Setting up over it would
+    // rewrite its institution code and version, so the caller asks first.
+    static std::unique_ptr<Database> openExisting(const AppFolder &folder, const Options &options);
 
     // Throws DbError or StopError when it cannot finish; what it wrote before stays.
     static Result install(const AppFolder &folder, const Options &options, Prompter &prompter);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/startup/loginstore.h"
 
+#include "shell/audit/audittrail.h"
 #include "shell/core/passwordcodec.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
@@ -45,13 +46,44 @@ std::optional<LoginStore::Refusal> LoginStore::check(const QString &user, const 
     if (passwords::hasOuterBlanks(password))
         return Refusal{passwords::outerBlanksMessage(), u"Message"_s, PromptIcon::Information, Field::Password, true};
 
-    const QString encoded = passwords::encodeUser(password).toUpper();
-    const bool found = m_db.exists(u"select fusername from masuser where fusername = ? and fpasswd = ? "
-                                     "and coalesce(fdeleted, '') <> 'T'"_s,
-                                   {user, encoded});
-    if (!found)
+    AuditTrail audit(m_db);
+    const auto loginEntry = [&](const QString &action, const QString &note) {
+        return AuditEntry{u"login"_s, action, u"masuser"_s, user, {}, note};
+    };
+    if (const int left = audit.lockRemaining(user); left > 0) {
+        audit.record(user, loginEntry(u"refused"_s, u"locked"_s));
+        return Refusal{u"User "_s + user + u" is locked after "_s + QString::number(AuditTrail::kFailuresBeforeLock)
+                           + u" failed logins: try again in "_s + QString::number(left) + u" seconds."_s,
+                       u"Caution"_s, PromptIcon::Information, Field::Password, true};
+    }
+    Rows row = m_db.query(u"select fpasswd from masuser where fusername = ? and coalesce(fdeleted, '') <> 'T'"_s,
+                          {user});
+    const bool known = row.next();
+    const QString stored = known ? row.text(0) : QString();
+    row.query().finish();
+    if (!known || !passwords::matchesUser(stored, password)) {
+        audit.record(user, loginEntry(u"failed"_s, {}));
+        if (known && audit.failuresInARow(user) >= AuditTrail::kFailuresBeforeLock)
+            audit.record(user, loginEntry(u"locked"_s, QString::number(AuditTrail::kLockSeconds) + u" seconds"_s));
         return Refusal{u"Invalid Password"_s, u"Caution"_s, PromptIcon::Information, Field::Password, true};
+    }
+    if (passwords::isLegacyUser(stored))
+        rehash(user, stored, password);
+    audit.record(user, loginEntry(u"login"_s, convocation));
     return std::nullopt;
+}
+
+void LoginStore::rehash(const QString &user, const QString &stored, const QString &password) const
+{
+    // Only the value just checked is replaced: a password another workstation changed
+    // meanwhile stays. A database whose column is not yet wide enough keeps the old value.
+    try {
+        if (m_db.exec(u"update masuser set fpasswd = ? where fusername = ? and fpasswd = ?"_s,
+                      {passwords::hashUser(password), user, stored})
+            > 0)
+            AuditTrail(m_db).record(user, {u"users"_s, u"password hashed"_s, u"masuser"_s, user, {}, {}});
+    } catch (const DbError &) {
+    }
 }
 
 void LoginStore::establish(Session &session, const QString &user, const QString &convocation) const

@@ -35,7 +35,10 @@ public:
     };
 
     // The OK button's checks in order; nullopt when the user, password and
-    // convocation are accepted.
+    // convocation are accepted. Every login, failed login and lock is recorded in the
+    // audit trail; a user whose fifth failure in a row was less than a minute ago is
+    // refused whatever he types. A password still kept in the legacy encoding is
+    // replaced by its hash once it has been accepted.
     std::optional<Refusal> check(const QString &user, const QString &password, const QString &convocation) const;
 
     // Sets the session values of a successful login and reads the user's
@@ -47,6 +50,9 @@ public:
                                  const QString &convocation) const;
 
 private:
+    // Replaces a password kept in the legacy encoding by its hash, after a login with it.
+    void rehash(const QString &user, const QString &stored, const QString &password) const;
+
     Database &m_db;
 };
 

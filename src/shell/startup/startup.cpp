@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/startup/startup.h"
 
+#include "shell/backup/backuprun.h"
 #include "shell/core/inifile.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
@@ -60,8 +61,17 @@ Startup::Outcome Startup::run(Session &session)
             m_ui.showConfigurationDialog(session.iniFile);
             break;
         case DbErrorKind::ServerUnreachable:
-            prompter.message(u"Change the Connection String"_s, u"Message"_s, PromptIcon::Information);
-            m_ui.showConfigurationDialog(session.iniFile);
+            // The second line says what could not be reached: the server, or the database file by name.
+            prompter.message(u"Change the Connection String"_s
+                                 + (e.description().isEmpty() ? QString() : u'\r' + e.description()),
+                             u"Message"_s, PromptIcon::Information);
+            if (!offerRestore())
+                m_ui.showConfigurationDialog(session.iniFile);
+            break;
+        case DbErrorKind::MissingTable:
+        case DbErrorKind::NotADatabase:
+            prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None);
+            offerRestore();
             break;
         default:
             prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None);
@@ -70,6 +80,28 @@ Startup::Outcome Startup::run(Session &session)
         return Outcome::Ended;
     }
     return Outcome::ReadyForLogin;
+}
+
+bool Startup::offerRestore()
+{
+    if (!m_ui.offersRestore())
+        return false;
+    Prompter &prompter = m_ui.prompter();
+    if (!prompter.askYesNo(u"The database cannot be opened. Restore it from a backup now? (ADMIN only)"_s,
+                           u"Restore Database"_s, PromptIcon::Question, PromptAnswer::No))
+        return false;
+    const auto file = prompter.chooseFile(u"Backup file Path"_s, m_folder.filePath(u"Backup"_s), u"*.bak"_s,
+                                          Prompter::FileMode::Open);
+    if (!file)
+        return true;
+    const auto password = prompter.inputSecret(u"The ADMIN password of the backup"_s, u"Restore Database"_s);
+    if (!password)
+        return true;
+    RestoreRun restore(m_folder, prompter);
+    restore.setUser(u"ADMIN"_s);
+    restore.requireAdministratorOfCopy(*password);
+    restore.run(*file);
+    return true;
 }
 
 Startup::Outcome Startup::readConfiguration(Session &session)
@@ -116,7 +148,7 @@ Startup::Outcome Startup::checkVersion(Session &session)
     }
     switch (compareVersionText(program, database)) {
     case VersionOrder::DatabaseOlder:
-        m_ui.showUpgrade(db);
+        m_ui.showUpgrade(db, m_folder);
         return Outcome::Ended;
     case VersionOrder::DatabaseNewer:
         m_ui.prompter().message(u"Version Mismatch, Install latest exe or call Quanvex"_s, u"Message"_s,

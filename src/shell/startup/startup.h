@@ -21,10 +21,14 @@ public:
     virtual Prompter &prompter() = 0;
     // The configuration dialog, modal. The program ends after it whatever was chosen.
     virtual void showConfigurationDialog(const QString &iniFile) = 0;
-    // The upgrade window: upgrades and stamps the database. The program ends after it.
-    virtual void showUpgrade(Database &db) = 0;
+    // The upgrade window: upgrades and stamps the database (its copy goes to the
+    // folder's Backup/). The program ends after it.
+    virtual void showUpgrade(Database &db, const AppFolder &folder) = 0;
     // Lets the window repaint while start-up goes on.
     virtual void processEvents() = 0;
+    // Whether the administrator may be offered a restore when the database cannot be
+    // opened (the program's window asks; the command line has its own restore command).
+    virtual bool offersRestore() const { return false; }
 };
 
 // The start-up sequence up to the login: configuration file, connection, schema
@@ -51,6 +55,10 @@ public:
     static void loadControl(Session &session);
 
 private:
+    // When the database is missing or unreadable: asks whether the administrator
+    // restores it from a backup now. True when a restore was attempted (the program
+    // then ends; the user starts it again).
+    bool offerRestore();
     Outcome readConfiguration(Session &session);
     Outcome connect(Session &session);
     Outcome checkVersion(Session &session);

@@ -2,7 +2,7 @@
 #include "shell/ui/frmversion.h"
 
 #include "shell/core/versiontext.h"
-#include "shell/db/schemaupgrade.h"
+#include "shell/backup/upgraderun.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -12,9 +12,10 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-FrmVersion::FrmVersion(Database &db, Prompter &prompter, QWidget *parent)
+FrmVersion::FrmVersion(Database &db, AppFolder folder, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_db(db)
+    , m_folder(std::move(folder))
     , m_prompter(prompter)
 {
     setObjectName(u"FRMVERSION"_s);
@@ -37,9 +38,11 @@ void FrmVersion::showEvent(QShowEvent *event)
 
 void FrmVersion::upgrade()
 {
-    SchemaUpgrade upgrade(m_db, m_prompter);
-    if (upgrade.runAndStamp(programVersion()))
+    const UpgradeRun::Result result = UpgradeRun(m_db, m_folder, m_prompter).run(programVersion());
+    if (result.outcome == UpgradeRun::Outcome::Upgraded)
         accept();
+    else
+        reject();
 }
 
 } // namespace sw

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/core/appfolder.h"
+
 #include <QDialog>
 
 namespace sw {
@@ -9,13 +11,13 @@ class Database;
 class Prompter;
 
 // The upgrade window: "Configuring Database Please wait . . .". When shown it
-// upgrades the schema, stamps the program's version and closes; the program then
-// ends. An unexpected failure outside the upgrade leaves it open.
+// runs the upgrade (see UpgradeRun: a copy first, the stamp only when complete) and
+// closes; the program then ends whatever the outcome.
 class FrmVersion : public QDialog
 {
     Q_OBJECT
 public:
-    FrmVersion(Database &db, Prompter &prompter, QWidget *parent = nullptr);
+    FrmVersion(Database &db, AppFolder folder, Prompter &prompter, QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -24,6 +26,7 @@ private:
     void upgrade();
 
     Database &m_db;
+    AppFolder m_folder;
     Prompter &m_prompter;
     bool m_started = false;
 };

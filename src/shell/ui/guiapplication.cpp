@@ -42,12 +42,13 @@ public:
         DbPathaccess dialog(iniFile, m_prompter);
         dialog.exec();
     }
-    void showUpgrade(Database &db) override
+    void showUpgrade(Database &db, const AppFolder &folder) override
     {
-        FrmVersion window(db, m_prompter);
+        FrmVersion window(db, folder, m_prompter);
         window.exec();
     }
     void processEvents() override { QCoreApplication::processEvents(); }
+    bool offersRestore() const override { return true; }
 
 private:
     QtPrompter &m_prompter;

@@ -93,6 +93,15 @@ std::optional<QString> QtPrompter::input(const QString &text, const QString &tit
     return value;
 }
 
+std::optional<QString> QtPrompter::inputSecret(const QString &text, const QString &title)
+{
+    bool ok = false;
+    const QString value = QInputDialog::getText(m_parent, title, text, QLineEdit::Password, {}, &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
 std::optional<QString> QtPrompter::chooseFile(const QString &caption, const QString &startDir, const QString &filter,
                                               FileMode mode)
 {

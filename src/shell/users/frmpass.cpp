@@ -53,7 +53,7 @@ FrmPass::FrmPass(Session &session, Prompter &prompter, QWidget *parent)
 
 void FrmPass::cmdok_Click()
 {
-    UserStore users(m_session.db());
+    UserStore users(m_session.db(), m_session.userName);
     if (!users.changePassword(m_session.userName, m_boxes[0]->text(), m_boxes[1]->text(), m_boxes[2]->text(),
                               m_prompter))
         return;

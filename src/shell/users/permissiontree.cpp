@@ -55,6 +55,17 @@ void PermissionTree::setChecked(const QString &code, bool checked)
     m_nodes[size_t(indexOf(top))].checked = anyItem;
 }
 
+void PermissionTree::grant(const QString &code)
+{
+    const int at = indexOf(code);
+    if (at < 0)
+        return;
+    Node &node = m_nodes[size_t(at)];
+    node.checked = true;
+    if (!node.parent.isEmpty())
+        m_nodes[size_t(indexOf(node.parent))].checked = true;
+}
+
 void PermissionTree::load(const QString &permission)
 {
     for (Node &n : m_nodes)

@@ -31,6 +31,9 @@ public:
 
     // A click on a node's check box, with what follows from it.
     void setChecked(const QString &code, bool checked);
+    // Ticks exactly one node, and for an item its top menu (which only opens the
+    // menu): what a typed list of codes grants, without a top code's whole menu.
+    void grant(const QString &code);
     // Ticks every node whose code occurs in `permission` (a plain substring test,
     // as the menu itself grants them), unticks the rest.
     void load(const QString &permission);

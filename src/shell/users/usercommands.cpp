@@ -2,6 +2,7 @@
 #include "shell/users/usercommands.h"
 
 #include "shell/batch/batchcommand.h"
+#include "shell/core/permissions.h"
 #include "shell/users/permissiontree.h"
 #include "shell/users/userstore.h"
 
@@ -11,8 +12,8 @@ namespace sw {
 
 namespace {
 
-// "N1*N11*N12" or "N11,N12": each code ticked in the tree as a click would, so
-// that a granted item brings its top menu with it.
+// "N1*N11*N12" or "N11,N12": exactly the codes given, each item with its top menu
+// (which only opens the menu: "N2" alone grants none of the Transactions items).
 QString permissionFrom(const QString &codes)
 {
     PermissionTree tree;
@@ -21,7 +22,7 @@ QString permissionFrom(const QString &codes)
         const QString code = raw.trimmed().toUpper();
         if (!tree.contains(code))
             throw UsageError(u"\""_s + raw + u"\" is not a menu code; the codes are N1, N11 ... N49 as the menu has them"_s);
-        tree.setChecked(code, true);
+        tree.grant(code);
     }
     return tree.permissionString();
 }
@@ -30,7 +31,7 @@ int runAdd(BatchContext &c)
 {
     if (c.args.positionals.size() != 1)
         throw UsageError(u"users add needs the user name: scrollwise-batch users add NAME"_s);
-    UserStore store(c.session.db());
+    UserStore store(c.session.db(), c.session.userName);
     if (!store.add(c.args.positionals.first(), c.args.value(u"section"_s), permissionFrom(c.args.value(u"permit"_s)),
                    c.prompter))
         return batchexit::kRefused;
@@ -39,9 +40,31 @@ int runAdd(BatchContext &c)
     return batchexit::kOk;
 }
 
+// The menu items the user may use, as his menu shows them.
+int runShow(BatchContext &c)
+{
+    if (c.args.positionals.size() != 1)
+        throw UsageError(u"users show needs the user name: scrollwise-batch users show NAME"_s);
+    UserStore store(c.session.db(), c.session.userName);
+    const auto user = store.find(c.args.positionals.first().trimmed().toUpper());
+    if (!user || user->deleted) {
+        c.prompter.message(u"Invalid User Name"_s, u"Message"_s, PromptIcon::Exclamation);
+        return batchexit::kRefused;
+    }
+    const bool administrator = user->name.compare(u"ADMIN"_s, Qt::CaseInsensitive) == 0;
+    c.out << u"user "_s << user->name << u", section "_s << user->section << u", permission string "_s
+          << user->permission << Qt::endl;
+    const PermissionTree tree;
+    for (const PermissionTree::Node &n : tree.nodes()) {
+        if (permissions::allows(user->permission, n.code, administrator))
+            c.out << n.code << u'\t' << (n.parent.isEmpty() ? QString() : u"  "_s) << n.text << Qt::endl;
+    }
+    return batchexit::kOk;
+}
+
 int runList(BatchContext &c)
 {
-    UserStore store(c.session.db());
+    UserStore store(c.session.db(), c.session.userName);
     const bool all = c.args.has(u"deleted"_s);
     c.out << u"user\tsection\tpermission"_s << (all ? u"\tdeleted"_s : QString()) << Qt::endl;
     for (const UserStore::User &u : store.list(all)) {
@@ -57,7 +80,7 @@ int runPermit(BatchContext &c)
 {
     if (c.args.positionals.size() != 2)
         throw UsageError(u"users permit needs the user and the menu codes: scrollwise-batch users permit NAME N1*N11"_s);
-    UserStore store(c.session.db());
+    UserStore store(c.session.db(), c.session.userName);
     const auto user = store.find(c.args.positionals.at(0));
     const QString section = c.args.has(u"section"_s) ? c.args.value(u"section"_s) : (user ? user->section : QString());
     if (!store.update(c.args.positionals.at(0), section, permissionFrom(c.args.positionals.at(1)), c.prompter))
@@ -70,7 +93,7 @@ int runDelete(BatchContext &c)
 {
     if (c.args.positionals.size() != 1)
         throw UsageError(u"users delete needs the user name"_s);
-    UserStore store(c.session.db());
+    UserStore store(c.session.db(), c.session.userName);
     if (!store.remove(c.args.positionals.first(), c.prompter))
         return batchexit::kRefused;
     c.out << u"user "_s << c.args.positionals.first().trimmed().toUpper() << u" deleted"_s << Qt::endl;
@@ -81,7 +104,7 @@ int runDelete(BatchContext &c)
 // administrator may set another user's with --user-name.
 int runPasswd(BatchContext &c)
 {
-    UserStore store(c.session.db());
+    UserStore store(c.session.db(), c.session.userName);
     const QString target = c.args.value(u"user-name"_s);
     bool done = false;
     if (!target.isEmpty() && target.compare(c.session.userName, Qt::CaseInsensitive) != 0) {
@@ -105,6 +128,8 @@ void addUserCommands(BatchTool &tool)
               {{u"section"_s, u"SECTION"_s, u"the user's section"_s},
                {u"permit"_s, u"CODES"_s, u"menu codes granted, e.g. N1*N11*N12"_s}},
               u"N43"_s, true, true, runAdd});
+    tool.add({u"users show"_s, u"NAME"_s, u"Prints the menu items the user may use."_s, {}, u"N43"_s, true, true,
+              runShow});
     tool.add({u"users list"_s, {}, u"Lists the users with section and permission string."_s,
               {{u"deleted"_s, {}, u"include deleted users"_s}}, u"N43"_s, true, true, runList});
     tool.add({u"users permit"_s, u"NAME CODES"_s, u"Replaces a user's granted menu codes (and --section)."_s,

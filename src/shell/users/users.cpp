@@ -211,7 +211,7 @@ void Users::CmdSave_Click()
             return;
         const QString permission = m_permissions.permissionString();
         setHint(u"Saving, Please wait..."_s);
-        UserStore users(session().db());
+        UserStore users(session().db(), session().userName);
         const bool saved = editMode() == EditMode::Add ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
                                                : users.update(text(0)->text(), text(6)->text(), permission, prompter());
         setHint({});

@@ -15,8 +15,9 @@ const QString kMessage = u"Message"_s;
 
 } // namespace
 
-UserStore::UserStore(Database &db)
+UserStore::UserStore(Database &db, QString actor)
     : m_db(db)
+    , m_actor(std::move(actor))
 {
 }
 
@@ -37,17 +38,19 @@ std::optional<UserStore::User> UserStore::find(const QString &name) const
 {
     Rows rows = m_db.query(u"select fusername, fsection, fpermission, fdeleted from "_s + m_db.table(u"MASUSER"_s)
                                + u" where fusername = ?"_s,
-                           {name.trimmed()});
+                           {name.trimmed().toUpper()});
     if (!rows.next())
         return std::nullopt;
     return User{rows.text(0), rows.text(1), rows.text(2), rows.text(3) == u"T"_s};
 }
 
-bool UserStore::writeOne(const QString &sql, const QVariantList &params, Prompter &prompter)
+bool UserStore::writeOne(const QString &sql, const QVariantList &params, const AuditEntry &audit,
+                         Prompter &prompter)
 {
     try {
         WriteScope scope(m_db);
         m_db.exec(sql, params);
+        AuditTrail(m_db).record(m_actor, audit);
         scope.commit();
         return true;
     } catch (const DbError &error) {
@@ -79,13 +82,18 @@ bool UserStore::add(const QString &name, const QString &section, const QString &
         return writeOne(u"update "_s + m_db.table(u"MASUSER"_s)
                             + u" set fsection = ?, fpermission = ?, fpasswd = ?, fdeleted = ? where fusername = ?"_s,
                         {section.trimmed().left(kSectionWidth), permission.left(kPermissionWidth),
-                         passwords::encodeUser(user), u"F"_s, user},
+                         passwords::hashUser(user), u"F"_s, user},
+                        {u"users"_s, u"add"_s, u"masuser"_s, user,
+                         u"section="_s + existing->section + u"; permission="_s + existing->permission + u"; deleted=T"_s,
+                         u"section="_s + section.trimmed() + u"; permission="_s + permission},
                         prompter);
     }
     return writeOne(u"insert into "_s + m_db.table(u"MASUSER"_s)
                         + u" (fusername, fsection, fpasswd, fpermission, fdeleted) values (?, ?, ?, ?, ?)"_s,
-                    {user, section.trimmed().left(kSectionWidth), passwords::encodeUser(user),
+                    {user, section.trimmed().left(kSectionWidth), passwords::hashUser(user),
                      permission.left(kPermissionWidth), u"F"_s},
+                    {u"users"_s, u"add"_s, u"masuser"_s, user, {},
+                     u"section="_s + section.trimmed() + u"; permission="_s + permission},
                     prompter);
 }
 
@@ -96,8 +104,12 @@ bool UserStore::update(const QString &name, const QString &section, const QStrin
         prompter.message(u"Invalid User Name"_s, kMessage, PromptIcon::Exclamation);
         return false;
     }
+    const auto [was, now] = AuditTrail::difference({{u"section"_s, user->section}, {u"permission"_s, user->permission}},
+                                                   {{u"section"_s, section.trimmed().left(kSectionWidth)},
+                                                    {u"permission"_s, permission.left(kPermissionWidth)}});
     return writeOne(u"update "_s + m_db.table(u"MASUSER"_s) + u" set fpermission = ?, fsection = ? where fusername = ?"_s,
-                    {permission.left(kPermissionWidth), section.trimmed().left(kSectionWidth), user->name}, prompter);
+                    {permission.left(kPermissionWidth), section.trimmed().left(kSectionWidth), user->name},
+                    {u"users"_s, u"permit"_s, u"masuser"_s, user->name, was, now}, prompter);
 }
 
 bool UserStore::remove(const QString &name, Prompter &prompter)
@@ -112,7 +124,8 @@ bool UserStore::remove(const QString &name, Prompter &prompter)
         return false;
     }
     return writeOne(u"update "_s + m_db.table(u"MASUSER"_s) + u" set fdeleted = ? where fusername = ?"_s,
-                    {u"T"_s, user->name}, prompter);
+                    {u"T"_s, user->name},
+                    {u"users"_s, u"delete"_s, u"masuser"_s, user->name, u"deleted=F"_s, u"deleted=T"_s}, prompter);
 }
 
 bool UserStore::checkPassword(const QString &password, Prompter &prompter) const
@@ -135,8 +148,9 @@ bool UserStore::changePassword(const QString &userName, const QString &oldPasswo
         prompter.message(u"Information Should be Entered"_s, kMessage, PromptIcon::Exclamation);
         return false;
     }
-    if (!m_db.exists(u"select fusername from "_s + m_db.table(u"MASUSER"_s) + u" where fusername = ? and fpasswd = ?"_s,
-                     {userName, passwords::encodeUser(oldPassword)})) {
+    const QVariant stored =
+        m_db.scalar(u"select fpasswd from "_s + m_db.table(u"MASUSER"_s) + u" where fusername = ?"_s, {userName});
+    if (!stored.isValid() || !passwords::matchesUser(stored.toString(), oldPassword)) {
         prompter.message(u"Invalid Password"_s, kMessage, PromptIcon::Exclamation);
         return false;
     }
@@ -147,7 +161,8 @@ bool UserStore::changePassword(const QString &userName, const QString &oldPasswo
     if (!checkPassword(newPassword, prompter))
         return false;
     if (!writeOne(u"update "_s + m_db.table(u"MASUSER"_s) + u" set fpasswd = ? where fusername = ?"_s,
-                  {passwords::encodeUser(newPassword), userName}, prompter))
+                  {passwords::hashUser(newPassword), userName},
+                  {u"users"_s, u"password"_s, u"masuser"_s, userName, {}, {}}, prompter))
         return false;
     prompter.message(u"Password has been changed Successfully"_s, kMessage, PromptIcon::Information);
     return true;
@@ -167,7 +182,8 @@ bool UserStore::setPassword(const QString &userName, const QString &newPassword,
     if (!checkPassword(newPassword, prompter))
         return false;
     return writeOne(u"update "_s + m_db.table(u"MASUSER"_s) + u" set fpasswd = ? where fusername = ?"_s,
-                    {passwords::encodeUser(newPassword), user->name}, prompter);
+                    {passwords::hashUser(newPassword), user->name},
+                    {u"users"_s, u"password"_s, u"masuser"_s, user->name, {}, {}}, prompter);
 }
 
 } // namespace sw

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/audit/audittrail.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,8 +13,8 @@ namespace sw {
 class Database;
 class Prompter;
 
-// The users of the application (table masuser). Passwords are kept in the user
-// encoding; a new user's first password is his own name. A deleted user is only
+// The users of the application (table masuser). Passwords are kept as salted hashes
+// (see passwords::hashUser); a new user's first password is his own name. A deleted user is only
 // marked (FDELETED "T") so that the names on printed certificates keep their
 // owner; he can no longer log in. Every refusal is said through the prompter with
 // the screens' own texts.
@@ -31,7 +33,8 @@ public:
     static constexpr int kSectionWidth = 20;
     static constexpr int kPermissionWidth = 500;
 
-    explicit UserStore(Database &db);
+    // `actor` is the logged-in user, whom the audit trail names for every change.
+    explicit UserStore(Database &db, QString actor = {});
 
     // The users in name order; deleted ones only when asked for.
     std::vector<User> list(bool withDeleted = false) const;
@@ -51,9 +54,11 @@ public:
 
 private:
     bool checkPassword(const QString &password, Prompter &prompter) const;
-    bool writeOne(const QString &sql, const QVariantList &params, Prompter &prompter);
+    // Runs one change and its audit line in one transaction.
+    bool writeOne(const QString &sql, const QVariantList &params, const AuditEntry &audit, Prompter &prompter);
 
     Database &m_db;
+    QString m_actor;
 };
 
 } // namespace sw

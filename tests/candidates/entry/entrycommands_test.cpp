@@ -96,9 +96,14 @@ TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
     test::insertCandidate(*m_db, u"R20"_s, {{u"fcertno"_s, u"DC000050"_s}, {u"factive"_s, u"T"_s}});
     test::BatchRun r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R20"_s << u"--fname"_s << u"Other"_s
                                      << u"--factive"_s << u"T"_s);
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(u"R20: nothing changed (certificate DC000050 printed)"_s)) << r.out.toStdString();
+    // A change refused is a failed run, on standard error.
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"R20: not changed: --fname (certificate DC000050 is printed)"_s)) << r.err.toStdString();
     EXPECT_EQ(column(u"R20"_s, u"fname"_s), u"Name R20"_s);
+    r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R20"_s << u"--fcertno"_s << u"DC000077"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"only ADMIN may rewrite a certificate number"_s)) << r.err.toStdString();
+    EXPECT_EQ(column(u"R20"_s, u"fcertno"_s), u"DC000050"_s);
     EXPECT_EQ(column(u"R20"_s, u"fprintord"_s), QString());
 
     r = runBatch(QStringList{u"--yes"_s} << as() << u"candidate"_s << u"withdraw"_s << u"R20"_s);
@@ -110,6 +115,12 @@ TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
                                              << u"DC000051"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"R20 fcertno: DC000050 -> DC000051"_s)) << r.out.toStdString();
+    // The rewrite is a line of the audit trail, with the number before and after.
+    Rows audit = m_db->query(u"select fusername, faction, fold, fnew from audit where fwhat = 'certificates'"_s);
+    ASSERT_TRUE(audit.next());
+    EXPECT_EQ(QStringList({audit.text(0), audit.text(1), audit.text(2), audit.text(3)}).join(u'|'),
+              u"ADMIN|rewrite|fcertno=DC000050|fcertno=DC000051"_s);
+    EXPECT_FALSE(audit.next());
 }
 
 TEST_P(EntryCommandsTest, WithdrawAsksAndSearchLists)

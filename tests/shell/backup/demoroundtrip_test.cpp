@@ -129,8 +129,14 @@ TEST_P(DemoRoundTripTest, EveryRowOfTheDemoComesBackAfterARestore)
     ASSERT_EQ(RestoreRun(folder.folder(), prompter).run(backup.file), RestoreRun::Outcome::Restored)
         << prompter.last().toStdString();
     const Snapshot after = snapshot(*folder.connect());
-    for (const auto &[table, rows] : before)
+    for (const auto &[table, rows] : before) {
+        // The audit trail goes on: the restored database gains the restore's own line.
+        if (table == u"AUDIT"_s) {
+            EXPECT_EQ(after.at(table).size(), rows.size() + 1) << table.toStdString();
+            continue;
+        }
         EXPECT_EQ(after.at(table), rows) << table.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, DemoRoundTripTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),

@@ -15,17 +15,31 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(VersionText, ComparesAsPlainText)
+// Versions compare as numbers, part by part.
+TEST(VersionText, ComparesPartByPartAsNumbers)
 {
     using sw::VersionOrder;
-    EXPECT_EQ(sw::compareVersionText(u"1.0.0"_s, u"1.0.0"_s), VersionOrder::Equal);
-    EXPECT_EQ(sw::compareVersionText(u"1.0.1"_s, u"1.0.0"_s), VersionOrder::DatabaseOlder);
-    EXPECT_EQ(sw::compareVersionText(u"1.0.0"_s, u"1.0.1"_s), VersionOrder::DatabaseNewer);
-    // Text order, not number order: a database at 1.0.9 is "newer" than program 1.0.10.
-    EXPECT_EQ(sw::compareVersionText(u"1.0.10"_s, u"1.0.9"_s), VersionOrder::DatabaseNewer);
-    EXPECT_EQ(sw::compareVersionText(u"1.0.9"_s, u"1.0.10"_s), VersionOrder::DatabaseOlder);
-    // An empty database version is older than any program.
-    EXPECT_EQ(sw::compareVersionText(u"1.0.0"_s, QString()), VersionOrder::DatabaseOlder);
+    const struct
+    {
+        const char16_t *program;
+        const char16_t *database;
+        VersionOrder order;
+    } cases[] = {
+        {u"1.0.0", u"1.0.0", VersionOrder::Equal},
+        {u"1.0.1", u"1.0.0", VersionOrder::DatabaseOlder},
+        {u"1.0.0", u"1.0.1", VersionOrder::DatabaseNewer},
+        // A database at 1.0.9 is older than program 1.0.10 (as text it would sort after it).
+        {u"1.0.10", u"1.0.9", VersionOrder::DatabaseOlder},
+        {u"1.0.9", u"1.0.10", VersionOrder::DatabaseNewer},
+        {u"1.0.0", u"9.0.0", VersionOrder::DatabaseNewer},
+        {u"1.0", u"1.0.0", VersionOrder::Equal},
+        // An empty or unreadable stamp is older than any program.
+        {u"1.0.0", u"", VersionOrder::DatabaseOlder},
+        {u"1.0.0", u"x.y", VersionOrder::DatabaseOlder},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sw::compareVersionText(QString::fromUtf16(c.program), QString::fromUtf16(c.database)), c.order)
+            << QString::fromUtf16(c.program).toStdString() << " / " << QString::fromUtf16(c.database).toStdString();
 }
 
 TEST(AppFolder, FindsFilesWhateverTheLetterCase)

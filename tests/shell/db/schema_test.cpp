@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Schema creation and upgrade on every backend the tests can reach.
 #include "shell/db/schema.h"
+#include "shell/backup/upgraderun.h"
 #include "shell/db/schemaupgrade.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -48,10 +51,10 @@ protected:
 
 TEST_P(SchemaTest, InstallCreatesEveryTableWithItsColumnsInOrder)
 {
-    ASSERT_EQ(schema::tables().size(), 16u); // the fourteen and the stationery register's journal and sheets
+    ASSERT_EQ(schema::tables().size(), 17u); // the fourteen and the stationery register's journal and sheets
     for (const schema::TableDefinition &t : schema::tables())
         EXPECT_EQ(columnsOf(*m_db, t.name), definedColumns(t.name)) << t.name.toStdString();
-    EXPECT_EQ(m_folder->installResult().schema.createdTables.size(), 16);
+    EXPECT_EQ(m_folder->installResult().schema.createdTables.size(), 17);
     EXPECT_TRUE(columnsOf(*m_db, u"COLLEGE"_s).contains(u"FTOWN"_s));
     EXPECT_TRUE(columnsOf(*m_db, u"CONTROL"_s).contains(u"FNADID"_s));
     for (const schema::IndexDefinition &index : schema::indexes()) {
@@ -134,13 +137,14 @@ TEST_P(SchemaTest, TablesLackingTheirLastColumnsGainThemWithoutLosingRows)
     m_db->exec(m_db->dialect().createTable(u"CONTROL"_s, defs));
     m_db->exec(u"INSERT INTO control (funitcode, fversion) VALUES (?, ?)"_s, {u"008"_s, u"0.9.0"_s});
 
-    UpgradeReport report;
-    ASSERT_TRUE(SchemaUpgrade(*m_db, m_prompter).runAndStamp(u"1.0.0"_s, &report));
+    SchemaUpgrade upgrade(*m_db, m_prompter);
+    const UpgradeReport report = upgrade.run();
+    ASSERT_FALSE(report.stoppedEarly);
+    upgrade.stampVersion(u"1.0.0"_s);
     EXPECT_EQ(report.addedColumns,
               (QStringList{u"CONTROL.FCONVDATE"_s, u"CONTROL.FDEGKAN"_s, u"CONTROL.FNADID"_s}));
     EXPECT_EQ(m_db->scalar(u"SELECT funitcode FROM control"_s).toString(), u"008"_s);
     EXPECT_EQ(m_db->scalar(u"SELECT fversion FROM control"_s).toString(), u"1.0.0"_s);
-    EXPECT_EQ(m_prompter.last(), u"Database modified successfully. Restart the Application"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
@@ -202,6 +206,22 @@ TEST_F(MariaDbUpgradeTest, CommandTextErrorsAreSkippedOtherErrorsStopTheUpgrade)
     EXPECT_EQ(m_prompter.shown().front().icon, PromptIcon::Exclamation);
     // CONVOFEE comes after MASUNIV in the list and was therefore not treated.
     m_db->exec(u"DROP VIEW masuniv"_s);
+}
+
+// An upgrade that stopped early keeps the old stamp, so the next start tries again; the
+// copy it took first is there and named.
+TEST_F(MariaDbUpgradeTest, AnUpgradeThatStopsEarlyIsNotStampedAndItsCopyIsKept)
+{
+    m_db->exec(u"update control set fversion = '0.9.0'"_s);
+    m_db->exec(u"DROP TABLE masuniv"_s);
+    m_db->exec(u"CREATE VIEW masuniv AS SELECT fcollcode AS FUNIVCODE, fcollname AS FUNIVNAME FROM college"_s);
+    const UpgradeRun::Result result = UpgradeRun(*m_db, m_folder->folder(), m_prompter).run(u"1.1.0"_s);
+    m_db->exec(u"DROP VIEW masuniv"_s);
+    EXPECT_EQ(result.outcome, UpgradeRun::Outcome::Incomplete);
+    EXPECT_EQ(m_db->scalar(u"SELECT fversion FROM control"_s).toString(), u"0.9.0"_s);
+    EXPECT_TRUE(QFile::exists(result.backupFile)) << result.backupFile.toStdString();
+    EXPECT_EQ(m_prompter.last(), u"The upgrade did not complete: the database keeps its version 0.9.0 and is upgraded "
+                                 "again at the next start."_s);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "support/testdatabase.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -84,9 +85,9 @@ TEST_P(BatchTest, AWrongPasswordIsRefusedWithTheWindowsMessage)
 
 TEST_P(BatchTest, InitAgainKeepsTheAdministratorsPassword)
 {
-    BatchRun r = batch({u"--folder"_s, m_folder, u"init"_s, u"--institution"_s, u"001"_s});
-    if (GetParam() == TestBackend::MariaDB)
-        return; // the second init above names no server; the SQLite case proves the rule
+    BatchRun r = batch(as(u"ADMIN"_s, u"ADMIN"_s) << u"--yes"_s << u"init"_s << u"--institution"_s << u"001"_s
+                                                 << u"--force"_s);
+    // The folder's own database is set up again, also on MariaDB where no server was named.
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     r = batch(as(u"ADMIN"_s, u"ADMIN"_s) << u"login-check"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -95,7 +96,7 @@ TEST_P(BatchTest, InitAgainKeepsTheAdministratorsPassword)
 
 TEST_P(BatchTest, UpgradeOnACurrentDatabaseStampsAndSaysSo)
 {
-    const BatchRun r = batch({u"--folder"_s, m_folder, u"upgrade"_s});
+    const BatchRun r = batch(as(u"ADMIN"_s, u"ADMIN"_s) << u"upgrade"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"Database modified successfully. Restart the Application"_s));
     EXPECT_TRUE(r.out.contains(u"tables created: \n"_s));
@@ -146,6 +147,42 @@ TEST(BatchUsage, LoginCheckOnAFolderWithoutConfigurationSaysWhatToRun)
                          u"login-check"_s});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(u"run scrollwise-batch init"_s)) << r.err.toStdString();
+}
+
+// Start-up's refusals go to standard error, say what is wrong (the missing file by its
+// name) and carry no driver warnings; standard output stays empty.
+TEST(BatchUsage, StartupFailuresAreNamedOnStandardErrorWithoutDriverWarnings)
+{
+    const struct
+    {
+        const char *databaseFile; // nullptr: none
+        const char16_t *says;
+    } cases[] = {
+        {nullptr, u"Change the Connection String\nThe database file "},
+        {"this is no database, only text that fills the first page of the file................", u"not a database"},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        QFile ini(dir.filePath(u"Morvanta.INI"_s));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[APATH]\r\nDBASEPATH=SQLITE\r\n");
+        ini.close();
+        QFile(dir.filePath(u"CONVO.DBS"_s)).open(QIODevice::WriteOnly);
+        if (c.databaseFile) {
+            QFile db(dir.filePath(u"CONVO.sqlite"_s));
+            ASSERT_TRUE(db.open(QIODevice::WriteOnly));
+            db.write(QByteArray(c.databaseFile).repeated(64));
+        }
+        const BatchRun r = batch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
+                                  u"login-check"_s});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf16(c.says))) << r.err.toStdString();
+        if (!c.databaseFile) {
+            EXPECT_TRUE(r.err.contains(dir.filePath(u"CONVO.sqlite"_s))) << r.err.toStdString();
+        }
+        EXPECT_FALSE(r.err.contains(u"removeDatabase"_s)) << r.err.toStdString();
+    }
 }
 
 TEST(BatchUsage, InitRefusesABadInstitutionCodeAndAnUnknownType)

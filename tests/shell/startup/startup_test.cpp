@@ -24,10 +24,12 @@ class RecordingUi final : public StartupUi
 public:
     Prompter &prompter() override { return m_prompter; }
     void showConfigurationDialog(const QString &iniFile) override { dialogs.append(iniFile); }
-    void showUpgrade(Database &) override { ++upgrades; }
+    void showUpgrade(Database &, const AppFolder &) override { ++upgrades; }
     void processEvents() override {}
+    bool offersRestore() const override { return restores; }
 
     test::ScriptedPrompter m_prompter;
+    bool restores = false;
     QStringList dialogs;
     int upgrades = 0;
 };
@@ -94,8 +96,37 @@ TEST_F(BareStartupTest, AMissingDatabaseFileAsksForAnotherConnection)
     writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
     writeFile(path(u"CONVO.DBS"_s), "");
     EXPECT_EQ(run(), Startup::Outcome::Ended);
-    EXPECT_EQ(m_ui.m_prompter.last(), u"Change the Connection String"_s);
+    // The message names the file that is missing.
+    EXPECT_EQ(m_ui.m_prompter.last(),
+              u"Change the Connection String\rThe database file "_s + path(u"CONVO.sqlite"_s) + u" does not exist."_s);
     EXPECT_EQ(m_ui.dialogs.size(), 1);
+}
+
+// The program's window offers the administrator a restore when the database is gone;
+// the backup's own ADMIN password lets it in, and nothing is written without it.
+TEST_F(BareStartupTest, TheAdministratorRestoresAMissingDatabaseFromTheStartup)
+{
+    const test::InstalledFolder source(TestBackend::SQLite);
+    const QString backup = path(u"CONVO01012026.bak"_s);
+    ASSERT_TRUE(QFile::copy(source.folder().filePath(u"CONVO.sqlite"_s), backup));
+    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
+    writeFile(path(u"CONVO.DBS"_s), "");
+    m_ui.restores = true;
+
+    m_ui.m_prompter.answer(PromptAnswer::Yes);
+    m_ui.m_prompter.answerFile(backup);
+    m_ui.m_prompter.answerInput(u"clerk"_s);
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_TRUE(m_ui.m_prompter.last().endsWith(u"nothing was restored."_s)) << m_ui.m_prompter.last().toStdString();
+    EXPECT_FALSE(QFile::exists(path(u"CONVO.sqlite"_s)));
+
+    m_ui.m_prompter.answer(PromptAnswer::Yes);
+    m_ui.m_prompter.answerFile(backup);
+    m_ui.m_prompter.answerInput(u"admin"_s);
+    EXPECT_EQ(run(), Startup::Outcome::Ended);
+    EXPECT_EQ(m_ui.m_prompter.last(), u"Restored Database Successfully!!. System will restart now!!"_s);
+    EXPECT_TRUE(m_ui.dialogs.isEmpty());
+    EXPECT_EQ(run(), Startup::Outcome::ReadyForLogin);
 }
 
 TEST_F(BareStartupTest, AccessOpensNothingAndTheFirstQueryFails)
@@ -177,11 +208,11 @@ TEST_P(StartupTest, AnOlderDatabaseGoesToTheUpgradeAndANewerOneIsRefused)
     EXPECT_EQ(run(), Startup::Outcome::Ended);
     EXPECT_EQ(m_ui.upgrades, 1);
 
-    m_db->exec(u"update control set fversion = ?"_s, {u"1.0.10"_s});
+    m_db->exec(u"update control set fversion = ?"_s, {u"1.10.0"_s});
     EXPECT_EQ(run(), Startup::Outcome::Ended);
     EXPECT_EQ(m_ui.upgrades, 1);
     EXPECT_EQ(m_ui.m_prompter.last(), u"Version Mismatch, Install latest exe or call Quanvex"_s);
-    EXPECT_EQ(m_db->scalar(u"select fversion from control"_s).toString(), u"1.0.10"_s);
+    EXPECT_EQ(m_db->scalar(u"select fversion from control"_s).toString(), u"1.10.0"_s);
 }
 
 TEST_P(StartupTest, AnEmptyControlTableGetsTheDefaultRow)

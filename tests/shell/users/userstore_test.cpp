@@ -57,8 +57,10 @@ TEST_P(UserStoreTest, ANewUserLogsInWithHisNameAndKeepsHisPasswordThroughEdits)
     UserStore users(*m_db);
     ASSERT_TRUE(users.add(u"clerk"_s, u"A"_s, u"N2*N22*"_s, m_prompter)) << m_prompter.last().toStdString();
     EXPECT_TRUE(canLogIn(u"CLERK"_s, u"clerk"_s));
-    EXPECT_EQ(m_db->scalar(u"select fpasswd from masuser where fusername = ?"_s, {u"CLERK"_s}).toString(),
-              passwords::encodeUser(u"CLERK"_s));
+    // Kept as a salted hash, never as the legacy shift.
+    EXPECT_TRUE(m_db->scalar(u"select fpasswd from masuser where fusername = ?"_s, {u"CLERK"_s})
+                    .toString()
+                    .startsWith(u"$argon2id$"_s));
 
     ASSERT_TRUE(users.update(u"CLERK"_s, u"B"_s, u"N3*N31*"_s, m_prompter));
     const auto clerk = users.find(u"CLERK"_s);
