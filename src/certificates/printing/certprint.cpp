@@ -493,7 +493,13 @@ PrintingResult CertPrint::run(PrintSelection s, SheetOutput &output)
         m_spoiled->setEnabled(true);
         setHint({});
     });
-    return run.run(std::move(s), output);
+    const PrintingResult result = run.run(std::move(s), output);
+    // Whatever stopped a run (a candidate's missing text, the printer, the clerk), the
+    // screen keeps saying how far it got and which sheet is next.
+    const int handled = result.printed + result.spoiled + result.previewed + result.copies + result.skipped;
+    if (!result.completed && handled > 0)
+        showOutcome(run.howFar());
+    return result;
 }
 
 void CertPrint::runPreview(PrintSelection s)

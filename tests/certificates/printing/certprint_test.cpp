@@ -5,6 +5,7 @@
 
 #include "certificates/printing/certprint.h"
 #include "certificates/printing/stationeryledger.h"
+#include "shell/core/stoperror.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
@@ -135,6 +136,20 @@ private:
     bool m_byClosing;
 };
 
+// The printer refuses the second sheet of a run.
+class JammingOutput final : public SheetOutput
+{
+public:
+    void print(const Document &, const QString &, const QString &) override
+    {
+        if (++m_sheets == 2)
+            throw StopError(u"The printer reports a paper jam"_s);
+    }
+
+private:
+    int m_sheets = 0;
+};
+
 TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
 {
     CertPrint *raw = nullptr;
@@ -151,6 +166,7 @@ TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
     EXPECT_EQ(printer->sheets, 2);
     EXPECT_EQ(m_prompter.last(), u"Printing stopped after 2 of 4 sheets (2 printed, 0 spoiled); last number A000018. "
                                   "The next sheet is A000019."_s);
+    EXPECT_EQ(test::outcomeOf(screen.get()), m_prompter.last()); // and the screen keeps saying it
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
     EXPECT_EQ(screen->text(5)->text(), u"19"_s); // the stationery's next sheet
@@ -167,6 +183,19 @@ TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
                                   "The next sheet is A000020."_s);
     EXPECT_EQ(certNo(u"R4"_s), u""_s);
     EXPECT_TRUE(screen->close());
+}
+
+// A run that a failure stops says on the screen how far it got, under the failure's own message.
+TEST_P(CertPrintTest, ARunStoppedByTheOutputSaysHowFarItGot)
+{
+    auto screen = open(PrintMode::Print);
+    screen->setOutput(std::make_unique<JammingOutput>());
+    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+    screen->VPSproc(u"print"_s);
+    EXPECT_TRUE(m_prompter.last().startsWith(u"The printer reports a paper jam"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(test::outcomeOf(screen.get()), u"Printing stopped after 2 of 4 sheets (1 printed, 1 spoiled); last number "
+                                              "A000018. The next sheet is A000019."_s);
+    EXPECT_EQ(screen->text(5)->text(), u"19"_s);
 }
 
 TEST_P(CertPrintTest, SpoiledSheetsAreCheckedShownAndRegistered)
