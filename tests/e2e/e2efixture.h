@@ -4,7 +4,7 @@
 // a connection of the test's own to look at what each step changed.
 #pragma once
 
-#include "candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 #include "shell/core/appfolder.h"
 #include "shell/db/database.h"
 #include "support/testdatabase.h"

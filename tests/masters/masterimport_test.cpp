@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/batchrun.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -55,21 +57,11 @@ protected:
             out << read.records[i].fields.mid(0, 5).join(u'|');
         return out;
     }
-    struct BatchRun
+    test::BatchRun batch(const QStringList &arguments, const QString &convo = u"C26"_s)
     {
-        int exitCode;
-        QString out;
-        QString err;
-    };
-    BatchRun batch(const QStringList &arguments, const QString &convo = u"C26"_s)
-    {
-        QProcess p;
-        p.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
-                QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"ADMIN"_s, u"--password"_s,
-                            u"ADMIN"_s, u"--convo"_s, convo}
-                    + arguments);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return test::runBatch(QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"ADMIN"_s,
+                                          u"--password"_s, u"ADMIN"_s, u"--convo"_s, convo}
+                              + arguments);
     }
 
     QTemporaryDir m_dir;
@@ -200,28 +192,28 @@ TEST_P(MasterImportTest, TheCommandLineLoadsAndListsATable)
 {
     const QString path = file("fconvocode,fconvoname,fdate,factive\nC26,Convocation 2026,04/12/2026,T\n");
     // The convocation screen is greyed under the administration code, and so is its load.
-    const BatchRun admn = batch({u"masters"_s, u"import"_s, u"masconvo"_s, path}, u"ADMN"_s);
+    const test::BatchRun admn = batch({u"masters"_s, u"import"_s, u"masconvo"_s, path}, u"ADMN"_s);
     EXPECT_EQ(admn.exitCode, 1);
     EXPECT_TRUE(admn.err.contains(u"is the work of a convocation (menu item N14)"_s)) << admn.err.toStdString();
     EXPECT_EQ(count(u"MASCONVO"_s), 0);
 
-    const BatchRun loaded = batch({u"masters"_s, u"import"_s, u"masconvo"_s, path});
+    const test::BatchRun loaded = batch({u"masters"_s, u"import"_s, u"masconvo"_s, path});
     ASSERT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
     EXPECT_TRUE(loaded.out.startsWith(u"rows added to masconvo: 1\ntotal records: 1, imported records: 1"_s))
         << loaded.out.toStdString();
 
-    const BatchRun list = batch({u"masters"_s, u"list"_s, u"masconvo"_s});
+    const test::BatchRun list = batch({u"masters"_s, u"list"_s, u"masconvo"_s});
     ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
     EXPECT_TRUE(list.out.startsWith(u"fconvocode\tfconvoname\tfdate\tfactive\t"_s)) << list.out.toStdString();
     EXPECT_TRUE(list.out.contains(u"\nC26\tConvocation 2026\t04/12/2026\tT\t"_s)) << list.out.toStdString();
 
-    const BatchRun bad = batch({u"masters"_s, u"import"_s, u"masconvo"_s, file("fconvocode,fconvoname\nC27,\n")});
+    const test::BatchRun bad = batch({u"masters"_s, u"import"_s, u"masconvo"_s, file("fconvocode,fconvoname\nC27,\n")});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.contains(u"colleges.csv.rejected.csv"_s)) << bad.err.toStdString();
     EXPECT_EQ(rejected(), QStringList{u"2|rejected|fconvoname||Convocation Name should be entered."_s});
-    const BatchRun encoding = batch({u"masters"_s, u"import"_s, u"class"_s, path, u"--encoding"_s, u"latin9"_s});
+    const test::BatchRun encoding = batch({u"masters"_s, u"import"_s, u"class"_s, path, u"--encoding"_s, u"latin9"_s});
     EXPECT_EQ(encoding.exitCode, 2);
-    const BatchRun unknown = batch({u"masters"_s, u"list"_s, u"convo"_s});
+    const test::BatchRun unknown = batch({u"masters"_s, u"list"_s, u"convo"_s});
     EXPECT_EQ(unknown.exitCode, 2);
 }
 

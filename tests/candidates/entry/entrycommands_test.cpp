@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // candidate show|add|edit|withdraw and search, run as the real command-line tool.
-#include "candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 #include "candidates/entry/seeddata.h"
 #include "support/testdatabase.h"
 

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/batchrun.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -14,20 +16,8 @@ using namespace sw;
 
 namespace {
 
-struct BatchRun
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-BatchRun batch(const QStringList &arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using sw::test::BatchRun;
+using sw::test::runBatch;
 
 class BatchImportTest : public ::testing::Test
 {
@@ -35,7 +25,7 @@ protected:
     void SetUp() override
     {
         m_app = m_dir.filePath(u"app"_s);
-        const BatchRun r = batch({u"--folder"_s, m_app, u"init"_s, u"--institution"_s, u"003"_s});
+        const BatchRun r = runBatch({u"--folder"_s, m_app, u"init"_s, u"--institution"_s, u"003"_s});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         // The masters the candidates below refer to, loaded as a clerk loads them.
         for (const auto &[table, content] :
@@ -47,7 +37,7 @@ protected:
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(content);
             f.close();
-            const BatchRun loaded = batch(as(u"ADMN"_s) << u"masters"_s << u"import"_s << table << file);
+            const BatchRun loaded = runBatch(as(u"ADMN"_s) << u"masters"_s << u"import"_s << table << file);
             ASSERT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
         }
     }
@@ -67,7 +57,7 @@ TEST_F(BatchImportTest, ImportFilePrintsProgressEveryFewPercentAndTheCounts)
         for (int i = 0; i < 1000; ++i)
             writer.add({u"R"_s + QString::number(i).rightJustified(5, u'0'), u"NAME"_s, u"BA"_s, {}, u"C01"_s, u"FC"_s});
     }
-    const BatchRun r = batch(as() << u"import-file"_s << file);
+    const BatchRun r = runBatch(as() << u"import-file"_s << file);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     const qsizetype percentLines = std::count_if(lines.begin(), lines.end(), [](const QString &l) {
@@ -79,7 +69,7 @@ TEST_F(BatchImportTest, ImportFilePrintsProgressEveryFewPercentAndTheCounts)
     EXPECT_TRUE(r.out.contains(u"total records: 1000, imported records: 1000"_s));
 
     // Without a convocation the import refuses.
-    const BatchRun admn = batch(as(u"ADMN"_s) << u"import-file"_s << file);
+    const BatchRun admn = runBatch(as(u"ADMN"_s) << u"import-file"_s << file);
     EXPECT_EQ(admn.exitCode, 1);
     EXPECT_TRUE(admn.err.contains(u"--convo"_s)) << admn.err.toStdString();
 }
@@ -92,11 +82,11 @@ TEST_F(BatchImportTest, ImportDirWithoutAnAnswerNamesTheQuestion)
         CnvWriter writer(dir + u"/ASTU.cnv"_s, CnvWriter::candidateFields(true));
         writer.add({u"R1"_s, u"ONE"_s, u"BA"_s, {}, u"C01"_s, u"FC"_s, {}, {}, {}, {}, {}, u"FC"_s});
     }
-    ASSERT_EQ(batch(as(u"C25"_s) << u"import-dir"_s << dir).exitCode, 0);
-    const BatchRun unanswered = batch(as() << u"import-dir"_s << dir);
+    ASSERT_EQ(runBatch(as(u"C25"_s) << u"import-dir"_s << dir).exitCode, 0);
+    const BatchRun unanswered = runBatch(as() << u"import-dir"_s << dir);
     EXPECT_EQ(unanswered.exitCode, 1);
     EXPECT_TRUE(unanswered.err.contains(u"This Student (R1) may Applied for Improvement!!"_s)) << unanswered.err.toStdString();
-    const BatchRun yes = batch(QStringList{u"--yes"_s} << as() << u"import-dir"_s << dir);
+    const BatchRun yes = runBatch(QStringList{u"--yes"_s} << as() << u"import-dir"_s << dir);
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
     EXPECT_TRUE(yes.out.contains(u"ASTU.cnv: total records: 1, imported records: 0"_s)) << yes.out.toStdString();
     EXPECT_TRUE(yes.out.contains(u"Imported data Successfully"_s));
@@ -109,10 +99,10 @@ TEST_F(BatchImportTest, ImportAutoNeedsItsCodes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("1|101|ANU|F|SC|a|b|c|d|e|f|g|h|i|FCD|2026|R|APRIL 2026\n");
     f.close();
-    const BatchRun missing = batch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s);
+    const BatchRun missing = runBatch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s);
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(u"Degree, College code and Univ code should be entered"_s));
-    const BatchRun r = batch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s << u"--college"_s << u"AC1"_s
+    const BatchRun r = runBatch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s << u"--college"_s << u"AC1"_s
                                   << u"--degree"_s << u"BCOM"_s);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"total records: 1, imported records: 1"_s));
@@ -126,9 +116,9 @@ TEST_F(BatchImportTest, PortalInitCreatesTheTablesOnTheServer)
     const QString name = test::uniqueName(u"swportalinit"_s);
     const QStringList args{u"portal-init"_s, u"--server"_s, server->hostPort, u"--user"_s, server->user,
                            u"--password"_s, server->password, u"--database"_s, name};
-    const BatchRun r = batch(args);
+    const BatchRun r = runBatch(args);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(batch(args).exitCode, 0); // running it again changes nothing
+    EXPECT_EQ(runBatch(args).exitCode, 0); // running it again changes nothing
     auto db = OnlineLink::connect(u"QMYSQL"_s, server->hostPort, server->user, server->password, name);
     EXPECT_EQ(db->query(u"select fregno, fpaystatus, fpostaddr4 from dctran"_s).query().size(), 0);
     EXPECT_EQ(db->query(u"select fcnvno, ftotsec, fdeleted from dcstud"_s).query().size(), 0);

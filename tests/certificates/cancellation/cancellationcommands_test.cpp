@@ -2,7 +2,7 @@
 // cancel and cancel-range, run as a user would.
 #include "../printing/printingfixture.h"
 
-#include "../../candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 
 using namespace Qt::StringLiterals;
 using namespace sw;

@@ -2,7 +2,7 @@
 // The print, pdf, preview and stationery commands, run as a user would.
 #include "printingfixture.h"
 
-#include "../../candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 #include "shell/db/database.h"
 
 using namespace Qt::StringLiterals;

@@ -2,7 +2,7 @@
 // rank add, rank list and awards import, run as a user would.
 #include "../printing/printingfixture.h"
 
-#include "../../candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 
 #include <QFile>
 

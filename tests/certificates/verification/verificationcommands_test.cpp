@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A candidate's road to "active" through the command-line tool: typed in, fee
 // verified, activated, given its serial number; and a printed one left alone.
-#include "candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 #include "candidates/entry/seeddata.h"
 #include "support/testdatabase.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nad-export, letters and labels run as a user runs them, on an installed folder of
 // each backend and on the demonstration folder.
-#include "../../candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 #include "dispatchfixture.h"
 
 #include <QDir>

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/batchrun.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -16,20 +18,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct BatchRun
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-BatchRun batch(const QStringList &arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using sw::test::BatchRun;
+using sw::test::runBatch;
 
 // code -> "enabled" / "disabled" from the menu command's lines.
 QHash<QString, QString> states(const QString &out)
@@ -64,7 +54,7 @@ protected:
 
 TEST_F(MenuCommandTest, PrintsTheTreeAsALimitedUserSeesIt)
 {
-    const BatchRun r = batch(as(u"CLERK"_s, u"pw"_s, u"C26"_s));
+    const BatchRun r = runBatch(as(u"CLERK"_s, u"pw"_s, u"C26"_s));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(u"N1\t&Masters\tdisabled\n  N14\t&Convocation\tenabled\n"_s)) << r.out.toStdString();
     const auto s = states(r.out);
@@ -79,20 +69,20 @@ TEST_F(MenuCommandTest, PrintsTheTreeAsALimitedUserSeesIt)
 
 TEST_F(MenuCommandTest, TheAdministrativeConvocationDisablesTheConvocationCommands)
 {
-    const BatchRun admn = batch(as(u"ADMIN"_s, u"admin"_s, u"ADMN"_s));
+    const BatchRun admn = runBatch(as(u"ADMIN"_s, u"admin"_s, u"ADMN"_s));
     ASSERT_EQ(admn.exitCode, 0) << admn.err.toStdString();
     const auto s = states(admn.out);
     EXPECT_EQ(s.value(u"N22"_s), u"disabled"_s);
     EXPECT_EQ(s.value(u"N31"_s), u"disabled"_s);
     EXPECT_EQ(s.value(u"N45"_s), u"enabled"_s);
-    const auto c26 = states(batch(as(u"ADMIN"_s, u"admin"_s, u"C26"_s)).out);
+    const auto c26 = states(runBatch(as(u"ADMIN"_s, u"admin"_s, u"C26"_s)).out);
     EXPECT_EQ(c26.value(u"N22"_s), u"enabled"_s);
     EXPECT_EQ(c26.size(), s.size());
 }
 
 TEST_F(MenuCommandTest, AWrongPasswordPrintsNoMenu)
 {
-    const BatchRun r = batch(as(u"CLERK"_s, u"nope"_s, u"C26"_s));
+    const BatchRun r = runBatch(as(u"CLERK"_s, u"nope"_s, u"C26"_s));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(r.err.contains(u"Invalid Password"_s));
@@ -100,13 +90,13 @@ TEST_F(MenuCommandTest, AWrongPasswordPrintsNoMenu)
 
 TEST(WordsCommand, PrintsTheAmountOrSaysWhatIsWrong)
 {
-    const BatchRun r = batch({u"words"_s, u"125000.50"_s});
+    const BatchRun r = runBatch({u"words"_s, u"125000.50"_s});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, u"One Lakh Twenty Five Thousand And Fifty Paise\n"_s);
-    const BatchRun bad = batch({u"words"_s, u"12,5"_s});
+    const BatchRun bad = runBatch({u"words"_s, u"12,5"_s});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(u"\"12,5\" is not an amount"_s)) << bad.err.toStdString();
-    EXPECT_EQ(batch({u"words"_s}).exitCode, 2);
+    EXPECT_EQ(runBatch({u"words"_s}).exitCode, 2);
 }
 
 // scrollwise-batch kannada: legacy codes given as their characters, Unicode, or a file of
@@ -162,7 +152,7 @@ TEST_P(KannadaCommand, PrintsTheOtherWritingOrSaysWhatIsWrong)
         file.close();
         args << u"--file"_s << file.fileName();
     }
-    const BatchRun r = batch(args);
+    const BatchRun r = runBatch(args);
     EXPECT_EQ(r.exitCode, k.exitCode) << r.err.toStdString();
     EXPECT_EQ(r.out, k.out);
     if (k.err.isEmpty())

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/batchrun.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -14,20 +16,8 @@ using sw::test::TestBackend;
 
 namespace {
 
-struct BatchRun
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-BatchRun batch(const QStringList &arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using sw::test::BatchRun;
+using sw::test::runBatch;
 
 class BatchTest : public ::testing::TestWithParam<TestBackend>
 {
@@ -44,7 +34,7 @@ protected:
             init << u"--type"_s << u"MYSQL"_s << u"--server"_s << server->hostPort << u"--admin-user"_s << server->user
                  << u"--db-password"_s << server->password << u"--db-name"_s << m_dbName;
         }
-        const BatchRun r = batch(init);
+        const BatchRun r = runBatch(init);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     }
     void TearDown() override
@@ -66,7 +56,7 @@ protected:
 
 TEST_P(BatchTest, InitThenLoginCheckPrintsTheSession)
 {
-    const BatchRun r = batch(as(u"ADMIN"_s, u"admin"_s) << u"login-check"_s);
+    const BatchRun r = runBatch(as(u"ADMIN"_s, u"admin"_s) << u"login-check"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"InstCode=008\n"_s));
     EXPECT_TRUE(r.out.contains(u"UserName=ADMIN\n"_s));
@@ -78,25 +68,25 @@ TEST_P(BatchTest, InitThenLoginCheckPrintsTheSession)
 
 TEST_P(BatchTest, AWrongPasswordIsRefusedWithTheWindowsMessage)
 {
-    const BatchRun r = batch(as(u"ADMIN"_s, u"wrong"_s) << u"login-check"_s);
+    const BatchRun r = runBatch(as(u"ADMIN"_s, u"wrong"_s) << u"login-check"_s);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), u"Invalid Password"_s);
 }
 
 TEST_P(BatchTest, InitAgainKeepsTheAdministratorsPassword)
 {
-    BatchRun r = batch(as(u"ADMIN"_s, u"ADMIN"_s) << u"--yes"_s << u"init"_s << u"--institution"_s << u"001"_s
+    BatchRun r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"--yes"_s << u"init"_s << u"--institution"_s << u"001"_s
                                                  << u"--force"_s);
     // The folder's own database is set up again, also on MariaDB where no server was named.
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    r = batch(as(u"ADMIN"_s, u"ADMIN"_s) << u"login-check"_s);
+    r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"login-check"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"InstCode=001\n"_s));
 }
 
 TEST_P(BatchTest, UpgradeOnACurrentDatabaseStampsAndSaysSo)
 {
-    const BatchRun r = batch(as(u"ADMIN"_s, u"ADMIN"_s) << u"upgrade"_s);
+    const BatchRun r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"upgrade"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"Database modified successfully. Restart the Application"_s));
     EXPECT_TRUE(r.out.contains(u"tables created: \n"_s));
@@ -107,13 +97,13 @@ INSTANTIATE_TEST_SUITE_P(Backends, BatchTest, ::testing::Values(TestBackend::SQL
 
 TEST(BatchUsage, UsageErrorsExitWithTwo)
 {
-    EXPECT_EQ(batch({}).exitCode, 2);
-    EXPECT_EQ(batch({u"no-such-command"_s}).exitCode, 2);
-    EXPECT_EQ(batch({u"init"_s, u"--no-such-option"_s}).exitCode, 2);
-    const BatchRun missingValue = batch({u"init"_s, u"--institution"_s});
+    EXPECT_EQ(runBatch({}).exitCode, 2);
+    EXPECT_EQ(runBatch({u"no-such-command"_s}).exitCode, 2);
+    EXPECT_EQ(runBatch({u"init"_s, u"--no-such-option"_s}).exitCode, 2);
+    const BatchRun missingValue = runBatch({u"init"_s, u"--institution"_s});
     EXPECT_EQ(missingValue.exitCode, 2);
     EXPECT_TRUE(missingValue.err.contains(u"--institution"_s));
-    const BatchRun help = batch({u"help"_s});
+    const BatchRun help = runBatch({u"help"_s});
     EXPECT_EQ(help.exitCode, 0);
     for (const QString &command : {u"init"_s, u"upgrade"_s, u"login-check"_s, u"demo"_s})
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
@@ -125,17 +115,17 @@ TEST(BatchUsage, AWordACommandDoesNotTakeIsRefusedBeforeAnythingIsDone)
 {
     QTemporaryDir dir;
     const QString elsewhere = dir.filePath(u"elsewhere"_s);
-    const BatchRun init = batch({u"--folder"_s, dir.path(), u"init"_s, elsewhere, u"--institution"_s, u"003"_s});
+    const BatchRun init = runBatch({u"--folder"_s, dir.path(), u"init"_s, elsewhere, u"--institution"_s, u"003"_s});
     EXPECT_EQ(init.exitCode, 2);
     EXPECT_TRUE(init.err.contains(u"\"init\" takes options only, not \""_s + elsewhere + u"\"."_s))
         << init.err.toStdString();
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
-    const BatchRun users = batch({u"help"_s, u"users"_s});
+    const BatchRun users = runBatch({u"help"_s, u"users"_s});
     EXPECT_EQ(users.exitCode, 0) << users.err.toStdString();
     EXPECT_TRUE(users.out.contains(u"  users add NAME"_s)) << users.out.toStdString();
     EXPECT_FALSE(users.out.contains(u"  init"_s));
-    const BatchRun unknown = batch({u"help"_s, u"nothing"_s});
+    const BatchRun unknown = runBatch({u"help"_s, u"nothing"_s});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.err.contains(u"No command \"nothing\""_s)) << unknown.err.toStdString();
 }
@@ -143,7 +133,7 @@ TEST(BatchUsage, AWordACommandDoesNotTakeIsRefusedBeforeAnythingIsDone)
 TEST(BatchUsage, LoginCheckOnAFolderWithoutConfigurationSaysWhatToRun)
 {
     QTemporaryDir dir;
-    const BatchRun r = batch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
+    const BatchRun r = runBatch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
                          u"login-check"_s});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(u"run scrollwise-batch init"_s)) << r.err.toStdString();
@@ -173,7 +163,7 @@ TEST(BatchUsage, StartupFailuresAreNamedOnStandardErrorWithoutDriverWarnings)
             ASSERT_TRUE(db.open(QIODevice::WriteOnly));
             db.write(QByteArray(c.databaseFile).repeated(64));
         }
-        const BatchRun r = batch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
+        const BatchRun r = runBatch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
                                   u"login-check"_s});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
@@ -188,10 +178,10 @@ TEST(BatchUsage, StartupFailuresAreNamedOnStandardErrorWithoutDriverWarnings)
 TEST(BatchUsage, InitRefusesABadInstitutionCodeAndAnUnknownType)
 {
     QTemporaryDir dir;
-    BatchRun r = batch({u"--folder"_s, dir.path(), u"init"_s, u"--institution"_s, u"0'1"_s});
+    BatchRun r = runBatch({u"--folder"_s, dir.path(), u"init"_s, u"--institution"_s, u"0'1"_s});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(u"institution code"_s));
-    r = batch({u"--folder"_s, dir.path(), u"init"_s, u"--institution"_s, u"001"_s, u"--type"_s, u"DBASE"_s});
+    r = runBatch({u"--folder"_s, dir.path(), u"init"_s, u"--institution"_s, u"001"_s, u"--type"_s, u"DBASE"_s});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(u"Unknown database type"_s));
 }

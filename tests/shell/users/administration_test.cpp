@@ -3,7 +3,7 @@
 // as an administrator and a clerk use it: who may upgrade, set up again, restore and
 // read the audit trail; what an upgrade and a restore leave behind; passwords,
 // lockout and the audit lines of a day's administration.
-#include "candidates/entry/batchrun.h"
+#include "support/batchrun.h"
 #include "shell/audit/audittrail.h"
 #include "shell/backup/upgraderun.h"
 #include "shell/core/inifile.h"

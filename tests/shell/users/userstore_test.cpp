@@ -9,6 +9,8 @@
 
 #include <QProcess>
 
+#include "support/batchrun.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -31,20 +33,11 @@ protected:
     {
         return !LoginStore(*m_db).check(user, password, u"C26"_s).has_value();
     }
-    struct BatchRun
+    test::BatchRun batch(const QString &user, const QString &password, const QStringList &arguments)
     {
-        int exitCode;
-        QString out;
-        QString err;
-    };
-    BatchRun batch(const QString &user, const QString &password, const QStringList &arguments)
-    {
-        QProcess p;
-        p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s,
-                                                                   user, u"--password"_s, password}
-                                                           + arguments);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return test::runBatch(QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s, user,
+                                          u"--password"_s, password}
+                              + arguments);
     }
 
     std::unique_ptr<test::InstalledFolder> m_folder;
@@ -117,7 +110,7 @@ TEST_P(UserStoreTest, PasswordChangeChecksTheOldOneAndTheConfirmation)
 
 TEST_P(UserStoreTest, TheCommandLineAddsPermitsAndRefusesWhatAUserMayNotDo)
 {
-    BatchRun r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"add"_s, u"clerk"_s, u"--section"_s, u"A"_s, u"--permit"_s,
+    test::BatchRun r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"add"_s, u"clerk"_s, u"--section"_s, u"A"_s, u"--permit"_s,
                                                u"N22,N42"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"list"_s});
