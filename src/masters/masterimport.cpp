@@ -64,7 +64,7 @@ void addKannada(CsvTable &t, const RecordMasterKind &kind)
     }
 }
 
-std::optional<CsvTable> tableSpec(const QString &table)
+std::optional<CsvTable> tableLayout(const QString &table)
 {
     const QString name = table.toLower();
     if (name == u"degree"_s) {
@@ -182,7 +182,7 @@ QStringList MasterImport::tables()
 QStringList MasterImport::columns(const QString &table)
 {
     QStringList out;
-    if (const auto t = tableSpec(table)) {
+    if (const auto t = tableLayout(table)) {
         for (const CsvColumn &c : t->columns)
             out << c.column;
     }
@@ -199,8 +199,8 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
 {
     Result result;
     const QString fileName = QFileInfo(path).fileName();
-    const std::optional<CsvTable> spec = tables().contains(table.toLower()) ? tableSpec(table) : std::nullopt;
-    if (!spec) {
+    const std::optional<CsvTable> layout = tables().contains(table.toLower()) ? tableLayout(table) : std::nullopt;
+    if (!layout) {
         result.error = u"\"%1\" is not a table that can be loaded; use one of: %2"_s.arg(table, tables().join(u", "_s));
         return result;
     }
@@ -214,20 +214,20 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
         return result;
     }
     CsvHeader header;
-    if (const QString error = header.read(read.records.front(), *spec); !error.isEmpty()) {
+    if (const QString error = header.read(read.records.front(), *layout); !error.isEmpty()) {
         result.error = fileName + u' ' + error;
         return result;
     }
 
     ImportTally tally(path, m_folder, u"line"_s, header.names(), encoding);
     tally.counts().total = int(read.records.size()) - 1;
-    const CsvColumn &code = spec->columns.front();
-    const QString dbTable = m_db.table(spec->table);
+    const CsvColumn &code = layout->columns.front();
+    const QString dbTable = m_db.table(layout->table);
     // The table's codes (and its active convocation) take part in the checks.
     QHash<QString, int> seen; // upper-case code -> line, 0 for the table's own rows
     QString activeCode;
     {
-        const QString active = spec->activeColumn.isEmpty() ? u"''"_s : spec->activeColumn;
+        const QString active = layout->activeColumn.isEmpty() ? u"''"_s : layout->activeColumn;
         Rows rows = m_db.query(u"select "_s + code.column + u", "_s + active + u" from "_s + dbTable);
         while (rows.next()) {
             seen.insert(rows.text(0).trimmed().toUpper(), 0);
@@ -250,7 +250,7 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
                          record.fields);
             continue;
         }
-        const CheckedRow row = checkRow(*spec, header, record);
+        const CheckedRow row = checkRow(*layout, header, record);
         if (!row.reason.isEmpty()) {
             tally.reject(record.line, row.field, row.values.value(row.field), row.reason, record.fields);
             continue;
@@ -260,13 +260,13 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
             if (*known == 0)
                 tally.skip(record.line, u"already in the table: left as it is"_s, record.fields, code.column, key);
             else
-                tally.reject(record.line, code.column, key, spec->codeRepeated + u" on line "_s + QString::number(*known),
+                tally.reject(record.line, code.column, key, layout->codeRepeated + u" on line "_s + QString::number(*known),
                              record.fields);
             continue;
         }
-        if (!spec->activeColumn.isEmpty() && row.values.value(spec->activeColumn) == u"T"_s) {
+        if (!layout->activeColumn.isEmpty() && row.values.value(layout->activeColumn) == u"T"_s) {
             if (!activeCode.isEmpty()) {
-                tally.reject(record.line, spec->activeColumn, u"T"_s,
+                tally.reject(record.line, layout->activeColumn, u"T"_s,
                              u"Only one convocation can be active: %1 and %2 are both ticked"_s.arg(activeCode, key),
                              record.fields);
                 continue;
@@ -278,7 +278,7 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
     }
 
     QStringList columns, marks;
-    for (const CsvColumn &c : spec->columns) {
+    for (const CsvColumn &c : layout->columns) {
         if (header.has(c.column) || c.flag) {
             columns << c.column;
             marks << u"?"_s;
@@ -292,7 +292,7 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
             QVariantList params;
             for (const QString &c : columns) {
                 const QString v = a.values.value(c);
-                const bool flag = std::any_of(spec->columns.begin(), spec->columns.end(),
+                const bool flag = std::any_of(layout->columns.begin(), layout->columns.end(),
                                               [&c](const CsvColumn &k) { return k.flag && k.column == c; });
                 params << (flag ? (v == u"T"_s ? u"T"_s : u"F"_s) : v);
             }
