@@ -62,6 +62,24 @@ private:
     Installer::Result m_result;
 };
 
+// The fixture of tests run on an installed folder of each backend: the folder and a
+// connection to its database; the test is skipped where the backend is not there. A
+// fixture that adds to SetUp calls this one first and stops when IsSkipped().
+class InstalledFolderTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_folder = std::make_unique<InstalledFolder>(GetParam());
+        m_db = m_folder->connect();
+    }
+
+    std::unique_ptr<InstalledFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+};
+
 // A new, empty MariaDB database of its own (dropped with the object), for tests
 // that build their schema by hand.
 class ScratchMariaDb

@@ -18,15 +18,14 @@ using sw::test::runBatch;
 
 namespace {
 
-class EntryCommandsTest : public ::testing::TestWithParam<TestBackend>
+class EntryCommandsTest : public test::InstalledFolderTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
+        InstalledFolderTest::SetUp();
+        if (IsSkipped())
+            return;
         test::seedMasters(*m_db);
     }
     QStringList as(const QString &user = u"CLERK"_s, const QString &password = u"clerk"_s) const
@@ -44,9 +43,6 @@ protected:
     {
         return m_db->scalar(u"select "_s + name + u" from convo where fregno = ?"_s, {regno}).toString();
     }
-
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 TEST_P(EntryCommandsTest, AddThenEditActivatesAndPrintsWhatChanged)

@@ -14,20 +14,10 @@ using sw::test::TestBackend;
 
 namespace {
 
-class NameLibraryTest : public ::testing::TestWithParam<TestBackend>
+class NameLibraryTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     int rows() { return m_db->scalar(u"select count(*) from kanlib"_s).toInt(); }
-
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 TEST_P(NameLibraryTest, WordsSplitAtBlanksWithoutEmptyWords)

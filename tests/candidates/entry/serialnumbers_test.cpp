@@ -23,21 +23,17 @@ using sw::test::TestBackend;
 
 namespace {
 
-class SerialNumbersTest : public ::testing::TestWithParam<TestBackend>
+class SerialNumbersTest : public test::InstalledFolderTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
+        InstalledFolderTest::SetUp();
+        if (IsSkipped())
+            return;
         test::seedMasters(*m_db);
     }
     QString regno(int i) const { return u"R"_s + QString::number(i).rightJustified(3, u'0'); }
-
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 TEST_P(SerialNumbersTest, ASecondWorkstationWaitsForTheFirstAndTakesTheNextNumber)

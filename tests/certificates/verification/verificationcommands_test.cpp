@@ -14,15 +14,14 @@ using sw::test::runBatch;
 
 namespace {
 
-class GateCommandsTest : public ::testing::TestWithParam<TestBackend>
+class GateCommandsTest : public test::InstalledFolderTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
+        InstalledFolderTest::SetUp();
+        if (IsSkipped())
+            return;
         test::seedMasters(*m_db);
     }
     QStringList as() const
@@ -34,9 +33,6 @@ protected:
     {
         return m_db->scalar(u"select "_s + name + u" from convo where fregno = ?"_s, {regno}).toString();
     }
-
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 TEST_P(GateCommandsTest, ACandidateGoesFromTypedInToActiveWithASerialNumber)

@@ -13,20 +13,11 @@ using sw::test::TestBackend;
 
 namespace {
 
-class ControlStoreTest : public ::testing::TestWithParam<TestBackend>
+class ControlStoreTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     int rows() { return m_db->scalar(u"select count(*) from "_s + m_db->table(u"CONTROL"_s)).toInt(); }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
     test::ScriptedPrompter m_prompter;
 };
 

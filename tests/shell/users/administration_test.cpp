@@ -30,15 +30,14 @@ using sw::test::TestBackend;
 
 namespace {
 
-class AdministrationTest : public ::testing::TestWithParam<TestBackend>
+class AdministrationTest : public test::InstalledFolderTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
+        InstalledFolderTest::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_EQ(as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"add"_s, u"clerk"_s, u"--permit"_s, u"N2*N22*N23"_s}).exitCode, 0);
     }
     BatchRun as(const QString &user, const QString &password, const QStringList &arguments) const
@@ -54,9 +53,6 @@ protected:
     {
         return m_db->scalar(u"select fpasswd from masuser where fusername = ?"_s, {user}).toString();
     }
-
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 // Every refusal exits 1 with its reason on standard error and changes nothing.

@@ -19,16 +19,9 @@ using sw::test::TestBackend;
 
 namespace {
 
-class UserStoreTest : public ::testing::TestWithParam<TestBackend>
+class UserStoreTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     bool canLogIn(const QString &user, const QString &password)
     {
         return !LoginStore(*m_db).check(user, password, u"C26"_s).has_value();
@@ -40,8 +33,6 @@ protected:
                               + arguments);
     }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
     test::ScriptedPrompter m_prompter;
 };
 
