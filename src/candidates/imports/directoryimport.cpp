@@ -262,15 +262,8 @@ void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, Fil
     try {
         while (rows.next()) {
             record = rows.recordNumber();
-            if (rows.isDamaged()) {
-                tally.reject(record, {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
-                             rows.texts());
+            if (rows.tallyIfUnusable(tally))
                 continue;
-            }
-            if (rows.isDeleted()) {
-                tally.skip(record, u"deleted in the file"_s, rows.texts());
-                continue;
-            }
             ResultCandidate c = columns.read(rows);
             const QString classDesc = c.classCode;
             if (classShort >= 0)

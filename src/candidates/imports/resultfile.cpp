@@ -3,6 +3,7 @@
 
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/rowbatch.h"
+#include "shell/core/importtally.h"
 
 #include <algorithm>
 
@@ -74,6 +75,20 @@ int ResultRows::optional(const QString &name) const
 QString ResultRows::fileName() const
 {
     return m_table.displayName();
+}
+
+bool ResultRows::tallyIfUnusable(ImportTally &tally) const
+{
+    if (isDamaged()) {
+        tally.reject(recordNumber(), {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
+                     texts());
+        return true;
+    }
+    if (isDeleted()) {
+        tally.skip(recordNumber(), u"deleted in the file"_s, texts());
+        return true;
+    }
+    return false;
 }
 
 QStringList ResultRows::texts() const

@@ -11,6 +11,8 @@
 
 namespace sw {
 
+class ImportTally;
+
 // What a result file holds, decided by its name.
 enum class ResultKind { None, Candidates, Degrees, Colleges };
 
@@ -49,6 +51,9 @@ public:
     bool isDeleted() const { return m_table.isDeleted(); }
     // A record that does not begin with a deletion flag: the file is damaged there.
     bool isDamaged() const { return !m_table.hasDeletionFlag(); }
+    // Counts the current record in `tally` when no import takes it: a damaged record
+    // rejected, a deleted one skipped. True for such a record.
+    bool tallyIfUnusable(ImportTally &tally) const;
     // The record's number in the file, from 1.
     int recordNumber() const { return m_record + 1; }
     QString text(int field) const { return m_table.text(field); }

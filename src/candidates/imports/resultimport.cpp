@@ -138,15 +138,8 @@ void ResultFileImport::importCandidates(ResultRows &rows, ImportTally &tally)
     try {
         while (rows.next()) {
             record = rows.recordNumber();
-            if (rows.isDamaged()) {
-                tally.reject(record, {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
-                             rows.texts());
+            if (rows.tallyIfUnusable(tally))
                 continue;
-            }
-            if (rows.isDeleted()) {
-                tally.skip(record, u"deleted in the file"_s, rows.texts());
-                continue;
-            }
             const ResultCandidate c = columns.read(rows);
             if (c.name.isEmpty()) {
                 tally.skip(record, u"the name is empty"_s, rows.texts(), names.name);
@@ -188,15 +181,8 @@ void importMasterRows(Database &db, ResultRows &rows, ImportTally &tally, bool d
     try {
         while (rows.next()) {
             record = rows.recordNumber();
-            if (rows.isDamaged()) {
-                tally.reject(record, {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
-                             rows.texts());
+            if (rows.tallyIfUnusable(tally))
                 continue;
-            }
-            if (rows.isDeleted()) {
-                tally.skip(record, u"deleted in the file"_s, rows.texts());
-                continue;
-            }
             const QString code = rows.text(codeField).toUpper();
             const QString description = graveApostrophes(rows.text(textField));
             const QString town = townField < 0 ? QString() : rows.text(townField);
