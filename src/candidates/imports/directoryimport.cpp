@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/directoryimport.h"
+#include "shell/core/legacytext.h"
 
 #include "candidates/imports/candidateimporter.h"
 #include "candidates/imports/candidaterules.h"
@@ -52,6 +53,63 @@ int rank(const QString &path)
 
 // What the upload sends beside the candidate's own values, in this order.
 enum UploadExtra { kClassDesc, kCourseYear, kExamText, kTotalMax, kTotalSecured };
+
+// The fields a directory file holds beyond the candidate's own, by institution (003's
+// short class codes, 027's parents and exam text) and for the portal's upload. Each
+// is required where it is read: a file without it is refused before any row is read.
+struct DirectoryFields
+{
+    DirectoryFields(const ResultRows &rows, const QString &inst, bool upload)
+        : classShort(inst == u"003"_s ? rows.require(u"FCLASSSHT"_s) : -1)
+        , parents(inst == u"027"_s)
+        , examText((parents || upload) ? rows.require(u"FCEXAM"_s) : -1)
+        , father(parents ? rows.require(u"FFATNAME"_s) : -1)
+        , mother(parents ? rows.require(u"FMOTNAME"_s) : -1)
+        , courseYear(upload ? rows.require(u"FCYEAR"_s) : -1)
+        , totalMax(upload ? rows.require(u"FCLMAX"_s) : -1)
+        , totalSecured(upload ? rows.require(u"FCLSEC"_s) : -1)
+    {
+    }
+
+    // The institution's own fields of the record's candidate.
+    void complete(ResultCandidate &c, const ResultRows &rows) const
+    {
+        if (classShort >= 0)
+            c.classCode = rows.text(classShort).toUpper();
+        if (parents) {
+            c.examDate = rows.text(examText);
+            c.fatherName = rows.text(father);
+            c.motherName = rows.text(mother);
+        }
+    }
+
+    // The names the checks give the fields they refuse.
+    CandidateFieldNames names() const
+    {
+        CandidateFieldNames n;
+        if (classShort >= 0)
+            n.classCode = u"FCLASSSHT"_s;
+        if (parents)
+            n.examDate = u"FCEXAM"_s;
+        return n;
+    }
+
+    // What the upload sends beside the candidate (UploadExtra's order); `classDesc` is
+    // the class as the file describes it.
+    QStringList uploadExtra(const ResultRows &rows, const QString &classDesc) const
+    {
+        return {classDesc, rows.text(courseYear), rows.text(examText), rows.text(totalMax), rows.text(totalSecured)};
+    }
+
+    int classShort;
+    bool parents;
+    int examText;
+    int father;
+    int mother;
+    int courseYear;
+    int totalMax;
+    int totalSecured;
+};
 
 } // namespace
 
@@ -181,29 +239,47 @@ DirectoryImport::FileOutcome DirectoryImport::importFile(const QString &path, co
     return outcome;
 }
 
+PortalRow DirectoryImport::portalRow(const ResultCandidate &c, const StoredCandidate *stored,
+                                     const QStringList &extra) const
+{
+    PortalRow row;
+    if (stored && stored->printed()) {
+        // A printed candidate is published as it is stored, under its own convocation.
+        row = {stored->regno, stored->name, stored->college, stored->degree, stored->caste, stored->convoCode,
+               stored->certNo};
+    } else {
+        row = {c.regno, c.name, c.college, c.degree, c.caste, m_session.convoCode, {}};
+    }
+    row.className = extra.value(kClassDesc);
+    row.courseYear = extra.value(kCourseYear);
+    row.examText = legacytext::graveApostrophes(extra.value(kExamText));
+    row.totalMax = extra.value(kTotalMax);
+    row.totalSecured = extra.value(kTotalSecured);
+    return row;
+}
+
+bool DirectoryImport::askToMove(const ResultCandidate &c, const StoredCandidate &stored)
+{
+    return m_prompter.ask(u"This Student ("_s + c.regno
+                              + u") may Applied for Improvement!! Do you want to overwrite the Data!!\r\n"
+                                "Current Convocation No. : "_s
+                              + m_session.convoCode + u"\r\nPrevious Convocation No. : "_s + stored.convoCode,
+                          u"Message"_s, PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)
+        == PromptAnswer::Yes;
+}
+
 void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, FileOutcome &outcome,
                                        const Options &options)
 {
     const QString inst = m_session.instCode.trimmed();
     const bool upload = options.uploadToOnline;
     const bool local = !(upload && options.onlineOnly);
-    const bool parents = inst == u"027"_s;
     const CandidateColumns columns(rows);
-    const int classShort = inst == u"003"_s ? rows.require(u"FCLASSSHT"_s) : -1;
-    const int cexam = (parents || upload) ? rows.require(u"FCEXAM"_s) : -1;
-    const int father = parents ? rows.require(u"FFATNAME"_s) : -1;
-    const int mother = parents ? rows.require(u"FMOTNAME"_s) : -1;
-    const int cyear = upload ? rows.require(u"FCYEAR"_s) : -1;
-    const int clmax = upload ? rows.require(u"FCLMAX"_s) : -1;
-    const int clsec = upload ? rows.require(u"FCLSEC"_s) : -1;
+    const DirectoryFields fields(rows, inst, upload);
     if (rows.count() == 0)
         return;
 
-    CandidateFieldNames names;
-    if (classShort >= 0)
-        names.classCode = u"FCLASSSHT"_s;
-    if (parents)
-        names.examDate = u"FCEXAM"_s;
+    const CandidateFieldNames names = fields.names();
     Database &db = m_session.db();
     const MasterCodes masters(db);
     RowBatch batch(db);
@@ -221,38 +297,19 @@ void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, Fil
 
     CandidateImporter::Options o;
     o.writer.anyConvocation = true;
-    o.writer.withParents = parents;
+    o.writer.withParents = fields.parents;
     if (inst == u"008"_s)
         o.writer.univCode = inst;
     o.writeLocally = local;
     o.fieldsOf = [&rows](int record) { return rows.textsOf(record); };
     o.moveFromOtherConvocation = [this](const ResultCandidate &c, const StoredCandidate &stored) {
-        return m_prompter.ask(u"This Student ("_s + c.regno
-                                  + u") may Applied for Improvement!! Do you want to overwrite the Data!!\r\n"
-                                    "Current Convocation No. : "_s
-                                  + m_session.convoCode + u"\r\nPrevious Convocation No. : "_s + stored.convoCode,
-                              u"Message"_s, PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)
-            == PromptAnswer::Yes;
+        return askToMove(c, stored);
     };
     if (uploader) {
         o.done = [&](const ResultCandidate &c, const StoredCandidate *stored, CandidateFate fate, int record,
                      const QStringList &extra) {
-            if (fate == CandidateFate::Skipped || fate == CandidateFate::Rejected)
-                return;
-            PortalRow row;
-            if (stored && stored->printed()) {
-                // A printed candidate is published as it is stored, under its own convocation.
-                row = {stored->regno, stored->name, stored->college, stored->degree, stored->caste, stored->convoCode,
-                       stored->certNo};
-            } else {
-                row = {c.regno, c.name, c.college, c.degree, c.caste, m_session.convoCode, {}};
-            }
-            row.className = extra.value(kClassDesc);
-            row.courseYear = extra.value(kCourseYear);
-            row.examText = graveApostrophes(extra.value(kExamText));
-            row.totalMax = extra.value(kTotalMax);
-            row.totalSecured = extra.value(kTotalSecured);
-            uploader->add(row, record);
+            if (fate != CandidateFate::Skipped && fate != CandidateFate::Rejected)
+                uploader->add(portalRow(c, stored, extra), record);
         };
     }
     CandidateImporter importer(db, m_session.convoCode, m_session.userName, tally, batch, o);
@@ -266,13 +323,7 @@ void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, Fil
                 continue;
             ResultCandidate c = columns.read(rows);
             const QString classDesc = c.classCode;
-            if (classShort >= 0)
-                c.classCode = rows.text(classShort).toUpper();
-            if (parents) {
-                c.examDate = rows.text(cexam);
-                c.fatherName = rows.text(father);
-                c.motherName = rows.text(mother);
-            }
+            fields.complete(c, rows);
             if (c.name.isEmpty()) {
                 tally.skip(record, u"the name is empty"_s, rows.texts(), names.name);
                 continue;
@@ -284,10 +335,7 @@ void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, Fil
             if (local && !masters.hasClass(c.classCode))
                 ++unknownClasses[c.classCode];
             progress.row(record, c.college, c.regno);
-            QStringList extra;
-            if (uploader)
-                extra = {classDesc, rows.text(cyear), rows.text(cexam), rows.text(clmax), rows.text(clsec)};
-            importer.add(c, record, extra);
+            importer.add(c, record, uploader ? fields.uploadExtra(rows, classDesc) : QStringList());
         }
         importer.finish();
         if (uploader)

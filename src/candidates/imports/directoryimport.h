@@ -17,6 +17,8 @@ namespace sw {
 
 class ResultRows;
 class Session;
+struct ResultCandidate;
+struct StoredCandidate;
 
 // The directory-wise import: every ".cnv" file of a folder and its subfolders, each by
 // the kind its name ends in ("...STU", "...DEG", "...COL"), the degree and college
@@ -66,6 +68,12 @@ public:
 private:
     FileOutcome importFile(const QString &path, const Options &options);
     void importCandidates(ResultRows &rows, ImportTally &tally, FileOutcome &outcome, const Options &options);
+    // "This Student (...) may Applied for Improvement!!": whether a candidate stored
+    // under another convocation moves to this one.
+    bool askToMove(const ResultCandidate &candidate, const StoredCandidate &stored);
+    // The portal's row of an imported candidate; `extra` in UploadExtra's order.
+    PortalRow portalRow(const ResultCandidate &candidate, const StoredCandidate *stored,
+                        const QStringList &extra) const;
     Database &portal();
     void setCaption(const QString &text);
 

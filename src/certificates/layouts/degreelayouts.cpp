@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/layouts/degreelayouts.h"
 
+#include "certificates/layouts/kannadaphrases.h"
+#include "shell/core/dates.h"
+
 #include "shell/document/documentrenderer.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/settings/controlstore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,7 +102,7 @@ DegreeLayouts::DegreeLayouts(const Session &session, const PrintSelection &selec
 {
     const Database &db = session.db();
     m_distance = db.currentDatabaseName().compare(u"CONVODIST"_s, Qt::CaseInsensitive) == 0;
-    m_degreeInKannada = db.scalar(u"select fdegkan from control"_s).toString().trimmed() == u"T"_s;
+    m_degreeInKannada = ControlStore(session.db()).institution().degreeInKannada;
 }
 
 // The Photos folder is listed once for the run rather than once per candidate:
@@ -331,140 +335,183 @@ Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &ro
     return doc;
 }
 
-Document DegreeLayouts::genDataReport(const CertificateRow &row) const
-{
-    const QString examDateKan = kannadaExamDate(row).value_or(QString());
-    const QString university = row.univCode.isEmpty() ? QString() : universityName(row).value_or(QString());
-    const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
+namespace {
 
-    Document doc;
-    DocumentBuilder b(doc);
+// The three kinds of text of the designed certificate: fixed Kannada phrases in
+// black, the candidate's Kannada values in the value colour, English in black.
+class CertificatePen
+{
+public:
+    explicit CertificatePen(DocumentBuilder &b)
+        : m_b(b)
+    {
+    }
+    void fixed(double size, const QString &text)
+    {
+        m_b.setFont(kBrh, size, true);
+        m_b.setColour(QColor(Qt::black));
+        m_b.type(text);
+    }
+    void value(double size, const QString &text)
+    {
+        m_b.setFont(kNudi, size, true);
+        m_b.setColour(kValueColour);
+        m_b.type(text);
+    }
+    void english(const QString &font, double size, const QString &text)
+    {
+        m_b.setFont(font, size, true);
+        m_b.setColour(QColor(Qt::black));
+        m_b.type(text);
+    }
+
+private:
+    DocumentBuilder &m_b;
+};
+
+const QString kAntiqua = u"Book Antiqua"_s;
+
+} // namespace
+
+void DegreeLayouts::startSheet(DocumentBuilder &b, double topInches) const
+{
     PageSetup &page = b.page();
     page.paperInches = PageSetup::a4();
-    page.topInches = (m_distance || !row.univCode.isEmpty()) ? 3.2 : 3.3;
+    page.topInches = topInches;
     page.bottomInches = 0.25;
     page.leftInches = page.rightInches = 0.7 - m_selection.marginAdjust;
     b.setLineSpacing(1.2);
-    b.setSpaceAfter(0);
     b.setAlignment(Alignment::Centre);
-    b.setBold(true);
+}
 
+void DegreeLayouts::placePictures(Document &doc, DocumentBuilder &b, const CertificateRow &row,
+                                  const SheetPictures &at) const
+{
+    if (at.sealInches)
+        picture(b, u"seal.jpg"_s, at.sealInches->x(), at.sealInches->y());
+    const QRectF signature(pt(at.signatureInches.x()), pt(at.signatureInches.y()), at.signatureSize.width(),
+                           at.signatureSize.height());
+    picture(b, signatureFile(), at.signatureInches.x(), at.signatureInches.y(), signature.width(),
+            signature.height());
+    placePhotograph(b, row, at.photo);
+    doc.keepClear = {at.photo, signature};
+}
+
+Document DegreeLayouts::genDataReport(const CertificateRow &row) const
+{
+    const bool typeOne = m_selection.certType.trimmed() == u"1"_s;
+    Document doc;
+    DocumentBuilder b(doc);
+    startSheet(b, (m_distance || !row.univCode.isEmpty()) ? 3.2 : 3.3);
+    b.setSpaceAfter(0);
+    b.setBold(true);
+    typeDataReportKannada(b, row, typeOne);
+    typeDataReportEnglish(b, row, typeOne);
+    typeDataReportAddress(b, row);
+
+    double photoTop = 8.425;
+    if (row.hasSpeciality())
+        photoTop = typeOne ? (m_distance ? 8.7 : 8.65) : 8.43;
+    else if (m_distance)
+        photoTop = 8.4;
+    placePictures(doc, b, row, {QPointF(3.65, 10.1), QPointF(6.2, 10.7), QSizeF(90, 40), QRectF(pt(0.6), pt(photoTop), 75, 95)});
+    return doc;
+}
+
+void DegreeLayouts::typeDataReportKannada(DocumentBuilder &b, const CertificateRow &row, bool typeOne) const
+{
     if (m_distance) {
         b.setFont(u"Calibri"_s, 16, true);
         b.type(u"DISTANCE EDUCATION\n"_s);
     }
     if (!row.univCode.isEmpty()) {
         b.setFont(u"Calibri"_s, 14, true);
-        b.type(university + u'\n');
+        b.type(universityName(row).value_or(QString()) + u'\n');
     }
-
-    auto fixed = [&](double size, const QString &text) {
-        b.setFont(kBrh, size, true);
-        b.setColour(QColor(Qt::black));
-        b.type(text);
-    };
-    auto value = [&](double size, const QString &text) {
-        b.setFont(kNudi, size, true);
-        b.setColour(kValueColour);
-        b.type(text);
-    };
+    CertificatePen pen(b);
     if (!config(u"PreambleKan"_s).isEmpty())
-        fixed(15, config(u"PreambleKan"_s) + u'\n');
+        pen.fixed(15, config(u"PreambleKan"_s) + u'\n');
     if (!row.nameKan.isEmpty()) // not typed in yet: the line is left out
-        value(19, row.nameKan + u'\n');
-    fixed(15, u"EªÀgÀÄ "_s);
-    b.setFont(u"Book Antiqua"_s, 13, true);
-    b.setColour(QColor(Qt::black));
-    b.type(row.regno);
-    fixed(15, u" £ÉÆÃAzÀtÂ ¸ÀASÉåAiÉÆA¢UÉ "_s);
+        pen.value(19, row.nameKan + u'\n');
+    pen.fixed(15, kannadaphrase::kThisPerson);
+    pen.english(kAntiqua, 13, row.regno);
+    pen.fixed(15, kannadaphrase::kWithRegisterNumber);
     b.endParagraph();
-    value(16, examDateKan);
-    fixed(15, typeOne ? u" £ÉÃ ªÀµÀðzÀ°è £ÀqÉzÀ ¥ÀjÃPÉëAiÀÄ°è \n"_s : u" £ÉÃ ªÀµÀðzÀ°è ¥ÀjÃPÀëPÀjAzÀ ¥ÀjÃQë¸À®àlÄÖ \n"_s);
+    pen.value(16, kannadaExamDate(row).value_or(QString()));
+    pen.fixed(15, typeOne ? kannadaphrase::kInExaminationOfYear : kannadaphrase::kExaminedInYear);
     if (row.degree.compare(u"MPL"_s, Qt::CaseInsensitive) == 0)
-        fixed(15, u"JA. ¦ü¯ï "_s);
+        pen.fixed(15, kannadaphrase::kMPhil);
     else
-        value(16, row.classDescKan);
-    fixed(15, typeOne ? u" zÀeÉðAiÀÄ°è GwÛÃtðgÁVgÀÄªÀgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s
-                      : u" ¥ÀzÀ«UÁV CºÀðgÁVgÀÄvÁÛgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n"_s);
-    fixed(15, u"¢£ÁAPÀ "_s);
-    value(16, row.convoDateKan);
-    fixed(15, u" gÀAzÀÄ £ÀqÉzÀ "_s);
-    value(16, row.convoNameKan);
-    fixed(15, u" WÀnPÉÆÃvÀìªÀzÀ°è EªÀgÀ£ÀÄß \n"_s);
+        pen.value(16, row.classDescKan);
+    pen.fixed(15, typeOne ? kannadaphrase::kCertifiedPassedInClass : kannadaphrase::kCertifiedQualifiedForDegree);
+    pen.fixed(15, kannadaphrase::kDate);
+    pen.value(16, row.convoDateKan);
+    pen.fixed(15, kannadaphrase::kHeldOn);
+    pen.value(16, row.convoNameKan);
+    pen.fixed(15, kannadaphrase::kAtConvocationThisPerson);
     if (m_degreeInKannada) {
         b.setFont(kNudi, 19, true);
         b.setColour(u"&H000000C0"_s);
         b.type(row.descpnKan + u'\n');
         if (row.hasSpeciality())
-            value(14, u"("_s + row.specialKan + u")\n"_s);
+            pen.value(14, u"("_s + row.specialKan + u")\n"_s);
     }
-    fixed(15, u"¥ÀzÀ«UÉ CAVÃPÀj¸À¯ÁVzÉ.\n"_s);
+    pen.fixed(15, kannadaphrase::kAdmittedToDegree);
+}
 
-    auto english = [&](const QString &font, double size, const QString &text) {
-        b.setFont(font, size, true);
-        b.setColour(QColor(Qt::black));
-        b.type(text);
-    };
-    const QString antiqua = u"Book Antiqua"_s;
-    english(antiqua, 12,
-            u"We, the Chancellor, the Pro-Chancellor, the Vice-Chancellor, the members of the Academic Council and "
-            "Syndicate of "_s
-                + config(u"UniversityName"_s) + u", certify that, "_s);
+void DegreeLayouts::typeDataReportEnglish(DocumentBuilder &b, const CertificateRow &row, bool typeOne) const
+{
+    CertificatePen pen(b);
+    pen.english(kAntiqua, 12,
+                u"We, the Chancellor, the Pro-Chancellor, the Vice-Chancellor, the members of the Academic Council "
+                "and Syndicate of "_s
+                    + config(u"UniversityName"_s) + u", certify that, "_s);
     if (!typeOne && m_selection.certType.trimmed() == u"2"_s)
-        english(antiqua, 12, u"on the recommendation of the Board of Examiners,"_s);
+        pen.english(kAntiqua, 12, u"on the recommendation of the Board of Examiners,"_s);
     b.endParagraph();
-    english(u"Verdana"_s, 14, row.name + u'\n');
-    english(antiqua, 12, u"bearing Register Number "_s);
-    english(antiqua, 13, row.regno);
-    english(antiqua, 13, u" has been admitted to the degree of\n"_s);
-    english(u"Verdana"_s, 14, row.descpn + u'\n');
+    pen.english(u"Verdana"_s, 14, row.name + u'\n');
+    pen.english(kAntiqua, 12, u"bearing Register Number "_s);
+    pen.english(kAntiqua, 13, row.regno);
+    pen.english(kAntiqua, 13, u" has been admitted to the degree of\n"_s);
+    pen.english(u"Verdana"_s, 14, row.descpn + u'\n');
     if (row.hasSpeciality())
-        english(u"Verdana"_s, 10, u"("_s + row.special + u")\n"_s);
-    english(antiqua, 12, u"at the "_s);
-    english(antiqua, 13, row.convoName);
-    english(antiqua, 13, u" Convocation held on "_s);
-    english(antiqua, 13, row.convoDate);
+        pen.english(u"Verdana"_s, 10, u"("_s + row.special + u")\n"_s);
+    pen.english(kAntiqua, 12, u"at the "_s);
+    pen.english(kAntiqua, 13, row.convoName);
+    pen.english(kAntiqua, 13, u" Convocation held on "_s);
+    pen.english(kAntiqua, 13, row.convoDate);
     if (typeOne) {
-        english(antiqua, 13, u" having passed in the prescribed examination held in the year "_s);
-        english(antiqua, 13, row.examDate);
-        english(antiqua, 13, u" and placed in "_s);
-        english(antiqua, 13, row.classDesc);
+        pen.english(kAntiqua, 13, u" having passed in the prescribed examination held in the year "_s);
+        pen.english(kAntiqua, 13, row.examDate);
+        pen.english(kAntiqua, 13, u" and placed in "_s);
+        pen.english(kAntiqua, 13, row.classDesc);
     }
     b.endParagraph();
-    fixed(13, u"«±Àé«zÁå¤®AiÀÄzÀ ªÉÆºÀj£ÉÆA¢UÉ ¤ÃrzÉ.\n"_s);
-    english(antiqua, 12, u"Given under the seal of the University.\n"_s);
+    pen.fixed(13, kannadaphrase::kGivenUnderSeal);
+    pen.english(kAntiqua, 12, u"Given under the seal of the University.\n"_s);
+}
 
-    // The address block: a line the institution file leaves empty is left out.
+void DegreeLayouts::typeDataReportAddress(DocumentBuilder &b, const CertificateRow &row) const
+{
+    // A line the institution file leaves empty is left out.
+    CertificatePen pen(b);
     b.setAlignment(Alignment::Left);
     if (!config(u"CampusKan"_s).isEmpty())
-        fixed(10, config(u"CampusKan"_s) + u'\n');
+        pen.fixed(10, config(u"CampusKan"_s) + u'\n');
     for (const QString &key : {u"Campus"_s, u"PinLine"_s}) {
         if (!config(key).isEmpty())
-            english(antiqua, 8, config(key) + u'\n');
+            pen.english(kAntiqua, 8, config(key) + u'\n');
     }
     for (const QString &key : {u"State"_s, u"Country"_s}) {
         if (!config(key + u"Kan"_s).isEmpty())
-            fixed(10, config(key + u"Kan"_s) + u" / "_s);
+            pen.fixed(10, config(key + u"Kan"_s) + u" / "_s);
         if (!config(key).isEmpty() || !config(key + u"Kan"_s).isEmpty())
-            english(antiqua, 8, config(key) + u'\n');
+            pen.english(kAntiqua, 8, config(key) + u'\n');
     }
-    fixed(10, u"¢£ÁAPÀ / "_s);
-    english(antiqua, 8, u"Date : "_s + m_selection.issueDate.trimmed() + u'\n');
-    english(antiqua, 8, u"College / Dept. : "_s + row.collCode);
+    pen.fixed(10, kannadaphrase::kDateOf);
+    pen.english(kAntiqua, 8, u"Date : "_s + m_selection.issueDate.trimmed() + u'\n');
+    pen.english(kAntiqua, 8, u"College / Dept. : "_s + row.collCode);
     b.endParagraph();
-
-    picture(b, u"seal.jpg"_s, 3.65, 10.1);
-    const QRectF signature(pt(6.2), pt(10.7), 90, 40);
-    picture(b, signatureFile(), 6.2, 10.7, signature.width(), signature.height());
-    double photoTop = 8.425;
-    if (row.hasSpeciality())
-        photoTop = typeOne ? (m_distance ? 8.7 : 8.65) : 8.43;
-    else if (m_distance)
-        photoTop = 8.4;
-    const QRectF photo(pt(0.6), pt(photoTop), 75, 95);
-    placePhotograph(b, row, photo);
-    doc.keepClear = {photo, signature};
-    return doc;
 }
 
 // The candidate's photograph in the box the stationery prints for it.
@@ -482,14 +529,24 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
 
     Document doc;
     DocumentBuilder b(doc);
-    PageSetup &page = b.page();
-    page.paperInches = PageSetup::a4();
-    page.topInches = (m_distance ? 3.0 : 3.1) - (univ027 ? 0.1 : 0.0);
-    page.bottomInches = 0.25;
-    page.leftInches = page.rightInches = 0.7 - m_selection.marginAdjust;
-    b.setLineSpacing(1.2);
-    b.setAlignment(Alignment::Centre);
+    startSheet(b, (m_distance ? 3.0 : 3.1) - (univ027 ? 0.1 : 0.0));
 
+    typeTcsBody(b, row, doctorate);
+    typeTcsDetails(b, row, doctorate);
+
+    // The photograph box of the sheet sits lower on type-1 sheets and on the
+    // distance-education stationery, higher for university 027.
+    double photoTop = typeOne ? 8.6 : 8.3;
+    if (m_distance)
+        photoTop += 0.1;
+    if (univ027)
+        photoTop -= 0.1;
+    placePictures(doc, b, row, {QPointF(3.65, 10.0), QPointF(6.2, 10.3), QSizeF(110, 60), QRectF(pt(0.5), pt(photoTop), 75, 95)});
+    return doc;
+}
+
+void DegreeLayouts::typeTcsBody(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const
+{
     // Each Kannada line is followed by its English line.
     auto pair = [&](const QString &kannada, const QString &englishText) {
         if (!kannada.isEmpty()) {
@@ -531,7 +588,10 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
     b.setFont(u"Book Antiqua"_s, 14, false, true);
     b.type(u"in recognition of the fulfilment of requirements\n"_s);
     b.type(u"for the said Degree at the "_s + row.convoName + u" Convocation as indicated below:\n"_s);
+}
 
+void DegreeLayouts::typeTcsDetails(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const
+{
     auto detail = [&](const QString &kannada, const QString &caption, const QString &value) {
         if (!kannada.isEmpty()) {
             b.setFont(kBrh, 15, true);
@@ -551,7 +611,7 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
     }
     detail(config(u"ConvoDateKan"_s), u"Date of Convocation : "_s, row.convoDate);
     b.setFont(kBrh, 15, true);
-    b.type(u"«±Àé«zÁå¤®AiÀÄzÀ ªÉÆºÀj£ÉÆA¢UÉ ¤ÃrzÉ.\n"_s);
+    b.type(kannadaphrase::kGivenUnderSeal);
     b.setFont(u"Book Antiqua"_s, 14, false, true);
     b.type(u"Given under the seal of the University.\n"_s);
 
@@ -565,21 +625,6 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
                                                                                          : parseDmy(m_selection.issueDate);
     b.type(u"Date of Issue : "_s + formatDmy(issued));
     b.endParagraph();
-
-    picture(b, u"seal.jpg"_s, 3.65, 10.0);
-    const QRectF signature(pt(6.2), pt(10.3), 110, 60);
-    picture(b, signatureFile(), 6.2, 10.3, signature.width(), signature.height());
-    // The photograph box of the sheet sits lower on type-1 sheets and on the
-    // distance-education stationery, higher for university 027.
-    double photoTop = typeOne ? 8.6 : 8.3;
-    if (m_distance)
-        photoTop += 0.1;
-    if (univ027)
-        photoTop -= 0.1;
-    const QRectF photo(pt(0.5), pt(photoTop), 75, 95);
-    placePhotograph(b, row, photo);
-    doc.keepClear = {photo, signature};
-    return doc;
 }
 
 Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) const
@@ -588,27 +633,21 @@ Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) cons
 
     Document doc;
     DocumentBuilder b(doc);
-    PageSetup &page = b.page();
-    page.paperInches = PageSetup::a4();
-    page.topInches = 3.2;
-    page.bottomInches = 0.25;
-    page.leftInches = page.rightInches = 0.7 - m_selection.marginAdjust;
-    b.setLineSpacing(1.2);
-    b.setAlignment(Alignment::Centre);
+    startSheet(b, 3.2);
 
     auto kan = [&](const QString &font, double size, const QString &text) {
         b.setFont(font, size, true);
         b.type(text);
     };
     kan(kNudi, 19, row.nameKan + u'\n');
-    kan(kBrh, 15, u"EªÀgÀÄ "_s);
-    kan(kNudi, 16, row.examDateKan + u"gÀ°è dgÀÄVzÀ "_s);
-    kan(kBrh, 15, u"¥ÀjÃPÉëAiÀÄ°è \n"_s);
-    kan(kNudi, 16, row.classDescKan + u" ±ÉæÃtÂAiÀÄ°è "_s);
-    kan(kBrh, 15, u"GwÛÃtðgÁVzÁÝgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀj¹ EªÀjUÉ\n"_s);
+    kan(kBrh, 15, kannadaphrase::kThisPerson);
+    kan(kNudi, 16, row.examDateKan + kannadaphrase::kHeldIn);
+    kan(kBrh, 15, kannadaphrase::kInExamination);
+    kan(kNudi, 16, row.classDescKan + kannadaphrase::kInClass);
+    kan(kBrh, 15, kannadaphrase::kCertifiedPassedToThisPerson);
     kan(kNudi, 16, row.descpnKan + (speciality ? u" ("_s + row.specialKan + u')' : QString()) + u' ');
     kan(kBrh, 15, config(u"ConferredKan"_s) + u'\n');
-    kan(kNudi, 16, row.convoDateKan + u" gÀAzÀÄ\n"_s);
+    kan(kNudi, 16, row.convoDateKan + kannadaphrase::kOn);
 
     b.setFont(u"Cooper Black"_s, 18);
     b.type(row.name + u'\n');
@@ -626,11 +665,7 @@ Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) cons
            + u'\t' + m_selection.issueDate.trimmed());
     b.endParagraph();
 
-    const QRectF signature(pt(6.2), pt(10.5), 110, 60);
-    picture(b, signatureFile(), 6.2, 10.5, signature.width(), signature.height());
-    const QRectF photo(pt(0.6), pt(8.4), 75, 95);
-    placePhotograph(b, row, photo);
-    doc.keepClear = {photo, signature};
+    placePictures(doc, b, row, {std::nullopt, QPointF(6.2, 10.5), QSizeF(110, 60), QRectF(pt(0.6), pt(8.4), 75, 95)});
     return doc;
 }
 

@@ -8,6 +8,8 @@
 #include "shell/document/document.h"
 
 #include <QHash>
+#include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -73,8 +75,30 @@ public:
     QString photograph(const QString &regno) const;
 
 private:
+    // Where a sheet's pictures go: the seal (none on some sheets) and the signature at
+    // their top-left corners in inches, the signature's size and the photograph's box
+    // in points. The text is kept clear of the signature and the photograph.
+    struct SheetPictures
+    {
+        std::optional<QPointF> sealInches;
+        QPointF signatureInches;
+        QSizeF signatureSize;
+        QRectF photo;
+    };
+    // An A4 sheet whose pre-printed border leaves `topInches` above the text, lines
+    // centred.
+    void startSheet(DocumentBuilder &b, double topInches) const;
+    void placePictures(Document &doc, DocumentBuilder &b, const CertificateRow &row, const SheetPictures &at) const;
+
     Document genDataReport(const CertificateRow &row) const;
+    void typeDataReportKannada(DocumentBuilder &b, const CertificateRow &row, bool typeOne) const;
+    void typeDataReportEnglish(DocumentBuilder &b, const CertificateRow &row, bool typeOne) const;
+    void typeDataReportAddress(DocumentBuilder &b, const CertificateRow &row) const;
     Document tcs(const CertificateRow &row, bool doctorate) const;
+    // The lines from the preamble to the convocation, then the captioned details, the
+    // seal line, the address and the date of issue.
+    void typeTcsBody(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const;
+    void typeTcsDetails(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const;
     Document inst008(const CertificateRow &row, bool speciality) const;
 
     void kannadaGaps(const CertificateRow &row, bool convocationName, QStringList &gaps) const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The spreadsheet lists of the student list screen.
 #include "reports/lists/studentlist.h"
+#include "shell/core/dates.h"
 
 #include "shell/core/kannadatext.h"
 #include "shell/document/fontcheck.h"
@@ -218,34 +219,122 @@ QString StudentListReports::Gen_Report_Data_Xls_Convo(const StudentListSelection
     return book.path();
 }
 
-QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelection &s)
+namespace {
+
+// The ledger's candidates: every one of the selection, or only the rank holders (with
+// their rank and both certificate numbers) in the order of the rank register.
+Rows ledgerRows(Database &db, const StudentListSelection &s, const QString &convoCode, bool rankOnly)
 {
-    const bool rankOnly = m_prompter.ask(u"Do you want to generate Ledger only for Rank Students?"_s, u"Ledger"_s,
-                                         PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)
-        == PromptAnswer::Yes;
-    Database &db = m_session.db();
     const SqlDialect &d = db.dialect();
     const QString printed = s.printedOnly ? u" and "_s + d.coalesce(u"c.fcertno"_s, u"''"_s) + u" <> ''"_s : QString();
     const QString active = s.activeOnly ? u" and c.factive = 'T'"_s : QString();
-    std::optional<Rows> rows;
     if (rankOnly) {
-        rows.emplace(db.query(
+        return db.query(
             u"select c.fregno, c.fname, d.fdescpn, d.fspecial, r.frank, l.fcollname, l.ftown, c.fexamdate, "
             "c.faddr1, c.faddr2, c.faddr3, c.faddr4, r.fcertno as rcertno, c.fcertno as ccertno, c.fmobile "
             "from convo c, rankreg r, college l, degree d where c.fdegree = d.fdegree and c.fregno = r.fregno "
             "and c.fdegree = ? and c.fcollcode between ? and ? and c.fconvocode = ?"_s
                 + printed + active + u" and c.fcollcode = l.fcollcode and "_s + d.coalesce(u"r.frank"_s, u"''"_s)
                 + u" <> '' order by "_s + d.coalesce(u"r.fslno"_s, u"0"_s),
-            {s.degree, s.fromCollege, s.toCollege, m_session.convoCode}));
-    } else {
-        rows.emplace(db.query(
-            u"select c.*, l.fcollname, l.ftown, d.fdescpn, d.fspecial as fdegreespecial from convo c, college l, "
-            "degree d where c.fdegree = d.fdegree and c.fdegree = ? and c.fcollcode between ? and ? "
-            "and c.fcollcode = l.fcollcode"_s
-                + printed + active + u" and c.fconvocode = ? order by c.fdegree, c.fcollcode, c.fregno"_s,
-            {s.degree, s.fromCollege, s.toCollege, m_session.convoCode}));
+            {s.degree, s.fromCollege, s.toCollege, convoCode});
     }
-    if (!rows->next()) {
+    return db.query(u"select c.*, l.fcollname, l.ftown, d.fdescpn, d.fspecial as fdegreespecial from convo c, college l, "
+                    "degree d where c.fdegree = d.fdegree and c.fdegree = ? and c.fcollcode between ? and ? "
+                    "and c.fcollcode = l.fcollcode"_s
+                        + printed + active + u" and c.fconvocode = ? order by c.fdegree, c.fcollcode, c.fregno"_s,
+                    {s.degree, s.fromCollege, s.toCollege, convoCode});
+}
+
+CellFormat ledgerCell(CellFormat::Align align, bool bold = false, CellFormat::VAlign v = CellFormat::VAlign::Centre)
+{
+    CellFormat f;
+    f.align = align;
+    f.valign = v;
+    f.bold = bold;
+    f.wrap = true;
+    f.border = true;
+    return f;
+}
+
+// The ledger's page (A4 landscape, centred, page numbers), its two-line page header
+// and the row of column headings.
+void layOutLedger(Worksheet &sheet, const QString &institution, const QString &heading)
+{
+    sheet.setHeaderFooterMarginsInches(0.25, 0.25);
+    sheet.setHeader(PageText()
+                        .at(PageText::Section::Centre)
+                        .font(16, true)
+                        .text(institution)
+                        .font(11)
+                        .text(u"\n"_s)
+                        .font(14, true)
+                        .text(heading));
+    sheet.setFooter(
+        PageText().at(PageText::Section::Centre).field(PageText::Field::Page).text(u" / "_s).field(PageText::Field::Pages));
+    sheet.setRepeatRows(0, 0);
+    sheet.setPrintGridlines(true);
+    sheet.setPaper(5);
+    sheet.setCentreHorizontally();
+    sheet.setMarginsInches(2, 0.25, 1, 0.75);
+    sheet.setLandscape(true);
+    sheet.setZoom(100);
+
+    const double widths[] = {6, 11, 30, 10, 30, 30, 12.5, 12.5, 15, 17};
+    for (int c = 0; c < 10; ++c)
+        sheet.setColumnWidth(c, c, widths[c]);
+    CellFormat heading12 = ledgerCell(CellFormat::Align::Centre, true);
+    heading12.fontSize = 12;
+    const QStringList headers = {u"Sl.No."_s,
+                                 u"Reg.No."_s,
+                                 u"Name of the Candidate"_s,
+                                 u"Secured Rank"_s,
+                                 u"College / Department /\n Study Center"_s,
+                                 u"Address of Candidate"_s,
+                                 u"Cert. No. \nDC/RC/GC"_s,
+                                 u"Photograph"_s,
+                                 u"Contact no"_s,
+                                 u"Signature"_s};
+    for (int c = 0; c < headers.size(); ++c)
+        sheet.write(0, c, headers[c], heading12);
+}
+
+// A candidate's cells, column by column; the photograph and signature cells are left
+// empty (the photograph is a picture over its cell).
+QStringList ledgerValues(const Rows &r, int serial, bool rankOnly)
+{
+    QString address;
+    for (const QString &column : {u"faddr1"_s, u"faddr2"_s, u"faddr3"_s, u"faddr4"_s}) {
+        if (!r.text(column).trimmed().isEmpty())
+            address += r.text(column) + u'\n';
+    }
+    // A rank holder's degree and rank certificate numbers, one under the other.
+    QStringList certificates;
+    for (const QString &column : rankOnly ? QStringList{u"ccertno"_s, u"rcertno"_s} : QStringList{u"fcertno"_s}) {
+        if (!rankOnly || !r.text(column).trimmed().isEmpty())
+            certificates << r.text(column);
+    }
+    return {QString::number(serial),
+            r.text(u"fregno"_s),
+            r.text(u"fname"_s),
+            rankOnly ? r.text(u"frank"_s) : QString(),
+            r.text(u"fcollname"_s) + u", "_s + r.text(u"ftown"_s),
+            address,
+            certificates.join(u'\n'),
+            QString(),
+            r.text(u"fmobile"_s),
+            QString()};
+}
+
+} // namespace
+
+QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelection &s)
+{
+    const bool rankOnly = m_prompter.ask(u"Do you want to generate Ledger only for Rank Students?"_s, u"Ledger"_s,
+                                         PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)
+        == PromptAnswer::Yes;
+    Database &db = m_session.db();
+    Rows rows = ledgerRows(db, s, m_session.convoCode, rankOnly);
+    if (!rows.next()) {
         noSheetRows();
         return {};
     }
@@ -258,101 +347,31 @@ QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelectio
     Workbook book(Workbook::outputPath(m_session.folder, (rankOnly ? u"RankLedger_"_s : u"Ledger_"_s)
                                                              + safeFilePart(s.degree) + u".xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
-    const QString special = rows->text(rankOnly ? u"fspecial"_s : u"fdegreespecial"_s);
+    const QString special = rows.text(rankOnly ? u"fspecial"_s : u"fdegreespecial"_s);
     const QString institution = m_session.instTitle.isEmpty() ? m_session.instAddress[0] : m_session.instTitle;
-    QString course = (rankOnly ? u" RANK LIST"_s : u" CONVOCATION LIST"_s) + u" - "_s + rows->text(u"fdescpn"_s);
+    QString course = (rankOnly ? u" RANK LIST"_s : u" CONVOCATION LIST"_s) + u" - "_s + rows.text(u"fdescpn"_s);
     if (!special.trimmed().isEmpty())
         course += u" ["_s + special + u" ]"_s;
-    course += u" ( "_s + rows->text(u"fexamdate"_s) + u" EXAMINATION"_s + u" )"_s;
-    sheet.setHeaderFooterMarginsInches(0.25, 0.25);
-    sheet.setHeader(PageText()
-                        .at(PageText::Section::Centre)
-                        .font(16, true)
-                        .text(institution)
-                        .font(11)
-                        .text(u"\n"_s)
-                        .font(14, true)
-                        .text(convocation.text(0) + u" Convocation ("_s + convocation.text(1) + u")\n"_s + course));
-    sheet.setFooter(
-        PageText().at(PageText::Section::Centre).field(PageText::Field::Page).text(u" / "_s).field(PageText::Field::Pages));
-    sheet.setRepeatRows(0, 0);
-    sheet.setPrintGridlines(true);
-    sheet.setPaper(5);
-    sheet.setCentreHorizontally();
-    sheet.setMarginsInches(2, 0.25, 1, 0.75);
-    sheet.setLandscape(true);
-    sheet.setZoom(100);
+    course += u" ( "_s + rows.text(u"fexamdate"_s) + u" EXAMINATION"_s + u" )"_s;
+    layOutLedger(sheet, institution,
+                 convocation.text(0) + u" Convocation ("_s + convocation.text(1) + u")\n"_s + course);
 
-    auto format = [](CellFormat::Align align, bool bold = false, CellFormat::VAlign v = CellFormat::VAlign::Centre) {
-        CellFormat f;
-        f.align = align;
-        f.valign = v;
-        f.bold = bold;
-        f.wrap = true;
-        f.border = true;
-        return f;
-    };
     using A = CellFormat::Align;
-    const CellFormat columnFormats[] = {format(A::Centre), format(A::Centre, true), format(A::Left),
-                                        format(A::Centre), format(A::Left),         format(A::Left),
-                                        format(A::Centre, false, CellFormat::VAlign::Top),
-                                        format(A::Centre), format(A::Left),         format(A::Centre)};
-    const double widths[] = {6, 11, 30, 10, 30, 30, 12.5, 12.5, 15, 17};
-    for (int c = 0; c < 10; ++c)
-        sheet.setColumnWidth(c, c, widths[c]);
-    CellFormat heading = format(A::Centre, true);
-    heading.fontSize = 12;
-    const QStringList headers = {u"Sl.No."_s,
-                                 u"Reg.No."_s,
-                                 u"Name of the Candidate"_s,
-                                 u"Secured Rank"_s,
-                                 u"College / Department /\n Study Center"_s,
-                                 u"Address of Candidate"_s,
-                                 u"Cert. No. \nDC/RC/GC"_s,
-                                 u"Photograph"_s,
-                                 u"Contact no"_s,
-                                 u"Signature"_s};
-    for (int c = 0; c < headers.size(); ++c)
-        sheet.write(0, c, headers[c], heading);
-
+    const CellFormat columnFormats[] = {ledgerCell(A::Centre), ledgerCell(A::Centre, true), ledgerCell(A::Left),
+                                        ledgerCell(A::Centre), ledgerCell(A::Left),         ledgerCell(A::Left),
+                                        ledgerCell(A::Centre, false, CellFormat::VAlign::Top),
+                                        ledgerCell(A::Centre), ledgerCell(A::Left),         ledgerCell(A::Centre)};
     int row = 1;
     do {
-        const Rows &r = *rows;
         sheet.setRowHeight(row, 100);
-        QString address;
-        for (const QString &column : {u"faddr1"_s, u"faddr2"_s, u"faddr3"_s, u"faddr4"_s}) {
-            if (!r.text(column).trimmed().isEmpty())
-                address += r.text(column) + u'\n';
-        }
-        QString certificates;
-        if (rankOnly) {
-            QStringList numbers;
-            for (const QString &column : {u"ccertno"_s, u"rcertno"_s}) {
-                if (!r.text(column).trimmed().isEmpty())
-                    numbers << r.text(column);
-            }
-            certificates = numbers.join(u'\n');
-        } else {
-            certificates = r.text(u"fcertno"_s);
-        }
-        const QString regno = r.text(u"fregno"_s);
-        const QStringList values = {QString::number(row),
-                                    regno,
-                                    r.text(u"fname"_s),
-                                    rankOnly ? r.text(u"frank"_s) : QString(),
-                                    r.text(u"fcollname"_s) + u", "_s + r.text(u"ftown"_s),
-                                    address,
-                                    certificates,
-                                    QString(),
-                                    r.text(u"fmobile"_s),
-                                    QString()};
+        const QStringList values = ledgerValues(rows, row, rankOnly);
         for (int c = 0; c < values.size(); ++c)
             sheet.write(row, c, values[c], columnFormats[c]);
-        const QString photo = m_session.folder.findWithExtensions(u"Photos"_s, regno, kPhotoExtensions);
+        const QString photo = m_session.folder.findWithExtensions(u"Photos"_s, values[1], kPhotoExtensions);
         if (!photo.isEmpty())
             sheet.insertPicture(row, 7, photo, QSizeF(1.2 * 72, 1.3 * 72), QPointF(4, 4));
         ++row;
-    } while (rows->next());
+    } while (rows.next());
     book.close();
     return book.path();
 }
