@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/masterimport.h"
+#include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "masters/gridmasters/gridmasterkind.h"
 #include "masters/gridmasters/gridmasterstore.h"
@@ -146,7 +148,7 @@ CheckedRow checkRow(const CsvTable &t, const CsvHeader &header, const CsvRecord 
         QString value = header.value(record, c.column);
         // Kannada bytes are kept exactly: 0x27 is a letter of the legacy font, not a quote.
         if (!c.kannada)
-            value = GridMasterStore::cleanText(value.trimmed());
+            value = legacytext::storedText(value);
         if (i == 0)
             value = value.toUpper();
         if (c.flag)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/entry/candidaterecord.h"
+#include "shell/core/legacytext.h"
 
 #include <algorithm>
 
@@ -91,8 +92,7 @@ CandidateRecord CandidateRecord::typed() const
     CandidateRecord out;
     for (auto it = m_values.cbegin(); it != m_values.cend(); ++it) {
         const CandidateField *field = candidateField(it.key());
-        QString v = it.value();
-        v.replace(u'\'', u'`');
+        const QString v = legacytext::graveApostrophes(it.value());
         // Upper-casing would change the legacy font's glyph codes: Kannada stays as typed.
         const bool keepCase = field && (field->keepsCase || field->kannada);
         out.set(it.key(), keepCase ? v : v.toUpper());

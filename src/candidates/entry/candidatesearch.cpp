@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/entry/candidatesearch.h"
+#include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "shell/core/kannadatext.h"
 #include "shell/core/session.h"
@@ -26,8 +28,7 @@ CandidateSearch::CandidateSearch(const Session &session)
 
 QString CandidateSearch::pattern(const QString &typed, SearchMatch match)
 {
-    QString text = typed.trimmed();
-    text.replace(u'\'', u'`');
+    const QString text = legacytext::storedText(typed);
     switch (match) {
     case SearchMatch::BeginsWith:
         return text + u'%';

@@ -6,10 +6,12 @@
 #include "masters/namelibrary/namelibrary.h"
 #include "shell/core/importtally.h"
 #include "shell/core/session.h"
+#include "shell/core/filewrite.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/db/schema.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -391,21 +393,27 @@ QString CandidateStore::movePhoto(const QString &regno, const QString &chosen, b
     const QByteArray format = reader.format().toLower();
     const QString extension = format == "bmp" ? u"bmp"_s : u"jpg"_s;
     const QString target = folder + u'/' + regno + u'.' + extension;
-    const QString writing = target + u".new"_s;
-    QFile::remove(writing);
-    const bool written = (format == "jpeg" || format == "bmp") ? QFile::copy(chosen, writing)
-                                                               : reader.read().save(writing, "JPG");
-    if (!written)
+    QByteArray bytes;
+    if (format == "jpeg" || format == "bmp") {
+        QFile source(chosen);
+        if (source.open(QIODevice::ReadOnly))
+            bytes = source.readAll();
+    } else {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        reader.read().save(&buffer, "JPG");
+    }
+    if (bytes.isEmpty())
         throw StopError(u"The photograph "_s + chosen + u" cannot be copied to "_s + target + u'.',
                         PromptIcon::Exclamation);
+    writeWholeFile(target, bytes);
     // The old picture goes whatever its extension, so the new one is what every look-up finds.
     if (replace) {
-        for (const QString &old : photoFiles(regno))
-            QFile::remove(old);
+        for (const QString &old : photoFiles(regno)) {
+            if (QFileInfo(old).absoluteFilePath() != QFileInfo(target).absoluteFilePath())
+                QFile::remove(old);
+        }
     }
-    QFile::remove(target);
-    if (!QFile::rename(writing, target))
-        throw StopError(u"The photograph cannot be put in place as "_s + target + u'.', PromptIcon::Exclamation);
     // The chosen file is moved, not copied; a source that cannot be removed stays
     // behind harmlessly since the copy is in place.
     if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(target).absoluteFilePath())

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/entry/gravetyping.h"
+#include "shell/core/legacytext.h"
 
 #include <QLineEdit>
 
@@ -13,12 +14,10 @@ void graveAccentTyping(QLineEdit *edit)
     // (its upper-casing connection dropped) still has its apostrophes turned. The text
     // is read back rather than taken from the signal: the upper-casing may have run first.
     QObject::connect(edit, &QLineEdit::textEdited, edit->parent(), [edit] {
-        QString text = edit->text();
-        if (!text.contains(u'\''))
+        if (!edit->text().contains(u'\''))
             return;
         const int cursor = edit->cursorPosition();
-        text.replace(u'\'', u'`');
-        edit->setText(text);
+        edit->setText(legacytext::graveApostrophes(edit->text()));
         edit->setCursorPosition(cursor);
     });
 }

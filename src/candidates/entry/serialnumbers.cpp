@@ -3,6 +3,7 @@
 
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/settings/controlstore.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,10 +18,7 @@ void SerialNumbers::lock()
 {
     if (m_db.transactionDepth() == 0)
         throw StopError(u"A print serial number can only be taken inside a transaction."_s);
-    m_db.exec(u"update control set fversion = fversion"_s);
-    // Without the settings row there is nothing to lock and two workstations could
-    // take the same number: refuse rather than risk it.
-    if (!m_db.exists(u"select 1 from control"_s))
+    if (!ControlStore(m_db).lockRow())
         throw StopError(u"The settings row (table control) is missing: print serial numbers cannot be given."_s,
                         PromptIcon::Exclamation);
 }

@@ -79,7 +79,7 @@ AutonomousFile parseAutonomousFile(const QString &path)
         }
         const QString regno = fields[kRegno].trimmed().toUpper();
         l.regno = regno.isEmpty() ? QString() : kPrefix + regno;
-        l.name = graveApostrophes(fields[kName].trimmed());
+        l.name = legacytext::graveApostrophes(fields[kName].trimmed());
         l.sex = fields[kSex].trimmed();
         l.caste = fields[kCaste].trimmed();
         l.classCode = fields[kClass].trimmed().toUpper();

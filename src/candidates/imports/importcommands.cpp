@@ -54,12 +54,6 @@ private:
     QString m_last;
 };
 
-void needConvocation(const BatchContext &c)
-{
-    if (c.session.isAdminConvocation())
-        throw StopError(u"This import works on a convocation: log in with --convo CODE."_s);
-}
-
 QString onePath(const BatchContext &c, const QString &usage)
 {
     if (c.args.positionals.size() != 1)
@@ -82,7 +76,7 @@ int printCounts(const BatchContext &c, const ImportCounts &counts)
 int runImportFile(BatchContext &c)
 {
     const QString path = onePath(c, u"import-file needs the result file: scrollwise-batch import-file FILE.cnv"_s);
-    needConvocation(c);
+    c.needConvocation(u"This import works on a convocation"_s);
     ProgressPrinter printer(c.out);
     ResultFileImport run(c.session, c.prompter, printer.callback());
     const auto counts = run.run(path);
@@ -94,7 +88,7 @@ int runImportFile(BatchContext &c)
 int runImportDir(BatchContext &c)
 {
     const QString folder = onePath(c, u"import-dir needs the folder: scrollwise-batch import-dir DIR"_s);
-    needConvocation(c);
+    c.needConvocation(u"This import works on a convocation"_s);
     DirectoryImport::Options options;
     options.uploadToOnline = c.args.has(u"upload"_s) || c.args.has(u"online-only"_s);
     options.onlineOnly = c.args.has(u"online-only"_s);
@@ -134,7 +128,7 @@ int runImportAuto(BatchContext &c)
 {
     const QString path = onePath(c, u"import-auto needs the file: scrollwise-batch import-auto FILE --univ U "
                                     "--college C --degree D"_s);
-    needConvocation(c);
+    c.needConvocation(u"This import works on a convocation"_s);
     ProgressPrinter printer(c.out);
     AutonomousImport run(c.session, c.prompter, printer.callback());
     const auto counts = run.run({c.args.value(u"univ"_s), c.args.value(u"college"_s), c.args.value(u"degree"_s)}, path);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/onlineimport.h"
+#include "shell/core/legacytext.h"
 
 #include "candidates/imports/rowbatch.h"
 #include "shell/core/importtally.h"
@@ -83,7 +84,7 @@ Application readApplication(const Rows &row, const QSqlRecord &record)
         const QString column = record.fieldName(i).toUpper();
         QVariant v = row.value(i);
         if (column.startsWith(u"FPOSTADDR"_s))
-            v = graveApostrophes(v.isNull() ? QString() : v.toString());
+            v = legacytext::graveApostrophes(v.isNull() ? QString() : v.toString());
         a.values.insert(column, v);
     }
     // The register number is compared and stored without the blanks a form may leave.

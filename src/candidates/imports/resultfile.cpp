@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/resultfile.h"
+#include "shell/core/legacytext.h"
 
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/rowbatch.h"
@@ -144,7 +145,7 @@ ResultCandidate CandidateColumns::read(const ResultRows &rows) const
 {
     ResultCandidate c;
     c.regno = rows.text(regno).toUpper();
-    c.name = graveApostrophes(rows.text(name));
+    c.name = legacytext::graveApostrophes(rows.text(name));
     c.degree = rows.text(degree).toUpper();
     c.subdegree = rows.text(subdegree).toUpper();
     c.college = rows.text(college).toUpper();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/resultimport.h"
+#include "shell/core/legacytext.h"
 
 #include "candidates/imports/candidateimporter.h"
 #include "candidates/imports/candidaterules.h"
@@ -184,7 +185,7 @@ void importMasterRows(Database &db, ResultRows &rows, ImportTally &tally, bool d
             if (rows.tallyIfUnusable(tally))
                 continue;
             const QString code = rows.text(codeField).toUpper();
-            const QString description = graveApostrophes(rows.text(textField));
+            const QString description = legacytext::graveApostrophes(rows.text(textField));
             const QString town = townField < 0 ? QString() : rows.text(townField);
             if (description.isEmpty()) {
                 tally.skip(record, u"the description is empty"_s, rows.texts(), textName);

@@ -36,9 +36,4 @@ void RowBatch::commitNow()
     m_scope.emplace(m_db);
 }
 
-QString graveApostrophes(QString text)
-{
-    return text.replace(QLatin1Char('\''), QLatin1Char('`'));
-}
-
 } // namespace sw

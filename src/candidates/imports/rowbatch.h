@@ -33,7 +33,4 @@ private:
     std::optional<WriteScope> m_scope;
 };
 
-// Apostrophes in imported texts become grave accents before they are stored.
-QString graveApostrophes(QString text);
-
 } // namespace sw

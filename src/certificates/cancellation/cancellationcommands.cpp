@@ -12,15 +12,9 @@ namespace sw {
 
 namespace {
 
-void needConvocation(BatchContext &c)
-{
-    if (c.session.isAdminConvocation())
-        throw UsageError(u"Certificates belong to a convocation: log in with --convo CODE."_s);
-}
-
 int runCancel(BatchContext &c)
 {
-    needConvocation(c);
+    c.needConvocation(u"Certificates belong to a convocation"_s);
     if (c.args.positionals.size() != 1)
         throw UsageError(u"cancel takes one register number: scrollwise-batch cancel REGNO --reason TEXT"_s);
     if (!c.args.has(u"reason"_s))
@@ -37,7 +31,7 @@ int runCancel(BatchContext &c)
 // Ticks the listed (or every) printed candidate of a degree and college and cancels them in one transaction.
 int runCancelRange(BatchContext &c)
 {
-    needConvocation(c);
+    c.needConvocation(u"Certificates belong to a convocation"_s);
     const QString degree = c.required(u"degree"_s).toUpper();
     const QString college = c.required(u"college"_s).toUpper();
     const bool all = c.args.has(u"all-printed"_s);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/cancellation/cancellationform.h"
+#include "shell/core/dates.h"
 
 #include "candidates/entry/candidatestore.h"
 #include "shell/core/prompter.h"

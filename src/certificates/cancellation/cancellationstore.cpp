@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/cancellation/cancellationstore.h"
+#include "masters/mastercodes.h"
+#include "shell/core/legacytext.h"
 
 #include "certificates/printing/stationeryledger.h"
 #include "shell/core/prompter.h"
@@ -19,13 +21,6 @@ namespace sw {
 namespace {
 
 constexpr int kReasonWidth = 100;
-
-QString stored(const QString &text)
-{
-    QString out = text.trimmed();
-    out.replace(u'\'', u'`');
-    return out;
-}
 
 } // namespace
 
@@ -47,27 +42,15 @@ bool CancellationStore::checkHeader(const QString &degree, const QString &colleg
         m_prompter.info(u"Information should be entered"_s);
         return false;
     }
-    if (!degreeName(degree)) {
+    if (!MasterCodes(m_session).describe(MasterCodes::Master::Degree, degree)) {
         exclaim(u"Invalid Degree Code"_s);
         return false;
     }
-    if (!collegeName(college)) {
+    if (!MasterCodes(m_session).describe(MasterCodes::Master::College, college)) {
         exclaim(u"Invalid College Code"_s);
         return false;
     }
     return true;
-}
-
-std::optional<QString> CancellationStore::degreeName(const QString &degree) const
-{
-    Rows rows = m_session.db().query(u"select fdescpn from degree where fdegree = ?"_s, {degree.trimmed()});
-    return rows.next() ? std::optional<QString>(rows.text(0).trimmed()) : std::nullopt;
-}
-
-std::optional<QString> CancellationStore::collegeName(const QString &college) const
-{
-    Rows rows = m_session.db().query(u"select fcollname from college where fcollcode = ?"_s, {college.trimmed()});
-    return rows.next() ? std::optional<QString>(rows.text(0).trimmed()) : std::nullopt;
 }
 
 bool CancellationStore::hasRegister(const QString &degree, const QString &college) const
@@ -182,7 +165,7 @@ int CancellationStore::saveRegister(const QString &degree, const QString &colleg
             exclaim(u"Reason should be entered"_s);
             return -1;
         }
-        if (stored(line.reason).size() > kReasonWidth) {
+        if (legacytext::storedText(line.reason).size() > kReasonWidth) {
             exclaim(u"The reason for Reg. No. "_s + line.regno + u" is longer than "_s + QString::number(kReasonWidth)
                     + u" characters."_s);
             return -1;
@@ -202,15 +185,15 @@ int CancellationStore::saveRegister(const QString &degree, const QString &colleg
                 db.exec(u"insert into certcan (fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
                         "fprintedby) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
                         {degree.trimmed(), college.trimmed(), line.regno, line.certNo, now.date(),
-                         now.toString(u"hh:mm ap"_s), stored(line.reason), user, user});
-                if (!stationery.cancel(line.certNo, line.regno, degree.trimmed(), stored(line.reason)))
+                         now.toString(u"hh:mm ap"_s), legacytext::storedText(line.reason), user, user});
+                if (!stationery.cancel(line.certNo, line.regno, degree.trimmed(), legacytext::storedText(line.reason)))
                     throw StopError(u"Certificate No. "_s + line.certNo + u" no longer belongs to Reg. No. "_s
                                         + line.regno + u": nothing was cancelled."_s,
                                     PromptIcon::Exclamation);
                 ++cancelled;
             } else if (line.state == u"E"_s) {
                 db.exec(u"update certcan set fremarks = ? where fregno = ? and fcertno = ?"_s,
-                        {stored(line.reason), line.regno, line.certNo});
+                        {legacytext::storedText(line.reason), line.regno, line.certNo});
             }
         }
         scope.commit();
@@ -230,7 +213,7 @@ int CancellationStore::cancelTicked(const QString &degree, const QString &colleg
     }
     if (!checkHeader(degree, college))
         return -1;
-    const QString why = stored(reason).isEmpty() ? u"Range cancellation"_s : stored(reason);
+    const QString why = legacytext::storedText(reason).isEmpty() ? u"Range cancellation"_s : legacytext::storedText(reason);
     if (why.size() > kReasonWidth * 2) {
         exclaim(u"The reason is longer than "_s + QString::number(kReasonWidth * 2) + u" characters."_s);
         return -1;
@@ -303,10 +286,11 @@ std::optional<QString> CancellationStore::cancelOne(const QString &regno, const 
 
 LookupRequest CancellationStore::degreeLookup() const
 {
-    return {u"degree"_s, u"fdegree, fdescpn"_s,
-            u"fdegree in (select fdegree from convo where "_s
-                + m_session.db().dialect().coalesce(u"fcertno"_s, u"''"_s) + u" <> '' and convo.fconvocode = ?)"_s,
-            {m_session.convoCode}, {}, {}};
+    return MasterCodes(m_session).lookup(MasterCodes::Master::Degree,
+                                         u"fdegree in (select fdegree from convo where "_s
+                                             + m_session.db().dialect().coalesce(u"fcertno"_s, u"''"_s)
+                                             + u" <> '' and convo.fconvocode = ?)"_s,
+                                         {m_session.convoCode});
 }
 
 LookupRequest CancellationStore::collegeLookup(const QString &degree) const
@@ -319,7 +303,7 @@ LookupRequest CancellationStore::collegeLookup(const QString &degree) const
         params << degree.trimmed();
     }
     params << m_session.convoCode;
-    return {u"college"_s, u"fcollcode, fcollname"_s, condition + u"convo.fconvocode = ?)"_s, params, {}, {}};
+    return MasterCodes(m_session).lookup(MasterCodes::Master::College, condition + u"convo.fconvocode = ?)"_s, params);
 }
 
 LookupRequest CancellationStore::regnoLookup(const QString &degree, const QString &college) const

@@ -57,8 +57,6 @@ public:
 
     // The header: "Information should be entered", "Invalid Degree Code", "Invalid College Code".
     bool checkHeader(const QString &degree, const QString &college) const;
-    std::optional<QString> degreeName(const QString &degree) const;
-    std::optional<QString> collegeName(const QString &college) const;
 
     // Whether the register holds cancellations of the degree and college (the grid opens for editing).
     bool hasRegister(const QString &degree, const QString &college) const;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/printingchecks.h"
+#include "shell/core/dates.h"
 
 #include "certificates/layouts/awardlayouts.h"
 #include "certificates/printing/sheetnumbers.h"

@@ -83,8 +83,7 @@ private:
 
 PrintSelection selectionFrom(BatchContext &c, PrintMode mode)
 {
-    if (c.session.isAdminConvocation())
-        throw UsageError(u"Certificates belong to a convocation: log in with --convo CODE."_s);
+    c.needConvocation(u"Certificates belong to a convocation"_s);
     PrintSelection s;
     s.mode = mode;
     s.degree = c.required(u"degree"_s).toUpper();
@@ -334,17 +333,11 @@ int runStationery(BatchContext &c)
     return batchexit::kOk;
 }
 
-void needConvocation(BatchContext &c)
-{
-    if (c.session.isAdminConvocation())
-        throw UsageError(u"Sheets belong to a convocation's printing: log in with --convo CODE."_s);
-}
-
 // Registers sheets that came out badly after the run stored their numbers (or
 // outside a run): each number is checked first, then all are registered at once.
 int runSpoil(BatchContext &c)
 {
-    needConvocation(c);
+    c.needConvocation(u"Sheets belong to a convocation's printing"_s);
     const QString prefix = c.args.value(u"prefix"_s).toUpper();
     const std::vector<long long> numbers = sheetnumbers::parseList(c.required(u"numbers"_s), prefix);
     StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
@@ -357,7 +350,7 @@ int runSpoil(BatchContext &c)
 // Settles the sheets a run sent to the printer and never confirmed.
 int runSettle(BatchContext &c)
 {
-    needConvocation(c);
+    c.needConvocation(u"Sheets belong to a convocation's printing"_s);
     if (c.args.has(u"printed"_s) == c.args.has(u"spoiled"_s))
         throw UsageError(u"Say how the sheets came out: --printed or --spoiled."_s);
     const QString prefix = c.args.value(u"prefix"_s).toUpper();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/printingrun.h"
+#include "shell/core/dates.h"
 
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/printing/printingchecks.h"

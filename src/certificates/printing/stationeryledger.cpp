@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/stationeryledger.h"
+#include "shell/core/dates.h"
 
 #include "certificates/printing/sheetnumbers.h"
 #include "shell/audit/audittrail.h"

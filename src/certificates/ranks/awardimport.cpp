@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/ranks/awardimport.h"
+#include "masters/mastercodes.h"
+#include "shell/core/legacytext.h"
 
 #include "shell/common/numberwords.h"
 #include "shell/core/csvreader.h"
@@ -20,13 +22,6 @@ constexpr int kDonorWidth = 300;
 constexpr int kSubjectWidth = 300;
 constexpr int kAmountWidth = 10;
 constexpr int kRemarksWidth = 100;
-
-QString stored(const QString &text)
-{
-    QString out = text.trimmed();
-    out.replace(u'\'', u'`');
-    return out;
-}
 
 } // namespace
 
@@ -71,8 +66,8 @@ AwardBatch AwardImport::read(const QString &path) const
         }
         const QStringList &f = record.fields;
         AwardLine award{record.line,           f[0].trimmed().toUpper(), f[1].trimmed().toUpper(),
-                        f[2].trimmed().toUpper(), f[3].trimmed().toUpper(), stored(f[4]),
-                        stored(f[5]),          f[6].trimmed(),           stored(f.value(7))};
+                        f[2].trimmed().toUpper(), f[3].trimmed().toUpper(), legacytext::storedText(f[4]),
+                        legacytext::storedText(f[5]),          f[6].trimmed(),           legacytext::storedText(f.value(7))};
         if (const auto faults = checkLine(award, batch.awards); !faults.empty()) {
             refuse(faults);
             continue;
@@ -92,10 +87,11 @@ std::vector<std::pair<QString, QString>> AwardImport::checkLine(const AwardLine 
     auto fault = [&](const QString &field, const QString &text) { faults.emplace_back(field, text); };
     if (a.certType != u"GC"_s && a.certType != u"CC"_s)
         fault(u"type"_s, u"\""_s + a.certType + u"\" is not an award type: GC (gold medal) or CC (cash prize)"_s);
-    const bool degreeKnown = db.exists(u"select 1 from degree where fdegree = ?"_s, {a.degree});
+    const MasterCodes codes(m_session);
+    const bool degreeKnown = codes.describe(MasterCodes::Master::Degree, a.degree).has_value();
     if (!degreeKnown)
         fault(u"degree"_s, u"unknown degree code \""_s + a.degree + u'"');
-    const bool collegeKnown = db.exists(u"select 1 from college where fcollcode = ?"_s, {a.college});
+    const bool collegeKnown = codes.describe(MasterCodes::Master::College, a.college).has_value();
     if (!collegeKnown)
         fault(u"college"_s, u"unknown college code \""_s + a.college + u'"');
     if (a.regno.isEmpty())

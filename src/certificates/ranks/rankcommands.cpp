@@ -12,16 +12,10 @@ namespace sw {
 
 namespace {
 
-void needConvocation(BatchContext &c)
-{
-    if (c.session.isAdminConvocation())
-        throw UsageError(u"Ranks and awards belong to a convocation: log in with --convo CODE."_s);
-}
-
 // Adds one rank to the degree's grid and saves it, as a clerk would on the screen.
 int runRankAdd(BatchContext &c)
 {
-    needConvocation(c);
+    c.needConvocation(u"Ranks and awards belong to a convocation"_s);
     const QString degree = c.required(u"degree"_s).toUpper();
     const QString regno = c.required(u"regno"_s).toUpper();
     const QString rank = c.required(u"rank"_s).toUpper();
@@ -44,7 +38,7 @@ int runRankAdd(BatchContext &c)
 // Every award of the convocation (or of one degree), with its certificate number once printed.
 int runRankList(BatchContext &c)
 {
-    needConvocation(c);
+    c.needConvocation(u"Ranks and awards belong to a convocation"_s);
     const Database &db = c.session.db();
     QString sql = u"select rankreg.fdegree, rankreg.fregno, convo.fname, rankreg.fcerttype, rankreg.frank, "
                   "rankreg.fsubject, rankreg.famount, rankreg.fcertno from rankreg, convo "
@@ -75,7 +69,7 @@ int runRankList(BatchContext &c)
 
 int runAwardsImport(BatchContext &c)
 {
-    needConvocation(c);
+    c.needConvocation(u"Ranks and awards belong to a convocation"_s);
     if (c.args.positionals.size() != 1)
         throw UsageError(u"awards import takes one file: scrollwise-batch awards import FILE.csv"_s);
     AwardImport import(c.session);

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/ranks/rankstore.h"
+#include "masters/mastercodes.h"
+#include "shell/core/legacytext.h"
 
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -16,14 +18,6 @@ namespace {
 void exclaim(Prompter &prompter, const QString &text)
 {
     prompter.message(text, u"Message"_s, PromptIcon::Exclamation);
-}
-
-// Typed apostrophes are stored as grave accents, as on every screen.
-QString stored(const QString &text)
-{
-    QString out = text.trimmed();
-    out.replace(u'\'', u'`');
-    return out;
 }
 
 } // namespace
@@ -52,17 +46,11 @@ bool RankStore::checkDegree(const QString &degree) const
         m_prompter.info(u"Information should be entered"_s);
         return false;
     }
-    if (!degreeName(degree)) {
+    if (!MasterCodes(m_session).describe(MasterCodes::Master::Degree, degree)) {
         exclaim(m_prompter, u"Invalid Degree Code"_s);
         return false;
     }
     return true;
-}
-
-std::optional<QString> RankStore::degreeName(const QString &degree) const
-{
-    Rows rows = m_session.db().query(u"select fdescpn from degree where fdegree = ?"_s, {degree.trimmed()});
-    return rows.next() ? std::optional<QString>(rows.text(0).trimmed()) : std::nullopt;
 }
 
 bool RankStore::hasRanks(const QString &degree) const
@@ -187,12 +175,12 @@ int RankStore::save(const QString &degree, const std::vector<RankRow> &grid)
         const QString regno = row.regno.trimmed().toUpper();
         const QString rank = row.rank.trimmed().toUpper();
         if (row.state == u"A"_s) {
-            insert.exec({code, regno, rank, now.date(), time, stored(row.remarks), m_session.userName, serial,
+            insert.exec({code, regno, rank, now.date(), time, legacytext::storedText(row.remarks), m_session.userName, serial,
                          m_session.convoCode});
             mark.exec({rank, code, m_session.convoCode, regno});
             markDate.exec({now.date(), code, m_session.convoCode, regno});
         } else {
-            change.exec({rank, stored(row.remarks), regno, code, m_session.convoCode});
+            change.exec({rank, legacytext::storedText(row.remarks), regno, code, m_session.convoCode});
         }
         ++serial;
     }
@@ -205,8 +193,9 @@ LookupRequest RankStore::degreeLookup(bool editing) const
     const QString ranked = editing ? u"fconvocode = ? and "_s + m_session.db().dialect().coalesce(u"frank"_s, u"''"_s)
                                          + u" <> ''"_s
                                    : u"fconvocode = ?"_s;
-    return {u"degree"_s, u"fdegree, fdescpn"_s, u"fdegree in (select fdegree from convo where "_s + ranked + u')',
-            {m_session.convoCode}, {}, {}};
+    return MasterCodes(m_session).lookup(MasterCodes::Master::Degree,
+                                         u"fdegree in (select fdegree from convo where "_s + ranked + u')',
+                                         {m_session.convoCode});
 }
 
 LookupRequest RankStore::regnoLookup(const QString &degree) const

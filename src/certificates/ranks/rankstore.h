@@ -36,7 +36,6 @@ public:
 
     // The header's degree: "Information should be entered", "Invalid Degree Code".
     bool checkDegree(const QString &degree) const;
-    std::optional<QString> degreeName(const QString &degree) const;
     // Whether the degree already has ranks in this convocation (the grid opens for editing).
     bool hasRanks(const QString &degree) const;
     // The degree's ranks in rank order ("No records found" when there are none).

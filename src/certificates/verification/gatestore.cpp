@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/verification/gatestore.h"
 
+#include "masters/mastercodes.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
@@ -35,7 +36,6 @@ QString GateStore::gateCondition(const QString &prefix) const
 
 bool GateStore::checkHeader(const GateSelection &s) const
 {
-    const Database &db = m_session.db();
     const QString boxes[] = {s.degree, s.collegeFrom, s.collegeTo};
     for (const QString &box : boxes) {
         if (box.trimmed().isEmpty()) {
@@ -43,29 +43,19 @@ bool GateStore::checkHeader(const GateSelection &s) const
             return false;
         }
     }
-    if (!db.exists(u"select 1 from degree where fdegree = ?"_s, {s.degree.trimmed()})) {
-        m_prompter.message(u"Invalid Degree Code"_s, u"Message"_s, PromptIcon::Exclamation);
+    using Master = MasterCodes::Master;
+    const MasterCodes codes(m_session);
+    if (!codes.describe(Master::Degree, s.degree)) {
+        m_prompter.message(MasterCodes::invalidMessage(Master::Degree), u"Message"_s, PromptIcon::Exclamation);
         return false;
     }
     for (const QString &college : {s.collegeFrom, s.collegeTo}) {
-        if (!db.exists(u"select 1 from college where fcollcode = ?"_s, {college.trimmed()})) {
-            m_prompter.message(u"Invalid College Code"_s, u"Message"_s, PromptIcon::Exclamation);
+        if (!codes.describe(Master::College, college)) {
+            m_prompter.message(MasterCodes::invalidMessage(Master::College), u"Message"_s, PromptIcon::Exclamation);
             return false;
         }
     }
     return true;
-}
-
-std::optional<QString> GateStore::degreeName(const QString &code) const
-{
-    Rows rows = m_session.db().query(u"select fdescpn from degree where fdegree = ?"_s, {code.trimmed()});
-    return rows.next() ? std::optional<QString>(rows.text(0)) : std::nullopt;
-}
-
-std::optional<QString> GateStore::collegeName(const QString &code) const
-{
-    Rows rows = m_session.db().query(u"select fcollname from college where fcollcode = ?"_s, {code.trimmed()});
-    return rows.next() ? std::optional<QString>(rows.text(0)) : std::nullopt;
 }
 
 bool GateStore::hasCandidates(const GateSelection &s) const
@@ -125,10 +115,10 @@ std::optional<QString> GateStore::nameForNewRow(const QString &regno, const std:
 
 LookupRequest GateStore::degreeLookup() const
 {
-    return {u"degree"_s, u"fdegree, fdescpn"_s,
-            u"fdegree in (select fdegree from convo where "_s + unprinted() + u" and fconvocode = ? and "_s
-                + gateCondition() + u')',
-            {m_session.convoCode}, {}, {}};
+    return MasterCodes(m_session).lookup(MasterCodes::Master::Degree,
+                                         u"fdegree in (select fdegree from convo where "_s + unprinted()
+                                             + u" and fconvocode = ? and "_s + gateCondition() + u')',
+                                         {m_session.convoCode});
 }
 
 LookupRequest GateStore::collegeLookup(const QString &degree) const
@@ -136,10 +126,10 @@ LookupRequest GateStore::collegeLookup(const QString &degree) const
     // Activation offers every college with unprinted candidates of the degree;
     // verification only those with candidates not yet active.
     const QString extra = m_gate == Gate::Verification ? u" and "_s + gateCondition() : QString();
-    return {u"college"_s, u"fcollcode, fcollname"_s,
-            u"fcollcode in (select fcollcode from convo where "_s + unprinted() + u" and fdegree = ? and fconvocode = ?"_s
-                + extra + u')',
-            {degree.trimmed(), m_session.convoCode}, {}, {}};
+    return MasterCodes(m_session).lookup(MasterCodes::Master::College,
+                                         u"fcollcode in (select fcollcode from convo where "_s + unprinted()
+                                             + u" and fdegree = ? and fconvocode = ?"_s + extra + u')',
+                                         {degree.trimmed(), m_session.convoCode});
 }
 
 LookupRequest GateStore::regnoLookup(const QString &degree, const QString &college) const

@@ -55,10 +55,6 @@ public:
     // The header's checks ("Information should be entered", "Invalid Degree Code",
     // "Invalid College Code"), shown through the prompter. False when refused.
     bool checkHeader(const GateSelection &selection) const;
-    // The description of a degree and the name of a college for the header; nullopt
-    // when the master has no such code.
-    std::optional<QString> degreeName(const QString &code) const;
-    std::optional<QString> collegeName(const QString &code) const;
 
     // Whether the selection has candidates this gate handles (the grid opens for editing).
     bool hasCandidates(const GateSelection &selection) const;

@@ -17,8 +17,7 @@ namespace {
 // and prints each candidate whose flag changed.
 int runGate(BatchContext &c, Gate gate)
 {
-    if (c.session.isAdminConvocation())
-        throw UsageError(u"Candidates belong to a convocation: log in with --convo CODE."_s);
+    c.needConvocation(u"Candidates belong to a convocation"_s);
     GateSelection selection;
     selection.degree = c.required(u"degree"_s).toUpper();
     selection.collegeFrom = c.required(u"college"_s).toUpper();

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/gridmasters/gridmasterstore.h"
+#include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "shell/audit/audittrail.h"
 #include "shell/core/importtally.h"
@@ -23,7 +25,7 @@ void GridChangeSet::record(const GridRow &gridRow, bool deleteTicked)
 {
     GridRow row = gridRow;
     row.code = GridMasterStore::cleanCode(row.code);
-    row.name = GridMasterStore::cleanText(row.name.trimmed());
+    row.name = legacytext::storedText(row.name);
     row.date = row.date.trimmed();
     for (GridRow &known : m_rows) {
         // The servers compare codes without regard to case, and so does the grid.
@@ -51,16 +53,9 @@ GridMasterStore::GridMasterStore(Database &db, const GridMasterKind &kind)
 {
 }
 
-QString GridMasterStore::cleanText(const QString &text)
-{
-    QString out = text;
-    out.replace(u'\'', u'`');
-    return out;
-}
-
 QString GridMasterStore::cleanCode(const QString &code)
 {
-    return cleanText(code.trimmed()).toUpper();
+    return legacytext::storedText(code).toUpper();
 }
 
 std::vector<GridRow> GridMasterStore::load() const
@@ -198,7 +193,7 @@ void GridMasterStore::apply(const GridRow &row)
 {
     const QString table = m_db.table(m_kind.table);
     const QString code = cleanCode(row.code);
-    const QString name = cleanText(row.name.trimmed());
+    const QString name = legacytext::storedText(row.name);
     if (row.mode == GridRowMode::Loaded)
         return;
     // The audit line, with the row as it was and as it is now.

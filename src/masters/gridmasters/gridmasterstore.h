@@ -91,8 +91,6 @@ public:
     // DbError after the rollback.
     void write(const std::vector<GridRow> &rows);
 
-    // Typed and imported apostrophes become grave accents before they are stored.
-    static QString cleanText(const QString &text);
     // A code as it is stored: trimmed, upper case, apostrophes as grave accents. Codes
     // are compared without regard to case everywhere, as the servers compare them.
     static QString cleanCode(const QString &code);

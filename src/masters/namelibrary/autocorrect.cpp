@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/namelibrary/autocorrect.h"
+#include "shell/core/legacytext.h"
 
 #include "masters/namelibrary/namelibrary.h"
 #include "masters/recordmasters/recordmasterform.h"
@@ -111,7 +112,7 @@ void AutoCorrect::store()
 {
     // The English word is a name word: an apostrophe in it becomes a grave accent as
     // everywhere names are typed. The Kannada bytes are kept as they are.
-    const QString english = NameLibrary::trimBlanks(m_english->text()).replace(u'\'', u'`');
+    const QString english = legacytext::graveApostrophes(NameLibrary::trimBlanks(m_english->text()));
     const QString kannada = NameLibrary::trimBlanks(KannadaBox::storedText(m_kannada));
     if (english.isEmpty() || kannada.isEmpty()) {
         prompter().message(u"Replace or With fields should be Entered"_s, u"Message"_s, PromptIcon::Information);

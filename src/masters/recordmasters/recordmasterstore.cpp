@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masters/recordmasters/recordmasterstore.h"
+#include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "shell/core/importtally.h"
 #include "shell/core/prompter.h"
@@ -52,7 +54,7 @@ MasterRecord RecordMasterStore::cleaned(const MasterRecord &record) const
         QString value = i < out.values.size() ? out.values[i] : QString();
         // Kannada bytes are kept exactly: 0x27 is a letter of the legacy font, not a quote.
         if (!m_kind.fields[size_t(i)].kannada)
-            value = value.trimmed().replace(u'\'', u'`');
+            value = legacytext::storedText(value);
         // Codes are upper case, as typing makes them, and compared without regard to case.
         if (i == 0)
             value = value.toUpper();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/certprintedlist.h"
+#include "shell/core/dates.h"
 
 #include "shell/core/legacytext.h"
 #include "reports/lists/ranges.h"

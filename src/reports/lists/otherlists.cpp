@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/otherlists.h"
+#include "shell/core/dates.h"
 
 #include "reports/lists/ranges.h"
 #include "shell/core/prompter.h"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/studentlist.h"
+#include "shell/core/dates.h"
 
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"

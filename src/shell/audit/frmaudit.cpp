@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/audit/frmaudit.h"
+#include "shell/core/dates.h"
 
 #include "shell/audit/audittrail.h"
 #include "shell/core/prompter.h"

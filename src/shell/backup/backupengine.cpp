@@ -4,6 +4,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
 #include "shell/db/database.h"
+#include "shell/settings/controlstore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -223,7 +224,7 @@ public:
         {
             const auto copy = Connector::open(server, folder, copyOptions);
             try {
-                copy->query(u"select fversion from control"_s);
+                ControlStore(*copy).version();
             } catch (const DbError &e) {
                 throw StopError(u"The file "_s + file + u" is not a backup of a Scrollwise database: "_s
                                 + e.description());

@@ -10,6 +10,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
 #include "shell/db/sessionlock.h"
+#include "shell/settings/controlstore.h"
 #include "shell/startup/startup.h"
 
 #include <QDir>
@@ -91,7 +92,7 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
         try {
             probe = Connector::open(settings, m_folder);
             backend = probe->backend();
-            probe->query(u"select fversion from control"_s);
+            ControlStore(*probe).version();
             exists = true;
         } catch (const DbError &e) {
             // No usable database: nothing to overwrite, nothing to ask.

@@ -8,6 +8,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/database.h"
+#include "shell/settings/controlstore.h"
 
 #include <QDir>
 
@@ -39,7 +40,7 @@ UpgradeRun::Result UpgradeRun::run(const QString &programVersion, const QDate &d
 {
     Result result;
     try {
-        result.databaseVersion = m_db.scalar(u"select fversion from control"_s).toString();
+        result.databaseVersion = ControlStore(m_db).version();
         if (compareVersionText(programVersion, result.databaseVersion) == VersionOrder::DatabaseNewer) {
             m_prompter.message(u"Version Mismatch, Install latest exe or call Quanvex"_s, u"Message"_s,
                                PromptIcon::Critical);

@@ -108,6 +108,12 @@ QString BatchContext::required(const QString &option) const
     return v;
 }
 
+void BatchContext::needConvocation(const QString &what) const
+{
+    if (session.isAdminConvocation())
+        throw UsageError(what + u": log in with --convo CODE."_s);
+}
+
 BatchTool::BatchTool() = default;
 
 void BatchTool::add(BatchCommand command)

@@ -92,6 +92,9 @@ public:
 
     // The command's value or a usage error naming the missing option.
     QString required(const QString &option) const;
+    // A usage error under the administration code, for what belongs to one convocation:
+    // "`what`: log in with --convo CODE." ("Sheets belong to a convocation's printing").
+    void needConvocation(const QString &what) const;
 };
 
 // Why the logged-in user may not do `what` (a command, or a part of one that needs

@@ -13,6 +13,7 @@
 #include "shell/db/connector.h"
 #include "shell/document/documentcommands.h"
 #include "shell/forms/formscommands.h"
+#include "shell/settings/controlstore.h"
 #include "shell/startup/installer.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
@@ -168,7 +169,7 @@ int runRestore(BatchContext &c)
     bool usable = false;
     try {
         connectDirectly(c);
-        c.session.db().query(u"select fversion from control"_s);
+        ControlStore(c.session.db()).version();
         usable = true;
     } catch (const DbError &e) {
         if (e.kind() != DbErrorKind::ServerUnreachable && e.kind() != DbErrorKind::MissingTable

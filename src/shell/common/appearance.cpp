@@ -26,23 +26,6 @@ namespace sw {
 
 namespace {
 
-QColor systemColour(int index)
-{
-    const QPalette p = QApplication::palette();
-    switch (index) {
-    case 5: // window background
-        return p.color(QPalette::Base);
-    case 8: // window text
-        return p.color(QPalette::Text);
-    case 15: // button face
-        return p.color(QPalette::Button);
-    case 18: // button text
-        return p.color(QPalette::ButtonText);
-    default:
-        return p.color(QPalette::WindowText);
-    }
-}
-
 double sizeOf(const QString &text, double fallback)
 {
     bool ok = false;
@@ -72,50 +55,12 @@ void setFont(QWidget *w, const QString &family, double size, bool bold)
 
 } // namespace
 
-QColor colourFromVb(const QString &text)
-{
-    QString t = text.trimmed();
-    if (!t.startsWith(u"&H"_s, Qt::CaseInsensitive))
-        return {};
-    t = t.mid(2);
-    if (t.endsWith(u'&'))
-        t.chop(1);
-    bool ok = false;
-    const qulonglong v = t.toULongLong(&ok, 16);
-    if (!ok || v > 0xFFFFFFFFULL)
-        return {};
-    if (v & 0x80000000ULL)
-        return systemColour(int(v & 0xFF));
-    if (v > 0xFFFFFF)
-        return {};
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-}
-
-QString vbFromColour(const QColor &c)
-{
-    const uint v = uint(c.red()) | (uint(c.green()) << 8) | (uint(c.blue()) << 16);
-    return u"&H"_s + QString::number(v, 16).toUpper();
-}
-
 Appearance Appearance::read(Database &db)
 {
-    const QString sql = u"select fscol, ffont, ffontsize, ffontcol, flbfontcol, ftocol from control order by fscol"_s;
-    if (!db.query(sql).next())
-        db.exec(u"insert into control(fcompany) values('Quanvex')"_s);
-    Rows rows = db.query(sql);
+    ControlStore store(db);
+    store.ensureRow();
     Appearance a;
-    if (!rows.next())
-        return a;
-    const auto take = [&rows](int column, QString &into) {
-        if (!rows.value(column).isNull())
-            into = rows.text(column);
-    };
-    take(0, a.screenColour);
-    take(1, a.fontName);
-    take(2, a.fontSize);
-    take(3, a.fontColour);
-    take(4, a.labelColour);
-    take(5, a.editColour);
+    static_cast<AppearanceSettings &>(a) = store.appearance(AppearanceSettings::whenNull());
     return a;
 }
 
@@ -126,16 +71,16 @@ double Appearance::pointSize() const
 
 void Appearance::apply(QWidget *form, const QString &gridFontSize, const AppFolder &folder) const
 {
-    const QColor screen = colourFromVb(screenColour);
-    const QColor text = colourFromVb(fontColour);
-    const QColor label = colourFromVb(labelColour);
-    const QColor edit = colourFromVb(editColour);
+    const QColor screen = colourFromBgrText(screenColour);
+    const QColor text = colourFromBgrText(fontColour);
+    const QColor label = colourFromBgrText(labelColour);
+    const QColor edit = colourFromBgrText(onlineFieldColour);
     const double size = pointSize();
 
     colour(form, QPalette::Window, screen, QPalette::WindowText, label);
     form->setAutoFillBackground(true);
     QFont formFont = form->font();
-    formFont.setFamily(fontName);
+    formFont.setFamily(font);
     form->setFont(formFont);
 
     for (QWidget *w : form->findChildren<QWidget *>()) {
@@ -144,17 +89,17 @@ void Appearance::apply(QWidget *form, const QString &gridFontSize, const AppFold
             continue;
         if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w) || qobject_cast<QLabel *>(w)) {
             colour(w, QPalette::Window, screen, QPalette::WindowText, label);
-            setFont(w, fontName, size, true);
+            setFont(w, font, size, true);
         } else if (qobject_cast<QTableView *>(w)) {
             colour(w, QPalette::Window, screen, QPalette::ButtonText, text);
-            setFont(w, fontName, sizeOf(gridFontSize, 8), false);
+            setFont(w, font, sizeOf(gridFontSize, 8), false);
         } else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QListView *>(w)
                    || qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w)
                    || qobject_cast<QAbstractSpinBox *>(w)) {
             if (qobject_cast<QComboBox *>(w->parentWidget()) || qobject_cast<QAbstractSpinBox *>(w->parentWidget()))
                 continue;
             colour(w, QPalette::Base, edit, QPalette::Text, text);
-            setFont(w, fontName, size, true);
+            setFont(w, font, size, true);
         }
     }
 

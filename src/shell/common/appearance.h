@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/core/bgrcolour.h"
+#include "shell/settings/controlstore.h"
 #include <QColor>
 #include <QString>
 
@@ -11,26 +13,11 @@ namespace sw {
 class AppFolder;
 class Database;
 
-// A colour held as text in the "&H" notation: hexadecimal blue, green, red bytes
-// ("&HC0FFFF" is pale yellow). Values with the high bit set ("&H80000008") name a
-// colour of the desktop's scheme and are taken from the application's palette.
-// Invalid when `text` is neither.
-QColor colourFromVb(const QString &text);
-// The "&H" text of a colour, blue byte first.
-QString vbFromColour(const QColor &colour);
-
 // The look of every screen, from the settings row: background, the font of the
 // controls, the text colours of entry controls and labels and the background of
-// fields being edited. Values that are null take the defaults below.
-struct Appearance
+// fields being edited. Null columns read as AppearanceSettings::whenNull().
+struct Appearance : AppearanceSettings
 {
-    QString screenColour = QStringLiteral("&H808000");   // FSCOL
-    QString fontName = QStringLiteral("MS Sans Serif");  // FFONT
-    QString fontSize = QStringLiteral("8");              // FFONTSIZE
-    QString fontColour = QStringLiteral("&H808000");     // FFONTCOL
-    QString labelColour = QStringLiteral("&HFFFFFF");    // FLBFONTCOL
-    QString editColour = QStringLiteral("&HC0FFFF");     // FTOCOL
-
     // Reads the settings row; an empty table first gets the default row
     // (fcompany 'Quanvex'), as the screens always have.
     static Appearance read(Database &db);

@@ -4,6 +4,7 @@
 #include "shell/core/appfolder.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/db/database.h"
+#include "shell/settings/controlstore.h"
 
 using namespace Qt::StringLiterals;
 
@@ -15,15 +16,15 @@ ReportPageHeader::ReportPageHeader(QString company, QString address)
 {
 }
 
-ReportPageHeader ReportPageHeader::read(const Database &db, const AppFolder &folder)
+ReportPageHeader ReportPageHeader::read(Database &db, const AppFolder &folder)
 {
-    Rows rows = db.query(u"select fcompany, fadd1, fadd2 from control"_s);
-    if (!rows.next())
+    const InstitutionDetails institution = ControlStore(db).institution();
+    if (!institution.rowExists)
         return {u"Quanvex"_s, InstitutionConfig::load(folder).value(u"HEADER"_s, u"TOWN"_s)};
-    QString address = rows.text(1);
-    if (!rows.text(2).isEmpty())
-        address += u", "_s + rows.text(2);
-    return {rows.text(0), address.trimmed()};
+    QString address = institution.address[0];
+    if (!institution.address[1].isEmpty())
+        address += u", "_s + institution.address[1];
+    return {institution.company, address.trimmed()};
 }
 
 QString ReportPageHeader::centred(const QString &text, int width)

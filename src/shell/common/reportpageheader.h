@@ -20,7 +20,7 @@ public:
     // The name and address from the settings row (FCOMPANY; FADD1 and FADD2 joined
     // by ", ", the second left out when empty). Without a settings row the fixed
     // company name and the town of the institution file ([HEADER] TOWN) stand in.
-    static ReportPageHeader read(const Database &db, const AppFolder &folder);
+    static ReportPageHeader read(Database &db, const AppFolder &folder);
     ReportPageHeader(QString company, QString address);
 
     // Increments `page` and returns the header's lines for a report `width` characters wide.

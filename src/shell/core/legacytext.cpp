@@ -104,4 +104,14 @@ QByteArray encode(const QString &text, Encoding encoding)
     return encoding == Encoding::Cp1252 ? toBytes(text) : text.toUtf8();
 }
 
+QString graveApostrophes(QString text)
+{
+    return text.replace(u'\'', u'`');
+}
+
+QString storedText(const QString &text)
+{
+    return graveApostrophes(text.trimmed());
+}
+
 } // namespace sw::legacytext

@@ -36,4 +36,12 @@ QString decode(const QByteArray &bytes, Encoding encoding);
 // Cp1252 as toBytes; Utf8 as UTF-8 without a byte-order mark.
 QByteArray encode(const QString &text, Encoding encoding);
 
+// An apostrophe in English text is stored as a grave accent: the records written
+// before this program quoted their values with apostrophes, and every reader of them
+// (reports, searches, the other workstations) expects none inside a value. Kannada
+// text in a legacy font keeps its bytes: there 0x27 is a letter.
+QString graveApostrophes(QString text);
+// English text as it is stored: trimmed, apostrophes as grave accents.
+QString storedText(const QString &text);
+
 } // namespace sw::legacytext

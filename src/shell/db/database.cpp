@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/db/database.h"
 #include "shell/db/sessionlock.h"
+#include "shell/core/dates.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -11,21 +12,6 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
-QDate toDate(const QVariant &v)
-{
-    if (v.isNull())
-        return {};
-    if (v.metaType().id() == QMetaType::QDate)
-        return v.toDate();
-    if (v.metaType().id() == QMetaType::QDateTime)
-        return v.toDateTime().date();
-    const QString s = v.toString().trimmed();
-    QDate d = QDate::fromString(s.left(10), Qt::ISODate);
-    if (!d.isValid())
-        d = parseDmy(s);
-    return d;
-}
-
 void bindAll(QSqlQuery &q, const QVariantList &params)
 {
     for (qsizetype i = 0; i < params.size(); ++i)
@@ -47,12 +33,12 @@ QString Rows::text(int index) const
 
 QDate Rows::date(const QString &column) const
 {
-    return toDate(m_query->value(column));
+    return dateOfValue(m_query->value(column));
 }
 
 QDate Rows::date(int index) const
 {
-    return toDate(m_query->value(index));
+    return dateOfValue(m_query->value(index));
 }
 
 Rows Statement::run(const QVariantList &params)
@@ -261,20 +247,6 @@ void WriteScope::commit()
 {
     m_done = true;
     m_db.commit();
-}
-
-QDate parseDmy(const QString &text)
-{
-    static const QRegularExpression pattern(u"^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{4})\\s*$"_s);
-    const QRegularExpressionMatch m = pattern.match(text);
-    if (!m.hasMatch())
-        return {};
-    return QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-}
-
-QString formatDmy(const QDate &date)
-{
-    return date.isValid() ? date.toString(u"dd/MM/yyyy"_s) : QString();
 }
 
 } // namespace sw

@@ -164,9 +164,4 @@ private:
     bool m_done = false;
 };
 
-// Dates are exchanged as dd/mm/yyyy text; this parses and checks one (leading and
-// trailing blanks allowed, one- or two-digit day and month). Invalid when not a real date.
-QDate parseDmy(const QString &text);
-QString formatDmy(const QDate &date);
-
 } // namespace sw

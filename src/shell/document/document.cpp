@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/document/document.h"
+#include "shell/core/bgrcolour.h"
 
 #include "shell/core/stoperror.h"
 
@@ -22,29 +23,6 @@ QRectF PageSetup::bodyPoints() const
     const double top = topInches * kPointsPerInch;
     return {left, top, p.width() - left - rightInches * kPointsPerInch,
             p.height() - top - bottomInches * kPointsPerInch};
-}
-
-QColor colourFromBgrText(const QString &text)
-{
-    if (!text.startsWith(u"&H"_s, Qt::CaseInsensitive))
-        return {};
-    QString digits = text.mid(2);
-    if (digits.endsWith(u'&'))
-        digits.chop(1);
-    bool ok = false;
-    const quint64 value = digits.toULongLong(&ok, 16);
-    if (!ok || digits.isEmpty() || value > 0xFFFFFFFFull)
-        return {};
-    // System colours (0x80000000 | index) stand for the window's text colour in print.
-    if (value & 0x80000000ull)
-        return QColor(Qt::black);
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-QString bgrTextFromColour(const QColor &colour)
-{
-    const uint bgr = uint(colour.blue()) << 16 | uint(colour.green()) << 8 | uint(colour.red());
-    return u"&H"_s + QString::number(bgr, 16).toUpper().rightJustified(6, u'0');
 }
 
 std::vector<QString> Document::fontNames() const
@@ -92,7 +70,7 @@ void DocumentBuilder::setFont(const QString &name, double size, bool bold, bool 
 
 bool DocumentBuilder::setColour(const QString &bgrText)
 {
-    const QColor c = colourFromBgrText(bgrText);
+    const QColor c = colourFromBgrText(bgrText, SystemColour::Black);
     if (!c.isValid())
         return false;
     m_run.colour = c;

@@ -56,12 +56,6 @@ struct RunFormat
     bool operator==(const RunFormat &) const = default;
 };
 
-// "&H" followed by hexadecimal blue, green and red bytes ("&H0000FF" is red, as
-// settings store colours); the system colours above 0x80000000 read as black.
-// Returns an invalid colour for text that is not of that form.
-QColor colourFromBgrText(const QString &text);
-QString bgrTextFromColour(const QColor &colour);
-
 // A stretch of text in one format. `field` makes the run a page number or page
 // count, filled in per page (page headers: "Page 1 of 3").
 struct Run

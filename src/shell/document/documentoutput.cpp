@@ -14,7 +14,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;

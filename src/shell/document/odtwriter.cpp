@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/document/odtwriter.h"
+#include "shell/core/filewrite.h"
 
 #include "shell/core/stoperror.h"
 #include "shell/document/documentrenderer.h"
@@ -9,7 +10,6 @@
 #include <QHash>
 #include <QImageReader>
 #include <QMimeDatabase>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 #include <zip.h>
@@ -843,10 +843,7 @@ QByteArray OdtWriter::package(const Document &document)
 
 void OdtWriter::write(const Document &document, const QString &path)
 {
-    const QByteArray bytes = package(document);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw StopError(u"The file "_s + path + u" cannot be written: "_s + file.errorString() + u'.');
+    writeWholeFile(path, package(document));
 }
 
 } // namespace sw

@@ -2,7 +2,6 @@
 #include "shell/forms/recordform.h"
 
 #include "shell/common/appearance.h"
-#include "shell/common/shellhelpers.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
@@ -161,14 +160,16 @@ void RecordForm::ClearControls()
         list->clear();
     for (QTreeWidget *tree : findChildren<QTreeWidget *>())
         tree->clear();
-    for (QTableWidget *grid : findChildren<QTableWidget *>())
-        clearGrid(grid);
+    for (QTableWidget *grid : findChildren<QTableWidget *>()) {
+        grid->clearContents();
+        grid->setRowCount(0);
+    }
 }
 
 void RecordForm::SetFieldColours(QChar mode)
 {
-    const QColor edit = colourFromVb(session().editColour);
-    const QColor plain = colourFromVb(session().fieldColour);
+    const QColor edit = colourFromBgrText(session().editColour);
+    const QColor plain = colourFromBgrText(session().fieldColour);
     for (const auto &[key, w] : m_fields->fields()) {
         auto *box = qobject_cast<QLineEdit *>(w);
         if (!box || !(key.startsWith(u'T') || key.startsWith(u'M')))

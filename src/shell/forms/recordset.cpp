@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/forms/recordset.h"
+#include "shell/core/dates.h"
 
 #include "shell/db/database.h"
 
@@ -93,15 +94,7 @@ QString RecordSet::text(const QString &column) const
 
 QDate RecordSet::date(const QString &column) const
 {
-    const QVariant v = value(column);
-    if (v.isNull())
-        return {};
-    if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
-        return v.toDate();
-    const QString t = v.toString();
-    // SQLite hands DATETIME columns back as ISO text.
-    const QDate iso = QDate::fromString(t.left(10), Qt::ISODate);
-    return iso.isValid() ? iso : parseDmy(t);
+    return dateOfValue(value(column));
 }
 
 } // namespace sw

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/settings/controle.h"
+#include "shell/core/dates.h"
 
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -111,7 +112,7 @@ void Controle::CmdSave_Click()
     d.degreeInKannada = chk(0)->isChecked();
     const QString date = mskdt(0)->displayText();
     if (date != emptyDate()) {
-        d.convocationDate = QDate::fromString(date, u"dd/MM/yyyy"_s);
+        d.convocationDate = parseDmy(date);
         if (!d.convocationDate.isValid()) {
             prompter().message(u"Convocation Date: \"%1\" is not a date (dd/mm/yyyy)"_s.arg(date), u"Message"_s,
                                PromptIcon::Exclamation);

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/settings/controlstore.h"
+#include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "shell/audit/audittrail.h"
 #include "shell/common/appearance.h"
@@ -18,11 +20,6 @@ QVariant dateOrNull(const QDate &date)
     return date.isValid() ? QVariant(date.startOfDay()) : QVariant(QMetaType(QMetaType::QDateTime));
 }
 
-QString clean(const QString &text)
-{
-    return text.trimmed().replace(u'\'', u'`');
-}
-
 } // namespace
 
 ControlStore::ControlStore(Database &db)
@@ -34,10 +31,13 @@ InstitutionDetails ControlStore::institution() const
 {
     InstitutionDetails d;
     Rows rows = m_db.query(u"select fcompany, fadd1, fadd2, fadd3, fadd4, fphone, ffax, femail, fsignauth1, "
-                           "fsignauth2, fconvdate, fdegkan from "_s
+                           "fsignauth2, fconvdate, fdegkan, funitcode, fnadid from "_s
                            + m_db.table(u"CONTROL"_s) + u" order by fcompany"_s);
     if (!rows.next())
         return d;
+    d.rowExists = true;
+    d.unitCode = rows.value(12).isNull() ? u" "_s : rows.text(12);
+    d.depositoryId = rows.text(13).trimmed();
     d.company = rows.text(0);
     for (int i = 0; i < 4; ++i)
         d.address[size_t(i)] = rows.text(1 + i);
@@ -47,7 +47,7 @@ InstitutionDetails ControlStore::institution() const
     d.signingAuthority1 = rows.text(8);
     d.signingAuthority2 = rows.text(9);
     d.convocationDate = rows.date(u"fconvdate"_s);
-    d.degreeInKannada = rows.text(11) == u"T"_s;
+    d.degreeInKannada = rows.text(11).trimmed() == u"T"_s;
     return d;
 }
 
@@ -91,18 +91,18 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
         {u"FSIGNAUTH2"_s, d.signingAuthority2}};
     for (const auto &[column, text] : texts) {
         const int width = schema::columnWidth(u"CONTROL"_s, column);
-        if (clean(text).size() > width) {
+        if (legacytext::storedText(text).size() > width) {
             prompter.message(u"%1 holds %2 characters; at most %3 are kept."_s.arg(column.toLower())
-                                 .arg(clean(text).size())
+                                 .arg(legacytext::storedText(text).size())
                                  .arg(width),
                              u"Message"_s, PromptIcon::Exclamation);
             return false;
         }
     }
-    const QVariantList values{clean(d.company),  clean(d.address[0]), clean(d.address[1]),
-                              clean(d.address[2]), clean(d.address[3]), clean(d.phone),
-                              clean(d.fax),        clean(d.email),      clean(d.signingAuthority1),
-                              clean(d.signingAuthority2), dateOrNull(d.convocationDate),
+    const QVariantList values{legacytext::storedText(d.company),  legacytext::storedText(d.address[0]), legacytext::storedText(d.address[1]),
+                              legacytext::storedText(d.address[2]), legacytext::storedText(d.address[3]), legacytext::storedText(d.phone),
+                              legacytext::storedText(d.fax),        legacytext::storedText(d.email),      legacytext::storedText(d.signingAuthority1),
+                              legacytext::storedText(d.signingAuthority2), dateOrNull(d.convocationDate),
                               d.degreeInKannada ? u"T"_s : u"F"_s};
     const QString table = m_db.table(u"CONTROL"_s);
     const InstitutionDetails before = institution();
@@ -122,7 +122,7 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
         for (QString *text : {&stored.company, &stored.address[0], &stored.address[1], &stored.address[2],
                               &stored.address[3], &stored.phone, &stored.fax, &stored.email, &stored.signingAuthority1,
                               &stored.signingAuthority2})
-            *text = clean(*text);
+            *text = legacytext::storedText(*text);
         const auto [was, now] = AuditTrail::difference(auditValues(before), auditValues(stored));
         AuditTrail(m_db).record(m_actor, {u"settings"_s, u"edit"_s, u"control"_s, {}, was, now});
         scope.commit();
@@ -133,9 +133,45 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
     }
 }
 
-AppearanceSettings ControlStore::appearance() const
+AppearanceSettings AppearanceSettings::whenNull()
 {
     AppearanceSettings s;
+    s.font = u"MS Sans Serif"_s;
+    s.fontColour = u"&H808000"_s;
+    return s;
+}
+
+QString ControlStore::version() const
+{
+    Rows rows = m_db.query(u"select fversion from "_s + m_db.table(u"CONTROL"_s));
+    return rows.next() ? rows.text(0) : QString();
+}
+
+bool ControlStore::ensureRow(const QVariant &unitCode, const QVariant &version)
+{
+    const QString table = m_db.table(u"CONTROL"_s);
+    if (m_db.exists(u"select 1 from "_s + table))
+        return false;
+    m_db.exec(u"insert into "_s + table + u" (funitcode, fcompany, fversion) values (?, ?, ?)"_s,
+              {unitCode, u"Quanvex"_s, version});
+    return true;
+}
+
+bool ControlStore::lockRow()
+{
+    const QString table = m_db.table(u"CONTROL"_s);
+    m_db.exec(u"update "_s + table + u" set fversion = fversion"_s);
+    return m_db.exists(u"select 1 from "_s + table);
+}
+
+void ControlStore::setUnitCode(const QString &unitCode)
+{
+    m_db.exec(u"update "_s + m_db.table(u"CONTROL"_s) + u" set funitcode = ?"_s, {unitCode});
+}
+
+AppearanceSettings ControlStore::appearance(const AppearanceSettings &whenNull) const
+{
+    AppearanceSettings s = whenNull;
     Rows rows = m_db.query(u"select ftdcol, ftocol, fscol, ffont, ffontsize, ffontcol, flbfontcol from "_s
                            + m_db.table(u"CONTROL"_s));
     if (!rows.next())
@@ -157,7 +193,7 @@ bool ControlStore::saveAppearance(const AppearanceSettings &s, Prompter &prompte
                                                    {u"Field Color"_s, s.fontColour},
                                                    {u"Label Color"_s, s.labelColour}};
     for (const auto &[label, value] : colours) {
-        if (!colourFromVb(value).isValid()) {
+        if (!colourFromBgrText(value).isValid()) {
             prompter.message(u"%1: \"%2\" is not a colour"_s.arg(label, value), u"Message"_s, PromptIcon::Exclamation);
             return false;
         }

@@ -101,7 +101,7 @@ void Settings::activated()
     commands().setToolMode(ToolMode::Disabled);
     // The pages carry the screen colour the labels are drawn for, and each colour box
     // shows its own colour rather than the colour of fields being edited.
-    const QColor screen = colourFromVb(Appearance::read(session().db()).screenColour);
+    const QColor screen = colourFromBgrText(Appearance::read(session().db()).screenColour);
     for (int i = 0; i < m_tabs->count(); ++i) {
         QWidget *page = m_tabs->widget(i);
         QPalette p = page->palette();
@@ -123,7 +123,7 @@ void Settings::paintColourBox(int index)
     // A style sheet, not the palette: the screens' appearance repaints every box's palette
     // in the edit colour, and a colour box must show its own colour.
     QLineEdit *box = m_boxes[size_t(index)];
-    const QColor colour = colourFromVb(box->text());
+    const QColor colour = colourFromBgrText(box->text());
     if (!colour.isValid()) {
         box->setStyleSheet({});
         return;
@@ -167,9 +167,9 @@ void Settings::Disp_rec()
 void Settings::cmd_Click(int index)
 {
     if (index < kColourBoxes) {
-        const QColor current = colourFromVb(m_boxes[size_t(index)]->text());
+        const QColor current = colourFromBgrText(m_boxes[size_t(index)]->text());
         if (const auto chosen = m_chooseColour(current.isValid() ? current : QColor(Qt::white))) {
-            m_boxes[size_t(index)]->setText(vbFromColour(*chosen));
+            m_boxes[size_t(index)]->setText(bgrTextFromColour(*chosen));
             paintColourBox(index);
         }
         return;

@@ -8,6 +8,7 @@
 #include "shell/core/versiontext.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
+#include "shell/settings/controlstore.h"
 #include "shell/startup/startup.h"
 
 #include <QDir>
@@ -72,7 +73,7 @@ std::unique_ptr<Database> openApplicationDatabase(const ConnectionSettings &sett
         Connector::Options options;
         options.database = name;
         auto db = Connector::open(settings, folder, options);
-        db->query(u"select fversion from control"_s);
+        ControlStore(*db).version();
         return db;
     } catch (const DbError &) {
     } catch (const StopError &) {
@@ -132,12 +133,11 @@ Installer::Result Installer::install(const AppFolder &folder, const Options &o, 
                        + QString::number(result.schema.addedColumns.size()) + u" columns added"_s);
 
     WriteScope scope(*db);
-    if (db->exists(u"select funitcode from control"_s)) {
-        db->exec(u"update control set funitcode = ?"_s, {o.institution});
+    ControlStore control(*db);
+    if (!control.ensureRow(o.institution, programVersion())) {
+        control.setUnitCode(o.institution);
         result.done.append(u"settings row: institution code "_s + o.institution);
     } else {
-        db->exec(u"insert into control (funitcode, fcompany, fversion) values (?, ?, ?)"_s,
-                 {o.institution, u"Quanvex"_s, programVersion()});
         result.done.append(u"settings row created: institution code "_s + o.institution);
     }
     if (!db->exists(u"select fusername from masuser where fusername = ?"_s, {u"ADMIN"_s})) {

@@ -10,6 +10,7 @@
 #include "shell/core/versiontext.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
+#include "shell/settings/controlstore.h"
 
 using namespace Qt::StringLiterals;
 
@@ -138,14 +139,8 @@ Startup::Outcome Startup::checkVersion(Session &session)
 {
     Database &db = session.db();
     const QString program = programVersion();
-    QString database;
-    Rows rows = db.query(u"select fversion from control"_s);
-    if (rows.next()) {
-        database = rows.text(0);
-    } else {
-        db.exec(u"insert into control (funitcode, fcompany, fversion) values (?, ?, ?)"_s,
-                {u"9999"_s, u"Quanvex"_s, program});
-    }
+    ControlStore control(db);
+    const QString database = control.ensureRow(u"9999"_s, program) ? QString() : control.version();
     switch (compareVersionText(program, database)) {
     case VersionOrder::DatabaseOlder:
         m_ui.showUpgrade(db, m_folder);
@@ -162,14 +157,12 @@ Startup::Outcome Startup::checkVersion(Session &session)
 
 void Startup::loadControl(Session &session)
 {
-    Rows rows = session.db().query(u"select * from control"_s);
-    if (!rows.next())
+    const InstitutionDetails institution = ControlStore(session.db()).institution();
+    if (!institution.rowExists)
         return;
-    const QVariant code = rows.value(u"funitcode"_s);
-    session.instCode = code.isNull() ? u" "_s : code.toString();
+    session.instCode = institution.unitCode;
     session.instTitle = InstitutionConfig::load(session.folder).title(session.instCode);
-    for (int i = 0; i < 4; ++i)
-        session.instAddress[size_t(i)] = rows.text(u"fadd"_s + QString::number(i + 1));
+    session.instAddress = institution.address;
 }
 
 } // namespace sw

@@ -8,6 +8,7 @@
 #include "shell/core/session.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/dberror.h"
+#include "shell/settings/controlstore.h"
 #include "shell/document/fontcheck.h"
 #include "shell/forms/childform.h"
 #include "shell/forms/commandactions.h"
@@ -226,16 +227,15 @@ void MdiMainMenu::firstActivation()
     if (!m_session.cn || !m_session.db().isOpen())
         return;
     try {
-        Rows rows = m_session.db().query(u"select funitcode, fadd1, fadd2, fadd3, fadd4 from control"_s);
-        if (!rows.next())
+        const InstitutionDetails institution = ControlStore(m_session.db()).institution();
+        if (!institution.rowExists)
             return;
-        m_session.instCode = rows.value(0).isNull() ? u" "_s : rows.text(0);
+        m_session.instCode = institution.unitCode;
         if (m_session.instCode == u"000"_s) {
             m_session.instTitle = u"CONVO"_s;
             setWindowTitle(centredCaption(m_session.instTitle));
         }
-        for (int i = 0; i < 4; ++i)
-            m_session.instAddress[std::size_t(i)] = rows.text(i + 1);
+        m_session.instAddress = institution.address;
     } catch (const DbError &e) {
         m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
     }
@@ -250,29 +250,27 @@ QString MdiMainMenu::centredCaption(const QString &title)
 
 void MdiMainMenu::loadControlValues(Session &session)
 {
-    Rows rows = session.db().query(
-        u"select fsignauth1, ffontsize, fphone, ffax, femail, ftdcol, ftocol from control"_s);
-    if (!rows.next())
+    const ControlStore control(session.db());
+    const InstitutionDetails institution = control.institution();
+    if (!institution.rowExists)
         return;
-    const auto textOr = [&rows](int column, const QString &fallback) {
-        return rows.value(column).isNull() ? fallback : rows.text(column);
-    };
-    session.signAuthority1 = textOr(0, {});
-    session.fontSize = textOr(1, u"8"_s);
-    session.contactLine = contactLine(rows.value(2), rows.value(3), rows.value(4));
-    session.fieldColour = textOr(5, u"&HFFFFFF"_s);
-    session.editColour = textOr(6, u"&HC0FFFF"_s);
+    const AppearanceSettings look = control.appearance(AppearanceSettings::whenNull());
+    session.signAuthority1 = institution.signingAuthority1;
+    session.fontSize = look.fontSize;
+    session.contactLine = contactLine(institution);
+    session.fieldColour = look.fieldColour;
+    session.editColour = look.onlineFieldColour;
 }
 
-QString MdiMainMenu::contactLine(const QVariant &phone, const QVariant &fax, const QVariant &email)
+QString MdiMainMenu::contactLine(const InstitutionDetails &institution)
 {
     QStringList parts;
-    if (!phone.isNull())
-        parts.append(u"Tel - "_s + phone.toString());
-    if (!fax.isNull())
-        parts.append(u"Fax - "_s + fax.toString());
-    if (!email.isNull())
-        parts.append(u"E-mail: "_s + email.toString());
+    if (!institution.phone.isEmpty())
+        parts.append(u"Tel - "_s + institution.phone);
+    if (!institution.fax.isEmpty())
+        parts.append(u"Fax - "_s + institution.fax);
+    if (!institution.email.isEmpty())
+        parts.append(u"E-mail: "_s + institution.email);
     return parts.join(u", "_s);
 }
 

@@ -15,6 +15,8 @@ class QToolBar;
 
 namespace sw {
 
+struct InstitutionDetails;
+
 class CommandActions;
 class CommandDispatcher;
 class MenuActions;
@@ -64,7 +66,7 @@ public:
     // FontSize, ContactLine, FieldColour, EditColour), with their defaults.
     static void loadControlValues(Session &session);
     // "Tel - ..., Fax - ..., E-mail: ...", leaving out the parts that are null.
-    static QString contactLine(const QVariant &phone, const QVariant &fax, const QVariant &email);
+    static QString contactLine(const InstitutionDetails &institution);
     // The caption of an institution without a title of its own: blanks to centre it.
     static QString centredCaption(const QString &title);
     // Removes the report files a previous run left: rep*.prn, rep*.txt, rep*.doc.
