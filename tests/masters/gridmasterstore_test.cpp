@@ -21,16 +21,9 @@ QString rowText(const GridRow &r)
     return r.code + u'|' + r.name + u'|' + r.date + u'|' + (r.active ? u"T"_s : u"F"_s);
 }
 
-class GridMasterStoreTest : public ::testing::TestWithParam<TestBackend>
+class GridMasterStoreTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     GridMasterStore store(const QString &menuCode) { return GridMasterStore(*m_db, *GridMasterKind::find(menuCode)); }
     QStringList table(const QString &menuCode)
     {
@@ -59,8 +52,6 @@ protected:
                          "end if; end"_s);
     }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
     test::ScriptedPrompter m_prompter;
 };
 

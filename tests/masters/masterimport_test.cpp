@@ -23,16 +23,9 @@ using sw::test::TestBackend;
 
 namespace {
 
-class MasterImportTest : public ::testing::TestWithParam<TestBackend>
+class MasterImportTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     QString file(const QByteArray &content)
     {
         const QString path = m_dir.filePath(u"colleges.csv"_s);
@@ -65,8 +58,6 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 TEST_P(MasterImportTest, AGoodFileAddsEveryRow)

@@ -16,16 +16,9 @@ using sw::test::TestBackend;
 
 namespace {
 
-class NameLibraryBulkTest : public ::testing::TestWithParam<TestBackend>
+class NameLibraryBulkTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     QString spelling(const QString &word)
     {
         return m_db->scalar(u"select fkanname from kanlib where fengname = ?"_s, {word}).toString();
@@ -35,8 +28,6 @@ protected:
         return m_db->scalar(u"select count(*) from kanlib where upper(fengname) = ?"_s, {word}).toInt();
     }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 TEST_P(NameLibraryBulkTest, BuildingKeepsWordsTypedInAnyCaseAndTheFirstSpellingOfANewWord)

@@ -23,20 +23,11 @@ QString kannadaBytes(int from, int to)
     return legacytext::fromBytes(bytes);
 }
 
-class RecordMasterStoreTest : public ::testing::TestWithParam<TestBackend>
+class RecordMasterStoreTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     RecordMasterStore store(const QString &menuCode) { return RecordMasterStore(*m_db, *RecordMasterKind::find(menuCode)); }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
     test::ScriptedPrompter m_prompter;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/core/appfolder.h"
+#include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/startup/installer.h"
 #include "support/scriptedprompter.h"
@@ -78,6 +79,24 @@ protected:
 
     std::unique_ptr<InstalledFolder> m_folder;
     std::unique_ptr<Database> m_db;
+};
+
+// The same with a clerk's session on convocation C26 over a connection of its own.
+class InstalledSessionTest : public InstalledFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        InstalledFolderTest::SetUp();
+        if (IsSkipped())
+            return;
+        m_session.folder = m_folder->folder();
+        m_session.cn = m_folder->connect();
+        m_session.convoCode = QStringLiteral("C26");
+        m_session.userName = QStringLiteral("CLERK");
+    }
+
+    Session m_session;
 };
 
 // A new, empty MariaDB database of its own (dropped with the object), for tests

@@ -137,6 +137,15 @@ void enter(const QString &text)
     press(Qt::Key_Return);
 }
 
+void settle()
+{
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
 ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode)
 {
     window.menuActions().action(menuCode)->trigger();

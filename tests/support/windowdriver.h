@@ -39,6 +39,9 @@ void clickToolbar(MdiMainMenu &window, Command command);
 // The window with every top menu (and the "Alternate Keys" submenu) drawn open beneath it.
 QImage renderWithMenus(MdiMainMenu &window);
 
+// Delivers what the last step posted (a screen's close, its deletion, a queued focus
+// move) without waiting on the clock.
+void settle();
 // The widget with the keyboard focus (the active window when none has it).
 QWidget *focused();
 // A key pressed on whatever has the focus (`fallback` when nothing has), events processed after.

@@ -14,17 +14,14 @@ using sw::test::TestBackend;
 
 namespace {
 
-class CandidateSearchTest : public ::testing::TestWithParam<TestBackend>
+class CandidateSearchTest : public test::InstalledSessionTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_session.folder = m_folder->folder();
-        m_session.cn = m_folder->connect();
-        m_session.convoCode = u"C26"_s;
+        InstalledSessionTest::SetUp();
+        if (IsSkipped())
+            return;
         Database &db = m_session.db();
         test::seedMasters(db);
         test::insertCandidate(db, u"R1"_s, {{u"fname"_s, u"KAVYA SHREE"_s}, {u"factive"_s, u"T"_s}});
@@ -44,8 +41,6 @@ protected:
         return out;
     }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    Session m_session;
 };
 
 TEST_P(CandidateSearchTest, MatchModesFindNamesByTheirStartEndOrMiddle)

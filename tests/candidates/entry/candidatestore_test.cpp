@@ -25,18 +25,14 @@ using sw::test::TestBackend;
 
 namespace {
 
-class CandidateStoreTest : public ::testing::TestWithParam<TestBackend>
+class CandidateStoreTest : public test::InstalledSessionTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_session.folder = m_folder->folder();
-        m_session.cn = m_folder->connect();
-        m_session.convoCode = u"C26"_s;
-        m_session.userName = u"CLERK"_s;
+        InstalledSessionTest::SetUp();
+        if (IsSkipped())
+            return;
         installNumberAuthority(m_session);
         test::seedMasters(db());
     }
@@ -75,8 +71,6 @@ protected:
     }
     int kanlibRows() { return db().scalar(u"select count(*) from kanlib"_s).toInt(); }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    Session m_session;
     test::ScriptedPrompter m_prompter;
 };
 

@@ -8,6 +8,7 @@
 #include "shell/core/stoperror.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
+#include "support/stoptext.h"
 
 #include <QSet>
 
@@ -109,7 +110,8 @@ TEST_P(SerialNumbersTest, TwoWorkstationsActivatingTogetherNeverShareANumber)
 
 TEST_P(SerialNumbersTest, ALockIsOnlyTakenInsideATransaction)
 {
-    EXPECT_THROW(SerialNumbers(*m_db).lock(), StopError);
+    EXPECT_EQ(test::stopText([&] { SerialNumbers(*m_db).lock(); }),
+              u"A print serial number can only be taken inside a transaction."_s);
 }
 
 TEST_P(SerialNumbersTest, NumbersAreComparedAsNumbersPastFiveDigits)

@@ -7,6 +7,7 @@
 #include "certificates/layouts/awardlayouts.h"
 #include "certificates/ranks/awardimport.h"
 #include "certificates/ranks/rankstore.h"
+#include "shell/core/bgrcolour.h"
 
 #include <QFile>
 

@@ -2,6 +2,7 @@
 // The rank register on the real databases: what registering writes and where, the
 // refusals (each leaving the register as it was), and editing a loaded grid.
 #include "../printing/printingfixture.h"
+#include "shell/core/dates.h"
 
 #include "certificates/ranks/rankstore.h"
 

@@ -14,18 +14,14 @@ using sw::test::TestBackend;
 
 namespace {
 
-class GateStoreTest : public ::testing::TestWithParam<TestBackend>
+class GateStoreTest : public test::InstalledSessionTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_session.folder = m_folder->folder();
-        m_session.cn = m_folder->connect();
-        m_session.convoCode = u"C26"_s;
-        m_session.userName = u"CLERK"_s;
+        InstalledSessionTest::SetUp();
+        if (IsSkipped())
+            return;
         Database &db = m_session.db();
         test::seedMasters(db);
         // Degree BA, college 101: the states a candidate passes through.
@@ -50,8 +46,6 @@ protected:
         return out;
     }
 
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    Session m_session;
     test::ScriptedPrompter m_prompter;
 };
 

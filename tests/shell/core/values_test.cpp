@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Small value rules: version order, application folder look-ups, permissions, dates.
 #include "shell/core/appfolder.h"
+#include "shell/core/dates.h"
 #include "shell/core/permissions.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/database.h"

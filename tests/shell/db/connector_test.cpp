@@ -3,6 +3,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
 #include "support/testdatabase.h"
+#include "support/stoptext.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -65,7 +66,7 @@ TEST(MarkerFiles, ConvoWinsOverConvodistAndNoneIsRefused)
     const AppFolder folder(dir.path());
     EXPECT_EQ(Connector::markedDatabase(folder), QString());
     ConnectionSettings s;
-    EXPECT_THROW(Connector::databaseName(s, folder), StopError);
+    EXPECT_EQ(test::stopText([&] { Connector::databaseName(s, folder); }), u"DB name not specified!!"_s);
     touch(dir.filePath(u"CONVODIST.DBS"_s));
     EXPECT_EQ(Connector::markedDatabase(folder), u"CONVODIST"_s);
     touch(dir.filePath(u"convo.dbs"_s));

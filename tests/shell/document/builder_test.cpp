@@ -3,6 +3,7 @@
 // end where asked, and text goes to the header or a text box while one is open.
 #include "shell/core/stoperror.h"
 #include "shell/document/document.h"
+#include "support/stoptext.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ TEST(DocumentBuilderTest, HeaderTextBoxAndTableTakeTheirOwnText)
 {
     Document doc;
     DocumentBuilder b(doc);
-    EXPECT_THROW(b.cell(0, 0, u"no table yet"_s), StopError);
+    EXPECT_EQ(test::stopText([&] { b.cell(0, 0, u"no table yet"_s); }), u"A table cell was written outside a table."_s);
     b.type(u"open paragraph"_s); // ended by what follows
     b.beginHeader();
     b.type(u"letter head"_s);
@@ -53,8 +54,10 @@ TEST(DocumentBuilderTest, HeaderTextBoxAndTableTakeTheirOwnText)
     b.endTextBox();
     b.beginTable({1.0, 2.0});
     b.cell(2, 1, u"c"_s);
-    EXPECT_THROW(b.cell(0, 2, u"no such column"_s), StopError);
-    EXPECT_THROW(b.cell(-1, 0, u"no such row"_s), StopError);
+    EXPECT_EQ(test::stopText([&] { b.cell(0, 2, u"no such column"_s); }),
+              u"The table has 2 columns: cell (1, 3) lies outside it."_s);
+    EXPECT_EQ(test::stopText([&] { b.cell(-1, 0, u"no such row"_s); }),
+              u"The table has 2 columns: cell (0, 1) lies outside it."_s);
     b.pageBreak();
     b.picture(u"/x/seal.jpg"_s, QRectF(1, 2, 3, 4));
     ASSERT_EQ(doc.header.paragraphs.size(), 1u);

@@ -342,16 +342,4 @@ TEST(FontCheckTest, AMissingFontIsNamedOnceWithItsFallback)
     EXPECT_EQ(prompter.shown().size(), 1u);
 }
 
-TEST(ColourTextTest, AmpersandHexIsBlueGreenRed)
-{
-    EXPECT_EQ(colourFromBgrText(u"&H0000FF"_s), QColor(255, 0, 0));
-    EXPECT_EQ(colourFromBgrText(u"&HFF0000"_s), QColor(0, 0, 255));
-    EXPECT_EQ(colourFromBgrText(u"&HC0FFFF&"_s), QColor(255, 255, 192));
-    EXPECT_EQ(colourFromBgrText(u"&H80000008&"_s), QColor(Qt::black)); // a system colour
-    EXPECT_FALSE(colourFromBgrText(u"#FF0000"_s).isValid());
-    EXPECT_FALSE(colourFromBgrText(u"&HXYZ"_s).isValid());
-    EXPECT_FALSE(colourFromBgrText(u"&H"_s).isValid());
-    EXPECT_EQ(bgrTextFromColour(QColor(255, 0, 0)), u"&H0000FF"_s);
-}
-
 } // namespace

@@ -5,7 +5,6 @@
 
 #include "shell/common/appearance.h"
 #include "shell/common/reportpageheader.h"
-#include "shell/common/shellhelpers.h"
 #include "shell/forms/recordset.h"
 
 #include <QCheckBox>
@@ -83,11 +82,11 @@ TEST_P(CommonStoreTest, AppearanceTakesTheDefaultsForNullsAndInsertsAMissingRow)
                         "flbfontcol = NULL, ftocol = '&HFF'"_s);
     Appearance a = Appearance::read(m_folder->db());
     EXPECT_EQ(a.screenColour, u"&H808000"_s);
-    EXPECT_EQ(a.fontName, u"MS Sans Serif"_s);
+    EXPECT_EQ(a.font, u"MS Sans Serif"_s);
     EXPECT_EQ(a.pointSize(), 8.0);
     EXPECT_EQ(a.fontColour, u"&H808000"_s);
     EXPECT_EQ(a.labelColour, u"&HFFFFFF"_s);
-    EXPECT_EQ(a.editColour, u"&HFF"_s);
+    EXPECT_EQ(a.onlineFieldColour, u"&HFF"_s);
 
     m_folder->db().exec(u"delete from control"_s);
     a = Appearance::read(m_folder->db());
@@ -128,13 +127,17 @@ INSTANTIATE_TEST_SUITE_P(Backends, CommonStoreTest, ::testing::Values(TestBacken
 
 TEST(Colours, AmpersandHTextIsBlueGreenRed)
 {
-    EXPECT_EQ(colourFromVb(u"&HC0FFFF"_s), QColor(0xFF, 0xFF, 0xC0));
-    EXPECT_EQ(colourFromVb(u"&H808000"_s), QColor(0x00, 0x80, 0x80));
-    EXPECT_EQ(colourFromVb(u"&hff&"_s), QColor(0xFF, 0, 0));
-    EXPECT_TRUE(colourFromVb(u"&H80000008"_s).isValid()); // the desktop's window text
-    for (const QString &bad : {u""_s, u"C0FFFF"_s, u"&HXYZ"_s, u"&H1FFFFFF"_s})
-        EXPECT_FALSE(colourFromVb(bad).isValid()) << bad.toStdString();
-    EXPECT_EQ(vbFromColour(QColor(0xFF, 0xFF, 0xC0)), u"&HC0FFFF"_s);
+    EXPECT_EQ(colourFromBgrText(u"&HC0FFFF"_s), QColor(0xFF, 0xFF, 0xC0));
+    EXPECT_EQ(colourFromBgrText(u"&H808000"_s), QColor(0x00, 0x80, 0x80));
+    EXPECT_EQ(colourFromBgrText(u"&hff&"_s), QColor(0xFF, 0, 0));
+    EXPECT_EQ(colourFromBgrText(u" &H00C07000 "_s), QColor(0x00, 0x70, 0xC0));
+    // A colour of the desktop's scheme: the palette's on screen, black on a page.
+    EXPECT_TRUE(colourFromBgrText(u"&H80000008"_s).isValid());
+    EXPECT_EQ(colourFromBgrText(u"&H80000008&"_s, SystemColour::Black), QColor(Qt::black));
+    for (const QString &bad : {u""_s, u"C0FFFF"_s, u"#FF0000"_s, u"&H"_s, u"&HXYZ"_s, u"&H1FFFFFF"_s})
+        EXPECT_FALSE(colourFromBgrText(bad).isValid()) << bad.toStdString();
+    EXPECT_EQ(bgrTextFromColour(QColor(0xFF, 0xFF, 0xC0)), u"&HC0FFFF"_s);
+    EXPECT_EQ(bgrTextFromColour(QColor(0xFF, 0, 0)), u"&H0000FF"_s);
 }
 
 TEST(Colours, AppearancePaintsEachKindOfControl)
@@ -150,39 +153,15 @@ TEST(Colours, AppearancePaintsEachKindOfControl)
     Appearance a;
     a.fontSize = u"11"_s;
     a.apply(&form, u"9"_s, AppFolder());
-    EXPECT_EQ(form.palette().color(QPalette::Window), colourFromVb(a.screenColour));
+    EXPECT_EQ(form.palette().color(QPalette::Window), colourFromBgrText(a.screenColour));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
     EXPECT_EQ(box->palette().color(QPalette::WindowText), QColor(Qt::white));
-    EXPECT_EQ(edit->palette().color(QPalette::Base), colourFromVb(u"&HC0FFFF"_s));
-    EXPECT_EQ(edit->palette().color(QPalette::Text), colourFromVb(a.fontColour));
+    EXPECT_EQ(edit->palette().color(QPalette::Base), colourFromBgrText(u"&HC0FFFF"_s));
+    EXPECT_EQ(edit->palette().color(QPalette::Text), colourFromBgrText(a.fontColour));
     EXPECT_EQ(edit->font().pointSizeF(), 11.0);
     EXPECT_TRUE(edit->font().bold());
     EXPECT_EQ(grid->font().pointSizeF(), 9.0);
     EXPECT_FALSE(grid->font().bold());
-}
-
-TEST(ShellHelpers, FirstOfTheNextMonthRollsOverTheYear)
-{
-    EXPECT_EQ(firstOfNextMonth(u"15/12/2024"_s), u"01/01/2025"_s);
-    EXPECT_EQ(firstOfNextMonth(u"31/01/2024"_s), u"01/02/2024"_s);
-    EXPECT_EQ(firstOfNextMonth(u"1/2/2024"_s), u"01/03/2024"_s);
-    EXPECT_TRUE(firstOfNextMonth(u"31/02/2024"_s).isEmpty());
-    EXPECT_TRUE(firstOfNextMonth(u"__/__/____"_s).isEmpty());
-}
-
-TEST(ShellHelpers, CommandLinesSplitIntoProgramAndArgument)
-{
-    const CommandLine quoted = splitCommandLine(uR"("C:\Program Files\Viewer\view.exe" C:\rep001.prn)"_s);
-    EXPECT_EQ(quoted.program, uR"(C:\Program Files\Viewer\view.exe)"_s);
-    EXPECT_EQ(quoted.argument, uR"(C:\rep001.prn)"_s);
-    const CommandLine plain = splitCommandLine(u"notepad.exe  report file.txt"_s);
-    EXPECT_EQ(plain.program, u"notepad.exe"_s);
-    EXPECT_EQ(plain.argument, u"report file.txt"_s);
-    EXPECT_EQ(splitCommandLine(u"\"unclosed path"_s).program, u"unclosed path"_s);
-    EXPECT_TRUE(splitCommandLine(u"lone.exe"_s).argument.isEmpty());
-    EXPECT_EQ(folderOf(uR"(C:\Program Files\Viewer\view.exe)"_s), uR"(C:\Program Files\Viewer)"_s);
-    EXPECT_EQ(folderOf(u"/opt/app/bin/tool"_s), u"/opt/app/bin"_s);
-    EXPECT_TRUE(folderOf(u"tool"_s).isEmpty());
 }
 
 } // namespace

@@ -123,7 +123,7 @@ TEST_P(RecordFormTest, AnEmptyTableOffersOnlyAddEditDeleteAndExit)
     test::ExampleForm *form = openExample();
     EXPECT_EQ(states(), only({C::Add, C::Edit, C::Delete, C::Exit})) << describe(states());
     EXPECT_EQ(form->editMode(), EditMode::Browse);
-    EXPECT_EQ(form->legend(), RecordForm::resetLegend());
+    EXPECT_EQ(form->legend(), u" F4-Add, F5-Edit, F6-Save, F7-Delete, F11-Cancel"_s);
     EXPECT_FALSE(form->text(0)->isEnabled());
     EXPECT_EQ(form->mskdt(0)->displayText(), u"__/__/____"_s);
     EXPECT_EQ(m_window->statusPanel(5)->text(), u"Example . . ."_s);
@@ -173,8 +173,8 @@ TEST_P(RecordFormTest, FieldsArePaintedForTheMode)
     if (skipped())
         return;
     test::ExampleForm *form = openExample();
-    const QColor edit = colourFromVb(m_folder->session.editColour);
-    const QColor plain = colourFromVb(m_folder->session.fieldColour);
+    const QColor edit = colourFromBgrText(m_folder->session.editColour);
+    const QColor plain = colourFromBgrText(m_folder->session.fieldColour);
     press(Qt::Key_F4);
     EXPECT_EQ(form->text(1)->palette().color(QPalette::Base), edit);
     EXPECT_TRUE(form->text(1)->font().bold());
@@ -194,7 +194,7 @@ TEST_P(RecordFormTest, LeavingAMandatoryFieldEmptyIsRefusedAndTheFocusComesBack)
     test::ExampleForm *form = openExample();
     press(Qt::Key_F4);
     press(Qt::Key_Return);
-    QTest::qWait(20);
+    test::settle();
     EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
     EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Information);
     EXPECT_EQ(QApplication::focusWidget(), form->text(0));
@@ -379,7 +379,7 @@ TEST_P(RecordFormTest, ExitClosesTheScreenOnlyWhileBrowsing)
     EXPECT_EQ(test::outcomeOf(form), u"Cancelled: nothing was saved"_s);
     EXPECT_TRUE(m_window->statusPanel(6)->text().isEmpty()); // the mode panel follows the screen
     test::clickToolbar(*m_window, C::Exit);
-    QTest::qWait(10);
+    test::settle();
     EXPECT_TRUE(m_window->mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(m_window->dispatcher().activeForm(), nullptr);
     EXPECT_EQ(states(), ToolStates{}) << describe(states());
@@ -473,7 +473,7 @@ TEST_P(RecordFormTest, ReportScreensAnswerPreviewPrintAndSpoolOnly)
     m_window->mdiArea()->setActiveSubWindow(m_window->mdiArea()->subWindowList().first());
     EXPECT_EQ(states(), only({C::Preview, C::Print, C::Spool, C::Exit}));
     press(Qt::Key_T, Qt::ControlModifier);
-    QTest::qWait(10);
+    test::settle();
     EXPECT_EQ(m_window->mdiArea()->subWindowList().size(), 1);
     // The record screen left in front gets its own toolbar back.
     EXPECT_EQ(states(), kBrowseWithRows) << describe(states());

@@ -5,6 +5,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/startup/loginstore.h"
 #include "support/testdatabase.h"
+#include "support/stoptext.h"
 
 #include <gtest/gtest.h>
 
@@ -121,7 +122,8 @@ TEST_P(LoginTest, AUserWhoseRowWentAwayHasNoPermissions)
 {
     const LoginStore store(*m_db);
     Session session;
-    EXPECT_THROW(store.establish(session, u"NOBODY"_s, u"C26"_s), StopError);
+    EXPECT_EQ(test::stopText([&] { store.establish(session, u"NOBODY"_s, u"C26"_s); }),
+              u"You have no permissions to use the Software, Contact Admin."_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, LoginTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
