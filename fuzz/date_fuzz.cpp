@@ -2,7 +2,7 @@
 // The dd/mm/yyyy parser behind every date box and file date: any text either is
 // refused or gives a real date that prints back and parses to itself.
 #include "fuzzsupport.h"
-#include "shell/db/database.h"
+#include "shell/core/dates.h"
 
 #include <QDate>
 
