@@ -67,26 +67,6 @@ bool isMandatoryCandidateBox(int box)
     return std::find(mandatory.begin(), mandatory.end(), box) != mandatory.end();
 }
 
-CandidateLookup candidateLookup(int box)
-{
-    switch (box) {
-    case 0:
-        return {u"convo"_s, u"fregno, fname"_s, false};
-    case 2:
-        return {u"degree"_s, u"fdegree, fdescpn"_s};
-    case 3:
-        return {u"college"_s, u"fcollcode, fcollname"_s};
-    case 4:
-        return {u"class"_s, u"fclasscode, fclassdesc"_s};
-    case 17:
-        return {u"masconvo"_s, u"fconvocode, fconvoname"_s};
-    case 18:
-        return {u"masuniv"_s, u"funivcode, funivname"_s};
-    default:
-        return {};
-    }
-}
-
 CandidateRecord CandidateRecord::typed() const
 {
     CandidateRecord out;

@@ -28,16 +28,6 @@ const CandidateField *candidateFieldAt(int box);
 const std::vector<int> &candidateFieldOrder();
 bool isMandatoryCandidateBox(int box);
 
-// The F1 look-up of a code box: the table and the columns the look-up window lists.
-struct CandidateLookup
-{
-    QString table;
-    QString fields;
-    bool offeredInAdd = true; // the register number's look-up is not offered while adding
-};
-// The look-up of `box`; an empty table when the box has none.
-CandidateLookup candidateLookup(int box);
-
 // One candidate (`convo` row) as the form holds it: column name to text, a missing
 // column reads as empty.
 class CandidateRecord
