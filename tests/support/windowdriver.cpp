@@ -121,6 +121,16 @@ void press(int key, Qt::KeyboardModifiers modifiers, QWidget *fallback)
     QCoreApplication::processEvents();
 }
 
+QStringList focusWalk(int key, int times)
+{
+    QStringList visited;
+    for (int i = 0; i < times; ++i) {
+        press(key);
+        visited << (focused() ? focused()->objectName() : QString());
+    }
+    return visited;
+}
+
 void type(const QString &text)
 {
     QWidget *target = focused();

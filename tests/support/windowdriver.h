@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -50,6 +51,9 @@ void press(int key, Qt::KeyboardModifiers modifiers = {}, QWidget *fallback = nu
 void type(const QString &text);
 // Types into the focused box and leaves it with Enter.
 void enter(const QString &text);
+// Presses `key` `times` times; the object names of the widgets that had the focus after
+// each press, in order (how Enter, Down or Up walk a screen's boxes).
+QStringList focusWalk(int key, int times);
 // Opens a menu item's screen as choosing it does; the screen in front, or nullptr.
 ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode);
 // Types `text` into a grid cell as a clerk does: the cell made current, its editor opened

@@ -25,9 +25,11 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -135,11 +137,12 @@ protected:
     {
         return m_folder->db().scalar(sql, params).toString();
     }
+    // No run going: the bar hidden, no run's status left in the hint panel.
     void expectIdle(ImportScreen *screen)
     {
         EXPECT_FALSE(screen->progressBar()->isVisible());
         EXPECT_EQ(screen->progressBar()->value(), 0);
-        EXPECT_TRUE(screen->hint().isEmpty()) << screen->hint().toStdString();
+        EXPECT_FALSE(screen->hint().contains(u"Importing"_s, Qt::CaseInsensitive)) << screen->hint().toStdString();
     }
 
     std::unique_ptr<test::LoggedInFolder> m_folder;
@@ -169,25 +172,43 @@ test::StuRow stu(const QString &regno, const QString &name, const QString &degre
     return r;
 }
 
+// Each screen opens with the focus in its first box, its tip in the hint panel; Down
+// walks its boxes to the run's button and Up walks back.
 TEST_P(ImportScreensTest, EachMenuItemOpensItsScreenWithTheRecordCommandsOff)
 {
     if (skipped())
         return;
     struct Expected
     {
-        QString code, formName, caption;
+        QString code, formName, caption, hint;
+        QStringList down; // the boxes Down reaches from the first one
     };
-    for (const Expected &e : {Expected{u"N28"_s, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s},
-                              Expected{u"N21"_s, u"IMPORTDATADIR"_s, u"Import Data Directorywise. . ."_s},
-                              Expected{u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s},
-                              Expected{u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s}}) {
+    const Expected screens[] = {
+        {u"N28"_s, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s, u"Select / Enter File Path, Maximum length 1024"_s,
+         {u"cmd_1"_s}},
+        {u"N21"_s, u"IMPORTDATADIR"_s, u"Import Data Directorywise. . ."_s,
+         u"The folder whose .cnv files are imported, Maximum length 1024"_s, {u"FILEBOX"_s}},
+        {u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s, u"University code, F1-Help, Maximum length 4"_s,
+         {u"text_1"_s, u"text_2"_s, u"text_3"_s, u"cmd_1"_s}},
+        {u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s, {}, {}}};
+    for (const Expected &e : screens) {
         auto *screen = open<ImportScreen>(e.code);
         ASSERT_NE(screen, nullptr);
         EXPECT_EQ(screen->objectName(), e.formName);
         EXPECT_EQ(screen->windowTitle(), e.caption);
         EXPECT_EQ(m_window->statusPanel(5)->text(), e.caption);
         EXPECT_EQ(m_window->commandActions().states(), ToolStates{}) << e.code.toStdString();
+        EXPECT_EQ(screen->hint(), e.hint) << e.code.toStdString();
         expectIdle(screen);
+        const QString first = test::focused()->objectName();
+        EXPECT_EQ(test::focusWalk(Qt::Key_Down, int(e.down.size())), e.down) << e.code.toStdString();
+        // Up goes back the same way, to the first box.
+        QStringList back = QStringList{first} + e.down;
+        back.removeLast();
+        std::reverse(back.begin(), back.end());
+        if (e.code != u"N21"_s) { // the file list keeps its arrows for its files
+            EXPECT_EQ(test::focusWalk(Qt::Key_Up, int(back.size())), back) << e.code.toStdString();
+        }
         shoot(screen, e.formName.toLower());
         screen->unload();
         QCoreApplication::processEvents();
@@ -205,6 +226,7 @@ TEST_P(ImportScreensTest, TheFileScreenChecksThePathFirst)
     EXPECT_EQ(m_prompter.last(), u"Path Should be Entered"_s);
     EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Exclamation);
     EXPECT_EQ(QApplication::focusWidget(), screen->text(0));
+    EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
 
     screen->text(0)->setText(m_inputs.filePath(u"NOSUCHSTU.cnv"_s));
     click(screen->cmd(1));
@@ -231,8 +253,14 @@ TEST_P(ImportScreensTest, TheFileScreenImportsTheChosenFileAndSaysTheCounts)
     click(screen->cmd(0));
     EXPECT_EQ(screen->text(0)->text(), path);
 
-    click(screen->cmd(1));
+    // Enter leaves the path for the button, and presses it there.
+    screen->text(0)->setFocus();
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(test::focused(), screen->cmd(1));
+    test::press(Qt::Key_Return);
     EXPECT_TRUE(m_prompter.last().startsWith(imported(3, 2))) << m_prompter.last().toStdString();
+    EXPECT_EQ(screen->outcome(), u"2026BASTU.cnv: total records: 3, imported records: 2, refreshed: 0, "
+                                 "printed left alone: 0, skipped: 1, rejected: 0"_s);
     EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ANU O`NEIL"_s);
     EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C26"_s);
     EXPECT_EQ(value(u"select fusername from convo where fregno = 'R2'"_s), u"ADMIN"_s);
@@ -338,6 +366,8 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
     EXPECT_TRUE(m_prompter.shown().front().question);
     EXPECT_TRUE(m_prompter.shown().front().text.startsWith(u"This Student (R2) may Applied for Improvement!!"_s));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully\r\r"_s)) << m_prompter.last().toStdString();
+    // The degree file's new degree, R1 and R9 are new; R2, answered No, is skipped.
+    EXPECT_EQ(screen->outcome(), u"3 of 4 files imported: 3 new, 0 refreshed, 1 skipped, 0 rejected"_s);
     EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C25"_s);
     EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ONE"_s);
     EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R9'"_s), u"C26"_s);
@@ -364,21 +394,51 @@ TEST_P(ImportScreensTest, TheAutonomousScreenWantsEveryCodeThenImportsTheFile)
     }
     auto *screen = open<ImportAutonomousScreen>(u"N2C"_s);
     ASSERT_NE(screen, nullptr);
-    screen->text(0)->setFocus();
-    QTest::keyClicks(screen->text(0), u"u27"_s);
-    EXPECT_EQ(screen->text(0)->text(), u"U27"_s);
+    ASSERT_EQ(test::focused(), screen->text(0));
     m_prompter.answerFile(path);
     click(screen->cmd(0));
     EXPECT_EQ(screen->text(3)->text(), path);
+    test::type(u"u27"_s); // typed codes are capitals
+    EXPECT_EQ(screen->text(0)->text(), u"U27"_s);
     click(screen->cmd(1));
     EXPECT_EQ(m_prompter.last(), u"Degree, College code and Univ code should be entered"_s);
     EXPECT_EQ(QApplication::focusWidget(), screen->text(1));
+    EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
     EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
 
-    screen->text(1)->setText(u"KSC"_s);
-    screen->text(2)->setText(u"BSC"_s);
-    click(screen->cmd(1));
+    // Each code is checked against its master as it is left, and described beside it.
+    screen->text(0)->setFocus();
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(screen->text(10)->text(), u"UNIVERSITY"_s);
+    ASSERT_EQ(test::focused(), screen->text(1));
+    test::enter(u"zz"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
+    ASSERT_EQ(test::focused(), screen->text(1));
+    EXPECT_EQ(screen->text(1)->selectedText(), u"ZZ"_s);
+    test::enter(u"ksc"_s);
+    EXPECT_EQ(screen->text(11)->text(), u"AUTONOMOUS"_s);
+    ASSERT_EQ(test::focused(), screen->text(2));
+    // F1 lists the degrees; the one chosen comes into the box.
+    QStringList listed;
+    test::whenModalOpens(screen, [&listed](QWidget &window) {
+        const QAbstractItemModel *model = window.findChild<QTableView *>(u"DataList1"_s)->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            listed << model->index(row, 0).data().toString().trimmed();
+        auto *search = window.findChild<QLineEdit *>(u"txtSearch"_s);
+        QTest::keyClicks(search, u"bsc"_s);
+        QTest::keyClick(search, Qt::Key_Return);
+    });
+    test::press(Qt::Key_F1);
+    EXPECT_EQ(listed, (QStringList{u"BA"_s, u"BSC"_s}));
+    EXPECT_EQ(screen->text(2)->text(), u"BSC"_s);
+    ASSERT_TRUE(QTest::qWaitFor([screen] { return test::focused() == screen->text(2); }, 1000));
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(screen->text(12)->text(), u"SCIENCE"_s);
+    EXPECT_EQ(test::focusWalk(Qt::Key_Return, 1), QStringList{u"cmd_1"_s});
+    test::press(Qt::Key_Return);
     EXPECT_TRUE(m_prompter.last().startsWith(imported(2, 2))) << m_prompter.last().toStdString();
+    EXPECT_TRUE(screen->outcome().startsWith(u"auto.csv: total records: 2, imported records: 2"_s))
+        << screen->outcome().toStdString();
     EXPECT_EQ(value(u"select fname from convo where fregno = 'ZQ101'"_s), u"ANU D`SOUZA"_s);
     EXPECT_EQ(value(u"select funivcode from convo where fregno = 'ZQ102'"_s), u"U27"_s);
     EXPECT_EQ(value(u"select fclassdesc from class where fclasscode = 'NEWC'"_s), u"????"_s);
@@ -398,6 +458,7 @@ TEST_P(ImportScreensTest, AnUnreachablePortalIsReportedAndTheMainWindowTakesTheO
     EXPECT_FALSE(m_window->windowTitle().contains(u"VARADA UNIVERSITY ONLINE"_s));
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
     EXPECT_EQ(m_folder->session.instTitle, u"VARADA UNIVERSITY ONLINE"_s);
     EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
     expectIdle(screen);
