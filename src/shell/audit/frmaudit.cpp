@@ -5,12 +5,12 @@
 #include "shell/audit/audittrail.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/users/userstore.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -26,27 +26,35 @@ void registerAuditScreens(ScreenRegistry &screens)
 
 FrmAudit::FrmAudit(const FormContext &context)
     : ChildForm(context, u"FRMAUDIT"_s, u"Audit Trail . . ."_s)
-    , m_from(new QLineEdit(this))
-    , m_to(new QLineEdit(this))
-    , m_user(new QLineEdit(this))
-    , m_what(new QComboBox(this))
-    , m_show(new QPushButton(u"&Show"_s, this))
+    , m_fields(addFieldFrame())
+    , m_what(new QComboBox)
+    , m_show(new QPushButton(u"&Show"_s))
     , m_grid(new QTableWidget(0, 9, this))
 {
+    FieldFrame &f = *m_fields;
     const QString today = formatDmy(QDate::currentDate());
+    m_from = f.addDate(0, u"From"_s, u"The first day of the lines, dd/mm/yyyy"_s);
+    m_to = f.addDate(1, u"To"_s, u"The last day of the lines, dd/mm/yyyy"_s);
+    f.moveBeside(m_to, m_from);
     for (QLineEdit *date : {m_from, m_to}) {
-        date->setInputMask(u"99/99/9999;_"_s);
         date->setText(today);
-        date->setFixedWidth(100);
+        f.setCheck(date, [this, date] { return checkDate(date); });
     }
-    m_from->setObjectName(u"mskdt_0"_s);
-    m_to->setObjectName(u"mskdt_1"_s);
-    m_user->setObjectName(u"text_0"_s);
-    m_user->setMaxLength(50);
+    m_user = f.addText(0, u"User"_s, u"The user whose lines are shown, all when empty, F1-Help"_s,
+                       UserStore::kNameWidth);
+    f.setLookup(m_user, [this] { return UserStore::lookup(session().db(), true); });
     m_what->setObjectName(u"cmbwhat"_s);
+    m_what->setToolTip(u"The kind of lines shown"_s);
     m_what->addItems({u"(all)"_s, u"login"_s, u"users"_s, u"masters"_s, u"settings"_s, u"certificates"_s, u"restore"_s,
                       u"upgrade"_s});
+    f.addField(u"W0"_s, u"What"_s, m_what);
+    f.moveBeside(m_what, m_user);
     m_show->setObjectName(u"cmdshow"_s);
+    m_show->setDefault(true);
+    f.addField(u"B0"_s, {}, m_show);
+    f.moveBeside(m_show, m_what);
+    f.setFieldOrder(u"M0,M1,T0,W0,B0"_s);
+
     m_grid->setObjectName(u"spread"_s);
     m_grid->setHorizontalHeaderLabels({u"When"_s, u"User"_s, u"Workstation"_s, u"What"_s, u"Action"_s, u"Table"_s,
                                        u"Key"_s, u"Old values"_s, u"New values"_s});
@@ -54,22 +62,16 @@ FrmAudit::FrmAudit(const FormContext &context)
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
-
-    auto *filters = new QHBoxLayout;
-    filters->addWidget(new QLabel(u"From"_s, this));
-    filters->addWidget(m_from);
-    filters->addWidget(new QLabel(u"To"_s, this));
-    filters->addWidget(m_to);
-    filters->addWidget(new QLabel(u"User"_s, this));
-    filters->addWidget(m_user);
-    filters->addWidget(new QLabel(u"What"_s, this));
-    filters->addWidget(m_what);
-    filters->addWidget(m_show);
-    filters->addStretch();
-    body()->addLayout(filters);
     addGrowing(m_grid);
     connect(m_show, &QPushButton::clicked, this, &FrmAudit::show_Click);
-    connect(m_user, &QLineEdit::returnPressed, this, &FrmAudit::show_Click);
+}
+
+bool FrmAudit::checkDate(QLineEdit *box)
+{
+    if (parseDmy(box->text()).isValid())
+        return true;
+    m_fields->refuse(box, u"\""_s + box->text() + u"\" is not a date (dd/mm/yyyy)"_s);
+    return false;
 }
 
 void FrmAudit::activated()
@@ -77,23 +79,21 @@ void FrmAudit::activated()
     if (!m_firstActivate)
         return;
     m_firstActivate = false;
-    setHint(u"Audit trail of logins and changes"_s);
     show_Click();
+    m_fields->focusFirst();
 }
 
 void FrmAudit::show_Click()
 {
     AuditTrail::Filter filter;
-    const std::pair<QLineEdit *, QDate *> dates[] = {{m_from, &filter.from}, {m_to, &filter.to}};
-    for (const auto &[box, date] : dates) {
-        *date = parseDmy(box->text());
-        if (!date->isValid()) {
-            prompter().message(u"\""_s + box->text() + u"\" is not a date (dd/mm/yyyy)"_s, u"Message"_s,
-                               PromptIcon::Exclamation);
-            box->setFocus();
+    for (QLineEdit *box : {m_from, m_to}) {
+        if (!checkDate(box)) {
+            showOutcome(u"Not shown: a date is wrong"_s);
             return;
         }
     }
+    filter.from = parseDmy(m_from->text());
+    filter.to = parseDmy(m_to->text());
     filter.user = m_user->text().trimmed().toUpper();
     filter.what = m_what->currentIndex() > 0 ? m_what->currentText() : QString();
     try {
@@ -107,7 +107,7 @@ void FrmAudit::show_Click()
                 m_grid->setItem(row, column, new QTableWidgetItem(cells[column]));
         }
         m_grid->resizeColumnsToContents();
-        showOutcome(QString::number(lines.size()) + u" line(s)"_s);
+        showOutcome(QString::number(lines.size()) + u" line(s) shown"_s);
     } catch (const std::exception &e) {
         showError(e);
     }

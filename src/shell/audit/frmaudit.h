@@ -16,7 +16,10 @@ class ScreenRegistry;
 void registerAuditScreens(ScreenRegistry &screens);
 
 // "Audit Trail . . .": the lines of the audit trail between two dates (today's at
-// first), of one user or kind when chosen, oldest first. Read only.
+// first), of one user or kind when chosen, oldest first. Read only. The choices stand
+// in the screens' frame: Enter and Down walk them to "&Show", F1 in the user box
+// lists the users, a date is checked as it is left; the count of lines shown goes to
+// the message panel.
 class FrmAudit : public ChildForm
 {
     Q_OBJECT
@@ -34,6 +37,9 @@ public:
     QTableWidget *grid() const { return m_grid; }
 
 private:
+    bool checkDate(QLineEdit *box);
+
+    FieldFrame *m_fields;
     QLineEdit *m_from;
     QLineEdit *m_to;
     QLineEdit *m_user;

@@ -4,11 +4,10 @@
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
 
 #include <QApplication>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -38,27 +37,24 @@ void registerBackupScreens(ScreenRegistry &screens)
 
 RestoreDb::RestoreDb(const FormContext &context)
     : ChildForm(context, u"RESTOREDB"_s, u"Restore Database . . ."_s)
-    , m_path(new QLineEdit(this))
-    , m_restore(new QPushButton(u"&Restore"_s, this))
-    , m_browse(new QPushButton(u"..."_s, this))
+    , m_fields(addFieldFrame())
+    , m_restore(new QPushButton(u"&Restore"_s))
+    , m_browse(new QPushButton(u"..."_s))
 {
-    m_path->setObjectName(u"text_0"_s);
-    m_path->setToolTip(u"Backup file Path"_s);
-    m_path->setMinimumWidth(360);
-    m_restore->setObjectName(u"cmd_0"_s);
+    // A path is long: its box shows about this many letters and scrolls beyond.
+    constexpr int pathBoxWidth = 380, pathLength = 1024;
+    m_path = m_fields->addText(0, u"File Path"_s, u"Backup file Path"_s, pathLength);
+    m_fields->keepCase(m_path);
+    m_path->setMinimumWidth(pathBoxWidth);
     m_browse->setObjectName(u"cmd_1"_s);
+    m_browse->setToolTip(u"Browse"_s);
     m_browse->setFixedWidth(32);
-    auto *pathRow = new QHBoxLayout;
-    pathRow->addWidget(m_path, 1);
-    pathRow->addWidget(m_browse);
-    auto *form = new QFormLayout;
-    form->addRow(u"File Path"_s, pathRow);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_restore);
-    body()->addLayout(form);
-    body()->addLayout(buttons);
-    body()->addStretch();
+    // Browsing from the box is no leaving it: a click keeps the focus where it is.
+    m_browse->setFocusPolicy(Qt::TabFocus);
+    m_fields->moveBeside(m_browse, m_path);
+    m_restore->setObjectName(u"cmd_0"_s);
+    m_fields->addField(u"B0"_s, {}, m_restore);
+    m_fields->setFieldOrder(u"T0,B0"_s);
     connect(m_restore, &QPushButton::clicked, this, [this] { cmd_Click(0); });
     connect(m_browse, &QPushButton::clicked, this, [this] { cmd_Click(1); });
     m_endProgram = [] { QCoreApplication::exit(0); };
@@ -67,6 +63,10 @@ RestoreDb::RestoreDb(const FormContext &context)
 void RestoreDb::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
+    if (m_firstActivate) {
+        m_firstActivate = false;
+        m_fields->focusFirst();
+    }
 }
 
 void RestoreDb::cmd_Click(int index)
@@ -86,8 +86,19 @@ void RestoreDb::cmd_Click(int index)
     restore.setUser(session().userName);
     const RestoreRun::Outcome outcome = restore.run(m_path->text());
     QApplication::restoreOverrideCursor();
-    if (outcome == RestoreRun::Outcome::Restored)
+    setHint({});
+    switch (outcome) {
+    case RestoreRun::Outcome::Restored:
         m_endProgram();
+        return;
+    case RestoreRun::Outcome::Declined:
+        showOutcome(u"Not restored: the database was kept"_s);
+        break;
+    case RestoreRun::Outcome::Refused:
+        showOutcome(u"Not restored"_s);
+        m_fields->returnFocusTo(m_path);
+        break;
+    }
 }
 
 } // namespace sw

@@ -18,8 +18,10 @@ class ScreenRegistry;
 void registerBackupScreens(ScreenRegistry &screens);
 
 // "Restore Database . . .": the path of a backup file (typed, or chosen with the
-// browse button `cmd(1)`) and "&Restore" (`cmd(0)`). After a restore the program
-// ends: no screen may go on working on the database that was replaced.
+// browse button `cmd(1)`) and "&Restore" (`cmd(0)`), in the screens' frame: Enter
+// leaves the path for "&Restore" and presses it there. A restore refused or declined
+// says so in the message panel; after a restore the program ends: no screen may go
+// on working on the database that was replaced.
 class RestoreDb : public ChildForm
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ public:
     void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
 
 private:
+    FieldFrame *m_fields;
     QLineEdit *m_path;
     QPushButton *m_restore;
     QPushButton *m_browse;

@@ -6,12 +6,14 @@
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,58 +28,26 @@ namespace {
 
 const char16_t *const kLabels[] = {u"Screen", u"Fields (Default)", u"Fields (Online)", u"Field Color",
                                    u"Label Color", u"Font", u"Size"};
+const char16_t *const kTips[] = {u"Colour of the screens",
+                                 u"Colour of the boxes while browsing",
+                                 u"Colour of the boxes being typed in",
+                                 u"Colour of the text in the boxes",
+                                 u"Colour of the captions",
+                                 u"Font of every screen",
+                                 u"Font size of every screen, 1 to 99"};
 
 } // namespace
 
 Settings::Settings(const FormContext &context)
     : ChildForm(context, u"SETTINGS"_s, u"Project Settings . . ."_s)
-    , m_tabs(new QTabWidget(this))
-    , m_default(new QPushButton(u"&Default"_s, this))
-    , m_ok(new QPushButton(u"&OK"_s, this))
-    , m_cancel(new QPushButton(u"&Cancel"_s, this))
+    , m_fields(addFieldFrame())
+    , m_tabs(new QTabWidget)
+    , m_default(new QPushButton(u"&Default"_s))
+    , m_ok(new QPushButton(u"&OK"_s))
+    , m_cancel(new QPushButton(u"&Cancel"_s))
 {
-    m_tabs->setObjectName(u"SSTab1"_s);
-    QWidget *pages[] = {new QWidget(m_tabs), new QWidget(m_tabs)};
-    m_tabs->addTab(pages[0], u"Colours"_s);
-    m_tabs->addTab(pages[1], u"Font"_s);
-    QGridLayout *grids[] = {new QGridLayout(pages[0]), new QGridLayout(pages[1])};
-    for (int i = 0; i < 7; ++i) {
-        QWidget *page = pages[i < kColourBoxes ? 0 : 1];
-        QGridLayout *grid = grids[i < kColourBoxes ? 0 : 1];
-        const int row = i < kColourBoxes ? i : i - kColourBoxes;
-        auto *box = new QLineEdit(page);
-        box->setObjectName(u"text_"_s + QString::number(i));
-        box->setReadOnly(i < kColourBoxes || i == kColourBoxes); // colours and the font come from their dialogs
-        m_boxes[size_t(i)] = box;
-        grid->addWidget(new QLabel(QString::fromUtf16(kLabels[i]), page), row, 0);
-        grid->addWidget(box, row, 1);
-        if (i <= kColourBoxes) {
-            auto *button = new QPushButton(u"..."_s, page);
-            button->setObjectName(u"cmd_"_s + QString::number(i));
-            button->setFixedWidth(32);
-            m_buttons[size_t(i)] = button;
-            grid->addWidget(button, row, 2);
-            connect(button, &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
-        }
-        grid->setRowStretch(row + 1, 1);
-    }
-    m_boxes[6]->setMaxLength(2);
-    m_boxes[6]->setInputMask(u"09"_s);
-
-    m_default->setObjectName(u"cmddef"_s);
-    m_ok->setObjectName(u"cmdok"_s);
-    m_cancel->setObjectName(u"cmdcancel"_s);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_default);
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    body()->addWidget(m_tabs);
-    body()->addLayout(buttons);
-    connect(m_default, &QPushButton::clicked, this, &Settings::cmddef_Click);
-    connect(m_ok, &QPushButton::clicked, this, &Settings::CmdOk_Click);
-    connect(m_cancel, &QPushButton::clicked, this, &Settings::CmdCancel_Click);
-
+    addBoxes();
+    addButtons();
     m_chooseColour = [this](const QColor &current) -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(current, this);
         return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
@@ -90,6 +60,91 @@ Settings::Settings(const FormContext &context)
     Disp_rec();
 }
 
+void Settings::addBoxes()
+{
+    m_tabs->setObjectName(u"SSTab1"_s);
+    m_fields->addField(u"S0"_s, {}, m_tabs);
+    QWidget *pages[] = {new QWidget(m_tabs), new QWidget(m_tabs)};
+    m_tabs->addTab(pages[0], u"Colours"_s);
+    m_tabs->addTab(pages[1], u"Font"_s);
+    QGridLayout *grids[] = {new QGridLayout(pages[0]), new QGridLayout(pages[1])};
+    QStringList order;
+    for (int i = 0; i < 7; ++i) {
+        QWidget *page = pages[i < kColourBoxes ? 0 : 1];
+        QGridLayout *grid = grids[i < kColourBoxes ? 0 : 1];
+        const int row = i < kColourBoxes ? i : i - kColourBoxes;
+        auto *box = new FieldBox(i == kColourBoxes ? FieldBox::kWidest : 12, page);
+        box->setObjectName(u"text_"_s + QString::number(i));
+        box->setToolTip(QString::fromUtf16(kTips[i]) + (i <= kColourBoxes ? u", F1 to choose"_s : QString()));
+        // Colours and the font come from their dialogs; the size is typed.
+        box->setReadOnly(i <= kColourBoxes);
+        m_boxes[size_t(i)] = box;
+        auto *caption = new QLabel(QString::fromUtf16(kLabels[i]), page);
+        caption->setBuddy(box);
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(box, row, 1, Qt::AlignLeft);
+        const QString key = u"T"_s + QString::number(i);
+        m_fields->registerField(key, box);
+        order << key;
+        if (i <= kColourBoxes) {
+            auto *button = new QPushButton(u"..."_s, page);
+            button->setObjectName(u"cmd_"_s + QString::number(i));
+            button->setToolTip(u"Choose "_s + QString::fromUtf16(kLabels[i]));
+            button->setFixedWidth(32);
+            m_buttons[size_t(i)] = button;
+            grid->addWidget(button, row, 2);
+            connect(button, &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
+        }
+        grid->setRowStretch(row + 1, 1);
+    }
+    m_boxes[6]->setMaxLength(2);
+    m_boxes[6]->setInputMask(u"09"_s);
+    m_fields->setCheck(m_boxes[6], [this] { return checkSize(); });
+    m_fields->setFieldOrder((order + QStringList{u"B0"_s}).join(u','));
+    // F1 in a box that takes a colour or the font opens its dialog, as its button does.
+    m_fields->setKeyHook([this](QWidget *field, QKeyEvent *event) {
+        if (event->key() != Qt::Key_F1)
+            return false;
+        for (int i = 0; i <= kColourBoxes; ++i) {
+            if (field == m_boxes[size_t(i)]) {
+                cmd_Click(i);
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+void Settings::addButtons()
+{
+    m_default->setObjectName(u"cmddef"_s);
+    m_default->setToolTip(u"Writes the default colours and font at once"_s);
+    m_ok->setObjectName(u"cmdok"_s);
+    m_ok->setDefault(true);
+    m_cancel->setObjectName(u"cmdcancel"_s);
+    auto *row = new QWidget;
+    auto *buttons = new QHBoxLayout(row);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->addWidget(m_default);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    m_fields->addField(u"R0"_s, {}, row);
+    m_fields->registerField(u"B0"_s, m_ok);
+    connect(m_default, &QPushButton::clicked, this, &Settings::cmddef_Click);
+    connect(m_ok, &QPushButton::clicked, this, &Settings::CmdOk_Click);
+    connect(m_cancel, &QPushButton::clicked, this, &Settings::CmdCancel_Click);
+}
+
+bool Settings::checkSize()
+{
+    const int size = m_boxes[6]->text().trimmed().toInt();
+    if (size >= 1)
+        return true;
+    m_fields->refuse(m_boxes[6], u"Size: \"%1\" is not a font size (1 to 99)"_s.arg(m_boxes[6]->text().trimmed()));
+    return false;
+}
+
 void Settings::setChoosers(ColourChooser colour, FontChooser font)
 {
     m_chooseColour = std::move(colour);
@@ -99,6 +154,10 @@ void Settings::setChoosers(ColourChooser colour, FontChooser font)
 void Settings::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
+    if (m_firstActivate) {
+        m_firstActivate = false;
+        m_fields->focusFirst();
+    }
     // The pages carry the screen colour the labels are drawn for, and each colour box
     // shows its own colour rather than the colour of fields being edited.
     const QColor screen = colourFromBgrText(Appearance::read(session().db()).screenColour);
@@ -190,6 +249,7 @@ void Settings::cmddef_Click()
         store.restoreDefaultAppearance();
         show(AppearanceSettings{});
         applyToOpenScreens(AppearanceSettings{});
+        showOutcome(u"Default colours and font written"_s);
     } catch (const std::exception &e) {
         showError(e);
     }
@@ -201,8 +261,10 @@ void Settings::CmdOk_Click()
         const AppearanceSettings s = typed();
         ControlStore store(session().db());
         store.setActor(session().userName);
-        if (!store.saveAppearance(s, prompter()))
+        if (!checkSize() || !store.saveAppearance(s, prompter())) {
+            showOutcome(u"Nothing written"_s);
             return;
+        }
         applyToOpenScreens(s);
     } catch (const std::exception &e) {
         showError(e);

@@ -18,9 +18,12 @@ namespace sw {
 
 // "Project Settings . . .": the screen colours and the font of every screen. Each box
 // shows one setting of the settings row ("&H" colours painted in their colour, the
-// font's name and size) with a small button that opens the colour or font dialog.
-// "&Default" writes the defaults at once; "&OK" writes the boxes and applies the new
-// look to the screens that are open; "&Cancel" closes without writing.
+// font's name and size) with a small button that opens the colour or font dialog, as
+// F1 in the box does. The boxes stand in the screens' frame (FieldFrame): Enter and
+// Down walk them across both pages to "&OK", Up walks back; the size is checked as it
+// is left. "&Default" writes the defaults at once and says so in the message panel;
+// "&OK" writes the boxes and applies the new look to the screens that are open;
+// "&Cancel" closes without writing.
 class Settings : public ChildForm
 {
     Q_OBJECT
@@ -51,12 +54,16 @@ public:
     static constexpr int kColourBoxes = 5;
 
 private:
+    void addBoxes();
+    void addButtons();
+    bool checkSize();
     void show(const AppearanceSettings &settings);
     AppearanceSettings typed() const;
     void paintColourBox(int index);
     // The session's copies of the settings and the screens already open follow the row.
     void applyToOpenScreens(const AppearanceSettings &settings);
 
+    FieldFrame *m_fields;
     std::array<QLineEdit *, 7> m_boxes{};
     std::array<QPushButton *, 6> m_buttons{};
     QTabWidget *m_tabs;

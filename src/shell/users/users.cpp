@@ -26,11 +26,7 @@ Users::Users(const FormContext &context)
     addText(6, u"Section"_s, u"Section of the user"_s, UserStore::kSectionWidth);
     setMandatoryFields(u"T0"_s);
     setFieldOrder(u"T0,T6"_s);
-    setLookup(text(0), [this] {
-        return LookupRequest{session().db().table(u"MASUSER"_s), u"fusername as Users, fusername as Name"_s,
-                             session().db().dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T'"_s,
-                             {}, {}, {}};
-    });
+    setLookup(text(0), [this] { return UserStore::lookup(session().db()); });
 
     auto *permission = new QGroupBox(u"Permission"_s, this);
     permission->setObjectName(u"Frame2"_s);
