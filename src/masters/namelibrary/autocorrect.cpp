@@ -9,16 +9,15 @@
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
 
 #include <QEvent>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -33,19 +32,27 @@ constexpr int kWordWidth = 50;
 
 AutoCorrect::AutoCorrect(const FormContext &context)
     : ChildForm(context, u"AUTOCORRECT"_s, u"Kannada Library . . ."_s)
-    , m_english(new QLineEdit(this))
-    , m_kannada(new QLineEdit(this))
+    , m_fields(addFieldFrame())
     , m_spread(new QTableWidget(0, 2, this))
-    , m_ok(new QPushButton(u"&OK"_s, this))
-    , m_cancel(new QPushButton(u"&Cancel"_s, this))
+    , m_ok(new QPushButton(u"&OK"_s))
+    , m_cancel(new QPushButton(u"&Cancel"_s))
 {
-    m_english->setObjectName(u"text_0"_s);
+    m_english = m_fields->addText(0, u"English"_s, u"The English name word"_s, kWordWidth);
     m_english->setFont(QFont(u"MS Sans Serif"_s));
-    m_english->setMaxLength(kWordWidth);
-    m_kannada->setObjectName(u"text_1"_s);
-    m_kannada->setMaxLength(kWordWidth);
+    m_kannada = m_fields->addText(1, u"Kannada"_s, u"Its Kannada spelling"_s, kWordWidth);
+    m_fields->keepCase(m_kannada); // the legacy font's codes are not letters to upper-case
     m_ok->setObjectName(u"cmd_0"_s);
     m_cancel->setObjectName(u"cmd_1"_s);
+    auto *row = new QWidget;
+    auto *buttons = new QHBoxLayout(row);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    m_fields->addField(u"R0"_s, {}, row);
+    m_fields->registerField(u"B0"_s, m_ok);
+    m_fields->setFieldOrder(u"T0,T1,B0"_s);
+
     m_spread->setObjectName(u"spread"_s);
     m_spread->setHorizontalHeaderLabels({u"English"_s, u"Kannada"_s});
     m_spread->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -53,24 +60,11 @@ AutoCorrect::AutoCorrect(const FormContext &context)
     m_spread->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_spread->setMinimumHeight(300);
     m_spread->installEventFilter(this);
-
-    auto *boxes = new QFormLayout;
-    boxes->addRow(u"English"_s, m_english);
-    boxes->addRow(u"Kannada"_s, m_kannada);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    body()->addLayout(boxes);
-    body()->addLayout(buttons);
-    body()->addWidget(m_spread, 1);
+    addGrowing(m_spread);
 
     connect(m_ok, &QPushButton::clicked, this, [this] { cmd_Click(0); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { cmd_Click(1); });
-    connect(m_spread, &QTableWidget::cellClicked, this, [this](int row, int) {
-        m_english->setText(m_spread->item(row, 0)->text());
-        m_kannada->setText(m_spread->item(row, 1)->text());
-    });
+    connect(m_spread, &QTableWidget::cellClicked, this, [this] { takeActiveRow(); });
 }
 
 void AutoCorrect::activated()
@@ -80,6 +74,19 @@ void AutoCorrect::activated()
     KannadaBox::attach(m_kannada, RecordMasterForm::kannadaFont(), 13);
     KannadaBox::showColumn(m_spread, 1, RecordMasterForm::kannadaFont(), 13);
     reload();
+    if (m_firstActivate) {
+        m_firstActivate = false;
+        m_fields->focusFirst();
+    }
+}
+
+void AutoCorrect::takeActiveRow()
+{
+    const int row = m_spread->currentRow();
+    if (row < 0 || !m_spread->item(row, 0))
+        return;
+    m_english->setText(m_spread->item(row, 0)->text());
+    m_kannada->setText(m_spread->item(row, 1) ? m_spread->item(row, 1)->text() : QString());
 }
 
 void AutoCorrect::reload()
@@ -115,8 +122,9 @@ void AutoCorrect::store()
     const QString english = legacytext::graveApostrophes(NameLibrary::trimBlanks(m_english->text()));
     const QString kannada = NameLibrary::trimBlanks(KannadaBox::storedText(m_kannada));
     if (english.isEmpty() || kannada.isEmpty()) {
-        prompter().message(u"Replace or With fields should be Entered"_s, u"Message"_s, PromptIcon::Information);
-        m_english->setFocus();
+        showOutcome(u"Nothing stored"_s);
+        m_fields->refuse(english.isEmpty() ? m_english : m_kannada, u"Replace or With fields should be Entered"_s,
+                         PromptIcon::Information);
         return;
     }
     try {
@@ -124,16 +132,23 @@ void AutoCorrect::store()
         WriteScope scope(session().db());
         if (!library.contains(english)) {
             library.add(english, kannada);
+            showOutcome(u"Stored "_s + english);
         } else if (prompter().ask(u"This Code already exist. Do you want to replace old one"_s, u"Message"_s,
                                   PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::No)
                    == PromptAnswer::Yes) {
             library.replace(english, kannada);
+            showOutcome(u"Replaced the spelling of "_s + english);
+        } else {
+            showOutcome(english + u" keeps its spelling"_s);
         }
         scope.commit();
     } catch (const std::exception &e) {
+        showOutcome(u"Nothing stored"_s);
         showError(e);
     }
     reload();
+    // The next word is typed over this one.
+    m_fields->returnFocusTo(m_english);
 }
 
 void AutoCorrect::deleteActiveRow()
@@ -145,8 +160,10 @@ void AutoCorrect::deleteActiveRow()
                        PromptAnswer::No)
         != PromptAnswer::Yes)
         return;
+    const QString english = NameLibrary::trimBlanks(m_spread->item(row, 0)->text());
     try {
-        NameLibrary(session().db()).remove(NameLibrary::trimBlanks(m_spread->item(row, 0)->text()));
+        NameLibrary(session().db()).remove(english);
+        showOutcome(u"Deleted "_s + english);
     } catch (const std::exception &e) {
         showError(e);
     }
@@ -157,10 +174,18 @@ void AutoCorrect::deleteActiveRow()
 
 bool AutoCorrect::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_spread && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
-        deleteActiveRow();
-        return true;
+    if (watched == m_spread && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Delete) {
+            deleteActiveRow();
+            return true;
+        }
+        // Enter takes the row's word to the boxes, to correct its spelling.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            takeActiveRow();
+            m_fields->returnFocusTo(m_kannada);
+            return true;
+        }
     }
     return ChildForm::eventFilter(watched, event);
 }

@@ -10,10 +10,13 @@ class QTableWidget;
 namespace sw {
 
 // "Kannada Library . . .": the word library by hand. The grid `spread` lists every
-// English word with its Kannada spelling; a click on a row puts the pair into the
-// boxes, "&OK" stores the pair in the boxes (asking before it replaces a spelling),
-// Delete in the grid removes the word of the active row after a question. The
-// Kannada box and column show the legacy font and keep its bytes as typed.
+// English word with its Kannada spelling; a click on a row (or Enter on it) puts the
+// pair into the boxes, "&OK" stores the pair in the boxes (asking before it replaces
+// a spelling), Delete in the grid removes the word of the active row after a
+// question; what was stored, kept or deleted goes to the message panel. The boxes
+// stand in the screens' frame: the English word is typed in capitals, Enter and Down
+// walk to "&OK". The Kannada box and column show the legacy font and keep its bytes
+// as typed.
 class AutoCorrect : public ChildForm
 {
     Q_OBJECT
@@ -35,7 +38,9 @@ protected:
 private:
     void store();
     void deleteActiveRow();
+    void takeActiveRow();
 
+    FieldFrame *m_fields;
     QLineEdit *m_english;
     QLineEdit *m_kannada;
     QTableWidget *m_spread;

@@ -4,11 +4,11 @@
 #include "masters/namelibrary/kannadanameupdate.h"
 #include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -18,28 +18,33 @@ namespace sw {
 
 UpdKanName::UpdKanName(const FormContext &context)
     : ChildForm(context, u"UPDKANNAME"_s, u"Update Kannada Names . . ."_s)
-    , m_library(new QCheckBox(u"&Update Library"_s, this))
-    , m_upload(new QPushButton(u"&Upload"_s, this))
-    , m_pb(new QProgressBar(this))
+    , m_fields(addFieldFrame())
+    , m_upload(new QPushButton(u"&Upload"_s))
+    , m_pb(new QProgressBar)
 {
+    m_library = m_fields->addCheck(0, u"&Update Library"_s);
     m_library->setObjectName(u"chk"_s);
+    m_library->setToolTip(u"Ticked: the library learns the words of the Kannada names already known; unticked: "
+                          "missing Kannada names are filled from the library"_s);
     m_upload->setObjectName(u"cmd"_s);
+    m_fields->addField(u"B0"_s, {}, m_upload);
+    m_fields->moveBeside(m_upload, m_library);
     m_pb->setObjectName(u"PB"_s);
     m_pb->setRange(0, 100);
     m_pb->setValue(0);
-    auto *row = new QHBoxLayout;
-    row->addWidget(m_library);
-    row->addStretch();
-    row->addWidget(m_upload);
-    body()->addLayout(row);
-    body()->addWidget(m_pb);
-    body()->addStretch();
+    m_pb->setMinimumWidth(380);
+    m_fields->addField(u"PB"_s, {}, m_pb);
+    m_fields->setFieldOrder(u"C0,B0"_s);
     connect(m_upload, &QPushButton::clicked, this, &UpdKanName::cmd_Click);
 }
 
 void UpdKanName::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
+    if (m_firstActivate) {
+        m_firstActivate = false;
+        m_fields->focusFirst();
+    }
 }
 
 void UpdKanName::cmd_Click()
@@ -62,11 +67,16 @@ void UpdKanName::cmd_Click()
         sincePaint.restart();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
-    if (m_library->isChecked())
-        update.build();
-    else
-        update.fill();
+    showOutcome({});
+    const bool building = m_library->isChecked();
+    const KannadaNameUpdate::Result result = building ? update.build() : update.fill();
     QApplication::restoreOverrideCursor();
+    if (building)
+        showOutcome(u"%1 word(s) added to the library from %2 name row(s)"_s.arg(result.wordsAdded).arg(result.rows));
+    else
+        showOutcome(u"%1 Kannada name(s) filled in %2 candidate row(s)"_s.arg(result.namesFilled).arg(result.rows));
+    if (!result.done && !result.stoppedAt.isEmpty())
+        showOutcome(outcome() + u"; stopped at "_s + result.stoppedAt);
     m_pb->setValue(0);
     setHint({});
     m_upload->setEnabled(true);

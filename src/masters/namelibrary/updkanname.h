@@ -27,6 +27,7 @@ public:
     void cmd_Click();
 
 private:
+    FieldFrame *m_fields;
     QCheckBox *m_library;
     QPushButton *m_upload;
     QProgressBar *m_pb;
