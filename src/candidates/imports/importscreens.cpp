@@ -123,6 +123,7 @@ QPushButton *ImportScreen::addRunButton(const QString &caption)
 {
     m_run = new QPushButton(caption);
     m_run->setObjectName(u"cmd_1"_s);
+    m_run->setToolTip(u"Starts the import; Enter presses it"_s);
     m_fields->addField(u"B1"_s, {}, m_run);
     return m_run;
 }

@@ -42,6 +42,7 @@ AutoCorrect::AutoCorrect(const FormContext &context)
     m_kannada = m_fields->addText(1, u"Kannada"_s, u"Its Kannada spelling"_s, kWordWidth);
     m_fields->keepCase(m_kannada); // the legacy font's codes are not letters to upper-case
     m_ok->setObjectName(u"cmd_0"_s);
+    m_ok->setToolTip(u"Stores the word and its spelling; Enter presses it"_s);
     m_cancel->setObjectName(u"cmd_1"_s);
     auto *row = new QWidget;
     auto *buttons = new QHBoxLayout(row);

@@ -27,6 +27,7 @@ UpdKanName::UpdKanName(const FormContext &context)
     m_library->setToolTip(u"Ticked: the library learns the words of the Kannada names already known; unticked: "
                           "missing Kannada names are filled from the library"_s);
     m_upload->setObjectName(u"cmd"_s);
+    m_upload->setToolTip(u"Runs the update; Enter presses it"_s);
     m_fields->addField(u"B0"_s, {}, m_upload);
     m_fields->moveBeside(m_upload, m_library);
     m_pb->setObjectName(u"PB"_s);

@@ -51,6 +51,7 @@ FrmAudit::FrmAudit(const FormContext &context)
     f.moveBeside(m_what, m_user);
     m_show->setObjectName(u"cmdshow"_s);
     m_show->setDefault(true);
+    m_show->setToolTip(u"Shows the lines chosen; Enter presses it"_s);
     f.addField(u"B0"_s, {}, m_show);
     f.moveBeside(m_show, m_what);
     f.setFieldOrder(u"M0,M1,T0,W0,B0"_s);

@@ -53,6 +53,7 @@ RestoreDb::RestoreDb(const FormContext &context)
     m_browse->setFocusPolicy(Qt::TabFocus);
     m_fields->moveBeside(m_browse, m_path);
     m_restore->setObjectName(u"cmd_0"_s);
+    m_restore->setToolTip(u"Restores the database from the backup file; Enter presses it"_s);
     m_fields->addField(u"B0"_s, {}, m_restore);
     m_fields->setFieldOrder(u"T0,B0"_s);
     connect(m_restore, &QPushButton::clicked, this, [this] { cmd_Click(0); });

@@ -121,6 +121,7 @@ void Settings::addButtons()
     m_default->setToolTip(u"Writes the default colours and font at once"_s);
     m_ok->setObjectName(u"cmdok"_s);
     m_ok->setDefault(true);
+    m_ok->setToolTip(u"Writes the colours and the font and closes; Enter presses it"_s);
     m_cancel->setObjectName(u"cmdcancel"_s);
     auto *row = new QWidget;
     auto *buttons = new QHBoxLayout(row);

@@ -190,7 +190,8 @@ TEST_P(ImportScreensTest, EachMenuItemOpensItsScreenWithTheRecordCommandsOff)
          u"The folder whose .cnv files are imported, Maximum length 1024"_s, {u"FILEBOX"_s}},
         {u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s, u"University code, F1-Help, Maximum length 4"_s,
          {u"text_1"_s, u"text_2"_s, u"text_3"_s, u"cmd_1"_s}},
-        {u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s, {}, {}}};
+        {u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s,
+         u"Starts the import; Enter presses it"_s, {}}};
     for (const Expected &e : screens) {
         auto *screen = open<ImportScreen>(e.code);
         ASSERT_NE(screen, nullptr);
