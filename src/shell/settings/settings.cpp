@@ -73,7 +73,7 @@ void Settings::addBoxes()
         QWidget *page = pages[i < kColourBoxes ? 0 : 1];
         QGridLayout *grid = grids[i < kColourBoxes ? 0 : 1];
         const int row = i < kColourBoxes ? i : i - kColourBoxes;
-        auto *box = new FieldBox(i == kColourBoxes ? FieldBox::kWidest : 12, page);
+        auto *box = new FieldBox(i == kColourBoxes ? FieldBox::kWidest : i == 6 ? 3 : 12, page);
         box->setObjectName(u"text_"_s + QString::number(i));
         box->setToolTip(QString::fromUtf16(kTips[i]) + (i <= kColourBoxes ? u", F1 to choose"_s : QString()));
         // Colours and the font come from their dialogs; the size is typed.
