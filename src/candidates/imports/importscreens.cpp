@@ -109,14 +109,19 @@ QLineEdit *ImportScreen::addPathBox(int index, const QString &label, const QStri
     // Browsing from a box is no leaving it: a click keeps the focus where it is.
     m_browse->setFocusPolicy(Qt::TabFocus);
     // The path takes the room of a code and its description on the lines above it.
-    QGridLayout *grid = m_fields->grid();
-    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-    grid->getItemPosition(grid->indexOf(box), &row, &column, &rowSpan, &columnSpan);
-    grid->removeWidget(box);
-    grid->addWidget(box, row, column, 1, 2);
-    grid->setColumnStretch(column + 1, 1);
+    widen(box);
+    m_fields->grid()->setColumnStretch(2, 1);
     m_fields->moveBeside(m_browse, box);
     return box;
+}
+
+void ImportScreen::widen(QWidget *field)
+{
+    QGridLayout *grid = m_fields->grid();
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(grid->indexOf(field), &row, &column, &rowSpan, &columnSpan);
+    grid->removeWidget(field);
+    grid->addWidget(field, row, column, 1, 2);
 }
 
 QPushButton *ImportScreen::addRunButton(const QString &caption)
@@ -241,6 +246,7 @@ ImportDirectoryScreen::ImportDirectoryScreen(const FormContext &context)
     m_files->setMinimumHeight(160);
     m_files->setMinimumWidth(kPathBoxWidth);
     f.addField(u"L0"_s, u"Selected Files"_s, m_files);
+    widen(m_files);
     m_toOnline = f.addCheck(0, u"&Upload to Online"_s);
     m_onlineOnly = f.addCheck(1, u"&Online only ?"_s);
     f.moveBeside(m_onlineOnly, m_toOnline);

@@ -45,6 +45,8 @@ protected:
     // A path box text_i (kept as typed) with its browse button `cmd_0` beside it.
     QLineEdit *addPathBox(int index, const QString &label, const QString &toolTip);
     QPushButton *browseButton() const { return m_browse; }
+    // A field as wide as a path box, up to the browse button.
+    void widen(QWidget *field);
     // The screen's button that starts the run (`cmd_1`), last of the field order.
     QPushButton *addRunButton(const QString &caption);
     QPushButton *runButton() const { return m_run; }
