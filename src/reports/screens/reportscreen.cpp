@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/screens/reportscreen.h"
 
-#include "reports/output/previewfrm.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "reports/output/reportoutput.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"

@@ -2,9 +2,9 @@
 // The report screens driven as a clerk drives them: opened from the real main window's
 // menu, fields typed, the preview command given, the preview window read and closed.
 #include "../lists/listfixture.h"
-#include "reports/output/previewfrm.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "reports/reportsscreens.h"
-#include "reports/screens/reportscreens.h"
+#include "reports/screens/listscreens.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
@@ -62,7 +62,7 @@ protected:
         *poll = [watch, weak = std::weak_ptr<std::function<void()>>(poll)] {
             if (watch->done)
                 return;
-            if (auto *preview = qobject_cast<sw::PreviewFrm *>(QApplication::activeModalWidget())) {
+            if (auto *preview = qobject_cast<sw::ReportPreviewDialog *>(QApplication::activeModalWidget())) {
                 watch->shown = preview->preview().text();
                 watch->done = true;
                 preview->reject();
@@ -91,7 +91,7 @@ protected:
 
 TEST_P(ReportScreensTest, StudentListPreviewsTheListOfTheTypedDegree)
 {
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     type(screen->text(0), u"bsc"_s);
     EXPECT_EQ(screen->text(0)->text(), u"BSC"_s); // typed in capitals
@@ -110,7 +110,7 @@ TEST_P(ReportScreensTest, StudentListPreviewsTheListOfTheTypedDegree)
 
 TEST_P(ReportScreensTest, AnUnknownDegreeIsRefusedOnLeavingTheField)
 {
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     type(screen->text(0), u"XYZ"_s);
     QTest::keyClick(screen->text(0), Qt::Key_Return);
@@ -119,7 +119,7 @@ TEST_P(ReportScreensTest, AnUnknownDegreeIsRefusedOnLeavingTheField)
 
 TEST_P(ReportScreensTest, SummaryWinsOverLedgerAndClosingTheScreenDeletesItsFile)
 {
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     screen->text(0)->setText(u"BSC"_s);
     screen->chk(2)->setChecked(true);
@@ -136,7 +136,7 @@ TEST_P(ReportScreensTest, SummaryWinsOverLedgerAndClosingTheScreenDeletesItsFile
 
 TEST_P(ReportScreensTest, PrintedListChecksItsDatesAndItsOptionsExcludeEachOther)
 {
-    auto *screen = open<sw::CertDateList>(u"N33"_s);
+    auto *screen = open<sw::PrintedListScreen>(u"N33"_s);
     ASSERT_NE(screen, nullptr);
     screen->chk(2)->setChecked(true);
     screen->chk(1)->setChecked(true);
@@ -154,7 +154,7 @@ TEST_P(ReportScreensTest, PrintedListChecksItsDatesAndItsOptionsExcludeEachOther
 TEST_P(ReportScreensTest, MismatchReportRunsAsTheScreenOpens)
 {
     add({u"R0003"_s, u"BXYZ"_s});
-    const QString text = previewText([this] { open<sw::MismatchList>(u"N36"_s); });
+    const QString text = previewText([this] { open<sw::MismatchListScreen>(u"N36"_s); });
     EXPECT_TRUE(text.contains(u"  1  BXYZ"_s)) << text.toStdString();
 }
 
@@ -170,7 +170,7 @@ TEST_P(ReportScreensTest, PictureForAPerson)
     const QByteArray out = qgetenv("SCROLLWISE_SCREENSHOT_DIR");
     if (out.isEmpty())
         GTEST_SKIP() << "set SCROLLWISE_SCREENSHOT_DIR to get a picture of the screen";
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     screen->text(0)->setText(u"BSC"_s);
     m_window->resize(1000, 700);

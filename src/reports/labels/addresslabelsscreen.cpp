@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reports/labels/addenv.h"
+#include "reports/labels/addresslabelsscreen.h"
 
 #include "reports/labels/addresslabels.h"
 #include "shell/core/prompter.h"
@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-AddEnv::AddEnv(const FormContext &context, QWidget *parent)
+AddressLabelsScreen::AddressLabelsScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"ADDENV"_s, u"Address on Envelopes . . ."_s, parent)
 {
     addCode(0, u"From Degree"_s, 5, 10);
@@ -32,12 +32,12 @@ AddEnv::AddEnv(const FormContext &context, QWidget *parent)
     addRangeLookups();
 }
 
-bool AddEnv::fieldLeft(QLineEdit *field)
+bool AddressLabelsScreen::fieldLeft(QLineEdit *field)
 {
     return leaveRangeField(field);
 }
 
-bool AddEnv::generate()
+bool AddressLabelsScreen::generate()
 {
     for (QLineEdit *date : {mskdt(0), mskdt(1)}) {
         const QString typed = date->text();

@@ -33,11 +33,11 @@ struct ReportPrinting
 // report (and search again), and previous, next and go to page. Showing a page at a
 // time keeps a report of a hundred thousand lines as quick to open as a short one.
 // Esc closes it.
-class PreviewFrm : public QDialog
+class ReportPreviewDialog : public QDialog
 {
     Q_OBJECT
 public:
-    PreviewFrm(const QString &reportFile, const AppFolder &folder, Prompter &prompter, ReportPrinting printing,
+    ReportPreviewDialog(const QString &reportFile, const AppFolder &folder, Prompter &prompter, ReportPrinting printing,
                QWidget *parent = nullptr);
 
     void print();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reports/letters/covlett.h"
+#include "reports/letters/coveringlettersscreen.h"
 
 #include "reports/letters/coveringletters.h"
 #include "shell/core/prompter.h"
@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-CovLett::CovLett(const FormContext &context, QWidget *parent)
+CoveringLettersScreen::CoveringLettersScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"COVLETT"_s, u"Covering Letters . . ."_s, parent)
 {
     addCode(0, u"From Degree"_s, 5, 10);
@@ -30,12 +30,12 @@ CovLett::CovLett(const FormContext &context, QWidget *parent)
     addRangeLookups();
 }
 
-bool CovLett::fieldLeft(QLineEdit *field)
+bool CoveringLettersScreen::fieldLeft(QLineEdit *field)
 {
     return leaveRangeField(field);
 }
 
-bool CovLett::generate()
+bool CoveringLettersScreen::generate()
 {
     PrintedListSelection s{text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}};
     const QString problem = s.takeDates(mskdt(0)->text(), mskdt(1)->text());

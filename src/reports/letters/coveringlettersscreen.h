@@ -8,11 +8,11 @@ namespace sw {
 // Covering Letters . . .: the dispatch list of printed certificates per college (a
 // text report), or the covering letters, check list and student letters as documents
 // opened for the clerk (each also saved as PDF beside it).
-class CovLett final : public ReportScreen
+class CoveringLettersScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit CovLett(const FormContext &context, QWidget *parent = nullptr);
+    explicit CoveringLettersScreen(const FormContext &context, QWidget *parent = nullptr);
 
     QString lastOutput() const { return m_lastOutput; }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reports/screens/reportscreens.h"
+#include "reports/screens/listscreens.h"
 
 #include "reports/lists/certprintedlist.h"
 #include "reports/lists/otherlists.h"
@@ -44,7 +44,7 @@ bool takeDates(PrintedListSelection &s, QLineEdit *from, QLineEdit *to, Prompter
 
 // --- Student List ---------------------------------------------------------------
 
-StudList::StudList(const FormContext &context, QWidget *parent)
+StudentListScreen::StudentListScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"STUDLIST"_s, u"Student List . . ."_s, parent)
 {
     addCode(0, u"Degree"_s, 5, 3);
@@ -61,7 +61,7 @@ StudList::StudList(const FormContext &context, QWidget *parent)
     setLookup(text(2), [this] { return collegeLookup(text(0)->text().trimmed()); });
 }
 
-bool StudList::fieldLeft(QLineEdit *field)
+bool StudentListScreen::fieldLeft(QLineEdit *field)
 {
     if (field == text(0))
         return checkDegree(text(0), text(3), true);
@@ -75,7 +75,7 @@ bool StudList::fieldLeft(QLineEdit *field)
     return true;
 }
 
-bool StudList::generate()
+bool StudentListScreen::generate()
 {
     if (!checkDegree(text(0), text(3), true)) {
         text(0)->setFocus();
@@ -105,7 +105,7 @@ bool StudList::generate()
 
 // --- Certificate Printed List ---------------------------------------------------
 
-CertDateList::CertDateList(const FormContext &context, QWidget *parent)
+PrintedListScreen::PrintedListScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"CERTDATELIST"_s, u"Certificate Printed List . . ."_s, parent)
 {
     addCode(0, u"From Degree"_s, 5, 10);
@@ -122,12 +122,12 @@ CertDateList::CertDateList(const FormContext &context, QWidget *parent)
     addRangeLookups();
 }
 
-bool CertDateList::fieldLeft(QLineEdit *field)
+bool PrintedListScreen::fieldLeft(QLineEdit *field)
 {
     return leaveRangeField(field);
 }
 
-bool CertDateList::generate()
+bool PrintedListScreen::generate()
 {
     PrintedListSelection s{text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}};
     if (!takeDates(s, mskdt(0), mskdt(1), prompter()))
@@ -153,7 +153,7 @@ bool CertDateList::generate()
 
 // --- Cancelled List -------------------------------------------------------------
 
-CertCanList::CertCanList(const FormContext &context, QWidget *parent)
+CancelledListScreen::CancelledListScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"CERTCANLIST"_s, u"Datewise Certificates Cancelled List . . ."_s, parent)
 {
     addDate(0, u"From Date"_s);
@@ -165,12 +165,12 @@ CertCanList::CertCanList(const FormContext &context, QWidget *parent)
     addRangeLookups();
 }
 
-bool CertCanList::fieldLeft(QLineEdit *field)
+bool CancelledListScreen::fieldLeft(QLineEdit *field)
 {
     return leaveRangeField(field);
 }
 
-bool CertCanList::generate()
+bool CancelledListScreen::generate()
 {
     PrintedListSelection s{text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}};
     if (!takeDates(s, mskdt(0), mskdt(1), prompter()))
@@ -220,13 +220,13 @@ bool RangeListScreen::generate()
 
 // --- Mismatch Report ------------------------------------------------------------
 
-MismatchList::MismatchList(const FormContext &context, QWidget *parent)
+MismatchListScreen::MismatchListScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"MISMATCHLIST"_s, u"Mismatch Report . . ."_s, parent)
 {
     QTimer::singleShot(0, this, [this] { VPSproc(u"preview"_s); });
 }
 
-bool MismatchList::generate()
+bool MismatchListScreen::generate()
 {
     OtherListReports(session(), prompter(), pageHeader()).mismatchList(reportPath());
     return true;
@@ -234,7 +234,7 @@ bool MismatchList::generate()
 
 // --- Photo Paste Format -----------------------------------------------------------
 
-PhotoPaste::PhotoPaste(const FormContext &context, QWidget *parent)
+PhotoSheetScreen::PhotoSheetScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"PHOTOPASTE"_s, u"Photo Paste Format . . ."_s, parent)
 {
     addCode(0, u"From Degree"_s, 5);
@@ -252,7 +252,7 @@ PhotoPaste::PhotoPaste(const FormContext &context, QWidget *parent)
         setLookup(text(i), [this] { return collegeLookup({}); });
 }
 
-bool PhotoPaste::generate()
+bool PhotoSheetScreen::generate()
 {
     PhotoPasteSelection s{text(0)->text(), text(3)->text(), text(1)->text(), text(2)->text(),
                           text(4)->text(), text(5)->text()};

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The preview window driven as a clerk drives it, offscreen.
-#include "reports/output/previewfrm.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "reports/output/reportwriter.h"
 #include "shell/core/appfolder.h"
 #include "support/scriptedprompter.h"
@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class PreviewFrmTest : public ::testing::Test
+class ReportPreviewDialogTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -32,7 +32,7 @@ protected:
             writer.writeRow(sw::reportline::number(i, 5) + u"  CANDIDATE "_s + QString::number(i));
         writer.finish();
     }
-    QPushButton *buttonNamed(sw::PreviewFrm &w, const char *name)
+    QPushButton *buttonNamed(sw::ReportPreviewDialog &w, const char *name)
     {
         return w.findChild<QPushButton *>(QString::fromLatin1(name));
     }
@@ -43,9 +43,9 @@ protected:
     sw::test::ScriptedPrompter m_prompter;
 };
 
-TEST_F(PreviewFrmTest, ShowsTheReportReadOnlyInAFixedPitchFont)
+TEST_F(ReportPreviewDialogTest, ShowsTheReportReadOnlyInAFixedPitchFont)
 {
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, {});
     EXPECT_EQ(w.windowTitle(), u"Preview . . ."_s);
     EXPECT_TRUE(w.textBox()->isReadOnly());
     EXPECT_TRUE(QFontInfo(w.textBox()->font()).fixedPitch());
@@ -56,9 +56,9 @@ TEST_F(PreviewFrmTest, ShowsTheReportReadOnlyInAFixedPitchFont)
     EXPECT_EQ(w.currentPage(), 1);
 }
 
-TEST_F(PreviewFrmTest, SearchSelectsTheHitAndSearchingAgainGoesOn)
+TEST_F(ReportPreviewDialogTest, SearchSelectsTheHitAndSearchingAgainGoesOn)
 {
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, {});
     m_prompter.answerInput(u"candidate 1"_s);
     QTest::mouseClick(buttonNamed(w, "cmdsearch"), Qt::LeftButton);
     EXPECT_EQ(w.textBox()->textCursor().selectedText(), u"CANDIDATE 1"_s);
@@ -70,9 +70,9 @@ TEST_F(PreviewFrmTest, SearchSelectsTheHitAndSearchingAgainGoesOn)
         EXPECT_TRUE(shown.question) << "unexpected message: " << shown.text.toStdString();
 }
 
-TEST_F(PreviewFrmTest, ABlankSearchStringIsAskedForAgain)
+TEST_F(ReportPreviewDialogTest, ABlankSearchStringIsAskedForAgain)
 {
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, {});
     m_prompter.answerInput(u"   "_s);
     w.search();
     ASSERT_EQ(m_prompter.shown().size(), 2u); // the input box, then the message
@@ -80,9 +80,9 @@ TEST_F(PreviewFrmTest, ABlankSearchStringIsAskedForAgain)
     EXPECT_EQ(m_prompter.shown().back().icon, sw::PromptIcon::Exclamation);
 }
 
-TEST_F(PreviewFrmTest, SaveWritesTheTextOrAsksForAName)
+TEST_F(ReportPreviewDialogTest, SaveWritesTheTextOrAsksForAName)
 {
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, {});
     m_prompter.answerFile(std::nullopt);
     w.save();
     EXPECT_EQ(m_prompter.last(), u"Select Save file name"_s);
@@ -96,9 +96,9 @@ TEST_F(PreviewFrmTest, SaveWritesTheTextOrAsksForAName)
     EXPECT_EQ(saved.readAll(), original.readAll());
 }
 
-TEST_F(PreviewFrmTest, PagesTurnByNumberAndByTheArrowsWithinTheReport)
+TEST_F(ReportPreviewDialogTest, PagesTurnByNumberAndByTheArrowsWithinTheReport)
 {
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, {});
     w.goToPage(2);
     EXPECT_EQ(w.currentPage(), 2);
     EXPECT_TRUE(w.textBox()->toPlainText().trimmed().startsWith(u"Page No : 2"_s));
@@ -113,16 +113,16 @@ TEST_F(PreviewFrmTest, PagesTurnByNumberAndByTheArrowsWithinTheReport)
     EXPECT_EQ(w.currentPage(), 1);
 }
 
-TEST_F(PreviewFrmTest, SearchTurnsToThePageOfTheHit)
+TEST_F(ReportPreviewDialogTest, SearchTurnsToThePageOfTheHit)
 {
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, {});
     m_prompter.answerInput(u"CANDIDATE 95"_s);
     w.search();
     EXPECT_EQ(w.currentPage(), 3);
     EXPECT_EQ(w.textBox()->textCursor().selectedText(), u"CANDIDATE 95"_s);
 }
 
-TEST_F(PreviewFrmTest, PrintingThroughWindowsUsesTheDocumentPrinterWithTheConfiguredName)
+TEST_F(ReportPreviewDialogTest, PrintingThroughWindowsUsesTheDocumentPrinterWithTheConfiguredName)
 {
     QString printedFile, printedOn;
     sw::ReportPrinting printing;
@@ -131,13 +131,13 @@ TEST_F(PreviewFrmTest, PrintingThroughWindowsUsesTheDocumentPrinterWithTheConfig
         printedFile = file;
         printedOn = printer;
     };
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, printing);
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, printing);
     w.findChild<QRadioButton *>(u"Opt_1"_s)->setChecked(true);
     QTest::mouseClick(buttonNamed(w, "cmdprint"), Qt::LeftButton);
     EXPECT_EQ(printedFile, m_report);
     EXPECT_EQ(printedOn, u"Certificates-A4"_s);
 
-    sw::PreviewFrm without(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog without(m_report, m_folder, m_prompter, {});
     without.findChild<QRadioButton *>(u"Opt_1"_s)->setChecked(true);
     without.print();
     EXPECT_TRUE(m_prompter.last().contains(u"choose DOS"_s)) << m_prompter.last().toStdString();
@@ -147,12 +147,12 @@ TEST_F(PreviewFrmTest, PrintingThroughWindowsUsesTheDocumentPrinterWithTheConfig
 
 namespace {
 // Not a check: leaves a picture of the window for a person to look at when asked to.
-TEST_F(PreviewFrmTest, PictureForAPerson)
+TEST_F(ReportPreviewDialogTest, PictureForAPerson)
 {
     const QByteArray out = qgetenv("SCROLLWISE_SCREENSHOT_DIR");
     if (out.isEmpty())
         GTEST_SKIP() << "set SCROLLWISE_SCREENSHOT_DIR to get a picture of the window";
-    sw::PreviewFrm w(m_report, m_folder, m_prompter, {});
+    sw::ReportPreviewDialog w(m_report, m_folder, m_prompter, {});
     w.resize(900, 600);
     w.show();
     EXPECT_TRUE(w.grab().save(QString::fromLocal8Bit(out) + u"/previewfrm.png"_s));

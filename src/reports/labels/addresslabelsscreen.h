@@ -7,11 +7,11 @@ namespace sw {
 
 // Address on Envelopes . . .: the address labels of printed certificates, opened for
 // the clerk to print on label stock (also saved as PDF beside the document).
-class AddEnv final : public ReportScreen
+class AddressLabelsScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit AddEnv(const FormContext &context, QWidget *parent = nullptr);
+    explicit AddressLabelsScreen(const FormContext &context, QWidget *parent = nullptr);
 
     QString lastOutput() const { return m_lastOutput; }
 

@@ -6,11 +6,11 @@
 namespace sw {
 
 // Student List . . .: the student list, summary and the spreadsheet lists.
-class StudList final : public ReportScreen
+class StudentListScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit StudList(const FormContext &context, QWidget *parent = nullptr);
+    explicit StudentListScreen(const FormContext &context, QWidget *parent = nullptr);
 
 protected:
     bool generate() override;
@@ -19,11 +19,11 @@ protected:
 
 // Certificate Printed List . . .: by date of issue, the portal update, the CSV file,
 // the count of all convocations and the ledger.
-class CertDateList final : public ReportScreen
+class PrintedListScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit CertDateList(const FormContext &context, QWidget *parent = nullptr);
+    explicit PrintedListScreen(const FormContext &context, QWidget *parent = nullptr);
 
 protected:
     bool generate() override;
@@ -31,11 +31,11 @@ protected:
 };
 
 // The degree and college ranges with dates of the cancelled list.
-class CertCanList final : public ReportScreen
+class CancelledListScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit CertCanList(const FormContext &context, QWidget *parent = nullptr);
+    explicit CancelledListScreen(const FormContext &context, QWidget *parent = nullptr);
 
 protected:
     bool generate() override;
@@ -59,22 +59,22 @@ private:
 };
 
 // Mismatch Report . . .: runs as soon as the screen opens.
-class MismatchList final : public ReportScreen
+class MismatchListScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit MismatchList(const FormContext &context, QWidget *parent = nullptr);
+    explicit MismatchListScreen(const FormContext &context, QWidget *parent = nullptr);
 
 protected:
     bool generate() override;
 };
 
 // Photo Paste Format . . .: the sheet of photograph boxes, left open for the user.
-class PhotoPaste final : public ReportScreen
+class PhotoSheetScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit PhotoPaste(const FormContext &context, QWidget *parent = nullptr);
+    explicit PhotoSheetScreen(const FormContext &context, QWidget *parent = nullptr);
 
 protected:
     bool generate() override;

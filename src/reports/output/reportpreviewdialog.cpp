@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reports/output/previewfrm.h"
+#include "reports/output/reportpreviewdialog.h"
 
 #include "reports/output/reportspooler.h"
 #include "shell/core/appfolder.h"
@@ -44,7 +44,7 @@ QPushButton *button(const QString &caption, const QString &name, QWidget *parent
 
 } // namespace
 
-PreviewFrm::PreviewFrm(const QString &reportFile, const AppFolder &folder, Prompter &prompter,
+ReportPreviewDialog::ReportPreviewDialog(const QString &reportFile, const AppFolder &folder, Prompter &prompter,
                        ReportPrinting printing, QWidget *parent)
     : QDialog(parent)
     , m_reportFile(reportFile)
@@ -93,9 +93,9 @@ PreviewFrm::PreviewFrm(const QString &reportFile, const AppFolder &folder, Promp
     layout->addLayout(frame);
     layout->addWidget(m_rtb);
 
-    connect(cmdprint, &QPushButton::clicked, this, &PreviewFrm::print);
-    connect(cmdsave, &QPushButton::clicked, this, &PreviewFrm::save);
-    connect(cmdsearch, &QPushButton::clicked, this, &PreviewFrm::search);
+    connect(cmdprint, &QPushButton::clicked, this, &ReportPreviewDialog::print);
+    connect(cmdsave, &QPushButton::clicked, this, &ReportPreviewDialog::save);
+    connect(cmdsearch, &QPushButton::clicked, this, &ReportPreviewDialog::search);
     connect(cmdgo, &QPushButton::clicked, this, [this] { goToPage(m_page->value()); });
     connect(cmdprevious, &QPushButton::clicked, this, [this] { goToPage(m_currentPage - 1); });
     connect(cmdnext, &QPushButton::clicked, this, [this] { goToPage(m_currentPage + 1); });
@@ -109,7 +109,7 @@ PreviewFrm::PreviewFrm(const QString &reportFile, const AppFolder &folder, Promp
     m_rtb->setFocus();
 }
 
-void PreviewFrm::showPage(int page)
+void ReportPreviewDialog::showPage(int page)
 {
     page = std::clamp(page, 1, std::max(1, m_preview.pageCount()));
     if (page == m_currentPage)
@@ -122,12 +122,12 @@ void PreviewFrm::showPage(int page)
     showWhereWeAre();
 }
 
-void PreviewFrm::showWhereWeAre()
+void ReportPreviewDialog::showWhereWeAre()
 {
     m_where->setText(QStringLiteral("Page %1 of %2").arg(m_currentPage).arg(m_preview.pageCount()));
 }
 
-void PreviewFrm::print()
+void ReportPreviewDialog::print()
 {
     try {
         if (m_dos->isChecked()) {
@@ -143,7 +143,7 @@ void PreviewFrm::print()
     }
 }
 
-void PreviewFrm::save()
+void ReportPreviewDialog::save()
 {
     const auto file = m_prompter.chooseFile(u"Save"_s, m_folder, u"Text files (*.txt)"_s, Prompter::FileMode::Save);
     if (!file || file->trimmed().isEmpty()) {
@@ -157,7 +157,7 @@ void PreviewFrm::save()
     }
 }
 
-void PreviewFrm::search()
+void ReportPreviewDialog::search()
 {
     const auto answer = m_prompter.input(u"Enter Search String"_s, u"Search"_s, {});
     if (!answer)
@@ -182,7 +182,7 @@ void PreviewFrm::search()
     m_rtb->setFocus();
 }
 
-void PreviewFrm::goToPage(int page)
+void ReportPreviewDialog::goToPage(int page)
 {
     showPage(page);
     m_rtb->moveCursor(QTextCursor::Start);
@@ -192,7 +192,7 @@ void PreviewFrm::goToPage(int page)
 void ShowReportPreview(const QString &reportFile, const AppFolder &folder, Prompter &prompter,
                        const ReportPrinting &printing, QWidget *parent)
 {
-    PreviewFrm window(reportFile, folder, prompter, printing, parent);
+    ReportPreviewDialog window(reportFile, folder, prompter, printing, parent);
     window.exec();
 }
 
