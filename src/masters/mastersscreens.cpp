@@ -2,8 +2,8 @@
 #include "masters/mastersscreens.h"
 
 #include "masters/gridmasters/gridmasterform.h"
-#include "masters/namelibrary/autocorrect.h"
-#include "masters/namelibrary/updkanname.h"
+#include "masters/namelibrary/kannadalibraryscreen.h"
+#include "masters/namelibrary/kannadanameupdatescreen.h"
 #include "masters/recordmasters/recordmasterform.h"
 #include "shell/audit/frmaudit.h"
 #include "shell/backup/restoredb.h"
@@ -45,10 +45,10 @@ void registerMastersScreens(ScreenRegistry &screens)
     addRecordMaster(screens, u"N13"_s, u"MASCLASS"_s);
     addGridMaster(screens, u"N15"_s, u"MASUNIV"_s);
     screens.add(u"N2A"_s, {u"UPDKANNAME"_s, false, [](const FormContext &c, const QString &) {
-                               return new UpdKanName(c);
+                               return new KannadaNameUpdateScreen(c);
                            }});
     screens.add(u"N44"_s, {u"AUTOCORRECT"_s, false, [](const FormContext &c, const QString &) {
-                               return new AutoCorrect(c);
+                               return new KannadaLibraryScreen(c);
                            }});
 
     // The utilities of the shell (users, settings, backup) are registered here with the

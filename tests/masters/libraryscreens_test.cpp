@@ -3,8 +3,8 @@
 // the bulk update that fills candidates' Kannada names or teaches the library.
 #include "screensfixture.h"
 
-#include "masters/namelibrary/autocorrect.h"
-#include "masters/namelibrary/updkanname.h"
+#include "masters/namelibrary/kannadalibraryscreen.h"
+#include "masters/namelibrary/kannadanameupdatescreen.h"
 #include "masters/recordmasters/recordmasterform.h"
 #include "shell/core/legacytext.h"
 #include "shell/forms/kannadabox.h"
@@ -39,7 +39,7 @@ QByteArray highBytes(int word)
 TEST_P(LibraryScreensTest, EveryHighByteOfTheLegacyFontSurvivesTheLibraryScreenAndItsReload)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *form = open<AutoCorrect>(u"N44"_s);
+    auto *form = open<KannadaLibraryScreen>(u"N44"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Kannada Library . . ."_s);
     test::expectKannadaBox(form->text(1), RecordMasterForm::kannadaFont());
@@ -154,7 +154,7 @@ TEST_P(LibraryScreensTest, TheUpdateScreenTeachesTheLibraryThenFillsTheMissingNa
     db.exec(u"insert into convo (fregno, fname, fconvocode) values ('K2', 'KUMAR SWAMY RAMA', 'C26')"_s);
     db.exec(u"insert into convo (fregno, fname, fconvocode, fcertno) values ('K3', 'RAMA', 'C26', 'DC000001')"_s);
 
-    auto *form = open<UpdKanName>(u"N2A"_s);
+    auto *form = open<KannadaNameUpdateScreen>(u"N2A"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Update Kannada Names . . ."_s);
     // Enter on the ticked box goes to Upload; Enter there runs it.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "masters/namelibrary/updkanname.h"
+#include "masters/namelibrary/kannadanameupdatescreen.h"
 
 #include "masters/namelibrary/kannadanameupdate.h"
 #include "shell/core/session.h"
@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-UpdKanName::UpdKanName(const FormContext &context)
+KannadaNameUpdateScreen::KannadaNameUpdateScreen(const FormContext &context)
     : ChildForm(context, u"UPDKANNAME"_s, u"Update Kannada Names . . ."_s)
     , m_fields(addFieldFrame())
     , m_upload(new QPushButton(u"&Upload"_s))
@@ -36,10 +36,10 @@ UpdKanName::UpdKanName(const FormContext &context)
     m_pb->setMinimumWidth(380);
     m_fields->addField(u"PB"_s, {}, m_pb);
     m_fields->setFieldOrder(u"C0,B0"_s);
-    connect(m_upload, &QPushButton::clicked, this, &UpdKanName::cmd_Click);
+    connect(m_upload, &QPushButton::clicked, this, &KannadaNameUpdateScreen::cmd_Click);
 }
 
-void UpdKanName::activated()
+void KannadaNameUpdateScreen::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
     if (m_firstActivate) {
@@ -48,7 +48,7 @@ void UpdKanName::activated()
     }
 }
 
-void UpdKanName::cmd_Click()
+void KannadaNameUpdateScreen::cmd_Click()
 {
     m_upload->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);

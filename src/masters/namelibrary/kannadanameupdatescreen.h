@@ -13,11 +13,11 @@ namespace sw {
 // from the name library, or, with "&Update Library" ticked, teaches the library the
 // words of candidates whose Kannada names are known. The run's status text goes to
 // the status bar and its progress to the bar `PB`.
-class UpdKanName : public ChildForm
+class KannadaNameUpdateScreen : public ChildForm
 {
     Q_OBJECT
 public:
-    explicit UpdKanName(const FormContext &context);
+    explicit KannadaNameUpdateScreen(const FormContext &context);
 
     QCheckBox *chk() const { return m_library; }
     QPushButton *cmd() const { return m_upload; }

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "masters/namelibrary/autocorrect.h"
-#include "shell/core/legacytext.h"
+#include "masters/namelibrary/kannadalibraryscreen.h"
 
 #include "masters/namelibrary/namelibrary.h"
 #include "masters/recordmasters/recordmasterform.h"
-#include "shell/forms/kannadabox.h"
+#include "shell/core/legacytext.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
+#include "shell/forms/kannadabox.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -30,7 +30,7 @@ constexpr int kWordWidth = 50;
 
 } // namespace
 
-AutoCorrect::AutoCorrect(const FormContext &context)
+KannadaLibraryScreen::KannadaLibraryScreen(const FormContext &context)
     : ChildForm(context, u"AUTOCORRECT"_s, u"Kannada Library . . ."_s)
     , m_fields(addFieldFrame())
     , m_spread(new QTableWidget(0, 2, this))
@@ -68,7 +68,7 @@ AutoCorrect::AutoCorrect(const FormContext &context)
     connect(m_spread, &QTableWidget::cellClicked, this, [this] { takeActiveRow(); });
 }
 
-void AutoCorrect::activated()
+void KannadaLibraryScreen::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
     // The appearance gives every box the screen's font; the Kannada ones take theirs back.
@@ -81,7 +81,7 @@ void AutoCorrect::activated()
     }
 }
 
-void AutoCorrect::takeActiveRow()
+void KannadaLibraryScreen::takeActiveRow()
 {
     const int row = m_spread->currentRow();
     if (row < 0 || !m_spread->item(row, 0))
@@ -90,7 +90,7 @@ void AutoCorrect::takeActiveRow()
     m_kannada->setText(m_spread->item(row, 1) ? m_spread->item(row, 1)->text() : QString());
 }
 
-void AutoCorrect::reload()
+void KannadaLibraryScreen::reload()
 {
     try {
         const auto entries = NameLibrary(session().db()).entries();
@@ -107,7 +107,7 @@ void AutoCorrect::reload()
     }
 }
 
-void AutoCorrect::cmd_Click(int index)
+void KannadaLibraryScreen::cmd_Click(int index)
 {
     if (index == 1) {
         unload();
@@ -116,7 +116,7 @@ void AutoCorrect::cmd_Click(int index)
     store();
 }
 
-void AutoCorrect::store()
+void KannadaLibraryScreen::store()
 {
     // The English word is a name word: an apostrophe in it becomes a grave accent as
     // everywhere names are typed. The Kannada bytes are kept as they are.
@@ -152,7 +152,7 @@ void AutoCorrect::store()
     m_fields->returnFocusTo(m_english);
 }
 
-void AutoCorrect::deleteActiveRow()
+void KannadaLibraryScreen::deleteActiveRow()
 {
     const int row = m_spread->currentRow();
     if (row < 0 || !m_spread->item(row, 0))
@@ -173,7 +173,7 @@ void AutoCorrect::deleteActiveRow()
         m_spread->setCurrentCell(qMin(row, m_spread->rowCount() - 1), 0);
 }
 
-bool AutoCorrect::eventFilter(QObject *watched, QEvent *event)
+bool KannadaLibraryScreen::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_spread && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();

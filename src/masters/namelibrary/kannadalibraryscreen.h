@@ -17,11 +17,11 @@ namespace sw {
 // stand in the screens' frame: the English word is typed in capitals, Enter and Down
 // walk to "&OK". The Kannada box and column show the legacy font and keep its bytes
 // as typed.
-class AutoCorrect : public ChildForm
+class KannadaLibraryScreen : public ChildForm
 {
     Q_OBJECT
 public:
-    explicit AutoCorrect(const FormContext &context);
+    explicit KannadaLibraryScreen(const FormContext &context);
 
     QLineEdit *text(int index) const { return index == 0 ? m_english : m_kannada; }
     QPushButton *cmd(int index) const { return index == 0 ? m_ok : m_cancel; }
