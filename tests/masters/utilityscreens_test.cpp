@@ -3,17 +3,17 @@
 // the institution's details, the appearance, backup and restore.
 #include "screensfixture.h"
 
-#include "shell/audit/frmaudit.h"
-#include "shell/backup/restoredb.h"
+#include "shell/audit/audittrailscreen.h"
+#include "shell/backup/restorescreen.h"
 #include "shell/core/inifile.h"
 #include "shell/core/passwordcodec.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
-#include "shell/settings/controle.h"
-#include "shell/settings/settings.h"
+#include "shell/settings/institutionform.h"
+#include "shell/settings/projectsettingsscreen.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
-#include "shell/users/users.h"
+#include "shell/users/usersscreen.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,7 +34,7 @@ namespace {
 
 using UtilityScreensTest = MastersScreensTest;
 
-void tick(Users *form, const QString &code, bool on)
+void tick(UsersScreen *form, const QString &code, bool on)
 {
     QTreeWidgetItem *item = form->node(code);
     ASSERT_NE(item, nullptr) << code.toStdString();
@@ -53,7 +53,7 @@ bool canLogIn(const AppFolder &folder, const QString &user, const QString &passw
     return !LoginStore(other.db()).login(other, user, password, u"C26"_s);
 }
 
-bool ticked(Users *form, const QString &code)
+bool ticked(UsersScreen *form, const QString &code)
 {
     return form->node(code)->checkState(0) == Qt::Checked;
 }
@@ -61,7 +61,7 @@ bool ticked(Users *form, const QString &code)
 TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEditsHimWithoutTouchingThePassword)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *form = open<Users>(u"N43"_s);
+    auto *form = open<UsersScreen>(u"N43"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Permissions . . ."_s);
     // The tree lists the menu codes only: no window list, help or separators.
@@ -152,7 +152,7 @@ TEST_P(UtilityScreensTest, UsersWithoutTheMenuItemsCannotOpenTheUtilities)
 TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDate)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *form = open<Controle>(u"N41"_s);
+    auto *form = open<InstitutionForm>(u"N41"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Control . . ."_s);
     // Each box takes what its column holds: the address lines 50, the signing authorities 100.
@@ -207,7 +207,7 @@ TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDat
 TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonWritesAtOnce)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *form = open<Settings>(u"N49"_s);
+    auto *form = open<ProjectSettingsScreen>(u"N49"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Project Settings . . ."_s);
     const QString table = m_folder->db().table(u"CONTROL"_s);
@@ -252,7 +252,7 @@ TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonW
     EXPECT_EQ(m_folder->session.editColour, u"&H332211"_s);
 
     // "&Default" then "&Cancel": the defaults stay written.
-    form = open<Settings>(u"N49"_s);
+    form = open<ProjectSettingsScreen>(u"N49"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->text(2)->text(), u"&H332211"_s);
     form->cmddef()->click();
@@ -266,10 +266,10 @@ TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonW
 TEST_P(UtilityScreensTest, TheAuditTrailScreenListsTheDaysLoginsAndChanges)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *settings = open<Settings>(u"N49"_s);
+    auto *settings = open<ProjectSettingsScreen>(u"N49"_s);
     ASSERT_NE(settings, nullptr);
     settings->cmddef()->click();
-    auto *form = open<FrmAudit>(u"N48"_s);
+    auto *form = open<AuditTrailScreen>(u"N48"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Audit Trail . . ."_s);
     QStringList rows;
@@ -315,7 +315,7 @@ TEST_P(UtilityScreensTest, BackupFromTheMenuThenRestoreFromTheScreenEndsTheProgr
     EXPECT_EQ(value(u"select count(*) from convo"_s), u"1"_s);
 
     db.exec(u"update convo set fname = 'CHANGED'"_s);
-    auto *form = open<RestoreDb>(u"N45"_s);
+    auto *form = open<RestoreScreen>(u"N45"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Restore Database . . ."_s);
     bool ended = false;

@@ -13,11 +13,11 @@ class Session;
 
 // "Password Change . . .": the logged-in user types his old password and the new
 // one twice. A change that succeeds is said and the boxes are cleared; Cancel closes.
-class FrmPass : public QDialog
+class PasswordDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmPass(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    PasswordDialog(Session &session, Prompter &prompter, QWidget *parent = nullptr);
 
     QLineEdit *box(int index) const { return m_boxes[index]; }
     QPushButton *okButton() const { return m_ok; }

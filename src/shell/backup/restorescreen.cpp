@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/backup/restoredb.h"
+#include "shell/backup/restorescreen.h"
 
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -32,10 +32,10 @@ void registerBackupScreens(ScreenRegistry &screens)
 {
     screens.add(u"N47"_s, {u"BACKUP"_s, false, [](const FormContext &c, const QString &) { return takeBackup(c); }});
     screens.add(u"N45"_s, {u"RESTOREDB"_s, false,
-                           [](const FormContext &c, const QString &) { return new RestoreDb(c); }});
+                           [](const FormContext &c, const QString &) { return new RestoreScreen(c); }});
 }
 
-RestoreDb::RestoreDb(const FormContext &context)
+RestoreScreen::RestoreScreen(const FormContext &context)
     : ChildForm(context, u"RESTOREDB"_s, u"Restore Database . . ."_s)
     , m_fields(addFieldFrame())
     , m_restore(new QPushButton(u"&Restore"_s))
@@ -61,7 +61,7 @@ RestoreDb::RestoreDb(const FormContext &context)
     m_endProgram = [] { QCoreApplication::exit(0); };
 }
 
-void RestoreDb::activated()
+void RestoreScreen::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
     if (m_firstActivate) {
@@ -70,7 +70,7 @@ void RestoreDb::activated()
     }
 }
 
-void RestoreDb::cmd_Click(int index)
+void RestoreScreen::cmd_Click(int index)
 {
     if (index == 1) {
         if (const auto chosen = prompter().chooseFile(u"Restore Database"_s, session().folder.filePath(u"Backup"_s),

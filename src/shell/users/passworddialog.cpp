@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/users/frmpass.h"
+#include "shell/users/passworddialog.h"
 
 #include "shell/core/passwordcodec.h"
 #include "shell/core/session.h"
@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-FrmPass::FrmPass(Session &session, Prompter &prompter, QWidget *parent)
+PasswordDialog::PasswordDialog(Session &session, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_session(session)
     , m_prompter(prompter)
@@ -47,11 +47,11 @@ FrmPass::FrmPass(Session &session, Prompter &prompter, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
-    connect(m_ok, &QPushButton::clicked, this, &FrmPass::cmdok_Click);
+    connect(m_ok, &QPushButton::clicked, this, &PasswordDialog::cmdok_Click);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void FrmPass::cmdok_Click()
+void PasswordDialog::cmdok_Click()
 {
     UserStore users(m_session.db(), m_session.userName);
     if (!users.changePassword(m_session.userName, m_boxes[0]->text(), m_boxes[1]->text(), m_boxes[2]->text(),

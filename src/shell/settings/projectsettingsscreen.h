@@ -24,11 +24,11 @@ namespace sw {
 // is left. "&Default" writes the defaults at once and says so in the message panel;
 // "&OK" writes the boxes and applies the new look to the screens that are open;
 // "&Cancel" closes without writing.
-class Settings : public ChildForm
+class ProjectSettingsScreen : public ChildForm
 {
     Q_OBJECT
 public:
-    explicit Settings(const FormContext &context);
+    explicit ProjectSettingsScreen(const FormContext &context);
 
     // Boxes in the order of their buttons: 0 "Screen", 1 "Fields (Default)",
     // 2 "Fields (Online)", 3 "Field Color", 4 "Label Color", 5 the font, 6 "Size".

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/users/users.h"
+#include "shell/users/usersscreen.h"
 
 #include "shell/core/passwordcodec.h"
 #include "shell/core/prompter.h"
@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-Users::Users(const FormContext &context)
+UsersScreen::UsersScreen(const FormContext &context)
     : RecordForm(context, u"users"_s, u"Permissions . . ."_s)
     , m_tree(new QTreeWidget(this))
 {
@@ -43,7 +43,7 @@ Users::Users(const FormContext &context)
     AddItems();
 }
 
-std::optional<BoundSql> Users::recordsetStatement() const
+std::optional<BoundSql> UsersScreen::recordsetStatement() const
 {
     const Database &db = session().db();
     return BoundSql{u"select * from "_s + db.table(u"MASUSER"_s) + u" where "_s
@@ -51,7 +51,7 @@ std::optional<BoundSql> Users::recordsetStatement() const
             {}};
 }
 
-void Users::AddItems()
+void UsersScreen::AddItems()
 {
     m_showingTicks = true;
     m_tree->clear();
@@ -71,7 +71,7 @@ void Users::AddItems()
     m_permissions.load({});
 }
 
-QTreeWidgetItem *Users::node(const QString &code) const
+QTreeWidgetItem *UsersScreen::node(const QString &code) const
 {
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
         if ((*it)->data(0, Qt::UserRole).toString() == code)
@@ -80,7 +80,7 @@ QTreeWidgetItem *Users::node(const QString &code) const
     return nullptr;
 }
 
-void Users::showTicks()
+void UsersScreen::showTicks()
 {
     m_showingTicks = true;
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
@@ -90,7 +90,7 @@ void Users::showTicks()
     m_showingTicks = false;
 }
 
-void Users::nodeClicked(QTreeWidgetItem *item)
+void UsersScreen::nodeClicked(QTreeWidgetItem *item)
 {
     if (m_showingTicks)
         return;
@@ -98,14 +98,14 @@ void Users::nodeClicked(QTreeWidgetItem *item)
     showTicks();
 }
 
-void Users::resetForm()
+void UsersScreen::resetForm()
 {
     RecordForm::resetForm();
     // Clearing the screen empties the tree too; it always lists every menu item.
     AddItems();
 }
 
-void Users::showUser(const QString &name)
+void UsersScreen::showUser(const QString &name)
 {
     const auto user = UserStore(session().db()).find(name);
     text(0)->setText(user ? user->name : name);
@@ -114,13 +114,13 @@ void Users::showUser(const QString &name)
     showTicks();
 }
 
-void Users::display_record(RecordSet &rows, const QString &)
+void UsersScreen::display_record(RecordSet &rows, const QString &)
 {
     showUser(rows.text(u"fusername"_s));
     setLegend(browsing() ? browseLegend() : editLegend());
 }
 
-bool Users::validateUserName()
+bool UsersScreen::validateUserName()
 {
     const QString name = text(0)->text().trimmed();
     QString refusal;
@@ -142,7 +142,7 @@ bool Users::validateUserName()
     return false;
 }
 
-void Users::AEDproc(const QString &operation)
+void UsersScreen::AEDproc(const QString &operation)
 {
     frame()->setEnabled(true);
     enableFields(true);
@@ -172,7 +172,7 @@ void Users::AEDproc(const QString &operation)
     text(6)->setFocus();
 }
 
-void Users::confirmDelete()
+void UsersScreen::confirmDelete()
 {
     if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo,
                        PromptAnswer::No)
@@ -183,7 +183,7 @@ void Users::confirmDelete()
     resetForm();
 }
 
-bool Users::leaveUserName()
+bool UsersScreen::leaveUserName()
 {
     // Leaving the name box checks it; in edit and delete it brings the user's row.
     if (!validateUserName())
@@ -198,7 +198,7 @@ bool Users::leaveUserName()
     return true;
 }
 
-void Users::CmdSave_Click()
+void UsersScreen::CmdSave_Click()
 {
     if (editMode() != EditMode::Add && editMode() != EditMode::Edit)
         return;

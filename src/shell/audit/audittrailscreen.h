@@ -20,11 +20,11 @@ void registerAuditScreens(ScreenRegistry &screens);
 // in the screens' frame: Enter and Down walk them to "&Show", F1 in the user box
 // lists the users, a date is checked as it is left; the count of lines shown goes to
 // the message panel.
-class FrmAudit : public ChildForm
+class AuditTrailScreen : public ChildForm
 {
     Q_OBJECT
 public:
-    explicit FrmAudit(const FormContext &context);
+    explicit AuditTrailScreen(const FormContext &context);
 
     void activated() override;
     // Fills the grid from the boxes; a bad date is named and the grid left as it was.

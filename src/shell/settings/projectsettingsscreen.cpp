@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/settings/settings.h"
+#include "shell/settings/projectsettingsscreen.h"
 
 #include "shell/common/appearance.h"
 #include "shell/core/prompter.h"
@@ -38,7 +38,7 @@ const char16_t *const kTips[] = {u"Colour of the screens",
 
 } // namespace
 
-Settings::Settings(const FormContext &context)
+ProjectSettingsScreen::ProjectSettingsScreen(const FormContext &context)
     : ChildForm(context, u"SETTINGS"_s, u"Project Settings . . ."_s)
     , m_fields(addFieldFrame())
     , m_tabs(new QTabWidget)
@@ -60,7 +60,7 @@ Settings::Settings(const FormContext &context)
     Disp_rec();
 }
 
-void Settings::addBoxes()
+void ProjectSettingsScreen::addBoxes()
 {
     m_tabs->setObjectName(u"SSTab1"_s);
     m_fields->addField(u"S0"_s, {}, m_tabs);
@@ -115,7 +115,7 @@ void Settings::addBoxes()
     });
 }
 
-void Settings::addButtons()
+void ProjectSettingsScreen::addButtons()
 {
     m_default->setObjectName(u"cmddef"_s);
     m_default->setToolTip(u"Writes the default colours and font at once"_s);
@@ -132,12 +132,12 @@ void Settings::addButtons()
     buttons->addWidget(m_cancel);
     m_fields->addField(u"R0"_s, {}, row);
     m_fields->registerField(u"B0"_s, m_ok);
-    connect(m_default, &QPushButton::clicked, this, &Settings::cmddef_Click);
-    connect(m_ok, &QPushButton::clicked, this, &Settings::CmdOk_Click);
-    connect(m_cancel, &QPushButton::clicked, this, &Settings::CmdCancel_Click);
+    connect(m_default, &QPushButton::clicked, this, &ProjectSettingsScreen::cmddef_Click);
+    connect(m_ok, &QPushButton::clicked, this, &ProjectSettingsScreen::CmdOk_Click);
+    connect(m_cancel, &QPushButton::clicked, this, &ProjectSettingsScreen::CmdCancel_Click);
 }
 
-bool Settings::checkSize()
+bool ProjectSettingsScreen::checkSize()
 {
     const int size = m_boxes[6]->text().trimmed().toInt();
     if (size >= 1)
@@ -146,13 +146,13 @@ bool Settings::checkSize()
     return false;
 }
 
-void Settings::setChoosers(ColourChooser colour, FontChooser font)
+void ProjectSettingsScreen::setChoosers(ColourChooser colour, FontChooser font)
 {
     m_chooseColour = std::move(colour);
     m_chooseFont = std::move(font);
 }
 
-void Settings::activated()
+void ProjectSettingsScreen::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
     if (m_firstActivate) {
@@ -178,7 +178,7 @@ void Settings::activated()
     m_tabs->tabBar()->setPalette(captions);
 }
 
-void Settings::paintColourBox(int index)
+void ProjectSettingsScreen::paintColourBox(int index)
 {
     // A style sheet, not the palette: the screens' appearance repaints every box's palette
     // in the edit colour, and a colour box must show its own colour.
@@ -192,7 +192,7 @@ void Settings::paintColourBox(int index)
         colour.name(), colour.lightness() < 128 ? u"white"_s : u"black"_s));
 }
 
-void Settings::show(const AppearanceSettings &s)
+void ProjectSettingsScreen::show(const AppearanceSettings &s)
 {
     const QString values[] = {s.screenColour, s.fieldColour, s.onlineFieldColour, s.fontColour,
                               s.labelColour,  s.font,        s.fontSize};
@@ -202,7 +202,7 @@ void Settings::show(const AppearanceSettings &s)
         paintColourBox(i);
 }
 
-AppearanceSettings Settings::typed() const
+AppearanceSettings ProjectSettingsScreen::typed() const
 {
     AppearanceSettings s;
     s.screenColour = m_boxes[0]->text();
@@ -215,7 +215,7 @@ AppearanceSettings Settings::typed() const
     return s;
 }
 
-void Settings::Disp_rec()
+void ProjectSettingsScreen::Disp_rec()
 {
     try {
         show(ControlStore(session().db()).appearance());
@@ -224,7 +224,7 @@ void Settings::Disp_rec()
     }
 }
 
-void Settings::cmd_Click(int index)
+void ProjectSettingsScreen::cmd_Click(int index)
 {
     if (index < kColourBoxes) {
         const QColor current = colourFromBgrText(m_boxes[size_t(index)]->text());
@@ -242,7 +242,7 @@ void Settings::cmd_Click(int index)
     }
 }
 
-void Settings::cmddef_Click()
+void ProjectSettingsScreen::cmddef_Click()
 {
     try {
         ControlStore store(session().db());
@@ -256,7 +256,7 @@ void Settings::cmddef_Click()
     }
 }
 
-void Settings::CmdOk_Click()
+void ProjectSettingsScreen::CmdOk_Click()
 {
     try {
         const AppearanceSettings s = typed();
@@ -274,12 +274,12 @@ void Settings::CmdOk_Click()
     unload();
 }
 
-void Settings::CmdCancel_Click()
+void ProjectSettingsScreen::CmdCancel_Click()
 {
     unload();
 }
 
-void Settings::applyToOpenScreens(const AppearanceSettings &s)
+void ProjectSettingsScreen::applyToOpenScreens(const AppearanceSettings &s)
 {
     Session &session = this->session();
     session.fieldColour = s.fieldColour;

@@ -11,11 +11,11 @@ struct InstitutionDetails;
 // contacts, the two signing authorities, the convocation date printed on the
 // certificates and whether degree descriptions are printed in Kannada. There is one
 // settings row: saving inserts it when the table is empty and rewrites it otherwise.
-class Controle : public RecordForm
+class InstitutionForm : public RecordForm
 {
     Q_OBJECT
 public:
-    explicit Controle(const FormContext &context);
+    explicit InstitutionForm(const FormContext &context);
 
     void AEDproc(const QString &operation) override;
     void CmdSave_Click() override;

@@ -13,11 +13,11 @@ namespace sw {
 // his name (text_0), has a section (text_6) and is granted menu items by ticking them
 // in the tree `tvwoptions`; the ticked codes are saved as his permission string. A new
 // user's first password is his own name. Deleting a user marks him deleted.
-class Users : public RecordForm
+class UsersScreen : public RecordForm
 {
     Q_OBJECT
 public:
-    explicit Users(const FormContext &context);
+    explicit UsersScreen(const FormContext &context);
 
     void AEDproc(const QString &operation) override;
     void CmdSave_Click() override;

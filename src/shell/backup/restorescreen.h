@@ -22,11 +22,11 @@ void registerBackupScreens(ScreenRegistry &screens);
 // leaves the path for "&Restore" and presses it there. A restore refused or declined
 // says so in the message panel; after a restore the program ends: no screen may go
 // on working on the database that was replaced.
-class RestoreDb : public ChildForm
+class RestoreScreen : public ChildForm
 {
     Q_OBJECT
 public:
-    explicit RestoreDb(const FormContext &context);
+    explicit RestoreScreen(const FormContext &context);
 
     QLineEdit *text() const { return m_path; }
     QPushButton *cmd(int index) const { return index == 0 ? m_restore : m_browse; }

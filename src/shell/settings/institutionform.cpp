@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/settings/controle.h"
-#include "shell/core/dates.h"
+#include "shell/settings/institutionform.h"
 
+#include "shell/core/dates.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
@@ -41,7 +41,7 @@ const ControlField kFields[] = {
 
 } // namespace
 
-Controle::Controle(const FormContext &context)
+InstitutionForm::InstitutionForm(const FormContext &context)
     : RecordForm(context, u"CONTROLE"_s, u"Control . . ."_s)
 {
     for (int i = 0; i < 10; ++i)
@@ -55,12 +55,12 @@ Controle::Controle(const FormContext &context)
     setFieldOrder(u"T0,T1,T2,T3,T4,T5,T6,T7,T8,T9,M0"_s);
 }
 
-std::optional<BoundSql> Controle::recordsetStatement() const
+std::optional<BoundSql> InstitutionForm::recordsetStatement() const
 {
     return BoundSql{u"select * from "_s + session().db().table(u"CONTROL"_s) + u" order by fcompany"_s, {}};
 }
 
-void Controle::show(const InstitutionDetails &d)
+void InstitutionForm::show(const InstitutionDetails &d)
 {
     const QString values[] = {d.company,    d.address[0], d.address[1], d.address[2],          d.address[3],
                               d.phone,      d.fax,        d.email,      d.signingAuthority1, d.signingAuthority2};
@@ -73,14 +73,14 @@ void Controle::show(const InstitutionDetails &d)
     chk(0)->setChecked(d.degreeInKannada);
 }
 
-void Controle::display_record(RecordSet &, const QString &)
+void InstitutionForm::display_record(RecordSet &, const QString &)
 {
     // One row: what the store reads is what the browse stands on.
     show(ControlStore(session().db()).institution());
     setLegend(browsing() ? browseLegend() : editLegend());
 }
 
-void Controle::AEDproc(const QString &operation)
+void InstitutionForm::AEDproc(const QString &operation)
 {
     if (operation == u"delete"_s)
         return; // the settings row is never deleted
@@ -96,7 +96,7 @@ void Controle::AEDproc(const QString &operation)
     text(0)->setFocus();
 }
 
-void Controle::CmdSave_Click()
+void InstitutionForm::CmdSave_Click()
 {
     if (editMode() != EditMode::Add && editMode() != EditMode::Edit)
         return;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/audit/frmaudit.h"
-#include "shell/core/dates.h"
+#include "shell/audit/audittrailscreen.h"
 
 #include "shell/audit/audittrail.h"
+#include "shell/core/dates.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/forms/fieldframe.h"
@@ -21,10 +21,10 @@ namespace sw {
 
 void registerAuditScreens(ScreenRegistry &screens)
 {
-    screens.add(u"N48"_s, {u"FRMAUDIT"_s, false, [](const FormContext &c, const QString &) { return new FrmAudit(c); }});
+    screens.add(u"N48"_s, {u"FRMAUDIT"_s, false, [](const FormContext &c, const QString &) { return new AuditTrailScreen(c); }});
 }
 
-FrmAudit::FrmAudit(const FormContext &context)
+AuditTrailScreen::AuditTrailScreen(const FormContext &context)
     : ChildForm(context, u"FRMAUDIT"_s, u"Audit Trail . . ."_s)
     , m_fields(addFieldFrame())
     , m_what(new QComboBox)
@@ -64,10 +64,10 @@ FrmAudit::FrmAudit(const FormContext &context)
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
     addGrowing(m_grid);
-    connect(m_show, &QPushButton::clicked, this, &FrmAudit::show_Click);
+    connect(m_show, &QPushButton::clicked, this, &AuditTrailScreen::show_Click);
 }
 
-bool FrmAudit::checkDate(QLineEdit *box)
+bool AuditTrailScreen::checkDate(QLineEdit *box)
 {
     if (parseDmy(box->text()).isValid())
         return true;
@@ -75,7 +75,7 @@ bool FrmAudit::checkDate(QLineEdit *box)
     return false;
 }
 
-void FrmAudit::activated()
+void AuditTrailScreen::activated()
 {
     if (!m_firstActivate)
         return;
@@ -84,7 +84,7 @@ void FrmAudit::activated()
     m_fields->focusFirst();
 }
 
-void FrmAudit::show_Click()
+void AuditTrailScreen::show_Click()
 {
     AuditTrail::Filter filter;
     for (QLineEdit *box : {m_from, m_to}) {
