@@ -19,7 +19,7 @@
 #include "shell/db/schema.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
 
 #include <QAction>
@@ -87,7 +87,7 @@ protected:
             << m_prompter.last().toStdString();
         ASSERT_FALSE(LoginStore(m_session.db()).login(m_session, u"ADMIN"_s, u"ADMIN"_s,
                                                       DemoFolder::currentConvocation()));
-        m_window = std::make_unique<MdiMainMenu>(m_session, m_prompter, m_screens);
+        m_window = std::make_unique<MainWindow>(m_session, m_prompter, m_screens);
         m_window->applyPermissions();
         m_window->setUpStatusBar();
         m_window->resize(1280, 860);
@@ -161,7 +161,7 @@ protected:
     test::ScriptedPrompter m_prompter;
     ScreenRegistry m_screens;
     Session m_session;
-    std::unique_ptr<MdiMainMenu> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 QTemporaryDir *ScreenGallery::s_dir = nullptr;

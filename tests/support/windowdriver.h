@@ -24,7 +24,7 @@ void PrintTo(const QString &text, std::ostream *os);
 
 namespace sw {
 class ChildForm;
-class MdiMainMenu;
+class MainWindow;
 // Test failures name the mode by its letter.
 void PrintTo(EditMode mode, std::ostream *os);
 }
@@ -36,9 +36,9 @@ void showActive(QWidget &window);
 // Pops `menu` up and clicks `item` in it, as a mouse would; a click on a disabled item does nothing.
 void chooseFromMenu(QWidget &window, QMenu *menu, QAction *item);
 // Clicks the toolbar button of `command`.
-void clickToolbar(MdiMainMenu &window, Command command);
+void clickToolbar(MainWindow &window, Command command);
 // The window with every top menu (and the "Alternate Keys" submenu) drawn open beneath it.
-QImage renderWithMenus(MdiMainMenu &window);
+QImage renderWithMenus(MainWindow &window);
 
 // Delivers what the last step posted (a screen's close, its deletion, a queued focus
 // move) without waiting on the clock.
@@ -55,7 +55,7 @@ void enter(const QString &text);
 // each press, in order (how Enter, Down or Up walk a screen's boxes).
 QStringList focusWalk(int key, int times);
 // Opens a menu item's screen as choosing it does; the screen in front, or nullptr.
-ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode);
+ChildForm *openScreen(MainWindow &window, const QString &menuCode);
 // Types `text` into a grid cell as a clerk does: the cell made current, its editor opened
 // with F2, the text typed and Enter pressed.
 void typeInCell(QTableWidget *grid, int row, int column, const QString &text);

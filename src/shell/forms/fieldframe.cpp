@@ -413,7 +413,7 @@ void FieldFrame::openLookup(QLineEdit *box)
 {
     try {
         if (const auto code =
-                FrmHLPItem::choose(m_session.db(), m_prompter, m_lookups.value(box)(), m_screen, box->text().trimmed()))
+                LookupDialog::choose(m_session.db(), m_prompter, m_lookups.value(box)(), m_screen, box->text().trimmed()))
             box->setText(*code);
     } catch (const DbError &e) {
         m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);

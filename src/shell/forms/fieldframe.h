@@ -2,7 +2,7 @@
 #pragma once
 
 #include "shell/core/prompter.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 
 #include <QHash>
 #include <QLineEdit>

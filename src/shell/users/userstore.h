@@ -2,7 +2,7 @@
 #pragma once
 
 #include "shell/audit/audittrail.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 
 #include <QString>
 

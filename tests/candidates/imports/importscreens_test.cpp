@@ -13,7 +13,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -94,7 +94,7 @@ protected:
         m_folder->db().exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'ARTS'), ('BSC', 'SCIENCE')"_s);
         m_folder->db().exec(u"insert into college (fcollcode, fcollname) values ('C01', 'ONE'), ('KSC', 'AUTONOMOUS')"_s);
         m_folder->db().exec(u"insert into masuniv (funivcode, funivname) values ('U27', 'UNIVERSITY')"_s);
-        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_watching, m_screens);
+        m_window = std::make_unique<MainWindow>(m_folder->session, m_watching, m_screens);
         m_window->applyPermissions();
         test::showActive(*m_window);
     }
@@ -149,7 +149,7 @@ protected:
     test::ScriptedPrompter m_prompter;
     WatchingPrompter m_watching{m_prompter};
     ScreenRegistry m_screens;
-    std::unique_ptr<MdiMainMenu> m_window;
+    std::unique_ptr<MainWindow> m_window;
     QTemporaryDir m_inputs;
 };
 

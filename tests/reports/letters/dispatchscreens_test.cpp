@@ -12,7 +12,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,7 +38,7 @@ protected:
             return;
         m_session.userName = u"ADMIN"_s;
         sw::registerReportsScreens(m_screens);
-        m_window = std::make_unique<sw::MdiMainMenu>(m_session, m_prompter, m_screens);
+        m_window = std::make_unique<sw::MainWindow>(m_session, m_prompter, m_screens);
         m_window->applyPermissions();
         m_window->show();
         add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
@@ -86,7 +86,7 @@ protected:
     }
 
     sw::ScreenRegistry m_screens;
-    std::unique_ptr<sw::MdiMainMenu> m_window;
+    std::unique_ptr<sw::MainWindow> m_window;
 };
 
 TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include "shell/common/appearance.h"
 #include "shell/core/helppage.h"
@@ -63,7 +63,7 @@ QString describe(const std::exception &e)
 
 } // namespace
 
-MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegistry &screens, QWidget *parent)
+MainWindow::MainWindow(Session &session, Prompter &prompter, const ScreenRegistry &screens, QWidget *parent)
     : QMainWindow(parent)
     , m_session(session)
     , m_prompter(prompter)
@@ -86,8 +86,8 @@ MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegis
     buildMenus();
     buildToolbar();
     buildStatusBar();
-    connect(m_commands, &CommandActions::triggered, this, &MdiMainMenu::commandChosen);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MdiMainMenu::subWindowActivated);
+    connect(m_commands, &CommandActions::triggered, this, &MainWindow::commandChosen);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
     connect(m_dispatcher, &CommandDispatcher::activeCaptionChanged, m_panels[4], &QLabel::setText);
     connect(m_dispatcher, &CommandDispatcher::modeTextChanged, m_panels[5], &QLabel::setText);
     connect(m_dispatcher, &CommandDispatcher::exited, this, [this] {
@@ -108,7 +108,7 @@ MdiMainMenu::MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegis
     QGuiApplication::restoreOverrideCursor();
 }
 
-MdiMainMenu::~MdiMainMenu()
+MainWindow::~MainWindow()
 {
     // Screens go before the dispatcher they report to. They are deleted, not closed:
     // the questions about unsaved work were asked when the window was closed.
@@ -116,7 +116,7 @@ MdiMainMenu::~MdiMainMenu()
         delete sub;
 }
 
-void MdiMainMenu::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(u"menuBar"_s);
@@ -125,7 +125,7 @@ void MdiMainMenu::buildMenus()
         QAction *action = m_menu->action(entry.code);
         if (entry.parent.isEmpty()) {
             if (entry.code == u"MnuExit"_s) {
-                connect(action, &QAction::triggered, this, &MdiMainMenu::quitFromMenu);
+                connect(action, &QAction::triggered, this, &MainWindow::quitFromMenu);
                 bar->addAction(action);
                 current = nullptr;
                 continue;
@@ -136,7 +136,7 @@ void MdiMainMenu::buildMenus()
             bar->addAction(action);
             if (entry.code == u"mnuwindow"_s) {
                 m_windowMenu = current;
-                connect(current, &QMenu::aboutToShow, this, &MdiMainMenu::fillWindowMenu);
+                connect(current, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
             }
             continue;
         }
@@ -150,7 +150,7 @@ void MdiMainMenu::buildMenus()
                 keys->addAction(m_commands->action(commandAt(i)));
             action->setMenu(keys);
         } else if (entry.code == u"mnuhlpsearch"_s) {
-            connect(action, &QAction::triggered, this, &MdiMainMenu::openHelp);
+            connect(action, &QAction::triggered, this, &MainWindow::openHelp);
         } else {
             const QString code = entry.code;
             connect(action, &QAction::triggered, this, [this, code] { openScreen(code); });
@@ -158,7 +158,7 @@ void MdiMainMenu::buildMenus()
     }
 }
 
-void MdiMainMenu::buildToolbar()
+void MainWindow::buildToolbar()
 {
     m_toolbar = addToolBar(u"Toolbar1"_s);
     m_toolbar->setObjectName(u"Toolbar1"_s);
@@ -171,7 +171,7 @@ void MdiMainMenu::buildToolbar()
     }
 }
 
-void MdiMainMenu::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
     statusBar()->setObjectName(u"StatusBar1"_s);
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
@@ -184,31 +184,31 @@ void MdiMainMenu::buildStatusBar()
         m_panels[i] = panel;
     }
     auto *clock = new QTimer(this);
-    connect(clock, &QTimer::timeout, this, &MdiMainMenu::tick);
+    connect(clock, &QTimer::timeout, this, &MainWindow::tick);
     clock->start(1000);
     tick();
 }
 
-void MdiMainMenu::applyPermissions()
+void MainWindow::applyPermissions()
 {
     m_menu->applyPermissions(m_session);
 }
 
-void MdiMainMenu::setUpStatusBar()
+void MainWindow::setUpStatusBar()
 {
     m_panels[2]->setText(u"Version:"_s + programVersion());
     const QString database = m_session.cn ? m_session.db().currentDatabaseName() : QString();
     m_panels[3]->setText(m_session.convoCode + u" / "_s + database + u" / "_s + m_session.userName);
 }
 
-void MdiMainMenu::tick()
+void MainWindow::tick()
 {
     const QDateTime now = QDateTime::currentDateTime();
     m_panels[0]->setText(now.date().toString(u"dd/MM/yyyy"_s));
     m_panels[1]->setText(now.time().toString(u"hh:mm:ss"_s));
 }
 
-void MdiMainMenu::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_activatedOnce) {
@@ -217,7 +217,7 @@ void MdiMainMenu::showEvent(QShowEvent *event)
     }
 }
 
-void MdiMainMenu::firstActivation()
+void MainWindow::firstActivation()
 {
     m_dispatcher->setToolMode(ToolMode::Disabled);
     // Said once, as the window first shows: where the legacy Kannada fonts are missing,
@@ -241,14 +241,14 @@ void MdiMainMenu::firstActivation()
     }
 }
 
-QString MdiMainMenu::centredCaption(const QString &title)
+QString MainWindow::centredCaption(const QString &title)
 {
     // Halves round to the even neighbour, as the caption always has.
     const auto half = static_cast<qsizetype>(std::nearbyint(double(title.size()) / 2.0));
     return QString(std::max<qsizetype>(0, 80 - half), u' ') + title;
 }
 
-void MdiMainMenu::loadControlValues(Session &session)
+void MainWindow::loadControlValues(Session &session)
 {
     const ControlStore control(session.db());
     const InstitutionDetails institution = control.institution();
@@ -262,7 +262,7 @@ void MdiMainMenu::loadControlValues(Session &session)
     session.editColour = look.onlineFieldColour;
 }
 
-QString MdiMainMenu::contactLine(const InstitutionDetails &institution)
+QString MainWindow::contactLine(const InstitutionDetails &institution)
 {
     QStringList parts;
     if (!institution.phone.isEmpty())
@@ -274,7 +274,7 @@ QString MdiMainMenu::contactLine(const InstitutionDetails &institution)
     return parts.join(u", "_s);
 }
 
-int MdiMainMenu::removeLeftoverReports(const QString &folder)
+int MainWindow::removeLeftoverReports(const QString &folder)
 {
     QDir dir(folder);
     if (folder.isEmpty() || !dir.exists())
@@ -291,7 +291,7 @@ int MdiMainMenu::removeLeftoverReports(const QString &folder)
     return removed;
 }
 
-void MdiMainMenu::commandChosen(Command command)
+void MainWindow::commandChosen(Command command)
 {
     m_dispatcher->doCommand(command);
     // The mode panel follows the screen's own mode (the dispatcher reports it).
@@ -299,7 +299,7 @@ void MdiMainMenu::commandChosen(Command command)
         m_dispatcher->setLastModeIndex(commandIndex(command));
 }
 
-void MdiMainMenu::subWindowActivated(QMdiSubWindow *window)
+void MainWindow::subWindowActivated(QMdiSubWindow *window)
 {
     if (!window) {
         // The area also reports "none" when the program loses the focus; only an
@@ -314,7 +314,7 @@ void MdiMainMenu::subWindowActivated(QMdiSubWindow *window)
         m_panels[4]->setText(window->windowTitle());
 }
 
-void MdiMainMenu::openScreen(const QString &menuCode)
+void MainWindow::openScreen(const QString &menuCode)
 {
     const MenuEntry *entry = findMenuEntry(menuCode);
     if (!entry || entry->separator)
@@ -357,7 +357,7 @@ void MdiMainMenu::openScreen(const QString &menuCode)
     }
 }
 
-void MdiMainMenu::addChild(QWidget *screen)
+void MainWindow::addChild(QWidget *screen)
 {
     QMdiSubWindow *sub = m_mdi->addSubWindow(screen);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -383,7 +383,7 @@ void MdiMainMenu::addChild(QWidget *screen)
     m_mdi->setActiveSubWindow(sub);
 }
 
-void MdiMainMenu::showNotYetAvailable(const QString &menuCode, const QString &caption)
+void MainWindow::showNotYetAvailable(const QString &menuCode, const QString &caption)
 {
     auto *placeholder = new QWidget;
     placeholder->setObjectName(menuCode);
@@ -396,7 +396,7 @@ void MdiMainMenu::showNotYetAvailable(const QString &menuCode, const QString &ca
     addChild(placeholder);
 }
 
-void MdiMainMenu::fillWindowMenu()
+void MainWindow::fillWindowMenu()
 {
     m_windowMenu->clear();
     int n = 0;
@@ -408,7 +408,7 @@ void MdiMainMenu::fillWindowMenu()
     }
 }
 
-QUrl MdiMainMenu::helpPageUrl() const
+QUrl MainWindow::helpPageUrl() const
 {
     QString page = InstitutionConfig::load(m_session.folder).value(u"HELP"_s, u"PAGE"_s).trimmed();
     if (page.contains(u"://"_s))
@@ -423,7 +423,7 @@ QUrl MdiMainMenu::helpPageUrl() const
     return QUrl::fromLocalFile(bundled + u"/index.html"_s);
 }
 
-void MdiMainMenu::openHelp()
+void MainWindow::openHelp()
 {
     const QUrl url = helpPageUrl();
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
@@ -442,7 +442,7 @@ void MdiMainMenu::openHelp()
                        u"Message"_s, PromptIcon::Information);
 }
 
-void MdiMainMenu::quitFromMenu()
+void MainWindow::quitFromMenu()
 {
     if (m_prompter.ask(u"Are You Sure About Quiting ?"_s, kMessageTitle, PromptIcon::Critical, PromptButtons::YesNo,
                        PromptAnswer::No)
@@ -452,7 +452,7 @@ void MdiMainMenu::quitFromMenu()
     close();
 }
 
-void MdiMainMenu::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_quitConfirmed
         && m_prompter.ask(u"Are You sure about Quiting ?"_s, kMessageTitle, PromptIcon::Critical,
@@ -478,7 +478,7 @@ void MdiMainMenu::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MdiMainMenu::chooseBackground()
+void MainWindow::chooseBackground()
 {
     const auto file = m_prompter.chooseFile(u"Background Picture"_s, m_session.folder.root(), u"*.*"_s,
                                             Prompter::FileMode::Open);
@@ -492,7 +492,7 @@ void MdiMainMenu::chooseBackground()
     m_mdi->setBackground(QBrush(picture));
 }
 
-bool MdiMainMenu::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_mdi->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         chooseBackground();

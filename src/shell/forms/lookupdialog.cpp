@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 
 #include "shell/core/kannadatext.h"
 #include "shell/core/prompter.h"
@@ -200,9 +200,9 @@ void LookupModel::fetchMore(const QModelIndex &parent)
     endInsertRows();
 }
 
-// ---- FrmHLPItem -----------------------------------------------------------------
+// ---- LookupDialog ---------------------------------------------------------------
 
-FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget *parent, const QString &current)
+LookupDialog::LookupDialog(const Database &db, const LookupRequest &request, QWidget *parent, const QString &current)
     : QDialog(parent)
     , m_request(request)
     , m_model(new LookupModel(db, this))
@@ -235,13 +235,13 @@ FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget
     layout->addWidget(bar);
     resize(480, 420);
 
-    connect(m_search, &QLineEdit::textEdited, this, &FrmHLPItem::narrow);
-    connect(m_list, &QTableView::doubleClicked, this, &FrmHLPItem::accept);
+    connect(m_search, &QLineEdit::textEdited, this, &LookupDialog::narrow);
+    connect(m_list, &QTableView::doubleClicked, this, &LookupDialog::accept);
     m_search->installEventFilter(this);
     m_list->installEventFilter(this);
     m_model->run(m_request);
     showKannadaColumns();
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FrmHLPItem::showCode);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LookupDialog::showCode);
     const int at = m_model->rowOf(current);
     if (m_model->rowCount() > 0)
         m_list->selectRow(std::max(at, 0));
@@ -252,7 +252,7 @@ FrmHLPItem::FrmHLPItem(const Database &db, const LookupRequest &request, QWidget
     m_search->setFocus();
 }
 
-void FrmHLPItem::fitToColumns()
+void LookupDialog::fitToColumns()
 {
     // Whole codes, names and specialities: each column as wide as its longest text so far.
     m_list->resizeColumnsToContents();
@@ -265,17 +265,17 @@ void FrmHLPItem::fitToColumns()
     resize(std::clamp(width + chrome, 480, 1000), height());
 }
 
-bool FrmHLPItem::hasRows() const
+bool LookupDialog::hasRows() const
 {
     return m_model->rowCount() > 0;
 }
 
-QString FrmHLPItem::currentCode() const
+QString LookupDialog::currentCode() const
 {
     return m_model->code(m_list->currentIndex().row());
 }
 
-void FrmHLPItem::showKannadaColumns()
+void LookupDialog::showKannadaColumns()
 {
     const QList<LookupRequest::Column> columns = m_request.parsedColumns();
     for (int c = 0; c < m_model->columnCount() && c < columns.size(); ++c) {
@@ -285,7 +285,7 @@ void FrmHLPItem::showKannadaColumns()
     }
 }
 
-void FrmHLPItem::narrow(const QString &typed)
+void LookupDialog::narrow(const QString &typed)
 {
     // Kannada typed in Unicode looks for the codes it is stored as.
     const QString wanted = kannada::hasUnicodeKannada(typed) ? kannada::fromUnicode(typed).text : typed;
@@ -295,13 +295,13 @@ void FrmHLPItem::narrow(const QString &typed)
     showCode();
 }
 
-void FrmHLPItem::showCode()
+void LookupDialog::showCode()
 {
     const QString code = currentCode();
     m_status->setText(code.isEmpty() ? QString() : u"Code : "_s + code);
 }
 
-void FrmHLPItem::accept()
+void LookupDialog::accept()
 {
     m_chosen = currentCode();
     if (m_chosen.isEmpty())
@@ -309,7 +309,7 @@ void FrmHLPItem::accept()
     QDialog::accept();
 }
 
-bool FrmHLPItem::eventFilter(QObject *watched, QEvent *event)
+bool LookupDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if ((watched == m_search || watched == m_list) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
@@ -329,16 +329,16 @@ bool FrmHLPItem::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-std::optional<QString> FrmHLPItem::choose(const Database &db, Prompter &prompter, const LookupRequest &request,
+std::optional<QString> LookupDialog::choose(const Database &db, Prompter &prompter, const LookupRequest &request,
                                           QWidget *parent, const QString &current)
 {
     if (request.table.trimmed().isEmpty()) {
         prompter.message(u"Table not found."_s, u"Message"_s, PromptIcon::Information);
         return std::nullopt;
     }
-    std::unique_ptr<FrmHLPItem> window;
+    std::unique_ptr<LookupDialog> window;
     try {
-        window = std::make_unique<FrmHLPItem>(db, request, parent, current);
+        window = std::make_unique<LookupDialog>(db, request, parent, current);
     } catch (const DbError &e) {
         if (e.kind() != DbErrorKind::MissingTable)
             throw;

@@ -10,11 +10,11 @@ namespace sw {
 
 // The splash window shown while the program starts. A key press or a click on it
 // closes only the splash: start-up goes on behind it.
-class FrmFlash : public QWidget
+class SplashWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit FrmFlash(QWidget *parent = nullptr);
+    explicit SplashWindow(QWidget *parent = nullptr);
 
     // Shows the institution's title under the product's.
     void showInstitution(const QString &title);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/ui/frmflash.h"
+#include "shell/ui/splashwindow.h"
 
 #include "shell/core/versiontext.h"
 
@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-FrmFlash::FrmFlash(QWidget *parent)
+SplashWindow::SplashWindow(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(u"FrmFlash"_s);
@@ -69,26 +69,26 @@ FrmFlash::FrmFlash(QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void FrmFlash::showInstitution(const QString &title)
+void SplashWindow::showInstitution(const QString &title)
 {
     m_labelName->setText(title);
     unsetCursor();
     m_labelName->show();
 }
 
-void FrmFlash::loginOpened()
+void SplashWindow::loginOpened()
 {
     m_ok->show();
     m_sysInfo->show();
     m_software->hide();
 }
 
-void FrmFlash::keyPressEvent(QKeyEvent *)
+void SplashWindow::keyPressEvent(QKeyEvent *)
 {
     close();
 }
 
-void FrmFlash::mousePressEvent(QMouseEvent *)
+void SplashWindow::mousePressEvent(QMouseEvent *)
 {
     close();
 }

@@ -14,11 +14,11 @@ class Session;
 
 // The login window ("Sign Up . . . "): user, password and convocation. Accepted
 // once a user has logged in and the session values are set; Cancel ends the program.
-class FrmSignUp : public QDialog
+class LoginDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmSignUp(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    LoginDialog(Session &session, Prompter &prompter, QWidget *parent = nullptr);
 
     void reject() override;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/ui/dbpathaccess.h"
+#include "shell/ui/configurationdialog.h"
 
 #include "shell/core/prompter.h"
 #include "shell/db/connectionsettings.h"
@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-DbPathaccess::DbPathaccess(QString iniPath, Prompter &prompter, QWidget *parent)
+ConfigurationDialog::ConfigurationDialog(QString iniPath, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_iniPath(std::move(iniPath))
     , m_prompter(prompter)
@@ -70,9 +70,9 @@ DbPathaccess::DbPathaccess(QString iniPath, Prompter &prompter, QWidget *parent)
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
-    connect(m_type, &QComboBox::currentIndexChanged, this, &DbPathaccess::typeChosen);
-    connect(m_ok, &QPushButton::clicked, this, &DbPathaccess::okClicked);
-    connect(m_cancel, &QPushButton::clicked, this, &DbPathaccess::reject);
+    connect(m_type, &QComboBox::currentIndexChanged, this, &ConfigurationDialog::typeChosen);
+    connect(m_ok, &QPushButton::clicked, this, &ConfigurationDialog::okClicked);
+    connect(m_cancel, &QPushButton::clicked, this, &ConfigurationDialog::reject);
     m_server->installEventFilter(this);
     m_password->installEventFilter(this);
 
@@ -81,7 +81,7 @@ DbPathaccess::DbPathaccess(QString iniPath, Prompter &prompter, QWidget *parent)
     m_type->setFocus();
 }
 
-void DbPathaccess::typeChosen()
+void ConfigurationDialog::typeChosen()
 {
     const QString type = m_type->currentText();
     m_serverLabel->setText(ConfigWriter::serverCaption(type));
@@ -93,7 +93,7 @@ void DbPathaccess::typeChosen()
     m_password->setVisible(password);
 }
 
-bool DbPathaccess::eventFilter(QObject *watched, QEvent *event)
+bool ConfigurationDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
@@ -121,7 +121,7 @@ bool DbPathaccess::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void DbPathaccess::okClicked()
+void ConfigurationDialog::okClicked()
 {
     const ConfigWriter::Choice choice{m_type->currentText(), m_server->isVisible() ? m_server->text() : QString(),
                                       m_password->isVisible() ? m_password->text() : QString()};
@@ -152,7 +152,7 @@ void DbPathaccess::okClicked()
     accept();
 }
 
-void DbPathaccess::reject()
+void ConfigurationDialog::reject()
 {
     if (!m_accepting)
         m_prompter.message(u"Application Terminated."_s, u"Caution!"_s, PromptIcon::Information);

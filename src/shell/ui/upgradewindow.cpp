@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/ui/frmversion.h"
+#include "shell/ui/upgradewindow.h"
 
 #include "shell/core/versiontext.h"
 #include "shell/backup/upgraderun.h"
@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-FrmVersion::FrmVersion(Database &db, AppFolder folder, Prompter &prompter, QWidget *parent)
+UpgradeWindow::UpgradeWindow(Database &db, AppFolder folder, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_db(db)
     , m_folder(std::move(folder))
@@ -27,16 +27,16 @@ FrmVersion::FrmVersion(Database &db, AppFolder folder, Prompter &prompter, QWidg
     layout->addWidget(label);
 }
 
-void FrmVersion::showEvent(QShowEvent *event)
+void UpgradeWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (m_started)
         return;
     m_started = true;
-    QTimer::singleShot(0, this, &FrmVersion::upgrade);
+    QTimer::singleShot(0, this, &UpgradeWindow::upgrade);
 }
 
-void FrmVersion::upgrade()
+void UpgradeWindow::upgrade()
 {
     const UpgradeRun::Result result = UpgradeRun(m_db, m_folder, m_prompter).run(programVersion());
     if (result.outcome == UpgradeRun::Outcome::Upgraded)

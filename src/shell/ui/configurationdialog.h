@@ -15,11 +15,11 @@ class Prompter;
 // The database configuration dialog ("Database Path"). Writes the configuration
 // file on OK; whichever way it closes, the program ends afterwards, so the new
 // settings take effect at the next start.
-class DbPathaccess : public QDialog
+class ConfigurationDialog : public QDialog
 {
     Q_OBJECT
 public:
-    DbPathaccess(QString iniPath, Prompter &prompter, QWidget *parent = nullptr);
+    ConfigurationDialog(QString iniPath, Prompter &prompter, QWidget *parent = nullptr);
 
     void reject() override;
 

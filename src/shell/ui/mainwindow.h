@@ -24,7 +24,7 @@ class Prompter;
 class ScreenRegistry;
 class Session;
 
-// The main window (`MdiMainMenu`): every screen opens as a child of its MDI area.
+// The main window (object name `MdiMainMenu`): every screen opens as a child of its MDI area.
 // It carries the menu tree (items named by their menu codes, enabled as the
 // user's permission string allows), the toolbar `Toolbar1` and the "Alternate
 // Keys" menu with the fourteen record commands and their function keys, and the
@@ -34,12 +34,12 @@ class Session;
 // Screens come from the ScreenRegistry (see shell/forms/screenregistry.h); a menu
 // code without a screen opens a "not yet available" child. Lives from the login
 // to the end of the program; the session, prompter and registry outlive it.
-class MdiMainMenu : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    MdiMainMenu(Session &session, Prompter &prompter, const ScreenRegistry &screens, QWidget *parent = nullptr);
-    ~MdiMainMenu() override;
+    MainWindow(Session &session, Prompter &prompter, const ScreenRegistry &screens, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Enables the menu items the logged-in user may use; called once after the login.
     void applyPermissions();

@@ -13,11 +13,11 @@ class Prompter;
 // The upgrade window: "Configuring Database Please wait . . .". When shown it
 // runs the upgrade (see UpgradeRun: a copy first, the stamp only when complete) and
 // closes; the program then ends whatever the outcome.
-class FrmVersion : public QDialog
+class UpgradeWindow : public QDialog
 {
     Q_OBJECT
 public:
-    FrmVersion(Database &db, AppFolder folder, Prompter &prompter, QWidget *parent = nullptr);
+    UpgradeWindow(Database &db, AppFolder folder, Prompter &prompter, QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/ui/frmsignup.h"
+#include "shell/ui/logindialog.h"
 
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-FrmSignUp::FrmSignUp(Session &session, Prompter &prompter, QWidget *parent)
+LoginDialog::LoginDialog(Session &session, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_session(session)
     , m_prompter(prompter)
@@ -81,15 +81,15 @@ FrmSignUp::FrmSignUp(Session &session, Prompter &prompter, QWidget *parent)
     m_convo->addItems(store.convocations());
     m_convo->setCurrentIndex(-1);
 
-    connect(m_ok, &QPushButton::clicked, this, &FrmSignUp::okClicked);
-    connect(m_cancel, &QPushButton::clicked, this, &FrmSignUp::reject);
+    connect(m_ok, &QPushButton::clicked, this, &LoginDialog::okClicked);
+    connect(m_cancel, &QPushButton::clicked, this, &LoginDialog::reject);
     m_user->installEventFilter(this);
     m_password->installEventFilter(this);
     m_convo->installEventFilter(this);
     m_user->setFocus();
 }
 
-bool FrmSignUp::eventFilter(QObject *watched, QEvent *event)
+bool LoginDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut && watched == m_convo) {
         const auto *focusEvent = static_cast<QFocusEvent *>(event);
@@ -133,7 +133,7 @@ bool FrmSignUp::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmSignUp::okClicked()
+void LoginDialog::okClicked()
 {
     const LoginStore store(m_session.db());
     const QString user = m_user->currentText();
@@ -170,7 +170,7 @@ void FrmSignUp::okClicked()
     accept();
 }
 
-void FrmSignUp::reject()
+void LoginDialog::reject()
 {
     if (!m_accepting)
         m_prompter.message(u"Application Terminated"_s, u"Message"_s, PromptIcon::Critical);

@@ -90,11 +90,11 @@ private:
 // click hands the code back; Esc leaves the field as it was. A column of Kannada text
 // is shown in its legacy font, or read as Unicode where that font is missing; Kannada
 // typed in Unicode in the search box narrows on the codes it is stored as.
-class FrmHLPItem : public QDialog
+class LookupDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmHLPItem(const Database &db, const LookupRequest &request, QWidget *parent = nullptr,
+    LookupDialog(const Database &db, const LookupRequest &request, QWidget *parent = nullptr,
                const QString &current = {});
 
     // False (and nothing shown) when the request has no rows.
