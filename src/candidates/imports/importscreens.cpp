@@ -13,7 +13,6 @@
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/startup.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -32,10 +31,6 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
-
-// Repaints while a run holds the event loop: at most this often, and whenever the
-// bar moves on by a whole percent.
-constexpr qint64 kPaintIntervalMs = 150;
 
 // Paths are long: their boxes show about this many letters and scroll beyond.
 constexpr int kPathBoxWidth = 380;
@@ -79,6 +74,7 @@ ImportScreen::ImportScreen(const FormContext &context, const QString &formName, 
     : ChildForm(context, formName, caption)
     , m_fields(addFieldFrame())
     , m_pb(new QProgressBar(this))
+    , m_progress(*this, m_pb, RunProgress::Bar::ShownWhileRunning)
 {
     m_pb->setObjectName(u"PB"_s);
     m_pb->setRange(0, 100);
@@ -147,35 +143,12 @@ QString ImportScreen::countsOutcome(const QString &input, const ImportCounts &co
 Progress ImportScreen::startRun()
 {
     showOutcome({});
-    m_pb->setValue(0);
-    m_pb->setVisible(true);
-    m_paintedPercent = -1;
-    m_sincePaint.start();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    return [this](const QString &status, int percent) { showProgress(status, percent); };
-}
-
-void ImportScreen::showProgress(const QString &status, int percent)
-{
-    const bool moved = percent >= 0 && percent != m_paintedPercent;
-    if (!moved && m_sincePaint.elapsed() < kPaintIntervalMs)
-        return;
-    if (percent >= 0) {
-        m_pb->setValue(std::clamp(percent, 0, 100));
-        m_paintedPercent = percent;
-    }
-    setHint(status);
-    m_sincePaint.restart();
-    // The clerk may not type into the screen while it imports; painting is all that is let through.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return m_progress.start();
 }
 
 void ImportScreen::endRun()
 {
-    QApplication::restoreOverrideCursor();
-    m_pb->setValue(0);
-    m_pb->setVisible(false);
-    setHint({});
+    m_progress.end();
 }
 
 void ImportScreen::showInstitutionTitle()

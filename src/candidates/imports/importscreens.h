@@ -4,8 +4,7 @@
 #include "masters/mastercodes.h"
 #include "shell/core/progress.h"
 #include "shell/forms/childform.h"
-
-#include <QElapsedTimer>
+#include "shell/forms/runprogress.h"
 
 #include <array>
 
@@ -53,8 +52,6 @@ protected:
     // The progress bar under the boxes, after the screen has added them.
     void addProgressBar();
     // Shows the bar and hands the run a progress that paints it and the status bar.
-    // The screen repaints now and then while the run holds the event loop, at most a
-    // few times a second, so a large file is not slowed down by painting.
     Progress startRun();
     // Hides the bar and clears the status bar again.
     void endRun();
@@ -64,14 +61,11 @@ protected:
     static QString countsOutcome(const QString &input, const ImportCounts &counts);
 
 private:
-    void showProgress(const QString &status, int percent);
-
     FieldFrame *m_fields;
     QPushButton *m_browse = nullptr;
     QPushButton *m_run = nullptr;
     QProgressBar *m_pb;
-    QElapsedTimer m_sincePaint;
-    int m_paintedPercent = -1;
+    RunProgress m_progress;
 };
 
 // IMPORTDATA: one result file (".cnv") into the current convocation.

@@ -6,9 +6,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -21,6 +19,7 @@ KannadaNameUpdateScreen::KannadaNameUpdateScreen(const FormContext &context)
     , m_fields(addFieldFrame())
     , m_upload(new QPushButton(u"&Upload"_s))
     , m_pb(new QProgressBar)
+    , m_progress(*this, m_pb, RunProgress::Bar::AlwaysShown)
 {
     m_library = m_fields->addCheck(0, u"&Update Library"_s);
     m_library->setObjectName(u"chk"_s);
@@ -51,35 +50,17 @@ void KannadaNameUpdateScreen::activated()
 void KannadaNameUpdateScreen::cmd_Click()
 {
     m_upload->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QElapsedTimer sincePaint;
-    sincePaint.start();
-    int shownPercent = -1;
-    // A run of many thousand rows repaints a few times a second, not once per row.
-    KannadaNameUpdate update(session().db(), prompter(), [&](const QString &status, int percent) {
-        const bool moved = percent >= 0 && percent != shownPercent;
-        if (!moved && sincePaint.elapsed() < 200 && !status.isEmpty())
-            return;
-        setHint(status);
-        if (percent >= 0) {
-            m_pb->setValue(percent);
-            shownPercent = percent;
-        }
-        sincePaint.restart();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
     showOutcome({});
+    KannadaNameUpdate update(session().db(), prompter(), m_progress.start());
     const bool building = m_library->isChecked();
     const KannadaNameUpdate::Result result = building ? update.build() : update.fill();
-    QApplication::restoreOverrideCursor();
+    m_progress.end();
     if (building)
         showOutcome(u"%1 word(s) added to the library from %2 name row(s)"_s.arg(result.wordsAdded).arg(result.rows));
     else
         showOutcome(u"%1 Kannada name(s) filled in %2 candidate row(s)"_s.arg(result.namesFilled).arg(result.rows));
     if (!result.done && !result.stoppedAt.isEmpty())
         showOutcome(outcome() + u"; stopped at "_s + result.stoppedAt);
-    m_pb->setValue(0);
-    setHint({});
     m_upload->setEnabled(true);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/forms/childform.h"
+#include "shell/forms/runprogress.h"
 
 class QCheckBox;
 class QProgressBar;
@@ -31,6 +32,7 @@ private:
     QCheckBox *m_library;
     QPushButton *m_upload;
     QProgressBar *m_pb;
+    RunProgress m_progress;
 };
 
 } // namespace sw
