@@ -227,6 +227,14 @@ ImportDirectoryScreen::ImportDirectoryScreen(const FormContext &context)
     addRunButton(u"&Upload"_s);
     addProgressBar();
     f.setFieldOrder(u"T0,L0,C0,C1,B1"_s);
+    // A folder that is not there would leave the list empty without a word.
+    f.setCheck(m_folder, [this] {
+        const QString folder = m_folder->text().trimmed();
+        if (folder.isEmpty() || QFileInfo(folder).isDir())
+            return true;
+        prompter().message(u"Folder not found: "_s + folder, u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    });
 
     connect(browseButton(), &QPushButton::clicked, this, &ImportDirectoryScreen::browse);
     connect(m_folder, &QLineEdit::editingFinished, this, &ImportDirectoryScreen::listFolder);

@@ -334,6 +334,12 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
     click(screen->cmd(1));
     EXPECT_EQ(m_prompter.last(), u"No files are selected for Importing"_s);
 
+    // A folder that is not there is named as the box is left.
+    screen->folderBox()->setFocus();
+    test::enter(folder + u"/nosuch"_s);
+    EXPECT_EQ(m_prompter.last(), u"Folder not found: "_s + folder + u"/nosuch"_s);
+    EXPECT_EQ(test::focused(), screen->folderBox());
+
     m_prompter.answerFile(folder);
     click(screen->cmd(0));
     EXPECT_EQ(screen->folderBox()->text(), folder);
