@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/screens/reportscreen.h"
 
-#include "reports/output/reportpreviewdialog.h"
 #include "reports/output/reportoutput.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"

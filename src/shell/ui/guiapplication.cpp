@@ -6,11 +6,11 @@
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/configurationdialog.h"
-#include "shell/ui/splashwindow.h"
 #include "shell/ui/logindialog.h"
-#include "shell/ui/upgradewindow.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/qtprompter.h"
+#include "shell/ui/splashwindow.h"
+#include "shell/ui/upgradewindow.h"
 
 #include "shell/document/fontcheck.h"
 
