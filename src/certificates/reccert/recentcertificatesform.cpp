@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "certificates/reccert/reccertform.h"
+#include "certificates/reccert/recentcertificatesform.h"
 
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-RecCertForm::RecCertForm(const FormContext &context)
+RecentCertificatesForm::RecentCertificatesForm(const FormContext &context)
     : CodeGridForm(context, u"RECCERT"_s, u"Recent Certificates . . ."_s,
                    {{u"Reg. No."_s, SpreadColumn::Kind::Text, u"Enter Reg. No., maximum length 10"_s},
                     {u"Name"_s},
@@ -24,14 +24,14 @@ RecCertForm::RecCertForm(const FormContext &context)
     setFieldOrder(u"S0"_s);
 }
 
-std::optional<BoundSql> RecCertForm::recordsetStatement() const
+std::optional<BoundSql> RecentCertificatesForm::recordsetStatement() const
 {
     return BoundSql{u"select reccert.*, convo.fname from reccert, convo where convo.fregno = reccert.fregno "
                     "order by reccert.fcertno"_s,
                     {}};
 }
 
-void RecCertForm::loadGrid()
+void RecentCertificatesForm::loadGrid()
 {
     fillGrid([this] {
         m_rows = RecentCertificates(session()).load();
@@ -44,7 +44,7 @@ void RecCertForm::loadGrid()
         prompter().info(u"No records found"_s);
 }
 
-void RecCertForm::display_record(RecordSet &rows, const QString &)
+void RecentCertificatesForm::display_record(RecordSet &rows, const QString &)
 {
     // The browse commands move the grid's cursor to the certificate `rsdisp` stands on.
     const QString certNo = rows.text(u"fcertno"_s).trimmed();
@@ -55,7 +55,7 @@ void RecCertForm::display_record(RecordSet &rows, const QString &)
     setLegend(browsing() ? browseLegend() : editLegend());
 }
 
-void RecCertForm::resetForm()
+void RecentCertificatesForm::resetForm()
 {
     CodeGridForm::resetForm();
     // The list stays on the screen to be read: it is the last run's.
@@ -63,7 +63,7 @@ void RecCertForm::resetForm()
     loadGrid();
 }
 
-void RecCertForm::AEDproc(const QString &operation)
+void RecentCertificatesForm::AEDproc(const QString &operation)
 {
     if (operation == u"add"_s) {
         prompter().info(u"The list holds the certificates of the last printing run; nothing is added here."_s);
@@ -79,7 +79,7 @@ void RecCertForm::AEDproc(const QString &operation)
     openGrid(0, TakeBack);
 }
 
-void RecCertForm::CmdSave_Click()
+void RecentCertificatesForm::CmdSave_Click()
 {
     try {
         prepareSave();
@@ -108,7 +108,7 @@ void RecCertForm::CmdSave_Click()
 void registerRecentCertificatesScreens(ScreenRegistry &screens)
 {
     screens.add(u"N26"_s, {u"RECCERT"_s, false, [](const FormContext &c, const QString &) {
-                               return new RecCertForm(c);
+                               return new RecentCertificatesForm(c);
                            }});
 }
 

@@ -12,11 +12,11 @@ namespace sw {
 // takes new lines on its last line: a register number of a candidate of the
 // degree, the rank as a Roman numeral and remarks. Save writes the grid in one
 // transaction and says how many ranks it saved; the rules live in RankStore.
-class RankRegForm final : public CodeGridForm
+class RankRegistrationForm final : public CodeGridForm
 {
     Q_OBJECT
 public:
-    explicit RankRegForm(const FormContext &context);
+    explicit RankRegistrationForm(const FormContext &context);
 
     void AEDproc(const QString &operation) override;
     void CmdSave_Click() override;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "certificates/ranks/rankregform.h"
+#include "certificates/ranks/rankregistrationform.h"
 
 #include "candidates/entry/candidatestore.h"
 #include "shell/core/prompter.h"
@@ -26,7 +26,7 @@ QList<SpreadColumn> rankColumns()
 
 } // namespace
 
-RankRegForm::RankRegForm(const FormContext &context)
+RankRegistrationForm::RankRegistrationForm(const FormContext &context)
     : CodeGridForm(context, u"RANKREG"_s, u"Rank Registration . . ."_s, rankColumns())
     , m_store(context.session, context.prompter)
     , m_codes(context.session)
@@ -39,12 +39,12 @@ RankRegForm::RankRegForm(const FormContext &context)
     setMandatoryFields(u"T0"_s);
 }
 
-std::optional<LookupRequest> RankRegForm::keyLookup() const
+std::optional<LookupRequest> RankRegistrationForm::keyLookup() const
 {
     return withHeadings(m_store.regnoLookup(text(0)->text()), {u"Reg. No."_s, u"Name"_s});
 }
 
-void RankRegForm::AEDproc(const QString &operation)
+void RankRegistrationForm::AEDproc(const QString &operation)
 {
     if (operation == u"delete"_s) {
         prompter().info(u"A registered rank is corrected on its line; it is not deleted."_s);
@@ -53,7 +53,7 @@ void RankRegForm::AEDproc(const QString &operation)
     CodeGridForm::AEDproc(operation);
 }
 
-bool RankRegForm::headerComplete()
+bool RankRegistrationForm::headerComplete()
 {
     const QString degree = headerText(0);
     if (!m_store.checkDegree(degree))
@@ -70,12 +70,12 @@ bool RankRegForm::headerComplete()
     return true;
 }
 
-void RankRegForm::display_record(RecordSet &, const QString &)
+void RankRegistrationForm::display_record(RecordSet &, const QString &)
 {
     loadGrid();
 }
 
-void RankRegForm::loadGrid()
+void RankRegistrationForm::loadGrid()
 {
     fillGrid([this] {
         for (const RankRow &row : m_store.load(headerText(0)))
@@ -88,7 +88,7 @@ void RankRegForm::loadGrid()
     setCount(QString::number(gridRows().size()) + u" ranks"_s);
 }
 
-void RankRegForm::cellEdited(int row, int column)
+void RankRegistrationForm::cellEdited(int row, int column)
 {
     // Ranks are typed in capitals like every code of the screens.
     if (column != Rank)
@@ -97,7 +97,7 @@ void RankRegForm::cellEdited(int row, int column)
     spread()->setText(row, Rank, spread()->text(row, Rank).trimmed().toUpper());
 }
 
-void RankRegForm::keyTyped(int row)
+void RankRegistrationForm::keyTyped(int row)
 {
     const QString typed = spread()->text(row, RegNo).trimmed().toUpper();
     const std::optional<QString> name = m_store.nameForNewRow(headerText(0), typed, gridRows());
@@ -122,7 +122,7 @@ void RankRegForm::keyTyped(int row)
     }
 }
 
-std::vector<RankRow> RankRegForm::gridRows() const
+std::vector<RankRow> RankRegistrationForm::gridRows() const
 {
     std::vector<RankRow> rows;
     for (int row = 0; row < spread()->rowCount(); ++row) {
@@ -135,7 +135,7 @@ std::vector<RankRow> RankRegForm::gridRows() const
     return rows;
 }
 
-void RankRegForm::CmdSave_Click()
+void RankRegistrationForm::CmdSave_Click()
 {
     try {
         if (!prepareSave())

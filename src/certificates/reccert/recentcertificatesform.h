@@ -14,11 +14,11 @@ class ScreenRegistry;
 // ("Reg. No.", "Name", "Cert. No." and a "Take back" check column), shown as the
 // screen opens. Edit (F5) lets the clerk tick the rows to take back; Save (F6) takes
 // them back at once and says which.
-class RecCertForm final : public CodeGridForm
+class RecentCertificatesForm final : public CodeGridForm
 {
     Q_OBJECT
 public:
-    explicit RecCertForm(const FormContext &context);
+    explicit RecentCertificatesForm(const FormContext &context);
 
     void AEDproc(const QString &operation) override;
     void CmdSave_Click() override;
