@@ -5,6 +5,7 @@
 
 #include "shell/audit/audittrailscreen.h"
 #include "shell/backup/restorescreen.h"
+#include "shell/core/dates.h"
 #include "shell/core/inifile.h"
 #include "shell/core/passwordcodec.h"
 #include "shell/db/connectionsettings.h"
