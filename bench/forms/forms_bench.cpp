@@ -6,11 +6,11 @@
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/headless.h"
 #include "shell/core/session.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -63,7 +63,7 @@ void mainWindowAfterLogin(Session &session, Prompter &prompter)
     for (int run = 0; run < 15; ++run) {
         QElapsedTimer t;
         t.start();
-        MdiMainMenu window(session, prompter, screens);
+        MainWindow window(session, prompter, screens);
         window.applyPermissions();
         window.setUpStatusBar();
         window.showMaximized();
@@ -92,7 +92,7 @@ void lookupOnLargeTable(Session &session, int rows)
     for (int run = 0; run < 10; ++run) {
         QElapsedTimer t;
         t.start();
-        FrmHLPItem window(db, request);
+        LookupDialog window(db, request);
         window.show();
         QCoreApplication::processEvents();
         open.add(t.nsecsElapsed());

@@ -4,7 +4,7 @@
 // opening that report, and a search through it that finds nothing. Prints its
 // figures; asserts nothing.
 #include "reports/lists/studentlist.h"
-#include "reports/output/previewfrm.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/headless.h"
 #include "shell/core/session.h"
@@ -99,7 +99,7 @@ int main(int argc, char **argv)
                 candidates, listMs, megabytes, megabytes / (listMs / 1000), copyMs, megabytes / (copyMs / 1000));
 
     t.restart();
-    sw::PreviewFrm preview(report, folder, prompter, {});
+    sw::ReportPreviewDialog preview(report, folder, prompter, {});
     preview.show();
     QCoreApplication::processEvents();
     std::printf("preview window open on that report (%d pages): %.0f ms (target < 300 ms)\n",

@@ -5,7 +5,7 @@
 #include "certificates/printing/certprint.h"
 #include "certificates/printing/stationeryledger.h"
 #include "certificates/ranks/rankscreens.h"
-#include "certificates/reccert/reccertform.h"
+#include "certificates/reccert/recentcertificatesform.h"
 #include "certificates/verification/verificationscreens.h"
 #include "shell/forms/screenregistry.h"
 

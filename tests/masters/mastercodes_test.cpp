@@ -5,7 +5,7 @@
 // window opening on the box's current value.
 #include "masters/mastercodes.h"
 #include "shell/core/session.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 #include "support/testdatabase.h"
 
 #include <gtest/gtest.h>
@@ -102,9 +102,9 @@ TEST_P(MasterCodesTest, TheLookupWindowOpensOnTheBoxsValueUnderItsCaptions)
         insert.exec({u"C%1"_s.arg(i, 3, 10, QChar(u'0')), u"COLLEGE NUMBER %1"_s.arg(i)});
     scope.commit();
     const MasterCodes codes(m_session);
-    FrmHLPItem window(db, codes.lookup(MasterCodes::Master::College), nullptr, u"c250"_s);
+    LookupDialog window(db, codes.lookup(MasterCodes::Master::College), nullptr, u"c250"_s);
     EXPECT_EQ(window.currentCode(), u"C250"_s);
-    FrmHLPItem fresh(db, codes.lookup(MasterCodes::Master::College));
+    LookupDialog fresh(db, codes.lookup(MasterCodes::Master::College));
     EXPECT_EQ(fresh.currentCode(), u"C001"_s); // an empty box opens on the first row
 }
 

@@ -9,7 +9,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 #include "shell/forms/kannadabox.h"
 #include "support/kannadatyping.h"
 #include "support/scriptedprompter.h"

@@ -11,7 +11,7 @@
 #include "shell/forms/spreadgrid.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
 
 #include <QAction>
@@ -38,7 +38,7 @@ protected:
     void openWindow(const QString &user, const QString &password)
     {
         m_folder->login(user, password, u"C26"_s);
-        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        m_window = std::make_unique<MainWindow>(m_folder->session, m_prompter, m_screens);
         m_window->applyPermissions();
         showActive(*m_window);
     }
@@ -66,7 +66,7 @@ protected:
     std::unique_ptr<LoggedInFolder> m_folder;
     ScriptedPrompter m_prompter;
     ScreenRegistry m_screens;
-    std::unique_ptr<MdiMainMenu> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 

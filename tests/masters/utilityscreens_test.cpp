@@ -3,17 +3,18 @@
 // the institution's details, the appearance, backup and restore.
 #include "screensfixture.h"
 
-#include "shell/audit/frmaudit.h"
-#include "shell/backup/restoredb.h"
+#include "shell/audit/audittrailscreen.h"
+#include "shell/backup/restorescreen.h"
+#include "shell/core/dates.h"
 #include "shell/core/inifile.h"
 #include "shell/core/passwordcodec.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
-#include "shell/settings/controle.h"
-#include "shell/settings/settings.h"
+#include "shell/settings/institutionform.h"
+#include "shell/settings/projectsettingsscreen.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
-#include "shell/users/users.h"
+#include "shell/users/usersscreen.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,7 +35,7 @@ namespace {
 
 using UtilityScreensTest = MastersScreensTest;
 
-void tick(Users *form, const QString &code, bool on)
+void tick(UsersScreen *form, const QString &code, bool on)
 {
     QTreeWidgetItem *item = form->node(code);
     ASSERT_NE(item, nullptr) << code.toStdString();
@@ -53,7 +54,7 @@ bool canLogIn(const AppFolder &folder, const QString &user, const QString &passw
     return !LoginStore(other.db()).login(other, user, password, u"C26"_s);
 }
 
-bool ticked(Users *form, const QString &code)
+bool ticked(UsersScreen *form, const QString &code)
 {
     return form->node(code)->checkState(0) == Qt::Checked;
 }
@@ -61,7 +62,7 @@ bool ticked(Users *form, const QString &code)
 TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEditsHimWithoutTouchingThePassword)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *form = open<Users>(u"N43"_s);
+    auto *form = open<UsersScreen>(u"N43"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Permissions . . ."_s);
     // The tree lists the menu codes only: no window list, help or separators.
@@ -152,7 +153,7 @@ TEST_P(UtilityScreensTest, UsersWithoutTheMenuItemsCannotOpenTheUtilities)
 TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDate)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *form = open<Controle>(u"N41"_s);
+    auto *form = open<InstitutionForm>(u"N41"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Control . . ."_s);
     // Each box takes what its column holds: the address lines 50, the signing authorities 100.
@@ -207,7 +208,7 @@ TEST_P(UtilityScreensTest, TheControlScreenWritesTheSettingsRowAndRefusesABadDat
 TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonWritesAtOnce)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *form = open<Settings>(u"N49"_s);
+    auto *form = open<ProjectSettingsScreen>(u"N49"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Project Settings . . ."_s);
     const QString table = m_folder->db().table(u"CONTROL"_s);
@@ -220,12 +221,27 @@ TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonW
     form->cmddef()->click();
     EXPECT_EQ(value(u"select ftocol from "_s + table), u"&HC0FFFF"_s);
     EXPECT_EQ(form->text(5)->text(), u"Tahoma"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Default colours and font written"_s);
 
-    form->cmd(2)->click(); // "Fields (Online)": the colour is held blue byte first
+    // Down walks the boxes of both pages to OK; F1 in a box opens its dialog as its button does.
+    form->text(0)->setFocus();
+    EXPECT_EQ(form->hint(), u"Colour of the screens, F1 to choose"_s);
+    EXPECT_EQ(test::focusWalk(Qt::Key_Down, 2), (QStringList{u"text_1"_s, u"text_2"_s}));
+    test::press(Qt::Key_F1); // "Fields (Online)": the colour is held blue byte first
     EXPECT_EQ(form->text(2)->text(), u"&H332211"_s);
-    form->cmd(5)->click();
+    EXPECT_EQ(test::focusWalk(Qt::Key_Return, 3), (QStringList{u"text_3"_s, u"text_4"_s, u"text_5"_s}));
+    test::press(Qt::Key_F1);
     EXPECT_EQ(form->text(5)->text(), u"DejaVu Sans"_s);
     EXPECT_EQ(form->text(6)->text(), u"11"_s);
+    // A size of nothing is refused as it is left.
+    test::press(Qt::Key_Down);
+    form->text(6)->selectAll();
+    test::enter(u"0"_s);
+    EXPECT_EQ(m_prompter.last(), u"Size: \"0\" is not a font size (1 to 99)"_s);
+    EXPECT_EQ(test::focused(), form->text(6));
+    test::type(u"11"_s);
+    EXPECT_EQ(test::focusWalk(Qt::Key_Return, 1), QStringList{u"cmdok"_s});
+    EXPECT_EQ(test::focusWalk(Qt::Key_Up, 3), (QStringList{u"text_6"_s, u"text_5"_s, u"text_4"_s}));
     shoot(form, u"settings"_s);
     form->cmdok()->click();
     QCoreApplication::processEvents();
@@ -237,7 +253,7 @@ TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonW
     EXPECT_EQ(m_folder->session.editColour, u"&H332211"_s);
 
     // "&Default" then "&Cancel": the defaults stay written.
-    form = open<Settings>(u"N49"_s);
+    form = open<ProjectSettingsScreen>(u"N49"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->text(2)->text(), u"&H332211"_s);
     form->cmddef()->click();
@@ -251,10 +267,10 @@ TEST_P(UtilityScreensTest, ProjectSettingsWriteTheAppearanceAndTheDefaultButtonW
 TEST_P(UtilityScreensTest, TheAuditTrailScreenListsTheDaysLoginsAndChanges)
 {
     openWindow(u"ADMIN"_s, u"admin"_s);
-    auto *settings = open<Settings>(u"N49"_s);
+    auto *settings = open<ProjectSettingsScreen>(u"N49"_s);
     ASSERT_NE(settings, nullptr);
     settings->cmddef()->click();
-    auto *form = open<FrmAudit>(u"N48"_s);
+    auto *form = open<AuditTrailScreen>(u"N48"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Audit Trail . . ."_s);
     QStringList rows;
@@ -268,10 +284,21 @@ TEST_P(UtilityScreensTest, TheAuditTrailScreenListsTheDaysLoginsAndChanges)
     EXPECT_EQ(rows.filter(u"|settings|defaults|control|"_s).size(), 1) << rows.join(u'\n').toStdString();
     shoot(form, u"audit"_s);
 
-    // A kind chosen narrows the list.
+    EXPECT_EQ(test::outcomeOf(form), u"%1 line(s) shown"_s.arg(form->grid()->rowCount()));
+
+    // From the keyboard: a wrong date is refused as it is left; Enter walks to Show and
+    // presses it; a kind chosen narrows the list.
+    ASSERT_EQ(test::focused(), form->fromBox());
+    test::enter(u"31022026"_s);
+    EXPECT_EQ(m_prompter.last(), u"\"31/02/2026\" is not a date (dd/mm/yyyy)"_s);
+    EXPECT_EQ(test::focused(), form->fromBox());
+    test::type(formatDmy(QDate::currentDate()).remove(u'/'));
+    EXPECT_EQ(test::focusWalk(Qt::Key_Return, 3), (QStringList{u"mskdt_1"_s, u"text_0"_s, u"cmbwhat"_s}));
     form->whatBox()->setCurrentText(u"settings"_s);
-    form->show_Click();
+    EXPECT_EQ(test::focusWalk(Qt::Key_Return, 1), QStringList{u"cmdshow"_s});
+    test::press(Qt::Key_Return);
     EXPECT_EQ(form->grid()->rowCount(), 1);
+    EXPECT_EQ(test::outcomeOf(form), u"1 line(s) shown"_s);
 }
 
 TEST_P(UtilityScreensTest, BackupFromTheMenuThenRestoreFromTheScreenEndsTheProgram)
@@ -289,20 +316,29 @@ TEST_P(UtilityScreensTest, BackupFromTheMenuThenRestoreFromTheScreenEndsTheProgr
     EXPECT_EQ(value(u"select count(*) from convo"_s), u"1"_s);
 
     db.exec(u"update convo set fname = 'CHANGED'"_s);
-    auto *form = open<RestoreDb>(u"N45"_s);
+    auto *form = open<RestoreScreen>(u"N45"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Restore Database . . ."_s);
     bool ended = false;
     form->setEndProgram([&ended] { ended = true; });
-    form->text()->setText(m_folder->folder().filePath(u"Backup/none.bak"_s));
-    form->cmd(0)->click();
+    // Typed as it stands, Enter to the button and Enter again.
+    ASSERT_EQ(test::focused(), form->text());
+    test::enter(m_folder->folder().filePath(u"Backup/none.bak"_s));
+    EXPECT_EQ(test::focused(), form->cmd(0));
+    test::press(Qt::Key_Return);
     EXPECT_EQ(m_prompter.last(), u"Invalid File path!!"_s);
+    EXPECT_EQ(test::outcomeOf(form), u"Not restored"_s);
+    EXPECT_EQ(test::focused(), form->text());
     EXPECT_FALSE(ended);
 
     m_prompter.answerFile(backups.filePath(files.front()));
     form->cmd(1)->click();
     EXPECT_EQ(form->text()->text(), backups.filePath(files.front()));
     shoot(form, u"restoredb"_s);
+    m_prompter.answer(PromptAnswer::No);
+    form->cmd(0)->click();
+    EXPECT_EQ(test::outcomeOf(form), u"Not restored: the database was kept"_s);
+    EXPECT_FALSE(ended);
     m_prompter.answer(PromptAnswer::Yes);
     form->cmd(0)->click();
     EXPECT_EQ(m_prompter.last(), u"Restored Database Successfully!!. System will restart now!!"_s);

@@ -19,7 +19,7 @@
 #include "shell/db/schema.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
 
 #include <QAction>
@@ -36,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 
 using namespace Qt::StringLiterals;
@@ -87,7 +88,7 @@ protected:
             << m_prompter.last().toStdString();
         ASSERT_FALSE(LoginStore(m_session.db()).login(m_session, u"ADMIN"_s, u"ADMIN"_s,
                                                       DemoFolder::currentConvocation()));
-        m_window = std::make_unique<MdiMainMenu>(m_session, m_prompter, m_screens);
+        m_window = std::make_unique<MainWindow>(m_session, m_prompter, m_screens);
         m_window->applyPermissions();
         m_window->setUpStatusBar();
         m_window->resize(1280, 860);
@@ -161,7 +162,7 @@ protected:
     test::ScriptedPrompter m_prompter;
     ScreenRegistry m_screens;
     Session m_session;
-    std::unique_ptr<MdiMainMenu> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 QTemporaryDir *ScreenGallery::s_dir = nullptr;
@@ -235,6 +236,46 @@ TEST_F(ScreenGallery, TheMainWindowWithItsMenus)
     const QImage shot = test::renderWithMenus(*m_window);
     ASSERT_TRUE(shot.save(kShots + u"/mainwindow.png"_s));
     EXPECT_TRUE(drawsSomething(shot));
+}
+
+// The screens of the frame open with the focus in their first box and its tip in the
+// hint panel; Enter walks their boxes (across the pages of a tabbed frame) to the button
+// that acts, and Up walks back as far as a box that keeps its arrows (a list, a choice).
+TEST_F(ScreenGallery, EnterWalksEachScreensBoxesToItsButtonAndUpWalksBack)
+{
+    const struct
+    {
+        QString menu;
+        QStringList walk; // the first box, then each one Enter reaches
+        int upSteps;
+    } screens[] = {
+        {u"N28"_s, {u"text_0"_s, u"cmd_1"_s}, 1},
+        {u"N21"_s, {u"DIRBOX"_s, u"FILEBOX"_s}, 0},
+        {u"N2C"_s, {u"text_0"_s, u"text_1"_s, u"text_2"_s, u"text_3"_s, u"cmd_1"_s}, 4},
+        {u"N2A"_s, {u"chk"_s, u"cmd"_s}, 1},
+        {u"N44"_s, {u"text_0"_s, u"text_1"_s, u"cmd_0"_s}, 2},
+        {u"N45"_s, {u"text_0"_s, u"cmd_0"_s}, 1},
+        {u"N48"_s, {u"mskdt_0"_s, u"mskdt_1"_s, u"text_0"_s, u"cmbwhat"_s, u"cmdshow"_s}, 1},
+        {u"N49"_s,
+         {u"text_0"_s, u"text_1"_s, u"text_2"_s, u"text_3"_s, u"text_4"_s, u"text_5"_s, u"text_6"_s, u"cmdok"_s},
+         7},
+    };
+    for (const auto &screen : screens) {
+        ChildForm *form = test::openScreen(*m_window, screen.menu);
+        ASSERT_NE(form, nullptr) << screen.menu.toStdString();
+        ASSERT_NE(test::focused(), nullptr);
+        const QString first = test::focused()->objectName();
+        EXPECT_FALSE(form->hint().isEmpty()) << screen.menu.toStdString();
+        const QStringList walked = QStringList{first} + test::focusWalk(Qt::Key_Return, int(screen.walk.size()) - 1);
+        EXPECT_EQ(walked, screen.walk) << screen.menu.toStdString();
+        QStringList back(screen.walk.begin(), screen.walk.end() - 1);
+        std::reverse(back.begin(), back.end());
+        back = back.mid(0, screen.upSteps);
+        EXPECT_EQ(test::focusWalk(Qt::Key_Up, screen.upSteps), back) << screen.menu.toStdString();
+        EXPECT_TRUE(m_prompter.shown().empty()) << screen.menu.toStdString() << ": " << m_prompter.last().toStdString();
+        closeEverything();
+        m_prompter.clear();
+    }
 }
 
 // Every Kannada text of the database, as stored: table, row and the raw characters.

@@ -5,7 +5,7 @@
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,14 +55,14 @@ void chooseFromMenu(QWidget &window, QMenu *menu, QAction *item)
     QCoreApplication::processEvents();
 }
 
-void clickToolbar(MdiMainMenu &window, Command command)
+void clickToolbar(MainWindow &window, Command command)
 {
     QWidget *button = window.toolbar()->widgetForAction(window.commandActions().action(command));
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QImage renderWithMenus(MdiMainMenu &window)
+QImage renderWithMenus(MainWindow &window)
 {
     const QPixmap main = window.grab();
     std::vector<std::pair<QString, QPixmap>> menus;
@@ -121,6 +121,16 @@ void press(int key, Qt::KeyboardModifiers modifiers, QWidget *fallback)
     QCoreApplication::processEvents();
 }
 
+QStringList focusWalk(int key, int times)
+{
+    QStringList visited;
+    for (int i = 0; i < times; ++i) {
+        press(key);
+        visited << (focused() ? focused()->objectName() : QString());
+    }
+    return visited;
+}
+
 void type(const QString &text)
 {
     QWidget *target = focused();
@@ -146,7 +156,7 @@ void settle()
     }
 }
 
-ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode)
+ChildForm *openScreen(MainWindow &window, const QString &menuCode)
 {
     window.menuActions().action(menuCode)->trigger();
     QCoreApplication::processEvents();

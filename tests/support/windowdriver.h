@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -23,7 +24,7 @@ void PrintTo(const QString &text, std::ostream *os);
 
 namespace sw {
 class ChildForm;
-class MdiMainMenu;
+class MainWindow;
 // Test failures name the mode by its letter.
 void PrintTo(EditMode mode, std::ostream *os);
 }
@@ -35,9 +36,9 @@ void showActive(QWidget &window);
 // Pops `menu` up and clicks `item` in it, as a mouse would; a click on a disabled item does nothing.
 void chooseFromMenu(QWidget &window, QMenu *menu, QAction *item);
 // Clicks the toolbar button of `command`.
-void clickToolbar(MdiMainMenu &window, Command command);
+void clickToolbar(MainWindow &window, Command command);
 // The window with every top menu (and the "Alternate Keys" submenu) drawn open beneath it.
-QImage renderWithMenus(MdiMainMenu &window);
+QImage renderWithMenus(MainWindow &window);
 
 // Delivers what the last step posted (a screen's close, its deletion, a queued focus
 // move) without waiting on the clock.
@@ -50,8 +51,11 @@ void press(int key, Qt::KeyboardModifiers modifiers = {}, QWidget *fallback = nu
 void type(const QString &text);
 // Types into the focused box and leaves it with Enter.
 void enter(const QString &text);
+// Presses `key` `times` times; the object names of the widgets that had the focus after
+// each press, in order (how Enter, Down or Up walk a screen's boxes).
+QStringList focusWalk(int key, int times);
 // Opens a menu item's screen as choosing it does; the screen in front, or nullptr.
-ChildForm *openScreen(MdiMainMenu &window, const QString &menuCode);
+ChildForm *openScreen(MainWindow &window, const QString &menuCode);
 // Types `text` into a grid cell as a clerk does: the cell made current, its editor opened
 // with F2, the text typed and Enter pressed.
 void typeInCell(QTableWidget *grid, int row, int column, const QString &text);

@@ -363,7 +363,8 @@ bool StudentForm::printedCandidateWritable()
         return true;
     // The administrator's save writes the certificate number and the active flag only.
     prompter().message(stored->regno() + u" has a printed certificate: only its certificate number and Active are "
-                                         "saved; "_s + changed.join(u", "_s) + u" stay as printed."_s,
+                                         "saved; "_s + changed.join(u", "_s)
+                           + (changed.size() == 1 ? u" stays as printed."_s : u" stay as printed."_s),
                        u"Message"_s, PromptIcon::Exclamation);
     return true;
 }

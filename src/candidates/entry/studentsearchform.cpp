@@ -7,7 +7,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/spreadgrid.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -141,7 +141,7 @@ bool StudentSearchForm::openInEntry(int row)
     if (row < 0 || row >= m_grid->rowCount())
         return false;
     const QString regno = m_grid->item(row, RegNo)->text();
-    auto *main = qobject_cast<MdiMainMenu *>(window());
+    auto *main = qobject_cast<MainWindow *>(window());
     if (!main)
         return false;
     main->openScreen(entryMenuCode());

@@ -5,24 +5,24 @@
 #include "candidates/imports/directoryimport.h"
 #include "candidates/imports/onlineimport.h"
 #include "candidates/imports/resultimport.h"
+#include "shell/core/importtally.h"
 #include "shell/core/session.h"
+#include "shell/db/schema.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/startup.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -32,29 +32,29 @@ namespace sw {
 
 namespace {
 
-// Repaints while a run holds the event loop: at most this often, and whenever the
-// bar moves on by a whole percent.
-constexpr qint64 kPaintIntervalMs = 150;
+// Paths are long: their boxes show about this many letters and scroll beyond.
+constexpr int kPathBoxWidth = 380;
+constexpr int kPathLength = 1024;
 
-QLineEdit *addPathBox(QGridLayout *grid, int row, const QString &name, const QString &label, const QString &toolTip)
+// "2 of 3 files imported: 5 new, 1 refreshed, 0 skipped, 0 rejected", the records of every file read.
+QString filesOutcome(const std::vector<DirectoryImport::FileOutcome> &outcomes)
 {
-    auto *edit = new QLineEdit;
-    edit->setObjectName(name);
-    edit->setToolTip(toolTip);
-    edit->setMinimumWidth(380);
-    grid->addWidget(new QLabel(label), row, 0);
-    grid->addWidget(edit, row, 1);
-    return edit;
-}
-
-QPushButton *browseButton(QGridLayout *grid, int row)
-{
-    auto *button = new QPushButton(u"..."_s);
-    button->setObjectName(u"cmd_0"_s);
-    button->setToolTip(u"Browse"_s);
-    button->setFixedWidth(32);
-    grid->addWidget(button, row, 2);
-    return button;
+    int read = 0, inserted = 0, refreshed = 0, skipped = 0, rejected = 0;
+    for (const DirectoryImport::FileOutcome &f : outcomes) {
+        if (f.skipped || !f.refused.isEmpty())
+            continue;
+        ++read;
+        inserted += f.counts.inserted;
+        refreshed += f.counts.refreshed;
+        skipped += f.counts.skipped;
+        rejected += f.counts.rejected;
+    }
+    return u"%1 of %2 files imported: %3 new, %4 refreshed, %5 skipped, %6 rejected"_s.arg(read)
+        .arg(outcomes.size())
+        .arg(inserted)
+        .arg(refreshed)
+        .arg(skipped)
+        .arg(rejected);
 }
 
 // The folder a browse dialog starts in: the one of the path typed, else the application folder.
@@ -72,7 +72,9 @@ QString startFolder(const QString &typed, const Session &session)
 
 ImportScreen::ImportScreen(const FormContext &context, const QString &formName, const QString &caption)
     : ChildForm(context, formName, caption)
+    , m_fields(addFieldFrame())
     , m_pb(new QProgressBar(this))
+    , m_progress(*this, m_pb, RunProgress::Bar::ShownWhileRunning)
 {
     m_pb->setObjectName(u"PB"_s);
     m_pb->setRange(0, 100);
@@ -85,46 +87,68 @@ void ImportScreen::activated()
     commands().setToolMode(ToolMode::Disabled);
     m_pb->setVisible(false);
     setHint({});
+    if (m_firstActivate) {
+        m_firstActivate = false;
+        m_fields->focusFirst();
+    }
 }
 
-QPushButton *ImportScreen::addButton(const QString &name, const QString &caption)
+QLineEdit *ImportScreen::addPathBox(int index, const QString &label, const QString &toolTip)
 {
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(name);
-    return button;
+    QLineEdit *box = m_fields->addText(index, label, toolTip, kPathLength);
+    m_fields->keepCase(box);
+    box->setMinimumWidth(kPathBoxWidth);
+    m_browse = new QPushButton(u"..."_s, m_fields->box());
+    m_browse->setObjectName(u"cmd_0"_s);
+    m_browse->setToolTip(u"Browse"_s);
+    m_browse->setFixedWidth(32);
+    // Browsing from a box is no leaving it: a click keeps the focus where it is.
+    m_browse->setFocusPolicy(Qt::TabFocus);
+    // The path takes the room of a code and its description on the lines above it.
+    widen(box);
+    m_fields->grid()->setColumnStretch(2, 1);
+    m_fields->moveBeside(m_browse, box);
+    return box;
+}
+
+void ImportScreen::widen(QWidget *field)
+{
+    QGridLayout *grid = m_fields->grid();
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(grid->indexOf(field), &row, &column, &rowSpan, &columnSpan);
+    grid->removeWidget(field);
+    grid->addWidget(field, row, column, 1, 2);
+}
+
+QPushButton *ImportScreen::addRunButton(const QString &caption)
+{
+    m_run = new QPushButton(caption);
+    m_run->setObjectName(u"cmd_1"_s);
+    m_run->setToolTip(u"Starts the import; Enter presses it"_s);
+    m_fields->addField(u"B1"_s, {}, m_run);
+    return m_run;
+}
+
+void ImportScreen::addProgressBar()
+{
+    m_fields->addField(u"PB"_s, {}, m_pb);
+    m_pb->setMinimumWidth(kPathBoxWidth);
+}
+
+QString ImportScreen::countsOutcome(const QString &input, const ImportCounts &counts)
+{
+    return QFileInfo(input).fileName() + u": "_s + counts.summaryLine();
 }
 
 Progress ImportScreen::startRun()
 {
-    m_pb->setValue(0);
-    m_pb->setVisible(true);
-    m_paintedPercent = -1;
-    m_sincePaint.start();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    return [this](const QString &status, int percent) { showProgress(status, percent); };
-}
-
-void ImportScreen::showProgress(const QString &status, int percent)
-{
-    const bool moved = percent >= 0 && percent != m_paintedPercent;
-    if (!moved && m_sincePaint.elapsed() < kPaintIntervalMs)
-        return;
-    if (percent >= 0) {
-        m_pb->setValue(std::clamp(percent, 0, 100));
-        m_paintedPercent = percent;
-    }
-    setHint(status);
-    m_sincePaint.restart();
-    // The clerk may not type into the screen while it imports; painting is all that is let through.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    showOutcome({});
+    return m_progress.start();
 }
 
 void ImportScreen::endRun()
 {
-    QApplication::restoreOverrideCursor();
-    m_pb->setValue(0);
-    m_pb->setVisible(false);
-    setHint({});
+    m_progress.end();
 }
 
 void ImportScreen::showInstitutionTitle()
@@ -138,18 +162,12 @@ void ImportScreen::showInstitutionTitle()
 ImportDataScreen::ImportDataScreen(const FormContext &context)
     : ImportScreen(context, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s)
 {
-    auto *frame = new QGroupBox(this);
-    frame->setObjectName(u"Frame"_s);
-    auto *grid = new QGridLayout(frame);
-    m_path = addPathBox(grid, 0, u"text_0"_s, u"File Path"_s, u"Select / Enter File Path"_s);
-    m_browse = browseButton(grid, 0);
-    m_upload = addButton(u"cmd_1"_s, u"&Upload"_s);
-    grid->addWidget(m_upload, 1, 1, Qt::AlignRight);
-    body()->addWidget(frame);
-    body()->addWidget(progressBar());
-    connect(m_browse, &QPushButton::clicked, this, &ImportDataScreen::browse);
-    connect(m_upload, &QPushButton::clicked, this, &ImportDataScreen::upload);
-    connect(m_path, &QLineEdit::returnPressed, m_upload, qOverload<>(&QWidget::setFocus));
+    m_path = addPathBox(0, u"File Path"_s, u"Select / Enter File Path"_s);
+    addRunButton(u"&Upload"_s);
+    addProgressBar();
+    fields().setFieldOrder(u"T0,B1"_s);
+    connect(browseButton(), &QPushButton::clicked, this, &ImportDataScreen::browse);
+    connect(runButton(), &QPushButton::clicked, this, &ImportDataScreen::upload);
 }
 
 QLineEdit *ImportDataScreen::text(int index) const
@@ -159,7 +177,7 @@ QLineEdit *ImportDataScreen::text(int index) const
 
 QPushButton *ImportDataScreen::cmd(int index) const
 {
-    return index == 0 ? m_browse : index == 1 ? m_upload : nullptr;
+    return index == 0 ? browseButton() : index == 1 ? runButton() : nullptr;
 }
 
 void ImportDataScreen::browse()
@@ -172,14 +190,19 @@ void ImportDataScreen::browse()
 
 void ImportDataScreen::upload()
 {
-    m_upload->setEnabled(false);
+    const QString path = m_path->text().trimmed();
+    runButton()->setEnabled(false);
     ResultFileImport run(session(), prompter(), startRun());
-    const auto counts = run.run(m_path->text().trimmed());
+    const auto counts = run.run(path);
     endRun();
-    m_upload->setEnabled(true);
+    runButton()->setEnabled(true);
+    if (counts) {
+        showOutcome(countsOutcome(path, *counts));
+        return;
+    }
     // A refused path sends the clerk back to it.
-    if (!counts)
-        m_path->setFocus();
+    showOutcome(u"Nothing imported"_s);
+    fields().returnFocusTo(m_path);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -187,35 +210,36 @@ void ImportDataScreen::upload()
 ImportDirectoryScreen::ImportDirectoryScreen(const FormContext &context)
     : ImportScreen(context, u"IMPORTDATADIR"_s, u"Import Data Directorywise. . ."_s)
 {
-    auto *frame = new QGroupBox(this);
-    frame->setObjectName(u"Frame"_s);
-    auto *grid = new QGridLayout(frame);
-    m_folder = addPathBox(grid, 0, u"DIRBOX"_s, u"Select Folder"_s, u"The folder whose .cnv files are imported"_s);
-    m_browse = browseButton(grid, 0);
-    grid->addWidget(new QLabel(u"Selected Files"_s), 1, 0, Qt::AlignTop);
+    FieldFrame &f = fields();
+    m_folder = addPathBox(0, u"Select Folder"_s, u"The folder whose .cnv files are imported"_s);
+    m_folder->setObjectName(u"DIRBOX"_s);
     m_files = new QListWidget;
     m_files->setObjectName(u"FILEBOX"_s);
+    m_files->setToolTip(u"The files the run takes, in this order"_s);
     m_files->setMinimumHeight(160);
-    grid->addWidget(m_files, 1, 1, 1, 2);
-    m_toOnline = new QCheckBox(u"&Upload to Online"_s);
-    m_toOnline->setObjectName(u"chk_0"_s);
-    m_onlineOnly = new QCheckBox(u"&Online only ?"_s);
-    m_onlineOnly->setObjectName(u"chk_1"_s);
+    m_files->setMinimumWidth(kPathBoxWidth);
+    f.addField(u"L0"_s, u"Selected Files"_s, m_files);
+    widen(m_files);
+    m_toOnline = f.addCheck(0, u"&Upload to Online"_s);
+    m_onlineOnly = f.addCheck(1, u"&Online only ?"_s);
+    f.moveBeside(m_onlineOnly, m_toOnline);
     m_onlineOnly->setVisible(false);
-    auto *checks = new QHBoxLayout;
-    checks->addWidget(m_toOnline);
-    checks->addWidget(m_onlineOnly);
-    checks->addStretch(1);
-    m_upload = addButton(u"cmd_1"_s, u"&Upload"_s);
-    checks->addWidget(m_upload);
-    grid->addLayout(checks, 2, 1, 1, 2);
-    body()->addWidget(frame);
-    body()->addWidget(progressBar());
+    addRunButton(u"&Upload"_s);
+    addProgressBar();
+    f.setFieldOrder(u"T0,L0,C0,C1,B1"_s);
+    // A folder that is not there would leave the list empty without a word.
+    f.setCheck(m_folder, [this] {
+        const QString folder = m_folder->text().trimmed();
+        if (folder.isEmpty() || QFileInfo(folder).isDir())
+            return true;
+        prompter().message(u"Folder not found: "_s + folder, u"Message"_s, PromptIcon::Exclamation);
+        return false;
+    });
 
-    connect(m_browse, &QPushButton::clicked, this, &ImportDirectoryScreen::browse);
+    connect(browseButton(), &QPushButton::clicked, this, &ImportDirectoryScreen::browse);
     connect(m_folder, &QLineEdit::editingFinished, this, &ImportDirectoryScreen::listFolder);
     connect(m_toOnline, &QCheckBox::toggled, this, &ImportDirectoryScreen::uploadTicked);
-    connect(m_upload, &QPushButton::clicked, this, &ImportDirectoryScreen::upload);
+    connect(runButton(), &QPushButton::clicked, this, &ImportDirectoryScreen::upload);
 }
 
 QCheckBox *ImportDirectoryScreen::chk(int index) const
@@ -225,7 +249,7 @@ QCheckBox *ImportDirectoryScreen::chk(int index) const
 
 QPushButton *ImportDirectoryScreen::cmd(int index) const
 {
-    return index == 0 ? m_browse : index == 1 ? m_upload : nullptr;
+    return index == 0 ? browseButton() : index == 1 ? runButton() : nullptr;
 }
 
 void ImportDirectoryScreen::browse()
@@ -258,7 +282,7 @@ void ImportDirectoryScreen::upload()
 {
     // The run takes every file of the folder as it is now; the list shows the same.
     listFolder();
-    m_upload->setEnabled(false);
+    runButton()->setEnabled(false);
     const QString ownCaption = windowTitle();
     DirectoryImport run(session(), prompter(), startRun());
     int fileIndex = 0;
@@ -269,10 +293,11 @@ void ImportDirectoryScreen::upload()
             m_files->setCurrentRow(fileIndex++);
     });
     const DirectoryImport::Options options{m_toOnline->isChecked(), m_toOnline->isChecked() && m_onlineOnly->isChecked()};
-    run.run(m_folder->text().trimmed(), options);
+    const auto outcomes = run.run(m_folder->text().trimmed(), options);
     endRun();
     setWindowTitle(ownCaption);
-    m_upload->setEnabled(true);
+    runButton()->setEnabled(true);
+    showOutcome(outcomes ? filesOutcome(*outcomes) : u"Nothing imported"_s);
     if (options.uploadToOnline)
         showInstitutionTitle();
 }
@@ -281,49 +306,41 @@ void ImportDirectoryScreen::upload()
 
 ImportAutonomousScreen::ImportAutonomousScreen(const FormContext &context)
     : ImportScreen(context, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s)
+    , m_codes(context.session)
 {
-    auto *frame = new QGroupBox(this);
-    frame->setObjectName(u"Frame"_s);
-    auto *grid = new QGridLayout(frame);
-    const QStringList labels{u"Univ. code"_s, u"College code"_s, u"Degree Code"_s};
+    using Master = MasterCodes::Master;
+    struct CodeBox
+    {
+        const char16_t *label, *tip, *column;
+        Master master;
+    };
+    const CodeBox codes[] = {{u"Univ. code", u"University code, F1-Help", u"funivcode", Master::University},
+                             {u"College code", u"College code, F1-Help", u"fcollcode", Master::College},
+                             {u"Degree Code", u"Degree code, F1-Help", u"fdegree", Master::Degree}};
+    FieldFrame &f = fields();
     for (int i = 0; i < 3; ++i) {
-        auto *box = new QLineEdit;
-        box->setObjectName(u"text_"_s + QString::number(i));
-        box->setMaxLength(10);
-        box->setMaximumWidth(120);
-        grid->addWidget(new QLabel(labels[i]), i, 0);
-        grid->addWidget(box, i, 1, Qt::AlignLeft);
-        // Codes are kept in capitals everywhere.
-        connect(box, &QLineEdit::textEdited, box, [box](const QString &typed) {
-            if (typed != typed.toUpper()) {
-                const int at = box->cursorPosition();
-                box->setText(typed.toUpper());
-                box->setCursorPosition(at);
-            }
-        });
+        const CodeBox &c = codes[i];
+        QLineEdit *box = f.addText(i, QString::fromUtf16(c.label), QString::fromUtf16(c.tip),
+                                   schema::columnWidth(u"convo"_s, QString::fromUtf16(c.column)));
+        f.setCode(box, m_codes.source(c.master), f.addDescription(10 + i, box));
         m_boxes[std::size_t(i)] = box;
     }
-    m_boxes[3] = addPathBox(grid, 3, u"text_3"_s, u"File Path"_s, u"Select / Enter File Path"_s);
-    m_browse = browseButton(grid, 3);
-    m_upload = addButton(u"cmd_1"_s, u"&Upload"_s);
-    grid->addWidget(m_upload, 4, 1, Qt::AlignRight);
-    body()->addWidget(frame);
-    body()->addWidget(progressBar());
-    for (std::size_t i = 0; i + 1 < m_boxes.size(); ++i)
-        connect(m_boxes[i], &QLineEdit::returnPressed, m_boxes[i + 1], qOverload<>(&QWidget::setFocus));
-    connect(m_boxes[3], &QLineEdit::returnPressed, m_upload, qOverload<>(&QWidget::setFocus));
-    connect(m_browse, &QPushButton::clicked, this, &ImportAutonomousScreen::browse);
-    connect(m_upload, &QPushButton::clicked, this, &ImportAutonomousScreen::upload);
+    m_boxes[3] = addPathBox(3, u"File Path"_s, u"Select / Enter File Path"_s);
+    addRunButton(u"&Upload"_s);
+    addProgressBar();
+    f.setFieldOrder(u"T0,T1,T2,T3,B1"_s);
+    connect(browseButton(), &QPushButton::clicked, this, &ImportAutonomousScreen::browse);
+    connect(runButton(), &QPushButton::clicked, this, &ImportAutonomousScreen::upload);
 }
 
 QLineEdit *ImportAutonomousScreen::text(int index) const
 {
-    return index >= 0 && index < 4 ? m_boxes[std::size_t(index)] : nullptr;
+    return fields().text(index);
 }
 
 QPushButton *ImportAutonomousScreen::cmd(int index) const
 {
-    return index == 0 ? m_browse : index == 1 ? m_upload : nullptr;
+    return index == 0 ? browseButton() : index == 1 ? runButton() : nullptr;
 }
 
 void ImportAutonomousScreen::browse()
@@ -338,21 +355,25 @@ void ImportAutonomousScreen::upload()
 {
     const AutonomousCodes codes{m_boxes[0]->text().trimmed(), m_boxes[1]->text().trimmed(),
                                 m_boxes[2]->text().trimmed()};
-    m_upload->setEnabled(false);
+    const QString path = m_boxes[3]->text().trimmed();
+    runButton()->setEnabled(false);
     AutonomousImport run(session(), prompter(), startRun());
-    const auto counts = run.run(codes, m_boxes[3]->text().trimmed());
+    const auto counts = run.run(codes, path);
     endRun();
-    m_upload->setEnabled(true);
-    if (counts)
+    runButton()->setEnabled(true);
+    if (counts) {
+        showOutcome(countsOutcome(path, *counts));
         return;
+    }
+    showOutcome(u"Nothing imported"_s);
     // Back to what was refused: the first empty code, else the path.
     for (QLineEdit *box : m_boxes) {
         if (box->text().trimmed().isEmpty()) {
-            box->setFocus();
+            fields().returnFocusTo(box);
             return;
         }
     }
-    m_boxes[3]->setFocus();
+    fields().returnFocusTo(m_boxes[3]);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -360,31 +381,33 @@ void ImportAutonomousScreen::upload()
 ImportOnlineScreen::ImportOnlineScreen(const FormContext &context)
     : ImportScreen(context, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s)
 {
-    auto *frame = new QGroupBox(this);
-    frame->setObjectName(u"Frame"_s);
-    auto *row = new QHBoxLayout(frame);
     auto *note = new QLabel(u"Paid applications of the online portal are brought into the fee register,\n"
                             "and the candidates' addresses, mobile numbers and e-mails are filled in."_s);
-    row->addWidget(note, 1);
-    m_import = addButton(u"cmd_1"_s, u"&Import"_s);
-    row->addWidget(m_import);
-    body()->addWidget(frame);
-    body()->addWidget(progressBar());
-    connect(m_import, &QPushButton::clicked, this, &ImportOnlineScreen::import);
+    fields().addField(u"N0"_s, {}, note);
+    addRunButton(u"&Import"_s);
+    addProgressBar();
+    fields().setFieldOrder(u"B1"_s);
+    connect(runButton(), &QPushButton::clicked, this, &ImportOnlineScreen::import);
 }
 
 QPushButton *ImportOnlineScreen::cmd(int index) const
 {
-    return index == 1 ? m_import : nullptr;
+    return index == 1 ? runButton() : nullptr;
 }
 
 void ImportOnlineScreen::import()
 {
-    m_import->setEnabled(false);
+    runButton()->setEnabled(false);
     OnlineApplicationImport run(session(), prompter(), startRun());
-    run.run();
+    const auto counts = run.run();
     endRun();
-    m_import->setEnabled(true);
+    runButton()->setEnabled(true);
+    showOutcome(counts ? u"%1 paid applications read: %2 new, %3 candidates marked paid, %4 of no candidate"_s
+                             .arg(counts->remoteRows)
+                             .arg(counts->newApplications)
+                             .arg(counts->candidatesMarked)
+                             .arg(counts->unmatched.size())
+                       : u"Nothing imported"_s);
     showInstitutionTitle();
 }
 

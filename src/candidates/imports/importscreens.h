@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "masters/mastercodes.h"
 #include "shell/core/progress.h"
 #include "shell/forms/childform.h"
-
-#include <QElapsedTimer>
+#include "shell/forms/runprogress.h"
 
 #include <array>
 
@@ -17,15 +17,19 @@ class QPushButton;
 namespace sw {
 
 class ScreenRegistry;
+struct ImportCounts;
 
 // Registers the import screens in the main window's registry, by menu code.
 void registerImportScreens(ScreenRegistry &screens);
 
-// What the four import screens share: no record commands while one is active, a
-// progress bar `PB` shown only while a run goes, the run's status text in the
-// status bar, and the main window's caption following the online title once a
-// run has opened the link to the portal. The runs themselves (in this folder) do
-// the work and say every message; a screen only gathers its inputs.
+// What the four import screens share: their boxes in the frame of every screen
+// (FieldFrame: Enter and Down to the next box, Up to the previous one, F1 lookups,
+// checks on leaving a box), no record commands while one is active, a progress bar
+// `PB` shown only while a run goes, the run's status text in the status bar, what
+// the last run did in the status bar's message panel, and the main window's caption
+// following the online title once a run has opened the link to the portal. The runs
+// themselves (in this folder) do the work and say every message; a screen only
+// gathers its inputs.
 class ImportScreen : public ChildForm
 {
     Q_OBJECT
@@ -36,23 +40,32 @@ public:
     QProgressBar *progressBar() const { return m_pb; }
 
 protected:
+    FieldFrame &fields() const { return *m_fields; }
+    // A path box text_i (kept as typed) with its browse button `cmd_0` beside it.
+    QLineEdit *addPathBox(int index, const QString &label, const QString &toolTip);
+    QPushButton *browseButton() const { return m_browse; }
+    // A field as wide as a path box, up to the browse button.
+    void widen(QWidget *field);
+    // The screen's button that starts the run (`cmd_1`), last of the field order.
+    QPushButton *addRunButton(const QString &caption);
+    QPushButton *runButton() const { return m_run; }
+    // The progress bar under the boxes, after the screen has added them.
+    void addProgressBar();
     // Shows the bar and hands the run a progress that paints it and the status bar.
-    // The screen repaints now and then while the run holds the event loop, at most a
-    // few times a second, so a large file is not slowed down by painting.
     Progress startRun();
     // Hides the bar and clears the status bar again.
     void endRun();
     // A run that opened the online link has replaced the institution's title.
     void showInstitutionTitle();
-    // A button in the screen's own row of buttons.
-    QPushButton *addButton(const QString &name, const QString &caption);
+    // The counts of a run's records for the message panel.
+    static QString countsOutcome(const QString &input, const ImportCounts &counts);
 
 private:
-    void showProgress(const QString &status, int percent);
-
+    FieldFrame *m_fields;
+    QPushButton *m_browse = nullptr;
+    QPushButton *m_run = nullptr;
     QProgressBar *m_pb;
-    QElapsedTimer m_sincePaint;
-    int m_paintedPercent = -1;
+    RunProgress m_progress;
 };
 
 // IMPORTDATA: one result file (".cnv") into the current convocation.
@@ -70,8 +83,6 @@ public:
 
 private:
     QLineEdit *m_path;
-    QPushButton *m_browse;
-    QPushButton *m_upload;
 };
 
 // IMPORTDATADIR: every ".cnv" file of a folder and its subfolders, optionally
@@ -96,22 +107,21 @@ private:
     void uploadTicked(bool ticked);
 
     QLineEdit *m_folder;
-    QPushButton *m_browse;
     QListWidget *m_files;
     QCheckBox *m_toOnline;
     QCheckBox *m_onlineOnly;
-    QPushButton *m_upload;
 };
 
 // IMPORTDATA_AUTO: an autonomous college's "|"-separated file, its university,
-// college and degree typed once.
+// college and degree typed once: code boxes with their F1 lookups and descriptions,
+// an unknown code refused as it is left (the run refuses a file for it too).
 class ImportAutonomousScreen final : public ImportScreen
 {
     Q_OBJECT
 public:
     explicit ImportAutonomousScreen(const FormContext &context);
 
-    // 0 university, 1 college, 2 degree, 3 the file's path.
+    // 0 university, 1 college, 2 degree, 3 the file's path; 10 to 12 what the codes stand for.
     QLineEdit *text(int index) const;
     QPushButton *cmd(int index) const; // 0: browse, 1: upload
 
@@ -119,9 +129,8 @@ public:
     void upload();
 
 private:
+    MasterCodes m_codes;
     std::array<QLineEdit *, 4> m_boxes{};
-    QPushButton *m_browse;
-    QPushButton *m_upload;
 };
 
 // IMPORTAPPONLINE: the portal's paid applications into the fee table and the
@@ -135,9 +144,6 @@ public:
     QPushButton *cmd(int index) const; // 1: import
 
     void import();
-
-private:
-    QPushButton *m_import;
 };
 
 } // namespace sw

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "certificates/printing/printselection.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "reports/output/previewfrm.h"
 #include "reports/output/reportpreview.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "reports/output/reportwriter.h"
 #include "shell/document/document.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/screens/reportscreen.h"
 
-#include "reports/output/previewfrm.h"
 #include "reports/output/reportoutput.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
@@ -36,10 +36,8 @@ ReportScreen::ReportScreen(const FormContext &context, const QString &formName, 
     : ReportForm(context, formName, caption, parent)
     , m_report(context.session.folder)
     , m_codes(context.session)
-    , m_fields(new FieldFrame(this, context.session, context.prompter))
+    , m_fields(addFieldFrame())
 {
-    addCentred(m_fields->box());
-    connect(m_fields, &FieldFrame::focused, this, [this](QWidget *, const QString &hint) { setHint(hint); });
 }
 
 ReportScreen::~ReportScreen()

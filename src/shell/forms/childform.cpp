@@ -4,9 +4,11 @@
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/ui/fieldkeys.h"
 
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QSpacerItem>
@@ -107,6 +109,14 @@ void ChildForm::addCentred(QWidget *frame)
     if (!m_below)
         m_below = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
     m_body->addItem(m_below);
+}
+
+FieldFrame *ChildForm::addFieldFrame()
+{
+    auto *frame = new FieldFrame(this, m_context.session, m_context.prompter);
+    addCentred(frame->box());
+    connect(frame, &FieldFrame::focused, this, [this](QWidget *, const QString &hint) { setHint(hint); });
+    return frame;
 }
 
 void ChildForm::addGrowing(QWidget *widget, int stretch)

@@ -16,6 +16,7 @@ class QVBoxLayout;
 namespace sw {
 
 class CommandDispatcher;
+class FieldFrame;
 class Prompter;
 class Session;
 
@@ -87,6 +88,9 @@ protected:
     void addCentred(QWidget *frame);
     // Puts `widget` (a grid) below what the body holds, taking the room the window has.
     void addGrowing(QWidget *widget, int stretch = 1);
+    // The frame of the screen's boxes (FieldFrame), centred in the body; the box that
+    // gets the focus puts its tip into the hint panel.
+    FieldFrame *addFieldFrame();
 
     void closeEvent(QCloseEvent *event) override;
 

@@ -207,7 +207,7 @@ void CodeGridForm::lookUpKey(int row, int column)
         return;
     m_grid->commitEditor();
     try {
-        if (const auto code = FrmHLPItem::choose(session().db(), prompter(), *request, this, m_grid->text(row, column)))
+        if (const auto code = LookupDialog::choose(session().db(), prompter(), *request, this, m_grid->text(row, column)))
             m_grid->item(row, column)->setText(*code);
     } catch (const std::exception &e) {
         showError(e);

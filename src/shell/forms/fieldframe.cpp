@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -32,6 +33,16 @@ const QString kTimeMask = u"99:99;_"_s;
 bool isEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// A field on a page of a tabbed frame that is not showing brings its page forward.
+void bringPageForward(QWidget *field, QWidget *screen)
+{
+    for (QWidget *w = field; w && w != screen; w = w->parentWidget()) {
+        auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
+        if (tabs && tabs->indexOf(w) >= 0)
+            tabs->setCurrentWidget(w);
+    }
 }
 
 } // namespace
@@ -361,9 +372,23 @@ bool FieldFrame::moveFocus(QWidget *from, bool forward)
         if (at < 0 || at >= order.size())
             return false;
         QWidget *next = field(order.at(at));
+        if (next && next->isEnabled() && !next->isHidden() && next->focusPolicy() != Qt::NoFocus)
+            bringPageForward(next, m_screen);
         if (next && next->isEnabled() && next->isVisibleTo(m_screen) && next->focusPolicy() != Qt::NoFocus) {
             next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
+        }
+    }
+}
+
+void FieldFrame::focusFirst()
+{
+    for (const QString &key : keys(m_order)) {
+        QWidget *w = field(key);
+        if (w && w->isEnabled() && !w->isHidden() && w->focusPolicy() != Qt::NoFocus) {
+            bringPageForward(w, m_screen);
+            returnFocusTo(w);
+            return;
         }
     }
 }
@@ -388,7 +413,7 @@ void FieldFrame::openLookup(QLineEdit *box)
 {
     try {
         if (const auto code =
-                FrmHLPItem::choose(m_session.db(), m_prompter, m_lookups.value(box)(), m_screen, box->text().trimmed()))
+                LookupDialog::choose(m_session.db(), m_prompter, m_lookups.value(box)(), m_screen, box->text().trimmed()))
             box->setText(*code);
     } catch (const DbError &e) {
         m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "shell/core/prompter.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 
 #include <QHash>
 #include <QLineEdit>
@@ -57,7 +57,9 @@ private:
 //    ("Mi"), chk_i ("Ci"), opt_i ("Oi"); other widgets join under a key of their own;
 //  - typing upper-cased (boxes passed to keepCase() excepted);
 //  - Enter and Down go to the next box of the field order, Up to the previous one,
-//    skipping disabled boxes; Tab and the mouse move as usual;
+//    skipping disabled boxes and bringing forward the page of a tabbed frame the next
+//    box is on; Tab and the mouse move as usual; a push button of the field order is
+//    pressed by Enter, as on every screen;
 //  - F1 in a box with a lookup opens the lookup window on the box's current value;
 //  - leaving a box for another box of the screen checks it: a mandatory box left empty
 //    gets "Information should be entered", a code box an unknown code its master's
@@ -141,6 +143,8 @@ public:
     void returnFocusTo(QWidget *field);
     // The next (or previous) enabled field of the field order; false when there is none.
     bool moveFocus(QWidget *from, bool forward);
+    // The first enabled field of the field order gets the focus, as a screen opens.
+    void focusFirst();
     // Empties the boxes and descriptions, unticks the boxes.
     void clear();
     void enableFields(bool enabled);

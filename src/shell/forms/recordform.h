@@ -5,7 +5,7 @@
 #include "shell/forms/childform.h"
 #include "shell/forms/editmode.h"
 #include "shell/forms/fieldframe.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 #include "shell/forms/recordset.h"
 
 #include <QString>

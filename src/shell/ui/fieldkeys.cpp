@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace sw {
 
 void upperCaseTyping(QLineEdit *edit)
@@ -50,7 +52,13 @@ protected:
 void enterPressesButtons()
 {
     QCoreApplication *app = QCoreApplication::instance();
-    if (!app || app->findChild<EnterPressesButton *>(QString(), Qt::FindDirectChildrenOnly))
+    if (!app)
+        return;
+    // Without a meta-object of its own the watcher is told apart by its C++ type: a
+    // findChild would take any child of the application for it and install nothing.
+    const QObjectList &children = app->children();
+    if (std::any_of(children.begin(), children.end(),
+                    [](const QObject *child) { return dynamic_cast<const EnterPressesButton *>(child); }))
         return;
     app->installEventFilter(new EnterPressesButton(app));
 }

@@ -5,12 +5,12 @@
 #include "shell/core/session.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/startup.h"
-#include "shell/ui/dbpathaccess.h"
-#include "shell/ui/frmflash.h"
-#include "shell/ui/frmsignup.h"
-#include "shell/ui/frmversion.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/configurationdialog.h"
+#include "shell/ui/logindialog.h"
+#include "shell/ui/mainwindow.h"
 #include "shell/ui/qtprompter.h"
+#include "shell/ui/splashwindow.h"
+#include "shell/ui/upgradewindow.h"
 
 #include "shell/document/fontcheck.h"
 
@@ -39,12 +39,12 @@ public:
     Prompter &prompter() override { return m_prompter; }
     void showConfigurationDialog(const QString &iniFile) override
     {
-        DbPathaccess dialog(iniFile, m_prompter);
+        ConfigurationDialog dialog(iniFile, m_prompter);
         dialog.exec();
     }
     void showUpgrade(Database &db, const AppFolder &folder) override
     {
-        FrmVersion window(db, folder, m_prompter);
+        UpgradeWindow window(db, folder, m_prompter);
         window.exec();
     }
     void processEvents() override { QCoreApplication::processEvents(); }
@@ -95,7 +95,7 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
 
     Session session;
     QtPrompter prompter;
-    QPointer<FrmFlash> splash = new FrmFlash;
+    QPointer<SplashWindow> splash = new SplashWindow;
     splash->show();
     QCoreApplication::processEvents();
 
@@ -106,7 +106,7 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
     if (splash)
         splash->showInstitution(session.instTitle);
 
-    FrmSignUp login(session, prompter);
+    LoginDialog login(session, prompter);
     if (splash)
         splash->loginOpened();
     if (parser.isSet(exitAtLogin) || parser.isSet(screenshot)) {
@@ -127,11 +127,11 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
         splash->close();
     screens.setUpSession(session);
 
-    MdiMainMenu main(session, prompter, screens);
+    MainWindow main(session, prompter, screens);
     main.applyPermissions();
     main.setUpStatusBar();
     main.showMaximized();
-    // The window's status bar says it too (see MdiMainMenu::firstActivation).
+    // The window's status bar says it too (see MainWindow::firstActivation).
     if (const QString notice = FontCheck::kannadaNotice(); !notice.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(notice));
     return QApplication::exec();

@@ -21,6 +21,13 @@ UserStore::UserStore(Database &db, QString actor)
 {
 }
 
+LookupRequest UserStore::lookup(const Database &db, bool withDeleted)
+{
+    return LookupRequest{db.table(u"MASUSER"_s), u"fusername as Users, fusername as Name"_s,
+                         withDeleted ? QString() : db.dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T'"_s,
+                         {}, {}, {}, {}};
+}
+
 std::vector<UserStore::User> UserStore::list(bool withDeleted) const
 {
     Rows rows = m_db.query(u"select fusername, fsection, fpermission, fdeleted from "_s + m_db.table(u"MASUSER"_s)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/audit/audittrail.h"
+#include "shell/forms/lookupdialog.h"
 
 #include <QString>
 
@@ -38,6 +39,8 @@ public:
 
     // The users in name order; deleted ones only when asked for.
     std::vector<User> list(bool withDeleted = false) const;
+    // The F1 lookup of user names ("Users"); deleted ones only when asked for.
+    static LookupRequest lookup(const Database &db, bool withDeleted = false);
     std::optional<User> find(const QString &name) const;
 
     bool add(const QString &name, const QString &section, const QString &permission, Prompter &prompter);

@@ -468,7 +468,7 @@ TEST(StudentScreenOnTheDemoFolder, CandidatesOpenWithTheirPhotographs)
     ASSERT_FALSE(LoginStore(session.db()).login(session, u"ADMIN"_s, u"admin"_s, DemoFolder::currentConvocation()));
     ScreenRegistry screens;
     registerEntryScreens(screens);
-    MdiMainMenu window(session, prompter, screens);
+    MainWindow window(session, prompter, screens);
     window.applyPermissions();
     test::showActive(window);
     window.menuActions().action(u"N22"_s)->trigger();

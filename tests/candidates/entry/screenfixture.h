@@ -13,7 +13,7 @@
 #include "shell/forms/screenregistry.h"
 #include "shell/forms/formsfixture.h"
 #include "support/windowdriver.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
 
 #include <QAction>
@@ -56,7 +56,7 @@ protected:
     {
         m_folder->login(user, password, QStringLiteral("C26"));
         installNumberAuthority(m_folder->session);
-        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        m_window = std::make_unique<MainWindow>(m_folder->session, m_prompter, m_screens);
         m_window->applyPermissions();
         showActive(*m_window);
     }
@@ -94,7 +94,7 @@ protected:
     std::unique_ptr<LoggedInFolder> m_folder;
     ScriptedPrompter m_prompter;
     ScreenRegistry m_screens;
-    std::unique_ptr<MdiMainMenu> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 } // namespace sw::test

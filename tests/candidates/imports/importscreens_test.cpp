@@ -13,7 +13,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,7 +93,7 @@ protected:
         m_folder->db().exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'ARTS'), ('BSC', 'SCIENCE')"_s);
         m_folder->db().exec(u"insert into college (fcollcode, fcollname) values ('C01', 'ONE'), ('KSC', 'AUTONOMOUS')"_s);
         m_folder->db().exec(u"insert into masuniv (funivcode, funivname) values ('U27', 'UNIVERSITY')"_s);
-        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_watching, m_screens);
+        m_window = std::make_unique<MainWindow>(m_folder->session, m_watching, m_screens);
         m_window->applyPermissions();
         test::showActive(*m_window);
     }
@@ -135,18 +136,19 @@ protected:
     {
         return m_folder->db().scalar(sql, params).toString();
     }
+    // No run going: the bar hidden, no run's status left in the hint panel.
     void expectIdle(ImportScreen *screen)
     {
         EXPECT_FALSE(screen->progressBar()->isVisible());
         EXPECT_EQ(screen->progressBar()->value(), 0);
-        EXPECT_TRUE(screen->hint().isEmpty()) << screen->hint().toStdString();
+        EXPECT_FALSE(screen->hint().contains(u"Importing"_s, Qt::CaseInsensitive)) << screen->hint().toStdString();
     }
 
     std::unique_ptr<test::LoggedInFolder> m_folder;
     test::ScriptedPrompter m_prompter;
     WatchingPrompter m_watching{m_prompter};
     ScreenRegistry m_screens;
-    std::unique_ptr<MdiMainMenu> m_window;
+    std::unique_ptr<MainWindow> m_window;
     QTemporaryDir m_inputs;
 };
 
@@ -169,24 +171,31 @@ test::StuRow stu(const QString &regno, const QString &name, const QString &degre
     return r;
 }
 
+// Each screen opens with the focus in its first box and its tip in the hint panel (how
+// Enter and Up walk the boxes is the screen gallery's test).
 TEST_P(ImportScreensTest, EachMenuItemOpensItsScreenWithTheRecordCommandsOff)
 {
     if (skipped())
         return;
     struct Expected
     {
-        QString code, formName, caption;
+        QString code, formName, caption, hint;
     };
-    for (const Expected &e : {Expected{u"N28"_s, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s},
-                              Expected{u"N21"_s, u"IMPORTDATADIR"_s, u"Import Data Directorywise. . ."_s},
-                              Expected{u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s},
-                              Expected{u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s}}) {
+    const Expected screens[] = {
+        {u"N28"_s, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s, u"Select / Enter File Path, Maximum length 1024"_s},
+        {u"N21"_s, u"IMPORTDATADIR"_s, u"Import Data Directorywise. . ."_s,
+         u"The folder whose .cnv files are imported, Maximum length 1024"_s},
+        {u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s, u"University code, F1-Help, Maximum length 4"_s},
+        {u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s,
+         u"Starts the import; Enter presses it"_s}};
+    for (const Expected &e : screens) {
         auto *screen = open<ImportScreen>(e.code);
         ASSERT_NE(screen, nullptr);
         EXPECT_EQ(screen->objectName(), e.formName);
         EXPECT_EQ(screen->windowTitle(), e.caption);
         EXPECT_EQ(m_window->statusPanel(5)->text(), e.caption);
         EXPECT_EQ(m_window->commandActions().states(), ToolStates{}) << e.code.toStdString();
+        EXPECT_EQ(screen->hint(), e.hint) << e.code.toStdString();
         expectIdle(screen);
         shoot(screen, e.formName.toLower());
         screen->unload();
@@ -205,6 +214,7 @@ TEST_P(ImportScreensTest, TheFileScreenChecksThePathFirst)
     EXPECT_EQ(m_prompter.last(), u"Path Should be Entered"_s);
     EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Exclamation);
     EXPECT_EQ(QApplication::focusWidget(), screen->text(0));
+    EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
 
     screen->text(0)->setText(m_inputs.filePath(u"NOSUCHSTU.cnv"_s));
     click(screen->cmd(1));
@@ -231,8 +241,14 @@ TEST_P(ImportScreensTest, TheFileScreenImportsTheChosenFileAndSaysTheCounts)
     click(screen->cmd(0));
     EXPECT_EQ(screen->text(0)->text(), path);
 
-    click(screen->cmd(1));
+    // Enter leaves the path for the button, and presses it there.
+    screen->text(0)->setFocus();
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(test::focused(), screen->cmd(1));
+    test::press(Qt::Key_Return);
     EXPECT_TRUE(m_prompter.last().startsWith(imported(3, 2))) << m_prompter.last().toStdString();
+    EXPECT_EQ(screen->outcome(), u"2026BASTU.cnv: total records: 3, imported records: 2, refreshed: 0, "
+                                 "printed left alone: 0, skipped: 1, rejected: 0"_s);
     EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ANU O`NEIL"_s);
     EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C26"_s);
     EXPECT_EQ(value(u"select fusername from convo where fregno = 'R2'"_s), u"ADMIN"_s);
@@ -305,6 +321,12 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
     click(screen->cmd(1));
     EXPECT_EQ(m_prompter.last(), u"No files are selected for Importing"_s);
 
+    // A folder that is not there is named as the box is left.
+    screen->folderBox()->setFocus();
+    test::enter(folder + u"/nosuch"_s);
+    EXPECT_EQ(m_prompter.last(), u"Folder not found: "_s + folder + u"/nosuch"_s);
+    EXPECT_EQ(test::focused(), screen->folderBox());
+
     m_prompter.answerFile(folder);
     click(screen->cmd(0));
     EXPECT_EQ(screen->folderBox()->text(), folder);
@@ -338,6 +360,8 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
     EXPECT_TRUE(m_prompter.shown().front().question);
     EXPECT_TRUE(m_prompter.shown().front().text.startsWith(u"This Student (R2) may Applied for Improvement!!"_s));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully\r\r"_s)) << m_prompter.last().toStdString();
+    // The degree file's new degree, R1 and R9 are new; R2, answered No, is skipped.
+    EXPECT_EQ(screen->outcome(), u"3 of 4 files imported: 3 new, 0 refreshed, 1 skipped, 0 rejected"_s);
     EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C25"_s);
     EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ONE"_s);
     EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R9'"_s), u"C26"_s);
@@ -364,21 +388,51 @@ TEST_P(ImportScreensTest, TheAutonomousScreenWantsEveryCodeThenImportsTheFile)
     }
     auto *screen = open<ImportAutonomousScreen>(u"N2C"_s);
     ASSERT_NE(screen, nullptr);
-    screen->text(0)->setFocus();
-    QTest::keyClicks(screen->text(0), u"u27"_s);
-    EXPECT_EQ(screen->text(0)->text(), u"U27"_s);
+    ASSERT_EQ(test::focused(), screen->text(0));
     m_prompter.answerFile(path);
     click(screen->cmd(0));
     EXPECT_EQ(screen->text(3)->text(), path);
+    test::type(u"u27"_s); // typed codes are capitals
+    EXPECT_EQ(screen->text(0)->text(), u"U27"_s);
     click(screen->cmd(1));
     EXPECT_EQ(m_prompter.last(), u"Degree, College code and Univ code should be entered"_s);
     EXPECT_EQ(QApplication::focusWidget(), screen->text(1));
+    EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
     EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
 
-    screen->text(1)->setText(u"KSC"_s);
-    screen->text(2)->setText(u"BSC"_s);
-    click(screen->cmd(1));
+    // Each code is checked against its master as it is left, and described beside it.
+    screen->text(0)->setFocus();
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(screen->text(10)->text(), u"UNIVERSITY"_s);
+    ASSERT_EQ(test::focused(), screen->text(1));
+    test::enter(u"zz"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College Code"_s);
+    ASSERT_EQ(test::focused(), screen->text(1));
+    EXPECT_EQ(screen->text(1)->selectedText(), u"ZZ"_s);
+    test::enter(u"ksc"_s);
+    EXPECT_EQ(screen->text(11)->text(), u"AUTONOMOUS"_s);
+    ASSERT_EQ(test::focused(), screen->text(2));
+    // F1 lists the degrees; the one chosen comes into the box.
+    QStringList listed;
+    test::whenModalOpens(screen, [&listed](QWidget &window) {
+        const QAbstractItemModel *model = window.findChild<QTableView *>(u"DataList1"_s)->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            listed << model->index(row, 0).data().toString().trimmed();
+        auto *search = window.findChild<QLineEdit *>(u"txtSearch"_s);
+        QTest::keyClicks(search, u"bsc"_s);
+        QTest::keyClick(search, Qt::Key_Return);
+    });
+    test::press(Qt::Key_F1);
+    EXPECT_EQ(listed, (QStringList{u"BA"_s, u"BSC"_s}));
+    EXPECT_EQ(screen->text(2)->text(), u"BSC"_s);
+    ASSERT_TRUE(QTest::qWaitFor([screen] { return test::focused() == screen->text(2); }, 1000));
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(screen->text(12)->text(), u"SCIENCE"_s);
+    EXPECT_EQ(test::focusWalk(Qt::Key_Return, 1), QStringList{u"cmd_1"_s});
+    test::press(Qt::Key_Return);
     EXPECT_TRUE(m_prompter.last().startsWith(imported(2, 2))) << m_prompter.last().toStdString();
+    EXPECT_TRUE(screen->outcome().startsWith(u"auto.csv: total records: 2, imported records: 2"_s))
+        << screen->outcome().toStdString();
     EXPECT_EQ(value(u"select fname from convo where fregno = 'ZQ101'"_s), u"ANU D`SOUZA"_s);
     EXPECT_EQ(value(u"select funivcode from convo where fregno = 'ZQ102'"_s), u"U27"_s);
     EXPECT_EQ(value(u"select fclassdesc from class where fclasscode = 'NEWC'"_s), u"????"_s);
@@ -398,6 +452,7 @@ TEST_P(ImportScreensTest, AnUnreachablePortalIsReportedAndTheMainWindowTakesTheO
     EXPECT_FALSE(m_window->windowTitle().contains(u"VARADA UNIVERSITY ONLINE"_s));
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!"_s)) << m_prompter.last().toStdString();
+    EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
     EXPECT_EQ(m_folder->session.instTitle, u"VARADA UNIVERSITY ONLINE"_s);
     EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
     expectIdle(screen);

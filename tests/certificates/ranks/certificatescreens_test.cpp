@@ -8,7 +8,7 @@
 #include "certificates/cancellation/cancellationform.h"
 #include "certificates/printing/certprint.h"
 #include "certificates/ranks/awardimport.h"
-#include "certificates/ranks/rankregform.h"
+#include "certificates/ranks/rankregistrationform.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "support/windowdriver.h"
@@ -88,7 +88,7 @@ protected:
 
 TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKindPrints)
 {
-    auto rankreg = open<RankRegForm>();
+    auto rankreg = open<RankRegistrationForm>();
     EXPECT_EQ(rankreg->objectName(), u"RANKREG"_s);
     rankreg->AEDproc(u"add"_s);
     enter(rankreg->text(0), u"XX"_s);
@@ -98,22 +98,22 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     EXPECT_EQ(rankreg->editMode(), EditMode::Add);
     QTableWidget *grid = rankreg->spread();
     ASSERT_EQ(grid->rowCount(), 1);
-    setCell(grid, 0, RankRegForm::RegNo, u"r2"_s);
-    EXPECT_EQ(grid->item(0, RankRegForm::Name)->text(), u"Name R2"_s);
-    setCell(grid, 0, RankRegForm::Rank, u"ii"_s);
-    EXPECT_EQ(grid->item(0, RankRegForm::Rank)->text(), u"II"_s);
-    setCell(grid, 1, RankRegForm::RegNo, u"NOPE"_s);
+    setCell(grid, 0, RankRegistrationForm::RegNo, u"r2"_s);
+    EXPECT_EQ(grid->item(0, RankRegistrationForm::Name)->text(), u"Name R2"_s);
+    setCell(grid, 0, RankRegistrationForm::Rank, u"ii"_s);
+    EXPECT_EQ(grid->item(0, RankRegistrationForm::Rank)->text(), u"II"_s);
+    setCell(grid, 1, RankRegistrationForm::RegNo, u"NOPE"_s);
     EXPECT_EQ(m_prompter.last(), u"Invalid Reg. No."_s);
-    EXPECT_TRUE(grid->item(1, RankRegForm::RegNo)->text().isEmpty());
-    setCell(grid, 1, RankRegForm::RegNo, u"R2"_s);
+    EXPECT_TRUE(grid->item(1, RankRegistrationForm::RegNo)->text().isEmpty());
+    setCell(grid, 1, RankRegistrationForm::RegNo, u"R2"_s);
     EXPECT_EQ(m_prompter.last(), u"Reg. No. already defined"_s);
-    setCell(grid, 1, RankRegForm::RegNo, u"R1"_s);
-    setCell(grid, 1, RankRegForm::Rank, u"I"_s);
-    setCell(grid, 1, RankRegForm::Remarks, u"Gold medallist"_s);
+    setCell(grid, 1, RankRegistrationForm::RegNo, u"R1"_s);
+    setCell(grid, 1, RankRegistrationForm::Rank, u"I"_s);
+    setCell(grid, 1, RankRegistrationForm::Remarks, u"Gold medallist"_s);
     picture(rankreg.get(), u"rankreg-screen"_s);
     rankreg->CmdSave_Click();
     EXPECT_EQ(rankreg->editMode(), EditMode::Browse);
-    EXPECT_EQ(column(grid, RankRegForm::RegNo), (QStringList{u"R1"_s, u"R2"_s})); // in rank order
+    EXPECT_EQ(column(grid, RankRegistrationForm::RegNo), (QStringList{u"R1"_s, u"R2"_s})); // in rank order
     EXPECT_EQ(m_session.db().scalar(u"select fslno from rankreg where fregno = 'R1'"_s).toInt(), 2);
 
     // Opened again for the degree, the grid edits the registered ranks.
@@ -121,8 +121,8 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     enter(rankreg->text(0), u"BA"_s);
     EXPECT_EQ(rankreg->editMode(), EditMode::Edit);
     ASSERT_EQ(grid->rowCount(), 3);
-    setCell(grid, 1, RankRegForm::Rank, u"iii"_s);
-    EXPECT_EQ(grid->item(1, RankRegForm::RowState)->text(), u"E"_s);
+    setCell(grid, 1, RankRegistrationForm::Rank, u"iii"_s);
+    EXPECT_EQ(grid->item(1, RankRegistrationForm::RowState)->text(), u"E"_s);
     rankreg->CmdSave_Click();
     EXPECT_EQ(m_session.db().scalar(u"select frank from rankreg where fregno = 'R2'"_s).toString(), u"III"_s);
 

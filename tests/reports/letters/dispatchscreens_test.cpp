@@ -3,16 +3,16 @@
 // window's menu, fields filled, options chosen, the preview command given.
 #include "../nad/resulttables.h"
 #include "dispatchfixture.h"
-#include "reports/labels/addenv.h"
-#include "reports/letters/covlett.h"
+#include "reports/labels/addresslabelsscreen.h"
+#include "reports/letters/coveringlettersscreen.h"
 #include "reports/nad/nadexp.h"
-#include "reports/output/previewfrm.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "reports/reportsscreens.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,7 +38,7 @@ protected:
             return;
         m_session.userName = u"ADMIN"_s;
         sw::registerReportsScreens(m_screens);
-        m_window = std::make_unique<sw::MdiMainMenu>(m_session, m_prompter, m_screens);
+        m_window = std::make_unique<sw::MainWindow>(m_session, m_prompter, m_screens);
         m_window->applyPermissions();
         m_window->show();
         add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
@@ -61,7 +61,7 @@ protected:
         *poll = [shown, done, weak = std::weak_ptr<std::function<void()>>(poll)] {
             if (*done)
                 return;
-            if (auto *window = qobject_cast<sw::PreviewFrm *>(QApplication::activeModalWidget())) {
+            if (auto *window = qobject_cast<sw::ReportPreviewDialog *>(QApplication::activeModalWidget())) {
                 *shown = window->preview().text();
                 *done = true;
                 window->reject();
@@ -86,7 +86,7 @@ protected:
     }
 
     sw::ScreenRegistry m_screens;
-    std::unique_ptr<sw::MdiMainMenu> m_window;
+    std::unique_ptr<sw::MainWindow> m_window;
 };
 
 TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
@@ -161,7 +161,7 @@ TEST_P(DispatchScreensTest, NsdlAsksWhetherPassesOnly)
 
 TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)
 {
-    auto *screen = open<sw::CovLett>(u"N38"_s);
+    auto *screen = open<sw::CoveringLettersScreen>(u"N38"_s);
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(preview().isEmpty());
     EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
@@ -200,7 +200,7 @@ TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)
 
 TEST_P(DispatchScreensTest, AddressLabelsNeedTheirDates)
 {
-    auto *screen = open<sw::AddEnv>(u"N34"_s);
+    auto *screen = open<sw::AddressLabelsScreen>(u"N34"_s);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->windowTitle(), u"Address on Envelopes . . ."_s);
     preview();

@@ -2,14 +2,14 @@
 // The report screens driven as a clerk drives them: opened from the real main window's
 // menu, fields typed, the preview command given, the preview window read and closed.
 #include "../lists/listfixture.h"
-#include "reports/output/previewfrm.h"
+#include "reports/output/reportpreviewdialog.h"
 #include "reports/reportsscreens.h"
-#include "reports/screens/reportscreens.h"
+#include "reports/screens/listscreens.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,7 +34,7 @@ protected:
         m_session.userName = u"ADMIN"_s;
         m_session.instCode = u"003"_s;
         sw::registerReportsScreens(m_screens);
-        m_window = std::make_unique<sw::MdiMainMenu>(m_session, m_prompter, m_screens);
+        m_window = std::make_unique<sw::MainWindow>(m_session, m_prompter, m_screens);
         m_window->applyPermissions();
         m_window->show();
         add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
@@ -62,7 +62,7 @@ protected:
         *poll = [watch, weak = std::weak_ptr<std::function<void()>>(poll)] {
             if (watch->done)
                 return;
-            if (auto *preview = qobject_cast<sw::PreviewFrm *>(QApplication::activeModalWidget())) {
+            if (auto *preview = qobject_cast<sw::ReportPreviewDialog *>(QApplication::activeModalWidget())) {
                 watch->shown = preview->preview().text();
                 watch->done = true;
                 preview->reject();
@@ -86,12 +86,12 @@ protected:
     }
 
     sw::ScreenRegistry m_screens;
-    std::unique_ptr<sw::MdiMainMenu> m_window;
+    std::unique_ptr<sw::MainWindow> m_window;
 };
 
 TEST_P(ReportScreensTest, StudentListPreviewsTheListOfTheTypedDegree)
 {
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     type(screen->text(0), u"bsc"_s);
     EXPECT_EQ(screen->text(0)->text(), u"BSC"_s); // typed in capitals
@@ -110,7 +110,7 @@ TEST_P(ReportScreensTest, StudentListPreviewsTheListOfTheTypedDegree)
 
 TEST_P(ReportScreensTest, AnUnknownDegreeIsRefusedOnLeavingTheField)
 {
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     type(screen->text(0), u"XYZ"_s);
     QTest::keyClick(screen->text(0), Qt::Key_Return);
@@ -119,7 +119,7 @@ TEST_P(ReportScreensTest, AnUnknownDegreeIsRefusedOnLeavingTheField)
 
 TEST_P(ReportScreensTest, SummaryWinsOverLedgerAndClosingTheScreenDeletesItsFile)
 {
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     screen->text(0)->setText(u"BSC"_s);
     screen->chk(2)->setChecked(true);
@@ -136,7 +136,7 @@ TEST_P(ReportScreensTest, SummaryWinsOverLedgerAndClosingTheScreenDeletesItsFile
 
 TEST_P(ReportScreensTest, PrintedListChecksItsDatesAndItsOptionsExcludeEachOther)
 {
-    auto *screen = open<sw::CertDateList>(u"N33"_s);
+    auto *screen = open<sw::PrintedListScreen>(u"N33"_s);
     ASSERT_NE(screen, nullptr);
     screen->chk(2)->setChecked(true);
     screen->chk(1)->setChecked(true);
@@ -154,7 +154,7 @@ TEST_P(ReportScreensTest, PrintedListChecksItsDatesAndItsOptionsExcludeEachOther
 TEST_P(ReportScreensTest, MismatchReportRunsAsTheScreenOpens)
 {
     add({u"R0003"_s, u"BXYZ"_s});
-    const QString text = previewText([this] { open<sw::MismatchList>(u"N36"_s); });
+    const QString text = previewText([this] { open<sw::MismatchListScreen>(u"N36"_s); });
     EXPECT_TRUE(text.contains(u"  1  BXYZ"_s)) << text.toStdString();
 }
 
@@ -170,7 +170,7 @@ TEST_P(ReportScreensTest, PictureForAPerson)
     const QByteArray out = qgetenv("SCROLLWISE_SCREENSHOT_DIR");
     if (out.isEmpty())
         GTEST_SKIP() << "set SCROLLWISE_SCREENSHOT_DIR to get a picture of the screen";
-    auto *screen = open<sw::StudList>(u"N31"_s);
+    auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
     screen->text(0)->setText(u"BSC"_s);
     m_window->resize(1000, 700);

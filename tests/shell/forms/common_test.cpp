@@ -6,11 +6,15 @@
 #include "shell/common/appearance.h"
 #include "shell/common/reportpageheader.h"
 #include "shell/forms/recordset.h"
+#include "shell/ui/fieldkeys.h"
+#include "support/windowdriver.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -162,6 +166,23 @@ TEST(Colours, AppearancePaintsEachKindOfControl)
     EXPECT_TRUE(edit->font().bold());
     EXPECT_EQ(grid->font().pointSizeF(), 9.0);
     EXPECT_FALSE(grid->font().bold());
+}
+
+// The watcher that lets Enter press a focused button was taken for installed as soon as
+// the application had any child object, so Enter pressed nothing anywhere.
+TEST(FieldKeys, EnterPressesAFocusedButtonThoughTheApplicationHasOtherChildren)
+{
+    QObject otherChild(QCoreApplication::instance());
+    enterPressesButtons();
+    QWidget window;
+    auto *button = new QPushButton(u"OK"_s, &window);
+    int pressed = 0;
+    QObject::connect(button, &QPushButton::clicked, [&pressed] { ++pressed; });
+    test::showActive(window);
+    button->setFocus();
+    test::press(Qt::Key_Return);
+    test::press(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(pressed, 2);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // requests it refuses.
 #include "formsfixture.h"
 
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 #include "support/kannadatyping.h"
 #include "support/scriptedprompter.h"
 
@@ -99,7 +99,7 @@ TEST_P(LookupTest, TheWindowNarrowsAsTheClerkTypesAndShowsTheHighlightedCode)
 {
     if (!m_folder)
         return;
-    FrmHLPItem window(m_folder->db(), names());
+    LookupDialog window(m_folder->db(), names());
     window.show();
     auto *search = window.findChild<QLineEdit *>(u"txtSearch"_s);
     auto *status = window.findChild<QLabel *>(u"StatusBar1_1"_s);
@@ -122,7 +122,7 @@ TEST_P(LookupTest, AKannadaColumnReadsAsUnicodeAndIsSearchedInUnicode)
     if (!test::kannadaShownThroughUnicode(u"BRH Kannada"_s))
         GTEST_SKIP() << "\"BRH Kannada\" is installed: the column draws the codes";
     m_folder->db().exec(u"insert into kanlib (fengname, fkanname) values ('SURYA', ?)"_s, {u"¸ÀÆAiÀÄð"_s});
-    FrmHLPItem window(m_folder->db(), names());
+    LookupDialog window(m_folder->db(), names());
     window.show();
     auto *list = window.findChild<QTableView *>(u"DataList1"_s);
     const auto *kannada = dynamic_cast<const QStyledItemDelegate *>(list->itemDelegateForColumn(1));
@@ -143,10 +143,10 @@ TEST_P(LookupTest, AMissingTableIsSaidAndNothingIsChosen)
         return;
     LookupRequest none = names();
     none.table.clear();
-    EXPECT_FALSE(FrmHLPItem::choose(m_folder->db(), m_prompter, none));
+    EXPECT_FALSE(LookupDialog::choose(m_folder->db(), m_prompter, none));
     LookupRequest missing = names();
     missing.table = u"nosuchtable"_s;
-    EXPECT_FALSE(FrmHLPItem::choose(m_folder->db(), m_prompter, missing));
+    EXPECT_FALSE(LookupDialog::choose(m_folder->db(), m_prompter, missing));
     EXPECT_EQ(m_prompter.texts(), (QStringList{u"Table not found."_s, u"Table not found."_s}));
 }
 

@@ -14,7 +14,7 @@
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
 
 #include <QAction>
@@ -70,16 +70,16 @@ protected:
                                      return new test::ExampleForm(c, u"EXAMPLE"_s);
                                  }});
     }
-    std::unique_ptr<MdiMainMenu> open(const QString &user, const QString &password, const QString &convocation)
+    std::unique_ptr<MainWindow> open(const QString &user, const QString &password, const QString &convocation)
     {
         m_folder->login(user, password, convocation);
-        auto window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        auto window = std::make_unique<MainWindow>(m_folder->session, m_prompter, m_screens);
         window->applyPermissions();
         window->setUpStatusBar();
         test::showActive(*window);
         return window;
     }
-    static bool enabled(MdiMainMenu &w, const QString &code) { return w.menuActions().action(code)->isEnabled(); }
+    static bool enabled(MainWindow &w, const QString &code) { return w.menuActions().action(code)->isEnabled(); }
 
     std::unique_ptr<test::LoggedInFolder> m_folder;
     test::ScriptedPrompter m_prompter;
@@ -382,7 +382,7 @@ TEST(MainWindowOnTheDemoFolder, ScreenshotShowsTheCompleteMenu)
     ASSERT_EQ(Startup(folder, ui).run(session), Startup::Outcome::ReadyForLogin) << prompter.last().toStdString();
     ASSERT_FALSE(LoginStore(session.db()).login(session, u"ADMIN"_s, u"admin"_s, u"ADMN"_s));
     const ScreenRegistry screens;
-    MdiMainMenu window(session, prompter, screens);
+    MainWindow window(session, prompter, screens);
     window.applyPermissions();
     window.setUpStatusBar();
     test::showActive(window);

@@ -7,10 +7,10 @@
 #include "shell/common/appearance.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
-#include "shell/forms/frmhlpitem.h"
+#include "shell/forms/lookupdialog.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/ui/mdimainmenu.h"
+#include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
 
 #include <QAction>
@@ -76,7 +76,7 @@ protected:
                                      return new test::ExampleReport(c);
                                  }});
         m_folder->login(u"ADMIN"_s, u"admin"_s, u"C26"_s);
-        m_window = std::make_unique<MdiMainMenu>(m_folder->session, m_prompter, m_screens);
+        m_window = std::make_unique<MainWindow>(m_folder->session, m_prompter, m_screens);
         m_window->applyPermissions();
         test::showActive(*m_window);
     }
@@ -102,7 +102,7 @@ protected:
     std::unique_ptr<test::LoggedInFolder> m_folder;
     test::ScriptedPrompter m_prompter;
     ScreenRegistry m_screens;
-    std::unique_ptr<MdiMainMenu> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_P(RecordFormTest, WithoutAScreenEveryCommandIsOffAndDoesNothing)
@@ -518,7 +518,7 @@ class LookupFromFieldTest : public RecordFormTest
 protected:
     // Runs `step` on the lookup window once it is up; closes any other modal window
     // that stands in its place, so a failure never leaves the test waiting.
-    void whenLookupOpens(std::function<void(FrmHLPItem &)> step)
+    void whenLookupOpens(std::function<void(LookupDialog &)> step)
     {
         auto *poll = new QTimer(m_window.get());
         poll->setInterval(5);
@@ -528,7 +528,7 @@ protected:
                 return;
             poll->deleteLater();
             poll->stop();
-            if (auto *window = qobject_cast<FrmHLPItem *>(modal)) {
+            if (auto *window = qobject_cast<LookupDialog *>(modal)) {
                 step(*window);
                 if (window->isVisible())
                     window->reject();
@@ -548,7 +548,7 @@ TEST_P(LookupFromFieldTest, TheChosenCodeGoesIntoTheField)
     test::ExampleForm *form = openExample();
     press(Qt::Key_F4);
     QString status;
-    whenLookupOpens([&status](FrmHLPItem &window) {
+    whenLookupOpens([&status](LookupDialog &window) {
         EXPECT_EQ(window.windowTitle(), u"Help"_s);
         auto *search = window.findChild<QLineEdit *>(u"txtSearch"_s);
         QTest::keyClicks(search, u"c26"_s);
@@ -569,7 +569,7 @@ TEST_P(LookupFromFieldTest, LeavingTheWindowLeavesTheFieldAsItWas)
     test::ExampleForm *form = openExample();
     press(Qt::Key_F4);
     type(u"C9"_s);
-    whenLookupOpens([](FrmHLPItem &window) {
+    whenLookupOpens([](LookupDialog &window) {
         auto *list = window.findChild<QTableView *>(u"DataList1"_s);
         QTest::keyClick(list, Qt::Key_Down);
         EXPECT_EQ(window.currentCode(), u"C26"_s);

@@ -3,8 +3,8 @@
 #include "shell/core/inifile.h"
 #include "shell/core/passwordcodec.h"
 #include "shell/core/session.h"
-#include "shell/ui/dbpathaccess.h"
-#include "shell/ui/frmsignup.h"
+#include "shell/ui/configurationdialog.h"
+#include "shell/ui/logindialog.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
@@ -36,7 +36,7 @@ protected:
     void SetUp() override
     {
         m_path = m_dir.filePath(u"Morvanta.INI"_s);
-        m_dialog = std::make_unique<DbPathaccess>(m_path, m_prompter);
+        m_dialog = std::make_unique<ConfigurationDialog>(m_path, m_prompter);
         m_dialog->show();
         m_type = child<QComboBox>(*m_dialog, u"txtdbpath"_s);
         m_server = child<QLineEdit>(*m_dialog, u"txtSrvrname"_s);
@@ -47,7 +47,7 @@ protected:
     QTemporaryDir m_dir;
     QString m_path;
     test::ScriptedPrompter m_prompter;
-    std::unique_ptr<DbPathaccess> m_dialog;
+    std::unique_ptr<ConfigurationDialog> m_dialog;
     QComboBox *m_type = nullptr;
     QLineEdit *m_server = nullptr;
     QLineEdit *m_password = nullptr;
@@ -137,7 +137,7 @@ protected:
         m_session.cn = m_folder->connect();
         m_session.cn->exec(u"insert into masconvo (fconvocode, fconvoname) values (?, ?)"_s,
                            {u"C26"_s, u"Convocation 2026"_s});
-        m_window = std::make_unique<FrmSignUp>(m_session, m_prompter);
+        m_window = std::make_unique<LoginDialog>(m_session, m_prompter);
         m_window->show();
         m_user = child<QComboBox>(*m_window, u"CmbUser"_s);
         m_password = child<QLineEdit>(*m_window, u"Txtpass"_s);
@@ -147,7 +147,7 @@ protected:
     std::unique_ptr<test::InstalledFolder> m_folder;
     Session m_session;
     test::ScriptedPrompter m_prompter;
-    std::unique_ptr<FrmSignUp> m_window;
+    std::unique_ptr<LoginDialog> m_window;
     QComboBox *m_user = nullptr;
     QLineEdit *m_password = nullptr;
     QComboBox *m_convo = nullptr;

@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, UserStoreTest, ::testing::Values(TestBackend:
 
 // The password dialog over the same store.
 #include "shell/core/session.h"
-#include "shell/users/frmpass.h"
+#include "shell/users/passworddialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -148,7 +148,7 @@ TEST_P(UserStoreTest, ThePasswordDialogChangesTheLoggedInUsersPasswordAndClearsI
     Session session;
     session.cn = m_folder->connect();
     session.userName = u"CLERK"_s;
-    FrmPass dialog(session, m_prompter);
+    PasswordDialog dialog(session, m_prompter);
     EXPECT_EQ(dialog.windowTitle(), u"Password Change . . ."_s);
     EXPECT_EQ(dialog.box(1)->maxLength(), 10);
 

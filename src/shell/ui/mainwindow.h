@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/forms/command.h"
+
+#include <QMainWindow>
+#include <QUrl>
+
+#include <array>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+namespace sw {
+
+struct InstitutionDetails;
+
+class CommandActions;
+class CommandDispatcher;
+class MenuActions;
+class Prompter;
+class ScreenRegistry;
+class Session;
+
+// The main window (object name `MdiMainMenu`): every screen opens as a child of its MDI area.
+// It carries the menu tree (items named by their menu codes, enabled as the
+// user's permission string allows), the toolbar `Toolbar1` and the "Alternate
+// Keys" menu with the fourteen record commands and their function keys, and the
+// status bar `StatusBar1` with six panels: date, time, version, convocation /
+// database / user, the active screen's caption and the current mode.
+//
+// Screens come from the ScreenRegistry (see shell/forms/screenregistry.h); a menu
+// code without a screen opens a "not yet available" child. Lives from the login
+// to the end of the program; the session, prompter and registry outlive it.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    MainWindow(Session &session, Prompter &prompter, const ScreenRegistry &screens, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Enables the menu items the logged-in user may use; called once after the login.
+    void applyPermissions();
+    // Status bar panels 3 and 4: version, and convocation / database / user.
+    void setUpStatusBar();
+
+    // What a menu item does when chosen: opens its screen (or brings it to the
+    // front when it is open); nothing for an item the user's permissions disable,
+    // nor for a convocation command while the convocation is "ADMN".
+    void openScreen(const QString &menuCode);
+
+    QMdiArea *mdiArea() const { return m_mdi; }
+    QToolBar *toolbar() const { return m_toolbar; }
+    MenuActions &menuActions() const { return *m_menu; }
+    CommandActions &commandActions() const { return *m_commands; }
+    CommandDispatcher &dispatcher() const { return *m_dispatcher; }
+    // Panel 1..6 of the status bar.
+    QLabel *statusPanel(int index) const { return m_panels.at(std::size_t(index - 1)); }
+    // The page "Help Search" opens: [HELP] PAGE of the institution file (a URL, or
+    // a path in the application folder), else Help/index.html in the application folder.
+    QUrl helpPageUrl() const;
+
+    // Values of the settings row the screens and reports use (SignAuthority1,
+    // FontSize, ContactLine, FieldColour, EditColour), with their defaults.
+    static void loadControlValues(Session &session);
+    // "Tel - ..., Fax - ..., E-mail: ...", leaving out the parts that are null.
+    static QString contactLine(const InstitutionDetails &institution);
+    // The caption of an institution without a title of its own: blanks to centre it.
+    static QString centredCaption(const QString &title);
+    // Removes the report files a previous run left: rep*.prn, rep*.txt, rep*.doc.
+    static int removeLeftoverReports(const QString &folder);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // How long the notice of Kannada shown through Unicode stays in the status bar.
+    static constexpr int kKannadaNoticeMs = 20000;
+
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void firstActivation();
+    void commandChosen(Command command);
+    void subWindowActivated(QMdiSubWindow *window);
+    void addChild(QWidget *screen);
+    void showNotYetAvailable(const QString &menuCode, const QString &caption);
+    void fillWindowMenu();
+    void openHelp();
+    void quitFromMenu();
+    void chooseBackground();
+    void tick();
+
+    Session &m_session;
+    Prompter &m_prompter;
+    const ScreenRegistry &m_screens;
+    QMdiArea *m_mdi;
+    MenuActions *m_menu;
+    CommandActions *m_commands;
+    CommandDispatcher *m_dispatcher;
+    QToolBar *m_toolbar = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    std::array<QLabel *, 6> m_panels{};
+    bool m_activatedOnce = false;
+    bool m_quitConfirmed = false;
+};
+
+} // namespace sw

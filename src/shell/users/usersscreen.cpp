@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/users/usersscreen.h"
+
+#include "shell/core/passwordcodec.h"
+#include "shell/core/prompter.h"
+#include "shell/core/session.h"
+#include "shell/db/database.h"
+#include "shell/users/userstore.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+UsersScreen::UsersScreen(const FormContext &context)
+    : RecordForm(context, u"users"_s, u"Permissions . . ."_s)
+    , m_tree(new QTreeWidget(this))
+{
+    addText(0, u"User ID"_s, u"User name"_s, passwords::kMaxUserPasswordLength);
+    addText(6, u"Section"_s, u"Section of the user"_s, UserStore::kSectionWidth);
+    setMandatoryFields(u"T0"_s);
+    setFieldOrder(u"T0,T6"_s);
+    setLookup(text(0), [this] { return UserStore::lookup(session().db()); });
+
+    auto *permission = new QGroupBox(u"Permission"_s, this);
+    permission->setObjectName(u"Frame2"_s);
+    auto *layout = new QVBoxLayout(permission);
+    layout->addWidget(new QLabel(u"Available screens"_s, permission));
+    m_tree->setObjectName(u"tvwoptions"_s);
+    m_tree->setHeaderHidden(true);
+    m_tree->setMinimumHeight(320);
+    layout->addWidget(m_tree);
+    addGrowing(permission);
+    registerField(u"TV"_s, m_tree);
+    fields().setCheck(text(0), [this] { return leaveUserName(); });
+    connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int) { nodeClicked(item); });
+    AddItems();
+}
+
+std::optional<BoundSql> UsersScreen::recordsetStatement() const
+{
+    const Database &db = session().db();
+    return BoundSql{u"select * from "_s + db.table(u"MASUSER"_s) + u" where "_s
+                + db.dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T' order by fusername"_s,
+            {}};
+}
+
+void UsersScreen::AddItems()
+{
+    m_showingTicks = true;
+    m_tree->clear();
+    QHash<QString, QTreeWidgetItem *> tops;
+    for (const PermissionTree::Node &n : m_permissions.nodes()) {
+        QTreeWidgetItem *item = n.parent.isEmpty() ? new QTreeWidgetItem(m_tree)
+                                                   : new QTreeWidgetItem(tops.value(n.parent, nullptr));
+        item->setText(0, n.text);
+        item->setData(0, Qt::UserRole, n.code);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, Qt::Unchecked);
+        if (n.parent.isEmpty())
+            tops.insert(n.code, item);
+    }
+    m_tree->expandAll();
+    m_showingTicks = false;
+    m_permissions.load({});
+}
+
+QTreeWidgetItem *UsersScreen::node(const QString &code) const
+{
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toString() == code)
+            return *it;
+    }
+    return nullptr;
+}
+
+void UsersScreen::showTicks()
+{
+    m_showingTicks = true;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        const bool ticked = m_permissions.isChecked((*it)->data(0, Qt::UserRole).toString());
+        (*it)->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    m_showingTicks = false;
+}
+
+void UsersScreen::nodeClicked(QTreeWidgetItem *item)
+{
+    if (m_showingTicks)
+        return;
+    m_permissions.setChecked(item->data(0, Qt::UserRole).toString(), item->checkState(0) == Qt::Checked);
+    showTicks();
+}
+
+void UsersScreen::resetForm()
+{
+    RecordForm::resetForm();
+    // Clearing the screen empties the tree too; it always lists every menu item.
+    AddItems();
+}
+
+void UsersScreen::showUser(const QString &name)
+{
+    const auto user = UserStore(session().db()).find(name);
+    text(0)->setText(user ? user->name : name);
+    text(6)->setText(user ? user->section : QString());
+    m_permissions.load(user ? user->permission : QString());
+    showTicks();
+}
+
+void UsersScreen::display_record(RecordSet &rows, const QString &)
+{
+    showUser(rows.text(u"fusername"_s));
+    setLegend(browsing() ? browseLegend() : editLegend());
+}
+
+bool UsersScreen::validateUserName()
+{
+    const QString name = text(0)->text().trimmed();
+    QString refusal;
+    if (name.isEmpty()) {
+        refusal = u"Information should be entered"_s;
+    } else {
+        const auto user = UserStore(session().db()).find(name);
+        const bool live = user && !user->deleted;
+        if (editMode() == EditMode::Add && live)
+            refusal = u"User Name already exists"_s;
+        else if ((editMode() == EditMode::Edit || editMode() == EditMode::Delete) && !live)
+            refusal = u"Invalid User Name"_s;
+    }
+    if (refusal.isEmpty())
+        return true;
+    prompter().message(refusal, u"Message"_s, PromptIcon::Information);
+    text(0)->setEnabled(true);
+    returnFocusTo(text(0));
+    return false;
+}
+
+void UsersScreen::AEDproc(const QString &operation)
+{
+    frame()->setEnabled(true);
+    enableFields(true);
+    SetFieldColours(u'H');
+    setLegend(editLegend());
+    const bool userShown = !text(0)->text().trimmed().isEmpty();
+    if (operation == u"add"_s) {
+        setEditMode(EditMode::Add);
+        text(0)->clear();
+        text(6)->clear();
+        m_permissions.load({});
+        showTicks();
+        text(0)->setFocus();
+        return;
+    }
+    setEditMode(operation == u"edit"_s ? EditMode::Edit : EditMode::Delete);
+    if (!userShown) {
+        text(0)->setFocus();
+        return;
+    }
+    text(0)->setEnabled(false);
+    SetFieldColours(u'D');
+    if (editMode() == EditMode::Delete) {
+        confirmDelete();
+        return;
+    }
+    text(6)->setFocus();
+}
+
+void UsersScreen::confirmDelete()
+{
+    if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo,
+                       PromptAnswer::No)
+        == PromptAnswer::Yes) {
+        if (UserStore(session().db()).remove(text(0)->text(), prompter()))
+            rsdisp().requery(session().db());
+    }
+    resetForm();
+}
+
+bool UsersScreen::leaveUserName()
+{
+    // Leaving the name box checks it; in edit and delete it brings the user's row.
+    if (!validateUserName())
+        return false;
+    if (editMode() != EditMode::Add) {
+        showUser(text(0)->text().trimmed());
+        text(0)->setEnabled(false);
+        SetFieldColours(u'D');
+        if (editMode() == EditMode::Delete)
+            confirmDelete();
+    }
+    return true;
+}
+
+void UsersScreen::CmdSave_Click()
+{
+    if (editMode() != EditMode::Add && editMode() != EditMode::Edit)
+        return;
+    try {
+        if (!validateUserName())
+            return;
+        const QString permission = m_permissions.permissionString();
+        setHint(u"Saving, Please wait..."_s);
+        UserStore users(session().db(), session().userName);
+        const bool saved = editMode() == EditMode::Add ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
+                                               : users.update(text(0)->text(), text(6)->text(), permission, prompter());
+        setHint({});
+        if (!saved)
+            return;
+        rsdisp().requery(session().db());
+        resetForm();
+    } catch (const std::exception &e) {
+        setHint({});
+        showError(e);
+    }
+}
+
+} // namespace sw
