@@ -5,6 +5,7 @@
 #include "shell/core/filewrite.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/documentoutput.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -173,6 +174,17 @@ void CopyWriter::writeFile(const QString &path, const QByteArray &bytes)
         throw StopError(u"Error Creating PDF"_s + u"\n"_s + e.text(), e.icon());
     }
     appendLog(m_folder, u"CREATED "_s + path);
+    if (!m_signer)
+        return;
+    const QString signedPath = m_signer->settings().signedPath(path);
+    try {
+        writeWholeFile(signedPath, m_signer->sign(bytes));
+    } catch (const StopError &e) {
+        appendLog(m_folder, u"NOT SIGNED "_s + signedPath + u": "_s + e.text());
+        throw StopError(u"Error Signing PDF"_s + u"\n"_s + e.text(), e.icon());
+    }
+    appendLog(m_folder, u"SIGNED "_s + signedPath);
+    ++m_signed;
 }
 
 } // namespace sw::certificatepdf

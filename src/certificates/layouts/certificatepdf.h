@@ -11,6 +11,7 @@
 namespace sw {
 
 struct CertificateRow;
+class PdfSigner;
 
 // The PDF copies of certificates that the depository export uploads.
 namespace certificatepdf {
@@ -38,6 +39,12 @@ class CopyWriter
 public:
     explicit CopyWriter(AppFolder folder, int batchSize = 50);
 
+    // Each copy written from now on is also signed into the signer's signed name
+    // beside it; the log says SIGNED or why not, and a failure stops with "Error
+    // Signing PDF". The signer is opened already and outlives the writer.
+    void setSigner(const PdfSigner *signer) { m_signer = signer; }
+    int signedCopies() const { return m_signed; }
+
     // Stamps the certificate and queues it; writes the batch when it is full.
     void add(Document certificate, const QString &stamp, const QString &path);
     // Writes what is queued. A file that cannot be written is logged and stops
@@ -58,6 +65,8 @@ private:
     int m_batchSize;
     std::vector<Copy> m_queue;
     int m_written = 0;
+    const PdfSigner *m_signer = nullptr;
+    int m_signed = 0;
 };
 
 } // namespace certificatepdf

@@ -67,6 +67,10 @@ public:
     {
         return m_console.input(text, title, initial);
     }
+    std::optional<QString> inputSecret(const QString &text, const QString &title) override
+    {
+        return m_console.inputSecret(text, title);
+    }
     std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
                                       FileMode mode) override
     {
@@ -102,6 +106,7 @@ PrintSelection selectionFrom(BatchContext &c, PrintMode mode)
             throw UsageError(u"--margin takes inches, for example 0.2; \""_s + c.args.value(u"margin"_s)
                              + u"\" is not a number."_s);
     }
+    s.sign = mode == PrintMode::Pdf && c.args.has(u"sign"_s);
     if (mode == PrintMode::Print) {
         s.prefix = c.args.value(u"prefix"_s).trimmed().toUpper();
         s.startNumber = c.required(u"start"_s);
@@ -134,6 +139,10 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
         o.push_back({u"start"_s, u"N"_s, u"number of the first sheet of the stationery"_s});
         o.push_back({u"end"_s, u"N"_s, u"number of the last sheet of the stationery"_s});
         o.push_back({u"date"_s, u"dd/mm/yyyy"_s, u"date of issue (12/03/2013 when not given)"_s});
+    } else {
+        o.push_back({u"sign"_s, {},
+                     u"sign each copy with the institution's certificate (Institution.ini, [SIGNING]) into "
+                     "DC_..._signed.pdf beside it; the PIN is read from standard input"_s});
     }
     return o;
 }
@@ -141,7 +150,10 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
 void printResult(BatchContext &c, const PrintingResult &r)
 {
     c.out << u"printed: "_s << r.printed << u", spoiled: "_s << r.spoiled << u", passed over: "_s << r.skipped
-          << u", previewed: "_s << r.previewed << u", PDF copies: "_s << r.copies << Qt::endl;
+          << u", previewed: "_s << r.previewed << u", PDF copies: "_s << r.copies;
+    if (r.signedCopies > 0)
+        c.out << u", signed: "_s << r.signedCopies;
+    c.out << Qt::endl;
 }
 
 void printNumbers(BatchContext &c, const PrintSelection &s, const PrintingResult &r)
