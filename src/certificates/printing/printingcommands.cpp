@@ -11,6 +11,7 @@
 #include "shell/batch/batchcommand.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/stoperror.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -390,6 +391,22 @@ int runVerifyCode(BatchContext &c)
     return verdict.genuine ? batchexit::kOk : batchexit::kRefused;
 }
 
+// Checks the signature of each signed copy named: valid, who signed and when, and
+// that nothing was changed since; exit 1 when any is not valid.
+int runVerifyPdf(BatchContext &c)
+{
+    if (c.args.positionals.empty())
+        throw UsageError(u"verify-pdf takes the signed PDF files to check."_s);
+    const SignatureSettings settings = SignatureSettings::load(c.folder);
+    bool allValid = true;
+    for (const QString &file : c.args.positionals) {
+        const SignatureCheck check = verifyPdfSignature(file, settings.database);
+        (check.valid ? c.out : c.err) << file << u": "_s << check.describe() << Qt::endl;
+        allValid = allValid && check.valid;
+    }
+    return allValid ? batchexit::kOk : batchexit::kRefused;
+}
+
 } // namespace
 
 void addPrintingCommands(BatchTool &tool)
@@ -413,6 +430,11 @@ void addPrintingCommands(BatchTool &tool)
               u"Prints degree certificates of active, unprinted candidates on numbered stationery and stores "
               "each confirmed number."_s,
               printOptions, u"N24"_s, true, true, runPrint});
+    tool.add({u"verify-pdf"_s, u"FILE..."_s,
+              u"Checks the signature of signed PDF copies: whether it is valid, who signed and when, and that the "
+              "file was not changed since (the certificate database of Institution.ini, [SIGNING], says whom to "
+              "trust)."_s,
+              {}, {}, false, false, runVerifyPdf});
     tool.add({u"pdf"_s, {},
               u"Writes the PDF copies (CSV/DCPDF) of certificates printed before, for the depository."_s,
               selectionOptions(PrintMode::Pdf), u"N2F"_s, true, true, runPdf});

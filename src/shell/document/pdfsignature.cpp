@@ -424,7 +424,7 @@ std::vector<SignatureField> signatureFields(const QByteArray &pdf)
         const PdfDictionary &dict = object->GetDictionary();
         const PdfObject *range = dict.GetKey(PdfName("ByteRange"));
         const PdfObject *contents = dict.GetKey(PdfName("Contents"));
-        if (!range || !contents || !range->IsArray() || !contents->IsString())
+        if (!range || !contents || !range->IsArray() || !(contents->IsString() || contents->IsHexString()))
             continue;
         SignatureField field;
         for (const PdfObject &n : range->GetArray())
