@@ -6,6 +6,7 @@
 #include "shell/core/kannadatext.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
+#include "shell/document/pdfsignature.h"
 #include "shell/workbook/workbook.h"
 
 #include <QDir>
@@ -135,12 +136,22 @@ QString NadExport::missingMessage(const QString &workbookPath) const
 {
     if (m_missing.empty())
         return {};
-    QStringList first;
-    for (std::size_t i = 0; i < m_missing.size() && i < 5; ++i)
-        first.append(m_missing[i].regno);
-    return QString::number(m_missing.size()) + u" certificate(s) left out: no PDF copy in CSV/DCPDF ("_s
-        + first.join(u", "_s) + (m_missing.size() > 5 ? u", ..."_s : QString()) + u"). The list is in "_s
-        + missingListPath(workbookPath) + u'.';
+    QStringList noCopy;
+    QStringList refused;
+    for (const MissingCopy &m : m_missing)
+        (m.reason == u"no PDF copy"_s ? noCopy : refused).append(m.regno);
+    const auto some = [](const QStringList &regnos) {
+        return regnos.mid(0, 5).join(u", "_s) + (regnos.size() > 5 ? u", ..."_s : QString());
+    };
+    QStringList parts;
+    if (!noCopy.isEmpty())
+        parts.append(QString::number(noCopy.size()) + u" certificate(s) left out: no PDF copy in CSV/DCPDF ("_s
+                     + some(noCopy) + u")."_s);
+    if (!refused.isEmpty())
+        parts.append(QString::number(refused.size())
+                     + u" certificate(s) left out: the signed copy's signature is not valid ("_s + some(refused)
+                     + u")."_s);
+    return parts.join(u' ') + u" The list is in "_s + missingListPath(workbookPath) + u'.';
 }
 
 QString NadExport::depositoryId() const
@@ -261,13 +272,27 @@ std::vector<AwardRecord> NadExport::withCopies(const std::vector<AwardRecord> &a
 {
     m_missing.clear();
     const QSet<QString> present = copiesPresent(m_session.folder);
+    const bool signedNames = m_session.instCode.trimmed() == u"003"_s;
+    const QString database = SignatureSettings::load(m_session.folder).database;
     std::vector<AwardRecord> kept;
     for (const AwardRecord &a : awards) {
         const QString fileName = a.copyName(m_session.instCode);
-        if (present.contains(fileName.toLower()))
-            kept.push_back(a);
-        else
-            m_missing.push_back({a.regno, a.degree, a.college, a.certNo, fileName});
+        if (!present.contains(fileName.toLower())) {
+            m_missing.push_back({a.regno, a.degree, a.college, a.certNo, fileName, u"no PDF copy"_s});
+            continue;
+        }
+        // The row names the signed copy: one that is there must be one the depository accepts.
+        const QString signedName = QString(fileName).replace(u".pdf"_s, u"_signed.pdf"_s);
+        if (signedNames && present.contains(signedName.toLower())) {
+            const QString path = m_session.folder.findFileAnyCase(u"CSV/DCPDF/"_s + signedName);
+            const SignatureCheck check = verifyPdfSignature(path, database);
+            if (!check.valid) {
+                m_missing.push_back({a.regno, a.degree, a.college, a.certNo, signedName,
+                                     u"signature not valid: "_s + check.problem});
+                continue;
+            }
+        }
+        kept.push_back(a);
     }
     return kept;
 }
@@ -374,9 +399,9 @@ void NadExport::writeMissingList(const QString &workbookPath) const
     if (!file.open(QIODevice::WriteOnly))
         throw StopError(u"The list of certificates without a PDF copy cannot be written to "_s + listPath + u": "_s
                         + file.errorString());
-    QByteArray lines = "Reg. No.,Degree,College,Cert. No.,PDF copy expected in CSV/DCPDF\r\n";
+    QByteArray lines = "Reg. No.,Degree,College,Cert. No.,PDF copy expected in CSV/DCPDF,Why left out\r\n";
     for (const MissingCopy &m : m_missing)
-        lines += csv::record(QStringList{m.regno, m.degree, m.college, m.certNo, m.fileName}) + "\r\n";
+        lines += csv::record(QStringList{m.regno, m.degree, m.college, m.certNo, m.fileName, m.reason}) + "\r\n";
     file.write(lines);
     if (!file.commit())
         throw StopError(u"The list of certificates without a PDF copy cannot be written to "_s + listPath + u": "_s

@@ -61,7 +61,8 @@ struct AwardRecord
     QString copyName(const QString &instCode) const;
 };
 
-// A certificate the CDSL workbook leaves out because its PDF copy is not in CSV/DCPDF.
+// A certificate the CDSL workbook leaves out: its PDF copy is not in CSV/DCPDF, or the
+// signed copy the row would name is there but its signature is not valid.
 struct MissingCopy
 {
     QString regno;
@@ -69,6 +70,7 @@ struct MissingCopy
     QString college;
     QString certNo;
     QString fileName; // the copy looked for, under CSV/DCPDF
+    QString reason;   // "no PDF copy", or why its signed copy is refused
 };
 
 // The cells of one SHEET_01 row, by zero-based column; numbers are doubles.
