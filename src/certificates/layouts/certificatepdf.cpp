@@ -104,6 +104,18 @@ QString logPath(const AppFolder &folder)
     return folder.filePath(u"mcverifypdf.log"_s);
 }
 
+std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder)
+{
+    const SignatureSettings settings = SignatureSettings::load(folder);
+    const QDir dir(folder.filePath(u"CSV/DCPDF"_s));
+    std::vector<CopyCheck> checks;
+    for (const QString &name : dir.entryList({u"*.pdf"_s, u"*.PDF"_s}, QDir::Files, QDir::Name)) {
+        if (settings.isSignedName(name))
+            checks.push_back({name, verifyPdfSignature(dir.filePath(name), settings.database)});
+    }
+    return checks;
+}
+
 QString pdfPath(const AppFolder &folder, const QString &instCode, const CertificateRow &row)
 {
     return folder.filePath(u"CSV/DCPDF/DC_"_s + instCode.trimmed() + u'_' + row.regno + u"_F_"_s + row.year + u'_'

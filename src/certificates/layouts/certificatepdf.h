@@ -3,6 +3,7 @@
 
 #include "shell/core/appfolder.h"
 #include "shell/document/document.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QString>
 
@@ -11,7 +12,6 @@
 namespace sw {
 
 struct CertificateRow;
-class PdfSigner;
 
 // The PDF copies of certificates that the depository export uploads.
 namespace certificatepdf {
@@ -26,6 +26,16 @@ QString pdfPath(const AppFolder &folder, const QString &instCode, const Certific
 void save(const AppFolder &folder, Document certificate, const QString &stamp, const QString &path);
 
 QString logPath(const AppFolder &folder);
+
+// The signature check of one signed copy.
+struct CopyCheck
+{
+    QString fileName;
+    SignatureCheck check;
+};
+// Every signed copy in CSV/DCPDF (by the signed name of Institution.ini), checked
+// against the certificate database there, in name order.
+std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder);
 
 // Writes the copies of a run in batches. The certificates of a batch are drawn into
 // one PDF, so the fonts and the pictures every certificate carries (seal, signature,
