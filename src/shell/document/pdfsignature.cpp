@@ -170,6 +170,7 @@ struct PdfSigner::State
     QString nickname;
     std::optional<QByteArray> pin; // asked once, kept in memory for the run only
     bool pinRefused = false;
+    bool loggedIn = false;
     CERTCertificate *cert = nullptr;
     SECKEYPrivateKey *key = nullptr;
 
@@ -179,8 +180,12 @@ struct PdfSigner::State
             pin->fill('\0');
         if (key)
             SECKEY_DestroyPrivateKey(key);
-        if (cert)
+        if (cert) {
+            // The token does not stay open for whoever uses this process next.
+            if (loggedIn && cert->slot)
+                PK11_Logout(cert->slot);
             CERT_DestroyCertificate(cert);
+        }
     }
 
     // NSS asks here for the PIN of the database or the token. A second request for the
@@ -234,8 +239,9 @@ void PdfSigner::open()
                             + u"\" ([SIGNING] Nickname in Institution.ini; certutil -L -d sql:FOLDER lists them)."_s,
                         PromptIcon::Exclamation);
     PK11SlotInfo *slot = state->cert->slot ? PK11_ReferenceSlot(state->cert->slot) : PK11_GetInternalKeySlot();
-    const bool loggedIn = !PK11_NeedLogin(slot) || PK11_IsLoggedIn(slot, state.get())
-        || PK11_Authenticate(slot, PR_TRUE, state.get()) == SECSuccess;
+    const bool needsPin = PK11_NeedLogin(slot);
+    const bool loggedIn = !needsPin || PK11_Authenticate(slot, PR_TRUE, state.get()) == SECSuccess;
+    state->loggedIn = needsPin && loggedIn;
     PK11_FreeSlot(slot);
     if (!loggedIn)
         throw StopError(state->pinRefused || state->pin
