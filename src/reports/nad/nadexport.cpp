@@ -140,7 +140,7 @@ QString NadExport::missingMessage(const QString &workbookPath) const
     QStringList refused;
     for (const MissingCopy &m : m_missing)
         (m.reason == u"no PDF copy"_s ? noCopy : refused).append(m.regno);
-    const auto some = [](const QStringList &regnos) {
+    const auto some = [](const QStringList &regnos) -> QString {
         return regnos.mid(0, 5).join(u", "_s) + (regnos.size() > 5 ? u", ..."_s : QString());
     };
     QStringList parts;
