@@ -251,6 +251,8 @@ QStringList DigiLockerExport::writeParts(const QStringList &columns, const std::
         used += needs;
     }
     QStringList written;
+    if (parts.back().empty())
+        return written; // nothing to upload: no file is better than an empty one
     for (std::size_t p = 0; p < parts.size(); ++p) {
         const QString path = parts.size() == 1
             ? zipPath

@@ -64,7 +64,8 @@ public:
     QString rowProblem(const QStringList &columns, const QStringList &values, const QString &signedPath) const;
 
     // Selects, checks and writes the certificates of the ranges into `zipPath` (or, when
-    // they do not fit in one part, into <name>_part1.zip, <name>_part2.zip, ...).
+    // they do not fit in one part, into <name>_part1.zip, <name>_part2.zip, ...); no file
+    // when no row passes its checks.
     DigiLockerResult run(const NadSelection &selection, const QString &zipPath, qint64 partLimit = kPartLimit);
 
     // The signed copy of a certificate under CSV/DCPDF.
