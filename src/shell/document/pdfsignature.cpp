@@ -274,7 +274,8 @@ namespace {
 
 // The detached PKCS#7 signature of `digest` (SHA-256), with the signing time and the
 // certificate chain.
-QByteArray cmsSignature(CERTCertificate *cert, const QByteArray &digest, PK11PasswordFunc pin, void *pinArg)
+QByteArray cmsSignature(CERTCertificate *cert, const QByteArray &digest, const QDateTime &when, PK11PasswordFunc pin,
+                        void *pinArg)
 {
     NSSCMSMessage *cms = NSS_CMSMessage_Create(nullptr);
     if (!cms)
@@ -290,7 +291,7 @@ QByteArray cmsSignature(CERTCertificate *cert, const QByteArray &digest, PK11Pas
     if (NSS_CMSSignerInfo_IncludeCerts(signer, NSSCMSCM_CertChain, certUsageEmailSigner) != SECSuccess
         && NSS_CMSSignerInfo_IncludeCerts(signer, NSSCMSCM_CertOnly, certUsageEmailSigner) != SECSuccess)
         throw StopError(u"The signature cannot carry its certificate: "_s + nssError());
-    NSS_CMSSignerInfo_AddSigningTime(signer, PR_Now());
+    NSS_CMSSignerInfo_AddSigningTime(signer, PRTime(when.toMSecsSinceEpoch()) * 1000);
     NSS_CMSSignedData_AddSignerInfo(signedData, signer);
     SECItem digestItem{siBuffer, reinterpret_cast<unsigned char *>(const_cast<char *>(digest.constData())),
                        unsigned(digest.size())};
@@ -380,7 +381,7 @@ QByteArray PdfSigner::sign(const QByteArray &pdf, const QDateTime &when) const
         unsigned digestLength = 0;
         HASH_End(hash, reinterpret_cast<unsigned char *>(digest.data()), &digestLength, 32);
         HASH_Destroy(hash);
-        const QByteArray signature = cmsSignature(m_state->cert, digest, &State::askPin, m_state.get());
+        const QByteArray signature = cmsSignature(m_state->cert, digest, when, &State::askPin, m_state.get());
         if (std::size_t(signature.size()) > kSignatureBytes)
             throw StopError(u"The signature is larger than the room kept for it."_s);
         output.SetSignature(PdfData(signature.constData(), std::size_t(signature.size())));
