@@ -61,6 +61,8 @@ QString DigiLockerResult::summary() const
 
 DigiLockerExport::DigiLockerExport(Session &session)
     : m_session(session)
+    , m_config(InstitutionConfig::load(session.folder))
+    , m_signing(SignatureSettings::fromConfig(m_config, session.folder))
 {
 }
 
@@ -115,18 +117,19 @@ QStringList DigiLockerExport::templateColumns(const AppFolder &folder)
     return columns;
 }
 
-QString DigiLockerExport::signedCopyPath(const AwardRecord &award) const
+QString DigiLockerExport::signedCopyName(const AwardRecord &award) const
 {
-    const SignatureSettings settings = SignatureSettings::load(m_session.folder);
-    const QString unsignedName = award.copyName(m_session.instCode);
-    const QString signedName = QFileInfo(settings.signedPath(unsignedName)).fileName();
-    const QString found = m_session.folder.findFileAnyCase(u"CSV/DCPDF/"_s + signedName);
-    return found.isEmpty() ? m_session.folder.filePath(u"CSV/DCPDF/"_s + signedName) : found;
+    return QFileInfo(m_signing.signedPath(award.copyName(m_session.instCode))).fileName();
+}
+
+QString DigiLockerExport::copyPath(const QString &name) const
+{
+    return m_copies.value(name.toLower(), m_session.folder.filePath(u"CSV/DCPDF/"_s + name));
 }
 
 QStringList DigiLockerExport::rowValues(const QStringList &columns, const AwardRecord &a) const
 {
-    const InstitutionConfig config = InstitutionConfig::load(m_session.folder);
+    const InstitutionConfig &config = m_config;
     const QString orgName = config.value(u"DIGILOCKER"_s, u"OrgName"_s).trimmed();
     using Value = std::function<QString()>;
     const QHash<QString, Value> values = {
@@ -157,7 +160,7 @@ QStringList DigiLockerExport::rowValues(const QStringList &columns, const AwardR
         {u"CERT_NO"_s, [&] { return a.certNo; }},
         {u"DOC_TYPE"_s, [&] { return u"DGCER"_s; }},
         {u"MRKS_REC_STATUS"_s, [&] { return u"O"_s; }},
-        {u"FILE_NAME"_s, [&] { return QFileInfo(signedCopyPath(a)).fileName(); }},
+        {u"FILE_NAME"_s, [&] { return signedCopyName(a); }},
     };
     QStringList row;
     row.reserve(columns.size());
@@ -192,8 +195,7 @@ QString DigiLockerExport::rowProblem(const QStringList &columns, const QStringLi
     if (!QFileInfo::exists(signedPath)) {
         problems.append(u"no signed copy "_s + QFileInfo(signedPath).fileName() + u" in CSV/DCPDF"_s);
     } else {
-        const SignatureCheck check =
-            verifyPdfSignature(signedPath, SignatureSettings::load(m_session.folder).database);
+        const SignatureCheck check = verifyPdfSignature(signedPath, m_signing.database);
         if (!check.valid)
             problems.append(u"the signature of "_s + QFileInfo(signedPath).fileName() + u" is not valid: "_s
                             + check.problem);
@@ -205,12 +207,16 @@ DigiLockerResult DigiLockerExport::run(const NadSelection &selection, const QStr
 {
     const QStringList columns = templateColumns(m_session.folder);
     const std::vector<AwardRecord> awards = NadExport(m_session).selectAwards(selection);
+    m_copies.clear();
+    const QDir copies(m_session.folder.filePath(u"CSV/DCPDF"_s));
+    for (const QString &name : copies.entryList(QDir::Files))
+        m_copies.insert(name.toLower(), copies.filePath(name));
     const qsizetype fileColumn = columns.indexOf(u"FILE_NAME"_s);
     DigiLockerResult result;
     std::vector<Row> rows;
     for (const AwardRecord &award : awards) {
         const QStringList values = rowValues(columns, award);
-        const QString signedPath = signedCopyPath(award);
+        const QString signedPath = copyPath(signedCopyName(award));
         const QString problem = rowProblem(columns, values, signedPath);
         if (!problem.isEmpty()) {
             result.refused.push_back({award.regno, award.certNo, problem});

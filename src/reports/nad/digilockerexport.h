@@ -2,7 +2,10 @@
 #pragma once
 
 #include "reports/nad/nadexport.h"
+#include "shell/core/institutionconfig.h"
+#include "shell/document/pdfsignature.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -68,8 +71,8 @@ public:
     // when no row passes its checks.
     DigiLockerResult run(const NadSelection &selection, const QString &zipPath, qint64 partLimit = kPartLimit);
 
-    // The signed copy of a certificate under CSV/DCPDF.
-    QString signedCopyPath(const AwardRecord &award) const;
+    // The name of a certificate's signed copy (DC_..._signed.pdf, the suffix of Institution.ini).
+    QString signedCopyName(const AwardRecord &award) const;
 
 private:
     // A checked row, ready to be written.
@@ -85,7 +88,15 @@ private:
     QStringList writeParts(const QStringList &columns, const std::vector<Row> &rows, const QString &zipPath,
                            qint64 partLimit, DigiLockerResult &result) const;
 
+    // The files of CSV/DCPDF by their names in lower case, listed once per export: the
+    // copies were made on a system that does not tell "X.PDF" from "x.pdf".
+    QString copyPath(const QString &name) const;
+
     Session &m_session;
+    QHash<QString, QString> m_copies;
+    // Read once per export, not once per row.
+    InstitutionConfig m_config;
+    SignatureSettings m_signing;
 };
 
 } // namespace sw
