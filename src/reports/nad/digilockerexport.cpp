@@ -214,6 +214,7 @@ DigiLockerResult DigiLockerExport::run(const NadSelection &selection, const QStr
     const qsizetype fileColumn = columns.indexOf(u"FILE_NAME"_s);
     DigiLockerResult result;
     std::vector<Row> rows;
+    QSet<QString> names;
     for (const AwardRecord &award : awards) {
         const QStringList values = rowValues(columns, award);
         const QString signedPath = copyPath(signedCopyName(award));
@@ -223,6 +224,14 @@ DigiLockerResult DigiLockerExport::run(const NadSelection &selection, const QStr
             continue;
         }
         const QString pdfName = fileColumn >= 0 ? values[fileColumn] : QFileInfo(signedPath).fileName();
+        // Two degrees of one candidate in one year share a copy's name: the second
+        // would overwrite the first in the upload.
+        if (names.contains(pdfName.toLower())) {
+            result.refused.push_back({award.regno, award.certNo,
+                                      u"an earlier row has the same file name "_s + pdfName});
+            continue;
+        }
+        names.insert(pdfName.toLower());
         rows.push_back({award.regno, award.certNo, csv::record(values), pdfName, signedPath,
                         QFileInfo(signedPath).size()});
     }

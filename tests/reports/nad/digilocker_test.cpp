@@ -206,6 +206,20 @@ TEST_P(DigiLockerTest, RowsThatFailTheirChecksAreListedAndLeftOut)
     EXPECT_EQ(rows[0][u"REGN_NO"_s], u"R0001"_s);
 }
 
+// Two degrees of one candidate in one year: their copies have one name, and the second
+// row would overwrite the first's PDF in the upload.
+TEST_P(DigiLockerTest, ASecondRowWithTheSameFileNameIsRefused)
+{
+    printed(u"R0001"_s, u"BSC"_s, u"M"_s, {});
+    add({u"R0001"_s, u"MSCPH"_s, u"C001"_s, u"DCR0001B"_s});
+    m_session.db().exec(u"update convo set fsex = 'M' where fregno = 'R0001'"_s);
+    const sw::DigiLockerResult result = sw::DigiLockerExport(m_session).run(all(), m_dir.filePath(u"upload.zip"_s));
+    EXPECT_EQ(result.written, 1);
+    ASSERT_EQ(result.refused.size(), 1u) << result.summary().toStdString();
+    EXPECT_EQ(result.refused[0].certNo, u"DCR0001B"_s);
+    EXPECT_EQ(result.refused[0].reason, u"an earlier row has the same file name DC_003_R0001_F_2025_1_signed.pdf"_s);
+}
+
 TEST_P(DigiLockerTest, ZipPartsStayUnderTheLimitAndEachHoldsTheCsvOfItsOwnRows)
 {
     QStringList regnos;
