@@ -23,10 +23,15 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
     const QStringList login = {u"--folder"_s, demo, u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
                                u"--convo"_s, u"C025"_s};
 
+    // No PIN typed: the run says how to give it, and writes no copy.
+    const QStringList pdfSign = {u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BSC"_s, u"--type"_s, u"1"_s, u"--sign"_s};
+    const sw::test::BatchRun noPin = sw::test::runBatch(login + pdfSign);
+    EXPECT_EQ(noPin.exitCode, 1) << noPin.both();
+    EXPECT_TRUE(noPin.err.contains(u"type it on standard input"_s)) << noPin.both();
+    EXPECT_TRUE(QDir(demo + u"/CSV/DCPDF"_s).isEmpty());
+
     const sw::test::BatchRun sign =
-        sw::test::runBatch(login + QStringList{u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BSC"_s, u"--type"_s, u"1"_s,
-                                               u"--sign"_s},
-                           "DEMO\n");
+        sw::test::runBatch(login + pdfSign, "DEMO\n");
     ASSERT_EQ(sign.exitCode, 0) << sign.both();
     EXPECT_TRUE(sign.err.contains(u"The PIN of"_s)) << sign.both();
     const QDir copies(demo + u"/CSV/DCPDF"_s);

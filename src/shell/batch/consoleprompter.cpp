@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/batch/consoleprompter.h"
 
+#include "shell/core/stoperror.h"
+
 #include <cstdio>
 #include <string>
 
@@ -86,7 +88,9 @@ std::optional<QString> ConsolePrompter::inputSecret(const QString &text, const Q
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
     m_err << Qt::endl;
     if (!read)
-        throw UnansweredQuestion(text);
+        throw StopError(u"No answer for \""_s + text + u"\": type it on standard input (a line; a script can pipe it "
+                        "in)."_s,
+                        PromptIcon::Exclamation);
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return QString::fromStdString(line);

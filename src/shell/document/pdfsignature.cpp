@@ -30,7 +30,9 @@
 #pragma pop_macro("slots")
 
 #include <algorithm>
+#include <exception>
 #include <mutex>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -171,6 +173,9 @@ struct PdfSigner::State
     std::optional<QByteArray> pin; // asked once, kept in memory for the run only
     bool pinRefused = false;
     bool loggedIn = false;
+    // What the prompter threw while NSS asked (a question the command line could not
+    // answer): kept here and thrown again once NSS has returned, never through its C frames.
+    std::exception_ptr pending;
     CERTCertificate *cert = nullptr;
     SECKEYPrivateKey *key = nullptr;
 
@@ -202,12 +207,17 @@ struct PdfSigner::State
         }
         if (!state->pin) {
             const QString token = QString::fromUtf8(PK11_GetTokenName(slot));
-            const auto answer = state->prompter->inputSecret(
-                u"The PIN of "_s + token + u" for signing with the certificate \""_s + state->nickname + u'"',
-                u"Sign PDF copies"_s);
-            if (!answer)
+            try {
+                const auto answer = state->prompter->inputSecret(
+                    u"The PIN of "_s + token + u" for signing with the certificate \""_s + state->nickname + u'"',
+                    u"Sign PDF copies"_s);
+                if (!answer)
+                    return nullptr;
+                state->pin = answer->toUtf8();
+            } catch (...) {
+                state->pending = std::current_exception();
                 return nullptr;
-            state->pin = answer->toUtf8();
+            }
         }
         return PL_strdup(state->pin->constData());
     }
@@ -243,6 +253,8 @@ void PdfSigner::open()
     const bool loggedIn = !needsPin || PK11_Authenticate(slot, PR_TRUE, state.get()) == SECSuccess;
     state->loggedIn = needsPin && loggedIn;
     PK11_FreeSlot(slot);
+    if (state->pending)
+        std::rethrow_exception(state->pending);
     if (!loggedIn)
         throw StopError(state->pinRefused || state->pin
                             ? u"The PIN is wrong: the certificate \""_s + m_settings.nickname + u"\" cannot sign."_s
@@ -382,6 +394,8 @@ QByteArray PdfSigner::sign(const QByteArray &pdf, const QDateTime &when) const
         HASH_End(hash, reinterpret_cast<unsigned char *>(digest.data()), &digestLength, 32);
         HASH_Destroy(hash);
         const QByteArray signature = cmsSignature(m_state->cert, digest, when, &State::askPin, m_state.get());
+        if (m_state->pending)
+            std::rethrow_exception(std::exchange(m_state->pending, nullptr));
         if (std::size_t(signature.size()) > kSignatureBytes)
             throw StopError(u"The signature is larger than the room kept for it."_s);
         output.SetSignature(PdfData(signature.constData(), std::size_t(signature.size())));
