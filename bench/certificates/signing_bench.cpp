@@ -41,7 +41,7 @@ namespace {
 class Demo final : public Prompter
 {
 public:
-    void message(const QString &, const QString &, PromptIcon) override {}
+    void message(const QString &, const QString &, PromptIcon) override { }
     PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons, PromptAnswer) override
     {
         return PromptAnswer::Yes;

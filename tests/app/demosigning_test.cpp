@@ -20,8 +20,8 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
     QTemporaryDir dir;
     const QString demo = dir.filePath(u"demo"_s);
     ASSERT_EQ(sw::test::runBatch({u"demo"_s, demo}).exitCode, 0);
-    const QStringList login = {u"--folder"_s, demo, u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
-                               u"--convo"_s, u"C025"_s};
+    const QStringList login
+        = {u"--folder"_s, demo, u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"--convo"_s, u"C025"_s};
 
     // No PIN typed: the run says how to give it, and writes no copy.
     const QStringList pdfSign = {u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BSC"_s, u"--type"_s, u"1"_s, u"--sign"_s};
@@ -30,8 +30,7 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
     EXPECT_TRUE(noPin.err.contains(u"type it on standard input"_s)) << noPin.both();
     EXPECT_TRUE(QDir(demo + u"/CSV/DCPDF"_s).isEmpty());
 
-    const sw::test::BatchRun sign =
-        sw::test::runBatch(login + pdfSign, "DEMO\n");
+    const sw::test::BatchRun sign = sw::test::runBatch(login + pdfSign, "DEMO\n");
     ASSERT_EQ(sign.exitCode, 0) << sign.both();
     EXPECT_TRUE(sign.err.contains(u"The PIN of"_s)) << sign.both();
     const QDir copies(demo + u"/CSV/DCPDF"_s);
@@ -62,18 +61,21 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
     EXPECT_FALSE(sw::test::pdfsig(paths.front(), demo + u"/NSS"_s).contains(u"Signature is Valid."_s));
     const sw::test::BatchRun oneBad = sw::test::runBatch(QStringList{u"--folder"_s, demo, u"verify-pdf"_s} + paths);
     EXPECT_EQ(oneBad.exitCode, 1);
-    EXPECT_TRUE(oneBad.err.contains(signedCopies.front() + u": NOT VALID: the document was changed after it was signed"_s))
+    EXPECT_TRUE(
+        oneBad.err.contains(signedCopies.front() + u": NOT VALID: the document was changed after it was signed"_s))
         << oneBad.both();
 
     const QString zip = dir.filePath(u"upload.zip"_s);
-    const sw::test::BatchRun upload = sw::test::runBatch(
-        login + QStringList{u"nad-export"_s, u"--layout"_s, u"digilocker"_s, u"--degree-from"_s, u"BSC"_s,
-                            u"--degree-to"_s, u"BSC"_s, u"--out"_s, zip});
+    const sw::test::BatchRun upload
+        = sw::test::runBatch(login
+                             + QStringList{u"nad-export"_s, u"--layout"_s, u"digilocker"_s, u"--degree-from"_s,
+                                           u"BSC"_s, u"--degree-to"_s, u"BSC"_s, u"--out"_s, zip});
     EXPECT_EQ(upload.exitCode, 0) << upload.both();
     EXPECT_TRUE(upload.both().find(QString::number(paths.size() - 1).toStdString() + " certificate(s) written to")
                 != std::string::npos)
         << upload.both();
-    EXPECT_TRUE(upload.err.contains(u"the signature of "_s + signedCopies.front() + u" is not valid"_s)) << upload.both();
+    EXPECT_TRUE(upload.err.contains(u"the signature of "_s + signedCopies.front() + u" is not valid"_s))
+        << upload.both();
     EXPECT_TRUE(QFile::exists(zip));
 }
 

@@ -13,8 +13,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPageSize>
-#include <QPdfWriter>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -25,8 +25,8 @@ namespace sw::test {
 inline const ThrowAwaySigner &testSigner()
 {
     static QTemporaryDir dir;
-    static const ThrowAwaySigner signer = ThrowAwaySigner::make(dir.filePath(QStringLiteral("nss")),
-                                                                QStringLiteral("s3cret PIN"));
+    static const ThrowAwaySigner signer
+        = ThrowAwaySigner::make(dir.filePath(QStringLiteral("nss")), QStringLiteral("s3cret PIN"));
     return signer;
 }
 

@@ -63,17 +63,51 @@ ThrowAwaySigner ThrowAwaySigner::make(const QString &database, const QString &pi
     certutil({u"-N"_s, u"-d"_s, db, u"-f"_s, passwordFile});
     // The authority: self-signed, trusted for issuing document-signing certificates.
     // certutil -2 asks: is it a CA, the path length, whether the extension is critical.
-    certutil(common + QStringList{u"-S"_s, u"-n"_s, u"Throw-away CA"_s, u"-s"_s,
-                                  u"CN=Throw-away CA,O=Scrollwise demonstration"_s, u"-x"_s, u"-t"_s, u"CT,C,C"_s,
-                                  u"-k"_s, u"rsa"_s, u"-g"_s, u"2048"_s, u"-Z"_s, u"SHA256"_s, u"-v"_s, u"120"_s,
-                                  u"-2"_s, u"--keyUsage"_s, u"certSigning,crlSigning"_s, u"-m"_s,
-                                  QString::number(serial)},
+    certutil(common
+                 + QStringList{u"-S"_s,
+                               u"-n"_s,
+                               u"Throw-away CA"_s,
+                               u"-s"_s,
+                               u"CN=Throw-away CA,O=Scrollwise demonstration"_s,
+                               u"-x"_s,
+                               u"-t"_s,
+                               u"CT,C,C"_s,
+                               u"-k"_s,
+                               u"rsa"_s,
+                               u"-g"_s,
+                               u"2048"_s,
+                               u"-Z"_s,
+                               u"SHA256"_s,
+                               u"-v"_s,
+                               u"120"_s,
+                               u"-2"_s,
+                               u"--keyUsage"_s,
+                               u"certSigning,crlSigning"_s,
+                               u"-m"_s,
+                               QString::number(serial)},
              "y\n-1\ny\n");
-    certutil(common + QStringList{u"-S"_s, u"-n"_s, nickname, u"-s"_s,
-                                  u"CN="_s + commonName + u",O=Scrollwise demonstration"_s, u"-c"_s,
-                                  u"Throw-away CA"_s, u"-t"_s, u"u,u,u"_s, u"-k"_s, u"rsa"_s, u"-g"_s, u"2048"_s,
-                                  u"-Z"_s, u"SHA256"_s, u"-v"_s, u"120"_s, u"--keyUsage"_s,
-                                  u"digitalSignature,nonRepudiation"_s, u"-m"_s, QString::number(serial + 1)});
+    certutil(common
+             + QStringList{u"-S"_s,
+                           u"-n"_s,
+                           nickname,
+                           u"-s"_s,
+                           u"CN="_s + commonName + u",O=Scrollwise demonstration"_s,
+                           u"-c"_s,
+                           u"Throw-away CA"_s,
+                           u"-t"_s,
+                           u"u,u,u"_s,
+                           u"-k"_s,
+                           u"rsa"_s,
+                           u"-g"_s,
+                           u"2048"_s,
+                           u"-Z"_s,
+                           u"SHA256"_s,
+                           u"-v"_s,
+                           u"120"_s,
+                           u"--keyUsage"_s,
+                           u"digitalSignature,nonRepudiation"_s,
+                           u"-m"_s,
+                           QString::number(serial + 1)});
     return {database, nickname, commonName, pin};
 }
 

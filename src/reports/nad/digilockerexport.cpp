@@ -34,8 +34,8 @@ bool isDate(const QString &text)
 QString genderLetter(const QString &stored)
 {
     const QString s = stored.trimmed().toUpper();
-    static const QHash<QString, QString> words = {
-        {u"MALE"_s, u"M"_s}, {u"FEMALE"_s, u"F"_s}, {u"TRANSGENDER"_s, u"T"_s}};
+    static const QHash<QString, QString> words
+        = {{u"MALE"_s, u"M"_s}, {u"FEMALE"_s, u"F"_s}, {u"TRANSGENDER"_s, u"T"_s}};
     return words.value(s, s);
 }
 
@@ -68,20 +68,24 @@ DigiLockerExport::DigiLockerExport(Session &session)
 
 const QStringList &DigiLockerExport::defaultColumns()
 {
-    static const QStringList columns = {
-        u"ORG_NAME"_s,  u"ORG_NAME_L"_s, u"ACADEMIC_COURSE_ID"_s, u"COURSE_NAME"_s, u"COURSE_NAME_L"_s,
-        u"STREAM"_s,    u"STREAM_L"_s,   u"SESSION"_s,            u"REGN_NO"_s,     u"RROLL"_s,
-        u"CNAME"_s,     u"CNAME_L"_s,    u"GENDER"_s,             u"DOB"_s,         u"DOI"_s,
-        u"YEAR"_s,      u"MONTH"_s,      u"RESULT"_s,             u"DIVISION"_s,    u"GRADE"_s,
-        u"CGPA"_s,      u"CERT_NO"_s,    u"REMARKS"_s,            u"ABC_ACCOUNT_ID"_s, u"AADHAAR_NAME"_s,
-        u"PHOTO"_s,     u"MRKS_REC_STATUS"_s, u"FILE_NAME"_s};
+    static const QStringList columns = {u"ORG_NAME"_s,     u"ORG_NAME_L"_s,    u"ACADEMIC_COURSE_ID"_s,
+                                        u"COURSE_NAME"_s,  u"COURSE_NAME_L"_s, u"STREAM"_s,
+                                        u"STREAM_L"_s,     u"SESSION"_s,       u"REGN_NO"_s,
+                                        u"RROLL"_s,        u"CNAME"_s,         u"CNAME_L"_s,
+                                        u"GENDER"_s,       u"DOB"_s,           u"DOI"_s,
+                                        u"YEAR"_s,         u"MONTH"_s,         u"RESULT"_s,
+                                        u"DIVISION"_s,     u"GRADE"_s,         u"CGPA"_s,
+                                        u"CERT_NO"_s,      u"REMARKS"_s,       u"ABC_ACCOUNT_ID"_s,
+                                        u"AADHAAR_NAME"_s, u"PHOTO"_s,         u"MRKS_REC_STATUS"_s,
+                                        u"FILE_NAME"_s};
     return columns;
 }
 
 const QStringList &DigiLockerExport::mandatoryColumns()
 {
-    static const QStringList columns = {u"ACADEMIC_COURSE_ID"_s, u"COURSE_NAME"_s, u"REGN_NO"_s, u"RROLL"_s,
-                                        u"CNAME"_s,              u"CERT_NO"_s,     u"DOI"_s,     u"FILE_NAME"_s};
+    static const QStringList columns
+        = {u"ACADEMIC_COURSE_ID"_s, u"COURSE_NAME"_s, u"REGN_NO"_s, u"RROLL"_s, u"CNAME"_s, u"CERT_NO"_s, u"DOI"_s,
+           u"FILE_NAME"_s};
     return columns;
 }
 
@@ -92,8 +96,7 @@ QStringList DigiLockerExport::templateColumns(const AppFolder &folder)
         return defaultColumns();
     const CsvReader::Result read = CsvReader::readFile(path, ',', legacytext::Encoding::Utf8);
     if (read.records.empty())
-        throw StopError(u"The template "_s + QDir::toNativeSeparators(path)
-                            + u" has no line of column names"_s
+        throw StopError(u"The template "_s + QDir::toNativeSeparators(path) + u" has no line of column names"_s
                             + (read.error.isEmpty() ? QString() : u": "_s + read.error) + u'.',
                         PromptIcon::Exclamation);
     QStringList columns;
@@ -189,8 +192,7 @@ QString DigiLockerExport::rowProblem(const QStringList &columns, const QStringLi
         if (v && !v->isEmpty() && !isDate(*v))
             problems.append(column + u" \""_s + *v + u"\" is not a date dd/mm/yyyy"_s);
     }
-    if (const auto gender = valueOf(u"GENDER"_s);
-        gender && *gender != u"M"_s && *gender != u"F"_s && *gender != u"T"_s)
+    if (const auto gender = valueOf(u"GENDER"_s); gender && *gender != u"M"_s && *gender != u"F"_s && *gender != u"T"_s)
         problems.append(u"GENDER is \""_s + *gender + u"\", not M, F or T"_s);
     if (!QFileInfo::exists(signedPath)) {
         problems.append(u"no signed copy "_s + QFileInfo(signedPath).fileName() + u" in CSV/DCPDF"_s);
@@ -227,13 +229,13 @@ DigiLockerResult DigiLockerExport::run(const NadSelection &selection, const QStr
         // Two degrees of one candidate in one year share a copy's name: the second
         // would overwrite the first in the upload.
         if (names.contains(pdfName.toLower())) {
-            result.refused.push_back({award.regno, award.certNo,
-                                      u"an earlier row has the same file name "_s + pdfName});
+            result.refused.push_back(
+                {award.regno, award.certNo, u"an earlier row has the same file name "_s + pdfName});
             continue;
         }
         names.insert(pdfName.toLower());
-        rows.push_back({award.regno, award.certNo, csv::record(values), pdfName, signedPath,
-                        QFileInfo(signedPath).size()});
+        rows.push_back(
+            {award.regno, award.certNo, csv::record(values), pdfName, signedPath, QFileInfo(signedPath).size()});
     }
     result.parts = writeParts(columns, rows, zipPath, partLimit, result);
     return result;
@@ -269,9 +271,10 @@ QStringList DigiLockerExport::writeParts(const QStringList &columns, const std::
     if (parts.back().empty())
         return written; // nothing to upload: no file is better than an empty one
     for (std::size_t p = 0; p < parts.size(); ++p) {
-        const QString path = parts.size() == 1
-            ? zipPath
-            : target.dir().filePath(target.completeBaseName() + u"_part"_s + QString::number(p + 1) + u".zip"_s);
+        const QString path
+            = parts.size() == 1
+                  ? zipPath
+                  : target.dir().filePath(target.completeBaseName() + u"_part"_s + QString::number(p + 1) + u".zip"_s);
         const QString partCsv = QFileInfo(path).completeBaseName() + u".csv"_s;
         ZipBuilder zip(u"The upload file "_s + QDir::toNativeSeparators(path));
         QByteArray table = header;
@@ -279,8 +282,8 @@ QStringList DigiLockerExport::writeParts(const QStringList &columns, const std::
             table += row->csv + "\r\n";
             QFile pdf(row->pdfPath);
             if (!pdf.open(QIODevice::ReadOnly))
-                throw StopError(u"The signed copy "_s + QDir::toNativeSeparators(row->pdfPath)
-                                + u" cannot be read: "_s + pdf.errorString());
+                throw StopError(u"The signed copy "_s + QDir::toNativeSeparators(row->pdfPath) + u" cannot be read: "_s
+                                + pdf.errorString());
             // PDFs hardly shrink: stored, they are written fast and their size is known.
             zip.add(row->pdfName, pdf.readAll(), true);
         }

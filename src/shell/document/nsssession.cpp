@@ -26,7 +26,7 @@ QString lastError()
     const char *name = PR_ErrorToName(code);
     const char *text = PR_ErrorToString(code, PR_LANGUAGE_I_DEFAULT);
     return QString::fromUtf8(text && *text ? text : "unknown error") + u" ("_s
-        + QString::fromLatin1(name ? name : "NSS error") + u')';
+           + QString::fromLatin1(name ? name : "NSS error") + u')';
 }
 
 void ensureOpen(const QString &database)

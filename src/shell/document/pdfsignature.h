@@ -20,11 +20,11 @@ class Prompter;
 // knows), never in a file of ours; its PIN is asked for and kept in memory only.
 struct SignatureSettings
 {
-    QString database;     // folder of the NSS database; relative paths are under the application folder
-    QString nickname;     // the certificate's nickname ("Token name:nickname" for a token)
-    QString suffix;       // added before ".pdf" of the unsigned copy's name
-    QRectF boxInches;     // the visible signature box, from the page's top-left corner
-    int page = 1;         // page of the box, from 1
+    QString database; // folder of the NSS database; relative paths are under the application folder
+    QString nickname; // the certificate's nickname ("Token name:nickname" for a token)
+    QString suffix; // added before ".pdf" of the unsigned copy's name
+    QRectF boxInches; // the visible signature box, from the page's top-left corner
+    int page = 1; // page of the box, from 1
     QString reason;
     QString location;
 
@@ -72,10 +72,10 @@ private:
 // What the check of a signed PDF found.
 struct SignatureCheck
 {
-    bool valid = false;       // signed, signature good, certificate trusted, file unchanged since
-    QString signer;           // the certificate's common name
-    QDateTime signedAt;       // the signing time the signature carries
-    QString problem;          // why it is not valid; empty when valid
+    bool valid = false; // signed, signature good, certificate trusted, file unchanged since
+    QString signer; // the certificate's common name
+    QDateTime signedAt; // the signing time the signature carries
+    QString problem; // why it is not valid; empty when valid
     // "valid: signed by NAME on dd/MM/yyyy hh:mm:ss" or "NOT VALID: PROBLEM".
     QString describe() const;
 };

@@ -45,7 +45,7 @@ QString SignatureCheck::describe() const
     if (!valid)
         return u"NOT VALID: "_s + problem;
     return u"valid: signed by "_s + signer + u" on "_s + signedAt.toString(u"dd/MM/yyyy hh:mm:ss"_s)
-        + (problem.isEmpty() ? QString() : u" ("_s + problem + u')');
+           + (problem.isEmpty() ? QString() : u" ("_s + problem + u')');
 }
 
 namespace {
@@ -116,13 +116,12 @@ SignatureCheck checkField(const QByteArray &pdf, const SignatureField &field, bo
     // Bytes after the signed ranges were added after signing.
     if (r[2] + r[3] != size) {
         check.problem = u"the document was changed after it was signed ("_s + QString::number(size - r[2] - r[3])
-            + u" bytes added)"_s;
+                        + u" bytes added)"_s;
         return check;
     }
     QByteArray der = field.contents;
     SECItem item{siBuffer, reinterpret_cast<unsigned char *>(der.data()), unsigned(der.size())};
-    NSSCMSMessage *cms =
-        NSS_CMSMessage_CreateFromDER(&item, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    NSSCMSMessage *cms = NSS_CMSMessage_CreateFromDER(&item, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     if (!cms) {
         check.problem = u"the signature cannot be read"_s;
         return check;
@@ -177,7 +176,7 @@ SignatureCheck verifyPdfSignature(const QByteArray &pdf, const QString &database
     } catch (const PoDoFo::PdfError &e) {
         SignatureCheck check;
         check.problem = u"the file cannot be read as a PDF ("_s
-            + QString::fromUtf8(PoDoFo::PdfError::ErrorMessage(e.GetError())) + u')';
+                        + QString::fromUtf8(PoDoFo::PdfError::ErrorMessage(e.GetError())) + u')';
         return check;
     }
     if (fields.empty()) {
@@ -187,7 +186,8 @@ SignatureCheck verifyPdfSignature(const QByteArray &pdf, const QString &database
     }
     // The signature that covers the most of the file is the last one made.
     const auto last = std::max_element(fields.begin(), fields.end(), [](const auto &a, const auto &b) {
-        const auto end = [](const SignatureField &f) { return f.byteRange.size() == 4 ? f.byteRange[2] + f.byteRange[3] : 0; };
+        const auto end
+            = [](const SignatureField &f) { return f.byteRange.size() == 4 ? f.byteRange[2] + f.byteRange[3] : 0; };
         return end(a) < end(b);
     });
     return checkField(pdf, *last, nss::hasDatabase());

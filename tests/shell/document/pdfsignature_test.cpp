@@ -4,6 +4,7 @@
 #include "shell/core/stoperror.h"
 #include "support/scriptedprompter.h"
 #include "support/signing.h"
+#include "support/stoptext.h"
 
 #include <QDir>
 
@@ -37,16 +38,6 @@ struct SignerTest : ::testing::Test
         sw::PdfSigner pdfSigner(settings, prompter);
         pdfSigner.open();
         return pdfSigner.sign(sw::test::smallPdf(text), when);
-    }
-    // The StopError text of `run`, empty when it does not stop.
-    template <typename F> static QString refusal(F run)
-    {
-        try {
-            run();
-        } catch (const sw::StopError &e) {
-            return e.text();
-        }
-        return {};
     }
 
     // Within the certificate's validity, to the second, as the signature keeps it.
@@ -84,7 +75,7 @@ TEST_F(SignerTest, ASignedCopyIsValidForPdfsigAndForTheCheckAndShowsItsBox)
     const QString page = QString::fromUtf8(text.readAllStandardOutput());
     const QString date = u"Date: "_s + when.toString(u"dd/MM/yyyy hh:mm:ss"_s);
     for (const QString &line : QStringList{u"Digitally signed by The Registrar"_s, date,
-                                u"Reason: Degree certificate"_s, u"Location: Suvarnapura"_s})
+                                           u"Reason: Degree certificate"_s, u"Location: Suvarnapura"_s})
         EXPECT_TRUE(page.contains(line)) << line.toStdString() << " in\n" << page.toStdString();
 }
 
@@ -107,16 +98,17 @@ TEST_P(SpoiledCopyTest, IsRefusedWithItsReason)
     EXPECT_FALSE(check.valid);
     EXPECT_TRUE(check.problem.startsWith(QString::fromUtf16(GetParam().problem))) << check.problem.toStdString();
     EXPECT_TRUE(check.describe().startsWith(u"NOT VALID: "_s));
-    EXPECT_FALSE(sw::test::pdfsig(path).contains(u"Signature is Valid."_s) && GetParam().how == sw::test::Spoil::FlipSignedByte);
+    EXPECT_FALSE(sw::test::pdfsig(path).contains(u"Signature is Valid."_s)
+                 && GetParam().how == sw::test::Spoil::FlipSignedByte);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Signatures, SpoiledCopyTest,
-    ::testing::Values(
-        SpoiledCase{"ByteChanged", sw::test::Spoil::FlipSignedByte, u"the document was changed after it was signed"},
-        SpoiledCase{"BytesAppended", sw::test::Spoil::AppendUpdate,
-                    u"the document was changed after it was signed (26 bytes added)"},
-        SpoiledCase{"NoSignature", sw::test::Spoil::DropSignature, u"the document is not signed"}),
+    ::testing::Values(SpoiledCase{"ByteChanged", sw::test::Spoil::FlipSignedByte,
+                                  u"the document was changed after it was signed"},
+                      SpoiledCase{"BytesAppended", sw::test::Spoil::AppendUpdate,
+                                  u"the document was changed after it was signed (26 bytes added)"},
+                      SpoiledCase{"NoSignature", sw::test::Spoil::DropSignature, u"the document is not signed"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SignerTest, AnUnsignedOrUnreadableFileIsNotValid)
@@ -126,7 +118,8 @@ TEST_F(SignerTest, AnUnsignedOrUnreadableFileIsNotValid)
     EXPECT_EQ(sw::verifyPdfSignature(plain, signer.database).problem, u"the document is not signed"_s);
     const QString junk = dir.filePath(u"junk.pdf"_s);
     ASSERT_TRUE(sw::test::writeBytes(junk, "not a PDF at all"));
-    EXPECT_TRUE(sw::verifyPdfSignature(junk, signer.database).problem.startsWith(u"the file cannot be read as a PDF"_s));
+    EXPECT_TRUE(
+        sw::verifyPdfSignature(junk, signer.database).problem.startsWith(u"the file cannot be read as a PDF"_s));
     EXPECT_TRUE(sw::verifyPdfSignature(dir.filePath(u"absent.pdf"_s), signer.database)
                     .problem.startsWith(u"the file cannot be read"_s));
 }
@@ -135,15 +128,17 @@ TEST_F(SignerTest, AnUnsignedOrUnreadableFileIsNotValid)
 TEST_F(SignerTest, OpeningRefusesAWrongPinAMissingPinAndAnUnknownCertificate)
 {
     prompter.answerInput(u"wrong"_s);
-    EXPECT_TRUE(refusal([&] { sw::PdfSigner(settings, prompter).open(); }).startsWith(u"The PIN is wrong"_s));
+    EXPECT_TRUE(
+        sw::test::stopText([&] { sw::PdfSigner(settings, prompter).open(); }).startsWith(u"The PIN is wrong"_s));
     prompter.answerInput(std::nullopt);
-    EXPECT_EQ(refusal([&] { sw::PdfSigner(settings, prompter).open(); }),
+    EXPECT_EQ(sw::test::stopText([&] { sw::PdfSigner(settings, prompter).open(); }),
               u"No PIN was given: the PDF copies are not signed."_s);
     sw::SignatureSettings unknown = settings;
     unknown.nickname = u"Nobody"_s;
-    EXPECT_TRUE(refusal([&] { sw::PdfSigner(unknown, prompter).open(); }).contains(u"no certificate \"Nobody\""_s));
+    EXPECT_TRUE(
+        sw::test::stopText([&] { sw::PdfSigner(unknown, prompter).open(); }).contains(u"no certificate \"Nobody\""_s));
     sw::SignatureSettings unset;
-    EXPECT_TRUE(refusal([&] { sw::PdfSigner(unset, prompter).open(); }).contains(u"[SIGNING]"_s));
+    EXPECT_TRUE(sw::test::stopText([&] { sw::PdfSigner(unset, prompter).open(); }).contains(u"[SIGNING]"_s));
 }
 
 TEST(SignatureSettings, ReadFromTheInstitutionFileWithTheSignedName)
