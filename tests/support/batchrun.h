@@ -21,11 +21,14 @@ struct BatchRun
     std::string both() const { return QString(out + err).toStdString(); }
 };
 
-inline BatchRun runBatch(const QStringList &arguments)
+// `input` is what is typed (a PIN); after it, a question meets the end of input.
+inline BatchRun runBatch(const QStringList &arguments, const QByteArray &input = {})
 {
     QProcess p;
     p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
     // Nobody types at a test: a question the arguments leave open meets the end of input.
+    if (!input.isEmpty() && p.waitForStarted())
+        p.write(input);
     p.closeWriteChannel();
     if (!p.waitForFinished(240000)) {
         p.kill();

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/demo/demofolder.h"
+
+#include "app/demo/throwawaysigner.h"
 #include "certificates/layouts/designerlayout.h"
 #include "certificates/printing/stationeryledger.h"
 
+#include "reports/nad/digilockerexport.h"
+#include "shell/core/csvwriter.h"
+#include "shell/core/filewrite.h"
 #include "shell/core/helppage.h"
 #include "shell/core/passwordcodec.h"
 #include "candidates/imports/cnvwriter.h"
@@ -14,6 +19,7 @@
 #include "shell/db/connector.h"
 #include "shell/startup/installer.h"
 #include "shell/startup/startup.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QColor>
 #include <QDir>
@@ -222,6 +228,7 @@ public:
     void writeAwards(QStringList &lines);
     void writePictures(QStringList &lines);
     void writeInstitutionFile();
+    void writeSigning(QStringList &lines);
     void writeStationery(QStringList &lines);
     void writeResultFiles(QStringList &lines);
 
@@ -602,6 +609,31 @@ void DemoWriter::writeInstitutionFile()
         throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
 }
 
+// Signing and the DigiLocker upload: a throw-away certificate in NSS/ (PIN "DEMO")
+// named in the institution file, and the upload template with its default columns.
+void DemoWriter::writeSigning(QStringList &lines)
+{
+    writeWholeFile(m_folder.filePath(QString::fromLatin1(DigiLockerExport::kTemplateFile)),
+                   csv::record(DigiLockerExport::defaultColumns()) + "\r\n");
+    if (!ThrowAwaySigner::certutilAvailable()) {
+        lines.append(u"signing: certutil (libnss3-tools) is not installed, so no certificate was made"_s);
+        return;
+    }
+    const ThrowAwaySigner signer =
+        ThrowAwaySigner::make(m_folder.filePath(u"NSS"_s), u"DEMO"_s, u"Demonstration Registrar"_s);
+    IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
+    ini.load();
+    const QString section = QString::fromLatin1(SignatureSettings::kSection);
+    ini.setValue(section, u"Database"_s, u"NSS"_s);
+    ini.setValue(section, u"Nickname"_s, signer.nickname);
+    ini.setValue(section, u"Location"_s, u"Suvarnapura"_s);
+    ini.setValue(u"DIGILOCKER"_s, u"OrgNameKan"_s, nudi(u"ವರದಾ ವಿಶ್ವವಿದ್ಯಾನಿಲಯ"_s));
+    if (!ini.save())
+        throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
+    lines.append(u"signing: a throw-away certificate \""_s + signer.nickname + u"\" in NSS/, PIN "_s + signer.pin
+                 + u"; DigiLocker.csv holds the upload's columns"_s);
+}
+
 // The printing run's side of the demo: the sheets already printed are in the
 // stationery register, the name library knows the exam date the plain layout
 // prints in Kannada, the layout texts of the certificate are in the institution
@@ -730,6 +762,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     writer.writeInstitutionFile();
     writer.writeStationery(summary.lines);
     writer.writeResultFiles(summary.lines);
+    writer.writeSigning(summary.lines);
     summary.lines.append(copyBundledHelp(folder.root()) ? u"help page: Help/index.html"_s
                                                         : u"help page: none found beside the program"_s);
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());

@@ -5,6 +5,7 @@
 #include "shell/core/filewrite.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/documentoutput.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -103,6 +104,18 @@ QString logPath(const AppFolder &folder)
     return folder.filePath(u"mcverifypdf.log"_s);
 }
 
+std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder)
+{
+    const SignatureSettings settings = SignatureSettings::load(folder);
+    const QDir dir(folder.filePath(u"CSV/DCPDF"_s));
+    std::vector<CopyCheck> checks;
+    for (const QString &name : dir.entryList({u"*.pdf"_s, u"*.PDF"_s}, QDir::Files, QDir::Name)) {
+        if (settings.isSignedName(name))
+            checks.push_back({name, verifyPdfSignature(dir.filePath(name), settings.database)});
+    }
+    return checks;
+}
+
 QString pdfPath(const AppFolder &folder, const QString &instCode, const CertificateRow &row)
 {
     return folder.filePath(u"CSV/DCPDF/DC_"_s + instCode.trimmed() + u'_' + row.regno + u"_F_"_s + row.year + u'_'
@@ -173,6 +186,17 @@ void CopyWriter::writeFile(const QString &path, const QByteArray &bytes)
         throw StopError(u"Error Creating PDF"_s + u"\n"_s + e.text(), e.icon());
     }
     appendLog(m_folder, u"CREATED "_s + path);
+    if (!m_signer)
+        return;
+    const QString signedPath = m_signer->settings().signedPath(path);
+    try {
+        writeWholeFile(signedPath, m_signer->sign(bytes));
+    } catch (const StopError &e) {
+        appendLog(m_folder, u"NOT SIGNED "_s + signedPath + u": "_s + e.text());
+        throw StopError(u"Error Signing PDF"_s + u"\n"_s + e.text(), e.icon());
+    }
+    appendLog(m_folder, u"SIGNED "_s + signedPath);
+    ++m_signed;
 }
 
 } // namespace sw::certificatepdf

@@ -3,6 +3,7 @@
 
 #include "shell/core/appfolder.h"
 #include "shell/document/document.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QString>
 
@@ -26,6 +27,16 @@ void save(const AppFolder &folder, Document certificate, const QString &stamp, c
 
 QString logPath(const AppFolder &folder);
 
+// The signature check of one signed copy.
+struct CopyCheck
+{
+    QString fileName;
+    SignatureCheck check;
+};
+// Every signed copy in CSV/DCPDF (by the signed name of Institution.ini), checked
+// against the certificate database there, in name order.
+std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder);
+
 // Writes the copies of a run in batches. The certificates of a batch are drawn into
 // one PDF, so the fonts and the pictures every certificate carries (seal, signature,
 // watermark) are embedded once, and that PDF is split by libqpdf into one file per
@@ -37,6 +48,12 @@ class CopyWriter
 {
 public:
     explicit CopyWriter(AppFolder folder, int batchSize = 50);
+
+    // Each copy written from now on is also signed into the signer's signed name
+    // beside it; the log says SIGNED or why not, and a failure stops with "Error
+    // Signing PDF". The signer is opened already and outlives the writer.
+    void setSigner(const PdfSigner *signer) { m_signer = signer; }
+    int signedCopies() const { return m_signed; }
 
     // Stamps the certificate and queues it; writes the batch when it is full.
     void add(Document certificate, const QString &stamp, const QString &path);
@@ -58,6 +75,8 @@ private:
     int m_batchSize;
     std::vector<Copy> m_queue;
     int m_written = 0;
+    const PdfSigner *m_signer = nullptr;
+    int m_signed = 0;
 };
 
 } // namespace certificatepdf

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/certprint.h"
 
+#include "certificates/layouts/certificatepdf.h"
 #include "certificates/layouts/designerlayout.h"
 #include "certificates/printing/printcheck.h"
 #include "certificates/printing/printingchecks.h"
@@ -111,6 +112,10 @@ void CertPrint::addBoxes()
     f.moveBeside(f.addCheck(1, u"&Diploma"_s), temp);
     f.moveBeside(f.addCheck(2, u"Facsimile Req?"_s), f.chk(1));
     if (m_mode == PrintMode::Pdf) {
+        QCheckBox *sign = f.addCheck(3, u"Si&gn"_s);
+        sign->setToolTip(u"Also signs each copy with the institution's certificate (Institution.ini, [SIGNING]) "
+                         "into DC_..._signed.pdf beside it; the PIN is asked once per run"_s);
+        f.moveBeside(sign, f.chk(2));
         // Copies carry the numbers and dates stored when they were printed.
         for (QWidget *w : {static_cast<QWidget *>(f.mskdt(0)), static_cast<QWidget *>(f.text(4)),
                            static_cast<QWidget *>(f.text(5)), static_cast<QWidget *>(f.text(30))})
@@ -208,6 +213,13 @@ void CertPrint::addButtons()
     m_spoiled->setToolTip(u"Registers sheets that came out badly after their numbers were stored"_s);
     m_spoiled->setVisible(m_mode == PrintMode::Print);
     row->addWidget(m_spoiled);
+    m_verify = new QPushButton(u"&Verify Signed Copies"_s);
+    m_verify->setObjectName(u"cmdVerify"_s);
+    m_verify->setToolTip(u"Checks the signature of every signed copy in CSV/DCPDF: valid, who signed and when, "
+                         "unchanged since"_s);
+    m_verify->setVisible(m_mode == PrintMode::Pdf);
+    row->addWidget(m_verify);
+    connect(m_verify, &QPushButton::clicked, this, &CertPrint::verifySignedCopies);
     row->addStretch();
     m_fields->addField(u"B0"_s, {}, buttons);
     connect(m_spoiled, &QPushButton::clicked, this, &CertPrint::registerSpoiledSheets);
@@ -220,6 +232,8 @@ void CertPrint::wireChecks()
     if (m_mode == PrintMode::Print)
         order << u"M0"_s << u"T4"_s << u"T5"_s << u"T30"_s;
     order << u"T6"_s << u"C0"_s << u"C1"_s << u"C2"_s;
+    if (m_mode == PrintMode::Pdf)
+        order << u"C3"_s;
     if (m_placements) {
         for (const PlacementRow &p : kPlacements) {
             for (int index : {p.top, p.left, p.size})
@@ -389,6 +403,7 @@ PrintSelection CertPrint::selection() const
     if (m_mode == PrintMode::Pdf) {
         s.startNumber = u"1"_s;
         s.endNumber = u"999999"_s;
+        s.sign = chk(3)->isChecked();
     }
     return s;
 }
@@ -540,6 +555,27 @@ void CertPrint::runPrint(PrintSelection s)
     // Show where the range now stands, so the next run starts on the next sheet.
     if (s.mode == PrintMode::Print && result.printed + result.spoiled > 0)
         text(5)->setText(QString::number(result.nextNumber));
+}
+
+void CertPrint::verifySignedCopies()
+{
+    const std::vector<certificatepdf::CopyCheck> checks = certificatepdf::verifySignedCopies(session().folder);
+    if (checks.empty()) {
+        prompter().info(u"There is no signed copy in "_s
+                        + QDir::toNativeSeparators(session().folder.filePath(u"CSV/DCPDF"_s)) + u'.');
+        return;
+    }
+    QStringList bad;
+    for (const certificatepdf::CopyCheck &c : checks) {
+        if (!c.check.valid)
+            bad.append(c.fileName + u": "_s + c.check.describe());
+    }
+    QString text = QString::number(checks.size()) + u" signed copies checked: "_s
+                   + QString::number(checks.size() - bad.size()) + u" valid, "_s + QString::number(bad.size())
+                   + u" not valid."_s;
+    if (!bad.isEmpty())
+        text += u"\n\n"_s + bad.mid(0, 15).join(u'\n') + (bad.size() > 15 ? u"\n..."_s : QString());
+    prompter().message(text, u"Verify Signed Copies"_s, bad.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
 }
 
 // Preview and Print; the screen spools nothing.

@@ -66,6 +66,9 @@ public:
     // that came out badly after their numbers were stored (print mode).
     QPushButton *spoiledButton() const { return m_spoiled; }
     void registerSpoiledSheets();
+    // Checks every signed copy in CSV/DCPDF and says which are not valid (PDF mode).
+    QPushButton *verifyButton() const { return m_verify; }
+    void verifySignedCopies();
     // The preview window of the last preview, while it is open.
     PreviewWindow *previewWindow() const { return m_preview; }
 
@@ -108,6 +111,7 @@ private:
     QComboBox *m_printer = nullptr;
     QLineEdit *m_folder = nullptr;
     QPushButton *m_browse = nullptr;
+    QPushButton *m_verify = nullptr;
     QPushButton *m_stop = nullptr;
     QPushButton *m_spoiled = nullptr;
     std::unique_ptr<SheetOutput> m_output;

@@ -11,6 +11,7 @@
 #include "shell/batch/batchcommand.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/stoperror.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -67,6 +68,10 @@ public:
     {
         return m_console.input(text, title, initial);
     }
+    std::optional<QString> inputSecret(const QString &text, const QString &title) override
+    {
+        return m_console.inputSecret(text, title);
+    }
     std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
                                       FileMode mode) override
     {
@@ -102,6 +107,7 @@ PrintSelection selectionFrom(BatchContext &c, PrintMode mode)
             throw UsageError(u"--margin takes inches, for example 0.2; \""_s + c.args.value(u"margin"_s)
                              + u"\" is not a number."_s);
     }
+    s.sign = mode == PrintMode::Pdf && c.args.has(u"sign"_s);
     if (mode == PrintMode::Print) {
         s.prefix = c.args.value(u"prefix"_s).trimmed().toUpper();
         s.startNumber = c.required(u"start"_s);
@@ -134,6 +140,10 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
         o.push_back({u"start"_s, u"N"_s, u"number of the first sheet of the stationery"_s});
         o.push_back({u"end"_s, u"N"_s, u"number of the last sheet of the stationery"_s});
         o.push_back({u"date"_s, u"dd/mm/yyyy"_s, u"date of issue (12/03/2013 when not given)"_s});
+    } else {
+        o.push_back({u"sign"_s, {},
+                     u"sign each copy with the institution's certificate (Institution.ini, [SIGNING]) into "
+                     "DC_..._signed.pdf beside it; the PIN is read from standard input"_s});
     }
     return o;
 }
@@ -141,7 +151,10 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
 void printResult(BatchContext &c, const PrintingResult &r)
 {
     c.out << u"printed: "_s << r.printed << u", spoiled: "_s << r.spoiled << u", passed over: "_s << r.skipped
-          << u", previewed: "_s << r.previewed << u", PDF copies: "_s << r.copies << Qt::endl;
+          << u", previewed: "_s << r.previewed << u", PDF copies: "_s << r.copies;
+    if (r.signedCopies > 0)
+        c.out << u", signed: "_s << r.signedCopies;
+    c.out << Qt::endl;
 }
 
 void printNumbers(BatchContext &c, const PrintSelection &s, const PrintingResult &r)
@@ -378,6 +391,22 @@ int runVerifyCode(BatchContext &c)
     return verdict.genuine ? batchexit::kOk : batchexit::kRefused;
 }
 
+// Checks the signature of each signed copy named: valid, who signed and when, and
+// that nothing was changed since; exit 1 when any is not valid.
+int runVerifyPdf(BatchContext &c)
+{
+    if (c.args.positionals.empty())
+        throw UsageError(u"verify-pdf takes the signed PDF files to check."_s);
+    const SignatureSettings settings = SignatureSettings::load(c.folder);
+    bool allValid = true;
+    for (const QString &file : c.args.positionals) {
+        const SignatureCheck check = verifyPdfSignature(file, settings.database);
+        (check.valid ? c.out : c.err) << file << u": "_s << check.describe() << Qt::endl;
+        allValid = allValid && check.valid;
+    }
+    return allValid ? batchexit::kOk : batchexit::kRefused;
+}
+
 } // namespace
 
 void addPrintingCommands(BatchTool &tool)
@@ -401,6 +430,11 @@ void addPrintingCommands(BatchTool &tool)
               u"Prints degree certificates of active, unprinted candidates on numbered stationery and stores "
               "each confirmed number."_s,
               printOptions, u"N24"_s, true, true, runPrint});
+    tool.add({u"verify-pdf"_s, u"FILE..."_s,
+              u"Checks the signature of signed PDF copies: whether it is valid, who signed and when, and that the "
+              "file was not changed since (the certificate database of Institution.ini, [SIGNING], says whom to "
+              "trust)."_s,
+              {}, {}, false, false, runVerifyPdf});
     tool.add({u"pdf"_s, {},
               u"Writes the PDF copies (CSV/DCPDF) of certificates printed before, for the depository."_s,
               selectionOptions(PrintMode::Pdf), u"N2F"_s, true, true, runPdf});

@@ -2,6 +2,8 @@
 #include "certificates/printing/printingrun.h"
 #include "shell/core/dates.h"
 
+#include "shell/document/pdfsignature.h"
+
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/printing/printingchecks.h"
 #include "certificates/printing/sheetnumbers.h"
@@ -10,6 +12,7 @@
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/document/pdfsignature.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -320,6 +323,13 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
     PrintingResult &result = m_result;
     const DegreeLayouts photographs(m_session, s);
     certificatepdf::CopyWriter copies(m_session.folder);
+    // The certificate and its PIN are checked before the first copy is composed.
+    std::optional<PdfSigner> signer;
+    if (s.sign) {
+        signer.emplace(SignatureSettings::load(m_session.folder), m_prompter);
+        signer->open();
+        copies.setSigner(&*signer);
+    }
     // The copies queued when the run stops are written all the same: they were composed.
     const auto writeQueuedCopies = qScopeGuard([&] {
         try {
@@ -328,6 +338,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
             m_prompter.message(e.text(), e.title(), e.icon());
         }
         result.copies = copies.written();
+        result.signedCopies = copies.signedCopies();
     });
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const Job &job = jobs[i];
@@ -355,9 +366,13 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
     result.copies = copies.written();
     result.completed = true;
     report(m_progress, {}, 100);
+    result.signedCopies = copies.signedCopies();
     m_prompter.info(u"Printed Successfully: "_s + QString::number(result.copies)
                     + (result.copies == 1 ? u" PDF copy in "_s : u" PDF copies in "_s)
-                    + QDir::toNativeSeparators(m_session.folder.filePath(u"CSV/DCPDF"_s)) + u'.');
+                    + QDir::toNativeSeparators(m_session.folder.filePath(u"CSV/DCPDF"_s))
+                    + (signer ? u", "_s + QString::number(result.signedCopies) + u" signed by "_s + signer->signerName()
+                              : QString())
+                    + u'.');
 }
 
 void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &jobs, const Cycle &cycle,

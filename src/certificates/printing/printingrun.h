@@ -30,6 +30,7 @@ struct PrintingResult
     int skipped = 0;    // candidates passed over without a sheet
     int previewed = 0;
     int copies = 0;     // PDF copies written
+    int signedCopies = 0; // of them, signed
     long long firstUsed = -1; // the first and last numbers the run used (-1: none)
     long long lastUsed = -1;
     long long nextNumber = 0; // the next free number of the prefix

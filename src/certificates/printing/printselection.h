@@ -38,6 +38,9 @@ struct PrintSelection
     // The clerk saw the candidates without a photograph listed before the run and
     // went on: they print without the photograph and without a question each.
     bool missingPhotographsAccepted = false;
+    // PDF copies: each copy is also signed with the institution's certificate
+    // (Institution.ini, [SIGNING]) into DC_..._signed.pdf beside it.
+    bool sign = false;
 
     // "0" in From College means every college, "0" in From Reg. No. every register number.
     void expandAllRanges();

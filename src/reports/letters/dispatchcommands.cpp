@@ -3,6 +3,7 @@
 
 #include "reports/labels/addresslabels.h"
 #include "reports/letters/coveringletters.h"
+#include "reports/nad/digilockerexport.h"
 #include "reports/nad/nadexport.h"
 #include "reports/output/reportfile.h"
 #include "reports/reportscommands.h"
@@ -62,11 +63,34 @@ void documentPaths(BatchContext &c, const QString &defaultName, QString *odt, QS
         throw UsageError(u"--out takes a .odt or a .pdf file, not "_s + out);
 }
 
+NadSelection nadSelection(BatchContext &c)
+{
+    NadSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s), c.args.value(u"college-from"_s),
+                   c.args.value(u"college-to"_s)};
+    s.normaliseRanges();
+    return s;
+}
+
+int digiLockerExport(BatchContext &c)
+{
+    QString out = c.args.value(u"out"_s);
+    if (out.isEmpty())
+        out = Workbook::outputPath(c.session.folder, u"DigiLocker.zip"_s);
+    else if (!out.endsWith(u".zip"_s, Qt::CaseInsensitive))
+        throw UsageError(u"--out takes a .zip file for the DigiLocker layout, not "_s + out);
+    const DigiLockerResult result = DigiLockerExport(c.session).run(nadSelection(c), out);
+    c.prompter.message(result.summary(), u"NAD Export"_s,
+                       result.refused.empty() ? PromptIcon::Information : PromptIcon::Exclamation);
+    return batchexit::kOk;
+}
+
 int nadExport(BatchContext &c)
 {
     const QString layout = c.required(u"layout"_s).toLower();
+    if (layout == u"digilocker"_s)
+        return digiLockerExport(c);
     if (layout != u"cdsl"_s && layout != u"nsdl"_s)
-        throw UsageError(u"--layout is cdsl or nsdl, not "_s + c.args.value(u"layout"_s));
+        throw UsageError(u"--layout is cdsl, nsdl or digilocker, not "_s + c.args.value(u"layout"_s));
     const bool cdsl = layout == u"cdsl"_s;
     NadExport run(c.session);
     QString out = c.args.value(u"out"_s);
@@ -76,10 +100,8 @@ int nadExport(BatchContext &c)
         throw UsageError(u"--out takes an .xlsx file, not "_s + out);
     int rows = 0;
     if (cdsl) {
-        NadSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s), c.args.value(u"college-from"_s),
-                       c.args.value(u"college-to"_s)};
+        NadSelection s = nadSelection(c);
         s.unicodeKannada = kannadaChoice(c);
-        s.normaliseRanges();
         rows = run.Gen_NAD_Report_CDSL(s, out);
         const QString missing = run.missingMessage(out);
         if (!missing.isEmpty())
@@ -142,15 +164,18 @@ void addDispatchCommands(BatchTool &tool)
 {
     tool.add({u"nad-export"_s, {},
               u"Writes the depository upload workbook (Output/NAD_CDSL.xlsx or NAD_NSDL.xlsx unless --out): CDSL, "
-              "one row per printed certificate of the ranges whose PDF copy is in CSV/DCPDF (the others are listed "
-              "beside the workbook); NSDL, every degree and every result of the result tables."_s,
-              joined({{{u"layout"_s, u"cdsl|nsdl"_s, u"the depository's layout (required)"_s}},
+              "one row per printed certificate of the ranges whose PDF copy is in CSV/DCPDF (the others, and those "
+              "whose signed copy's signature is not valid, are listed beside the workbook); NSDL, every degree and "
+              "every result of the result tables. DigiLocker: the award CSV in the columns of DigiLocker.csv and the "
+              "signed copy of each row, in ZIP files of at most 10 MB (Output/DigiLocker.zip unless --out); a row "
+              "that fails its checks is listed with the reason and left out."_s,
+              joined({{{u"layout"_s, u"cdsl|nsdl|digilocker"_s, u"the depository's layout (required)"_s}},
                       kRanges,
                       {{u"pass-only"_s, {}, u"NSDL: passes only"_s},
                        {u"kannada"_s, u"unicode|legacy"_s,
                         u"CDSL: unicode fills the regional-language name columns with the Kannada names in Unicode; "
                         "legacy (the default) leaves them empty, as the layout has them"_s},
-                       {u"out"_s, u"FILE.xlsx"_s, u"where to write the workbook"_s}}}),
+                       {u"out"_s, u"FILE.xlsx|FILE.zip"_s, u"where to write the workbook (the ZIP for DigiLocker)"_s}}}),
               u"N3A"_s, true, true, nadExport});
     tool.add({u"letters"_s, u"KIND"_s,
               u"Writes the dispatch papers of certificates printed between two dates. KIND: list (register and "

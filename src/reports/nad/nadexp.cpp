@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/nad/nadexp.h"
 
+#include "reports/nad/digilockerexport.h"
 #include "reports/nad/nadexport.h"
+#include "shell/workbook/workbook.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 
@@ -21,6 +23,7 @@ NadExp::NadExp(const FormContext &context, QWidget *parent)
     addCode(2, u"To College"_s, 4, 12);
     addOption(0, u"&CDSL"_s);
     addOption(1, u"&NSDL"_s);
+    addOption(2, u"&DigiLocker"_s);
     for (int i : {0, 3})
         setLookup(text(i), [this] { return degreeLookup(); });
     for (int i : {1, 2})
@@ -61,6 +64,14 @@ bool NadExp::generate()
         run.Gen_NAD_Report_NSDL(answer.value_or(QString()) == u"Y"_s, path);
         m_lastOutput = path;
         showOutput(path);
+    } else if (opt(2)->isChecked()) {
+        NadSelection s{text(0)->text(), text(3)->text(), text(1)->text(), text(2)->text()};
+        s.normaliseRanges();
+        const QString path = Workbook::outputPath(session().folder, u"DigiLocker.zip"_s);
+        const DigiLockerResult result = DigiLockerExport(session()).run(s, path);
+        m_lastOutput = result.parts.value(0);
+        prompter().message(result.summary(), u"NAD Export"_s,
+                           result.refused.empty() ? PromptIcon::Information : PromptIcon::Exclamation);
     } else {
         prompter().message(u"Error in selection"_s, u"Message"_s, PromptIcon::Exclamation);
     }

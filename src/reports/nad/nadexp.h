@@ -6,7 +6,7 @@
 namespace sw {
 
 // NAD Export . . .: the depository upload workbook in the CDSL or the NSDL layout,
-// opened for the clerk to check and save.
+// opened for the clerk to check and save, or the DigiLocker upload files.
 class NadExp final : public ReportScreen
 {
     Q_OBJECT

@@ -2,9 +2,11 @@
 #include "reports/nad/nadexport.h"
 
 #include "reports/lists/ranges.h"
+#include "shell/core/csvwriter.h"
 #include "shell/core/kannadatext.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
+#include "shell/document/pdfsignature.h"
 #include "shell/workbook/workbook.h"
 
 #include <QDir>
@@ -95,13 +97,6 @@ void datedPages(Worksheet &sheet)
     sheet.setFooter(PageText().at(PageText::Section::Centre).field(PageText::Field::Page));
 }
 
-QString csvField(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"'))
-        return text;
-    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
-}
-
 // The names of the PDF copies present, lower-cased: the copies were made on a
 // system that does not tell "X.PDF" from "x.pdf".
 QSet<QString> copiesPresent(const AppFolder &folder)
@@ -141,12 +136,22 @@ QString NadExport::missingMessage(const QString &workbookPath) const
 {
     if (m_missing.empty())
         return {};
-    QStringList first;
-    for (std::size_t i = 0; i < m_missing.size() && i < 5; ++i)
-        first.append(m_missing[i].regno);
-    return QString::number(m_missing.size()) + u" certificate(s) left out: no PDF copy in CSV/DCPDF ("_s
-        + first.join(u", "_s) + (m_missing.size() > 5 ? u", ..."_s : QString()) + u"). The list is in "_s
-        + missingListPath(workbookPath) + u'.';
+    QStringList noCopy;
+    QStringList refused;
+    for (const MissingCopy &m : m_missing)
+        (m.reason == u"no PDF copy"_s ? noCopy : refused).append(m.regno);
+    const auto some = [](const QStringList &regnos) -> QString {
+        return regnos.mid(0, 5).join(u", "_s) + (regnos.size() > 5 ? u", ..."_s : QString());
+    };
+    QStringList parts;
+    if (!noCopy.isEmpty())
+        parts.append(QString::number(noCopy.size()) + u" certificate(s) left out: no PDF copy in CSV/DCPDF ("_s
+                     + some(noCopy) + u")."_s);
+    if (!refused.isEmpty())
+        parts.append(QString::number(refused.size())
+                     + u" certificate(s) left out: the signed copy's signature is not valid ("_s + some(refused)
+                     + u")."_s);
+    return parts.join(u' ') + u" The list is in "_s + missingListPath(workbookPath) + u'.';
 }
 
 QString NadExport::depositoryId() const
@@ -188,12 +193,17 @@ void NadExport::checkDegreeCodes(const NadSelection &s) const
                         PromptIcon::Exclamation);
 }
 
-int NadExport::Gen_NAD_Report_CDSL(const NadSelection &s, const QString &path)
+QString AwardRecord::copyName(const QString &instCode) const
 {
-    m_missing.clear();
+    return u"DC_"_s + instCode.trimmed() + u'_' + regno + u"_F_"_s + year + u'_' + examType + u".pdf"_s;
+}
+
+std::vector<AwardRecord> NadExport::selectAwards(const NadSelection &s) const
+{
     const Database &db = m_session.db();
     Rows rows = db.query(
-        u"select convo.*, college.fcollname, degree.fdescpn, degree.fcoursecode, degree.feventid, degree.fcredit "
+        u"select convo.*, college.fcollname, degree.fdescpn, degree.fcoursecode, degree.feventid, degree.fcredit, "
+        "degree.fdescpnkan, degree.fspecial as fdegspecial, degree.fspecialkan as fdegspecialkan "
         "from convo, college, degree where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
         "and convo.factive = 'T' and "_s
             + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
@@ -202,12 +212,7 @@ int NadExport::Gen_NAD_Report_CDSL(const NadSelection &s, const QString &path)
         {s.fromDegree, s.toDegree, s.fromCollege, s.toCollege, m_session.convoCode});
     if (!rows.next())
         throw StopError(u"No students found for the given range"_s, PromptIcon::Exclamation);
-    const QString nadId = depositoryId();
-    checkDegreeCodes(s);
 
-    const QString inst = m_session.instCode.trimmed();
-    const bool signedCopies = inst == u"003"_s;
-    const QSet<QString> present = copiesPresent(m_session.folder);
     Statement classQuery = db.prepare(u"select fclassdesc from class where fclasscode = ?"_s);
     QHash<QString, QString> classDescriptions;
     const auto classDescription = [&](const QString &code) -> QString {
@@ -219,7 +224,117 @@ int NadExport::Gen_NAD_Report_CDSL(const NadSelection &s, const QString &path)
         classDescriptions.insert(code, text);
         return text;
     };
+    // Columns looked up once: fifty thousand rows make name look-ups add up.
+    const QSqlRecord record = rows.query().record();
+    const auto column = [&record](const char *name) { return record.indexOf(QLatin1StringView(name)); };
+    const int cRegno = column("fregno"), cYear = column("fyear"), cExamType = column("fexamtype"),
+              cDegree = column("fdegree"), cCollege = column("fcollcode"), cCertNo = column("fcertno"),
+              cExamDate = column("fexamdate"), cClass = column("fclasscode"), cCredit = column("fcredit"),
+              cIssued = column("fdate"), cCourse = column("fcoursecode"), cEvent = column("feventid"),
+              cName = column("fname"), cNameKan = column("fnamekan"), cFather = column("ffatname"),
+              cFatherKan = column("ffatnamekan"), cMother = column("fmotname"), cMotherKan = column("fmotnamekan"),
+              cSex = column("fsex"), cDob = column("fdob"), cDegreeName = column("fdescpn"),
+              cDegreeNameKan = column("fdescpnkan"), cSpecial = column("fdegspecial"),
+              cSpecialKan = column("fdegspecialkan");
+    std::vector<AwardRecord> awards;
+    do {
+        AwardRecord a;
+        a.regno = rows.text(cRegno);
+        a.name = rows.text(cName);
+        a.nameKan = rows.text(cNameKan);
+        a.fatherName = rows.text(cFather);
+        a.fatherNameKan = rows.text(cFatherKan);
+        a.motherName = rows.text(cMother);
+        a.motherNameKan = rows.text(cMotherKan);
+        a.sex = rows.text(cSex);
+        a.dob = rows.text(cDob);
+        a.degree = rows.text(cDegree);
+        a.college = rows.text(cCollege);
+        a.certNo = rows.text(cCertNo);
+        a.examDate = rows.text(cExamDate);
+        a.year = rows.text(cYear);
+        a.examType = rows.text(cExamType);
+        a.classDesc = classDescription(rows.text(cClass));
+        a.degreeName = rows.text(cDegreeName);
+        a.degreeNameKan = rows.text(cDegreeNameKan);
+        a.speciality = rows.text(cSpecial);
+        a.specialityKan = rows.text(cSpecialKan);
+        a.courseCode = rows.text(cCourse);
+        a.eventId = rows.text(cEvent);
+        a.credit = rows.text(cCredit) == u"T"_s;
+        a.issued = rows.date(cIssued);
+        awards.push_back(std::move(a));
+    } while (rows.next());
+    return awards;
+}
 
+std::vector<AwardRecord> NadExport::withCopies(const std::vector<AwardRecord> &awards)
+{
+    m_missing.clear();
+    const QSet<QString> present = copiesPresent(m_session.folder);
+    const bool signedNames = m_session.instCode.trimmed() == u"003"_s;
+    const QString database = SignatureSettings::load(m_session.folder).database;
+    std::vector<AwardRecord> kept;
+    for (const AwardRecord &a : awards) {
+        const QString fileName = a.copyName(m_session.instCode);
+        if (!present.contains(fileName.toLower())) {
+            m_missing.push_back({a.regno, a.degree, a.college, a.certNo, fileName, u"no PDF copy"_s});
+            continue;
+        }
+        // The row names the signed copy: one that is there must be one the depository accepts.
+        const QString signedName = QString(fileName).replace(u".pdf"_s, u"_signed.pdf"_s);
+        if (signedNames && present.contains(signedName.toLower())) {
+            const QString path = m_session.folder.findFileAnyCase(u"CSV/DCPDF/"_s + signedName);
+            const SignatureCheck check = verifyPdfSignature(path, database);
+            if (!check.valid) {
+                m_missing.push_back({a.regno, a.degree, a.college, a.certNo, signedName,
+                                     u"signature not valid: "_s + check.problem});
+                continue;
+            }
+        }
+        kept.push_back(a);
+    }
+    return kept;
+}
+
+CdslRow NadExport::cdslRow(const AwardRecord &a, int recNo, const QString &instCode, bool unicodeKannada)
+{
+    const bool signedCopies = instCode.trimmed() == u"003"_s;
+    const QString fileName = a.copyName(instCode);
+    CdslRow row = {
+        {cdsl::kYear, a.examDate.right(4)},
+        {cdsl::kMonth, a.examDate.left(3)},
+        {cdsl::kCourse, a.courseCode},
+        {cdsl::kEvent, a.eventId},
+        {cdsl::kMode, u"I"_s},
+        {cdsl::kRecType, u"O"_s},
+        {cdsl::kRecNo, double(recNo)},
+        {cdsl::kExamIdName, u"Reg. No."_s},
+        {cdsl::kExamIdValue, a.regno},
+        {cdsl::kProgIdName, u"Reg. No."_s},
+        {cdsl::kProgIdValue, a.regno},
+        {cdsl::kName, a.name},
+    };
+    if (unicodeKannada) {
+        row.push_back({cdsl::kNameR, kannada::readable(a.nameKan)});
+        row.push_back({cdsl::kFatherNameR, kannada::readable(a.fatherNameKan)});
+        row.push_back({cdsl::kMotherNameR, kannada::readable(a.motherNameKan)});
+    }
+    for (int c : {cdsl::kGender, cdsl::kCaste, cdsl::kReligion, cdsl::kNationality, cdsl::kPwd})
+        row.push_back({c, u"X"_s});
+    row.push_back({cdsl::kResult, signedCopies ? u"Pass"_s : a.classDesc});
+    if (signedCopies && a.credit)
+        row.push_back({cdsl::kGrade, a.classDesc});
+    if (signedCopies && !a.credit)
+        row.push_back({cdsl::kClass, a.classDesc});
+    row.push_back({cdsl::kImage, signedCopies ? QString(fileName).replace(u".pdf"_s, u"_signed.pdf"_s) : fileName});
+    row.push_back({cdsl::kPublished,
+                   a.issued.isValid() ? a.issued.toString(u"yyyy-MM-dd"_s) + u" 00:00:00"_s : QString()});
+    return row;
+}
+
+void NadExport::writeCdslWorkbook(const QString &path, const QString &nadId, const std::vector<CdslRow> &rows)
+{
     Workbook book(path, Workbook::Memory::Constant);
     Worksheet &head = book.addSheet(u"HEAD"_s);
     head.write(0, 0, u"BatchNo"_s, bold());
@@ -237,69 +352,40 @@ int NadExport::Gen_NAD_Report_CDSL(const NadSelection &s, const QString &path)
     datedPages(sheet);
     sheet.setMarginsInches(0.25, 0.25, 0.5, 0.5);
     sheet.setHeaderFooterMarginsInches(0.25, 0.3);
-
-    // Columns looked up once: fifty thousand rows make name look-ups add up.
-    const QSqlRecord record = rows.query().record();
-    const auto column = [&record](const char *name) { return record.indexOf(QLatin1StringView(name)); };
-    const int cRegno = column("fregno"), cYear = column("fyear"), cExamType = column("fexamtype"),
-              cDegree = column("fdegree"), cCollege = column("fcollcode"), cCertNo = column("fcertno"),
-              cExamDate = column("fexamdate"), cClass = column("fclasscode"), cCredit = column("fcredit"),
-              cIssued = column("fdate"), cCourse = column("fcoursecode"), cEvent = column("feventid"),
-              cName = column("fname"), cNameKan = column("fnamekan"), cFatherKan = column("ffatnamekan"),
-              cMotherKan = column("fmotnamekan");
-    int written = 0;
-    do {
-        const QString regno = rows.text(cRegno);
-        const QString fileName = u"DC_"_s + inst + u'_' + regno + u"_F_"_s + rows.text(cYear) + u'_'
-            + rows.text(cExamType) + u".pdf"_s;
-        if (!present.contains(fileName.toLower())) {
-            m_missing.push_back({regno, rows.text(cDegree), rows.text(cCollege), rows.text(cCertNo),
-                                 fileName});
-            continue;
+    int r = 0;
+    for (const CdslRow &row : rows) {
+        ++r;
+        for (const auto &[c, value] : row) {
+            if (value.typeId() == QMetaType::Double)
+                sheet.write(r, c, value.toDouble());
+            else if (c == cdsl::kPublished)
+                sheet.write(r, c, value.toString(), text);
+            else
+                sheet.write(r, c, value.toString());
         }
-        const int row = ++written;
-        const QString examDate = rows.text(cExamDate);
-        const QString classDesc = classDescription(rows.text(cClass));
-        const bool credit = rows.text(cCredit) == u"T"_s;
-        const QDate issued = rows.date(cIssued);
-        sheet.write(row, cdsl::kYear, examDate.right(4));
-        sheet.write(row, cdsl::kMonth, examDate.left(3));
-        sheet.write(row, cdsl::kCourse, rows.text(cCourse));
-        sheet.write(row, cdsl::kEvent, rows.text(cEvent));
-        sheet.write(row, cdsl::kMode, u"I"_s);
-        sheet.write(row, cdsl::kRecType, u"O"_s);
-        sheet.write(row, cdsl::kRecNo, double(row));
-        sheet.write(row, cdsl::kExamIdName, u"Reg. No."_s);
-        sheet.write(row, cdsl::kExamIdValue, regno);
-        sheet.write(row, cdsl::kProgIdName, u"Reg. No."_s);
-        sheet.write(row, cdsl::kProgIdValue, regno);
-        sheet.write(row, cdsl::kName, rows.text(cName));
-        if (s.unicodeKannada) {
-            sheet.write(row, cdsl::kNameR, kannada::readable(rows.text(cNameKan)));
-            sheet.write(row, cdsl::kFatherNameR, kannada::readable(rows.text(cFatherKan)));
-            sheet.write(row, cdsl::kMotherNameR, kannada::readable(rows.text(cMotherKan)));
-        }
-        for (int c : {cdsl::kGender, cdsl::kCaste, cdsl::kReligion, cdsl::kNationality, cdsl::kPwd})
-            sheet.write(row, c, u"X"_s);
-        sheet.write(row, cdsl::kResult, signedCopies ? u"Pass"_s : classDesc);
-        if (signedCopies && credit)
-            sheet.write(row, cdsl::kGrade, classDesc);
-        if (signedCopies && !credit)
-            sheet.write(row, cdsl::kClass, classDesc);
-        sheet.write(row, cdsl::kImage,
-                    signedCopies ? QString(fileName).replace(u".pdf"_s, u"_signed.pdf"_s) : fileName);
-        sheet.write(row, cdsl::kPublished,
-                    issued.isValid() ? issued.toString(u"yyyy-MM-dd"_s) + u" 00:00:00"_s : QString(), text);
-    } while (rows.next());
+    }
 
     Worksheet &tail = book.addSheet(u"TAIL"_s);
     tail.write(0, 0, u"AWARD_TOTAL_REC"_s, bold());
     tail.write(0, 1, u"AWARD_XMLVer"_s, bold());
-    tail.write(1, 0, double(written));
+    tail.write(1, 0, double(rows.size()));
     tail.write(1, 1, 1.0);
     book.close();
+}
+
+int NadExport::Gen_NAD_Report_CDSL(const NadSelection &s, const QString &path)
+{
+    m_missing.clear();
+    const std::vector<AwardRecord> awards = selectAwards(s);
+    const QString nadId = depositoryId();
+    checkDegreeCodes(s);
+
+    std::vector<CdslRow> rows;
+    for (const AwardRecord &award : withCopies(awards))
+        rows.push_back(cdslRow(award, int(rows.size()) + 1, m_session.instCode, s.unicodeKannada));
+    writeCdslWorkbook(path, nadId, rows);
     writeMissingList(path);
-    return written;
+    return int(rows.size());
 }
 
 void NadExport::writeMissingList(const QString &workbookPath) const
@@ -313,12 +399,10 @@ void NadExport::writeMissingList(const QString &workbookPath) const
     if (!file.open(QIODevice::WriteOnly))
         throw StopError(u"The list of certificates without a PDF copy cannot be written to "_s + listPath + u": "_s
                         + file.errorString());
-    QStringList lines = {u"Reg. No.,Degree,College,Cert. No.,PDF copy expected in CSV/DCPDF"_s};
+    QByteArray lines = "Reg. No.,Degree,College,Cert. No.,PDF copy expected in CSV/DCPDF,Why left out\r\n";
     for (const MissingCopy &m : m_missing)
-        lines.append(QStringList{csvField(m.regno), csvField(m.degree), csvField(m.college), csvField(m.certNo),
-                                 csvField(m.fileName)}
-                         .join(u','));
-    file.write((lines.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
+        lines += csv::record(QStringList{m.regno, m.degree, m.college, m.certNo, m.fileName, m.reason}) + "\r\n";
+    file.write(lines);
     if (!file.commit())
         throw StopError(u"The list of certificates without a PDF copy cannot be written to "_s + listPath + u": "_s
                         + file.errorString());

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <utility>
 #include <vector>
@@ -27,7 +29,40 @@ struct NadSelection
     void normaliseRanges();
 };
 
-// A certificate the CDSL workbook leaves out because its PDF copy is not in CSV/DCPDF.
+// A printed certificate of the ranges, with what the depository exports read of it.
+struct AwardRecord
+{
+    QString regno;
+    QString name;
+    QString nameKan; // the Kannada names in the legacy font's codes, as stored
+    QString fatherName;
+    QString fatherNameKan;
+    QString motherName;
+    QString motherNameKan;
+    QString sex;
+    QString dob; // dd/mm/yyyy text, as stored
+    QString degree;
+    QString college;
+    QString certNo;
+    QString examDate; // "APRIL 2025"
+    QString year;
+    QString examType;
+    QString classDesc;
+    QString degreeName;
+    QString degreeNameKan;
+    QString speciality;
+    QString specialityKan;
+    QString courseCode;
+    QString eventId;
+    bool credit = false; // the degree is graded by credits
+    QDate issued;
+
+    // The name of its PDF copy: DC_<institution>_<regno>_F_<year>_<exam type>.pdf.
+    QString copyName(const QString &instCode) const;
+};
+
+// A certificate the CDSL workbook leaves out: its PDF copy is not in CSV/DCPDF, or the
+// signed copy the row would name is there but its signature is not valid.
 struct MissingCopy
 {
     QString regno;
@@ -35,7 +70,11 @@ struct MissingCopy
     QString college;
     QString certNo;
     QString fileName; // the copy looked for, under CSV/DCPDF
+    QString reason;   // "no PDF copy", or why its signed copy is refused
 };
+
+// The cells of one SHEET_01 row, by zero-based column; numbers are doubles.
+using CdslRow = std::vector<std::pair<int, QVariant>>;
 
 // The upload workbooks of the national academic depository, in the layout of either
 // depository. Each is written under a temporary name and put under its own only when
@@ -60,6 +99,13 @@ public:
     // Returns the number of result rows written.
     int Gen_NAD_Report_NSDL(bool passOnly, const QString &path);
 
+    // The printed certificates of the ranges, in degree, college and register order;
+    // throws StopError "No students found for the given range" when there are none.
+    std::vector<AwardRecord> selectAwards(const NadSelection &selection) const;
+    // The SHEET_01 row of a certificate: record number `recNo`, for institution 003 the
+    // result "Pass", the grade or class, and the signed copy's name.
+    static CdslRow cdslRow(const AwardRecord &award, int recNo, const QString &instCode, bool unicodeKannada);
+
     const std::vector<MissingCopy> &missingCopies() const { return m_missing; }
     static QString missingListPath(const QString &workbookPath);
     // The clerk's message about the certificates left out; empty when none were.
@@ -77,6 +123,9 @@ private:
     void checkResultTables() const;
     QString buildTemporaryTable(bool passOnly);
     void writeMissingList(const QString &workbookPath) const;
+    // The certificates whose copy is in CSV/DCPDF; the others go to the missing list.
+    std::vector<AwardRecord> withCopies(const std::vector<AwardRecord> &awards);
+    static void writeCdslWorkbook(const QString &path, const QString &nadId, const std::vector<CdslRow> &rows);
 
     Session &m_session;
     std::vector<MissingCopy> m_missing;

@@ -44,6 +44,7 @@ public:
     PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,
                      PromptAnswer defaultAnswer) override;
     std::optional<QString> input(const QString &text, const QString &title, const QString &initial) override;
+    std::optional<QString> inputSecret(const QString &text, const QString &title) override;
     std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
                                       FileMode mode) override;
 

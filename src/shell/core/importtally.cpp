@@ -2,12 +2,12 @@
 #include "shell/core/importtally.h"
 
 #include "shell/core/appfolder.h"
+#include "shell/core/csvwriter.h"
 #include "shell/core/stoperror.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <csv.h>
 
 using namespace Qt::StringLiterals;
 
@@ -83,16 +83,10 @@ void RejectFile::open()
 
 void RejectFile::writeLine(const QStringList &fields)
 {
-    QByteArray line;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        const QByteArray raw = legacytext::encode(fields[i], m_encoding);
-        QByteArray quoted(raw.size() * 2 + 2, Qt::Uninitialized);
-        quoted.resize(qsizetype(csv_write(quoted.data(), size_t(quoted.size()), raw.constData(), size_t(raw.size()))));
-        if (i > 0)
-            line += ',';
-        line += quoted;
-    }
-    line += "\r\n";
+    QList<QByteArray> encoded;
+    for (const QString &field : fields)
+        encoded.append(legacytext::encode(field, m_encoding));
+    const QByteArray line = csv::record(encoded, csv::Quote::All) + "\r\n";
     if (m_file->write(line) != line.size())
         throw StopError(u"The list of rejected records "_s + m_path + u" cannot be written: "_s + m_file->errorString());
 }

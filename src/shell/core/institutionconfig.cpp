@@ -71,6 +71,24 @@ QString InstitutionConfig::templateText(const QString &institutionCode)
         text += u"; "_s + s.key + u": "_s + s.prints + (s.kannada ? u" (Kannada)"_s : QString()) + u"\r\n; "_s
                 + s.key + u"=\r\n"_s;
     }
+    // Signing the PDF copies and the DigiLocker upload (the README says how to set them up).
+    text += u"\r\n[SIGNING]\r\n"
+            "; Database: the NSS certificate database folder (relative: under the application folder)\r\n"
+            "; Database=NSS\r\n"
+            "; Nickname: the certificate's nickname (Token name:nickname for a USB token)\r\n"
+            "; Nickname=\r\n"
+            "; SignedSuffix: added to the copy's name for the signed copy (DC_..._signed.pdf)\r\n"
+            "; SignedSuffix=_signed\r\n"
+            "; Reason, Location: printed in the signature box and kept in the signature\r\n"
+            "; Reason=Degree certificate issued by the university\r\n"
+            "; Location=\r\n"
+            "; Page, BoxLeft, BoxTop, BoxWidth, BoxHeight: the signature box, in inches from the top left\r\n"
+            "; Page=1\r\n; BoxLeft=0.5\r\n; BoxTop=10.75\r\n; BoxWidth=2.7\r\n; BoxHeight=0.7\r\n"
+            "\r\n[DIGILOCKER]\r\n"
+            "; OrgName: ORG_NAME of the upload (the institution's title when empty)\r\n"
+            "; OrgName=\r\n"
+            "; OrgNameKan: ORG_NAME_L of the upload, the name in Kannada (Kannada)\r\n"
+            "; OrgNameKan=\r\n"_s;
     return text;
 }
 

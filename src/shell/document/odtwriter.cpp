@@ -4,6 +4,7 @@
 
 #include "shell/core/stoperror.h"
 #include "shell/document/documentrenderer.h"
+#include "shell/document/zipbuilder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,8 +12,6 @@
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QXmlStreamWriter>
-
-#include <zip.h>
 
 #include <algorithm>
 #include <deque>
@@ -751,77 +750,6 @@ QByteArray manifest(const PictureSet &pictures)
     return out;
 }
 
-// A zip archive built in memory with libzip; the mimetype entry first and stored, as ODF requires.
-class ZipBuilder
-{
-public:
-    ZipBuilder()
-    {
-        zip_error_init(&m_error);
-        m_source = zip_source_buffer_create(nullptr, 0, 0, &m_error);
-        if (!m_source)
-            fail();
-        zip_source_keep(m_source);
-        m_zip = zip_open_from_source(m_source, ZIP_TRUNCATE, &m_error);
-        if (!m_zip)
-            fail();
-    }
-    ~ZipBuilder()
-    {
-        if (m_zip)
-            zip_discard(m_zip);
-        if (m_source)
-            zip_source_free(m_source);
-        zip_error_fini(&m_error);
-    }
-    ZipBuilder(const ZipBuilder &) = delete;
-    ZipBuilder &operator=(const ZipBuilder &) = delete;
-
-    void add(const QString &name, QByteArray data, bool stored = false)
-    {
-        m_keep.push_back(std::move(data));
-        const QByteArray &bytes = m_keep.back();
-        zip_source_t *s = zip_source_buffer(m_zip, bytes.constData(), zip_uint64_t(bytes.size()), 0);
-        if (!s)
-            fail(zip_get_error(m_zip));
-        const zip_int64_t index = zip_file_add(m_zip, name.toUtf8().constData(), s, ZIP_FL_ENC_UTF_8);
-        if (index < 0) {
-            zip_source_free(s);
-            fail(zip_get_error(m_zip));
-        }
-        if (stored)
-            zip_set_file_compression(m_zip, zip_uint64_t(index), ZIP_CM_STORE, 0);
-    }
-
-    QByteArray finish()
-    {
-        if (zip_close(m_zip) < 0)
-            fail(zip_get_error(m_zip));
-        m_zip = nullptr;
-        QByteArray out;
-        zip_stat_t st;
-        if (zip_source_stat(m_source, &st) < 0 || zip_source_open(m_source) < 0)
-            fail(zip_source_error(m_source));
-        out.resize(qsizetype(st.size));
-        const zip_int64_t read = zip_source_read(m_source, out.data(), st.size);
-        zip_source_close(m_source);
-        if (read != zip_int64_t(st.size))
-            fail(zip_source_error(m_source));
-        return out;
-    }
-
-private:
-    [[noreturn]] void fail(zip_error_t *error = nullptr)
-    {
-        throw StopError(u"The document package cannot be built: "_s +
-                        QString::fromUtf8(zip_error_strerror(error ? error : &m_error)) + u'.');
-    }
-
-    zip_error_t m_error;
-    zip_source_t *m_source = nullptr;
-    zip_t *m_zip = nullptr;
-    std::deque<QByteArray> m_keep; // libzip reads the buffers when the archive is closed
-};
 
 } // namespace
 
@@ -831,7 +759,7 @@ QByteArray OdtWriter::package(const Document &document)
     PackageBuilder builder(document, layout);
     const QByteArray content = builder.content();
     const QByteArray styles = builder.stylesPart();
-    ZipBuilder zip;
+    ZipBuilder zip(u"The document package"_s);
     zip.add(u"mimetype"_s, kMimeType.toUtf8(), true);
     zip.add(u"content.xml"_s, content);
     zip.add(u"styles.xml"_s, styles);

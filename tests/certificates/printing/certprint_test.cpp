@@ -23,6 +23,9 @@
 #include <QTableView>
 #include <QTest>
 
+#include "certificates/layouts/certificatepdf.h"
+#include "support/signing.h"
+
 using namespace Qt::StringLiterals;
 using namespace sw;
 using sw::test::TestBackend;
@@ -105,6 +108,52 @@ TEST_P(CertPrintTest, PdfModeNamesItselfAndWritesOnlyCopies)
     EXPECT_TRUE(test::pdfText(pdf).contains(u"Date of Issue : 02/01/2026"_s));
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
     EXPECT_TRUE(registerRows().isEmpty());
+}
+
+// With Sign ticked each copy is also signed; the PIN is asked once and a wrong one stops
+// the run before any copy. Verify Signed Copies names a copy changed since.
+TEST_P(CertPrintTest, PdfModeSignsEachCopyWhenSignIsTickedAndVerifiesThem)
+{
+    if (!ThrowAwaySigner::certutilAvailable())
+        GTEST_SKIP() << "certutil (libnss3-tools) is not installed";
+    test::configureSigning(m_session.folder);
+    for (const QString &regno : {u"R1"_s, u"R2"_s})
+        m_session.db().exec(u"update convo set fcertno = ?, fdate = ? where fregno = ?"_s,
+                            {QString(u"Z"_s + regno), QDate(2026, 1, 2), regno});
+    auto screen = openShown(PrintMode::Pdf);
+    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {6, u"1"_s}});
+    QTest::mouseClick(screen->chk(3), Qt::LeftButton, {}, QPoint(4, screen->chk(3)->height() / 2));
+    ASSERT_TRUE(screen->chk(3)->isChecked());
+    EXPECT_TRUE(screen->selection().sign);
+
+    m_prompter.answerInput(u"not the PIN"_s);
+    screen->VPSproc(u"print"_s);
+    EXPECT_TRUE(m_prompter.last().startsWith(u"The PIN is wrong"_s)) << m_prompter.last().toStdString();
+    EXPECT_FALSE(QFile::exists(m_session.folder.filePath(u"CSV/DCPDF/DC_003_R1_F_2025_1.pdf"_s)));
+
+    m_prompter.answerInput(test::testSigner().pin);
+    screen->VPSproc(u"print"_s);
+    EXPECT_TRUE(m_prompter.last().endsWith(u", 2 signed by The Registrar."_s)) << m_prompter.last().toStdString();
+    QStringList signedCopies;
+    for (const QString &regno : {u"R1"_s, u"R2"_s}) {
+        signedCopies.append(m_session.folder.filePath(u"CSV/DCPDF/DC_003_"_s + regno + u"_F_2025_1_signed.pdf"_s));
+        EXPECT_TRUE(verifyPdfSignature(signedCopies.back(), test::testSigner().database).valid) << regno.toStdString();
+    }
+    QFile log(certificatepdf::logPath(m_session.folder));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()).count(u" SIGNED "_s), 2);
+
+    screen->verifyButton()->click();
+    EXPECT_EQ(m_prompter.last(), u"2 signed copies checked: 2 valid, 0 not valid."_s);
+    QFile first(signedCopies[0]);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    const QByteArray good = first.readAll();
+    first.close();
+    ASSERT_TRUE(test::writeBytes(signedCopies[0], test::spoiled(good, test::Spoil::AppendUpdate)));
+    screen->verifyButton()->click();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"2 signed copies checked: 1 valid, 1 not valid.\n\n"
+                                             "DC_003_R1_F_2025_1_signed.pdf: NOT VALID: the document was changed"_s))
+        << m_prompter.last().toStdString();
 }
 
 // The clerk presses Stop while a sheet prints: the run ends after that sheet.

@@ -101,7 +101,11 @@ TEST_P(DispatchCommandsTest, UsageErrorsAndRefusals)
 {
     const sw::test::BatchRun layout = batch({u"nad-export"_s, u"--layout"_s, u"xyz"_s});
     EXPECT_EQ(layout.exitCode, 2);
-    EXPECT_TRUE(layout.err.contains(u"--layout is cdsl or nsdl, not xyz"_s)) << layout.err.toStdString();
+    EXPECT_TRUE(layout.err.contains(u"--layout is cdsl, nsdl or digilocker, not xyz"_s)) << layout.err.toStdString();
+    const sw::test::BatchRun zip = batch({u"nad-export"_s, u"--layout"_s, u"digilocker"_s, u"--out"_s, u"up.xlsx"_s});
+    EXPECT_EQ(zip.exitCode, 2);
+    EXPECT_TRUE(zip.err.contains(u"--out takes a .zip file for the DigiLocker layout, not up.xlsx"_s))
+        << zip.err.toStdString();
 
     const sw::test::BatchRun kind = batch(QStringList{u"letters"_s, u"memo"_s} + december());
     EXPECT_EQ(kind.exitCode, 2);

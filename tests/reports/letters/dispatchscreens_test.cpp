@@ -124,6 +124,14 @@ TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
     preview();
     EXPECT_TRUE(m_prompter.last().contains(u"the table student is missing"_s)) << m_prompter.last().toStdString();
     EXPECT_FALSE(QFile::exists(m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)));
+
+    // DigiLocker: a copy that was never signed is named and nothing is zipped.
+    screen->opt(2)->setChecked(true);
+    preview();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"0 certificate(s) written; "_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().contains(u"R0001 ("_s) && m_prompter.last().contains(
+        u"no signed copy DC_003_R0001_F_2025_1_signed.pdf in CSV/DCPDF"_s)) << m_prompter.last().toStdString();
+    EXPECT_FALSE(QFile::exists(m_session.folder.filePath(u"Output/DigiLocker.zip"_s)));
 }
 
 // Only the exact answer "Y" limits the NSDL workbook to passes.

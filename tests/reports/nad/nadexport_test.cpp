@@ -184,7 +184,7 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     EXPECT_TRUE(run.missingMessage(out()).startsWith(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0002)"_s))
         << run.missingMessage(out()).toStdString();
     const QStringList list = readLines(sw::NadExport::missingListPath(out()));
-    EXPECT_EQ(list.value(1), u"R0002,BSC,C002,DC000102,DC_003_R0002_F_2025_1.pdf"_s);
+    EXPECT_EQ(list.value(1), u"R0002,BSC,C002,DC000102,DC_003_R0002_F_2025_1.pdf,no PDF copy"_s);
 }
 
 // The regional-language name columns stay empty as the layout has them, or hold the

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/core/csvwriter.h"
+
+#include <csv.h>
+
+namespace sw::csv {
+
+namespace {
+
+bool needsQuotes(const QByteArray &field)
+{
+    for (const char c : field) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            return true;
+    }
+    return !field.isEmpty() && (field.front() == ' ' || field.back() == ' ');
+}
+
+} // namespace
+
+QByteArray record(const QList<QByteArray> &fields, Quote quote)
+{
+    QByteArray line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        const QByteArray &raw = fields[i];
+        if (quote == Quote::Needed && !needsQuotes(raw)) {
+            line += raw;
+            continue;
+        }
+        QByteArray quoted(raw.size() * 2 + 2, Qt::Uninitialized);
+        quoted.resize(qsizetype(csv_write(quoted.data(), size_t(quoted.size()), raw.constData(), size_t(raw.size()))));
+        line += quoted;
+    }
+    return line;
+}
+
+QByteArray record(const QStringList &fields, Quote quote)
+{
+    QList<QByteArray> encoded;
+    encoded.reserve(fields.size());
+    for (const QString &field : fields)
+        encoded.append(field.toUtf8());
+    return record(encoded, quote);
+}
+
+} // namespace sw::csv

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Signed PDF copies for the tests: a throw-away certificate authority and signer made
+// with certutil once per test process, the institution file that names them, the
+// ways a signed file gets spoiled, and poppler's pdfsig as the independent checker.
+// Tests that include it link scrollwise_demo.
+#include "app/demo/throwawaysigner.h"
+#include "shell/core/appfolder.h"
+#include "shell/core/inifile.h"
+#include "shell/document/pdfsignature.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace sw::test {
+
+inline const ThrowAwaySigner &testSigner()
+{
+    static QTemporaryDir dir;
+    static const ThrowAwaySigner signer
+        = ThrowAwaySigner::make(dir.filePath(QStringLiteral("nss")), QStringLiteral("s3cret PIN"));
+    return signer;
+}
+
+// Names the test signer in the [SIGNING] section of the folder's Institution.ini.
+inline void configureSigning(const AppFolder &folder, const ThrowAwaySigner &signer = testSigner())
+{
+    IniFile ini(folder.filePath(QStringLiteral("Institution.ini")), IniFile::Encoding::Utf8);
+    ini.load();
+    ini.setValue(QStringLiteral("SIGNING"), QStringLiteral("Database"), signer.database);
+    ini.setValue(QStringLiteral("SIGNING"), QStringLiteral("Nickname"), signer.nickname);
+    ini.setValue(QStringLiteral("SIGNING"), QStringLiteral("Location"), QStringLiteral("Suvarnapura"));
+    ASSERT_TRUE(ini.save()) << ini.errorString().toStdString();
+}
+
+// A one-page PDF with `text` on it, as the copies are.
+inline QByteArray smallPdf(const QString &text)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        QPainter painter(&writer);
+        painter.drawText(QPointF(200, 400), text);
+    }
+    return bytes;
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// How a signed file is spoiled after signing.
+enum class Spoil { FlipSignedByte, AppendUpdate, DropSignature };
+inline QByteArray spoiled(QByteArray pdf, Spoil how)
+{
+    switch (how) {
+    case Spoil::FlipSignedByte:
+        // A byte of the page's content, well inside the first signed range.
+        pdf[pdf.size() / 4] = char(pdf[pdf.size() / 4] ^ 0x01);
+        break;
+    case Spoil::AppendUpdate:
+        pdf += "\n% appended after signing\n";
+        break;
+    case Spoil::DropSignature:
+        pdf.replace("/ByteRange", "/ByteRangX");
+        break;
+    }
+    return pdf;
+}
+
+// pdfsig's report on a file, checked against the test signer's database.
+inline QString pdfsig(const QString &path, const QString &database = testSigner().database)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfsig"), {QStringLiteral("-nssdir"), QStringLiteral("sql:") + database, path});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+}
+
+} // namespace sw::test
