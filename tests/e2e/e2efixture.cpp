@@ -27,14 +27,6 @@ void writeFile(const QString &path, const QByteArray &content)
     f.write(content);
 }
 
-QString pdfText(const QString &path)
-{
-    QProcess p;
-    p.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 BatchFolder::BatchFolder(TestBackend backend)
     : m_backend(backend)
     , m_folder(m_dir.filePath(u"app"_s))

@@ -157,8 +157,8 @@ TEST(ReportPreviewText, SavedCopyKeepsEightBitTextAndCrLf)
 
 #include "reports/output/reportoutput.h"
 #include "shell/document/documentoutput.h"
+#include "support/pdftext.h"
 
-#include <QProcess>
 #include <QSet>
 
 namespace {
@@ -179,10 +179,7 @@ TEST(ReportDocument, EachReportPageIsOneSheetWithItsColumnsInPlace)
     writer.finish();
     const QString pdf = dir.filePath(u"report.pdf"_s);
     sw::writeReportPdf(report, pdf);
-    QProcess p;
-    p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QString text = sw::test::pdfLayoutText(pdf);
     const QStringList pages = text.split(QChar(12), Qt::SkipEmptyParts);
     ASSERT_EQ(pages.size(), 2) << text.toStdString();
     EXPECT_TRUE(pages[0].contains(u"Page No : 1"_s));
