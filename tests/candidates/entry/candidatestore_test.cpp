@@ -21,7 +21,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -464,7 +463,6 @@ TEST_P(CandidateStoreTest, AChosenPhotographIsAPictureAndReplacesTheOldOneOnlyWh
     EXPECT_EQ(QImageReader(outcome.photo).format(), QByteArray("jpeg"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CandidateStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CandidateStoreTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -19,7 +19,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -207,7 +206,6 @@ TEST_P(DesignerRunTest, TheTopLeftBoxesMoveTheLabelsAndPrintedCertificatesGetCop
     EXPECT_TRUE(text.contains(u"A000002"_s)) << text.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DesignerRunTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DesignerRunTest, test::bothBackends(), test::backendName);
 
 } // namespace

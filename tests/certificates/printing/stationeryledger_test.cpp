@@ -301,6 +301,5 @@ TEST_P(Institution008Test, ASheetNamedSpoiledIsSpoiledThoughTheLayoutNeverAsks)
 
 INSTANTIATE_TEST_SUITE_P(Backends, Institution008Test, ::testing::Values(TestBackend::SQLite), test::backendName);
 
-INSTANTIATE_TEST_SUITE_P(Backends, SpoiledSheetsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SpoiledSheetsTest, test::bothBackends(), test::backendName);
 } // namespace

@@ -8,7 +8,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -71,7 +70,6 @@ TEST_P(RecentCertificatesTest, SavingAnEmptyListIsRefused)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, RecentCertificatesTest,
-                         ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, RecentCertificatesTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -139,7 +139,6 @@ TEST_P(DemoRoundTripTest, EveryRowOfTheDemoComesBackAfterARestore)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DemoRoundTripTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DemoRoundTripTest, test::bothBackends(), test::backendName);
 
 } // namespace
