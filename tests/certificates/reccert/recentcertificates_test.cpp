@@ -4,7 +4,7 @@
 
 #include "certificates/layouts/designerlayout.h"
 #include "certificates/reccert/recentcertificates.h"
-#include "shell/core/stoperror.h"
+#include "support/stoptext.h"
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -62,12 +62,7 @@ TEST_P(RecentCertificatesTest, TakingBackClearsOnlyANumberTheCandidateStillHolds
 TEST_P(RecentCertificatesTest, SavingAnEmptyListIsRefused)
 {
     RecentCertificates recent(m_session);
-    try {
-        recent.save({});
-        ADD_FAILURE() << "saved an empty list";
-    } catch (const StopError &e) {
-        EXPECT_EQ(e.text(), u"No student Details found"_s);
-    }
+    EXPECT_EQ(test::stopText([&] { recent.save({}); }), u"No student Details found"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RecentCertificatesTest, test::bothBackends(), test::backendName);
