@@ -2,11 +2,7 @@
 #include "e2efixture.h"
 
 #include "candidates/imports/cnvwriter.h"
-#include "shell/core/inifile.h"
-#include "shell/db/connectionsettings.h"
-#include "shell/db/connector.h"
 #include "shell/db/dberror.h"
-#include "shell/startup/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,9 +57,7 @@ BatchFolder::~BatchFolder()
 void BatchFolder::reconnect()
 {
     m_db.reset();
-    IniFile ini(Startup::iniPath(m_folder));
-    ini.load();
-    m_db = Connector::open(ConnectionSettings::read(ini), m_folder);
+    m_db = connectTo(m_folder);
 }
 
 QStringList BatchFolder::as(const QString &convocation) const

@@ -119,6 +119,9 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+// A new connection to the database an application folder's configuration file names.
+std::unique_ptr<Database> connectTo(const AppFolder &folder);
+
 // A unique name for a database or table of one test.
 QString uniqueName(const QString &prefix);
 
