@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/output/reportpreview.h"
 #include "reports/output/reportwriter.h"
-#include "shell/core/stoperror.h"
+#include "support/stoptext.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -108,12 +108,8 @@ TEST(ReportLine, FieldsAreCutAndAlignedToTheirWidths)
 
 TEST(ReportWriterFailure, AnUnwritableFileIsAReportError)
 {
-    try {
-        sw::ReportWriter writer(u"/proc/none/REP001.Prn"_s, {}, {});
-        FAIL();
-    } catch (const sw::StopError &e) {
-        EXPECT_TRUE(e.text().startsWith(u"Error Message  : Err No. "_s));
-    }
+    EXPECT_TRUE(sw::test::stopText([] { sw::ReportWriter writer(u"/proc/none/REP001.Prn"_s, {}, {}); })
+                    .startsWith(u"Error Message  : Err No. "_s));
 }
 
 TEST(ReportPreviewText, PagesSplitAtFormFeeds)
