@@ -95,7 +95,7 @@ TEST_P(DemoRoundTripTest, EveryRowOfTheDemoComesBackAfterARestore)
     session.folder = folder.folder();
     session.cn = folder.connect();
     {
-        const auto demoDb = connectTo(demo);
+        const auto demoDb = test::connectTo(demo);
         copyRows(*demoDb, session.db());
     }
     const Snapshot before = snapshot(session.db());
