@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The demonstration folder: what a person trying the program finds in it.
 #include "demofixture.h"
+#include "shell/core/inifile.h"
 #include "shell/core/kannadatext.h"
 #include "support/batchrun.h"
 #include "support/stoptext.h"
