@@ -1,20 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The demonstration folder: what a person trying the program finds in it.
-#include "app/demo/demofolder.h"
+#include "demofixture.h"
 #include "shell/core/inifile.h"
 #include "shell/core/kannadatext.h"
-#include "shell/core/stoperror.h"
-#include "shell/db/connectionsettings.h"
-#include "shell/db/connector.h"
-#include "shell/startup/startup.h"
-#include "support/scriptedprompter.h"
+#include "support/batchrun.h"
 #include "support/stoptext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -25,37 +19,14 @@ namespace {
 class DemoFolderTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = new QTemporaryDir;
-        s_folder = new sw::AppFolder(s_dir->filePath(u"demo"_s));
-        sw::test::ScriptedPrompter prompter;
-        s_summary = new sw::DemoFolder::Summary(sw::DemoFolder::build(*s_folder, prompter));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_summary;
-        delete s_folder;
-        delete s_dir;
-    }
-    std::unique_ptr<sw::Database> connect() const
-    {
-        sw::IniFile ini(sw::Startup::iniPath(*s_folder));
-        ini.load();
-        return sw::Connector::open(sw::ConnectionSettings::read(ini), *s_folder);
-    }
-    int count(const QString &sql, const QVariantList &params = {}) const
+    static std::unique_ptr<sw::Database> connect() { return sw::test::BuiltDemo::connect(); }
+    static int count(const QString &sql, const QVariantList &params = {})
     {
         return connect()->scalar(sql, params).toInt();
     }
 
-    static QTemporaryDir *s_dir;
-    static sw::AppFolder *s_folder;
-    static sw::DemoFolder::Summary *s_summary;
+    const sw::AppFolder &m_folder = sw::test::BuiltDemo::folder();
 };
-QTemporaryDir *DemoFolderTest::s_dir = nullptr;
-sw::AppFolder *DemoFolderTest::s_folder = nullptr;
-sw::DemoFolder::Summary *DemoFolderTest::s_summary = nullptr;
 
 TEST_F(DemoFolderTest, CandidatesStandInEveryStateOfTheirRoad)
 {
@@ -148,7 +119,7 @@ TEST_F(DemoFolderTest, EveryKannadaValueReadsAsKannadaAndWritesBackUnchanged)
         while (rows.next())
             values << rows.text(0);
     }
-    sw::IniFile ini(s_folder->filePath(u"Institution.ini"_s), sw::IniFile::Encoding::Utf8);
+    sw::IniFile ini(m_folder.filePath(u"Institution.ini"_s), sw::IniFile::Encoding::Utf8);
     ini.load();
     for (const QString &key : {u"PreambleKan"_s, u"CampusKan"_s, u"StateKan"_s, u"CountryKan"_s, u"RegNoKan"_s,
                                u"ClassKan"_s, u"ExamYearKan"_s, u"ConvoDateKan"_s, u"NotificationKan"_s,
@@ -179,7 +150,7 @@ TEST_F(DemoFolderTest, NamesNoRealInstitution)
         while (rows.next())
             texts << rows.text(0);
     }
-    QFile file(s_folder->filePath(u"Institution.ini"_s));
+    QFile file(m_folder.filePath(u"Institution.ini"_s));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     texts << QString::fromUtf8(file.readAll());
     const QString all = texts.join(u'\n');
@@ -190,7 +161,7 @@ TEST_F(DemoFolderTest, NamesNoRealInstitution)
 
 TEST_F(DemoFolderTest, MostCandidatesHaveAPhotographInAnyLetterCase)
 {
-    const QDir photos(s_folder->filePath(u"Photos"_s));
+    const QDir photos(m_folder.filePath(u"Photos"_s));
     const QStringList files = photos.entryList(QDir::Files);
     EXPECT_GT(files.size(), sw::DemoFolder::kCandidates * 8 / 10);
     EXPECT_LT(files.size(), sw::DemoFolder::kCandidates);
@@ -201,27 +172,25 @@ TEST_F(DemoFolderTest, MostCandidatesHaveAPhotographInAnyLetterCase)
     const QImage one(photos.filePath(files.first()));
     EXPECT_FALSE(one.isNull());
     for (const QString &picture : {u"seal.jpg"_s, u"vc.jpg"_s, u"vcm.jpg"_s, u"backpic.jpg"_s, u"img/mcwm.jpg"_s})
-        EXPECT_FALSE(QImage(s_folder->filePath(picture)).isNull()) << picture.toStdString();
+        EXPECT_FALSE(QImage(m_folder.filePath(picture)).isNull()) << picture.toStdString();
 }
 
 TEST_F(DemoFolderTest, ARunAgainOnTheSameFolderIsRefusedAndChangesNothing)
 {
     const int before = count(u"select count(*) from convo"_s);
     sw::test::ScriptedPrompter prompter;
-    EXPECT_TRUE(sw::test::stopText([&] { sw::DemoFolder::build(*s_folder, prompter); })
+    EXPECT_TRUE(sw::test::stopText([&] { sw::DemoFolder::build(m_folder, prompter); })
                     .endsWith(u" already holds a database (CONVO.sqlite); the demo is built only in a new folder."_s));
     EXPECT_EQ(count(u"select count(*) from convo"_s), before);
 }
 
 TEST_F(DemoFolderTest, TheAdministratorLogsInOnTheCurrentConvocation)
 {
-    QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
-            {u"--folder"_s, s_folder->root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"--convo"_s,
-             sw::DemoFolder::currentConvocation(), u"login-check"_s});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const sw::test::BatchRun run =
+        sw::test::runBatch({u"--folder"_s, m_folder.root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
+                            u"--convo"_s, sw::DemoFolder::currentConvocation(), u"login-check"_s});
+    const QString &out = run.out;
+    EXPECT_EQ(run.exitCode, 0) << run.both();
     EXPECT_TRUE(out.contains(u"InstCode=003"_s)) << out.toStdString();
     EXPECT_TRUE(out.contains(u"InstTitle=Varada University, Suvarnapura"_s)) << out.toStdString();
     EXPECT_TRUE(out.contains(u"ConvoName=75TH"_s)) << out.toStdString();

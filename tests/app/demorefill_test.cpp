@@ -1,15 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The demo folder refilled from its own result files: a fresh installation that imports
 // them holds the same candidates, convocation by convocation.
-#include "app/demo/demofolder.h"
 #include "candidates/imports/directoryimport.h"
 #include "candidates/imports/resultimport.h"
-#include "shell/core/inifile.h"
+#include "demofixture.h"
 #include "shell/core/session.h"
-#include "shell/db/connectionsettings.h"
-#include "shell/db/connector.h"
-#include "shell/startup/startup.h"
-#include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
 #include <QTemporaryDir>
@@ -45,18 +40,6 @@ Carried carried(Database &db, bool withConvocation)
 class DemoRefillTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = new QTemporaryDir;
-        s_demo = new AppFolder(s_dir->filePath(u"demo"_s));
-        test::ScriptedPrompter prompter;
-        DemoFolder::build(*s_demo, prompter);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_demo;
-        delete s_dir;
-    }
     void SetUp() override
     {
         m_fresh = std::make_unique<test::InstalledFolder>(test::TestBackend::SQLite);
@@ -65,15 +48,10 @@ protected:
         m_session.instCode = u"003"_s;
         m_session.userName = u"ADMIN"_s;
     }
-    static std::unique_ptr<Database> demoDb()
-    {
-        IniFile ini(Startup::iniPath(*s_demo));
-        ini.load();
-        return Connector::open(ConnectionSettings::read(ini), *s_demo);
-    }
+    static std::unique_ptr<Database> demoDb() { return test::BuiltDemo::connect(); }
     static QString resultFile(const QString &name)
     {
-        return s_demo->filePath(DemoFolder::resultFolder() + u'/' + name);
+        return test::BuiltDemo::folder().filePath(DemoFolder::resultFolder() + u'/' + name);
     }
     void importFile(const QString &name, const QString &convocation)
     {
@@ -82,14 +60,10 @@ protected:
         ASSERT_TRUE(run.run(resultFile(name))) << m_prompter.last().toStdString();
     }
 
-    static QTemporaryDir *s_dir;
-    static AppFolder *s_demo;
     std::unique_ptr<test::InstalledFolder> m_fresh;
     Session m_session;
     test::ScriptedPrompter m_prompter;
 };
-QTemporaryDir *DemoRefillTest::s_dir = nullptr;
-AppFolder *DemoRefillTest::s_demo = nullptr;
 
 TEST_F(DemoRefillTest, ImportingEachConvocationsFileBringsBackTheSameCandidates)
 {
@@ -120,7 +94,7 @@ TEST_F(DemoRefillTest, TheWholeFolderInOneDirectoryRunLandsInTheCurrentConvocati
 {
     m_session.convoCode = DemoFolder::currentConvocation();
     DirectoryImport run(m_session, m_prompter);
-    const auto outcomes = run.run(s_demo->filePath(DemoFolder::resultFolder()), {});
+    const auto outcomes = run.run(test::BuiltDemo::folder().filePath(DemoFolder::resultFolder()), {});
     ASSERT_TRUE(outcomes) << m_prompter.last().toStdString();
     EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully"_s)) << m_prompter.last().toStdString();
     // The working copy the imports read (convo.dbf) is not a ".cnv" file and is not taken.

@@ -274,7 +274,7 @@ void ConvocationRoad::printingWithASpoiledSheet()
     // Every sheet went to a PDF file named by its number, readable by an independent reader.
     const QStringList sheets = QDir(app().scratch(u"sheets"_s)).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
     EXPECT_EQ(sheets.size(), printed + 1) << sheets.join(u' ').toStdString();
-    EXPECT_TRUE(test::pdfText(app().scratch(u"sheets/001004_U0007.pdf"_s)).contains(u"NAME O`7"_s));
+    EXPECT_TRUE(test::pdfLayoutText(app().scratch(u"sheets/001004_U0007.pdf"_s)).contains(u"NAME O`7"_s));
 
     // The spoiled candidate is printed on the next run, on the next sheet.
     const QString next = QString::number(1001 + printed + 1);
@@ -295,7 +295,7 @@ void ConvocationRoad::pdfCopiesAndPrintedList()
     const QStringList files = QDir(app().path(u"CSV/DCPDF"_s)).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
     EXPECT_EQ(files.size(), printed) << copies.both();
     EXPECT_TRUE(files.contains(u"DC_003_U0007_F_2025_1.pdf"_s)) << files.join(u' ').toStdString();
-    EXPECT_TRUE(test::pdfText(app().path(u"CSV/DCPDF/DC_003_U0007_F_2025_1.pdf"_s)).contains(u"NAME O`7"_s));
+    EXPECT_TRUE(test::pdfLayoutText(app().path(u"CSV/DCPDF/DC_003_U0007_F_2025_1.pdf"_s)).contains(u"NAME O`7"_s));
     // Copies change nothing in the database.
     EXPECT_EQ(printedCount(), printed);
 
@@ -481,7 +481,7 @@ void ConvocationRoad::goldMedalAndCashPrize()
                               {prefix}),
                   1)
             << prefix.toStdString();
-    EXPECT_TRUE(test::pdfText(app().scratch(u"awards-C/CP000001_U0007.pdf"_s)).contains(u"2500.50"_s));
+    EXPECT_TRUE(test::pdfLayoutText(app().scratch(u"awards-C/CP000001_U0007.pdf"_s)).contains(u"2500.50"_s));
 
     // The convocation's awards as the clerk lists them: each with its own sheet.
     const BatchRun list = ok({u"rank"_s, u"list"_s, u"--degree"_s, u"BA"_s});
@@ -569,7 +569,7 @@ void ConvocationRoad::coveringLetters()
     // A letter per college lists every certificate printed today with its number.
     const QString letters = app().scratch(u"letters.pdf"_s);
     ok({u"letters"_s, u"college"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow(), u"--out"_s, letters});
-    const QString text = test::pdfText(letters);
+    const QString text = test::pdfLayoutText(letters);
     Rows printed = app().db().query(u"select fregno, fcertno from convo where fcertno <> ''"_s);
     int listed = 0;
     while (printed.next()) {
@@ -592,7 +592,7 @@ void ConvocationRoad::addressLabels()
     }
     const BatchRun r = ok(command);
     EXPECT_TRUE(r.out.contains(u"(2 labels)"_s)) << r.both();
-    const QString text = test::pdfText(labels);
+    const QString text = test::pdfLayoutText(labels);
     for (const QString &regno : {u"U0002"_s, u"U0004"_s}) {
         EXPECT_TRUE(text.contains(u"Cert. No: "_s + candidate(regno, u"fcertno"_s))) << text.toStdString();
         EXPECT_TRUE(text.contains(u"NAME "_s + regno)) << regno.toStdString();
@@ -621,7 +621,6 @@ TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
     backupAndRestore();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ConvocationRoad, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, ConvocationRoad, test::bothBackends(), test::backendName);
 
 } // namespace

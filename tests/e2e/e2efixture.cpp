@@ -2,11 +2,7 @@
 #include "e2efixture.h"
 
 #include "candidates/imports/cnvwriter.h"
-#include "shell/core/inifile.h"
-#include "shell/db/connectionsettings.h"
-#include "shell/db/connector.h"
 #include "shell/db/dberror.h"
-#include "shell/startup/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,14 +21,6 @@ void writeFile(const QString &path, const QByteArray &content)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     f.write(content);
-}
-
-QString pdfText(const QString &path)
-{
-    QProcess p;
-    p.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 BatchFolder::BatchFolder(TestBackend backend)
@@ -69,9 +57,7 @@ BatchFolder::~BatchFolder()
 void BatchFolder::reconnect()
 {
     m_db.reset();
-    IniFile ini(Startup::iniPath(m_folder));
-    ini.load();
-    m_db = Connector::open(ConnectionSettings::read(ini), m_folder);
+    m_db = connectTo(m_folder);
 }
 
 QStringList BatchFolder::as(const QString &convocation) const

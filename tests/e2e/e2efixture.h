@@ -5,6 +5,7 @@
 #pragma once
 
 #include "support/batchrun.h"
+#include "support/pdftext.h"
 #include "shell/core/appfolder.h"
 #include "shell/db/database.h"
 #include "support/testdatabase.h"
@@ -18,8 +19,6 @@ namespace sw::test {
 
 // Writes `content` to `path`, creating folders; fails the test when it cannot.
 void writeFile(const QString &path, const QByteArray &content);
-// The text of a PDF as poppler's pdftotext reads it.
-QString pdfText(const QString &path);
 
 class BatchFolder
 {

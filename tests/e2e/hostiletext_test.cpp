@@ -117,7 +117,6 @@ TEST_P(HostileText, EveryImportAndTheCandidateFormStoreItAsGiven)
     EXPECT_EQ(app.count(u"select count(*) from convo"_s), 2 * kHostile.size() + 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, HostileText, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, HostileText, test::bothBackends(), test::backendName);
 
 } // namespace

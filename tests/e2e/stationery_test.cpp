@@ -276,7 +276,6 @@ TEST_P(StationeryStress, AFullDiskSpoilsTheSheetAndSaysWhy)
     EXPECT_TRUE(out.contains(u"printed: "_s + QString::number(printed) + u", spoiled: 1"_s)) << out.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StationeryStress, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, StationeryStress, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -89,11 +89,16 @@ InstalledFolder::~InstalledFolder()
     }
 }
 
+std::unique_ptr<Database> connectTo(const AppFolder &folder)
+{
+    IniFile ini(Startup::iniPath(folder));
+    ini.load();
+    return Connector::open(ConnectionSettings::read(ini), folder);
+}
+
 std::unique_ptr<Database> InstalledFolder::connect() const
 {
-    IniFile ini(Startup::iniPath(m_folder));
-    ini.load();
-    return Connector::open(ConnectionSettings::read(ini), m_folder);
+    return connectTo(m_folder);
 }
 
 ScratchMariaDb::ScratchMariaDb()

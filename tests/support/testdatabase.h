@@ -34,6 +34,11 @@ enum class TestBackend { SQLite, MariaDB };
 std::ostream &operator<<(std::ostream &os, TestBackend b);
 // For INSTANTIATE_TEST_SUITE_P names.
 std::string backendName(const ::testing::TestParamInfo<TestBackend> &info);
+// The parameters of a suite run on both backends.
+inline auto bothBackends()
+{
+    return ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB);
+}
 
 // Skips (or, under CI, fails) the current test when `backend` is MariaDB and no server is configured.
 // Returns false when the test must stop.
@@ -113,6 +118,9 @@ private:
     QString m_name;
     std::unique_ptr<Database> m_db;
 };
+
+// A new connection to the database an application folder's configuration file names.
+std::unique_ptr<Database> connectTo(const AppFolder &folder);
 
 // A unique name for a database or table of one test.
 QString uniqueName(const QString &prefix);

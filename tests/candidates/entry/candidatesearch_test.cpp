@@ -118,7 +118,6 @@ TEST_P(CandidateSearchTest, RegisterNumberAndNamePrefixSearchesUseAnIndex)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CandidateSearchTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CandidateSearchTest, test::bothBackends(), test::backendName);
 
 } // namespace

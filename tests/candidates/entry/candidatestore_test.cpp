@@ -21,7 +21,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -373,20 +372,6 @@ TEST_P(CandidateStoreTest, SavingTeachesTheNameLibraryOnlyPairsOfEqualWordCounts
     EXPECT_EQ(db().scalar(u"select fkanname from kanlib where fengname = 'ASHA'"_s).toString(), u"ÀA±"_s);
 }
 
-TEST_P(CandidateStoreTest, LibraryNamesFillOnlyPairsShortOfWords)
-{
-    db().exec(u"insert into kanlib (fengname, fkanname) values ('ASHA', 'a1'), ('RAO', 'r1'), ('RAMA', 'm1')"_s);
-    CandidateRecord r = newCandidate(u"R1"_s);
-    r.set(u"fname"_s, u"Asha Kumari Rao"_s);    // KUMARI missing: two words come back
-    r.set(u"ffatname"_s, u"RAMA RAO"_s);
-    r.set(u"ffatnamekan"_s, u"x y"_s);           // as many words already: left alone
-    r.set(u"fmotname"_s, u"UNKNOWN"_s);          // nothing known: stays empty
-    const CandidateRecord filled = store().withLibraryNames(r);
-    EXPECT_EQ(filled.value(u"fnamekan"_s), u"a1 r1"_s);
-    EXPECT_EQ(filled.value(u"ffatnamekan"_s), u"x y"_s);
-    EXPECT_EQ(filled.value(u"fmotnamekan"_s), QString());
-}
-
 TEST_P(CandidateStoreTest, PhotographsAreFoundInAnyCase)
 {
     const QString photos = m_session.folder.filePath(u"Photos"_s);
@@ -464,7 +449,6 @@ TEST_P(CandidateStoreTest, AChosenPhotographIsAPictureAndReplacesTheOldOneOnlyWh
     EXPECT_EQ(QImageReader(outcome.photo).format(), QByteArray("jpeg"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CandidateStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CandidateStoreTest, test::bothBackends(), test::backendName);
 
 } // namespace

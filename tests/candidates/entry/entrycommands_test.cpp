@@ -13,7 +13,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 using sw::test::runBatch;
 
 namespace {
@@ -197,7 +196,6 @@ TEST_P(EntryCommandsTest, KannadaNamesTravelInUnicodeAndAreStoredAsTheLegacyCode
     EXPECT_EQ(column(u"R50"_s, u"fmotnamekan"_s), QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, EntryCommandsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, EntryCommandsTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -26,7 +26,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -54,8 +53,6 @@ protected:
 
 TEST_P(StudentScreenTest, ACandidateTypedInIsStoredAsTypedAndMarkedManual)
 {
-    if (skipped())
-        return;
     start(u"CLERK"_s, u"clerk"_s);
     StudentForm *form = openStudent();
     ASSERT_NE(form, nullptr);
@@ -83,8 +80,6 @@ TEST_P(StudentScreenTest, ACandidateTypedInIsStoredAsTypedAndMarkedManual)
 
 TEST_P(StudentScreenTest, BadValuesAreRefusedAsEnterLeavesTheBoxAndNothingIsSaved)
 {
-    if (skipped())
-        return;
     test::insertCandidate(m_folder->db(), u"U1001"_s);
     start();
     StudentForm *form = openStudent();
@@ -129,8 +124,6 @@ TEST_P(StudentScreenTest, BadValuesAreRefusedAsEnterLeavesTheBoxAndNothingIsSave
 
 TEST_P(StudentScreenTest, TabAndTheMouseLeaveABoxOnlyPastTheSameChecks)
 {
-    if (skipped())
-        return;
     start();
     StudentForm *form = openStudent();
     press(Qt::Key_F4);
@@ -154,8 +147,6 @@ TEST_P(StudentScreenTest, TabAndTheMouseLeaveABoxOnlyPastTheSameChecks)
 
 TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSerialNumber)
 {
-    if (skipped())
-        return;
     start(u"CLERK"_s, u"clerk"_s);
     StudentForm *student = openStudent();
     typeNewCandidate(student, u"U1001"_s, u"Anne"_s);
@@ -205,8 +196,6 @@ TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSeri
 
 TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenDoes)
 {
-    if (skipped())
-        return;
     test::insertCandidate(m_folder->db(), u"P1"_s,
                           {{u"fcertno"_s, u"000123"_s}, {u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00007"_s},
                            {u"ffeepaid"_s, u"T"_s}});
@@ -241,8 +230,6 @@ TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenD
 
 TEST_P(StudentScreenTest, OnlyTheAdministratorRewritesAPrintedCertificateNumber)
 {
-    if (skipped())
-        return;
     test::insertCandidate(m_folder->db(), u"P1"_s, {{u"fcertno"_s, u"000123"_s}, {u"factive"_s, u"T"_s}});
     start();
     StudentForm *form = openStudent();
@@ -258,8 +245,6 @@ TEST_P(StudentScreenTest, OnlyTheAdministratorRewritesAPrintedCertificateNumber)
 
 TEST_P(StudentScreenTest, WithdrawalDeactivatesAndTakesTheSerialNumberBack)
 {
-    if (skipped())
-        return;
     test::insertCandidate(m_folder->db(), u"W1"_s, {{u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00003"_s}});
     start();
     StudentForm *form = openStudent();
@@ -281,8 +266,6 @@ TEST_P(StudentScreenTest, WithdrawalDeactivatesAndTakesTheSerialNumberBack)
 
 TEST_P(StudentScreenTest, KannadaNamesComeFromTheLibraryAsTheEnglishNameIsLeft)
 {
-    if (skipped())
-        return;
     m_folder->db().exec(u"insert into kanlib (fengname, fkanname) values ('RAMA', 'gAa'), ('KRISHNA', 'kfu')"_s);
     start();
     StudentForm *form = openStudent();
@@ -311,8 +294,6 @@ TEST_P(StudentScreenTest, KannadaNamesComeFromTheLibraryAsTheEnglishNameIsLeft)
 
 TEST_P(StudentScreenTest, AChosenPhotographIsShownAndMovedIntoThePhotographFolderOnSave)
 {
-    if (skipped())
-        return;
     test::insertCandidate(m_folder->db(), u"PH1"_s);
     QTemporaryDir elsewhere;
     const QString chosen = elsewhere.filePath(u"camera.jpg"_s);
@@ -339,8 +320,7 @@ TEST_P(StudentScreenTest, AChosenPhotographIsShownAndMovedIntoThePhotographFolde
     picture(form, u"student-screen"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StudentScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, StudentScreenTest, test::bothBackends(), test::backendName);
 
 class SearchScreenTest : public test::CandidateScreensTest
 {
@@ -348,7 +328,7 @@ protected:
     void SetUp() override
     {
         CandidateScreensTest::SetUp();
-        if (skipped())
+        if (IsSkipped())
             return;
         Database &db = m_folder->db();
         test::insertCandidate(db, u"S1"_s, {{u"fname"_s, u"ANNE MARY"_s}, {u"factive"_s, u"T"_s}});
@@ -369,8 +349,6 @@ protected:
 
 TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
 {
-    if (skipped())
-        return;
     start();
     auto *form = open<StudentSearchForm>(u"N27"_s);
     ASSERT_NE(form, nullptr);
@@ -412,8 +390,6 @@ TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
 
 TEST_P(SearchScreenTest, AnApplicationNumberListsOnlyCandidatesWithThatApplication)
 {
-    if (skipped())
-        return;
     start();
     auto *form = open<StudentSearchForm>(u"N27"_s);
     form->text(2)->setFocus();
@@ -424,8 +400,6 @@ TEST_P(SearchScreenTest, AnApplicationNumberListsOnlyCandidatesWithThatApplicati
 
 TEST_P(SearchScreenTest, TheChosenCandidateOpensInTheCandidateScreen)
 {
-    if (skipped())
-        return;
     start();
     auto *form = open<StudentSearchForm>(u"N27"_s);
     form->text(3)->setFocus();
@@ -450,8 +424,7 @@ TEST_P(SearchScreenTest, TheChosenCandidateOpensInTheCandidateScreen)
     EXPECT_EQ(student->text(0)->text(), form->spread()->item(2, 0)->text());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SearchScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SearchScreenTest, test::bothBackends(), test::backendName);
 
 // The demonstration folder's candidates open in the candidate screen with the
 // photographs its folder holds for them.

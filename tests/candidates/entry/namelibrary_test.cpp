@@ -10,7 +10,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -109,7 +108,6 @@ TEST_P(NameLibraryTest, NothingToDoIsSaidAndChangesNothing)
     EXPECT_EQ(prompter.shown().back().icon, PromptIcon::Exclamation);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, NameLibraryTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, NameLibraryTest, test::bothBackends(), test::backendName);
 
 } // namespace

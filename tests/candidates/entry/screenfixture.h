@@ -35,7 +35,7 @@ protected:
     void SetUp() override
     {
         if (!backendAvailable(GetParam()))
-            return;
+            GTEST_SKIP();
         using namespace Qt::StringLiterals;
         m_folder = std::make_unique<LoggedInFolder>(GetParam());
         Database &db = m_folder->db();
@@ -49,8 +49,6 @@ protected:
         registerEntryScreens(m_screens);
         registerVerificationScreens(m_screens);
     }
-    bool skipped() const { return !m_folder; }
-
     // Logs in and opens the main window.
     void start(const QString &user = QStringLiteral("ADMIN"), const QString &password = QStringLiteral("admin"))
     {

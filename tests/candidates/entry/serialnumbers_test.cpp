@@ -20,7 +20,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -145,7 +144,6 @@ TEST_P(SerialNumbersTest, AValueThatIsNoNumberIsNamedAndPassedOver)
     EXPECT_EQ(serials.next(), u"00042"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SerialNumbersTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SerialNumbersTest, test::bothBackends(), test::backendName);
 
 } // namespace

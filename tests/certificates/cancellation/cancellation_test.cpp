@@ -252,7 +252,6 @@ TEST_P(CancellationTest, ANumberNotFromTheStationeryIsRegisteredByItsText)
     EXPECT_EQ(row.text(3), u"typed by hand"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CancellationTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CancellationTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -6,7 +6,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -94,7 +93,6 @@ TEST_P(CancellationCommandsTest, RefusalsNameWhatIsWrongAndCancelNothing)
         EXPECT_FALSE(certNo(regno).isEmpty()) << regno.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CancellationCommandsTest,
-                         ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CancellationCommandsTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -9,13 +9,13 @@
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/inifile.h"
 #include "shell/core/session.h"
+#include "support/pdftext.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,14 +30,6 @@ inline void PrintTo(const QStringList &list, std::ostream *os)
 }
 
 namespace sw::test {
-
-inline QString pdfText(const QString &path, const QStringList &options = {})
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), QStringList(options) << path << QStringLiteral("-"));
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 inline void writePicture(const QString &path, int width, int height, const QColor &colour)
 {

@@ -10,7 +10,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -329,7 +328,6 @@ TEST(PrintingRunDates, IssueDateOpensAtTheFixedDayFromItOn)
     EXPECT_EQ(s.collegeFrom + s.collegeTo + s.regnoFrom + s.regnoTo, u"0000ZZZZ00000000ZZZZZZZZ"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, PrintingRunTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, PrintingRunTest, test::bothBackends(), test::backendName);
 
 } // namespace

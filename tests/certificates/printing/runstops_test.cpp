@@ -10,7 +10,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -187,7 +186,6 @@ TEST_P(RunStopsTest, MissingSealAndSignaturePrintWithoutThem)
     EXPECT_TRUE(text.contains(u"Name R1"_s)) << text.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, RunStopsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, RunStopsTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -7,24 +7,14 @@
 #include "certificates/printing/sheetnumbers.h"
 #include "certificates/printing/stationeryledger.h"
 #include "certificates/printing/stationeryreport.h"
-#include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "support/stoptext.h"
 
 using namespace Qt::StringLiterals;
 using namespace sw;
 using sw::test::TestBackend;
 
 namespace {
-
-QString refusal(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const StopError &e) {
-        return e.text();
-    }
-    return u"(accepted)"_s;
-}
 
 TEST(SpoiledSheetNumbers, ListsAndRangesWithOrWithoutThePrefix)
 {
@@ -34,14 +24,14 @@ TEST(SpoiledSheetNumbers, ListsAndRangesWithOrWithoutThePrefix)
     EXPECT_EQ(sheetnumbers::parseList(u"A000020-A000021"_s, u"A"_s), (V{20, 21}));
     EXPECT_EQ(sheetnumbers::parseList(u"999999"_s, {}), V{999999});
 
-    EXPECT_EQ(refusal([] { sheetnumbers::parseList(u"21-19"_s, u"A"_s); }),
+    EXPECT_EQ(test::stopText([] { sheetnumbers::parseList(u"21-19"_s, u"A"_s); }),
               u"The range \"21-19\" runs backwards: give it from its first number."_s);
-    EXPECT_TRUE(refusal([] { sheetnumbers::parseList(u"17, B000018"_s, u"A"_s); })
+    EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"17, B000018"_s, u"A"_s); })
                     .startsWith(u"\"B000018\" is not a sheet number"_s));
-    EXPECT_TRUE(refusal([] { sheetnumbers::parseList(u"-5"_s, u"A"_s); }).startsWith(u"\"-5\" is not"_s));
-    EXPECT_TRUE(refusal([] { sheetnumbers::parseList(u"1000000"_s, {}); }).startsWith(u"\"1000000\" is not"_s));
-    EXPECT_TRUE(refusal([] { sheetnumbers::parseList(u"1-20000"_s, {}); }).contains(u"more than 10000 sheets"_s));
-    EXPECT_EQ(refusal([] { sheetnumbers::parseList(u" , "_s, {}); }), u"No sheet numbers are given."_s);
+    EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"-5"_s, u"A"_s); }).startsWith(u"\"-5\" is not"_s));
+    EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"1000000"_s, {}); }).startsWith(u"\"1000000\" is not"_s));
+    EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"1-20000"_s, {}); }).contains(u"more than 10000 sheets"_s));
+    EXPECT_EQ(test::stopText([] { sheetnumbers::parseList(u" , "_s, {}); }), u"No sheet numbers are given."_s);
 }
 
 class SpoiledSheetsTest : public test::PrintingFixture
@@ -96,17 +86,17 @@ TEST_P(SpoiledSheetsTest, AListWithOneBadNumberRegistersNothing)
     sheets().registerSpoiled(u"A"_s, {18}, {});
     const QStringList before = registerRows();
 
-    EXPECT_EQ(refusal([&] { sheets().registerSpoiled(u"A"_s, {22, 18}, {}); }),
+    EXPECT_EQ(test::stopText([&] { sheets().registerSpoiled(u"A"_s, {22, 18}, {}); }),
               u"Certificate No. A000018 is already registered as spoiled. Nothing is registered; correct the list and "
               "register it again."_s);
     // Printed for a candidate who gave the number back another way (cancelled, taken back on the recent-certificates screen).
     m_session.db().exec(u"update convo set fcertno = null where fregno = 'R4'"_s);
-    EXPECT_TRUE(refusal([&] { sheets().registerSpoiled(u"A"_s, {19, 20}, {}); })
+    EXPECT_TRUE(test::stopText([&] { sheets().registerSpoiled(u"A"_s, {19, 20}, {}); })
                     .startsWith(u"Certificate No. A000020 was printed for Reg. No. R4, who no longer holds it"_s));
-    EXPECT_TRUE(refusal([&] { sheets().planSpoiled(u"A B"_s, {30}); }).contains(u"contains a blank"_s));
+    EXPECT_TRUE(test::stopText([&] { sheets().planSpoiled(u"A B"_s, {30}); }).contains(u"contains a blank"_s));
     // Another convocation's candidate keeps its number: the sheet is that convocation's to register.
     test::insertCandidate(m_session.db(), u"X1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"A000031"_s}});
-    EXPECT_TRUE(refusal([&] { sheets().planSpoiled(u"A"_s, {31}); })
+    EXPECT_TRUE(test::stopText([&] { sheets().planSpoiled(u"A"_s, {31}); })
                     .startsWith(u"Certificate No. A000031 is held by Reg. No. X1 of convocation C25"_s));
 
     EXPECT_EQ(registerRows(), before);
@@ -187,7 +177,7 @@ TEST_P(SpoiledSheetsTest, OneNumberIsReservedByOneWorkstationOnly)
     SheetHolder r1{SheetHolder::Kind::Degree, u"R1"_s, u"BA"_s, u"101"_s, {}, {}};
     SheetHolder r2{SheetHolder::Kind::Degree, u"R2"_s, u"BA"_s, u"101"_s, {}, {}};
     ASSERT_TRUE(first.reserve(u"A"_s, 50, u"1"_s, r1, {}).sheet);
-    EXPECT_EQ(refusal([&] { second.reserve(u"A"_s, 50, u"1"_s, r2, {}); }),
+    EXPECT_EQ(test::stopText([&] { second.reserve(u"A"_s, 50, u"1"_s, r2, {}); }),
               u"Certificate No. A000050 is used already:\nA000050 - sent to the printer for Reg. No. R1, never "
               "confirmed\nA number printed on a sheet belongs to that sheet for ever."_s);
     // R1's sheet waits at a printer: another run passes R1 over rather than print it twice.
@@ -214,7 +204,7 @@ TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
     EXPECT_EQ(sheets().pendingSheets(u"A"_s).size(), 2);
     // R2 was printed on another sheet since: its waiting sheet cannot be stored.
     m_session.db().exec(u"update convo set fcertno = 'A000099' where fregno = 'R2'"_s);
-    EXPECT_TRUE(refusal([&] { sheets().settle(u"A"_s, {60, 61}, true, {}); })
+    EXPECT_TRUE(test::stopText([&] { sheets().settle(u"A"_s, {60, 61}, true, {}); })
                     .startsWith(u"Certificate No. A000061 cannot be stored: Reg. No. R2 was printed on another "
                                 "workstation (certificate A000099). Settle it as spoiled."_s));
     EXPECT_EQ(certNo(u"R1"_s), u""_s); // nothing was settled
@@ -224,7 +214,7 @@ TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
     EXPECT_EQ(m_session.db().scalar(u"select fdate from convo where fregno = 'R1'"_s).toDate(), issue.issueDate);
     sheets().settle(u"A"_s, {61}, false, u"never came out"_s);
     EXPECT_TRUE(sheets().pendingSheets(u"A"_s).isEmpty());
-    EXPECT_TRUE(refusal([&] { sheets().settle(u"A"_s, {62}, false, {}); })
+    EXPECT_TRUE(test::stopText([&] { sheets().settle(u"A"_s, {62}, false, {}); })
                     .startsWith(u"Certificate No. A000062 is not waiting for confirmation (it was never used)"_s));
 
     bool accounted = false;
@@ -301,6 +291,5 @@ TEST_P(Institution008Test, ASheetNamedSpoiledIsSpoiledThoughTheLayoutNeverAsks)
 
 INSTANTIATE_TEST_SUITE_P(Backends, Institution008Test, ::testing::Values(TestBackend::SQLite), test::backendName);
 
-INSTANTIATE_TEST_SUITE_P(Backends, SpoiledSheetsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SpoiledSheetsTest, test::bothBackends(), test::backendName);
 } // namespace

@@ -8,7 +8,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -100,7 +99,6 @@ TEST_P(VerificationCodeTest, ScannedCodeIsToldGenuineForgedOrCancelled)
     EXPECT_TRUE(cancelled.text.startsWith(u"CANCELLED: certificate A000017 of Reg. No. R1"_s)) << cancelled.text.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, VerificationCodeTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, VerificationCodeTest, test::bothBackends(), test::backendName);
 
 } // namespace

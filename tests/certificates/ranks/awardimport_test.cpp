@@ -12,7 +12,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -113,7 +112,6 @@ TEST_P(AwardImportTest, EveryBadLineIsNamedAndRejectedAndTheGoodOnesRegistered)
     EXPECT_EQ(empty.errors, QStringList{u"awards.csv: the file holds no awards"_s});
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, AwardImportTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, AwardImportTest, test::bothBackends(), test::backendName);
 
 } // namespace

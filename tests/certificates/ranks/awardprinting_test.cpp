@@ -13,7 +13,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -254,7 +253,6 @@ TEST_P(AwardPrintingTest, SheetStandsAtItsMarginsWithItsFacesColoursAndPictures)
     EXPECT_TRUE(runs.filter(u"Registrar (Evaluation)"_s).value(0).startsWith(u"Brush Script MT 17"_s));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, AwardPrintingTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, AwardPrintingTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -21,7 +21,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -236,7 +235,6 @@ TEST_P(CertificateScreensTest, TickedCandidatesOfTheRangeAreCancelledTogether)
               2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CertificateScreensTest,
-                         ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CertificateScreensTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -8,7 +8,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -115,7 +114,6 @@ TEST_P(RankCommandsTest, AnAwardFilesBadLinesAreNamedAndRejectedAndItsGoodOnesRe
     EXPECT_TRUE(badRank.err.contains(u"type it as a Roman numeral from I to X"_s)) << badRank.err.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, RankCommandsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, RankCommandsTest, test::bothBackends(), test::backendName);
 
 } // namespace

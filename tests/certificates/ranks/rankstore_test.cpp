@@ -8,7 +8,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -137,7 +136,6 @@ TEST(RankWords, RomanNumeralsOneToTenOnly)
     EXPECT_EQ(RankStore::rankInWords(u""_s), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, RankStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, RankStoreTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -14,7 +14,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -24,7 +23,7 @@ protected:
     void SetUp() override
     {
         CandidateScreensTest::SetUp();
-        if (skipped())
+        if (IsSkipped())
             return;
         Database &db = m_folder->db();
         test::insertCandidate(db, u"V1"_s);
@@ -48,8 +47,6 @@ protected:
 
 TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFeeFlag)
 {
-    if (skipped())
-        return;
     GateForm *form = openGate(u"N2E"_s);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Verification . . ."_s);
@@ -78,8 +75,6 @@ TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFe
 
 TEST_P(GateScreenTest, ActivationListsFeeVerifiedCandidatesOfTheCollegeRange)
 {
-    if (skipped())
-        return;
     GateForm *form = openGate(u"N23"_s);
     ASSERT_NE(form, nullptr);
     press(Qt::Key_F4);
@@ -104,8 +99,6 @@ TEST_P(GateScreenTest, ActivationListsFeeVerifiedCandidatesOfTheCollegeRange)
 
 TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
 {
-    if (skipped())
-        return;
     GateForm *form = openGate(u"N23"_s);
     press(Qt::Key_F4);
     enter(u"BSC"_s);
@@ -131,8 +124,6 @@ TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
 // screen opens ready for the degree, with the verification hints of its own.
 TEST_P(GateScreenTest, SaveSaysWhatItWroteAndWhatItRefused)
 {
-    if (skipped())
-        return;
     GateForm *form = openGate(u"N2E"_s);
     EXPECT_EQ(form->editMode(), EditMode::Edit); // no F5 needed to start typing
     EXPECT_EQ(focused(), form->text(0));
@@ -162,8 +153,6 @@ TEST_P(GateScreenTest, SaveSaysWhatItWroteAndWhatItRefused)
 
 TEST_P(GateScreenTest, HeaderCodesWithoutAMasterRowAreRefusedWhereTyped)
 {
-    if (skipped())
-        return;
     GateForm *form = openGate(u"N2E"_s);
     press(Qt::Key_F4);
     enter(u"MBA"_s);
@@ -187,8 +176,6 @@ TEST_P(GateScreenTest, HeaderCodesWithoutAMasterRowAreRefusedWhereTyped)
 
 TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
 {
-    if (skipped())
-        return;
     GateForm *form = openGate(u"N23"_s);
     // The screen opens ready for work; Delete is chosen from browsing.
     m_prompter.answer(PromptAnswer::Yes);
@@ -206,7 +193,6 @@ TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
     EXPECT_EQ(form->editMode(), EditMode::Browse);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, GateScreenTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, GateScreenTest, test::bothBackends(), test::backendName);
 
 } // namespace

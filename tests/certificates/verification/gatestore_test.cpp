@@ -10,7 +10,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -178,7 +177,6 @@ TEST_P(GateStoreTest, DeleteDeactivatesEveryUnprintedCandidateOfTheSelection)
     EXPECT_EQ(flag(u"R1"_s, u"factive"_s), u"T"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, GateStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, GateStoreTest, test::bothBackends(), test::backendName);
 
 } // namespace

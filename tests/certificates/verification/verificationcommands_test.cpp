@@ -9,7 +9,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 using sw::test::runBatch;
 
 namespace {
@@ -93,7 +92,6 @@ TEST_P(GateCommandsTest, APrintedCandidateIsNeitherDeactivatedNorUnverified)
     EXPECT_EQ(r.exitCode, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, GateCommandsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, GateCommandsTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -8,12 +8,9 @@
 #include "reports/lists/otherlists.h"
 #include "reports/lists/studentlist.h"
 #include "reports/output/reportoutput.h"
-#include "shell/core/inifile.h"
 #include "shell/core/session.h"
-#include "shell/db/connectionsettings.h"
-#include "shell/db/connector.h"
-#include "shell/startup/startup.h"
 #include "support/scriptedprompter.h"
+#include "support/testdatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,9 +40,7 @@ protected:
     void SetUp() override
     {
         m_session.folder = sw::AppFolder(s_dir->filePath(u"demo"_s));
-        sw::IniFile ini(sw::Startup::iniPath(m_session.folder));
-        ini.load();
-        m_session.cn = sw::Connector::open(sw::ConnectionSettings::read(ini), m_session.folder);
+        m_session.cn = sw::test::connectTo(m_session.folder);
         m_session.convoCode = sw::DemoFolder::currentConvocation();
         m_session.convoName = u"75TH"_s;
         m_header = sw::institutionPageHeader(m_session);

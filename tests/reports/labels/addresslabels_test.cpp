@@ -4,7 +4,6 @@
 #include "reports/labels/addresslabels.h"
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -140,7 +139,6 @@ TEST_P(AddressLabelsTest, OpenDocumentKeepsEachLabelsLines)
     EXPECT_EQ(pdfPages(pdf).size(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, AddressLabelsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, AddressLabelsTest, sw::test::bothBackends(), sw::test::backendName);
 
 } // namespace

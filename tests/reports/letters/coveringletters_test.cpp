@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -278,7 +277,6 @@ TEST(CoveringLetterKinds, NamesOfTheCommandLine)
     EXPECT_FALSE(sw::CoveringLetters::kindFromName(u"students"_s));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CoveringLettersTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CoveringLettersTest, sw::test::bothBackends(), sw::test::backendName);
 
 } // namespace

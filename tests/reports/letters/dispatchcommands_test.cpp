@@ -8,7 +8,6 @@
 #include <QJsonArray>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -133,8 +132,7 @@ TEST_P(DispatchCommandsTest, UsageErrorsAndRefusals)
     EXPECT_FALSE(QFile::exists(book));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DispatchCommandsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DispatchCommandsTest, sw::test::bothBackends(), sw::test::backendName);
 
 // The demonstration convocation: copies made for one degree only, so the workbook holds
 // that degree and the list beside it names every other printed certificate.

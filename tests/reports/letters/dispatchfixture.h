@@ -5,9 +5,9 @@
 #include "reports/lists/certprintedlist.h"
 #include "shell/core/inifile.h"
 #include "shell/document/documentoutput.h"
+#include "support/pdftext.h"
 #include "support/python.h"
 
-#include <QProcess>
 
 #include <cstdio>
 
@@ -76,10 +76,7 @@ protected:
     }
     static QStringList pdfPages(const QString &pdf)
     {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        p.waitForFinished(30000);
-        QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QString text = test::pdfLayoutText(pdf);
         // The PDF keeps the font's ligatures ("fi" as one glyph); read them as their letters.
         text.replace(QChar(0xFB00), QStringLiteral("ff")).replace(QChar(0xFB01), QStringLiteral("fi"));
         text.replace(QChar(0xFB02), QStringLiteral("fl")).replace(QChar(0xFB03), QStringLiteral("ffi"));

@@ -24,7 +24,6 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -232,7 +231,6 @@ TEST_P(DispatchScreensTest, AddressLabelsNeedTheirDates)
     EXPECT_EQ(m_prompter.last(), u"No Data found for the given for the range"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DispatchScreensTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DispatchScreensTest, sw::test::bothBackends(), sw::test::backendName);
 
 } // namespace

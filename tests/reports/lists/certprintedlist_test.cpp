@@ -7,7 +7,6 @@
 #include <QJsonArray>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -155,8 +154,7 @@ TEST_P(CertPrintedTest, OnlineUpdateWritesNumbersAndDatesIntoThePortal)
     EXPECT_EQ(portal.db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CertPrintedTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, CertPrintedTest, sw::test::bothBackends(), sw::test::backendName);
 
 TEST(PrintedListSelection, DateBoxesAreCheckedInTheScreensOrder)
 {

@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         if (!backendAvailable(GetParam()))
-            return;
+            GTEST_SKIP();
         m_installed = std::make_unique<InstalledFolder>(GetParam());
         m_session.folder = m_installed->folder();
         m_session.cn = m_installed->connect();

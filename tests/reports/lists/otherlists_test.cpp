@@ -5,7 +5,6 @@
 #include <QDir>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -136,7 +135,6 @@ TEST_P(OtherListsTest, MismatchListWithEveryCodeInItsMasterStillPrintsItsThreeSe
     EXPECT_EQ(text.count(QChar(12)), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, OtherListsTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, OtherListsTest, sw::test::bothBackends(), sw::test::backendName);
 
 } // namespace

@@ -2,15 +2,14 @@
 #include "listfixture.h"
 #include "reports/lists/photopaste.h"
 #include "shell/document/documentoutput.h"
+#include "support/pdftext.h"
 #include "support/python.h"
 
 #include <QJsonArray>
 
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -27,10 +26,7 @@ protected:
     {
         const QString pdf = m_dir.filePath(u"sheet.pdf"_s);
         sw::documentoutput::writePdf(document, pdf);
-        QProcess p;
-        p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-        p.waitForFinished(30000);
-        return QString::fromUtf8(p.readAllStandardOutput());
+        return sw::test::pdfLayoutText(pdf);
     }
     QString pasted(const QString &regno)
     {
@@ -139,7 +135,6 @@ print(json.dumps({'title': ws['A1'].value, 'names': [v for row in cells for v in
     EXPECT_TRUE(sheet[u"title"_s].toString().startsWith(u"Degree : BSC, College : C001, Reg. No. : R0006"_s));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, PhotoPasteTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, PhotoPasteTest, sw::test::bothBackends(), sw::test::backendName);
 
 } // namespace

@@ -1,70 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "listfixture.h"
 #include "reports/lists/studentlist.h"
-#include "shell/core/session.h"
-#include "support/testdatabase.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
-class StudentListTest : public ::testing::TestWithParam<TestBackend>
+class StudentListTest : public sw::test::ListFixture
 {
 protected:
-    void SetUp() override
-    {
-        if (!sw::test::backendAvailable(GetParam()))
-            return;
-        m_installed = std::make_unique<sw::test::InstalledFolder>(GetParam());
-        m_session.cn = m_installed->connect();
-        m_session.convoCode = u"C025"_s;
-        m_session.convoName = u"75th"_s;
-        auto &db = m_session.db();
-        db.exec(u"insert into degree (fdegree, fdescpn, fspecial) values ('BSC', 'BACHELOR OF SCIENCE', null)"_s);
-        db.exec(u"insert into degree (fdegree, fdescpn, fspecial) values ('MSCPH', 'MASTER OF SCIENCE', 'PHYSICS')"_s);
-        db.exec(u"insert into college (fcollcode, fcollname) values ('C001', 'FIRST COLLEGE')"_s);
-        db.exec(u"insert into college (fcollcode, fcollname) values ('C002', 'SECOND COLLEGE')"_s);
-    }
     void candidate(const QString &regno, const QString &degree, const QString &college, const QString &certNo = {},
                    const QString &convocation = u"C025"_s)
     {
-        m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fyear, fclasscode, fcertno, fdate, "
-                            "fconvocode, factive) values (?, ?, ?, ?, '2025', 'FC', ?, ?, ?, 'T')"_s,
-                            {regno, QString(u"NAME OF "_s + regno), degree, college, certNo.isEmpty() ? QVariant() : certNo,
-                             certNo.isEmpty() ? QVariant() : QVariant(QDate(2025, 12, 20)), convocation});
+        add({regno, degree, college, certNo, {}, convocation});
     }
     QStringList report(bool summary, sw::StudentListSelection s)
     {
         s.normaliseColleges();
-        sw::StudentListReports reports(m_session, m_prompter, [](int, int page) {
-            return QStringList{u"HEADER "_s + QString::number(page)};
-        });
+        sw::StudentListReports reports(m_session, m_prompter, header);
         m_written = summary ? reports.Gen_Report_Data_Sum(s, m_file) : reports.Gen_Report_Data(s, m_file);
-        QFile f(m_file);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLatin1(f.readAll()).split(u"\r\n"_s);
+        return readLines(m_file);
     }
 
-    std::unique_ptr<sw::test::InstalledFolder> m_installed;
-    sw::Session m_session;
-    sw::test::ScriptedPrompter m_prompter;
-    QString m_file;
     bool m_written = false;
-    QTemporaryDir m_dir;
-    QString m_fileInDir = m_dir.filePath(u"REP001.Prn"_s);
 };
 
 TEST_P(StudentListTest, ListsTheDegreeByCollegeWithFixedWidthColumns)
 {
-    if (!m_installed)
-        return;
-    m_file = m_fileInDir;
     candidate(u"R0002"_s, u"BSC"_s, u"C002"_s);
     candidate(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
     candidate(u"R0003"_s, u"BSC"_s, u"C002"_s);
@@ -91,9 +53,6 @@ TEST_P(StudentListTest, ListsTheDegreeByCollegeWithFixedWidthColumns)
 
 TEST_P(StudentListTest, PrintedOnlyNarrowsTheListAndSaysSoInTheTitle)
 {
-    if (!m_installed)
-        return;
-    m_file = m_fileInDir;
     candidate(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
     candidate(u"R0002"_s, u"BSC"_s, u"C001"_s);
     sw::StudentListSelection s{u"BSC"_s, u"C001"_s, {}};
@@ -107,9 +66,6 @@ TEST_P(StudentListTest, PrintedOnlyNarrowsTheListAndSaysSoInTheTitle)
 
 TEST_P(StudentListTest, NoRowsSaysSoAndWritesNoReport)
 {
-    if (!m_installed)
-        return;
-    m_file = m_fileInDir;
     report(false, {u"BSC"_s, {}, {}});
     EXPECT_FALSE(m_written);
     EXPECT_EQ(m_prompter.last(), u"No records found for the range"_s);
@@ -118,9 +74,6 @@ TEST_P(StudentListTest, NoRowsSaysSoAndWritesNoReport)
 
 TEST_P(StudentListTest, SummaryCountsEveryDegreeOfTheRangeAndTotalsThem)
 {
-    if (!m_installed)
-        return;
-    m_file = m_fileInDir;
     candidate(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
     candidate(u"R0002"_s, u"BSC"_s, u"C001"_s);
     candidate(u"R0003"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s);
@@ -148,7 +101,6 @@ TEST(StudentListSelection, ABlankFromCollegeMeansAllAndAGivenOneIsAlsoTheTo)
     EXPECT_EQ(one.toCollege, u"C003"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StudentListTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, StudentListTest, sw::test::bothBackends(), sw::test::backendName);
 
 } // namespace

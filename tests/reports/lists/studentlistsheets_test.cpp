@@ -10,7 +10,6 @@
 #include <QJsonArray>
 
 using namespace Qt::StringLiterals;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -177,7 +176,6 @@ TEST_P(StudentListSheetsTest, NoRowsWritesNoWorkbook)
                  && !QDir(m_session.folder.filePath(u"Output"_s)).entryList({u"*.xlsx"_s}).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StudentListSheetsTest,
-                         ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB), sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, StudentListSheetsTest, sw::test::bothBackends(), sw::test::backendName);
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/output/reportpreview.h"
 #include "reports/output/reportwriter.h"
-#include "shell/core/stoperror.h"
+#include "support/stoptext.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -108,12 +108,8 @@ TEST(ReportLine, FieldsAreCutAndAlignedToTheirWidths)
 
 TEST(ReportWriterFailure, AnUnwritableFileIsAReportError)
 {
-    try {
-        sw::ReportWriter writer(u"/proc/none/REP001.Prn"_s, {}, {});
-        FAIL();
-    } catch (const sw::StopError &e) {
-        EXPECT_TRUE(e.text().startsWith(u"Error Message  : Err No. "_s));
-    }
+    EXPECT_TRUE(sw::test::stopText([] { sw::ReportWriter writer(u"/proc/none/REP001.Prn"_s, {}, {}); })
+                    .startsWith(u"Error Message  : Err No. "_s));
 }
 
 TEST(ReportPreviewText, PagesSplitAtFormFeeds)
@@ -157,8 +153,8 @@ TEST(ReportPreviewText, SavedCopyKeepsEightBitTextAndCrLf)
 
 #include "reports/output/reportoutput.h"
 #include "shell/document/documentoutput.h"
+#include "support/pdftext.h"
 
-#include <QProcess>
 #include <QSet>
 
 namespace {
@@ -179,10 +175,7 @@ TEST(ReportDocument, EachReportPageIsOneSheetWithItsColumnsInPlace)
     writer.finish();
     const QString pdf = dir.filePath(u"report.pdf"_s);
     sw::writeReportPdf(report, pdf);
-    QProcess p;
-    p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QString text = sw::test::pdfLayoutText(pdf);
     const QStringList pages = text.split(QChar(12), Qt::SkipEmptyParts);
     ASSERT_EQ(pages.size(), 2) << text.toStdString();
     EXPECT_TRUE(pages[0].contains(u"Page No : 1"_s));

@@ -9,6 +9,7 @@
 #include "reports/output/reportwriter.h"
 #include "shell/common/reportpageheader.h"
 #include "support/cupsqueue.h"
+#include "support/pdftext.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -97,14 +98,6 @@ protected:
         return pages;
     }
 
-    static QString pdfText(const QString &pdf)
-    {
-        QProcess p;
-        p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-        p.waitForFinished(60000);
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
-
     // The first sheet's short and long sides, in whole points (a landscape page may
     // lie either way round, turned by the page's rotation).
     static QSize pdfPaper(const QString &pdf)
@@ -123,7 +116,7 @@ protected:
     {
         const ReportShape &shape = GetParam();
         const QList<QStringList> expected = pagesOf(report);
-        const QList<QStringList> printed = pagesOf(pdfText(pdf));
+        const QList<QStringList> printed = pagesOf(sw::test::pdfLayoutText(pdf));
         // One sheet for each page of the report: the form feeds and one more.
         EXPECT_EQ(printed.size(), report.count(QChar(12)) + 1);
         ASSERT_EQ(printed.size(), expected.size());

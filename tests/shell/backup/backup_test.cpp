@@ -120,8 +120,7 @@ TEST_P(BackupTest, AFileThatIsNoBackupLeavesTheDatabaseAsItWas)
     EXPECT_EQ(m_prompter.last(), u"Invalid File path!!"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, BackupTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, BackupTest, test::bothBackends(), test::backendName);
 
 TEST(SqliteRestore, OntoAFolderWithoutDatabaseAsksNothing)
 {

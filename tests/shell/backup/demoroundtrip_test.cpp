@@ -3,12 +3,8 @@
 // comes back exactly, on SQLite and on MariaDB (whose copy goes through the client tools).
 #include "app/demo/demofolder.h"
 #include "shell/backup/backuprun.h"
-#include "shell/core/inifile.h"
 #include "shell/core/session.h"
-#include "shell/db/connectionsettings.h"
-#include "shell/db/connector.h"
 #include "shell/db/schema.h"
-#include "shell/startup/startup.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
@@ -77,13 +73,6 @@ void copyRows(Database &from, Database &to)
     scope.commit();
 }
 
-std::unique_ptr<Database> connectTo(const AppFolder &folder)
-{
-    IniFile ini(Startup::iniPath(folder));
-    ini.load();
-    return Connector::open(ConnectionSettings::read(ini), folder);
-}
-
 class DemoRoundTripTest : public ::testing::TestWithParam<TestBackend>
 {
 };
@@ -106,7 +95,7 @@ TEST_P(DemoRoundTripTest, EveryRowOfTheDemoComesBackAfterARestore)
     session.folder = folder.folder();
     session.cn = folder.connect();
     {
-        const auto demoDb = connectTo(demo);
+        const auto demoDb = test::connectTo(demo);
         copyRows(*demoDb, session.db());
     }
     const Snapshot before = snapshot(session.db());
@@ -139,7 +128,6 @@ TEST_P(DemoRoundTripTest, EveryRowOfTheDemoComesBackAfterARestore)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DemoRoundTripTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DemoRoundTripTest, test::bothBackends(), test::backendName);
 
 } // namespace

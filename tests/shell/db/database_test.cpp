@@ -11,22 +11,10 @@ using sw::test::TestBackend;
 
 namespace {
 
-class DatabaseTest : public ::testing::TestWithParam<TestBackend>
+class DatabaseTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            return;
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
-    int count(const QString &table)
-    {
-        return m_db->scalar(u"SELECT COUNT(*) FROM "_s + table).toInt();
-    }
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
+    int count(const QString &table) { return m_db->scalar(u"SELECT COUNT(*) FROM "_s + table).toInt(); }
 };
 
 TEST_P(DatabaseTest, QuotesAndStatementTextInValuesAreStoredAsText)
@@ -132,8 +120,7 @@ TEST_P(DatabaseTest, ErrorsAreClassified)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DatabaseTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DatabaseTest, test::bothBackends(), test::backendName);
 
 TEST(NotConnected, EveryStatementFailsWithTheClosedConnectionError)
 {

@@ -34,18 +34,9 @@ QStringList definedColumns(const QString &table)
     return out;
 }
 
-class SchemaTest : public ::testing::TestWithParam<TestBackend>
+class SchemaTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            return;
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
     test::ScriptedPrompter m_prompter;
 };
 
@@ -147,8 +138,7 @@ TEST_P(SchemaTest, TablesLackingTheirLastColumnsGainThemWithoutLosingRows)
     EXPECT_EQ(m_db->scalar(u"SELECT fversion FROM control"_s).toString(), u"1.0.0"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, test::bothBackends(), test::backendName);
 
 // Only MariaDB re-declares columns (SQLite cannot), so the two skipped error kinds
 // are proven on the server.

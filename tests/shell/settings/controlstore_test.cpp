@@ -9,7 +9,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -106,7 +105,6 @@ TEST_P(ControlStoreTest, AppearanceDefaultsSavesAndRefusesWhatIsNotAColour)
     EXPECT_EQ(store.appearance(), AppearanceSettings());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ControlStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, ControlStoreTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -92,8 +92,7 @@ TEST_P(BatchTest, UpgradeOnACurrentDatabaseStampsAndSaysSo)
     EXPECT_TRUE(r.out.contains(u"tables created: \n"_s));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, BatchTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         sw::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, BatchTest, sw::test::bothBackends(), sw::test::backendName);
 
 TEST(BatchUsage, UsageErrorsExitWithTwo)
 {

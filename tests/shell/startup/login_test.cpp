@@ -11,19 +11,17 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
-class LoginTest : public ::testing::TestWithParam<TestBackend>
+class LoginTest : public test::InstalledFolderTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
+        InstalledFolderTest::SetUp();
+        if (IsSkipped())
             return;
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
         addUser(u"CLERK"_s, u"pass1"_s, u"N2*N22"_s, u"B"_s);
         addUser(u"O'NEIL"_s, u"it's"_s, QString(), QString());
         m_db->exec(u"insert into masconvo (fconvocode, fconvoname) values (?, ?)"_s, {u"C26"_s, u"Convocation 2026"_s});
@@ -35,8 +33,6 @@ protected:
                    {name, passwords::encodeUser(password), permissions,
                     section.isNull() ? Database::nullText() : QVariant(section)});
     }
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
 };
 
 TEST_P(LoginTest, ListsUsersAndConvocationsWithTheAdministrativeOneFirst)
@@ -126,7 +122,6 @@ TEST_P(LoginTest, AUserWhoseRowWentAwayHasNoPermissions)
               u"You have no permissions to use the Software, Contact Admin."_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, LoginTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, LoginTest, test::bothBackends(), test::backendName);
 
 } // namespace

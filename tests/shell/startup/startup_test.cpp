@@ -168,19 +168,10 @@ TEST(StartupFolder, AMissingApplicationFolderIsNamed)
 }
 
 // Start-up on installed folders, on every backend.
-class StartupTest : public ::testing::TestWithParam<TestBackend>
+class StartupTest : public test::InstalledFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            return;
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_db = m_folder->connect();
-    }
     Startup::Outcome run() { return Startup(m_folder->folder(), m_ui).run(m_session); }
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    std::unique_ptr<Database> m_db;
     RecordingUi m_ui;
     Session m_session;
 };
@@ -240,8 +231,7 @@ TEST_P(StartupTest, ANullInstitutionCodeBecomesABlank)
     EXPECT_EQ(m_session.instTitle, QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StartupTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, StartupTest, test::bothBackends(), test::backendName);
 
 TEST(MariaDbStartup, ARefusedLoginShowsTheNumberAndOpensTheDialog)
 {

@@ -285,7 +285,6 @@ TEST_P(AdministrationTest, ARestoreGoesToTheMarkedDatabaseAlsoWhenItIsGoneOrDama
     EXPECT_EQ(lines.back().entry.newValue, u"from "_s + file);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, AdministrationTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, AdministrationTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -15,7 +15,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -127,8 +126,7 @@ TEST_P(UserStoreTest, TheCommandLineAddsPermitsAndRefusesWhatAUserMayNotDo)
     EXPECT_EQ(r.exitCode, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, UserStoreTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, UserStoreTest, test::bothBackends(), test::backendName);
 
 } // namespace
 

@@ -2,7 +2,6 @@
 // Workbooks read back by python3-openpyxl (and zipfile for the pictures): what a
 // spreadsheet program opening them finds.
 #include "shell/core/appfolder.h"
-#include "shell/core/stoperror.h"
 #include "shell/workbook/workbook.h"
 
 #include <QDir>
@@ -15,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include "support/python.h"
+#include "support/stoptext.h"
 
 #include <gtest/gtest.h>
 
@@ -255,38 +255,28 @@ print(json.dumps({'headers': [[(ws.oddHeader.center.text or '').replace('&&', '&
     }
 }
 
-QString stopMessage(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const StopError &e) {
-        return e.text();
-    }
-    return {};
-}
-
 TEST_F(WorkbookTest, MistakesAreNamedAndLeaveNoFile)
 {
     const QString path = m_dir.filePath(u"list.xlsx"_s);
     {
         Workbook book(path);
         Worksheet &sheet = book.addSheet(u"SHEET_01"_s);
-        EXPECT_TRUE(stopMessage([&] { book.addSheet(u"sheet_01"_s); }).contains(u"already has a sheet named"_s));
-        EXPECT_TRUE(stopMessage([&] { book.addSheet(u"a/b"_s); }).contains(u"\"a/b\" cannot be used"_s));
-        EXPECT_TRUE(stopMessage([&] { book.addSheet(QString(40, u'X')); }).contains(u"cannot be used"_s));
-        EXPECT_TRUE(stopMessage([&] { book.rename(sheet, u"x:y"_s); }).contains(u"cannot be used"_s));
+        EXPECT_TRUE(test::stopText([&] { book.addSheet(u"sheet_01"_s); }).contains(u"already has a sheet named"_s));
+        EXPECT_TRUE(test::stopText([&] { book.addSheet(u"a/b"_s); }).contains(u"\"a/b\" cannot be used"_s));
+        EXPECT_TRUE(test::stopText([&] { book.addSheet(QString(40, u'X')); }).contains(u"cannot be used"_s));
+        EXPECT_TRUE(test::stopText([&] { book.rename(sheet, u"x:y"_s); }).contains(u"cannot be used"_s));
         const QString missing =
-            stopMessage([&] { sheet.insertPicture(0, 0, m_dir.filePath(u"9999.jpg"_s), QSizeF(10, 10)); });
+            test::stopText([&] { sheet.insertPicture(0, 0, m_dir.filePath(u"9999.jpg"_s), QSizeF(10, 10)); });
         EXPECT_TRUE(missing.contains(u"Sheet \"SHEET_01\", picture at A1"_s)) << missing.toStdString();
         EXPECT_TRUE(missing.contains(u"9999.jpg does not exist"_s));
-        EXPECT_TRUE(stopMessage([&] { sheet.write(2000000, 0, u"x"_s); }).contains(u"cell A2000001"_s));
+        EXPECT_TRUE(test::stopText([&] { sheet.write(2000000, 0, u"x"_s); }).contains(u"cell A2000001"_s));
         sheet.write(0, 0, u"kept?"_s);
         // Not closed: the run stopped. Nothing is left, not even the temporary file.
     }
     EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::Files).isEmpty());
 
     const QString unwritable = m_dir.filePath(u"no/such/folder/list.xlsx"_s);
-    EXPECT_TRUE(stopMessage([&] { Workbook book(unwritable); }).contains(unwritable));
+    EXPECT_TRUE(test::stopText([&] { Workbook book(unwritable); }).contains(unwritable));
 }
 
 TEST_F(WorkbookTest, OutputFilesGoUnderTheFoldersOutput)
