@@ -4,12 +4,14 @@
 #include "masters/mastersscreens.h"
 #include "reports/reportsscreens.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/shellscreens.h"
 #include "shell/ui/guiapplication.h"
 
 int main(int argc, char **argv)
 {
     // Menu codes without a screen open a "not yet available" child.
     sw::ScreenRegistry screens;
+    sw::registerShellScreens(screens);
     sw::registerMastersScreens(screens);
     sw::registerCandidatesScreens(screens);
     sw::registerCertificatesScreens(screens);

@@ -5,13 +5,7 @@
 #include "masters/namelibrary/kannadalibraryscreen.h"
 #include "masters/namelibrary/kannadanameupdatescreen.h"
 #include "masters/recordmasters/recordmasterform.h"
-#include "shell/audit/audittrailscreen.h"
-#include "shell/backup/restorescreen.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/settings/institutionform.h"
-#include "shell/settings/projectsettingsscreen.h"
-#include "shell/users/passworddialog.h"
-#include "shell/users/usersscreen.h"
 
 using namespace Qt::StringLiterals;
 
@@ -50,21 +44,6 @@ void registerMastersScreens(ScreenRegistry &screens)
     screens.add(u"N44"_s, {u"AUTOCORRECT"_s, false, [](const FormContext &c, const QString &) {
                                return new KannadaLibraryScreen(c);
                            }});
-
-    // The utilities of the shell (users, settings, backup) are registered here with the
-    // screens of the same delivery rather than through a registration function of their own.
-    screens.add(u"N42"_s, {u"FRMPASS"_s, true, [](const FormContext &c, const QString &) {
-                               return new PasswordDialog(c.session, c.prompter);
-                           }});
-    screens.add(u"N43"_s, {u"users"_s, false, [](const FormContext &c, const QString &) { return new UsersScreen(c); }});
-    screens.add(u"N41"_s, {u"CONTROLE"_s, false, [](const FormContext &c, const QString &) {
-                               return new InstitutionForm(c);
-                           }});
-    screens.add(u"N49"_s, {u"SETTINGS"_s, false, [](const FormContext &c, const QString &) {
-                               return new ProjectSettingsScreen(c);
-                           }});
-    registerBackupScreens(screens);
-    registerAuditScreens(screens);
 }
 
 } // namespace sw

@@ -3,7 +3,7 @@
 
 #include "reports/labels/addresslabelsscreen.h"
 #include "reports/letters/coveringlettersscreen.h"
-#include "reports/nad/nadexp.h"
+#include "reports/nad/nadexportscreen.h"
 #include "reports/screens/listscreens.h"
 #include "shell/forms/screenregistry.h"
 
@@ -30,7 +30,7 @@ void registerReportsScreens(ScreenRegistry &screens)
                            }});
     screens.add(u"N34"_s, {u"ADDENV"_s, false, [](const FormContext &c, const QString &) { return new AddressLabelsScreen(c); }});
     screens.add(u"N38"_s, {u"COVLETT"_s, false, [](const FormContext &c, const QString &) { return new CoveringLettersScreen(c); }});
-    screens.add(u"N3A"_s, {u"NADEXP"_s, false, [](const FormContext &c, const QString &) { return new NadExp(c); }});
+    screens.add(u"N3A"_s, {u"NADEXP"_s, false, [](const FormContext &c, const QString &) { return new NadExportScreen(c); }});
 }
 
 } // namespace sw

@@ -13,6 +13,7 @@
 #include "shell/forms/screenregistry.h"
 #include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
+#include "shell/shellscreens.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ protected:
         if (!backendAvailable(GetParam()))
             GTEST_SKIP();
         m_folder = std::make_unique<LoggedInFolder>(GetParam());
+        registerShellScreens(m_screens);
         registerMastersScreens(m_screens);
     }
     void openWindow(const QString &user, const QString &password)

@@ -21,6 +21,7 @@
 #include "shell/startup/startup.h"
 #include "shell/ui/mainwindow.h"
 #include "support/scriptedprompter.h"
+#include "shell/shellscreens.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,6 +79,7 @@ protected:
 
     void SetUp() override
     {
+        registerShellScreens(m_screens);
         registerMastersScreens(m_screens);
         registerCandidatesScreens(m_screens);
         registerCertificatesScreens(m_screens);

@@ -59,7 +59,7 @@ bool AddressLabelsScreen::generate()
     s.tatkalOnly = chk(0)->isChecked();
     s.postOnly = chk(1)->isChecked();
     s.normaliseRanges();
-    const QString odt = Workbook::outputPath(session().folder, u"AddressLabels.odt"_s);
+    const QString odt = session().folder.outputPath(u"AddressLabels.odt"_s);
     const QString pdf = QFileInfo(odt).path() + u"/AddressLabels.pdf"_s;
     if (AddressLabels(session(), prompter()).Gen_Report_Data_Word(s, odt, pdf) == 0) {
         text(0)->setFocus();

@@ -68,7 +68,7 @@ bool CoveringLettersScreen::generate()
             text(0)->setFocus();
         return wrote;
     }
-    const QString odt = Workbook::outputPath(session().folder, name + u".odt"_s);
+    const QString odt = session().folder.outputPath(name + u".odt"_s);
     const QString pdf = QFileInfo(odt).path() + u'/' + name + u".pdf"_s;
     if (!letters.writeDocument(kind, s, odt, pdf)) {
         text(0)->setFocus();

@@ -54,7 +54,7 @@ void documentPaths(BatchContext &c, const QString &defaultName, QString *odt, QS
 {
     const QString out = c.args.value(u"out"_s);
     if (out.isEmpty())
-        *odt = Workbook::outputPath(c.session.folder, defaultName);
+        *odt = c.session.folder.outputPath(defaultName);
     else if (out.endsWith(u".pdf"_s, Qt::CaseInsensitive))
         *pdf = out;
     else if (out.endsWith(u".odt"_s, Qt::CaseInsensitive))
@@ -75,7 +75,7 @@ int digiLockerExport(BatchContext &c)
 {
     QString out = c.args.value(u"out"_s);
     if (out.isEmpty())
-        out = Workbook::outputPath(c.session.folder, u"DigiLocker.zip"_s);
+        out = c.session.folder.outputPath(u"DigiLocker.zip"_s);
     else if (!out.endsWith(u".zip"_s, Qt::CaseInsensitive))
         throw UsageError(u"--out takes a .zip file for the DigiLocker layout, not "_s + out);
     const DigiLockerResult result = DigiLockerExport(c.session).run(nadSelection(c), out);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/certprintedlist.h"
+#include "shell/core/csvwriter.h"
 #include "shell/core/dates.h"
 
 #include "shell/core/legacytext.h"
@@ -232,7 +233,10 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
                                     rows.text(u"fexamtype"_s), rows.text(u"fcollcode"_s),
                                     rows.text(u"fregno"_s),   rows.text(u"fcertno"_s),
                                     formatDmy(rows.date(u"fprintdate"_s)), formatDmy(rows.date(u"fdate"_s))};
-        file.write(legacytext::toBytes(fields.join(u',')) + "\r\n");
+        QList<QByteArray> encoded;
+        for (const QString &field : fields)
+            encoded << legacytext::toBytes(field);
+        file.write(csv::record(encoded) + "\r\n");
         ++count;
     } while (rows.next());
     if (!file.commit())

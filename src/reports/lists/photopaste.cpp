@@ -181,7 +181,7 @@ QString PhotoPasteSheet::Gen_Report_Data(const PhotoPasteSelection &s, const QSt
     const std::optional<Document> sheet = compose(s);
     if (!sheet)
         return {};
-    const QString path = Workbook::outputPath(m_session.folder, u"PhotoPaste.odt"_s);
+    const QString path = m_session.folder.outputPath(u"PhotoPaste.odt"_s);
     OdtWriter::write(*sheet, path);
     if (!pdfPath.isEmpty())
         documentoutput::writePdf(*sheet, pdfPath);
@@ -196,7 +196,7 @@ QString PhotoPasteSheet::Gen_Report_Data_Excel(const PhotoPasteSelection &s)
     if (!found)
         return {};
     Rows &rows = *found;
-    Workbook book(Workbook::outputPath(m_session.folder, u"PhotoPaste.xlsx"_s));
+    Workbook book(m_session.folder.outputPath(u"PhotoPaste.xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
     sheet.setHeader(PageText()
                         .at(PageText::Section::Centre)

@@ -87,7 +87,7 @@ QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
         noSheetRows();
         return {};
     }
-    Workbook book(Workbook::outputPath(m_session.folder, u"StudentList_"_s + safeFilePart(s.degree) + u".xlsx"_s));
+    Workbook book(m_session.folder.outputPath(u"StudentList_"_s + safeFilePart(s.degree) + u".xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
     CellFormat cell;
     cell.numberFormat = u"@"_s;
@@ -163,7 +163,7 @@ QString StudentListReports::Gen_Report_Data_Xls_Convo(const StudentListSelection
         return {};
     }
     Workbook book(
-        Workbook::outputPath(m_session.folder, u"ConvocationList_"_s + safeFilePart(s.degree) + u".xlsx"_s));
+        m_session.folder.outputPath(u"ConvocationList_"_s + safeFilePart(s.degree) + u".xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
     CellFormat centre;
     centre.numberFormat = u"@"_s;
@@ -344,7 +344,7 @@ QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelectio
         return {};
     }
 
-    Workbook book(Workbook::outputPath(m_session.folder, (rankOnly ? u"RankLedger_"_s : u"Ledger_"_s)
+    Workbook book(m_session.folder.outputPath((rankOnly ? u"RankLedger_"_s : u"Ledger_"_s)
                                                              + safeFilePart(s.degree) + u".xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
     const QString special = rows.text(rankOnly ? u"fspecial"_s : u"fdegreespecial"_s);

@@ -8,6 +8,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/document/pdfsignature.h"
 #include "shell/workbook/workbook.h"
+#include "shell/settings/controlstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,7 +124,7 @@ NadExport::NadExport(Session &session)
 
 QString NadExport::defaultPath(bool cdsl) const
 {
-    return Workbook::outputPath(m_session.folder, cdsl ? u"NAD_CDSL.xlsx"_s : u"NAD_NSDL.xlsx"_s);
+    return m_session.folder.outputPath(cdsl ? u"NAD_CDSL.xlsx"_s : u"NAD_NSDL.xlsx"_s);
 }
 
 QString NadExport::missingListPath(const QString &workbookPath)
@@ -156,8 +157,7 @@ QString NadExport::missingMessage(const QString &workbookPath) const
 
 QString NadExport::depositoryId() const
 {
-    Rows rows = m_session.db().query(u"select fnadid from control"_s);
-    const QString id = rows.next() ? rows.text(0).trimmed() : QString();
+    const QString id = ControlStore(m_session.db()).institution().depositoryId;
     if (id.isEmpty())
         throw StopError(u"The institution's depository id (control.fnadid) is not set: enter the NAD id in the "
                         "settings before exporting."_s,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/core/appfolder.h"
 
+#include "shell/core/stoperror.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -43,6 +45,14 @@ QString AppFolder::filePath(const QString &relative) const
 {
     const QString rel = normalise(relative);
     return rel.isEmpty() ? m_root : m_root + u'/' + rel;
+}
+
+QString AppFolder::outputPath(const QString &fileName) const
+{
+    const QString dir = filePath(u"Output"_s);
+    if (!QDir().mkpath(dir))
+        throw StopError(u"The folder "_s + dir + u" cannot be created."_s);
+    return QDir(dir).filePath(fileName);
 }
 
 bool AppFolder::exists(const QString &relative) const

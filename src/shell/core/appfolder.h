@@ -23,6 +23,9 @@ public:
     bool rootExists() const;
 
     QString filePath(const QString &relative) const;
+    // `fileName` under Output/, where workbooks and documents are written (the folder
+    // is made when missing; StopError when it cannot be).
+    QString outputPath(const QString &fileName) const;
     bool exists(const QString &relative) const;
 
     // The file at `relative` whatever the letter case of its name's last part

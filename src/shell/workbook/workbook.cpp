@@ -261,14 +261,6 @@ Workbook::~Workbook()
         std::free(name);
 }
 
-QString Workbook::outputPath(const AppFolder &folder, const QString &fileName)
-{
-    const QString dir = folder.filePath(u"Output"_s);
-    if (!QDir().mkpath(dir))
-        throw StopError(u"The folder "_s + dir + u" cannot be created."_s);
-    return QDir(dir).filePath(fileName);
-}
-
 void Workbook::checkSheetName(const QString &name) const
 {
     for (const auto &s : m_sheets)

@@ -131,9 +131,6 @@ public:
     Workbook(const Workbook &) = delete;
     Workbook &operator=(const Workbook &) = delete;
 
-    // `fileName` under the folder's Output/ (created when missing).
-    static QString outputPath(const AppFolder &folder, const QString &fileName);
-
     QString path() const { return m_path; }
     Worksheet &addSheet(const QString &name);
     Worksheet *sheet(const QString &name);

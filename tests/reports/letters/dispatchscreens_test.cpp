@@ -5,7 +5,7 @@
 #include "dispatchfixture.h"
 #include "reports/labels/addresslabelsscreen.h"
 #include "reports/letters/coveringlettersscreen.h"
-#include "reports/nad/nadexp.h"
+#include "reports/nad/nadexportscreen.h"
 #include "reports/output/reportpreviewdialog.h"
 #include "reports/reportsscreens.h"
 #include "shell/forms/commandactions.h"
@@ -90,7 +90,7 @@ protected:
 
 TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
 {
-    auto *screen = open<sw::NadExp>(u"N3A"_s);
+    auto *screen = open<sw::NadExportScreen>(u"N3A"_s);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->windowTitle(), u"NAD Export . . ."_s);
     picture(screen, u"nadexp"_s);
@@ -143,7 +143,7 @@ TEST_P(DispatchScreensTest, NsdlAsksWhetherPassesOnly)
         sw::test::addStudent(db, regno);
     sw::test::addResult(db, u"A"_s, u"S1"_s, u"P"_s, u"0"_s);
     sw::test::addResult(db, u"B"_s, u"S2"_s, u"F"_s, u"0"_s);
-    auto *screen = open<sw::NadExp>(u"N3A"_s);
+    auto *screen = open<sw::NadExportScreen>(u"N3A"_s);
     ASSERT_NE(screen, nullptr);
     screen->opt(1)->setChecked(true);
     const auto dataRows = [this] {

@@ -282,7 +282,7 @@ TEST_F(WorkbookTest, MistakesAreNamedAndLeaveNoFile)
 TEST_F(WorkbookTest, OutputFilesGoUnderTheFoldersOutput)
 {
     const AppFolder folder(m_dir.path());
-    const QString path = Workbook::outputPath(folder, u"NAD_001.xlsx"_s);
+    const QString path = folder.outputPath(u"NAD_001.xlsx"_s);
     EXPECT_EQ(path, m_dir.filePath(u"Output/NAD_001.xlsx"_s));
     EXPECT_TRUE(QDir(m_dir.filePath(u"Output"_s)).exists());
 }

@@ -7,11 +7,11 @@ namespace sw {
 
 // NAD Export . . .: the depository upload workbook in the CDSL or the NSDL layout,
 // opened for the clerk to check and save, or the DigiLocker upload files.
-class NadExp final : public ReportScreen
+class NadExportScreen final : public ReportScreen
 {
     Q_OBJECT
 public:
-    explicit NadExp(const FormContext &context, QWidget *parent = nullptr);
+    explicit NadExportScreen(const FormContext &context, QWidget *parent = nullptr);
 
     // Where the last export was written (empty before the first).
     QString lastOutput() const { return m_lastOutput; }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reports/nad/nadexp.h"
+#include "reports/nad/nadexportscreen.h"
 
 #include "reports/nad/digilockerexport.h"
 #include "reports/nad/nadexport.h"
@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-NadExp::NadExp(const FormContext &context, QWidget *parent)
+NadExportScreen::NadExportScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"NADEXP"_s, u"NAD Export . . ."_s, parent)
 {
     addCode(0, u"From Degree"_s, 5, 10);
@@ -30,7 +30,7 @@ NadExp::NadExp(const FormContext &context, QWidget *parent)
         setLookup(text(i), [this] { return collegeLookup({}); });
 }
 
-bool NadExp::fieldLeft(QLineEdit *field)
+bool NadExportScreen::fieldLeft(QLineEdit *field)
 {
     for (int i : {0, 3}) {
         if (field == text(i))
@@ -43,7 +43,7 @@ bool NadExp::fieldLeft(QLineEdit *field)
     return true;
 }
 
-bool NadExp::generate()
+bool NadExportScreen::generate()
 {
     NadExport run(session());
     if (opt(0)->isChecked()) {
@@ -67,7 +67,7 @@ bool NadExp::generate()
     } else if (opt(2)->isChecked()) {
         NadSelection s{text(0)->text(), text(3)->text(), text(1)->text(), text(2)->text()};
         s.normaliseRanges();
-        const QString path = Workbook::outputPath(session().folder, u"DigiLocker.zip"_s);
+        const QString path = session().folder.outputPath(u"DigiLocker.zip"_s);
         const DigiLockerResult result = DigiLockerExport(session()).run(s, path);
         m_lastOutput = result.parts.value(0);
         prompter().message(result.summary(), u"NAD Export"_s,
