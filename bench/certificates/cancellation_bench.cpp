@@ -13,6 +13,7 @@
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/startup/startup.h"
+#include "demosession.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -26,7 +27,8 @@ using namespace sw;
 
 namespace {
 
-void addPrinted(Database &db, int count)
+// `count` printed candidates of BA at C001, register numbers `prefix`000000 onwards.
+void addPrinted(Database &db, int count, const QString &prefix)
 {
     WriteScope scope(db);
     Statement insert = db.prepare(
@@ -35,8 +37,8 @@ void addPrinted(Database &db, int count)
         "?, ?, 'ADMIN')"_s);
     for (int i = 0; i < count; ++i) {
         const QString serial = QString::number(i).rightJustified(6, u'0');
-        insert.exec({QString(u"9CX"_s + serial), QString(u"BENCH CANDIDATE "_s + QString::number(i)),
-                     DemoFolder::currentConvocation(), QString(u"CX"_s + serial), QDate(2025, 12, 20)});
+        insert.exec({QString(prefix + serial), QString(u"BENCH CANDIDATE "_s + QString::number(i)),
+                     DemoFolder::currentConvocation(), QString(prefix.mid(1) + serial), QDate(2025, 12, 20)});
     }
     scope.commit();
 }
@@ -51,20 +53,11 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const AppFolder folder(dir.filePath(u"app"_s));
+    Session session = bench::demoSession(folder);
+    addPrinted(session.db(), count, u"9CX"_s);
+
     QTextStream out(stdout);
     QTextStream err(stderr);
-    ConsolePrompter quiet(out, err, ConsolePrompter::Policy::Yes);
-    DemoFolder::build(folder, quiet);
-    IniFile ini(Startup::iniPath(folder));
-    ini.load();
-    Session session;
-    session.folder = folder;
-    session.cn = Connector::open(ConnectionSettings::read(ini), folder, {});
-    session.convoCode = DemoFolder::currentConvocation();
-    session.userName = u"ADMIN"_s;
-    session.instCode = u"003"_s;
-    addPrinted(session.db(), count);
-
     ConsolePrompter silent(out, err, ConsolePrompter::Policy::Yes);
     CancellationStore store(session, silent);
     // The demo's own printed candidates of BA at C001 are in the grid too.
@@ -81,9 +74,10 @@ int main(int argc, char **argv)
     std::printf("Range cancellation of %d certificates:       %8.1f ms (one transaction, %.3f ms each)\n", cancelled,
                 cancelMs, cancelMs / std::max(1, cancelled));
 
-    addPrinted(session.db(), 1);
+    // A candidate of its own: those above keep their rows after the range cancellation.
+    addPrinted(session.db(), 1, u"9CY"_s);
     wall.restart();
-    const auto single = store.cancelOne(u"9CX000000"_s, u"bench"_s);
+    const auto single = store.cancelOne(u"9CY000000"_s, u"bench"_s);
     std::printf("Single cancellation with its register line:  %8.2f ms (%s)\n", wall.nsecsElapsed() / 1e6,
                 single ? "done" : "refused");
     return 0;

@@ -18,6 +18,7 @@
 #include "shell/db/connector.h"
 #include "shell/document/odtwriter.h"
 #include "shell/startup/startup.h"
+#include "demosession.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -79,18 +80,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const AppFolder folder(dir.filePath(u"app"_s));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    ConsolePrompter quiet(out, err, ConsolePrompter::Policy::Yes);
-    DemoFolder::build(folder, quiet);
-    IniFile ini(Startup::iniPath(folder));
-    ini.load();
-    Session session;
-    session.folder = folder;
-    session.cn = Connector::open(ConnectionSettings::read(ini), folder, {});
-    session.convoCode = DemoFolder::currentConvocation();
-    session.userName = u"ADMIN"_s;
-    session.instCode = u"003"_s;
+    Session session = bench::demoSession(folder);
     addCandidates(session.db(), count, true);
     addCandidates(session.db(), count, false);
 

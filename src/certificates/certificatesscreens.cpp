@@ -2,7 +2,7 @@
 #include "certificates/certificatesscreens.h"
 
 #include "certificates/cancellation/cancellationscreens.h"
-#include "certificates/printing/certprint.h"
+#include "certificates/printing/certificateprintscreen.h"
 #include "certificates/printing/stationeryledger.h"
 #include "certificates/ranks/rankscreens.h"
 #include "certificates/reccert/recentcertificatesform.h"

@@ -3,7 +3,7 @@
 // follows it, and the N2F mode only copies.
 #include "printingfixture.h"
 
-#include "certificates/printing/certprint.h"
+#include "certificates/printing/certificateprintscreen.h"
 #include "certificates/printing/stationeryledger.h"
 #include "shell/core/stoperror.h"
 #include "shell/forms/commandactions.h"
@@ -35,24 +35,24 @@ namespace {
 class CertPrintTest : public test::PrintingFixture
 {
 protected:
-    std::unique_ptr<CertPrint> open(PrintMode mode)
+    std::unique_ptr<CertificatePrintScreen> open(PrintMode mode)
     {
-        auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, m_dispatcher}, mode);
+        auto screen = std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, m_dispatcher}, mode);
         screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
         screen->activated();
         return screen;
     }
     // The screen as the clerk has it: shown, active, the focus in Degree.
-    std::unique_ptr<CertPrint> openShown(PrintMode mode, bool ownOutput = true)
+    std::unique_ptr<CertificatePrintScreen> openShown(PrintMode mode, bool ownOutput = true)
     {
-        auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, m_dispatcher}, mode);
+        auto screen = std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, m_dispatcher}, mode);
         if (ownOutput)
             screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
         test::showActive(*screen);
         screen->activated();
         return screen;
     }
-    static void fill(CertPrint &screen, std::initializer_list<std::pair<int, QString>> boxes)
+    static void fill(CertificatePrintScreen &screen, std::initializer_list<std::pair<int, QString>> boxes)
     {
         for (const auto &[index, value] : boxes)
             screen.text(index)->setText(value);
@@ -160,7 +160,7 @@ TEST_P(CertPrintTest, PdfModeSignsEachCopyWhenSignIsTickedAndVerifiesThem)
 class ClickingStopOutput final : public SheetOutput
 {
 public:
-    explicit ClickingStopOutput(CertPrint *&screen, bool byClosing = false)
+    explicit ClickingStopOutput(CertificatePrintScreen *&screen, bool byClosing = false)
         : m_screen(screen)
         , m_byClosing(byClosing)
     {
@@ -181,7 +181,7 @@ public:
     bool enabledWhilePrinting = false;
 
 private:
-    CertPrint *&m_screen;
+    CertificatePrintScreen *&m_screen;
     bool m_byClosing;
 };
 
@@ -201,7 +201,7 @@ private:
 
 TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
 {
-    CertPrint *raw = nullptr;
+    CertificatePrintScreen *raw = nullptr;
     auto output = std::make_unique<ClickingStopOutput>(raw);
     ClickingStopOutput *printer = output.get();
     auto screen = open(PrintMode::Print);
@@ -487,7 +487,7 @@ TEST_P(CertPrintTest, SheetsGoToThePdfFolderChosenAndTheChoiceIsRemembered)
         auto screen = openShown(PrintMode::Print, false);
         QComboBox *printer = screen->printerBox();
         ASSERT_NE(printer, nullptr);
-        const int pdf = printer->findData(CertPrint::pdfFolderChoice());
+        const int pdf = printer->findData(CertificatePrintScreen::pdfFolderChoice());
         ASSERT_GE(pdf, 0);
         EXPECT_EQ(pdf, printer->count() - 1); // after the printers the system knows
         printer->setCurrentIndex(pdf);
@@ -505,7 +505,7 @@ TEST_P(CertPrintTest, SheetsGoToThePdfFolderChosenAndTheChoiceIsRemembered)
         EXPECT_TRUE(QFile::exists(QDir(folder).filePath(u"A000020_R4.pdf"_s)));
     }
     auto again = openShown(PrintMode::Print, false);
-    EXPECT_EQ(again->printerBox()->currentData().toString(), CertPrint::pdfFolderChoice());
+    EXPECT_EQ(again->printerBox()->currentData().toString(), CertificatePrintScreen::pdfFolderChoice());
     EXPECT_EQ(again->folderBox()->text(), folder);
     // The copies of N2F always go to the depository's folder: no destination there.
     EXPECT_EQ(openShown(PrintMode::Pdf, false)->printerBox(), nullptr);

@@ -4,7 +4,7 @@
 #include "printingfixture.h"
 
 #include "certificates/layouts/designerlayout.h"
-#include "certificates/printing/certprint.h"
+#include "certificates/printing/certificateprintscreen.h"
 #include "shell/db/database.h"
 #include "support/stoptext.h"
 #include "shell/forms/commandactions.h"
@@ -163,7 +163,7 @@ TEST_P(DesignerRunTest, TheTopLeftBoxesMoveTheLabelsAndPrintedCertificatesGetCop
     DesignerLayout::writeStarterLayouts(m_session.folder);
     CommandActions actions;
     CommandDispatcher dispatcher{actions, m_prompter};
-    auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, dispatcher}, PrintMode::Print);
+    auto screen = std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, dispatcher}, PrintMode::Print);
     screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
     test::showActive(*screen);
     screen->activated();

@@ -6,7 +6,7 @@
 #include "../printing/printingfixture.h"
 
 #include "certificates/cancellation/cancellationform.h"
-#include "certificates/printing/certprint.h"
+#include "certificates/printing/certificateprintscreen.h"
 #include "certificates/ranks/awardimport.h"
 #include "certificates/ranks/rankregistrationform.h"
 #include "shell/forms/commandactions.h"
@@ -58,7 +58,7 @@ protected:
     // The printing screen, run as the clerk runs it for one kind of certificate.
     void printOnScreen(const QString &type, const QString &prefix, const QString &start, int sheets)
     {
-        auto screen = std::make_unique<CertPrint>(FormContext{m_session, m_prompter, m_dispatcher}, PrintMode::Print);
+        auto screen = std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, m_dispatcher}, PrintMode::Print);
         screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
         screen->activated();
         const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, prefix},

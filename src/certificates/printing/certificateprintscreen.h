@@ -38,12 +38,12 @@ class StationeryLedger;
 // certificates would lack (PrintCheck) and let the clerk decide, then run. Preview
 // shows the composed sheets in the preview window and stores nothing; Print sends
 // them to the printer or the PDF folder chosen below the boxes.
-class CertPrint final : public ReportForm
+class CertificatePrintScreen final : public ReportForm
 {
     Q_OBJECT
 public:
-    CertPrint(const FormContext &context, PrintMode mode);
-    ~CertPrint() override;
+    CertificatePrintScreen(const FormContext &context, PrintMode mode);
+    ~CertificatePrintScreen() override;
 
     void activated() override;
     void VPSproc(const QString &operation) override;

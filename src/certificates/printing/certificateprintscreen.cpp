@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "certificates/printing/certprint.h"
+#include "certificates/printing/certificateprintscreen.h"
 
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/layouts/designerlayout.h"
@@ -62,13 +62,13 @@ const QString kLastRegno = u"ZZZZZZZZ"_s;
 
 } // namespace
 
-QString CertPrint::caption(PrintMode mode)
+QString CertificatePrintScreen::caption(PrintMode mode)
 {
     const QString base = u"Degree Certificate Printing . . ."_s;
     return mode == PrintMode::Pdf ? base + u" (PDF for NAD)"_s : base;
 }
 
-CertPrint::CertPrint(const FormContext &context, PrintMode mode)
+CertificatePrintScreen::CertificatePrintScreen(const FormContext &context, PrintMode mode)
     : ReportForm(context, u"CERTPRINT"_s, caption(mode))
     , m_mode(mode)
     , m_fields(new FieldFrame(this, context.session, context.prompter))
@@ -88,9 +88,9 @@ CertPrint::CertPrint(const FormContext &context, PrintMode mode)
     wireChecks();
 }
 
-CertPrint::~CertPrint() = default;
+CertificatePrintScreen::~CertificatePrintScreen() = default;
 
-void CertPrint::addBoxes()
+void CertificatePrintScreen::addBoxes()
 {
     FieldFrame &f = *m_fields;
     f.addDescription(7, f.addText(0, u"Degree"_s, u"Degree"_s, 5));
@@ -123,7 +123,7 @@ void CertPrint::addBoxes()
     }
 }
 
-void CertPrint::addPlacementBoxes()
+void CertificatePrintScreen::addPlacementBoxes()
 {
     m_placements = new QGroupBox(u"Top / Left"_s, m_fields->box());
     m_placements->setObjectName(u"fraTopLeft"_s);
@@ -149,7 +149,7 @@ void CertPrint::addPlacementBoxes()
     m_fields->addField(u"G0"_s, {}, m_placements);
 }
 
-void CertPrint::addDestination()
+void CertificatePrintScreen::addDestination()
 {
     m_printer = new QComboBox;
     m_printer->setObjectName(u"cboPrinter"_s);
@@ -192,7 +192,7 @@ void CertPrint::addDestination()
     follow();
 }
 
-void CertPrint::addButtons()
+void CertificatePrintScreen::addButtons()
 {
     auto *buttons = new QWidget;
     auto *row = new QHBoxLayout(buttons);
@@ -219,13 +219,13 @@ void CertPrint::addButtons()
                          "unchanged since"_s);
     m_verify->setVisible(m_mode == PrintMode::Pdf);
     row->addWidget(m_verify);
-    connect(m_verify, &QPushButton::clicked, this, &CertPrint::verifySignedCopies);
+    connect(m_verify, &QPushButton::clicked, this, &CertificatePrintScreen::verifySignedCopies);
     row->addStretch();
     m_fields->addField(u"B0"_s, {}, buttons);
-    connect(m_spoiled, &QPushButton::clicked, this, &CertPrint::registerSpoiledSheets);
+    connect(m_spoiled, &QPushButton::clicked, this, &CertificatePrintScreen::registerSpoiledSheets);
 }
 
-void CertPrint::wireChecks()
+void CertificatePrintScreen::wireChecks()
 {
     FieldFrame &f = *m_fields;
     QStringList order{u"T0"_s, u"T1"_s, u"T28"_s, u"T2"_s, u"T3"_s};
@@ -263,22 +263,22 @@ void CertPrint::wireChecks()
     f.setCheck(f.text(6), [this] { return leaveType(); });
 }
 
-QLineEdit *CertPrint::text(int index) const
+QLineEdit *CertificatePrintScreen::text(int index) const
 {
     return m_fields->text(index);
 }
 
-QLineEdit *CertPrint::mskdt0() const
+QLineEdit *CertificatePrintScreen::mskdt0() const
 {
     return m_fields->mskdt(0);
 }
 
-QCheckBox *CertPrint::chk(int index) const
+QCheckBox *CertificatePrintScreen::chk(int index) const
 {
     return m_fields->chk(index);
 }
 
-void CertPrint::activated()
+void CertificatePrintScreen::activated()
 {
     const bool first = m_firstActivate;
     ReportForm::activated();
@@ -300,7 +300,7 @@ void CertPrint::activated()
 
 // ---- The boxes' checks as they are left ------------------------------------------------
 
-bool CertPrint::leaveDegree()
+bool CertificatePrintScreen::leaveDegree()
 {
     const std::optional<QString> description = m_checks->degree(text(0)->text(), text(6)->text());
     text(7)->setText(description.value_or(QString()));
@@ -308,7 +308,7 @@ bool CertPrint::leaveDegree()
     return description.has_value();
 }
 
-bool CertPrint::leaveCollege(QLineEdit *box, QLineEdit *description)
+bool CertificatePrintScreen::leaveCollege(QLineEdit *box, QLineEdit *description)
 {
     const QString code = box->text().trimmed();
     if (box == text(1) && (code == u"0"_s || code == kAllColleges)) {
@@ -324,7 +324,7 @@ bool CertPrint::leaveCollege(QLineEdit *box, QLineEdit *description)
     return name.has_value();
 }
 
-bool CertPrint::leaveRegno()
+bool CertificatePrintScreen::leaveRegno()
 {
     const QString regno = text(2)->text().trimmed();
     if (regno == u"0"_s) {
@@ -347,7 +347,7 @@ bool CertPrint::leaveRegno()
     return true;
 }
 
-bool CertPrint::leaveType()
+bool CertificatePrintScreen::leaveType()
 {
     if (!m_checks->certificateType(text(6)->text()))
         return false;
@@ -357,7 +357,7 @@ bool CertPrint::leaveType()
 
 // The boxes show where the designed layout of the type puts each label; what the
 // clerk types over them moves the label for this run.
-void CertPrint::showPlacementsOf(const QString &type)
+void CertificatePrintScreen::showPlacementsOf(const QString &type)
 {
     if (!m_placements || m_placements->property("type").toString() == type)
         return;
@@ -381,7 +381,7 @@ void CertPrint::showPlacementsOf(const QString &type)
 
 // ---- The selection and the run ---------------------------------------------------------
 
-PrintSelection CertPrint::selection() const
+PrintSelection CertificatePrintScreen::selection() const
 {
     PrintSelection s;
     s.mode = m_mode;
@@ -408,7 +408,7 @@ PrintSelection CertPrint::selection() const
     return s;
 }
 
-SheetDestination CertPrint::destination() const
+SheetDestination CertificatePrintScreen::destination() const
 {
     SheetDestination d;
     if (!m_printer)
@@ -421,7 +421,7 @@ SheetDestination CertPrint::destination() const
     return d;
 }
 
-void CertPrint::VPSproc(const QString &operation)
+void CertificatePrintScreen::VPSproc(const QString &operation)
 {
     if (m_run || (operation != u"preview"_s && operation != u"print"_s))
         return;
@@ -439,7 +439,7 @@ void CertPrint::VPSproc(const QString &operation)
         runPrint(s);
 }
 
-bool CertPrint::checkBoxes()
+bool CertificatePrintScreen::checkBoxes()
 {
     for (const QString &key : m_fields->fieldOrder().split(u',')) {
         QWidget *field = m_fields->field(key);
@@ -454,7 +454,7 @@ bool CertPrint::checkBoxes()
     return true;
 }
 
-bool CertPrint::checkBeforeRun(PrintSelection &s)
+bool CertificatePrintScreen::checkBeforeRun(PrintSelection &s)
 {
     QStringList gaps;
     try {
@@ -486,7 +486,7 @@ bool CertPrint::checkBeforeRun(PrintSelection &s)
     return true;
 }
 
-PrintingResult CertPrint::run(PrintSelection s, SheetOutput &output)
+PrintingResult CertificatePrintScreen::run(PrintSelection s, SheetOutput &output)
 {
     // The status bar follows the run; events are processed between sheets so the
     // window stays responsive while a long run prints.
@@ -517,7 +517,7 @@ PrintingResult CertPrint::run(PrintSelection s, SheetOutput &output)
     return result;
 }
 
-void CertPrint::runPreview(PrintSelection s)
+void CertificatePrintScreen::runPreview(PrintSelection s)
 {
     PreviewSheets sheets;
     run(s, sheets);
@@ -537,7 +537,7 @@ void CertPrint::runPreview(PrintSelection s)
     m_preview->open();
 }
 
-void CertPrint::runPrint(PrintSelection s)
+void CertificatePrintScreen::runPrint(PrintSelection s)
 {
     std::unique_ptr<SheetOutput> chosen;
     SheetOutput *output = m_output.get();
@@ -557,7 +557,7 @@ void CertPrint::runPrint(PrintSelection s)
         text(5)->setText(QString::number(result.nextNumber));
 }
 
-void CertPrint::verifySignedCopies()
+void CertificatePrintScreen::verifySignedCopies()
 {
     const std::vector<certificatepdf::CopyCheck> checks = certificatepdf::verifySignedCopies(session().folder);
     if (checks.empty()) {
@@ -579,14 +579,14 @@ void CertPrint::verifySignedCopies()
 }
 
 // Preview and Print; the screen spools nothing.
-ToolStates CertPrint::reportTools() const
+ToolStates CertificatePrintScreen::reportTools() const
 {
     ToolStates s{};
     s[slot(Command::Preview)] = s[slot(Command::Print)] = s[slot(Command::Exit)] = true;
     return s;
 }
 
-void CertPrint::closeEvent(QCloseEvent *event)
+void CertificatePrintScreen::closeEvent(QCloseEvent *event)
 {
     if (m_run) {
         m_run->requestStop();
@@ -597,7 +597,7 @@ void CertPrint::closeEvent(QCloseEvent *event)
     ReportForm::closeEvent(event);
 }
 
-void CertPrint::registerSpoiledSheets()
+void CertificatePrintScreen::registerSpoiledSheets()
 {
     if (m_run || m_mode != PrintMode::Print)
         return;
@@ -629,7 +629,7 @@ void CertPrint::registerSpoiledSheets()
 
 // Sheets a run sent to the printer and never confirmed (it was stopped, or the
 // program ended): the clerk says of each how it came out. False when he cancels.
-bool CertPrint::settlePendingSheets(StationeryLedger &ledger, const QString &prefix)
+bool CertificatePrintScreen::settlePendingSheets(StationeryLedger &ledger, const QString &prefix)
 {
     const QString title = u"Spoiled Sheets"_s;
     for (const QString &line : ledger.pendingSheets(prefix)) {
@@ -651,10 +651,10 @@ bool CertPrint::settlePendingSheets(StationeryLedger &ledger, const QString &pre
 void registerPrintingScreens(ScreenRegistry &screens)
 {
     screens.add(u"N24"_s, {u"CERTPRINT"_s, false, [](const FormContext &c, const QString &) {
-                               return new CertPrint(c, PrintMode::Print);
+                               return new CertificatePrintScreen(c, PrintMode::Print);
                            }});
     screens.add(u"N2F"_s, {u"CERTPRINT"_s, false, [](const FormContext &c, const QString &) {
-                               return new CertPrint(c, PrintMode::Pdf);
+                               return new CertificatePrintScreen(c, PrintMode::Pdf);
                            }});
 }
 
