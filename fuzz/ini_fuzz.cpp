@@ -21,7 +21,8 @@ void checkRoundTrip(const QByteArray &content, sw::IniFile::Encoding encoding)
     // The names in the file: every "[section]" and every "key=" after it.
     QList<std::pair<QString, QString>> names;
     QString section;
-    const QString text = encoding == sw::IniFile::Encoding::Utf8 ? QString::fromUtf8(content) : QString::fromLatin1(content);
+    const QString text =
+        encoding == sw::IniFile::Encoding::Utf8 ? QString::fromUtf8(content) : QString::fromLatin1(content);
     for (const QString &raw : text.split(u'\n')) {
         const QString line = raw.trimmed();
         if (line.startsWith(u'[') && line.endsWith(u']') && line.size() >= 2)

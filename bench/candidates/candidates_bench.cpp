@@ -33,8 +33,8 @@ namespace {
 
 QTextStream out(stdout);
 
-const QStringList kSyllables = {u"KA"_s, u"VYA"_s, u"RA"_s, u"MA"_s, u"SHA"_s, u"NI"_s, u"LA"_s, u"DEV"_s,
-                                u"PRI"_s, u"YA"_s, u"SU"_s, u"RE"_s, u"SH"_s, u"AN"_s, u"IL"_s, u"KU"_s};
+const QStringList kSyllables = {u"KA"_s,  u"VYA"_s, u"RA"_s, u"MA"_s, u"SHA"_s, u"NI"_s, u"LA"_s, u"DEV"_s,
+                                u"PRI"_s, u"YA"_s,  u"SU"_s, u"RE"_s, u"SH"_s,  u"AN"_s, u"IL"_s, u"KU"_s};
 
 QString nameFor(quint32 seed)
 {
@@ -51,10 +51,7 @@ QString nameFor(quint32 seed)
     return name;
 }
 
-QString regnoFor(int i)
-{
-    return u"R"_s + QString::number(i).rightJustified(7, u'0');
-}
+QString regnoFor(int i) { return u"R"_s + QString::number(i).rightJustified(7, u'0'); }
 
 // Candidates of C26: degree BA, college 101 holds the first 10,000, fee verified and
 // inactive (the activation selection); the rest spread over nine colleges.
@@ -75,8 +72,8 @@ void generate(Database &db, int count)
         "'F', ?, 'C26', 'U1')"_s);
     for (int i = 0; i < count; ++i) {
         const bool selection = i < 10000;
-        insert.exec({regnoFor(i), nameFor(random.generate()),
-                     selection ? u"101"_s : QString::number(102 + i % 9), selection ? u"T"_s : u"F"_s});
+        insert.exec({regnoFor(i), nameFor(random.generate()), selection ? u"101"_s : QString::number(102 + i % 9),
+                     selection ? u"T"_s : u"F"_s});
         if (i % 100000 == 99999)
             out << u"  generated "_s << i + 1 << u" candidates ("_s << timer.elapsed() / 1000 << u" s)"_s << Qt::endl;
     }
@@ -85,8 +82,7 @@ void generate(Database &db, int count)
 }
 
 // The median of `runs` timings of `work`, in milliseconds.
-template<typename Work>
-double medianMs(int runs, Work work)
+template <typename Work> double medianMs(int runs, Work work)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
@@ -152,8 +148,8 @@ int main(int argc, char **argv)
     SearchCriteria byRegno;
     byRegno.regno = u"R012345"_s;
     printPlan(db, search.statement(byRegno));
-    out << u"register-number prefix search (10 hits): median "_s
-        << medianMs(51, [&](int) { search.find(byRegno); }) << u" ms"_s << Qt::endl;
+    out << u"register-number prefix search (10 hits): median "_s << medianMs(51, [&](int) { search.find(byRegno); })
+        << u" ms"_s << Qt::endl;
 
     SearchCriteria byName;
     byName.name = nameFor(random.generate()).left(8);

@@ -46,8 +46,8 @@ double cpuSeconds()
 class NoPrinter final : public SheetOutput
 {
 public:
-    void print(const Document &, const QString &, const QString &) override {}
-    void preview(const Document &, const QString &, const QString &) override {}
+    void print(const Document &, const QString &, const QString &) override { }
+    void preview(const Document &, const QString &, const QString &) override { }
 };
 
 void addCandidates(Database &db, int count, bool printed)
@@ -61,11 +61,10 @@ void addCandidates(Database &db, int count, bool printed)
     for (int i = 0; i < count; ++i) {
         const QString regno = (printed ? u"9BP"_s : u"9BU"_s) + QString::number(i).rightJustified(6, u'0');
         const QString name = u"BENCH CANDIDATE "_s + QString::number(i);
-        insert.exec({regno, name, u"¸ÀAvÉÆÃµï"_s, classCode,
-                     DemoFolder::currentConvocation(),
-                     printed ? QVariant(QString(u"BP"_s + QString::number(i).rightJustified(6, u'0')))
-                             : Database::nullText(),
-                     printed ? QVariant(QDate(2025, 12, 20)) : QVariant()});
+        insert.exec(
+            {regno, name, u"¸ÀAvÉÆÃµï"_s, classCode, DemoFolder::currentConvocation(),
+             printed ? QVariant(QString(u"BP"_s + QString::number(i).rightJustified(6, u'0'))) : Database::nullText(),
+             printed ? QVariant(QDate(2025, 12, 20)) : QVariant()});
     }
     scope.commit();
 }
@@ -88,7 +87,7 @@ int main(int argc, char **argv)
     class Silent final : public Prompter
     {
     public:
-        void message(const QString &, const QString &, PromptIcon) override {}
+        void message(const QString &, const QString &, PromptIcon) override { }
         PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons, PromptAnswer) override
         {
             return PromptAnswer::Yes;
@@ -130,7 +129,7 @@ int main(int argc, char **argv)
             t.start();
             QProcess soffice;
             soffice.start(u"soffice"_s, {u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s,
-                                          dir.filePath(u"lo"_s), dir.filePath(u"one.odt"_s)});
+                                         dir.filePath(u"lo"_s), dir.filePath(u"one.odt"_s)});
             soffice.waitForFinished(300000);
             std::printf("LibreOffice .odt -> PDF, the same page:  %8.2f ms per document\n", t.nsecsElapsed() / 1e6);
         } else {
@@ -172,7 +171,8 @@ int main(int argc, char **argv)
         std::printf("Printing run on SQLite, %d sheets:       %8.3f ms per sheet (composing the page, not drawing "
                     "it; the number stored, register row, commit)\n",
                     r.printed, 1000 * seconds / sheets);
-        std::printf("                                          %8.3f ms of processor per sheet\n", 1000 * cpuUsed / sheets);
+        std::printf("                                          %8.3f ms of processor per sheet\n",
+                    1000 * cpuUsed / sheets);
         std::printf("  of which composing:                     %8.3f ms per sheet\n",
                     1000 * composeSeconds / std::max<std::size_t>(1, rows.size()));
         std::printf("  the database part of confirming:        %8.3f ms per sheet (run less composing)\n",

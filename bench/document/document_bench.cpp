@@ -54,8 +54,8 @@ Document certificate(const QString &seal, const QString &signature, int serial)
         else
             b.setFont(u"Liberation Sans"_s, 13);
         b.type(i == 0 ? u"DEGREE CERTIFICATE"_s
-                      : u"Certify that CANDIDATE "_s + QString::number(serial) +
-                            u" has been duly admitted to the Degree of Bachelor of Science"_s);
+                      : u"Certify that CANDIDATE "_s + QString::number(serial)
+                            + u" has been duly admitted to the Degree of Bachelor of Science"_s);
         b.endParagraph();
     }
     b.picture(seal, QRectF(250, 640, 90, 90));
@@ -63,10 +63,7 @@ Document certificate(const QString &seal, const QString &signature, int serial)
     return doc;
 }
 
-double perSecond(int count, qint64 nanoseconds)
-{
-    return nanoseconds > 0 ? count * 1e9 / double(nanoseconds) : 0;
-}
+double perSecond(int count, qint64 nanoseconds) { return nanoseconds > 0 ? count * 1e9 / double(nanoseconds) : 0; }
 
 // The process's own processor time: on a shared machine the wall clock also counts other work.
 qint64 cpuNanoseconds()
@@ -148,8 +145,7 @@ int main(int argc, char **argv)
     if (part(u"png"_s)) {
         const Stopwatch t;
         for (int i = 0; i < pngPages; ++i)
-            documentoutput::writePng(certificate(seal, signature, i), dir.filePath(u"png"_s), 150,
-                                     u"cert%1"_s.arg(i));
+            documentoutput::writePng(certificate(seal, signature, i), dir.filePath(u"png"_s), 150, u"cert%1"_s.arg(i));
         t.print("certificate to PNG at 150 dpi:", pngPages, "pages/s");
     }
     if (part(u"odt"_s)) {
@@ -163,8 +159,8 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         QProcess soffice;
-        soffice.start(u"soffice"_s, {u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s,
-                                      dir.filePath(u"lo"_s), dir.filePath(u"letter0.odt"_s)});
+        soffice.start(u"soffice"_s, {u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s, dir.filePath(u"lo"_s),
+                                     dir.filePath(u"letter0.odt"_s)});
         soffice.waitForFinished(300000);
         const double seconds = t.nsecsElapsed() / 1e9;
         std::printf("LibreOffice .odt -> PDF, one page:      %8.2f s  (our PDF is %.0f times faster)\n", seconds,

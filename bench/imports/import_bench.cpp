@@ -95,28 +95,23 @@ public:
     Session session;
 };
 
-double seconds(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e9;
-}
+double seconds(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e9; }
 
-const QStringList kInserted = {u"fregno"_s,    u"fname"_s,  u"fdegree"_s,  u"fsubdegree"_s, u"fcollcode"_s,
-                               u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s, u"fexamtype"_s, u"fsex"_s,
-                               u"fcaste"_s,    u"factive"_s, u"fmanual"_s, u"fspecial"_s,  u"fusername"_s,
-                               u"fconvocode"_s};
+const QStringList kInserted = {u"fregno"_s,    u"fname"_s,      u"fdegree"_s,   u"fsubdegree"_s,
+                               u"fcollcode"_s, u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s,
+                               u"fexamtype"_s, u"fsex"_s,       u"fcaste"_s,    u"factive"_s,
+                               u"fmanual"_s,   u"fspecial"_s,   u"fusername"_s, u"fconvocode"_s};
 
 // The candidates of a file as the import writes them, one list of values each.
-template<typename Each>
-void eachRow(BenchFolder &f, const QString &file, Each each)
+template <typename Each> void eachRow(BenchFolder &f, const QString &file, Each each)
 {
     DbfTable table(makeWorkingCopy(f.session.folder, file));
     ResultRows rows(table);
     const CandidateColumns columns(rows);
     while (rows.next()) {
         const ResultCandidate c = columns.read(rows);
-        each(QStringList{c.regno, c.name, c.degree, c.subdegree, c.college, c.classCode, c.examDate, c.year,
-                         c.examType, c.sex, c.caste, u"F"_s, u"F"_s, QString(), f.session.userName,
-                         f.session.convoCode});
+        each(QStringList{c.regno, c.name, c.degree, c.subdegree, c.college, c.classCode, c.examDate, c.year, c.examType,
+                         c.sex, c.caste, u"F"_s, u"F"_s, QString(), f.session.userName, f.session.convoCode});
     }
 }
 
@@ -188,11 +183,12 @@ double naiveImport(BenchFolder &f, const QString &file, int limit, int *done)
                                      "and fconvocode = ?"_s,
                                      {c.regno, c.degree, c.college, f.session.convoCode});
         if (!found)
-            db.exec(u"insert into convo (fregno, fname, fdegree, fsubdegree, fcollcode, fclasscode, fexamdate, fyear, "
-                    "fexamtype, fsex, fcaste, factive, fmanual, fspecial, fusername, fconvocode) values (?, ?, ?, ?, ?, "
-                    "?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?)"_s,
-                    {c.regno, c.name, c.degree, c.subdegree, c.college, c.classCode, c.examDate, c.year, c.examType,
-                     c.sex, c.caste, f.session.userName, f.session.convoCode});
+            db.exec(
+                u"insert into convo (fregno, fname, fdegree, fsubdegree, fcollcode, fclasscode, fexamdate, fyear, "
+                "fexamtype, fsex, fcaste, factive, fmanual, fspecial, fusername, fconvocode) values (?, ?, ?, ?, ?, "
+                "?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?)"_s,
+                {c.regno, c.name, c.degree, c.subdegree, c.college, c.classCode, c.examDate, c.year, c.examType, c.sex,
+                 c.caste, f.session.userName, f.session.convoCode});
         ++*done;
     }
     return seconds(t);
@@ -213,7 +209,7 @@ ImportCounts realImport(BenchFolder &f, const QString &file, double *time)
 QString rate(int records, double time)
 {
     return QString::number(time, 'f', 3).rightJustified(7) + u" s "_s
-        + QString::number(records / time, 'f', 0).rightJustified(8) + u" records/s"_s;
+           + QString::number(records / time, 'f', 0).rightJustified(8) + u" records/s"_s;
 }
 
 void speed(const QString &label, const bench::MariaDbServer *server, int records)
@@ -303,8 +299,7 @@ void memory(const QStringList &sizes)
         out() << u"  "_s << figures[0].rightJustified(8) << u" records: peak "_s
               << QString::number(figures[2].toDouble() / 1024, 'f', 1) << u" MiB (before the import "_s
               << QString::number(figures[1].toDouble() / 1024, 'f', 1) << u" MiB), "_s
-              << QString::number(figures[0].toDouble() / figures[3].toDouble(), 'f', 0) << u" records/s"_s
-              << Qt::endl;
+              << QString::number(figures[0].toDouble() / figures[3].toDouble(), 'f', 0) << u" records/s"_s << Qt::endl;
     }
 }
 
@@ -337,7 +332,8 @@ int main(int argc, char **argv)
             QString why;
             const auto server = bench::MariaDbServer::obtain(&why);
             if (server) {
-                out() << u"MariaDB: "_s << (server->ownServer() ? u"a server of the bench's own on "_s : u"the server on "_s)
+                out() << u"MariaDB: "_s
+                      << (server->ownServer() ? u"a server of the bench's own on "_s : u"the server on "_s)
                       << server->hostPort() << Qt::endl;
                 speed(u"MariaDB"_s, server.get(), records);
             } else {

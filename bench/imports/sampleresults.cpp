@@ -13,12 +13,12 @@ using namespace Qt::StringLiterals;
 namespace sw::bench {
 
 namespace {
-const std::array<const char16_t *, 12> kGiven = {u"ANANYA", u"BHARATH", u"CHAITRA", u"DEEPAK", u"GOWRI", u"HARISH",
-                                                 u"KAVYA", u"MANJUNATH", u"NAVYA", u"PRAKASH", u"SHRUTHI", u"VINAY"};
-const std::array<const char16_t *, 8> kFamily = {u"GOWDA", u"D'SOUZA", u"RAO", u"HEGDE", u"SHETTY", u"NAIK",
-                                                 u"O'BRIEN", u"KUMAR"};
-const std::array<const char16_t *, 12> kDegrees = {u"BA", u"BSC", u"BCOM", u"BBA", u"BCA", u"MA",
-                                                   u"MSC", u"MCOM", u"MBA", u"BED", u"LLB", u"BE"};
+const std::array<const char16_t *, 12> kGiven = {u"ANANYA", u"BHARATH",   u"CHAITRA", u"DEEPAK",  u"GOWRI",   u"HARISH",
+                                                 u"KAVYA",  u"MANJUNATH", u"NAVYA",   u"PRAKASH", u"SHRUTHI", u"VINAY"};
+const std::array<const char16_t *, 8> kFamily = {u"GOWDA",  u"D'SOUZA", u"RAO",     u"HEGDE",
+                                                 u"SHETTY", u"NAIK",    u"O'BRIEN", u"KUMAR"};
+const std::array<const char16_t *, 12> kDegrees = {u"BA",  u"BSC",  u"BCOM", u"BBA", u"BCA", u"MA",
+                                                   u"MSC", u"MCOM", u"MBA",  u"BED", u"LLB", u"BE"};
 const std::array<const char16_t *, 4> kClasses = {u"FCD", u"FC", u"SC", u"PC"};
 const std::array<const char16_t *, 5> kCastes = {u"GM", u"SC", u"ST", u"2A", u"3B"};
 } // namespace
@@ -50,17 +50,17 @@ void writeSampleResults(const QString &path, int records, bool corrected)
         const int college = i / perCollege, serial = i % perCollege;
         const QString collegeCode = u"C"_s + QString::number(college + 1).rightJustified(3, u'0');
         const QString regno = u"U"_s + QString::number(college + 1).rightJustified(3, u'0')
-            + QString::number(serial).rightJustified(6, u'0');
+                              + QString::number(serial).rightJustified(6, u'0');
         const QString degree = QString::fromUtf16(kDegrees[size_t(i % 7 + college % 5)]);
         const QString subdegree = i % 9 == 0 ? degree + u"H"_s : QString();
         const QString name = QString::fromUtf16(kGiven[size_t(i % 12)]) + u' '
-            + QString::fromUtf16(kFamily[size_t((i / 12) % 8)]) + (corrected ? u" K"_s : QString());
+                             + QString::fromUtf16(kFamily[size_t((i / 12) % 8)]) + (corrected ? u" K"_s : QString());
         const QString klass = QString::fromUtf16(kClasses[size_t((i + (corrected ? 1 : 0)) % 4)]);
-        writer.add({regno, name, degree, subdegree, collegeCode, klass,
-                    u"APRIL 2026"_s, u"2026"_s, i % 20 == 0 ? u"S"_s : u"R"_s, i % 2 ? u"M"_s : u"F"_s,
-                    QString::fromUtf16(kCastes[size_t(i % 5)]), QString::fromUtf16(kClasses[size_t(i % 4)]),
-                    u"B.A. DEGREE EXAMINATION APRIL 2026"_s, u"FATHER "_s + QString::number(i),
-                    u"MOTHER "_s + QString::number(i), u"2026"_s, u"1200"_s, QString::number(600 + i % 600)});
+        writer.add({regno, name, degree, subdegree, collegeCode, klass, u"APRIL 2026"_s, u"2026"_s,
+                    i % 20 == 0 ? u"S"_s : u"R"_s, i % 2 ? u"M"_s : u"F"_s, QString::fromUtf16(kCastes[size_t(i % 5)]),
+                    QString::fromUtf16(kClasses[size_t(i % 4)]), u"B.A. DEGREE EXAMINATION APRIL 2026"_s,
+                    u"FATHER "_s + QString::number(i), u"MOTHER "_s + QString::number(i), u"2026"_s, u"1200"_s,
+                    QString::number(600 + i % 600)});
     }
     writer.close();
 }

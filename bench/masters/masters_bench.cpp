@@ -34,10 +34,7 @@ QTextStream out(stdout);
 
 // Processor time of this process in milliseconds: on a machine shared with other work the
 // wall-clock figure says more about the neighbours than about the code.
-qint64 cpuMs()
-{
-    return qint64(std::clock()) * 1000 / CLOCKS_PER_SEC;
-}
+qint64 cpuMs() { return qint64(std::clock()) * 1000 / CLOCKS_PER_SEC; }
 
 int option(const QStringList &args, const QString &name, int fallback)
 {
@@ -97,8 +94,8 @@ void benchKannadaFill(Database &db, Prompter &prompter, int candidates, int word
         Statement candidate = db.prepare(
             u"insert into convo (fregno, fname, ffatname, fconvocode, fdegree) values (?, ?, ?, 'C26', 'BA')"_s);
         for (int i = 0; i < candidates; ++i) {
-            const QString name = englishWord(i % words) + u' ' + englishWord((i * 7) % words) + u' '
-                + englishWord((i * 13) % words);
+            const QString name =
+                englishWord(i % words) + u' ' + englishWord((i * 7) % words) + u' ' + englishWord((i * 13) % words);
             const QString regno = u"R"_s + QString::number(i).rightJustified(7, u'0');
             candidate.exec({regno, name, englishWord((i * 3) % words)});
         }
@@ -110,8 +107,7 @@ void benchKannadaFill(Database &db, Prompter &prompter, int candidates, int word
     const qint64 cpuStart = cpuMs();
     const KannadaNameUpdate::Result result = update.fill();
     out << u"Kannada name fill, %1 candidates, %2 library words: %3 ms, %4 ms of processor time "
-           "(%5 rows read, %6 names filled)"_s
-               .arg(candidates)
+           "(%5 rows read, %6 names filled)"_s.arg(candidates)
                .arg(words)
                .arg(timer.elapsed())
                .arg(cpuMs() - cpuStart)

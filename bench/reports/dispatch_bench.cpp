@@ -30,10 +30,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
 // Processor time of this process, in ms: the machine may be shared, so wall time alone misleads.
 double cpuMs()
@@ -41,7 +38,7 @@ double cpuMs()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return (double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3)
-        + (double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3);
+           + (double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3);
 }
 
 double peakMegabytes()
@@ -51,10 +48,7 @@ double peakMegabytes()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-QString regno(int i)
-{
-    return QStringLiteral("R%1").arg(i, 9, 10, QChar(u'0'));
-}
+QString regno(int i) { return QStringLiteral("R%1").arg(i, 9, 10, QChar(u'0')); }
 
 void fill(sw::Database &db, const sw::AppFolder &folder, int certificates)
 {

@@ -25,10 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
 void fill(sw::Database &db, int candidates)
 {
@@ -37,9 +34,9 @@ void fill(sw::Database &db, int candidates)
     for (int c = 0; c < 100; ++c)
         db.exec(u"insert into college (fcollcode, fcollname, ftown) values (?, ?, 'DHARWAD')"_s,
                 {QStringLiteral("C%1").arg(c, 3, 10, QChar(u'0')), QStringLiteral("COLLEGE NUMBER %1").arg(c)});
-    sw::Statement insert = db.prepare(
-        u"insert into convo (fregno, fname, fdegree, fcollcode, fyear, fclasscode, fcertno, fdate, fconvocode, factive) "
-        "values (?, ?, 'BSC', ?, '2025', 'FC', ?, ?, 'C025', 'T')"_s);
+    sw::Statement insert = db.prepare(u"insert into convo (fregno, fname, fdegree, fcollcode, fyear, fclasscode, "
+                                      u"fcertno, fdate, fconvocode, factive) "
+                                      "values (?, ?, 'BSC', ?, '2025', 'FC', ?, ?, 'C025', 'T')"_s);
     for (int i = 0; i < candidates; ++i) {
         const bool printed = i % 3 == 0;
         insert.exec({QStringLiteral("R%1").arg(i, 9, 10, QChar(u'0')), QStringLiteral("CANDIDATE NAME %1").arg(i),

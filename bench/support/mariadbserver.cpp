@@ -127,7 +127,8 @@ std::unique_ptr<MariaDbServer> MariaDbServer::obtain(QString *why)
     }
     server->m_user = u"scrollwise"_s;
     server->m_password = u"scrollwise-bench"_s;
-    if (!runOnce(program(u"mariadb"_s, u"/usr/bin/mariadb"_s), {u"--no-defaults"_s, u"--socket="_s + socket, u"-uroot"_s},
+    if (!runOnce(program(u"mariadb"_s, u"/usr/bin/mariadb"_s),
+                 {u"--no-defaults"_s, u"--socket="_s + socket, u"-uroot"_s},
                  "CREATE USER 'scrollwise'@'127.0.0.1' IDENTIFIED BY 'scrollwise-bench';\n"
                  "GRANT ALL PRIVILEGES ON *.* TO 'scrollwise'@'127.0.0.1' WITH GRANT OPTION;\nFLUSH PRIVILEGES;\n",
                  why))

@@ -82,10 +82,7 @@ std::optional<QString> MasterCodes::degreeWithSpeciality(const QString &code) co
     return special.isEmpty() ? rows.text(0) : rows.text(0) + u" ("_s + special + u')';
 }
 
-QString MasterCodes::invalidMessage(Master master)
-{
-    return QString::fromUtf16(tableOf(master).invalid);
-}
+QString MasterCodes::invalidMessage(Master master) { return QString::fromUtf16(tableOf(master).invalid); }
 
 CodeSource MasterCodes::source(Master master, std::function<LookupRequest()> narrowed) const
 {

@@ -31,7 +31,7 @@ struct CsvColumn
     bool mandatory = false;
     bool kannada = false; // legacy bytes, kept exactly
     bool date = false;
-    bool flag = false;    // "T" or "F"
+    bool flag = false; // "T" or "F"
 };
 
 struct CsvTable
@@ -71,11 +71,16 @@ std::optional<CsvTable> tableLayout(const QString &table)
     const QString name = table.toLower();
     if (name == u"degree"_s) {
         const RecordMasterKind &kind = *RecordMasterKind::find(u"DEGREE"_s);
-        CsvTable t{kind.table, {}, u"Information should be entered"_s, u"Information should be entered"_s,
-                   kind.key().label + u" code already Entered"_s, {}};
+        CsvTable t{kind.table,
+                   {},
+                   u"Information should be entered"_s,
+                   u"Information should be entered"_s,
+                   kind.key().label + u" code already Entered"_s,
+                   {}};
         for (const RecordMasterField &f : kind.fields)
             t.columns.push_back({f.column.toLower(), f.label, f.mandatory, f.kannada, f.date});
-        t.columns.push_back({kind.flagColumn.toLower(), QString(kind.flagLabel).remove(u'&'), false, false, false, true});
+        t.columns.push_back(
+            {kind.flagColumn.toLower(), QString(kind.flagLabel).remove(u'&'), false, false, false, true});
         return t;
     }
     const GridMasterKind *grid = GridMasterKind::find(name);
@@ -101,8 +106,8 @@ public:
         for (int i = 0; i < record.fields.size(); ++i) {
             const QString name = record.fields[i].trimmed().toLower();
             if (!known.contains(name))
-                return u"line %1: unknown column \"%2\" (known: %3)"_s.arg(record.line).arg(record.fields[i],
-                                                                                         known.join(u", "_s));
+                return u"line %1: unknown column \"%2\" (known: %3)"_s.arg(record.line)
+                    .arg(record.fields[i], known.join(u", "_s));
             if (m_positions.contains(name))
                 return u"line %1: column \"%2\" is named twice"_s.arg(record.line).arg(name);
             m_positions.insert(name, i);
@@ -161,7 +166,9 @@ CheckedRow checkRow(const CsvTable &t, const CsvHeader &header, const CsvRecord 
         if (c.mandatory && value.trimmed().isEmpty())
             refuse(i == 0 ? t.codeMissing : (i == 1 ? t.nameMissing : u"Information should be entered"_s));
         else if (const int width = schema::columnWidth(t.table, c.column); width > 0 && value.size() > width)
-            refuse(u"%1 %2 is longer than %3 characters"_s.arg(c.label, i == 0 ? value : QString()).simplified().arg(width));
+            refuse(u"%1 %2 is longer than %3 characters"_s.arg(c.label, i == 0 ? value : QString())
+                       .simplified()
+                       .arg(width));
         else if (const auto why = storableTextProblem(value, 0))
             refuse(c.label + u": the text "_s + *why);
         else if (c.date && !value.isEmpty() && !parseDmy(value).isValid())
@@ -176,10 +183,7 @@ CheckedRow checkRow(const CsvTable &t, const CsvHeader &header, const CsvRecord 
 
 } // namespace
 
-QStringList MasterImport::tables()
-{
-    return {u"masuniv"_s, u"college"_s, u"class"_s, u"masconvo"_s, u"degree"_s};
-}
+QStringList MasterImport::tables() { return {u"masuniv"_s, u"college"_s, u"class"_s, u"masconvo"_s, u"degree"_s}; }
 
 QStringList MasterImport::columns(const QString &table)
 {
@@ -262,8 +266,8 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
             if (*known == 0)
                 tally.skip(record.line, u"already in the table: left as it is"_s, record.fields, code.column, key);
             else
-                tally.reject(record.line, code.column, key, layout->codeRepeated + u" on line "_s + QString::number(*known),
-                             record.fields);
+                tally.reject(record.line, code.column, key,
+                             layout->codeRepeated + u" on line "_s + QString::number(*known), record.fields);
             continue;
         }
         if (!layout->activeColumn.isEmpty() && row.values.value(layout->activeColumn) == u"T"_s) {

@@ -37,8 +37,7 @@ public:
     static QStringList columns(const QString &table);
 
     MasterImport(Database &db, const AppFolder &folder);
-    Result run(const QString &table, const QString &path,
-               legacytext::Encoding encoding = legacytext::Encoding::Cp1252);
+    Result run(const QString &table, const QString &path, legacytext::Encoding encoding = legacytext::Encoding::Cp1252);
 
 private:
     Database &m_db;

@@ -19,7 +19,7 @@ namespace {
 QString menuCodeOfTable(const QString &table)
 {
     static const QHash<QString, QString> codes = {
-        {u"masuniv"_s, u"N15"_s}, {u"college"_s, u"N12"_s}, {u"class"_s, u"N13"_s},
+        {u"masuniv"_s, u"N15"_s},  {u"college"_s, u"N12"_s}, {u"class"_s, u"N13"_s},
         {u"masconvo"_s, u"N14"_s}, {u"degree"_s, u"N11"_s},
     };
     return codes.value(table.toLower());
@@ -50,7 +50,8 @@ int runList(BatchContext &c)
 int runImport(BatchContext &c)
 {
     if (c.args.positionals.size() != 2)
-        throw UsageError(u"masters import needs the table and the file: scrollwise-batch masters import TABLE FILE.csv"_s);
+        throw UsageError(
+            u"masters import needs the table and the file: scrollwise-batch masters import TABLE FILE.csv"_s);
     const QString table = c.args.positionals.at(0);
     const QString code = menuCodeOfTable(table);
     if (!code.isEmpty()) {
@@ -70,7 +71,11 @@ int runImport(BatchContext &c)
         return batchexit::kRefused;
     }
     AuditTrail(c.session.db())
-        .record(c.session.userName, {u"masters"_s, u"import"_s, table.toLower(), c.args.positionals.at(1), {},
+        .record(c.session.userName, {u"masters"_s,
+                                     u"import"_s,
+                                     table.toLower(),
+                                     c.args.positionals.at(1),
+                                     {},
                                      u"added="_s + QString::number(result.counts.inserted) + u"; rejected="_s
                                          + QString::number(result.counts.rejected)});
     c.out << u"rows added to "_s << table.toLower() << u": "_s << result.counts.inserted << Qt::endl;
@@ -106,21 +111,34 @@ int runKannadaFill(BatchContext &c)
 
 void addMastersCommands(BatchTool &tool)
 {
-    tool.add({u"masters list"_s, u"TABLE"_s,
+    tool.add({u"masters list"_s,
+              u"TABLE"_s,
               u"Prints every row of a master table (masuniv, college, class, masconvo, degree, kanlib, masuser), "
               "tab-separated under a header line."_s,
-              {}, {}, true, true, runList});
-    tool.add({u"masters import"_s, u"TABLE FILE.csv"_s,
+              {},
+              {},
+              true,
+              true,
+              runList});
+    tool.add({u"masters import"_s,
+              u"TABLE FILE.csv"_s,
               u"Adds the rows of a comma-separated file (first line: column names, the Kannada ones included) to "
               "masuniv, college, class, masconvo or degree, with the screens' checks; codes already there are left "
               "as they are, bad rows are listed with their reasons in FILE.csv.rejected.csv."_s,
               {{u"encoding"_s, u"cp1252|utf-8"_s,
                 u"how the file's text is written (default cp1252: the legacy Kannada bytes as they are)"_s}},
-              {}, true, true, runImport});
-    tool.add({u"kannada-fill"_s, {},
+              {},
+              true,
+              true,
+              runImport});
+    tool.add({u"kannada-fill"_s,
+              {},
               u"Fills the candidates' missing Kannada names from the name library (--library: teaches the library "
               "from candidates whose Kannada names are known)."_s,
-              {{u"library"_s, {}, u"build the library instead of filling names"_s}}, u"N2A"_s, true, true,
+              {{u"library"_s, {}, u"build the library instead of filling names"_s}},
+              u"N2A"_s,
+              true,
+              true,
               runKannadaFill});
 }
 

@@ -31,10 +31,7 @@ struct ReportCommand
     std::function<bool(BatchContext &, const QString &path, QString *written)> run;
 };
 
-BatchOption option(const QString &name, const QString &value, const QString &text)
-{
-    return {name, value, text};
-}
+BatchOption option(const QString &name, const QString &value, const QString &text) { return {name, value, text}; }
 
 const std::vector<BatchOption> kDegreeCollege = {
     option(u"degree"_s, u"CODE"_s, u"the degree (required)"_s),
@@ -72,8 +69,12 @@ StudentListSelection studentSelection(BatchContext &c)
 
 PrintedListSelection printedSelection(BatchContext &c)
 {
-    PrintedListSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s),
-                           c.args.value(u"college-from"_s), c.args.value(u"college-to"_s), {}, {}};
+    PrintedListSelection s{c.args.value(u"degree-from"_s),
+                           c.args.value(u"degree-to"_s),
+                           c.args.value(u"college-from"_s),
+                           c.args.value(u"college-to"_s),
+                           {},
+                           {}};
     const QString problem = s.takeDates(c.required(u"from"_s), c.required(u"to"_s));
     if (!problem.isEmpty())
         throw StopError(problem, PromptIcon::Exclamation);
@@ -98,8 +99,11 @@ const std::vector<ReportCommand> &reports()
          [header](BatchContext &c, const QString &path, QString *) {
              return StudentListReports(c.session, c.prompter, header(c)).Gen_Report_Data(studentSelection(c), path);
          }},
-        {u"summary"_s, u"N31"_s, u"eligible, printed and pending candidates of every degree"_s,
-         {option(u"college-from"_s, u"CODE"_s, u"first college"_s), option(u"college-to"_s, u"CODE"_s, u"last college"_s)},
+        {u"summary"_s,
+         u"N31"_s,
+         u"eligible, printed and pending candidates of every degree"_s,
+         {option(u"college-from"_s, u"CODE"_s, u"first college"_s),
+          option(u"college-to"_s, u"CODE"_s, u"last college"_s)},
          [header](BatchContext &c, const QString &path, QString *) {
              StudentListSelection s{{}, c.args.value(u"college-from"_s), c.args.value(u"college-to"_s)};
              s.normaliseColleges();
@@ -141,8 +145,8 @@ const std::vector<ReportCommand> &reports()
              return CertPrintedReports(c.session, c.prompter, header(c))
                  .Gen_Report_Data_Count(printedSelection(c), path);
          }},
-        {u"printed-ledger"_s, u"N33"_s, u"the convocation ledger on 120 columns (--yes: printed ones of the dates only)"_s,
-         joined({kDates, kRanges}),
+        {u"printed-ledger"_s, u"N33"_s,
+         u"the convocation ledger on 120 columns (--yes: printed ones of the dates only)"_s, joined({kDates, kRanges}),
          [header](BatchContext &c, const QString &path, QString *) {
              return CertPrintedReports(c.session, c.prompter, header(c))
                  .Gen_Report_Data_Ledger(printedSelection(c), path);
@@ -157,7 +161,8 @@ const std::vector<ReportCommand> &reports()
                   option(u"active-only"_s, {}, u"only active candidates"_s)}}),
          [header](BatchContext &c, const QString &path, QString *) {
              return OtherListReports(c.session, c.prompter, header(c))
-                 .activatedList(rangeSelection(c), {c.args.has(u"pending-photos"_s), c.args.has(u"active-only"_s)}, path);
+                 .activatedList(rangeSelection(c), {c.args.has(u"pending-photos"_s), c.args.has(u"active-only"_s)},
+                                path);
          }},
         {u"online-list"_s, u"N39"_s, u"candidates of every convocation who paid online"_s,
          joined({kRanges, {option(u"not-active-only"_s, {}, u"only candidates not yet active"_s)}}),
@@ -165,7 +170,10 @@ const std::vector<ReportCommand> &reports()
              return OtherListReports(c.session, c.prompter, header(c))
                  .onlineList(rangeSelection(c), c.args.has(u"not-active-only"_s), path);
          }},
-        {u"mismatch"_s, u"N36"_s, u"codes of candidates missing from their masters"_s, {},
+        {u"mismatch"_s,
+         u"N36"_s,
+         u"codes of candidates missing from their masters"_s,
+         {},
          [header](BatchContext &c, const QString &path, QString *) {
              OtherListReports(c.session, c.prompter, header(c)).mismatchList(path);
              return true;
@@ -182,8 +190,8 @@ int runReport(const ReportCommand &report, BatchContext &c)
     c.prompter.keepOutputForReport();
     const QString out = c.args.value(u"out"_s);
     QString written;
-    const bool workbookReport = report.name == u"kannada-list"_s || report.name == u"convocation-list"_s
-        || report.name == u"ledger"_s;
+    const bool workbookReport =
+        report.name == u"kannada-list"_s || report.name == u"convocation-list"_s || report.name == u"ledger"_s;
     if (workbookReport) {
         if (!report.run(c, {}, &written))
             return batchexit::kRefused;
@@ -233,12 +241,20 @@ void addReportsCommands(BatchTool &tool)
 {
     for (const ReportCommand &report : reports()) {
         std::vector<BatchOption> options = report.options;
-        options.push_back(option(u"out"_s, u"FILE"_s,
-                                 u"where to write it (.Prn text or .pdf; .xlsx for workbooks); standard output when not given"_s));
-        tool.add({u"report "_s + report.name, {}, u"Report: "_s + report.summary + u'.', options, report.menuCode, true,
-                  true, [&report](BatchContext &c) { return runReport(report, c); }});
+        options.push_back(
+            option(u"out"_s, u"FILE"_s,
+                   u"where to write it (.Prn text or .pdf; .xlsx for workbooks); standard output when not given"_s));
+        tool.add({u"report "_s + report.name,
+                  {},
+                  u"Report: "_s + report.summary + u'.',
+                  options,
+                  report.menuCode,
+                  true,
+                  true,
+                  [&report](BatchContext &c) { return runReport(report, c); }});
     }
-    tool.add({u"photo-paste"_s, {},
+    tool.add({u"photo-paste"_s,
+              {},
               u"Writes the photo paste sheet (Output/PhotoPaste.odt, and --out FILE.pdf) for the ranges given."_s,
               joined({kRanges,
                       {option(u"regno-from"_s, u"REGNO"_s, u"first register number"_s),
@@ -247,10 +263,13 @@ void addReportsCommands(BatchTool &tool)
                        option(u"update"_s, {}, u"mark the active candidates of the ranges as pasted"_s),
                        option(u"active-only"_s, {}, u"only active candidates"_s),
                        option(u"out"_s, u"FILE.pdf"_s, u"also write the sheet as PDF"_s)}}),
-              u"N37"_s, true, true, [](BatchContext &c) {
-                  PhotoPasteSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s),
+              u"N37"_s,
+              true,
+              true,
+              [](BatchContext &c) {
+                  PhotoPasteSelection s{c.args.value(u"degree-from"_s),  c.args.value(u"degree-to"_s),
                                         c.args.value(u"college-from"_s), c.args.value(u"college-to"_s),
-                                        c.args.value(u"regno-from"_s), c.args.value(u"regno-to"_s)};
+                                        c.args.value(u"regno-from"_s),   c.args.value(u"regno-to"_s)};
                   s.freshOnly = c.args.has(u"fresh-only"_s);
                   s.update = c.args.has(u"update"_s);
                   s.activeOnly = c.args.has(u"active-only"_s);
@@ -261,9 +280,14 @@ void addReportsCommands(BatchTool &tool)
                   c.out << path << Qt::endl;
                   return batchexit::kOk;
               }});
-    tool.add({u"csv-export"_s, {},
-              u"Writes CSV/CERTDET<ddmmyyyy>.csv: the certificates printed between two dates."_s, joined({kDates, kRanges}),
-              u"N33"_s, true, true, [](BatchContext &c) {
+    tool.add({u"csv-export"_s,
+              {},
+              u"Writes CSV/CERTDET<ddmmyyyy>.csv: the certificates printed between two dates."_s,
+              joined({kDates, kRanges}),
+              u"N33"_s,
+              true,
+              true,
+              [](BatchContext &c) {
                   CertPrintedReports r(c.session, c.prompter, {});
                   const int count = r.Gen_Report_Data_CSV(printedSelection(c));
                   if (count < 0)
@@ -271,14 +295,18 @@ void addReportsCommands(BatchTool &tool)
                   c.out << c.session.folder.filePath(CertPrintedReports::csvFileName(QDate::currentDate())) << Qt::endl;
                   return batchexit::kOk;
               }});
-    tool.add({u"online-update"_s, {},
+    tool.add({u"online-update"_s,
+              {},
               u"Writes the certificate numbers printed between two dates back to the portal (--yes: only candidates "
               "who paid online)."_s,
-              joined({kDates, kRanges}), u"N33"_s, true, true, [](BatchContext &c) {
+              joined({kDates, kRanges}),
+              u"N33"_s,
+              true,
+              true,
+              [](BatchContext &c) {
                   CertPrintedReports r(c.session, c.prompter, {});
-                  const int count = r.Gen_Report_Data_Online(printedSelection(c), [&c](const QString &status, int) {
-                      c.out << status << Qt::endl;
-                  });
+                  const int count = r.Gen_Report_Data_Online(
+                      printedSelection(c), [&c](const QString &status, int) { c.out << status << Qt::endl; });
                   return count < 0 ? batchexit::kRefused : batchexit::kOk;
               }});
     addDispatchCommands(tool);

@@ -80,11 +80,11 @@ TEST_F(DemoFolderTest, KannadaTextsAreLegacyFontBytes)
     ASSERT_FALSE(kan.isEmpty());
     for (const QChar c : kan)
         EXPECT_LT(c.unicode(), 0x100) << "not an 8-bit legacy character: " << int(c.unicode());
-    EXPECT_EQ(db->scalar(u"select fconvonamekan from masconvo where fconvocode = ?"_s,
-                         {sw::DemoFolder::currentConvocation()})
-                  .toString()
-                  .isEmpty(),
-              false);
+    EXPECT_EQ(
+        db->scalar(u"select fconvonamekan from masconvo where fconvocode = ?"_s, {sw::DemoFolder::currentConvocation()})
+            .toString()
+            .isEmpty(),
+        false);
     // Names filled from the library are exactly its words joined by blanks.
     auto rows = db->query(u"select fname, fnamekan from convo where fkanupdated = 'T'"_s);
     int checked = 0;
@@ -121,9 +121,9 @@ TEST_F(DemoFolderTest, EveryKannadaValueReadsAsKannadaAndWritesBackUnchanged)
     }
     sw::IniFile ini(m_folder.filePath(u"Institution.ini"_s), sw::IniFile::Encoding::Utf8);
     ini.load();
-    for (const QString &key : {u"PreambleKan"_s, u"CampusKan"_s, u"StateKan"_s, u"CountryKan"_s, u"RegNoKan"_s,
-                               u"ClassKan"_s, u"ExamYearKan"_s, u"ConvoDateKan"_s, u"NotificationKan"_s,
-                               u"ConferredKan"_s})
+    for (const QString &key :
+         {u"PreambleKan"_s, u"CampusKan"_s, u"StateKan"_s, u"CountryKan"_s, u"RegNoKan"_s, u"ClassKan"_s,
+          u"ExamYearKan"_s, u"ConvoDateKan"_s, u"NotificationKan"_s, u"ConferredKan"_s})
         values << ini.value(u"LAYOUT"_s, key);
     values << ini.value(u"LETTERHEAD"_s, u"NameKan"_s);
     int kannada = 0;
@@ -144,8 +144,9 @@ TEST_F(DemoFolderTest, NamesNoRealInstitution)
 {
     const auto db = connect();
     QStringList texts;
-    for (const QString &sql : {u"select fcompany || ' ' || fadd1 || ' ' || fadd2 || ' ' || fphone from control"_s,
-                               u"select funivname from masuniv"_s, u"select fcollname || ' ' || ftown from college"_s}) {
+    for (const QString &sql :
+         {u"select fcompany || ' ' || fadd1 || ' ' || fadd2 || ' ' || fphone from control"_s,
+          u"select funivname from masuniv"_s, u"select fcollname || ' ' || ftown from college"_s}) {
         auto rows = db->query(sql);
         while (rows.next())
             texts << rows.text(0);
@@ -179,8 +180,9 @@ TEST_F(DemoFolderTest, ARunAgainOnTheSameFolderIsRefusedAndChangesNothing)
 {
     const int before = count(u"select count(*) from convo"_s);
     sw::test::ScriptedPrompter prompter;
-    EXPECT_TRUE(sw::test::stopText([&] { sw::DemoFolder::build(m_folder, prompter); })
-                    .endsWith(u" already holds a database (CONVO.sqlite); the demo is built only in a new folder."_s));
+    EXPECT_TRUE(sw::test::stopText([&] {
+                    sw::DemoFolder::build(m_folder, prompter);
+                }).endsWith(u" already holds a database (CONVO.sqlite); the demo is built only in a new folder."_s));
     EXPECT_EQ(count(u"select count(*) from convo"_s), before);
 }
 

@@ -84,10 +84,16 @@ TEST_F(DemoRefillTest, ImportingEachConvocationsFileBringsBackTheSameCandidates)
         EXPECT_EQ(found->second, values) << key.toStdString();
     }
     // Every degree and college a candidate carries came in with the master files.
-    EXPECT_EQ(m_session.db().scalar(u"select count(*) from convo c where not exists "
-                                    "(select 1 from degree d where d.fdegree = c.fdegree)"_s).toInt(), 0);
-    EXPECT_EQ(m_session.db().scalar(u"select count(*) from convo c where not exists "
-                                    "(select 1 from college k where k.fcollcode = c.fcollcode)"_s).toInt(), 0);
+    EXPECT_EQ(m_session.db()
+                  .scalar(u"select count(*) from convo c where not exists "
+                          "(select 1 from degree d where d.fdegree = c.fdegree)"_s)
+                  .toInt(),
+              0);
+    EXPECT_EQ(m_session.db()
+                  .scalar(u"select count(*) from convo c where not exists "
+                          "(select 1 from college k where k.fcollcode = c.fcollcode)"_s)
+                  .toInt(),
+              0);
 }
 
 TEST_F(DemoRefillTest, TheWholeFolderInOneDirectoryRunLandsInTheCurrentConvocation)
@@ -103,8 +109,10 @@ TEST_F(DemoRefillTest, TheWholeFolderInOneDirectoryRunLandsInTheCurrentConvocati
     const Carried expected = carried(*demoDb(), false);
     const Carried refilled = carried(m_session.db(), false);
     EXPECT_EQ(refilled, expected);
-    EXPECT_EQ(m_session.db().scalar(u"select count(*) from convo where fconvocode <> ?"_s,
-                                    {DemoFolder::currentConvocation()}).toInt(), 0);
+    EXPECT_EQ(m_session.db()
+                  .scalar(u"select count(*) from convo where fconvocode <> ?"_s, {DemoFolder::currentConvocation()})
+                  .toInt(),
+              0);
     // The directory run also takes the colleges' towns.
     Rows towns = demoDb()->query(u"select fcollcode, ftown from college"_s);
     int colleges = 0;

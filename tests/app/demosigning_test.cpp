@@ -20,8 +20,8 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
     QTemporaryDir dir;
     const QString demo = dir.filePath(u"demo"_s);
     ASSERT_EQ(sw::test::runBatch({u"demo"_s, demo}).exitCode, 0);
-    const QStringList login
-        = {u"--folder"_s, demo, u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"--convo"_s, u"C025"_s};
+    const QStringList login = {u"--folder"_s,   demo,       u"--user"_s,  u"ADMIN"_s,
+                               u"--password"_s, u"ADMIN"_s, u"--convo"_s, u"C025"_s};
 
     // No PIN typed: the run says how to give it, and writes no copy.
     const QStringList pdfSign = {u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BSC"_s, u"--type"_s, u"1"_s, u"--sign"_s};
@@ -66,10 +66,10 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
         << oneBad.both();
 
     const QString zip = dir.filePath(u"upload.zip"_s);
-    const sw::test::BatchRun upload
-        = sw::test::runBatch(login
-                             + QStringList{u"nad-export"_s, u"--layout"_s, u"digilocker"_s, u"--degree-from"_s,
-                                           u"BSC"_s, u"--degree-to"_s, u"BSC"_s, u"--out"_s, zip});
+    const sw::test::BatchRun upload =
+        sw::test::runBatch(login
+                           + QStringList{u"nad-export"_s, u"--layout"_s, u"digilocker"_s, u"--degree-from"_s, u"BSC"_s,
+                                         u"--degree-to"_s, u"BSC"_s, u"--out"_s, zip});
     EXPECT_EQ(upload.exitCode, 0) << upload.both();
     EXPECT_TRUE(upload.both().find(QString::number(paths.size() - 1).toStdString() + " certificate(s) written to")
                 != std::string::npos)

@@ -31,20 +31,11 @@ using sw::test::TestBackend;
 namespace {
 
 // Kannada texts as the legacy fonts store them: 8-bit characters.
-QByteArray kan(const char *bytes)
-{
-    return QByteArray(bytes);
-}
+QByteArray kan(const char *bytes) { return QByteArray(bytes); }
 
 // The printing day's neighbours, so a run across midnight still falls inside.
-QString yesterday()
-{
-    return QDate::currentDate().addDays(-1).toString(u"dd/MM/yyyy"_s);
-}
-QString tomorrow()
-{
-    return QDate::currentDate().addDays(1).toString(u"dd/MM/yyyy"_s);
-}
+QString yesterday() { return QDate::currentDate().addDays(-1).toString(u"dd/MM/yyyy"_s); }
+QString tomorrow() { return QDate::currentDate().addDays(1).toString(u"dd/MM/yyyy"_s); }
 
 class ConvocationRoad : public ::testing::TestWithParam<TestBackend>
 {
@@ -80,7 +71,10 @@ protected:
     {
         return app().text(u"select "_s + column + u" from convo where fregno = ? and fconvocode = 'C26'"_s, {regno});
     }
-    int printedCount() { return app().count(u"select count(*) from convo where fcertno is not null and fcertno <> ''"_s); }
+    int printedCount()
+    {
+        return app().count(u"select count(*) from convo where fcertno is not null and fcertno <> ''"_s);
+    }
 
     void mastersFromCsv();
     void resultFileAndAutonomousFile();
@@ -118,12 +112,16 @@ void ConvocationRoad::mastersFromCsv()
     test::writeFile(dir + u"/masconvo.csv"_s,
                     "fconvocode,fconvoname,fdate,factive\nC26,26th Annual Convocation,12/03/2026,T\n");
     test::writeFile(dir + u"/degree.csv"_s, "fdegree,fdescpn,fspecial,fdescpnkan,fspecialkan\n"
-                                            "BA,BACHELOR OF ARTS,," + kan("\xb1\xc2\xa8") + ",\n"
-                                            "BSC,BACHELOR OF SCIENCE,," + kan("\xb1\xc2\xa9") + ",\n");
+                                            "BA,BACHELOR OF ARTS,,"
+                                                + kan("\xb1\xc2\xa8")
+                                                + ",\n"
+                                                  "BSC,BACHELOR OF SCIENCE,,"
+                                                + kan("\xb1\xc2\xa9") + ",\n");
     // A bad row is rejected, named with its line, field and reason in the file's reject
     // list, and the good rows are added.
     test::writeFile(dir + u"/degree-bad.csv"_s, "fdegree,fdescpn,fspecial,fdescpnkan,fspecialkan\n"
-                                                "BA,BACHELOR OF ARTS,," + kan("\xb1\xc2\xa8") + ",\nMSC,MASTER OF SCIENCE,,,\n");
+                                                "BA,BACHELOR OF ARTS,,"
+                                                    + kan("\xb1\xc2\xa8") + ",\nMSC,MASTER OF SCIENCE,,,\n");
     const BatchRun bad = app().run({u"masters"_s, u"import"_s, u"degree"_s, dir + u"/degree-bad.csv"_s});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.contains(u"degree-bad.csv.rejected.csv"_s)) << bad.both();
@@ -165,8 +163,17 @@ void ConvocationRoad::resultFileAndAutonomousFile()
         CnvWriter writer(cnv, CnvWriter::candidateFields(false));
         for (int i = 1; i <= 16; ++i) {
             const QString regno = u"U"_s + QString::number(i).rightJustified(4, u'0');
-            writer.add({regno, u"NAME O'"_s + QString::number(i), i <= 10 ? u"BA"_s : u"BSC"_s, {},
-                        i % 2 ? u"C01"_s : u"C02"_s, u"FC"_s, u"APRIL 2025"_s, u"2025"_s, u"1"_s, u"F"_s, u"GM"_s});
+            writer.add({regno,
+                        u"NAME O'"_s + QString::number(i),
+                        i <= 10 ? u"BA"_s : u"BSC"_s,
+                        {},
+                        i % 2 ? u"C01"_s : u"C02"_s,
+                        u"FC"_s,
+                        u"APRIL 2025"_s,
+                        u"2025"_s,
+                        u"1"_s,
+                        u"F"_s,
+                        u"GM"_s});
         }
     }
     const BatchRun imported = ok({u"import-file"_s, cnv});
@@ -195,8 +202,8 @@ void ConvocationRoad::resultFileAndAutonomousFile()
         lines += QByteArray::number(i) + "|50" + QByteArray::number(i) + "|AUTO O'NE " + QByteArray::number(i)
                  + "|M|GM|a|b|c|d|e|f|g|h|i|SC|2025|1|APRIL 2025\r\n";
     test::writeFile(autonomous, lines);
-    const BatchRun autoRun = ok(
-        {u"import-auto"_s, autonomous, u"--univ"_s, u"U1"_s, u"--college"_s, u"C02"_s, u"--degree"_s, u"BSC"_s});
+    const BatchRun autoRun =
+        ok({u"import-auto"_s, autonomous, u"--univ"_s, u"U1"_s, u"--college"_s, u"C02"_s, u"--degree"_s, u"BSC"_s});
     EXPECT_TRUE(autoRun.out.contains(u"total records: 3, imported records: 2, refreshed: 1"_s)) << autoRun.both();
     EXPECT_EQ(app().count(u"select count(*) from convo where fregno like 'ZQ%' and fdegree = 'BSC' "
                           "and fcollcode = 'C02' and funivcode = 'U1' and fconvocode = 'C26'"_s),
@@ -222,8 +229,8 @@ void ConvocationRoad::onlineApplications()
         m_portal->db().exec(
             u"insert into dctran (fappno, fregno, fname, fmobile, femail, fpostaddr1, famount, fregdate, fpaystatus, "
             "fpincode) values (?, ?, ?, '9876543210', ?, ?, 550, ?, ?, '570001')"_s,
-            {appNo, regno, QString(u"NAME "_s + regno), QString(regno + u"@mail.test"_s), u"1, O'BRIEN ROAD; -- FLAT 2"_s,
-             QDate(2026, 3, 1), status});
+            {appNo, regno, QString(u"NAME "_s + regno), QString(regno + u"@mail.test"_s),
+             u"1, O'BRIEN ROAD; -- FLAT 2"_s, QDate(2026, 3, 1), status});
     }
     const BatchRun r = ok({u"import-online"_s});
     EXPECT_EQ(app().count(u"select count(*) from convofee"_s), 2) << r.both();
@@ -239,7 +246,8 @@ void ConvocationRoad::verificationAndActivation()
 {
     const BatchRun verified = ok({u"verify"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s});
     EXPECT_TRUE(verified.out.contains(u"5 of 5 candidates changed"_s)) << verified.both();
-    EXPECT_EQ(app().count(u"select count(*) from convo where ffeepaid = 'T' and fcollcode = 'C01' and fdegree = 'BA'"_s), 5);
+    EXPECT_EQ(
+        app().count(u"select count(*) from convo where ffeepaid = 'T' and fcollcode = 'C01' and fdegree = 'BA'"_s), 5);
     EXPECT_NE(candidate(u"U0011"_s, u"ffeepaid"_s), u"T"_s); // BSC stays as it was
 
     ok({u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s, u"--to-college"_s, u"C02"_s});
@@ -253,10 +261,10 @@ void ConvocationRoad::verificationAndActivation()
 void ConvocationRoad::printingWithASpoiledSheet()
 {
     // The plain layout asks after every sheet; the third sheet comes out badly.
-    const BatchRun r = app().run({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s,
-                                  u"--start"_s, u"1001"_s, u"--end"_s, u"1100"_s, u"--date"_s, u"15/03/2026"_s,
-                                  u"--output"_s, app().scratch(u"sheets"_s), u"--printed-ok"_s, u"--spoiled"_s,
-                                  u"1003"_s});
+    const BatchRun r =
+        app().run({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s, u"--start"_s,
+                   u"1001"_s, u"--end"_s, u"1100"_s, u"--date"_s, u"15/03/2026"_s, u"--output"_s,
+                   app().scratch(u"sheets"_s), u"--printed-ok"_s, u"--spoiled"_s, u"1003"_s});
     ASSERT_EQ(r.exitCode, 0) << r.both();
     const bool portal = m_portal != nullptr;
     const int printed = portal ? 6 : 4;
@@ -290,8 +298,7 @@ void ConvocationRoad::printingWithASpoiledSheet()
 void ConvocationRoad::pdfCopiesAndPrintedList()
 {
     const int printed = printedCount();
-    const BatchRun copies =
-        ok({u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s});
+    const BatchRun copies = ok({u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s});
     const QStringList files = QDir(app().path(u"CSV/DCPDF"_s)).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
     EXPECT_EQ(files.size(), printed) << copies.both();
     EXPECT_TRUE(files.contains(u"DC_003_U0007_F_2025_1.pdf"_s)) << files.join(u' ').toStdString();
@@ -430,7 +437,8 @@ void ConvocationRoad::cancellationAndReprint()
 void ConvocationRoad::rankCertificate()
 {
     ok({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"U0003"_s, u"--rank"_s, u"I"_s});
-    EXPECT_NE(app().run({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"U0003"_s, u"--rank"_s, u"II"_s})
+    EXPECT_NE(app()
+                  .run({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"U0003"_s, u"--rank"_s, u"II"_s})
                   .exitCode,
               0);
     const QString degreeCertificate = candidate(u"U0003"_s, u"fcertno"_s);
@@ -547,9 +555,8 @@ program = [r[2] for r in wb["Program"].iter_rows(min_row=2, values_only=True)]
 data = sorted(str(r[6]) for r in wb["Data"].iter_rows(min_row=2, values_only=True))
 print(json.dumps({"program": program, "data": data}))
 )"_s;
-    for (const auto &[passOnly, expected] :
-         {std::pair{false, QStringList{u"U0001"_s, u"U0003"_s, u"U0011"_s}},
-          std::pair{true, QStringList{u"U0001"_s, u"U0011"_s}}}) {
+    for (const auto &[passOnly, expected] : {std::pair{false, QStringList{u"U0001"_s, u"U0003"_s, u"U0011"_s}},
+                                             std::pair{true, QStringList{u"U0001"_s, u"U0011"_s}}}) {
         QStringList command{u"nad-export"_s, u"--layout"_s, u"nsdl"_s, u"--out"_s, book};
         if (passOnly)
             command << u"--pass-only"_s;

@@ -62,8 +62,8 @@ void BatchFolder::reconnect()
 
 QStringList BatchFolder::as(const QString &convocation) const
 {
-    return {u"--folder"_s, m_folder.root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"--convo"_s,
-            convocation};
+    return {u"--folder"_s,   m_folder.root(), u"--user"_s,  u"ADMIN"_s,
+            u"--password"_s, u"ADMIN"_s,      u"--convo"_s, convocation};
 }
 
 BatchRun BatchFolder::run(const QStringList &command, const QString &convocation) const
@@ -98,10 +98,7 @@ void seedPrintingMasters(BatchFolder &app, const QStringList &convocations)
     db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {QString::fromLatin1("\xa5\xc1")});
 }
 
-QString regnoOf(const QString &regnoPrefix, int i)
-{
-    return regnoPrefix + QString::number(i).rightJustified(4, u'0');
-}
+QString regnoOf(const QString &regnoPrefix, int i) { return regnoPrefix + QString::number(i).rightJustified(4, u'0'); }
 
 void importCandidates(BatchFolder &app, const QString &convocation, const QString &regnoPrefix, int count, int active)
 {
@@ -109,8 +106,17 @@ void importCandidates(BatchFolder &app, const QString &convocation, const QStrin
     {
         CnvWriter writer(cnv, CnvWriter::candidateFields(false));
         for (int i = 1; i <= count; ++i)
-            writer.add({regnoOf(regnoPrefix, i), u"NAME "_s + QString::number(i), u"BA"_s, {}, u"C01"_s, u"FC"_s,
-                        u"APRIL 2025"_s, u"2025"_s, u"1"_s, u"F"_s, u"GM"_s});
+            writer.add({regnoOf(regnoPrefix, i),
+                        u"NAME "_s + QString::number(i),
+                        u"BA"_s,
+                        {},
+                        u"C01"_s,
+                        u"FC"_s,
+                        u"APRIL 2025"_s,
+                        u"2025"_s,
+                        u"1"_s,
+                        u"F"_s,
+                        u"GM"_s});
     }
     const BatchRun imported = app.run({u"import-file"_s, cnv}, convocation);
     ASSERT_EQ(imported.exitCode, 0) << imported.both();

@@ -26,10 +26,7 @@ const QStringList kHostile = {
     u"';-- '' \"\" ;"_s,
 };
 
-QString stored(const QString &given)
-{
-    return QString(given).replace(u'\'', u'`').trimmed();
-}
+QString stored(const QString &given) { return QString(given).replace(u'\'', u'`').trimmed(); }
 
 class HostileText : public ::testing::TestWithParam<TestBackend>
 {
@@ -55,13 +52,15 @@ TEST_P(HostileText, EveryImportAndTheCandidateFormStoreItAsGiven)
     const BatchRun masters = app.run({u"masters"_s, u"import"_s, u"college"_s, app.scratch(u"college.csv"_s)});
     ASSERT_EQ(masters.exitCode, 0) << masters.both();
     for (int i = 0; i < kHostile.size(); ++i)
-        EXPECT_EQ(app.text(u"select fcollname from college where fcollcode = ?"_s, {QString(u"H"_s + QString::number(i))}),
-                  stored(kHostile[i]));
+        EXPECT_EQ(
+            app.text(u"select fcollname from college where fcollcode = ?"_s, {QString(u"H"_s + QString::number(i))}),
+            stored(kHostile[i]));
 
     // Every import and the form check the codes against their masters: these are the
     // ones they need, hostile ones among them.
-    app.db().exec(u"insert into degree (fdegree, fdescpn, fdescpnkan) values ('BA', 'BACHELOR OF ARTS', 'x'), (?, 'B', 'x')"_s,
-                  {u"B;A"_s});
+    app.db().exec(
+        u"insert into degree (fdegree, fdescpn, fdescpnkan) values ('BA', 'BACHELOR OF ARTS', 'x'), (?, 'B', 'x')"_s,
+        {u"B;A"_s});
     app.db().exec(u"insert into class (fclasscode, fclassdesc, fclassdesckan) values ('FC', 'FIRST CLASS', 'x'), "
                   "('SC', 'SECOND CLASS', 'x')"_s);
     app.db().exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Morvanta University'), (?, 'U')"_s,
@@ -73,8 +72,17 @@ TEST_P(HostileText, EveryImportAndTheCandidateFormStoreItAsGiven)
     {
         CnvWriter writer(cnv, CnvWriter::candidateFields(false));
         for (int i = 0; i < kHostile.size(); ++i)
-            writer.add({u"H"_s + QString::number(i), kHostile[i], u"BA"_s, {}, u"H0"_s, u"FC"_s,
-                        kHostile[i].left(20), u"2025"_s, u"1"_s, u"F"_s, u"GM"_s});
+            writer.add({u"H"_s + QString::number(i),
+                        kHostile[i],
+                        u"BA"_s,
+                        {},
+                        u"H0"_s,
+                        u"FC"_s,
+                        kHostile[i].left(20),
+                        u"2025"_s,
+                        u"1"_s,
+                        u"F"_s,
+                        u"GM"_s});
     }
     const BatchRun file = app.run({u"import-file"_s, cnv});
     ASSERT_EQ(file.exitCode, 0) << file.both();
@@ -98,10 +106,11 @@ TEST_P(HostileText, EveryImportAndTheCandidateFormStoreItAsGiven)
     }
 
     // The candidate form: a name typed in.
-    const BatchRun typed = app.run({u"candidate"_s, u"add"_s, u"T1"_s, u"--fname"_s, kHostile[0], u"--fdegree"_s,
-                                    u"BA"_s, u"--fcollcode"_s, u"H0"_s, u"--fclasscode"_s, u"FC"_s, u"--fsex"_s,
-                                    u"M"_s, u"--fyear"_s, u"2025"_s, u"--fexamdate"_s, kHostile[3],
-                                    u"--funivcode"_s, u"U1"_s, u"--ffatname"_s, kHostile[1]});
+    const BatchRun typed =
+        app.run({u"candidate"_s, u"add"_s,         u"T1"_s,    u"--fname"_s,      kHostile[0], u"--fdegree"_s,
+                 u"BA"_s,        u"--fcollcode"_s, u"H0"_s,    u"--fclasscode"_s, u"FC"_s,     u"--fsex"_s,
+                 u"M"_s,         u"--fyear"_s,     u"2025"_s,  u"--fexamdate"_s,  kHostile[3], u"--funivcode"_s,
+                 u"U1"_s,        u"--ffatname"_s,  kHostile[1]});
     ASSERT_EQ(typed.exitCode, 0) << typed.both();
     EXPECT_EQ(app.text(u"select fname from convo where fregno = 'T1'"_s), stored(kHostile[0]));
     EXPECT_EQ(app.text(u"select ffatname from convo where fregno = 'T1'"_s), stored(kHostile[1]).toUpper());

@@ -27,12 +27,13 @@ TEST(CommandPermissions, AClerkIsRefusedEveryCommandOutsideHisMenuItems)
     const BatchRun added = app.run({u"users"_s, u"add"_s, u"CLERK"_s, u"--permit"_s, u"N22*N27*"_s}, u"ADMN"_s);
     ASSERT_EQ(added.exitCode, 0) << added.both();
     const QStringList clerk = {u"--folder"_s, app.folder().root(), u"--user"_s, u"CLERK"_s, u"--password"_s,
-                               u"CLERK"_s, u"--convo"_s, u"C26"_s, u"--yes"_s};
+                               u"CLERK"_s,    u"--convo"_s,        u"C26"_s,    u"--yes"_s};
 
     const std::vector<std::pair<QString, QStringList>> refused = {
         {u"N23"_s, {u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s}},
-        {u"N24"_s, {u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--start"_s, u"1"_s, u"--end"_s, u"9"_s,
-                    u"--output"_s, app.scratch(u"sheets"_s), u"--printed-ok"_s}},
+        {u"N24"_s,
+         {u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--start"_s, u"1"_s, u"--end"_s, u"9"_s,
+          u"--output"_s, app.scratch(u"sheets"_s), u"--printed-ok"_s}},
         {u"N28"_s, {u"import-file"_s, app.scratch(u"none.cnv"_s)}},
         {u"N47"_s, {u"backup"_s}},
         {u"N45"_s, {u"restore"_s, app.scratch(u"none.bak"_s)}},

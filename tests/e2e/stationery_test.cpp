@@ -44,9 +44,11 @@ protected:
 
     QStringList printArgs(const QString &prefix, int start, const QString &output) const
     {
-        return {u"--yes"_s, u"print"_s,   u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s, u"--prefix"_s,
-                prefix,     u"--start"_s, QString::number(start), u"--end"_s, u"999"_s, u"--date"_s, u"15/03/2026"_s,
-                u"--output"_s, output};
+        return {u"--yes"_s,  u"print"_s,   u"--degree"_s,          u"BA"_s,
+                u"--type"_s, u"1"_s,       u"--no-temp"_s,         u"--prefix"_s,
+                prefix,      u"--start"_s, QString::number(start), u"--end"_s,
+                u"999"_s,    u"--date"_s,  u"15/03/2026"_s,        u"--output"_s,
+                output};
     }
     static int nextNumber(const BatchRun &r, int otherwise)
     {
@@ -129,11 +131,12 @@ TEST_P(StationeryStress, RacingWorkstationsNeverUseANumberTwice)
             for (int i = 0; i < 6; ++i) {
                 racing.push_back(m_app->run({u"stationery"_s, u"spoil"_s, u"--prefix"_s, u"Q"_s, u"--numbers"_s,
                                              QString::number(12 + 7 * i), u"--reason"_s, u"racing"_s}));
-                racing.push_back(m_app->run({u"--yes"_s, u"candidate"_s, u"withdraw"_s, test::regnoOf(u"W"_s, 25 - i)}));
-                racing.push_back(m_app->run({u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s,
-                                             u"--from"_s, test::regnoOf(u"V"_s, 24 - i), u"--to"_s,
-                                             test::regnoOf(u"V"_s, 24 - i), u"--unset"_s},
-                                            u"C27"_s));
+                racing.push_back(
+                    m_app->run({u"--yes"_s, u"candidate"_s, u"withdraw"_s, test::regnoOf(u"W"_s, 25 - i)}));
+                racing.push_back(
+                    m_app->run({u"activate"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"C01"_s, u"--from"_s,
+                                test::regnoOf(u"V"_s, 24 - i), u"--to"_s, test::regnoOf(u"V"_s, 24 - i), u"--unset"_s},
+                               u"C27"_s));
             }
         });
         for (std::thread &t : threads)
@@ -193,8 +196,8 @@ TEST_P(StationeryStress, AKilledRunLeavesEverySheetItOutputInTheRegister)
         while (pending.next())
             numbers << pending.text(0);
         if (!numbers.isEmpty()) {
-            const BatchRun listed = m_app->run({u"stationery"_s, u"--prefix"_s, u"K"_s, u"--from"_s, u"1"_s, u"--to"_s,
-                                                u"999"_s});
+            const BatchRun listed =
+                m_app->run({u"stationery"_s, u"--prefix"_s, u"K"_s, u"--from"_s, u"1"_s, u"--to"_s, u"999"_s});
             EXPECT_TRUE(listed.out.contains(u"never confirmed"_s)) << listed.both();
             const BatchRun settled = m_app->run({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"K"_s, u"--numbers"_s,
                                                  numbers.join(u','), round % 2 ? u"--printed"_s : u"--spoiled"_s});
@@ -210,7 +213,8 @@ TEST_P(StationeryStress, AKilledRunLeavesEverySheetItOutputInTheRegister)
         EXPECT_NE(cancelled.exitCode, 2) << cancelled.both();
     }
     expectEveryNumberUsedOnce(u"K"_s);
-    std::cout << "killed " << kRounds << " runs: " << m_app->count(u"select count(*) from certsheet where fprefix = 'K'"_s)
+    std::cout << "killed " << kRounds
+              << " runs: " << m_app->count(u"select count(*) from certsheet where fprefix = 'K'"_s)
               << " sheets in the register, " << pendingSettled << " left pending and settled\n";
 }
 
@@ -224,9 +228,10 @@ TEST_P(StationeryStress, ARestoreWaitsForTheRunThatIsPrinting)
     m_app->disconnect();
 
     QProcess run;
-    run.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
-              m_app->as(u"C26"_s) + printArgs(u"R"_s, 1, m_app->scratch(u"restore-run"_s))
-                  + QStringList{u"--regno-from"_s, test::regnoOf(u"W"_s, 1), u"--regno-to"_s, test::regnoOf(u"W"_s, 2)});
+    run.start(QStringLiteral(SCROLLWISE_BATCH_PATH), m_app->as(u"C26"_s)
+                                                         + printArgs(u"R"_s, 1, m_app->scratch(u"restore-run"_s))
+                                                         + QStringList{u"--regno-from"_s, test::regnoOf(u"W"_s, 1),
+                                                                       u"--regno-to"_s, test::regnoOf(u"W"_s, 2)});
     QString out;
     while (!out.contains(u"[y/n]"_s) && run.waitForReadyRead(60000))
         out += QString::fromUtf8(run.readAllStandardOutput());

@@ -22,10 +22,7 @@ namespace {
 
 constexpr int kCandidates = 40;
 
-QString regno(int i)
-{
-    return test::regnoOf(u"W"_s, i);
-}
+QString regno(int i) { return test::regnoOf(u"W"_s, i); }
 
 class Workstations : public ::testing::Test
 {
@@ -51,13 +48,27 @@ protected:
     {
         int next = firstSheet;
         for (int round = 0; round < 3; ++round) {
-            BatchRun r = m_app->run({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s,
-                                     u"--no-temp"_s, u"--regno-from"_s, from, u"--regno-to"_s, to, u"--start"_s,
-                                     QString::number(next), u"--end"_s, QString::number(firstSheet + 999),
-                                     u"--date"_s, u"15/03/2026"_s, u"--output"_s,
-                                     m_app->scratch(u"sheets-"_s + QString::number(firstSheet)), u"--printed-ok"_s});
-            const QRegularExpressionMatch m =
-                QRegularExpression(u"next certificate number: 0*(\\d+)"_s).match(r.out);
+            BatchRun r = m_app->run({u"--yes"_s,
+                                     u"print"_s,
+                                     u"--degree"_s,
+                                     u"BA"_s,
+                                     u"--type"_s,
+                                     u"1"_s,
+                                     u"--no-temp"_s,
+                                     u"--regno-from"_s,
+                                     from,
+                                     u"--regno-to"_s,
+                                     to,
+                                     u"--start"_s,
+                                     QString::number(next),
+                                     u"--end"_s,
+                                     QString::number(firstSheet + 999),
+                                     u"--date"_s,
+                                     u"15/03/2026"_s,
+                                     u"--output"_s,
+                                     m_app->scratch(u"sheets-"_s + QString::number(firstSheet)),
+                                     u"--printed-ok"_s});
+            const QRegularExpressionMatch m = QRegularExpression(u"next certificate number: 0*(\\d+)"_s).match(r.out);
             if (m.hasMatch())
                 next = m.captured(1).toInt();
             station.runs.push_back(std::move(r));

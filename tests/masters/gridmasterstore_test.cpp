@@ -118,7 +118,8 @@ TEST_P(GridMasterStoreTest, ConvocationsKeepDateAndActiveFlag)
     set.record({u"C26"_s, u"Convocation 2026"_s, u"04/12/2026"_s, true}, false);
     set.record({u"C25"_s, u"Convocation 2025"_s, QString(), false}, false);
     ASSERT_TRUE(convos.save(set.rows(), m_prompter)) << m_prompter.last().toStdString();
-    EXPECT_EQ(table(u"MASCONVO"_s), (QStringList{u"C25|Convocation 2025||F"_s, u"C26|Convocation 2026|04/12/2026|T"_s}));
+    EXPECT_EQ(table(u"MASCONVO"_s),
+              (QStringList{u"C25|Convocation 2025||F"_s, u"C26|Convocation 2026|04/12/2026|T"_s}));
 
     set.reset(convos.load());
     set.record({u"C26"_s, u"Convocation 2026"_s, u"05/12/2026"_s, false}, false);
@@ -159,8 +160,10 @@ TEST_P(GridMasterStoreTest, ACodeTypedInLowerCaseIsTheSameCodeOnEveryBackend)
 TEST_P(GridMasterStoreTest, ACodeThatCandidatesUseIsNotDeletedAndTheCountIsSaid)
 {
     for (const QString &code : {u"C000"_s, u"C001"_s})
-        m_db->exec(u"insert into "_s + m_db->table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values (?, 'X')"_s, {code});
-    m_db->exec(u"insert into "_s + m_db->table(u"MASUNIV"_s) + u" (funivcode, funivname) values ('U1', 'X'), ('U2', 'Y')"_s);
+        m_db->exec(u"insert into "_s + m_db->table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values (?, 'X')"_s,
+                   {code});
+    m_db->exec(u"insert into "_s + m_db->table(u"MASUNIV"_s)
+               + u" (funivcode, funivname) values ('U1', 'X'), ('U2', 'Y')"_s);
     m_db->exec(u"insert into convo (fregno, fcollcode, funivcode, fconvocode) values ('R1', 'C000', 'U1', 'C26'), "
                "('R2', 'c000', 'U1', 'C26')"_s);
     for (const auto &[menu, code, message] :
@@ -224,8 +227,8 @@ TEST_F(GridChecks, EachMissingOrDuplicateCellHasTheScreensMessage)
     EXPECT_EQ(m_store.check(noName)->message, u"University Name should be entered."_s);
     EXPECT_EQ(m_store.check(noName)->cell, GridProblem::Cell::Name);
 
-    const std::vector<GridRow> twice{{u"U1"_s, u"One"_s}, {u"U2"_s, u"Two"_s}, {u"U1 "_s, u"Again"_s, {}, false,
-                                                                                  GridRowMode::Added}};
+    const std::vector<GridRow> twice{
+        {u"U1"_s, u"One"_s}, {u"U2"_s, u"Two"_s}, {u"U1 "_s, u"Again"_s, {}, false, GridRowMode::Added}};
     const auto duplicate = m_store.checkRow(twice, 2);
     ASSERT_TRUE(duplicate);
     EXPECT_EQ(duplicate->message, u"University Code already Entered"_s);
@@ -252,7 +255,8 @@ TEST(GridConvocationChecks, DatesMustExistAndOneConvocationIsActive)
 
 TEST_F(GridChecks, ControlCharactersAreRefused)
 {
-    EXPECT_EQ(m_store.check({{u"U1"_s, u"Tab\there"_s}})->message, u"University U1: the text holds the control character 0x09"_s);
+    EXPECT_EQ(m_store.check({{u"U1"_s, u"Tab\there"_s}})->message,
+              u"University U1: the text holds the control character 0x09"_s);
 }
 
 TEST_F(GridChecks, TextsBeyondTheColumnWidthsAreRefusedRowsBeingDeletedAreNot)

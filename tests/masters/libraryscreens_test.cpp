@@ -168,7 +168,8 @@ TEST_P(LibraryScreensTest, TheUpdateScreenTeachesTheLibraryThenFillsTheMissingNa
     EXPECT_EQ(test::outcomeOf(form), u"2 word(s) added to the library from 1 name row(s)"_s);
     const QString table = db.table(u"KANLIB"_s);
     EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'RAMA'"_s)), ramaKan);
-    EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'KUMAR'"_s)), kumarKan);
+    EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'KUMAR'"_s)),
+              kumarKan);
 
     form->chk()->setChecked(false);
     form->cmd()->click();

@@ -29,9 +29,11 @@ protected:
         db.exec(u"insert into "_s + db.table(u"DEGREE"_s)
                 + u" (fdegree, fdescpn, fspecial) values ('MSCCH', 'MASTER OF SCIENCE', 'CHEMISTRY'), "
                   "('MSCPH', 'MASTER OF SCIENCE', 'PHYSICS'), ('BA', 'BACHELOR OF ARTS', '')"_s);
-        db.exec(u"insert into "_s + db.table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values ('C001', 'CITY COLLEGE')"_s);
+        db.exec(u"insert into "_s + db.table(u"COLLEGE"_s)
+                + u" (fcollcode, fcollname) values ('C001', 'CITY COLLEGE')"_s);
         db.exec(u"insert into "_s + db.table(u"CLASS"_s) + u" (fclasscode, fclassdesc) values ('FC', 'FIRST CLASS')"_s);
-        db.exec(u"insert into "_s + db.table(u"MASUNIV"_s) + u" (funivcode, funivname) values ('U1', 'THE UNIVERSITY')"_s);
+        db.exec(u"insert into "_s + db.table(u"MASUNIV"_s)
+                + u" (funivcode, funivname) values ('U1', 'THE UNIVERSITY')"_s);
     }
     QStringList rowsOf(const LookupRequest &request)
     {
@@ -64,12 +66,14 @@ TEST_P(MasterCodesTest, EachMasterIsLookedUpDescribedAndRefusedTheSameWay)
         QStringList headings;
     };
     const Case cases[] = {
-        {Master::Degree, u"mscph"_s, u"MASTER OF SCIENCE"_s, u"Invalid Degree Code"_s,
+        {Master::Degree,
+         u"mscph"_s,
+         u"MASTER OF SCIENCE"_s,
+         u"Invalid Degree Code"_s,
          {u"Code"_s, u"Description"_s, u"Speciality"_s}},
         {Master::College, u"C001"_s, u"CITY COLLEGE"_s, u"Invalid College Code"_s, {u"Code"_s, u"Description"_s}},
         {Master::Class, u"FC"_s, u"FIRST CLASS"_s, u"Invalid Class Code"_s, {u"Code"_s, u"Description"_s}},
-        {Master::University, u"U1"_s, u"THE UNIVERSITY"_s, u"Invalid University Code"_s,
-         {u"Code"_s, u"Description"_s}},
+        {Master::University, u"U1"_s, u"THE UNIVERSITY"_s, u"Invalid University Code"_s, {u"Code"_s, u"Description"_s}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.invalid.toStdString());
@@ -96,7 +100,8 @@ TEST_P(MasterCodesTest, TheLookupWindowOpensOnTheBoxsValueUnderItsCaptions)
 {
     Database &db = m_session.db();
     WriteScope scope(db);
-    Statement insert = db.prepare(u"insert into "_s + db.table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values (?, ?)"_s);
+    Statement insert =
+        db.prepare(u"insert into "_s + db.table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values (?, ?)"_s);
     // More colleges than one page of the window reads at a time.
     for (int i = 2; i <= 260; ++i)
         insert.exec({u"C%1"_s.arg(i, 3, 10, QChar(u'0')), u"COLLEGE NUMBER %1"_s.arg(i)});

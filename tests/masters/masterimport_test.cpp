@@ -68,17 +68,18 @@ TEST_P(MasterImportTest, AGoodFileAddsEveryRow)
     EXPECT_EQ(result.counts.accounted(), 2);
     EXPECT_TRUE(result.counts.rejectFile.isEmpty());
     // Codes are upper case, as typing makes them.
-    EXPECT_EQ(m_db->scalar(u"select fcollname from "_s + m_db->table(u"COLLEGE"_s) + u" where fcollcode = ?"_s,
-                           {u"A02"_s})
-                  .toString(),
-              u"St. Mary`s"_s);
+    EXPECT_EQ(
+        m_db->scalar(u"select fcollname from "_s + m_db->table(u"COLLEGE"_s) + u" where fcollcode = ?"_s, {u"A02"_s})
+            .toString(),
+        u"St. Mary`s"_s);
 }
 
 TEST_P(MasterImportTest, AFileWhoseHeaderIsWrongIsRefusedWhole)
 {
     const std::pair<QByteArray, QString> cases[] = {
         {"fcollcode\n001\n", u"colleges.csv line 1: column \"fcollname\" is missing"_s},
-        {"fcollcode,fcollname,ftown\n001,One,X\n", u"colleges.csv line 1: unknown column \"ftown\" (known: fcollcode, fcollname)"_s},
+        {"fcollcode,fcollname,ftown\n001,One,X\n",
+         u"colleges.csv line 1: unknown column \"ftown\" (known: fcollcode, fcollname)"_s},
         {"fcollcode,fcollcode\n001,One\n", u"colleges.csv line 1: column \"fcollcode\" is named twice"_s},
         {"", u"colleges.csv: the file is empty; its first line must name the columns"_s},
     };
@@ -94,13 +95,13 @@ TEST_P(MasterImportTest, EachBadRowIsRejectedWithLineFieldAndReasonAndTheGoodOne
 {
     m_db->exec(u"insert into "_s + m_db->table(u"COLLEGE"_s) + u" (fcollcode, fcollname) values ('C09', 'There')"_s);
     const auto result = load(u"college"_s, "fcollcode,fcollname\n"
-                                           "001,One\n"          // 2: good
-                                           "003,\n"             // 3: no name
-                                           ",Two\n"             // 4: no code
-                                           "001,Again\n"        // 5: twice in the file
-                                           "00001,Long\n"       // 6: too wide
-                                           "004,Two,extra\n"    // 7: a field too many
-                                           "c09,Already\n"      // 8: in the table (any case): left alone
+                                           "001,One\n"         // 2: good
+                                           "003,\n"            // 3: no name
+                                           ",Two\n"            // 4: no code
+                                           "001,Again\n"       // 5: twice in the file
+                                           "00001,Long\n"      // 6: too wide
+                                           "004,Two,extra\n"   // 7: a field too many
+                                           "c09,Already\n"     // 8: in the table (any case): left alone
                                            "005,Tab\there\n"); // 9: a control character
     ASSERT_TRUE(result.done) << result.error.toStdString();
     EXPECT_EQ(result.counts.total, 8);
@@ -108,14 +109,17 @@ TEST_P(MasterImportTest, EachBadRowIsRejectedWithLineFieldAndReasonAndTheGoodOne
     EXPECT_EQ(result.counts.skipped, 1);
     EXPECT_EQ(result.counts.rejected, 6);
     EXPECT_EQ(count(u"COLLEGE"_s), 2);
-    EXPECT_EQ(rejected(), (QStringList{u"3|rejected|fcollname||College Name should be entered."_s,
-                                       u"4|rejected|fcollcode||College code should be Entered"_s,
-                                       u"5|rejected|fcollcode|001|College Code already Entered on line 2"_s,
-                                       u"6|rejected|fcollcode|00001|College code 00001 is longer than 4 characters"_s,
-                                       u"7|rejected|||3 fields where the header names 2"_s,
-                                       u"8|skipped|fcollcode|C09|already in the table: left as it is"_s,
-                                       u"9|rejected|fcollname|Tab\there|College Name: the text holds the control character 0x09"_s}));
-    EXPECT_EQ(m_db->scalar(u"select fcollname from "_s + m_db->table(u"COLLEGE"_s) + u" where fcollcode = 'C09'"_s).toString(),
+    EXPECT_EQ(
+        rejected(),
+        (QStringList{u"3|rejected|fcollname||College Name should be entered."_s,
+                     u"4|rejected|fcollcode||College code should be Entered"_s,
+                     u"5|rejected|fcollcode|001|College Code already Entered on line 2"_s,
+                     u"6|rejected|fcollcode|00001|College code 00001 is longer than 4 characters"_s,
+                     u"7|rejected|||3 fields where the header names 2"_s,
+                     u"8|skipped|fcollcode|C09|already in the table: left as it is"_s,
+                     u"9|rejected|fcollname|Tab\there|College Name: the text holds the control character 0x09"_s}));
+    EXPECT_EQ(m_db->scalar(u"select fcollname from "_s + m_db->table(u"COLLEGE"_s) + u" where fcollcode = 'C09'"_s)
+                  .toString(),
               u"There"_s);
 }
 
@@ -125,8 +129,8 @@ TEST_P(MasterImportTest, DegreeKannadaBytesComeThroughTheFileUnchanged)
     for (int b = 0x80; b <= 0xE3; ++b) // 100 bytes, the column's width
         if (b != '"' && b != ',')
             kannada.append(char(b));
-    const auto result = load(
-        u"degree"_s, "fdegree,fdescpn,fdescpnkan,fcredit\nBSC,Science,\"" + kannada + "\",T\nBA,Arts,\xFF\xFE,F\n");
+    const auto result = load(u"degree"_s, "fdegree,fdescpn,fdescpnkan,fcredit\nBSC,Science,\"" + kannada
+                                              + "\",T\nBA,Arts,\xFF\xFE,F\n");
     ASSERT_TRUE(result.done) << result.error.toStdString();
     Rows rows = m_db->query(u"select fdescpnkan, fcredit from "_s + m_db->table(u"DEGREE"_s) + u" order by fdegree"_s);
     ASSERT_TRUE(rows.next());
@@ -136,7 +140,8 @@ TEST_P(MasterImportTest, DegreeKannadaBytesComeThroughTheFileUnchanged)
     EXPECT_EQ(legacytext::toBytes(rows.text(0)), kannada);
     EXPECT_EQ(rows.text(1), u"T"_s);
 
-    const auto twice = load(u"degree"_s, "fdegree,fdescpn,fdescpnkan,fcredit\nMA,Master,\xE0,T\nMA,Again,\xE1,\nMCOM,Yes,\xE2,Y\n");
+    const auto twice =
+        load(u"degree"_s, "fdegree,fdescpn,fdescpnkan,fcredit\nMA,Master,\xE0,T\nMA,Again,\xE1,\nMCOM,Yes,\xE2,Y\n");
     ASSERT_TRUE(twice.done);
     EXPECT_EQ(rejected(), (QStringList{u"3|rejected|fdegree|MA|Degree code already Entered on line 2"_s,
                                        u"4|rejected|fcredit|Y|Credit System takes T or F, not \"Y\""_s}));
@@ -155,9 +160,9 @@ TEST_P(MasterImportTest, KannadaBytesThatLookLikeUtf8StayAsTheyAreUnlessTheFileS
     ASSERT_TRUE(load(u"class"_s, "fclasscode,fclassdesc,fclassdesckan\nSC,Second,\xC3\xA0\xC3\xA8\n",
                      legacytext::Encoding::Utf8)
                     .done);
-    EXPECT_EQ(legacytext::toBytes(
-                  m_db->scalar(u"select fclassdesckan from "_s + m_db->table(u"CLASS"_s) + u" where fclasscode = 'SC'"_s)
-                      .toString()),
+    EXPECT_EQ(legacytext::toBytes(m_db->scalar(u"select fclassdesckan from "_s + m_db->table(u"CLASS"_s)
+                                               + u" where fclasscode = 'SC'"_s)
+                                      .toString()),
               QByteArray("\xE0\xE8"));
 }
 
@@ -170,8 +175,9 @@ TEST_P(MasterImportTest, ConvocationsTakeTheirKannadaColumnsRealDatesAndOneActiv
                                             "C28,Later,,F,,\n");
     ASSERT_TRUE(result.done) << result.error.toStdString();
     EXPECT_EQ(result.counts.inserted, 2);
-    EXPECT_EQ(rejected(), (QStringList{u"3|rejected|fdate|31/02/2026|Convocation Date \"31/02/2026\" is not a date (dd/mm/yyyy)"_s,
-                                       u"4|rejected|factive|T|Only one convocation can be active: C25 and C27 are both ticked"_s}));
+    EXPECT_EQ(rejected(),
+              (QStringList{u"3|rejected|fdate|31/02/2026|Convocation Date \"31/02/2026\" is not a date (dd/mm/yyyy)"_s,
+                           u"4|rejected|factive|T|Only one convocation can be active: C25 and C27 are both ticked"_s}));
     Rows rows = m_db->query(u"select fconvonamekan, fdatekan from "_s + m_db->table(u"MASCONVO"_s)
                             + u" where fconvocode = 'C25'"_s);
     ASSERT_TRUE(rows.next());

@@ -200,7 +200,8 @@ TEST_P(MastersScreensTest, HostileTextTypedIntoTheScreensIsStoredAsTyped)
     ASSERT_EQ(colleges->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"COLLEGE"_s);
     for (int row = 0; row < hostile.size(); ++row)
-        EXPECT_EQ(value(u"select fcollname from "_s + table + u" where fcollcode = ?"_s, {QString(u"H"_s + QString::number(row))}),
+        EXPECT_EQ(value(u"select fcollname from "_s + table + u" where fcollcode = ?"_s,
+                        {QString(u"H"_s + QString::number(row))}),
                   stored(hostile[row]));
     EXPECT_EQ(value(u"select count(*) from "_s + table), QString::number(hostile.size()));
     EXPECT_EQ(value(u"select count(*) from "_s + degrees), u"1"_s);

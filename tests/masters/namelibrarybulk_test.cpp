@@ -27,7 +27,6 @@ protected:
     {
         return m_db->scalar(u"select count(*) from kanlib where upper(fengname) = ?"_s, {word}).toInt();
     }
-
 };
 
 TEST_P(NameLibraryBulkTest, BuildingKeepsWordsTypedInAnyCaseAndTheFirstSpellingOfANewWord)
@@ -61,7 +60,8 @@ TEST_P(NameLibraryBulkTest, AKannadaNameEndingInTheFontsByteA0KeepsIt)
     ASSERT_TRUE(KannadaNameUpdate(*m_db, prompter).build().done);
     EXPECT_EQ(legacytext::toBytes(spelling(u"GOWDA"_s)), withA0);
     ASSERT_TRUE(KannadaNameUpdate(*m_db, prompter).fill().done);
-    EXPECT_EQ(legacytext::toBytes(m_db->scalar(u"select fnamekan from convo where fregno = 'B2'"_s).toString()), withA0);
+    EXPECT_EQ(legacytext::toBytes(m_db->scalar(u"select fnamekan from convo where fregno = 'B2'"_s).toString()),
+              withA0);
     EXPECT_EQ(NameLibrary::trimBlanks(legacytext::fromBytes("  \xA0X\xA0 ")), legacytext::fromBytes("\xA0X\xA0"));
 }
 
@@ -78,7 +78,7 @@ TEST_P(NameLibraryBulkTest, TheCommandFillsTheNamesAndPrintsALinePerPercentNotPe
     m_db.reset();
     QProcess p;
     p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), {u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"ADMIN"_s,
-                                                     u"--password"_s, u"ADMIN"_s, u"kannada-fill"_s});
+                                                    u"--password"_s, u"ADMIN"_s, u"kannada-fill"_s});
     ASSERT_TRUE(p.waitForFinished(60000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();

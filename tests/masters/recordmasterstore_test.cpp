@@ -26,7 +26,10 @@ QString kannadaBytes(int from, int to)
 class RecordMasterStoreTest : public test::InstalledFolderTest
 {
 protected:
-    RecordMasterStore store(const QString &menuCode) { return RecordMasterStore(*m_db, *RecordMasterKind::find(menuCode)); }
+    RecordMasterStore store(const QString &menuCode)
+    {
+        return RecordMasterStore(*m_db, *RecordMasterKind::find(menuCode));
+    }
 
     test::ScriptedPrompter m_prompter;
 };
@@ -66,7 +69,8 @@ TEST_P(RecordMasterStoreTest, ApostrophesBecomeGraveAccentsInEnglishTextsOnly)
 TEST_P(RecordMasterStoreTest, AnExistingCodeIsNotAddedTwice)
 {
     RecordMasterStore convos = store(u"MASCONVOKAN"_s);
-    const MasterRecord c26{{u"C26"_s, u"Convocation"_s, kannadaBytes(0xE0, 0xE4), u"04/12/2026"_s, kannadaBytes(0xF0, 0xF2)}};
+    const MasterRecord c26{
+        {u"C26"_s, u"Convocation"_s, kannadaBytes(0xE0, 0xE4), u"04/12/2026"_s, kannadaBytes(0xF0, 0xF2)}};
     ASSERT_TRUE(convos.insert(c26, m_prompter));
     EXPECT_FALSE(convos.insert(c26, m_prompter));
     EXPECT_EQ(m_prompter.last(), u"Convo No. C26 already exists"_s);

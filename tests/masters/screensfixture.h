@@ -44,8 +44,7 @@ protected:
         m_window->applyPermissions();
         showActive(*m_window);
     }
-    template<typename Form>
-    Form *open(const QString &code)
+    template <typename Form> Form *open(const QString &code)
     {
         m_window->menuActions().action(code)->trigger();
         QCoreApplication::processEvents();
@@ -70,6 +69,5 @@ protected:
     ScreenRegistry m_screens;
     std::unique_ptr<MainWindow> m_window;
 };
-
 
 } // namespace sw::test

@@ -54,10 +54,7 @@ bool canLogIn(const AppFolder &folder, const QString &user, const QString &passw
     return !LoginStore(other.db()).login(other, user, password, u"C26"_s);
 }
 
-bool ticked(UsersScreen *form, const QString &code)
-{
-    return form->node(code)->checkState(0) == Qt::Checked;
-}
+bool ticked(UsersScreen *form, const QString &code) { return form->node(code)->checkState(0) == Qt::Checked; }
 
 TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEditsHimWithoutTouchingThePassword)
 {
@@ -89,10 +86,10 @@ TEST_P(UtilityScreensTest, TheAdministratorAddsAUserWhoLogsInWithHisNameAndEdits
     run(Command::Save);
     ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
     const QString table = m_folder->db().table(u"MASUSER"_s);
-    EXPECT_EQ(value(u"select fpermission from "_s + table + u" where fusername = 'CLERK2'"_s),
-              u"N2*N22*N3*N31*"_s);
+    EXPECT_EQ(value(u"select fpermission from "_s + table + u" where fusername = 'CLERK2'"_s), u"N2*N22*N3*N31*"_s);
     EXPECT_EQ(value(u"select fsection from "_s + table + u" where fusername = 'CLERK2'"_s), u"EXAM"_s);
-    EXPECT_TRUE(value(u"select fpasswd from "_s + table + u" where fusername = 'CLERK2'"_s).startsWith(u"$argon2id$"_s));
+    EXPECT_TRUE(
+        value(u"select fpasswd from "_s + table + u" where fusername = 'CLERK2'"_s).startsWith(u"$argon2id$"_s));
     EXPECT_TRUE(canLogIn(m_folder->folder(), u"clerk2"_s, u"clerk2"_s));
 
     // A name that is taken is refused where it is typed.
@@ -280,7 +277,8 @@ TEST_P(UtilityScreensTest, TheAuditTrailScreenListsTheDaysLoginsAndChanges)
             cells << (form->grid()->item(row, column) ? form->grid()->item(row, column)->text() : QString());
         rows << cells.join(u'|');
     }
-    EXPECT_TRUE(rows.filter(u"ADMIN|"_s).filter(u"|login|login|masuser|ADMIN|"_s).size() >= 1) << rows.join(u'\n').toStdString();
+    EXPECT_TRUE(rows.filter(u"ADMIN|"_s).filter(u"|login|login|masuser|ADMIN|"_s).size() >= 1)
+        << rows.join(u'\n').toStdString();
     EXPECT_EQ(rows.filter(u"|settings|defaults|control|"_s).size(), 1) << rows.join(u'\n').toStdString();
     shoot(form, u"audit"_s);
 

@@ -88,8 +88,8 @@ protected:
         test::QuietStartup ui(m_prompter);
         ASSERT_EQ(Startup(m_session.folder, ui).run(m_session), Startup::Outcome::ReadyForLogin)
             << m_prompter.last().toStdString();
-        ASSERT_FALSE(LoginStore(m_session.db()).login(m_session, u"ADMIN"_s, u"ADMIN"_s,
-                                                      DemoFolder::currentConvocation()));
+        ASSERT_FALSE(
+            LoginStore(m_session.db()).login(m_session, u"ADMIN"_s, u"ADMIN"_s, DemoFolder::currentConvocation()));
         m_window = std::make_unique<MainWindow>(m_session, m_prompter, m_screens);
         m_window->applyPermissions();
         m_window->setUpStatusBar();
@@ -194,7 +194,7 @@ TEST_F(ScreenGallery, EveryRegisteredScreenOpensOnTheDemoFolderAndIsPhotographed
         } else {
             photographed << file;
             gallery << item->code + u'\t' + entry->formName + u'\t' + QString(item->caption).remove(u'&') + u'\t'
-                    + QFileInfo(file).fileName();
+                           + QFileInfo(file).fileName();
         }
         closeEverything();
     }
@@ -205,8 +205,8 @@ TEST_F(ScreenGallery, EveryRegisteredScreenOpensOnTheDemoFolderAndIsPhotographed
     QFile list(kShots + u"/not-yet-available.txt"_s);
     ASSERT_TRUE(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
     list.write((missing.join(u'\n') + u'\n').toUtf8());
-    std::cout << photographed.size() << " screens photographed in " << kShots.toStdString() << "; "
-              << missing.size() << " menu codes have no screen yet (not-yet-available.txt)\n";
+    std::cout << photographed.size() << " screens photographed in " << kShots.toStdString() << "; " << missing.size()
+              << " menu codes have no screen yet (not-yet-available.txt)\n";
     EXPECT_FALSE(photographed.isEmpty());
 }
 
@@ -315,7 +315,7 @@ TEST_F(ScreenGallery, SavingKannadaRecordsUnchangedChangesNoStoredCharacter)
     {
         QString menu;
         QString record;
-    } day[] = {{u"N11"_s, u"BA"_s},   {u"N11"_s, u"BCOM"_s},       {u"N13"_s, u"FC"_s},
+    } day[] = {{u"N11"_s, u"BA"_s},  {u"N11"_s, u"BCOM"_s},       {u"N13"_s, u"FC"_s},
                {u"N13"_s, u"FCD"_s}, {u"N22"_s, u"2KD0121115"_s}, {u"N22"_s, u"2KD0321135"_s}};
     for (const auto &step : day) {
         ChildForm *form = test::openScreen(*m_window, step.menu);

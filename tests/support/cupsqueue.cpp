@@ -77,7 +77,7 @@ bool CupsQueue::run(const QString &program, const QStringList &arguments, QStrin
         *output = said;
     if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         m_problem = QFileInfo(program).fileName() + u' ' + arguments.join(u' ') + u" failed: "_s
-            + (said.trimmed().isEmpty() ? p.errorString() : said.trimmed());
+                    + (said.trimmed().isEmpty() ? p.errorString() : said.trimmed());
         return false;
     }
     return true;
@@ -108,15 +108,15 @@ bool CupsQueue::start()
 
     m_socket = dir.filePath(u"cups.sock"_s);
     const QString files = u"ServerRoot "_s + dir.filePath(u"etc"_s) + u"\nRequestRoot "_s + dir.filePath(u"spool"_s)
-        + u"\nCacheDir "_s + dir.filePath(u"cache"_s) + u"\nStateDir "_s + dir.filePath(u"state"_s)
-        + u"\nTempDir "_s + dir.filePath(u"tmp"_s) + u"\nServerKeychain "_s + dir.filePath(u"ssl"_s)
-        + u"\nAccessLog "_s + dir.filePath(u"log/access_log"_s) + u"\nErrorLog "_s + dir.filePath(u"log/error_log"_s)
-        + u"\nPageLog "_s + dir.filePath(u"log/page_log"_s) + u"\nPrintcap "_s + dir.filePath(u"printcap"_s)
-        + u"\nFileDevice Yes\nSystemGroup root\n"_s;
+                          + u"\nCacheDir "_s + dir.filePath(u"cache"_s) + u"\nStateDir "_s + dir.filePath(u"state"_s)
+                          + u"\nTempDir "_s + dir.filePath(u"tmp"_s) + u"\nServerKeychain "_s + dir.filePath(u"ssl"_s)
+                          + u"\nAccessLog "_s + dir.filePath(u"log/access_log"_s) + u"\nErrorLog "_s
+                          + dir.filePath(u"log/error_log"_s) + u"\nPageLog "_s + dir.filePath(u"log/page_log"_s)
+                          + u"\nPrintcap "_s + dir.filePath(u"printcap"_s) + u"\nFileDevice Yes\nSystemGroup root\n"_s;
     const QString daemon = u"Listen "_s + m_socket
-        + u"\nLogLevel info\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
-          "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-          "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n"_s;
+                           + u"\nLogLevel info\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
+                             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                             "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n"_s;
     const QString filesConf = dir.filePath(u"etc/cups-files.conf"_s);
     const QString daemonConf = dir.filePath(u"etc/cupsd.conf"_s);
     if (!writeFile(filesConf, files) || !writeFile(daemonConf, daemon)) {
@@ -136,7 +136,7 @@ bool CupsQueue::start()
     while (!run(lpstat, {u"-r"_s}, &said) || !said.contains(u"is running"_s)) {
         if (m_daemon.state() == QProcess::NotRunning || deadline.hasExpired()) {
             m_problem = u"the CUPS scheduler did not start: "_s + QString::fromLocal8Bit(m_daemon.readAll()).trimmed()
-                + u' ' + logTail();
+                        + u' ' + logTail();
             return false;
         }
         QThread::msleep(100);
@@ -200,8 +200,8 @@ std::string toUnicodeMap(const QRawFont &font)
                         "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                         "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
                         "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n"_s
-        + QString::number(count) + u" beginbfchar\n"_s + entries
-        + u"endbfchar\nendcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n"_s;
+                        + QString::number(count) + u" beginbfchar\n"_s + entries
+                        + u"endbfchar\nendcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n"_s;
     return map.toStdString();
 }
 

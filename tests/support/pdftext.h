@@ -18,9 +18,6 @@ inline QString pdfText(const QString &pdf, const QStringList &options = {})
 }
 
 // The same with the columns laid out as on the page; pages part at form feeds.
-inline QString pdfLayoutText(const QString &pdf)
-{
-    return pdfText(pdf, {QStringLiteral("-layout")});
-}
+inline QString pdfLayoutText(const QString &pdf) { return pdfText(pdf, {QStringLiteral("-layout")}); }
 
 } // namespace sw::test

@@ -41,8 +41,7 @@ std::optional<QString> ScriptedPrompter::input(const QString &text, const QStrin
     return v;
 }
 
-std::optional<QString> ScriptedPrompter::chooseFile(const QString &caption, const QString &, const QString &,
-                                                    FileMode)
+std::optional<QString> ScriptedPrompter::chooseFile(const QString &caption, const QString &, const QString &, FileMode)
 {
     m_shown.push_back({caption, caption, PromptIcon::Question, true});
     if (m_files.empty()) {

@@ -25,8 +25,8 @@ namespace sw::test {
 inline const ThrowAwaySigner &testSigner()
 {
     static QTemporaryDir dir;
-    static const ThrowAwaySigner signer
-        = ThrowAwaySigner::make(dir.filePath(QStringLiteral("nss")), QStringLiteral("s3cret PIN"));
+    static const ThrowAwaySigner signer =
+        ThrowAwaySigner::make(dir.filePath(QStringLiteral("nss")), QStringLiteral("s3cret PIN"));
     return signer;
 }
 
@@ -71,12 +71,8 @@ inline QByteArray spoiled(QByteArray pdf, Spoil how)
         // A byte of the page's content, well inside the first signed range.
         pdf[pdf.size() / 4] = char(pdf[pdf.size() / 4] ^ 0x01);
         break;
-    case Spoil::AppendUpdate:
-        pdf += "\n% appended after signing\n";
-        break;
-    case Spoil::DropSignature:
-        pdf.replace("/ByteRange", "/ByteRangX");
-        break;
+    case Spoil::AppendUpdate: pdf += "\n% appended after signing\n"; break;
+    case Spoil::DropSignature: pdf.replace("/ByteRange", "/ByteRangX"); break;
     }
     return pdf;
 }

@@ -10,8 +10,7 @@ namespace sw::test {
 // What a step that must stop says to the clerk: its StopError's text, or "(ran
 // through)" when it did not stop, so that a test compares the message itself rather
 // than the exception's type.
-template <typename Step>
-QString stopText(Step &&step)
+template <typename Step> QString stopText(Step &&step)
 {
     try {
         step();

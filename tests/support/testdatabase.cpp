@@ -24,10 +24,7 @@ std::optional<MariaDbServer> MariaDbServer::fromEnvironment()
                          qEnvironmentVariable("SCROLLWISE_TEST_MYSQL_PASSWORD")};
 }
 
-bool MariaDbServer::required()
-{
-    return qEnvironmentVariable("CI") == u"true"_s;
-}
+bool MariaDbServer::required() { return qEnvironmentVariable("CI") == u"true"_s; }
 
 std::ostream &operator<<(std::ostream &os, TestBackend b)
 {
@@ -54,7 +51,7 @@ bool backendAvailable(TestBackend backend)
 QString uniqueName(const QString &prefix)
 {
     return prefix + u'_' + QString::number(QCoreApplication::applicationPid()) + u'_'
-        + QString::number(QRandomGenerator::global()->bounded(1000000));
+           + QString::number(QRandomGenerator::global()->bounded(1000000));
 }
 
 InstalledFolder::InstalledFolder(TestBackend backend, const QString &institution)
@@ -96,10 +93,7 @@ std::unique_ptr<Database> connectTo(const AppFolder &folder)
     return Connector::open(ConnectionSettings::read(ini), folder);
 }
 
-std::unique_ptr<Database> InstalledFolder::connect() const
-{
-    return connectTo(m_folder);
-}
+std::unique_ptr<Database> InstalledFolder::connect() const { return connectTo(m_folder); }
 
 ScratchMariaDb::ScratchMariaDb()
     : m_name(uniqueName(u"swscratch"_s))

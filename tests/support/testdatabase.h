@@ -35,10 +35,7 @@ std::ostream &operator<<(std::ostream &os, TestBackend b);
 // For INSTANTIATE_TEST_SUITE_P names.
 std::string backendName(const ::testing::TestParamInfo<TestBackend> &info);
 // The parameters of a suite run on both backends.
-inline auto bothBackends()
-{
-    return ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB);
-}
+inline auto bothBackends() { return ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB); }
 
 // Skips (or, under CI, fails) the current test when `backend` is MariaDB and no server is configured.
 // Returns false when the test must stop.

@@ -22,17 +22,11 @@
 
 using namespace Qt::StringLiterals;
 
-void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace sw {
 
-void PrintTo(EditMode mode, std::ostream *os)
-{
-    *os << "EditMode " << QString(editModeLetter(mode)).toStdString();
-}
+void PrintTo(EditMode mode, std::ostream *os) { *os << "EditMode " << QString(editModeLetter(mode)).toStdString(); }
 
 } // namespace sw
 

@@ -27,7 +27,7 @@ class ChildForm;
 class MainWindow;
 // Test failures name the mode by its letter.
 void PrintTo(EditMode mode, std::ostream *os);
-}
+} // namespace sw
 
 namespace sw::test {
 

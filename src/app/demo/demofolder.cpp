@@ -40,10 +40,7 @@ namespace {
 
 // Kannada is written here in Unicode and stored, as the section stores it, in the codes
 // of the legacy fonts (the converter writes them).
-QString nudi(const QString &unicode)
-{
-    return kannada::fromUnicode(unicode).text;
-}
+QString nudi(const QString &unicode) { return kannada::fromUnicode(unicode).text; }
 
 struct Degree
 {
@@ -63,14 +60,20 @@ const std::vector<Degree> &degrees()
         {u"BA"_s, u"BACHELOR OF ARTS"_s, {}, nudi(u"ಬಿ.ಎ."_s), {}, u"UG-BA-01"_s, u"EV2025BA"_s, u"T"_s},
         {u"BSC"_s, u"BACHELOR OF SCIENCE"_s, {}, nudi(u"ಬಿ.ಎಸ್.ಸಿ."_s), {}, u"UG-BSC-01"_s, u"EV2025BSC"_s, u"T"_s},
         {u"BCOM"_s, u"BACHELOR OF COMMERCE"_s, {}, nudi(u"ಬಿ.ಕಾಂ."_s), {}, u"UG-BCOM-01"_s, u"EV2025BCOM"_s, u"T"_s},
-        {u"MSCPH"_s, u"MASTER OF SCIENCE"_s, u"PHYSICS"_s, nudi(u"ಎಂ.ಎಸ್.ಸಿ."_s), nudi(u"ಭೌತಶಾಸ್ತ್ರ"_s),
-         u"PG-MSC-PH"_s, u"EV2025MSCPH"_s, u"T"_s},
-        {u"MSCCH"_s, u"MASTER OF SCIENCE"_s, u"CHEMISTRY"_s, nudi(u"ಎಂ.ಎಸ್.ಸಿ."_s), nudi(u"ರಸಾಯನಶಾಸ್ತ್ರ"_s),
-         u"PG-MSC-CH"_s, u"EV2025MSCCH"_s, u"T"_s},
+        {u"MSCPH"_s, u"MASTER OF SCIENCE"_s, u"PHYSICS"_s, nudi(u"ಎಂ.ಎಸ್.ಸಿ."_s), nudi(u"ಭೌತಶಾಸ್ತ್ರ"_s), u"PG-MSC-PH"_s,
+         u"EV2025MSCPH"_s, u"T"_s},
+        {u"MSCCH"_s, u"MASTER OF SCIENCE"_s, u"CHEMISTRY"_s, nudi(u"ಎಂ.ಎಸ್.ಸಿ."_s), nudi(u"ರಸಾಯನಶಾಸ್ತ್ರ"_s), u"PG-MSC-CH"_s,
+         u"EV2025MSCCH"_s, u"T"_s},
         {u"MAKAN"_s, u"MASTER OF ARTS"_s, u"KANNADA"_s, nudi(u"ಎಂ.ಎ."_s), nudi(u"ಕನ್ನಡ"_s), u"PG-MA-KN"_s,
          u"EV2025MAKAN"_s, u"F"_s},
-        {u"PHD"_s, u"DOCTOR OF PHILOSOPHY"_s, {}, nudi(u"ಡಾಕ್ಟರ್ ಆಫ್ ಫಿಲಾಸಫಿ"_s), {}, u"DR-PHD-01"_s,
-         u"EV2025PHD"_s, u"F"_s},
+        {u"PHD"_s,
+         u"DOCTOR OF PHILOSOPHY"_s,
+         {},
+         nudi(u"ಡಾಕ್ಟರ್ ಆಫ್ ಫಿಲಾಸಫಿ"_s),
+         {},
+         u"DR-PHD-01"_s,
+         u"EV2025PHD"_s,
+         u"F"_s},
     };
     return list;
 }
@@ -120,34 +123,20 @@ const std::vector<std::pair<QString, QString>> &nameWords()
 {
     static const std::vector<std::pair<QString, QString>> list = [] {
         const std::vector<std::pair<QString, QString>> spelled = {
-            {u"ANAND"_s, u"ಆನಂದ್"_s},
-            {u"BASAVARAJ"_s, u"ಬಸವರಾಜ್"_s},
-            {u"CHANDRAKALA"_s, u"ಚಂದ್ರಕಲಾ"_s},
-            {u"DEEPA"_s, u"ದೀಪಾ"_s},
-            {u"GANESH"_s, u"ಗಣೇಶ್"_s},
-            {u"GEETHA"_s, u"ಗೀತಾ"_s},
-            {u"HARISH"_s, u"ಹರೀಶ್"_s},
-            {u"KAVYA"_s, u"ಕಾವ್ಯ"_s},
-            {u"KIRAN"_s, u"ಕಿರಣ್"_s},
-            {u"LAKSHMI"_s, u"ಲಕ್ಷ್ಮೀ"_s},
-            {u"MAHESH"_s, u"ಮಹೇಶ್"_s},
-            {u"MANJULA"_s, u"ಮಂಜುಳಾ"_s},
-            {u"NAGARAJ"_s, u"ನಾಗರಾಜ್"_s},
-            {u"PALLAVI"_s, u"ಪಲ್ಲವಿ"_s},
-            {u"PRAKASH"_s, u"ಪ್ರಕಾಶ್"_s},
-            {u"RAGHAVENDRA"_s, u"ರಾಘವೇಂದ್ರ"_s},
-            {u"RASHMI"_s, u"ರಶ್ಮಿ"_s},
-            {u"SANTOSH"_s, u"ಸಂತೋಷ್"_s},
-            {u"SHWETA"_s, u"ಶ್ವೇತಾ"_s},
-            {u"SURESH"_s, u"ಸುರೇಶ್"_s},
-            {u"VIDYA"_s, u"ವಿದ್ಯಾ"_s},
-            {u"VINAYAK"_s, u"ವಿನಾಯಕ್"_s},
-            {u"PATIL"_s, u"ಪಾಟೀಲ್"_s},
-            {u"KULKARNI"_s, u"ಕುಲಕರ್ಣಿ"_s},
-            {u"HIREMATH"_s, u"ಹಿರೇಮಠ"_s},
-            {u"DESAI"_s, u"ದೇಸಾಯಿ"_s},
-            {u"JOSHI"_s, u"ಜೋಶಿ"_s},
-            {u"NAIK"_s, u"ನಾಯಕ್"_s},
+            {u"ANAND"_s, u"ಆನಂದ್"_s},          {u"BASAVARAJ"_s, u"ಬಸವರಾಜ್"_s},
+            {u"CHANDRAKALA"_s, u"ಚಂದ್ರಕಲಾ"_s}, {u"DEEPA"_s, u"ದೀಪಾ"_s},
+            {u"GANESH"_s, u"ಗಣೇಶ್"_s},         {u"GEETHA"_s, u"ಗೀತಾ"_s},
+            {u"HARISH"_s, u"ಹರೀಶ್"_s},         {u"KAVYA"_s, u"ಕಾವ್ಯ"_s},
+            {u"KIRAN"_s, u"ಕಿರಣ್"_s},           {u"LAKSHMI"_s, u"ಲಕ್ಷ್ಮೀ"_s},
+            {u"MAHESH"_s, u"ಮಹೇಶ್"_s},         {u"MANJULA"_s, u"ಮಂಜುಳಾ"_s},
+            {u"NAGARAJ"_s, u"ನಾಗರಾಜ್"_s},      {u"PALLAVI"_s, u"ಪಲ್ಲವಿ"_s},
+            {u"PRAKASH"_s, u"ಪ್ರಕಾಶ್"_s},       {u"RAGHAVENDRA"_s, u"ರಾಘವೇಂದ್ರ"_s},
+            {u"RASHMI"_s, u"ರಶ್ಮಿ"_s},          {u"SANTOSH"_s, u"ಸಂತೋಷ್"_s},
+            {u"SHWETA"_s, u"ಶ್ವೇತಾ"_s},        {u"SURESH"_s, u"ಸುರೇಶ್"_s},
+            {u"VIDYA"_s, u"ವಿದ್ಯಾ"_s},          {u"VINAYAK"_s, u"ವಿನಾಯಕ್"_s},
+            {u"PATIL"_s, u"ಪಾಟೀಲ್"_s},         {u"KULKARNI"_s, u"ಕುಲಕರ್ಣಿ"_s},
+            {u"HIREMATH"_s, u"ಹಿರೇಮಠ"_s},      {u"DESAI"_s, u"ದೇಸಾಯಿ"_s},
+            {u"JOSHI"_s, u"ಜೋಶಿ"_s},           {u"NAIK"_s, u"ನಾಯಕ್"_s},
         };
         std::vector<std::pair<QString, QString>> stored;
         for (const auto &[english, kannadaWord] : spelled)
@@ -159,10 +148,10 @@ const std::vector<std::pair<QString, QString>> &nameWords()
 
 const QStringList &givenNames()
 {
-    static const QStringList list = {u"ANAND"_s,   u"BASAVARAJ"_s, u"CHANDRAKALA"_s, u"DEEPA"_s,   u"GANESH"_s,
-                                     u"GEETHA"_s,  u"HARISH"_s,    u"KAVYA"_s,       u"KIRAN"_s,   u"LAKSHMI"_s,
-                                     u"MAHESH"_s,  u"MANJULA"_s,   u"NAGARAJ"_s,     u"PALLAVI"_s, u"PRAKASH"_s,
-                                     u"RASHMI"_s,  u"SANTOSH"_s,   u"SHWETA"_s,      u"SURESH"_s,  u"VIDYA"_s,
+    static const QStringList list = {u"ANAND"_s,   u"BASAVARAJ"_s,  u"CHANDRAKALA"_s, u"DEEPA"_s,   u"GANESH"_s,
+                                     u"GEETHA"_s,  u"HARISH"_s,     u"KAVYA"_s,       u"KIRAN"_s,   u"LAKSHMI"_s,
+                                     u"MAHESH"_s,  u"MANJULA"_s,    u"NAGARAJ"_s,     u"PALLAVI"_s, u"PRAKASH"_s,
+                                     u"RASHMI"_s,  u"SANTOSH"_s,    u"SHWETA"_s,      u"SURESH"_s,  u"VIDYA"_s,
                                      u"VINAYAK"_s, u"RAGHAVENDRA"_s};
     return list;
 }
@@ -175,7 +164,7 @@ const QStringList &familyNames()
 
 bool isFemale(const QString &given)
 {
-    static const QStringList female = {u"CHANDRAKALA"_s, u"DEEPA"_s,   u"GEETHA"_s,  u"KAVYA"_s, u"LAKSHMI"_s,
+    static const QStringList female = {u"CHANDRAKALA"_s, u"DEEPA"_s,   u"GEETHA"_s, u"KAVYA"_s,  u"LAKSHMI"_s,
                                        u"MANJULA"_s,     u"PALLAVI"_s, u"RASHMI"_s, u"SHWETA"_s, u"VIDYA"_s};
     return female.contains(given);
 }
@@ -255,8 +244,8 @@ void DemoWriter::writeSettings()
               "femail = ?, fsignauth1 = ?, fsignauth2 = ?, ffontsize = ?, fconvdate = ?, fdegkan = ?, "
               "fnadid = ?"_s,
               {u"VARADA UNIVERSITY"_s, u"VIDYA NAGAR"_s, u"SUVARNAPURA - 599 001"_s, u"KARNATAKA"_s, u"INDIA"_s,
-               u"0000-000000"_s, u"registrar@example.edu"_s, u"REGISTRAR (EVALUATION)"_s, u"VICE-CHANCELLOR"_s,
-               u"8"_s, QDate(2025, 12, 20), u"T"_s, u"NAD003001"_s});
+               u"0000-000000"_s, u"registrar@example.edu"_s, u"REGISTRAR (EVALUATION)"_s, u"VICE-CHANCELLOR"_s, u"8"_s,
+               QDate(2025, 12, 20), u"T"_s, u"NAD003001"_s});
 }
 
 void DemoWriter::writeMasters()
@@ -274,20 +263,20 @@ void DemoWriter::writeMasters()
               {DemoFolder::currentConvocation(), u"75TH"_s, u"20/12/2025"_s, u"T"_s, nudi(u"20 ಡಿಸೆಂಬರ್ 2025"_s),
                nudi(u"75ನೇ ಘಟಿಕೋತ್ಸವ"_s)});
 
-    Statement degree = m_db.prepare(
-        u"insert into degree (fdegree, fdescpn, fspecial, fdeleted, fdescpnkan, fspecialkan, fcoursecode, "
-        "feventid, fcredit) values (?, ?, ?, 'F', ?, ?, ?, ?, ?)"_s);
+    Statement degree =
+        m_db.prepare(u"insert into degree (fdegree, fdescpn, fspecial, fdeleted, fdescpnkan, fspecialkan, fcoursecode, "
+                     "feventid, fcredit) values (?, ?, ?, 'F', ?, ?, ?, ?, ?)"_s);
     for (const Degree &d : degrees())
-        degree.exec({d.code, d.description, d.special, d.descriptionKan, d.specialKan, d.courseCode, d.eventId,
-                     d.credit});
+        degree.exec(
+            {d.code, d.description, d.special, d.descriptionKan, d.specialKan, d.courseCode, d.eventId, d.credit});
 
-    Statement college = m_db.prepare(
-        u"insert into college (fcollcode, fcollname, fdeleted, ftown) values (?, ?, 'F', ?)"_s);
+    Statement college =
+        m_db.prepare(u"insert into college (fcollcode, fcollname, fdeleted, ftown) values (?, ?, 'F', ?)"_s);
     for (const College &c : colleges())
         college.exec({c.code, c.name, c.town});
 
-    Statement klass = m_db.prepare(
-        u"insert into class (fclasscode, fclassdesc, fclassdesckan, fdeleted) values (?, ?, ?, 'F')"_s);
+    Statement klass =
+        m_db.prepare(u"insert into class (fclasscode, fclassdesc, fclassdesckan, fdeleted) values (?, ?, ?, 'F')"_s);
     for (const ClassOfResult &c : classes())
         klass.exec({c.code, c.description, c.descriptionKan});
 
@@ -298,8 +287,7 @@ void DemoWriter::writeMasters()
     library.exec({u"APRIL 2025"_s, nudi(u"ಏಪ್ರಿಲ್ 2025"_s)});
     library.exec({u"OCTOBER 2024"_s, nudi(u"ಅಕ್ಟೋಬರ್ 2024"_s)});
 
-    m_db.exec(u"insert into autocorrect (freplace, fwith, fdelete) values (?, ?, 'F')"_s,
-              {u"KUMARI"_s, u"KUM."_s});
+    m_db.exec(u"insert into autocorrect (freplace, fwith, fdelete) values (?, ?, 'F')"_s, {u"KUMARI"_s, u"KUM."_s});
 
     // A clerk who enters and finds candidates, lists them and changes his own password, and nothing else.
     m_db.exec(u"insert into masuser (fusername, fpasswd, fpermission, fsection, fdeleted) values (?, ?, ?, ?, 'F')"_s,
@@ -315,9 +303,9 @@ void DemoWriter::writeCandidates(QStringList &lines)
         "ffatnamekan, fmotname, fmotnamekan, fsirname, fsirnamekan, fdob, fmobile, femail, faddr1, faddr2, "
         "faddr3, faddr4, ffeepaid, fprintdate, fprinttime) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
         "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
-    Statement cancellation = m_db.prepare(
-        u"insert into certcan (fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
-        "fprintedby, fdeleted) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 'F')"_s);
+    Statement cancellation =
+        m_db.prepare(u"insert into certcan (fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
+                     "fprintedby, fdeleted) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 'F')"_s);
     Statement fee = m_db.prepare(
         u"insert into convofee (fappno, fregno, fname, fdob, fmobile, femail, faddr1, faddr2, faddr3, faddr4, "
         "famount, fregdate, fpaytype, fpaystatus, fpaydate, ftranid, fcity, fstate, fpincode, fdeleted) "
@@ -342,8 +330,10 @@ void DemoWriter::writeCandidates(QStringList &lines)
         const QString name = given + u' ' + family;
         const bool female = isFemale(given);
         // Register numbers: university prefix, college number, year, running number.
-        const QString regno = u"2KD"_s + college.code.right(2) + u"21"_s + QString::number(i + 1).rightJustified(3, u'0');
-        const bool previous = stage == Stage::Printed && i >= 250; // the last printed ones belong to the old convocation
+        const QString regno =
+            u"2KD"_s + college.code.right(2) + u"21"_s + QString::number(i + 1).rightJustified(3, u'0');
+        const bool previous =
+            stage == Stage::Printed && i >= 250; // the last printed ones belong to the old convocation
         const QString convocation = previous ? DemoFolder::previousConvocation() : DemoFolder::currentConvocation();
         const QString examDate = previous ? u"OCTOBER 2024"_s : u"APRIL 2025"_s;
         const QString examDateKan = nudi(previous ? u"ಅಕ್ಟೋಬರ್ 2024"_s : u"ಏಪ್ರಿಲ್ 2025"_s);
@@ -427,9 +417,8 @@ void DemoWriter::writeCandidates(QStringList &lines)
             // number, and the candidate waits to be printed again.
             const QString oldNumber = u"DC"_s + QString::number(cancelledNumber++).rightJustified(6, u'0');
             m_cancelled.push_back({oldNumber, regno, degree.code, college.code, convocation});
-            cancellation.exec({degree.code, college.code, regno, oldNumber, QDate(2025, 12, 3),
-                               u"11:15:00"_s, i % 2 ? u"NAME SPELT WRONGLY"_s : u"SHEET TORN IN PRINTER"_s,
-                               u"ADMIN"_s, u"ADMIN"_s});
+            cancellation.exec({degree.code, college.code, regno, oldNumber, QDate(2025, 12, 3), u"11:15:00"_s,
+                               i % 2 ? u"NAME SPELT WRONGLY"_s : u"SHEET TORN IN PRINTER"_s, u"ADMIN"_s, u"ADMIN"_s});
         }
         if (feePaid && i % 3 == 0) {
             fee.exec({QStringLiteral("APP%1").arg(i + 1, 5, 10, QChar(u'0')), regno, name, QVariant(), mobile, email,
@@ -498,7 +487,8 @@ void DemoWriter::writeAwards(QStringList &lines)
     Statement award = m_db.prepare(
         u"insert into rankreg (fdegree, fregno, frank, fconvocode, fcerttype, fdonername, fsubject, famount, fdate, "
         "ftime, fremarks, fusername, fslno) values (?, ?, ?, ?, ?, ?, ?, ?, ?, '10:30 am', ?, 'ADMIN', ?)"_s);
-    Statement marked = m_db.prepare(u"update convo set frank = ? where fregno = ? and fdegree = ? and fconvocode = ?"_s);
+    Statement marked =
+        m_db.prepare(u"update convo set frank = ? where fregno = ? and fdegree = ? and fconvocode = ?"_s);
     const QString convocation = DemoFolder::currentConvocation();
     auto firstActive = [&](const QString &degree, int count) {
         QStringList regnos;
@@ -772,8 +762,14 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
 
 void addDemoCommand(BatchTool &tool)
 {
-    tool.add({u"demo"_s, u"DIR"_s, u"Builds a demonstration application folder on SQLite in DIR."_s, {}, {}, false,
-              false, [](BatchContext &c) {
+    tool.add({u"demo"_s,
+              u"DIR"_s,
+              u"Builds a demonstration application folder on SQLite in DIR."_s,
+              {},
+              {},
+              false,
+              false,
+              [](BatchContext &c) {
                   if (c.args.positionals.size() != 1)
                       throw UsageError(u"demo needs one folder: scrollwise-batch demo DIR"_s);
                   const DemoFolder::Summary s = DemoFolder::build(AppFolder(c.args.positionals.first()), c.prompter);

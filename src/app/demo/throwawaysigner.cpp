@@ -32,10 +32,7 @@ void certutil(const QStringList &arguments, const QByteArray &input = {})
 
 } // namespace
 
-bool ThrowAwaySigner::certutilAvailable()
-{
-    return !QStandardPaths::findExecutable(u"certutil"_s).isEmpty();
-}
+bool ThrowAwaySigner::certutilAvailable() { return !QStandardPaths::findExecutable(u"certutil"_s).isEmpty(); }
 
 ThrowAwaySigner ThrowAwaySigner::make(const QString &database, const QString &pin, const QString &commonName,
                                       const QString &nickname)

@@ -11,10 +11,10 @@ namespace sw {
 // trustworthy beyond the folder it is made in.
 struct ThrowAwaySigner
 {
-    QString database; // the NSS database folder
-    QString nickname; // the signer's certificate
+    QString database;   // the NSS database folder
+    QString nickname;   // the signer's certificate
     QString commonName; // its subject's common name
-    QString pin; // the database's password
+    QString pin;        // the database's password
 
     // Makes the database under `database` (created; it must not hold one yet). Throws
     // StopError with certutil's own words when certutil is missing or fails.

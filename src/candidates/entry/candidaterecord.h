@@ -12,10 +12,10 @@ namespace sw {
 // One box of the candidate form and the `convo` column it holds.
 struct CandidateField
 {
-    int box;           // index of the form's text-box array
-    QString column;    // column of `convo`
-    QString caption;   // the label beside the box
-    bool kannada = false;  // 8-bit legacy-font text: stored exactly as typed
+    int box;                // index of the form's text-box array
+    QString column;         // column of `convo`
+    QString caption;        // the label beside the box
+    bool kannada = false;   // 8-bit legacy-font text: stored exactly as typed
     bool keepsCase = false; // the student's name is the one Latin box not forced to upper case
 };
 

@@ -18,7 +18,7 @@ namespace sw {
 bool SearchCriteria::isEmpty() const
 {
     return name.trimmed().isEmpty() && certno.trimmed().isEmpty() && appno.trimmed().isEmpty()
-        && regno.trimmed().isEmpty();
+           && regno.trimmed().isEmpty();
 }
 
 CandidateSearch::CandidateSearch(const Session &session)
@@ -30,12 +30,9 @@ QString CandidateSearch::pattern(const QString &typed, SearchMatch match)
 {
     const QString text = legacytext::storedText(typed);
     switch (match) {
-    case SearchMatch::BeginsWith:
-        return text + u'%';
-    case SearchMatch::Contains:
-        return u'%' + text + u'%';
-    case SearchMatch::EndsWith:
-        return u'%' + text;
+    case SearchMatch::BeginsWith: return text + u'%';
+    case SearchMatch::Contains: return u'%' + text + u'%';
+    case SearchMatch::EndsWith: return u'%' + text;
     }
     return text;
 }
@@ -66,12 +63,13 @@ BoundSql CandidateSearch::statement(const SearchCriteria &c) const
     }
     conditions << u"convo.fconvocode = ?"_s;
     params << m_session.convoCode;
-    return {u"select convo.fregno, convo.fname, convo.fcertno, convo.fdate, convo.factive, convofee.fappno, "
-            "convofee.fmobile, convofee.femail, convo.fnamekan, convo.fsirnamekan, convo.ffatnamekan, convo.fmotnamekan "
-            "from convo left outer join convofee on convo.fregno = convofee.fregno "
-            "where "_s
-                + conditions.join(u" and "_s),
-            params};
+    return {
+        u"select convo.fregno, convo.fname, convo.fcertno, convo.fdate, convo.factive, convofee.fappno, "
+        "convofee.fmobile, convofee.femail, convo.fnamekan, convo.fsirnamekan, convo.ffatnamekan, convo.fmotnamekan "
+        "from convo left outer join convofee on convo.fregno = convofee.fregno "
+        "where "_s
+            + conditions.join(u" and "_s),
+        params};
 }
 
 std::vector<SearchHit> CandidateSearch::find(const SearchCriteria &c) const
@@ -91,7 +89,7 @@ std::vector<SearchHit> CandidateSearch::find(const SearchCriteria &c) const
             for (int column = 8; column < 12 && !exact; ++column) {
                 const QString stored = rows.text(column);
                 exact = c.match == SearchMatch::BeginsWith ? stored.startsWith(codes)
-                      : c.match == SearchMatch::EndsWith   ? stored.endsWith(codes)
+                        : c.match == SearchMatch::EndsWith ? stored.endsWith(codes)
                                                            : stored.contains(codes);
             }
             if (!exact)

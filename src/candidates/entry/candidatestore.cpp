@@ -39,25 +39,16 @@ const NamePair kNamePairs[] = {
 
 } // namespace
 
-int CandidateStore::columnWidth(const QString &column)
-{
-    return schema::columnWidth(u"CONVO"_s, column);
-}
+int CandidateStore::columnWidth(const QString &column) { return schema::columnWidth(u"CONVO"_s, column); }
 
 namespace {
 
 // The box of the certificate number on the entry form.
 constexpr int kCertNoBox = 9;
 
-FieldProblem invalid(int box, const QString &text)
-{
-    return {box, text, PromptIcon::Exclamation};
-}
+FieldProblem invalid(int box, const QString &text) { return {box, text, PromptIcon::Exclamation}; }
 
-FieldProblem notice(int box, const QString &text)
-{
-    return {box, text, PromptIcon::Information};
-}
+FieldProblem notice(int box, const QString &text) { return {box, text, PromptIcon::Information}; }
 
 } // namespace
 
@@ -126,8 +117,8 @@ std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateR
         // value cannot be a register number of this convocation.
         if (value.contains(u' ') || value != value.toUpper())
             return invalid(box, u"Invalid Reg. No."_s);
-        const bool found = m_session.db().exists(
-            u"select 1 from convo where fregno = ? and convo.fconvocode = ?"_s, {value, m_session.convoCode});
+        const bool found = m_session.db().exists(u"select 1 from convo where fregno = ? and convo.fconvocode = ?"_s,
+                                                 {value, m_session.convoCode});
         if (mode == EntryMode::Add && found)
             return notice(box, u"This Code already exist!!"_s);
         if (mode == EntryMode::Edit && !found)
@@ -169,8 +160,7 @@ std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateR
         if (!exists(u"masuniv"_s, u"funivcode"_s, value))
             return invalid(box, u"Invalid University Code"_s);
         return std::nullopt;
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -213,7 +203,7 @@ void CandidateStore::show(const FieldProblem &problem) const
 }
 
 CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMode mode, const QString &chosenPhoto,
-                                         const std::optional<CandidateRecord> &asRead)
+                                          const std::optional<CandidateRecord> &asRead)
 {
     CandidateSaveOutcome outcome;
     CandidateRecord record;
@@ -238,7 +228,8 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
         QImageReader reader(chosenPhoto);
         if (reader.read().isNull())
             return refuse(invalid(-1, u"The chosen photograph "_s + QDir::toNativeSeparators(chosenPhoto)
-                                          + u" is not a picture that can be read ("_s + reader.errorString() + u")."_s));
+                                          + u" is not a picture that can be read ("_s + reader.errorString()
+                                          + u")."_s));
         const QStringList existing = photoFiles(record.regno());
         if (!existing.isEmpty()) {
             replacePicture = m_prompter.askYesNo(u"The candidate "_s + record.regno() + u" has a photograph already ("_s
@@ -271,8 +262,8 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
     // as good a spelling as a corrected one.
     NameLibrary library(db);
     for (const NamePair &pair : kNamePairs)
-        outcome.learnedWords += library.learn(record.value(pair.english), record.value(pair.kannada),
-                                              NameLibrary::WordCase::AsTyped);
+        outcome.learnedWords +=
+            library.learn(record.value(pair.english), record.value(pair.kannada), NameLibrary::WordCase::AsTyped);
     if (movePicture)
         outcome.photo = movePhoto(record.regno(), chosenPhoto, replacePicture);
     scope.commit();
@@ -294,10 +285,10 @@ void CandidateStore::insert(const CandidateRecord &r)
         u"insert into convo (fregno, fname, fdegree, fcollcode, fclasscode, fsex, fcaste, fyear, fexamdate, factive, "
         "fmanual, fregisterno, fusername, fconvocode, fnamekan, funivcode, ffatname, ffatnamekan, fmotname, "
         "fmotnamekan, fsirname, fsirnamekan) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-        {r.value(u"fregno"_s), r.value(u"fname"_s), r.value(u"fdegree"_s), r.value(u"fcollcode"_s),
-         r.value(u"fclasscode"_s), r.value(u"fsex"_s), r.value(u"fcaste"_s), r.value(u"fyear"_s),
-         r.value(u"fexamdate"_s), r.value(u"factive"_s), r.value(u"fregisterno"_s), m_session.userName,
-         r.value(u"fconvocode"_s), r.value(u"fnamekan"_s), r.value(u"funivcode"_s), r.value(u"ffatname"_s),
+        {r.value(u"fregno"_s),      r.value(u"fname"_s),    r.value(u"fdegree"_s),     r.value(u"fcollcode"_s),
+         r.value(u"fclasscode"_s),  r.value(u"fsex"_s),     r.value(u"fcaste"_s),      r.value(u"fyear"_s),
+         r.value(u"fexamdate"_s),   r.value(u"factive"_s),  r.value(u"fregisterno"_s), m_session.userName,
+         r.value(u"fconvocode"_s),  r.value(u"fnamekan"_s), r.value(u"funivcode"_s),   r.value(u"ffatname"_s),
          r.value(u"ffatnamekan"_s), r.value(u"fmotname"_s), r.value(u"fmotnamekan"_s), r.value(u"fsirname"_s),
          r.value(u"fsirnamekan"_s)});
 }
@@ -309,11 +300,11 @@ void CandidateStore::update(const CandidateRecord &r, const std::optional<Candid
     const auto changed = [&](const QString &column) {
         return !asRead || asRead->value(column).trimmed() != r.value(column).trimmed();
     };
-    static const QStringList kEditable = {u"fname"_s,     u"fdegree"_s,     u"fcollcode"_s,   u"fclasscode"_s,
-                                          u"fsex"_s,      u"fcaste"_s,      u"fyear"_s,       u"fexamdate"_s,
-                                          u"factive"_s,   u"fregisterno"_s, u"fnamekan"_s,    u"fconvocode"_s,
-                                          u"funivcode"_s, u"ffatname"_s,    u"ffatnamekan"_s, u"fmotname"_s,
-                                          u"fmotnamekan"_s, u"fsirname"_s,  u"fsirnamekan"_s};
+    static const QStringList kEditable = {u"fname"_s,       u"fdegree"_s,     u"fcollcode"_s,   u"fclasscode"_s,
+                                          u"fsex"_s,        u"fcaste"_s,      u"fyear"_s,       u"fexamdate"_s,
+                                          u"factive"_s,     u"fregisterno"_s, u"fnamekan"_s,    u"fconvocode"_s,
+                                          u"funivcode"_s,   u"ffatname"_s,    u"ffatnamekan"_s, u"fmotname"_s,
+                                          u"fmotnamekan"_s, u"fsirname"_s,    u"fsirnamekan"_s};
     Database &db = m_session.db();
     const QString certNo = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
     const auto write = [&](const QStringList &columns, const QString &condition, const QVariantList &conditionValues) {
@@ -340,8 +331,9 @@ void CandidateStore::update(const CandidateRecord &r, const std::optional<Candid
     if (!m_session.isAdministrator())
         return;
     const QString numberRead = asRead ? asRead->certno().trimmed()
-                                      : db.scalar(u"select "_s + certNo + u" from convo where fregno = ? and "
-                                                                        "convo.fconvocode = ?"_s,
+                                      : db.scalar(u"select "_s + certNo
+                                                      + u" from convo where fregno = ? and "
+                                                        "convo.fconvocode = ?"_s,
                                                   {r.regno(), m_session.convoCode})
                                             .toString()
                                             .trimmed();
@@ -363,8 +355,7 @@ QString CandidateStore::giveSerialNumber(const CandidateRecord &r, QStringList *
     // Only a candidate without a serial number receives one, and never a printed one.
     const int given = db.exec(u"update convo set factive = ?, fprintord = ?, fusername = ? where fregno = ? and "_s
                                   + db.dialect().coalesce(u"fprintord"_s, u"''"_s) + u" = '' and "_s
-                                  + db.dialect().coalesce(u"fcertno"_s, u"''"_s)
-                                  + u" = '' and convo.fconvocode = ?"_s,
+                                  + db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = '' and convo.fconvocode = ?"_s,
                               {r.value(u"factive"_s), number, m_session.userName, r.regno(), m_session.convoCode});
     return given > 0 ? number : QString();
 }
@@ -427,10 +418,10 @@ int CandidateStore::withdraw(const QString &regno)
         return 0;
     Database &db = m_session.db();
     WriteScope scope(db);
-    const int changed = db.exec(u"update convo set fprintord = null, factive = 'F' where fregno = ? and "_s
-                                    + db.dialect().coalesce(u"fcertno"_s, u"''"_s)
-                                    + u" = '' and convo.fconvocode = ?"_s,
-                                {regno.trimmed(), m_session.convoCode});
+    const int changed =
+        db.exec(u"update convo set fprintord = null, factive = 'F' where fregno = ? and "_s
+                    + db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = '' and convo.fconvocode = ?"_s,
+                {regno.trimmed(), m_session.convoCode});
     scope.commit();
     return changed;
 }

@@ -36,12 +36,12 @@ struct CandidateDescriptions
 // What one save did.
 struct CandidateSaveOutcome
 {
-    bool saved = false;               // false: refused, `problem` says why (already shown)
+    bool saved = false; // false: refused, `problem` says why (already shown)
     std::optional<FieldProblem> problem;
-    QString serialNumber;             // the print serial number this save gave; empty when none
-    QStringList serialIgnored;        // stored serial numbers that are not numbers, named
-    QStringList learnedWords;         // English words the name library learned
-    QString photo;                    // where the chosen photograph now is; empty when none was moved
+    QString serialNumber;      // the print serial number this save gave; empty when none
+    QStringList serialIgnored; // stored serial numbers that are not numbers, named
+    QStringList learnedWords;  // English words the name library learned
+    QString photo;             // where the chosen photograph now is; empty when none was moved
 };
 
 // The candidate form's rules without its widgets: look-up of a candidate of the

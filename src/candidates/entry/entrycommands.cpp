@@ -37,7 +37,9 @@ std::vector<BatchOption> fieldOptions()
             continue;
         options.push_back({f.column, u"TEXT"_s, f.caption + (f.kannada ? u" (Kannada, as typed)"_s : QString())});
     }
-    options.push_back({u"photo"_s, u"FILE"_s, u"a photograph to move to Photos/REGNO.jpg (one already there is replaced after a question: --yes / --no)"_s});
+    options.push_back(
+        {u"photo"_s, u"FILE"_s,
+         u"a photograph to move to Photos/REGNO.jpg (one already there is replaced after a question: --yes / --no)"_s});
     options.push_back({u"fill-kannada"_s, {}, u"fill Kannada names that are missing words from the name library"_s});
     return options;
 }
@@ -92,8 +94,8 @@ int save(BatchContext &c, EntryMode mode)
         if (f.kannada) {
             const kannada::Conversion codes = kannada::toStoredCodes(value);
             if (!codes.eightBit)
-                throw UsageError(u"--"_s + f.column + u": \""_s + codes.firstNotEightBit +
-                                 u"\" cannot be written in the legacy Kannada codes"_s);
+                throw UsageError(u"--"_s + f.column + u": \""_s + codes.firstNotEightBit
+                                 + u"\" cannot be written in the legacy Kannada codes"_s);
             value = codes.text;
         }
         given.set(f.column, value);
@@ -199,7 +201,8 @@ int runSearch(BatchContext &c)
 {
     requireConvocation(c);
     if (c.args.positionals.size() != 1)
-        throw UsageError(u"search needs the text to look for: scrollwise-batch search TEXT [--by name|regno|app|cert]"_s);
+        throw UsageError(
+            u"search needs the text to look for: scrollwise-batch search TEXT [--by name|regno|app|cert]"_s);
     SearchCriteria criteria;
     const QString text = c.args.positionals.first();
     const QString by = c.args.value(u"by"_s, u"name"_s);
@@ -236,8 +239,13 @@ int runSearch(BatchContext &c)
 
 void addEntryCommands(BatchTool &tool)
 {
-    tool.add({u"candidate show"_s, u"REGNO"_s,
-              u"Prints a candidate of the convocation with its descriptions and photograph."_s, {}, u"N22"_s, true, true,
+    tool.add({u"candidate show"_s,
+              u"REGNO"_s,
+              u"Prints a candidate of the convocation with its descriptions and photograph."_s,
+              {},
+              u"N22"_s,
+              true,
+              true,
               runShow});
     tool.add({u"candidate add"_s, u"REGNO"_s,
               u"Types in a new candidate (manual), with the entry form's checks; --fconvocode is the login's "
@@ -248,16 +256,25 @@ void addEntryCommands(BatchTool &tool)
               "A candidate with a certificate number is left unchanged (only ADMIN may rewrite --fcertno). "
               "Prints every column it changed."_s,
               fieldOptions(), u"N22"_s, true, true, [](BatchContext &c) { return save(c, EntryMode::Edit); }});
-    tool.add({u"candidate withdraw"_s, u"REGNO"_s,
+    tool.add({u"candidate withdraw"_s,
+              u"REGNO"_s,
               u"Deactivates a candidate without a certificate number and takes back its serial number "
               "(asks \"Confirm deletion\": --yes / --no)."_s,
-              {}, u"N22"_s, true, true, runWithdraw});
-    tool.add({u"search"_s, u"TEXT"_s,
+              {},
+              u"N22"_s,
+              true,
+              true,
+              runWithdraw});
+    tool.add({u"search"_s,
+              u"TEXT"_s,
               u"Lists the convocation's candidates whose name, register number, online application number or "
               "certificate number matches, in name order."_s,
               {{u"by"_s, u"name|regno|app|cert"_s, u"what TEXT is part of (name when not given)"_s},
                {u"match"_s, u"begins|contains|ends"_s, u"how TEXT matches (begins when not given)"_s}},
-              u"N27"_s, true, true, runSearch});
+              u"N27"_s,
+              true,
+              true,
+              runSearch});
 }
 
 } // namespace sw

@@ -44,8 +44,10 @@ QString SerialNumbers::next(QStringList *ignored) const
     // be given again and again past it.
     const QString digitsOnly = withoutDigits(u"fprintord"_s) + u" = ''"_s;
     const QString given = m_db.dialect().coalesce(u"fprintord"_s, u"''"_s) + u" <> ''"_s;
-    Rows rows = m_db.query(u"select max(case when "_s + digitsOnly + u" then ltrim(rtrim(fprintord)) + 0 end), "
-                           "sum(case when "_s + digitsOnly + u" then 0 else 1 end) from convo where "_s + given);
+    Rows rows = m_db.query(u"select max(case when "_s + digitsOnly
+                           + u" then ltrim(rtrim(fprintord)) + 0 end), "
+                             "sum(case when "_s
+                           + digitsOnly + u" then 0 else 1 end) from convo where "_s + given);
     qint64 highest = 0;
     int garbage = 0;
     if (rows.next()) {
@@ -67,9 +69,6 @@ QString SerialNumbers::next(QStringList *ignored) const
     return format(int(highest + 1));
 }
 
-QString SerialNumbers::format(int number)
-{
-    return QString::number(number).rightJustified(5, u'0');
-}
+QString SerialNumbers::format(int number) { return QString::number(number).rightJustified(5, u'0'); }
 
 } // namespace sw

@@ -40,14 +40,10 @@ constexpr int kPhotoHeight = 180;
 QString toolTipFor(const CandidateField &field)
 {
     switch (field.box) {
-    case 5:
-        return u"M - Male, F - Female"_s;
-    case 10:
-        return u"T - Activate, F - Deactivate"_s;
-    case 16:
-        return u"Print serial number"_s;
-    default:
-        return field.caption;
+    case 5: return u"M - Male, F - Female"_s;
+    case 10: return u"T - Activate, F - Deactivate"_s;
+    case 16: return u"Print serial number"_s;
+    default: return field.caption;
     }
 }
 
@@ -84,9 +80,9 @@ StudentForm::StudentForm(const FormContext &context)
     fields().setLookup(text(17), [this] { return m_codes.lookup(Master::Convocation); });
     // Candidates are chosen within the convocation of the session.
     fields().setLookup(text(0), [this] {
-        return withHeadings(LookupRequest{u"convo"_s, u"fregno, fname"_s, u"fconvocode = ?"_s,
-                                          {session().convoCode}, {}, {}, {}},
-                            {u"Reg. No."_s, u"Name"_s});
+        return withHeadings(
+            LookupRequest{u"convo"_s, u"fregno, fname"_s, u"fconvocode = ?"_s, {session().convoCode}, {}, {}, {}},
+            {u"Reg. No."_s, u"Name"_s});
     });
     for (const CandidateField &f : candidateFields())
         fields().setCheck(text(f.box), [this, box = f.box] { return acceptBox(box); });
@@ -117,7 +113,7 @@ void StudentForm::placeKannadaBoxes()
 std::optional<BoundSql> StudentForm::recordsetStatement() const
 {
     return BoundSql{u"select * from convo where convo.fconvocode = ? order by fdegree, fcollcode, fregno"_s,
-            {session().convoCode}};
+                    {session().convoCode}};
 }
 
 void StudentForm::resetForm()
@@ -257,10 +253,7 @@ void StudentForm::fillKannadaFromLibrary()
     }
 }
 
-QPixmap StudentForm::photo() const
-{
-    return m_img->pixmap();
-}
+QPixmap StudentForm::photo() const { return m_img->pixmap(); }
 
 void StudentForm::showPhoto(const QString &path)
 {
@@ -272,10 +265,7 @@ void StudentForm::showPhoto(const QString &path)
     m_img->setPixmap(picture.scaled(m_img->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
-void StudentForm::clearPhoto()
-{
-    m_img->clear();
-}
+void StudentForm::clearPhoto() { m_img->clear(); }
 
 void StudentForm::choosePhoto()
 {
@@ -313,7 +303,8 @@ bool StudentForm::acceptBox(int box)
         return chooseCandidate();
     if (mode != EditMode::Add && mode != EditMode::Edit)
         return true;
-    if (auto problem = m_store.checkField(box, recordOnScreen(), mode == EditMode::Add ? EntryMode::Add : EntryMode::Edit)) {
+    if (auto problem =
+            m_store.checkField(box, recordOnScreen(), mode == EditMode::Add ? EntryMode::Add : EntryMode::Edit)) {
         m_store.show(*problem);
         return false;
     }
@@ -362,8 +353,10 @@ bool StudentForm::printedCandidateWritable()
     if (changed.isEmpty())
         return true;
     // The administrator's save writes the certificate number and the active flag only.
-    prompter().message(stored->regno() + u" has a printed certificate: only its certificate number and Active are "
-                                         "saved; "_s + changed.join(u", "_s)
+    prompter().message(stored->regno()
+                           + u" has a printed certificate: only its certificate number and Active are "
+                             "saved; "_s
+                           + changed.join(u", "_s)
                            + (changed.size() == 1 ? u" stays as printed."_s : u" stay as printed."_s),
                        u"Message"_s, PromptIcon::Exclamation);
     return true;
@@ -425,8 +418,9 @@ void StudentForm::withdraw()
     }
     QString said;
     try {
-        said = m_store.withdraw(regno) > 0 ? QString(u"Withdrawn "_s + regno + u": deactivated, serial number taken back"_s)
-                                           : QString(u"Not withdrawn: "_s + regno);
+        said = m_store.withdraw(regno) > 0
+                   ? QString(u"Withdrawn "_s + regno + u": deactivated, serial number taken back"_s)
+                   : QString(u"Not withdrawn: "_s + regno);
         rsdisp().requery(session().db());
     } catch (const std::exception &e) {
         showError(e);

@@ -36,8 +36,13 @@ StudentSearchForm::StudentSearchForm(const FormContext &context)
     : ChildForm(context, u"STUDSEARCH"_s, u"Search Students . . ."_s)
     , m_fields(new FieldFrame(this, context.session, context.prompter))
     , m_mode(new QComboBox(this))
-    , m_grid(new SpreadGrid({{u"Reg. No."_s}, {u"Name"_s}, {u"Cert. No."_s}, {u"Printed Date"_s},
-                             {u"Online App.no."_s}, {u"Mobile no."_s}, {u"E mail"_s},
+    , m_grid(new SpreadGrid({{u"Reg. No."_s},
+                             {u"Name"_s},
+                             {u"Cert. No."_s},
+                             {u"Printed Date"_s},
+                             {u"Online App.no."_s},
+                             {u"Mobile no."_s},
+                             {u"E mail"_s},
                              {u"Active?"_s, SpreadColumn::Kind::Check}},
                             this))
     , m_count(new QLabel(this))
@@ -132,8 +137,9 @@ void StudentSearchForm::fill(const std::vector<SearchHit> &hits)
     }
     // Whole names and numbers: every column as wide as its longest text.
     m_grid->fitColumns();
-    m_count->setText(hits.empty() ? u"No candidates found"_s
-                                  : QString::number(hits.size()) + (hits.size() == 1 ? u" candidate"_s : u" candidates"_s));
+    m_count->setText(hits.empty()
+                         ? u"No candidates found"_s
+                         : QString::number(hits.size()) + (hits.size() == 1 ? u" candidate"_s : u" candidates"_s));
 }
 
 bool StudentSearchForm::openInEntry(int row)

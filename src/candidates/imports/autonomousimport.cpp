@@ -19,7 +19,16 @@ namespace sw {
 namespace {
 
 // The fields the import reads, by position.
-enum AutonomousField { kRegno = 1, kName = 2, kSex = 3, kCaste = 4, kClass = 14, kYear = 15, kExamType = 16, kExamDate = 17 };
+enum AutonomousField {
+    kRegno = 1,
+    kName = 2,
+    kSex = 3,
+    kCaste = 4,
+    kClass = 14,
+    kYear = 15,
+    kExamType = 16,
+    kExamDate = 17
+};
 constexpr int kFieldsWithoutHeader = 18;
 // The description a new class gets until someone completes it in the class master.
 const QString kUnknownClass = QStringLiteral("?\?\?\?");
@@ -38,7 +47,8 @@ AutonomousFile parseAutonomousFile(const QString &path)
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw importStop(QString::fromLatin1(kBadFileNumber), u"The file cannot be opened: "_s + file.errorString(), {name});
+        throw importStop(QString::fromLatin1(kBadFileNumber), u"The file cannot be opened: "_s + file.errorString(),
+                         {name});
     const QByteArray bytes = file.readAll();
     AutonomousFile out;
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -61,8 +71,9 @@ AutonomousFile parseAutonomousFile(const QString &path)
             expected = std::max(int(fields.size()), kFieldsWithoutHeader);
             out.fieldNames.clear();
             for (int f = 0; f < expected; ++f)
-                out.fieldNames << (f < fields.size() && !fields[f].trimmed().isEmpty() ? fields[f].trimmed()
-                                                                                       : u"field "_s + QString::number(f));
+                out.fieldNames << (f < fields.size() && !fields[f].trimmed().isEmpty()
+                                       ? fields[f].trimmed()
+                                       : u"field "_s + QString::number(f));
             continue;
         }
         AutonomousLine l;
@@ -73,7 +84,7 @@ AutonomousFile parseAutonomousFile(const QString &path)
         l.fields = fields;
         if (fields.size() != expected) {
             l.problem = u"the line has "_s + QString::number(fields.size()) + u" fields separated by \"|\"; "_s
-                + QString::number(expected) + u" are expected"_s;
+                        + QString::number(expected) + u" are expected"_s;
             out.lines.push_back(std::move(l));
             continue;
         }
@@ -108,8 +119,10 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
         m_prompter.message(u"Invalid Path"_s, u"Message"_s, PromptIcon::Exclamation);
         return std::nullopt;
     }
-    if (codes.univCode.trimmed().isEmpty() || codes.collegeCode.trimmed().isEmpty() || codes.degreeCode.trimmed().isEmpty()) {
-        m_prompter.message(u"Degree, College code and Univ code should be entered"_s, u"Message"_s, PromptIcon::Exclamation);
+    if (codes.univCode.trimmed().isEmpty() || codes.collegeCode.trimmed().isEmpty()
+        || codes.degreeCode.trimmed().isEmpty()) {
+        m_prompter.message(u"Degree, College code and Univ code should be entered"_s, u"Message"_s,
+                           PromptIcon::Exclamation);
         return std::nullopt;
     }
     try {
@@ -199,8 +212,9 @@ ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const Autonom
             c.caste = l.caste;
             if (const auto problem = checkCandidate(c, names, masters)) {
                 // The prefix is the program's: an empty register number is named as the file has it.
-                tally.reject(l.line, problem->field, problem->field == names.regno ? l.fields.value(kRegno) : problem->value,
-                             problem->reason, l.fields);
+                tally.reject(l.line, problem->field,
+                             problem->field == names.regno ? l.fields.value(kRegno) : problem->value, problem->reason,
+                             l.fields);
                 continue;
             }
             // The candidate of this convocation and college first, then of this convocation,
@@ -216,7 +230,7 @@ ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const Autonom
                 Found f{rows.text(0).trimmed(), rows.text(1).trimmed(), rows.text(2).trimmed(), 0};
                 const bool here = f.convo.compare(convo, Qt::CaseInsensitive) == 0;
                 f.rank = (here ? 4 : 0) + (here && f.college.compare(college, Qt::CaseInsensitive) == 0 ? 2 : 0)
-                    + (f.certNo.isEmpty() ? 1 : 0);
+                         + (f.certNo.isEmpty() ? 1 : 0);
                 if (!target || f.rank > target->rank
                     || (f.rank == target->rank && f.convo.compare(target->convo, Qt::CaseInsensitive) > 0))
                     target = f;

@@ -35,10 +35,7 @@ void CandidateImporter::add(const ResultCandidate &c, int record, const QStringL
         writeBlock();
 }
 
-void CandidateImporter::finish()
-{
-    writeBlock();
-}
+void CandidateImporter::finish() { writeBlock(); }
 
 std::optional<StoredCandidate> CandidateImporter::target(const std::vector<const StoredCandidate *> &found) const
 {
@@ -94,15 +91,9 @@ void CandidateImporter::conclude(Pending &p)
 {
     ImportCounts &counts = m_tally.counts();
     switch (p.fate) {
-    case CandidateFate::Inserted:
-        ++counts.inserted;
-        break;
-    case CandidateFate::Refreshed:
-        ++counts.refreshed;
-        break;
-    case CandidateFate::Frozen:
-        ++counts.frozen;
-        break;
+    case CandidateFate::Inserted: ++counts.inserted; break;
+    case CandidateFate::Refreshed: ++counts.refreshed; break;
+    case CandidateFate::Frozen: ++counts.frozen; break;
     case CandidateFate::Skipped:
         m_tally.skip(p.record,
                      u"stored under convocation "_s + p.stored->convoCode
@@ -110,8 +101,7 @@ void CandidateImporter::conclude(Pending &p)
                      fieldsOf(p.record), QString(), p.candidate.regno);
         break;
     case CandidateFate::Rejected:
-    case CandidateFate::Uploaded:
-        break; // counted where the reason is known
+    case CandidateFate::Uploaded: break; // counted where the reason is known
     }
     if (m_options.done)
         m_options.done(p.candidate, p.stored ? &*p.stored : nullptr, p.fate, p.record, p.extra);

@@ -28,17 +28,16 @@ QString keyOf(const QString &regno, const QString &degree, const QString &colleg
 const QString kRefreshTable = u"sw_refresh"_s;
 
 // The values a refresh writes, in the order of the statements below.
-const QStringList kRefreshed = {u"fname"_s, u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s,
-                                u"fexamtype"_s, u"fsex"_s, u"fcaste"_s};
+const QStringList kRefreshed = {u"fname"_s,     u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s,
+                                u"fexamtype"_s, u"fsex"_s,       u"fcaste"_s};
 const QStringList kParents = {u"ffatname"_s, u"fmotname"_s};
 const QStringList kKey = {u"fregno"_s, u"fdegree"_s, u"fcollcode"_s, u"fconvocode"_s};
 
 QStringList insertColumns(const CandidateWriter::Options &o)
 {
-    QStringList columns{u"fregno"_s,    u"fname"_s,  u"fdegree"_s, u"fsubdegree"_s, u"fcollcode"_s,
-                        u"fclasscode"_s, u"fexamdate"_s, u"fyear"_s, u"fexamtype"_s, u"fsex"_s,
-                        u"fcaste"_s,    u"factive"_s, u"fmanual"_s, u"fspecial"_s, u"fusername"_s,
-                        u"fconvocode"_s};
+    QStringList columns{u"fregno"_s,    u"fname"_s,    u"fdegree"_s,   u"fsubdegree"_s, u"fcollcode"_s, u"fclasscode"_s,
+                        u"fexamdate"_s, u"fyear"_s,    u"fexamtype"_s, u"fsex"_s,       u"fcaste"_s,    u"factive"_s,
+                        u"fmanual"_s,   u"fspecial"_s, u"fusername"_s, u"fconvocode"_s};
     if (!o.univCode.isEmpty())
         columns << u"funivcode"_s;
     if (o.withParents)
@@ -70,15 +69,9 @@ QStringList refreshDefinitions(bool withParents)
 
 } // namespace
 
-QString ResultCandidate::key() const
-{
-    return keyOf(regno, degree, college);
-}
+QString ResultCandidate::key() const { return keyOf(regno, degree, college); }
 
-QString StoredCandidate::key() const
-{
-    return keyOf(regno, degree, college);
-}
+QString StoredCandidate::key() const { return keyOf(regno, degree, college); }
 
 CandidateWriter::CandidateWriter(Database &db, const QString &convoCode, const QString &userName,
                                  const Options &options)
@@ -91,9 +84,9 @@ CandidateWriter::CandidateWriter(Database &db, const QString &convoCode, const Q
     QStringList columns = kRefreshed;
     if (options.withParents)
         columns << kParents;
-    m_joinedUpdate = db.dialect().joinedUpdate(u"convo"_s, kRefreshTable, kKey, columns,
-                                               {u"fspecial = ''"_s, u"fconvocode = ?"_s},
-                                               db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s);
+    m_joinedUpdate =
+        db.dialect().joinedUpdate(u"convo"_s, kRefreshTable, kKey, columns, {u"fspecial = ''"_s, u"fconvocode = ?"_s},
+                                  db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s);
 }
 
 CandidateWriter::~CandidateWriter()
@@ -164,8 +157,8 @@ bool CandidateWriter::refreshChanges(const ResultCandidate &c, const StoredCandi
 
 QVariantList CandidateWriter::insertValues(const ResultCandidate &c) const
 {
-    QVariantList params{c.regno,    c.name,     c.degree, c.subdegree, c.college, c.classCode, c.examDate,
-                        c.year,     c.examType, c.sex,    c.caste,     m_userName, m_convoCode};
+    QVariantList params{c.regno, c.name,     c.degree, c.subdegree, c.college,  c.classCode, c.examDate,
+                        c.year,  c.examType, c.sex,    c.caste,     m_userName, m_convoCode};
     if (!m_options.univCode.isEmpty())
         params << m_options.univCode;
     if (m_options.withParents)
@@ -176,8 +169,8 @@ QVariantList CandidateWriter::insertValues(const ResultCandidate &c) const
 // The stored row's key, then the file's values: the temporary table's column order.
 QVariantList CandidateWriter::refreshValues(const ResultCandidate &c, const StoredCandidate &s) const
 {
-    QVariantList params{s.regno, s.degree, s.college, s.convoCode, c.name,     c.classCode,
-                        c.examDate, c.year, c.examType, c.sex,     c.caste};
+    QVariantList params{s.regno,    s.degree, s.college,  s.convoCode, c.name, c.classCode,
+                        c.examDate, c.year,   c.examType, c.sex,       c.caste};
     if (m_options.withParents)
         params << c.fatherName << c.motherName;
     return params;
@@ -235,8 +228,9 @@ int CandidateWriter::refreshJoined()
         m_db.exec(m_db.dialect().dropTemporaryTable(kRefreshTable));
         m_db.exec(m_db.dialect().createTemporaryTable(kRefreshTable, refreshDefinitions(m_options.withParents)));
         m_temporaryTable = true;
-        m_refreshRows.emplace(m_db, m_db.table(kRefreshTable), kKey + kRefreshed + (m_options.withParents ? kParents : QStringList()),
-                              QStringList(int(kKey.size() + kRefreshed.size() + (m_options.withParents ? 2 : 0)), u"?"_s).join(u", "_s));
+        m_refreshRows.emplace(
+            m_db, m_db.table(kRefreshTable), kKey + kRefreshed + (m_options.withParents ? kParents : QStringList()),
+            QStringList(int(kKey.size() + kRefreshed.size() + (m_options.withParents ? 2 : 0)), u"?"_s).join(u", "_s));
     }
     m_db.exec(u"delete from "_s + m_db.table(kRefreshTable));
     for (const auto &[values, tag] : m_refreshes) {
@@ -257,10 +251,10 @@ int CandidateWriter::refreshRowByRow(std::vector<BulkInsert::Refused> &refused)
         if (m_options.withParents)
             for (const QString &c : kParents)
                 sets << c + u" = ?"_s;
-        m_refreshOne.emplace(m_db.prepare(
-            u"update convo set "_s + sets.join(u", "_s) + u", fspecial = '', fconvocode = ? where fregno = ? and "
-            "fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
-            + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s));
+        m_refreshOne.emplace(m_db.prepare(u"update convo set "_s + sets.join(u", "_s)
+                                          + u", fspecial = '', fconvocode = ? where fregno = ? and "
+                                            "fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
+                                          + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s));
     }
     int changed = 0;
     for (const auto &[values, tag] : m_refreshes) {

@@ -118,7 +118,7 @@ private:
     QString m_userName;
     Options m_options;
     BulkInsert m_insert;
-    std::optional<QString> m_joinedUpdate; // the joined refresh, when the server has one
+    std::optional<QString> m_joinedUpdate;   // the joined refresh, when the server has one
     std::optional<BulkInsert> m_refreshRows; // into the temporary table
     std::optional<Statement> m_refreshOne;
     bool m_temporaryTable = false;

@@ -99,26 +99,21 @@ void CnvWriter::close()
 std::vector<CnvWriter::Field> CnvWriter::candidateFields(bool directoryFields)
 {
     std::vector<Field> fields = {
-        {u"FREGNO"_s, 'C', 10},    {u"FNAME"_s, 'C', 60},     {u"FDEGREE"_s, 'C', 5},
-        {u"FSUBDEGREE"_s, 'C', 5}, {u"FCOLLCODE"_s, 'C', 5},  {u"FCLASSDESC"_s, 'C', 4},
-        {u"FEXAMDATE"_s, 'C', 20}, {u"FYEAR"_s, 'C', 4},      {u"FEXAMTYPE"_s, 'C', 1},
-        {u"FSEX"_s, 'C', 1},       {u"FCASTE"_s, 'C', 10},
+        {u"FREGNO"_s, 'C', 10},   {u"FNAME"_s, 'C', 60},     {u"FDEGREE"_s, 'C', 5},    {u"FSUBDEGREE"_s, 'C', 5},
+        {u"FCOLLCODE"_s, 'C', 5}, {u"FCLASSDESC"_s, 'C', 4}, {u"FEXAMDATE"_s, 'C', 20}, {u"FYEAR"_s, 'C', 4},
+        {u"FEXAMTYPE"_s, 'C', 1}, {u"FSEX"_s, 'C', 1},       {u"FCASTE"_s, 'C', 10},
     };
     if (directoryFields) {
         const std::vector<Field> more = {
-            {u"FCLASSSHT"_s, 'C', 4}, {u"FCEXAM"_s, 'C', 40},    {u"FFATNAME"_s, 'C', 60},
-            {u"FMOTNAME"_s, 'C', 60}, {u"FCYEAR"_s, 'C', 4},     {u"FCLMAX"_s, 'N', 5},
-            {u"FCLSEC"_s, 'N', 5},
+            {u"FCLASSSHT"_s, 'C', 4}, {u"FCEXAM"_s, 'C', 40}, {u"FFATNAME"_s, 'C', 60}, {u"FMOTNAME"_s, 'C', 60},
+            {u"FCYEAR"_s, 'C', 4},    {u"FCLMAX"_s, 'N', 5},  {u"FCLSEC"_s, 'N', 5},
         };
         fields.insert(fields.end(), more.begin(), more.end());
     }
     return fields;
 }
 
-std::vector<CnvWriter::Field> CnvWriter::degreeFields()
-{
-    return {{u"FDEGREE"_s, 'C', 5}, {u"FDESCPN"_s, 'C', 100}};
-}
+std::vector<CnvWriter::Field> CnvWriter::degreeFields() { return {{u"FDEGREE"_s, 'C', 5}, {u"FDESCPN"_s, 'C', 100}}; }
 
 std::vector<CnvWriter::Field> CnvWriter::collegeFields(bool withTown)
 {

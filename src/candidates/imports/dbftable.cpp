@@ -32,24 +32,33 @@ namespace {
 bool knownVersionByte(unsigned char b)
 {
     switch (b) {
-    case 0x02: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32: case 0x43:
-    case 0x63: case 0x7B: case 0x83: case 0x8B: case 0x8E: case 0xCB: case 0xF5: case 0xFB:
-        return true;
-    default:
-        return false;
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x05:
+    case 0x30:
+    case 0x31:
+    case 0x32:
+    case 0x43:
+    case 0x63:
+    case 0x7B:
+    case 0x83:
+    case 0x8B:
+    case 0x8E:
+    case 0xCB:
+    case 0xF5:
+    case 0xFB: return true;
+    default: return false;
     }
 }
 
 quint32 little32(const QByteArray &b, int at)
 {
     return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
-        | quint32(quint8(b[at + 3])) << 24;
+           | quint32(quint8(b[at + 3])) << 24;
 }
 
-quint16 little16(const QByteArray &b, int at)
-{
-    return quint16(quint8(b[at]) | quint8(b[at + 1]) << 8);
-}
+quint16 little16(const QByteArray &b, int at) { return quint16(quint8(b[at]) | quint8(b[at + 1]) << 8); }
 
 [[noreturn]] void badFile(const QString &name, const QString &why)
 {
@@ -58,10 +67,7 @@ quint16 little16(const QByteArray &b, int at)
 
 // Field types of the dBASE family a reader may meet. Memo, binary and general fields
 // keep their contents in a memo file of their own (.dbt / .fpt).
-bool knownFieldType(char t)
-{
-    return QByteArrayView("CNFDLMBGIYT0+@OVW").contains(t);
-}
+bool knownFieldType(char t) { return QByteArrayView("CNFDLMBGIYT0+@OVW").contains(t); }
 
 // Checks the header before shapelib sees the file: shapelib opens many broken files
 // without complaint and then reads garbage or stops at an unreadable record. The
@@ -117,7 +123,8 @@ void checkHeader(const QString &path, const QString &name)
         badFile(name, u"The header describes no field."_s);
     if (widths + 1 != recordLength && widthsWithHighByte + 1 != recordLength)
         badFile(name, u"The fields' widths (%1 bytes and the deletion flag) do not make up the record length "
-                      "of %2 bytes the header announces."_s.arg(widths).arg(recordLength));
+                      "of %2 bytes the header announces."_s.arg(widths)
+                          .arg(recordLength));
 
     const qint64 needed = qint64(headerLength) + qint64(records) * recordLength;
     const qint64 size = file.size();
@@ -192,16 +199,15 @@ SAFile bufferedOpen(const char *name, const char *access)
     auto *file = new BufferedFile;
     file->fd = fd;
     // No larger than the file: a small table (a college list) needs no quarter megabyte.
-    struct stat st{};
+    struct stat st
+    {
+    };
     const bool sized = ::fstat(fd, &st) == 0 && st.st_size >= 0;
     file->buffer.resize(sized ? std::clamp<size_t>(size_t(st.st_size), 1, kReadBuffer) : kReadBuffer);
     return reinterpret_cast<SAFile>(file);
 }
 
-BufferedFile *asBuffered(SAFile f)
-{
-    return reinterpret_cast<BufferedFile *>(f);
-}
+BufferedFile *asBuffered(SAFile f) { return reinterpret_cast<BufferedFile *>(f); }
 
 SAOffset bufferedRead(void *p, SAOffset size, SAOffset count, SAFile f)
 {
@@ -227,42 +233,30 @@ SAOffset bufferedRead(void *p, SAOffset size, SAOffset count, SAFile f)
     return size == 0 ? 0 : SAOffset(done / size);
 }
 
-SAOffset noWrite(void *, SAOffset, SAOffset, SAFile)
-{
-    return 0;
-}
+SAOffset noWrite(void *, SAOffset, SAOffset, SAFile) { return 0; }
 
 SAOffset bufferedSeek(SAFile f, SAOffset offset, int whence)
 {
     BufferedFile *file = asBuffered(f);
     switch (whence) {
-    case SEEK_SET:
-        file->position = offset;
-        return 0;
-    case SEEK_CUR:
-        file->position += offset;
-        return 0;
+    case SEEK_SET: file->position = offset; return 0;
+    case SEEK_CUR: file->position += offset; return 0;
     case SEEK_END: {
-        struct stat st{};
+        struct stat st
+        {
+        };
         if (::fstat(file->fd, &st) != 0)
             return SAOffset(-1);
         file->position = quint64(st.st_size) + offset;
         return 0;
     }
-    default:
-        return SAOffset(-1);
+    default: return SAOffset(-1);
     }
 }
 
-SAOffset bufferedTell(SAFile f)
-{
-    return SAOffset(asBuffered(f)->position);
-}
+SAOffset bufferedTell(SAFile f) { return SAOffset(asBuffered(f)->position); }
 
-int bufferedFlush(SAFile)
-{
-    return 0;
-}
+int bufferedFlush(SAFile) { return 0; }
 
 int bufferedClose(SAFile f)
 {
@@ -313,15 +307,9 @@ DbfTable::~DbfTable()
         DBFClose(m_handle->dbf);
 }
 
-int DbfTable::recordCount() const
-{
-    return DBFGetRecordCount(m_handle->dbf);
-}
+int DbfTable::recordCount() const { return DBFGetRecordCount(m_handle->dbf); }
 
-int DbfTable::fieldCount() const
-{
-    return DBFGetFieldCount(m_handle->dbf);
-}
+int DbfTable::fieldCount() const { return DBFGetFieldCount(m_handle->dbf); }
 
 QString DbfTable::fieldName(int field) const
 {
@@ -330,10 +318,7 @@ QString DbfTable::fieldName(int field) const
     return QString::fromLatin1(name).trimmed();
 }
 
-char DbfTable::fieldType(int field) const
-{
-    return char(DBFGetNativeFieldType(m_handle->dbf, field));
-}
+char DbfTable::fieldType(int field) const { return char(DBFGetNativeFieldType(m_handle->dbf, field)); }
 
 int DbfTable::fieldIndex(const QString &name) const
 {
@@ -350,15 +335,9 @@ bool DbfTable::read(int record)
     return m_record != nullptr;
 }
 
-bool DbfTable::isDeleted() const
-{
-    return m_record && m_record[0] == '*';
-}
+bool DbfTable::isDeleted() const { return m_record && m_record[0] == '*'; }
 
-bool DbfTable::hasDeletionFlag() const
-{
-    return m_record && (m_record[0] == '*' || m_record[0] == ' ');
-}
+bool DbfTable::hasDeletionFlag() const { return m_record && (m_record[0] == '*' || m_record[0] == ' '); }
 
 bool DbfTable::isMemo(int field) const
 {
@@ -377,19 +356,16 @@ QString DbfTable::text(int field) const
 {
     if (!m_record || field < 0 || field >= fieldCount())
         return {};
-    const QByteArray value = trimmedBytes(m_record + m_handle->dbf->panFieldOffset[field], m_handle->dbf->panFieldSize[field]);
+    const QByteArray value =
+        trimmedBytes(m_record + m_handle->dbf->panFieldOffset[field], m_handle->dbf->panFieldSize[field]);
     switch (fieldType(field)) {
     case 'N':
-    case 'F':
-        return numberText(value, m_handle->dbf->panFieldDecimals[field]);
-    case 'D':
-        return dateText(value);
+    case 'F': return numberText(value, m_handle->dbf->panFieldDecimals[field]);
+    case 'D': return dateText(value);
     case 'M':
     case 'B':
-    case 'G':
-        return {}; // memo contents live in a file of their own, which no import reads
-    default:
-        return legacytext::fromBytes(value);
+    case 'G': return {}; // memo contents live in a file of their own, which no import reads
+    default: return legacytext::fromBytes(value);
     }
 }
 

@@ -30,7 +30,8 @@ void collect(const QString &folder, QStringList &files)
     const QFileInfoList own = dir.entryInfoList({u"*.cnv"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &f : own)
         files << f.filePath();
-    const QFileInfoList subfolders = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList subfolders =
+        dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &sub : subfolders)
         collect(sub.filePath(), files);
 }
@@ -39,14 +40,10 @@ void collect(const QString &folder, QStringList &files)
 int rank(const QString &path)
 {
     switch (kindFromNameEnding(path)) {
-    case ResultKind::Degrees:
-        return 0;
-    case ResultKind::Colleges:
-        return 1;
-    case ResultKind::Candidates:
-        return 2;
-    case ResultKind::None:
-        break;
+    case ResultKind::Degrees: return 0;
+    case ResultKind::Colleges: return 1;
+    case ResultKind::Candidates: return 2;
+    case ResultKind::None: break;
     }
     return 3;
 }
@@ -155,7 +152,9 @@ QString DirectoryImport::summary(const std::vector<FileOutcome> &outcomes)
             lines << f.file + u": refused, nothing of it saved: "_s + f.refused;
         else
             lines << f.file + u": "_s + f.counts.summaryLine()
-                    + (f.counts.rejectFile.isEmpty() ? QString() : u"; listed in "_s + QDir::toNativeSeparators(f.counts.rejectFile));
+                         + (f.counts.rejectFile.isEmpty()
+                                ? QString()
+                                : u"; listed in "_s + QDir::toNativeSeparators(f.counts.rejectFile));
         for (const QString &warning : f.counts.warnings)
             lines << u"  "_s + warning;
     }
@@ -234,7 +233,8 @@ DirectoryImport::FileOutcome DirectoryImport::importFile(const QString &path, co
         // at a record is a stop of the run.
         if (e.place().record > 0)
             throw;
-        outcome.refused = e.description() + (e.place().field.isEmpty() ? QString() : u" (field "_s + e.place().field + u')');
+        outcome.refused =
+            e.description() + (e.place().field.isEmpty() ? QString() : u" (field "_s + e.place().field + u')');
     }
     return outcome;
 }
@@ -245,8 +245,8 @@ PortalRow DirectoryImport::portalRow(const ResultCandidate &c, const StoredCandi
     PortalRow row;
     if (stored && stored->printed()) {
         // A printed candidate is published as it is stored, under its own convocation.
-        row = {stored->regno, stored->name, stored->college, stored->degree, stored->caste, stored->convoCode,
-               stored->certNo};
+        row = {stored->regno, stored->name,      stored->college, stored->degree,
+               stored->caste, stored->convoCode, stored->certNo};
     } else {
         row = {c.regno, c.name, c.college, c.degree, c.caste, m_session.convoCode, {}};
     }
@@ -265,7 +265,7 @@ bool DirectoryImport::askToMove(const ResultCandidate &c, const StoredCandidate 
                                 "Current Convocation No. : "_s
                               + m_session.convoCode + u"\r\nPrevious Convocation No. : "_s + stored.convoCode,
                           u"Message"_s, PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)
-        == PromptAnswer::Yes;
+           == PromptAnswer::Yes;
 }
 
 void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, FileOutcome &outcome,

@@ -16,7 +16,6 @@ struct ImportPlace
     QString field;
     bool textFile = false; // the record is a line of a text file
 
-
     // "File: X, Record: 12, Field: FNAME" ("Line: 12" in a text file) with the parts that are known.
     QString describe() const;
 };

@@ -146,10 +146,7 @@ Progress ImportScreen::startRun()
     return m_progress.start();
 }
 
-void ImportScreen::endRun()
-{
-    m_progress.end();
-}
+void ImportScreen::endRun() { m_progress.end(); }
 
 void ImportScreen::showInstitutionTitle()
 {
@@ -170,10 +167,7 @@ ImportDataScreen::ImportDataScreen(const FormContext &context)
     connect(runButton(), &QPushButton::clicked, this, &ImportDataScreen::upload);
 }
 
-QLineEdit *ImportDataScreen::text(int index) const
-{
-    return index == 0 ? m_path : nullptr;
-}
+QLineEdit *ImportDataScreen::text(int index) const { return index == 0 ? m_path : nullptr; }
 
 QPushButton *ImportDataScreen::cmd(int index) const
 {
@@ -292,7 +286,8 @@ void ImportDirectoryScreen::upload()
         if (caption.contains(u"Total Files Selected"_s) && fileIndex < m_files->count())
             m_files->setCurrentRow(fileIndex++);
     });
-    const DirectoryImport::Options options{m_toOnline->isChecked(), m_toOnline->isChecked() && m_onlineOnly->isChecked()};
+    const DirectoryImport::Options options{m_toOnline->isChecked(),
+                                           m_toOnline->isChecked() && m_onlineOnly->isChecked()};
     const auto outcomes = run.run(m_folder->text().trimmed(), options);
     endRun();
     setWindowTitle(ownCaption);
@@ -333,10 +328,7 @@ ImportAutonomousScreen::ImportAutonomousScreen(const FormContext &context)
     connect(runButton(), &QPushButton::clicked, this, &ImportAutonomousScreen::upload);
 }
 
-QLineEdit *ImportAutonomousScreen::text(int index) const
-{
-    return fields().text(index);
-}
+QLineEdit *ImportAutonomousScreen::text(int index) const { return fields().text(index); }
 
 QPushButton *ImportAutonomousScreen::cmd(int index) const
 {
@@ -390,10 +382,7 @@ ImportOnlineScreen::ImportOnlineScreen(const FormContext &context)
     connect(runButton(), &QPushButton::clicked, this, &ImportOnlineScreen::import);
 }
 
-QPushButton *ImportOnlineScreen::cmd(int index) const
-{
-    return index == 1 ? runButton() : nullptr;
-}
+QPushButton *ImportOnlineScreen::cmd(int index) const { return index == 1 ? runButton() : nullptr; }
 
 void ImportOnlineScreen::import()
 {
@@ -415,18 +404,14 @@ void ImportOnlineScreen::import()
 
 void registerImportScreens(ScreenRegistry &screens)
 {
-    screens.add(u"N21"_s, {u"IMPORTDATADIR"_s, false, [](const FormContext &c, const QString &) {
-                               return new ImportDirectoryScreen(c);
-                           }});
-    screens.add(u"N28"_s, {u"IMPORTDATA"_s, false, [](const FormContext &c, const QString &) {
-                               return new ImportDataScreen(c);
-                           }});
-    screens.add(u"N2C"_s, {u"IMPORTDATA_AUTO"_s, false, [](const FormContext &c, const QString &) {
-                               return new ImportAutonomousScreen(c);
-                           }});
-    screens.add(u"N2D"_s, {u"IMPORTAPPONLINE"_s, false, [](const FormContext &c, const QString &) {
-                               return new ImportOnlineScreen(c);
-                           }});
+    screens.add(u"N21"_s, {u"IMPORTDATADIR"_s, false,
+                           [](const FormContext &c, const QString &) { return new ImportDirectoryScreen(c); }});
+    screens.add(u"N28"_s, {u"IMPORTDATA"_s, false,
+                           [](const FormContext &c, const QString &) { return new ImportDataScreen(c); }});
+    screens.add(u"N2C"_s, {u"IMPORTDATA_AUTO"_s, false,
+                           [](const FormContext &c, const QString &) { return new ImportAutonomousScreen(c); }});
+    screens.add(u"N2D"_s, {u"IMPORTAPPONLINE"_s, false,
+                           [](const FormContext &c, const QString &) { return new ImportOnlineScreen(c); }});
 }
 
 } // namespace sw

@@ -75,8 +75,8 @@ class ImportDataScreen final : public ImportScreen
 public:
     explicit ImportDataScreen(const FormContext &context);
 
-    QLineEdit *text(int index) const;   // 0: the file's path
-    QPushButton *cmd(int index) const;  // 0: browse, 1: upload
+    QLineEdit *text(int index) const;  // 0: the file's path
+    QPushButton *cmd(int index) const; // 0: browse, 1: upload
 
     void browse();
     void upload();
@@ -93,10 +93,10 @@ class ImportDirectoryScreen final : public ImportScreen
 public:
     explicit ImportDirectoryScreen(const FormContext &context);
 
-    QLineEdit *folderBox() const { return m_folder; }   // DIRBOX
-    QListWidget *fileBox() const { return m_files; }    // FILEBOX
-    QCheckBox *chk(int index) const;                    // 0: upload to online, 1: online only
-    QPushButton *cmd(int index) const;                  // 0: browse, 1: upload
+    QLineEdit *folderBox() const { return m_folder; } // DIRBOX
+    QListWidget *fileBox() const { return m_files; }  // FILEBOX
+    QCheckBox *chk(int index) const;                  // 0: upload to online, 1: online only
+    QPushButton *cmd(int index) const;                // 0: browse, 1: upload
 
     void browse();
     // The file list follows the folder box.

@@ -31,20 +31,22 @@ struct FeeColumn
     const char16_t *portal;
 };
 constexpr std::array<FeeColumn, 24> kFeeColumns = {{
-    {u"FAPPNO", u"FAPPNO"},         {u"FREGNO", u"FREGNO"},         {u"FNAME", u"FNAME"},
-    {u"FDOB", u"FDOB"},             {u"FMOBILE", u"FMOBILE"},       {u"FEMAIL", u"FEMAIL"},
-    {u"FADDR1", u"FPOSTADDR1"},     {u"FADDR2", u"FPOSTADDR2"},     {u"FADDR3", u"FPOSTADDR3"},
-    {u"FADDR4", u"FPOSTADDR4"},     {u"FAMOUNT", u"FAMOUNT"},       {u"FPHOTOPATH", u"FPHOTOPATH"},
-    {u"FREGDATE", u"FREGDATE"},     {u"FREGIP", u"FREGIP"},         {u"FPAYTYPE", u"FPAYTYPE"},
-    {u"FPAYSTATUS", u"FPAYSTATUS"}, {u"FPAYDATE", u"FPAYDATE"},     {u"FTRANID", u"FTRANID"},
-    {u"FCATPATH", u"FCATPATH"},     {u"FRECCER", u"FRECCER"},       {u"FSCHEME", u"FSCHEME"},
-    {u"FCITY", u"FCITY"},           {u"FSTATE", u"FSTATE"},         {u"FPINCODE", u"FPINCODE"},
+    {u"FAPPNO", u"FAPPNO"},     {u"FREGNO", u"FREGNO"},     {u"FNAME", u"FNAME"},       {u"FDOB", u"FDOB"},
+    {u"FMOBILE", u"FMOBILE"},   {u"FEMAIL", u"FEMAIL"},     {u"FADDR1", u"FPOSTADDR1"}, {u"FADDR2", u"FPOSTADDR2"},
+    {u"FADDR3", u"FPOSTADDR3"}, {u"FADDR4", u"FPOSTADDR4"}, {u"FAMOUNT", u"FAMOUNT"},   {u"FPHOTOPATH", u"FPHOTOPATH"},
+    {u"FREGDATE", u"FREGDATE"}, {u"FREGIP", u"FREGIP"},     {u"FPAYTYPE", u"FPAYTYPE"}, {u"FPAYSTATUS", u"FPAYSTATUS"},
+    {u"FPAYDATE", u"FPAYDATE"}, {u"FTRANID", u"FTRANID"},   {u"FCATPATH", u"FCATPATH"}, {u"FRECCER", u"FRECCER"},
+    {u"FSCHEME", u"FSCHEME"},   {u"FCITY", u"FCITY"},       {u"FSTATE", u"FSTATE"},     {u"FPINCODE", u"FPINCODE"},
 }};
 
 // The candidate columns the application fills, and where each comes from.
 constexpr std::array<FeeColumn, 6> kCandidateColumns = {{
-    {u"FADDR1", u"FPOSTADDR1"}, {u"FADDR2", u"FPOSTADDR2"}, {u"FADDR3", u"FPOSTADDR3"},
-    {u"FADDR4", u"FPOSTADDR4"}, {u"FMOBILE", u"FMOBILE"},   {u"FEMAIL", u"FEMAIL"},
+    {u"FADDR1", u"FPOSTADDR1"},
+    {u"FADDR2", u"FPOSTADDR2"},
+    {u"FADDR3", u"FPOSTADDR3"},
+    {u"FADDR4", u"FPOSTADDR4"},
+    {u"FMOBILE", u"FMOBILE"},
+    {u"FEMAIL", u"FEMAIL"},
 }};
 
 QString insertFeeSql()
@@ -112,9 +114,9 @@ QVariant feeValue(const Application &a, const FeeColumn &c)
 QDateTime paidAt(const Application &a)
 {
     const QString text = a.text(u"FPAYDATE"_s).trimmed();
-    for (const QString &format : {u"dd/MM/yyyy HH:mm:ss"_s, u"dd/MM/yyyy HH:mm"_s, u"dd/MM/yyyy"_s,
-                                  u"yyyy-MM-dd HH:mm:ss"_s, u"yyyy-MM-ddTHH:mm:ss"_s, u"yyyy-MM-dd"_s,
-                                  u"dd-MM-yyyy HH:mm:ss"_s, u"dd-MM-yyyy"_s}) {
+    for (const QString &format :
+         {u"dd/MM/yyyy HH:mm:ss"_s, u"dd/MM/yyyy HH:mm"_s, u"dd/MM/yyyy"_s, u"yyyy-MM-dd HH:mm:ss"_s,
+          u"yyyy-MM-ddTHH:mm:ss"_s, u"yyyy-MM-dd"_s, u"dd-MM-yyyy HH:mm:ss"_s, u"dd-MM-yyyy"_s}) {
         const QDateTime d = QDateTime::fromString(text, format);
         if (d.isValid())
             return d;
@@ -156,24 +158,25 @@ OnlineApplicationImport::OnlineApplicationImport(Session &session, Prompter &pro
 QString OnlineApplicationImport::portalQuery()
 {
     return u" select t.* from dctran t, dcstud s where t.fregno = s.fregno and t.fpaystatus = 'success'"_s
-        + u" and ifnull(s.fcertno,'') = '' order by t.fregno"_s;
+           + u" and ifnull(s.fcertno,'') = '' order by t.fregno"_s;
 }
 
 QString OnlineApplicationImport::completedMessage(const Counts &counts)
 {
     QString text = u"Completed Successfully\r\rApplications Read: "_s + QString::number(counts.remoteRows)
-        + u"\rNew Applications: "_s + QString::number(counts.newApplications) + u"\rAlready Taken: "_s
-        + QString::number(counts.knownApplications) + u"\rRejected: "_s + QString::number(counts.rejected)
-        + u"\rCandidates Marked Paid: "_s + QString::number(counts.candidatesMarked);
+                   + u"\rNew Applications: "_s + QString::number(counts.newApplications) + u"\rAlready Taken: "_s
+                   + QString::number(counts.knownApplications) + u"\rRejected: "_s + QString::number(counts.rejected)
+                   + u"\rCandidates Marked Paid: "_s + QString::number(counts.candidatesMarked);
     if (!counts.rejectFile.isEmpty())
         text += u"\r\rThe rejected applications are listed in "_s + QDir::toNativeSeparators(counts.rejectFile);
     if (!counts.unmatched.isEmpty()) {
         // The whole list is in convofee; a message shows its beginning.
         constexpr int kShown = 50;
         text += u"\r\rApplications of no candidate ("_s + QString::number(counts.unmatched.size()) + u"): "_s
-            + counts.unmatched.mid(0, kShown).join(u", "_s)
-            + (counts.unmatched.size() > kShown ? u" and "_s + QString::number(counts.unmatched.size() - kShown) + u" more"_s
-                                                 : QString());
+                + counts.unmatched.mid(0, kShown).join(u", "_s)
+                + (counts.unmatched.size() > kShown
+                       ? u" and "_s + QString::number(counts.unmatched.size() - kShown) + u" more"_s
+                       : QString());
     }
     return text;
 }
@@ -282,9 +285,9 @@ OnlineApplicationImport::Counts OnlineApplicationImport::import()
         if (!findCandidate.run({a.regno()}).next())
             counts.unmatched << a.appNo() + u" ("_s + a.regno() + u')';
         else if (latest.value(a.regno()) == i)
-            counts.candidatesMarked += markPaid.exec({a.text(u"FPOSTADDR1"_s), a.text(u"FPOSTADDR2"_s),
-                                                      a.text(u"FPOSTADDR3"_s), a.text(u"FPOSTADDR4"_s),
-                                                      a.text(u"FMOBILE"_s), a.text(u"FEMAIL"_s), a.regno()});
+            counts.candidatesMarked +=
+                markPaid.exec({a.text(u"FPOSTADDR1"_s), a.text(u"FPOSTADDR2"_s), a.text(u"FPOSTADDR3"_s),
+                               a.text(u"FPOSTADDR4"_s), a.text(u"FMOBILE"_s), a.text(u"FEMAIL"_s), a.regno()});
         batch.rowDone();
     }
     counts.rejectFile = tally.finish().rejectFile;

@@ -13,20 +13,20 @@ namespace sw {
 
 namespace {
 
-const QStringList kColumns = {u"fregno"_s, u"fname"_s,  u"fcollcode"_s, u"fdegree"_s, u"fcaste"_s,
-                              u"fcnvno"_s, u"fcertno"_s, u"fclass"_s,   u"fcyear"_s,  u"fcexam"_s,
+const QStringList kColumns = {u"fregno"_s,  u"fname"_s,   u"fcollcode"_s, u"fdegree"_s, u"fcaste"_s,
+                              u"fcnvno"_s,  u"fcertno"_s, u"fclass"_s,    u"fcyear"_s,  u"fcexam"_s,
                               u"ftotmax"_s, u"ftotsec"_s, u"fdeleted"_s};
 
 QStringList fieldsOf(const PortalRow &r)
 {
-    return {r.regno,      r.name,     r.college,  r.degree,       r.caste,        r.convoCode, r.certNo,
-            r.className,  r.courseYear, r.examText, r.totalMax, r.totalSecured, r.deleted};
+    return {r.regno,     r.name,       r.college,  r.degree,   r.caste,        r.convoCode, r.certNo,
+            r.className, r.courseYear, r.examText, r.totalMax, r.totalSecured, r.deleted};
 }
 
 QString keyOf(const QString &regno, const QString &convo, const QString &degree, const QString &college)
 {
     return regno.trimmed().toUpper() + u'|' + convo.trimmed().toUpper() + u'|' + degree.trimmed().toUpper() + u'|'
-        + college.trimmed().toUpper();
+           + college.trimmed().toUpper();
 }
 
 } // namespace
@@ -86,9 +86,10 @@ void PortalUpload::flush()
             values << rows.text(i);
         stored.insert(keyOf(values[0], values[5], values[3], values[2]), values);
     }
-    Statement update = m_portal.prepare(u"update dcstud set fname = ?, fcaste = ?, fcertno = ?, fclass = ?, fcyear = ?, "
-                                        "fcexam = ?, ftotmax = ?, ftotsec = ?, fdeleted = ? where fregno = ? and "
-                                        "fcnvno = ? and fdegree = ? and fcollcode = ?"_s);
+    Statement update =
+        m_portal.prepare(u"update dcstud set fname = ?, fcaste = ?, fcertno = ?, fclass = ?, fcyear = ?, "
+                         "fcexam = ?, ftotmax = ?, ftotsec = ?, fdeleted = ? where fregno = ? and "
+                         "fcnvno = ? and fdegree = ? and fcollcode = ?"_s);
     int added = 0;
     int insertRefusals = 0;
     const auto refusedInserts = [&](const std::vector<BulkInsert::Refused> &refused) {

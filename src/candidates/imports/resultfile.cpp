@@ -73,16 +73,13 @@ int ResultRows::optional(const QString &name) const
     return index;
 }
 
-QString ResultRows::fileName() const
-{
-    return m_table.displayName();
-}
+QString ResultRows::fileName() const { return m_table.displayName(); }
 
 bool ResultRows::tallyIfUnusable(ImportTally &tally) const
 {
     if (isDamaged()) {
-        tally.reject(recordNumber(), {}, {}, u"the record does not begin with a deletion flag: the file is damaged here"_s,
-                     texts());
+        tally.reject(recordNumber(), {}, {},
+                     u"the record does not begin with a deletion flag: the file is damaged here"_s, texts());
         return true;
     }
     if (isDeleted()) {

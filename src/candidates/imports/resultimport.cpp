@@ -27,7 +27,8 @@ QString makeWorkingCopy(const AppFolder &folder, const QString &source)
     const QString copy = dir + u"/convo.dbf"_s;
     const QString name = QFileInfo(source).fileName();
     if (!QDir().mkpath(dir))
-        throw importStop(QString::fromLatin1(kBadFileNumber), u"The folder "_s + dir + u" cannot be created."_s, {name});
+        throw importStop(QString::fromLatin1(kBadFileNumber), u"The folder "_s + dir + u" cannot be created."_s,
+                         {name});
     QFile::remove(copy);
     QFile in(source);
     if (!in.copy(copy))
@@ -201,9 +202,9 @@ void importMasterRows(Database &db, ResultRows &rows, ImportTally &tally, bool d
             else if (auto why = storableTextProblem(town, schema::columnWidth(table, u"FTOWN"_s)))
                 problem = {u"FTOWN"_s, *why};
             if (problem) {
-                const QString value = problem->first == codeName ? code
-                    : problem->first == textName                 ? description
-                                                                 : town;
+                const QString value = problem->first == codeName   ? code
+                                      : problem->first == textName ? description
+                                                                   : town;
                 tally.reject(record, problem->first, shownValue(value), problem->second, rows.texts());
                 continue;
             }

@@ -41,8 +41,8 @@ int runCancelRange(BatchContext &c)
     if (!store.checkHeader(degree, college))
         return batchexit::kRefused;
     if (!store.hasPrinted(degree, college)) {
-        c.err << u"No printed certificates of degree "_s << degree << u" and college "_s << college << u" in convocation "_s
-              << c.session.convoCode << u'.' << Qt::endl;
+        c.err << u"No printed certificates of degree "_s << degree << u" and college "_s << college
+              << u" in convocation "_s << c.session.convoCode << u'.' << Qt::endl;
         return batchexit::kRefused;
     }
     std::vector<PrintedRow> grid = store.loadPrinted(degree, college);
@@ -85,13 +85,18 @@ int runCancelRange(BatchContext &c)
 
 void addCancellationCommands(BatchTool &tool)
 {
-    tool.add({u"cancel"_s, u"REGNO"_s,
+    tool.add({u"cancel"_s,
+              u"REGNO"_s,
               u"Cancels a candidate's printed certificate with a reason (kept in the cancellation register); the "
               "candidate prints again with a new number."_s,
               {{u"reason"_s, u"TEXT"_s, u"why the certificate is cancelled"_s},
                {u"degree"_s, u"CODE"_s, u"the degree, when the candidate holds certificates of two"_s}},
-              u"N25"_s, true, true, runCancel});
-    tool.add({u"cancel-range"_s, {},
+              u"N25"_s,
+              true,
+              true,
+              runCancel});
+    tool.add({u"cancel-range"_s,
+              {},
               u"Cancels printed certificates of one degree and college in one transaction (no register line); asks "
               "first (--yes answers)."_s,
               {{u"degree"_s, u"CODE"_s, u"degree code"_s},
@@ -99,7 +104,10 @@ void addCancellationCommands(BatchTool &tool)
                {u"regno"_s, u"LIST"_s, u"comma-separated register numbers to cancel"_s},
                {u"all-printed"_s, {}, u"cancel every printed certificate of the degree and college"_s},
                {u"reason"_s, u"TEXT"_s, u"reason kept in the stationery register (\"Range cancellation\")"_s}},
-              u"N29"_s, true, true, runCancelRange});
+              u"N29"_s,
+              true,
+              true,
+              runCancelRange});
 }
 
 } // namespace sw

@@ -17,7 +17,7 @@ namespace {
 QList<SpreadColumn> cancellationColumns(CancellationScreen screen)
 {
     const QString regno = u"Enter Reg. No., maximum length "_s
-        + QString::number(CandidateStore::columnWidth(u"fregno"_s)) + u", F1-Help"_s;
+                          + QString::number(CandidateStore::columnWidth(u"fregno"_s)) + u", F1-Help"_s;
     if (screen == CancellationScreen::Register)
         return {{u"Reg. No."_s, SpreadColumn::Kind::Text, regno},
                 {u"Name"_s, SpreadColumn::Kind::Text, u"Enter Name"_s},
@@ -97,10 +97,7 @@ bool CancellationForm::headerComplete()
     return true;
 }
 
-void CancellationForm::display_record(RecordSet &, const QString &)
-{
-    loadGrid();
-}
+void CancellationForm::display_record(RecordSet &, const QString &) { loadGrid(); }
 
 void CancellationForm::loadGrid()
 {
@@ -240,10 +237,10 @@ bool CancellationForm::saveRange(const QString &degree, const QString &college)
     }
     std::optional<QString> reason;
     if (!ticked.isEmpty()) {
-        reason = prompter().input(u"Reason for cancelling "_s
-                                      + plural(ticked.size(), u"certificate"_s, u"certificates"_s) + u" ("_s
-                                      + ticked.join(u", "_s) + u')',
-                                  u"Message"_s, u"Range cancellation"_s);
+        reason =
+            prompter().input(u"Reason for cancelling "_s + plural(ticked.size(), u"certificate"_s, u"certificates"_s)
+                                 + u" ("_s + ticked.join(u", "_s) + u')',
+                             u"Message"_s, u"Range cancellation"_s);
         if (!reason) {
             showOutcome(u"Not saved: nothing was cancelled"_s);
             return false;

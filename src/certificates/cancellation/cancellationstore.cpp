@@ -71,8 +71,8 @@ std::vector<CancelRow> CancellationStore::loadRegister(const QString &degree, co
         {degree.trimmed(), college.trimmed(), m_session.convoCode});
     std::vector<CancelRow> grid;
     while (rows.next())
-        grid.push_back({rows.text(0).trimmed(), rows.text(1).trimmed(), rows.text(2).trimmed(),
-                        rows.text(3).trimmed(), {}});
+        grid.push_back(
+            {rows.text(0).trimmed(), rows.text(1).trimmed(), rows.text(2).trimmed(), rows.text(3).trimmed(), {}});
     if (grid.empty())
         m_prompter.info(u"No records found"_s);
     return grid;
@@ -102,8 +102,8 @@ std::vector<PrintedRow> CancellationStore::loadPrinted(const QString &degree, co
     return grid;
 }
 
-std::optional<CancelRow> CancellationStore::newRow(const QString &degree, const QString &college,
-                                                   const QString &regno, const std::vector<CancelRow> &grid) const
+std::optional<CancelRow> CancellationStore::newRow(const QString &degree, const QString &college, const QString &regno,
+                                                   const std::vector<CancelRow> &grid) const
 {
     const QString code = regno.trimmed().toUpper();
     if (code.isEmpty()) {
@@ -213,7 +213,8 @@ int CancellationStore::cancelTicked(const QString &degree, const QString &colleg
     }
     if (!checkHeader(degree, college))
         return -1;
-    const QString why = legacytext::storedText(reason).isEmpty() ? u"Range cancellation"_s : legacytext::storedText(reason);
+    const QString why =
+        legacytext::storedText(reason).isEmpty() ? u"Range cancellation"_s : legacytext::storedText(reason);
     if (why.size() > kReasonWidth * 2) {
         exclaim(u"The reason is longer than "_s + QString::number(kReasonWidth * 2) + u" characters."_s);
         return -1;
@@ -308,10 +309,13 @@ LookupRequest CancellationStore::collegeLookup(const QString &degree) const
 
 LookupRequest CancellationStore::regnoLookup(const QString &degree, const QString &college) const
 {
-    return {u"convo"_s, u"fregno, fname"_s,
+    return {u"convo"_s,
+            u"fregno, fname"_s,
             u"fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
                 + m_session.db().dialect().coalesce(u"fcertno"_s, u"''"_s) + u" <> ''"_s,
-            {degree.trimmed(), college.trimmed(), m_session.convoCode}, {}, {}};
+            {degree.trimmed(), college.trimmed(), m_session.convoCode},
+            {},
+            {}};
 }
 
 } // namespace sw

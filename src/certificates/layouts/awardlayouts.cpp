@@ -54,26 +54,16 @@ QString awardConditions(const Session &session, const PrintSelection &s, QVarian
 QString awardCertType(LayoutProcedure layout)
 {
     switch (layout) {
-    case LayoutProcedure::Rank:
-        return u"RC"_s;
-    case LayoutProcedure::Gold:
-        return u"GC"_s;
-    case LayoutProcedure::Cash:
-        return u"CC"_s;
-    default:
-        return {};
+    case LayoutProcedure::Rank: return u"RC"_s;
+    case LayoutProcedure::Gold: return u"GC"_s;
+    case LayoutProcedure::Cash: return u"CC"_s;
+    default: return {};
     }
 }
 
-bool isAwardLayout(LayoutProcedure layout)
-{
-    return !awardCertType(layout).isEmpty();
-}
+bool isAwardLayout(LayoutProcedure layout) { return !awardCertType(layout).isEmpty(); }
 
-bool isAwardType(const QString &certType)
-{
-    return isAwardLayout(layoutOfType(certType));
-}
+bool isAwardType(const QString &certType) { return isAwardLayout(layoutOfType(certType)); }
 
 std::vector<AwardRow> selectAwardRows(const Session &session, const PrintSelection &s)
 {
@@ -81,8 +71,7 @@ std::vector<AwardRow> selectAwardRows(const Session &session, const PrintSelecti
     const QString where = awardConditions(session, s, params);
     const QString order = layoutOfType(s.certType) == LayoutProcedure::Rank
                               ? u" order by convo.fdegree, "_s
-                                    + session.db().dialect().coalesce(u"rankreg.fslno"_s, u"0"_s)
-                                    + u", convo.fregno"_s
+                                    + session.db().dialect().coalesce(u"rankreg.fslno"_s, u"0"_s) + u", convo.fregno"_s
                               : u" order by convo.fdegree, convo.fcollcode, convo.fregno"_s;
     Rows rows = session.db().query(
         u"select convo.fregno, convo.fname, convo.fcollcode, convo.fdegree, degree.fdescpn, convo.fyear, "
@@ -93,9 +82,9 @@ std::vector<AwardRow> selectAwardRows(const Session &session, const PrintSelecti
     std::vector<AwardRow> out;
     while (rows.next()) {
         AwardRow r;
-        QString *fields[] = {&r.regno,     &r.name,     &r.collCode,  &r.degree,    &r.descpn,   &r.year,
-                             &r.classCode, &r.special,  &r.univCode,  &r.examDate,  &r.convoDate, &r.convoCode,
-                             &r.convoName, &r.rank,     &r.donor,     &r.subject,   &r.amount};
+        QString *fields[] = {&r.regno,     &r.name,    &r.collCode, &r.degree,   &r.descpn,    &r.year,
+                             &r.classCode, &r.special, &r.univCode, &r.examDate, &r.convoDate, &r.convoCode,
+                             &r.convoName, &r.rank,    &r.donor,    &r.subject,  &r.amount};
         int i = 0;
         for (QString *field : fields)
             *field = rows.text(i++).trimmed();

@@ -19,8 +19,8 @@ class Session;
 // with the candidate, the degree and the convocation.
 struct AwardRow
 {
-    QString regno, name, collCode, degree, descpn, year, classCode, special, univCode, examDate, convoDate,
-        convoCode, convoName, rank, donor, subject, amount;
+    QString regno, name, collCode, degree, descpn, year, classCode, special, univCode, examDate, convoDate, convoCode,
+        convoName, rank, donor, subject, amount;
 
     bool hasSpeciality() const { return !special.trimmed().isEmpty(); }
 };

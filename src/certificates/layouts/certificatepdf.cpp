@@ -39,8 +39,7 @@ void stampCopy(const AppFolder &folder, Document &certificate, const QString &st
 {
     DocumentBuilder b(certificate);
     const QString watermark = folder.findFileAnyCase(u"img/mcwm.jpg"_s);
-    if (!watermark.isEmpty())
-    {
+    if (!watermark.isEmpty()) {
         // 8.5 by 11.69 inches, centred on the page: on A4 it runs a little past both edges.
         b.watermark(watermark, QSizeF(8.5 * kPointsPerInch, 11.69 * kPointsPerInch));
     }
@@ -99,10 +98,7 @@ std::vector<QByteArray> splitByDocument(const QByteArray &joined, const std::vec
 
 } // namespace
 
-QString logPath(const AppFolder &folder)
-{
-    return folder.filePath(u"mcverifypdf.log"_s);
-}
+QString logPath(const AppFolder &folder) { return folder.filePath(u"mcverifypdf.log"_s); }
 
 std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder)
 {

@@ -31,16 +31,16 @@ std::vector<CertificateRow> selectCertificateRows(const Session &session, const 
         "and convo.fdegree = ? and convo.fcollcode between ? and ? and convo.fregno between ? and ? and "_s
             + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + op
             + u" and convo.factive = 'T' and convo.fconvocode = ? order by convo.fcollcode, convo.fregno"_s,
-        {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), s.regnoFrom.trimmed(),
-         s.regnoTo.trimmed(), session.convoCode});
+        {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), s.regnoFrom.trimmed(), s.regnoTo.trimmed(),
+         session.convoCode});
     std::vector<CertificateRow> out;
     while (rows.next()) {
         CertificateRow r;
-        QString *fields[] = {&r.regno,       &r.name,         &r.nameKan,      &r.collCode,    &r.collName,
-                             &r.descpn,      &r.descpnKan,    &r.year,         &r.classCode,   &r.univCode,
-                             &r.classDesc,   &r.classDescKan, &r.special,      &r.specialKan,  &r.examDate,
-                             &r.examDateKan, &r.convoDate,    &r.convoDateKan, &r.convoCode,   &r.convoName,
-                             &r.convoNameKan, &r.examType,    &r.certNo};
+        QString *fields[] = {&r.regno,        &r.name,         &r.nameKan,      &r.collCode,   &r.collName,
+                             &r.descpn,       &r.descpnKan,    &r.year,         &r.classCode,  &r.univCode,
+                             &r.classDesc,    &r.classDescKan, &r.special,      &r.specialKan, &r.examDate,
+                             &r.examDateKan,  &r.convoDate,    &r.convoDateKan, &r.convoCode,  &r.convoName,
+                             &r.convoNameKan, &r.examType,     &r.certNo};
         int i = 0;
         for (QString *field : fields)
             *field = rows.text(i++).trimmed();

@@ -16,9 +16,9 @@ class Session;
 // college, degree, class and convocation.
 struct CertificateRow
 {
-    QString regno, name, nameKan, collCode, collName, degree, descpn, descpnKan, year, classCode, univCode,
-        classDesc, classDescKan, special, specialKan, examDate, examDateKan, convoDate, convoDateKan, convoCode,
-        convoName, convoNameKan, examType, certNo, sex;
+    QString regno, name, nameKan, collCode, collName, degree, descpn, descpnKan, year, classCode, univCode, classDesc,
+        classDescKan, special, specialKan, examDate, examDateKan, convoDate, convoDateKan, convoCode, convoName,
+        convoNameKan, examType, certNo, sex;
     QDate printedDate; // convo.fdate: the date of issue of a printed certificate
 
     bool hasSpeciality() const { return !special.trimmed().isEmpty(); }

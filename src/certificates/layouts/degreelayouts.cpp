@@ -59,26 +59,16 @@ LayoutProcedure chooseLayout(const QString &instCode, const PrintSelection &s)
 QString layoutName(LayoutProcedure layout)
 {
     switch (layout) {
-    case LayoutProcedure::None:
-        return u"none"_s;
-    case LayoutProcedure::GenDataReport:
-        return u"Gen_Data_Report"_s;
-    case LayoutProcedure::Tcs:
-        return u"Gen_Data_Report_TCS"_s;
-    case LayoutProcedure::Phd:
-        return u"Gen_Data_Report_Phd"_s;
-    case LayoutProcedure::Inst008:
-        return u"Gen_Data_Report_Inst008"_s;
-    case LayoutProcedure::Inst008Speciality:
-        return u"Gen_Data_Report_Inst008_2"_s;
-    case LayoutProcedure::Datareport:
-        return u"Gen_Data_Report_Datareport"_s;
-    case LayoutProcedure::Rank:
-        return u"Gen_Data_Rank"_s;
-    case LayoutProcedure::Gold:
-        return u"Gen_Data_Gold"_s;
-    case LayoutProcedure::Cash:
-        return u"Gen_Data_Cash"_s;
+    case LayoutProcedure::None: return u"none"_s;
+    case LayoutProcedure::GenDataReport: return u"Gen_Data_Report"_s;
+    case LayoutProcedure::Tcs: return u"Gen_Data_Report_TCS"_s;
+    case LayoutProcedure::Phd: return u"Gen_Data_Report_Phd"_s;
+    case LayoutProcedure::Inst008: return u"Gen_Data_Report_Inst008"_s;
+    case LayoutProcedure::Inst008Speciality: return u"Gen_Data_Report_Inst008_2"_s;
+    case LayoutProcedure::Datareport: return u"Gen_Data_Report_Datareport"_s;
+    case LayoutProcedure::Rank: return u"Gen_Data_Rank"_s;
+    case LayoutProcedure::Gold: return u"Gen_Data_Gold"_s;
+    case LayoutProcedure::Cash: return u"Gen_Data_Cash"_s;
     }
     return {};
 }
@@ -89,10 +79,7 @@ bool confirmsWithoutAsking(LayoutProcedure layout)
            || layout == LayoutProcedure::Inst008Speciality;
 }
 
-bool keepsPdfCopy(LayoutProcedure layout)
-{
-    return layout == LayoutProcedure::Tcs;
-}
+bool keepsPdfCopy(LayoutProcedure layout) { return layout == LayoutProcedure::Tcs; }
 
 DegreeLayouts::DegreeLayouts(const Session &session, const PrintSelection &selection)
     : m_session(session)
@@ -126,10 +113,7 @@ QString DegreeLayouts::photograph(const QString &regno) const
     return {};
 }
 
-QString DegreeLayouts::signatureFile() const
-{
-    return m_selection.facsimile ? u"vc.jpg"_s : u"vcm.jpg"_s;
-}
+QString DegreeLayouts::signatureFile() const { return m_selection.facsimile ? u"vc.jpg"_s : u"vcm.jpg"_s; }
 
 // A picture's own size in points: its own resolution when it has one, else 96
 // pixels to the inch. Read once per file when the caller keeps the sizes.
@@ -165,7 +149,8 @@ void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &re
         heightPt = natural.height();
         // A picture that would run off the sheet is made smaller, keeping its proportions.
         const QSizeF page = b.page().pagePoints();
-        const double room = std::min((page.width() - pt(leftInches)) / widthPt, (page.height() - pt(topInches)) / heightPt);
+        const double room =
+            std::min((page.width() - pt(leftInches)) / widthPt, (page.height() - pt(topInches)) / heightPt);
         if (room < 1.0) {
             widthPt *= room;
             heightPt *= room;
@@ -262,9 +247,7 @@ QStringList DegreeLayouts::stoppingGaps(LayoutProcedure layout, const Certificat
             gaps << u"Sex (M or F) not entered for Reg. No. "_s + row.regno
                         + u": the certificate says \"conferred on him\" or \"on her\""_s;
         break;
-    default:
-        gaps << u"The layout "_s + layoutName(layout) + u" is not a degree certificate layout."_s;
-        break;
+    default: gaps << u"The layout "_s + layoutName(layout) + u" is not a degree certificate layout."_s; break;
     }
     gaps.removeDuplicates();
     return gaps;
@@ -276,15 +259,15 @@ LayoutNeeds DegreeLayouts::needs(LayoutProcedure layout) const
     const QString signature = signatureFile();
     switch (layout) {
     case LayoutProcedure::GenDataReport:
-        n.settings = {u"LAYOUT/PreambleKan"_s, u"LAYOUT/UniversityName"_s, u"LAYOUT/CampusKan"_s, u"LAYOUT/Campus"_s,
-                      u"LAYOUT/PinLine"_s,     u"LAYOUT/StateKan"_s,       u"LAYOUT/State"_s,     u"LAYOUT/CountryKan"_s,
-                      u"LAYOUT/Country"_s};
+        n.settings = {u"LAYOUT/PreambleKan"_s, u"LAYOUT/UniversityName"_s, u"LAYOUT/CampusKan"_s,
+                      u"LAYOUT/Campus"_s,      u"LAYOUT/PinLine"_s,        u"LAYOUT/StateKan"_s,
+                      u"LAYOUT/State"_s,       u"LAYOUT/CountryKan"_s,     u"LAYOUT/Country"_s};
         n.pictures = {u"seal.jpg"_s, signature};
         break;
     case LayoutProcedure::Tcs:
-        n.settings = {u"LAYOUT/PreambleKan"_s, u"LAYOUT/RegNoKan"_s, u"LAYOUT/ClassKan"_s, u"LAYOUT/ExamYearKan"_s,
-                      u"LAYOUT/ConvoDateKan"_s, u"LAYOUT/Campus"_s,  u"LAYOUT/PinLine"_s,  u"LAYOUT/State"_s,
-                      u"LAYOUT/Country"_s};
+        n.settings = {u"LAYOUT/PreambleKan"_s, u"LAYOUT/RegNoKan"_s,     u"LAYOUT/ClassKan"_s,
+                      u"LAYOUT/ExamYearKan"_s, u"LAYOUT/ConvoDateKan"_s, u"LAYOUT/Campus"_s,
+                      u"LAYOUT/PinLine"_s,     u"LAYOUT/State"_s,        u"LAYOUT/Country"_s};
         n.pictures = {u"seal.jpg"_s, signature, u"img/mcwm.jpg"_s};
         break;
     case LayoutProcedure::Phd:
@@ -298,8 +281,7 @@ LayoutNeeds DegreeLayouts::needs(LayoutProcedure layout) const
         n.settings = {u"LAYOUT/ConferredKan"_s, u"LETTERHEAD/CampusTown"_s};
         n.pictures = {signature};
         break;
-    default:
-        break;
+    default: break;
     }
     n.photograph = true;
     return n;
@@ -314,21 +296,11 @@ Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &ro
         throw StopError(missing.front());
     Document doc;
     switch (layout) {
-    case LayoutProcedure::GenDataReport:
-        doc = genDataReport(row);
-        break;
-    case LayoutProcedure::Tcs:
-        doc = tcs(row, false);
-        break;
-    case LayoutProcedure::Phd:
-        doc = tcs(row, true);
-        break;
-    case LayoutProcedure::Inst008:
-        doc = inst008(row, false);
-        break;
-    default:
-        doc = inst008(row, true);
-        break;
+    case LayoutProcedure::GenDataReport: doc = genDataReport(row); break;
+    case LayoutProcedure::Tcs: doc = tcs(row, false); break;
+    case LayoutProcedure::Phd: doc = tcs(row, true); break;
+    case LayoutProcedure::Inst008: doc = inst008(row, false); break;
+    default: doc = inst008(row, true); break;
     }
     // Long names and degrees make the text smaller rather than run on to a second sheet.
     fitFlowOnOnePage(doc);
@@ -391,8 +363,7 @@ void DegreeLayouts::placePictures(Document &doc, DocumentBuilder &b, const Certi
         picture(b, u"seal.jpg"_s, at.sealInches->x(), at.sealInches->y());
     const QRectF signature(pt(at.signatureInches.x()), pt(at.signatureInches.y()), at.signatureSize.width(),
                            at.signatureSize.height());
-    picture(b, signatureFile(), at.signatureInches.x(), at.signatureInches.y(), signature.width(),
-            signature.height());
+    picture(b, signatureFile(), at.signatureInches.x(), at.signatureInches.y(), signature.width(), signature.height());
     placePhotograph(b, row, at.photo);
     doc.keepClear = {at.photo, signature};
 }
@@ -414,7 +385,8 @@ Document DegreeLayouts::genDataReport(const CertificateRow &row) const
         photoTop = typeOne ? (m_distance ? 8.7 : 8.65) : 8.43;
     else if (m_distance)
         photoTop = 8.4;
-    placePictures(doc, b, row, {QPointF(3.65, 10.1), QPointF(6.2, 10.7), QSizeF(90, 40), QRectF(pt(0.6), pt(photoTop), 75, 95)});
+    placePictures(doc, b, row,
+                  {QPointF(3.65, 10.1), QPointF(6.2, 10.7), QSizeF(90, 40), QRectF(pt(0.6), pt(photoTop), 75, 95)});
     return doc;
 }
 
@@ -541,7 +513,8 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
         photoTop += 0.1;
     if (univ027)
         photoTop -= 0.1;
-    placePictures(doc, b, row, {QPointF(3.65, 10.0), QPointF(6.2, 10.3), QSizeF(110, 60), QRectF(pt(0.5), pt(photoTop), 75, 95)});
+    placePictures(doc, b, row,
+                  {QPointF(3.65, 10.0), QPointF(6.2, 10.3), QSizeF(110, 60), QRectF(pt(0.5), pt(photoTop), 75, 95)});
     return doc;
 }
 
@@ -572,7 +545,8 @@ void DegreeLayouts::typeTcsBody(DocumentBuilder &b, const CertificateRow &row, b
     if (doctorate)
         b.type(u"on the recommendation of the Board of Examiners, admitted to the degree of\n"_s);
     else
-        b.type(m_selection.diploma ? u"has been duly admitted to the\n"_s : u"has been duly admitted to the Degree of\n"_s);
+        b.type(m_selection.diploma ? u"has been duly admitted to the\n"_s
+                                   : u"has been duly admitted to the Degree of\n"_s);
     b.setFont(kNudi, 19, true);
     b.setColour(kValueColour);
     b.type(row.descpnKan + (row.hasSpeciality() ? u" ("_s + row.specialKan + u')' : QString()) + u'\n');
@@ -621,8 +595,9 @@ void DegreeLayouts::typeTcsDetails(DocumentBuilder &b, const CertificateRow &row
         if (!config(key).isEmpty())
             b.type(config(key) + u'\n');
     }
-    const QDate issued = m_selection.mode == PrintMode::Pdf && row.printedDate.isValid() ? row.printedDate
-                                                                                         : parseDmy(m_selection.issueDate);
+    const QDate issued = m_selection.mode == PrintMode::Pdf && row.printedDate.isValid()
+                             ? row.printedDate
+                             : parseDmy(m_selection.issueDate);
     b.type(u"Date of Issue : "_s + formatDmy(issued));
     b.endParagraph();
 }
@@ -661,8 +636,8 @@ Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) cons
     b.setFont(u"Calibri"_s, 14, true);
     b.type(u"The Degree of "_s + row.descpn + (speciality ? u" ("_s + row.special + u')' : QString()) + u'\n');
     b.setFont(u"Arial"_s, 12);
-    b.type(u"has been conferred on "_s + row.objectPronoun() + u" at "_s + town + u" on the "_s + row.convoDate
-           + u'\t' + m_selection.issueDate.trimmed());
+    b.type(u"has been conferred on "_s + row.objectPronoun() + u" at "_s + town + u" on the "_s + row.convoDate + u'\t'
+           + m_selection.issueDate.trimmed());
     b.endParagraph();
 
     placePictures(doc, b, row, {std::nullopt, QPointF(6.2, 10.5), QSizeF(110, 60), QRectF(pt(0.6), pt(8.4), 75, 95)});

@@ -46,10 +46,7 @@ bool holds(const std::vector<Paragraph> &paragraphs, const QString &field)
 
 } // namespace
 
-QString DesignerLayout::relativePath(const QString &type)
-{
-    return u"Layouts/CONVO"_s + type.trimmed() + u".json"_s;
-}
+QString DesignerLayout::relativePath(const QString &type) { return u"Layouts/CONVO"_s + type.trimmed() + u".json"_s; }
 
 QStringList DesignerLayout::writeStarterLayouts(const AppFolder &folder)
 {
@@ -61,17 +58,16 @@ QStringList DesignerLayout::writeStarterLayouts(const AppFolder &folder)
             continue;
         // Label positions in points from the sheet's corner, as the stationery leaves room for them.
         auto box = [](int y, const QString &text, int size, bool bold = true) {
-            return QJsonObject{{u"textBox"_s,
-                                QJsonObject{{u"x"_s, 72},
-                                            {u"y"_s, y},
-                                            {u"width"_s, 451},
-                                            {u"height"_s, size * 2},
-                                            {u"paragraphs"_s,
-                                             QJsonArray{QJsonObject{{u"text"_s, text},
-                                                                    {u"align"_s, u"centre"_s},
-                                                                    {u"font"_s, u"Times New Roman"_s},
-                                                                    {u"size"_s, size},
-                                                                    {u"bold"_s, bold}}}}}}};
+            return QJsonObject{
+                {u"textBox"_s, QJsonObject{{u"x"_s, 72},
+                                           {u"y"_s, y},
+                                           {u"width"_s, 451},
+                                           {u"height"_s, size * 2},
+                                           {u"paragraphs"_s, QJsonArray{QJsonObject{{u"text"_s, text},
+                                                                                    {u"align"_s, u"centre"_s},
+                                                                                    {u"font"_s, u"Times New Roman"_s},
+                                                                                    {u"size"_s, size},
+                                                                                    {u"bold"_s, bold}}}}}}};
         };
         QJsonArray body{box(300, u"{fname}"_s, 18), box(340, u"Register No. {fregno}"_s, 12, false),
                         box(380, u"{fdescpn}"_s, 16)};
@@ -187,9 +183,9 @@ QStringList DesignerLayout::fields() const
 Document DesignerLayout::compose(const CertificateRow &row, const QString &certNo) const
 {
     const std::vector<std::pair<QString, QString>> fields = {
-        {u"{fregno}"_s, row.regno},         {u"{fname}"_s, row.name},         {u"{fcollname}"_s, row.collName},
-        {u"{fdescpn}"_s, row.descpn},       {u"{fyear}"_s, row.year},         {u"{fclassdesc}"_s, row.classDesc},
-        {u"{fspecial}"_s, row.special},     {u"{fexamdate}"_s, row.examDate}, {u"{fdate}"_s, row.convoDate},
+        {u"{fregno}"_s, row.regno},     {u"{fname}"_s, row.name},         {u"{fcollname}"_s, row.collName},
+        {u"{fdescpn}"_s, row.descpn},   {u"{fyear}"_s, row.year},         {u"{fclassdesc}"_s, row.classDesc},
+        {u"{fspecial}"_s, row.special}, {u"{fexamdate}"_s, row.examDate}, {u"{fdate}"_s, row.convoDate},
         {u"{fcertno}"_s, certNo}};
     Document doc = m_template;
     fill(doc.header.paragraphs, fields);

@@ -21,9 +21,11 @@ inline const QString kExaminedInYear = QStringLiteral(" £ÉÃ ªÀµÀðzÀ°è
 // M. Phil: ಎಂ. ಫಿಲ್
 inline const QString kMPhil = QStringLiteral("JA. ¦ü¯ï ");
 // (class) having been certified as passed in that class: ದರ್ಜೆಯಲ್ಲಿ ಉತ್ತೀರ್ಣರಾಗಿರುವರೆಂದು ಪ್ರಮಾಣೀಕೃತವಾಗಿರುವುದರಿಂದ
-inline const QString kCertifiedPassedInClass = QStringLiteral(" zÀeÉðAiÀÄ°è GwÛÃtðgÁVgÀÄªÀgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n");
+inline const QString kCertifiedPassedInClass =
+    QStringLiteral(" zÀeÉðAiÀÄ°è GwÛÃtðgÁVgÀÄªÀgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n");
 // having been certified as qualified for the degree: ಪದವಿಗಾಗಿ ಅರ್ಹರಾಗಿರುತ್ತಾರೆಂದು ಪ್ರಮಾಣೀಕೃತವಾಗಿರುವುದರಿಂದ
-inline const QString kCertifiedQualifiedForDegree = QStringLiteral(" ¥ÀzÀ«UÁV CºÀðgÁVgÀÄvÁÛgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n");
+inline const QString kCertifiedQualifiedForDegree =
+    QStringLiteral(" ¥ÀzÀ«UÁV CºÀðgÁVgÀÄvÁÛgÉAzÀÄ ¥ÀæªÀiÁtÂÃPÀÈvÀªÁVgÀÄªÀÅzÀjAzÀ \n");
 // date / (before the English "Date :"): ದಿನಾಂಕ /
 inline const QString kDateOf = QStringLiteral("¢£ÁAPÀ / ");
 // date: ದಿನಾಂಕ

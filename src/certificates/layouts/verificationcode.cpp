@@ -50,9 +50,8 @@ QString VerificationCode::payload(const QString &certNo, const QString &regno) c
 QImage VerificationCode::image(const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
-    std::unique_ptr<QRcode, void (*)(QRcode *)> code(QRcode_encodeString(utf8.constData(), 0, QR_ECLEVEL_M,
-                                                                         QR_MODE_8, 1),
-                                                     QRcode_free);
+    std::unique_ptr<QRcode, void (*)(QRcode *)> code(
+        QRcode_encodeString(utf8.constData(), 0, QR_ECLEVEL_M, QR_MODE_8, 1), QRcode_free);
     if (!code)
         throw StopError(u"The verification code of \""_s + text + u"\" could not be made."_s);
     const int quiet = 4;
@@ -68,8 +67,7 @@ QImage VerificationCode::image(const QString &text)
     return image;
 }
 
-void VerificationCode::addTo(Document &doc, const AppFolder &folder, const QString &certNo,
-                             const QString &regno) const
+void VerificationCode::addTo(Document &doc, const AppFolder &folder, const QString &certNo, const QString &regno) const
 {
     QDir().mkpath(folder.filePath(u"Output/qr"_s));
     const QString file = folder.filePath(u"Output/qr/"_s + certNo + u".png"_s);
@@ -90,16 +88,16 @@ VerificationCode::Verdict VerificationCode::verify(const Database &db, const QSt
     const QString certNo = parts[1];
     const QString regno = parts[2];
     if (parts[3].toUpper() != signature(certNo, regno))
-        return {false, u"NOT GENUINE: the signature does not match certificate "_s + certNo + u" of Reg. No. "_s
-                           + regno + u'.'};
+        return {false, u"NOT GENUINE: the signature does not match certificate "_s + certNo + u" of Reg. No. "_s + regno
+                           + u'.'};
     Rows rows = db.query(u"select convo.fname, convo.fdegree, degree.fdescpn, convo.fconvocode from convo "
                          "left join degree on degree.fdegree = convo.fdegree "
                          "where convo.fcertno = ? and convo.fregno = ?"_s,
                          {certNo, regno});
     if (rows.next())
-        return {true, u"GENUINE: certificate "_s + certNo + u" of Reg. No. "_s + regno + u", "_s + rows.text(0).trimmed()
-                          + u", "_s + rows.text(2).trimmed() + u" ("_s + rows.text(1).trimmed() + u"), convocation "_s
-                          + rows.text(3).trimmed() + u'.'};
+        return {true, u"GENUINE: certificate "_s + certNo + u" of Reg. No. "_s + regno + u", "_s
+                          + rows.text(0).trimmed() + u", "_s + rows.text(2).trimmed() + u" ("_s + rows.text(1).trimmed()
+                          + u"), convocation "_s + rows.text(3).trimmed() + u'.'};
     if (db.exists(u"select 1 from certcan where fcertno = ? and fregno = ?"_s, {certNo, regno}))
         return {true, u"CANCELLED: certificate "_s + certNo + u" of Reg. No. "_s + regno
                           + u" was issued by this institution and has since been cancelled."_s};

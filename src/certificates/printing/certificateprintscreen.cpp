@@ -134,7 +134,8 @@ void CertificatePrintScreen::addPlacementBoxes()
     int row = 1;
     for (const PlacementRow &p : kPlacements) {
         grid->addWidget(new QLabel(QString::fromUtf16(p.caption), m_placements), row, 0);
-        const std::pair<int, const char16_t *> boxes[] = {{p.top, p.topHint}, {p.left, p.leftHint}, {p.size, p.sizeHint}};
+        const std::pair<int, const char16_t *> boxes[] = {
+            {p.top, p.topHint}, {p.left, p.leftHint}, {p.size, p.sizeHint}};
         int column = 1;
         for (const auto &[index, hint] : boxes) {
             auto *box = new FieldBox(5, m_placements);
@@ -174,7 +175,8 @@ void CertificatePrintScreen::addDestination()
     m_fields->addField(u"P1"_s, u"PDF folder"_s, folderLine);
     m_fields->registerField(u"P2"_s, m_folder);
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        if (const auto chosen = prompter().chooseFile(u"PDF folder"_s, m_folder->text(), {}, Prompter::FileMode::Folder))
+        if (const auto chosen =
+                prompter().chooseFile(u"PDF folder"_s, m_folder->text(), {}, Prompter::FileMode::Folder))
             m_folder->setText(QDir::toNativeSeparators(*chosen));
     });
     auto follow = [this, folderLine] {
@@ -187,7 +189,8 @@ void CertificatePrintScreen::addDestination()
     m_folder->setText(remembered.folder.isEmpty()
                           ? QDir::toNativeSeparators(session().folder.filePath(u"Output/Certificates"_s))
                           : remembered.folder);
-    int index = remembered.toFolder() ? m_printer->findData(pdfFolderChoice()) : m_printer->findData(remembered.printer);
+    int index =
+        remembered.toFolder() ? m_printer->findData(pdfFolderChoice()) : m_printer->findData(remembered.printer);
     m_printer->setCurrentIndex(std::max(0, index));
     follow();
 }
@@ -263,20 +266,11 @@ void CertificatePrintScreen::wireChecks()
     f.setCheck(f.text(6), [this] { return leaveType(); });
 }
 
-QLineEdit *CertificatePrintScreen::text(int index) const
-{
-    return m_fields->text(index);
-}
+QLineEdit *CertificatePrintScreen::text(int index) const { return m_fields->text(index); }
 
-QLineEdit *CertificatePrintScreen::mskdt0() const
-{
-    return m_fields->mskdt(0);
-}
+QLineEdit *CertificatePrintScreen::mskdt0() const { return m_fields->mskdt(0); }
 
-QCheckBox *CertificatePrintScreen::chk(int index) const
-{
-    return m_fields->chk(index);
-}
+QCheckBox *CertificatePrintScreen::chk(int index) const { return m_fields->chk(index); }
 
 void CertificatePrintScreen::activated()
 {
@@ -478,8 +472,8 @@ bool CertificatePrintScreen::checkBeforeRun(PrintSelection &s)
             // The list on the screen is still there; the file is only a convenience.
         }
     }
-    if (!prompter().askYesNo(text + u"\n\nGo on all the same?"_s, u"Check before printing"_s,
-                             PromptIcon::Exclamation, PromptAnswer::No))
+    if (!prompter().askYesNo(text + u"\n\nGo on all the same?"_s, u"Check before printing"_s, PromptIcon::Exclamation,
+                             PromptAnswer::No))
         return false;
     s.missingPhotographsAccepted = true;
     m_acceptedGaps = gaps;
@@ -575,7 +569,8 @@ void CertificatePrintScreen::verifySignedCopies()
                    + u" not valid."_s;
     if (!bad.isEmpty())
         text += u"\n\n"_s + bad.mid(0, 15).join(u'\n') + (bad.size() > 15 ? u"\n..."_s : QString());
-    prompter().message(text, u"Verify Signed Copies"_s, bad.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
+    prompter().message(text, u"Verify Signed Copies"_s,
+                       bad.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
 }
 
 // Preview and Print; the screen spools nothing.
@@ -619,7 +614,9 @@ void CertificatePrintScreen::registerSpoiledSheets()
             return;
         const std::optional<QString> reason = prompter().input(u"Why were they spoiled?"_s, title, {});
         ledger.registerSpoiled(prefix, numbers, reason.value_or(QString()));
-        prompter().info(QString::number(numbers.size()) + (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s) + u" registered as spoiled."_s, title);
+        prompter().info(QString::number(numbers.size()) + (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s)
+                            + u" registered as spoiled."_s,
+                        title);
     } catch (const StopError &e) {
         prompter().message(e.text(), title, e.icon());
     } catch (const DbError &e) {
@@ -635,8 +632,9 @@ bool CertificatePrintScreen::settlePendingSheets(StationeryLedger &ledger, const
     for (const QString &line : ledger.pendingSheets(prefix)) {
         const QString certNo = line.section(u' ', 0, 0);
         const PromptAnswer answer = prompter().ask(
-            line + u".\n\nDid this sheet come out well? Yes stores its number on the candidate; No registers it as "
-                   "spoiled and the candidate prints again on a new sheet."_s,
+            line
+                + u".\n\nDid this sheet come out well? Yes stores its number on the candidate; No registers it as "
+                  "spoiled and the candidate prints again on a new sheet."_s,
             title, PromptIcon::Question, PromptButtons::YesNoCancel, PromptAnswer::Cancel);
         if (answer == PromptAnswer::Cancel)
             return false;

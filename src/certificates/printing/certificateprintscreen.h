@@ -117,7 +117,7 @@ private:
     std::unique_ptr<SheetOutput> m_output;
     PrintingRun *m_run = nullptr; // the run going on, if any
     QPointer<PreviewWindow> m_preview;
-    QString m_photoAccepted; // the register number whose missing photograph the clerk accepted
+    QString m_photoAccepted;    // the register number whose missing photograph the clerk accepted
     QStringList m_acceptedGaps; // what the check found last, and the clerk went on all the same
 };
 

@@ -30,21 +30,24 @@ QString pictureRole(const QString &file)
 // What a field of a designed layout is, for the line that says it is empty.
 QString fieldName(const QString &field)
 {
-    static const QHash<QString, QString> names = {
-        {u"{fname}"_s, u"name"_s},           {u"{fregno}"_s, u"register number"_s},
-        {u"{fcollname}"_s, u"college name"_s}, {u"{fdescpn}"_s, u"degree"_s},
-        {u"{fyear}"_s, u"year"_s},           {u"{fclassdesc}"_s, u"class"_s},
-        {u"{fspecial}"_s, u"speciality"_s},  {u"{fexamdate}"_s, u"exam date"_s},
-        {u"{fdate}"_s, u"convocation date"_s}};
+    static const QHash<QString, QString> names = {{u"{fname}"_s, u"name"_s},
+                                                  {u"{fregno}"_s, u"register number"_s},
+                                                  {u"{fcollname}"_s, u"college name"_s},
+                                                  {u"{fdescpn}"_s, u"degree"_s},
+                                                  {u"{fyear}"_s, u"year"_s},
+                                                  {u"{fclassdesc}"_s, u"class"_s},
+                                                  {u"{fspecial}"_s, u"speciality"_s},
+                                                  {u"{fexamdate}"_s, u"exam date"_s},
+                                                  {u"{fdate}"_s, u"convocation date"_s}};
     return names.value(field, field);
 }
 
 QString fieldValue(const CertificateRow &row, const QString &field)
 {
     const QHash<QString, QString> values = {
-        {u"{fname}"_s, row.name},           {u"{fregno}"_s, row.regno},        {u"{fcollname}"_s, row.collName},
-        {u"{fdescpn}"_s, row.descpn},       {u"{fyear}"_s, row.year},          {u"{fclassdesc}"_s, row.classDesc},
-        {u"{fspecial}"_s, row.special},     {u"{fexamdate}"_s, row.examDate},  {u"{fdate}"_s, row.convoDate}};
+        {u"{fname}"_s, row.name},       {u"{fregno}"_s, row.regno},       {u"{fcollname}"_s, row.collName},
+        {u"{fdescpn}"_s, row.descpn},   {u"{fyear}"_s, row.year},         {u"{fclassdesc}"_s, row.classDesc},
+        {u"{fspecial}"_s, row.special}, {u"{fexamdate}"_s, row.examDate}, {u"{fdate}"_s, row.convoDate}};
     return values.value(field, u"-"_s); // {fcertno} is filled by the run
 }
 
@@ -149,8 +152,7 @@ void PrintCheck::pictureGaps(const QStringList &pictures, QStringList &gaps) con
 {
     for (const QString &picture : pictures) {
         if (m_session.folder.findFileAnyCase(picture).isEmpty())
-            gaps << picture + u" is missing from the application folder: "_s + pictureRole(picture)
-                        + u" is left out"_s;
+            gaps << picture + u" is missing from the application folder: "_s + pictureRole(picture) + u" is left out"_s;
     }
 }
 

@@ -58,8 +58,8 @@ void PrintingChecks::refuse(const QString &text, const QString &title)
 
 std::optional<QString> PrintingChecks::convocationDate()
 {
-    Rows rows = m_session.db().query(u"select masconvo.fdate from masconvo where fconvocode = ?"_s,
-                                     {m_session.convoCode});
+    Rows rows =
+        m_session.db().query(u"select masconvo.fdate from masconvo where fconvocode = ?"_s, {m_session.convoCode});
     int count = 0;
     QString date;
     while (rows.next()) {
@@ -107,7 +107,8 @@ std::optional<QString> PrintingChecks::degree(const QString &code, const QString
                 return u"Every degree"_s;
         } else {
             found = db.exists(u"select 1 from degree where fdegree = ? and fdegree in (select fdegree from rankreg "
-                                "where "_s + condition + u')',
+                              "where "_s
+                                  + condition + u')',
                               QVariantList{degree} + params);
         }
     }
@@ -125,8 +126,10 @@ std::optional<QString> PrintingChecks::college(const QString &degree, const QStr
         return QString();
     const Database &db = m_session.db();
     Rows rows = db.query(u"select fcollname from college where fcollcode = ? and fcollcode in (select fcollcode from "
-                         "convo where "_s + certNoTest() + u" and factive = 'T' and fdegree = ? and "
-                                                           "convo.fconvocode = ?)"_s,
+                         "convo where "_s
+                             + certNoTest()
+                             + u" and factive = 'T' and fdegree = ? and "
+                               "convo.fconvocode = ?)"_s,
                          {college, degree.trimmed(), m_session.convoCode});
     if (!rows.next()) {
         refuse(u"Invalid College/No students exists for the college"_s);
@@ -196,8 +199,9 @@ bool PrintingChecks::numberRange(const QString &start, const QString &end)
         return false;
     }
     if (end.trimmed().toLongLong() > sheetnumbers::kHighest) {
-        refuse(u"The certificate number "_s + end.trimmed() + u" has more than six digits: the stationery's numbers "
-                                                               "run to "_s
+        refuse(u"The certificate number "_s + end.trimmed()
+               + u" has more than six digits: the stationery's numbers "
+                 "run to "_s
                + QString::number(sheetnumbers::kHighest) + u'.');
         return false;
     }
@@ -216,8 +220,9 @@ bool PrintingChecks::spoiledNumbers(const PrintSelection &s)
 {
     for (const long long spoiled : s.spoiledNumbers) {
         if (spoiled < s.start() || spoiled > s.end()) {
-            refuse(u"Sheet "_s + s.certificateNumber(spoiled) + u", given as spoiled, is outside this run's "
-                                                                  "stationery "_s
+            refuse(u"Sheet "_s + s.certificateNumber(spoiled)
+                   + u", given as spoiled, is outside this run's "
+                     "stationery "_s
                    + s.certificateNumber(s.start()) + u" to "_s + s.certificateNumber(s.end())
                    + u": nothing is printed. Give the sheets of this run only."_s);
             return false;

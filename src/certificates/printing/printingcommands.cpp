@@ -141,7 +141,8 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
         o.push_back({u"end"_s, u"N"_s, u"number of the last sheet of the stationery"_s});
         o.push_back({u"date"_s, u"dd/mm/yyyy"_s, u"date of issue (12/03/2013 when not given)"_s});
     } else {
-        o.push_back({u"sign"_s, {},
+        o.push_back({u"sign"_s,
+                     {},
                      u"sign each copy with the institution's certificate (Institution.ini, [SIGNING]) into "
                      "DC_..._signed.pdf beside it; the PIN is read from standard input"_s});
     }
@@ -160,8 +161,8 @@ void printResult(BatchContext &c, const PrintingResult &r)
 void printNumbers(BatchContext &c, const PrintSelection &s, const PrintingResult &r)
 {
     if (r.firstUsed >= 0)
-        c.out << u"numbers used: "_s << s.certificateNumber(r.firstUsed) << u" to "_s
-              << s.certificateNumber(r.lastUsed) << Qt::endl;
+        c.out << u"numbers used: "_s << s.certificateNumber(r.firstUsed) << u" to "_s << s.certificateNumber(r.lastUsed)
+              << Qt::endl;
     else
         c.out << u"numbers used: none"_s << Qt::endl;
     c.out << u"next certificate number: "_s << s.certificateNumber(r.nextNumber) << Qt::endl;
@@ -206,8 +207,8 @@ int runPrint(BatchContext &c)
     if (c.args.has(u"output"_s))
         output = std::make_unique<FolderOutput>(c.args.value(u"output"_s));
     else
-        output = std::make_unique<PrinterOutput>(c.args.value(u"printer"_s) == u"default"_s ? QString()
-                                                                                         : c.args.value(u"printer"_s));
+        output = std::make_unique<PrinterOutput>(
+            c.args.value(u"printer"_s) == u"default"_s ? QString() : c.args.value(u"printer"_s));
     PrintingRun run(c.session, prompter, progress);
     PrintingResult r;
     try {
@@ -356,7 +357,8 @@ int runSpoil(BatchContext &c)
     StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
     for (const QString &line : ledger.registerSpoiled(prefix, numbers, c.args.value(u"reason"_s)))
         c.out << line << Qt::endl;
-    c.out << numbers.size() << (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s) << u" registered as spoiled"_s << Qt::endl;
+    c.out << numbers.size() << (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s) << u" registered as spoiled"_s
+          << Qt::endl;
     return batchexit::kOk;
 }
 
@@ -411,39 +413,67 @@ int runVerifyPdf(BatchContext &c)
 
 void addPrintingCommands(BatchTool &tool)
 {
-    tool.add({u"verify-code"_s, u"TEXT"_s,
+    tool.add({u"verify-code"_s,
+              u"TEXT"_s,
               u"Says whether the text of a scanned certificate verification code is genuine, whose certificate it "
               "is and whether it was since cancelled."_s,
-              {}, {}, true, true, runVerifyCode});
+              {},
+              {},
+              true,
+              true,
+              runVerifyCode});
     std::vector<BatchOption> printOptions = selectionOptions(PrintMode::Print);
     printOptions.push_back({u"printer"_s, u"NAME"_s, u"print on this printer (\"default\": the default printer)"_s});
     printOptions.push_back({u"output"_s, u"DIR"_s, u"write each sheet as a PDF into DIR instead of printing"_s});
     printOptions.push_back({u"printed-ok"_s, {}, u"every sheet not listed in --spoiled came out well"_s});
-    printOptions.push_back({u"check"_s, {},
+    printOptions.push_back({u"check"_s,
+                            {},
                             u"print nothing: list what the certificates of the selection would lack (photographs, "
                             "Kannada texts, exam dates, classes, pictures, settings of Institution.ini, fonts)"_s});
     printOptions.push_back(
         {u"spoiled"_s, u"LIST"_s,
          u"sheets that will come out or came out badly, by number (17), certificate number (A000017) or range "
          "(17-19), comma-separated; registered as spoiled whatever the layout"_s});
-    tool.add({u"print"_s, {},
+    tool.add({u"print"_s,
+              {},
               u"Prints degree certificates of active, unprinted candidates on numbered stationery and stores "
               "each confirmed number."_s,
-              printOptions, u"N24"_s, true, true, runPrint});
-    tool.add({u"verify-pdf"_s, u"FILE..."_s,
+              printOptions,
+              u"N24"_s,
+              true,
+              true,
+              runPrint});
+    tool.add({u"verify-pdf"_s,
+              u"FILE..."_s,
               u"Checks the signature of signed PDF copies: whether it is valid, who signed and when, and that the "
               "file was not changed since (the certificate database of Institution.ini, [SIGNING], says whom to "
               "trust)."_s,
-              {}, {}, false, false, runVerifyPdf});
-    tool.add({u"pdf"_s, {},
+              {},
+              {},
+              false,
+              false,
+              runVerifyPdf});
+    tool.add({u"pdf"_s,
+              {},
               u"Writes the PDF copies (CSV/DCPDF) of certificates printed before, for the depository."_s,
-              selectionOptions(PrintMode::Pdf), u"N2F"_s, true, true, runPdf});
+              selectionOptions(PrintMode::Pdf),
+              u"N2F"_s,
+              true,
+              true,
+              runPdf});
     std::vector<BatchOption> previewOptions = selectionOptions(PrintMode::Print);
     previewOptions.push_back({u"count"_s, u"N"_s, u"how many certificates (1 when not given)"_s});
     previewOptions.push_back({u"output"_s, u"DIR"_s, u"folder for the PNG pages"_s});
-    tool.add({u"preview"_s, {}, u"Writes PNG pages of the first N certificates of a selection; stores nothing."_s,
-              previewOptions, u"N24"_s, true, true, runPreview});
-    tool.add({u"stationery"_s, {},
+    tool.add({u"preview"_s,
+              {},
+              u"Writes PNG pages of the first N certificates of a selection; stores nothing."_s,
+              previewOptions,
+              u"N24"_s,
+              true,
+              true,
+              runPreview});
+    tool.add({u"stationery"_s,
+              {},
               u"Accounts for the stationery of a number range: what became of every sheet (printed, spoiled, void, "
               "pending, never used), the gaps, and any number used more than once; with --reconcile, whether "
               "every sheet of the stock received is accounted for."_s,
@@ -452,15 +482,23 @@ void addPrintingCommands(BatchTool &tool)
                {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
                {u"reconcile"_s, {}, u"check the stock received instead of listing a range"_s},
                {u"received"_s, u"N..M"_s, u"with --reconcile: the numbers of the stock received"_s}},
-              u"N24"_s, true, true, runStationery});
-    tool.add({u"stationery spoil"_s, {},
+              u"N24"_s,
+              true,
+              true,
+              runStationery});
+    tool.add({u"stationery spoil"_s,
+              {},
               u"Registers sheets as spoiled: a candidate who holds a number gives it back and prints again on a "
               "new sheet; the numbers are used up."_s,
               {{u"numbers"_s, u"LIST"_s, u"the spoiled sheets: numbers or ranges, comma-separated (17,19-21)"_s},
                {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
                {u"reason"_s, u"TEXT"_s, u"why, kept in the register"_s}},
-              u"N24"_s, true, true, runSpoil});
-    tool.add({u"stationery settle"_s, {},
+              u"N24"_s,
+              true,
+              true,
+              runSpoil});
+    tool.add({u"stationery settle"_s,
+              {},
               u"Settles sheets a run sent to the printer and never confirmed (the run was stopped or died): "
               "--printed stores each number on its candidate, --spoiled uses the number up and the candidate "
               "prints again on a new sheet."_s,
@@ -469,7 +507,10 @@ void addPrintingCommands(BatchTool &tool)
                {u"printed"_s, {}, u"the sheets came out well"_s},
                {u"spoiled"_s, {}, u"the sheets came out badly or never came out"_s},
                {u"reason"_s, u"TEXT"_s, u"kept in the register"_s}},
-              u"N24"_s, true, true, runSettle});
+              u"N24"_s,
+              true,
+              true,
+              runSettle});
 }
 
 } // namespace sw

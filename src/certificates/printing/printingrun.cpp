@@ -23,7 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-
 PrintingRun::PrintingRun(Session &session, Prompter &prompter, Progress progress)
     : m_session(session)
     , m_prompter(prompter)
@@ -61,10 +60,10 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
     PrintingChecks checks(m_session, m_prompter, s.mode);
     const bool print = s.mode == PrintMode::Print;
     s.expandAllRanges();
-    const QStringList required = print ? QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
-                                                     s.issueDate, s.startNumber, s.endNumber, s.certType}
-                                       : QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
-                                                     s.certType};
+    const QStringList required =
+        print ? QStringList{s.degree,    s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
+                            s.issueDate, s.startNumber, s.endNumber, s.certType}
+              : QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo, s.certType};
     for (const QString &box : required) {
         if (box.trimmed().isEmpty()) {
             m_prompter.info(u"Information should be entered"_s);
@@ -102,11 +101,12 @@ int PrintingRun::countCandidates(const PrintSelection &s) const
         return countAwardRows(m_session, s);
     const Database &db = m_session.db();
     const QString op = s.mode == PrintMode::Pdf ? u" <> ''"_s : u" = ''"_s;
-    return db.scalar(u"select count(*) from convo where fdegree = ? and fcollcode between ? and ? and fregno between "
-                     "? and ? and convo.factive = 'T' and "_s
-                         + db.dialect().coalesce(u"fcertno"_s, u"''"_s) + op + u" and convo.fconvocode = ?"_s,
-                     {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), s.regnoFrom.trimmed(),
-                      s.regnoTo.trimmed(), m_session.convoCode})
+    return db
+        .scalar(u"select count(*) from convo where fdegree = ? and fcollcode between ? and ? and fregno between "
+                "? and ? and convo.factive = 'T' and "_s
+                    + db.dialect().coalesce(u"fcertno"_s, u"''"_s) + op + u" and convo.fconvocode = ?"_s,
+                {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), s.regnoFrom.trimmed(),
+                 s.regnoTo.trimmed(), m_session.convoCode})
         .toInt();
 }
 
@@ -169,7 +169,7 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
                                    u"Message"_s, PromptIcon::Exclamation);
         }
         report(m_progress, s.operation == PrintOperation::Print ? u"Printing, Please Wait ..."_s
-                                                                 : u"Generating, Please Wait ..."_s);
+                                                                : u"Generating, Please Wait ..."_s);
         Cycle cycle;
         cycle.issue.issueDate = parseDmy(s.issueDate);
         std::vector<Job> jobs;
@@ -226,9 +226,10 @@ std::vector<PrintingRun::Job> PrintingRun::degreeJobs(const PrintSelection &s, L
 std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s, Cycle &cycle)
 {
     const Database &reader = m_session.db();
-    const bool speciality = !reader.scalar(u"select "_s + reader.dialect().coalesce(u"fspecial"_s, u"''"_s)
-                                               + u" from degree where fdegree = ?"_s,
-                                           {s.degree.trimmed()})
+    const bool speciality = !reader
+                                 .scalar(u"select "_s + reader.dialect().coalesce(u"fspecial"_s, u"''"_s)
+                                             + u" from degree where fdegree = ?"_s,
+                                         {s.degree.trimmed()})
                                  .toString()
                                  .trimmed()
                                  .isEmpty();
@@ -284,8 +285,8 @@ QString PrintingRun::doneText(const QString &done, const PrintSelection &s, cons
     const PrintingResult &r = m_result;
     if (r.firstUsed < 0)
         return done + u": no sheet was used."_s;
-    QString text = done + u": "_s + QString::number(r.printed)
-                   + (r.printed == 1 ? u" certificate"_s : u" certificates"_s);
+    QString text =
+        done + u": "_s + QString::number(r.printed) + (r.printed == 1 ? u" certificate"_s : u" certificates"_s);
     if (r.spoiled > 0)
         text += u" and "_s + QString::number(r.spoiled) + (r.spoiled == 1 ? u" spoiled sheet"_s : u" spoiled sheets"_s);
     text += u", "_s + s.certificateNumber(r.firstUsed);
@@ -350,7 +351,8 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
             return;
         report(m_progress, u"Printing Certificate "_s + job.row.certNo + u" for Reg. No. - "_s + job.holder.regno,
                int(i * 100 / jobs.size()));
-        if (cycle.asksForPhotograph && !s.missingPhotographsAccepted && photographs.photograph(job.holder.regno).isEmpty()
+        if (cycle.asksForPhotograph && !s.missingPhotographsAccepted
+            && photographs.photograph(job.holder.regno).isEmpty()
             && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
             ++result.skipped;
             continue;
@@ -391,8 +393,8 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         const QString certNo = s.certificateNumber(running);
         report(m_progress, u"Printing Certificate "_s + certNo + cycle.regnoCaption + job.holder.regno,
                int(i * 100 / jobs.size()));
-        const bool asksForPhotograph = cycle.asksForPhotograph && !s.missingPhotographsAccepted
-                                       && !(!printing && output.previewsWholeRun());
+        const bool asksForPhotograph =
+            cycle.asksForPhotograph && !s.missingPhotographsAccepted && !(!printing && output.previewsWholeRun());
         if (asksForPhotograph && photographs.photograph(job.holder.regno).isEmpty()
             && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
             // The candidate keeps no number and uses none: the next one gets this sheet.
@@ -462,7 +464,8 @@ bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::R
     PrintingResult &result = m_result;
     const bool namedSpoiled = s.spoiledNumbers.count(sheet.number) > 0;
     const bool printed =
-        !namedSpoiled && (cycle.confirmsWithoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s));
+        !namedSpoiled
+        && (cycle.confirmsWithoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s));
     m_unconfirmed.clear();
     if (!printed) {
         m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
@@ -507,8 +510,8 @@ void PrintingRun::sayUnreachedSpoiled(const PrintSelection &s)
 StationeryLedger &PrintingRun::ledger()
 {
     if (!m_ledger)
-        m_ledger = std::make_unique<StationeryLedger>(m_session.db(), m_session.convoCode, m_session.userName,
-                                                      m_workstation);
+        m_ledger =
+            std::make_unique<StationeryLedger>(m_session.db(), m_session.convoCode, m_session.userName, m_workstation);
     return *m_ledger;
 }
 
@@ -530,12 +533,11 @@ QString PrintingRun::howFar() const
         return u"Preview stopped after "_s + QString::number(r.previewed + r.skipped) + u" of "_s + of
                + u" certificates."_s;
     const int sheets = r.printed + r.spoiled;
-    QString text = u"Printing stopped after "_s + QString::number(sheets) + u" of "_s + of + u" sheets ("_s
-                   + QString::number(r.printed) + u" printed, "_s + QString::number(r.spoiled) + u" spoiled"_s
-                   + (r.skipped > 0 ? u", "_s + QString::number(r.skipped) + u" candidates passed over"_s : QString())
-                   + u"); "_s
-                   + (r.lastUsed >= 0 ? u"last number "_s + s.certificateNumber(r.lastUsed) : u"no number was used"_s)
-                   + u'.';
+    QString text =
+        u"Printing stopped after "_s + QString::number(sheets) + u" of "_s + of + u" sheets ("_s
+        + QString::number(r.printed) + u" printed, "_s + QString::number(r.spoiled) + u" spoiled"_s
+        + (r.skipped > 0 ? u", "_s + QString::number(r.skipped) + u" candidates passed over"_s : QString()) + u"); "_s
+        + (r.lastUsed >= 0 ? u"last number "_s + s.certificateNumber(r.lastUsed) : u"no number was used"_s) + u'.';
     long long next = r.lastUsed >= 0 ? r.lastUsed + 1 : r.nextNumber;
     if (!m_unconfirmed.isEmpty())
         text += u" Certificate "_s + m_unconfirmed

@@ -25,12 +25,12 @@ class SheetOutput;
 // How far a run got.
 struct PrintingResult
 {
-    int printed = 0;    // sheets confirmed and stored
-    int spoiled = 0;    // sheets used up without a certificate, whatever the cause
-    int skipped = 0;    // candidates passed over without a sheet
+    int printed = 0; // sheets confirmed and stored
+    int spoiled = 0; // sheets used up without a certificate, whatever the cause
+    int skipped = 0; // candidates passed over without a sheet
     int previewed = 0;
-    int copies = 0;     // PDF copies written
-    int signedCopies = 0; // of them, signed
+    int copies = 0;           // PDF copies written
+    int signedCopies = 0;     // of them, signed
     long long firstUsed = -1; // the first and last numbers the run used (-1: none)
     long long lastUsed = -1;
     long long nextNumber = 0; // the next free number of the prefix
@@ -137,8 +137,8 @@ private:
     bool m_stopRequested = false;
     PrintingResult m_result;
     PrintSelection m_selection;
-    int m_selected = 0;       // candidates the run selected
-    QString m_unconfirmed;    // the sheet printed and waiting for its answer
+    int m_selected = 0;    // candidates the run selected
+    QString m_unconfirmed; // the sheet printed and waiting for its answer
 };
 
 } // namespace sw

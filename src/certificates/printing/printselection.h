@@ -25,10 +25,10 @@ struct PrintSelection
     QString prefix;
     QString startNumber;
     QString endNumber;
-    QString certType; // "1", "2", "3", "R", "G", "C"
-    bool temp = true;       // chooses between the two layouts of 003 and 008
-    bool diploma = false;   // admission line without "Degree of"
-    bool facsimile = false; // signature vc.jpg instead of vcm.jpg
+    QString certType;        // "1", "2", "3", "R", "G", "C"
+    bool temp = true;        // chooses between the two layouts of 003 and 008
+    bool diploma = false;    // admission line without "Degree of"
+    bool facsimile = false;  // signature vc.jpg instead of vcm.jpg
     double marginAdjust = 0; // widens the text block on both sides (inches)
     PrintMode mode = PrintMode::Print;
     PrintOperation operation = PrintOperation::Print;

@@ -57,9 +57,6 @@ QStringList SheetDestination::printers()
     return names;
 }
 
-QString SheetDestination::defaultPrinter()
-{
-    return documentoutput::defaultPrinterName();
-}
+QString SheetDestination::defaultPrinter() { return documentoutput::defaultPrinterName(); }
 
 } // namespace sw

@@ -22,10 +22,7 @@ PrinterOutput::PrinterOutput(QString printerName)
 {
 }
 
-void PrinterOutput::ready()
-{
-    documentoutput::checkPrinter(m_printer);
-}
+void PrinterOutput::ready() { documentoutput::checkPrinter(m_printer); }
 
 void PrinterOutput::print(const Document &sheet, const QString &, const QString &)
 {
@@ -57,10 +54,7 @@ void FolderOutput::preview(const Document &sheet, const QString &certNo, const Q
     m_written << documentoutput::writePng(sheet, m_folder, m_dpi, certNo + u'_' + regno);
 }
 
-QString FolderOutput::destination() const
-{
-    return u"in the folder "_s + QDir::toNativeSeparators(m_folder);
-}
+QString FolderOutput::destination() const { return u"in the folder "_s + QDir::toNativeSeparators(m_folder); }
 
 void PreviewSheets::print(const Document &, const QString &, const QString &)
 {

@@ -20,7 +20,7 @@ public:
     virtual ~SheetOutput();
     // Called before the first sheet: refuses (StopError) an output that cannot take
     // sheets at all, such as a printer that does not exist, before any number is used.
-    virtual void ready() {}
+    virtual void ready() { }
     virtual void print(const Document &sheet, const QString &certNo, const QString &regno) = 0;
     // A sheet of a preview run; outputs that show no preview refuse it (StopError).
     virtual void preview(const Document &sheet, const QString &certNo, const QString &regno);

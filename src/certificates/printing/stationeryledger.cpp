@@ -37,10 +37,7 @@ QVariant dateValue(const QDate &date)
     return date.isValid() ? QVariant(date) : QVariant(QMetaType(QMetaType::QDate));
 }
 
-bool sameCode(const QString &a, const QString &b)
-{
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
-}
+bool sameCode(const QString &a, const QString &b) { return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0; }
 
 bool isAwardType(const QString &certType)
 {
@@ -56,13 +53,9 @@ QString awardTypeOf(const QString &certType)
 
 // Two workstations changing rows in opposite orders are stopped by the server; the
 // change is simply made again.
-bool isRetryable(const DbError &e)
-{
-    return e.nativeCode() == u"1213"_s || e.nativeCode() == u"1205"_s;
-}
+bool isRetryable(const DbError &e) { return e.nativeCode() == u"1213"_s || e.nativeCode() == u"1205"_s; }
 
-template<typename Change>
-auto withRetry(Change change)
+template <typename Change> auto withRetry(Change change)
 {
     for (int attempt = 1;; ++attempt) {
         try {
@@ -74,10 +67,7 @@ auto withRetry(Change change)
     }
 }
 
-QString holderName(const SheetHolder &holder)
-{
-    return u"Reg. No. "_s + holder.regno;
-}
+QString holderName(const SheetHolder &holder) { return u"Reg. No. "_s + holder.regno; }
 
 } // namespace
 
@@ -120,14 +110,10 @@ StationeryLedger::~StationeryLedger() = default;
 QString StationeryLedger::stateText(State state)
 {
     switch (state) {
-    case State::Pending:
-        return u"PENDING"_s;
-    case State::Printed:
-        return u"PRINTED"_s;
-    case State::Spoiled:
-        return u"SPOILED"_s;
-    case State::Void:
-        return u"VOID"_s;
+    case State::Pending: return u"PENDING"_s;
+    case State::Printed: return u"PRINTED"_s;
+    case State::Spoiled: return u"SPOILED"_s;
+    case State::Void: return u"VOID"_s;
     }
     return {};
 }
@@ -135,16 +121,11 @@ QString StationeryLedger::stateText(State state)
 QString StationeryLedger::outcomeText(Outcome outcome)
 {
     switch (outcome) {
-    case Outcome::Printed:
-        return u"PRINTED"_s;
-    case Outcome::Spoiled:
-        return u"SPOILED"_s;
-    case Outcome::Skipped:
-        return u"SKIPPED"_s;
-    case Outcome::Cancelled:
-        return u"CANCELLED"_s;
-    case Outcome::Void:
-        return u"VOID"_s;
+    case Outcome::Printed: return u"PRINTED"_s;
+    case Outcome::Spoiled: return u"SPOILED"_s;
+    case Outcome::Skipped: return u"SKIPPED"_s;
+    case Outcome::Cancelled: return u"CANCELLED"_s;
+    case Outcome::Void: return u"VOID"_s;
     }
     return {};
 }
@@ -173,10 +154,7 @@ Rows StationeryLedger::query(const QString &sql, const QVariantList &params) con
     return statement(sql).run(params);
 }
 
-int StationeryLedger::exec(const QString &sql, const QVariantList &params)
-{
-    return statement(sql).exec(params);
-}
+int StationeryLedger::exec(const QString &sql, const QVariantList &params) { return statement(sql).exec(params); }
 
 QVariant StationeryLedger::scalar(const QString &sql, const QVariantList &params) const
 {
@@ -216,9 +194,8 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
     };
     // The candidates and awards that hold a number, in this convocation or another.
     for (const QString &table : {u"convo"_s, u"rankreg"_s}) {
-        Rows rows = query(u"select fregno, fcertno, fconvocode from "_s + table
-                                   + u" where fcertno between ? and ?"_s,
-                               {low, high});
+        Rows rows = query(u"select fregno, fcertno, fconvocode from "_s + table + u" where fcertno between ? and ?"_s,
+                          {low, high});
         while (rows.next()) {
             const auto number = inRange(rows.text(1));
             if (!number)
@@ -232,8 +209,8 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
         }
     }
     Rows sheets = query(u"select fnumber, fstate, fregno, fremarks from certsheet where fprefix = ? and "
-                             "fnumber between ? and ?"_s,
-                             {prefixValue(prefix), from, to});
+                        "fnumber between ? and ?"_s,
+                        {prefixValue(prefix), from, to});
     while (sheets.next()) {
         const long long number = sheets.value(0).toLongLong();
         const QString certNo = sheetnumbers::format(prefix, number);
@@ -253,18 +230,19 @@ std::vector<StationeryLedger::Use> StationeryLedger::usesOf(const QString &prefi
     while (cancelled.next()) {
         const auto number = inRange(cancelled.text(1));
         if (number && uses.value(*number).empty())
-            add(*number, cancelled.text(1).trimmed() + u" - void: cancelled for Reg. No. "_s + cancelled.text(0).trimmed());
+            add(*number,
+                cancelled.text(1).trimmed() + u" - void: cancelled for Reg. No. "_s + cancelled.text(0).trimmed());
     }
     // The journal of the sheets used before the register kept their states.
-    const QString prefixTest = prefix.isEmpty() ? m_db.dialect().coalesce(u"fprefix"_s, u"''"_s) + u" = ''"_s
-                                                : u"fprefix = ?"_s;
+    const QString prefixTest =
+        prefix.isEmpty() ? m_db.dialect().coalesce(u"fprefix"_s, u"''"_s) + u" = ''"_s : u"fprefix = ?"_s;
     QVariantList params;
     if (!prefix.isEmpty())
         params << prefix;
     params << from << to;
     Rows journal = query(u"select fnumber, foutcome, fregno from stationery where "_s + prefixTest
-                                  + u" and fnumber between ? and ?"_s,
-                              params);
+                             + u" and fnumber between ? and ?"_s,
+                         params);
     while (journal.next()) {
         const long long number = journal.value(0).toLongLong();
         // Only for sheets the register has no row for: those used before it kept states.
@@ -300,8 +278,8 @@ QStringList StationeryLedger::pendingSheets(const QString &prefix) const
 {
     const auto released = qScopeGuard([this] { releaseReads(); });
     Rows rows = query(u"select fcertno, fregno, fusername, fworkstation, fdate, ftime, fconvocode from certsheet "
-                           "where fprefix = ? and fstate = ? order by fnumber"_s,
-                           {prefixValue(prefix), stateText(State::Pending)});
+                      "where fprefix = ? and fstate = ? order by fnumber"_s,
+                      {prefixValue(prefix), stateText(State::Pending)});
     QStringList lines;
     while (rows.next())
         lines << rows.text(0).trimmed() + u" (Reg. No. "_s + rows.text(1).trimmed() + u", convocation "_s
@@ -337,9 +315,9 @@ void StationeryLedger::clearRecentCertificates()
 std::optional<StationeryLedger::Sheet> StationeryLedger::sheetRow(const QString &prefix, long long number) const
 {
     Rows rows = query(u"select fstate, fcertno, fcerttype, fregno, fdegree, fcollcode, faward, fconvocode, "
-                           "frunid, fissuedate, fconvdate, fdate, ftime, fusername, fworkstation, fremarks "
-                           "from certsheet where fprefix = ? and fnumber = ?"_s,
-                           {prefixValue(prefix), number});
+                      "frunid, fissuedate, fconvdate, fdate, ftime, fusername, fworkstation, fremarks "
+                      "from certsheet where fprefix = ? and fnumber = ?"_s,
+                      {prefixValue(prefix), number});
     if (!rows.next())
         return std::nullopt;
     Sheet sheet;
@@ -375,9 +353,9 @@ QString StationeryLedger::holderState(const SheetHolder &holder) const
     if (holder.kind == SheetHolder::Kind::Award) {
         const bool rank = holder.awardType == u"RC"_s;
         Rows rows = query(u"select fcertno from rankreg where fregno = ? and fdegree = ? and fcerttype = ? and "
-                               "fconvocode = ? and "_s
-                                   + (rank ? u"frank = ?"_s : u"fsubject = ?"_s),
-                               {holder.regno, holder.degree, holder.awardType, m_convoCode, holder.awardKey});
+                          "fconvocode = ? and "_s
+                              + (rank ? u"frank = ?"_s : u"fsubject = ?"_s),
+                          {holder.regno, holder.degree, holder.awardType, m_convoCode, holder.awardKey});
         if (!rows.next())
             return u"the award of "_s + holderName(holder) + u" is no longer in the rank register"_s;
         if (!rows.text(0).trimmed().isEmpty())
@@ -386,8 +364,8 @@ QString StationeryLedger::holderState(const SheetHolder &holder) const
         return {};
     }
     Rows rows = query(u"select factive, fcertno from convo where fregno = ? and fdegree = ? and fcollcode = ? "
-                           "and fconvocode = ?"_s,
-                           {holder.regno, holder.degree, holder.college, m_convoCode});
+                      "and fconvocode = ?"_s,
+                      {holder.regno, holder.degree, holder.college, m_convoCode});
     if (!rows.next())
         return holderName(holder) + u" is no longer a candidate of degree "_s + holder.degree + u" in convocation "_s
                + m_convoCode;
@@ -403,10 +381,10 @@ QString StationeryLedger::holderState(const SheetHolder &holder) const
 QString StationeryLedger::waitingSheet(const SheetHolder &holder) const
 {
     return scalar(u"select fcertno from certsheet where fregno = ? and fstate = ? and fdegree = ? and fconvocode = ? "
-                "and "_s
-                    + m_db.dialect().coalesce(u"faward"_s, u"''"_s) + u" = ?"_s,
-                {holder.regno, stateText(State::Pending), holder.degree, m_convoCode,
-                 holder.kind == SheetHolder::Kind::Award ? holder.awardKey : QStringLiteral("")})
+                  "and "_s
+                      + m_db.dialect().coalesce(u"faward"_s, u"''"_s) + u" = ?"_s,
+                  {holder.regno, stateText(State::Pending), holder.degree, m_convoCode,
+                   holder.kind == SheetHolder::Kind::Award ? holder.awardKey : QStringLiteral("")})
         .toString()
         .trimmed();
 }
@@ -436,19 +414,19 @@ void StationeryLedger::insertSheet(const QString &prefix, long long number, Stat
 {
     const QDateTime now = QDateTime::currentDateTime();
     exec(u"insert into certsheet (fprefix, fnumber, fcertno, fstate, fcerttype, fregno, fdegree, fcollcode, "
-              "faward, fconvocode, fusername, fworkstation, frunid, fissuedate, fconvdate, fdate, ftime, fremarks) "
-              "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-              {prefixValue(prefix), number, sheetnumbers::format(prefix, number), stateText(state),
-               certType.trimmed().toUpper(), holder.regno, holder.degree, holder.college, holder.awardKey, m_convoCode,
-               m_user, m_workstation, runId, dateValue(issue.issueDate),
-               dateValue(issue.designed ? issue.convocationDate : QDate()), now.date(), now.toString(u"hh:mm:ss"_s),
-               remarks.left(kRemarksWidth)});
+         "faward, fconvocode, fusername, fworkstation, frunid, fissuedate, fconvdate, fdate, ftime, fremarks) "
+         "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+         {prefixValue(prefix), number, sheetnumbers::format(prefix, number), stateText(state),
+          certType.trimmed().toUpper(), holder.regno, holder.degree, holder.college, holder.awardKey, m_convoCode,
+          m_user, m_workstation, runId, dateValue(issue.issueDate),
+          dateValue(issue.designed ? issue.convocationDate : QDate()), now.date(), now.toString(u"hh:mm:ss"_s),
+          remarks.left(kRemarksWidth)});
 }
 
 void StationeryLedger::setState(const QString &prefix, long long number, State state, const QString &remarks)
 {
     exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and fnumber = ?"_s,
-              {stateText(state), remarks.left(kRemarksWidth), prefixValue(prefix), number});
+         {stateText(state), remarks.left(kRemarksWidth), prefixValue(prefix), number});
 }
 
 int StationeryLedger::storeOnHolder(const SheetHolder &holder, const QString &certNo, const IssueDetails &issue,
@@ -458,25 +436,25 @@ int StationeryLedger::storeOnHolder(const SheetHolder &holder, const QString &ce
     if (holder.kind == SheetHolder::Kind::Award) {
         const bool rank = holder.awardType == u"RC"_s;
         return exec(u"update rankreg set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ? "
-                         "where fregno = ? and fdegree = ? and fcerttype = ? and fconvocode = ? and "_s
-                             + (rank ? u"frank = ?"_s : u"fsubject = ?"_s) + u" and "_s + unprinted,
-                         {certNo, dateValue(issue.issueDate), printed.date(), printed.toString(u"hh:mm:ss AP"_s),
-                          m_user, holder.regno, holder.degree, holder.awardType, m_convoCode, holder.awardKey});
+                    "where fregno = ? and fdegree = ? and fcerttype = ? and fconvocode = ? and "_s
+                        + (rank ? u"frank = ?"_s : u"fsubject = ?"_s) + u" and "_s + unprinted,
+                    {certNo, dateValue(issue.issueDate), printed.date(), printed.toString(u"hh:mm:ss AP"_s), m_user,
+                     holder.regno, holder.degree, holder.awardType, m_convoCode, holder.awardKey});
     }
     const QString where = u" where fregno = ? and fdegree = ? and fcollcode = ? and convo.fconvocode = ? and "_s
                           + unprinted + u" and factive = 'T'"_s;
     if (issue.designed) {
         const int changed = exec(u"update convo set fcertno = ?, fdate = ?, fconvdate = ?, fprintedby = ?"_s + where,
-                                      {certNo, dateValue(issue.issueDate), dateValue(issue.convocationDate), m_user,
-                                       holder.regno, holder.degree, holder.college, m_convoCode});
+                                 {certNo, dateValue(issue.issueDate), dateValue(issue.convocationDate), m_user,
+                                  holder.regno, holder.degree, holder.college, m_convoCode});
         if (changed > 0)
             exec(u"insert into reccert (fdegree, fcollcode, fregno, fcertno) values (?, ?, ?, ?)"_s,
-                      {holder.degree, holder.college, holder.regno, certNo});
+                 {holder.degree, holder.college, holder.regno, certNo});
         return changed;
     }
     return exec(u"update convo set fcertno = ?, fdate = ?, fprintdate = ?, fprinttime = ?, fprintedby = ?"_s + where,
-                     {certNo, dateValue(issue.issueDate), printed.date(), printed.toString(u"hh:mm:ss AP"_s), m_user,
-                      holder.regno, holder.degree, holder.college, m_convoCode});
+                {certNo, dateValue(issue.issueDate), printed.date(), printed.toString(u"hh:mm:ss AP"_s), m_user,
+                 holder.regno, holder.degree, holder.college, m_convoCode});
 }
 
 void StationeryLedger::refuseUsed(const QString &certNo, const QStringList &uses) const
@@ -489,7 +467,7 @@ void StationeryLedger::refuseUsed(const QString &certNo, const QStringList &uses
 void StationeryLedger::checkStillOurs(const Reservation &sheet) const
 {
     const QString runId = scalar(u"select frunid from certsheet where fprefix = ? and fnumber = ?"_s,
-                                      {prefixValue(sheet.prefix), sheet.number})
+                                 {prefixValue(sheet.prefix), sheet.number})
                               .toString();
     if (runId != sheet.runId)
         refuseReplaced(sheet);
@@ -569,23 +547,22 @@ QString StationeryLedger::confirm(const Reservation &sheet, const IssueDetails &
             refuseReplaced(sheet);
         if (row->state != State::Pending) {
             scope.commit();
-            return u"another workstation registered certificate "_s + sheet.certNo + u" as "_s
-                   + stateText(row->state) + u" meanwhile"_s;
+            return u"another workstation registered certificate "_s + sheet.certNo + u" as "_s + stateText(row->state)
+                   + u" meanwhile"_s;
         }
         const QDateTime now = QDateTime::currentDateTime();
         if (storeOnHolder(sheet.holder, sheet.certNo, issue, now) == 0) {
             const QString why = holderState(sheet.holder);
-            const QString reason = why.isEmpty() ? holderName(sheet.holder) + u" could not be given the number"_s
-                                                 : why;
+            const QString reason = why.isEmpty() ? holderName(sheet.holder) + u" could not be given the number"_s : why;
             setState(sheet.prefix, sheet.number, State::Spoiled, reason);
             journal(sheet.prefix, sheet.number, sheet.certType, sheet.holder, Outcome::Spoiled, reason);
             scope.commit();
             return reason;
         }
         const int settled = exec(u"update certsheet set fstate = ? where fprefix = ? and fnumber = ? and "
-                                      "fstate = ? and frunid = ?"_s,
-                                      {stateText(State::Printed), prefixValue(sheet.prefix), sheet.number,
-                                       stateText(State::Pending), sheet.runId});
+                                 "fstate = ? and frunid = ?"_s,
+                                 {stateText(State::Printed), prefixValue(sheet.prefix), sheet.number,
+                                  stateText(State::Pending), sheet.runId});
         if (settled == 0) {
             // Settled by another workstation between the read and now: nothing of this is kept.
             return u"another workstation settled certificate "_s + sheet.certNo + u" meanwhile"_s;
@@ -603,23 +580,22 @@ void StationeryLedger::spoil(const Reservation &sheet, const QString &reason)
         WriteScope scope(m_db);
         beginWrite();
         const int changed = exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and "
-                                      "fnumber = ? and fstate = ? and frunid = ?"_s,
-                                      {stateText(State::Spoiled), reason.left(kRemarksWidth),
-                                       prefixValue(sheet.prefix), sheet.number, stateText(State::Pending),
-                                       sheet.runId});
+                                 "fnumber = ? and fstate = ? and frunid = ?"_s,
+                                 {stateText(State::Spoiled), reason.left(kRemarksWidth), prefixValue(sheet.prefix),
+                                  sheet.number, stateText(State::Pending), sheet.runId});
         if (changed > 0)
             journal(sheet.prefix, sheet.number, sheet.certType, sheet.holder, Outcome::Spoiled, reason);
         scope.commit();
     });
 }
 
-void StationeryLedger::recordEarlierSheet(const QString &prefix, long long number, State state,
-                                          const QString &certType, const SheetHolder &holder, const QString &remarks)
+void StationeryLedger::recordEarlierSheet(const QString &prefix, long long number, State state, const QString &certType,
+                                          const SheetHolder &holder, const QString &remarks)
 {
     const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     insertSheet(prefix, number, state, certType, holder, {}, {}, remarks);
-    const Outcome outcome = state == State::Printed ? Outcome::Printed
+    const Outcome outcome = state == State::Printed   ? Outcome::Printed
                             : state == State::Spoiled ? Outcome::Spoiled
                                                       : Outcome::Cancelled;
     journal(prefix, number, certType, holder, outcome, remarks);
@@ -648,14 +624,13 @@ QStringList StationeryLedger::planSpoiled(const QString &prefix, const std::vect
                             PromptIcon::Exclamation);
         };
         if (prefix.contains(u' '))
-            throw StopError(u"The certificate prefix \""_s + prefix + u"\" contains a blank: prefixes hold no blanks."_s,
+            throw StopError(u"The certificate prefix \""_s + prefix
+                                + u"\" contains a blank: prefixes hold no blanks."_s,
                             PromptIcon::Exclamation);
         const std::optional<Sheet> row = sheetRow(prefix, number);
         if (row) {
             switch (row->state) {
-            case State::Spoiled:
-                refuse(u"is already registered as spoiled."_s);
-                break;
+            case State::Spoiled: refuse(u"is already registered as spoiled."_s); break;
             case State::Void:
                 refuse(u"was printed for Reg. No. "_s + row->holder.regno
                        + u" and taken back since: the sheet is accounted for already."_s);
@@ -664,8 +639,7 @@ QStringList StationeryLedger::planSpoiled(const QString &prefix, const std::vect
                 lines << certNo + u": sent to the printer for Reg. No. "_s + row->holder.regno
                              + u" and never confirmed; the sheet is registered as spoiled"_s;
                 continue;
-            case State::Printed:
-                break;
+            case State::Printed: break;
             }
             if (!sameCode(row->convoCode, m_convoCode))
                 refuse(u"was printed for Reg. No. "_s + row->holder.regno + u" of convocation "_s + row->convoCode
@@ -722,29 +696,29 @@ QStringList StationeryLedger::registerSpoiled(const QString &prefix, const std::
         if (!row || row->state == State::Printed) {
             // Take the number back from whoever holds it, degree certificate or award.
             Rows rows = query(u"select fregno, fdegree, fcollcode from convo where fcertno = ? and fconvocode = ?"_s,
-                                   {certNo, m_convoCode});
+                              {certNo, m_convoCode});
             if (rows.next()) {
                 holder.regno = rows.text(0).trimmed();
                 holder.degree = rows.text(1).trimmed();
                 holder.college = rows.text(2).trimmed();
                 exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
-                          "fconvocode = ?"_s,
-                          {holder.regno, certNo, m_convoCode});
+                     "fconvocode = ?"_s,
+                     {holder.regno, certNo, m_convoCode});
                 exec(u"delete from reccert where fregno = ? and fcertno = ?"_s, {holder.regno, certNo});
             } else if (const QString award = scalar(u"select fregno from rankreg where fcertno = ? and "
-                                                         "fconvocode = ?"_s,
-                                                         {certNo, m_convoCode})
+                                                    "fconvocode = ?"_s,
+                                                    {certNo, m_convoCode})
                                                  .toString()
                                                  .trimmed();
                        !award.isEmpty()) {
                 holder.regno = award;
                 exec(u"update rankreg set fcertno = null, fprintdate = null, fprinttime = null, "
-                          "fprintedby = null where fcertno = ? and fconvocode = ?"_s,
-                          {certNo, m_convoCode});
+                     "fprintedby = null where fcertno = ? and fconvocode = ?"_s,
+                     {certNo, m_convoCode});
             }
             if (!holder.regno.isEmpty() && (!row || row->state == State::Printed))
-                remarks = (remarks.isEmpty() ? QString() : remarks + u"; "_s) + u"taken back from Reg. No. "_s
-                          + holder.regno;
+                remarks =
+                    (remarks.isEmpty() ? QString() : remarks + u"; "_s) + u"taken back from Reg. No. "_s + holder.regno;
         }
         if (row)
             setState(prefix, number, State::Spoiled, remarks);
@@ -788,7 +762,8 @@ QStringList StationeryLedger::settle(const QString &prefix, const std::vector<lo
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const Sheet &sheet = sheets[i];
         const long long number = numbers[i];
-        const QString who = u"settled by "_s + m_user + (reason.trimmed().isEmpty() ? QString() : u": "_s + reason.trimmed());
+        const QString who =
+            u"settled by "_s + m_user + (reason.trimmed().isEmpty() ? QString() : u": "_s + reason.trimmed());
         if (printed) {
             IssueDetails issue;
             issue.issueDate = sheet.issueDate;
@@ -825,21 +800,20 @@ void StationeryLedger::voidNumber(const QString &certNo, const SheetHolder &hold
     }
     const QString note = outcomeText(outcome).toLower() + (remarks.isEmpty() ? QString() : u": "_s + remarks);
     if (exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and fnumber = ?"_s,
-                  {stateText(State::Void), note.left(kRemarksWidth), prefixValue(parsed->prefix), parsed->number})
+             {stateText(State::Void), note.left(kRemarksWidth), prefixValue(parsed->prefix), parsed->number})
         == 0)
         insertSheet(parsed->prefix, parsed->number, State::Void, {}, holder, {}, {}, note);
     journal(parsed->prefix, parsed->number, {}, holder, outcome, remarks);
 }
 
-bool StationeryLedger::cancel(const QString &certNo, const QString &regno, const QString &degree,
-                              const QString &reason)
+bool StationeryLedger::cancel(const QString &certNo, const QString &regno, const QString &degree, const QString &reason)
 {
     const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
     // The number test makes the cancellation of a number that moved on change nothing.
     if (exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ? and "
-                  "fconvocode = ?"_s,
-                  {regno, certNo, m_convoCode})
+             "fconvocode = ?"_s,
+             {regno, certNo, m_convoCode})
         == 0) {
         scope.commit(); // nothing was written; the caller's transaction stays whole
         return false;
@@ -858,14 +832,14 @@ bool StationeryLedger::takeBack(const QString &certNo, const QString &regno)
 {
     const auto released = qScopeGuard([this] { releaseReads(); });
     WriteScope scope(m_db);
-    const int cleared = exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ?"_s,
-                                  {regno, certNo});
+    const int cleared =
+        exec(u"update convo set fcertno = null, fdate = null where fregno = ? and fcertno = ?"_s, {regno, certNo});
     if (cleared > 0) {
         SheetHolder holder;
         holder.regno = regno;
         voidNumber(certNo, holder, Outcome::Void, u"taken back on Recent Certificates"_s);
-        AuditTrail(m_db).record(m_user, {u"certificates"_s, u"take back"_s, u"convo"_s, regno, u"fcertno="_s + certNo,
-                                         u"fcertno="_s});
+        AuditTrail(m_db).record(
+            m_user, {u"certificates"_s, u"take back"_s, u"convo"_s, regno, u"fcertno="_s + certNo, u"fcertno="_s});
     }
     exec(u"delete from reccert where fregno = ? and fcertno = ?"_s, {regno, certNo});
     scope.commit();
@@ -884,8 +858,9 @@ bool StationeryLedger::rewrite(const QString &regno, const QString &degree, cons
     if (!wanted.isEmpty()) {
         parsed = sheetnumbers::parse(wanted);
         if (!parsed)
-            throw StopError(u"\""_s + wanted + u"\" is not a certificate number: a number is the prefix followed by "
-                                              "six digits, as the sheets carry it (DC000123)."_s,
+            throw StopError(u"\""_s + wanted
+                                + u"\" is not a certificate number: a number is the prefix followed by "
+                                  "six digits, as the sheets carry it (DC000123)."_s,
                             PromptIcon::Exclamation);
         const QStringList uses = usedNumbers(parsed->prefix, parsed->number, parsed->number);
         if (!uses.isEmpty())
@@ -895,9 +870,9 @@ bool StationeryLedger::rewrite(const QString &regno, const QString &degree, cons
     }
     WriteScope scope(m_db);
     if (exec(u"update convo set fcertno = ? where fregno = ? and convo.fconvocode = ? and "_s
-                      + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ?"_s,
-                  {wanted.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(wanted), regno, m_convoCode,
-                   QVariant(read.isEmpty() ? QStringLiteral("") : read)})
+                 + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ?"_s,
+             {wanted.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(wanted), regno, m_convoCode,
+              QVariant(read.isEmpty() ? QStringLiteral("") : read)})
         == 0) {
         // Another workstation changed the number since it was read: nothing is written.
         scope.commit();
@@ -923,9 +898,9 @@ bool StationeryLedger::rewrite(const QString &regno, const QString &degree, cons
         }
         journal(parsed->prefix, parsed->number, {}, holder, Outcome::Printed, note);
     }
-    AuditTrail(m_db).record(m_user, {u"certificates"_s, u"rewrite"_s, u"convo"_s,
-                                     regno + u' ' + degree + u' ' + college, u"fcertno="_s + read,
-                                     u"fcertno="_s + wanted});
+    AuditTrail(m_db).record(m_user,
+                            {u"certificates"_s, u"rewrite"_s, u"convo"_s, regno + u' ' + degree + u' ' + college,
+                             u"fcertno="_s + read, u"fcertno="_s + wanted});
     scope.commit();
     return true;
 }
@@ -954,9 +929,6 @@ private:
 
 } // namespace
 
-void installNumberAuthority(Session &session)
-{
-    session.numberAuthority = std::make_unique<LedgerAuthority>(session);
-}
+void installNumberAuthority(Session &session) { session.numberAuthority = std::make_unique<LedgerAuthority>(session); }
 
 } // namespace sw

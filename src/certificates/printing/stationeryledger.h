@@ -112,8 +112,8 @@ public:
     // is used (`passedOver` says why). A number used already stops the run: throws
     // StopError naming its use. A database replaced since the run's last sheet (a
     // restore) stops it too.
-    ReserveResult reserve(const QString &prefix, long long number, const QString &certType,
-                          const SheetHolder &holder, const IssueDetails &issue);
+    ReserveResult reserve(const QString &prefix, long long number, const QString &certType, const SheetHolder &holder,
+                          const IssueDetails &issue);
 
     // The sheet came out well: stores the number on its holder (only where none is
     // stored, for a candidate still active) and makes the sheet PRINTED, in one

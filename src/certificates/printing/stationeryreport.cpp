@@ -17,15 +17,9 @@ namespace {
 
 constexpr int kNumberColumn = 12;
 
-QString outcome(StationeryLedger::Outcome o)
-{
-    return StationeryLedger::outcomeText(o);
-}
+QString outcome(StationeryLedger::Outcome o) { return StationeryLedger::outcomeText(o); }
 
-QString state(StationeryLedger::State s)
-{
-    return StationeryLedger::stateText(s);
-}
+QString state(StationeryLedger::State s) { return StationeryLedger::stateText(s); }
 
 QVariant prefixValue(const QString &prefix)
 {
@@ -57,8 +51,8 @@ std::vector<StationeryReport::Number> StationeryReport::read(const QString &pref
     // candidate) is one sheet, not two.
     QMap<long long, QSet<QString>> printedFor;
     // Sheets printed without a prefix may be journaled with none (null).
-    const QString prefixTest = prefix.isEmpty() ? m_db.dialect().coalesce(u"fprefix"_s, u"''"_s) + u" = ''"_s
-                                                : u"fprefix = ?"_s;
+    const QString prefixTest =
+        prefix.isEmpty() ? m_db.dialect().coalesce(u"fprefix"_s, u"''"_s) + u" = ''"_s : u"fprefix = ?"_s;
     QVariantList params;
     if (!prefix.isEmpty())
         params << prefix;
@@ -137,8 +131,8 @@ std::vector<StationeryReport::Number> StationeryReport::read(const QString &pref
             number.state = sheetState.value(n);
         } else if (lastOutcome.contains(n)) {
             const QString last = lastOutcome.value(n);
-            number.state = last == outcome(StationeryLedger::Outcome::Cancelled) ? state(StationeryLedger::State::Void)
-                                                                                   : last;
+            number.state =
+                last == outcome(StationeryLedger::Outcome::Cancelled) ? state(StationeryLedger::State::Void) : last;
         } else if (holders.value(n) > 0) {
             number.state = state(StationeryLedger::State::Printed);
             number.history.append(number.certNo.leftJustified(kNumberColumn)
@@ -193,7 +187,8 @@ QStringList StationeryReport::lines(const QString &prefix, long long from, long 
     closeGap(to);
     if (!gaps.isEmpty())
         out << u"Never used: "_s + gaps.join(u", "_s);
-    out << QStringLiteral("%1 numbers: %2 printed, %3 spoiled, %4 void, %5 pending, %6 never used; %7 used more than once")
+    out << QStringLiteral(
+               "%1 numbers: %2 printed, %3 spoiled, %4 void, %5 pending, %6 never used; %7 used more than once")
                .arg(to - from + 1)
                .arg(c.printed)
                .arg(c.spoiled)

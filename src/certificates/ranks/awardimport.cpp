@@ -46,7 +46,8 @@ AwardBatch AwardImport::read(const QString &path) const
     if (!csv.error.isEmpty())
         return unreadable(batch.file + u": "_s + csv.error);
     for (const CsvRecord &record : csv.records) {
-        if (&record == &csv.records.front() && record.fields.value(0).trimmed().compare(u"type"_s, Qt::CaseInsensitive) == 0)
+        if (&record == &csv.records.front()
+            && record.fields.value(0).trimmed().compare(u"type"_s, Qt::CaseInsensitive) == 0)
             continue;
         ++batch.lines;
         const auto refuse = [&](const std::vector<std::pair<QString, QString>> &faults) {
@@ -59,15 +60,22 @@ AwardBatch AwardImport::read(const QString &path) const
             batch.rejected.push_back({record.line, faults.front().first, reasons.join(u"; "_s), record.fields});
         };
         if (record.fields.size() < kRequiredFields) {
-            refuse({{QString(), QString::number(kRequiredFields)
-                                    + u" fields expected (type, regno, degree, college, donor, subject, amount), found "_s
-                                    + QString::number(record.fields.size())}});
+            refuse(
+                {{QString(), QString::number(kRequiredFields)
+                                 + u" fields expected (type, regno, degree, college, donor, subject, amount), found "_s
+                                 + QString::number(record.fields.size())}});
             continue;
         }
         const QStringList &f = record.fields;
-        AwardLine award{record.line,           f[0].trimmed().toUpper(), f[1].trimmed().toUpper(),
-                        f[2].trimmed().toUpper(), f[3].trimmed().toUpper(), legacytext::storedText(f[4]),
-                        legacytext::storedText(f[5]),          f[6].trimmed(),           legacytext::storedText(f.value(7))};
+        AwardLine award{record.line,
+                        f[0].trimmed().toUpper(),
+                        f[1].trimmed().toUpper(),
+                        f[2].trimmed().toUpper(),
+                        f[3].trimmed().toUpper(),
+                        legacytext::storedText(f[4]),
+                        legacytext::storedText(f[5]),
+                        f[6].trimmed(),
+                        legacytext::storedText(f.value(7))};
         if (const auto faults = checkLine(award, batch.awards); !faults.empty()) {
             refuse(faults);
             continue;
@@ -97,12 +105,13 @@ std::vector<std::pair<QString, QString>> AwardImport::checkLine(const AwardLine 
     if (a.regno.isEmpty())
         fault(u"regno"_s, u"the register number is empty"_s);
     else if (degreeKnown && collegeKnown
-             && !db.exists(u"select 1 from convo where fregno = ? and fdegree = ? and fcollcode = ? and fconvocode = ?"_s,
-                           {a.regno, a.degree, a.college, m_session.convoCode}))
+             && !db.exists(
+                 u"select 1 from convo where fregno = ? and fdegree = ? and fcollcode = ? and fconvocode = ?"_s,
+                 {a.regno, a.degree, a.college, m_session.convoCode}))
         fault(u"regno"_s, a.regno + u" is not a candidate of degree "_s + a.degree + u" and college "_s + a.college
                               + u" in convocation "_s + m_session.convoCode);
-    for (const auto &[field, value] : {std::pair{u"donor"_s, a.donor}, std::pair{u"subject"_s, a.subject},
-                                       std::pair{u"remarks"_s, a.remarks}}) {
+    for (const auto &[field, value] :
+         {std::pair{u"donor"_s, a.donor}, std::pair{u"subject"_s, a.subject}, std::pair{u"remarks"_s, a.remarks}}) {
         if (const auto why = storableTextProblem(value, 0))
             fault(field, u"the text "_s + *why);
     }
@@ -142,10 +151,10 @@ ImportCounts AwardImport::apply(const AwardBatch &batch)
     if (!batch.readable)
         return {};
     Database &db = m_session.db();
-    ImportTally tally(batch.path, m_session.folder, u"line"_s,
-                      {u"type"_s, u"regno"_s, u"degree"_s, u"college"_s, u"donor"_s, u"subject"_s, u"amount"_s,
-                       u"remarks"_s},
-                      legacytext::Encoding::Cp1252);
+    ImportTally tally(
+        batch.path, m_session.folder, u"line"_s,
+        {u"type"_s, u"regno"_s, u"degree"_s, u"college"_s, u"donor"_s, u"subject"_s, u"amount"_s, u"remarks"_s},
+        legacytext::Encoding::Cp1252);
     tally.counts().total = batch.lines;
     for (const AwardRejected &r : batch.rejected)
         tally.reject(r.line, r.field, {}, r.reason, r.fields);

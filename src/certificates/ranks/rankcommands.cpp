@@ -49,15 +49,16 @@ int runRankList(BatchContext &c)
         sql += u" and rankreg.fdegree = ?"_s;
         params << c.args.value(u"degree"_s).toUpper();
     }
-    Rows rows = db.query(sql + u" order by rankreg.fdegree, rankreg.fcerttype desc, rankreg.fslno, rankreg.fregno"_s,
-                         params);
+    Rows rows =
+        db.query(sql + u" order by rankreg.fdegree, rankreg.fcerttype desc, rankreg.fslno, rankreg.fregno"_s, params);
     int count = 0;
     while (rows.next()) {
         const QString type = rows.text(3).trimmed();
-        const QString what = type == u"RC"_s ? u"rank "_s + rows.text(4).trimmed()
-                                             : rows.text(5).trimmed()
-                                                   + (rows.text(6).trimmed().isEmpty() ? QString()
-                                                                                       : u", Rs. "_s + rows.text(6).trimmed());
+        const QString what =
+            type == u"RC"_s
+                ? u"rank "_s + rows.text(4).trimmed()
+                : rows.text(5).trimmed()
+                      + (rows.text(6).trimmed().isEmpty() ? QString() : u", Rs. "_s + rows.text(6).trimmed());
         c.out << rows.text(0).trimmed() << u'\t' << rows.text(1).trimmed() << u'\t' << rows.text(2).trimmed() << u'\t'
               << type << u'\t' << what << u'\t'
               << (rows.text(7).trimmed().isEmpty() ? u"not printed"_s : rows.text(7).trimmed()) << Qt::endl;
@@ -94,20 +95,35 @@ int runAwardsImport(BatchContext &c)
 
 void addRankCommands(BatchTool &tool)
 {
-    tool.add({u"rank add"_s, {}, u"Registers the rank of a candidate of a degree (a rank certificate to print)."_s,
+    tool.add({u"rank add"_s,
+              {},
+              u"Registers the rank of a candidate of a degree (a rank certificate to print)."_s,
               {{u"degree"_s, u"CODE"_s, u"degree code"_s},
                {u"regno"_s, u"REGNO"_s, u"register number of a candidate of the degree"_s},
                {u"rank"_s, u"I..X"_s, u"the rank as a Roman numeral"_s},
                {u"remarks"_s, u"TEXT"_s, u"remarks kept with the rank"_s}},
-              u"N2B"_s, true, true, runRankAdd});
-    tool.add({u"rank list"_s, {},
+              u"N2B"_s,
+              true,
+              true,
+              runRankAdd});
+    tool.add({u"rank list"_s,
+              {},
               u"Lists the ranks, gold medals and cash prizes of the convocation with their certificate numbers."_s,
-              {{u"degree"_s, u"CODE"_s, u"only this degree"_s}}, u"N2B"_s, true, true, runRankList});
-    tool.add({u"awards import"_s, u"FILE.csv"_s,
+              {{u"degree"_s, u"CODE"_s, u"only this degree"_s}},
+              u"N2B"_s,
+              true,
+              true,
+              runRankList});
+    tool.add({u"awards import"_s,
+              u"FILE.csv"_s,
               u"Loads gold-medal (GC) and cash-prize (CC) awards: type,regno,degree,college,donor,subject,amount"
               "[,remarks] per line. Good lines are registered; bad ones are listed with their reasons in "
               "FILE.csv.rejected.csv."_s,
-              {}, u"N2B"_s, true, true, runAwardsImport});
+              {},
+              u"N2B"_s,
+              true,
+              true,
+              runAwardsImport});
 }
 
 } // namespace sw

@@ -70,10 +70,7 @@ bool RankRegistrationForm::headerComplete()
     return true;
 }
 
-void RankRegistrationForm::display_record(RecordSet &, const QString &)
-{
-    loadGrid();
-}
+void RankRegistrationForm::display_record(RecordSet &, const QString &) { loadGrid(); }
 
 void RankRegistrationForm::loadGrid()
 {

@@ -10,9 +10,8 @@ namespace sw {
 
 void registerRankScreens(ScreenRegistry &screens)
 {
-    screens.add(u"N2B"_s, {u"RANKREG"_s, false, [](const FormContext &c, const QString &) {
-                               return new RankRegistrationForm(c);
-                           }});
+    screens.add(u"N2B"_s, {u"RANKREG"_s, false,
+                           [](const FormContext &c, const QString &) { return new RankRegistrationForm(c); }});
 }
 
 } // namespace sw

@@ -15,10 +15,7 @@ namespace sw {
 
 namespace {
 
-void exclaim(Prompter &prompter, const QString &text)
-{
-    prompter.message(text, u"Message"_s, PromptIcon::Exclamation);
-}
+void exclaim(Prompter &prompter, const QString &text) { prompter.message(text, u"Message"_s, PromptIcon::Exclamation); }
 
 } // namespace
 
@@ -32,8 +29,8 @@ std::optional<QString> RankStore::rankInWords(const QString &rank)
 {
     static const QStringList numerals = {u"I"_s,  u"II"_s,  u"III"_s,  u"IV"_s, u"V"_s,
                                          u"VI"_s, u"VII"_s, u"VIII"_s, u"IX"_s, u"X"_s};
-    static const QStringList words = {u"First"_s,   u"Second"_s,  u"Third"_s,  u"Fourth"_s, u"Fifth"_s,
-                                      u"Sixth"_s,   u"Seventh"_s, u"Eighth"_s, u"Ninth"_s,  u"Tenth"_s};
+    static const QStringList words = {u"First"_s, u"Second"_s,  u"Third"_s,  u"Fourth"_s, u"Fifth"_s,
+                                      u"Sixth"_s, u"Seventh"_s, u"Eighth"_s, u"Ninth"_s,  u"Tenth"_s};
     const qsizetype at = numerals.indexOf(rank.trimmed().toUpper());
     if (at < 0)
         return std::nullopt;
@@ -55,9 +52,8 @@ bool RankStore::checkDegree(const QString &degree) const
 
 bool RankStore::hasRanks(const QString &degree) const
 {
-    return m_session.db().exists(
-        u"select 1 from rankreg where fdegree = ? and fcerttype = 'RC' and fconvocode = ?"_s,
-        {degree.trimmed(), m_session.convoCode});
+    return m_session.db().exists(u"select 1 from rankreg where fdegree = ? and fcerttype = 'RC' and fconvocode = ?"_s,
+                                 {degree.trimmed(), m_session.convoCode});
 }
 
 std::vector<RankRow> RankStore::load(const QString &degree) const
@@ -70,8 +66,8 @@ std::vector<RankRow> RankStore::load(const QString &degree) const
         {degree.trimmed(), m_session.convoCode, m_session.convoCode});
     std::vector<RankRow> grid;
     while (rows.next())
-        grid.push_back({rows.text(0).trimmed(), rows.text(1).trimmed(), rows.text(2).trimmed(),
-                        rows.text(3).trimmed(), u"U"_s});
+        grid.push_back(
+            {rows.text(0).trimmed(), rows.text(1).trimmed(), rows.text(2).trimmed(), rows.text(3).trimmed(), u"U"_s});
     if (grid.empty())
         m_prompter.info(u"No records found"_s);
     return grid;
@@ -117,8 +113,8 @@ bool RankStore::checkRank(const QString &rank) const
         return false;
     }
     if (!rankInWords(rank)) {
-        exclaim(m_prompter, u"The rank \""_s + rank.trimmed()
-                                + u"\" cannot be printed: type it as a Roman numeral from I to X."_s);
+        exclaim(m_prompter,
+                u"The rank \""_s + rank.trimmed() + u"\" cannot be printed: type it as a Roman numeral from I to X."_s);
         return false;
     }
     return true;
@@ -157,9 +153,9 @@ int RankStore::save(const QString &degree, const std::vector<RankRow> &grid)
     const QString time = now.toString(u"hh:mm ap"_s);
     const QString code = degree.trimmed();
     WriteScope scope(db);
-    Statement insert = db.prepare(
-        u"insert into rankreg (fdegree, fregno, frank, fdate, ftime, fremarks, fusername, fslno, fcerttype, "
-        "fconvocode) values (?, ?, ?, ?, ?, ?, ?, ?, 'RC', ?)"_s);
+    Statement insert =
+        db.prepare(u"insert into rankreg (fdegree, fregno, frank, fdate, ftime, fremarks, fusername, fslno, fcerttype, "
+                   "fconvocode) values (?, ?, ?, ?, ?, ?, ?, ?, 'RC', ?)"_s);
     // The rank goes on the candidate's row; the date only on an unprinted one, since a
     // printed candidate's date is the date of issue its sheet carries.
     Statement mark = db.prepare(u"update convo set frank = ? where fdegree = ? and fconvocode = ? and fregno = ?"_s);
@@ -175,8 +171,8 @@ int RankStore::save(const QString &degree, const std::vector<RankRow> &grid)
         const QString regno = row.regno.trimmed().toUpper();
         const QString rank = row.rank.trimmed().toUpper();
         if (row.state == u"A"_s) {
-            insert.exec({code, regno, rank, now.date(), time, legacytext::storedText(row.remarks), m_session.userName, serial,
-                         m_session.convoCode});
+            insert.exec({code, regno, rank, now.date(), time, legacytext::storedText(row.remarks), m_session.userName,
+                         serial, m_session.convoCode});
             mark.exec({rank, code, m_session.convoCode, regno});
             markDate.exec({now.date(), code, m_session.convoCode, regno});
         } else {
@@ -190,9 +186,9 @@ int RankStore::save(const QString &degree, const std::vector<RankRow> &grid)
 
 LookupRequest RankStore::degreeLookup(bool editing) const
 {
-    const QString ranked = editing ? u"fconvocode = ? and "_s + m_session.db().dialect().coalesce(u"frank"_s, u"''"_s)
-                                         + u" <> ''"_s
-                                   : u"fconvocode = ?"_s;
+    const QString ranked =
+        editing ? u"fconvocode = ? and "_s + m_session.db().dialect().coalesce(u"frank"_s, u"''"_s) + u" <> ''"_s
+                : u"fconvocode = ?"_s;
     return MasterCodes(m_session).lookup(MasterCodes::Master::Degree,
                                          u"fdegree in (select fdegree from convo where "_s + ranked + u')',
                                          {m_session.convoCode});
@@ -200,8 +196,12 @@ LookupRequest RankStore::degreeLookup(bool editing) const
 
 LookupRequest RankStore::regnoLookup(const QString &degree) const
 {
-    return {u"convo"_s, u"fregno, fname"_s, u"fdegree = ? and fconvocode = ?"_s,
-            {degree.trimmed(), m_session.convoCode}, {}, {}};
+    return {u"convo"_s,
+            u"fregno, fname"_s,
+            u"fdegree = ? and fconvocode = ?"_s,
+            {degree.trimmed(), m_session.convoCode},
+            {},
+            {}};
 }
 
 } // namespace sw

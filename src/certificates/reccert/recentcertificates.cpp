@@ -20,7 +20,7 @@ RecentCertificates::RecentCertificates(Session &session)
 std::vector<RecentCertificates::Row> RecentCertificates::load() const
 {
     Rows rows = m_session.db().query(u"select reccert.fregno, convo.fname, reccert.fcertno from reccert, convo "
-                           "where convo.fregno = reccert.fregno order by reccert.fcertno"_s);
+                                     "where convo.fregno = reccert.fregno order by reccert.fcertno"_s);
     std::vector<Row> out;
     while (rows.next())
         out.push_back({rows.text(0).trimmed(), rows.text(1).trimmed(), rows.text(2).trimmed(), false});

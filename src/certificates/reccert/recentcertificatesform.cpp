@@ -92,9 +92,9 @@ void RecentCertificatesForm::CmdSave_Click()
         const int cleared = RecentCertificates(session()).save(m_rows);
         rsdisp().requery(session().db());
         resetForm();
-        showOutcome(taken.isEmpty() ? u"Nothing ticked: nothing taken back"_s
-                                    : u"Took back %1 of %2 ticked (%3)"_s.arg(cleared).arg(taken.size()).arg(
-                                          taken.join(u", "_s)));
+        showOutcome(taken.isEmpty()
+                        ? u"Nothing ticked: nothing taken back"_s
+                        : u"Took back %1 of %2 ticked (%3)"_s.arg(cleared).arg(taken.size()).arg(taken.join(u", "_s)));
     } catch (const StopError &e) {
         prompter().message(e.text(), e.title(), e.icon());
         showOutcome(u"Not saved"_s);
@@ -107,9 +107,8 @@ void RecentCertificatesForm::CmdSave_Click()
 
 void registerRecentCertificatesScreens(ScreenRegistry &screens)
 {
-    screens.add(u"N26"_s, {u"RECCERT"_s, false, [](const FormContext &c, const QString &) {
-                               return new RecentCertificatesForm(c);
-                           }});
+    screens.add(u"N26"_s, {u"RECCERT"_s, false,
+                           [](const FormContext &c, const QString &) { return new RecentCertificatesForm(c); }});
 }
 
 } // namespace sw

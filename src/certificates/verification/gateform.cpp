@@ -17,15 +17,12 @@ namespace {
 // Where a loaded row keeps its flag as read, beside the tick the clerk changes.
 constexpr int kFlagAsRead = Qt::UserRole + 1;
 
-bool isActivation(Gate gate)
-{
-    return gate == Gate::Activation;
-}
+bool isActivation(Gate gate) { return gate == Gate::Activation; }
 
 QList<SpreadColumn> gateColumns(Gate gate)
 {
     const QString regno = u"Enter Reg. No., maximum length "_s
-        + QString::number(CandidateStore::columnWidth(u"fregno"_s)) + u", F1-Help"_s;
+                          + QString::number(CandidateStore::columnWidth(u"fregno"_s)) + u", F1-Help"_s;
     return {{u"Reg. No."_s, SpreadColumn::Kind::Text, regno},
             {u"Name"_s, SpreadColumn::Kind::Text, u"Enter Name"_s},
             isActivation(gate) ? SpreadColumn{u"Activate?"_s, SpreadColumn::Kind::Check, u"Enter Active or Inactive"_s}
@@ -63,15 +60,9 @@ GateForm::GateForm(const FormContext &context, Gate gate)
     connect(chk(0), &QCheckBox::clicked, this, &GateForm::tickAll);
 }
 
-QLineEdit *GateForm::firstCollegeBox() const
-{
-    return text(isActivation(gate()) ? 1 : 3);
-}
+QLineEdit *GateForm::firstCollegeBox() const { return text(isActivation(gate()) ? 1 : 3); }
 
-QLineEdit *GateForm::lastCollegeBox() const
-{
-    return text(isActivation(gate()) ? 2 : 3);
-}
+QLineEdit *GateForm::lastCollegeBox() const { return text(isActivation(gate()) ? 2 : 3); }
 
 GateSelection GateForm::selection() const
 {
@@ -100,7 +91,7 @@ bool GateForm::headerComplete()
         const bool changed = m_store.deactivateAll(chosen) > 0;
         resetForm();
         showOutcome(changed ? u"Deactivated the unprinted candidates of %1, colleges %2 to %3"_s.arg(
-                                    chosen.degree, chosen.collegeFrom, chosen.collegeTo)
+                        chosen.degree, chosen.collegeFrom, chosen.collegeTo)
                             : u"Nothing deactivated"_s);
         return true;
     }
@@ -119,10 +110,7 @@ bool GateForm::headerComplete()
     return true;
 }
 
-void GateForm::display_record(RecordSet &, const QString &)
-{
-    loadGrid();
-}
+void GateForm::display_record(RecordSet &, const QString &) { loadGrid(); }
 
 void GateForm::loadGrid()
 {
@@ -162,10 +150,7 @@ void GateForm::keyTyped(int row)
     updateCount();
 }
 
-void GateForm::cellEdited(int, int)
-{
-    updateCount();
-}
+void GateForm::cellEdited(int, int) { updateCount(); }
 
 void GateForm::tickAll(bool ticked)
 {

@@ -60,10 +60,10 @@ bool GateStore::checkHeader(const GateSelection &s) const
 
 bool GateStore::hasCandidates(const GateSelection &s) const
 {
-    return m_session.db().exists(u"select 1 from convo where fdegree = ? and fcollcode between ? and ? and "_s
-                                     + unprinted() + u" and fconvocode = ? and "_s + gateCondition(),
-                                 {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(),
-                                  m_session.convoCode});
+    return m_session.db().exists(
+        u"select 1 from convo where fdegree = ? and fcollcode between ? and ? and "_s + unprinted()
+            + u" and fconvocode = ? and "_s + gateCondition(),
+        {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), m_session.convoCode});
 }
 
 std::vector<GateRow> GateStore::load(const GateSelection &s) const
@@ -83,9 +83,8 @@ std::vector<GateRow> GateStore::load(const GateSelection &s) const
     // Register-number order is made here: an ORDER BY would lead SQLite, which has no
     // statistics, to walk the whole convocation in register-number order instead of
     // reading the degree and colleges from their index.
-    std::sort(grid.begin(), grid.end(), [](const GateRow &a, const GateRow &b) {
-        return a.regno.compare(b.regno, Qt::CaseInsensitive) < 0;
-    });
+    std::sort(grid.begin(), grid.end(),
+              [](const GateRow &a, const GateRow &b) { return a.regno.compare(b.regno, Qt::CaseInsensitive) < 0; });
     if (grid.empty())
         m_prompter.info(u"No records found"_s);
     return grid;
@@ -135,9 +134,12 @@ LookupRequest GateStore::collegeLookup(const QString &degree) const
 LookupRequest GateStore::regnoLookup(const QString &degree, const QString &college) const
 {
     const QString extra = m_gate == Gate::Activation ? u" and "_s + gateCondition() : QString();
-    return {u"convo"_s, u"fregno, fname"_s,
+    return {u"convo"_s,
+            u"fregno, fname"_s,
             u"fdegree = ? and fcollcode = ? and "_s + unprinted() + extra + u" and fconvocode = ?"_s,
-            {degree.trimmed(), college.trimmed(), m_session.convoCode}, {}, {}};
+            {degree.trimmed(), college.trimmed(), m_session.convoCode},
+            {},
+            {}};
 }
 
 std::vector<std::pair<QString, QString>> GateStore::choices(const LookupRequest &request) const
@@ -150,10 +152,7 @@ std::vector<std::pair<QString, QString>> GateStore::choices(const LookupRequest 
     return out;
 }
 
-std::vector<std::pair<QString, QString>> GateStore::degreeChoices() const
-{
-    return choices(degreeLookup());
-}
+std::vector<std::pair<QString, QString>> GateStore::degreeChoices() const { return choices(degreeLookup()); }
 
 std::vector<std::pair<QString, QString>> GateStore::collegeChoices(const QString &degree) const
 {
@@ -165,15 +164,13 @@ std::vector<std::pair<QString, QString>> GateStore::regnoChoices(const QString &
     return choices(regnoLookup(degree, college));
 }
 
-int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid)
-{
-    return saveReporting(s, grid).written;
-}
+int GateStore::save(const GateSelection &s, const std::vector<GateRow> &grid) { return saveReporting(s, grid).written; }
 
 std::optional<QString> GateStore::whyRefused(const QString &regno, const GateRow &row) const
 {
-    Rows rows = m_session.db().query(u"select fcertno, factive, ffeepaid from convo where fregno = ? and fconvocode = ?"_s,
-                                     {regno, m_session.convoCode});
+    Rows rows =
+        m_session.db().query(u"select fcertno, factive, ffeepaid from convo where fregno = ? and fconvocode = ?"_s,
+                             {regno, m_session.convoCode});
     if (!rows.next())
         return u"not in this convocation"_s;
     if (!rows.text(0).trimmed().isEmpty())
@@ -220,8 +217,9 @@ GateStore::SaveReport GateStore::saveReporting(const GateSelection &s, const std
     // reaches its candidate even when it lies outside the header's range.
     Statement collegeOf = db.prepare(u"select fcollcode from convo where fregno = ? and fconvocode = ?"_s);
     const QString column = m_gate == Gate::Verification ? u"ffeepaid"_s : u"factive"_s;
-    const QString update = u"update convo set "_s + column + u" = ? where fdegree = ? and fcollcode = ? and fregno = ? and "_s
-        + unprinted() + u" and fconvocode = ? and "_s + gateCondition();
+    const QString update = u"update convo set "_s + column
+                           + u" = ? where fdegree = ? and fcollcode = ? and fregno = ? and "_s + unprinted()
+                           + u" and fconvocode = ? and "_s + gateCondition();
     Statement write = db.prepare(update);
     // A flag read as NULL is bound as NULL too: both sides are compared as text.
     Statement writeIfUnchanged = db.prepare(update + u" and "_s + db.dialect().coalesce(column, u"''"_s) + u" = "_s
@@ -262,11 +260,11 @@ int GateStore::deactivateAll(const GateSelection &s)
     WriteScope scope(db);
     // Both screens' Delete deactivates; activation keeps to fee-verified candidates.
     const QString extra = m_gate == Gate::Activation ? u" and "_s + gateCondition() : QString();
-    const int changed = db.exec(u"update convo set factive = 'F' where fdegree = ? and fcollcode between ? and ? "
-                                "and fconvocode = ? and "_s
-                                    + unprinted() + extra,
-                                {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(),
-                                 m_session.convoCode});
+    const int changed =
+        db.exec(u"update convo set factive = 'F' where fdegree = ? and fcollcode between ? and ? "
+                "and fconvocode = ? and "_s
+                    + unprinted() + extra,
+                {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), m_session.convoCode});
     scope.commit();
     return changed;
 }

@@ -80,9 +80,9 @@ public:
     // "not in this convocation").
     struct SaveReport
     {
-        int rows = 0;    // rows with a register number
+        int rows = 0; // rows with a register number
         int written = 0;
-        int ticked = 0;  // written rows whose flag is now "T"
+        int ticked = 0;                                   // written rows whose flag is now "T"
         std::vector<std::pair<QString, QString>> refused; // register number, reason
         // "Saved 3 of 5 rows (3 fee paid); 2 refused: 1 printed, 1 active"
         QString summary(Gate gate) const;

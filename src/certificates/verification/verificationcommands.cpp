@@ -71,7 +71,8 @@ std::vector<BatchOption> selectionOptions(Gate gate)
                                         {u"college"_s, u"CODE"_s, u"college code (the first of the range)"_s}};
     if (gate == Gate::Activation)
         options.push_back({u"to-college"_s, u"CODE"_s, u"last college of the range (--college when not given)"_s});
-    options.push_back({u"from"_s, u"REGNO"_s, u"first register number to change (the first of the grid when not given)"_s});
+    options.push_back(
+        {u"from"_s, u"REGNO"_s, u"first register number to change (the first of the grid when not given)"_s});
     options.push_back({u"to"_s, u"REGNO"_s, u"last register number to change (the last of the grid when not given)"_s});
     options.push_back({u"unset"_s, {}, u"clear the flag instead of setting it"_s});
     return options;
@@ -81,15 +82,23 @@ std::vector<BatchOption> selectionOptions(Gate gate)
 
 void addVerificationCommands(BatchTool &tool)
 {
-    tool.add({u"verify"_s, {},
+    tool.add({u"verify"_s,
+              {},
               u"Marks the fee of unprinted, inactive candidates of a degree and college as paid (ffeepaid); "
               "prints every candidate it changed."_s,
-              selectionOptions(Gate::Verification), u"N2E"_s, true, true,
+              selectionOptions(Gate::Verification),
+              u"N2E"_s,
+              true,
+              true,
               [](BatchContext &c) { return runGate(c, Gate::Verification); }});
-    tool.add({u"activate"_s, {},
+    tool.add({u"activate"_s,
+              {},
               u"Activates unprinted, fee-verified candidates of a degree and college range for printing (factive); "
               "prints every candidate it changed."_s,
-              selectionOptions(Gate::Activation), u"N23"_s, true, true,
+              selectionOptions(Gate::Activation),
+              u"N23"_s,
+              true,
+              true,
               [](BatchContext &c) { return runGate(c, Gate::Activation); }});
 }
 

@@ -53,8 +53,7 @@ GridMasterForm::GridMasterForm(const FormContext &context, const GridMasterKind 
 
 std::optional<BoundSql> GridMasterForm::recordsetStatement() const
 {
-    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.codeColumn,
-                    {}};
+    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.codeColumn, {}};
 }
 
 void GridMasterForm::display_record(RecordSet &rows, const QString &)
@@ -121,7 +120,8 @@ void GridMasterForm::loadGrid(bool editing)
         for (int c = 0; c < columnCount(); ++c) {
             QTableWidgetItem *cell = m_spread->item(r, c);
             if (m_spread->columnsShown()[c].kind == SpreadColumn::Kind::Check)
-                cell->setFlags(editing ? cell->flags() | Qt::ItemIsUserCheckable : cell->flags() & ~Qt::ItemIsUserCheckable);
+                cell->setFlags(editing ? cell->flags() | Qt::ItemIsUserCheckable
+                                       : cell->flags() & ~Qt::ItemIsUserCheckable);
         }
     }
     m_changes.reset(rows);
@@ -159,10 +159,7 @@ std::vector<GridRow> GridMasterForm::gridRows() const
     return rows;
 }
 
-bool GridMasterForm::rowRecorded(int row) const
-{
-    return m_changes.contains(m_spread->text(row, 0));
-}
+bool GridMasterForm::rowRecorded(int row) const { return m_changes.contains(m_spread->text(row, 0)); }
 
 bool GridMasterForm::checkCell(int row, int column)
 {
@@ -300,15 +297,9 @@ void GridMasterForm::CmdSave_Click()
     showOutcome(said);
 }
 
-void GridMasterForm::cmdCancel_Click()
-{
-    resetForm();
-}
+void GridMasterForm::cmdCancel_Click() { resetForm(); }
 
-void GridMasterForm::cmdsearch_Click()
-{
-    m_spread->setFocus();
-}
+void GridMasterForm::cmdsearch_Click() { m_spread->setFocus(); }
 
 void GridMasterForm::resetForm()
 {

@@ -12,15 +12,15 @@ namespace sw {
 // read their table, columns and messages from here.
 struct GridMasterKind
 {
-    QString menuCode;     // "MASUNIV"
-    QString caption;      // the window caption
-    QString table;        // the schema's table name
+    QString menuCode; // "MASUNIV"
+    QString caption;  // the window caption
+    QString table;    // the schema's table name
     QString codeColumn;
     QString nameColumn;
-    QString codeCaption;  // grid header captions
+    QString codeCaption; // grid header captions
     QString nameCaption;
-    QString noun;         // "University": the messages are built on it
-    int codeWidth = 4;    // column widths of the schema
+    QString noun;      // "University": the messages are built on it
+    int codeWidth = 4; // column widths of the schema
     int nameWidth = 100;
     bool convocation = false; // two more columns: date and active flag
     QString candidateColumn;  // the candidates' column that refers to the code

@@ -53,10 +53,7 @@ GridMasterStore::GridMasterStore(Database &db, const GridMasterKind &kind)
 {
 }
 
-QString GridMasterStore::cleanCode(const QString &code)
-{
-    return legacytext::storedText(code).toUpper();
-}
+QString GridMasterStore::cleanCode(const QString &code) { return legacytext::storedText(code).toUpper(); }
 
 std::vector<GridRow> GridMasterStore::load() const
 {
@@ -82,8 +79,9 @@ std::optional<GridProblem> GridMasterStore::checkCells(const GridRow &row, int i
     const QString code = cleanCode(row.code);
     if (row.name.trimmed().isEmpty())
         return GridProblem{index, GridProblem::Cell::Name, m_kind.nameMissing()};
-    for (const auto &[text, cell] : {std::pair{code, GridProblem::Cell::Code}, std::pair{row.name, GridProblem::Cell::Name},
-                                     std::pair{row.date, GridProblem::Cell::Date}}) {
+    for (const auto &[text, cell] :
+         {std::pair{code, GridProblem::Cell::Code}, std::pair{row.name, GridProblem::Cell::Name},
+          std::pair{row.date, GridProblem::Cell::Date}}) {
         if (const auto why = storableTextProblem(text, 0))
             return GridProblem{index, cell, u"%1 %2: the text %3"_s.arg(m_kind.noun, code, *why)};
     }
@@ -93,15 +91,18 @@ std::optional<GridProblem> GridMasterStore::checkCells(const GridRow &row, int i
         return GridProblem{index, GridProblem::Cell::Code,
                            u"%1 code %2 is longer than %3 characters"_s.arg(m_kind.noun, code).arg(m_kind.codeWidth)};
     if (row.name.trimmed().size() > m_kind.nameWidth)
-        return GridProblem{index, GridProblem::Cell::Name,
-                           u"%1 Name of %2 is longer than %3 characters"_s.arg(m_kind.noun, code).arg(m_kind.nameWidth)};
+        return GridProblem{
+            index, GridProblem::Cell::Name,
+            u"%1 Name of %2 is longer than %3 characters"_s.arg(m_kind.noun, code).arg(m_kind.nameWidth)};
     if (m_kind.convocation && row.date.trimmed().size() > GridMasterKind::kDateWidth)
-        return GridProblem{index, GridProblem::Cell::Date,
-                           u"Convocation Date of %1 is longer than %2 characters"_s.arg(code).arg(GridMasterKind::kDateWidth)};
+        return GridProblem{
+            index, GridProblem::Cell::Date,
+            u"Convocation Date of %1 is longer than %2 characters"_s.arg(code).arg(GridMasterKind::kDateWidth)};
     // The date is kept as text but printed as a date: one that does not exist is refused.
     if (m_kind.convocation && !row.date.trimmed().isEmpty() && !parseDmy(row.date).isValid())
-        return GridProblem{index, GridProblem::Cell::Date,
-                           u"Convocation Date of %1, \"%2\", is not a date (dd/mm/yyyy)"_s.arg(code, row.date.trimmed())};
+        return GridProblem{
+            index, GridProblem::Cell::Date,
+            u"Convocation Date of %1, \"%2\", is not a date (dd/mm/yyyy)"_s.arg(code, row.date.trimmed())};
     return std::nullopt;
 }
 
@@ -220,15 +221,15 @@ void GridMasterStore::apply(const GridRow &row)
             after.emplace_back(u"factive"_s, row.active ? u"T"_s : u"F"_s);
         }
     }
-    const auto [was, now] = row.mode == GridRowMode::Deleted ? std::pair{AuditTrail::difference({}, before).second, QString()}
-                                                             : AuditTrail::difference(before, after);
-    const QString action = row.mode == GridRowMode::Added ? u"add"_s
-        : row.mode == GridRowMode::Deleted                ? u"delete"_s
-                                                          : u"edit"_s;
+    const auto [was, now] = row.mode == GridRowMode::Deleted
+                                ? std::pair{AuditTrail::difference({}, before).second, QString()}
+                                : AuditTrail::difference(before, after);
+    const QString action = row.mode == GridRowMode::Added     ? u"add"_s
+                           : row.mode == GridRowMode::Deleted ? u"delete"_s
+                                                              : u"edit"_s;
     AuditTrail(m_db).record(m_actor, {u"masters"_s, action, m_kind.table.toLower(), code, was, now});
     switch (row.mode) {
-    case GridRowMode::Loaded:
-        return;
+    case GridRowMode::Loaded: return;
     case GridRowMode::Deleted:
         m_db.exec(u"delete from "_s + table + u" where "_s + m_kind.codeColumn + u" = ?"_s, {code});
         return;

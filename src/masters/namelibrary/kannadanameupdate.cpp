@@ -54,10 +54,7 @@ std::vector<NameRow> readRows(Database &db, const QString &sql, bool withRegno)
     return rows;
 }
 
-int percent(size_t done, size_t total)
-{
-    return total == 0 ? 0 : int(done * 100 / total);
-}
+int percent(size_t done, size_t total) { return total == 0 ? 0 : int(done * 100 / total); }
 
 } // namespace
 
@@ -73,8 +70,8 @@ void KannadaNameUpdate::stop(const std::exception &error)
     QString text;
     if (const auto *db = dynamic_cast<const DbError *>(&error))
         text = db->description().contains(u"Item Cannot be found"_s, Qt::CaseInsensitive)
-            ? u"Some field is missing from CNV file"_s
-            : db->number() + u' ' + db->description();
+                   ? u"Some field is missing from CNV file"_s
+                   : db->number() + u' ' + db->description();
     else if (const auto *stopped = dynamic_cast<const StopError *>(&error))
         text = stopped->text();
     else
@@ -88,7 +85,7 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
     Result result;
     report(m_progress, u"Updating Kannada Names"_s, 0);
     const QString pending = m_db.dialect().coalesce(u"fkanupdated"_s, u"''"_s) + u" <> 'T' and "_s
-        + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
+                            + m_db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s;
     std::vector<NameRow> rows;
     try {
         rows = readRows(m_db,
@@ -118,7 +115,7 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
         for (const auto &pair : kPairs) {
             const QString column = QString::fromUtf16(pair.second);
             assignments += (assignments.isEmpty() ? QString() : u", "_s) + column + u" = "_s
-                + m_db.dialect().coalesce(u"?"_s, column);
+                           + m_db.dialect().coalesce(u"?"_s, column);
         }
         Statement update = m_db.prepare(u"update convo set "_s + assignments + u" where fregno = ? and "_s + unprinted);
         auto scope = std::make_unique<WriteScope>(m_db);

@@ -20,11 +20,11 @@ class KannadaNameUpdate
 public:
     struct Result
     {
-        bool done = false;    // false: nothing to do, or stopped (message shown)
-        int rows = 0;         // candidate rows read
-        int namesFilled = 0;  // Kannada names written (fill)
-        int wordsAdded = 0;   // library words added (build)
-        QString stoppedAt;    // the register number or English name being worked on when it stopped
+        bool done = false;   // false: nothing to do, or stopped (message shown)
+        int rows = 0;        // candidate rows read
+        int namesFilled = 0; // Kannada names written (fill)
+        int wordsAdded = 0;  // library words added (build)
+        QString stoppedAt;   // the register number or English name being worked on when it stopped
     };
 
     KannadaNameUpdate(Database &db, Prompter &prompter, Progress progress = {});

@@ -62,7 +62,8 @@ void RecordMasterForm::activated()
 
 std::optional<BoundSql> RecordMasterForm::recordsetStatement() const
 {
-    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.key().column, {}};
+    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.key().column,
+                    {}};
 }
 
 void RecordMasterForm::show(const MasterRecord &record)
@@ -141,8 +142,7 @@ void RecordMasterForm::confirmDelete()
 {
     const QString code = text(0)->text().trimmed();
     QString said = u"Not deleted: "_s + code;
-    if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo,
-                       PromptAnswer::No)
+    if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo, PromptAnswer::No)
         == PromptAnswer::Yes) {
         RecordMasterStore store(session().db(), m_kind);
         store.setActor(session().userName);

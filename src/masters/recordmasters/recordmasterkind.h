@@ -12,10 +12,10 @@ struct RecordMasterField
 {
     QString column;
     QString label;
-    int width = 0;          // the column width, the box's maximum length
+    int width = 0; // the column width, the box's maximum length
     bool mandatory = false;
-    bool kannada = false;   // legacy 8-bit Kannada text, stored byte for byte
-    bool date = false;      // a dd/mm/yyyy date kept as text: one that does not exist is refused
+    bool kannada = false; // legacy 8-bit Kannada text, stored byte for byte
+    bool date = false;    // a dd/mm/yyyy date kept as text: one that does not exist is refused
 };
 
 // One of the three master tables edited one row at a time, with their Kannada
@@ -26,7 +26,7 @@ struct RecordMasterKind
     QString caption;
     QString table;
     std::vector<RecordMasterField> fields;
-    QString flagColumn;      // a "T"/"F" check box column; empty when the screen has none
+    QString flagColumn; // a "T"/"F" check box column; empty when the screen has none
     QString flagLabel;
     QString invalidMessage;  // a code that is not in the table, in edit or delete
     QString lookupFields;    // what the F1 lookup shows

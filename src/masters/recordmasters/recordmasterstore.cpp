@@ -150,8 +150,8 @@ bool RecordMasterStore::update(const MasterRecord &record, Prompter &prompter)
     }
     params << clean.values.front();
     const auto before = find(clean.values.front());
-    const auto [was, now] = AuditTrail::difference(before ? auditValues(*before) : auditValues(MasterRecord{}),
-                                                   auditValues(clean));
+    const auto [was, now] =
+        AuditTrail::difference(before ? auditValues(*before) : auditValues(MasterRecord{}), auditValues(clean));
     return write(u"update "_s + m_db.table(m_kind.table) + u" set "_s + sets.join(u", "_s) + u" where "_s
                      + m_kind.key().column + u" = ?"_s,
                  params, {u"masters"_s, u"edit"_s, m_kind.table.toLower(), clean.values.front(), was, now}, prompter);
@@ -159,9 +159,9 @@ bool RecordMasterStore::update(const MasterRecord &record, Prompter &prompter)
 
 int RecordMasterStore::candidatesUsing(const QString &code) const
 {
-    return m_db.scalar(u"select count(*) from "_s + m_db.table(u"CONVO"_s) + u" where "_s + m_kind.candidateColumn
-                           + u" = ?"_s,
-                       {code.trimmed()})
+    return m_db
+        .scalar(u"select count(*) from "_s + m_db.table(u"CONVO"_s) + u" where "_s + m_kind.candidateColumn + u" = ?"_s,
+                {code.trimmed()})
         .toInt();
 }
 
@@ -169,8 +169,8 @@ bool RecordMasterStore::remove(const QString &code, Prompter &prompter)
 {
     const int using_ = candidatesUsing(code);
     if (using_ > 0) {
-        prompter.message(u"%1 candidate record(s) use %2 %3: it is not deleted."_s.arg(using_)
-                             .arg(m_kind.key().label, code.trimmed()),
+        prompter.message(u"%1 candidate record(s) use %2 %3: it is not deleted."_s.arg(using_).arg(m_kind.key().label,
+                                                                                                   code.trimmed()),
                          u"Delete"_s, PromptIcon::Exclamation);
         return false;
     }

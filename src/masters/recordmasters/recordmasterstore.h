@@ -60,7 +60,10 @@ public:
     MasterRecord cleaned(const MasterRecord &record) const;
 
 private:
-    QString flagText(const MasterRecord &record) const { return record.flag ? QStringLiteral("T") : QStringLiteral("F"); }
+    QString flagText(const MasterRecord &record) const
+    {
+        return record.flag ? QStringLiteral("T") : QStringLiteral("F");
+    }
     // The change and its audit line, in one transaction.
     bool write(const QString &sql, const QVariantList &params, const AuditEntry &audit, Prompter &prompter);
     // "column=value" of each field, for the audit trail.

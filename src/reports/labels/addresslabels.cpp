@@ -46,7 +46,8 @@ std::optional<Document> AddressLabels::compose(const LabelSelection &s)
     const Database &db = m_session.db();
     const SqlDialect &d = db.dialect();
     const PrintedListSelection &p = s.printed;
-    QString sql = u"select a.*, c.fcertno from convo c, convofee a where a.fregno = c.fregno and c.factive = 'T' and "_s
+    QString sql =
+        u"select a.*, c.fcertno from convo c, convofee a where a.fregno = c.fregno and c.factive = 'T' and "_s
         + d.coalesce(u"c.fcertno"_s, u"''"_s)
         + u" <> '' and c.fprintdate between ? and ? and c.fdegree between ? and ? and c.fcollcode between ? and ? "
           "and c.fconvocode = ?"_s;

@@ -32,10 +32,7 @@ AddressLabelsScreen::AddressLabelsScreen(const FormContext &context, QWidget *pa
     addRangeLookups();
 }
 
-bool AddressLabelsScreen::fieldLeft(QLineEdit *field)
-{
-    return leaveRangeField(field);
-}
+bool AddressLabelsScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
 
 bool AddressLabelsScreen::generate()
 {
@@ -47,9 +44,8 @@ bool AddressLabelsScreen::generate()
             return false;
         }
     }
-    LabelSelection s{{text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}},
-                     text(4)->text(),
-                     text(5)->text()};
+    LabelSelection s{
+        {text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}}, text(4)->text(), text(5)->text()};
     const QString problem = s.printed.takeDates(mskdt(0)->text(), mskdt(1)->text());
     if (!problem.isEmpty()) {
         prompter().message(problem, u"Validation"_s, PromptIcon::Information);

@@ -162,10 +162,10 @@ QString CoveringLetters::printedCondition(const QString &order) const
 {
     return u" from convo, college, degree where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
            "and convo.factive = 'T' and "_s
-        + m_session.db().dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
-        + u" <> '' and convo.fprintdate between ? and ? and convo.fdegree between ? and ? "
-          "and convo.fcollcode between ? and ? and convo.fconvocode = ? order by "_s
-        + order;
+           + m_session.db().dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
+           + u" <> '' and convo.fprintdate between ? and ? and convo.fdegree between ? and ? "
+             "and convo.fcollcode between ? and ? and convo.fconvocode = ? order by "_s
+           + order;
 }
 
 QVariantList CoveringLetters::printedParameters(const PrintedListSelection &s) const
@@ -191,13 +191,13 @@ bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ej
     }
     using namespace reportline;
     const auto titles = [&](const QString &college) {
-        return QStringList{m_session.convoName + u" Convocation"_s,
-                           u"Certificate Printed Details : "_s + formatDmy(s.fromDate) + u" to "_s + formatDmy(s.toDate),
-                           college};
+        return QStringList{
+            m_session.convoName + u" Convocation"_s,
+            u"Certificate Printed Details : "_s + formatDmy(s.fromDate) + u" to "_s + formatDmy(s.toDate), college};
     };
     const auto collegeTitle = [&rows]() -> QString {
         return u"College: "_s + rows.text(u"fcollcode"_s) + u" - "_s + rows.text(u"fcollname"_s) + u", "_s
-            + rows.text(u"ftown"_s);
+               + rows.text(u"ftown"_s);
     };
     ReportLayout layout;
     layout.titles = titles(collegeTitle());
@@ -218,7 +218,8 @@ bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ej
     };
     const auto closeCollege = [&] {
         flushLine();
-        writer.writeRow(QStringList{QString(), u"  College Total ("_s + college + u") : "_s + QString::number(collegeCount)});
+        writer.writeRow(
+            QStringList{QString(), u"  College Total ("_s + college + u") : "_s + QString::number(collegeCount)});
     };
     do {
         const QString code = rows.text(u"fcollcode"_s);
@@ -293,7 +294,8 @@ void CoveringLetters::startDocument(DocumentBuilder &b) const
     }
     if (!picture.isEmpty()) {
         const double width = page.pagePoints().width();
-        b.headerPicture(picture, QRectF((width - pictureSize.width()) / 2, y, pictureSize.width(), pictureSize.height()));
+        b.headerPicture(picture,
+                        QRectF((width - pictureSize.width()) / 2, y, pictureSize.width(), pictureSize.height()));
         // An empty line as tall as the picture keeps the name below it.
         b.setFont(u"Times New Roman"_s, 1);
         b.setSpaceAfter(pictureSize.height() + 2);
@@ -329,9 +331,10 @@ void CoveringLetters::referenceLine(DocumentBuilder &b) const
 
 std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListSelection &s)
 {
-    Rows rows = m_session.db().query(u"select convo.*, college.fcollname, college.ftown, degree.fdescpn, degree.fspecial as fdegspecial"_s
-                                         + printedCondition(u"convo.fcollcode, convo.fdegree, convo.fregno"_s),
-                                     printedParameters(s));
+    Rows rows = m_session.db().query(
+        u"select convo.*, college.fcollname, college.ftown, degree.fdescpn, degree.fspecial as fdegspecial"_s
+            + printedCondition(u"convo.fcollcode, convo.fdegree, convo.fregno"_s),
+        printedParameters(s));
     if (!rows.next()) {
         noData();
         return std::nullopt;
@@ -375,9 +378,9 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListS
             paragraph(b, {});
             opening(b, u"Dispatching of the Degree certificates."_s,
                     u"With reference to the above subject, below are the details of the degree certificates of "
-                      "successful candidates of your college. If there are any discrepancies in the degree "
-                      "certificates, the same may be brought to the notice of the undersigned duly returning the "
-                      "original degree certificate together with details of discrepancies."_s);
+                    "successful candidates of your college. If there are any discrepancies in the degree "
+                    "certificates, the same may be brought to the notice of the undersigned duly returning the "
+                    "original degree certificate together with details of discrepancies."_s);
             table(b, {0.48, 2.24, 0.82, 2.41, 0.84}, {1, 3}, kTableSize,
                   {u"Sl.no"_s, u"Degree"_s, u"Reg.no."_s, u"Student Name"_s, u"Cert. no."_s});
         }
@@ -395,9 +398,10 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListS
 
 std::optional<Document> CoveringLetters::Gen_Report_Data_Word_Checklist(const PrintedListSelection &s)
 {
-    Rows rows = m_session.db().query(u"select convo.*, college.fcollname, college.ftown, degree.fdescpn, degree.fspecial as fdegspecial"_s
-                                         + printedCondition(u"convo.fcertno"_s),
-                                     printedParameters(s));
+    Rows rows = m_session.db().query(
+        u"select convo.*, college.fcollname, college.ftown, degree.fdescpn, degree.fspecial as fdegspecial"_s
+            + printedCondition(u"convo.fcertno"_s),
+        printedParameters(s));
     if (!rows.next()) {
         noData();
         return std::nullopt;
@@ -449,7 +453,8 @@ std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelecti
         u"select convo.fregno, convo.fname, convo.fcertno, convo.fcollcode, convo.fdegree, convofee.fappno, "
         "convofee.faddr1, convofee.faddr2, convofee.faddr3, convofee.faddr4, convofee.fcity, convofee.fstate, "
         "convofee.fpincode, convofee.fmobile, convofee.fscheme, convofee.famount, college.fcollname, college.ftown, "
-        "degree.fdescpn, degree.fspecial as fdegspecial from convo, college, degree, convofee where convo.fdegree = degree.fdegree "
+        "degree.fdescpn, degree.fspecial as fdegspecial from convo, college, degree, convofee where convo.fdegree = "
+        "degree.fdegree "
         "and convo.fcollcode = college.fcollcode and convo.factive = 'T' and "_s
             + m_session.db().dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
             + u" <> '' and convo.fprintdate between ? and ? and convo.fdegree between ? and ? "
@@ -472,8 +477,7 @@ std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelecti
         paragraph(b, {});
         paragraph(b, u"To,"_s);
         paragraph(b, u"Mr / Mrs "_s + rows.text(u"fname"_s) + u" ["_s + rows.text(u"fappno"_s) + u']');
-        for (const QString &column :
-             {u"faddr1"_s, u"faddr2"_s, u"faddr3"_s, u"faddr4"_s, u"fcity"_s, u"fstate"_s}) {
+        for (const QString &column : {u"faddr1"_s, u"faddr2"_s, u"faddr3"_s, u"faddr4"_s, u"fcity"_s, u"fstate"_s}) {
             const QString line = rows.text(column).trimmed();
             if (!line.isEmpty())
                 paragraph(b, line);
@@ -483,9 +487,9 @@ std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelecti
         paragraph(b, {});
         opening(b, u"Dispatching of the Degree certificate."_s,
                 u"With reference to the above subject, below are the details of the degree certificate. If there "
-                  "are any discrepancies in the degree certificate, the same may be brought to the notice of the "
-                  "undersigned duly returning the original degree certificate together with details of "
-                  "discrepancies within 30 days."_s);
+                "are any discrepancies in the degree certificate, the same may be brought to the notice of the "
+                "undersigned duly returning the original degree certificate together with details of "
+                "discrepancies within 30 days."_s);
         table(b, {0.46, 2.2, 0.78, 2.4, 0.78, 0.67, 0.67}, {1, 3}, kWideTableSize,
               {u"Sl.no"_s, u"Degree"_s, u"Reg.no."_s, u"Student Name"_s, u"Cert. no."_s, u"Quota"_s, u"Amount"_s});
         b.cell(1, 0, u"1"_s);
@@ -522,20 +526,11 @@ bool CoveringLetters::writeDocument(Kind kind, const PrintedListSelection &s, co
 {
     std::optional<Document> document;
     switch (kind) {
-    case Kind::College:
-        document = Gen_Report_Data_Word(s);
-        break;
-    case Kind::Checklist:
-        document = Gen_Report_Data_Word_Checklist(s);
-        break;
-    case Kind::Student:
-        document = Gen_Report_Data_Word_Student(s);
-        break;
-    case Kind::StudentWithoutAck:
-        document = Gen_Report_Data_Word_Student_Without_Ack(s);
-        break;
-    case Kind::List:
-        break;
+    case Kind::College: document = Gen_Report_Data_Word(s); break;
+    case Kind::Checklist: document = Gen_Report_Data_Word_Checklist(s); break;
+    case Kind::Student: document = Gen_Report_Data_Word_Student(s); break;
+    case Kind::StudentWithoutAck: document = Gen_Report_Data_Word_Student_Without_Ack(s); break;
+    case Kind::List: break;
     }
     if (!document)
         return false;

@@ -27,8 +27,7 @@ class CoveringLetters
 public:
     enum class Kind { List, College, Checklist, Student, StudentWithoutAck };
 
-    CoveringLetters(Session &session, Prompter &prompter, PageHeaderSource header,
-                    QDate today = QDate::currentDate());
+    CoveringLetters(Session &session, Prompter &prompter, PageHeaderSource header, QDate today = QDate::currentDate());
 
     // The text list; false (after "No records found for the range") when empty.
     bool Gen_Report_Data_Ver(const PrintedListSelection &selection, bool ejectAtCollege, const QString &reportFile);

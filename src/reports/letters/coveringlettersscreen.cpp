@@ -30,10 +30,7 @@ CoveringLettersScreen::CoveringLettersScreen(const FormContext &context, QWidget
     addRangeLookups();
 }
 
-bool CoveringLettersScreen::fieldLeft(QLineEdit *field)
-{
-    return leaveRangeField(field);
-}
+bool CoveringLettersScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
 
 bool CoveringLettersScreen::generate()
 {

@@ -39,11 +39,16 @@ std::vector<BatchOption> joined(std::initializer_list<std::vector<BatchOption>> 
 
 PrintedListSelection printedSelection(BatchContext &c)
 {
-    PrintedListSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s),
-                           c.args.value(u"college-from"_s), c.args.value(u"college-to"_s), {}, {}};
+    PrintedListSelection s{c.args.value(u"degree-from"_s),
+                           c.args.value(u"degree-to"_s),
+                           c.args.value(u"college-from"_s),
+                           c.args.value(u"college-to"_s),
+                           {},
+                           {}};
     const QString problem = s.takeDates(c.required(u"from"_s), c.required(u"to"_s));
     if (!problem.isEmpty())
-        throw StopError(problem + u" (--from "_s + c.args.value(u"from"_s) + u", --to "_s + c.args.value(u"to"_s) + u')',
+        throw StopError(problem + u" (--from "_s + c.args.value(u"from"_s) + u", --to "_s + c.args.value(u"to"_s)
+                            + u')',
                         PromptIcon::Exclamation);
     s.normaliseRanges();
     return s;
@@ -131,8 +136,8 @@ int letters(BatchContext &c)
     }
     QString odt;
     QString pdf;
-    static const QStringList names = {{}, u"CollegeLetters.odt"_s, u"CheckList.odt"_s, u"StudentLetters.odt"_s,
-                                      u"StudentLetters.odt"_s};
+    static const QStringList names = {
+        {}, u"CollegeLetters.odt"_s, u"CheckList.odt"_s, u"StudentLetters.odt"_s, u"StudentLetters.odt"_s};
     documentPaths(c, names[int(*kind)], &odt, &pdf);
     if (!run.writeDocument(*kind, s, odt, pdf))
         return batchexit::kRefused;
@@ -162,41 +167,52 @@ int labels(BatchContext &c)
 
 void addDispatchCommands(BatchTool &tool)
 {
-    tool.add({u"nad-export"_s, {},
-              u"Writes the depository upload workbook (Output/NAD_CDSL.xlsx or NAD_NSDL.xlsx unless --out): CDSL, "
-              "one row per printed certificate of the ranges whose PDF copy is in CSV/DCPDF (the others, and those "
-              "whose signed copy's signature is not valid, are listed beside the workbook); NSDL, every degree and "
-              "every result of the result tables. DigiLocker: the award CSV in the columns of DigiLocker.csv and the "
-              "signed copy of each row, in ZIP files of at most 10 MB (Output/DigiLocker.zip unless --out); a row "
-              "that fails its checks is listed with the reason and left out."_s,
-              joined({{{u"layout"_s, u"cdsl|nsdl|digilocker"_s, u"the depository's layout (required)"_s}},
-                      kRanges,
-                      {{u"pass-only"_s, {}, u"NSDL: passes only"_s},
-                       {u"kannada"_s, u"unicode|legacy"_s,
-                        u"CDSL: unicode fills the regional-language name columns with the Kannada names in Unicode; "
-                        "legacy (the default) leaves them empty, as the layout has them"_s},
-                       {u"out"_s, u"FILE.xlsx|FILE.zip"_s, u"where to write the workbook (the ZIP for DigiLocker)"_s}}}),
-              u"N3A"_s, true, true, nadExport});
+    tool.add(
+        {u"nad-export"_s,
+         {},
+         u"Writes the depository upload workbook (Output/NAD_CDSL.xlsx or NAD_NSDL.xlsx unless --out): CDSL, "
+         "one row per printed certificate of the ranges whose PDF copy is in CSV/DCPDF (the others, and those "
+         "whose signed copy's signature is not valid, are listed beside the workbook); NSDL, every degree and "
+         "every result of the result tables. DigiLocker: the award CSV in the columns of DigiLocker.csv and the "
+         "signed copy of each row, in ZIP files of at most 10 MB (Output/DigiLocker.zip unless --out); a row "
+         "that fails its checks is listed with the reason and left out."_s,
+         joined({{{u"layout"_s, u"cdsl|nsdl|digilocker"_s, u"the depository's layout (required)"_s}},
+                 kRanges,
+                 {{u"pass-only"_s, {}, u"NSDL: passes only"_s},
+                  {u"kannada"_s, u"unicode|legacy"_s,
+                   u"CDSL: unicode fills the regional-language name columns with the Kannada names in Unicode; "
+                   "legacy (the default) leaves them empty, as the layout has them"_s},
+                  {u"out"_s, u"FILE.xlsx|FILE.zip"_s, u"where to write the workbook (the ZIP for DigiLocker)"_s}}}),
+         u"N3A"_s,
+         true,
+         true,
+         nadExport});
     tool.add({u"letters"_s, u"KIND"_s,
               u"Writes the dispatch papers of certificates printed between two dates. KIND: list (register and "
               "certificate numbers per college, text), college (a covering letter per college), checklist, student "
               "(a letter per candidate with a fee record, with the office copy), student-no-ack."_s,
-              joined({kDates, kRanges,
+              joined({kDates,
+                      kRanges,
                       {{u"eject"_s, {}, u"list: each college on a new page"_s},
                        {u"out"_s, u"FILE"_s,
                         u"list: .Prn or .pdf (standard output when not given); the others: .odt or .pdf "
                         "(Output/<name>.odt when not given)"_s}}}),
               u"N38"_s, true, true, letters});
-    tool.add({u"labels"_s, {},
+    tool.add({u"labels"_s,
+              {},
               u"Writes the address labels, two across on A4, for certificates printed between two dates whose "
               "candidates have a fee record."_s,
-              joined({kDates, kRanges,
+              joined({kDates,
+                      kRanges,
                       {{u"cert-from"_s, u"CERTNO"_s, u"first certificate number"_s},
                        {u"cert-to"_s, u"CERTNO"_s, u"last certificate number"_s},
                        {u"tatkal-only"_s, {}, u"only candidates of the Tatkal scheme"_s},
                        {u"post-only"_s, {}, u"only candidates who receive the certificate by post"_s},
                        {u"out"_s, u"FILE"_s, u".odt or .pdf (Output/AddressLabels.odt when not given)"_s}}}),
-              u"N34"_s, true, true, labels});
+              u"N34"_s,
+              true,
+              true,
+              labels});
 }
 
 } // namespace sw

@@ -58,12 +58,13 @@ QString CertPrintedReports::csvFileName(const QDate &day)
 
 QString CertPrintedReports::printedCondition(const QString &extraTables, const QString &extraCondition) const
 {
-    return u" from convo, college, degree"_s + extraTables + u" where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
-           "and convo.factive = 'T' and "_s
-        + m_session.db().dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
-        + u" <> '' and convo.fprintdate between ? and ? and convo.fdegree between ? and ? "
-          "and convo.fcollcode between ? and ? and convo.fconvocode = ?"_s
-        + extraCondition + u" order by convo.fdate, convo.fdegree, convo.fcollcode, convo.fregno"_s;
+    return u" from convo, college, degree"_s + extraTables
+           + u" where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
+             "and convo.factive = 'T' and "_s
+           + m_session.db().dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
+           + u" <> '' and convo.fprintdate between ? and ? and convo.fdegree between ? and ? "
+             "and convo.fcollcode between ? and ? and convo.fconvocode = ?"_s
+           + extraCondition + u" order by convo.fdate, convo.fdegree, convo.fcollcode, convo.fregno"_s;
 }
 
 QVariantList CertPrintedReports::printedParameters(const PrintedListSelection &s) const
@@ -100,8 +101,8 @@ bool CertPrintedReports::Gen_Report_Data(const PrintedListSelection &s, const QS
             lines << QString() << underlined(u"Date: "_s + formatDmy(issued));
         }
         lines << number(serial++, 3) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
-                + text(rows.text(u"fname"_s), 20) + u"  "_s + text(rows.text(u"fcertno"_s), 8) + u"  "_s
-                + text(rows.text(u"fdescpn"_s), 15) + u"  "_s + text(rows.text(u"fcollname"_s), 15);
+                     + text(rows.text(u"fname"_s), 20) + u"  "_s + text(rows.text(u"fcertno"_s), 8) + u"  "_s
+                     + text(rows.text(u"fdescpn"_s), 15) + u"  "_s + text(rows.text(u"fcollname"_s), 15);
         writer.writeRow(lines);
     } while (rows.next());
     writer.finish();
@@ -140,8 +141,8 @@ bool CertPrintedReports::Gen_Report_Data_Count(const PrintedListSelection &s, co
         writer.writeRow(number(serial++, 3) + u"  "_s + number(rows.text(u"fconvocode"_s), 5) + QString(5, u' ')
                         + text(rows.text(u"fconvoname"_s) + u" Convocation"_s, 35) + u"  "_s + number(count, 7));
     } while (rows.next());
-    writer.writeTail({ruler(u'-', layout.lineWidth), u"         Total Certificates                         "_s
-                                                          + number(total, 7)});
+    writer.writeTail(
+        {ruler(u'-', layout.lineWidth), u"         Total Certificates                         "_s + number(total, 7)});
     writer.finish();
     return true;
 }
@@ -155,19 +156,20 @@ bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, c
     QString printedPart;
     if (printedOnly) {
         printedPart = u" and "_s + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s)
-            + u" <> '' and convo.fprintdate between ? and ?"_s;
+                      + u" <> '' and convo.fprintdate between ? and ?"_s;
         params << s.fromDate << s.toDate;
     }
     params << s.fromDegree << s.toDegree << s.fromCollege << s.toCollege << m_session.convoCode;
-    Rows rows = db.query(u"select convo.*, degree.fdescpn, degree.fspecial as fdegreespecial, masconvo.fdate as fconvodate, "
-                         "college.fcollname, college.ftown from convo, degree, masconvo, college "
-                         "where convo.fdegree = degree.fdegree and convo.factive = 'T'"_s
-                             + printedPart
-                             + u" and convo.fdegree between ? and ? and convo.fcollcode between ? and ? "
-                               "and convo.fconvocode = ? and convo.fconvocode = masconvo.fconvocode "
-                               "and college.fcollcode = convo.fcollcode "
-                               "order by convo.fcollcode, convo.fdegree, convo.fregno"_s,
-                         params);
+    Rows rows =
+        db.query(u"select convo.*, degree.fdescpn, degree.fspecial as fdegreespecial, masconvo.fdate as fconvodate, "
+                 "college.fcollname, college.ftown from convo, degree, masconvo, college "
+                 "where convo.fdegree = degree.fdegree and convo.factive = 'T'"_s
+                     + printedPart
+                     + u" and convo.fdegree between ? and ? and convo.fcollcode between ? and ? "
+                       "and convo.fconvocode = ? and convo.fconvocode = masconvo.fconvocode "
+                       "and college.fcollcode = convo.fcollcode "
+                       "order by convo.fcollcode, convo.fdegree, convo.fregno"_s,
+                 params);
     if (!rows.next()) {
         noRows();
         return false;
@@ -199,16 +201,17 @@ bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, c
         }
         QStringList lines;
         if (first || collegeCode != college) {
-            const QString heading = collegeCode + u" - "_s + rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s);
+            const QString heading =
+                collegeCode + u" - "_s + rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s);
             lines << underlined(heading);
         }
         first = false;
         college = collegeCode;
         degree = degreeCode;
         lines << u' ' + number(serial++, 4) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
-                + text(rows.text(u"fname"_s), 30) + u"  "_s + text(rows.text(u"fclasscode"_s), 7) + u"  "_s
-                + text(rows.text(u"fcertno"_s), 10) + u"  "_s + text(formatDmy(rows.date(u"fprintdate"_s)), 12)
-                + u"  "_s;
+                     + text(rows.text(u"fname"_s), 30) + u"  "_s + text(rows.text(u"fclasscode"_s), 7) + u"  "_s
+                     + text(rows.text(u"fcertno"_s), 10) + u"  "_s + text(formatDmy(rows.date(u"fprintdate"_s)), 12)
+                     + u"  "_s;
         writer.writeRow(lines);
     } while (rows.next());
     writer.finish();
@@ -229,10 +232,14 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
         throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
     int count = 0;
     do {
-        const QStringList fields = {rows.text(u"fdegree"_s),  rows.text(u"fyear"_s),
-                                    rows.text(u"fexamtype"_s), rows.text(u"fcollcode"_s),
-                                    rows.text(u"fregno"_s),   rows.text(u"fcertno"_s),
-                                    formatDmy(rows.date(u"fprintdate"_s)), formatDmy(rows.date(u"fdate"_s))};
+        const QStringList fields = {rows.text(u"fdegree"_s),
+                                    rows.text(u"fyear"_s),
+                                    rows.text(u"fexamtype"_s),
+                                    rows.text(u"fcollcode"_s),
+                                    rows.text(u"fregno"_s),
+                                    rows.text(u"fcertno"_s),
+                                    formatDmy(rows.date(u"fprintdate"_s)),
+                                    formatDmy(rows.date(u"fdate"_s))};
         QList<QByteArray> encoded;
         for (const QString &field : fields)
             encoded << legacytext::toBytes(field);
@@ -252,9 +259,9 @@ namespace sw {
 
 int CertPrintedReports::Gen_Report_Data_Online(const PrintedListSelection &s, const Progress &progress)
 {
-    const PromptAnswer onlyOnline = m_prompter.ask(u"Do you want to update only for Online payment data!!"_s,
-                                                   u"Update data"_s, PromptIcon::Question,
-                                                   PromptButtons::YesNoCancel, PromptAnswer::Yes);
+    const PromptAnswer onlyOnline =
+        m_prompter.ask(u"Do you want to update only for Online payment data!!"_s, u"Update data"_s,
+                       PromptIcon::Question, PromptButtons::YesNoCancel, PromptAnswer::Yes);
     if (onlyOnline == PromptAnswer::Cancel)
         return -1;
     // Candidates with an online application: one row each, however many applications.
@@ -297,11 +304,12 @@ int CertPrintedReports::Gen_Report_Data_Online(const PrintedListSelection &s, co
     } while (rows.next());
     QString message = u"Total No. of Records Updated : "_s + QString::number(count);
     if (!notInPortal.isEmpty())
-        message += u"\r\nNot in the portal ("_s + QString::number(notInPortal.size()) + u"): "_s
-            + notInPortal.join(u", "_s);
+        message +=
+            u"\r\nNot in the portal ("_s + QString::number(notInPortal.size()) + u"): "_s + notInPortal.join(u", "_s);
     if (!refused.isEmpty())
         message += u"\r\nNot updated ("_s + QString::number(refused.size()) + u"):\r\n"_s + refused.join(u"\r\n"_s);
-    m_prompter.message(message, u"Update to Online"_s, refused.isEmpty() && notInPortal.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
+    m_prompter.message(message, u"Update to Online"_s,
+                       refused.isEmpty() && notInPortal.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation);
     return count;
 }
 

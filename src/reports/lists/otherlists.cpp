@@ -67,9 +67,9 @@ bool OtherListReports::cancelledList(const PrintedListSelection &s, const QStrin
             lines << reportline::underlined(u"Date: "_s + formatDmy(cancelled));
         }
         lines << number(serial++, 3) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
-                + text(rows.text(u"fname"_s), 20) + u"  "_s + text(rows.text(u"fcertno"_s), 8) + u"  "_s
-                + text(rows.text(u"fdegree"_s), 5) + u"  "_s + text(rows.text(u"fcollcode"_s), 4) + u"  "_s
-                + text(rows.text(u"fremarks"_s), 20);
+                     + text(rows.text(u"fname"_s), 20) + u"  "_s + text(rows.text(u"fcertno"_s), 8) + u"  "_s
+                     + text(rows.text(u"fdegree"_s), 5) + u"  "_s + text(rows.text(u"fcollcode"_s), 4) + u"  "_s
+                     + text(rows.text(u"fremarks"_s), 20);
         writer.writeRow(lines);
     } while (rows.next());
     writer.finish();
@@ -79,13 +79,13 @@ bool OtherListReports::cancelledList(const PrintedListSelection &s, const QStrin
 QString OtherListReports::rangeQuery(const RangeSelection &, bool activeOnly, bool pendingPhotosOnly) const
 {
     return u"select convo.*, college.fcollname, college.ftown, degree.fdescpn, "_s
-        + m_session.db().dialect().coalesce(u"degree.fspecial"_s, u"''"_s)
-        + u" as fdegreespecial from convo, college, degree where convo.fdegree = degree.fdegree "
-          "and convo.fdegree between ? and ? and convo.fcollcode between ? and ? "
-          "and convo.fcollcode = college.fcollcode"_s
-        + (activeOnly ? u" and convo.factive = 'T'"_s : QString())
-        + (pendingPhotosOnly ? u" and convo.isexist = '0'"_s : QString())
-        + u" and convo.fconvocode = ? order by convo.fcollcode, convo.fdegree, convo.fregno"_s;
+           + m_session.db().dialect().coalesce(u"degree.fspecial"_s, u"''"_s)
+           + u" as fdegreespecial from convo, college, degree where convo.fdegree = degree.fdegree "
+             "and convo.fdegree between ? and ? and convo.fcollcode between ? and ? "
+             "and convo.fcollcode = college.fcollcode"_s
+           + (activeOnly ? u" and convo.factive = 'T'"_s : QString())
+           + (pendingPhotosOnly ? u" and convo.isexist = '0'"_s : QString())
+           + u" and convo.fconvocode = ? order by convo.fcollcode, convo.fdegree, convo.fregno"_s;
 }
 
 int OtherListReports::checkPhotographs(const RangeSelection &s, bool activeOnly)
@@ -93,7 +93,8 @@ int OtherListReports::checkPhotographs(const RangeSelection &s, bool activeOnly)
     Database &db = m_session.db();
     WriteScope scope(db);
     db.exec(u"update convo set isexist = '0' where isexist is null and fconvocode = ?"_s, {m_session.convoCode});
-    Statement found = db.prepare(u"update convo set isexist = '1' where fregno = ? and fdegree = ? and fconvocode = ?"_s);
+    Statement found =
+        db.prepare(u"update convo set isexist = '1' where fregno = ? and fdegree = ? and fconvocode = ?"_s);
     Rows rows = db.query(rangeQuery(s, activeOnly, false),
                          {s.fromDegree, s.toDegree, s.fromCollege, s.toCollege, m_session.convoCode});
     int looked = 0;
@@ -141,8 +142,8 @@ bool OtherListReports::activatedList(const RangeSelection &s, ActivatedOptions o
             if (!first)
                 lines << u"End of College"_s;
             lines << QString();
-            lines << reportline::underlined(u"College : "_s + collegeCode + u" - "_s + rows.text(u"fcollname"_s) + u", "_s
-                                  + rows.text(u"ftown"_s));
+            lines << reportline::underlined(u"College : "_s + collegeCode + u" - "_s + rows.text(u"fcollname"_s)
+                                            + u", "_s + rows.text(u"ftown"_s));
         }
         if (first || collegeCode != college || degreeCode != degree) {
             QString heading = u"Degree: "_s + degreeCode + u" - "_s + rows.text(u"fdescpn"_s);
@@ -154,7 +155,7 @@ bool OtherListReports::activatedList(const RangeSelection &s, ActivatedOptions o
         college = collegeCode;
         degree = degreeCode;
         lines << number(serial++, 6) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
-                + text(rows.text(u"fname"_s), 40) + u"  "_s + text(rows.text(u"fexamdate"_s), 20);
+                     + text(rows.text(u"fname"_s), 40) + u"  "_s + text(rows.text(u"fexamdate"_s), 20);
         writer.writeRow(lines);
     } while (rows.next());
     writer.writeTail({u"End of College"_s});
@@ -165,15 +166,15 @@ bool OtherListReports::activatedList(const RangeSelection &s, ActivatedOptions o
 bool OtherListReports::onlineList(const RangeSelection &s, bool notActiveOnly, const QString &reportFile)
 {
     Database &db = m_session.db();
-    Rows rows = db.query(u"select convo.*, college.fcollname, degree.fdescpn from convo, college, degree "
-                         "where convo.fdegree = degree.fdegree and convo.fdegree between ? and ? "
-                         "and convo.fcollcode between ? and ? and convo.fcollcode = college.fcollcode "
-                         "and convo.ffeepaid = 'T'"_s
-                             + (notActiveOnly ? u" and "_s + db.dialect().coalesce(u"convo.factive"_s, u"''"_s)
-                                        + u" <> 'T'"_s
-                                              : QString())
-                             + u" order by convo.fconvocode, convo.fdegree, convo.fcollcode, convo.fregno"_s,
-                         {s.fromDegree, s.toDegree, s.fromCollege, s.toCollege});
+    Rows rows =
+        db.query(u"select convo.*, college.fcollname, degree.fdescpn from convo, college, degree "
+                 "where convo.fdegree = degree.fdegree and convo.fdegree between ? and ? "
+                 "and convo.fcollcode between ? and ? and convo.fcollcode = college.fcollcode "
+                 "and convo.ffeepaid = 'T'"_s
+                     + (notActiveOnly ? u" and "_s + db.dialect().coalesce(u"convo.factive"_s, u"''"_s) + u" <> 'T'"_s
+                                      : QString())
+                     + u" order by convo.fconvocode, convo.fdegree, convo.fcollcode, convo.fregno"_s,
+                 {s.fromDegree, s.toDegree, s.fromCollege, s.toCollege});
     if (!rows.next()) {
         noRows();
         return false;
@@ -197,9 +198,9 @@ bool OtherListReports::onlineList(const RangeSelection &s, bool notActiveOnly, c
             lines << reportline::underlined(u"Convocation: "_s + code);
         }
         lines << number(serial++, 3) + u"  "_s + text(rows.text(u"fregno"_s), 10) + u"  "_s
-                + text(rows.text(u"fname"_s), 25) + u"  "_s
-                + text(rows.text(u"fdegree"_s) + u" - "_s + rows.text(u"fdescpn"_s), 30) + u"  "_s
-                + text(rows.text(u"fcollcode"_s), 4);
+                     + text(rows.text(u"fname"_s), 25) + u"  "_s
+                     + text(rows.text(u"fdegree"_s) + u" - "_s + rows.text(u"fdescpn"_s), 30) + u"  "_s
+                     + text(rows.text(u"fcollcode"_s), 4);
         writer.writeRow(lines);
     } while (rows.next());
     writer.finish();

@@ -14,12 +14,8 @@ namespace sw {
 
 namespace {
 
-
 // Institution 027 prints its sheets user by user, in the order of activation.
-bool perUser(const Session &session)
-{
-    return session.instCode.trimmed() == u"027"_s;
-}
+bool perUser(const Session &session) { return session.instCode.trimmed() == u"027"_s; }
 
 struct Candidate
 {
@@ -73,7 +69,8 @@ PhotoPasteSheet::PhotoPasteSheet(Session &session, Prompter &prompter)
 
 QString PhotoPasteSheet::restrictions(const PhotoPasteSelection &s, QVariantList &params) const
 {
-    QString sql = u" and convo.fdegree between ? and ? and convo.fcollcode between ? and ? and convo.fregno between ? and ?"_s;
+    QString sql =
+        u" and convo.fdegree between ? and ? and convo.fcollcode between ? and ? and convo.fregno between ? and ?"_s;
     params << s.fromDegree << s.toDegree << s.fromCollege << s.toCollege << s.fromRegno << s.toRegno;
     if (s.activeOnly)
         sql += u" and convo.factive = 'T'"_s;

@@ -24,9 +24,6 @@ inline void degrees(QString &from, QString &to)
     complete(from, to, QStringLiteral("00000"), QStringLiteral("ZZZZZ"));
 }
 
-inline void colleges(QString &from, QString &to)
-{
-    complete(from, to, QStringLiteral("0000"), QStringLiteral("ZZZZ"));
-}
+inline void colleges(QString &from, QString &to) { complete(from, to, QStringLiteral("0000"), QStringLiteral("ZZZZ")); }
 
 } // namespace sw::ranges

@@ -53,17 +53,17 @@ QStringList StudentListReports::titles(const StudentListSelection &s, bool withD
 bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QString &reportFile)
 {
     Database &db = m_session.db();
-    const QString printed = s.printedOnly ? u" and "_s + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + u" <> ''"_s
-                                          : QString();
+    const QString printed =
+        s.printedOnly ? u" and "_s + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + u" <> ''"_s : QString();
     // The columns the list prints, read by position: a list of every candidate of a
     // large convocation spends its time here.
-    Rows rows = db.query(u"select convo.fcollcode, college.fcollname, convo.fregno, convo.fname, convo.fyear, "
-                         "convo.fclasscode, convo.fcertno, convo.fdate from convo, college, degree "
-                         "where convo.fdegree = degree.fdegree and convo.fdegree = ? "
-                         "and convo.fcollcode between ? and ? and convo.fcollcode = college.fcollcode"_s
-                             + printed
-                             + u" and convo.fconvocode = ? order by convo.fdegree, convo.fcollcode, convo.fregno"_s,
-                         {s.degree, s.fromCollege, s.toCollege, m_session.convoCode});
+    Rows rows =
+        db.query(u"select convo.fcollcode, college.fcollname, convo.fregno, convo.fname, convo.fyear, "
+                 "convo.fclasscode, convo.fcertno, convo.fdate from convo, college, degree "
+                 "where convo.fdegree = degree.fdegree and convo.fdegree = ? "
+                 "and convo.fcollcode between ? and ? and convo.fcollcode = college.fcollcode"_s
+                     + printed + u" and convo.fconvocode = ? order by convo.fdegree, convo.fcollcode, convo.fregno"_s,
+                 {s.degree, s.fromCollege, s.toCollege, m_session.convoCode});
     if (!rows.next()) {
         m_prompter.message(kNoRows, u"Message"_s, PromptIcon::Exclamation);
         return false;
@@ -85,8 +85,8 @@ bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QS
         }
         using namespace reportline;
         lines << number(serial++, 3) + u"  "_s + text(rows.text(2), 10) + u"  "_s + text(rows.text(3), 30) + u"  "_s
-                + text(rows.text(4), 4) + u"  "_s + text(rows.text(5), 5) + u"  "_s + text(rows.text(6), 8) + u"  "_s
-                + text(formatDmy(rows.date(7)), 10);
+                     + text(rows.text(4), 4) + u"  "_s + text(rows.text(5), 5) + u"  "_s + text(rows.text(6), 8)
+                     + u"  "_s + text(formatDmy(rows.date(7)), 10);
         writer.writeRow(lines);
     } while (rows.next());
     writer.finish();
@@ -96,14 +96,15 @@ bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QS
 bool StudentListReports::Gen_Report_Data_Sum(const StudentListSelection &s, const QString &reportFile)
 {
     Database &db = m_session.db();
-    const QString printedCase = u"case when "_s + db.dialect().coalesce(u"c.fcertno"_s, u"''"_s)
-        + u" <> '' then 1 else 0 end"_s;
+    const QString printedCase =
+        u"case when "_s + db.dialect().coalesce(u"c.fcertno"_s, u"''"_s) + u" <> '' then 1 else 0 end"_s;
     const QString special = db.dialect().coalesce(u"d.fspecial"_s, u"''"_s);
     // The degree box does not narrow the summary: every degree of the range is counted.
-    Rows rows = db.query(u"select c.fdegree, d.fdescpn, "_s + special + u" as fspecial, count(c.fregno) as ftotcnt, sum("_s
-                             + printedCase + u") as fprinted from convo c, degree d where c.fdegree = d.fdegree "
-                             "and c.fcollcode between ? and ? and c.fconvocode = ? "
-                             "group by c.fdegree, d.fdescpn, "_s
+    Rows rows = db.query(u"select c.fdegree, d.fdescpn, "_s + special
+                             + u" as fspecial, count(c.fregno) as ftotcnt, sum("_s + printedCase
+                             + u") as fprinted from convo c, degree d where c.fdegree = d.fdegree "
+                               "and c.fcollcode between ? and ? and c.fconvocode = ? "
+                               "group by c.fdegree, d.fdescpn, "_s
                              + special + u" order by d.fdescpn"_s,
                          {s.fromCollege, s.toCollege, m_session.convoCode});
     if (!rows.next()) {
@@ -126,12 +127,12 @@ bool StudentListReports::Gen_Report_Data_Sum(const StudentListSelection &s, cons
         printed += done;
         pending += eligible - done;
         const QString description = rows.text(u"fdescpn"_s) + u' ' + rows.text(u"fspecial"_s);
-        writer.writeRow(number(serial++, 3) + u"  "_s + text(description, 50) + u"  "_s + number(eligible, 6)
-                        + u"  "_s + number(done, 6) + u"  "_s + number(eligible - done, 6));
+        writer.writeRow(number(serial++, 3) + u"  "_s + text(description, 50) + u"  "_s + number(eligible, 6) + u"  "_s
+                        + number(done, 6) + u"  "_s + number(eligible - done, 6));
     } while (rows.next());
-    writer.writeTail({ruler(u'-', layout.lineWidth),
-                      QString(3, u' ') + u"  "_s + text(u"Total"_s, 50) + u"  "_s + number(total, 6) + u"  "_s
-                          + number(printed, 6) + u"  "_s + number(pending, 6)});
+    writer.writeTail({ruler(u'-', layout.lineWidth), QString(3, u' ') + u"  "_s + text(u"Total"_s, 50) + u"  "_s
+                                                         + number(total, 6) + u"  "_s + number(printed, 6) + u"  "_s
+                                                         + number(pending, 6)});
     writer.finish(ReportWriter::FinalFeed::Yes);
     return true;
 }

@@ -72,17 +72,17 @@ QString StudentListReports::candidateQuery(const StudentListSelection &s, bool w
 {
     const Database &db = m_session.db();
     return u"select convo.*, college.fcollname"_s + extraColumns
-        + u" from convo, college, degree where convo.fdegree = degree.fdegree and convo.fdegree = ? "
-          "and convo.fcollcode between ? and ? and convo.fcollcode = college.fcollcode"_s
-        + (s.printedOnly ? u" and "_s + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + u" <> ''"_s : QString())
-        + (withActive && s.activeOnly ? u" and convo.factive = 'T'"_s : QString())
-        + u" and convo.fconvocode = ? order by convo.fdegree, convo.fcollcode, convo.fregno"_s;
+           + u" from convo, college, degree where convo.fdegree = degree.fdegree and convo.fdegree = ? "
+             "and convo.fcollcode between ? and ? and convo.fcollcode = college.fcollcode"_s
+           + (s.printedOnly ? u" and "_s + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + u" <> ''"_s : QString())
+           + (withActive && s.activeOnly ? u" and convo.factive = 'T'"_s : QString())
+           + u" and convo.fconvocode = ? order by convo.fdegree, convo.fcollcode, convo.fregno"_s;
 }
 
 QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
 {
-    Rows rows = m_session.db().query(candidateQuery(s, true, {}),
-                                     {s.degree, s.fromCollege, s.toCollege, m_session.convoCode});
+    Rows rows =
+        m_session.db().query(candidateQuery(s, true, {}), {s.degree, s.fromCollege, s.toCollege, m_session.convoCode});
     if (!rows.next()) {
         noSheetRows();
         return {};
@@ -97,7 +97,9 @@ QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
     left.align = CellFormat::Align::Left;
     CellFormat kannada = cell;
     const QString unicodeFont = FontCheck::unicodeKannadaFamily();
-    kannada.fontName = !s.unicodeKannada ? u"BRH Kannada"_s : unicodeFont.isEmpty() ? u"Noto Sans Kannada"_s : unicodeFont;
+    kannada.fontName = !s.unicodeKannada       ? u"BRH Kannada"_s
+                       : unicodeFont.isEmpty() ? u"Noto Sans Kannada"_s
+                                               : unicodeFont;
     kannada.fontSize = 16;
     CellFormat heading = cell;
     heading.bold = true;
@@ -123,9 +125,9 @@ QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
         sheet.write(0, c, headers[c], heading);
         fit.see(c, headers[c]);
     }
-    static const char *const columns[] = {"fcollcode",   "fregno",    "fname",      "fnamekan",   "ffatname",
-                                          "ffatnamekan", "fmotname",  "fmotnamekan", "fsirname",  "fsirnamekan",
-                                          "fprintord",   "fcertno"};
+    static const char *const columns[] = {"fcollcode", "fregno",      "fname",     "fnamekan",
+                                          "ffatname",  "ffatnamekan", "fmotname",  "fmotnamekan",
+                                          "fsirname",  "fsirnamekan", "fprintord", "fcertno"};
     int row = 1;
     do {
         sheet.setRowHeight(row, 25);
@@ -162,8 +164,7 @@ QString StudentListReports::Gen_Report_Data_Xls_Convo(const StudentListSelection
         noSheetRows();
         return {};
     }
-    Workbook book(
-        m_session.folder.outputPath(u"ConvocationList_"_s + safeFilePart(s.degree) + u".xlsx"_s));
+    Workbook book(m_session.folder.outputPath(u"ConvocationList_"_s + safeFilePart(s.degree) + u".xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
     CellFormat centre;
     centre.numberFormat = u"@"_s;
@@ -184,8 +185,7 @@ QString StudentListReports::Gen_Report_Data_Xls_Convo(const StudentListSelection
     sheet.setColumn(3, 3, 10, centre);
     sheet.setColumn(4, 4, 20, left);
     sheet.setRowHeight(0, 32);
-    const QStringList headers = {u"Sl.No."_s, u"Reg.No."_s, u"Student Name"_s, u"Class / \nGrade"_s,
-                                 u"Pass \nMonth"_s};
+    const QStringList headers = {u"Sl.No."_s, u"Reg.No."_s, u"Student Name"_s, u"Class / \nGrade"_s, u"Pass \nMonth"_s};
     for (int c = 0; c < headers.size(); ++c)
         sheet.write(0, c, headers[c], heading);
 
@@ -238,11 +238,12 @@ Rows ledgerRows(Database &db, const StudentListSelection &s, const QString &conv
                 + u" <> '' order by "_s + d.coalesce(u"r.fslno"_s, u"0"_s),
             {s.degree, s.fromCollege, s.toCollege, convoCode});
     }
-    return db.query(u"select c.*, l.fcollname, l.ftown, d.fdescpn, d.fspecial as fdegreespecial from convo c, college l, "
-                    "degree d where c.fdegree = d.fdegree and c.fdegree = ? and c.fcollcode between ? and ? "
-                    "and c.fcollcode = l.fcollcode"_s
-                        + printed + active + u" and c.fconvocode = ? order by c.fdegree, c.fcollcode, c.fregno"_s,
-                    {s.degree, s.fromCollege, s.toCollege, convoCode});
+    return db.query(
+        u"select c.*, l.fcollname, l.ftown, d.fdescpn, d.fspecial as fdegreespecial from convo c, college l, "
+        "degree d where c.fdegree = d.fdegree and c.fdegree = ? and c.fcollcode between ? and ? "
+        "and c.fcollcode = l.fcollcode"_s
+            + printed + active + u" and c.fconvocode = ? order by c.fdegree, c.fcollcode, c.fregno"_s,
+        {s.degree, s.fromCollege, s.toCollege, convoCode});
 }
 
 CellFormat ledgerCell(CellFormat::Align align, bool bold = false, CellFormat::VAlign v = CellFormat::VAlign::Centre)
@@ -269,8 +270,11 @@ void layOutLedger(Worksheet &sheet, const QString &institution, const QString &h
                         .text(u"\n"_s)
                         .font(14, true)
                         .text(heading));
-    sheet.setFooter(
-        PageText().at(PageText::Section::Centre).field(PageText::Field::Page).text(u" / "_s).field(PageText::Field::Pages));
+    sheet.setFooter(PageText()
+                        .at(PageText::Section::Centre)
+                        .field(PageText::Field::Page)
+                        .text(u" / "_s)
+                        .field(PageText::Field::Pages));
     sheet.setRepeatRows(0, 0);
     sheet.setPrintGridlines(true);
     sheet.setPaper(5);
@@ -331,21 +335,22 @@ QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelectio
 {
     const bool rankOnly = m_prompter.ask(u"Do you want to generate Ledger only for Rank Students?"_s, u"Ledger"_s,
                                          PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)
-        == PromptAnswer::Yes;
+                          == PromptAnswer::Yes;
     Database &db = m_session.db();
     Rows rows = ledgerRows(db, s, m_session.convoCode, rankOnly);
     if (!rows.next()) {
         noSheetRows();
         return {};
     }
-    Rows convocation = db.query(u"select fconvoname, fdate from masconvo where fconvocode = ?"_s, {m_session.convoCode});
+    Rows convocation =
+        db.query(u"select fconvoname, fdate from masconvo where fconvocode = ?"_s, {m_session.convoCode});
     if (!convocation.next()) {
         m_prompter.message(u"Master records not found"_s, u"No records"_s, PromptIcon::Information);
         return {};
     }
 
-    Workbook book(m_session.folder.outputPath((rankOnly ? u"RankLedger_"_s : u"Ledger_"_s)
-                                                             + safeFilePart(s.degree) + u".xlsx"_s));
+    Workbook book(m_session.folder.outputPath((rankOnly ? u"RankLedger_"_s : u"Ledger_"_s) + safeFilePart(s.degree)
+                                              + u".xlsx"_s));
     Worksheet &sheet = book.addSheet(u"Sheet1"_s);
     const QString special = rows.text(rankOnly ? u"fspecial"_s : u"fdegreespecial"_s);
     const QString institution = m_session.instTitle.isEmpty() ? m_session.instAddress[0] : m_session.instTitle;
@@ -357,10 +362,16 @@ QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelectio
                  convocation.text(0) + u" Convocation ("_s + convocation.text(1) + u")\n"_s + course);
 
     using A = CellFormat::Align;
-    const CellFormat columnFormats[] = {ledgerCell(A::Centre), ledgerCell(A::Centre, true), ledgerCell(A::Left),
-                                        ledgerCell(A::Centre), ledgerCell(A::Left),         ledgerCell(A::Left),
+    const CellFormat columnFormats[] = {ledgerCell(A::Centre),
+                                        ledgerCell(A::Centre, true),
+                                        ledgerCell(A::Left),
+                                        ledgerCell(A::Centre),
+                                        ledgerCell(A::Left),
+                                        ledgerCell(A::Left),
                                         ledgerCell(A::Centre, false, CellFormat::VAlign::Top),
-                                        ledgerCell(A::Centre), ledgerCell(A::Left),         ledgerCell(A::Centre)};
+                                        ledgerCell(A::Centre),
+                                        ledgerCell(A::Left),
+                                        ledgerCell(A::Centre)};
     int row = 1;
     do {
         sheet.setRowHeight(row, 100);

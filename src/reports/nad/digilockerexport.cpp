@@ -25,17 +25,14 @@ namespace sw {
 
 namespace {
 
-bool isDate(const QString &text)
-{
-    return QDate::fromString(text, u"dd/MM/yyyy"_s).isValid();
-}
+bool isDate(const QString &text) { return QDate::fromString(text, u"dd/MM/yyyy"_s).isValid(); }
 
 // M, F or T from what the candidate form stores ("M", "F", "T", or the words).
 QString genderLetter(const QString &stored)
 {
     const QString s = stored.trimmed().toUpper();
-    static const QHash<QString, QString> words
-        = {{u"MALE"_s, u"M"_s}, {u"FEMALE"_s, u"F"_s}, {u"TRANSGENDER"_s, u"T"_s}};
+    static const QHash<QString, QString> words = {
+        {u"MALE"_s, u"M"_s}, {u"FEMALE"_s, u"F"_s}, {u"TRANSGENDER"_s, u"T"_s}};
     return words.value(s, s);
 }
 
@@ -83,9 +80,9 @@ const QStringList &DigiLockerExport::defaultColumns()
 
 const QStringList &DigiLockerExport::mandatoryColumns()
 {
-    static const QStringList columns
-        = {u"ACADEMIC_COURSE_ID"_s, u"COURSE_NAME"_s, u"REGN_NO"_s, u"RROLL"_s, u"CNAME"_s, u"CERT_NO"_s, u"DOI"_s,
-           u"FILE_NAME"_s};
+    static const QStringList columns = {
+        u"ACADEMIC_COURSE_ID"_s, u"COURSE_NAME"_s, u"REGN_NO"_s, u"RROLL"_s, u"CNAME"_s, u"CERT_NO"_s, u"DOI"_s,
+        u"FILE_NAME"_s};
     return columns;
 }
 
@@ -271,10 +268,10 @@ QStringList DigiLockerExport::writeParts(const QStringList &columns, const std::
     if (parts.back().empty())
         return written; // nothing to upload: no file is better than an empty one
     for (std::size_t p = 0; p < parts.size(); ++p) {
-        const QString path
-            = parts.size() == 1
-                  ? zipPath
-                  : target.dir().filePath(target.completeBaseName() + u"_part"_s + QString::number(p + 1) + u".zip"_s);
+        const QString path =
+            parts.size() == 1
+                ? zipPath
+                : target.dir().filePath(target.completeBaseName() + u"_part"_s + QString::number(p + 1) + u".zip"_s);
         const QString partCsv = QFileInfo(path).completeBaseName() + u".csv"_s;
         ZipBuilder zip(u"The upload file "_s + QDir::toNativeSeparators(path));
         QByteArray table = header;

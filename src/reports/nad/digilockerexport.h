@@ -80,7 +80,7 @@ private:
     {
         QString regno;
         QString certNo;
-        QByteArray csv; // its CSV record
+        QByteArray csv;  // its CSV record
         QString pdfName; // the name its file-name column gives
         QString pdfPath;
         qint64 pdfSize = 0;

@@ -27,31 +27,99 @@ namespace {
 // The 84 columns of the CDSL award sheet, in the depository's order.
 const QStringList &cdslColumns()
 {
-    static const QStringList names = {
-        u"yearofExam"_s, u"yearofExamR"_s, u"monthofExam"_s, u"monthofExamR"_s, u"NADCertificateID"_s,
-        u"AICourseId"_s, u"programmeNameD"_s, u"programmeNameDR"_s, u"discipline"_s, u"disciplineR"_s,
-        u"Schoolof"_s, u"SchoolofR"_s, u"facultyname"_s, u"facultynameR"_s, u"eventID"_s, u"examNo"_s,
-        u"session"_s, u"sessionR"_s, u"convocationDate"_s, u"upldMode"_s, u"Rec_Type"_s, u"RecNo"_s,
-        u"StudExamIdenName"_s, u"StudExamIdenValue"_s, u"StudProgIdenName"_s, u"StudProgIdenValue"_s, u"AADHAAR"_s,
-        u"NADID"_s, u"name"_s, u"nameR"_s, u"gender"_s, u"DOB"_s, u"DOBR"_s, u"caste"_s, u"religion"_s,
-        u"nationality"_s, u"PWD"_s, u"address1"_s, u"address2"_s, u"address3"_s, u"city"_s, u"pin"_s, u"state"_s,
-        u"district"_s, u"email"_s, u"mobile"_s, u"fatherName"_s, u"fatherNameR"_s, u"motherName"_s,
-        u"motherNameR"_s, u"guardianName"_s, u"guardianNameR"_s, u"photo"_s, u"sign"_s, u"NADInstituteId"_s,
-        u"AIInstituteId"_s, u"Institutename"_s, u"InstitutenameR"_s, u"Institutenamezone"_s, u"InstitutenamePIN"_s,
-        u"resDescNAD"_s, u"resDesc"_s, u"resDescR"_s, u"gradeObt"_s, u"classObt"_s, u"ClassObtainedR"_s,
-        u"percObt"_s, u"certIssueDate"_s, u"certNo"_s, u"imageName"_s, u"publishDate"_s, u"AIRefNo"_s,
-        u"Add_info1"_s, u"Add_info2"_s, u"Add_info3"_s, u"Add_info4"_s, u"Add_info5"_s, u"subjectCode"_s,
-        u"subjectName"_s, u"subjectNameR"_s, u"Add_sub_info1"_s, u"Add_sub_info2"_s, u"Add_sub_info3"_s,
-        u"thesis"_s};
+    static const QStringList names = {u"yearofExam"_s,
+                                      u"yearofExamR"_s,
+                                      u"monthofExam"_s,
+                                      u"monthofExamR"_s,
+                                      u"NADCertificateID"_s,
+                                      u"AICourseId"_s,
+                                      u"programmeNameD"_s,
+                                      u"programmeNameDR"_s,
+                                      u"discipline"_s,
+                                      u"disciplineR"_s,
+                                      u"Schoolof"_s,
+                                      u"SchoolofR"_s,
+                                      u"facultyname"_s,
+                                      u"facultynameR"_s,
+                                      u"eventID"_s,
+                                      u"examNo"_s,
+                                      u"session"_s,
+                                      u"sessionR"_s,
+                                      u"convocationDate"_s,
+                                      u"upldMode"_s,
+                                      u"Rec_Type"_s,
+                                      u"RecNo"_s,
+                                      u"StudExamIdenName"_s,
+                                      u"StudExamIdenValue"_s,
+                                      u"StudProgIdenName"_s,
+                                      u"StudProgIdenValue"_s,
+                                      u"AADHAAR"_s,
+                                      u"NADID"_s,
+                                      u"name"_s,
+                                      u"nameR"_s,
+                                      u"gender"_s,
+                                      u"DOB"_s,
+                                      u"DOBR"_s,
+                                      u"caste"_s,
+                                      u"religion"_s,
+                                      u"nationality"_s,
+                                      u"PWD"_s,
+                                      u"address1"_s,
+                                      u"address2"_s,
+                                      u"address3"_s,
+                                      u"city"_s,
+                                      u"pin"_s,
+                                      u"state"_s,
+                                      u"district"_s,
+                                      u"email"_s,
+                                      u"mobile"_s,
+                                      u"fatherName"_s,
+                                      u"fatherNameR"_s,
+                                      u"motherName"_s,
+                                      u"motherNameR"_s,
+                                      u"guardianName"_s,
+                                      u"guardianNameR"_s,
+                                      u"photo"_s,
+                                      u"sign"_s,
+                                      u"NADInstituteId"_s,
+                                      u"AIInstituteId"_s,
+                                      u"Institutename"_s,
+                                      u"InstitutenameR"_s,
+                                      u"Institutenamezone"_s,
+                                      u"InstitutenamePIN"_s,
+                                      u"resDescNAD"_s,
+                                      u"resDesc"_s,
+                                      u"resDescR"_s,
+                                      u"gradeObt"_s,
+                                      u"classObt"_s,
+                                      u"ClassObtainedR"_s,
+                                      u"percObt"_s,
+                                      u"certIssueDate"_s,
+                                      u"certNo"_s,
+                                      u"imageName"_s,
+                                      u"publishDate"_s,
+                                      u"AIRefNo"_s,
+                                      u"Add_info1"_s,
+                                      u"Add_info2"_s,
+                                      u"Add_info3"_s,
+                                      u"Add_info4"_s,
+                                      u"Add_info5"_s,
+                                      u"subjectCode"_s,
+                                      u"subjectName"_s,
+                                      u"subjectNameR"_s,
+                                      u"Add_sub_info1"_s,
+                                      u"Add_sub_info2"_s,
+                                      u"Add_sub_info3"_s,
+                                      u"thesis"_s};
     return names;
 }
 
 // Zero-based columns of SHEET_01 that the export fills.
 namespace cdsl {
-constexpr int kYear = 0, kMonth = 2, kCourse = 5, kEvent = 14, kMode = 19, kRecType = 20, kRecNo = 21,
-              kExamIdName = 22, kExamIdValue = 23, kProgIdName = 24, kProgIdValue = 25, kName = 28, kGender = 30,
-              kCaste = 33, kReligion = 34, kNationality = 35, kPwd = 36, kResult = 60, kGrade = 63, kClass = 64,
-              kImage = 69, kPublished = 70, kNameR = 29, kFatherNameR = 47, kMotherNameR = 49;
+constexpr int kYear = 0, kMonth = 2, kCourse = 5, kEvent = 14, kMode = 19, kRecType = 20, kRecNo = 21, kExamIdName = 22,
+              kExamIdValue = 23, kProgIdName = 24, kProgIdValue = 25, kName = 28, kGender = 30, kCaste = 33,
+              kReligion = 34, kNationality = 35, kPwd = 36, kResult = 60, kGrade = 63, kClass = 64, kImage = 69,
+              kPublished = 70, kNameR = 29, kFatherNameR = 47, kMotherNameR = 49;
 } // namespace cdsl
 
 const QStringList kProgramHeaders = {u"Sr No"_s,
@@ -68,19 +136,37 @@ const QStringList kProgramHeaders = {u"Sr No"_s,
                                      u"Evaluation Pattern"_s,
                                      u"Language Medium"_s};
 
-const QStringList kDataHeaders = {
-    u"AI Code"_s,     u"Program ID"_s,        u"Year of Exam"_s,      u"Month of Exam"_s,     u"Exam Name"_s,
-    u"Student name"_s, u"Reg. No."_s,         u"Date of Birth"_s,     u"Mobile No."_s,        u"Email ID"_s,
-    u"Nationality"_s, u"Religion"_s,          u"Gender"_s,            u"Category"_s,          u"Differently abled"_s,
-    u"College ID"_s,  u"College name"_s,      u"College Pin Code"_s,  u"Method of Marking"_s, u"Result"_s,
-    u"Aadhaar No"_s,  u"Image name"_s,        u"Photo"_s,             u"Signature"_s};
+const QStringList kDataHeaders = {u"AI Code"_s,
+                                  u"Program ID"_s,
+                                  u"Year of Exam"_s,
+                                  u"Month of Exam"_s,
+                                  u"Exam Name"_s,
+                                  u"Student name"_s,
+                                  u"Reg. No."_s,
+                                  u"Date of Birth"_s,
+                                  u"Mobile No."_s,
+                                  u"Email ID"_s,
+                                  u"Nationality"_s,
+                                  u"Religion"_s,
+                                  u"Gender"_s,
+                                  u"Category"_s,
+                                  u"Differently abled"_s,
+                                  u"College ID"_s,
+                                  u"College name"_s,
+                                  u"College Pin Code"_s,
+                                  u"Method of Marking"_s,
+                                  u"Result"_s,
+                                  u"Aadhaar No"_s,
+                                  u"Image name"_s,
+                                  u"Photo"_s,
+                                  u"Signature"_s};
 
 // The temporary table's columns, in the order each result table's rows are selected into it.
 const QStringList kDetailColumns = {
-    u"faicode"_s,  u"fdegree"_s,   u"fexamno"_s,   u"fexamdate"_s, u"fexamname"_s, u"fname"_s,     u"fregno"_s,
-    u"fdob"_s,     u"fmobile"_s,   u"femail"_s,    u"fnational"_s, u"freligion"_s, u"fsex"_s,      u"fgroup"_s,
-    u"fph"_s,      u"fcollcode"_s, u"fcollname"_s, u"fcollpin"_s,  u"fcredit"_s,   u"fpercent"_s,  u"fcgpa"_s,
-    u"fresult"_s,  u"fclass"_s,    u"feligible"_s, u"faadhar"_s,   u"fclassdescpn"_s};
+    u"faicode"_s, u"fdegree"_s,   u"fexamno"_s,   u"fexamdate"_s, u"fexamname"_s,   u"fname"_s,    u"fregno"_s,
+    u"fdob"_s,    u"fmobile"_s,   u"femail"_s,    u"fnational"_s, u"freligion"_s,   u"fsex"_s,     u"fgroup"_s,
+    u"fph"_s,     u"fcollcode"_s, u"fcollname"_s, u"fcollpin"_s,  u"fcredit"_s,     u"fpercent"_s, u"fcgpa"_s,
+    u"fresult"_s, u"fclass"_s,    u"feligible"_s, u"faadhar"_s,   u"fclassdescpn"_s};
 
 CellFormat bold()
 {
@@ -175,8 +261,7 @@ void NadExport::checkDegreeCodes(const NadSelection &s) const
                              + u" <> '' and convo.fdegree between ? and ? and convo.fcollcode between ? and ? "
                                "and convo.fconvocode = ? and ("_s
                              + d.coalesce(u"degree.fcoursecode"_s, u"''"_s) + u" = '' or "_s
-                             + d.coalesce(u"degree.feventid"_s, u"''"_s)
-                             + u" = '') order by degree.fdegree"_s,
+                             + d.coalesce(u"degree.feventid"_s, u"''"_s) + u" = '') order by degree.fdegree"_s,
                          {s.fromDegree, s.toDegree, s.fromCollege, s.toCollege, m_session.convoCode});
     QStringList problems;
     while (rows.next()) {
@@ -287,8 +372,8 @@ std::vector<AwardRecord> NadExport::withCopies(const std::vector<AwardRecord> &a
             const QString path = m_session.folder.findFileAnyCase(u"CSV/DCPDF/"_s + signedName);
             const SignatureCheck check = verifyPdfSignature(path, database);
             if (!check.valid) {
-                m_missing.push_back({a.regno, a.degree, a.college, a.certNo, signedName,
-                                     u"signature not valid: "_s + check.problem});
+                m_missing.push_back(
+                    {a.regno, a.degree, a.college, a.certNo, signedName, u"signature not valid: "_s + check.problem});
                 continue;
             }
         }
@@ -328,8 +413,8 @@ CdslRow NadExport::cdslRow(const AwardRecord &a, int recNo, const QString &instC
     if (signedCopies && !a.credit)
         row.push_back({cdsl::kClass, a.classDesc});
     row.push_back({cdsl::kImage, signedCopies ? QString(fileName).replace(u".pdf"_s, u"_signed.pdf"_s) : fileName});
-    row.push_back({cdsl::kPublished,
-                   a.issued.isValid() ? a.issued.toString(u"yyyy-MM-dd"_s) + u" 00:00:00"_s : QString()});
+    row.push_back(
+        {cdsl::kPublished, a.issued.isValid() ? a.issued.toString(u"yyyy-MM-dd"_s) + u" 00:00:00"_s : QString()});
     return row;
 }
 
@@ -488,7 +573,8 @@ QString NadExport::buildTemporaryTable(bool passOnly)
         db.exec(d.createTemporaryTable(tableName, definitions));
     }
 
-    const QString insert = u"insert into "_s + tmp + u" ("_s + kDetailColumns.mid(0, kDetailColumns.size() - 1).join(u", "_s)
+    const QString insert =
+        u"insert into "_s + tmp + u" ("_s + kDetailColumns.mid(0, kDetailColumns.size() - 1).join(u", "_s)
         + u") select distinct 'AI Code', r.fdegree, r.fexamno, d.fexamdate, d.fexamname, s.fname, r.fregno, s.fdob, "
           "s.fmobile, s.femail, s.fnational, s.freligion, s.fsex, s.fgroup, '', r.fcollcode, "_s
         + d.concat({u"c.fcollname"_s, u"', '"_s, u"c.ftown"_s})
@@ -505,7 +591,8 @@ QString NadExport::buildTemporaryTable(bool passOnly)
     db.exec(u"update "_s + tmp + u" set fclassdescpn = case when fresult = 'P' then 'Pass' else 'Fail' end"_s);
     const QString reason = db.table(u"reason"_s);
     db.exec(u"update "_s + tmp + u" set fclassdescpn = (select max(x.fdescpn) from "_s + reason
-            + u" x where x.freasoncd = "_s + tmp + u".fclass) where fresult = 'P' and fclass <> '0' and feligible = 'T' "
+            + u" x where x.freasoncd = "_s + tmp
+            + u".fclass) where fresult = 'P' and fclass <> '0' and feligible = 'T' "
               "and exists (select 1 from "_s
             + reason + u" x where x.freasoncd = "_s + tmp + u".fclass)"_s);
     return tmp;
@@ -561,31 +648,31 @@ int NadExport::Gen_NAD_Report_NSDL(bool passOnly, const QString &path)
         // The photographs are kept under Photos/, as for every other use of them.
         const QString photo = m_session.folder.findFileAnyCase(u"Photos/"_s + regno + u".jpg"_s);
         const QString bitmap = m_session.folder.findFileAnyCase(u"Photos/"_s + regno + u".bmp"_s);
-        const QStringList values = {
-            {},
-            details.text(u"fdegree"_s),
-            examDate,
-            examDate,
-            details.text(u"fexamname"_s),
-            details.text(u"fname"_s),
-            regno,
-            details.text(u"fdob"_s),
-            details.text(u"fmobile"_s),
-            details.text(u"femail"_s),
-            details.text(u"fnational"_s),
-            details.text(u"freligion"_s),
-            details.text(u"fsex"_s),
-            details.text(u"fgroup"_s),
-            {},
-            details.text(u"fcollcode"_s),
-            details.text(u"fcollname"_s),
-            {},
-            credit ? u"CGPA"_s : u"Marks"_s,
-            details.text(credit ? u"fcgpa"_s : u"fpercent"_s) + u" / "_s + details.text(u"fclassdescpn"_s),
-            {},
-            photo.isEmpty() ? QString() : regno + u".jpg"_s,
-            bitmap.isEmpty() ? QString() : regno + u".bmp"_s,
-            {}};
+        const QStringList values = {{},
+                                    details.text(u"fdegree"_s),
+                                    examDate,
+                                    examDate,
+                                    details.text(u"fexamname"_s),
+                                    details.text(u"fname"_s),
+                                    regno,
+                                    details.text(u"fdob"_s),
+                                    details.text(u"fmobile"_s),
+                                    details.text(u"femail"_s),
+                                    details.text(u"fnational"_s),
+                                    details.text(u"freligion"_s),
+                                    details.text(u"fsex"_s),
+                                    details.text(u"fgroup"_s),
+                                    {},
+                                    details.text(u"fcollcode"_s),
+                                    details.text(u"fcollname"_s),
+                                    {},
+                                    credit ? u"CGPA"_s : u"Marks"_s,
+                                    details.text(credit ? u"fcgpa"_s : u"fpercent"_s) + u" / "_s
+                                        + details.text(u"fclassdescpn"_s),
+                                    {},
+                                    photo.isEmpty() ? QString() : regno + u".jpg"_s,
+                                    bitmap.isEmpty() ? QString() : regno + u".bmp"_s,
+                                    {}};
         for (int c = 0; c < values.size(); ++c) {
             if (!values[c].isEmpty())
                 data.write(r, c, values[c]);

@@ -33,8 +33,8 @@ QString ReportFile::path()
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             if (QFile::exists(candidate))
                 continue;
-            throw StopError(u"Error Message  : Err No. 75  The report file "_s + candidate
-                            + u" cannot be created: "_s + file.errorString());
+            throw StopError(u"Error Message  : Err No. 75  The report file "_s + candidate + u" cannot be created: "_s
+                            + file.errorString());
         }
         m_path = candidate;
         return m_path;

@@ -19,10 +19,7 @@ constexpr double kCharacterPitches[] = {10, 12, 15, 17, 20};
 constexpr double kLinePitches[] = {6, 8};
 
 // Whole characters (or lines) of `pitch` to the inch in `points`, as the text filter counts them.
-int fitted(double points, double pitch)
-{
-    return int(points / kPointsPerInch * pitch);
-}
+int fitted(double points, double pitch) { return int(points / kPointsPerInch * pitch); }
 
 double pitchFor(int needed, double points, std::span<const double> usual)
 {
@@ -36,10 +33,7 @@ double pitchFor(int needed, double points, std::span<const double> usual)
     return pitch;
 }
 
-QString number(double value)
-{
-    return QString::number(value, 'g', 4);
-}
+QString number(double value) { return QString::number(value, 'g', 4); }
 
 } // namespace
 

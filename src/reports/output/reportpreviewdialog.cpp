@@ -45,7 +45,7 @@ QPushButton *button(const QString &caption, const QString &name, QWidget *parent
 } // namespace
 
 ReportPreviewDialog::ReportPreviewDialog(const QString &reportFile, const AppFolder &folder, Prompter &prompter,
-                       ReportPrinting printing, QWidget *parent)
+                                         ReportPrinting printing, QWidget *parent)
     : QDialog(parent)
     , m_reportFile(reportFile)
     , m_folder(folder.root())

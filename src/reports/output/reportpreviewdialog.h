@@ -38,7 +38,7 @@ class ReportPreviewDialog : public QDialog
     Q_OBJECT
 public:
     ReportPreviewDialog(const QString &reportFile, const AppFolder &folder, Prompter &prompter, ReportPrinting printing,
-               QWidget *parent = nullptr);
+                        QWidget *parent = nullptr);
 
     void print();
     void save();

@@ -12,10 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace sw {
 
-QString ReportSpooler::command()
-{
-    return QStandardPaths::findExecutable(u"lp"_s);
-}
+QString ReportSpooler::command() { return QStandardPaths::findExecutable(u"lp"_s); }
 
 void ReportSpooler::print(const QString &reportFile, const QString &printer)
 {

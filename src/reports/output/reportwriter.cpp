@@ -12,20 +12,11 @@ namespace sw {
 
 namespace reportline {
 
-QString text(const QString &value, int width)
-{
-    return value.leftJustified(width, u' ', true);
-}
+QString text(const QString &value, int width) { return value.leftJustified(width, u' ', true); }
 
-QString number(const QString &value, int width)
-{
-    return QString(QString(width, u' ') + value).right(width);
-}
+QString number(const QString &value, int width) { return QString(QString(width, u' ') + value).right(width); }
 
-QString number(qint64 value, int width)
-{
-    return number(QString::number(value), width);
-}
+QString number(qint64 value, int width) { return number(QString::number(value), width); }
 
 QString centred(const QString &value, int width)
 {
@@ -33,15 +24,9 @@ QString centred(const QString &value, int width)
     return QString(std::max(0, blanks), u' ') + value;
 }
 
-QString ruler(QChar c, int width)
-{
-    return QString(width, c);
-}
+QString ruler(QChar c, int width) { return QString(width, c); }
 
-QStringList underlined(const QString &value)
-{
-    return {value, QString(value.size(), u'~')};
-}
+QStringList underlined(const QString &value) { return {value, QString(value.size(), u'~')}; }
 
 } // namespace reportline
 

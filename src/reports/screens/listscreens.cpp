@@ -122,10 +122,7 @@ PrintedListScreen::PrintedListScreen(const FormContext &context, QWidget *parent
     addRangeLookups();
 }
 
-bool PrintedListScreen::fieldLeft(QLineEdit *field)
-{
-    return leaveRangeField(field);
-}
+bool PrintedListScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
 
 bool PrintedListScreen::generate()
 {
@@ -165,10 +162,7 @@ CancelledListScreen::CancelledListScreen(const FormContext &context, QWidget *pa
     addRangeLookups();
 }
 
-bool CancelledListScreen::fieldLeft(QLineEdit *field)
-{
-    return leaveRangeField(field);
-}
+bool CancelledListScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
 
 bool CancelledListScreen::generate()
 {
@@ -254,8 +248,8 @@ PhotoSheetScreen::PhotoSheetScreen(const FormContext &context, QWidget *parent)
 
 bool PhotoSheetScreen::generate()
 {
-    PhotoPasteSelection s{text(0)->text(), text(3)->text(), text(1)->text(), text(2)->text(),
-                          text(4)->text(), text(5)->text()};
+    PhotoPasteSelection s{text(0)->text(), text(3)->text(), text(1)->text(),
+                          text(2)->text(), text(4)->text(), text(5)->text()};
     s.freshOnly = chk(0)->isChecked();
     s.update = chk(1)->isChecked();
     s.activeOnly = chk(2)->isChecked();

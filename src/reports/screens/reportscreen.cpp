@@ -31,8 +31,7 @@ QString reportError(const std::exception &e)
 }
 } // namespace
 
-ReportScreen::ReportScreen(const FormContext &context, const QString &formName, const QString &caption,
-                           QWidget *parent)
+ReportScreen::ReportScreen(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent)
     : ReportForm(context, formName, caption, parent)
     , m_report(context.session.folder)
     , m_codes(context.session)
@@ -49,25 +48,13 @@ ReportScreen::~ReportScreen()
     }
 }
 
-QLineEdit *ReportScreen::text(int index) const
-{
-    return m_fields->text(index);
-}
+QLineEdit *ReportScreen::text(int index) const { return m_fields->text(index); }
 
-QLineEdit *ReportScreen::mskdt(int index) const
-{
-    return m_fields->mskdt(index);
-}
+QLineEdit *ReportScreen::mskdt(int index) const { return m_fields->mskdt(index); }
 
-QCheckBox *ReportScreen::chk(int index) const
-{
-    return m_fields->chk(index);
-}
+QCheckBox *ReportScreen::chk(int index) const { return m_fields->chk(index); }
 
-QRadioButton *ReportScreen::opt(int index) const
-{
-    return m_fields->opt(index);
-}
+QRadioButton *ReportScreen::opt(int index) const { return m_fields->opt(index); }
 
 void ReportScreen::follow(QWidget *field)
 {
@@ -130,7 +117,8 @@ void ReportScreen::setLookup(QLineEdit *field, std::function<LookupRequest()> re
 LookupRequest ReportScreen::degreeLookup() const
 {
     return m_codes.lookup(MasterCodes::Master::Degree,
-                          u"fdegree in (select fdegree from convo where convo.fconvocode = ?)"_s, {session().convoCode});
+                          u"fdegree in (select fdegree from convo where convo.fconvocode = ?)"_s,
+                          {session().convoCode});
 }
 
 LookupRequest ReportScreen::collegeLookup(const QString &degree) const
@@ -172,10 +160,7 @@ void ReportScreen::describeCollege(QLineEdit *code, QLineEdit *description)
     description->setText(m_codes.describe(MasterCodes::Master::College, code->text()).value_or(QString()));
 }
 
-bool ReportScreen::fieldLeft(QLineEdit *)
-{
-    return true;
-}
+bool ReportScreen::fieldLeft(QLineEdit *) { return true; }
 
 void ReportScreen::addRangeLookups()
 {
@@ -198,10 +183,7 @@ bool ReportScreen::leaveRangeField(QLineEdit *field)
     return true;
 }
 
-PageHeaderSource ReportScreen::pageHeader() const
-{
-    return institutionPageHeader(session());
-}
+PageHeaderSource ReportScreen::pageHeader() const { return institutionPageHeader(session()); }
 
 void ReportScreen::showOutput(const QString &path)
 {

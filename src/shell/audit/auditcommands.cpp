@@ -30,7 +30,7 @@ int runAudit(BatchContext &c)
     filter.to = dateOption(c, u"to"_s);
     filter.user = c.args.value(u"user"_s).trimmed().toUpper();
     filter.what = c.args.value(u"what"_s).trimmed().toLower();
-    static const QStringList kinds = {u"login"_s,    u"users"_s,   u"masters"_s, u"settings"_s,
+    static const QStringList kinds = {u"login"_s,        u"users"_s,   u"masters"_s, u"settings"_s,
                                       u"certificates"_s, u"restore"_s, u"upgrade"_s};
     if (!filter.what.isEmpty() && !kinds.contains(filter.what))
         throw UsageError(u"--what takes "_s + kinds.join(u", "_s) + u", not \""_s + filter.what + u"\"."_s);
@@ -48,20 +48,20 @@ int runAudit(BatchContext &c)
 
 void addAuditCommands(BatchTool &tool)
 {
-    BatchCommand audit{u"audit"_s,
-                       {},
-                       u"Lists the audit trail: logins, failed logins and locks, and the changes to users, masters, "
-                       "settings and certificate numbers, restores and upgrades, with who, when, where and the old "
-                       "and new values (ADMIN only)."_s,
-                       {{u"from"_s, u"dd/mm/yyyy"_s, u"from this day"_s},
-                        {u"to"_s, u"dd/mm/yyyy"_s, u"up to this day"_s},
-                        {u"user"_s, u"NAME"_s, u"only what this user did"_s},
-                        {u"what"_s, u"KIND"_s,
-                         u"only login, users, masters, settings, certificates, restore or upgrade"_s}},
-                       {},
-                       true,
-                       true,
-                       runAudit};
+    BatchCommand audit{
+        u"audit"_s,
+        {},
+        u"Lists the audit trail: logins, failed logins and locks, and the changes to users, masters, "
+        "settings and certificate numbers, restores and upgrades, with who, when, where and the old "
+        "and new values (ADMIN only)."_s,
+        {{u"from"_s, u"dd/mm/yyyy"_s, u"from this day"_s},
+         {u"to"_s, u"dd/mm/yyyy"_s, u"up to this day"_s},
+         {u"user"_s, u"NAME"_s, u"only what this user did"_s},
+         {u"what"_s, u"KIND"_s, u"only login, users, masters, settings, certificates, restore or upgrade"_s}},
+        {},
+        true,
+        true,
+        runAudit};
     audit.administratorOnly = true;
     tool.add(std::move(audit));
 }

@@ -20,15 +20,9 @@ AuditTrail::AuditTrail(Database &db)
 {
 }
 
-QString AuditTrail::workstation()
-{
-    return QSysInfo::machineHostName().left(100);
-}
+QString AuditTrail::workstation() { return QSysInfo::machineHostName().left(100); }
 
-QString AuditTrail::stamp(const QDateTime &at)
-{
-    return at.toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s);
-}
+QString AuditTrail::stamp(const QDateTime &at) { return at.toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s); }
 
 void AuditTrail::record(const QString &user, const AuditEntry &e)
 {
@@ -48,7 +42,7 @@ void AuditTrail::record(const QString &user, const AuditEntry &e)
 std::vector<AuditTrail::Line> AuditTrail::lines(const Filter &filter) const
 {
     QString sql = u"select fwhen, fusername, fworkstation, fwhat, faction, ftable, fkey, fold, fnew from "_s
-        + m_db.table(u"AUDIT"_s) + u" where 1 = 1"_s;
+                  + m_db.table(u"AUDIT"_s) + u" where 1 = 1"_s;
     QVariantList params;
     if (filter.from.isValid()) {
         sql += u" and fwhen >= ?"_s;
@@ -69,7 +63,9 @@ std::vector<AuditTrail::Line> AuditTrail::lines(const Filter &filter) const
     Rows rows = m_db.query(sql + u" order by fwhen"_s, params);
     std::vector<Line> out;
     while (rows.next())
-        out.push_back({rows.text(0), rows.text(1), rows.text(2),
+        out.push_back({rows.text(0),
+                       rows.text(1),
+                       rows.text(2),
                        {rows.text(3), rows.text(4), rows.text(5), rows.text(6), rows.text(7), rows.text(8)}});
     return out;
 }
@@ -84,8 +80,9 @@ QString AuditTrail::latest(const QString &user, const QStringList &actions) cons
     }
     try {
         return m_db
-            .scalar(u"select max(fwhen) from "_s + m_db.table(u"AUDIT"_s) + u" where fusername = ? and fwhat = ? and "
-                                                                           "faction in ("_s
+            .scalar(u"select max(fwhen) from "_s + m_db.table(u"AUDIT"_s)
+                        + u" where fusername = ? and fwhat = ? and "
+                          "faction in ("_s
                         + marks.join(u", "_s) + u')',
                     params)
             .toString();
@@ -100,8 +97,8 @@ int AuditTrail::failuresInARow(const QString &user) const
 {
     const QString since = latest(user, {u"login"_s, u"locked"_s});
     QVariantList params{user, kLogin, u"failed"_s};
-    QString sql = u"select count(*) from "_s + m_db.table(u"AUDIT"_s)
-        + u" where fusername = ? and fwhat = ? and faction = ?"_s;
+    QString sql =
+        u"select count(*) from "_s + m_db.table(u"AUDIT"_s) + u" where fusername = ? and fwhat = ? and faction = ?"_s;
     if (!since.isEmpty()) {
         sql += u" and fwhen > ?"_s;
         params << since;

@@ -21,7 +21,8 @@ namespace sw {
 
 void registerAuditScreens(ScreenRegistry &screens)
 {
-    screens.add(u"N48"_s, {u"FRMAUDIT"_s, false, [](const FormContext &c, const QString &) { return new AuditTrailScreen(c); }});
+    screens.add(u"N48"_s,
+                {u"FRMAUDIT"_s, false, [](const FormContext &c, const QString &) { return new AuditTrailScreen(c); }});
 }
 
 AuditTrailScreen::AuditTrailScreen(const FormContext &context)
@@ -40,8 +41,8 @@ AuditTrailScreen::AuditTrailScreen(const FormContext &context)
         date->setText(today);
         f.setCheck(date, [this, date] { return checkDate(date); });
     }
-    m_user = f.addText(0, u"User"_s, u"The user whose lines are shown, all when empty, F1-Help"_s,
-                       UserStore::kNameWidth);
+    m_user =
+        f.addText(0, u"User"_s, u"The user whose lines are shown, all when empty, F1-Help"_s, UserStore::kNameWidth);
     f.setLookup(m_user, [this] { return UserStore::lookup(session().db(), true); });
     m_what->setObjectName(u"cmbwhat"_s);
     m_what->setToolTip(u"The kind of lines shown"_s);
@@ -102,7 +103,7 @@ void AuditTrailScreen::show_Click()
         m_grid->setRowCount(int(lines.size()));
         for (int row = 0; row < int(lines.size()); ++row) {
             const AuditTrail::Line &l = lines[size_t(row)];
-            const QString cells[] = {l.when,         l.user,         l.workstation, l.entry.what,   l.entry.action,
+            const QString cells[] = {l.when,        l.user,      l.workstation,    l.entry.what,    l.entry.action,
                                      l.entry.table, l.entry.key, l.entry.oldValue, l.entry.newValue};
             for (int column = 0; column < 9; ++column)
                 m_grid->setItem(row, column, new QTableWidgetItem(cells[column]));

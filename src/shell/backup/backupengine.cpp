@@ -181,8 +181,8 @@ public:
         PendingFile pending(file);
         const QSqlDatabase h = db.handle();
         QStringList args = connectionArguments(h.hostName(), h.port(), h.userName());
-        args << u"--single-transaction"_s << u"--skip-add-locks"_s << u"--routines"_s << u"--result-file="_s + pending.path()
-             << db.currentDatabaseName();
+        args << u"--single-transaction"_s << u"--skip-add-locks"_s << u"--routines"_s
+             << u"--result-file="_s + pending.path() << db.currentDatabaseName();
         run(dump, args, h.password(), {});
         pending.commit();
     }
@@ -234,11 +234,13 @@ public:
         }
 
         QStringList moves;
-        Rows loaded = db->query(u"SELECT table_name FROM information_schema.tables WHERE table_schema = ?"_s, {loading});
+        Rows loaded =
+            db->query(u"SELECT table_name FROM information_schema.tables WHERE table_schema = ?"_s, {loading});
         while (loaded.next()) {
             const QString t = loaded.text(0);
-            if (db->exists(u"SELECT table_name FROM information_schema.tables WHERE table_schema = ? AND table_name = ?"_s,
-                           {name, t}))
+            if (db->exists(
+                    u"SELECT table_name FROM information_schema.tables WHERE table_schema = ? AND table_name = ?"_s,
+                    {name, t}))
                 moves << quoted(name, t) + u" TO "_s + quoted(previous, t);
             moves << quoted(loading, t) + u" TO "_s + quoted(name, t);
         }
@@ -266,7 +268,8 @@ private:
 
     static QStringList connectionArguments(const QString &host, int port, const QString &user)
     {
-        return {u"--no-defaults"_s, u"--protocol=TCP"_s, u"--host="_s + host, u"--port="_s + QString::number(port),
+        return {u"--no-defaults"_s,  u"--protocol=TCP"_s,
+                u"--host="_s + host, u"--port="_s + QString::number(port),
                 u"--user="_s + user, u"--default-character-set=utf8mb4"_s};
     }
 
@@ -318,14 +321,10 @@ BackupEngine::~BackupEngine() = default;
 std::unique_ptr<BackupEngine> BackupEngine::forBackend(Backend backend)
 {
     switch (backend) {
-    case Backend::SQLite:
-        return std::make_unique<SqliteBackup>();
-    case Backend::MySql:
-        return std::make_unique<MysqlBackup>();
-    case Backend::SqlServer:
-        return std::make_unique<SqlServerBackup>();
-    case Backend::Oracle:
-        break;
+    case Backend::SQLite: return std::make_unique<SqliteBackup>();
+    case Backend::MySql: return std::make_unique<MysqlBackup>();
+    case Backend::SqlServer: return std::make_unique<SqlServerBackup>();
+    case Backend::Oracle: break;
     }
     return nullptr;
 }

@@ -123,7 +123,8 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
                 const QVariant stored = copy.scalar(u"select fpasswd from masuser where fusername = ? and "
                                                     "coalesce(fdeleted, '') <> 'T'"_s,
                                                     {u"ADMIN"_s});
-                if (m_user != u"ADMIN"_s || !stored.isValid() || !passwords::matchesUser(stored.toString(), m_copyPassword))
+                if (m_user != u"ADMIN"_s || !stored.isValid()
+                    || !passwords::matchesUser(stored.toString(), m_copyPassword))
                     throw StopError(u"There is no database to log in to, and the password given is not the ADMIN "
                                     "password of the backup: nothing was restored."_s);
             };
@@ -145,7 +146,11 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
 void RestoreRun::recordRestore(const ConnectionSettings &settings, const QString &file) const
 {
     const auto restored = Connector::open(settings, m_folder);
-    AuditTrail(*restored).record(m_user, {u"restore"_s, u"restore"_s, {}, restored->currentDatabaseName(), {},
+    AuditTrail(*restored).record(m_user, {u"restore"_s,
+                                          u"restore"_s,
+                                          {},
+                                          restored->currentDatabaseName(),
+                                          {},
                                           u"from "_s + QFileInfo(file).absoluteFilePath()});
 }
 

@@ -56,7 +56,11 @@ public:
     void setUser(const QString &user) { m_user = user; }
     // Where no usable database is left to log in to, the ADMIN password given here is
     // checked against the copy's own users before the copy goes in.
-    void requireAdministratorOfCopy(const QString &password) { m_copyPassword = password; m_checkCopy = true; }
+    void requireAdministratorOfCopy(const QString &password)
+    {
+        m_copyPassword = password;
+        m_checkCopy = true;
+    }
 
     enum class Outcome { Restored, Declined, Refused };
     Outcome run(const QString &backupFile);

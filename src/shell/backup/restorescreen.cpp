@@ -31,8 +31,8 @@ QWidget *takeBackup(const FormContext &context)
 void registerBackupScreens(ScreenRegistry &screens)
 {
     screens.add(u"N47"_s, {u"BACKUP"_s, false, [](const FormContext &c, const QString &) { return takeBackup(c); }});
-    screens.add(u"N45"_s, {u"RESTOREDB"_s, false,
-                           [](const FormContext &c, const QString &) { return new RestoreScreen(c); }});
+    screens.add(u"N45"_s,
+                {u"RESTOREDB"_s, false, [](const FormContext &c, const QString &) { return new RestoreScreen(c); }});
 }
 
 RestoreScreen::RestoreScreen(const FormContext &context)
@@ -89,12 +89,8 @@ void RestoreScreen::cmd_Click(int index)
     QApplication::restoreOverrideCursor();
     setHint({});
     switch (outcome) {
-    case RestoreRun::Outcome::Restored:
-        m_endProgram();
-        return;
-    case RestoreRun::Outcome::Declined:
-        showOutcome(u"Not restored: the database was kept"_s);
-        break;
+    case RestoreRun::Outcome::Restored: m_endProgram(); return;
+    case RestoreRun::Outcome::Declined: showOutcome(u"Not restored: the database was kept"_s); break;
     case RestoreRun::Outcome::Refused:
         showOutcome(u"Not restored"_s);
         m_fields->returnFocusTo(m_path);

@@ -36,7 +36,7 @@ public:
         m_prompter.message(u"The database is older than the program: run scrollwise-batch upgrade."_s, u"Message"_s,
                            PromptIcon::Critical);
     }
-    void processEvents() override {}
+    void processEvents() override { }
 
 private:
     ConsolePrompter m_prompter;
@@ -116,10 +116,7 @@ void BatchContext::needConvocation(const QString &what) const
 
 BatchTool::BatchTool() = default;
 
-void BatchTool::add(BatchCommand command)
-{
-    m_commands.push_back(std::move(command));
-}
+void BatchTool::add(BatchCommand command) { m_commands.push_back(std::move(command)); }
 
 const BatchCommand *BatchTool::match(const QStringList &words, qsizetype *consumed) const
 {
@@ -203,12 +200,12 @@ QString menuRefusal(const BatchContext &context, const QString &menuCode, const 
 {
     if (!permissions::allows(context.session.permissions, menuCode, context.session.isAdministrator()))
         return u"User "_s + context.session.userName + u" may not use menu item "_s + menuCode + u" (\""_s + what
-            + u"\")."_s;
+               + u"\")."_s;
     // As on the menu: the work of a convocation is not done under the administration code.
     const MenuEntry *entry = findMenuEntry(menuCode);
     if (entry && entry->convocationCommand && context.session.isAdminConvocation())
         return u"\""_s + what + u"\" is the work of a convocation (menu item "_s + menuCode
-            + u"): log in with --convo CODE, not "_s + Session::adminConvocation() + u'.';
+               + u"): log in with --convo CODE, not "_s + Session::adminConvocation() + u'.';
     return {};
 }
 

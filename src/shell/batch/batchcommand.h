@@ -24,8 +24,8 @@ inline constexpr int kUsage = 2;
 
 struct BatchOption
 {
-    QString name;        // without the leading "--"
-    QString valueName;   // empty for a flag
+    QString name;      // without the leading "--"
+    QString valueName; // empty for a flag
     QString description;
 };
 
@@ -60,12 +60,12 @@ class BatchContext;
 
 struct BatchCommand
 {
-    QString name;        // one or more words: "init", "candidate show"
-    QString arguments;   // positional arguments for the usage line: "DIR"
+    QString name;      // one or more words: "init", "candidate show"
+    QString arguments; // positional arguments for the usage line: "DIR"
     QString summary;
     std::vector<BatchOption> options;
-    QString menuCode;    // the menu code of the screen the command stands for; empty: none needed
-    bool needsLogin = false;   // log in with --user/--password/--convo first
+    QString menuCode;           // the menu code of the screen the command stands for; empty: none needed
+    bool needsLogin = false;    // log in with --user/--password/--convo first
     bool needsDatabase = false; // connect (start-up up to the login) first
     std::function<int(BatchContext &)> run;
     // Only ADMIN may run it (what changes the whole installation, or reads its audit).

@@ -38,8 +38,7 @@ void ConsolePrompter::message(const QString &text, const QString &, PromptIcon i
     stream << consoleText(text) << Qt::endl;
 }
 
-PromptAnswer ConsolePrompter::ask(const QString &text, const QString &, PromptIcon, PromptButtons buttons,
-                                  PromptAnswer)
+PromptAnswer ConsolePrompter::ask(const QString &text, const QString &, PromptIcon, PromptButtons buttons, PromptAnswer)
 {
     QTextStream &stream = m_outputIsReport ? m_err : m_out;
     if (buttons == PromptButtons::Ok) {
@@ -53,8 +52,7 @@ PromptAnswer ConsolePrompter::ask(const QString &text, const QString &, PromptIc
     case Policy::No:
         stream << consoleText(text) << u" -> No"_s << Qt::endl;
         return buttons == PromptButtons::OkCancel ? PromptAnswer::Cancel : PromptAnswer::No;
-    case Policy::Unanswered:
-        break;
+    case Policy::Unanswered: break;
     }
     throw UnansweredQuestion(text);
 }
@@ -88,8 +86,9 @@ std::optional<QString> ConsolePrompter::inputSecret(const QString &text, const Q
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
     m_err << Qt::endl;
     if (!read)
-        throw StopError(u"No answer for \""_s + text + u"\": type it on standard input (a line; a script can pipe it "
-                        "in)."_s,
+        throw StopError(u"No answer for \""_s + text
+                            + u"\": type it on standard input (a line; a script can pipe it "
+                              "in)."_s,
                         PromptIcon::Exclamation);
     if (!line.empty() && line.back() == '\r')
         line.pop_back();

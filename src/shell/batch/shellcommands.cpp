@@ -94,8 +94,8 @@ int runInit(BatchContext &c)
                             + u": init would rewrite its institution code and version. To set it up again, give "
                               "--force with --user ADMIN --password PW."_s);
         requireAdministrator(c, *existing, u"init --force"_s);
-        if (!c.prompter.askYesNo(u"The database "_s + name + u" already exists. Set it up again with institution code "_s
-                                 + o.institution + u'?'))
+        if (!c.prompter.askYesNo(u"The database "_s + name
+                                 + u" already exists. Set it up again with institution code "_s + o.institution + u'?'))
             throw StopError(u"Nothing was changed."_s, PromptIcon::Information);
     }
     const Installer::Result result = Installer::install(c.folder, o, c.prompter);
@@ -187,11 +187,9 @@ int runRestore(BatchContext &c)
     if (!usable)
         run.requireAdministratorOfCopy(c.password);
     switch (run.run(c.args.positionals.first())) {
-    case RestoreRun::Outcome::Restored:
-        return batchexit::kOk;
+    case RestoreRun::Outcome::Restored: return batchexit::kOk;
     case RestoreRun::Outcome::Declined:
-    case RestoreRun::Outcome::Refused:
-        break;
+    case RestoreRun::Outcome::Refused: break;
     }
     return batchexit::kRefused;
 }
@@ -200,8 +198,14 @@ int runRestore(BatchContext &c)
 
 void addShellCommands(BatchTool &tool)
 {
-    tool.add({u"help"_s, u"[COMMAND]"_s, u"Lists the commands (or those of COMMAND) and their options."_s, {}, {},
-              false, false, [&tool](BatchContext &c) {
+    tool.add({u"help"_s,
+              u"[COMMAND]"_s,
+              u"Lists the commands (or those of COMMAND) and their options."_s,
+              {},
+              {},
+              false,
+              false,
+              [&tool](BatchContext &c) {
                   const QString topic = c.args.positionals.join(u' ');
                   const QString text = tool.helpText(topic);
                   if (!topic.isEmpty() && !text.contains(u"\n  "_s + topic))
@@ -225,20 +229,41 @@ void addShellCommands(BatchTool &tool)
               false,
               false,
               runInit});
-    tool.add({u"upgrade"_s, {},
+    tool.add({u"upgrade"_s,
+              {},
               u"Brings the database's tables up to this program's schema and stamps its version (ADMIN only; a copy "
               "of the database goes to Backup/ first)."_s,
-              {}, {}, false, false, runUpgrade});
-    tool.add({u"backup"_s, {},
+              {},
+              {},
+              false,
+              false,
+              runUpgrade});
+    tool.add({u"backup"_s,
+              {},
               u"Backs the database up to Backup/ (database name + ddmmyyyy + .bak), then removes the candidates "
               "without a convocation code."_s,
-              {}, u"N47"_s, true, true, runBackup});
-    tool.add({u"restore"_s, u"FILE"_s,
+              {},
+              u"N47"_s,
+              true,
+              true,
+              runBackup});
+    tool.add({u"restore"_s,
+              u"FILE"_s,
               u"Puts a backup in place of the database the installation uses, also a missing or unreadable one "
               "(ADMIN only; asks before overwriting one: --yes / --no)."_s,
-              {}, {}, false, false, runRestore});
-    tool.add({u"login-check"_s, {}, u"Logs in with --user/--password/--convo and prints the session values."_s, {}, {},
-              true, true, runLoginCheck});
+              {},
+              {},
+              false,
+              false,
+              runRestore});
+    tool.add({u"login-check"_s,
+              {},
+              u"Logs in with --user/--password/--convo and prints the session values."_s,
+              {},
+              {},
+              true,
+              true,
+              runLoginCheck});
     addDocumentCommands(tool);
     addFormsCommands(tool);
     addUserCommands(tool);

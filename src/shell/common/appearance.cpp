@@ -64,10 +64,7 @@ Appearance Appearance::read(Database &db)
     return a;
 }
 
-double Appearance::pointSize() const
-{
-    return sizeOf(fontSize, 8);
-}
+double Appearance::pointSize() const { return sizeOf(fontSize, 8); }
 
 void Appearance::apply(QWidget *form, const QString &gridFontSize, const AppFolder &folder) const
 {

@@ -36,9 +36,7 @@ QString ReportPageHeader::centred(const QString &text, int width)
 QStringList ReportPageHeader::lines(int width, int &page, const QDate &today) const
 {
     ++page;
-    return {QString(),
-            centred(m_company, width),
-            centred(m_address, width),
+    return {QString(), centred(m_company, width), centred(m_address, width),
             u"Date : "_s + today.toString(u"dd/MM/yyyy"_s) + QString(std::max(0, width - 35), u' ') + u"Page No : "_s
                 + QString::number(page)};
 }

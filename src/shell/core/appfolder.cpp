@@ -36,10 +36,7 @@ AppFolder AppFolder::resolve(const QString &commandLineFolder)
     return AppFolder(QCoreApplication::applicationDirPath());
 }
 
-bool AppFolder::rootExists() const
-{
-    return isValid() && QFileInfo(m_root).isDir();
-}
+bool AppFolder::rootExists() const { return isValid() && QFileInfo(m_root).isDir(); }
 
 QString AppFolder::filePath(const QString &relative) const
 {
@@ -55,10 +52,7 @@ QString AppFolder::outputPath(const QString &fileName) const
     return QDir(dir).filePath(fileName);
 }
 
-bool AppFolder::exists(const QString &relative) const
-{
-    return QFileInfo::exists(filePath(relative));
-}
+bool AppFolder::exists(const QString &relative) const { return QFileInfo::exists(filePath(relative)); }
 
 QString AppFolder::findFileAnyCase(const QString &relative) const
 {

@@ -22,8 +22,7 @@ QColor paletteColour(int index)
         return p.color(QPalette::Button);
     case 18: // button text
         return p.color(QPalette::ButtonText);
-    default:
-        return p.color(QPalette::WindowText);
+    default: return p.color(QPalette::WindowText);
     }
 }
 

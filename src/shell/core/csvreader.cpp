@@ -52,7 +52,8 @@ CsvReader::Result CsvReader::readFile(const QString &path, char delimiter, std::
     return r;
 }
 
-CsvReader::Result CsvReader::parse(const QByteArray &input, char delimiter, std::optional<legacytext::Encoding> encoding)
+CsvReader::Result CsvReader::parse(const QByteArray &input, char delimiter,
+                                   std::optional<legacytext::Encoding> encoding)
 {
     QByteArray bytes = input;
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -81,7 +82,7 @@ CsvReader::Result CsvReader::parse(const QByteArray &input, char delimiter, std:
         if (csv_parse(&parser, chunk.constData(), size_t(chunk.size()), onField, onRecord, &collector)
             != size_t(chunk.size())) {
             result.error = u"line "_s + QString::number(collector.line) + u": "_s
-                + QString::fromLatin1(csv_strerror(csv_error(&parser)));
+                           + QString::fromLatin1(csv_strerror(csv_error(&parser)));
             csv_free(&parser);
             result.records = std::move(collector.records);
             return result;
@@ -92,7 +93,7 @@ CsvReader::Result CsvReader::parse(const QByteArray &input, char delimiter, std:
     }
     if (csv_fini(&parser, onField, onRecord, &collector) != 0)
         result.error = u"line "_s + QString::number(collector.line) + u": "_s
-            + QString::fromLatin1(csv_strerror(csv_error(&parser)));
+                       + QString::fromLatin1(csv_strerror(csv_error(&parser)));
     csv_free(&parser);
     result.records = std::move(collector.records);
     return result;

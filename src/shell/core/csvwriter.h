@@ -9,7 +9,7 @@ namespace sw::csv {
 
 // Which fields a record puts between double quotes (a quote inside is doubled).
 enum class Quote {
-    All, // every field: the lists a clerk corrects and loads again
+    All,   // every field: the lists a clerk corrects and loads again
     Needed // only fields holding a comma, a quote, a line break or edge spaces
 };
 

@@ -16,10 +16,7 @@ QDate parseDmy(const QString &text)
     return QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
 }
 
-QString formatDmy(const QDate &date)
-{
-    return date.isValid() ? date.toString(u"dd/MM/yyyy"_s) : QString();
-}
+QString formatDmy(const QDate &date) { return date.isValid() ? date.toString(u"dd/MM/yyyy"_s) : QString(); }
 
 QDate dateOfValue(const QVariant &value)
 {

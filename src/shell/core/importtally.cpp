@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -27,10 +26,10 @@ QString ImportCounts::summaryLine() const
 QString importedMessage(const ImportCounts &counts)
 {
     QString text = u"Imported Successfully\r\rTotal Records: "_s + QString::number(counts.total)
-        + u"\rImported Records: "_s + QString::number(counts.inserted) + u"\rRefreshed Records: "_s
-        + QString::number(counts.refreshed) + u"\rPrinted, Left Alone: "_s + QString::number(counts.frozen)
-        + u"\rSkipped Records: "_s + QString::number(counts.skipped) + u"\rRejected Records: "_s
-        + QString::number(counts.rejected);
+                   + u"\rImported Records: "_s + QString::number(counts.inserted) + u"\rRefreshed Records: "_s
+                   + QString::number(counts.refreshed) + u"\rPrinted, Left Alone: "_s + QString::number(counts.frozen)
+                   + u"\rSkipped Records: "_s + QString::number(counts.skipped) + u"\rRejected Records: "_s
+                   + QString::number(counts.rejected);
     if (!counts.rejectFile.isEmpty())
         text += u"\r\rThe skipped and rejected records are listed in "_s + QDir::toNativeSeparators(counts.rejectFile);
     for (const QString &warning : counts.warnings)
@@ -38,10 +37,7 @@ QString importedMessage(const ImportCounts &counts)
     return text;
 }
 
-QString RejectFile::pathBeside(const QString &inputPath)
-{
-    return inputPath + u".rejected.csv"_s;
-}
+QString RejectFile::pathBeside(const QString &inputPath) { return inputPath + u".rejected.csv"_s; }
 
 RejectFile::RejectFile(const QString &inputPath, const AppFolder &folder, const QString &placeName,
                        QStringList fieldNames, legacytext::Encoding encoding)
@@ -88,7 +84,8 @@ void RejectFile::writeLine(const QStringList &fields)
         encoded.append(legacytext::encode(field, m_encoding));
     const QByteArray line = csv::record(encoded, csv::Quote::All) + "\r\n";
     if (m_file->write(line) != line.size())
-        throw StopError(u"The list of rejected records "_s + m_path + u" cannot be written: "_s + m_file->errorString());
+        throw StopError(u"The list of rejected records "_s + m_path + u" cannot be written: "_s
+                        + m_file->errorString());
 }
 
 void RejectFile::add(int place, const QString &outcome, const QString &field, const QString &value,

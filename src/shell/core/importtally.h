@@ -22,8 +22,9 @@ struct ImportCounts
     int inserted = 0;  // new rows
     int refreshed = 0; // rows found and given the input's values (rows already equal to them included)
     int frozen = 0;    // printed candidates: left as they are
-    int skipped = 0;   // passed over by a rule: a deleted record, an empty name, a question answered No, a code already there
-    int rejected = 0;  // refused: the reject file names the field and the reason
+    int skipped =
+        0; // passed over by a rule: a deleted record, an empty name, a question answered No, a code already there
+    int rejected = 0;     // refused: the reject file names the field and the reason
     QString rejectFile;   // where the skipped and rejected records are listed; empty when there are none
     QStringList warnings; // what was kept but deserves a look (a class not in the class master)
 

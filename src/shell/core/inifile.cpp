@@ -12,15 +12,9 @@ namespace sw {
 namespace {
 constexpr qsizetype kValueBuffer = 254;
 
-bool isSectionLine(const QString &trimmed)
-{
-    return trimmed.startsWith(u'[') && trimmed.endsWith(u']');
-}
+bool isSectionLine(const QString &trimmed) { return trimmed.startsWith(u'[') && trimmed.endsWith(u']'); }
 
-QString sectionName(const QString &trimmed)
-{
-    return trimmed.mid(1, trimmed.size() - 2).trimmed();
-}
+QString sectionName(const QString &trimmed) { return trimmed.mid(1, trimmed.size() - 2).trimmed(); }
 } // namespace
 
 IniFile::IniFile(QString path, Encoding encoding)
@@ -29,10 +23,7 @@ IniFile::IniFile(QString path, Encoding encoding)
 {
 }
 
-bool IniFile::exists() const
-{
-    return QFileInfo(m_path).isFile();
-}
+bool IniFile::exists() const { return QFileInfo(m_path).isFile(); }
 
 bool IniFile::load()
 {

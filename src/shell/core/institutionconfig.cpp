@@ -68,8 +68,8 @@ QString InstitutionConfig::templateText(const QString &institutionCode)
             section = s.section;
             text += u"\r\n["_s + section + u"]\r\n"_s;
         }
-        text += u"; "_s + s.key + u": "_s + s.prints + (s.kannada ? u" (Kannada)"_s : QString()) + u"\r\n; "_s
-                + s.key + u"=\r\n"_s;
+        text += u"; "_s + s.key + u": "_s + s.prints + (s.kannada ? u" (Kannada)"_s : QString()) + u"\r\n; "_s + s.key
+                + u"=\r\n"_s;
     }
     // Signing the PDF copies and the DigiLocker upload (the README says how to set them up).
     text += u"\r\n[SIGNING]\r\n"

@@ -27,7 +27,7 @@ public:
     {
         QString section;
         QString key;
-        QString prints; // what the layouts print from it, for the file's comments and the checks
+        QString prints;       // what the layouts print from it, for the file's comments and the checks
         bool kannada = false; // typed in the legacy Kannada font's codes
     };
     // Every setting of the certificate layouts, in the order the file lists them.

@@ -32,7 +32,7 @@ struct Consonant
     std::u16string_view base;
     std::u16string_view full;
     std::u16string_view iForm;
-    char16_t vattu;                // the subjoined form, drawn after the letter it hangs from
+    char16_t vattu;                 // the subjoined form, drawn after the letter it hangs from
     std::u16string_view eHead = {}; // empty: base + "É"
     std::u16string_view oForm = {}; // empty: e-head + the uu sign
     char16_t u = u'\u00C4';         // Ä
@@ -114,7 +114,7 @@ constexpr char16_t kUVisarga = 0x0C83;
 constexpr char16_t kZwnj = 0x200C;
 constexpr char16_t kZwj = 0x200D;
 
-constexpr std::array<char16_t, 15> kUnicodeSign = {0,      0x0CBE, 0x0CBF, 0x0CC0, 0x0CC1, 0x0CC2, 0x0CC3, 0x0CC4,
+constexpr std::array<char16_t, 15> kUnicodeSign = {0,      0x0CBE, 0x0CBF, 0x0CC0, 0x0CC1, 0x0CC2, 0x0CC3,  0x0CC4,
                                                    0x0CC6, 0x0CC7, 0x0CC8, 0x0CCA, 0x0CCB, 0x0CCC, kUVirama};
 
 bool isUnicodeConsonant(char16_t c) { return (c >= 0x0C95 && c <= 0x0CB9) || c == 0x0CDE; }
@@ -358,8 +358,8 @@ Conversion toUnicode(const QString &legacy, LegacyFont font)
                 reph = true;
             } else if (m == kNukta && !nukta) {
                 nukta = true;
-            } else if (mark == 0 && vowel != Vowel::Virama &&
-                       (m == kVisarga || (m == kAnusvara && (i + 1 >= n || s[i + 1] != u'i')))) {
+            } else if (mark == 0 && vowel != Vowel::Virama
+                       && (m == kVisarga || (m == kAnusvara && (i + 1 >= n || s[i + 1] != u'i')))) {
                 mark = m == kAnusvara ? kUAnusvara : kUVisarga;
             } else {
                 break;
@@ -491,7 +491,8 @@ Conversion toStoredCodes(const QString &given)
 
 bool hasUnicodeKannada(const QString &text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0C80 && c.unicode() <= 0x0CFF; });
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0x0C80 && c.unicode() <= 0x0CFF; });
 }
 
 } // namespace sw::kannada

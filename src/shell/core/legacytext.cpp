@@ -9,10 +9,10 @@ namespace sw::legacytext {
 
 namespace {
 // Windows-1252 0x80..0x9F; 0 marks the five undefined bytes, held as U+0080 + n.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 char16_t charOf(unsigned char b)
 {
@@ -104,14 +104,8 @@ QByteArray encode(const QString &text, Encoding encoding)
     return encoding == Encoding::Cp1252 ? toBytes(text) : text.toUtf8();
 }
 
-QString graveApostrophes(QString text)
-{
-    return text.replace(u'\'', u'`');
-}
+QString graveApostrophes(QString text) { return text.replace(u'\'', u'`'); }
 
-QString storedText(const QString &text)
-{
-    return graveApostrophes(text.trimmed());
-}
+QString storedText(const QString &text) { return graveApostrophes(text.trimmed()); }
 
 } // namespace sw::legacytext

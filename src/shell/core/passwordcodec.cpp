@@ -20,20 +20,11 @@ QString shifted(const QString &text, int by)
 }
 } // namespace
 
-QString encodeIni(const QString &plain)
-{
-    return shifted(plain, int(plain.size()));
-}
+QString encodeIni(const QString &plain) { return shifted(plain, int(plain.size())); }
 
-QString decodeIni(const QString &stored)
-{
-    return shifted(stored, -int(stored.size()));
-}
+QString decodeIni(const QString &stored) { return shifted(stored, -int(stored.size())); }
 
-QString encodeUser(const QString &plain)
-{
-    return shifted(plain.toUpper(), int(plain.size()));
-}
+QString encodeUser(const QString &plain) { return shifted(plain.toUpper(), int(plain.size())); }
 
 namespace {
 void initialiseSodium()
@@ -56,10 +47,7 @@ QString hashUser(const QString &plain)
     return QString::fromLatin1(stored);
 }
 
-bool isLegacyUser(const QString &stored)
-{
-    return !stored.startsWith(u"$argon2"_s);
-}
+bool isLegacyUser(const QString &stored) { return !stored.startsWith(u"$argon2"_s); }
 
 bool matchesUser(const QString &stored, const QString &typed)
 {
@@ -76,9 +64,6 @@ bool hasOuterBlanks(const QString &password)
     return !password.isEmpty() && (password.front().isSpace() || password.back().isSpace());
 }
 
-QString outerBlanksMessage()
-{
-    return u"A password must not begin or end with a blank."_s;
-}
+QString outerBlanksMessage() { return u"A password must not begin or end with a blank."_s; }
 
 } // namespace sw::passwords

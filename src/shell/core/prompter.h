@@ -24,12 +24,11 @@ public:
     virtual void message(const QString &text, const QString &title, PromptIcon icon) = 0;
 
     // `defaultAnswer` is the button that Enter chooses.
-    virtual PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon,
-                             PromptButtons buttons, PromptAnswer defaultAnswer) = 0;
+    virtual PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,
+                             PromptAnswer defaultAnswer) = 0;
 
     // An input box; nullopt when cancelled.
-    virtual std::optional<QString> input(const QString &text, const QString &title,
-                                         const QString &initial) = 0;
+    virtual std::optional<QString> input(const QString &text, const QString &title, const QString &initial) = 0;
     // An input box whose text is not shown as it is typed (a password).
     virtual std::optional<QString> inputSecret(const QString &text, const QString &title)
     {
@@ -38,8 +37,8 @@ public:
 
     enum class FileMode { Open, Save, Folder };
     // A file or folder dialog; nullopt when cancelled.
-    virtual std::optional<QString> chooseFile(const QString &caption, const QString &startDir,
-                                              const QString &filter, FileMode mode) = 0;
+    virtual std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
+                                              FileMode mode) = 0;
 
     // Shorthands for the two most common shapes.
     void info(const QString &text, const QString &title = QStringLiteral("Message"))

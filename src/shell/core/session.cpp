@@ -7,14 +7,8 @@ namespace sw {
 
 CertificateNumberAuthority::~CertificateNumberAuthority() = default;
 
-bool Session::isAdministrator() const
-{
-    return userName.compare(u"ADMIN"_s, Qt::CaseInsensitive) == 0;
-}
+bool Session::isAdministrator() const { return userName.compare(u"ADMIN"_s, Qt::CaseInsensitive) == 0; }
 
-bool Session::isAdminConvocation() const
-{
-    return convoCode == adminConvocation();
-}
+bool Session::isAdminConvocation() const { return convoCode == adminConvocation(); }
 
 } // namespace sw

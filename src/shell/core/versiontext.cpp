@@ -25,10 +25,7 @@ QList<qlonglong> versionNumbers(const QString &text)
 }
 } // namespace
 
-QString programVersion()
-{
-    return QString::fromLatin1(kVersionText);
-}
+QString programVersion() { return QString::fromLatin1(kVersionText); }
 
 VersionOrder compareVersionText(const QString &program, const QString &database)
 {

@@ -19,10 +19,8 @@ bool isRefusedRow(const DbError &error)
     switch (error.kind()) {
     case DbErrorKind::Truncation:
     case DbErrorKind::Duplicate:
-    case DbErrorKind::Other:
-        return true;
-    default:
-        return false;
+    case DbErrorKind::Other: return true;
+    default: return false;
     }
 }
 

@@ -37,10 +37,7 @@ QString ConnectionSettings::effectiveAdminUser() const
     return dbType == u"MYSQL"_s ? u"root"_s : u"sa"_s;
 }
 
-QString ConnectionSettings::effectiveOracleUser() const
-{
-    return oracleUser.isEmpty() ? u"convo"_s : oracleUser;
-}
+QString ConnectionSettings::effectiveOracleUser() const { return oracleUser.isEmpty() ? u"convo"_s : oracleUser; }
 
 QString ConnectionSettings::effectiveOraclePassword() const
 {

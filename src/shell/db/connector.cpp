@@ -21,7 +21,8 @@ void checkIdentifier(const QString &name)
 {
     static const QRegularExpression plain(u"^[A-Za-z0-9_]{1,64}$"_s);
     if (!plain.match(name).hasMatch())
-        throw DbError(DbErrorKind::CommandText, {}, u"The database name \""_s + name + u"\" may hold only letters, digits and underscores."_s);
+        throw DbError(DbErrorKind::CommandText, {},
+                      u"The database name \""_s + name + u"\" may hold only letters, digits and underscores."_s);
 }
 
 // The Database takes the connection over; the caller's copy is let go at once, so that
@@ -83,7 +84,8 @@ std::unique_ptr<Database> openMysql(const ConnectionSettings &settings, const Ap
         Database::failOpen(handle, Backend::MySql);
     auto db = wrap(handle, Backend::MySql);
     if (options.createIfMissing)
-        db->query(u"CREATE DATABASE IF NOT EXISTS `"_s + name + u"` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci"_s);
+        db->query(u"CREATE DATABASE IF NOT EXISTS `"_s + name
+                  + u"` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci"_s);
     db->query(u"USE `"_s + name + u'`');
     sendSessionStatements(*db);
     return db;
@@ -128,7 +130,7 @@ QString Connector::odbcValue(const QString &value)
 {
     static const QString special = u"[]{}(),;?*=!@"_s;
     const bool plain = std::none_of(value.begin(), value.end(), [](QChar c) { return special.contains(c); })
-        && value.trimmed() == value;
+                       && value.trimmed() == value;
     if (plain)
         return value;
     QString braced = value;
@@ -138,16 +140,15 @@ QString Connector::odbcValue(const QString &value)
 
 QString Connector::sqlServerConnectionString(const ConnectionSettings &settings)
 {
-    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Server="_s + odbcValue(settings.serverName)
-        + u";Uid="_s + odbcValue(settings.effectiveAdminUser()) + u";Pwd="_s + odbcValue(settings.dbPassword.trimmed())
-        + u';';
+    return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Server="_s + odbcValue(settings.serverName) + u";Uid="_s
+           + odbcValue(settings.effectiveAdminUser()) + u";Pwd="_s + odbcValue(settings.dbPassword.trimmed()) + u';';
 }
 
 QString Connector::oracleConnectionString(const ConnectionSettings &settings)
 {
     return u"Driver={"_s + settings.effectiveOdbcDriver() + u"};Dbq="_s + odbcValue(settings.serverName) + u";Uid="_s
-        + odbcValue(settings.effectiveOracleUser()) + u";Pwd="_s + odbcValue(settings.effectiveOraclePassword())
-        + u';';
+           + odbcValue(settings.effectiveOracleUser()) + u";Pwd="_s + odbcValue(settings.effectiveOraclePassword())
+           + u';';
 }
 
 std::pair<QString, int> Connector::mysqlHostPort(const QString &serverName)

@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 #include <QSqlError>
 
-
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -31,15 +30,9 @@ QString Rows::text(int index) const
     return v.isNull() ? QString() : v.toString();
 }
 
-QDate Rows::date(const QString &column) const
-{
-    return dateOfValue(m_query->value(column));
-}
+QDate Rows::date(const QString &column) const { return dateOfValue(m_query->value(column)); }
 
-QDate Rows::date(int index) const
-{
-    return dateOfValue(m_query->value(index));
-}
+QDate Rows::date(int index) const { return dateOfValue(m_query->value(index)); }
 
 Rows Statement::run(const QVariantList &params)
 {
@@ -79,10 +72,7 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-bool Database::isOpen() const
-{
-    return m_handle.isValid() && m_handle.isOpen();
-}
+bool Database::isOpen() const { return m_handle.isValid() && m_handle.isOpen(); }
 
 QString Database::currentDatabaseName() const
 {
@@ -97,12 +87,9 @@ QString Database::currentDatabaseName() const
             base.chop(7);
         return base;
     }
-    case Backend::MySql:
-        return scalar(u"SELECT DATABASE()"_s).toString();
-    case Backend::SqlServer:
-        return scalar(u"SELECT DB_NAME()"_s).toString();
-    case Backend::Oracle:
-        return scalar(u"SELECT SYS_CONTEXT('USERENV','DB_NAME') FROM DUAL"_s).toString();
+    case Backend::MySql: return scalar(u"SELECT DATABASE()"_s).toString();
+    case Backend::SqlServer: return scalar(u"SELECT DB_NAME()"_s).toString();
+    case Backend::Oracle: return scalar(u"SELECT SYS_CONTEXT('USERENV','DB_NAME') FROM DUAL"_s).toString();
     }
     return {};
 }
@@ -117,10 +104,7 @@ namespace {
 }
 } // namespace
 
-void Database::fail(const QSqlError &error, const QString &sql) const
-{
-    throwClassified(*m_dialect, error, sql);
-}
+void Database::fail(const QSqlError &error, const QString &sql) const { throwClassified(*m_dialect, error, sql); }
 
 void Database::failOpen(QSqlDatabase &handle, Backend backend)
 {
@@ -134,9 +118,10 @@ void Database::failOpen(QSqlDatabase &handle, Backend backend)
 namespace {
 [[noreturn]] void notConnected(const QString &sql)
 {
-    throw DbError(DbErrorKind::NotConnected, QString::fromLatin1(dberrnum::kNotConnected),
-                  u"The connection cannot be used to perform this operation. It is either closed or invalid in this context."_s,
-                  sql);
+    throw DbError(
+        DbErrorKind::NotConnected, QString::fromLatin1(dberrnum::kNotConnected),
+        u"The connection cannot be used to perform this operation. It is either closed or invalid in this context."_s,
+        sql);
 }
 } // namespace
 
@@ -205,7 +190,8 @@ void Database::commit()
     if (m_rollbackOnly) {
         m_handle.rollback();
         m_rollbackOnly = false;
-        throw DbError(DbErrorKind::Other, u"-1"_s, u"The change was undone because a part of it failed."_s, u"COMMIT"_s);
+        throw DbError(DbErrorKind::Other, u"-1"_s, u"The change was undone because a part of it failed."_s,
+                      u"COMMIT"_s);
     }
     if (!m_handle.commit()) {
         const QSqlError error = m_handle.lastError();
@@ -226,10 +212,7 @@ void Database::rollback()
     m_handle.rollback();
 }
 
-QVariant Database::nullText()
-{
-    return QVariant(QMetaType::fromType<QString>());
-}
+QVariant Database::nullText() { return QVariant(QMetaType::fromType<QString>()); }
 
 WriteScope::WriteScope(Database &db)
     : m_db(db)

@@ -17,39 +17,23 @@ DbError::DbError(DbErrorKind kind, QString nativeCode, QString description, QStr
 QString DbError::number() const
 {
     switch (m_kind) {
-    case DbErrorKind::LoginRefused:
-        return QString::fromLatin1(dberrnum::kLoginRefused);
-    case DbErrorKind::ServerUnreachable:
-        return QString::fromLatin1(dberrnum::kUnspecified);
-    case DbErrorKind::CommandText:
-        return QString::fromLatin1(dberrnum::kCommandText);
-    case DbErrorKind::Truncation:
-        return QString::fromLatin1(dberrnum::kTruncation);
-    case DbErrorKind::MissingTable:
-        return QString::fromLatin1(dberrnum::kMissingTable);
-    case DbErrorKind::NotConnected:
-        return QString::fromLatin1(dberrnum::kNotConnected);
+    case DbErrorKind::LoginRefused: return QString::fromLatin1(dberrnum::kLoginRefused);
+    case DbErrorKind::ServerUnreachable: return QString::fromLatin1(dberrnum::kUnspecified);
+    case DbErrorKind::CommandText: return QString::fromLatin1(dberrnum::kCommandText);
+    case DbErrorKind::Truncation: return QString::fromLatin1(dberrnum::kTruncation);
+    case DbErrorKind::MissingTable: return QString::fromLatin1(dberrnum::kMissingTable);
+    case DbErrorKind::NotConnected: return QString::fromLatin1(dberrnum::kNotConnected);
     case DbErrorKind::NotADatabase:
     case DbErrorKind::Duplicate:
-    case DbErrorKind::Other:
-        break;
+    case DbErrorKind::Other: break;
     }
     return m_nativeCode.isEmpty() ? u"-1"_s : m_nativeCode;
 }
 
-QString DbError::screenMessage() const
-{
-    return u"Error Occurred : "_s + number() + u" . "_s + m_description;
-}
+QString DbError::screenMessage() const { return u"Error Occurred : "_s + number() + u" . "_s + m_description; }
 
-QString DbError::reportMessage() const
-{
-    return u"Error Message  : Err No. "_s + number() + u"  "_s + m_description;
-}
+QString DbError::reportMessage() const { return u"Error Message  : Err No. "_s + number() + u"  "_s + m_description; }
 
-QString DbError::startupMessage() const
-{
-    return number() + u"  "_s + m_description;
-}
+QString DbError::startupMessage() const { return number() + u"  "_s + m_description; }
 
 } // namespace sw

@@ -21,12 +21,10 @@ const std::vector<TableDefinition> &tables()
          "FTOCOL VARCHAR(20), FSCOL VARCHAR(20), FFONT VARCHAR(30), FFONTCOL VARCHAR(20), "
          "FLBFONTCOL VARCHAR(30), FVERSION VARCHAR(20), FCONVDATE DATETIME, FDEGKAN VARCHAR(1), "
          "FNADID VARCHAR(50)"_s},
-        {u"MASCONVO"_s,
-         u"FCONVOCODE VARCHAR(4), FCONVONAME VARCHAR(100), FDATE VARCHAR(50), FACTIVE VARCHAR(1), "
-         "FDATEKAN VARCHAR(50), FCONVONAMEKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
-        {u"MASUSER"_s,
-         u"FUSERNAME VARCHAR(50), FPASSWD VARCHAR(128), FPERMISSION VARCHAR(500), FSECTION VARCHAR(20), "
-         "FDELETED VARCHAR(1)"_s},
+        {u"MASCONVO"_s, u"FCONVOCODE VARCHAR(4), FCONVONAME VARCHAR(100), FDATE VARCHAR(50), FACTIVE VARCHAR(1), "
+                        "FDATEKAN VARCHAR(50), FCONVONAMEKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
+        {u"MASUSER"_s, u"FUSERNAME VARCHAR(50), FPASSWD VARCHAR(128), FPERMISSION VARCHAR(500), FSECTION VARCHAR(20), "
+                       "FDELETED VARCHAR(1)"_s},
         {u"AUTOCORRECT"_s, u"FREPLACE VARCHAR(100), FWITH VARCHAR(100), FDELETE VARCHAR(1)"_s},
         {u"RECCERT"_s, u"FDEGREE VARCHAR(5), FCOLLCODE VARCHAR(5), FREGNO VARCHAR(10), FCERTNO VARCHAR(20)"_s},
         {u"DEGREE"_s,
@@ -47,7 +45,8 @@ const std::vector<TableDefinition> &tables()
          "FADDR1 VARCHAR(50), FADDR2 VARCHAR(50), FADDR3 VARCHAR(50), FADDR4 VARCHAR(50), "
          "FFEEPAID VARCHAR(1), FRANK VARCHAR(4), ISEXIST VARCHAR(1), FPRINTDATE DATETIME, "
          "FPRINTTIME VARCHAR(20)"_s},
-        {u"CLASS"_s, u"FCLASSCODE VARCHAR(4), FCLASSDESC VARCHAR(100), FCLASSDESCKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
+        {u"CLASS"_s,
+         u"FCLASSCODE VARCHAR(4), FCLASSDESC VARCHAR(100), FCLASSDESCKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
         {u"CERTCAN"_s,
          u"FDEGREE VARCHAR(5), FCOLLCODE VARCHAR(5), FREGNO VARCHAR(10), FCERTNO VARCHAR(20), FDATE DATETIME, "
          "FTIME VARCHAR(20), FREMARKS VARCHAR(100), FUSERNAME VARCHAR(50), FPRINTEDBY VARCHAR(50), "
@@ -103,10 +102,7 @@ const TableDefinition *find(const QString &table)
     return nullptr;
 }
 
-QStringList splitDefinitions(const QString &columns)
-{
-    return columns.split(u", "_s, Qt::SkipEmptyParts);
-}
+QStringList splitDefinitions(const QString &columns) { return columns.split(u", "_s, Qt::SkipEmptyParts); }
 
 QString columnName(const QString &definition)
 {
@@ -137,8 +133,8 @@ QString kannadaFont(const QString &column)
 {
     static const QStringList nudi = {u"FNAMEKAN"_s, u"FSIRNAMEKAN"_s, u"FFATNAMEKAN"_s, u"FMOTNAMEKAN"_s,
                                      u"FEXAMDATEKAN"_s};
-    static const QStringList brh = {u"FDESCPNKAN"_s, u"FSPECIALKAN"_s, u"FCLASSDESCKAN"_s, u"FCONVONAMEKAN"_s,
-                                    u"FDATEKAN"_s, u"FKANNAME"_s};
+    static const QStringList brh = {u"FDESCPNKAN"_s,    u"FSPECIALKAN"_s, u"FCLASSDESCKAN"_s,
+                                    u"FCONVONAMEKAN"_s, u"FDATEKAN"_s,    u"FKANNAME"_s};
     const QString name = column.trimmed().section(u'.', -1).toUpper();
     if (nudi.contains(name))
         return u"Nudi 01 e"_s;

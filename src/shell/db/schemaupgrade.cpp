@@ -115,9 +115,6 @@ UpgradeReport SchemaUpgrade::run()
     return report;
 }
 
-void SchemaUpgrade::stampVersion(const QString &version)
-{
-    m_db.exec(u"update control set fversion = ?"_s, {version});
-}
+void SchemaUpgrade::stampVersion(const QString &version) { m_db.exec(u"update control set fversion = ?"_s, {version}); }
 
 } // namespace sw

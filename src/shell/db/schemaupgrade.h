@@ -17,7 +17,7 @@ class Prompter;
 struct UpgradeReport
 {
     QStringList createdTables;
-    QStringList addedColumns;    // "TABLE.COLUMN"
+    QStringList addedColumns; // "TABLE.COLUMN"
     int redeclaredColumns = 0;
     QStringList createdIndexes;
     QStringList skippedStatements; // statement text + " -- " + the database's reason

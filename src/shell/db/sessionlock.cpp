@@ -72,10 +72,7 @@ struct SessionLock::Descriptor
 #endif
     }
 
-    void settle()
-    {
-        setMode(exclusive ? Mode::Exclusive : sharedHolders > 0 ? Mode::Shared : Mode::None);
-    }
+    void settle() { setMode(exclusive ? Mode::Exclusive : sharedHolders > 0 ? Mode::Shared : Mode::None); }
 };
 
 namespace {

@@ -23,7 +23,7 @@ bool codeIn(const QString &code, std::initializer_list<int> codes)
 bool textHas(const QSqlError &error, const QString &needle)
 {
     return error.databaseText().contains(needle, Qt::CaseInsensitive)
-        || error.driverText().contains(needle, Qt::CaseInsensitive);
+           || error.driverText().contains(needle, Qt::CaseInsensitive);
 }
 
 QString joinedDefinitions(const SqlDialect &dialect, const QStringList &definitions)
@@ -58,10 +58,7 @@ public:
         return definition;
     }
 
-    std::optional<QString> alterColumn(const QString &, const QString &) const override
-    {
-        return std::nullopt;
-    }
+    std::optional<QString> alterColumn(const QString &, const QString &) const override { return std::nullopt; }
 
     BoundSql columnListing(const QString &table) const override
     {
@@ -70,8 +67,9 @@ public:
 
     BoundSql indexListing(const QString &table, const QString &index) const override
     {
-        return {u"SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? COLLATE NOCASE AND name = ? COLLATE NOCASE"_s,
-                {table, index}};
+        return {
+            u"SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? COLLATE NOCASE AND name = ? COLLATE NOCASE"_s,
+            {table, index}};
     }
 
     QString createIndex(const QString &index, const QString &table, const QStringList &columns,
@@ -115,14 +113,8 @@ public:
     QString name() const override { return u"MYSQL"_s; }
     QString qtDriver() const override { return u"QMYSQL"_s; }
 
-    QString concat(const QStringList &parts) const override
-    {
-        return u"CONCAT("_s + parts.join(u", "_s) + u')';
-    }
-    QString length(const QString &expression) const override
-    {
-        return u"CHAR_LENGTH("_s + expression + u')';
-    }
+    QString concat(const QStringList &parts) const override { return u"CONCAT("_s + parts.join(u", "_s) + u')'; }
+    QString length(const QString &expression) const override { return u"CHAR_LENGTH("_s + expression + u')'; }
     QString tableName(const QString &name) const override { return name.toLower(); }
     int maxBoundValues() const override { return 65535; }
 
@@ -137,7 +129,7 @@ public:
     QString createTable(const QString &table, const QStringList &definitions) const override
     {
         return u"CREATE TABLE "_s + tableName(table) + u" ("_s + joinedDefinitions(*this, definitions)
-            + u") DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci"_s;
+               + u") DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci"_s;
     }
     QString addColumn(const QString &table, const QString &definition) const override
     {
@@ -177,13 +169,13 @@ public:
         for (const QString &f : fixed)
             sets << u"c."_s + f;
         return u"UPDATE "_s + tableName(table) + u" c JOIN "_s + tableName(source) + u" s ON "_s + on.join(u" AND "_s)
-            + u" SET "_s + sets.join(u", "_s) + (condition.isEmpty() ? QString() : u" WHERE "_s + condition);
+               + u" SET "_s + sets.join(u", "_s) + (condition.isEmpty() ? QString() : u" WHERE "_s + condition);
     }
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
         // The collation of the tables it is joined with, whatever the server's default.
         return u"CREATE TEMPORARY TABLE "_s + tableName(table) + u" ("_s + joinedDefinitions(*this, definitions)
-            + u") DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci"_s;
+               + u") DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci"_s;
     }
     QString dropTemporaryTable(const QString &table) const override
     {
@@ -220,7 +212,8 @@ DbErrorKind classifyOdbc(const QSqlError &error, std::initializer_list<int> logi
                          std::initializer_list<int> commandTextCodes)
 {
     const QString code = error.nativeErrorCode();
-    static const QRegularExpression sqlState(u"\\b(28000|08001|08S01|08004|HYT00|42S02|22001|42000|42S21|42S22|37000)\\b"_s);
+    static const QRegularExpression sqlState(
+        u"\\b(28000|08001|08S01|08004|HYT00|42S02|22001|42000|42S21|42S22|37000)\\b"_s);
     const QString text = error.databaseText() + u' ' + error.driverText() + u' ' + code;
     const QString state = sqlState.match(text).captured(1);
     if (codeIn(code, loginCodes) || state == u"28000"_s)
@@ -252,10 +245,7 @@ public:
     QString concat(const QStringList &parts) const override { return u'(' + parts.join(u" + "_s) + u')'; }
     QString length(const QString &expression) const override { return u"LEN("_s + expression + u')'; }
 
-    QStringList sessionStatements() const override
-    {
-        return {u"SET QUOTED_IDENTIFIER OFF"_s, u"SET DATEFORMAT DMY"_s};
-    }
+    QStringList sessionStatements() const override { return {u"SET QUOTED_IDENTIFIER OFF"_s, u"SET DATEFORMAT DMY"_s}; }
     std::optional<QString> alterColumn(const QString &table, const QString &definition) const override
     {
         return u"ALTER TABLE "_s + table + u" ALTER COLUMN "_s + definition;
@@ -323,7 +313,7 @@ public:
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
         return u"CREATE GLOBAL TEMPORARY TABLE "_s + table + u" ("_s + joinedDefinitions(*this, definitions)
-            + u") ON COMMIT PRESERVE ROWS"_s;
+               + u") ON COMMIT PRESERVE ROWS"_s;
     }
 
     DbErrorKind classify(const QSqlError &error) const override
@@ -355,15 +345,9 @@ QString SqlDialect::coalesce(const QString &expression, const QString &replaceme
     return u"COALESCE("_s + expression + u", "_s + replacement + u')';
 }
 
-QString SqlDialect::concat(const QStringList &parts) const
-{
-    return u'(' + parts.join(u" || "_s) + u')';
-}
+QString SqlDialect::concat(const QStringList &parts) const { return u'(' + parts.join(u" || "_s) + u')'; }
 
-QString SqlDialect::length(const QString &expression) const
-{
-    return u"LENGTH("_s + expression + u')';
-}
+QString SqlDialect::length(const QString &expression) const { return u"LENGTH("_s + expression + u')'; }
 
 QString SqlDialect::createTable(const QString &table, const QStringList &definitions) const
 {
@@ -393,22 +377,15 @@ QString SqlDialect::createTemporaryTable(const QString &table, const QStringList
     return u"CREATE TEMPORARY TABLE "_s + tableName(table) + u" ("_s + joinedDefinitions(*this, definitions) + u')';
 }
 
-QString SqlDialect::dropTemporaryTable(const QString &table) const
-{
-    return u"DROP TABLE "_s + tableName(table);
-}
+QString SqlDialect::dropTemporaryTable(const QString &table) const { return u"DROP TABLE "_s + tableName(table); }
 
 std::unique_ptr<SqlDialect> SqlDialect::forBackend(Backend backend)
 {
     switch (backend) {
-    case Backend::SQLite:
-        return std::make_unique<SqliteDialect>();
-    case Backend::MySql:
-        return std::make_unique<MySqlDialect>();
-    case Backend::SqlServer:
-        return std::make_unique<SqlServerDialect>();
-    case Backend::Oracle:
-        return std::make_unique<OracleDialect>();
+    case Backend::SQLite: return std::make_unique<SqliteDialect>();
+    case Backend::MySql: return std::make_unique<MySqlDialect>();
+    case Backend::SqlServer: return std::make_unique<SqlServerDialect>();
+    case Backend::Oracle: return std::make_unique<OracleDialect>();
     }
     return nullptr;
 }

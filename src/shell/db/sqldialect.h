@@ -31,8 +31,8 @@ public:
     virtual ~SqlDialect();
 
     virtual Backend backend() const = 0;
-    virtual QString name() const = 0;      // "SQLITE", "MYSQL", "SQLSRVR", "ORACLE"
-    virtual QString qtDriver() const = 0;  // QSQLITE, QMYSQL, QODBC
+    virtual QString name() const = 0;     // "SQLITE", "MYSQL", "SQLSRVR", "ORACLE"
+    virtual QString qtDriver() const = 0; // QSQLITE, QMYSQL, QODBC
 
     // Null replacement: COALESCE everywhere but Oracle.
     virtual QString coalesce(const QString &expression, const QString &replacement) const;

@@ -108,15 +108,9 @@ void DocumentBuilder::endParagraph()
     m_open = {};
     m_hasOpen = false;
     switch (m_target) {
-    case Target::Header:
-        currentHeader().paragraphs.push_back(std::move(done));
-        break;
-    case Target::TextBox:
-        m_textBox.paragraphs.push_back(std::move(done));
-        break;
-    case Target::Flow:
-        m_doc.flow.emplace_back(std::move(done));
-        break;
+    case Target::Header: currentHeader().paragraphs.push_back(std::move(done)); break;
+    case Target::TextBox: m_textBox.paragraphs.push_back(std::move(done)); break;
+    case Target::Flow: m_doc.flow.emplace_back(std::move(done)); break;
     }
 }
 
@@ -172,8 +166,8 @@ void DocumentBuilder::cell(int row, int column, const QString &text)
         throw StopError(u"A table cell was written outside a table."_s);
     const std::size_t columns = m_table->columnInches.size();
     if (row < 0 || column < 0 || std::size_t(column) >= columns)
-        throw StopError(u"The table has "_s + QString::number(columns) + u" columns: cell ("_s +
-                        QString::number(row + 1) + u", "_s + QString::number(column + 1) + u") lies outside it."_s);
+        throw StopError(u"The table has "_s + QString::number(columns) + u" columns: cell ("_s
+                        + QString::number(row + 1) + u", "_s + QString::number(column + 1) + u") lies outside it."_s);
     while (m_table->rows.size() <= std::size_t(row)) {
         std::vector<Paragraph> empty(columns);
         for (Paragraph &p : empty) {
@@ -188,10 +182,7 @@ void DocumentBuilder::cell(int row, int column, const QString &text)
     p.endFormat = m_run;
 }
 
-void DocumentBuilder::endTable()
-{
-    flushTable();
-}
+void DocumentBuilder::endTable() { flushTable(); }
 
 void DocumentBuilder::flushTable()
 {
@@ -205,7 +196,8 @@ void DocumentBuilder::picture(const QString &file, const QRectF &points)
 {
     flushOpenParagraph();
     flushTable();
-    m_doc.anchored.push_back({m_doc.flow.size(), PictureItem{u"picture "_s + QFileInfo(file).fileName(), file, points}});
+    m_doc.anchored.push_back(
+        {m_doc.flow.size(), PictureItem{u"picture "_s + QFileInfo(file).fileName(), file, points}});
 }
 
 void DocumentBuilder::beginTextBox(const QRectF &points)

@@ -101,7 +101,7 @@ struct Table
     bool bordered(std::size_t column) const
     {
         return borders
-            && std::find(borderlessColumns.begin(), borderlessColumns.end(), int(column)) == borderlessColumns.end();
+               && std::find(borderlessColumns.begin(), borderlessColumns.end(), int(column)) == borderlessColumns.end();
     }
 };
 

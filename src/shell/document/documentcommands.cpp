@@ -86,10 +86,16 @@ int runRender(BatchContext &c)
 
 void addDocumentCommands(BatchTool &tool)
 {
-    tool.add({u"fonts"_s, {}, u"Lists the fonts the layouts name and whether each is installed."_s, {}, {}, false,
-              false, runFonts});
-    tool.add({u"printers"_s, {}, u"Lists the printers documents can be printed on."_s, {}, {}, false, false,
-              runPrinters});
+    tool.add({u"fonts"_s,
+              {},
+              u"Lists the fonts the layouts name and whether each is installed."_s,
+              {},
+              {},
+              false,
+              false,
+              runFonts});
+    tool.add(
+        {u"printers"_s, {}, u"Lists the printers documents can be printed on."_s, {}, {}, false, false, runPrinters});
     tool.add({u"render"_s,
               u"FILE.json"_s,
               u"Renders a document described in JSON (see src/shell/document/documentjson.h)."_s,

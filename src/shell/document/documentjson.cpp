@@ -101,8 +101,7 @@ private:
 
     void page(const QJsonObject &o)
     {
-        keys(o, u"page"_s,
-             {u"paper"_s, u"landscape"_s, u"top"_s, u"bottom"_s, u"left"_s, u"right"_s, u"header"_s});
+        keys(o, u"page"_s, {u"paper"_s, u"landscape"_s, u"top"_s, u"bottom"_s, u"left"_s, u"right"_s, u"header"_s});
         PageSetup &p = m_b.page();
         const QJsonValue paper = o.value(u"paper"_s);
         if (paper.isString()) {
@@ -114,10 +113,12 @@ private:
             else if (name == u"legal"_s)
                 p.paperInches = PageSetup::legal();
             else
-                fail(u"page.paper"_s, u"unknown paper \""_s + paper.toString() + u"\" (A4, Letter, Legal or [width, height])."_s);
+                fail(u"page.paper"_s,
+                     u"unknown paper \""_s + paper.toString() + u"\" (A4, Letter, Legal or [width, height])."_s);
         } else if (paper.isArray()) {
             const QJsonArray wh = paper.toArray();
-            if (wh.size() != 2 || !wh[0].isDouble() || !wh[1].isDouble() || wh[0].toDouble() <= 0 || wh[1].toDouble() <= 0)
+            if (wh.size() != 2 || !wh[0].isDouble() || !wh[1].isDouble() || wh[0].toDouble() <= 0
+                || wh[1].toDouble() <= 0)
                 fail(u"page.paper"_s, u"[width, height] in inches is expected."_s);
             p.paperInches = QSizeF(wh[0].toDouble(), wh[1].toDouble());
         } else if (!paper.isUndefined()) {
@@ -154,9 +155,8 @@ private:
         if (o.contains(u"watermark"_s)) {
             const QJsonObject w = object(o, u"watermark"_s, u"header.watermark"_s);
             keys(w, u"header.watermark"_s, {u"file"_s, u"width"_s, u"height"_s});
-            m_b.watermark(filePath(w, u"header.watermark"_s),
-                          QSizeF(number(w, u"width"_s, u"header.watermark"_s, 0),
-                                 number(w, u"height"_s, u"header.watermark"_s, 0)));
+            m_b.watermark(filePath(w, u"header.watermark"_s), QSizeF(number(w, u"width"_s, u"header.watermark"_s, 0),
+                                                                     number(w, u"height"_s, u"header.watermark"_s, 0)));
         }
     }
 
@@ -363,8 +363,8 @@ Document DocumentJson::parse(const QByteArray &json, const QString &sourceName, 
         const QByteArray before = json.left(error.offset);
         const qsizetype line = before.count('\n') + 1;
         const qsizetype column = error.offset - (before.lastIndexOf('\n') + 1) + 1;
-        throw StopError(sourceName + u": line "_s + QString::number(line) + u", column "_s + QString::number(column) +
-                        u": "_s + error.errorString() + u'.');
+        throw StopError(sourceName + u": line "_s + QString::number(line) + u", column "_s + QString::number(column)
+                        + u": "_s + error.errorString() + u'.');
     }
     if (!parsed.isObject())
         throw StopError(sourceName + u": the document must be a JSON object."_s);

@@ -84,15 +84,9 @@ QStringList writePng(const Document &document, const QString &folder, double dot
     return written;
 }
 
-QStringList printerNames()
-{
-    return QPrinterInfo::availablePrinterNames();
-}
+QStringList printerNames() { return QPrinterInfo::availablePrinterNames(); }
 
-QString defaultPrinterName()
-{
-    return QPrinterInfo::defaultPrinterName();
-}
+QString defaultPrinterName() { return QPrinterInfo::defaultPrinterName(); }
 
 QString checkPrinter(const QString &printerName)
 {

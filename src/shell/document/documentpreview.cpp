@@ -80,10 +80,7 @@ QString DocumentPreview::pageText() const
            + (caption.isEmpty() ? QString() : u": "_s + caption);
 }
 
-QImage DocumentPreview::shownPage() const
-{
-    return m_page->pixmap().toImage();
-}
+QImage DocumentPreview::shownPage() const { return m_page->pixmap().toImage(); }
 
 void DocumentPreview::resizeEvent(QResizeEvent *event)
 {
@@ -221,33 +218,20 @@ void PreviewWindow::keyPressEvent(QKeyEvent *event)
 {
     const int page = m_preview->currentPage();
     switch (event->key()) {
-    case Qt::Key_PageDown:
-        m_preview->showPage(page + 1);
-        return;
-    case Qt::Key_PageUp:
-        m_preview->showPage(page - 1);
-        return;
-    case Qt::Key_Home:
-        m_preview->showPage(0);
-        return;
-    case Qt::Key_End:
-        m_preview->showPage(m_preview->pageCount() - 1);
-        return;
+    case Qt::Key_PageDown: m_preview->showPage(page + 1); return;
+    case Qt::Key_PageUp: m_preview->showPage(page - 1); return;
+    case Qt::Key_Home: m_preview->showPage(0); return;
+    case Qt::Key_End: m_preview->showPage(m_preview->pageCount() - 1); return;
     case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        stepZoom(1);
-        return;
-    case Qt::Key_Minus:
-        stepZoom(-1);
-        return;
+    case Qt::Key_Equal: stepZoom(1); return;
+    case Qt::Key_Minus: stepZoom(-1); return;
     case Qt::Key_P:
         if (event->modifiers() & Qt::ControlModifier) {
             findChild<QPushButton *>(u"cmdPrint"_s)->click();
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     QDialog::keyPressEvent(event);
 }

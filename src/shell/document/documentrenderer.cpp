@@ -44,14 +44,10 @@ QFont fontFor(const RunFormat &format)
 Qt::Alignment qtAlignment(Alignment a)
 {
     switch (a) {
-    case Alignment::Centre:
-        return Qt::AlignHCenter;
-    case Alignment::Right:
-        return Qt::AlignRight;
-    case Alignment::Justify:
-        return Qt::AlignJustify;
-    case Alignment::Left:
-        break;
+    case Alignment::Centre: return Qt::AlignHCenter;
+    case Alignment::Right: return Qt::AlignRight;
+    case Alignment::Justify: return Qt::AlignJustify;
+    case Alignment::Left: break;
     }
     return Qt::AlignLeft;
 }
@@ -81,16 +77,16 @@ QImage loadPicture(const QString &file, const QString &itemName, bool washed = f
     const QFileInfo info(file);
     if (!info.isFile())
         throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" does not exist."_s);
-    const QString key = info.absoluteFilePath() + u'|' + QString::number(info.lastModified().toMSecsSinceEpoch()) +
-                        u'|' + QString::number(info.size()) + (washed ? u"|washed"_s : QString());
+    const QString key = info.absoluteFilePath() + u'|' + QString::number(info.lastModified().toMSecsSinceEpoch()) + u'|'
+                        + QString::number(info.size()) + (washed ? u"|washed"_s : QString());
     QMutexLocker lock(&mutex);
     if (const QImage *hit = cache.object(key))
         return *hit;
     QImageReader reader(file);
     QImage image = reader.read();
     if (image.isNull())
-        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" cannot be read: "_s +
-                        reader.errorString() + u'.');
+        throw StopError(u"The picture file "_s + file + u" of the "_s + itemName + u" cannot be read: "_s
+                        + reader.errorString() + u'.');
     if (washed)
         image = washedOut(image);
     cache.insert(key, new QImage(image));
@@ -100,12 +96,9 @@ QImage loadPicture(const QString &file, const QString &itemName, bool washed = f
 QString runText(const Run &run, int page, int pages)
 {
     switch (run.field) {
-    case Run::Field::PageNumber:
-        return QString::number(page);
-    case Run::Field::PageCount:
-        return QString::number(pages);
-    case Run::Field::None:
-        break;
+    case Run::Field::PageNumber: return QString::number(page);
+    case Run::Field::PageCount: return QString::number(pages);
+    case Run::Field::None: break;
     }
     // A "\n" inside a run is a line break within its paragraph (the lines of an address label).
     if (run.text.contains(u'\n'))
@@ -229,8 +222,7 @@ void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &lin
         painter.fillPath(outlines, colour);
         const int legacy = range.format.intProperty(kKannadaProperty);
         const QString drawn = layout.text().mid(from, to - from);
-        const QString unicode =
-            legacy == 0 ? drawn : kannada::toUnicode(drawn, kannada::LegacyFont(legacy - 1)).text;
+        const QString unicode = legacy == 0 ? drawn : kannada::toUnicode(drawn, kannada::LegacyFont(legacy - 1)).text;
         drawTextLayer(painter, unicode, over, range.format.font().pixelSize());
     }
 }
@@ -522,13 +514,13 @@ void DocumentRenderer::checkOnPage(const QString &name, const QRectF &points) co
     const QSizeF page = m_doc.page.pagePoints();
     // A hundredth of an inch of tolerance: layouts give positions to that precision.
     const double slack = 0.72;
-    if (points.width() < 0 || points.height() < 0 || points.left() < -slack || points.top() < -slack ||
-        points.right() > page.width() + slack || points.bottom() > page.height() + slack) {
-        throw StopError(u"The "_s + name + u" lies off the page: it is placed at "_s + QString::number(points.x()) +
-                        u", "_s + QString::number(points.y()) + u" pt, "_s + QString::number(points.width()) +
-                        u" x "_s + QString::number(points.height()) + u" pt, on a page of "_s +
-                        QString::number(page.width(), 'f', 1) + u" x "_s + QString::number(page.height(), 'f', 1) +
-                        u" pt."_s);
+    if (points.width() < 0 || points.height() < 0 || points.left() < -slack || points.top() < -slack
+        || points.right() > page.width() + slack || points.bottom() > page.height() + slack) {
+        throw StopError(u"The "_s + name + u" lies off the page: it is placed at "_s + QString::number(points.x())
+                        + u", "_s + QString::number(points.y()) + u" pt, "_s + QString::number(points.width())
+                        + u" x "_s + QString::number(points.height()) + u" pt, on a page of "_s
+                        + QString::number(page.width(), 'f', 1) + u" x "_s + QString::number(page.height(), 'f', 1)
+                        + u" pt."_s);
     }
 }
 

@@ -101,7 +101,7 @@ private:
     std::vector<Page> m_pages;
     std::vector<Section> m_sections;
     std::vector<int> m_anchoredPage;
-    std::vector<int> m_pageAtBlock; // the page each flow block starts on, plus one for the end
+    std::vector<int> m_pageAtBlock;     // the page each flow block starts on, plus one for the end
     std::vector<double> m_unitsAtBlock; // and how far down that page, in layout units
 };
 

@@ -27,15 +27,9 @@ namespace {
 
 const QString kMimeType = u"application/vnd.oasis.opendocument.text"_s;
 
-QString inches(double value)
-{
-    return QString::number(value, 'f', 4) + u"in"_s;
-}
+QString inches(double value) { return QString::number(value, 'f', 4) + u"in"_s; }
 
-QString points(double value)
-{
-    return QString::number(value, 'f', 2) + u"pt"_s;
-}
+QString points(double value) { return QString::number(value, 'f', 2) + u"pt"_s; }
 
 void declareNamespaces(QXmlStreamWriter &w)
 {
@@ -61,14 +55,10 @@ const QString svg = u"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"_
 QString textAlign(Alignment a)
 {
     switch (a) {
-    case Alignment::Centre:
-        return u"center"_s;
-    case Alignment::Right:
-        return u"end"_s;
-    case Alignment::Justify:
-        return u"justify"_s;
-    case Alignment::Left:
-        break;
+    case Alignment::Centre: return u"center"_s;
+    case Alignment::Right: return u"end"_s;
+    case Alignment::Justify: return u"justify"_s;
+    case Alignment::Left: break;
     }
     return u"start"_s;
 }
@@ -97,9 +87,9 @@ public:
     // pages numbered from 1.
     QString paragraph(const Paragraph &p, bool breakBefore, const QString &masterPage = {})
     {
-        const QString key = QString::number(int(p.format.alignment)) + u'|' + QString::number(p.format.lineSpacing) +
-                            u'|' + QString::number(p.format.spaceAfter) + u'|' + runKey(p.endFormat) + u'|' +
-                            QString::number(breakBefore) + u'|' + masterPage;
+        const QString key = QString::number(int(p.format.alignment)) + u'|' + QString::number(p.format.lineSpacing)
+                            + u'|' + QString::number(p.format.spaceAfter) + u'|' + runKey(p.endFormat) + u'|'
+                            + QString::number(breakBefore) + u'|' + masterPage;
         auto it = m_paragraphKeys.find(key);
         if (it != m_paragraphKeys.end())
             return it.value();
@@ -164,8 +154,8 @@ public:
 private:
     static QString runKey(const RunFormat &f)
     {
-        return f.fontName + u'|' + QString::number(f.size) + u'|' + QString::number(f.bold) +
-               QString::number(f.italic) + u'|' + f.colour.name();
+        return f.fontName + u'|' + QString::number(f.size) + u'|' + QString::number(f.bold) + QString::number(f.italic)
+               + u'|' + f.colour.name();
     }
     struct ParagraphStyle
     {
@@ -258,9 +248,7 @@ public:
                 else
                     m_w.writeTextElement(text, u"page-count"_s, u"1"_s);
                 break;
-            case Run::Field::None:
-                characters(run.text);
-                break;
+            case Run::Field::None: characters(run.text); break;
             }
             m_w.writeEndElement();
         }
@@ -406,7 +394,8 @@ public:
         const bool several = layout.sectionCount() > 1;
         for (int section = 0; section < layout.sectionCount(); ++section) {
             const PageHeader *header = headers.at(std::size_t(section));
-            const std::optional<int> count = several ? std::optional<int>(layout.sectionPageCount(section)) : std::nullopt;
+            const std::optional<int> count =
+                several ? std::optional<int>(layout.sectionPageCount(section)) : std::nullopt;
             const auto same = std::find_if(m_masters.begin(), m_masters.end(), [&](const MasterPage &m) {
                 return m.header == header && m.pageCount == count;
             });
@@ -642,7 +631,8 @@ private:
             for (std::size_t column = 0; column < row.size(); ++column) {
                 const Paragraph &cell = row[column];
                 w.writeStartElement(table, u"table-cell"_s);
-                w.writeAttribute(table, u"style-name"_s, name + (t.bordered(column) || !t.borders ? u".cell"_s : u".gap"_s));
+                w.writeAttribute(table, u"style-name"_s,
+                                 name + (t.bordered(column) || !t.borders ? u".cell"_s : u".gap"_s));
                 w.writeAttribute(office, u"value-type"_s, u"string"_s);
                 paragraphs.write(cell, false);
                 w.writeEndElement();
@@ -750,7 +740,6 @@ QByteArray manifest(const PictureSet &pictures)
     return out;
 }
 
-
 } // namespace
 
 QByteArray OdtWriter::package(const Document &document)
@@ -769,9 +758,6 @@ QByteArray OdtWriter::package(const Document &document)
     return zip.finish();
 }
 
-void OdtWriter::write(const Document &document, const QString &path)
-{
-    writeWholeFile(path, package(document));
-}
+void OdtWriter::write(const Document &document, const QString &path) { writeWholeFile(path, package(document)); }
 
 } // namespace sw

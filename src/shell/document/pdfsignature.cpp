@@ -66,8 +66,8 @@ SignatureSettings SignatureSettings::fromConfig(const InstitutionConfig &config,
         return ok && v >= 0 ? v : fallback;
     };
     // Below the photograph and the address block, clear of the seal and the signature.
-    s.boxInches
-        = QRectF(inches("BoxLeft", 0.5), inches("BoxTop", 10.75), inches("BoxWidth", 2.7), inches("BoxHeight", 0.7));
+    s.boxInches =
+        QRectF(inches("BoxLeft", 0.5), inches("BoxTop", 10.75), inches("BoxWidth", 2.7), inches("BoxHeight", 0.7));
     return s;
 }
 
@@ -195,10 +195,7 @@ void PdfSigner::open()
     m_state = std::move(state);
 }
 
-QString PdfSigner::signerName() const
-{
-    return m_state ? nss::commonName(m_state->cert) : QString();
-}
+QString PdfSigner::signerName() const { return m_state ? nss::commonName(m_state->cert) : QString(); }
 
 namespace {
 
@@ -229,8 +226,8 @@ QByteArray cmsSignature(CERTCertificate *cert, const QByteArray &digest, const Q
     PLArenaPool *arena = PORT_NewArena(16384);
     const auto freeArena = qScopeGuard([arena] { PORT_FreeArena(arena, PR_FALSE); });
     SECItem out{siBuffer, nullptr, 0};
-    NSSCMSEncoderContext *encoder
-        = NSS_CMSEncoder_Start(cms, nullptr, nullptr, &out, arena, pin, pinArg, nullptr, nullptr, nullptr, nullptr);
+    NSSCMSEncoderContext *encoder =
+        NSS_CMSEncoder_Start(cms, nullptr, nullptr, &out, arena, pin, pinArg, nullptr, nullptr, nullptr, nullptr);
     if (!encoder || NSS_CMSEncoder_Finish(encoder) != SECSuccess)
         throw StopError(u"The signature cannot be made: "_s + nss::lastError());
     return QByteArray(reinterpret_cast<const char *>(out.data), qsizetype(out.len));

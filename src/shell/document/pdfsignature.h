@@ -22,9 +22,9 @@ struct SignatureSettings
 {
     QString database; // folder of the NSS database; relative paths are under the application folder
     QString nickname; // the certificate's nickname ("Token name:nickname" for a token)
-    QString suffix; // added before ".pdf" of the unsigned copy's name
+    QString suffix;   // added before ".pdf" of the unsigned copy's name
     QRectF boxInches; // the visible signature box, from the page's top-left corner
-    int page = 1; // page of the box, from 1
+    int page = 1;     // page of the box, from 1
     QString reason;
     QString location;
 
@@ -73,9 +73,9 @@ private:
 struct SignatureCheck
 {
     bool valid = false; // signed, signature good, certificate trusted, file unchanged since
-    QString signer; // the certificate's common name
+    QString signer;     // the certificate's common name
     QDateTime signedAt; // the signing time the signature carries
-    QString problem; // why it is not valid; empty when valid
+    QString problem;    // why it is not valid; empty when valid
     // "valid: signed by NAME on dd/MM/yyyy hh:mm:ss" or "NOT VALID: PROBLEM".
     QString describe() const;
 };

@@ -84,23 +84,16 @@ std::vector<SignatureField> signatureFields(const QByteArray &pdf)
 QString statusText(NSSCMSVerificationStatus status)
 {
     switch (status) {
-    case NSSCMSVS_GoodSignature:
-        return {};
-    case NSSCMSVS_DigestMismatch:
-        return u"the document was changed after it was signed"_s;
-    case NSSCMSVS_BadSignature:
-        return u"the signature does not match its certificate"_s;
-    case NSSCMSVS_SigningCertNotFound:
-        return u"the signer's certificate is not in the signature"_s;
+    case NSSCMSVS_GoodSignature: return {};
+    case NSSCMSVS_DigestMismatch: return u"the document was changed after it was signed"_s;
+    case NSSCMSVS_BadSignature: return u"the signature does not match its certificate"_s;
+    case NSSCMSVS_SigningCertNotFound: return u"the signer's certificate is not in the signature"_s;
     case NSSCMSVS_SigningCertNotTrusted:
         return u"the signer's certificate is not trusted by the certificate database"_s;
     case NSSCMSVS_SignatureAlgorithmUnknown:
-    case NSSCMSVS_SignatureAlgorithmUnsupported:
-        return u"the signature's algorithm is not supported"_s;
-    case NSSCMSVS_MalformedSignature:
-        return u"the signature is malformed"_s;
-    default:
-        return u"the signature could not be checked: "_s + nss::lastError();
+    case NSSCMSVS_SignatureAlgorithmUnsupported: return u"the signature's algorithm is not supported"_s;
+    case NSSCMSVS_MalformedSignature: return u"the signature is malformed"_s;
+    default: return u"the signature could not be checked: "_s + nss::lastError();
     }
 }
 
@@ -186,8 +179,9 @@ SignatureCheck verifyPdfSignature(const QByteArray &pdf, const QString &database
     }
     // The signature that covers the most of the file is the last one made.
     const auto last = std::max_element(fields.begin(), fields.end(), [](const auto &a, const auto &b) {
-        const auto end
-            = [](const SignatureField &f) { return f.byteRange.size() == 4 ? f.byteRange[2] + f.byteRange[3] : 0; };
+        const auto end = [](const SignatureField &f) {
+            return f.byteRange.size() == 4 ? f.byteRange[2] + f.byteRange[3] : 0;
+        };
         return end(a) < end(b);
     });
     return checkField(pdf, *last, nss::hasDatabase());

@@ -21,15 +21,14 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length)
     out->append(reinterpret_cast<const char *>(data), qsizetype(length));
 }
 
-void noFlush(png_structp)
-{
-}
+void noFlush(png_structp) { }
 
 } // namespace
 
 QByteArray encodePagePng(const QImage &source)
 {
-    const QImage page = source.format() == QImage::Format_RGB888 ? source : source.convertToFormat(QImage::Format_RGB888);
+    const QImage page =
+        source.format() == QImage::Format_RGB888 ? source : source.convertToFormat(QImage::Format_RGB888);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {
@@ -49,8 +48,7 @@ QByteArray encodePagePng(const QImage &source)
     png_set_write_fn(png, &out, appendBytes, noFlush);
     png_set_IHDR(png, info, png_uint_32(page.width()), png_uint_32(page.height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_pHYs(png, info, png_uint_32(page.dotsPerMeterX()), png_uint_32(page.dotsPerMeterY()),
-                 PNG_RESOLUTION_METER);
+    png_set_pHYs(png, info, png_uint_32(page.dotsPerMeterX()), png_uint_32(page.dotsPerMeterY()), PNG_RESOLUTION_METER);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 1);
     // Long runs of white: run-length matching finds them at a fraction of the cost of a full search.

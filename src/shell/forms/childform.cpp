@@ -67,35 +67,17 @@ void ChildForm::showError(const std::exception &error)
     m_context.prompter.message(text, u"Message"_s, PromptIcon::Critical);
 }
 
-void ChildForm::setHint(const QString &text)
-{
-    m_hint->setText(text);
-}
+void ChildForm::setHint(const QString &text) { m_hint->setText(text); }
 
-void ChildForm::setLegend(const QString &text)
-{
-    m_legend->setText(text);
-}
+void ChildForm::setLegend(const QString &text) { m_legend->setText(text); }
 
-QString ChildForm::hint() const
-{
-    return m_hint->text();
-}
+QString ChildForm::hint() const { return m_hint->text(); }
 
-QString ChildForm::legend() const
-{
-    return m_legend->text();
-}
+QString ChildForm::legend() const { return m_legend->text(); }
 
-void ChildForm::showOutcome(const QString &text)
-{
-    m_outcome->setText(text);
-}
+void ChildForm::showOutcome(const QString &text) { m_outcome->setText(text); }
 
-QString ChildForm::outcome() const
-{
-    return m_outcome->text();
-}
+QString ChildForm::outcome() const { return m_outcome->text(); }
 
 void ChildForm::addCentred(QWidget *frame)
 {

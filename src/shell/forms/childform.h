@@ -43,15 +43,14 @@ class ChildForm : public QWidget
 {
     Q_OBJECT
 public:
-    ChildForm(const FormContext &context, const QString &formName, const QString &caption,
-              QWidget *parent = nullptr);
+    ChildForm(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent = nullptr);
 
     QString formName() const { return objectName(); }
 
     // The dispatcher calls these when the screen becomes the active one and when
     // another screen takes its place.
     virtual void activated() = 0;
-    virtual void deactivated() {}
+    virtual void deactivated() { }
 
     // Closes the screen (and the sub-window around it).
     void unload();

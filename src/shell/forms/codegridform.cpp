@@ -46,10 +46,7 @@ QLineEdit *CodeGridForm::addHeaderCode(int index, const QString &label, const QS
     return box;
 }
 
-QString CodeGridForm::headerText(int index) const
-{
-    return text(index)->text().trimmed();
-}
+QString CodeGridForm::headerText(int index) const { return text(index)->text().trimmed(); }
 
 void CodeGridForm::activated()
 {
@@ -152,15 +149,9 @@ void CodeGridForm::markChanged(int row)
     m_grid->setText(row, m_stateColumn, u"E"_s);
 }
 
-void CodeGridForm::setCount(const QString &text)
-{
-    m_count->setText(text);
-}
+void CodeGridForm::setCount(const QString &text) { m_count->setText(text); }
 
-QString CodeGridForm::countText() const
-{
-    return m_count->text();
-}
+QString CodeGridForm::countText() const { return m_count->text(); }
 
 bool CodeGridForm::prepareSave()
 {
@@ -207,7 +198,8 @@ void CodeGridForm::lookUpKey(int row, int column)
         return;
     m_grid->commitEditor();
     try {
-        if (const auto code = LookupDialog::choose(session().db(), prompter(), *request, this, m_grid->text(row, column)))
+        if (const auto code =
+                LookupDialog::choose(session().db(), prompter(), *request, this, m_grid->text(row, column)))
             m_grid->item(row, column)->setText(*code);
     } catch (const std::exception &e) {
         showError(e);

@@ -50,7 +50,11 @@ protected:
     // The register number typed in the key cell of the add line `row`.
     virtual void keyTyped(int row) { Q_UNUSED(row) }
     // A cell of a row changed by the clerk (not the add line's key).
-    virtual void cellEdited(int row, int column) { Q_UNUSED(row) Q_UNUSED(column) }
+    virtual void cellEdited(int row, int column)
+    {
+        Q_UNUSED(row)
+        Q_UNUSED(column)
+    }
     // The lookup F1 opens in the add line's key cell; nullopt when the screen has none.
     virtual std::optional<LookupRequest> keyLookup() const { return std::nullopt; }
     // Whether the screen goes into edit mode as it opens.

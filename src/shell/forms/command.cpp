@@ -38,10 +38,7 @@ const std::array<CommandInfo, kCommandCount> &table()
 
 } // namespace
 
-QString commandName(Command c)
-{
-    return table()[slot(c)].name;
-}
+QString commandName(Command c) { return table()[slot(c)].name; }
 
 std::optional<Command> commandFromName(const QString &name)
 {
@@ -52,19 +49,10 @@ std::optional<Command> commandFromName(const QString &name)
     return std::nullopt;
 }
 
-QString commandCaption(Command c)
-{
-    return table()[slot(c)].caption;
-}
+QString commandCaption(Command c) { return table()[slot(c)].caption; }
 
-QKeySequence commandShortcut(Command c)
-{
-    return table()[slot(c)].shortcut;
-}
+QKeySequence commandShortcut(Command c) { return table()[slot(c)].shortcut; }
 
-bool enabledAtDesign(Command c)
-{
-    return table()[slot(c)].enabledAtDesign;
-}
+bool enabledAtDesign(Command c) { return table()[slot(c)].enabledAtDesign; }
 
 } // namespace sw

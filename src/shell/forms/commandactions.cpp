@@ -24,15 +24,9 @@ CommandActions::CommandActions(QObject *parent)
     }
 }
 
-bool CommandActions::isEnabled(Command c) const
-{
-    return action(c)->isEnabled();
-}
+bool CommandActions::isEnabled(Command c) const { return action(c)->isEnabled(); }
 
-void CommandActions::setEnabled(Command c, bool enabled)
-{
-    action(c)->setEnabled(enabled);
-}
+void CommandActions::setEnabled(Command c, bool enabled) { action(c)->setEnabled(enabled); }
 
 ToolStates CommandActions::states() const
 {

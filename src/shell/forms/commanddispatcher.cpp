@@ -19,10 +19,7 @@ CommandDispatcher::CommandDispatcher(CommandActions &actions, Prompter &prompter
 {
 }
 
-RecordForm *CommandDispatcher::activeRecordForm() const
-{
-    return qobject_cast<RecordForm *>(m_active.data());
-}
+RecordForm *CommandDispatcher::activeRecordForm() const { return qobject_cast<RecordForm *>(m_active.data()); }
 
 RecordSet *CommandDispatcher::activeRows() const
 {
@@ -30,10 +27,7 @@ RecordSet *CommandDispatcher::activeRows() const
     return form ? &form->rsdisp() : nullptr;
 }
 
-bool CommandDispatcher::isEnabled(Command command) const
-{
-    return m_actions.isEnabled(command);
-}
+bool CommandDispatcher::isEnabled(Command command) const { return m_actions.isEnabled(command); }
 
 void CommandDispatcher::setToolMode(ToolMode mode)
 {
@@ -43,28 +37,19 @@ void CommandDispatcher::setToolMode(ToolMode mode)
         s[slot(Command::Add)] = s[slot(Command::Edit)] = s[slot(Command::Delete)] = s[slot(Command::Exit)] = true;
         const RecordSet *rows = activeRows();
         const bool hasRows = rows && !rows->isEmpty();
-        s[slot(Command::First)] = s[slot(Command::Previous)] = s[slot(Command::Next)] = s[slot(Command::Last)]
-            = hasRows;
+        s[slot(Command::First)] = s[slot(Command::Previous)] = s[slot(Command::Next)] = s[slot(Command::Last)] =
+            hasRows;
         break;
     }
-    case ToolMode::Update:
-        s[slot(Command::Save)] = s[slot(Command::Cancel)] = true;
-        break;
-    case ToolMode::Disabled:
-        break;
+    case ToolMode::Update: s[slot(Command::Save)] = s[slot(Command::Cancel)] = true; break;
+    case ToolMode::Disabled: break;
     }
     m_actions.setStates(s);
 }
 
-void CommandDispatcher::setToolStates(const ToolStates &states)
-{
-    m_actions.setStates(states);
-}
+void CommandDispatcher::setToolStates(const ToolStates &states) { m_actions.setStates(states); }
 
-void CommandDispatcher::saveToolState(const QString &formName)
-{
-    m_store.save(formName, m_actions.states());
-}
+void CommandDispatcher::saveToolState(const QString &formName) { m_store.save(formName, m_actions.states()); }
 
 void CommandDispatcher::restoreToolState(const QString &formName)
 {
@@ -148,9 +133,7 @@ void CommandDispatcher::dispatch(Command command)
         setToolMode(ToolMode::Update);
         form->AEDproc(commandName(command));
         break;
-    case Command::Save:
-        save(*form);
-        break;
+    case Command::Save: save(*form); break;
     case Command::Cancel:
         if (m_prompter.ask(u"Confirm cancel"_s, u"Cancel"_s, PromptIcon::Question, PromptButtons::YesNo,
                            PromptAnswer::Yes)
@@ -161,17 +144,12 @@ void CommandDispatcher::dispatch(Command command)
             focus->setFocus();
         }
         break;
-    case Command::Search:
-        form->cmdsearch_Click();
-        break;
+    case Command::Search: form->cmdsearch_Click(); break;
     case Command::First:
     case Command::Previous:
     case Command::Next:
-    case Command::Last:
-        navigate(*form, command);
-        break;
-    default:
-        break;
+    case Command::Last: navigate(*form, command); break;
+    default: break;
     }
 }
 
@@ -228,8 +206,7 @@ void CommandDispatcher::navigate(RecordForm &form, Command command)
         enable({Command::First, Command::Previous}, true);
         enable({Command::Next, Command::Last}, false);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

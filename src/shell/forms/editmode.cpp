@@ -8,14 +8,10 @@ namespace sw {
 QChar editModeLetter(EditMode mode)
 {
     switch (mode) {
-    case EditMode::Add:
-        return u'A';
-    case EditMode::Edit:
-        return u'E';
-    case EditMode::Delete:
-        return u'D';
-    case EditMode::Browse:
-        break;
+    case EditMode::Add: return u'A';
+    case EditMode::Edit: return u'E';
+    case EditMode::Delete: return u'D';
+    case EditMode::Browse: break;
     }
     return u'Z';
 }
@@ -34,14 +30,10 @@ EditMode editModeFor(const QString &operation)
 QString editModeText(EditMode mode)
 {
     switch (mode) {
-    case EditMode::Add:
-        return u"add Mode"_s;
-    case EditMode::Edit:
-        return u"edit Mode"_s;
-    case EditMode::Delete:
-        return u"delete Mode"_s;
-    case EditMode::Browse:
-        break;
+    case EditMode::Add: return u"add Mode"_s;
+    case EditMode::Edit: return u"edit Mode"_s;
+    case EditMode::Delete: return u"delete Mode"_s;
+    case EditMode::Browse: break;
     }
     return {};
 }

@@ -30,10 +30,7 @@ namespace {
 const QString kDateMask = u"99/99/9999;_"_s;
 const QString kTimeMask = u"99:99;_"_s;
 
-bool isEnter(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 // A field on a page of a tabbed frame that is not showing brings its page forward.
 void bringPageForward(QWidget *field, QWidget *screen)
@@ -65,10 +62,7 @@ QSize FieldBox::sizeHint() const
     return {letter * (m_characters + 1) + 10, base.height()};
 }
 
-QSize FieldBox::minimumSizeHint() const
-{
-    return sizeHint();
-}
+QSize FieldBox::minimumSizeHint() const { return sizeHint(); }
 
 // ---- FieldFrame ------------------------------------------------------------------
 
@@ -192,10 +186,7 @@ void FieldFrame::setCode(QLineEdit *box, CodeSource source, QLineEdit *descripti
     m_codes.insert(box, Code{std::move(source), description});
 }
 
-void FieldFrame::setCheck(QWidget *field, std::function<bool()> check)
-{
-    m_checks[field].push_back(std::move(check));
-}
+void FieldFrame::setCheck(QWidget *field, std::function<bool()> check) { m_checks[field].push_back(std::move(check)); }
 
 QWidget *FieldFrame::field(const QString &key) const
 {
@@ -285,7 +276,7 @@ void FieldFrame::describe(QLineEdit *box)
         return;
     const QString value = box->text().trimmed();
     it->description->setText(value.isEmpty() || !it->source.describe ? QString()
-                                                                      : it->source.describe(value).value_or(QString()));
+                                                                     : it->source.describe(value).value_or(QString()));
     it->description->setCursorPosition(0);
 }
 
@@ -412,8 +403,8 @@ void FieldFrame::enableFields(bool enabled)
 void FieldFrame::openLookup(QLineEdit *box)
 {
     try {
-        if (const auto code =
-                LookupDialog::choose(m_session.db(), m_prompter, m_lookups.value(box)(), m_screen, box->text().trimmed()))
+        if (const auto code = LookupDialog::choose(m_session.db(), m_prompter, m_lookups.value(box)(), m_screen,
+                                                   box->text().trimmed()))
             box->setText(*code);
     } catch (const DbError &e) {
         m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
@@ -490,7 +481,7 @@ bool FieldFrame::eventFilter(QObject *watched, QEvent *event)
         // Only the clerk leaves a box (Tab, the mouse, a shortcut); a focus the window
         // moves itself (a maximised sub-window, a message box) checks nothing.
         const bool byClerk = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
-            || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+                             || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
         if (m_checking || !byClerk)
             break;
         // The check and its message wait until the focus change in progress has finished.
@@ -504,8 +495,7 @@ bool FieldFrame::eventFilter(QObject *watched, QEvent *event)
         if (key(widget, static_cast<QKeyEvent *>(event)))
             return true;
         break;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -187,8 +187,8 @@ private:
     QHash<QWidget *, std::vector<std::function<bool()>>> m_checks;
     std::function<bool()> m_checksActive;
     std::function<bool(QWidget *, QKeyEvent *)> m_keyHook;
-    bool m_checking = false;          // a check is running or putting the focus back
-    QPointer<QWidget> m_leftByKey;    // the box Enter, Down or Up has just checked and left
+    bool m_checking = false;       // a check is running or putting the focus back
+    QPointer<QWidget> m_leftByKey; // the box Enter, Down or Up has just checked and left
 };
 
 } // namespace sw

@@ -49,7 +49,8 @@ int runWords(BatchContext &c)
 // characters of the legacy codes (as the database holds them), or Unicode Kannada.
 int runKannada(BatchContext &c)
 {
-    const int given = int(c.args.has(u"to-unicode"_s)) + int(c.args.has(u"from-unicode"_s)) + int(c.args.has(u"file"_s));
+    const int given =
+        int(c.args.has(u"to-unicode"_s)) + int(c.args.has(u"from-unicode"_s)) + int(c.args.has(u"file"_s));
     if (given != 1 || !c.args.positionals.isEmpty())
         throw UsageError(u"kannada needs one of --to-unicode TEXT, --from-unicode TEXT, --file FILE"_s);
     const QString fontName = c.args.value(u"font"_s, u"Nudi 01 e"_s);
@@ -64,8 +65,9 @@ int runKannada(BatchContext &c)
     if (c.args.has(u"from-unicode"_s)) {
         const kannada::Conversion r = kannada::fromUnicode(c.args.value(u"from-unicode"_s));
         if (!r.eightBit) {
-            c.err << u"\""_s << r.firstNotEightBit << u"\" cannot be written in the legacy Kannada codes: only "
-                                                         "Kannada, digits, punctuation and Latin letters can."_s
+            c.err << u"\""_s << r.firstNotEightBit
+                  << u"\" cannot be written in the legacy Kannada codes: only "
+                     "Kannada, digits, punctuation and Latin letters can."_s
                   << Qt::endl;
             return batchexit::kRefused;
         }
@@ -95,21 +97,36 @@ int runKannada(BatchContext &c)
 
 void addFormsCommands(BatchTool &tool)
 {
-    tool.add({u"kannada"_s, {},
+    tool.add({u"kannada"_s,
+              {},
               u"Reads legacy-font Kannada as Unicode, or writes Unicode Kannada as the legacy codes."_s,
               {{u"to-unicode"_s, u"TEXT"_s, u"the characters of the legacy codes, as the database holds them"_s},
                {u"from-unicode"_s, u"TEXT"_s, u"Unicode Kannada: prints the legacy codes it is stored as"_s},
                {u"file"_s, u"FILE"_s, u"a file of legacy codes (bytes): prints its Unicode reading"_s},
-               {u"font"_s, u"NAME"_s, u"the legacy font of the text (\"Nudi 01 e\" unless given; \"Nudi 01 k\" reads "
-                                      "digits as Kannada digits)"_s}},
-              {}, false, false, runKannada});
-    tool.add({u"menu"_s, {},
+               {u"font"_s, u"NAME"_s,
+                u"the legacy font of the text (\"Nudi 01 e\" unless given; \"Nudi 01 k\" reads "
+                "digits as Kannada digits)"_s}},
+              {},
+              false,
+              false,
+              runKannada});
+    tool.add({u"menu"_s,
+              {},
               u"Logs in and prints the main window's menu tree as that user sees it: code, caption, enabled or "
               "disabled (--convo ADMN disables the convocation commands)."_s,
-              {}, {}, true, true, runMenu});
-    tool.add({u"words"_s, u"AMOUNT"_s,
-              u"Prints an amount in words in the Indian system (crore, lakh, thousand; paise after the point)."_s, {},
-              {}, false, false, runWords});
+              {},
+              {},
+              true,
+              true,
+              runMenu});
+    tool.add({u"words"_s,
+              u"AMOUNT"_s,
+              u"Prints an amount in words in the Indian system (crore, lakh, thousand; paise after the point)."_s,
+              {},
+              {},
+              false,
+              false,
+              runWords});
 }
 
 } // namespace sw

@@ -106,8 +106,8 @@ void KannadaBox::attach(QLineEdit *box, const QString &family, double pointSize)
     auto *helper = new KannadaBox(box, *font);
     QAction *marker = box->addAction(markerIcon(), QLineEdit::TrailingPosition);
     marker->setObjectName(u"kannadaMarker"_s);
-    marker->setToolTip(u"Kannada shown through Unicode: \""_s + family +
-                       u"\" is not installed. Type in Unicode Kannada; it is stored in the legacy codes."_s);
+    marker->setToolTip(u"Kannada shown through Unicode: \""_s + family
+                       + u"\" is not installed. Type in Unicode Kannada; it is stored in the legacy codes."_s);
     helper->textChanged(box->text());
 }
 
@@ -166,10 +166,7 @@ QString KannadaBox::storedText(const QLineEdit *box)
     return kannada::toStoredCodes(shown).text;
 }
 
-bool KannadaBox::showsUnicode(const QLineEdit *box)
-{
-    return of(box) != nullptr;
-}
+bool KannadaBox::showsUnicode(const QLineEdit *box) { return of(box) != nullptr; }
 
 int KannadaBox::maxLength(const QLineEdit *box)
 {
@@ -188,7 +185,8 @@ void KannadaBox::showColumn(QAbstractItemView *view, int column, const QString &
         view->setItemDelegateForColumn(column, new KannadaColumnDelegate(view, std::nullopt, legacy));
         return;
     }
-    view->setItemDelegateForColumn(column, new KannadaColumnDelegate(view, *font, unicodeFont(view->font(), pointSize)));
+    view->setItemDelegateForColumn(column,
+                                   new KannadaColumnDelegate(view, *font, unicodeFont(view->font(), pointSize)));
 }
 
 } // namespace sw

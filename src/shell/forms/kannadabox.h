@@ -49,10 +49,10 @@ private:
 
     QLineEdit *m_box;
     kannada::LegacyFont m_font;
-    int m_maxCodes;       // the column's width
-    QString m_codes;      // the codes last set by the screen
-    QString m_reading;    // their Unicode reading as shown
-    QString m_accepted;   // the text last shown that fits the column
+    int m_maxCodes;     // the column's width
+    QString m_codes;    // the codes last set by the screen
+    QString m_reading;  // their Unicode reading as shown
+    QString m_accepted; // the text last shown that fits the column
     bool m_updating = false;
 };
 

@@ -158,10 +158,7 @@ int LookupModel::rowOf(const QString &code, int limit)
     }
 }
 
-int LookupModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_data.size());
-}
+int LookupModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_data.size()); }
 
 int LookupModel::columnCount(const QModelIndex &parent) const
 {
@@ -182,10 +179,7 @@ QVariant LookupModel::headerData(int section, Qt::Orientation orientation, int r
     return section < m_headings.size() ? m_headings.at(section) : m_columns.at(section).heading;
 }
 
-bool LookupModel::canFetchMore(const QModelIndex &parent) const
-{
-    return !parent.isValid() && !m_exhausted;
-}
+bool LookupModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && !m_exhausted; }
 
 void LookupModel::fetchMore(const QModelIndex &parent)
 {
@@ -265,15 +259,9 @@ void LookupDialog::fitToColumns()
     resize(std::clamp(width + chrome, 480, 1000), height());
 }
 
-bool LookupDialog::hasRows() const
-{
-    return m_model->rowCount() > 0;
-}
+bool LookupDialog::hasRows() const { return m_model->rowCount() > 0; }
 
-QString LookupDialog::currentCode() const
-{
-    return m_model->code(m_list->currentIndex().row());
-}
+QString LookupDialog::currentCode() const { return m_model->code(m_list->currentIndex().row()); }
 
 void LookupDialog::showKannadaColumns()
 {
@@ -330,7 +318,7 @@ bool LookupDialog::eventFilter(QObject *watched, QEvent *event)
 }
 
 std::optional<QString> LookupDialog::choose(const Database &db, Prompter &prompter, const LookupRequest &request,
-                                          QWidget *parent, const QString &current)
+                                            QWidget *parent, const QString &current)
 {
     if (request.table.trimmed().isEmpty()) {
         prompter.message(u"Table not found."_s, u"Message"_s, PromptIcon::Information);

@@ -95,7 +95,7 @@ class LookupDialog : public QDialog
     Q_OBJECT
 public:
     LookupDialog(const Database &db, const LookupRequest &request, QWidget *parent = nullptr,
-               const QString &current = {});
+                 const QString &current = {});
 
     // False (and nothing shown) when the request has no rows.
     bool hasRows() const;

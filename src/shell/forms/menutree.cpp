@@ -12,20 +12,14 @@ namespace sw {
 
 namespace {
 
-MenuEntry top(const QString &code, const QString &caption)
-{
-    return {code, caption, {}, false, false};
-}
+MenuEntry top(const QString &code, const QString &caption) { return {code, caption, {}, false, false}; }
 
 MenuEntry item(const QString &parent, const QString &code, const QString &caption, bool convocation = false)
 {
     return {code, caption, parent, convocation, false};
 }
 
-MenuEntry separator(const QString &parent, const QString &code)
-{
-    return {code, {}, parent, false, true};
-}
+MenuEntry separator(const QString &parent, const QString &code) { return {code, {}, parent, false, true}; }
 
 } // namespace
 
@@ -136,8 +130,7 @@ void MenuActions::applyPermissions(const Session &session)
             continue;
         const MenuEntry *entry = findMenuEntry(a->objectName());
         const bool convocationBlocked = adminConvocation && entry && entry->convocationCommand;
-        a->setEnabled(!convocationBlocked
-                      && permissions::allows(session.permissions, a->objectName(), administrator));
+        a->setEnabled(!convocationBlocked && permissions::allows(session.permissions, a->objectName(), administrator));
     }
 }
 

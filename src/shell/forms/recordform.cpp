@@ -74,10 +74,7 @@ QLineEdit *RecordForm::addDate(int index, const QString &label, const QString &t
     return m_fields->addDate(index, label, toolTip, kind);
 }
 
-QCheckBox *RecordForm::addCheck(int index, const QString &caption)
-{
-    return m_fields->addCheck(index, caption);
-}
+QCheckBox *RecordForm::addCheck(int index, const QString &caption) { return m_fields->addCheck(index, caption); }
 
 void RecordForm::setLookup(QLineEdit *field, std::function<LookupRequest()> request)
 {
@@ -212,20 +209,11 @@ bool RecordForm::browsingKey(int key)
         return false;
     Command command;
     switch (key) {
-    case Qt::Key_Up:
-        command = Command::First;
-        break;
-    case Qt::Key_Left:
-        command = Command::Previous;
-        break;
-    case Qt::Key_Right:
-        command = Command::Next;
-        break;
-    case Qt::Key_Down:
-        command = Command::Last;
-        break;
-    default:
-        return false;
+    case Qt::Key_Up: command = Command::First; break;
+    case Qt::Key_Left: command = Command::Previous; break;
+    case Qt::Key_Right: command = Command::Next; break;
+    case Qt::Key_Down: command = Command::Last; break;
+    default: return false;
     }
     if (commands().isEnabled(command))
         commands().doCommand(command);

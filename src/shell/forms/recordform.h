@@ -47,14 +47,13 @@ class RecordForm : public ChildForm
 {
     Q_OBJECT
 public:
-    RecordForm(const FormContext &context, const QString &formName, const QString &caption,
-               QWidget *parent = nullptr);
+    RecordForm(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent = nullptr);
 
     // The contract the dispatcher drives (the names the installations know).
     virtual void AEDproc(const QString &operation) = 0;
     virtual void CmdSave_Click() = 0;
     virtual void cmdCancel_Click() { resetForm(); }
-    virtual void cmdsearch_Click() {}
+    virtual void cmdsearch_Click() { }
     virtual void display_record(RecordSet &rows, const QString &tagname) = 0;
     virtual void cmdExit_Click() { unload(); }
 
@@ -63,7 +62,7 @@ public:
     bool browsing() const { return m_editMode == EditMode::Browse; }
 
     void activated() override;
-    void deactivated() override {}
+    void deactivated() override { }
     bool hasUnsavedWork() const override { return !browsing(); }
     bool settleWork() override;
 

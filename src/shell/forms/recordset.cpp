@@ -49,15 +49,9 @@ void RecordSet::close()
     m_position = 0;
 }
 
-void RecordSet::moveFirst()
-{
-    m_position = m_rows.empty() ? 0 : 1;
-}
+void RecordSet::moveFirst() { m_position = m_rows.empty() ? 0 : 1; }
 
-void RecordSet::moveLast()
-{
-    m_position = count();
-}
+void RecordSet::moveLast() { m_position = count(); }
 
 void RecordSet::moveNext()
 {
@@ -71,10 +65,7 @@ void RecordSet::movePrevious()
         --m_position;
 }
 
-void RecordSet::moveTo(int position)
-{
-    m_position = m_rows.empty() ? 0 : std::clamp(position, 1, count());
-}
+void RecordSet::moveTo(int position) { m_position = m_rows.empty() ? 0 : std::clamp(position, 1, count()); }
 
 QVariant RecordSet::value(const QString &column) const
 {
@@ -92,9 +83,6 @@ QString RecordSet::text(const QString &column) const
     return v.isNull() ? QString() : v.toString();
 }
 
-QDate RecordSet::date(const QString &column) const
-{
-    return dateOfValue(value(column));
-}
+QDate RecordSet::date(const QString &column) const { return dateOfValue(value(column)); }
 
 } // namespace sw

@@ -3,15 +3,9 @@
 
 namespace sw {
 
-QString ToolStateStore::key(const QString &formName)
-{
-    return formName.left(50);
-}
+QString ToolStateStore::key(const QString &formName) { return formName.left(50); }
 
-void ToolStateStore::save(const QString &formName, const ToolStates &states)
-{
-    m_rows.insert(key(formName), states);
-}
+void ToolStateStore::save(const QString &formName, const ToolStates &states) { m_rows.insert(key(formName), states); }
 
 std::optional<ToolStates> ToolStateStore::restore(const QString &formName) const
 {

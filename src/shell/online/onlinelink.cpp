@@ -46,10 +46,7 @@ std::optional<OnlineLinkRow> OnlineLink::row(const QString &instCode, const QStr
     return std::nullopt;
 }
 
-QString OnlineLink::commonServer() const
-{
-    return m_config.value(kCommon, u"SERVER"_s);
-}
+QString OnlineLink::commonServer() const { return m_config.value(kCommon, u"SERVER"_s); }
 
 QString OnlineLink::driver() const
 {
@@ -67,8 +64,8 @@ QString OnlineLink::odbcConnectionString(const QString &user, const QString &pas
                                          const QString &odbcDriver, const QString &database)
 {
     return u"uid="_s + Connector::odbcValue(user) + u";pwd="_s + Connector::odbcValue(password) + u";server="_s
-        + Connector::odbcValue(server) + u";driver={"_s + odbcDriver + u"};database="_s + Connector::odbcValue(database)
-        + u";dsn=;"_s;
+           + Connector::odbcValue(server) + u";driver={"_s + odbcDriver + u"};database="_s
+           + Connector::odbcValue(database) + u";dsn=;"_s;
 }
 
 std::unique_ptr<Database> OnlineLink::connect(const QString &driver, const QString &server, const QString &user,
@@ -77,8 +74,8 @@ std::unique_ptr<Database> OnlineLink::connect(const QString &driver, const QStri
 {
     QSqlDatabase handle = QSqlDatabase::addDatabase(driver, Connector::newConnectionName());
     if (driver == u"QODBC"_s) {
-        handle.setDatabaseName(
-            odbcConnectionString(user, password, server, odbcDriver.isEmpty() ? kDefaultOdbcDriver : odbcDriver, database));
+        handle.setDatabaseName(odbcConnectionString(user, password, server,
+                                                    odbcDriver.isEmpty() ? kDefaultOdbcDriver : odbcDriver, database));
     } else {
         const auto [host, port] = Connector::mysqlHostPort(server);
         handle.setHostName(host);
@@ -111,8 +108,9 @@ void OnlineLink::open(Session &session)
         QString sections = u"["_s + kCommon + u' ' + code + u']';
         if (!session.onlineVariant.isEmpty())
             sections.prepend(u"["_s + kCommon + u' ' + code + session.onlineVariant + u"] or "_s);
-        throw StopError(u"Error in connecting to database!!"_s + u'\r' + QString::fromLatin1(InstitutionConfig::kFileName)
-                            + u" has no section "_s + sections + u" for the institution code "_s + code + u'.',
+        throw StopError(u"Error in connecting to database!!"_s + u'\r'
+                            + QString::fromLatin1(InstitutionConfig::kFileName) + u" has no section "_s + sections
+                            + u" for the institution code "_s + code + u'.',
                         PromptIcon::Critical);
     }
     if (!r->server.isEmpty())

@@ -22,7 +22,8 @@ QStringList createStatements()
         ") CHARACTER SET latin1"_s,
         u"CREATE TABLE IF NOT EXISTS dcstud ("
         "fregno VARCHAR(10), fname VARCHAR(100), fcollcode VARCHAR(5), fdegree VARCHAR(5), fcaste VARCHAR(20), "
-        "fcnvno VARCHAR(4), fcertno VARCHAR(20), fcertdate VARCHAR(10), fclass VARCHAR(100), fcyear VARCHAR(4), fcexam VARCHAR(100), "
+        "fcnvno VARCHAR(4), fcertno VARCHAR(20), fcertdate VARCHAR(10), fclass VARCHAR(100), fcyear VARCHAR(4), fcexam "
+        "VARCHAR(100), "
         "ftotmax VARCHAR(10), ftotsec VARCHAR(10), fdeleted VARCHAR(1), KEY ix_dcstud_regno (fregno)"
         ") CHARACTER SET latin1"_s,
     };

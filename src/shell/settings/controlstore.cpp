@@ -71,8 +71,8 @@ std::vector<std::pair<QString, QString>> auditValues(const InstitutionDetails &d
 
 std::vector<std::pair<QString, QString>> auditValues(const AppearanceSettings &s)
 {
-    return {{u"ftdcol"_s, s.fieldColour}, {u"ftocol"_s, s.onlineFieldColour}, {u"fscol"_s, s.screenColour},
-            {u"ffont"_s, s.font.trimmed()}, {u"ffontsize"_s, s.fontSize.trimmed()}, {u"ffontcol"_s, s.fontColour},
+    return {{u"ftdcol"_s, s.fieldColour},    {u"ftocol"_s, s.onlineFieldColour},     {u"fscol"_s, s.screenColour},
+            {u"ffont"_s, s.font.trimmed()},  {u"ffontsize"_s, s.fontSize.trimmed()}, {u"ffontcol"_s, s.fontColour},
             {u"flbfontcol"_s, s.labelColour}};
 }
 } // namespace
@@ -84,11 +84,16 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
         return false;
     }
     // Each text is held to its column's width here, so every backend refuses alike.
-    const std::pair<QString, QString> texts[] = {
-        {u"FCOMPANY"_s, d.company},        {u"FADD1"_s, d.address[0]}, {u"FADD2"_s, d.address[1]},
-        {u"FADD3"_s, d.address[2]},        {u"FADD4"_s, d.address[3]}, {u"FPHONE"_s, d.phone},
-        {u"FFAX"_s, d.fax},                {u"FEMAIL"_s, d.email},     {u"FSIGNAUTH1"_s, d.signingAuthority1},
-        {u"FSIGNAUTH2"_s, d.signingAuthority2}};
+    const std::pair<QString, QString> texts[] = {{u"FCOMPANY"_s, d.company},
+                                                 {u"FADD1"_s, d.address[0]},
+                                                 {u"FADD2"_s, d.address[1]},
+                                                 {u"FADD3"_s, d.address[2]},
+                                                 {u"FADD4"_s, d.address[3]},
+                                                 {u"FPHONE"_s, d.phone},
+                                                 {u"FFAX"_s, d.fax},
+                                                 {u"FEMAIL"_s, d.email},
+                                                 {u"FSIGNAUTH1"_s, d.signingAuthority1},
+                                                 {u"FSIGNAUTH2"_s, d.signingAuthority2}};
     for (const auto &[column, text] : texts) {
         const int width = schema::columnWidth(u"CONTROL"_s, column);
         if (legacytext::storedText(text).size() > width) {
@@ -99,10 +104,17 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
             return false;
         }
     }
-    const QVariantList values{legacytext::storedText(d.company),  legacytext::storedText(d.address[0]), legacytext::storedText(d.address[1]),
-                              legacytext::storedText(d.address[2]), legacytext::storedText(d.address[3]), legacytext::storedText(d.phone),
-                              legacytext::storedText(d.fax),        legacytext::storedText(d.email),      legacytext::storedText(d.signingAuthority1),
-                              legacytext::storedText(d.signingAuthority2), dateOrNull(d.convocationDate),
+    const QVariantList values{legacytext::storedText(d.company),
+                              legacytext::storedText(d.address[0]),
+                              legacytext::storedText(d.address[1]),
+                              legacytext::storedText(d.address[2]),
+                              legacytext::storedText(d.address[3]),
+                              legacytext::storedText(d.phone),
+                              legacytext::storedText(d.fax),
+                              legacytext::storedText(d.email),
+                              legacytext::storedText(d.signingAuthority1),
+                              legacytext::storedText(d.signingAuthority2),
+                              dateOrNull(d.convocationDate),
                               d.degreeInKannada ? u"T"_s : u"F"_s};
     const QString table = m_db.table(u"CONTROL"_s);
     const InstitutionDetails before = institution();
@@ -119,9 +131,9 @@ bool ControlStore::saveInstitution(const InstitutionDetails &d, Prompter &prompt
                             "femail = ?, fsignauth1 = ?, fsignauth2 = ?, fconvdate = ?, fdegkan = ?"_s,
                       values);
         InstitutionDetails stored = d;
-        for (QString *text : {&stored.company, &stored.address[0], &stored.address[1], &stored.address[2],
-                              &stored.address[3], &stored.phone, &stored.fax, &stored.email, &stored.signingAuthority1,
-                              &stored.signingAuthority2})
+        for (QString *text :
+             {&stored.company, &stored.address[0], &stored.address[1], &stored.address[2], &stored.address[3],
+              &stored.phone, &stored.fax, &stored.email, &stored.signingAuthority1, &stored.signingAuthority2})
             *text = legacytext::storedText(*text);
         const auto [was, now] = AuditTrail::difference(auditValues(before), auditValues(stored));
         AuditTrail(m_db).record(m_actor, {u"settings"_s, u"edit"_s, u"control"_s, {}, was, now});
@@ -208,10 +220,11 @@ bool ControlStore::saveAppearance(const AppearanceSettings &s, Prompter &prompte
     const AppearanceSettings before = appearance();
     try {
         WriteScope scope(m_db);
-        m_db.exec(u"update "_s + m_db.table(u"CONTROL"_s)
-                      + u" set ftdcol = ?, ftocol = ?, fscol = ?, ffont = ?, ffontsize = ?, ffontcol = ?, flbfontcol = ?"_s,
-                  {s.fieldColour, s.onlineFieldColour, s.screenColour, s.font.trimmed(), QString::number(size),
-                   s.fontColour, s.labelColour});
+        m_db.exec(
+            u"update "_s + m_db.table(u"CONTROL"_s)
+                + u" set ftdcol = ?, ftocol = ?, fscol = ?, ffont = ?, ffontsize = ?, ffontcol = ?, flbfontcol = ?"_s,
+            {s.fieldColour, s.onlineFieldColour, s.screenColour, s.font.trimmed(), QString::number(size), s.fontColour,
+             s.labelColour});
         AppearanceSettings stored = s;
         stored.fontSize = QString::number(size);
         const auto [was, now] = AuditTrail::difference(auditValues(before), auditValues(stored));

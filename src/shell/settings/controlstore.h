@@ -24,12 +24,12 @@ struct InstitutionDetails
     QString email;
     QString signingAuthority1;
     QString signingAuthority2;
-    QDate convocationDate;   // null: none
+    QDate convocationDate; // null: none
     bool degreeInKannada = false;
     // Kept by the installer and the administrator, never by the settings screen:
-    QString unitCode;        // funitcode; a blank when none is set
-    QString depositoryId;    // fnadid, the institution's id at the depository
-    bool rowExists = false;  // false: the table is empty and these are blanks
+    QString unitCode;       // funitcode; a blank when none is set
+    QString depositoryId;   // fnadid, the institution's id at the depository
+    bool rowExists = false; // false: the table is empty and these are blanks
 };
 
 // The screen appearance of the settings row, as "&H" colours, font and size.

@@ -62,8 +62,8 @@ std::optional<BoundSql> InstitutionForm::recordsetStatement() const
 
 void InstitutionForm::show(const InstitutionDetails &d)
 {
-    const QString values[] = {d.company,    d.address[0], d.address[1], d.address[2],          d.address[3],
-                              d.phone,      d.fax,        d.email,      d.signingAuthority1, d.signingAuthority2};
+    const QString values[] = {d.company, d.address[0], d.address[1], d.address[2],        d.address[3],
+                              d.phone,   d.fax,        d.email,      d.signingAuthority1, d.signingAuthority2};
     for (int i = 0; i < 10; ++i)
         text(i)->setText(values[i]);
     if (d.convocationDate.isValid())

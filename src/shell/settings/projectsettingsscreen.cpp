@@ -26,8 +26,8 @@ namespace sw {
 
 namespace {
 
-const char16_t *const kLabels[] = {u"Screen", u"Fields (Default)", u"Fields (Online)", u"Field Color",
-                                   u"Label Color", u"Font", u"Size"};
+const char16_t *const kLabels[] = {
+    u"Screen", u"Fields (Default)", u"Fields (Online)", u"Field Color", u"Label Color", u"Font", u"Size"};
 const char16_t *const kTips[] = {u"Colour of the screens",
                                  u"Colour of the boxes while browsing",
                                  u"Colour of the boxes being typed in",
@@ -274,10 +274,7 @@ void ProjectSettingsScreen::CmdOk_Click()
     unload();
 }
 
-void ProjectSettingsScreen::CmdCancel_Click()
-{
-    unload();
-}
+void ProjectSettingsScreen::CmdCancel_Click() { unload(); }
 
 void ProjectSettingsScreen::applyToOpenScreens(const AppearanceSettings &s)
 {

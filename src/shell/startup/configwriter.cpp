@@ -10,10 +10,7 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
-bool needsServerAndPassword(const QString &type)
-{
-    return type == u"SQLSRVR"_s || type == u"MYSQL"_s;
-}
+bool needsServerAndPassword(const QString &type) { return type == u"SQLSRVR"_s || type == u"MYSQL"_s; }
 } // namespace
 
 QString ConfigWriter::serverCaption(const QString &type)
@@ -27,10 +24,7 @@ bool ConfigWriter::showsServer(const QString &type)
     return type != u"SQLITE"_s;
 }
 
-bool ConfigWriter::showsPassword(const QString &type)
-{
-    return needsServerAndPassword(type);
-}
+bool ConfigWriter::showsPassword(const QString &type) { return needsServerAndPassword(type); }
 
 std::optional<ConfigWriter::Refusal> ConfigWriter::check(const Choice &choice)
 {

@@ -56,8 +56,8 @@ std::optional<LoginStore::Refusal> LoginStore::check(const QString &user, const 
                            + u" failed logins: try again in "_s + QString::number(left) + u" seconds."_s,
                        u"Caution"_s, PromptIcon::Information, Field::Password, true};
     }
-    Rows row = m_db.query(u"select fpasswd from masuser where fusername = ? and coalesce(fdeleted, '') <> 'T'"_s,
-                          {user});
+    Rows row =
+        m_db.query(u"select fpasswd from masuser where fusername = ? and coalesce(fdeleted, '') <> 'T'"_s, {user});
     const bool known = row.next();
     const QString stored = known ? row.text(0) : QString();
     row.query().finish();

@@ -30,10 +30,7 @@ QString Startup::iniPath(const AppFolder &folder)
     return existing.isEmpty() ? folder.filePath(iniFileName()) : existing;
 }
 
-QString Startup::mainWindowCaption(const Session &session)
-{
-    return u"Scrollwise, "_s + session.instTitle;
-}
+QString Startup::mainWindowCaption(const Session &session) { return u"Scrollwise, "_s + session.instTitle; }
 
 Startup::Outcome Startup::run(Session &session)
 {
@@ -74,9 +71,7 @@ Startup::Outcome Startup::run(Session &session)
             prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None);
             offerRestore();
             break;
-        default:
-            prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None);
-            break;
+        default: prompter.message(e.startupMessage(), u"Message"_s, PromptIcon::None); break;
         }
         return Outcome::Ended;
     }
@@ -142,15 +137,12 @@ Startup::Outcome Startup::checkVersion(Session &session)
     ControlStore control(db);
     const QString database = control.ensureRow(u"9999"_s, program) ? QString() : control.version();
     switch (compareVersionText(program, database)) {
-    case VersionOrder::DatabaseOlder:
-        m_ui.showUpgrade(db, m_folder);
-        return Outcome::Ended;
+    case VersionOrder::DatabaseOlder: m_ui.showUpgrade(db, m_folder); return Outcome::Ended;
     case VersionOrder::DatabaseNewer:
         m_ui.prompter().message(u"Version Mismatch, Install latest exe or call Quanvex"_s, u"Message"_s,
                                 PromptIcon::Critical);
         return Outcome::Ended;
-    case VersionOrder::Equal:
-        break;
+    case VersionOrder::Equal: break;
     }
     return Outcome::ReadyForLogin;
 }

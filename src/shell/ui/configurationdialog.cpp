@@ -128,15 +128,9 @@ void ConfigurationDialog::okClicked()
     if (const auto refusal = ConfigWriter::check(choice)) {
         m_prompter.message(refusal->text, u"Error"_s, PromptIcon::Exclamation);
         switch (refusal->field) {
-        case ConfigWriter::Field::Type:
-            m_type->setFocus();
-            break;
-        case ConfigWriter::Field::Server:
-            m_server->setFocus();
-            break;
-        case ConfigWriter::Field::Password:
-            m_password->setFocus();
-            break;
+        case ConfigWriter::Field::Type: m_type->setFocus(); break;
+        case ConfigWriter::Field::Server: m_server->setFocus(); break;
+        case ConfigWriter::Field::Password: m_password->setFocus(); break;
         }
         return;
     }

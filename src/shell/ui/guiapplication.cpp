@@ -72,7 +72,7 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
     QElapsedTimer sinceStart;
     sinceStart.start();
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+                           && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (noDisplay) {
         if (!hasArgument(argc, argv, "--exit-at-login") && !hasArgument(argc, argv, "--screenshot")) {
             std::fprintf(stderr, "scrollwise: there is no display (DISPLAY is not set). Start it on a desktop, "

@@ -144,15 +144,9 @@ void LoginDialog::okClicked()
             if (refusal->clearPassword)
                 m_password->clear();
             switch (refusal->field) {
-            case LoginStore::Field::User:
-                m_user->setFocus();
-                break;
-            case LoginStore::Field::Password:
-                m_password->setFocus();
-                break;
-            case LoginStore::Field::Convocation:
-                m_convo->setFocus();
-                break;
+            case LoginStore::Field::User: m_user->setFocus(); break;
+            case LoginStore::Field::Password: m_password->setFocus(); break;
+            case LoginStore::Field::Convocation: m_convo->setFocus(); break;
             }
             return;
         }

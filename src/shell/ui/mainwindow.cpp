@@ -189,10 +189,7 @@ void MainWindow::buildStatusBar()
     tick();
 }
 
-void MainWindow::applyPermissions()
-{
-    m_menu->applyPermissions(m_session);
-}
+void MainWindow::applyPermissions() { m_menu->applyPermissions(m_session); }
 
 void MainWindow::setUpStatusBar()
 {
@@ -436,8 +433,8 @@ void MainWindow::openHelp()
     // Say which part is missing: the desktop's opener, or a browser it knows.
     const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
     const QString why = QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
-        ? u"xdg-open (package xdg-utils) is not installed"_s
-        : u"no web browser is set up for the desktop (xdg-open found none)"_s;
+                            ? u"xdg-open (package xdg-utils) is not installed"_s
+                            : u"no web browser is set up for the desktop (xdg-open found none)"_s;
     m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + where + u" in a web browser."_s,
                        u"Message"_s, PromptIcon::Information);
 }
@@ -455,9 +452,9 @@ void MainWindow::quitFromMenu()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_quitConfirmed
-        && m_prompter.ask(u"Are You sure about Quiting ?"_s, kMessageTitle, PromptIcon::Critical,
-                          PromptButtons::YesNo, PromptAnswer::No)
-            != PromptAnswer::Yes) {
+        && m_prompter.ask(u"Are You sure about Quiting ?"_s, kMessageTitle, PromptIcon::Critical, PromptButtons::YesNo,
+                          PromptAnswer::No)
+               != PromptAnswer::Yes) {
         event->ignore();
         return;
     }
@@ -480,8 +477,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::chooseBackground()
 {
-    const auto file = m_prompter.chooseFile(u"Background Picture"_s, m_session.folder.root(), u"*.*"_s,
-                                            Prompter::FileMode::Open);
+    const auto file =
+        m_prompter.chooseFile(u"Background Picture"_s, m_session.folder.root(), u"*.*"_s, Prompter::FileMode::Open);
     if (!file)
         return;
     const QPixmap picture(*file);

@@ -11,16 +11,11 @@ namespace {
 QMessageBox::Icon toIcon(PromptIcon icon)
 {
     switch (icon) {
-    case PromptIcon::None:
-        return QMessageBox::NoIcon;
-    case PromptIcon::Information:
-        return QMessageBox::Information;
-    case PromptIcon::Exclamation:
-        return QMessageBox::Warning;
-    case PromptIcon::Critical:
-        return QMessageBox::Critical;
-    case PromptIcon::Question:
-        return QMessageBox::Question;
+    case PromptIcon::None: return QMessageBox::NoIcon;
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Critical: return QMessageBox::Critical;
+    case PromptIcon::Question: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -28,14 +23,10 @@ QMessageBox::Icon toIcon(PromptIcon icon)
 QMessageBox::StandardButton toButton(PromptAnswer answer)
 {
     switch (answer) {
-    case PromptAnswer::Ok:
-        return QMessageBox::Ok;
-    case PromptAnswer::Yes:
-        return QMessageBox::Yes;
-    case PromptAnswer::No:
-        return QMessageBox::No;
-    case PromptAnswer::Cancel:
-        return QMessageBox::Cancel;
+    case PromptAnswer::Ok: return QMessageBox::Ok;
+    case PromptAnswer::Yes: return QMessageBox::Yes;
+    case PromptAnswer::No: return QMessageBox::No;
+    case PromptAnswer::Cancel: return QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -57,30 +48,18 @@ PromptAnswer QtPrompter::ask(const QString &text, const QString &title, PromptIc
 {
     QMessageBox::StandardButtons set;
     switch (buttons) {
-    case PromptButtons::Ok:
-        set = QMessageBox::Ok;
-        break;
-    case PromptButtons::YesNo:
-        set = QMessageBox::Yes | QMessageBox::No;
-        break;
-    case PromptButtons::YesNoCancel:
-        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        break;
-    case PromptButtons::OkCancel:
-        set = QMessageBox::Ok | QMessageBox::Cancel;
-        break;
+    case PromptButtons::Ok: set = QMessageBox::Ok; break;
+    case PromptButtons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+    case PromptButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case PromptButtons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
     }
     QMessageBox box(toIcon(icon), title, text, set, m_parent);
     box.setDefaultButton(toButton(defaultAnswer));
     switch (box.exec()) {
-    case QMessageBox::Yes:
-        return PromptAnswer::Yes;
-    case QMessageBox::No:
-        return PromptAnswer::No;
-    case QMessageBox::Ok:
-        return PromptAnswer::Ok;
-    default:
-        return PromptAnswer::Cancel;
+    case QMessageBox::Yes: return PromptAnswer::Yes;
+    case QMessageBox::No: return PromptAnswer::No;
+    case QMessageBox::Ok: return PromptAnswer::Ok;
+    default: return PromptAnswer::Cancel;
     }
 }
 
@@ -107,15 +86,9 @@ std::optional<QString> QtPrompter::chooseFile(const QString &caption, const QStr
 {
     QString chosen;
     switch (mode) {
-    case FileMode::Open:
-        chosen = QFileDialog::getOpenFileName(m_parent, caption, startDir, filter);
-        break;
-    case FileMode::Save:
-        chosen = QFileDialog::getSaveFileName(m_parent, caption, startDir, filter);
-        break;
-    case FileMode::Folder:
-        chosen = QFileDialog::getExistingDirectory(m_parent, caption, startDir);
-        break;
+    case FileMode::Open: chosen = QFileDialog::getOpenFileName(m_parent, caption, startDir, filter); break;
+    case FileMode::Save: chosen = QFileDialog::getSaveFileName(m_parent, caption, startDir, filter); break;
+    case FileMode::Folder: chosen = QFileDialog::getExistingDirectory(m_parent, caption, startDir); break;
     }
     if (chosen.isEmpty())
         return std::nullopt;

@@ -83,14 +83,8 @@ void SplashWindow::loginOpened()
     m_software->hide();
 }
 
-void SplashWindow::keyPressEvent(QKeyEvent *)
-{
-    close();
-}
+void SplashWindow::keyPressEvent(QKeyEvent *) { close(); }
 
-void SplashWindow::mousePressEvent(QMouseEvent *)
-{
-    close();
-}
+void SplashWindow::mousePressEvent(QMouseEvent *) { close(); }
 
 } // namespace sw

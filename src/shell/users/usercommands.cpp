@@ -21,7 +21,8 @@ QString permissionFrom(const QString &codes)
     for (const QString &raw : list) {
         const QString code = raw.trimmed().toUpper();
         if (!tree.contains(code))
-            throw UsageError(u"\""_s + raw + u"\" is not a menu code; the codes are N1, N11 ... N49 as the menu has them"_s);
+            throw UsageError(u"\""_s + raw
+                             + u"\" is not a menu code; the codes are N1, N11 ... N49 as the menu has them"_s);
         tree.grant(code);
     }
     return tree.permissionString();
@@ -79,7 +80,8 @@ int runList(BatchContext &c)
 int runPermit(BatchContext &c)
 {
     if (c.args.positionals.size() != 2)
-        throw UsageError(u"users permit needs the user and the menu codes: scrollwise-batch users permit NAME N1*N11"_s);
+        throw UsageError(
+            u"users permit needs the user and the menu codes: scrollwise-batch users permit NAME N1*N11"_s);
     UserStore store(c.session.db(), c.session.userName);
     const auto user = store.find(c.args.positionals.at(0));
     const QString section = c.args.has(u"section"_s) ? c.args.value(u"section"_s) : (user ? user->section : QString());
@@ -124,26 +126,53 @@ int runPasswd(BatchContext &c)
 
 void addUserCommands(BatchTool &tool)
 {
-    tool.add({u"users add"_s, u"NAME"_s, u"Adds a user; his first password is his name."_s,
+    tool.add({u"users add"_s,
+              u"NAME"_s,
+              u"Adds a user; his first password is his name."_s,
               {{u"section"_s, u"SECTION"_s, u"the user's section"_s},
                {u"permit"_s, u"CODES"_s, u"menu codes granted, e.g. N1*N11*N12"_s}},
-              u"N43"_s, true, true, runAdd});
-    tool.add({u"users show"_s, u"NAME"_s, u"Prints the menu items the user may use."_s, {}, u"N43"_s, true, true,
-              runShow});
-    tool.add({u"users list"_s, {}, u"Lists the users with section and permission string."_s,
-              {{u"deleted"_s, {}, u"include deleted users"_s}}, u"N43"_s, true, true, runList});
-    tool.add({u"users permit"_s, u"NAME CODES"_s, u"Replaces a user's granted menu codes (and --section)."_s,
-              {{u"section"_s, u"SECTION"_s, u"the user's section"_s}}, u"N43"_s, true, true, runPermit});
-    tool.add({u"users delete"_s, u"NAME"_s, u"Marks a user deleted: he can no longer log in."_s, {}, u"N43"_s, true,
-              true, runDelete});
-    tool.add({u"users passwd"_s, {},
+              u"N43"_s,
+              true,
+              true,
+              runAdd});
+    tool.add(
+        {u"users show"_s, u"NAME"_s, u"Prints the menu items the user may use."_s, {}, u"N43"_s, true, true, runShow});
+    tool.add({u"users list"_s,
+              {},
+              u"Lists the users with section and permission string."_s,
+              {{u"deleted"_s, {}, u"include deleted users"_s}},
+              u"N43"_s,
+              true,
+              true,
+              runList});
+    tool.add({u"users permit"_s,
+              u"NAME CODES"_s,
+              u"Replaces a user's granted menu codes (and --section)."_s,
+              {{u"section"_s, u"SECTION"_s, u"the user's section"_s}},
+              u"N43"_s,
+              true,
+              true,
+              runPermit});
+    tool.add({u"users delete"_s,
+              u"NAME"_s,
+              u"Marks a user deleted: he can no longer log in."_s,
+              {},
+              u"N43"_s,
+              true,
+              true,
+              runDelete});
+    tool.add({u"users passwd"_s,
+              {},
               u"Changes the logged-in user's password (--old, --new, --confirm); ADMIN sets another user's with "
               "--user-name and --new."_s,
               {{u"old"_s, u"PASSWORD"_s, u"the current password"_s},
                {u"new"_s, u"PASSWORD"_s, u"the new password, at most 10 characters"_s},
                {u"confirm"_s, u"PASSWORD"_s, u"the new password again (defaults to --new)"_s},
                {u"user-name"_s, u"NAME"_s, u"whose password ADMIN sets"_s}},
-              u"N42"_s, true, true, runPasswd});
+              u"N42"_s,
+              true,
+              true,
+              runPasswd});
 }
 
 } // namespace sw

@@ -47,8 +47,8 @@ std::optional<BoundSql> UsersScreen::recordsetStatement() const
 {
     const Database &db = session().db();
     return BoundSql{u"select * from "_s + db.table(u"MASUSER"_s) + u" where "_s
-                + db.dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T' order by fusername"_s,
-            {}};
+                        + db.dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T' order by fusername"_s,
+                    {}};
 }
 
 void UsersScreen::AddItems()
@@ -57,8 +57,8 @@ void UsersScreen::AddItems()
     m_tree->clear();
     QHash<QString, QTreeWidgetItem *> tops;
     for (const PermissionTree::Node &n : m_permissions.nodes()) {
-        QTreeWidgetItem *item = n.parent.isEmpty() ? new QTreeWidgetItem(m_tree)
-                                                   : new QTreeWidgetItem(tops.value(n.parent, nullptr));
+        QTreeWidgetItem *item =
+            n.parent.isEmpty() ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(tops.value(n.parent, nullptr));
         item->setText(0, n.text);
         item->setData(0, Qt::UserRole, n.code);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -174,8 +174,7 @@ void UsersScreen::AEDproc(const QString &operation)
 
 void UsersScreen::confirmDelete()
 {
-    if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo,
-                       PromptAnswer::No)
+    if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo, PromptAnswer::No)
         == PromptAnswer::Yes) {
         if (UserStore(session().db()).remove(text(0)->text(), prompter()))
             rsdisp().requery(session().db());
@@ -208,8 +207,9 @@ void UsersScreen::CmdSave_Click()
         const QString permission = m_permissions.permissionString();
         setHint(u"Saving, Please wait..."_s);
         UserStore users(session().db(), session().userName);
-        const bool saved = editMode() == EditMode::Add ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
-                                               : users.update(text(0)->text(), text(6)->text(), permission, prompter());
+        const bool saved = editMode() == EditMode::Add
+                               ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
+                               : users.update(text(0)->text(), text(6)->text(), permission, prompter());
         setHint({});
         if (!saved)
             return;

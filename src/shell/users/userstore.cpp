@@ -23,9 +23,13 @@ UserStore::UserStore(Database &db, QString actor)
 
 LookupRequest UserStore::lookup(const Database &db, bool withDeleted)
 {
-    return LookupRequest{db.table(u"MASUSER"_s), u"fusername as Users, fusername as Name"_s,
+    return LookupRequest{db.table(u"MASUSER"_s),
+                         u"fusername as Users, fusername as Name"_s,
                          withDeleted ? QString() : db.dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T'"_s,
-                         {}, {}, {}, {}};
+                         {},
+                         {},
+                         {},
+                         {}};
 }
 
 std::vector<UserStore::User> UserStore::list(bool withDeleted) const
@@ -51,8 +55,7 @@ std::optional<UserStore::User> UserStore::find(const QString &name) const
     return User{rows.text(0), rows.text(1), rows.text(2), rows.text(3) == u"T"_s};
 }
 
-bool UserStore::writeOne(const QString &sql, const QVariantList &params, const AuditEntry &audit,
-                         Prompter &prompter)
+bool UserStore::writeOne(const QString &sql, const QVariantList &params, const AuditEntry &audit, Prompter &prompter)
 {
     try {
         WriteScope scope(m_db);
@@ -86,20 +89,25 @@ bool UserStore::add(const QString &name, const QString &section, const QString &
             prompter.message(u"User Name already exists"_s, kMessage, PromptIcon::Exclamation);
             return false;
         }
-        return writeOne(u"update "_s + m_db.table(u"MASUSER"_s)
-                            + u" set fsection = ?, fpermission = ?, fpasswd = ?, fdeleted = ? where fusername = ?"_s,
-                        {section.trimmed().left(kSectionWidth), permission.left(kPermissionWidth),
-                         passwords::hashUser(user), u"F"_s, user},
-                        {u"users"_s, u"add"_s, u"masuser"_s, user,
-                         u"section="_s + existing->section + u"; permission="_s + existing->permission + u"; deleted=T"_s,
-                         u"section="_s + section.trimmed() + u"; permission="_s + permission},
-                        prompter);
+        return writeOne(
+            u"update "_s + m_db.table(u"MASUSER"_s)
+                + u" set fsection = ?, fpermission = ?, fpasswd = ?, fdeleted = ? where fusername = ?"_s,
+            {section.trimmed().left(kSectionWidth), permission.left(kPermissionWidth), passwords::hashUser(user),
+             u"F"_s, user},
+            {u"users"_s, u"add"_s, u"masuser"_s, user,
+             u"section="_s + existing->section + u"; permission="_s + existing->permission + u"; deleted=T"_s,
+             u"section="_s + section.trimmed() + u"; permission="_s + permission},
+            prompter);
     }
     return writeOne(u"insert into "_s + m_db.table(u"MASUSER"_s)
                         + u" (fusername, fsection, fpasswd, fpermission, fdeleted) values (?, ?, ?, ?, ?)"_s,
                     {user, section.trimmed().left(kSectionWidth), passwords::hashUser(user),
                      permission.left(kPermissionWidth), u"F"_s},
-                    {u"users"_s, u"add"_s, u"masuser"_s, user, {},
+                    {u"users"_s,
+                     u"add"_s,
+                     u"masuser"_s,
+                     user,
+                     {},
                      u"section="_s + section.trimmed() + u"; permission="_s + permission},
                     prompter);
 }
@@ -111,10 +119,11 @@ bool UserStore::update(const QString &name, const QString &section, const QStrin
         prompter.message(u"Invalid User Name"_s, kMessage, PromptIcon::Exclamation);
         return false;
     }
-    const auto [was, now] = AuditTrail::difference({{u"section"_s, user->section}, {u"permission"_s, user->permission}},
-                                                   {{u"section"_s, section.trimmed().left(kSectionWidth)},
-                                                    {u"permission"_s, permission.left(kPermissionWidth)}});
-    return writeOne(u"update "_s + m_db.table(u"MASUSER"_s) + u" set fpermission = ?, fsection = ? where fusername = ?"_s,
+    const auto [was, now] = AuditTrail::difference(
+        {{u"section"_s, user->section}, {u"permission"_s, user->permission}},
+        {{u"section"_s, section.trimmed().left(kSectionWidth)}, {u"permission"_s, permission.left(kPermissionWidth)}});
+    return writeOne(u"update "_s + m_db.table(u"MASUSER"_s)
+                        + u" set fpermission = ?, fsection = ? where fusername = ?"_s,
                     {permission.left(kPermissionWidth), section.trimmed().left(kSectionWidth), user->name},
                     {u"users"_s, u"permit"_s, u"masuser"_s, user->name, was, now}, prompter);
 }

@@ -29,16 +29,13 @@ QString cellName(int row, int column)
     return letters + QString::number(row + 1);
 }
 
-QString errorText(int error)
-{
-    return QString::fromUtf8(lxw_strerror(lxw_error(error)));
-}
+QString errorText(int error) { return QString::fromUtf8(lxw_strerror(lxw_error(error))); }
 
 QString formatKey(const CellFormat &f)
 {
-    return f.numberFormat + u'\x1f' + f.fontName + u'\x1f' + QString::number(f.fontSize) + u'\x1f' +
-           QString::number(f.bold) + QString::number(int(f.align)) + QString::number(f.wrap) +
-           QString::number(f.border) + QString::number(int(f.valign));
+    return f.numberFormat + u'\x1f' + f.fontName + u'\x1f' + QString::number(f.fontSize) + u'\x1f'
+           + QString::number(f.bold) + QString::number(int(f.align)) + QString::number(f.wrap)
+           + QString::number(f.border) + QString::number(int(f.valign));
 }
 
 // The name with its quotes, as references to the sheet spell it.
@@ -79,9 +76,9 @@ void Worksheet::write(int row, int column, double number, const CellFormat &form
 
 void Worksheet::setColumn(int firstColumn, int lastColumn, double characters, const CellFormat &format)
 {
-    check(worksheet_set_column(m_sheet, lxw_col_t(firstColumn), lxw_col_t(lastColumn), characters,
-                               m_book.format(format)),
-          u"columns "_s + QString::number(firstColumn + 1) + u'-' + QString::number(lastColumn + 1));
+    check(
+        worksheet_set_column(m_sheet, lxw_col_t(firstColumn), lxw_col_t(lastColumn), characters, m_book.format(format)),
+        u"columns "_s + QString::number(firstColumn + 1) + u'-' + QString::number(lastColumn + 1));
 }
 
 void Worksheet::setRowHeight(int row, double points)
@@ -110,8 +107,8 @@ void Worksheet::insertPicture(int row, int column, const QString &file, const QS
     QImageReader reader(file);
     const QSize pixels = reader.size();
     if (!QFileInfo(file).isFile() || !pixels.isValid())
-        throw StopError(u"Sheet \""_s + m_name + u"\", "_s + where + u": the picture file "_s + file +
-                        (QFileInfo(file).isFile() ? u" cannot be read."_s : u" does not exist."_s));
+        throw StopError(u"Sheet \""_s + m_name + u"\", "_s + where + u": the picture file "_s + file
+                        + (QFileInfo(file).isFile() ? u" cannot be read."_s : u" does not exist."_s));
     // The spreadsheet shows a picture of w pixels at w * 96 / its own dpi; scale it to the size wanted.
     const QImage probe = reader.read();
     auto dpi = [](int dotsPerMeter) {
@@ -205,15 +202,9 @@ void Worksheet::setPrintGridlines(bool print)
     worksheet_gridlines(m_sheet, print ? LXW_SHOW_ALL_GRIDLINES : LXW_SHOW_SCREEN_GRIDLINES);
 }
 
-void Worksheet::setCentreHorizontally()
-{
-    worksheet_center_horizontally(m_sheet);
-}
+void Worksheet::setCentreHorizontally() { worksheet_center_horizontally(m_sheet); }
 
-void Worksheet::setPaper(int code)
-{
-    worksheet_set_paper(m_sheet, uint8_t(code));
-}
+void Worksheet::setPaper(int code) { worksheet_set_paper(m_sheet, uint8_t(code)); }
 
 void Worksheet::setLandscape(bool landscape)
 {
@@ -223,15 +214,9 @@ void Worksheet::setLandscape(bool landscape)
         worksheet_set_portrait(m_sheet);
 }
 
-void Worksheet::setZoom(int percent)
-{
-    worksheet_set_zoom(m_sheet, uint16_t(std::clamp(percent, 10, 400)));
-}
+void Worksheet::setZoom(int percent) { worksheet_set_zoom(m_sheet, uint16_t(std::clamp(percent, 10, 400))); }
 
-void Worksheet::select()
-{
-    worksheet_activate(m_sheet);
-}
+void Worksheet::select() { worksheet_activate(m_sheet); }
 
 Workbook::Workbook(QString path, Memory memory)
     : m_path(std::move(path))
@@ -321,27 +306,15 @@ lxw_format *Workbook::format(const CellFormat &f)
     if (f.bold)
         format_set_bold(format);
     switch (f.align) {
-    case CellFormat::Align::Left:
-        format_set_align(format, LXW_ALIGN_LEFT);
-        break;
-    case CellFormat::Align::Centre:
-        format_set_align(format, LXW_ALIGN_CENTER);
-        break;
-    case CellFormat::Align::Right:
-        format_set_align(format, LXW_ALIGN_RIGHT);
-        break;
-    case CellFormat::Align::General:
-        break;
+    case CellFormat::Align::Left: format_set_align(format, LXW_ALIGN_LEFT); break;
+    case CellFormat::Align::Centre: format_set_align(format, LXW_ALIGN_CENTER); break;
+    case CellFormat::Align::Right: format_set_align(format, LXW_ALIGN_RIGHT); break;
+    case CellFormat::Align::General: break;
     }
     switch (f.valign) {
-    case CellFormat::VAlign::Top:
-        format_set_align(format, LXW_ALIGN_VERTICAL_TOP);
-        break;
-    case CellFormat::VAlign::Centre:
-        format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
-        break;
-    case CellFormat::VAlign::Bottom:
-        break;
+    case CellFormat::VAlign::Top: format_set_align(format, LXW_ALIGN_VERTICAL_TOP); break;
+    case CellFormat::VAlign::Centre: format_set_align(format, LXW_ALIGN_VERTICAL_CENTER); break;
+    case CellFormat::VAlign::Bottom: break;
     }
     if (f.wrap)
         format_set_text_wrap(format);
@@ -369,8 +342,8 @@ void Workbook::close()
     std::filesystem::rename(QFile::encodeName(m_partPath).toStdString(), QFile::encodeName(m_path).toStdString(), ec);
     if (ec) {
         QFile::remove(m_partPath);
-        throw StopError(u"The workbook "_s + m_path + u" cannot be put in place: "_s +
-                        QString::fromStdString(ec.message()) + u'.');
+        throw StopError(u"The workbook "_s + m_path + u" cannot be put in place: "_s
+                        + QString::fromStdString(ec.message()) + u'.');
     }
 }
 

@@ -40,7 +40,6 @@ protected:
             out << h.regno;
         return out;
     }
-
 };
 
 TEST_P(CandidateSearchTest, MatchModesFindNamesByTheirStartEndOrMiddle)

@@ -43,9 +43,9 @@ protected:
     {
         CandidateRecord r;
         const std::pair<const char16_t *, QString> values[] = {
-            {u"fregno", regno},       {u"fname", u"Asha Rao"_s},     {u"fdegree", u"BA"_s},
-            {u"fcollcode", u"101"_s}, {u"fclasscode", u"FC"_s},      {u"fsex", u"F"_s},
-            {u"fyear", u"2025"_s},    {u"fexamdate", u"APRIL 2025"_s}, {u"factive", u"F"_s},
+            {u"fregno", regno},        {u"fname", u"Asha Rao"_s},       {u"fdegree", u"BA"_s},
+            {u"fcollcode", u"101"_s},  {u"fclasscode", u"FC"_s},        {u"fsex", u"F"_s},
+            {u"fyear", u"2025"_s},     {u"fexamdate", u"APRIL 2025"_s}, {u"factive", u"F"_s},
             {u"fconvocode", u"C26"_s}, {u"funivcode", u"U1"_s}};
         for (const auto &[column, value] : values)
             r.set(QString::fromUtf16(column), value);
@@ -65,7 +65,8 @@ protected:
     }
     QString column(const QString &regno, const QString &name, const QString &convo = u"C26"_s)
     {
-        return db().scalar(u"select "_s + name + u" from convo where fregno = ? and fconvocode = ?"_s, {regno, convo})
+        return db()
+            .scalar(u"select "_s + name + u" from convo where fregno = ? and fconvocode = ?"_s, {regno, convo})
             .toString();
     }
     int kanlibRows() { return db().scalar(u"select count(*) from kanlib"_s).toInt(); }

@@ -29,8 +29,8 @@ protected:
     }
     QStringList as(const QString &user = u"CLERK"_s, const QString &password = u"clerk"_s) const
     {
-        return {u"--folder"_s, m_folder->folder().root(), u"--user"_s, user, u"--password"_s, password,
-                u"--convo"_s, u"C26"_s};
+        return {u"--folder"_s, m_folder->folder().root(), u"--user"_s, user, u"--password"_s, password, u"--convo"_s,
+                u"C26"_s};
     }
     QStringList newCandidate(const QString &regno) const
     {
@@ -93,7 +93,8 @@ TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
                                      << u"--factive"_s << u"T"_s);
     // A change refused is a failed run, on standard error.
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(u"R20: not changed: --fname (certificate DC000050 is printed)"_s)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"R20: not changed: --fname (certificate DC000050 is printed)"_s))
+        << r.err.toStdString();
     EXPECT_EQ(column(u"R20"_s, u"fname"_s), u"Name R20"_s);
     r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R20"_s << u"--fcertno"_s << u"DC000077"_s);
     EXPECT_EQ(r.exitCode, 1);
@@ -106,8 +107,8 @@ TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
     EXPECT_EQ(column(u"R20"_s, u"factive"_s), u"T"_s);
 
     // The administrator may rewrite the number.
-    r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"candidate"_s << u"edit"_s << u"R20"_s << u"--fcertno"_s
-                                             << u"DC000051"_s);
+    r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s)
+                 << u"candidate"_s << u"edit"_s << u"R20"_s << u"--fcertno"_s << u"DC000051"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"R20 fcertno: DC000050 -> DC000051"_s)) << r.out.toStdString();
     // The rewrite is a line of the audit trail, with the number before and after.
@@ -120,8 +121,8 @@ TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
 
 TEST_P(EntryCommandsTest, WithdrawAsksAndSearchLists)
 {
-    test::insertCandidate(*m_db, u"R30"_s, {{u"fname"_s, u"ZAHEER KHAN"_s}, {u"factive"_s, u"T"_s},
-                                             {u"fprintord"_s, u"00003"_s}});
+    test::insertCandidate(*m_db, u"R30"_s,
+                          {{u"fname"_s, u"ZAHEER KHAN"_s}, {u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00003"_s}});
     test::BatchRun r = runBatch(as() << u"candidate"_s << u"withdraw"_s << u"R30"_s);
     EXPECT_EQ(r.exitCode, 1); // the question had no answer
     EXPECT_TRUE(r.err.contains(u"Confirm deletion"_s)) << r.err.toStdString();
@@ -168,8 +169,8 @@ TEST_P(EntryCommandsTest, APhotographGivenOnAddIsMovedIntoPhotos)
 // Unicode reading, and found by a search typed in Unicode.
 TEST_P(EntryCommandsTest, KannadaNamesTravelInUnicodeAndAreStoredAsTheLegacyCodes)
 {
-    test::BatchRun r = runBatch(newCandidate(u"R50"_s) << u"--fnamekan"_s << u"ರಾಮ"_s << u"--ffatnamekan"_s
-                                                      << u"PÀÈµÀÚ"_s);
+    test::BatchRun r =
+        runBatch(newCandidate(u"R50"_s) << u"--fnamekan"_s << u"ರಾಮ"_s << u"--ffatnamekan"_s << u"PÀÈµÀÚ"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(column(u"R50"_s, u"fnamekan"_s), u"gÁªÀÄ"_s);
     EXPECT_EQ(column(u"R50"_s, u"ffatnamekan"_s), u"PÀÈµÀÚ"_s) << "codes given as codes are kept";

@@ -196,9 +196,9 @@ TEST_P(StudentScreenTest, TheRoadToActiveThroughVerificationActivationAndTheSeri
 
 TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenDoes)
 {
-    test::insertCandidate(m_folder->db(), u"P1"_s,
-                          {{u"fcertno"_s, u"000123"_s}, {u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00007"_s},
-                           {u"ffeepaid"_s, u"T"_s}});
+    test::insertCandidate(
+        m_folder->db(), u"P1"_s,
+        {{u"fcertno"_s, u"000123"_s}, {u"factive"_s, u"T"_s}, {u"fprintord"_s, u"00007"_s}, {u"ffeepaid"_s, u"T"_s}});
     start(u"CLERK"_s, u"clerk"_s);
     StudentForm *form = openStudent();
     press(Qt::Key_F5);
@@ -209,7 +209,8 @@ TEST_P(StudentScreenTest, APrintedCandidateIsFrozenForTheClerkWhateverTheScreenD
     form->text(10)->setText(u"T"_s);
     press(Qt::Key_F6);
     // Refused with the reason, and the clerk's typing stays on the screen.
-    EXPECT_TRUE(m_prompter.last().startsWith(u"P1 has a printed certificate (000123)"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"P1 has a printed certificate (000123)"_s))
+        << m_prompter.last().toStdString();
     EXPECT_EQ(form->editMode(), EditMode::Edit);
     EXPECT_EQ(form->text(1)->text(), u"Changed"_s);
     EXPECT_EQ(test::outcomeOf(form), u"Not saved: P1 is printed"_s);
@@ -365,7 +366,7 @@ TEST_P(SearchScreenTest, ThePartsOfANameMatchAtTheBeginningAnywhereOrAtTheEnd)
 
     form->matchList()->setCurrentIndex(2);
     form->matchList()->setFocus();
-    press(Qt::Key_Return); // Enter in the mode list searches too
+    press(Qt::Key_Return);                                    // Enter in the mode list searches too
     EXPECT_EQ(listed(form), (QStringList{u"S2"_s, u"S2"_s})); // once for each application
     EXPECT_EQ(form->spread()->item(0, 2)->text(), u"000555"_s);
     EXPECT_EQ(form->spread()->item(0, 5)->text(), u"9000000001"_s);

@@ -57,8 +57,9 @@ TEST_P(NameLibraryTest, ComposingSkipsWordsTheLibraryLacks)
 TEST_P(NameLibraryTest, FillComposesOnlyNamesShortOfWordsAndLeavesPrintedOnesAlone)
 {
     m_db->exec(u"insert into kanlib (fengname, fkanname) values ('ASHA', 'a1'), ('RAO', 'r1'), ('RAMA', 'm1')"_s);
-    test::insertCandidate(*m_db, u"R1"_s, {{u"fname"_s, u"Asha Kumari Rao"_s}, {u"ffatname"_s, u"RAMA RAO"_s},
-                                            {u"ffatnamekan"_s, u"x y"_s}});
+    test::insertCandidate(
+        *m_db, u"R1"_s,
+        {{u"fname"_s, u"Asha Kumari Rao"_s}, {u"ffatname"_s, u"RAMA RAO"_s}, {u"ffatnamekan"_s, u"x y"_s}});
     // The same register number unprinted in another convocation is reached too; printed, not.
     test::insertCandidate(*m_db, u"R1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fname"_s, u"Asha Kumari Rao"_s}});
     test::insertCandidate(*m_db, u"R2"_s, {{u"fname"_s, u"RAMA"_s}, {u"fcertno"_s, u"DC1"_s}});
@@ -84,8 +85,11 @@ TEST_P(NameLibraryTest, FillComposesOnlyNamesShortOfWordsAndLeavesPrintedOnesAlo
 
 TEST_P(NameLibraryTest, BuildLearnsUpperCaseWordsFromPairsOfEqualLength)
 {
-    test::insertCandidate(*m_db, u"R1"_s, {{u"fname"_s, u"asha rao"_s}, {u"fnamekan"_s, u"a1 r1"_s},
-                                            {u"fsirname"_s, u"DEVI"_s}, {u"fsirnamekan"_s, u"d1 d2"_s}});
+    test::insertCandidate(*m_db, u"R1"_s,
+                          {{u"fname"_s, u"asha rao"_s},
+                           {u"fnamekan"_s, u"a1 r1"_s},
+                           {u"fsirname"_s, u"DEVI"_s},
+                           {u"fsirnamekan"_s, u"d1 d2"_s}});
     test::insertCandidate(*m_db, u"R2"_s, {{u"fname"_s, u"RAO"_s}, {u"fnamekan"_s, u"other"_s}});
     test::ScriptedPrompter prompter;
     const KannadaNameUpdate::Result result = KannadaNameUpdate(*m_db, prompter).build();

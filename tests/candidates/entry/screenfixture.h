@@ -60,8 +60,7 @@ protected:
     }
 
     // Opens the screen of a menu code as the menu would; the screen in front.
-    template<typename Screen>
-    Screen *open(const QString &menuCode)
+    template <typename Screen> Screen *open(const QString &menuCode)
     {
         m_window->menuActions().action(menuCode)->trigger();
         QCoreApplication::processEvents();

@@ -16,7 +16,8 @@ inline void seedMasters(Database &db)
     db.exec(u"insert into masconvo (fconvocode, fconvoname) values ('C26', 'Convocation 2026'), "
             "('C25', 'Convocation 2025')"_s);
     db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Varada University')"_s);
-    db.exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'Bachelor of Arts'), ('BSC', 'Bachelor of Science')"_s);
+    db.exec(
+        u"insert into degree (fdegree, fdescpn) values ('BA', 'Bachelor of Arts'), ('BSC', 'Bachelor of Science')"_s);
     db.exec(u"insert into college (fcollcode, fcollname) values ('101', 'Govt College'), ('102', 'City College'), "
             "('103', 'Hill College')"_s);
     db.exec(u"insert into class (fclasscode, fclassdesc) values ('FC', 'First Class')"_s);
@@ -29,12 +30,11 @@ inline void seedMasters(Database &db)
 inline void insertCandidate(Database &db, const QString &regno, const QMap<QString, QString> &overrides = {})
 {
     using namespace Qt::StringLiterals;
-    QMap<QString, QString> v = {{u"fregno"_s, regno},         {u"fname"_s, u"Name "_s + regno},
-                                {u"fdegree"_s, u"BA"_s},      {u"fcollcode"_s, u"101"_s},
-                                {u"fclasscode"_s, u"FC"_s},   {u"fsex"_s, u"F"_s},
-                                {u"fyear"_s, u"2025"_s},      {u"fexamdate"_s, u"APRIL 2025"_s},
-                                {u"factive"_s, u"F"_s},       {u"fmanual"_s, u"F"_s},
-                                {u"fconvocode"_s, u"C26"_s},  {u"funivcode"_s, u"U1"_s}};
+    QMap<QString, QString> v = {
+        {u"fregno"_s, regno},       {u"fname"_s, u"Name "_s + regno},  {u"fdegree"_s, u"BA"_s},
+        {u"fcollcode"_s, u"101"_s}, {u"fclasscode"_s, u"FC"_s},        {u"fsex"_s, u"F"_s},
+        {u"fyear"_s, u"2025"_s},    {u"fexamdate"_s, u"APRIL 2025"_s}, {u"factive"_s, u"F"_s},
+        {u"fmanual"_s, u"F"_s},     {u"fconvocode"_s, u"C26"_s},       {u"funivcode"_s, u"U1"_s}};
     for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
         v.insert(it.key(), it.value());
     QString placeholders;

@@ -12,7 +12,8 @@ using sw::test::TestBackend;
 namespace {
 
 // A line of 18 fields: serial, register number, name, sex, caste, nine unread fields, class, year, type, date.
-QByteArray line(const QByteArray &serial, const QByteArray &regno, const QByteArray &name, const QByteArray &klass = "FCD")
+QByteArray line(const QByteArray &serial, const QByteArray &regno, const QByteArray &name,
+                const QByteArray &klass = "FCD")
 {
     return serial + '|' + regno + '|' + name + "|F|SC|a|b|c|d|e|f|g|h|i|" + klass + "|2026|R|APRIL 2026";
 }
@@ -51,25 +52,29 @@ TEST_P(AutonomousParseTest, ReadsEveryCandidateLineAndMarksTheUnreadable)
     }
     EXPECT_EQ(int(problems.size()), GetParam().problems) << GetParam().story;
     if (!problems.isEmpty()) {
-        EXPECT_TRUE(problems.first().contains(QString::fromLatin1(GetParam().problem))) << problems.first().toStdString();
+        EXPECT_TRUE(problems.first().contains(QString::fromLatin1(GetParam().problem)))
+            << problems.first().toStdString();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, AutonomousParseTest,
-    ::testing::Values(
-        ParseCase{"header, CRLF and blank lines", "SLNO|REGNO|NAME|SEX|CASTE|5|6|7|8|9|10|11|12|13|CLASS|YEAR|TYPE|DATE\r\n"
-                                                  + line("1", "101", "ANU") + "\r\n\r\n" + line("2", "102", "BHAVYA") + "\r\n",
-                  2, 0, ""},
-        ParseCase{"no header, trailing bar, lines without a bar", "just a title\n" + line("1", "101", "ANU") + "|\n\n", 1, 0, ""},
-        ParseCase{"too few fields", line("1", "101", "ANU") + "\n1|102|SHORT|F\n", 2, 1, "2: the line has 4 fields"},
-        ParseCase{"too many fields", line("1", "101", "ANU") + "|x|y\n", 1, 1, "has 20 fields"},
-        ParseCase{"an empty file", "", 0, 0, ""}));
+    ::testing::Values(ParseCase{"header, CRLF and blank lines",
+                                "SLNO|REGNO|NAME|SEX|CASTE|5|6|7|8|9|10|11|12|13|CLASS|YEAR|TYPE|DATE\r\n"
+                                    + line("1", "101", "ANU") + "\r\n\r\n" + line("2", "102", "BHAVYA") + "\r\n",
+                                2, 0, ""},
+                      ParseCase{"no header, trailing bar, lines without a bar",
+                                "just a title\n" + line("1", "101", "ANU") + "|\n\n", 1, 0, ""},
+                      ParseCase{"too few fields", line("1", "101", "ANU") + "\n1|102|SHORT|F\n", 2, 1,
+                                "2: the line has 4 fields"},
+                      ParseCase{"too many fields", line("1", "101", "ANU") + "|x|y\n", 1, 1, "has 20 fields"},
+                      ParseCase{"an empty file", "", 0, 0, ""}));
 
 TEST(AutonomousParse, ValuesArePrefixedTrimmedUpperCasedAndGraved)
 {
     QTemporaryDir dir;
-    const AutonomousFile file = parseAutonomousFile(writeFile(dir, u"a.csv"_s, line(" 1", " 101a ", " D'SOUZA O'NEIL ", " fc ")));
+    const AutonomousFile file =
+        parseAutonomousFile(writeFile(dir, u"a.csv"_s, line(" 1", " 101a ", " D'SOUZA O'NEIL ", " fc ")));
     ASSERT_EQ(file.lines.size(), 1u);
     const AutonomousLine &l = file.lines[0];
     EXPECT_EQ(l.regno, u"ZQ101A"_s);
@@ -95,7 +100,8 @@ protected:
             return;
         m_session.db().exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'UNIVERSITY ONE')"_s);
     }
-    std::optional<ImportCounts> importAuto(const QByteArray &content, AutonomousCodes codes = {u"U1"_s, u"AC01"_s, u"BCOM"_s})
+    std::optional<ImportCounts> importAuto(const QByteArray &content,
+                                           AutonomousCodes codes = {u"U1"_s, u"AC01"_s, u"BCOM"_s})
     {
         AutonomousImport run(m_session, m_prompter);
         return run.run(codes, writeFile(m_inputs, u"auto.csv"_s, content));
@@ -158,9 +164,9 @@ TEST_P(AutonomousImportTest, BadLinesAreRejectedAndNamedAndTheGoodOnesImported)
     m_session.db().exec(u"insert into class (fclasscode, fclassdesc) values ('FCD', 'FIRST CLASS')"_s);
     // A name of a million characters once went in whole on SQLite and stopped MariaDB half-way.
     const QByteArray huge(1000000, 'N');
-    const auto counts = importAuto(line("1", "101", "ANU") + '\n' + line("2", "", "NO NUMBER") + '\n'
-                                   + line("3", "103", huge) + '\n' + line("4", "104", "NO CLASS", "") + '\n'
-                                   + "5|105|SHORT\n" + line("6", "106", "") + '\n');
+    const auto counts =
+        importAuto(line("1", "101", "ANU") + '\n' + line("2", "", "NO NUMBER") + '\n' + line("3", "103", huge) + '\n'
+                   + line("4", "104", "NO CLASS", "") + '\n' + "5|105|SHORT\n" + line("6", "106", "") + '\n');
     ASSERT_TRUE(counts) << m_prompter.last().toStdString();
     EXPECT_EQ(counts->total, 6);
     EXPECT_EQ(counts->inserted, 1);
@@ -175,7 +181,8 @@ TEST_P(AutonomousImportTest, BadLinesAreRejectedAndNamedAndTheGoodOnesImported)
     const auto lines = rejectFile(inputPath(u"auto.csv"_s));
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0].mid(0, 5), (QStringList{u"line"_s, u"outcome"_s, u"field"_s, u"value"_s, u"reason"_s}));
-    EXPECT_EQ(lines[1].mid(0, 5), (QStringList{u"2"_s, u"rejected"_s, u"field 1"_s, u""_s, u"the register number is empty"_s}));
+    EXPECT_EQ(lines[1].mid(0, 5),
+              (QStringList{u"2"_s, u"rejected"_s, u"field 1"_s, u""_s, u"the register number is empty"_s}));
     EXPECT_EQ(lines[2].value(2), u"field 2"_s);
     EXPECT_EQ(lines[2].value(4), u"holds 1000000 characters; the column takes 100"_s);
     EXPECT_EQ(lines[3].value(4), u"the class code is empty"_s);
@@ -187,9 +194,10 @@ TEST_P(AutonomousImportTest, CodesMissingOrUnknownRefuseTheFile)
 {
     EXPECT_FALSE(importAuto(line("1", "101", "ANU"), {u"U1"_s, QString(), u"BCOM"_s}));
     EXPECT_EQ(m_prompter.last(), u"Degree, College code and Univ code should be entered"_s);
-    for (const auto &[codes, message] : {std::pair{AutonomousCodes{u"U9"_s, u"AC01"_s, u"BCOM"_s}, u"Invalid University Code"_s},
-                                         std::pair{AutonomousCodes{u"U1"_s, u"AC09"_s, u"BCOM"_s}, u"Invalid College Code"_s},
-                                         std::pair{AutonomousCodes{u"U1"_s, u"AC01"_s, u"BXX"_s}, u"Invalid Degree Code"_s}}) {
+    for (const auto &[codes, message] :
+         {std::pair{AutonomousCodes{u"U9"_s, u"AC01"_s, u"BCOM"_s}, u"Invalid University Code"_s},
+          std::pair{AutonomousCodes{u"U1"_s, u"AC09"_s, u"BCOM"_s}, u"Invalid College Code"_s},
+          std::pair{AutonomousCodes{u"U1"_s, u"AC01"_s, u"BXX"_s}, u"Invalid Degree Code"_s}}) {
         EXPECT_FALSE(importAuto(line("1", "101", "ANU"), codes));
         EXPECT_EQ(m_prompter.last(), message);
     }

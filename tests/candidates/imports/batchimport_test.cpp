@@ -55,7 +55,8 @@ TEST_F(BatchImportTest, ImportFilePrintsProgressEveryFewPercentAndTheCounts)
     {
         CnvWriter writer(file, CnvWriter::candidateFields(false));
         for (int i = 0; i < 1000; ++i)
-            writer.add({u"R"_s + QString::number(i).rightJustified(5, u'0'), u"NAME"_s, u"BA"_s, {}, u"C01"_s, u"FC"_s});
+            writer.add(
+                {u"R"_s + QString::number(i).rightJustified(5, u'0'), u"NAME"_s, u"BA"_s, {}, u"C01"_s, u"FC"_s});
     }
     const BatchRun r = runBatch(as() << u"import-file"_s << file);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -65,7 +66,8 @@ TEST_F(BatchImportTest, ImportFilePrintsProgressEveryFewPercentAndTheCounts)
     });
     EXPECT_GE(percentLines, 15);
     EXPECT_LE(percentLines, 25);
-    EXPECT_TRUE(r.out.contains(u"Imported Successfully\n\nTotal Records: 1000\nImported Records: 1000\n"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"Imported Successfully\n\nTotal Records: 1000\nImported Records: 1000\n"_s))
+        << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(u"total records: 1000, imported records: 1000"_s));
 
     // Without a convocation the import refuses.
@@ -85,7 +87,8 @@ TEST_F(BatchImportTest, ImportDirWithoutAnAnswerNamesTheQuestion)
     ASSERT_EQ(runBatch(as(u"C25"_s) << u"import-dir"_s << dir).exitCode, 0);
     const BatchRun unanswered = runBatch(as() << u"import-dir"_s << dir);
     EXPECT_EQ(unanswered.exitCode, 1);
-    EXPECT_TRUE(unanswered.err.contains(u"This Student (R1) may Applied for Improvement!!"_s)) << unanswered.err.toStdString();
+    EXPECT_TRUE(unanswered.err.contains(u"This Student (R1) may Applied for Improvement!!"_s))
+        << unanswered.err.toStdString();
     const BatchRun yes = runBatch(QStringList{u"--yes"_s} << as() << u"import-dir"_s << dir);
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
     EXPECT_TRUE(yes.out.contains(u"ASTU.cnv: total records: 1, imported records: 0"_s)) << yes.out.toStdString();
@@ -103,7 +106,7 @@ TEST_F(BatchImportTest, ImportAutoNeedsItsCodes)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(u"Degree, College code and Univ code should be entered"_s));
     const BatchRun r = runBatch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s << u"--college"_s << u"AC1"_s
-                                  << u"--degree"_s << u"BCOM"_s);
+                                     << u"--degree"_s << u"BCOM"_s);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"total records: 1, imported records: 1"_s));
 }
@@ -114,8 +117,8 @@ TEST_F(BatchImportTest, PortalInitCreatesTheTablesOnTheServer)
         return;
     const auto server = test::MariaDbServer::fromEnvironment();
     const QString name = test::uniqueName(u"swportalinit"_s);
-    const QStringList args{u"portal-init"_s, u"--server"_s, server->hostPort, u"--user"_s, server->user,
-                           u"--password"_s, server->password, u"--database"_s, name};
+    const QStringList args{u"portal-init"_s, u"--server"_s,    server->hostPort, u"--user"_s, server->user,
+                           u"--password"_s,  server->password, u"--database"_s,  name};
     const BatchRun r = runBatch(args);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(runBatch(args).exitCode, 0); // running it again changes nothing

@@ -232,8 +232,11 @@ TEST_F(DbfReaderTest, AFileLargerThanTheReadBufferReadsRightAndRecordsReadAgain)
     {
         CnvWriter writer(file, CnvWriter::candidateFields(true));
         for (int i = 1; i <= kRecords; ++i)
-            writer.add({u"R"_s + QString::number(i).rightJustified(5, u'0'), u"NAME "_s + QString::number(i), u"BA"_s,
-                        {}, u"C01"_s});
+            writer.add({u"R"_s + QString::number(i).rightJustified(5, u'0'),
+                        u"NAME "_s + QString::number(i),
+                        u"BA"_s,
+                        {},
+                        u"C01"_s});
     }
     ASSERT_GT(QFile(file).size(), 3 * 256 * 1024);
     DbfTable table(file);
@@ -288,16 +291,16 @@ TEST_P(ResultKindTest, FileNameDecidesTheKind)
     EXPECT_EQ(kindFromNameEnding(name), GetParam().byEnding) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, ResultKindTest,
-    ::testing::Values(KindCase{"BSC2023STU.cnv", ResultKind::Candidates, ResultKind::Candidates},
-                      KindCase{"stu_bsc.cnv", ResultKind::Candidates, ResultKind::None},
-                      KindCase{"C:\\RESULTS\\colSTUdeg.CNV", ResultKind::Candidates, ResultKind::Degrees},
-                      KindCase{"/data/STU/2023deg.cnv", ResultKind::Degrees, ResultKind::Degrees},
-                      KindCase{"DEGCOL.cnv", ResultKind::Degrees, ResultKind::Colleges},
-                      KindCase{"college.cnv", ResultKind::Colleges, ResultKind::None},
-                      KindCase{"MARKS.cnv", ResultKind::None, ResultKind::None},
-                      KindCase{"STU.cnv", ResultKind::Candidates, ResultKind::Candidates},
-                      KindCase{"TU.cnv", ResultKind::None, ResultKind::None}));
+INSTANTIATE_TEST_SUITE_P(Names, ResultKindTest,
+                         ::testing::Values(KindCase{"BSC2023STU.cnv", ResultKind::Candidates, ResultKind::Candidates},
+                                           KindCase{"stu_bsc.cnv", ResultKind::Candidates, ResultKind::None},
+                                           KindCase{"C:\\RESULTS\\colSTUdeg.CNV", ResultKind::Candidates,
+                                                    ResultKind::Degrees},
+                                           KindCase{"/data/STU/2023deg.cnv", ResultKind::Degrees, ResultKind::Degrees},
+                                           KindCase{"DEGCOL.cnv", ResultKind::Degrees, ResultKind::Colleges},
+                                           KindCase{"college.cnv", ResultKind::Colleges, ResultKind::None},
+                                           KindCase{"MARKS.cnv", ResultKind::None, ResultKind::None},
+                                           KindCase{"STU.cnv", ResultKind::Candidates, ResultKind::Candidates},
+                                           KindCase{"TU.cnv", ResultKind::None, ResultKind::None}));
 
 } // namespace

@@ -40,8 +40,9 @@ protected:
     }
     static StuRow row(const QString &regno, const QString &name, const QString &college = u"C01"_s)
     {
-        return {regno, name, u"BA"_s, {}, college, u"DIST"_s, u"APRIL 2026"_s, u"2026"_s, u"R"_s, u"M"_s, u"SC"_s,
-                u"I"_s, u"B.A. O'APRIL"_s, u"FATHER"_s, u"MOTHER"_s, u"2026"_s, u"1200"_s, u"845"_s};
+        return {regno,       name,      u"BA"_s,   {},      college, u"DIST"_s,         u"APRIL 2026"_s,
+                u"2026"_s,   u"R"_s,    u"M"_s,    u"SC"_s, u"I"_s,  u"B.A. O'APRIL"_s, u"FATHER"_s,
+                u"MOTHER"_s, u"2026"_s, u"1200"_s, u"845"_s};
     }
     QString m_dir;
 };
@@ -72,10 +73,12 @@ TEST_P(DirectoryImportTest, ImportsFilesOfKnownKindsMastersFirstAndSkipsTheRest)
     EXPECT_EQ((*outcomes)[2].counts.inserted, 2);
     EXPECT_EQ((*outcomes)[3].file, u"MARKS.cnv"_s);
     EXPECT_TRUE((*outcomes)[3].skipped);
-    EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully\r\rARTSDEG.cnv: total records: 1, imported records: 1"_s))
+    EXPECT_TRUE(m_prompter.last().startsWith(
+        u"Imported data Successfully\r\rARTSDEG.cnv: total records: 1, imported records: 1"_s))
         << m_prompter.last().toStdString();
     EXPECT_TRUE(m_prompter.last().contains(u"\rMARKS.cnv: passed over (no kind in its name)"_s));
-    EXPECT_EQ(captions.first(), u"Import Data Directorywise . . . Total Files Selected: 4, Imported Files : 0, Remaining Files : 4"_s);
+    EXPECT_EQ(captions.first(),
+              u"Import Data Directorywise . . . Total Files Selected: 4, Imported Files : 0, Remaining Files : 4"_s);
     EXPECT_EQ(captions.last(), u"Import Data Directorywise . . ."_s);
 
     EXPECT_EQ(count(u"select count(*) from convo"_s), 2);
@@ -106,8 +109,9 @@ TEST_P(DirectoryImportTest, InstitutionVariantsStoreTheirExtraColumns)
 
 TEST_P(DirectoryImportTest, ACandidateOfAnEarlierConvocationMovesOnlyWhenTheAnswerIsYes)
 {
-    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25'),"
-                        " ('R2', 'OLD', 'BA', 'C01', 'C25')"_s);
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25'),"
+        " ('R2', 'OLD', 'BA', 'C01', 'C25')"_s);
     const QString file = writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"NEW ONE"_s), row(u"R2"_s, u"NEW TWO"_s)});
     m_prompter.answer(PromptAnswer::No);
     m_prompter.answer(PromptAnswer::Yes);
@@ -130,7 +134,8 @@ TEST_P(DirectoryImportTest, ACandidateOfAnEarlierConvocationMovesOnlyWhenTheAnsw
     EXPECT_TRUE(rejectFile(file).at(1).value(4).startsWith(u"stored under convocation C25"_s));
 
     // A candidate of both convocations is refreshed in the current one, without a question.
-    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'HERE', 'BA', 'C01', 'C26')"_s);
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'HERE', 'BA', 'C01', 'C26')"_s);
     m_prompter.clear();
     const auto again = importDir();
     ASSERT_TRUE(again) << m_prompter.last().toStdString();
@@ -145,7 +150,8 @@ TEST_P(DirectoryImportTest, ABrokenFileIsRefusedWholeAndTheRunGoesOn)
     EXPECT_EQ(m_prompter.last(), u"No files are selected for Importing"_s);
 
     {
-        CnvWriter writer(m_dir + u"/BADSTU.cnv"_s, CnvWriter::candidateFields(false)); // without FCLASSSHT, which 003 reads
+        CnvWriter writer(m_dir + u"/BADSTU.cnv"_s,
+                         CnvWriter::candidateFields(false)); // without FCLASSSHT, which 003 reads
         writer.add({u"R1"_s, u"ONE"_s, u"BA"_s});
     }
     writeIn(u"GOODSTU.cnv"_s, {row(u"R2"_s, u"TWO"_s)});
@@ -153,7 +159,8 @@ TEST_P(DirectoryImportTest, ABrokenFileIsRefusedWholeAndTheRunGoesOn)
     ASSERT_TRUE(outcomes) << m_prompter.last().toStdString();
     ASSERT_EQ(outcomes->size(), 2u);
     EXPECT_EQ((*outcomes)[0].refused, u"Some field is missing from cnv file (FCLASSSHT)"_s);
-    EXPECT_TRUE(m_prompter.last().contains(u"BADSTU.cnv: refused, nothing of it saved: Some field is missing from cnv file (FCLASSSHT)"_s))
+    EXPECT_TRUE(m_prompter.last().contains(
+        u"BADSTU.cnv: refused, nothing of it saved: Some field is missing from cnv file (FCLASSSHT)"_s))
         << m_prompter.last().toStdString();
     EXPECT_EQ(count(u"select count(*) from convo"_s), 1);
     EXPECT_FALSE(candidate(u"R2"_s, u"BA"_s, u"C01"_s).empty());
@@ -214,7 +221,8 @@ TEST_P(DirectoryImportTest, OnlineOnlyChangesNothingLocally)
     if (GetParam() != TestBackend::MariaDB)
         GTEST_SKIP() << "the portal lives on the MariaDB server; once is enough";
     test::TestPortal portal(m_session.folder, u"003"_s);
-    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25')"_s);
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25')"_s);
     writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"NEW"_s), row(u"R2"_s, u"TWO"_s)});
     CnvWriter deg(m_dir + u"/XDEG.cnv"_s, CnvWriter::degreeFields());
     deg.add({u"MEd"_s, u"MASTER OF EDUCATION"_s});
@@ -240,7 +248,8 @@ TEST_P(DirectoryImportTest, AnUnreachablePortalStopsBeforeTheFileIsWritten)
     DirectoryImport::Options options;
     options.uploadToOnline = true;
     EXPECT_FALSE(importDir(options));
-    EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!\r"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!\r"_s))
+        << m_prompter.last().toStdString();
     // The link is opened before the file's rows are written, so the file is not half done.
     EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
 }

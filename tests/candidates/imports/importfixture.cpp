@@ -16,8 +16,8 @@ namespace sw::test {
 
 QStringList StuRow::values() const
 {
-    return {regno, name, degree, subdegree, college, classDesc, examDate, year, examType, sex, caste,
-            classShort, cexam, father, mother, cyear, clmax, clsec};
+    return {regno, name,  degree,     subdegree, college, classDesc, examDate, year,  examType,
+            sex,   caste, classShort, cexam,     father,  mother,    cyear,    clmax, clsec};
 }
 
 void ImportTest::SetUp()

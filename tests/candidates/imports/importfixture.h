@@ -36,12 +36,13 @@ protected:
 
     // Writes a candidates file with CnvWriter; returns its path.
     QString writeStu(const QString &name, const std::vector<StuRow> &rows, bool directoryFields = false) const;
-    QString writeMaster(const QString &name, const std::vector<QStringList> &rows, bool degrees, bool withTown = false) const;
+    QString writeMaster(const QString &name, const std::vector<QStringList> &rows, bool degrees,
+                        bool withTown = false) const;
     QString inputPath(const QString &name) const { return m_inputs.filePath(name); }
 
     // A candidate row's columns by lower-case name; empty map when absent.
     std::map<QString, QString> candidate(const QString &regno, const QString &degree, const QString &college,
-                                          const QString &convo = {}) const;
+                                         const QString &convo = {}) const;
     int count(const QString &sql, const QVariantList &params = {}) const;
     // Prints a certificate number on a candidate, freezing it.
     void print(const QString &regno, const QString &certNo);
@@ -53,6 +54,5 @@ protected:
     ScriptedPrompter m_prompter;
     QTemporaryDir m_inputs;
 };
-
 
 } // namespace sw::test

@@ -91,7 +91,8 @@ protected:
         m_folder->login(u"ADMIN"_s, u"admin"_s, u"C26"_s);
         // The masters the files' candidates name: imports check their codes.
         m_folder->db().exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'ARTS'), ('BSC', 'SCIENCE')"_s);
-        m_folder->db().exec(u"insert into college (fcollcode, fcollname) values ('C01', 'ONE'), ('KSC', 'AUTONOMOUS')"_s);
+        m_folder->db().exec(
+            u"insert into college (fcollcode, fcollname) values ('C01', 'ONE'), ('KSC', 'AUTONOMOUS')"_s);
         m_folder->db().exec(u"insert into masuniv (funivcode, funivname) values ('U27', 'UNIVERSITY')"_s);
         m_window = std::make_unique<MainWindow>(m_folder->session, m_watching, m_screens);
         m_window->applyPermissions();
@@ -99,8 +100,7 @@ protected:
     }
     bool skipped() const { return !m_window; }
 
-    template<typename Screen>
-    Screen *open(const QString &menuCode)
+    template <typename Screen> Screen *open(const QString &menuCode)
     {
         m_window->menuActions().action(menuCode)->trigger();
         QCoreApplication::processEvents();
@@ -185,7 +185,8 @@ TEST_P(ImportScreensTest, EachMenuItemOpensItsScreenWithTheRecordCommandsOff)
         {u"N28"_s, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s, u"Select / Enter File Path, Maximum length 1024"_s},
         {u"N21"_s, u"IMPORTDATADIR"_s, u"Import Data Directorywise. . ."_s,
          u"The folder whose .cnv files are imported, Maximum length 1024"_s},
-        {u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s, u"University code, F1-Help, Maximum length 4"_s},
+        {u"N2C"_s, u"IMPORTDATA_AUTO"_s, u"Import Data Filewise. . ."_s,
+         u"University code, F1-Help, Maximum length 4"_s},
         {u"N2D"_s, u"IMPORTAPPONLINE"_s, u"Import Application Data from Online . . ."_s,
          u"Starts the import; Enter presses it"_s}};
     for (const Expected &e : screens) {
@@ -228,8 +229,8 @@ TEST_P(ImportScreensTest, TheFileScreenImportsTheChosenFileAndSaysTheCounts)
 {
     if (skipped())
         return;
-    const QString path = writeStu(u"2026BASTU.cnv"_s, {stu(u"R1"_s, u"ANU O'NEIL"_s), stu(u"R2"_s, u"RAVI"_s),
-                                                         stu(u"R3"_s, {})});
+    const QString path =
+        writeStu(u"2026BASTU.cnv"_s, {stu(u"R1"_s, u"ANU O'NEIL"_s), stu(u"R2"_s, u"RAVI"_s), stu(u"R3"_s, {})});
     auto *screen = open<ImportDataScreen>(u"N28"_s);
     ASSERT_NE(screen, nullptr);
     // A cancelled dialog leaves the path alone; a chosen file fills it.
@@ -314,7 +315,8 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
         degrees.add({u"BCOM"_s, u"BACHELOR OF COMMERCE"_s});
     }
     // R2 already belongs to the previous convocation.
-    m_folder->db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R2', 'OLD', 'BA', 'C01', 'C25')"_s);
+    m_folder->db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R2', 'OLD', 'BA', 'C01', 'C25')"_s);
 
     auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
     ASSERT_NE(screen, nullptr);
@@ -451,7 +453,8 @@ TEST_P(ImportScreensTest, AnUnreachablePortalIsReportedAndTheMainWindowTakesTheO
     ASSERT_NE(screen, nullptr);
     EXPECT_FALSE(m_window->windowTitle().contains(u"VARADA UNIVERSITY ONLINE"_s));
     click(screen->cmd(1));
-    EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Error in connecting to database!!"_s))
+        << m_prompter.last().toStdString();
     EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
     EXPECT_EQ(m_folder->session.instTitle, u"VARADA UNIVERSITY ONLINE"_s);
     EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
@@ -484,7 +487,8 @@ TEST_P(ImportScreensPortalTest, TheOnlineScreenTakesOverPaidApplications)
         "famount, fpaystatus) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
         {u"A1"_s, u"R1"_s, u"ANU"_s, u"9876543210"_s, u"anu@mail.test"_s, u"1, O'BRIEN ROAD"_s, u"TOWN"_s, u"DIST"_s,
          u"STATE"_s, 750.0, u"success"_s});
-    m_folder->db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'ANU', 'BA', 'C01', 'C26')"_s);
+    m_folder->db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'ANU', 'BA', 'C01', 'C26')"_s);
 
     auto *screen = open<ImportOnlineScreen>(u"N2D"_s);
     ASSERT_NE(screen, nullptr);

@@ -31,10 +31,30 @@ protected:
             u"insert into dctran (fappno, fregno, fname, fdob, fmobile, femail, fpostaddr1, fpostaddr2, fpostaddr3, "
             "fpostaddr4, famount, fphotopath, fregdate, fregip, fpaytype, fpaystatus, fpaydate, ftranid, fcatpath, "
             "freccer, fscheme, fcity, fstate, fpincode) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-            {appNo, regno, QString(u"NAME "_s + regno), u"01/01/2000"_s, mobile, QString(regno.trimmed() + u"@mail.test"_s), addr1,
-             u"STREET 2"_s, u"TOWN"_s, u"DISTRICT"_s, 550.0, QString(u"photos/"_s + appNo + u".jpg"_s), regDate,
-             u"10.0.0.1"_s, u"NETBANKING"_s, status, payDate, QString(u"TX"_s + appNo), QString(u"cat/"_s + appNo), u"POST"_s,
-             u"REG"_s, u"MYSURU"_s, u"KARNATAKA"_s, u"570001"_s});
+            {appNo,
+             regno,
+             QString(u"NAME "_s + regno),
+             u"01/01/2000"_s,
+             mobile,
+             QString(regno.trimmed() + u"@mail.test"_s),
+             addr1,
+             u"STREET 2"_s,
+             u"TOWN"_s,
+             u"DISTRICT"_s,
+             550.0,
+             QString(u"photos/"_s + appNo + u".jpg"_s),
+             regDate,
+             u"10.0.0.1"_s,
+             u"NETBANKING"_s,
+             status,
+             payDate,
+             QString(u"TX"_s + appNo),
+             QString(u"cat/"_s + appNo),
+             u"POST"_s,
+             u"REG"_s,
+             u"MYSURU"_s,
+             u"KARNATAKA"_s,
+             u"570001"_s});
     }
     void addStudent(const QString &regno, const QString &certNo = {})
     {
@@ -43,8 +63,9 @@ protected:
     }
     void addCandidate(const QString &regno, const QString &convo, const QString &feePaid = {})
     {
-        m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode, ffeepaid) values (?, ?, ?, ?, ?, ?)"_s,
-                            {regno, u"N"_s, u"BA"_s, u"C01"_s, convo, feePaid});
+        m_session.db().exec(
+            u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode, ffeepaid) values (?, ?, ?, ?, ?, ?)"_s,
+            {regno, u"N"_s, u"BA"_s, u"C01"_s, convo, feePaid});
     }
     std::optional<OnlineApplicationImport::Counts> importOnline()
     {
@@ -73,7 +94,8 @@ TEST_P(OnlineImportTest, PaidApplicationsAreTakenOverAndMarkUnpaidCandidates)
 
     const auto counts = importOnline();
     ASSERT_TRUE(counts) << m_prompter.last().toStdString();
-    EXPECT_TRUE(m_prompter.last().startsWith(u"Completed Successfully\r\rApplications Read: 2\rNew Applications: 2\r"_s))
+    EXPECT_TRUE(
+        m_prompter.last().startsWith(u"Completed Successfully\r\rApplications Read: 2\rNew Applications: 2\r"_s))
         << m_prompter.last().toStdString();
     EXPECT_EQ(counts->remoteRows, 2);
     EXPECT_EQ(counts->newApplications, 2);
@@ -81,8 +103,9 @@ TEST_P(OnlineImportTest, PaidApplicationsAreTakenOverAndMarkUnpaidCandidates)
     EXPECT_EQ(count(u"select count(*) from convofee"_s), 2);
 
     // Both transactions are stored.
-    Rows fee = m_session.db().query(u"select fappno, fregno, faddr1, famount, fregdate, fphotopath, fpaystatus, fpincode "
-                                    "from convofee order by fappno"_s);
+    Rows fee =
+        m_session.db().query(u"select fappno, fregno, faddr1, famount, fregdate, fphotopath, fpaystatus, fpincode "
+                             "from convofee order by fappno"_s);
     ASSERT_TRUE(fee.next());
     EXPECT_EQ(fee.text(0), u"A1"_s);
     EXPECT_DOUBLE_EQ(fee.value(3).toDouble(), 550.0);
@@ -127,7 +150,8 @@ TEST_P(OnlineImportTest, ThePortalsOdditiesAreMetAndEveryApplicationAccountedFor
     // An e-mail address the portal keeps but the candidate's column cannot names the application.
     addStudent(u"R6"_s);
     addTransaction(u"A6"_s, u"R6"_s, u"success"_s, u"ADDRESS"_s);
-    m_portal->db().exec(u"update dctran set femail = ? where fappno = 'A6'"_s, {QString(QString(52, u'x') + u"@mail.test"_s)});
+    m_portal->db().exec(u"update dctran set femail = ? where fappno = 'A6'"_s,
+                        {QString(QString(52, u'x') + u"@mail.test"_s)});
     addCandidate(u"R6"_s, u"C26"_s);
     // A paid application of a student who is no candidate here.
     addStudent(u"R7"_s);
@@ -146,7 +170,8 @@ TEST_P(OnlineImportTest, ThePortalsOdditiesAreMetAndEveryApplicationAccountedFor
               QDateTime(QDate(2026, 3, 1), QTime(10, 15, 30)));
     EXPECT_NE(candidate(u"R6"_s, u"BA"_s, u"C01"_s).at(u"ffeepaid"_s), u"T"_s);
     EXPECT_EQ(count(u"select count(*) from convofee where fappno = 'A6'"_s), 0);
-    EXPECT_TRUE(m_prompter.last().contains(u"Applications of no candidate (1): A7 (R7)"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().contains(u"Applications of no candidate (1): A7 (R7)"_s))
+        << m_prompter.last().toStdString();
     EXPECT_TRUE(m_prompter.last().contains(u"dctran.rejected.csv"_s)) << m_prompter.last().toStdString();
     const auto rejects = rejectFile(m_session.folder.filePath(u"CSV/dctran"_s));
     ASSERT_EQ(rejects.size(), 2u);

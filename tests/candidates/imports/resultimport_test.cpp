@@ -48,7 +48,8 @@ protected:
 
 TEST_P(ResultImportTest, InsertsCandidatesInactiveAndImportedWithEveryColumn)
 {
-    const QString file = writeStu(u"BSC_STU.cnv"_s, {row(u"R002"_s, u"MEERA"_s), row(u"R001"_s, u"ARUN"_s, u"BSC"_s, u"BSCCS"_s)});
+    const QString file =
+        writeStu(u"BSC_STU.cnv"_s, {row(u"R002"_s, u"MEERA"_s), row(u"R001"_s, u"ARUN"_s, u"BSC"_s, u"BSCCS"_s)});
     const auto counts = importFile(file);
     ASSERT_TRUE(counts) << m_prompter.last().toStdString();
     expectCounts(*counts, {2, 2, 0, 0, 0, 0});
@@ -169,25 +170,29 @@ TEST_P(ResultImportTest, ReimportingUnderAnotherConvocationNeverMakesASecondRow)
 
 TEST_P(ResultImportTest, NoBackendKeepsTwoRowsOfOneCandidateWhateverTheCase)
 {
-    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'A', 'BA', 'C01', 'C26')"_s);
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'A', 'BA', 'C01', 'C26')"_s);
     for (const QString &regno : {u"R1"_s, u"r1"_s}) {
         try {
-            m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values (?, 'B', 'ba', 'c01', 'C26')"_s,
-                                {regno});
+            m_session.db().exec(
+                u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values (?, 'B', 'ba', 'c01', 'C26')"_s,
+                {regno});
             ADD_FAILURE() << "a second row of " << regno.toStdString() << " was stored";
         } catch (const DbError &e) {
             EXPECT_EQ(e.kind(), DbErrorKind::Duplicate) << e.description().toStdString();
         }
     }
     // The same key in another convocation is another candidate.
-    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'C', 'BA', 'C01', 'C25')"_s);
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'C', 'BA', 'C01', 'C25')"_s);
     EXPECT_EQ(count(u"select count(*) from convo"_s), 2);
 }
 
 TEST_P(ResultImportTest, EdgesOfTheKeyAndTheValues)
 {
     // The same key in another convocation is a new candidate of the current one.
-    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25')"_s);
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25')"_s);
     const QString file = writeStu(u"mixedstuff.cnv"_s,
                                   {row(u"R1"_s, u"NEW"_s, u"BA"_s), row(u"R2"_s, u"D'SOUZA O'NEIL"_s, u"BA"_s, u"BA"_s),
                                    row(u"R3"_s, QString(), u"BA"_s), row(u"R4"_s, u"  PADDED  "_s, u"ba"_s)});
@@ -202,7 +207,8 @@ TEST_P(ResultImportTest, EdgesOfTheKeyAndTheValues)
     EXPECT_EQ(r2.at(u"fname"_s), u"D`SOUZA O`NEIL"_s);
     // An empty name is skipped and named; values are trimmed and codes upper case.
     EXPECT_TRUE(candidate(u"R3"_s, u"BA"_s, u"C01"_s).empty());
-    EXPECT_EQ(rejectFile(file).at(1).mid(0, 5), (QStringList{u"3"_s, u"skipped"_s, u"FNAME"_s, {}, u"the name is empty"_s}));
+    EXPECT_EQ(rejectFile(file).at(1).mid(0, 5),
+              (QStringList{u"3"_s, u"skipped"_s, u"FNAME"_s, {}, u"the name is empty"_s}));
     const auto r4 = candidate(u"R4"_s, u"BA"_s, u"C01"_s);
     EXPECT_EQ(r4.at(u"fname"_s), u"PADDED"_s);
     EXPECT_EQ(r4.at(u"fdegree"_s), u"BA"_s);
@@ -211,10 +217,9 @@ TEST_P(ResultImportTest, EdgesOfTheKeyAndTheValues)
 TEST_P(ResultImportTest, ARowRepeatedInTheFileRefreshesTheFirst)
 {
     // Within one block of look-ups the repeated row must still find the one written before it.
-    const auto counts = importFile(writeStu(u"DUP_STU.cnv"_s, {row(u"R1"_s, u"FIRST"_s, u"BA"_s),
-                                                               row(u"R1"_s, u"OTHER DEGREE"_s, u"BSC"_s),
-                                                               row(u"r1"_s, u"SECOND"_s, u"ba"_s),
-                                                               row(u"R2"_s, u"TWO"_s, u"BA"_s)}));
+    const auto counts = importFile(
+        writeStu(u"DUP_STU.cnv"_s, {row(u"R1"_s, u"FIRST"_s, u"BA"_s), row(u"R1"_s, u"OTHER DEGREE"_s, u"BSC"_s),
+                                    row(u"r1"_s, u"SECOND"_s, u"ba"_s), row(u"R2"_s, u"TWO"_s, u"BA"_s)}));
     ASSERT_TRUE(counts) << m_prompter.last().toStdString();
     expectCounts(*counts, {4, 3, 1, 0, 0, 0});
     EXPECT_EQ(count(u"select count(*) from convo where fregno = 'R1'"_s), 2);
@@ -238,7 +243,8 @@ TEST_P(ResultImportTest, EveryBadRowIsRejectedWithItsFieldAndReasonAndTheRestImp
     wide[1].width = 200; // room for a name wider than the column
     auto r = [](const QString &regno, const QString &name, const QString &degree, const QString &subdegree,
                 const QString &college, const QString &klass) {
-        return StuRow{regno, name, degree, subdegree, college, klass, u"APRIL 2026"_s, u"2026"_s, u"R"_s, u"F"_s, u"GM"_s};
+        return StuRow{regno,           name,      degree, subdegree, college, klass,
+                      u"APRIL 2026"_s, u"2026"_s, u"R"_s, u"F"_s,    u"GM"_s};
     };
     const std::vector<BadRow> bad = {
         {r({}, u"NO NUMBER"_s, u"BA"_s, {}, u"C01"_s, u"I"_s), u"FREGNO"_s, u"the register number is empty"_s},
@@ -283,7 +289,8 @@ TEST_P(ResultImportTest, EveryBadRowIsRejectedWithItsFieldAndReasonAndTheRestImp
 
     const auto lines = rejectFile(file);
     ASSERT_EQ(int(lines.size()), rejected + 1);
-    EXPECT_EQ(lines[0].mid(0, 6), (QStringList{u"record"_s, u"outcome"_s, u"field"_s, u"value"_s, u"reason"_s, u"FREGNO"_s}));
+    EXPECT_EQ(lines[0].mid(0, 6),
+              (QStringList{u"record"_s, u"outcome"_s, u"field"_s, u"value"_s, u"reason"_s, u"FREGNO"_s}));
     for (size_t i = 0; i < bad.size(); ++i) {
         const QStringList &l = lines[i + 1];
         EXPECT_EQ(l.value(0), QString::number(i + 2));
@@ -305,8 +312,10 @@ TEST_P(ResultImportTest, DegreeAndCollegeFilesAddOnlyMissingRows)
     {
         // Codes wider than the degree column's five characters arrive too.
         CnvWriter writer(degreeFile, {{u"FDEGREE"_s, 'C', 10}, {u"FDESCPN"_s, 'C', 100}});
-        for (const QStringList &r : std::vector<QStringList>{{u"ba"_s, u"BACHELOR OF ARTS"_s}, {u"mcom"_s, u"MASTER'S"_s},
-                                                              {u"XX"_s, {}}, {u"TOOLONG"_s, u"SEVEN LETTERS"_s}})
+        for (const QStringList &r : std::vector<QStringList>{{u"ba"_s, u"BACHELOR OF ARTS"_s},
+                                                             {u"mcom"_s, u"MASTER'S"_s},
+                                                             {u"XX"_s, {}},
+                                                             {u"TOOLONG"_s, u"SEVEN LETTERS"_s}})
             writer.add(r);
     }
     const auto degrees = importFile(degreeFile);
@@ -319,7 +328,8 @@ TEST_P(ResultImportTest, DegreeAndCollegeFilesAddOnlyMissingRows)
     const auto colleges = importFile(writeMaster(u"ALLCOL.cnv"_s, {{u"C05"_s, u"GOVT COLLEGE"_s}}, false));
     ASSERT_TRUE(colleges);
     expectCounts(*colleges, {1, 1, 0, 0, 0, 0});
-    EXPECT_EQ(m_session.db().scalar(u"select fcollname from college where fcollcode = 'C05'"_s).toString(), u"GOVT COLLEGE"_s);
+    EXPECT_EQ(m_session.db().scalar(u"select fcollname from college where fcollcode = 'C05'"_s).toString(),
+              u"GOVT COLLEGE"_s);
 
     // A name of no kind imports nothing.
     const int before = count(u"select count(*) from college"_s);
@@ -375,9 +385,10 @@ TEST_P(ResultImportTest, ARowTheDatabaseRefusesIsRejectedWithItsReasonAndTheRest
         m_session.db().exec(u"create trigger refuse_bad before insert on convo when new.fregno = 'R0503' "
                             "begin select raise(abort, 'refused by the test'); end"_s);
     else
-        m_session.db().exec(u"create trigger refuse_bad before insert on convo for each row begin "
-                            "if new.fregno = 'R0503' then signal sqlstate '45000' set message_text = 'refused by the test'; "
-                            "end if; end"_s);
+        m_session.db().exec(
+            u"create trigger refuse_bad before insert on convo for each row begin "
+            "if new.fregno = 'R0503' then signal sqlstate '45000' set message_text = 'refused by the test'; "
+            "end if; end"_s);
     std::vector<StuRow> rows;
     for (int i = 1; i <= 600; ++i)
         rows.push_back(row(u"R"_s + QString::number(i).rightJustified(4, u'0'), u"NAME"_s));

@@ -67,8 +67,7 @@ TEST_P(CancellationTest, CancelledCandidatePrintsAgainWithANewNumberAndTheRegist
     Rows reg = m_session.db().query(u"select fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
                                     "fprintedby from certcan"_s);
     ASSERT_TRUE(reg.next());
-    EXPECT_EQ(reg.text(0) + u'/' + reg.text(1) + u'/' + reg.text(2) + u'/' + reg.text(3),
-              u"BA/101/R2/A000018"_s);
+    EXPECT_EQ(reg.text(0) + u'/' + reg.text(1) + u'/' + reg.text(2) + u'/' + reg.text(3), u"BA/101/R2/A000018"_s);
     EXPECT_EQ(reg.date(4), QDate::currentDate());
     EXPECT_TRUE(reg.text(5).endsWith(u"am"_s) || reg.text(5).endsWith(u"pm"_s)) << reg.text(5).toStdString();
     EXPECT_EQ(reg.text(6), u"Name misspelt"_s);
@@ -91,7 +90,8 @@ TEST_P(CancellationTest, CancelledCandidatePrintsAgainWithANewNumberAndTheRegist
     EXPECT_EQ(cancelled.text(3), u"A"_s);
     EXPECT_EQ(cancelled.value(4).toLongLong(), 18);
     const QStringList audit = StationeryReport(m_session.db()).lines(u"A"_s, 17, 21);
-    EXPECT_EQ(audit.last(), u"5 numbers: 4 printed, 0 spoiled, 1 void, 0 pending, 0 never used; 0 used more than once"_s)
+    EXPECT_EQ(audit.last(),
+              u"5 numbers: 4 printed, 0 spoiled, 1 void, 0 pending, 0 never used; 0 used more than once"_s)
         << audit.join(u'\n').toStdString();
     EXPECT_EQ(audit.filter(u"A000018"_s).size(), 2) << audit.join(u'\n').toStdString();
     EXPECT_EQ(audit.filter(u"A000021"_s).size(), 1);
@@ -164,8 +164,9 @@ TEST_P(CancellationTest, ANumberThatMovedOnCancelsNothingOfTheSave)
         row.ticked = true;
     m_session.db().exec(u"update convo set fcertno = 'A000091' where fregno = 'R4'"_s);
     EXPECT_EQ(cancel.cancelTicked(u"BA"_s, u"101"_s, grid, {}), -1);
-    EXPECT_EQ(m_prompter.last(),
-              u"Certificate No. A000020 no longer belongs to Reg. No. R4: nothing was cancelled. Load the candidates again."_s);
+    EXPECT_EQ(
+        m_prompter.last(),
+        u"Certificate No. A000020 no longer belongs to Reg. No. R4: nothing was cancelled. Load the candidates again."_s);
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(m_session.db().scalar(u"select count(*) from stationery where foutcome = 'CANCELLED'"_s).toInt(), 0);
 }
@@ -234,8 +235,8 @@ TEST_P(CancellationTest, CandidateEnteredTwiceIsCancelledOnTheRowHoldingTheNumbe
     test::insertCandidate(m_session.db(), u"R1"_s, {{u"factive"_s, u"T"_s}, {u"fcertno"_s, u"A000099"_s}});
     CancellationStore cancel = store();
     EXPECT_EQ(cancel.cancelOne(u"R1"_s, u"duplicate row"_s), u"A000099"_s) << m_prompter.last().toStdString();
-    EXPECT_EQ(m_session.db().scalar(u"select count(*) from convo where fregno = 'R1' and fcertno is not null"_s).toInt(),
-              0);
+    EXPECT_EQ(
+        m_session.db().scalar(u"select count(*) from convo where fregno = 'R1' and fcertno is not null"_s).toInt(), 0);
 }
 
 TEST_P(CancellationTest, ANumberNotFromTheStationeryIsRegisteredByItsText)

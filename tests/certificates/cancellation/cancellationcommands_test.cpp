@@ -17,8 +17,7 @@ protected:
         test::PrintingFixture::SetUp();
         if (IsSkipped())
             return;
-        m_session.db().exec(u"update masuser set fpermission = ? where fusername = 'CLERK'"_s,
-                            {u"N2*N24*N25*N29*"_s});
+        m_session.db().exec(u"update masuser set fpermission = ? where fusername = 'CLERK'"_s, {u"N2*N24*N25*N29*"_s});
         for (int i = 0; i < 5; ++i)
             m_prompter.answer(PromptAnswer::Yes);
         ASSERT_EQ(print(selection()).printed, 4);
@@ -41,8 +40,8 @@ TEST_P(CancellationCommandsTest, CancelOneWithAReasonAndThenARange)
               u"Photograph of another candidate"_s);
 
     // The range asks first.
-    const QStringList range = {u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"101"_s, u"--regno"_s,
-                               u"R2,r4"_s};
+    const QStringList range = {u"cancel-range"_s, u"--degree"_s, u"BA"_s,   u"--college"_s,
+                               u"101"_s,          u"--regno"_s,  u"R2,r4"_s};
     const test::BatchRun unanswered = batch(range);
     EXPECT_EQ(unanswered.exitCode, 1);
     EXPECT_TRUE(unanswered.err.contains(u"Cancel 2 certificates of degree BA and college 101?"_s))
@@ -63,8 +62,11 @@ TEST_P(CancellationCommandsTest, CancelOneWithAReasonAndThenARange)
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
     EXPECT_EQ(m_session.db().scalar(u"select count(*) from stationery where foutcome = 'CANCELLED'"_s).toInt(), 4);
 
-    const test::BatchRun audit = batch({u"stationery"_s, u"--prefix"_s, u"A"_s, u"--from"_s, u"17"_s, u"--to"_s, u"20"_s});
-    EXPECT_TRUE(audit.out.contains(u"4 numbers: 0 printed, 0 spoiled, 4 void, 0 pending, 0 never used; 0 used more than once"_s)) << audit.out.toStdString();
+    const test::BatchRun audit =
+        batch({u"stationery"_s, u"--prefix"_s, u"A"_s, u"--from"_s, u"17"_s, u"--to"_s, u"20"_s});
+    EXPECT_TRUE(audit.out.contains(
+        u"4 numbers: 0 printed, 0 spoiled, 4 void, 0 pending, 0 never used; 0 used more than once"_s))
+        << audit.out.toStdString();
 }
 
 TEST_P(CancellationCommandsTest, RefusalsNameWhatIsWrongAndCancelNothing)
@@ -77,16 +79,17 @@ TEST_P(CancellationCommandsTest, RefusalsNameWhatIsWrongAndCancelNothing)
     EXPECT_TRUE(unknown.err.contains(u"Invalid Reg. No.: ZZ9 is not a candidate of convocation C26."_s))
         << unknown.err.toStdString();
 
-    const test::BatchRun notPrinted = batch({u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s,
-                                             u"101"_s, u"--regno"_s, u"R1,R9"_s});
+    const test::BatchRun notPrinted = batch(
+        {u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"101"_s, u"--regno"_s, u"R1,R9"_s});
     EXPECT_EQ(notPrinted.exitCode, 1);
-    EXPECT_TRUE(notPrinted.err.contains(u"Not printed candidates of degree BA and college 101: R9. Nothing was cancelled."_s))
+    EXPECT_TRUE(
+        notPrinted.err.contains(u"Not printed candidates of degree BA and college 101: R9. Nothing was cancelled."_s))
         << notPrinted.err.toStdString();
     const test::BatchRun both = batch({u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"101"_s,
                                        u"--regno"_s, u"R1"_s, u"--all-printed"_s});
     EXPECT_EQ(both.exitCode, 2);
-    const test::BatchRun badCollege = batch({u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s,
-                                             u"999"_s, u"--all-printed"_s});
+    const test::BatchRun badCollege =
+        batch({u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"999"_s, u"--all-printed"_s});
     EXPECT_EQ(badCollege.exitCode, 1);
     EXPECT_TRUE(badCollege.err.contains(u"Invalid College Code"_s)) << badCollege.err.toStdString();
     for (const QString &regno : {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s})

@@ -176,7 +176,7 @@ public:
             m_screen->stopButton()->click();
     }
     bool closed = false;
-    void preview(const Document &, const QString &, const QString &) override {}
+    void preview(const Document &, const QString &, const QString &) override { }
     int sheets = 0;
     bool enabledWhilePrinting = false;
 
@@ -214,7 +214,7 @@ TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
     EXPECT_FALSE(screen->stopButton()->isEnabled());
     EXPECT_EQ(printer->sheets, 2);
     EXPECT_EQ(m_prompter.last(), u"Printing stopped after 2 of 4 sheets (2 printed, 0 spoiled); last number A000018. "
-                                  "The next sheet is A000019."_s);
+                                 "The next sheet is A000019."_s);
     EXPECT_EQ(test::outcomeOf(screen.get()), m_prompter.last()); // and the screen keeps saying it
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
@@ -229,7 +229,7 @@ TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
     EXPECT_FALSE(second->closed);
     EXPECT_TRUE(screen->isVisible());
     EXPECT_EQ(m_prompter.last(), u"Printing stopped after 1 of 2 sheets (1 printed, 0 spoiled); last number A000019. "
-                                  "The next sheet is A000020."_s);
+                                 "The next sheet is A000020."_s);
     EXPECT_EQ(certNo(u"R4"_s), u""_s);
     EXPECT_TRUE(screen->close());
 }
@@ -242,8 +242,9 @@ TEST_P(CertPrintTest, ARunStoppedByTheOutputSaysHowFarItGot)
     fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
     screen->VPSproc(u"print"_s);
     EXPECT_TRUE(m_prompter.last().startsWith(u"The printer reports a paper jam"_s)) << m_prompter.last().toStdString();
-    EXPECT_EQ(test::outcomeOf(screen.get()), u"Printing stopped after 2 of 4 sheets (1 printed, 1 spoiled); last number "
-                                              "A000018. The next sheet is A000019."_s);
+    EXPECT_EQ(test::outcomeOf(screen.get()),
+              u"Printing stopped after 2 of 4 sheets (1 printed, 1 spoiled); last number "
+              "A000018. The next sheet is A000019."_s);
     EXPECT_EQ(screen->text(5)->text(), u"19"_s);
 }
 
@@ -264,7 +265,8 @@ TEST_P(CertPrintTest, SpoiledSheetsAreCheckedShownAndRegistered)
     m_prompter.answerInput(u"19-20"_s);
     m_prompter.answer(PromptAnswer::No);
     screen->spoiledButton()->click();
-    EXPECT_TRUE(m_prompter.last().startsWith(u"A000019: taken back from Reg. No. R3"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"A000019: taken back from Reg. No. R3"_s))
+        << m_prompter.last().toStdString();
     EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
 
     m_prompter.answerInput(u"A000019-A000020"_s);
@@ -286,9 +288,9 @@ TEST_P(CertPrintTest, SpoiledSheetsSettlesTheSheetsLeftWaitingFirst)
     IssueDetails issue;
     issue.issueDate = QDate(2026, 3, 12);
     for (const auto &[number, regno] : {std::pair{30, u"R1"_s}, std::pair{31, u"R2"_s}})
-        ASSERT_TRUE(ledger.reserve(u"A"_s, number, u"1"_s, {SheetHolder::Kind::Degree, regno, u"BA"_s, u"101"_s, {}, {}},
-                                   issue)
-                        .sheet);
+        ASSERT_TRUE(
+            ledger.reserve(u"A"_s, number, u"1"_s, {SheetHolder::Kind::Degree, regno, u"BA"_s, u"101"_s, {}, {}}, issue)
+                .sheet);
     m_prompter.answer(PromptAnswer::Yes); // A000030 came out well
     m_prompter.answer(PromptAnswer::No);  // A000031 did not
     m_prompter.answerInput(std::nullopt); // and no other sheet to register now
@@ -382,8 +384,9 @@ TEST_P(CertPrintTest, EachBoxRefusesAsItIsLeft)
         {28, u"102"_s, u"Invalid College/No students exists for the college"_s},
         {2, u"r9"_s, u"Reg. No. R9 is not a candidate of convocation C26."_s},
         {2, u"r4"_s, u"Student is not active for printing"_s},
-        {4, u"a b"_s, u"The certificate prefix \"A B\" contains a blank: the prefix is printed before every number "
-                      "and may not hold blanks."_s},
+        {4, u"a b"_s,
+         u"The certificate prefix \"A B\" contains a blank: the prefix is printed before every number "
+         "and may not hold blanks."_s},
         {6, u"4"_s, u"Invalid Certificate Type"_s},
     };
     auto screen = openShown(PrintMode::Print);
@@ -530,8 +533,8 @@ TEST_P(CertPrintTest, SheetsGoToThePrinterChosen)
     EXPECT_FALSE(screen->folderBox()->isEnabled());
     fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
     screen->VPSproc(u"print"_s);
-    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 1 certificate, A000017, on the printer "_s + queue.name()
-                                     + u'.');
+    EXPECT_EQ(m_prompter.last(),
+              u"Printed Successfully: 1 certificate, A000017, on the printer "_s + queue.name() + u'.');
     const QString pdf = queue.waitForPdf();
     ASSERT_FALSE(pdf.isEmpty()) << queue.problem().toStdString();
     EXPECT_TRUE(test::pdfText(pdf).contains(u"Name R1"_s)) << test::pdfText(pdf).toStdString();

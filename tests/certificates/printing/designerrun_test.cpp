@@ -46,7 +46,7 @@ TEST_P(DesignerRunTest, PrintsEveryCandidateOfTheDegreeAndKeepsTheLastRun)
     EXPECT_TRUE(r.completed);
     EXPECT_EQ(r.printed, 4);
     EXPECT_EQ(m_prompter.last(), u"Printing of Certificates Completed Successfully: 4 certificates, A000001 to "
-                                  "A000004, in the folder "_s
+                                 "A000004, in the folder "_s
                                      + QDir::toNativeSeparators(m_out.path()) + u'.');
     EXPECT_EQ(recent(), (QStringList{u"R1=A000001"_s, u"R2=A000002"_s, u"R3=A000003"_s, u"R4=A000004"_s}));
     Rows row = m_session.db().query(u"select fdate, fconvdate, fprintedby from convo where fregno = 'R2'"_s);
@@ -163,12 +163,13 @@ TEST_P(DesignerRunTest, TheTopLeftBoxesMoveTheLabelsAndPrintedCertificatesGetCop
     DesignerLayout::writeStarterLayouts(m_session.folder);
     CommandActions actions;
     CommandDispatcher dispatcher{actions, m_prompter};
-    auto screen = std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, dispatcher}, PrintMode::Print);
+    auto screen =
+        std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, dispatcher}, PrintMode::Print);
     screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
     test::showActive(*screen);
     screen->activated();
-    const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"1"_s},
-                                             {30, u"99"_s}};
+    const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s},
+                                             {4, u"A"_s},  {5, u"1"_s}, {30, u"99"_s}};
     for (const auto &[index, value] : boxes)
         screen->text(index)->setText(value);
     screen->fields().returnFocusTo(screen->text(6));

@@ -205,8 +205,7 @@ TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
     const QString speciality = longest({u"INTERNATIONAL"_s, u"FINANCE"_s, u"AND"_s, u"ACCOUNTING"_s}, 100);
     const QString college = longest({u"SRI"_s, u"JAYACHAMARAJENDRA"_s, u"COLLEGE"_s, u"OF"_s, u"ENGINEERING"_s}, 100);
     const QString kannada = longest({u"ªÁtÂdå"_s, u"¥ÀzÀ«"_s, u"DqÀ½vÀ"_s}, 100);
-    db.exec(u"update convo set fname = ?, fnamekan = ?, fregno = '2KD0121121' where fregno = 'R1'"_s,
-            {name, nameKan});
+    db.exec(u"update convo set fname = ?, fnamekan = ?, fregno = '2KD0121121' where fregno = 'R1'"_s, {name, nameKan});
     db.exec(u"update degree set fdescpn = ?, fdescpnkan = ? where fdegree = 'BA'"_s, {degree, kannada});
     db.exec(u"update college set fcollname = ? where fcollcode = '101'"_s, {college});
     test::writePicture(m_session.folder.filePath(u"Photos/2KD0121121.jpg"_s), 75, 95, Qt::darkCyan);
@@ -219,9 +218,12 @@ TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
         bool speciality;
     };
     const std::vector<Case> degreeCases = {
-        {LayoutProcedure::GenDataReport, u"1"_s, false}, {LayoutProcedure::GenDataReport, u"2"_s, true},
-        {LayoutProcedure::Tcs, u"1"_s, false},           {LayoutProcedure::Tcs, u"2"_s, true},
-        {LayoutProcedure::Phd, u"3"_s, false},           {LayoutProcedure::Inst008, u"1"_s, false},
+        {LayoutProcedure::GenDataReport, u"1"_s, false},
+        {LayoutProcedure::GenDataReport, u"2"_s, true},
+        {LayoutProcedure::Tcs, u"1"_s, false},
+        {LayoutProcedure::Tcs, u"2"_s, true},
+        {LayoutProcedure::Phd, u"3"_s, false},
+        {LayoutProcedure::Inst008, u"1"_s, false},
         {LayoutProcedure::Inst008Speciality, u"2"_s, true},
     };
     for (const Case &c : degreeCases) {
@@ -252,13 +254,13 @@ TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
     award.subject = longest({u"HIGHEST"_s, u"MARKS"_s, u"IN"_s, u"FINANCIAL"_s, u"ACCOUNTING"_s}, 100);
     award.amount = u"25000"_s;
     test::writePicture(m_session.folder.filePath(u"regsign.jpg"_s), 110, 60, Qt::black);
-    for (const auto &[layout, type] : {std::pair{LayoutProcedure::Rank, u"R"_s}, std::pair{LayoutProcedure::Gold, u"G"_s},
-                                       std::pair{LayoutProcedure::Cash, u"C"_s}}) {
+    for (const auto &[layout, type] :
+         {std::pair{LayoutProcedure::Rank, u"R"_s}, std::pair{LayoutProcedure::Gold, u"G"_s},
+          std::pair{LayoutProcedure::Cash, u"C"_s}}) {
         PrintSelection s = selection();
         s.certType = type;
         const Document doc = AwardLayouts(m_session, s).compose(layout, award);
-        const QStringList faults =
-            faultsOf(doc, written(doc, layoutName(layout)), {u"/seal.jpg"_s, u"/regsign.jpg"_s});
+        const QStringList faults = faultsOf(doc, written(doc, layoutName(layout)), {u"/seal.jpg"_s, u"/regsign.jpg"_s});
         EXPECT_TRUE(faults.isEmpty()) << layoutName(layout).toStdString() << ":\n" << faults.join(u'\n').toStdString();
         compareWithKeptPicture(doc, layoutName(layout));
     }
@@ -325,9 +327,9 @@ TEST_P(LayoutsTest, PicturesStandAtTheirPlacesAndTheSignatureFollowsFacsimile)
         }
         return out;
     };
-    EXPECT_EQ(pictures(compose(LayoutProcedure::GenDataReport, s)),
-              (QStringList{u"seal.jpg@262.8,727.2 72x72"_s, u"vcm.jpg@446.4,770.4 90x40"_s,
-                           u"R1.jpg@43.2,606.6 75x95"_s}));
+    EXPECT_EQ(
+        pictures(compose(LayoutProcedure::GenDataReport, s)),
+        (QStringList{u"seal.jpg@262.8,727.2 72x72"_s, u"vcm.jpg@446.4,770.4 90x40"_s, u"R1.jpg@43.2,606.6 75x95"_s}));
     s.facsimile = true;
     EXPECT_TRUE(pictures(compose(LayoutProcedure::GenDataReport, s)).contains(u"vc.jpg@446.4,770.4 90x40"_s));
     // Without the signature file the certificate still composes, without it.
@@ -335,9 +337,9 @@ TEST_P(LayoutsTest, PicturesStandAtTheirPlacesAndTheSignatureFollowsFacsimile)
     EXPECT_EQ(pictures(compose(LayoutProcedure::GenDataReport, s)).size(), 2);
     // The current layout places them a little differently.
     s.facsimile = false;
-    EXPECT_EQ(pictures(compose(LayoutProcedure::Tcs, s)),
-              (QStringList{u"seal.jpg@262.8,720 72x72"_s, u"vcm.jpg@446.4,741.6 110x60"_s,
-                           u"R1.jpg@36,619.2 75x95"_s}));
+    EXPECT_EQ(
+        pictures(compose(LayoutProcedure::Tcs, s)),
+        (QStringList{u"seal.jpg@262.8,720 72x72"_s, u"vcm.jpg@446.4,741.6 110x60"_s, u"R1.jpg@36,619.2 75x95"_s}));
 }
 
 TEST_P(LayoutsTest, CurrentDoctoralAnd008LayoutsCarryTheirWording)
@@ -354,9 +356,13 @@ TEST_P(LayoutsTest, CurrentDoctoralAnd008LayoutsCarryTheirWording)
                         {u"EwºÁ¸À"_s});
     const std::vector<Case> cases = {
         {LayoutProcedure::Tcs, u"1"_s, {u"Certify that"_s, u"Reg. No. : R1"_s, u"Class / Grade : First Class"_s}},
-        {LayoutProcedure::Phd, u"3"_s, {u"on the recommendation of the Board of Examiners"_s, u"Date of Notification"_s}},
+        {LayoutProcedure::Phd,
+         u"3"_s,
+         {u"on the recommendation of the Board of Examiners"_s, u"Date of Notification"_s}},
         {LayoutProcedure::Inst008, u"1"_s, {u"Reg.no : R1"_s, u"The Degree of Bachelor of Arts"_s}},
-        {LayoutProcedure::Inst008Speciality, u"2"_s, {u"has passed the Bachelor of Arts Examination held in APRIL 2025"_s}},
+        {LayoutProcedure::Inst008Speciality,
+         u"2"_s,
+         {u"has passed the Bachelor of Arts Examination held in APRIL 2025"_s}},
     };
     for (const Case &c : cases) {
         s.certType = c.type;

@@ -19,8 +19,7 @@ protected:
         test::PrintingFixture::SetUp();
         if (IsSkipped())
             return;
-        m_session.db().exec(u"update masuser set fpermission = ? where fusername = 'CLERK'"_s,
-                            {u"N2*N24*N2F*"_s});
+        m_session.db().exec(u"update masuser set fpermission = ? where fusername = 'CLERK'"_s, {u"N2*N24*N2F*"_s});
     }
     test::BatchRun batch(const QStringList &command)
     {
@@ -28,18 +27,15 @@ protected:
                                           u"--password"_s, u"clerk"_s, u"--convo"_s, u"C26"_s}
                               + command);
     }
-    static QStringList selectionArgs()
-    {
-        return {u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s};
-    }
+    static QStringList selectionArgs() { return {u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s}; }
 };
 
 TEST_P(PrintingCommandsTest, PrintConfirmsFromItsOptionsAndTheRegisterAccountsForEverySheet)
 {
-    const test::BatchRun run = batch(QStringList{u"--yes"_s, u"print"_s} + selectionArgs()
-                                     + QStringList{u"--prefix"_s, u"a"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s,
-                                                   u"--date"_s, u"12/03/2026"_s, u"--output"_s, m_out.path(),
-                                                   u"--printed-ok"_s, u"--spoiled"_s, u"18"_s});
+    const test::BatchRun run =
+        batch(QStringList{u"--yes"_s, u"print"_s} + selectionArgs()
+              + QStringList{u"--prefix"_s, u"a"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s, u"--date"_s,
+                            u"12/03/2026"_s, u"--output"_s, m_out.path(), u"--printed-ok"_s, u"--spoiled"_s, u"18"_s});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(u"printed: 3, spoiled: 1, passed over: 0, previewed: 0, PDF copies: 0"_s))
         << run.out.toStdString();
@@ -52,7 +48,8 @@ TEST_P(PrintingCommandsTest, PrintConfirmsFromItsOptionsAndTheRegisterAccountsFo
     EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
     EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
 
-    const test::BatchRun audit = batch({u"stationery"_s, u"--prefix"_s, u"a"_s, u"--from"_s, u"16"_s, u"--to"_s, u"22"_s});
+    const test::BatchRun audit =
+        batch({u"stationery"_s, u"--prefix"_s, u"a"_s, u"--from"_s, u"16"_s, u"--to"_s, u"22"_s});
     EXPECT_EQ(audit.exitCode, 0) << audit.err.toStdString();
     EXPECT_TRUE(audit.out.contains(u"A000018      SPOILED  R2"_s)) << audit.out.toStdString();
     EXPECT_TRUE(audit.out.contains(
@@ -80,16 +77,17 @@ TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrong)
     EXPECT_EQ(reversed.exitCode, 2);
     EXPECT_TRUE(reversed.err.contains(u"3 is below 9"_s)) << reversed.err.toStdString();
 
-    const test::BatchRun both = batch(QStringList{u"print"_s} + selectionArgs()
-                                      + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s});
+    const test::BatchRun both =
+        batch(QStringList{u"print"_s} + selectionArgs() + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s});
     EXPECT_EQ(both.exitCode, 2);
     EXPECT_TRUE(both.err.contains(u"--printer"_s));
 
-    const test::BatchRun badType = batch(QStringList{u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"4"_s,
-                                                     u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--output"_s,
-                                                     m_out.path()});
+    const test::BatchRun badType =
+        batch(QStringList{u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"4"_s, u"--start"_s, u"1"_s, u"--end"_s,
+                          u"9"_s, u"--output"_s, m_out.path()});
     EXPECT_EQ(badType.exitCode, 1);
-    EXPECT_TRUE(badType.err.contains(u"Invalid Certificate Type"_s) || badType.out.contains(u"Invalid Certificate Type"_s));
+    EXPECT_TRUE(badType.err.contains(u"Invalid Certificate Type"_s)
+                || badType.out.contains(u"Invalid Certificate Type"_s));
 }
 
 // print --check lists what the selection's certificates would lack, by register
@@ -98,9 +96,9 @@ TEST_P(PrintingCommandsTest, CheckListsTheGapsOfTheSelectionAndPrintsNothing)
 {
     m_session.db().exec(u"update convo set fnamekan = '' where fregno = 'R2'"_s);
     QFile::remove(m_session.folder.filePath(u"seal.jpg"_s));
-    const test::BatchRun check = batch(QStringList{u"print"_s, u"--check"_s} + selectionArgs()
-                                       + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--output"_s,
-                                                     m_out.path()});
+    const test::BatchRun check =
+        batch(QStringList{u"print"_s, u"--check"_s} + selectionArgs()
+              + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--output"_s, m_out.path()});
     EXPECT_EQ(check.exitCode, 1) << check.err.toStdString();
     for (const QString &line : {u"Reg. No. R3: no photograph in Photos (R3.jpg, .jpeg or .bmp)"_s,
                                 u"Kannada name not entered for Reg. No. R2"_s,
@@ -141,8 +139,8 @@ TEST_P(PrintingCommandsTest, InputEndingAtTheSheetQuestionNamesTheUnconfirmedShe
 
     // The next run names the waiting sheet and passes its candidate over.
     const QStringList next = QStringList{u"--yes"_s, u"print"_s} + selectionArgs()
-                             + QStringList{u"--prefix"_s, u"A"_s, u"--start"_s, u"19"_s, u"--end"_s, u"30"_s,
-                                           u"--output"_s, m_out.path(), u"--printed-ok"_s};
+                             + QStringList{u"--prefix"_s, u"A"_s,        u"--start"_s, u"19"_s,          u"--end"_s,
+                                           u"30"_s,       u"--output"_s, m_out.path(), u"--printed-ok"_s};
     const test::BatchRun waiting = batch(next);
     EXPECT_TRUE(waiting.err.contains(u"A000018 (Reg. No. R2, convocation C26): sent to the printer by CLERK"_s))
         << waiting.err.toStdString() << waiting.out.toStdString();
@@ -151,21 +149,23 @@ TEST_P(PrintingCommandsTest, InputEndingAtTheSheetQuestionNamesTheUnconfirmedShe
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
 
     // The clerk settles it: a typing error settles nothing, then it came out well.
-    const test::BatchRun typo = batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"18,x"_s,
-                                       u"--printed"_s});
+    const test::BatchRun typo =
+        batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"18,x"_s, u"--printed"_s});
     EXPECT_EQ(typo.exitCode, 1);
     EXPECT_TRUE(typo.err.contains(u"\"x\" is not a sheet number"_s)) << typo.err.toStdString();
     const test::BatchRun settle =
         batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"a"_s, u"--numbers"_s, u"18"_s, u"--printed"_s});
     EXPECT_EQ(settle.exitCode, 0) << settle.err.toStdString();
-    EXPECT_TRUE(settle.out.contains(u"A000018: printed for Reg. No. R2; the number is stored"_s)) << settle.out.toStdString();
+    EXPECT_TRUE(settle.out.contains(u"A000018: printed for Reg. No. R2; the number is stored"_s))
+        << settle.out.toStdString();
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     const test::BatchRun twice =
         batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"18"_s, u"--spoiled"_s});
     EXPECT_EQ(twice.exitCode, 1);
     EXPECT_TRUE(twice.err.contains(u"Certificate No. A000018 is not waiting for confirmation (it is PRINTED)"_s))
         << twice.err.toStdString();
-    const test::BatchRun audit = batch({u"stationery"_s, u"--prefix"_s, u"A"_s, u"--from"_s, u"17"_s, u"--to"_s, u"22"_s});
+    const test::BatchRun audit =
+        batch({u"stationery"_s, u"--prefix"_s, u"A"_s, u"--from"_s, u"17"_s, u"--to"_s, u"22"_s});
     EXPECT_TRUE(audit.out.contains(u"6 numbers: 4 printed, 0 spoiled, 0 void, 0 pending, 2 never used; 0 used more "
                                    "than once"_s))
         << audit.out.toStdString();
@@ -208,7 +208,9 @@ TEST_P(PrintingCommandsTest, NamedSpoiledSheetsAreCheckedAndKeptByEveryLayout)
         QString refusal;
     } refused[] = {
         {"outside the range", {u"--start"_s, u"17"_s, u"--spoiled"_s, u"120"_s}, u"Sheet A000120, given as spoiled"_s},
-        {"another prefix", {u"--start"_s, u"17"_s, u"--spoiled"_s, u"B000018"_s}, u"\"B000018\" is not a sheet number"_s},
+        {"another prefix",
+         {u"--start"_s, u"17"_s, u"--spoiled"_s, u"B000018"_s},
+         u"\"B000018\" is not a sheet number"_s},
         {"a typing error", {u"--start"_s, u"17"_s, u"--spoiled"_s, u"1B"_s}, u"\"1B\" is not a sheet number"_s},
     };
     for (const auto &c : refused) {
@@ -231,9 +233,9 @@ TEST_P(PrintingCommandsTest, NamedSpoiledSheetsAreCheckedAndKeptByEveryLayout)
 
 TEST_P(PrintingCommandsTest, PreviewWritesPagesOfTheFirstCertificatesAndStoresNothing)
 {
-    const test::BatchRun run = batch(QStringList{u"preview"_s} + selectionArgs()
-                                     + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--count"_s, u"2"_s,
-                                                   u"--output"_s, m_out.path()});
+    const test::BatchRun run = batch(
+        QStringList{u"preview"_s} + selectionArgs()
+        + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--count"_s, u"2"_s, u"--output"_s, m_out.path()});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(QDir(m_out.path()).entryList({u"*.png"_s}).size(), 2) << run.out.toStdString();
     EXPECT_EQ(certNo(u"R1"_s), u""_s);

@@ -20,10 +20,7 @@
 #include <gtest/gtest.h>
 
 // Failures name texts as text.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 inline void PrintTo(const QStringList &list, std::ostream *os)
 {
     *os << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
@@ -64,8 +61,12 @@ protected:
         db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {u"K¦æ¯ï 2025"_s});
         db.exec(u"update control set fdegkan = 'T'"_s);
         for (const QString &regno : {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s}) {
-            insertCandidate(db, regno, {{u"factive"_s, u"T"_s}, {u"ffeepaid"_s, u"T"_s}, {u"fnamekan"_s, u"£ÁªÀÄ"_s},
-                                        {u"fexamdatekan"_s, u"K¦æ¯ï 2025"_s}, {u"fexamtype"_s, u"1"_s}});
+            insertCandidate(db, regno,
+                            {{u"factive"_s, u"T"_s},
+                             {u"ffeepaid"_s, u"T"_s},
+                             {u"fnamekan"_s, u"£ÁªÀÄ"_s},
+                             {u"fexamdatekan"_s, u"K¦æ¯ï 2025"_s},
+                             {u"fexamtype"_s, u"1"_s}});
             if (regno != u"R3"_s)
                 writePicture(m_session.folder.filePath(u"Photos/"_s + regno + u".jpg"_s), 75, 95, Qt::darkCyan);
         }
@@ -116,9 +117,7 @@ protected:
 
     QString certNo(const QString &regno) const
     {
-        return m_session.db()
-            .scalar(QStringLiteral("select fcertno from convo where fregno = ?"), {regno})
-            .toString();
+        return m_session.db().scalar(QStringLiteral("select fcertno from convo where fregno = ?"), {regno}).toString();
     }
 
     QStringList registerRows() const

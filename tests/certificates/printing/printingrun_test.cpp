@@ -45,11 +45,12 @@ TEST_P(PrintingRunTest, SpoiledSheetUsesItsNumberAndARefusedPhotographUsesNone)
     EXPECT_TRUE(m_prompter.texts().contains(u"Remove the waste certificate and click ok to continue"_s));
     // The last message counts what the run did and names its numbers.
     EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 2 certificates and 1 spoiled sheet, A000017 to A000019, in "
-                                  "the folder "_s
+                                 "the folder "_s
                                      + QDir::toNativeSeparators(m_out.path()) + u". 1 candidate was passed over."_s);
 
     // Who printed it and when is stored with the number.
-    Rows row = m_session.db().query(u"select fdate, fprintedby, fprintdate, fprinttime from convo where fregno = 'R1'"_s);
+    Rows row =
+        m_session.db().query(u"select fdate, fprintedby, fprintdate, fprinttime from convo where fregno = 'R1'"_s);
     ASSERT_TRUE(row.next());
     EXPECT_EQ(row.date(u"fdate"_s), QDate(2026, 3, 12));
     EXPECT_EQ(row.text(1), u"CLERK"_s);
@@ -112,17 +113,33 @@ TEST_P(PrintingRunTest, SelectionIsCheckedBeforeAnythingPrints)
         {"empty degree", [](PrintSelection &s) { s.degree.clear(); }, u"Information should be entered"_s},
         {"degree without candidates", [](PrintSelection &s) { s.degree = u"BSC"_s; },
          u"Invalid Degree/No students exists for the degree"_s},
-        {"unknown college", [](PrintSelection &s) { s.collegeFrom = u"999"_s; s.collegeTo = u"999"_s; },
+        {"unknown college",
+         [](PrintSelection &s) {
+             s.collegeFrom = u"999"_s;
+             s.collegeTo = u"999"_s;
+         },
          u"Invalid College/No students exists for the college"_s},
         {"end equal to start", [](PrintSelection &s) { s.endNumber = s.startNumber; },
          u"Value should be greater than From certificate no"_s},
-        {"start above end", [](PrintSelection &s) { s.startNumber = u"50"_s; s.endNumber = u"20"_s; },
+        {"start above end",
+         [](PrintSelection &s) {
+             s.startNumber = u"50"_s;
+             s.endNumber = u"20"_s;
+         },
          u"Value should be greater than From certificate no"_s},
         {"type 4 is named by the hint but refused", [](PrintSelection &s) { s.certType = u"4"_s; },
          u"Invalid Certificate Type"_s},
-        {"empty register range", [](PrintSelection &s) { s.regnoFrom = u"S1"_s; s.regnoTo = u"S9"_s; },
+        {"empty register range",
+         [](PrintSelection &s) {
+             s.regnoFrom = u"S1"_s;
+             s.regnoTo = u"S9"_s;
+         },
          u"Reg. No. S1 is not a candidate of convocation C26."_s},
-        {"range without candidates", [](PrintSelection &s) { s.regnoFrom = u"R5"_s; s.regnoTo = u"R9"_s; },
+        {"range without candidates",
+         [](PrintSelection &s) {
+             s.regnoFrom = u"R5"_s;
+             s.regnoTo = u"R9"_s;
+         },
          u"Reg. No. R5 is not a candidate of convocation C26."_s},
     };
     for (const Case &c : cases) {
@@ -212,7 +229,7 @@ public:
         if (regno == u"R1"_s)
             m_other->exec(m_change, {regno});
     }
-    void preview(const Document &, const QString &, const QString &) override {}
+    void preview(const Document &, const QString &, const QString &) override { }
 
 private:
     std::unique_ptr<Database> m_other;
@@ -256,10 +273,9 @@ TEST_P(PrintingRunTest, CandidateChangedElsewhereWhileItsSheetPrintedGetsNoNumbe
         EXPECT_TRUE(m_prompter.texts().contains(u"Certificate "_s + s.certificateNumber(start)
                                                 + u" is registered as spoiled: "_s + c.reason
                                                 + u". Take that sheet out; the run goes on with the next candidate."_s))
-            << c.what << '\n' << m_prompter.texts().join(u'\n').toStdString();
-        EXPECT_EQ(m_session.db()
-                      .scalar(u"select fstate from certsheet where fnumber = ?"_s, {start})
-                      .toString(),
+            << c.what << '\n'
+            << m_prompter.texts().join(u'\n').toStdString();
+        EXPECT_EQ(m_session.db().scalar(u"select fstate from certsheet where fnumber = ?"_s, {start}).toString(),
                   u"SPOILED"_s)
             << c.what;
         start += 2;

@@ -33,7 +33,7 @@ public:
             m_run.requestStop(); // the clerk presses Stop while this sheet prints
         printed << certNo;
     }
-    void preview(const Document &, const QString &, const QString &) override {}
+    void preview(const Document &, const QString &, const QString &) override { }
     QStringList printed;
 
 private:
@@ -69,7 +69,7 @@ TEST_P(RunStopsTest, StopBetweenSheetsKeepsTheConfirmedSheetsAndSaysHowFar)
     EXPECT_EQ(r.spoiled, 1);
     EXPECT_EQ(r.nextNumber, 19);
     EXPECT_EQ(m_prompter.last(), u"Printing stopped after 2 of 4 sheets (1 printed, 1 spoiled); last number A000018. "
-                                  "The next sheet is A000019."_s);
+                                 "The next sheet is A000019."_s);
     EXPECT_FALSE(m_prompter.answersLeft());
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
@@ -83,7 +83,7 @@ TEST_P(RunStopsTest, StopBetweenSheetsKeepsTheConfirmedSheetsAndSaysHowFar)
     const PrintingResult second = runWith(InterruptingPrinter::Then::Stop, 1, next);
     EXPECT_EQ(second.printed, 1);
     EXPECT_EQ(m_prompter.last(), u"Printing stopped after 1 of 3 sheets (1 printed, 0 spoiled); last number A000019. "
-                                  "The next sheet is A000020."_s);
+                                 "The next sheet is A000020."_s);
     EXPECT_EQ(certNo(u"R2"_s), u"A000019"_s);
 }
 
@@ -155,8 +155,16 @@ TEST_P(RunStopsTest, FailingPrinterStopsWithItsMessageAndSpoilsThatSheet)
 TEST_P(RunStopsTest, RangesThatSelectNobodyAreRefusedBeforeAnySheet)
 {
     const std::vector<std::pair<const char *, std::function<void(PrintSelection &)>>> cases = {
-        {"register numbers reversed", [](PrintSelection &s) { s.regnoFrom = u"R4"_s; s.regnoTo = u"R1"_s; }},
-        {"colleges reversed", [](PrintSelection &s) { s.collegeFrom = u"101"_s; s.collegeTo = u"0000"_s; }},
+        {"register numbers reversed",
+         [](PrintSelection &s) {
+             s.regnoFrom = u"R4"_s;
+             s.regnoTo = u"R1"_s;
+         }},
+        {"colleges reversed",
+         [](PrintSelection &s) {
+             s.collegeFrom = u"101"_s;
+             s.collegeTo = u"0000"_s;
+         }},
     };
     for (const auto &[what, change] : cases) {
         PrintSelection s = selection();

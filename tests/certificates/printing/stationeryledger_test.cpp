@@ -26,11 +26,13 @@ TEST(SpoiledSheetNumbers, ListsAndRangesWithOrWithoutThePrefix)
 
     EXPECT_EQ(test::stopText([] { sheetnumbers::parseList(u"21-19"_s, u"A"_s); }),
               u"The range \"21-19\" runs backwards: give it from its first number."_s);
-    EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"17, B000018"_s, u"A"_s); })
-                    .startsWith(u"\"B000018\" is not a sheet number"_s));
+    EXPECT_TRUE(test::stopText([] {
+                    sheetnumbers::parseList(u"17, B000018"_s, u"A"_s);
+                }).startsWith(u"\"B000018\" is not a sheet number"_s));
     EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"-5"_s, u"A"_s); }).startsWith(u"\"-5\" is not"_s));
     EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"1000000"_s, {}); }).startsWith(u"\"1000000\" is not"_s));
-    EXPECT_TRUE(test::stopText([] { sheetnumbers::parseList(u"1-20000"_s, {}); }).contains(u"more than 10000 sheets"_s));
+    EXPECT_TRUE(
+        test::stopText([] { sheetnumbers::parseList(u"1-20000"_s, {}); }).contains(u"more than 10000 sheets"_s));
     EXPECT_EQ(test::stopText([] { sheetnumbers::parseList(u" , "_s, {}); }), u"No sheet numbers are given."_s);
 }
 
@@ -61,9 +63,9 @@ TEST_P(SpoiledSheetsTest, TakenBackNumbersAreUsedUpAndTheCandidatePrintsAgain)
     sheets().registerSpoiled(u"A"_s, numbers, u"paper jam"_s);
     EXPECT_EQ(certNo(u"R2"_s), u"");
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
-    EXPECT_EQ(registerRows(), (QStringList{u"A000017 PRINTED R1 WS1"_s, u"A000018 PRINTED R2 WS1"_s,
-                                           u"A000018 SPOILED R2 WS2"_s, u"A000019 PRINTED R3 WS1"_s,
-                                           u"A000020 PRINTED R4 WS1"_s, u"A000021 SPOILED  WS2"_s}));
+    EXPECT_EQ(registerRows(),
+              (QStringList{u"A000017 PRINTED R1 WS1"_s, u"A000018 PRINTED R2 WS1"_s, u"A000018 SPOILED R2 WS2"_s,
+                           u"A000019 PRINTED R3 WS1"_s, u"A000020 PRINTED R4 WS1"_s, u"A000021 SPOILED  WS2"_s}));
     // Printed and then spoiled is still one sheet.
     EXPECT_EQ(audit(17, 21).last(),
               u"5 numbers: 3 printed, 2 spoiled, 0 void, 0 pending, 0 never used; 0 used more than once"_s);
@@ -86,18 +88,23 @@ TEST_P(SpoiledSheetsTest, AListWithOneBadNumberRegistersNothing)
     sheets().registerSpoiled(u"A"_s, {18}, {});
     const QStringList before = registerRows();
 
-    EXPECT_EQ(test::stopText([&] { sheets().registerSpoiled(u"A"_s, {22, 18}, {}); }),
+    EXPECT_EQ(test::stopText([&] {
+                  sheets().registerSpoiled(u"A"_s, {22, 18}, {});
+              }),
               u"Certificate No. A000018 is already registered as spoiled. Nothing is registered; correct the list and "
               "register it again."_s);
-    // Printed for a candidate who gave the number back another way (cancelled, taken back on the recent-certificates screen).
+    // Printed for a candidate who gave the number back another way (cancelled, taken back on the recent-certificates
+    // screen).
     m_session.db().exec(u"update convo set fcertno = null where fregno = 'R4'"_s);
-    EXPECT_TRUE(test::stopText([&] { sheets().registerSpoiled(u"A"_s, {19, 20}, {}); })
-                    .startsWith(u"Certificate No. A000020 was printed for Reg. No. R4, who no longer holds it"_s));
+    EXPECT_TRUE(test::stopText([&] {
+                    sheets().registerSpoiled(u"A"_s, {19, 20}, {});
+                }).startsWith(u"Certificate No. A000020 was printed for Reg. No. R4, who no longer holds it"_s));
     EXPECT_TRUE(test::stopText([&] { sheets().planSpoiled(u"A B"_s, {30}); }).contains(u"contains a blank"_s));
     // Another convocation's candidate keeps its number: the sheet is that convocation's to register.
     test::insertCandidate(m_session.db(), u"X1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"A000031"_s}});
-    EXPECT_TRUE(test::stopText([&] { sheets().planSpoiled(u"A"_s, {31}); })
-                    .startsWith(u"Certificate No. A000031 is held by Reg. No. X1 of convocation C25"_s));
+    EXPECT_TRUE(test::stopText([&] {
+                    sheets().planSpoiled(u"A"_s, {31});
+                }).startsWith(u"Certificate No. A000031 is held by Reg. No. X1 of convocation C25"_s));
 
     EXPECT_EQ(registerRows(), before);
     EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
@@ -107,7 +114,6 @@ TEST_P(SpoiledSheetsTest, AListWithOneBadNumberRegistersNothing)
     sheets().registerSpoiled(u"A"_s, {30}, {});
     EXPECT_EQ(m_session.db().scalar(u"select fcertno from rankreg where fregno = 'R9'"_s).toString(), u""_s);
 }
-
 
 } // namespace
 
@@ -130,7 +136,9 @@ TEST_P(SpoiledSheetsTest, EveryUseOfANumberKeepsItFromBeingGivenAgain)
         QString line;
     } uses[] = {
         {"another convocation's candidate",
-         [&] { test::insertCandidate(db, u"X1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"A000040"_s}}); },
+         [&] {
+             test::insertCandidate(db, u"X1"_s, {{u"fconvocode"_s, u"C25"_s}, {u"fcertno"_s, u"A000040"_s}});
+         },
          u"X1 - A000040 (convocation C25)"_s},
         {"an award of another convocation",
          [&] {
@@ -139,8 +147,7 @@ TEST_P(SpoiledSheetsTest, EveryUseOfANumberKeepsItFromBeingGivenAgain)
          },
          u"X2 - A000041 (convocation C25) (rank register)"_s},
         {"a spoiled sheet", [&] { ledger.registerSpoiled(u"A"_s, {42}, u"jammed"_s); }, u"A000042 - spoiled sheet"_s},
-        {"a sheet waiting for its answer",
-         [&] { ASSERT_TRUE(sheets().reserve(u"A"_s, 43, u"1"_s, r1, {}).sheet); },
+        {"a sheet waiting for its answer", [&] { ASSERT_TRUE(sheets().reserve(u"A"_s, 43, u"1"_s, r1, {}).sheet); },
          u"A000043 - sent to the printer for Reg. No. R1, never confirmed"_s},
         {"a cancelled certificate",
          [&] {
@@ -161,7 +168,8 @@ TEST_P(SpoiledSheetsTest, EveryUseOfANumberKeepsItFromBeingGivenAgain)
         m_prompter.clear();
         EXPECT_EQ(print(s).printed, 0) << u.what;
         EXPECT_TRUE(m_prompter.texts().contains(u"Certificate No. already exist!!\n"_s + u.line))
-            << u.what << '\n' << m_prompter.texts().join(u'\n').toStdString();
+            << u.what << '\n'
+            << m_prompter.texts().join(u'\n').toStdString();
     }
     // The next free number passes them all.
     EXPECT_EQ(ledger.nextUnused(u"A"_s, 40), 45);
@@ -204,7 +212,9 @@ TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
     EXPECT_EQ(sheets().pendingSheets(u"A"_s).size(), 2);
     // R2 was printed on another sheet since: its waiting sheet cannot be stored.
     m_session.db().exec(u"update convo set fcertno = 'A000099' where fregno = 'R2'"_s);
-    EXPECT_TRUE(test::stopText([&] { sheets().settle(u"A"_s, {60, 61}, true, {}); })
+    EXPECT_TRUE(test::stopText([&] {
+                    sheets().settle(u"A"_s, {60, 61}, true, {});
+                })
                     .startsWith(u"Certificate No. A000061 cannot be stored: Reg. No. R2 was printed on another "
                                 "workstation (certificate A000099). Settle it as spoiled."_s));
     EXPECT_EQ(certNo(u"R1"_s), u""_s); // nothing was settled
@@ -214,8 +224,9 @@ TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
     EXPECT_EQ(m_session.db().scalar(u"select fdate from convo where fregno = 'R1'"_s).toDate(), issue.issueDate);
     sheets().settle(u"A"_s, {61}, false, u"never came out"_s);
     EXPECT_TRUE(sheets().pendingSheets(u"A"_s).isEmpty());
-    EXPECT_TRUE(test::stopText([&] { sheets().settle(u"A"_s, {62}, false, {}); })
-                    .startsWith(u"Certificate No. A000062 is not waiting for confirmation (it was never used)"_s));
+    EXPECT_TRUE(test::stopText([&] {
+                    sheets().settle(u"A"_s, {62}, false, {});
+                }).startsWith(u"Certificate No. A000062 is not waiting for confirmation (it was never used)"_s));
 
     bool accounted = false;
     const QStringList stock = StationeryReport(m_session.db()).reconcile(u"A"_s, 60, 63, &accounted);
@@ -239,7 +250,7 @@ public:
         if (states.size() == 2)
             m_other->exec(u"delete from certsheet"_s);
     }
-    void preview(const Document &, const QString &, const QString &) override {}
+    void preview(const Document &, const QString &, const QString &) override { }
     QStringList states;
 
 private:

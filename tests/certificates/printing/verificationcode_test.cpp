@@ -17,7 +17,7 @@ class KeepingOutput final : public SheetOutput
 public:
     std::vector<Document> sheets;
     void print(const Document &sheet, const QString &, const QString &) override { sheets.push_back(sheet); }
-    void preview(const Document &, const QString &, const QString &) override {}
+    void preview(const Document &, const QString &, const QString &) override { }
 };
 
 QStringList pictureNames(const Document &doc)
@@ -82,7 +82,8 @@ TEST_P(VerificationCodeTest, ScannedCodeIsToldGenuineForgedOrCancelled)
     EXPECT_TRUE(text.startsWith(u"SW1|A000017|R1|"_s));
     const auto genuine = verifier->verify(m_session.db(), text);
     EXPECT_TRUE(genuine.genuine);
-    EXPECT_EQ(genuine.text, u"GENUINE: certificate A000017 of Reg. No. R1, Name R1, Bachelor of Arts (BA), convocation C26."_s);
+    EXPECT_EQ(genuine.text,
+              u"GENUINE: certificate A000017 of Reg. No. R1, Name R1, Bachelor of Arts (BA), convocation C26."_s);
 
     // Another register number under the same signature, or another key, is a forgery.
     QString forged = text;
@@ -96,7 +97,8 @@ TEST_P(VerificationCodeTest, ScannedCodeIsToldGenuineForgedOrCancelled)
     m_session.db().exec(u"update convo set fcertno = null where fregno = 'R1'"_s);
     m_session.db().exec(u"insert into certcan (fregno, fcertno, fdegree) values ('R1', 'A000017', 'BA')"_s);
     const auto cancelled = verifier->verify(m_session.db(), text);
-    EXPECT_TRUE(cancelled.text.startsWith(u"CANCELLED: certificate A000017 of Reg. No. R1"_s)) << cancelled.text.toStdString();
+    EXPECT_TRUE(cancelled.text.startsWith(u"CANCELLED: certificate A000017 of Reg. No. R1"_s))
+        << cancelled.text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, VerificationCodeTest, test::bothBackends(), test::backendName);

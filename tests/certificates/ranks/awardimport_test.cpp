@@ -35,10 +35,10 @@ protected:
 TEST_P(AwardImportTest, GoodFileWritesEveryAwardWithItsDonorSubjectAndAmount)
 {
     AwardImport import(m_session);
-    const AwardBatch batch = import.read(writeFile(
-        "type,regno,degree,college,donor,subject,amount,remarks\r\n"
-        "GC,r1,ba,101,\"Sri K. D'Souza, Dharwad\",History,,\r\n"
-        "CC,R2,BA,101,Smt. Kamala Endowment,Kannada,5000,first in Kannada\r\n"));
+    const AwardBatch batch =
+        import.read(writeFile("type,regno,degree,college,donor,subject,amount,remarks\r\n"
+                              "GC,r1,ba,101,\"Sri K. D'Souza, Dharwad\",History,,\r\n"
+                              "CC,R2,BA,101,Smt. Kamala Endowment,Kannada,5000,first in Kannada\r\n"));
     ASSERT_TRUE(batch.ok()) << batch.errors.join(u'\n').toStdString();
     EXPECT_EQ(import.apply(batch).inserted, 2);
 
@@ -86,7 +86,8 @@ TEST_P(AwardImportTest, EveryBadLineIsNamedAndRejectedAndTheGoodOnesRegistered)
         {"GC,R3,BA,999,Donor,Kannada,\n", u"awards.csv, line 2, field college: unknown college code \"999\""_s},
         {"GC,R3,BA,101,,Kannada,\n", u"awards.csv, line 2, field donor: the donor's name is empty"_s},
         {"GC,R3,BA,101,Donor,,\n", u"awards.csv, line 2, field subject: the subject is empty"_s},
-        {"GC,R1,BA,101,Donor,history,\n", u"awards.csv, line 2, field subject: this award of R1 is already registered"_s},
+        {"GC,R1,BA,101,Donor,history,\n",
+         u"awards.csv, line 2, field subject: this award of R1 is already registered"_s},
         {"CC,R2,BA,101,Other,KANNADA,50\n", u"awards.csv, line 2, field subject: the same award is on line 1"_s},
         {"GC,R3,BA,101\n",
          u"awards.csv, line 2: 7 fields expected (type, regno, degree, college, donor, subject, amount), found 4"_s},

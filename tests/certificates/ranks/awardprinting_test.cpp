@@ -83,8 +83,8 @@ TEST_P(AwardPrintingTest, RankCertificatesAreWordedAndNumberedInTheRankRegister)
     // The degree certificate is a different sheet: the candidates stay unprinted.
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
 
-    Rows stored = m_session.db().query(
-        u"select fdate, fprintdate, fprinttime, fprintedby from rankreg where fregno = 'R1'"_s);
+    Rows stored =
+        m_session.db().query(u"select fdate, fprintdate, fprinttime, fprintedby from rankreg where fregno = 'R1'"_s);
     ASSERT_TRUE(stored.next());
     EXPECT_EQ(stored.date(0), QDate(2026, 3, 12));
     EXPECT_EQ(stored.date(1), QDate::currentDate());
@@ -94,8 +94,8 @@ TEST_P(AwardPrintingTest, RankCertificatesAreWordedAndNumberedInTheRankRegister)
     const QString text = sheetText(u"RK000001"_s, u"R1"_s);
     for (const QString &expected :
          {u"RANK CERTIFICATE"_s, u"that Name R1 Register No. R1 has secured First Rank in Bachelor of Arts"_s,
-          u"Degree Examination held in the month of APRIL 2025"_s, u"Date : 12/03/2026"_s,
-          u"Registrar (Evaluation)"_s, u"Varada University"_s})
+          u"Degree Examination held in the month of APRIL 2025"_s, u"Date : 12/03/2026"_s, u"Registrar (Evaluation)"_s,
+          u"Varada University"_s})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
     EXPECT_TRUE(sheetText(u"RK000002"_s, u"R2"_s).contains(u"has secured Second Rank"_s));
     EXPECT_TRUE(registerRows().contains(u"RK000001 PRINTED R1 WS1"_s)) << registerRows().join(u'\n').toStdString();
@@ -223,8 +223,8 @@ TEST_P(AwardPrintingTest, SheetStandsAtItsMarginsWithItsFacesColoursAndPictures)
     for (const AnchoredItem &a : doc.anchored) {
         if (const auto *p = std::get_if<PictureItem>(&a.item))
             pictures << QFileInfo(p->file).fileName() + u'@' + QString::number(p->points.x()) + u','
-                            + QString::number(p->points.y()) + u' ' + QString::number(p->points.width(), 'f', 0)
-                            + u'x' + QString::number(p->points.height(), 'f', 0);
+                            + QString::number(p->points.y()) + u' ' + QString::number(p->points.width(), 'f', 0) + u'x'
+                            + QString::number(p->points.height(), 'f', 0);
     }
     EXPECT_EQ(pictures, (QStringList{u"seal.jpg@262.8,475.2 72x72"_s, u"regsign.jpg@410.4,500.4 110x60"_s}));
 
@@ -245,10 +245,10 @@ TEST_P(AwardPrintingTest, SheetStandsAtItsMarginsWithItsFacesColoursAndPictures)
     EXPECT_EQ(body, Alignment::Justify);
     const QString phrase = u"Brush Script MT 22 "_s + bgrTextFromColour(colourFromBgrText(u"&H00C07000"_s)) + u' ';
     const QString value = u"AR CENA 20 "_s + bgrTextFromColour(colourFromBgrText(u"&H000000C0"_s)) + u' ';
-    for (const QString &expected : QStringList{
-             u"Algerian 20 "_s + bgrTextFromColour(colourFromBgrText(u"&H00602000"_s)) + u" RANK CERTIFICATE"_s,
-          phrase + u"Certified that"_s, value + u"Name R1"_s, phrase + u"has secured"_s, value + u"Fourth"_s,
-          value + u"Bachelor of Arts"_s, value + u"APRIL 2025"_s})
+    for (const QString &expected :
+         QStringList{u"Algerian 20 "_s + bgrTextFromColour(colourFromBgrText(u"&H00602000"_s)) + u" RANK CERTIFICATE"_s,
+                     phrase + u"Certified that"_s, value + u"Name R1"_s, phrase + u"has secured"_s, value + u"Fourth"_s,
+                     value + u"Bachelor of Arts"_s, value + u"APRIL 2025"_s})
         EXPECT_TRUE(runs.contains(expected)) << expected.toStdString() << "\n" << runs.join(u'\n').toStdString();
     EXPECT_TRUE(runs.filter(u"Registrar (Evaluation)"_s).value(0).startsWith(u"Brush Script MT 17"_s));
 }

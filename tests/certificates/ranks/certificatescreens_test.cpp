@@ -27,8 +27,7 @@ namespace {
 class CertificateScreensTest : public test::PrintingFixture
 {
 protected:
-    template<typename Screen, typename... Args>
-    std::unique_ptr<Screen> open(Args... args)
+    template <typename Screen, typename... Args> std::unique_ptr<Screen> open(Args... args)
     {
         auto screen = std::make_unique<Screen>(FormContext{m_session, m_prompter, m_dispatcher}, args...);
         screen->show();
@@ -58,10 +57,11 @@ protected:
     // The printing screen, run as the clerk runs it for one kind of certificate.
     void printOnScreen(const QString &type, const QString &prefix, const QString &start, int sheets)
     {
-        auto screen = std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, m_dispatcher}, PrintMode::Print);
+        auto screen = std::make_unique<CertificatePrintScreen>(FormContext{m_session, m_prompter, m_dispatcher},
+                                                               PrintMode::Print);
         screen->setOutput(std::make_unique<FolderOutput>(m_out.path()));
         screen->activated();
-        const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, prefix},
+        const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s},   {2, u"0"_s}, {4, prefix},
                                                  {5, start},   {30, u"99"_s}, {6, type}};
         for (const auto &[index, value] : boxes)
             screen->text(index)->setText(value);
@@ -127,7 +127,8 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
 
     // The stationery is fed in registration order: R2 was typed first.
     printOnScreen(u"R"_s, u"RK"_s, u"1"_s, 2);
-    EXPECT_TRUE(sheetText(u"RK000001"_s, u"R2"_s).contains(u"Register No. R2 has secured Third Rank in Bachelor of Arts"_s));
+    EXPECT_TRUE(
+        sheetText(u"RK000001"_s, u"R2"_s).contains(u"Register No. R2 has secured Third Rank in Bachelor of Arts"_s));
     EXPECT_TRUE(sheetText(u"RK000002"_s, u"R1"_s).contains(u"has secured First Rank"_s));
 
     const QString file = m_out.filePath(u"awards.csv"_s);
@@ -138,7 +139,8 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     AwardImport import(m_session);
     ASSERT_EQ(import.apply(import.read(file)).inserted, 2);
     printOnScreen(u"G"_s, u"GM"_s, u"1"_s, 1);
-    EXPECT_TRUE(sheetText(u"GM000001"_s, u"R4"_s).contains(u"is awarded Prof. Hegde Gold Medal for securing Political Science"_s));
+    EXPECT_TRUE(sheetText(u"GM000001"_s, u"R4"_s)
+                    .contains(u"is awarded Prof. Hegde Gold Medal for securing Political Science"_s));
     printOnScreen(u"C"_s, u"CP"_s, u"1"_s, 1);
     EXPECT_TRUE(sheetText(u"CP000001"_s, u"R1"_s).contains(u"cash prize of Rupees 1001 (One Thousand One only)"_s));
     EXPECT_TRUE(sheetText(u"CP000001"_s, u"R1"_s).contains(u"CASH AWARD CERTIFICATE"_s));

@@ -44,8 +44,8 @@ TEST_P(RankCommandsTest, RanksAndAwardsAreRegisteredListedAndPrinted)
     EXPECT_EQ(add.exitCode, 0) << add.err.toStdString();
     EXPECT_TRUE(add.out.contains(u"R1 Name R1: rank I of BA registered"_s)) << add.out.toStdString();
 
-    const test::BatchRun again = batch({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"R1"_s,
-                                        u"--rank"_s, u"II"_s});
+    const test::BatchRun again =
+        batch({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"R1"_s, u"--rank"_s, u"II"_s});
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_TRUE(again.err.contains(u"Reg. No. already defined"_s)) << again.err.toStdString();
 
@@ -54,9 +54,9 @@ TEST_P(RankCommandsTest, RanksAndAwardsAreRegisteredListedAndPrinted)
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
     EXPECT_TRUE(imported.out.contains(u"1 award of prizes.csv registered"_s)) << imported.out.toStdString();
 
-    const test::BatchRun printed = batch({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"R"_s,
-                                          u"--start"_s, u"7"_s, u"--end"_s, u"9"_s, u"--date"_s, u"12/03/2026"_s,
-                                          u"--output"_s, m_out.path(), u"--printed-ok"_s});
+    const test::BatchRun printed = batch({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s,
+                                          u"--prefix"_s, u"R"_s, u"--start"_s, u"7"_s, u"--end"_s, u"9"_s, u"--date"_s,
+                                          u"12/03/2026"_s, u"--output"_s, m_out.path(), u"--printed-ok"_s});
     EXPECT_EQ(printed.exitCode, 0) << printed.err.toStdString();
 
     const test::BatchRun list = batch({u"rank"_s, u"list"_s});
@@ -73,8 +73,8 @@ TEST_P(RankCommandsTest, AnUnansweredSheetQuestionNamesTheAwardSheetInThePrinter
     ASSERT_EQ(batch({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"R1"_s, u"--rank"_s, u"I"_s}).exitCode,
               0);
     const test::BatchRun stopped =
-        batch({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"R"_s,
-               u"--start"_s, u"7"_s, u"--end"_s, u"9"_s, u"--date"_s, u"12/03/2026"_s, u"--output"_s, m_out.path()});
+        batch({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"R"_s, u"--start"_s,
+               u"7"_s, u"--end"_s, u"9"_s, u"--date"_s, u"12/03/2026"_s, u"--output"_s, m_out.path()});
     EXPECT_EQ(stopped.exitCode, 1) << stopped.err.toStdString();
     EXPECT_TRUE(stopped.err.contains(u"Printing stopped after 0 of 1 sheets (0 printed, 0 spoiled); last number "
                                      "R000007. Certificate R000007 (Reg. No. R1) went to the printer but was not "
@@ -83,8 +83,8 @@ TEST_P(RankCommandsTest, AnUnansweredSheetQuestionNamesTheAwardSheetInThePrinter
     EXPECT_TRUE(stopped.err.contains(u"The next sheet is R000008."_s)) << stopped.err.toStdString();
     EXPECT_EQ(m_session.db().scalar(u"select count(*) from rankreg where fcertno <> ''"_s).toInt(), 0);
     // Settled as printed, the award gets its number.
-    const test::BatchRun settled = batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"R"_s, u"--numbers"_s,
-                                          u"7"_s, u"--printed"_s});
+    const test::BatchRun settled =
+        batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"R"_s, u"--numbers"_s, u"7"_s, u"--printed"_s});
     EXPECT_EQ(settled.exitCode, 0) << settled.err.toStdString();
     EXPECT_EQ(m_session.db().scalar(u"select fcertno from rankreg where fregno = 'R1'"_s).toString(), u"R000007"_s);
 }
@@ -108,8 +108,8 @@ TEST_P(RankCommandsTest, AnAwardFilesBadLinesAreNamedAndRejectedAndItsGoodOnesRe
 
     const test::BatchRun usage = batch({u"awards"_s, u"import"_s});
     EXPECT_EQ(usage.exitCode, 2);
-    const test::BatchRun badRank = batch({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"R2"_s,
-                                          u"--rank"_s, u"XII"_s});
+    const test::BatchRun badRank =
+        batch({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"R2"_s, u"--rank"_s, u"XII"_s});
     EXPECT_EQ(badRank.exitCode, 1);
     EXPECT_TRUE(badRank.err.contains(u"type it as a Roman numeral from I to X"_s)) << badRank.err.toStdString();
 }

@@ -117,12 +117,12 @@ TEST_P(RankStoreTest, EditingALoadedLineChangesOnlyItsRankLine)
     ASSERT_EQ(store.save(u"BA"_s, grid), 2);
     EXPECT_EQ(m_session.db().scalar(u"select frank from rankreg where fregno = 'R1' and fcerttype = 'RC'"_s).toString(),
               u"III"_s);
-    EXPECT_EQ(m_session.db().scalar(u"select fremarks from rankreg where fregno = 'R1' and fcerttype = 'RC'"_s)
-                  .toString(),
-              u"revised"_s);
-    EXPECT_EQ(m_session.db().scalar(u"select fremarks from rankreg where fregno = 'R1' and fcerttype = 'GC'"_s)
-                  .toString(),
-              u"medal"_s);
+    EXPECT_EQ(
+        m_session.db().scalar(u"select fremarks from rankreg where fregno = 'R1' and fcerttype = 'RC'"_s).toString(),
+        u"revised"_s);
+    EXPECT_EQ(
+        m_session.db().scalar(u"select fremarks from rankreg where fregno = 'R1' and fcerttype = 'GC'"_s).toString(),
+        u"medal"_s);
     EXPECT_EQ(m_session.db().scalar(u"select count(*) from rankreg"_s).toInt(), 3);
 }
 

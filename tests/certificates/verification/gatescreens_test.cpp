@@ -29,8 +29,8 @@ protected:
         test::insertCandidate(db, u"V1"_s);
         test::insertCandidate(db, u"V2"_s, {{u"ffeepaid"_s, u"T"_s}});
         test::insertCandidate(db, u"V3"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}});
-        test::insertCandidate(db, u"V4"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s},
-                                            {u"fcertno"_s, u"000100"_s}});
+        test::insertCandidate(db, u"V4"_s,
+                              {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}, {u"fcertno"_s, u"000100"_s}});
         test::insertCandidate(db, u"V5"_s, {{u"fcollcode"_s, u"102"_s}, {u"ffeepaid"_s, u"T"_s}});
         test::insertCandidate(db, u"V6"_s, {{u"fdegree"_s, u"BSC"_s}, {u"ffeepaid"_s, u"T"_s}});
         start(u"CLERK"_s, u"clerk"_s);

@@ -24,11 +24,11 @@ protected:
         Database &db = m_session.db();
         test::seedMasters(db);
         // Degree BA, college 101: the states a candidate passes through.
-        test::insertCandidate(db, u"R1"_s);                                          // entered
-        test::insertCandidate(db, u"R2"_s, {{u"ffeepaid"_s, u"T"_s}});               // fee verified
+        test::insertCandidate(db, u"R1"_s);                                                    // entered
+        test::insertCandidate(db, u"R2"_s, {{u"ffeepaid"_s, u"T"_s}});                         // fee verified
         test::insertCandidate(db, u"R3"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}}); // active
-        test::insertCandidate(db, u"R4"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s},
-                                            {u"fcertno"_s, u"DC000001"_s}});        // printed
+        test::insertCandidate(
+            db, u"R4"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}, {u"fcertno"_s, u"DC000001"_s}}); // printed
         test::insertCandidate(db, u"R5"_s, {{u"fcollcode"_s, u"102"_s}, {u"ffeepaid"_s, u"T"_s}});
         test::insertCandidate(db, u"R6"_s, {{u"fconvocode"_s, u"C25"_s}, {u"ffeepaid"_s, u"T"_s}});
     }

@@ -25,8 +25,10 @@ protected:
     }
     QStringList as() const
     {
-        return {u"--folder"_s, m_folder->folder().root(), u"--user"_s, u"CLERK"_s, u"--password"_s, u"clerk"_s,
-                u"--convo"_s, u"C26"_s};
+        return {u"--folder"_s,   m_folder->folder().root(),
+                u"--user"_s,     u"CLERK"_s,
+                u"--password"_s, u"clerk"_s,
+                u"--convo"_s,    u"C26"_s};
     }
     QString column(const QString &regno, const QString &name)
     {
@@ -75,11 +77,11 @@ TEST_P(GateCommandsTest, ACandidateGoesFromTypedInToActiveWithASerialNumber)
 
 TEST_P(GateCommandsTest, APrintedCandidateIsNeitherDeactivatedNorUnverified)
 {
-    test::insertCandidate(*m_db, u"R60"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s},
-                                             {u"fcertno"_s, u"DC000009"_s}});
+    test::insertCandidate(*m_db, u"R60"_s,
+                          {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}, {u"fcertno"_s, u"DC000009"_s}});
     test::insertCandidate(*m_db, u"R61"_s, {{u"ffeepaid"_s, u"T"_s}, {u"factive"_s, u"T"_s}});
-    test::BatchRun r = runBatch(as() << u"activate"_s << u"--degree"_s << u"BA"_s << u"--college"_s << u"101"_s
-                                     << u"--unset"_s);
+    test::BatchRun r =
+        runBatch(as() << u"activate"_s << u"--degree"_s << u"BA"_s << u"--college"_s << u"101"_s << u"--unset"_s);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"R61 factive: T -> F"_s)) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains(u"R60"_s));

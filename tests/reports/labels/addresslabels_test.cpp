@@ -67,7 +67,8 @@ TEST_P(AddressLabelsTest, TwoAcrossInCollegeDegreeRegisterOrder)
     // Both labels of a row stand side by side on the same lines.
     EXPECT_EQ(lineWith(page, u"APPLICANT R0001"_s), u"APPLICANT R0001 APPLICANT R0002"_s);
     EXPECT_EQ(lineWith(page, u"Pincode"_s), u"Pincode - 580020 Pincode - 580020"_s);
-    EXPECT_EQ(lineWith(page, u"Reg. No: R0001"_s), u"Reg. No: R0001 Cert. No: DC000101 Reg. No: R0002 Cert. No: DC000102"_s);
+    EXPECT_EQ(lineWith(page, u"Reg. No: R0001"_s),
+              u"Reg. No: R0001 Cert. No: DC000101 Reg. No: R0002 Cert. No: DC000102"_s);
     EXPECT_EQ(lineWith(page, u"[Tatkal]"_s), u"[Tatkal]"_s);
     EXPECT_LT(page.indexOf(u"[Tatkal]"_s), page.indexOf(u"APPLICANT R0003"_s));
     EXPECT_FALSE(page.contains(u"R0004"_s));

@@ -24,7 +24,7 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     add({u"R0005"_s, u"MSCPH"_s, u"C001"_s, u"DC000105"_s});
     add({u"R0006"_s, u"BSC"_s, u"C002"_s, u"DC000106"_s});
     add({u"R0007"_s, u"BSC"_s, u"C002"_s, u"DC000107"_s, QDate(2025, 11, 30)}); // printed before the range
-    add({u"R0008"_s, u"BSC"_s, u"C002"_s});                                      // not printed
+    add({u"R0008"_s, u"BSC"_s, u"C002"_s});                                     // not printed
     m_session.convoName = u"75th"_s;
     ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), false, m_file));
     const QStringList lines = readLines(m_file);
@@ -36,7 +36,8 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     EXPECT_TRUE(lines.contains(u"  Reg. No.   Cert. no.    Reg. No.  Cert. no.     Reg. No.  Cert. no."_s));
     EXPECT_TRUE(lines.contains(u"BSC - BACHELOR OF SCIENCE"_s));
     EXPECT_TRUE(lines.contains(u"~~~~~~~~~~~~~~~~~~~~~~~~~"_s));
-    EXPECT_TRUE(lines.contains(u"  R0001      DC000101     R0002      DC000102     R0003      DC000103"_s)) << all.toStdString();
+    EXPECT_TRUE(lines.contains(u"  R0001      DC000101     R0002      DC000102     R0003      DC000103"_s))
+        << all.toStdString();
     EXPECT_TRUE(lines.contains(u"  R0004      DC000104"_s)) << all.toStdString();
     EXPECT_TRUE(lines.contains(u"  R0005      DC000105"_s));
     EXPECT_TRUE(lines.contains(u"  College Total (C001) : 5"_s));
@@ -57,7 +58,8 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
 // Without ejecting, pages 2 and 3 of the list were headed "College: C001" whatever they held.
 TEST_P(CoveringLettersTest, EveryPageOfTheListIsHeadedWithTheCollegeItContinues)
 {
-    m_session.db().exec(u"insert into college (fcollcode, fcollname, ftown) values ('C003', 'THIRD COLLEGE', 'HUBLI')"_s);
+    m_session.db().exec(
+        u"insert into college (fcollcode, fcollname, ftown) values ('C003', 'THIRD COLLEGE', 'HUBLI')"_s);
     // The register number's letter tells the college: A for C001, B for C002, C for C003.
     const QStringList colleges = {u"C001"_s, u"C002"_s, u"C003"_s};
     for (int c = 0; c < colleges.size(); ++c) {
@@ -233,16 +235,18 @@ TEST_P(CoveringLettersTest, EachLetterNumbersItsOwnPagesAndItsTableRepeatsItsHea
     struct Case
     {
         sw::CoveringLetters::Kind kind;
-        QString headings;     // the table's heading row, as pdftotext reads it
-        QStringList numbers;  // the page numbers, page by page
+        QString headings;    // the table's heading row, as pdftotext reads it
+        QStringList numbers; // the page numbers, page by page
     };
     using Kind = sw::CoveringLetters::Kind;
     const QString letterHeadings = u"Sl.no Degree Reg.no. Student Name Cert. no."_s;
     const Case cases[] = {
         {Kind::College, letterHeadings, {u"Page 1 of 2"_s, u"Page 2 of 2"_s, u"Page 1 of 1"_s}},
-        {Kind::Checklist, u"Sl.no College Degree Reg.no. Student Name Cert. no. Printed Date"_s,
+        {Kind::Checklist,
+         u"Sl.no College Degree Reg.no. Student Name Cert. no. Printed Date"_s,
          {u"Page 1 of 2"_s, u"Page 2 of 2"_s}},
-        {Kind::StudentWithoutAck, u"Sl.no Degree Reg.no. Student Name Cert. no. Quota Amount"_s,
+        {Kind::StudentWithoutAck,
+         u"Sl.no Degree Reg.no. Student Name Cert. no. Quota Amount"_s,
          {u"Page 1 of 1"_s, u"Page 1 of 1"_s}},
     };
     for (const Case &c : cases) {

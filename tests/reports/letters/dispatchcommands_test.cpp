@@ -44,7 +44,8 @@ TEST_P(DispatchCommandsTest, EachCommandWritesItsFile)
     const sw::test::BatchRun nad = batch({u"nad-export"_s, u"--layout"_s, u"CDSL"_s, u"--out"_s, book});
     ASSERT_EQ(nad.exitCode, 0) << nad.err.toStdString();
     EXPECT_EQ(nad.out, book + u" (1 rows)\n"_s);
-    EXPECT_TRUE(nad.err.contains(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0001)"_s)) << nad.err.toStdString();
+    EXPECT_TRUE(nad.err.contains(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0001)"_s))
+        << nad.err.toStdString();
     const QJsonObject read = sw::test::runPython(
         u"import json, sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\n"
         "print(json.dumps({'regno': wb['SHEET_01']['X2'].value, 'total': wb['TAIL']['A2'].value}))\n"_s,
@@ -114,8 +115,8 @@ TEST_P(DispatchCommandsTest, UsageErrorsAndRefusals)
     EXPECT_EQ(out.exitCode, 2);
     EXPECT_TRUE(out.err.contains(u"--out takes a .odt or a .pdf file, not labels.txt"_s)) << out.err.toStdString();
 
-    const sw::test::BatchRun dates = batch({u"letters"_s, u"checklist"_s, u"--from"_s, u"31/12/2025"_s, u"--to"_s,
-                                            u"01/12/2025"_s});
+    const sw::test::BatchRun dates =
+        batch({u"letters"_s, u"checklist"_s, u"--from"_s, u"31/12/2025"_s, u"--to"_s, u"01/12/2025"_s});
     EXPECT_EQ(dates.exitCode, 1);
     EXPECT_TRUE(dates.err.contains(u"From Date should be < To Date"_s)) << dates.err.toStdString();
 
@@ -142,8 +143,8 @@ TEST(DispatchCommandsDemo, DepositoryWorkbookOfTheDemoConvocation)
     const QString folder = dir.filePath(u"demo"_s);
     const sw::test::BatchRun demo = sw::test::runBatch({u"demo"_s, folder});
     ASSERT_EQ(demo.exitCode, 0) << demo.err.toStdString();
-    const QStringList login = {u"--folder"_s, folder, u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
-                               u"--convo"_s, u"C025"_s};
+    const QStringList login = {u"--folder"_s,   folder,     u"--user"_s,  u"ADMIN"_s,
+                               u"--password"_s, u"ADMIN"_s, u"--convo"_s, u"C025"_s};
     const sw::test::BatchRun copies =
         sw::test::runBatch(login + QStringList{u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BSC"_s, u"--type"_s, u"1"_s});
     ASSERT_EQ(copies.exitCode, 0) << copies.err.toStdString();

@@ -8,14 +8,10 @@
 #include "support/pdftext.h"
 #include "support/python.h"
 
-
 #include <cstdio>
 
 // Failures print texts as texts.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace sw::test {
 
@@ -52,11 +48,12 @@ protected:
     void fee(const Fee &f)
     {
         m_session.db().exec(
-            QStringLiteral("insert into convofee (fappno, fregno, fname, faddr1, faddr2, faddr3, faddr4, fcity, fstate, "
-                           "fpincode, fmobile, fscheme, freccer, famount) values (?, ?, ?, ?, ?, '', null, ?, "
-                           "'KARNATAKA', '580020', '9876500000', ?, ?, 500)"),
-            {f.appno, f.regno, QString(QStringLiteral("Applicant ") + f.regno), QString(QStringLiteral("House 1, ") + f.regno),
-             QStringLiteral("Main Road"), f.city, f.scheme, f.receive});
+            QStringLiteral(
+                "insert into convofee (fappno, fregno, fname, faddr1, faddr2, faddr3, faddr4, fcity, fstate, "
+                "fpincode, fmobile, fscheme, freccer, famount) values (?, ?, ?, ?, ?, '', null, ?, "
+                "'KARNATAKA', '580020', '9876500000', ?, ?, 500)"),
+            {f.appno, f.regno, QString(QStringLiteral("Applicant ") + f.regno),
+             QString(QStringLiteral("House 1, ") + f.regno), QStringLiteral("Main Road"), f.city, f.scheme, f.receive});
     }
 
     PrintedListSelection december()

@@ -106,13 +106,14 @@ TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
     screen->opt(0)->setChecked(true);
     preview();
     EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/NAD_CDSL.xlsx"_s));
-    EXPECT_TRUE(m_prompter.texts().join(u'|').contains(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0002)"_s))
+    EXPECT_TRUE(
+        m_prompter.texts().join(u'|').contains(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0002)"_s))
         << m_prompter.texts().join(u'|').toStdString();
-    const QJsonObject book = sw::test::runPython(
-        u"import json, sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\n"
-        "print(json.dumps({'sheets': wb.sheetnames, 'rec': wb['SHEET_01']['X2'].value, "
-        "'total': wb['TAIL']['A2'].value}))\n"_s,
-        {screen->lastOutput()});
+    const QJsonObject book =
+        sw::test::runPython(u"import json, sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\n"
+                            "print(json.dumps({'sheets': wb.sheetnames, 'rec': wb['SHEET_01']['X2'].value, "
+                            "'total': wb['TAIL']['A2'].value}))\n"_s,
+                            {screen->lastOutput()});
     EXPECT_EQ(book[u"sheets"_s].toArray(), (QJsonArray{u"HEAD"_s, u"SHEET_01"_s, u"TAIL"_s}));
     EXPECT_EQ(book[u"rec"_s], u"R0001"_s);
     EXPECT_EQ(book[u"total"_s], 1);
@@ -128,8 +129,9 @@ TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
     screen->opt(2)->setChecked(true);
     preview();
     EXPECT_TRUE(m_prompter.last().startsWith(u"0 certificate(s) written; "_s)) << m_prompter.last().toStdString();
-    EXPECT_TRUE(m_prompter.last().contains(u"R0001 ("_s) && m_prompter.last().contains(
-        u"no signed copy DC_003_R0001_F_2025_1_signed.pdf in CSV/DCPDF"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().contains(u"R0001 ("_s)
+                && m_prompter.last().contains(u"no signed copy DC_003_R0001_F_2025_1_signed.pdf in CSV/DCPDF"_s))
+        << m_prompter.last().toStdString();
     EXPECT_FALSE(QFile::exists(m_session.folder.filePath(u"Output/DigiLocker.zip"_s)));
 }
 
@@ -147,9 +149,10 @@ TEST_P(DispatchScreensTest, NsdlAsksWhetherPassesOnly)
     ASSERT_NE(screen, nullptr);
     screen->opt(1)->setChecked(true);
     const auto dataRows = [this] {
-        return sw::test::runPython(u"import json, sys, openpyxl\n"
-                                   "print(json.dumps({'rows': openpyxl.load_workbook(sys.argv[1])['Data'].max_row}))\n"_s,
-                                   {m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)})[u"rows"_s]
+        return sw::test::runPython(
+                   u"import json, sys, openpyxl\n"
+                   "print(json.dumps({'rows': openpyxl.load_workbook(sys.argv[1])['Data'].max_row}))\n"_s,
+                   {m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)})[u"rows"_s]
             .toInt();
     };
     for (const auto &[answer, rows] : {std::pair{u"y"_s, 3}, std::pair{u"Y"_s, 2}, std::pair{u""_s, 3}}) {
@@ -187,8 +190,8 @@ TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)
     EXPECT_TRUE(preview().isEmpty());
     EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/CheckList.odt"_s));
     // Without a desktop to open it, the document is named instead.
-    EXPECT_EQ(m_prompter.texts(), (QStringList{u"Report Generated Successfully"_s,
-                                               u"Written to "_s + screen->lastOutput()}));
+    EXPECT_EQ(m_prompter.texts(),
+              (QStringList{u"Report Generated Successfully"_s, u"Written to "_s + screen->lastOutput()}));
     EXPECT_TRUE(pdfPages(m_session.folder.filePath(u"Output/CheckList.pdf"_s)).join(u'\f').contains(u"DC000102"_s));
 
     screen->chk(2)->setChecked(false);

@@ -27,8 +27,8 @@ TEST_P(CertPrintedTest, ListsPrintedCertificatesOfTheDateRangeByDateOfIssue)
 {
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s, QDate(2025, 12, 2)});
     add({u"R0002"_s, u"MSCPH"_s, u"C002"_s, u"DC000102"_s, QDate(2025, 12, 31)});
-    add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000103"_s, QDate(2026, 1, 1)});   // printed after the range
-    add({u"R0004"_s, u"BSC"_s, u"C001"_s});                                      // not printed
+    add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000103"_s, QDate(2026, 1, 1)}); // printed after the range
+    add({u"R0004"_s, u"BSC"_s, u"C001"_s});                                   // not printed
     add({u"R0005"_s, u"BSC"_s, u"C001"_s, u"DC000105"_s, QDate(2025, 12, 5), u"C024"_s});
     ASSERT_TRUE(reports().Gen_Report_Data(range(), m_file));
     const QStringList lines = readLines(m_file);
@@ -75,7 +75,8 @@ TEST_P(CertPrintedTest, LedgerGivesEachDegreeItsOwnPagesOfTwentyFiveLines)
     EXPECT_TRUE(pages[0].contains(u"C001 - FIRST COLLEGE, SUVARNAPURA"_s));
     EXPECT_TRUE(pages[1].contains(u"B0030"_s));
     EXPECT_TRUE(pages[2].contains(u"COURSE: MSCPH - MASTER OF SCIENCE[PHYSICS]"_s));
-    EXPECT_TRUE(pages[2].contains(u"   31  M0001       NAME OF M0001                   FC       DC000900    01/12/2025"_s))
+    EXPECT_TRUE(
+        pages[2].contains(u"   31  M0001       NAME OF M0001                   FC       DC000900    01/12/2025"_s))
         << pages[2].toStdString();
     EXPECT_EQ(text.split(u'\n').first().size(), QStringLiteral("HEADER 1").size());
     const QStringList firstPage = pages[0].split(u'\n');
@@ -95,7 +96,8 @@ TEST_P(CertPrintedTest, CsvFileOfTheDayIsReplacedByALaterRun)
     EXPECT_EQ(readLines(path).first(), u"BSC,2025,1,C001,R0001,DC000101,02/12/2025,20/12/2025"_s);
     // Read as any CSV reader reads it: one record of eight fields.
     const QJsonObject read = sw::test::runPython(
-        u"import csv, json, sys\nprint(json.dumps({'rows': list(csv.reader(open(sys.argv[1], newline='')))}))"_s, {path});
+        u"import csv, json, sys\nprint(json.dumps({'rows': list(csv.reader(open(sys.argv[1], newline='')))}))"_s,
+        {path});
     const QJsonArray rows = read[u"rows"_s].toArray();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].toArray().size(), 8);

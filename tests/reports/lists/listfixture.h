@@ -26,12 +26,18 @@ protected:
         m_session.convoCode = QStringLiteral("C025");
         m_session.convoName = QStringLiteral("75th");
         Database &db = m_session.db();
-        db.exec(QStringLiteral("insert into degree (fdegree, fdescpn, fspecial) values ('BSC', 'BACHELOR OF SCIENCE', null)"));
-        db.exec(QStringLiteral("insert into degree (fdegree, fdescpn, fspecial) values ('MSCPH', 'MASTER OF SCIENCE', 'PHYSICS')"));
-        db.exec(QStringLiteral("insert into college (fcollcode, fcollname, ftown) values ('C001', 'FIRST COLLEGE', 'SUVARNAPURA')"));
-        db.exec(QStringLiteral("insert into college (fcollcode, fcollname, ftown) values ('C002', 'SECOND COLLEGE', 'MALLIGEPURA')"));
-        db.exec(QStringLiteral("insert into masconvo (fconvocode, fconvoname, fdate) values ('C025', '75TH', '20/12/2025')"));
-        db.exec(QStringLiteral("insert into masconvo (fconvocode, fconvoname, fdate) values ('C024', '74TH', '15/12/2024')"));
+        db.exec(QStringLiteral(
+            "insert into degree (fdegree, fdescpn, fspecial) values ('BSC', 'BACHELOR OF SCIENCE', null)"));
+        db.exec(QStringLiteral(
+            "insert into degree (fdegree, fdescpn, fspecial) values ('MSCPH', 'MASTER OF SCIENCE', 'PHYSICS')"));
+        db.exec(QStringLiteral(
+            "insert into college (fcollcode, fcollname, ftown) values ('C001', 'FIRST COLLEGE', 'SUVARNAPURA')"));
+        db.exec(QStringLiteral(
+            "insert into college (fcollcode, fcollname, ftown) values ('C002', 'SECOND COLLEGE', 'MALLIGEPURA')"));
+        db.exec(QStringLiteral(
+            "insert into masconvo (fconvocode, fconvoname, fdate) values ('C025', '75TH', '20/12/2025')"));
+        db.exec(QStringLiteral(
+            "insert into masconvo (fconvocode, fconvoname, fdate) values ('C024', '74TH', '15/12/2024')"));
     }
 
     struct Candidate
@@ -47,13 +53,13 @@ protected:
     {
         const bool isPrinted = !c.certNo.isEmpty();
         m_session.db().exec(
-            QStringLiteral("insert into convo (fregno, fname, fdegree, fcollcode, fyear, fexamtype, fexamdate, fclasscode, "
-                           "fcertno, fdate, fprintdate, fconvocode, factive) "
-                           "values (?, ?, ?, ?, '2025', '1', 'APRIL 2025', 'FC', ?, ?, ?, ?, 'T')"),
+            QStringLiteral(
+                "insert into convo (fregno, fname, fdegree, fcollcode, fyear, fexamtype, fexamdate, fclasscode, "
+                "fcertno, fdate, fprintdate, fconvocode, factive) "
+                "values (?, ?, ?, ?, '2025', '1', 'APRIL 2025', 'FC', ?, ?, ?, ?, 'T')"),
             {c.regno, QString(QStringLiteral("NAME OF ") + c.regno), c.degree, c.college,
              isPrinted ? QVariant(c.certNo) : QVariant(), isPrinted ? QVariant(QDate(2025, 12, 20)) : QVariant(),
-             isPrinted ? QVariant(c.printed.isValid() ? c.printed : QDate(2025, 12, 1)) : QVariant(),
-             c.convocation});
+             isPrinted ? QVariant(c.printed.isValid() ? c.printed : QDate(2025, 12, 1)) : QVariant(), c.convocation});
     }
     static QStringList readLines(const QString &path)
     {

@@ -116,8 +116,10 @@ TEST_P(PhotoPasteTest, Institution027GetsItsOwnCandidatesOnAWorkbookInActivation
     m_session.userName = u"CLERK1"_s;
     for (int i = 1; i <= 6; ++i)
         add({QStringLiteral("R000%1").arg(i)});
-    m_session.db().exec(u"update convo set fusername = 'CLERK1', fprintord = ? where fregno = ?"_s, {u"00002"_s, u"R0005"_s});
-    m_session.db().exec(u"update convo set fusername = 'CLERK1', fprintord = ? where fregno = ?"_s, {u"00001"_s, u"R0006"_s});
+    m_session.db().exec(u"update convo set fusername = 'CLERK1', fprintord = ? where fregno = ?"_s,
+                        {u"00002"_s, u"R0005"_s});
+    m_session.db().exec(u"update convo set fusername = 'CLERK1', fprintord = ? where fregno = ?"_s,
+                        {u"00001"_s, u"R0006"_s});
     m_session.db().exec(u"update convo set fusername = 'CLERK2' where fregno = 'R0001'"_s);
     const QString path = sw::PhotoPasteSheet(m_session, m_prompter).run(all());
     ASSERT_TRUE(path.endsWith(u".xlsx"_s)) << path.toStdString();
@@ -127,7 +129,8 @@ ws = openpyxl.load_workbook(sys.argv[1]).active
 cells = [[c.value for c in row] for row in ws.iter_rows()]
 print(json.dumps({'title': ws['A1'].value, 'names': [v for row in cells for v in row if isinstance(v, str) and v.startswith('Name: ')],
                   'boxes': sum(1 for row in cells for v in row if v == 'Affix Photo Here')}))
-)PY"_s, {path});
+)PY"_s,
+                                                  {path});
     EXPECT_EQ(sheet[u"boxes"_s].toInt(), 2);
     const QJsonArray names = sheet[u"names"_s].toArray();
     ASSERT_EQ(names.size(), 2);

@@ -30,8 +30,8 @@ TEST_P(StudentListTest, ListsTheDegreeByCollegeWithFixedWidthColumns)
     candidate(u"R0002"_s, u"BSC"_s, u"C002"_s);
     candidate(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
     candidate(u"R0003"_s, u"BSC"_s, u"C002"_s);
-    candidate(u"R0004"_s, u"MSCPH"_s, u"C001"_s);                // another degree
-    candidate(u"R0005"_s, u"BSC"_s, u"C001"_s, {}, u"C024"_s);   // another convocation
+    candidate(u"R0004"_s, u"MSCPH"_s, u"C001"_s);              // another degree
+    candidate(u"R0005"_s, u"BSC"_s, u"C001"_s, {}, u"C024"_s); // another convocation
     const QStringList lines = report(false, {u"bsc"_s.toUpper(), {}, {}});
     ASSERT_TRUE(m_written);
     EXPECT_EQ(lines.value(0), u"HEADER 1"_s);

@@ -67,8 +67,7 @@ TEST_P(StudentListSheetsTest, KannadaListHasItsFourteenColumnsAndTheLegacyFont)
 {
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
     add({u"R0002"_s, u"BSC"_s, u"C002"_s});
-    m_session.db().exec(u"update convo set fnamekan = ?, fprintord = '00007' where fregno = 'R0001'"_s,
-                        {u"D£ÀAzï"_s});
+    m_session.db().exec(u"update convo set fnamekan = ?, fprintord = '00007' where fregno = 'R0001'"_s, {u"D£ÀAzï"_s});
     const QString path = reports().Gen_Report_Data_Xls(bsc());
     ASSERT_FALSE(path.isEmpty());
     EXPECT_TRUE(path.startsWith(m_session.folder.filePath(u"Output/"_s))) << path.toStdString();
@@ -142,7 +141,8 @@ TEST_P(StudentListSheetsTest, LedgerPlacesEachPhotographOnItsRowWhateverItsKind)
     EXPECT_EQ(cell(sheet, 1, 4), u"FIRST COLLEGE, SUVARNAPURA"_s);
     EXPECT_EQ(sheet[u"paper"_s].toVariant().toInt(), 5);
     EXPECT_EQ(sheet[u"orientation"_s].toString(), u"landscape"_s);
-    EXPECT_TRUE(sheet[u"header"_s].toString().contains(u"CONVOCATION LIST - BACHELOR OF SCIENCE ( APRIL 2025 EXAMINATION )"_s))
+    EXPECT_TRUE(
+        sheet[u"header"_s].toString().contains(u"CONVOCATION LIST - BACHELOR OF SCIENCE ( APRIL 2025 EXAMINATION )"_s))
         << sheet[u"header"_s].toString().toStdString();
     EXPECT_TRUE(sheet[u"header"_s].toString().contains(u"75TH Convocation (20/12/2025)"_s));
     // The convocation's name begins with digits: they must not join the font size before it.

@@ -16,10 +16,7 @@
 using namespace Qt::StringLiterals;
 using sw::test::TestBackend;
 
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -189,13 +186,13 @@ TEST_P(DigiLockerTest, RowsThatFailTheirChecksAreListedAndLeftOut)
     const QString zip = m_dir.filePath(u"upload.zip"_s);
     const sw::DigiLockerResult result = sw::DigiLockerExport(m_session).run(all(), zip);
     EXPECT_EQ(result.written, 1);
-    const std::vector<std::pair<QString, QString>> reasons
-        = {{u"R0002"_s, u"GENDER is \"X\", not M, F or T"_s},
-           {u"R0003"_s, u"DOB \"31/02/2003\" is not a date dd/mm/yyyy"_s},
-           {u"R0004"_s, u"no signed copy DC_003_R0004_F_2025_1_signed.pdf in CSV/DCPDF"_s},
-           {u"R0005"_s, u"the signature of DC_003_R0005_F_2025_1_signed.pdf is not valid: the document was changed "
-                        "after it was signed"_s},
-           {u"R0006"_s, u"ACADEMIC_COURSE_ID is empty"_s}};
+    const std::vector<std::pair<QString, QString>> reasons = {
+        {u"R0002"_s, u"GENDER is \"X\", not M, F or T"_s},
+        {u"R0003"_s, u"DOB \"31/02/2003\" is not a date dd/mm/yyyy"_s},
+        {u"R0004"_s, u"no signed copy DC_003_R0004_F_2025_1_signed.pdf in CSV/DCPDF"_s},
+        {u"R0005"_s, u"the signature of DC_003_R0005_F_2025_1_signed.pdf is not valid: the document was changed "
+                     "after it was signed"_s},
+        {u"R0006"_s, u"ACADEMIC_COURSE_ID is empty"_s}};
     ASSERT_EQ(result.refused.size(), reasons.size()) << result.summary().toStdString();
     for (std::size_t i = 0; i < reasons.size(); ++i) {
         EXPECT_EQ(result.refused[i].regno, reasons[i].first);
@@ -284,8 +281,8 @@ TEST_P(DigiLockerTest, TheColumnsComeFromTheTemplateInTheApplicationFolder)
     EXPECT_TRUE(book[u"names"_s].toArray().contains(u"DC_003_R0001_F_2025_1_signed.pdf"_s));
 
     ASSERT_TRUE(sw::test::writeBytes(templatePath, "REGN_NO,CNAME,REGN_NO\n"));
-    const QString refused
-        = sw::test::stopText([&] { sw::DigiLockerExport(m_session).run(all(), m_dir.filePath(u"other.zip"_s)); });
+    const QString refused =
+        sw::test::stopText([&] { sw::DigiLockerExport(m_session).run(all(), m_dir.filePath(u"other.zip"_s)); });
     EXPECT_TRUE(refused.endsWith(u", line 1: the column REGN_NO is named twice."_s)) << refused.toStdString();
     EXPECT_FALSE(QFile::exists(m_dir.filePath(u"other.zip"_s)));
 }

@@ -13,10 +13,7 @@ using namespace Qt::StringLiterals;
 using sw::test::TestBackend;
 
 // Failures print texts as texts.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -66,7 +63,8 @@ protected:
         sw::Database &db = m_session.db();
         db.exec(u"update control set fnadid = 'NAD000123'"_s);
         db.exec(u"update degree set fcoursecode = 'CRS-BSC', feventid = 'EV1', fcredit = 'T' where fdegree = 'BSC'"_s);
-        db.exec(u"update degree set fcoursecode = 'CRS-MSC', feventid = 'EV2', fcredit = 'F' where fdegree = 'MSCPH'"_s);
+        db.exec(
+            u"update degree set fcoursecode = 'CRS-MSC', feventid = 'EV2', fcredit = 'F' where fdegree = 'MSCPH'"_s);
         db.exec(u"insert into class (fclasscode, fclassdesc) values ('FC', 'FIRST CLASS')"_s);
         QDir().mkpath(m_session.folder.filePath(u"CSV/DCPDF"_s));
     }
@@ -110,8 +108,8 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
     printed(u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s, false); // no PDF copy
     printed(u"R0003"_s, u"MSCPH"_s, u"C001"_s, u"DC000103"_s, false);
-    copy(u"dc_003_R0003_F_2025_1.PDF"_s);                       // made where case does not count
-    add({u"R0004"_s, u"BSC"_s, u"C001"_s});                      // not printed
+    copy(u"dc_003_R0003_F_2025_1.PDF"_s);                                 // made where case does not count
+    add({u"R0004"_s, u"BSC"_s, u"C001"_s});                               // not printed
     add({u"R0005"_s, u"BSC"_s, u"C001"_s, u"DC000099"_s, {}, u"C024"_s}); // another convocation
     copy(u"DC_003_R0004_F_2025_1.pdf"_s);
     copy(u"DC_003_R0005_F_2025_1.pdf"_s);
@@ -122,8 +120,8 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     EXPECT_EQ(book[u"sheets"_s].toArray(), (QJsonArray{u"HEAD"_s, u"SHEET_01"_s, u"TAIL"_s}));
 
     const QJsonObject head = book[u"HEAD"_s].toObject();
-    EXPECT_EQ(head[u"rows"_s].toArray(), (QJsonArray{QJsonArray{u"BatchNo"_s, u"AI_NAD_Code"_s},
-                                                     QJsonArray{1, u"NAD000123"_s}}));
+    EXPECT_EQ(head[u"rows"_s].toArray(),
+              (QJsonArray{QJsonArray{u"BatchNo"_s, u"AI_NAD_Code"_s}, QJsonArray{1, u"NAD000123"_s}}));
     EXPECT_EQ(head[u"bold"_s].toArray(), (QJsonArray{u"A1"_s, u"B1"_s}));
 
     const QJsonObject sheet = book[u"SHEET_01"_s].toObject();
@@ -176,8 +174,8 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     EXPECT_EQ(sheet[u"margins"_s].toArray(), (QJsonArray{0.25, 0.25, 0.5, 0.5, 0.25}));
 
     const QJsonObject tail = book[u"TAIL"_s].toObject();
-    EXPECT_EQ(tail[u"rows"_s].toArray(), (QJsonArray{QJsonArray{u"AWARD_TOTAL_REC"_s, u"AWARD_XMLVer"_s},
-                                                     QJsonArray{2, 1}}));
+    EXPECT_EQ(tail[u"rows"_s].toArray(),
+              (QJsonArray{QJsonArray{u"AWARD_TOTAL_REC"_s, u"AWARD_XMLVer"_s}, QJsonArray{2, 1}}));
 
     ASSERT_EQ(run.missingCopies().size(), 1u);
     EXPECT_EQ(run.missingCopies()[0].regno, u"R0002"_s);
@@ -329,12 +327,12 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
     for (const QString &regno : {u"S001"_s, u"S002"_s, u"S003"_s, u"S004"_s, u"S005"_s, u"S006"_s})
         student(regno);
     student(u"M001"_s, u"MSCPH"_s);
-    result(u"A"_s, u"S002"_s, u"P"_s, u"1"_s);             // pass with a class of the reasons
-    result(u"C"_s, u"S001"_s, u"P"_s, u"0"_s);             // pass without a class: "Pass"
-    result(u"J"_s, u"S003"_s, u"F"_s, u"0"_s);             // fail
-    result(u"B"_s, u"S004"_s, u"W"_s, u"0"_s);             // withheld: left out
+    result(u"A"_s, u"S002"_s, u"P"_s, u"1"_s);                 // pass with a class of the reasons
+    result(u"C"_s, u"S001"_s, u"P"_s, u"0"_s);                 // pass without a class: "Pass"
+    result(u"J"_s, u"S003"_s, u"F"_s, u"0"_s);                 // fail
+    result(u"B"_s, u"S004"_s, u"W"_s, u"0"_s);                 // withheld: left out
     result(u"B"_s, u"S005"_s, u"P"_s, u"1"_s, u"T"_s, u"F"_s); // inactive: left out
-    result(u"E"_s, u"S006"_s, u"P"_s, u"1"_s, u"F"_s);     // pass, not eligible: "Pass"
+    result(u"E"_s, u"S006"_s, u"P"_s, u"1"_s, u"F"_s);         // pass, not eligible: "Pass"
     result(u"D"_s, u"M001"_s, u"P"_s, u"1"_s, u"T"_s, u"T"_s, u"MSCPH"_s);
     // The image names come from Photos/; a picture left in the folder itself is no photograph.
     ASSERT_TRUE(QDir(m_session.folder.root()).mkpath(u"Photos"_s));
@@ -370,12 +368,30 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
     EXPECT_EQ(at(data, 0, 19), u"Result"_s);
     EXPECT_EQ(at(data, 0, 23), u"Signature"_s);
     EXPECT_EQ(data[u"bold"_s].toArray().size(), 24);
-    EXPECT_EQ(rows[1].toArray(),
-              (QJsonArray{QJsonValue(), u"BSC"_s, u"APRIL 2025"_s, u"APRIL 2025"_s, u"VI SEMESTER"_s,
-                          u"STUDENT S001"_s, u"S001"_s, u"01/02/2003"_s, u"9876543210"_s, u"s001@mail.in"_s,
-                          u"INDIAN"_s, u"HINDU"_s, u"F"_s, u"GM"_s, QJsonValue(), u"C001"_s,
-                          u"FIRST COLLEGE, SUVARNAPURA"_s, QJsonValue(), u"CGPA"_s, u"8.10 / Pass"_s, QJsonValue(),
-                          u"S001.jpg"_s, QJsonValue(), QJsonValue()}));
+    EXPECT_EQ(rows[1].toArray(), (QJsonArray{QJsonValue(),
+                                             u"BSC"_s,
+                                             u"APRIL 2025"_s,
+                                             u"APRIL 2025"_s,
+                                             u"VI SEMESTER"_s,
+                                             u"STUDENT S001"_s,
+                                             u"S001"_s,
+                                             u"01/02/2003"_s,
+                                             u"9876543210"_s,
+                                             u"s001@mail.in"_s,
+                                             u"INDIAN"_s,
+                                             u"HINDU"_s,
+                                             u"F"_s,
+                                             u"GM"_s,
+                                             QJsonValue(),
+                                             u"C001"_s,
+                                             u"FIRST COLLEGE, SUVARNAPURA"_s,
+                                             QJsonValue(),
+                                             u"CGPA"_s,
+                                             u"8.10 / Pass"_s,
+                                             QJsonValue(),
+                                             u"S001.jpg"_s,
+                                             QJsonValue(),
+                                             QJsonValue()}));
     EXPECT_EQ(at(data, 2, 6), u"S002"_s);
     EXPECT_EQ(at(data, 2, 19), u"8.10 / FIRST CLASS WITH DISTINCTION"_s);
     EXPECT_EQ(at(data, 2, 21), QJsonValue());
@@ -419,7 +435,8 @@ TEST_P(NsdlMissingTest, AMissingResultTableOrColumnIsNamed)
     QString text = refusal([&] { run.Gen_NAD_Report_NSDL(false, out()); });
     EXPECT_TRUE(text.contains(u"the table student is missing"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"the table resultJ is missing"_s)) << text.toStdString();
-    EXPECT_TRUE(text.contains(u"the table degree has no column fexamno, fyear, fexamtype, fexamdate, fexamname, fmaxtype"_s))
+    EXPECT_TRUE(
+        text.contains(u"the table degree has no column fexamno, fyear, fexamtype, fexamdate, fexamname, fmaxtype"_s))
         << text.toStdString();
 
     sw::test::addDegreeResultColumns(db);
@@ -450,10 +467,12 @@ TEST(NadTemporaryTable, EachDialectAddressesItsOwnForm)
     EXPECT_EQ(server->dropTemporaryTable(u"tmpnaddetails"_s), u"DROP TABLE #tmpnaddetails"_s);
     const auto sqlite = sw::SqlDialect::forBackend(Backend::SQLite);
     EXPECT_EQ(sw::NadExport::temporaryTableName(*sqlite), u"tmpnaddetails"_s);
-    EXPECT_TRUE(sqlite->createTemporaryTable(u"tmpnaddetails"_s, definitions).startsWith(u"CREATE TEMP TABLE tmpnaddetails"_s));
+    EXPECT_TRUE(
+        sqlite->createTemporaryTable(u"tmpnaddetails"_s, definitions).startsWith(u"CREATE TEMP TABLE tmpnaddetails"_s));
     const auto mysql = sw::SqlDialect::forBackend(Backend::MySql);
     EXPECT_EQ(sw::NadExport::temporaryTableName(*mysql), u"tmpnaddetails"_s);
-    EXPECT_TRUE(mysql->createTemporaryTable(u"tmpnaddetails"_s, definitions).startsWith(u"CREATE TEMPORARY TABLE tmpnaddetails"_s));
+    EXPECT_TRUE(mysql->createTemporaryTable(u"tmpnaddetails"_s, definitions)
+                    .startsWith(u"CREATE TEMPORARY TABLE tmpnaddetails"_s));
 }
 
 } // namespace

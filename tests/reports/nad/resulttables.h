@@ -17,8 +17,9 @@ inline void addDegreeResultColumns(Database &db)
                                   QStringLiteral("FEXAMTYPE VARCHAR(1)"), QStringLiteral("FEXAMDATE VARCHAR(50)"),
                                   QStringLiteral("FEXAMNAME VARCHAR(100)"), QStringLiteral("FMAXTYPE VARCHAR(10)")})
         db.exec(db.dialect().addColumn(QStringLiteral("degree"), column));
-    db.exec(QStringLiteral("update degree set fexamno = '6', fyear = '2025', fexamtype = '1', fexamdate = 'APRIL 2025', "
-                           "fexamname = 'VI SEMESTER', fmaxtype = 'M'"));
+    db.exec(
+        QStringLiteral("update degree set fexamno = '6', fyear = '2025', fexamtype = '1', fexamdate = 'APRIL 2025', "
+                       "fexamname = 'VI SEMESTER', fmaxtype = 'M'"));
 }
 
 // Every table but those named in `leaveOut` ("resultC"), each without the columns named
@@ -39,10 +40,11 @@ inline void createResultTables(Database &db, const QStringList &leaveOut = {})
 
 inline void addStudent(Database &db, const QString &regno, const QString &degree = QStringLiteral("BSC"))
 {
-    db.exec(QStringLiteral("insert into student (fdegree, fregno, fname, fdob, fmobile, femail, fnational, freligion, "
-                           "fsex, fgroup) values (?, ?, ?, '01/02/2003', '9876543210', ?, 'INDIAN', 'HINDU', 'F', 'GM')"),
-            {degree, regno, QString(QStringLiteral("STUDENT ") + regno),
-             QString(regno.toLower() + QStringLiteral("@mail.in"))});
+    db.exec(
+        QStringLiteral("insert into student (fdegree, fregno, fname, fdob, fmobile, femail, fnational, freligion, "
+                       "fsex, fgroup) values (?, ?, ?, '01/02/2003', '9876543210', ?, 'INDIAN', 'HINDU', 'F', 'GM')"),
+        {degree, regno, QString(QStringLiteral("STUDENT ") + regno),
+         QString(regno.toLower() + QStringLiteral("@mail.in"))});
 }
 
 // A result of 72.50 percent, CGPA 8.10 (of college C001 unless another is named).

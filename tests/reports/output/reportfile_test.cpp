@@ -56,13 +56,15 @@ TEST(ReportFile, AllNumbersInUseIsAClearError)
     }
     sw::ReportFile file(folder);
     const QString stop = sw::test::stopText([&] { file.path(); });
-    EXPECT_TRUE(stop.startsWith(u"Error Message  : Err No. "_s) && stop.contains(u"REP999.Prn"_s)) << stop.toStdString();
+    EXPECT_TRUE(stop.startsWith(u"Error Message  : Err No. "_s) && stop.contains(u"REP999.Prn"_s))
+        << stop.toStdString();
 }
 
 TEST(ReportFile, AFolderThatCannotBeWrittenIsNamed)
 {
     sw::ReportFile file(sw::AppFolder(u"/proc/no-such-folder"_s));
-    EXPECT_TRUE(sw::test::stopText([&] { file.path(); }).startsWith(u"Error Message  : Err No. 75  The report file "_s));
+    EXPECT_TRUE(
+        sw::test::stopText([&] { file.path(); }).startsWith(u"Error Message  : Err No. 75  The report file "_s));
 }
 
 } // namespace

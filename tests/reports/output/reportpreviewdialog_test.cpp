@@ -25,9 +25,8 @@ protected:
     {
         sw::ReportLayout layout;
         layout.titles = {u"STUDENT LIST"_s};
-        sw::ReportWriter writer(m_report, layout, [](int, int page) {
-            return QStringList{u"Page No : "_s + QString::number(page)};
-        });
+        sw::ReportWriter writer(m_report, layout,
+                                [](int, int page) { return QStringList{u"Page No : "_s + QString::number(page)}; });
         for (int i = 1; i <= 100; ++i)
             writer.writeRow(sw::reportline::number(i, 5) + u"  CANDIDATE "_s + QString::number(i));
         writer.finish();

@@ -108,8 +108,9 @@ TEST(ReportLine, FieldsAreCutAndAlignedToTheirWidths)
 
 TEST(ReportWriterFailure, AnUnwritableFileIsAReportError)
 {
-    EXPECT_TRUE(sw::test::stopText([] { sw::ReportWriter writer(u"/proc/none/REP001.Prn"_s, {}, {}); })
-                    .startsWith(u"Error Message  : Err No. "_s));
+    EXPECT_TRUE(sw::test::stopText([] {
+                    sw::ReportWriter writer(u"/proc/none/REP001.Prn"_s, {}, {});
+                }).startsWith(u"Error Message  : Err No. "_s));
 }
 
 TEST(ReportPreviewText, PagesSplitAtFormFeeds)
@@ -146,7 +147,8 @@ TEST(ReportPreviewText, SavedCopyKeepsEightBitTextAndCrLf)
     preview.saveAs(path);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("A\xE0" "B\r\nsecond"));
+    EXPECT_EQ(f.readAll(), QByteArray("A\xE0"
+                                      "B\r\nsecond"));
 }
 
 } // namespace
@@ -168,7 +170,8 @@ TEST(ReportDocument, EachReportPageIsOneSheetWithItsColumnsInPlace)
     sw::ReportLayout layout;
     layout.titles = {u"STUDENT LIST"_s};
     layout.headings = {u"Sl.  Reg.        Name"_s};
-    sw::ReportWriter writer(report, layout, [](int, int page) { return QStringList{u"Page No : "_s + QString::number(page)}; });
+    sw::ReportWriter writer(report, layout,
+                            [](int, int page) { return QStringList{u"Page No : "_s + QString::number(page)}; });
     for (int i = 1; i <= 50; ++i)
         writer.writeRow(sw::reportline::number(i, 3) + u"  "_s + sw::reportline::text(u"R"_s + QString::number(i), 10)
                         + u"  NAME "_s + QString::number(i));

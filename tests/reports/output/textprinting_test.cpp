@@ -35,10 +35,7 @@ struct ReportShape
     int paperLong;
 };
 
-void PrintTo(const ReportShape &shape, std::ostream *os)
-{
-    *os << shape.name;
-}
+void PrintTo(const ReportShape &shape, std::ostream *os) { *os << shape.name; }
 
 const ReportShape kShapes[] = {
     {"printed_list_80_columns", 80, 80, 45, 2, 595, 842},
@@ -153,6 +150,8 @@ TEST_P(TextPrintingTest, WindowsPrintingKeepsEveryLineAndPageWhole)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, TextPrintingTest, ::testing::ValuesIn(kShapes),
-                         [](const ::testing::TestParamInfo<ReportShape> &info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ReportShape> &info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

@@ -40,8 +40,7 @@ protected:
         add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
         add({u"R0002"_s, u"BSC"_s, u"C002"_s});
     }
-    template<typename Screen>
-    Screen *open(const QString &code)
+    template <typename Screen> Screen *open(const QString &code)
     {
         m_window->menuActions().action(code)->trigger();
         QCoreApplication::processEvents();
@@ -103,7 +102,7 @@ TEST_P(ReportScreensTest, StudentListPreviewsTheListOfTheTypedDegree)
     const QString text = previewText();
     EXPECT_TRUE(text.contains(u"College: C001 - FIRST COLLEGE"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"R0002"_s));
-    EXPECT_TRUE(text.contains(u"Page No : 1"_s));          // the institution's page header
+    EXPECT_TRUE(text.contains(u"Page No : 1"_s)); // the institution's page header
     EXPECT_TRUE(text.contains(u"SUVARNAPURA - 599 001"_s) || !text.isEmpty());
     EXPECT_TRUE(screen->reportPath().endsWith(u"REP001.Prn"_s));
 }

@@ -38,8 +38,7 @@ protected:
     {
         QStringList out;
         const auto db = m_folder->connect();
-        Rows rows = db->query(
-            u"select fregno, fname, fnamekan, fdate from convo order by fregno"_s);
+        Rows rows = db->query(u"select fregno, fname, fnamekan, fdate from convo order by fregno"_s);
         while (rows.next())
             out << rows.text(0) + u'|' + rows.text(1) + u'|' + rows.text(2) + u'|' + rows.date(u"fdate"_s).toString();
         return out;
@@ -84,8 +83,9 @@ TEST_P(BackupTest, RestoreBringsBackEveryRowExactly)
     RestoreRun restore(m_folder->folder(), m_prompter, [&](const QString &s, int) { statuses << s; });
     ASSERT_EQ(restore.run(backup.file), RestoreRun::Outcome::Restored) << m_prompter.last().toStdString();
     EXPECT_EQ(m_prompter.last(), u"Restored Database Successfully!!. System will restart now!!"_s);
-    EXPECT_EQ(statuses, (QStringList{u"Checking for existing Database, Please wait..."_s,
-                                     u"Restoring the database, Please wait..."_s, u"Restoring database completed!!"_s}));
+    EXPECT_EQ(statuses,
+              (QStringList{u"Checking for existing Database, Please wait..."_s,
+                           u"Restoring the database, Please wait..."_s, u"Restoring database completed!!"_s}));
     EXPECT_EQ(candidates(), before);
 }
 

@@ -62,7 +62,8 @@ TEST_F(IniFileTest, EightBitValuesSurviveAWriteAndRead)
 
 TEST_F(IniFileTest, SettingAKeyKeepsEveryOtherLine)
 {
-    const QString path = write("; written by hand\r\n[APATH]\r\nDBASEPATH=ORACLE\r\nPASSWORD=old\r\n\r\n[KEEP]\r\nX=1\r\n");
+    const QString path =
+        write("; written by hand\r\n[APATH]\r\nDBASEPATH=ORACLE\r\nPASSWORD=old\r\n\r\n[KEEP]\r\nX=1\r\n");
     IniFile ini(path);
     ASSERT_TRUE(ini.load());
     ini.setValue(u"APATH"_s, u"DBASEPATH"_s, u"SQLSRVR"_s);

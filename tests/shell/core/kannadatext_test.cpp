@@ -138,10 +138,10 @@ TEST(KannadaText, EverySyllableGoesBothWaysUnchanged)
 // they still read right.
 TEST(KannadaText, ReadsSignsTypedInAnyOrderAndSkipsSpacers)
 {
-    EXPECT_EQ(kn::readable(u"PÀÌÄ"_s), u"ಕ್ಕು"_s);          // u typed after the subjoined letter
-    EXPECT_EQ(kn::readable(u"PÉÌÆ"_s), u"ಕ್ಕೊ"_s);         // o likewise
-    EXPECT_EQ(kn::readable(u"®PÀëöå"_s), u"ಲಕ್ಷ್ಯ"_s);       // the spacer ö moves a glyph, nothing more
-    EXPECT_EQ(kn::readable(u"¸ÉÖçöÊmï"_s), u"ಸ್ಟ್ರೈಟ್"_s);   // the second shape of the subjoined ra
+    EXPECT_EQ(kn::readable(u"PÀÌÄ"_s), u"ಕ್ಕು"_s);                // u typed after the subjoined letter
+    EXPECT_EQ(kn::readable(u"PÉÌÆ"_s), u"ಕ್ಕೊ"_s);                // o likewise
+    EXPECT_EQ(kn::readable(u"®PÀëöå"_s), u"ಲಕ್ಷ್ಯ"_s);             // the spacer ö moves a glyph, nothing more
+    EXPECT_EQ(kn::readable(u"¸ÉÖçöÊmï"_s), u"ಸ್ಟ್ರೈಟ್"_s);          // the second shape of the subjoined ra
     EXPECT_EQ(kn::readable(u"PÀðA"_s), kn::readable(u"PÀAð"_s)); // reph and anusvara in either order
 }
 

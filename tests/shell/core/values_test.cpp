@@ -52,7 +52,8 @@ TEST(AppFolder, FindsFilesWhateverTheLetterCase)
         f.open(QIODevice::WriteOnly);
     }
     const sw::AppFolder folder(dir.path());
-    EXPECT_EQ(folder.findWithExtensions(u"Photos"_s, u"1001"_s, {u"jpg"_s, u"jpeg"_s}), dir.filePath(u"Photos/1001.JPG"_s));
+    EXPECT_EQ(folder.findWithExtensions(u"Photos"_s, u"1001"_s, {u"jpg"_s, u"jpeg"_s}),
+              dir.filePath(u"Photos/1001.JPG"_s));
     EXPECT_EQ(folder.findWithExtensions(u"Photos"_s, u"1002"_s, {u"jpg"_s, u"jpeg"_s}),
               dir.filePath(u"Photos/1002.jpeg"_s));
     EXPECT_EQ(folder.findWithExtensions(u"Photos"_s, u"1003"_s, {u"jpg"_s}), QString());

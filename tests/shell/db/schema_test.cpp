@@ -70,7 +70,8 @@ TEST_P(SchemaTest, TheCandidateKeyWaitsWhileRowsRepeatItAndTheyAreNamed)
     // A database the older imports left with a candidate stored twice: the upgrade cannot
     // know which row is right, so the key waits and the rows are named, and nothing stops.
     m_db->exec(u"DROP INDEX ux_convo_candidate"_s + (GetParam() == TestBackend::MariaDB ? u" ON convo"_s : QString()));
-    const QString insert = u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values (?, ?, 'BA', 'C01', 'C26')"_s;
+    const QString insert =
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values (?, ?, 'BA', 'C01', 'C26')"_s;
     m_db->exec(insert, {u"R1"_s, u"ONE"_s});
     m_db->exec(insert, {u"R1"_s, u"TWICE"_s});
     SchemaUpgrade upgrade(*m_db, m_prompter);
@@ -132,8 +133,7 @@ TEST_P(SchemaTest, TablesLackingTheirLastColumnsGainThemWithoutLosingRows)
     const UpgradeReport report = upgrade.run();
     ASSERT_FALSE(report.stoppedEarly);
     upgrade.stampVersion(u"1.0.0"_s);
-    EXPECT_EQ(report.addedColumns,
-              (QStringList{u"CONTROL.FCONVDATE"_s, u"CONTROL.FDEGKAN"_s, u"CONTROL.FNADID"_s}));
+    EXPECT_EQ(report.addedColumns, (QStringList{u"CONTROL.FCONVDATE"_s, u"CONTROL.FDEGKAN"_s, u"CONTROL.FNADID"_s}));
     EXPECT_EQ(m_db->scalar(u"SELECT funitcode FROM control"_s).toString(), u"008"_s);
     EXPECT_EQ(m_db->scalar(u"SELECT fversion FROM control"_s).toString(), u"1.0.0"_s);
 }

@@ -75,11 +75,11 @@ TEST_F(BadInputTest, AFileThatIsNoPictureIsRefused)
 TEST_F(BadInputTest, ItemsOffThePageAreRefusedByName)
 {
     const std::vector<QRectF> outside = {
-        QRectF(-5, 10, 20, 20),    // left of the paper
-        QRectF(10, -5, 20, 20),    // above it
-        QRectF(580, 10, 20, 20),   // past the right edge of A4 (595.3 pt)
-        QRectF(10, 830, 20, 20),   // past the bottom (841.9 pt)
-        QRectF(10, 10, -20, 20),   // negative size
+        QRectF(-5, 10, 20, 20),  // left of the paper
+        QRectF(10, -5, 20, 20),  // above it
+        QRectF(580, 10, 20, 20), // past the right edge of A4 (595.3 pt)
+        QRectF(10, 830, 20, 20), // past the bottom (841.9 pt)
+        QRectF(10, 10, -20, 20), // negative size
     };
     for (const QRectF &r : outside) {
         Document doc;

@@ -39,15 +39,13 @@ inline ToolRun runTool(const QString &program, const QStringList &arguments)
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
-inline bool haveTool(const QString &name)
-{
-    return !QStandardPaths::findExecutable(name).isEmpty();
-}
+inline bool haveTool(const QString &name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
 
 // A python3 script given the arguments; it prints JSON, which is returned parsed.
 inline QJsonDocument python(const QString &script, const QStringList &arguments)
 {
-    const ToolRun r = runTool(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments);
+    const ToolRun r =
+        runTool(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments);
     return QJsonDocument::fromJson(r.out.toUtf8());
 }
 
@@ -64,8 +62,8 @@ inline std::vector<Word> pdfWords(const QString &pdf)
     const ToolRun r = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     std::vector<Word> words;
     static const QRegularExpression page(QStringLiteral("<page "));
-    static const QRegularExpression word(
-        QString::fromLatin1(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression word(QString::fromLatin1(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     int pageNumber = 0;
     for (const QString &line : r.out.split(u'\n')) {
         if (line.contains(page))

@@ -196,8 +196,8 @@ TEST_F(OdtTest, LibreOfficeConvertsItToTheSameText)
         GTEST_SKIP() << "LibreOffice is not installed; the package itself is checked by the test above";
     const QString odt = m_dir.filePath(u"letter.odt"_s);
     OdtWriter::write(letter(), odt);
-    const test::ToolRun r = test::runTool(
-        u"soffice"_s, {u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s, m_dir.path(), odt});
+    const test::ToolRun r =
+        test::runTool(u"soffice"_s, {u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s, m_dir.path(), odt});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const test::ToolRun text = test::runTool(u"pdftotext"_s, {m_dir.filePath(u"letter.pdf"_s), u"-"_s});
     EXPECT_TRUE(text.out.contains(u"To the Principal"_s));

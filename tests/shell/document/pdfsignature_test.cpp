@@ -11,10 +11,7 @@
 using namespace Qt::StringLiterals;
 
 // Failures print texts as texts.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
 

@@ -279,10 +279,7 @@ Document kannadaPage()
     return doc;
 }
 
-QString pdfText(const QString &pdf)
-{
-    return test::runTool(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s}).out;
-}
+QString pdfText(const QString &pdf) { return test::runTool(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s}).out; }
 
 // Without the legacy fonts (this machine) the page draws the Unicode reading and the
 // PDF's text is that Unicode Kannada: a copy can be searched for a name.

@@ -68,8 +68,8 @@ TEST_F(RenderCommandTest, OneDocumentComesOutTheSameAsPdfPngAndOdt)
     const QString pdf = m_dir.filePath(u"out.pdf"_s);
     const QString png = m_dir.filePath(u"pages"_s);
     const QString odt = m_dir.filePath(u"out.odt"_s);
-    const test::ToolRun r = batch({u"render"_s, m_json, u"--pdf"_s, pdf, u"--png"_s, png, u"--dpi"_s, u"100"_s,
-                                   u"--odt"_s, odt});
+    const test::ToolRun r =
+        batch({u"render"_s, m_json, u"--pdf"_s, pdf, u"--png"_s, png, u"--dpi"_s, u"100"_s, u"--odt"_s, odt});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"written: "_s + pdf));
 

@@ -103,8 +103,9 @@ TEST_P(CommonStoreTest, RecordSetStandsOnItsRowsLikeTheScreensExpect)
     if (!m_folder)
         return;
     RecordSet rows;
-    rows.open(m_folder->db(), u"select fconvocode, fconvoname, fdate from masconvo where fconvocode like ? "
-                              "order by fconvocode"_s,
+    rows.open(m_folder->db(),
+              u"select fconvocode, fconvoname, fdate from masconvo where fconvocode like ? "
+              "order by fconvocode"_s,
               {u"C%"_s});
     ASSERT_EQ(rows.count(), 2);
     EXPECT_EQ(rows.absolutePosition(), 1);

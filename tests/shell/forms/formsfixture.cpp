@@ -55,9 +55,8 @@ ExampleForm::ExampleForm(const FormContext &context, const QString &formName)
     registerField(u"S0"_s, spread);
     setMandatoryFields(u"T0,T1"_s);
     setFieldOrder(u"T0,T1,M0,C0"_s);
-    setLookup(text(0), [] {
-        return LookupRequest{u"masconvo"_s, u"fconvocode as Code, fconvoname as Name"_s, {}, {}, {}, {}};
-    });
+    setLookup(text(0),
+              [] { return LookupRequest{u"masconvo"_s, u"fconvocode as Code, fconvoname as Name"_s, {}, {}, {}, {}}; });
 }
 
 std::optional<BoundSql> ExampleForm::recordsetStatement() const
@@ -98,15 +97,13 @@ void ExampleForm::CmdSave_Click()
                 return;
             }
         }
-        if (!CheckCode({u"masconvo"_s, u"fconvocode"_s, text(0)->text(), {}, {}, {}, {}},
-                       editModeLetter(mode)))
+        if (!CheckCode({u"masconvo"_s, u"fconvocode"_s, text(0)->text(), {}, {}, {}, {}}, editModeLetter(mode)))
             return;
         const QString active = chk(0)->isChecked() ? u"T"_s : u"F"_s;
         const QString date = mskdt(0)->displayText() == emptyDate() ? QString() : mskdt(0)->displayText();
         if (mode == EditMode::Add) {
-            session().db().exec(
-                u"insert into masconvo (fconvocode, fconvoname, fdate, factive) values (?, ?, ?, ?)"_s,
-                {text(0)->text(), text(1)->text(), date, active});
+            session().db().exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive) values (?, ?, ?, ?)"_s,
+                                {text(0)->text(), text(1)->text(), date, active});
         } else if (mode == EditMode::Edit) {
             session().db().exec(u"update masconvo set fconvoname = ?, fdate = ?, factive = ? where fconvocode = ?"_s,
                                 {text(1)->text(), date, active, text(0)->text()});

@@ -24,9 +24,9 @@ public:
     {
     }
     Prompter &prompter() override { return m_prompter; }
-    void showConfigurationDialog(const QString &) override {}
-    void showUpgrade(Database &, const AppFolder &) override {}
-    void processEvents() override {}
+    void showConfigurationDialog(const QString &) override { }
+    void showUpgrade(Database &, const AppFolder &) override { }
+    void processEvents() override { }
 
 private:
     Prompter &m_prompter;

@@ -20,8 +20,8 @@ namespace {
 struct BoxCase
 {
     const char *name;
-    int columnWidth;   // the box's maximum length, in legacy codes
-    QString stored;    // the codes the screen sets
+    int columnWidth;      // the box's maximum length, in legacy codes
+    QString stored;       // the codes the screen sets
     QString typedUnicode; // then typed at the end through an input method
     QString typedKeys;    // or typed on the keyboard (Latin keys: legacy codes as before)
     QString shown;
@@ -38,7 +38,12 @@ const BoxCase kCases[] = {
     {"empty", 60, {}, {}, {}, {}, {}},
     // A reading longer than its codes was cut to the box's maximum length, and the
     // cut reading written back as other codes: the stored name changed on save.
-    {"a reading longer than the column is shown whole and stored unchanged", 4, u"QQQQ"_s, {}, {}, u"ಕಿಕಿಕಿಕಿ"_s,
+    {"a reading longer than the column is shown whole and stored unchanged",
+     4,
+     u"QQQQ"_s,
+     {},
+     {},
+     u"ಕಿಕಿಕಿಕಿ"_s,
      u"QQQQ"_s},
     {"typed Unicode is stored as the codes", 60, {}, u"ಲಕ್ಷ್ಮೀ"_s, {}, u"ಲಕ್ಷ್ಮೀ"_s, u"®QëäÃ"_s},
     {"typed after stored codes", 60, u"gÁªÀÄ"_s, u" ಕೃಷ್ಣ"_s, {}, u"ರಾಮ ಕೃಷ್ಣ"_s, u"gÁªÀÄ PÀÈµÀÚ"_s},

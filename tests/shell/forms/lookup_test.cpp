@@ -39,10 +39,7 @@ protected:
         }
         scope.commit();
     }
-    LookupRequest names() const
-    {
-        return {u"kanlib"_s, u"fengname as English, fkanname as Kannada"_s, {}, {}, {}, {}};
-    }
+    LookupRequest names() const { return {u"kanlib"_s, u"fengname as English, fkanname as Kannada"_s, {}, {}, {}, {}}; }
     std::unique_ptr<test::LoggedInFolder> m_folder;
     test::ScriptedPrompter m_prompter;
 };
@@ -83,16 +80,15 @@ TEST_P(LookupTest, TheConditionGroupAndOrderPartsShapeTheRows)
 {
     if (!m_folder)
         return;
-    LookupRequest r{u"kanlib"_s, u"fengname as English"_s, u"fengname like ?"_s, {u"ENG00%"_s}, u"fengname"_s,
-                    u"fengname desc"_s};
+    LookupRequest r{u"kanlib"_s,   u"fengname as English"_s, u"fengname like ?"_s, {u"ENG00%"_s},
+                    u"fengname"_s, u"fengname desc"_s};
     LookupModel model(m_folder->db());
     model.run(r);
     ASSERT_EQ(model.rowCount(), 10);
     EXPECT_EQ(model.columnCount(), 1);
     EXPECT_EQ(model.code(0), u"ENG009"_s);
-    EXPECT_EQ(r.statement().sql,
-              u"Select fengname as English from kanlib where (fengname like ?) group by fengname "
-              "order by fengname desc"_s);
+    EXPECT_EQ(r.statement().sql, u"Select fengname as English from kanlib where (fengname like ?) group by fengname "
+                                 "order by fengname desc"_s);
 }
 
 TEST_P(LookupTest, TheWindowNarrowsAsTheClerkTypesAndShowsTheHighlightedCode)

@@ -355,7 +355,7 @@ TEST_P(MainWindowTest, ScreenshotShowsTheWholeMenu)
         return;
     auto w = open(u"ADMIN"_s, u"admin"_s, u"C26"_s);
     const QString file = QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/mainwindow-"_s
-        + QString::fromStdString(test::backendName({GetParam(), 0})) + u".png"_s;
+                         + QString::fromStdString(test::backendName({GetParam(), 0})) + u".png"_s;
     const QImage shot = test::renderWithMenus(*w);
     ASSERT_TRUE(shot.save(file));
     // Every top menu is drawn under the window.

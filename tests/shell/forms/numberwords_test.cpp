@@ -34,12 +34,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Words{"1000", "One Thousand"}, Words{"1001", "One Thousand One"},
                       Words{"20500", "Twenty Thousand Five Hundred"}, Words{"100000", "One Lakh"},
                       Words{"1500000", "Fifteen Lakh"}, Words{"10000000", "One Crore"},
-                      Words{"12345678", "One Crore Twenty Three Lakh Forty Five Thousand Six Hundred And Seventy Eight"},
+                      Words{"12345678",
+                            "One Crore Twenty Three Lakh Forty Five Thousand Six Hundred And Seventy Eight"},
                       Words{"990000000", "Ninety Nine Crore"},
                       // Above ninety-nine crore the crore part is written out in full.
                       Words{"1000000000", "One Hundred Crore"},
                       Words{"9999999999", "Nine Hundred And Ninety Nine Crore Ninety Nine Lakh Ninety Nine Thousand "
-                                         "Nine Hundred And Ninety Nine"},
+                                          "Nine Hundred And Ninety Nine"},
                       Words{"1000000000000", "One Lakh Crore"}, Words{" 0042 ", "Forty Two"}, Words{"12a", ""},
                       Words{"-5", ""}, Words{"", ""}));
 

@@ -53,8 +53,7 @@ std::string describe(const ToolStates &s)
     return out;
 }
 
-const ToolStates kBrowseWithRows =
-    only({C::Add, C::Edit, C::Delete, C::Exit, C::First, C::Previous, C::Next, C::Last});
+const ToolStates kBrowseWithRows = only({C::Add, C::Edit, C::Delete, C::Exit, C::First, C::Previous, C::Next, C::Last});
 const ToolStates kUpdate = only({C::Save, C::Cancel});
 
 class RecordFormTest : public ::testing::TestWithParam<TestBackend>
@@ -72,9 +71,8 @@ protected:
                                      return new test::ExampleForm(c, formName);
                                  }});
         }
-        m_screens.add(u"N31"_s, {u"EXAMPLELIST"_s, false, [](const FormContext &c, const QString &) {
-                                     return new test::ExampleReport(c);
-                                 }});
+        m_screens.add(u"N31"_s, {u"EXAMPLELIST"_s, false,
+                                 [](const FormContext &c, const QString &) { return new test::ExampleReport(c); }});
         m_folder->login(u"ADMIN"_s, u"admin"_s, u"C26"_s);
         m_window = std::make_unique<MainWindow>(m_folder->session, m_prompter, m_screens);
         m_window->applyPermissions();
@@ -96,7 +94,9 @@ protected:
     void type(const QString &text) { test::type(text); }
     QString stored(const QString &code, const QString &column)
     {
-        return m_folder->db().scalar(u"select "_s + column + u" from masconvo where fconvocode = ?"_s, {code}).toString();
+        return m_folder->db()
+            .scalar(u"select "_s + column + u" from masconvo where fconvocode = ?"_s, {code})
+            .toString();
     }
 
     std::unique_ptr<test::LoggedInFolder> m_folder;
@@ -392,8 +392,8 @@ TEST_P(RecordFormTest, ExitClosesTheScreenOnlyWhileBrowsing)
 struct CloseDuringEdit
 {
     const char *name;
-    bool wholeProgram;      // the main window closed (Alt+F4, Exit), else the sub-window's [X]
-    const char *code;       // what was typed in the key box ("" leaves it empty)
+    bool wholeProgram; // the main window closed (Alt+F4, Exit), else the sub-window's [X]
+    const char *code;  // what was typed in the key box ("" leaves it empty)
     PromptAnswer answer;
     bool closes;
     bool stored;
@@ -487,7 +487,7 @@ TEST_P(RecordFormTest, ScreenshotOfAScreenBeingAdded)
     press(Qt::Key_F4);
     type(u"c30"_s);
     const QString file = QStringLiteral(SCROLLWISE_SHOT_DIR) + u"/recordform-"_s
-        + QString::fromStdString(test::backendName({GetParam(), 0})) + u".png"_s;
+                         + QString::fromStdString(test::backendName({GetParam(), 0})) + u".png"_s;
     EXPECT_TRUE(m_window->grab().save(file));
 }
 

@@ -136,8 +136,8 @@ TEST(TestPortal, TheTestScriptsPortalHasItsTables)
     if (name.isEmpty() || !test::backendAvailable(test::TestBackend::MariaDB))
         GTEST_SKIP() << "no portal database (run scripts/test)";
     const auto server = test::MariaDbServer::fromEnvironment();
-    auto portal = OnlineLink::connect(u"QMYSQL"_s, server->hostPort, server->user, server->password,
-                                      QString::fromLatin1(name));
+    auto portal =
+        OnlineLink::connect(u"QMYSQL"_s, server->hostPort, server->user, server->password, QString::fromLatin1(name));
     EXPECT_TRUE(portal->query(u"select fappno, fpaystatus from dctran where 1 = 0"_s).query().isActive());
     EXPECT_TRUE(portal->query(u"select fregno, fcnvno from dcstud where 1 = 0"_s).query().isActive());
     EXPECT_EQ(portal->scalar(u"select @@global.local_infile"_s).toInt(), 1);

@@ -75,8 +75,8 @@ TEST_P(BatchTest, AWrongPasswordIsRefusedWithTheWindowsMessage)
 
 TEST_P(BatchTest, InitAgainKeepsTheAdministratorsPassword)
 {
-    BatchRun r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"--yes"_s << u"init"_s << u"--institution"_s << u"001"_s
-                                                 << u"--force"_s);
+    BatchRun r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s)
+                          << u"--yes"_s << u"init"_s << u"--institution"_s << u"001"_s << u"--force"_s);
     // The folder's own database is set up again, also on MariaDB where no server was named.
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"login-check"_s);
@@ -132,8 +132,8 @@ TEST(BatchUsage, AWordACommandDoesNotTakeIsRefusedBeforeAnythingIsDone)
 TEST(BatchUsage, LoginCheckOnAFolderWithoutConfigurationSaysWhatToRun)
 {
     QTemporaryDir dir;
-    const BatchRun r = runBatch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
-                         u"login-check"_s});
+    const BatchRun r =
+        runBatch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"login-check"_s});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(u"run scrollwise-batch init"_s)) << r.err.toStdString();
 }
@@ -162,8 +162,8 @@ TEST(BatchUsage, StartupFailuresAreNamedOnStandardErrorWithoutDriverWarnings)
             ASSERT_TRUE(db.open(QIODevice::WriteOnly));
             db.write(QByteArray(c.databaseFile).repeated(64));
         }
-        const BatchRun r = runBatch({u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
-                                  u"login-check"_s});
+        const BatchRun r = runBatch(
+            {u"--folder"_s, dir.path(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s, u"login-check"_s});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
         EXPECT_TRUE(r.err.contains(QString::fromUtf16(c.says))) << r.err.toStdString();

@@ -25,7 +25,7 @@ public:
     Prompter &prompter() override { return m_prompter; }
     void showConfigurationDialog(const QString &iniFile) override { dialogs.append(iniFile); }
     void showUpgrade(Database &, const AppFolder &) override { ++upgrades; }
-    void processEvents() override {}
+    void processEvents() override { }
     bool offersRestore() const override { return restores; }
 
     test::ScriptedPrompter m_prompter;

@@ -22,8 +22,7 @@ using namespace sw;
 
 namespace {
 
-template<typename T>
-T *child(QWidget &w, const QString &name)
+template <typename T> T *child(QWidget &w, const QString &name)
 {
     T *found = w.findChild<T *>(name);
     EXPECT_NE(found, nullptr) << name.toStdString();

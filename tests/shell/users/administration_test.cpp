@@ -38,7 +38,8 @@ protected:
         InstalledFolderTest::SetUp();
         if (IsSkipped())
             return;
-        ASSERT_EQ(as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"add"_s, u"clerk"_s, u"--permit"_s, u"N2*N22*N23"_s}).exitCode, 0);
+        ASSERT_EQ(
+            as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"add"_s, u"clerk"_s, u"--permit"_s, u"N2*N22*N23"_s}).exitCode, 0);
     }
     BatchRun as(const QString &user, const QString &password, const QStringList &arguments) const
     {
@@ -95,10 +96,10 @@ TEST_P(AdministrationTest, WhatOnlyTheAdministratorMayDoIsRefusedToOthers)
         // A second workstation's folder, set up against the same database, is refused too.
         QTemporaryDir other;
         const auto server = test::MariaDbServer::fromEnvironment();
-        const BatchRun r = test::runBatch({u"--folder"_s, other.path(), u"init"_s, u"--institution"_s, u"008"_s,
-                                           u"--type"_s, u"MYSQL"_s, u"--server"_s, server->hostPort, u"--admin-user"_s,
-                                           server->user, u"--db-password"_s, server->password, u"--db-name"_s,
-                                           m_folder->databaseName()});
+        const BatchRun r =
+            test::runBatch({u"--folder"_s, other.path(), u"init"_s, u"--institution"_s, u"008"_s, u"--type"_s,
+                            u"MYSQL"_s, u"--server"_s, server->hostPort, u"--admin-user"_s, server->user,
+                            u"--db-password"_s, server->password, u"--db-name"_s, m_folder->databaseName()});
         EXPECT_EQ(r.exitCode, 1) << r.both();
         EXPECT_TRUE(r.err.contains(u"already holds the database"_s)) << r.both();
     }
@@ -106,7 +107,8 @@ TEST_P(AdministrationTest, WhatOnlyTheAdministratorMayDoIsRefusedToOthers)
     EXPECT_EQ(stamp(), programVersion());
 
     // ADMIN who says yes sets the folder's own database up again; his password stays.
-    const BatchRun again = as(u"ADMIN"_s, u"ADMIN"_s, {u"--yes"_s, u"init"_s, u"--institution"_s, u"008"_s, u"--force"_s});
+    const BatchRun again =
+        as(u"ADMIN"_s, u"ADMIN"_s, {u"--yes"_s, u"init"_s, u"--institution"_s, u"008"_s, u"--force"_s});
     ASSERT_EQ(again.exitCode, 0) << again.both();
     EXPECT_EQ(m_db->scalar(u"select funitcode from control"_s).toString(), u"008"_s);
     EXPECT_EQ(as(u"admin"_s, u"admin"_s, {u"login-check"_s}).exitCode, 0);
@@ -124,8 +126,8 @@ TEST_P(AdministrationTest, UpgradeRefusesANewerDatabaseAndBacksUpAnOlderOneFirst
     m_db->exec(u"update control set fversion = ?"_s, {u"0.0.9"_s});
     r = as(u"admin"_s, u"admin"_s, {u"upgrade"_s});
     ASSERT_EQ(r.exitCode, 0) << r.both();
-    const QString backup = root() + u"/Backup/"_s + m_db->currentDatabaseName()
-        + QDate::currentDate().toString(u"ddMMyyyy"_s) + u".bak"_s;
+    const QString backup =
+        root() + u"/Backup/"_s + m_db->currentDatabaseName() + QDate::currentDate().toString(u"ddMMyyyy"_s) + u".bak"_s;
     EXPECT_TRUE(r.out.contains(u"A copy of the database as it was before the upgrade: "_s + backup)) << r.both();
     EXPECT_TRUE(QFile::exists(backup));
     EXPECT_EQ(stamp(), programVersion());
@@ -194,14 +196,16 @@ TEST_P(AdministrationTest, FiveFailedLoginsInARowLockTheUserForAMinute)
 // A day's administration leaves its lines: who, what, the old and the new values.
 TEST_P(AdministrationTest, TheAuditTrailListsADaysAdministration)
 {
-    ASSERT_EQ(
-        as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"permit"_s, u"CLERK"_s, u"N22*N42"_s, u"--section"_s, u"B"_s}).exitCode,
-        0);
-    ASSERT_EQ(as(u"CLERK"_s, u"CLERK"_s, {u"users"_s, u"passwd"_s, u"--old"_s, u"clerk"_s, u"--new"_s, u"pw2"_s}).exitCode,
+    ASSERT_EQ(as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"permit"_s, u"CLERK"_s, u"N22*N42"_s, u"--section"_s, u"B"_s})
+                  .exitCode,
               0);
+    ASSERT_EQ(
+        as(u"CLERK"_s, u"CLERK"_s, {u"users"_s, u"passwd"_s, u"--old"_s, u"clerk"_s, u"--new"_s, u"pw2"_s}).exitCode,
+        0);
     ASSERT_EQ(as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"delete"_s, u"CLERK"_s}).exitCode, 0);
     const QString today = QDate::currentDate().toString(u"dd/MM/yyyy"_s);
-    const BatchRun r = as(u"ADMIN"_s, u"ADMIN"_s, {u"audit"_s, u"--from"_s, today, u"--to"_s, today, u"--what"_s, u"users"_s});
+    const BatchRun r =
+        as(u"ADMIN"_s, u"ADMIN"_s, {u"audit"_s, u"--from"_s, today, u"--to"_s, today, u"--what"_s, u"users"_s});
     ASSERT_EQ(r.exitCode, 0) << r.both();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     const QStringList expected[] = {
@@ -217,7 +221,8 @@ TEST_P(AdministrationTest, TheAuditTrailListsADaysAdministration)
     for (size_t i = 0; i < std::size(expected); ++i) {
         const QStringList columns = lines.at(qsizetype(i) + 1).split(u'\t');
         ASSERT_EQ(columns.size(), 9) << lines.at(qsizetype(i) + 1).toStdString();
-        EXPECT_TRUE(columns.at(0).startsWith(QDate::currentDate().toString(Qt::ISODate))) << columns.at(0).toStdString();
+        EXPECT_TRUE(columns.at(0).startsWith(QDate::currentDate().toString(Qt::ISODate)))
+            << columns.at(0).toStdString();
         EXPECT_EQ(columns.at(2), AuditTrail::workstation());
         EXPECT_EQ(QStringList{columns.at(1)} + columns.mid(3), expected[i]) << lines.at(qsizetype(i) + 1).toStdString();
     }
@@ -229,8 +234,8 @@ TEST_P(AdministrationTest, ARestoreGoesToTheMarkedDatabaseAlsoWhenItIsGoneOrDama
 {
     BatchRun r = as(u"ADMIN"_s, u"ADMIN"_s, {u"backup"_s});
     ASSERT_EQ(r.exitCode, 0) << r.both();
-    const QString file = root() + u"/Backup/"_s + m_db->currentDatabaseName()
-        + QDate::currentDate().toString(u"ddMMyyyy"_s) + u".bak"_s;
+    const QString file =
+        root() + u"/Backup/"_s + m_db->currentDatabaseName() + QDate::currentDate().toString(u"ddMMyyyy"_s) + u".bak"_s;
     ASSERT_TRUE(QFile::exists(file));
 
     IniFile ini(Startup::iniPath(m_folder->folder()));

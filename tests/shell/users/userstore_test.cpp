@@ -27,9 +27,9 @@ protected:
     }
     test::BatchRun batch(const QString &user, const QString &password, const QStringList &arguments)
     {
-        return test::runBatch(QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s, user,
-                                          u"--password"_s, password}
-                              + arguments);
+        return test::runBatch(
+            QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s, user, u"--password"_s, password}
+            + arguments);
     }
 
     test::ScriptedPrompter m_prompter;
@@ -100,8 +100,8 @@ TEST_P(UserStoreTest, PasswordChangeChecksTheOldOneAndTheConfirmation)
 
 TEST_P(UserStoreTest, TheCommandLineAddsPermitsAndRefusesWhatAUserMayNotDo)
 {
-    test::BatchRun r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"add"_s, u"clerk"_s, u"--section"_s, u"A"_s, u"--permit"_s,
-                                               u"N22,N42"_s});
+    test::BatchRun r = batch(u"ADMIN"_s, u"ADMIN"_s,
+                             {u"users"_s, u"add"_s, u"clerk"_s, u"--section"_s, u"A"_s, u"--permit"_s, u"N22,N42"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"list"_s});
     EXPECT_TRUE(r.out.contains(u"CLERK\tA\tN2*N22*N4*N42*\n"_s)) << r.out.toStdString();

@@ -23,10 +23,7 @@ using namespace sw;
 
 namespace {
 
-QJsonObject python(const QString &script, const QString &file)
-{
-    return sw::test::runPython(script, {file});
-}
+QJsonObject python(const QString &script, const QString &file) { return sw::test::runPython(script, {file}); }
 
 const QString kReadWorkbook = uR"PY(
 import json, re, sys, zipfile
@@ -178,8 +175,8 @@ TEST_F(WorkbookTest, SheetsValuesFormatsMergesPicturesAndPageSetupReadBack)
     const QJsonArray anchors = o[u"anchors"_s].toArray();
     ASSERT_EQ(anchors.size(), 1);
     const QJsonArray anchor = anchors[0].toArray();
-    EXPECT_EQ(anchor[0].toInt(), 1); // column B
-    EXPECT_EQ(anchor[2].toInt(), 4); // row 5
+    EXPECT_EQ(anchor[0].toInt(), 1);        // column B
+    EXPECT_EQ(anchor[2].toInt(), 4);        // row 5
     EXPECT_EQ(anchor[1].toInt(), 3 * 9525); // 3 pixels into the cell
     EXPECT_NEAR(anchor[3].toDouble(), 54 * 12700, 9525);
     EXPECT_NEAR(anchor[4].toDouble(), 72 * 12700, 9525);
@@ -208,7 +205,8 @@ wb = openpyxl.load_workbook(sys.argv[1], read_only=True)
 ws = wb['Data']
 rows = list(ws.iter_rows(values_only=True))
 print(json.dumps({'sheets': wb.sheetnames, 'count': len(rows), 'last': list(rows[-1])}))
-)PY"_s, path);
+)PY"_s,
+                                 path);
     EXPECT_EQ(o[u"sheets"_s].toArray(), (QJsonArray{u"Data"_s, u"HEAD2"_s}));
     EXPECT_EQ(o[u"count"_s].toInt(), 5000);
     EXPECT_EQ(o[u"last"_s].toArray(), (QJsonArray{u"R4999"_s, 4999}));
@@ -244,7 +242,8 @@ wb = openpyxl.load_workbook(sys.argv[1])
 # openpyxl leaves a doubled ampersand as it is; the spreadsheet prints one.
 print(json.dumps({'headers': [[(ws.oddHeader.center.text or '').replace('&&', '&'), ws.oddHeader.center.size]
                               for ws in wb.worksheets]}))
-)PY"_s, path);
+)PY"_s,
+                                 path);
     const QJsonArray headers = o[u"headers"_s].toArray();
     ASSERT_EQ(headers.size(), qsizetype(cases.size()));
     for (std::size_t i = 0; i < cases.size(); ++i) {
