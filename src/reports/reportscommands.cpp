@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/reportscommands.h"
 
+#include "reports/reportoptions.h"
+
 #include "reports/letters/dispatchcommands.h"
 #include "reports/lists/certprintedlist.h"
 #include "reports/lists/otherlists.h"
@@ -18,6 +20,10 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
+
+using reportoptions::joined;
+using reportoptions::printedSelection;
+using reportoptions::rangeSelection;
 
 // One report the command line offers: its name, its screen's menu code, its options.
 struct ReportCommand
@@ -38,23 +44,6 @@ const std::vector<BatchOption> kDegreeCollege = {
     option(u"college-from"_s, u"CODE"_s, u"first college (every college when not given)"_s),
     option(u"college-to"_s, u"CODE"_s, u"last college (the first one when not given)"_s)};
 
-const std::vector<BatchOption> kRanges = {
-    option(u"degree-from"_s, u"CODE"_s, u"first degree (every degree when not given)"_s),
-    option(u"degree-to"_s, u"CODE"_s, u"last degree"_s),
-    option(u"college-from"_s, u"CODE"_s, u"first college (every college when not given)"_s),
-    option(u"college-to"_s, u"CODE"_s, u"last college"_s)};
-
-const std::vector<BatchOption> kDates = {option(u"from"_s, u"dd/mm/yyyy"_s, u"first date (required)"_s),
-                                         option(u"to"_s, u"dd/mm/yyyy"_s, u"last date (required)"_s)};
-
-std::vector<BatchOption> joined(std::initializer_list<std::vector<BatchOption>> parts)
-{
-    std::vector<BatchOption> all;
-    for (const auto &part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 StudentListSelection studentSelection(BatchContext &c)
 {
     StudentListSelection s{c.required(u"degree"_s), c.args.value(u"college-from"_s), c.args.value(u"college-to"_s)};
@@ -64,29 +53,6 @@ StudentListSelection studentSelection(BatchContext &c)
     s.normaliseColleges();
     if (!c.session.db().exists(u"select fdegree from degree where fdegree = ?"_s, {s.degree}))
         throw StopError(u"Invalid Course Code"_s, PromptIcon::Exclamation);
-    return s;
-}
-
-PrintedListSelection printedSelection(BatchContext &c)
-{
-    PrintedListSelection s{c.args.value(u"degree-from"_s),
-                           c.args.value(u"degree-to"_s),
-                           c.args.value(u"college-from"_s),
-                           c.args.value(u"college-to"_s),
-                           {},
-                           {}};
-    const QString problem = s.takeDates(c.required(u"from"_s), c.required(u"to"_s));
-    if (!problem.isEmpty())
-        throw StopError(problem, PromptIcon::Exclamation);
-    s.normaliseRanges();
-    return s;
-}
-
-RangeSelection rangeSelection(BatchContext &c)
-{
-    RangeSelection s{c.args.value(u"degree-from"_s), c.args.value(u"degree-to"_s), c.args.value(u"college-from"_s),
-                     c.args.value(u"college-to"_s)};
-    s.normaliseRanges();
     return s;
 }
 
@@ -135,28 +101,30 @@ const std::vector<ReportCommand> &reports()
              return !written->isEmpty();
          }},
         {u"printed-list"_s, u"N33"_s, u"certificates printed between two dates, by date of issue"_s,
-         joined({kDates, kRanges}),
+         joined({reportoptions::dates(), reportoptions::ranges()}),
          [header](BatchContext &c, const QString &path, QString *) {
              return CertPrintedReports(c.session, c.prompter, header(c)).Gen_Report_Data(printedSelection(c), path);
          }},
         {u"printed-count"_s, u"N33"_s, u"certificates printed between two dates, per convocation"_s,
-         joined({kDates, kRanges}),
+         joined({reportoptions::dates(), reportoptions::ranges()}),
          [header](BatchContext &c, const QString &path, QString *) {
              return CertPrintedReports(c.session, c.prompter, header(c))
                  .Gen_Report_Data_Count(printedSelection(c), path);
          }},
         {u"printed-ledger"_s, u"N33"_s,
-         u"the convocation ledger on 120 columns (--yes: printed ones of the dates only)"_s, joined({kDates, kRanges}),
+         u"the convocation ledger on 120 columns (--yes: printed ones of the dates only)"_s,
+         joined({reportoptions::dates(), reportoptions::ranges()}),
          [header](BatchContext &c, const QString &path, QString *) {
              return CertPrintedReports(c.session, c.prompter, header(c))
                  .Gen_Report_Data_Ledger(printedSelection(c), path);
          }},
-        {u"cancelled-list"_s, u"N35"_s, u"certificates cancelled between two dates"_s, joined({kDates, kRanges}),
+        {u"cancelled-list"_s, u"N35"_s, u"certificates cancelled between two dates"_s,
+         joined({reportoptions::dates(), reportoptions::ranges()}),
          [header](BatchContext &c, const QString &path, QString *) {
              return OtherListReports(c.session, c.prompter, header(c)).cancelledList(printedSelection(c), path);
          }},
         {u"activated-list"_s, u"N32"_s, u"candidates with the photograph check"_s,
-         joined({kRanges,
+         joined({reportoptions::ranges(),
                  {option(u"pending-photos"_s, {}, u"only candidates without a photograph"_s),
                   option(u"active-only"_s, {}, u"only active candidates"_s)}}),
          [header](BatchContext &c, const QString &path, QString *) {
@@ -165,7 +133,7 @@ const std::vector<ReportCommand> &reports()
                                 path);
          }},
         {u"online-list"_s, u"N39"_s, u"candidates of every convocation who paid online"_s,
-         joined({kRanges, {option(u"not-active-only"_s, {}, u"only candidates not yet active"_s)}}),
+         joined({reportoptions::ranges(), {option(u"not-active-only"_s, {}, u"only candidates not yet active"_s)}}),
          [header](BatchContext &c, const QString &path, QString *) {
              return OtherListReports(c.session, c.prompter, header(c))
                  .onlineList(rangeSelection(c), c.args.has(u"not-active-only"_s), path);
@@ -244,50 +212,48 @@ void addReportsCommands(BatchTool &tool)
         options.push_back(
             option(u"out"_s, u"FILE"_s,
                    u"where to write it (.Prn text or .pdf; .xlsx for workbooks); standard output when not given"_s));
-        tool.add({u"report "_s + report.name,
-                  {},
-                  u"Report: "_s + report.summary + u'.',
-                  options,
-                  report.menuCode,
-                  true,
-                  true,
-                  [&report](BatchContext &c) { return runReport(report, c); }});
+        tool.add({.name = u"report "_s + report.name,
+                  .summary = u"Report: "_s + report.summary + u'.',
+                  .options = options,
+                  .menuCode = report.menuCode,
+                  .needsLogin = true,
+                  .needsDatabase = true,
+                  .run = [&report](BatchContext &c) { return runReport(report, c); }});
     }
-    tool.add({u"photo-paste"_s,
-              {},
-              u"Writes the photo paste sheet (Output/PhotoPaste.odt, and --out FILE.pdf) for the ranges given."_s,
-              joined({kRanges,
-                      {option(u"regno-from"_s, u"REGNO"_s, u"first register number"_s),
-                       option(u"regno-to"_s, u"REGNO"_s, u"last register number"_s),
-                       option(u"fresh-only"_s, {}, u"only candidates not yet marked as pasted"_s),
-                       option(u"update"_s, {}, u"mark the active candidates of the ranges as pasted"_s),
-                       option(u"active-only"_s, {}, u"only active candidates"_s),
-                       option(u"out"_s, u"FILE.pdf"_s, u"also write the sheet as PDF"_s)}}),
-              u"N37"_s,
-              true,
-              true,
-              [](BatchContext &c) {
-                  PhotoPasteSelection s{c.args.value(u"degree-from"_s),  c.args.value(u"degree-to"_s),
-                                        c.args.value(u"college-from"_s), c.args.value(u"college-to"_s),
-                                        c.args.value(u"regno-from"_s),   c.args.value(u"regno-to"_s)};
-                  s.freshOnly = c.args.has(u"fresh-only"_s);
-                  s.update = c.args.has(u"update"_s);
-                  s.activeOnly = c.args.has(u"active-only"_s);
-                  s.normaliseRanges();
-                  const QString path = PhotoPasteSheet(c.session, c.prompter).run(s, c.args.value(u"out"_s));
-                  if (path.isEmpty())
-                      return batchexit::kRefused;
-                  c.out << path << Qt::endl;
-                  return batchexit::kOk;
-              }});
-    tool.add({u"csv-export"_s,
-              {},
-              u"Writes CSV/CERTDET<ddmmyyyy>.csv: the certificates printed between two dates."_s,
-              joined({kDates, kRanges}),
-              u"N33"_s,
-              true,
-              true,
-              [](BatchContext &c) {
+    tool.add(
+        {.name = u"photo-paste"_s,
+         .summary = u"Writes the photo paste sheet (Output/PhotoPaste.odt, and --out FILE.pdf) for the ranges given."_s,
+         .options = joined({reportoptions::ranges(),
+                            {option(u"regno-from"_s, u"REGNO"_s, u"first register number"_s),
+                             option(u"regno-to"_s, u"REGNO"_s, u"last register number"_s),
+                             option(u"fresh-only"_s, {}, u"only candidates not yet marked as pasted"_s),
+                             option(u"update"_s, {}, u"mark the active candidates of the ranges as pasted"_s),
+                             option(u"active-only"_s, {}, u"only active candidates"_s),
+                             option(u"out"_s, u"FILE.pdf"_s, u"also write the sheet as PDF"_s)}}),
+         .menuCode = u"N37"_s,
+         .needsLogin = true,
+         .needsDatabase = true,
+         .run = [](BatchContext &c) {
+             PhotoPasteSelection s{c.args.value(u"degree-from"_s),  c.args.value(u"degree-to"_s),
+                                   c.args.value(u"college-from"_s), c.args.value(u"college-to"_s),
+                                   c.args.value(u"regno-from"_s),   c.args.value(u"regno-to"_s)};
+             s.freshOnly = c.args.has(u"fresh-only"_s);
+             s.update = c.args.has(u"update"_s);
+             s.activeOnly = c.args.has(u"active-only"_s);
+             s.normaliseRanges();
+             const QString path = PhotoPasteSheet(c.session, c.prompter).run(s, c.args.value(u"out"_s));
+             if (path.isEmpty())
+                 return batchexit::kRefused;
+             c.out << path << Qt::endl;
+             return batchexit::kOk;
+         }});
+    tool.add({.name = u"csv-export"_s,
+              .summary = u"Writes CSV/CERTDET<ddmmyyyy>.csv: the certificates printed between two dates."_s,
+              .options = joined({reportoptions::dates(), reportoptions::ranges()}),
+              .menuCode = u"N33"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = [](BatchContext &c) {
                   CertPrintedReports r(c.session, c.prompter, {});
                   const int count = r.Gen_Report_Data_CSV(printedSelection(c));
                   if (count < 0)
@@ -295,20 +261,21 @@ void addReportsCommands(BatchTool &tool)
                   c.out << c.session.folder.filePath(CertPrintedReports::csvFileName(QDate::currentDate())) << Qt::endl;
                   return batchexit::kOk;
               }});
-    tool.add({u"online-update"_s,
-              {},
-              u"Writes the certificate numbers printed between two dates back to the portal (--yes: only candidates "
-              "who paid online)."_s,
-              joined({kDates, kRanges}),
-              u"N33"_s,
-              true,
-              true,
-              [](BatchContext &c) {
-                  CertPrintedReports r(c.session, c.prompter, {});
-                  const int count = r.Gen_Report_Data_Online(
-                      printedSelection(c), [&c](const QString &status, int) { c.out << status << Qt::endl; });
-                  return count < 0 ? batchexit::kRefused : batchexit::kOk;
-              }});
+    tool.add(
+        {.name = u"online-update"_s,
+         .summary =
+             u"Writes the certificate numbers printed between two dates back to the portal (--yes: only candidates "
+             "who paid online)."_s,
+         .options = joined({reportoptions::dates(), reportoptions::ranges()}),
+         .menuCode = u"N33"_s,
+         .needsLogin = true,
+         .needsDatabase = true,
+         .run = [](BatchContext &c) {
+             CertPrintedReports r(c.session, c.prompter, {});
+             const int count = r.Gen_Report_Data_Online(
+                 printedSelection(c), [&c](const QString &status, int) { c.out << status << Qt::endl; });
+             return count < 0 ? batchexit::kRefused : batchexit::kOk;
+         }});
     addDispatchCommands(tool);
 }
 

@@ -6,6 +6,7 @@
 #include "reports/nad/digilockerexport.h"
 #include "reports/nad/nadexport.h"
 #include "reports/output/reportfile.h"
+#include "reports/reportoptions.h"
 #include "reports/reportscommands.h"
 #include "reports/output/reportoutput.h"
 #include "shell/batch/batchcommand.h"
@@ -20,39 +21,8 @@ namespace sw {
 
 namespace {
 
-const std::vector<BatchOption> kRanges = {
-    {u"degree-from"_s, u"CODE"_s, u"first degree (every degree when not given)"_s},
-    {u"degree-to"_s, u"CODE"_s, u"last degree"_s},
-    {u"college-from"_s, u"CODE"_s, u"first college (every college when not given)"_s},
-    {u"college-to"_s, u"CODE"_s, u"last college"_s}};
-
-const std::vector<BatchOption> kDates = {{u"from"_s, u"dd/mm/yyyy"_s, u"first print date (required)"_s},
-                                         {u"to"_s, u"dd/mm/yyyy"_s, u"last print date (required)"_s}};
-
-std::vector<BatchOption> joined(std::initializer_list<std::vector<BatchOption>> parts)
-{
-    std::vector<BatchOption> all;
-    for (const auto &part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-PrintedListSelection printedSelection(BatchContext &c)
-{
-    PrintedListSelection s{c.args.value(u"degree-from"_s),
-                           c.args.value(u"degree-to"_s),
-                           c.args.value(u"college-from"_s),
-                           c.args.value(u"college-to"_s),
-                           {},
-                           {}};
-    const QString problem = s.takeDates(c.required(u"from"_s), c.required(u"to"_s));
-    if (!problem.isEmpty())
-        throw StopError(problem + u" (--from "_s + c.args.value(u"from"_s) + u", --to "_s + c.args.value(u"to"_s)
-                            + u')',
-                        PromptIcon::Exclamation);
-    s.normaliseRanges();
-    return s;
-}
+using reportoptions::joined;
+using reportoptions::printedSelection;
 
 // --out for a document: FILE.odt or FILE.pdf; the .odt under Output/ when not given.
 void documentPaths(BatchContext &c, const QString &defaultName, QString *odt, QString *pdf)
@@ -177,7 +147,7 @@ void addDispatchCommands(BatchTool &tool)
          "signed copy of each row, in ZIP files of at most 10 MB (Output/DigiLocker.zip unless --out); a row "
          "that fails its checks is listed with the reason and left out."_s,
          joined({{{u"layout"_s, u"cdsl|nsdl|digilocker"_s, u"the depository's layout (required)"_s}},
-                 kRanges,
+                 reportoptions::ranges(),
                  {{u"pass-only"_s, {}, u"NSDL: passes only"_s},
                   {u"kannada"_s, u"unicode|legacy"_s,
                    u"CDSL: unicode fills the regional-language name columns with the Kannada names in Unicode; "
@@ -187,32 +157,37 @@ void addDispatchCommands(BatchTool &tool)
          true,
          true,
          nadExport});
-    tool.add({u"letters"_s, u"KIND"_s,
-              u"Writes the dispatch papers of certificates printed between two dates. KIND: list (register and "
-              "certificate numbers per college, text), college (a covering letter per college), checklist, student "
-              "(a letter per candidate with a fee record, with the office copy), student-no-ack."_s,
-              joined({kDates,
-                      kRanges,
-                      {{u"eject"_s, {}, u"list: each college on a new page"_s},
-                       {u"out"_s, u"FILE"_s,
-                        u"list: .Prn or .pdf (standard output when not given); the others: .odt or .pdf "
-                        "(Output/<name>.odt when not given)"_s}}}),
-              u"N38"_s, true, true, letters});
-    tool.add({u"labels"_s,
-              {},
-              u"Writes the address labels, two across on A4, for certificates printed between two dates whose "
-              "candidates have a fee record."_s,
-              joined({kDates,
-                      kRanges,
-                      {{u"cert-from"_s, u"CERTNO"_s, u"first certificate number"_s},
-                       {u"cert-to"_s, u"CERTNO"_s, u"last certificate number"_s},
-                       {u"tatkal-only"_s, {}, u"only candidates of the Tatkal scheme"_s},
-                       {u"post-only"_s, {}, u"only candidates who receive the certificate by post"_s},
-                       {u"out"_s, u"FILE"_s, u".odt or .pdf (Output/AddressLabels.odt when not given)"_s}}}),
-              u"N34"_s,
-              true,
-              true,
-              labels});
+    tool.add({.name = u"letters"_s,
+              .arguments = u"KIND"_s,
+              .summary =
+                  u"Writes the dispatch papers of certificates printed between two dates. KIND: list (register and "
+                  "certificate numbers per college, text), college (a covering letter per college), checklist, student "
+                  "(a letter per candidate with a fee record, with the office copy), student-no-ack."_s,
+              .options = joined({reportoptions::dates(),
+                                 reportoptions::ranges(),
+                                 {{u"eject"_s, {}, u"list: each college on a new page"_s},
+                                  {u"out"_s, u"FILE"_s,
+                                   u"list: .Prn or .pdf (standard output when not given); the others: .odt or .pdf "
+                                   "(Output/<name>.odt when not given)"_s}}}),
+              .menuCode = u"N38"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = letters});
+    tool.add({.name = u"labels"_s,
+              .summary =
+                  u"Writes the address labels, two across on A4, for certificates printed between two dates whose "
+                  "candidates have a fee record."_s,
+              .options = joined({reportoptions::dates(),
+                                 reportoptions::ranges(),
+                                 {{u"cert-from"_s, u"CERTNO"_s, u"first certificate number"_s},
+                                  {u"cert-to"_s, u"CERTNO"_s, u"last certificate number"_s},
+                                  {u"tatkal-only"_s, {}, u"only candidates of the Tatkal scheme"_s},
+                                  {u"post-only"_s, {}, u"only candidates who receive the certificate by post"_s},
+                                  {u"out"_s, u"FILE"_s, u".odt or .pdf (Output/AddressLabels.odt when not given)"_s}}}),
+              .menuCode = u"N34"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = labels});
 }
 
 } // namespace sw
