@@ -111,35 +111,34 @@ int runKannadaFill(BatchContext &c)
 
 void addMastersCommands(BatchTool &tool)
 {
-    tool.add({u"masters list"_s,
-              u"TABLE"_s,
-              u"Prints every row of a master table (masuniv, college, class, masconvo, degree, kanlib, masuser), "
-              "tab-separated under a header line."_s,
-              {},
-              {},
-              true,
-              true,
-              runList});
-    tool.add({u"masters import"_s,
-              u"TABLE FILE.csv"_s,
-              u"Adds the rows of a comma-separated file (first line: column names, the Kannada ones included) to "
-              "masuniv, college, class, masconvo or degree, with the screens' checks; codes already there are left "
-              "as they are, bad rows are listed with their reasons in FILE.csv.rejected.csv."_s,
-              {{u"encoding"_s, u"cp1252|utf-8"_s,
-                u"how the file's text is written (default cp1252: the legacy Kannada bytes as they are)"_s}},
-              {},
-              true,
-              true,
-              runImport});
-    tool.add({u"kannada-fill"_s,
-              {},
-              u"Fills the candidates' missing Kannada names from the name library (--library: teaches the library "
-              "from candidates whose Kannada names are known)."_s,
-              {{u"library"_s, {}, u"build the library instead of filling names"_s}},
-              u"N2A"_s,
-              true,
-              true,
-              runKannadaFill});
+    tool.add({.name = u"masters list"_s,
+              .arguments = u"TABLE"_s,
+              .summary =
+                  u"Prints every row of a master table (masuniv, college, class, masconvo, degree, kanlib, masuser), "
+                  "tab-separated under a header line."_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runList});
+    tool.add({.name = u"masters import"_s,
+              .arguments = u"TABLE FILE.csv"_s,
+              .summary =
+                  u"Adds the rows of a comma-separated file (first line: column names, the Kannada ones included) to "
+                  "masuniv, college, class, masconvo or degree, with the screens' checks; codes already there are left "
+                  "as they are, bad rows are listed with their reasons in FILE.csv.rejected.csv."_s,
+              .options = {{u"encoding"_s, u"cp1252|utf-8"_s,
+                           u"how the file's text is written (default cp1252: the legacy Kannada bytes as they are)"_s}},
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runImport});
+    tool.add({.name = u"kannada-fill"_s,
+              .summary =
+                  u"Fills the candidates' missing Kannada names from the name library (--library: teaches the library "
+                  "from candidates whose Kannada names are known)."_s,
+              .options = {{u"library"_s, {}, u"build the library instead of filling names"_s}},
+              .menuCode = u"N2A"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runKannadaFill});
 }
 
 } // namespace sw

@@ -762,14 +762,10 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
 
 void addDemoCommand(BatchTool &tool)
 {
-    tool.add({u"demo"_s,
-              u"DIR"_s,
-              u"Builds a demonstration application folder on SQLite in DIR."_s,
-              {},
-              {},
-              false,
-              false,
-              [](BatchContext &c) {
+    tool.add({.name = u"demo"_s,
+              .arguments = u"DIR"_s,
+              .summary = u"Builds a demonstration application folder on SQLite in DIR."_s,
+              .run = [](BatchContext &c) {
                   if (c.args.positionals.size() != 1)
                       throw UsageError(u"demo needs one folder: scrollwise-batch demo DIR"_s);
                   const DemoFolder::Summary s = DemoFolder::build(AppFolder(c.args.positionals.first()), c.prompter);

@@ -239,42 +239,53 @@ int runSearch(BatchContext &c)
 
 void addEntryCommands(BatchTool &tool)
 {
-    tool.add({u"candidate show"_s,
-              u"REGNO"_s,
-              u"Prints a candidate of the convocation with its descriptions and photograph."_s,
-              {},
-              u"N22"_s,
-              true,
-              true,
-              runShow});
-    tool.add({u"candidate add"_s, u"REGNO"_s,
-              u"Types in a new candidate (manual), with the entry form's checks; --fconvocode is the login's "
-              "convocation and --factive F unless given."_s,
-              fieldOptions(), u"N22"_s, true, true, [](BatchContext &c) { return save(c, EntryMode::Add); }});
-    tool.add({u"candidate edit"_s, u"REGNO"_s,
-              u"Corrects a candidate with the entry form's checks; --factive T gives the print serial number. "
-              "A candidate with a certificate number is left unchanged (only ADMIN may rewrite --fcertno). "
-              "Prints every column it changed."_s,
-              fieldOptions(), u"N22"_s, true, true, [](BatchContext &c) { return save(c, EntryMode::Edit); }});
-    tool.add({u"candidate withdraw"_s,
-              u"REGNO"_s,
-              u"Deactivates a candidate without a certificate number and takes back its serial number "
-              "(asks \"Confirm deletion\": --yes / --no)."_s,
-              {},
-              u"N22"_s,
-              true,
-              true,
-              runWithdraw});
-    tool.add({u"search"_s,
-              u"TEXT"_s,
-              u"Lists the convocation's candidates whose name, register number, online application number or "
-              "certificate number matches, in name order."_s,
-              {{u"by"_s, u"name|regno|app|cert"_s, u"what TEXT is part of (name when not given)"_s},
-               {u"match"_s, u"begins|contains|ends"_s, u"how TEXT matches (begins when not given)"_s}},
-              u"N27"_s,
-              true,
-              true,
-              runSearch});
+    tool.add({.name = u"candidate show"_s,
+              .arguments = u"REGNO"_s,
+              .summary = u"Prints a candidate of the convocation with its descriptions and photograph."_s,
+              .menuCode = u"N22"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runShow});
+    tool.add({.name = u"candidate add"_s,
+              .arguments = u"REGNO"_s,
+              .summary =
+                  u"Types in a new candidate (manual), with the entry form's checks; --fconvocode is the login's "
+                  "convocation and --factive F unless given."_s,
+              .options = fieldOptions(),
+              .menuCode = u"N22"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = [](BatchContext &c) { return save(c, EntryMode::Add); }});
+    tool.add({.name = u"candidate edit"_s,
+              .arguments = u"REGNO"_s,
+              .summary =
+                  u"Corrects a candidate with the entry form's checks; --factive T gives the print serial number. "
+                  "A candidate with a certificate number is left unchanged (only ADMIN may rewrite --fcertno). "
+                  "Prints every column it changed."_s,
+              .options = fieldOptions(),
+              .menuCode = u"N22"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = [](BatchContext &c) { return save(c, EntryMode::Edit); }});
+    tool.add({.name = u"candidate withdraw"_s,
+              .arguments = u"REGNO"_s,
+              .summary = u"Deactivates a candidate without a certificate number and takes back its serial number "
+                         "(asks \"Confirm deletion\": --yes / --no)."_s,
+              .menuCode = u"N22"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runWithdraw});
+    tool.add({.name = u"search"_s,
+              .arguments = u"TEXT"_s,
+              .summary =
+                  u"Lists the convocation's candidates whose name, register number, online application number or "
+                  "certificate number matches, in name order."_s,
+              .options = {{u"by"_s, u"name|regno|app|cert"_s, u"what TEXT is part of (name when not given)"_s},
+                          {u"match"_s, u"begins|contains|ends"_s, u"how TEXT matches (begins when not given)"_s}},
+              .menuCode = u"N27"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runSearch});
 }
 
 } // namespace sw

@@ -165,56 +165,50 @@ int runPortalInit(BatchContext &c)
 
 void addImportCommands(BatchTool &tool)
 {
-    tool.add({u"import-file"_s,
-              u"FILE.cnv"_s,
-              u"Imports one result file into the convocation of --convo: candidates (name holds STU), "
-              "degrees (DEG) or colleges (COL)."_s,
-              {},
-              u"N28"_s,
-              true,
-              true,
-              runImportFile});
-    tool.add({u"import-dir"_s,
-              u"DIR"_s,
-              u"Imports every .cnv file of DIR and its subfolders by the kind their names end in (STU, DEG, COL); "
-              "questions about candidates of another convocation are answered by --yes / --no."_s,
-              {{u"upload"_s,
-                {},
-                u"also upload the candidates to the portal's dcstud (new rows added, known ones updated)"_s},
-               {u"online-only"_s, {}, u"only upload to the portal; change nothing locally"_s}},
-              u"N21"_s,
-              true,
-              true,
-              runImportDir});
-    tool.add({u"import-auto"_s,
-              u"FILE"_s,
-              u"Imports an autonomous college's \"|\"-separated file with the codes given."_s,
-              {{u"univ"_s, u"CODE"_s, u"university code"_s},
-               {u"college"_s, u"CODE"_s, u"college code"_s},
-               {u"degree"_s, u"CODE"_s, u"degree code"_s}},
-              u"N2C"_s,
-              true,
-              true,
-              runImportAuto});
-    tool.add({u"import-online"_s,
-              {},
-              u"Takes the portal's paid applications into convofee and marks the candidates' fees paid."_s,
-              {},
-              u"N2D"_s,
-              true,
-              true,
-              runImportOnline});
-    tool.add({u"portal-init"_s,
-              {},
-              u"Creates the portal database and its tables dctran and dcstud on a MySQL/MariaDB server."_s,
-              {{u"server"_s, u"HOST[:PORT]"_s, u"the portal's server"_s},
-               {u"user"_s, u"NAME"_s, u"a login that may create databases and tables"_s},
-               {u"password"_s, u"PW"_s, u"its password"_s},
-               {u"database"_s, u"NAME"_s, u"the portal database (created when missing)"_s}},
-              {},
-              false,
-              false,
-              runPortalInit});
+    tool.add({.name = u"import-file"_s,
+              .arguments = u"FILE.cnv"_s,
+              .summary = u"Imports one result file into the convocation of --convo: candidates (name holds STU), "
+                         "degrees (DEG) or colleges (COL)."_s,
+              .menuCode = u"N28"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runImportFile});
+    tool.add({.name = u"import-dir"_s,
+              .arguments = u"DIR"_s,
+              .summary =
+                  u"Imports every .cnv file of DIR and its subfolders by the kind their names end in (STU, DEG, COL); "
+                  "questions about candidates of another convocation are answered by --yes / --no."_s,
+              .options = {{u"upload"_s,
+                           {},
+                           u"also upload the candidates to the portal's dcstud (new rows added, known ones updated)"_s},
+                          {u"online-only"_s, {}, u"only upload to the portal; change nothing locally"_s}},
+              .menuCode = u"N21"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runImportDir});
+    tool.add({.name = u"import-auto"_s,
+              .arguments = u"FILE"_s,
+              .summary = u"Imports an autonomous college's \"|\"-separated file with the codes given."_s,
+              .options = {{u"univ"_s, u"CODE"_s, u"university code"_s},
+                          {u"college"_s, u"CODE"_s, u"college code"_s},
+                          {u"degree"_s, u"CODE"_s, u"degree code"_s}},
+              .menuCode = u"N2C"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runImportAuto});
+    tool.add({.name = u"import-online"_s,
+              .summary = u"Takes the portal's paid applications into convofee and marks the candidates' fees paid."_s,
+              .menuCode = u"N2D"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runImportOnline});
+    tool.add({.name = u"portal-init"_s,
+              .summary = u"Creates the portal database and its tables dctran and dcstud on a MySQL/MariaDB server."_s,
+              .options = {{u"server"_s, u"HOST[:PORT]"_s, u"the portal's server"_s},
+                          {u"user"_s, u"NAME"_s, u"a login that may create databases and tables"_s},
+                          {u"password"_s, u"PW"_s, u"its password"_s},
+                          {u"database"_s, u"NAME"_s, u"the portal database (created when missing)"_s}},
+              .run = runPortalInit});
 }
 
 } // namespace sw

@@ -85,29 +85,31 @@ int runCancelRange(BatchContext &c)
 
 void addCancellationCommands(BatchTool &tool)
 {
-    tool.add({u"cancel"_s,
-              u"REGNO"_s,
-              u"Cancels a candidate's printed certificate with a reason (kept in the cancellation register); the "
-              "candidate prints again with a new number."_s,
-              {{u"reason"_s, u"TEXT"_s, u"why the certificate is cancelled"_s},
-               {u"degree"_s, u"CODE"_s, u"the degree, when the candidate holds certificates of two"_s}},
-              u"N25"_s,
-              true,
-              true,
-              runCancel});
-    tool.add({u"cancel-range"_s,
-              {},
-              u"Cancels printed certificates of one degree and college in one transaction (no register line); asks "
-              "first (--yes answers)."_s,
-              {{u"degree"_s, u"CODE"_s, u"degree code"_s},
-               {u"college"_s, u"CODE"_s, u"college code"_s},
-               {u"regno"_s, u"LIST"_s, u"comma-separated register numbers to cancel"_s},
-               {u"all-printed"_s, {}, u"cancel every printed certificate of the degree and college"_s},
-               {u"reason"_s, u"TEXT"_s, u"reason kept in the stationery register (\"Range cancellation\")"_s}},
-              u"N29"_s,
-              true,
-              true,
-              runCancelRange});
+    tool.add({.name = u"cancel"_s,
+              .arguments = u"REGNO"_s,
+              .summary =
+                  u"Cancels a candidate's printed certificate with a reason (kept in the cancellation register); the "
+                  "candidate prints again with a new number."_s,
+              .options = {{u"reason"_s, u"TEXT"_s, u"why the certificate is cancelled"_s},
+                          {u"degree"_s, u"CODE"_s, u"the degree, when the candidate holds certificates of two"_s}},
+              .menuCode = u"N25"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runCancel});
+    tool.add(
+        {.name = u"cancel-range"_s,
+         .summary =
+             u"Cancels printed certificates of one degree and college in one transaction (no register line); asks "
+             "first (--yes answers)."_s,
+         .options = {{u"degree"_s, u"CODE"_s, u"degree code"_s},
+                     {u"college"_s, u"CODE"_s, u"college code"_s},
+                     {u"regno"_s, u"LIST"_s, u"comma-separated register numbers to cancel"_s},
+                     {u"all-printed"_s, {}, u"cancel every printed certificate of the degree and college"_s},
+                     {u"reason"_s, u"TEXT"_s, u"reason kept in the stationery register (\"Range cancellation\")"_s}},
+         .menuCode = u"N29"_s,
+         .needsLogin = true,
+         .needsDatabase = true,
+         .run = runCancelRange});
 }
 
 } // namespace sw

@@ -413,15 +413,14 @@ int runVerifyPdf(BatchContext &c)
 
 void addPrintingCommands(BatchTool &tool)
 {
-    tool.add({u"verify-code"_s,
-              u"TEXT"_s,
-              u"Says whether the text of a scanned certificate verification code is genuine, whose certificate it "
-              "is and whether it was since cancelled."_s,
-              {},
-              {},
-              true,
-              true,
-              runVerifyCode});
+    tool.add({.name = u"verify-code"_s,
+              .arguments = u"TEXT"_s,
+              .summary =
+                  u"Says whether the text of a scanned certificate verification code is genuine, whose certificate it "
+                  "is and whether it was since cancelled."_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runVerifyCode});
     std::vector<BatchOption> printOptions = selectionOptions(PrintMode::Print);
     printOptions.push_back({u"printer"_s, u"NAME"_s, u"print on this printer (\"default\": the default printer)"_s});
     printOptions.push_back({u"output"_s, u"DIR"_s, u"write each sheet as a PDF into DIR instead of printing"_s});
@@ -434,83 +433,78 @@ void addPrintingCommands(BatchTool &tool)
         {u"spoiled"_s, u"LIST"_s,
          u"sheets that will come out or came out badly, by number (17), certificate number (A000017) or range "
          "(17-19), comma-separated; registered as spoiled whatever the layout"_s});
-    tool.add({u"print"_s,
-              {},
-              u"Prints degree certificates of active, unprinted candidates on numbered stationery and stores "
-              "each confirmed number."_s,
-              printOptions,
-              u"N24"_s,
-              true,
-              true,
-              runPrint});
-    tool.add({u"verify-pdf"_s,
-              u"FILE..."_s,
-              u"Checks the signature of signed PDF copies: whether it is valid, who signed and when, and that the "
-              "file was not changed since (the certificate database of Institution.ini, [SIGNING], says whom to "
-              "trust)."_s,
-              {},
-              {},
-              false,
-              false,
-              runVerifyPdf});
-    tool.add({u"pdf"_s,
-              {},
-              u"Writes the PDF copies (CSV/DCPDF) of certificates printed before, for the depository."_s,
-              selectionOptions(PrintMode::Pdf),
-              u"N2F"_s,
-              true,
-              true,
-              runPdf});
+    tool.add({.name = u"print"_s,
+              .summary =
+                  u"Prints degree certificates of active, unprinted candidates on numbered stationery and stores "
+                  "each confirmed number."_s,
+              .options = printOptions,
+              .menuCode = u"N24"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runPrint});
+    tool.add({.name = u"verify-pdf"_s,
+              .arguments = u"FILE..."_s,
+              .summary =
+                  u"Checks the signature of signed PDF copies: whether it is valid, who signed and when, and that the "
+                  "file was not changed since (the certificate database of Institution.ini, [SIGNING], says whom to "
+                  "trust)."_s,
+              .run = runVerifyPdf});
+    tool.add({.name = u"pdf"_s,
+              .summary = u"Writes the PDF copies (CSV/DCPDF) of certificates printed before, for the depository."_s,
+              .options = selectionOptions(PrintMode::Pdf),
+              .menuCode = u"N2F"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runPdf});
     std::vector<BatchOption> previewOptions = selectionOptions(PrintMode::Print);
     previewOptions.push_back({u"count"_s, u"N"_s, u"how many certificates (1 when not given)"_s});
     previewOptions.push_back({u"output"_s, u"DIR"_s, u"folder for the PNG pages"_s});
-    tool.add({u"preview"_s,
-              {},
-              u"Writes PNG pages of the first N certificates of a selection; stores nothing."_s,
-              previewOptions,
-              u"N24"_s,
-              true,
-              true,
-              runPreview});
-    tool.add({u"stationery"_s,
-              {},
-              u"Accounts for the stationery of a number range: what became of every sheet (printed, spoiled, void, "
-              "pending, never used), the gaps, and any number used more than once; with --reconcile, whether "
-              "every sheet of the stock received is accounted for."_s,
-              {{u"from"_s, u"N"_s, u"first number"_s},
-               {u"to"_s, u"N"_s, u"last number"_s},
-               {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
-               {u"reconcile"_s, {}, u"check the stock received instead of listing a range"_s},
-               {u"received"_s, u"N..M"_s, u"with --reconcile: the numbers of the stock received"_s}},
-              u"N24"_s,
-              true,
-              true,
-              runStationery});
-    tool.add({u"stationery spoil"_s,
-              {},
-              u"Registers sheets as spoiled: a candidate who holds a number gives it back and prints again on a "
-              "new sheet; the numbers are used up."_s,
-              {{u"numbers"_s, u"LIST"_s, u"the spoiled sheets: numbers or ranges, comma-separated (17,19-21)"_s},
-               {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
-               {u"reason"_s, u"TEXT"_s, u"why, kept in the register"_s}},
-              u"N24"_s,
-              true,
-              true,
-              runSpoil});
-    tool.add({u"stationery settle"_s,
-              {},
-              u"Settles sheets a run sent to the printer and never confirmed (the run was stopped or died): "
-              "--printed stores each number on its candidate, --spoiled uses the number up and the candidate "
-              "prints again on a new sheet."_s,
-              {{u"numbers"_s, u"LIST"_s, u"the sheets: numbers or ranges, comma-separated (17,19-21)"_s},
-               {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
-               {u"printed"_s, {}, u"the sheets came out well"_s},
-               {u"spoiled"_s, {}, u"the sheets came out badly or never came out"_s},
-               {u"reason"_s, u"TEXT"_s, u"kept in the register"_s}},
-              u"N24"_s,
-              true,
-              true,
-              runSettle});
+    tool.add({.name = u"preview"_s,
+              .summary = u"Writes PNG pages of the first N certificates of a selection; stores nothing."_s,
+              .options = previewOptions,
+              .menuCode = u"N24"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runPreview});
+    tool.add({.name = u"stationery"_s,
+              .summary =
+                  u"Accounts for the stationery of a number range: what became of every sheet (printed, spoiled, void, "
+                  "pending, never used), the gaps, and any number used more than once; with --reconcile, whether "
+                  "every sheet of the stock received is accounted for."_s,
+              .options = {{u"from"_s, u"N"_s, u"first number"_s},
+                          {u"to"_s, u"N"_s, u"last number"_s},
+                          {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
+                          {u"reconcile"_s, {}, u"check the stock received instead of listing a range"_s},
+                          {u"received"_s, u"N..M"_s, u"with --reconcile: the numbers of the stock received"_s}},
+              .menuCode = u"N24"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runStationery});
+    tool.add(
+        {.name = u"stationery spoil"_s,
+         .summary = u"Registers sheets as spoiled: a candidate who holds a number gives it back and prints again on a "
+                    "new sheet; the numbers are used up."_s,
+         .options = {{u"numbers"_s, u"LIST"_s, u"the spoiled sheets: numbers or ranges, comma-separated (17,19-21)"_s},
+                     {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
+                     {u"reason"_s, u"TEXT"_s, u"why, kept in the register"_s}},
+         .menuCode = u"N24"_s,
+         .needsLogin = true,
+         .needsDatabase = true,
+         .run = runSpoil});
+    tool.add({.name = u"stationery settle"_s,
+              .summary =
+                  u"Settles sheets a run sent to the printer and never confirmed (the run was stopped or died): "
+                  "--printed stores each number on its candidate, --spoiled uses the number up and the candidate "
+                  "prints again on a new sheet."_s,
+              .options = {{u"numbers"_s, u"LIST"_s, u"the sheets: numbers or ranges, comma-separated (17,19-21)"_s},
+                          {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
+                          {u"printed"_s, {}, u"the sheets came out well"_s},
+                          {u"spoiled"_s, {}, u"the sheets came out badly or never came out"_s},
+                          {u"reason"_s, u"TEXT"_s, u"kept in the register"_s}},
+              .menuCode = u"N24"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runSettle});
 }
 
 } // namespace sw

@@ -95,35 +95,34 @@ int runAwardsImport(BatchContext &c)
 
 void addRankCommands(BatchTool &tool)
 {
-    tool.add({u"rank add"_s,
-              {},
-              u"Registers the rank of a candidate of a degree (a rank certificate to print)."_s,
-              {{u"degree"_s, u"CODE"_s, u"degree code"_s},
-               {u"regno"_s, u"REGNO"_s, u"register number of a candidate of the degree"_s},
-               {u"rank"_s, u"I..X"_s, u"the rank as a Roman numeral"_s},
-               {u"remarks"_s, u"TEXT"_s, u"remarks kept with the rank"_s}},
-              u"N2B"_s,
-              true,
-              true,
-              runRankAdd});
-    tool.add({u"rank list"_s,
-              {},
-              u"Lists the ranks, gold medals and cash prizes of the convocation with their certificate numbers."_s,
-              {{u"degree"_s, u"CODE"_s, u"only this degree"_s}},
-              u"N2B"_s,
-              true,
-              true,
-              runRankList});
-    tool.add({u"awards import"_s,
-              u"FILE.csv"_s,
-              u"Loads gold-medal (GC) and cash-prize (CC) awards: type,regno,degree,college,donor,subject,amount"
-              "[,remarks] per line. Good lines are registered; bad ones are listed with their reasons in "
-              "FILE.csv.rejected.csv."_s,
-              {},
-              u"N2B"_s,
-              true,
-              true,
-              runAwardsImport});
+    tool.add({.name = u"rank add"_s,
+              .summary = u"Registers the rank of a candidate of a degree (a rank certificate to print)."_s,
+              .options = {{u"degree"_s, u"CODE"_s, u"degree code"_s},
+                          {u"regno"_s, u"REGNO"_s, u"register number of a candidate of the degree"_s},
+                          {u"rank"_s, u"I..X"_s, u"the rank as a Roman numeral"_s},
+                          {u"remarks"_s, u"TEXT"_s, u"remarks kept with the rank"_s}},
+              .menuCode = u"N2B"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runRankAdd});
+    tool.add({.name = u"rank list"_s,
+              .summary =
+                  u"Lists the ranks, gold medals and cash prizes of the convocation with their certificate numbers."_s,
+              .options = {{u"degree"_s, u"CODE"_s, u"only this degree"_s}},
+              .menuCode = u"N2B"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runRankList});
+    tool.add({.name = u"awards import"_s,
+              .arguments = u"FILE.csv"_s,
+              .summary =
+                  u"Loads gold-medal (GC) and cash-prize (CC) awards: type,regno,degree,college,donor,subject,amount"
+                  "[,remarks] per line. Good lines are registered; bad ones are listed with their reasons in "
+                  "FILE.csv.rejected.csv."_s,
+              .menuCode = u"N2B"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runAwardsImport});
 }
 
 } // namespace sw

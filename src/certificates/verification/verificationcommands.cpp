@@ -82,24 +82,23 @@ std::vector<BatchOption> selectionOptions(Gate gate)
 
 void addVerificationCommands(BatchTool &tool)
 {
-    tool.add({u"verify"_s,
-              {},
-              u"Marks the fee of unprinted, inactive candidates of a degree and college as paid (ffeepaid); "
-              "prints every candidate it changed."_s,
-              selectionOptions(Gate::Verification),
-              u"N2E"_s,
-              true,
-              true,
-              [](BatchContext &c) { return runGate(c, Gate::Verification); }});
-    tool.add({u"activate"_s,
-              {},
-              u"Activates unprinted, fee-verified candidates of a degree and college range for printing (factive); "
-              "prints every candidate it changed."_s,
-              selectionOptions(Gate::Activation),
-              u"N23"_s,
-              true,
-              true,
-              [](BatchContext &c) { return runGate(c, Gate::Activation); }});
+    tool.add({.name = u"verify"_s,
+              .summary = u"Marks the fee of unprinted, inactive candidates of a degree and college as paid (ffeepaid); "
+                         "prints every candidate it changed."_s,
+              .options = selectionOptions(Gate::Verification),
+              .menuCode = u"N2E"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = [](BatchContext &c) { return runGate(c, Gate::Verification); }});
+    tool.add({.name = u"activate"_s,
+              .summary =
+                  u"Activates unprinted, fee-verified candidates of a degree and college range for printing (factive); "
+                  "prints every candidate it changed."_s,
+              .options = selectionOptions(Gate::Activation),
+              .menuCode = u"N23"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = [](BatchContext &c) { return runGate(c, Gate::Activation); }});
 }
 
 } // namespace sw

@@ -198,14 +198,10 @@ int runRestore(BatchContext &c)
 
 void addShellCommands(BatchTool &tool)
 {
-    tool.add({u"help"_s,
-              u"[COMMAND]"_s,
-              u"Lists the commands (or those of COMMAND) and their options."_s,
-              {},
-              {},
-              false,
-              false,
-              [&tool](BatchContext &c) {
+    tool.add({.name = u"help"_s,
+              .arguments = u"[COMMAND]"_s,
+              .summary = u"Lists the commands (or those of COMMAND) and their options."_s,
+              .run = [&tool](BatchContext &c) {
                   const QString topic = c.args.positionals.join(u' ');
                   const QString text = tool.helpText(topic);
                   if (!topic.isEmpty() && !text.contains(u"\n  "_s + topic))
@@ -213,57 +209,45 @@ void addShellCommands(BatchTool &tool)
                   c.out << text;
                   return batchexit::kOk;
               }});
-    tool.add({u"init"_s,
-              {},
-              u"Sets up the application folder: configuration, marker file, database, schema, settings row "
-              "and the user ADMIN (first password ADMIN)."_s,
-              {{u"institution"_s, u"CODE"_s, u"institution code of the settings row"_s},
-               {u"type"_s, u"SQLITE|MYSQL|SQLSRVR|ORACLE"_s, u"database type (SQLITE when not given)"_s},
-               {u"server"_s, u"HOST[:PORT]"_s, u"database server (data source for ORACLE)"_s},
-               {u"db-password"_s, u"PW"_s, u"password of the server's administrator login"_s},
-               {u"admin-user"_s, u"NAME"_s, u"the server's administrator login (root for MYSQL, sa for SQLSRVR)"_s},
-               {u"db-name"_s, u"NAME"_s, u"database name instead of CONVO / CONVODIST"_s},
-               {u"dist"_s, {}, u"use the CONVODIST database (marker CONVODIST.DBS)"_s},
-               {u"force"_s, {}, u"set up a folder that already holds a database again (ADMIN login, asks)"_s}},
-              {},
-              false,
-              false,
-              runInit});
-    tool.add({u"upgrade"_s,
-              {},
-              u"Brings the database's tables up to this program's schema and stamps its version (ADMIN only; a copy "
-              "of the database goes to Backup/ first)."_s,
-              {},
-              {},
-              false,
-              false,
-              runUpgrade});
-    tool.add({u"backup"_s,
-              {},
-              u"Backs the database up to Backup/ (database name + ddmmyyyy + .bak), then removes the candidates "
-              "without a convocation code."_s,
-              {},
-              u"N47"_s,
-              true,
-              true,
-              runBackup});
-    tool.add({u"restore"_s,
-              u"FILE"_s,
-              u"Puts a backup in place of the database the installation uses, also a missing or unreadable one "
-              "(ADMIN only; asks before overwriting one: --yes / --no)."_s,
-              {},
-              {},
-              false,
-              false,
-              runRestore});
-    tool.add({u"login-check"_s,
-              {},
-              u"Logs in with --user/--password/--convo and prints the session values."_s,
-              {},
-              {},
-              true,
-              true,
-              runLoginCheck});
+    tool.add(
+        {.name = u"init"_s,
+         .summary = u"Sets up the application folder: configuration, marker file, database, schema, settings row "
+                    "and the user ADMIN (first password ADMIN)."_s,
+         .options = {{u"institution"_s, u"CODE"_s, u"institution code of the settings row"_s},
+                     {u"type"_s, u"SQLITE|MYSQL|SQLSRVR|ORACLE"_s, u"database type (SQLITE when not given)"_s},
+                     {u"server"_s, u"HOST[:PORT]"_s, u"database server (data source for ORACLE)"_s},
+                     {u"db-password"_s, u"PW"_s, u"password of the server's administrator login"_s},
+                     {u"admin-user"_s, u"NAME"_s,
+                      u"the server's administrator login (root for MYSQL, sa for SQLSRVR)"_s},
+                     {u"db-name"_s, u"NAME"_s, u"database name instead of CONVO / CONVODIST"_s},
+                     {u"dist"_s, {}, u"use the CONVODIST database (marker CONVODIST.DBS)"_s},
+                     {u"force"_s, {}, u"set up a folder that already holds a database again (ADMIN login, asks)"_s}},
+         .run = runInit});
+    tool.add(
+        {.name = u"upgrade"_s,
+         .summary =
+             u"Brings the database's tables up to this program's schema and stamps its version (ADMIN only; a copy "
+             "of the database goes to Backup/ first)."_s,
+         .run = runUpgrade});
+    tool.add({.name = u"backup"_s,
+              .summary =
+                  u"Backs the database up to Backup/ (database name + ddmmyyyy + .bak), then removes the candidates "
+                  "without a convocation code."_s,
+              .menuCode = u"N47"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runBackup});
+    tool.add({.name = u"restore"_s,
+              .arguments = u"FILE"_s,
+              .summary =
+                  u"Puts a backup in place of the database the installation uses, also a missing or unreadable one "
+                  "(ADMIN only; asks before overwriting one: --yes / --no)."_s,
+              .run = runRestore});
+    tool.add({.name = u"login-check"_s,
+              .summary = u"Logs in with --user/--password/--convo and prints the session values."_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runLoginCheck});
     addDocumentCommands(tool);
     addFormsCommands(tool);
     addUserCommands(tool);

@@ -86,30 +86,22 @@ int runRender(BatchContext &c)
 
 void addDocumentCommands(BatchTool &tool)
 {
-    tool.add({u"fonts"_s,
-              {},
-              u"Lists the fonts the layouts name and whether each is installed."_s,
-              {},
-              {},
-              false,
-              false,
-              runFonts});
+    tool.add({.name = u"fonts"_s,
+              .summary = u"Lists the fonts the layouts name and whether each is installed."_s,
+              .run = runFonts});
     tool.add(
         {u"printers"_s, {}, u"Lists the printers documents can be printed on."_s, {}, {}, false, false, runPrinters});
-    tool.add({u"render"_s,
-              u"FILE.json"_s,
-              u"Renders a document described in JSON (see src/shell/document/documentjson.h)."_s,
-              {{u"pdf"_s, u"OUT.pdf"_s, u"write a PDF file"_s},
-               {u"png"_s, u"DIR"_s, u"write one PNG per page into DIR (page-1.png, ...)"_s},
-               {u"dpi"_s, u"N"_s, u"resolution of the PNG pages (150 when not given)"_s},
-               {u"odt"_s, u"OUT.odt"_s, u"write an OpenDocument text file"_s},
-               {u"show"_s, {}, u"open the .odt with the desktop's default application"_s},
-               {u"print"_s, {}, u"print on the default printer or on --printer"_s},
-               {u"printer"_s, u"NAME"_s, u"the printer to print on (see: printers)"_s}},
-              {},
-              false,
-              false,
-              runRender});
+    tool.add({.name = u"render"_s,
+              .arguments = u"FILE.json"_s,
+              .summary = u"Renders a document described in JSON (see src/shell/document/documentjson.h)."_s,
+              .options = {{u"pdf"_s, u"OUT.pdf"_s, u"write a PDF file"_s},
+                          {u"png"_s, u"DIR"_s, u"write one PNG per page into DIR (page-1.png, ...)"_s},
+                          {u"dpi"_s, u"N"_s, u"resolution of the PNG pages (150 when not given)"_s},
+                          {u"odt"_s, u"OUT.odt"_s, u"write an OpenDocument text file"_s},
+                          {u"show"_s, {}, u"open the .odt with the desktop's default application"_s},
+                          {u"print"_s, {}, u"print on the default printer or on --printer"_s},
+                          {u"printer"_s, u"NAME"_s, u"the printer to print on (see: printers)"_s}},
+              .run = runRender});
 }
 
 } // namespace sw

@@ -97,36 +97,28 @@ int runKannada(BatchContext &c)
 
 void addFormsCommands(BatchTool &tool)
 {
-    tool.add({u"kannada"_s,
-              {},
-              u"Reads legacy-font Kannada as Unicode, or writes Unicode Kannada as the legacy codes."_s,
-              {{u"to-unicode"_s, u"TEXT"_s, u"the characters of the legacy codes, as the database holds them"_s},
-               {u"from-unicode"_s, u"TEXT"_s, u"Unicode Kannada: prints the legacy codes it is stored as"_s},
-               {u"file"_s, u"FILE"_s, u"a file of legacy codes (bytes): prints its Unicode reading"_s},
-               {u"font"_s, u"NAME"_s,
-                u"the legacy font of the text (\"Nudi 01 e\" unless given; \"Nudi 01 k\" reads "
-                "digits as Kannada digits)"_s}},
-              {},
-              false,
-              false,
-              runKannada});
-    tool.add({u"menu"_s,
-              {},
-              u"Logs in and prints the main window's menu tree as that user sees it: code, caption, enabled or "
-              "disabled (--convo ADMN disables the convocation commands)."_s,
-              {},
-              {},
-              true,
-              true,
-              runMenu});
-    tool.add({u"words"_s,
-              u"AMOUNT"_s,
-              u"Prints an amount in words in the Indian system (crore, lakh, thousand; paise after the point)."_s,
-              {},
-              {},
-              false,
-              false,
-              runWords});
+    tool.add(
+        {.name = u"kannada"_s,
+         .summary = u"Reads legacy-font Kannada as Unicode, or writes Unicode Kannada as the legacy codes."_s,
+         .options = {{u"to-unicode"_s, u"TEXT"_s, u"the characters of the legacy codes, as the database holds them"_s},
+                     {u"from-unicode"_s, u"TEXT"_s, u"Unicode Kannada: prints the legacy codes it is stored as"_s},
+                     {u"file"_s, u"FILE"_s, u"a file of legacy codes (bytes): prints its Unicode reading"_s},
+                     {u"font"_s, u"NAME"_s,
+                      u"the legacy font of the text (\"Nudi 01 e\" unless given; \"Nudi 01 k\" reads "
+                      "digits as Kannada digits)"_s}},
+         .run = runKannada});
+    tool.add({.name = u"menu"_s,
+              .summary =
+                  u"Logs in and prints the main window's menu tree as that user sees it: code, caption, enabled or "
+                  "disabled (--convo ADMN disables the convocation commands)."_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runMenu});
+    tool.add(
+        {.name = u"words"_s,
+         .arguments = u"AMOUNT"_s,
+         .summary = u"Prints an amount in words in the Indian system (crore, lakh, thousand; paise after the point)."_s,
+         .run = runWords});
 }
 
 } // namespace sw

@@ -126,53 +126,51 @@ int runPasswd(BatchContext &c)
 
 void addUserCommands(BatchTool &tool)
 {
-    tool.add({u"users add"_s,
-              u"NAME"_s,
-              u"Adds a user; his first password is his name."_s,
-              {{u"section"_s, u"SECTION"_s, u"the user's section"_s},
-               {u"permit"_s, u"CODES"_s, u"menu codes granted, e.g. N1*N11*N12"_s}},
-              u"N43"_s,
-              true,
-              true,
-              runAdd});
+    tool.add({.name = u"users add"_s,
+              .arguments = u"NAME"_s,
+              .summary = u"Adds a user; his first password is his name."_s,
+              .options = {{u"section"_s, u"SECTION"_s, u"the user's section"_s},
+                          {u"permit"_s, u"CODES"_s, u"menu codes granted, e.g. N1*N11*N12"_s}},
+              .menuCode = u"N43"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runAdd});
     tool.add(
         {u"users show"_s, u"NAME"_s, u"Prints the menu items the user may use."_s, {}, u"N43"_s, true, true, runShow});
-    tool.add({u"users list"_s,
-              {},
-              u"Lists the users with section and permission string."_s,
-              {{u"deleted"_s, {}, u"include deleted users"_s}},
-              u"N43"_s,
-              true,
-              true,
-              runList});
-    tool.add({u"users permit"_s,
-              u"NAME CODES"_s,
-              u"Replaces a user's granted menu codes (and --section)."_s,
-              {{u"section"_s, u"SECTION"_s, u"the user's section"_s}},
-              u"N43"_s,
-              true,
-              true,
-              runPermit});
-    tool.add({u"users delete"_s,
-              u"NAME"_s,
-              u"Marks a user deleted: he can no longer log in."_s,
-              {},
-              u"N43"_s,
-              true,
-              true,
-              runDelete});
-    tool.add({u"users passwd"_s,
-              {},
-              u"Changes the logged-in user's password (--old, --new, --confirm); ADMIN sets another user's with "
-              "--user-name and --new."_s,
-              {{u"old"_s, u"PASSWORD"_s, u"the current password"_s},
-               {u"new"_s, u"PASSWORD"_s, u"the new password, at most 10 characters"_s},
-               {u"confirm"_s, u"PASSWORD"_s, u"the new password again (defaults to --new)"_s},
-               {u"user-name"_s, u"NAME"_s, u"whose password ADMIN sets"_s}},
-              u"N42"_s,
-              true,
-              true,
-              runPasswd});
+    tool.add({.name = u"users list"_s,
+              .summary = u"Lists the users with section and permission string."_s,
+              .options = {{u"deleted"_s, {}, u"include deleted users"_s}},
+              .menuCode = u"N43"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runList});
+    tool.add({.name = u"users permit"_s,
+              .arguments = u"NAME CODES"_s,
+              .summary = u"Replaces a user's granted menu codes (and --section)."_s,
+              .options = {{u"section"_s, u"SECTION"_s, u"the user's section"_s}},
+              .menuCode = u"N43"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runPermit});
+    tool.add({.name = u"users delete"_s,
+              .arguments = u"NAME"_s,
+              .summary = u"Marks a user deleted: he can no longer log in."_s,
+              .menuCode = u"N43"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runDelete});
+    tool.add({.name = u"users passwd"_s,
+              .summary =
+                  u"Changes the logged-in user's password (--old, --new, --confirm); ADMIN sets another user's with "
+                  "--user-name and --new."_s,
+              .options = {{u"old"_s, u"PASSWORD"_s, u"the current password"_s},
+                          {u"new"_s, u"PASSWORD"_s, u"the new password, at most 10 characters"_s},
+                          {u"confirm"_s, u"PASSWORD"_s, u"the new password again (defaults to --new)"_s},
+                          {u"user-name"_s, u"NAME"_s, u"whose password ADMIN sets"_s}},
+              .menuCode = u"N42"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runPasswd});
 }
 
 } // namespace sw
