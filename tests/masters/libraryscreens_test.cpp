@@ -21,7 +21,6 @@
 using namespace Qt::StringLiterals;
 using namespace sw;
 using sw::test::MastersScreensTest;
-using sw::test::TestBackend;
 
 namespace {
 
@@ -185,7 +184,6 @@ TEST_P(LibraryScreensTest, TheUpdateScreenTeachesTheLibraryThenFillsTheMissingNa
     shoot(form, u"updkanname"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, LibraryScreensTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, LibraryScreensTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -12,19 +12,17 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
-using sw::test::TestBackend;
 
 namespace {
 
-class MasterCodesTest : public ::testing::TestWithParam<TestBackend>
+class MasterCodesTest : public test::InstalledSessionTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_folder = std::make_unique<test::InstalledFolder>(GetParam());
-        m_session.cn = m_folder->connect();
+        InstalledSessionTest::SetUp();
+        if (IsSkipped())
+            return;
         Database &db = m_session.db();
         db.exec(u"insert into "_s + db.table(u"DEGREE"_s)
                 + u" (fdegree, fdescpn, fspecial) values ('MSCCH', 'MASTER OF SCIENCE', 'CHEMISTRY'), "
@@ -48,9 +46,6 @@ protected:
         }
         return out;
     }
-
-    std::unique_ptr<test::InstalledFolder> m_folder;
-    Session m_session;
 };
 
 TEST_P(MasterCodesTest, EachMasterIsLookedUpDescribedAndRefusedTheSameWay)
@@ -113,7 +108,6 @@ TEST_P(MasterCodesTest, TheLookupWindowOpensOnTheBoxsValueUnderItsCaptions)
     EXPECT_EQ(fresh.currentCode(), u"C001"_s); // an empty box opens on the first row
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, MasterCodesTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, MasterCodesTest, test::bothBackends(), test::backendName);
 
 } // namespace

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QSqlRecord>
 
 #include <gtest/gtest.h>
 
@@ -59,9 +60,15 @@ protected:
     {
         form->grab().save(QStringLiteral(SCROLLWISE_SHOT_DIR) + u'/' + name + u".png"_s);
     }
+    // The first row of a query, its columns joined by "|" when there are several.
     QString value(const QString &sql, const QVariantList &params = {})
     {
-        return m_folder->db().scalar(sql, params).toString();
+        Rows rows = m_folder->db().query(sql, params);
+        QStringList values;
+        const int columns = rows.next() ? rows.query().record().count() : 0;
+        for (int i = 0; i < columns; ++i)
+            values << rows.text(i);
+        return values.join(u'|');
     }
 
     std::unique_ptr<LoggedInFolder> m_folder;

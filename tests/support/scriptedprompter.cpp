@@ -14,6 +14,8 @@ PromptAnswer ScriptedPrompter::ask(const QString &text, const QString &title, Pr
                                    PromptAnswer defaultAnswer)
 {
     m_shown.push_back({text, title, icon, true});
+    if (onQuestion)
+        onQuestion();
     if (buttons == PromptButtons::Ok)
         return PromptAnswer::Ok;
     for (const auto &[ending, a] : m_standing) {

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     void clearStandingAnswers() { m_standing.clear(); }
     void answerInput(std::optional<QString> v) { m_inputs.push_back(std::move(v)); }
     void answerFile(std::optional<QString> v) { m_files.push_back(std::move(v)); }
+    // Called as each question is asked, before it is answered: a look at the screen while a
+    // run waits for the answer.
+    std::function<void()> onQuestion;
 
     void message(const QString &text, const QString &title, PromptIcon icon) override;
     PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,

@@ -38,13 +38,7 @@ protected:
             GTEST_SKIP();
         using namespace Qt::StringLiterals;
         m_folder = std::make_unique<LoggedInFolder>(GetParam());
-        Database &db = m_folder->db();
-        db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Varada University')"_s);
-        db.exec(u"insert into degree (fdegree, fdescpn) values ('BA', 'Bachelor of Arts'), "
-                "('BSC', 'Bachelor of Science')"_s);
-        db.exec(u"insert into college (fcollcode, fcollname) values ('101', 'Govt College'), "
-                "('102', 'City College'), ('103', 'Hill College')"_s);
-        db.exec(u"insert into class (fclasscode, fclassdesc) values ('FC', 'First Class')"_s);
+        seedCodes(m_folder->db());
         m_folder->addUser(u"CLERK"_s, u"clerk"_s, u"N2*N22*N23*N27*N2E*"_s);
         registerEntryScreens(m_screens);
         registerVerificationScreens(m_screens);
@@ -62,23 +56,24 @@ protected:
     // Opens the screen of a menu code as the menu would; the screen in front.
     template <typename Screen> Screen *open(const QString &menuCode)
     {
-        m_window->menuActions().action(menuCode)->trigger();
-        QCoreApplication::processEvents();
-        auto *screen = qobject_cast<Screen *>(m_window->dispatcher().activeForm());
-        EXPECT_NE(screen, nullptr) << menuCode.toStdString();
-        return screen;
+        return qobject_cast<Screen *>(openScreen(*m_window, menuCode));
     }
 
     void press(int key, Qt::KeyboardModifiers modifiers = {}) { test::press(key, modifiers, m_window.get()); }
     void type(const QString &text) { test::type(text); }
     // Types into the focused box and leaves it with Enter.
     void enter(const QString &text) { test::enter(text); }
-    QString stored(const QString &regno, const QString &column)
+    // Columns of a stored candidate of C26, joined by "|" when there are several.
+    QString stored(const QString &regno, const QStringList &columns)
     {
         using namespace Qt::StringLiterals;
-        return m_folder->db()
-            .scalar(u"select "_s + column + u" from convo where fregno = ? and fconvocode = 'C26'"_s, {regno})
-            .toString();
+        QStringList values;
+        for (const QString &column : columns)
+            values << m_folder->db()
+                          .scalar(u"select "_s + column + u" from convo where fregno = ? and fconvocode = 'C26'"_s,
+                                  {regno})
+                          .toString();
+        return values.join(u'|');
     }
     QWidget *focused() const { return QApplication::focusWidget(); }
     // The picture of a screen, beside the test program, to be looked at.

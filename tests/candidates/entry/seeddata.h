@@ -10,17 +10,25 @@
 
 namespace sw::test {
 
-inline void seedMasters(Database &db)
+// The codes the candidates name: university U1, degrees BA and BSC, colleges 101-103, class FC.
+inline void seedCodes(Database &db)
 {
     using namespace Qt::StringLiterals;
-    db.exec(u"insert into masconvo (fconvocode, fconvoname) values ('C26', 'Convocation 2026'), "
-            "('C25', 'Convocation 2025')"_s);
     db.exec(u"insert into masuniv (funivcode, funivname) values ('U1', 'Varada University')"_s);
     db.exec(
         u"insert into degree (fdegree, fdescpn) values ('BA', 'Bachelor of Arts'), ('BSC', 'Bachelor of Science')"_s);
     db.exec(u"insert into college (fcollcode, fcollname) values ('101', 'Govt College'), ('102', 'City College'), "
             "('103', 'Hill College')"_s);
     db.exec(u"insert into class (fclasscode, fclassdesc) values ('FC', 'First Class')"_s);
+}
+
+// The codes, convocations C26 and C25, and a clerk.
+inline void seedMasters(Database &db)
+{
+    using namespace Qt::StringLiterals;
+    seedCodes(db);
+    db.exec(u"insert into masconvo (fconvocode, fconvoname) values ('C26', 'Convocation 2026'), "
+            "('C25', 'Convocation 2025')"_s);
     // A clerk with every menu item but the administrator's.
     db.exec(u"insert into masuser (fusername, fpasswd, fpermission, fsection) values (?, ?, ?, ?)"_s,
             {u"CLERK"_s, passwords::encodeUser(u"clerk"_s), u"N2*N22*N23*N27*N2E*"_s, u"A"_s});

@@ -107,12 +107,6 @@ TEST_P(SerialNumbersTest, TwoWorkstationsActivatingTogetherNeverShareANumber)
     EXPECT_TRUE(numbers.contains(SerialNumbers::format(2 * perWorkstation)));
 }
 
-TEST_P(SerialNumbersTest, ALockIsOnlyTakenInsideATransaction)
-{
-    EXPECT_EQ(test::stopText([&] { SerialNumbers(*m_db).lock(); }),
-              u"A print serial number can only be taken inside a transaction."_s);
-}
-
 TEST_P(SerialNumbersTest, NumbersAreComparedAsNumbersPastFiveDigits)
 {
     // Found in the field: the highest was taken as text, so after 99999 ("100000" sorts
@@ -130,8 +124,10 @@ TEST_P(SerialNumbersTest, NumbersAreComparedAsNumbersPastFiveDigits)
     EXPECT_EQ(given, (QStringList{u"99999"_s, u"100000"_s, u"100001"_s}));
 }
 
-TEST_P(SerialNumbersTest, AValueThatIsNoNumberIsNamedAndPassedOver)
+TEST_P(SerialNumbersTest, ALockNeedsATransactionAndAValueThatIsNoNumberIsNamedAndPassedOver)
 {
+    EXPECT_EQ(test::stopText([&] { SerialNumbers(*m_db).lock(); }),
+              u"A print serial number can only be taken inside a transaction."_s);
     // One garbage value used to stop every activation of every convocation.
     test::insertCandidate(*m_db, u"R1"_s, {{u"fprintord"_s, u"00041"_s}});
     test::insertCandidate(*m_db, u"R2"_s, {{u"fprintord"_s, u"12A"_s}});

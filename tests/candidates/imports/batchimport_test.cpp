@@ -4,7 +4,6 @@
 #include "shell/online/onlinelink.h"
 #include "support/testdatabase.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "support/batchrun.h"
@@ -30,8 +29,7 @@ protected:
         // The masters the candidates below refer to, loaded as a clerk loads them.
         for (const auto &[table, content] :
              {std::pair{u"degree"_s, QByteArray("fdegree,fdescpn,fdescpnkan\nBA,ARTS,\xb1\nBCOM,COMMERCE,\xb2\n")},
-              std::pair{u"college"_s, QByteArray("fcollcode,fcollname\nC01,ONE\nAC1,AUTONOMOUS\n")},
-              std::pair{u"masuniv"_s, QByteArray("funivcode,funivname\nU1,UNIVERSITY\n")}}) {
+              std::pair{u"college"_s, QByteArray("fcollcode,fcollname\nC01,ONE\n")}}) {
             const QString file = m_dir.filePath(table + u".csv"_s);
             QFile f(file);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -69,11 +67,6 @@ TEST_F(BatchImportTest, ImportFilePrintsProgressEveryFewPercentAndTheCounts)
     EXPECT_TRUE(r.out.contains(u"Imported Successfully\n\nTotal Records: 1000\nImported Records: 1000\n"_s))
         << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(u"total records: 1000, imported records: 1000"_s));
-
-    // Without a convocation the import refuses.
-    const BatchRun admn = runBatch(as(u"ADMN"_s) << u"import-file"_s << file);
-    EXPECT_EQ(admn.exitCode, 1);
-    EXPECT_TRUE(admn.err.contains(u"--convo"_s)) << admn.err.toStdString();
 }
 
 TEST_F(BatchImportTest, ImportDirWithoutAnAnswerNamesTheQuestion)
@@ -93,22 +86,6 @@ TEST_F(BatchImportTest, ImportDirWithoutAnAnswerNamesTheQuestion)
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
     EXPECT_TRUE(yes.out.contains(u"ASTU.cnv: total records: 1, imported records: 0"_s)) << yes.out.toStdString();
     EXPECT_TRUE(yes.out.contains(u"Imported data Successfully"_s));
-}
-
-TEST_F(BatchImportTest, ImportAutoNeedsItsCodes)
-{
-    const QString file = m_dir.filePath(u"auto.csv"_s);
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("1|101|ANU|F|SC|a|b|c|d|e|f|g|h|i|FCD|2026|R|APRIL 2026\n");
-    f.close();
-    const BatchRun missing = runBatch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s);
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.contains(u"Degree, College code and Univ code should be entered"_s));
-    const BatchRun r = runBatch(as() << u"import-auto"_s << file << u"--univ"_s << u"U1"_s << u"--college"_s << u"AC1"_s
-                                     << u"--degree"_s << u"BCOM"_s);
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(u"total records: 1, imported records: 1"_s));
 }
 
 TEST_F(BatchImportTest, PortalInitCreatesTheTablesOnTheServer)

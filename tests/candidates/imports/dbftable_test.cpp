@@ -3,9 +3,9 @@
 // (python3-dbf), and against files that are broken in the ways result files arrive.
 #include "candidates/imports/cnvwriter.h"
 #include "candidates/imports/dbftable.h"
-#include "candidates/imports/importerror.h"
 #include "candidates/imports/resultfile.h"
 #include "shell/core/legacytext.h"
+#include "support/stoptext.h"
 
 #include <QFile>
 #include <QProcess>
@@ -28,16 +28,6 @@ void writeWithPython(const QString &script)
     p.start(u"/usr/bin/python3"_s, {u"-c"_s, script});
     ASSERT_TRUE(p.waitForFinished(60000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-}
-
-QString stopText(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const StopError &e) {
-        return e.text();
-    }
-    return {};
 }
 
 class DbfReaderTest : public ::testing::Test
@@ -108,14 +98,14 @@ TEST_F(DbfReaderTest, FilesThatAreNoTablesStopWithTheFileNamed)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("REGNO|NAME\nR1|ANU\n");
     f.close();
-    const QString notDbf = stopText([&] { DbfTable t(text); });
+    const QString notDbf = test::stopText([&] { DbfTable t(text); });
     EXPECT_TRUE(notDbf.startsWith(u"Error Occurred : "_s));
     EXPECT_TRUE(notDbf.contains(u"not a dBASE table"_s)) << notDbf.toStdString();
     EXPECT_TRUE(notDbf.contains(u"File: notes_STU.dbf"_s));
 
     const QString empty = path(u"empty.dbf"_s);
     QFile(empty).open(QIODevice::WriteOnly);
-    EXPECT_TRUE(stopText([&] { DbfTable t(empty); }).contains(u"not a dBASE table"_s));
+    EXPECT_TRUE(test::stopText([&] { DbfTable t(empty); }).contains(u"not a dBASE table"_s));
 }
 
 // A good file of ten records, then one way a result file arrives broken: each was read
@@ -158,7 +148,7 @@ TEST_P(BrokenHeaderTest, IsRefusedWithWhatIsWrong)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
     f.close();
-    const QString text = stopText([&] { DbfTable t(file, u"SHOWN_STU.cnv"_s); });
+    const QString text = test::stopText([&] { DbfTable t(file, u"SHOWN_STU.cnv"_s); });
     EXPECT_TRUE(text.contains(QString::fromUtf8(GetParam().message))) << GetParam().story << ": " << text.toStdString();
     EXPECT_TRUE(text.contains(u"File: SHOWN_STU.cnv"_s)) << text.toStdString();
 }
@@ -195,34 +185,9 @@ t.close()
     DbfTable table(file, u"MEMO_STU.cnv"_s);
     ResultRows rows(table);
     EXPECT_EQ(rows.require(u"FREGNO"_s), 0);
-    const QString text = stopText([&] { rows.require(u"FNAME"_s); });
+    const QString text = test::stopText([&] { rows.require(u"FNAME"_s); });
     EXPECT_TRUE(text.contains(u"memo field"_s)) << text.toStdString();
     EXPECT_TRUE(text.endsWith(u"File: MEMO_STU.cnv, Field: FNAME"_s)) << text.toStdString();
-}
-
-TEST_F(DbfReaderTest, RowsComeInTheFilesOrderWithDeletedRecordsMarked)
-{
-    const QString file = path(u"order.dbf"_s);
-    {
-        CnvWriter writer(file, CnvWriter::candidateFields(false));
-        const QStringList regnos{u"R3"_s, u"R1"_s, u"R9"_s, u"R2"_s};
-        for (int i = 0; i < regnos.size(); ++i) {
-            writer.add({regnos[i], u"N"_s + QString::number(i), u"BA"_s, {}, u"C1"_s});
-            if (i == 2)
-                writer.deleteLast();
-        }
-    }
-    DbfTable table(file);
-    ResultRows rows(table);
-    // The count is the file's: a deleted record is one of them, to be counted and named.
-    EXPECT_EQ(rows.count(), 4);
-    const int name = rows.require(u"FNAME"_s);
-    QStringList seen;
-    while (rows.next())
-        seen << rows.text(name) + (rows.isDeleted() ? u"*"_s : QString()) + u'@' + QString::number(rows.recordNumber());
-    EXPECT_EQ(seen, (QStringList{u"N0@1"_s, u"N1@2"_s, u"N2*@3"_s, u"N3@4"_s}));
-    // A record read again for the reject file, by number.
-    EXPECT_EQ(rows.textsOf(2).value(1), u"N1"_s);
 }
 
 TEST_F(DbfReaderTest, AFileLargerThanTheReadBufferReadsRightAndRecordsReadAgain)
@@ -253,24 +218,6 @@ TEST_F(DbfReaderTest, AFileLargerThanTheReadBufferReadsRightAndRecordsReadAgain)
         ++expected;
     }
     EXPECT_EQ(expected, kRecords + 1);
-}
-
-TEST_F(DbfReaderTest, AMissingFieldIsNamed)
-{
-    const QString file = path(u"deg.dbf"_s);
-    {
-        CnvWriter writer(file, {{u"FDEGREE"_s, 'C', 5}});
-        writer.add({u"BA"_s});
-    }
-    DbfTable table(file, u"X_DEG.cnv"_s);
-    try {
-        ResultRows rows(table);
-        rows.require(u"FDESCPN"_s);
-        FAIL() << "a missing field was not reported";
-    } catch (const MissingField &m) {
-        EXPECT_EQ(m.field, u"FDESCPN"_s);
-        EXPECT_EQ(m.file, u"X_DEG.cnv"_s);
-    }
 }
 
 struct KindCase

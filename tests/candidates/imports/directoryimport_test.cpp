@@ -31,12 +31,8 @@ protected:
     }
     QString writeIn(const QString &name, const std::vector<StuRow> &rows)
     {
-        const QString path = writeStu(name, rows, true);
-        const QString target = m_dir + u'/' + name;
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::remove(target);
-        QFile::rename(path, target);
-        return target;
+        test::writeStuFile(m_dir + u'/' + name, rows, true);
+        return m_dir + u'/' + name;
     }
     static StuRow row(const QString &regno, const QString &name, const QString &college = u"C01"_s)
     {
@@ -94,24 +90,19 @@ TEST_P(DirectoryImportTest, InstitutionVariantsStoreTheirExtraColumns)
     writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"ONE"_s)});
     m_session.instCode = u"008"_s;
     ASSERT_TRUE(importDir());
-    auto r1 = candidate(u"R1"_s, u"BA"_s, u"C01"_s);
-    EXPECT_EQ(r1.at(u"funivcode"_s), u"008"_s);
-    EXPECT_EQ(r1.at(u"fclasscode"_s), u"DIST"_s);
+    EXPECT_EQ(test::columns(candidate(u"R1"_s, u"BA"_s, u"C01"_s), {u"funivcode"_s, u"fclasscode"_s}), u"008|DIST"_s);
 
     m_session.instCode = u"027"_s;
     m_session.db().exec(u"delete from convo"_s);
     ASSERT_TRUE(importDir());
-    r1 = candidate(u"R1"_s, u"BA"_s, u"C01"_s);
-    EXPECT_EQ(r1.at(u"fexamdate"_s), u"B.A. O'APRIL"_s);
-    EXPECT_EQ(r1.at(u"ffatname"_s), u"FATHER"_s);
-    EXPECT_EQ(r1.at(u"fmotname"_s), u"MOTHER"_s);
+    EXPECT_EQ(test::columns(candidate(u"R1"_s, u"BA"_s, u"C01"_s), {u"fexamdate"_s, u"ffatname"_s, u"fmotname"_s}),
+              u"B.A. O'APRIL|FATHER|MOTHER"_s);
 }
 
 TEST_P(DirectoryImportTest, ACandidateOfAnEarlierConvocationMovesOnlyWhenTheAnswerIsYes)
 {
-    m_session.db().exec(
-        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25'),"
-        " ('R2', 'OLD', 'BA', 'C01', 'C25')"_s);
+    addCandidate(u"R1"_s, u"OLD"_s, u"C25"_s);
+    addCandidate(u"R2"_s, u"OLD"_s, u"C25"_s);
     const QString file = writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"NEW ONE"_s), row(u"R2"_s, u"NEW TWO"_s)});
     m_prompter.answer(PromptAnswer::No);
     m_prompter.answer(PromptAnswer::Yes);
@@ -121,21 +112,15 @@ TEST_P(DirectoryImportTest, ACandidateOfAnEarlierConvocationMovesOnlyWhenTheAnsw
     ASSERT_GE(shown.size(), 2);
     EXPECT_EQ(shown[0], u"This Student (R1) may Applied for Improvement!! Do you want to overwrite the Data!!\r\n"
                         "Current Convocation No. : C26\r\nPrevious Convocation No. : C25"_s);
-    const auto r1 = candidate(u"R1"_s, u"BA"_s, u"C01"_s);
-    EXPECT_EQ(r1.at(u"fconvocode"_s), u"C25"_s);
-    EXPECT_EQ(r1.at(u"fname"_s), u"OLD"_s);
-    const auto r2 = candidate(u"R2"_s, u"BA"_s, u"C01"_s);
-    EXPECT_EQ(r2.at(u"fconvocode"_s), u"C26"_s);
-    EXPECT_EQ(r2.at(u"fname"_s), u"NEW TWO"_s);
+    EXPECT_EQ(test::columns(candidate(u"R1"_s, u"BA"_s, u"C01"_s), {u"fconvocode"_s, u"fname"_s}), u"C25|OLD"_s);
+    EXPECT_EQ(test::columns(candidate(u"R2"_s, u"BA"_s, u"C01"_s), {u"fconvocode"_s, u"fname"_s}), u"C26|NEW TWO"_s);
     EXPECT_FALSE(m_prompter.answersLeft());
     // The row answered No is counted and named.
-    EXPECT_EQ(outcomes->front().counts.skipped, 1);
-    EXPECT_EQ(outcomes->front().counts.refreshed, 1);
+    test::expectCounts(outcomes->front().counts, {2, 0, 1, 0, 1, 0});
     EXPECT_TRUE(rejectFile(file).at(1).value(4).startsWith(u"stored under convocation C25"_s));
 
     // A candidate of both convocations is refreshed in the current one, without a question.
-    m_session.db().exec(
-        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'HERE', 'BA', 'C01', 'C26')"_s);
+    addCandidate(u"R1"_s, u"HERE"_s, u"C26"_s);
     m_prompter.clear();
     const auto again = importDir();
     ASSERT_TRUE(again) << m_prompter.last().toStdString();
@@ -221,8 +206,7 @@ TEST_P(DirectoryImportTest, OnlineOnlyChangesNothingLocally)
     if (GetParam() != TestBackend::MariaDB)
         GTEST_SKIP() << "the portal lives on the MariaDB server; once is enough";
     test::TestPortal portal(m_session.folder, u"003"_s);
-    m_session.db().exec(
-        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values ('R1', 'OLD', 'BA', 'C01', 'C25')"_s);
+    addCandidate(u"R1"_s, u"OLD"_s, u"C25"_s);
     writeIn(u"ASTU.cnv"_s, {row(u"R1"_s, u"NEW"_s), row(u"R2"_s, u"TWO"_s)});
     CnvWriter deg(m_dir + u"/XDEG.cnv"_s, CnvWriter::degreeFields());
     deg.add({u"MEd"_s, u"MASTER OF EDUCATION"_s});
@@ -254,7 +238,6 @@ TEST_P(DirectoryImportTest, AnUnreachablePortalStopsBeforeTheFileIsWritten)
     EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DirectoryImportTest, ::testing::Values(TestBackend::SQLite, TestBackend::MariaDB),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DirectoryImportTest, test::bothBackends(), test::backendName);
 
 } // namespace

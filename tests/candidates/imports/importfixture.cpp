@@ -3,11 +3,9 @@
 
 #include "shell/core/csvreader.h"
 #include "shell/core/importtally.h"
-#include "shell/core/inifile.h"
-#include "shell/core/institutionconfig.h"
-#include "shell/online/onlinelink.h"
-#include "shell/online/portalschema.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlRecord>
 
 using namespace Qt::StringLiterals;
@@ -18,6 +16,30 @@ QStringList StuRow::values() const
 {
     return {regno, name,  degree,     subdegree, college, classDesc, examDate, year,  examType,
             sex,   caste, classShort, cexam,     father,  mother,    cyear,    clmax, clsec};
+}
+
+void expectCounts(const ImportCounts &c, const std::array<int, 6> &expected)
+{
+    EXPECT_EQ((std::array{c.total, c.inserted, c.refreshed, c.frozen, c.skipped, c.rejected}), expected);
+    EXPECT_EQ(c.accounted(), c.total);
+}
+
+void writeStuFile(const QString &path, const std::vector<StuRow> &rows, bool directoryFields)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    CnvWriter writer(path, CnvWriter::candidateFields(directoryFields));
+    for (const StuRow &r : rows)
+        writer.add(r.values());
+}
+
+QString columns(const std::map<QString, QString> &row, const QStringList &names)
+{
+    QStringList out;
+    for (const QString &name : names) {
+        const auto it = row.find(name);
+        out << (it == row.end() ? u"?"_s : it->second);
+    }
+    return out.join(u'|');
 }
 
 void ImportTest::SetUp()
@@ -48,9 +70,7 @@ std::vector<QStringList> ImportTest::rejectFile(const QString &input)
 QString ImportTest::writeStu(const QString &name, const std::vector<StuRow> &rows, bool directoryFields) const
 {
     const QString path = inputPath(name);
-    CnvWriter writer(path, CnvWriter::candidateFields(directoryFields));
-    for (const StuRow &r : rows)
-        writer.add(r.values());
+    writeStuFile(path, rows, directoryFields);
     return path;
 }
 
@@ -86,6 +106,13 @@ std::map<QString, QString> ImportTest::candidate(const QString &regno, const QSt
 int ImportTest::count(const QString &sql, const QVariantList &params) const
 {
     return m_session.db().scalar(sql, params).toInt();
+}
+
+void ImportTest::addCandidate(const QString &regno, const QString &name, const QString &convo, const QString &degree)
+{
+    m_session.db().exec(
+        u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode) values (?, ?, ?, 'C01', ?)"_s,
+        {regno, name, degree, convo});
 }
 
 void ImportTest::print(const QString &regno, const QString &certNo)

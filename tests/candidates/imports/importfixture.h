@@ -2,6 +2,7 @@
 #pragma once
 
 #include "candidates/imports/cnvwriter.h"
+#include "shell/core/importtally.h"
 #include "shell/core/session.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <memory>
 
@@ -24,6 +26,15 @@ struct StuRow
     QString classShort, cexam, father, mother, cyear, clmax, clsec;
     QStringList values() const;
 };
+
+// Checks an import's total, inserted, refreshed, frozen, skipped and rejected records,
+// and that every record has one outcome.
+void expectCounts(const ImportCounts &counts, const std::array<int, 6> &expected);
+// Writes a candidates file at `path` with CnvWriter, its folder made first.
+void writeStuFile(const QString &path, const std::vector<StuRow> &rows, bool directoryFields = false);
+// Several columns of a row as ImportTest::candidate() returns it, joined by "|" to be
+// compared at once ("?" for a column the row lacks).
+QString columns(const std::map<QString, QString> &row, const QStringList &names);
 
 // An installed application folder on one backend with a logged-in session (user CLERK,
 // convocation C26, institution 003 unless the test changes it), the degrees and colleges
@@ -44,6 +55,9 @@ protected:
     std::map<QString, QString> candidate(const QString &regno, const QString &degree, const QString &college,
                                          const QString &convo = {}) const;
     int count(const QString &sql, const QVariantList &params = {}) const;
+    // A candidate of `convo` as an earlier import or the form left it.
+    void addCandidate(const QString &regno, const QString &name, const QString &convo,
+                      const QString &degree = QStringLiteral("BA"));
     // Prints a certificate number on a candidate, freezing it.
     void print(const QString &regno, const QString &certNo);
     // The lines of the reject file an import left for `input` (header first); empty when none.

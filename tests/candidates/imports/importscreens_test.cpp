@@ -17,19 +17,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QSqlRecord>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -43,49 +40,13 @@ QString imported(int total, int inserted)
     return u"Imported Successfully\r\rTotal Records: %1\rImported Records: %2\r"_s.arg(total).arg(inserted);
 }
 
-// Answers as the scripted prompter does, and lets a test look at the screen while a
-// run waits for the answer to a question (the run is half way then).
-class WatchingPrompter final : public Prompter
-{
-public:
-    explicit WatchingPrompter(test::ScriptedPrompter &answers)
-        : m_answers(answers)
-    {
-    }
-    std::function<void()> onQuestion;
-
-    void message(const QString &text, const QString &title, PromptIcon icon) override
-    {
-        m_answers.message(text, title, icon);
-    }
-    PromptAnswer ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,
-                     PromptAnswer defaultAnswer) override
-    {
-        if (onQuestion)
-            onQuestion();
-        return m_answers.ask(text, title, icon, buttons, defaultAnswer);
-    }
-    std::optional<QString> input(const QString &text, const QString &title, const QString &initial) override
-    {
-        return m_answers.input(text, title, initial);
-    }
-    std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
-                                      FileMode mode) override
-    {
-        return m_answers.chooseFile(caption, startDir, filter, mode);
-    }
-
-private:
-    test::ScriptedPrompter &m_answers;
-};
-
 class ImportScreensTest : public ::testing::TestWithParam<TestBackend>
 {
 protected:
     void SetUp() override
     {
         if (!test::backendAvailable(GetParam()))
-            return;
+            GTEST_SKIP();
         m_folder = std::make_unique<test::LoggedInFolder>(GetParam());
         registerImportScreens(m_screens);
         m_folder->login(u"ADMIN"_s, u"admin"_s, u"C26"_s);
@@ -94,19 +55,13 @@ protected:
         m_folder->db().exec(
             u"insert into college (fcollcode, fcollname) values ('C01', 'ONE'), ('KSC', 'AUTONOMOUS')"_s);
         m_folder->db().exec(u"insert into masuniv (funivcode, funivname) values ('U27', 'UNIVERSITY')"_s);
-        m_window = std::make_unique<MainWindow>(m_folder->session, m_watching, m_screens);
+        m_window = std::make_unique<MainWindow>(m_folder->session, m_prompter, m_screens);
         m_window->applyPermissions();
         test::showActive(*m_window);
     }
-    bool skipped() const { return !m_window; }
-
     template <typename Screen> Screen *open(const QString &menuCode)
     {
-        m_window->menuActions().action(menuCode)->trigger();
-        QCoreApplication::processEvents();
-        auto *screen = qobject_cast<Screen *>(m_window->dispatcher().activeForm());
-        EXPECT_NE(screen, nullptr) << menuCode.toStdString();
-        return screen;
+        return qobject_cast<Screen *>(test::openScreen(*m_window, menuCode));
     }
     // A click as the mouse gives it, then whatever the click set going.
     static void click(QAbstractButton *button)
@@ -121,20 +76,18 @@ protected:
     }
     QString writeStu(const QString &name, const std::vector<test::StuRow> &rows, bool directoryFields = false)
     {
-        const QString path = m_inputs.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        CnvWriter writer(path, CnvWriter::candidateFields(directoryFields));
-        for (const test::StuRow &r : rows)
-            writer.add(r.values());
-        return path;
+        test::writeStuFile(m_inputs.filePath(name), rows, directoryFields);
+        return m_inputs.filePath(name);
     }
-    int count(const QString &sql, const QVariantList &params = {})
+    // The first row of a query, its columns joined by "|" when there are several.
+    QString value(const QString &sql)
     {
-        return m_folder->db().scalar(sql, params).toInt();
-    }
-    QString value(const QString &sql, const QVariantList &params = {})
-    {
-        return m_folder->db().scalar(sql, params).toString();
+        Rows rows = m_folder->db().query(sql);
+        QStringList values;
+        const int columns = rows.next() ? rows.query().record().count() : 0;
+        for (int i = 0; i < columns; ++i)
+            values << rows.text(i);
+        return values.join(u'|');
     }
     // No run going: the bar hidden, no run's status left in the hint panel.
     void expectIdle(ImportScreen *screen)
@@ -146,37 +99,21 @@ protected:
 
     std::unique_ptr<test::LoggedInFolder> m_folder;
     test::ScriptedPrompter m_prompter;
-    WatchingPrompter m_watching{m_prompter};
     ScreenRegistry m_screens;
     std::unique_ptr<MainWindow> m_window;
     QTemporaryDir m_inputs;
 };
 
-test::StuRow stu(const QString &regno, const QString &name, const QString &degree = u"BA"_s,
-                 const QString &college = u"C01"_s)
+test::StuRow stu(const QString &regno, const QString &name, const QString &degree = u"BA"_s)
 {
-    test::StuRow r;
-    r.regno = regno;
-    r.name = name;
-    r.degree = degree;
-    r.college = college;
-    r.classDesc = u"FC"_s;
-    r.classShort = u"I"_s;
-    r.examDate = u"APRIL 2026"_s;
-    r.year = u"2026"_s;
-    r.examType = u"R"_s;
-    r.sex = u"F"_s;
-    r.caste = u"GM"_s;
-    r.cexam = u"APRIL 2026"_s;
-    return r;
+    return {regno,     name,   degree, {},      u"C01"_s, u"FC"_s,        u"APRIL 2026"_s,
+            u"2026"_s, u"R"_s, u"F"_s, u"GM"_s, u"I"_s,   u"APRIL 2026"_s};
 }
 
 // Each screen opens with the focus in its first box and its tip in the hint panel (how
 // Enter and Up walk the boxes is the screen gallery's test).
 TEST_P(ImportScreensTest, EachMenuItemOpensItsScreenWithTheRecordCommandsOff)
 {
-    if (skipped())
-        return;
     struct Expected
     {
         QString code, formName, caption, hint;
@@ -205,10 +142,8 @@ TEST_P(ImportScreensTest, EachMenuItemOpensItsScreenWithTheRecordCommandsOff)
     EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
 }
 
-TEST_P(ImportScreensTest, TheFileScreenChecksThePathFirst)
+TEST_P(ImportScreensTest, TheFileScreenChecksThePathAndTheFileFirst)
 {
-    if (skipped())
-        return;
     auto *screen = open<ImportDataScreen>(u"N28"_s);
     ASSERT_NE(screen, nullptr);
     click(screen->cmd(1));
@@ -221,14 +156,23 @@ TEST_P(ImportScreensTest, TheFileScreenChecksThePathFirst)
     click(screen->cmd(1));
     EXPECT_EQ(m_prompter.last(), u"Invalid Path"_s);
     EXPECT_EQ(QApplication::focusWidget(), screen->text(0));
-    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+
+    // A file without a field the import reads is named with the field, and nothing of it imported.
+    const QString broken = m_inputs.filePath(u"BROKENSTU.cnv"_s);
+    CnvWriter(broken, {{u"FREGNO"_s, 'C', 10}, {u"FCOLLCODE"_s, 'C', 5}, {u"FDEGREE"_s, 'C', 5}})
+        .add({u"R1"_s, u"C01"_s, u"BA"_s});
+    screen->text(0)->setText(broken);
+    click(screen->cmd(1));
+    EXPECT_TRUE(m_prompter.last().startsWith(u"Error Occurred : "_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().contains(u"BROKENSTU.cnv"_s)) << m_prompter.last().toStdString();
+    EXPECT_TRUE(m_prompter.last().contains(u"Field: FNAME"_s, Qt::CaseInsensitive)) << m_prompter.last().toStdString();
+    EXPECT_EQ(value(u"select count(*) from convo"_s), u"0"_s);
     expectIdle(screen);
+    EXPECT_TRUE(screen->cmd(1)->isEnabled());
 }
 
 TEST_P(ImportScreensTest, TheFileScreenImportsTheChosenFileAndSaysTheCounts)
 {
-    if (skipped())
-        return;
     const QString path =
         writeStu(u"2026BASTU.cnv"_s, {stu(u"R1"_s, u"ANU O'NEIL"_s), stu(u"R2"_s, u"RAVI"_s), stu(u"R3"_s, {})});
     auto *screen = open<ImportDataScreen>(u"N28"_s);
@@ -250,9 +194,8 @@ TEST_P(ImportScreensTest, TheFileScreenImportsTheChosenFileAndSaysTheCounts)
     EXPECT_TRUE(m_prompter.last().startsWith(imported(3, 2))) << m_prompter.last().toStdString();
     EXPECT_EQ(screen->outcome(), u"2026BASTU.cnv: total records: 3, imported records: 2, refreshed: 0, "
                                  "printed left alone: 0, skipped: 1, rejected: 0"_s);
-    EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ANU O`NEIL"_s);
-    EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C26"_s);
-    EXPECT_EQ(value(u"select fusername from convo where fregno = 'R2'"_s), u"ADMIN"_s);
+    EXPECT_EQ(value(u"select fname, fconvocode, fusername from convo where fregno = 'R1'"_s),
+              u"ANU O`NEIL|C26|ADMIN"_s);
     expectIdle(screen);
     EXPECT_TRUE(screen->cmd(1)->isEnabled());
     shoot(screen, u"importdata-done"_s);
@@ -260,36 +203,12 @@ TEST_P(ImportScreensTest, TheFileScreenImportsTheChosenFileAndSaysTheCounts)
     // The same file again refreshes every row and inserts none.
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(imported(3, 0))) << m_prompter.last().toStdString();
-    EXPECT_EQ(count(u"select count(*) from convo"_s), 2);
+    EXPECT_EQ(value(u"select count(*) from convo"_s), u"2"_s);
     EXPECT_FALSE(m_prompter.answersLeft());
-}
-
-TEST_P(ImportScreensTest, AFileWithoutARequiredFieldIsNamedAndNothingIsImported)
-{
-    if (skipped())
-        return;
-    const QString path = m_inputs.filePath(u"BROKENSTU.cnv"_s);
-    {
-        CnvWriter writer(path, {{u"FREGNO"_s, 'C', 10}, {u"FCOLLCODE"_s, 'C', 5}, {u"FDEGREE"_s, 'C', 5}});
-        writer.add({u"R1"_s, u"C01"_s, u"BA"_s});
-    }
-    auto *screen = open<ImportDataScreen>(u"N28"_s);
-    ASSERT_NE(screen, nullptr);
-    screen->text(0)->setText(path);
-    click(screen->cmd(1));
-    const QString message = m_prompter.last();
-    EXPECT_TRUE(message.startsWith(u"Error Occurred : "_s)) << message.toStdString();
-    EXPECT_TRUE(message.contains(u"BROKENSTU.cnv"_s)) << message.toStdString();
-    EXPECT_TRUE(message.contains(u"Field: FNAME"_s, Qt::CaseInsensitive)) << message.toStdString();
-    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
-    expectIdle(screen);
-    EXPECT_TRUE(screen->cmd(1)->isEnabled());
 }
 
 TEST_P(ImportScreensTest, TheOnlineOnlyBoxIsOfferedOnlyWithTheUpload)
 {
-    if (skipped())
-        return;
     auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
     ASSERT_NE(screen, nullptr);
     EXPECT_FALSE(screen->chk(1)->isVisible());
@@ -304,8 +223,6 @@ TEST_P(ImportScreensTest, TheOnlineOnlyBoxIsOfferedOnlyWithTheUpload)
 
 TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocations)
 {
-    if (skipped())
-        return;
     const QString folder = m_inputs.filePath(u"results"_s);
     writeStu(u"results/sub/2026BCOMSTU.cnv"_s, {stu(u"R9"_s, u"NINE"_s, u"BCOM"_s)}, true);
     writeStu(u"results/2026BASTU.cnv"_s, {stu(u"R1"_s, u"ONE"_s), stu(u"R2"_s, u"TWO"_s)}, true);
@@ -344,7 +261,7 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
     m_prompter.answer(PromptAnswer::No);
     // At the question about R2 the candidates file has been read; its rows wait for the answer.
     bool watched = false;
-    m_watching.onQuestion = [&] {
+    m_prompter.onQuestion = [&] {
         watched = true;
         EXPECT_TRUE(screen->progressBar()->isVisible());
         EXPECT_EQ(screen->progressBar()->value(), 100);
@@ -356,7 +273,7 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
         shoot(screen, u"importdatadir-running"_s);
     };
     click(screen->cmd(1));
-    m_watching.onQuestion = nullptr;
+    m_prompter.onQuestion = nullptr;
     EXPECT_TRUE(watched);
     ASSERT_EQ(m_prompter.shown().size(), 2u) << m_prompter.texts().join(u" / "_s).toStdString();
     EXPECT_TRUE(m_prompter.shown().front().question);
@@ -364,11 +281,9 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
     EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully\r\r"_s)) << m_prompter.last().toStdString();
     // The degree file's new degree, R1 and R9 are new; R2, answered No, is skipped.
     EXPECT_EQ(screen->outcome(), u"3 of 4 files imported: 3 new, 0 refreshed, 1 skipped, 0 rejected"_s);
-    EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R2'"_s), u"C25"_s);
-    EXPECT_EQ(value(u"select fname from convo where fregno = 'R1'"_s), u"ONE"_s);
-    EXPECT_EQ(value(u"select fconvocode from convo where fregno = 'R9'"_s), u"C26"_s);
+    EXPECT_EQ(value(u"select fconvocode, fname from convo where fregno = 'R2'"_s), u"C25|OLD"_s);
+    EXPECT_EQ(value(u"select count(*) from convo where fconvocode = 'C26' and fregno in ('R1', 'R9')"_s), u"2"_s);
     EXPECT_EQ(value(u"select fdescpn from degree where fdegree = 'BCOM'"_s), u"BACHELOR OF COMMERCE"_s);
-    EXPECT_EQ(count(u"select count(*) from convo where fregno = 'X1'"_s), 0);
     // The last file taken stays highlighted; the caption is the screen's own again.
     EXPECT_EQ(screen->fileBox()->currentRow(), 3);
     EXPECT_EQ(screen->windowTitle(), u"Import Data Directorywise. . ."_s);
@@ -377,8 +292,6 @@ TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocat
 
 TEST_P(ImportScreensTest, TheAutonomousScreenWantsEveryCodeThenImportsTheFile)
 {
-    if (skipped())
-        return;
     const QString path = m_inputs.filePath(u"auto.csv"_s);
     {
         QFile f(path);
@@ -400,7 +313,7 @@ TEST_P(ImportScreensTest, TheAutonomousScreenWantsEveryCodeThenImportsTheFile)
     EXPECT_EQ(m_prompter.last(), u"Degree, College code and Univ code should be entered"_s);
     EXPECT_EQ(QApplication::focusWidget(), screen->text(1));
     EXPECT_EQ(screen->outcome(), u"Nothing imported"_s);
-    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+    EXPECT_EQ(value(u"select count(*) from convo"_s), u"0"_s);
 
     // Each code is checked against its master as it is left, and described beside it.
     screen->text(0)->setFocus();
@@ -435,17 +348,14 @@ TEST_P(ImportScreensTest, TheAutonomousScreenWantsEveryCodeThenImportsTheFile)
     EXPECT_TRUE(m_prompter.last().startsWith(imported(2, 2))) << m_prompter.last().toStdString();
     EXPECT_TRUE(screen->outcome().startsWith(u"auto.csv: total records: 2, imported records: 2"_s))
         << screen->outcome().toStdString();
-    EXPECT_EQ(value(u"select fname from convo where fregno = 'ZQ101'"_s), u"ANU D`SOUZA"_s);
-    EXPECT_EQ(value(u"select funivcode from convo where fregno = 'ZQ102'"_s), u"U27"_s);
-    EXPECT_EQ(value(u"select fclassdesc from class where fclasscode = 'NEWC'"_s), u"????"_s);
+    EXPECT_EQ(value(u"select fname, funivcode, fdegree, fcollcode from convo where fregno = 'ZQ101'"_s),
+              u"ANU D`SOUZA|U27|BSC|KSC"_s);
     expectIdle(screen);
     shoot(screen, u"importdata_auto-done"_s);
 }
 
 TEST_P(ImportScreensTest, AnUnreachablePortalIsReportedAndTheMainWindowTakesTheOnlineTitle)
 {
-    if (skipped())
-        return;
     // A closed port on the loopback: the link fails at once.
     test::TestPortal::writeLink(m_folder->folder(), u"003"_s, u"127.0.0.1:9"_s, u"nobody"_s, u"x"_s, u"portal"_s,
                                 u"VARADA UNIVERSITY ONLINE"_s);
@@ -470,8 +380,8 @@ protected:
     void SetUp() override
     {
         ImportScreensTest::SetUp();
-        if (skipped() || !test::backendAvailable(TestBackend::MariaDB))
-            return;
+        if (IsSkipped() || !test::backendAvailable(TestBackend::MariaDB))
+            GTEST_SKIP();
         m_portal = std::make_unique<test::TestPortal>(m_folder->folder(), u"003"_s, u"VARADA UNIVERSITY ONLINE"_s);
     }
     std::unique_ptr<test::TestPortal> m_portal;
@@ -479,8 +389,6 @@ protected:
 
 TEST_P(ImportScreensPortalTest, TheOnlineScreenTakesOverPaidApplications)
 {
-    if (!m_portal)
-        return;
     m_portal->db().exec(u"insert into dcstud (fregno) values ('R1')"_s);
     m_portal->db().exec(
         u"insert into dctran (fappno, fregno, fname, fmobile, femail, fpostaddr1, fpostaddr2, fpostaddr3, fpostaddr4, "
@@ -494,22 +402,19 @@ TEST_P(ImportScreensPortalTest, TheOnlineScreenTakesOverPaidApplications)
     ASSERT_NE(screen, nullptr);
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Completed Successfully\r\r"_s)) << m_prompter.last().toStdString();
-    EXPECT_EQ(count(u"select count(*) from convofee where fappno = 'A1'"_s), 1);
-    EXPECT_EQ(value(u"select faddr1 from convo where fregno = 'R1'"_s), u"1, O`BRIEN ROAD"_s);
-    EXPECT_EQ(value(u"select ffeepaid from convo where fregno = 'R1'"_s), u"T"_s);
+    EXPECT_EQ(value(u"select count(*) from convofee where fappno = 'A1'"_s), u"1"_s);
+    EXPECT_EQ(value(u"select faddr1, ffeepaid from convo where fregno = 'R1'"_s), u"1, O`BRIEN ROAD|T"_s);
     EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
     expectIdle(screen);
 
     // Nothing new the second time round except the message.
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Completed Successfully\r\r"_s)) << m_prompter.last().toStdString();
-    EXPECT_EQ(count(u"select count(*) from convofee"_s), 1);
+    EXPECT_EQ(value(u"select count(*) from convofee"_s), u"1"_s);
 }
 
 TEST_P(ImportScreensPortalTest, TheFolderScreenPublishesCandidatesToThePortalOnly)
 {
-    if (!m_portal)
-        return;
     const QString folder = m_inputs.filePath(u"online"_s);
     writeStu(u"online/2026BASTU.cnv"_s, {stu(u"R1"_s, u"ONE"_s), stu(u"R2"_s, u"TWO"_s)}, true);
     auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
@@ -520,7 +425,7 @@ TEST_P(ImportScreensPortalTest, TheFolderScreenPublishesCandidatesToThePortalOnl
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully"_s)) << m_prompter.last().toStdString();
     EXPECT_EQ(m_portal->db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);
-    EXPECT_EQ(count(u"select count(*) from convo"_s), 0);
+    EXPECT_EQ(value(u"select count(*) from convo"_s), u"0"_s);
     EXPECT_EQ(m_window->windowTitle(), u"Scrollwise, VARADA UNIVERSITY ONLINE"_s);
     expectIdle(screen);
 }
