@@ -3,11 +3,10 @@
 // travels it, on SQLite and on the MariaDB server: set-up, masters from CSV, result
 // files and an autonomous college's file, online applications from the portal, fee
 // verification, activation, printing with a spoiled sheet, PDF copies, the printed
-// list, the portal update, cancellation and reprint, rank, gold-medal and cash-prize
-// certificates, both depositories' workbooks, the covering letters, the address
-// labels, backup and restore. After each step the database and the files are
-// compared with what that step must have changed; at the end the stationery register
-// accounts for every sheet.
+// list, the portal update, gold-medal and cash-prize certificates, both
+// depositories' workbooks, the covering letters, the address labels, backup and restore. After each step the database
+// and the files are compared with what that step must have changed; at the end the stationery register accounts for
+// every sheet.
 #include "e2efixture.h"
 
 #include "candidates/imports/cnvwriter.h"
@@ -58,18 +57,20 @@ protected:
         return r;
     }
 
-    // Runs a command that must be refused with `why` and leave `file` unwritten.
-    void refusedWithoutWriting(const QStringList &command, const QString &why, const QString &file)
-    {
-        const BatchRun r = app().run(command);
-        EXPECT_EQ(r.exitCode, 1) << command.join(u' ').toStdString() << "\n" << r.both();
-        EXPECT_TRUE(r.err.contains(why)) << r.both();
-        EXPECT_FALSE(QFile::exists(file)) << file.toStdString();
-    }
-
     QString candidate(const QString &regno, const QString &column)
     {
         return app().text(u"select "_s + column + u" from convo where fregno = ? and fconvocode = 'C26'"_s, {regno});
+    }
+    // Checks that `text` names every printed candidate with the certificate number; how many there are.
+    int expectEveryPrintedIn(const QString &text)
+    {
+        Rows printed = app().db().query(u"select fregno, fcertno from convo where fcertno <> ''"_s);
+        int listed = 0;
+        for (; printed.next(); ++listed) {
+            for (int column = 0; column < 2; ++column)
+                EXPECT_TRUE(text.contains(printed.text(column).trimmed())) << printed.text(column).toStdString();
+        }
+        return listed;
     }
     int printedCount()
     {
@@ -85,8 +86,6 @@ protected:
     void portalUpdate();
     void backupAndRestore();
     void stationeryAccountsForEverySheet();
-    void cancellationAndReprint();
-    void rankCertificate();
     void goldMedalAndCashPrize();
     void depositoryWorkbook();
     void nsdlWorkbook();
@@ -268,7 +267,9 @@ void ConvocationRoad::printingWithASpoiledSheet()
     ASSERT_EQ(r.exitCode, 0) << r.both();
     const bool portal = m_portal != nullptr;
     const int printed = portal ? 6 : 4;
-    EXPECT_TRUE(r.out.contains(u"printed: "_s + QString::number(printed) + u", spoiled: 1"_s)) << r.both();
+    EXPECT_TRUE(r.out.contains(u"printed: "_s + QString::number(printed)
+                               + u", spoiled: 1, passed over: 0, previewed: 0, PDF copies: 0"_s))
+        << r.both();
     // Sheets follow college then register number: 1001 U0001, 1002 U0003, 1003 spoiled on U0005.
     EXPECT_EQ(candidate(u"U0001"_s, u"fcertno"_s), u"001001"_s);
     EXPECT_EQ(candidate(u"U0003"_s, u"fcertno"_s), u"001002"_s);
@@ -285,8 +286,13 @@ void ConvocationRoad::printingWithASpoiledSheet()
     EXPECT_TRUE(test::pdfLayoutText(app().scratch(u"sheets/001004_U0007.pdf"_s)).contains(u"NAME O`7"_s));
 
     // The spoiled candidate is printed on the next run, on the next sheet.
-    const QString next = QString::number(1001 + printed + 1);
-    EXPECT_TRUE(r.out.contains(u"next certificate number: 00"_s + next)) << r.both();
+    // --yes answered the run's first question, which named the numbers and the date.
+    const QString last = QString::number(1001 + printed), next = QString::number(1001 + printed + 1);
+    EXPECT_TRUE(r.out.contains(QString::number(printed + 1) + u" certificates, 001001 to 00"_s + last
+                               + u", date of issue 15/03/2026: go on? -> Yes"_s))
+        << r.both();
+    EXPECT_TRUE(r.out.contains(u"numbers used: 001001 to 00"_s + last + u"\nnext certificate number: 00"_s + next))
+        << r.both();
     const BatchRun again = app().run({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s,
                                       u"--no-temp"_s, u"--start"_s, next, u"--end"_s, u"1100"_s, u"--date"_s,
                                       u"15/03/2026"_s, u"--output"_s, app().scratch(u"sheets2"_s), u"--printed-ok"_s});
@@ -309,17 +315,8 @@ void ConvocationRoad::pdfCopiesAndPrintedList()
     const QString list = app().scratch(u"printed.Prn"_s);
     // The list goes by the day the sheets were printed (today), not by the date of issue.
     ok({u"report"_s, u"printed-list"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow(), u"--out"_s, list});
-    QFile f(list);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromLatin1(f.readAll());
-    Rows rows = app().db().query(u"select fregno, fcertno from convo where fcertno <> '' order by fregno"_s);
-    int listed = 0;
-    while (rows.next()) {
-        ++listed;
-        EXPECT_TRUE(text.contains(rows.text(0).trimmed())) << rows.text(0).toStdString();
-        EXPECT_TRUE(text.contains(rows.text(1).trimmed())) << rows.text(1).toStdString();
-    }
-    EXPECT_EQ(listed, printed);
+    const QString text = test::fileText(list);
+    EXPECT_EQ(expectEveryPrintedIn(text), printed);
     EXPECT_FALSE(text.contains(u"U0006"_s)); // never printed
 }
 
@@ -351,12 +348,7 @@ void ConvocationRoad::backupAndRestore()
     ASSERT_EQ(app().count(u"select count(*) from convo"_s), candidates - 2);
 
     const QString file = app().path(u"Backup/"_s + backups.first());
-    // While another program works on the database (this test's own connection) nothing is replaced.
-    const BatchRun inUse = app().run({u"--yes"_s, u"restore"_s, file}, u"ADMN"_s);
-    EXPECT_EQ(inUse.exitCode, 1) << inUse.both();
-    EXPECT_TRUE(inUse.err.contains(u"The database is in use by"_s)) << inUse.both();
-    EXPECT_EQ(app().count(u"select count(*) from convo"_s), candidates - 2);
-    app().disconnect();
+    app().disconnect(); // a restore waits until no other program is connected
     const BatchRun refused = app().run({u"--no"_s, u"restore"_s, file}, u"ADMN"_s);
     app().reconnect();
     EXPECT_EQ(app().count(u"select count(*) from convo"_s), candidates - 2) << refused.both();
@@ -399,82 +391,18 @@ void ConvocationRoad::stationeryAccountsForEverySheet()
     EXPECT_TRUE(r.out.contains(u"SPOILED"_s)) << r.both();
 }
 
-void ConvocationRoad::cancellationAndReprint()
-{
-    const QString old = candidate(u"U0001"_s, u"fcertno"_s);
-    ASSERT_FALSE(old.isEmpty());
-    // A candidate never printed has nothing to cancel, and nothing changes.
-    const int cancelledBefore = app().count(u"select count(*) from certcan"_s);
-    EXPECT_EQ(app().run({u"--yes"_s, u"cancel"_s, u"U0006"_s, u"--reason"_s, u"Wrong name"_s}).exitCode, 1);
-    EXPECT_EQ(app().count(u"select count(*) from certcan"_s), cancelledBefore);
-
-    ok({u"--yes"_s, u"cancel"_s, u"U0001"_s, u"--reason"_s, u"Name misspelt"_s});
-    EXPECT_EQ(candidate(u"U0001"_s, u"fcertno"_s), QString());
-    EXPECT_EQ(app().count(u"select count(*) from certcan where fregno = 'U0001' and fcertno = ? "
-                          "and fremarks = 'Name misspelt'"_s,
-                          {old}),
-              1);
-    EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'CANCELLED' and fcertno = ?"_s, {old}), 1);
-
-    // The reprint takes the next sheet; the old number stays in both registers.
-    const long long next = app().db().scalar(u"select max(fnumber) from stationery"_s).toLongLong() + 1;
-    const QString nextText = QStringLiteral("%1").arg(next, 6, 10, QLatin1Char('0'));
-    ok({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s, u"--start"_s,
-        QString::number(next), u"--end"_s, u"1100"_s, u"--date"_s, u"15/03/2026"_s, u"--output"_s,
-        app().scratch(u"sheets3"_s), u"--printed-ok"_s});
-    EXPECT_EQ(candidate(u"U0001"_s, u"fcertno"_s), nextText);
-    EXPECT_EQ(app().count(u"select count(*) from convo where fcertno = ?"_s, {old}), 0);
-    EXPECT_EQ(app().count(u"select count(*) from stationery where fregno = 'U0001' and foutcome = 'PRINTED'"_s), 2);
-
-    // The register still accounts for every sheet from the first to the reprint.
-    const BatchRun r = ok({u"stationery"_s, u"--from"_s, u"1001"_s, u"--to"_s, QString::number(next)});
-    EXPECT_TRUE(r.out.contains(QString::number(next - 1001 + 1) + u" numbers: "_s + QString::number(next - 1001 - 1)
-                               + u" printed, 1 spoiled, 1 void, 0 pending, 0 never used; 0 used more than once"_s))
-        << r.both();
-    EXPECT_TRUE(r.out.contains(u"CANCELLED"_s)) << r.both();
-}
-
-void ConvocationRoad::rankCertificate()
-{
-    ok({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"U0003"_s, u"--rank"_s, u"I"_s});
-    EXPECT_NE(app()
-                  .run({u"rank"_s, u"add"_s, u"--degree"_s, u"BA"_s, u"--regno"_s, u"U0003"_s, u"--rank"_s, u"II"_s})
-                  .exitCode,
-              0);
-    const QString degreeCertificate = candidate(u"U0003"_s, u"fcertno"_s);
-    ok({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"R"_s, u"--prefix"_s, u"RK"_s, u"--start"_s,
-        u"1"_s, u"--end"_s, u"50"_s, u"--date"_s, u"15/03/2026"_s, u"--output"_s, app().scratch(u"ranks"_s),
-        u"--printed-ok"_s});
-    EXPECT_EQ(app().text(u"select fcertno from rankreg where fregno = 'U0003' and fdegree = 'BA'"_s), u"RK000001"_s);
-    // The rank sheet leaves the degree certificate's number alone and is in the register under its prefix.
-    EXPECT_EQ(candidate(u"U0003"_s, u"fcertno"_s), degreeCertificate);
-    EXPECT_EQ(app().count(u"select count(*) from stationery where fprefix = 'RK' and fnumber = 1 "
-                          "and foutcome = 'PRINTED'"_s),
-              1);
-}
-
 void ConvocationRoad::goldMedalAndCashPrize()
 {
-    // A file with a bad line: the good line is registered, the bad one named and rejected.
-    const QString bad = app().scratch(u"awards-bad.csv"_s);
-    test::writeFile(bad, "type,regno,degree,college,donor,subject,amount\n"
-                         "GC,U0005,BA,C01,Endowment Trust,History,\n"
-                         "CC,U0007,BA,C01,Endowment Trust,Kannada,two thousand\n");
-    const BatchRun refused = app().run({u"awards"_s, u"import"_s, bad});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains(u"awards-bad.csv, line 3, field amount"_s)) << refused.both();
-    EXPECT_TRUE(refused.out.contains(u"1 award of awards-bad.csv registered"_s)) << refused.both();
-    EXPECT_EQ(app().count(u"select count(*) from rankreg where fcerttype in ('GC', 'CC')"_s), 1);
-
-    // The corrected line alone, as the clerk takes it from the reject file.
     const QString good = app().scratch(u"awards.csv"_s);
     test::writeFile(good, "type,regno,degree,college,donor,subject,amount\n"
+                          "GC,U0005,BA,C01,Endowment Trust,History,\n"
                           "CC,U0007,BA,C01,O'Neil; -- Fund,Kannada,2500.50\n");
     const BatchRun imported = ok({u"awards"_s, u"import"_s, good});
-    EXPECT_TRUE(imported.out.contains(u"1 award of awards.csv registered"_s)) << imported.both();
+    EXPECT_TRUE(imported.out.contains(u"2 awards of awards.csv registered"_s)) << imported.both();
 
     const QString degreeCertificate = candidate(u"U0005"_s, u"fcertno"_s);
-    for (const auto &[type, prefix] : {std::pair{u"G"_s, u"GM"_s}, std::pair{u"C"_s, u"CP"_s}})
+    // The prefix is stationery's, typed in any case.
+    for (const auto &[type, prefix] : {std::pair{u"G"_s, u"GM"_s}, std::pair{u"C"_s, u"cp"_s}})
         ok({u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, type, u"--prefix"_s, prefix, u"--start"_s,
             u"1"_s, u"--end"_s, u"50"_s, u"--date"_s, u"15/03/2026"_s, u"--output"_s,
             app().scratch(u"awards-"_s + type), u"--printed-ok"_s});
@@ -495,15 +423,12 @@ void ConvocationRoad::goldMedalAndCashPrize()
     const BatchRun list = ok({u"rank"_s, u"list"_s, u"--degree"_s, u"BA"_s});
     EXPECT_TRUE(list.out.contains(u"BA\tU0005\tNAME O`5\tGC\tHistory\tGM000001\n"_s)) << list.both();
     EXPECT_TRUE(list.out.contains(u"BA\tU0007\tNAME O`7\tCC\tKannada, Rs. 2500.50\tCP000001\n"_s)) << list.both();
-    EXPECT_TRUE(list.out.contains(u"3 awards"_s)) << list.both();
+    EXPECT_TRUE(list.out.contains(u"2 awards"_s)) << list.both();
 }
 
 void ConvocationRoad::depositoryWorkbook()
 {
     const QString book = app().scratch(u"nad.xlsx"_s);
-    // Without the institution's depository id nothing is written.
-    refusedWithoutWriting({u"nad-export"_s, u"--layout"_s, u"cdsl"_s, u"--out"_s, book}, u"control.fnadid"_s, book);
-
     app().db().exec(u"update control set fnadid = 'NAD000777'"_s);
     app().db().exec(u"update degree set fcoursecode = "_s + app().db().dialect().concat({u"'CRS-'"_s, u"fdegree"_s})
                     + u", feventid = 'EV1', fcredit = 'F'"_s);
@@ -536,9 +461,6 @@ void ConvocationRoad::nsdlWorkbook()
 {
     // The other depository reads the result-processing tables kept in the same database.
     const QString book = app().scratch(u"nsdl.xlsx"_s);
-    refusedWithoutWriting({u"nad-export"_s, u"--layout"_s, u"nsdl"_s, u"--out"_s, book},
-                          u"the table student is missing"_s, book);
-
     Database &db = app().db();
     test::addDegreeResultColumns(db);
     test::createResultTables(db);
@@ -577,14 +499,7 @@ void ConvocationRoad::coveringLetters()
     const QString letters = app().scratch(u"letters.pdf"_s);
     ok({u"letters"_s, u"college"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow(), u"--out"_s, letters});
     const QString text = test::pdfLayoutText(letters);
-    Rows printed = app().db().query(u"select fregno, fcertno from convo where fcertno <> ''"_s);
-    int listed = 0;
-    while (printed.next()) {
-        ++listed;
-        EXPECT_TRUE(text.contains(printed.text(0).trimmed())) << printed.text(0).toStdString();
-        EXPECT_TRUE(text.contains(printed.text(1).trimmed())) << printed.text(1).toStdString();
-    }
-    EXPECT_GT(listed, 0);
+    EXPECT_GT(expectEveryPrintedIn(text), 0);
     EXPECT_TRUE(text.contains(u"Enclosed: Total"_s)) << text.toStdString();
 }
 
@@ -594,7 +509,8 @@ void ConvocationRoad::addressLabels()
     const QStringList command{u"labels"_s, u"--from"_s, yesterday(), u"--to"_s, tomorrow(), u"--out"_s, labels};
     if (!m_portal) {
         // Labels go to candidates who applied with an address; without the portal none did.
-        refusedWithoutWriting(command, u"No Data found"_s, labels);
+        EXPECT_TRUE(test::endedWith(app().run(command), 1, u"No Data found"_s));
+        EXPECT_FALSE(QFile::exists(labels));
         return;
     }
     const BatchRun r = ok(command);
@@ -618,8 +534,6 @@ TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
     pdfCopiesAndPrintedList();
     portalUpdate();
     stationeryAccountsForEverySheet();
-    cancellationAndReprint();
-    rankCertificate();
     goldMedalAndCashPrize();
     depositoryWorkbook();
     nsdlWorkbook();

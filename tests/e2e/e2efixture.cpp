@@ -15,14 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace sw::test {
 
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(content);
-}
-
 BatchFolder::BatchFolder(TestBackend backend)
     : m_backend(backend)
     , m_folder(m_dir.filePath(u"app"_s))

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "support/batchrun.h"
+#include "support/files.h"
 #include "support/pdftext.h"
 #include "shell/core/appfolder.h"
 #include "shell/db/database.h"
@@ -16,9 +17,6 @@
 #include <memory>
 
 namespace sw::test {
-
-// Writes `content` to `path`, creating folders; fails the test when it cannot.
-void writeFile(const QString &path, const QByteArray &content);
 
 class BatchFolder
 {

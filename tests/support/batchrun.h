@@ -39,4 +39,14 @@ inline BatchRun runBatch(const QStringList &arguments, const QByteArray &input =
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+// For EXPECT_TRUE: the run ended with `exitCode` and its error stream says `text`.
+inline ::testing::AssertionResult endedWith(const BatchRun &run, int exitCode, const QString &text = {})
+{
+    if (run.exitCode == exitCode && run.err.contains(text))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit code " << run.exitCode << ", expected " << exitCode << " and \""
+                                         << text.toStdString() << "\" in:\n"
+                                         << run.both();
+}
+
 } // namespace sw::test

@@ -2,7 +2,7 @@
 // Cancelling printed certificates on the real databases: the whole road print ->
 // cancel -> reprint, exactly what a cancellation clears, the refusals (each
 // changing nothing), range cancellation of ticked candidates in one transaction,
-// and the stationery register that accounts for every number.
+// the stationery register that accounts for every number, and the commands.
 #include "../printing/printingfixture.h"
 
 #include "certificates/cancellation/cancellationstore.h"
@@ -10,6 +10,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
+using sw::test::endedWith;
 using sw::test::TestBackend;
 
 namespace {
@@ -22,10 +23,7 @@ protected:
         test::PrintingFixture::SetUp();
         if (IsSkipped())
             return;
-        // R3 has no photograph: printed without one.
-        for (int i = 0; i < 5; ++i)
-            m_prompter.answer(PromptAnswer::Yes);
-        ASSERT_EQ(print(selection()).printed, 4) << m_prompter.texts().join(u" | "_s).toStdString();
+        printAll();
         m_prompter.clear();
     }
     CancellationStore store()
@@ -34,7 +32,7 @@ protected:
         s.setWorkstation(u"WS2"_s);
         return s;
     }
-    int registerCount() const { return m_session.db().scalar(u"select count(*) from certcan"_s).toInt(); }
+    int registerCount() const { return value(u"select count(*) from certcan"_s).toInt(); }
     // Every column of the candidate's row but the two a cancellation clears.
     QStringList untouchedColumns(const QString &regno) const
     {
@@ -81,7 +79,7 @@ TEST_P(CancellationTest, CancelledCandidatePrintsAgainWithANewNumberAndTheRegist
     m_prompter.answer(PromptAnswer::Yes);
     EXPECT_EQ(print(again).printed, 1);
     EXPECT_EQ(certNo(u"R2"_s), u"A000021"_s);
-    EXPECT_EQ(m_session.db().scalar(u"select fcertno from certcan where fregno = 'R2'"_s).toString(), u"A000018"_s);
+    EXPECT_EQ(value(u"select fcertno from certcan where fregno = 'R2'"_s), u"A000018"_s);
 
     Rows cancelled = m_session.db().query(u"select fusername, fworkstation, fremarks, fprefix, fnumber from stationery "
                                           "where foutcome = 'CANCELLED'"_s);
@@ -168,7 +166,7 @@ TEST_P(CancellationTest, ANumberThatMovedOnCancelsNothingOfTheSave)
         m_prompter.last(),
         u"Certificate No. A000020 no longer belongs to Reg. No. R4: nothing was cancelled. Load the candidates again."_s);
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
-    EXPECT_EQ(m_session.db().scalar(u"select count(*) from stationery where foutcome = 'CANCELLED'"_s).toInt(), 0);
+    EXPECT_EQ(value(u"select count(*) from stationery where foutcome = 'CANCELLED'"_s).toInt(), 0);
 }
 
 TEST_P(CancellationTest, RangeCancelsOnlyTickedCandidatesWithoutRegisterLines)
@@ -187,12 +185,11 @@ TEST_P(CancellationTest, RangeCancelsOnlyTickedCandidatesWithoutRegisterLines)
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
     EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
-    EXPECT_EQ(m_session.db().scalar(u"select factive from convo where fregno = 'R3'"_s).toString(), u"T"_s);
+    EXPECT_EQ(value(u"select factive from convo where fregno = 'R3'"_s), u"T"_s);
     EXPECT_EQ(registerCount(), 0);
-    EXPECT_EQ(m_session.db()
-                  .scalar(u"select count(*) from stationery where foutcome = 'CANCELLED' and fremarks = ? and "
-                          "fusername = 'CLERK'"_s,
-                          {u"Wrong convocation date"_s})
+    EXPECT_EQ(value(u"select count(*) from stationery where foutcome = 'CANCELLED' and fremarks = ? and "
+                    "fusername = 'CLERK'"_s,
+                    {u"Wrong convocation date"_s})
                   .toInt(),
               2);
 
@@ -202,25 +199,6 @@ TEST_P(CancellationTest, RangeCancelsOnlyTickedCandidatesWithoutRegisterLines)
     EXPECT_EQ(cancel.cancelTicked(u"BA"_s, u"101"_s, {}, {}), -1);
     EXPECT_EQ(m_prompter.last(), u"No student Details found"_s);
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
-}
-
-TEST_P(CancellationTest, EditingAReasonChangesOnlyTheRegisterLine)
-{
-    CancellationStore cancel = store();
-    ASSERT_TRUE(cancel.cancelOne(u"R1"_s, u"torn"_s));
-    ASSERT_TRUE(cancel.hasRegister(u"BA"_s, u"101"_s));
-    std::vector<CancelRow> grid = cancel.loadRegister(u"BA"_s, u"101"_s);
-    ASSERT_EQ(grid.size(), 1u);
-    EXPECT_EQ(grid[0].certNo, u"A000017"_s);
-    EXPECT_EQ(grid[0].name, u"Name R1"_s);
-    EXPECT_TRUE(grid[0].state.isEmpty());
-    grid[0].reason = u"torn while packing"_s;
-    grid[0].state = u"E"_s;
-    EXPECT_EQ(cancel.saveRegister(u"BA"_s, u"101"_s, grid), 0);
-    EXPECT_EQ(m_session.db().scalar(u"select fremarks from certcan"_s).toString(), u"torn while packing"_s);
-    EXPECT_EQ(registerCount(), 1);
-    // The candidate stays cancelled: editing the register undoes nothing.
-    EXPECT_EQ(certNo(u"R1"_s), u""_s);
 }
 
 // Found by the bench: a candidate entered twice (one row cancelled, one printed
@@ -235,8 +213,7 @@ TEST_P(CancellationTest, CandidateEnteredTwiceIsCancelledOnTheRowHoldingTheNumbe
     test::insertCandidate(m_session.db(), u"R1"_s, {{u"factive"_s, u"T"_s}, {u"fcertno"_s, u"A000099"_s}});
     CancellationStore cancel = store();
     EXPECT_EQ(cancel.cancelOne(u"R1"_s, u"duplicate row"_s), u"A000099"_s) << m_prompter.last().toStdString();
-    EXPECT_EQ(
-        m_session.db().scalar(u"select count(*) from convo where fregno = 'R1' and fcertno is not null"_s).toInt(), 0);
+    EXPECT_EQ(value(u"select count(*) from convo where fregno = 'R1' and fcertno is not null"_s).toInt(), 0);
 }
 
 TEST_P(CancellationTest, ANumberNotFromTheStationeryIsRegisteredByItsText)
@@ -251,6 +228,66 @@ TEST_P(CancellationTest, ANumberNotFromTheStationeryIsRegisteredByItsText)
     EXPECT_EQ(row.text(1), u""_s);
     EXPECT_TRUE(row.value(2).isNull());
     EXPECT_EQ(row.text(3), u"typed by hand"_s);
+}
+
+// cancel and cancel-range, run as a user would.
+TEST_P(CancellationTest, CancelOneWithAReasonAndThenARange)
+{
+    const test::BatchRun one = batch({u"cancel"_s, u"r1"_s, u"--reason"_s, u"Photograph of another candidate"_s});
+    EXPECT_EQ(one.exitCode, 0) << one.err.toStdString();
+    EXPECT_EQ(one.out, u"certificate A000017 of R1 cancelled\n"_s);
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_EQ(value(u"select fremarks from certcan where fregno = 'R1'"_s), u"Photograph of another candidate"_s);
+
+    // The range asks first.
+    const QStringList range = {u"cancel-range"_s, u"--degree"_s, u"BA"_s,   u"--college"_s,
+                               u"101"_s,          u"--regno"_s,  u"R2,r4"_s};
+    EXPECT_TRUE(endedWith(batch(range), 1, u"Cancel 2 certificates of degree BA and college 101?"_s));
+    EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
+
+    const test::BatchRun ranged = batch(QStringList{u"--yes"_s} + range);
+    EXPECT_TRUE(endedWith(ranged, 0));
+    EXPECT_TRUE(ranged.out.endsWith(u"R2 A000018 cancelled\nR4 A000020 cancelled\n2 certificates cancelled\n"_s))
+        << ranged.out.toStdString();
+    EXPECT_EQ(certNo(u"R2"_s), u""_s);
+    EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
+    EXPECT_EQ(value(u"select count(*) from certcan"_s).toInt(), 1);
+
+    EXPECT_TRUE(endedWith(batch({u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s, u"101"_s,
+                                 u"--all-printed"_s, u"--reason"_s, u"Reprint on new stationery"_s}),
+                          0));
+    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+    EXPECT_EQ(value(u"select count(*) from stationery where foutcome = 'CANCELLED'"_s).toInt(), 4);
+
+    const test::BatchRun audit =
+        batch({u"stationery"_s, u"--prefix"_s, u"A"_s, u"--from"_s, u"17"_s, u"--to"_s, u"20"_s});
+    EXPECT_TRUE(audit.out.contains(
+        u"4 numbers: 0 printed, 0 spoiled, 4 void, 0 pending, 0 never used; 0 used more than once"_s))
+        << audit.out.toStdString();
+}
+
+TEST_P(CancellationTest, RefusalsNameWhatIsWrongAndCancelNothing)
+{
+    const QStringList range = {u"--yes"_s, u"cancel-range"_s, u"--degree"_s, u"BA"_s, u"--college"_s};
+    const struct
+    {
+        QStringList command;
+        int exitCode;
+        QString says;
+    } refused[] = {
+        {{u"cancel"_s, u"R1"_s}, 2, u"--reason"_s},
+        {{u"cancel"_s, u"ZZ9"_s, u"--reason"_s, u"lost"_s},
+         1,
+         u"Invalid Reg. No.: ZZ9 is not a candidate of convocation C26."_s},
+        {range + QStringList{u"101"_s, u"--regno"_s, u"R1,R9"_s}, 1,
+         u"Not printed candidates of degree BA and college 101: R9. Nothing was cancelled."_s},
+        {range + QStringList{u"101"_s, u"--regno"_s, u"R1"_s, u"--all-printed"_s}, 2, {}},
+        {range + QStringList{u"999"_s, u"--all-printed"_s}, 1, u"Invalid College Code"_s},
+    };
+    for (const auto &c : refused)
+        EXPECT_TRUE(endedWith(batch(c.command), c.exitCode, c.says)) << c.command.join(u' ').toStdString();
+    for (const QString &regno : {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s})
+        EXPECT_FALSE(certNo(regno).isEmpty()) << regno.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CancellationTest, test::bothBackends(), test::backendName);

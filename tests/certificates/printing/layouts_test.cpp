@@ -13,50 +13,16 @@
 #include "support/stoptext.h"
 #include "shell/document/documentrenderer.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
+using sw::test::find;
 using sw::test::TestBackend;
+using sw::test::Word;
+using sw::test::words;
 
 namespace {
-
-struct Word
-{
-    QString text;
-    QRectF box; // points from the page's corner
-    int page = 0;
-};
-
-std::vector<Word> words(const QString &pdf)
-{
-    const QString html = test::pdfText(pdf, {u"-bbox"_s});
-    static const QRegularExpression re(
-        uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"_s);
-    std::vector<Word> out;
-    const QStringList pages = html.split(u"<page "_s);
-    for (int page = 1; page < pages.size(); ++page) {
-        for (auto it = re.globalMatch(pages[page]); it.hasNext();) {
-            const auto m = it.next();
-            out.push_back({m.captured(5),
-                           QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
-                           page});
-        }
-    }
-    return out;
-}
-
-const Word *find(const std::vector<Word> &all, const QString &text)
-{
-    for (const Word &w : all) {
-        if (w.text == text)
-            return &w;
-    }
-    return nullptr;
-}
 
 class LayoutsTest : public test::PrintingFixture
 {
@@ -317,16 +283,7 @@ TEST_P(LayoutsTest, PicturesStandAtTheirPlacesAndTheSignatureFollowsFacsimile)
 {
     test::writePicture(m_session.folder.filePath(u"vc.jpg"_s), 100, 40, Qt::black);
     PrintSelection s = selection();
-    auto pictures = [](const Document &doc) {
-        QStringList out;
-        for (const AnchoredItem &a : doc.anchored) {
-            if (const auto *p = std::get_if<PictureItem>(&a.item))
-                out << QFileInfo(p->file).fileName() + u'@' + QString::number(p->points.x()) + u','
-                           + QString::number(p->points.y()) + u' ' + QString::number(p->points.width(), 'f', 0) + u'x'
-                           + QString::number(p->points.height(), 'f', 0);
-        }
-        return out;
-    };
+    const auto pictures = [](const Document &doc) { return test::pictures(doc, true); };
     EXPECT_EQ(
         pictures(compose(LayoutProcedure::GenDataReport, s)),
         (QStringList{u"seal.jpg@262.8,727.2 72x72"_s, u"vcm.jpg@446.4,770.4 90x40"_s, u"R1.jpg@43.2,606.6 75x95"_s}));
@@ -380,24 +337,9 @@ TEST_P(LayoutsTest, CurrentDoctoralAnd008LayoutsCarryTheirWording)
               u"Speciality in Degree name (Kannada) not defined"_s);
 }
 
-TEST_P(LayoutsTest, PdfCopyCarriesTheNumberAtTheTopRight)
-{
-    const Document doc = compose(LayoutProcedure::Tcs, selection());
-    PrintSelection s = selection();
-    s.expandAllRanges();
-    std::vector<CertificateRow> rows = selectCertificateRows(m_session, s);
-    const QString path = certificatepdf::pdfPath(m_session.folder, u"003"_s, rows.front());
-    EXPECT_TRUE(path.endsWith(u"/CSV/DCPDF/DC_003_R1_F_2025_1.pdf"_s)) << path.toStdString();
-    certificatepdf::save(m_session.folder, doc, u"A000017"_s, path);
-    const std::vector<Word> all = words(path);
-    const Word *stamp = find(all, u"A000017"_s);
-    ASSERT_TRUE(stamp);
-    EXPECT_NEAR(stamp->box.left(), 7 * 72, 2);
-    EXPECT_NEAR(stamp->box.top(), 0.14 * 72, 6);
-}
-
 // Copies written in one batch read exactly like a copy written alone: one page
-// each, their own texts at the same places, nothing of the other certificates.
+// each, their own texts at the same places, nothing of the other certificates. Each
+// carries its number at the top right.
 TEST_P(LayoutsTest, BatchedCopiesReadAsIfWrittenOneByOne)
 {
     PrintSelection s = selection();
@@ -415,6 +357,10 @@ TEST_P(LayoutsTest, BatchedCopiesReadAsIfWrittenOneByOne)
     certificatepdf::save(m_session.folder, compose(LayoutProcedure::Tcs, s, u"R2"_s), u"N-R2"_s,
                          copies.filePath(u"alone.pdf"_s));
     const std::vector<Word> alone = words(copies.filePath(u"alone.pdf"_s));
+    const Word *stamp = find(alone, u"N-R2"_s);
+    ASSERT_TRUE(stamp);
+    EXPECT_NEAR(stamp->box.left(), 7 * 72, 2);
+    EXPECT_NEAR(stamp->box.top(), 0.14 * 72, 6);
     for (const QString &regno : regnos) {
         const QString path = copies.filePath(regno + u".pdf"_s);
         // poppler reads each file without a complaint: one page, its own document information.
@@ -442,9 +388,7 @@ TEST_P(LayoutsTest, BatchedCopiesReadAsIfWrittenOneByOne)
             EXPECT_NEAR(batched[i].box.top(), alone[i].box.top(), 0.01) << alone[i].text.toStdString();
         }
     }
-    QFile log(certificatepdf::logPath(m_session.folder));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(log.readAll()).count(u"CREATED"_s), 5);
+    EXPECT_EQ(test::fileText(certificatepdf::logPath(m_session.folder)).count(u"CREATED"_s), 5);
 }
 
 // A certificate that cannot be drawn stops the batch at that certificate: the
@@ -462,9 +406,7 @@ TEST_P(LayoutsTest, CopyThatCannotBeDrawnStopsAfterTheCopiesBeforeIt)
     EXPECT_TRUE(stop.startsWith(u"Error Creating PDF\n"_s) && stop.contains(u"gone.jpg"_s)) << stop.toStdString();
     EXPECT_EQ(writer.written(), 1);
     EXPECT_EQ(copies.entryList(QDir::Files), QStringList{u"R1.pdf"_s});
-    QFile log(certificatepdf::logPath(m_session.folder));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(log.readAll());
+    const QString text = test::fileText(certificatepdf::logPath(m_session.folder));
     EXPECT_TRUE(text.contains(u"CREATED "_s + copies.filePath(u"R1.pdf"_s)));
     EXPECT_TRUE(text.contains(u"FAILED "_s + copies.filePath(u"R2.pdf"_s)));
 }

@@ -2,11 +2,11 @@
 // The print, pdf, preview and stationery commands, run as a user would.
 #include "printingfixture.h"
 
-#include "support/batchrun.h"
 #include "shell/db/database.h"
 
 using namespace Qt::StringLiterals;
 using namespace sw;
+using sw::test::endedWith;
 using sw::test::TestBackend;
 
 namespace {
@@ -14,73 +14,32 @@ namespace {
 class PrintingCommandsTest : public test::PrintingFixture
 {
 protected:
-    void SetUp() override
-    {
-        test::PrintingFixture::SetUp();
-        if (IsSkipped())
-            return;
-        m_session.db().exec(u"update masuser set fpermission = ? where fusername = 'CLERK'"_s, {u"N2*N24*N2F*"_s});
-    }
-    test::BatchRun batch(const QStringList &command)
-    {
-        return test::runBatch(QStringList{u"--folder"_s, m_session.folder.root(), u"--user"_s, u"CLERK"_s,
-                                          u"--password"_s, u"clerk"_s, u"--convo"_s, u"C26"_s}
-                              + command);
-    }
     static QStringList selectionArgs() { return {u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--no-temp"_s}; }
+    // Prints from A000017 on, each sheet's question answered by what is typed.
+    test::BatchRun printAnswering(const QByteArray &typed) const
+    {
+        return batch(QStringList{u"--yes"_s, u"print"_s} + selectionArgs()
+                         + QStringList{u"--prefix"_s, u"A"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s, u"--output"_s,
+                                       m_out.path()},
+                     typed);
+    }
 };
-
-TEST_P(PrintingCommandsTest, PrintConfirmsFromItsOptionsAndTheRegisterAccountsForEverySheet)
-{
-    const test::BatchRun run =
-        batch(QStringList{u"--yes"_s, u"print"_s} + selectionArgs()
-              + QStringList{u"--prefix"_s, u"a"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s, u"--date"_s,
-                            u"12/03/2026"_s, u"--output"_s, m_out.path(), u"--printed-ok"_s, u"--spoiled"_s, u"18"_s});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(u"printed: 3, spoiled: 1, passed over: 0, previewed: 0, PDF copies: 0"_s))
-        << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(u"numbers used: A000017 to A000020\nnext certificate number: A000021"_s));
-    // --yes answered the run's first question, which named the numbers and the date.
-    EXPECT_TRUE(run.out.contains(u"4 certificates, A000017 to A000020, date of issue 12/03/2026: go on? -> Yes"_s))
-        << run.out.toStdString();
-    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
-    EXPECT_EQ(certNo(u"R2"_s), u""_s);
-    EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
-    EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
-
-    const test::BatchRun audit =
-        batch({u"stationery"_s, u"--prefix"_s, u"a"_s, u"--from"_s, u"16"_s, u"--to"_s, u"22"_s});
-    EXPECT_EQ(audit.exitCode, 0) << audit.err.toStdString();
-    EXPECT_TRUE(audit.out.contains(u"A000018      SPOILED  R2"_s)) << audit.out.toStdString();
-    EXPECT_TRUE(audit.out.contains(
-        u"7 numbers: 3 printed, 1 spoiled, 0 void, 0 pending, 3 never used; 0 used more than once"_s));
-
-    // The depository copies of what was printed.
-    const test::BatchRun pdf = batch(QStringList{u"--yes"_s, u"pdf"_s} + selectionArgs());
-    EXPECT_EQ(pdf.exitCode, 0) << pdf.err.toStdString();
-    EXPECT_TRUE(QFile::exists(m_session.folder.filePath(u"CSV/DCPDF/DC_003_R4_F_2025_1.pdf"_s)));
-}
 
 TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrong)
 {
     // The run's first question names what it will print; unanswered, nothing is printed.
-    const test::BatchRun unanswered =
+    EXPECT_TRUE(endedWith(
         batch(QStringList{u"print"_s} + selectionArgs()
-              + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--output"_s, m_out.path(), u"--printed-ok"_s});
-    EXPECT_EQ(unanswered.exitCode, 1);
-    EXPECT_TRUE(unanswered.err.contains(u"4 certificates, 000001 to 000004, date of issue 12/03/2013: go on?"_s))
-        << unanswered.err.toStdString();
+              + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--output"_s, m_out.path(), u"--printed-ok"_s}),
+        1, u"4 certificates, 000001 to 000004, date of issue 12/03/2013: go on?"_s));
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
     EXPECT_TRUE(registerRows().isEmpty());
 
-    const test::BatchRun reversed = batch({u"stationery"_s, u"--from"_s, u"9"_s, u"--to"_s, u"3"_s});
-    EXPECT_EQ(reversed.exitCode, 2);
-    EXPECT_TRUE(reversed.err.contains(u"3 is below 9"_s)) << reversed.err.toStdString();
+    EXPECT_TRUE(endedWith(batch({u"stationery"_s, u"--from"_s, u"9"_s, u"--to"_s, u"3"_s}), 2, u"3 is below 9"_s));
 
-    const test::BatchRun both =
-        batch(QStringList{u"print"_s} + selectionArgs() + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s});
-    EXPECT_EQ(both.exitCode, 2);
-    EXPECT_TRUE(both.err.contains(u"--printer"_s));
+    EXPECT_TRUE(endedWith(
+        batch(QStringList{u"print"_s} + selectionArgs() + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s}), 2,
+        u"--printer"_s));
 
     const test::BatchRun badType =
         batch(QStringList{u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"4"_s, u"--start"_s, u"1"_s, u"--end"_s,
@@ -115,25 +74,14 @@ TEST_P(PrintingCommandsTest, CheckListsTheGapsOfTheSelectionAndPrintsNothing)
 // confirmed nor spoiled, and the run says so.
 TEST_P(PrintingCommandsTest, InputEndingAtTheSheetQuestionNamesTheUnconfirmedSheet)
 {
-    QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
-            QStringList{u"--folder"_s, m_session.folder.root(), u"--user"_s, u"CLERK"_s, u"--password"_s, u"clerk"_s,
-                        u"--convo"_s, u"C26"_s, u"--yes"_s, u"print"_s}
-                + selectionArgs()
-                + QStringList{u"--prefix"_s, u"A"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s, u"--output"_s,
-                              m_out.path()});
-    p.write("y\n");
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(120000));
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
-    EXPECT_TRUE(err.contains(u"Printing stopped after 1 of 4 sheets (1 printed, 0 spoiled); last number A000018. "
-                             "Certificate A000018 (Reg. No. R2) went to the printer but was not confirmed: it waits "
-                             "in the register"_s))
-        << err.toStdString();
-    EXPECT_TRUE(err.contains(u"No answer for the question \"Is certificate printed Successfully?\": --yes does not "
-                             "answer it."_s))
-        << err.toStdString();
+    const test::BatchRun stopped = printAnswering("y\n");
+    EXPECT_TRUE(endedWith(stopped, 1,
+                          u"Printing stopped after 1 of 4 sheets (1 printed, 0 spoiled); last number A000018. "
+                          "Certificate A000018 (Reg. No. R2) went to the printer but was not confirmed: it waits "
+                          "in the register"_s));
+    EXPECT_TRUE(stopped.err.contains(u"No answer for the question \"Is certificate printed Successfully?\": --yes "
+                                     "does not answer it."_s))
+        << stopped.err.toStdString();
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
 
@@ -149,23 +97,20 @@ TEST_P(PrintingCommandsTest, InputEndingAtTheSheetQuestionNamesTheUnconfirmedShe
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
 
     // The clerk settles it: a typing error settles nothing, then it came out well.
-    const test::BatchRun typo =
-        batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"18,x"_s, u"--printed"_s});
-    EXPECT_EQ(typo.exitCode, 1);
-    EXPECT_TRUE(typo.err.contains(u"\"x\" is not a sheet number"_s)) << typo.err.toStdString();
+    EXPECT_TRUE(endedWith(
+        batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"18,x"_s, u"--printed"_s}), 1,
+        u"\"x\" is not a sheet number"_s));
     const test::BatchRun settle =
         batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"a"_s, u"--numbers"_s, u"18"_s, u"--printed"_s});
     EXPECT_EQ(settle.exitCode, 0) << settle.err.toStdString();
     EXPECT_TRUE(settle.out.contains(u"A000018: printed for Reg. No. R2; the number is stored"_s))
         << settle.out.toStdString();
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
-    const test::BatchRun twice =
-        batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"18"_s, u"--spoiled"_s});
-    EXPECT_EQ(twice.exitCode, 1);
-    EXPECT_TRUE(twice.err.contains(u"Certificate No. A000018 is not waiting for confirmation (it is PRINTED)"_s))
-        << twice.err.toStdString();
+    EXPECT_TRUE(
+        endedWith(batch({u"stationery"_s, u"settle"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"18"_s, u"--spoiled"_s}),
+                  1, u"Certificate No. A000018 is not waiting for confirmation (it is PRINTED)"_s));
     const test::BatchRun audit =
-        batch({u"stationery"_s, u"--prefix"_s, u"A"_s, u"--from"_s, u"17"_s, u"--to"_s, u"22"_s});
+        batch({u"stationery"_s, u"--prefix"_s, u"a"_s, u"--from"_s, u"17"_s, u"--to"_s, u"22"_s});
     EXPECT_TRUE(audit.out.contains(u"6 numbers: 4 printed, 0 spoiled, 0 void, 0 pending, 2 never used; 0 used more "
                                    "than once"_s))
         << audit.out.toStdString();
@@ -174,19 +119,9 @@ TEST_P(PrintingCommandsTest, InputEndingAtTheSheetQuestionNamesTheUnconfirmedShe
 // Answers from a pipe: one line per sheet, in order.
 TEST_P(PrintingCommandsTest, PipedAnswersAreReadOnePerSheet)
 {
-    QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
-            QStringList{u"--folder"_s, m_session.folder.root(), u"--user"_s, u"CLERK"_s, u"--password"_s, u"clerk"_s,
-                        u"--convo"_s, u"C26"_s, u"--yes"_s, u"print"_s}
-                + selectionArgs()
-                + QStringList{u"--prefix"_s, u"A"_s, u"--start"_s, u"17"_s, u"--end"_s, u"30"_s, u"--output"_s,
-                              m_out.path()});
-    p.write("y\nn\ny\ny\n");
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(120000));
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_TRUE(out.contains(u"printed: 3, spoiled: 1, passed over: 0"_s)) << out.toStdString();
+    const test::BatchRun run = printAnswering("y\nn\ny\ny\n");
+    EXPECT_TRUE(endedWith(run, 0));
+    EXPECT_TRUE(run.out.contains(u"printed: 3, spoiled: 1, passed over: 0"_s)) << run.out.toStdString();
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
     EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
@@ -228,7 +163,7 @@ TEST_P(PrintingCommandsTest, NamedSpoiledSheetsAreCheckedAndKeptByEveryLayout)
     EXPECT_TRUE(current.err.contains(u"The run ended before the sheets given as spoiled: A000025"_s))
         << current.err.toStdString();
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
-    EXPECT_EQ(m_session.db().scalar(u"select fstate from certsheet where fnumber = 18"_s).toString(), u"SPOILED"_s);
+    EXPECT_EQ(value(u"select fstate from certsheet where fnumber = 18"_s), u"SPOILED"_s);
 }
 
 TEST_P(PrintingCommandsTest, PreviewWritesPagesOfTheFirstCertificatesAndStoresNothing)

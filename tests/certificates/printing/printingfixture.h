@@ -9,6 +9,8 @@
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/inifile.h"
 #include "shell/core/session.h"
+#include "support/batchrun.h"
+#include "support/files.h"
 #include "support/pdftext.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -36,6 +39,57 @@ inline void writePicture(const QString &path, int width, int height, const QColo
     image.setDotsPerMeterX(3780); // 96 to the inch
     image.setDotsPerMeterY(3780);
     ASSERT_TRUE(image.save(path, "JPG"));
+}
+
+// A word of a PDF as pdftotext -bbox reads it: where it stands on its page.
+struct Word
+{
+    QString text;
+    QRectF box; // points from the page's corner
+    int page = 0;
+};
+
+inline std::vector<Word> words(const QString &pdf)
+{
+    const QString html = test::pdfText(pdf, {QStringLiteral("-bbox")});
+    static const QRegularExpression re(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<Word> out;
+    const QStringList pages = html.split(QStringLiteral("<page "));
+    for (int page = 1; page < pages.size(); ++page) {
+        for (auto it = re.globalMatch(pages[page]); it.hasNext();) {
+            const auto m = it.next();
+            out.push_back({m.captured(5),
+                           QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                           page});
+        }
+    }
+    return out;
+}
+
+inline const Word *find(const std::vector<Word> &all, const QString &text)
+{
+    for (const Word &w : all) {
+        if (w.text == text)
+            return &w;
+    }
+    return nullptr;
+}
+
+// The pictures of a composed sheet by file name, with their places and sizes in points when asked.
+inline QStringList pictures(const Document &doc, bool withPlaces = false)
+{
+    QStringList out;
+    for (const AnchoredItem &a : doc.anchored) {
+        if (const auto *p = std::get_if<PictureItem>(&a.item))
+            out << QFileInfo(p->file).fileName()
+                       + (withPlaces ? u'@' + QString::number(p->points.x()) + u',' + QString::number(p->points.y())
+                                           + u' ' + QString::number(p->points.width(), 'f', 0) + u'x'
+                                           + QString::number(p->points.height(), 'f', 0)
+                                     : QString());
+    }
+    return out;
 }
 
 class PrintingFixture : public ::testing::TestWithParam<TestBackend>
@@ -60,6 +114,8 @@ protected:
         db.exec(u"update class set fclassdesckan = ? where fclasscode = 'FC'"_s, {u"¥ÀxÀªÀÄ"_s});
         db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {u"K¦æ¯ï 2025"_s});
         db.exec(u"update control set fdegkan = 'T'"_s);
+        // The clerk may use the commands of the printing, cancellation and rank screens.
+        db.exec(u"update masuser set fpermission = ? where fusername = 'CLERK'"_s, {u"N2*N24*N25*N29*N2B*N2F*"_s});
         for (const QString &regno : {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s}) {
             insertCandidate(db, regno,
                             {{u"factive"_s, u"T"_s},
@@ -115,9 +171,32 @@ protected:
         return run.run(s, output);
     }
 
+    // Prints the four candidates (R3 without its photograph), every sheet confirmed.
+    void printAll(const PrintSelection &s = selection())
+    {
+        for (int i = 0; i < 5; ++i)
+            m_prompter.answer(PromptAnswer::Yes);
+        ASSERT_EQ(print(s).printed, 4) << m_prompter.texts().join(QStringLiteral(" | ")).toStdString();
+    }
+
+    // The command-line tool run by CLERK on convocation C26; `input` is what is typed.
+    BatchRun batch(const QStringList &command, const QByteArray &input = {}) const
+    {
+        return runBatch(QStringList{QStringLiteral("--folder"), m_session.folder.root(), QStringLiteral("--user"),
+                                    QStringLiteral("CLERK"), QStringLiteral("--password"), QStringLiteral("clerk"),
+                                    QStringLiteral("--convo"), QStringLiteral("C26")}
+                            + command,
+                        input);
+    }
+
+    // The first value `sql` selects, as text.
+    QString value(const QString &sql, const QVariantList &params = {}) const
+    {
+        return m_session.db().scalar(sql, params).toString();
+    }
     QString certNo(const QString &regno) const
     {
-        return m_session.db().scalar(QStringLiteral("select fcertno from convo where fregno = ?"), {regno}).toString();
+        return value(QStringLiteral("select fcertno from convo where fregno = ?"), {regno});
     }
 
     QStringList registerRows() const

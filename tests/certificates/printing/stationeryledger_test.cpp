@@ -112,7 +112,7 @@ TEST_P(SpoiledSheetsTest, AListWithOneBadNumberRegistersNothing)
     m_session.db().exec(u"insert into rankreg (fdegree, fregno, frank, fconvocode, fcertno, fcerttype) values "
                         "('BA', 'R9', 'I', 'C26', 'A000030', 'RC')"_s);
     sheets().registerSpoiled(u"A"_s, {30}, {});
-    EXPECT_EQ(m_session.db().scalar(u"select fcertno from rankreg where fregno = 'R9'"_s).toString(), u""_s);
+    EXPECT_EQ(value(u"select fcertno from rankreg where fregno = 'R9'"_s), u""_s);
 }
 
 } // namespace
@@ -272,35 +272,6 @@ TEST_P(SpoiledSheetsTest, ARunStopsWhenTheDatabaseIsReplacedUnderIt)
         << m_prompter.last().toStdString();
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
 }
-
-} // namespace
-
-namespace {
-
-// The layouts of 008 store the number as the sheet prints, without asking: a sheet
-// named spoiled beforehand is spoiled all the same.
-class Institution008Test : public test::PrintingFixture
-{
-protected:
-    QString institution() const override { return QStringLiteral("008"); }
-};
-
-TEST_P(Institution008Test, ASheetNamedSpoiledIsSpoiledThoughTheLayoutNeverAsks)
-{
-    PrintSelection s = selection();
-    s.temp = true;
-    s.spoiledNumbers = {18};
-    m_prompter.answer(PromptAnswer::Yes); // R3 without a photograph
-    const PrintingResult r = print(s);
-    EXPECT_TRUE(r.completed) << m_prompter.texts().join(u'\n').toStdString();
-    EXPECT_EQ(r.printed, 3);
-    EXPECT_EQ(r.spoiled, 1);
-    EXPECT_EQ(certNo(u"R2"_s), u""_s);
-    EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
-    EXPECT_EQ(m_session.db().scalar(u"select fstate from certsheet where fnumber = 18"_s).toString(), u"SPOILED"_s);
-}
-
-INSTANTIATE_TEST_SUITE_P(Backends, Institution008Test, ::testing::Values(TestBackend::SQLite), test::backendName);
 
 INSTANTIATE_TEST_SUITE_P(Backends, SpoiledSheetsTest, test::bothBackends(), test::backendName);
 } // namespace

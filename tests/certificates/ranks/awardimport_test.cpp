@@ -18,18 +18,8 @@ namespace {
 class AwardImportTest : public test::PrintingFixture
 {
 protected:
-    QString writeFile(const QByteArray &content)
-    {
-        const QString path = m_out.filePath(u"awards.csv"_s);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-        return path;
-    }
-    int awardRows() const
-    {
-        return m_session.db().scalar(u"select count(*) from rankreg where fcerttype in ('GC', 'CC')"_s).toInt();
-    }
+    QString writeFile(const QByteArray &content) { return test::writeFile(m_out.filePath(u"awards.csv"_s), content); }
+    int awardRows() const { return value(u"select count(*) from rankreg where fcerttype in ('GC', 'CC')"_s).toInt(); }
 };
 
 TEST_P(AwardImportTest, GoodFileWritesEveryAwardWithItsDonorSubjectAndAmount)

@@ -29,11 +29,7 @@ protected:
     }
     void importAwards(const QByteArray &content)
     {
-        const QString path = m_out.filePath(u"awards.csv"_s);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        const QString path = test::writeFile(m_out.filePath(u"awards.csv"_s), content);
         AwardImport import(m_session);
         const AwardBatch batch = import.read(path);
         ASSERT_TRUE(batch.ok()) << batch.errors.join(u'\n').toStdString();
@@ -51,9 +47,7 @@ protected:
     }
     QString awardNumber(const QString &regno, const QString &type) const
     {
-        return m_session.db()
-            .scalar(u"select fcertno from rankreg where fregno = ? and fcerttype = ?"_s, {regno, type})
-            .toString();
+        return value(u"select fcertno from rankreg where fregno = ? and fcerttype = ?"_s, {regno, type});
     }
     // The sheet's text with its line breaks and runs of blanks made single blanks.
     QString sheetText(const QString &certNo, const QString &regno) const
@@ -219,14 +213,8 @@ TEST_P(AwardPrintingTest, SheetStandsAtItsMarginsWithItsFacesColoursAndPictures)
     EXPECT_DOUBLE_EQ(doc.page.leftInches, 0.8);
     EXPECT_DOUBLE_EQ(doc.page.rightInches, 0.8);
 
-    QStringList pictures;
-    for (const AnchoredItem &a : doc.anchored) {
-        if (const auto *p = std::get_if<PictureItem>(&a.item))
-            pictures << QFileInfo(p->file).fileName() + u'@' + QString::number(p->points.x()) + u','
-                            + QString::number(p->points.y()) + u' ' + QString::number(p->points.width(), 'f', 0) + u'x'
-                            + QString::number(p->points.height(), 'f', 0);
-    }
-    EXPECT_EQ(pictures, (QStringList{u"seal.jpg@262.8,475.2 72x72"_s, u"regsign.jpg@410.4,500.4 110x60"_s}));
+    EXPECT_EQ(test::pictures(doc, true),
+              (QStringList{u"seal.jpg@262.8,475.2 72x72"_s, u"regsign.jpg@410.4,500.4 110x60"_s}));
 
     // Every run as face, size, colour and text; the fixed phrases in the script face, values in the display face.
     QStringList runs;

@@ -113,7 +113,7 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     rankreg->CmdSave_Click();
     EXPECT_EQ(rankreg->editMode(), EditMode::Browse);
     EXPECT_EQ(column(grid, RankRegistrationForm::RegNo), (QStringList{u"R1"_s, u"R2"_s})); // in rank order
-    EXPECT_EQ(m_session.db().scalar(u"select fslno from rankreg where fregno = 'R1'"_s).toInt(), 2);
+    EXPECT_EQ(value(u"select fslno from rankreg where fregno = 'R1'"_s).toInt(), 2);
 
     // Opened again for the degree, the grid edits the registered ranks.
     rankreg->AEDproc(u"edit"_s);
@@ -123,7 +123,7 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     setCell(grid, 1, RankRegistrationForm::Rank, u"iii"_s);
     EXPECT_EQ(grid->item(1, RankRegistrationForm::RowState)->text(), u"E"_s);
     rankreg->CmdSave_Click();
-    EXPECT_EQ(m_session.db().scalar(u"select frank from rankreg where fregno = 'R2'"_s).toString(), u"III"_s);
+    EXPECT_EQ(value(u"select frank from rankreg where fregno = 'R2'"_s), u"III"_s);
 
     // The stationery is fed in registration order: R2 was typed first.
     printOnScreen(u"R"_s, u"RK"_s, u"1"_s, 2);
@@ -131,11 +131,9 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
         sheetText(u"RK000001"_s, u"R2"_s).contains(u"Register No. R2 has secured Third Rank in Bachelor of Arts"_s));
     EXPECT_TRUE(sheetText(u"RK000002"_s, u"R1"_s).contains(u"has secured First Rank"_s));
 
-    const QString file = m_out.filePath(u"awards.csv"_s);
-    QFile csv(file);
-    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
-    csv.write("GC,R4,BA,101,Prof. Hegde Gold Medal,Political Science,,\nCC,R1,BA,101,Alumni Prize,English,1001,\n");
-    csv.close();
+    const QString file =
+        test::writeFile(m_out.filePath(u"awards.csv"_s), "GC,R4,BA,101,Prof. Hegde Gold Medal,Political Science,,\n"
+                                                         "CC,R1,BA,101,Alumni Prize,English,1001,\n");
     AwardImport import(m_session);
     ASSERT_EQ(import.apply(import.read(file)).inserted, 2);
     printOnScreen(u"G"_s, u"GM"_s, u"1"_s, 1);
@@ -148,9 +146,7 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
 
 TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprintedWithANewNumber)
 {
-    for (int i = 0; i < 5; ++i)
-        m_prompter.answer(PromptAnswer::Yes);
-    ASSERT_EQ(print(selection()).printed, 4);
+    printAll();
 
     auto certcan = open<CancellationForm>(CancellationScreen::Register);
     EXPECT_EQ(certcan->objectName(), u"CERTCAN"_s);
@@ -194,17 +190,14 @@ TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprinte
     EXPECT_EQ(certcan->editMode(), EditMode::Edit);
     setCell(grid, 0, CancellationForm::Reason, u"Torn while feeding"_s);
     certcan->CmdSave_Click();
-    EXPECT_EQ(m_session.db().scalar(u"select fremarks from certcan where fcertno = 'A000018'"_s).toString(),
-              u"Torn while feeding"_s);
+    EXPECT_EQ(value(u"select fremarks from certcan where fcertno = 'A000018'"_s), u"Torn while feeding"_s);
     EXPECT_EQ(certNo(u"R2"_s), u"A000021"_s);
-    EXPECT_EQ(m_session.db().scalar(u"select count(*) from certcan"_s).toInt(), 1);
+    EXPECT_EQ(value(u"select count(*) from certcan"_s).toInt(), 1);
 }
 
 TEST_P(CertificateScreensTest, TickedCandidatesOfTheRangeAreCancelledTogether)
 {
-    for (int i = 0; i < 5; ++i)
-        m_prompter.answer(PromptAnswer::Yes);
-    ASSERT_EQ(print(selection()).printed, 4);
+    printAll();
 
     auto range = open<CancellationForm>(CancellationScreen::Range);
     EXPECT_EQ(range->objectName(), u"CERTCANRANGE"_s);
@@ -228,11 +221,10 @@ TEST_P(CertificateScreensTest, TickedCandidatesOfTheRangeAreCancelledTogether)
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
     EXPECT_EQ(certNo(u"R4"_s), u""_s);
-    EXPECT_EQ(m_session.db().scalar(u"select count(*) from certcan"_s).toInt(), 0);
+    EXPECT_EQ(value(u"select count(*) from certcan"_s).toInt(), 0);
     EXPECT_EQ(column(grid, CancellationForm::RegNo), (QStringList{u"R1"_s, u"R3"_s}));
-    EXPECT_EQ(m_session.db()
-                  .scalar(u"select count(*) from stationery where foutcome = 'CANCELLED' and fremarks = ?"_s,
-                          {u"Wrong convocation date"_s})
+    EXPECT_EQ(value(u"select count(*) from stationery where foutcome = 'CANCELLED' and fremarks = ?"_s,
+                    {u"Wrong convocation date"_s})
                   .toInt(),
               2);
 }
