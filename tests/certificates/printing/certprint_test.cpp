@@ -55,35 +55,6 @@ protected:
     CommandDispatcher m_dispatcher{m_actions, m_prompter};
 };
 
-TEST_P(CertPrintTest, OpensWithTheConvocationDateAndPrintsFromItsBoxes)
-{
-    auto screen = open(PrintMode::Print);
-    EXPECT_EQ(screen->windowTitle(), u"Degree Certificate Printing . . ."_s);
-    EXPECT_EQ(screen->text(26)->text(), u"20/12/2025"_s);
-    EXPECT_EQ(screen->mskdt0()->text(), u"12/03/2013"_s);
-    EXPECT_TRUE(screen->chk(0)->isChecked());
-    EXPECT_FALSE(screen->chk(0)->isEnabled());
-
-    fill(*screen, {{0, u"ba"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"a"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
-    screen->VPSproc(u"print"_s); // the current layout stores each sheet as it prints
-    // The check listed R3 without a photograph and the clerk went on: asked once, not per sheet.
-    EXPECT_TRUE(m_prompter.texts().filter(u"Reg. No. R3: no photograph in Photos"_s).size() == 1)
-        << m_prompter.texts().join(u'\n').toStdString();
-    EXPECT_TRUE(m_prompter.texts().contains(u"4 certificates, A000017 to A000020, date of issue 12/03/2013: go on?"_s))
-        << m_prompter.texts().join(u'\n').toStdString();
-    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 4 certificates, A000017 to A000020, in the folder "_s
-                                     + QDir::toNativeSeparators(m_out.path()) + u'.');
-    EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
-    EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
-    EXPECT_EQ(screen->text(5)->text(), u"21"_s);
-    EXPECT_TRUE(screen->hint().isEmpty());
-    EXPECT_TRUE(QFile::exists(m_session.folder.filePath(u"CSV/DCPDF/DC_003_R1_F_2025_1.pdf"_s)));
-
-    // Nothing is left to print: the run says so and the boxes stay as they are.
-    screen->VPSproc(u"print"_s);
-    EXPECT_EQ(m_prompter.last(), u"Invalid Degree/No students exists for the degree"_s);
-}
-
 TEST_P(CertPrintTest, PdfModeNamesItselfAndWritesOnlyCopies)
 {
     m_session.db().exec(u"update convo set fcertno = 'Z000001', fdate = ? where fregno = 'R2'"_s, {QDate(2026, 1, 2)});
@@ -467,14 +438,19 @@ TEST_P(CertPrintTest, PreviewShowsTheSheetsInTheProgramAndStoresNothing)
     EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
 }
 
-// Where the sheets go: a printer of the workstation or a PDF folder, remembered for
-// the next time the screen opens.
-TEST_P(CertPrintTest, SheetsGoToThePdfFolderChosenAndTheChoiceIsRemembered)
+// The screen opens with the convocation's date and prints from its boxes; the sheets go
+// to a printer of the workstation or a PDF folder, remembered for the next time.
+TEST_P(CertPrintTest, PrintsFromItsBoxesToThePdfFolderChosenAndRemembersIt)
 {
     m_session.iniFile = QDir(m_out.path()).filePath(u"Morvanta.INI"_s);
     const QString folder = QDir(m_out.path()).filePath(u"sheets"_s);
     {
         auto screen = open(PrintMode::Print, false);
+        EXPECT_EQ(screen->windowTitle(), u"Degree Certificate Printing . . ."_s);
+        EXPECT_EQ(screen->text(26)->text(), u"20/12/2025"_s);
+        EXPECT_EQ(screen->mskdt0()->text(), u"12/03/2013"_s);
+        EXPECT_TRUE(screen->chk(0)->isChecked());
+        EXPECT_FALSE(screen->chk(0)->isEnabled());
         QComboBox *printer = screen->printerBox();
         ASSERT_NE(printer, nullptr);
         const int pdf = printer->findData(CertificatePrintScreen::pdfFolderChoice());
@@ -482,17 +458,31 @@ TEST_P(CertPrintTest, SheetsGoToThePdfFolderChosenAndTheChoiceIsRemembered)
         EXPECT_EQ(pdf, printer->count() - 1); // after the printers the system knows
         printer->setCurrentIndex(pdf);
         EXPECT_TRUE(screen->folderBox()->isEnabled());
-        fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+        fill(*screen, {{0, u"ba"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"a"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
         screen->folderBox()->clear();
         screen->VPSproc(u"print"_s);
         EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
         EXPECT_EQ(test::focused(), screen->folderBox());
         screen->folderBox()->setText(folder);
-        screen->VPSproc(u"print"_s);
+        screen->VPSproc(u"print"_s); // the current layout stores each sheet as it prints
+        // The check listed R3 without a photograph and the clerk went on: asked once, not per sheet.
+        EXPECT_EQ(m_prompter.texts().filter(u"Reg. No. R3: no photograph in Photos"_s).size(), 1)
+            << m_prompter.texts().join(u'\n').toStdString();
+        EXPECT_TRUE(
+            m_prompter.texts().contains(u"4 certificates, A000017 to A000020, date of issue 12/03/2013: go on?"_s))
+            << m_prompter.texts().join(u'\n').toStdString();
         EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 4 certificates, A000017 to A000020, in the folder "_s
                                          + QDir::toNativeSeparators(folder) + u'.');
+        EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+        EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
+        EXPECT_EQ(screen->text(5)->text(), u"21"_s);
+        EXPECT_TRUE(screen->hint().isEmpty());
         EXPECT_TRUE(QFile::exists(QDir(folder).filePath(u"A000017_R1.pdf"_s)));
         EXPECT_TRUE(QFile::exists(QDir(folder).filePath(u"A000020_R4.pdf"_s)));
+        EXPECT_TRUE(QFile::exists(m_session.folder.filePath(u"CSV/DCPDF/DC_003_R1_F_2025_1.pdf"_s)));
+        // Nothing is left to print: the run says so.
+        screen->VPSproc(u"print"_s);
+        EXPECT_EQ(m_prompter.last(), u"Invalid Degree/No students exists for the degree"_s);
     }
     auto again = open(PrintMode::Print, false);
     EXPECT_EQ(again->printerBox()->currentData().toString(), CertificatePrintScreen::pdfFolderChoice());
