@@ -66,8 +66,8 @@ TEST_P(GateScreenTest, VerificationListsUnprintedInactiveCandidatesAndSavesTheFe
     form->spread()->item(1, GateForm::Ticked)->setCheckState(Qt::Unchecked);
     EXPECT_EQ(form->countText(), u"2 candidates, 1 ticked"_s);
     press(Qt::Key_F6);
-    EXPECT_EQ(stored(u"V1"_s, u"ffeepaid"_s), u"T"_s);
-    EXPECT_EQ(stored(u"V2"_s, u"ffeepaid"_s), u"F"_s);
+    EXPECT_EQ(stored(u"V1"_s, {u"ffeepaid"_s}), u"T"_s);
+    EXPECT_EQ(stored(u"V2"_s, {u"ffeepaid"_s}), u"F"_s);
     EXPECT_EQ(form->editMode(), EditMode::Browse);
     EXPECT_EQ(listed(form), (QStringList{u"V1+"_s, u"V2-"_s})); // shown again as saved
     picture(form, u"verify-screen"_s);
@@ -89,10 +89,10 @@ TEST_P(GateScreenTest, ActivationListsFeeVerifiedCandidatesOfTheCollegeRange)
     form->chk(0)->click();
     form->spread()->item(1, GateForm::Ticked)->setCheckState(Qt::Unchecked);
     press(Qt::Key_F6);
-    EXPECT_EQ(stored(u"V2"_s, u"factive"_s), u"T"_s);
-    EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
-    EXPECT_EQ(stored(u"V5"_s, u"factive"_s), u"T"_s);
-    EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(stored(u"V2"_s, {u"factive"_s}), u"T"_s);
+    EXPECT_EQ(stored(u"V3"_s, {u"factive"_s}), u"F"_s);
+    EXPECT_EQ(stored(u"V5"_s, {u"factive"_s}), u"T"_s);
+    EXPECT_EQ(stored(u"V4"_s, {u"factive"_s}), u"T"_s);
     EXPECT_EQ(form->text(52)->text(), u"City College"_s); // the header stays with the saved grid
     picture(form, u"activate-screen"_s);
 }
@@ -117,7 +117,7 @@ TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
     EXPECT_EQ(m_prompter.last(), u"Reg. No. already defined"_s);
     press(Qt::Key_F6);
     // The candidate's own college decides the row written.
-    EXPECT_EQ(stored(u"V6"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(stored(u"V6"_s, {u"factive"_s}), u"T"_s);
 }
 
 // A save says how many rows it wrote and names each row refused with its reason; the
@@ -146,8 +146,8 @@ TEST_P(GateScreenTest, SaveSaysWhatItWroteAndWhatItRefused)
     press(Qt::Key_F6);
     EXPECT_EQ(m_prompter.last(), u"These rows were not saved:\nV1: active"_s);
     EXPECT_EQ(test::outcomeOf(form), u"Saved 1 of 2 rows (1 fee paid); 1 refused: 1 active"_s);
-    EXPECT_EQ(stored(u"V1"_s, u"ffeepaid"_s), QString()); // as it was
-    EXPECT_EQ(stored(u"V2"_s, u"ffeepaid"_s), u"T"_s);
+    EXPECT_EQ(stored(u"V1"_s, {u"ffeepaid"_s}), QString()); // as it was
+    EXPECT_EQ(stored(u"V2"_s, {u"ffeepaid"_s}), u"T"_s);
     EXPECT_EQ(m_window->statusPanel(6)->text(), QString()); // back to browsing
 }
 
@@ -188,8 +188,8 @@ TEST_P(GateScreenTest, DeleteDeactivatesTheSelectionButNeverAPrintedCandidate)
     enter(u"101"_s);
     EXPECT_EQ(m_prompter.last(), u"Confirm Deletion"_s);
     EXPECT_EQ(test::outcomeOf(form), u"Deactivated the unprinted candidates of BA, colleges 101 to 101"_s);
-    EXPECT_EQ(stored(u"V3"_s, u"factive"_s), u"F"_s);
-    EXPECT_EQ(stored(u"V4"_s, u"factive"_s), u"T"_s);
+    EXPECT_EQ(stored(u"V3"_s, {u"factive"_s}), u"F"_s);
+    EXPECT_EQ(stored(u"V4"_s, {u"factive"_s}), u"T"_s);
     EXPECT_EQ(form->editMode(), EditMode::Browse);
 }
 
