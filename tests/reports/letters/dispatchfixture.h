@@ -2,7 +2,6 @@
 #pragma once
 
 #include "../lists/listfixture.h"
-#include "reports/lists/certprintedlist.h"
 #include "shell/core/inifile.h"
 #include "shell/document/documentoutput.h"
 #include "support/pdftext.h"
@@ -54,14 +53,6 @@ protected:
                 "'KARNATAKA', '580020', '9876500000', ?, ?, 500)"),
             {f.appno, f.regno, QString(QStringLiteral("Applicant ") + f.regno),
              QString(QStringLiteral("House 1, ") + f.regno), QStringLiteral("Main Road"), f.city, f.scheme, f.receive});
-    }
-
-    PrintedListSelection december()
-    {
-        PrintedListSelection s;
-        EXPECT_TRUE(s.takeDates(QStringLiteral("01/12/2025"), QStringLiteral("31/12/2025")).isEmpty());
-        s.normaliseRanges();
-        return s;
     }
 
     // The pages of a document as pdftotext -layout reads them from its PDF.

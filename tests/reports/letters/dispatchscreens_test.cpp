@@ -2,90 +2,35 @@
 // NADEXP, COVLETT and ADDENV driven as a clerk drives them: opened from the real main
 // window's menu, fields filled, options chosen, the preview command given.
 #include "../nad/resulttables.h"
+#include "../reportwindowfixture.h"
 #include "dispatchfixture.h"
 #include "reports/labels/addresslabelsscreen.h"
 #include "reports/letters/coveringlettersscreen.h"
 #include "reports/nad/nadexportscreen.h"
-#include "reports/output/reportpreviewdialog.h"
-#include "reports/reportsscreens.h"
-#include "shell/forms/commandactions.h"
-#include "shell/forms/commanddispatcher.h"
-#include "shell/forms/menutree.h"
-#include "shell/forms/screenregistry.h"
-#include "shell/ui/mainwindow.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QJsonArray>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-class DispatchScreensTest : public sw::test::DispatchFixture
+class DispatchScreensTest : public sw::test::ReportWindowFixture<sw::test::DispatchFixture>
 {
 protected:
     void SetUp() override
     {
-        DispatchFixture::SetUp();
-        if (IsSkipped() || !m_installed)
+        ReportWindowFixture::SetUp();
+        if (!m_window)
             return;
-        m_session.userName = u"ADMIN"_s;
-        sw::registerReportsScreens(m_screens);
-        m_window = std::make_unique<sw::MainWindow>(m_session, m_prompter, m_screens);
-        m_window->applyPermissions();
-        m_window->show();
         add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
         add({u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s});
         add({u"R0003"_s, u"BSC"_s, u"C002"_s});
         fee({u"R0001"_s, u"A1"_s, u"Tatkal"_s});
     }
-    template <typename Screen> Screen *open(const QString &code)
-    {
-        m_window->menuActions().action(code)->trigger();
-        QCoreApplication::processEvents();
-        return qobject_cast<Screen *>(m_window->dispatcher().activeForm());
-    }
-    // Gives the preview command; returns the text of the preview window when one opened.
-    QString preview()
-    {
-        auto shown = std::make_shared<QString>();
-        auto done = std::make_shared<bool>(false);
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [shown, done, weak = std::weak_ptr<std::function<void()>>(poll)] {
-            if (*done)
-                return;
-            if (auto *window = qobject_cast<sw::ReportPreviewDialog *>(QApplication::activeModalWidget())) {
-                *shown = window->preview().text();
-                *done = true;
-                window->reject();
-                return;
-            }
-            if (auto again = weak.lock())
-                QTimer::singleShot(20, *again);
-        };
-        QTimer::singleShot(20, *poll);
-        m_window->dispatcher().doCommand(sw::Command::Preview);
-        *done = true;
-        return *shown;
-    }
-    void picture(QWidget *screen, const QString &name)
-    {
-        const QByteArray out = qgetenv("SCROLLWISE_SCREENSHOT_DIR");
-        if (out.isEmpty())
-            return;
-        m_window->resize(1000, 700);
-        QCoreApplication::processEvents();
-        screen->grab().save(QString::fromLocal8Bit(out) + u'/' + name + u".png"_s);
-    }
-
-    sw::ScreenRegistry m_screens;
-    std::unique_ptr<sw::MainWindow> m_window;
 };
 
 TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "reports/lists/certprintedlist.h"
 #include "shell/core/session.h"
 #include "support/testdatabase.h"
 
@@ -67,6 +68,21 @@ protected:
         if (!f.open(QIODevice::ReadOnly))
             return {};
         return QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"));
+    }
+    // A selection of every degree, college (and whatever else it ranges over).
+    template <typename Selection> static Selection everything()
+    {
+        Selection s;
+        s.normaliseRanges();
+        return s;
+    }
+    // Printed in December 2025, every degree and college.
+    static PrintedListSelection december()
+    {
+        PrintedListSelection s;
+        EXPECT_TRUE(s.takeDates(QStringLiteral("01/12/2025"), QStringLiteral("31/12/2025")).isEmpty());
+        s.normaliseRanges();
+        return s;
     }
     static QStringList header(int, int page) { return {QStringLiteral("HEADER ") + QString::number(page)}; }
 

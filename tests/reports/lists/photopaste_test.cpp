@@ -16,12 +16,7 @@ namespace {
 class PhotoPasteTest : public sw::test::ListFixture
 {
 protected:
-    sw::PhotoPasteSelection all()
-    {
-        sw::PhotoPasteSelection s;
-        s.normaliseRanges();
-        return s;
-    }
+    static sw::PhotoPasteSelection all() { return everything<sw::PhotoPasteSelection>(); }
     QString pdfText(const sw::Document &document)
     {
         const QString pdf = m_dir.filePath(u"sheet.pdf"_s);

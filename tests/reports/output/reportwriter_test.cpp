@@ -67,7 +67,7 @@ TEST_F(ReportWriterTest, FortyFiveRowsFitOnOnePageAndTheNextStartsPageTwo)
     EXPECT_EQ(two.count(u"STUDENT LIST"_s), 2);
 }
 
-TEST_F(ReportWriterTest, RowsOfSeveralLinesCountEveryLine)
+TEST_F(ReportWriterTest, RowsOfSeveralLinesCountEveryLineAndTheReportEndsWithItsMarker)
 {
     // 3 lines a row: 15 rows reach 45 lines; the 16th row goes over to page 2.
     write(15, 3);
@@ -76,21 +76,14 @@ TEST_F(ReportWriterTest, RowsOfSeveralLinesCountEveryLine)
     EXPECT_EQ(m_pages, 2);
     write(60, 1, 50); // the summary's longer page
     EXPECT_EQ(m_pages, 2);
-}
 
-TEST_F(ReportWriterTest, EndsWithTheMarkerAndCrLfLines)
-{
     const QString text = write(2);
     EXPECT_TRUE(text.endsWith(QString(80, u'=') + u"\r\nEnd of Report\r\n~~~~~~~~~~~~~\r\n"_s))
         << text.right(120).toStdString();
     EXPECT_EQ(text.count(u"\n"_s), text.count(u"\r\n"_s));
-}
-
-TEST_F(ReportWriterTest, NoRowsWritesNoPageAndNoMarker)
-{
-    const QString text = write(0);
+    // No rows: no page and no marker.
+    EXPECT_TRUE(write(0).isEmpty());
     EXPECT_EQ(m_pages, 0);
-    EXPECT_TRUE(text.isEmpty());
 }
 
 TEST(ReportLine, FieldsAreCutAndAlignedToTheirWidths)

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -120,7 +122,7 @@ protected:
     void SetUp() override
     {
         if (!test::backendAvailable(test::TestBackend::MariaDB))
-            return;
+            GTEST_SKIP();
         m_server = test::MariaDbServer::fromEnvironment();
         touch(m_dir.filePath(u"CONVO.DBS"_s));
         m_settings.dbType = u"MYSQL"_s;
@@ -133,25 +135,26 @@ protected:
     ConnectionSettings m_settings;
 };
 
-TEST_F(MariaDbOpen, AWrongPasswordIsARefusedLogin)
+TEST_F(MariaDbOpen, EachFailureIsOfItsKind)
 {
-    m_settings.dbPassword = u"wrong'password"_s;
-    EXPECT_EQ(openAndClassify(m_settings, AppFolder(m_dir.path())), DbErrorKind::LoginRefused);
-}
-
-TEST_F(MariaDbOpen, AClosedPortIsAnUnreachableServer)
-{
-    // Nothing listens on port 1 of the loopback address.
-    m_settings.serverName = u"127.0.0.1:1"_s;
-    EXPECT_EQ(openAndClassify(m_settings, AppFolder(m_dir.path())), DbErrorKind::ServerUnreachable);
-}
-
-TEST_F(MariaDbOpen, AMissingDatabaseIsUnreachableAndABadNameIsRefused)
-{
-    m_settings.databaseName = test::uniqueName(u"absent"_s);
-    EXPECT_EQ(openAndClassify(m_settings, AppFolder(m_dir.path())), DbErrorKind::ServerUnreachable);
-    m_settings.databaseName = u"x`; DROP DATABASE mysql; --"_s;
-    EXPECT_EQ(openAndClassify(m_settings, AppFolder(m_dir.path())), DbErrorKind::CommandText);
+    const struct
+    {
+        const char *name;
+        std::function<void(ConnectionSettings &)> spoil;
+        DbErrorKind kind;
+    } cases[] = {
+        {"a wrong password", [](auto &s) { s.dbPassword = u"wrong'password"_s; }, DbErrorKind::LoginRefused},
+        // Nothing listens on port 1 of the loopback address.
+        {"a closed port", [](auto &s) { s.serverName = u"127.0.0.1:1"_s; }, DbErrorKind::ServerUnreachable},
+        {"a missing database", [](auto &s) { s.databaseName = test::uniqueName(u"absent"_s); },
+         DbErrorKind::ServerUnreachable},
+        {"a bad name", [](auto &s) { s.databaseName = u"x`; DROP DATABASE mysql; --"_s; }, DbErrorKind::CommandText},
+    };
+    for (const auto &c : cases) {
+        ConnectionSettings settings = m_settings;
+        c.spoil(settings);
+        EXPECT_EQ(openAndClassify(settings, AppFolder(m_dir.path())), c.kind) << c.name;
+    }
 }
 
 } // namespace

@@ -148,7 +148,7 @@ protected:
     void SetUp() override
     {
         if (!test::backendAvailable(TestBackend::MariaDB))
-            return;
+            GTEST_SKIP();
         m_folder = std::make_unique<test::InstalledFolder>(TestBackend::MariaDB);
         m_db = m_folder->connect();
     }

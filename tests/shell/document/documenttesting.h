@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Helpers shared by the composer's tests: pictures to place, and the independent
-// readers (poppler's tools, python3) that look at what was written.
+// Helpers shared by the composer's tests: pictures to place, and poppler's tools that
+// look at what was written (python3 is support/python.h's).
 
 #include <QColor>
 #include <QImage>
-#include <QJsonDocument>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -40,14 +39,6 @@ inline ToolRun runTool(const QString &program, const QStringList &arguments)
 }
 
 inline bool haveTool(const QString &name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
-
-// A python3 script given the arguments; it prints JSON, which is returned parsed.
-inline QJsonDocument python(const QString &script, const QStringList &arguments)
-{
-    const ToolRun r =
-        runTool(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments);
-    return QJsonDocument::fromJson(r.out.toUtf8());
-}
 
 struct Word
 {

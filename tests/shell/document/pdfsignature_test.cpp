@@ -2,6 +2,7 @@
 // Signing and checking PDFs with a throw-away certificate; poppler's pdfsig is the
 // independent reader of what was signed.
 #include "shell/core/stoperror.h"
+#include "support/pdftext.h"
 #include "support/scriptedprompter.h"
 #include "support/signing.h"
 #include "support/stoptext.h"
@@ -66,10 +67,7 @@ TEST_F(SignerTest, ASignedCopyIsValidForPdfsigAndForTheCheckAndShowsItsBox)
     EXPECT_EQ(check.signedAt, when);
 
     // The visible box: its four lines where the page shows them.
-    QProcess text;
-    text.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
-    text.waitForFinished();
-    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    const QString page = sw::test::pdfLayoutText(path);
     const QString date = u"Date: "_s + when.toString(u"dd/MM/yyyy hh:mm:ss"_s);
     for (const QString &line : QStringList{u"Digitally signed by The Registrar"_s, date,
                                            u"Reason: Degree certificate"_s, u"Location: Suvarnapura"_s})

@@ -7,6 +7,7 @@
 #include "shell/document/document.h"
 #include "shell/document/documentoutput.h"
 #include "shell/document/fontcheck.h"
+#include "support/pdftext.h"
 #include "support/scriptedprompter.h"
 
 #include <QFile>
@@ -279,8 +280,6 @@ Document kannadaPage()
     return doc;
 }
 
-QString pdfText(const QString &pdf) { return test::runTool(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s}).out; }
-
 // Without the legacy fonts (this machine) the page draws the Unicode reading and the
 // PDF's text is that Unicode Kannada: a copy can be searched for a name.
 TEST_F(PdfTextTest, KannadaWithoutItsLegacyFontReadsAsUnicodeInThePdf)
@@ -290,7 +289,7 @@ TEST_F(PdfTextTest, KannadaWithoutItsLegacyFontReadsAsUnicodeInThePdf)
     ASSERT_TRUE(FontCheck::readsAsUnicode(u"Nudi 01 e"_s));
     const QString pdf = m_dir.filePath(u"unicode.pdf"_s);
     documentoutput::writePdf(kannadaPage(), pdf);
-    const QString text = pdfText(pdf);
+    const QString text = test::pdfText(pdf);
     for (const QString &word : {u"ದಿನಾಂಕ"_s, u"ರಂದು"_s, u"ನಡೆದ"_s, u"ಲಕ್ಷ್ಮೀ"_s, u"LATIN"_s})
         EXPECT_TRUE(text.contains(word)) << word.toStdString() << " not in: " << text.toStdString();
     EXPECT_FALSE(text.contains(u"£À"_s)) << "legacy codes leaked into the text: " << text.toStdString();
@@ -311,7 +310,7 @@ TEST_F(PdfTextTest, KannadaInAnInstalledLegacyFontStillReadsAsUnicodeInThePdf)
 
     const QString pdf = m_dir.filePath(u"legacy.pdf"_s);
     documentoutput::writePdf(kannadaPage(), pdf);
-    const QString text = pdfText(pdf);
+    const QString text = test::pdfText(pdf);
     for (const QString &word : {u"ದಿನಾಂಕ"_s, u"ನಡೆದ"_s, u"LATIN"_s})
         EXPECT_TRUE(text.contains(word)) << word.toStdString() << " not in: " << text.toStdString();
     EXPECT_FALSE(text.contains(u"¢£ÁAPÀ"_s)) << text.toStdString();

@@ -3,6 +3,8 @@
 // out as PDF, PNG and ODT, the same page in each.
 #include "documenttesting.h"
 #include "shell/document/fontcheck.h"
+#include "support/pdftext.h"
+#include "support/python.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,7 +47,7 @@ import json, sys, zipfile
 import xml.etree.ElementTree as ET
 z = zipfile.ZipFile(sys.argv[1])
 root = ET.fromstring(z.read('content.xml'))
-print(json.dumps([' '.join(''.join(e.itertext()) for e in root.iter('{urn:oasis:names:tc:opendocument:xmlns:text:1.0}p'))]))
+print(json.dumps({'text': ' '.join(''.join(e.itertext()) for e in root.iter('{urn:oasis:names:tc:opendocument:xmlns:text:1.0}p'))}))
 )PY"_s;
 
 class RenderCommandTest : public ::testing::Test
@@ -79,20 +81,20 @@ TEST_F(RenderCommandTest, OneDocumentComesOutTheSameAsPdfPngAndOdt)
     EXPECT_EQ(words.back().page, 2);
     EXPECT_EQ(QDir(png).entryList({u"*.png"_s}, QDir::Files, QDir::Name),
               (QStringList{u"page-1.png"_s, u"page-2.png"_s}));
-    const QString odtText = test::python(kOdtText, {odt}).array().at(0).toString();
+    const QString odtText = test::runPython(kOdtText, {odt})[u"text"_s].toString();
     for (const QString &word : {u"DEGREE"_s, u"KRISHNA"_s, u"BOXED"_s, u"U01AB123"_s, u"SECOND"_s}) {
         EXPECT_TRUE(test::findWord(words, word)) << word.toStdString();
         EXPECT_TRUE(odtText.contains(word)) << word.toStdString() << " missing from " << odtText.toStdString();
     }
     EXPECT_EQ(test::findWord(words, u"SECOND"_s)->page, 2);
     // Read as laid out, a table row stays one line and the pages are apart.
-    const test::ToolRun layout = test::runTool(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    const QStringList pages = layout.out.split(u'\f');
+    const QString layout = test::pdfLayoutText(pdf);
+    const QStringList pages = layout.split(u'\f');
     ASSERT_GE(pages.size(), 2);
     const QStringList lines = pages[0].split(u'\n');
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString &l) {
         return l.contains(u"Reg. No."_s) && l.contains(u"U01AB123"_s);
-    })) << layout.out.toStdString();
+    })) << layout.toStdString();
     EXPECT_TRUE(pages[1].contains(u"SECOND PAGE"_s));
     EXPECT_FALSE(pages[0].contains(u"SECOND PAGE"_s));
 

@@ -81,14 +81,6 @@ TEST_F(MenuCommandTest, TheAdministrativeConvocationDisablesTheConvocationComman
     EXPECT_EQ(c26.size(), s.size());
 }
 
-TEST_F(MenuCommandTest, AWrongPasswordPrintsNoMenu)
-{
-    const BatchRun r = runBatch(as(u"CLERK"_s, u"nope"_s, u"C26"_s));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.contains(u"Invalid Password"_s));
-}
-
 TEST(WordsCommand, PrintsTheAmountOrSaysWhatIsWrong)
 {
     const BatchRun r = runBatch({u"words"_s, u"125000.50"_s});

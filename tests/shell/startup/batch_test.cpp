@@ -71,6 +71,7 @@ TEST_P(BatchTest, AWrongPasswordIsRefusedWithTheWindowsMessage)
     const BatchRun r = runBatch(as(u"ADMIN"_s, u"wrong"_s) << u"login-check"_s);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), u"Invalid Password"_s);
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
 }
 
 TEST_P(BatchTest, InitAgainKeepsTheAdministratorsPassword)

@@ -35,16 +35,12 @@ protected:
     }
 };
 
-TEST_P(LoginTest, ListsUsersAndConvocationsWithTheAdministrativeOneFirst)
+TEST_P(LoginTest, ListsAndChecksInTheWindowsOrder)
 {
     const LoginStore store(*m_db);
     EXPECT_EQ(store.users(), (QStringList{u"ADMIN"_s, u"CLERK"_s, u"O'NEIL"_s}));
     EXPECT_EQ(store.convocations(), (QStringList{u"ADMN"_s, u"C25"_s, u"C26"_s}));
-}
 
-TEST_P(LoginTest, ChecksComeInTheWindowsOrder)
-{
-    const LoginStore store(*m_db);
     EXPECT_EQ(store.check(QString(), u"x"_s, u"C26"_s)->text, u"Select User"_s);
     EXPECT_EQ(store.check(u"CLERK"_s, u"   "_s, u"C26"_s)->text, u"Enter Password"_s);
     EXPECT_EQ(store.check(u"CLERK"_s, u"pass1"_s, u" "_s)->text, u"Select Convocation"_s);
@@ -54,33 +50,20 @@ TEST_P(LoginTest, ChecksComeInTheWindowsOrder)
     EXPECT_EQ(wrong->title, u"Caution"_s);
     EXPECT_TRUE(wrong->clearPassword);
     EXPECT_EQ(wrong->field, LoginStore::Field::Password);
-}
+    const auto blanks = store.check(u"CLERK"_s, u" pass1"_s, u"C26"_s);
+    ASSERT_TRUE(blanks);
+    EXPECT_EQ(blanks->text, passwords::outerBlanksMessage());
 
-TEST_P(LoginTest, PasswordsCompareWithoutRegardToCase)
-{
-    const LoginStore store(*m_db);
+    // Passwords compare without regard to case; apostrophes log in as any other letter.
     EXPECT_FALSE(store.check(u"CLERK"_s, u"PASS1"_s, u"C26"_s));
     EXPECT_FALSE(store.check(u"CLERK"_s, u"pass1"_s, u"C26"_s));
     EXPECT_FALSE(store.check(u"ADMIN"_s, u"admin"_s, u"ADMN"_s));
-}
-
-TEST_P(LoginTest, ApostrophesInNamesAndPasswordsLogInNormally)
-{
-    const LoginStore store(*m_db);
     EXPECT_FALSE(store.check(u"O'NEIL"_s, u"IT'S"_s, u"C26"_s));
     EXPECT_TRUE(store.check(u"O'NEIL"_s, u"' or '1'='1"_s, u"C26"_s));
     EXPECT_TRUE(store.check(u"' or '1'='1"_s, u"x"_s, u"C26"_s));
 }
 
-TEST_P(LoginTest, PasswordsWithOuterBlanksAreRefusedWithOneMessage)
-{
-    const LoginStore store(*m_db);
-    const auto refusal = store.check(u"CLERK"_s, u" pass1"_s, u"C26"_s);
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, passwords::outerBlanksMessage());
-}
-
-TEST_P(LoginTest, ASuccessfulLoginSetsTheSessionValues)
+TEST_P(LoginTest, ALoginSetsTheSessionValuesAndAUserWithoutARowHasNoPermissions)
 {
     const LoginStore store(*m_db);
     Session session;
@@ -92,32 +75,20 @@ TEST_P(LoginTest, ASuccessfulLoginSetsTheSessionValues)
     EXPECT_EQ(session.permissions, u"N2*N22"_s);
     EXPECT_FALSE(session.isAdministrator());
     EXPECT_FALSE(session.isAdminConvocation());
-}
 
-TEST_P(LoginTest, EdgesOfTheSessionValues)
-{
-    const LoginStore store(*m_db);
-    Session session;
     ASSERT_FALSE(store.login(session, u"O'NEIL"_s, u"it's"_s, u"ADMN"_s));
     EXPECT_EQ(session.userSection, u"A"_s); // null section
     EXPECT_EQ(session.convoName, QString());
     EXPECT_TRUE(session.isAdminConvocation());
-
     // A typed convocation without a row logs in with an empty name.
     ASSERT_FALSE(store.login(session, u"CLERK"_s, u"pass1"_s, u"X99"_s));
     EXPECT_EQ(session.convoCode, u"X99"_s);
     EXPECT_EQ(session.convoName, QString());
     ASSERT_FALSE(store.login(session, u"CLERK"_s, u"pass1"_s, u"C25"_s));
     EXPECT_EQ(session.convoName, QString());
-
     session.userName = u"admin"_s;
     EXPECT_TRUE(session.isAdministrator());
-}
 
-TEST_P(LoginTest, AUserWhoseRowWentAwayHasNoPermissions)
-{
-    const LoginStore store(*m_db);
-    Session session;
     EXPECT_EQ(test::stopText([&] { store.establish(session, u"NOBODY"_s, u"C26"_s); }),
               u"You have no permissions to use the Software, Contact Admin."_s);
 }

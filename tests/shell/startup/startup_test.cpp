@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -74,34 +76,6 @@ TEST_F(BareStartupTest, AnEmptyTypeAsksWhetherToDefineIt)
     EXPECT_EQ(m_ui.dialogs.size(), 1);
 }
 
-TEST_F(BareStartupTest, AGarbageConfigurationAsksForTheType)
-{
-    writeFile(path(u"Morvanta.INI"_s), QByteArray("\xff\xfe\x00garbage\n[[", 13));
-    m_ui.m_prompter.answer(PromptAnswer::No);
-    EXPECT_EQ(run(), Startup::Outcome::Ended);
-    EXPECT_EQ(m_ui.m_prompter.last(), u"Database type not specified. Define database type?"_s);
-}
-
-TEST_F(BareStartupTest, NoMarkerFileEndsWithTheDatabaseNameMessage)
-{
-    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
-    EXPECT_EQ(run(), Startup::Outcome::Ended);
-    ASSERT_EQ(m_ui.m_prompter.shown().size(), 1u);
-    EXPECT_EQ(m_ui.m_prompter.shown()[0].text, u"DB name not specified!!"_s);
-    EXPECT_EQ(m_ui.m_prompter.shown()[0].icon, PromptIcon::Critical);
-}
-
-TEST_F(BareStartupTest, AMissingDatabaseFileAsksForAnotherConnection)
-{
-    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
-    writeFile(path(u"CONVO.DBS"_s), "");
-    EXPECT_EQ(run(), Startup::Outcome::Ended);
-    // The message names the file that is missing.
-    EXPECT_EQ(m_ui.m_prompter.last(),
-              u"Change the Connection String\rThe database file "_s + path(u"CONVO.sqlite"_s) + u" does not exist."_s);
-    EXPECT_EQ(m_ui.dialogs.size(), 1);
-}
-
 // The program's window offers the administrator a restore when the database is gone;
 // the backup's own ADMIN password lets it in, and nothing is written without it.
 TEST_F(BareStartupTest, TheAdministratorRestoresAMissingDatabaseFromTheStartup)
@@ -129,34 +103,66 @@ TEST_F(BareStartupTest, TheAdministratorRestoresAMissingDatabaseFromTheStartup)
     EXPECT_EQ(run(), Startup::Outcome::ReadyForLogin);
 }
 
-TEST_F(BareStartupTest, AccessOpensNothingAndTheFirstQueryFails)
+// What start-up says when a file of the folder is missing or spoiled.
+struct BrokenFolder
 {
-    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=ACCESS\r\n");
-    EXPECT_EQ(run(), Startup::Outcome::Ended);
-    EXPECT_TRUE(m_ui.m_prompter.last().startsWith(u"3709  The connection cannot be used"_s));
-    EXPECT_TRUE(m_ui.dialogs.isEmpty());
-}
+    const char *name;
+    QByteArray ini;                     // Morvanta.INI
+    bool marker;                        // CONVO.DBS, the file that names the database
+    std::optional<QByteArray> database; // CONVO.sqlite
+    enum Match { Whole, Start, Part } match;
+    QString message; // "%1" stands for the database file's path
+    int dialogs;     // how often the configuration dialog opened; -1: not looked at
+    bool critical = false;
+};
 
-TEST_F(BareStartupTest, ADatabaseWithoutControlTableEndsWithTheDatabasesMessage)
-{
-    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
-    writeFile(path(u"CONVO.DBS"_s), "");
-    writeFile(path(u"CONVO.sqlite"_s), "");
-    EXPECT_EQ(run(), Startup::Outcome::Ended);
-    EXPECT_TRUE(m_ui.m_prompter.last().startsWith(u"-2147217865  "_s)) << m_ui.m_prompter.last().toStdString();
-}
+const BrokenFolder kBrokenFolders[] = {
+    {"a garbage configuration asks for the type", QByteArray("\xff\xfe\x00garbage\n[[", 13), false, std::nullopt,
+     BrokenFolder::Whole, u"Database type not specified. Define database type?"_s, 0},
+    {"no marker file names no database", "[APATH]\r\nDBASEPATH=SQLITE\r\n", false, std::nullopt, BrokenFolder::Whole,
+     u"DB name not specified!!"_s, -1, true},
+    {"a missing database file asks for another connection", "[APATH]\r\nDBASEPATH=SQLITE\r\n", true, std::nullopt,
+     BrokenFolder::Whole, u"Change the Connection String\rThe database file %1 does not exist."_s, 1},
+    {"Access opens nothing and the first query fails", "[APATH]\r\nDBASEPATH=ACCESS\r\n", false, std::nullopt,
+     BrokenFolder::Start, u"3709  The connection cannot be used"_s, 0},
+    {"a database without the control table", "[APATH]\r\nDBASEPATH=SQLITE\r\n", true, QByteArray(), BrokenFolder::Start,
+     u"-2147217865  "_s, -1},
+    {"a garbage database file is named and left alone", "[APATH]\r\nDBASEPATH=SQLITE\r\n", true,
+     QByteArray(2048, '\x7f'), BrokenFolder::Part, u"not a database"_s, -1},
+};
 
-TEST_F(BareStartupTest, AGarbageDatabaseFileIsNamedAndLeftAlone)
+TEST_F(BareStartupTest, ABrokenFolderEndsWithAMessageAndLeavesAGarbageDatabaseAlone)
 {
-    writeFile(path(u"Morvanta.INI"_s), "[APATH]\r\nDBASEPATH=SQLITE\r\n");
-    writeFile(path(u"CONVO.DBS"_s), "");
-    const QByteArray garbage(2048, '\x7f');
-    writeFile(path(u"CONVO.sqlite"_s), garbage);
-    EXPECT_EQ(run(), Startup::Outcome::Ended);
-    EXPECT_TRUE(m_ui.m_prompter.last().contains(u"not a database"_s)) << m_ui.m_prompter.last().toStdString();
-    QFile f(path(u"CONVO.sqlite"_s));
-    f.open(QIODevice::ReadOnly);
-    EXPECT_EQ(f.readAll(), garbage);
+    for (const BrokenFolder &c : kBrokenFolders) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        RecordingUi ui;
+        ui.m_prompter.answer(PromptAnswer::No); // "Define database type?"
+        writeFile(dir.filePath(u"Morvanta.INI"_s), c.ini);
+        if (c.marker)
+            writeFile(dir.filePath(u"CONVO.DBS"_s), "");
+        if (c.database)
+            writeFile(dir.filePath(u"CONVO.sqlite"_s), *c.database);
+        EXPECT_EQ(Startup(AppFolder(dir.path()), ui).run(m_session), Startup::Outcome::Ended);
+        const QString said = ui.m_prompter.last();
+        const QString expected = QString(c.message).replace(u"%1"_s, dir.filePath(u"CONVO.sqlite"_s));
+        const bool matches = c.match == BrokenFolder::Whole   ? said == expected
+                             : c.match == BrokenFolder::Start ? said.startsWith(expected)
+                                                              : said.contains(expected);
+        EXPECT_TRUE(matches) << said.toStdString();
+        if (c.critical) {
+            EXPECT_EQ(ui.m_prompter.shown().back().icon, PromptIcon::Critical);
+        }
+        if (c.dialogs >= 0) {
+            EXPECT_EQ(ui.dialogs.size(), c.dialogs);
+        }
+        // An empty file is an empty SQLite database, which SQLite writes its header into.
+        if (c.database && !c.database->isEmpty()) {
+            QFile f(dir.filePath(u"CONVO.sqlite"_s));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_EQ(f.readAll(), *c.database);
+        }
+    }
 }
 
 TEST(StartupFolder, AMissingApplicationFolderIsNamed)

@@ -172,7 +172,7 @@ TEST_F(SignUpTest, AWrongPasswordClearsTheBoxAndAllowsAnotherTry)
     EXPECT_EQ(m_session.convoName, u"Convocation 2026"_s);
 }
 
-TEST_F(SignUpTest, NoUserChosenIsTheFirstCheck)
+TEST_F(SignUpTest, NoUserChosenIsTheFirstCheckAndCancelEndsTheProgram)
 {
     // Reached with Tab, OK is pressed with Enter (or Space) like a click.
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
@@ -181,10 +181,6 @@ TEST_F(SignUpTest, NoUserChosenIsTheFirstCheck)
         QTest::keyClick(m_ok, key);
         EXPECT_EQ(m_prompter.last(), u"Select User"_s) << key;
     }
-}
-
-TEST_F(SignUpTest, CancelEndsTheProgram)
-{
     QTest::mouseClick(child<QPushButton>(*m_window, u"CmdCancel"_s), Qt::LeftButton);
     EXPECT_EQ(m_prompter.last(), u"Application Terminated"_s);
     EXPECT_EQ(m_prompter.shown().back().icon, PromptIcon::Critical);
