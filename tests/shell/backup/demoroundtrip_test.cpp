@@ -73,9 +73,7 @@ void copyRows(Database &from, Database &to)
     scope.commit();
 }
 
-class DemoRoundTripTest : public ::testing::TestWithParam<TestBackend>
-{
-};
+using DemoRoundTripTest = ::testing::TestWithParam<TestBackend>;
 
 TEST_P(DemoRoundTripTest, EveryRowOfTheDemoComesBackAfterARestore)
 {

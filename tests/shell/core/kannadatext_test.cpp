@@ -46,9 +46,7 @@ const Reading kLayoutTexts[] = {
     {u" gÀAzÀÄ\n"_s, u" ರಂದು\n"_s},
 };
 
-class LayoutTexts : public testing::TestWithParam<Reading>
-{
-};
+using LayoutTexts = testing::TestWithParam<Reading>;
 
 TEST_P(LayoutTexts, ReadAsTheKannadaAReaderExpectsAndWriteBackToTheSameCodes)
 {
@@ -168,9 +166,7 @@ const BadInput kBadLegacy[] = {
     {"aspiration mark alone", u"s"_s, u"s"_s, 1},
 };
 
-class BadLegacy : public testing::TestWithParam<BadInput>
-{
-};
+using BadLegacy = testing::TestWithParam<BadInput>;
 
 TEST_P(BadLegacy, PassesThroughCountedNeverDropped)
 {

@@ -38,7 +38,7 @@ protected:
     std::unique_ptr<test::LoggedInFolder> m_folder;
 };
 
-TEST_P(CommonStoreTest, PageHeaderCentresNameAndAddressAndCountsPages)
+TEST_P(CommonStoreTest, PageHeaderCentresNameAndAddressCountsPagesAndHasItsFixedNameWithoutSettings)
 {
     m_folder->db().exec(u"update control set fcompany = 'UNIVERSITY OF VARADA', fadd1 = 'VIDYA BHAVANA', fadd2 = ''"_s);
     const ReportPageHeader header = ReportPageHeader::read(m_folder->db(), m_folder->folder());
@@ -55,21 +55,19 @@ TEST_P(CommonStoreTest, PageHeaderCentresNameAndAddressAndCountsPages)
 
     m_folder->db().exec(u"update control set fadd2 = 'SUVARNAPURA'"_s);
     EXPECT_EQ(ReportPageHeader::read(m_folder->db(), m_folder->folder()).address(), u"VIDYA BHAVANA, SUVARNAPURA"_s);
-}
 
-TEST_P(CommonStoreTest, PageHeaderWithoutASettingsRowUsesTheFixedNameAndTown)
-{
+    // Without a settings row: the fixed name and the town of the institution file.
     m_folder->db().exec(u"delete from control"_s);
     QFile ini(m_folder->folder().filePath(u"Institution.ini"_s));
     ASSERT_TRUE(ini.open(QIODevice::Append));
     ini.write("\n[HEADER]\nTOWN=MYSURU\n");
     ini.close();
-    const ReportPageHeader header = ReportPageHeader::read(m_folder->db(), m_folder->folder());
-    EXPECT_EQ(header.company(), u"Quanvex"_s);
-    EXPECT_EQ(header.address(), u"MYSURU"_s);
+    const ReportPageHeader fixed = ReportPageHeader::read(m_folder->db(), m_folder->folder());
+    EXPECT_EQ(fixed.company(), u"Quanvex"_s);
+    EXPECT_EQ(fixed.address(), u"MYSURU"_s);
     // A line narrower than the texts centres nothing and never fails.
-    int page = 0;
-    const QStringList narrow = header.lines(4, page);
+    page = 0;
+    const QStringList narrow = fixed.lines(4, page);
     EXPECT_EQ(narrow[1], u"Quanvex"_s);
     EXPECT_TRUE(narrow[3].contains(u"Page No : 1"_s));
 }

@@ -166,9 +166,7 @@ const KannadaRun kKannadaRuns[] = {
      u"The file /nonexistent/names.txt cannot be read"_s},
 };
 
-class KannadaCommand : public ::testing::TestWithParam<KannadaRun>
-{
-};
+using KannadaCommand = ::testing::TestWithParam<KannadaRun>;
 
 TEST_P(KannadaCommand, PrintsTheOtherWritingOrSaysWhatIsWrong)
 {

@@ -15,9 +15,7 @@ struct Words
     const char *words;
 };
 
-class NumberToWordsTest : public ::testing::TestWithParam<Words>
-{
-};
+using NumberToWordsTest = ::testing::TestWithParam<Words>;
 
 TEST_P(NumberToWordsTest, WritesTheIndianGrouping)
 {

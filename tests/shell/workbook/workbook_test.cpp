@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Workbooks read back by python3-openpyxl (and zipfile for the pictures): what a
 // spreadsheet program opening them finds.
-#include "shell/core/appfolder.h"
 #include "shell/workbook/workbook.h"
 
 #include <QDir>
@@ -276,14 +275,6 @@ TEST_F(WorkbookTest, MistakesAreNamedAndLeaveNoFile)
 
     const QString unwritable = m_dir.filePath(u"no/such/folder/list.xlsx"_s);
     EXPECT_TRUE(test::stopText([&] { Workbook book(unwritable); }).contains(unwritable));
-}
-
-TEST_F(WorkbookTest, OutputFilesGoUnderTheFoldersOutput)
-{
-    const AppFolder folder(m_dir.path());
-    const QString path = folder.outputPath(u"NAD_001.xlsx"_s);
-    EXPECT_EQ(path, m_dir.filePath(u"Output/NAD_001.xlsx"_s));
-    EXPECT_TRUE(QDir(m_dir.filePath(u"Output"_s)).exists());
 }
 
 } // namespace
