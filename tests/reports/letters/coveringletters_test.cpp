@@ -273,11 +273,10 @@ TEST_P(CoveringLettersTest, EachLetterNumbersItsOwnPagesAndItsTableRepeatsItsHea
 TEST(CoveringLetterKinds, NamesOfTheCommandLine)
 {
     using Kind = sw::CoveringLetters::Kind;
-    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"list"_s), Kind::List);
-    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"College"_s), Kind::College);
-    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"checklist"_s), Kind::Checklist);
-    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"student"_s), Kind::Student);
-    EXPECT_EQ(sw::CoveringLetters::kindFromName(u"student-no-ack"_s), Kind::StudentWithoutAck);
+    for (const auto &[name, kind] : {std::pair{u"list"_s, Kind::List}, std::pair{u"College"_s, Kind::College},
+                                     std::pair{u"checklist"_s, Kind::Checklist}, std::pair{u"student"_s, Kind::Student},
+                                     std::pair{u"student-no-ack"_s, Kind::StudentWithoutAck}})
+        EXPECT_EQ(sw::CoveringLetters::kindFromName(name), kind) << name.toStdString();
     EXPECT_FALSE(sw::CoveringLetters::kindFromName(u"students"_s));
 }
 

@@ -61,7 +61,7 @@ TEST_P(LookupTest, RowsAreReadAPageAtATime)
     EXPECT_EQ(model.code(249), u"ENG249"_s);
 }
 
-TEST_P(LookupTest, TypingNarrowsOnTheCodeOrTheNameAndTakesPatternCharactersLiterally)
+TEST_P(LookupTest, TypingNarrowsOnTheCodeOrTheNameLiterallyAndTheRequestsPartsShapeTheRows)
 {
     LookupModel model(m_folder->db());
     model.run(names(), u"eng24"_s);
@@ -70,13 +70,10 @@ TEST_P(LookupTest, TypingNarrowsOnTheCodeOrTheNameAndTakesPatternCharactersLiter
     EXPECT_EQ(model.rowCount(), 25); // "_" is no wildcard
     model.run(names(), u"%"_s);
     EXPECT_EQ(model.rowCount(), 0);
-}
 
-TEST_P(LookupTest, TheConditionGroupAndOrderPartsShapeTheRows)
-{
+    // The condition, group and order parts shape the rows.
     LookupRequest r{u"kanlib"_s,   u"fengname as English"_s, u"fengname like ?"_s, {u"ENG00%"_s},
                     u"fengname"_s, u"fengname desc"_s};
-    LookupModel model(m_folder->db());
     model.run(r);
     ASSERT_EQ(model.rowCount(), 10);
     EXPECT_EQ(model.columnCount(), 1);

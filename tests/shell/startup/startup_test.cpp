@@ -182,7 +182,7 @@ protected:
     Session m_session;
 };
 
-TEST_P(StartupTest, EqualVersionsLoadTheSettingsRowAndTitle)
+TEST_P(StartupTest, EqualVersionsLoadTheSettingsRowAndTitleAndANullCodeIsABlank)
 {
     m_db->exec(u"update control set fadd1 = ?, fadd2 = ?"_s, {u"Campus Road"_s, u"Mysuru"_s});
     writeFile(m_folder->folder().filePath(u"Institution.ini"_s),
@@ -197,6 +197,12 @@ TEST_P(StartupTest, EqualVersionsLoadTheSettingsRowAndTitle)
     EXPECT_EQ(m_session.instAddress[1], u"Mysuru"_s);
     EXPECT_EQ(m_session.instAddress[2], QString());
     EXPECT_EQ(m_session.dbType, GetParam() == TestBackend::SQLite ? u"SQLITE"_s : u"MYSQL"_s);
+
+    // A null institution code becomes a blank, which has no title.
+    m_db->exec(u"update control set funitcode = NULL"_s);
+    ASSERT_EQ(run(), Startup::Outcome::ReadyForLogin);
+    EXPECT_EQ(m_session.instCode, u" "_s);
+    EXPECT_EQ(m_session.instTitle, QString());
 }
 
 TEST_P(StartupTest, AnOlderDatabaseGoesToTheUpgradeAndANewerOneIsRefused)
@@ -227,14 +233,6 @@ TEST_P(StartupTest, AnEmptyControlTableGetsTheDefaultRow)
     // The next start finds equal versions; 9999 has no title.
     EXPECT_EQ(run(), Startup::Outcome::ReadyForLogin);
     EXPECT_EQ(Startup::mainWindowCaption(m_session), u"Scrollwise, "_s);
-}
-
-TEST_P(StartupTest, ANullInstitutionCodeBecomesABlank)
-{
-    m_db->exec(u"update control set funitcode = NULL"_s);
-    ASSERT_EQ(run(), Startup::Outcome::ReadyForLogin);
-    EXPECT_EQ(m_session.instCode, u" "_s);
-    EXPECT_EQ(m_session.instTitle, QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, StartupTest, test::bothBackends(), test::backendName);

@@ -53,7 +53,7 @@ protected:
     QPushButton *m_ok = nullptr;
 };
 
-TEST_F(DbPathaccessTest, OffersEveryTypeAndShowsTheBoxesEachNeeds)
+TEST_F(DbPathaccessTest, OffersEveryTypeShowsTheBoxesEachNeedsAndRefusesAMissingServer)
 {
     QStringList types;
     for (int i = 0; i < m_type->count(); ++i)
@@ -67,10 +67,8 @@ TEST_F(DbPathaccessTest, OffersEveryTypeAndShowsTheBoxesEachNeeds)
     EXPECT_EQ(child<QLabel>(*m_dialog, u"Label1_1"_s)->text(), u"Connection string"_s);
     EXPECT_TRUE(m_server->isVisible());
     EXPECT_FALSE(m_password->isVisible());
-}
 
-TEST_F(DbPathaccessTest, OkRefusesAMissingServerAndKeepsTheFocusThere)
-{
+    // OK refuses a missing server and the dialog stays.
     choose(u"SQLSRVR"_s);
     QTest::mouseClick(m_ok, Qt::LeftButton);
     ASSERT_EQ(m_prompter.shown().size(), 1u);

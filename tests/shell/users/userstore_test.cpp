@@ -52,7 +52,7 @@ TEST_P(UserStoreTest, ANewUserLogsInWithHisNameAndKeepsHisPasswordThroughEdits)
     EXPECT_TRUE(canLogIn(u"CLERK"_s, u"CLERK"_s));
 }
 
-TEST_P(UserStoreTest, NamesThatAreEmptyTakenOrUnknownAreRefused)
+TEST_P(UserStoreTest, NamesThatAreEmptyTakenOrUnknownAreRefusedAndADeletedUserIsKept)
 {
     UserStore users(*m_db);
     EXPECT_FALSE(users.add(u"  "_s, {}, {}, m_prompter));
@@ -63,11 +63,8 @@ TEST_P(UserStoreTest, NamesThatAreEmptyTakenOrUnknownAreRefused)
     EXPECT_FALSE(users.update(u"NOBODY"_s, {}, {}, m_prompter));
     EXPECT_EQ(m_prompter.last(), u"Invalid User Name"_s);
     EXPECT_FALSE(users.remove(u"ADMIN"_s, m_prompter));
-}
 
-TEST_P(UserStoreTest, ADeletedUserIsKeptButCannotLogInUntilAddedAgain)
-{
-    UserStore users(*m_db);
+    // A deleted user is kept but cannot log in until added again.
     ASSERT_TRUE(users.add(u"TEMP"_s, {}, u"N1*"_s, m_prompter));
     ASSERT_TRUE(users.remove(u"temp"_s, m_prompter));
     EXPECT_FALSE(canLogIn(u"TEMP"_s, u"TEMP"_s));
