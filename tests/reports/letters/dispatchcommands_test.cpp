@@ -46,12 +46,7 @@ TEST_P(DispatchCommandsTest, EachCommandWritesItsFile)
     EXPECT_EQ(nad.out, book + u" (1 rows)\n"_s);
     EXPECT_TRUE(nad.err.contains(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0001)"_s))
         << nad.err.toStdString();
-    const QJsonObject read = sw::test::runPython(
-        u"import json, sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\n"
-        "print(json.dumps({'regno': wb['SHEET_01']['X2'].value, 'total': wb['TAIL']['A2'].value}))\n"_s,
-        {book});
-    EXPECT_EQ(read[u"regno"_s], u"R0002"_s);
-    EXPECT_EQ(read[u"total"_s], 1);
+    EXPECT_TRUE(QFile::exists(book)); // the rows it holds: NadExportTest
 
     const sw::test::BatchRun list = batch(QStringList{u"letters"_s, u"list"_s} + december());
     ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
