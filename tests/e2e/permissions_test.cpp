@@ -38,6 +38,7 @@ TEST(CommandPermissions, ACommandOutsideTheUsersMenuItemsOrAConvocationsWorkUnde
         {u"N47"_s, {u"backup"_s}},
         {u"N45"_s, {u"restore"_s, app.scratch(u"none.bak"_s)}},
         {u"N43"_s, {u"users"_s, u"list"_s}},
+        {u"N43"_s, {u"masters"_s, u"list"_s, u"masuser"_s}}, // the users' table is the security screen's
         {u"N12"_s, {u"masters"_s, u"import"_s, u"college"_s, app.scratch(u"none.csv"_s)}},
         {u"N31"_s, {u"report"_s, u"student-list"_s, u"--degree"_s, u"BA"_s}},
         {u"N33"_s, {u"online-update"_s, u"--from"_s, u"01/01/2026"_s, u"--to"_s, u"31/12/2026"_s}},

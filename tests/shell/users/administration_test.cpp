@@ -149,6 +149,13 @@ TEST_P(AdministrationTest, PermitTicksExactlyTheCodesGivenAndShowListsThem)
     ASSERT_EQ(r.exitCode, 0) << r.both();
     EXPECT_EQ(r.out, u"permissions of CLERK: N4*\n"_s);
     EXPECT_EQ(as(u"CLERK"_s, u"CLERK"_s, {u"backup"_s}).exitCode, 1);
+    // Codes given with commas bring their top menus; an unknown code is a usage error.
+    r = as(u"ADMIN"_s, u"ADMIN"_s,
+           {u"users"_s, u"add"_s, u"clerk2"_s, u"--section"_s, u"A"_s, u"--permit"_s, u"N22,N42"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.both();
+    r = as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"list"_s});
+    EXPECT_TRUE(r.out.contains(u"CLERK2\tA\tN2*N22*N4*N42*\n"_s)) << r.out.toStdString();
+    EXPECT_EQ(as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"permit"_s, u"CLERK"_s, u"N99"_s}).exitCode, 2);
 }
 
 TEST_P(AdministrationTest, ALegacyPasswordLogsInAndIsStoredAsAHashFromThen)
@@ -199,6 +206,7 @@ TEST_P(AdministrationTest, TheAuditTrailListsADaysAdministration)
     ASSERT_EQ(
         as(u"CLERK"_s, u"CLERK"_s, {u"users"_s, u"passwd"_s, u"--old"_s, u"clerk"_s, u"--new"_s, u"pw2"_s}).exitCode,
         0);
+    EXPECT_EQ(as(u"CLERK"_s, u"pw2"_s, {u"login-check"_s}).exitCode, 0);
     ASSERT_EQ(as(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"delete"_s, u"CLERK"_s}).exitCode, 0);
     const QString today = QDate::currentDate().toString(u"dd/MM/yyyy"_s);
     const BatchRun r =

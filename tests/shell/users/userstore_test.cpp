@@ -7,10 +7,6 @@
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 
-#include <QProcess>
-
-#include "support/batchrun.h"
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -24,12 +20,6 @@ protected:
     bool canLogIn(const QString &user, const QString &password)
     {
         return !LoginStore(*m_db).check(user, password, u"C26"_s).has_value();
-    }
-    test::BatchRun batch(const QString &user, const QString &password, const QStringList &arguments)
-    {
-        return test::runBatch(
-            QStringList{u"--folder"_s, m_folder->folder().root(), u"--user"_s, user, u"--password"_s, password}
-            + arguments);
     }
 
     test::ScriptedPrompter m_prompter;
@@ -93,26 +83,6 @@ TEST_P(UserStoreTest, PasswordChangeChecksTheOldOneAndTheConfirmation)
     EXPECT_EQ(m_prompter.last(), u"Password has been changed Successfully"_s);
     EXPECT_TRUE(canLogIn(u"CLERK"_s, u"S3CRET"_s));
     EXPECT_FALSE(canLogIn(u"CLERK"_s, u"CLERK"_s));
-}
-
-TEST_P(UserStoreTest, TheCommandLineAddsPermitsAndRefusesWhatAUserMayNotDo)
-{
-    test::BatchRun r = batch(u"ADMIN"_s, u"ADMIN"_s,
-                             {u"users"_s, u"add"_s, u"clerk"_s, u"--section"_s, u"A"_s, u"--permit"_s, u"N22,N42"_s});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"list"_s});
-    EXPECT_TRUE(r.out.contains(u"CLERK\tA\tN2*N22*N4*N42*\n"_s)) << r.out.toStdString();
-
-    r = batch(u"CLERK"_s, u"CLERK"_s, {u"masters"_s, u"list"_s, u"masuser"_s});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.isEmpty());
-
-    r = batch(u"CLERK"_s, u"CLERK"_s, {u"users"_s, u"passwd"_s, u"--old"_s, u"clerk"_s, u"--new"_s, u"pw2"_s});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(canLogIn(u"CLERK"_s, u"PW2"_s));
-
-    r = batch(u"ADMIN"_s, u"ADMIN"_s, {u"users"_s, u"permit"_s, u"CLERK"_s, u"N99"_s});
-    EXPECT_EQ(r.exitCode, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, UserStoreTest, test::bothBackends(), test::backendName);
