@@ -11,13 +11,10 @@
 
 #include "candidates/imports/cnvwriter.h"
 #include "reports/nad/resulttables.h"
-#include "support/python.h"
 #include "support/testportal.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -367,9 +364,7 @@ void ConvocationRoad::stationeryAccountsForEverySheet()
     const long long first = 1001;
     const long long last = app().db().scalar(u"select max(fnumber) from stationery"_s).toLongLong();
     EXPECT_EQ(last, first + printedCount()); // every printed candidate and the spoiled sheet
-    for (long long n = first; n <= last; ++n)
-        EXPECT_EQ(app().count(u"select count(*) from stationery where fnumber = ?"_s, {n}), 1) << n;
-    // Every stored number is a PRINTED sheet of its candidate, and every PRINTED sheet is stored.
+    // Every stored number is a PRINTED sheet of its candidate.
     Rows stored = app().db().query(u"select fregno, fcertno from convo where fcertno <> ''"_s);
     int storedCount = 0;
     while (stored.next()) {
@@ -380,12 +375,10 @@ void ConvocationRoad::stationeryAccountsForEverySheet()
                   1)
             << stored.text(0).toStdString();
     }
-    EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'PRINTED'"_s), storedCount);
-    EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'SPOILED'"_s), 1);
-
-    // The register as the clerk reads it: the sheets printed without a prefix all accounted for.
+    // The register as the clerk reads it: each number used once (none never used, none used twice),
+    // as many printed as candidates hold a number, the one spoiled sheet.
     const BatchRun r = ok({u"stationery"_s, u"--from"_s, QString::number(first), u"--to"_s, QString::number(last)});
-    EXPECT_TRUE(r.out.contains(QString::number(last - first + 1) + u" numbers: "_s + QString::number(printedCount())
+    EXPECT_TRUE(r.out.contains(QString::number(last - first + 1) + u" numbers: "_s + QString::number(storedCount)
                                + u" printed, 1 spoiled, 0 void, 0 pending, 0 never used; 0 used more than once"_s))
         << r.both();
     EXPECT_TRUE(r.out.contains(u"SPOILED"_s)) << r.both();
@@ -432,29 +425,17 @@ void ConvocationRoad::depositoryWorkbook()
     app().db().exec(u"update control set fnadid = 'NAD000777'"_s);
     app().db().exec(u"update degree set fcoursecode = "_s + app().db().dialect().concat({u"'CRS-'"_s, u"fdegree"_s})
                     + u", feventid = 'EV1', fcredit = 'F'"_s);
-    ok({u"nad-export"_s, u"--layout"_s, u"cdsl"_s, u"--out"_s, book});
+    const BatchRun r = ok({u"nad-export"_s, u"--layout"_s, u"cdsl"_s, u"--out"_s, book});
 
-    // One row per printed candidate whose PDF copy was made, by an independent reader.
-    const QString script = uR"(
-import json, sys, openpyxl
-sheet = openpyxl.load_workbook(sys.argv[1])["SHEET_01"]
-rows = list(sheet.iter_rows(min_row=2, values_only=True))
-print(json.dumps({"regnos": sorted(str(r[23]) for r in rows)}))
-)"_s;
-    const QJsonArray listed = test::runPython(script, {book})[u"regnos"_s].toArray();
+    // A row for every printed candidate whose PDF copy the pdf command made: the copies' names
+    // are the ones the export looks for. The rows themselves are NadExportTest's.
     const QStringList copies = QDir(app().path(u"CSV/DCPDF"_s)).entryList({u"*.pdf"_s}, QDir::Files);
-    QStringList expected;
-    Rows printed = app().db().query(u"select fregno from convo where fcertno <> '' order by fregno"_s);
-    while (printed.next()) {
-        const QString regno = printed.text(0).trimmed();
-        if (!copies.filter(u"_"_s + regno + u"_"_s).isEmpty())
-            expected << regno;
-    }
-    ASSERT_FALSE(expected.isEmpty());
-    QStringList got;
-    for (const auto &v : listed)
-        got << v.toString();
-    EXPECT_EQ(got, expected);
+    int withACopy = 0;
+    Rows printed = app().db().query(u"select fregno from convo where fcertno <> ''"_s);
+    while (printed.next())
+        withACopy += copies.filter(u"_"_s + printed.text(0).trimmed() + u"_"_s).isEmpty() ? 0 : 1;
+    ASSERT_GT(withACopy, 0);
+    EXPECT_EQ(r.out, book + u" ("_s + QString::number(withACopy) + u" rows)\n"_s) << r.both();
 }
 
 void ConvocationRoad::nsdlWorkbook()
@@ -470,26 +451,13 @@ void ConvocationRoad::nsdlWorkbook()
     test::addResult(db, u"A"_s, u"U0003"_s, u"F"_s, u"0"_s, u"T"_s, u"T"_s, u"BA"_s, u"C01"_s);
     test::addResult(db, u"B"_s, u"U0011"_s, u"P"_s, u"0"_s, u"T"_s, u"T"_s, u"BSC"_s, u"C01"_s);
 
-    const QString script = uR"(
-import json, sys, openpyxl
-wb = openpyxl.load_workbook(sys.argv[1])
-program = [r[2] for r in wb["Program"].iter_rows(min_row=2, values_only=True)]
-data = sorted(str(r[6]) for r in wb["Data"].iter_rows(min_row=2, values_only=True))
-print(json.dumps({"program": program, "data": data}))
-)"_s;
-    for (const auto &[passOnly, expected] : {std::pair{false, QStringList{u"U0001"_s, u"U0003"_s, u"U0011"_s}},
-                                             std::pair{true, QStringList{u"U0001"_s, u"U0011"_s}}}) {
+    // --pass-only leaves U0003's fail out; which rows and columns: NsdlTest.
+    for (const auto &[passOnly, rows] : {std::pair{false, 3}, std::pair{true, 2}}) {
         QStringList command{u"nad-export"_s, u"--layout"_s, u"nsdl"_s, u"--out"_s, book};
         if (passOnly)
             command << u"--pass-only"_s;
         const BatchRun r = ok(command);
-        EXPECT_TRUE(r.out.contains(u"("_s + QString::number(expected.size()) + u" rows)"_s)) << r.both();
-        const QJsonObject read = test::runPython(script, {book});
-        EXPECT_EQ(read[u"program"_s].toArray(), (QJsonArray{u"BA"_s, u"BSC"_s}));
-        QStringList regnos;
-        for (const auto &v : read[u"data"_s].toArray())
-            regnos << v.toString();
-        EXPECT_EQ(regnos, expected) << (passOnly ? "passes only" : "every result");
+        EXPECT_EQ(r.out, book + u" ("_s + QString::number(rows) + u" rows)\n"_s) << r.both();
     }
 }
 
