@@ -61,7 +61,8 @@ TEST_P(GridMasterStoreTest, SaveAppliesAddsUpdatesAndDeletesFromTheChangeSet)
     GridMasterStore colleges = store(u"COLLEGE"_s);
     GridChangeSet set;
     set.reset(colleges.load());
-    set.record({u"C001"_s, u"Renamed College"_s}, false);
+    // Text that would end or comment out a pasted statement is stored as given (apostrophes as grave accents).
+    set.record({u"C001"_s, u"O'B'); DROP TABLE college; --"_s}, false);
     set.record({u"C002"_s, u"College 2"_s}, true);
     set.record({u" N1 "_s, u"  New College  "_s}, false);
     // A row typed and then ticked for deletion is neither added nor deleted.
@@ -69,8 +70,8 @@ TEST_P(GridMasterStoreTest, SaveAppliesAddsUpdatesAndDeletesFromTheChangeSet)
     set.record({u"X1"_s, u"Typed then ticked"_s}, true);
     ASSERT_FALSE(colleges.check(set.rows()));
     ASSERT_TRUE(colleges.save(set.rows(), m_prompter)) << m_prompter.last().toStdString();
-    EXPECT_EQ(table(u"COLLEGE"_s),
-              (QStringList{u"C000|College 0||F"_s, u"C001|Renamed College||F"_s, u"N1|New College||F"_s}));
+    EXPECT_EQ(table(u"COLLEGE"_s), (QStringList{u"C000|College 0||F"_s, u"C001|O`B`); DROP TABLE college; --||F"_s,
+                                                u"N1|New College||F"_s}));
 }
 
 TEST_P(GridMasterStoreTest, AFailureOnTheFortiethRowLeavesTheTableAsBefore)

@@ -164,50 +164,6 @@ TEST_P(MastersScreensTest, TheCellBeingTypedCountsAndARepeatedCodeIsRefusedWhere
     EXPECT_EQ(m_prompter.last(), u"College Name should be Entered"_s);
 }
 
-// Text that would end or comment out a pasted statement, typed into a record screen and
-// a grid screen, is stored as typed (apostrophes as grave accents) and the tables stay whole.
-TEST_P(MastersScreensTest, HostileTextTypedIntoTheScreensIsStoredAsTyped)
-{
-    const QStringList hostile = {u"O'B'); DROP TABLE degree; --"_s, u"\"Q\" /* x */ # 100% \\"_s};
-    const auto stored = [](QString text) { return text.replace(u'\'', u'`'); };
-    openWindow(u"ADMIN"_s, u"admin"_s);
-
-    auto *degree = open<RecordMasterForm>(u"N11"_s);
-    ASSERT_NE(degree, nullptr);
-    run(Command::Add);
-    degree->text(0)->setText(u"BA"_s);
-    degree->text(1)->setText(hostile[0]);
-    degree->text(2)->setText(legacytext::fromBytes(QByteArray("\xb1\xc2")));
-    degree->text(3)->setText(hostile[1]);
-    run(Command::Save);
-    ASSERT_EQ(degree->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
-    const QString degrees = m_folder->db().table(u"DEGREE"_s);
-    EXPECT_EQ(value(u"select fdescpn, fspecial from "_s + degrees + u" where fdegree = 'BA'"_s),
-              stored(hostile[0]) + u'|' + stored(hostile[1]));
-
-    auto *colleges = open<GridMasterForm>(u"N12"_s);
-    ASSERT_NE(colleges, nullptr);
-    QTableWidget *grid = colleges->spread();
-    run(Command::Add);
-    for (int row = 0; row < hostile.size(); ++row) {
-        grid->item(row, 0)->setText(u"H"_s + QString::number(row));
-        grid->item(row, 1)->setText(hostile[row]);
-        grid->setCurrentCell(row, 1);
-        grid->setFocus();
-        if (row + 1 < hostile.size())
-            QTest::keyClick(grid, Qt::Key_Down);
-    }
-    run(Command::Save);
-    ASSERT_EQ(colleges->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
-    const QString table = m_folder->db().table(u"COLLEGE"_s);
-    for (int row = 0; row < hostile.size(); ++row)
-        EXPECT_EQ(value(u"select fcollname from "_s + table + u" where fcollcode = ?"_s,
-                        {QString(u"H"_s + QString::number(row))}),
-                  stored(hostile[row]));
-    EXPECT_EQ(value(u"select count(*) from "_s + table), QString::number(hostile.size()));
-    EXPECT_EQ(value(u"select count(*) from "_s + degrees), u"1"_s);
-}
-
 INSTANTIATE_TEST_SUITE_P(Backends, MastersScreensTest, test::bothBackends(), test::backendName);
 
 } // namespace

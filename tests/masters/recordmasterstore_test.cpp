@@ -25,12 +25,14 @@ protected:
     test::ScriptedPrompter m_prompter;
 };
 
+// Text that would end or comment out a pasted statement is stored as given, apostrophes as grave accents.
 TEST_P(RecordMasterStoreTest, ApostrophesBecomeGraveAccentsInEnglishTextsOnly)
 {
     RecordMasterStore classes = store(u"MASCLASS"_s);
-    ASSERT_TRUE(classes.insert({{u"FC"_s, u"First 'Class'"_s, u"a'b"_s}}, m_prompter));
+    ASSERT_TRUE(classes.insert({{u"FC"_s, u"First 'Class'); DROP TABLE class; -- \"Q\" /* x */ # 100% \\"_s, u"a'b"_s}},
+                               m_prompter));
     const auto read = classes.find(u"FC"_s);
-    EXPECT_EQ(read->values[1], u"First `Class`"_s);
+    EXPECT_EQ(read->values[1], u"First `Class`); DROP TABLE class; -- \"Q\" /* x */ # 100% \\"_s);
     EXPECT_EQ(read->values[2], u"a'b"_s);
 }
 
