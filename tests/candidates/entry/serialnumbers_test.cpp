@@ -6,6 +6,7 @@
 #include "candidates/entry/serialnumbers.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
+#include "shell/db/dberror.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 #include "support/stoptext.h"
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -47,7 +47,17 @@ TEST_P(SerialNumbersTest, ASecondWorkstationWaitsForTheFirstAndTakesTheNextNumbe
     serialsA.lock();
     const QString numberA = serialsA.next();
 
-    std::atomic<bool> secondTook = false;
+    // While the first holds the lock, a workstation that will not wait for it is refused:
+    // the lock excludes, whatever the timing.
+    {
+        auto impatient = m_folder->connect();
+        impatient->exec(GetParam() == test::TestBackend::MariaDB ? u"set session innodb_lock_wait_timeout = 0"_s
+                                                                 : u"pragma busy_timeout = 0"_s);
+        WriteScope refused(*impatient);
+        EXPECT_THROW(SerialNumbers(*impatient).lock(), DbError);
+    }
+
+    // One that waits takes the next number once the first has stored its own.
     QString numberB;
     std::thread workstationB([&] {
         auto b = m_folder->connect();
@@ -57,11 +67,7 @@ TEST_P(SerialNumbersTest, ASecondWorkstationWaitsForTheFirstAndTakesTheNextNumbe
         numberB = serialsB.next();
         b->exec(u"update convo set fprintord = ? where fregno = 'R2'"_s, {numberB});
         second.commit();
-        secondTook = true;
     });
-    // While the first holds the lock the second cannot have read a number.
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
-    EXPECT_FALSE(secondTook.load());
     a->exec(u"update convo set fprintord = ? where fregno = 'R1'"_s, {numberA});
     first.commit();
     workstationB.join();
