@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/reportscommands.h"
 
-#include "reports/reportoptions.h"
-
 #include "reports/letters/dispatchcommands.h"
 #include "reports/lists/certprintedlist.h"
 #include "reports/lists/otherlists.h"
@@ -10,6 +8,7 @@
 #include "reports/lists/studentlist.h"
 #include "reports/output/reportfile.h"
 #include "reports/output/reportoutput.h"
+#include "reports/reportoptions.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/stoperror.h"
 
