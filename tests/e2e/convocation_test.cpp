@@ -33,19 +33,9 @@ QByteArray kan(const char *bytes) { return QByteArray(bytes); }
 QString yesterday() { return QDate::currentDate().addDays(-1).toString(u"dd/MM/yyyy"_s); }
 QString tomorrow() { return QDate::currentDate().addDays(1).toString(u"dd/MM/yyyy"_s); }
 
-class ConvocationRoad : public ::testing::TestWithParam<TestBackend>
+class ConvocationRoad : public test::BatchFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_app = std::make_unique<BatchFolder>(GetParam());
-        ASSERT_TRUE(m_app->ready());
-    }
-
-    BatchFolder &app() { return *m_app; }
-
     // Runs a command that must succeed.
     BatchRun ok(const QStringList &command)
     {
@@ -89,7 +79,6 @@ protected:
     void coveringLetters();
     void addressLabels();
 
-    std::unique_ptr<BatchFolder> m_app;
     std::unique_ptr<test::TestPortal> m_portal;
 };
 
@@ -154,20 +143,9 @@ void ConvocationRoad::resultFileAndAutonomousFile()
     QDir().mkpath(app().scratch(u"results"_s));
     {
         CnvWriter writer(cnv, CnvWriter::candidateFields(false));
-        for (int i = 1; i <= 16; ++i) {
-            const QString regno = u"U"_s + QString::number(i).rightJustified(4, u'0');
-            writer.add({regno,
-                        u"NAME O'"_s + QString::number(i),
-                        i <= 10 ? u"BA"_s : u"BSC"_s,
-                        {},
-                        i % 2 ? u"C01"_s : u"C02"_s,
-                        u"FC"_s,
-                        u"APRIL 2025"_s,
-                        u"2025"_s,
-                        u"1"_s,
-                        u"F"_s,
-                        u"GM"_s});
-        }
+        for (int i = 1; i <= 16; ++i)
+            writer.add(test::resultRow(test::regnoOf(u"U"_s, i), u"NAME O'"_s + QString::number(i),
+                                       i <= 10 ? u"BA"_s : u"BSC"_s, i % 2 ? u"C01"_s : u"C02"_s));
     }
     const BatchRun imported = ok({u"import-file"_s, cnv});
     EXPECT_TRUE(imported.out.contains(u"total records: 16, imported records: 16"_s)) << imported.both();

@@ -90,6 +90,11 @@ void seedPrintingMasters(BatchFolder &app, const QStringList &convocations)
     db.exec(u"insert into kanlib (fengname, fkanname) values ('APRIL 2025', ?)"_s, {QString::fromLatin1("\xa5\xc1")});
 }
 
+QStringList resultRow(const QString &regno, const QString &name, const QString &degree, const QString &college)
+{
+    return {regno, name, degree, {}, college, u"FC"_s, u"APRIL 2025"_s, u"2025"_s, u"1"_s, u"F"_s, u"GM"_s};
+}
+
 QString regnoOf(const QString &regnoPrefix, int i) { return regnoPrefix + QString::number(i).rightJustified(4, u'0'); }
 
 void importCandidates(BatchFolder &app, const QString &convocation, const QString &regnoPrefix, int count, int active)
@@ -98,17 +103,7 @@ void importCandidates(BatchFolder &app, const QString &convocation, const QStrin
     {
         CnvWriter writer(cnv, CnvWriter::candidateFields(false));
         for (int i = 1; i <= count; ++i)
-            writer.add({regnoOf(regnoPrefix, i),
-                        u"NAME "_s + QString::number(i),
-                        u"BA"_s,
-                        {},
-                        u"C01"_s,
-                        u"FC"_s,
-                        u"APRIL 2025"_s,
-                        u"2025"_s,
-                        u"1"_s,
-                        u"F"_s,
-                        u"GM"_s});
+            writer.add(resultRow(regnoOf(regnoPrefix, i), u"NAME "_s + QString::number(i), u"BA"_s, u"C01"_s));
     }
     const BatchRun imported = app.run({u"import-file"_s, cnv}, convocation);
     ASSERT_EQ(imported.exitCode, 0) << imported.both();

@@ -53,6 +53,24 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+// The fixture of a test on a fresh folder of each backend; skipped where the backend is
+// not there. A fixture that adds to SetUp calls this one first and stops when
+// IsSkipped() or HasFatalFailure().
+class BatchFolderTest : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override
+    {
+        if (!backendAvailable(GetParam()))
+            GTEST_SKIP();
+        m_app = std::make_unique<BatchFolder>(GetParam());
+        ASSERT_TRUE(m_app->ready());
+    }
+    BatchFolder &app() { return *m_app; }
+
+    std::unique_ptr<BatchFolder> m_app;
+};
+
 // Masters for printing the degree BA of college C01 (university, class, degree, the
 // exam date's Kannada reading) and the convocations `convocations`, each active with a date.
 void seedPrintingMasters(BatchFolder &app, const QStringList &convocations);
@@ -60,5 +78,7 @@ void seedPrintingMasters(BatchFolder &app, const QStringList &convocations);
 // four digits, imported from a result file, fee verified; the first `active` activated.
 void importCandidates(BatchFolder &app, const QString &convocation, const QString &regnoPrefix, int count, int active);
 QString regnoOf(const QString &regnoPrefix, int i);
+// A line of a result file (CnvWriter::candidateFields): first class, APRIL 2025.
+QStringList resultRow(const QString &regno, const QString &name, const QString &degree, const QString &college);
 
 } // namespace sw::test

@@ -28,18 +28,7 @@ const QStringList kHostile = {
 
 QString stored(const QString &given) { return QString(given).replace(u'\'', u'`').trimmed(); }
 
-class HostileText : public ::testing::TestWithParam<TestBackend>
-{
-protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_app = std::make_unique<BatchFolder>(GetParam());
-        ASSERT_TRUE(m_app->ready());
-    }
-    std::unique_ptr<BatchFolder> m_app;
-};
+using HostileText = test::BatchFolderTest;
 
 TEST_P(HostileText, EveryImportAndTheCandidateFormStoreItAsGiven)
 {

@@ -28,15 +28,14 @@ namespace {
 
 constexpr int kCandidates = 30;
 
-class StationeryStress : public ::testing::TestWithParam<TestBackend>
+class StationeryStress : public test::BatchFolderTest
 {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP();
-        m_app = std::make_unique<BatchFolder>(GetParam());
-        ASSERT_TRUE(m_app->ready());
+        BatchFolderTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         test::seedPrintingMasters(*m_app, {u"C26"_s, u"C27"_s});
         test::importCandidates(*m_app, u"C26"_s, u"W"_s, kCandidates, kCandidates);
         test::importCandidates(*m_app, u"C27"_s, u"V"_s, kCandidates, kCandidates);
@@ -85,8 +84,6 @@ protected:
         EXPECT_EQ(report.exitCode, 0) << report.both();
         EXPECT_TRUE(report.out.contains(u"; 0 used more than once"_s)) << report.both();
     }
-
-    std::unique_ptr<BatchFolder> m_app;
 };
 
 // Four workstations print at once, two in each convocation, on one stack of

@@ -17,21 +17,9 @@ using sw::test::runBatch;
 
 namespace {
 
-class EntryCommandsTest : public test::InstalledFolderTest
+class EntryCommandsTest : public test::SeededFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        InstalledFolderTest::SetUp();
-        if (IsSkipped())
-            return;
-        test::seedMasters(*m_db);
-    }
-    QStringList as(const QString &user = u"CLERK"_s, const QString &password = u"clerk"_s) const
-    {
-        return {u"--folder"_s, m_folder->folder().root(), u"--user"_s, user, u"--password"_s, password, u"--convo"_s,
-                u"C26"_s};
-    }
     QStringList newCandidate(const QString &regno) const
     {
         return as() << u"candidate"_s << u"add"_s << regno << u"--fname"_s << u"Mary D'Souza"_s << u"--fdegree"_s

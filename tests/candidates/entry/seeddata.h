@@ -4,9 +4,11 @@
 // Master rows and candidates the entry, search and gate tests share.
 #include "shell/core/passwordcodec.h"
 #include "shell/db/database.h"
+#include "support/testdatabase.h"
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace sw::test {
 
@@ -33,6 +35,28 @@ inline void seedMasters(Database &db)
     db.exec(u"insert into masuser (fusername, fpasswd, fpermission, fsection) values (?, ?, ?, ?)"_s,
             {u"CLERK"_s, passwords::encodeUser(u"clerk"_s), u"N2*N22*N23*N27*N2E*"_s, u"A"_s});
 }
+
+// An installed folder of each backend seeded with the masters above; `as` gives the
+// command-line arguments of a user logged in on C26 (the clerk unless named).
+class SeededFolderTest : public InstalledFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        InstalledFolderTest::SetUp();
+        if (IsSkipped())
+            return;
+        seedMasters(*m_db);
+    }
+    QStringList as(const QString &user = QStringLiteral("CLERK"),
+                   const QString &password = QStringLiteral("clerk")) const
+    {
+        return {QStringLiteral("--folder"),   m_folder->folder().root(),
+                QStringLiteral("--user"),     user,
+                QStringLiteral("--password"), password,
+                QStringLiteral("--convo"),    QStringLiteral("C26")};
+    }
+};
 
 // A candidate of C26 with sensible values; `overrides` replaces any column.
 inline void insertCandidate(Database &db, const QString &regno, const QMap<QString, QString> &overrides = {})

@@ -23,16 +23,9 @@ using namespace sw;
 
 namespace {
 
-class SerialNumbersTest : public test::InstalledFolderTest
+class SerialNumbersTest : public test::SeededFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        InstalledFolderTest::SetUp();
-        if (IsSkipped())
-            return;
-        test::seedMasters(*m_db);
-    }
     QString regno(int i) const { return u"R"_s + QString::number(i).rightJustified(3, u'0'); }
 };
 

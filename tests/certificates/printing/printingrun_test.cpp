@@ -94,22 +94,30 @@ TEST_P(PrintingRunTest, CollidingRangeIsRefusedListingEveryHolderBeforeAnythingP
 
 TEST_P(PrintingRunTest, SelectionIsCheckedBeforeAnythingPrints)
 {
+    using Change = std::function<void(PrintSelection &)>;
+    const auto colleges = [](QString from, QString to) -> Change {
+        return [=](PrintSelection &s) {
+            s.collegeFrom = from;
+            s.collegeTo = to;
+        };
+    };
+    const auto regnos = [](QString from, QString to) -> Change {
+        return [=](PrintSelection &s) {
+            s.regnoFrom = from;
+            s.regnoTo = to;
+        };
+    };
     struct Case
     {
         const char *what;
-        std::function<void(PrintSelection &)> change;
+        Change change;
         QString message;
     };
     const std::vector<Case> cases = {
         {"empty degree", [](PrintSelection &s) { s.degree.clear(); }, u"Information should be entered"_s},
         {"degree without candidates", [](PrintSelection &s) { s.degree = u"BSC"_s; },
          u"Invalid Degree/No students exists for the degree"_s},
-        {"unknown college",
-         [](PrintSelection &s) {
-             s.collegeFrom = u"999"_s;
-             s.collegeTo = u"999"_s;
-         },
-         u"Invalid College/No students exists for the college"_s},
+        {"unknown college", colleges(u"999"_s, u"999"_s), u"Invalid College/No students exists for the college"_s},
         {"end equal to start", [](PrintSelection &s) { s.endNumber = s.startNumber; },
          u"Value should be greater than From certificate no"_s},
         {"start above end",
@@ -120,30 +128,10 @@ TEST_P(PrintingRunTest, SelectionIsCheckedBeforeAnythingPrints)
          u"Value should be greater than From certificate no"_s},
         {"type 4 is named by the hint but refused", [](PrintSelection &s) { s.certType = u"4"_s; },
          u"Invalid Certificate Type"_s},
-        {"empty register range",
-         [](PrintSelection &s) {
-             s.regnoFrom = u"S1"_s;
-             s.regnoTo = u"S9"_s;
-         },
-         u"Reg. No. S1 is not a candidate of convocation C26."_s},
-        {"range without candidates",
-         [](PrintSelection &s) {
-             s.regnoFrom = u"R5"_s;
-             s.regnoTo = u"R9"_s;
-         },
-         u"Reg. No. R5 is not a candidate of convocation C26."_s},
-        {"register numbers reversed",
-         [](PrintSelection &s) {
-             s.regnoFrom = u"R4"_s;
-             s.regnoTo = u"R1"_s;
-         },
-         u"No records found for the given range"_s},
-        {"colleges reversed",
-         [](PrintSelection &s) {
-             s.collegeFrom = u"101"_s;
-             s.collegeTo = u"0000"_s;
-         },
-         u"No records found for the given range"_s},
+        {"empty register range", regnos(u"S1"_s, u"S9"_s), u"Reg. No. S1 is not a candidate of convocation C26."_s},
+        {"range without candidates", regnos(u"R5"_s, u"R9"_s), u"Reg. No. R5 is not a candidate of convocation C26."_s},
+        {"register numbers reversed", regnos(u"R4"_s, u"R1"_s), u"No records found for the given range"_s},
+        {"colleges reversed", colleges(u"101"_s, u"0000"_s), u"No records found for the given range"_s},
     };
     for (const Case &c : cases) {
         PrintSelection s = selection();

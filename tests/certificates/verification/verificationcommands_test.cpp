@@ -13,23 +13,9 @@ using sw::test::runBatch;
 
 namespace {
 
-class GateCommandsTest : public test::InstalledFolderTest
+class GateCommandsTest : public test::SeededFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        InstalledFolderTest::SetUp();
-        if (IsSkipped())
-            return;
-        test::seedMasters(*m_db);
-    }
-    QStringList as() const
-    {
-        return {u"--folder"_s,   m_folder->folder().root(),
-                u"--user"_s,     u"CLERK"_s,
-                u"--password"_s, u"clerk"_s,
-                u"--convo"_s,    u"C26"_s};
-    }
     QString column(const QString &regno, const QString &name)
     {
         return m_db->scalar(u"select "_s + name + u" from convo where fregno = ?"_s, {regno}).toString();
