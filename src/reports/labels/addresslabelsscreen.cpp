@@ -19,17 +19,13 @@ namespace sw {
 AddressLabelsScreen::AddressLabelsScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"ADDENV"_s, u"Address on Envelopes . . ."_s, parent)
 {
-    addCode(0, u"From Degree"_s, 5, 10);
-    addCode(1, u"To Degree"_s, 5, 11);
-    addCode(2, u"From College"_s, 4, 12);
-    addCode(3, u"To College"_s, 4, 13);
+    addRangeBoxes();
     addCode(4, u"From Cert. no"_s, 20);
     addCode(5, u"To Cert. no"_s, 20);
     addDate(0, u"From Date"_s);
     addDate(1, u"To Date"_s);
     addCheck(0, u"&Tatkal Only"_s);
     addCheck(1, u"&Post Only"_s);
-    addRangeLookups();
 }
 
 bool AddressLabelsScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }

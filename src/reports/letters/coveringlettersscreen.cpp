@@ -17,17 +17,13 @@ namespace sw {
 CoveringLettersScreen::CoveringLettersScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"COVLETT"_s, u"Covering Letters . . ."_s, parent)
 {
-    addCode(0, u"From Degree"_s, 5, 10);
-    addCode(1, u"To Degree"_s, 5, 11);
-    addCode(2, u"From College"_s, 4, 12);
-    addCode(3, u"To College"_s, 4, 13);
+    addRangeBoxes();
     addDate(0, u"From Date"_s);
     addDate(1, u"To Date"_s);
     addCheck(0, u"&Eject at each college"_s);
     addCheck(1, u"Report in &Word"_s);
     addCheck(2, u"&Check list"_s);
     addCheck(3, u"&Student copy"_s);
-    addRangeLookups();
 }
 
 bool CoveringLettersScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }

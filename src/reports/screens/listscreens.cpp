@@ -108,10 +108,7 @@ bool StudentListScreen::generate()
 PrintedListScreen::PrintedListScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"CERTDATELIST"_s, u"Certificate Printed List . . ."_s, parent)
 {
-    addCode(0, u"From Degree"_s, 5, 10);
-    addCode(1, u"To Degree"_s, 5, 11);
-    addCode(2, u"From College"_s, 4, 12);
-    addCode(3, u"To College"_s, 4, 13);
+    addRangeBoxes();
     addDate(0, u"From Date"_s);
     addDate(1, u"To Date"_s);
     addCheck(0, u"&Update to online?"_s);
@@ -119,7 +116,6 @@ PrintedListScreen::PrintedListScreen(const FormContext &context, QWidget *parent
     addCheck(2, u"&Summary (All Convo)"_s);
     addCheck(3, u"Convocation &Ledger"_s);
     makeExclusive({0, 1, 2, 3});
-    addRangeLookups();
 }
 
 bool PrintedListScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
@@ -155,11 +151,7 @@ CancelledListScreen::CancelledListScreen(const FormContext &context, QWidget *pa
 {
     addDate(0, u"From Date"_s);
     addDate(1, u"To Date"_s);
-    addCode(0, u"From Degree"_s, 5, 10);
-    addCode(1, u"To Degree"_s, 5, 11);
-    addCode(2, u"From College"_s, 4, 12);
-    addCode(3, u"To College"_s, 4, 13);
-    addRangeLookups();
+    addRangeBoxes();
 }
 
 bool CancelledListScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }

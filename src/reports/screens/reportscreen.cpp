@@ -162,8 +162,12 @@ void ReportScreen::describeCollege(QLineEdit *code, QLineEdit *description)
 
 bool ReportScreen::fieldLeft(QLineEdit *) { return true; }
 
-void ReportScreen::addRangeLookups()
+void ReportScreen::addRangeBoxes()
 {
+    addCode(0, u"From Degree"_s, 5, 10);
+    addCode(1, u"To Degree"_s, 5, 11);
+    addCode(2, u"From College"_s, 4, 12);
+    addCode(3, u"To College"_s, 4, 13);
     for (int i : {0, 1})
         setLookup(text(i), [this] { return degreeLookup(); });
     for (int i : {2, 3})

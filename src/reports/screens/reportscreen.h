@@ -71,9 +71,9 @@ protected:
     LookupRequest degreeLookup() const;
     LookupRequest collegeLookup(const QString &degree) const;
 
-    // The four range boxes of the dated lists: degrees text_0..text_1 and colleges
-    // text_2..text_3, with their descriptions in text_10..text_13.
-    void addRangeLookups();
+    // The four range boxes of the dated lists, with their lookups: degrees text_0..text_1
+    // and colleges text_2..text_3, their descriptions in text_10..text_13.
+    void addRangeBoxes();
     bool leaveRangeField(QLineEdit *field);
 
     PageHeaderSource pageHeader() const;
