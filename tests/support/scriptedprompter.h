@@ -29,7 +29,6 @@ public:
     // Every question whose text ends with `ending` is answered `a`, before the queue is
     // looked at (a question a whole suite answers alike, such as a run's first question).
     void answerEvery(const QString &ending, PromptAnswer a) { m_standing.emplace_back(ending, a); }
-    void clearStandingAnswers() { m_standing.clear(); }
     void answerInput(std::optional<QString> v) { m_inputs.push_back(std::move(v)); }
     void answerFile(std::optional<QString> v) { m_files.push_back(std::move(v)); }
     // Called as each question is asked, before it is answered: a look at the screen while a

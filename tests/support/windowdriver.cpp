@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QTableWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -155,21 +154,6 @@ ChildForm *openScreen(MainWindow &window, const QString &menuCode)
     window.menuActions().action(menuCode)->trigger();
     QCoreApplication::processEvents();
     return window.dispatcher().activeForm();
-}
-
-void typeInCell(QTableWidget *grid, int row, int column, const QString &text)
-{
-    grid->setFocus();
-    grid->setCurrentCell(row, column);
-    QTest::keyClick(grid, Qt::Key_F2);
-    QWidget *editor = QApplication::focusWidget();
-    EXPECT_TRUE(editor && grid->viewport()->isAncestorOf(editor)) << "no editor opened in the cell";
-    if (!editor)
-        return;
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
 }
 
 QString outcomeOf(const QWidget *screen)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Driving the main window and its screens offscreen as a clerk does: real key events
-// to whatever has the focus, menus clicked, grid cells typed into; and pictures of it.
+// to whatever has the focus, menus clicked; and pictures of it.
 #pragma once
 
 #include "shell/forms/command.h"
@@ -16,7 +16,6 @@
 
 class QAction;
 class QMenu;
-class QTableWidget;
 class QWidget;
 
 // Test failures show texts as text.
@@ -56,9 +55,6 @@ void enter(const QString &text);
 QStringList focusWalk(int key, int times);
 // Opens a menu item's screen as choosing it does; the screen in front, or nullptr.
 ChildForm *openScreen(MainWindow &window, const QString &menuCode);
-// Types `text` into a grid cell as a clerk does: the cell made current, its editor opened
-// with F2, the text typed and Enter pressed.
-void typeInCell(QTableWidget *grid, int row, int column, const QString &text);
 // What the screen's status bar says in its message panel (StatusBar1_3).
 QString outcomeOf(const QWidget *screen);
 // Runs `step` on the next modal window as soon as it is up (a lookup, a dialog the

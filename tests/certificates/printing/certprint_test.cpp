@@ -207,36 +207,6 @@ TEST_P(CertPrintTest, ARunStoppedByTheOutputSaysHowFarItGot)
     EXPECT_EQ(screen->text(5)->text(), u"19"_s);
 }
 
-TEST_P(CertPrintTest, SpoiledSheetsAreCheckedShownAndRegistered)
-{
-    auto screen = open(PrintMode::Print);
-    fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
-    screen->VPSproc(u"print"_s); // stored as printed, without asking
-    ASSERT_EQ(certNo(u"R4"_s), u"A000020"_s);
-
-    // A typing error is named and nothing is asked or registered.
-    m_prompter.answerInput(u"19, 2O"_s);
-    screen->spoiledButton()->click();
-    EXPECT_TRUE(m_prompter.last().startsWith(u"\"2O\" is not a sheet number"_s)) << m_prompter.last().toStdString();
-
-    // The clerk sees what will happen and may still say No.
-    m_prompter.answerInput(u"19-20"_s);
-    m_prompter.answer(PromptAnswer::No);
-    screen->spoiledButton()->click();
-    EXPECT_TRUE(m_prompter.last().startsWith(u"A000019: taken back from Reg. No. R3"_s))
-        << m_prompter.last().toStdString();
-    EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
-
-    m_prompter.answerInput(u"A000019-A000020"_s);
-    m_prompter.answer(PromptAnswer::Yes);
-    m_prompter.answerInput(u"ribbon smudged"_s);
-    screen->spoiledButton()->click();
-    EXPECT_EQ(m_prompter.last(), u"2 sheets registered as spoiled."_s);
-    EXPECT_EQ(certNo(u"R3"_s), u""_s);
-    EXPECT_EQ(certNo(u"R4"_s), u""_s);
-    EXPECT_FALSE(m_prompter.answersLeft());
-}
-
 // Sheets a run left waiting for their answer are settled first, one question each.
 TEST_P(CertPrintTest, SpoiledSheetsSettlesTheSheetsLeftWaitingFirst)
 {
@@ -404,7 +374,7 @@ TEST_P(CertPrintTest, LookupsListWhatThereIsToPrint)
 
 // Preview shows the composed sheets in a window of the program: page by page, zoomed,
 // printed from there; nothing is stored and no file written.
-TEST_P(CertPrintTest, PreviewShowsTheSheetsInTheProgramAndStoresNothing)
+TEST_P(CertPrintTest, PreviewShowsTheSheetsStoresNothingAndItsPrintedSheetsCanBeSpoiled)
 {
     auto screen = open(PrintMode::Print);
     fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
@@ -435,7 +405,29 @@ TEST_P(CertPrintTest, PreviewShowsTheSheetsInTheProgramAndStoresNothing)
     window->findChild<QPushButton *>(u"cmdPrint"_s)->click();
     EXPECT_EQ(m_prompter.texts().filter(u"Go on all the same?"_s).size(), asked);
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
-    EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
+    ASSERT_EQ(certNo(u"R4"_s), u"A000020"_s);
+
+    // Spoiled sheets: a typing error is named and nothing is asked or registered.
+    m_prompter.answerInput(u"19, 2O"_s);
+    screen->spoiledButton()->click();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"\"2O\" is not a sheet number"_s)) << m_prompter.last().toStdString();
+
+    // The clerk sees what will happen and may still say No.
+    m_prompter.answerInput(u"19-20"_s);
+    m_prompter.answer(PromptAnswer::No);
+    screen->spoiledButton()->click();
+    EXPECT_TRUE(m_prompter.last().startsWith(u"A000019: taken back from Reg. No. R3"_s))
+        << m_prompter.last().toStdString();
+    EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
+
+    m_prompter.answerInput(u"A000019-A000020"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    m_prompter.answerInput(u"ribbon smudged"_s);
+    screen->spoiledButton()->click();
+    EXPECT_EQ(m_prompter.last(), u"2 sheets registered as spoiled."_s);
+    EXPECT_EQ(certNo(u"R3"_s), u""_s);
+    EXPECT_EQ(certNo(u"R4"_s), u""_s);
+    EXPECT_FALSE(m_prompter.answersLeft());
 }
 
 // The screen opens with the convocation's date and prints from its boxes; the sheets go

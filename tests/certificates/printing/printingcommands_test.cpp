@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrong)
+TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrongAndPreviewStoresNothing)
 {
     // The run's first question names what it will print; unanswered, nothing is printed.
     EXPECT_TRUE(endedWith(
@@ -47,6 +47,15 @@ TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrong)
     EXPECT_EQ(badType.exitCode, 1);
     EXPECT_TRUE(badType.err.contains(u"Invalid Certificate Type"_s)
                 || badType.out.contains(u"Invalid Certificate Type"_s));
+
+    // preview writes pages of the first certificates and stores nothing.
+    const test::BatchRun preview = batch(
+        QStringList{u"preview"_s} + selectionArgs()
+        + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--count"_s, u"2"_s, u"--output"_s, m_out.path()});
+    EXPECT_EQ(preview.exitCode, 0) << preview.err.toStdString();
+    EXPECT_EQ(QDir(m_out.path()).entryList({u"*.png"_s}).size(), 2) << preview.out.toStdString();
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
+    EXPECT_TRUE(registerRows().isEmpty());
 }
 
 // print --check lists what the selection's certificates would lack, by register
@@ -164,17 +173,6 @@ TEST_P(PrintingCommandsTest, NamedSpoiledSheetsAreCheckedAndKeptByEveryLayout)
         << current.err.toStdString();
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
     EXPECT_EQ(value(u"select fstate from certsheet where fnumber = 18"_s), u"SPOILED"_s);
-}
-
-TEST_P(PrintingCommandsTest, PreviewWritesPagesOfTheFirstCertificatesAndStoresNothing)
-{
-    const test::BatchRun run = batch(
-        QStringList{u"preview"_s} + selectionArgs()
-        + QStringList{u"--start"_s, u"1"_s, u"--end"_s, u"9"_s, u"--count"_s, u"2"_s, u"--output"_s, m_out.path()});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(QDir(m_out.path()).entryList({u"*.png"_s}).size(), 2) << run.out.toStdString();
-    EXPECT_EQ(certNo(u"R1"_s), u""_s);
-    EXPECT_TRUE(registerRows().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, PrintingCommandsTest, ::testing::Values(TestBackend::SQLite), test::backendName);

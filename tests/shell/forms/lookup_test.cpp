@@ -82,7 +82,7 @@ TEST_P(LookupTest, TypingNarrowsOnTheCodeOrTheNameLiterallyAndTheRequestsPartsSh
                                  "order by fengname desc"_s);
 }
 
-TEST_P(LookupTest, TheWindowNarrowsAsTheClerkTypesAndShowsTheHighlightedCode)
+TEST_P(LookupTest, TheWindowNarrowsAsTheClerkTypesAndShowsTheHighlightedCodeOrSaysATableIsMissing)
 {
     LookupDialog window(m_folder->db(), names());
     window.show();
@@ -96,6 +96,15 @@ TEST_P(LookupTest, TheWindowNarrowsAsTheClerkTypesAndShowsTheHighlightedCode)
     QTest::keyClick(search, Qt::Key_Return);
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(window.chosenCode(), u"ENG121"_s);
+
+    // A missing table is said and nothing is chosen.
+    LookupRequest none = names();
+    none.table.clear();
+    EXPECT_FALSE(LookupDialog::choose(m_folder->db(), m_prompter, none));
+    LookupRequest missing = names();
+    missing.table = u"nosuchtable"_s;
+    EXPECT_FALSE(LookupDialog::choose(m_folder->db(), m_prompter, missing));
+    EXPECT_EQ(m_prompter.texts(), (QStringList{u"Table not found."_s, u"Table not found."_s}));
 }
 
 // The name library's Kannada column, where "BRH Kannada" is missing: the rows show the
@@ -118,17 +127,6 @@ TEST_P(LookupTest, AKannadaColumnReadsAsUnicodeAndIsSearchedInUnicode)
     test::typeThroughInputMethod(search, u"ಸೂರ್ಯ"_s);
     EXPECT_EQ(window.currentCode(), u"SURYA"_s);
     EXPECT_EQ(list->model()->rowCount(), 1);
-}
-
-TEST_P(LookupTest, AMissingTableIsSaidAndNothingIsChosen)
-{
-    LookupRequest none = names();
-    none.table.clear();
-    EXPECT_FALSE(LookupDialog::choose(m_folder->db(), m_prompter, none));
-    LookupRequest missing = names();
-    missing.table = u"nosuchtable"_s;
-    EXPECT_FALSE(LookupDialog::choose(m_folder->db(), m_prompter, missing));
-    EXPECT_EQ(m_prompter.texts(), (QStringList{u"Table not found."_s, u"Table not found."_s}));
 }
 
 TEST(LookupRequestColumns, SplitAtTopLevelCommasWithOrWithoutHeadings)

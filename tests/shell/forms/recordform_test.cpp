@@ -159,23 +159,6 @@ TEST_P(RecordFormTest, AddFromTheToolbarTypesUpperCaseMovesWithEnterAndSavesWith
     EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
 }
 
-TEST_P(RecordFormTest, FieldsArePaintedForTheMode)
-{
-    test::ExampleForm *form = openExample();
-    const QColor edit = colourFromBgrText(m_folder->session.editColour);
-    const QColor plain = colourFromBgrText(m_folder->session.fieldColour);
-    press(Qt::Key_F4);
-    EXPECT_EQ(form->text(1)->palette().color(QPalette::Base), edit);
-    EXPECT_TRUE(form->text(1)->font().bold());
-    m_prompter.answer(PromptAnswer::Yes);
-    press(Qt::Key_F11);
-    press(Qt::Key_F7);
-    EXPECT_EQ(form->editMode(), EditMode::Delete);
-    EXPECT_EQ(form->text(0)->palette().color(QPalette::Base), edit);
-    EXPECT_EQ(form->text(1)->palette().color(QPalette::Base), plain);
-    EXPECT_FALSE(form->text(1)->font().bold());
-}
-
 TEST_P(RecordFormTest, RefusalsKeepTheChangeOpenWithTheFocusWhereItWas)
 {
     test::ExampleForm *form = openExample();
@@ -212,10 +195,14 @@ TEST_P(RecordFormTest, RefusalsKeepTheChangeOpenWithTheFocusWhereItWas)
     EXPECT_EQ(form->editMode(), EditMode::Edit);
 }
 
-TEST_P(RecordFormTest, CancelAnsweredNoKeepsEverythingAndYesReturnsToBrowsing)
+TEST_P(RecordFormTest, CancelAnsweredNoKeepsEverythingAndYesReturnsToBrowsingAndFieldsArePaintedForTheMode)
 {
     test::ExampleForm *form = openExample();
+    const QColor edit = colourFromBgrText(m_folder->session.editColour);
+    const QColor plain = colourFromBgrText(m_folder->session.fieldColour);
     press(Qt::Key_F4);
+    EXPECT_EQ(form->text(1)->palette().color(QPalette::Base), edit);
+    EXPECT_TRUE(form->text(1)->font().bold());
     type(u"C3"_s);
     m_prompter.answer(PromptAnswer::No);
     press(Qt::Key_F11);
@@ -233,6 +220,12 @@ TEST_P(RecordFormTest, CancelAnsweredNoKeepsEverythingAndYesReturnsToBrowsing)
     EXPECT_TRUE(form->text(0)->text().isEmpty());
     EXPECT_EQ(states(), kBrowseWithRows);
     EXPECT_FALSE(m_folder->db().exists(u"select 1 from masconvo where fconvocode = 'C3'"_s));
+    // Delete mode paints the code only.
+    press(Qt::Key_F7);
+    EXPECT_EQ(form->editMode(), EditMode::Delete);
+    EXPECT_EQ(form->text(0)->palette().color(QPalette::Base), edit);
+    EXPECT_EQ(form->text(1)->palette().color(QPalette::Base), plain);
+    EXPECT_FALSE(form->text(1)->font().bold());
 }
 
 TEST_P(RecordFormTest, NavigationMovesThroughTheRowsAndFollowsTheTableOfStates)
