@@ -92,7 +92,7 @@ TEST_P(PrintingRunTest, CollidingRangeIsRefusedListingEveryHolderBeforeAnythingP
     printAll(s);
 }
 
-TEST_P(PrintingRunTest, SelectionIsCheckedBeforeAnythingPrints)
+TEST_P(PrintingRunTest, SelectionIsCheckedBeforeAnythingPrintsAndASingleRegisterNumberTakesItsCollege)
 {
     using Change = std::function<void(PrintSelection &)>;
     const auto colleges = [](QString from, QString to) -> Change {
@@ -151,10 +151,8 @@ TEST_P(PrintingRunTest, SelectionIsCheckedBeforeAnythingPrints)
     EXPECT_TRUE(registerRows().isEmpty());
     EXPECT_TRUE(QDir(m_out.path()).isEmpty());
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
-}
 
-TEST_P(PrintingRunTest, SingleRegisterNumberIsCheckedAndTakesItsCollege)
-{
+    // A single register number is checked and takes its college.
     PrintSelection s = selection();
     s.regnoFrom = s.regnoTo = u"R2"_s;
     PrintingRun run(m_session, m_prompter);
@@ -272,7 +270,7 @@ TEST_P(PrintingRunTest, CandidateChangedElsewhereWhileItsSheetPrintedGetsNoNumbe
     }
 }
 
-TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesAndWritesNothingToTheCandidates)
+TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesWritingNothingAndTheStationeryReportShowsGapsAndReuse)
 {
     printAll();
     m_prompter.answer(PromptAnswer::Yes); // R3's copy without a photograph
@@ -293,12 +291,9 @@ TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesAndWritesNothingToTheCan
     EXPECT_EQ(test::fileText(m_session.folder.filePath(u"mcverifypdf.log"_s)).count(u"CREATED"_s), 4);
     // Four printed, no more register rows: copies use no stationery.
     EXPECT_EQ(registerRows().size(), 4);
-}
 
-TEST_P(PrintingRunTest, StationeryReportShowsGapsAndNumbersUsedTwice)
-{
-    printAll(); // 17..20
-    // A sheet journaled twice before the ledger kept every number once.
+    // The stationery report shows gaps and numbers used twice: a sheet journaled twice before the ledger kept every
+    // number once.
     m_session.db().exec(u"insert into stationery (fprefix, fnumber, fcertno, fregno, foutcome, fconvocode) values "
                         "('A', 18, 'A000018', 'X9', 'SPOILED', 'C26')"_s);
     const StationeryReport report(m_session.db());

@@ -84,9 +84,13 @@ protected:
     QStringList m_printingOpenedWith;
 };
 
-TEST_P(MainWindowTest, TheTreeIsCompleteWithItsCaptionsCodesAndConvocationFlags)
+TEST_P(MainWindowTest, TheTreeIsCompleteWithItsCaptionsCodesAndConvocationFlagsUnderTheCentredCaption)
 {
+    m_folder->db().exec(u"update control set funitcode = '000'"_s); // an institution without a title
     auto w = open(u"ADMIN"_s, u"admin"_s, u"C26"_s);
+    EXPECT_EQ(m_folder->session.instTitle, u"CONVO"_s);
+    // Half of five rounds to the even two: 78 blanks.
+    EXPECT_EQ(w->windowTitle(), QString(78, u' ') + u"CONVO"_s);
     QStringList tops;
     for (QAction *a : w->menuBar()->actions())
         tops.append(a->objectName());
@@ -164,7 +168,7 @@ TEST_P(MainWindowTest, ADisabledItemCannotBeChosenFromTheMenu)
     EXPECT_EQ(w->mdiArea()->subWindowList().first()->widget()->objectName(), u"N12"_s);
 }
 
-TEST_P(MainWindowTest, UnbuiltScreensOpenANotYetAvailableChildOnce)
+TEST_P(MainWindowTest, UnbuiltScreensAndThePrintingScreenOpenOnce)
 {
     auto w = open(u"ADMIN"_s, u"admin"_s, u"C26"_s);
     w->menuActions().action(u"N33"_s)->trigger();
@@ -177,6 +181,11 @@ TEST_P(MainWindowTest, UnbuiltScreensOpenANotYetAvailableChildOnce)
     // A child that takes no commands leaves the toolbar with nothing to offer.
     for (int i = 1; i <= kCommandCount; ++i)
         EXPECT_FALSE(w->commandActions().isEnabled(commandAt(i)));
+    // The printing screen opened twice keeps its first mode.
+    w->menuActions().action(u"N2F"_s)->trigger();
+    w->menuActions().action(u"N24"_s)->trigger();
+    EXPECT_EQ(m_printingOpenedWith, (QStringList{u"N2F"_s}));
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 2);
 }
 
 TEST_P(MainWindowTest, TheAdministrativeConvocationOpensNoConvocationCommand)
@@ -192,15 +201,6 @@ TEST_P(MainWindowTest, TheAdministrativeConvocationOpensNoConvocationCommand)
     EXPECT_TRUE(w->mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(m_printingOpenedWith.isEmpty());
     w->openScreen(u"N2B"_s);
-    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
-}
-
-TEST_P(MainWindowTest, ThePrintingScreenOpenedTwiceKeepsItsFirstMode)
-{
-    auto w = open(u"ADMIN"_s, u"admin"_s, u"C26"_s);
-    w->menuActions().action(u"N2F"_s)->trigger();
-    w->menuActions().action(u"N24"_s)->trigger();
-    EXPECT_EQ(m_printingOpenedWith, (QStringList{u"N2F"_s}));
     EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
 }
 
@@ -242,15 +242,6 @@ TEST_P(MainWindowTest, QuittingAsksFirstFromTheMenuAndFromTheWindow)
     m_prompter.answer(PromptAnswer::Yes);
     w->menuActions().action(u"MnuExit"_s)->trigger();
     EXPECT_FALSE(w->isVisible());
-}
-
-TEST_P(MainWindowTest, AnInstitutionWithoutTitleGetsTheCentredCaption)
-{
-    m_folder->db().exec(u"update control set funitcode = '000'"_s);
-    auto w = open(u"ADMIN"_s, u"admin"_s, u"C26"_s);
-    EXPECT_EQ(m_folder->session.instTitle, u"CONVO"_s);
-    // Half of five rounds to the even two: 78 blanks.
-    EXPECT_EQ(w->windowTitle(), QString(78, u' ') + u"CONVO"_s);
 }
 
 TEST_P(MainWindowTest, LoadingReadsTheSettingsRowAndRemovesLeftoverReports)

@@ -104,15 +104,16 @@ protected:
     std::unique_ptr<MainWindow> m_window;
 };
 
-TEST_P(RecordFormTest, WithoutAScreenEveryCommandIsOffAndAnEmptyTableOffersOnlyAddEditDeleteAndExit)
+TEST_P(RecordFormTest, WithoutAScreenEveryCommandIsOffAndAnEmptyTableOffersOnlyAddEditDeleteAndExitInTheSettingsLook)
 {
     EXPECT_EQ(states(), ToolStates{}) << describe(states());
     for (int i = 1; i <= kCommandCount; ++i)
         m_window->dispatcher().doCommand(commandAt(i));
     EXPECT_TRUE(m_prompter.shown().empty());
 
-    // A screen over an empty table offers only add, edit, delete and exit.
+    // A screen over an empty table offers only add, edit, delete and exit; it opens with the settings row's look.
     m_folder->db().exec(u"delete from masconvo"_s);
+    m_folder->db().exec(u"update control set fscol = '&HFF0000', ffontsize = NULL, flbfontcol = '&H0000FF'"_s);
     test::ExampleForm *form = openExample();
     EXPECT_EQ(states(), only({C::Add, C::Edit, C::Delete, C::Exit})) << describe(states());
     EXPECT_EQ(form->editMode(), EditMode::Browse);
@@ -120,6 +121,12 @@ TEST_P(RecordFormTest, WithoutAScreenEveryCommandIsOffAndAnEmptyTableOffersOnlyA
     EXPECT_FALSE(form->text(0)->isEnabled());
     EXPECT_EQ(form->mskdt(0)->displayText(), u"__/__/____"_s);
     EXPECT_EQ(m_window->statusPanel(5)->text(), u"Example . . ."_s);
+    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(0, 0, 255));
+    QLabel *label = form->findChild<QLabel *>(u"Label1_0"_s);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(label->font().pointSizeF(), 8.0);
+    EXPECT_TRUE(label->font().bold());
 }
 
 TEST_P(RecordFormTest, AddFromTheToolbarTypesUpperCaseMovesWithEnterAndSavesWithF6)
@@ -427,18 +434,6 @@ TEST_P(RecordFormTest, ReportScreensAnswerPreviewPrintAndSpoolOnly)
     EXPECT_EQ(m_window->mdiArea()->subWindowList().size(), 1);
     // The record screen left in front gets its own toolbar back.
     EXPECT_EQ(states(), kBrowseWithRows) << describe(states());
-}
-
-TEST_P(RecordFormTest, ScreensOpenWithTheSettingsRowsLook)
-{
-    m_folder->db().exec(u"update control set fscol = '&HFF0000', ffontsize = NULL, flbfontcol = '&H0000FF'"_s);
-    test::ExampleForm *form = openExample();
-    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(0, 0, 255));
-    QLabel *label = form->findChild<QLabel *>(u"Label1_0"_s);
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(label->font().pointSizeF(), 8.0);
-    EXPECT_TRUE(label->font().bold());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RecordFormTest, test::bothBackends(), test::backendName);
