@@ -51,7 +51,7 @@ protected:
     std::unique_ptr<sw::test::InstalledFolder> m_folder;
 };
 
-TEST_F(MenuCommandTest, PrintsTheTreeAsALimitedUserSeesIt)
+TEST_F(MenuCommandTest, PrintsTheTreeAsALimitedUserSeesItAndTheAdministrativeConvocationDisablesItsCommands)
 {
     const BatchRun r = runBatch(as(u"CLERK"_s, u"pw"_s, u"C26"_s));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -64,19 +64,17 @@ TEST_F(MenuCommandTest, PrintsTheTreeAsALimitedUserSeesIt)
     EXPECT_EQ(s.value(u"N3A"_s), u"enabled"_s);
     EXPECT_EQ(s.value(u"MnuExit"_s), u"enabled"_s);
     EXPECT_FALSE(r.out.contains(u"sep"_s, Qt::CaseInsensitive));
-}
 
-TEST_F(MenuCommandTest, TheAdministrativeConvocationDisablesTheConvocationCommands)
-{
+    // The administrative convocation disables the convocation commands.
     const BatchRun admn = runBatch(as(u"ADMIN"_s, u"admin"_s, u"ADMN"_s));
     ASSERT_EQ(admn.exitCode, 0) << admn.err.toStdString();
-    const auto s = states(admn.out);
-    EXPECT_EQ(s.value(u"N22"_s), u"disabled"_s);
-    EXPECT_EQ(s.value(u"N31"_s), u"disabled"_s);
-    EXPECT_EQ(s.value(u"N45"_s), u"enabled"_s);
+    const auto a = states(admn.out);
+    EXPECT_EQ(a.value(u"N22"_s), u"disabled"_s);
+    EXPECT_EQ(a.value(u"N31"_s), u"disabled"_s);
+    EXPECT_EQ(a.value(u"N45"_s), u"enabled"_s);
     const auto c26 = states(runBatch(as(u"ADMIN"_s, u"admin"_s, u"C26"_s)).out);
     EXPECT_EQ(c26.value(u"N22"_s), u"enabled"_s);
-    EXPECT_EQ(c26.size(), s.size());
+    EXPECT_EQ(c26.size(), a.size());
 }
 
 TEST(WordsCommand, PrintsTheAmountOrSaysWhatIsWrong)
