@@ -308,13 +308,8 @@ TEST_P(RecordFormTest, EachScreenGetsItsOwnToolbarBackWhenItIsActivatedAgain)
     EXPECT_EQ(states(), kUpdate);
 
     QMdiArea *area = m_window->mdiArea();
-    const auto subOf = [area](QWidget *form) {
-        for (QMdiSubWindow *sub : area->subWindowList()) {
-            if (sub->widget() == form)
-                return sub;
-        }
-        return static_cast<QMdiSubWindow *>(nullptr);
-    };
+    // A screen's sub-window is its parent.
+    const auto subOf = [](QWidget *form) { return qobject_cast<QMdiSubWindow *>(form->parentWidget()); };
     area->setActiveSubWindow(subOf(first));
     EXPECT_EQ(m_window->dispatcher().activeForm(), first);
     EXPECT_EQ(states(), firstLeft) << describe(states());
