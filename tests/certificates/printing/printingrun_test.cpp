@@ -270,7 +270,7 @@ TEST_P(PrintingRunTest, CandidateChangedElsewhereWhileItsSheetPrintedGetsNoNumbe
     }
 }
 
-TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesWritingNothingAndTheStationeryReportShowsGapsAndReuse)
+TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesAndWritesNothingToTheCandidatesAndTheStationeryReportShowsGaps)
 {
     printAll();
     m_prompter.answer(PromptAnswer::Yes); // R3's copy without a photograph

@@ -163,7 +163,7 @@ TEST_P(MainWindowTest, ADisabledItemCannotBeChosenFromTheMenu)
     EXPECT_EQ(w->mdiArea()->subWindowList().first()->widget()->objectName(), u"N12"_s);
 }
 
-TEST_P(MainWindowTest, UnbuiltScreensAndThePrintingScreenOpenOnce)
+TEST_P(MainWindowTest, UnbuiltScreensOpenANotYetAvailableChildOnceAndThePrintingScreenOnce)
 {
     auto w = open(u"ADMIN"_s, u"admin"_s, u"C26"_s);
     w->menuActions().action(u"N33"_s)->trigger();
