@@ -120,10 +120,7 @@ TEST_P(SpoiledSheetsTest, EveryUseOfANumberKeepsItFromBeingGivenAgain)
 {
     Database &db = m_session.db();
     StationeryLedger ledger = sheets();
-    SheetHolder r1;
-    r1.regno = u"R1"_s;
-    r1.degree = u"BA"_s;
-    r1.college = u"101"_s;
+    const SheetHolder r1{SheetHolder::Kind::Degree, u"R1"_s, u"BA"_s, u"101"_s, {}, {}};
     const struct
     {
         const char *what;
