@@ -135,7 +135,6 @@ public:
             m_screen->stopButton()->click();
     }
     bool closed = false;
-    void preview(const Document &, const QString &, const QString &) override { }
     int sheets = 0;
     bool enabledWhilePrinting = false;
 

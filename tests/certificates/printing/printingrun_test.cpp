@@ -219,7 +219,6 @@ public:
         if (regno == u"R1"_s)
             m_other->exec(m_change, {regno});
     }
-    void preview(const Document &, const QString &, const QString &) override { }
 
 private:
     std::unique_ptr<Database> m_other;
@@ -350,7 +349,6 @@ public:
             m_run.requestStop(); // the clerk presses Stop while this sheet prints
         printed << certNo;
     }
-    void preview(const Document &, const QString &, const QString &) override { }
     QStringList printed;
 
 private:

@@ -242,7 +242,6 @@ public:
         if (states.size() == 2)
             m_other->exec(u"delete from certsheet"_s);
     }
-    void preview(const Document &, const QString &, const QString &) override { }
     QStringList states;
 
 private:

@@ -17,7 +17,6 @@ class KeepingOutput final : public SheetOutput
 public:
     std::vector<Document> sheets;
     void print(const Document &sheet, const QString &, const QString &) override { sheets.push_back(sheet); }
-    void preview(const Document &, const QString &, const QString &) override { }
 };
 
 class VerificationCodeTest : public test::PrintingFixture
