@@ -58,10 +58,8 @@ t.close()
 
     ASSERT_TRUE(table.read(0));
     EXPECT_FALSE(table.isDeleted());
-    EXPECT_EQ(table.text(regno), u"R1"_s);
-    EXPECT_EQ(table.text(year), u"2023"_s);
-    EXPECT_EQ(table.text(clmax), u"600.5"_s);
-    EXPECT_EQ(table.text(date), u"15/04/2023"_s);
+    EXPECT_EQ((QStringList{table.text(regno), table.text(year), table.text(clmax), table.text(date)}),
+              (QStringList{u"R1"_s, u"2023"_s, u"600.5"_s, u"15/04/2023"_s}));
 
     ASSERT_TRUE(table.read(1));
     EXPECT_TRUE(table.isDeleted());

@@ -51,10 +51,8 @@ TEST_P(OtherListsTest, PhotographCheckMarksWhoHasAFileInAnyOfTheThreeKinds)
     photograph(u"R0002.bmp"_s);
     photograph(u"R0003.png"_s); // not a kind the photograph look-up takes
     ASSERT_TRUE(reports().activatedList(everything(), {true, false}, m_file));
-    EXPECT_EQ(isexist(u"R0001"_s), u"1"_s);
-    EXPECT_EQ(isexist(u"R0002"_s), u"1"_s);
-    EXPECT_EQ(isexist(u"R0003"_s), u"0"_s);
-    EXPECT_EQ(isexist(u"R0004"_s), QString());
+    EXPECT_EQ((QStringList{isexist(u"R0001"_s), isexist(u"R0002"_s), isexist(u"R0003"_s), isexist(u"R0004"_s)}),
+              (QStringList{u"1"_s, u"1"_s, u"0"_s, QString()}));
     const QString text = readLines(m_file).join(u'\n');
     EXPECT_TRUE(text.contains(u"STUDENT DETAILS (ALL) - PENDING PHOTOS"_s));
     EXPECT_TRUE(text.contains(u"College : C002 - SECOND COLLEGE, MALLIGEPURA"_s));

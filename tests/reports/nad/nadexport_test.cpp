@@ -52,6 +52,15 @@ QJsonValue at(const QJsonObject &sheet, int row, int column)
     return column < cells.size() ? cells[column] : QJsonValue();
 }
 
+// The cells of `columns` in one row of a sheet dump, in that order.
+QJsonArray cells(const QJsonObject &sheet, int row, std::initializer_list<int> columns)
+{
+    QJsonArray out;
+    for (int column : columns)
+        out.append(at(sheet, row, column));
+    return out;
+}
+
 // A row written as its cells joined by '|'; an empty cell is an empty one in the sheet.
 QJsonArray row(const QString &cells)
 {
@@ -123,42 +132,23 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     ASSERT_EQ(sheet[u"rows"_s].toArray().size(), 3);
     const QJsonArray names = sheet[u"rows"_s].toArray()[0].toArray();
     ASSERT_EQ(names.size(), 84);
-    EXPECT_EQ(names[0], u"yearofExam"_s);
-    EXPECT_EQ(names[14], u"eventID"_s);
-    EXPECT_EQ(names[28], u"name"_s);
-    EXPECT_EQ(names[60], u"resDescNAD"_s);
-    EXPECT_EQ(names[69], u"imageName"_s);
-    EXPECT_EQ(names[70], u"publishDate"_s);
-    EXPECT_EQ(names[83], u"thesis"_s);
+    EXPECT_EQ(cells(sheet, 0, {0, 14, 28, 60, 69, 70, 83}),
+              (QJsonArray{u"yearofExam"_s, u"eventID"_s, u"name"_s, u"resDescNAD"_s, u"imageName"_s, u"publishDate"_s,
+                          u"thesis"_s}));
     EXPECT_EQ(sheet[u"bold"_s].toArray().size(), 84);
 
     // Row 2: the BSC (credit) candidate; row 3 the MSC one, in degree, college, register order.
-    EXPECT_EQ(at(sheet, 1, 0), u"2025"_s);
-    EXPECT_EQ(at(sheet, 1, 1), QJsonValue());
-    EXPECT_EQ(at(sheet, 1, 2), u"APR"_s);
-    EXPECT_EQ(at(sheet, 1, 5), u"CRS-BSC"_s);
-    EXPECT_EQ(at(sheet, 1, 14), u"EV1"_s);
-    EXPECT_EQ(at(sheet, 1, 19), u"I"_s);
-    EXPECT_EQ(at(sheet, 1, 20), u"O"_s);
-    EXPECT_EQ(at(sheet, 1, 21), 1);
-    EXPECT_EQ(at(sheet, 1, 22), u"Reg. No."_s);
-    EXPECT_EQ(at(sheet, 1, 23), u"R0001"_s);
-    EXPECT_EQ(at(sheet, 1, 24), u"Reg. No."_s);
-    EXPECT_EQ(at(sheet, 1, 25), u"R0001"_s);
-    EXPECT_EQ(at(sheet, 1, 28), u"NAME OF R0001"_s);
-    for (int c : {30, 33, 34, 35, 36})
-        EXPECT_EQ(at(sheet, 1, c), u"X"_s) << c;
-    EXPECT_EQ(at(sheet, 1, 31), QJsonValue());
-    EXPECT_EQ(at(sheet, 1, 60), u"Pass"_s);
-    EXPECT_EQ(at(sheet, 1, 63), u"FIRST CLASS"_s); // credit degree: grade
-    EXPECT_EQ(at(sheet, 1, 64), QJsonValue());
-    EXPECT_EQ(at(sheet, 1, 69), u"DC_003_R0001_F_2025_1_signed.pdf"_s);
-    EXPECT_EQ(at(sheet, 1, 70), u"2025-12-20 00:00:00"_s);
-    EXPECT_EQ(at(sheet, 2, 21), 2);
-    EXPECT_EQ(at(sheet, 2, 23), u"R0003"_s);
-    EXPECT_EQ(at(sheet, 2, 5), u"CRS-MSC"_s);
-    EXPECT_EQ(at(sheet, 2, 63), QJsonValue());
-    EXPECT_EQ(at(sheet, 2, 64), u"FIRST CLASS"_s); // marks degree: class
+    EXPECT_EQ(cells(sheet, 1, {0, 1, 2, 5, 14, 19, 20, 21, 22, 23, 24, 25, 28}),
+              (QJsonArray{u"2025"_s, QJsonValue(), u"APR"_s, u"CRS-BSC"_s, u"EV1"_s, u"I"_s, u"O"_s, 1, u"Reg. No."_s,
+                          u"R0001"_s, u"Reg. No."_s, u"R0001"_s, u"NAME OF R0001"_s}));
+    EXPECT_EQ(cells(sheet, 1, {30, 31, 33, 34, 35, 36}),
+              (QJsonArray{u"X"_s, QJsonValue(), u"X"_s, u"X"_s, u"X"_s, u"X"_s}));
+    // The credit degree gives its grade (column 63), the marks degree its class (64).
+    EXPECT_EQ(cells(sheet, 1, {60, 63, 64, 69, 70}),
+              (QJsonArray{u"Pass"_s, u"FIRST CLASS"_s, QJsonValue(), u"DC_003_R0001_F_2025_1_signed.pdf"_s,
+                          u"2025-12-20 00:00:00"_s}));
+    EXPECT_EQ(cells(sheet, 2, {5, 21, 23, 63, 64}),
+              (QJsonArray{u"CRS-MSC"_s, 2, u"R0003"_s, QJsonValue(), u"FIRST CLASS"_s}));
     EXPECT_EQ(sheet[u"formats"_s][u"BS2"_s], u"@"_s);
     EXPECT_EQ(sheet[u"formats"_s][u"BS3"_s], u"@"_s);
     EXPECT_EQ(sheet[u"formats"_s].toObject().size(), 2) << "only publishDate is text-formatted";
@@ -211,10 +201,8 @@ TEST_P(NadExportTest, CdslOfOtherInstitutionsGivesTheClassAndTheUnsignedName)
     sw::NadExport run(m_session);
     ASSERT_EQ(run.Gen_NAD_Report_CDSL(all(), out()), 1);
     const QJsonObject sheet = read(out())[u"SHEET_01"_s].toObject();
-    EXPECT_EQ(at(sheet, 1, 60), u"FIRST CLASS"_s);
-    EXPECT_EQ(at(sheet, 1, 63), QJsonValue());
-    EXPECT_EQ(at(sheet, 1, 64), QJsonValue());
-    EXPECT_EQ(at(sheet, 1, 69), u"DC_008_R0001_F_2025_1.pdf"_s);
+    EXPECT_EQ(cells(sheet, 1, {60, 63, 64, 69}),
+              (QJsonArray{u"FIRST CLASS"_s, QJsonValue(), QJsonValue(), u"DC_008_R0001_F_2025_1.pdf"_s}));
     EXPECT_TRUE(run.missingMessage(out()).isEmpty());
     EXPECT_FALSE(QFile::exists(sw::NadExport::missingListPath(out())));
 }
@@ -246,10 +234,8 @@ TEST_P(NadExportTest, CdslRangesLimitDegreesAndColleges)
 
     sw::NadSelection zero{u"0"_s, u"X"_s, {}, u"C001"_s};
     zero.normaliseRanges();
-    EXPECT_EQ(zero.fromDegree, u"0000"_s);
-    EXPECT_EQ(zero.toDegree, u"ZZZZ"_s);
-    EXPECT_EQ(zero.fromCollege, u"0000"_s);
-    EXPECT_EQ(zero.toCollege, u"ZZZZ"_s);
+    EXPECT_EQ((QStringList{zero.fromDegree, zero.toDegree, zero.fromCollege, zero.toCollege}),
+              (QStringList{u"0000"_s, u"ZZZZ"_s, u"0000"_s, u"ZZZZ"_s}));
 }
 
 // A refused export names what is missing and leaves the previous workbook untouched.
@@ -343,9 +329,7 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
               (QJsonArray{1, u"BACHELOR OF SCIENCE"_s, u"BSC"_s, QJsonValue(), u"Full Time"_s, u"Discipline"_s,
                           u"Department"_s, u"Faculty"_s, u"Course Duration in Years"_s, u"Course Duration in Months"_s,
                           u"Annual / Semester"_s, u"CGPA"_s, u"English"_s}));
-    EXPECT_EQ(at(program, 2, 0), 2);
-    EXPECT_EQ(at(program, 2, 2), u"MSCPH"_s);
-    EXPECT_EQ(at(program, 2, 11), u"Marks"_s);
+    EXPECT_EQ(cells(program, 2, {0, 2, 11}), (QJsonArray{2, u"MSCPH"_s, u"Marks"_s}));
     EXPECT_EQ(program[u"titles"_s], u"$1:$1"_s);
     EXPECT_EQ(program[u"footer"_s].toString(), u"&P"_s);
 
@@ -353,27 +337,19 @@ TEST_P(NsdlTest, ProgramAndDataSheetsFromTheResultTables)
     const QJsonArray rows = data[u"rows"_s].toArray();
     ASSERT_EQ(rows.size(), 6);
     EXPECT_EQ(rows[0].toArray().size(), 24);
-    EXPECT_EQ(at(data, 0, 0), u"AI Code"_s);
-    EXPECT_EQ(at(data, 0, 19), u"Result"_s);
-    EXPECT_EQ(at(data, 0, 23), u"Signature"_s);
+    EXPECT_EQ(cells(data, 0, {0, 19, 23}), (QJsonArray{u"AI Code"_s, u"Result"_s, u"Signature"_s}));
     EXPECT_EQ(data[u"bold"_s].toArray().size(), 24);
     EXPECT_EQ(rows[1].toArray(),
               row(u"|BSC|APRIL 2025|APRIL 2025|VI SEMESTER|STUDENT S001|S001|01/02/2003|9876543210|"
                   "s001@mail.in|INDIAN|HINDU|F|GM||C001|FIRST COLLEGE, SUVARNAPURA||CGPA|8.10 / Pass||"
                   "S001.jpg||"_s));
-    EXPECT_EQ(at(data, 2, 6), u"S002"_s);
-    EXPECT_EQ(at(data, 2, 19), u"8.10 / FIRST CLASS WITH DISTINCTION"_s);
-    EXPECT_EQ(at(data, 2, 21), QJsonValue());
-    EXPECT_EQ(at(data, 2, 22), u"S002.bmp"_s);
-    EXPECT_EQ(at(data, 3, 6), u"S003"_s);
-    EXPECT_EQ(at(data, 3, 19), u"8.10 / Fail"_s);
-    EXPECT_EQ(at(data, 3, 21), QJsonValue()) << "S003.jpg is not under Photos/";
-    EXPECT_EQ(at(data, 4, 6), u"S006"_s);
-    EXPECT_EQ(at(data, 4, 19), u"8.10 / Pass"_s);
-    EXPECT_EQ(at(data, 4, 22), QJsonValue()) << "S006.bmp is not under Photos/";
-    EXPECT_EQ(at(data, 5, 1), u"MSCPH"_s);
-    EXPECT_EQ(at(data, 5, 18), u"Marks"_s);
-    EXPECT_EQ(at(data, 5, 19), u"72.50 / FIRST CLASS WITH DISTINCTION"_s);
+    EXPECT_EQ(cells(data, 2, {6, 19, 21, 22}),
+              (QJsonArray{u"S002"_s, u"8.10 / FIRST CLASS WITH DISTINCTION"_s, QJsonValue(), u"S002.bmp"_s}));
+    // S003.jpg and S006.bmp are not under Photos/: no image name.
+    EXPECT_EQ(cells(data, 3, {6, 19, 21}), (QJsonArray{u"S003"_s, u"8.10 / Fail"_s, QJsonValue()}));
+    EXPECT_EQ(cells(data, 4, {6, 19, 22}), (QJsonArray{u"S006"_s, u"8.10 / Pass"_s, QJsonValue()}));
+    EXPECT_EQ(cells(data, 5, {1, 18, 19}),
+              (QJsonArray{u"MSCPH"_s, u"Marks"_s, u"72.50 / FIRST CLASS WITH DISTINCTION"_s}));
 
     // A second export on the same connection finds the temporary table of the first.
     EXPECT_EQ(run.Gen_NAD_Report_NSDL(true, out()), 3);

@@ -54,43 +54,33 @@ protected:
     QString m_dbName;
 };
 
-TEST_P(BatchTest, InitThenLoginCheckPrintsTheSession)
+// One initialised folder: what login-check prints, a wrong password, and upgrade (init run again:
+// AdministrationTest.WhatOnlyTheAdministratorMayDoIsRefusedToOthers).
+TEST_P(BatchTest, InitThenLoginCheckAndUpgrade)
 {
-    const BatchRun r = runBatch(as(u"ADMIN"_s, u"admin"_s) << u"login-check"_s);
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(u"InstCode=008\n"_s));
-    EXPECT_TRUE(r.out.contains(u"UserName=ADMIN\n"_s));
-    EXPECT_TRUE(r.out.contains(u"UserSection=A\n"_s));
-    EXPECT_TRUE(r.out.contains(u"ConvoCode=ADMN\n"_s));
-    EXPECT_TRUE(r.out.contains(u"ConvoName=\n"_s));
-    EXPECT_TRUE(r.out.contains(GetParam() == TestBackend::SQLite ? u"Database=CONVO\n"_s : u"Database="_s + m_dbName));
-}
-
-TEST_P(BatchTest, AWrongPasswordIsRefusedWithTheWindowsMessage)
-{
-    const BatchRun r = runBatch(as(u"ADMIN"_s, u"wrong"_s) << u"login-check"_s);
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.trimmed(), u"Invalid Password"_s);
-    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
-}
-
-TEST_P(BatchTest, InitAgainKeepsTheAdministratorsPassword)
-{
-    BatchRun r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s)
-                          << u"--yes"_s << u"init"_s << u"--institution"_s << u"001"_s << u"--force"_s);
-    // The folder's own database is set up again, also on MariaDB where no server was named.
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"login-check"_s);
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(u"InstCode=001\n"_s));
-}
-
-TEST_P(BatchTest, UpgradeOnACurrentDatabaseStampsAndSaysSo)
-{
-    const BatchRun r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"upgrade"_s);
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(u"Database modified successfully. Restart the Application"_s));
-    EXPECT_TRUE(r.out.contains(u"tables created: \n"_s));
+    {
+        SCOPED_TRACE("login-check prints the session");
+        const BatchRun r = runBatch(as(u"ADMIN"_s, u"admin"_s) << u"login-check"_s);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        for (const QString &line :
+             {u"InstCode=008\n"_s, u"UserName=ADMIN\n"_s, u"UserSection=A\n"_s, u"ConvoCode=ADMN\n"_s,
+              u"ConvoName=\n"_s, GetParam() == TestBackend::SQLite ? u"Database=CONVO\n"_s : u"Database="_s + m_dbName})
+            EXPECT_TRUE(r.out.contains(line)) << line.toStdString() << r.out.toStdString();
+    }
+    {
+        SCOPED_TRACE("a wrong password is refused with the Windows message");
+        const BatchRun r = runBatch(as(u"ADMIN"_s, u"wrong"_s) << u"login-check"_s);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.trimmed(), u"Invalid Password"_s);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    }
+    {
+        SCOPED_TRACE("upgrade on a current database stamps it and says so");
+        const BatchRun r = runBatch(as(u"ADMIN"_s, u"ADMIN"_s) << u"upgrade"_s);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(u"Database modified successfully. Restart the Application"_s));
+        EXPECT_TRUE(r.out.contains(u"tables created: \n"_s));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BatchTest, sw::test::bothBackends(), sw::test::backendName);
