@@ -16,6 +16,7 @@ function(scrollwise_add_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       LABELS "${ARG_LABELS}"
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+      # The project's own font configuration: pages must not change with the fonts a machine has.
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts/fonts.conf"
       TIMEOUT 300)
 endfunction()

@@ -18,10 +18,14 @@ for path in ./usr/bin/scrollwise ./usr/bin/scrollwise-batch ./usr/share/applicat
     status=1
   fi
 done
-if ! dpkg-deb -f "$deb" Depends | grep -q 'fonts-lohit-knda'; then
-  echo "$deb does not depend on a Unicode Kannada font"
-  status=1
-fi
+# The faces of the font table: pages are drawn in them, so they install with the program.
+for font in fonts-lohit-knda fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-urw-base35 \
+            fonts-blankenburg fonts-dejavu-core fonts-dejavu-extra; do
+  if ! dpkg-deb -f "$deb" Depends | grep -q "$font"; then
+    echo "$deb does not depend on $font, a face of the font table"
+    status=1
+  fi
+done
 if ! dpkg-deb -f "$deb" Depends | grep -q 'libqt6sql6-sqlite'; then
   echo "$deb does not depend on libqt6sql6-sqlite"
   status=1

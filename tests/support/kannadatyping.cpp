@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/kannadatyping.h"
 
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "shell/forms/kannadabox.h"
 
 #include <QAction>
@@ -14,7 +14,7 @@ namespace sw::test {
 
 bool kannadaShownThroughUnicode(const QString &legacyFamily)
 {
-    return FontCheck::readsAsUnicode(legacyFamily) && !FontCheck::unicodeKannadaFamily().isEmpty();
+    return FontTable::readsAsUnicode(legacyFamily) && !FontTable::unicodeKannadaFamily().isEmpty();
 }
 
 void expectKannadaBox(const QLineEdit *box, const QString &legacyFamily)
@@ -23,7 +23,7 @@ void expectKannadaBox(const QLineEdit *box, const QString &legacyFamily)
     const QAction *marker = box->findChild<QAction *>(QStringLiteral("kannadaMarker"));
     if (kannadaShownThroughUnicode(legacyFamily)) {
         EXPECT_TRUE(KannadaBox::showsUnicode(box)) << box->objectName().toStdString();
-        EXPECT_EQ(box->font().family(), FontCheck::unicodeKannadaFamily()) << box->objectName().toStdString();
+        EXPECT_EQ(box->font().family(), FontTable::unicodeKannadaFamily()) << box->objectName().toStdString();
         ASSERT_NE(marker, nullptr) << box->objectName().toStdString();
         EXPECT_TRUE(marker->toolTip().contains(legacyFamily)) << marker->toolTip().toStdString();
     } else {

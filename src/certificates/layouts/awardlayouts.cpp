@@ -16,6 +16,8 @@ namespace {
 
 const QString kPhraseFont = u"Brush Script MT"_s;
 const QString kValueFont = u"AR CENA"_s;
+constexpr double kValuePoints = 20;   // the smallest type of the sentence
+constexpr double kSmallestPoints = 8; // what a long sentence may shrink to
 const QString kPhraseColour = u"&H00C07000"_s;
 const QString kValueColour = u"&H000000C0"_s;
 
@@ -215,7 +217,7 @@ Document AwardLayouts::compose(LayoutProcedure layout, const AwardRow &row) cons
         b.type(text);
     };
     auto value = [&](const QString &text) {
-        b.setFont(kValueFont, 20);
+        b.setFont(kValueFont, kValuePoints);
         b.setColour(kValueColour);
         b.type(text);
     };
@@ -248,8 +250,12 @@ Document AwardLayouts::compose(LayoutProcedure layout, const AwardRow &row) cons
     const std::size_t closingLines = doc.flow.size();
     closing(b);
     // A long name, subject or medal makes the text smaller rather than run into the seal
-    // and signature below it.
-    fitFlowAbove(doc, closingLines, sealTop() * kPointsPerInch);
+    // and signature below it, down to 8 points; a text longer still is refused before it prints.
+    if (fitFlowAbove(doc, closingLines, sealTop() * kPointsPerInch, kSmallestPoints / kValuePoints) == 0.0)
+        throw StopError(u"The certificate of Reg. No. "_s + row.regno
+                            + u" does not fit above the seal even in 8-point type: its name, subject or award "
+                              "is too long for the sheet"_s,
+                        PromptIcon::Exclamation);
     return doc;
 }
 

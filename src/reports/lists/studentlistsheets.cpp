@@ -4,7 +4,7 @@
 #include "shell/core/dates.h"
 
 #include "shell/core/kannadatext.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/workbook/workbook.h"
@@ -96,7 +96,7 @@ QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
     CellFormat left = cell;
     left.align = CellFormat::Align::Left;
     CellFormat kannada = cell;
-    const QString unicodeFont = FontCheck::unicodeKannadaFamily();
+    const QString unicodeFont = FontTable::unicodeKannadaFamily();
     kannada.fontName = !s.unicodeKannada       ? u"BRH Kannada"_s
                        : unicodeFont.isEmpty() ? u"Noto Sans Kannada"_s
                                                : unicodeFont;

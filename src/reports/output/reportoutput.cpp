@@ -6,6 +6,7 @@
 #include "shell/core/inifile.h"
 #include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
+#include "shell/document/fonttable.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -18,14 +19,7 @@ namespace sw {
 
 namespace {
 
-QString fixedPitchFamily()
-{
-    for (const QString &family : {u"Lucida Console"_s, u"DejaVu Sans Mono"_s, u"Liberation Mono"_s}) {
-        if (QFontDatabase::hasFamily(family))
-            return family;
-    }
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-}
+QString fixedPitchFamily() { return FontTable::drawnFamily(u"Lucida Console"_s); }
 
 // A character's width and a line's height, as shares of the font's size.
 struct FontShape

@@ -5,6 +5,7 @@
 #include "shell/core/appfolder.h"
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
+#include "shell/document/fonttable.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -27,9 +28,7 @@ namespace {
 
 QFont fixedPitchFont()
 {
-    QFont font(u"Lucida Console"_s, 10);
-    if (!QFontDatabase::hasFamily(font.family()))
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font(FontTable::drawnFamily(u"Lucida Console"_s), 10);
     font.setStyleHint(QFont::Monospace);
     return font;
 }

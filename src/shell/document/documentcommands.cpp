@@ -4,7 +4,7 @@
 #include "shell/batch/batchcommand.h"
 #include "shell/document/documentjson.h"
 #include "shell/document/documentoutput.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "shell/document/odtwriter.h"
 
 #include <QStringList>
@@ -17,17 +17,20 @@ namespace {
 
 int runFonts(BatchContext &c)
 {
-    for (const QString &family : FontCheck::layoutFonts()) {
+    for (const QString &family : FontTable::layoutFonts()) {
         c.out << family << u": "_s;
-        if (FontCheck::isInstalled(family))
+        const FontTable::Resolution face = FontTable::resolve(family);
+        if (FontTable::isInstalled(family))
             c.out << u"installed"_s;
-        else if (FontCheck::readsAsUnicode(family) && !FontCheck::unicodeKannadaFamily().isEmpty())
-            c.out << u"missing (Kannada shown through Unicode in "_s << FontCheck::unicodeKannadaFamily() << u')';
+        else if (FontTable::readsAsUnicode(family) && !FontTable::unicodeKannadaFamily().isEmpty())
+            c.out << u"missing (Kannada shown through Unicode in "_s << FontTable::unicodeKannadaFamily() << u')';
+        else if (face.source == FontTable::Source::Table)
+            c.out << u"drawn in "_s << face.drawn << (face.bold ? u" bold"_s : QString()) << u" (font table)"_s;
         else
-            c.out << u"missing (printed in "_s << FontCheck::fallbackFor(family) << u')';
+            c.out << u"missing (drawn in "_s << face.drawn << u", and named by the check before a run)"_s;
         c.out << Qt::endl;
     }
-    const QString notice = FontCheck::kannadaNotice();
+    const QString notice = FontTable::kannadaNotice();
     if (!notice.isEmpty())
         c.out << notice << Qt::endl;
     return batchexit::kOk;
@@ -53,7 +56,7 @@ int runRender(BatchContext &c)
         throw UsageError(u"render needs one of --pdf OUT.pdf, --png DIR, --odt OUT.odt, --print"_s);
     const Document document = DocumentJson::read(c.args.positionals.first());
     std::vector<QString> used = document.fontNames();
-    const QString warning = FontCheck::warning(QStringList(used.begin(), used.end()));
+    const QString warning = FontTable::warning(QStringList(used.begin(), used.end()));
     if (!warning.isEmpty())
         c.err << warning << Qt::endl;
     if (c.args.has(u"pdf"_s)) {

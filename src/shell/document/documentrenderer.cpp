@@ -3,7 +3,7 @@
 
 #include "shell/core/kannadatext.h"
 #include "shell/core/stoperror.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 
 #include <QCache>
 #include <QFileInfo>
@@ -31,13 +31,22 @@ QRectF toUnits(const QRectF &points)
 
 QFont fontFor(const RunFormat &format)
 {
-    QFont font(format.fontName);
+    // The face comes from the font table, never from the system's fallback: the same sheet
+    // must come out the same on every workstation. Characters the face lacks are taken from
+    // the table's fallbacks (Unicode Kannada, then DejaVu Sans) before the system is asked.
+    const FontTable::Resolution face = FontTable::resolve(format.fontName);
+    QFont font;
+    font.setFamilies(QStringList{face.drawn} + FontTable::fallbackFamilies());
     // Sized in layout units, not points: the layout must not depend on any device's resolution.
     font.setPixelSize(std::max(1, qRound(format.size * DocumentRenderer::kUnitsPerPoint)));
-    font.setBold(format.bold);
+    font.setBold(format.bold || face.bold);
     font.setItalic(format.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(true);
+    // No ligatures in Latin text: Carlito's "ti" and "fi" carry no text of their own, so a
+    // PDF reader would read "Certificate" as "Cer ficate". Scripts that need shaping
+    // (Kannada) are shaped all the same.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -134,15 +143,15 @@ ShownRun shownRun(const Run &run, int page, int pages)
 {
     ShownRun shown{runText(run, page, pages), run.format};
     const auto legacy = kannada::legacyFont(run.format.fontName);
-    if (!legacy || FontCheck::unicodeKannadaFamily().isEmpty())
+    if (!legacy || FontTable::unicodeKannadaFamily().isEmpty())
         return shown;
     if (kannada::hasUnicodeKannada(shown.text)) { // a text given in Unicode already is drawn as it is
         shown.kannada = 0;
-        shown.format.fontName = FontCheck::unicodeKannadaFamily();
-    } else if (FontCheck::readsAsUnicode(run.format.fontName)) {
+        shown.format.fontName = FontTable::unicodeKannadaFamily();
+    } else if (FontTable::readsAsUnicode(run.format.fontName)) {
         shown.text = kannada::toUnicode(shown.text, *legacy).text;
         shown.kannada = 0;
-        shown.format.fontName = FontCheck::unicodeKannadaFamily();
+        shown.format.fontName = FontTable::unicodeKannadaFamily();
     } else {
         shown.kannada = int(*legacy) + 1;
     }
@@ -157,13 +166,15 @@ void drawTextLayer(QPainter &painter, const QString &unicode, const QRectF &over
 {
     if (unicode.trimmed().isEmpty() || over.width() <= 0)
         return;
-    QFont font(FontCheck::unicodeKannadaFamily());
+    QFont font(FontTable::unicodeKannadaFamily());
     font.setPixelSize(std::max(1, qRound(pixelSize)));
+    // Design widths, as the layout's: hinted ones follow the machine's font settings.
+    font.setHintingPreference(QFont::PreferNoHinting);
     const QRawFont raw = QRawFont::fromFont(font);
     if (!raw.isValid())
         return;
     QList<quint32> glyphs = raw.glyphIndexesForString(unicode);
-    QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
     double width = 0;
     QList<QPointF> positions;
     for (const QPointF &a : advances) {
@@ -278,6 +289,9 @@ std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double 
     auto layout = std::make_shared<QTextLayout>(text, fontFor(baseFormat));
     QTextOption option(qtAlignment(paragraph.format.alignment));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // A tab goes to the next half inch, as in a word processor: Qt's default stop is 80
+    // layout units (1/15 inch), which runs "Reg. No: R0001" into "Cert. No: ..." after it.
+    option.setTabStopDistance(DocumentRenderer::kUnitsPerInch / 2);
     option.setUseDesignMetrics(true);
     layout->setTextOption(option);
     layout->setFormats(ranges);
@@ -656,14 +670,15 @@ double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double s
         const DocumentRenderer r(doc);
         return r.pageCount() == 1 && r.blockTopPoints(block) <= topPoints;
     };
+    // Only the text above gives way: the closing lines keep their size.
     while (scale * kFitStep >= smallest && !fits()) {
         scale *= kFitStep;
-        for (Block &b : doc.flow) {
-            if (auto *p = std::get_if<Paragraph>(&b))
+        for (std::size_t i = 0; i < block && i < doc.flow.size(); ++i) {
+            if (auto *p = std::get_if<Paragraph>(&doc.flow[i]))
                 scaleParagraph(*p, kFitStep);
         }
     }
-    return scale;
+    return fits() ? scale : 0.0;
 }
 
 double fitTextBox(TextBoxItem &box, double smallest)

@@ -25,8 +25,8 @@ namespace sw {
 //
 // Construction checks what would spoil a page and throws StopError naming the item:
 // a picture file that is missing or unreadable, an item that lies off the page.
-// Fonts that are not installed fall back to the system's choice (see FontCheck); Kannada in a
-// missing legacy font is drawn as its Unicode reading in a Unicode Kannada font.
+// Every family is drawn in the face the font table resolves it to (see FontTable); Kannada in
+// a missing legacy font is drawn as its Unicode reading in the table's Unicode Kannada face.
 // The renderer refers to the document it was given, which must outlive it.
 class DocumentRenderer
 {
@@ -110,8 +110,9 @@ private:
 // on one, down to `smallest` of their size. Returns the scale used (1: it fitted).
 double fitFlowOnOnePage(Document &doc, double smallest = 0.6);
 // The same until flow block `block` (the closing lines below a text, say) starts on the
-// first page no lower than `topPoints` from its top: the text above keeps clear of what
-// is placed below it.
+// first page no lower than `topPoints` from its top: the text above it is made smaller
+// (the closing lines keep their size), so it keeps clear of what is placed below it.
+// Returns 0 when it does not fit even at `smallest`.
 double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double smallest = 0.6);
 // A text box too narrow for its text (a long name in a box made for a line): its
 // fonts are made smaller likewise until the text no longer wraps below the box.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/forms/kannadabox.h"
 
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -22,7 +22,7 @@ constexpr int kNoLimit = 32767;
 
 QFont unicodeFont(const QFont &like, double pointSize)
 {
-    QFont font(FontCheck::unicodeKannadaFamily());
+    QFont font(FontTable::unicodeKannadaFamily());
     font.setPointSizeF(pointSize);
     font.setBold(like.bold());
     return font;
@@ -33,7 +33,7 @@ QIcon markerIcon()
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    QFont font(FontCheck::unicodeKannadaFamily());
+    QFont font(FontTable::unicodeKannadaFamily());
     font.setPixelSize(12);
     p.setFont(font);
     p.setPen(QColor(0x25, 0x58, 0x67));
@@ -96,7 +96,7 @@ void KannadaBox::attach(QLineEdit *box, const QString &family, double pointSize)
     legacy.setPointSizeF(pointSize);
     legacy.setBold(box->font().bold());
     const auto font = kannada::legacyFont(family);
-    if (!font || !FontCheck::readsAsUnicode(family) || FontCheck::unicodeKannadaFamily().isEmpty()) {
+    if (!font || !FontTable::readsAsUnicode(family) || FontTable::unicodeKannadaFamily().isEmpty()) {
         box->setFont(legacy);
         return;
     }
@@ -179,7 +179,7 @@ void KannadaBox::showColumn(QAbstractItemView *view, int column, const QString &
     const auto font = kannada::legacyFont(family);
     if (!font || dynamic_cast<KannadaColumnDelegate *>(view->itemDelegateForColumn(column)))
         return;
-    if (!FontCheck::readsAsUnicode(family) || FontCheck::unicodeKannadaFamily().isEmpty()) {
+    if (!FontTable::readsAsUnicode(family) || FontTable::unicodeKannadaFamily().isEmpty()) {
         QFont legacy(family);
         legacy.setPointSizeF(pointSize);
         view->setItemDelegateForColumn(column, new KannadaColumnDelegate(view, std::nullopt, legacy));

@@ -12,7 +12,7 @@
 #include "shell/ui/splashwindow.h"
 #include "shell/ui/upgradewindow.h"
 
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -132,7 +132,7 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
     main.setUpStatusBar();
     main.showMaximized();
     // The window's status bar says it too (see MainWindow::firstActivation).
-    if (const QString notice = FontCheck::kannadaNotice(); !notice.isEmpty())
+    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(notice));
     return QApplication::exec();
 }

@@ -9,7 +9,7 @@
 #include "shell/core/versiontext.h"
 #include "shell/db/dberror.h"
 #include "shell/settings/controlstore.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "shell/forms/childform.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
@@ -219,7 +219,7 @@ void MainWindow::firstActivation()
     m_dispatcher->setToolMode(ToolMode::Disabled);
     // Said once, as the window first shows: where the legacy Kannada fonts are missing,
     // Kannada is read through Unicode.
-    if (const QString notice = FontCheck::kannadaNotice(); !notice.isEmpty())
+    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty())
         statusBar()->showMessage(notice, kKannadaNoticeMs);
     if (!m_session.cn || !m_session.db().isOpen())
         return;

@@ -9,7 +9,7 @@
 #include "candidates/entry/studentform.h"
 #include "candidates/entry/studentsearchform.h"
 #include "shell/core/kannadatext.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "shell/forms/kannadabox.h"
 #include "support/kannadatyping.h"
 

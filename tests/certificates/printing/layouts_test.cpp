@@ -10,10 +10,12 @@
 #include "certificates/layouts/designerlayout.h"
 #include "shell/document/documentoutput.h"
 #include "shell/core/institutionconfig.h"
+#include "support/fontsets.h"
 #include "support/stoptext.h"
 #include "shell/document/documentrenderer.h"
 
 #include <cmath>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -160,11 +162,21 @@ QStringList faultsOf(const Document &doc, const std::vector<Word> &all, const QS
     return faults;
 }
 
-// Every layout with the longest texts its columns hold: nothing overlaps, nothing
-// crosses the photograph, no words run together, and the certificate is one sheet.
-TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
+// Every layout (the degree layouts of 003 and 008, the award certificates, 001's designed
+// types) composed for one candidate with the longest texts its columns hold.
+struct ComposedLayout
 {
-    Database &db = m_session.db();
+    QString name;
+    Document doc;
+    QStringList clearOf; // pictures no word may cross
+    bool keptPicture = false;
+};
+
+std::vector<ComposedLayout>
+everyLayoutWithTheLongestTexts(Session &session, const PrintSelection &base,
+                               const std::function<Document(LayoutProcedure, PrintSelection)> &compose)
+{
+    Database &db = session.db();
     const QString name = longest({u"BHAGYALAKSHMI"_s, u"VENKATASUBRAMANYA"_s, u"CHANDRASHEKARAIAH"_s}, 100);
     const QString nameKan = longest({u"£ÁªÀÄ"_s, u"ªÁtÂdå"_s, u"¥ÀzÀ«"_s}, 100);
     const QString degree = longest({u"BACHELOR"_s, u"OF"_s, u"BUSINESS"_s, u"ADMINISTRATION"_s, u"AND"_s}, 100);
@@ -174,9 +186,10 @@ TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
     db.exec(u"update convo set fname = ?, fnamekan = ?, fregno = '2KD0121121' where fregno = 'R1'"_s, {name, nameKan});
     db.exec(u"update degree set fdescpn = ?, fdescpnkan = ? where fdegree = 'BA'"_s, {degree, kannada});
     db.exec(u"update college set fcollname = ? where fcollcode = '101'"_s, {college});
-    test::writePicture(m_session.folder.filePath(u"Photos/2KD0121121.jpg"_s), 75, 95, Qt::darkCyan);
-    test::writePicture(m_session.folder.filePath(u"vcm.jpg"_s), 100, 40, Qt::black);
+    test::writePicture(session.folder.filePath(u"Photos/2KD0121121.jpg"_s), 75, 95, Qt::darkCyan);
+    test::writePicture(session.folder.filePath(u"vcm.jpg"_s), 100, 40, Qt::black);
 
+    std::vector<ComposedLayout> out;
     struct Case
     {
         LayoutProcedure layout;
@@ -195,13 +208,10 @@ TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
     for (const Case &c : degreeCases) {
         db.exec(u"update degree set fspecial = ?, fspecialkan = ? where fdegree = 'BA'"_s,
                 {c.speciality ? speciality : QString(), c.speciality ? kannada : QString()});
-        PrintSelection s = selection();
+        PrintSelection s = base;
         s.certType = c.type;
         s.temp = c.layout != LayoutProcedure::GenDataReport;
-        const QString label = layoutName(c.layout) + u" type "_s + c.type;
-        const Document doc = compose(c.layout, s, u"2KD0121121"_s);
-        const QStringList faults = faultsOf(doc, written(doc, layoutName(c.layout) + c.type));
-        EXPECT_TRUE(faults.isEmpty()) << label.toStdString() << ":\n" << faults.join(u'\n').toStdString();
+        out.push_back({layoutName(c.layout) + c.type, compose(c.layout, s), {u"/Photos/"_s}});
     }
 
     // The rank, gold-medal and cash-prize certificates of the same candidate.
@@ -219,20 +229,20 @@ TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
     award.donor = longest({u"SRI"_s, u"KRISHNARAJA"_s, u"WADIYAR"_s, u"MEMORIAL"_s, u"GOLD"_s, u"MEDAL"_s}, 100);
     award.subject = longest({u"HIGHEST"_s, u"MARKS"_s, u"IN"_s, u"FINANCIAL"_s, u"ACCOUNTING"_s}, 100);
     award.amount = u"25000"_s;
-    test::writePicture(m_session.folder.filePath(u"regsign.jpg"_s), 110, 60, Qt::black);
+    test::writePicture(session.folder.filePath(u"regsign.jpg"_s), 110, 60, Qt::black);
     for (const auto &[layout, type] :
          {std::pair{LayoutProcedure::Rank, u"R"_s}, std::pair{LayoutProcedure::Gold, u"G"_s},
           std::pair{LayoutProcedure::Cash, u"C"_s}}) {
-        PrintSelection s = selection();
+        PrintSelection s = base;
         s.certType = type;
-        const Document doc = AwardLayouts(m_session, s).compose(layout, award);
-        const QStringList faults = faultsOf(doc, written(doc, layoutName(layout)), {u"/seal.jpg"_s, u"/regsign.jpg"_s});
-        EXPECT_TRUE(faults.isEmpty()) << layoutName(layout).toStdString() << ":\n" << faults.join(u'\n').toStdString();
-        compareWithKeptPicture(doc, layoutName(layout));
+        out.push_back({layoutName(layout),
+                       AwardLayouts(session, s).compose(layout, award),
+                       {u"/seal.jpg"_s, u"/regsign.jpg"_s},
+                       true});
     }
 
     // Institution 001's designed layouts, each type.
-    DesignerLayout::writeStarterLayouts(m_session.folder);
+    DesignerLayout::writeStarterLayouts(session.folder);
     CertificateRow row;
     row.regno = u"2KD0121121"_s;
     row.name = name;
@@ -244,13 +254,48 @@ TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
     row.examDate = u"APRIL 2025"_s;
     row.convoDate = u"20/12/2025"_s;
     for (const QString &type : {u"1"_s, u"2"_s, u"3"_s, u"4"_s}) {
-        const Document doc = DesignerLayout(m_session.folder, type).compose(row, u"A000001"_s);
-        const QStringList faults = faultsOf(doc, written(doc, u"designed"_s + type));
-        EXPECT_TRUE(faults.isEmpty()) << "designed type " << type.toStdString() << ":\n"
-                                      << faults.join(u'\n').toStdString();
-        if (type == u"1"_s)
-            compareWithKeptPicture(doc, u"Gen_Data_Report_Datareport"_s);
+        out.push_back({type == u"1"_s ? u"Gen_Data_Report_Datareport"_s : u"designed"_s + type,
+                       DesignerLayout(session.folder, type).compose(row, u"A000001"_s),
+                       {u"/Photos/"_s},
+                       type == u"1"_s});
     }
+    return out;
+}
+
+// Every layout with the longest texts its columns hold: nothing overlaps, nothing
+// crosses the photograph, no words run together, and the certificate is one sheet.
+TEST_P(LayoutsTest, NoLayoutOverlapsWithTheLongestTexts)
+{
+    const auto composed = everyLayoutWithTheLongestTexts(
+        m_session, selection(), [this](LayoutProcedure l, PrintSelection s) { return compose(l, s, u"2KD0121121"_s); });
+    for (const ComposedLayout &c : composed) {
+        const QStringList faults = faultsOf(c.doc, written(c.doc, c.name), c.clearOf);
+        EXPECT_TRUE(faults.isEmpty()) << c.name.toStdString() << ":\n" << faults.join(u'\n').toStdString();
+        if (c.keptPicture)
+            compareWithKeptPicture(c.doc, c.name);
+    }
+}
+
+// Run by the next test in a process of its own, under each set of fonts.
+TEST_P(LayoutsTest, WritesEveryLayoutForTheFontComparison)
+{
+    if (test::pagesOutFolder().isEmpty())
+        GTEST_SKIP() << "run by EveryLayoutIsTheSameWithEveryFontOfTheMachine";
+    const auto composed = everyLayoutWithTheLongestTexts(
+        m_session, selection(), [this](LayoutProcedure l, PrintSelection s) { return compose(l, s, u"2KD0121121"_s); });
+    for (const ComposedLayout &c : composed)
+        documentoutput::writePdf(c.doc, QDir(test::pagesOutFolder()).filePath(c.name + u".pdf"_s));
+}
+
+// The fonts a machine happens to have (fonts-noto-core, fonts-urw-base35, ...) change no
+// sheet: every layout embeds the same faces and sets every word in the same place.
+TEST_P(LayoutsTest, EveryLayoutIsTheSameWithEveryFontOfTheMachine)
+{
+    if (!test::pagesOutFolder().isEmpty())
+        GTEST_SKIP() << "the comparison itself";
+    const QStringList differences =
+        test::pagesThatDependOnFonts(u"*LayoutsTest.WritesEveryLayoutForTheFontComparison*"_s);
+    EXPECT_TRUE(differences.isEmpty()) << differences.join(u'\n').toStdString();
 }
 
 // Every setting a layout prints is written by `init` into Institution.ini, commented

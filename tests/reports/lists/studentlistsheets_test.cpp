@@ -2,7 +2,7 @@
 // The spreadsheet lists read back by openpyxl, as the clerk's spreadsheet program would.
 #include "listfixture.h"
 #include "reports/lists/studentlist.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "support/python.h"
 
 #include <QDir>
@@ -90,7 +90,7 @@ TEST_P(StudentListSheetsTest, KannadaListHasItsFourteenColumnsInTheLegacyFontOrI
     s.unicodeKannada = true;
     const QJsonObject unicode = read(reports().Gen_Report_Data_Xls(s), {u"E2"_s, u"D2"_s});
     EXPECT_EQ(cell(unicode, 1, 4), u"ಆನಂದ್"_s);
-    const QString unicodeFont = sw::FontCheck::unicodeKannadaFamily();
+    const QString unicodeFont = sw::FontTable::unicodeKannadaFamily();
     EXPECT_EQ(unicode[u"fonts"_s][u"E2"_s].toString(), unicodeFont.isEmpty() ? u"Noto Sans Kannada"_s : unicodeFont);
     EXPECT_NE(unicode[u"fonts"_s][u"D2"_s].toString(), unicode[u"fonts"_s][u"E2"_s].toString())
         << "English stays Latin";

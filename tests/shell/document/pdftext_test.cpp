@@ -6,12 +6,13 @@
 #include "shell/core/legacytext.h"
 #include "shell/document/document.h"
 #include "shell/document/documentoutput.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "support/pdftext.h"
 #include "support/scriptedprompter.h"
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -284,9 +285,9 @@ Document kannadaPage()
 // PDF's text is that Unicode Kannada: a copy can be searched for a name.
 TEST_F(PdfTextTest, KannadaWithoutItsLegacyFontReadsAsUnicodeInThePdf)
 {
-    if (FontCheck::unicodeKannadaFamily().isEmpty())
+    if (FontTable::unicodeKannadaFamily().isEmpty())
         GTEST_SKIP() << "no Unicode Kannada font is installed (fonts-lohit-knda)";
-    ASSERT_TRUE(FontCheck::readsAsUnicode(u"Nudi 01 e"_s));
+    ASSERT_TRUE(FontTable::readsAsUnicode(u"Nudi 01 e"_s));
     const QString pdf = m_dir.filePath(u"unicode.pdf"_s);
     documentoutput::writePdf(kannadaPage(), pdf);
     const QString text = test::pdfText(pdf);
@@ -299,14 +300,15 @@ TEST_F(PdfTextTest, KannadaWithoutItsLegacyFontReadsAsUnicodeInThePdf)
 // the PDF's text is still the Unicode reading, not the font's Latin codes.
 TEST_F(PdfTextTest, KannadaInAnInstalledLegacyFontStillReadsAsUnicodeInThePdf)
 {
-    if (FontCheck::unicodeKannadaFamily().isEmpty())
+    if (FontTable::unicodeKannadaFamily().isEmpty())
         GTEST_SKIP() << "no Unicode Kannada font is installed (fonts-lohit-knda)";
     const QString fontFile = makeLegacyFont(m_dir.path());
     if (fontFile.isEmpty())
         GTEST_SKIP() << "DejaVu Sans is not installed to make the stand-in font from";
     ASSERT_GE(QFontDatabase::addApplicationFont(fontFile), 0);
-    ASSERT_TRUE(FontCheck::isInstalled(u"BRH Kannada"_s));
-    ASSERT_FALSE(FontCheck::readsAsUnicode(u"BRH Kannada"_s));
+    FontTable::rescan();
+    ASSERT_TRUE(FontTable::isInstalled(u"BRH Kannada"_s));
+    ASSERT_FALSE(FontTable::readsAsUnicode(u"BRH Kannada"_s));
 
     const QString pdf = m_dir.filePath(u"legacy.pdf"_s);
     documentoutput::writePdf(kannadaPage(), pdf);
@@ -316,25 +318,68 @@ TEST_F(PdfTextTest, KannadaInAnInstalledLegacyFontStillReadsAsUnicodeInThePdf)
     EXPECT_FALSE(text.contains(u"¢£ÁAPÀ"_s)) << text.toStdString();
 }
 
-TEST(FontCheckTest, AMissingFontIsNamedOnceWithItsFallback)
+// Every family a layout names resolves to the same face on every machine: the table's
+// faces are loaded from the packages the program depends on, never found by fontconfig.
+TEST(FontTableTest, EveryNamedFamilyResolvesToTheTablesFace)
 {
-    EXPECT_TRUE(FontCheck::isInstalled(u"DejaVu Sans"_s));
-    EXPECT_TRUE(FontCheck::isInstalled(u"dejavu sans"_s));
-    EXPECT_FALSE(FontCheck::isInstalled(u"Nudi 01 e"_s));
-    EXPECT_EQ(FontCheck::missing({u"Nudi 01 e"_s, u"DejaVu Sans"_s, u"Nudi 01 e"_s}), QStringList{u"Nudi 01 e"_s});
-    const QString warning = FontCheck::warning({u"Nudi 01 e"_s, u"DejaVu Sans"_s});
-    EXPECT_TRUE(warning.contains(u"\"Nudi 01 e\""_s)) << warning.toStdString();
-    EXPECT_FALSE(warning.contains(u"DejaVu Sans\""_s));
-    EXPECT_TRUE(FontCheck::warning({u"DejaVu Sans"_s}).isEmpty());
-    EXPECT_TRUE(FontCheck::layoutFonts().contains(u"Nudi 01 e"_s));
-    EXPECT_TRUE(FontCheck::layoutFonts().contains(u"BRH Kannada"_s));
+    for (const FontTable::Face &face : FontTable::faces()) {
+        const FontTable::Resolution r = FontTable::resolve(face.named);
+        EXPECT_NE(r.source, FontTable::Source::Unresolved)
+            << face.named.toStdString() << ": install " << face.package.toStdString();
+        if (r.source == FontTable::Source::Table) {
+            EXPECT_EQ(r.drawn, face.drawn) << face.named.toStdString();
+            // The family, or the family with its foundry ("P052 [UKWN]") where the machine has it too.
+            EXPECT_TRUE(QFontInfo(QFont(r.drawn)).family().startsWith(r.drawn))
+                << "the face itself is drawn, not a fallback: " << face.named.toStdString();
+        }
+    }
+    struct Case
+    {
+        QString named, drawn;
+        bool bold;
+    };
+    const Case cases[] = {
+        {u"Calibri"_s, u"Carlito"_s, false},
+        {u"cambria"_s, u"Caladea"_s, false},
+        {u"Times New Roman"_s, u"Liberation Serif"_s, false},
+        {u"Arial"_s, u"Liberation Sans"_s, false},
+        {u"Book Antiqua"_s, u"P052"_s, false},
+        {u"Bookman Old Style"_s, u"URW Bookman"_s, false},
+        {u"Algerian"_s, u"C059"_s, true},
+        {u"Old English Text MT"_s, u"Blankenburg_UNZ1A"_s, false},
+        {u"Lucida Console"_s, u"DejaVu Sans Mono"_s, false},
+    };
+    for (const Case &c : cases) {
+        if (FontTable::isInstalled(c.named))
+            continue; // the real font, on a machine that has it
+        const FontTable::Resolution r = FontTable::resolve(c.named);
+        EXPECT_EQ(r.drawn, c.drawn) << c.named.toStdString();
+        EXPECT_EQ(r.bold, c.bold) << c.named.toStdString();
+    }
+    EXPECT_EQ(FontTable::unicodeKannadaFamily(), u"Lohit Kannada"_s);
+}
+
+TEST(FontTableTest, AFamilyTheTableCannotResolveIsNamedOnceWithTheFaceDrawn)
+{
+    EXPECT_TRUE(FontTable::isInstalled(u"DejaVu Sans"_s));
+    EXPECT_TRUE(FontTable::isInstalled(u"dejavu sans"_s));
+    EXPECT_FALSE(FontTable::isInstalled(u"Nudi 01 e"_s));
+    // A legacy Kannada font is drawn through its Unicode reading: nothing to name.
+    const QStringList named = {u"Nudi 01 e"_s, u"Calibri"_s, u"Garamond Premier"_s, u"Garamond Premier"_s};
+    EXPECT_EQ(FontTable::unresolved(named), QStringList{u"Garamond Premier"_s});
+    EXPECT_EQ(FontTable::drawnFamily(u"Garamond Premier"_s), FontTable::defaultFamily());
+    const QString warning = FontTable::warning(named);
+    EXPECT_TRUE(warning.contains(u"\"Garamond Premier\" (drawn in Liberation Serif)"_s)) << warning.toStdString();
+    EXPECT_FALSE(warning.contains(u"Calibri"_s));
+    EXPECT_TRUE(FontTable::warning({u"DejaVu Sans"_s, u"Arial"_s}).isEmpty());
+    EXPECT_TRUE(FontTable::layoutFonts().contains(u"Nudi 01 e"_s));
+    EXPECT_TRUE(FontTable::layoutFonts().contains(u"Old English Text MT"_s));
 
     test::ScriptedPrompter prompter;
-    EXPECT_TRUE(FontCheck::warnMissing({u"Nudi 01 e"_s, u"Old English Text MT"_s}, prompter));
-    ASSERT_EQ(prompter.shown().size(), 1u) << "one warning for every missing font";
-    EXPECT_TRUE(prompter.last().contains(u"\"Old English Text MT\""_s));
+    EXPECT_TRUE(FontTable::warnMissing(named, prompter));
+    ASSERT_EQ(prompter.shown().size(), 1u) << "one warning for every unresolved font";
     EXPECT_EQ(prompter.shown()[0].icon, PromptIcon::Exclamation);
-    EXPECT_FALSE(FontCheck::warnMissing({u"DejaVu Sans"_s}, prompter));
+    EXPECT_FALSE(FontTable::warnMissing({u"Verdana"_s}, prompter));
     EXPECT_EQ(prompter.shown().size(), 1u);
 }
 

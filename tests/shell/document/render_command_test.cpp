@@ -2,7 +2,7 @@
 // scrollwise-batch render, fonts and printers as a user runs them: one JSON page
 // out as PDF, PNG and ODT, the same page in each.
 #include "documenttesting.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "support/pdftext.h"
 #include "support/python.h"
 
@@ -158,7 +158,7 @@ TEST(FontsCommandTest, ListsEveryLayoutFontAndWhetherItIsInstalled)
     const test::ToolRun r = batch({u"fonts"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     // The legacy Kannada fonts are missing here: their lines and one notice say Kannada is read through Unicode.
-    const QString unicodeFont = FontCheck::unicodeKannadaFamily();
+    const QString unicodeFont = FontTable::unicodeKannadaFamily();
     if (unicodeFont.isEmpty()) {
         EXPECT_TRUE(r.out.contains(u"Nudi 01 e: missing (printed in "_s)) << r.out.toStdString();
     } else {

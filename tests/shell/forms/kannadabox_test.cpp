@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A Kannada box where its legacy font is missing: what it shows, and what it stores
 // from codes the screen set and from text the clerk typed.
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "shell/forms/kannadabox.h"
 #include "support/kannadatyping.h"
 

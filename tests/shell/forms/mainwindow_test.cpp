@@ -8,7 +8,7 @@
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/core/permissions.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/ui/mainwindow.h"
@@ -207,8 +207,8 @@ TEST_P(MainWindowTest, StatusBarShowsVersionSessionAndClicksAnswerAndHelpPointsA
     EXPECT_TRUE(w->statusPanel(4)->text().endsWith(u" / ADMIN"_s));
     EXPECT_EQ(w->statusPanel(1)->text(), QDate::currentDate().toString(u"dd/MM/yyyy"_s));
     // Without the legacy Kannada fonts the status bar says once that Kannada is read through Unicode.
-    EXPECT_EQ(w->statusBar()->currentMessage(), FontCheck::kannadaNotice());
-    if (!FontCheck::isInstalled(u"Nudi 01 e"_s)) {
+    EXPECT_EQ(w->statusBar()->currentMessage(), FontTable::kannadaNotice());
+    if (!FontTable::isInstalled(u"Nudi 01 e"_s)) {
         EXPECT_TRUE(w->statusBar()->currentMessage().contains(u"\"Nudi 01 e\""_s));
         EXPECT_TRUE(w->statusBar()->currentMessage().contains(u"Kannada is shown through Unicode"_s));
     }
