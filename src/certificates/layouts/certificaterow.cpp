@@ -15,7 +15,7 @@ QString CertificateRow::objectPronoun() const
     return sex == u"M"_s ? u"him"_s : QString();
 }
 
-std::vector<CertificateRow> selectCertificateRows(const Session &session, const PrintSelection &s)
+std::vector<CertificateRow> selectCertificateRows(const Session &session, const PrintSelection &s, RowOrder order)
 {
     const Database &db = session.db();
     const QString op = s.mode == PrintMode::Pdf ? u" <> ''"_s : u" = ''"_s;
@@ -24,13 +24,15 @@ std::vector<CertificateRow> selectCertificateRows(const Session &session, const 
         "degree.fdescpnkan, convo.fyear, convo.fclasscode, convo.funivcode, class.fclassdesc, class.fclassdesckan, "
         "degree.fspecial, degree.fspecialkan, convo.fexamdate, convo.fexamdatekan, masconvo.fdate, "
         "masconvo.fdatekan, masconvo.fconvocode, masconvo.fconvoname, masconvo.fconvonamekan, convo.fexamtype, "
-        "convo.fcertno, convo.fdate as fprinteddate, convo.fdegree, convo.fsex "
+        "convo.fcertno, convo.fdate as fprinteddate, convo.fdegree, convo.fsex, "
+        "masconvo.fexamdatekan as fconvoexamdatekan "
         "from convo, college, degree, class, masconvo "
         "where convo.fdegree = degree.fdegree and convo.fcollcode = college.fcollcode "
         "and convo.fclasscode = class.fclasscode and convo.fconvocode = masconvo.fconvocode "
         "and convo.fdegree = ? and convo.fcollcode between ? and ? and convo.fregno between ? and ? and "_s
             + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + op
-            + u" and convo.factive = 'T' and convo.fconvocode = ? order by convo.fcollcode, convo.fregno"_s,
+            + u" and convo.factive = 'T' and convo.fconvocode = ? order by "_s
+            + (order == RowOrder::Regno ? u"convo.fregno, convo.fcollcode"_s : u"convo.fcollcode, convo.fregno"_s),
         {s.degree.trimmed(), s.collegeFrom.trimmed(), s.collegeTo.trimmed(), s.regnoFrom.trimmed(), s.regnoTo.trimmed(),
          session.convoCode});
     std::vector<CertificateRow> out;
@@ -47,6 +49,7 @@ std::vector<CertificateRow> selectCertificateRows(const Session &session, const 
         r.printedDate = rows.date(u"fprinteddate"_s);
         r.degree = rows.text(u"fdegree"_s).trimmed();
         r.sex = rows.text(u"fsex"_s).trimmed().toUpper();
+        r.convoExamDateKan = rows.text(u"fconvoexamdatekan"_s).trimmed();
         out.push_back(std::move(r));
     }
     return out;

@@ -205,41 +205,4 @@ Document DesignerLayout::compose(const CertificateRow &row, const QString &certN
     return doc;
 }
 
-std::vector<CertificateRow> selectDesignerRows(const Session &session, const QString &degree, PrintMode mode)
-{
-    const Database &db = session.db();
-    Rows rows = db.query(
-        u"select convo.fregno, convo.fname, college.fcollname, degree.fdescpn, convo.fyear, class.fclassdesc, "_s
-            + db.dialect().coalesce(u"degree.fspecial"_s, u"''"_s)
-            + u" as fspecial, convo.fexamdate, masconvo.fdate, convo.fcollcode, convo.fdegree, convo.fexamtype, "
-              "convo.fcertno, convo.fdate as fprinteddate, convo.fsex "
-              "from convo, college, degree, class, masconvo where convo.fdegree = degree.fdegree and "
-              "convo.fcollcode = college.fcollcode and convo.fclasscode = class.fclasscode and "
-              "convo.fconvocode = masconvo.fconvocode and convo.fdegree = ? and "_s
-            + db.dialect().coalesce(u"convo.fcertno"_s, u"''"_s) + (mode == PrintMode::Pdf ? u" <> ''"_s : u" = ''"_s)
-            + u" and convo.factive = 'T' and convo.fconvocode = ? order by convo.fregno"_s,
-        {degree.trimmed(), session.convoCode});
-    std::vector<CertificateRow> out;
-    while (rows.next()) {
-        CertificateRow r;
-        r.regno = rows.text(0).trimmed();
-        r.name = rows.text(1).trimmed();
-        r.collName = rows.text(2).trimmed();
-        r.descpn = rows.text(3).trimmed();
-        r.year = rows.text(4).trimmed();
-        r.classDesc = rows.text(5).trimmed();
-        r.special = rows.text(6).trimmed();
-        r.examDate = rows.text(7).trimmed();
-        r.convoDate = rows.text(8).trimmed();
-        r.collCode = rows.text(9).trimmed();
-        r.degree = rows.text(10).trimmed();
-        r.examType = rows.text(11).trimmed();
-        r.certNo = rows.text(12).trimmed();
-        r.printedDate = rows.date(u"fprinteddate"_s);
-        r.sex = rows.text(14).trimmed().toUpper();
-        out.push_back(std::move(r));
-    }
-    return out;
-}
-
 } // namespace sw

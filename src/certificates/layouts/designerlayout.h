@@ -60,10 +60,4 @@ private:
     QString m_path;
 };
 
-// The selection of the designer layout: every active, unprinted candidate of the
-// degree in the convocation, by register number; in Pdf mode the printed ones,
-// with their numbers and dates of issue, for their copies.
-std::vector<CertificateRow> selectDesignerRows(const Session &session, const QString &degree,
-                                               PrintMode mode = PrintMode::Print);
-
 } // namespace sw

@@ -29,7 +29,10 @@ bool PrintingRun::checkAwardBoxes(PrintSelection &s)
     const Database &db = m_session.db();
     const QString exclaim = u"Message"_s;
     s.expandAllRanges();
-    for (const QString &box : {s.degree, s.regnoFrom, s.regnoTo, s.issueDate, s.startNumber, s.endNumber}) {
+    const QStringList required =
+        m_selectionOnly ? QStringList{s.degree, s.regnoFrom, s.regnoTo}
+                        : QStringList{s.degree, s.regnoFrom, s.regnoTo, s.issueDate, s.startNumber, s.endNumber};
+    for (const QString &box : required) {
         if (box.trimmed().isEmpty()) {
             m_prompter.info(u"Information should be entered"_s);
             return false;
@@ -53,7 +56,7 @@ bool PrintingRun::checkAwardBoxes(PrintSelection &s)
     if (!checkNumbering(s))
         return false;
     const QString widest = s.certificateNumber(s.end());
-    if (widest.size() > kAwardNumberWidth) {
+    if (!m_selectionOnly && widest.size() > kAwardNumberWidth) {
         m_prompter.message(u"The certificate number "_s + widest + u" is longer than the "_s
                                + QString::number(kAwardNumberWidth)
                                + u" characters the rank register keeps: shorten the prefix."_s,

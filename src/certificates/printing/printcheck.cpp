@@ -7,7 +7,7 @@
 #include "shell/core/institutionconfig.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
-#include "shell/document/fontcheck.h"
+#include "shell/document/fonttable.h"
 
 using namespace Qt::StringLiterals;
 
@@ -53,8 +53,9 @@ QString fieldValue(const CertificateRow &row, const QString &field)
 
 QString onReg(const QString &regno, const QString &gap)
 {
-    // The layouts' own messages that already name the candidate stand as they are.
-    return gap.contains(regno) ? gap : u"Reg. No. "_s + regno + u": "_s + gap;
+    // The layouts' own messages that already name the candidate stand as they are, and so do
+    // those about the whole convocation.
+    return gap.contains(regno) || gap.startsWith(u"Convocation "_s) ? gap : u"Reg. No. "_s + regno + u": "_s + gap;
 }
 
 } // namespace
@@ -77,9 +78,17 @@ QStringList PrintCheck::gaps(PrintSelection s) const
                 const QStringList missing = layouts.gaps(layout, row);
                 for (const QString &gap : missing)
                     gaps << onReg(row.regno, gap);
-                if (missing.isEmpty() && fonts.isEmpty()) {
-                    for (const QString &font : layouts.compose(layout, row).fontNames())
-                        fonts << font;
+                if (!missing.isEmpty())
+                    continue;
+                // Each is composed: a sentence too long for the sheet is found only so. Awards are few.
+                try {
+                    const Document doc = layouts.compose(layout, row);
+                    if (fonts.isEmpty()) {
+                        for (const QString &font : doc.fontNames())
+                            fonts << font;
+                    }
+                } catch (const StopError &e) {
+                    gaps << onReg(row.regno, e.text());
                 }
             }
             const LayoutNeeds needs = layouts.needs();
@@ -88,7 +97,7 @@ QStringList PrintCheck::gaps(PrintSelection s) const
         } else if (layout == LayoutProcedure::Datareport) {
             const DesignerLayout designed(m_session.folder, s.certType);
             const QStringList fields = designed.fields();
-            for (const CertificateRow &row : selectDesignerRows(m_session, s.degree, s.mode)) {
+            for (const CertificateRow &row : selectCertificateRows(m_session, s, RowOrder::Regno)) {
                 for (const QString &field : fields) {
                     if (fieldValue(row, field).isEmpty())
                         gaps << u"Reg. No. "_s + row.regno + u": the "_s + fieldName(field)
@@ -127,6 +136,7 @@ QStringList PrintCheck::gaps(PrintSelection s) const
         gaps << e.text();
     }
     fontGaps(fonts, gaps);
+    gaps.removeDuplicates();
     return gaps;
 }
 
@@ -158,14 +168,10 @@ void PrintCheck::pictureGaps(const QStringList &pictures, QStringList &gaps) con
 
 void PrintCheck::fontGaps(const QStringList &fonts, QStringList &gaps)
 {
-    for (const QString &font : FontCheck::missing(fonts)) {
-        const QString unicode = FontCheck::unicodeKannadaFamily();
-        if (FontCheck::readsAsUnicode(font) && !unicode.isEmpty())
-            gaps << u"The font \""_s + font + u"\" is not installed: its Kannada is drawn as Unicode Kannada in "_s
-                        + unicode;
-        else
-            gaps << u"The font \""_s + font + u"\" is not installed: it is drawn in "_s + FontCheck::fallbackFor(font);
-    }
+    for (const QString &font : FontTable::unresolved(fonts))
+        gaps << u"The font \""_s + font
+                    + u"\" is neither on this machine nor in the program's font table: it is drawn in "_s
+                    + FontTable::drawnFamily(font);
 }
 
 QString PrintCheck::summary(const QStringList &gaps, int shown)

@@ -109,9 +109,11 @@ PrintSelection selectionFrom(BatchContext &c, PrintMode mode)
     }
     s.sign = mode == PrintMode::Pdf && c.args.has(u"sign"_s);
     if (mode == PrintMode::Print) {
+        // The check names what the selection's certificates lack: it needs no stationery.
+        const bool check = c.args.has(u"check"_s);
         s.prefix = c.args.value(u"prefix"_s).trimmed().toUpper();
-        s.startNumber = c.required(u"start"_s);
-        s.endNumber = c.required(u"end"_s);
+        s.startNumber = check ? c.args.value(u"start"_s, u"1"_s) : c.required(u"start"_s);
+        s.endNumber = check ? c.args.value(u"end"_s, u"999999"_s) : c.required(u"end"_s);
         s.issueDate = c.args.value(u"date"_s, PrintingRun::defaultIssueDate());
     } else {
         s.startNumber = u"1"_s;
@@ -130,7 +132,7 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
         {u"regno-to"_s, u"REGNO"_s, u"last register number (--regno-from when not given)"_s},
         {u"type"_s, u"1|2|3|R|G|C"_s,
          u"certificate type: 1 without speciality, 2 with speciality, 3 doctorate, R rank, G gold medal, C cash "
-         "prize (R, G and C take degree 99 for every degree)"_s},
+         "prize (R and G take degree 99 for every degree; C takes one degree)"_s},
         {u"no-temp"_s, {}, u"institutions 003 and 008: the plain layout instead of the current one"_s},
         {u"diploma"_s, {}, u"word the admission line for a diploma"_s},
         {u"facsimile"_s, {}, u"sign with vc.jpg instead of vcm.jpg"_s},
@@ -173,7 +175,7 @@ void printNumbers(BatchContext &c, const PrintSelection &s, const PrintingResult
 int runCheck(BatchContext &c, PrintSelection s)
 {
     PrintingRun run(c.session, c.prompter);
-    if (!run.check(s))
+    if (!run.checkSelection(s))
         return batchexit::kRefused;
     const QStringList gaps = PrintCheck(c.session).gaps(s);
     for (const QString &gap : gaps)

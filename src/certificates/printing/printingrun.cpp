@@ -46,6 +46,13 @@ bool PrintingRun::check(PrintSelection &s)
     return checkConvocation() && checkBoxes(s) && checkRegister(s);
 }
 
+bool PrintingRun::checkSelection(PrintSelection &s)
+{
+    m_selectionOnly = true;
+    const auto restore = qScopeGuard([this] { m_selectionOnly = false; });
+    return check(s);
+}
+
 // The convocation must have exactly one row and a date: the certificate prints it.
 bool PrintingRun::checkConvocation()
 {
@@ -61,9 +68,10 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
     const bool print = s.mode == PrintMode::Print;
     s.expandAllRanges();
     const QStringList required =
-        print ? QStringList{s.degree,    s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
-                            s.issueDate, s.startNumber, s.endNumber, s.certType}
-              : QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo, s.certType};
+        print && !m_selectionOnly
+            ? QStringList{s.degree,    s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo,
+                          s.issueDate, s.startNumber, s.endNumber, s.certType}
+            : QStringList{s.degree, s.collegeFrom, s.collegeTo, s.regnoFrom, s.regnoTo, s.certType};
     for (const QString &box : required) {
         if (box.trimmed().isEmpty()) {
             m_prompter.info(u"Information should be entered"_s);
@@ -90,6 +98,8 @@ bool PrintingRun::checkBoxes(PrintSelection &s)
 // The date of issue, the prefix and the stationery's number range.
 bool PrintingRun::checkNumbering(const PrintSelection &s)
 {
+    if (m_selectionOnly)
+        return true;
     PrintingChecks checks(m_session, m_prompter, s.mode);
     return checks.issueDate(s.issueDate) && checks.prefix(s.prefix) && checks.numberRange(s.startNumber, s.endNumber)
            && checks.spoiledNumbers(s);
@@ -130,7 +140,7 @@ bool PrintingRun::checkRegister(PrintSelection &s)
         m_prompter.info(u"No records found for the given range"_s);
         return false;
     }
-    if (s.mode == PrintMode::Print && !checkCollisions(s, candidates))
+    if (s.mode == PrintMode::Print && !m_selectionOnly && !checkCollisions(s, candidates))
         return false;
     return true;
 }
@@ -251,7 +261,7 @@ std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s,
     cycle.issue.designed = true;
     cycle.issue.convocationDate = parseDmy(m_convoDate);
     std::vector<Job> jobs;
-    for (const CertificateRow &row : selectDesignerRows(m_session, s.degree, s.mode)) {
+    for (const CertificateRow &row : selectCertificateRows(m_session, s, RowOrder::Regno)) {
         Job job;
         job.holder.regno = row.regno;
         job.holder.degree = row.degree;

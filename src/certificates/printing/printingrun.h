@@ -64,6 +64,9 @@ public:
     // after the screen's message. Fills "0" ranges and the college of a single
     // register number into `selection` as the screen does.
     bool check(PrintSelection &selection);
+    // The same checks of the selection alone, before any stationery is named (print --check):
+    // the date of issue, the prefix and the number range are not asked for.
+    bool checkSelection(PrintSelection &selection);
 
     // Checks, then prints. Messages and questions go through the prompter; a run
     // that stops says why and keeps what it stored.
@@ -105,6 +108,7 @@ private:
     bool checkRegister(PrintSelection &s);
     bool checkConvocation();
     bool checkCollisions(const PrintSelection &s, int candidates);
+    bool m_selectionOnly = false; // checkSelection: no stationery to check
     int countCandidates(const PrintSelection &s) const;
 
     std::vector<Job> degreeJobs(const PrintSelection &s, LayoutProcedure layout, Cycle &cycle);
