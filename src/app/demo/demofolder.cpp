@@ -109,11 +109,13 @@ struct ClassOfResult
 
 const std::vector<ClassOfResult> &classes()
 {
+    // The Kannada class is the word before the noun: the layouts add "ಶ್ರೇಣಿಯಲ್ಲಿ" (in the
+    // class of) or "ದರ್ಜೆಯಲ್ಲಿ" (in the grade of) themselves.
     static const std::vector<ClassOfResult> list = {
-        {u"FCD"_s, u"FIRST CLASS WITH DISTINCTION"_s, nudi(u"ವಿಶಿಷ್ಟ ಶ್ರೇಣಿ"_s)},
-        {u"FC"_s, u"FIRST CLASS"_s, nudi(u"ಪ್ರಥಮ ಶ್ರೇಣಿ"_s)},
-        {u"SC"_s, u"SECOND CLASS"_s, nudi(u"ದ್ವಿತೀಯ ಶ್ರೇಣಿ"_s)},
-        {u"PC"_s, u"PASS CLASS"_s, nudi(u"ತೇರ್ಗಡೆ ಶ್ರೇಣಿ"_s)},
+        {u"FCD"_s, u"FIRST CLASS WITH DISTINCTION"_s, nudi(u"ವಿಶಿಷ್ಟ"_s)},
+        {u"FC"_s, u"FIRST CLASS"_s, nudi(u"ಪ್ರಥಮ"_s)},
+        {u"SC"_s, u"SECOND CLASS"_s, nudi(u"ದ್ವಿತೀಯ"_s)},
+        {u"PC"_s, u"PASS CLASS"_s, nudi(u"ತೇರ್ಗಡೆ"_s)},
     };
     return list;
 }
@@ -258,10 +260,11 @@ void DemoWriter::writeMasters()
     m_db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fdatekan, fconvonamekan, fdeleted) "
               "values (?, ?, ?, ?, ?, ?, 'F')"_s,
               {DemoFolder::previousConvocation(), u"74TH"_s, u"15/12/2024"_s, u"F"_s, QVariant(), QVariant()});
-    m_db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fdatekan, fconvonamekan, fdeleted) "
-              "values (?, ?, ?, ?, ?, ?, 'F')"_s,
+    // The layouts add "ಘಟಿಕೋತ್ಸವದಲ್ಲಿ" (at the convocation) to the Kannada name.
+    m_db.exec(u"insert into masconvo (fconvocode, fconvoname, fdate, factive, fdatekan, fconvonamekan, fdeleted, "
+              "fexamdatekan) values (?, ?, ?, ?, ?, ?, 'F', ?)"_s,
               {DemoFolder::currentConvocation(), u"75TH"_s, u"20/12/2025"_s, u"T"_s, nudi(u"20 ಡಿಸೆಂಬರ್ 2025"_s),
-               nudi(u"75ನೇ ಘಟಿಕೋತ್ಸವ"_s)});
+               nudi(u"75ನೇ"_s), nudi(u"ಏಪ್ರಿಲ್ 2025"_s)});
 
     Statement degree =
         m_db.prepare(u"insert into degree (fdegree, fdescpn, fspecial, fdeleted, fdescpnkan, fspecialkan, fcoursecode, "

@@ -115,6 +115,14 @@ QString DegreeLayouts::photograph(const QString &regno) const
 
 QString DegreeLayouts::signatureFile() const { return m_selection.facsimile ? u"vc.jpg"_s : u"vcm.jpg"_s; }
 
+QString DegreeLayouts::issueDate(const CertificateRow &row) const
+{
+    if (m_selection.mode == PrintMode::Pdf && row.printedDate.isValid())
+        return formatDmy(row.printedDate);
+    const QDate typed = parseDmy(m_selection.issueDate);
+    return typed.isValid() ? formatDmy(typed) : m_selection.issueDate.trimmed();
+}
+
 // A picture's own size in points: its own resolution when it has one, else 96
 // pixels to the inch. Read once per file when the caller keeps the sizes.
 static QSizeF naturalSize(const QString &file, PictureSizes *known)
@@ -239,8 +247,10 @@ QStringList DegreeLayouts::stoppingGaps(LayoutProcedure layout, const Certificat
         kannadaGaps(row, false, gaps);
         if (row.examDate.isEmpty())
             gaps << u"Exam date not entered for Reg. No. "_s + row.regno;
-        if (row.examDateKan.isEmpty())
-            gaps << u"Kannada exam date not entered for Reg. No. "_s + row.regno;
+        // Named once for the convocation, where it is entered for all its candidates.
+        if (row.kannadaExamDate().isEmpty())
+            gaps << u"Convocation "_s + row.convoCode
+                        + u": the Kannada exam date is not entered (Convocation screen, \"Exam date (Kan)\")"_s;
         if (row.classDesc.isEmpty())
             gaps << u"Please check class description for "_s + row.classCode;
         if (row.objectPronoun().isEmpty())
@@ -481,7 +491,7 @@ void DegreeLayouts::typeDataReportAddress(DocumentBuilder &b, const CertificateR
             pen.english(kAntiqua, 8, config(key) + u'\n');
     }
     pen.fixed(10, kannadaphrase::kDateOf);
-    pen.english(kAntiqua, 8, u"Date : "_s + m_selection.issueDate.trimmed() + u'\n');
+    pen.english(kAntiqua, 8, u"Date : "_s + issueDate(row) + u'\n');
     pen.english(kAntiqua, 8, u"College / Dept. : "_s + row.collCode);
     b.endParagraph();
 }
@@ -595,10 +605,7 @@ void DegreeLayouts::typeTcsDetails(DocumentBuilder &b, const CertificateRow &row
         if (!config(key).isEmpty())
             b.type(config(key) + u'\n');
     }
-    const QDate issued = m_selection.mode == PrintMode::Pdf && row.printedDate.isValid()
-                             ? row.printedDate
-                             : parseDmy(m_selection.issueDate);
-    b.type(u"Date of Issue : "_s + formatDmy(issued));
+    b.type(u"Date of Issue : "_s + issueDate(row));
     b.endParagraph();
 }
 
@@ -616,7 +623,7 @@ Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) cons
     };
     kan(kNudi, 19, row.nameKan + u'\n');
     kan(kBrh, 15, kannadaphrase::kThisPerson);
-    kan(kNudi, 16, row.examDateKan + kannadaphrase::kHeldIn);
+    kan(kNudi, 16, row.kannadaExamDate() + kannadaphrase::kHeldIn);
     kan(kBrh, 15, kannadaphrase::kInExamination);
     kan(kNudi, 16, row.classDescKan + kannadaphrase::kInClass);
     kan(kBrh, 15, kannadaphrase::kCertifiedPassedToThisPerson);
@@ -636,8 +643,13 @@ Document DegreeLayouts::inst008(const CertificateRow &row, bool speciality) cons
     b.setFont(u"Calibri"_s, 14, true);
     b.type(u"The Degree of "_s + row.descpn + (speciality ? u" ("_s + row.special + u')' : QString()) + u'\n');
     b.setFont(u"Arial"_s, 12);
-    b.type(u"has been conferred on "_s + row.objectPronoun() + u" at "_s + town + u" on the "_s + row.convoDate + u'\t'
-           + m_selection.issueDate.trimmed());
+    // Conferred at the convocation; the date of issue follows only where it is another day,
+    // so the same date is never printed twice nor run into the one before it.
+    QString conferred =
+        u"has been conferred on "_s + row.objectPronoun() + u" at "_s + town + u" on the "_s + row.convoDate;
+    if (const QString issued = issueDate(row); parseDmy(issued) != parseDmy(row.convoDate))
+        conferred += u"\nDate of Issue : "_s + issued;
+    b.type(conferred);
     b.endParagraph();
 
     placePictures(doc, b, row, {std::nullopt, QPointF(6.2, 10.5), QSizeF(110, 60), QRectF(pt(0.6), pt(8.4), 75, 95)});

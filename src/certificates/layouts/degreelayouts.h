@@ -111,6 +111,9 @@ private:
     void picture(DocumentBuilder &b, const QString &relative, double leftInches, double topInches, double widthPt = 0,
                  double heightPt = 0) const;
     QString signatureFile() const;
+    // The date of issue a sheet prints, dd/mm/yyyy: the run's, or in Pdf mode the one stored
+    // when the certificate was printed.
+    QString issueDate(const CertificateRow &row) const;
 
     const Session &m_session;
     const PrintSelection &m_selection;

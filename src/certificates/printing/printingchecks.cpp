@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/printingchecks.h"
 #include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "certificates/layouts/awardlayouts.h"
 #include "certificates/printing/sheetnumbers.h"
@@ -153,7 +154,7 @@ std::optional<PrintingChecks::Candidate> PrintingChecks::candidate(const QString
     Candidate c;
     c.college = r.text(2).trimmed();
     const QString town = r.text(4).trimmed();
-    c.collegeAndTown = r.text(3).trimmed() + (town.isEmpty() ? QString() : u", "_s + town);
+    c.collegeAndTown = legacytext::withTown(r.text(3), town);
     if (r.text(0).trimmed() != u"T"_s) {
         refuse(u"Student is not active for printing"_s);
         return std::nullopt;

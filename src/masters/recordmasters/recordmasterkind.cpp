@@ -42,7 +42,9 @@ const std::vector<RecordMasterKind> &RecordMasterKind::all()
           {u"FCONVONAME"_s, u"Descpn."_s, 100, true, false},
           {u"FCONVONAMEKAN"_s, u"Descpn. (Kannada)"_s, 100, true, true},
           {u"FDATE"_s, u"Convocation Date"_s, 50, true, false, true},
-          {u"FDATEKAN"_s, u"Convocation date (Kan)"_s, 50, true, true}},
+          {u"FDATEKAN"_s, u"Convocation date (Kan)"_s, 50, true, true},
+          // The examination's month and year in Kannada, for candidates who have none of their own.
+          {u"FEXAMDATEKAN"_s, u"Exam date (Kan)"_s, 100, false, true}},
          {},
          {},
          u"Invalid masconvo"_s,
