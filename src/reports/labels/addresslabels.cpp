@@ -24,18 +24,40 @@ AddressLabels::AddressLabels(Session &session, Prompter &prompter)
 {
 }
 
+namespace {
+
+// Whether `part` stands in `line` as whole words: "Suvarnapura" in "Ward 3, Suvarnapura".
+bool holdsWords(const QString &line, const QString &part)
+{
+    const QString simplified = line.simplified();
+    const qsizetype at = simplified.indexOf(part.simplified(), 0, Qt::CaseInsensitive);
+    if (part.simplified().isEmpty() || at < 0)
+        return false;
+    const qsizetype end = at + part.simplified().size();
+    return (at == 0 || !simplified.at(at - 1).isLetterOrNumber())
+           && (end == simplified.size() || !simplified.at(end).isLetterOrNumber());
+}
+
+} // namespace
+
 QString AddressLabels::labelText(const Rows &row)
 {
-    QStringList lines = {row.text(u"fname"_s).toUpper(),
-                         row.text(u"faddr1"_s),
-                         row.text(u"faddr2"_s),
-                         row.text(u"faddr3"_s),
-                         row.text(u"faddr4"_s),
-                         row.text(u"fcity"_s),
-                         row.text(u"fstate"_s),
-                         u"Pincode - "_s + row.text(u"fpincode"_s),
-                         u"Mobile : "_s + row.text(u"fmobile"_s),
-                         u"Reg. No: "_s + row.text(u"fregno"_s) + u'\t' + u"Cert. No: "_s + row.text(u"fcertno"_s)};
+    QStringList lines{row.text(u"fname"_s).trimmed().toUpper()};
+    auto add = [&lines](const QString &text) {
+        const QString line = text.trimmed();
+        const bool already = std::any_of(lines.begin(), lines.end(),
+                                         [&line](const QString &earlier) { return holdsWords(earlier, line); });
+        if (!line.isEmpty() && !already)
+            lines << line;
+    };
+    for (const QString &column : {u"faddr1"_s, u"faddr2"_s, u"faddr3"_s, u"faddr4"_s, u"fcity"_s, u"fstate"_s})
+        add(row.text(column));
+    if (const QString pin = row.text(u"fpincode"_s).trimmed(); !pin.isEmpty())
+        lines << u"Pincode - "_s + pin;
+    if (const QString mobile = row.text(u"fmobile"_s).trimmed(); !mobile.isEmpty())
+        lines << u"Mobile : "_s + mobile;
+    lines << u"Reg. No: "_s + row.text(u"fregno"_s).trimmed() + u'\t' + u"Cert. No: "_s
+                 + row.text(u"fcertno"_s).trimmed();
     if (row.text(u"fscheme"_s) == u"Tatkal"_s)
         lines.append(u"[Tatkal]"_s);
     return lines.join(u'\n');
@@ -72,15 +94,16 @@ std::optional<Document> AddressLabels::compose(const LabelSelection &s)
     page.topInches = page.bottomInches = 0.5;
     page.headerInches = 0.3;
     b.setFont(u"Calibri"_s, 10);
-    b.beginTable({kColumnInches, kColumnInches}, false, kRowInches);
+    b.setSpaceAfter(kGapPoints);
+    b.beginTable({kColumnInches, kGapInches, kColumnInches}, false, kRowInches);
     int index = 0;
     do {
-        b.cell(index / 2, index % 2, labelText(rows));
+        b.cell(index / 2, index % 2 == 0 ? 0 : 2, labelText(rows));
         ++index;
     } while (rows.next());
     m_labels = index;
     if (index % 2 == 1)
-        b.cell(index / 2, 1, {}); // the right-hand label of the last row stays blank
+        b.cell(index / 2, 2, {}); // the right-hand label of the last row stays blank
     b.endTable();
     return document;
 }

@@ -46,13 +46,18 @@ public:
     // nothing was written.
     int Gen_Report_Data_Word(const LabelSelection &selection, const QString &odtPath, const QString &pdfPath = {});
 
-    // One candidate's label text, its lines separated by "\n".
+    // One candidate's label text, its lines separated by "\n". Each line once: empty lines
+    // are left out, and so are the town and the state where an address line already holds
+    // them, and the pincode and mobile lines when there is no number.
     static QString labelText(const Rows &row);
 
     int labels() const { return m_labels; }
 
-    static constexpr double kColumnInches = 3.335;
+    // Two labels across A4 between 0.8 inch margins, with a gap between them.
+    static constexpr double kColumnInches = 3.21;
+    static constexpr double kGapInches = 0.25;
     static constexpr double kRowInches = 1.75;
+    static constexpr double kGapPoints = 9; // below each label's text, above the next one
 
 private:
     Session &m_session;

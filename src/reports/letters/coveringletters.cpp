@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/letters/coveringletters.h"
 #include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
@@ -196,8 +197,8 @@ bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ej
             u"Certificate Printed Details : "_s + formatDmy(s.fromDate) + u" to "_s + formatDmy(s.toDate), college};
     };
     const auto collegeTitle = [&rows]() -> QString {
-        return u"College: "_s + rows.text(u"fcollcode"_s) + u" - "_s + rows.text(u"fcollname"_s) + u", "_s
-               + rows.text(u"ftown"_s);
+        return u"College: "_s + rows.text(u"fcollcode"_s) + u" - "_s
+               + legacytext::withTown(rows.text(u"fcollname"_s), rows.text(u"ftown"_s));
     };
     ReportLayout layout;
     layout.titles = titles(collegeTitle());
@@ -207,12 +208,16 @@ bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ej
     QString college = rows.text(u"fcollcode"_s);
     QString degree;
     QString line;
+    // A degree's heading goes out with its first line of numbers, so that a page never
+    // ends on a heading whose numbers stand on the next.
+    QStringList heading;
     int inLine = 0;
     int collegeCount = 0;
     int total = 0;
     const auto flushLine = [&] {
         if (inLine > 0)
-            writer.writeRow(QString(u"  "_s + line).trimmed().prepend(u"  "_s));
+            writer.writeRow(heading + QStringList{QString(u"  "_s + line).trimmed().prepend(u"  "_s)});
+        heading.clear();
         line.clear();
         inLine = 0;
     };
@@ -241,7 +246,7 @@ bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ej
         if (rows.text(u"fdegree"_s) != degree) {
             flushLine();
             degree = rows.text(u"fdegree"_s);
-            writer.writeRow(QStringList{QString()} + underlined(degree + u" - "_s + rows.text(u"fdescpn"_s)));
+            heading = QStringList{QString()} + underlined(degree + u" - "_s + rows.text(u"fdescpn"_s));
         }
         line += text(rows.text(u"fregno"_s), 11) + text(rows.text(u"fcertno"_s), 13);
         ++collegeCount;

@@ -202,7 +202,7 @@ bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, c
         QStringList lines;
         if (first || collegeCode != college) {
             const QString heading =
-                collegeCode + u" - "_s + rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s);
+                collegeCode + u" - "_s + legacytext::withTown(rows.text(u"fcollname"_s), rows.text(u"ftown"_s));
             lines << underlined(heading);
         }
         first = false;

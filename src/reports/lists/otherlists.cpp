@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/otherlists.h"
 #include "shell/core/dates.h"
+#include "shell/core/legacytext.h"
 
 #include "reports/lists/ranges.h"
 #include "shell/core/prompter.h"
@@ -142,8 +143,8 @@ bool OtherListReports::activatedList(const RangeSelection &s, ActivatedOptions o
             if (!first)
                 lines << u"End of College"_s;
             lines << QString();
-            lines << reportline::underlined(u"College : "_s + collegeCode + u" - "_s + rows.text(u"fcollname"_s)
-                                            + u", "_s + rows.text(u"ftown"_s));
+            lines << reportline::underlined(u"College : "_s + collegeCode + u" - "_s
+                                            + legacytext::withTown(rows.text(u"fcollname"_s), rows.text(u"ftown"_s)));
         }
         if (first || collegeCode != college || degreeCode != degree) {
             QString heading = u"Degree: "_s + degreeCode + u" - "_s + rows.text(u"fdescpn"_s);

@@ -2,6 +2,7 @@
 #include "reports/lists/photopaste.h"
 
 #include "reports/lists/ranges.h"
+#include "shell/core/legacytext.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
@@ -126,8 +127,8 @@ std::optional<Document> PhotoPasteSheet::compose(const PhotoPasteSelection &s)
         b.type(institution);
         b.endParagraph();
         b.setFont(u"Arial"_s, 8);
-        b.type(rows.text(u"fcollname"_s) + u", "_s + rows.text(u"ftown"_s) + u" - "_s + rows.text(u"fdegree"_s)
-               + u"  (Photo Paste Format)"_s);
+        b.type(legacytext::withTown(rows.text(u"fcollname"_s), rows.text(u"ftown"_s)) + u" - "_s
+               + rows.text(u"fdegree"_s) + u"  (Photo Paste Format)"_s);
         b.endParagraph();
         b.setFont(u"Arial"_s, 10);
         b.typeField(Run::Field::PageNumber);

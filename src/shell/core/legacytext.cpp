@@ -108,4 +108,9 @@ QString graveApostrophes(QString text) { return text.replace(u'\'', u'`'); }
 
 QString storedText(const QString &text) { return graveApostrophes(text.trimmed()); }
 
+QString withTown(const QString &name, const QString &town)
+{
+    return town.trimmed().isEmpty() ? name.trimmed() : name.trimmed() + QStringLiteral(", ") + town.trimmed();
+}
+
 } // namespace sw::legacytext

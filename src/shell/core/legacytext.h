@@ -43,5 +43,8 @@ QByteArray encode(const QString &text, Encoding encoding);
 QString graveApostrophes(QString text);
 // English text as it is stored: trimmed, apostrophes as grave accents.
 QString storedText(const QString &text);
+// A college's name and town as headings and letters print them: "NAME, TOWN", or the name
+// alone when the college has no town (never a dangling "NAME, ").
+QString withTown(const QString &name, const QString &town);
 
 } // namespace sw::legacytext

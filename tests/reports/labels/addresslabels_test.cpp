@@ -21,7 +21,8 @@ protected:
     {
         QStringList found;
         for (const auto &row : std::get<sw::Table>(sheet.flow.front()).rows) {
-            for (const sw::Paragraph &cell : row) {
+            for (const std::size_t column : {0u, 2u}) { // the middle column is the gap between labels
+                const sw::Paragraph &cell = row[column];
                 const QString text = cell.runs.empty() ? QString() : cell.runs.front().text;
                 const qsizetype at = text.indexOf(u"Reg. No: "_s);
                 found.append(at < 0 ? QString() : text.mid(at + 9, 5));
@@ -49,7 +50,7 @@ TEST_P(AddressLabelsTest, TwoAcrossInCollegeDegreeRegisterOrder)
     // An odd count leaves the last right-hand label blank.
     EXPECT_EQ(regnos(*sheet), (QStringList{u"R0001"_s, u"R0002"_s, u"R0003"_s, QString()}));
     const sw::Table &table = std::get<sw::Table>(sheet->flow.front());
-    EXPECT_EQ(table.columnInches.size(), 2u);
+    EXPECT_EQ(table.columnInches.size(), 3u); // a label, the gap, a label
     EXPECT_EQ(table.rows[0][0].runs.front().format.fontName, u"Calibri"_s);
     EXPECT_DOUBLE_EQ(sheet->page.leftInches, 0.8);
     EXPECT_DOUBLE_EQ(sheet->page.topInches, 0.5);
@@ -58,7 +59,7 @@ TEST_P(AddressLabelsTest, TwoAcrossInCollegeDegreeRegisterOrder)
                                       "where a.fregno = c.fregno and c.fregno = 'R0002'"_s);
     ASSERT_TRUE(r.next());
     EXPECT_EQ(sw::AddressLabels::labelText(r),
-              u"APPLICANT R0002\nHouse 1, R0002\nMain Road\n\n\nKOTEBETTA\nKARNATAKA\nPincode - 580020\n"
+              u"APPLICANT R0002\nHouse 1, R0002\nMain Road\nKOTEBETTA\nKARNATAKA\nPincode - 580020\n"
               "Mobile : 9876500000\nReg. No: R0002\tCert. No: DC000102\n[Tatkal]"_s);
 
     const QStringList pages = pdfPages(*sheet);
@@ -76,6 +77,38 @@ TEST_P(AddressLabelsTest, TwoAcrossInCollegeDegreeRegisterOrder)
     // The right-hand column starts at the middle of the page.
     const QString line = page.split(u'\n').filter(u"APPLICANT R0001"_s).value(0);
     EXPECT_GT(line.indexOf(u"APPLICANT R0002"_s), line.indexOf(u"APPLICANT R0001"_s) + 30);
+}
+
+// Labels printed the town and the state a second time when an address line held them, blank
+// lines for empty columns, and "Pincode - " with no number.
+TEST_P(AddressLabelsTest, EachLineOnceWithoutEmptyLines)
+{
+    struct Case
+    {
+        const char *story;
+        QString addr2, city, state, pincode;
+        QString expected; // the lines after the name and the first address line
+    };
+    const Case cases[] = {
+        {"town and state apart", u"Main Road"_s, u"KOTEBETTA"_s, u"KARNATAKA"_s, u"580020"_s,
+         u"Main Road\nKOTEBETTA\nKARNATAKA\nPincode - 580020"_s},
+        {"town and state in the address", u"Ward 3, Kotebetta, Karnataka"_s, u"KOTEBETTA"_s, u"KARNATAKA"_s,
+         u"580020"_s, u"Ward 3, Kotebetta, Karnataka\nPincode - 580020"_s},
+        {"a town inside a longer word stays", u"Kotebettahalli"_s, u"KOTEBETTA"_s, u"KARNATAKA"_s, u"580020"_s,
+         u"Kotebettahalli\nKOTEBETTA\nKARNATAKA\nPincode - 580020"_s},
+        {"no town, no state, no pincode", u"Main Road"_s, QString(), u" "_s, QString(), u"Main Road"_s},
+    };
+    for (const Case &c : cases) {
+        sw::Rows r = m_session.db().query(
+            u"select 'Applicant R9' as fname, 'House 1' as faddr1, ? as faddr2, '' as faddr3, null as faddr4, "
+            "? as fcity, ? as fstate, ? as fpincode, '' as fmobile, 'R9' as fregno, 'DC000109' as fcertno, "
+            "'Normal' as fscheme"_s,
+            {c.addr2, c.city, c.state, c.pincode});
+        ASSERT_TRUE(r.next());
+        EXPECT_EQ(sw::AddressLabels::labelText(r),
+                  u"APPLICANT R9\nHouse 1\n"_s + c.expected + u"\nReg. No: R9\tCert. No: DC000109"_s)
+            << c.story;
+    }
 }
 
 TEST_P(AddressLabelsTest, TatkalAndPostFiltersTogetherNeedBoth)

@@ -2,7 +2,10 @@
 // The dispatch list read from its report file; the letters read from their PDF by
 // pdftotext and from their OpenDocument file by Python's zipfile.
 #include "dispatchfixture.h"
+#include "reports/labels/addresslabels.h"
 #include "reports/letters/coveringletters.h"
+#include "reports/output/reportoutput.h"
+#include "support/fontsets.h"
 
 #include <QImage>
 #include <QRegularExpression>
@@ -168,9 +171,9 @@ TEST_P(CoveringLettersTest, ChecklistInCertificateOrderWithPrintedDates)
     EXPECT_EQ(lineWith(page, u"Sl.no"_s), u"Sl.no College Degree Reg.no. Student Name Cert. no. Printed Date"_s);
     EXPECT_LT(page.indexOf(u"DC000101"_s), page.indexOf(u"DC000102"_s));
     EXPECT_LT(page.indexOf(u"DC000102"_s), page.indexOf(u"DC000103"_s));
-    // The degree wraps in its narrow column: its speciality goes to the next line.
-    EXPECT_EQ(lineWith(page, u"DC000101"_s), u"1 C001 MASTER OF SCIENCE R0002 NAME OF R0002 DC000101 01/12/2025"_s);
-    EXPECT_EQ(lineWith(page, u"(PHYSICS)"_s), u"(PHYSICS)"_s);
+    // The degree and its speciality fit the column in Calibri's widths (Carlito's).
+    EXPECT_EQ(lineWith(page, u"DC000101"_s),
+              u"1 C001 MASTER OF SCIENCE (PHYSICS) R0002 NAME OF R0002 DC000101 01/12/2025"_s);
     EXPECT_EQ(lineWith(page, u"DC000103"_s), u"3 C002 BACHELOR OF SCIENCE R0001 NAME OF R0001 DC000103 03/12/2025"_s);
     EXPECT_EQ(lineWith(page, u"Total No."_s), u"Total No. of Certificates : 3"_s);
 }
@@ -260,6 +263,44 @@ TEST_P(CoveringLettersTest, EachLetterNumbersItsOwnPagesAndItsTableRepeatsItsHea
             EXPECT_TRUE(odtContent(odt).contains(u"style:page-number=\"1\""_s));
         }
     }
+}
+
+// Run by the next test in a process of its own, under each set of fonts: the labels, each
+// kind of letter and a text report as PDF.
+TEST_P(CoveringLettersTest, WritesTheDispatchPagesForTheFontComparison)
+{
+    if (sw::test::pagesOutFolder().isEmpty() || GetParam() != sw::test::TestBackend::SQLite)
+        GTEST_SKIP() << "run by TheDispatchPagesAreTheSameWithEveryFontOfTheMachine";
+    const QDir out(sw::test::pagesOutFolder());
+    add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
+    add({u"R0002"_s, u"MSCPH"_s, u"C001"_s, u"DC000102"_s});
+    add({u"R0003"_s, u"BSC"_s, u"C002"_s, u"DC000103"_s});
+    for (const QString &regno : {u"R0001"_s, u"R0002"_s, u"R0003"_s})
+        fee({regno, u"A"_s + regno});
+    using Kind = sw::CoveringLetters::Kind;
+    for (const auto &[kind, name] : {std::pair{Kind::College, u"college"_s}, std::pair{Kind::Checklist, u"checklist"_s},
+                                     std::pair{Kind::Student, u"student"_s}}) {
+        ASSERT_TRUE(letters().writeDocument(kind, december(), m_dir.filePath(name + u".odt"_s),
+                                            out.filePath(name + u".pdf"_s)));
+    }
+    ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), false, m_file));
+    sw::writeReportPdf(m_file, out.filePath(u"list-report.pdf"_s));
+    sw::LabelSelection labels{december(), {}, {}};
+    labels.normaliseRanges();
+    EXPECT_EQ(sw::AddressLabels(m_session, m_prompter)
+                  .Gen_Report_Data_Word(labels, m_dir.filePath(u"labels.odt"_s), out.filePath(u"labels.pdf"_s)),
+              3);
+}
+
+// Labels, letters and reports embed the same faces and set every word in the same place
+// whatever other fonts the machine has.
+TEST_P(CoveringLettersTest, TheDispatchPagesAreTheSameWithEveryFontOfTheMachine)
+{
+    if (!sw::test::pagesOutFolder().isEmpty() || GetParam() != sw::test::TestBackend::SQLite)
+        GTEST_SKIP() << "compared once, on SQLite";
+    const QStringList differences =
+        sw::test::pagesThatDependOnFonts(u"*CoveringLettersTest.WritesTheDispatchPages*SQLite*"_s);
+    EXPECT_TRUE(differences.isEmpty()) << differences.join(u'\n').toStdString();
 }
 
 TEST(CoveringLetterKinds, NamesOfTheCommandLine)
