@@ -33,6 +33,9 @@ const std::vector<CandidateField> &candidateFields()
         {23, u"fmotnamekan"_s, u"Mother name (Kan)"_s, true},
         {24, u"fsirname"_s, u"Surname"_s},
         {25, u"fsirnamekan"_s, u"Surname (Kan)"_s, true},
+        // Beyond the installed form: the depository's upload needs them for candidates typed in.
+        {26, u"fdob"_s, u"Date of Birth"_s},
+        {27, u"fexamtype"_s, u"Exam Type"_s},
     };
     return fields;
 }
@@ -57,7 +60,8 @@ const CandidateField *candidateFieldAt(int box)
 
 const std::vector<int> &candidateFieldOrder()
 {
-    static const std::vector<int> order = {0, 1, 15, 24, 25, 20, 21, 22, 23, 2, 3, 4, 18, 5, 6, 7, 8, 9, 11, 10, 17};
+    static const std::vector<int> order = {0, 1,  15, 24, 25, 20, 21, 22, 23, 26, 2, 3,
+                                           4, 18, 5,  6,  7,  8,  27, 9,  11, 10, 17};
     return order;
 }
 

@@ -4,6 +4,7 @@
 #include "candidates/entry/serialnumbers.h"
 #include "masters/mastercodes.h"
 #include "masters/namelibrary/namelibrary.h"
+#include "shell/core/dates.h"
 #include "shell/core/importtally.h"
 #include "shell/core/session.h"
 #include "shell/core/filewrite.h"
@@ -152,6 +153,20 @@ std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateR
         if (value != u"T"_s && value != u"F"_s)
             return notice(box, u"Enter T - Activate, F - Deactivate"_s);
         return std::nullopt;
+    case 26: {
+        if (value.isEmpty())
+            return std::nullopt;
+        const QDate born = parseDmy(value);
+        if (!born.isValid())
+            return invalid(box, u"Date of Birth \""_s + value + u"\" is not a date dd/mm/yyyy"_s);
+        if (born >= QDate::currentDate() || born.year() < 1900)
+            return invalid(box, u"Date of Birth "_s + value + u" is not a possible date of birth"_s);
+        return std::nullopt;
+    }
+    case 27:
+        if (!value.isEmpty() && !value.at(0).isLetterOrNumber())
+            return invalid(box, u"Exam Type is one letter or digit"_s);
+        return std::nullopt;
     case 17:
         if (!exists(u"masconvo"_s, u"fconvocode"_s, value))
             return invalid(box, u"Invalid Convocation Code"_s);
@@ -284,13 +299,14 @@ void CandidateStore::insert(const CandidateRecord &r)
     m_session.db().exec(
         u"insert into convo (fregno, fname, fdegree, fcollcode, fclasscode, fsex, fcaste, fyear, fexamdate, factive, "
         "fmanual, fregisterno, fusername, fconvocode, fnamekan, funivcode, ffatname, ffatnamekan, fmotname, "
-        "fmotnamekan, fsirname, fsirnamekan) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+        "fmotnamekan, fsirname, fsirnamekan, fdob, fexamtype) "
+        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
         {r.value(u"fregno"_s),      r.value(u"fname"_s),    r.value(u"fdegree"_s),     r.value(u"fcollcode"_s),
          r.value(u"fclasscode"_s),  r.value(u"fsex"_s),     r.value(u"fcaste"_s),      r.value(u"fyear"_s),
          r.value(u"fexamdate"_s),   r.value(u"factive"_s),  r.value(u"fregisterno"_s), m_session.userName,
          r.value(u"fconvocode"_s),  r.value(u"fnamekan"_s), r.value(u"funivcode"_s),   r.value(u"ffatname"_s),
          r.value(u"ffatnamekan"_s), r.value(u"fmotname"_s), r.value(u"fmotnamekan"_s), r.value(u"fsirname"_s),
-         r.value(u"fsirnamekan"_s)});
+         r.value(u"fsirnamekan"_s), r.value(u"fdob"_s),     r.value(u"fexamtype"_s)});
 }
 
 void CandidateStore::update(const CandidateRecord &r, const std::optional<CandidateRecord> &asRead)
@@ -300,11 +316,11 @@ void CandidateStore::update(const CandidateRecord &r, const std::optional<Candid
     const auto changed = [&](const QString &column) {
         return !asRead || asRead->value(column).trimmed() != r.value(column).trimmed();
     };
-    static const QStringList kEditable = {u"fname"_s,       u"fdegree"_s,     u"fcollcode"_s,   u"fclasscode"_s,
-                                          u"fsex"_s,        u"fcaste"_s,      u"fyear"_s,       u"fexamdate"_s,
-                                          u"factive"_s,     u"fregisterno"_s, u"fnamekan"_s,    u"fconvocode"_s,
-                                          u"funivcode"_s,   u"ffatname"_s,    u"ffatnamekan"_s, u"fmotname"_s,
-                                          u"fmotnamekan"_s, u"fsirname"_s,    u"fsirnamekan"_s};
+    static const QStringList kEditable = {
+        u"fname"_s,       u"fdegree"_s,   u"fcollcode"_s,   u"fclasscode"_s,  u"fsex"_s,        u"fcaste"_s,
+        u"fyear"_s,       u"fexamdate"_s, u"factive"_s,     u"fregisterno"_s, u"fnamekan"_s,    u"fconvocode"_s,
+        u"funivcode"_s,   u"ffatname"_s,  u"ffatnamekan"_s, u"fmotname"_s,    u"fmotnamekan"_s, u"fsirname"_s,
+        u"fsirnamekan"_s, u"fdob"_s,      u"fexamtype"_s};
     Database &db = m_session.db();
     const QString certNo = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
     const auto write = [&](const QStringList &columns, const QString &condition, const QVariantList &conditionValues) {

@@ -56,7 +56,8 @@ int digiLockerExport(BatchContext &c)
     const DigiLockerResult result = DigiLockerExport(c.session).run(nadSelection(c), out);
     c.prompter.message(result.summary(), u"NAD Export"_s,
                        result.refused.empty() ? PromptIcon::Information : PromptIcon::Exclamation);
-    return batchexit::kOk;
+    // As the imports: a run that wrote nothing, or left rows out, is not a success to a script.
+    return result.written > 0 && result.refused.empty() ? batchexit::kOk : batchexit::kRefused;
 }
 
 int nadExport(BatchContext &c)

@@ -25,6 +25,9 @@ namespace sw {
 
 namespace {
 
+constexpr int kYoungestGraduate = 14;
+constexpr int kOldestGraduate = 110;
+
 bool isDate(const QString &text) { return QDate::fromString(text, u"dd/MM/yyyy"_s).isValid(); }
 
 // M, F or T from what the candidate form stores ("M", "F", "T", or the words).
@@ -80,9 +83,15 @@ const QStringList &DigiLockerExport::defaultColumns()
 
 const QStringList &DigiLockerExport::mandatoryColumns()
 {
-    static const QStringList columns = {
-        u"ACADEMIC_COURSE_ID"_s, u"COURSE_NAME"_s, u"REGN_NO"_s, u"RROLL"_s, u"CNAME"_s, u"CERT_NO"_s, u"DOI"_s,
-        u"FILE_NAME"_s};
+    static const QStringList columns = {u"ACADEMIC_COURSE_ID"_s,
+                                        u"COURSE_NAME"_s,
+                                        u"REGN_NO"_s,
+                                        u"RROLL"_s,
+                                        u"CNAME"_s,
+                                        u"DOB"_s,
+                                        u"CERT_NO"_s,
+                                        u"DOI"_s,
+                                        u"FILE_NAME"_s};
     return columns;
 }
 
@@ -188,6 +197,15 @@ QString DigiLockerExport::rowProblem(const QStringList &columns, const QStringLi
         const auto v = valueOf(column);
         if (v && !v->isEmpty() && !isDate(*v))
             problems.append(column + u" \""_s + *v + u"\" is not a date dd/mm/yyyy"_s);
+    }
+    if (const auto dob = valueOf(u"DOB"_s); dob && isDate(*dob)) {
+        const QDate born = QDate::fromString(*dob, u"dd/MM/yyyy"_s);
+        const auto doi = valueOf(u"DOI"_s);
+        const QDate issued = doi && isDate(*doi) ? QDate::fromString(*doi, u"dd/MM/yyyy"_s) : QDate::currentDate();
+        // Nobody holds a degree before the age of 14; a century and more is a typing slip.
+        if (born.addYears(kYoungestGraduate) > issued || born.addYears(kOldestGraduate) < issued)
+            problems.append(u"DOB \""_s + *dob + u"\" is not a possible date of birth for a certificate issued on "_s
+                            + issued.toString(u"dd/MM/yyyy"_s));
     }
     if (const auto gender = valueOf(u"GENDER"_s); gender && *gender != u"M"_s && *gender != u"F"_s && *gender != u"T"_s)
         problems.append(u"GENDER is \""_s + *gender + u"\", not M, F or T"_s);
