@@ -67,10 +67,21 @@ enum class Spoil { FlipSignedByte, AppendUpdate, DropSignature };
 inline QByteArray spoiled(QByteArray pdf, Spoil how)
 {
     switch (how) {
-    case Spoil::FlipSignedByte:
-        // A byte of the page's content, well inside the first signed range.
-        pdf[pdf.size() / 4] = char(pdf[pdf.size() / 4] ^ 0x01);
+    case Spoil::FlipSignedByte: {
+        // A byte the signature covers, found from the signed ranges rather than at a fixed
+        // offset (which lands in the unsigned signature value when the file's length
+        // changes): a digit of the creation date, so the file still reads as a PDF.
+        const qsizetype range = pdf.lastIndexOf("/ByteRange");
+        const QList<QByteArray> numbers =
+            pdf.mid(range, 80).split('[').value(1).split(']').value(0).simplified().split(' ');
+        const qsizetype firstLength = numbers.value(1).toLongLong();
+        const QByteArray date = "/CreationDate (D:";
+        qsizetype at = pdf.indexOf(date);
+        at = at < 0 || at + date.size() >= firstLength ? firstLength / 2 : at + date.size();
+        EXPECT_GT(firstLength, at) << "the changed byte is not covered by the signature";
+        pdf[at] = char(pdf[at] ^ 0x01);
         break;
+    }
     case Spoil::AppendUpdate: pdf += "\n% appended after signing\n"; break;
     case Spoil::DropSignature: pdf.replace("/ByteRange", "/ByteRangX"); break;
     }

@@ -60,8 +60,8 @@ const CandidateField *candidateFieldAt(int box)
 
 const std::vector<int> &candidateFieldOrder()
 {
-    static const std::vector<int> order = {0, 1,  15, 24, 25, 20, 21, 22, 23, 26, 2, 3,
-                                           4, 18, 5,  6,  7,  8,  27, 9,  11, 10, 17};
+    static const std::vector<int> order = {0,  1, 15, 24, 25, 20, 21, 22, 23, 2,  3, 4,
+                                           18, 5, 6,  7,  8,  27, 26, 9,  11, 10, 17};
     return order;
 }
 

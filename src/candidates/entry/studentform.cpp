@@ -27,7 +27,7 @@ namespace {
 
 // The boxes in the order they stand on the screen, one a line; each Kannada box
 // then moves beside its English box and each description beside its code box.
-const int kScreenOrder[] = {0, 1, 15, 24, 25, 20, 21, 22, 23, 26, 2, 3, 4, 18, 5, 6, 7, 8, 27, 9, 11, 10, 16, 17};
+const int kScreenOrder[] = {0, 1, 15, 24, 25, 20, 21, 22, 23, 2, 3, 4, 18, 5, 6, 7, 8, 27, 26, 9, 11, 10, 16, 17};
 const std::pair<int, int> kKannadaBeside[] = {{15, 1}, {25, 24}, {21, 20}, {23, 22}};
 // Shown boxes filled by look-ups, each with the code box it stands beside.
 const std::pair<int, int> kDescriptions[] = {{12, 2}, {13, 3}, {14, 4}, {19, 18}};
@@ -70,7 +70,7 @@ StudentForm::StudentForm(const FormContext &context)
     placeKannadaBoxes();
     text(7)->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9.]*"_s), text(7)));
 
-    setFieldOrder(u"T0,T1,T15,T24,T25,T20,T21,T22,T23,T26,T2,T3,T4,T18,T5,T6,T7,T8,T27,T9,T11,T10,T17"_s);
+    setFieldOrder(u"T0,T1,T15,T24,T25,T20,T21,T22,T23,T2,T3,T4,T18,T5,T6,T7,T8,T27,T26,T9,T11,T10,T17"_s);
     setMandatoryFields(u"T0,T1,T2,T3,T4,T18,T7,T8,T17"_s);
 
     // Code boxes: their master's lookup, and the description beside them.

@@ -18,6 +18,7 @@ const QString kPhraseFont = u"Brush Script MT"_s;
 const QString kValueFont = u"AR CENA"_s;
 constexpr double kValuePoints = 20;   // the smallest type of the sentence
 constexpr double kSmallestPoints = 8; // what a long sentence may shrink to
+const QSizeF kSignature(110, 60);     // points
 const QString kPhraseColour = u"&H00C07000"_s;
 const QString kValueColour = u"&H000000C0"_s;
 
@@ -149,14 +150,32 @@ void AwardLayouts::closing(DocumentBuilder &b) const
     const QString town = m_config.value(u"LETTERHEAD"_s, u"CampusTown"_s);
     if (place.isEmpty() && !town.isEmpty())
         place = u"Place : "_s + town;
-    for (const QString &line : place.split(u'|', Qt::SkipEmptyParts))
-        b.type(line.trimmed() + u'\n');
-    b.setFontSize(17);
-    b.type(u"Registrar (Evaluation)"_s);
+    const QStringList places = place.split(u'|', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < places.size(); ++i)
+        b.type(places[i].trimmed() + (i + 1 < places.size() ? u"\n"_s : QString()));
     b.endParagraph();
     placePicture(b, m_folder, u"seal.jpg"_s, 3.65, sealTop());
-    // The signature is drawn in the box of the degree certificates' signatures, whatever its own size.
-    placePicture(b, m_folder, u"regsign.jpg"_s, 5.7, 6.95, 110, 60);
+    // The signature is drawn in the box of the degree certificates' signatures, whatever its own
+    // size, to the right of the seal: its white ground would cut the seal's ring.
+    const double pageWidth = b.page().pagePoints().width();
+    double signatureLeft = 5.7 * kPointsPerInch;
+    for (const AnchoredItem &anchored : b.document().anchored)
+        if (const auto *seal = std::get_if<PictureItem>(&anchored.item))
+            signatureLeft = std::max(signatureLeft, seal->points.right() + 0.1 * kPointsPerInch);
+    signatureLeft = std::min(signatureLeft, pageWidth - 0.25 * kPointsPerInch - kSignature.width());
+    const QRectF signature(QPointF(signatureLeft, 6.95 * kPointsPerInch), kSignature);
+    placePicture(b, m_folder, u"regsign.jpg"_s, signature.left() / kPointsPerInch, signature.top() / kPointsPerInch,
+                 signature.width(), signature.height());
+    // The office signs under its signature.
+    const double captionWidth = 2.4 * kPointsPerInch;
+    const double captionLeft =
+        std::min(signature.center().x() - captionWidth / 2, pageWidth - 0.25 * kPointsPerInch - captionWidth);
+    b.beginTextBox(QRectF(captionLeft, signature.bottom() + 2, captionWidth, 30));
+    b.setAlignment(Alignment::Centre);
+    b.setFont(kPhraseFont, 17);
+    b.setColour(QColor(Qt::black));
+    b.type(u"Registrar (Evaluation)"_s);
+    b.endTextBox();
 }
 
 // "MASTER OF SCIENCE (PHYSICS)": the degree with its speciality, as the sentence of

@@ -125,6 +125,8 @@ QString DegreeLayouts::issueDate(const CertificateRow &row) const
 
 // A picture's own size in points: its own resolution when it has one, else 96
 // pixels to the inch. Read once per file when the caller keeps the sizes.
+constexpr double kPrintableMarginInches = 0.25;
+
 static QSizeF naturalSize(const QString &file, PictureSizes *known)
 {
     if (known) {
@@ -155,10 +157,12 @@ void placePicture(DocumentBuilder &b, const AppFolder &folder, const QString &re
             return;
         widthPt = natural.width();
         heightPt = natural.height();
-        // A picture that would run off the sheet is made smaller, keeping its proportions.
+        // A picture that would run past the printable area (a quarter inch from each edge,
+        // where printers clip) is made smaller, keeping its proportions.
         const QSizeF page = b.page().pagePoints();
-        const double room =
-            std::min((page.width() - pt(leftInches)) / widthPt, (page.height() - pt(topInches)) / heightPt);
+        const double margin = pt(kPrintableMarginInches);
+        const double room = std::min((page.width() - margin - pt(leftInches)) / widthPt,
+                                     (page.height() - margin - pt(topInches)) / heightPt);
         if (room < 1.0) {
             widthPt *= room;
             heightPt *= room;
@@ -312,8 +316,12 @@ Document DegreeLayouts::compose(LayoutProcedure layout, const CertificateRow &ro
     case LayoutProcedure::Inst008: doc = inst008(row, false); break;
     default: doc = inst008(row, true); break;
     }
-    // Long names and degrees make the text smaller rather than run on to a second sheet.
-    fitFlowOnOnePage(doc);
+    // Long names and degrees make the text smaller rather than run on to a second sheet,
+    // or into the seal below it; a text longer still is refused before its sheet is used.
+    if (!keepTextAboveSeal(doc))
+        throw StopError(u"The certificate of Reg. No. "_s + row.regno
+                            + u" does not fit its sheet even in smaller type: its name or degree is too long"_s,
+                        PromptIcon::Exclamation);
     return doc;
 }
 
@@ -366,6 +374,29 @@ void DegreeLayouts::startSheet(DocumentBuilder &b, double topInches) const
     b.setAlignment(Alignment::Centre);
 }
 
+// The address block stands in a box of its own under the photograph, from its left edge to
+// the seal: the same place on every sheet, whatever the length of the text above.
+QRectF DegreeLayouts::addressBox(DocumentBuilder &b, const SheetPictures &at)
+{
+    const double top = at.photo.bottom() + 6;
+    const double bottom = b.page().pagePoints().height() - pt(kPrintableMarginInches);
+    const double right = (at.sealInches ? pt(at.sealInches->x()) : pt(3.65)) - 7;
+    return {at.photo.left(), top, right - at.photo.left(), bottom - top};
+}
+
+bool DegreeLayouts::keepTextAboveSeal(Document &doc)
+{
+    for (const AnchoredItem &anchored : doc.anchored) {
+        const auto *picture = std::get_if<PictureItem>(&anchored.item);
+        if (picture && QFileInfo(picture->file).fileName().compare(u"seal.jpg"_s, Qt::CaseInsensitive) == 0) {
+            // The seal's ring is drawn over the text beside it: the text ends above its top.
+            return fitFlowAbove(doc, doc.flow.size(), picture->points.top()) > 0;
+        }
+    }
+    fitFlowOnOnePage(doc);
+    return DocumentRenderer(doc).pageCount() == 1;
+}
+
 void DegreeLayouts::placePictures(Document &doc, DocumentBuilder &b, const CertificateRow &row,
                                   const SheetPictures &at) const
 {
@@ -376,6 +407,10 @@ void DegreeLayouts::placePictures(Document &doc, DocumentBuilder &b, const Certi
     picture(b, signatureFile(), at.signatureInches.x(), at.signatureInches.y(), signature.width(), signature.height());
     placePhotograph(b, row, at.photo);
     doc.keepClear = {at.photo, signature};
+    // The address box under the photograph, where there is one.
+    for (const AnchoredItem &anchored : doc.anchored)
+        if (const auto *box = std::get_if<TextBoxItem>(&anchored.item))
+            doc.keepClear.push_back(box->points);
 }
 
 Document DegreeLayouts::genDataReport(const CertificateRow &row) const
@@ -388,15 +423,18 @@ Document DegreeLayouts::genDataReport(const CertificateRow &row) const
     b.setBold(true);
     typeDataReportKannada(b, row, typeOne);
     typeDataReportEnglish(b, row, typeOne);
-    typeDataReportAddress(b, row);
 
     double photoTop = 8.425;
     if (row.hasSpeciality())
         photoTop = typeOne ? (m_distance ? 8.7 : 8.65) : 8.43;
     else if (m_distance)
         photoTop = 8.4;
-    placePictures(doc, b, row,
-                  {QPointF(3.65, 10.1), QPointF(6.2, 10.7), QSizeF(90, 40), QRectF(pt(0.6), pt(photoTop), 75, 95)});
+    const SheetPictures at{QPointF(3.65, 10.1), QPointF(6.2, 10.7), QSizeF(90, 40),
+                           QRectF(pt(0.6), pt(photoTop), 75, 95)};
+    b.beginTextBox(addressBox(b, at));
+    typeDataReportAddress(b, row);
+    b.endTextBox();
+    placePictures(doc, b, row, at);
     return doc;
 }
 
@@ -523,8 +561,12 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
         photoTop += 0.1;
     if (univ027)
         photoTop -= 0.1;
-    placePictures(doc, b, row,
-                  {QPointF(3.65, 10.0), QPointF(6.2, 10.3), QSizeF(110, 60), QRectF(pt(0.5), pt(photoTop), 75, 95)});
+    const SheetPictures at{QPointF(3.65, 10.0), QPointF(6.2, 10.3), QSizeF(110, 60),
+                           QRectF(pt(0.5), pt(photoTop), 75, 95)};
+    b.beginTextBox(addressBox(b, at));
+    typeTcsAddress(b, row);
+    b.endTextBox();
+    placePictures(doc, b, row, at);
     return doc;
 }
 
@@ -598,7 +640,10 @@ void DegreeLayouts::typeTcsDetails(DocumentBuilder &b, const CertificateRow &row
     b.type(kannadaphrase::kGivenUnderSeal);
     b.setFont(u"Book Antiqua"_s, 14, false, true);
     b.type(u"Given under the seal of the University.\n"_s);
+}
 
+void DegreeLayouts::typeTcsAddress(DocumentBuilder &b, const CertificateRow &row) const
+{
     b.setAlignment(Alignment::Left);
     b.setFont(u"Arial"_s, 8);
     for (const QString &key : {u"Campus"_s, u"PinLine"_s, u"State"_s, u"Country"_s}) {

@@ -99,6 +99,10 @@ private:
     // seal line, the address and the date of issue.
     void typeTcsBody(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const;
     void typeTcsDetails(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const;
+    void typeTcsAddress(DocumentBuilder &b, const CertificateRow &row) const;
+    static QRectF addressBox(DocumentBuilder &b, const SheetPictures &at);
+    // Whether the text fits its one sheet, above the seal where there is one.
+    static bool keepTextAboveSeal(Document &doc);
     Document inst008(const CertificateRow &row, bool speciality) const;
 
     void kannadaGaps(const CertificateRow &row, bool convocationName, QStringList &gaps) const;

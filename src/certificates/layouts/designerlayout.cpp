@@ -73,7 +73,9 @@ QStringList DesignerLayout::writeStarterLayouts(const AppFolder &folder)
                         box(380, u"{fdescpn}"_s, 16)};
         if (type == 2)
             body.append(box(410, u"({fspecial})"_s, 12));
-        body.append(box(450, u"{fclassdesc}"_s, 12, false));
+        // A doctorate is awarded without a class.
+        if (type != 3)
+            body.append(box(450, u"{fclassdesc}"_s, 12, false));
         body.append(box(490, u"{fexamdate}"_s, 12, false));
         body.append(box(530, u"{fdate}"_s, 12, false));
         const QJsonObject layout{{u"page"_s, QJsonObject{{u"paper"_s, u"A4"_s}}}, {u"body"_s, body}};
@@ -182,6 +184,18 @@ QStringList DesignerLayout::fields() const
 
 Document DesignerLayout::compose(const CertificateRow &row, const QString &certNo) const
 {
+    return compose(row, certNo, nullptr);
+}
+
+QStringList DesignerLayout::overflows(const CertificateRow &row) const
+{
+    QStringList fields;
+    compose(row, u"A000000"_s, &fields);
+    return fields;
+}
+
+Document DesignerLayout::compose(const CertificateRow &row, const QString &certNo, QStringList *overflowing) const
+{
     const std::vector<std::pair<QString, QString>> fields = {
         {u"{fregno}"_s, row.regno},     {u"{fname}"_s, row.name},         {u"{fcollname}"_s, row.collName},
         {u"{fdescpn}"_s, row.descpn},   {u"{fyear}"_s, row.year},         {u"{fclassdesc}"_s, row.classDesc},
@@ -198,8 +212,13 @@ Document DesignerLayout::compose(const CertificateRow &row, const QString &certN
     }
     for (AnchoredItem &anchored : doc.anchored) {
         if (auto *box = std::get_if<TextBoxItem>(&anchored.item)) {
+            const std::vector<Paragraph> designed = box->paragraphs;
             fill(box->paragraphs, fields);
-            fitTextBox(*box);
+            if (!fitTextBox(*box) && overflowing) {
+                for (const auto &[field, value] : fields)
+                    if (holds(designed, field))
+                        *overflowing << field;
+            }
         }
     }
     return doc;

@@ -51,9 +51,15 @@ public:
     // The fields the layout prints ("{fclassdesc}"), for the check before a run.
     QStringList fields() const;
 
+    // The certificate of `row`. A box's text too long for its box is made smaller, to 8
+    // points at the least, and wraps below that (see fitTextBox).
     Document compose(const CertificateRow &row, const QString &certNo) const;
+    // The fields whose boxes the texts of `row` do not fit even at 8 points, for the check
+    // before a run.
+    QStringList overflows(const CertificateRow &row) const;
 
 private:
+    Document compose(const CertificateRow &row, const QString &certNo, QStringList *overflowing) const;
     void checkLaysOut(const QString &moved) const;
 
     Document m_template;

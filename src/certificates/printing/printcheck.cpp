@@ -103,6 +103,10 @@ QStringList PrintCheck::gaps(PrintSelection s) const
                         gaps << u"Reg. No. "_s + row.regno + u": the "_s + fieldName(field)
                                     + u" is empty, and the layout prints it ("_s + field + u')';
                 }
+                for (const QString &field : designed.overflows(row))
+                    gaps << u"Reg. No. "_s + row.regno + u": the "_s + fieldName(field)
+                                + u" does not fit its box even in 8-point type; it wraps on to the lines below ("_s
+                                + field + u')';
                 if (fonts.isEmpty()) {
                     for (const QString &font : designed.compose(row, row.certNo).fontNames())
                         fonts << font;

@@ -83,7 +83,7 @@ QString InstitutionConfig::templateText(const QString &institutionCode)
             "; Reason=Degree certificate issued by the university\r\n"
             "; Location=\r\n"
             "; Page, BoxLeft, BoxTop, BoxWidth, BoxHeight: the signature box, in inches from the top left\r\n"
-            "; Page=1\r\n; BoxLeft=0.5\r\n; BoxTop=10.75\r\n; BoxWidth=2.7\r\n; BoxHeight=0.7\r\n"
+            "; Page=1\r\n; BoxLeft=0.5\r\n; BoxTop=10.85\r\n; BoxWidth=2.7\r\n; BoxHeight=0.55\r\n"
             "\r\n[DIGILOCKER]\r\n"
             "; OrgName: ORG_NAME of the upload (the institution's title when empty)\r\n"
             "; OrgName=\r\n"

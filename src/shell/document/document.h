@@ -184,6 +184,7 @@ public:
     explicit DocumentBuilder(Document &document);
 
     PageSetup &page() { return m_doc.page; }
+    const Document &document() const { return m_doc; }
 
     void setFont(const QString &name, double size, bool bold = false, bool italic = false);
     void setFontName(const QString &name) { m_run.fontName = name; }

@@ -681,7 +681,7 @@ double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double s
     return fits() ? scale : 0.0;
 }
 
-double fitTextBox(TextBoxItem &box, double smallest)
+bool fitTextBox(TextBoxItem &box, double smallestPoints)
 {
     // A box too narrow for its text wraps it on to lines below the box; the lines its
     // text has of its own (line breaks typed in it) are no sign of that.
@@ -692,14 +692,29 @@ double fitTextBox(TextBoxItem &box, double smallest)
             count += layoutParagraph(p, atWidth, nullptr)->lineCount();
         return count;
     };
+    auto largest = [&box] {
+        double size = 0;
+        for (const Paragraph &p : box.paragraphs)
+            for (const Run &run : p.runs)
+                size = std::max(size, run.format.size);
+        return size;
+    };
     const int own = lines(1e9);
-    double scale = 1.0;
-    while (scale * kFitStep >= smallest && lines(width) > own) {
-        scale *= kFitStep;
+    while (lines(width) > own && largest() * kFitStep >= smallestPoints) {
         for (Paragraph &p : box.paragraphs)
             scaleParagraph(p, kFitStep);
     }
-    return scale;
+    if (lines(width) == own)
+        return true;
+    // Smaller would not be read: the text wraps, and the box grows down to hold its lines.
+    double height = 0;
+    for (const Paragraph &p : box.paragraphs) {
+        double h = 0;
+        layoutParagraph(p, width, &h);
+        height += h;
+    }
+    box.points.setHeight(std::max(box.points.height(), height / DocumentRenderer::kUnitsPerPoint));
+    return false;
 }
 
 } // namespace sw

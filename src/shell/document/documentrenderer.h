@@ -115,8 +115,10 @@ double fitFlowOnOnePage(Document &doc, double smallest = 0.6);
 // Returns 0 when it does not fit even at `smallest`.
 double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double smallest = 0.6);
 // A text box too narrow for its text (a long name in a box made for a line): its
-// fonts are made smaller likewise until the text no longer wraps below the box.
-double fitTextBox(TextBoxItem &box, double smallest = 0.5);
+// fonts are made smaller likewise until the text no longer wraps, but its largest type no
+// smaller than `smallestPoints`; past that the text wraps and the box grows down to hold
+// it. Returns whether the text fitted on its own lines.
+bool fitTextBox(TextBoxItem &box, double smallestPoints = 8);
 
 // What a line gives up of the paragraph's width on its left and on its right, given
 // where it lies (from its top to its bottom, in layout units from the paragraph's first line).

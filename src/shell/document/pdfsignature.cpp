@@ -67,7 +67,7 @@ SignatureSettings SignatureSettings::fromConfig(const InstitutionConfig &config,
     };
     // Below the photograph and the address block, clear of the seal and the signature.
     s.boxInches =
-        QRectF(inches("BoxLeft", 0.5), inches("BoxTop", 10.75), inches("BoxWidth", 2.7), inches("BoxHeight", 0.7));
+        QRectF(inches("BoxLeft", 0.5), inches("BoxTop", 10.85), inches("BoxWidth", 2.7), inches("BoxHeight", 0.55));
     return s;
 }
 

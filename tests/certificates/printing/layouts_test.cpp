@@ -105,8 +105,9 @@ TEST_P(LayoutsTest, PlainLayoutStandsAtItsMarginsAndCentre)
     const std::vector<Word> widerWords = written(wider, u"wider"_s);
     const Word *college = find(widerWords, u"College"_s);
     ASSERT_TRUE(college);
-    // The address block, left-aligned beside the photograph, keeps a tenth of an inch clear of it.
-    EXPECT_NEAR(college->box.left(), 0.6 * 72 + 75 + 0.1 * 72, 1.5);
+    // The address block stands under the photograph, from its left edge, on every sheet.
+    EXPECT_NEAR(college->box.left(), 0.6 * 72, 1.5);
+    EXPECT_GT(college->box.top(), 8.425 * 72 + 95);
     // Without a university code the top margin is 3.3 inches.
     m_session.db().exec(u"update convo set funivcode = null where fregno = 'R1'"_s);
     EXPECT_DOUBLE_EQ(compose(LayoutProcedure::GenDataReport, s).page.topInches, 3.3);
@@ -211,7 +212,8 @@ everyLayoutWithTheLongestTexts(Session &session, const PrintSelection &base,
         PrintSelection s = base;
         s.certType = c.type;
         s.temp = c.layout != LayoutProcedure::GenDataReport;
-        out.push_back({layoutName(c.layout) + c.type, compose(c.layout, s), {u"/Photos/"_s}});
+        out.push_back(
+            {layoutName(c.layout) + c.type, compose(c.layout, s), {u"/Photos/"_s, u"/seal.jpg"_s, u"/vcm.jpg"_s}});
     }
 
     // The rank, gold-medal and cash-prize certificates of the same candidate.
