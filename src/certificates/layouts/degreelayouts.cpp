@@ -393,8 +393,7 @@ bool DegreeLayouts::keepTextAboveSeal(Document &doc)
             return fitFlowAbove(doc, doc.flow.size(), picture->points.top()) > 0;
         }
     }
-    fitFlowOnOnePage(doc);
-    return DocumentRenderer(doc).pageCount() == 1;
+    return fitFlowOnOnePage(doc) > 0;
 }
 
 void DegreeLayouts::placePictures(Document &doc, DocumentBuilder &b, const CertificateRow &row,

@@ -653,32 +653,36 @@ void scaleParagraph(Paragraph &p, double factor)
 double fitFlowOnOnePage(Document &doc, double smallest)
 {
     double scale = 1.0;
-    while (scale * kFitStep >= smallest && DocumentRenderer(doc).pageCount() > 1) {
+    for (;;) {
+        if (DocumentRenderer(doc).pageCount() == 1)
+            return scale;
+        if (scale * kFitStep < smallest)
+            return 0.0;
         scale *= kFitStep;
         for (Block &block : doc.flow) {
             if (auto *p = std::get_if<Paragraph>(&block))
                 scaleParagraph(*p, kFitStep);
         }
     }
-    return scale;
 }
 
 double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double smallest)
 {
     double scale = 1.0;
-    const auto fits = [&doc, block, topPoints] {
+    // Each try lays the whole document out: the loop lays it out once per step, not twice.
+    for (;;) {
         const DocumentRenderer r(doc);
-        return r.pageCount() == 1 && r.blockTopPoints(block) <= topPoints;
-    };
-    // Only the text above gives way: the closing lines keep their size.
-    while (scale * kFitStep >= smallest && !fits()) {
+        if (r.pageCount() == 1 && r.blockTopPoints(block) <= topPoints)
+            return scale;
+        if (scale * kFitStep < smallest)
+            return 0.0;
         scale *= kFitStep;
+        // Only the text above gives way: the closing lines keep their size.
         for (std::size_t i = 0; i < block && i < doc.flow.size(); ++i) {
             if (auto *p = std::get_if<Paragraph>(&doc.flow[i]))
                 scaleParagraph(*p, kFitStep);
         }
     }
-    return fits() ? scale : 0.0;
 }
 
 bool fitTextBox(TextBoxItem &box, double smallestPoints)

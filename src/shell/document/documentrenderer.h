@@ -107,7 +107,8 @@ private:
 
 // Pre-printed stationery takes one sheet: when the flow of `doc` runs on to a second
 // page, its fonts and paragraph spacing are made smaller in steps of 5 % until it fits
-// on one, down to `smallest` of their size. Returns the scale used (1: it fitted).
+// on one, down to `smallest` of their size. Returns the scale used (1: it fitted at
+// once), or 0 when it does not fit even at `smallest`.
 double fitFlowOnOnePage(Document &doc, double smallest = 0.6);
 // The same until flow block `block` (the closing lines below a text, say) starts on the
 // first page no lower than `topPoints` from its top: the text above it is made smaller

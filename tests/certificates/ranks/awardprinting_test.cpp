@@ -238,7 +238,19 @@ TEST_P(AwardPrintingTest, SheetStandsAtItsMarginsWithItsFacesColoursAndPictures)
                      phrase + u"Certified that"_s, value + u"Name R1"_s, phrase + u"has secured"_s, value + u"Fourth"_s,
                      value + u"Bachelor of Arts"_s, value + u"APRIL 2025"_s})
         EXPECT_TRUE(runs.contains(expected)) << expected.toStdString() << "\n" << runs.join(u'\n').toStdString();
-    EXPECT_TRUE(runs.filter(u"Registrar (Evaluation)"_s).value(0).startsWith(u"Brush Script MT 17"_s));
+    // The office signs under its signature, not under the place lines.
+    const TextBoxItem *office = nullptr;
+    for (const AnchoredItem &anchored : doc.anchored)
+        if (const auto *box = std::get_if<TextBoxItem>(&anchored.item);
+            box && !box->paragraphs.empty() && !box->paragraphs[0].runs.empty()
+            && box->paragraphs[0].runs[0].text == u"Registrar (Evaluation)"_s)
+            office = box;
+    ASSERT_TRUE(office);
+    EXPECT_EQ(office->paragraphs[0].runs[0].format.fontName, u"Brush Script MT"_s);
+    EXPECT_EQ(office->paragraphs[0].runs[0].format.size, 17);
+    const QRectF signature(410.4, 500.4, 110, 60);
+    EXPECT_NEAR(office->points.center().x(), signature.center().x(), 0.5);
+    EXPECT_NEAR(office->points.top(), signature.bottom() + 2, 0.5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AwardPrintingTest, test::bothBackends(), test::backendName);

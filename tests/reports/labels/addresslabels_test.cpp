@@ -98,12 +98,15 @@ TEST_P(AddressLabelsTest, EachLineOnceWithoutEmptyLines)
          u"Kotebettahalli\nKOTEBETTA\nKARNATAKA\nPincode - 580020"_s},
         {"no town, no state, no pincode", u"Main Road"_s, QString(), u" "_s, QString(), u"Main Road"_s},
     };
+    int n = 0;
     for (const Case &c : cases) {
-        sw::Rows r = m_session.db().query(
-            u"select 'Applicant R9' as fname, 'House 1' as faddr1, ? as faddr2, '' as faddr3, null as faddr4, "
-            "? as fcity, ? as fstate, ? as fpincode, '' as fmobile, 'R9' as fregno, 'DC000109' as fcertno, "
-            "'Normal' as fscheme"_s,
-            {c.addr2, c.city, c.state, c.pincode});
+        const QString appno = u"L"_s + QString::number(++n);
+        m_session.db().exec(u"insert into convofee (fappno, fregno, fname, faddr1, faddr2, faddr3, faddr4, fcity, "
+                            "fstate, fpincode, fmobile, fscheme) values (?, 'R9', 'Applicant R9', 'House 1', ?, '', "
+                            "null, ?, ?, ?, '', 'Normal')"_s,
+                            {appno, c.addr2, c.city, c.state, c.pincode});
+        sw::Rows r =
+            m_session.db().query(u"select a.*, 'DC000109' as fcertno from convofee a where a.fappno = ?"_s, {appno});
         ASSERT_TRUE(r.next());
         EXPECT_EQ(sw::AddressLabels::labelText(r),
                   u"APPLICANT R9\nHouse 1\n"_s + c.expected + u"\nReg. No: R9\tCert. No: DC000109"_s)
