@@ -9,6 +9,7 @@
 #include "shell/document/documentoutput.h"
 #include "shell/document/odtwriter.h"
 #include "shell/workbook/workbook.h"
+#include "referencepage.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -25,43 +26,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace sw;
+using sw::bench::makeReferencePicture;
+using sw::bench::referenceCertificate;
 
 namespace {
-
-QString makePicture(const QString &path, int size, QColor colour)
-{
-    QImage image(size, size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    p.setBrush(colour);
-    p.drawEllipse(image.rect().adjusted(4, 4, -4, -4));
-    p.end();
-    image.save(path, "JPG", 90);
-    return path;
-}
-
-Document certificate(const QString &seal, const QString &signature, int serial)
-{
-    Document doc;
-    doc.page.topInches = 2.2;
-    DocumentBuilder b(doc);
-    b.setAlignment(Alignment::Centre);
-    b.setSpaceAfter(6);
-    for (int i = 0; i < 10; ++i) {
-        // Two fonts: each one embedded per file is most of a PDF's cost.
-        if (i % 2 == 0)
-            b.setFont(u"DejaVu Serif"_s, i == 0 ? 20 : 14);
-        else
-            b.setFont(u"Liberation Sans"_s, 13);
-        b.type(i == 0 ? u"DEGREE CERTIFICATE"_s
-                      : u"Certify that CANDIDATE "_s + QString::number(serial)
-                            + u" has been duly admitted to the Degree of Bachelor of Science"_s);
-        b.endParagraph();
-    }
-    b.picture(seal, QRectF(250, 640, 90, 90));
-    b.picture(signature, QRectF(420, 700, 110, 40));
-    return doc;
-}
 
 double perSecond(int count, qint64 nanoseconds) { return nanoseconds > 0 ? count * 1e9 / double(nanoseconds) : 0; }
 
@@ -110,24 +78,24 @@ int main(int argc, char **argv)
     const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     auto part = [&only](const QString &name) { return only.isEmpty() || only == name; };
     QTemporaryDir dir;
-    const QString seal = makePicture(dir.filePath(u"seal.jpg"_s), 400, Qt::darkBlue);
-    const QString signature = makePicture(dir.filePath(u"vc.jpg"_s), 200, Qt::black);
+    const QString seal = makeReferencePicture(dir.filePath(u"seal.jpg"_s), 400, Qt::darkBlue);
+    const QString signature = makeReferencePicture(dir.filePath(u"vc.jpg"_s), 200, Qt::black);
 
     // The first page pays for font loading; it is not counted.
-    documentoutput::writePdf(certificate(seal, signature, 0), dir.filePath(u"warm.pdf"_s));
+    documentoutput::writePdf(referenceCertificate(seal, signature, 0), dir.filePath(u"warm.pdf"_s));
 
     double pdfRate = 0;
     if (part(u"pdf"_s)) {
         const Stopwatch t;
         for (int i = 0; i < pages; ++i)
-            documentoutput::writePdf(certificate(seal, signature, i), dir.filePath(u"DC_%1.pdf"_s.arg(i)));
+            documentoutput::writePdf(referenceCertificate(seal, signature, i), dir.filePath(u"DC_%1.pdf"_s.arg(i)));
         t.print("certificate to PDF, one file per page:", pages, "pages/s");
         pdfRate = t.cpuRate(pages);
 
         // The same pages in one file: what remains once fonts are embedded once, not per page.
         Document run;
         for (int i = 0; i < pages; ++i) {
-            Document page = certificate(seal, signature, i);
+            Document page = referenceCertificate(seal, signature, i);
             if (i > 0)
                 run.flow.emplace_back(PageBreak{});
             for (AnchoredItem &a : page.anchored)
@@ -135,7 +103,7 @@ int main(int argc, char **argv)
             run.flow.insert(run.flow.end(), page.flow.begin(), page.flow.end());
             run.anchored.insert(run.anchored.end(), page.anchored.begin(), page.anchored.end());
         }
-        run.page = certificate(seal, signature, 0).page;
+        run.page = referenceCertificate(seal, signature, 0).page;
         const Stopwatch one;
         documentoutput::writePdf(run, dir.filePath(u"run.pdf"_s));
         one.print("the same pages as one PDF file:", pages, "pages/s");
@@ -145,13 +113,14 @@ int main(int argc, char **argv)
     if (part(u"png"_s)) {
         const Stopwatch t;
         for (int i = 0; i < pngPages; ++i)
-            documentoutput::writePng(certificate(seal, signature, i), dir.filePath(u"png"_s), 150, u"cert%1"_s.arg(i));
+            documentoutput::writePng(referenceCertificate(seal, signature, i), dir.filePath(u"png"_s), 150,
+                                     u"cert%1"_s.arg(i));
         t.print("certificate to PNG at 150 dpi:", pngPages, "pages/s");
     }
     if (part(u"odt"_s)) {
         const Stopwatch t;
         for (int i = 0; i < pages; ++i)
-            OdtWriter::write(certificate(seal, signature, i), dir.filePath(u"letter%1.odt"_s.arg(i)));
+            OdtWriter::write(referenceCertificate(seal, signature, i), dir.filePath(u"letter%1.odt"_s.arg(i)));
         t.print("certificate to .odt:", pages, "files/s");
     }
 

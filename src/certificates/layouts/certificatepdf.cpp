@@ -18,8 +18,12 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <QThread>
+
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -201,13 +205,45 @@ void CopyWriter::flush()
         }
         return;
     }
+    const std::vector<Signed> signatures = m_signer ? signAll(files) : std::vector<Signed>(files.size());
     for (std::size_t i = 0; i < batch.size(); ++i) {
-        writeFile(batch[i].path, files[i]);
+        writeFile(batch[i].path, files[i], signatures[i]);
         ++m_written;
     }
 }
 
-void CopyWriter::writeFile(const QString &path, const QByteArray &bytes)
+// The copies of a batch are signed on every core: each signature is a computation of its
+// own (PoDoFo's document and NSS's signing are per copy). The first is signed alone, so
+// the libraries' shared tables are set up before the others start.
+std::vector<CopyWriter::Signed> CopyWriter::signAll(const std::vector<QByteArray> &files) const
+{
+    std::vector<Signed> out(files.size());
+    const auto signOne = [this, &files, &out](std::size_t i) {
+        try {
+            out[i].bytes = m_signer->sign(files[i]);
+        } catch (const StopError &e) {
+            out[i].problem = e.text();
+        }
+    };
+    if (files.empty())
+        return out;
+    signOne(0);
+    std::atomic<std::size_t> next{1};
+    const auto worker = [&] {
+        for (std::size_t i; (i = next++) < files.size();)
+            signOne(i);
+    };
+    std::vector<std::thread> threads;
+    const int cores = std::max(1, QThread::idealThreadCount());
+    for (int t = 1; t < std::min<int>(cores, int(files.size())); ++t)
+        threads.emplace_back(worker);
+    worker();
+    for (std::thread &t : threads)
+        t.join();
+    return out;
+}
+
+void CopyWriter::writeFile(const QString &path, const QByteArray &bytes, const Signed &signature)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     try {
@@ -221,7 +257,9 @@ void CopyWriter::writeFile(const QString &path, const QByteArray &bytes)
         return;
     const QString signedPath = m_signer->settings().signedPath(path);
     try {
-        writeWholeFile(signedPath, m_signer->sign(bytes));
+        if (!signature.problem.isEmpty())
+            throw StopError(signature.problem);
+        writeWholeFile(signedPath, signature.bytes);
     } catch (const StopError &e) {
         appendLog(m_folder, u"NOT SIGNED "_s + signedPath + u": "_s + e.text());
         throw StopError(u"Error Signing PDF"_s + u"\n"_s + e.text(), e.icon());

@@ -69,7 +69,13 @@ private:
         Document certificate;
         QString path;
     };
-    void writeFile(const QString &path, const QByteArray &bytes);
+    struct Signed
+    {
+        QByteArray bytes;
+        QString problem; // why it could not be signed
+    };
+    std::vector<Signed> signAll(const std::vector<QByteArray> &files) const;
+    void writeFile(const QString &path, const QByteArray &bytes, const Signed &signature);
 
     AppFolder m_folder;
     int m_batchSize;

@@ -53,11 +53,26 @@ QStringList dejavu(const QString &stem)
 
 const QString kLohit = u"Lohit Kannada"_s;
 
+// Digits and spaces take the script of the text before them, so a register number that
+// follows a Kannada phrase is shaped as Kannada in its Latin face, which draws it the same
+// but makes Qt say "OpenType support missing" on the console for every sheet. That notice
+// tells the clerk nothing and is left out; every other message goes on as before.
+QtMessageHandler g_nextHandler = nullptr;
+
+void quietShapingNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.contains(u"OpenType support missing for"_s))
+        return;
+    if (g_nextHandler) // Qt hands back its own default handler when none was installed
+        g_nextHandler(type, context, message);
+}
+
 // The families of the table whose files the program loaded, lower case. Loaded once, on
 // first use: the files are registered, not read, so this costs little.
 const QSet<QString> &drawable()
 {
     static const QSet<QString> families = [] {
+        g_nextHandler = qInstallMessageHandler(quietShapingNotices);
         QSet<QString> loaded;
         QSet<QString> seen;
         for (const FontTable::Face &face : FontTable::faces()) {

@@ -41,7 +41,8 @@ struct SignatureSettings
 // a visible signature field (signer, date, reason, location) and a detached PKCS#7
 // signature with SHA-256 over the whole file, as PDF readers and the depository check
 // it. The PIN of the database or token is asked through the prompter once, at open().
-// One signer per run; the GUI thread only.
+// One signer per run. open() on the GUI thread; sign() may then be called from several
+// threads at once, once one call has finished (it sets up the libraries' shared tables).
 class PdfSigner
 {
 public:
