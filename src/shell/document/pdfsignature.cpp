@@ -96,6 +96,9 @@ struct PdfSigner::State
     std::exception_ptr pending;
     CERTCertificate *cert = nullptr;
     SECKEYPrivateKey *key = nullptr;
+    // The certificates above it, found once for the run: building the chain looks each
+    // issuer up in the database, which cost a third of every signature.
+    std::vector<CERTCertificate *> issuers;
 
     ~State()
     {
@@ -103,6 +106,9 @@ struct PdfSigner::State
             pin->fill('\0');
         if (key)
             SECKEY_DestroyPrivateKey(key);
+        for (CERTCertificate *issuer : issuers)
+            CERT_DestroyCertificate(issuer);
+
         if (cert) {
             // The token does not stay open for whoever uses this process next.
             if (loggedIn && cert->slot)
@@ -192,6 +198,11 @@ void PdfSigner::open()
                             + u", not today: it cannot sign."_s,
                         PromptIcon::Exclamation);
     }
+    for (CERTCertificate *c = state->cert; c && !c->isRoot && state->issuers.size() < 8;) {
+        c = CERT_FindCertIssuer(c, PR_Now(), certUsageAnyCA);
+        if (c)
+            state->issuers.push_back(c);
+    }
     m_state = std::move(state);
 }
 
@@ -201,8 +212,12 @@ namespace {
 
 // The detached PKCS#7 signature of `digest` (SHA-256), with the signing time and the
 // certificate chain.
-QByteArray cmsSignature(CERTCertificate *cert, const QByteArray &digest, const QDateTime &when, PK11PasswordFunc pin,
-                        void *pinArg)
+// The signer is named by issuer and serial number, which every reader of signed PDFs
+// finds (poppler's pdfsig does not find a signer named by its key identifier), so NSS
+// finds the key itself. Most of a signature's time is NSS decrypting that key from the
+// database for each use; a key held in memory for the run would not be found by NSS.
+QByteArray cmsSignature(CERTCertificate *cert, const std::vector<CERTCertificate *> &issuers, const QByteArray &digest,
+                        const QDateTime &when, PK11PasswordFunc pin, void *pinArg)
 {
     NSSCMSMessage *cms = NSS_CMSMessage_Create(nullptr);
     if (!cms)
@@ -215,9 +230,11 @@ QByteArray cmsSignature(CERTCertificate *cert, const QByteArray &digest, const Q
     NSSCMSSignerInfo *signer = NSS_CMSSignerInfo_Create(cms, cert, SEC_OID_SHA256);
     if (!signer)
         throw StopError(u"The signature cannot be made: "_s + nss::lastError());
-    if (NSS_CMSSignerInfo_IncludeCerts(signer, NSSCMSCM_CertChain, certUsageEmailSigner) != SECSuccess
-        && NSS_CMSSignerInfo_IncludeCerts(signer, NSSCMSCM_CertOnly, certUsageEmailSigner) != SECSuccess)
+    // The certificate and the chain above it, found when the signer was opened.
+    if (NSS_CMSSignerInfo_IncludeCerts(signer, NSSCMSCM_CertOnly, certUsageEmailSigner) != SECSuccess)
         throw StopError(u"The signature cannot carry its certificate: "_s + nss::lastError());
+    for (CERTCertificate *issuer : issuers)
+        NSS_CMSSignedData_AddCertificate(signedData, issuer);
     NSS_CMSSignerInfo_AddSigningTime(signer, PRTime(when.toMSecsSinceEpoch()) * 1000);
     NSS_CMSSignedData_AddSignerInfo(signedData, signer);
     SECItem digestItem{siBuffer, reinterpret_cast<unsigned char *>(const_cast<char *>(digest.constData())),
@@ -308,7 +325,8 @@ QByteArray PdfSigner::sign(const QByteArray &pdf, const QDateTime &when) const
         unsigned digestLength = 0;
         HASH_End(hash, reinterpret_cast<unsigned char *>(digest.data()), &digestLength, 32);
         HASH_Destroy(hash);
-        const QByteArray signature = cmsSignature(m_state->cert, digest, when, &State::askPin, m_state.get());
+        const QByteArray signature =
+            cmsSignature(m_state->cert, m_state->issuers, digest, when, &State::askPin, m_state.get());
         if (m_state->pending)
             std::rethrow_exception(std::exchange(m_state->pending, nullptr));
         if (std::size_t(signature.size()) > kSignatureBytes)
