@@ -73,6 +73,33 @@ TEST_P(DesignerRunTest, PrintsEveryCandidateOfTheDegreeAndKeepsTheLastRun)
     EXPECT_EQ(recent(), QStringList{u"R6=A000006"_s});
 }
 
+// The designed layouts once selected every unprinted candidate of the degree whatever the
+// ranges: a one-candidate range numbered two sheets, and its copies covered the degree.
+TEST_P(DesignerRunTest, ARangeOfOneCandidatePrintsOneSheetAndCopiesOne)
+{
+    ASSERT_EQ(DesignerLayout::writeStarterLayouts(m_session.folder).size(), 4);
+    PrintSelection s = selection();
+    s.startNumber = u"1"_s;
+    s.regnoFrom = s.regnoTo = u"R2"_s;
+    const PrintingResult r = print(s);
+    EXPECT_EQ(r.printed, 1);
+    EXPECT_EQ(certNo(u"R2"_s), u"A000001"_s);
+    for (const QString &other : {u"R1"_s, u"R3"_s, u"R4"_s})
+        EXPECT_EQ(certNo(other), u""_s) << other.toStdString();
+    EXPECT_EQ(recent(), QStringList{u"R2=A000001"_s});
+
+    // Copies of printed certificates keep to the range as well.
+    print([&] {
+        PrintSelection all = selection();
+        all.startNumber = u"2"_s;
+        return all;
+    }());
+    PrintSelection copies = selection();
+    copies.mode = PrintMode::Pdf;
+    copies.regnoFrom = copies.regnoTo = u"R4"_s;
+    EXPECT_EQ(print(copies).copies, 1);
+}
+
 TEST_P(DesignerRunTest, TypedPositionsMoveTheLabels)
 {
     DesignerLayout::writeStarterLayouts(m_session.folder);

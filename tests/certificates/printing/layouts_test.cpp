@@ -384,6 +384,64 @@ TEST_P(LayoutsTest, CurrentDoctoralAnd008LayoutsCarryTheirWording)
               u"Speciality in Degree name (Kannada) not defined"_s);
 }
 
+// 008 printed the date of issue after the convocation date ("on the 20/12/2025 20/12/2025",
+// run together on women's sheets) and stopped on every candidate without a Kannada exam
+// date of its own; 003's plain copies printed "Date :" with nothing after it.
+TEST_P(LayoutsTest, EachDateOnceTheConvocationsKannadaExamDateAndTheCopiesDate)
+{
+    Database &db = m_session.db();
+    PrintSelection s = selection();
+    s.temp = true;
+    const auto textOf = [&](LayoutProcedure layout, const PrintSelection &selection) {
+        const QString path = QDir(m_out.path()).filePath(u"dates.pdf"_s);
+        documentoutput::writePdf(compose(layout, selection), path);
+        return test::pdfText(path).simplified();
+    };
+    struct Case
+    {
+        const char *story;
+        QString sex, issueDate;
+        QStringList says, saysNot;
+    };
+    const Case cases[] = {
+        {"issued on the convocation's day: the date once",
+         u"F"_s,
+         u"20/12/2025"_s,
+         {u"conferred on her at"_s, u"on the 20/12/2025"_s},
+         {u"20/12/202520/12/2025"_s, u"Date of Issue"_s}},
+        {"issued another day: the date of issue on its own line",
+         u"M"_s,
+         u"12/03/2026"_s,
+         {u"on the 20/12/2025 Date of Issue : 12/03/2026"_s},
+         {u"20/12/2025 12/03/2026"_s}},
+    };
+    for (const Case &c : cases) {
+        db.exec(u"update convo set fsex = ? where fregno = 'R1'"_s, {c.sex});
+        s.issueDate = c.issueDate;
+        const QString text = textOf(LayoutProcedure::Inst008, s);
+        for (const QString &t : c.says)
+            EXPECT_TRUE(text.contains(t)) << c.story << ": " << t.toStdString() << " in " << text.toStdString();
+        for (const QString &t : c.saysNot)
+            EXPECT_FALSE(text.contains(t)) << c.story << ": " << t.toStdString();
+    }
+
+    // Without its own Kannada exam date the candidate prints the convocation's; without
+    // either, the convocation is named once.
+    db.exec(u"update convo set fexamdatekan = '' where fregno = 'R1'"_s);
+    db.exec(u"update masconvo set fexamdatekan = ? where fconvocode = 'C26'"_s, {u"K¦æ¯ï 2025"_s});
+    EXPECT_NO_THROW(compose(LayoutProcedure::Inst008, s));
+    db.exec(u"update masconvo set fexamdatekan = '' where fconvocode = 'C26'"_s);
+    EXPECT_EQ(test::stopText([&] { compose(LayoutProcedure::Inst008, s); }),
+              u"Convocation C26: the Kannada exam date is not entered (Convocation screen, \"Exam date (Kan)\")"_s);
+
+    // A PDF copy prints the date of issue stored when the certificate was printed.
+    db.exec(u"update convo set fcertno = 'A000017', fdate = ? where fregno = 'R1'"_s, {QDate(2025, 12, 21)});
+    PrintSelection copy = selection();
+    copy.mode = PrintMode::Pdf;
+    copy.issueDate.clear();
+    EXPECT_TRUE(textOf(LayoutProcedure::GenDataReport, copy).contains(u"Date : 21/12/2025"_s));
+}
+
 // Copies written in one batch read exactly like a copy written alone: one page
 // each, their own texts at the same places, nothing of the other certificates. Each
 // carries its number at the top right.
