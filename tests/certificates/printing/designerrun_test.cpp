@@ -4,6 +4,7 @@
 #include "printingfixture.h"
 
 #include "certificates/layouts/designerlayout.h"
+#include "certificates/printing/printcheck.h"
 #include "certificates/printing/certificateprintscreen.h"
 #include "shell/db/database.h"
 #include "support/stoptext.h"
@@ -167,6 +168,35 @@ TEST_P(DesignerRunTest, ALayoutWithABoxOffTheSheetIsNamedBeforeAnySheet)
         << m_prompter.last().toStdString();
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
     EXPECT_TRUE(registerRows().isEmpty());
+}
+
+// A narrow box shrank a 100-character college name to about 5 points: now the type stops at
+// 8 points and the text wraps, and the check before the run names the field.
+TEST_P(DesignerRunTest, ATextTooLongForItsBoxStopsAtEightPointsAndIsNamedByTheCheck)
+{
+    test::writeFile(m_session.folder.filePath(u"Layouts/CONVO1.json"_s),
+                    R"({"page": {"paper": "A4"}, "body": [{"textBox": {"x": 72, "y": 200, "width": 150,
+                    "height": 28, "paragraphs": [{"text": "{fcollname}", "size": 14}]}}]})");
+    const QString longName = QString(u"JAYACHAMARAJENDRA COLLEGE OF ENGINEERING "_s).repeated(3).left(100);
+    m_session.db().exec(u"update college set fcollname = ?"_s, {longName});
+    PrintSelection s = selection();
+    s.expandAllRanges();
+    const DesignerLayout layout(m_session.folder, u"1"_s);
+    const std::vector<CertificateRow> rows = selectCertificateRows(m_session, s, RowOrder::Regno);
+    ASSERT_FALSE(rows.empty());
+    const Document doc = layout.compose(rows.front(), u"A000001"_s);
+    const auto &box = std::get<TextBoxItem>(doc.anchored.front().item);
+    EXPECT_GE(box.paragraphs.front().runs.front().format.size, 8.0 * 0.95);
+    EXPECT_GT(box.points.height(), 28) << "the box grows down to hold the wrapped lines";
+    EXPECT_EQ(layout.overflows(rows.front()), QStringList{u"{fcollname}"_s});
+
+    const QStringList gaps = PrintCheck(m_session).gaps(selection());
+    EXPECT_TRUE(gaps.contains(u"Reg. No. R1: the college name does not fit its box even in 8-point type; it wraps on "
+                              "to the lines below ({fcollname})"_s))
+        << gaps.join(u'\n').toStdString();
+    // A name that fits is not named.
+    m_session.db().exec(u"update college set fcollname = 'SHORT'"_s);
+    EXPECT_FALSE(PrintCheck(m_session).gaps(selection()).join(u'\n').contains(u"does not fit its box"_s));
 }
 
 // The screen's "Top / Left" boxes show where the layout of the type puts each label;
