@@ -71,6 +71,32 @@ void addCandidates(Database &db, int count, bool printed)
     scope.commit();
 }
 
+// Answers every question Yes, without a word, and gives `pin` when a PIN is asked.
+class Answering final : public Prompter
+{
+public:
+    explicit Answering(QString pin = {})
+        : m_pin(std::move(pin))
+    {
+    }
+    void message(const QString &, const QString &, PromptIcon) override { }
+    PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons, PromptAnswer) override
+    {
+        return PromptAnswer::Yes;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override
+    {
+        return m_pin.isEmpty() ? std::nullopt : std::optional<QString>(m_pin);
+    }
+    std::optional<QString> chooseFile(const QString &, const QString &, const QString &, FileMode) override
+    {
+        return {};
+    }
+
+private:
+    QString m_pin;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -86,20 +112,7 @@ int main(int argc, char **argv)
     addCandidates(session.db(), count, false);
 
     // Photographs are looked for and missing ones asked about; the bench answers Yes silently.
-    class Silent final : public Prompter
-    {
-    public:
-        void message(const QString &, const QString &, PromptIcon) override { }
-        PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons, PromptAnswer) override
-        {
-            return PromptAnswer::Yes;
-        }
-        std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-        std::optional<QString> chooseFile(const QString &, const QString &, const QString &, FileMode) override
-        {
-            return {};
-        }
-    } yes;
+    Answering yes;
 
     PrintSelection s;
     s.degree = u"BA"_s;
@@ -145,23 +158,7 @@ int main(int argc, char **argv)
     {
         // Signed copies, the signatures of each batch spread over the machine's cores; the
         // demonstration's throw-away certificate, whose PIN is DEMO.
-        class Pin final : public Prompter
-        {
-        public:
-            void message(const QString &, const QString &, PromptIcon) override { }
-            PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons, PromptAnswer) override
-            {
-                return PromptAnswer::Yes;
-            }
-            std::optional<QString> input(const QString &, const QString &, const QString &) override
-            {
-                return u"DEMO"_s;
-            }
-            std::optional<QString> chooseFile(const QString &, const QString &, const QString &, FileMode) override
-            {
-                return {};
-            }
-        } pin;
+        Answering pin(u"DEMO"_s);
         PrintSelection signing = s;
         signing.sign = true;
         NoPrinter none;

@@ -376,12 +376,16 @@ void DegreeLayouts::startSheet(DocumentBuilder &b, double topInches) const
 
 // The address block stands in a box of its own under the photograph, from its left edge to
 // the seal: the same place on every sheet, whatever the length of the text above.
-QRectF DegreeLayouts::addressBox(DocumentBuilder &b, const SheetPictures &at)
+void DegreeLayouts::placeAddressAndPictures(Document &doc, DocumentBuilder &b, const CertificateRow &row,
+                                            const SheetPictures &at, AddressWriter address) const
 {
     const double top = at.photo.bottom() + 6;
     const double bottom = b.page().pagePoints().height() - pt(kPrintableMarginInches);
     const double right = (at.sealInches ? pt(at.sealInches->x()) : pt(3.65)) - 7;
-    return {at.photo.left(), top, right - at.photo.left(), bottom - top};
+    b.beginTextBox(QRectF(at.photo.left(), top, right - at.photo.left(), bottom - top));
+    (this->*address)(b, row);
+    b.endTextBox();
+    placePictures(doc, b, row, at);
 }
 
 bool DegreeLayouts::keepTextAboveSeal(Document &doc)
@@ -430,10 +434,7 @@ Document DegreeLayouts::genDataReport(const CertificateRow &row) const
         photoTop = 8.4;
     const SheetPictures at{QPointF(3.65, 10.1), QPointF(6.2, 10.7), QSizeF(90, 40),
                            QRectF(pt(0.6), pt(photoTop), 75, 95)};
-    b.beginTextBox(addressBox(b, at));
-    typeDataReportAddress(b, row);
-    b.endTextBox();
-    placePictures(doc, b, row, at);
+    placeAddressAndPictures(doc, b, row, at, &DegreeLayouts::typeDataReportAddress);
     return doc;
 }
 
@@ -562,10 +563,7 @@ Document DegreeLayouts::tcs(const CertificateRow &row, bool doctorate) const
         photoTop -= 0.1;
     const SheetPictures at{QPointF(3.65, 10.0), QPointF(6.2, 10.3), QSizeF(110, 60),
                            QRectF(pt(0.5), pt(photoTop), 75, 95)};
-    b.beginTextBox(addressBox(b, at));
-    typeTcsAddress(b, row);
-    b.endTextBox();
-    placePictures(doc, b, row, at);
+    placeAddressAndPictures(doc, b, row, at, &DegreeLayouts::typeTcsAddress);
     return doc;
 }
 

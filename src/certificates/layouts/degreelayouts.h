@@ -100,7 +100,9 @@ private:
     void typeTcsBody(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const;
     void typeTcsDetails(DocumentBuilder &b, const CertificateRow &row, bool doctorate) const;
     void typeTcsAddress(DocumentBuilder &b, const CertificateRow &row) const;
-    static QRectF addressBox(DocumentBuilder &b, const SheetPictures &at);
+    using AddressWriter = void (DegreeLayouts::*)(DocumentBuilder &, const CertificateRow &) const;
+    void placeAddressAndPictures(Document &doc, DocumentBuilder &b, const CertificateRow &row, const SheetPictures &at,
+                                 AddressWriter address) const;
     // Whether the text fits its one sheet, above the seal where there is one.
     static bool keepTextAboveSeal(Document &doc);
     Document inst008(const CertificateRow &row, bool speciality) const;
