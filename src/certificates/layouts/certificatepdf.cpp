@@ -136,43 +136,32 @@ CopyWriter::CopyWriter(AppFolder folder, int batchSize)
 {
 }
 
-// The visible signature box is drawn over the page when the copy is signed: the text of
-// the page keeps clear of it, and a box of the layout it would cover (the address block)
-// stops the run before the first copy, naming the setting to move.
-static void keepSignatureClear(Document &copy, const QRectF &boxInches)
+// The visible signature box is drawn over the page when the copy is signed: a box placed
+// over the text of the layout (the address block, a long name) stops the run before the
+// first copy, naming the setting to move.
+static void checkSignatureBoxIsClear(const Document &copy, const SignatureSettings &settings)
 {
-    const QRectF box(boxInches.x() * kPointsPerInch, boxInches.y() * kPointsPerInch, boxInches.width() * kPointsPerInch,
-                     boxInches.height() * kPointsPerInch);
-    copy.keepClear.push_back(box);
-    for (const AnchoredItem &anchored : copy.anchored) {
-        const auto *text = std::get_if<TextBoxItem>(&anchored.item);
-        if (!text)
-            continue;
-        double height = 0;
-        for (const Paragraph &p : text->paragraphs) {
-            double h = 0;
-            layoutParagraph(p, text->points.width() * DocumentRenderer::kUnitsPerPoint, &h);
-            height += h / DocumentRenderer::kUnitsPerPoint;
-        }
-        const QRectF written(text->points.topLeft(), QSizeF(text->points.width(), height));
-        if (written.intersects(box))
-            throw StopError(u"The signature box of Institution.ini ([SIGNING] BoxLeft, BoxTop, BoxWidth, BoxHeight: "_s
-                                + QString::number(boxInches.x()) + u", "_s + QString::number(boxInches.y()) + u", "_s
-                                + QString::number(boxInches.width()) + u", "_s + QString::number(boxInches.height())
-                                + u" inches) would cover the text from "_s
-                                + QString::number(written.top() / kPointsPerInch, 'f', 2) + u" to "_s
-                                + QString::number(written.bottom() / kPointsPerInch, 'f', 2) + u" inches down, left "_s
-                                + QString::number(written.left() / kPointsPerInch, 'f', 2) + u" to "_s
-                                + QString::number(written.right() / kPointsPerInch, 'f', 2) + u": move the box."_s,
-                            PromptIcon::Exclamation);
-    }
+    const QRectF &inches = settings.boxInches;
+    const QRectF box(inches.x() * kPointsPerInch, inches.y() * kPointsPerInch, inches.width() * kPointsPerInch,
+                     inches.height() * kPointsPerInch);
+    const QRectF covered = DocumentRenderer(copy).textUnder(box, settings.page - 1);
+    if (covered.isEmpty())
+        return;
+    throw StopError(
+        u"The signature box of Institution.ini ([SIGNING] BoxLeft, BoxTop, BoxWidth, BoxHeight: "_s
+            + QString::number(inches.x()) + u", "_s + QString::number(inches.y()) + u", "_s
+            + QString::number(inches.width()) + u", "_s + QString::number(inches.height())
+            + u" inches) would cover the text at "_s + QString::number(covered.top() / kPointsPerInch, 'f', 2)
+            + u" inches down, "_s + QString::number(covered.left() / kPointsPerInch, 'f', 2) + u" to "_s
+            + QString::number(covered.right() / kPointsPerInch, 'f', 2) + u" inches across: move the box."_s,
+        PromptIcon::Exclamation);
 }
 
 void CopyWriter::add(Document certificate, const QString &stamp, const QString &path)
 {
     stampCopy(m_folder, certificate, stamp);
     if (m_signer)
-        keepSignatureClear(certificate, m_signer->settings().boxInches);
+        checkSignatureBoxIsClear(certificate, m_signer->settings());
     m_queue.push_back({std::move(certificate), path});
     if (int(m_queue.size()) >= m_batchSize)
         flush();

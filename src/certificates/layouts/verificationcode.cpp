@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/layouts/verificationcode.h"
 
+#include "shell/document/documentrenderer.h"
+
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 
@@ -75,9 +77,17 @@ void VerificationCode::addTo(Document &doc, const AppFolder &folder, const QStri
     const QImage code = image(payload(certNo, regno));
     if (!code.scaled(code.size() * 8).save(file, "PNG"))
         throw StopError(u"The verification code picture "_s + file + u" cannot be written."_s);
+    const QRectF box(m_inches.left() * kPointsPerInch, m_inches.top() * kPointsPerInch,
+                     m_inches.width() * kPointsPerInch, m_inches.height() * kPointsPerInch);
+    // The code is printed over the page where Institution.ini puts it: never over its text.
+    if (const QRectF covered = DocumentRenderer(doc).textUnder(box); !covered.isEmpty())
+        throw StopError(u"The verification code ([VERIFICATION] Left, Top, Size in Institution.ini) would cover the "
+                        "text of certificate "_s
+                            + certNo + u" at "_s + QString::number(covered.top() / kPointsPerInch, 'f', 2)
+                            + u" inches down: move it."_s,
+                        PromptIcon::Exclamation);
     DocumentBuilder b(doc);
-    b.picture(file, QRectF(m_inches.left() * kPointsPerInch, m_inches.top() * kPointsPerInch,
-                           m_inches.width() * kPointsPerInch, m_inches.height() * kPointsPerInch));
+    b.picture(file, box);
 }
 
 VerificationCode::Verdict VerificationCode::verify(const Database &db, const QString &scanned) const

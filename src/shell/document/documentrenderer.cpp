@@ -569,6 +569,29 @@ void DocumentRenderer::placeAnchored()
     }
 }
 
+std::vector<QRectF> DocumentRenderer::textLinesPoints(int page) const
+{
+    std::vector<QRectF> lines;
+    for (const TextPiece &piece : m_pages.at(std::size_t(page)).texts) {
+        for (int i = piece.firstLine; i < piece.firstLine + piece.lineCount; ++i) {
+            const QRectF units = piece.layout->lineAt(i).naturalTextRect().translated(piece.shift);
+            if (units.width() <= 0)
+                continue; // an empty line covers nothing
+            const double k = kUnitsPerPoint;
+            lines.emplace_back(units.x() / k, units.y() / k, units.width() / k, units.height() / k);
+        }
+    }
+    return lines;
+}
+
+QRectF DocumentRenderer::textUnder(const QRectF &points, int page) const
+{
+    for (const QRectF &line : textLinesPoints(page))
+        if (line.intersects(points))
+            return line;
+    return {};
+}
+
 void DocumentRenderer::drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces)
 {
     for (const TextPiece &piece : pieces)

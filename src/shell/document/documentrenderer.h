@@ -57,6 +57,11 @@ public:
     void drawAll(QPainter &painter, QPagedPaintDevice &device) const;
     // One page as an image at `dotsPerInch`, on white, three bytes a pixel as PNG stores it.
     QImage pageImage(int page, double dotsPerInch) const;
+    // Where the lines of text stand on page `page` (the flow, tables and text boxes), in
+    // points from the paper's corner: what a box placed over the page must not cover.
+    std::vector<QRectF> textLinesPoints(int page) const;
+    // The first line of text of page `page` that `points` would cover; empty when none.
+    QRectF textUnder(const QRectF &points, int page = 0) const;
 
 private:
     struct TextPiece

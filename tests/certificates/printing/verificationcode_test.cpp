@@ -22,12 +22,12 @@ public:
 class VerificationCodeTest : public test::PrintingFixture
 {
 protected:
-    void configure()
+    void configure(const QString &left = u"6.8"_s, const QString &top = u"0.3"_s)
     {
         IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
         ini.load();
-        ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.8"_s);
-        ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
+        ini.setValue(u"VERIFICATION"_s, u"Left"_s, left);
+        ini.setValue(u"VERIFICATION"_s, u"Top"_s, top);
         ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1"_s);
         ini.setValue(u"VERIFICATION"_s, u"Secret"_s, u"s3cret-of-the-section"_s);
         ASSERT_TRUE(ini.save());
@@ -82,6 +82,20 @@ TEST_P(VerificationCodeTest, ScannedCodeIsToldGenuineForgedOrCancelled)
     const auto cancelled = verifier->verify(m_session.db(), text);
     EXPECT_TRUE(cancelled.text.startsWith(u"CANCELLED: certificate A000017 of Reg. No. R1"_s))
         << cancelled.text.toStdString();
+}
+
+// A code placed over the certificate's text (the name line, here) would be printed over it:
+// the run stops at the first sheet, before its number is used, and says what to move.
+TEST_P(VerificationCodeTest, ACodeOverTheTextStopsTheRunBeforeASheetIsUsed)
+{
+    configure(u"3.6"_s, u"4.0"_s);
+    EXPECT_TRUE(printAll().empty());
+    EXPECT_TRUE(m_prompter.texts().join(u'\n').contains(
+        u"The verification code ([VERIFICATION] Left, Top, Size in Institution.ini) would cover the text of "
+        "certificate A000017"_s))
+        << m_prompter.texts().join(u'\n').toStdString();
+    EXPECT_TRUE(registerRows().isEmpty());
+    EXPECT_EQ(certNo(u"R1"_s), u""_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, VerificationCodeTest, test::bothBackends(), test::backendName);
