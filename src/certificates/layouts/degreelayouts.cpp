@@ -126,6 +126,7 @@ QString DegreeLayouts::issueDate(const CertificateRow &row) const
 // A picture's own size in points: its own resolution when it has one, else 96
 // pixels to the inch. Read once per file when the caller keeps the sizes.
 constexpr double kPrintableMarginInches = 0.25;
+constexpr double kSmallestTypePoints = 8;
 
 static QSizeF naturalSize(const QString &file, PictureSizes *known)
 {
@@ -390,14 +391,23 @@ void DegreeLayouts::placeAddressAndPictures(Document &doc, DocumentBuilder &b, c
 
 bool DegreeLayouts::keepTextAboveSeal(Document &doc)
 {
+    // Smaller type gives the text room, but none of it below 8 points, which a reader of
+    // the certificate could no longer read at arm's length.
+    double smallestType = 0;
+    for (const Block &block : doc.flow)
+        if (const auto *p = std::get_if<Paragraph>(&block))
+            for (const Run &run : p->runs)
+                if (!run.text.trimmed().isEmpty())
+                    smallestType = smallestType > 0 ? std::min(smallestType, run.format.size) : run.format.size;
+    const double floor = smallestType > 0 ? std::max(0.6, kSmallestTypePoints / smallestType) : 0.6;
     for (const AnchoredItem &anchored : doc.anchored) {
         const auto *picture = std::get_if<PictureItem>(&anchored.item);
         if (picture && QFileInfo(picture->file).fileName().compare(u"seal.jpg"_s, Qt::CaseInsensitive) == 0) {
             // The seal's ring is drawn over the text beside it: the text ends above its top.
-            return fitFlowAbove(doc, doc.flow.size(), picture->points.top()) > 0;
+            return fitFlowAbove(doc, doc.flow.size(), picture->points.top(), floor) > 0;
         }
     }
-    return fitFlowOnOnePage(doc) > 0;
+    return fitFlowOnOnePage(doc, floor) > 0;
 }
 
 void DegreeLayouts::placePictures(Document &doc, DocumentBuilder &b, const CertificateRow &row,
