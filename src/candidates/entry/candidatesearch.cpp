@@ -26,9 +26,31 @@ CandidateSearch::CandidateSearch(const Session &session)
 {
 }
 
+namespace {
+
+// The escape character of the patterns with a "%" or "_" typed in them. Only such patterns
+// carry an ESCAPE clause: without one, SQLite and MariaDB search a prefix by its index.
+constexpr char16_t kLikeEscape = u'!';
+
+} // namespace
+
+bool CandidateSearch::needsEscape(const QString &typed)
+{
+    return typed.contains(u'%') || typed.contains(u'_') || typed.contains(kLikeEscape);
+}
+
 QString CandidateSearch::pattern(const QString &typed, SearchMatch match)
 {
-    const QString text = legacytext::storedText(typed);
+    QString text = legacytext::storedText(typed);
+    if (needsEscape(text)) {
+        QString escaped;
+        for (const QChar ch : text) {
+            if (ch == u'%' || ch == u'_' || ch == kLikeEscape)
+                escaped += QChar(kLikeEscape);
+            escaped += ch;
+        }
+        text = escaped;
+    }
     switch (match) {
     case SearchMatch::BeginsWith: return text + u'%';
     case SearchMatch::Contains: return u'%' + text + u'%';
@@ -52,13 +74,15 @@ BoundSql CandidateSearch::statement(const SearchCriteria &c) const
             continue;
         // A name typed in Unicode Kannada is looked for in the Kannada names, as the codes it is stored as.
         if (value == &c.name && kannada::hasUnicodeKannada(*value)) {
-            conditions << u"(convo.fnamekan like ? or convo.fsirnamekan like ? or convo.ffatnamekan like ? or "
-                          "convo.fmotnamekan like ?)"_s;
-            const QString codes = pattern(kannada::fromUnicode(value->trimmed()).text, c.match);
+            const QString typed = kannada::fromUnicode(value->trimmed()).text;
+            const QString like = needsEscape(typed) ? u" like ? escape '!'"_s : u" like ?"_s;
+            conditions << u"(convo.fnamekan%1 or convo.fsirnamekan%1 or convo.ffatnamekan%1 or convo.fmotnamekan%1)"_s
+                              .arg(like);
+            const QString codes = pattern(typed, c.match);
             params << codes << codes << codes << codes;
             continue;
         }
-        conditions << condition;
+        conditions << (needsEscape(*value) ? condition + u" escape '!'"_s : condition);
         params << pattern(*value, c.match);
     }
     conditions << u"convo.fconvocode = ?"_s;

@@ -55,7 +55,10 @@ public:
     BoundSql statement(const SearchCriteria &criteria) const;
 
     // The LIKE pattern of a typed part: an apostrophe becomes a grave accent, as typing does.
+    // "%" and "_" typed are those characters, not wildcards: they are escaped with "!"
+    // (kLikeEscape) for a condition that declares it (needsEscape).
     static QString pattern(const QString &typed, SearchMatch match);
+    static bool needsEscape(const QString &typed);
 
 private:
     const Session &m_session;

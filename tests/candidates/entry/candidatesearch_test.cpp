@@ -75,6 +75,23 @@ TEST_P(CandidateSearchTest, EachBoxFindsItsCandidatesWithEveryColumnFilled)
     EXPECT_EQ(regnos(c), QStringList{u"R3"_s});
 }
 
+// "_" and "%" matched every candidate: typed, they are those characters, not wildcards.
+TEST_P(CandidateSearchTest, UnderscoreAndPercentAreTheCharactersTyped)
+{
+    test::insertCandidate(m_session.db(), u"R_6"_s, {{u"fname"_s, u"RAO_100% PASS!"_s}});
+    for (const SearchMatch match : {SearchMatch::BeginsWith, SearchMatch::Contains, SearchMatch::EndsWith}) {
+        SearchCriteria c;
+        c.match = match;
+        c.name = match == SearchMatch::BeginsWith ? u"RAO_"_s : match == SearchMatch::EndsWith ? u"% PASS!"_s : u"_"_s;
+        EXPECT_EQ(regnos(c), QStringList{u"R_6"_s}) << int(match);
+        c.name = u"%"_s; // in the middle of the name only
+        EXPECT_EQ(regnos(c), match == SearchMatch::Contains ? QStringList{u"R_6"_s} : QStringList{}) << int(match);
+    }
+    SearchCriteria byRegno;
+    byRegno.regno = u"R_"_s;
+    EXPECT_EQ(regnos(byRegno), QStringList{u"R_6"_s});
+}
+
 TEST_P(CandidateSearchTest, RegisterNumberAndNamePrefixSearchesUseAnIndex)
 {
     if (GetParam() != TestBackend::SQLite)
