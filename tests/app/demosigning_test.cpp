@@ -52,6 +52,20 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
     EXPECT_EQ(allValid.exitCode, 0) << allValid.both();
     EXPECT_EQ(allValid.out.count(u": valid: signed by Demonstration Registrar on "_s), paths.size()) << allValid.both();
 
+    // Without a certificate database the signer cannot be checked: a stranger's certificate would
+    // read the same, so the copy is not told valid and the command says so.
+    const QString bare = dir.filePath(u"bare"_s);
+    ASSERT_EQ(sw::test::runBatch({u"demo"_s, bare}).exitCode, 0);
+    sw::IniFile ini(bare + u"/Institution.ini"_s, sw::IniFile::Encoding::Utf8);
+    ini.load();
+    ini.setValue(u"SIGNING"_s, u"Database"_s, QString());
+    ASSERT_TRUE(ini.save());
+    const sw::test::BatchRun unchecked =
+        sw::test::runBatch(QStringList{u"--folder"_s, bare, u"verify-pdf"_s, paths.front()});
+    EXPECT_EQ(unchecked.exitCode, 1) << unchecked.both();
+    EXPECT_TRUE(unchecked.err.contains(u": UNCHECKED: signed by Demonstration Registrar on "_s)) << unchecked.both();
+    EXPECT_TRUE(unchecked.err.contains(u"the signer is unchecked"_s)) << unchecked.both();
+
     // A copy changed after signing.
     QFile first(paths.front());
     ASSERT_TRUE(first.open(QIODevice::ReadOnly));

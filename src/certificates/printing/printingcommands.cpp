@@ -405,8 +405,10 @@ int runVerifyPdf(BatchContext &c)
     bool allValid = true;
     for (const QString &file : c.args.positionals) {
         const SignatureCheck check = verifyPdfSignature(file, settings.database);
-        (check.valid ? c.out : c.err) << file << u": "_s << check.describe() << Qt::endl;
-        allValid = allValid && check.valid;
+        // A signature whose signer could not be checked is not a good copy to a script.
+        const bool good = check.valid && check.problem.isEmpty();
+        (good ? c.out : c.err) << file << u": "_s << check.describe() << Qt::endl;
+        allValid = allValid && good;
     }
     return allValid ? batchexit::kOk : batchexit::kRefused;
 }

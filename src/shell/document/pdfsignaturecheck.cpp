@@ -44,8 +44,11 @@ QString SignatureCheck::describe() const
 {
     if (!valid)
         return u"NOT VALID: "_s + problem;
-    return u"valid: signed by "_s + signer + u" on "_s + signedAt.toString(u"dd/MM/yyyy hh:mm:ss"_s)
-           + (problem.isEmpty() ? QString() : u" ("_s + problem + u')');
+    const QString signedBy = u"signed by "_s + signer + u" on "_s + signedAt.toString(u"dd/MM/yyyy hh:mm:ss"_s);
+    // Unchanged since signing, but by whom nobody can say: a stranger's certificate reads the same.
+    if (!problem.isEmpty())
+        return u"UNCHECKED: "_s + signedBy + u"; "_s + problem;
+    return u"valid: "_s + signedBy;
 }
 
 namespace {
@@ -150,7 +153,8 @@ SignatureCheck checkField(const QByteArray &pdf, const SignatureField &field, bo
     const NSSCMSVerificationStatus status = NSS_CMSSignerInfo_GetVerificationStatus(signer);
     if (status == NSSCMSVS_SigningCertNotTrusted && !trustChecked) {
         check.valid = true;
-        check.problem = u"certificate not checked: no certificate database in Institution.ini"_s;
+        check.problem = u"the signer is unchecked: Institution.ini names no certificate database ([SIGNING] "
+                        "Database) to check the certificate against"_s;
         return check;
     }
     check.problem = statusText(status);
