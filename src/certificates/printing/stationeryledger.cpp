@@ -725,6 +725,10 @@ QStringList StationeryLedger::registerSpoiled(const QString &prefix, const std::
         else
             insertSheet(prefix, number, State::Spoiled, certType, holder, {}, {}, remarks);
         journal(prefix, number, certType, holder, Outcome::Spoiled, remarks);
+        // A change to the register after the run, by a clerk: the audit trail names who.
+        AuditTrail(m_db).record(m_user, {u"certificates"_s, u"spoil"_s, u"certsheet"_s, certNo,
+                                         row ? u"state="_s + stateText(row->state) : u"state=never used"_s,
+                                         u"state=spoiled; "_s + remarks});
     }
     scope.commit();
     return lines;
@@ -764,6 +768,9 @@ QStringList StationeryLedger::settle(const QString &prefix, const std::vector<lo
         const long long number = numbers[i];
         const QString who =
             u"settled by "_s + m_user + (reason.trimmed().isEmpty() ? QString() : u": "_s + reason.trimmed());
+        AuditTrail(m_db).record(m_user, {u"certificates"_s, printed ? u"settle printed"_s : u"settle spoiled"_s,
+                                         u"certsheet"_s, sheet.certNo, u"state=pending"_s,
+                                         (printed ? u"state=printed; "_s : u"state=spoiled; "_s) + who});
         if (printed) {
             IssueDetails issue;
             issue.issueDate = sheet.issueDate;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/ranks/awardimport.h"
 #include "masters/mastercodes.h"
+#include "shell/audit/audittrail.h"
 #include "shell/core/legacytext.h"
 
 #include "shell/common/numberwords.h"
@@ -169,6 +170,13 @@ ImportCounts AwardImport::apply(const AwardBatch &batch)
                      now.toString(u"hh:mm ap"_s), a.remarks, m_session.userName, serial++});
         ++tally.counts().inserted;
     }
+    if (tally.counts().inserted > 0)
+        AuditTrail(db).record(m_session.userName, {u"certificates"_s,
+                                                   u"awards import"_s,
+                                                   u"rankreg"_s,
+                                                   QFileInfo(batch.path).fileName(),
+                                                   {},
+                                                   QString::number(tally.counts().inserted) + u" awards"_s});
     scope.commit();
     return tally.finish();
 }

@@ -62,6 +62,15 @@ TEST_P(SpoiledSheetsTest, TakenBackNumbersAreUsedUpAndTheCandidatePrintsAgainAnd
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s); // planning writes nothing
     sheets().registerSpoiled(u"A"_s, numbers, u"paper jam"_s);
     EXPECT_EQ(certNo(u"R2"_s), u"");
+    // Registered by a clerk after the run: each sheet is in the audit trail with who did it.
+    Rows trail = m_session.db().query(u"select fusername, fkey, fold, fnew from audit where faction = 'spoil' "
+                                      "order by fkey"_s);
+    QStringList spoiled;
+    while (trail.next())
+        spoiled << trail.text(0) + u' ' + trail.text(1) + u' ' + trail.text(2) + u" -> "_s + trail.text(3);
+    EXPECT_EQ(spoiled,
+              (QStringList{u"CLERK A000018 state=PRINTED -> state=spoiled; paper jam; taken back from Reg. No. R2"_s,
+                           u"CLERK A000021 state=never used -> state=spoiled; paper jam"_s}));
     EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     EXPECT_EQ(registerRows(),
               (QStringList{u"A000017 PRINTED R1 WS1"_s, u"A000018 PRINTED R2 WS1"_s, u"A000018 SPOILED R2 WS2"_s,
@@ -216,6 +225,14 @@ TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
     EXPECT_EQ(m_session.db().scalar(u"select fdate from convo where fregno = 'R1'"_s).toDate(), issue.issueDate);
     sheets().settle(u"A"_s, {61}, false, u"never came out"_s);
     EXPECT_TRUE(sheets().pendingSheets(u"A"_s).isEmpty());
+    // Each settling is in the audit trail with the clerk who made it (it was not).
+    Rows audit = m_session.db().query(u"select faction, fkey, fnew from audit where fwhat = 'certificates' and "
+                                      "faction like 'settle%' order by fkey"_s);
+    QStringList settled;
+    while (audit.next())
+        settled << audit.text(0) + u' ' + audit.text(1) + u": "_s + audit.text(2);
+    EXPECT_EQ(settled, (QStringList{u"settle printed A000060: state=printed; settled by CLERK"_s,
+                                    u"settle spoiled A000061: state=spoiled; settled by CLERK: never came out"_s}));
     EXPECT_TRUE(test::stopText([&] {
                     sheets().settle(u"A"_s, {62}, false, {});
                 }).startsWith(u"Certificate No. A000062 is not waiting for confirmation (it was never used)"_s));

@@ -31,6 +31,10 @@ TEST_P(AwardImportTest, GoodFileWritesEveryAwardWithItsDonorSubjectAndAmount)
                               "CC,R2,BA,101,Smt. Kamala Endowment,Kannada,5000,first in Kannada\r\n"));
     ASSERT_TRUE(batch.ok()) << batch.errors.join(u'\n').toStdString();
     EXPECT_EQ(import.apply(batch).inserted, 2);
+    // The import is in the audit trail, with its file and how many awards it brought.
+    Rows audit = m_session.db().query(u"select fusername, fkey, fnew from audit where faction = 'awards import'"_s);
+    ASSERT_TRUE(audit.next());
+    EXPECT_EQ(audit.text(0) + u' ' + audit.text(1) + u' ' + audit.text(2), u"CLERK awards.csv 2 awards"_s);
 
     Rows rows = m_session.db().query(u"select fcerttype, fregno, fdegree, fdonername, fsubject, famount, fremarks, "
                                      "fconvocode, fusername, fslno, fcertno from rankreg order by fslno"_s);
