@@ -121,9 +121,16 @@ QStringList PrintCheck::gaps(PrintSelection s) const
                 const QStringList missing = layouts.gaps(layout, row);
                 for (const QString &gap : missing)
                     gaps << onReg(row.regno, gap);
-                if (missing.isEmpty() && fonts.isEmpty()) {
-                    for (const QString &font : layouts.compose(layout, row).fontNames())
-                        fonts << font;
+                // Each is composed (about a millisecond): a certificate too long for its sheet
+                // even in 8-point type is found only so, and named here rather than mid-run.
+                try {
+                    const Document doc = layouts.compose(layout, row);
+                    if (fonts.isEmpty()) {
+                        for (const QString &font : doc.fontNames())
+                            fonts << font;
+                    }
+                } catch (const StopError &e) {
+                    gaps << onReg(row.regno, e.text());
                 }
             }
             const LayoutNeeds needs = layouts.needs(layout);

@@ -8,6 +8,7 @@
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/layouts/degreelayouts.h"
 #include "certificates/layouts/designerlayout.h"
+#include "certificates/printing/printcheck.h"
 #include "shell/document/documentoutput.h"
 #include "shell/core/institutionconfig.h"
 #include "support/fontsets.h"
@@ -440,6 +441,20 @@ TEST_P(LayoutsTest, EachDateOnceTheConvocationsKannadaExamDateAndTheCopiesDate)
     copy.mode = PrintMode::Pdf;
     copy.issueDate.clear();
     EXPECT_TRUE(textOf(LayoutProcedure::GenDataReport, copy).contains(u"Date : 21/12/2025"_s));
+}
+
+// A certificate that does not fit its sheet even in 8-point type is refused before its sheet
+// is used, and the check before the run names it rather than the run stopping on it.
+TEST_P(LayoutsTest, ACertificateTooLongForItsSheetIsNamedByTheCheck)
+{
+    // A margin typed far too wide leaves a column too narrow for the certificate's text.
+    PrintSelection s = selection();
+    s.temp = true;
+    s.marginAdjust = -3.3;
+    const QString refusal = u"The certificate of Reg. No. R1 does not fit its sheet even in smaller type: its name or "
+                            "degree is too long"_s;
+    EXPECT_EQ(test::stopText([&] { compose(LayoutProcedure::Tcs, s); }), refusal);
+    EXPECT_TRUE(PrintCheck(m_session).gaps(s).contains(refusal));
 }
 
 // Copies written in one batch read exactly like a copy written alone: one page
