@@ -214,10 +214,16 @@ Document DesignerLayout::compose(const CertificateRow &row, const QString &certN
         if (auto *box = std::get_if<TextBoxItem>(&anchored.item)) {
             const std::vector<Paragraph> designed = box->paragraphs;
             fill(box->paragraphs, fields);
-            if (!fitTextBox(*box) && overflowing) {
-                for (const auto &[field, value] : fields)
-                    if (holds(designed, field))
-                        *overflowing << field;
+            if (!fitTextBox(*box)) {
+                // The box grew down to hold its wrapped lines: never past the foot of the sheet.
+                const double foot = doc.page.pagePoints().height();
+                if (box->points.bottom() > foot)
+                    box->points.setBottom(std::max(box->points.top(), foot));
+                if (overflowing) {
+                    for (const auto &[field, value] : fields)
+                        if (holds(designed, field))
+                            *overflowing << field;
+                }
             }
         }
     }

@@ -7,6 +7,7 @@
 #include "certificates/printing/printcheck.h"
 #include "certificates/printing/certificateprintscreen.h"
 #include "shell/db/database.h"
+#include "shell/document/documentrenderer.h"
 #include "support/stoptext.h"
 #include "shell/forms/commandactions.h"
 #include "shell/forms/commanddispatcher.h"
@@ -194,6 +195,14 @@ TEST_P(DesignerRunTest, ATextTooLongForItsBoxStopsAtEightPointsAndIsNamedByTheCh
     EXPECT_TRUE(gaps.contains(u"Reg. No. R1: the college name does not fit its box even in 8-point type; it wraps on "
                               "to the lines below ({fcollname})"_s))
         << gaps.join(u'\n').toStdString();
+    // A box near the foot of the sheet grows down only to the foot: the sheet still draws.
+    test::writeFile(m_session.folder.filePath(u"Layouts/CONVO1.json"_s),
+                    R"({"page": {"paper": "A4"}, "body": [{"textBox": {"x": 72, "y": 800, "width": 150,
+                    "height": 28, "paragraphs": [{"text": "{fcollname}", "size": 14}]}}]})");
+    const Document atTheFoot = DesignerLayout(m_session.folder, u"1"_s).compose(rows.front(), u"A000001"_s);
+    EXPECT_LE(std::get<TextBoxItem>(atTheFoot.anchored.front().item).points.bottom(),
+              atTheFoot.page.pagePoints().height());
+    EXPECT_NO_THROW(DocumentRenderer{atTheFoot});
     // A name that fits is not named.
     m_session.db().exec(u"update college set fcollname = 'SHORT'"_s);
     EXPECT_FALSE(PrintCheck(m_session).gaps(selection()).join(u'\n').contains(u"does not fit its box"_s));
