@@ -9,6 +9,8 @@
 #include "shell/core/stoperror.h"
 #include "shell/document/fonttable.h"
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -58,6 +60,23 @@ QString onReg(const QString &regno, const QString &gap)
     return gap.contains(regno) || gap.startsWith(u"Convocation "_s) ? gap : u"Reg. No. "_s + regno + u": "_s + gap;
 }
 
+// Each certificate is composed for the check (about a millisecond): one too long for its sheet
+// even in 8-point type is found only so, and named here rather than stopping the run. The
+// first one composed gives the fonts the layout names.
+void composeForCheck(const std::function<Document()> &compose, const QString &regno, QStringList &fonts,
+                     QStringList &gaps)
+{
+    try {
+        const Document doc = compose();
+        if (fonts.isEmpty()) {
+            for (const QString &font : doc.fontNames())
+                fonts << font;
+        }
+    } catch (const StopError &e) {
+        gaps << onReg(regno, e.text());
+    }
+}
+
 } // namespace
 
 PrintCheck::PrintCheck(const Session &session)
@@ -80,16 +99,7 @@ QStringList PrintCheck::gaps(PrintSelection s) const
                     gaps << onReg(row.regno, gap);
                 if (!missing.isEmpty())
                     continue;
-                // Each is composed: a sentence too long for the sheet is found only so. Awards are few.
-                try {
-                    const Document doc = layouts.compose(layout, row);
-                    if (fonts.isEmpty()) {
-                        for (const QString &font : doc.fontNames())
-                            fonts << font;
-                    }
-                } catch (const StopError &e) {
-                    gaps << onReg(row.regno, e.text());
-                }
+                composeForCheck([&] { return layouts.compose(layout, row); }, row.regno, fonts, gaps);
             }
             const LayoutNeeds needs = layouts.needs();
             settingGaps(needs.settings, gaps);
@@ -121,17 +131,7 @@ QStringList PrintCheck::gaps(PrintSelection s) const
                 const QStringList missing = layouts.gaps(layout, row);
                 for (const QString &gap : missing)
                     gaps << onReg(row.regno, gap);
-                // Each is composed (about a millisecond): a certificate too long for its sheet
-                // even in 8-point type is found only so, and named here rather than mid-run.
-                try {
-                    const Document doc = layouts.compose(layout, row);
-                    if (fonts.isEmpty()) {
-                        for (const QString &font : doc.fontNames())
-                            fonts << font;
-                    }
-                } catch (const StopError &e) {
-                    gaps << onReg(row.regno, e.text());
-                }
+                composeForCheck([&] { return layouts.compose(layout, row); }, row.regno, fonts, gaps);
             }
             const LayoutNeeds needs = layouts.needs(layout);
             settingGaps(needs.settings, gaps);
