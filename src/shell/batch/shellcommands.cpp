@@ -2,6 +2,7 @@
 #include "shell/batch/shellcommands.h"
 
 #include "shell/audit/auditcommands.h"
+#include "shell/audit/audittrail.h"
 #include "shell/backup/backuprun.h"
 #include "shell/backup/upgraderun.h"
 #include "shell/batch/batchcommand.h"
@@ -87,8 +88,10 @@ int runInit(BatchContext &c)
     }
     if ((o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s || o.type == u"ORACLE"_s) && o.server.isEmpty())
         throw UsageError(u"--server is required for database type "_s + o.type + u'.');
+    QString reinstalled; // the database set up again, which the audit trail names
     if (auto existing = Installer::openExisting(c.folder, o)) {
         const QString name = existing->currentDatabaseName();
+        reinstalled = name;
         if (!c.args.has(u"force"_s))
             throw StopError(u"The folder "_s + c.folder.root() + u" already holds the database "_s + name
                             + u": init would rewrite its institution code and version. To set it up again, give "
@@ -99,6 +102,14 @@ int runInit(BatchContext &c)
             throw StopError(u"Nothing was changed."_s, PromptIcon::Information);
     }
     const Installer::Result result = Installer::install(c.folder, o, c.prompter);
+    // Setting a folder's database up again is a change to the folder: the trail says who did it.
+    if (!reinstalled.isEmpty()) {
+        if (auto installed = Installer::openExisting(c.folder, o))
+            AuditTrail(*installed)
+                .record(
+                    c.session.userName,
+                    {u"folder"_s, u"init --force"_s, u"control"_s, reinstalled, {}, u"funitcode="_s + o.institution});
+    }
     for (const QString &line : result.done)
         c.out << line << Qt::endl;
     c.out << u"installed in "_s << c.folder.root() << Qt::endl;

@@ -108,6 +108,8 @@ TEST_P(AdministrationTest, WhatOnlyTheAdministratorMayDoIsRefusedToOthers)
         as(u"ADMIN"_s, u"ADMIN"_s, {u"--yes"_s, u"init"_s, u"--institution"_s, u"008"_s, u"--force"_s});
     ASSERT_EQ(again.exitCode, 0) << again.both();
     EXPECT_EQ(m_db->scalar(u"select funitcode from control"_s).toString(), u"008"_s);
+    // The audit trail says who set the folder up again.
+    EXPECT_EQ(m_db->scalar(u"select fusername from audit where faction = 'init --force'"_s).toString(), u"ADMIN"_s);
     EXPECT_EQ(as(u"admin"_s, u"admin"_s, {u"login-check"_s}).exitCode, 0);
 }
 
