@@ -27,12 +27,15 @@ using sw::test::TestBackend;
 namespace {
 
 constexpr int kCandidates = 30;
+constexpr int kLeaseSeconds = 3;
 
 class StationeryStress : public test::BatchFolderTest
 {
 protected:
     void SetUp() override
     {
+        // A killed run's lease on its sheets runs out in seconds here, not half a minute.
+        qputenv("SCROLLWISE_LEASE_SECONDS", QByteArray::number(kLeaseSeconds));
         BatchFolderTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
@@ -217,11 +220,24 @@ TEST_P(StationeryStress, AKilledRunLeavesEverySheetItOutputInTheRegister)
             EXPECT_EQ(m_app->count(u"select count(*) from certsheet where fcertno = ?"_s, {certNo}), 1)
                 << file.toStdString() << " reached the printer without a register line";
         }
-        // What the run left unconfirmed is named, and settled by the clerk.
+        // What the run left unconfirmed is named, and settled by the clerk once the
+        // killed run's lease has run out (before, another workstation could not tell it
+        // from a run still printing).
         Rows pending = m_app->db().query(u"select fnumber from certsheet where fprefix = 'K' and fstate = 'PENDING'"_s);
         QStringList numbers;
         while (pending.next())
             numbers << pending.text(0);
+        if (!numbers.isEmpty()) {
+            const BatchRun early = m_app->run(
+                {u"stationery"_s, u"settle"_s, u"--prefix"_s, u"K"_s, u"--numbers"_s, numbers.first(), u"--spoiled"_s});
+            if (early.exitCode == 0)
+                ++pendingSettled; // the lease had run out already
+            else
+                EXPECT_TRUE(QString(early.out + early.err).contains(u"is at the printer on"_s)) << early.both();
+            QThread::msleep((kLeaseSeconds + 2) * 1000);
+            if (early.exitCode == 0)
+                numbers.removeFirst();
+        }
         if (!numbers.isEmpty()) {
             const BatchRun listed =
                 m_app->run({u"stationery"_s, u"--prefix"_s, u"K"_s, u"--from"_s, u"1"_s, u"--to"_s, u"999"_s});
@@ -276,6 +292,57 @@ TEST_P(StationeryStress, ARestoreWaitsForTheRunThatIsPrinting)
     const BatchRun restored = m_app->run({u"--yes"_s, u"restore"_s, file}, u"ADMN"_s);
     EXPECT_EQ(restored.exitCode, 0) << restored.both();
     m_app->reconnect();
+}
+
+// Runs started at random moments of a restore are refused, or print with every sheet
+// in the register afterwards: never a sheet the restore takes back.
+TEST_P(StationeryStress, RunsStartedDuringARestoreAreRefusedOrKeepTheirSheets)
+{
+    ASSERT_EQ(m_app->run({u"backup"_s}, u"ADMN"_s).exitCode, 0);
+    const QStringList backups = QDir(m_app->path(u"Backup"_s)).entryList({u"*.bak"_s}, QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    const QString file = m_app->path(u"Backup/"_s + backups.first());
+    m_app->disconnect();
+    QRandomGenerator random(20261208);
+    int next = 1;
+    int refusedRuns = 0;
+    int refusedRestores = 0;
+    constexpr int kRounds = 6;
+    for (int round = 0; round < kRounds; ++round) {
+        const QString output = m_app->scratch(u"during-restore-%1"_s.arg(round));
+        QProcess restore;
+        restore.start(QStringLiteral(SCROLLWISE_BATCH_PATH),
+                      m_app->as(u"ADMN"_s) + QStringList{u"--yes"_s, u"restore"_s, file});
+        ASSERT_TRUE(restore.waitForStarted());
+        QThread::msleep(random.bounded(0, 400));
+        const BatchRun printed = m_app->run(printArgs(u"Q"_s, next, output) + QStringList{u"--printed-ok"_s});
+        ASSERT_TRUE(restore.waitForFinished(120000));
+        const QString restoreText = QString::fromUtf8(restore.readAllStandardOutput() + restore.readAllStandardError());
+        if (restore.exitCode() != 0) {
+            ++refusedRestores;
+            EXPECT_TRUE(restoreText.contains(u"The database is in use by"_s)) << restoreText.toStdString();
+        }
+        if (printed.exitCode != 0 && QString(printed.out + printed.err).contains(u"being restored"_s))
+            ++refusedRuns;
+
+        m_app->reconnect();
+        // Every sheet written is in the register, whatever the restore did.
+        const QStringList sheets = QDir(output).entryList({u"*.pdf"_s}, QDir::Files);
+        for (const QString &sheet : sheets) {
+            const QString certNo = sheet.section(u'_', 0, 0);
+            EXPECT_EQ(
+                m_app->count(u"select count(*) from certsheet where fcertno = ? and fstate = 'PRINTED'"_s, {certNo}), 1)
+                << "round " << round << ": " << sheet.toStdString() << " is not in the register\n"
+                << printed.both() << restoreText.toStdString();
+        }
+        next = std::max(next, m_app->count(u"select max(fnumber) from certsheet where fprefix = 'Q'"_s) + 1);
+        m_app->disconnect();
+    }
+    m_app->reconnect();
+    EXPECT_FALSE(m_app->db().exists(u"select fnumber from certsheet group by fprefix, fnumber having count(*) > 1"_s));
+    std::cout << kRounds << " restores with a run started during each: " << refusedRestores << " restores refused, "
+              << refusedRuns << " runs refused, "
+              << m_app->count(u"select count(*) from certsheet where fprefix = 'Q'"_s) << " sheets in the register\n";
 }
 
 // The disk fills up under a run writing its sheets: the sheet that could not be

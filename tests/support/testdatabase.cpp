@@ -4,6 +4,7 @@
 #include "shell/core/inifile.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
+#include "shell/db/presence.h"
 #include "shell/startup/startup.h"
 
 #include <QCoreApplication>
@@ -94,6 +95,16 @@ std::unique_ptr<Database> connectTo(const AppFolder &folder)
 }
 
 std::unique_ptr<Database> InstalledFolder::connect() const { return connectTo(m_folder); }
+
+std::unique_ptr<Database> InstalledFolder::connectSession(const QString &what) const
+{
+    IniFile ini(Startup::iniPath(m_folder));
+    ini.load();
+    const ConnectionSettings settings = ConnectionSettings::read(ini);
+    auto db = Connector::open(settings, m_folder);
+    Presence::join(*db, settings, m_folder, what);
+    return db;
+}
 
 ScratchMariaDb::ScratchMariaDb()
     : m_name(uniqueName(u"swscratch"_s))

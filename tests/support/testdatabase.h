@@ -55,6 +55,9 @@ public:
     QString databaseName() const { return m_databaseName; }
     // A new connection to the folder's database.
     std::unique_ptr<Database> connect() const;
+    // A new connection that is a program's session: it counts among those working on the
+    // database (Presence) as long as it is open.
+    std::unique_ptr<Database> connectSession(const QString &what = QStringLiteral("test")) const;
     const Installer::Result &installResult() const { return m_result; }
 
 private:

@@ -7,6 +7,7 @@
 #include "candidates/imports/rowbatch.h"
 #include "shell/core/legacytext.h"
 #include "shell/core/session.h"
+#include "candidates/imports/importaudit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -140,6 +141,8 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
             return refuse(u"Invalid Degree Code"_s);
         const ImportCounts counts = apply(codes, parseAutonomousFile(path), path);
         report(m_progress, {}, 0);
+        recordImport(m_session, u"autonomous file"_s, path,
+                     u"%1 %2 %3: %4"_s.arg(codes.univCode, codes.collegeCode, codes.degreeCode, counts.summaryLine()));
         m_prompter.info(importedMessage(counts));
         return counts;
     } catch (const StopError &e) {

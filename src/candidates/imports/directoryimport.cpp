@@ -9,6 +9,7 @@
 #include "candidates/imports/rowbatch.h"
 #include "shell/core/session.h"
 #include "shell/online/onlinelink.h"
+#include "candidates/imports/importaudit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -226,6 +227,8 @@ DirectoryImport::FileOutcome DirectoryImport::importFile(const QString &path, co
             importMasterRows(m_session.db(), rows, tally, degrees, !degrees, m_progress);
         }
         outcome.counts = tally.finish();
+        if (outcome.counts.total > 0)
+            recordImport(m_session, u"result folder"_s, path, outcome.counts.summaryLine());
     } catch (const MissingField &missing) {
         outcome.refused = u"Some field is missing from cnv file ("_s + missing.field + u')';
     } catch (const ImportFailure &e) {

@@ -8,6 +8,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/schema.h"
 #include "shell/online/onlinelink.h"
+#include "candidates/imports/importaudit.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -187,6 +188,8 @@ std::optional<OnlineApplicationImport::Counts> OnlineApplicationImport::run()
         OnlineLink::open(m_session);
         const Counts counts = import();
         report(m_progress, {}, 0);
+        if (counts.remoteRows > 0)
+            recordImport(m_session, u"online"_s, u"portal"_s, completedMessage(counts));
         // Nothing paid yet is an answer, not a failure.
         if (counts.remoteRows < 1) {
             m_prompter.message(u"No Records found to import"_s, u"Message"_s, PromptIcon::Information);

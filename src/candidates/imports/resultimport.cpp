@@ -10,6 +10,7 @@
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/schema.h"
+#include "candidates/imports/importaudit.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,6 +84,8 @@ std::optional<ImportCounts> ResultFileImport::run(const QString &path)
     try {
         const ImportCounts counts = import(path);
         report(m_progress, {}, 0);
+        if (counts.total > 0)
+            recordImport(m_session, u"result file"_s, path, counts.summaryLine());
         // A candidates file without rows ends the run with nothing done and nothing said.
         if (counts.total > 0 || kindFromFileName(path) != ResultKind::Candidates)
             m_prompter.info(importedMessage(counts));

@@ -16,6 +16,7 @@
 #include "shell/document/documentpreview.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/db/presence.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -599,7 +600,7 @@ void CertificatePrintScreen::registerSpoiledSheets()
     const QString prefix = text(4)->text().trimmed().toUpper();
     const QString title = u"Spoiled Sheets"_s;
     try {
-        StationeryLedger ledger(session().db(), session().convoCode, session().userName, QSysInfo::machineHostName());
+        StationeryLedger ledger(session().db(), session().convoCode, session().userName, Presence::workstation());
         if (!settlePendingSheets(ledger, prefix))
             return;
         const std::optional<QString> list = prompter().input(

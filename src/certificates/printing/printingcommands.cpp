@@ -12,6 +12,7 @@
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/pdfsignature.h"
+#include "shell/db/presence.h"
 
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -356,7 +357,7 @@ int runSpoil(BatchContext &c)
     c.needConvocation(u"Sheets belong to a convocation's printing"_s);
     const QString prefix = c.args.value(u"prefix"_s).toUpper();
     const std::vector<long long> numbers = sheetnumbers::parseList(c.required(u"numbers"_s), prefix);
-    StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
+    StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, Presence::workstation());
     for (const QString &line : ledger.registerSpoiled(prefix, numbers, c.args.value(u"reason"_s)))
         c.out << line << Qt::endl;
     c.out << numbers.size() << (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s) << u" registered as spoiled"_s
@@ -372,7 +373,7 @@ int runSettle(BatchContext &c)
         throw UsageError(u"Say how the sheets came out: --printed or --spoiled."_s);
     const QString prefix = c.args.value(u"prefix"_s).toUpper();
     const std::vector<long long> numbers = sheetnumbers::parseList(c.required(u"numbers"_s), prefix);
-    StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, QSysInfo::machineHostName());
+    StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, Presence::workstation());
     for (const QString &line : ledger.settle(prefix, numbers, c.args.has(u"printed"_s), c.args.value(u"reason"_s)))
         c.out << line << Qt::endl;
     c.out << numbers.size() << u" sheets settled"_s << Qt::endl;

@@ -13,6 +13,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/document/pdfsignature.h"
+#include "shell/db/presence.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -27,7 +28,7 @@ PrintingRun::PrintingRun(Session &session, Prompter &prompter, Progress progress
     : m_session(session)
     , m_prompter(prompter)
     , m_progress(std::move(progress))
-    , m_workstation(QSysInfo::machineHostName())
+    , m_workstation(Presence::workstation())
 {
 }
 
@@ -201,11 +202,16 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
     } catch (const StopError &e) {
         m_prompter.message(e.text(), e.title(), e.icon());
     } catch (const DbError &e) {
-        m_prompter.message(e.reportMessage(), u"Message"_s, PromptIcon::Critical);
+        if (e.kind() == DbErrorKind::ServerUnreachable && s.mode == PrintMode::Print
+            && s.operation == PrintOperation::Print)
+            m_prompter.message(connectionLost(s, e), u"Message"_s, PromptIcon::Critical);
+        else
+            m_prompter.message(e.reportMessage(), u"Message"_s, PromptIcon::Critical);
     }
     report(m_progress, {});
     // The next sheet is the next free one: a number another workstation used meanwhile is passed.
     if (s.mode == PrintMode::Print && s.operation == PrintOperation::Print && !result.completed) {
+        result.nextNumber = std::max(result.nextNumber, result.lastUsed + 1);
         try {
             result.nextNumber = ledger().nextUnused(s.prefix, result.nextNumber);
         } catch (const DbError &) {
@@ -425,9 +431,20 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
             ++running;
             continue;
         }
-        // The number is in the register before the sheet can reach the printer.
-        const StationeryLedger::ReserveResult reserved =
-            ledger().reserve(s.prefix, running, certType, job.holder, cycle.issue);
+        // The number is in the register before the sheet can reach the printer. Where the
+        // server goes while it is written, the register may or may not hold it: the sheet
+        // is not printed, and its number counts as used until a clerk settles it.
+        StationeryLedger::ReserveResult reserved;
+        try {
+            reserved = ledger().reserve(s.prefix, running, certType, job.holder, cycle.issue);
+        } catch (const DbError &e) {
+            if (e.kind() == DbErrorKind::ServerUnreachable) {
+                m_unconfirmed = certNo + u" (Reg. No. "_s + job.holder.regno + u", not printed)"_s;
+                usedNumber(running);
+                result.nextNumber = running + 1;
+            }
+            throw;
+        }
         if (!reserved.sheet) {
             ledger().recordPassedOver(job.holder, certType, reserved.passedOver);
             m_prompter.message(reserved.passedOver + u": passed over, no sheet is used. Certificate "_s + certNo
@@ -494,6 +511,17 @@ bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::R
                            + u". Take that sheet out; the run goes on with the next candidate."_s,
                        u"Message"_s, PromptIcon::Exclamation);
     return false;
+}
+
+QString PrintingRun::connectionLost(const PrintSelection &s, const DbError &e) const
+{
+    QString text = u"The connection to the database server was lost (%1): the run stops here."_s.arg(e.description());
+    if (!m_unconfirmed.isEmpty())
+        text += u" Certificate %1 was at the printer and is not confirmed: once the server answers again, settle "
+                "it (Spoiled Sheets..., or scrollwise-batch stationery settle) as printed or spoiled, as the sheet "
+                "came out."_s.arg(m_unconfirmed);
+    const long long next = std::max(m_result.nextNumber, m_result.lastUsed + 1);
+    return text + u" The next sheet is %1."_s.arg(s.certificateNumber(next));
 }
 
 void PrintingRun::usedNumber(long long number)

@@ -18,6 +18,8 @@
 
 namespace sw {
 
+class DbError;
+
 class Prompter;
 class Session;
 class SheetOutput;
@@ -125,6 +127,8 @@ private:
     // stores without asking, or the clerk named it spoiled beforehand), then has the
     // ledger store or spoil it. True when printed.
     bool settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle);
+    // What the clerk reads when the server goes in the middle of a run.
+    QString connectionLost(const PrintSelection &s, const DbError &e) const;
     void usedNumber(long long number);
     void sayUnreachedSpoiled(const PrintSelection &s);
     long long nextFreeNumber(const PrintSelection &s);

@@ -7,6 +7,7 @@
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/db/presence.h"
 
 #include <QDateTime>
 #include <QMap>
@@ -24,7 +25,6 @@ namespace sw {
 namespace {
 
 constexpr int kRemarksWidth = 200;
-constexpr int kAttempts = 5;
 
 // A prefix is always stored as text, never null, so the unique key compares it.
 QVariant prefixValue(const QString &prefix)
@@ -53,19 +53,7 @@ QString awardTypeOf(const QString &certType)
 
 // Two workstations changing rows in opposite orders are stopped by the server; the
 // change is simply made again.
-bool isRetryable(const DbError &e) { return e.nativeCode() == u"1213"_s || e.nativeCode() == u"1205"_s; }
-
-template <typename Change> auto withRetry(Change change)
-{
-    for (int attempt = 1;; ++attempt) {
-        try {
-            return change();
-        } catch (const DbError &e) {
-            if (attempt >= kAttempts || !isRetryable(e))
-                throw;
-        }
-    }
-}
+template <typename Change> auto withRetry(Change change) { return retryingConflicts(change); }
 
 QString holderName(const SheetHolder &holder) { return u"Reg. No. "_s + holder.regno; }
 
@@ -277,15 +265,30 @@ QStringList StationeryLedger::usedNumbers(const QString &prefix, long long from,
 QStringList StationeryLedger::pendingSheets(const QString &prefix) const
 {
     const auto released = qScopeGuard([this] { releaseReads(); });
-    Rows rows = query(u"select fcertno, fregno, fusername, fworkstation, fdate, ftime, fconvocode from certsheet "
-                      "where fprefix = ? and fstate = ? order by fnumber"_s,
+    Rows rows = query(u"select fcertno, fregno, fusername, fworkstation, fdate, ftime, fconvocode, frunid "
+                      "from certsheet where fprefix = ? and fstate = ? order by fnumber"_s,
                       {prefixValue(prefix), stateText(State::Pending)});
-    QStringList lines;
+    struct Line
+    {
+        QString text;
+        QString runId;
+        QString workstation;
+    };
+    std::vector<Line> found;
     while (rows.next())
-        lines << rows.text(0).trimmed() + u" (Reg. No. "_s + rows.text(1).trimmed() + u", convocation "_s
-                     + rows.text(6).trimmed() + u"): sent to the printer by "_s + rows.text(2) + u" at "_s
-                     + rows.text(3) + u" on "_s + formatDmy(rows.date(4)) + u' ' + rows.text(5)
-                     + u", never confirmed"_s;
+        found.push_back({rows.text(0).trimmed() + u" (Reg. No. "_s + rows.text(1).trimmed() + u", convocation "_s
+                             + rows.text(6).trimmed() + u"): sent to the printer by "_s + rows.text(2) + u" at "_s
+                             + rows.text(3) + u" on "_s + formatDmy(rows.date(4)) + u' ' + rows.text(5),
+                         rows.text(7), rows.text(3).trimmed()});
+    rows.query().finish();
+    QStringList lines;
+    for (const Line &line : found) {
+        const std::optional<Presence::Entry> run =
+            line.runId.isEmpty() ? std::nullopt : Presence::live(m_db, line.runId);
+        lines << line.text
+                     + (run ? u", at the printer on "_s + run->workstation + u" (the run is going on)"_s
+                            : u", never confirmed"_s);
+    }
     return lines;
 }
 
@@ -482,6 +485,16 @@ void StationeryLedger::refuseReplaced(const Reservation &sheet) const
                     PromptIcon::Critical);
 }
 
+QString StationeryLedger::atPrinter(const Sheet &sheet) const
+{
+    if (sheet.state != State::Pending || sheet.runId.isEmpty())
+        return {};
+    const std::optional<Presence::Entry> run = Presence::live(m_db, sheet.runId);
+    if (!run)
+        return {};
+    return u"is at the printer on "_s + run->workstation + u" (a run of "_s + run->user + u" that is going on)"_s;
+}
+
 StationeryLedger::ReserveResult StationeryLedger::reserve(const QString &prefix, long long number,
                                                           const QString &certType, const SheetHolder &holder,
                                                           const IssueDetails &issue)
@@ -491,10 +504,15 @@ StationeryLedger::ReserveResult StationeryLedger::reserve(const QString &prefix,
         throw std::logic_error("a sheet is reserved in a transaction of its own");
     const QString certNo = sheetnumbers::format(prefix, number);
     const QString runId = m_lastReserved ? m_lastReserved->runId : QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // The run's sheets at the printer are its own while it lives: no other workstation
+    // settles them meanwhile.
+    if (!m_runLease)
+        m_runLease = Presence::hold(m_db, Presence::Kind::Run, runId, m_user, u"printing run"_s);
     bool duplicate = false;
     ReserveResult result = withRetry([&] {
         WriteScope scope(m_db);
         beginWrite();
+        Presence::refuseWhileRestoring(m_db);
         if (m_lastReserved)
             checkStillOurs(*m_lastReserved);
         ReserveResult r;
@@ -636,6 +654,8 @@ QStringList StationeryLedger::planSpoiled(const QString &prefix, const std::vect
                        + u" and taken back since: the sheet is accounted for already."_s);
                 break;
             case State::Pending:
+                if (const QString printing = atPrinter(*row); !printing.isEmpty())
+                    refuse(printing + u": that run confirms or spoils it."_s);
                 lines << certNo + u": sent to the printer for Reg. No. "_s + row->holder.regno
                              + u" and never confirmed; the sheet is registered as spoiled"_s;
                 continue;
@@ -748,6 +768,10 @@ QStringList StationeryLedger::settle(const QString &prefix, const std::vector<lo
             throw StopError(u"Certificate No. "_s + certNo + u" is not waiting for confirmation ("_s
                                 + (row ? u"it is "_s + stateText(row->state) : u"it was never used"_s)
                                 + u"). Nothing is settled."_s,
+                            PromptIcon::Exclamation);
+        if (const QString printing = atPrinter(*row); !printing.isEmpty())
+            throw StopError(u"Certificate No. "_s + certNo + u' ' + printing
+                                + u": that run confirms or spoils it. Nothing is settled."_s,
                             PromptIcon::Exclamation);
         if (!sameCode(row->convoCode, m_convoCode))
             throw StopError(u"Certificate No. "_s + certNo + u" was sent to the printer for convocation "_s
@@ -930,7 +954,7 @@ public:
     }
 
 private:
-    static QString workstationName() { return QSysInfo::machineHostName(); }
+    static QString workstationName() { return Presence::workstation(); }
     Session &m_session;
 };
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "shell/db/presence.h"
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -180,6 +182,8 @@ private:
     void journal(const QString &prefix, long long number, const QString &certType, const SheetHolder &holder,
                  Outcome outcome, const QString &remarks);
     void checkStillOurs(const Reservation &sheet) const;
+    // "is at the printer on WORKSTATION (...)" while the run that sent the sheet lives; "" otherwise.
+    QString atPrinter(const Sheet &sheet) const;
     [[noreturn]] void refuseReplaced(const Reservation &sheet) const;
     [[noreturn]] void refuseUsed(const QString &certNo, const QStringList &uses) const;
     void beginWrite();
@@ -199,6 +203,8 @@ private:
     // The last sheet this ledger reserved: it must still be there at the next sheet,
     // or the database was replaced under the run.
     std::optional<Reservation> m_lastReserved;
+    // The run's lease on its sheets at the printer, taken at its first sheet.
+    std::unique_ptr<Presence::Lease> m_runLease;
 };
 
 // Installs the ledger as the session's certificate-number authority (after the login).

@@ -5,6 +5,7 @@
 #include "certificates/printing/sheetnumbers.h"
 #include "certificates/printing/stationeryledger.h"
 #include "shell/db/database.h"
+#include "shell/db/presence.h"
 
 #include <QMap>
 #include <QSet>
@@ -35,6 +36,9 @@ struct StationeryReport::Number
     QStringList history;
     QString state; // "" when the number was never used
     int uses = 0;
+    // Printed, yet nobody holds the number: the database was restored from a backup taken
+    // before the sheet was printed, and the candidate shows it unprinted.
+    bool unheld = false;
 };
 
 StationeryReport::StationeryReport(const Database &db)
@@ -85,18 +89,28 @@ std::vector<StationeryReport::Number> StationeryReport::read(const QString &pref
         }
     }
     QMap<long long, QString> sheetState;
-    Rows sheets = m_db.query(u"select fnumber, fstate, fregno, fusername, fworkstation, fdate, ftime, fconvocode "
-                             "from certsheet where fprefix = ? and fnumber between ? and ?"_s,
+    Rows sheets = m_db.query(u"select fnumber, fstate, fregno, fusername, fworkstation, fdate, ftime, fconvocode, "
+                             "frunid from certsheet where fprefix = ? and fnumber between ? and ?"_s,
                              {prefixValue(prefix), from, to});
+    QMap<long long, QString> pendingRuns;
     while (sheets.next()) {
         const long long number = sheets.value(0).toLongLong();
         sheetState[number] = sheets.text(1);
-        if (sheets.text(1) == state(StationeryLedger::State::Pending))
+        if (sheets.text(1) == state(StationeryLedger::State::Pending)) {
             history[number].append(sheetnumbers::format(prefix, number).leftJustified(kNumberColumn) + u' '
                                    + u"PENDING  "_s + sheets.text(2).trimmed().leftJustified(10)
                                    + u" sent to the printer by "_s + sheets.text(3) + u'@' + sheets.text(4) + u' '
                                    + formatDmy(sheets.date(5)) + u' ' + sheets.text(6) + u" (convocation "_s
-                                   + sheets.text(7).trimmed() + u"), never confirmed"_s);
+                                   + sheets.text(7).trimmed() + u')');
+            pendingRuns[number] = sheets.text(8);
+        }
+    }
+    sheets.query().finish();
+    // A sheet of a run still going on is at its printer; the others were never confirmed.
+    for (auto it = pendingRuns.cbegin(); it != pendingRuns.cend(); ++it) {
+        const auto run = it.value().isEmpty() ? std::nullopt : Presence::live(m_db, it.value());
+        history[it.key()].last() +=
+            run ? u", at the printer on "_s + run->workstation + u" (the run is going on)"_s : u", never confirmed"_s;
     }
     // Who holds each number now, in every convocation.
     QMap<long long, int> holders;
@@ -143,6 +157,12 @@ std::vector<StationeryReport::Number> StationeryReport::read(const QString &pref
                                   + cancelledFor.value(n));
         }
         number.uses = std::max({journalSheets.value(n), holders.value(n), number.state.isEmpty() ? 0 : 1});
+        if (number.state == state(StationeryLedger::State::Printed) && holders.value(n) == 0) {
+            number.unheld = true;
+            number.history.append(number.certNo.leftJustified(kNumberColumn)
+                                  + u" PRINTED  but no candidate holds the number (the database restored from an "
+                                    "earlier backup, or the candidate removed)"_s);
+        }
         out.push_back(std::move(number));
     }
     return out;
@@ -213,7 +233,10 @@ QStringList StationeryReport::reconcile(const QString &prefix, long long from, l
     QStringList pending;
     QStringList twice;
     QStringList gaps;
+    QStringList unheld;
     for (const Number &n : numbers) {
+        if (n.unheld)
+            unheld << n.certNo;
         if (n.state.isEmpty()) {
             ++c.unused;
             if (n.number < lastUsed)
@@ -247,6 +270,10 @@ QStringList StationeryReport::reconcile(const QString &prefix, long long from, l
         out << u"  sent to the printer and never confirmed (settle each): "_s + pending.join(u", "_s);
     if (!twice.isEmpty())
         out << u"  used more than once: "_s + twice.join(u", "_s);
+    if (!unheld.isEmpty())
+        out << u"  printed, but no candidate holds the number (the database restored from an earlier backup, or "
+               "the candidate removed; give the candidate his number or print him again): "_s
+                   + unheld.join(u", "_s);
     if (!gaps.isEmpty())
         out << u"  never used although later sheets were (they must still be in the stock): "_s + gaps.join(u", "_s);
     const bool ok = pending.isEmpty() && twice.isEmpty();

@@ -5,6 +5,7 @@
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/db/presence.h"
 
 #include <QSysInfo>
 
@@ -32,7 +33,7 @@ int RecentCertificates::save(const std::vector<Row> &rows)
     if (rows.empty())
         throw StopError(u"No student Details found"_s, PromptIcon::Information);
     WriteScope scope(m_session.db());
-    StationeryLedger ledger(m_session.db(), m_session.convoCode, m_session.userName, QSysInfo::machineHostName());
+    StationeryLedger ledger(m_session.db(), m_session.convoCode, m_session.userName, Presence::workstation());
     int cleared = 0;
     for (const Row &row : rows) {
         if (row.takeBack && ledger.takeBack(row.certNo, row.regno))

@@ -31,7 +31,7 @@ int runAudit(BatchContext &c)
     filter.user = c.args.value(u"user"_s).trimmed().toUpper();
     filter.what = c.args.value(u"what"_s).trimmed().toLower();
     static const QStringList kinds = {u"login"_s,        u"users"_s,   u"masters"_s, u"settings"_s,
-                                      u"certificates"_s, u"restore"_s, u"upgrade"_s};
+                                      u"certificates"_s, u"imports"_s, u"restore"_s, u"upgrade"_s};
     if (!filter.what.isEmpty() && !kinds.contains(filter.what))
         throw UsageError(u"--what takes "_s + kinds.join(u", "_s) + u", not \""_s + filter.what + u"\"."_s);
     c.out << u"when\tuser\tworkstation\twhat\taction\ttable\tkey\told\tnew"_s << Qt::endl;
@@ -57,7 +57,7 @@ void addAuditCommands(BatchTool &tool)
         {{u"from"_s, u"dd/mm/yyyy"_s, u"from this day"_s},
          {u"to"_s, u"dd/mm/yyyy"_s, u"up to this day"_s},
          {u"user"_s, u"NAME"_s, u"only what this user did"_s},
-         {u"what"_s, u"KIND"_s, u"only login, users, masters, settings, certificates, restore or upgrade"_s}},
+         {u"what"_s, u"KIND"_s, u"only login, users, masters, settings, certificates, imports, restore or upgrade"_s}},
         {},
         true,
         true,

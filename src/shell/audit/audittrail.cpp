@@ -2,6 +2,7 @@
 #include "shell/audit/audittrail.h"
 
 #include "shell/db/database.h"
+#include "shell/db/presence.h"
 
 #include <QDateTime>
 #include <QSysInfo>
@@ -20,7 +21,7 @@ AuditTrail::AuditTrail(Database &db)
 {
 }
 
-QString AuditTrail::workstation() { return QSysInfo::machineHostName().left(100); }
+QString AuditTrail::workstation() { return Presence::workstation(); }
 
 QString AuditTrail::stamp(const QDateTime &at) { return at.toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s); }
 
@@ -73,17 +74,15 @@ std::vector<AuditTrail::Line> AuditTrail::lines(const Filter &filter) const
 QString AuditTrail::latest(const QString &user, const QStringList &actions) const
 {
     QStringList marks;
-    QVariantList params{user, kLogin};
+    QVariantList params{user, kLogin, workstation()};
     for (const QString &a : actions) {
         marks << u"?"_s;
         params << a;
     }
     try {
         return m_db
-            .scalar(u"select max(fwhen) from "_s + m_db.table(u"AUDIT"_s)
-                        + u" where fusername = ? and fwhat = ? and "
-                          "faction in ("_s
-                        + marks.join(u", "_s) + u')',
+            .scalar(u"select max(fwhen) from %1 where fusername = ? and fwhat = ? and fworkstation = ? and "
+                    "faction in (%2)"_s.arg(m_db.table(u"AUDIT"_s), marks.join(u", "_s)),
                     params)
             .toString();
     } catch (const DbError &error) {
@@ -96,9 +95,9 @@ QString AuditTrail::latest(const QString &user, const QStringList &actions) cons
 int AuditTrail::failuresInARow(const QString &user) const
 {
     const QString since = latest(user, {u"login"_s, u"locked"_s});
-    QVariantList params{user, kLogin, u"failed"_s};
-    QString sql =
-        u"select count(*) from "_s + m_db.table(u"AUDIT"_s) + u" where fusername = ? and fwhat = ? and faction = ?"_s;
+    QVariantList params{user, kLogin, u"failed"_s, workstation()};
+    QString sql = u"select count(*) from "_s + m_db.table(u"AUDIT"_s)
+                  + u" where fusername = ? and fwhat = ? and faction = ? and fworkstation = ?"_s;
     if (!since.isEmpty()) {
         sql += u" and fwhen > ?"_s;
         params << since;

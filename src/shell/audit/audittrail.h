@@ -11,7 +11,7 @@ namespace sw {
 class Database;
 
 // One line of the audit trail: what was done (`what` is the area: login, users,
-// masters, settings, certificates, restore, upgrade; `action` the deed), to which
+// masters, settings, certificates, imports, restore, upgrade; `action` the deed), to which
 // row (table and key), and the values before and after ("column=value; ...").
 struct AuditEntry
 {
@@ -55,9 +55,10 @@ public:
 
     std::vector<Line> lines(const Filter &filter) const;
 
-    // Failed logins of `user` since his last login or lock.
+    // Failed logins of `user` on this workstation since his last login or lock there.
+    // A lock is the workstation's: guessing at one desk never locks the user out of another.
     int failuresInARow(const QString &user) const;
-    // Seconds the user's lock still lasts; 0 when he is not locked.
+    // Seconds the user's lock on this workstation still lasts; 0 when he is not locked.
     int lockRemaining(const QString &user) const;
 
     // "column=value; ..." of the values that differ between two lists of pairs.

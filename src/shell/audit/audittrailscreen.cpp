@@ -46,8 +46,8 @@ AuditTrailScreen::AuditTrailScreen(const FormContext &context)
     f.setLookup(m_user, [this] { return UserStore::lookup(session().db(), true); });
     m_what->setObjectName(u"cmbwhat"_s);
     m_what->setToolTip(u"The kind of lines shown"_s);
-    m_what->addItems({u"(all)"_s, u"login"_s, u"users"_s, u"masters"_s, u"settings"_s, u"certificates"_s, u"restore"_s,
-                      u"upgrade"_s});
+    m_what->addItems({u"(all)"_s, u"login"_s, u"users"_s, u"masters"_s, u"settings"_s, u"certificates"_s, u"imports"_s,
+                      u"restore"_s, u"upgrade"_s});
     f.addField(u"W0"_s, u"What"_s, m_what);
     f.moveBeside(m_what, m_user);
     m_show->setObjectName(u"cmdshow"_s);

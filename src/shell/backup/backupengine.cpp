@@ -95,6 +95,28 @@ std::unique_ptr<Database> openReadOnly(const QString &file)
     return std::make_unique<Database>(std::move(handle), SqlDialect::forBackend(Backend::SQLite));
 }
 
+// The live database to restore into; a file that is no database any more, or whose
+// pages are damaged, is put aside under a name of its own (kept, not deleted) and the
+// copy goes into a new file.
+std::unique_ptr<Database> openUsable(const ConnectionSettings &target, const AppFolder &folder,
+                                     const Connector::Options &options)
+{
+    try {
+        auto db = Connector::open(target, folder, options);
+        if (quickCheck(sqliteHandle(*db)) == u"ok"_s)
+            return db;
+    } catch (const DbError &) {
+    }
+    const QString live = folder.filePath(target.databaseName + u".sqlite"_s);
+    const QString aside = live + u".damaged-"_s + QDateTime::currentDateTime().toString(u"yyyyMMddHHmmss"_s);
+    for (const QString &suffix : {QString(), u"-wal"_s, u"-shm"_s}) {
+        if (QFileInfo::exists(live + suffix) && !QFile::rename(live + suffix, aside + suffix))
+            throw StopError(u"The damaged database file "_s + live + suffix + u" cannot be moved aside to "_s + aside
+                            + suffix + u'.');
+    }
+    return Connector::open(target, folder, options);
+}
+
 class SqliteBackup final : public BackupEngine
 {
 public:
@@ -151,21 +173,7 @@ public:
             target.databaseName = Connector::databaseName(settings, folder);
         if (target.databaseName.isEmpty())
             target.databaseName = u"CONVO"_s;
-        std::unique_ptr<Database> db;
-        try {
-            db = Connector::open(target, folder, options);
-        } catch (const DbError &) {
-            // A file that is no database any more is put aside under a name of its own (kept,
-            // not deleted) and the copy goes into a new file.
-            const QString live = folder.filePath(target.databaseName + u".sqlite"_s);
-            const QString aside = live + u".damaged-"_s + QDateTime::currentDateTime().toString(u"yyyyMMddHHmmss"_s);
-            for (const QString &suffix : {QString(), u"-wal"_s, u"-shm"_s}) {
-                if (QFileInfo::exists(live + suffix) && !QFile::rename(live + suffix, aside + suffix))
-                    throw StopError(u"The damaged database file "_s + live + suffix + u" cannot be moved aside to "_s
-                                    + aside + suffix + u'.');
-            }
-            db = Connector::open(target, folder, options);
-        }
+        std::unique_ptr<Database> db = openUsable(target, folder, options);
         copySqlite(source, sqliteHandle(*db), u"The restore failed"_s);
     }
 };
@@ -238,6 +246,9 @@ public:
             db->query(u"SELECT table_name FROM information_schema.tables WHERE table_schema = ?"_s, {loading});
         while (loaded.next()) {
             const QString t = loaded.text(0);
+            // The programs working on the database now, the restore's gate among them, stay.
+            if (t.compare(u"presence"_s, Qt::CaseInsensitive) == 0)
+                continue;
             if (db->exists(
                     u"SELECT table_name FROM information_schema.tables WHERE table_schema = ? AND table_name = ?"_s,
                     {name, t}))

@@ -3,19 +3,21 @@
 
 #include "shell/audit/audittrail.h"
 #include "shell/backup/backupengine.h"
+#include "shell/backup/registercarryover.h"
 #include "shell/core/passwordcodec.h"
 #include "shell/core/inifile.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
+#include "shell/db/presence.h"
 #include "shell/db/sessionlock.h"
 #include "shell/settings/controlstore.h"
 #include "shell/startup/startup.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
+#include <QUuid>
 
 using namespace Qt::StringLiterals;
 
@@ -74,6 +76,13 @@ RestoreRun::RestoreRun(AppFolder folder, Prompter &prompter, Progress progress)
 {
 }
 
+// What keeps every other program off the database from the check to the end of the restore.
+struct RestoreRun::Exclusion
+{
+    std::shared_ptr<SessionLock> fileLock; // SQLite
+    std::unique_ptr<Presence::Lease> gate; // a server: the gate every session looks for
+};
+
 RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
 {
     const QString file = backupFile.trimmed();
@@ -81,6 +90,7 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
         m_prompter.message(u"Invalid File path!!"_s, u"Message"_s, PromptIcon::Exclamation);
         return Outcome::Refused;
     }
+    QStringList carried;
     try {
         report(m_progress, u"Checking for existing Database, Please wait..."_s);
         IniFile ini(Startup::iniPath(m_folder));
@@ -99,13 +109,14 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
             if (e.kind() != DbErrorKind::ServerUnreachable && e.kind() != DbErrorKind::MissingTable
                 && e.kind() != DbErrorKind::NotADatabase)
                 throw;
+            probe.reset();
             const QString type = settings.dbType.trimmed().toUpper();
             backend = type == u"MYSQL"_s ? Backend::MySql : type == u"SQLSRVR"_s ? Backend::SqlServer : Backend::SQLite;
         }
-        // Held until the restore is over: no session starts on the database meanwhile.
-        std::shared_ptr<SessionLock> alone;
-        const QStringList others = otherSessions(backend, settings, probe.get(), alone);
-        probe.reset();
+        // Held until the restore is over: no session starts on the database meanwhile. The
+        // probe stays open as long, since on a server the gate is its lease.
+        Exclusion exclusion;
+        const QStringList others = otherSessions(backend, settings, probe.get(), exclusion);
         if (!others.isEmpty())
             throw StopError(u"The database is in use by "_s + others.join(u", "_s)
                                 + u". A restore replaces it under every program working on it, and a printing run "
@@ -128,8 +139,11 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
                     throw StopError(u"There is no database to log in to, and the password given is not the ADMIN "
                                     "password of the backup: nothing was restored."_s);
             };
+        // The sheets printed and the lines written since the backup are read before the
+        // database goes, and put back into the copy.
+        const RegisterCarryOver kept = exists ? RegisterCarryOver::read(*probe) : RegisterCarryOver();
         engineFor(backend)->restore(settings, m_folder, file, check);
-        recordRestore(settings, file);
+        carried = finishRestore(settings, file, kept);
     } catch (const DbError &e) {
         m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
         return Outcome::Refused;
@@ -138,56 +152,73 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
         return Outcome::Refused;
     }
     report(m_progress, u"Restoring database completed!!"_s);
+    if (!carried.isEmpty())
+        m_prompter.message(carried.join(u'\n'), u"Message"_s, PromptIcon::Information);
     m_prompter.message(u"Restored Database Successfully!!. System will restart now!!"_s, u"Message"_s,
                        PromptIcon::Information);
     return Outcome::Restored;
 }
 
-void RestoreRun::recordRestore(const ConnectionSettings &settings, const QString &file) const
+QStringList RestoreRun::finishRestore(const ConnectionSettings &settings, const QString &file,
+                                      const RegisterCarryOver &kept) const
 {
     const auto restored = Connector::open(settings, m_folder);
+    // The copy's sessions are those of programs long gone (a server keeps its own table of them).
+    if (restored->backend() == Backend::SQLite)
+        Presence::forgetOthers(*restored);
+    const RegisterCarryOver::Result result = kept.apply(*restored);
     AuditTrail(*restored).record(m_user, {u"restore"_s,
                                           u"restore"_s,
                                           {},
                                           restored->currentDatabaseName(),
                                           {},
                                           u"from "_s + QFileInfo(file).absoluteFilePath()});
+    QStringList lines;
+    if (result.empty())
+        return lines;
+    lines << u"Kept from the database replaced, written after the backup was taken: %1 sheet(s) of the stationery "
+             "register, %2 line(s) of its journal and %3 line(s) of the audit trail. The numbers of sheets printed "
+             "since stay used."_s.arg(result.sheets)
+                 .arg(result.journalLines)
+                 .arg(result.auditLines);
+    if (!result.unprintedInCopy.isEmpty())
+        lines << u"The backup shows these candidates unprinted, but their certificates were printed (the stationery "
+                 "list names them too):"_s
+              << result.unprintedInCopy;
+    return lines;
 }
 
-void RestoreRun::setOwnSession(const Database &db)
-{
-    if (db.backend() == Backend::MySql)
-        m_ownConnection = db.scalar(u"select connection_id()"_s).toString();
-}
+void RestoreRun::setOwnSession(const Database &db) { m_ownSession = Presence::ownIds(db); }
 
-QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings &settings, const Database *probe,
-                                      std::shared_ptr<SessionLock> &alone) const
+QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings &settings, Database *probe,
+                                      Exclusion &exclusion) const
 {
     if (backend == Backend::SQLite) {
         const QString file = m_folder.filePath(Connector::databaseName(settings, m_folder) + u".sqlite"_s);
         if (!QFileInfo::exists(file))
             return {};
-        alone = SessionLock::exclusive(file);
-        return alone ? QStringList() : QStringList{u"another program on this computer or the network"_s};
+        exclusion.fileLock = SessionLock::exclusive(file);
+        if (!exclusion.fileLock)
+            return {u"another program on this computer or the network"_s};
     }
-    if (backend != Backend::MySql || !probe)
+    if (!probe)
         return {};
-    // A connection closed a moment ago (this program's own, just before the restore) can
-    // still be listed while the server ends its thread: it is asked again for a while,
-    // and only connections that stay count.
+    // The gate first, the look for sessions second: a session starting meanwhile writes
+    // its row first and looks for the gate second, so one of the two sees the other.
     QStringList others;
-    for (int attempt = 0; attempt < 15; ++attempt) {
-        if (attempt > 0)
-            QThread::msleep(200);
-        others.clear();
-        Rows rows = probe->query(u"select user, host from information_schema.processlist where db = database() and "
-                                 "id <> connection_id() and id <> ?"_s,
-                                 {m_ownConnection.isEmpty() ? u"0"_s : m_ownConnection});
-        while (rows.next())
-            others << rows.text(0) + u'@' + rows.text(1).section(u':', 0, 0);
-        if (others.isEmpty())
-            break;
+    try {
+        Presence::join(*probe, settings, m_folder, u"restore"_s);
+        exclusion.gate = Presence::hold(*probe, Presence::Kind::Restore,
+                                        QUuid::createUuid().toString(QUuid::WithoutBraces), m_user, u"restore"_s);
+        for (const Presence::Entry &e : Presence::others(*probe, m_ownSession))
+            others << e.describe();
+    } catch (const DbError &e) {
+        // A damaged file keeps no sessions worth asking; the file lock answers for it.
+        if (backend != Backend::SQLite || e.kind() != DbErrorKind::NotADatabase)
+            throw;
     }
+    if (!others.isEmpty())
+        exclusion.gate.reset();
     return others;
 }
 

@@ -12,6 +12,7 @@ namespace sw {
 
 class Database;
 class Prompter;
+class RegisterCarryOver;
 class Session;
 class SessionLock;
 struct ConnectionSettings;
@@ -43,8 +44,11 @@ private:
 // "Restore Database": puts a backup in place of the application database after
 // asking whether to overwrite an existing one. The program ends after a restore.
 // A database other programs are working on is never replaced: the restore is
-// refused, naming them (SQLite: the session lock of every connection; MariaDB: the
-// server's other connections to the database).
+// refused, naming them (SQLite: the session lock of every connection, held by the
+// restore to its end; MariaDB: the sessions every server of a cluster sees, with the
+// restore's gate written first and kept to its end). The stationery register and the
+// audit trail written since the backup was taken are carried into the restored
+// database (RegisterCarryOver).
 class RestoreRun
 {
 public:
@@ -66,14 +70,18 @@ public:
     Outcome run(const QString &backupFile);
 
 private:
-    void recordRestore(const ConnectionSettings &settings, const QString &file) const;
-    QStringList otherSessions(Backend backend, const ConnectionSettings &settings, const Database *probe,
-                              std::shared_ptr<SessionLock> &alone) const;
+    // Carries the register and the audit trail over and records the restore; the lines say what was kept.
+    QStringList finishRestore(const ConnectionSettings &settings, const QString &file,
+                              const RegisterCarryOver &kept) const;
+    struct Exclusion;
+    QStringList otherSessions(Backend backend, const ConnectionSettings &settings, Database *probe,
+                              Exclusion &exclusion) const;
+    void reportCarriedOver(const QStringList &lines) const;
 
     AppFolder m_folder;
     Prompter &m_prompter;
     Progress m_progress;
-    QString m_ownConnection;
+    QStringList m_ownSession;
     QString m_user;
     QString m_copyPassword;
     bool m_checkCopy = false;

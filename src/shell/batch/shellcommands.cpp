@@ -12,6 +12,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
+#include "shell/db/presence.h"
 #include "shell/document/documentcommands.h"
 #include "shell/forms/formscommands.h"
 #include "shell/settings/controlstore.h"
@@ -19,6 +20,8 @@
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 #include "shell/users/usercommands.h"
+
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -54,7 +57,9 @@ void connectDirectly(BatchContext &c)
     ini.load();
     c.session.folder = c.folder;
     c.session.iniFile = ini.path();
-    c.session.cn = Connector::open(ConnectionSettings::read(ini), c.folder);
+    const ConnectionSettings settings = ConnectionSettings::read(ini);
+    c.session.cn = Connector::open(settings, c.folder);
+    Presence::join(*c.session.cn, settings, c.folder, QCoreApplication::applicationName());
 }
 
 int runInit(BatchContext &c)

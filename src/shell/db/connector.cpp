@@ -54,13 +54,17 @@ std::unique_ptr<Database> openSqlite(const ConnectionSettings &settings, const A
     const QString file = folder.filePath(name + u".sqlite"_s);
     if (!options.createIfMissing && !QFileInfo::exists(file))
         throw DbError(DbErrorKind::ServerUnreachable, {}, u"The database file "_s + file + u" does not exist."_s);
+    // Taken before the file is opened: a session never starts on a database being restored.
+    auto lock = SessionLock::shared(file);
+    if (!lock)
+        throw DbError(DbErrorKind::Other, QString::fromLatin1(dberrnum::kUnspecified), Connector::restoreInProgress());
     QSqlDatabase handle = QSqlDatabase::addDatabase(u"QSQLITE"_s, Connector::newConnectionName());
     handle.setDatabaseName(file);
     handle.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=15000"_s);
     if (!handle.open())
         Database::failOpen(handle, Backend::SQLite);
     auto db = wrap(handle, Backend::SQLite);
-    db->holdSessionLock(SessionLock::shared(file));
+    db->holdSessionLock(std::move(lock));
     // Reading the schema version fails at once on a file that is not a database,
     // before anything could be written to it.
     db->query(u"PRAGMA schema_version"_s);
@@ -68,9 +72,27 @@ std::unique_ptr<Database> openSqlite(const ConnectionSettings &settings, const A
     return db;
 }
 
+// When the server goes, Qt's MariaDB driver says "unable to free statement handle" once
+// for every statement the program had prepared: the run's own message already says the
+// connection was lost, and a screenful of these hides it.
+QtMessageHandler g_nextHandler = nullptr;
+
+void quietLostStatements(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"QMYSQLResult::cleanup: unable to free statement handle"_s))
+        return;
+    if (g_nextHandler)
+        g_nextHandler(type, context, message);
+}
+
 std::unique_ptr<Database> openMysql(const ConnectionSettings &settings, const AppFolder &folder,
                                     const Connector::Options &options)
 {
+    static const bool quiet = [] {
+        g_nextHandler = qInstallMessageHandler(quietLostStatements);
+        return true;
+    }();
+    Q_UNUSED(quiet);
     const QString name = chosenDatabase(settings, folder, options);
     checkIdentifier(name);
     const auto [host, port] = Connector::mysqlHostPort(settings.serverName);
@@ -102,6 +124,12 @@ std::unique_ptr<Database> openOdbc(const QString &connectionString, Backend back
 }
 
 } // namespace
+
+QString Connector::restoreInProgress()
+{
+    return u"The database is being restored from a backup on another workstation. Wait until the restore has "
+           "finished, then start again."_s;
+}
 
 QString Connector::newConnectionName()
 {

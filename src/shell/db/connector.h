@@ -46,6 +46,9 @@ public:
         return open(settings, folder, Options{});
     }
 
+    // Why a session cannot start while another workstation restores the database.
+    static QString restoreInProgress();
+
     // A new, unique Qt connection name.
     static QString newConnectionName();
 };

@@ -3,14 +3,20 @@
 #include "shell/db/sessionlock.h"
 #include "shell/core/dates.h"
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QThread>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace sw {
 
 namespace {
+constexpr int kStatementAttempts = 8;
+
 void bindAll(QSqlQuery &q, const QVariantList &params)
 {
     for (qsizetype i = 0; i < params.size(); ++i)
@@ -129,14 +135,24 @@ Rows Database::query(const QString &sql, const QVariantList &params) const
 {
     if (!isOpen())
         notConnected(sql);
-    QSqlQuery q(m_handle);
-    q.setForwardOnly(true);
-    // Statements without values go through the plain text protocol: some servers
-    // refuse to prepare DDL and session statements.
-    const bool ok = params.isEmpty() ? q.exec(sql) : (q.prepare(sql) && (bindAll(q, params), q.exec()));
-    if (!ok)
-        fail(q.lastError(), sql);
-    return Rows(std::move(q));
+    for (int attempt = 1;; ++attempt) {
+        QSqlQuery q(m_handle);
+        q.setForwardOnly(true);
+        // Statements without values go through the plain text protocol: some servers
+        // refuse to prepare DDL and session statements.
+        const bool ok = params.isEmpty() ? q.exec(sql) : (q.prepare(sql) && (bindAll(q, params), q.exec()));
+        if (ok)
+            return Rows(std::move(q));
+        try {
+            fail(q.lastError(), sql);
+        } catch (const DbError &e) {
+            // Inside a transaction the server has undone more than this statement: the
+            // whole scope is made again (retryingConflicts), not the statement.
+            if (m_depth > 0 || attempt >= kStatementAttempts || !isConflict(e))
+                throw;
+        }
+        pauseAfterConflict(attempt);
+    }
 }
 
 int Database::exec(const QString &sql, const QVariantList &params)
@@ -175,6 +191,17 @@ void Database::begin()
     m_rollbackOnly = false;
     if (!isOpen())
         notConnected(u"BEGIN"_s);
+    if (backend() == Backend::SQLite) {
+        // A write scope takes SQLite's write lock at its start: one that read first and
+        // wrote second would find another connection's write in between (another program's,
+        // or this program's own presence beat) and fail at once instead of waiting for it.
+        QSqlQuery begin(m_handle);
+        if (!begin.exec(u"BEGIN IMMEDIATE"_s)) {
+            m_depth = 0;
+            fail(begin.lastError(), u"BEGIN IMMEDIATE"_s);
+        }
+        return;
+    }
     if (!m_handle.transaction()) {
         m_depth = 0;
         fail(m_handle.lastError(), u"BEGIN"_s);
@@ -210,6 +237,19 @@ void Database::rollback()
     }
     m_rollbackOnly = false;
     m_handle.rollback();
+}
+
+bool isConflict(const DbError &error)
+{
+    // MariaDB / MySQL: 1213 deadlock (and a cluster's certification conflict), 1205 lock wait timeout.
+    const QString code = error.nativeCode().trimmed();
+    return code == u"1213"_s || code == u"1205"_s;
+}
+
+void pauseAfterConflict(int attempt)
+{
+    const int ceiling = 20 * (1 << std::min(attempt, 5));
+    QThread::msleep(10 + QRandomGenerator::global()->bounded(ceiling));
 }
 
 QVariant Database::nullText() { return QVariant(QMetaType::fromType<QString>()); }

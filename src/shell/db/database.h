@@ -15,6 +15,7 @@
 namespace sw {
 
 class Database;
+class PresenceKeeper;
 class SessionLock;
 
 // The rows of one executed statement. Readers treat a null as an empty text,
@@ -134,6 +135,10 @@ public:
     // Held as long as the connection is open (an SQLite file's session lock).
     void holdSessionLock(std::shared_ptr<SessionLock> lock) { m_sessionLock = std::move(lock); }
 
+    // The session's presence (shell/db/presence.h), kept alive as long as the connection is open.
+    void holdPresence(std::shared_ptr<PresenceKeeper> keeper) { m_presence = std::move(keeper); }
+    const std::shared_ptr<PresenceKeeper> &presence() const { return m_presence; }
+
     // A bound null of text type (QVariant() binds as null too, but some drivers want a type).
     static QVariant nullText();
 
@@ -144,7 +149,33 @@ private:
     int m_depth = 0;
     bool m_rollbackOnly = false;
     std::shared_ptr<SessionLock> m_sessionLock;
+    std::shared_ptr<PresenceKeeper> m_presence;
 };
+
+// A change stopped by the server because another workstation's change came first: a
+// deadlock, a lock waited for too long, or (on a cluster) a certification conflict
+// between two servers. Made again, it succeeds.
+bool isConflict(const DbError &error);
+// A pause that grows with the attempt and differs between workstations, so that two
+// changes that met once do not meet again.
+void pauseAfterConflict(int attempt);
+
+// Runs `change` (a whole write scope) again, after a short random pause, while the
+// server stops it for a conflict; a statement outside any transaction is retried by
+// the Database itself.
+template <typename Change> auto retryingConflicts(Change change)
+{
+    constexpr int kAttempts = 8;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return change();
+        } catch (const DbError &e) {
+            if (attempt >= kAttempts || !isConflict(e))
+                throw;
+            pauseAfterConflict(attempt);
+        }
+    }
+}
 
 // An RAII write scope for multi-row changes: commit explicitly, rolled back by the
 // destructor otherwise. A scope opened inside another joins it; if the inner one is

@@ -90,6 +90,11 @@ const std::vector<TableDefinition> &tables()
         {u"AUDIT"_s,
          u"FWHEN VARCHAR(23), FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), FWHAT VARCHAR(20), "
          "FACTION VARCHAR(20), FTABLE VARCHAR(30), FKEY VARCHAR(100), FOLD VARCHAR(1000), FNEW VARCHAR(1000)"_s},
+        // The programs working on the database now: a row per session, printing run and
+        // restore, touched every few seconds by its program (FALIVE, the server's clock in
+        // seconds); see Presence.
+        {u"PRESENCE"_s, u"FID VARCHAR(40), FKIND VARCHAR(10), FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), "
+                        "FWHAT VARCHAR(100), FSTARTED VARCHAR(23), FALIVE DECIMAL(12,0)"_s},
     };
     return list;
 }
@@ -175,6 +180,16 @@ const std::vector<IndexDefinition> &indexes()
         // A user's logins (lockout) and the listing by date.
         {u"ix_audit_user"_s, u"AUDIT"_s, {u"FUSERNAME"_s, u"FWHAT"_s, u"FWHEN"_s}},
         {u"ix_audit_when"_s, u"AUDIT"_s, {u"FWHEN"_s}},
+        // Every statement that finds rows has an index to find them by: on a cluster a
+        // change found by a scan holds the other servers' commits while it is applied.
+        {u"ix_reccert_regno"_s, u"RECCERT"_s, {u"FREGNO"_s, u"FCERTNO"_s}},
+        {u"ix_masuser_name"_s, u"MASUSER"_s, {u"FUSERNAME"_s}},
+        {u"ix_autocorrect_replace"_s, u"AUTOCORRECT"_s, {u"FREPLACE"_s}},
+        {u"ix_control_unit"_s, u"CONTROL"_s, {u"FUNITCODE"_s}},
+        {u"ix_certcan_certno"_s, u"CERTCAN"_s, {u"FCERTNO"_s}},
+        {u"ix_stationery_regno"_s, u"STATIONERY"_s, {u"FREGNO"_s}},
+        {u"ix_certsheet_run"_s, u"CERTSHEET"_s, {u"FRUNID"_s}},
+        {u"ux_presence_id"_s, u"PRESENCE"_s, {u"FID"_s}, true},
     };
     return list;
 }

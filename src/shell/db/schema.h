@@ -8,6 +8,10 @@
 
 namespace sw::schema {
 
+// The key column the backends that need a declared primary key add to every table
+// (SqlDialect::rowKeyDefinition); no statement of the system names it.
+inline const QString kRowKeyColumn = QStringLiteral("FROWID");
+
 // One table of the application database: its name and its column-definition
 // text, definitions separated by ", ", each "NAME TYPE".
 struct TableDefinition

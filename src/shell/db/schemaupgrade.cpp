@@ -42,10 +42,20 @@ bool SchemaUpgrade::treatTable(const QString &table, const QString &columns, Upg
     while (rows.next())
         existing.append(rows.text(1));
 
+    // Every table has a primary key: a cluster replicates a row by it, and one that
+    // insists on keys refuses a table without.
+    const std::optional<QString> rowKey = dialect.rowKeyDefinition();
     if (existing.isEmpty()) {
-        if (execOrSkip(dialect.createTable(table, definitions), report))
+        QStringList withKey = definitions;
+        if (rowKey)
+            withKey.append(*rowKey);
+        if (execOrSkip(dialect.createTable(table, withKey), report))
             report.createdTables.append(table);
         return true;
+    }
+    if (rowKey && !existing.contains(schema::kRowKeyColumn, Qt::CaseInsensitive)) {
+        if (execOrSkip(u"ALTER TABLE "_s + dialect.tableName(table) + u" ADD "_s + *rowKey, report))
+            report.addedColumns.append(table + u'.' + schema::kRowKeyColumn);
     }
 
     for (const QString &definition : definitions) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <QThread>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -77,6 +78,10 @@ struct SessionLock::Descriptor
 
 namespace {
 
+// How long a new session waits for another process's restore to end: 50 x 100 ms.
+constexpr int kWaitAttempts = 50;
+constexpr unsigned long kWaitStepMs = 100;
+
 // The operating system keeps record locks per process and drops all of them when
 // any descriptor of the file is closed, so the process keeps exactly one per file.
 QMutex &registryMutex()
@@ -138,11 +143,22 @@ std::shared_ptr<SessionLock> SessionLock::shared(const QString &databaseFile)
     auto descriptor = descriptorFor(databaseFile);
     if (!descriptor->isOpen())
         return std::shared_ptr<SessionLock>(new SessionLock(nullptr, false));
+    // The process's own restore (holding the exclusive lock) opens connections of its own.
+    if (!descriptor->exclusive && descriptor->sharedHolders == 0) {
+        // Another process restoring holds the exclusive lock: wait a little for it to end,
+        // then refuse, rather than work on a database being replaced.
+        bool locked = descriptor->setMode(Descriptor::Mode::Shared);
+        for (int attempt = 0; !locked && attempt < kWaitAttempts; ++attempt) {
+            guard.unlock();
+            QThread::msleep(kWaitStepMs);
+            guard.relock();
+            locked =
+                descriptor->exclusive || descriptor->sharedHolders > 0 || descriptor->setMode(Descriptor::Mode::Shared);
+        }
+        if (!locked)
+            return nullptr;
+    }
     ++descriptor->sharedHolders;
-    // While another process restores (holds the exclusive lock) this session holds
-    // none; it works on what the restore leaves.
-    if (!descriptor->exclusive)
-        descriptor->setMode(Descriptor::Mode::Shared);
     return std::shared_ptr<SessionLock>(new SessionLock(std::move(descriptor), false));
 }
 

@@ -25,8 +25,9 @@ class SessionLock
 {
 public:
     // Takes the shared lock for a connection to `databaseFile`; released when the
-    // returned object goes. Never fails: where the lock file cannot be made (a
-    // read-only folder) the session simply holds none.
+    // returned object goes. Null while another process restores the database (holds
+    // the exclusive lock) for longer than a few seconds. Where the lock file cannot be
+    // made (a read-only folder) the session simply holds none.
     static std::shared_ptr<SessionLock> shared(const QString &databaseFile);
 
     // The exclusive lock, when no other process holds a shared one; null otherwise.

@@ -70,6 +70,14 @@ public:
                                                 const QStringList &columns, const QStringList &fixed,
                                                 const QString &condition) const;
 
+    // The server's clock as whole seconds since 1970 (UTC): what workstations whose own
+    // clocks differ agree on.
+    virtual QString nowSeconds() const;
+    // The declaration of the key column FROWID every table carries, where the backend
+    // needs one declared (a cluster replicates rows by their primary key); nullopt
+    // where every table has one of its own (SQLite's rowid).
+    virtual std::optional<QString> rowKeyDefinition() const { return std::nullopt; }
+
     // The most values one statement may bind.
     virtual int maxBoundValues() const { return 999; }
 

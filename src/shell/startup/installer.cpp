@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -114,6 +115,33 @@ Installer::Result Installer::install(const AppFolder &folder, const Options &o, 
     if (!QDir().mkpath(folder.root()))
         throw StopError(u"The application folder "_s + folder.root() + u" cannot be created."_s);
 
+    // An installation that fails half-way (a server that refuses the tables) leaves the
+    // folder as it found it: the files it made go, the configuration it changed returns.
+    const QStringList before = QDir(folder.root()).entryList(QDir::Files);
+    const QString iniPath = Startup::iniPath(folder);
+    QFile previousIni(iniPath);
+    const QByteArray previousConfiguration =
+        previousIni.open(QIODevice::ReadOnly) ? previousIni.readAll() : QByteArray();
+    previousIni.close();
+    try {
+        writeFolder(folder, o, prompter, result);
+    } catch (...) {
+        for (const QString &name : QDir(folder.root()).entryList(QDir::Files)) {
+            if (!before.contains(name))
+                QFile::remove(folder.filePath(name));
+        }
+        if (before.contains(QFileInfo(iniPath).fileName())) {
+            QFile restored(iniPath);
+            if (restored.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                restored.write(previousConfiguration);
+        }
+        throw;
+    }
+    return result;
+}
+
+void Installer::writeFolder(const AppFolder &folder, const Options &o, Prompter &prompter, Result &result)
+{
     writeConfiguration(folder, o, result.done);
     writeMarker(folder, o.dist, result.done);
     writeInstitutionTemplate(folder, o.institution, result.done);
@@ -146,7 +174,6 @@ Installer::Result Installer::install(const AppFolder &folder, const Options &o, 
         result.done.append(u"user ADMIN created (password ADMIN)"_s);
     }
     scope.commit();
-    return result;
 }
 
 } // namespace sw

@@ -44,11 +44,15 @@ public:
     // rewrite its institution code and version, so the caller asks first.
     static std::unique_ptr<Database> openExisting(const AppFolder &folder, const Options &options);
 
-    // Throws DbError or StopError when it cannot finish; what it wrote before stays.
+    // Throws DbError or StopError when it cannot finish, and leaves the folder's files as
+    // they were (a database server keeps what it created).
     static Result install(const AppFolder &folder, const Options &options, Prompter &prompter);
 
     // The administrator's first password.
     static QString firstAdminPassword() { return QStringLiteral("ADMIN"); }
+
+private:
+    static void writeFolder(const AppFolder &folder, const Options &o, Prompter &prompter, Result &result);
 };
 
 } // namespace sw

@@ -49,7 +49,12 @@ public:
     std::optional<Refusal> login(Session &session, const QString &user, const QString &password,
                                  const QString &convocation) const;
 
+    // The pause after the `failures`-th wrong password in a row, in milliseconds.
+    static unsigned long pauseAfterFailure(int failures);
+
 private:
+    std::optional<Refusal> checkPassword(const QString &user, const QString &password,
+                                         const QString &convocation) const;
     // Replaces a password kept in the legacy encoding by its hash, after a login with it.
     void rehash(const QString &user, const QString &stored, const QString &password) const;
 

@@ -10,7 +10,10 @@
 #include "shell/core/versiontext.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
+#include "shell/db/presence.h"
 #include "shell/settings/controlstore.h"
+
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -127,6 +130,7 @@ Startup::Outcome Startup::readConfiguration(Session &session)
 Startup::Outcome Startup::connect(Session &session)
 {
     session.cn = Connector::open(m_settings, m_folder);
+    Presence::join(*session.cn, m_settings, m_folder, QCoreApplication::applicationName());
     return Outcome::ReadyForLogin;
 }
 

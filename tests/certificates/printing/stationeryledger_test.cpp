@@ -6,6 +6,7 @@
 
 #include "certificates/printing/sheetnumbers.h"
 #include "certificates/printing/stationeryledger.h"
+#include "shell/db/presence.h"
 #include "certificates/printing/stationeryreport.h"
 #include "shell/db/database.h"
 #include "support/stoptext.h"
@@ -241,6 +242,51 @@ TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
     const QStringList stock = StationeryReport(m_session.db()).reconcile(u"A"_s, 60, 63, &accounted);
     EXPECT_TRUE(accounted) << stock.join(u'\n').toStdString();
     EXPECT_EQ(stock[1], u"  printed 1, spoiled 1, void 0, pending 0, in stock (never used) 2"_s);
+}
+
+// A sheet is settled by the run that sent it while that run lives; once its program has
+// gone (ended, killed, cut off) and its lease has run out, a clerk settles it elsewhere.
+TEST_P(SpoiledSheetsTest, ASheetAtThePrinterOfARunGoingOnIsSettledByThatRunOnly)
+{
+    const auto printing = m_folder->connectSession(u"printing"_s);
+    SheetHolder r1{SheetHolder::Kind::Degree, u"R1"_s, u"BA"_s, u"101"_s, {}, {}};
+    auto run = std::make_unique<StationeryLedger>(*printing, u"C26"_s, u"CLERK"_s, u"WS1"_s);
+    ASSERT_TRUE(run->reserve(u"A"_s, 70, u"1"_s, r1, {}).sheet);
+
+    const QString workstation = Presence::workstation();
+    for (const bool printed : {true, false})
+        EXPECT_TRUE(test::stopText([&] {
+                        sheets().settle(u"A"_s, {70}, printed, {});
+                    }).startsWith(u"Certificate No. A000070 is at the printer on "_s + workstation))
+            << "printed " << printed;
+    EXPECT_TRUE(test::stopText([&] {
+                    sheets().registerSpoiled(u"A"_s, {70}, u"paper jam"_s);
+                }).contains(u"is at the printer on "_s + workstation));
+    ASSERT_EQ(sheets().pendingSheets(u"A"_s).size(), 1);
+    EXPECT_TRUE(sheets().pendingSheets(u"A"_s)[0].endsWith(u", at the printer on "_s + workstation
+                                                           + u" (the run is going on)"_s));
+    EXPECT_TRUE(audit(70, 70).join(u'\n').contains(u"(the run is going on)"_s));
+
+    // A killed run's lease ages out: its row is no longer touched.
+    m_session.db().exec(u"update presence set falive = falive - 3600"_s);
+    EXPECT_TRUE(sheets().pendingSheets(u"A"_s)[0].endsWith(u", never confirmed"_s));
+    EXPECT_EQ(sheets().settle(u"A"_s, {70}, false, u"killed"_s),
+              QStringList{u"A000070: spoiled; Reg. No. R1 prints again on a new sheet"_s});
+}
+
+// A run that ends gives its lease back at once.
+TEST_P(SpoiledSheetsTest, ARunThatEndedLeavesItsSheetToBeSettled)
+{
+    const auto printing = m_folder->connectSession(u"printing"_s);
+    SheetHolder r1{SheetHolder::Kind::Degree, u"R1"_s, u"BA"_s, u"101"_s, {}, {}};
+    {
+        StationeryLedger run(*printing, u"C26"_s, u"CLERK"_s, u"WS1"_s);
+        ASSERT_TRUE(run.reserve(u"A"_s, 71, u"1"_s, r1, {}).sheet);
+        EXPECT_EQ(Presence::others(m_session.db()).size(), 2u); // the session and its run
+    }
+    EXPECT_EQ(Presence::others(m_session.db()).size(), 1u);
+    EXPECT_EQ(sheets().settle(u"A"_s, {71}, true, {}),
+              QStringList{u"A000071: printed for Reg. No. R1; the number is stored"_s});
 }
 
 // While a sheet prints another workstation restores an older backup: the register

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Backup and restore round trips on the real databases.
+#include "shell/audit/audittrail.h"
 #include "shell/backup/backuprun.h"
 #include "shell/core/session.h"
+#include "shell/db/connector.h"
+#include "shell/db/presence.h"
 #include "support/scriptedprompter.h"
+#include "support/stoptext.h"
 #include "support/testdatabase.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -169,6 +174,130 @@ TEST(SqliteRestore, ADamagedBackupIsRefusedAndTheDatabaseStaysAsItWas)
     EXPECT_EQ(RestoreRun(folder.folder(), prompter).run(backup.file), RestoreRun::Outcome::Refused);
     EXPECT_TRUE(prompter.last().contains(u"is damaged and cannot be restored"_s)) << prompter.last().toStdString();
     EXPECT_EQ(folder.connect()->scalar(u"select count(*) from convo"_s).toInt(), kept);
+}
+
+} // namespace
+
+namespace {
+
+// The sheets printed and the lines written since the backup was taken outlive a
+// restore of it: the paper exists, and what was done stays on record.
+TEST_P(BackupTest, ARestoreKeepsTheRegisterAndTheAuditTrailWrittenSinceTheBackup)
+{
+    Database &db = m_session.db();
+    db.exec(u"update convo set fdegree = 'BA', fcollcode = '101' where fregno in ('R1', 'R2')"_s);
+    const auto sheet = [&](long long number, const QString &regno, const QString &state) {
+        db.exec(u"insert into certsheet (fprefix, fnumber, fcertno, fstate, fcerttype, fregno, fdegree, fcollcode, "
+                "fconvocode, frunid) values ('A', ?, ?, ?, '1', ?, 'BA', '101', 'C26', 'run-1')"_s,
+                {number, QString(u"A%1"_s.arg(number, 6, 10, QChar(u'0'))), state, regno});
+    };
+    sheet(1, u"R1"_s, u"PENDING"_s);
+    const BackupRun::Result backup = BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done) << m_prompter.last().toStdString();
+
+    // After the backup: R1's sheet came out well, R2 printed on the next one.
+    db.exec(u"update certsheet set fstate = 'PRINTED' where fnumber = 1"_s);
+    sheet(2, u"R2"_s, u"PRINTED"_s);
+    db.exec(u"update convo set fcertno = case fregno when 'R1' then 'A000001' else 'A000002' end "
+            "where fregno in ('R1', 'R2')"_s);
+    db.exec(u"insert into stationery (fprefix, fnumber, fcertno, fregno, foutcome) values "
+            "('A', 2, 'A000002', 'R2', 'PRINTED')"_s);
+    AuditTrail(db).record(u"ADMIN"_s, {u"users"_s, u"add"_s, u"masuser"_s, u"NEWCLERK"_s, {}, u"section=A"_s});
+    m_session.cn.reset();
+
+    m_prompter.answer(PromptAnswer::Yes);
+    RestoreRun restore(m_folder->folder(), m_prompter);
+    restore.setUser(u"ADMIN"_s);
+    ASSERT_EQ(restore.run(backup.file), RestoreRun::Outcome::Restored) << m_prompter.last().toStdString();
+
+    const auto restored = m_folder->connect();
+    QStringList sheets;
+    Rows rows = restored->query(u"select fcertno, fstate from certsheet order by fnumber"_s);
+    while (rows.next())
+        sheets << rows.text(0) + u' ' + rows.text(1);
+    EXPECT_EQ(sheets, (QStringList{u"A000001 PRINTED"_s, u"A000002 PRINTED"_s}));
+    EXPECT_EQ(restored->scalar(u"select count(*) from stationery where fcertno = 'A000002'"_s).toInt(), 1);
+    EXPECT_EQ(restored->scalar(u"select count(*) from audit where fkey = 'NEWCLERK'"_s).toInt(), 1);
+    EXPECT_EQ(restored->scalar(u"select count(*) from audit where fwhat = 'restore'"_s).toInt(), 1);
+    // The candidates are the backup's: both show no number, and the clerk is told so.
+    EXPECT_EQ(restored->scalar(u"select count(*) from convo where fcertno is not null and fcertno <> ''"_s).toInt(), 0);
+    QString told;
+    for (const auto &shown : m_prompter.shown())
+        told += shown.text + u'\n';
+    EXPECT_TRUE(told.contains(u"2 sheet(s) of the stationery register, 1 line(s) of its journal and 1 line(s) of "
+                              "the audit trail"_s))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains(u"Reg. No. R1 (BA): certificate A000001 was printed after the backup was taken"_s));
+    EXPECT_TRUE(told.contains(u"Reg. No. R2 (BA): certificate A000002 was printed after the backup was taken"_s));
+}
+
+// From the restore's first look for other sessions to its end, no session starts and
+// no sheet is reserved; a session that started first makes the restore wait for it.
+TEST_P(BackupTest, NoSessionStartsWhileARestoreHoldsTheDatabase)
+{
+    const BackupRun::Result backup = BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done);
+    m_session.cn.reset();
+    {
+        const auto printing = m_folder->connectSession(u"printing run"_s);
+        m_prompter.answer(PromptAnswer::Yes);
+        EXPECT_EQ(RestoreRun(m_folder->folder(), m_prompter).run(backup.file), RestoreRun::Outcome::Refused);
+        EXPECT_TRUE(m_prompter.last().startsWith(u"The database is in use by a program on "_s + Presence::workstation()
+                                                 + u" (printing run)"_s))
+            << m_prompter.last().toStdString();
+    }
+    const auto restoring = m_folder->connectSession(u"restore"_s);
+    const auto gate = Presence::hold(*restoring, Presence::Kind::Restore, u"gate"_s, u"ADMIN"_s, u"restore"_s);
+    ASSERT_TRUE(gate);
+    EXPECT_TRUE(test::stopText([&] { m_folder->connectSession(); }).startsWith(Connector::restoreInProgress()));
+    EXPECT_EQ(m_folder->connect()->scalar(u"select count(*) from presence where fkind = 'SESSION'"_s).toInt(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// A database file damaged in the middle or cut short is put aside (kept) and the
+// backup goes in its place.
+TEST(SqliteRestore, ADamagedOrTruncatedDatabaseIsRestoredAndKeptAside)
+{
+    enum class Damage { Overwritten, Truncated };
+    for (const Damage damage : {Damage::Overwritten, Damage::Truncated}) {
+        SCOPED_TRACE(damage == Damage::Overwritten ? "overwritten" : "truncated");
+        test::InstalledFolder folder(TestBackend::SQLite);
+        Session session;
+        session.folder = folder.folder();
+        session.cn = folder.connect();
+        for (int i = 0; i < 2000; ++i)
+            session.db().exec(u"insert into convo (fregno, fname, fconvocode) values (?, ?, 'C26')"_s,
+                              {QString(u"R%1"_s.arg(i)), QString(u"CANDIDATE NUMBER %1 WITH A LONG NAME"_s.arg(i))});
+        test::ScriptedPrompter prompter;
+        const BackupRun::Result backup = BackupRun(session, prompter).run(QDate(2026, 12, 4));
+        ASSERT_TRUE(backup.done);
+        session.cn.reset();
+
+        const QString live = folder.folder().filePath(u"CONVO.sqlite"_s);
+        QFile file(live);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 size = file.size();
+        ASSERT_GT(size, 160 * 1024);
+        if (damage == Damage::Overwritten) {
+            file.seek(size / 3);
+            file.write(QByteArray(80 * 1024, '\x55'));
+        } else {
+            file.resize(size / 2);
+        }
+        file.close();
+
+        prompter.answer(PromptAnswer::Yes);
+        RestoreRun restore(folder.folder(), prompter);
+        restore.setUser(u"ADMIN"_s);
+        restore.requireAdministratorOfCopy(u"ADMIN"_s);
+        ASSERT_EQ(restore.run(backup.file), RestoreRun::Outcome::Restored) << prompter.last().toStdString();
+        EXPECT_EQ(folder.connect()->scalar(u"select count(*) from convo"_s).toInt(), 2000);
+        const QStringList aside = QDir(folder.folder().root()).entryList({u"CONVO.sqlite.damaged-*"_s}, QDir::Files);
+        EXPECT_EQ(aside.filter(QRegularExpression(u"damaged-\\d+$"_s)).size(), 1) << aside.join(u' ').toStdString();
+    }
 }
 
 } // namespace

@@ -37,15 +37,41 @@ QStringList definedColumns(const QString &table)
 class SchemaTest : public test::InstalledFolderTest
 {
 protected:
+    // The columns a table has on this backend: its defined ones, then the key column the
+    // servers that need a declared primary key add.
+    QStringList expectedColumns(const QString &table) const
+    {
+        QStringList out = definedColumns(table);
+        if (m_db->dialect().rowKeyDefinition())
+            out << schema::kRowKeyColumn;
+        return out;
+    }
+    // The tables a server holds without a primary key (none may lack one on a cluster).
+    QStringList tablesWithoutPrimaryKey() const
+    {
+        QStringList out;
+        if (GetParam() != TestBackend::MariaDB)
+            return out;
+        Rows rows = m_db->query(u"select t.table_name from information_schema.tables t where t.table_schema = "
+                                "database() and not exists (select 1 from information_schema.table_constraints c "
+                                "where c.table_schema = t.table_schema and c.table_name = t.table_name and "
+                                "c.constraint_type = 'PRIMARY KEY')"_s);
+        while (rows.next())
+            out << rows.text(0);
+        return out;
+    }
     test::ScriptedPrompter m_prompter;
 };
 
 TEST_P(SchemaTest, InstallCreatesEveryTableWithItsColumnsInOrderAndAnUpgradeOfItChangesNothing)
 {
-    ASSERT_EQ(schema::tables().size(), 17u); // the fourteen and the stationery register's journal and sheets
+    // The fourteen, the stationery register's journal and sheets, the audit trail and the
+    // programs working on the database.
+    ASSERT_EQ(schema::tables().size(), 18u);
     for (const schema::TableDefinition &t : schema::tables())
-        EXPECT_EQ(columnsOf(*m_db, t.name), definedColumns(t.name)) << t.name.toStdString();
-    EXPECT_EQ(m_folder->installResult().schema.createdTables.size(), 17);
+        EXPECT_EQ(columnsOf(*m_db, t.name), expectedColumns(t.name)) << t.name.toStdString();
+    EXPECT_EQ(m_folder->installResult().schema.createdTables.size(), 18);
+    EXPECT_EQ(tablesWithoutPrimaryKey(), QStringList());
     EXPECT_TRUE(columnsOf(*m_db, u"COLLEGE"_s).contains(u"FTOWN"_s));
     EXPECT_TRUE(columnsOf(*m_db, u"CONTROL"_s).contains(u"FNADID"_s));
     for (const schema::IndexDefinition &index : schema::indexes()) {
@@ -98,8 +124,17 @@ TEST_P(SchemaTest, UpgradeCreatesMissingTablesAndAddsMissingColumnsInOrder)
     SchemaUpgrade upgrade(*m_db, m_prompter);
     const UpgradeReport report = upgrade.run();
     EXPECT_EQ(report.createdTables, QStringList{u"RECCERT"_s});
-    EXPECT_EQ(report.addedColumns, (QStringList{u"KANLIB.FKANNAME"_s, u"MASUNIV.FUNIVNAME"_s, u"MASUNIV.FDELETED"_s}));
-    EXPECT_EQ(columnsOf(*m_db, u"MASUNIV"_s), definedColumns(u"MASUNIV"_s));
+    QStringList added{u"KANLIB.FKANNAME"_s, u"MASUNIV.FUNIVNAME"_s, u"MASUNIV.FDELETED"_s};
+    if (m_db->dialect().rowKeyDefinition())
+        added = QStringList{u"KANLIB.FROWID"_s, u"KANLIB.FKANNAME"_s, u"MASUNIV.FROWID"_s, u"MASUNIV.FUNIVNAME"_s,
+                            u"MASUNIV.FDELETED"_s};
+    EXPECT_EQ(report.addedColumns, added);
+    // The key column comes first on a table that lacked it: it is added before the missing ones.
+    QStringList masuniv = definedColumns(u"MASUNIV"_s);
+    if (m_db->dialect().rowKeyDefinition())
+        masuniv.insert(1, schema::kRowKeyColumn);
+    EXPECT_EQ(columnsOf(*m_db, u"MASUNIV"_s), masuniv);
+    EXPECT_EQ(tablesWithoutPrimaryKey(), QStringList());
     EXPECT_EQ(m_db->scalar(u"SELECT fengname FROM kanlib"_s).toString(), u"RAMA"_s);
     EXPECT_FALSE(report.stoppedEarly);
 }
@@ -118,7 +153,11 @@ TEST_P(SchemaTest, TablesLackingTheirLastColumnsGainThemWithoutLosingRows)
     const UpgradeReport report = upgrade.run();
     ASSERT_FALSE(report.stoppedEarly);
     upgrade.stampVersion(u"1.0.0"_s);
-    EXPECT_EQ(report.addedColumns, (QStringList{u"CONTROL.FCONVDATE"_s, u"CONTROL.FDEGKAN"_s, u"CONTROL.FNADID"_s}));
+    QStringList added{u"CONTROL.FCONVDATE"_s, u"CONTROL.FDEGKAN"_s, u"CONTROL.FNADID"_s};
+    if (m_db->dialect().rowKeyDefinition())
+        added.prepend(u"CONTROL.FROWID"_s);
+    EXPECT_EQ(report.addedColumns, added);
+    EXPECT_EQ(tablesWithoutPrimaryKey(), QStringList());
     EXPECT_TRUE(m_db->exists(u"SELECT 1 FROM control WHERE funitcode = '008'"_s));
     // The stamp goes on every row.
     EXPECT_EQ(m_db->scalar(u"SELECT count(*) FROM control WHERE fversion = '1.0.0'"_s).toInt(), 2);

@@ -198,6 +198,33 @@ TEST_P(AdministrationTest, FiveFailedLoginsInARowLockTheUserForAMinute)
     EXPECT_EQ(actions.join(u' ').toStdString(), "locked failed failed failed failed failed refused login");
 }
 
+// A lock is the workstation's: guessing ADMIN's password at one desk does not keep
+// ADMIN out at his own.
+TEST_P(AdministrationTest, ALockKeepsTheUserOutOfTheGuessingWorkstationOnly)
+{
+    const QByteArray before = qgetenv("SCROLLWISE_WORKSTATION");
+    const auto restore = qScopeGuard([&] { qputenv("SCROLLWISE_WORKSTATION", before); });
+    const LoginStore login(*m_db);
+    qputenv("SCROLLWISE_WORKSTATION", "CORRIDOR-PC");
+    for (int i = 0; i < AuditTrail::kFailuresBeforeLock; ++i)
+        login.check(u"ADMIN"_s, u"guess"_s + QString::number(i), u"ADMN"_s);
+    const auto locked = login.check(u"ADMIN"_s, u"ADMIN"_s, u"ADMN"_s);
+    ASSERT_TRUE(locked);
+    EXPECT_TRUE(locked->text.startsWith(u"User ADMIN is locked"_s)) << locked->text.toStdString();
+
+    qputenv("SCROLLWISE_WORKSTATION", "REGISTRAR-PC");
+    EXPECT_EQ(AuditTrail(*m_db).failuresInARow(u"ADMIN"_s), 0);
+    EXPECT_FALSE(login.check(u"ADMIN"_s, u"ADMIN"_s, u"ADMN"_s));
+
+    Rows where = m_db->query(u"select fworkstation, faction from audit where fwhat = 'login' and fusername = 'ADMIN' "
+                             "and faction in ('locked', 'login') and fworkstation in ('CORRIDOR-PC', 'REGISTRAR-PC') "
+                             "order by fwhen"_s);
+    QStringList lines;
+    while (where.next())
+        lines << where.text(1) + u'@' + where.text(0);
+    EXPECT_EQ(lines, (QStringList{u"locked@CORRIDOR-PC"_s, u"login@REGISTRAR-PC"_s}));
+}
+
 // A day's administration leaves its lines: who, what, the old and the new values.
 TEST_P(AdministrationTest, TheAuditTrailListsADaysAdministration)
 {
