@@ -134,7 +134,8 @@ QStringList BatchFolder::as(const QString &convocation) const { return clerkArgu
 
 Workstation BatchFolder::workstation(const QString &name, const QString &hostPort) const
 {
-    const AppFolder folder(m_dir.filePath(u"workstation-"_s + name));
+    // Campuses may name their desks alike: the folder is kept apart by the server too.
+    const AppFolder folder(m_dir.filePath(u"workstation-%1-%2"_s.arg(name, QString(hostPort).replace(u':', u'-'))));
     copyFolder(m_folder.root(), folder.root());
     if (!hostPort.isEmpty()) {
         IniFile ini(Startup::iniPath(folder));
