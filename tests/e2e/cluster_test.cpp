@@ -365,30 +365,40 @@ TEST_F(ClusterStress, ANodeKilledUnderARunRejoinsAndNoNumberIsUsedTwice)
     while (sheetsIn({outputs[2]}).size() < 2 && runs[2].state() == QProcess::Running && clock.elapsed() < 120000)
         QThread::msleep(50);
     const size_t beforeKill = sheetsIn(outputs).size();
+    // A machine fast enough to finish the run first leaves nothing to see on node 3.
+    const bool printingAtKill = runs[2].state() == QProcess::Running;
     const BatchRun killed = m_cluster->kill(3);
     ASSERT_EQ(killed.exitCode, 0) << killed.both();
 
     QString out[3], err[3];
+    bool finished[3];
     for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(runs[i].waitForFinished(240000)) << stations[i].name.toStdString();
+        finished[i] = runs[i].waitForFinished(240000);
         out[i] = QString::fromUtf8(runs[i].readAllStandardOutput());
         err[i] = QString::fromUtf8(runs[i].readAllStandardError());
     }
     const double stoppedAfter = clock.elapsed() / 1000.0;
+    // The node comes back before anything is judged: the next test needs all three.
+    QElapsedTimer rejoinClock;
+    rejoinClock.start();
+    const BatchRun rejoined = m_cluster->rejoin(3);
+    const double rejoinSeconds = rejoinClock.elapsed() / 1000.0;
+    ASSERT_EQ(rejoined.exitCode, 0) << rejoined.both();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(finished[i]) << stations[i].name.toStdString() << " did not finish";
+
     // The others went on to the end.
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(runs[i].exitCode(), 0) << QString(out[i] + err[i]).toStdString();
     // The run on the dead node stopped and said so in words, not in a driver's noise.
-    EXPECT_EQ(runs[2].exitCode(), 1) << QString(out[2] + err[2]).toStdString();
-    EXPECT_FALSE(err[2].trimmed().isEmpty());
-    EXPECT_FALSE(err[2].contains(u"QMYSQLResult::cleanup"_s)) << err[2].toStdString();
-    EXPECT_FALSE(err[2].contains(u"-2147467259"_s)) << err[2].toStdString();
-
-    QElapsedTimer rejoinClock;
-    rejoinClock.start();
-    const BatchRun rejoined = m_cluster->rejoin(3);
-    ASSERT_EQ(rejoined.exitCode, 0) << rejoined.both();
-    const double rejoinSeconds = rejoinClock.elapsed() / 1000.0;
+    if (printingAtKill) {
+        EXPECT_EQ(runs[2].exitCode(), 1) << QString(out[2] + err[2]).toStdString();
+        EXPECT_FALSE(err[2].trimmed().isEmpty());
+        EXPECT_FALSE(err[2].contains(u"QMYSQLResult::cleanup"_s)) << err[2].toStdString();
+        EXPECT_FALSE(err[2].contains(u"-2147467259"_s)) << err[2].toStdString();
+    } else {
+        std::cout << "the run on node 3 had ended before the node was killed\n";
+    }
 
     // A sheet the dead run left at the printer is named by its message.
     const QStringList pending =
