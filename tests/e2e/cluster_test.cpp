@@ -283,6 +283,7 @@ TEST_F(ClusterStress, ARestoreThroughOneNodeKeepsTheSheetsPrintedThroughAnother)
     QStringList outputs;
 
     // The run stands at "Is certificate printed Successfully?" for its first sheet.
+    bool waitingRunRefused = false;
     {
         const QString out = output(u"waiting"_s);
         outputs << out;
@@ -295,6 +296,7 @@ TEST_F(ClusterStress, ARestoreThroughOneNodeKeepsTheSheetsPrintedThroughAnother)
             said += QString::fromUtf8(run.readAllStandardOutput());
         ASSERT_TRUE(said.contains(u"[y/n]"_s)) << said.toStdString();
         const BatchRun restore = admin.run({u"--yes"_s, u"restore"_s, file}, u"ADMN"_s);
+        waitingRunRefused = restore.exitCode == 1 && restore.err.contains(u"The database is in use by"_s);
         EXPECT_EQ(restore.exitCode, 1) << "a restore through node 1 while node 2 prints: " << restore.both();
         EXPECT_TRUE(restore.err.contains(u"The database is in use by"_s)) << restore.both();
         run.write("y\ny\n");
@@ -307,7 +309,6 @@ TEST_F(ClusterStress, ARestoreThroughOneNodeKeepsTheSheetsPrintedThroughAnother)
     QRandomGenerator random(20261207);
     constexpr int kRounds = 4;
     int refused = 0, restored = 0, printed = 0;
-    const bool waitingRunRefused = !HasFailure();
     for (int round = 0; round < kRounds; ++round) {
         const QString out = output(u"round"_s + QString::number(round));
         outputs << out;
