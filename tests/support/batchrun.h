@@ -36,8 +36,13 @@ inline BatchRun runProgram(const QString &program, const QStringList &arguments,
         p.waitForFinished();
         ADD_FAILURE() << program.toStdString() << " did not finish: " << arguments.join(QLatin1Char(' ')).toStdString();
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    if (p.exitStatus() == QProcess::NormalExit)
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    // A crash says nothing of its own: the signal that ended it is named (on Unix, the
+    // exit code of a crashed process is that signal).
+    return {-1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError()) + QStringLiteral("\n(ended by signal %1)").arg(p.exitCode())};
 }
 
 inline BatchRun runBatch(const QStringList &arguments, const QByteArray &input = {})
