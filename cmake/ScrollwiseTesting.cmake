@@ -1,11 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 include(GoogleTest)
 
-# scrollwise_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1])
+# scrollwise_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1] [TIMEOUT seconds, default 300])
 # One GoogleTest executable linked against the support library; every TEST
 # becomes its own ctest entry so failures name the case.
 function(scrollwise_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE scrollwise_test_support ${ARG_LIBS} scrollwise_options)
   # Tests that run the command-line tool as a user would find it here.
@@ -18,5 +21,5 @@ function(scrollwise_add_test name)
       LABELS "${ARG_LABELS}"
       # The project's own font configuration: pages must not change with the fonts a machine has.
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts/fonts.conf"
-      TIMEOUT 300)
+      TIMEOUT ${ARG_TIMEOUT})
 endfunction()

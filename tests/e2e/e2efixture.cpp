@@ -2,7 +2,9 @@
 #include "e2efixture.h"
 
 #include "candidates/imports/cnvwriter.h"
+#include "shell/core/inifile.h"
 #include "shell/db/dberror.h"
+#include "shell/startup/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,11 +21,23 @@ BatchFolder::BatchFolder(TestBackend backend)
     : m_backend(backend)
     , m_folder(m_dir.filePath(u"app"_s))
 {
+    if (backend == TestBackend::SQLite)
+        install(std::nullopt);
+    else if (const auto server = MariaDbServer::fromEnvironment())
+        install(server);
+}
+
+BatchFolder::BatchFolder(const MariaDbServer &server)
+    : m_backend(TestBackend::MariaDB)
+    , m_folder(m_dir.filePath(u"app"_s))
+{
+    install(server);
+}
+
+void BatchFolder::install(const std::optional<MariaDbServer> &server)
+{
     QStringList init{u"--folder"_s, m_folder.root(), u"init"_s, u"--institution"_s, u"003"_s};
-    if (backend == TestBackend::MariaDB) {
-        const auto server = MariaDbServer::fromEnvironment();
-        if (!server)
-            return;
+    if (server) {
         m_databaseName = uniqueName(u"swe2e"_s);
         init << u"--type"_s << u"MYSQL"_s << u"--server"_s << server->hostPort << u"--admin-user"_s << server->user
              << u"--db-password"_s << server->password << u"--db-name"_s << m_databaseName;
@@ -52,10 +66,84 @@ void BatchFolder::reconnect()
     m_db = connectTo(m_folder);
 }
 
-QStringList BatchFolder::as(const QString &convocation) const
+namespace {
+
+QStringList clerkArguments(const AppFolder &folder, const QString &convocation)
 {
-    return {u"--folder"_s,   m_folder.root(), u"--user"_s,  u"ADMIN"_s,
-            u"--password"_s, u"ADMIN"_s,      u"--convo"_s, convocation};
+    return {u"--folder"_s,   folder.root(), u"--user"_s,  u"ADMIN"_s,
+            u"--password"_s, u"ADMIN"_s,    u"--convo"_s, convocation};
+}
+
+// Whether a process may be given a host name of its own here (a UTS namespace: root, or
+// unprivileged namespaces allowed).
+bool ownHostNames()
+{
+    static const bool allowed = [] {
+        QProcess p;
+        p.start(u"unshare"_s, {u"--uts"_s, u"hostname"_s, u"probe"_s});
+        return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }();
+    return allowed;
+}
+
+// The program and arguments that run the tool as `workstation`.
+std::pair<QString, QStringList> workstationCommand(const QString &workstation, const QStringList &arguments)
+{
+    if (!ownHostNames())
+        return {QStringLiteral(SCROLLWISE_BATCH_PATH), arguments};
+    return {u"unshare"_s, QStringList{u"--uts"_s, u"sh"_s, u"-c"_s, u"hostname \"$0\" && exec \"$@\""_s, workstation,
+                                      QStringLiteral(SCROLLWISE_BATCH_PATH)}
+                              + arguments};
+}
+
+BatchRun clusterScript(const QString &action, int node, const QString &folder)
+{
+    return runProgram(QStringLiteral(SCROLLWISE_SOURCE_DIR "/scripts/cluster"),
+                      {action, QString::number(node), folder});
+}
+
+} // namespace
+
+std::optional<GaleraCluster> GaleraCluster::fromEnvironment()
+{
+    const QStringList nodes = qEnvironmentVariable("SCROLLWISE_TEST_CLUSTER").split(u',', Qt::SkipEmptyParts);
+    if (nodes.size() != 3)
+        return std::nullopt;
+    return GaleraCluster{nodes, qEnvironmentVariable("SCROLLWISE_TEST_CLUSTER_USER", u"root"_s),
+                         qEnvironmentVariable("SCROLLWISE_TEST_CLUSTER_PASSWORD"),
+                         qEnvironmentVariable("SCROLLWISE_CLUSTER_DIR")};
+}
+
+BatchRun GaleraCluster::kill(int node) const { return clusterScript(u"kill"_s, node, folder); }
+
+BatchRun GaleraCluster::rejoin(int node) const { return clusterScript(u"start-node"_s, node, folder); }
+
+BatchRun Workstation::run(const QStringList &command, const QString &convocation) const
+{
+    const auto [program, arguments] = workstationCommand(name, clerkArguments(folder, convocation) + command);
+    return runProgram(program, arguments);
+}
+
+void Workstation::start(QProcess &process, const QStringList &command, const QString &convocation) const
+{
+    const auto [program, arguments] = workstationCommand(name, clerkArguments(folder, convocation) + command);
+    process.start(program, arguments);
+}
+
+QStringList BatchFolder::as(const QString &convocation) const { return clerkArguments(m_folder, convocation); }
+
+Workstation BatchFolder::workstation(const QString &name, const QString &hostPort) const
+{
+    // Campuses may name their desks alike: the folder is kept apart by the server too.
+    const AppFolder folder(m_dir.filePath(u"workstation-%1-%2"_s.arg(name, QString(hostPort).replace(u':', u'-'))));
+    copyFolder(m_folder.root(), folder.root());
+    if (!hostPort.isEmpty()) {
+        IniFile ini(Startup::iniPath(folder));
+        ini.load();
+        ini.setValue(u"APATH"_s, u"SERVERNAME"_s, hostPort);
+        EXPECT_TRUE(ini.save()) << ini.errorString().toStdString();
+    }
+    return {name, folder};
 }
 
 BatchRun BatchFolder::run(const QStringList &command, const QString &convocation) const

@@ -15,8 +15,45 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
+
+class QProcess;
 
 namespace sw::test {
+
+// The three-node MariaDB Galera cluster scripts/cluster started: its servers from
+// SCROLLWISE_TEST_CLUSTER (host:port,host:port,host:port), the login from
+// SCROLLWISE_TEST_CLUSTER_USER and SCROLLWISE_TEST_CLUSTER_PASSWORD, and its folder
+// (SCROLLWISE_CLUSTER_DIR), through which a node is killed and started again.
+struct GaleraCluster
+{
+    QStringList nodes;
+    QString user;
+    QString password;
+    QString folder;
+
+    static std::optional<GaleraCluster> fromEnvironment();
+    // Node 1, 2 or 3.
+    MariaDbServer server(int node) const { return {nodes.value(node - 1), user, password}; }
+    // Kills node `node` at once, as a crash would.
+    BatchRun kill(int node) const;
+    // Starts node `node` again and waits until it has rejoined and is Synced.
+    BatchRun rejoin(int node) const;
+};
+
+// A workstation with a folder of its own, a copy of the installed one whose
+// configuration may name another server, and, where the system lets a test give one
+// (unshare), a host name of its own, which the register and the sessions record.
+struct Workstation
+{
+    QString name;
+    AppFolder folder;
+
+    // The clerk (ADMIN, in `convocation`) runs `command` here, to its end.
+    BatchRun run(const QStringList &command, const QString &convocation = QStringLiteral("C26")) const;
+    // The same, started in `process` and left running.
+    void start(QProcess &process, const QStringList &command, const QString &convocation = QStringLiteral("C26")) const;
+};
 
 class BatchFolder
 {
@@ -24,6 +61,8 @@ public:
     // Runs `init` for institution 003 on `backend` (a database of its own on MariaDB,
     // dropped again with the folder).
     explicit BatchFolder(TestBackend backend);
+    // Runs `init` on `server`, one node of a cluster.
+    explicit BatchFolder(const MariaDbServer &server);
     ~BatchFolder();
 
     bool ready() const { return m_db != nullptr; }
@@ -40,11 +79,16 @@ public:
     // The logged-in clerk's arguments before a command: folder, ADMIN, convocation.
     QStringList as(const QString &convocation = QStringLiteral("C26")) const;
     BatchRun run(const QStringList &command, const QString &convocation = QStringLiteral("C26")) const;
+    // A workstation named `name` whose folder is a copy of this one, connected to
+    // `hostPort` (another node of the cluster) when given.
+    Workstation workstation(const QString &name, const QString &hostPort = {}) const;
 
     int count(const QString &sql, const QVariantList &params = {}) const;
     QString text(const QString &sql, const QVariantList &params = {}) const;
 
 private:
+    void install(const std::optional<MariaDbServer> &server);
+
     TestBackend m_backend;
     QTemporaryDir m_dir;
     AppFolder m_folder;

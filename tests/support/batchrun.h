@@ -21,11 +21,12 @@ struct BatchRun
     std::string both() const { return QString(out + err).toStdString(); }
 };
 
-// `input` is what is typed (a PIN); after it, a question meets the end of input.
-inline BatchRun runBatch(const QStringList &arguments, const QByteArray &input = {})
+// Runs `program` (the tool itself, or a wrapper that starts it) to its end. `input` is
+// what is typed (a PIN); after it, a question meets the end of input.
+inline BatchRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {})
 {
     QProcess p;
-    p.start(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments);
+    p.start(program, arguments);
     // Nobody types at a test: a question the arguments leave open meets the end of input.
     if (!input.isEmpty() && p.waitForStarted())
         p.write(input);
@@ -33,10 +34,20 @@ inline BatchRun runBatch(const QStringList &arguments, const QByteArray &input =
     if (!p.waitForFinished(240000)) {
         p.kill();
         p.waitForFinished();
-        ADD_FAILURE() << "scrollwise-batch did not finish: " << arguments.join(QLatin1Char(' ')).toStdString();
+        ADD_FAILURE() << program.toStdString() << " did not finish: " << arguments.join(QLatin1Char(' ')).toStdString();
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    if (p.exitStatus() == QProcess::NormalExit)
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    // A crash says nothing of its own: the signal that ended it is named (on Unix, the
+    // exit code of a crashed process is that signal).
+    return {-1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError()) + QStringLiteral("\n(ended by signal %1)").arg(p.exitCode())};
+}
+
+inline BatchRun runBatch(const QStringList &arguments, const QByteArray &input = {})
+{
+    return runProgram(QStringLiteral(SCROLLWISE_BATCH_PATH), arguments, input);
 }
 
 // For EXPECT_TRUE: the run ended with `exitCode` and its error stream says `text`.
