@@ -140,7 +140,7 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
             return refuse(u"Invalid Degree Code"_s);
         const ImportCounts counts = apply(codes, parseAutonomousFile(path), path);
         report(m_progress, {}, 0);
-        m_prompter.info(importedMessage(counts));
+        showImported(m_prompter, counts);
         return counts;
     } catch (const StopError &e) {
         report(m_progress, {}, 0);

@@ -85,7 +85,7 @@ std::optional<ImportCounts> ResultFileImport::run(const QString &path)
         report(m_progress, {}, 0);
         // A candidates file without rows ends the run with nothing done and nothing said.
         if (counts.total > 0 || kindFromFileName(path) != ResultKind::Candidates)
-            m_prompter.info(importedMessage(counts));
+            showImported(m_prompter, counts);
         return counts;
     } catch (const StopError &e) {
         report(m_progress, {}, 0);
