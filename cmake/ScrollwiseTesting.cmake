@@ -1,11 +1,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 include(GoogleTest)
 
-# scrollwise_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1])
+# scrollwise_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1] [SCREEN 1366x768])
 # One GoogleTest executable linked against the support library; every TEST
-# becomes its own ctest entry so failures name the case.
+# becomes its own ctest entry so failures name the case. SCREEN gives the offscreen
+# screen that size (tests/support/testmain.cpp); without it the platform's own.
 function(scrollwise_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SCREEN" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE scrollwise_test_support ${ARG_LIBS} scrollwise_options)
   # Tests that run the command-line tool as a user would find it here.
@@ -17,6 +18,6 @@ function(scrollwise_add_test name)
     PROPERTIES
       LABELS "${ARG_LABELS}"
       # The project's own font configuration: pages must not change with the fonts a machine has.
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts/fonts.conf"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts/fonts.conf;SCROLLWISE_TEST_SCREEN=${ARG_SCREEN}"
       TIMEOUT 300)
 endfunction()

@@ -492,6 +492,7 @@ TEST_P(CertPrintTest, PreviewShowsTheSheetsStoresNothingAndItsPrintedSheetsCanBe
 
     // The clerk sees what will happen and may still say No.
     m_prompter.answerInput(u"19-20"_s);
+    m_prompter.answerInput(u"ribbon smudged"_s);
     m_prompter.answer(PromptAnswer::No);
     screen->spoiledButton()->click();
     EXPECT_TRUE(m_prompter.last().startsWith(u"A000019: taken back from Reg. No. R3"_s))
@@ -499,8 +500,8 @@ TEST_P(CertPrintTest, PreviewShowsTheSheetsStoresNothingAndItsPrintedSheetsCanBe
     EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
 
     m_prompter.answerInput(u"A000019-A000020"_s);
-    m_prompter.answer(PromptAnswer::Yes);
     m_prompter.answerInput(u"ribbon smudged"_s);
+    m_prompter.answer(PromptAnswer::Yes);
     screen->spoiledButton()->click();
     EXPECT_EQ(m_prompter.last(), u"2 sheets registered as spoiled."_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
