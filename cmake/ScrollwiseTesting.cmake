@@ -1,11 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 include(GoogleTest)
 
-# scrollwise_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1] [TIMEOUT seconds, default 300])
+# scrollwise_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1] [SCREEN 1366x768]
+#                     [TIMEOUT seconds, default 300])
 # One GoogleTest executable linked against the support library; every TEST
-# becomes its own ctest entry so failures name the case.
+# becomes its own ctest entry so failures name the case. SCREEN gives the offscreen
+# screen that size (tests/support/testmain.cpp); without it the platform's own.
 function(scrollwise_add_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SCREEN;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
@@ -20,6 +22,6 @@ function(scrollwise_add_test name)
     PROPERTIES
       LABELS "${ARG_LABELS}"
       # The project's own font configuration: pages must not change with the fonts a machine has.
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts/fonts.conf"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts/fonts.conf;SCROLLWISE_TEST_SCREEN=${ARG_SCREEN}"
       TIMEOUT ${ARG_TIMEOUT})
 endfunction()

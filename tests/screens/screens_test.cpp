@@ -19,12 +19,22 @@
 #include "shell/db/schema.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
+#include "shell/ui/listdialog.h"
 #include "shell/ui/mainwindow.h"
+#include "shell/ui/qtprompter.h"
 #include "support/scriptedprompter.h"
 #include "shell/shellscreens.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -33,12 +43,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iostream>
+#include <set>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -90,11 +102,18 @@ protected:
             << m_prompter.last().toStdString();
         ASSERT_FALSE(
             LoginStore(m_session.db()).login(m_session, u"ADMIN"_s, u"ADMIN"_s, DemoFolder::currentConvocation()));
-        m_window = std::make_unique<MainWindow>(m_session, m_prompter, m_screens);
+        m_window = std::make_unique<MainWindow>(m_session, *m_windowPrompter, m_screens);
         m_window->applyPermissions();
         m_window->setUpStatusBar();
-        m_window->resize(1280, 860);
+        // The office screen the tests run on (1366 x 768, see CMakeLists.txt), the window's
+        // frame within it.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        m_window->setGeometry(screen);
         test::showActive(*m_window);
+        const QRect frame = m_window->frameGeometry(), inner = m_window->geometry();
+        m_window->setGeometry(
+            screen.marginsRemoved(QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                                           frame.right() - inner.right(), frame.bottom() - inner.bottom())));
         QDir().mkpath(kShots);
     }
 
@@ -152,6 +171,16 @@ protected:
         return file;
     }
 
+    // The offscreen platform has no window manager to give the window the focus back
+    // after a dialog or a closed screen has had it; a desktop's does.
+    void keepActive()
+    {
+        if (QApplication::activeWindow() != m_window.get()) {
+            m_window->activateWindow();
+            QCoreApplication::processEvents();
+        }
+    }
+
     void closeEverything()
     {
         for (int i = 0; i < 4; ++i)
@@ -162,6 +191,8 @@ protected:
 
     static QTemporaryDir *s_dir;
     test::ScriptedPrompter m_prompter;
+    // What the main window and its screens ask through.
+    Prompter *m_windowPrompter = &m_prompter;
     ScreenRegistry m_screens;
     Session m_session;
     std::unique_ptr<MainWindow> m_window;
@@ -330,6 +361,225 @@ TEST_F(ScreenGallery, SavingKannadaRecordsUnchangedChangesNoStoredCharacter)
     ASSERT_EQ(after.size(), before.size());
     for (qsizetype i = 0; i < before.size(); ++i)
         EXPECT_EQ(after[i], before[i]);
+}
+
+// Every screen closes from the keyboard: Exit's Ctrl+T, Esc and the Window menu's Close
+// (Ctrl+F4), the import screens and the Kannada name update among them.
+TEST_F(ScreenGallery, EveryScreenClosesWithCtrlTEscAndCtrlF4)
+{
+    const QStringList menus{u"N28"_s, u"N2C"_s, u"N2A"_s, u"N21"_s, u"N2D"_s, u"N44"_s,
+                            u"N45"_s, u"N49"_s, u"N13"_s, u"N31"_s, u"N24"_s, u"N27"_s};
+    const struct
+    {
+        const char *name;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{"Ctrl+T", Qt::Key_T, Qt::ControlModifier},
+                {"Esc", Qt::Key_Escape, {}},
+                {"Ctrl+F4", Qt::Key_F4, Qt::ControlModifier}};
+    for (const QString &menu : menus) {
+        for (const auto &k : keys) {
+            ChildForm *form = test::openScreen(*m_window, menu);
+            ASSERT_NE(form, nullptr) << menu.toStdString();
+            keepActive();
+            test::press(k.key, k.modifiers, m_window.get());
+            test::settle();
+            EXPECT_TRUE(m_window->mdiArea()->subWindowList().isEmpty()) << menu.toStdString() << ' ' << k.name;
+            EXPECT_EQ(m_window->dispatcher().activeForm(), nullptr) << menu.toStdString() << ' ' << k.name;
+            closeEverything();
+        }
+    }
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+    // The Window menu names the key.
+    QAction *close = m_window->findChild<QAction *>(u"mnuClose"_s);
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), u"&Close"_s);
+    EXPECT_EQ(close->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+}
+
+// From the login on, the status bar shows the date, the convocation and the user, a notice
+// beside them; Change Convocation moves the whole window to another convocation and Log
+// Out ends it for the next login.
+TEST_F(ScreenGallery, TheStatusBarShowsTheSessionAndTheConvocationChangesWithoutQuitting)
+{
+    for (int panel : {1, 4}) {
+        EXPECT_TRUE(m_window->statusPanel(panel)->isVisible()) << panel;
+        EXPECT_FALSE(m_window->statusPanel(panel)->text().isEmpty()) << panel;
+    }
+    EXPECT_TRUE(m_window->statusPanel(4)->text().startsWith(DemoFolder::currentConvocation() + u" / "_s));
+    EXPECT_TRUE(m_window->statusPanel(4)->text().endsWith(u" / ADMIN"_s));
+
+    QAction *change = m_window->findChild<QAction *>(u"mnuChangeConvo"_s);
+    QAction *logOut = m_window->findChild<QAction *>(u"mnuLogOut"_s);
+    ASSERT_NE(change, nullptr);
+    ASSERT_NE(logOut, nullptr);
+    EXPECT_EQ(change->text(), u"Change Con&vocation..."_s);
+    EXPECT_EQ(logOut->text(), u"Log &Out"_s);
+
+    ChildForm *form = test::openScreen(*m_window, u"N22"_s);
+    ASSERT_NE(form, nullptr);
+    m_prompter.answerInput(u"admn"_s);
+    change->trigger();
+    test::settle();
+    EXPECT_EQ(m_session.convoCode, u"ADMN"_s);
+    EXPECT_TRUE(m_window->mdiArea()->subWindowList().isEmpty()); // the screens of the old convocation closed
+    EXPECT_TRUE(m_window->statusPanel(4)->text().startsWith(u"ADMN / "_s));
+    EXPECT_FALSE(m_window->menuActions().action(u"N22"_s)->isEnabled());
+    m_prompter.answerInput(u"NOSUCH"_s);
+    change->trigger();
+    EXPECT_EQ(m_prompter.last(), u"There is no convocation NOSUCH; the work goes on in ADMN."_s);
+    m_prompter.answerInput(DemoFolder::currentConvocation());
+    change->trigger();
+    EXPECT_TRUE(m_window->menuActions().action(u"N22"_s)->isEnabled());
+
+    // The window closes as the program's would; this process has more tests to run.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    logOut->trigger();
+    test::settle();
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(m_window->ending(), MainWindow::Ending::LogOut);
+}
+
+// A day's screens at 1366 x 768 with real dialogs: no window is larger than the screen,
+// and no question whose Yes loses work, uses stationery or ends the program has Yes as
+// the button Enter presses. Each question is answered with Esc, except the check before
+// printing, which is answered Y so the run's own question is asked too.
+class OfficeScreen : public ScreenGallery
+{
+protected:
+    OfficeScreen() { m_windowPrompter = &m_real; }
+
+    struct Question
+    {
+        QString text;
+        QString defaultButton;
+    };
+
+    // Watches the windows while the test drives: every visible top-level window's size,
+    // and every question, which it answers.
+    void watch()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || qobject_cast<QMenu *>(w) || w->windowType() == Qt::ToolTip)
+                continue;
+            const QSize size = w->frameGeometry().size();
+            if (size.width() > screen.width() || size.height() > screen.height())
+                m_tooLarge.insert(QString::fromLatin1(w->metaObject()->className()) + u" \""_s + w->windowTitle()
+                                  + u"\" "_s + QString::number(size.width()) + u'x' + QString::number(size.height()));
+        }
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || m_answering)
+            return;
+        m_answering = true;
+        QString text;
+        QAbstractButton *byEnter = nullptr;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            text = box->text();
+            byEnter = box->defaultButton();
+        } else if (auto *list = qobject_cast<ListDialog *>(modal)) {
+            text = list->findChild<QLabel *>(u"question"_s)->text();
+            byEnter = list->defaultButton();
+        }
+        if (byEnter) {
+            m_questions.push_back({text, byEnter->text().remove(u'&')});
+            const bool goOn = text == u"Go on all the same?"_s;
+            QWidget *target = QApplication::focusWidget();
+            if (!target || target->window() != modal)
+                target = modal;
+            QTest::keyClick(target, goOn ? Qt::Key_Y : Qt::Key_Escape);
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            dialog->reject();
+        }
+        m_answering = false;
+    }
+
+    // The questions a clerk must answer with their own key.
+    static bool destructive(const QString &text)
+    {
+        static const QStringList risky{u"Confirm cancel"_s, u"Confirm deletion"_s,    u"Confirm Deletion"_s,
+                                       u": go on?"_s,       u"Go on all the same?"_s, u"as spoiled?"_s,
+                                       u"without photo?"_s, u"overwrite"_s,           u"Replace it"_s,
+                                       u"Quiting ?"_s,      u"Cancel certificate"_s};
+        for (const QString &r : risky) {
+            if (text.contains(r))
+                return true;
+        }
+        return false;
+    }
+
+    QtPrompter m_real;
+    std::set<QString> m_tooLarge;
+    std::vector<Question> m_questions;
+    bool m_answering = false;
+};
+
+TEST_F(OfficeScreen, NoWindowIsLargerThanTheScreenAndNoRiskyQuestionDefaultsToYes)
+{
+    QTimer watcher;
+    watcher.setInterval(15);
+    QObject::connect(&watcher, &QTimer::timeout, [this] { watch(); });
+    watcher.start();
+    m_real.setParent(m_window.get());
+    std::set<QString> screensLarger;
+    const QSize room = m_window->mdiArea()->viewport()->size();
+    for (const MenuEntry *item : screenItems()) {
+        if (!m_screens.find(item->code) || item->code == u"N47"_s) // the backup runs on choosing it
+            continue;
+        ChildForm *form = test::openScreen(*m_window, item->code);
+        keepActive();
+        if (QMdiSubWindow *sub = m_window->mdiArea()->activeSubWindow()) {
+            if (sub->width() > room.width() || sub->height() > room.height())
+                screensLarger.insert(item->code + u' ' + QString::number(sub->width()) + u'x'
+                                     + QString::number(sub->height()));
+        }
+        // A change begun and cancelled on every record screen asks "Confirm cancel".
+        if (auto *record = dynamic_cast<RecordForm *>(form); record && m_window->dispatcher().isEnabled(Command::Add)) {
+            test::press(Qt::Key_F4, {}, m_window.get());
+            if (!record->browsing()) {
+                test::press(Qt::Key_F11, {}, m_window.get());
+                record->cmdCancel_Click();
+            }
+        }
+        // The printing screen: Ctrl+P with a whole selection asks the check's and the run's questions.
+        if (item->code == u"N24"_s && form) {
+            for (const auto &[index, value] : {std::pair{0, u"BA"_s},
+                                               {1, u"0"_s},
+                                               {2, u"0"_s},
+                                               {4, u"T"_s},
+                                               {5, u"900001"_s},
+                                               {30, u"900400"_s},
+                                               {6, u"1"_s}}) {
+                if (auto *box = form->findChild<QLineEdit *>(u"text_"_s + QString::number(index)))
+                    box->setText(value);
+            }
+            test::press(Qt::Key_P, Qt::ControlModifier, m_window.get());
+        }
+        test::settle();
+        m_window->mdiArea()->closeAllSubWindows();
+        test::settle();
+    }
+    m_window->close(); // "Are You sure about Quiting ?", answered Esc
+    test::settle();
+    watcher.stop();
+
+    for (const QString &window : m_tooLarge)
+        ADD_FAILURE() << "larger than the screen: " << window.toStdString();
+    for (const QString &screen : screensLarger)
+        ADD_FAILURE() << "screen larger than the window's area: " << screen.toStdString();
+    int risky = 0;
+    for (const Question &q : m_questions) {
+        if (!destructive(q.text))
+            continue;
+        ++risky;
+        EXPECT_NE(q.defaultButton, u"Yes"_s) << "Enter answers Yes to: " << q.text.toStdString();
+    }
+    // Confirm cancel on every record screen, the check, the run's question, quitting.
+    EXPECT_GE(risky, 6);
+    EXPECT_TRUE(std::any_of(m_questions.begin(), m_questions.end(),
+                            [](const Question &q) { return q.text.endsWith(u": go on?"_s); }));
+    EXPECT_TRUE(m_window->isVisible()); // Esc kept the program running
 }
 
 } // namespace

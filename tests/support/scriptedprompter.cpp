@@ -13,7 +13,7 @@ void ScriptedPrompter::message(const QString &text, const QString &title, Prompt
 PromptAnswer ScriptedPrompter::ask(const QString &text, const QString &title, PromptIcon icon, PromptButtons buttons,
                                    PromptAnswer defaultAnswer)
 {
-    m_shown.push_back({text, title, icon, true});
+    m_shown.push_back({text, title, icon, true, defaultAnswer});
     if (onQuestion)
         onQuestion();
     if (buttons == PromptButtons::Ok)

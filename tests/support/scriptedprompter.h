@@ -23,6 +23,8 @@ public:
         QString title;
         PromptIcon icon;
         bool question;
+        // The answer Enter would give (a message's OK).
+        PromptAnswer defaultAnswer = PromptAnswer::Ok;
     };
 
     void answer(PromptAnswer a) { m_answers.push_back(a); }

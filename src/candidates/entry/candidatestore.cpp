@@ -247,7 +247,7 @@ CandidateSaveOutcome CandidateStore::save(const CandidateRecord &given, EntryMod
                                           + u")."_s));
         const QStringList existing = photoFiles(record.regno());
         if (!existing.isEmpty()) {
-            replacePicture = m_prompter.askYesNo(u"The candidate "_s + record.regno() + u" has a photograph already ("_s
+            replacePicture = m_prompter.askRisky(u"The candidate "_s + record.regno() + u" has a photograph already ("_s
                                                      + QFileInfo(existing.front()).fileName()
                                                      + u"). Replace it with the chosen one?"_s,
                                                  u"Photograph"_s, PromptIcon::Question);
@@ -430,7 +430,7 @@ QString CandidateStore::movePhoto(const QString &regno, const QString &chosen, b
 
 int CandidateStore::withdraw(const QString &regno)
 {
-    if (!m_prompter.askYesNo(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question))
+    if (!m_prompter.askRisky(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question))
         return 0;
     Database &db = m_session.db();
     WriteScope scope(db);

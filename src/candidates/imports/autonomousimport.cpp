@@ -143,7 +143,7 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
         report(m_progress, {}, 0);
         recordImport(m_session, u"autonomous file"_s, path,
                      u"%1 %2 %3: %4"_s.arg(codes.univCode, codes.collegeCode, codes.degreeCode, counts.summaryLine()));
-        m_prompter.info(importedMessage(counts));
+        showImported(m_prompter, counts);
         return counts;
     } catch (const StopError &e) {
         report(m_progress, {}, 0);

@@ -88,7 +88,7 @@ std::optional<ImportCounts> ResultFileImport::run(const QString &path)
             recordImport(m_session, u"result file"_s, path, counts.summaryLine());
         // A candidates file without rows ends the run with nothing done and nothing said.
         if (counts.total > 0 || kindFromFileName(path) != ResultKind::Candidates)
-            m_prompter.info(importedMessage(counts));
+            showImported(m_prompter, counts);
         return counts;
     } catch (const StopError &e) {
         report(m_progress, {}, 0);

@@ -284,8 +284,10 @@ void CertificatePrintScreen::activated()
         m_fields->returnFocusTo(text(0));
         return;
     }
-    if (FieldFrame::isEmpty(mskdt0()))
-        mskdt0()->setText(PrintingRun::defaultIssueDate());
+    if (FieldFrame::isEmpty(mskdt0())) {
+        const QString last = SheetDestination::rememberedIssueDate(session());
+        mskdt0()->setText(last.isEmpty() ? PrintingRun::defaultIssueDate() : last);
+    }
     chk(0)->setChecked(true);
     chk(0)->setEnabled(false);
     setHint({});
@@ -463,18 +465,20 @@ bool CertificatePrintScreen::checkBeforeRun(PrintSelection &s)
         s.missingPhotographsAccepted = !gaps.isEmpty();
         return true;
     }
-    QString text = u"The check before printing found:\n\n"_s + PrintCheck::summary(gaps);
+    // The whole list scrolls in its dialog; the question stays below it.
+    QString text = u"The check before printing found:"_s;
     if (gaps.size() > 25) {
         const QString list = session().folder.filePath(u"Output/PrintCheck.txt"_s);
         try {
             writeWholeFile(list, (gaps.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
-            text += u"\n(The whole list is in "_s + QDir::toNativeSeparators(list) + u".)"_s;
+            text += u" (the list is also in "_s + QDir::toNativeSeparators(list) + u")"_s;
         } catch (const StopError &) {
             // The list on the screen is still there; the file is only a convenience.
         }
     }
-    if (!prompter().askYesNo(text + u"\n\nGo on all the same?"_s, u"Check before printing"_s, PromptIcon::Exclamation,
-                             PromptAnswer::No))
+    if (prompter().askWithList(text, gaps, u"Go on all the same?"_s, u"Check before printing"_s,
+                               PromptIcon::Exclamation, PromptButtons::YesNo, PromptAnswer::No)
+        != PromptAnswer::Yes)
         return false;
     s.missingPhotographsAccepted = true;
     m_acceptedGaps = gaps;
@@ -547,9 +551,12 @@ void CertificatePrintScreen::runPrint(PrintSelection s)
         output = chosen.get();
     }
     const PrintingResult result = run(s, *output);
-    // Show where the range now stands, so the next run starts on the next sheet.
-    if (s.mode == PrintMode::Print && result.printed + result.spoiled > 0)
+    // Show where the range now stands, so the next run starts on the next sheet; the
+    // screen opens on this date of issue next time.
+    if (s.mode == PrintMode::Print && result.printed + result.spoiled > 0) {
         text(5)->setText(QString::number(result.nextNumber));
+        SheetDestination::rememberIssueDate(session(), s.issueDate);
+    }
 }
 
 void CertificatePrintScreen::verifySignedCopies()
@@ -611,10 +618,19 @@ void CertificatePrintScreen::registerSpoiledSheets()
             return;
         const std::vector<long long> numbers = sheetnumbers::parseList(*list, prefix);
         const QStringList plan = ledger.planSpoiled(prefix, numbers);
-        if (!prompter().askYesNo(plan.join(u'\n') + u"\n\nRegister these sheets as spoiled?"_s, title))
-            return;
+        // The reason is typed before the question, so nothing typed for it can answer
+        // the question; Yes registers paper, so only Y or a click says it.
         const std::optional<QString> reason = prompter().input(u"Why were they spoiled?"_s, title, {});
-        ledger.registerSpoiled(prefix, numbers, reason.value_or(QString()));
+        if (!reason)
+            return;
+        QStringList lines = plan;
+        if (!reason->trimmed().isEmpty())
+            lines << u"Reason: "_s + reason->trimmed();
+        if (prompter().askWithList({}, lines, u"Register these sheets as spoiled?"_s, title, PromptIcon::Question,
+                                   PromptButtons::YesNo, PromptAnswer::No)
+            != PromptAnswer::Yes)
+            return;
+        ledger.registerSpoiled(prefix, numbers, reason->trimmed());
         prompter().info(QString::number(numbers.size()) + (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s)
                             + u" registered as spoiled."_s,
                         title);

@@ -142,7 +142,7 @@ std::vector<BatchOption> selectionOptions(PrintMode mode)
         o.push_back({u"prefix"_s, u"P"_s, u"text printed before every certificate number"_s});
         o.push_back({u"start"_s, u"N"_s, u"number of the first sheet of the stationery"_s});
         o.push_back({u"end"_s, u"N"_s, u"number of the last sheet of the stationery"_s});
-        o.push_back({u"date"_s, u"dd/mm/yyyy"_s, u"date of issue (12/03/2013 when not given)"_s});
+        o.push_back({u"date"_s, u"dd/mm/yyyy"_s, u"date of issue (today when not given)"_s});
     } else {
         o.push_back({u"sign"_s,
                      {},

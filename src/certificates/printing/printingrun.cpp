@@ -34,11 +34,9 @@ PrintingRun::PrintingRun(Session &session, Prompter &prompter, Progress progress
 
 PrintingRun::~PrintingRun() = default;
 
-QString PrintingRun::defaultIssueDate(const QDate &today)
-{
-    const QDate fixed(2013, 3, 12);
-    return fixed.daysTo(today) >= 0 ? u"12/03/2013"_s : formatDmy(today);
-}
+// The installed screens opened on a fixed day of 2013, which printed sheets dated
+// years back after a hurried Enter; the day itself is safe.
+QString PrintingRun::defaultIssueDate(const QDate &today) { return formatDmy(today); }
 
 bool PrintingRun::check(PrintSelection &s)
 {
@@ -284,7 +282,7 @@ std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s,
 
 // The run's first question names what will be printed, so a wrong date of issue or
 // stack of sheets is seen before the first sheet: "12 certificates, DC000211 to
-// DC000222, date of issue 12/03/2013: go on?".
+// DC000222, date of issue 12/03/2026: go on?". Yes uses stationery, so No is the default.
 bool PrintingRun::goOn(const PrintSelection &s, int candidates)
 {
     const long long room = s.end() - s.start() + 1;
@@ -292,7 +290,8 @@ bool PrintingRun::goOn(const PrintSelection &s, int candidates)
     QString text = s.numbersOf(sheets) + u", date of issue "_s + s.issueDate.trimmed();
     if (candidates > room)
         text += u" ("_s + QString::number(candidates - room) + u" more candidates wait for new stationery)"_s;
-    return m_prompter.askYesNo(text + u": go on?"_s, u"Certificate print"_s);
+    // Yes uses stationery: a hurried Enter answers No.
+    return m_prompter.askRisky(text + u": go on?"_s, u"Certificate print"_s);
 }
 
 // The last message of a run that went through: what was printed, and its numbers.
@@ -369,7 +368,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
                int(i * 100 / jobs.size()));
         if (cycle.asksForPhotograph && !s.missingPhotographsAccepted
             && photographs.photograph(job.holder.regno).isEmpty()
-            && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
+            && !m_prompter.askRisky(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
             ++result.skipped;
             continue;
         }
@@ -412,7 +411,7 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         const bool asksForPhotograph =
             cycle.asksForPhotograph && !s.missingPhotographsAccepted && !(!printing && output.previewsWholeRun());
         if (asksForPhotograph && photographs.photograph(job.holder.regno).isEmpty()
-            && !m_prompter.askYesNo(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
+            && !m_prompter.askRisky(u"Photo not found. Do you want to print the certificate without photo?"_s)) {
             // The candidate keeps no number and uses none: the next one gets this sheet.
             if (printing)
                 ledger().recordPassedOver(job.holder, certType, u"no photograph"_s);

@@ -81,7 +81,8 @@ public:
     QString howFar() const;
     const PrintingResult &result() const { return m_result; }
 
-    // The date of issue the screen opens with: 12/03/2013 from that day on, today before it.
+    // The date of issue when none is given: the day (the screen opens with the one its
+    // workstation printed last, when there is one).
     static QString defaultIssueDate(const QDate &today = QDate::currentDate());
 
 private:

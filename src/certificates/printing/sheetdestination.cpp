@@ -2,6 +2,7 @@
 #include "certificates/printing/sheetdestination.h"
 
 #include "certificates/printing/sheetoutput.h"
+#include "shell/core/dates.h"
 #include "shell/core/inifile.h"
 #include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
@@ -45,6 +46,28 @@ bool SheetDestination::remember(const Session &session) const
         return false;
     ini.setValue(kSection, u"PRINTER"_s, printer);
     ini.setValue(kSection, u"FOLDER"_s, folder);
+    return ini.save();
+}
+
+QString SheetDestination::rememberedIssueDate(const Session &session)
+{
+    if (session.iniFile.isEmpty())
+        return {};
+    IniFile ini(session.iniFile);
+    if (!ini.load())
+        return {};
+    const QString date = ini.value(kSection, u"ISSUEDATE"_s).trimmed();
+    return parseDmy(date).isValid() ? date : QString();
+}
+
+bool SheetDestination::rememberIssueDate(const Session &session, const QString &date)
+{
+    if (session.iniFile.isEmpty() || !parseDmy(date).isValid())
+        return false;
+    IniFile ini(session.iniFile);
+    if (!ini.load())
+        return false;
+    ini.setValue(kSection, u"ISSUEDATE"_s, date.trimmed());
     return ini.save();
 }
 

@@ -30,6 +30,11 @@ struct SheetDestination
     // Writes the choice into the configuration file; false when it cannot be written.
     bool remember(const Session &session) const;
 
+    // The date of issue of this workstation's last printing run (key ISSUEDATE), which the
+    // printing screen opens with; empty when none was printed here or it is no date.
+    static QString rememberedIssueDate(const Session &session);
+    static bool rememberIssueDate(const Session &session, const QString &date);
+
     // The printers the system knows, the default first.
     static QStringList printers();
     static QString defaultPrinter();

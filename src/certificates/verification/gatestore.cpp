@@ -254,7 +254,7 @@ GateStore::SaveReport GateStore::saveReporting(const GateSelection &s, const std
 
 int GateStore::deactivateAll(const GateSelection &s)
 {
-    if (!m_prompter.askYesNo(u"Confirm Deletion"_s, u"Delete"_s, PromptIcon::Question))
+    if (!m_prompter.askRisky(u"Confirm Deletion"_s, u"Delete"_s, PromptIcon::Question))
         return 0;
     Database &db = m_session.db();
     WriteScope scope(db);

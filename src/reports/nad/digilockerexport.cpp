@@ -48,14 +48,27 @@ QString monthOf(const QString &examDate)
 
 } // namespace
 
-QString DigiLockerResult::summary() const
+QString DigiLockerResult::headline() const
 {
     QString text = QString::number(written) + u" certificate(s) written"_s;
     if (!parts.isEmpty())
         text += u" to "_s + parts.join(u", "_s);
-    text += u"; "_s + QString::number(refused.size()) + u" refused"_s + (refused.empty() ? u"."_s : u":"_s);
+    return text + u"; "_s + QString::number(refused.size()) + u" refused"_s + (refused.empty() ? u"."_s : u":"_s);
+}
+
+QStringList DigiLockerResult::refusalLines() const
+{
+    QStringList lines;
     for (const DigiLockerRefusal &r : refused)
-        text += u"\n  "_s + r.regno + u" ("_s + r.certNo + u"): "_s + r.reason;
+        lines << r.regno + u" ("_s + r.certNo + u"): "_s + r.reason;
+    return lines;
+}
+
+QString DigiLockerResult::summary() const
+{
+    QString text = headline();
+    for (const QString &line : refusalLines())
+        text += u"\n  "_s + line;
     return text;
 }
 

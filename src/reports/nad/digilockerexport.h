@@ -33,6 +33,9 @@ struct DigiLockerResult
 
     // "12 certificate(s) written to A.zip, B.zip; 2 refused:" and a line per refusal.
     QString summary() const;
+    // Its first line, and the refusals a line each ("2KD0121121 (DC000123): reason").
+    QString headline() const;
+    QStringList refusalLines() const;
 };
 
 // The award upload of DigiLocker, where the national academic depository now lives: a

@@ -70,8 +70,8 @@ bool NadExportScreen::generate()
         const QString path = session().folder.outputPath(u"DigiLocker.zip"_s);
         const DigiLockerResult result = DigiLockerExport(session()).run(s, path);
         m_lastOutput = result.parts.value(0);
-        prompter().message(result.summary(), u"NAD Export"_s,
-                           result.refused.empty() ? PromptIcon::Information : PromptIcon::Exclamation);
+        prompter().showList(result.headline(), result.refusalLines(), u"NAD Export"_s,
+                            result.refused.empty() ? PromptIcon::Information : PromptIcon::Exclamation);
     } else {
         prompter().message(u"Error in selection"_s, u"Message"_s, PromptIcon::Exclamation);
     }

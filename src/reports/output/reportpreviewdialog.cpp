@@ -99,10 +99,11 @@ ReportPreviewDialog::ReportPreviewDialog(const QString &reportFile, const AppFol
     connect(cmdprevious, &QPushButton::clicked, this, [this] { goToPage(m_currentPage - 1); });
     connect(cmdnext, &QPushButton::clicked, this, [this] { goToPage(m_currentPage + 1); });
 
-    // As wide as the screen and a little less high, leaving the task bar visible.
+    // As wide as the screen and a little less high, leaving the task bar visible; the
+    // window manager's frame and title bar go around it, within the screen too.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        resize(area.width(), std::max(300, area.height() - 33));
+        resize(std::max(400, area.width() - 16), std::max(300, area.height() - 48));
     }
     showPage(1);
     m_rtb->setFocus();

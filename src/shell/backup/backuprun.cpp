@@ -124,7 +124,7 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
                                   "(and end every scrollwise-batch run), then restore again."_s,
                             PromptIcon::Exclamation);
         if (exists
-            && !m_prompter.askYesNo(u"Database already exists!!. Do you want to overwrite the existing one"_s,
+            && !m_prompter.askRisky(u"Database already exists!!. Do you want to overwrite the existing one"_s,
                                     u"Message"_s, PromptIcon::Question))
             return Outcome::Declined;
         report(m_progress, u"Restoring the database, Please wait..."_s);

@@ -102,7 +102,7 @@ int runInit(BatchContext &c)
                             + u": init would rewrite its institution code and version. To set it up again, give "
                               "--force with --user ADMIN --password PW."_s);
         requireAdministrator(c, *existing, u"init --force"_s);
-        if (!c.prompter.askYesNo(u"The database "_s + name
+        if (!c.prompter.askRisky(u"The database "_s + name
                                  + u" already exists. Set it up again with institution code "_s + o.institution + u'?'))
             throw StopError(u"Nothing was changed."_s, PromptIcon::Information);
     }

@@ -3,6 +3,7 @@
 
 #include "shell/core/appfolder.h"
 #include "shell/core/csvwriter.h"
+#include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 
 #include <QDir>
@@ -35,6 +36,11 @@ QString importedMessage(const ImportCounts &counts)
     for (const QString &warning : counts.warnings)
         text += u"\r"_s + warning;
     return text;
+}
+
+void showImported(Prompter &prompter, const ImportCounts &counts)
+{
+    prompter.showList(importedMessage(counts), counts.rejectLines, u"Message"_s, PromptIcon::Information);
 }
 
 QString RejectFile::pathBeside(const QString &inputPath) { return inputPath + u".rejected.csv"_s; }
@@ -98,6 +104,10 @@ void RejectFile::add(int place, const QString &outcome, const QString &field, co
     // Written through at once: a run that stops still leaves every record it named.
     m_file->flush();
     ++m_records;
+    QString line = m_placeName + u' ' + QString::number(place) + u", "_s + outcome + u": "_s;
+    if (!field.isEmpty())
+        line += field + u" \""_s + value + u"\": "_s;
+    m_lines << line + reason;
 }
 
 ImportTally::ImportTally(const QString &inputPath, const AppFolder &folder, const QString &placeName,
@@ -135,6 +145,7 @@ void ImportTally::warn(const QString &text)
 ImportCounts ImportTally::finish()
 {
     m_counts.rejectFile = m_rejects.path();
+    m_counts.rejectLines = m_rejects.lines();
     return m_counts;
 }
 

@@ -13,6 +13,7 @@
 namespace sw {
 
 class AppFolder;
+class Prompter;
 
 // What an import did with the records (or lines) of one input. Every record has one
 // outcome, so the five add up to `total`, always.
@@ -24,9 +25,10 @@ struct ImportCounts
     int frozen = 0;    // printed candidates: left as they are
     int skipped =
         0; // passed over by a rule: a deleted record, an empty name, a question answered No, a code already there
-    int rejected = 0;     // refused: the reject file names the field and the reason
-    QString rejectFile;   // where the skipped and rejected records are listed; empty when there are none
-    QStringList warnings; // what was kept but deserves a look (a class not in the class master)
+    int rejected = 0;        // refused: the reject file names the field and the reason
+    QString rejectFile;      // where the skipped and rejected records are listed; empty when there are none
+    QStringList rejectLines; // the same records, a line each, for the screen ("line 4, rejected: ...")
+    QStringList warnings;    // what was kept but deserves a look (a class not in the class master)
 
     int accounted() const { return inserted + refreshed + frozen + skipped + rejected; }
     // "total records: 16, imported records: 16, refreshed: 0, printed left alone: 0, skipped: 0, rejected: 0"
@@ -36,6 +38,9 @@ struct ImportCounts
 // "Imported Successfully" and the counts, as the import screens end (lines separated
 // by single carriage returns), the reject file and the warnings below them.
 QString importedMessage(const ImportCounts &counts);
+// How an import ends on the screen: importedMessage above the list of the records it
+// skipped and rejected (Prompter::showList), so the clerk reads them without the file.
+void showImported(Prompter &prompter, const ImportCounts &counts);
 
 // The records of an input that were not written, as "<input>.rejected.csv" beside the
 // input (in the application folder's CSV/ when the input's folder cannot be written):
@@ -59,6 +64,8 @@ public:
              const QStringList &fields);
     // The file's path once a record was written; empty before.
     QString path() const { return m_written ? m_path : QString(); }
+    // Each record written, as a line the screen lists: "line 4, rejected: FREGNO "": reason".
+    const QStringList &lines() const { return m_lines; }
     int records() const { return m_records; }
     // Where the file for `inputPath` goes (beside the input).
     static QString pathBeside(const QString &inputPath);
@@ -76,6 +83,7 @@ private:
     std::unique_ptr<QFile> m_file;
     bool m_written = false;
     int m_records = 0;
+    QStringList m_lines;
 };
 
 // The counts of one input and its reject file together: each record is given its

@@ -35,6 +35,17 @@ public:
         return input(text, title, {});
     }
 
+    // Findings that may be many (the check before printing, an import's rejected
+    // records, an export's refusals): `text` above a list of `lines`, one finding a
+    // line. The GUI scrolls the list and keeps the text and the button in view; by
+    // default it is one message, the lines below the text.
+    virtual void showList(const QString &text, const QStringList &lines, const QString &title, PromptIcon icon);
+    // The same with `question` below the list: the question and its buttons stay in
+    // view however long the list is.
+    virtual PromptAnswer askWithList(const QString &text, const QStringList &lines, const QString &question,
+                                     const QString &title, PromptIcon icon, PromptButtons buttons,
+                                     PromptAnswer defaultAnswer);
+
     enum class FileMode { Open, Save, Folder };
     // A file or folder dialog; nullopt when cancelled.
     virtual std::optional<QString> chooseFile(const QString &caption, const QString &startDir, const QString &filter,
@@ -49,6 +60,19 @@ public:
                   PromptIcon icon = PromptIcon::Question, PromptAnswer defaultAnswer = PromptAnswer::Yes)
     {
         return ask(text, title, icon, PromptButtons::YesNo, defaultAnswer) == PromptAnswer::Yes;
+    }
+    // A question whose Yes loses work or uses stationery: No is the default, so a
+    // hurried Enter or Esc answers it the safe way. The GUI also lets no Space answer
+    // it: the clerk says Yes with Y (or Alt+Y) or a click.
+    bool askRisky(const QString &text, const QString &title = QStringLiteral("Message"),
+                  PromptIcon icon = PromptIcon::Question)
+    {
+        return askYesNo(text, title, icon, PromptAnswer::No);
+    }
+    // Whether a question with this default is answered only by its own keys.
+    static bool guarded(PromptAnswer defaultAnswer)
+    {
+        return defaultAnswer != PromptAnswer::Yes && defaultAnswer != PromptAnswer::Ok;
     }
 };
 

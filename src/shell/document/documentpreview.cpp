@@ -4,6 +4,8 @@
 #include "shell/document/documentrenderer.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -148,10 +150,13 @@ PreviewWindow::PreviewWindow(std::vector<PreviewSheet> sheets, const QString &ti
     print->setToolTip(u"Prints these certificates (Ctrl+P)"_s);
     auto *close = new QPushButton(u"&Close"_s, this);
     close->setObjectName(u"cmdClose"_s);
-    for (QPushButton *button : {m_previous, m_next, print, close})
+    // The arrows, the page keys and + / - belong to the window: neither the buttons
+    // (reached by their letters) nor the page (a scroll area) nor the zoom list takes
+    // the focus and the keys with it.
+    for (QPushButton *button : {m_previous, m_next, print, close}) {
         button->setAutoDefault(false);
-    // The page keys and + / - belong to the window: neither the page (a scroll area) nor
-    // the zoom list takes the focus and them with it.
+        button->setFocusPolicy(Qt::NoFocus);
+    }
     m_preview->setFocusPolicy(Qt::NoFocus);
     m_zoom->setFocusPolicy(Qt::NoFocus);
 
@@ -178,8 +183,12 @@ PreviewWindow::PreviewWindow(std::vector<PreviewSheet> sheets, const QString &ti
         accept();
         emit printRequested();
     });
-    // A sheet of A4 standing whole on most screens.
-    resize(760, 980);
+    // A sheet of A4 standing whole, within the screen the window opens on (its frame
+    // and title bar around it); the page is fitted to whatever room that leaves.
+    const QScreen *screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() - QSize(16, 48) : QSize(760, 700);
+    resize(QSize(760, 980).boundedTo(room));
+    setMaximumSize(room.expandedTo(QSize(400, 300)));
     m_preview->setDocuments(std::move(sheets));
     follow();
 }
@@ -217,9 +226,29 @@ void PreviewWindow::stepZoom(int step)
 void PreviewWindow::keyPressEvent(QKeyEvent *event)
 {
     const int page = m_preview->currentPage();
+    QScrollBar *down = m_preview->verticalScrollBar();
+    QScrollBar *across = m_preview->horizontalScrollBar();
     switch (event->key()) {
-    case Qt::Key_PageDown: m_preview->showPage(page + 1); return;
-    case Qt::Key_PageUp: m_preview->showPage(page - 1); return;
+    case Qt::Key_Up: down->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
+    case Qt::Key_Down: down->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
+    case Qt::Key_Left: across->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
+    case Qt::Key_Right: across->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
+    // Page Down scrolls down a page larger than the window, then goes to the next page;
+    // Page Up the same upwards, to the foot of the page before.
+    case Qt::Key_PageDown:
+        if (down->value() < down->maximum())
+            down->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        else if (page + 1 < m_preview->pageCount())
+            m_preview->showPage(page + 1);
+        return;
+    case Qt::Key_PageUp:
+        if (down->value() > down->minimum()) {
+            down->triggerAction(QAbstractSlider::SliderPageStepSub);
+        } else if (page > 0) {
+            m_preview->showPage(page - 1);
+            down->setValue(down->maximum());
+        }
+        return;
     case Qt::Key_Home: m_preview->showPage(0); return;
     case Qt::Key_End: m_preview->showPage(m_preview->pageCount() - 1); return;
     case Qt::Key_Plus:

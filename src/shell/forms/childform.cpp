@@ -4,11 +4,13 @@
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
+#include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/ui/fieldkeys.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QSpacerItem>
@@ -112,6 +114,16 @@ void ChildForm::addGrowing(QWidget *widget, int stretch)
         }
     }
     m_body->addWidget(widget, stretch);
+}
+
+void ChildForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier) && commands().activeForm() == this
+        && commands().isEnabled(Command::Exit)) {
+        commands().doCommand(Command::Exit);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ChildForm::closeEvent(QCloseEvent *event)

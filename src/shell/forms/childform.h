@@ -8,6 +8,7 @@
 #include <exception>
 
 class QCloseEvent;
+class QKeyEvent;
 class QSpacerItem;
 class QLabel;
 class QStatusBar;
@@ -92,6 +93,9 @@ protected:
     FieldFrame *addFieldFrame();
 
     void closeEvent(QCloseEvent *event) override;
+    // Esc closes the screen in front as Exit does, when Exit is enabled (a record
+    // screen with a change open cancels it first, see RecordForm).
+    void keyPressEvent(QKeyEvent *event) override;
 
     bool m_firstActivate = true;
 

@@ -42,7 +42,8 @@ void CommandDispatcher::setToolMode(ToolMode mode)
         break;
     }
     case ToolMode::Update: s[slot(Command::Save)] = s[slot(Command::Cancel)] = true; break;
-    case ToolMode::Disabled: break;
+    // A screen without record commands still closes with Exit (Ctrl+T).
+    case ToolMode::Disabled: s[slot(Command::Exit)] = m_active != nullptr; break;
     }
     m_actions.setStates(s);
 }
@@ -135,9 +136,8 @@ void CommandDispatcher::dispatch(Command command)
         break;
     case Command::Save: save(*form); break;
     case Command::Cancel:
-        if (m_prompter.ask(u"Confirm cancel"_s, u"Cancel"_s, PromptIcon::Question, PromptButtons::YesNo,
-                           PromptAnswer::Yes)
-            == PromptAnswer::Yes) {
+        // Yes throws the change away: a hurried Esc, Enter keeps it.
+        if (m_prompter.askRisky(u"Confirm cancel"_s, u"Cancel"_s)) {
             form->cmdCancel_Click();
             form->showOutcome(u"Cancelled: nothing was saved"_s);
         } else if (QWidget *focus = form->focusWidget()) {

@@ -33,7 +33,8 @@ public:
     void doCommand(Command command);
 
     // "N": add, edit, delete and exit (and the four moves when the active screen
-    // has rows); "U": save and cancel; "D": nothing. Everything else is disabled.
+    // has rows); "U": save and cancel; "D": exit while a screen is active (every
+    // screen closes from the keyboard), else nothing. Everything else is disabled.
     void setToolMode(ToolMode mode);
     // Sets every command at once (screens whose toolbar is not one of the modes).
     void setToolStates(const ToolStates &states);

@@ -320,11 +320,25 @@ bool FieldFrame::leave(QWidget *field)
             return done(false);
         }
     }
+    m_passedBack.removeAll(field);
     return done(true);
+}
+
+void FieldFrame::passBack(QWidget *field)
+{
+    if (checking() && !m_passedBack.contains(field))
+        m_passedBack.append(field);
 }
 
 bool FieldFrame::checkFocused()
 {
+    // The boxes the clerk went back from first, in the order they are typed.
+    for (const QString &key : keys(m_order)) {
+        QWidget *w = field(key);
+        if (w && m_passedBack.contains(w) && w->isEnabled() && qobject_cast<QLineEdit *>(w) && !leave(w))
+            return false;
+    }
+    m_passedBack.clear();
     QWidget *focus = QApplication::focusWidget();
     for (QWidget *w = focus; w; w = w->parentWidget()) {
         if (!keyOf(w).isEmpty())
@@ -386,6 +400,7 @@ void FieldFrame::focusFirst()
 
 void FieldFrame::clear()
 {
+    m_passedBack.clear();
     for (const auto &[key, w] : m_fields) {
         if (auto *edit = qobject_cast<QLineEdit *>(w))
             edit->clear(); // a masked box shows its mask again
@@ -437,10 +452,11 @@ bool FieldFrame::key(QWidget *field, QKeyEvent *event)
     // A combo box keeps its arrows for its items.
     if (!isEnter(key) && qobject_cast<QComboBox *>(field))
         return false;
-    // Going back from a box left empty is no leaving it: the clerk returns to correct
-    // the box before it.
-    const bool check = forward || !isEmpty(field);
-    if (check && !leave(field))
+    // Going back is no leaving: the clerk returns to correct the box before it, and
+    // this box is checked when he goes forward through it again or saves.
+    if (!forward)
+        passBack(field);
+    else if (!leave(field))
         return true;
     m_leftByKey = field;
     if (!moveFocus(field, forward) || QApplication::focusWidget() == field)
@@ -484,6 +500,11 @@ bool FieldFrame::eventFilter(QObject *watched, QEvent *event)
                              || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
         if (m_checking || !byClerk)
             break;
+        // Shift+Tab goes back, as Up does.
+        if (reason == Qt::BacktabFocusReason) {
+            passBack(widget);
+            break;
+        }
         // The check and its message wait until the focus change in progress has finished.
         QTimer::singleShot(0, this, [this, field = QPointer<QWidget>(widget)] {
             if (field)

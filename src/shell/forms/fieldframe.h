@@ -61,12 +61,13 @@ private:
 //    box is on; Tab and the mouse move as usual; a push button of the field order is
 //    pressed by Enter, as on every screen;
 //  - F1 in a box with a lookup opens the lookup window on the box's current value;
-//  - leaving a box for another box of the screen checks it: a mandatory box left empty
+//  - leaving a box forwards for another box of the screen checks it: a mandatory box left empty
 //    gets "Information should be entered", a code box an unknown code its master's
 //    message (and otherwise its description filled), then the screen's own check. A
-//    refused box keeps the focus, its text selected. Leaving for the toolbar, a message
-//    box or another window checks nothing; Save asks for the check of the box it was
-//    called from with checkFocused();
+//    refused box keeps the focus, its text selected. Going back (Up, Shift+Tab) and
+//    leaving for the toolbar, a message box or another window check nothing; Save asks
+//    for the check of the box it was called from, and of the boxes gone back from, with
+//    checkFocused();
 //  - a box that gets the focus puts its tip and maximum length in the screen's hint.
 //
 // The frame belongs to its screen (a QObject child) and is used from the GUI thread.
@@ -132,7 +133,9 @@ public:
     void describe(QLineEdit *box);
     // The checks of leaving `field`; false when refused (message shown, focus kept).
     bool leave(QWidget *field);
-    // The check of the box that has the focus, as Save makes it first; true when none has.
+    // The check of the box that has the focus, as Save makes it first (and of the boxes
+    // the clerk went back from with Up or Shift+Tab since they were last checked); true
+    // when none refuses.
     bool checkFocused();
     // The first empty mandatory box of the field order gets "Information should be
     // entered" and the focus; true when none is empty.
@@ -166,6 +169,8 @@ private:
     void openLookup(QLineEdit *box);
     bool key(QWidget *field, QKeyEvent *event);
     void leftByFocus(QWidget *field);
+    // `field` was left backwards, unchecked: Save checks it.
+    void passBack(QWidget *field);
 
     QWidget *m_screen;
     Session &m_session;
@@ -187,8 +192,9 @@ private:
     QHash<QWidget *, std::vector<std::function<bool()>>> m_checks;
     std::function<bool()> m_checksActive;
     std::function<bool(QWidget *, QKeyEvent *)> m_keyHook;
-    bool m_checking = false;       // a check is running or putting the focus back
-    QPointer<QWidget> m_leftByKey; // the box Enter, Down or Up has just checked and left
+    bool m_checking = false;               // a check is running or putting the focus back
+    QPointer<QWidget> m_leftByKey;         // the box Enter, Down or Up has just checked and left
+    QList<QPointer<QWidget>> m_passedBack; // left with Up or Shift+Tab and not checked since
 };
 
 } // namespace sw

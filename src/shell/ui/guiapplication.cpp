@@ -125,16 +125,24 @@ int runGui(int argc, char **argv, const ScreenRegistry &screens)
         return 0;
     if (splash)
         splash->close();
-    screens.setUpSession(session);
-
-    MainWindow main(session, prompter, screens);
-    main.applyPermissions();
-    main.setUpStatusBar();
-    main.showMaximized();
     // The window's status bar says it too (see MainWindow::firstActivation).
     if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(notice));
-    return QApplication::exec();
+    // A clerk who logs out hands the workstation to the next login.
+    for (;;) {
+        screens.setUpSession(session);
+        MainWindow main(session, prompter, screens);
+        main.applyPermissions();
+        main.setUpStatusBar();
+        main.showMaximized();
+        const int code = QApplication::exec();
+        if (main.ending() != MainWindow::Ending::LogOut)
+            return code;
+        main.hide();
+        LoginDialog next(session, prompter);
+        if (next.exec() != QDialog::Accepted)
+            return 0;
+    }
 }
 
 } // namespace sw

@@ -15,6 +15,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 
 #include <QAction>
@@ -84,6 +85,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter, const ScreenRegistr
         m_mdi->setBackground(QBrush(QPixmap(picture)));
 
     buildMenus();
+    addSessionItems();
     buildToolbar();
     buildStatusBar();
     connect(m_commands, &CommandActions::triggered, this, &MainWindow::commandChosen);
@@ -137,6 +139,12 @@ void MainWindow::buildMenus()
             if (entry.code == u"mnuwindow"_s) {
                 m_windowMenu = current;
                 connect(current, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+                // Ctrl+F4 closes the screen in front whether or not the menu is open.
+                m_closeScreen = new QAction(u"&Close"_s, this);
+                m_closeScreen->setObjectName(u"mnuClose"_s);
+                m_closeScreen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+                connect(m_closeScreen, &QAction::triggered, this, &MainWindow::closeActiveScreen);
+                addAction(m_closeScreen);
             }
             continue;
         }
@@ -156,6 +164,21 @@ void MainWindow::buildMenus()
             connect(action, &QAction::triggered, this, [this, code] { openScreen(code); });
         }
     }
+}
+
+// Log Out and Change Convocation under Utilities, below its items: they belong to no
+// menu code, so every user has them.
+void MainWindow::addSessionItems()
+{
+    QAction *utilities = m_menu->action(u"N4"_s);
+    QMenu *menu = utilities ? utilities->menu() : nullptr;
+    if (!menu)
+        return;
+    menu->addSeparator();
+    QAction *change = menu->addAction(u"Change Con&vocation..."_s, this, &MainWindow::changeConvocation);
+    change->setObjectName(u"mnuChangeConvo"_s);
+    QAction *out = menu->addAction(u"Log &Out"_s, this, &MainWindow::logOut);
+    out->setObjectName(u"mnuLogOut"_s);
 }
 
 void MainWindow::buildToolbar()
@@ -183,6 +206,15 @@ void MainWindow::buildStatusBar()
         statusBar()->addWidget(panel, i == 4 ? 1 : 0);
         m_panels[i] = panel;
     }
+    // Notices go into a panel of their own: a passing message of the bar would hide the
+    // date, the user and the convocation.
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(u"StatusBar1_notice"_s);
+    m_notice->setVisible(false);
+    // However long, a notice never widens the window past the screen: it is cut, whole in its tip.
+    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_notice->setMinimumWidth(200);
+    statusBar()->addPermanentWidget(m_notice);
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MainWindow::tick);
     clock->start(1000);
@@ -219,8 +251,12 @@ void MainWindow::firstActivation()
     m_dispatcher->setToolMode(ToolMode::Disabled);
     // Said once, as the window first shows: where the legacy Kannada fonts are missing,
     // Kannada is read through Unicode.
-    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty())
-        statusBar()->showMessage(notice, kKannadaNoticeMs);
+    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty()) {
+        m_notice->setText(notice);
+        m_notice->setToolTip(notice);
+        m_notice->setVisible(true);
+        QTimer::singleShot(kKannadaNoticeMs, m_notice, &QLabel::hide);
+    }
     if (!m_session.cn || !m_session.db().isOpen())
         return;
     try {
@@ -363,7 +399,8 @@ void MainWindow::addChild(QWidget *screen)
         for (QAction *a : system->actions()) {
             QList<QKeySequence> kept;
             for (const QKeySequence &key : a->shortcuts()) {
-                bool taken = false;
+                // Ctrl+F4 is the Window menu's Close, which asks about open changes.
+                bool taken = key == m_closeScreen->shortcut();
                 for (int i = 1; i <= kCommandCount; ++i)
                     taken = taken || key == commandShortcut(commandAt(i));
                 if (!taken)
@@ -396,6 +433,9 @@ void MainWindow::showNotYetAvailable(const QString &menuCode, const QString &cap
 void MainWindow::fillWindowMenu()
 {
     m_windowMenu->clear();
+    m_windowMenu->addAction(m_closeScreen);
+    m_closeScreen->setEnabled(m_mdi->activeSubWindow() != nullptr);
+    m_windowMenu->addSeparator();
     int n = 0;
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
         QAction *a = m_windowMenu->addAction(u"&"_s + QString::number(++n) + u' ' + sub->windowTitle());
@@ -437,6 +477,65 @@ void MainWindow::openHelp()
                             : u"no web browser is set up for the desktop (xdg-open found none)"_s;
     m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + where + u" in a web browser."_s,
                        u"Message"_s, PromptIcon::Information);
+}
+
+void MainWindow::closeActiveScreen()
+{
+    QMdiSubWindow *sub = m_mdi->activeSubWindow();
+    if (!sub)
+        return;
+    if (sub->widget() == m_dispatcher->activeForm() && m_dispatcher->isEnabled(Command::Exit))
+        m_dispatcher->doCommand(Command::Exit);
+    else
+        sub->close();
+}
+
+bool MainWindow::closeEveryScreen()
+{
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        m_mdi->setActiveSubWindow(sub);
+        if (!sub->close())
+            return false;
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void MainWindow::logOut()
+{
+    if (!closeEveryScreen())
+        return;
+    m_ending = Ending::LogOut;
+    m_quitConfirmed = true;
+    close();
+}
+
+void MainWindow::changeConvocation()
+{
+    if (!m_session.cn || !closeEveryScreen())
+        return;
+    try {
+        const LoginStore store(m_session.db());
+        const QStringList codes = store.convocations();
+        const std::optional<QString> typed = m_prompter.input(u"Convocation (one of "_s + codes.join(u", "_s) + u"):"_s,
+                                                              u"Change Convocation"_s, m_session.convoCode);
+        if (!typed || typed->trimmed().isEmpty())
+            return;
+        const QString code = typed->trimmed().toUpper();
+        if (!codes.contains(code, Qt::CaseInsensitive)) {
+            m_prompter.message(u"There is no convocation "_s + code + u"; the work goes on in "_s + m_session.convoCode
+                                   + u'.',
+                               u"Message"_s, PromptIcon::Information);
+            return;
+        }
+        store.establish(m_session, m_session.userName, code);
+        m_screens.setUpSession(m_session);
+        applyPermissions();
+        setUpStatusBar();
+        setWindowTitle(Startup::mainWindowCaption(m_session));
+    } catch (const std::exception &e) {
+        m_prompter.message(describe(e), u"Message"_s, PromptIcon::Critical);
+    }
 }
 
 void MainWindow::quitFromMenu()

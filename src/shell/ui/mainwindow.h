@@ -41,7 +41,8 @@ public:
     MainWindow(Session &session, Prompter &prompter, const ScreenRegistry &screens, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Enables the menu items the logged-in user may use; called once after the login.
+    // Enables the menu items the logged-in user may use; called after the login and
+    // after the convocation is changed.
     void applyPermissions();
     // Status bar panels 3 and 4: version, and convocation / database / user.
     void setUpStatusBar();
@@ -58,6 +59,20 @@ public:
     CommandDispatcher &dispatcher() const { return *m_dispatcher; }
     // Panel 1..6 of the status bar.
     QLabel *statusPanel(int index) const { return m_panels.at(std::size_t(index - 1)); }
+    // How the window ended: the program quits, or the clerk logged out and the login
+    // window opens again.
+    enum class Ending { Quit, LogOut };
+    Ending ending() const { return m_ending; }
+    // Utilities > Log Out: settles every screen's work as quitting does, then ends the
+    // window for the next login. Nothing happens when the clerk keeps a screen open.
+    void logOut();
+    // Utilities > Change Convocation: closes every screen (settling their work), asks
+    // for the convocation and works on it, with the menu and status bar following it.
+    void changeConvocation();
+    // Window > Close (Ctrl+F4): closes the screen in front as Exit does, or asks about
+    // its open change as closing it with the mouse does.
+    void closeActiveScreen();
+
     // The page "Help Search" opens: [HELP] PAGE of the institution file (a URL, or
     // a path in the application folder), else Help/index.html in the application folder.
     QUrl helpPageUrl() const;
@@ -90,6 +105,9 @@ private:
     void addChild(QWidget *screen);
     void showNotYetAvailable(const QString &menuCode, const QString &caption);
     void fillWindowMenu();
+    void addSessionItems();
+    // Closes every screen, asking about each one's unsaved work; false when one stays open.
+    bool closeEveryScreen();
     void openHelp();
     void quitFromMenu();
     void chooseBackground();
@@ -104,6 +122,9 @@ private:
     CommandDispatcher *m_dispatcher;
     QToolBar *m_toolbar = nullptr;
     QMenu *m_windowMenu = nullptr;
+    QAction *m_closeScreen = nullptr;
+    QLabel *m_notice = nullptr;
+    Ending m_ending = Ending::Quit;
     std::array<QLabel *, 6> m_panels{};
     bool m_activatedOnce = false;
     bool m_quitConfirmed = false;

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/qtprompter.h"
 
+#include "shell/ui/listdialog.h"
+
+#include <QAbstractButton>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QInputDialog>
 #include <QMessageBox>
+
+using namespace Qt::StringLiterals;
 
 namespace sw {
 
@@ -18,6 +24,53 @@ QMessageBox::Icon toIcon(PromptIcon icon)
     case PromptIcon::Question: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+// Keeps Space from pressing the buttons of a guarded question.
+class SpaceAnswersNothing final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A long text is a list: everything but its last paragraph scrolls, and the last
+// paragraph (the question, when there is one) stays below it.
+struct SplitText
+{
+    QString text;
+    QStringList lines;
+    QString last;
+};
+
+std::optional<SplitText> splitLong(const QString &text, bool keepLast)
+{
+    QString body = text;
+    body.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    if (body.count(u'\n') < QtPrompter::kMostLinesInABox)
+        return std::nullopt;
+    SplitText split;
+    if (keepLast) {
+        const qsizetype at = body.lastIndexOf(u"\n\n"_s);
+        if (at > 0) {
+            split.last = body.mid(at + 2).trimmed();
+            body.truncate(at);
+        }
+    }
+    split.lines = body.split(u'\n');
+    // The first line stays on top as the dialog's text.
+    split.text = split.lines.takeFirst();
+    while (!split.lines.isEmpty() && split.lines.first().trimmed().isEmpty())
+        split.lines.removeFirst();
+    return split;
 }
 
 QMessageBox::StandardButton toButton(PromptAnswer answer)
@@ -39,6 +92,10 @@ QtPrompter::QtPrompter(QWidget *parent)
 
 void QtPrompter::message(const QString &text, const QString &title, PromptIcon icon)
 {
+    if (const auto split = splitLong(text, false)) {
+        showList(split->text, split->lines, title, icon);
+        return;
+    }
     QMessageBox box(toIcon(icon), title, text, QMessageBox::Ok, m_parent);
     box.exec();
 }
@@ -53,14 +110,40 @@ PromptAnswer QtPrompter::ask(const QString &text, const QString &title, PromptIc
     case PromptButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     case PromptButtons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
     }
+    if (buttons != PromptButtons::Ok) {
+        if (const auto split = splitLong(text, true))
+            return askWithList(split->text, split->lines, split->last, title, icon, buttons, defaultAnswer);
+    }
     QMessageBox box(toIcon(icon), title, text, set, m_parent);
     box.setDefaultButton(toButton(defaultAnswer));
+    if (guarded(defaultAnswer)) {
+        auto *noSpace = new SpaceAnswersNothing(&box);
+        for (QAbstractButton *button : box.buttons()) {
+            button->setFocusPolicy(Qt::NoFocus);
+            button->installEventFilter(noSpace);
+        }
+    }
     switch (box.exec()) {
     case QMessageBox::Yes: return PromptAnswer::Yes;
     case QMessageBox::No: return PromptAnswer::No;
     case QMessageBox::Ok: return PromptAnswer::Ok;
     default: return PromptAnswer::Cancel;
     }
+}
+
+void QtPrompter::showList(const QString &text, const QStringList &lines, const QString &title, PromptIcon icon)
+{
+    ListDialog dialog(text, lines, {}, title, icon, PromptButtons::Ok, PromptAnswer::Ok, m_parent);
+    dialog.exec();
+}
+
+PromptAnswer QtPrompter::askWithList(const QString &text, const QStringList &lines, const QString &question,
+                                     const QString &title, PromptIcon icon, PromptButtons buttons,
+                                     PromptAnswer defaultAnswer)
+{
+    ListDialog dialog(text, lines, question, title, icon, buttons, defaultAnswer, m_parent);
+    dialog.exec();
+    return dialog.answer();
 }
 
 std::optional<QString> QtPrompter::input(const QString &text, const QString &title, const QString &initial)

@@ -206,6 +206,85 @@ TEST_P(CertPrintTest, ARunStoppedByTheOutputSaysHowFarItGot)
     EXPECT_EQ(screen->text(5)->text(), u"19"_s);
 }
 
+// Up and Shift+Tab go back without checking the box left (a college whose candidates are
+// all printed no longer traps the clerk); going forward, Preview or Print checks it.
+TEST_P(CertPrintTest, GoingBackLeavesABoxFreelyAndItIsCheckedGoingForward)
+{
+    using test::focused;
+    using test::press;
+    auto screen = open(PrintMode::Print);
+    test::enter(u"ba"_s);
+    test::enter(u"101"_s);
+    ASSERT_EQ(focused(), screen->text(28));
+    test::type(u"999"_s);
+    for (const auto &[key, modifiers] : {std::pair{Qt::Key_Up, Qt::KeyboardModifiers{}},
+                                         std::pair{Qt::Key_Backtab, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
+        press(key, modifiers);
+        test::settle();
+        EXPECT_EQ(focused(), screen->text(1));
+        EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+        screen->text(28)->setFocus(Qt::TabFocusReason);
+    }
+    press(Qt::Key_Return);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College/No students exists for the college"_s);
+    EXPECT_EQ(focused(), screen->text(28));
+    // Left backwards again, the run's check finds it before anything is printed.
+    m_prompter.clear();
+    press(Qt::Key_Up);
+    fill(*screen, {{2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+    screen->VPSproc(u"preview"_s);
+    EXPECT_EQ(m_prompter.last(), u"Invalid College/No students exists for the college"_s);
+    EXPECT_EQ(focused(), screen->text(28));
+}
+
+// The date of issue a run printed is the one the screen opens with next time on this
+// workstation; the run's question names it, and its Yes is not the default.
+TEST_P(CertPrintTest, TheScreenOpensOnTheLastDateOfIssuePrintedAndTheRunAsksForItsOwnYes)
+{
+    m_session.iniFile = QDir(m_out.path()).filePath(u"Morvanta.INI"_s);
+    {
+        auto screen = open(PrintMode::Print);
+        fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
+        screen->mskdt0()->setText(u"01/02/2026"_s);
+        screen->VPSproc(u"print"_s);
+        const auto &shown = m_prompter.shown();
+        const auto asked = std::find_if(shown.begin(), shown.end(), [](const auto &s) {
+            return s.text.endsWith(u"date of issue 01/02/2026: go on?"_s);
+        });
+        ASSERT_NE(asked, shown.end()) << m_prompter.texts().join(u'\n').toStdString();
+        EXPECT_EQ(asked->defaultAnswer, PromptAnswer::No);
+        EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
+    }
+    auto again = open(PrintMode::Print);
+    EXPECT_EQ(again->mskdt0()->text(), u"01/02/2026"_s);
+}
+
+// Spoiled sheets: the reason is asked before the question, so nothing typed for it
+// answers the question; the question lists the sheets and the reason, and defaults to No.
+TEST_P(CertPrintTest, SpoiledSheetsAsksTheReasonFirstAndItsQuestionDefaultsToNo)
+{
+    auto screen = open(PrintMode::Print);
+    fill(*screen, {{4, u"a"_s}});
+    m_prompter.answerInput(u"31"_s);
+    m_prompter.answerInput(u"paper jam"_s);
+    m_prompter.answer(PromptAnswer::No);
+    screen->spoiledButton()->click();
+    ASSERT_GE(m_prompter.shown().size(), 3u) << m_prompter.texts().join(u'\n').toStdString();
+    const auto &question = m_prompter.shown()[2];
+    EXPECT_EQ(m_prompter.shown()[1].text, u"Why were they spoiled?"_s);
+    EXPECT_TRUE(question.text.endsWith(u"Reason: paper jam\n\nRegister these sheets as spoiled?"_s))
+        << question.text.toStdString();
+    EXPECT_EQ(question.defaultAnswer, PromptAnswer::No);
+    EXPECT_TRUE(registerRows().isEmpty());
+
+    m_prompter.answerInput(u"31"_s);
+    m_prompter.answerInput(u"paper jam"_s);
+    m_prompter.answer(PromptAnswer::Yes);
+    screen->spoiledButton()->click();
+    EXPECT_EQ(value(u"select fstate from certsheet where fnumber = 31"_s), u"SPOILED"_s);
+    EXPECT_EQ(m_prompter.last(), u"1 sheet registered as spoiled."_s);
+}
+
 // Sheets a run left waiting for their answer are settled first, one question each.
 TEST_P(CertPrintTest, SpoiledSheetsSettlesTheSheetsLeftWaitingFirst)
 {
@@ -259,9 +338,9 @@ TEST_P(CertPrintTest, TheClerkTypesTheSelectionBoxByBox)
     EXPECT_TRUE(screen->text(8)->text().startsWith(u"Govt College"_s)) << screen->text(8)->text().toStdString();
     EXPECT_EQ(screen->text(3)->text(), u"R1"_s);
     press(Qt::Key_Return);
-    // The date of issue is labelled and preset; the clerk sees what will be printed.
+    // The date of issue is labelled and preset to the day; the clerk sees what will be printed.
     ASSERT_EQ(focused(), screen->mskdt0());
-    EXPECT_EQ(screen->mskdt0()->text(), u"12/03/2013"_s);
+    EXPECT_EQ(screen->mskdt0()->text(), QDate::currentDate().toString(u"dd/MM/yyyy"_s));
     EXPECT_TRUE(screen->mskdt0()->toolTip().startsWith(u"Date of Issue"_s));
     bool labelled = false;
     for (const QLabel *label : screen->findChildren<QLabel *>())
@@ -413,6 +492,7 @@ TEST_P(CertPrintTest, PreviewShowsTheSheetsStoresNothingAndItsPrintedSheetsCanBe
 
     // The clerk sees what will happen and may still say No.
     m_prompter.answerInput(u"19-20"_s);
+    m_prompter.answerInput(u"ribbon smudged"_s);
     m_prompter.answer(PromptAnswer::No);
     screen->spoiledButton()->click();
     EXPECT_TRUE(m_prompter.last().startsWith(u"A000019: taken back from Reg. No. R3"_s))
@@ -420,8 +500,8 @@ TEST_P(CertPrintTest, PreviewShowsTheSheetsStoresNothingAndItsPrintedSheetsCanBe
     EXPECT_EQ(certNo(u"R3"_s), u"A000019"_s);
 
     m_prompter.answerInput(u"A000019-A000020"_s);
-    m_prompter.answer(PromptAnswer::Yes);
     m_prompter.answerInput(u"ribbon smudged"_s);
+    m_prompter.answer(PromptAnswer::Yes);
     screen->spoiledButton()->click();
     EXPECT_EQ(m_prompter.last(), u"2 sheets registered as spoiled."_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
@@ -439,7 +519,8 @@ TEST_P(CertPrintTest, PrintsFromItsBoxesToThePdfFolderChosenAndRemembersIt)
         auto screen = open(PrintMode::Print, false);
         EXPECT_EQ(screen->windowTitle(), u"Degree Certificate Printing . . ."_s);
         EXPECT_EQ(screen->text(26)->text(), u"20/12/2025"_s);
-        EXPECT_EQ(screen->mskdt0()->text(), u"12/03/2013"_s);
+        EXPECT_EQ(screen->mskdt0()->text(), QDate::currentDate().toString(u"dd/MM/yyyy"_s));
+        screen->mskdt0()->setText(u"12/03/2026"_s);
         EXPECT_TRUE(screen->chk(0)->isChecked());
         EXPECT_FALSE(screen->chk(0)->isEnabled());
         QComboBox *printer = screen->printerBox();
@@ -460,7 +541,7 @@ TEST_P(CertPrintTest, PrintsFromItsBoxesToThePdfFolderChosenAndRemembersIt)
         EXPECT_EQ(m_prompter.texts().filter(u"Reg. No. R3: no photograph in Photos"_s).size(), 1)
             << m_prompter.texts().join(u'\n').toStdString();
         EXPECT_TRUE(
-            m_prompter.texts().contains(u"4 certificates, A000017 to A000020, date of issue 12/03/2013: go on?"_s))
+            m_prompter.texts().contains(u"4 certificates, A000017 to A000020, date of issue 12/03/2026: go on?"_s))
             << m_prompter.texts().join(u'\n').toStdString();
         EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 4 certificates, A000017 to A000020, in the folder "_s
                                          + QDir::toNativeSeparators(folder) + u'.');

@@ -309,11 +309,11 @@ TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesAndWritesNothingToTheCan
               u"1 numbers: 0 printed, 0 spoiled, 0 void, 0 pending, 1 never used; 0 used more than once"_s);
 }
 
-TEST(PrintingRunDates, IssueDateOpensAtTheFixedDayFromItOn)
+TEST(PrintingRunDates, IssueDateIsTheDayNeverAFixedOne)
 {
-    EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2026, 1, 5)), u"12/03/2013"_s);
+    EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2026, 1, 5)), u"05/01/2026"_s);
     EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2013, 3, 12)), u"12/03/2013"_s);
-    EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2013, 3, 11)), u"11/03/2013"_s);
+    EXPECT_EQ(PrintingRun::defaultIssueDate(QDate(2027, 12, 31)), u"31/12/2027"_s);
     PrintSelection s;
     s.prefix = u"A"_s;
     EXPECT_EQ(s.certificateNumber(17), u"A000017"_s);

@@ -6,8 +6,12 @@
 #include "shell/document/documentpreview.h"
 #include "support/stoptext.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +62,51 @@ TEST(DocumentPreviewTest, ShowsEveryPageAndKeepsThemWhenANewDocumentIsBad)
     // Whole page: the page fits the window.
     preview.setZoom(DocumentPreview::kWholePage);
     EXPECT_LE(preview.shownPage().height(), preview.viewport()->height());
+}
+
+// The preview window stands within the screen with the whole page fitted to it; the arrow
+// keys scroll a page larger than the window, Page Down scrolls it and then turns the page.
+TEST(PreviewWindowTest, FitsTheScreenFitsThePageAndScrollsWithTheKeys)
+{
+    Document doc;
+    DocumentBuilder b(doc);
+    b.type(u"page one"_s);
+    b.pageBreak();
+    b.type(u"page two"_s);
+    b.endParagraph();
+    PreviewWindow window({{doc, u"DC000211, Reg. No. R1"_s}}, u"Preview"_s);
+    window.show();
+    QCoreApplication::processEvents();
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_LE(window.frameGeometry().height(), screen.height());
+    EXPECT_LE(window.frameGeometry().width(), screen.width());
+    DocumentPreview *preview = window.preview();
+    EXPECT_EQ(preview->zoom(), DocumentPreview::kWholePage);
+    EXPECT_LE(preview->shownPage().height(), preview->viewport()->height());
+    EXPECT_EQ(window.findChild<QLabel *>(u"lblPage"_s)->text(), u"Page 1 of 2: DC000211, Reg. No. R1"_s);
+
+    const auto press = [&](int key) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, Qt::Key(key));
+    };
+    // At twice the size the page is taller than the window: Down and Page Down scroll it.
+    for (int i = 0; i < 5; ++i)
+        press(Qt::Key_Plus);
+    QScrollBar *bar = preview->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    press(Qt::Key_Down);
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_EQ(preview->currentPage(), 0); // the arrows never reach the buttons
+    while (bar->value() < bar->maximum())
+        press(Qt::Key_PageDown);
+    EXPECT_EQ(preview->currentPage(), 0);
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(preview->currentPage(), 1);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(window.findChild<QLabel *>(u"lblPage"_s)->text(), u"Page 2 of 2: DC000211, Reg. No. R1"_s);
+    // Page Up from the top goes to the foot of the page before.
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(preview->currentPage(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 } // namespace

@@ -216,6 +216,8 @@ TEST_P(RecordFormTest, CancelAnsweredNoKeepsEverythingAndYesReturnsToBrowsingAnd
     ASSERT_FALSE(m_prompter.shown().empty());
     EXPECT_EQ(m_prompter.shown().back().text, u"Confirm cancel"_s);
     EXPECT_EQ(m_prompter.shown().back().title, u"Cancel"_s);
+    // Yes throws the typing away: Enter must not say it.
+    EXPECT_EQ(m_prompter.shown().back().defaultAnswer, PromptAnswer::No);
     EXPECT_EQ(form->editMode(), EditMode::Add);
     EXPECT_EQ(form->text(0)->text(), u"C3"_s);
     EXPECT_EQ(QApplication::focusWidget(), form->text(0));
@@ -227,6 +229,12 @@ TEST_P(RecordFormTest, CancelAnsweredNoKeepsEverythingAndYesReturnsToBrowsingAnd
     EXPECT_TRUE(form->text(0)->text().isEmpty());
     EXPECT_EQ(states(), kBrowseWithRows);
     EXPECT_FALSE(m_folder->db().exists(u"select 1 from masconvo where fconvocode = 'C3'"_s));
+    // Browsing, Esc closes the screen as Exit does: it holds nothing to lose.
+    press(Qt::Key_Escape);
+    test::settle();
+    EXPECT_EQ(m_window->dispatcher().activeForm(), nullptr);
+    EXPECT_EQ(m_prompter.shown().size(), 2u);
+    form = openExample();
     // Delete mode paints the code only.
     press(Qt::Key_F7);
     EXPECT_EQ(form->editMode(), EditMode::Delete);
