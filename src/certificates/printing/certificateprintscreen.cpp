@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/certificateprintscreen.h"
+#include "certificates/printing/invalidsheetfiles.h"
 
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/layouts/designerlayout.h"
@@ -613,9 +614,13 @@ void CertificatePrintScreen::registerSpoiledSheets()
         if (!prompter().askYesNo(plan.join(u'\n') + u"\n\nRegister these sheets as spoiled?"_s, title))
             return;
         const std::optional<QString> reason = prompter().input(u"Why were they spoiled?"_s, title, {});
+        InvalidSheetFiles files(session(), InvalidSheetFiles::Why::Spoiled);
+        for (const long long number : numbers)
+            files.note(sheetnumbers::format(prefix, number));
         ledger.registerSpoiled(prefix, numbers, reason.value_or(QString()));
+        const QStringList moved = files.moveAside().lines();
         prompter().info(QString::number(numbers.size()) + (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s)
-                            + u" registered as spoiled."_s,
+                            + u" registered as spoiled."_s + (moved.isEmpty() ? QString() : u'\n' + moved.join(u'\n')),
                         title);
     } catch (const StopError &e) {
         prompter().message(e.text(), title, e.icon());
@@ -641,7 +646,13 @@ bool CertificatePrintScreen::settlePendingSheets(StationeryLedger &ledger, const
         const auto parsed = sheetnumbers::parse(certNo);
         if (!parsed)
             continue;
-        ledger.settle(parsed->prefix, {parsed->number}, answer == PromptAnswer::Yes, {});
+        const bool printed = answer == PromptAnswer::Yes;
+        InvalidSheetFiles files(session(), InvalidSheetFiles::Why::Spoiled);
+        if (!printed)
+            files.noteSheet(certNo);
+        ledger.settle(parsed->prefix, {parsed->number}, printed, {});
+        if (const QStringList moved = files.moveAside().lines(); !moved.isEmpty())
+            prompter().info(moved.join(u'\n'), title);
     }
     return true;
 }
