@@ -486,7 +486,11 @@ PrintingResult CertificatePrintScreen::run(PrintSelection s, SheetOutput &output
     // The status bar follows the run; events are processed between sheets so the
     // window stays responsive while a long run prints.
     PrintingRun run(session(), prompter(), [this](const QString &status, int percent) {
-        setHint(percent >= 0 && !status.isEmpty() ? status + u"  ("_s + QString::number(percent) + u"%)"_s : status);
+        if (status.endsWith(u"Please Wait ..."_s))
+            setBusyHint(status);
+        else
+            setHint(percent >= 0 && !status.isEmpty() ? status + u"  ("_s + QString::number(percent) + u"%)"_s
+                                                      : status);
         QCoreApplication::processEvents();
     });
     if (m_placements) {

@@ -8,12 +8,16 @@
 #include "shell/ui/fieldkeys.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QSpacerItem>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -41,7 +45,18 @@ ChildForm::ChildForm(const FormContext &context, const QString &formName, const 
     m_hint->setObjectName(u"StatusBar1_1"_s);
     m_legend->setObjectName(u"StatusBar1_2"_s);
     m_outcome->setObjectName(u"StatusBar1_3"_s);
-    m_statusBar->addWidget(m_outcome, 1);
+    // The outcome of a save or run is read whole: it stands on its own line above the
+    // status bar and wraps, rather than sharing the bar with the hint and being cut.
+    m_outcome->setWordWrap(true);
+    m_outcome->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_outcome->setContentsMargins(8, 2, 8, 2);
+    m_outcome->hide();
+    outer->addWidget(m_outcome);
+    // The hint gives way to nothing but the key legend; its whole text is its tooltip.
+    // On a narrow screen both wrap rather than being cut.
+    m_hint->setMinimumWidth(0);
+    m_hint->setWordWrap(true);
+    m_legend->setWordWrap(true);
     m_statusBar->addWidget(m_hint, 1);
     m_statusBar->addPermanentWidget(m_legend);
     outer->addWidget(m_statusBar);
@@ -67,7 +82,55 @@ void ChildForm::showError(const std::exception &error)
     m_context.prompter.message(text, u"Message"_s, PromptIcon::Critical);
 }
 
-void ChildForm::setHint(const QString &text) { m_hint->setText(text); }
+namespace {
+
+// Calls back when the window it watches is blocked by a modal dialog.
+class BlockWatch final : public QObject
+{
+public:
+    BlockWatch(std::function<void()> blocked, QObject *parent)
+        : QObject(parent)
+        , m_blocked(std::move(blocked))
+    {
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowBlocked)
+            m_blocked();
+        return false;
+    }
+
+private:
+    std::function<void()> m_blocked;
+};
+
+} // namespace
+
+void ChildForm::setHint(const QString &text)
+{
+    m_busy = false;
+    m_hint->setText(text);
+    m_hint->setToolTip(text);
+}
+
+void ChildForm::setBusyHint(const QString &text)
+{
+    setHint(text);
+    m_busy = true;
+    if (!m_blockWatch)
+        m_blockWatch = new BlockWatch(
+            [this] {
+                if (m_busy)
+                    setHint({});
+            },
+            this);
+    if (QWidget *top = window(); top && top != m_watched) {
+        if (m_watched)
+            m_watched->removeEventFilter(m_blockWatch);
+        top->installEventFilter(m_blockWatch);
+        m_watched = top;
+    }
+}
 
 void ChildForm::setLegend(const QString &text) { m_legend->setText(text); }
 
@@ -75,7 +138,18 @@ QString ChildForm::hint() const { return m_hint->text(); }
 
 QString ChildForm::legend() const { return m_legend->text(); }
 
-void ChildForm::showOutcome(const QString &text) { m_outcome->setText(text); }
+void ChildForm::showOutcome(const QString &text)
+{
+    m_outcome->setText(text);
+    m_outcome->setVisible(!text.isEmpty());
+    // The window grows to hold the line rather than squeezing the boxes above it.
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub && !text.isEmpty() && !sub->isMaximized()) {
+        if (QLayout *frame = sub->layout())
+            frame->activate();
+        sub->resize(sub->size().expandedTo(sub->minimumSizeHint()));
+    }
+}
 
 QString ChildForm::outcome() const { return m_outcome->text(); }
 

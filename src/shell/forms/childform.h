@@ -3,6 +3,7 @@
 
 #include "shell/forms/command.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <exception>
@@ -60,11 +61,16 @@ public:
 
     // Status bar panels 1 (hint) and 2 (key legend).
     void setHint(const QString &text);
+    // A hint that says the screen is busy ("Generating, Please Wait ..."): it goes as soon
+    // as a message or question blocks the window, since the run then waits for the
+    // clerk or is over, and when the next hint is set.
+    void setBusyHint(const QString &text);
     void setLegend(const QString &text);
     QString hint() const;
     QString legend() const;
-    // The status bar's message panel `StatusBar1_3`: what the last save, refusal or
-    // cancellation did ("Saved 2KD0121121"). It stays until the next outcome.
+    // The message panel `StatusBar1_3`, a line of its own above the status bar that
+    // wraps to show its whole text: what the last save, refusal or cancellation did
+    // ("Saved 2KD0121121"). It stays until the next outcome.
     void showOutcome(const QString &text);
     QString outcome() const;
 
@@ -104,6 +110,9 @@ private:
     QLabel *m_outcome;
     QSpacerItem *m_above = nullptr;
     QSpacerItem *m_below = nullptr;
+    bool m_busy = false;
+    QObject *m_blockWatch = nullptr;
+    QPointer<QWidget> m_watched;
 };
 
 } // namespace sw
