@@ -60,7 +60,8 @@ QSize FieldBox::sizeHint() const
     // Codes are typed in capitals, wider than the average letter: a short box gets room
     // for capitals, a long one for the mixed text of names.
     const int letter = fontMetrics().horizontalAdvance(u'N');
-    return {letter * (m_characters + 1) + 10, base.height()};
+    const int height = base.height() + (KannadaBox::showsUnicode(this) ? KannadaBox::stackedLettersRoom(font()) : 0);
+    return {letter * (m_characters + 1) + 10, height};
 }
 
 QSize FieldBox::minimumSizeHint() const { return sizeHint(); }
