@@ -63,12 +63,17 @@ TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrongAndPreviewStore
 TEST_P(PrintingCommandsTest, CheckListsTheGapsOfTheSelectionAndPrintsNothing)
 {
     m_session.db().exec(u"update convo set fnamekan = '' where fregno = 'R2'"_s);
+    // Names are in capitals but one, typed where the case is kept: it would print so.
+    m_session.db().exec(u"update convo set fname = upper(fname)"_s);
+    m_session.db().exec(u"update convo set fname = 'Ganesh' where fregno = 'R4'"_s);
     QFile::remove(m_session.folder.filePath(u"seal.jpg"_s));
     // The check needs only the selection: it once refused to run without --start, --end and --output.
     const test::BatchRun check = batch(QStringList{u"print"_s, u"--check"_s} + selectionArgs());
     EXPECT_EQ(check.exitCode, 1) << check.err.toStdString();
     for (const QString &line : {u"Reg. No. R3: no photograph in Photos (R3.jpg, .jpeg or .bmp)"_s,
                                 u"Kannada name not entered for Reg. No. R2"_s,
+                                u"Reg. No. R4: the name \"Ganesh\" holds small letters and prints as typed; names "
+                                "print in capitals"_s,
                                 u"seal.jpg is missing from the application folder: the seal is left out"_s})
         EXPECT_TRUE(check.out.contains(line)) << line.toStdString() << "\n" << check.out.toStdString();
     EXPECT_FALSE(check.out.contains(u"Reg. No. R1:"_s)) << check.out.toStdString();
