@@ -8,6 +8,7 @@
 #include "shell/ui/fieldkeys.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,8 +16,10 @@
 #include <QMdiSubWindow>
 #include <QSpacerItem>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -132,7 +135,13 @@ void ChildForm::setBusyHint(const QString &text)
     }
 }
 
-void ChildForm::setLegend(const QString &text) { m_legend->setText(text); }
+void ChildForm::setLegend(const QString &text)
+{
+    m_legend->setText(text);
+    m_legend->setToolTip(text);
+    const int natural = m_legend->fontMetrics().horizontalAdvance(text) + 8;
+    m_legend->setMinimumWidth(width() > 0 ? std::min(natural, width() / 2) : natural);
+}
 
 QString ChildForm::hint() const { return m_hint->text(); }
 
@@ -143,12 +152,40 @@ void ChildForm::showOutcome(const QString &text)
     m_outcome->setText(text);
     m_outcome->setVisible(!text.isEmpty());
     // The window grows to hold the line rather than squeezing the boxes above it.
+    if (!text.isEmpty())
+        growWindowToFit();
+}
+
+void ChildForm::growWindowToFit()
+{
     auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
-    if (sub && !text.isEmpty() && !sub->isMaximized()) {
+    if (!sub)
+        return;
+    if (!m_growsWhenRestored) {
+        // Maximised now, it is fitted again when it is restored to its own size.
+        m_growsWhenRestored = true;
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
+            if (!(now & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                growWindowToFit();
+        });
+    }
+    // Once the layouts have taken the new sizes of the boxes in (their requests are posted).
+    QTimer::singleShot(0, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
+        if (!sub || sub->isMaximized() || sub->isMinimized())
+            return;
         if (QLayout *frame = sub->layout())
             frame->activate();
-        sub->resize(sub->size().expandedTo(sub->minimumSizeHint()));
-    }
+        sub->resize(sub->size().expandedTo(sub->sizeHint()));
+    });
+}
+
+void ChildForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The key legend keeps its one line while it takes at most half the bar; the hint
+    // wraps in the rest.
+    const int natural = m_legend->fontMetrics().horizontalAdvance(m_legend->text()) + 8;
+    m_legend->setMinimumWidth(std::min(natural, width() / 2));
 }
 
 QString ChildForm::outcome() const { return m_outcome->text(); }

@@ -73,6 +73,9 @@ public:
     // ("Saved 2KD0121121"). It stays until the next outcome.
     void showOutcome(const QString &text);
     QString outcome() const;
+    // Grows the screen's sub-window (unless maximised) to what its contents now need:
+    // after its boxes grew (a Kannada box's font) or the outcome line appeared.
+    void growWindowToFit();
 
     // Whether closing the screen now would lose the clerk's work (a change in progress).
     virtual bool hasUnsavedWork() const { return false; }
@@ -98,6 +101,7 @@ protected:
     FieldFrame *addFieldFrame();
 
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
     bool m_firstActivate = true;
 
@@ -111,6 +115,7 @@ private:
     QSpacerItem *m_above = nullptr;
     QSpacerItem *m_below = nullptr;
     bool m_busy = false;
+    bool m_growsWhenRestored = false;
     QObject *m_blockWatch = nullptr;
     QPointer<QWidget> m_watched;
 };

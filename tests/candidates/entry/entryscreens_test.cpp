@@ -265,6 +265,39 @@ TEST_P(StudentScreenTest, KannadaNamesComeFromTheLibraryAsTheEnglishNameIsLeft)
     EXPECT_EQ(KannadaBox::storedText(form->text(25)), u"own"_s);
 }
 
+// Issue: the Kannada boxes (21 px) clipped the lower parts of stacked letters (ಲಕ್ಷ್ಮೀ,
+// ಭೌತಶಾಸ್ತ್ರ): they take the Unicode font as the screen comes to the front, and the window
+// kept the height it had before, squeezing them. Each Kannada box is as tall as its font
+// asks, opened and after being maximised and restored.
+TEST_P(StudentScreenTest, KannadaBoxesAreAsTallAsTheirStackedLettersNeed)
+{
+    if (!test::kannadaShownThroughUnicode())
+        GTEST_SKIP() << "\"Nudi 01 e\" is installed: the boxes draw the codes";
+    start();
+    StudentForm *form = openStudent();
+    ASSERT_NE(form, nullptr);
+    auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    const auto expectWhole = [form](const char *when) {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        int boxes = 0;
+        for (QLineEdit *box : form->findChildren<QLineEdit *>()) {
+            if (!KannadaBox::showsUnicode(box))
+                continue;
+            ++boxes;
+            EXPECT_GE(box->height(), box->sizeHint().height()) << when << ' ' << box->objectName().toStdString();
+        }
+        EXPECT_GE(boxes, 4) << when;
+    };
+    sub->showNormal();
+    expectWhole("opened");
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    sub->showNormal();
+    expectWhole("restored");
+}
+
 TEST_P(StudentScreenTest, AChosenPhotographIsShownAndMovedIntoThePhotographFolderOnSave)
 {
     test::insertCandidate(m_folder->db(), u"PH1"_s);
