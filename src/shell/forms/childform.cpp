@@ -175,7 +175,15 @@ void ChildForm::growWindowToFit()
             return;
         if (QLayout *frame = sub->layout())
             frame->activate();
-        sub->resize(sub->size().expandedTo(sub->sizeHint()));
+        QSize wanted = sub->size().expandedTo(sub->sizeHint());
+        QPoint at = sub->pos();
+        // Within the main window's area: moved up or left as far as it must be.
+        if (const QWidget *area = sub->parentWidget()) {
+            wanted = wanted.boundedTo(area->size());
+            at.setX(std::max(0, std::min(at.x(), area->width() - wanted.width())));
+            at.setY(std::max(0, std::min(at.y(), area->height() - wanted.height())));
+        }
+        sub->setGeometry(QRect(at, wanted));
     });
 }
 
