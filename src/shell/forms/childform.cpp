@@ -114,6 +114,9 @@ void ChildForm::setHint(const QString &text)
     m_busy = false;
     m_hint->setText(text);
     m_hint->setToolTip(text);
+    // A hint that wraps on to another line makes room for it rather than squeezing the screen.
+    if (!text.isEmpty() && m_hint->width() > 0 && m_hint->heightForWidth(m_hint->width()) > m_hint->height())
+        growWindowToFit();
 }
 
 void ChildForm::setBusyHint(const QString &text)
@@ -175,7 +178,7 @@ void ChildForm::growWindowToFit()
             return;
         if (QLayout *frame = sub->layout())
             frame->activate();
-        QSize wanted = sub->size().expandedTo(sub->sizeHint());
+        QSize wanted = sub->size().expandedTo(sub->sizeHint()).expandedTo(sub->minimumSizeHint());
         QPoint at = sub->pos();
         // Within the main window's area: moved up or left as far as it must be.
         if (const QWidget *area = sub->parentWidget()) {

@@ -41,11 +41,13 @@ UsersScreen::UsersScreen(const FormContext &context)
     layout->addWidget(new QLabel(u"Available screens"_s, permission));
     m_tree->setObjectName(u"tvwoptions"_s);
     m_tree->setHeaderHidden(true);
-    m_tree->setMinimumHeight(320);
+    m_tree->setMinimumHeight(280);
     layout->addWidget(m_tree);
     auto *open = new QLabel(u"Items marked \"(all users)\" are ticked and fixed: "_s + kOpenToEveryUser, permission);
     open->setObjectName(u"lblopen"_s);
     open->setWordWrap(true);
+    // A wrapped label is laid out narrower than it ends up: room for every line it may take.
+    open->setMinimumHeight(open->fontMetrics().lineSpacing() * 6);
     layout->addWidget(open);
     addGrowing(permission);
     registerField(u"TV"_s, m_tree);
