@@ -245,9 +245,12 @@ void ConvocationRoad::printingWithASpoiledSheet()
     EXPECT_EQ(app().count(u"select count(*) from stationery where foutcome = 'SPOILED' and fnumber = 1003 "
                           "and fregno = 'U0005'"_s),
               1);
-    // Every sheet went to a PDF file named by its number, readable by an independent reader.
+    // Every sheet went to a PDF file named by its number, readable by an independent reader;
+    // the spoiled one was moved out of the way of the valid ones, into Spoiled/.
     const QStringList sheets = QDir(app().scratch(u"sheets"_s)).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
-    EXPECT_EQ(sheets.size(), printed + 1) << sheets.join(u' ').toStdString();
+    EXPECT_EQ(sheets.size(), printed) << sheets.join(u' ').toStdString();
+    EXPECT_EQ(QDir(app().scratch(u"sheets/Spoiled"_s)).entryList({u"*.pdf"_s}, QDir::Files),
+              QStringList{u"001003_U0005.pdf"_s});
     EXPECT_TRUE(test::pdfLayoutText(app().scratch(u"sheets/001004_U0007.pdf"_s)).contains(u"NAME O`7"_s));
 
     // The spoiled candidate is printed on the next run, on the next sheet.
