@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -175,7 +177,10 @@ void SpreadGrid::giveWay()
     }
     for (int c = 0; c < columnCount(); ++c) {
         if (!isColumnHidden(c))
-            total += c == last ? horizontalHeader()->sectionSizeHint(c) : columnWidth(c);
+            // The stretched last column keeps at least the header's default width.
+            total += c == last
+                         ? std::max(horizontalHeader()->sectionSizeHint(c), horizontalHeader()->defaultSectionSize())
+                         : columnWidth(c);
     }
     if (total <= room || widest < 0 || widest == last)
         return;
