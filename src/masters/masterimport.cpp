@@ -12,6 +12,7 @@
 #include "shell/db/database.h"
 #include "shell/db/schema.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -32,6 +33,9 @@ struct CsvColumn
     bool kannada = false; // legacy bytes, kept exactly
     bool date = false;
     bool flag = false; // "T" or "F"
+    // A flag given empty stays empty (the soft deletion mark, empty on live rows);
+    // the others are stored "F" unless "T".
+    bool emptyFlagKept = false;
 };
 
 struct CsvTable
@@ -66,7 +70,36 @@ void addKannada(CsvTable &t, const RecordMasterKind &kind)
     }
 }
 
+std::optional<CsvTable> screenLayout(const QString &table);
+
+// Columns every listing (masters list) writes, beyond the screens' ones, so that a
+// listing loads back as it is: the soft deletion mark, and the college's town.
+void addListedColumns(CsvTable &t)
+{
+    if (t.table.compare(u"college"_s, Qt::CaseInsensitive) == 0)
+        t.columns.push_back({u"ftown"_s, u"Town"_s});
+    t.columns.push_back({u"fdeleted"_s, u"Deleted?"_s, false, false, false, true, true});
+}
+
 std::optional<CsvTable> tableLayout(const QString &table)
+{
+    std::optional<CsvTable> t = screenLayout(table);
+    if (t)
+        addListedColumns(*t);
+    return t;
+}
+
+// The separator of a file: a listing of masters list is tab-separated, a file made
+// by hand or a spreadsheet comma-separated; the header line tells which.
+char separatorOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ',';
+    return file.readLine().contains('\t') ? '\t' : ',';
+}
+
+std::optional<CsvTable> screenLayout(const QString &table)
 {
     const QString name = table.toLower();
     if (name == u"degree"_s) {
@@ -157,7 +190,7 @@ CheckedRow checkRow(const CsvTable &t, const CsvHeader &header, const CsvRecord 
         if (i == 0)
             value = value.toUpper();
         if (c.flag)
-            value = value.toUpper();
+            value = value.trimmed().toUpper();
         row.values.insert(c.column, value);
         const auto refuse = [&](const QString &reason) {
             row.field = c.column;
@@ -210,7 +243,7 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
         result.error = u"\"%1\" is not a table that can be loaded; use one of: %2"_s.arg(table, tables().join(u", "_s));
         return result;
     }
-    const CsvReader::Result read = CsvReader::readFile(path, ',', encoding);
+    const CsvReader::Result read = CsvReader::readFile(path, separatorOf(path), encoding);
     if (!read.error.isEmpty()) {
         result.error = read.error;
         return result;
@@ -285,7 +318,7 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
 
     QStringList columns, marks;
     for (const CsvColumn &c : layout->columns) {
-        if (header.has(c.column) || c.flag) {
+        if (header.has(c.column) || (c.flag && !c.emptyFlagKept)) {
             columns << c.column;
             marks << u"?"_s;
         }
@@ -298,9 +331,11 @@ MasterImport::Result MasterImport::run(const QString &table, const QString &path
             QVariantList params;
             for (const QString &c : columns) {
                 const QString v = a.values.value(c);
-                const bool flag = std::any_of(layout->columns.begin(), layout->columns.end(),
-                                              [&c](const CsvColumn &k) { return k.flag && k.column == c; });
-                params << (flag ? (v == u"T"_s ? u"T"_s : u"F"_s) : v);
+                const auto column = std::find_if(layout->columns.begin(), layout->columns.end(),
+                                                 [&c](const CsvColumn &k) { return k.column == c; });
+                const bool flag = column != layout->columns.end() && column->flag;
+                const bool keptEmpty = flag && column->emptyFlagKept && v.isEmpty();
+                params << (!flag || keptEmpty ? v : (v == u"T"_s ? u"T"_s : u"F"_s));
             }
             try {
                 insert.exec(params);

@@ -8,6 +8,8 @@
 #include "shell/core/legacytext.h"
 #include "shell/core/permissions.h"
 
+#include <QSaveFile>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -41,9 +43,38 @@ int runList(BatchContext &c)
         return batchexit::kRefused;
     }
     const MasterListing listing = listMaster(c.session.db(), table);
-    c.out << listing.header.join(u'\t') << Qt::endl;
-    for (const QStringList &row : listing.rows)
-        c.out << row.join(u'\t') << Qt::endl;
+    // Tab-separated, as masters import reads it back: a value the reader would change
+    // (a quote, a tab or line break, blanks at its ends) is quoted, its quotes doubled.
+    const auto field = [](QString value) {
+        const bool quoted = value.contains(u'"') || value.contains(u'\t') || value.contains(u'\n')
+                            || value.contains(u'\r') || value != value.trimmed();
+        return quoted ? u'"' + value.replace(u"\""_s, u"\"\""_s) + u'"' : value;
+    };
+    QStringList lines{listing.header.join(u'\t')};
+    for (const QStringList &row : listing.rows) {
+        QStringList fields;
+        for (const QString &value : row)
+            fields << field(value);
+        lines << fields.join(u'\t');
+    }
+    const QString out = c.args.value(u"out"_s);
+    if (out.isEmpty()) {
+        for (const QString &line : lines)
+            c.out << line << Qt::endl;
+        return batchexit::kOk;
+    }
+    // A file is written in the encoding masters import reads by default.
+    const QString encodingName = c.args.value(u"encoding"_s, u"cp1252"_s);
+    const std::optional<legacytext::Encoding> encoding = legacytext::encodingNamed(encodingName);
+    if (!encoding)
+        throw UsageError(u"--encoding takes cp1252 or utf-8, not "_s + encodingName);
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(legacytext::encode(lines.join(u"\r\n"_s) + u"\r\n"_s, *encoding)) < 0 || !file.commit()) {
+        c.err << u"The listing cannot be written to "_s << out << u": "_s << file.errorString() << Qt::endl;
+        return batchexit::kRefused;
+    }
+    c.out << listing.rows.size() << u" rows of "_s << table.toLower() << u" written to "_s << out << Qt::endl;
     return batchexit::kOk;
 }
 
@@ -115,14 +146,18 @@ void addMastersCommands(BatchTool &tool)
               .arguments = u"TABLE"_s,
               .summary =
                   u"Prints every row of a master table (masuniv, college, class, masconvo, degree, kanlib, masuser), "
-                  "tab-separated under a header line."_s,
+                  "tab-separated under a header line, as masters import reads it back (masuser's passwords left "
+                  "out)."_s,
+              .options = {{u"out"_s, u"FILE"_s, u"write the listing to FILE instead, in cp1252 unless --encoding"_s},
+                          {u"encoding"_s, u"cp1252|utf-8"_s, u"with --out: how the file's text is written"_s}},
               .needsLogin = true,
               .needsDatabase = true,
               .run = runList});
     tool.add({.name = u"masters import"_s,
               .arguments = u"TABLE FILE.csv"_s,
               .summary =
-                  u"Adds the rows of a comma-separated file (first line: column names, the Kannada ones included) to "
+                  u"Adds the rows of a comma-separated (or, as masters list writes it, tab-separated) file (first "
+                  "line: column names, the Kannada ones included) to "
                   "masuniv, college, class, masconvo or degree, with the screens' checks; codes already there are left "
                   "as they are, bad rows are listed with their reasons in FILE.csv.rejected.csv."_s,
               .options = {{u"encoding"_s, u"cp1252|utf-8"_s,

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,8 +46,18 @@ TEST_P(UtilityScreensTest, TheAdministratorAddsEditsAndDeletesAUserWithHisTicks)
     EXPECT_EQ(form->windowTitle(), u"Permissions . . ."_s);
     // The tree lists the menu codes only: no window list, help or separators.
     EXPECT_EQ(form->tvwoptions()->topLevelItemCount(), 4);
-    EXPECT_EQ(form->node(u"N2A"_s)->text(0), u"Update Kannada Names"_s);
     EXPECT_EQ(form->node(u"N14sep"_s), nullptr);
+    // The items every user opens are shown ticked, fixed and why; the others are the clerk's to tick.
+    for (const QString &open : {u"N14"_s, u"N15"_s, u"N2A"_s, u"N2B"_s, u"N2E"_s, u"N2F"_s, u"N3A"_s}) {
+        EXPECT_TRUE(ticked(form, open)) << open.toStdString();
+        EXPECT_FALSE(form->node(open)->flags() & Qt::ItemIsEnabled) << open.toStdString();
+        EXPECT_TRUE(form->node(open)->text(0).endsWith(u" (all users)"_s)) << open.toStdString();
+    }
+    EXPECT_EQ(form->node(u"N2A"_s)->text(0), u"Update Kannada Names (all users)"_s);
+    EXPECT_FALSE(ticked(form, u"N22"_s));
+    EXPECT_TRUE(form->node(u"N22"_s)->flags() & Qt::ItemIsUserCheckable);
+    ASSERT_NE(form->findChild<QLabel *>(u"lblopen"_s), nullptr);
+    EXPECT_TRUE(form->findChild<QLabel *>(u"lblopen"_s)->text().contains(u"every user who can log in"_s));
 
     const auto enterName = [form](const QString &name) {
         form->text(0)->setText(name);
@@ -69,6 +80,10 @@ TEST_P(UtilityScreensTest, TheAdministratorAddsEditsAndDeletesAUserWithHisTicks)
     shoot(form, u"users_add"_s);
     run(Command::Save);
     ASSERT_EQ(form->editMode(), EditMode::Browse) << m_prompter.last().toStdString();
+    // Issue: F6 on a new user left a blank screen and never said the first password.
+    EXPECT_EQ(m_prompter.last(), u"User CLERK2 is added. His first password is CLERK2: tell it to him, and ask him "
+                                 "to change it at once (Utilities > Password)."_s);
+    EXPECT_EQ(test::outcomeOf(form), u"User CLERK2 added"_s);
     const QString table = m_folder->db().table(u"MASUSER"_s);
     const QString clerk2 = u"select fpermission, fsection from "_s + table + u" where fusername = 'CLERK2'"_s;
     EXPECT_EQ(value(clerk2), u"N2*N22*N3*N31*|EXAM"_s);
@@ -247,7 +262,7 @@ TEST_P(UtilityScreensTest, TheAuditTrailScreenListsTheDaysLoginsAndChanges)
     // presses it; a kind chosen narrows the list.
     ASSERT_EQ(test::focused(), form->fromBox());
     test::enter(u"31022026"_s);
-    EXPECT_EQ(m_prompter.last(), u"\"31/02/2026\" is not a date (dd/mm/yyyy)"_s);
+    EXPECT_EQ(m_prompter.last(), u"From: \"31/02/2026\" is not a date (dd/mm/yyyy)"_s);
     EXPECT_EQ(test::focused(), form->fromBox());
     test::type(formatDmy(QDate::currentDate()).remove(u'/'));
     EXPECT_EQ(test::focusWalk(Qt::Key_Return, 3), (QStringList{u"mskdt_1"_s, u"text_0"_s, u"cmbwhat"_s}));
@@ -265,10 +280,11 @@ TEST_P(UtilityScreensTest, BackupFromTheMenuThenRestoreFromTheScreenEndsTheProgr
     db.exec(u"insert into convo (fregno, fname, fconvocode) values ('R1', 'ASHA', 'C26')"_s);
     m_window->menuActions().action(u"N47"_s)->trigger();
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_prompter.last(), u"Backup Taken Successfully"_s);
     const QDir backups(m_folder->folder().filePath(u"Backup"_s));
     const QStringList files = backups.entryList({u"*.bak"_s}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
+    // The message names the file written.
+    EXPECT_EQ(m_prompter.last(), u"Backup Taken Successfully: "_s + backups.filePath(files.front()));
 
     db.exec(u"update convo set fname = 'CHANGED'"_s);
     auto *form = open<RestoreScreen>(u"N45"_s);

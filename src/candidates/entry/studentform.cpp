@@ -204,6 +204,8 @@ void StudentForm::applyKannadaFonts()
         if (f.kannada)
             KannadaBox::attach(text(f.box), u"Nudi 01 e"_s, 13);
     }
+    // The Kannada boxes are taller now: the window grows rather than squeezing them.
+    growWindowToFit();
 }
 
 void StudentForm::activated()

@@ -12,6 +12,9 @@ namespace sw {
 
 namespace {
 
+const QString kSheetsFolderHelp =
+    u"the folder the sheets were written to (print --output); the cancelled sheets' files move to its Cancelled/"_s;
+
 int runCancel(BatchContext &c)
 {
     c.needConvocation(u"Certificates belong to a convocation"_s);
@@ -20,11 +23,14 @@ int runCancel(BatchContext &c)
     if (!c.args.has(u"reason"_s))
         throw UsageError(u"cancel needs --reason TEXT: the register keeps why every certificate was cancelled."_s);
     CancellationStore store(c.session, c.prompter);
+    store.setSheetsFolder(c.args.value(u"output"_s));
     const QString regno = c.args.positionals.front().toUpper();
     const std::optional<QString> certNo = store.cancelOne(regno, c.args.value(u"reason"_s), c.args.value(u"degree"_s));
     if (!certNo)
         return batchexit::kRefused;
     c.out << u"certificate "_s << *certNo << u" of "_s << regno << u" cancelled"_s << Qt::endl;
+    for (const QString &line : store.filesSetAside().lines())
+        c.out << line << Qt::endl;
     return batchexit::kOk;
 }
 
@@ -38,6 +44,7 @@ int runCancelRange(BatchContext &c)
     if (all == c.args.has(u"regno"_s))
         throw UsageError(u"Give either --regno LIST (comma-separated register numbers) or --all-printed."_s);
     CancellationStore store(c.session, c.prompter);
+    store.setSheetsFolder(c.args.value(u"output"_s));
     if (!store.checkHeader(degree, college))
         return batchexit::kRefused;
     if (!store.hasPrinted(degree, college)) {
@@ -78,6 +85,8 @@ int runCancelRange(BatchContext &c)
             c.out << row.regno << u' ' << row.certNo << u" cancelled"_s << Qt::endl;
     }
     c.out << cancelled << u" certificates cancelled"_s << Qt::endl;
+    for (const QString &line : store.filesSetAside().lines())
+        c.out << line << Qt::endl;
     return batchexit::kOk;
 }
 
@@ -91,7 +100,8 @@ void addCancellationCommands(BatchTool &tool)
                   u"Cancels a candidate's printed certificate with a reason (kept in the cancellation register); the "
                   "candidate prints again with a new number."_s,
               .options = {{u"reason"_s, u"TEXT"_s, u"why the certificate is cancelled"_s},
-                          {u"degree"_s, u"CODE"_s, u"the degree, when the candidate holds certificates of two"_s}},
+                          {u"degree"_s, u"CODE"_s, u"the degree, when the candidate holds certificates of two"_s},
+                          {u"output"_s, u"DIR"_s, kSheetsFolderHelp}},
               .menuCode = u"N25"_s,
               .needsLogin = true,
               .needsDatabase = true,
@@ -105,7 +115,8 @@ void addCancellationCommands(BatchTool &tool)
                      {u"college"_s, u"CODE"_s, u"college code"_s},
                      {u"regno"_s, u"LIST"_s, u"comma-separated register numbers to cancel"_s},
                      {u"all-printed"_s, {}, u"cancel every printed certificate of the degree and college"_s},
-                     {u"reason"_s, u"TEXT"_s, u"reason kept in the stationery register (\"Range cancellation\")"_s}},
+                     {u"reason"_s, u"TEXT"_s, u"reason kept in the stationery register (\"Range cancellation\")"_s},
+                     {u"output"_s, u"DIR"_s, kSheetsFolderHelp}},
          .menuCode = u"N29"_s,
          .needsLogin = true,
          .needsDatabase = true,

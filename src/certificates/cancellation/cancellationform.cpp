@@ -219,8 +219,19 @@ bool CancellationForm::saveRegister(const QString &degree, const QString &colleg
     if (reasons > 0)
         said += u"; "_s + plural(reasons, u"reason"_s, u"reasons"_s) + u" corrected"_s;
     showAgain(degree, college);
-    showOutcome(said);
+    showOutcome(said + filesSaid());
     return true;
+}
+
+// The cancelled sheets' files went to Cancelled/: a count on the panel; a file that could
+// not be moved is a message of its own, since it still stands among the valid ones.
+QString CancellationForm::filesSaid()
+{
+    const InvalidSheetFiles::Moved &files = m_store.filesSetAside();
+    if (!files.failed.isEmpty())
+        prompter().message(files.failed.join(u'\n'), u"Message"_s, PromptIcon::Exclamation);
+    const int moved = int(files.moved.size());
+    return moved == 0 ? QString() : u"; "_s + plural(moved, u"PDF file"_s, u"PDF files"_s) + u" moved to Cancelled"_s;
 }
 
 bool CancellationForm::saveRange(const QString &degree, const QString &college)
@@ -253,7 +264,7 @@ bool CancellationForm::saveRange(const QString &degree, const QString &college)
     }
     showAgain(degree, college);
     showOutcome(u"Cancelled "_s + plural(cancelled, u"certificate"_s, u"certificates"_s) + u": "_s
-                + ticked.join(u", "_s));
+                + ticked.join(u", "_s) + filesSaid());
     return true;
 }
 

@@ -48,6 +48,7 @@ private:
     void showAgain(const QString &degree, const QString &college);
     bool saveRegister(const QString &degree, const QString &college);
     bool saveRange(const QString &degree, const QString &college);
+    QString filesSaid();
 
     CancellationStore m_store;
     MasterCodes m_codes;

@@ -3,6 +3,7 @@
 #include "masters/mastercodes.h"
 #include "shell/core/legacytext.h"
 
+#include "certificates/printing/invalidsheetfiles.h"
 #include "certificates/printing/stationeryledger.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
@@ -177,11 +178,14 @@ int CancellationStore::saveRegister(const QString &degree, const QString &colleg
     const QDateTime now = QDateTime::currentDateTime();
     const QString user = m_session.userName;
     int cancelled = 0;
+    m_setAside = {};
+    InvalidSheetFiles files(m_session, InvalidSheetFiles::Why::Cancelled, m_sheetsFolder);
     try {
         WriteScope scope(db);
         StationeryLedger stationery(db, m_session.convoCode, user, m_workstation);
         for (const CancelRow &line : lines) {
             if (line.state == u"A"_s) {
+                files.note(line.certNo);
                 db.exec(u"insert into certcan (fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
                         "fprintedby) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
                         {degree.trimmed(), college.trimmed(), line.regno, line.certNo, now.date(),
@@ -201,6 +205,7 @@ int CancellationStore::saveRegister(const QString &degree, const QString &colleg
         m_prompter.message(e.text(), e.title(), e.icon());
         return -1;
     }
+    m_setAside = files.moveAside();
     return cancelled;
 }
 
@@ -221,12 +226,15 @@ int CancellationStore::cancelTicked(const QString &degree, const QString &colleg
     }
     Database &db = m_session.db();
     int cancelled = 0;
+    m_setAside = {};
+    InvalidSheetFiles files(m_session, InvalidSheetFiles::Why::Cancelled, m_sheetsFolder);
     try {
         WriteScope scope(db);
         StationeryLedger stationery(db, m_session.convoCode, m_session.userName, m_workstation);
         for (const PrintedRow &row : grid) {
             if (!row.ticked || row.regno.trimmed().isEmpty())
                 continue;
+            files.note(row.certNo);
             if (!stationery.cancel(row.certNo.trimmed(), row.regno.trimmed(), degree.trimmed(), why))
                 throw StopError(u"Certificate No. "_s + row.certNo.trimmed() + u" no longer belongs to Reg. No. "_s
                                     + row.regno.trimmed() + u": nothing was cancelled. Load the candidates again."_s,
@@ -238,6 +246,7 @@ int CancellationStore::cancelTicked(const QString &degree, const QString &colleg
         m_prompter.message(e.text(), e.title(), e.icon());
         return -1;
     }
+    m_setAside = files.moveAside();
     return cancelled;
 }
 

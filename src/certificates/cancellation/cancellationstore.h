@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "certificates/printing/invalidsheetfiles.h"
 #include "shell/forms/lookupdialog.h"
 
 #include <QDate>
@@ -54,6 +55,8 @@ public:
 
     // How the stationery register names this machine; the host name unless set.
     void setWorkstation(const QString &name) { m_workstation = name; }
+    // Where the sheets were written instead of printed; the printing screen's folder unless set.
+    void setSheetsFolder(const QString &folder) { m_sheetsFolder = folder; }
 
     // The header: "Information should be entered", "Invalid Degree Code", "Invalid College Code".
     bool checkHeader(const QString &degree, const QString &college) const;
@@ -86,6 +89,10 @@ public:
     // degrees. Returns the number cancelled; nullopt (message shown) when refused.
     std::optional<QString> cancelOne(const QString &regno, const QString &reason, const QString &degree = {});
 
+    // What the last save did with the cancelled sheets' files: each sheet written to the
+    // sheets folder, and each PDF copy, moved to the subfolder Cancelled/ of its folder.
+    const InvalidSheetFiles::Moved &filesSetAside() const { return m_setAside; }
+
     LookupRequest degreeLookup() const;
     LookupRequest collegeLookup(const QString &degree = {}) const;
     LookupRequest regnoLookup(const QString &degree, const QString &college) const;
@@ -96,6 +103,8 @@ private:
     Session &m_session;
     Prompter &m_prompter;
     QString m_workstation;
+    QString m_sheetsFolder;
+    InvalidSheetFiles::Moved m_setAside;
 };
 
 } // namespace sw

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/certificateprintscreen.h"
+#include "certificates/printing/invalidsheetfiles.h"
 
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/layouts/designerlayout.h"
@@ -490,7 +491,11 @@ PrintingResult CertificatePrintScreen::run(PrintSelection s, SheetOutput &output
     // The status bar follows the run; events are processed between sheets so the
     // window stays responsive while a long run prints.
     PrintingRun run(session(), prompter(), [this](const QString &status, int percent) {
-        setHint(percent >= 0 && !status.isEmpty() ? status + u"  ("_s + QString::number(percent) + u"%)"_s : status);
+        if (status.endsWith(u"Please Wait ..."_s))
+            setBusyHint(status);
+        else
+            setHint(percent >= 0 && !status.isEmpty() ? status + u"  ("_s + QString::number(percent) + u"%)"_s
+                                                      : status);
         QCoreApplication::processEvents();
     });
     if (m_placements) {
@@ -630,9 +635,13 @@ void CertificatePrintScreen::registerSpoiledSheets()
                                    PromptButtons::YesNo, PromptAnswer::No)
             != PromptAnswer::Yes)
             return;
+        InvalidSheetFiles files(session(), InvalidSheetFiles::Why::Spoiled);
+        for (const long long number : numbers)
+            files.note(sheetnumbers::format(prefix, number));
         ledger.registerSpoiled(prefix, numbers, reason->trimmed());
+        const QStringList moved = files.moveAside().lines();
         prompter().info(QString::number(numbers.size()) + (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s)
-                            + u" registered as spoiled."_s,
+                            + u" registered as spoiled."_s + (moved.isEmpty() ? QString() : u'\n' + moved.join(u'\n')),
                         title);
     } catch (const StopError &e) {
         prompter().message(e.text(), title, e.icon());
@@ -658,7 +667,13 @@ bool CertificatePrintScreen::settlePendingSheets(StationeryLedger &ledger, const
         const auto parsed = sheetnumbers::parse(certNo);
         if (!parsed)
             continue;
-        ledger.settle(parsed->prefix, {parsed->number}, answer == PromptAnswer::Yes, {});
+        const bool printed = answer == PromptAnswer::Yes;
+        InvalidSheetFiles files(session(), InvalidSheetFiles::Why::Spoiled);
+        if (!printed)
+            files.noteSheet(certNo);
+        ledger.settle(parsed->prefix, {parsed->number}, printed, {});
+        if (const QStringList moved = files.moveAside().lines(); !moved.isEmpty())
+            prompter().info(moved.join(u'\n'), title);
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/document/fonttable.h"
 
+#include <algorithm>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -84,6 +85,16 @@ PrintCheck::PrintCheck(const Session &session)
 {
 }
 
+// Names are typed in capitals; one box keeps the case typed, and a name typed there
+// in small letters prints so ("Ganesh" beside "RAMA"): the check names it.
+static void lowerCaseName(const CertificateRow &row, QStringList &gaps)
+{
+    const bool lower = std::any_of(row.name.begin(), row.name.end(), [](QChar c) { return c.isLower(); });
+    if (lower)
+        gaps << u"Reg. No. "_s + row.regno + u": the name \""_s + row.name
+                    + u"\" holds small letters and prints as typed; names print in capitals"_s;
+}
+
 QStringList PrintCheck::gaps(PrintSelection s) const
 {
     s.expandAllRanges();
@@ -108,6 +119,7 @@ QStringList PrintCheck::gaps(PrintSelection s) const
             const DesignerLayout designed(m_session.folder, s.certType);
             const QStringList fields = designed.fields();
             for (const CertificateRow &row : selectCertificateRows(m_session, s, RowOrder::Regno)) {
+                lowerCaseName(row, gaps);
                 for (const QString &field : fields) {
                     if (fieldValue(row, field).isEmpty())
                         gaps << u"Reg. No. "_s + row.regno + u": the "_s + fieldName(field)
@@ -125,6 +137,7 @@ QStringList PrintCheck::gaps(PrintSelection s) const
         } else if (layout != LayoutProcedure::None) {
             const DegreeLayouts layouts(m_session, s);
             for (const CertificateRow &row : selectCertificateRows(m_session, s)) {
+                lowerCaseName(row, gaps);
                 if (layouts.photograph(row.regno).isEmpty())
                     gaps << u"Reg. No. "_s + row.regno + u": no photograph in Photos ("_s + row.regno
                                 + u".jpg, .jpeg or .bmp)"_s;

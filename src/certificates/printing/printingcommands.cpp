@@ -2,6 +2,7 @@
 #include "certificates/printing/printingcommands.h"
 
 #include "certificates/layouts/verificationcode.h"
+#include "certificates/printing/invalidsheetfiles.h"
 #include "certificates/printing/printcheck.h"
 #include "certificates/printing/printingrun.h"
 #include "certificates/printing/sheetoutput.h"
@@ -358,7 +359,12 @@ int runSpoil(BatchContext &c)
     const QString prefix = c.args.value(u"prefix"_s).toUpper();
     const std::vector<long long> numbers = sheetnumbers::parseList(c.required(u"numbers"_s), prefix);
     StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, Presence::workstation());
+    InvalidSheetFiles files(c.session, InvalidSheetFiles::Why::Spoiled, c.args.value(u"output"_s));
+    for (const long long number : numbers)
+        files.note(sheetnumbers::format(prefix, number));
     for (const QString &line : ledger.registerSpoiled(prefix, numbers, c.args.value(u"reason"_s)))
+        c.out << line << Qt::endl;
+    for (const QString &line : files.moveAside().lines())
         c.out << line << Qt::endl;
     c.out << numbers.size() << (numbers.size() == 1 ? u" sheet"_s : u" sheets"_s) << u" registered as spoiled"_s
           << Qt::endl;
@@ -374,7 +380,14 @@ int runSettle(BatchContext &c)
     const QString prefix = c.args.value(u"prefix"_s).toUpper();
     const std::vector<long long> numbers = sheetnumbers::parseList(c.required(u"numbers"_s), prefix);
     StationeryLedger ledger(c.session.db(), c.session.convoCode, c.session.userName, Presence::workstation());
+    InvalidSheetFiles files(c.session, InvalidSheetFiles::Why::Spoiled, c.args.value(u"output"_s));
+    if (c.args.has(u"spoiled"_s)) {
+        for (const long long number : numbers)
+            files.noteSheet(sheetnumbers::format(prefix, number));
+    }
     for (const QString &line : ledger.settle(prefix, numbers, c.args.has(u"printed"_s), c.args.value(u"reason"_s)))
+        c.out << line << Qt::endl;
+    for (const QString &line : files.moveAside().lines())
         c.out << line << Qt::endl;
     c.out << numbers.size() << u" sheets settled"_s << Qt::endl;
     return batchexit::kOk;
@@ -491,7 +504,9 @@ void addPrintingCommands(BatchTool &tool)
                     "new sheet; the numbers are used up."_s,
          .options = {{u"numbers"_s, u"LIST"_s, u"the spoiled sheets: numbers or ranges, comma-separated (17,19-21)"_s},
                      {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
-                     {u"reason"_s, u"TEXT"_s, u"why, kept in the register"_s}},
+                     {u"reason"_s, u"TEXT"_s, u"why, kept in the register"_s},
+                     {u"output"_s, u"DIR"_s,
+                      u"the folder the sheets were written to (print --output); their files move to its Spoiled/"_s}},
          .menuCode = u"N24"_s,
          .needsLogin = true,
          .needsDatabase = true,
@@ -505,7 +520,9 @@ void addPrintingCommands(BatchTool &tool)
                           {u"prefix"_s, u"P"_s, u"certificate prefix"_s},
                           {u"printed"_s, {}, u"the sheets came out well"_s},
                           {u"spoiled"_s, {}, u"the sheets came out badly or never came out"_s},
-                          {u"reason"_s, u"TEXT"_s, u"kept in the register"_s}},
+                          {u"reason"_s, u"TEXT"_s, u"kept in the register"_s},
+                          {u"output"_s, u"DIR"_s,
+                           u"the folder the sheets were written to; spoiled sheets' files move to its Spoiled/"_s}},
               .menuCode = u"N24"_s,
               .needsLogin = true,
               .needsDatabase = true,

@@ -314,6 +314,8 @@ QString PrintingRun::doneText(const QString &done, const PrintSelection &s, cons
     if (r.skipped > 0)
         text += u' ' + QString::number(r.skipped)
                 + (r.skipped == 1 ? u" candidate was passed over."_s : u" candidates were passed over."_s);
+    if (!r.setAside.isEmpty())
+        text += u"\n"_s + r.setAside.join(u'\n');
     return text;
 }
 
@@ -459,6 +461,7 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
             output.print(sheet, certNo, job.holder.regno);
         } catch (const StopError &e) {
             ledger().spoil(reservation, u"not printed: "_s + e.text());
+            setAsideSpoiled(output, reservation);
             m_unconfirmed.clear();
             ++result.spoiled;
             result.nextNumber = running + 1;
@@ -467,7 +470,7 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
                                 + s.certificateNumber(running + 1) + u'.',
                             e.icon(), e.title());
         }
-        const bool printed = settleSheet(s, reservation, cycle);
+        const bool printed = settleSheet(s, reservation, cycle, output);
         result.nextNumber = running + 1;
         if (printed && cycle.keepsPdfCopy) {
             certificatepdf::save(m_session.folder, sheet, certNo,
@@ -485,7 +488,8 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
     m_prompter.info(doneText(cycle.doneMessage, s, output));
 }
 
-bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle)
+bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle,
+                              SheetOutput &output)
 {
     PrintingResult &result = m_result;
     const bool namedSpoiled = s.spoiledNumbers.count(sheet.number) > 0;
@@ -496,6 +500,7 @@ bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::R
     if (!printed) {
         m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
         ledger().spoil(sheet, namedSpoiled ? u"named spoiled when the run was started"_s : u"came out badly"_s);
+        setAsideSpoiled(output, sheet);
         ++result.spoiled;
         return false;
     }
@@ -505,6 +510,7 @@ bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::R
         return true;
     }
     // The candidate changed while the sheet printed: the sheet is used up, the run goes on.
+    setAsideSpoiled(output, sheet);
     ++result.spoiled;
     m_prompter.message(u"Certificate "_s + sheet.certNo + u" is registered as spoiled: "_s + refused
                            + u". Take that sheet out; the run goes on with the next candidate."_s,
@@ -521,6 +527,13 @@ QString PrintingRun::connectionLost(const PrintSelection &s, const DbError &e) c
                 "came out."_s.arg(m_unconfirmed);
     const long long next = std::max(m_result.nextNumber, m_result.lastUsed + 1);
     return text + u" The next sheet is %1."_s.arg(s.certificateNumber(next));
+}
+
+void PrintingRun::setAsideSpoiled(SheetOutput &output, const StationeryLedger::Reservation &sheet)
+{
+    const QString said = output.spoiled(sheet.certNo, sheet.holder.regno);
+    if (!said.isEmpty())
+        m_result.setAside << said;
 }
 
 void PrintingRun::usedNumber(long long number)
@@ -580,7 +593,10 @@ QString PrintingRun::howFar() const
         text += u" Certificate "_s + m_unconfirmed
                 + u" went to the printer but was not confirmed: it waits in the register; settle it (Spoiled "
                   "Sheets..., or scrollwise-batch stationery settle) once you know how it came out."_s;
-    return text + u" The next sheet is "_s + s.certificateNumber(next) + u'.';
+    text += u" The next sheet is "_s + s.certificateNumber(next) + u'.';
+    if (!r.setAside.isEmpty())
+        text += u'\n' + r.setAside.join(u'\n');
+    return text;
 }
 
 } // namespace sw

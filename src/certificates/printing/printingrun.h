@@ -37,6 +37,7 @@ struct PrintingResult
     long long lastUsed = -1;
     long long nextNumber = 0; // the next free number of the prefix
     bool completed = false;   // every selected candidate was handled
+    QStringList setAside;     // what became of the spoiled sheets' files (moved to Spoiled/)
 };
 
 // The certificate printing run: checks the selection as the printing screen does,
@@ -127,7 +128,10 @@ private:
     // After a sheet went to the printer: asks how it came out (unless the layout
     // stores without asking, or the clerk named it spoiled beforehand), then has the
     // ledger store or spoil it. True when printed.
-    bool settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle);
+    bool settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle,
+                     SheetOutput &output);
+    // A sheet registered spoiled: its file (when the output keeps one) leaves the valid ones.
+    void setAsideSpoiled(SheetOutput &output, const StationeryLedger::Reservation &sheet);
     // What the clerk reads when the server goes in the middle of a run.
     QString connectionLost(const PrintSelection &s, const DbError &e) const;
     void usedNumber(long long number);

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/sheetoutput.h"
 
+#include "certificates/printing/invalidsheetfiles.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/documentoutput.h"
 
 #include <QDir>
+#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +18,8 @@ void SheetOutput::preview(const Document &, const QString &, const QString &)
 {
     throw StopError(u"This output shows no preview: preview the sheets in the preview window or into a folder."_s);
 }
+
+QString SheetOutput::spoiled(const QString &, const QString &) { return {}; }
 
 PrinterOutput::PrinterOutput(QString printerName)
     : m_printer(std::move(printerName))
@@ -41,12 +45,24 @@ FolderOutput::FolderOutput(QString folder, double previewDpi)
 {
 }
 
+static QString sheetFileName(const QString &certNo, const QString &regno) { return certNo + u'_' + regno + u".pdf"_s; }
+
 void FolderOutput::print(const Document &sheet, const QString &certNo, const QString &regno)
 {
     QDir().mkpath(m_folder);
-    const QString path = QDir(m_folder).filePath(certNo + u'_' + regno + u".pdf"_s);
+    const QString path = QDir(m_folder).filePath(sheetFileName(certNo, regno));
     documentoutput::writePdf(sheet, path);
     m_written << path;
+}
+
+QString FolderOutput::spoiled(const QString &certNo, const QString &regno)
+{
+    const QString path = QDir(m_folder).filePath(sheetFileName(certNo, regno));
+    InvalidSheetFiles::Moved done;
+    InvalidSheetFiles::moveIntoSubfolder(path, InvalidSheetFiles::Why::Spoiled, done);
+    if (!done.moved.isEmpty())
+        m_written.removeAll(path);
+    return done.lines().join(u'\n');
 }
 
 void FolderOutput::preview(const Document &sheet, const QString &certNo, const QString &regno)

@@ -31,6 +31,9 @@ public:
     // Where the sheets went, for the run's last message ("on the printer HP" or "in
     // the folder ..."); empty when there is nothing to say.
     virtual QString destination() const { return {}; }
+    // The sheet was registered spoiled: an output that keeps sheets as files moves its
+    // file out of the way of the valid ones (into Spoiled/) and says so; others say nothing.
+    virtual QString spoiled(const QString &certNo, const QString &regno);
 };
 
 // The printer the clerk chose (the default printer when the name is empty).
@@ -56,6 +59,7 @@ public:
     void print(const Document &sheet, const QString &certNo, const QString &regno) override;
     void preview(const Document &sheet, const QString &certNo, const QString &regno) override;
     QString destination() const override;
+    QString spoiled(const QString &certNo, const QString &regno) override;
     const QStringList &written() const { return m_written; }
 
 private:

@@ -131,7 +131,7 @@ void GateForm::loadGrid()
 void GateForm::keyTyped(int row)
 {
     const QString typed = spread()->text(row, RegNo).trimmed().toUpper();
-    const std::optional<QString> name = m_store.nameForNewRow(typed, gridRows());
+    const std::optional<QString> name = m_store.nameForNewRow(selection(), typed, gridRows());
     {
         const QSignalBlocker hold(spread());
         if (name) {

@@ -90,7 +90,8 @@ std::vector<GateRow> GateStore::load(const GateSelection &s) const
     return grid;
 }
 
-std::optional<QString> GateStore::nameForNewRow(const QString &regno, const std::vector<GateRow> &grid) const
+std::optional<QString> GateStore::nameForNewRow(const GateSelection &s, const QString &regno,
+                                                const std::vector<GateRow> &grid) const
 {
     const QString code = regno.trimmed();
     if (code.isEmpty()) {
@@ -103,13 +104,38 @@ std::optional<QString> GateStore::nameForNewRow(const QString &regno, const std:
             return std::nullopt;
         }
     }
-    Rows rows = m_session.db().query(u"select fname from convo where fregno = ? and fconvocode = ?"_s,
+    Rows rows = m_session.db().query(u"select fname, fdegree, fcollcode, fcertno, factive, ffeepaid from convo "
+                                     "where fregno = ? and fconvocode = ? order by fdegree"_s,
                                      {code, m_session.convoCode});
-    if (!rows.next()) {
-        m_prompter.message(u"Invalid Reg. No."_s, u"Message"_s, PromptIcon::Exclamation);
-        return std::nullopt;
+    QStringList otherDegrees;
+    QString refusal;
+    while (rows.next()) {
+        const QString degree = rows.text(1).trimmed();
+        if (degree.compare(s.degree.trimmed(), Qt::CaseInsensitive) != 0) {
+            otherDegrees << degree;
+            continue;
+        }
+        const QString college = rows.text(2).trimmed();
+        const QString certNo = rows.text(3).trimmed();
+        if (!certNo.isEmpty())
+            refusal =
+                u"Reg. No. %1 is printed (certificate %2): it is passed through no gate again."_s.arg(code, certNo);
+        else if (m_gate == Gate::Verification && rows.text(4).trimmed() == u"T"_s)
+            refusal = u"Reg. No. %1 is active already: its fee is not changed here."_s.arg(code);
+        else if (m_gate == Gate::Verification && college.compare(s.collegeFrom.trimmed(), Qt::CaseInsensitive) != 0)
+            refusal = u"Reg. No. %1 is of college %2, not of college %3."_s.arg(code, college, s.collegeFrom.trimmed());
+        else if (m_gate == Gate::Activation && rows.text(5).trimmed() != u"T"_s)
+            refusal = u"Reg. No. %1: the fee is not verified. Verify it first."_s.arg(code);
+        else
+            return rows.text(0);
     }
-    return rows.text(0);
+    if (refusal.isEmpty() && otherDegrees.isEmpty())
+        refusal = u"Invalid Reg. No."_s;
+    else if (refusal.isEmpty())
+        refusal = u"Reg. No. %1 is a candidate of degree %2, not of degree %3."_s.arg(code, otherDegrees.join(u", "_s),
+                                                                                      s.degree.trimmed());
+    m_prompter.message(refusal, u"Message"_s, PromptIcon::Exclamation);
+    return std::nullopt;
 }
 
 LookupRequest GateStore::degreeLookup() const

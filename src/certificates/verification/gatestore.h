@@ -62,8 +62,12 @@ public:
     std::vector<GateRow> load(const GateSelection &selection) const;
 
     // The name for a register number typed into a new grid row; nullopt (message
-    // shown) for an empty, repeated or unknown register number.
-    std::optional<QString> nameForNewRow(const QString &regno, const std::vector<GateRow> &grid) const;
+    // shown) for an empty, repeated or unknown register number, and for a candidate
+    // the save would not reach: of another degree (or, in verification, another
+    // college), printed, active already (verification) or without a verified fee
+    // (activation). The row is refused as it is typed, not at Save.
+    std::optional<QString> nameForNewRow(const GateSelection &selection, const QString &regno,
+                                         const std::vector<GateRow> &grid) const;
 
     // The F1 look-ups of the header boxes and of a new grid row's register number.
     LookupRequest degreeLookup() const;

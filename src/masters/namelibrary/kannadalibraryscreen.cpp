@@ -74,6 +74,7 @@ void KannadaLibraryScreen::activated()
     // The appearance gives every box the screen's font; the Kannada ones take theirs back.
     KannadaBox::attach(m_kannada, RecordMasterForm::kannadaFont(), 13);
     KannadaBox::showColumn(m_spread, 1, RecordMasterForm::kannadaFont(), 13);
+    growWindowToFit();
     reload();
     if (m_firstActivate) {
         m_firstActivate = false;

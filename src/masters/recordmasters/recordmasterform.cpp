@@ -58,6 +58,8 @@ void RecordMasterForm::activated()
         if (m_kind.fields[size_t(i)].kannada)
             KannadaBox::attach(text(i), kannadaFont(), 13);
     }
+    // The Kannada boxes are taller now: the window grows rather than squeezing them.
+    growWindowToFit();
 }
 
 std::optional<BoundSql> RecordMasterForm::recordsetStatement() const

@@ -213,6 +213,9 @@ QString NadExport::defaultPath(bool cdsl) const
     return m_session.folder.outputPath(cdsl ? u"NAD_CDSL.xlsx"_s : u"NAD_NSDL.xlsx"_s);
 }
 
+const QString NadExport::kNoCopy = u"no PDF copy"_s;
+const QString NadExport::kNotSigned = u"not signed"_s;
+
 QString NadExport::missingListPath(const QString &workbookPath)
 {
     const QFileInfo info(workbookPath);
@@ -224,9 +227,10 @@ QString NadExport::missingMessage(const QString &workbookPath) const
     if (m_missing.empty())
         return {};
     QStringList noCopy;
+    QStringList notSigned;
     QStringList refused;
     for (const MissingCopy &m : m_missing)
-        (m.reason == u"no PDF copy"_s ? noCopy : refused).append(m.regno);
+        (m.reason == kNoCopy ? noCopy : m.reason == kNotSigned ? notSigned : refused).append(m.regno);
     const auto some = [](const QStringList &regnos) -> QString {
         return regnos.mid(0, 5).join(u", "_s) + (regnos.size() > 5 ? u", ..."_s : QString());
     };
@@ -234,6 +238,11 @@ QString NadExport::missingMessage(const QString &workbookPath) const
     if (!noCopy.isEmpty())
         parts.append(QString::number(noCopy.size()) + u" certificate(s) left out: no PDF copy in CSV/DCPDF ("_s
                      + some(noCopy) + u")."_s);
+    if (!notSigned.isEmpty())
+        parts.append(QString::number(notSigned.size())
+                     + u" certificate(s) left out: the PDF copy is not signed (no _signed.pdf in CSV/DCPDF; sign the "
+                       "copies with PDF Generation, Sign ticked) ("_s
+                     + some(notSigned) + u")."_s);
     if (!refused.isEmpty())
         parts.append(QString::number(refused.size())
                      + u" certificate(s) left out: the signed copy's signature is not valid ("_s + some(refused)
@@ -363,12 +372,16 @@ std::vector<AwardRecord> NadExport::withCopies(const std::vector<AwardRecord> &a
     for (const AwardRecord &a : awards) {
         const QString fileName = a.copyName(m_session.instCode);
         if (!present.contains(fileName.toLower())) {
-            m_missing.push_back({a.regno, a.degree, a.college, a.certNo, fileName, u"no PDF copy"_s});
+            m_missing.push_back({a.regno, a.degree, a.college, a.certNo, fileName, kNoCopy});
             continue;
         }
-        // The row names the signed copy: one that is there must be one the depository accepts.
+        // The row names the signed copy: it must be there, and be one the depository accepts.
         const QString signedName = QString(fileName).replace(u".pdf"_s, u"_signed.pdf"_s);
-        if (signedNames && present.contains(signedName.toLower())) {
+        if (signedNames && !present.contains(signedName.toLower())) {
+            m_missing.push_back({a.regno, a.degree, a.college, a.certNo, signedName, kNotSigned});
+            continue;
+        }
+        if (signedNames) {
             const QString path = m_session.folder.findFileAnyCase(u"CSV/DCPDF/"_s + signedName);
             const SignatureCheck check = verifyPdfSignature(path, database);
             if (!check.valid) {

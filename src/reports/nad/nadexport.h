@@ -61,8 +61,9 @@ struct AwardRecord
     QString copyName(const QString &instCode) const;
 };
 
-// A certificate the CDSL workbook leaves out: its PDF copy is not in CSV/DCPDF, or the
-// signed copy the row would name is there but its signature is not valid.
+// A certificate the CDSL workbook leaves out: its PDF copy is not in CSV/DCPDF, or (for
+// the signed copies of 003) the signed copy the row would name is not there or its
+// signature is not valid. So the workbook never names a file that is not there.
 struct MissingCopy
 {
     QString regno;
@@ -70,7 +71,7 @@ struct MissingCopy
     QString college;
     QString certNo;
     QString fileName; // the copy looked for, under CSV/DCPDF
-    QString reason;   // "no PDF copy", or why its signed copy is refused
+    QString reason;   // "no PDF copy", "not signed", or why its signed copy is refused
 };
 
 // The cells of one SHEET_01 row, by zero-based column; numbers are doubles.
@@ -107,6 +108,9 @@ public:
     static CdslRow cdslRow(const AwardRecord &award, int recNo, const QString &instCode, bool unicodeKannada);
 
     const std::vector<MissingCopy> &missingCopies() const { return m_missing; }
+    // The reasons of a missing copy besides a signature that is not valid.
+    static const QString kNoCopy;
+    static const QString kNotSigned;
     static QString missingListPath(const QString &workbookPath);
     // The clerk's message about the certificates left out; empty when none were.
     QString missingMessage(const QString &workbookPath) const;

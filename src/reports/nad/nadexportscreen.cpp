@@ -30,6 +30,13 @@ NadExportScreen::NadExportScreen(const FormContext &context, QWidget *parent)
         setLookup(text(i), [this] { return collegeLookup({}); });
 }
 
+ToolStates NadExportScreen::reportTools() const
+{
+    ToolStates s{};
+    s[slot(Command::Preview)] = s[slot(Command::Exit)] = true;
+    return s;
+}
+
 bool NadExportScreen::fieldLeft(QLineEdit *field)
 {
     for (int i : {0, 3}) {

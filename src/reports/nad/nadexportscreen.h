@@ -18,6 +18,9 @@ public:
 
 protected:
     bool generate() override;
+    // Preview writes the workbook or the upload files; there is nothing to print or spool
+    // from the screen itself, so those commands are not offered.
+    ToolStates reportTools() const override;
     bool fieldLeft(QLineEdit *field) override;
 
 private:

@@ -201,7 +201,7 @@ void ReportScreen::VPSproc(const QString &operation)
 {
     if (operation != u"preview"_s)
         return;
-    setHint(u"Generating, Please Wait ..."_s);
+    setBusyHint(u"Generating, Please Wait ..."_s);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool preview = false;
     try {

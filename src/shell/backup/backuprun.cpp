@@ -65,7 +65,9 @@ BackupRun::Result BackupRun::run(const QDate &day)
         return result;
     }
     result.done = true;
-    m_prompter.message(u"Backup Taken Successfully"_s, u"Message"_s, PromptIcon::Information);
+    // The clerk is told where the copy went: it is the file a restore asks for.
+    m_prompter.message(u"Backup Taken Successfully: "_s + QDir::toNativeSeparators(result.file), u"Message"_s,
+                       PromptIcon::Information);
     return result;
 }
 

@@ -20,7 +20,9 @@ bool allows(const QString &permissionString, const QString &menuCode, bool isAdm
         return true;
     if (permissionString.contains(menuCode))
         return !adminOnly;
-    return !governedCodes().contains(menuCode);
+    return openToEveryUser(menuCode);
 }
+
+bool openToEveryUser(const QString &menuCode) { return !menuCode.isEmpty() && !governedCodes().contains(menuCode); }
 
 } // namespace sw::permissions

@@ -15,4 +15,8 @@ QString governedCodes();
 // belong to the administrator alone, who has every other item too.
 bool allows(const QString &permissionString, const QString &menuCode, bool isAdministrator);
 
+// Whether `menuCode` is one of the items no permission string governs (N14, N15,
+// N2A..N2F, N3A): every user who can log in may use it.
+bool openToEveryUser(const QString &menuCode);
+
 } // namespace sw::permissions

@@ -3,6 +3,7 @@
 
 #include "shell/forms/command.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <exception>
@@ -61,13 +62,21 @@ public:
 
     // Status bar panels 1 (hint) and 2 (key legend).
     void setHint(const QString &text);
+    // A hint that says the screen is busy ("Generating, Please Wait ..."): it goes as soon
+    // as a message or question blocks the window, since the run then waits for the
+    // clerk or is over, and when the next hint is set.
+    void setBusyHint(const QString &text);
     void setLegend(const QString &text);
     QString hint() const;
     QString legend() const;
-    // The status bar's message panel `StatusBar1_3`: what the last save, refusal or
-    // cancellation did ("Saved 2KD0121121"). It stays until the next outcome.
+    // The message panel `StatusBar1_3`, a line of its own above the status bar that
+    // wraps to show its whole text: what the last save, refusal or cancellation did
+    // ("Saved 2KD0121121"). It stays until the next outcome.
     void showOutcome(const QString &text);
     QString outcome() const;
+    // Grows the screen's sub-window (unless maximised) to what its contents now need:
+    // after its boxes grew (a Kannada box's font) or the outcome line appeared.
+    void growWindowToFit();
 
     // Whether closing the screen now would lose the clerk's work (a change in progress).
     virtual bool hasUnsavedWork() const { return false; }
@@ -96,6 +105,7 @@ protected:
     // Esc closes the screen in front as Exit does, when Exit is enabled (a record
     // screen with a change open cancels it first, see RecordForm).
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
     bool m_firstActivate = true;
 
@@ -108,6 +118,10 @@ private:
     QLabel *m_outcome;
     QSpacerItem *m_above = nullptr;
     QSpacerItem *m_below = nullptr;
+    bool m_busy = false;
+    bool m_growsWhenRestored = false;
+    QObject *m_blockWatch = nullptr;
+    QPointer<QWidget> m_watched;
 };
 
 } // namespace sw

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/forms/fieldframe.h"
 
+#include "shell/core/dates.h"
 #include "shell/core/session.h"
 #include "shell/db/dberror.h"
 #include "shell/forms/kannadabox.h"
@@ -59,7 +60,8 @@ QSize FieldBox::sizeHint() const
     // Codes are typed in capitals, wider than the average letter: a short box gets room
     // for capitals, a long one for the mixed text of names.
     const int letter = fontMetrics().horizontalAdvance(u'N');
-    return {letter * (m_characters + 1) + 10, base.height()};
+    const int height = base.height() + (KannadaBox::showsUnicode(this) ? KannadaBox::stackedLettersRoom(font()) : 0);
+    return {letter * (m_characters + 1) + 10, height};
 }
 
 QSize FieldBox::minimumSizeHint() const { return sizeHint(); }
@@ -251,6 +253,18 @@ bool FieldFrame::FieldMissing(QWidget *control) const
     return !key.isEmpty() && keys(m_mandatory).contains(key) && isEmpty(control);
 }
 
+bool FieldFrame::checkDate(QWidget *field)
+{
+    auto *box = qobject_cast<QLineEdit *>(field);
+    if (!box || box->inputMask() != kDateMask || isEmpty(box) || parseDmy(box->text()).isValid())
+        return true;
+    QString name = box->objectName();
+    if (const auto *caption = qobject_cast<QLabel *>(m_captions.value(field)))
+        name = caption->text().remove(u'&').remove(u':').trimmed();
+    refuse(field, u"%1: \"%2\" is not a date (dd/mm/yyyy)"_s.arg(name, box->displayText()), PromptIcon::Exclamation);
+    return false;
+}
+
 void FieldFrame::refuse(QWidget *field, const QString &text, PromptIcon icon)
 {
     m_prompter.message(text, u"Message"_s, icon);
@@ -314,6 +328,8 @@ bool FieldFrame::leave(QWidget *field)
             }
         }
     }
+    if (!checkDate(field))
+        return done(false);
     for (const auto &check : m_checks.value(field)) {
         if (!check()) {
             returnFocusTo(field);

@@ -140,6 +140,8 @@ public:
     // The first empty mandatory box of the field order gets "Information should be
     // entered" and the focus; true when none is empty.
     bool checkMandatory();
+    // A date box holding something that is no date: refused, naming the box.
+    bool checkDate(QWidget *field);
     // Shows `text` (title "Message") and puts the focus back into `field`, its text selected.
     void refuse(QWidget *field, const QString &text, PromptIcon icon = PromptIcon::Exclamation);
     // Puts the focus into `field` without the box it leaves being checked.

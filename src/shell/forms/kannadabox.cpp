@@ -4,12 +4,15 @@
 #include "shell/document/fonttable.h"
 
 #include <QAbstractItemView>
+#include <QFontMetrics>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -109,6 +112,8 @@ void KannadaBox::attach(QLineEdit *box, const QString &family, double pointSize)
     marker->setToolTip(u"Kannada shown through Unicode: \""_s + family
                        + u"\" is not installed. Type in Unicode Kannada; it is stored in the legacy codes."_s);
     helper->textChanged(box->text());
+    // Its height now has room for the stacked letters (see FieldBox::sizeHint).
+    box->updateGeometry();
 }
 
 void KannadaBox::textChanged(const QString &text)
@@ -167,6 +172,15 @@ QString KannadaBox::storedText(const QLineEdit *box)
 }
 
 bool KannadaBox::showsUnicode(const QLineEdit *box) { return of(box) != nullptr; }
+
+int KannadaBox::stackedLettersRoom(const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    const QRect ink = metrics.tightBoundingRect(u"ಲಕ್ಷ್ಮೀ ಭೌತಶಾಸ್ತ್ರ ಶ್ರೀ ಸ್ತ್ರೀ ಕೃಷ್ಣ"_s);
+    const int above = std::max(0, -ink.top() - metrics.ascent());
+    const int below = std::max(0, ink.bottom() + 1 - metrics.descent());
+    return 2 * std::max(above, below) + 2;
+}
 
 int KannadaBox::maxLength(const QLineEdit *box)
 {

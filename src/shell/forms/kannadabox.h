@@ -37,6 +37,11 @@ public:
     static bool showsUnicode(const QLineEdit *box);
     // The most codes `box` stores: its maximum length, counted in legacy codes.
     static int maxLength(const QLineEdit *box);
+    // The height a box of `font` needs beyond the font's own line so that the stacked
+    // letters of Kannada (ಲಕ್ಷ್ಮೀ, ಭೌತಶಾಸ್ತ್ರ), which reach above and below the
+    // font's line, are drawn whole: the line edit centres its line, so twice the
+    // larger overhang.
+    static int stackedLettersRoom(const QFont &font);
     // Column `column` of `view` holds legacy codes in `family`: drawn in that font, or
     // shown as their Unicode reading where the font is missing. Calling it again changes nothing.
     static void showColumn(QAbstractItemView *view, int column, const QString &family, double pointSize);

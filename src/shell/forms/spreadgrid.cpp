@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +29,7 @@ SpreadGrid::SpreadGrid(const QList<SpreadColumn> &columns, QWidget *parent)
     horizontalHeader()->setStretchLastSection(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *cell) { widenFor(cell); });
     connect(this, &QTableWidget::currentCellChanged, this, [this](int, int column) {
         if (column >= 0)
             emit hintChanged(hint(column));
@@ -60,8 +65,10 @@ int SpreadGrid::appendRow(const QList<QTableWidgetItem *> &cells)
     const QSignalBlocker hold(this);
     const int row = rowCount();
     insertRow(row);
-    for (int c = 0; c < int(cells.size()) && c < columnCount(); ++c)
+    for (int c = 0; c < int(cells.size()) && c < columnCount(); ++c) {
         setItem(row, c, cells[c]);
+        widenFor(cells[c]);
+    }
     // A column the row gave no cell gets an empty shown one, so every cell exists.
     for (int c = int(cells.size()); c < columnCount(); ++c)
         setItem(row, c, m_columns[c].kind == SpreadColumn::Kind::Check ? checkItem(false) : shownItem({}));
@@ -125,6 +132,7 @@ void SpreadGrid::fitColumns()
         if (!isColumnHidden(c))
             last = c;
     }
+    m_givingWay = -1;
     for (int c = 0; c < columnCount(); ++c) {
         if (isColumnHidden(c) || c == last)
             continue;
@@ -132,6 +140,65 @@ void SpreadGrid::fitColumns()
         // Room for a few more letters than the widest so far, as typing goes on.
         setColumnWidth(c, std::max(columnWidth(c) + 12, header->sectionSizeHint(c)));
     }
+    giveWay();
+}
+
+void SpreadGrid::widenFor(const QTableWidgetItem *cell)
+{
+    if (!cell || cell->text().isEmpty())
+        return;
+    const int column = cell->column();
+    if (column < 0 || column == m_givingWay || isColumnHidden(column))
+        return;
+    const int needed =
+        fontMetrics().horizontalAdvance(cell->text()) + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 16;
+    if (needed > columnWidth(column))
+        setColumnWidth(column, needed);
+}
+
+void SpreadGrid::giveWay()
+{
+    // Room for the vertical scroll bar too, which rows added later bring.
+    const int room =
+        viewport()->width()
+        - (verticalScrollBar()->isVisible() ? 0 : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+    if (room <= 0)
+        return;
+    int last = -1;
+    int total = 0;
+    int widest = -1;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (isColumnHidden(c))
+            continue;
+        last = c;
+        if (c > 0 && m_columns.value(c).kind != SpreadColumn::Kind::Check
+            && (widest < 0 || columnWidth(c) > columnWidth(widest)))
+            widest = c;
+    }
+    for (int c = 0; c < columnCount(); ++c) {
+        if (!isColumnHidden(c))
+            // The stretched last column keeps at least the header's default width.
+            total += c == last
+                         ? std::max(horizontalHeader()->sectionSizeHint(c), horizontalHeader()->defaultSectionSize())
+                         : columnWidth(c);
+    }
+    if (total <= room || widest < 0 || widest == last)
+        return;
+    const int least = horizontalHeader()->sectionSizeHint(widest);
+    setColumnWidth(widest, std::max(least, columnWidth(widest) - (total - room)));
+    m_givingWay = widest;
+    // The whole text of a cell the column cuts is its tooltip.
+    for (int row = 0; row < rowCount(); ++row) {
+        if (QTableWidgetItem *cell = item(row, widest); cell && cell->toolTip().isEmpty())
+            cell->setToolTip(cell->text());
+    }
+}
+
+void SpreadGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableWidget::resizeEvent(event);
+    if (m_givingWay >= 0 || rowCount() > 0)
+        fitColumns();
 }
 
 QString SpreadGrid::hint(int column) const

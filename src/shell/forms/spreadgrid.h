@@ -52,6 +52,9 @@ public:
     // The text of a cell still being typed in goes into the cell now.
     void commitEditor();
     // Each visible column as wide as its caption and contents; the last takes the rest.
+    // When they are wider than the grid together, the widest column after the first
+    // gives way (its cells end in "...", their whole text a tooltip), so the first
+    // column (register numbers, codes) stays whole and every column stays on screen.
     void fitColumns();
 
     const QList<SpreadColumn> &columnsShown() const { return m_columns; }
@@ -65,9 +68,15 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // A cell given a text wider than its column widens the column (but the give-way one).
+    void widenFor(const QTableWidgetItem *cell);
+    void giveWay();
+
     QList<SpreadColumn> m_columns;
+    int m_givingWay = -1; // the column narrowed to keep the others on screen
 };
 
 } // namespace sw

@@ -2,6 +2,7 @@
 #include "shell/users/usersscreen.h"
 
 #include "shell/core/passwordcodec.h"
+#include "shell/core/permissions.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/db/database.h"
@@ -17,6 +18,12 @@
 using namespace Qt::StringLiterals;
 
 namespace sw {
+
+namespace {
+const QString kOpenToEveryUser =
+    u"every user who can log in opens them, as the installed program's permission strings never governed "
+    "them."_s;
+} // namespace
 
 UsersScreen::UsersScreen(const FormContext &context)
     : RecordForm(context, u"users"_s, u"Permissions . . ."_s)
@@ -34,8 +41,14 @@ UsersScreen::UsersScreen(const FormContext &context)
     layout->addWidget(new QLabel(u"Available screens"_s, permission));
     m_tree->setObjectName(u"tvwoptions"_s);
     m_tree->setHeaderHidden(true);
-    m_tree->setMinimumHeight(320);
+    m_tree->setMinimumHeight(280);
     layout->addWidget(m_tree);
+    auto *open = new QLabel(u"Items marked \"(all users)\" are ticked and fixed: "_s + kOpenToEveryUser, permission);
+    open->setObjectName(u"lblopen"_s);
+    open->setWordWrap(true);
+    // A wrapped label is laid out narrower than it ends up: room for every line it may take.
+    open->setMinimumHeight(open->fontMetrics().lineSpacing() * 6);
+    layout->addWidget(open);
     addGrowing(permission);
     registerField(u"TV"_s, m_tree);
     fields().setCheck(text(0), [this] { return leaveUserName(); });
@@ -63,12 +76,19 @@ void UsersScreen::AddItems()
         item->setData(0, Qt::UserRole, n.code);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
+        if (permissions::openToEveryUser(n.code)) {
+            // Ticked and fixed: no permission string takes these items away.
+            item->setText(0, n.text + u" (all users)"_s);
+            item->setFlags(item->flags() & ~(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled));
+            item->setToolTip(0, kOpenToEveryUser);
+        }
         if (n.parent.isEmpty())
             tops.insert(n.code, item);
     }
     m_tree->expandAll();
     m_showingTicks = false;
     m_permissions.load({});
+    showTicks();
 }
 
 QTreeWidgetItem *UsersScreen::node(const QString &code) const
@@ -84,7 +104,8 @@ void UsersScreen::showTicks()
 {
     m_showingTicks = true;
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
-        const bool ticked = m_permissions.isChecked((*it)->data(0, Qt::UserRole).toString());
+        const QString code = (*it)->data(0, Qt::UserRole).toString();
+        const bool ticked = m_permissions.isChecked(code) || permissions::openToEveryUser(code);
         (*it)->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
     }
     m_showingTicks = false;
@@ -205,16 +226,23 @@ void UsersScreen::CmdSave_Click()
         if (!validateUserName())
             return;
         const QString permission = m_permissions.permissionString();
+        const QString name = text(0)->text().trimmed().toUpper();
+        const bool adding = editMode() == EditMode::Add;
         setHint(u"Saving, Please wait..."_s);
         UserStore users(session().db(), session().userName);
-        const bool saved = editMode() == EditMode::Add
-                               ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
-                               : users.update(text(0)->text(), text(6)->text(), permission, prompter());
+        const bool saved = adding ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
+                                  : users.update(text(0)->text(), text(6)->text(), permission, prompter());
         setHint({});
         if (!saved)
             return;
         rsdisp().requery(session().db());
         resetForm();
+        // What was saved is said, and a new user's first password once.
+        showOutcome(u"User "_s + name + (adding ? u" added"_s : u" saved"_s));
+        if (adding)
+            prompter().info(u"User "_s + name + u" is added. His first password is "_s + name
+                                + u": tell it to him, and ask him to change it at once (Utilities > Password)."_s,
+                            u"Security"_s);
     } catch (const std::exception &e) {
         setHint({});
         showError(e);

@@ -16,6 +16,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QLineEdit>
@@ -263,6 +265,74 @@ TEST_P(StudentScreenTest, KannadaNamesComeFromTheLibraryAsTheEnglishNameIsLeft)
     form->text(24)->setFocus();
     press(Qt::Key_Return);
     EXPECT_EQ(KannadaBox::storedText(form->text(25)), u"own"_s);
+}
+
+// The height of the ink in `image`, leaving out `margin` pixels at each side (a box's frame).
+int inkHeight(const QImage &image, int margin)
+{
+    int top = -1, bottom = -1;
+    for (int y = margin; y < image.height() - margin; ++y) {
+        for (int x = margin; x < image.width() - 40; ++x) {
+            if (qGray(image.pixel(x, y)) < 96) {
+                top = top < 0 ? y : top;
+                bottom = y;
+                break;
+            }
+        }
+    }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+// Issue: the Kannada boxes (21 px) clipped the lower parts of stacked letters (ಲಕ್ಷ್ಮೀ,
+// ಭೌತಶಾಸ್ತ್ರ): they take the Unicode font as the screen comes to the front, and the window
+// kept the height it had before, squeezing them. On the office screen, opened and after
+// being maximised and restored, each Kannada box draws such a name whole: as much ink, top
+// to bottom, as the name drawn alone.
+TEST_P(StudentScreenTest, KannadaBoxesDrawStackedLettersWhole)
+{
+    if (!test::kannadaShownThroughUnicode())
+        GTEST_SKIP() << "\"Nudi 01 e\" is installed: the boxes draw the codes";
+    start();
+    m_window->resize(1366, 768); // the office screen the screens are made for
+    QCoreApplication::processEvents();
+    StudentForm *form = openStudent();
+    ASSERT_NE(form, nullptr);
+    auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    const QString name = u"ಲಕ್ಷ್ಮೀ ಭೌತಶಾಸ್ತ್ರ"_s;
+    const auto expectWhole = [&](const char *when) {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        int boxes = 0;
+        for (QLineEdit *box : form->findChildren<QLineEdit *>()) {
+            if (!KannadaBox::showsUnicode(box))
+                continue;
+            ++boxes;
+            box->setText(kannada::fromUnicode(name).text);
+            box->setCursorPosition(0);
+            ASSERT_EQ(box->text(), name) << when;
+            QImage shown(box->size(), QImage::Format_RGB32);
+            shown.fill(Qt::white);
+            box->render(&shown);
+            QImage alone(800, 200, QImage::Format_RGB32);
+            alone.fill(Qt::white);
+            {
+                QPainter painter(&alone);
+                painter.setPen(Qt::black);
+                painter.setFont(box->font());
+                painter.drawText(QPointF(20, 100), name);
+            }
+            EXPECT_GE(inkHeight(shown, 2), inkHeight(alone, 0) - 1)
+                << when << ' ' << box->objectName().toStdString() << " is " << box->height() << " px high";
+        }
+        EXPECT_GE(boxes, 4) << when;
+    };
+    sub->showNormal();
+    expectWhole("opened");
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    sub->showNormal();
+    expectWhole("restored");
 }
 
 TEST_P(StudentScreenTest, AChosenPhotographIsShownAndMovedIntoThePhotographFolderOnSave)

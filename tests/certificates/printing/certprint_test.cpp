@@ -503,7 +503,12 @@ TEST_P(CertPrintTest, PreviewShowsTheSheetsStoresNothingAndItsPrintedSheetsCanBe
     m_prompter.answerInput(u"ribbon smudged"_s);
     m_prompter.answer(PromptAnswer::Yes);
     screen->spoiledButton()->click();
-    EXPECT_EQ(m_prompter.last(), u"2 sheets registered as spoiled."_s);
+    // The copies of the numbers taken back leave the valid ones, and the message says so.
+    const QString copies = QDir::toNativeSeparators(m_session.folder.filePath(u"CSV/DCPDF"_s));
+    EXPECT_EQ(m_prompter.last(),
+              u"2 sheets registered as spoiled.\n"_s
+                  + u"DC_003_R3_F_2025_1.pdf moved to Spoiled/DC_003_R3_F_2025_1_A000019.pdf in "_s + copies
+                  + u"\nDC_003_R4_F_2025_1.pdf moved to Spoiled/DC_003_R4_F_2025_1_A000020.pdf in "_s + copies);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
     EXPECT_EQ(certNo(u"R4"_s), u""_s);
     EXPECT_FALSE(m_prompter.answersLeft());

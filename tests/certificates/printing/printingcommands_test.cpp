@@ -65,12 +65,17 @@ TEST_P(PrintingCommandsTest, RefusalsAndUsageErrorsSayWhatIsWrongAndPreviewStore
 TEST_P(PrintingCommandsTest, CheckListsTheGapsOfTheSelectionAndPrintsNothing)
 {
     m_session.db().exec(u"update convo set fnamekan = '' where fregno = 'R2'"_s);
+    // Names are in capitals but one, typed where the case is kept: it would print so.
+    m_session.db().exec(u"update convo set fname = upper(fname)"_s);
+    m_session.db().exec(u"update convo set fname = 'Ganesh' where fregno = 'R4'"_s);
     QFile::remove(m_session.folder.filePath(u"seal.jpg"_s));
     // The check needs only the selection: it once refused to run without --start, --end and --output.
     const test::BatchRun check = batch(QStringList{u"print"_s, u"--check"_s} + selectionArgs());
     EXPECT_EQ(check.exitCode, 1) << check.err.toStdString();
     for (const QString &line : {u"Reg. No. R3: no photograph in Photos (R3.jpg, .jpeg or .bmp)"_s,
                                 u"Kannada name not entered for Reg. No. R2"_s,
+                                u"Reg. No. R4: the name \"Ganesh\" holds small letters and prints as typed; names "
+                                "print in capitals"_s,
                                 u"seal.jpg is missing from the application folder: the seal is left out"_s})
         EXPECT_TRUE(check.out.contains(line)) << line.toStdString() << "\n" << check.out.toStdString();
     EXPECT_FALSE(check.out.contains(u"Reg. No. R1:"_s)) << check.out.toStdString();
@@ -174,6 +179,91 @@ TEST_P(PrintingCommandsTest, NamedSpoiledSheetsAreCheckedAndKeptByEveryLayout)
         << current.err.toStdString();
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
     EXPECT_EQ(value(u"select fstate from certsheet where fnumber = 18"_s), u"SPOILED"_s);
+}
+
+// Issue: the files of spoiled and cancelled sheets stayed beside the reprints with
+// nothing saying which is valid. Whatever way a sheet stops being valid (named spoiled
+// in the run, registered spoiled after it, cancelled), its sheet and its PDF copy move to
+// Spoiled/ or Cancelled/ in that step; what stays beside each other is exactly the valid
+// certificates, each copy carrying its candidate's current number.
+TEST_P(PrintingCommandsTest, SpoiledAndCancelledSheetsLeaveTheFoldersOfValidOnes)
+{
+    const QString copies = m_session.folder.filePath(u"CSV/DCPDF"_s);
+    const QString sheets = m_out.path();
+    const auto pdfs = [](const QString &dir) { return QDir(dir).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name); };
+    const auto printFrom = [&](const QString &start, const QStringList &extra = {}) {
+        return batch(QStringList{u"--yes"_s, u"print"_s, u"--degree"_s, u"BA"_s, u"--type"_s, u"1"_s, u"--prefix"_s,
+                                 u"A"_s, u"--start"_s, start, u"--end"_s, u"99"_s, u"--output"_s, sheets,
+                                 u"--printed-ok"_s}
+                     + extra);
+    };
+    // Only valid sheets and copies at the top of each folder: a sheet per printed
+    // candidate, named by its number, and a copy per printed candidate stamped with it.
+    const auto onlyValidRemain = [&](const char *when) {
+        QStringList expectedSheets;
+        Rows printed =
+            m_session.db().query(u"select fregno, fcertno from convo where fcertno <> '' order by fcertno"_s);
+        int holders = 0;
+        while (printed.next()) {
+            ++holders;
+            const QString regno = printed.text(0).trimmed();
+            const QString number = printed.text(1).trimmed();
+            expectedSheets << number + u'_' + regno + u".pdf"_s;
+            const QStringList own = pdfs(copies).filter(u"_"_s + regno + u"_"_s);
+            ASSERT_EQ(own.size(), 1) << when << ' ' << regno.toStdString();
+            EXPECT_TRUE(test::pdfText(QDir(copies).filePath(own.front())).contains(number))
+                << when << ' ' << own.front().toStdString();
+        }
+        EXPECT_EQ(pdfs(sheets), expectedSheets) << when;
+        EXPECT_EQ(pdfs(copies).size(), holders) << when;
+    };
+
+    // A sheet named spoiled in the run: R2's sheet A000018 goes to Spoiled/ at once.
+    const test::BatchRun first = printFrom(u"17"_s, {u"--spoiled"_s, u"18"_s});
+    ASSERT_EQ(first.exitCode, 0) << first.both();
+    EXPECT_TRUE(QString(first.out + first.err).contains(u"A000018_R2.pdf moved to Spoiled/A000018_R2.pdf"_s))
+        << first.both();
+    EXPECT_EQ(pdfs(sheets + u"/Spoiled"_s), QStringList{u"A000018_R2.pdf"_s});
+    onlyValidRemain("after the run");
+
+    // Registered spoiled after the run (R3's A000019): its sheet and its copy move.
+    const test::BatchRun spoil = batch({u"stationery"_s, u"spoil"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, u"19"_s,
+                                        u"--reason"_s, u"ink smudge"_s, u"--output"_s, sheets});
+    ASSERT_EQ(spoil.exitCode, 0) << spoil.both();
+    EXPECT_EQ(pdfs(sheets + u"/Spoiled"_s), (QStringList{u"A000018_R2.pdf"_s, u"A000019_R3.pdf"_s}));
+    const QStringList spoiledCopies = pdfs(copies + u"/Spoiled"_s);
+    ASSERT_EQ(spoiledCopies.size(), 1) << spoil.both();
+    EXPECT_TRUE(spoiledCopies.front().startsWith(u"DC_003_R3_F_"_s)) << spoiledCopies.front().toStdString();
+    EXPECT_TRUE(spoiledCopies.front().endsWith(u"_A000019.pdf"_s)) << spoiledCopies.front().toStdString();
+    EXPECT_TRUE(QString(spoil.out + spoil.err).contains(spoiledCopies.front())) << spoil.both();
+    onlyValidRemain("after spoiling");
+
+    // Cancelled (R4's A000020): its sheet and its copy go to Cancelled/.
+    const test::BatchRun cancel =
+        batch({u"cancel"_s, u"R4"_s, u"--reason"_s, u"Name misspelt"_s, u"--output"_s, sheets});
+    ASSERT_EQ(cancel.exitCode, 0) << cancel.both();
+    EXPECT_EQ(pdfs(sheets + u"/Cancelled"_s), QStringList{u"A000020_R4.pdf"_s});
+    const QStringList cancelledCopies = pdfs(copies + u"/Cancelled"_s);
+    ASSERT_EQ(cancelledCopies.size(), 1) << cancel.both();
+    EXPECT_TRUE(cancelledCopies.front().endsWith(u"_A000020.pdf"_s)) << cancelledCopies.front().toStdString();
+    EXPECT_TRUE(test::pdfText(copies + u"/Cancelled/"_s + cancelledCopies.front()).contains(u"A000020"_s));
+    onlyValidRemain("after cancelling");
+
+    // The reprints take the valid places; the set-aside files stay where they went.
+    const test::BatchRun reprint = printFrom(u"21"_s);
+    ASSERT_EQ(reprint.exitCode, 0) << reprint.both();
+    onlyValidRemain("after the reprint");
+    EXPECT_EQ(pdfs(copies + u"/Spoiled"_s), spoiledCopies);
+    EXPECT_EQ(pdfs(copies + u"/Cancelled"_s), cancelledCopies);
+
+    // A sheet spoiled again after its copy was set aside once keeps both, each under its number.
+    const QString r3Number = certNo(u"R3"_s);
+    ASSERT_EQ(
+        batch({u"stationery"_s, u"spoil"_s, u"--prefix"_s, u"A"_s, u"--numbers"_s, r3Number, u"--output"_s, sheets})
+            .exitCode,
+        0);
+    EXPECT_EQ(pdfs(copies + u"/Spoiled"_s).size(), 2);
+    onlyValidRemain("after spoiling a reprint");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, PrintingCommandsTest, ::testing::Values(TestBackend::SQLite), test::backendName);

@@ -36,9 +36,13 @@ TEST_P(PrintingRunTest, SpoiledSheetUsesItsNumberAndARefusedPhotographUsesNone)
     EXPECT_EQ(certNo(u"R4"_s), u"A000019"_s);
     EXPECT_TRUE(m_prompter.texts().contains(u"Remove the waste certificate and click ok to continue"_s));
     // The last message counts what the run did and names its numbers.
-    EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 2 certificates and 1 spoiled sheet, A000017 to A000019, in "
-                                 "the folder "_s
-                                     + QDir::toNativeSeparators(m_out.path()) + u". 1 candidate was passed over."_s);
+    // The spoiled sheet's file left the good ones, and the message says where it went.
+    EXPECT_EQ(m_prompter.last(),
+              u"Printed Successfully: 2 certificates and 1 spoiled sheet, A000017 to A000019, in "
+              "the folder "_s
+                  + QDir::toNativeSeparators(m_out.path())
+                  + u". 1 candidate was passed over.\nA000018_R2.pdf moved to Spoiled/A000018_R2.pdf in "_s
+                  + QDir::toNativeSeparators(m_out.path()));
 
     // Who printed it and when is stored with the number.
     Rows row =
@@ -52,10 +56,11 @@ TEST_P(PrintingRunTest, SpoiledSheetUsesItsNumberAndARefusedPhotographUsesNone)
     EXPECT_EQ(registerRows(), (QStringList{u" SKIPPED R3 WS1"_s, u"A000017 PRINTED R1 WS1"_s,
                                            u"A000018 SPOILED R2 WS1"_s, u"A000019 PRINTED R4 WS1"_s}));
 
-    // The sheets went to the printer with their numbers: one per sheet, the spoiled one too.
+    // The sheets went to the printer with their numbers: one per sheet, the spoiled one in Spoiled/.
     const QDir out(m_out.path());
     EXPECT_EQ(out.entryList({u"*.pdf"_s}, QDir::Files, QDir::Name),
-              (QStringList{u"A000017_R1.pdf"_s, u"A000018_R2.pdf"_s, u"A000019_R4.pdf"_s}));
+              (QStringList{u"A000017_R1.pdf"_s, u"A000019_R4.pdf"_s}));
+    EXPECT_EQ(QDir(out.filePath(u"Spoiled"_s)).entryList({u"*.pdf"_s}, QDir::Files), QStringList{u"A000018_R2.pdf"_s});
     const QString text = test::pdfText(out.filePath(u"A000017_R1.pdf"_s));
     EXPECT_TRUE(text.contains(u"Name R1"_s));
     EXPECT_TRUE(text.contains(u"Varada University"_s));

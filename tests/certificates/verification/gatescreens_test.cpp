@@ -119,6 +119,25 @@ TEST_P(GateScreenTest, RowsAreAddedByRegisterNumberOnTheGridsLastLine)
     EXPECT_EQ(stored(u"V6"_s, {u"factive"_s}), u"T"_s);
 }
 
+// Issue: Verification took a register number of another degree on its last row and
+// refused it only at Save. The row refuses it as it is typed, and stays the add line.
+TEST_P(GateScreenTest, ARowOfAnotherDegreeIsRefusedAsItIsTyped)
+{
+    GateForm *form = openGate(u"N2E"_s);
+    press(Qt::Key_F4);
+    enter(u"BA"_s);
+    enter(u"101"_s);
+    QTableWidget *grid = form->spread();
+    ASSERT_EQ(grid->rowCount(), 3); // V1, V2 and the add line
+    grid->item(2, GateForm::RegNo)->setText(u"v6"_s);
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. V6 is a candidate of degree BSC, not of degree BA."_s);
+    EXPECT_TRUE(grid->item(2, GateForm::RegNo)->text().isEmpty());
+    grid->item(2, GateForm::RegNo)->setText(u"V5"_s);
+    EXPECT_EQ(m_prompter.last(), u"Reg. No. V5 is of college 102, not of college 101."_s);
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(listed(form), (QStringList{u"V1-"_s, u"V2+"_s}));
+}
+
 // A save says how many rows it wrote and names each row refused with its reason; the
 // screen opens ready for the degree, with the verification hints of its own.
 TEST_P(GateScreenTest, SaveSaysWhatItWroteAndWhatItRefused)

@@ -57,10 +57,11 @@ TEST_P(GateStoreTest, VerificationShowsOnlyUnprintedInactiveCandidates)
     std::vector<GateRow> grid = verify.load(kBa101);
     EXPECT_EQ(regnos(grid), (QStringList{u"R1-"_s, u"R2+"_s}));
 
-    // Select-all, then a row typed in for the active candidate: it is not changed.
+    // Select-all, then a row for the active candidate (refused as it is typed, and
+    // left alone by the save should it come all the same).
     for (GateRow &row : grid)
         row.ticked = true;
-    ASSERT_TRUE(verify.nameForNewRow(u"R3"_s, grid));
+    ASSERT_FALSE(verify.nameForNewRow(kBa101, u"R3"_s, grid));
     grid.push_back({u"R3"_s, {}, false, true});
     grid.push_back({u"R4"_s, {}, false, true}); // printed: frozen
     verify.save(kBa101, grid);
@@ -122,19 +123,61 @@ TEST_P(GateStoreTest, HeaderAndRowChecksSayWhatIsWrong)
     EXPECT_TRUE(activate.checkHeader(kBa101));
 
     const std::vector<GateRow> grid = {{u"R2"_s, u"Name R2"_s, false, false}};
-    EXPECT_FALSE(activate.nameForNewRow(u" "_s, grid));
+    EXPECT_FALSE(activate.nameForNewRow(kBa101, u" "_s, grid));
     EXPECT_EQ(m_prompter.last(), u"Reg. No. should be entered"_s);
-    EXPECT_FALSE(activate.nameForNewRow(u"r2"_s, grid));
+    EXPECT_FALSE(activate.nameForNewRow(kBa101, u"r2"_s, grid));
     EXPECT_EQ(m_prompter.last(), u"Reg. No. already defined"_s);
-    EXPECT_FALSE(activate.nameForNewRow(u"R6"_s, grid)); // another convocation's
+    EXPECT_FALSE(activate.nameForNewRow(kBa101, u"R6"_s, grid)); // another convocation's
     EXPECT_EQ(m_prompter.last(), u"Invalid Reg. No."_s);
-    EXPECT_EQ(activate.nameForNewRow(u"R1"_s, grid).value_or(QString()), u"Name R1"_s);
+    EXPECT_EQ(activate.nameForNewRow(kBa101, u"R3"_s, grid).value_or(QString()), u"Name R3"_s);
 
     EXPECT_EQ(activate.save(kBa101, {}), 0);
     EXPECT_EQ(m_prompter.last(), u"No student Details found"_s);
     EXPECT_FALSE(store(Gate::Verification).hasCandidates({u"BSC"_s, u"101"_s, u"101"_s}));
     EXPECT_TRUE(store(Gate::Verification).load({u"BSC"_s, u"101"_s, u"101"_s}).empty());
     EXPECT_EQ(m_prompter.last(), u"No records found"_s);
+}
+
+// Issue: a register number of another degree was taken on its row and refused only at
+// Save. Each row typed is checked as the save would check it, and refused on its row
+// with the reason; a candidate the gate handles gets its name.
+TEST_P(GateStoreTest, ARowTypedIsRefusedAtOnceWhenTheSaveWouldNotReachIt)
+{
+    test::insertCandidate(m_session.db(), u"R7"_s, {{u"fdegree"_s, u"BSC"_s}, {u"ffeepaid"_s, u"T"_s}});
+    const struct
+    {
+        Gate gate;
+        QString regno;
+        QString said; // empty: taken, with the candidate's name
+    } rows[] = {
+        {Gate::Verification, u"R7"_s, u"Reg. No. R7 is a candidate of degree BSC, not of degree BA."_s},
+        {Gate::Activation, u"R7"_s, u"Reg. No. R7 is a candidate of degree BSC, not of degree BA."_s},
+        {Gate::Verification, u"R4"_s,
+         u"Reg. No. R4 is printed (certificate DC000001): it is passed through no gate "
+         "again."_s},
+        {Gate::Activation, u"R4"_s,
+         u"Reg. No. R4 is printed (certificate DC000001): it is passed through no gate "
+         "again."_s},
+        {Gate::Verification, u"R3"_s, u"Reg. No. R3 is active already: its fee is not changed here."_s},
+        {Gate::Verification, u"R5"_s, u"Reg. No. R5 is of college 102, not of college 101."_s},
+        {Gate::Activation, u"R1"_s, u"Reg. No. R1: the fee is not verified. Verify it first."_s},
+        {Gate::Verification, u"R9"_s, u"Invalid Reg. No."_s},
+        {Gate::Verification, u"R1"_s, {}},
+        {Gate::Activation, u"R5"_s, {}}, // activation reaches the candidate's own college
+        {Gate::Activation, u"r2"_s, {}},
+    };
+    for (const auto &r : rows) {
+        m_prompter.clear();
+        const std::optional<QString> name = store(r.gate).nameForNewRow(kBa101, r.regno, {});
+        const std::string what = r.regno.toStdString() + (r.gate == Gate::Activation ? " activation" : " verification");
+        if (r.said.isEmpty()) {
+            EXPECT_EQ(name.value_or(QString()), u"Name "_s + r.regno.toUpper()) << what;
+            EXPECT_TRUE(m_prompter.texts().isEmpty()) << what;
+        } else {
+            EXPECT_FALSE(name) << what;
+            EXPECT_EQ(m_prompter.last(), r.said) << what;
+        }
+    }
 }
 
 TEST_P(GateStoreTest, DeleteDeactivatesEveryUnprintedCandidateOfTheSelection)

@@ -4,6 +4,7 @@
 #include "../nad/resulttables.h"
 #include "../reportwindowfixture.h"
 #include "dispatchfixture.h"
+#include "support/windowdriver.h"
 #include "reports/labels/addresslabelsscreen.h"
 #include "reports/letters/coveringlettersscreen.h"
 #include "reports/nad/nadexportscreen.h"
@@ -144,6 +145,42 @@ TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)
     EXPECT_TRUE(pages[0].contains(u"[A1]"_s));
     EXPECT_FALSE(pages[0].contains(u"Office Copy"_s));
     EXPECT_FALSE(m_prompter.answersLeft());
+}
+
+// Issue: Covering Letter let 31/02/2025 leave its box and said "Invalid date format" later,
+// naming no box. Every date box of these screens refuses a date that is none as it is
+// left, naming the box, and keeps the focus; a real date goes on to the next box.
+TEST_P(DispatchScreensTest, ADateThatIsNoneIsRefusedAtItsBoxByName)
+{
+    const struct
+    {
+        const char *menu;
+        int box;
+        QString caption;
+    } boxes[] = {
+        {"N38", 0, u"From Date"_s}, {"N38", 1, u"To Date"_s}, {"N34", 0, u"From Date"_s}, {"N34", 1, u"To Date"_s}};
+    for (const auto &b : boxes) {
+        auto *screen = sw::test::openScreen(*m_window, QString::fromLatin1(b.menu));
+        ASSERT_NE(screen, nullptr) << b.menu;
+        auto *date = screen->findChild<QLineEdit *>(u"mskdt_"_s + QString::number(b.box));
+        ASSERT_NE(date, nullptr) << b.menu;
+        for (const QString &typed : {u"31022025"_s, u"3112"_s}) {
+            date->setFocus();
+            date->selectAll();
+            m_prompter.clear();
+            sw::test::enter(typed);
+            const QString shown = date->displayText();
+            EXPECT_EQ(m_prompter.last(), b.caption + u": \""_s + shown + u"\" is not a date (dd/mm/yyyy)"_s)
+                << b.menu << ' ' << typed.toStdString();
+            EXPECT_EQ(sw::test::focused(), date) << b.menu;
+        }
+        date->selectAll();
+        m_prompter.clear();
+        sw::test::enter(u"28022025"_s);
+        EXPECT_TRUE(m_prompter.texts().isEmpty()) << b.menu << m_prompter.texts().join(u'|').toStdString();
+        EXPECT_NE(sw::test::focused(), date) << b.menu;
+        screen->unload();
+    }
 }
 
 TEST_P(DispatchScreensTest, AddressLabelsNeedTheirDates)

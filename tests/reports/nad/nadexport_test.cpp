@@ -5,6 +5,7 @@
 #include "resulttables.h"
 #include "shell/core/stoperror.h"
 #include "support/python.h"
+#include "support/signing.h"
 #include "support/stoptext.h"
 
 #include <QDir>
@@ -78,6 +79,9 @@ protected:
         ListFixture::SetUp();
         if (IsSkipped() || !m_installed)
             return;
+        if (!sw::ThrowAwaySigner::certutilAvailable())
+            GTEST_SKIP() << "certutil (libnss3-tools) is not installed";
+        sw::test::configureSigning(m_session.folder);
         m_session.instCode = u"003"_s;
         sw::Database &db = m_session.db();
         db.exec(u"update control set fnadid = 'NAD000123'"_s);
@@ -96,15 +100,39 @@ protected:
         if (withCopy)
             copy(u"DC_"_s + m_session.instCode + u'_' + regno + u"_F_2025_1.pdf"_s);
     }
-    void copy(const QString &name)
+    // A PDF copy; 003's rows name the signed copy, so for 003 it is signed too unless told otherwise.
+    void copy(const QString &name, bool sign = true)
     {
-        QFile f(m_session.folder.filePath(u"CSV/DCPDF/"_s + name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("%PDF-1.4\n");
+        const QString path = m_session.folder.filePath(u"CSV/DCPDF/"_s + name);
+        ASSERT_TRUE(sw::test::writeBytes(path, sw::test::smallPdf(name)));
+        if (!sign || m_session.instCode != u"003"_s)
+            return;
+        if (!m_signer) {
+            m_prompter.answerInput(sw::test::testSigner().pin);
+            m_signer = std::make_unique<sw::PdfSigner>(sw::SignatureSettings::load(m_session.folder), m_prompter);
+            m_signer->open();
+        }
+        const QFileInfo info(path);
+        m_signer->signFile(path, info.dir().filePath(info.completeBaseName() + u"_signed."_s + info.suffix()));
+    }
+    // Every file the workbook's imageName column names, that is not in CSV/DCPDF.
+    QStringList namedButAbsent(const QJsonObject &sheet)
+    {
+        constexpr int kImageName = 69;
+        QStringList absent;
+        const QJsonArray rows = sheet[u"rows"_s].toArray();
+        for (int r = 1; r < rows.size(); ++r) {
+            const QString name = at(sheet, r, kImageName).toString();
+            if (m_session.folder.findFileAnyCase(u"CSV/DCPDF/"_s + name).isEmpty())
+                absent << name;
+        }
+        return absent;
     }
     static sw::NadSelection all() { return everything<sw::NadSelection>(); }
     QString out(const QString &name = u"nad.xlsx"_s) { return m_dir.filePath(name); }
     QJsonObject read(const QString &path) { return sw::test::runPython(kReadBook, {path}); }
+
+    std::unique_ptr<sw::PdfSigner> m_signer;
 };
 
 TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
@@ -168,6 +196,33 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
         << run.missingMessage(out()).toStdString();
     const QStringList list = readLines(sw::NadExport::missingListPath(out()));
     EXPECT_EQ(list.value(1), u"R0002,BSC,C002,DC000102,DC_003_R0002_F_2025_1.pdf,no PDF copy"_s);
+    EXPECT_EQ(namedButAbsent(sheet), QStringList());
+}
+
+// Issue: the workbook named DC_..._signed.pdf for copies never signed, and said nothing.
+// A copy without its signed copy is left out and listed, with the message the clerk sees.
+TEST_P(NadExportTest, CdslLeavesOutACopyThatWasNeverSignedAndSaysSo)
+{
+    printed(u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s);
+    printed(u"R0002"_s, u"BSC"_s, u"C001"_s, u"DC000102"_s, false);
+    copy(u"DC_003_R0002_F_2025_1.pdf"_s, false);
+    printed(u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000103"_s, false);
+
+    sw::NadExport run(m_session);
+    EXPECT_EQ(run.Gen_NAD_Report_CDSL(all(), out()), 1);
+    const QJsonObject sheet = read(out())[u"SHEET_01"_s].toObject();
+    EXPECT_EQ(at(sheet, 1, 69), u"DC_003_R0001_F_2025_1_signed.pdf"_s);
+    EXPECT_EQ(namedButAbsent(sheet), QStringList());
+
+    ASSERT_EQ(run.missingCopies().size(), 2u);
+    EXPECT_EQ(run.missingCopies()[0].reason, u"not signed"_s);
+    EXPECT_EQ(run.missingCopies()[1].reason, u"no PDF copy"_s);
+    const QString said = run.missingMessage(out());
+    EXPECT_TRUE(said.contains(u"1 certificate(s) left out: no PDF copy in CSV/DCPDF (R0003)."_s)) << said.toStdString();
+    EXPECT_TRUE(said.contains(u"1 certificate(s) left out: the PDF copy is not signed"_s)) << said.toStdString();
+    EXPECT_TRUE(said.contains(u"(R0002)"_s)) << said.toStdString();
+    const QStringList list = readLines(sw::NadExport::missingListPath(out()));
+    EXPECT_EQ(list.value(1), u"R0002,BSC,C001,DC000102,DC_003_R0002_F_2025_1_signed.pdf,not signed"_s);
 }
 
 // The regional-language name columns stay empty as the layout has them, or hold the

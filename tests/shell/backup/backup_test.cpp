@@ -65,7 +65,7 @@ TEST_P(BackupTest, BackupWritesTheDatedFileThenRemovesCandidatesWithoutConvocati
     EXPECT_TRUE(QFile::exists(expected));
     EXPECT_EQ(result.removedCandidates, 2);
     EXPECT_EQ(candidates().size(), 40);
-    EXPECT_EQ(m_prompter.last(), u"Backup Taken Successfully"_s);
+    EXPECT_EQ(m_prompter.last(), u"Backup Taken Successfully: "_s + expected);
 
     // A second backup on the same day replaces the first: one file, no leftovers.
     ASSERT_TRUE(BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4)).done);

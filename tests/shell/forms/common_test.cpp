@@ -6,12 +6,14 @@
 #include "shell/common/appearance.h"
 #include "shell/common/reportpageheader.h"
 #include "shell/forms/recordset.h"
+#include "shell/forms/spreadgrid.h"
 #include "shell/ui/fieldkeys.h"
 #include "support/windowdriver.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -173,6 +175,44 @@ TEST(FieldKeys, EnterPressesAFocusedButtonThoughTheApplicationHasOtherChildren)
     test::press(Qt::Key_Return);
     test::press(Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(pressed, 2);
+}
+
+} // namespace
+
+namespace {
+
+// Issue: grid columns cut the register numbers ("2KD9900...") and pushed the search grid's
+// Active? column off the right. A register number typed or loaded widens its column; when
+// the columns are wider than the grid together, the widest after the first gives way
+// (its cut cells keep their whole text as a tooltip) and the last column stays on screen.
+TEST(SpreadGridColumns, RegisterNumbersStayWholeAndTheLastColumnOnScreen)
+{
+    sw::SpreadGrid grid(
+        {{u"Reg. No."_s}, {u"Name"_s}, {u"Cert. No."_s}, {u"E mail"_s}, {u"Active?"_s, sw::SpreadColumn::Kind::Check}});
+    grid.resize(700, 300);
+    grid.show();
+    QCoreApplication::processEvents();
+    const QString regno = u"2KD9900123"_s;
+    const QString mail = u"raghavendra.kulkarni.of.the.longest.address@example.edu.in"_s;
+    for (int i = 0; i < 30; ++i)
+        grid.appendRow({sw::SpreadGrid::shownItem(regno), sw::SpreadGrid::shownItem(u"RAGHAVENDRA KULKARNI"_s),
+                        sw::SpreadGrid::shownItem(u"DC000132"_s), sw::SpreadGrid::shownItem(mail),
+                        sw::SpreadGrid::checkItem(true)});
+    grid.fitColumns();
+    QCoreApplication::processEvents();
+
+    const int needed = grid.fontMetrics().horizontalAdvance(regno);
+    EXPECT_GT(grid.columnWidth(0), needed);
+    const int last = 4;
+    EXPECT_LE(grid.columnViewportPosition(last) + grid.horizontalHeader()->sectionSizeHint(last),
+              grid.viewport()->width())
+        << "the Active? column is off the right";
+    EXPECT_EQ(grid.item(0, 3)->toolTip(), mail) << "the column that gave way keeps the whole text";
+
+    // A longer register number typed in a cell widens its column at once.
+    const QString longer = u"2KD9900123456789"_s;
+    grid.item(1, 0)->setText(longer);
+    EXPECT_GT(grid.columnWidth(0), grid.fontMetrics().horizontalAdvance(longer));
 }
 
 } // namespace

@@ -2,15 +2,20 @@
 // A Kannada box where its legacy font is missing: what it shows, and what it stores
 // from codes the screen set and from text the clerk typed.
 #include "shell/document/fonttable.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/kannadabox.h"
 #include "support/kannadatyping.h"
 
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTableWidget>
 #include <QStyledItemDelegate>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -89,6 +94,59 @@ TEST_P(KannadaBoxTest, ShowsTheReadingAndStoresTheCodes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, KannadaBoxTest, testing::ValuesIn(kCases));
+
+// The rows of `image` (within `columns`) holding ink: their first and last, as a height.
+int inkHeight(const QImage &image, int fromX, int toX)
+{
+    int top = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = fromX; x < std::min(toX, image.width()); ++x) {
+            if (qGray(image.pixel(x, y)) < 96) {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+                break;
+            }
+        }
+    }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+// Issue: the Kannada boxes (21 px) clipped the lower parts of stacked letters. At every
+// font size the settings allow, the box draws the whole of a stacked name: as much ink,
+// top to bottom, as the same text drawn with nothing around it.
+TEST(KannadaBoxHeightTest, StackedLettersAreDrawnWholeAtEveryFontSize)
+{
+    if (!test::kannadaShownThroughUnicode())
+        GTEST_SKIP() << "\"Nudi 01 e\" is installed (or no Unicode Kannada font is): the box draws the codes";
+    for (const double size : {8.0, 10.0, 13.0, 16.0}) {
+        for (const QString &word : {u"ಲಕ್ಷ್ಮೀ"_s, u"ಭೌತಶಾಸ್ತ್ರ"_s, u"ಶ್ರೀ ಕೃಷ್ಣ"_s}) {
+            FieldBox box(20);
+            KannadaBox::attach(&box, u"Nudi 01 e"_s, size);
+            test::typeThroughInputMethod(&box, word);
+            ASSERT_EQ(box.text(), word);
+            box.resize(std::max(box.sizeHint().width(), 400), box.sizeHint().height());
+            box.setCursorPosition(0);
+            box.deselect();
+            QImage shown(box.size(), QImage::Format_RGB32);
+            shown.fill(Qt::white);
+            box.render(&shown);
+
+            QImage alone(600, 300, QImage::Format_RGB32);
+            alone.fill(Qt::white);
+            {
+                QPainter painter(&alone);
+                painter.setPen(Qt::black);
+                painter.setFont(box.font());
+                painter.drawText(QPointF(20, 150), word);
+            }
+            // The box's own frame and its trailing marker are left out of its ink.
+            const int drawn = inkHeight(shown.copy(0, 2, shown.width(), shown.height() - 4), 4, shown.width() - 40);
+            EXPECT_GE(drawn, inkHeight(alone, 0, alone.width()) - 1)
+                << word.toStdString() << " at " << size << " points in a box " << box.height() << " px high";
+        }
+    }
+}
 
 TEST(KannadaColumnTest, AGridColumnShowsTheReadingOverTheStoredCodes)
 {

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QTableWidget>
 #include <QTableView>
 #include <QTest>
@@ -127,6 +128,29 @@ TEST_P(RecordFormTest, WithoutAScreenEveryCommandIsOffAndAnEmptyTableOffersOnlyA
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(label->font().pointSizeF(), 8.0);
     EXPECT_TRUE(label->font().bold());
+}
+
+// Issue: "Generating, Please Wait ..." stayed under the message that ended a run. A busy
+// hint goes as soon as a message blocks the window; an ordinary hint stays.
+TEST_P(RecordFormTest, ABusyHintGoesWhenAMessageBlocksTheWindow)
+{
+    test::ExampleForm *form = openExample();
+    ASSERT_NE(form, nullptr);
+    const auto blockWithAMessage = [this] {
+        QMessageBox box(QMessageBox::Information, u"Message"_s, u"No records found"_s, QMessageBox::Ok, m_window.get());
+        box.open();
+        QCoreApplication::processEvents();
+        box.close();
+        QCoreApplication::processEvents();
+    };
+    form->setBusyHint(u"Generating, Please Wait ..."_s);
+    EXPECT_EQ(form->hint(), u"Generating, Please Wait ..."_s);
+    blockWithAMessage();
+    EXPECT_EQ(form->hint(), QString());
+
+    form->setHint(u"Convocation name, Maximum length 100"_s);
+    blockWithAMessage();
+    EXPECT_EQ(form->hint(), u"Convocation name, Maximum length 100"_s);
 }
 
 TEST_P(RecordFormTest, AddFromTheToolbarTypesUpperCaseMovesWithEnterAndSavesWithF6)
