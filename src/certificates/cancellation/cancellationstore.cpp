@@ -9,6 +9,7 @@
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/db/presence.h"
 
 #include <QDateTime>
 #include <QSysInfo>
@@ -28,7 +29,7 @@ constexpr int kReasonWidth = 100;
 CancellationStore::CancellationStore(Session &session, Prompter &prompter)
     : m_session(session)
     , m_prompter(prompter)
-    , m_workstation(QSysInfo::machineHostName())
+    , m_workstation(Presence::workstation())
 {
 }
 
