@@ -146,15 +146,27 @@ TEST(SqliteRestore, OntoAFolderWithoutDatabaseAsksNothing)
 
 namespace {
 
+// An SQLite folder of `candidates` candidates and the session working on it.
+struct SqliteFolderWithCandidates
+{
+    explicit SqliteFolderWithCandidates(int candidates)
+        : folder(TestBackend::SQLite)
+    {
+        session.folder = folder.folder();
+        session.cn = folder.connect();
+        for (int i = 0; i < candidates; ++i)
+            session.db().exec(u"insert into convo (fregno, fname, fconvocode) values (?, ?, 'C26')"_s,
+                              {QString(u"R%1"_s.arg(i)), QString(u"CANDIDATE NUMBER %1 WITH A LONG NAME"_s.arg(i))});
+    }
+    test::InstalledFolder folder;
+    Session session;
+};
+
 TEST(SqliteRestore, ADamagedBackupIsRefusedAndTheDatabaseStaysAsItWas)
 {
-    test::InstalledFolder folder(TestBackend::SQLite);
-    Session session;
-    session.folder = folder.folder();
-    session.cn = folder.connect();
-    for (int i = 0; i < 400; ++i)
-        session.db().exec(u"insert into convo (fregno, fname, fconvocode) values (?, ?, 'C26')"_s,
-                          {QString(u"R%1"_s.arg(i)), QString(u"CANDIDATE NUMBER %1 WITH A LONG NAME"_s.arg(i))});
+    SqliteFolderWithCandidates made(400);
+    test::InstalledFolder &folder = made.folder;
+    Session &session = made.session;
     test::ScriptedPrompter prompter;
     const BackupRun::Result backup = BackupRun(session, prompter).run(QDate(2026, 12, 4));
     ASSERT_TRUE(backup.done);
@@ -264,13 +276,9 @@ TEST(SqliteRestore, ADamagedOrTruncatedDatabaseIsRestoredAndKeptAside)
     enum class Damage { Overwritten, Truncated };
     for (const Damage damage : {Damage::Overwritten, Damage::Truncated}) {
         SCOPED_TRACE(damage == Damage::Overwritten ? "overwritten" : "truncated");
-        test::InstalledFolder folder(TestBackend::SQLite);
-        Session session;
-        session.folder = folder.folder();
-        session.cn = folder.connect();
-        for (int i = 0; i < 2000; ++i)
-            session.db().exec(u"insert into convo (fregno, fname, fconvocode) values (?, ?, 'C26')"_s,
-                              {QString(u"R%1"_s.arg(i)), QString(u"CANDIDATE NUMBER %1 WITH A LONG NAME"_s.arg(i))});
+        SqliteFolderWithCandidates made(2000);
+        test::InstalledFolder &folder = made.folder;
+        Session &session = made.session;
         test::ScriptedPrompter prompter;
         const BackupRun::Result backup = BackupRun(session, prompter).run(QDate(2026, 12, 4));
         ASSERT_TRUE(backup.done);
