@@ -17,11 +17,20 @@ function(scrollwise_add_test name)
   target_compile_definitions(${name} PRIVATE SCROLLWISE_BATCH_PATH="$<TARGET_FILE:scrollwise-batch>"
     SCROLLWISE_GUI_PATH="$<TARGET_FILE:scrollwise>")
   add_dependencies(${name} scrollwise-batch scrollwise)
+  # The discovered tests take their properties as one flat list, in which a value that is
+  # itself a list, or an empty one, shifts every property after it: each property here has
+  # one value. (The font configuration of tests/fonts is not set here: the page comparisons
+  # give it to the programs they run, tests/support/fontsets.cpp.)
+  if(ARG_SCREEN)
+    set(properties ENVIRONMENT "SCROLLWISE_TEST_SCREEN=${ARG_SCREEN}")
+  else()
+    set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  list(APPEND properties TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_LABELS)
+    list(APPEND properties LABELS ${ARG_LABELS})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES
-      LABELS "${ARG_LABELS}"
-      # The project's own font configuration: pages must not change with the fonts a machine has.
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts/fonts.conf;SCROLLWISE_TEST_SCREEN=${ARG_SCREEN}"
-      TIMEOUT ${ARG_TIMEOUT})
+    PROPERTIES ${properties})
 endfunction()

@@ -382,6 +382,10 @@ TEST_F(ScreenGallery, EveryScreenClosesWithCtrlTEscAndCtrlF4)
             ChildForm *form = test::openScreen(*m_window, menu);
             ASSERT_NE(form, nullptr) << menu.toStdString();
             keepActive();
+            // Where the offscreen platform left no box with the focus (a screen that grew to
+            // fit its hint after it opened), the keys go to the screen, as a clerk's click on it.
+            if (!QApplication::focusWidget())
+                form->setFocus(Qt::OtherFocusReason);
             test::press(k.key, k.modifiers, m_window.get());
             test::settle();
             EXPECT_TRUE(m_window->mdiArea()->subWindowList().isEmpty()) << menu.toStdString() << ' ' << k.name;
