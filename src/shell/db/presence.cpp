@@ -308,7 +308,7 @@ std::optional<Presence::Entry> Presence::live(const Database &db, const QString 
 
 void Presence::refuseWhileRestoring(const Database &db)
 {
-    const QStringList own = db.presence() ? db.presence()->ids() : QStringList();
+    const QStringList own = ownIds(db);
     for (const Entry &e : liveRows(db, u" and fkind = ?"_s, {kindCode(Kind::Restore)})) {
         if (!own.contains(e.id))
             throw StopError(Connector::restoreInProgress() + u" ("_s + e.describe() + u')', PromptIcon::Exclamation);
@@ -317,7 +317,7 @@ void Presence::refuseWhileRestoring(const Database &db)
 
 void Presence::forgetOthers(Database &db)
 {
-    const QStringList own = db.presence() ? db.presence()->ids() : QStringList();
+    const QStringList own = ownIds(db);
     QString sql = u"delete from "_s + presenceTable(db);
     QVariantList params;
     if (!own.isEmpty()) {
