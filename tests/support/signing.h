@@ -97,4 +97,29 @@ inline QString pdfsig(const QString &path, const QString &database = testSigner(
     return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
 }
 
+// The last signature of a signed PDF taken apart: the CMS bytes of /Contents (without
+// the zeros that pad its room) and the bytes /ByteRange says it covers.
+struct SignatureParts
+{
+    QByteArray cms;
+    QByteArray covered;
+};
+inline SignatureParts signatureParts(const QByteArray &pdf)
+{
+    SignatureParts parts;
+    const qsizetype range = pdf.lastIndexOf("/ByteRange");
+    const qsizetype open = pdf.indexOf('[', range), close = pdf.indexOf(']', open);
+    const QList<QByteArray> numbers = pdf.mid(open + 1, close - open - 1).simplified().split(' ');
+    if (range < 0 || numbers.size() != 4)
+        return parts;
+    parts.covered = pdf.mid(numbers[0].toLongLong(), numbers[1].toLongLong())
+                    + pdf.mid(numbers[2].toLongLong(), numbers[3].toLongLong());
+    const qsizetype hexStart = numbers[0].toLongLong() + numbers[1].toLongLong() + 1;
+    const QByteArray room = QByteArray::fromHex(pdf.mid(hexStart, numbers[2].toLongLong() - hexStart - 1));
+    // A DER SEQUENCE says its own length: 0x30, then 0x82 and two bytes for any real signature.
+    if (room.size() > 4 && quint8(room[0]) == 0x30 && quint8(room[1]) == 0x82)
+        parts.cms = room.left(4 + (quint8(room[2]) << 8 | quint8(room[3])));
+    return parts;
+}
+
 } // namespace sw::test

@@ -8,6 +8,8 @@
 #include "support/stoptext.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -70,6 +72,46 @@ TEST_F(SignerTest, ASignedCopyIsValidForPdfsigAndForTheCheckAndShowsItsBox)
     for (const QString &line : QStringList{u"Digitally signed by The Registrar"_s, date,
                                            u"Reason: Degree certificate"_s, u"Location: Suvarnapura"_s})
         EXPECT_TRUE(page.contains(line)) << line.toStdString() << " in\n" << page.toStdString();
+}
+
+// OpenSSL, a third reader, takes the signature as strict DER (it writes it back byte for
+// byte) and verifies it over the byte ranges the file says it covers.
+TEST_F(SignerTest, TheSignatureIsDerThatOpensslVerifiesOverTheSignedRanges)
+{
+    if (QStandardPaths::findExecutable(u"openssl"_s).isEmpty())
+        GTEST_SKIP() << "openssl is not installed";
+    const sw::test::SignatureParts parts = sw::test::signatureParts(signedPdf());
+    ASSERT_FALSE(parts.cms.isEmpty());
+    const QString cms = dir.filePath(u"signature.der"_s), covered = dir.filePath(u"covered.bin"_s);
+    ASSERT_TRUE(sw::test::writeBytes(cms, parts.cms) && sw::test::writeBytes(covered, parts.covered));
+    struct Run
+    {
+        int exitCode;
+        QByteArray out, err;
+    };
+    const auto openssl = [](const QStringList &arguments) {
+        QProcess p;
+        p.start(u"openssl"_s, arguments);
+        p.waitForFinished(60000);
+        return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    };
+    const Run verified = openssl({u"cms"_s, u"-verify"_s, u"-binary"_s, u"-inform"_s, u"DER"_s, u"-in"_s, cms,
+                                  u"-content"_s, covered, u"-noverify"_s, u"-out"_s, u"/dev/null"_s});
+    EXPECT_EQ(verified.exitCode, 0) << verified.err.toStdString();
+    EXPECT_TRUE(verified.err.contains("Verification successful")) << verified.err.toStdString();
+    const Run written =
+        openssl({u"cms"_s, u"-cmsout"_s, u"-inform"_s, u"DER"_s, u"-in"_s, cms, u"-outform"_s, u"DER"_s});
+    EXPECT_EQ(written.exitCode, 0) << written.err.toStdString();
+    EXPECT_EQ(written.out, parts.cms) << "the signature is not in DER as OpenSSL writes it";
+
+    // One covered byte changed: OpenSSL refuses it.
+    QByteArray changed = parts.covered;
+    changed[changed.size() / 2] = char(changed[changed.size() / 2] ^ 0x01);
+    ASSERT_TRUE(sw::test::writeBytes(covered, changed));
+    EXPECT_NE(openssl({u"cms"_s, u"-verify"_s, u"-binary"_s, u"-inform"_s, u"DER"_s, u"-in"_s, cms, u"-content"_s,
+                       covered, u"-noverify"_s, u"-out"_s, u"/dev/null"_s})
+                  .exitCode,
+              0);
 }
 
 struct SpoiledCase
