@@ -5,6 +5,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/document/documentrenderer.h"
 #include "shell/document/pngencoder.h"
+#include "shell/document/sharedoutlines.h"
 
 #include <QBuffer>
 #include <QDesktopServices>
@@ -42,6 +43,7 @@ QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
+    SharedOutlines outlines;
     {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(int(DocumentRenderer::kUnitsPerInch));
@@ -62,12 +64,12 @@ QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int
                     pdf.newPage();
                 }
                 first = false;
-                renderer.drawPage(painter, page, pdf.logicalDpiX());
+                renderer.drawPage(painter, page, pdf.logicalDpiX(), &outlines);
             }
         }
         painter.end();
     }
-    return bytes;
+    return outlines.empty() ? bytes : outlines.apply(bytes);
 }
 
 QStringList writePng(const Document &document, const QString &folder, double dotsPerInch, const QString &baseName)

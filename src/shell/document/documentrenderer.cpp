@@ -4,6 +4,7 @@
 #include "shell/core/kannadatext.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/fonttable.h"
+#include "shell/document/sharedoutlines.h"
 
 #include <QCache>
 #include <QFileInfo>
@@ -16,6 +17,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -196,7 +199,8 @@ void drawTextLayer(QPainter &painter, const QString &unicode, const QRectF &over
 }
 
 // One line of a laid-out paragraph. Lines without Kannada are drawn by Qt as they are.
-void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &line, const QPointF &shift)
+void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &line, const QPointF &shift,
+              SharedOutlines *shared)
 {
     const QList<QTextLayout::FormatRange> ranges = layout.formats();
     const bool hasKannada = std::any_of(ranges.begin(), ranges.end(), [](const QTextLayout::FormatRange &r) {
@@ -220,14 +224,21 @@ void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &lin
                 painter.drawGlyphRun(shift, run);
             continue;
         }
+        // The outline is built relative to the stretch's first glyph, so the same words
+        // give the same outline wherever a line puts them (a PDF keeps it once).
         QPainterPath outlines;
         QRectF over;
+        std::optional<QPointF> origin;
         for (const QGlyphRun &run : runs) {
             const QRawFont font = run.rawFont();
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
-            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
-                outlines.addPath(font.pathForGlyph(glyphs[g]).translated(positions[g] + shift));
+            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+                if (!origin)
+                    origin =
+                        QPointF(std::round(positions[g].x() + shift.x()), std::round(positions[g].y() + shift.y()));
+                outlines.addPath(font.pathForGlyph(glyphs[g]).translated(positions[g] + shift - *origin));
+            }
             over = over.united(run.boundingRect().translated(shift));
         }
         // Whole layout units (1/1200 inch, finer than any printer's dot): a PDF then writes
@@ -237,7 +248,12 @@ void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &lin
             const QPainterPath::Element e = outlines.elementAt(i);
             outlines.setElementPositionAt(i, std::round(e.x), std::round(e.y));
         }
-        painter.fillPath(outlines, colour);
+        if (!origin) {
+        } else if (shared) {
+            shared->fill(painter, outlines, *origin, colour);
+        } else {
+            painter.fillPath(outlines.translated(*origin), colour);
+        }
         const int legacy = range.format.intProperty(kKannadaProperty);
         const QString drawn = layout.text().mid(from, to - from);
         const QString unicode = legacy == 0 ? drawn : kannada::toUnicode(drawn, kannada::LegacyFont(legacy - 1)).text;
@@ -592,14 +608,14 @@ QRectF DocumentRenderer::textUnder(const QRectF &points, int page) const
     return {};
 }
 
-void DocumentRenderer::drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces)
+void DocumentRenderer::drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces, SharedOutlines *shared)
 {
     for (const TextPiece &piece : pieces)
         for (int i = piece.firstLine; i < piece.firstLine + piece.lineCount; ++i)
-            drawLine(painter, *piece.layout, piece.layout->lineAt(i), piece.shift);
+            drawLine(painter, *piece.layout, piece.layout->lineAt(i), piece.shift, shared);
 }
 
-void DocumentRenderer::drawHeader(QPainter &painter, int page) const
+void DocumentRenderer::drawHeader(QPainter &painter, int page, SharedOutlines *shared) const
 {
     const Section &section = m_sections[std::size_t(m_pages[std::size_t(page)].section)];
     if (!section.watermark.isNull())
@@ -618,17 +634,17 @@ void DocumentRenderer::drawHeader(QPainter &painter, int page) const
         pieces.push_back({layout, 0, layout->lineCount(), QPointF(body.left(), y)});
         y += h;
     }
-    drawPieces(painter, pieces);
+    drawPieces(painter, pieces, shared);
 }
 
-void DocumentRenderer::drawPage(QPainter &painter, int page, double dotsPerInch) const
+void DocumentRenderer::drawPage(QPainter &painter, int page, double dotsPerInch, SharedOutlines *shared) const
 {
     const Page &p = m_pages.at(std::size_t(page));
     painter.save();
     painter.scale(dotsPerInch / kUnitsPerInch, dotsPerInch / kUnitsPerInch);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::Antialiasing);
-    drawHeader(painter, page);
+    drawHeader(painter, page, shared);
     if (!p.cellFrames.empty()) {
         painter.setPen(QPen(Qt::black, 0.5 * kUnitsPerPoint));
         painter.setBrush(Qt::NoBrush);
@@ -637,7 +653,7 @@ void DocumentRenderer::drawPage(QPainter &painter, int page, double dotsPerInch)
     }
     for (const PlacedPicture &picture : p.pictures)
         painter.drawImage(picture.units, picture.image);
-    drawPieces(painter, p.texts);
+    drawPieces(painter, p.texts, shared);
     painter.restore();
 }
 

@@ -17,6 +17,8 @@ class QTextLayout;
 
 namespace sw {
 
+class SharedOutlines;
+
 // The one renderer: lays a Document out once, then draws its pages on any painter
 // (printer, PDF writer, preview image). The layout is done at 1200 units per inch
 // with design metrics and fonts sized in those units, so line breaks and positions
@@ -51,8 +53,9 @@ public:
     double blockTopPoints(std::size_t block) const { return m_unitsAtBlock.at(block) / kUnitsPerPoint; }
 
     // Draws page `page` (0-based) with the painter's origin at the paper's top-left
-    // corner and `dotsPerInch` device pixels to the inch.
-    void drawPage(QPainter &painter, int page, double dotsPerInch) const;
+    // corner and `dotsPerInch` device pixels to the inch. On a PDF, `shared` (when
+    // given) keeps the outlines of drawn Kannada for the whole PDF (see SharedOutlines).
+    void drawPage(QPainter &painter, int page, double dotsPerInch, SharedOutlines *shared = nullptr) const;
     // Every page on a paged device, one after another (the painter is active on it).
     void drawAll(QPainter &painter, QPagedPaintDevice &device) const;
     // One page as an image at `dotsPerInch`, on white, three bytes a pixel as PNG stores it.
@@ -99,8 +102,8 @@ private:
     void placeAnchored();
     void prepareHeader(Section &section) const;
     void checkOnPage(const QString &name, const QRectF &points) const;
-    void drawHeader(QPainter &painter, int page) const;
-    static void drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces);
+    void drawHeader(QPainter &painter, int page, SharedOutlines *shared) const;
+    static void drawPieces(QPainter &painter, const std::vector<TextPiece> &pieces, SharedOutlines *shared);
 
     const Document &m_doc;
     std::vector<Page> m_pages;

@@ -6,6 +6,7 @@
 #include "shell/core/legacytext.h"
 #include "shell/document/document.h"
 #include "shell/document/documentoutput.h"
+#include "shell/document/documentrenderer.h"
 #include "shell/document/fonttable.h"
 #include "support/pdftext.h"
 #include "support/scriptedprompter.h"
@@ -316,6 +317,75 @@ TEST_F(PdfTextTest, KannadaInAnInstalledLegacyFontStillReadsAsUnicodeInThePdf)
     for (const QString &word : {u"ದಿನಾಂಕ"_s, u"ನಡೆದ"_s, u"LATIN"_s})
         EXPECT_TRUE(text.contains(word)) << word.toStdString() << " not in: " << text.toStdString();
     EXPECT_FALSE(text.contains(u"¢£ÁAPÀ"_s)) << text.toStdString();
+}
+
+// Pages that repeat a Kannada wording (the certificates of a batch) hold its outline once,
+// as a form every page draws; what each page shows and reads is what it drew alone.
+TEST_F(PdfTextTest, RepeatedKannadaIsKeptOnceAndEachPageLooksAsItsPicture)
+{
+    if (FontTable::unicodeKannadaFamily().isEmpty() || !test::haveTool(u"pdftoppm"_s))
+        GTEST_SKIP() << "no Unicode Kannada font (fonts-lohit-knda) or no pdftoppm";
+    const QStringList names = {u"ಸೂರ್ಯಪ್ರಕಾಶ್"_s, u"ಲಕ್ಷ್ಮೀ"_s, u"ರಾಘವೇಂದ್ರ"_s};
+    std::vector<Document> pages;
+    for (const QString &name : names) {
+        Document doc;
+        DocumentBuilder b(doc);
+        b.setFont(u"Nudi 01 e"_s, 15, true);
+        b.setAlignment(Alignment::Centre);
+        b.type(u"ವಿಶ್ವವಿದ್ಯಾನಿಲಯದ ಮೊಹರಿನೊಂದಿಗೆ ನೀಡಿದೆ."_s); // the same on every page
+        b.endParagraph();
+        b.setColour(u"&H00675825"_s);
+        b.type(name); // the candidate's own
+        b.endParagraph();
+        pages.push_back(std::move(doc));
+    }
+    std::vector<const Document *> all;
+    for (const Document &doc : pages)
+        all.push_back(&doc);
+    const QString pdf = m_dir.filePath(u"batch.pdf"_s);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray bytes = documentoutput::pdfOf(all);
+    file.write(bytes);
+    file.close();
+
+    EXPECT_EQ(bytes.count("/Subtype /Form"), 1 + names.size()) << "one form for the shared wording, one a name";
+    const test::ToolRun images = test::runTool(u"pdfimages"_s, {u"-list"_s, pdf});
+    EXPECT_FALSE(images.out.contains(u"     2     1 "_s)) << "a marker picture was left:\n" << images.out.toStdString();
+
+    const QString text = test::pdfText(pdf);
+    EXPECT_EQ(text.count(u"ಮೊಹರಿನೊಂದಿಗೆ"_s), 3) << text.toStdString();
+    for (const QString &name : names)
+        EXPECT_TRUE(text.contains(name)) << name.toStdString() << " not in: " << text.toStdString();
+
+    // Each page as poppler draws it against the same page drawn straight into a picture:
+    // the forms stand where the outlines stood, upright and at their size.
+    constexpr int dpi = 100;
+    ASSERT_EQ(
+        test::runTool(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-png"_s, pdf, m_dir.filePath(u"p"_s)}).exitCode,
+        0);
+    for (int page = 0; page < int(pages.size()); ++page) {
+        const QImage drawn = DocumentRenderer(pages[std::size_t(page)]).pageImage(0, dpi);
+        const QImage shown(m_dir.filePath(u"p-%1.png"_s.arg(page + 1)));
+        ASSERT_FALSE(shown.isNull());
+        const QRect area(0, 0, std::min(drawn.width(), shown.width()), drawn.height() / 3);
+        const QRect inDrawn = test::darkBounds(drawn, area), inShown = test::darkBounds(shown, area);
+        ASSERT_FALSE(inDrawn.isEmpty());
+        for (const auto &[a, b] : {std::pair{inDrawn.left(), inShown.left()},
+                                   {inDrawn.right(), inShown.right()},
+                                   {inDrawn.top(), inShown.top()},
+                                   {inDrawn.bottom(), inShown.bottom()}})
+            EXPECT_NEAR(a, b, 2) << "page " << page + 1;
+        // The same pixels dark in both (an outline upside down or mirrored keeps its box).
+        int both = 0, either = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const bool a = qGray(drawn.pixel(x, y)) < 128, b = qGray(shown.pixel(x, y)) < 128;
+                both += a && b;
+                either += a || b;
+            }
+        EXPECT_GT(double(both) / either, 0.75) << "page " << page + 1;
+    }
 }
 
 // Every family a layout names resolves to the same face on every machine: the table's

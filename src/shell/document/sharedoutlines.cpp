@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/document/sharedoutlines.h"
+
+#include "shell/core/stoperror.h"
+
+#include <QPainter>
+
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace sw {
+
+namespace {
+
+// The second pixel of every marker: what tells a marker from a photograph's pixels.
+constexpr QRgb kSignature = 0x53574f; // "SWO"
+
+QByteArray number(double value)
+{
+    if (value == std::round(value))
+        return QByteArray::number(qint64(value));
+    return QByteArray::number(value, 'g', 10);
+}
+
+QByteArray pathContent(const QPainterPath &path, const QColor &colour)
+{
+    QByteArray out = number(std::round(colour.redF() * 1000) / 1000) + ' '
+                     + number(std::round(colour.greenF() * 1000) / 1000) + ' '
+                     + number(std::round(colour.blueF() * 1000) / 1000) + " rg\n";
+    out.reserve(path.elementCount() * 16);
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QByteArray point = number(e.x) + ' ' + number(e.y);
+        switch (e.type) {
+        case QPainterPath::MoveToElement: out += point + " m\n"; break;
+        case QPainterPath::LineToElement: out += point + " l\n"; break;
+        case QPainterPath::CurveToElement: out += point + ' '; break;
+        case QPainterPath::CurveToDataElement:
+            // The second control point ends its line, the end point ends the curve.
+            out += point
+                   + (i + 1 < path.elementCount() && path.elementAt(i + 1).type == QPainterPath::CurveToDataElement
+                          ? QByteArray(" ")
+                          : QByteArray(" c\n"));
+            break;
+        }
+    }
+    out += path.fillRule() == Qt::OddEvenFill ? "f*\n" : "f\n";
+    return out;
+}
+
+QImage markerOf(int shape)
+{
+    QImage marker(2, 1, QImage::Format_RGB888);
+    marker.setPixel(0, 0, QRgb(shape) & 0xffffff);
+    marker.setPixel(1, 0, kSignature);
+    return marker;
+}
+
+// The shape a picture of the PDF marks, or -1 when it is a picture of the page itself.
+int markedShape(QPDFObjectHandle &object)
+{
+    if (!object.isStream())
+        return -1;
+    QPDFObjectHandle dict = object.getDict();
+    if (!dict.getKey("/Subtype").isNameAndEquals("/Image") || !dict.getKey("/Width").isInteger()
+        || !dict.getKey("/Height").isInteger() || dict.getKey("/Width").getIntValue() != 2
+        || dict.getKey("/Height").getIntValue() != 1)
+        return -1;
+    const std::shared_ptr<Buffer> pixels = object.getStreamData(qpdf_dl_generalized);
+    if (pixels->getSize() != 6)
+        return -1;
+    const unsigned char *p = pixels->getBuffer();
+    if (QRgb(p[3] << 16 | p[4] << 8 | p[5]) != kSignature)
+        return -1;
+    return p[0] << 16 | p[1] << 8 | p[2];
+}
+
+} // namespace
+
+void SharedOutlines::fill(QPainter &painter, const QPainterPath &outline, QPointF origin, const QColor &colour)
+{
+    const QRectF box = outline.boundingRect();
+    if (colour.alpha() != 255 || box.width() <= 0 || box.height() <= 0) {
+        painter.fillPath(outline.translated(origin), colour);
+        return;
+    }
+    const QByteArray content = pathContent(outline, colour);
+    int shape = m_index.value(content, -1);
+    if (shape < 0) {
+        shape = int(m_shapes.size());
+        m_shapes.push_back({markerOf(shape), content, box});
+        m_index.insert(content, shape);
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    painter.drawImage(box.translated(origin), m_shapes[std::size_t(shape)].marker);
+    painter.restore();
+}
+
+QByteArray SharedOutlines::apply(const QByteArray &bytes) const
+{
+    try {
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.processMemoryFile("outlines", bytes.constData(), std::size_t(bytes.size()));
+        for (QPDFObjectHandle &object : pdf.getAllObjects()) {
+            const int shape = markedShape(object);
+            if (shape < 0 || shape >= int(m_shapes.size()))
+                continue;
+            const Shape &s = m_shapes[std::size_t(shape)];
+            // The marker's picture fills its unit square; the form's matrix maps the
+            // outline's box onto that square (upside down, as a picture is drawn).
+            const double w = s.box.width(), h = s.box.height();
+            QPDFObjectHandle form = QPDFObjectHandle::newDictionary();
+            form.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+            form.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+            form.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(
+                                         s.box.left(), s.box.top(), s.box.right(), s.box.bottom())));
+            form.replaceKey("/Matrix", QPDFObjectHandle::newArray(QPDFObjectHandle::Matrix(
+                                           1 / w, 0, 0, -1 / h, -s.box.left() / w, 1 + s.box.top() / h)));
+            form.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
+            object.replaceDict(form);
+            object.replaceStreamData(s.content.toStdString(), QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+        }
+        QPDFWriter writer(pdf);
+        writer.setOutputMemory();
+        // Qt's streams stay as they were compressed; only the forms are compressed, once.
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(true);
+        writer.write();
+        const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
+        return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
+    } catch (const std::exception &e) {
+        throw StopError(u"The PDF's shared outlines cannot be written: "_s + QString::fromLocal8Bit(e.what()));
+    }
+}
+
+} // namespace sw

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QPainterPath>
+#include <QRectF>
+
+#include <vector>
+
+class QPainter;
+
+namespace sw {
+
+// The outlines of drawn Kannada that a PDF shows again and again (a layout's fixed
+// wording on every certificate of a batch), written once per PDF as a form that every
+// page draws by reference.
+//
+// Qt's PDF writer puts a filled path into the page's own content, so a batch of fifty
+// certificates held, and compressed, the same outlines fifty times: most of the time a
+// PDF copy took. Instead, the renderer draws a marker picture of two pixels (numbered
+// shape, signature) where an outline goes, and apply() turns each marker's picture into
+// a form holding that outline. Printers and page pictures are drawn without this table.
+class SharedOutlines
+{
+public:
+    // Fills `outline`, given in the painter's units relative to `origin`, at `origin`.
+    void fill(QPainter &painter, const QPainterPath &outline, QPointF origin, const QColor &colour);
+    bool empty() const { return m_shapes.empty(); }
+    int shapeCount() const { return int(m_shapes.size()); }
+
+    // `pdf`, as Qt wrote it with this table's markers, with every marker made its form.
+    // Throws StopError when the PDF cannot be read or written again.
+    QByteArray apply(const QByteArray &pdf) const;
+
+private:
+    struct Shape
+    {
+        QImage marker;
+        QByteArray content; // the form's content: colour, path, fill
+        QRectF box;         // the outline's bounds, relative to its origin
+    };
+    QHash<QByteArray, int> m_index; // content -> shape
+    std::vector<Shape> m_shapes;
+};
+
+} // namespace sw
