@@ -10,6 +10,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <cmath>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -53,6 +54,27 @@ QByteArray pathContent(const QPainterPath &path, const QColor &colour)
     return out;
 }
 
+// What tells two outlines apart: their points and kinds as they are in memory, and the
+// colour. Far cheaper than writing the content out for every outline a page draws.
+QByteArray keyOf(const QPainterPath &path, const QColor &colour)
+{
+    constexpr std::size_t kElementBytes = 2 * sizeof(double) + sizeof(int);
+    QByteArray key(qsizetype(path.elementCount() * kElementBytes + sizeof(QRgb) + 1), Qt::Uninitialized);
+    char *at = key.data();
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const int type = int(e.type);
+        std::memcpy(at, &e.x, sizeof(double));
+        std::memcpy(at + sizeof(double), &e.y, sizeof(double));
+        std::memcpy(at + 2 * sizeof(double), &type, sizeof(int));
+        at += kElementBytes;
+    }
+    const QRgb rgb = colour.rgb();
+    std::memcpy(at, &rgb, sizeof rgb);
+    key[key.size() - 1] = path.fillRule() == Qt::OddEvenFill ? 'e' : 'w';
+    return key;
+}
+
 QImage markerOf(int shape)
 {
     QImage marker(2, 1, QImage::Format_RGB888);
@@ -89,12 +111,12 @@ void SharedOutlines::fill(QPainter &painter, const QPainterPath &outline, QPoint
         painter.fillPath(outline.translated(origin), colour);
         return;
     }
-    const QByteArray content = pathContent(outline, colour);
-    int shape = m_index.value(content, -1);
+    const QByteArray key = keyOf(outline, colour);
+    int shape = m_index.value(key, -1);
     if (shape < 0) {
         shape = int(m_shapes.size());
-        m_shapes.push_back({markerOf(shape), content, box});
-        m_index.insert(content, shape);
+        m_shapes.push_back({markerOf(shape), pathContent(outline, colour), box});
+        m_index.insert(key, shape);
     }
     painter.save();
     painter.setRenderHint(QPainter::LosslessImageRendering);
