@@ -19,11 +19,10 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -133,8 +132,14 @@ void save(const AppFolder &folder, Document certificate, const QString &stamp, c
 CopyWriter::CopyWriter(AppFolder folder, int batchSize)
     : m_folder(std::move(folder))
     , m_batchSize(std::max(1, batchSize))
+    , m_workers(std::make_unique<QThreadPool>())
 {
+    // The threads live as long as the writer: each keeps the fonts it has opened.
+    m_workers->setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    m_workers->setExpiryTimeout(-1);
 }
+
+CopyWriter::~CopyWriter() = default;
 
 // The visible signature box is drawn over the page when the copy is signed: a box placed
 // over the text of the layout (the address block, a long name) stops the run before the
@@ -173,63 +178,70 @@ void CopyWriter::flush()
         return;
     std::vector<Copy> batch;
     batch.swap(m_queue);
-    std::vector<const Document *> documents;
-    for (const Copy &copy : batch)
-        documents.push_back(&copy.certificate);
-    std::vector<QByteArray> files;
-    try {
-        std::vector<int> pageCounts;
-        const QByteArray joined = documentoutput::pdfOf(documents, &pageCounts);
-        files = batch.size() == 1 ? std::vector<QByteArray>{joined} : splitByDocument(joined, pageCounts);
-    } catch (const StopError &e) {
-        if (batch.size() == 1) {
-            appendLog(m_folder, u"FAILED "_s + batch.front().path + u": "_s + e.text());
-            throw StopError(u"Error Creating PDF"_s + u"\n"_s + e.text());
-        }
-        // One certificate spoiled the batch: write them one by one, so the copies
-        // before it are written and the failure names the one that failed.
-        for (Copy &copy : batch) {
-            m_queue.push_back(std::move(copy));
-            flush();
-        }
-        return;
+    std::vector<Made> made(batch.size());
+    // The first copy of a run is made alone: the libraries' shared tables (fonts, PoDoFo's
+    // encodings, NSS) are set up by it before any other thread starts.
+    std::size_t from = 0;
+    if (!m_warmedUp) {
+        makeCopies(batch, 0, 1, made);
+        m_warmedUp = true;
+        from = 1;
     }
-    const std::vector<Signed> signatures = m_signer ? signAll(files) : std::vector<Signed>(files.size());
+    // Each copy is a computation of its own: the rest of the batch is made in one piece
+    // per core, each drawn into one PDF (fonts and pictures embedded once), split and signed.
+    const std::size_t rest = batch.size() - from;
+    const std::size_t pieces = std::min<std::size_t>(std::max(1, QThread::idealThreadCount()), rest);
+    for (std::size_t p = 1; p < pieces; ++p)
+        m_workers->start([&, p] { makeCopies(batch, from + rest * p / pieces, from + rest * (p + 1) / pieces, made); });
+    if (pieces > 0)
+        makeCopies(batch, from, from + rest / pieces, made);
+    m_workers->waitForDone();
+    // Written in the run's order: a copy that could not be made stops the run after the
+    // copies before it are written, naming why.
     for (std::size_t i = 0; i < batch.size(); ++i) {
-        writeFile(batch[i].path, files[i], signatures[i]);
+        if (!made[i].failure.isEmpty()) {
+            appendLog(m_folder, u"FAILED "_s + batch[i].path + u": "_s + made[i].failure);
+            throw StopError(u"Error Creating PDF"_s + u"\n"_s + made[i].failure);
+        }
+        writeFile(batch[i].path, made[i].bytes, made[i].signature);
         ++m_written;
     }
 }
 
-// The copies of a batch are signed on every core: each signature is a computation of its
-// own (PoDoFo's document and NSS's signing are per copy). The first is signed alone, so
-// the libraries' shared tables are set up before the others start.
-std::vector<CopyWriter::Signed> CopyWriter::signAll(const std::vector<QByteArray> &files) const
+// The copies [from, to) of `batch` into `made`. One certificate that spoils the PDF of
+// the piece is found by making the piece's copies one by one.
+void CopyWriter::makeCopies(const std::vector<Copy> &batch, std::size_t from, std::size_t to,
+                            std::vector<Made> &made) const
 {
-    std::vector<Signed> out(files.size());
-    const auto signOne = [this, &files, &out](std::size_t i) {
-        try {
-            out[i].bytes = m_signer->sign(files[i]);
-        } catch (const StopError &e) {
-            out[i].problem = e.text();
+    if (from >= to)
+        return;
+    std::vector<const Document *> documents;
+    for (std::size_t i = from; i < to; ++i)
+        documents.push_back(&batch[i].certificate);
+    std::vector<QByteArray> files;
+    try {
+        std::vector<int> pageCounts;
+        const QByteArray joined = documentoutput::pdfOf(documents, &pageCounts);
+        files = documents.size() == 1 ? std::vector<QByteArray>{joined} : splitByDocument(joined, pageCounts);
+    } catch (const StopError &e) {
+        if (documents.size() == 1) {
+            made[from].failure = e.text();
+            return;
         }
-    };
-    if (files.empty())
-        return out;
-    signOne(0);
-    std::atomic<std::size_t> next{1};
-    const auto worker = [&] {
-        for (std::size_t i; (i = next++) < files.size();)
-            signOne(i);
-    };
-    std::vector<std::thread> threads;
-    const int cores = std::max(1, QThread::idealThreadCount());
-    for (int t = 1; t < std::min<int>(cores, int(files.size())); ++t)
-        threads.emplace_back(worker);
-    worker();
-    for (std::thread &t : threads)
-        t.join();
-    return out;
+        for (std::size_t i = from; i < to; ++i)
+            makeCopies(batch, i, i + 1, made);
+        return;
+    }
+    for (std::size_t i = from; i < to; ++i) {
+        made[i].bytes = std::move(files[i - from]);
+        if (!m_signer)
+            continue;
+        try {
+            made[i].signature.bytes = m_signer->sign(made[i].bytes);
+        } catch (const StopError &e) {
+            made[i].signature.problem = e.text();
+        }
+    }
 }
 
 void CopyWriter::writeFile(const QString &path, const QByteArray &bytes, const Signed &signature)

@@ -7,7 +7,10 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
+
+class QThreadPool;
 
 namespace sw {
 
@@ -37,17 +40,20 @@ struct CopyCheck
 // against the certificate database there, in name order.
 std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder);
 
-// Writes the copies of a run in batches. The certificates of a batch are drawn into
-// one PDF, so the fonts and the pictures every certificate carries (seal, signature,
-// watermark) are embedded once, and that PDF is split by libqpdf into one file per
-// certificate: each file is complete on its own and reads exactly as if it had been
-// written alone. A file is written under a temporary name and renamed, so a stop
-// never leaves a partial copy; the copies are not forced to the disk one by one
-// (they can be written again at any time from the stored numbers).
+// Writes the copies of a run in batches. A batch is made on every core, in one piece
+// per core; the certificates of a piece are drawn into one PDF, so the fonts and the
+// pictures every certificate carries (seal, signature, watermark) are embedded once,
+// and that PDF is split by libqpdf into one file per certificate: each file is
+// complete on its own and reads exactly as if it had been written alone. A file is written under a temporary name and
+// renamed, so a stop never leaves a partial copy; the copies are not forced to the disk one by one (they can be written
+// again at any time from the stored numbers).
 class CopyWriter
 {
 public:
     explicit CopyWriter(AppFolder folder, int batchSize = 50);
+    ~CopyWriter();
+    CopyWriter(const CopyWriter &) = delete;
+    CopyWriter &operator=(const CopyWriter &) = delete;
 
     // Each copy written from now on is also signed into the signer's signed name
     // beside it; the log says SIGNED or why not, and a failure stops with "Error
@@ -74,7 +80,14 @@ private:
         QByteArray bytes;
         QString problem; // why it could not be signed
     };
-    std::vector<Signed> signAll(const std::vector<QByteArray> &files) const;
+    // One copy made: its file, its signed file, or why it could not be made.
+    struct Made
+    {
+        QByteArray bytes;
+        Signed signature;
+        QString failure;
+    };
+    void makeCopies(const std::vector<Copy> &batch, std::size_t from, std::size_t to, std::vector<Made> &made) const;
     void writeFile(const QString &path, const QByteArray &bytes, const Signed &signature);
 
     AppFolder m_folder;
@@ -83,6 +96,8 @@ private:
     int m_written = 0;
     const PdfSigner *m_signer = nullptr;
     int m_signed = 0;
+    bool m_warmedUp = false;
+    std::unique_ptr<QThreadPool> m_workers;
 };
 
 } // namespace certificatepdf
