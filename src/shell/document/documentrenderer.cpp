@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QHash>
 #include <QPainterPath>
 #include <QRawFont>
 #include <QImageReader>
@@ -198,6 +199,20 @@ void drawTextLayer(QPainter &painter, const QString &unicode, const QRectF &over
     painter.restore();
 }
 
+// The outlines of a face's glyphs at one size, made once per thread: a batch of
+// certificates draws the same few hundred glyphs again and again.
+QHash<quint32, QPainterPath> &glyphOutlines(const QRawFont &font)
+{
+    thread_local QHash<QString, QHash<quint32, QPainterPath>> faces;
+    const QString face = u"%1|%2|%3|%4|%5"_s.arg(font.familyName(), font.styleName())
+                             .arg(font.pixelSize())
+                             .arg(font.weight())
+                             .arg(int(font.style()));
+    if (faces.size() > 64 && !faces.contains(face))
+        faces.clear();
+    return faces[face];
+}
+
 // One line of a laid-out paragraph. Lines without Kannada are drawn by Qt as they are.
 void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &line, const QPointF &shift,
               SharedOutlines *shared)
@@ -231,13 +246,17 @@ void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &lin
         std::optional<QPointF> origin;
         for (const QGlyphRun &run : runs) {
             const QRawFont font = run.rawFont();
+            QHash<quint32, QPainterPath> &outlineOf = glyphOutlines(font);
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
             for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
                 if (!origin)
                     origin =
                         QPointF(std::round(positions[g].x() + shift.x()), std::round(positions[g].y() + shift.y()));
-                outlines.addPath(font.pathForGlyph(glyphs[g]).translated(positions[g] + shift - *origin));
+                auto outline = outlineOf.find(glyphs[g]);
+                if (outline == outlineOf.end())
+                    outline = outlineOf.insert(glyphs[g], font.pathForGlyph(glyphs[g]));
+                outlines.addPath(outline->translated(positions[g] + shift - *origin));
             }
             over = over.united(run.boundingRect().translated(shift));
         }
