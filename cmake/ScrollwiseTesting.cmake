@@ -19,8 +19,8 @@ function(scrollwise_add_test name)
   add_dependencies(${name} scrollwise-batch scrollwise)
   # The discovered tests take their properties as one flat list, in which a value that is
   # itself a list, or an empty one, shifts every property after it: each property here has
-  # one value. (The font configuration of tests/fonts is not set here: the page comparisons
-  # give it to the programs they run, tests/support/fontsets.cpp.)
+  # one value. (The font configuration of tests/fonts is set by the tests' main,
+  # tests/support/testmain.cpp.)
   if(ARG_SCREEN)
     set(properties ENVIRONMENT "SCROLLWISE_TEST_SCREEN=${ARG_SCREEN}")
   else()

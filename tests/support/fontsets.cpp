@@ -16,6 +16,8 @@ namespace sw::test {
 namespace {
 
 constexpr const char *kOutVariable = "SCROLLWISE_PAGES_OUT";
+// fontconfig's own file: every font the machine has.
+const QString kMachineConfig = QStringLiteral("/etc/fonts/fonts.conf");
 
 // Writes the pages of the tests `filter` selects into `out`, under `fontconfig` (the
 // machine's own configuration when empty). Returns why it failed, or empty.
@@ -23,10 +25,8 @@ QString writePages(const QString &filter, const QString &out, const QString &fon
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kOutVariable), out);
-    if (fontconfig.isEmpty())
-        env.remove(u"FONTCONFIG_FILE"_s);
-    else
-        env.insert(u"FONTCONFIG_FILE"_s, fontconfig);
+    // Named either way: a test program left without one takes the project's.
+    env.insert(u"FONTCONFIG_FILE"_s, fontconfig.isEmpty() ? kMachineConfig : fontconfig);
     QProcess p;
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every test program: a QApplication on the offscreen platform, so
-// widgets, fonts and painting work without a display. SCROLLWISE_TEST_SCREEN=1366x768
+// widgets, fonts and painting work without a display, under the project's own font
+// configuration (tests/fonts/fonts.conf). SCROLLWISE_TEST_SCREEN=1366x768
 // gives the offscreen screen that size, as an office monitor has.
 #include "shell/core/headless.h"
 
@@ -35,6 +36,10 @@ int main(int argc, char **argv)
     const QString screen =
         QDir::temp().filePath(QStringLiteral("scrollwise-screen-%1.json").arg(QCoreApplication::applicationPid()));
     qputenv("QT_QPA_PLATFORM", offscreenPlatform(screen));
+    // Pages are drawn with the project's fonts only, whatever else the machine has; a test
+    // that compares with the machine's fonts runs its programs under the machine's file.
+    if (!qEnvironmentVariableIsSet("FONTCONFIG_FILE"))
+        qputenv("FONTCONFIG_FILE", SCROLLWISE_FONTS_CONF);
     sw::prepareHeadlessEnvironment();
     QApplication app(argc, argv);
     QFile::remove(screen);

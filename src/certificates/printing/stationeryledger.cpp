@@ -128,12 +128,14 @@ void StationeryLedger::beginWrite()
         exec(u"update certsheet set fstate = fstate where 1 = 0"_s);
 }
 
-// Every statement is prepared once per ledger: a run asks the same few questions for each sheet.
+// Every statement is prepared once per ledger: a run asks the same few questions for each
+// sheet. One the server refused to prepare is not kept: it is prepared again next time.
 Statement &StationeryLedger::statement(const QString &sql) const
 {
-    std::shared_ptr<Statement> &prepared = m_statements[sql];
-    if (!prepared)
-        prepared = std::make_shared<Statement>(m_db.prepare(sql));
+    if (const auto found = m_statements.constFind(sql); found != m_statements.cend())
+        return **found;
+    auto prepared = std::make_shared<Statement>(m_db.prepare(sql));
+    m_statements.insert(sql, prepared);
     return *prepared;
 }
 

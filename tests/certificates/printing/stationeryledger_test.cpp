@@ -9,6 +9,7 @@
 #include "shell/db/presence.h"
 #include "certificates/printing/stationeryreport.h"
 #include "shell/db/database.h"
+#include "shell/db/dberror.h"
 #include "support/stoptext.h"
 
 using namespace Qt::StringLiterals;
@@ -325,6 +326,21 @@ TEST_P(SpoiledSheetsTest, ARunStopsWhenTheDatabaseIsReplacedUnderIt)
                                              "the database was replaced"_s))
         << m_prompter.last().toStdString();
     EXPECT_EQ(certNo(u"R2"_s), u""_s);
+}
+
+// A question the server could not prepare (a connection lost, a table away for a moment)
+// is an error the caller is told, and the ledger asks it again next time: it once left
+// an empty place among its prepared statements, which the next clean-up read and crashed.
+TEST_P(SpoiledSheetsTest, AStatementTheServerCouldNotPrepareIsAskedAgainNextTime)
+{
+    printWithoutAsking();
+    const StationeryLedger ledger = sheets();
+    m_session.db().exec(u"alter table certsheet rename to certsheet_away"_s);
+    EXPECT_THROW(ledger.usedNumbers(u"A"_s, 17, 20), DbError);
+    EXPECT_THROW(ledger.pendingSheets(u"A"_s), DbError);
+    m_session.db().exec(u"alter table certsheet_away rename to certsheet"_s);
+    EXPECT_EQ(ledger.usedNumbers(u"A"_s, 17, 17).size(), 1);
+    EXPECT_EQ(ledger.pendingSheets(u"A"_s), QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SpoiledSheetsTest, test::bothBackends(), test::backendName);
