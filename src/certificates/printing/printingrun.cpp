@@ -496,15 +496,18 @@ bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::R
     const bool printed =
         !namedSpoiled
         && (cycle.confirmsWithoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s));
-    m_unconfirmed.clear();
+    // The sheet stays named as unconfirmed until the register holds the answer: a server
+    // lost while it is written leaves the sheet pending, to be settled.
     if (!printed) {
         m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);
         ledger().spoil(sheet, namedSpoiled ? u"named spoiled when the run was started"_s : u"came out badly"_s);
+        m_unconfirmed.clear();
         setAsideSpoiled(output, sheet);
         ++result.spoiled;
         return false;
     }
     const QString refused = ledger().confirm(sheet, cycle.issue);
+    m_unconfirmed.clear();
     if (refused.isEmpty()) {
         ++result.printed;
         return true;
