@@ -468,20 +468,21 @@ void ConvocationRoad::addressLabels()
 
 TEST_P(ConvocationRoad, FromSetUpToRestoreEveryStepChangesWhatItMust)
 {
-    mastersFromCsv();
-    resultFileAndAutonomousFile();
-    onlineApplications();
-    verificationAndActivation();
-    printingWithASpoiledSheet();
-    pdfCopiesAndPrintedList();
-    portalUpdate();
-    stationeryAccountsForEverySheet();
-    goldMedalAndCashPrize();
-    depositoryWorkbook();
-    nsdlWorkbook();
-    coveringLetters();
-    addressLabels();
-    backupAndRestore();
+    // Each step builds on the one before: the road stops at the first step that fails.
+    ASSERT_NO_FATAL_FAILURE(mastersFromCsv());
+    ASSERT_NO_FATAL_FAILURE(resultFileAndAutonomousFile());
+    ASSERT_NO_FATAL_FAILURE(onlineApplications());
+    ASSERT_NO_FATAL_FAILURE(verificationAndActivation());
+    ASSERT_NO_FATAL_FAILURE(printingWithASpoiledSheet());
+    ASSERT_NO_FATAL_FAILURE(pdfCopiesAndPrintedList());
+    ASSERT_NO_FATAL_FAILURE(portalUpdate());
+    ASSERT_NO_FATAL_FAILURE(stationeryAccountsForEverySheet());
+    ASSERT_NO_FATAL_FAILURE(goldMedalAndCashPrize());
+    ASSERT_NO_FATAL_FAILURE(depositoryWorkbook());
+    ASSERT_NO_FATAL_FAILURE(nsdlWorkbook());
+    ASSERT_NO_FATAL_FAILURE(coveringLetters());
+    ASSERT_NO_FATAL_FAILURE(addressLabels());
+    ASSERT_NO_FATAL_FAILURE(backupAndRestore());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ConvocationRoad, test::bothBackends(), test::backendName);
