@@ -3,6 +3,7 @@
 
 #include "certificates/layouts/verificationcode.h"
 #include "certificates/printing/statusregister.h"
+#include "certificates/publication/degreecredential.h"
 #include "certificates/publication/statuslist.h"
 #include "certificates/publication/verifypage.h"
 #include "shell/audit/audittrail.h"
@@ -92,10 +93,37 @@ int runHold(BatchContext &c)
     return batchexit::kOk;
 }
 
+// The credentials of the certificates printed for one register number or a range.
+int runCredential(BatchContext &c)
+{
+    c.needConvocation(u"Certificates belong to a convocation"_s);
+    const QString from = c.required(u"regno"_s).trimmed().toUpper();
+    const QString to = c.args.value(u"to"_s, from).trimmed().toUpper();
+    const QString folder = c.args.value(u"out"_s, c.folder.filePath(u"Output/credentials"_s));
+    const QString url = pageUrl(c);
+    const IssuerKey key = IssuerKey::unlock(c.folder, c.prompter);
+    const QStringList files = DegreeCredential(c.session, url).write(from, to, folder, key);
+    for (const QString &file : files)
+        c.out << QDir::toNativeSeparators(file) << Qt::endl;
+    c.out << files.size() << (files.size() == 1 ? u" credential"_s : u" credentials"_s) << u" written"_s << Qt::endl;
+    return batchexit::kOk;
+}
+
 } // namespace
 
 void addPublicationCommands(BatchTool &tool)
 {
+    tool.add({.name = u"credential"_s,
+              .summary = u"Writes the W3C Verifiable Credential (2.0, signed as a JWS with EdDSA) of each certificate "
+                         "printed for a register number or range, pointing at the status lists; asks the key's "
+                         "passphrase."_s,
+              .options = {{u"regno"_s, u"REGNO"_s, u"the register number (the first of the range)"_s},
+                          {u"to"_s, u"REGNO"_s, u"the last register number of the range"_s},
+                          {u"out"_s, u"DIR"_s, u"the folder (Output/credentials when not given)"_s}},
+              .menuCode = u"N25"_s,
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runCredential});
     tool.add({.name = u"status-list"_s,
               .summary = u"Writes the signed status lists of the certificates (W3C Bitstring Status List: revocation "
                          "and suspension) and the reasons, for the verification page and the web site; asks the "

@@ -14,6 +14,7 @@
 #include "support/python.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -250,6 +251,70 @@ TEST_P(PublicationTest, VerifyPageAndHoldFromTheCommandLine)
     run = batch({u"status-list"_s, u"--out"_s, m_out.filePath(u"again"_s)}, "wrong\n");
     EXPECT_TRUE(test::endedWith(run, 1, u"is wrong"_s));
     EXPECT_FALSE(QFileInfo::exists(m_out.filePath(u"again/status.js"_s)));
+}
+
+// A credential a wallet can take: a VC 2.0 JWS that PyNaCl verifies with the public key,
+// pointing at the certificate's places on the published lists.
+TEST_P(PublicationTest, TheCredentialVerifiesWithAnIndependentImplementationAndPointsAtTheLists)
+{
+    const QString folder = m_out.filePath(u"credentials"_s);
+    test::BatchRun run =
+        batch({u"credential"_s, u"--regno"_s, u"R1"_s, u"--to"_s, u"R2"_s, u"--out"_s, folder}, kPassphrase + '\n');
+    ASSERT_EQ(run.exitCode, 0) << run.both();
+    EXPECT_TRUE(run.out.endsWith(u"2 credentials written\n"_s)) << run.both();
+    const QString publicKey = m_session.folder.filePath(QString::fromLatin1(IssuerKey::kPublicFile));
+
+    const QString readCredential = uR"py(
+import base64, json, sys
+from nacl.exceptions import BadSignatureError
+from nacl.signing import VerifyKey
+def b64(text):
+    return base64.urlsafe_b64decode(text + '=' * (-len(text) % 4))
+key = VerifyKey(b64(open(sys.argv[1]).read().strip()))
+header, payload, signature = open(sys.argv[2]).read().strip().split('.')
+try:
+    key.verify((header + '.' + payload).encode('ascii'), b64(signature))
+except BadSignatureError:
+    print(json.dumps({'signature': 'forged'}))
+    sys.exit(0)
+print(json.dumps({'header': json.loads(b64(header)), 'credential': json.loads(b64(payload))}))
+)py"_s;
+    const QJsonObject read = test::runPython(readCredential, {publicKey, QDir(folder).filePath(u"A000017.jwt"_s)});
+    ASSERT_TRUE(read.contains(u"credential"_s)) << QJsonDocument(read).toJson().toStdString();
+    EXPECT_EQ(read[u"header"_s][u"alg"_s].toString(), u"EdDSA"_s);
+    EXPECT_EQ(read[u"header"_s][u"typ"_s].toString(), u"vc+jwt"_s);
+    const QJsonObject vc = read[u"credential"_s].toObject();
+    EXPECT_EQ(vc[u"@context"_s].toArray().first().toString(), u"https://www.w3.org/ns/credentials/v2"_s);
+    EXPECT_EQ(vc[u"type"_s].toArray().first().toString(), u"VerifiableCredential"_s);
+    EXPECT_EQ(vc[u"issuer"_s][u"id"_s].toString(), kPage);
+    EXPECT_EQ(vc[u"validFrom"_s].toString(), u"2026-03-12T00:00:00Z"_s);
+    const QJsonObject subject = vc[u"credentialSubject"_s].toObject();
+    EXPECT_EQ(subject[u"name"_s].toString(), u"Name R1"_s);
+    EXPECT_EQ(subject[u"registerNumber"_s].toString(), u"R1"_s);
+    EXPECT_EQ(subject[u"certificateNumber"_s].toString(), u"A000017"_s);
+    EXPECT_EQ(subject[u"degree"_s][u"name"_s].toString(), u"Bachelor of Arts"_s);
+    const QJsonArray status = vc[u"credentialStatus"_s].toArray();
+    ASSERT_EQ(status.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QString purpose = i == 0 ? u"revocation"_s : u"suspension"_s;
+        const QJsonObject entry = status[i].toObject();
+        EXPECT_EQ(entry[u"type"_s].toString(), u"BitstringStatusListEntry"_s);
+        EXPECT_EQ(entry[u"statusPurpose"_s].toString(), purpose);
+        EXPECT_EQ(entry[u"statusListIndex"_s].toString(), QString::number(place(u"A000017"_s)));
+        EXPECT_EQ(entry[u"statusListCredential"_s].toString(), kPage + u"status-1-"_s + purpose + u".jwt"_s);
+    }
+    // Changed after signing, it is refused.
+    QFile file(QDir(folder).filePath(u"A000018.jwt"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray jws = file.readAll().trimmed();
+    file.close();
+    jws.replace(jws.indexOf('.') + 30, 1, jws.at(jws.indexOf('.') + 30) == 'A' ? "B" : "A");
+    writeWholeFile(file.fileName(), jws);
+    EXPECT_EQ(test::runPython(readCredential, {publicKey, file.fileName()}),
+              (QJsonObject{{u"signature"_s, u"forged"_s}}));
+
+    run = batch({u"credential"_s, u"--regno"_s, u"R9"_s, u"--out"_s, folder}, kPassphrase + '\n');
+    EXPECT_TRUE(test::endedWith(run, 1, u"No printed certificate of Reg. No. R9"_s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, PublicationTest, test::bothBackends(), test::backendName);
