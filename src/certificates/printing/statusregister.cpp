@@ -73,7 +73,8 @@ int StatusRegister::openList() const
     return list;
 }
 
-StatusRegister::Entry StatusRegister::assign(const QString &certNo, const QString &regno, const QString &degree)
+StatusRegister::Entry StatusRegister::assign(const QString &certNo, const QString &regno, const QString &degree,
+                                             const QString &kind)
 {
     if (auto existing = find(certNo))
         return *existing;
@@ -87,9 +88,9 @@ StatusRegister::Entry StatusRegister::assign(const QString &certNo, const QStrin
     if (index < 0)
         throw StopError(u"No free place on status list "_s + QString::number(list) + u" for certificate "_s + certNo
                         + u'.');
-    m_db.exec(u"insert into certstatus (fcertno, flist, findex, fregno, fdegree, frevoked, fsuspended, fusername) "
-              "values (?, ?, ?, ?, ?, 'F', 'F', ?)"_s,
-              {certNo.trimmed(), list, index, regno.trimmed(), degree.trimmed(), m_user});
+    m_db.exec(u"insert into certstatus (fcertno, flist, findex, fregno, fdegree, frevoked, fsuspended, fusername, "
+              "fkind) values (?, ?, ?, ?, ?, 'F', 'F', ?, ?)"_s,
+              {certNo.trimmed(), list, index, regno.trimmed(), degree.trimmed(), m_user, kind});
     Entry e;
     e.certNo = certNo.trimmed();
     e.list = list;
@@ -99,19 +100,20 @@ StatusRegister::Entry StatusRegister::assign(const QString &certNo, const QStrin
     return e;
 }
 
-void StatusRegister::revoke(const QString &certNo, const QString &regno, const QString &degree, const QString &reason)
+void StatusRegister::revoke(const QString &certNo, const QString &regno, const QString &degree, const QString &reason,
+                            const QString &kind)
 {
-    assign(certNo, regno, degree);
+    assign(certNo, regno, degree, kind);
     m_db.exec(u"update certstatus set frevoked = 'T', freason = ?, fdate = ?, fusername = ? where fcertno = ?"_s,
               {reason.trimmed().left(kReasonWidth), QDate::currentDate(), m_user, certNo.trimmed()});
 }
 
-void StatusRegister::supersede(const QString &regno, const QString &degree, const QString &certNo)
+void StatusRegister::supersede(const QString &regno, const QString &degree, const QString &kind, const QString &certNo)
 {
     m_db.exec(u"update certstatus set fsupersededby = ?, fusername = ? where fregno = ? and fdegree = ? and "
-              "frevoked = 'T' and fcertno <> ? and "_s
+              "fkind = ? and frevoked = 'T' and fcertno <> ? and "_s
                   + m_db.dialect().coalesce(u"fsupersededby"_s, u"''"_s) + u" = ''"_s,
-              {certNo.trimmed(), m_user, regno.trimmed(), degree.trimmed(), certNo.trimmed()});
+              {certNo.trimmed(), m_user, regno.trimmed(), degree.trimmed(), kind, certNo.trimmed()});
 }
 
 bool StatusRegister::hold(const QString &certNo, bool hold, const QString &reason)

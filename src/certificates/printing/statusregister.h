@@ -44,13 +44,20 @@ public:
 
     explicit StatusRegister(Database &db, QString user = {});
 
+    // What a number certifies, so that a reprint supersedes only its own kind: "D" for a
+    // degree certificate, the rank register's type ("RC", "GC", "CC") for an award.
+    static constexpr const char *kDegree = "D";
+
     // The number's place, given now when it has none. Within the caller's transaction.
-    Entry assign(const QString &certNo, const QString &regno, const QString &degree);
+    Entry assign(const QString &certNo, const QString &regno, const QString &degree,
+                 const QString &kind = QString::fromLatin1(kDegree));
     std::optional<Entry> find(const QString &certNo) const;
     // Revokes the number (no place yet: it gets one, so the revocation is published).
-    void revoke(const QString &certNo, const QString &regno, const QString &degree, const QString &reason);
-    // The holder's earlier numbers, revoked and not yet replaced, are superseded by `certNo`.
-    void supersede(const QString &regno, const QString &degree, const QString &certNo);
+    void revoke(const QString &certNo, const QString &regno, const QString &degree, const QString &reason,
+                const QString &kind = QString::fromLatin1(kDegree));
+    // The holder's earlier numbers of the same kind, revoked and not yet replaced, are
+    // superseded by `certNo`.
+    void supersede(const QString &regno, const QString &degree, const QString &kind, const QString &certNo);
     // Sets (or, with `hold` false, lifts) the suspension of a number that has a place.
     // False when the number has none.
     bool hold(const QString &certNo, bool hold, const QString &reason);

@@ -156,6 +156,12 @@ TEST_P(SignedCodeTest, TheRegisterSaysWhetherTheCertificateStillStands)
     }
     EXPECT_EQ(VerificationCode::verifySigned(publicKey(), r2, db).status, CodeVerdict::Status::Genuine);
 
+    // A spoiled rank certificate of the same candidate and degree is another kind of sheet.
+    {
+        WriteScope scope(db);
+        StatusRegister(db).revoke(u"RK000001"_s, u"R1"_s, u"BA"_s, u"spoiled sheet"_s, u"RC"_s);
+        scope.commit();
+    }
     // Printed again on a new sheet: the old number is superseded by the new one.
     m_prompter.answerInput(QString::fromUtf8(kPassphrase));
     m_prompter.answer(PromptAnswer::Yes);
@@ -165,6 +171,7 @@ TEST_P(SignedCodeTest, TheRegisterSaysWhetherTheCertificateStillStands)
     revoked = VerificationCode::verifySigned(publicKey(), r1, db);
     EXPECT_TRUE(revoked.text.contains(u"superseded by No. A000040 (cancelled: Name misspelt)"_s))
         << revoked.text.toStdString();
+    EXPECT_EQ(StatusRegister(db).find(u"RK000001"_s)->supersededBy, u""_s);
 
     // On hold, and the hold lifted.
     StatusRegister status(db, u"ADMIN"_s);
