@@ -92,7 +92,14 @@ int runKeys(BatchContext &c)
     if (c.args.has(u"new"_s)) {
         if (c.session.userName.compare(u"ADMIN"_s, Qt::CaseInsensitive) != 0)
             throw StopError(u"Only ADMIN may make the institution's key pair."_s);
+        const auto before = IssuerKey::publicKey(c.folder);
         makeKeys(c, c.args.has(u"replace"_s));
+        // A new key makes every code signed before unverifiable: the trail says who made it.
+        AuditTrail(c.session.db())
+            .record(c.session.userName,
+                    {u"settings"_s, u"keys"_s, u"keys"_s, QString::fromLatin1(IssuerKey::kPublicFile),
+                     before ? QString::fromLatin1(base64Url(*before)) : QString(),
+                     QString::fromLatin1(base64Url(*IssuerKey::publicKey(c.folder)))});
     }
     printPublicKey(c);
     return batchexit::kOk;

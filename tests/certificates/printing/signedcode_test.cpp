@@ -259,6 +259,13 @@ TEST_P(SignedCodeTest, VerifyCodeNeedsNoDatabaseAndSaysMoreLoggedIn)
     run = batch({u"keys"_s});
     EXPECT_EQ(run.exitCode, 0) << run.both();
     EXPECT_TRUE(run.out.contains(key)) << run.both();
+    run = test::runBatch({u"--folder"_s, m_session.folder.root(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"ADMIN"_s,
+                          u"keys"_s, u"--new"_s, u"--replace"_s},
+                         "new one\nnew one\n");
+    ASSERT_EQ(run.exitCode, 0) << run.both();
+    EXPECT_EQ(value(u"select count(*) from audit where faction = 'keys' and fold = ?"_s, {key}), u"1"_s);
+    // Codes signed with the key replaced no longer verify.
+    EXPECT_FALSE(VerificationCode::verifySigned(publicKey(), text).signatureGood);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SignedCodeTest, test::bothBackends(), test::backendName);
