@@ -100,7 +100,6 @@ void VerificationCode::checkPlace(const Document &doc, const QString &certNo) co
 
 void VerificationCode::addTo(Document &doc, const AppFolder &folder, const QString &certNo, const QString &text) const
 {
-    checkPlace(doc, certNo);
     QDir().mkpath(folder.filePath(u"Output/qr"_s));
     const QString file = folder.filePath(u"Output/qr/"_s + certNo + u".png"_s);
     // Scaled up without smoothing so the modules stay sharp on any printer.

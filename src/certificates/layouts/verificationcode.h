@@ -84,7 +84,8 @@ public:
     static QImage image(const QString &text);
     // Stops (StopError) when the code would cover the sheet's text: checked before the sheet uses a number.
     void checkPlace(const Document &doc, const QString &certNo) const;
-    // Puts the code holding `text` on the sheet at its place (the picture is kept under Output/qr).
+    // Puts the code holding `text` on the sheet at its place (the picture is kept under
+    // Output/qr). The place is the caller's to check first (checkPlace).
     void addTo(Document &doc, const AppFolder &folder, const QString &certNo, const QString &text) const;
 
     // The older code: whether it is genuine, and whose certificate it is.

@@ -383,6 +383,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
         }
         Document sheet = job.compose(job.row.certNo);
         if (m_code) {
+            m_code->checkPlace(sheet, job.row.certNo);
             // A certificate printed before the status lists gets its place now.
             StatusRegister::Entry place;
             if (m_code->isSigned()) {

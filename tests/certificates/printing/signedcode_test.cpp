@@ -184,6 +184,33 @@ TEST_P(SignedCodeTest, TheRegisterSaysWhetherTheCertificateStillStands)
     EXPECT_FALSE(status.hold(u"A999999"_s, true, u"no such sheet"_s));
 }
 
+// The depository's PDF copies carry the same code; a certificate printed before the status
+// lists existed gets its place when its copy is written.
+TEST_P(SignedCodeTest, APdfCopyCarriesTheCodeAndGivesAnOlderCertificateItsPlace)
+{
+    printSigned();
+    m_session.db().exec(u"delete from certstatus where fcertno = 'A000018'"_s);
+    PrintSelection copies = selection();
+    copies.mode = PrintMode::Pdf;
+    copies.regnoFrom = copies.regnoTo = u"R2"_s;
+    m_prompter.answerInput(QString::fromUtf8(kPassphrase));
+    EXPECT_EQ(print(copies).copies, 1) << m_prompter.texts().join(u" | "_s).toStdString();
+    const auto entry = StatusRegister(m_session.db()).find(u"A000018"_s);
+    ASSERT_TRUE(entry);
+
+    const QStringList pdfs = QDir(m_session.folder.filePath(u"CSV/DCPDF"_s)).entryList({u"*R2*.pdf"_s});
+    ASSERT_EQ(pdfs.size(), 1);
+    const QString png = m_out.filePath(u"copy"_s);
+    test::runProgram(u"pdftoppm"_s, {u"-r"_s, u"150"_s, u"-png"_s, u"-singlefile"_s,
+                                     m_session.folder.filePath(u"CSV/DCPDF/"_s + pdfs.front()), png});
+    const test::BatchRun read = test::runProgram(u"zbarimg"_s, {u"--quiet"_s, u"--raw"_s, png + u".png"_s});
+    const CodeVerdict copy = VerificationCode::verifySigned(publicKey(), read.out.trimmed(), m_session.db());
+    ASSERT_EQ(copy.status, CodeVerdict::Status::Genuine) << read.both();
+    EXPECT_EQ(copy.claims->certNo, u"A000018"_s);
+    EXPECT_EQ(copy.claims->issued, QDate(2026, 3, 12));
+    EXPECT_EQ(copy.claims->statusIndex, entry->index);
+}
+
 TEST_P(SignedCodeTest, AWrongOrMissingPassphraseStopsTheRunBeforeASheetIsUsed)
 {
     for (const std::optional<QString> &typed : {std::optional<QString>(u"guess"_s), std::optional<QString>()}) {
