@@ -476,12 +476,14 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         }
         const StationeryLedger::Reservation &reservation = *reserved.sheet;
         usedNumber(running);
-        if (m_code)
-            m_code->addTo(
-                sheet, m_session.folder, certNo,
-                codeText(job, certNo, cycle.issue.issueDate, reservation.statusList, reservation.statusIndex));
         m_unconfirmed = certNo + u" (Reg. No. "_s + job.holder.regno + u')';
         try {
+            // The code holds the place the register gave the sheet; a code that cannot be
+            // drawn spoils the sheet as a printer that fails does.
+            if (m_code)
+                m_code->addTo(
+                    sheet, m_session.folder, certNo,
+                    codeText(job, certNo, cycle.issue.issueDate, reservation.statusList, reservation.statusIndex));
             output.print(sheet, certNo, job.holder.regno);
         } catch (const StopError &e) {
             ledger().spoil(reservation, u"not printed: "_s + e.text());
