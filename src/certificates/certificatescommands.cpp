@@ -4,6 +4,7 @@
 #include "certificates/cancellation/cancellationcommands.h"
 #include "certificates/printing/printingcommands.h"
 #include "certificates/printing/stationeryledger.h"
+#include "certificates/publication/publicationcommands.h"
 #include "certificates/ranks/rankcommands.h"
 #include "certificates/verification/verificationcommands.h"
 #include "shell/batch/batchcommand.h"
@@ -16,6 +17,7 @@ void addCertificatesCommands(BatchTool &tool)
     addPrintingCommands(tool);
     addRankCommands(tool);
     addCancellationCommands(tool);
+    addPublicationCommands(tool);
     tool.addSessionSetup(installNumberAuthority);
 }
 

@@ -30,7 +30,7 @@ TEST(DemoSigning, SignedCopiesAreValidAndASpoiledOneIsRefusedEverywhere)
     EXPECT_TRUE(noPin.err.contains(u"type it on standard input"_s)) << noPin.both();
     EXPECT_TRUE(QDir(demo + u"/CSV/DCPDF"_s).isEmpty());
 
-    const sw::test::BatchRun sign = sw::test::runBatch(login + pdfSign, "DEMO\n");
+    const sw::test::BatchRun sign = sw::test::runBatch(login + pdfSign, "DEMO\nDEMO\n");
     ASSERT_EQ(sign.exitCode, 0) << sign.both();
     EXPECT_TRUE(sign.err.contains(u"The PIN of"_s)) << sign.both();
     const QDir copies(demo + u"/CSV/DCPDF"_s);

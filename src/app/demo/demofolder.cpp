@@ -13,6 +13,7 @@
 #include "candidates/imports/cnvwriter.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/inifile.h"
+#include "shell/core/issuerkey.h"
 #include "shell/core/kannadatext.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connectionsettings.h"
@@ -220,6 +221,7 @@ public:
     void writePictures(QStringList &lines);
     void writeInstitutionFile();
     void writeSigning(QStringList &lines);
+    void writeVerification(QStringList &lines);
     void writeStationery(QStringList &lines);
     void writeResultFiles(QStringList &lines);
 
@@ -627,6 +629,23 @@ void DemoWriter::writeSigning(QStringList &lines)
                  + u"; DigiLocker.csv holds the upload's columns"_s);
 }
 
+// The verification code: the institution's key pair (passphrase "DEMO") and a code on every
+// sheet and copy, clear of the current layout's text, linking to a page the demo can write.
+void DemoWriter::writeVerification(QStringList &lines)
+{
+    IssuerKey::create(m_folder, "DEMO");
+    IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
+    ini.load();
+    ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.6"_s);
+    ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
+    ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1.3"_s);
+    ini.setValue(u"VERIFICATION"_s, u"PageUrl"_s, u"https://verify.varada.example/"_s);
+    if (!ini.save())
+        throw StopError(u"The institution file "_s + ini.path() + u" cannot be written: "_s + ini.errorString());
+    lines.append(u"verification code: a key pair in Keys/ (passphrase DEMO, typed before the signing PIN); "
+                 "verify-page --out DIR writes the page the codes link to"_s);
+}
+
 // The printing run's side of the demo: the sheets already printed are in the
 // stationery register, the name library knows the exam date the plain layout
 // prints in Kannada, the layout texts of the certificate are in the institution
@@ -756,6 +775,7 @@ DemoFolder::Summary DemoFolder::build(const AppFolder &folder, Prompter &prompte
     writer.writeStationery(summary.lines);
     writer.writeResultFiles(summary.lines);
     writer.writeSigning(summary.lines);
+    writer.writeVerification(summary.lines);
     summary.lines.append(copyBundledHelp(folder.root()) ? u"help page: Help/index.html"_s
                                                         : u"help page: none found beside the program"_s);
     summary.lines.append(u"log in as ADMIN with password ADMIN, convocation "_s + currentConvocation());

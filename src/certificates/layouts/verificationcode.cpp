@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/layouts/verificationcode.h"
 
-#include "shell/document/documentrenderer.h"
-
+#include "certificates/layouts/awardlayouts.h"
+#include "certificates/layouts/certificaterow.h"
+#include "certificates/printing/statusregister.h"
+#include "shell/core/dates.h"
+#include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/document/documentrenderer.h"
 
 #include <QDir>
 #include <QMessageAuthenticationCode>
@@ -21,19 +25,27 @@ std::optional<VerificationCode> VerificationCode::fromConfig(const InstitutionCo
 {
     const QString section = u"VERIFICATION"_s;
     const QString secret = config.value(section, u"Secret"_s);
+    const QString pageUrl = config.value(section, u"PageUrl"_s).trimmed();
     bool okLeft = false, okTop = false, okSize = false;
     const double left = config.value(section, u"Left"_s).toDouble(&okLeft);
     const double top = config.value(section, u"Top"_s).toDouble(&okTop);
     const double size = config.value(section, u"Size"_s).toDouble(&okSize);
-    if (secret.isEmpty() || !okLeft || !okTop || !okSize || size <= 0)
+    if ((secret.isEmpty() && pageUrl.isEmpty()) || !okLeft || !okTop || !okSize || size <= 0)
         return std::nullopt;
-    return VerificationCode(secret, QRectF(left, top, size, size));
+    return VerificationCode(secret, QRectF(left, top, size, size), pageUrl);
 }
 
-VerificationCode::VerificationCode(QString secret, QRectF inches)
+VerificationCode::VerificationCode(QString secret, QRectF inches, QString pageUrl)
     : m_secret(std::move(secret))
     , m_inches(inches)
+    , m_pageUrl(std::move(pageUrl))
 {
+}
+
+void VerificationCode::unlock(const AppFolder &folder, Prompter &prompter)
+{
+    if (isSigned() && !m_key)
+        m_key.emplace(IssuerKey::unlock(folder, prompter));
 }
 
 QString VerificationCode::signature(const QString &certNo, const QString &regno) const
@@ -69,25 +81,33 @@ QImage VerificationCode::image(const QString &text)
     return image;
 }
 
-void VerificationCode::addTo(Document &doc, const AppFolder &folder, const QString &certNo, const QString &regno) const
+QRectF VerificationCode::box() const
 {
-    QDir().mkpath(folder.filePath(u"Output/qr"_s));
-    const QString file = folder.filePath(u"Output/qr/"_s + certNo + u".png"_s);
-    // Scaled up without smoothing so the modules stay sharp on any printer.
-    const QImage code = image(payload(certNo, regno));
-    if (!code.scaled(code.size() * 8).save(file, "PNG"))
-        throw StopError(u"The verification code picture "_s + file + u" cannot be written."_s);
-    const QRectF box(m_inches.left() * kPointsPerInch, m_inches.top() * kPointsPerInch,
-                     m_inches.width() * kPointsPerInch, m_inches.height() * kPointsPerInch);
+    return QRectF(m_inches.left() * kPointsPerInch, m_inches.top() * kPointsPerInch, m_inches.width() * kPointsPerInch,
+                  m_inches.height() * kPointsPerInch);
+}
+
+void VerificationCode::checkPlace(const Document &doc, const QString &certNo) const
+{
     // The code is printed over the page where Institution.ini puts it: never over its text.
-    if (const QRectF covered = DocumentRenderer(doc).textUnder(box); !covered.isEmpty())
+    if (const QRectF covered = DocumentRenderer(doc).textUnder(box()); !covered.isEmpty())
         throw StopError(u"The verification code ([VERIFICATION] Left, Top, Size in Institution.ini) would cover the "
                         "text of certificate "_s
                             + certNo + u" at "_s + QString::number(covered.top() / kPointsPerInch, 'f', 2)
                             + u" inches down: move it."_s,
                         PromptIcon::Exclamation);
+}
+
+void VerificationCode::addTo(Document &doc, const AppFolder &folder, const QString &certNo, const QString &text) const
+{
+    QDir().mkpath(folder.filePath(u"Output/qr"_s));
+    const QString file = folder.filePath(u"Output/qr/"_s + certNo + u".png"_s);
+    // Scaled up without smoothing so the modules stay sharp on any printer.
+    const QImage code = image(text);
+    if (!code.scaled(code.size() * 8).save(file, "PNG"))
+        throw StopError(u"The verification code picture "_s + file + u" cannot be written."_s);
     DocumentBuilder b(doc);
-    b.picture(file, box);
+    b.picture(file, box());
 }
 
 VerificationCode::Verdict VerificationCode::verify(const Database &db, const QString &scanned) const
@@ -113,6 +133,164 @@ VerificationCode::Verdict VerificationCode::verify(const Database &db, const QSt
                           + u" was issued by this institution and has since been cancelled."_s};
     return {true, u"CANCELLED: certificate "_s + certNo + u" of Reg. No. "_s + regno
                       + u" was issued by this institution but is no longer held by the candidate."_s};
+}
+
+} // namespace sw
+
+namespace sw {
+
+namespace {
+
+constexpr char16_t kSeparator = u'\x1f';
+
+QString fieldText(QString text)
+{
+    // The separator cannot stand inside a field; nothing the register holds contains it.
+    return text.remove(QChar(kSeparator)).trimmed();
+}
+
+} // namespace
+
+CertificateClaims CertificateClaims::of(const CertificateRow &row)
+{
+    CertificateClaims c;
+    c.certNo = row.certNo.trimmed();
+    c.regno = row.regno.trimmed();
+    c.name = row.name.trimmed();
+    c.degree =
+        row.hasSpeciality() ? row.descpn.trimmed() + u" ("_s + row.special.trimmed() + u')' : row.descpn.trimmed();
+    c.className = row.classDesc.trimmed();
+    c.convocation = row.convoName.trimmed();
+    c.issued = row.printedDate;
+    return c;
+}
+
+CertificateClaims CertificateClaims::of(const AwardRow &row, const QString &award)
+{
+    CertificateClaims c;
+    c.regno = row.regno.trimmed();
+    c.name = row.name.trimmed();
+    c.degree = AwardLayouts::degreeWithSpeciality(row).trimmed();
+    c.className = award.trimmed();
+    c.convocation = row.convoName.trimmed();
+    return c;
+}
+
+QByteArray CertificateClaims::signedBytes() const
+{
+    const QStringList fields = {fieldText(certNo),
+                                fieldText(regno),
+                                fieldText(name),
+                                fieldText(degree),
+                                fieldText(className),
+                                fieldText(convocation),
+                                issued.isValid() ? issued.toString(u"yyyy-MM-dd"_s) : QString(),
+                                QString::number(statusList),
+                                QString::number(statusIndex)};
+    return QByteArray(1, kVersion) + fields.join(QChar(kSeparator)).toUtf8();
+}
+
+std::optional<CertificateClaims> CertificateClaims::fromSignedBytes(const QByteArray &bytes)
+{
+    if (bytes.isEmpty() || bytes.front() != kVersion)
+        return std::nullopt;
+    const QStringList fields = QString::fromUtf8(bytes.mid(1)).split(QChar(kSeparator));
+    if (fields.size() != 9)
+        return std::nullopt;
+    CertificateClaims c;
+    c.certNo = fields[0];
+    c.regno = fields[1];
+    c.name = fields[2];
+    c.degree = fields[3];
+    c.className = fields[4];
+    c.convocation = fields[5];
+    c.issued = QDate::fromString(fields[6], u"yyyy-MM-dd"_s);
+    bool okList = false, okIndex = false;
+    c.statusList = fields[7].toInt(&okList);
+    c.statusIndex = fields[8].toLongLong(&okIndex);
+    if (!okList || !okIndex)
+        return std::nullopt;
+    return c;
+}
+
+QString CertificateClaims::describe() const
+{
+    QStringList parts = {u"certificate "_s + certNo + u" of Reg. No. "_s + regno, name, degree};
+    if (!className.isEmpty())
+        parts << className;
+    if (!convocation.isEmpty())
+        parts << convocation;
+    if (issued.isValid())
+        parts << u"issued "_s + issued.toString(u"dd/MM/yyyy"_s);
+    return parts.join(u", "_s);
+}
+
+QString VerificationCode::signedPayload(const CertificateClaims &claims, const IssuerKey &key)
+{
+    const QByteArray bytes = claims.signedBytes();
+    return QString::fromLatin1(base64Url(bytes + key.sign(bytes)));
+}
+
+QString VerificationCode::text(const CertificateClaims &claims) const
+{
+    if (!isSigned())
+        return payload(claims.certNo, claims.regno);
+    if (m_key)
+        return m_pageUrl + u'#' + signedPayload(claims, *m_key);
+    // A preview's code: the claims without a signature, which no check accepts.
+    const QByteArray bytes = claims.signedBytes();
+    return m_pageUrl + u'#' + QString::fromLatin1(base64Url(bytes + QByteArray(IssuerKey::kSignatureBytes, '\0')));
+}
+
+CodeVerdict VerificationCode::verifySigned(const QByteArray &publicKey, const QString &scanned)
+{
+    CodeVerdict v;
+    QString text = scanned.trimmed();
+    if (const qsizetype hash = text.lastIndexOf(u'#'); hash >= 0)
+        text = text.mid(hash + 1);
+    const QByteArray encoded = text.toLatin1();
+    const auto bytes = fromBase64Url(encoded);
+    // Strict: one changed character never reads as the same bytes (base64url's last
+    // character may carry bits that decoding drops).
+    if (!bytes || base64Url(*bytes) != encoded || bytes->size() <= IssuerKey::kSignatureBytes) {
+        v.text = u"NOT GENUINE: this is not a certificate verification code of this institution."_s;
+        return v;
+    }
+    const QByteArray message = bytes->left(bytes->size() - IssuerKey::kSignatureBytes);
+    const QByteArray signature = bytes->right(IssuerKey::kSignatureBytes);
+    v.claims = CertificateClaims::fromSignedBytes(message);
+    if (!v.claims || !IssuerKey::verify(publicKey, message, signature)) {
+        v.claims.reset();
+        v.text = u"NOT GENUINE: the code's signature does not match the institution's key; the code was changed "
+                 "or not made by this institution."_s;
+        return v;
+    }
+    v.signatureGood = true;
+    v.status = CodeVerdict::Status::Genuine;
+    v.text = u"GENUINE: "_s + v.claims->describe() + u'.';
+    return v;
+}
+
+CodeVerdict VerificationCode::verifySigned(const QByteArray &publicKey, const QString &scanned, Database &db)
+{
+    CodeVerdict v = verifySigned(publicKey, scanned);
+    if (!v.signatureGood)
+        return v;
+    const auto entry = StatusRegister(db).find(v.claims->certNo);
+    if (entry && entry->revoked) {
+        v.status = CodeVerdict::Status::Revoked;
+        v.text = u"REVOKED: "_s + v.claims->describe() + u"; revoked"_s
+                 + (entry->revokedOn.isValid() ? u" on "_s + entry->revokedOn.toString(u"dd/MM/yyyy"_s) : QString())
+                 + (entry->revocationText().isEmpty() ? QString() : u": "_s + entry->revocationText()) + u'.';
+    } else if (entry && entry->suspended) {
+        v.status = CodeVerdict::Status::Suspended;
+        v.text = u"SUSPENDED: "_s + v.claims->describe() + u"; on hold"_s
+                 + (entry->heldOn.isValid() ? u" since "_s + entry->heldOn.toString(u"dd/MM/yyyy"_s) : QString())
+                 + (entry->holdReason.isEmpty() ? QString() : u": "_s + entry->holdReason) + u'.';
+    } else {
+        v.text = u"GENUINE: "_s + v.claims->describe() + u"; the certificate stands."_s;
+    }
+    return v;
 }
 
 } // namespace sw

@@ -80,6 +80,9 @@ std::vector<PrintingRun::Job> PrintingRun::awardJobs(const PrintSelection &s, La
         job.holder.awardType = registerType;
         // A rank is told apart by its rank, a medal or prize by its subject.
         job.holder.awardKey = layout == LayoutProcedure::Rank ? row.rank : row.subject;
+        job.claims = CertificateClaims::of(row, layout == LayoutProcedure::Rank   ? u"Rank "_s + row.rank
+                                                : layout == LayoutProcedure::Gold ? u"Gold medal: "_s + row.subject
+                                                                                  : u"Cash prize: "_s + row.subject);
         job.compose = [layouts, layout, row](const QString &) { return layouts->compose(layout, row); };
         jobs.push_back(std::move(job));
     }

@@ -11,6 +11,7 @@
 #include "certificates/printing/stationeryreport.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/batch/consoleprompter.h"
+#include "shell/core/issuerkey.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/pdfsignature.h"
 #include "shell/db/presence.h"
@@ -393,20 +394,45 @@ int runSettle(BatchContext &c)
     return batchexit::kOk;
 }
 
+// A signed code is checked with the public key alone; logged in, the register also says
+// whether the certificate still stands. The older code needs the secret and the database.
 int runVerifyCode(BatchContext &c)
 {
     if (c.args.positionals.size() != 1)
         throw UsageError(u"verify-code takes the scanned text as one argument (quote it)."_s);
-    const auto code = VerificationCode::fromConfig(InstitutionConfig::load(c.session.folder));
-    if (!code) {
-        c.err << u"No verification code is configured: the [VERIFICATION] section of Institution.ini needs "
-                 "Left, Top, Size and Secret."_s
+    const QString scanned = c.args.positionals.front();
+    const bool loggedIn = !c.user.isEmpty();
+    if (VerificationCode::isOlderCode(scanned)) {
+        const auto code = VerificationCode::fromConfig(InstitutionConfig::load(c.folder));
+        if (!code || !loggedIn) {
+            c.err << u"The older code (SW1|...) is checked with the secret of the [VERIFICATION] section of "
+                     "Institution.ini and the database: log in with --user and --password."_s
+                  << Qt::endl;
+            return batchexit::kRefused;
+        }
+        const VerificationCode::Verdict verdict = code->verify(c.session.db(), scanned);
+        (verdict.genuine ? c.out : c.err) << verdict.text << Qt::endl;
+        return verdict.genuine ? batchexit::kOk : batchexit::kRefused;
+    }
+    std::optional<QByteArray> publicKey;
+    if (c.args.has(u"public-key"_s))
+        publicKey = IssuerKey::readPublicKey(c.args.value(u"public-key"_s));
+    else
+        publicKey = IssuerKey::publicKey(c.folder);
+    if (!publicKey) {
+        c.err << u"No public key to check with: give --public-key (the key or its file), or make the institution's "
+                 "pair with \"scrollwise-batch keys --new\"."_s
               << Qt::endl;
         return batchexit::kRefused;
     }
-    const VerificationCode::Verdict verdict = code->verify(c.session.db(), c.args.positionals.front());
-    (verdict.genuine ? c.out : c.err) << verdict.text << Qt::endl;
-    return verdict.genuine ? batchexit::kOk : batchexit::kRefused;
+    const CodeVerdict verdict = loggedIn ? VerificationCode::verifySigned(*publicKey, scanned, c.session.db())
+                                         : VerificationCode::verifySigned(*publicKey, scanned);
+    (verdict.stands() ? c.out : c.err) << verdict.text << Qt::endl;
+    if (verdict.stands() && !loggedIn)
+        c.out << u"Whether it still stands (not revoked or suspended since) is on the institution's status list: "
+                 "its verification page, or this command logged in."_s
+              << Qt::endl;
+    return verdict.stands() ? batchexit::kOk : batchexit::kRefused;
 }
 
 // Checks the signature of each signed copy named: valid, who signed and when, and
@@ -434,11 +460,14 @@ void addPrintingCommands(BatchTool &tool)
     tool.add({.name = u"verify-code"_s,
               .arguments = u"TEXT"_s,
               .summary =
-                  u"Says whether the text of a scanned certificate verification code is genuine, whose certificate it "
-                  "is and whether it was since cancelled."_s,
-              .needsLogin = true,
-              .needsDatabase = true,
-              .run = runVerifyCode});
+                  u"Says whether the text of a scanned certificate verification code is genuine and whose certificate "
+                  "it is, with the institution's public key alone; logged in (--user), also whether it still stands "
+                  "(revoked, suspended)."_s,
+              .options = {{u"public-key"_s, u"KEY|FILE"_s,
+                           u"the institution's public key (base64url) or its file; Keys/issuer.pub of the folder "
+                           "when not given"_s}},
+              .run = runVerifyCode,
+              .logsInWhenAsked = true});
     std::vector<BatchOption> printOptions = selectionOptions(PrintMode::Print);
     printOptions.push_back({u"printer"_s, u"NAME"_s, u"print on this printer (\"default\": the default printer)"_s});
     printOptions.push_back({u"output"_s, u"DIR"_s, u"write each sheet as a PDF into DIR instead of printing"_s});

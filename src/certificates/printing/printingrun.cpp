@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/printing/printingrun.h"
+
+#include "certificates/printing/statusregister.h"
 #include "shell/core/dates.h"
 
 #include "shell/document/pdfsignature.h"
@@ -167,6 +169,9 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
         if (layout == LayoutProcedure::None)
             return result;
         const bool printing = s.mode == PrintMode::Print && s.operation == PrintOperation::Print;
+        // Sheets and copies carry signed codes: the key's passphrase is asked before the first.
+        if (m_code && (printing || s.mode == PrintMode::Pdf))
+            m_code->unlock(m_session.folder, m_prompter);
         if (printing) {
             output.ready();
             const QStringList pending = ledger().pendingSheets(s.prefix);
@@ -231,6 +236,7 @@ std::vector<PrintingRun::Job> PrintingRun::degreeJobs(const PrintSelection &s, L
         job.holder.degree = row.degree;
         job.holder.college = row.collCode;
         job.row = row;
+        job.claims = CertificateClaims::of(row);
         job.compose = [layouts, layout, row](const QString &) { return layouts->compose(layout, row); };
         jobs.push_back(std::move(job));
     }
@@ -271,6 +277,7 @@ std::vector<PrintingRun::Job> PrintingRun::designerJobs(const PrintSelection &s,
         job.holder.degree = row.degree;
         job.holder.college = row.collCode;
         job.row = row;
+        job.claims = CertificateClaims::of(row);
         job.compose = [layout, row](const QString &certNo) { return layout->compose(row, certNo); };
         jobs.push_back(std::move(job));
     }
@@ -375,8 +382,19 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
             continue;
         }
         Document sheet = job.compose(job.row.certNo);
-        if (m_code)
-            m_code->addTo(sheet, m_session.folder, job.row.certNo, job.holder.regno);
+        if (m_code) {
+            m_code->checkPlace(sheet, job.row.certNo);
+            // A certificate printed before the status lists gets its place now.
+            StatusRegister::Entry place;
+            if (m_code->isSigned()) {
+                WriteScope scope(m_session.db());
+                place = StatusRegister(m_session.db(), m_session.userName)
+                            .assign(job.row.certNo, job.holder.regno, job.holder.degree);
+                scope.commit();
+            }
+            m_code->addTo(sheet, m_session.folder, job.row.certNo,
+                          codeText(job, job.row.certNo, job.row.printedDate, place.list, place.index));
+        }
         copies.add(std::move(sheet), job.row.certNo,
                    certificatepdf::pdfPath(m_session.folder, m_session.instCode, job.row));
         result.copies = copies.written();
@@ -422,8 +440,10 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         }
         Document sheet = job.compose(certNo);
         if (m_code)
-            m_code->addTo(sheet, m_session.folder, certNo, job.holder.regno);
+            m_code->checkPlace(sheet, certNo);
         if (!printing) {
+            if (m_code)
+                m_code->addTo(sheet, m_session.folder, certNo, codeText(job, certNo, cycle.issue.issueDate, 0, -1));
             output.preview(sheet, certNo, job.holder.regno);
             ++result.previewed;
             if (cycle.previewAsksToContinue && !output.previewsWholeRun()
@@ -458,6 +478,12 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
         usedNumber(running);
         m_unconfirmed = certNo + u" (Reg. No. "_s + job.holder.regno + u')';
         try {
+            // The code holds the place the register gave the sheet; a code that cannot be
+            // drawn spoils the sheet as a printer that fails does.
+            if (m_code)
+                m_code->addTo(
+                    sheet, m_session.folder, certNo,
+                    codeText(job, certNo, cycle.issue.issueDate, reservation.statusList, reservation.statusIndex));
             output.print(sheet, certNo, job.holder.regno);
         } catch (const StopError &e) {
             ledger().spoil(reservation, u"not printed: "_s + e.text());
@@ -486,6 +512,18 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
     result.nextNumber = nextFreeNumber(s);
     sayUnreachedSpoiled(s);
     m_prompter.info(doneText(cycle.doneMessage, s, output));
+}
+
+QString PrintingRun::codeText(const Job &job, const QString &certNo, const QDate &issued, int list,
+                              long long index) const
+{
+    CertificateClaims claims = job.claims;
+    claims.certNo = certNo;
+    claims.regno = job.holder.regno;
+    claims.issued = issued;
+    claims.statusList = list;
+    claims.statusIndex = index;
+    return m_code->text(claims);
 }
 
 bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::Reservation &sheet, const Cycle &cycle,

@@ -92,7 +92,8 @@ private:
     {
         SheetHolder holder;
         std::function<Document(const QString &certNo)> compose;
-        CertificateRow row; // degree certificates: for the PDF copy
+        CertificateRow row;       // degree certificates: for the PDF copy
+        CertificateClaims claims; // what the verification code says (number and date of issue added at print)
     };
     // How the layouts of a run differ in the cycle.
     struct Cycle
@@ -135,6 +136,8 @@ private:
     // What the clerk reads when the server goes in the middle of a run.
     QString connectionLost(const PrintSelection &s, const DbError &e) const;
     void usedNumber(long long number);
+    // The text of the verification code of the certificate `certNo` (its place on the status lists given).
+    QString codeText(const Job &job, const QString &certNo, const QDate &issued, int list, long long index) const;
     void sayUnreachedSpoiled(const PrintSelection &s);
     long long nextFreeNumber(const PrintSelection &s);
     StationeryLedger &ledger();

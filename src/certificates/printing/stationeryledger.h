@@ -102,6 +102,9 @@ public:
         QString certType;
         SheetHolder holder;
         QString runId;
+        // The sheet's place on the status lists, signed into its verification code.
+        int statusList = 0;
+        long long statusIndex = -1;
     };
     struct ReserveResult
     {

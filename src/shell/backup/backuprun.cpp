@@ -183,6 +183,9 @@ QStringList RestoreRun::finishRestore(const ConnectionSettings &settings, const 
              "since stay used."_s.arg(result.sheets)
                  .arg(result.journalLines)
                  .arg(result.auditLines);
+    if (result.statuses > 0)
+        lines << u"The status lists keep %1 certificate(s) as the database replaced had them (revoked, on hold, or "
+                 "printed since)."_s.arg(result.statuses);
     if (!result.unprintedInCopy.isEmpty())
         lines << u"The backup shows these candidates unprinted, but their certificates were printed (the stationery "
                  "list names them too):"_s

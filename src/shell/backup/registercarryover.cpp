@@ -15,7 +15,7 @@ namespace {
 
 const QStringList &keptTables()
 {
-    static const QStringList tables = {u"CERTSHEET"_s, u"STATIONERY"_s, u"AUDIT"_s};
+    static const QStringList tables = {u"CERTSHEET"_s, u"STATIONERY"_s, u"AUDIT"_s, u"CERTSTATUS"_s};
     return tables;
 }
 
@@ -98,9 +98,30 @@ RegisterCarryOver RegisterCarryOver::read(const Database &live)
     return out;
 }
 
+// A copy older than the status lists gets their table before the revocations are carried
+// into it (outside the carry's transaction: a server commits around a table's creation).
+void ensureStatusTable(Database &restored)
+{
+    try {
+        restored.scalar(u"select count(*) from "_s + restored.table(u"CERTSTATUS"_s));
+        return;
+    } catch (const DbError &e) {
+        if (e.kind() != DbErrorKind::MissingTable && e.kind() != DbErrorKind::CommandText)
+            throw;
+    }
+    QStringList definitions = schema::splitDefinitions(schema::find(u"CERTSTATUS"_s)->columns);
+    if (const auto rowKey = restored.dialect().rowKeyDefinition())
+        definitions.append(*rowKey);
+    restored.exec(restored.dialect().createTable(u"CERTSTATUS"_s, definitions));
+}
+
 RegisterCarryOver::Result RegisterCarryOver::apply(Database &restored) const
 {
     Result result;
+    for (const Table &table : m_tables) {
+        if (table.name == u"CERTSTATUS"_s && !table.rows.empty())
+            ensureStatusTable(restored);
+    }
     WriteScope scope(restored);
     for (const Table &table : m_tables) {
         if (table.rows.empty())
@@ -109,6 +130,8 @@ RegisterCarryOver::Result RegisterCarryOver::apply(Database &restored) const
             result.sheets = carrySheets(restored, table, result.unprintedInCopy);
         else if (table.name == u"STATIONERY"_s)
             result.journalLines = carryLines(restored, table);
+        else if (table.name == u"CERTSTATUS"_s)
+            result.statuses = carryStatuses(restored, table);
         else
             result.auditLines = carryLines(restored, table);
     }
@@ -156,6 +179,41 @@ int RegisterCarryOver::carrySheets(Database &restored, const Table &table, QStri
         if (holder.next() && holder.text(0).trimmed() != certNo)
             unprinted << u"Reg. No. %1 (%2): certificate %3 was printed after the backup was taken"_s.arg(
                 at(row, u"FREGNO"_s).toString().trimmed(), at(row, u"FDEGREE"_s).toString().trimmed(), certNo);
+    }
+    return carried;
+}
+
+// The register's word on a certificate is always the later one: a revocation, a hold or
+// its lifting made after the backup stands, and a number keeps its place on the lists.
+int RegisterCarryOver::carryStatuses(Database &restored, const Table &table)
+{
+    const qsizetype certNo = table.columns.indexOf(u"FCERTNO"_s);
+    QStringList assignments;
+    for (const QString &c : table.columns)
+        assignments << c + u" = ?"_s;
+    Statement update = restored.prepare(
+        u"update %1 set %2 where fcertno = ?"_s.arg(restored.table(table.name), assignments.join(u", "_s)));
+    Statement insert = restored.prepare(insertStatement(restored, table.name, table.columns));
+    QHash<QString, QString> copy; // certificate number -> the copy's row
+    {
+        Rows rows = restored.query(u"select %1 from %2"_s.arg(table.columns.join(u", "_s), restored.table(table.name)));
+        while (rows.next()) {
+            QVariantList row;
+            for (int i = 0; i < table.columns.size(); ++i)
+                row << rows.value(i);
+            copy.insert(comparable(row.at(certNo)), rowKey(row));
+        }
+    }
+    int carried = 0;
+    for (const QVariantList &row : table.rows) {
+        const auto found = copy.constFind(comparable(row.at(certNo)));
+        if (found == copy.cend())
+            insert.exec(row);
+        else if (found.value() != rowKey(row))
+            update.exec(QVariantList(row) << row.at(certNo));
+        else
+            continue;
+        ++carried;
     }
     return carried;
 }

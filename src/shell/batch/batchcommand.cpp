@@ -166,13 +166,14 @@ QString BatchTool::helpText(const QString &topic) const
 
 int BatchTool::prepare(const BatchCommand &command, BatchContext &context)
 {
-    if (!command.needsDatabase && !command.needsLogin)
+    const bool login = command.needsLogin || (command.logsInWhenAsked && !context.user.isEmpty());
+    if (!command.needsDatabase && !login)
         return batchexit::kOk;
     BatchStartupUi ui(context.err, context.prompter.policy());
     Startup startup(context.folder, ui);
     if (startup.run(context.session) != Startup::Outcome::ReadyForLogin)
         return batchexit::kRefused;
-    if (!command.needsLogin)
+    if (!login)
         return batchexit::kOk;
     if (context.user.isEmpty())
         throw UsageError(u"\""_s + command.name + u"\" needs --user and --password."_s);

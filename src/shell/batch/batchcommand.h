@@ -70,6 +70,8 @@ struct BatchCommand
     std::function<int(BatchContext &)> run;
     // Only ADMIN may run it (what changes the whole installation, or reads its audit).
     bool administratorOnly = false;
+    // Works without a login, and logs in as needsLogin does when --user is given.
+    bool logsInWhenAsked = false;
 };
 
 // Everything a command runs with: the folder, the prompter, the session (connected

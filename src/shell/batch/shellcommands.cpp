@@ -9,6 +9,7 @@
 #include "shell/core/versiontext.h"
 #include "shell/db/schemaupgrade.h"
 #include "shell/core/inifile.h"
+#include "shell/core/issuerkey.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
@@ -60,6 +61,48 @@ void connectDirectly(BatchContext &c)
     const ConnectionSettings settings = ConnectionSettings::read(ini);
     c.session.cn = Connector::open(settings, c.folder);
     Presence::join(*c.session.cn, settings, c.folder, QCoreApplication::applicationName());
+}
+
+// Makes the institution's key pair, asking its passphrase twice (a line each on standard
+// input), and prints the public key.
+void makeKeys(BatchContext &c, bool replace)
+{
+    const auto first =
+        c.prompter.inputSecret(u"The passphrase that will guard the institution's signing key"_s, u"Keys"_s);
+    const auto second = c.prompter.inputSecret(u"The same passphrase again"_s, u"Keys"_s);
+    if (!first || !second || *first != *second)
+        throw StopError(u"The two passphrases differ: no key pair was made."_s);
+    IssuerKey::create(c.folder, first->toUtf8(), replace);
+    c.out << u"a new Ed25519 key pair: "_s << QString::fromLatin1(IssuerKey::kSecretFile)
+          << u" (the secret key, sealed with the passphrase)"_s << Qt::endl;
+}
+
+void printPublicKey(BatchContext &c)
+{
+    const auto key = IssuerKey::publicKey(c.folder);
+    if (!key)
+        throw StopError(u"The folder holds no key pair: make one with \"scrollwise-batch keys --new\"."_s);
+    c.out << u"public key (Ed25519, base64url): "_s << QString::fromLatin1(base64Url(*key)) << Qt::endl;
+    c.out << u"in "_s << QString::fromLatin1(IssuerKey::kPublicFile) << u"; publish it with the verification page"_s
+          << Qt::endl;
+}
+
+int runKeys(BatchContext &c)
+{
+    if (c.args.has(u"new"_s)) {
+        if (c.session.userName.compare(u"ADMIN"_s, Qt::CaseInsensitive) != 0)
+            throw StopError(u"Only ADMIN may make the institution's key pair."_s);
+        const auto before = IssuerKey::publicKey(c.folder);
+        makeKeys(c, c.args.has(u"replace"_s));
+        // A new key makes every code signed before unverifiable: the trail says who made it.
+        AuditTrail(c.session.db())
+            .record(c.session.userName,
+                    {u"settings"_s, u"keys"_s, u"keys"_s, QString::fromLatin1(IssuerKey::kPublicFile),
+                     before ? QString::fromLatin1(base64Url(*before)) : QString(),
+                     QString::fromLatin1(base64Url(*IssuerKey::publicKey(c.folder)))});
+    }
+    printPublicKey(c);
+    return batchexit::kOk;
 }
 
 int runInit(BatchContext &c)
@@ -118,6 +161,10 @@ int runInit(BatchContext &c)
     for (const QString &line : result.done)
         c.out << line << Qt::endl;
     c.out << u"installed in "_s << c.folder.root() << Qt::endl;
+    if (c.args.has(u"keys"_s)) {
+        makeKeys(c, false);
+        printPublicKey(c);
+    }
     return batchexit::kOk;
 }
 
@@ -237,8 +284,20 @@ void addShellCommands(BatchTool &tool)
                       u"the server's administrator login (root for MYSQL, sa for SQLSRVR)"_s},
                      {u"db-name"_s, u"NAME"_s, u"database name instead of CONVO / CONVODIST"_s},
                      {u"dist"_s, {}, u"use the CONVODIST database (marker CONVODIST.DBS)"_s},
-                     {u"force"_s, {}, u"set up a folder that already holds a database again (ADMIN login, asks)"_s}},
+                     {u"force"_s, {}, u"set up a folder that already holds a database again (ADMIN login, asks)"_s},
+                     {u"keys"_s, {}, u"also make the institution's signing key pair (asks its passphrase twice)"_s}},
          .run = runInit});
+    tool.add({.name = u"keys"_s,
+              .summary = u"Prints the institution's public key, which checks the certificates' verification codes; "
+                         "with --new (ADMIN), makes the key pair first, asking its passphrase twice."_s,
+              .options = {{u"new"_s, {}, u"make the key pair"_s},
+                          {u"replace"_s,
+                           {},
+                           u"with --new: replace an existing pair (codes signed with it stop "
+                           "verifying)"_s}},
+              .needsLogin = true,
+              .needsDatabase = true,
+              .run = runKeys});
     tool.add(
         {.name = u"upgrade"_s,
          .summary =

@@ -93,6 +93,13 @@ const std::vector<TableDefinition> &tables()
         // The programs working on the database now: a row per session, printing run and
         // restore, touched every few seconds by its program (FALIVE, the server's clock in
         // seconds); see Presence.
+        // Where each certificate number stands on the published status lists: its list and
+        // random place there, and whether it is revoked (cancelled, spoiled, taken back,
+        // superseded by a reprint) or suspended (on hold), why and since when.
+        {u"CERTSTATUS"_s,
+         u"FCERTNO VARCHAR(20), FLIST DECIMAL(6,0), FINDEX DECIMAL(10,0), FREGNO VARCHAR(10), FDEGREE VARCHAR(5), "
+         "FREVOKED VARCHAR(1), FSUSPENDED VARCHAR(1), FREASON VARCHAR(200), FHOLDREASON VARCHAR(200), "
+         "FDATE DATETIME, FHOLDDATE DATETIME, FSUPERSEDEDBY VARCHAR(20), FUSERNAME VARCHAR(50), FKIND VARCHAR(4)"_s},
         {u"PRESENCE"_s, u"FID VARCHAR(40), FKIND VARCHAR(10), FUSERNAME VARCHAR(50), FWORKSTATION VARCHAR(100), "
                         "FWHAT VARCHAR(100), FSTARTED VARCHAR(23), FALIVE DECIMAL(12,0)"_s},
     };
@@ -190,6 +197,10 @@ const std::vector<IndexDefinition> &indexes()
         {u"ix_stationery_regno"_s, u"STATIONERY"_s, {u"FREGNO"_s}},
         {u"ix_certsheet_run"_s, u"CERTSHEET"_s, {u"FRUNID"_s}},
         {u"ux_presence_id"_s, u"PRESENCE"_s, {u"FID"_s}, true},
+        // A number has one place on the lists, and a place one number.
+        {u"ux_certstatus_certno"_s, u"CERTSTATUS"_s, {u"FCERTNO"_s}, true},
+        {u"ux_certstatus_index"_s, u"CERTSTATUS"_s, {u"FLIST"_s, u"FINDEX"_s}, true},
+        {u"ix_certstatus_holder"_s, u"CERTSTATUS"_s, {u"FREGNO"_s, u"FDEGREE"_s}},
     };
     return list;
 }

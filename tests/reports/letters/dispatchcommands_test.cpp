@@ -145,9 +145,10 @@ TEST(DispatchCommandsDemo, DepositoryWorkbookOfTheDemoConvocation)
     ASSERT_EQ(demo.exitCode, 0) << demo.err.toStdString();
     const QStringList login = {u"--folder"_s,   folder,     u"--user"_s,  u"ADMIN"_s,
                                u"--password"_s, u"ADMIN"_s, u"--convo"_s, u"C025"_s};
-    // 003's rows name the signed copies (the demo's PIN is DEMO).
+    // 003's rows name the signed copies (the demo's key passphrase, then its PIN: both DEMO).
     const sw::test::BatchRun copies = sw::test::runBatch(
-        login + QStringList{u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BSC"_s, u"--type"_s, u"1"_s, u"--sign"_s}, "DEMO\n");
+        login + QStringList{u"--yes"_s, u"pdf"_s, u"--degree"_s, u"BSC"_s, u"--type"_s, u"1"_s, u"--sign"_s},
+        "DEMO\nDEMO\n");
     ASSERT_EQ(copies.exitCode, 0) << copies.err.toStdString();
     const int made = QDir(folder + u"/CSV/DCPDF"_s).entryList({u"*_signed.pdf"_s}).size();
     ASSERT_GT(made, 0);

@@ -5,6 +5,7 @@
 #include "shell/core/session.h"
 #include "shell/db/connector.h"
 #include "shell/db/presence.h"
+#include "shell/db/schemaupgrade.h"
 #include "support/scriptedprompter.h"
 #include "support/stoptext.h"
 #include "support/testdatabase.h"
@@ -164,7 +165,8 @@ struct SqliteFolderWithCandidates
 
 TEST(SqliteRestore, ADamagedBackupIsRefusedAndTheDatabaseStaysAsItWas)
 {
-    SqliteFolderWithCandidates made(400);
+    // Enough candidates that their pages, not the tables' and indexes' own, fill the file's second half.
+    SqliteFolderWithCandidates made(2000);
     test::InstalledFolder &folder = made.folder;
     Session &session = made.session;
     test::ScriptedPrompter prompter;
@@ -241,6 +243,47 @@ TEST_P(BackupTest, ARestoreKeepsTheRegisterAndTheAuditTrailWrittenSinceTheBackup
         << told.toStdString();
     EXPECT_TRUE(told.contains(u"Reg. No. R1 (BA): certificate A000001 was printed after the backup was taken"_s));
     EXPECT_TRUE(told.contains(u"Reg. No. R2 (BA): certificate A000002 was printed after the backup was taken"_s));
+}
+
+// A revocation or a hold made after the backup outlives its restore, also into a copy
+// taken before the status lists existed (the restore gives it their table).
+TEST_P(BackupTest, ARestoreKeepsTheCertificatesStatusEvenInACopyOlderThanTheLists)
+{
+    Database &db = m_session.db();
+    db.exec(u"drop table "_s + db.table(u"CERTSTATUS"_s));
+    const BackupRun::Result backup = BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done) << m_prompter.last().toStdString();
+    SchemaUpgrade(db, m_prompter).run();
+    const auto status = [&](const QString &certNo, int index, const QString &revoked, const QString &held,
+                            const QString &reason) {
+        db.exec(u"insert into certstatus (fcertno, flist, findex, fregno, fdegree, frevoked, fsuspended, freason, "
+                "fkind) values (?, 1, ?, 'R1', 'BA', ?, ?, ?, 'D')"_s,
+                {certNo, index, revoked, held, reason});
+    };
+    status(u"A000001"_s, 77, u"T"_s, u"F"_s, u"cancelled: Name misspelt"_s);
+    status(u"A000002"_s, 78, u"F"_s, u"T"_s, {});
+    m_session.cn.reset();
+
+    m_prompter.answer(PromptAnswer::Yes);
+    RestoreRun restore(m_folder->folder(), m_prompter);
+    restore.setUser(u"ADMIN"_s);
+    ASSERT_EQ(restore.run(backup.file), RestoreRun::Outcome::Restored) << m_prompter.last().toStdString();
+
+    const auto restored = m_folder->connect();
+    QStringList kept;
+    Rows rows = restored->query(u"select fcertno, findex, frevoked, fsuspended, freason from certstatus "
+                                "order by fcertno"_s);
+    while (rows.next())
+        kept << QStringList{rows.text(0), rows.text(1), rows.text(2), rows.text(3), rows.text(4)}.join(u' ');
+    EXPECT_EQ(kept, (QStringList{u"A000001 77 T F cancelled: Name misspelt"_s, u"A000002 78 F T "_s}));
+    // A server's restore leaves a table its copy lacks as it was; a file's restore brings it back
+    // from the register kept, and says so.
+    QString told;
+    for (const auto &shown : m_prompter.shown())
+        told += shown.text + u'\n';
+    if (GetParam() == test::TestBackend::SQLite) {
+        EXPECT_TRUE(told.contains(u"The status lists keep 2 certificate(s)"_s)) << told.toStdString();
+    }
 }
 
 // From the restore's first look for other sessions to its end, no session starts and
