@@ -17,8 +17,10 @@
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
+#include "shell/ui/helpwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -31,6 +33,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QStandardPaths>
@@ -48,6 +51,8 @@ namespace sw {
 namespace {
 
 const QString kMessageTitle = u"Scrollwise"_s;
+// The property that names the menu code a screen was opened from (its help section).
+const char *const kMenuCode = "menuCode";
 
 QString plainCaption(const QString &caption)
 {
@@ -134,6 +139,7 @@ void MainWindow::buildMenus()
             }
             current = new QMenu(plainCaption(entry.caption), this);
             current->setObjectName(entry.code + u"_menu"_s);
+            current->installEventFilter(this);
             action->setMenu(current);
             bar->addAction(action);
             if (entry.code == u"mnuwindow"_s) {
@@ -154,11 +160,12 @@ void MainWindow::buildMenus()
         if (entry.code == u"mnuAlt"_s) {
             auto *keys = new QMenu(plainCaption(entry.caption), this);
             keys->setObjectName(u"mnuAlt_menu"_s);
+            keys->installEventFilter(this);
             for (int i = 1; i <= kCommandCount; ++i)
                 keys->addAction(m_commands->action(commandAt(i)));
             action->setMenu(keys);
         } else if (entry.code == u"mnuhlpsearch"_s) {
-            connect(action, &QAction::triggered, this, &MainWindow::openHelp);
+            connect(action, &QAction::triggered, this, &MainWindow::helpSearch);
         } else {
             const QString code = entry.code;
             connect(action, &QAction::triggered, this, [this, code] { openScreen(code); });
@@ -374,6 +381,7 @@ void MainWindow::openScreen(const QString &menuCode)
         QWidget *screen = registered->create(context, menuCode);
         if (!screen)
             return;
+        screen->setProperty(kMenuCode, menuCode);
         if (m_session.cn && m_session.db().isOpen())
             Appearance::read(m_session.db()).apply(screen, m_session.fontSize, m_session.folder);
         if (registered->modal) {
@@ -421,6 +429,7 @@ void MainWindow::showNotYetAvailable(const QString &menuCode, const QString &cap
 {
     auto *placeholder = new QWidget;
     placeholder->setObjectName(menuCode);
+    placeholder->setProperty(kMenuCode, menuCode);
     placeholder->setWindowTitle(plainCaption(caption));
     auto *layout = new QVBoxLayout(placeholder);
     auto *label = new QLabel(plainCaption(caption) + u": this screen is not yet available."_s, placeholder);
@@ -460,7 +469,7 @@ QUrl MainWindow::helpPageUrl() const
     return QUrl::fromLocalFile(bundled + u"/index.html"_s);
 }
 
-void MainWindow::openHelp()
+void MainWindow::showHelp(const QString &topic)
 {
     const QUrl url = helpPageUrl();
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
@@ -468,15 +477,63 @@ void MainWindow::openHelp()
                            PromptIcon::Information);
         return;
     }
-    if (QDesktopServices::openUrl(url))
+    if (url.isLocalFile()) {
+        if (!m_help)
+            m_help = new HelpWindow(this);
+        m_help->showTopic(url, topic);
+        return;
+    }
+    QUrl at = url;
+    if (!topic.isEmpty())
+        at.setFragment(topic);
+    if (QDesktopServices::openUrl(at))
         return;
     // Say which part is missing: the desktop's opener, or a browser it knows.
-    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
     const QString why = QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
                             ? u"xdg-open (package xdg-utils) is not installed"_s
                             : u"no web browser is set up for the desktop (xdg-open found none)"_s;
-    m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + where + u" in a web browser."_s,
+    m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + at.toString()
+                           + u" in a web browser."_s,
                        u"Message"_s, PromptIcon::Information);
+}
+
+void MainWindow::helpSearch()
+{
+    showHelp({});
+    if (m_help && m_help->isVisible())
+        m_help->startSearch();
+}
+
+QString MainWindow::activeScreenTopic() const
+{
+    const QMdiSubWindow *sub = m_mdi->activeSubWindow();
+    return sub && sub->widget() ? sub->widget()->property(kMenuCode).toString() : QString();
+}
+
+void MainWindow::helpFromMenu(QMenu *menu)
+{
+    QString topic;
+    if (const QAction *item = menu->activeAction()) {
+        topic = item->objectName();
+        // The record commands of Alternate Keys have the keys' section.
+        if (topic.startsWith(u"mnuFile_"_s))
+            topic = u"mnuAlt"_s;
+    }
+    if (topic.isEmpty() || topic.endsWith(u"_menu"_s))
+        topic = menu->objectName().chopped(5); // "N2_menu": the menu's own section
+    // The menus close first, as Esc would close them, and the help opens over the window.
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    QTimer::singleShot(0, this, [this, topic] { showHelp(topic); });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        showHelp(activeScreenTopic());
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::closeActiveScreen()
@@ -590,6 +647,13 @@ void MainWindow::chooseBackground()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1
+        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        if (auto *menu = qobject_cast<QMenu *>(watched)) {
+            helpFromMenu(menu);
+            return true;
+        }
+    }
     if (watched == m_mdi->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         chooseBackground();
         return true;

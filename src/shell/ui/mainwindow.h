@@ -10,6 +10,7 @@
 
 class QLabel;
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 class QToolBar;
 
@@ -19,6 +20,7 @@ struct InstitutionDetails;
 
 class CommandActions;
 class CommandDispatcher;
+class HelpWindow;
 class MenuActions;
 class Prompter;
 class ScreenRegistry;
@@ -73,9 +75,18 @@ public:
     // its open change as closing it with the mouse does.
     void closeActiveScreen();
 
-    // The page "Help Search" opens: [HELP] PAGE of the institution file (a URL, or
-    // a path in the application folder), else Help/index.html in the application folder.
+    // The help page: [HELP] PAGE of the institution file (a URL, or a path in the
+    // application folder), else Help/index.html in the application folder, else the
+    // page that ships with the program.
     QUrl helpPageUrl() const;
+    // Opens the help window at the section of `topic` (a menu code such as "N22"; empty:
+    // the beginning). F1 on a highlighted menu item or on a screen comes here; a page
+    // on the web (a URL in [HELP] PAGE) goes to the desktop's browser instead.
+    void showHelp(const QString &topic);
+    // The help window, once opened (nullptr before).
+    HelpWindow *helpWindow() const { return m_help; }
+    // The section F1 opens for the screen in front: its menu code.
+    QString activeScreenTopic() const;
 
     // Values of the settings row the screens and reports use (SignAuthority1,
     // FontSize, ContactLine, FieldColour, EditColour), with their defaults.
@@ -91,6 +102,9 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // F1 that no box or grid of the screen in front took (for its lookup) opens the help
+    // at that screen's section.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // How long the notice of Kannada shown through Unicode stays in the status bar.
@@ -108,7 +122,9 @@ private:
     void addSessionItems();
     // Closes every screen, asking about each one's unsaved work; false when one stays open.
     bool closeEveryScreen();
-    void openHelp();
+    void helpSearch();
+    // F1 on an open menu: the highlighted item's section (or the menu's own).
+    void helpFromMenu(QMenu *menu);
     void quitFromMenu();
     void chooseBackground();
     void tick();
@@ -124,6 +140,7 @@ private:
     QMenu *m_windowMenu = nullptr;
     QAction *m_closeScreen = nullptr;
     QLabel *m_notice = nullptr;
+    HelpWindow *m_help = nullptr;
     Ending m_ending = Ending::Quit;
     std::array<QLabel *, 6> m_panels{};
     bool m_activatedOnce = false;
