@@ -495,7 +495,7 @@ bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::R
     const bool namedSpoiled = s.spoiledNumbers.count(sheet.number) > 0;
     const bool printed =
         !namedSpoiled
-        && (cycle.confirmsWithoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s));
+        && (cycle.confirmsWithoutAsking || m_prompter.askEither(u"Is certificate printed Successfully?"_s));
     m_unconfirmed.clear();
     if (!printed) {
         m_prompter.info(u"Remove the waste certificate and click ok to continue"_s);

@@ -26,20 +26,35 @@ QMessageBox::Icon toIcon(PromptIcon icon)
     return QMessageBox::NoIcon;
 }
 
-// Keeps Space from pressing the buttons of a guarded question.
-class SpaceAnswersNothing final : public QObject
+// Keeps Space from pressing the buttons of a guarded question; for a question without
+// a default also Enter and Esc, and the window's own close button, which would answer No.
+class KeysAnswerNothing final : public QObject
 {
 public:
-    using QObject::QObject;
+    KeysAnswerNothing(bool withoutDefault, QObject *parent)
+        : QObject(parent)
+        , m_withoutDefault(withoutDefault)
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space)
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Space)
+                return true;
+            if (m_withoutDefault && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape))
+                return true;
+        }
+        // Only the window system's close (the title bar's [X]); the buttons close it too.
+        if (m_withoutDefault && event->type() == QEvent::Close && event->spontaneous())
             return true;
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    bool m_withoutDefault;
 };
 
 // A long text is a list: everything but its last paragraph scrolls, and the last
@@ -80,6 +95,7 @@ QMessageBox::StandardButton toButton(PromptAnswer answer)
     case PromptAnswer::Yes: return QMessageBox::Yes;
     case PromptAnswer::No: return QMessageBox::No;
     case PromptAnswer::Cancel: return QMessageBox::Cancel;
+    case PromptAnswer::None: return QMessageBox::NoButton;
     }
     return QMessageBox::Ok;
 }
@@ -115,13 +131,15 @@ PromptAnswer QtPrompter::ask(const QString &text, const QString &title, PromptIc
             return askWithList(split->text, split->lines, split->last, title, icon, buttons, defaultAnswer);
     }
     QMessageBox box(toIcon(icon), title, text, set, m_parent);
-    box.setDefaultButton(toButton(defaultAnswer));
+    if (defaultAnswer != PromptAnswer::None)
+        box.setDefaultButton(toButton(defaultAnswer));
     if (guarded(defaultAnswer)) {
-        auto *noSpace = new SpaceAnswersNothing(&box);
-        for (QAbstractButton *button : box.buttons()) {
+        auto *keys = new KeysAnswerNothing(defaultAnswer == PromptAnswer::None, &box);
+        box.installEventFilter(keys);
+        for (QWidget *child : box.findChildren<QWidget *>())
+            child->installEventFilter(keys);
+        for (QAbstractButton *button : box.buttons())
             button->setFocusPolicy(Qt::NoFocus);
-            button->installEventFilter(noSpace);
-        }
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return PromptAnswer::Yes;
