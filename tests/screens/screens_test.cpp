@@ -524,6 +524,52 @@ TEST_F(ScreenGallery, F1OpensTheHelpWindowAtTheSectionOfTheMenuItemOrScreen)
     help->close();
 }
 
+// A notice longer than the office screen is wide wraps on its line above the status bar:
+// its whole text is on screen, the window stays within the screen and the session panels
+// stay in view; a short one takes one line, and the line goes when the notice does.
+TEST_F(ScreenGallery, ANoticeWrapsWholeOnTheOfficeScreen)
+{
+    const QString sentence = u"The legacy Kannada fonts \"Nudi 01 e\", \"BRH Kannada\" are not installed: Kannada "
+                             u"is shown through Unicode with Noto Sans Kannada; install the legacy fonts to see them "
+                             u"as they print."_s;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct
+    {
+        const char *story;
+        QString text;
+        int lines; // at least
+    } notices[] = {
+        {"one line", u"Kannada is shown through Unicode."_s, 1},
+        {"a long notice", sentence + u' ' + sentence, 2},
+        {"a very long notice", QStringList(4, sentence).join(u' '), 4},
+    };
+    QLabel *line = m_window->noticeLine();
+    for (const auto &n : notices) {
+        m_window->showNotice(n.text, 0);
+        test::settle();
+        ASSERT_TRUE(line->isVisible()) << n.story;
+        const QRect at(line->mapTo(m_window.get(), QPoint(0, 0)), line->size());
+        EXPECT_TRUE(m_window->rect().contains(at)) << n.story;
+        EXPECT_TRUE(screen.contains(m_window->frameGeometry())) << n.story;
+        // Tall enough for every wrapped line of its text at its width: nothing is cut.
+        EXPECT_GE(line->contentsRect().height(), line->heightForWidth(line->width()) - 2 * (line->frameWidth() + 3))
+            << n.story;
+        EXPECT_GE(line->height(), n.lines * line->fontMetrics().lineSpacing()) << n.story;
+        for (int panel : {1, 4}) {
+            QLabel *p = m_window->statusPanel(panel);
+            EXPECT_TRUE(p->isVisible()) << n.story;
+            EXPECT_TRUE(m_window->rect().contains(QRect(p->mapTo(m_window.get(), QPoint(0, 0)), p->size())))
+                << n.story << " panel " << panel;
+        }
+        EXPECT_EQ(line->text(), n.text);
+    }
+    const int areaWithNotice = m_window->mdiArea()->height();
+    m_window->showNotice({}, 0);
+    test::settle();
+    EXPECT_FALSE(line->isVisible());
+    EXPECT_GT(m_window->mdiArea()->height(), areaWithNotice); // the screens get the line back
+}
+
 TEST_F(ScreenGallery, EveryScreenClosesWithCtrlTEscAndCtrlF4)
 {
     const QStringList menus{u"N28"_s, u"N2C"_s, u"N2A"_s, u"N21"_s, u"N2D"_s, u"N44"_s,

@@ -84,7 +84,13 @@ MainWindow::MainWindow(Session &session, Prompter &prompter, const ScreenRegistr
     setWindowTitle(Startup::mainWindowCaption(session));
     m_mdi->setObjectName(u"mdiArea"_s);
     m_mdi->viewport()->installEventFilter(this);
-    setCentralWidget(m_mdi);
+    // The notice line (see buildStatusBar) stands below the screens' area, above the status bar.
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_mdi, 1);
+    setCentralWidget(central);
     const QString picture = session.folder.isValid() ? session.folder.findFileAnyCase(u"backpic.jpg"_s) : QString();
     if (!picture.isEmpty())
         m_mdi->setBackground(QBrush(QPixmap(picture)));
@@ -213,19 +219,37 @@ void MainWindow::buildStatusBar()
         statusBar()->addWidget(panel, i == 4 ? 1 : 0);
         m_panels[i] = panel;
     }
-    // Notices go into a panel of their own: a passing message of the bar would hide the
-    // date, the user and the convocation.
+    // Notices go on a line of their own just above the status bar: a passing message of
+    // the bar would hide the date, the user and the convocation, and a panel beside them
+    // would cut a long notice at the screen's edge. The line wraps, so the whole text is
+    // read however narrow the window; it never widens the window.
     m_notice = new QLabel(this);
     m_notice->setObjectName(u"StatusBar1_notice"_s);
     m_notice->setVisible(false);
-    // However long, a notice never widens the window past the screen: it is cut, whole in its tip.
-    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_notice->setMinimumWidth(200);
-    statusBar()->addPermanentWidget(m_notice);
+    m_notice->setWordWrap(true);
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setFrameShape(QFrame::StyledPanel);
+    m_notice->setMargin(3);
+    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    static_cast<QVBoxLayout *>(centralWidget()->layout())->addWidget(m_notice);
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MainWindow::tick);
     clock->start(1000);
     tick();
+}
+
+void MainWindow::showNotice(const QString &text, int milliseconds)
+{
+    m_notice->setText(text);
+    m_notice->setToolTip(text);
+    m_notice->setVisible(!text.isEmpty());
+    if (milliseconds > 0) {
+        // A later notice keeps its own time: only the text this timer was set for goes.
+        QTimer::singleShot(milliseconds, m_notice, [this, text] {
+            if (m_notice->text() == text)
+                m_notice->hide();
+        });
+    }
 }
 
 void MainWindow::applyPermissions() { m_menu->applyPermissions(m_session); }
@@ -258,12 +282,8 @@ void MainWindow::firstActivation()
     m_dispatcher->setToolMode(ToolMode::Disabled);
     // Said once, as the window first shows: where the legacy Kannada fonts are missing,
     // Kannada is read through Unicode.
-    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty()) {
-        m_notice->setText(notice);
-        m_notice->setToolTip(notice);
-        m_notice->setVisible(true);
-        QTimer::singleShot(kKannadaNoticeMs, m_notice, &QLabel::hide);
-    }
+    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty())
+        showNotice(notice, kKannadaNoticeMs);
     if (!m_session.cn || !m_session.db().isOpen())
         return;
     try {

@@ -61,6 +61,11 @@ public:
     CommandDispatcher &dispatcher() const { return *m_dispatcher; }
     // Panel 1..6 of the status bar.
     QLabel *statusPanel(int index) const { return m_panels.at(std::size_t(index - 1)); }
+    // A notice (such as Kannada shown through Unicode) on a line of its own above the
+    // status bar, wrapped to show its whole text; it goes after `milliseconds` (0: it
+    // stays until the next notice). An empty text hides the line.
+    void showNotice(const QString &text, int milliseconds);
+    QLabel *noticeLine() const { return m_notice; }
     // How the window ended: the program quits, or the clerk logged out and the login
     // window opens again.
     enum class Ending { Quit, LogOut };
