@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/qtprompter.h"
 
+#include "shell/core/messagelog.h"
 #include "shell/ui/listdialog.h"
 
 #include <QAbstractButton>
@@ -99,6 +100,17 @@ QMessageBox::StandardButton toButton(PromptAnswer answer)
     }
     return QMessageBox::Ok;
 }
+QString answerName(PromptAnswer answer)
+{
+    switch (answer) {
+    case PromptAnswer::Ok: return u"Ok"_s;
+    case PromptAnswer::Yes: return u"Yes"_s;
+    case PromptAnswer::No: return u"No"_s;
+    case PromptAnswer::Cancel: return u"Cancel"_s;
+    case PromptAnswer::None: break;
+    }
+    return u"None"_s;
+}
 } // namespace
 
 QtPrompter::QtPrompter(QWidget *parent)
@@ -112,6 +124,7 @@ void QtPrompter::message(const QString &text, const QString &title, PromptIcon i
         showList(split->text, split->lines, title, icon);
         return;
     }
+    messagelog::append(u"message"_s, title, text);
     QMessageBox box(toIcon(icon), title, text, QMessageBox::Ok, m_parent);
     box.exec();
 }
@@ -141,16 +154,20 @@ PromptAnswer QtPrompter::ask(const QString &text, const QString &title, PromptIc
         for (QAbstractButton *button : box.buttons())
             button->setFocusPolicy(Qt::NoFocus);
     }
+    PromptAnswer answer = PromptAnswer::Cancel;
     switch (box.exec()) {
-    case QMessageBox::Yes: return PromptAnswer::Yes;
-    case QMessageBox::No: return PromptAnswer::No;
-    case QMessageBox::Ok: return PromptAnswer::Ok;
-    default: return PromptAnswer::Cancel;
+    case QMessageBox::Yes: answer = PromptAnswer::Yes; break;
+    case QMessageBox::No: answer = PromptAnswer::No; break;
+    case QMessageBox::Ok: answer = PromptAnswer::Ok; break;
+    default: break;
     }
+    messagelog::append(u"question"_s, title, text, answerName(answer));
+    return answer;
 }
 
 void QtPrompter::showList(const QString &text, const QStringList &lines, const QString &title, PromptIcon icon)
 {
+    messagelog::append(u"message"_s, title, (QStringList{text} + lines).join(u'\n'));
     ListDialog dialog(text, lines, {}, title, icon, PromptButtons::Ok, PromptAnswer::Ok, m_parent);
     dialog.exec();
 }
@@ -161,6 +178,8 @@ PromptAnswer QtPrompter::askWithList(const QString &text, const QStringList &lin
 {
     ListDialog dialog(text, lines, question, title, icon, buttons, defaultAnswer, m_parent);
     dialog.exec();
+    messagelog::append(u"question"_s, title, (QStringList{text} + lines + QStringList{question}).join(u'\n'),
+                       answerName(dialog.answer()));
     return dialog.answer();
 }
 
