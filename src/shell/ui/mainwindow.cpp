@@ -18,6 +18,7 @@
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/helpwindow.h"
+#include "shell/ui/noticepanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,13 +85,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter, const ScreenRegistr
     setWindowTitle(Startup::mainWindowCaption(session));
     m_mdi->setObjectName(u"mdiArea"_s);
     m_mdi->viewport()->installEventFilter(this);
-    // The notice line (see buildStatusBar) stands below the screens' area, above the status bar.
-    auto *central = new QWidget(this);
-    auto *column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(m_mdi, 1);
-    setCentralWidget(central);
+    setCentralWidget(m_mdi);
     const QString picture = session.folder.isValid() ? session.folder.findFileAnyCase(u"backpic.jpg"_s) : QString();
     if (!picture.isEmpty())
         m_mdi->setBackground(QBrush(QPixmap(picture)));
@@ -219,19 +214,16 @@ void MainWindow::buildStatusBar()
         statusBar()->addWidget(panel, i == 4 ? 1 : 0);
         m_panels[i] = panel;
     }
-    // Notices go on a line of their own just above the status bar: a passing message of
-    // the bar would hide the date, the user and the convocation, and a panel beside them
-    // would cut a long notice at the screen's edge. The line wraps, so the whole text is
-    // read however narrow the window; it never widens the window.
-    m_notice = new QLabel(this);
-    m_notice->setObjectName(u"StatusBar1_notice"_s);
+    // Notices go into a panel of their own: a passing message of the bar would hide the
+    // date, the user and the convocation. A line of its own would take height from the
+    // screens, which an office screen of 768 lines cannot spare: a long notice is
+    // shortened at a word, and a click shows it whole.
+    m_notice = new NoticePanel(this);
     m_notice->setVisible(false);
-    m_notice->setWordWrap(true);
-    m_notice->setTextFormat(Qt::PlainText);
-    m_notice->setFrameShape(QFrame::StyledPanel);
-    m_notice->setMargin(3);
-    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
-    static_cast<QVBoxLayout *>(centralWidget()->layout())->addWidget(m_notice);
+    connect(m_notice, &NoticePanel::opened, this,
+            [this](const QString &notice) { m_prompter.message(notice, u"Notice"_s, PromptIcon::Information); });
+    // The notice takes most of the room the panels leave: the screen's caption needs little.
+    statusBar()->addPermanentWidget(m_notice, 3);
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MainWindow::tick);
     clock->start(1000);
@@ -240,13 +232,12 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::showNotice(const QString &text, int milliseconds)
 {
-    m_notice->setText(text);
-    m_notice->setToolTip(text);
+    m_notice->setNotice(text);
     m_notice->setVisible(!text.isEmpty());
     if (milliseconds > 0) {
         // A later notice keeps its own time: only the text this timer was set for goes.
         QTimer::singleShot(milliseconds, m_notice, [this, text] {
-            if (m_notice->text() == text)
+            if (m_notice->notice() == text)
                 m_notice->hide();
         });
     }

@@ -21,6 +21,7 @@ struct InstitutionDetails;
 class CommandActions;
 class CommandDispatcher;
 class HelpWindow;
+class NoticePanel;
 class MenuActions;
 class Prompter;
 class ScreenRegistry;
@@ -61,11 +62,12 @@ public:
     CommandDispatcher &dispatcher() const { return *m_dispatcher; }
     // Panel 1..6 of the status bar.
     QLabel *statusPanel(int index) const { return m_panels.at(std::size_t(index - 1)); }
-    // A notice (such as Kannada shown through Unicode) on a line of its own above the
-    // status bar, wrapped to show its whole text; it goes after `milliseconds` (0: it
-    // stays until the next notice). An empty text hides the line.
+    // A notice (such as Kannada shown through Unicode) in the status bar's last panel,
+    // shortened when the bar has not the room for it and whole in its tip and on a click;
+    // it goes after `milliseconds` (0: it stays until the next notice). An empty text
+    // hides the panel.
     void showNotice(const QString &text, int milliseconds);
-    QLabel *noticeLine() const { return m_notice; }
+    NoticePanel *noticePanel() const { return m_notice; }
     // How the window ended: the program quits, or the clerk logged out and the login
     // window opens again.
     enum class Ending { Quit, LogOut };
@@ -144,7 +146,7 @@ private:
     QToolBar *m_toolbar = nullptr;
     QMenu *m_windowMenu = nullptr;
     QAction *m_closeScreen = nullptr;
-    QLabel *m_notice = nullptr;
+    NoticePanel *m_notice = nullptr;
     HelpWindow *m_help = nullptr;
     Ending m_ending = Ending::Quit;
     std::array<QLabel *, 6> m_panels{};
