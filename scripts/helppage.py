@@ -19,7 +19,7 @@ import sys
 
 ANCHORED = re.compile(r"^(#{1,6}) (.*?)\s*\{((?:#[\w-]+\s*)+)\}\s*$")
 # Pictures are shown no wider than this: the help window is narrower than a screenshot.
-SHOT_WIDTH = 900
+SHOT_WIDTH = 800
 
 
 def anchored(guide: str, pictured: set) -> str:

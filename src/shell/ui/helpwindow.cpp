@@ -86,6 +86,11 @@ void HelpWindow::showTopic(const QUrl &page, const QString &topic)
         m_page->setSource(page);
     m_topic = topic;
     m_found->clear();
+    // It first opens over the middle of the main window, not in a corner of the screen.
+    if (!isVisible() && parentWidget()) {
+        const QRect over = parentWidget()->window()->frameGeometry();
+        move(over.center() - QPoint(width() / 2, height() / 2));
+    }
     show();
     if (isMinimized())
         showNormal();
