@@ -71,7 +71,7 @@ def main() -> None:
              "<style>body{font-family:sans-serif;max-width:1100px;margin:1em auto;padding:0 1em;line-height:1.4}"
              "table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:.2em .5em;vertical-align:top}"
              "code{background:#f3f3f3}img{max-width:100%;border:1px solid #ccc}"
-             "nav a{margin-right:1em}figure{margin:1.5em 0}</style></head><body>",
+             "</style></head><body>",
              "<h1>Scrollwise: help</h1>",
              '<p><a href="#top">The guide</a> &nbsp; <a href="#screens">The screens</a></p>',
              '<div id="guide">', body, "</div>"]
@@ -81,8 +81,9 @@ def main() -> None:
         for code, _form, caption, picture in shots:
             title = html.escape(caption)
             anchor = html.escape(f"shot-{code}")
-            parts.append(f'<figure id="{anchor}"><figcaption><a name="{anchor}"></a><b>{title}</b></figcaption>'
-                         f'<img src="screens/{html.escape(picture)}" width="{SHOT_WIDTH}" alt="{title}"></figure>')
+            # A heading and a paragraph, not a figure: the program's help window shows no figures.
+            parts.append(f'<h3><a name="{anchor}" id="{anchor}"></a>{title}</h3>'
+                         f'<p><img src="screens/{html.escape(picture)}" width="{SHOT_WIDTH}" alt="{title}"></p>')
     parts.append("</body></html>")
     (out / "index.html").write_text("\n".join(parts) + "\n", encoding="utf-8")
 
