@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Makes the program's help page from the README's user guide and the screen gallery.
+"""Makes the program's help page from the clerks' guide and the screen gallery.
 
-    helppage.py README.md SCREENS_DIR OUT_DIR [CMARK]
+    helppage.py GUIDE.md SCREENS_DIR OUT_DIR [CMARK]
 
-Every "## " section of the README preceded by the line "<!-- help -->" goes into
-OUT_DIR/index.html (converted by cmark-gfm, GitHub tables included), followed by every
-screen of SCREENS_DIR/gallery.tsv (menu code, form name, caption, picture) with its
-picture. The pictures are copied to OUT_DIR/screens/. Nothing else is read.
+GUIDE.md goes into OUT_DIR/index.html (converted by cmark-gfm, GitHub tables included),
+followed by every screen of SCREENS_DIR/gallery.tsv (menu code, form name, caption,
+picture) with its picture. A heading ending in "{#N22 #N2F}" is the section F1 opens for
+those menu codes: each becomes an anchor of the heading. The pictures are copied to
+OUT_DIR/screens/. Nothing else is read.
 """
 import html
 import pathlib
@@ -16,25 +17,25 @@ import shutil
 import subprocess
 import sys
 
-MARKER = "<!-- help -->"
+ANCHORED = re.compile(r"^(#{1,6}) (.*?)\s*\{((?:#[\w-]+\s*)+)\}\s*$")
+# Pictures are shown no wider than this: the help window is narrower than a screenshot.
+SHOT_WIDTH = 800
 
 
-def guide_sections(readme: str) -> str:
-    lines = readme.splitlines()
-    out, taking, marked = [], False, False
-    for line in lines:
-        if line.startswith("## "):
-            taking = marked
-            marked = False
-        elif line.startswith("# "):
-            taking = False
-        if line.strip() == MARKER:
-            marked = True
-            continue
-        if taking:
-            out.append(line)
-    if not out:
-        sys.exit("helppage.py: the README marks no section with " + MARKER)
+def anchored(guide: str, pictured: set) -> str:
+    """Turns "### Student Entry {#N22}" into a heading that holds the anchor N22, followed
+    by a link to the screen's picture when the gallery has one."""
+    out = []
+    for line in guide.splitlines():
+        m = ANCHORED.match(line)
+        if m:
+            names = [n[1:] for n in m.group(3).split()]
+            anchors = "".join(f'<a name="{n}" id="{n}"></a>' for n in names)
+            line = f"{m.group(1)} {anchors}{m.group(2)}"
+            shown = [n for n in names if n in pictured]
+            if shown:
+                line += f'\n\n[The screen, as it opens](#shot-{shown[0]})'
+        out.append(line)
     return "\n".join(out) + "\n"
 
 
@@ -53,35 +54,36 @@ def gallery(screens: pathlib.Path) -> list:
 def main() -> None:
     if len(sys.argv) < 4:
         sys.exit(__doc__)
-    readme, screens, out = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
+    guide, screens, out = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
     cmark = sys.argv[4] if len(sys.argv) > 4 else "cmark-gfm"
-    markdown = guide_sections(readme.read_text(encoding="utf-8"))
-    body = subprocess.run([cmark, "--extension", "table", "--extension", "autolink"], input=markdown,
+    shots = gallery(screens)
+    markdown = anchored(guide.read_text(encoding="utf-8"), {row[0] for row in shots})
+    # --unsafe keeps the anchors; the guide is the project's own text.
+    body = subprocess.run([cmark, "--unsafe", "--extension", "table", "--extension", "autolink"], input=markdown,
                           capture_output=True, text=True, check=True).stdout
-    # The README's pictures live in docs/screens/; the page's beside it in screens/.
-    body = re.sub(r'src="docs/screens/', 'src="screens/', body)
 
     (out / "screens").mkdir(parents=True, exist_ok=True)
     for picture in screens.glob("*.png"):
         shutil.copyfile(picture, out / "screens" / picture.name)
 
-    shots = gallery(screens)
     parts = ["<!DOCTYPE html>", '<html lang="en"><head><meta charset="utf-8">',
              "<title>Scrollwise: help</title>",
              "<style>body{font-family:sans-serif;max-width:1100px;margin:1em auto;padding:0 1em;line-height:1.4}"
              "table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:.2em .5em;vertical-align:top}"
              "code{background:#f3f3f3}img{max-width:100%;border:1px solid #ccc}"
-             "nav a{margin-right:1em}figure{margin:1.5em 0}</style></head><body>",
+             "</style></head><body>",
              "<h1>Scrollwise: help</h1>",
-             '<nav><a href="#guide">The user guide</a><a href="#screens">The screens</a></nav>',
+             '<p><a href="#top">The guide</a> &nbsp; <a href="#screens">The screens</a></p>',
              '<div id="guide">', body, "</div>"]
     if shots:
-        parts.append('<h2 id="screens">The screens</h2>')
+        parts.append('<h2><a name="screens" id="screens"></a>The screens</h2>')
         parts.append("<p>Every screen of the menu as it opens on the demonstration folder.</p>")
-        for code, form, caption, picture in shots:
-            title = html.escape(f"{caption} ({code}, {form})")
-            parts.append(f'<figure id="{html.escape(code)}"><figcaption><b>{title}</b></figcaption>'
-                         f'<img src="screens/{html.escape(picture)}" alt="{title}"></figure>')
+        for code, _form, caption, picture in shots:
+            title = html.escape(caption)
+            anchor = html.escape(f"shot-{code}")
+            # A heading and a paragraph, not a figure: the program's help window shows no figures.
+            parts.append(f'<h3><a name="{anchor}" id="{anchor}"></a>{title}</h3>'
+                         f'<p><img src="screens/{html.escape(picture)}" width="{SHOT_WIDTH}" alt="{title}"></p>')
     parts.append("</body></html>")
     (out / "index.html").write_text("\n".join(parts) + "\n", encoding="utf-8")
 

@@ -19,7 +19,9 @@
 #include "shell/db/schema.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
+#include "shell/ui/helpwindow.h"
 #include "shell/ui/listdialog.h"
+#include "shell/ui/noticepanel.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/qtprompter.h"
 #include "support/scriptedprompter.h"
@@ -34,6 +36,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QDialog>
 #include <QDir>
@@ -43,6 +46,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 
@@ -245,15 +249,20 @@ TEST_F(ScreenGallery, EveryRegisteredScreenOpensOnTheDemoFolderAndIsPhotographed
     EXPECT_FALSE(photographed.isEmpty());
 }
 
-// The help page made at build time holds the README's user guide and every picture of
-// the gallery kept in docs/screens, and "Help Search" finds it beside the program.
-TEST(HelpPage, ShipsTheUserGuideAndTheScreenGallery)
+// The help page made at build time holds the clerks' guide and every picture of the
+// gallery kept in docs/screens, and "Help Search" finds it beside the program.
+QString shippedHelp()
+{
+    QFile page(QStringLiteral(SCROLLWISE_HELP_DIR) + u"/index.html"_s);
+    return page.open(QIODevice::ReadOnly) ? QString::fromUtf8(page.readAll()) : QString();
+}
+
+TEST(HelpPage, ShipsTheGuideAndTheScreenGallery)
 {
     const QString folder = QStringLiteral(SCROLLWISE_HELP_DIR);
-    QFile page(folder + u"/index.html"_s);
-    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << page.fileName().toStdString();
-    const QString html = QString::fromUtf8(page.readAll());
-    EXPECT_TRUE(html.contains(u"User guide: a convocation"_s));
+    const QString html = shippedHelp();
+    ASSERT_FALSE(html.isEmpty()) << folder.toStdString();
+    EXPECT_TRUE(html.contains(u"A convocation"_s));
     EXPECT_TRUE(html.contains(u"<table>"_s)); // the guide's tables came through
     QFile listing(QStringLiteral(SCROLLWISE_DOCS_SCREENS) + u"/gallery.tsv"_s);
     ASSERT_TRUE(listing.open(QIODevice::ReadOnly));
@@ -265,6 +274,66 @@ TEST(HelpPage, ShipsTheUserGuideAndTheScreenGallery)
         ++shown;
     }
     EXPECT_GT(shown, 20);
+}
+
+// F1 opens every menu item's own section: each item, each top menu and the session
+// items have an anchor in the page.
+TEST(HelpPage, EveryMenuItemHasItsSection)
+{
+    const QString html = shippedHelp();
+    ASSERT_FALSE(html.isEmpty());
+    QStringList codes{u"mnuLogOut"_s, u"mnuChangeConvo"_s, u"mnuClose"_s};
+    for (const MenuEntry &e : menuTree()) {
+        if (!e.separator)
+            codes.append(e.code);
+    }
+    for (const QString &code : codes)
+        EXPECT_TRUE(html.contains(u"name=\""_s + code + u'"')) << "no section for " << code.toStdString();
+}
+
+// The page speaks to a clerk: none of the names the program is written in reaches it.
+TEST(HelpPage, NamesNoCodeOnlyWhatTheClerkSees)
+{
+    QString text = shippedHelp();
+    ASSERT_FALSE(text.isEmpty());
+    // What the browser shows: the text without its tags.
+    text.remove(QRegularExpression(u"<style>.*</style>"_s, QRegularExpression::DotMatchesEverythingOption));
+    text.remove(QRegularExpression(u"<[^>]*>"_s));
+    const struct
+    {
+        const char *what;
+        QString pattern;
+    } codeNames[] = {
+        {"a namespace", uR"(\w+::\w*)"_s},
+        {"a source path", uR"(\b(?:src|tests|scripts|cmake|build)/)"_s},
+        {"a source file", uR"(\b\w+\.(?:cpp|h|py|cmake)\b)"_s},
+        {"a procedure name", uR"(\b(?:AEDproc|VPSproc|Gen_\w+|Upload_Data|display_record|\w+_Click|frmHLPItem)\b)"_s},
+        {"an identifier with an underscore", uR"(\b[A-Za-z][A-Za-z0-9]*_[A-Za-z0-9_]+\b)"_s},
+        {"a class name", uR"(\b(?!DigiLocker\b)[A-Z][a-z]+(?:[A-Z][a-z0-9]+)+\b)"_s},
+        {"a function or member name", uR"(\b[a-z]+[A-Z][A-Za-z0-9]*\b)"_s},
+        {"a table's column", uR"(\b[a-z]+\.[fF][A-Za-z]+\b)"_s},
+        {"a table or column name",
+         uR"(\b(?:masuser|convofee|kanlib|rankreg|CERTSHEET|CERTCAN|STATIONERY|AUDIT|PRESENCE|FDELETED|f(?:regno|certno|degree|collcode|convocode|permission|active|feepaid|printord)|FPERMISSION)\b)"_s},
+    };
+    for (const auto &[what, pattern] : codeNames) {
+        const QRegularExpression re(pattern);
+        ASSERT_TRUE(re.isValid()) << what;
+        for (auto m = re.globalMatch(text); m.hasNext();) {
+            const QRegularExpressionMatch found = m.next();
+            ADD_FAILURE() << "the help names " << what << ": \"" << found.captured().toStdString() << "\" in \""
+                          << text.mid(std::max<qsizetype>(0, found.capturedStart() - 40), 90).simplified().toStdString()
+                          << '"';
+        }
+    }
+    // Nor a screen's form name (STUDENT, CERTPRINT): the clerk knows the screens by their captions.
+    QFile listing(QStringLiteral(SCROLLWISE_DOCS_SCREENS) + u"/gallery.tsv"_s);
+    ASSERT_TRUE(listing.open(QIODevice::ReadOnly));
+    for (const QString &line : QString::fromUtf8(listing.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+        const QString form = line.section(u'\t', 1, 1);
+        if (form.size() < 5 || form != form.toUpper())
+            continue;
+        EXPECT_FALSE(text.contains(QRegularExpression(u"\\b"_s + form + u"\\b"_s))) << form.toStdString();
+    }
 }
 
 // The screens of the frame open with the focus in their first box and its tip in the
@@ -365,6 +434,152 @@ TEST_F(ScreenGallery, SavingKannadaRecordsUnchangedChangesNoStoredCharacter)
 
 // Every screen closes from the keyboard: Exit's Ctrl+T, Esc and the Window menu's Close
 // (Ctrl+F4), the import screens and the Kannada name update among them.
+// F1 on a highlighted menu item opens the program's own help window at that item's
+// section, and F1 on a screen at the screen's; in a box that takes a code, F1 lists the
+// codes instead. Help Search opens the same window ready to find a word.
+TEST_F(ScreenGallery, F1OpensTheHelpWindowAtTheSectionOfTheMenuItemOrScreen)
+{
+    // The page that ships with the program, as the demo folder of an installation has it.
+    const QString page = m_session.folder.filePath(u"Help/index.html"_s);
+    QDir().mkpath(QFileInfo(page).path());
+    QFile::remove(page);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SCROLLWISE_HELP_DIR) + u"/index.html"_s, page));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+
+    const struct
+    {
+        QString menu, item, heading;
+    } items[] = {
+        {u"N2"_s, u"N22"_s, u"Student Entry"_s},
+        {u"N2"_s, u"N24"_s, u"Degree Certificate Printing"_s},
+        {u"N3"_s, u"N3A"_s, u"NAD Report"_s},
+        {u"N4"_s, u"N43"_s, u"Security"_s},
+        {u"N4"_s, u"mnuLogOut"_s, u"Change Convocation and Log Out"_s},
+        {u"mnuFilemain"_s, u"mnuhlpsearch"_s, u"The Help menu"_s},
+    };
+    for (const auto &[top, code, heading] : items) {
+        QMenu *menu = m_window->menuActions().action(top)->menu();
+        ASSERT_NE(menu, nullptr) << top.toStdString();
+        menu->popup(m_window->mapToGlobal(QPoint(20, 20)));
+        test::settle();
+        QAction *item = nullptr;
+        for (QAction *a : menu->actions())
+            item = a->objectName() == code ? a : item;
+        ASSERT_NE(item, nullptr) << code.toStdString();
+        menu->setActiveAction(item);
+        QTest::keyClick(menu, Qt::Key_F1);
+        test::settle();
+        HelpWindow *help = m_window->helpWindow();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the menu stayed open";
+        EXPECT_EQ(help->topic(), code);
+        EXPECT_EQ(help->firstLineInView(), heading) << code.toStdString();
+        EXPECT_TRUE(screen.contains(help->frameGeometry())) << "the help window is larger than the screen";
+        // Esc closes it, and the clerk is back where he was.
+        test::press(Qt::Key_Escape, {}, help);
+        EXPECT_FALSE(help->isVisible());
+        keepActive();
+    }
+
+    // On a screen whose box takes no code: the screen's section.
+    ASSERT_NE(test::openScreen(*m_window, u"N27"_s), nullptr);
+    keepActive();
+    test::press(Qt::Key_F1, {}, m_window.get());
+    ASSERT_TRUE(m_window->helpWindow()->isVisible());
+    EXPECT_EQ(m_window->helpWindow()->topic(), u"N27"_s);
+    EXPECT_EQ(m_window->helpWindow()->firstLineInView(), u"Student Search"_s);
+    m_window->helpWindow()->close();
+    closeEverything();
+
+    // In the printing screen's Degree box F1 lists the degrees, and the help stays shut.
+    ASSERT_NE(test::openScreen(*m_window, u"N24"_s), nullptr);
+    keepActive();
+    ASSERT_NE(test::focused(), nullptr);
+    ASSERT_EQ(test::focused()->objectName(), u"text_0"_s);
+    QString lookup;
+    test::whenModalOpens(m_window.get(), [&lookup](QWidget &modal) { lookup = modal.windowTitle(); });
+    test::press(Qt::Key_F1);
+    EXPECT_EQ(lookup, u"Help"_s); // the lookup window's caption
+    EXPECT_FALSE(m_window->helpWindow()->isVisible());
+    closeEverything();
+    keepActive();
+
+    // Help Search: the cursor in Find; Enter finds a word and the next place, and says
+    // when the page has it nowhere.
+    m_window->menuActions().action(u"mnuhlpsearch"_s)->trigger();
+    test::settle();
+    HelpWindow *help = m_window->helpWindow();
+    ASSERT_TRUE(help->isVisible());
+    EXPECT_EQ(test::focused(), help->findBox());
+    test::type(u"spoiled"_s);
+    test::press(Qt::Key_Return);
+    const int first = help->page()->textCursor().position();
+    EXPECT_EQ(help->page()->textCursor().selectedText().toLower(), u"spoiled"_s);
+    test::press(Qt::Key_Return);
+    EXPECT_GT(help->page()->textCursor().position(), first);
+    help->findBox()->selectAll();
+    test::type(u"xylophone"_s);
+    test::press(Qt::Key_Return);
+    EXPECT_EQ(help->findChild<QLabel *>(u"helpFound"_s)->text(), u"Not found"_s);
+    help->close();
+}
+
+// The status bar's notice on the office screen: a short one is shown whole; one longer
+// than the bar has room for is shortened at a word's end with a pointer to the rest,
+// never cut at the edge, and its whole text is its tip and comes up on a click. The
+// window stays within the screen and the session panels stay in view.
+TEST_F(ScreenGallery, ANoticeTooLongForTheBarIsShortenedAtAWordAndShownWholeOnAClick)
+{
+    const QString sentence = u"The legacy Kannada fonts \"Nudi 01 e\", \"Nudi 01 k\", \"BRH Kannada\" are not "
+                             u"installed: Kannada is shown through Unicode in Lohit Kannada, and stored in the legacy "
+                             u"codes as before."_s;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct
+    {
+        const char *story;
+        QString text;
+        bool shortened;
+    } notices[] = {
+        {"a short notice", u"Kannada is shown through Unicode."_s, false},
+        {"a long notice", sentence + u' ' + sentence, true},
+        {"a very long notice", QStringList(6, sentence).join(u' '), true},
+    };
+    NoticePanel *panel = m_window->noticePanel();
+    for (const auto &n : notices) {
+        m_window->showNotice(n.text, 0);
+        test::settle();
+        ASSERT_TRUE(panel->isVisible()) << n.story;
+        EXPECT_EQ(panel->shortened(), n.shortened) << n.story;
+        const QString shown = panel->text();
+        // What is shown fits the panel, and is the notice's beginning up to a word's end.
+        EXPECT_LE(panel->fontMetrics().horizontalAdvance(shown), panel->contentsRect().width()) << n.story;
+        if (n.shortened) {
+            const QString kept = shown.section(u" ... "_s, 0, 0);
+            EXPECT_TRUE(shown.endsWith(u" ... (click for the whole notice)"_s)) << shown.toStdString();
+            EXPECT_TRUE(n.text.startsWith(kept)) << shown.toStdString();
+            EXPECT_GT(kept.size(), 20) << shown.toStdString();
+            EXPECT_FALSE(n.text.at(kept.size()).isLetterOrNumber()) << "cut inside a word: " << shown.toStdString();
+        } else {
+            EXPECT_EQ(shown, n.text);
+        }
+        EXPECT_EQ(panel->toolTip(), n.text) << n.story;
+        const QRect at(panel->mapTo(m_window.get(), QPoint(0, 0)), panel->size());
+        EXPECT_TRUE(m_window->rect().contains(at)) << n.story;
+        EXPECT_TRUE(screen.contains(m_window->frameGeometry())) << n.story;
+        for (int i : {1, 4}) {
+            QLabel *p = m_window->statusPanel(i);
+            EXPECT_TRUE(p->isVisible()) << n.story;
+            EXPECT_TRUE(m_window->rect().contains(QRect(p->mapTo(m_window.get(), QPoint(0, 0)), p->size())))
+                << n.story << " panel " << i;
+        }
+        QTest::mouseClick(panel, Qt::LeftButton);
+        EXPECT_EQ(m_prompter.last(), n.text) << n.story;
+    }
+    m_window->showNotice({}, 0);
+    EXPECT_FALSE(panel->isVisible());
+}
+
 TEST_F(ScreenGallery, EveryScreenClosesWithCtrlTEscAndCtrlF4)
 {
     const QStringList menus{u"N28"_s, u"N2C"_s, u"N2A"_s, u"N21"_s, u"N2D"_s, u"N44"_s,

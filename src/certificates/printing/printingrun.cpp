@@ -533,7 +533,7 @@ bool PrintingRun::settleSheet(const PrintSelection &s, const StationeryLedger::R
     const bool namedSpoiled = s.spoiledNumbers.count(sheet.number) > 0;
     const bool printed =
         !namedSpoiled
-        && (cycle.confirmsWithoutAsking || m_prompter.askYesNo(u"Is certificate printed Successfully?"_s));
+        && (cycle.confirmsWithoutAsking || m_prompter.askEither(u"Is certificate printed Successfully?"_s));
     // The sheet stays named as unconfirmed until the register holds the answer: a server
     // lost while it is written leaves the sheet pending, to be settled.
     if (!printed) {

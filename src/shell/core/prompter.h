@@ -10,7 +10,8 @@ namespace sw {
 
 enum class PromptIcon { None, Information, Exclamation, Critical, Question };
 enum class PromptButtons { Ok, YesNo, YesNoCancel, OkCancel };
-enum class PromptAnswer { Ok, Yes, No, Cancel };
+// `None` is only a default: no button is, and neither Enter nor Esc answers.
+enum class PromptAnswer { Ok, Yes, No, Cancel, None };
 
 // Every message box, question, input box and file dialog of the system goes
 // through a Prompter: the GUI shows real dialogs, the command-line tool prints
@@ -68,6 +69,14 @@ public:
                   PromptIcon icon = PromptIcon::Question)
     {
         return askYesNo(text, title, icon, PromptAnswer::No);
+    }
+    // A question both of whose answers count (Yes registers one thing, No another):
+    // it has no default, so Enter, Esc and Space answer nothing and a hurried key
+    // cannot decide it; the clerk answers with Y or N (or a click).
+    bool askEither(const QString &text, const QString &title = QStringLiteral("Message"),
+                   PromptIcon icon = PromptIcon::Question)
+    {
+        return ask(text, title, icon, PromptButtons::YesNo, PromptAnswer::None) == PromptAnswer::Yes;
     }
     // Whether a question with this default is answered only by its own keys.
     static bool guarded(PromptAnswer defaultAnswer)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/forms/childform.h"
 
+#include "shell/core/messagelog.h"
+
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
@@ -156,6 +158,8 @@ void ChildForm::showOutcome(const QString &text)
 {
     m_outcome->setText(text);
     m_outcome->setVisible(!text.isEmpty());
+    if (!text.isEmpty())
+        messagelog::append(u"outcome"_s, objectName(), text);
     // The window grows to hold the line rather than squeezing the boxes above it.
     if (!text.isEmpty())
         growWindowToFit();

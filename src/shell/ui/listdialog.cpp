@@ -188,6 +188,12 @@ void ListDialog::choose(PromptAnswer answer)
     done(answer == m_escape ? QDialog::Rejected : QDialog::Accepted);
 }
 
+void ListDialog::reject()
+{
+    if (m_default != PromptAnswer::None)
+        choose(m_escape);
+}
+
 void ListDialog::keyPressEvent(QKeyEvent *event)
 {
     const bool plainOrAlt = !(event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier | Qt::ShiftModifier));
@@ -196,9 +202,14 @@ void ListDialog::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Enter:
         if (event->modifiers() & ~Qt::KeypadModifier)
             break;
-        choose(m_default);
+        if (m_default != PromptAnswer::None)
+            choose(m_default);
+        event->accept();
         return;
-    case Qt::Key_Escape: choose(m_escape); return;
+    case Qt::Key_Escape:
+        reject();
+        event->accept();
+        return;
     case Qt::Key_Y:
         if (plainOrAlt && button(PromptAnswer::Yes)) {
             choose(PromptAnswer::Yes);

@@ -20,7 +20,8 @@ namespace sw {
 // End keys, which it keeps while it has the focus), and the question and its buttons
 // stay in view. The buttons take no focus, so Space answers nothing: Enter chooses
 // the default, Esc the safe answer (No, Cancel), Y and N (or Alt+Y, Alt+N) their
-// buttons. Used by the GUI's prompter; GUI thread only.
+// buttons. Without a default (PromptAnswer::None) Enter and Esc answer nothing either.
+// Used by the GUI's prompter; GUI thread only.
 class ListDialog : public QDialog
 {
     Q_OBJECT
@@ -36,6 +37,10 @@ public:
 
     // The room a window may take on the screen of `near` with its frame around it.
     static QSize roomOnScreen(const QWidget *near);
+
+    // Esc and the window's close button give the safe answer, or none for a question
+    // without a default.
+    void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

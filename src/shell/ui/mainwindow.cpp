@@ -17,8 +17,11 @@
 #include "shell/forms/screenregistry.h"
 #include "shell/startup/loginstore.h"
 #include "shell/startup/startup.h"
+#include "shell/ui/helpwindow.h"
+#include "shell/ui/noticepanel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -31,6 +34,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QStandardPaths>
@@ -48,6 +52,8 @@ namespace sw {
 namespace {
 
 const QString kMessageTitle = u"Scrollwise"_s;
+// The property that names the menu code a screen was opened from (its help section).
+const char *const kMenuCode = "menuCode";
 
 QString plainCaption(const QString &caption)
 {
@@ -134,6 +140,7 @@ void MainWindow::buildMenus()
             }
             current = new QMenu(plainCaption(entry.caption), this);
             current->setObjectName(entry.code + u"_menu"_s);
+            current->installEventFilter(this);
             action->setMenu(current);
             bar->addAction(action);
             if (entry.code == u"mnuwindow"_s) {
@@ -154,11 +161,12 @@ void MainWindow::buildMenus()
         if (entry.code == u"mnuAlt"_s) {
             auto *keys = new QMenu(plainCaption(entry.caption), this);
             keys->setObjectName(u"mnuAlt_menu"_s);
+            keys->installEventFilter(this);
             for (int i = 1; i <= kCommandCount; ++i)
                 keys->addAction(m_commands->action(commandAt(i)));
             action->setMenu(keys);
         } else if (entry.code == u"mnuhlpsearch"_s) {
-            connect(action, &QAction::triggered, this, &MainWindow::openHelp);
+            connect(action, &QAction::triggered, this, &MainWindow::helpSearch);
         } else {
             const QString code = entry.code;
             connect(action, &QAction::triggered, this, [this, code] { openScreen(code); });
@@ -207,18 +215,32 @@ void MainWindow::buildStatusBar()
         m_panels[i] = panel;
     }
     // Notices go into a panel of their own: a passing message of the bar would hide the
-    // date, the user and the convocation.
-    m_notice = new QLabel(this);
-    m_notice->setObjectName(u"StatusBar1_notice"_s);
+    // date, the user and the convocation. A line of its own would take height from the
+    // screens, which an office screen of 768 lines cannot spare: a long notice is
+    // shortened at a word, and a click shows it whole.
+    m_notice = new NoticePanel(this);
     m_notice->setVisible(false);
-    // However long, a notice never widens the window past the screen: it is cut, whole in its tip.
-    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_notice->setMinimumWidth(200);
-    statusBar()->addPermanentWidget(m_notice);
+    connect(m_notice, &NoticePanel::opened, this,
+            [this](const QString &notice) { m_prompter.message(notice, u"Notice"_s, PromptIcon::Information); });
+    // The notice takes most of the room the panels leave: the screen's caption needs little.
+    statusBar()->addPermanentWidget(m_notice, 3);
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MainWindow::tick);
     clock->start(1000);
     tick();
+}
+
+void MainWindow::showNotice(const QString &text, int milliseconds)
+{
+    m_notice->setNotice(text);
+    m_notice->setVisible(!text.isEmpty());
+    if (milliseconds > 0) {
+        // A later notice keeps its own time: only the text this timer was set for goes.
+        QTimer::singleShot(milliseconds, m_notice, [this, text] {
+            if (m_notice->notice() == text)
+                m_notice->hide();
+        });
+    }
 }
 
 void MainWindow::applyPermissions() { m_menu->applyPermissions(m_session); }
@@ -251,12 +273,8 @@ void MainWindow::firstActivation()
     m_dispatcher->setToolMode(ToolMode::Disabled);
     // Said once, as the window first shows: where the legacy Kannada fonts are missing,
     // Kannada is read through Unicode.
-    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty()) {
-        m_notice->setText(notice);
-        m_notice->setToolTip(notice);
-        m_notice->setVisible(true);
-        QTimer::singleShot(kKannadaNoticeMs, m_notice, &QLabel::hide);
-    }
+    if (const QString notice = FontTable::kannadaNotice(); !notice.isEmpty())
+        showNotice(notice, kKannadaNoticeMs);
     if (!m_session.cn || !m_session.db().isOpen())
         return;
     try {
@@ -374,6 +392,7 @@ void MainWindow::openScreen(const QString &menuCode)
         QWidget *screen = registered->create(context, menuCode);
         if (!screen)
             return;
+        screen->setProperty(kMenuCode, menuCode);
         if (m_session.cn && m_session.db().isOpen())
             Appearance::read(m_session.db()).apply(screen, m_session.fontSize, m_session.folder);
         if (registered->modal) {
@@ -421,6 +440,7 @@ void MainWindow::showNotYetAvailable(const QString &menuCode, const QString &cap
 {
     auto *placeholder = new QWidget;
     placeholder->setObjectName(menuCode);
+    placeholder->setProperty(kMenuCode, menuCode);
     placeholder->setWindowTitle(plainCaption(caption));
     auto *layout = new QVBoxLayout(placeholder);
     auto *label = new QLabel(plainCaption(caption) + u": this screen is not yet available."_s, placeholder);
@@ -460,7 +480,7 @@ QUrl MainWindow::helpPageUrl() const
     return QUrl::fromLocalFile(bundled + u"/index.html"_s);
 }
 
-void MainWindow::openHelp()
+void MainWindow::showHelp(const QString &topic)
 {
     const QUrl url = helpPageUrl();
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
@@ -468,15 +488,63 @@ void MainWindow::openHelp()
                            PromptIcon::Information);
         return;
     }
-    if (QDesktopServices::openUrl(url))
+    if (url.isLocalFile()) {
+        if (!m_help)
+            m_help = new HelpWindow(this);
+        m_help->showTopic(url, topic);
+        return;
+    }
+    QUrl at = url;
+    if (!topic.isEmpty())
+        at.setFragment(topic);
+    if (QDesktopServices::openUrl(at))
         return;
     // Say which part is missing: the desktop's opener, or a browser it knows.
-    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
     const QString why = QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
                             ? u"xdg-open (package xdg-utils) is not installed"_s
                             : u"no web browser is set up for the desktop (xdg-open found none)"_s;
-    m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + where + u" in a web browser."_s,
+    m_prompter.message(u"The help page cannot be shown: "_s + why + u". Open "_s + at.toString()
+                           + u" in a web browser."_s,
                        u"Message"_s, PromptIcon::Information);
+}
+
+void MainWindow::helpSearch()
+{
+    showHelp({});
+    if (m_help && m_help->isVisible())
+        m_help->startSearch();
+}
+
+QString MainWindow::activeScreenTopic() const
+{
+    const QMdiSubWindow *sub = m_mdi->activeSubWindow();
+    return sub && sub->widget() ? sub->widget()->property(kMenuCode).toString() : QString();
+}
+
+void MainWindow::helpFromMenu(QMenu *menu)
+{
+    QString topic;
+    if (const QAction *item = menu->activeAction()) {
+        topic = item->objectName();
+        // The record commands of Alternate Keys have the keys' section.
+        if (topic.startsWith(u"mnuFile_"_s))
+            topic = u"mnuAlt"_s;
+    }
+    if (topic.isEmpty() || topic.endsWith(u"_menu"_s))
+        topic = menu->objectName().chopped(5); // "N2_menu": the menu's own section
+    // The menus close first, as Esc would close them, and the help opens over the window.
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    QTimer::singleShot(0, this, [this, topic] { showHelp(topic); });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        showHelp(activeScreenTopic());
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::closeActiveScreen()
@@ -590,6 +658,13 @@ void MainWindow::chooseBackground()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1
+        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        if (auto *menu = qobject_cast<QMenu *>(watched)) {
+            helpFromMenu(menu);
+            return true;
+        }
+    }
     if (watched == m_mdi->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         chooseBackground();
         return true;

@@ -10,6 +10,7 @@
 
 class QLabel;
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 class QToolBar;
 
@@ -19,6 +20,8 @@ struct InstitutionDetails;
 
 class CommandActions;
 class CommandDispatcher;
+class HelpWindow;
+class NoticePanel;
 class MenuActions;
 class Prompter;
 class ScreenRegistry;
@@ -59,6 +62,12 @@ public:
     CommandDispatcher &dispatcher() const { return *m_dispatcher; }
     // Panel 1..6 of the status bar.
     QLabel *statusPanel(int index) const { return m_panels.at(std::size_t(index - 1)); }
+    // A notice (such as Kannada shown through Unicode) in the status bar's last panel,
+    // shortened when the bar has not the room for it and whole in its tip and on a click;
+    // it goes after `milliseconds` (0: it stays until the next notice). An empty text
+    // hides the panel.
+    void showNotice(const QString &text, int milliseconds);
+    NoticePanel *noticePanel() const { return m_notice; }
     // How the window ended: the program quits, or the clerk logged out and the login
     // window opens again.
     enum class Ending { Quit, LogOut };
@@ -73,9 +82,18 @@ public:
     // its open change as closing it with the mouse does.
     void closeActiveScreen();
 
-    // The page "Help Search" opens: [HELP] PAGE of the institution file (a URL, or
-    // a path in the application folder), else Help/index.html in the application folder.
+    // The help page: [HELP] PAGE of the institution file (a URL, or a path in the
+    // application folder), else Help/index.html in the application folder, else the
+    // page that ships with the program.
     QUrl helpPageUrl() const;
+    // Opens the help window at the section of `topic` (a menu code such as "N22"; empty:
+    // the beginning). F1 on a highlighted menu item or on a screen comes here; a page
+    // on the web (a URL in [HELP] PAGE) goes to the desktop's browser instead.
+    void showHelp(const QString &topic);
+    // The help window, once opened (nullptr before).
+    HelpWindow *helpWindow() const { return m_help; }
+    // The section F1 opens for the screen in front: its menu code.
+    QString activeScreenTopic() const;
 
     // Values of the settings row the screens and reports use (SignAuthority1,
     // FontSize, ContactLine, FieldColour, EditColour), with their defaults.
@@ -91,6 +109,9 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // F1 that no box or grid of the screen in front took (for its lookup) opens the help
+    // at that screen's section.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // How long the notice of Kannada shown through Unicode stays in the status bar.
@@ -108,7 +129,9 @@ private:
     void addSessionItems();
     // Closes every screen, asking about each one's unsaved work; false when one stays open.
     bool closeEveryScreen();
-    void openHelp();
+    void helpSearch();
+    // F1 on an open menu: the highlighted item's section (or the menu's own).
+    void helpFromMenu(QMenu *menu);
     void quitFromMenu();
     void chooseBackground();
     void tick();
@@ -123,7 +146,8 @@ private:
     QToolBar *m_toolbar = nullptr;
     QMenu *m_windowMenu = nullptr;
     QAction *m_closeScreen = nullptr;
-    QLabel *m_notice = nullptr;
+    NoticePanel *m_notice = nullptr;
+    HelpWindow *m_help = nullptr;
     Ending m_ending = Ending::Quit;
     std::array<QLabel *, 6> m_panels{};
     bool m_activatedOnce = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/qtprompter.h"
 
+#include "shell/core/messagelog.h"
 #include "shell/ui/listdialog.h"
 
 #include <QAbstractButton>
@@ -26,20 +27,35 @@ QMessageBox::Icon toIcon(PromptIcon icon)
     return QMessageBox::NoIcon;
 }
 
-// Keeps Space from pressing the buttons of a guarded question.
-class SpaceAnswersNothing final : public QObject
+// Keeps Space from pressing the buttons of a guarded question; for a question without
+// a default also Enter and Esc, and the window's own close button, which would answer No.
+class KeysAnswerNothing final : public QObject
 {
 public:
-    using QObject::QObject;
+    KeysAnswerNothing(bool withoutDefault, QObject *parent)
+        : QObject(parent)
+        , m_withoutDefault(withoutDefault)
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space)
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Space)
+                return true;
+            if (m_withoutDefault && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape))
+                return true;
+        }
+        // Only the window system's close (the title bar's [X]); the buttons close it too.
+        if (m_withoutDefault && event->type() == QEvent::Close && event->spontaneous())
             return true;
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    bool m_withoutDefault;
 };
 
 // A long text is a list: everything but its last paragraph scrolls, and the last
@@ -80,8 +96,20 @@ QMessageBox::StandardButton toButton(PromptAnswer answer)
     case PromptAnswer::Yes: return QMessageBox::Yes;
     case PromptAnswer::No: return QMessageBox::No;
     case PromptAnswer::Cancel: return QMessageBox::Cancel;
+    case PromptAnswer::None: return QMessageBox::NoButton;
     }
     return QMessageBox::Ok;
+}
+QString answerName(PromptAnswer answer)
+{
+    switch (answer) {
+    case PromptAnswer::Ok: return u"Ok"_s;
+    case PromptAnswer::Yes: return u"Yes"_s;
+    case PromptAnswer::No: return u"No"_s;
+    case PromptAnswer::Cancel: return u"Cancel"_s;
+    case PromptAnswer::None: break;
+    }
+    return u"None"_s;
 }
 } // namespace
 
@@ -96,6 +124,7 @@ void QtPrompter::message(const QString &text, const QString &title, PromptIcon i
         showList(split->text, split->lines, title, icon);
         return;
     }
+    messagelog::append(u"message"_s, title, text);
     QMessageBox box(toIcon(icon), title, text, QMessageBox::Ok, m_parent);
     box.exec();
 }
@@ -115,24 +144,30 @@ PromptAnswer QtPrompter::ask(const QString &text, const QString &title, PromptIc
             return askWithList(split->text, split->lines, split->last, title, icon, buttons, defaultAnswer);
     }
     QMessageBox box(toIcon(icon), title, text, set, m_parent);
-    box.setDefaultButton(toButton(defaultAnswer));
+    if (defaultAnswer != PromptAnswer::None)
+        box.setDefaultButton(toButton(defaultAnswer));
     if (guarded(defaultAnswer)) {
-        auto *noSpace = new SpaceAnswersNothing(&box);
-        for (QAbstractButton *button : box.buttons()) {
+        auto *keys = new KeysAnswerNothing(defaultAnswer == PromptAnswer::None, &box);
+        box.installEventFilter(keys);
+        for (QWidget *child : box.findChildren<QWidget *>())
+            child->installEventFilter(keys);
+        for (QAbstractButton *button : box.buttons())
             button->setFocusPolicy(Qt::NoFocus);
-            button->installEventFilter(noSpace);
-        }
     }
+    PromptAnswer answer = PromptAnswer::Cancel;
     switch (box.exec()) {
-    case QMessageBox::Yes: return PromptAnswer::Yes;
-    case QMessageBox::No: return PromptAnswer::No;
-    case QMessageBox::Ok: return PromptAnswer::Ok;
-    default: return PromptAnswer::Cancel;
+    case QMessageBox::Yes: answer = PromptAnswer::Yes; break;
+    case QMessageBox::No: answer = PromptAnswer::No; break;
+    case QMessageBox::Ok: answer = PromptAnswer::Ok; break;
+    default: break;
     }
+    messagelog::append(u"question"_s, title, text, answerName(answer));
+    return answer;
 }
 
 void QtPrompter::showList(const QString &text, const QStringList &lines, const QString &title, PromptIcon icon)
 {
+    messagelog::append(u"message"_s, title, (QStringList{text} + lines).join(u'\n'));
     ListDialog dialog(text, lines, {}, title, icon, PromptButtons::Ok, PromptAnswer::Ok, m_parent);
     dialog.exec();
 }
@@ -143,6 +178,8 @@ PromptAnswer QtPrompter::askWithList(const QString &text, const QStringList &lin
 {
     ListDialog dialog(text, lines, question, title, icon, buttons, defaultAnswer, m_parent);
     dialog.exec();
+    messagelog::append(u"question"_s, title, (QStringList{text} + lines + QStringList{question}).join(u'\n'),
+                       answerName(dialog.answer()));
     return dialog.answer();
 }
 

@@ -210,11 +210,11 @@ TEST_P(MainWindowTest, StatusBarShowsVersionSessionAndClicksAnswerAndHelpPointsA
     // Unicode, in a panel of its own: the date, the convocation and the user stay in view.
     const auto *notice = w->findChild<QLabel *>(u"StatusBar1_notice"_s);
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->text(), FontTable::kannadaNotice());
+    EXPECT_EQ(notice->toolTip(), FontTable::kannadaNotice());
     if (!FontTable::isInstalled(u"Nudi 01 e"_s)) {
         EXPECT_TRUE(notice->isVisible());
-        EXPECT_TRUE(notice->text().contains(u"\"Nudi 01 e\""_s));
-        EXPECT_TRUE(notice->text().contains(u"Kannada is shown through Unicode"_s));
+        EXPECT_TRUE(notice->toolTip().contains(u"\"Nudi 01 e\""_s));
+        EXPECT_TRUE(notice->toolTip().contains(u"Kannada is shown through Unicode"_s));
     }
     for (int panel : {1, 4})
         EXPECT_TRUE(w->statusPanel(panel)->isVisible()) << panel;

@@ -109,6 +109,57 @@ TEST(GuardedQuestions, SpaceAnswersNothingEnterAndEscSayNoAndOnlyYSaysYes)
     EXPECT_EQ(plain.kind, u"QMessageBox"_s);
 }
 
+// "Is certificate printed Successfully?": Yes stores the number on the candidate, No
+// registers the sheet spoiled. Neither may be a hurried key's: Enter, Esc and Space do
+// nothing, only Y or N answer, in a message box and in the list dialog alike.
+TEST(QuestionsWithoutDefault, EnterEscAndSpaceAnswerNothingOnlyYOrNDo)
+{
+    QtPrompter prompter;
+    const QString longText = u"Is certificate printed Successfully?\n"_s + findings(40).join(u'\n');
+    const struct
+    {
+        const char *story;
+        bool asList;
+        std::vector<Keys> keys;
+        PromptAnswer answer;
+    } cases[] = {
+        {"Enter, Esc, Space, then Y",
+         false,
+         {{Qt::Key_Return}, {Qt::Key_Escape}, {Qt::Key_Space}, {Qt::Key_Y}},
+         PromptAnswer::Yes},
+        {"keypad Enter, then N", false, {{Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_N}}, PromptAnswer::No},
+        {"Tab, Space, Esc, then Alt+N",
+         false,
+         {{Qt::Key_Tab}, {Qt::Key_Space}, {Qt::Key_Escape}, {Qt::Key_N, Qt::AltModifier}},
+         PromptAnswer::No},
+        {"a list: Enter, Esc, then Y", true, {{Qt::Key_Return}, {Qt::Key_Escape}, {Qt::Key_Y}}, PromptAnswer::Yes},
+        {"a list: Space, Enter, then N", true, {{Qt::Key_Space}, {Qt::Key_Return}, {Qt::Key_N}}, PromptAnswer::No},
+    };
+    for (const auto &c : cases) {
+        const Asked asked = askWithKeys(
+            [&] {
+                return prompter.askEither(c.asList ? longText : u"Is certificate printed Successfully?"_s)
+                           ? PromptAnswer::Yes
+                           : PromptAnswer::No;
+            },
+            c.keys);
+        EXPECT_EQ(asked.answer, c.answer) << c.story;
+        // Open after every key but the last, which answered.
+        EXPECT_EQ(asked.openAfter, int(c.keys.size()) - 1) << c.story;
+        EXPECT_EQ(asked.kind, c.asList ? u"sw::ListDialog"_s : u"QMessageBox"_s) << c.story;
+    }
+    // The list dialog's close button answers nothing either; Y still does.
+    ListDialog dialog(u"Is certificate printed Successfully?"_s, findings(3), {}, u"Message"_s, PromptIcon::Question,
+                      PromptButtons::YesNo, PromptAnswer::None);
+    EXPECT_EQ(dialog.defaultButton(), nullptr);
+    test::showActive(dialog);
+    dialog.reject();
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Y);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.answer(), PromptAnswer::Yes);
+}
+
 TEST(ListDialogs, AHundredFindingsScrollUnderTheirQuestionWithinTheScreen)
 {
     QtPrompter prompter;
