@@ -39,7 +39,9 @@ void RecentCertificatesForm::loadGrid()
             spread()->appendRow({SpreadGrid::shownItem(row.regno), SpreadGrid::shownItem(row.name),
                                  SpreadGrid::shownItem(row.certNo), SpreadGrid::checkItem(false, !browsing())});
     });
-    setCount(QString::number(m_rows.size()) + u" certificates of the last run"_s);
+    // Only the designed layouts' runs fill the list: the count says so, so an empty list
+    // after another layout's run is not taken for a lost run.
+    setCount(QString::number(m_rows.size()) + u" certificates of the last run of a designed layout"_s);
     if (m_rows.empty())
         prompter().info(u"No records found"_s);
 }
