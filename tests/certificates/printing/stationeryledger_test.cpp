@@ -12,6 +12,8 @@
 #include "shell/db/dberror.h"
 #include "support/stoptext.h"
 
+#include <QScopeGuard>
+
 using namespace Qt::StringLiterals;
 using namespace sw;
 using sw::test::TestBackend;
@@ -249,6 +251,16 @@ TEST_P(SpoiledSheetsTest, PendingSheetsAreSettledPrintedOrSpoiled)
 // gone (ended, killed, cut off) and its lease has run out, a clerk settles it elsewhere.
 TEST_P(SpoiledSheetsTest, ASheetAtThePrinterOfARunGoingOnIsSettledByThatRunOnly)
 {
+    // The run's rows are touched every tenth of a long lease, so none is touched between
+    // the ageing below and the checks after it (with the usual 5 s beat, one now and then was).
+    const QByteArray lease = qgetenv("SCROLLWISE_LEASE_SECONDS");
+    qputenv("SCROLLWISE_LEASE_SECONDS", "600");
+    const auto restoreLease = qScopeGuard([&lease] {
+        if (lease.isEmpty())
+            qunsetenv("SCROLLWISE_LEASE_SECONDS");
+        else
+            qputenv("SCROLLWISE_LEASE_SECONDS", lease);
+    });
     const auto printing = m_folder->connectSession(u"printing"_s);
     SheetHolder r1{SheetHolder::Kind::Degree, u"R1"_s, u"BA"_s, u"101"_s, {}, {}};
     auto run = std::make_unique<StationeryLedger>(*printing, u"C26"_s, u"CLERK"_s, u"WS1"_s);
