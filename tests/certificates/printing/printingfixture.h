@@ -8,6 +8,7 @@
 #include "certificates/printing/printingrun.h"
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/inifile.h"
+#include "shell/core/issuerkey.h"
 #include "shell/core/session.h"
 #include "support/batchrun.h"
 #include "support/files.h"
@@ -177,6 +178,22 @@ protected:
         for (int i = 0; i < 5; ++i)
             m_prompter.answer(PromptAnswer::Yes);
         ASSERT_EQ(print(s).printed, 4) << m_prompter.texts().join(QStringLiteral(" | ")).toStdString();
+    }
+
+    // Sheets and copies carry the signed verification code: an issuer key sealed with
+    // `passphrase`, the code at the size the README gives (a full link with its signature
+    // stays readable at 150 dpi), pointing at `pageUrl`.
+    void useSignedCode(const QByteArray &passphrase, const QString &pageUrl)
+    {
+        using namespace Qt::StringLiterals;
+        IssuerKey::create(m_session.folder, passphrase);
+        IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
+        ini.load();
+        ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.6"_s);
+        ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
+        ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1.3"_s);
+        ini.setValue(u"VERIFICATION"_s, u"PageUrl"_s, pageUrl);
+        ASSERT_TRUE(ini.save());
     }
 
     // The command-line tool run by CLERK on convocation C26; `input` is what is typed.

@@ -30,15 +30,7 @@ protected:
         test::PrintingFixture::SetUp();
         if (IsSkipped())
             return;
-        IssuerKey::create(m_session.folder, kPassphrase);
-        IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
-        ini.load();
-        // The size the README gives: a full link with its signature stays readable at 150 dpi.
-        ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.6"_s);
-        ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
-        ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1.3"_s);
-        ini.setValue(u"VERIFICATION"_s, u"PageUrl"_s, kPage);
-        ASSERT_TRUE(ini.save());
+        ASSERT_NO_FATAL_FAILURE(useSignedCode(kPassphrase, kPage));
     }
     QByteArray publicKey() const { return *IssuerKey::publicKey(m_session.folder); }
 

@@ -25,10 +25,9 @@ namespace {
 const QByteArray kPassphrase = "status lists";
 const QString kPage = u"https://verify.varada.example/certificates/"_s;
 
-// Reads a signed status list as a verifier elsewhere would: the JWS checked with the
-// public key (PyNaCl, libsodium's Python binding, not our code), the list inflated by
-// Python's gzip, and the places whose bit is set.
-const QString kReadList = uR"py(
+// A JWS checked with the public key (argv 1) by PyNaCl, libsodium's Python binding, not
+// our code: the script goes on with `header` and `payload` of the file argv 2.
+const QString kCheckJws = uR"py(
 import base64, gzip, json, sys
 from nacl.exceptions import BadSignatureError
 from nacl.signing import VerifyKey
@@ -41,6 +40,11 @@ try:
 except BadSignatureError:
     print(json.dumps({'signature': 'forged'}))
     sys.exit(0)
+)py"_s;
+
+// Reads a signed status list as a verifier elsewhere would: its JWS checked, the list
+// inflated by Python's gzip, and the places whose bit is set.
+const QString kReadList = kCheckJws + uR"py(
 credential = json.loads(b64(payload))
 subject = credential['credentialSubject']
 bits = gzip.decompress(b64(subject['encodedList'][1:]))
@@ -57,14 +61,7 @@ protected:
         test::PrintingFixture::SetUp();
         if (IsSkipped())
             return;
-        IssuerKey::create(m_session.folder, kPassphrase);
-        IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
-        ini.load();
-        ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.6"_s);
-        ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
-        ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1.3"_s);
-        ini.setValue(u"VERIFICATION"_s, u"PageUrl"_s, kPage);
-        ASSERT_TRUE(ini.save());
+        ASSERT_NO_FATAL_FAILURE(useSignedCode(kPassphrase, kPage));
         m_prompter.answerInput(QString::fromUtf8(kPassphrase));
         printAll();
     }
@@ -264,19 +261,7 @@ TEST_P(PublicationTest, TheCredentialVerifiesWithAnIndependentImplementationAndP
     EXPECT_TRUE(run.out.endsWith(u"2 credentials written\n"_s)) << run.both();
     const QString publicKey = m_session.folder.filePath(QString::fromLatin1(IssuerKey::kPublicFile));
 
-    const QString readCredential = uR"py(
-import base64, json, sys
-from nacl.exceptions import BadSignatureError
-from nacl.signing import VerifyKey
-def b64(text):
-    return base64.urlsafe_b64decode(text + '=' * (-len(text) % 4))
-key = VerifyKey(b64(open(sys.argv[1]).read().strip()))
-header, payload, signature = open(sys.argv[2]).read().strip().split('.')
-try:
-    key.verify((header + '.' + payload).encode('ascii'), b64(signature))
-except BadSignatureError:
-    print(json.dumps({'signature': 'forged'}))
-    sys.exit(0)
+    const QString readCredential = kCheckJws + uR"py(
 print(json.dumps({'header': json.loads(b64(header)), 'credential': json.loads(b64(payload))}))
 )py"_s;
     const QJsonObject read = test::runPython(readCredential, {publicKey, QDir(folder).filePath(u"A000017.jwt"_s)});
