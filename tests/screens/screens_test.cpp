@@ -10,6 +10,7 @@
 #include "reports/reportsscreens.h"
 #include "shell/forms/childform.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/formsfixture.h"
 #include "shell/forms/menutree.h"
 #include "shell/forms/recordform.h"
@@ -225,6 +226,10 @@ TEST_F(ScreenGallery, EveryRegisteredScreenOpensOnTheDemoFolderAndIsPhotographed
                 << item->code.toStdString() << " (" << entry->formName.toStdString()
                 << ") showed an error on opening: " << shown.text.toStdString();
         }
+        // Its mandatory boxes and field order name only boxes it has.
+        for (const FieldFrame *frame : m_window->findChildren<FieldFrame *>())
+            EXPECT_EQ(frame->unknownKeys(), QStringList())
+                << item->code.toStdString() << " (" << entry->formName.toStdString() << ") names boxes it lacks";
         // A screen that does its work without a window (a question and a run) has no picture.
         if (file.isEmpty()) {
             EXPECT_GT(m_prompter.shown().size(), shownBefore)

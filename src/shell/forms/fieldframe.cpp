@@ -225,6 +225,16 @@ QRadioButton *FieldFrame::opt(int index) const
     return qobject_cast<QRadioButton *>(field(u"O"_s + QString::number(index)));
 }
 
+QStringList FieldFrame::unknownKeys() const
+{
+    QStringList unknown;
+    for (const QString &key : keys(m_mandatory) + keys(m_order)) {
+        if (!field(key) && !unknown.contains(key))
+            unknown.append(key);
+    }
+    return unknown;
+}
+
 QStringList FieldFrame::keys(const QString &list) const
 {
     QStringList out;

@@ -102,6 +102,11 @@ public:
     void setFieldOrder(const QString &keys) { m_order = keys; }
     QString mandatoryFields() const { return m_mandatory; }
     QString fieldOrder() const { return m_order; }
+    // The keys the mandatory list and the field order name that no field of the frame
+    // has: a misspelt key would drop its box's "Information should be entered" check or
+    // its place in the order without a word. Every screen is opened by a test that
+    // requires none.
+    QStringList unknownKeys() const;
 
     // F1 in `box` opens the lookup window; the chosen code goes into the box.
     void setLookup(QLineEdit *box, std::function<LookupRequest()> request);
