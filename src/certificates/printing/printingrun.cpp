@@ -169,9 +169,12 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
         if (layout == LayoutProcedure::None)
             return result;
         const bool printing = s.mode == PrintMode::Print && s.operation == PrintOperation::Print;
-        // Sheets and copies carry signed codes: the key's passphrase is asked before the first.
-        if (m_code && (printing || s.mode == PrintMode::Pdf))
-            m_code->unlock(m_session.folder, m_prompter);
+        // Sheets and copies carry signed codes: the key's passphrase is asked before the
+        // first, once the run is sure to go (after its question, when it has one).
+        const auto unlockCode = [&] {
+            if (m_code)
+                m_code->unlock(m_session.folder, m_prompter);
+        };
         if (printing) {
             output.ready();
             const QStringList pending = ledger().pendingSheets(s.prefix);
@@ -198,10 +201,14 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
             return result;
         }
         m_selected = int(jobs.size());
-        if (s.mode == PrintMode::Pdf)
+        if (s.mode == PrintMode::Pdf) {
+            unlockCode();
             writeCopies(s, jobs, cycle);
-        else if (!printing || goOn(s, int(jobs.size())))
+        } else if (!printing || goOn(s, int(jobs.size()))) {
+            if (printing)
+                unlockCode();
             printSheets(s, jobs, cycle, output);
+        }
     } catch (const StopError &e) {
         m_prompter.message(e.text(), e.title(), e.icon());
     } catch (const DbError &e) {
