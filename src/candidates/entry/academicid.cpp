@@ -16,6 +16,15 @@ QString AcademicId::formatProblem(const QString &id)
     return u"%1: must be %2 digits"_s.arg(caption()).arg(kLength);
 }
 
+bool AcademicId::isColumnName(const QString &name)
+{
+    static const QRegularExpression notLetters(u"[^A-Z0-9]"_s);
+    const QString bare = name.toUpper().remove(notLetters);
+    static const QStringList names = {u"ABCID"_s, u"ABCACCOUNTID"_s, u"APAARID"_s,
+                                      u"APAAR"_s, u"FABCID"_s,       u"APAARABCID"_s};
+    return names.contains(bare);
+}
+
 bool AcademicId::Candidate::sameStudentAs(const Candidate &other) const
 {
     const auto sameText = [](const QString &a, const QString &b) {
@@ -25,10 +34,9 @@ bool AcademicId::Candidate::sameStudentAs(const Candidate &other) const
            && degree.trimmed().compare(other.degree.trimmed(), Qt::CaseInsensitive) != 0;
 }
 
-bool AcademicId::Candidate::sameCandidateAs(const Candidate &other) const
+bool AcademicId::Candidate::sameRegisterNumber(const Candidate &other) const
 {
-    return regno.trimmed().compare(other.regno.trimmed(), Qt::CaseInsensitive) == 0
-           && degree.trimmed().compare(other.degree.trimmed(), Qt::CaseInsensitive) == 0;
+    return regno.trimmed().compare(other.regno.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 QString AcademicId::Candidate::described() const
@@ -55,7 +63,7 @@ QString AcademicId::holderProblem(const QString &id, const Candidate &candidate)
     for (auto it = m_remembered.constFind(value); it != m_remembered.cend() && it.key() == value; ++it)
         holders.push_back(*it);
     for (const Candidate &holder : holders) {
-        if (holder.sameCandidateAs(candidate) || holder.sameStudentAs(candidate))
+        if (holder.sameRegisterNumber(candidate) || holder.sameStudentAs(candidate))
             continue;
         return u"%1: %2 is already held by %3, who is not the same student (name and date of birth differ, "
                "or the degree is the same)"_s.arg(caption(), value, holder.described());

@@ -20,6 +20,10 @@ public:
     // What the field is called in every message.
     static QString caption() { return QStringLiteral("ABC ID"); }
 
+    // Whether a file's column of this name holds the IDs: "ABC_ACCOUNT_ID", "ABC ID",
+    // "APAAR_ID", "FABCID" and the like, in any letter case.
+    static bool isColumnName(const QString &name);
+
     // Why `id` is not an ID ("ABC ID: must be 12 digits"); empty for an ID or an empty value.
     static QString formatProblem(const QString &id);
 
@@ -34,8 +38,9 @@ public:
 
         // The same student: the same name and date of birth (both given), another degree.
         bool sameStudentAs(const Candidate &other) const;
-        // The same candidate row: the same register number and degree.
-        bool sameCandidateAs(const Candidate &other) const;
+        // Rows of one student by the university's own number: the same register number
+        // (the candidate's own row, or the same student under another degree or convocation).
+        bool sameRegisterNumber(const Candidate &other) const;
         QString described() const;
     };
 
