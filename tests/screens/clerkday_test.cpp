@@ -342,7 +342,7 @@ TEST_F(ClerkDay, LogInEnterACandidatePrintHimToAFolderCloseByKeysAndLogOut)
     for (const QString &box :
          {kRegNo,          u"ANITHA RAO"_s, u""_s,     u""_s,   u""_s,    u"RAMESH RAO"_s, u""_s, u""_s,
           u""_s,           u"BSC"_s,        u"C001"_s, u"FC"_s, u"003"_s, u"F"_s,          u""_s, u"2025"_s,
-          u"APRIL 2025"_s, u"1"_s,          u""_s,     u""_s,   u""_s,    u"T"_s})
+          u"APRIL 2025"_s, u"1"_s,          u""_s,     u""_s,   u""_s,    u""_s,           u"T"_s})
         m_desk.enter(box);
     shot(u"04-student-entry"_s);
     m_desk.key(u"F6"_s);
