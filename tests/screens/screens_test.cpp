@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -709,11 +708,6 @@ protected:
             if (!target || target->window() != modal)
                 target = modal;
             QTest::keyClick(target, goOn ? Qt::Key_Y : Qt::Key_Escape);
-        } else if (auto *input = qobject_cast<QInputDialog *>(modal);
-                   input && input->windowTitle() == u"Verification code"_s) {
-            // The demo's sheets carry signed codes: a printing run asks the key's passphrase first.
-            input->setTextValue(u"DEMO"_s);
-            input->accept();
         } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
             dialog->reject();
         }
