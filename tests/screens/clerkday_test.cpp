@@ -383,9 +383,6 @@ TEST_F(ClerkDay, LogInEnterACandidatePrintHimToAFolderCloseByKeysAndLogOut)
     windowsFit("the check before printing");
     shot(u"07-check-before-printing"_s);
     m_desk.key(u"y"_s);
-    // The demo's sheets carry signed codes: the key's passphrase is asked once, before the run.
-    ASSERT_TRUE(m_desk.waitForWindow(u"^Verification code$"_s)) << "no passphrase asked for the signed codes";
-    m_desk.enter(u"DEMO"_s);
     ASSERT_TRUE(m_desk.waitForWindow(u"^Certificate print$"_s)) << "no question before the run";
     shot(u"08-run-question"_s);
     m_desk.key(u"Return"_s);
@@ -401,8 +398,6 @@ TEST_F(ClerkDay, LogInEnterACandidatePrintHimToAFolderCloseByKeysAndLogOut)
     // selection; Y to the run.
     ASSERT_TRUE(m_desk.waitForWindow(u"^Scrollwise, "_s));
     m_desk.key(u"ctrl+p"_s);
-    ASSERT_TRUE(m_desk.waitForWindow(u"^Verification code$"_s)) << "no passphrase asked for the second run";
-    m_desk.enter(u"DEMO"_s);
     ASSERT_TRUE(m_desk.waitForWindow(u"^Certificate print$"_s));
     m_desk.key(u"y"_s);
     const QString printed = said.waitFor({u"message\t"_s, u"Printed Successfully: 1 certificate, DC000500"_s});
