@@ -137,6 +137,12 @@ const std::vector<ReportCommand> &reports()
              return OtherListReports(c.session, c.prompter, header(c))
                  .onlineList(rangeSelection(c), c.args.has(u"not-active-only"_s), path);
          }},
+        {u"abc-missing"_s, u"N3A"_s, u"the convocation's candidates without an ABC ID"_s,
+         joined({reportoptions::ranges(), {option(u"active-only"_s, {}, u"only active candidates"_s)}}),
+         [header](BatchContext &c, const QString &path, QString *) {
+             return OtherListReports(c.session, c.prompter, header(c))
+                 .abcMissingList(rangeSelection(c), c.args.has(u"active-only"_s), path);
+         }},
         {u"mismatch"_s,
          u"N36"_s,
          u"codes of candidates missing from their masters"_s,

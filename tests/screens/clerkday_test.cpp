@@ -340,9 +340,9 @@ TEST_F(ClerkDay, LogInEnterACandidatePrintHimToAFolderCloseByKeysAndLogOut)
     m_desk.key(u"s Return"_s);
     m_desk.key(u"F4"_s);
     for (const QString &box :
-         {kRegNo,          u"ANITHA RAO"_s, u""_s,     u""_s,   u""_s,    u"RAMESH RAO"_s, u""_s, u""_s,
-          u""_s,           u"BSC"_s,        u"C001"_s, u"FC"_s, u"003"_s, u"F"_s,          u""_s, u"2025"_s,
-          u"APRIL 2025"_s, u"1"_s,          u""_s,     u""_s,   u""_s,    u"T"_s})
+         {kRegNo,   u"ANITHA RAO"_s,   u""_s,   u""_s,    u""_s,  u"RAMESH RAO"_s, u""_s,     u""_s,           u""_s,
+          u"BSC"_s, u"C001"_s,         u"FC"_s, u"003"_s, u"F"_s, u""_s,           u"2025"_s, u"APRIL 2025"_s, u"1"_s,
+          u""_s,    u"123456789012"_s, u""_s,   u""_s,    u"T"_s})
         m_desk.enter(box);
     shot(u"04-student-entry"_s);
     m_desk.key(u"F6"_s);
@@ -351,11 +351,11 @@ TEST_F(ClerkDay, LogInEnterACandidatePrintHimToAFolderCloseByKeysAndLogOut)
     {
         const Register db(folder() + u"/CONVO.sqlite"_s);
         EXPECT_EQ(db.row(u"select fname, ffatname, fdegree, fcollcode, fclasscode, funivcode, fsex, fyear, fexamdate, "
-                         "fexamtype, factive, fmanual, coalesce(fcertno, '') from convo where fregno = ? and "
+                         "fexamtype, factive, fmanual, coalesce(fcertno, ''), fabcid from convo where fregno = ? and "
                          "fconvocode = 'C025'"_s,
                          {kRegNo}),
                   (QStringList{u"ANITHA RAO"_s, u"RAMESH RAO"_s, u"BSC"_s, u"C001"_s, u"FC"_s, u"003"_s, u"F"_s,
-                               u"2025"_s, u"APRIL 2025"_s, u"1"_s, u"T"_s, u"T"_s, u""_s}));
+                               u"2025"_s, u"APRIL 2025"_s, u"1"_s, u"T"_s, u"T"_s, u""_s, u"123456789012"_s}));
     }
     m_desk.key(u"ctrl+t"_s); // the screen closes
 

@@ -306,8 +306,8 @@ void DemoWriter::writeCandidates(QStringList &lines)
         "fexamtype, fsex, fcaste, fcertno, fprex, factive, fdate, fmanual, fspecial, fusername, fprintedby, "
         "fconvocode, fphotopaste, fprintord, fnamekan, fkanupdated, fexamdatekan, funivcode, ffatname, "
         "ffatnamekan, fmotname, fmotnamekan, fsirname, fsirnamekan, fdob, fmobile, femail, faddr1, faddr2, "
-        "faddr3, faddr4, ffeepaid, fprintdate, fprinttime) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+        "faddr3, faddr4, ffeepaid, fprintdate, fprinttime, fabcid) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
     Statement cancellation =
         m_db.prepare(u"insert into certcan (fdegree, fcollcode, fregno, fcertno, fdate, ftime, fremarks, fusername, "
                      "fprintedby, fdeleted) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 'F')"_s);
@@ -365,6 +365,8 @@ void DemoWriter::writeCandidates(QStringList &lines)
         const QString mobile = u"9"_s + QString::number(845000000 + i * 7919).right(9);
         const QString email = given.toLower() + u'.' + family.toLower() + QString::number(i + 1) + u"@example.in"_s;
         const QString address1 = QString::number(1 + i % 90) + u", "_s + family + u" ONI"_s;
+        // Most students have given their ABC ID; every sixth has not yet (report abc-missing lists them).
+        const QVariant abcId = i % 6 == 5 ? QVariant() : QVariant(QString::number(500000000000LL + qint64(i) * 799819));
         candidate.exec({regno,
                         name,
                         degree.code,
@@ -409,7 +411,8 @@ void DemoWriter::writeCandidates(QStringList &lines)
                         QString::number(580001 + i % 30),
                         feePaid ? u"T"_s : u"F"_s,
                         printDate,
-                        printTime});
+                        printTime,
+                        abcId});
 
         // Class both as the file import reads it and as the directory run reads it for this institution.
         m_resultRows[convocation].push_back({regno, name, degree.code, QString(), college.code, klass.code, examDate,

@@ -36,6 +36,8 @@ const std::vector<CandidateField> &candidateFields()
         // Beyond the installed form: the depository's upload needs them for candidates typed in.
         {26, u"fdob"_s, u"Date of Birth"_s},
         {27, u"fexamtype"_s, u"Exam Type"_s},
+        // The student's academic account ID (APAAR / ABC ID) the depositories file the degree under.
+        {28, u"fabcid"_s, u"ABC ID"_s, false, false, u"abc-id"_s},
     };
     return fields;
 }
@@ -60,8 +62,8 @@ const CandidateField *candidateFieldAt(int box)
 
 const std::vector<int> &candidateFieldOrder()
 {
-    static const std::vector<int> order = {0,  1, 15, 24, 25, 20, 21, 22, 23, 2,  3, 4,
-                                           18, 5, 6,  7,  8,  27, 26, 9,  11, 10, 17};
+    static const std::vector<int> order = {0,  1, 15, 24, 25, 20, 21, 22, 23, 2,  3,  4,
+                                           18, 5, 6,  7,  8,  27, 26, 28, 9,  11, 10, 17};
     return order;
 }
 

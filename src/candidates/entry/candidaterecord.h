@@ -17,7 +17,11 @@ struct CandidateField
     QString caption;        // the label beside the box
     bool kannada = false;   // 8-bit legacy-font text: stored exactly as typed
     bool keepsCase = false; // the student's name is the one Latin box not forced to upper case
+    QString option;         // the command-line option, when it is not the column's name
 };
+
+// The option `candidate add` and `edit` take the field's value with ("--fname", "--abc-id").
+inline QString optionName(const CandidateField &field) { return field.option.isEmpty() ? field.column : field.option; }
 
 // The stored boxes of the candidate form, in box order.
 const std::vector<CandidateField> &candidateFields();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/entry/candidatestore.h"
 
+#include "candidates/entry/academicid.h"
 #include "candidates/entry/serialnumbers.h"
 #include "masters/mastercodes.h"
 #include "masters/namelibrary/namelibrary.h"
@@ -46,6 +47,7 @@ namespace {
 
 // The box of the certificate number on the entry form.
 constexpr int kCertNoBox = 9;
+constexpr int kAbcIdBox = 28;
 
 FieldProblem invalid(int box, const QString &text) { return {box, text, PromptIcon::Exclamation}; }
 
@@ -107,6 +109,11 @@ std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateR
     const QString value = record.value(field->column).trimmed();
     if (isMandatoryCandidateBox(box) && value.isEmpty())
         return notice(box, u"Information should be entered"_s);
+    // An ID too long is still an ID of the wrong length, and said so.
+    if (box == kAbcIdBox) {
+        if (const QString problem = AcademicId::formatProblem(value); !problem.isEmpty())
+            return invalid(box, problem);
+    }
     if (const int width = columnWidth(field->column); width > 0 && value.size() > width)
         return invalid(box, field->caption + u" holds at most "_s + QString::number(width) + u" characters."_s);
     if (storableTextProblem(value, 0))
@@ -167,6 +174,14 @@ std::optional<FieldProblem> CandidateStore::checkField(int box, const CandidateR
         if (!value.isEmpty() && !value.at(0).isLetterOrNumber())
             return invalid(box, u"Exam Type is one letter or digit"_s);
         return std::nullopt;
+    case kAbcIdBox: {
+        const AcademicId::Candidate candidate{record.regno().trimmed(), record.value(u"fname"_s),
+                                              record.value(u"fdob"_s), record.value(u"fdegree"_s),
+                                              record.value(u"fconvocode"_s)};
+        if (const QString problem = AcademicId(m_session.db()).holderProblem(value, candidate); !problem.isEmpty())
+            return invalid(box, problem);
+        return std::nullopt;
+    }
     case 17:
         if (!exists(u"masconvo"_s, u"fconvocode"_s, value))
             return invalid(box, u"Invalid Convocation Code"_s);
@@ -299,14 +314,14 @@ void CandidateStore::insert(const CandidateRecord &r)
     m_session.db().exec(
         u"insert into convo (fregno, fname, fdegree, fcollcode, fclasscode, fsex, fcaste, fyear, fexamdate, factive, "
         "fmanual, fregisterno, fusername, fconvocode, fnamekan, funivcode, ffatname, ffatnamekan, fmotname, "
-        "fmotnamekan, fsirname, fsirnamekan, fdob, fexamtype) "
-        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+        "fmotnamekan, fsirname, fsirnamekan, fdob, fexamtype, fabcid) "
+        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
         {r.value(u"fregno"_s),      r.value(u"fname"_s),    r.value(u"fdegree"_s),     r.value(u"fcollcode"_s),
          r.value(u"fclasscode"_s),  r.value(u"fsex"_s),     r.value(u"fcaste"_s),      r.value(u"fyear"_s),
          r.value(u"fexamdate"_s),   r.value(u"factive"_s),  r.value(u"fregisterno"_s), m_session.userName,
          r.value(u"fconvocode"_s),  r.value(u"fnamekan"_s), r.value(u"funivcode"_s),   r.value(u"ffatname"_s),
          r.value(u"ffatnamekan"_s), r.value(u"fmotname"_s), r.value(u"fmotnamekan"_s), r.value(u"fsirname"_s),
-         r.value(u"fsirnamekan"_s), r.value(u"fdob"_s),     r.value(u"fexamtype"_s)});
+         r.value(u"fsirnamekan"_s), r.value(u"fdob"_s),     r.value(u"fexamtype"_s),   r.value(u"fabcid"_s)});
 }
 
 void CandidateStore::update(const CandidateRecord &r, const std::optional<CandidateRecord> &asRead)
@@ -320,7 +335,7 @@ void CandidateStore::update(const CandidateRecord &r, const std::optional<Candid
         u"fname"_s,       u"fdegree"_s,   u"fcollcode"_s,   u"fclasscode"_s,  u"fsex"_s,        u"fcaste"_s,
         u"fyear"_s,       u"fexamdate"_s, u"factive"_s,     u"fregisterno"_s, u"fnamekan"_s,    u"fconvocode"_s,
         u"funivcode"_s,   u"ffatname"_s,  u"ffatnamekan"_s, u"fmotname"_s,    u"fmotnamekan"_s, u"fsirname"_s,
-        u"fsirnamekan"_s, u"fdob"_s,      u"fexamtype"_s};
+        u"fsirnamekan"_s, u"fdob"_s,      u"fexamtype"_s,   u"fabcid"_s};
     Database &db = m_session.db();
     const QString certNo = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
     const auto write = [&](const QStringList &columns, const QString &condition, const QVariantList &conditionValues) {

@@ -35,7 +35,7 @@ std::vector<BatchOption> fieldOptions()
     for (const CandidateField &f : candidateFields()) {
         if (f.column == u"fregno"_s || f.column == u"fprintord"_s)
             continue;
-        options.push_back({f.column, u"TEXT"_s, f.caption + (f.kannada ? u" (Kannada, as typed)"_s : QString())});
+        options.push_back({optionName(f), u"TEXT"_s, f.caption + (f.kannada ? u" (Kannada, as typed)"_s : QString())});
     }
     options.push_back(
         {u"photo"_s, u"FILE"_s,
@@ -87,9 +87,9 @@ int save(BatchContext &c, EntryMode mode)
     CandidateRecord given;
     given.set(u"fregno"_s, regnoArgument(c, command));
     for (const CandidateField &f : candidateFields()) {
-        if (!c.args.values.contains(f.column))
+        if (!c.args.values.contains(optionName(f)))
             continue;
-        QString value = c.args.value(f.column);
+        QString value = c.args.value(optionName(f));
         // A Kannada name given in Unicode is stored as the legacy codes, like one typed on the screen.
         if (f.kannada) {
             const kannada::Conversion codes = kannada::toStoredCodes(value);
@@ -127,7 +127,8 @@ int save(BatchContext &c, EntryMode mode)
                                                     mode == EntryMode::Edit ? std::optional(before) : std::nullopt);
     if (!outcome.saved) {
         const CandidateField *field = candidateFieldAt(outcome.problem->box);
-        c.err << u"Nothing saved: "_s << (field ? field->caption + u" (--"_s + field->column + u"): "_s : QString())
+        c.err << u"Nothing saved: "_s
+              << (field ? field->caption + u" (--"_s + optionName(*field) + u"): "_s : QString())
               << outcome.problem->message << Qt::endl;
         return batchexit::kRefused;
     }
@@ -153,7 +154,7 @@ int save(BatchContext &c, EntryMode mode)
             const QString was = before.value(it.key()).trimmed();
             const bool asked = it.key() != u"fregno"_s && was.compare(it.value().trimmed(), Qt::CaseInsensitive) != 0;
             if (asked && (after ? after->value(it.key()).trimmed() : QString()) == was)
-                refused << u"--"_s + it.key();
+                refused << u"--"_s + (candidateField(it.key()) ? optionName(*candidateField(it.key())) : it.key());
         }
         if (!refused.isEmpty()) {
             QString why;

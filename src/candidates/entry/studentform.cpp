@@ -27,7 +27,7 @@ namespace {
 
 // The boxes in the order they stand on the screen, one a line; each Kannada box
 // then moves beside its English box and each description beside its code box.
-const int kScreenOrder[] = {0, 1, 15, 24, 25, 20, 21, 22, 23, 2, 3, 4, 18, 5, 6, 7, 8, 27, 26, 9, 11, 10, 16, 17};
+const int kScreenOrder[] = {0, 1, 15, 24, 25, 20, 21, 22, 23, 2, 3, 4, 18, 5, 6, 7, 8, 27, 26, 28, 9, 11, 10, 16, 17};
 const std::pair<int, int> kKannadaBeside[] = {{15, 1}, {25, 24}, {21, 20}, {23, 22}};
 // Shown boxes filled by look-ups, each with the code box it stands beside.
 const std::pair<int, int> kDescriptions[] = {{12, 2}, {13, 3}, {14, 4}, {19, 18}};
@@ -45,6 +45,7 @@ QString toolTipFor(const CandidateField &field)
     case 16: return u"Print serial number"_s;
     case 26: return u"Date of Birth in dd/mm/yyyy format"_s;
     case 27: return u"Exam type: the letter of the copies' file names (DC_..._F_YEAR_TYPE.pdf)"_s;
+    case 28: return u"APAAR / ABC ID: the student's academic account, 12 digits"_s;
     default: return field.caption;
     }
 }
@@ -70,7 +71,7 @@ StudentForm::StudentForm(const FormContext &context)
     placeKannadaBoxes();
     text(7)->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9.]*"_s), text(7)));
 
-    setFieldOrder(u"T0,T1,T15,T24,T25,T20,T21,T22,T23,T2,T3,T4,T18,T5,T6,T7,T8,T27,T26,T9,T11,T10,T17"_s);
+    setFieldOrder(u"T0,T1,T15,T24,T25,T20,T21,T22,T23,T2,T3,T4,T18,T5,T6,T7,T8,T27,T26,T28,T9,T11,T10,T17"_s);
     setMandatoryFields(u"T0,T1,T2,T3,T4,T18,T7,T8,T17"_s);
 
     // Code boxes: their master's lookup, and the description beside them.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/autonomousimport.h"
 
+#include "candidates/entry/academicid.h"
 #include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultimport.h"
@@ -57,6 +58,8 @@ AutonomousFile parseAutonomousFile(const QString &path)
     out.encoding = utf8.hasError() ? legacytext::Encoding::Cp1252 : legacytext::Encoding::Utf8;
     const QStringList lines = legacytext::decode(bytes, out.encoding).split(u'\n');
     int expected = kFieldsWithoutHeader;
+    // Only a header can name a column beyond the fixed ones, such as the students' ABC IDs.
+    qsizetype abcIdField = -1;
     for (int i = 0; i < kFieldsWithoutHeader; ++i)
         out.fieldNames << u"field "_s + QString::number(i);
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -75,6 +78,11 @@ AutonomousFile parseAutonomousFile(const QString &path)
                 out.fieldNames << (f < fields.size() && !fields[f].trimmed().isEmpty()
                                        ? fields[f].trimmed()
                                        : u"field "_s + QString::number(f));
+            abcIdField = -1;
+            for (qsizetype f = kFieldsWithoutHeader; f < out.fieldNames.size() && abcIdField < 0; ++f) {
+                if (AcademicId::isColumnName(out.fieldNames[f]))
+                    abcIdField = f;
+            }
             continue;
         }
         AutonomousLine l;
@@ -98,6 +106,8 @@ AutonomousFile parseAutonomousFile(const QString &path)
         l.year = fields[kYear].trimmed();
         l.examType = fields[kExamType].trimmed();
         l.examDate = fields[kExamDate].trimmed();
+        if (abcIdField >= 0)
+            l.abcId = fields[abcIdField].trimmed();
         out.lines.push_back(std::move(l));
     }
     return out;
@@ -163,11 +173,11 @@ ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const Autonom
     Statement find = db.prepare(u"select fcollcode, fconvocode, fcertno from convo where fregno = ? and fdegree = ?"_s);
     Statement insert = db.prepare(
         u"insert into convo (fregno, fname, fdegree, fsex, fcaste, fcollcode, fclasscode, fexamdate, fyear, fexamtype, "
-        "factive, fmanual, fspecial, fusername, fconvocode, funivcode) "
-        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?, ?)"_s);
+        "factive, fmanual, fspecial, fusername, fconvocode, funivcode, fabcid) "
+        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?, ?, ?)"_s);
     Statement refresh = db.prepare(
         u"update convo set fname = ?, fclasscode = ?, fexamdate = ?, fyear = ?, fexamtype = ?, fconvocode = ?, "
-        "funivcode = ?, fcollcode = ? where fregno = ? and fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
+        "funivcode = ?, fcollcode = ?, fabcid = coalesce(nullif(?, ''), fabcid) where fregno = ? and fdegree = ? and fcollcode = ? and fconvocode = ? and "_s
         + notPrinted);
     Statement insertClass = db.prepare(u"insert into class (fclasscode, fclassdesc) values (?, ?)"_s);
 
@@ -188,6 +198,11 @@ ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const Autonom
     names.examDate = fieldName(file.fieldNames, kExamDate);
     names.degree = u"the degree code typed"_s;
     names.college = u"the college code typed"_s;
+    for (const QString &field : file.fieldNames) {
+        if (AcademicId::isColumnName(field))
+            names.abcId = field;
+    }
+    AcademicId abcIds(db);
 
     RowBatch batch(db);
     int done = 0;
@@ -213,7 +228,11 @@ ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const Autonom
             c.examType = l.examType;
             c.sex = l.sex;
             c.caste = l.caste;
-            if (const auto problem = checkCandidate(c, names, masters)) {
+            c.abcId = l.abcId;
+            std::optional<RowProblem> problem = checkCandidate(c, names, masters);
+            if (!problem)
+                problem = checkAbcIdHolder(c, names, abcIds, convo);
+            if (problem) {
                 // The prefix is the program's: an empty register number is named as the file has it.
                 tally.reject(l.line, problem->field,
                              problem->field == names.regno ? l.fields.value(kRegno) : problem->value, problem->reason,
@@ -240,13 +259,13 @@ ImportCounts AutonomousImport::apply(const AutonomousCodes &codes, const Autonom
             }
             if (!target) {
                 insert.exec({c.regno, c.name, degree, c.sex, c.caste, college, c.classCode, c.examDate, c.year,
-                             c.examType, m_session.userName, m_session.convoCode, univ});
+                             c.examType, m_session.userName, m_session.convoCode, univ, c.abcId});
                 ++counts.inserted;
             } else if (!target->certNo.isEmpty()) {
                 ++counts.frozen;
             } else {
                 refresh.exec({c.name, c.classCode, c.examDate, c.year, c.examType, m_session.convoCode, univ, college,
-                              c.regno, degree, target->college, target->convo});
+                              c.abcId, c.regno, degree, target->college, target->convo});
                 ++counts.refreshed;
             }
             if (!masters.hasClass(c.classCode)) {

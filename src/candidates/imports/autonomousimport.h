@@ -29,6 +29,7 @@ struct AutonomousLine
     QString year;
     QString examType;
     QString examDate;
+    QString abcId; // from the header's ABC ID column, when it has one
 };
 
 // An autonomous file read: its candidate lines, its field names (the header's, or

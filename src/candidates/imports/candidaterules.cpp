@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/candidaterules.h"
 
+#include "candidates/entry/academicid.h"
 #include "shell/core/importtally.h"
 #include "shell/db/database.h"
 #include "shell/db/schema.h"
@@ -74,6 +75,20 @@ std::optional<RowProblem> checkCandidate(const ResultCandidate &c, const Candida
         return RowProblem{names.college, c.college, u"college "_s + c.college + u" is not in the college master"_s};
     if (c.classCode.isEmpty())
         return RowProblem{names.classCode, c.classCode, u"the class code is empty"_s};
+    if (const QString why = AcademicId::formatProblem(c.abcId); !why.isEmpty())
+        return RowProblem{names.abcId, shownValue(c.abcId), why};
+    return std::nullopt;
+}
+
+std::optional<RowProblem> checkAbcIdHolder(const ResultCandidate &c, const CandidateFieldNames &names, AcademicId &ids,
+                                           const QString &convoCode)
+{
+    if (c.abcId.isEmpty())
+        return std::nullopt;
+    const AcademicId::Candidate candidate{c.regno, c.name, {}, c.degree, convoCode};
+    if (const QString why = ids.holderProblem(c.abcId, candidate); !why.isEmpty())
+        return RowProblem{names.abcId, c.abcId, why};
+    ids.remember(c.abcId, candidate);
     return std::nullopt;
 }
 

@@ -10,6 +10,7 @@
 
 namespace sw {
 
+class AcademicId;
 class Database;
 
 // The codes of the masters an imported candidate refers to, read once at the start of
@@ -44,6 +45,7 @@ struct CandidateFieldNames
     QString caste = QStringLiteral("FCASTE");
     QString father = QStringLiteral("FFATNAME");
     QString mother = QStringLiteral("FMOTNAME");
+    QString abcId = QStringLiteral("FABCID");
 };
 
 // A value that keeps a row from being stored: the field, its value (cut short when
@@ -62,6 +64,12 @@ struct RowProblem
 // report: the autonomous import adds it, the result files keep the row with a warning.)
 std::optional<RowProblem> checkCandidate(const ResultCandidate &c, const CandidateFieldNames &names,
                                          const MasterCodes &masters);
+
+// Why the row's ABC ID cannot be given to its candidate: another student holds it (see
+// AcademicId), or an earlier row of the same run gave it to one. A row that may hold it
+// is remembered for the rows after it.
+std::optional<RowProblem> checkAbcIdHolder(const ResultCandidate &c, const CandidateFieldNames &names, AcademicId &ids,
+                                           const QString &convoCode);
 
 // A value as a message shows it: long ones cut to their beginning.
 QString shownValue(const QString &value);

@@ -32,6 +32,18 @@ const QStringList kRefreshed = {u"fname"_s,     u"fclasscode"_s, u"fexamdate"_s,
                                 u"fexamtype"_s, u"fsex"_s,       u"fcaste"_s};
 const QStringList kParents = {u"ffatname"_s, u"fmotname"_s};
 const QStringList kKey = {u"fregno"_s, u"fdegree"_s, u"fcollcode"_s, u"fconvocode"_s};
+const QStringList kAbcId = {u"fabcid"_s};
+
+// The columns only some files give, in the order they follow the others.
+QStringList optionalColumns(const CandidateWriter::Options &o)
+{
+    QStringList columns;
+    if (o.withParents)
+        columns << kParents;
+    if (o.withAbcId)
+        columns << kAbcId;
+    return columns;
+}
 
 QStringList insertColumns(const CandidateWriter::Options &o)
 {
@@ -40,9 +52,7 @@ QStringList insertColumns(const CandidateWriter::Options &o)
                         u"fmanual"_s,   u"fspecial"_s, u"fusername"_s, u"fconvocode"_s};
     if (!o.univCode.isEmpty())
         columns << u"funivcode"_s;
-    if (o.withParents)
-        columns << kParents;
-    return columns;
+    return columns + optionalColumns(o);
 }
 
 QString insertRow(const CandidateWriter::Options &o)
@@ -50,17 +60,15 @@ QString insertRow(const CandidateWriter::Options &o)
     QString row = u"?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'F', 'F', '', ?, ?"_s;
     if (!o.univCode.isEmpty())
         row += u", ?"_s;
-    if (o.withParents)
-        row += u", ?, ?"_s;
+    for (qsizetype i = 0; i < optionalColumns(o).size(); ++i)
+        row += u", ?"_s;
     return row;
 }
 
 // A definition of the temporary table's columns, as wide as convo's.
-QStringList refreshDefinitions(bool withParents)
+QStringList refreshDefinitions(const CandidateWriter::Options &o)
 {
-    QStringList columns = kKey + kRefreshed;
-    if (withParents)
-        columns << kParents;
+    const QStringList columns = kKey + kRefreshed + optionalColumns(o);
     QStringList out;
     for (const QString &c : columns)
         out << c.toUpper() + u" VARCHAR("_s + QString::number(schema::columnWidth(u"CONVO"_s, c)) + u')';
@@ -81,9 +89,7 @@ CandidateWriter::CandidateWriter(Database &db, const QString &convoCode, const Q
     , m_options(options)
     , m_insert(db, u"convo"_s, insertColumns(options), insertRow(options))
 {
-    QStringList columns = kRefreshed;
-    if (options.withParents)
-        columns << kParents;
+    const QStringList columns = kRefreshed + optionalColumns(options);
     m_joinedUpdate =
         db.dialect().joinedUpdate(u"convo"_s, kRefreshTable, kKey, columns, {u"fspecial = ''"_s, u"fconvocode = ?"_s},
                                   db.dialect().coalesce(u"fcertno"_s, u"''"_s) + u" = ''"_s);
@@ -104,7 +110,7 @@ std::vector<StoredCandidate> CandidateWriter::findAll(const QStringList &regnos)
 {
     std::vector<StoredCandidate> out;
     const QString columns = u"fregno, fdegree, fcollcode, fconvocode, fcertno, fname, fclasscode, fexamdate, fyear, "
-                            "fexamtype, fsex, fcaste, fspecial, ffatname, fmotname"_s;
+                            "fexamtype, fsex, fcaste, fspecial, ffatname, fmotname, fabcid"_s;
     // An IN list as long as the server allows, less the convocation's value.
     const int chunk = std::min(900, m_db.dialect().maxBoundValues() - 1);
     for (qsizetype from = 0; from < regnos.size(); from += chunk) {
@@ -139,6 +145,7 @@ std::vector<StoredCandidate> CandidateWriter::findAll(const QStringList &regnos)
             s.special = rows.text(12);
             s.fatherName = rows.text(13);
             s.motherName = rows.text(14);
+            s.abcId = rows.text(15).trimmed();
             out.push_back(std::move(s));
         }
     }
@@ -152,6 +159,8 @@ bool CandidateWriter::refreshChanges(const ResultCandidate &c, const StoredCandi
     if (c.name != s.name || c.classCode != s.classCode || c.examDate != s.examDate || c.year != s.year
         || c.examType != s.examType || c.sex != s.sex || c.caste != s.caste)
         return true;
+    if (m_options.withAbcId && !c.abcId.isEmpty() && c.abcId != s.abcId)
+        return true;
     return m_options.withParents && (c.fatherName != s.fatherName || c.motherName != s.motherName);
 }
 
@@ -163,6 +172,8 @@ QVariantList CandidateWriter::insertValues(const ResultCandidate &c) const
         params << m_options.univCode;
     if (m_options.withParents)
         params << c.fatherName << c.motherName;
+    if (m_options.withAbcId)
+        params << c.abcId;
     return params;
 }
 
@@ -173,6 +184,9 @@ QVariantList CandidateWriter::refreshValues(const ResultCandidate &c, const Stor
                         c.examDate, c.year,   c.examType, c.sex,       c.caste};
     if (m_options.withParents)
         params << c.fatherName << c.motherName;
+    // A row without an ID leaves the one the candidate holds.
+    if (m_options.withAbcId)
+        params << (c.abcId.isEmpty() ? s.abcId : c.abcId);
     return params;
 }
 
@@ -226,11 +240,11 @@ int CandidateWriter::refreshJoined()
 {
     if (!m_temporaryTable) {
         m_db.exec(m_db.dialect().dropTemporaryTable(kRefreshTable));
-        m_db.exec(m_db.dialect().createTemporaryTable(kRefreshTable, refreshDefinitions(m_options.withParents)));
+        m_db.exec(m_db.dialect().createTemporaryTable(kRefreshTable, refreshDefinitions(m_options)));
         m_temporaryTable = true;
-        m_refreshRows.emplace(
-            m_db, m_db.table(kRefreshTable), kKey + kRefreshed + (m_options.withParents ? kParents : QStringList()),
-            QStringList(int(kKey.size() + kRefreshed.size() + (m_options.withParents ? 2 : 0)), u"?"_s).join(u", "_s));
+        const QStringList columns = kKey + kRefreshed + optionalColumns(m_options);
+        m_refreshRows.emplace(m_db, m_db.table(kRefreshTable), columns,
+                              QStringList(columns.size(), u"?"_s).join(u", "_s));
     }
     m_db.exec(u"delete from "_s + m_db.table(kRefreshTable));
     for (const auto &[values, tag] : m_refreshes) {
@@ -246,11 +260,8 @@ int CandidateWriter::refreshRowByRow(std::vector<BulkInsert::Refused> &refused)
 {
     if (!m_refreshOne) {
         QStringList sets;
-        for (const QString &c : kRefreshed)
+        for (const QString &c : kRefreshed + optionalColumns(m_options))
             sets << c + u" = ?"_s;
-        if (m_options.withParents)
-            for (const QString &c : kParents)
-                sets << c + u" = ?"_s;
         m_refreshOne.emplace(m_db.prepare(u"update convo set "_s + sets.join(u", "_s)
                                           + u", fspecial = '', fconvocode = ? where fregno = ? and "
                                             "fdegree = ? and fcollcode = ? and fconvocode = ? and "_s

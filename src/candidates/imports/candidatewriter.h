@@ -29,6 +29,7 @@ struct ResultCandidate
     QString caste;
     QString fatherName; // written only by the institutions whose files carry them
     QString motherName;
+    QString abcId;                    // the student's academic account ID, when the file has the field
     bool degreeFromSubdegree = false; // the degree rule exchanged the two
 
     // A sub-degree that is given and differs from the degree takes its place; the
@@ -56,6 +57,7 @@ struct StoredCandidate
     QString special;
     QString fatherName;
     QString motherName;
+    QString abcId;
 
     bool printed() const { return !certNo.trimmed().isEmpty(); }
     QString key() const;
@@ -78,6 +80,8 @@ public:
         QString univCode;
         // Institution 027 also stores the parents' names.
         bool withParents = false;
+        // The file has the students' ABC IDs: they are stored, an empty one keeping the ID held.
+        bool withAbcId = false;
     };
 
     CandidateWriter(Database &db, const QString &convoCode, const QString &userName, const Options &options);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/directoryimport.h"
+#include "candidates/entry/academicid.h"
 #include "shell/core/legacytext.h"
 
 #include "candidates/imports/candidateimporter.h"
@@ -301,6 +302,8 @@ void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, Fil
     CandidateImporter::Options o;
     o.writer.anyConvocation = true;
     o.writer.withParents = fields.parents;
+    o.writer.withAbcId = columns.abcId >= 0;
+    AcademicId abcIds(db);
     if (inst == u"008"_s)
         o.writer.univCode = inst;
     o.writeLocally = local;
@@ -332,6 +335,10 @@ void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, Fil
                 continue;
             }
             if (const auto problem = checkCandidate(c, names, masters)) {
+                tally.reject(record, problem->field, problem->value, problem->reason, rows.texts());
+                continue;
+            }
+            if (const auto problem = local ? checkAbcIdHolder(c, names, abcIds, m_session.convoCode) : std::nullopt) {
                 tally.reject(record, problem->field, problem->value, problem->reason, rows.texts());
                 continue;
             }

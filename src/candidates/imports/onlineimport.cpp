@@ -2,6 +2,7 @@
 #include "candidates/imports/onlineimport.h"
 #include "shell/core/legacytext.h"
 
+#include "candidates/entry/academicid.h"
 #include "candidates/imports/rowbatch.h"
 #include "shell/core/importtally.h"
 #include "shell/core/session.h"
@@ -64,6 +65,7 @@ QString insertFeeSql()
 struct Application
 {
     QHash<QString, QVariant> values; // by portal column, upper case
+    QString abcIdColumn;             // the portal's column of the student's ABC ID; empty when it has none
     QString text(const QString &column) const
     {
         const QVariant v = values.value(column);
@@ -71,6 +73,7 @@ struct Application
     }
     QString appNo() const { return text(u"FAPPNO"_s).trimmed(); }
     QString regno() const { return text(u"FREGNO"_s).trimmed().toUpper(); }
+    QString abcId() const { return abcIdColumn.isEmpty() ? QString() : text(abcIdColumn).trimmed(); }
     QStringList fields() const
     {
         QStringList out;
@@ -85,6 +88,8 @@ Application readApplication(const Rows &row, const QSqlRecord &record)
     Application a;
     for (int i = 0; i < record.count(); ++i) {
         const QString column = record.fieldName(i).toUpper();
+        if (a.abcIdColumn.isEmpty() && AcademicId::isColumnName(column))
+            a.abcIdColumn = column;
         QVariant v = row.value(i);
         if (column.startsWith(u"FPOSTADDR"_s))
             v = legacytext::graveApostrophes(v.isNull() ? QString() : v.toString());
@@ -145,6 +150,19 @@ std::optional<std::pair<QString, QString>> tooWide(const Application &a)
                                          .arg(width)};
     }
     return std::nullopt;
+}
+
+// Why the application's ABC ID cannot be stored: not twelve digits, or held by another student.
+QString abcIdProblem(const Application &a, AcademicId &ids)
+{
+    const QString id = a.abcId();
+    if (const QString why = AcademicId::formatProblem(id); !why.isEmpty() || id.isEmpty())
+        return why;
+    const AcademicId::Candidate applicant{a.regno(), a.text(u"FNAME"_s), a.text(u"FDOB"_s), {}, {}};
+    const QString why = ids.holderProblem(id, applicant);
+    if (why.isEmpty())
+        ids.remember(id, applicant);
+    return why;
 }
 
 } // namespace
@@ -259,11 +277,13 @@ OnlineApplicationImport::Counts OnlineApplicationImport::import()
     const QString coalesce = db.dialect().coalesce(u"fcertno"_s, u"''"_s);
     Statement findFee = db.prepare(u"select fappno from convofee where fappno = ?"_s);
     Statement insertFee = db.prepare(insertFeeSql());
-    Statement findCandidate = db.prepare(u"select 1 from convo where fregno = ?"_s);
+    Statement findCandidate = db.prepare(u"select fdegree from convo where fregno = ?"_s);
+    // An application without an ID leaves the one the candidate holds.
     Statement markPaid = db.prepare(
-        u"update convo set faddr1 = ?, faddr2 = ?, faddr3 = ?, faddr4 = ?, fmobile = ?, femail = ?, ffeepaid = 'T' "
-        "where fregno = ? and "_s
+        u"update convo set faddr1 = ?, faddr2 = ?, faddr3 = ?, faddr4 = ?, fmobile = ?, femail = ?, ffeepaid = 'T', "
+        "fabcid = coalesce(nullif(?, ''), fabcid) where fregno = ? and "_s
         + coalesce + u" = '' and "_s + db.dialect().coalesce(u"ffeepaid"_s, u"''"_s) + u" <> 'T'"_s);
+    AcademicId abcIds(db);
     RowBatch batch(db, 1000);
     int row = 0;
     for (size_t i = 0; i < applications.size(); ++i) {
@@ -273,6 +293,12 @@ OnlineApplicationImport::Counts OnlineApplicationImport::import()
         if (const auto wide = tooWide(a)) {
             tally.reject(row, wide->first, a.text(wide->first).left(60),
                          u"application "_s + a.appNo() + u": "_s + wide->second, a.fields());
+            ++counts.rejected;
+            continue;
+        }
+        if (const QString why = abcIdProblem(a, abcIds); !why.isEmpty()) {
+            tally.reject(row, a.abcIdColumn, a.abcId().left(60), u"application "_s + a.appNo() + u": "_s + why,
+                         a.fields());
             ++counts.rejected;
             continue;
         }
@@ -288,9 +314,10 @@ OnlineApplicationImport::Counts OnlineApplicationImport::import()
         if (!findCandidate.run({a.regno()}).next())
             counts.unmatched << a.appNo() + u" ("_s + a.regno() + u')';
         else if (latest.value(a.regno()) == i)
-            counts.candidatesMarked +=
-                markPaid.exec({a.text(u"FPOSTADDR1"_s), a.text(u"FPOSTADDR2"_s), a.text(u"FPOSTADDR3"_s),
-                               a.text(u"FPOSTADDR4"_s), a.text(u"FMOBILE"_s), a.text(u"FEMAIL"_s), a.regno()});
+            counts.candidatesMarked += markPaid.exec({a.text(u"FPOSTADDR1"_s), a.text(u"FPOSTADDR2"_s),
+                                                      a.text(u"FPOSTADDR3"_s), a.text(u"FPOSTADDR4"_s),
+                                                      a.text(u"FMOBILE"_s), a.text(u"FEMAIL"_s), a.abcId(), a.regno()});
+        findCandidate.finish();
         batch.rowDone();
     }
     counts.rejectFile = tally.finish().rejectFile;

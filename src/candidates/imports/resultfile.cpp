@@ -135,6 +135,7 @@ CandidateColumns::CandidateColumns(const ResultRows &rows)
     , examType(rows.require(u"FEXAMTYPE"_s))
     , sex(rows.require(u"FSEX"_s))
     , caste(rows.require(u"FCASTE"_s))
+    , abcId(rows.optional(u"FABCID"_s))
 {
 }
 
@@ -152,6 +153,8 @@ ResultCandidate CandidateColumns::read(const ResultRows &rows) const
     c.examType = rows.text(examType);
     c.sex = rows.text(sex);
     c.caste = rows.text(caste);
+    if (abcId >= 0)
+        c.abcId = rows.text(abcId);
     c.applyDegreeRule();
     return c;
 }

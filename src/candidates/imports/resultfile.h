@@ -79,6 +79,7 @@ struct CandidateColumns
     ResultCandidate read(const ResultRows &rows) const;
 
     int regno, name, degree, subdegree, college, classDesc, examDate, year, examType, sex, caste;
+    int abcId; // the students' ABC IDs (FABCID), -1 in a file without them
 };
 
 } // namespace sw

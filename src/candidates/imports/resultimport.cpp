@@ -2,6 +2,7 @@
 #include "candidates/imports/resultimport.h"
 #include "shell/core/legacytext.h"
 
+#include "candidates/entry/academicid.h"
 #include "candidates/imports/candidateimporter.h"
 #include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
@@ -136,6 +137,8 @@ void ResultFileImport::importCandidates(ResultRows &rows, ImportTally &tally)
     RowBatch batch(db);
     CandidateImporter::Options options;
     options.fieldsOf = [&rows](int record) { return rows.textsOf(record); };
+    options.writer.withAbcId = columns.abcId >= 0;
+    AcademicId abcIds(db);
     CandidateImporter importer(db, m_session.convoCode, m_session.userName, tally, batch, options);
     CandidateProgress progress(m_progress, rows.count());
     QMap<QString, int> unknownClasses;
@@ -151,6 +154,10 @@ void ResultFileImport::importCandidates(ResultRows &rows, ImportTally &tally)
                 continue;
             }
             if (const auto problem = checkCandidate(c, names, masters)) {
+                tally.reject(record, problem->field, problem->value, problem->reason, rows.texts());
+                continue;
+            }
+            if (const auto problem = checkAbcIdHolder(c, names, abcIds, m_session.convoCode)) {
                 tally.reject(record, problem->field, problem->value, problem->reason, rows.texts());
                 continue;
             }

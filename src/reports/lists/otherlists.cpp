@@ -208,6 +208,41 @@ bool OtherListReports::onlineList(const RangeSelection &s, bool notActiveOnly, c
     return true;
 }
 
+bool OtherListReports::abcMissingList(const RangeSelection &s, bool activeOnly, const QString &reportFile)
+{
+    Database &db = m_session.db();
+    const SqlDialect &d = db.dialect();
+    Rows rows = db.query(
+        u"select convo.fregno, convo.fname, convo.fdegree, convo.fcollcode, convo.fcertno "
+        "from convo where convo.fconvocode = ? and convo.fdegree between ? and ? and convo.fcollcode between ? and ? "
+        "and "_s
+            + d.coalesce(u"convo.fabcid"_s, u"''"_s) + u" = ''"_s
+            + (activeOnly ? u" and convo.factive = 'T'"_s : QString())
+            + u" order by convo.fdegree, convo.fcollcode, convo.fregno"_s,
+        {m_session.convoCode, s.fromDegree, s.toDegree, s.fromCollege, s.toCollege});
+    if (!rows.next()) {
+        noRows();
+        return false;
+    }
+    ReportLayout layout;
+    layout.titles = {u"CANDIDATES WITHOUT AN ABC ID"_s, u"CONVOCATION "_s + m_session.convoCode.toUpper(),
+                     (u"Course between "_s + s.fromDegree + u" and "_s + s.toDegree).toUpper(),
+                     (u"College between "_s + s.fromCollege + u" and "_s + s.toCollege).toUpper()};
+    layout.headings = {u"Sl.  Reg.        Student                         Degree  College  Cert."_s,
+                       u"No.  No.         Name                                             No."_s};
+    ReportWriter writer(reportFile, layout, m_header);
+    using namespace reportline;
+    int serial = 1;
+    do {
+        writer.writeRow(number(serial++, 3) + u"  "_s + text(rows.text(0), 10) + u"  "_s + text(rows.text(1), 30)
+                        + u"  "_s + text(rows.text(2), 6) + u"  "_s + text(rows.text(3), 7) + u"  "_s
+                        + rows.text(4).trimmed());
+    } while (rows.next());
+    writer.writeTail({QString(), QString::number(serial - 1) + u" candidate(s) without an ABC ID."_s});
+    writer.finish();
+    return true;
+}
+
 void OtherListReports::mismatchList(const QString &reportFile)
 {
     struct Section

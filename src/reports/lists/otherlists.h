@@ -45,6 +45,10 @@ public:
     // Candidates of every convocation whose fee was paid online.
     bool onlineList(const RangeSelection &selection, bool notActiveOnly, const QString &reportFile);
 
+    // The convocation's candidates without an ABC ID, whose degrees the depositories
+    // cannot file under the student's academic account.
+    bool abcMissingList(const RangeSelection &selection, bool activeOnly, const QString &reportFile);
+
     // Degree, college and class codes used by candidates but missing from their masters.
     void mismatchList(const QString &reportFile);
 

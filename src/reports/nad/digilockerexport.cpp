@@ -180,6 +180,7 @@ QStringList DigiLockerExport::rowValues(const QStringList &columns, const AwardR
         {u"DIVISION"_s, [&] { return a.classDesc; }},
         {u"GRADE"_s, [&] { return a.credit ? a.classDesc : QString(); }},
         {u"CERT_NO"_s, [&] { return a.certNo; }},
+        {u"ABC_ACCOUNT_ID"_s, [&] { return a.abcId; }},
         {u"DOC_TYPE"_s, [&] { return u"DGCER"_s; }},
         {u"MRKS_REC_STATUS"_s, [&] { return u"O"_s; }},
         {u"FILE_NAME"_s, [&] { return signedCopyName(a); }},

@@ -119,7 +119,7 @@ namespace cdsl {
 constexpr int kYear = 0, kMonth = 2, kCourse = 5, kEvent = 14, kMode = 19, kRecType = 20, kRecNo = 21, kExamIdName = 22,
               kExamIdValue = 23, kProgIdName = 24, kProgIdValue = 25, kName = 28, kGender = 30, kCaste = 33,
               kReligion = 34, kNationality = 35, kPwd = 36, kResult = 60, kGrade = 63, kClass = 64, kImage = 69,
-              kPublished = 70, kNameR = 29, kFatherNameR = 47, kMotherNameR = 49;
+              kPublished = 70, kStudentAccount = 27, kNameR = 29, kFatherNameR = 47, kMotherNameR = 49;
 } // namespace cdsl
 
 const QStringList kProgramHeaders = {u"Sr No"_s,
@@ -329,7 +329,7 @@ std::vector<AwardRecord> NadExport::selectAwards(const NadSelection &s) const
               cFatherKan = column("ffatnamekan"), cMother = column("fmotname"), cMotherKan = column("fmotnamekan"),
               cSex = column("fsex"), cDob = column("fdob"), cDegreeName = column("fdescpn"),
               cDegreeNameKan = column("fdescpnkan"), cSpecial = column("fdegspecial"),
-              cSpecialKan = column("fdegspecialkan");
+              cSpecialKan = column("fdegspecialkan"), cAbcId = column("fabcid");
     std::vector<AwardRecord> awards;
     do {
         AwardRecord a;
@@ -342,6 +342,7 @@ std::vector<AwardRecord> NadExport::selectAwards(const NadSelection &s) const
         a.motherNameKan = rows.text(cMotherKan);
         a.sex = rows.text(cSex);
         a.dob = rows.text(cDob);
+        a.abcId = rows.text(cAbcId).trimmed();
         a.degree = rows.text(cDegree);
         a.college = rows.text(cCollege);
         a.certNo = rows.text(cCertNo);
@@ -413,6 +414,9 @@ CdslRow NadExport::cdslRow(const AwardRecord &a, int recNo, const QString &instC
         {cdsl::kProgIdValue, a.regno},
         {cdsl::kName, a.name},
     };
+    // The layout's NADID is the student's depository account, the ABC ID since the depository took that name.
+    if (!a.abcId.isEmpty())
+        row.push_back({cdsl::kStudentAccount, a.abcId});
     if (unicodeKannada) {
         row.push_back({cdsl::kNameR, kannada::readable(a.nameKan)});
         row.push_back({cdsl::kFatherNameR, kannada::readable(a.fatherNameKan)});

@@ -40,7 +40,8 @@ struct AwardRecord
     QString motherName;
     QString motherNameKan;
     QString sex;
-    QString dob; // dd/mm/yyyy text, as stored
+    QString dob;   // dd/mm/yyyy text, as stored
+    QString abcId; // the student's academic account ID (APAAR / ABC ID); empty when not entered
     QString degree;
     QString college;
     QString certNo;

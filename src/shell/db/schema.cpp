@@ -13,6 +13,8 @@ const std::vector<TableDefinition> &tables()
     // CONTROL.FNADID (the institution's depository identifier) and COLLEGE.FTOWN
     // (the college's town) are read by the depository export, the printing run and
     // the reports; they close their tables' lists so older databases gain them too.
+    // CONVO.FABCID, the student's academic account ID (APAAR / ABC ID, twelve digits),
+    // closes the candidate's list for the same reason (schema 1.5.0).
     static const std::vector<TableDefinition> list = {
         {u"CONTROL"_s,
          u"FUNITCODE VARCHAR(10), FCOMPANY VARCHAR(100), FADD1 VARCHAR(50), FADD2 VARCHAR(50), "
@@ -45,7 +47,7 @@ const std::vector<TableDefinition> &tables()
          "FSIRNAMEKAN VARCHAR(100), FDOB VARCHAR(20), FMOBILE VARCHAR(10), FEMAIL VARCHAR(50), "
          "FADDR1 VARCHAR(50), FADDR2 VARCHAR(50), FADDR3 VARCHAR(50), FADDR4 VARCHAR(50), "
          "FFEEPAID VARCHAR(1), FRANK VARCHAR(4), ISEXIST VARCHAR(1), FPRINTDATE DATETIME, "
-         "FPRINTTIME VARCHAR(20)"_s},
+         "FPRINTTIME VARCHAR(20), FABCID VARCHAR(12)"_s},
         {u"CLASS"_s,
          u"FCLASSCODE VARCHAR(4), FCLASSDESC VARCHAR(100), FCLASSDESCKAN VARCHAR(100), FDELETED VARCHAR(1)"_s},
         {u"CERTCAN"_s,
@@ -168,6 +170,8 @@ const std::vector<IndexDefinition> &indexes()
         {u"ix_convo_degree_coll"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FDEGREE"_s, u"FCOLLCODE"_s}},
         {u"ix_convo_convo_name"_s, u"CONVO"_s, {u"FCONVOCODE"_s, u"FNAME"_s}},
         {u"ix_convo_printord"_s, u"CONVO"_s, {u"FPRINTORD"_s}},
+        // Who already holds a student's academic account ID (the check on every entry and import).
+        {u"ix_convo_abcid"_s, u"CONVO"_s, {u"FABCID"_s}},
         {u"ix_convofee_regno"_s, u"CONVOFEE"_s, {u"FREGNO"_s}},
         {u"ix_convofee_appno"_s, u"CONVOFEE"_s, {u"FAPPNO"_s}},
         {u"ix_kanlib_engname"_s, u"KANLIB"_s, {u"FENGNAME"_s}},

@@ -133,6 +133,10 @@ TEST_P(CandidateStoreTest, EveryBadValueIsRefusedWithItsMessageAndNothingIsSaved
         {"factive", "Y", "Enter T - Activate, F - Deactivate", 10, PromptIcon::Information},
         {"fconvocode", "C99", "Invalid Convocation Code", 17, PromptIcon::Exclamation},
         {"fconvocode", "", "Enter Convocation number", 17, PromptIcon::Exclamation},
+        {"fabcid", "12345678901", "ABC ID: must be 12 digits", 28, PromptIcon::Exclamation},
+        {"fabcid", "1234567890123", "ABC ID: must be 12 digits", 28, PromptIcon::Exclamation},
+        {"fabcid", "1234 5678 9012", "ABC ID: must be 12 digits", 28, PromptIcon::Exclamation},
+        {"fabcid", "12345678901A", "ABC ID: must be 12 digits", 28, PromptIcon::Exclamation},
     };
     for (const BadValue &c : cases) {
         SCOPED_TRACE(std::string(c.column) + " = '" + c.value + "'");
@@ -149,6 +153,60 @@ TEST_P(CandidateStoreTest, EveryBadValueIsRefusedWithItsMessageAndNothingIsSaved
         EXPECT_EQ(m_prompter.shown().front().title, u"Message"_s);
         EXPECT_EQ(db().scalar(u"select count(*) from convo"_s).toInt(), 1);
     }
+}
+
+// An academic account ID names one student: another candidate may hold it only as the
+// same student (same name and date of birth) taking another degree, in any convocation.
+TEST_P(CandidateStoreTest, AnAbcIdHeldByAnotherStudentIsRefusedNamingTheHolder)
+{
+    test::insertCandidate(db(), u"R1"_s,
+                          {{u"fname"_s, u"Asha Rao"_s},
+                           {u"fdob"_s, u"01/02/2003"_s},
+                           {u"fabcid"_s, u"123456789012"_s},
+                           {u"fconvocode"_s, u"C25"_s}});
+    struct Case
+    {
+        const char *what;
+        QString name, dob, degree;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"same student, another degree", u"ASHA  RAO"_s, u"01/02/2003"_s, u"BSC"_s, true},
+        {"same name, another date of birth", u"Asha Rao"_s, u"02/02/2003"_s, u"BSC"_s, false},
+        {"same student, same degree again", u"Asha Rao"_s, u"01/02/2003"_s, u"BA"_s, false},
+        {"no date of birth to tell", u"Asha Rao"_s, QString(), u"BSC"_s, false},
+        {"another student", u"Ravi Kumar"_s, u"01/02/2003"_s, u"BSC"_s, false},
+    };
+    int regno = 300;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_prompter.clear();
+        CandidateRecord r = newCandidate(u"R"_s + QString::number(++regno));
+        r.set(u"fname"_s, c.name);
+        r.set(u"fdob"_s, c.dob);
+        r.set(u"fdegree"_s, c.degree);
+        r.set(u"fabcid"_s, u"123456789012"_s);
+        const CandidateSaveOutcome outcome = store().save(r, EntryMode::Add);
+        EXPECT_EQ(outcome.saved, c.saved) << m_prompter.last().toStdString();
+        if (c.saved)
+            continue;
+        ASSERT_TRUE(outcome.problem);
+        EXPECT_EQ(outcome.problem->box, 28);
+        EXPECT_TRUE(m_prompter.last().startsWith(
+            u"ABC ID: 123456789012 is already held by R1 Asha Rao (degree BA, convocation C25)"_s))
+            << m_prompter.last().toStdString();
+        EXPECT_EQ(column(r.regno(), {u"fregno"_s}), QString());
+    }
+    // The holder's own correction keeps its ID; a new, free ID is taken and stored.
+    test::insertCandidate(db(), u"R2"_s, {{u"fabcid"_s, u"999999999999"_s}});
+    auto holder = store().find(u"R2"_s);
+    ASSERT_TRUE(holder);
+    CandidateRecord corrected = *holder;
+    corrected.set(u"fcaste"_s, u"GM"_s);
+    EXPECT_TRUE(store().save(corrected, EntryMode::Edit, {}, holder).saved) << m_prompter.last().toStdString();
+    corrected.set(u"fabcid"_s, u"000000000042"_s);
+    EXPECT_TRUE(store().save(corrected, EntryMode::Edit, {}, *store().find(u"R2"_s)).saved);
+    EXPECT_EQ(column(u"R2"_s, {u"fabcid"_s, u"fcaste"_s}), u"000000000042|GM"_s);
 }
 
 TEST_P(CandidateStoreTest, EditChangesTheBoxesAndRefusesAnUnknownRegisterNumber)

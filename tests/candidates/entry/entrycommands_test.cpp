@@ -75,6 +75,31 @@ TEST_P(EntryCommandsTest, ABadValueNamesItsFieldAndSavesNothing)
     EXPECT_TRUE(r.err.contains(u"log in with --convo CODE"_s)) << r.err.toStdString();
 }
 
+TEST_P(EntryCommandsTest, TheAbcIdIsTakenCheckedAndCorrectedByItsOption)
+{
+    test::BatchRun r = runBatch(newCandidate(u"R13"_s) << u"--abc-id"_s << u"12345678901"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"Nothing saved: ABC ID (--abc-id): ABC ID: must be 12 digits"_s))
+        << r.err.toStdString();
+    EXPECT_EQ(m_db->scalar(u"select count(*) from convo"_s).toInt(), 0);
+
+    r = runBatch(newCandidate(u"R13"_s) << u"--abc-id"_s << u" 123456789012 "_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(column(u"R13"_s, {u"fabcid"_s}), u"123456789012"_s);
+    r = runBatch(as() << u"candidate"_s << u"edit"_s << u"R13"_s << u"--abc-id"_s << u"210987654321"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"R13 fabcid: 123456789012 -> 210987654321"_s)) << r.out.toStdString();
+    r = runBatch(as() << u"candidate"_s << u"show"_s << u"R13"_s);
+    EXPECT_TRUE(r.out.contains(u"ABC ID (fabcid): 210987654321"_s)) << r.out.toStdString();
+
+    // Another student cannot take it.
+    r = runBatch(newCandidate(u"R14"_s) << u"--fname"_s << u"Someone Else"_s << u"--abc-id"_s << u"210987654321"_s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(
+        r.err.contains(u"ABC ID: 210987654321 is already held by R13 Mary D`Souza (degree BA, convocation C26)"_s))
+        << r.err.toStdString();
+}
+
 TEST_P(EntryCommandsTest, APrintedCandidateStaysAsItWasThroughTheCommands)
 {
     test::insertCandidate(*m_db, u"R20"_s, {{u"fcertno"_s, u"DC000050"_s}, {u"factive"_s, u"T"_s}});

@@ -106,6 +106,29 @@ TEST_P(StudentScreenTest, BadValuesAreRefusedAsEnterTabOrAClickLeavesTheBoxAndNo
     EXPECT_EQ(m_folder->db().scalar(u"select count(*) from convo"_s).toInt(), 1);
 }
 
+// The ABC ID box, after the date of birth: Enter leaves it only with twelve digits or none.
+TEST_P(StudentScreenTest, TheAbcIdBoxTakesTwelveDigitsAndTheSaveStoresThem)
+{
+    start(u"CLERK"_s, u"clerk"_s);
+    StudentForm *student = openStudent();
+    ASSERT_NE(student, nullptr);
+    typeNewCandidate(student, u"U1003"_s, u"Asha Rao"_s);
+    student->text(28)->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    m_prompter.clear();
+    enter(u"1234 5678 9012"_s);
+    EXPECT_EQ(m_prompter.last(), u"ABC ID: must be 12 digits"_s);
+    EXPECT_EQ(focused(), student->text(28));
+    student->text(28)->clear();
+    m_prompter.clear();
+    enter(u"123456789012"_s);
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+    EXPECT_NE(focused(), student->text(28));
+    press(Qt::Key_F6);
+    EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
+    EXPECT_EQ(stored(u"U1003"_s, {u"fabcid"_s}), u"123456789012"_s);
+}
+
 TEST_P(StudentScreenTest, ACandidateTypedInIsStoredAsTypedThenVerifiedActivatedAndNumbered)
 {
     start(u"CLERK"_s, u"clerk"_s);

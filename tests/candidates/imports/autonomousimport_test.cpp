@@ -169,6 +169,36 @@ TEST_P(AutonomousImportTest, BadLinesAreRejectedAndNamedAndTheGoodOnesImported)
     EXPECT_EQ(lines[5].mid(0, 5), (QStringList{u"6"_s, u"skipped"_s, u"field 2"_s, u""_s, u"the name is empty"_s}));
 }
 
+// A header may add the students' ABC IDs after the fixed fields: each is checked, a bad
+// one refuses its line (named by the header's field), an empty one keeps the ID held.
+TEST_P(AutonomousImportTest, AnAbcIdColumnIsStoredCheckedAndAnEmptyOneKeepsTheIdHeld)
+{
+    m_session.db().exec(u"insert into class (fclasscode, fclassdesc) values ('FCD', 'FIRST CLASS')"_s);
+    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode, fabcid) values "
+                        "('ZQ104', 'DIVYA', 'BCOM', 'AC01', 'C26', '444444444444'), "
+                        "('R9', 'SOMEONE ELSE', 'BA', 'C01', 'C25', '555555555555')"_s);
+    const QByteArray header = "SLNO|REGNO|NAME|SEX|CASTE|5|6|7|8|9|10|11|12|13|CLASS|YEAR|TYPE|DATE|ABC_ACCOUNT_ID\n";
+    const auto counts = importAuto(header + line("1", "101", "ANU") + "|111111111111\n" + line("2", "102", "BHAVYA")
+                                   + "|12345\n" + line("3", "103", "CHETAN") + "|555555555555\n"
+                                   + line("4", "104", "DIVYA") + "|\n" + line("5", "105", "EKTA") + "|111111111111\n");
+    ASSERT_TRUE(counts) << m_prompter.last().toStdString();
+    test::expectCounts(*counts, {5, 1, 1, 0, 0, 3});
+    EXPECT_EQ(test::columns(candidate(u"ZQ101"_s, u"BCOM"_s, u"AC01"_s), {u"fabcid"_s}), u"111111111111"_s);
+    EXPECT_EQ(test::columns(candidate(u"ZQ104"_s, u"BCOM"_s, u"AC01"_s), {u"fname"_s, u"fabcid"_s}),
+              u"DIVYA|444444444444"_s);
+
+    const auto lines = rejectFile(inputPath(u"auto.csv"_s));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1].mid(0, 5),
+              (QStringList{u"3"_s, u"rejected"_s, u"ABC_ACCOUNT_ID"_s, u"12345"_s, u"ABC ID: must be 12 digits"_s}));
+    EXPECT_EQ(lines[2].value(0), u"4"_s);
+    EXPECT_TRUE(lines[2].value(4).startsWith(u"ABC ID: 555555555555 is already held by R9 SOMEONE ELSE"_s))
+        << lines[2].value(4).toStdString();
+    // An ID an earlier line of the same file gave another student.
+    EXPECT_EQ(lines[3].value(0), u"6"_s);
+    EXPECT_TRUE(lines[3].value(4).contains(u"already held by ZQ101 ANU"_s)) << lines[3].value(4).toStdString();
+}
+
 TEST_P(AutonomousImportTest, CodesMissingOrUnknownRefuseTheFile)
 {
     EXPECT_FALSE(importAuto(line("1", "101", "ANU"), {u"U1"_s, QString(), u"BCOM"_s}));

@@ -112,6 +112,40 @@ TEST_P(OnlineImportTest, PaidApplicationsAreTakenOverAndMarkUnpaidCandidates)
     EXPECT_EQ(candidate(u"R1"_s, u"BA"_s, u"C01"_s, u"C26"_s).at(u"faddr3"_s), u"KEPT"_s);
 }
 
+// A portal that asks for the student's ABC ID gives it in a column of its own: a good one
+// is stored on the candidate, a bad one or one another student holds refuses the application.
+TEST_P(OnlineImportTest, AnAbcIdColumnOfThePortalIsCheckedAndStored)
+{
+    m_portal->db().exec(u"alter table dctran add abc_account_id varchar(20)"_s);
+    const std::pair<QString, QString> applications[] = {
+        {u"R1"_s, u"111111111111"_s}, {u"R2"_s, u"11111"_s}, {u"R3"_s, u"999999999999"_s}, {u"R4"_s, QString()}};
+    int n = 0;
+    for (const auto &[regno, abcId] : applications) {
+        const QString appNo = u"A"_s + QString::number(++n);
+        addStudent(regno);
+        addTransaction(appNo, regno, u"success"_s, u"ROAD"_s);
+        m_portal->db().exec(u"update dctran set abc_account_id = ? where fappno = ?"_s, {abcId, appNo});
+        addCandidate(regno, u"C26"_s);
+    }
+    m_session.db().exec(u"update convo set fabcid = '444444444444' where fregno = 'R4'"_s);
+    m_session.db().exec(u"insert into convo (fregno, fname, fdegree, fcollcode, fconvocode, fabcid) values "
+                        "('R9', 'ANOTHER', 'BA', 'C01', 'C25', '999999999999')"_s);
+
+    const auto counts = importOnline();
+    ASSERT_TRUE(counts) << m_prompter.last().toStdString();
+    EXPECT_EQ(counts->rejected, 2);
+    EXPECT_EQ(counts->candidatesMarked, 2);
+    EXPECT_EQ(candidate(u"R1"_s, u"BA"_s, u"C01"_s).at(u"fabcid"_s), u"111111111111"_s);
+    EXPECT_EQ(candidate(u"R4"_s, u"BA"_s, u"C01"_s).at(u"fabcid"_s), u"444444444444"_s);
+    EXPECT_NE(candidate(u"R2"_s, u"BA"_s, u"C01"_s).at(u"ffeepaid"_s), u"T"_s);
+    const auto lines = rejectFile(m_session.folder.filePath(u"CSV/dctran"_s));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].mid(0, 5), (QStringList{u"2"_s, u"rejected"_s, u"ABC_ACCOUNT_ID"_s, u"11111"_s,
+                                               u"application A2: ABC ID: must be 12 digits"_s}));
+    EXPECT_TRUE(lines[2].value(4).startsWith(u"application A3: ABC ID: 999999999999 is already held by R9 ANOTHER"_s))
+        << lines[2].value(4).toStdString();
+}
+
 TEST_P(OnlineImportTest, ThePortalsOdditiesAreMetAndEveryApplicationAccountedFor)
 {
     // A register number typed with a trailing blank on the portal: stored, but the

@@ -183,6 +183,38 @@ struct BadRow
     QString reason;
 };
 
+// A result file with an FABCID field gives the students' ABC IDs: stored on insert and
+// refresh, a bad one refusing its record, an empty one keeping the ID held.
+TEST_P(ResultImportTest, AnAbcIdFieldIsStoredCheckedAndAnEmptyOneKeepsTheIdHeld)
+{
+    addCandidate(u"R2"_s, u"HELD"_s, u"C26"_s, u"BSC"_s);
+    m_session.db().exec(u"update convo set fabcid = '222222222222' where fregno = 'R2'"_s);
+    auto fields = CnvWriter::candidateFields(false);
+    fields.push_back({u"FABCID"_s, 'C', 14});
+    const QString file = inputPath(u"ABC_STU.cnv"_s);
+    {
+        CnvWriter writer(file, fields);
+        const auto add = [&](const QString &regno, const QString &name, const QString &abcId) {
+            writer.add(row(regno, name).values().mid(0, qsizetype(fields.size()) - 1) << abcId);
+        };
+        add(u"R1"_s, u"ANU"_s, u"111111111111"_s);
+        add(u"R2"_s, u"HELD"_s, {});
+        add(u"R3"_s, u"SHORT"_s, u"1111111111"_s);
+        add(u"R4"_s, u"OTHER"_s, u"222222222222"_s);
+    }
+    const auto counts = importFile(file);
+    ASSERT_TRUE(counts) << m_prompter.last().toStdString();
+    test::expectCounts(*counts, {4, 1, 1, 0, 0, 2});
+    EXPECT_EQ(test::columns(candidate(u"R1"_s, u"BSC"_s, u"C01"_s), {u"fabcid"_s}), u"111111111111"_s);
+    EXPECT_EQ(m_session.db().scalar(u"select fabcid from convo where fregno = 'R2'"_s).toString(), u"222222222222"_s);
+    const auto lines = rejectFile(file);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].mid(0, 5),
+              (QStringList{u"3"_s, u"rejected"_s, u"FABCID"_s, u"1111111111"_s, u"ABC ID: must be 12 digits"_s}));
+    EXPECT_TRUE(lines[2].value(4).startsWith(u"ABC ID: 222222222222 is already held by R2 HELD"_s))
+        << lines[2].value(4).toStdString();
+}
+
 TEST_P(ResultImportTest, EveryBadRowIsRejectedWithItsFieldAndReasonAndTheRestImported)
 {
     auto wide = CnvWriter::candidateFields(false);

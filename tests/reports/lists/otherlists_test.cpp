@@ -97,6 +97,35 @@ TEST_P(OtherListsTest, OnlineListCoversEveryConvocation)
     EXPECT_FALSE(text.contains(u"R0001"_s));
 }
 
+TEST_P(OtherListsTest, AbcMissingListNamesTheConvocationsCandidatesWithoutAnId)
+{
+    add({u"R0001"_s});
+    add({u"R0002"_s});
+    add({u"R0003"_s, u"BSC"_s, u"C001"_s, {}, {}, u"C024"_s}); // another convocation
+    add({u"R0004"_s});
+    add({u"R0005"_s});
+    m_session.db().exec(u"update convo set fabcid = '123456789012' where fregno = 'R0002'"_s);
+    m_session.db().exec(u"update convo set fabcid = '' where fregno = 'R0004'"_s);
+    m_session.db().exec(u"update convo set factive = 'F' where fregno = 'R0005'"_s);
+    ASSERT_TRUE(reports().abcMissingList(everything(), false, m_file));
+    QString text = readLines(m_file).join(u'\n');
+    EXPECT_TRUE(text.contains(u"CANDIDATES WITHOUT AN ABC ID"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"  1  R0001       NAME OF R0001"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"  2  R0004"_s));
+    EXPECT_FALSE(text.contains(u"R0002"_s));
+    EXPECT_FALSE(text.contains(u"R0003"_s));
+    EXPECT_TRUE(text.contains(u"3 candidate(s) without an ABC ID."_s));
+    ASSERT_TRUE(reports().abcMissingList(everything(), true, m_file));
+    text = readLines(m_file).join(u'\n');
+    EXPECT_FALSE(text.contains(u"R0005"_s));
+    EXPECT_TRUE(text.contains(u"2 candidate(s) without an ABC ID."_s));
+
+    m_session.db().exec(u"update convo set fabcid = '111111111111'"_s);
+    m_prompter.clear();
+    EXPECT_FALSE(reports().abcMissingList(everything(), false, m_file));
+    EXPECT_EQ(m_prompter.last(), u"No records found for the range"_s);
+}
+
 TEST_P(OtherListsTest, MismatchListNamesCodesWithoutMasterRows)
 {
     add({u"R0001"_s, u"BXYZ"_s, u"C001"_s});

@@ -102,7 +102,7 @@ protected:
 QString expected(const QString &column, sw::Database &db, const QString &regno)
 {
     sw::Rows r = db.query(u"select convo.fname, convo.fsex, convo.fdob, convo.fdate, convo.fcertno, convo.fyear, "
-                          "degree.fdescpn, degree.fcoursecode, degree.fspecial, degree.fcredit "
+                          "degree.fdescpn, degree.fcoursecode, degree.fspecial, degree.fcredit, convo.fabcid "
                           "from convo, degree where convo.fdegree = degree.fdegree and convo.fregno = ?"_s,
                           {regno});
     if (!r.next())
@@ -129,9 +129,10 @@ QString expected(const QString &column, sw::Database &db, const QString &regno)
         {u"GRADE"_s, r.text(9) == u"T"_s ? u"FIRST CLASS"_s : QString()},
         {u"CERT_NO"_s, r.text(4)},
         {u"MRKS_REC_STATUS"_s, u"O"_s},
+        {u"ABC_ACCOUNT_ID"_s, r.text(10)},
         {u"FILE_NAME"_s, u"DC_003_"_s + regno + u"_F_2025_1_signed.pdf"_s},
     };
-    return values.value(column); // ORG_NAME_L, CGPA, REMARKS, ABC_ACCOUNT_ID, AADHAAR_NAME, PHOTO: not held
+    return values.value(column); // ORG_NAME_L, CGPA, REMARKS, AADHAAR_NAME, PHOTO: not held
 }
 
 TEST_P(DigiLockerTest, TheCsvHasARowPerSignedCertificateColumnByColumnAndTheZipItsCopies)
@@ -139,6 +140,8 @@ TEST_P(DigiLockerTest, TheCsvHasARowPerSignedCertificateColumnByColumnAndTheZipI
     printed(u"R0001"_s, u"BSC"_s, u"M"_s, u"01/02/2003"_s);
     printed(u"R0002"_s, u"MSCPH"_s, u"F"_s, u"28/02/2001"_s);
     add({u"R0003"_s, u"BSC"_s, u"C001"_s}); // not printed
+    // One student's ABC ID entered, the other's not yet.
+    m_session.db().exec(u"update convo set fabcid = '123456789012' where fregno = 'R0001'"_s);
     const QString zip = m_dir.filePath(u"upload.zip"_s);
     const sw::DigiLockerResult result = sw::DigiLockerExport(m_session).run(all(), zip);
     EXPECT_EQ(result.written, 2);
@@ -162,6 +165,8 @@ TEST_P(DigiLockerTest, TheCsvHasARowPerSignedCertificateColumnByColumnAndTheZipI
                 << regno.toStdString() << " " << name.toStdString();
         }
     }
+    EXPECT_EQ(rows[0][u"ABC_ACCOUNT_ID"_s].toString(), u"123456789012"_s);
+    EXPECT_EQ(rows[1][u"ABC_ACCOUNT_ID"_s].toString(), QString());
     // What was zipped is what was signed.
     QFile original(signedCopy(u"R0002"_s));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));

@@ -145,6 +145,8 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     add({u"R0005"_s, u"BSC"_s, u"C001"_s, u"DC000099"_s, {}, u"C024"_s}); // another convocation
     copy(u"DC_003_R0004_F_2025_1.pdf"_s);
     copy(u"DC_003_R0005_F_2025_1.pdf"_s);
+    // The student's ABC ID goes into NADID, the layout's student account column; R0003 has none yet.
+    m_session.db().exec(u"update convo set fabcid = '012345678901' where fregno = 'R0001'"_s);
 
     sw::NadExport run(m_session);
     EXPECT_EQ(run.Gen_NAD_Report_CDSL(all(), out()), 2);
@@ -175,6 +177,10 @@ TEST_P(NadExportTest, CdslSheetsHoldOneRowPerCertificateWithACopy)
     EXPECT_EQ(cells(sheet, 1, {60, 63, 64, 69, 70}),
               (QJsonArray{u"Pass"_s, u"FIRST CLASS"_s, QJsonValue(), u"DC_003_R0001_F_2025_1_signed.pdf"_s,
                           u"2025-12-20 00:00:00"_s}));
+    // Text, so the leading zero stays and a spreadsheet does not show it as 1.2E+10.
+    EXPECT_EQ(cells(sheet, 0, {27}), (QJsonArray{u"NADID"_s}));
+    EXPECT_EQ(cells(sheet, 1, {27}), (QJsonArray{u"012345678901"_s}));
+    EXPECT_EQ(cells(sheet, 2, {27}), (QJsonArray{QJsonValue()}));
     EXPECT_EQ(cells(sheet, 2, {5, 21, 23, 63, 64}),
               (QJsonArray{u"CRS-MSC"_s, 2, u"R0003"_s, QJsonValue(), u"FIRST CLASS"_s}));
     EXPECT_EQ(sheet[u"formats"_s][u"BS2"_s], u"@"_s);

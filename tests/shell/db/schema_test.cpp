@@ -163,6 +163,28 @@ TEST_P(SchemaTest, TablesLackingTheirLastColumnsGainThemWithoutLosingRows)
     EXPECT_EQ(m_db->scalar(u"SELECT count(*) FROM control WHERE fversion = '1.0.0'"_s).toInt(), 2);
 }
 
+TEST_P(SchemaTest, ACandidateTableWithoutTheAbcIdGainsItAndItsIndexKeepingItsRows)
+{
+    // The candidate table of a database made before the academic account ID was held.
+    m_db->exec(u"DROP TABLE "_s + m_db->table(u"CONVO"_s));
+    QStringList defs = schema::splitDefinitions(schema::find(u"CONVO"_s)->columns);
+    ASSERT_EQ(schema::columnName(defs.last()), u"FABCID"_s);
+    defs.removeLast();
+    m_db->exec(m_db->dialect().createTable(u"CONVO"_s, defs));
+    m_db->exec(u"INSERT INTO convo (fregno, fname, fconvocode) VALUES ('R1', 'ASHA', 'C26')"_s);
+
+    const UpgradeReport report = SchemaUpgrade(*m_db, m_prompter).run();
+    ASSERT_FALSE(report.stoppedEarly);
+    EXPECT_TRUE(report.addedColumns.contains(u"CONVO.FABCID"_s)) << report.addedColumns.join(u' ').toStdString();
+    EXPECT_TRUE(report.createdIndexes.contains(u"ix_convo_abcid"_s));
+    QStringList columns = columnsOf(*m_db, u"CONVO"_s);
+    columns.removeAll(schema::kRowKeyColumn);
+    EXPECT_EQ(columns, definedColumns(u"CONVO"_s));
+    EXPECT_EQ(m_db->scalar(u"SELECT fname FROM convo WHERE fregno = 'R1'"_s).toString(), u"ASHA"_s);
+    m_db->exec(u"UPDATE convo SET fabcid = '123456789012'"_s);
+    EXPECT_EQ(m_db->scalar(u"SELECT fregno FROM convo WHERE fabcid = '123456789012'"_s).toString(), u"R1"_s);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, test::bothBackends(), test::backendName);
 
 // Only MariaDB re-declares columns (SQLite cannot), so the two skipped error kinds
