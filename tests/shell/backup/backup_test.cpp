@@ -40,6 +40,15 @@ protected:
         db.exec(u"insert into convo (fregno, fconvocode) values (?, ?)"_s, {u"NOCODE1"_s, QString()});
         db.exec(u"insert into convo (fregno) values (?)"_s, {u"NOCODE2"_s});
     }
+    // `file` restored by ADMIN, who answers Yes to the restore's question.
+    void restoreByAdmin(const QString &file)
+    {
+        using namespace Qt::StringLiterals;
+        m_prompter.answer(PromptAnswer::Yes);
+        RestoreRun restore(m_folder->folder(), m_prompter);
+        restore.setUser(u"ADMIN"_s);
+        ASSERT_EQ(restore.run(file), RestoreRun::Outcome::Restored) << m_prompter.last().toStdString();
+    }
     QStringList candidates()
     {
         QStringList out;
@@ -219,10 +228,7 @@ TEST_P(BackupTest, ARestoreKeepsTheRegisterAndTheAuditTrailWrittenSinceTheBackup
     AuditTrail(db).record(u"ADMIN"_s, {u"users"_s, u"add"_s, u"masuser"_s, u"NEWCLERK"_s, {}, u"section=A"_s});
     m_session.cn.reset();
 
-    m_prompter.answer(PromptAnswer::Yes);
-    RestoreRun restore(m_folder->folder(), m_prompter);
-    restore.setUser(u"ADMIN"_s);
-    ASSERT_EQ(restore.run(backup.file), RestoreRun::Outcome::Restored) << m_prompter.last().toStdString();
+    ASSERT_NO_FATAL_FAILURE(restoreByAdmin(backup.file));
 
     const auto restored = m_folder->connect();
     QStringList sheets;
@@ -264,10 +270,7 @@ TEST_P(BackupTest, ARestoreKeepsTheCertificatesStatusEvenInACopyOlderThanTheList
     status(u"A000002"_s, 78, u"F"_s, u"T"_s, {});
     m_session.cn.reset();
 
-    m_prompter.answer(PromptAnswer::Yes);
-    RestoreRun restore(m_folder->folder(), m_prompter);
-    restore.setUser(u"ADMIN"_s);
-    ASSERT_EQ(restore.run(backup.file), RestoreRun::Outcome::Restored) << m_prompter.last().toStdString();
+    ASSERT_NO_FATAL_FAILURE(restoreByAdmin(backup.file));
 
     const auto restored = m_folder->connect();
     QStringList kept;
