@@ -4,7 +4,8 @@
 //   beside LibreOffice's conversion of the same page when it is installed;
 //   confirming N sheets on SQLite (the number stored on the candidate and the register row),
 //   the sheets going to a printer that takes no time.
-// Usage: certificates_bench [N]   (1,000 when not given)
+// Usage: certificates_bench [N] [copies|signed|printing]   (1,000, and every figure, when not given;
+//   one figure alone is what to run under a profiler)
 #include "app/demo/demofolder.h"
 #include "certificates/layouts/certificaterow.h"
 #include "certificates/layouts/degreelayouts.h"
@@ -32,6 +33,7 @@
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -71,7 +73,8 @@ void addCandidates(Database &db, int count, bool printed)
     scope.commit();
 }
 
-// Answers every question Yes, without a word, and gives `pin` when a PIN is asked.
+// Answers every question Yes, without a word, and gives `pin` when a PIN or passphrase is
+// asked; keeps the last message, which says why a run stopped.
 class Answering final : public Prompter
 {
 public:
@@ -79,7 +82,7 @@ public:
         : m_pin(std::move(pin))
     {
     }
-    void message(const QString &, const QString &, PromptIcon) override { }
+    void message(const QString &, const QString &text, PromptIcon) override { lastMessage = text; }
     PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons, PromptAnswer) override
     {
         return PromptAnswer::Yes;
@@ -93,9 +96,20 @@ public:
         return {};
     }
 
+    QString lastMessage;
+
 private:
     QString m_pin;
 };
+
+// A run that did nothing has no figure to print: the bench stops, saying why.
+void requireWork(int done, const Answering &prompter, const char *what)
+{
+    if (done > 0)
+        return;
+    std::fprintf(stderr, "%s: nothing was done; the run said: %s\n", what, qPrintable(prompter.lastMessage));
+    std::exit(1);
+}
 
 } // namespace
 
@@ -104,6 +118,8 @@ int main(int argc, char **argv)
     prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 1000;
+    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    auto wanted = [&only](const QString &figure) { return only.isEmpty() || only == figure; };
 
     QTemporaryDir dir;
     const AppFolder folder(dir.filePath(u"app"_s));
@@ -111,8 +127,9 @@ int main(int argc, char **argv)
     addCandidates(session.db(), count, true);
     addCandidates(session.db(), count, false);
 
-    // Photographs are looked for and missing ones asked about; the bench answers Yes silently.
-    Answering yes;
+    // Photographs are looked for and missing ones asked about; the bench answers Yes silently,
+    // and gives the demonstration's passphrase for the key of the verification code (DEMO).
+    Answering yes(u"DEMO"_s);
 
     PrintSelection s;
     s.degree = u"BA"_s;
@@ -121,7 +138,7 @@ int main(int argc, char **argv)
     s.regnoTo = u"9BPZZZZZZ"_s;
     s.certType = u"1"_s;
     s.mode = PrintMode::Pdf;
-    {
+    if (wanted(u"copies"_s)) {
         NoPrinter none;
         const double cpu = cpuSeconds();
         QElapsedTimer wall;
@@ -129,6 +146,7 @@ int main(int argc, char **argv)
         const PrintingResult r = PrintingRun(session, yes).run(s, none);
         const double seconds = wall.nsecsElapsed() / 1e9;
         const double cpuUsed = cpuSeconds() - cpu;
+        requireWork(r.copies, yes, "PDF copies");
         std::printf("PDF copies (mode P), %d certificates:   %8.1f certificates/s wall, %8.1f per processor-second\n",
                     r.copies, r.copies / seconds, r.copies / cpuUsed);
         std::printf("                                          %8.2f ms per certificate wall, %.2f ms of processor\n",
@@ -155,7 +173,7 @@ int main(int argc, char **argv)
             std::printf("LibreOffice .odt -> PDF: not installed, no comparison to print\n");
         }
     }
-    {
+    if (wanted(u"signed"_s)) {
         // Signed copies, the signatures of each batch spread over the machine's cores; the
         // demonstration's throw-away certificate, whose PIN is DEMO.
         Answering pin(u"DEMO"_s);
@@ -167,13 +185,14 @@ int main(int argc, char **argv)
         wall.start();
         const PrintingResult r = PrintingRun(session, pin).run(signing, none);
         const double seconds = wall.nsecsElapsed() / 1e9;
+        requireWork(r.signedCopies, pin, "Signed PDF copies");
         std::printf("Signed PDF copies, %d certificates:      %8.1f certificates/s wall on %d cores, %.2f ms of "
                     "processor each; 5,000 would take %.0f s\n",
                     r.signedCopies, r.signedCopies / seconds, QThread::idealThreadCount(),
                     1000 * (cpuSeconds() - cpu) / std::max(1, r.signedCopies),
                     5000 * seconds / std::max(1, r.signedCopies));
     }
-    {
+    if (wanted(u"printing"_s)) {
         s.mode = PrintMode::Print;
         s.regnoFrom = u"9BU000000"_s;
         s.regnoTo = u"9BUZZZZZZ"_s;
@@ -204,6 +223,7 @@ int main(int argc, char **argv)
         const PrintingResult r = PrintingRun(session, yes).run(s, none);
         const double seconds = wall.nsecsElapsed() / 1e9;
         const double cpuUsed = cpuSeconds() - cpu;
+        requireWork(r.printed, yes, "Printing run");
         const int sheets = std::max(1, r.printed);
         std::printf("Printing run on SQLite, %d sheets:       %8.3f ms per sheet (composing the page, not drawing "
                     "it; the number stored, register row, commit)\n",
