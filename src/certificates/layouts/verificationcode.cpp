@@ -15,6 +15,7 @@
 
 #include <qrencode.h>
 
+#include <cstring>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -61,7 +62,7 @@ QString VerificationCode::payload(const QString &certNo, const QString &regno) c
     return u"SW1|"_s + certNo + u'|' + regno + u'|' + signature(certNo, regno);
 }
 
-QImage VerificationCode::image(const QString &text)
+QImage VerificationCode::image(const QString &text, int pixelsPerModule)
 {
     const QByteArray utf8 = text.toUtf8();
     std::unique_ptr<QRcode, void (*)(QRcode *)> code(
@@ -69,14 +70,24 @@ QImage VerificationCode::image(const QString &text)
     if (!code)
         throw StopError(u"The verification code of \""_s + text + u"\" could not be made."_s);
     const int quiet = 4;
-    const int side = code->width + 2 * quiet;
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    const int scale = std::max(1, pixelsPerModule);
+    const int side = (code->width + 2 * quiet) * scale;
+    // One bit a pixel: every copy embeds its own code, and a 24-bit picture of it would be
+    // 24 times the bytes to compress.
+    QImage image(side, side, QImage::Format_Mono);
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(0);
     for (int y = 0; y < code->width; ++y) {
+        const int top = (y + quiet) * scale;
+        uchar *line = image.scanLine(top);
         for (int x = 0; x < code->width; ++x) {
-            if (code->data[y * code->width + x] & 1)
-                image.setPixel(x + quiet, y + quiet, qRgb(0, 0, 0));
+            if (!(code->data[y * code->width + x] & 1))
+                continue;
+            for (int px = (x + quiet) * scale; px < (x + quiet + 1) * scale; ++px)
+                line[px >> 3] |= uchar(0x80 >> (px & 7)); // the most significant bit is the leftmost pixel
         }
+        for (int row = 1; row < scale; ++row)
+            std::memcpy(image.scanLine(top + row), line, std::size_t(image.bytesPerLine()));
     }
     return image;
 }
@@ -98,16 +109,11 @@ void VerificationCode::checkPlace(const Document &doc, const QString &certNo) co
                         PromptIcon::Exclamation);
 }
 
-void VerificationCode::addTo(Document &doc, const AppFolder &folder, const QString &certNo, const QString &text) const
+void VerificationCode::addTo(Document &doc, const QString &text) const
 {
-    QDir().mkpath(folder.filePath(u"Output/qr"_s));
-    const QString file = folder.filePath(u"Output/qr/"_s + certNo + u".png"_s);
-    // Scaled up without smoothing so the modules stay sharp on any printer.
-    const QImage code = image(text);
-    if (!code.scaled(code.size() * 8).save(file, "PNG"))
-        throw StopError(u"The verification code picture "_s + file + u" cannot be written."_s);
+    // Eight pixels a module, so the modules stay sharp on any printer however it scales.
     DocumentBuilder b(doc);
-    b.picture(file, box());
+    b.picture(image(text, 8), u"verification code"_s, box());
 }
 
 VerificationCode::Verdict VerificationCode::verify(const Database &db, const QString &scanned) const

@@ -80,13 +80,14 @@ public:
     // The payload alone: base64url of the signed bytes followed by the 64-byte signature.
     static QString signedPayload(const CertificateClaims &claims, const IssuerKey &key);
 
-    // The code drawn black on white, one pixel a module, with the quiet zone.
-    static QImage image(const QString &text);
+    // The code drawn black on white, `pixelsPerModule` pixels a module each way, with the
+    // quiet zone; one bit a pixel.
+    static QImage image(const QString &text, int pixelsPerModule = 1);
     // Stops (StopError) when the code would cover the sheet's text: checked before the sheet uses a number.
     void checkPlace(const Document &doc, const QString &certNo) const;
-    // Puts the code holding `text` on the sheet at its place (the picture is kept under
-    // Output/qr). The place is the caller's to check first (checkPlace).
-    void addTo(Document &doc, const AppFolder &folder, const QString &certNo, const QString &text) const;
+    // Puts the code holding `text` on the sheet at its place. The place is the caller's to
+    // check first (checkPlace).
+    void addTo(Document &doc, const QString &text) const;
 
     // The older code: whether it is genuine, and whose certificate it is.
     struct Verdict

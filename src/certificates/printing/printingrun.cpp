@@ -399,8 +399,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
                             .assign(job.row.certNo, job.holder.regno, job.holder.degree);
                 scope.commit();
             }
-            m_code->addTo(sheet, m_session.folder, job.row.certNo,
-                          codeText(job, job.row.certNo, job.row.printedDate, place.list, place.index));
+            m_code->addTo(sheet, codeText(job, job.row.certNo, job.row.printedDate, place.list, place.index));
         }
         copies.add(std::move(sheet), job.row.certNo,
                    certificatepdf::pdfPath(m_session.folder, m_session.instCode, job.row));
@@ -450,7 +449,7 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
             m_code->checkPlace(sheet, certNo);
         if (!printing) {
             if (m_code)
-                m_code->addTo(sheet, m_session.folder, certNo, codeText(job, certNo, cycle.issue.issueDate, 0, -1));
+                m_code->addTo(sheet, codeText(job, certNo, cycle.issue.issueDate, 0, -1));
             output.preview(sheet, certNo, job.holder.regno);
             ++result.previewed;
             if (cycle.previewAsksToContinue && !output.previewsWholeRun()
@@ -488,9 +487,8 @@ void PrintingRun::printSheets(const PrintSelection &s, const std::vector<Job> &j
             // The code holds the place the register gave the sheet; a code that cannot be
             // drawn spoils the sheet as a printer that fails does.
             if (m_code)
-                m_code->addTo(
-                    sheet, m_session.folder, certNo,
-                    codeText(job, certNo, cycle.issue.issueDate, reservation.statusList, reservation.statusIndex));
+                m_code->addTo(sheet, codeText(job, certNo, cycle.issue.issueDate, reservation.statusList,
+                                              reservation.statusIndex));
             output.print(sheet, certNo, job.holder.regno);
         } catch (const StopError &e) {
             ledger().spoil(reservation, u"not printed: "_s + e.text());

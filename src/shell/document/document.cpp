@@ -197,7 +197,14 @@ void DocumentBuilder::picture(const QString &file, const QRectF &points)
     flushOpenParagraph();
     flushTable();
     m_doc.anchored.push_back(
-        {m_doc.flow.size(), PictureItem{u"picture "_s + QFileInfo(file).fileName(), file, points}});
+        {m_doc.flow.size(), PictureItem{u"picture "_s + QFileInfo(file).fileName(), file, points, {}}});
+}
+
+void DocumentBuilder::picture(const QImage &image, const QString &name, const QRectF &points)
+{
+    flushOpenParagraph();
+    flushTable();
+    m_doc.anchored.push_back({m_doc.flow.size(), PictureItem{name, {}, points, image}});
 }
 
 void DocumentBuilder::beginTextBox(const QRectF &points)

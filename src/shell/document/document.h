@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -112,6 +113,9 @@ struct PictureItem
     QString name; // how messages name it: "picture seal.jpg"
     QString file;
     QRectF points;
+    // A picture the program made (a verification code), drawn from memory; `file` is
+    // then empty. Made afresh for each document, it is never written to a file and read back.
+    QImage image;
 };
 
 struct TextBoxItem
@@ -222,6 +226,7 @@ public:
 
     // Floating items on the page where the flow stands now, positioned from the page's corner.
     void picture(const QString &file, const QRectF &points);
+    void picture(const QImage &image, const QString &name, const QRectF &points);
     void beginTextBox(const QRectF &points);
     void endTextBox();
 

@@ -6,6 +6,7 @@
 #include "shell/document/documentrenderer.h"
 #include "shell/document/zipbuilder.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -204,6 +205,24 @@ public:
         m_byFile.insert(key, path);
         return path;
     }
+    // A picture the program made, as PNG.
+    QString add(const QImage &image)
+    {
+        const QString key = u"image:"_s + QString::number(image.cacheKey());
+        auto it = m_byFile.find(key);
+        if (it != m_byFile.end())
+            return it.value();
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG"))
+            throw StopError(u"A picture made for the document cannot be written as PNG."_s);
+        const QString path = u"Pictures/picture"_s + QString::number(m_pictures.size() + 1) + u".png"_s;
+        m_pictures.push_back({path, png, u"image/png"_s});
+        m_byFile.insert(key, path);
+        return path;
+    }
+    QString add(const PictureItem &picture) { return picture.image.isNull() ? add(picture.file) : add(picture.image); }
     const std::vector<Picture> &pictures() const { return m_pictures; }
 
 private:
@@ -538,7 +557,7 @@ private:
                                 m_pictures.add(h.watermarkFile));
             }
             for (const PictureItem &p : h.pictures)
-                writeImageFrame(w, u"Hfr1"_s, u"paragraph"_s, p.points, m_pictures.add(p.file));
+                writeImageFrame(w, u"Hfr1"_s, u"paragraph"_s, p.points, m_pictures.add(p));
         };
         if (h.paragraphs.empty()) {
             paragraphs.write(Paragraph{}, false, frames);
@@ -562,7 +581,7 @@ private:
                 writeFramePosition(w, u"fr1"_s, u"page"_s, picture->points);
                 w.writeAttribute(text, u"anchor-page-number"_s, page);
                 w.writeStartElement(draw, u"image"_s);
-                w.writeAttribute(xlink, u"href"_s, m_pictures.add(picture->file));
+                w.writeAttribute(xlink, u"href"_s, m_pictures.add(*picture));
                 w.writeAttribute(xlink, u"type"_s, u"simple"_s);
                 w.writeAttribute(xlink, u"show"_s, u"embed"_s);
                 w.writeAttribute(xlink, u"actuate"_s, u"onLoad"_s);

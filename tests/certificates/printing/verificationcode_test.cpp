@@ -50,14 +50,23 @@ TEST_P(VerificationCodeTest, ScannedCodeIsToldGenuineForgedOrCancelled)
     configure();
     const std::vector<Document> sheets = printAll();
     ASSERT_EQ(sheets.size(), 4u);
-    EXPECT_TRUE(test::pictures(sheets.front()).contains(u"A000017.png"_s));
     const auto &qr = std::get<PictureItem>(sheets.front().anchored.back().item);
+    EXPECT_EQ(qr.name, u"verification code"_s);
     EXPECT_EQ(qr.points, QRectF(6.8 * 72, 0.3 * 72, 72, 72));
-    // A square black-and-white code with its quiet zone.
-    const QImage code(qr.file);
+    // A square black-and-white code with its quiet zone, one bit a pixel, each module a
+    // square of 8 x 8 pixels: the finder pattern's outer ring starts after the 4 modules of
+    // the quiet zone and is 7 modules across.
+    const QImage &code = qr.image;
     ASSERT_FALSE(code.isNull());
+    EXPECT_EQ(code.depth(), 1);
     EXPECT_EQ(code.width(), code.height());
+    EXPECT_EQ(code.width() % 8, 0);
     EXPECT_EQ(code.pixelColor(0, 0), QColor(Qt::white));
+    EXPECT_EQ(code.pixelColor(4 * 8 - 1, 4 * 8 - 1), QColor(Qt::white));
+    for (const int at : {4 * 8, 4 * 8 + 7, 11 * 8 - 1})
+        EXPECT_EQ(code.pixelColor(at, 4 * 8), QColor(Qt::black)) << at;
+    EXPECT_EQ(code.pixelColor(11 * 8, 4 * 8), QColor(Qt::white));
+    EXPECT_EQ(code.pixelColor(4 * 8, 11 * 8 - 1), QColor(Qt::black));
 
     const auto verifier = VerificationCode::fromConfig(InstitutionConfig::load(m_session.folder));
     ASSERT_TRUE(verifier);
