@@ -13,16 +13,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-
 #include <QThread>
 #include <QThreadPool>
 
 #include <algorithm>
-#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
@@ -59,45 +53,6 @@ void stampCopy(const AppFolder &folder, Document &certificate, const QString &st
     b.setSpaceAfter(0);
     b.type(stamp);
     b.endTextBox();
-}
-
-// One PDF per document out of a PDF that holds them all one after another
-// (`pageCounts` pages each). Only the objects a document's pages use are copied
-// into its file, and their streams are copied as they are, not compressed again.
-std::vector<QByteArray> splitByDocument(const QByteArray &joined, const std::vector<int> &pageCounts)
-{
-    try {
-        QPDF source;
-        source.setSuppressWarnings(true);
-        source.processMemoryFile("certificates", joined.constData(), std::size_t(joined.size()));
-        const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(source).getAllPages();
-        QPDFObjectHandle info = source.getTrailer().getKey("/Info");
-        std::vector<QByteArray> files;
-        std::size_t next = 0;
-        for (const int count : pageCounts) {
-            QPDF single;
-            single.emptyPDF();
-            QPDFPageDocumentHelper target(single);
-            for (int i = 0; i < count && next < pages.size(); ++i)
-                target.addPage(pages[next++], false);
-            if (info.isDictionary())
-                single.getTrailer().replaceKey("/Info", single.copyForeignObject(info));
-            QPDFWriter writer(single);
-            writer.setOutputMemory();
-            writer.setDecodeLevel(qpdf_dl_none);
-            writer.write();
-            const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-            files.emplace_back(reinterpret_cast<const char *>(buffer->getBuffer()), qsizetype(buffer->getSize()));
-        }
-        if (files.size() != pageCounts.size() || next != pages.size())
-            throw StopError(u"The PDF of the batch has "_s + QString::number(pages.size()) + u" pages, not the "_s
-                            + QString::number(next) + u" its certificates need."_s);
-        return files;
-    } catch (const StopError &) {
-        throw;
-    } catch (const std::exception &e) {
-        throw StopError(u"The PDF of the batch cannot be split: "_s + QString::fromLocal8Bit(e.what()));
-    }
 }
 
 } // namespace
@@ -220,9 +175,7 @@ void CopyWriter::makeCopies(const std::vector<Copy> &batch, std::size_t from, st
         documents.push_back(&batch[i].certificate);
     std::vector<QByteArray> files;
     try {
-        std::vector<int> pageCounts;
-        const QByteArray joined = documentoutput::pdfOf(documents, &pageCounts);
-        files = documents.size() == 1 ? std::vector<QByteArray>{joined} : splitByDocument(joined, pageCounts);
+        files = documentoutput::pdfsOf(documents);
     } catch (const StopError &e) {
         if (documents.size() == 1) {
             made[from].failure = e.text();

@@ -41,9 +41,9 @@ struct CopyCheck
 std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder);
 
 // Writes the copies of a run in batches. A batch is made on every core, in one piece
-// per core; the certificates of a piece are drawn into one PDF, so the fonts and the
+// per core; the certificates of a piece are drawn as one PDF, so the fonts and the
 // pictures every certificate carries (seal, signature, watermark) are embedded once,
-// and that PDF is split by libqpdf into one file per certificate: each file is
+// and split into one file per certificate (documentoutput::pdfsOf): each file is
 // complete on its own and reads exactly as if it had been written alone. A file is written under a temporary name and
 // renamed, so a stop never leaves a partial copy; the copies are not forced to the disk one by one (they can be written
 // again at any time from the stored numbers).

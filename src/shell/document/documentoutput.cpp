@@ -4,6 +4,7 @@
 #include "shell/core/filewrite.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/documentrenderer.h"
+#include "shell/document/pdfsplit.h"
 #include "shell/document/pngencoder.h"
 #include "shell/document/sharedoutlines.h"
 
@@ -38,12 +39,16 @@ void writePdf(const Document &document, const QString &path)
     writeWholeFile(path, pdfOf({&document}));
 }
 
-QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int> *pageCounts)
+namespace {
+
+// The documents drawn one after another into one PDF as Qt writes it, Kannada outlines
+// as `outlines`' markers.
+QByteArray drawPdf(const std::vector<const Document *> &documents, std::vector<int> &pageCounts,
+                   SharedOutlines &outlines)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    SharedOutlines outlines;
     {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(int(DocumentRenderer::kUnitsPerInch));
@@ -56,8 +61,7 @@ QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int
         bool first = true;
         for (const Document *document : documents) {
             const DocumentRenderer renderer(*document);
-            if (pageCounts)
-                pageCounts->push_back(renderer.pageCount());
+            pageCounts.push_back(renderer.pageCount());
             for (int page = 0; page < renderer.pageCount(); ++page) {
                 if (!first) {
                     pdf.setPageLayout(pageLayout(document->page));
@@ -69,7 +73,29 @@ QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int
         }
         painter.end();
     }
+    return bytes;
+}
+
+} // namespace
+
+QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int> *pageCounts)
+{
+    SharedOutlines outlines;
+    std::vector<int> counts;
+    const QByteArray bytes = drawPdf(documents, counts, outlines);
+    if (pageCounts)
+        *pageCounts = counts;
     return outlines.empty() ? bytes : outlines.apply(bytes);
+}
+
+std::vector<QByteArray> pdfsOf(const std::vector<const Document *> &documents)
+{
+    if (documents.size() == 1)
+        return {pdfOf(documents)};
+    SharedOutlines outlines;
+    std::vector<int> counts;
+    const QByteArray joined = drawPdf(documents, counts, outlines);
+    return splitPdf(joined, counts, outlines);
 }
 
 QStringList writePng(const Document &document, const QString &folder, double dotsPerInch, const QString &baseName)

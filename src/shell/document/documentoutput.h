@@ -23,6 +23,11 @@ void writePdf(const Document &document, const QString &path);
 // this much cheaper per document than one file each. `pageCounts`, when given,
 // receives how many pages each document took.
 QByteArray pdfOf(const std::vector<const Document *> &documents, std::vector<int> *pageCounts = nullptr);
+// One PDF file per document, drawn as one PDF as above and split: each file is complete
+// on its own and reads exactly as if it had been written alone, while what the documents
+// share (fonts, pictures, the outlines of their Kannada wording) is embedded and
+// compressed once for all of them.
+std::vector<QByteArray> pdfsOf(const std::vector<const Document *> &documents);
 
 // One PNG per page in `folder` (created when missing): baseName-1.png, baseName-2.png, ...
 // Returns the files written.

@@ -516,6 +516,12 @@ DocumentRenderer::DocumentRenderer(const Document &document)
         prepareHeader(section);
 }
 
+DocumentRenderer::DocumentRenderer(const Document &document, FlowOnly)
+    : m_doc(document)
+{
+    layoutFlow();
+}
+
 DocumentRenderer::~DocumentRenderer() = default;
 
 void DocumentRenderer::prepareHeader(Section &section) const
@@ -523,7 +529,7 @@ void DocumentRenderer::prepareHeader(Section &section) const
     const PageHeader &header = *section.header;
     for (const PictureItem &p : header.pictures) {
         checkOnPage(p.name, p.points);
-        section.pictures.push_back({loadPicture(p.file, p.name), toUnits(p.points)});
+        section.pictures.push_back({p.image.isNull() ? loadPicture(p.file, p.name) : p.image, toUnits(p.points)});
     }
     if (!header.watermarkFile.isEmpty()) {
         const QImage source = loadPicture(header.watermarkFile, u"watermark"_s, true);
@@ -589,7 +595,9 @@ void DocumentRenderer::placeAnchored()
         Page &target = m_pages[std::size_t(page)];
         if (const auto *picture = std::get_if<PictureItem>(&a.item)) {
             checkOnPage(picture->name, picture->points);
-            target.pictures.push_back({loadPicture(picture->file, picture->name), toUnits(picture->points)});
+            target.pictures.push_back(
+                {picture->image.isNull() ? loadPicture(picture->file, picture->name) : picture->image,
+                 toUnits(picture->points)});
         } else if (const auto *box = std::get_if<TextBoxItem>(&a.item)) {
             checkOnPage(box->name, box->points);
             const QRectF units = toUnits(box->points);
@@ -719,7 +727,7 @@ double fitFlowOnOnePage(Document &doc, double smallest)
 {
     double scale = 1.0;
     for (;;) {
-        if (DocumentRenderer(doc).pageCount() == 1)
+        if (DocumentRenderer(doc, DocumentRenderer::FlowOnly{}).pageCount() == 1)
             return scale;
         if (scale * kFitStep < smallest)
             return 0.0;
@@ -736,7 +744,7 @@ double fitFlowAbove(Document &doc, std::size_t block, double topPoints, double s
     double scale = 1.0;
     // Each try lays the whole document out: the loop lays it out once per step, not twice.
     for (;;) {
-        const DocumentRenderer r(doc);
+        const DocumentRenderer r(doc, DocumentRenderer::FlowOnly{});
         if (r.pageCount() == 1 && r.blockTopPoints(block) <= topPoints)
             return scale;
         if (scale * kFitStep < smallest)

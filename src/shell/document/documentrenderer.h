@@ -37,6 +37,13 @@ public:
     static constexpr double kUnitsPerPoint = kUnitsPerInch / kPointsPerInch;
 
     explicit DocumentRenderer(const Document &document);
+    // The flow alone laid out: its pages and where its blocks start, for a check of where
+    // the text falls before anything is drawn. Items placed on the page (boxes, pictures)
+    // and the page header are left out, so such a renderer must not draw.
+    struct FlowOnly
+    {
+    };
+    DocumentRenderer(const Document &document, FlowOnly);
     ~DocumentRenderer();
     DocumentRenderer(const DocumentRenderer &) = delete;
     DocumentRenderer &operator=(const DocumentRenderer &) = delete;

@@ -75,6 +75,9 @@ QByteArray keyOf(const QPainterPath &path, const QColor &colour)
     return key;
 }
 
+// A zlib stream, as a PDF's FlateDecode reads it (qCompress puts the length in front).
+QByteArray zlibStream(const QByteArray &content) { return qCompress(content).mid(4); }
+
 QImage markerOf(int shape)
 {
     QImage marker(2, 1, QImage::Format_RGB888);
@@ -115,7 +118,7 @@ void SharedOutlines::fill(QPainter &painter, const QPainterPath &outline, QPoint
     int shape = m_index.value(key, -1);
     if (shape < 0) {
         shape = int(m_shapes.size());
-        m_shapes.push_back({markerOf(shape), pathContent(outline, colour), box});
+        m_shapes.push_back({markerOf(shape), zlibStream(pathContent(outline, colour)), box});
         m_index.insert(key, shape);
     }
     painter.save();
@@ -124,36 +127,42 @@ void SharedOutlines::fill(QPainter &painter, const QPainterPath &outline, QPoint
     painter.restore();
 }
 
+void SharedOutlines::applyTo(QPDF &pdf) const
+{
+    for (QPDFObjectHandle &object : pdf.getAllObjects()) {
+        const int shape = markedShape(object);
+        if (shape < 0 || shape >= int(m_shapes.size()))
+            continue;
+        const Shape &s = m_shapes[std::size_t(shape)];
+        // The marker's picture fills its unit square; the form's matrix maps the
+        // outline's box onto that square (upside down, as a picture is drawn).
+        const double w = s.box.width(), h = s.box.height();
+        QPDFObjectHandle form = QPDFObjectHandle::newDictionary();
+        form.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+        form.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+        form.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(
+                                     s.box.left(), s.box.top(), s.box.right(), s.box.bottom())));
+        form.replaceKey("/Matrix", QPDFObjectHandle::newArray(QPDFObjectHandle::Matrix(
+                                       1 / w, 0, 0, -1 / h, -s.box.left() / w, 1 + s.box.top() / h)));
+        form.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
+        object.replaceDict(form);
+        // Compressed here, once: the files split from this PDF copy the form as it is.
+        object.replaceStreamData(s.compressed.toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
+                                 QPDFObjectHandle::newNull());
+    }
+}
+
 QByteArray SharedOutlines::apply(const QByteArray &bytes) const
 {
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.processMemoryFile("outlines", bytes.constData(), std::size_t(bytes.size()));
-        for (QPDFObjectHandle &object : pdf.getAllObjects()) {
-            const int shape = markedShape(object);
-            if (shape < 0 || shape >= int(m_shapes.size()))
-                continue;
-            const Shape &s = m_shapes[std::size_t(shape)];
-            // The marker's picture fills its unit square; the form's matrix maps the
-            // outline's box onto that square (upside down, as a picture is drawn).
-            const double w = s.box.width(), h = s.box.height();
-            QPDFObjectHandle form = QPDFObjectHandle::newDictionary();
-            form.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-            form.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
-            form.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(
-                                         s.box.left(), s.box.top(), s.box.right(), s.box.bottom())));
-            form.replaceKey("/Matrix", QPDFObjectHandle::newArray(QPDFObjectHandle::Matrix(
-                                           1 / w, 0, 0, -1 / h, -s.box.left() / w, 1 + s.box.top() / h)));
-            form.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
-            object.replaceDict(form);
-            object.replaceStreamData(s.content.toStdString(), QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
-        }
+        applyTo(pdf);
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
-        // Qt's streams stay as they were compressed; only the forms are compressed, once.
+        // Every stream stays as it was compressed.
         writer.setDecodeLevel(qpdf_dl_none);
-        writer.setCompressStreams(true);
         writer.write();
         const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
         return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QPainter;
+class QPDF;
 
 namespace sw {
 
@@ -34,13 +35,15 @@ public:
     // `pdf`, as Qt wrote it with this table's markers, with every marker made its form.
     // Throws StopError when the PDF cannot be read or written again.
     QByteArray apply(const QByteArray &pdf) const;
+    // The same on a PDF libqpdf has read already (libqpdf's exceptions pass through).
+    void applyTo(QPDF &pdf) const;
 
 private:
     struct Shape
     {
         QImage marker;
-        QByteArray content; // the form's content: colour, path, fill
-        QRectF box;         // the outline's bounds, relative to its origin
+        QByteArray compressed; // the form's content (colour, path, fill) as a zlib stream
+        QRectF box;            // the outline's bounds, relative to its origin
     };
     QHash<QByteArray, int> m_index; // content -> shape
     std::vector<Shape> m_shapes;
