@@ -72,11 +72,11 @@ QImage VerificationCode::image(const QString &text, int pixelsPerModule)
     const int quiet = 4;
     const int scale = std::max(1, pixelsPerModule);
     const int side = (code->width + 2 * quiet) * scale;
-    // One bit a pixel: every copy embeds its own code, and a 24-bit picture of it would be
-    // 24 times the bytes to compress.
+    // One bit a pixel, 0 black and 1 white: a PDF then holds the code as a one-bit mask,
+    // where any other picture is converted to colour and compressed as JPEG for every copy.
     QImage image(side, side, QImage::Format_Mono);
-    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    image.fill(0);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(1);
     for (int y = 0; y < code->width; ++y) {
         const int top = (y + quiet) * scale;
         uchar *line = image.scanLine(top);
@@ -84,7 +84,7 @@ QImage VerificationCode::image(const QString &text, int pixelsPerModule)
             if (!(code->data[y * code->width + x] & 1))
                 continue;
             for (int px = (x + quiet) * scale; px < (x + quiet + 1) * scale; ++px)
-                line[px >> 3] |= uchar(0x80 >> (px & 7)); // the most significant bit is the leftmost pixel
+                line[px >> 3] &= uchar(~(0x80 >> (px & 7))); // the most significant bit is the leftmost pixel
         }
         for (int row = 1; row < scale; ++row)
             std::memcpy(image.scanLine(top + row), line, std::size_t(image.bytesPerLine()));

@@ -678,6 +678,9 @@ void DocumentRenderer::drawPage(QPainter &painter, int page, double dotsPerInch,
         for (const QRectF &frame : p.cellFrames)
             painter.drawRect(frame);
     }
+    // A PDF draws a black-and-white picture (a verification code) as a mask in the pen's
+    // colour: black, whatever colour the header's text left the pen in.
+    painter.setPen(Qt::black);
     for (const PlacedPicture &picture : p.pictures)
         painter.drawImage(picture.units, picture.image);
     drawPieces(painter, p.texts, shared);
