@@ -170,6 +170,8 @@ void CopyWriter::makeCopies(const std::vector<Copy> &batch, std::size_t from, st
 {
     if (from >= to)
         return;
+    // The certificates of a piece share their layout's wording: each paragraph laid out once.
+    const LayoutReuse layouts;
     std::vector<const Document *> documents;
     for (std::size_t i = from; i < to; ++i)
         documents.push_back(&batch[i].certificate);

@@ -4,6 +4,7 @@
 #include "certificates/printing/statusregister.h"
 #include "shell/core/dates.h"
 
+#include "shell/document/documentrenderer.h"
 #include "shell/document/pdfsignature.h"
 
 #include "certificates/layouts/certificatepdf.h"
@@ -14,7 +15,6 @@
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
-#include "shell/document/pdfsignature.h"
 #include "shell/db/presence.h"
 
 #include <QDir>
@@ -156,6 +156,9 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
     m_stopRequested = false;
     m_ledger.reset();
     result.nextNumber = std::max(0LL, s.start());
+    // Every certificate's wording is laid out for the fit check, the check of the code's place
+    // and the drawing: each paragraph once.
+    const LayoutReuse layouts;
     try {
         if (!check(s)) {
             if (s.mode == PrintMode::Print)

@@ -306,10 +306,101 @@ double lineHeight(const QTextLayout &layout, const QTextLine &line)
 constexpr double kCellPaddingPoints = 5.4;
 constexpr double kCellPaddingVerticalPoints = 1.0;
 
+// What decides a paragraph's layout, as bytes: a laid-out paragraph is found again by it.
+QByteArray layoutKey(const Paragraph &paragraph, double widthUnits, int page, int pages, const QByteArray &insets)
+{
+    QByteArray key;
+    key.reserve(256);
+    auto number = [&key](double value) { key.append(reinterpret_cast<const char *>(&value), sizeof value); };
+    auto text = [&key, &number](const QString &s) {
+        number(double(s.size()));
+        key.append(reinterpret_cast<const char *>(s.constData()), s.size() * qsizetype(sizeof(QChar)));
+    };
+    auto format = [&](const RunFormat &f) {
+        text(f.fontName);
+        number(f.size);
+        number(f.bold * 2 + f.italic);
+        number(double(f.colour.rgba()));
+    };
+    bool fields = false;
+    for (const Run &run : paragraph.runs) {
+        text(run.text);
+        format(run.format);
+        number(double(run.field));
+        fields = fields || run.field != Run::Field::None;
+    }
+    format(paragraph.endFormat);
+    number(double(paragraph.format.alignment));
+    number(paragraph.format.lineSpacing);
+    number(paragraph.format.spaceAfter);
+    number(widthUnits);
+    number(fields ? page : 0);
+    number(fields ? pages : 0);
+    key.append(insets);
+    return key;
+}
+
+// The layouts of the innermost LayoutReuse of this thread.
+thread_local LayoutReuse::Layouts *t_reuse = nullptr;
+
+} // namespace
+
+struct LayoutReuse::Layouts
+{
+    struct Laid
+    {
+        std::shared_ptr<QTextLayout> layout;
+        double height = 0;
+    };
+    QHash<QByteArray, Laid> byKey;
+    // A run of thousands of letters with no wording in common keeps no more than this.
+    static constexpr qsizetype kMost = 4096;
+};
+
+LayoutReuse::LayoutReuse()
+{
+    if (t_reuse)
+        return;
+    m_layouts = std::make_unique<Layouts>();
+    t_reuse = m_layouts.get();
+}
+
+LayoutReuse::~LayoutReuse()
+{
+    if (m_layouts)
+        t_reuse = nullptr;
+}
+
+namespace {
+
+std::shared_ptr<QTextLayout> layOut(const Paragraph &paragraph, double widthUnits, double *height, int page, int pages,
+                                    const LineInsets &insets);
+
 } // namespace
 
 std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double widthUnits, double *height, int page,
-                                             int pages, const LineInsets &insets)
+                                             int pages, const KeyedInsets &insets)
+{
+    if (!t_reuse || (insets.insets && insets.key.isEmpty()))
+        return layOut(paragraph, widthUnits, height, page, pages, insets.insets);
+    const QByteArray key = layoutKey(paragraph, widthUnits, page, pages, insets.key);
+    auto found = t_reuse->byKey.constFind(key);
+    if (found == t_reuse->byKey.constEnd()) {
+        if (t_reuse->byKey.size() >= LayoutReuse::Layouts::kMost)
+            t_reuse->byKey.clear();
+        LayoutReuse::Layouts::Laid laid;
+        laid.layout = layOut(paragraph, widthUnits, &laid.height, page, pages, insets.insets);
+        found = t_reuse->byKey.insert(key, laid);
+    }
+    if (height)
+        *height = found->height;
+    return found->layout;
+}
+
+namespace {
+
+std::shared_ptr<QTextLayout> layOut(const Paragraph &paragraph, double widthUnits, double *height, int page, int pages,
+                                    const LineInsets &insets)
 {
     QString text;
     QList<QTextLayout::FormatRange> ranges;
@@ -356,6 +447,8 @@ std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double 
         *height = y + paragraph.format.spaceAfter * DocumentRenderer::kUnitsPerPoint;
     return layout;
 }
+
+} // namespace
 
 // Fills pages with the flow: paragraphs line by line, table rows whole, page breaks.
 class DocumentRenderer::Flow
@@ -442,14 +535,22 @@ private:
     // The insets that keep a paragraph's lines out of the document's keep-clear areas,
     // as the paragraph stands from the flow's position now (a paragraph that runs on to
     // the next page keeps the insets of the page it started on).
-    LineInsets keepClear(Alignment alignment) const
+    KeyedInsets keepClear(Alignment alignment) const
     {
         if (m_r.m_doc.keepClear.empty())
             return {};
         std::vector<QRectF> areas;
-        for (const QRectF &points : m_r.m_doc.keepClear)
+        QByteArray key;
+        auto number = [&key](double value) { key.append(reinterpret_cast<const char *>(&value), sizeof value); };
+        for (const QRectF &points : m_r.m_doc.keepClear) {
             areas.push_back(toUnits(points));
-        return [areas, alignment, body = m_body, top = m_y](double lineTop, double lineBottom) {
+            for (const double v : {points.x(), points.y(), points.width(), points.height()})
+                number(v);
+        }
+        // The insets follow from the areas, the alignment, the body and where the paragraph starts.
+        for (const double v : {double(alignment), m_body.x(), m_body.y(), m_body.width(), m_body.height(), m_y})
+            number(v);
+        LineInsets insets = [areas, alignment, body = m_body, top = m_y](double lineTop, double lineBottom) {
             const double gap = 0.1 * kUnitsPerInch; // between the area and the text beside it
             double left = 0;
             double right = 0;
@@ -465,6 +566,7 @@ private:
                 left = right = std::max(left, right);
             return std::pair{left, right};
         };
+        return {std::move(insets), key};
     }
 
     Page &page() { return m_r.m_pages.back(); }

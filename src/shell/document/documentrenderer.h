@@ -3,6 +3,7 @@
 
 #include "shell/document/document.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QLineF>
 #include <QPointF>
@@ -139,10 +140,37 @@ bool fitTextBox(TextBoxItem &box, double smallestPoints = 8);
 // What a line gives up of the paragraph's width on its left and on its right, given
 // where it lies (from its top to its bottom, in layout units from the paragraph's first line).
 using LineInsets = std::function<std::pair<double, double>(double top, double bottom)>;
+// The insets with what decides them, so that a paragraph laid out under the same insets can
+// be laid out once (see LayoutReuse); `key` empty: not to be reused.
+struct KeyedInsets
+{
+    LineInsets insets;
+    QByteArray key;
+};
 
 // A paragraph laid out at `widthUnits` in layout units, lines placed from y = 0;
 // its height (with the space after) in `height`. Page fields take `page` / `pages`.
 std::shared_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph, double widthUnits, double *height,
-                                             int page = 1, int pages = 1, const LineInsets &insets = {});
+                                             int page = 1, int pages = 1, const KeyedInsets &insets = {});
+
+// While one lives, the paragraphs this thread lays out are laid out once each: the same
+// paragraph (runs, formats, width, page fields and insets alike) gets the layout made
+// before. A printing run lays the same wording out on every certificate, and each
+// certificate two or three times (the fit check, the check of what is placed over the text,
+// the drawing). Layouts hold the thread's fonts, so each thread keeps its own; the scope
+// ends them while the fonts are still there. An inner scope uses the outer one's layouts.
+class LayoutReuse
+{
+public:
+    LayoutReuse();
+    ~LayoutReuse();
+    LayoutReuse(const LayoutReuse &) = delete;
+    LayoutReuse &operator=(const LayoutReuse &) = delete;
+
+    struct Layouts;
+
+private:
+    std::unique_ptr<Layouts> m_layouts; // null in an inner scope
+};
 
 } // namespace sw
