@@ -111,9 +111,8 @@ void VerificationCode::checkPlace(const Document &doc, const QString &certNo) co
 
 void VerificationCode::addTo(Document &doc, const QString &text) const
 {
-    // Eight pixels a module, so the modules stay sharp on any printer however it scales.
     DocumentBuilder b(doc);
-    b.picture(image(text, 8), u"verification code"_s, box());
+    b.picture(image(text, kPixelsPerModule), u"verification code"_s, box());
 }
 
 VerificationCode::Verdict VerificationCode::verify(const Database &db, const QString &scanned) const

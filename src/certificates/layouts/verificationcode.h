@@ -83,6 +83,10 @@ public:
     // The code drawn black on white, `pixelsPerModule` pixels a module each way, with the
     // quiet zone; one bit a pixel.
     static QImage image(const QString &text, int pixelsPerModule = 1);
+    // On a sheet: a module of a one-inch code is then about 24 pixels to the inch of the
+    // picture's 100 or so, so a printer that scales the picture without smoothing keeps the
+    // modules square, and the picture stays small to compress on every copy.
+    static constexpr int kPixelsPerModule = 4;
     // Stops (StopError) when the code would cover the sheet's text: checked before the sheet uses a number.
     void checkPlace(const Document &doc, const QString &certNo) const;
     // Puts the code holding `text` on the sheet at its place. The place is the caller's to

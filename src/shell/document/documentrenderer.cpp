@@ -199,18 +199,86 @@ void drawTextLayer(QPainter &painter, const QString &unicode, const QRectF &over
     painter.restore();
 }
 
+// A face at one size, as the outlines of its glyphs are kept by.
+QString faceKey(const QRawFont &font)
+{
+    return u"%1|%2|%3|%4|%5"_s.arg(font.familyName(), font.styleName())
+        .arg(font.pixelSize())
+        .arg(font.weight())
+        .arg(int(font.style()));
+}
+
 // The outlines of a face's glyphs at one size, made once per thread: a batch of
 // certificates draws the same few hundred glyphs again and again.
-QHash<quint32, QPainterPath> &glyphOutlines(const QRawFont &font)
+QHash<quint32, QPainterPath> &glyphOutlines(const QString &face)
 {
     thread_local QHash<QString, QHash<quint32, QPainterPath>> faces;
-    const QString face = u"%1|%2|%3|%4|%5"_s.arg(font.familyName(), font.styleName())
-                             .arg(font.pixelSize())
-                             .arg(font.weight())
-                             .arg(int(font.style()));
     if (faces.size() > 64 && !faces.contains(face))
         faces.clear();
     return faces[face];
+}
+
+// A stretch of Kannada as its glyphs stand, relative to the first one: the faces, the glyphs,
+// their places and the colour decide its outline, so the same words are drawn from the
+// outline made the first time.
+struct GlyphStretch
+{
+    std::optional<QPointF> origin;
+    QRectF over; // what the glyphs cover, in the painter's units
+    QByteArray key;
+    std::vector<QString> faces; // of each glyph run
+};
+
+GlyphStretch glyphStretch(const QList<QGlyphRun> &runs, const QPointF &shift, const QColor &colour)
+{
+    GlyphStretch s;
+    auto append = [&s](const auto &value) { s.key.append(reinterpret_cast<const char *>(&value), sizeof value); };
+    append(colour.rgba());
+    for (const QGlyphRun &run : runs) {
+        s.faces.push_back(faceKey(run.rawFont()));
+        s.key.append(reinterpret_cast<const char *>(s.faces.back().constData()),
+                     s.faces.back().size() * qsizetype(sizeof(QChar)));
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        append(glyphs.size());
+        for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+            if (!s.origin)
+                s.origin = QPointF(std::round(positions[g].x() + shift.x()), std::round(positions[g].y() + shift.y()));
+            const QPointF at = positions[g] + shift - *s.origin;
+            append(glyphs[g]);
+            append(at.x());
+            append(at.y());
+        }
+        s.over = s.over.united(run.boundingRect().translated(shift));
+    }
+    return s;
+}
+
+// The outline of the stretch, relative to its origin, in whole layout units (1/1200 inch,
+// finer than any printer's dot): a PDF then writes each point of it as two short integers
+// instead of two nine-digit fractions, so a page of Kannada is half the bytes to write and
+// to compress.
+QPainterPath stretchOutline(const QList<QGlyphRun> &runs, const GlyphStretch &s, const QPointF &shift)
+{
+    QPainterPath outlines;
+    for (std::size_t r = 0; r < std::size_t(runs.size()); ++r) {
+        const QGlyphRun &run = runs[qsizetype(r)];
+        const QRawFont font = run.rawFont();
+        QHash<quint32, QPainterPath> &outlineOf = glyphOutlines(s.faces[r]);
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+            auto outline = outlineOf.find(glyphs[g]);
+            if (outline == outlineOf.end())
+                outline = outlineOf.insert(glyphs[g], font.pathForGlyph(glyphs[g]));
+            outlines.addPath(outline->translated(positions[g] + shift - *s.origin));
+        }
+    }
+    for (int i = 0; i < outlines.elementCount(); ++i) {
+        const QPainterPath::Element e = outlines.elementAt(i);
+        outlines.setElementPositionAt(i, std::round(e.x), std::round(e.y));
+    }
+    return outlines;
 }
 
 // One line of a laid-out paragraph. Lines without Kannada are drawn by Qt as they are.
@@ -241,37 +309,13 @@ void drawLine(QPainter &painter, const QTextLayout &layout, const QTextLine &lin
         }
         // The outline is built relative to the stretch's first glyph, so the same words
         // give the same outline wherever a line puts them (a PDF keeps it once).
-        QPainterPath outlines;
-        QRectF over;
-        std::optional<QPointF> origin;
-        for (const QGlyphRun &run : runs) {
-            const QRawFont font = run.rawFont();
-            QHash<quint32, QPainterPath> &outlineOf = glyphOutlines(font);
-            const QList<quint32> glyphs = run.glyphIndexes();
-            const QList<QPointF> positions = run.positions();
-            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
-                if (!origin)
-                    origin =
-                        QPointF(std::round(positions[g].x() + shift.x()), std::round(positions[g].y() + shift.y()));
-                auto outline = outlineOf.find(glyphs[g]);
-                if (outline == outlineOf.end())
-                    outline = outlineOf.insert(glyphs[g], font.pathForGlyph(glyphs[g]));
-                outlines.addPath(outline->translated(positions[g] + shift - *origin));
-            }
-            over = over.united(run.boundingRect().translated(shift));
-        }
-        // Whole layout units (1/1200 inch, finer than any printer's dot): a PDF then writes
-        // each point of an outline as two short integers instead of two nine-digit
-        // fractions, so a page of Kannada is half the bytes to write and to compress.
-        for (int i = 0; i < outlines.elementCount(); ++i) {
-            const QPainterPath::Element e = outlines.elementAt(i);
-            outlines.setElementPositionAt(i, std::round(e.x), std::round(e.y));
-        }
-        if (!origin) {
-        } else if (shared) {
-            shared->fill(painter, outlines, *origin, colour);
-        } else {
-            painter.fillPath(outlines.translated(*origin), colour);
+        const GlyphStretch stretch = glyphStretch(runs, shift, colour);
+        const QRectF &over = stretch.over;
+        if (!stretch.origin) {
+        } else if (!shared) {
+            painter.fillPath(stretchOutline(runs, stretch, shift).translated(*stretch.origin), colour);
+        } else if (!shared->fillKnown(painter, stretch.key, *stretch.origin)) {
+            shared->fill(painter, stretchOutline(runs, stretch, shift), *stretch.origin, colour, stretch.key);
         }
         const int legacy = range.format.intProperty(kKannadaProperty);
         const QString drawn = layout.text().mid(from, to - from);

@@ -107,7 +107,8 @@ int markedShape(QPDFObjectHandle &object)
 
 } // namespace
 
-void SharedOutlines::fill(QPainter &painter, const QPainterPath &outline, QPointF origin, const QColor &colour)
+void SharedOutlines::fill(QPainter &painter, const QPainterPath &outline, QPointF origin, const QColor &colour,
+                          const QByteArray &glyphs)
 {
     const QRectF box = outline.boundingRect();
     if (colour.alpha() != 255 || box.width() <= 0 || box.height() <= 0) {
@@ -121,9 +122,26 @@ void SharedOutlines::fill(QPainter &painter, const QPainterPath &outline, QPoint
         m_shapes.push_back({markerOf(shape), zlibStream(pathContent(outline, colour)), box});
         m_index.insert(key, shape);
     }
+    if (!glyphs.isEmpty())
+        m_byGlyphs.insert(glyphs, shape);
+    drawMarker(painter, shape, origin);
+}
+
+bool SharedOutlines::fillKnown(QPainter &painter, const QByteArray &glyphs, QPointF origin)
+{
+    const auto shape = m_byGlyphs.constFind(glyphs);
+    if (shape == m_byGlyphs.constEnd())
+        return false;
+    drawMarker(painter, *shape, origin);
+    return true;
+}
+
+void SharedOutlines::drawMarker(QPainter &painter, int shape, QPointF origin) const
+{
+    const Shape &s = m_shapes[std::size_t(shape)];
     painter.save();
     painter.setRenderHint(QPainter::LosslessImageRendering);
-    painter.drawImage(box.translated(origin), m_shapes[std::size_t(shape)].marker);
+    painter.drawImage(s.box.translated(origin), s.marker);
     painter.restore();
 }
 

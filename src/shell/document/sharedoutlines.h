@@ -28,7 +28,13 @@ class SharedOutlines
 {
 public:
     // Fills `outline`, given in the painter's units relative to `origin`, at `origin`.
-    void fill(QPainter &painter, const QPainterPath &outline, QPointF origin, const QColor &colour);
+    // `glyphs`, when given, names the outline by what it was made from (face, glyphs, their
+    // places, colour), so that the same words drawn again are found by fillKnown().
+    void fill(QPainter &painter, const QPainterPath &outline, QPointF origin, const QColor &colour,
+              const QByteArray &glyphs = {});
+    // Draws the outline that `glyphs` named before at `origin`; false when there is none, and
+    // the outline is to be made and given to fill().
+    bool fillKnown(QPainter &painter, const QByteArray &glyphs, QPointF origin);
     bool empty() const { return m_shapes.empty(); }
     int shapeCount() const { return int(m_shapes.size()); }
 
@@ -45,7 +51,10 @@ private:
         QByteArray compressed; // the form's content (colour, path, fill) as a zlib stream
         QRectF box;            // the outline's bounds, relative to its origin
     };
-    QHash<QByteArray, int> m_index; // content -> shape
+    void drawMarker(QPainter &painter, int shape, QPointF origin) const;
+
+    QHash<QByteArray, int> m_index;    // content -> shape
+    QHash<QByteArray, int> m_byGlyphs; // what an outline was made from -> shape
     std::vector<Shape> m_shapes;
 };
 

@@ -54,19 +54,20 @@ TEST_P(VerificationCodeTest, ScannedCodeIsToldGenuineForgedOrCancelled)
     EXPECT_EQ(qr.name, u"verification code"_s);
     EXPECT_EQ(qr.points, QRectF(6.8 * 72, 0.3 * 72, 72, 72));
     // A square black-and-white code with its quiet zone, one bit a pixel, each module a
-    // square of 8 x 8 pixels: the finder pattern's outer ring starts after the 4 modules of
+    // square of m x m pixels: the finder pattern's outer ring starts after the 4 modules of
     // the quiet zone and is 7 modules across.
     const QImage &code = qr.image;
     ASSERT_FALSE(code.isNull());
     EXPECT_EQ(code.depth(), 1);
     EXPECT_EQ(code.width(), code.height());
-    EXPECT_EQ(code.width() % 8, 0);
+    constexpr int m = VerificationCode::kPixelsPerModule;
+    EXPECT_EQ(code.width() % m, 0);
     EXPECT_EQ(code.pixelColor(0, 0), QColor(Qt::white));
-    EXPECT_EQ(code.pixelColor(4 * 8 - 1, 4 * 8 - 1), QColor(Qt::white));
-    for (const int at : {4 * 8, 4 * 8 + 7, 11 * 8 - 1})
-        EXPECT_EQ(code.pixelColor(at, 4 * 8), QColor(Qt::black)) << at;
-    EXPECT_EQ(code.pixelColor(11 * 8, 4 * 8), QColor(Qt::white));
-    EXPECT_EQ(code.pixelColor(4 * 8, 11 * 8 - 1), QColor(Qt::black));
+    EXPECT_EQ(code.pixelColor(4 * m - 1, 4 * m - 1), QColor(Qt::white));
+    for (const int at : {4 * m, 4 * m + m - 1, 11 * m - 1})
+        EXPECT_EQ(code.pixelColor(at, 4 * m), QColor(Qt::black)) << at;
+    EXPECT_EQ(code.pixelColor(11 * m, 4 * m), QColor(Qt::white));
+    EXPECT_EQ(code.pixelColor(4 * m, 11 * m - 1), QColor(Qt::black));
 
     const auto verifier = VerificationCode::fromConfig(InstitutionConfig::load(m_session.folder));
     ASSERT_TRUE(verifier);
