@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include <qpdf/Buffer.hh>
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -14,6 +14,29 @@
 using namespace Qt::StringLiterals;
 
 namespace sw {
+
+namespace {
+
+// A file written straight into the bytes it is handed back in.
+class BytesPipeline final : public Pipeline
+{
+public:
+    explicit BytesPipeline(QByteArray &bytes)
+        : Pipeline("copy", nullptr)
+        , m_bytes(bytes)
+    {
+    }
+    void write(unsigned char const *data, size_t length) override
+    {
+        m_bytes.append(reinterpret_cast<const char *>(data), qsizetype(length));
+    }
+    void finish() override { }
+
+private:
+    QByteArray &m_bytes;
+};
+
+} // namespace
 
 std::vector<QByteArray> splitPdf(const QByteArray &pdf, const std::vector<int> &pageCounts,
                                  const SharedOutlines &outlines)
@@ -24,24 +47,35 @@ std::vector<QByteArray> splitPdf(const QByteArray &pdf, const std::vector<int> &
         source.processMemoryFile("documents", pdf.constData(), std::size_t(pdf.size()));
         if (!outlines.empty())
             outlines.applyTo(source);
-        const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(source).getAllPages();
-        QPDFObjectHandle info = source.getTrailer().getKey("/Info");
+        QPDFPageDocumentHelper document(source);
+        // Each file is the batch written with its page tree cut down to the document's own
+        // pages: the writer takes only what those pages reach, and nothing is copied from
+        // one PDF into another.
+        document.pushInheritedAttributesToPage();
+        const std::vector<QPDFPageObjectHelper> pages = document.getAllPages();
+        QPDFObjectHandle tree = source.getRoot().getKey("/Pages");
         std::vector<QByteArray> files;
         std::size_t next = 0;
         for (const int count : pageCounts) {
-            QPDF single;
-            single.emptyPDF();
-            QPDFPageDocumentHelper target(single);
-            for (int i = 0; i < count && next < pages.size(); ++i)
-                target.addPage(pages[next++], false);
-            if (info.isDictionary())
-                single.getTrailer().replaceKey("/Info", single.copyForeignObject(info));
-            QPDFWriter writer(single);
-            writer.setOutputMemory();
+            QPDFObjectHandle kids = QPDFObjectHandle::newArray();
+            for (int i = 0; i < count && next < pages.size(); ++i) {
+                QPDFObjectHandle page = pages[next++].getObjectHandle();
+                page.replaceKey("/Parent", tree);
+                kids.appendItem(page);
+            }
+            tree.replaceKey("/Kids", kids);
+            tree.replaceKey("/Count", QPDFObjectHandle::newInteger(kids.getArrayNItems()));
+            QByteArray &file = files.emplace_back();
+            file.reserve(pdf.size() / qsizetype(pageCounts.size()) * 2);
+            BytesPipeline output(file);
+            QPDFWriter writer(source);
+            writer.setOutputPipeline(&output);
+            // Every stream is written as it stands, compressed already: Qt's as Qt wrote them,
+            // the outlines' forms as applyTo() compressed them (left to itself, the writer would
+            // compress those again in every file, since their data was replaced).
             writer.setDecodeLevel(qpdf_dl_none);
+            writer.setCompressStreams(false);
             writer.write();
-            const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-            files.emplace_back(reinterpret_cast<const char *>(buffer->getBuffer()), qsizetype(buffer->getSize()));
         }
         if (files.size() != pageCounts.size() || next != pages.size())
             throw StopError(u"The PDF of the batch has "_s + QString::number(pages.size()) + u" pages, not the "_s
