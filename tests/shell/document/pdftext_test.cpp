@@ -12,6 +12,7 @@
 #include "support/scriptedprompter.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPrinter>
@@ -385,6 +386,63 @@ TEST_F(PdfTextTest, RepeatedKannadaIsKeptOnceAndEachPageLooksAsItsPicture)
                 either += a || b;
             }
         EXPECT_GT(double(both) / either, 0.75) << "page " << page + 1;
+    }
+}
+
+// One file per document out of one drawing: each reads as its own document alone, and holds
+// only what its own pages draw (another candidate's name, picture or wording never rides along).
+TEST_F(PdfTextTest, EachDocumentOfABatchIsAFileOfItsOwnPagesOnly)
+{
+    if (FontTable::unicodeKannadaFamily().isEmpty())
+        GTEST_SKIP() << "no Unicode Kannada font (fonts-lohit-knda)";
+    const QStringList names = {u"ALPHA"_s, u"BRAVO"_s, u"CHARLIE"_s};
+    std::vector<Document> documents;
+    for (int i = 0; i < names.size(); ++i) {
+        Document doc;
+        DocumentBuilder b(doc);
+        b.setFont(u"Nudi 01 e"_s, 15, true);
+        b.type(u"ವಿಶ್ವವಿದ್ಯಾನಿಲಯದ ಮೊಹರಿನೊಂದಿಗೆ ನೀಡಿದೆ."_s); // the same in every document
+        b.endParagraph();
+        b.setFont(u"Arial"_s, 12);
+        b.type(names[i]);
+        b.endParagraph();
+        // A picture of each document's own: a one-bit square, a different size each.
+        QImage own(8 * (i + 1), 8 * (i + 1), QImage::Format_Mono);
+        own.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        own.fill(0);
+        b.picture(own, u"own picture"_s, QRectF(400, 50, 72, 72));
+        if (i == 1) { // the second runs on to a second page
+            b.pageBreak();
+            b.type(u"SECOND PAGE"_s);
+            b.endParagraph();
+        }
+        documents.push_back(std::move(doc));
+    }
+    std::vector<const Document *> all;
+    for (const Document &doc : documents)
+        all.push_back(&doc);
+    const std::vector<QByteArray> files = documentoutput::pdfsOf(all);
+    ASSERT_EQ(files.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        const QString path = m_dir.filePath(u"copy%1.pdf"_s.arg(i));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(files[std::size_t(i)]);
+        file.close();
+        const QString text = test::pdfText(path);
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(text.contains(names[j]), i == j) << "file " << i << ": " << text.toStdString();
+        EXPECT_EQ(text.contains(u"SECOND PAGE"_s), i == 1) << text.toStdString();
+        EXPECT_EQ(text.count(u"ಮೊಹರಿನೊಂದಿಗೆ"_s), 1) << text.toStdString();
+        const test::ToolRun info = test::runTool(u"pdfinfo"_s, {path});
+        EXPECT_TRUE(info.out.contains(QRegularExpression(u"Pages: +%1\\n"_s.arg(i == 1 ? 2 : 1))))
+            << info.out.toStdString();
+        // Its own picture only, at its own size.
+        const test::ToolRun images = test::runTool(u"pdfimages"_s, {u"-list"_s, path});
+        const QStringList rows = images.out.split(u'\n', Qt::SkipEmptyParts).mid(2);
+        ASSERT_EQ(rows.size(), 1) << images.out.toStdString();
+        EXPECT_EQ(rows.front().simplified().section(u' ', 3, 4), u"%1 %1"_s.arg(8 * (i + 1)))
+            << images.out.toStdString();
     }
 }
 
