@@ -7,7 +7,7 @@
 #include "candidates/imports/resultimport.h"
 #include "candidates/imports/rowbatch.h"
 #include "shell/core/legacytext.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "candidates/imports/importaudit.h"
 
 #include <QFile>

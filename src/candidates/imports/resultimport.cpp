@@ -8,7 +8,7 @@
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultfile.h"
 #include "candidates/imports/rowbatch.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/schema.h"
 #include "candidates/imports/importaudit.h"

@@ -11,7 +11,7 @@
 #include "certificates/printing/stationeryledger.h"
 #include "shell/core/filewrite.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/document/documentpreview.h"

@@ -11,7 +11,7 @@
 #include "certificates/printing/sheetnumbers.h"
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/document/pdfsignature.h"
