@@ -14,7 +14,7 @@
 #include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
-#include "shell/document/documentpreview.h"
+#include "shell/ui/documentpreview.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
 #include "shell/db/presence.h"

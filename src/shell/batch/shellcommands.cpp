@@ -14,7 +14,7 @@
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/db/presence.h"
-#include "shell/document/documentcommands.h"
+#include "shell/batch/documentcommands.h"
 #include "shell/forms/formscommands.h"
 #include "shell/settings/controlstore.h"
 #include "shell/startup/installer.h"
