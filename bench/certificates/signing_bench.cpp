@@ -16,7 +16,7 @@
 #include "shell/session.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 #include "shell/startup/startup.h"
 #include "demosession.h"
 

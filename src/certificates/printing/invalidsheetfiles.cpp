@@ -5,8 +5,8 @@
 #include "certificates/layouts/certificaterow.h"
 #include "certificates/printing/sheetdestination.h"
 #include "shell/db/database.h"
-#include "shell/document/pdfsignature.h"
 #include "shell/session.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "certificates/printing/statusregister.h"
 #include "shell/core/dates.h"
 
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/printing/printingchecks.h"
@@ -14,7 +14,7 @@
 #include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 #include "shell/db/presence.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "shell/core/kannadatext.h"
 #include "shell/session.h"
 #include "shell/core/stoperror.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 #include "shell/workbook/workbook.h"
 #include "shell/settings/controlstore.h"
 
