@@ -5,7 +5,7 @@
 #include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultimport.h"
-#include "candidates/imports/rowbatch.h"
+#include "shell/db/rowbatch.h"
 #include "shell/core/legacytext.h"
 #include "shell/session.h"
 #include "candidates/imports/importaudit.h"

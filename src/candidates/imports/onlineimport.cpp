@@ -3,7 +3,7 @@
 #include "shell/core/legacytext.h"
 
 #include "candidates/entry/academicid.h"
-#include "candidates/imports/rowbatch.h"
+#include "shell/db/rowbatch.h"
 #include "shell/core/importtally.h"
 #include "shell/session.h"
 #include "shell/core/stoperror.h"
