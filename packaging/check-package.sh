@@ -12,6 +12,7 @@ listing=$(dpkg-deb -c "$deb")
 status=0
 for path in ./usr/bin/scrollwise ./usr/bin/scrollwise-batch ./usr/share/applications/scrollwise.desktop \
             ./usr/share/icons/hicolor/scalable/apps/scrollwise.svg ./usr/share/doc/scrollwise/README.md \
+            ./usr/share/doc/scrollwise/administration.md \
             ./usr/share/scrollwise/Help/index.html ./usr/share/scrollwise/Help/screens/mainwindow.png; do
   if ! grep -q " $path\$" <<<"$listing"; then
     echo "missing from $deb: $path"

@@ -4,11 +4,13 @@
 
     helppage.py GUIDE.md SCREENS_DIR OUT_DIR [CMARK]
 
-GUIDE.md goes into OUT_DIR/index.html (converted by cmark-gfm, GitHub tables included),
-followed by every screen of SCREENS_DIR/gallery.tsv (menu code, form name, caption,
-picture) with its picture. A heading ending in "{#N22 #N2F}" is the section F1 opens for
-those menu codes: each becomes an anchor of the heading. The pictures are copied to
-OUT_DIR/screens/. Nothing else is read.
+GUIDE.md (docs/user-guide.md) goes into OUT_DIR/index.html (converted by cmark-gfm, GitHub
+tables included). A heading ending in "{#N22 #N2F}" is the section F1 opens for those menu
+codes: each becomes an anchor of the heading. The guide shows the screens' pictures itself
+(`![caption](screens/PICTURE.png)`, the same path from docs/ and from OUT_DIR); every screen of
+SCREENS_DIR/gallery.tsv (menu code, form name, caption, picture) it does not show follows it
+with its picture, and its section links there. The pictures are copied to OUT_DIR/screens/.
+Nothing else is read.
 """
 import html
 import pathlib
@@ -56,11 +58,15 @@ def main() -> None:
         sys.exit(__doc__)
     guide, screens, out = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
     cmark = sys.argv[4] if len(sys.argv) > 4 else "cmark-gfm"
-    shots = gallery(screens)
-    markdown = anchored(guide.read_text(encoding="utf-8"), {row[0] for row in shots})
+    text = guide.read_text(encoding="utf-8")
+    shown = set(re.findall(r"\]\(screens/([^)\s]+)\)", text))
+    shots = [row for row in gallery(screens) if row[3] not in shown]
+    markdown = anchored(text, {row[0] for row in shots})
     # --unsafe keeps the anchors; the guide is the project's own text.
     body = subprocess.run([cmark, "--unsafe", "--extension", "table", "--extension", "autolink"], input=markdown,
                           capture_output=True, text=True, check=True).stdout
+    # The help window sizes a picture by its attribute, not by the style sheet.
+    body = body.replace('<img src="screens/', f'<img width="{SHOT_WIDTH}" src="screens/')
 
     (out / "screens").mkdir(parents=True, exist_ok=True)
     for picture in screens.glob("*.png"):
@@ -73,7 +79,8 @@ def main() -> None:
              "code{background:#f3f3f3}img{max-width:100%;border:1px solid #ccc}"
              "</style></head><body>",
              "<h1>Scrollwise: help</h1>",
-             '<p><a href="#top">The guide</a> &nbsp; <a href="#screens">The screens</a></p>',
+             '<p><a href="#top">The guide</a>' + (' &nbsp; <a href="#screens">The screens</a>' if shots else "")
+             + "</p>",
              '<div id="guide">', body, "</div>"]
     if shots:
         parts.append('<h2><a name="screens" id="screens"></a>The screens</h2>')

@@ -11,9 +11,9 @@
 #include "certificates/verification/gatestore.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/inifile.h"
-#include "shell/core/session.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
+#include "shell/session.h"
 #include "shell/startup/installer.h"
 #include "shell/startup/startup.h"
 

@@ -9,7 +9,7 @@
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/headless.h"
 #include "shell/core/inifile.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/startup/startup.h"

@@ -13,10 +13,10 @@
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/headless.h"
 #include "shell/core/inifile.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 #include "shell/startup/startup.h"
 #include "demosession.h"
 

@@ -21,7 +21,7 @@
 #include "shell/db/bulkinsert.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/inifile.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"

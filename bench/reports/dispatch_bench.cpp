@@ -7,11 +7,11 @@
 #include "reports/nad/nadexport.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/headless.h"
-#include "shell/core/session.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/db/schemaupgrade.h"
 #include "shell/document/documentoutput.h"
+#include "shell/session.h"
 
 #include <QApplication>
 #include <QDir>

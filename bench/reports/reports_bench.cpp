@@ -7,10 +7,10 @@
 #include "reports/output/reportpreviewdialog.h"
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/headless.h"
-#include "shell/core/session.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/db/schemaupgrade.h"
+#include "shell/session.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "shell/core/appfolder.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 namespace sw::bench {
 

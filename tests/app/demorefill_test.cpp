@@ -4,7 +4,7 @@
 #include "candidates/imports/directoryimport.h"
 #include "candidates/imports/resultimport.h"
 #include "demofixture.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/testdatabase.h"
 
 #include <QTemporaryDir>

@@ -4,8 +4,8 @@
 // the description beside a code and the message for an unknown one; and the lookup
 // window opening on the box's current value.
 #include "masters/mastercodes.h"
-#include "shell/core/session.h"
 #include "shell/forms/lookupdialog.h"
+#include "shell/session.h"
 #include "support/testdatabase.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "app/demo/throwawaysigner.h"
 #include "shell/core/appfolder.h"
 #include "shell/core/inifile.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "shell/core/appfolder.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 #include "shell/startup/installer.h"
 #include "support/scriptedprompter.h"
 

@@ -20,7 +20,7 @@
 #include "shell/db/connector.h"
 #include "shell/startup/installer.h"
 #include "shell/startup/startup.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QColor>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "masters/namelibrary/namelibrary.h"
 #include "shell/core/dates.h"
 #include "shell/core/importtally.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/filewrite.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"

@@ -4,7 +4,7 @@
 #include "candidates/entry/gravetyping.h"
 #include "shell/forms/kannadabox.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/db/database.h"
 
 #include <QApplication>

@@ -3,10 +3,10 @@
 
 #include "candidates/entry/gravetyping.h"
 #include "candidates/entry/studentform.h"
-#include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/spreadgrid.h"
+#include "shell/session.h"
 #include "shell/ui/mainwindow.h"
 
 #include <QComboBox>

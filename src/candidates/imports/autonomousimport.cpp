@@ -5,9 +5,9 @@
 #include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultimport.h"
-#include "candidates/imports/rowbatch.h"
+#include "shell/db/rowbatch.h"
 #include "shell/core/legacytext.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "candidates/imports/importaudit.h"
 
 #include <QFile>

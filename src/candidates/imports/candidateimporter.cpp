@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/candidateimporter.h"
 
-#include "candidates/imports/rowbatch.h"
 #include "shell/core/importtally.h"
+#include "shell/db/rowbatch.h"
 
 #include <QHash>
 

@@ -7,8 +7,8 @@
 #include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultfile.h"
-#include "candidates/imports/rowbatch.h"
-#include "shell/core/session.h"
+#include "shell/db/rowbatch.h"
+#include "shell/session.h"
 #include "shell/online/onlinelink.h"
 #include "candidates/imports/importaudit.h"
 

@@ -2,7 +2,7 @@
 #include "candidates/imports/importaudit.h"
 
 #include "shell/audit/audittrail.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 #include <QFileInfo>
 

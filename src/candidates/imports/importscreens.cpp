@@ -6,11 +6,11 @@
 #include "candidates/imports/onlineimport.h"
 #include "candidates/imports/resultimport.h"
 #include "shell/core/importtally.h"
-#include "shell/core/session.h"
 #include "shell/db/schema.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/session.h"
 #include "shell/startup/startup.h"
 
 #include <QCheckBox>

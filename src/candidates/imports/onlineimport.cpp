@@ -3,9 +3,9 @@
 #include "shell/core/legacytext.h"
 
 #include "candidates/entry/academicid.h"
-#include "candidates/imports/rowbatch.h"
+#include "shell/db/rowbatch.h"
 #include "shell/core/importtally.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/schema.h"
 #include "shell/online/onlinelink.h"

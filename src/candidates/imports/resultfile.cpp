@@ -3,8 +3,8 @@
 #include "shell/core/legacytext.h"
 
 #include "candidates/imports/importerror.h"
-#include "candidates/imports/rowbatch.h"
 #include "shell/core/importtally.h"
+#include "shell/db/rowbatch.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include "candidates/entry/candidatestore.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 #include <QLineEdit>
 

@@ -6,10 +6,10 @@
 #include "certificates/printing/invalidsheetfiles.h"
 #include "certificates/printing/stationeryledger.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/db/presence.h"
+#include "shell/session.h"
 
 #include <QDateTime>
 #include <QSysInfo>

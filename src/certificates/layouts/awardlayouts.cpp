@@ -4,7 +4,7 @@
 #include "certificates/ranks/rankstore.h"
 #include "shell/document/documentrenderer.h"
 #include "shell/common/numberwords.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 

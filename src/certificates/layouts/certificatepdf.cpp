@@ -6,7 +6,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/document/documentoutput.h"
 #include "shell/document/documentrenderer.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QDateTime>
 #include <QDir>

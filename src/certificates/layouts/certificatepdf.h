@@ -3,7 +3,7 @@
 
 #include "shell/core/appfolder.h"
 #include "shell/document/document.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/layouts/certificaterow.h"
 
-#include "shell/core/session.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,7 +5,7 @@
 #include "shell/core/dates.h"
 
 #include "shell/document/documentrenderer.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/settings/controlstore.h"

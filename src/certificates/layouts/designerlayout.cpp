@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/layouts/designerlayout.h"
 
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/document/documentjson.h"
 #include "shell/document/documentrenderer.h"
+#include "shell/session.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,9 +7,9 @@
 #include "certificates/printing/printingchecks.h"
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 
 #include <QDateTime>
 

@@ -5,8 +5,8 @@
 #include "certificates/printing/printselection.h"
 #include "certificates/printing/sheetdestination.h"
 #include "certificates/printing/sheetoutput.h"
-#include "shell/document/documentpreview.h"
 #include "shell/forms/reportform.h"
+#include "shell/ui/documentpreview.h"
 
 #include <QPointer>
 

@@ -4,9 +4,9 @@
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/layouts/certificaterow.h"
 #include "certificates/printing/sheetdestination.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/session.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QDir>
 #include <QFile>

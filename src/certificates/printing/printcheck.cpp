@@ -5,9 +5,9 @@
 #include "certificates/layouts/degreelayouts.h"
 #include "certificates/layouts/designerlayout.h"
 #include "shell/core/institutionconfig.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/document/fonttable.h"
+#include "shell/session.h"
 
 #include <algorithm>
 #include <functional>

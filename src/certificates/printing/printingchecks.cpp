@@ -7,8 +7,8 @@
 #include "certificates/printing/sheetnumbers.h"
 #include "masters/mastercodes.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 
 using namespace Qt::StringLiterals;
 

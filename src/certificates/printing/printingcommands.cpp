@@ -13,7 +13,7 @@
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/issuerkey.h"
 #include "shell/core/stoperror.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 #include "shell/db/presence.h"
 
 #include <QRegularExpression>

@@ -5,14 +5,14 @@
 #include "shell/core/dates.h"
 
 #include "shell/document/documentrenderer.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include "certificates/layouts/certificatepdf.h"
 #include "certificates/printing/printingchecks.h"
 #include "certificates/printing/sheetnumbers.h"
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/db/presence.h"

@@ -4,8 +4,8 @@
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/dates.h"
 #include "shell/core/inifile.h"
-#include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
+#include "shell/session.h"
 
 using namespace Qt::StringLiterals;
 

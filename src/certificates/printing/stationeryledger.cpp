@@ -6,10 +6,10 @@
 
 #include "certificates/printing/sheetnumbers.h"
 #include "shell/audit/audittrail.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/db/presence.h"
+#include "shell/session.h"
 
 #include <QDateTime>
 #include <QMap>

@@ -7,9 +7,9 @@
 #include "certificates/publication/statuslist.h"
 #include "shell/core/filewrite.h"
 #include "shell/core/issuerkey.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -6,8 +6,8 @@
 
 #include "shell/common/numberwords.h"
 #include "shell/core/csvreader.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 
 #include <QDateTime>
 #include <QFileInfo>

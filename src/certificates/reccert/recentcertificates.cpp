@@ -2,10 +2,10 @@
 #include "certificates/reccert/recentcertificates.h"
 
 #include "certificates/printing/stationeryledger.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/db/presence.h"
+#include "shell/session.h"
 
 #include <QSysInfo>
 

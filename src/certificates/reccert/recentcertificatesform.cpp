@@ -2,9 +2,9 @@
 #include "certificates/reccert/recentcertificatesform.h"
 
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/session.h"
 
 #include <QGroupBox>
 

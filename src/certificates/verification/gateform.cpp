@@ -3,7 +3,7 @@
 
 #include "candidates/entry/candidatestore.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

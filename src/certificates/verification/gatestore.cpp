@@ -3,8 +3,8 @@
 
 #include "masters/mastercodes.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 
 #include <QMap>
 

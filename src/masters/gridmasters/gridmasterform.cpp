@@ -2,9 +2,9 @@
 #include "masters/gridmasters/gridmasterform.h"
 
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/spreadgrid.h"
+#include "shell/session.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

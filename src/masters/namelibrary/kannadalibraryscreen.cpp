@@ -5,11 +5,11 @@
 #include "masters/recordmasters/recordmasterform.h"
 #include "shell/core/legacytext.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/kannadabox.h"
+#include "shell/session.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -5,8 +5,8 @@
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/db/rowbatch.h"
 
-#include <memory>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -15,8 +15,8 @@ namespace sw {
 
 namespace {
 
-// Rows written between two commits.
-constexpr int kBatch = 500;
+// Rows written between two commits. A failure keeps the rows written before it.
+constexpr int kRowsPerCommit = 500;
 
 // The name pairs in the order the runs treat them: English column, Kannada column.
 const std::pair<const char16_t *, const char16_t *> kPairs[] = {
@@ -118,7 +118,7 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
                            + m_db.dialect().coalesce(u"?"_s, column);
         }
         Statement update = m_db.prepare(u"update convo set "_s + assignments + u" where fregno = ? and "_s + unprinted);
-        auto scope = std::make_unique<WriteScope>(m_db);
+        RowBatch batch(m_db, kRowsPerCommit);
         for (size_t i = 0; i < rows.size(); ++i) {
             const NameRow &row = rows[i];
             result.stoppedAt = row.regno;
@@ -142,12 +142,9 @@ KannadaNameUpdate::Result KannadaNameUpdate::fill()
             }
             report(m_progress, u"Updating Reg. No.: "_s + row.regno, percent(i + 1, rows.size()));
             ++result.rows;
-            if (result.rows % kBatch == 0) {
-                scope->commit();
-                scope = std::make_unique<WriteScope>(m_db);
-            }
+            batch.rowDone();
         }
-        scope->commit();
+        batch.commitNow();
     } catch (const std::exception &e) {
         stop(e);
         return result;
@@ -183,7 +180,7 @@ KannadaNameUpdate::Result KannadaNameUpdate::build()
     NameLibrary library(m_db);
     try {
         library.preload();
-        auto scope = std::make_unique<WriteScope>(m_db);
+        RowBatch batch(m_db, kRowsPerCommit);
         QString status = u"Building Library..."_s;
         for (size_t i = 0; i < rows.size(); ++i) {
             const NameRow &row = rows[i];
@@ -198,12 +195,9 @@ KannadaNameUpdate::Result KannadaNameUpdate::build()
             }
             report(m_progress, status, percent(i + 1, rows.size()));
             ++result.rows;
-            if (result.rows % kBatch == 0) {
-                scope->commit();
-                scope = std::make_unique<WriteScope>(m_db);
-            }
+            batch.rowDone();
         }
-        scope->commit();
+        batch.commitNow();
     } catch (const std::exception &e) {
         stop(e);
         return result;

@@ -2,9 +2,9 @@
 #include "masters/namelibrary/kannadanameupdatescreen.h"
 
 #include "masters/namelibrary/kannadanameupdate.h"
-#include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
+#include "shell/session.h"
 
 #include <QCheckBox>
 #include <QProgressBar>

@@ -5,7 +5,7 @@
 #include "masters/recordmasters/recordmasterstore.h"
 #include "shell/forms/kannadabox.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/forms/commanddispatcher.h"
 
 #include <QApplication>

@@ -5,10 +5,10 @@
 
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
 #include "shell/document/documentrenderer.h"
 #include "shell/document/odtwriter.h"
+#include "shell/session.h"
 
 #include <QImageReader>
 #include <QTextLayout>

@@ -3,7 +3,7 @@
 
 #include "reports/letters/coveringletters.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/workbook/workbook.h"
 
 #include <QCheckBox>

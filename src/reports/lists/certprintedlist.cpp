@@ -6,7 +6,7 @@
 #include "shell/core/legacytext.h"
 #include "reports/lists/ranges.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/online/onlinelink.h"
 

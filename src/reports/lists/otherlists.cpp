@@ -5,7 +5,7 @@
 
 #include "reports/lists/ranges.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 using namespace Qt::StringLiterals;
 

@@ -4,9 +4,9 @@
 #include "reports/lists/ranges.h"
 #include "shell/core/legacytext.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
 #include "shell/document/odtwriter.h"
+#include "shell/session.h"
 #include "shell/workbook/workbook.h"
 
 using namespace Qt::StringLiterals;

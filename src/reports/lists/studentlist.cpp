@@ -3,7 +3,7 @@
 #include "shell/core/dates.h"
 
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 using namespace Qt::StringLiterals;
 

@@ -6,7 +6,7 @@
 #include "shell/core/kannadatext.h"
 #include "shell/document/fonttable.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/workbook/workbook.h"
 
 #include <algorithm>

@@ -6,10 +6,10 @@
 #include "shell/core/filewrite.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/core/kannadatext.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
-#include "shell/document/pdfsignature.h"
 #include "shell/document/zipbuilder.h"
+#include "shell/session.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 
 #include "reports/nad/nadexport.h"
 #include "shell/core/institutionconfig.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include <QHash>
 #include <QString>

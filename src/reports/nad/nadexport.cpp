@@ -4,9 +4,9 @@
 #include "reports/lists/ranges.h"
 #include "shell/core/csvwriter.h"
 #include "shell/core/kannadatext.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 #include "shell/workbook/workbook.h"
 #include "shell/settings/controlstore.h"
 

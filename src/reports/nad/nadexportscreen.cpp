@@ -5,7 +5,7 @@
 #include "reports/nad/nadexport.h"
 #include "shell/workbook/workbook.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

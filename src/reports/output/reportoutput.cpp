@@ -2,11 +2,11 @@
 #include "reports/output/reportoutput.h"
 
 #include "reports/output/reportpaper.h"
-#include "shell/common/reportpageheader.h"
+#include "reports/output/reportpageheader.h"
 #include "shell/core/inifile.h"
-#include "shell/core/session.h"
 #include "shell/document/documentoutput.h"
 #include "shell/document/fonttable.h"
+#include "shell/session.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

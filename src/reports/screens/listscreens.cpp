@@ -6,7 +6,7 @@
 #include "reports/lists/photopaste.h"
 #include "reports/lists/studentlist.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -4,10 +4,10 @@
 #include "reports/output/reportoutput.h"
 #include "reports/output/reportpreviewdialog.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
 #include "shell/document/documentoutput.h"
+#include "shell/session.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,9 +4,9 @@
 #include "shell/audit/audittrail.h"
 #include "shell/core/dates.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/session.h"
 #include "shell/users/userstore.h"
 
 #include <QComboBox>

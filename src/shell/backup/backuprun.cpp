@@ -7,7 +7,7 @@
 #include "shell/core/passwordcodec.h"
 #include "shell/core/inifile.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
 #include "shell/db/presence.h"

@@ -2,10 +2,10 @@
 #include "shell/backup/restorescreen.h"
 
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/session.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 
 #include "shell/batch/consoleprompter.h"
 #include "shell/core/appfolder.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 #include <QHash>
 #include <QStringList>

@@ -14,7 +14,8 @@
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/db/presence.h"
-#include "shell/document/documentcommands.h"
+#include "shell/batch/documentcommands.h"
+#include "shell/common/textcommands.h"
 #include "shell/forms/formscommands.h"
 #include "shell/settings/controlstore.h"
 #include "shell/startup/installer.h"
@@ -324,6 +325,7 @@ void addShellCommands(BatchTool &tool)
               .needsDatabase = true,
               .run = runLoginCheck});
     addDocumentCommands(tool);
+    addTextCommands(tool);
     addFormsCommands(tool);
     addUserCommands(tool);
     addAuditCommands(tool);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/forms/codegridform.h"
 
-#include "shell/core/session.h"
 #include "shell/db/dberror.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/session.h"
 
 #include <QGroupBox>
 #include <QLabel>

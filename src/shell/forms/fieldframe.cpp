@@ -2,9 +2,9 @@
 #include "shell/forms/fieldframe.h"
 
 #include "shell/core/dates.h"
-#include "shell/core/session.h"
 #include "shell/db/dberror.h"
 #include "shell/forms/kannadabox.h"
+#include "shell/session.h"
 #include "shell/ui/fieldkeys.h"
 
 #include <QAbstractItemView>

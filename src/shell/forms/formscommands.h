@@ -5,7 +5,7 @@ namespace sw {
 
 class BatchTool;
 
-// "menu" (the menu tree as a user sees it) and "words" (an amount in words).
+// "menu": the menu tree as a user sees it.
 void addFormsCommands(BatchTool &tool);
 
 } // namespace sw

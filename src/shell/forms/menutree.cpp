@@ -2,7 +2,7 @@
 #include "shell/forms/menutree.h"
 
 #include "shell/core/permissions.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 #include <QAction>
 

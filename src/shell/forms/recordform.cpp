@@ -3,9 +3,9 @@
 
 #include "shell/common/appearance.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
+#include "shell/session.h"
 
 #include <QApplication>
 #include <QCheckBox>

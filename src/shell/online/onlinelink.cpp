@@ -2,10 +2,10 @@
 #include "shell/online/onlinelink.h"
 
 #include "shell/core/institutionconfig.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

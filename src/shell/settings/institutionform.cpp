@@ -3,9 +3,9 @@
 
 #include "shell/core/dates.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/db/schema.h"
+#include "shell/session.h"
 #include "shell/settings/controlstore.h"
 
 #include <QCheckBox>

@@ -3,10 +3,10 @@
 
 #include "shell/common/appearance.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
+#include "shell/session.h"
 
 #include <QApplication>
 #include <QColorDialog>

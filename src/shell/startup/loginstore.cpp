@@ -3,10 +3,10 @@
 
 #include "shell/audit/audittrail.h"
 #include "shell/core/passwordcodec.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
 #include "shell/db/presence.h"
+#include "shell/session.h"
 
 #include <QThread>
 

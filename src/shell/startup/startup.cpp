@@ -5,12 +5,12 @@
 #include "shell/core/inifile.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/connectionsettings.h"
 #include "shell/db/connector.h"
 #include "shell/db/presence.h"
+#include "shell/session.h"
 #include "shell/settings/controlstore.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 #include "shell/ui/guiapplication.h"
 
 #include "shell/core/headless.h"
-#include "shell/core/session.h"
 #include "shell/forms/screenregistry.h"
+#include "shell/session.h"
 #include "shell/startup/startup.h"
 #include "shell/ui/configurationdialog.h"
 #include "shell/ui/logindialog.h"

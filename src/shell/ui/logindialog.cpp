@@ -2,8 +2,8 @@
 #include "shell/ui/logindialog.h"
 
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
+#include "shell/session.h"
 #include "shell/startup/loginstore.h"
 #include "shell/ui/fieldkeys.h"
 

@@ -5,7 +5,7 @@
 #include "shell/core/helppage.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/dberror.h"
 #include "shell/settings/controlstore.h"

@@ -2,7 +2,7 @@
 #include "shell/users/passworddialog.h"
 
 #include "shell/core/passwordcodec.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/users/userstore.h"
 
 #include <QFormLayout>

@@ -4,8 +4,8 @@
 #include "shell/core/passwordcodec.h"
 #include "shell/core/permissions.h"
 #include "shell/core/prompter.h"
-#include "shell/core/session.h"
 #include "shell/db/database.h"
+#include "shell/session.h"
 #include "shell/users/userstore.h"
 
 #include <QGroupBox>

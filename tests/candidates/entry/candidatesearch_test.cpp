@@ -3,7 +3,7 @@
 // convocation's bounds, and the plan of the indexed searches.
 #include "candidates/entry/candidatesearch.h"
 #include "candidates/entry/seeddata.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/testdatabase.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // the frozen printed candidate, withdrawal, the name library and photographs.
 #include "candidates/entry/candidatestore.h"
 #include "candidates/entry/seeddata.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 

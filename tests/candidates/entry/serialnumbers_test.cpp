@@ -4,7 +4,7 @@
 #include "candidates/entry/candidatestore.h"
 #include "candidates/entry/seeddata.h"
 #include "candidates/entry/serialnumbers.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
 #include "support/scriptedprompter.h"

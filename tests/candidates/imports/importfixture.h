@@ -3,7 +3,7 @@
 
 #include "candidates/imports/cnvwriter.h"
 #include "shell/core/importtally.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 #include "support/testportal.h"

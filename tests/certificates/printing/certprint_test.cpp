@@ -10,7 +10,7 @@
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/forms/screenregistry.h"
-#include "shell/document/documentpreview.h"
+#include "shell/ui/documentpreview.h"
 #include "support/cupsqueue.h"
 #include "support/windowdriver.h"
 

@@ -9,7 +9,7 @@
 #include "certificates/printing/sheetoutput.h"
 #include "shell/core/inifile.h"
 #include "shell/core/issuerkey.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/batchrun.h"
 #include "support/files.h"
 #include "support/pdftext.h"

@@ -2,7 +2,7 @@
 // Fee verification and activation grids on the real databases.
 #include "candidates/entry/seeddata.h"
 #include "certificates/verification/gatestore.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 

@@ -8,7 +8,7 @@
 #include "reports/lists/otherlists.h"
 #include "reports/lists/studentlist.h"
 #include "reports/output/reportoutput.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 

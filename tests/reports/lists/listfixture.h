@@ -2,7 +2,7 @@
 #pragma once
 
 #include "reports/lists/certprintedlist.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "support/testdatabase.h"
 
 #include <QFile>

@@ -7,7 +7,7 @@
 #include "reports/output/reportoutput.h"
 #include "reports/output/reportspooler.h"
 #include "reports/output/reportwriter.h"
-#include "shell/common/reportpageheader.h"
+#include "reports/output/reportpageheader.h"
 #include "support/cupsqueue.h"
 #include "support/pdftext.h"
 

@@ -2,10 +2,10 @@
 // Backup and restore round trips on the real databases.
 #include "shell/audit/audittrail.h"
 #include "shell/backup/backuprun.h"
-#include "shell/core/session.h"
 #include "shell/db/connector.h"
 #include "shell/db/presence.h"
 #include "shell/db/schemaupgrade.h"
+#include "shell/session.h"
 #include "support/scriptedprompter.h"
 #include "support/stoptext.h"
 #include "support/testdatabase.h"

@@ -3,8 +3,8 @@
 // comes back exactly, on SQLite and on MariaDB (whose copy goes through the client tools).
 #include "app/demo/demofolder.h"
 #include "shell/backup/backuprun.h"
-#include "shell/core/session.h"
 #include "shell/db/schema.h"
+#include "shell/session.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"
 

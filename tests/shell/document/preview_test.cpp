@@ -3,7 +3,7 @@
 #include "documenttesting.h"
 
 #include "shell/core/stoperror.h"
-#include "shell/document/documentpreview.h"
+#include "shell/ui/documentpreview.h"
 #include "support/stoptext.h"
 
 #include <QGuiApplication>

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The shared routines: report page header, colours and appearance, the small
-// helpers, and the record set the screens browse.
+// The shared routines: colours and appearance, the small helpers, and the record
+// set the screens browse.
 #include "formsfixture.h"
 
 #include "shell/common/appearance.h"
-#include "shell/common/reportpageheader.h"
 #include "shell/forms/recordset.h"
 #include "shell/forms/spreadgrid.h"
 #include "shell/ui/fieldkeys.h"
@@ -12,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,40 +37,6 @@ protected:
     }
     std::unique_ptr<test::LoggedInFolder> m_folder;
 };
-
-TEST_P(CommonStoreTest, PageHeaderCentresNameAndAddressCountsPagesAndHasItsFixedNameWithoutSettings)
-{
-    m_folder->db().exec(u"update control set fcompany = 'UNIVERSITY OF VARADA', fadd1 = 'VIDYA BHAVANA', fadd2 = ''"_s);
-    const ReportPageHeader header = ReportPageHeader::read(m_folder->db(), m_folder->folder());
-    int page = 0;
-    const QStringList lines = header.lines(80, page, QDate(2026, 3, 7));
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[0].isEmpty());
-    EXPECT_EQ(lines[1], QString(30, u' ') + u"UNIVERSITY OF VARADA"_s);
-    // An empty second address line is left out, with its comma.
-    EXPECT_EQ(lines[2], QString(34, u' ') + u"VIDYA BHAVANA"_s);
-    EXPECT_EQ(lines[3], u"Date : 07/03/2026"_s + QString(45, u' ') + u"Page No : 1"_s);
-    EXPECT_TRUE(header.lines(80, page).last().endsWith(u"Page No : 2"_s));
-    EXPECT_EQ(page, 2);
-
-    m_folder->db().exec(u"update control set fadd2 = 'SUVARNAPURA'"_s);
-    EXPECT_EQ(ReportPageHeader::read(m_folder->db(), m_folder->folder()).address(), u"VIDYA BHAVANA, SUVARNAPURA"_s);
-
-    // Without a settings row: the fixed name and the town of the institution file.
-    m_folder->db().exec(u"delete from control"_s);
-    QFile ini(m_folder->folder().filePath(u"Institution.ini"_s));
-    ASSERT_TRUE(ini.open(QIODevice::Append));
-    ini.write("\n[HEADER]\nTOWN=MYSURU\n");
-    ini.close();
-    const ReportPageHeader fixed = ReportPageHeader::read(m_folder->db(), m_folder->folder());
-    EXPECT_EQ(fixed.company(), u"Quanvex"_s);
-    EXPECT_EQ(fixed.address(), u"MYSURU"_s);
-    // A line narrower than the texts centres nothing and never fails.
-    page = 0;
-    const QStringList narrow = fixed.lines(4, page);
-    EXPECT_EQ(narrow[1], u"Quanvex"_s);
-    EXPECT_TRUE(narrow[3].contains(u"Page No : 1"_s));
-}
 
 TEST_P(CommonStoreTest, AppearanceTakesTheDefaultsForNullsAndInsertsAMissingRow)
 {

@@ -3,9 +3,9 @@
 // screens built the way every screen of the system is built.
 #pragma once
 
-#include "shell/core/session.h"
 #include "shell/forms/recordform.h"
 #include "shell/forms/reportform.h"
+#include "shell/session.h"
 #include "shell/startup/startup.h"
 #include "support/testdatabase.h"
 

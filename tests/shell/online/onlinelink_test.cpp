@@ -3,10 +3,10 @@
 // and the connection to a real portal database on the MariaDB server.
 #include "shell/core/inifile.h"
 #include "shell/core/institutionconfig.h"
-#include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/online/onlinelink.h"
 #include "shell/online/portalschema.h"
+#include "shell/session.h"
 #include "support/testdatabase.h"
 
 #include <QTemporaryDir>

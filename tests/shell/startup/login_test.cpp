@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The login rules: lists, checks, the session values a login sets.
 #include "shell/core/passwordcodec.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/startup/loginstore.h"
 #include "support/testdatabase.h"

@@ -2,8 +2,8 @@
 // The start-up sequence from the configuration file to the settings row.
 #include "shell/core/inifile.h"
 #include "shell/core/passwordcodec.h"
-#include "shell/core/session.h"
 #include "shell/core/versiontext.h"
+#include "shell/session.h"
 #include "shell/startup/startup.h"
 #include "support/scriptedprompter.h"
 #include "support/testdatabase.h"

@@ -2,7 +2,7 @@
 // The configuration dialog and the login window, driven as a clerk would, offscreen.
 #include "shell/core/inifile.h"
 #include "shell/core/passwordcodec.h"
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/ui/configurationdialog.h"
 #include "shell/ui/logindialog.h"
 #include "support/scriptedprompter.h"

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, UserStoreTest, test::bothBackends(), test::ba
 } // namespace
 
 // The password dialog over the same store.
-#include "shell/core/session.h"
+#include "shell/session.h"
 #include "shell/users/passworddialog.h"
 
 #include <QLineEdit>

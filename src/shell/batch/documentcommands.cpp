@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/document/documentcommands.h"
+#include "shell/batch/documentcommands.h"
 
 #include "shell/batch/batchcommand.h"
 #include "shell/document/documentjson.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/document/nsssession.h"
+#include "shell/signing/nsssession.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "candidates/imports/rowbatch.h"
+#include "shell/db/rowbatch.h"
 
 namespace sw {
 

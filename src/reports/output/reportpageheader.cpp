@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/common/reportpageheader.h"
+#include "reports/output/reportpageheader.h"
 
 #include "shell/core/appfolder.h"
 #include "shell/core/institutionconfig.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Checking a signed PDF: PoDoFo finds the signature dictionaries, NSS checks the PKCS#7
 // signature against the bytes it covers and the signer's certificate against the database.
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
-#include "shell/document/nsssession.h"
+#include "shell/signing/nsssession.h"
 
 #include <QFile>
 #include <QScopeGuard>

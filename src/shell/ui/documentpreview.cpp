@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/document/documentpreview.h"
+#include "shell/ui/documentpreview.h"
 
 #include "shell/document/documentrenderer.h"
 

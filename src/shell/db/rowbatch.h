@@ -7,11 +7,12 @@
 
 namespace sw {
 
-// The write scope of a long import: rows are committed in batches, so a large file
-// neither holds one huge transaction nor pays a commit per row. Whatever happens,
-// the rows written before a failure stay: the destructor commits them (a failed
-// statement changes nothing, so what is committed is exactly the rows done), and the
-// run's message then says at which record it stopped.
+// The write scope of a long run over many rows (the imports, the Kannada name update):
+// rows are committed in batches, so a large file neither holds one huge transaction
+// nor pays a commit per row. Whatever happens, the rows written before a failure
+// stay: the destructor commits them (a failed statement changes nothing, so what is
+// committed is exactly the rows done), and the run's message then says at which
+// record it stopped.
 class RowBatch
 {
 public:

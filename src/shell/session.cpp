@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/core/session.h"
+#include "shell/session.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/document/nsssession.h"
+#include "shell/signing/nsssession.h"
 
 #include "shell/core/stoperror.h"
 

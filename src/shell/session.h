@@ -2,7 +2,7 @@
 #pragma once
 
 #include "shell/core/appfolder.h"
-#include "shell/core/certificatenumbers.h"
+#include "shell/certificatenumbers.h"
 #include "shell/db/database.h"
 
 #include <QString>

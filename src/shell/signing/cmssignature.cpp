@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/document/cmssignature.h"
+#include "shell/signing/cmssignature.h"
 
 #include "shell/core/stoperror.h"
 

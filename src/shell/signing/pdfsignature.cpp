@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Signing: the settings of Institution.ini and PdfSigner. PoDoFo writes the signature
 // field as an incremental update; NSS holds the key and makes the PKCS#7 signature.
-#include "shell/document/pdfsignature.h"
+#include "shell/signing/pdfsignature.h"
 
 #include "shell/core/filewrite.h"
 #include "shell/core/institutionconfig.h"
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
-#include "shell/document/cmssignature.h"
-#include "shell/document/nsssession.h"
+#include "shell/signing/cmssignature.h"
+#include "shell/signing/nsssession.h"
 
 #include <QDir>
 #include <QFile>
