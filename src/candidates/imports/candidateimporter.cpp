@@ -139,7 +139,14 @@ void CandidateImporter::writeBlock()
         else if (p.fate == CandidateFate::Refreshed && m_writer.refreshChanges(p.candidate, *p.stored))
             m_writer.queueRefresh(p.candidate, *p.stored, p.record);
     }
-    const CandidateWriter::Written written = m_writer.flush();
+    CandidateWriter::Written written;
+    {
+        // Joins the batch's transaction; left by a failure, it makes the commit undo the whole block.
+        WriteScope block(m_db);
+        written = m_writer.flush();
+        block.commit();
+    }
+    m_batch.commitNow();
     for (const BulkInsert::Refused &r : written.refused) {
         Pending &p = m_block[byRecord.value(r.tag)];
         p.fate = CandidateFate::Rejected;
@@ -153,7 +160,6 @@ void CandidateImporter::writeBlock()
     m_tally.counts().refreshed -= written.frozenMeanwhile;
     m_tally.counts().frozen += written.frozenMeanwhile;
 
-    m_batch.rowsDone(int(m_block.size()));
     m_block.clear();
     m_blockKeys.clear();
 }

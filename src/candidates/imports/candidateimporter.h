@@ -29,8 +29,10 @@ enum class CandidateFate {
 // look-up for a block's register numbers, then its inserts and refreshes together.
 // A register number, degree and college that comes again within a block closes the
 // block first, so the later row refreshes the one the earlier inserted, as row by row.
-// Each row's outcome goes into the tally; the refresh finds the candidate of the
-// current convocation, and (directory run) one stored only under another convocation
+// A block's writes are one unit, committed at its end: a statement that fails leaves every
+// row before the block written and none of the block's, so the import can say where it
+// stopped (firstUnwritten). Each row's outcome goes into the tally; the refresh finds the
+// candidate of the current convocation, and (directory run) one stored only under another convocation
 // is moved here when the question says so.
 class CandidateImporter
 {
@@ -58,6 +60,9 @@ public:
     void add(const ResultCandidate &c, int record, const QStringList &extra = {});
     // Writes what is left.
     void finish();
+    // After a statement failed while the row of record `current` was read or written: the
+    // first record whose row is not written (the first of the block that failed or waited).
+    int firstUnwritten(int current) const { return m_block.empty() ? current : m_block.front().record; }
 
     static constexpr int kBlockRows = 2000;
 

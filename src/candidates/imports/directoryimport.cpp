@@ -351,7 +351,7 @@ void DirectoryImport::importCandidates(ResultRows &rows, ImportTally &tally, Fil
         if (uploader)
             uploader->flush();
     } catch (const DbError &e) {
-        throw rowStop(e, {rows.fileName(), record, {}});
+        throw rowStop(e, {rows.fileName(), importer.firstUnwritten(record), {}});
     }
     if (uploader) {
         outcome.uploaded = uploader->counts();

@@ -168,7 +168,7 @@ void ResultFileImport::importCandidates(ResultRows &rows, ImportTally &tally)
         }
         importer.finish();
     } catch (const DbError &e) {
-        throw rowStop(e, {rows.fileName(), record, {}});
+        throw rowStop(e, {rows.fileName(), importer.firstUnwritten(record), {}});
     }
     for (auto it = unknownClasses.cbegin(); it != unknownClasses.cend(); ++it)
         tally.warn(u"Class "_s + it.key() + u" is not in the class master ("_s + QString::number(it.value())

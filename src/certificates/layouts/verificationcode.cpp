@@ -120,8 +120,8 @@ VerificationCode::Verdict VerificationCode::verify(const Database &db, const QSt
     const QStringList parts = scanned.trimmed().split(u'|');
     if (parts.size() != 4 || parts[0] != u"SW1"_s)
         return {false, u"Not a certificate verification code."_s};
-    const QString certNo = parts[1];
-    const QString regno = parts[2];
+    const QString &certNo = parts[1];
+    const QString &regno = parts[2];
     if (parts[3].toUpper() != signature(certNo, regno))
         return {false, u"NOT GENUINE: the signature does not match certificate "_s + certNo + u" of Reg. No. "_s + regno
                            + u'.'};

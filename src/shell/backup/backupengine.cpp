@@ -84,12 +84,11 @@ QString quickCheck(sqlite3 *db)
     return findings.join(u"; "_s);
 }
 
-// The copy itself, through the program's own connection type, read only.
-std::unique_ptr<Database> openReadOnly(const QString &file)
+// A database file through the program's own connection type.
+std::unique_ptr<Database> openFile(const QString &file)
 {
     QSqlDatabase handle = QSqlDatabase::addDatabase(u"QSQLITE"_s, Connector::newConnectionName());
     handle.setDatabaseName(file);
-    handle.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
     if (!handle.open())
         Database::failOpen(handle, Backend::SQLite);
     return std::make_unique<Database>(std::move(handle), SqlDialect::forBackend(Backend::SQLite));
@@ -140,7 +139,7 @@ public:
     }
 
     void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
-                 const CopyCheck &check) override
+                 const CopyStep &step) override
     {
         sqlite3 *source = nullptr;
         const int opened = sqlite3_open_v2(QFile::encodeName(file).constData(), &source, SQLITE_OPEN_READONLY, nullptr);
@@ -158,23 +157,30 @@ public:
         const QString findings = quickCheck(source);
         if (findings != u"ok"_s)
             throw StopError(u"The file "_s + file + u" is damaged and cannot be restored: "_s + findings);
-        if (check)
-            check(*openReadOnly(file));
-
-        // The copy goes into the live database in one write transaction of its own, so a
-        // failure half-way leaves the database as it was, and the connections the program
-        // still holds see either the old or the new database, never a file swapped under them.
-
-        Connector::Options options;
-        options.createIfMissing = true;
         // The database the installation uses: CONVO or CONVODIST by its marker file.
         ConnectionSettings target = settings;
         if (target.databaseName.isEmpty())
             target.databaseName = Connector::databaseName(settings, folder);
         if (target.databaseName.isEmpty())
             target.databaseName = u"CONVO"_s;
+
+        // The copy is made ready in a file of its own beside the database (the backup file
+        // stays as it is), so whatever fails there leaves the database as it was.
+        const QString staging = folder.filePath(target.databaseName + u".sqlite.restoring"_s);
+        QFile::remove(staging);
+        const auto removeStaging = qScopeGuard([&] { QFile::remove(staging); });
+        std::unique_ptr<Database> ready = openFile(staging);
+        copySqlite(source, sqliteHandle(*ready), u"The restore failed"_s);
+        if (step)
+            step(*ready);
+
+        // The copy goes into the live database in one write transaction of its own, so a
+        // failure half-way leaves the database as it was, and the connections the program
+        // still holds see either the old or the new database, never a file swapped under them.
+        Connector::Options options;
+        options.createIfMissing = true;
         std::unique_ptr<Database> db = openUsable(target, folder, options);
-        copySqlite(source, sqliteHandle(*db), u"The restore failed"_s);
+        copySqlite(sqliteHandle(*ready), sqliteHandle(*db), u"The restore failed"_s);
     }
 };
 
@@ -196,7 +202,7 @@ public:
     }
 
     void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
-                 const CopyCheck &check) override
+                 const CopyStep &step) override
     {
         const QString client = tool({u"mariadb"_s, u"mysql"_s});
         // The database the installation uses: DBNAME, else CONVO or CONVODIST by the marker file.
@@ -237,8 +243,8 @@ public:
                 throw StopError(u"The file "_s + file + u" is not a backup of a Scrollwise database: "_s
                                 + e.description());
             }
-            if (check)
-                check(*copy);
+            if (step)
+                step(*copy);
         }
 
         QStringList moves;
@@ -313,7 +319,7 @@ public:
     }
 
     void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
-                 const CopyCheck &) override
+                 const CopyStep &step) override
     {
         ConnectionSettings master = settings;
         master.databaseName = u"master"_s;
@@ -322,6 +328,8 @@ public:
         db->exec(u"RESTORE DATABASE CONVO FROM DISK = ? WITH REPLACE, MOVE 'CONVO_DATA' TO ?, MOVE 'CONVO_LOG' TO ?"_s,
                  {file.trimmed(), QDir::toNativeSeparators(folder.filePath(u"DATABASE/CONVO.mdf"_s)),
                   QDir::toNativeSeparators(folder.filePath(u"DATABASE/CONVO.ldf"_s))});
+        if (step)
+            step(*Connector::open(settings, folder));
     }
 };
 

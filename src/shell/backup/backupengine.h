@@ -25,13 +25,17 @@ public:
 
     // Writes a consistent copy of the connection's database to `file`.
     virtual void backup(Database &db, const QString &file) = 0;
-    // What a copy must pass before it replaces the database; throws StopError to refuse it.
-    using CopyCheck = std::function<void(Database &copy)>;
+    // What is done to the copy before it replaces the database: checks that may refuse
+    // it (StopError), and what is written into it (the register kept from the database
+    // it replaces). The copy is writable and not the backup file itself. A step that
+    // fails leaves the database as it was (on SQL Server, whose RESTORE replaces the
+    // database itself, the step runs on the restored database).
+    using CopyStep = std::function<void(Database &copy)>;
 
     // Replaces the application database the installation uses (DBNAME, else CONVO or
-    // CONVODIST by its marker file) with the copy in `file`, once `check` accepted it.
+    // CONVODIST by its marker file) with the copy in `file`, once `step` has run on it.
     virtual void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
-                         const CopyCheck &check) = 0;
+                         const CopyStep &step) = 0;
 
     static std::unique_ptr<BackupEngine> forBackend(Backend backend);
 };

@@ -107,13 +107,13 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
             ControlStore(*probe).version();
             exists = true;
         } catch (const DbError &e) {
-            // No usable database: nothing to overwrite, nothing to ask.
-            if (e.kind() != DbErrorKind::ServerUnreachable && e.kind() != DbErrorKind::MissingTable
-                && e.kind() != DbErrorKind::NotADatabase)
-                throw;
-            probe.reset();
             const QString type = settings.dbType.trimmed().toUpper();
             backend = type == u"MYSQL"_s ? Backend::MySql : type == u"SQLSRVR"_s ? Backend::SqlServer : Backend::SQLite;
+            // No usable database: nothing to overwrite, nothing to ask. A server or a file
+            // that did not answer is no such sign: the restore stops, the database as it is.
+            if (!isNoDatabase(e, backend, settings))
+                throw;
+            probe.reset();
         }
         // Held until the restore is over: no session starts on the database meanwhile. The
         // probe stays open as long, since on a server the gate is its lease.
@@ -130,22 +130,17 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
                                     u"Message"_s, PromptIcon::Question))
             return Outcome::Declined;
         report(m_progress, u"Restoring the database, Please wait..."_s);
-        BackupEngine::CopyCheck check;
-        if (!exists && m_checkCopy)
-            check = [this](Database &copy) {
-                const QVariant stored = copy.scalar(u"select fpasswd from masuser where fusername = ? and "
-                                                    "coalesce(fdeleted, '') <> 'T'"_s,
-                                                    {u"ADMIN"_s});
-                if (m_user != u"ADMIN"_s || !stored.isValid()
-                    || !passwords::matchesUser(stored.toString(), m_copyPassword))
-                    throw StopError(u"There is no database to log in to, and the password given is not the ADMIN "
-                                    "password of the backup: nothing was restored."_s);
-            };
         // The sheets printed and the lines written since the backup are read before the
-        // database goes, and put back into the copy.
+        // database goes, and put into the copy before it takes the database's place.
         const RegisterCarryOver kept = exists ? RegisterCarryOver::read(*probe) : RegisterCarryOver();
-        engineFor(backend)->restore(settings, m_folder, file, check);
-        carried = finishRestore(settings, file, kept);
+        RegisterCarryOver::Result keptResult;
+        const auto prepare = [&](Database &copy) {
+            if (!exists && m_checkCopy)
+                checkAdministratorOfCopy(copy);
+            keptResult = prepareCopy(copy, kept, Connector::databaseName(settings, m_folder), file);
+        };
+        engineFor(backend)->restore(settings, m_folder, file, prepare);
+        carried = carriedOverText(keptResult);
     } catch (const DbError &e) {
         m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
         return Outcome::Refused;
@@ -161,20 +156,46 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
     return Outcome::Restored;
 }
 
-QStringList RestoreRun::finishRestore(const ConnectionSettings &settings, const QString &file,
-                                      const RegisterCarryOver &kept) const
+bool RestoreRun::isNoDatabase(const DbError &error, Backend backend, const ConnectionSettings &settings) const
 {
-    const auto restored = Connector::open(settings, m_folder);
+    if (error.kind() == DbErrorKind::MissingTable || error.kind() == DbErrorKind::NotADatabase)
+        return true;
+    if (error.kind() != DbErrorKind::ServerUnreachable)
+        return false;
+    // An SQLite file that is there holds a database; a server names a database it does not hold (1049).
+    if (backend == Backend::SQLite)
+        return !QFileInfo::exists(m_folder.filePath(Connector::databaseName(settings, m_folder) + u".sqlite"_s));
+    return error.nativeCode().trimmed() == u"1049"_s;
+}
+
+void RestoreRun::checkAdministratorOfCopy(Database &copy) const
+{
+    const QVariant stored = copy.scalar(u"select fpasswd from masuser where fusername = ? and "
+                                        "coalesce(fdeleted, '') <> 'T'"_s,
+                                        {u"ADMIN"_s});
+    if (m_user != u"ADMIN"_s || !stored.isValid() || !passwords::matchesUser(stored.toString(), m_copyPassword))
+        throw StopError(u"There is no database to log in to, and the password given is not the ADMIN "
+                        "password of the backup: nothing was restored."_s);
+}
+
+RegisterCarryOver::Result RestoreRun::prepareCopy(Database &copy, const RegisterCarryOver &kept,
+                                                  const QString &databaseName, const QString &file) const
+{
     // The copy's sessions are those of programs long gone (a server keeps its own table of them).
-    if (restored->backend() == Backend::SQLite)
-        Presence::forgetOthers(*restored);
-    const RegisterCarryOver::Result result = kept.apply(*restored);
-    AuditTrail(*restored).record(m_user, {u"restore"_s,
-                                          u"restore"_s,
-                                          {},
-                                          restored->currentDatabaseName(),
-                                          {},
-                                          u"from "_s + QFileInfo(file).absoluteFilePath()});
+    if (copy.backend() == Backend::SQLite)
+        Presence::forgetOthers(copy);
+    const RegisterCarryOver::Result result = kept.apply(copy);
+    AuditTrail(copy).record(m_user, {u"restore"_s,
+                                     u"restore"_s,
+                                     {},
+                                     databaseName.isEmpty() ? u"CONVO"_s : databaseName,
+                                     {},
+                                     u"from "_s + QFileInfo(file).absoluteFilePath()});
+    return result;
+}
+
+QStringList RestoreRun::carriedOverText(const RegisterCarryOver::Result &result)
+{
     QStringList lines;
     if (result.empty())
         return lines;

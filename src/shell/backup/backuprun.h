@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/backup/registercarryover.h"
 #include "shell/core/appfolder.h"
 #include "shell/core/progress.h"
 #include "shell/db/sqldialect.h"
@@ -11,8 +12,8 @@
 namespace sw {
 
 class Database;
+class DbError;
 class Prompter;
-class RegisterCarryOver;
 class Session;
 class SessionLock;
 struct ConnectionSettings;
@@ -70,9 +71,15 @@ public:
     Outcome run(const QString &backupFile);
 
 private:
-    // Carries the register and the audit trail over and records the restore; the lines say what was kept.
-    QStringList finishRestore(const ConnectionSettings &settings, const QString &file,
-                              const RegisterCarryOver &kept) const;
+    // Whether the look for the database to replace failed because there is none.
+    bool isNoDatabase(const DbError &error, Backend backend, const ConnectionSettings &settings) const;
+    // Refuses a copy whose ADMIN password is not the one given (requireAdministratorOfCopy).
+    void checkAdministratorOfCopy(Database &copy) const;
+    // Carries the register and the audit trail into the copy and records the restore there.
+    RegisterCarryOver::Result prepareCopy(Database &copy, const RegisterCarryOver &kept, const QString &databaseName,
+                                          const QString &file) const;
+    // What the clerk is told was kept.
+    static QStringList carriedOverText(const RegisterCarryOver::Result &result);
     struct Exclusion;
     QStringList otherSessions(Backend backend, const ConnectionSettings &settings, Database *probe,
                               Exclusion &exclusion) const;

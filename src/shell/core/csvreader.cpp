@@ -28,13 +28,22 @@ void onField(void *data, size_t length, void *context)
     c->fields.append(QByteArray(static_cast<const char *>(data), qsizetype(length)));
 }
 
+// A field's text as written: a U+FEFF at its start is a character of the field (the file's
+// own byte order mark is gone before parsing), where QString::fromUtf8 would drop it.
+QString fieldText(const QByteArray &field)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return utf8.decode(field);
+}
+
 void onRecord(int, void *context)
 {
     auto *c = static_cast<Collector *>(context);
     CsvRecord record;
     record.line = c->line;
     for (const QByteArray &f : std::as_const(c->fields))
-        record.fields.append(c->utf8 ? QString::fromUtf8(f) : legacytext::fromBytes(f));
+        record.fields.append(c->utf8 ? fieldText(f) : legacytext::fromBytes(f));
     c->fields.clear();
     c->records.push_back(std::move(record));
 }

@@ -13,7 +13,12 @@ bool needsQuotes(const QByteArray &field)
         if (c == ',' || c == '"' || c == '\r' || c == '\n')
             return true;
     }
-    return !field.isEmpty() && (field.front() == ' ' || field.back() == ' ');
+    // A field beginning with a byte order mark, first in a file, would be taken for the file's own.
+    if (field.startsWith("\xEF\xBB\xBF"))
+        return true;
+    // A reader drops the blanks around a field that is not quoted.
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    return !field.isEmpty() && (blank(field.front()) || blank(field.back()));
 }
 
 } // namespace
@@ -25,7 +30,9 @@ QByteArray record(const QList<QByteArray> &fields, Quote quote)
         if (i > 0)
             line += ',';
         const QByteArray &raw = fields[i];
-        if (quote == Quote::Needed && !needsQuotes(raw)) {
+        // A record of one empty field is "": an empty line is no record to a reader.
+        const bool alone = fields.size() == 1 && raw.isEmpty();
+        if (quote == Quote::Needed && !needsQuotes(raw) && !alone) {
             line += raw;
             continue;
         }

@@ -10,7 +10,7 @@ namespace sw::csv {
 // Which fields a record puts between double quotes (a quote inside is doubled).
 enum class Quote {
     All,   // every field: the lists a clerk corrects and loads again
-    Needed // only fields holding a comma, a quote, a line break or edge spaces
+    Needed // only fields holding a comma, a quote, a line break or edge blanks, and a lone empty field
 };
 
 // One CSV record of already encoded fields, joined by commas, without its line end.

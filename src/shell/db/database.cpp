@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/db/database.h"
 #include "shell/db/sessionlock.h"
+#include "shell/db/statementfault.h"
 #include "shell/core/dates.h"
 
 #include <QRandomGenerator>
@@ -22,6 +23,13 @@ void bindAll(QSqlQuery &q, const QVariantList &params)
     for (qsizetype i = 0; i < params.size(); ++i)
         q.bindValue(int(i), params.at(i));
 }
+
+// The test seam (shell/db/statementfault.h): the statement fails before it reaches the server.
+void strikeIfArmed(const Database &db, const QString &sql)
+{
+    if (auto error = StatementFault::strike(db, sql))
+        throw *error;
+}
 } // namespace
 
 QString Rows::text(const QString &column) const
@@ -42,6 +50,7 @@ QDate Rows::date(int index) const { return dateOfValue(m_query->value(index)); }
 
 Rows Statement::run(const QVariantList &params)
 {
+    strikeIfArmed(*m_db, m_sql);
     bindAll(m_query, params);
     if (!m_query.exec())
         m_db->fail(m_query.lastError(), m_sql);
@@ -50,6 +59,7 @@ Rows Statement::run(const QVariantList &params)
 
 int Statement::exec(const QVariantList &params)
 {
+    strikeIfArmed(*m_db, m_sql);
     bindAll(m_query, params);
     if (!m_query.exec())
         m_db->fail(m_query.lastError(), m_sql);
@@ -135,6 +145,7 @@ Rows Database::query(const QString &sql, const QVariantList &params) const
 {
     if (!isOpen())
         notConnected(sql);
+    strikeIfArmed(*this, sql);
     for (int attempt = 1;; ++attempt) {
         QSqlQuery q(m_handle);
         q.setForwardOnly(true);
@@ -191,6 +202,12 @@ void Database::begin()
     m_rollbackOnly = false;
     if (!isOpen())
         notConnected(u"BEGIN"_s);
+    try {
+        strikeIfArmed(*this, u"BEGIN"_s);
+    } catch (const DbError &) {
+        m_depth = 0;
+        throw;
+    }
     if (backend() == Backend::SQLite) {
         // A write scope takes SQLite's write lock at its start: one that read first and
         // wrote second would find another connection's write in between (another program's,
@@ -219,6 +236,10 @@ void Database::commit()
         m_rollbackOnly = false;
         throw DbError(DbErrorKind::Other, u"-1"_s, u"The change was undone because a part of it failed."_s,
                       u"COMMIT"_s);
+    }
+    if (auto error = StatementFault::strike(*this, u"COMMIT"_s)) {
+        m_handle.rollback();
+        throw *error;
     }
     if (!m_handle.commit()) {
         const QSqlError error = m_handle.lastError();

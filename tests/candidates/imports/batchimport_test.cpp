@@ -69,6 +69,31 @@ TEST_F(BatchImportTest, ImportFilePrintsProgressEveryFewPercentAndTheCounts)
     EXPECT_TRUE(r.out.contains(u"total records: 1000, imported records: 1000"_s));
 }
 
+// The tool driven from outside with a statement failing (SCROLLWISE_FAIL_STATEMENT, here the
+// look-up of the second block of 2000 rows): it stops at the first record not written, and
+// the rows before it are kept for the next import to refresh.
+TEST_F(BatchImportTest, AFailingStatementStopsTheImportAtTheRecordItReached)
+{
+    const QString file = m_dir.filePath(u"BIG_STU.cnv"_s);
+    {
+        CnvWriter writer(file, CnvWriter::candidateFields(false));
+        for (int i = 1; i <= 3000; ++i)
+            writer.add(
+                {u"R"_s + QString::number(i).rightJustified(5, u'0'), u"NAME"_s, u"BA"_s, {}, u"C01"_s, u"FC"_s});
+    }
+    // The look-up asks for 900 register numbers at a time: the fourth is the second block's first.
+    qputenv("SCROLLWISE_FAIL_STATEMENT", "4:select fregno, fdegree, fcollcode, fconvocode");
+    const BatchRun stopped = runBatch(as() << u"import-file"_s << file);
+    qunsetenv("SCROLLWISE_FAIL_STATEMENT");
+    EXPECT_TRUE(test::endedWith(stopped, 1, u"Record: 2001"_s));
+    EXPECT_TRUE(stopped.err.contains(u"the records before it stay written"_s)) << stopped.both();
+
+    const BatchRun again = runBatch(as() << u"import-file"_s << file);
+    ASSERT_EQ(again.exitCode, 0) << again.both();
+    EXPECT_TRUE(again.out.contains(u"Total Records: 3000\nImported Records: 1000\nRefreshed Records: 2000\n"_s))
+        << again.out.toStdString();
+}
+
 TEST_F(BatchImportTest, ImportDirWithoutAnAnswerNamesTheQuestion)
 {
     const QString dir = m_dir.filePath(u"results"_s);

@@ -3,9 +3,11 @@
 // every record's outcome counted, the refused ones named in the reject file.
 #include "candidates/imports/resultimport.h"
 #include "importfixture.h"
+#include "support/statementfaults.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 using namespace sw;
@@ -379,6 +381,69 @@ TEST_P(ResultImportTest, ARowTheDatabaseRefusesIsRejectedWithItsReasonAndTheRest
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].value(0), u"503"_s);
     EXPECT_TRUE(lines[1].value(4).contains(u"refused by the test"_s)) << lines[1].value(4).toStdString();
+}
+
+// Whichever statement of an import fails, the message names the record it stopped at,
+// every record before that one is written and none after, and importing the file again
+// takes up the rest. The repeated R001 closes the first block of rows, so the file is
+// written in two blocks; R003 is refreshed.
+TEST_P(ResultImportTest, AStatementFailingAnywhereStopsAtARecordWithEveryRecordBeforeItWritten)
+{
+    const std::vector<StuRow> file = {row(u"R001"_s, u"ASHA"_s), row(u"R002"_s, u"MEERA"_s),
+                                      row(u"R001"_s, u"ASHA RAO"_s), row(u"R003"_s, u"ARUN"_s),
+                                      row(u"R004"_s, u"RAVI"_s)};
+    const QString path = writeStu(u"BSC_STU.cnv"_s, file);
+    // The candidates after the file's first `records` records: "REGNO NAME", by register number.
+    const auto after = [&](int records) {
+        std::map<QString, QString> names{{u"R003"_s, u"OLD NAME"_s}};
+        for (int i = 0; i < records; ++i)
+            names[file[size_t(i)].regno] = file[size_t(i)].name;
+        QStringList out;
+        for (const auto &[regno, name] : names)
+            out << regno + u' ' + name;
+        return out;
+    };
+    const auto stored = [&] {
+        Rows rows = m_session.db().query(u"select fregno, fname from convo order by fregno"_s);
+        QStringList out;
+        while (rows.next())
+            out << rows.text(0) + u' ' + rows.text(1);
+        return out;
+    };
+    std::optional<ImportCounts> counts;
+    const auto reset = [&] {
+        m_session.db().exec(u"delete from convo"_s);
+        addCandidate(u"R003"_s, u"OLD NAME"_s, u"C26"_s, u"BSC"_s);
+        m_prompter.clear();
+    };
+    const int statements = test::failEachStatement(
+        &m_session.db(), reset, [&] { counts = importFile(path); },
+        [&](int) {
+            static const QRegularExpression record(u"Record: (\\d+)"_s);
+            const QRegularExpressionMatch stopped = record.match(m_prompter.last());
+            if (counts) {
+                EXPECT_EQ(stored(), after(5));
+                return;
+            }
+            // The rows written are the file's first ones, at least every one before the record
+            // named (a statement failing after a block was committed may leave more written than
+            // it says: importing again refreshes them). A statement before the first record or
+            // after the last names none.
+            const int first = stopped.hasMatch() ? stopped.captured(1).toInt() : 1;
+            EXPECT_TRUE(!stopped.hasMatch() || m_prompter.last().contains(u"the records before it stay written"_s))
+                << m_prompter.last().toStdString();
+            int written = -1;
+            for (int k = 0; k <= int(file.size()); ++k) {
+                if (stored() == after(k))
+                    written = k;
+            }
+            EXPECT_GE(written, first - 1) << stored().join(u", "_s).toStdString() << "\n"
+                                          << m_prompter.last().toStdString();
+            m_prompter.clear();
+            ASSERT_TRUE(importFile(path)) << m_prompter.last().toStdString();
+            EXPECT_EQ(stored(), after(5));
+        });
+    EXPECT_GT(statements, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ResultImportTest, test::bothBackends(), test::backendName);

@@ -7,6 +7,7 @@
 #include "shell/db/schemaupgrade.h"
 #include "shell/session.h"
 #include "support/scriptedprompter.h"
+#include "support/statementfaults.h"
 #include "support/stoptext.h"
 #include "support/testdatabase.h"
 
@@ -249,6 +250,53 @@ TEST_P(BackupTest, ARestoreKeepsTheRegisterAndTheAuditTrailWrittenSinceTheBackup
         << told.toStdString();
     EXPECT_TRUE(told.contains(u"Reg. No. R1 (BA): certificate A000001 was printed after the backup was taken"_s));
     EXPECT_TRUE(told.contains(u"Reg. No. R2 (BA): certificate A000002 was printed after the backup was taken"_s));
+}
+
+// Whichever statement of a restore fails, the database is either the one it was to
+// replace, as it was, or the backup's with the register and the audit trail written since
+// kept: never the backup's without them.
+TEST_P(BackupTest, AStatementFailingAnywhereInARestoreLeavesTheOldDatabaseOrTheWholeRestore)
+{
+    Database &db = m_session.db();
+    const BackupRun::Result backup = BackupRun(m_session, m_prompter).run(QDate(2026, 12, 4));
+    ASSERT_TRUE(backup.done) << m_prompter.last().toStdString();
+    // After the backup: a candidate added, a sheet printed and its number stored.
+    db.exec(u"insert into convo (fregno, fname, fconvocode) values ('LATE', 'Late Name', 'C26')"_s);
+    db.exec(u"insert into certsheet (fprefix, fnumber, fcertno, fstate, fcerttype, fregno, fdegree, fcollcode, "
+            "fconvocode, frunid) values ('A', 1, 'A000001', 'PRINTED', '1', 'R1', 'BA', '101', 'C26', 'run-1')"_s);
+    AuditTrail(db).record(u"ADMIN"_s, {u"users"_s, u"add"_s, u"masuser"_s, u"NEWCLERK"_s, {}, u"section=A"_s});
+    const BackupRun::Result live = BackupRun(m_session, m_prompter).run(QDate(2026, 12, 5));
+    ASSERT_TRUE(live.done) << m_prompter.last().toStdString();
+    m_session.cn.reset();
+    const QStringList before = candidates();
+    ASSERT_NO_FATAL_FAILURE(restoreByAdmin(backup.file));
+    const QStringList restored = candidates();
+    ASSERT_NE(before, restored);
+    const auto kept = [&] {
+        const auto now = m_folder->connect();
+        return now->scalar(u"select fstate from certsheet where fcertno = 'A000001'"_s).toString() == u"PRINTED"_s
+               && now->exists(u"select 1 from audit where fkey = 'NEWCLERK'"_s);
+    };
+
+    RestoreRun::Outcome outcome = RestoreRun::Outcome::Refused;
+    std::optional<test::ScriptedPrompter> prompter;
+    const auto restore = [&] {
+        prompter.emplace();
+        prompter->answer(PromptAnswer::Yes);
+        RestoreRun run(m_folder->folder(), *prompter);
+        run.setUser(u"ADMIN"_s);
+        outcome = run.run(backup.file);
+    };
+    // The database as it was before each restore: the copy taken of it.
+    const auto reset = [&] { ASSERT_NO_FATAL_FAILURE(restoreByAdmin(live.file)); };
+    const auto text = [](const QStringList &rows) { return rows.join(u'\n').toStdString(); };
+    const int statements = test::failEachStatement(nullptr, reset, restore, [&](int) {
+        const std::string now = text(candidates());
+        EXPECT_EQ(now, text(outcome == RestoreRun::Outcome::Restored ? restored : before))
+            << prompter->texts().join(u'\n').toStdString();
+        EXPECT_TRUE(kept()) << prompter->texts().join(u'\n').toStdString();
+    });
+    EXPECT_GT(statements, 5);
 }
 
 // A revocation or a hold made after the backup outlives its restore, also into a copy

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The statement helper: bound values, nulls, dates, write scopes and error kinds.
 #include "shell/db/database.h"
+#include "shell/db/statementfault.h"
 #include "support/testdatabase.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,50 @@ TEST_P(DatabaseTest, ErrorsAreClassified)
         EXPECT_EQ(tooLong.kind(), DbErrorKind::Truncation);
         EXPECT_EQ(tooLong.number(), u"-2147217833"_s);
     }
+}
+
+TEST_P(DatabaseTest, TheStatementFaultFailsTheNthStatementOnceAsALostConnection)
+{
+    const QString insert = u"INSERT INTO college (fcollcode) VALUES (?)"_s;
+    const auto writeThree = [&] {
+        WriteScope scope(*m_db);                         // BEGIN
+        m_db->exec(insert, {u"A"_s});                    // 2
+        Statement prepared = m_db->prepare(insert);      // not run: not counted
+        prepared.exec({u"B"_s});                         // 3
+        m_db->scalar(u"SELECT COUNT(*) FROM college"_s); // 4
+        scope.commit();                                  // COMMIT, 5
+    };
+    {
+        const ScopedStatementFault counting({0, {}, m_db.get()});
+        writeThree();
+        EXPECT_EQ(counting.counted(), 5);
+        EXPECT_FALSE(counting.fired());
+    }
+    m_db->exec(u"DELETE FROM college"_s);
+    // Whichever statement fails, the scope leaves nothing and the connection is usable.
+    for (int nth = 1; nth <= 5; ++nth) {
+        SCOPED_TRACE(nth);
+        const ScopedStatementFault fault({nth, {}, m_db.get()});
+        const DbError error = errorOf(writeThree);
+        EXPECT_TRUE(fault.fired());
+        EXPECT_EQ(error.kind(), DbErrorKind::ServerUnreachable);
+        EXPECT_EQ(error.number(), u"-2147467259"_s);
+        EXPECT_FALSE(error.statement().isEmpty());
+        EXPECT_EQ(m_db->transactionDepth(), 0);
+        EXPECT_EQ(count(u"college"_s), 0);
+    }
+    // A pattern counts its statements only; another connection's statements do not count.
+    const auto other = m_folder->connect();
+    {
+        const ScopedStatementFault fault({2, u"into college"_s, m_db.get()});
+        other->exec(insert, {u"X"_s});
+        m_db->exec(insert, {u"C"_s});
+        m_db->scalar(u"SELECT COUNT(*) FROM college"_s);
+        EXPECT_EQ(errorOf([&] { m_db->exec(insert, {u"D"_s}); }).statement(), insert);
+        m_db->exec(insert, {u"E"_s});
+        EXPECT_EQ(fault.counted(), 3);
+    }
+    EXPECT_EQ(count(u"college"_s), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, DatabaseTest, test::bothBackends(), test::backendName);
