@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/certprintedlist.h"
+#include "shell/core/errortext.h"
 #include "shell/core/csvwriter.h"
 #include "shell/core/dates.h"
 
@@ -229,7 +230,7 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
     QDir().mkpath(m_session.folder.filePath(u"CSV"_s));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::PathAccess, path, file.errorString()));
     int count = 0;
     do {
         const QStringList fields = {rows.text(u"fdegree"_s),
@@ -247,7 +248,7 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
         ++count;
     } while (rows.next());
     if (!file.commit())
-        throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::PathAccess, path, file.errorString()));
     m_prompter.message(u"Total No. of Records Exported : "_s + QString::number(count), u"Export Data"_s,
                        PromptIcon::Information);
     return count;

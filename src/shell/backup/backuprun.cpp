@@ -4,12 +4,13 @@
 #include "shell/audit/audittrail.h"
 #include "shell/backup/backupengine.h"
 #include "shell/backup/registercarryover.h"
-#include "shell/core/passwordcodec.h"
 #include "shell/core/inifile.h"
+#include "shell/core/passwordcodec.h"
 #include "shell/core/prompter.h"
 #include "shell/core/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
+#include "shell/db/failures.h"
 #include "shell/db/presence.h"
 #include "shell/db/sessionlock.h"
 #include "shell/settings/controlstore.h"
@@ -57,11 +58,8 @@ BackupRun::Result BackupRun::run(const QDate &day)
         report(m_progress, u"Taking backup of "_s + db.currentDatabaseName());
         engineFor(db.backend())->backup(db, result.file);
         result.removedCandidates = db.exec(u"delete from convo where coalesce(fconvocode, '') = ''"_s);
-    } catch (const DbError &e) {
-        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
-        return result;
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const std::exception &) {
+        showFailure(m_prompter, ErrorForm::Screen);
         return result;
     }
     result.done = true;
@@ -112,13 +110,13 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
                 && e.kind() != DbErrorKind::NotADatabase)
                 throw;
             probe.reset();
-            const QString type = settings.dbType.trimmed().toUpper();
-            backend = type == u"MYSQL"_s ? Backend::MySql : type == u"SQLSRVR"_s ? Backend::SqlServer : Backend::SQLite;
+            backend = settings.backend().value_or(Backend::SQLite);
         }
+        const std::unique_ptr<BackupEngine> engine = engineFor(backend);
         // Held until the restore is over: no session starts on the database meanwhile. The
         // probe stays open as long, since on a server the gate is its lease.
         Exclusion exclusion;
-        const QStringList others = otherSessions(backend, settings, probe.get(), exclusion);
+        const QStringList others = otherSessions(*engine, settings, probe.get(), exclusion);
         if (!others.isEmpty())
             throw StopError(u"The database is in use by "_s + others.join(u", "_s)
                                 + u". A restore replaces it under every program working on it, and a printing run "
@@ -144,13 +142,10 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
         // The sheets printed and the lines written since the backup are read before the
         // database goes, and put back into the copy.
         const RegisterCarryOver kept = exists ? RegisterCarryOver::read(*probe) : RegisterCarryOver();
-        engineFor(backend)->restore(settings, m_folder, file, check);
-        carried = finishRestore(settings, file, kept);
-    } catch (const DbError &e) {
-        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
-        return Outcome::Refused;
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+        engine->restore(settings, m_folder, file, check);
+        carried = finishRestore(*engine, settings, file, kept);
+    } catch (const std::exception &) {
+        showFailure(m_prompter, ErrorForm::Numbered, PromptIcon::Exclamation);
         return Outcome::Refused;
     }
     report(m_progress, u"Restoring database completed!!"_s);
@@ -161,13 +156,11 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
     return Outcome::Restored;
 }
 
-QStringList RestoreRun::finishRestore(const ConnectionSettings &settings, const QString &file,
-                                      const RegisterCarryOver &kept) const
+QStringList RestoreRun::finishRestore(const BackupEngine &engine, const ConnectionSettings &settings,
+                                      const QString &file, const RegisterCarryOver &kept) const
 {
     const auto restored = Connector::open(settings, m_folder);
-    // The copy's sessions are those of programs long gone (a server keeps its own table of them).
-    if (restored->backend() == Backend::SQLite)
-        Presence::forgetOthers(*restored);
+    engine.forgetCopiedSessions(*restored);
     const RegisterCarryOver::Result result = kept.apply(*restored);
     AuditTrail(*restored).record(m_user, {u"restore"_s,
                                           u"restore"_s,
@@ -195,17 +188,13 @@ QStringList RestoreRun::finishRestore(const ConnectionSettings &settings, const 
 
 void RestoreRun::setOwnSession(const Database &db) { m_ownSession = Presence::ownIds(db); }
 
-QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings &settings, Database *probe,
+QStringList RestoreRun::otherSessions(const BackupEngine &engine, const ConnectionSettings &settings, Database *probe,
                                       Exclusion &exclusion) const
 {
-    if (backend == Backend::SQLite) {
-        const QString file = m_folder.filePath(Connector::databaseName(settings, m_folder) + u".sqlite"_s);
-        if (!QFileInfo::exists(file))
-            return {};
-        exclusion.fileLock = SessionLock::exclusive(file);
-        if (!exclusion.fileLock)
-            return {u"another program on this computer or the network"_s};
-    }
+    const BackupEngine::FileExclusion file = engine.excludeOthers(settings, m_folder);
+    if (file.refused)
+        return {u"another program on this computer or the network"_s};
+    exclusion.fileLock = file.lock;
     if (!probe)
         return {};
     // The gate first, the look for sessions second: a session starting meanwhile writes
@@ -219,7 +208,7 @@ QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings 
             others << e.describe();
     } catch (const DbError &e) {
         // A damaged file keeps no sessions worth asking; the file lock answers for it.
-        if (backend != Backend::SQLite || e.kind() != DbErrorKind::NotADatabase)
+        if (!engine.restoresOverDamage() || e.kind() != DbErrorKind::NotADatabase)
             throw;
     }
     if (!others.isEmpty())

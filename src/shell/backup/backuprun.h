@@ -10,6 +10,7 @@
 
 namespace sw {
 
+class BackupEngine;
 class Database;
 class Prompter;
 class RegisterCarryOver;
@@ -71,10 +72,10 @@ public:
 
 private:
     // Carries the register and the audit trail over and records the restore; the lines say what was kept.
-    QStringList finishRestore(const ConnectionSettings &settings, const QString &file,
+    QStringList finishRestore(const BackupEngine &engine, const ConnectionSettings &settings, const QString &file,
                               const RegisterCarryOver &kept) const;
     struct Exclusion;
-    QStringList otherSessions(Backend backend, const ConnectionSettings &settings, Database *probe,
+    QStringList otherSessions(const BackupEngine &engine, const ConnectionSettings &settings, Database *probe,
                               Exclusion &exclusion) const;
     void reportCarriedOver(const QStringList &lines) const;
 
