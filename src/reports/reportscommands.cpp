@@ -9,6 +9,7 @@
 #include "reports/output/reportfile.h"
 #include "reports/output/reportoutput.h"
 #include "reports/reportoptions.h"
+#include "masters/mastercodes.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/stoperror.h"
 
@@ -50,7 +51,7 @@ StudentListSelection studentSelection(BatchContext &c)
     s.activeOnly = c.args.has(u"active-only"_s);
     s.unicodeKannada = kannadaChoice(c);
     s.normaliseColleges();
-    if (!c.session.db().exists(u"select fdegree from degree where fdegree = ?"_s, {s.degree}))
+    if (!MasterCodes(c.session).describe(MasterCodes::Master::Degree, s.degree))
         throw StopError(u"Invalid Course Code"_s, PromptIcon::Exclamation);
     return s;
 }
