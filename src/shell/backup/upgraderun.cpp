@@ -4,6 +4,7 @@
 #include "shell/audit/audittrail.h"
 #include "shell/backup/backupengine.h"
 #include "shell/backup/backuprun.h"
+#include "shell/core/maker.h"
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/core/versiontext.h"
@@ -43,8 +44,7 @@ UpgradeRun::Result UpgradeRun::run(const QString &programVersion, const QDate &d
     try {
         result.databaseVersion = ControlStore(m_db).version();
         if (compareVersionText(programVersion, result.databaseVersion) == VersionOrder::DatabaseNewer) {
-            m_prompter.message(u"Version Mismatch, Install latest exe or call Quanvex"_s, u"Message"_s,
-                               PromptIcon::Critical);
+            m_prompter.message(versionMismatchMessage(), u"Message"_s, PromptIcon::Critical);
             return result;
         }
         try {
