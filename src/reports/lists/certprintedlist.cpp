@@ -78,7 +78,7 @@ void CertPrintedReports::noRows()
     m_prompter.message(u"No records found for the range"_s, u"Message"_s, PromptIcon::Exclamation);
 }
 
-bool CertPrintedReports::Gen_Report_Data(const PrintedListSelection &s, const QString &reportFile)
+bool CertPrintedReports::printedList(const PrintedListSelection &s, const QString &reportFile)
 {
     Rows rows = m_session.db().query(u"select convo.*, college.fcollname, degree.fdescpn"_s + printedCondition(),
                                      printedParameters(s));
@@ -110,7 +110,7 @@ bool CertPrintedReports::Gen_Report_Data(const PrintedListSelection &s, const QS
     return true;
 }
 
-bool CertPrintedReports::Gen_Report_Data_Count(const PrintedListSelection &s, const QString &reportFile)
+bool CertPrintedReports::countPerConvocation(const PrintedListSelection &s, const QString &reportFile)
 {
     const SqlDialect &d = m_session.db().dialect();
     Rows rows = m_session.db().query(
@@ -148,7 +148,7 @@ bool CertPrintedReports::Gen_Report_Data_Count(const PrintedListSelection &s, co
     return true;
 }
 
-bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, const QString &reportFile)
+bool CertPrintedReports::convocationLedger(const PrintedListSelection &s, const QString &reportFile)
 {
     const bool printedOnly = m_prompter.askYesNo(u"Do you want to generate Certificate printed list Only??"_s,
                                                  u"Certificate Print"_s, PromptIcon::Question);
@@ -219,7 +219,7 @@ bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, c
     return true;
 }
 
-int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const QDate &today)
+int CertPrintedReports::certificateDetailsCsv(const PrintedListSelection &s, const QDate &today)
 {
     Rows rows = m_session.db().query(u"select convo.*"_s + printedCondition(), printedParameters(s));
     if (!rows.next()) {
@@ -258,7 +258,7 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
 
 namespace sw {
 
-int CertPrintedReports::Gen_Report_Data_Online(const PrintedListSelection &s, const Progress &progress)
+int CertPrintedReports::updatePortal(const PrintedListSelection &s, const Progress &progress)
 {
     const PromptAnswer onlyOnline =
         m_prompter.ask(u"Do you want to update only for Online payment data!!"_s, u"Update data"_s,
