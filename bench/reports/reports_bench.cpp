@@ -85,7 +85,7 @@ int main(int argc, char **argv)
         return QStringList{QString(), u"KARNATAK UNIVERSITY"_s, u"Page No : "_s + QString::number(page)};
     });
     t.restart();
-    reports.Gen_Report_Data(s, report);
+    reports.studentList(s, report);
     const double listMs = msSince(t);
     const double megabytes = double(QFileInfo(report).size()) / 1e6;
     t.restart();

@@ -9,6 +9,7 @@
 #include "reports/output/reportfile.h"
 #include "reports/output/reportoutput.h"
 #include "reports/reportoptions.h"
+#include "masters/mastercodes.h"
 #include "shell/batch/batchcommand.h"
 #include "shell/core/stoperror.h"
 
@@ -50,7 +51,7 @@ StudentListSelection studentSelection(BatchContext &c)
     s.activeOnly = c.args.has(u"active-only"_s);
     s.unicodeKannada = kannadaChoice(c);
     s.normaliseColleges();
-    if (!c.session.db().exists(u"select fdegree from degree where fdegree = ?"_s, {s.degree}))
+    if (!MasterCodes(c.session).describe(MasterCodes::Master::Degree, s.degree))
         throw StopError(u"Invalid Course Code"_s, PromptIcon::Exclamation);
     return s;
 }
@@ -62,7 +63,7 @@ const std::vector<ReportCommand> &reports()
         {u"student-list"_s, u"N31"_s, u"the candidates of a degree by college"_s,
          joined({kDegreeCollege, {option(u"printed-only"_s, {}, u"only candidates with a certificate number"_s)}}),
          [header](BatchContext &c, const QString &path, QString *) {
-             return StudentListReports(c.session, c.prompter, header(c)).Gen_Report_Data(studentSelection(c), path);
+             return StudentListReports(c.session, c.prompter, header(c)).studentList(studentSelection(c), path);
          }},
         {u"summary"_s,
          u"N31"_s,
@@ -72,7 +73,7 @@ const std::vector<ReportCommand> &reports()
          [header](BatchContext &c, const QString &path, QString *) {
              StudentListSelection s{{}, c.args.value(u"college-from"_s), c.args.value(u"college-to"_s)};
              s.normaliseColleges();
-             return StudentListReports(c.session, c.prompter, header(c)).Gen_Report_Data_Sum(s, path);
+             return StudentListReports(c.session, c.prompter, header(c)).degreeSummary(s, path);
          }},
         {u"kannada-list"_s, u"N31"_s, u"workbook of a degree's candidates with their Kannada names"_s,
          joined({kDegreeCollege,
@@ -81,13 +82,12 @@ const std::vector<ReportCommand> &reports()
                   option(u"kannada"_s, u"unicode|legacy"_s,
                          u"the Kannada names in Unicode, or as the legacy codes in BRH Kannada (the default)"_s)}}),
          [header](BatchContext &c, const QString &, QString *written) {
-             *written = StudentListReports(c.session, c.prompter, header(c)).Gen_Report_Data_Xls(studentSelection(c));
+             *written = StudentListReports(c.session, c.prompter, header(c)).kannadaNamesWorkbook(studentSelection(c));
              return !written->isEmpty();
          }},
         {u"convocation-list"_s, u"N31"_s, u"workbook of a degree's candidates by college"_s, kDegreeCollege,
          [header](BatchContext &c, const QString &, QString *written) {
-             *written =
-                 StudentListReports(c.session, c.prompter, header(c)).Gen_Report_Data_Xls_Convo(studentSelection(c));
+             *written = StudentListReports(c.session, c.prompter, header(c)).convocationWorkbook(studentSelection(c));
              return !written->isEmpty();
          }},
         {u"ledger"_s, u"N31"_s, u"workbook ledger with photographs (--yes: rank holders only)"_s,
@@ -95,27 +95,24 @@ const std::vector<ReportCommand> &reports()
                  {option(u"printed-only"_s, {}, u"only printed candidates"_s),
                   option(u"active-only"_s, {}, u"only active candidates"_s)}}),
          [header](BatchContext &c, const QString &, QString *written) {
-             *written =
-                 StudentListReports(c.session, c.prompter, header(c)).Gen_Report_Data_Xls_Ledger(studentSelection(c));
+             *written = StudentListReports(c.session, c.prompter, header(c)).ledgerWorkbook(studentSelection(c));
              return !written->isEmpty();
          }},
         {u"printed-list"_s, u"N33"_s, u"certificates printed between two dates, by date of issue"_s,
          joined({reportoptions::dates(), reportoptions::ranges()}),
          [header](BatchContext &c, const QString &path, QString *) {
-             return CertPrintedReports(c.session, c.prompter, header(c)).Gen_Report_Data(printedSelection(c), path);
+             return CertPrintedReports(c.session, c.prompter, header(c)).printedList(printedSelection(c), path);
          }},
         {u"printed-count"_s, u"N33"_s, u"certificates printed between two dates, per convocation"_s,
          joined({reportoptions::dates(), reportoptions::ranges()}),
          [header](BatchContext &c, const QString &path, QString *) {
-             return CertPrintedReports(c.session, c.prompter, header(c))
-                 .Gen_Report_Data_Count(printedSelection(c), path);
+             return CertPrintedReports(c.session, c.prompter, header(c)).countPerConvocation(printedSelection(c), path);
          }},
         {u"printed-ledger"_s, u"N33"_s,
          u"the convocation ledger on 120 columns (--yes: printed ones of the dates only)"_s,
          joined({reportoptions::dates(), reportoptions::ranges()}),
          [header](BatchContext &c, const QString &path, QString *) {
-             return CertPrintedReports(c.session, c.prompter, header(c))
-                 .Gen_Report_Data_Ledger(printedSelection(c), path);
+             return CertPrintedReports(c.session, c.prompter, header(c)).convocationLedger(printedSelection(c), path);
          }},
         {u"cancelled-list"_s, u"N35"_s, u"certificates cancelled between two dates"_s,
          joined({reportoptions::dates(), reportoptions::ranges()}),
@@ -260,7 +257,7 @@ void addReportsCommands(BatchTool &tool)
               .needsDatabase = true,
               .run = [](BatchContext &c) {
                   CertPrintedReports r(c.session, c.prompter, {});
-                  const int count = r.Gen_Report_Data_CSV(printedSelection(c));
+                  const int count = r.certificateDetailsCsv(printedSelection(c));
                   if (count < 0)
                       return batchexit::kRefused;
                   c.out << c.session.folder.filePath(CertPrintedReports::csvFileName(QDate::currentDate())) << Qt::endl;
@@ -277,8 +274,8 @@ void addReportsCommands(BatchTool &tool)
          .needsDatabase = true,
          .run = [](BatchContext &c) {
              CertPrintedReports r(c.session, c.prompter, {});
-             const int count = r.Gen_Report_Data_Online(
-                 printedSelection(c), [&c](const QString &status, int) { c.out << status << Qt::endl; });
+             const int count =
+                 r.updatePortal(printedSelection(c), [&c](const QString &status, int) { c.out << status << Qt::endl; });
              return count < 0 ? batchexit::kRefused : batchexit::kOk;
          }});
     addDispatchCommands(tool);

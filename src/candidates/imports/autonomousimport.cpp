@@ -5,6 +5,7 @@
 #include "candidates/imports/candidaterules.h"
 #include "candidates/imports/importerror.h"
 #include "candidates/imports/resultimport.h"
+#include "shell/db/failures.h"
 #include "shell/db/rowbatch.h"
 #include "shell/core/legacytext.h"
 #include "shell/session.h"
@@ -155,13 +156,9 @@ std::optional<ImportCounts> AutonomousImport::run(const AutonomousCodes &codes, 
                      u"%1 %2 %3: %4"_s.arg(codes.univCode, codes.collegeCode, codes.degreeCode, counts.summaryLine()));
         showImported(m_prompter, counts);
         return counts;
-    } catch (const StopError &e) {
+    } catch (const std::exception &) {
+        showFailure(m_prompter, ErrorForm::Screen);
         report(m_progress, {}, 0);
-        m_prompter.message(e.text(), e.title(), e.icon());
-        return std::nullopt;
-    } catch (const DbError &e) {
-        report(m_progress, {}, 0);
-        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
         return std::nullopt;
     }
 }

@@ -243,10 +243,10 @@ int CandidateWriter::refreshJoined()
         m_db.exec(m_db.dialect().createTemporaryTable(kRefreshTable, refreshDefinitions(m_options)));
         m_temporaryTable = true;
         const QStringList columns = kKey + kRefreshed + optionalColumns(m_options);
-        m_refreshRows.emplace(m_db, m_db.table(kRefreshTable), columns,
+        m_refreshRows.emplace(m_db, m_db.temporaryTable(kRefreshTable), columns,
                               QStringList(columns.size(), u"?"_s).join(u", "_s));
     }
-    m_db.exec(u"delete from "_s + m_db.table(kRefreshTable));
+    m_db.exec(u"delete from "_s + m_db.temporaryTable(kRefreshTable));
     for (const auto &[values, tag] : m_refreshes) {
         if (!m_refreshRows->add(values, tag).empty())
             throw DbError(DbErrorKind::Other, {}, u"a row did not fit the refresh table"_s);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/directoryimport.h"
 #include "candidates/entry/academicid.h"
+#include "shell/db/failures.h"
 #include "shell/core/legacytext.h"
 
 #include "candidates/imports/candidateimporter.h"
@@ -191,11 +192,12 @@ std::optional<std::vector<DirectoryImport::FileOutcome>> DirectoryImport::run(co
         }
     } catch (const ImportFailure &e) {
         const QString where = e.place().describe();
-        return stopped(e.number() + u' ' + e.description() + (where.isEmpty() ? QString() : u'\r' + where));
+        return stopped(errorText(ErrorForm::Numbered, e.number(), e.description())
+                       + (where.isEmpty() ? QString() : u'\r' + where));
     } catch (const StopError &e) {
-        return stopped(e.text());
+        return stopped(failureText(e, ErrorForm::Numbered));
     } catch (const DbError &e) {
-        return stopped(e.number() + u' ' + e.description());
+        return stopped(failureText(e, ErrorForm::Numbered));
     }
     report(m_progress, {}, 0);
     m_prompter.info(u"Imported data Successfully"_s + u"\r\r"_s + summary(outcomes));

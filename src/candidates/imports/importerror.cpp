@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/importerror.h"
 
+#include "shell/core/errortext.h"
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -20,7 +22,7 @@ QString ImportPlace::describe() const
 namespace {
 QString screenText(const QString &number, const QString &description, const ImportPlace &place)
 {
-    QString text = u"Error Occurred : "_s + number + u" . "_s + description;
+    QString text = errorText(ErrorForm::Screen, number, description);
     const QString where = place.describe();
     if (!where.isEmpty())
         text += u'\r' + where;

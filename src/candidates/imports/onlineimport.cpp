@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/onlineimport.h"
+#include "shell/db/failures.h"
 #include "shell/core/legacytext.h"
 
 #include "candidates/entry/academicid.h"
@@ -217,12 +218,9 @@ std::optional<OnlineApplicationImport::Counts> OnlineApplicationImport::run()
                            counts.rejected > 0 || !counts.unmatched.isEmpty() ? PromptIcon::Exclamation
                                                                               : PromptIcon::Information);
         return counts;
-    } catch (const StopError &e) {
+    } catch (const std::exception &) {
+        showFailure(m_prompter, ErrorForm::Screen);
         report(m_progress, {}, 0);
-        m_prompter.message(e.text(), e.title(), e.icon());
-    } catch (const DbError &e) {
-        report(m_progress, {}, 0);
-        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
     }
     return std::nullopt;
 }

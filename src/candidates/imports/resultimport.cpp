@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "candidates/imports/resultimport.h"
+#include "shell/db/failures.h"
 #include "shell/core/legacytext.h"
 
 #include "candidates/entry/academicid.h"
@@ -91,14 +92,10 @@ std::optional<ImportCounts> ResultFileImport::run(const QString &path)
         if (counts.total > 0 || kindFromFileName(path) != ResultKind::Candidates)
             showImported(m_prompter, counts);
         return counts;
-    } catch (const StopError &e) {
+    } catch (const std::exception &) {
+        // A DbError here is a statement that failed before any row (a missing table, a lost connection).
+        showFailure(m_prompter, ErrorForm::Screen);
         report(m_progress, {}, 0);
-        m_prompter.message(e.text(), e.title(), e.icon());
-        return std::nullopt;
-    } catch (const DbError &e) {
-        // A statement that failed before any row (a missing table, a lost connection).
-        report(m_progress, {}, 0);
-        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
         return std::nullopt;
     }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "certificates/cancellation/cancellationstore.h"
 #include "masters/mastercodes.h"
+#include "shell/db/failures.h"
 #include "shell/core/legacytext.h"
 
 #include "certificates/printing/invalidsheetfiles.h"
@@ -202,8 +203,8 @@ int CancellationStore::saveRegister(const QString &degree, const QString &colleg
             }
         }
         scope.commit();
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const StopError &) {
+        showFailure(m_prompter, ErrorForm::Screen);
         return -1;
     }
     m_setAside = files.moveAside();
@@ -243,8 +244,8 @@ int CancellationStore::cancelTicked(const QString &degree, const QString &colleg
             ++cancelled;
         }
         scope.commit();
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const StopError &) {
+        showFailure(m_prompter, ErrorForm::Screen);
         return -1;
     }
     m_setAside = files.moveAside();

@@ -2,6 +2,7 @@
 #include "certificates/printing/printingrun.h"
 
 #include "certificates/printing/statusregister.h"
+#include "shell/db/failures.h"
 #include "shell/core/dates.h"
 
 #include "shell/document/documentrenderer.h"
@@ -212,14 +213,14 @@ PrintingResult PrintingRun::run(PrintSelection s, SheetOutput &output)
                 unlockCode();
             printSheets(s, jobs, cycle, output);
         }
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const StopError &) {
+        showFailure(m_prompter, ErrorForm::Report);
     } catch (const DbError &e) {
         if (e.kind() == DbErrorKind::ServerUnreachable && s.mode == PrintMode::Print
             && s.operation == PrintOperation::Print)
             m_prompter.message(connectionLost(s, e), u"Message"_s, PromptIcon::Critical);
         else
-            m_prompter.message(e.reportMessage(), u"Message"_s, PromptIcon::Critical);
+            showFailure(m_prompter, ErrorForm::Report);
     }
     report(m_progress, {});
     // The next sheet is the next free one: a number another workstation used meanwhile is passed.
@@ -369,8 +370,8 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
     const auto writeQueuedCopies = qScopeGuard([&] {
         try {
             copies.flush();
-        } catch (const StopError &e) {
-            m_prompter.message(e.text(), e.title(), e.icon());
+        } catch (const StopError &) {
+            showFailure(m_prompter, ErrorForm::Report);
         }
         result.copies = copies.written();
         result.signedCopies = copies.signedCopies();

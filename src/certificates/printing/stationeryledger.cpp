@@ -126,15 +126,10 @@ QString StationeryLedger::outcomeText(Outcome outcome)
     return {};
 }
 
-// SQLite starts a transaction as a reader and fails at once, without waiting, when
-// it must become a writer after another connection wrote. Writing first (a change of
-// no row) takes the write lock at the start, waiting for the other workstation.
-void StationeryLedger::beginWrite()
-{
-    releaseReads();
-    if (m_db.backend() == Backend::SQLite && m_db.transactionDepth() == 1)
-        exec(u"update certsheet set fstate = fstate where 1 = 0"_s);
-}
+// The write scope just opened holds the write lock from its start (the dialect's
+// beginWriteStatement); the rows read before it are let go so that no statement writes
+// from a snapshot older than the lock.
+void StationeryLedger::beginWrite() { releaseReads(); }
 
 // Every statement is prepared once per ledger: a run asks the same few questions for each
 // sheet. One the server refused to prepare is not kept: it is prepared again next time.

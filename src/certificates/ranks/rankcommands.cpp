@@ -4,7 +4,6 @@
 #include "certificates/ranks/awardimport.h"
 #include "certificates/ranks/rankstore.h"
 #include "shell/batch/batchcommand.h"
-#include "shell/db/database.h"
 
 using namespace Qt::StringLiterals;
 
@@ -39,31 +38,17 @@ int runRankAdd(BatchContext &c)
 int runRankList(BatchContext &c)
 {
     c.needConvocation(u"Ranks and awards belong to a convocation"_s);
-    const Database &db = c.session.db();
-    QString sql = u"select rankreg.fdegree, rankreg.fregno, convo.fname, rankreg.fcerttype, rankreg.frank, "
-                  "rankreg.fsubject, rankreg.famount, rankreg.fcertno from rankreg, convo "
-                  "where rankreg.fregno = convo.fregno and rankreg.fdegree = convo.fdegree "
-                  "and convo.fconvocode = rankreg.fconvocode and rankreg.fconvocode = ?"_s;
-    QVariantList params{c.session.convoCode};
-    if (c.args.has(u"degree"_s)) {
-        sql += u" and rankreg.fdegree = ?"_s;
-        params << c.args.value(u"degree"_s).toUpper();
+    const std::vector<AwardListing> awards =
+        RankStore(c.session, c.prompter)
+            .awards(c.args.has(u"degree"_s) ? c.args.value(u"degree"_s).toUpper() : QString());
+    for (const AwardListing &a : awards) {
+        const QString what = a.certType == u"RC"_s
+                                 ? u"rank "_s + a.rank
+                                 : a.subject + (a.amount.isEmpty() ? QString() : u", Rs. "_s + a.amount);
+        c.out << a.degree << u'\t' << a.regno << u'\t' << a.name << u'\t' << a.certType << u'\t' << what << u'\t'
+              << (a.certNo.isEmpty() ? u"not printed"_s : a.certNo) << Qt::endl;
     }
-    Rows rows =
-        db.query(sql + u" order by rankreg.fdegree, rankreg.fcerttype desc, rankreg.fslno, rankreg.fregno"_s, params);
-    int count = 0;
-    while (rows.next()) {
-        const QString type = rows.text(3).trimmed();
-        const QString what =
-            type == u"RC"_s
-                ? u"rank "_s + rows.text(4).trimmed()
-                : rows.text(5).trimmed()
-                      + (rows.text(6).trimmed().isEmpty() ? QString() : u", Rs. "_s + rows.text(6).trimmed());
-        c.out << rows.text(0).trimmed() << u'\t' << rows.text(1).trimmed() << u'\t' << rows.text(2).trimmed() << u'\t'
-              << type << u'\t' << what << u'\t'
-              << (rows.text(7).trimmed().isEmpty() ? u"not printed"_s : rows.text(7).trimmed()) << Qt::endl;
-        ++count;
-    }
+    const int count = int(awards.size());
     c.out << count << (count == 1 ? u" award"_s : u" awards"_s) << Qt::endl;
     return batchexit::kOk;
 }

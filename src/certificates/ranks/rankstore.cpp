@@ -184,6 +184,27 @@ int RankStore::save(const QString &degree, const std::vector<RankRow> &grid)
     return int(lines.size());
 }
 
+std::vector<AwardListing> RankStore::awards(const QString &degree) const
+{
+    QString sql = u"select rankreg.fdegree, rankreg.fregno, convo.fname, rankreg.fcerttype, rankreg.frank, "
+                  "rankreg.fsubject, rankreg.famount, rankreg.fcertno from rankreg, convo "
+                  "where rankreg.fregno = convo.fregno and rankreg.fdegree = convo.fdegree "
+                  "and convo.fconvocode = rankreg.fconvocode and rankreg.fconvocode = ?"_s;
+    QVariantList params{m_session.convoCode};
+    if (!degree.isEmpty()) {
+        sql += u" and rankreg.fdegree = ?"_s;
+        params << degree;
+    }
+    Rows rows = m_session.db().query(
+        sql + u" order by rankreg.fdegree, rankreg.fcerttype desc, rankreg.fslno, rankreg.fregno"_s, params);
+    std::vector<AwardListing> list;
+    while (rows.next()) {
+        const auto text = [&rows](int column) { return rows.text(column).trimmed(); };
+        list.push_back({text(0), text(1), text(2), text(3), text(4), text(5), text(6), text(7)});
+    }
+    return list;
+}
+
 LookupRequest RankStore::degreeLookup(bool editing) const
 {
     const QString ranked =

@@ -29,6 +29,20 @@ struct RankRow
 // it (and today's date) into the candidate's own row. Every check says what is
 // wrong through the prompter and returns false/nullopt; saves run in one
 // transaction and change nothing when any line is refused.
+// One award of the convocation as the award list shows it: a rank certificate ("RC")
+// with its rank, or a prize with its subject and amount; the certificate number once printed.
+struct AwardListing
+{
+    QString degree;
+    QString regno;
+    QString name;
+    QString certType;
+    QString rank;
+    QString subject;
+    QString amount;
+    QString certNo;
+};
+
 class RankStore
 {
 public:
@@ -52,6 +66,10 @@ public:
     // Writes the grid ("No student Details found" when it holds no line). Lines
     // are numbered 1, 2, ... in grid order. Returns the lines written.
     int save(const QString &degree, const std::vector<RankRow> &grid);
+
+    // Every award of the convocation (of one degree when `degree` is not empty), by
+    // degree, the rank certificates first, then in register order; texts trimmed.
+    std::vector<AwardListing> awards(const QString &degree = {}) const;
 
     LookupRequest degreeLookup(bool editing) const;
     LookupRequest regnoLookup(const QString &degree) const;

@@ -5,6 +5,7 @@
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/database.h"
+#include "shell/db/failures.h"
 #include "shell/db/rowbatch.h"
 
 #include <vector>
@@ -67,15 +68,10 @@ KannadaNameUpdate::KannadaNameUpdate(Database &db, Prompter &prompter, Progress 
 
 void KannadaNameUpdate::stop(const std::exception &error)
 {
-    QString text;
-    if (const auto *db = dynamic_cast<const DbError *>(&error))
-        text = db->description().contains(u"Item Cannot be found"_s, Qt::CaseInsensitive)
-                   ? u"Some field is missing from CNV file"_s
-                   : db->number() + u' ' + db->description();
-    else if (const auto *stopped = dynamic_cast<const StopError *>(&error))
-        text = stopped->text();
-    else
-        text = QString::fromLocal8Bit(error.what());
+    const auto *db = dynamic_cast<const DbError *>(&error);
+    const QString text = db && db->description().contains(u"Item Cannot be found"_s, Qt::CaseInsensitive)
+                             ? u"Some field is missing from CNV file"_s
+                             : failureText(error, ErrorForm::Numbered);
     m_prompter.message(text, u"Message"_s, PromptIcon::Exclamation);
     report(m_progress, QString(), 0);
 }

@@ -117,7 +117,7 @@ void AddressLabels::write(const Document &sheet, const QString &odtPath, const Q
     m_prompter.message(u"Report Generated Successfully"_s, u"Report generation"_s, PromptIcon::Information);
 }
 
-int AddressLabels::Gen_Report_Data_Word(const LabelSelection &s, const QString &odtPath, const QString &pdfPath)
+int AddressLabels::labelSheets(const LabelSelection &s, const QString &odtPath, const QString &pdfPath)
 {
     const std::optional<Document> sheet = compose(s);
     if (!sheet)

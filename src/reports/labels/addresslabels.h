@@ -42,9 +42,9 @@ public:
     // Writes a sheet as OpenDocument text at `odtPath` and/or as PDF at `pdfPath`
     // (either may be empty), then "Report Generated Successfully".
     void write(const Document &sheet, const QString &odtPath, const QString &pdfPath = {});
-    // compose() then write(); the number of labels, 0 when there were none and
-    // nothing was written.
-    int Gen_Report_Data_Word(const LabelSelection &selection, const QString &odtPath, const QString &pdfPath = {});
+    // compose() then write() (Gen_Report_Data_Word); the number of labels, 0 when there
+    // were none and nothing was written.
+    int labelSheets(const LabelSelection &selection, const QString &odtPath, const QString &pdfPath = {});
 
     // One candidate's label text, its lines separated by "\n". Each line once: empty lines
     // are left out, and so are the town and the state where an address line already holds

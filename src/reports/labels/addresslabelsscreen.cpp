@@ -53,7 +53,7 @@ bool AddressLabelsScreen::generate()
     s.normaliseRanges();
     const QString odt = session().folder.outputPath(u"AddressLabels.odt"_s);
     const QString pdf = QFileInfo(odt).path() + u"/AddressLabels.pdf"_s;
-    if (AddressLabels(session(), prompter()).Gen_Report_Data_Word(s, odt, pdf) == 0) {
+    if (AddressLabels(session(), prompter()).labelSheets(s, odt, pdf) == 0) {
         text(0)->setFocus();
         return false;
     }

@@ -181,7 +181,7 @@ void CoveringLetters::noData()
 
 // --- The text list ---------------------------------------------------------------
 
-bool CoveringLetters::Gen_Report_Data_Ver(const PrintedListSelection &s, bool ejectAtCollege, const QString &reportFile)
+bool CoveringLetters::dispatchList(const PrintedListSelection &s, bool ejectAtCollege, const QString &reportFile)
 {
     Rows rows = m_session.db().query(u"select convo.*, college.fcollname, college.ftown, degree.fdescpn"_s
                                          + printedCondition(u"convo.fcollcode, convo.fdegree, convo.fregno"_s),
@@ -334,7 +334,7 @@ void CoveringLetters::referenceLine(DocumentBuilder &b) const
     paragraph(b, u"Ref : "_s + prefix + u"\t\t\t\t\t\tDate: "_s + formatDmy(m_today));
 }
 
-std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListSelection &s)
+std::optional<Document> CoveringLetters::collegeLetters(const PrintedListSelection &s)
 {
     Rows rows = m_session.db().query(
         u"select convo.*, college.fcollname, college.ftown, degree.fdescpn, degree.fspecial as fdegspecial"_s
@@ -401,7 +401,7 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word(const PrintedListS
     return document;
 }
 
-std::optional<Document> CoveringLetters::Gen_Report_Data_Word_Checklist(const PrintedListSelection &s)
+std::optional<Document> CoveringLetters::checklist(const PrintedListSelection &s)
 {
     Rows rows = m_session.db().query(
         u"select convo.*, college.fcollname, college.ftown, degree.fdescpn, degree.fspecial as fdegspecial"_s
@@ -440,12 +440,12 @@ std::optional<Document> CoveringLetters::Gen_Report_Data_Word_Checklist(const Pr
     return document;
 }
 
-std::optional<Document> CoveringLetters::Gen_Report_Data_Word_Student(const PrintedListSelection &s)
+std::optional<Document> CoveringLetters::studentLetters(const PrintedListSelection &s)
 {
     return studentLetters(s, true);
 }
 
-std::optional<Document> CoveringLetters::Gen_Report_Data_Word_Student_Without_Ack(const PrintedListSelection &s)
+std::optional<Document> CoveringLetters::studentLettersWithoutAck(const PrintedListSelection &s)
 {
     return studentLetters(s, false);
 }
@@ -531,10 +531,10 @@ bool CoveringLetters::writeDocument(Kind kind, const PrintedListSelection &s, co
 {
     std::optional<Document> document;
     switch (kind) {
-    case Kind::College: document = Gen_Report_Data_Word(s); break;
-    case Kind::Checklist: document = Gen_Report_Data_Word_Checklist(s); break;
-    case Kind::Student: document = Gen_Report_Data_Word_Student(s); break;
-    case Kind::StudentWithoutAck: document = Gen_Report_Data_Word_Student_Without_Ack(s); break;
+    case Kind::College: document = collegeLetters(s); break;
+    case Kind::Checklist: document = checklist(s); break;
+    case Kind::Student: document = studentLetters(s); break;
+    case Kind::StudentWithoutAck: document = studentLettersWithoutAck(s); break;
     case Kind::List: break;
     }
     if (!document)

@@ -29,14 +29,19 @@ public:
 
     CoveringLetters(Session &session, Prompter &prompter, PageHeaderSource header, QDate today = QDate::currentDate());
 
-    // The text list; false (after "No records found for the range") when empty.
-    bool Gen_Report_Data_Ver(const PrintedListSelection &selection, bool ejectAtCollege, const QString &reportFile);
+    // The text list of register and certificate numbers per college (Gen_Report_Data_Ver);
+    // false (after "No records found for the range") when empty.
+    bool dispatchList(const PrintedListSelection &selection, bool ejectAtCollege, const QString &reportFile);
 
     // The documents; nullopt (after "No Data found for the given for the range") when empty.
-    std::optional<Document> Gen_Report_Data_Word(const PrintedListSelection &selection);
-    std::optional<Document> Gen_Report_Data_Word_Checklist(const PrintedListSelection &selection);
-    std::optional<Document> Gen_Report_Data_Word_Student(const PrintedListSelection &selection);
-    std::optional<Document> Gen_Report_Data_Word_Student_Without_Ack(const PrintedListSelection &selection);
+    // A covering letter per college (Gen_Report_Data_Word).
+    std::optional<Document> collegeLetters(const PrintedListSelection &selection);
+    // One check list of the whole range (Gen_Report_Data_Word_Checklist).
+    std::optional<Document> checklist(const PrintedListSelection &selection);
+    // A letter per candidate with its acknowledgement (Gen_Report_Data_Word_Student).
+    std::optional<Document> studentLetters(const PrintedListSelection &selection);
+    // A letter per candidate without it (Gen_Report_Data_Word_Student_Without_Ack).
+    std::optional<Document> studentLettersWithoutAck(const PrintedListSelection &selection);
 
     // A document kind written as OpenDocument text at `odtPath` (and as PDF at `pdfPath`
     // when given), then "Report Generated Successfully". False when there was nothing

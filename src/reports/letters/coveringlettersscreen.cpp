@@ -56,7 +56,7 @@ bool CoveringLettersScreen::generate()
     }
     if (kind == Kind::List) {
         m_lastOutput = reportPath();
-        const bool wrote = letters.Gen_Report_Data_Ver(s, chk(0)->isChecked(), reportPath());
+        const bool wrote = letters.dispatchList(s, chk(0)->isChecked(), reportPath());
         if (!wrote)
             text(0)->setFocus();
         return wrote;

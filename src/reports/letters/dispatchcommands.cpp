@@ -101,9 +101,8 @@ int letters(BatchContext &c)
     CoveringLetters run(c.session, c.prompter, institutionPageHeader(c.session));
     const QString out = c.args.value(u"out"_s);
     if (*kind == CoveringLetters::Kind::List) {
-        return deliverTextReport(c, out, [&](const QString &textPath) {
-            return run.Gen_Report_Data_Ver(s, c.args.has(u"eject"_s), textPath);
-        });
+        return deliverTextReport(
+            c, out, [&](const QString &textPath) { return run.dispatchList(s, c.args.has(u"eject"_s), textPath); });
     }
     QString odt;
     QString pdf;

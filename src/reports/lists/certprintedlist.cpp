@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/lists/certprintedlist.h"
+#include "shell/core/errortext.h"
 #include "shell/core/csvwriter.h"
 #include "shell/core/dates.h"
 
@@ -77,7 +78,7 @@ void CertPrintedReports::noRows()
     m_prompter.message(u"No records found for the range"_s, u"Message"_s, PromptIcon::Exclamation);
 }
 
-bool CertPrintedReports::Gen_Report_Data(const PrintedListSelection &s, const QString &reportFile)
+bool CertPrintedReports::printedList(const PrintedListSelection &s, const QString &reportFile)
 {
     Rows rows = m_session.db().query(u"select convo.*, college.fcollname, degree.fdescpn"_s + printedCondition(),
                                      printedParameters(s));
@@ -109,7 +110,7 @@ bool CertPrintedReports::Gen_Report_Data(const PrintedListSelection &s, const QS
     return true;
 }
 
-bool CertPrintedReports::Gen_Report_Data_Count(const PrintedListSelection &s, const QString &reportFile)
+bool CertPrintedReports::countPerConvocation(const PrintedListSelection &s, const QString &reportFile)
 {
     const SqlDialect &d = m_session.db().dialect();
     Rows rows = m_session.db().query(
@@ -147,7 +148,7 @@ bool CertPrintedReports::Gen_Report_Data_Count(const PrintedListSelection &s, co
     return true;
 }
 
-bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, const QString &reportFile)
+bool CertPrintedReports::convocationLedger(const PrintedListSelection &s, const QString &reportFile)
 {
     const bool printedOnly = m_prompter.askYesNo(u"Do you want to generate Certificate printed list Only??"_s,
                                                  u"Certificate Print"_s, PromptIcon::Question);
@@ -218,7 +219,7 @@ bool CertPrintedReports::Gen_Report_Data_Ledger(const PrintedListSelection &s, c
     return true;
 }
 
-int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const QDate &today)
+int CertPrintedReports::certificateDetailsCsv(const PrintedListSelection &s, const QDate &today)
 {
     Rows rows = m_session.db().query(u"select convo.*"_s + printedCondition(), printedParameters(s));
     if (!rows.next()) {
@@ -229,7 +230,7 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
     QDir().mkpath(m_session.folder.filePath(u"CSV"_s));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::PathAccess, path, file.errorString()));
     int count = 0;
     do {
         const QStringList fields = {rows.text(u"fdegree"_s),
@@ -247,7 +248,7 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
         ++count;
     } while (rows.next());
     if (!file.commit())
-        throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::PathAccess, path, file.errorString()));
     m_prompter.message(u"Total No. of Records Exported : "_s + QString::number(count), u"Export Data"_s,
                        PromptIcon::Information);
     return count;
@@ -257,7 +258,7 @@ int CertPrintedReports::Gen_Report_Data_CSV(const PrintedListSelection &s, const
 
 namespace sw {
 
-int CertPrintedReports::Gen_Report_Data_Online(const PrintedListSelection &s, const Progress &progress)
+int CertPrintedReports::updatePortal(const PrintedListSelection &s, const Progress &progress)
 {
     const PromptAnswer onlyOnline =
         m_prompter.ask(u"Do you want to update only for Online payment data!!"_s, u"Update data"_s,

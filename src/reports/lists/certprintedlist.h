@@ -38,19 +38,23 @@ class CertPrintedReports
 public:
     CertPrintedReports(Session &session, Prompter &prompter, PageHeaderSource header);
 
-    bool Gen_Report_Data(const PrintedListSelection &selection, const QString &reportFile);
-    bool Gen_Report_Data_Count(const PrintedListSelection &selection, const QString &reportFile);
-    bool Gen_Report_Data_Ledger(const PrintedListSelection &selection, const QString &reportFile);
+    // The certificates printed in the range, by date of issue (Gen_Report_Data).
+    bool printedList(const PrintedListSelection &selection, const QString &reportFile);
+    // How many were printed, per convocation, over every convocation (Gen_Report_Data_Count).
+    bool countPerConvocation(const PrintedListSelection &selection, const QString &reportFile);
+    // The convocation ledger on 120 columns (Gen_Report_Data_Ledger).
+    bool convocationLedger(const PrintedListSelection &selection, const QString &reportFile);
 
     // Writes CSV/CERTDET<ddmmyyyy>.csv in the application folder (today's file is
-    // replaced) and returns the number of lines; -1 when there were no rows.
-    int Gen_Report_Data_CSV(const PrintedListSelection &selection, const QDate &today = QDate::currentDate());
+    // replaced) and returns the number of lines; -1 when there were no rows. (Gen_Report_Data_CSV)
+    int certificateDetailsCsv(const PrintedListSelection &selection, const QDate &today = QDate::currentDate());
 
     // Writes the certificate numbers and dates of the range back to the portal's
     // dcstud, after asking whether only the candidates who paid online are meant.
     // Returns the number of rows updated; -1 when the user cancelled or there was
     // nothing to update. A row the portal refuses is named and the run goes on.
-    int Gen_Report_Data_Online(const PrintedListSelection &selection, const Progress &progress = {});
+    // (Gen_Report_Data_Online)
+    int updatePortal(const PrintedListSelection &selection, const Progress &progress = {});
     static QString csvFileName(const QDate &day);
 
 private:

@@ -174,7 +174,7 @@ int PhotoPasteSheet::markPasted(const PhotoPasteSelection &s)
     return count;
 }
 
-QString PhotoPasteSheet::Gen_Report_Data(const PhotoPasteSelection &s, const QString &pdfPath)
+QString PhotoPasteSheet::photoSheet(const PhotoPasteSelection &s, const QString &pdfPath)
 {
     const std::optional<Document> sheet = compose(s);
     if (!sheet)
@@ -188,7 +188,7 @@ QString PhotoPasteSheet::Gen_Report_Data(const PhotoPasteSelection &s, const QSt
     return path;
 }
 
-QString PhotoPasteSheet::Gen_Report_Data_Excel(const PhotoPasteSelection &s)
+QString PhotoPasteSheet::photoWorkbook(const PhotoPasteSelection &s)
 {
     std::optional<Rows> found = candidates(s);
     if (!found)
@@ -250,7 +250,7 @@ QString PhotoPasteSheet::Gen_Report_Data_Excel(const PhotoPasteSelection &s)
 
 QString PhotoPasteSheet::run(const PhotoPasteSelection &s, const QString &pdfPath)
 {
-    return perUser(m_session) ? Gen_Report_Data_Excel(s) : Gen_Report_Data(s, pdfPath);
+    return perUser(m_session) ? photoWorkbook(s) : photoSheet(s, pdfPath);
 }
 
 } // namespace sw

@@ -44,13 +44,14 @@ public:
 
     // The whole run: the sheet written as an OpenDocument text under Output/ (and as
     // a PDF too when `pdfPath` is given), then the marking when asked for. Returns the
-    // .odt's path, or an empty text when there was nothing to put on it.
-    QString Gen_Report_Data(const PhotoPasteSelection &selection, const QString &pdfPath = {});
+    // .odt's path, or an empty text when there was nothing to put on it. (Gen_Report_Data)
+    QString photoSheet(const PhotoPasteSelection &selection, const QString &pdfPath = {});
 
     // Institution 027's sheet, a workbook under Output/: boxes and names in columns A
     // to G, the college in the page header. Returns its path, or an empty text when
     // there was nothing to put on it; marks the candidates when asked, as above.
-    QString Gen_Report_Data_Excel(const PhotoPasteSelection &selection);
+    // (Gen_Report_Data_Excel)
+    QString photoWorkbook(const PhotoPasteSelection &selection);
 
     // The sheet this institution uses: the workbook for 027, the document for the rest.
     QString run(const PhotoPasteSelection &selection, const QString &pdfPath = {});

@@ -50,7 +50,7 @@ QStringList StudentListReports::titles(const StudentListSelection &s, bool withD
     return lines;
 }
 
-bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QString &reportFile)
+bool StudentListReports::studentList(const StudentListSelection &s, const QString &reportFile)
 {
     Database &db = m_session.db();
     const QString printed =
@@ -93,7 +93,7 @@ bool StudentListReports::Gen_Report_Data(const StudentListSelection &s, const QS
     return true;
 }
 
-bool StudentListReports::Gen_Report_Data_Sum(const StudentListSelection &s, const QString &reportFile)
+bool StudentListReports::degreeSummary(const StudentListSelection &s, const QString &reportFile)
 {
     Database &db = m_session.db();
     const QString printedCase =

@@ -36,23 +36,23 @@ public:
     StudentListReports(Session &session, Prompter &prompter, PageHeaderSource header);
 
     // The student list. Returns true when a report was written to `reportFile` (the
-    // preview follows); false when there were no rows (the user has been told).
-    bool Gen_Report_Data(const StudentListSelection &selection, const QString &reportFile);
+    // preview follows); false when there were no rows (the user has been told). (Gen_Report_Data)
+    bool studentList(const StudentListSelection &selection, const QString &reportFile);
 
     // Eligible, printed and pending candidates of every degree of the convocation in
-    // the college range, with their totals.
-    bool Gen_Report_Data_Sum(const StudentListSelection &selection, const QString &reportFile);
+    // the college range, with their totals. (Gen_Report_Data_Sum)
+    bool degreeSummary(const StudentListSelection &selection, const QString &reportFile);
 
     // The spreadsheet lists, written under Output/ and left for the user to open; each
     // returns the workbook's path, or an empty text when there were no rows (the user
     // has been told).
-    // The list with the Kannada names.
-    QString Gen_Report_Data_Xls(const StudentListSelection &selection);
-    // The convocation list by college.
-    QString Gen_Report_Data_Xls_Convo(const StudentListSelection &selection);
+    // The list with the Kannada names (Gen_Report_Data_Xls).
+    QString kannadaNamesWorkbook(const StudentListSelection &selection);
+    // The convocation list by college (Gen_Report_Data_Xls_Convo).
+    QString convocationWorkbook(const StudentListSelection &selection);
     // The ledger with photographs, for the whole convocation or (after the question)
-    // for the rank holders only.
-    QString Gen_Report_Data_Xls_Ledger(const StudentListSelection &selection);
+    // for the rank holders only (Gen_Report_Data_Xls_Ledger).
+    QString ledgerWorkbook(const StudentListSelection &selection);
 
 private:
     QStringList titles(const StudentListSelection &selection, bool withDegree) const;

@@ -79,7 +79,7 @@ QString StudentListReports::candidateQuery(const StudentListSelection &s, bool w
            + u" and convo.fconvocode = ? order by convo.fdegree, convo.fcollcode, convo.fregno"_s;
 }
 
-QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
+QString StudentListReports::kannadaNamesWorkbook(const StudentListSelection &s)
 {
     Rows rows =
         m_session.db().query(candidateQuery(s, true, {}), {s.degree, s.fromCollege, s.toCollege, m_session.convoCode});
@@ -154,7 +154,7 @@ QString StudentListReports::Gen_Report_Data_Xls(const StudentListSelection &s)
     return book.path();
 }
 
-QString StudentListReports::Gen_Report_Data_Xls_Convo(const StudentListSelection &s)
+QString StudentListReports::convocationWorkbook(const StudentListSelection &s)
 {
     StudentListSelection all = s;
     all.printedOnly = false;
@@ -331,7 +331,7 @@ QStringList ledgerValues(const Rows &r, int serial, bool rankOnly)
 
 } // namespace
 
-QString StudentListReports::Gen_Report_Data_Xls_Ledger(const StudentListSelection &s)
+QString StudentListReports::ledgerWorkbook(const StudentListSelection &s)
 {
     const bool rankOnly = m_prompter.ask(u"Do you want to generate Ledger only for Rank Students?"_s, u"Ledger"_s,
                                          PromptIcon::Information, PromptButtons::YesNo, PromptAnswer::Yes)

@@ -512,14 +512,6 @@ void NadExport::writeMissingList(const QString &workbookPath) const
 
 // --- NSDL ------------------------------------------------------------------
 
-QString NadExport::temporaryTableName(const SqlDialect &dialect)
-{
-    // SQL Server keeps a connection's temporary tables under "#" names, as its
-    // createTemporaryTable() makes them; the others under their own name.
-    const QString name = QString::fromLatin1(kTemporaryTable);
-    return dialect.backend() == Backend::SqlServer ? u'#' + name : dialect.tableName(name);
-}
-
 const std::vector<std::pair<QString, QStringList>> &NadExport::resultColumns()
 {
     static const std::vector<std::pair<QString, QStringList>> tables = [] {
@@ -575,7 +567,7 @@ QString NadExport::buildTemporaryTable(bool passOnly)
     Database &db = m_session.db();
     const SqlDialect &d = db.dialect();
     const QString tableName = QString::fromLatin1(kTemporaryTable);
-    const QString tmp = temporaryTableName(d);
+    const QString tmp = db.temporaryTable(tableName);
 
     QStringList definitions;
     for (const QString &column : kDetailColumns)

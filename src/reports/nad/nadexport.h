@@ -12,7 +12,6 @@
 namespace sw {
 
 class Session;
-class SqlDialect;
 
 // What the depository export selects: degree and college ranges. A blank (or "0")
 // first field means the whole range, "0000" to "ZZZZ".
@@ -119,8 +118,6 @@ public:
     // The tables and columns the NSDL layout reads from the result-processing database.
     static const std::vector<std::pair<QString, QStringList>> &resultColumns();
     static constexpr const char *kTemporaryTable = "tmpnaddetails";
-    // How statements address that table on the connection's server.
-    static QString temporaryTableName(const SqlDialect &dialect);
 
 private:
     void checkDegreeCodes(const NadSelection &selection) const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/output/reportfile.h"
 
+#include "shell/core/errortext.h"
 #include "shell/core/stoperror.h"
 
 #include <QFile>
@@ -33,14 +34,16 @@ QString ReportFile::path()
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             if (QFile::exists(candidate))
                 continue;
-            throw StopError(u"Error Message  : Err No. 75  The report file "_s + candidate + u" cannot be created: "_s
-                            + file.errorString());
+            throw StopError(
+                reportFileError(FileErrorNumber::PathAccess,
+                                u"The report file "_s + candidate + u" cannot be created: "_s + file.errorString()));
         }
         m_path = candidate;
         return m_path;
     }
-    throw StopError(u"Error Message  : Err No. 52  All report file names REP001.Prn to REP999.Prn are in use in "_s
-                    + m_folder.root() + u"; delete the old ones."_s);
+    throw StopError(
+        reportFileError(FileErrorNumber::BadFileName, u"All report file names REP001.Prn to REP999.Prn are in use in "_s
+                                                          + m_folder.root() + u"; delete the old ones."_s));
 }
 
 void ReportFile::remove()
@@ -49,7 +52,7 @@ void ReportFile::remove()
         return;
     QFile file(m_path);
     if (!file.remove())
-        throw StopError(u"Error Message  : Err No. 75  "_s + m_path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::PathAccess, m_path, file.errorString()));
 }
 
 } // namespace sw

@@ -3,6 +3,7 @@
 
 #include "shell/core/appfolder.h"
 #include "shell/core/institutionconfig.h"
+#include "shell/core/maker.h"
 #include "shell/db/database.h"
 #include "shell/settings/controlstore.h"
 
@@ -20,7 +21,7 @@ ReportPageHeader ReportPageHeader::read(Database &db, const AppFolder &folder)
 {
     const InstitutionDetails institution = ControlStore(db).institution();
     if (!institution.rowExists)
-        return {u"Quanvex"_s, InstitutionConfig::load(folder).value(u"HEADER"_s, u"TOWN"_s)};
+        return {makerName(), InstitutionConfig::load(folder).value(u"HEADER"_s, u"TOWN"_s)};
     QString address = institution.address[0];
     if (!institution.address[1].isEmpty())
         address += u", "_s + institution.address[1];

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/output/reportpreview.h"
 
+#include "shell/core/errortext.h"
 #include "shell/core/legacytext.h"
 #include "shell/core/stoperror.h"
 
@@ -17,7 +18,7 @@ ReportPreview ReportPreview::load(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw StopError(u"Error Message  : Err No. 53  "_s + path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::FileNotFound, path, file.errorString()));
     return fromText(legacytext::fromBytes(file.readAll()));
 }
 
@@ -61,13 +62,13 @@ void ReportPreview::saveAs(const QString &path) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::PathAccess, path, file.errorString()));
     }
     QByteArray bytes = legacytext::toBytes(m_text);
     bytes.replace("\n", "\r\n");
     file.write(bytes);
     if (!file.commit())
-        throw StopError(u"Error Message  : Err No. 75  "_s + path + u": "_s + file.errorString());
+        throw StopError(reportFileError(FileErrorNumber::PathAccess, path, file.errorString()));
 }
 
 } // namespace sw

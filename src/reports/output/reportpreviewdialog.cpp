@@ -2,6 +2,7 @@
 #include "reports/output/reportpreviewdialog.h"
 
 #include "reports/output/reportspooler.h"
+#include "shell/db/failures.h"
 #include "shell/core/appfolder.h"
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
@@ -138,8 +139,8 @@ void ReportPreviewDialog::print()
                                 PromptIcon::Exclamation);
             m_printing.throughDocumentPrinter(m_reportFile, m_printing.printer);
         }
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const StopError &) {
+        showFailure(m_prompter, ErrorForm::Report);
     }
 }
 
@@ -152,8 +153,8 @@ void ReportPreviewDialog::save()
     }
     try {
         m_preview.saveAs(*file);
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const StopError &) {
+        showFailure(m_prompter, ErrorForm::Report);
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/output/reportwriter.h"
 
+#include "shell/core/errortext.h"
 #include "shell/core/legacytext.h"
 #include "shell/core/stoperror.h"
 
@@ -33,7 +34,7 @@ QStringList underlined(const QString &value) { return {value, QString(value.size
 namespace {
 QString writeError(const QFile &file)
 {
-    return u"Error Message  : Err No. 75  "_s + file.fileName() + u": "_s + file.errorString();
+    return reportFileError(FileErrorNumber::PathAccess, file.fileName(), file.errorString());
 }
 } // namespace
 

@@ -87,20 +87,20 @@ bool StudentListScreen::generate()
     s.normaliseColleges();
     StudentListReports reports(session(), prompter(), pageHeader());
     if (chk(2)->isChecked())
-        return reports.Gen_Report_Data_Sum(s, reportPath());
+        return reports.degreeSummary(s, reportPath());
     if (chk(1)->isChecked()) {
-        showOutput(reports.Gen_Report_Data_Xls(s));
+        showOutput(reports.kannadaNamesWorkbook(s));
         return false;
     }
     if (chk(4)->isChecked()) {
-        showOutput(reports.Gen_Report_Data_Xls_Convo(s));
+        showOutput(reports.convocationWorkbook(s));
         return false;
     }
     if (chk(5)->isChecked()) {
-        showOutput(reports.Gen_Report_Data_Xls_Ledger(s));
+        showOutput(reports.ledgerWorkbook(s));
         return false;
     }
-    return reports.Gen_Report_Data(s, reportPath());
+    return reports.studentList(s, reportPath());
 }
 
 // --- Certificate Printed List ---------------------------------------------------
@@ -130,18 +130,18 @@ bool PrintedListScreen::generate()
     if (chk(0)->isChecked()) {
         if (prompter().askYesNo(u"Printed Certificate details will be updated to online\r\nDo you want to continue?"_s,
                                 u"Update to online"_s))
-            reports.Gen_Report_Data_Online(s, [this](const QString &status, int) { setHint(status); });
+            reports.updatePortal(s, [this](const QString &status, int) { setHint(status); });
         return false;
     }
     if (chk(1)->isChecked()) {
-        reports.Gen_Report_Data_CSV(s);
+        reports.certificateDetailsCsv(s);
         return false;
     }
     if (chk(2)->isChecked())
-        return reports.Gen_Report_Data_Count(s, reportPath());
+        return reports.countPerConvocation(s, reportPath());
     if (chk(3)->isChecked())
-        return reports.Gen_Report_Data_Ledger(s, reportPath());
-    return reports.Gen_Report_Data(s, reportPath());
+        return reports.convocationLedger(s, reportPath());
+    return reports.printedList(s, reportPath());
 }
 
 // --- Cancelled List -------------------------------------------------------------

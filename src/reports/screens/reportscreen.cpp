@@ -6,6 +6,7 @@
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
+#include "shell/db/failures.h"
 #include "shell/document/documentoutput.h"
 #include "shell/session.h"
 
@@ -21,14 +22,7 @@ namespace sw {
 
 namespace {
 
-QString reportError(const std::exception &e)
-{
-    if (const auto *db = dynamic_cast<const DbError *>(&e))
-        return db->reportMessage();
-    if (const auto *stop = dynamic_cast<const StopError *>(&e))
-        return stop->text();
-    return u"Error Message  : Err No. 0  "_s + QString::fromLocal8Bit(e.what());
-}
+QString reportError(const std::exception &e) { return failureText(e, ErrorForm::Report); }
 } // namespace
 
 ReportScreen::ReportScreen(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent)

@@ -4,6 +4,8 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
 #include "shell/db/database.h"
+#include "shell/db/presence.h"
+#include "shell/db/sessionlock.h"
 #include "shell/settings/controlstore.h"
 
 #include <QDateTime>
@@ -182,6 +184,19 @@ public:
         std::unique_ptr<Database> db = openUsable(target, folder, options);
         copySqlite(sqliteHandle(*ready), sqliteHandle(*db), u"The restore failed"_s);
     }
+
+    FileExclusion excludeOthers(const ConnectionSettings &settings, const AppFolder &folder) const override
+    {
+        const QString file = folder.filePath(Connector::databaseName(settings, folder) + u".sqlite"_s);
+        if (!QFileInfo::exists(file))
+            return {};
+        FileExclusion exclusion;
+        exclusion.lock = SessionLock::exclusive(file);
+        exclusion.refused = !exclusion.lock;
+        return exclusion;
+    }
+    bool restoresOverDamage() const override { return true; }
+    void forgetCopiedSessions(Database &restored) const override { Presence::forgetOthers(restored); }
 };
 
 // MariaDB and MySQL: the server's client tools write and read a dump; the restore

@@ -13,6 +13,7 @@
 namespace sw {
 
 class Database;
+class SessionLock;
 
 // How one kind of database server is copied to a file and put back from one.
 // Each implementation keeps the database whole: a backup is written under a
@@ -36,6 +37,22 @@ public:
     // CONVODIST by its marker file) with the copy in `file`, once `step` has run on it.
     virtual void restore(const ConnectionSettings &settings, const AppFolder &folder, const QString &file,
                          const CopyStep &step) = 0;
+
+    // What shuts the other programs of this computer and the network out of the database
+    // until the restore ends, besides the sessions every program registers (Presence): an
+    // SQLite file's exclusive session lock. `refused` when another program holds the file.
+    struct FileExclusion
+    {
+        std::shared_ptr<SessionLock> lock;
+        bool refused = false;
+    };
+    virtual FileExclusion excludeOthers(const ConnectionSettings &, const AppFolder &) const { return {}; }
+    // Whether a database too damaged to tell its sessions may still be restored over: a
+    // file, which its exclusive lock keeps to the restore.
+    virtual bool restoresOverDamage() const { return false; }
+    // A database whose copy brings back the sessions of the programs that used it then
+    // (SQLite keeps them in the file) forgets them: those programs are long gone.
+    virtual void forgetCopiedSessions(Database &) const { }
 
     static std::unique_ptr<BackupEngine> forBackend(Backend backend);
 };

@@ -10,6 +10,7 @@
 #include "shell/session.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/connector.h"
+#include "shell/db/failures.h"
 #include "shell/db/presence.h"
 #include "shell/db/sessionlock.h"
 #include "shell/settings/controlstore.h"
@@ -57,11 +58,8 @@ BackupRun::Result BackupRun::run(const QDate &day)
         report(m_progress, u"Taking backup of "_s + db.currentDatabaseName());
         engineFor(db.backend())->backup(db, result.file);
         result.removedCandidates = db.exec(u"delete from convo where coalesce(fconvocode, '') = ''"_s);
-    } catch (const DbError &e) {
-        m_prompter.message(e.screenMessage(), u"Message"_s, PromptIcon::Critical);
-        return result;
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const std::exception &) {
+        showFailure(m_prompter, ErrorForm::Screen);
         return result;
     }
     result.done = true;
@@ -107,8 +105,7 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
             ControlStore(*probe).version();
             exists = true;
         } catch (const DbError &e) {
-            const QString type = settings.dbType.trimmed().toUpper();
-            backend = type == u"MYSQL"_s ? Backend::MySql : type == u"SQLSRVR"_s ? Backend::SqlServer : Backend::SQLite;
+            backend = settings.backend().value_or(Backend::SQLite);
             // No usable database: nothing to overwrite, nothing to ask. A server or a file
             // that did not answer is no such sign: the restore stops, the database as it is.
             if (!isNoDatabase(e, backend, settings))
@@ -117,8 +114,9 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
         }
         // Held until the restore is over: no session starts on the database meanwhile. The
         // probe stays open as long, since on a server the gate is its lease.
+        const std::unique_ptr<BackupEngine> engine = engineFor(backend);
         Exclusion exclusion;
-        const QStringList others = otherSessions(backend, settings, probe.get(), exclusion);
+        const QStringList others = otherSessions(*engine, settings, probe.get(), exclusion);
         if (!others.isEmpty())
             throw StopError(u"The database is in use by "_s + others.join(u", "_s)
                                 + u". A restore replaces it under every program working on it, and a printing run "
@@ -137,15 +135,12 @@ RestoreRun::Outcome RestoreRun::run(const QString &backupFile)
         const auto prepare = [&](Database &copy) {
             if (!exists && m_checkCopy)
                 checkAdministratorOfCopy(copy);
-            keptResult = prepareCopy(copy, kept, Connector::databaseName(settings, m_folder), file);
+            keptResult = prepareCopy(*engine, copy, kept, Connector::databaseName(settings, m_folder), file);
         };
-        engineFor(backend)->restore(settings, m_folder, file, prepare);
+        engine->restore(settings, m_folder, file, prepare);
         carried = carriedOverText(keptResult);
-    } catch (const DbError &e) {
-        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
-        return Outcome::Refused;
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const std::exception &) {
+        showFailure(m_prompter, ErrorForm::Numbered, PromptIcon::Exclamation);
         return Outcome::Refused;
     }
     report(m_progress, u"Restoring database completed!!"_s);
@@ -178,12 +173,12 @@ void RestoreRun::checkAdministratorOfCopy(Database &copy) const
                         "password of the backup: nothing was restored."_s);
 }
 
-RegisterCarryOver::Result RestoreRun::prepareCopy(Database &copy, const RegisterCarryOver &kept,
-                                                  const QString &databaseName, const QString &file) const
+RegisterCarryOver::Result RestoreRun::prepareCopy(const BackupEngine &engine, Database &copy,
+                                                  const RegisterCarryOver &kept, const QString &databaseName,
+                                                  const QString &file) const
 {
     // The copy's sessions are those of programs long gone (a server keeps its own table of them).
-    if (copy.backend() == Backend::SQLite)
-        Presence::forgetOthers(copy);
+    engine.forgetCopiedSessions(copy);
     const RegisterCarryOver::Result result = kept.apply(copy);
     AuditTrail(copy).record(m_user, {u"restore"_s,
                                      u"restore"_s,
@@ -216,17 +211,13 @@ QStringList RestoreRun::carriedOverText(const RegisterCarryOver::Result &result)
 
 void RestoreRun::setOwnSession(const Database &db) { m_ownSession = Presence::ownIds(db); }
 
-QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings &settings, Database *probe,
+QStringList RestoreRun::otherSessions(const BackupEngine &engine, const ConnectionSettings &settings, Database *probe,
                                       Exclusion &exclusion) const
 {
-    if (backend == Backend::SQLite) {
-        const QString file = m_folder.filePath(Connector::databaseName(settings, m_folder) + u".sqlite"_s);
-        if (!QFileInfo::exists(file))
-            return {};
-        exclusion.fileLock = SessionLock::exclusive(file);
-        if (!exclusion.fileLock)
-            return {u"another program on this computer or the network"_s};
-    }
+    const BackupEngine::FileExclusion file = engine.excludeOthers(settings, m_folder);
+    if (file.refused)
+        return {u"another program on this computer or the network"_s};
+    exclusion.fileLock = file.lock;
     if (!probe)
         return {};
     // The gate first, the look for sessions second: a session starting meanwhile writes
@@ -240,7 +231,7 @@ QStringList RestoreRun::otherSessions(Backend backend, const ConnectionSettings 
             others << e.describe();
     } catch (const DbError &e) {
         // A damaged file keeps no sessions worth asking; the file lock answers for it.
-        if (backend != Backend::SQLite || e.kind() != DbErrorKind::NotADatabase)
+        if (!engine.restoresOverDamage() || e.kind() != DbErrorKind::NotADatabase)
             throw;
     }
     if (!others.isEmpty())

@@ -11,6 +11,8 @@
 
 namespace sw {
 
+class BackupEngine;
+
 class Database;
 class DbError;
 class Prompter;
@@ -76,12 +78,12 @@ private:
     // Refuses a copy whose ADMIN password is not the one given (requireAdministratorOfCopy).
     void checkAdministratorOfCopy(Database &copy) const;
     // Carries the register and the audit trail into the copy and records the restore there.
-    RegisterCarryOver::Result prepareCopy(Database &copy, const RegisterCarryOver &kept, const QString &databaseName,
-                                          const QString &file) const;
+    RegisterCarryOver::Result prepareCopy(const BackupEngine &engine, Database &copy, const RegisterCarryOver &kept,
+                                          const QString &databaseName, const QString &file) const;
     // What the clerk is told was kept.
     static QStringList carriedOverText(const RegisterCarryOver::Result &result);
     struct Exclusion;
-    QStringList otherSessions(Backend backend, const ConnectionSettings &settings, Database *probe,
+    QStringList otherSessions(const BackupEngine &engine, const ConnectionSettings &settings, Database *probe,
                               Exclusion &exclusion) const;
     void reportCarriedOver(const QStringList &lines) const;
 

@@ -4,10 +4,12 @@
 #include "shell/audit/audittrail.h"
 #include "shell/backup/backupengine.h"
 #include "shell/backup/backuprun.h"
+#include "shell/core/maker.h"
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/database.h"
+#include "shell/db/failures.h"
 #include "shell/settings/controlstore.h"
 
 #include <QDir>
@@ -42,8 +44,7 @@ UpgradeRun::Result UpgradeRun::run(const QString &programVersion, const QDate &d
     try {
         result.databaseVersion = ControlStore(m_db).version();
         if (compareVersionText(programVersion, result.databaseVersion) == VersionOrder::DatabaseNewer) {
-            m_prompter.message(u"Version Mismatch, Install latest exe or call Quanvex"_s, u"Message"_s,
-                               PromptIcon::Critical);
+            m_prompter.message(versionMismatchMessage(), u"Message"_s, PromptIcon::Critical);
             return result;
         }
         try {
@@ -72,12 +73,12 @@ UpgradeRun::Result UpgradeRun::run(const QString &programVersion, const QDate &d
         upgrade.stampVersion(programVersion);
         AuditTrail(m_db).record(m_user, {u"upgrade"_s, u"upgrade"_s, u"control"_s, m_db.currentDatabaseName(),
                                          u"fversion="_s + result.databaseVersion, u"fversion="_s + programVersion});
-    } catch (const DbError &e) {
-        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
+    } catch (const DbError &) {
+        showFailure(m_prompter, ErrorForm::Numbered, PromptIcon::Exclamation);
         result.outcome = result.report.stoppedEarly ? Outcome::Incomplete : Outcome::Refused;
         return result;
-    } catch (const StopError &e) {
-        m_prompter.message(e.text(), e.title(), e.icon());
+    } catch (const StopError &) {
+        showFailure(m_prompter, ErrorForm::Numbered);
         return result;
     }
     result.outcome = Outcome::Upgraded;

@@ -135,7 +135,7 @@ int runInit(BatchContext &c)
                 o.dist = Connector::markedDatabase(c.folder) == u"CONVODIST"_s;
         }
     }
-    if ((o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s || o.type == u"ORACLE"_s) && o.server.isEmpty())
+    if (ConnectionSettings::namesServer(backendOfType(o.type)) && o.server.isEmpty())
         throw UsageError(u"--server is required for database type "_s + o.type + u'.');
     QString reinstalled; // the database set up again, which the audit trail names
     if (auto existing = Installer::openExisting(c.folder, o)) {

@@ -19,7 +19,7 @@ class Database;
 struct Appearance : AppearanceSettings
 {
     // Reads the settings row; an empty table first gets the default row
-    // (fcompany 'Quanvex'), as the screens always have.
+    // (fcompany the maker's name), as the screens always have.
     static Appearance read(Database &db);
 
     // Colours `form` and its controls: labels, check and option boxes on the screen

@@ -27,14 +27,14 @@ QString ConnectionSettings::effectiveOdbcDriver() const
 {
     if (!odbcDriver.isEmpty())
         return odbcDriver;
-    return dbType == u"ORACLE"_s ? u"Oracle"_s : u"FreeTDS"_s;
+    return backend() == Backend::Oracle ? u"Oracle"_s : u"FreeTDS"_s;
 }
 
 QString ConnectionSettings::effectiveAdminUser() const
 {
     if (!adminUser.isEmpty())
         return adminUser;
-    return dbType == u"MYSQL"_s ? u"root"_s : u"sa"_s;
+    return backend() == Backend::MySql ? u"root"_s : u"sa"_s;
 }
 
 QString ConnectionSettings::effectiveOracleUser() const { return oracleUser.isEmpty() ? u"convo"_s : oracleUser; }

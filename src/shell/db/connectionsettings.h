@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/sqldialect.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace sw {
 
@@ -26,6 +30,18 @@ struct ConnectionSettings
     QString oraclePassword; // ORACLEPASSWORD (stored shifted like PASSWORD)
 
     static ConnectionSettings read(const IniFile &ini);
+
+    // The backend dbType names; nullopt for a type that opens no database.
+    std::optional<Backend> backend() const { return backendOfType(dbType); }
+    // Whether the backend is reached through SERVERNAME (every one but the SQLite file).
+    static bool namesServer(std::optional<Backend> backend) { return backend && backend != Backend::SQLite; }
+    // Whether SERVERNAME is the server and PASSWORD the administrator's password for the
+    // backend (SQL Server, MySQL); Oracle's SERVERNAME is a connection string, and its
+    // user and password are keys of their own.
+    static bool namesServerAndPassword(std::optional<Backend> backend)
+    {
+        return backend == Backend::SqlServer || backend == Backend::MySql;
+    }
 
     QString effectiveOdbcDriver() const;
     QString effectiveAdminUser() const;

@@ -195,12 +195,14 @@ std::pair<QString, int> Connector::mysqlHostPort(const QString &serverName)
 std::unique_ptr<Database> Connector::open(const ConnectionSettings &settings, const AppFolder &folder,
                                           const Options &options)
 {
-    const QString type = settings.dbType.trimmed().toUpper();
-    if (type == u"SQLITE"_s)
-        return openSqlite(settings, folder, options);
-    if (type == u"MYSQL"_s)
-        return openMysql(settings, folder, options);
-    if (type == u"SQLSRVR"_s) {
+    const std::optional<Backend> backend = settings.backend();
+    // ACCESS and anything else open nothing; the first statement then fails.
+    if (!backend)
+        return std::make_unique<Database>();
+    switch (*backend) {
+    case Backend::SQLite: return openSqlite(settings, folder, options);
+    case Backend::MySql: return openMysql(settings, folder, options);
+    case Backend::SqlServer: {
         auto db = openOdbc(sqlServerConnectionString(settings), Backend::SqlServer, options.connectTimeoutSeconds);
         const QString name = chosenDatabase(settings, folder, options);
         checkIdentifier(name);
@@ -208,9 +210,9 @@ std::unique_ptr<Database> Connector::open(const ConnectionSettings &settings, co
         sendSessionStatements(*db);
         return db;
     }
-    if (type == u"ORACLE"_s)
+    case Backend::Oracle:
         return openOdbc(oracleConnectionString(settings), Backend::Oracle, options.connectTimeoutSeconds);
-    // ACCESS and anything else open nothing; the first statement then fails.
+    }
     return std::make_unique<Database>();
 }
 

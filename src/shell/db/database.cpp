@@ -94,20 +94,14 @@ QString Database::currentDatabaseName() const
 {
     if (!isOpen())
         return {};
-    switch (backend()) {
-    case Backend::SQLite: {
-        const QString file = m_handle.databaseName();
-        const qsizetype slash = file.lastIndexOf(u'/');
-        QString base = file.mid(slash + 1);
-        if (base.endsWith(u".sqlite"_s, Qt::CaseInsensitive))
-            base.chop(7);
-        return base;
-    }
-    case Backend::MySql: return scalar(u"SELECT DATABASE()"_s).toString();
-    case Backend::SqlServer: return scalar(u"SELECT DB_NAME()"_s).toString();
-    case Backend::Oracle: return scalar(u"SELECT SYS_CONTEXT('USERENV','DB_NAME') FROM DUAL"_s).toString();
-    }
-    return {};
+    if (const std::optional<QString> sql = m_dialect->currentDatabaseQuery())
+        return scalar(*sql).toString();
+    const QString file = m_handle.databaseName();
+    const qsizetype slash = file.lastIndexOf(u'/');
+    QString base = file.mid(slash + 1);
+    if (base.endsWith(u".sqlite"_s, Qt::CaseInsensitive))
+        base.chop(7);
+    return base;
 }
 
 namespace {
@@ -208,14 +202,13 @@ void Database::begin()
         m_depth = 0;
         throw;
     }
-    if (backend() == Backend::SQLite) {
-        // A write scope takes SQLite's write lock at its start: one that read first and
-        // wrote second would find another connection's write in between (another program's,
-        // or this program's own presence beat) and fail at once instead of waiting for it.
+    // A write scope takes the write lock at its start where the backend would otherwise
+    // refuse a reader turning writer instead of waiting for it.
+    if (const std::optional<QString> statement = m_dialect->beginWriteStatement()) {
         QSqlQuery begin(m_handle);
-        if (!begin.exec(u"BEGIN IMMEDIATE"_s)) {
+        if (!begin.exec(*statement)) {
             m_depth = 0;
-            fail(begin.lastError(), u"BEGIN IMMEDIATE"_s);
+            fail(begin.lastError(), *statement);
         }
         return;
     }

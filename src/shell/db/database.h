@@ -110,6 +110,8 @@ public:
     QString currentDatabaseName() const;
     // The dialect's name for a table of the schema.
     QString table(const QString &name) const { return m_dialect->tableName(name); }
+    // The dialect's name for a temporary table of the connection.
+    QString temporaryTable(const QString &name) const { return m_dialect->temporaryTableName(name); }
 
     // Runs a statement and returns its rows.
     Rows query(const QString &sql, const QVariantList &params = {}) const;

@@ -30,10 +30,6 @@ QString DbError::number() const
     return m_nativeCode.isEmpty() ? u"-1"_s : m_nativeCode;
 }
 
-QString DbError::screenMessage() const { return u"Error Occurred : "_s + number() + u" . "_s + m_description; }
-
-QString DbError::reportMessage() const { return u"Error Message  : Err No. "_s + number() + u"  "_s + m_description; }
-
-QString DbError::startupMessage() const { return number() + u"  "_s + m_description; }
+QString DbError::message(ErrorForm form) const { return errorText(form, number(), m_description); }
 
 } // namespace sw

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/core/errortext.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -35,12 +37,11 @@ public:
     const QString &description() const { return m_description; }
     const QString &statement() const { return m_statement; }
 
-    // "Error Occurred : 123 . text": the form screens show.
-    QString screenMessage() const;
-    // "Error Message  : Err No. 123  text": report and layout runs show.
-    QString reportMessage() const;
-    // "123  text": start-up and the upgrade show.
-    QString startupMessage() const;
+    // The number and description in the form the place showing them uses.
+    QString message(ErrorForm form) const;
+    QString screenMessage() const { return message(ErrorForm::Screen); }
+    QString reportMessage() const { return message(ErrorForm::Report); }
+    QString startupMessage() const { return message(ErrorForm::Startup); }
 
 private:
     DbErrorKind m_kind;

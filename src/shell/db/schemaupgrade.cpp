@@ -120,7 +120,7 @@ UpgradeReport SchemaUpgrade::run()
         createIndexes(report);
     } catch (const DbError &e) {
         report.stoppedEarly = true;
-        m_prompter.message(e.number() + u' ' + e.description(), u"Message"_s, PromptIcon::Exclamation);
+        m_prompter.message(e.message(ErrorForm::Numbered), u"Message"_s, PromptIcon::Exclamation);
     }
     return report;
 }

@@ -82,8 +82,15 @@ public:
 
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
-        return u"CREATE TEMP TABLE "_s + table + u" ("_s + joinedDefinitions(*this, definitions) + u')';
+        return u"CREATE TEMP TABLE "_s + temporaryTableName(table) + u" ("_s + joinedDefinitions(*this, definitions)
+               + u')';
     }
+
+    // SQLite starts a deferred transaction as a reader and fails at once, without waiting,
+    // when it must become a writer after another connection wrote (another program's, or
+    // this program's own presence beat). Taking the write lock at the start waits instead.
+    std::optional<QString> beginWriteStatement() const override { return u"BEGIN IMMEDIATE"_s; }
+    std::optional<QString> currentDatabaseQuery() const override { return std::nullopt; }
 
     DbErrorKind classify(const QSqlError &error) const override
     {
@@ -175,19 +182,21 @@ public:
             sets << u"c."_s + c + u" = s."_s + c;
         for (const QString &f : fixed)
             sets << u"c."_s + f;
-        return u"UPDATE "_s + tableName(table) + u" c JOIN "_s + tableName(source) + u" s ON "_s + on.join(u" AND "_s)
-               + u" SET "_s + sets.join(u", "_s) + (condition.isEmpty() ? QString() : u" WHERE "_s + condition);
+        return u"UPDATE "_s + tableName(table) + u" c JOIN "_s + temporaryTableName(source) + u" s ON "_s
+               + on.join(u" AND "_s) + u" SET "_s + sets.join(u", "_s)
+               + (condition.isEmpty() ? QString() : u" WHERE "_s + condition);
     }
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
         // The collation of the tables it is joined with, whatever the server's default.
-        return u"CREATE TEMPORARY TABLE "_s + tableName(table) + u" ("_s + joinedDefinitions(*this, definitions)
-               + u") DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci"_s;
+        return u"CREATE TEMPORARY TABLE "_s + temporaryTableName(table) + u" ("_s
+               + joinedDefinitions(*this, definitions) + u") DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci"_s;
     }
     QString dropTemporaryTable(const QString &table) const override
     {
-        return u"DROP TEMPORARY TABLE IF EXISTS "_s + tableName(table);
+        return u"DROP TEMPORARY TABLE IF EXISTS "_s + temporaryTableName(table);
     }
+    std::optional<QString> currentDatabaseQuery() const override { return u"SELECT DATABASE()"_s; }
 
     DbErrorKind classify(const QSqlError &error) const override
     {
@@ -272,11 +281,12 @@ public:
     {
         return {u"SELECT name FROM sys.indexes WHERE object_id = OBJECT_ID(?) AND name = ?"_s, {table, index}};
     }
+    QString temporaryTableName(const QString &table) const override { return u'#' + table; }
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
-        return u"CREATE TABLE #"_s + table + u" ("_s + joinedDefinitions(*this, definitions) + u')';
+        return u"CREATE TABLE "_s + temporaryTableName(table) + u" ("_s + joinedDefinitions(*this, definitions) + u')';
     }
-    QString dropTemporaryTable(const QString &table) const override { return u"DROP TABLE #"_s + table; }
+    std::optional<QString> currentDatabaseQuery() const override { return u"SELECT DB_NAME()"_s; }
 
     DbErrorKind classify(const QSqlError &error) const override
     {
@@ -331,8 +341,12 @@ public:
     }
     QString createTemporaryTable(const QString &table, const QStringList &definitions) const override
     {
-        return u"CREATE GLOBAL TEMPORARY TABLE "_s + table + u" ("_s + joinedDefinitions(*this, definitions)
-               + u") ON COMMIT PRESERVE ROWS"_s;
+        return u"CREATE GLOBAL TEMPORARY TABLE "_s + temporaryTableName(table) + u" ("_s
+               + joinedDefinitions(*this, definitions) + u") ON COMMIT PRESERVE ROWS"_s;
+    }
+    std::optional<QString> currentDatabaseQuery() const override
+    {
+        return u"SELECT SYS_CONTEXT('USERENV','DB_NAME') FROM DUAL"_s;
     }
 
     DbErrorKind classify(const QSqlError &error) const override
@@ -395,10 +409,23 @@ std::optional<QString> SqlDialect::joinedUpdate(const QString &, const QString &
 
 QString SqlDialect::createTemporaryTable(const QString &table, const QStringList &definitions) const
 {
-    return u"CREATE TEMPORARY TABLE "_s + tableName(table) + u" ("_s + joinedDefinitions(*this, definitions) + u')';
+    return u"CREATE TEMPORARY TABLE "_s + temporaryTableName(table) + u" ("_s + joinedDefinitions(*this, definitions)
+           + u')';
 }
 
-QString SqlDialect::dropTemporaryTable(const QString &table) const { return u"DROP TABLE "_s + tableName(table); }
+QString SqlDialect::dropTemporaryTable(const QString &table) const
+{
+    return u"DROP TABLE "_s + temporaryTableName(table);
+}
+
+std::optional<Backend> backendOfType(const QString &type)
+{
+    for (const Backend backend : {Backend::SQLite, Backend::MySql, Backend::SqlServer, Backend::Oracle}) {
+        if (type.trimmed().compare(SqlDialect::forBackend(backend)->name(), Qt::CaseInsensitive) == 0)
+            return backend;
+    }
+    return std::nullopt;
+}
 
 std::unique_ptr<SqlDialect> SqlDialect::forBackend(Backend backend)
 {

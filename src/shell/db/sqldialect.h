@@ -23,6 +23,11 @@ struct BoundSql
 
 enum class Backend { SQLite, MySql, SqlServer, Oracle };
 
+// The backend a configuration's database type names: "SQLITE", "MYSQL", "SQLSRVR" or
+// "ORACLE", in any letter case, blanks around it ignored. nullopt for a type that opens
+// no database ("ACCESS", still offered by the configuration dialog) and for any other text.
+std::optional<Backend> backendOfType(const QString &type);
+
 // The few constructs that differ between the database servers. Every query of the
 // system is written once in the portable subset and asks the dialect only for these.
 class SqlDialect
@@ -58,8 +63,20 @@ public:
     virtual BoundSql indexListing(const QString &table, const QString &index) const = 0;
     virtual QString createIndex(const QString &index, const QString &table, const QStringList &columns,
                                 bool unique = false) const;
+    // Temporary tables live as long as the connection. `table` is the plain name; the
+    // statements that use the table address it by temporaryTableName() (SQL Server keeps
+    // a connection's temporary tables under "#" names).
+    virtual QString temporaryTableName(const QString &table) const { return tableName(table); }
     virtual QString createTemporaryTable(const QString &table, const QStringList &definitions) const;
     virtual QString dropTemporaryTable(const QString &table) const;
+
+    // The statement that opens a write transaction holding the write lock from its start;
+    // nullopt where the driver's own begin does (the servers lock row by row as they write).
+    virtual std::optional<QString> beginWriteStatement() const { return std::nullopt; }
+
+    // A query of the connection's current database name; nullopt where the name is the
+    // connection's file (SQLite).
+    virtual std::optional<QString> currentDatabaseQuery() const = 0;
 
     // One statement that updates the rows of `table` matching the rows of the temporary
     // table `source` on `keys`, setting each of `columns` from the source row and every

@@ -6,6 +6,7 @@
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
+#include "shell/db/failures.h"
 #include "shell/forms/commanddispatcher.h"
 #include "shell/forms/fieldframe.h"
 #include "shell/ui/fieldkeys.h"
@@ -79,14 +80,7 @@ void ChildForm::unload()
 
 void ChildForm::showError(const std::exception &error)
 {
-    QString text;
-    if (const auto *db = dynamic_cast<const DbError *>(&error))
-        text = db->screenMessage();
-    else if (const auto *stop = dynamic_cast<const StopError *>(&error))
-        text = u"Error Occurred : 0 . "_s + stop->text();
-    else
-        text = u"Error Occurred : 0 . "_s + QString::fromLocal8Bit(error.what());
-    m_context.prompter.message(text, u"Message"_s, PromptIcon::Critical);
+    m_context.prompter.message(failureText(error, ErrorForm::Screen), u"Message"_s, PromptIcon::Critical);
 }
 
 namespace {

@@ -181,28 +181,6 @@ void RecordForm::SetFieldColours(QChar mode)
     }
 }
 
-bool RecordForm::CheckCode(const CodeCheck &check, QChar mode)
-{
-    QString sql = u"select * from "_s + check.table + u" where "_s + check.field + u" = ?"_s;
-    QVariantList params{check.value};
-    if (!check.secondField.isEmpty()) {
-        sql += u" and "_s + check.secondField + u" = ?"_s;
-        params.append(check.secondValue);
-    }
-    if (!check.order.isEmpty())
-        sql += u" order by "_s + check.order;
-    const bool found = session().db().exists(sql, params);
-    QString refusal;
-    if (mode == u'A' && found)
-        refusal = check.message.isEmpty() ? u"Code already exists."_s : check.message;
-    else if (mode == u'E' && !found)
-        refusal = check.message.isEmpty() ? u"Enter valid code."_s : check.message;
-    if (refusal.isEmpty())
-        return true;
-    m_fields->refuse(field(u"T0"_s), refusal, PromptIcon::Exclamation);
-    return false;
-}
-
 bool RecordForm::browsingKey(int key)
 {
     if (!browsing())

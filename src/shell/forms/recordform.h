@@ -122,21 +122,6 @@ protected:
     void SetFieldColours(QChar mode);
     // Enables or disables every registered field.
     void enableFields(bool enabled) { m_fields->enableFields(enabled); }
-    // Whether `value` may be used as a key: in mode "A" a row with it is refused
-    // ("Code already exists."), in mode "E" a missing one ("Enter valid code.").
-    // The table and column names are the screen's own; the values are bound.
-    struct CodeCheck
-    {
-        QString table;
-        QString field;
-        QString value;
-        QString secondField;
-        QString secondValue;
-        QString order;
-        QString message;
-    };
-    bool CheckCode(const CodeCheck &check, QChar mode);
-
     // Moves the focus to the next (or previous) enabled field of the field order.
     void moveFocus(QWidget *from, bool forward) { m_fields->moveFocus(from, forward); }
     // Puts the focus back into a field a check refused, without the field the clerk

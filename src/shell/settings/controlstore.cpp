@@ -2,6 +2,7 @@
 #include "shell/settings/controlstore.h"
 #include "shell/core/dates.h"
 #include "shell/core/legacytext.h"
+#include "shell/core/maker.h"
 
 #include "shell/audit/audittrail.h"
 #include "shell/common/appearance.h"
@@ -165,7 +166,7 @@ bool ControlStore::ensureRow(const QVariant &unitCode, const QVariant &version)
     if (m_db.exists(u"select 1 from "_s + table))
         return false;
     m_db.exec(u"insert into "_s + table + u" (funitcode, fcompany, fversion) values (?, ?, ?)"_s,
-              {unitCode, u"Quanvex"_s, version});
+              {unitCode, makerName(), version});
     return true;
 }
 

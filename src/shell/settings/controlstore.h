@@ -63,7 +63,7 @@ public:
     // row is missing. Throws DbError (MissingTable) where the table is missing, which
     // is how a connection is told to hold no database of this program.
     QString version() const;
-    // Writes the first settings row (fcompany "Quanvex") when there is none; true when
+    // Writes the first settings row (fcompany the maker's name) when there is none; true when
     // it did. A null code or version is left null.
     bool ensureRow(const QVariant &unitCode = {}, const QVariant &version = {});
     // Holds the row until the caller's transaction ends (an update, which every

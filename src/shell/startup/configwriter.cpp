@@ -10,7 +10,10 @@ using namespace Qt::StringLiterals;
 namespace sw {
 
 namespace {
-bool needsServerAndPassword(const QString &type) { return type == u"SQLSRVR"_s || type == u"MYSQL"_s; }
+bool needsServerAndPassword(const QString &type)
+{
+    return ConnectionSettings::namesServerAndPassword(backendOfType(type));
+}
 } // namespace
 
 QString ConfigWriter::serverCaption(const QString &type)
@@ -21,7 +24,7 @@ QString ConfigWriter::serverCaption(const QString &type)
 bool ConfigWriter::showsServer(const QString &type)
 {
     // The embedded database lives in the application folder: there is no server to name.
-    return type != u"SQLITE"_s;
+    return backendOfType(type) != Backend::SQLite;
 }
 
 bool ConfigWriter::showsPassword(const QString &type) { return needsServerAndPassword(type); }
@@ -32,7 +35,7 @@ std::optional<ConfigWriter::Refusal> ConfigWriter::check(const Choice &choice)
         return Refusal{u"Database type should be selected"_s, Field::Type};
     if (needsServerAndPassword(choice.type) && choice.server.trimmed().isEmpty())
         return Refusal{u"Server name should be entered"_s, Field::Server};
-    if (choice.type == u"ORACLE"_s && choice.server.trimmed().isEmpty())
+    if (backendOfType(choice.type) == Backend::Oracle && choice.server.trimmed().isEmpty())
         return Refusal{u"Connectiion to the server should be entered"_s, Field::Server};
     return std::nullopt;
 }
@@ -50,7 +53,7 @@ bool ConfigWriter::write(const QString &iniPath, const Choice &choice, QString *
     if (needsServerAndPassword(choice.type)) {
         ini.setValue(section, u"SERVERNAME"_s, choice.server);
         ini.setValue(section, u"PASSWORD"_s, passwords::encodeIni(choice.password));
-    } else if (choice.type == u"ORACLE"_s) {
+    } else if (backendOfType(choice.type) == Backend::Oracle) {
         ini.setValue(section, u"SERVERNAME"_s, choice.server);
     }
     if (!ini.save()) {

@@ -30,9 +30,10 @@ void writeConfiguration(const AppFolder &folder, const Installer::Options &o, QS
         throw StopError(u"The configuration file "_s + path + u" cannot be read: "_s + ini.errorString());
     const QString section = QString::fromLatin1(ConnectionSettings::kSection);
     ini.setValue(section, u"DBASEPATH"_s, o.type);
-    if (!o.server.isEmpty() || o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s || o.type == u"ORACLE"_s)
+    const std::optional<Backend> backend = backendOfType(o.type);
+    if (!o.server.isEmpty() || ConnectionSettings::namesServer(backend))
         ini.setValue(section, u"SERVERNAME"_s, o.server);
-    if (o.type == u"MYSQL"_s || o.type == u"SQLSRVR"_s)
+    if (ConnectionSettings::namesServerAndPassword(backend))
         ini.setValue(section, u"PASSWORD"_s, passwords::encodeIni(o.dbPassword));
     if (!o.adminUser.isEmpty())
         ini.setValue(section, u"ADMINUSER"_s, o.adminUser);

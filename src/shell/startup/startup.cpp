@@ -4,6 +4,7 @@
 #include "shell/backup/backuprun.h"
 #include "shell/core/inifile.h"
 #include "shell/core/institutionconfig.h"
+#include "shell/core/maker.h"
 #include "shell/core/prompter.h"
 #include "shell/core/stoperror.h"
 #include "shell/core/versiontext.h"
@@ -143,8 +144,7 @@ Startup::Outcome Startup::checkVersion(Session &session)
     switch (compareVersionText(program, database)) {
     case VersionOrder::DatabaseOlder: m_ui.showUpgrade(db, m_folder); return Outcome::Ended;
     case VersionOrder::DatabaseNewer:
-        m_ui.prompter().message(u"Version Mismatch, Install latest exe or call Quanvex"_s, u"Message"_s,
-                                PromptIcon::Critical);
+        m_ui.prompter().message(versionMismatchMessage(), u"Message"_s, PromptIcon::Critical);
         return Outcome::Ended;
     case VersionOrder::Equal: break;
     }

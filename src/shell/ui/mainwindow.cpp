@@ -8,6 +8,7 @@
 #include "shell/session.h"
 #include "shell/core/versiontext.h"
 #include "shell/db/dberror.h"
+#include "shell/db/failures.h"
 #include "shell/settings/controlstore.h"
 #include "shell/document/fonttable.h"
 #include "shell/forms/childform.h"
@@ -61,12 +62,7 @@ QString plainCaption(const QString &caption)
     return c.remove(u'&');
 }
 
-QString describe(const std::exception &e)
-{
-    if (const auto *db = dynamic_cast<const DbError *>(&e))
-        return db->screenMessage();
-    return u"Error Occurred : 0 . "_s + QString::fromLocal8Bit(e.what());
-}
+QString describe(const std::exception &e) { return failureText(e, ErrorForm::Screen); }
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/splashwindow.h"
 
+#include "shell/core/maker.h"
 #include "shell/core/versiontext.h"
 
 #include <QGuiApplication>
@@ -34,7 +35,7 @@ SplashWindow::SplashWindow(QWidget *parent)
     title->setFont(big);
     m_software = new QLabel(u"Software By :"_s, this);
     m_software->setObjectName(u"lblSoftwareBy"_s);
-    auto *maker = new QLabel(u"Quanvex"_s, this);
+    auto *maker = new QLabel(makerName(), this);
     maker->setObjectName(u"lblCompany"_s);
     auto *version = new QLabel(u"Version "_s + programVersion(), this);
     version->setObjectName(u"lblVer"_s);

@@ -91,21 +91,21 @@ TEST_F(GoldenReports, StudentListAndSummary)
     sw::StudentListReports reports(m_session, m_prompter, m_header);
     sw::StudentListSelection bsc{u"BSC"_s, {}, {}};
     bsc.normaliseColleges();
-    ASSERT_TRUE(reports.Gen_Report_Data(bsc, file(u"student-list"_s)));
+    ASSERT_TRUE(reports.studentList(bsc, file(u"student-list"_s)));
     expectGolden(u"student-list"_s);
-    ASSERT_TRUE(reports.Gen_Report_Data_Sum(bsc, file(u"summary"_s)));
+    ASSERT_TRUE(reports.degreeSummary(bsc, file(u"summary"_s)));
     expectGolden(u"summary"_s);
 }
 
 TEST_F(GoldenReports, PrintedListCountAndLedger)
 {
     sw::CertPrintedReports reports(m_session, m_prompter, m_header);
-    ASSERT_TRUE(reports.Gen_Report_Data(december(), file(u"printed-list"_s)));
+    ASSERT_TRUE(reports.printedList(december(), file(u"printed-list"_s)));
     expectGolden(u"printed-list"_s);
-    ASSERT_TRUE(reports.Gen_Report_Data_Count(december(), file(u"printed-count"_s)));
+    ASSERT_TRUE(reports.countPerConvocation(december(), file(u"printed-count"_s)));
     expectGolden(u"printed-count"_s);
     m_prompter.answer(sw::PromptAnswer::No);
-    ASSERT_TRUE(reports.Gen_Report_Data_Ledger(december(), file(u"printed-ledger"_s)));
+    ASSERT_TRUE(reports.convocationLedger(december(), file(u"printed-ledger"_s)));
     expectGolden(u"printed-ledger"_s);
 }
 

@@ -155,7 +155,7 @@ TEST_P(AddressLabelsTest, CertificateAndDateRangesAndNoData)
     none.normaliseRanges();
     EXPECT_EQ(none.toCertNo, u"DC000200"_s);
     const QString odt = m_dir.filePath(u"labels.odt"_s);
-    EXPECT_EQ(labels.Gen_Report_Data_Word(none, odt), 0);
+    EXPECT_EQ(labels.labelSheets(none, odt), 0);
     EXPECT_EQ(m_prompter.last(), u"No Data found for the given for the range"_s);
     EXPECT_EQ(m_prompter.shown().back().icon, sw::PromptIcon::Exclamation);
     EXPECT_FALSE(QFile::exists(odt));
@@ -167,7 +167,7 @@ TEST_P(AddressLabelsTest, OpenDocumentKeepsEachLabelsLines)
     fee({u"R0001"_s, u"A1"_s});
     const QString odt = m_dir.filePath(u"labels.odt"_s);
     const QString pdf = m_dir.filePath(u"labels.pdf"_s);
-    EXPECT_EQ(sw::AddressLabels(m_session, m_prompter).Gen_Report_Data_Word(all(), odt, pdf), 1);
+    EXPECT_EQ(sw::AddressLabels(m_session, m_prompter).labelSheets(all(), odt, pdf), 1);
     EXPECT_EQ(m_prompter.last(), u"Report Generated Successfully"_s);
     const QString xml = odtContent(odt);
     EXPECT_TRUE(xml.contains(u"APPLICANT R0001<text:line-break/>House 1, R0001<text:line-break/>Main Road"_s))

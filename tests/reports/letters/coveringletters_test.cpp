@@ -29,7 +29,7 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     add({u"R0007"_s, u"BSC"_s, u"C002"_s, u"DC000107"_s, QDate(2025, 11, 30)}); // printed before the range
     add({u"R0008"_s, u"BSC"_s, u"C002"_s});                                     // not printed
     m_session.convoName = u"75th"_s;
-    ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), false, m_file));
+    ASSERT_TRUE(letters().dispatchList(december(), false, m_file));
     const QStringList lines = readLines(m_file);
     const QString all = lines.join(u'\n');
     for (const QString &part :
@@ -47,7 +47,7 @@ TEST_P(CoveringLettersTest, ListGivesThreeCertificatesALineWithDegreeAndCollegeT
     EXPECT_EQ(all.count(u'\f'), 0);
 
     // Ejecting at each college starts the second college on its own page, with its title.
-    ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), true, m_file));
+    ASSERT_TRUE(letters().dispatchList(december(), true, m_file));
     const QString ejected = readLines(m_file).join(u'\n');
     ASSERT_EQ(ejected.count(u'\f'), 1);
     EXPECT_TRUE(ejected.section(u'\f', 1).contains(u"College: C002 - SECOND COLLEGE, MALLIGEPURA"_s));
@@ -68,7 +68,7 @@ TEST_P(CoveringLettersTest, EveryPageOfTheListIsHeadedWithTheCollegeItContinues)
     }
     for (bool eject : {false, true}) {
         SCOPED_TRACE(eject ? "ejecting at each college" : "colleges running on");
-        ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), eject, m_file));
+        ASSERT_TRUE(letters().dispatchList(december(), eject, m_file));
         const QStringList pages = readLines(m_file).join(u'\n').split(QChar(12));
         ASSERT_GE(pages.size(), 4);
         for (const QString &page : pages) {
@@ -88,7 +88,7 @@ TEST_P(CoveringLettersTest, EveryPageOfTheListIsHeadedWithTheCollegeItContinues)
 TEST_P(CoveringLettersTest, EmptyRangesSayNoDataAndWriteNothing)
 {
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s, QDate(2025, 11, 2)});
-    EXPECT_FALSE(letters().Gen_Report_Data_Ver(december(), false, m_file));
+    EXPECT_FALSE(letters().dispatchList(december(), false, m_file));
     EXPECT_EQ(m_prompter.last(), u"No records found for the range"_s);
     EXPECT_FALSE(QFile::exists(m_file));
     for (auto kind : {sw::CoveringLetters::Kind::College, sw::CoveringLetters::Kind::Checklist,
@@ -105,7 +105,7 @@ TEST_P(CoveringLettersTest, CollegeLetterPerCollegeWithItsTableAndClosingAndTheP
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
     add({u"R0002"_s, u"MSCPH"_s, u"C001"_s, u"DC000102"_s});
     add({u"R0003"_s, u"BSC"_s, u"C002"_s, u"DC000103"_s});
-    const auto document = letters().Gen_Report_Data_Word(december());
+    const auto document = letters().collegeLetters(december());
     ASSERT_TRUE(document);
     EXPECT_TRUE(document->header.pictures.empty()) << "no ms.jpg: no picture, no error";
     const QStringList pages = pdfPages(*document);
@@ -149,7 +149,7 @@ TEST_P(CoveringLettersTest, CollegeLetterPerCollegeWithItsTableAndClosingAndTheP
     EXPECT_TRUE(xml.contains(u"<table:table "_s));
     EXPECT_EQ(pdfPages(pdf).size(), 2);
     // The picture sits between the head's lines; the body still starts below the head.
-    const auto pictured = letters().Gen_Report_Data_Word(december());
+    const auto pictured = letters().collegeLetters(december());
     ASSERT_EQ(pictured->header.pictures.size(), 1u);
     const QRectF at = pictured->header.pictures[0].points;
     EXPECT_NEAR(at.height(), 0.6 * 72, 0.01);
@@ -162,7 +162,7 @@ TEST_P(CoveringLettersTest, ChecklistInCertificateOrderWithPrintedDates)
     add({u"R0001"_s, u"BSC"_s, u"C002"_s, u"DC000103"_s, QDate(2025, 12, 3)});
     add({u"R0002"_s, u"MSCPH"_s, u"C001"_s, u"DC000101"_s, QDate(2025, 12, 1)});
     add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000102"_s, QDate(2025, 12, 2)});
-    const auto document = letters().Gen_Report_Data_Word_Checklist(december());
+    const auto document = letters().checklist(december());
     ASSERT_TRUE(document);
     const QStringList pages = pdfPages(*document);
     ASSERT_EQ(pages.size(), 1);
@@ -185,7 +185,7 @@ TEST_P(CoveringLettersTest, StudentLettersOnlyForCandidatesWithAFeeRecord)
     add({u"R0003"_s, u"BSC"_s, u"C002"_s, u"DC000103"_s}); // no fee record: no letter
     fee({u"R0001"_s, u"A1001"_s});
     fee({u"R0002"_s, u"A1002"_s, u"Tatkal"_s});
-    const auto withAck = letters().Gen_Report_Data_Word_Student(december());
+    const auto withAck = letters().studentLetters(december());
     ASSERT_TRUE(withAck);
     const QStringList pages = pdfPages(*withAck);
     ASSERT_EQ(pages.size(), 2);
@@ -207,7 +207,7 @@ TEST_P(CoveringLettersTest, StudentLettersOnlyForCandidatesWithAFeeRecord)
     EXPECT_TRUE(pages[1].contains(u"Tatkal"_s));
     EXPECT_FALSE(QString(pages[0] + pages[1]).contains(u"R0003"_s));
 
-    const auto withoutAck = letters().Gen_Report_Data_Word_Student_Without_Ack(december());
+    const auto withoutAck = letters().studentLettersWithoutAck(december());
     ASSERT_TRUE(withoutAck);
     const QStringList plain = pdfPages(*withoutAck);
     ASSERT_EQ(plain.size(), 2);
@@ -283,12 +283,12 @@ TEST_P(CoveringLettersTest, WritesTheDispatchPagesForTheFontComparison)
         ASSERT_TRUE(letters().writeDocument(kind, december(), m_dir.filePath(name + u".odt"_s),
                                             out.filePath(name + u".pdf"_s)));
     }
-    ASSERT_TRUE(letters().Gen_Report_Data_Ver(december(), false, m_file));
+    ASSERT_TRUE(letters().dispatchList(december(), false, m_file));
     sw::writeReportPdf(m_file, out.filePath(u"list-report.pdf"_s));
     sw::LabelSelection labels{december(), {}, {}};
     labels.normaliseRanges();
     EXPECT_EQ(sw::AddressLabels(m_session, m_prompter)
-                  .Gen_Report_Data_Word(labels, m_dir.filePath(u"labels.odt"_s), out.filePath(u"labels.pdf"_s)),
+                  .labelSheets(labels, m_dir.filePath(u"labels.odt"_s), out.filePath(u"labels.pdf"_s)),
               3);
 }
 

@@ -23,7 +23,7 @@ TEST_P(CertPrintedTest, ListsPrintedCertificatesOfTheDateRangeByDateOfIssue)
     add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000103"_s, QDate(2026, 1, 1)}); // printed after the range
     add({u"R0004"_s, u"BSC"_s, u"C001"_s});                                   // not printed
     add({u"R0005"_s, u"BSC"_s, u"C001"_s, u"DC000105"_s, QDate(2025, 12, 5), u"C024"_s});
-    ASSERT_TRUE(reports().Gen_Report_Data(december(), m_file));
+    ASSERT_TRUE(reports().printedList(december(), m_file));
     const QStringList lines = readLines(m_file);
     const QString all = lines.join(u'\n');
     EXPECT_TRUE(lines.contains(sw::reportline::centred(u"CERTIFICATE PRINTED DETAILS"_s, 80)));
@@ -41,7 +41,7 @@ TEST_P(CertPrintedTest, CountsEveryConvocationAndTotals)
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
     add({u"R0002"_s, u"BSC"_s, u"C002"_s, u"DC000102"_s});
     add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000103"_s, {}, u"C024"_s});
-    ASSERT_TRUE(reports().Gen_Report_Data_Count(december(), m_file));
+    ASSERT_TRUE(reports().countPerConvocation(december(), m_file));
     EXPECT_EQ(m_prompter.last(),
               u" You are going to generate the Certificate Printed Details (Summary) of all convocations"_s);
     const QStringList lines = readLines(m_file);
@@ -58,7 +58,7 @@ TEST_P(CertPrintedTest, LedgerGivesEachDegreeItsOwnPagesOfTwentyFiveLines)
              QStringLiteral("DC%1").arg(i, 6, 10, QChar(u'0'))});
     add({u"M0001"_s, u"MSCPH"_s, u"C001"_s, u"DC000900"_s});
     m_prompter.answer(sw::PromptAnswer::Yes);
-    ASSERT_TRUE(reports().Gen_Report_Data_Ledger(december(), m_file));
+    ASSERT_TRUE(reports().convocationLedger(december(), m_file));
     const QString text = readLines(m_file).join(u'\n');
     const QStringList pages = text.split(QChar(12));
     // 30 BSC lines (plus the college heading) need two pages; MSc starts a third.
@@ -83,7 +83,7 @@ TEST_P(CertPrintedTest, CsvFileOfTheDayIsReplacedByALaterRun)
 {
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s, QDate(2025, 12, 2)});
     const QDate today(2025, 12, 6);
-    EXPECT_EQ(reports().Gen_Report_Data_CSV(december(), today), 1);
+    EXPECT_EQ(reports().certificateDetailsCsv(december(), today), 1);
     EXPECT_EQ(m_prompter.last(), u"Total No. of Records Exported : 1"_s);
     const QString path = m_session.folder.filePath(u"CSV/CERTDET06122025.csv"_s);
     EXPECT_EQ(readLines(path).first(), u"BSC,2025,1,C001,R0001,DC000101,02/12/2025,20/12/2025"_s);
@@ -96,14 +96,14 @@ TEST_P(CertPrintedTest, CsvFileOfTheDayIsReplacedByALaterRun)
     EXPECT_EQ(rows[0].toArray().size(), 8);
     EXPECT_EQ(rows[0].toArray()[5].toString(), u"DC000101"_s);
     add({u"R0002"_s, u"BSC"_s, u"C001"_s, u"DC000102"_s, QDate(2025, 12, 3)});
-    EXPECT_EQ(reports().Gen_Report_Data_CSV(december(), today), 2);
+    EXPECT_EQ(reports().certificateDetailsCsv(december(), today), 2);
     EXPECT_EQ(readLines(path).size(), 3); // two lines and the empty rest after the last CR LF
 }
 
 TEST_P(CertPrintedTest, NothingInTheRangeWritesNothing)
 {
-    EXPECT_FALSE(reports().Gen_Report_Data(december(), m_file));
-    EXPECT_EQ(reports().Gen_Report_Data_CSV(december()), -1);
+    EXPECT_FALSE(reports().printedList(december(), m_file));
+    EXPECT_EQ(reports().certificateDetailsCsv(december()), -1);
     EXPECT_EQ(m_prompter.last(), u"No records found for the range"_s);
 }
 
@@ -125,11 +125,11 @@ TEST_P(CertPrintedTest, OnlineUpdateWritesNumbersAndDatesIntoThePortal)
     m_session.db().exec(u"insert into convofee (fappno, fregno) values ('A2', 'R0002')"_s); // paid twice
 
     m_prompter.answer(sw::PromptAnswer::Cancel);
-    EXPECT_EQ(reports().Gen_Report_Data_Online(december()), -1);
+    EXPECT_EQ(reports().updatePortal(december()), -1);
     EXPECT_EQ(portal.db().scalar(u"select count(*) from dcstud where fcertno is not null"_s).toInt(), 0);
 
     m_prompter.answer(sw::PromptAnswer::Yes); // only those who paid online
-    EXPECT_EQ(reports().Gen_Report_Data_Online(december()), 1);
+    EXPECT_EQ(reports().updatePortal(december()), 1);
     EXPECT_EQ(m_prompter.last(), u"Total No. of Records Updated : 1"_s);
     EXPECT_EQ(portal.db().scalar(u"select fcertno from dcstud where fregno = 'R0002'"_s).toString(), u"DC000102"_s);
     EXPECT_EQ(portal.db().scalar(u"select fcertdate from dcstud where fregno = 'R0002'"_s).toString(), u"2025-12-20"_s);
@@ -137,13 +137,13 @@ TEST_P(CertPrintedTest, OnlineUpdateWritesNumbersAndDatesIntoThePortal)
 
     // A second run finds the row already up to date: still counted, not reported missing.
     m_prompter.answer(sw::PromptAnswer::Yes);
-    EXPECT_EQ(reports().Gen_Report_Data_Online(december()), 1);
+    EXPECT_EQ(reports().updatePortal(december()), 1);
     EXPECT_EQ(m_prompter.last(), u"Total No. of Records Updated : 1"_s);
 
     // A candidate the portal never had is named, not counted.
     add({u"R0003"_s, u"BSC"_s, u"C001"_s, u"DC000103"_s});
     m_prompter.answer(sw::PromptAnswer::No); // everyone printed in the range
-    EXPECT_EQ(reports().Gen_Report_Data_Online(december()), 2);
+    EXPECT_EQ(reports().updatePortal(december()), 2);
     EXPECT_EQ(m_prompter.last(), u"Total No. of Records Updated : 2\r\nNot in the portal (1): R0003"_s);
     EXPECT_EQ(portal.db().scalar(u"select fcertno from dcstud where fregno = 'R0001'"_s).toString(), u"DC000101"_s);
     EXPECT_EQ(portal.db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);

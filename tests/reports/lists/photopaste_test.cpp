@@ -86,7 +86,7 @@ TEST_P(PhotoPasteTest, UpdateMarksActiveCandidatesAndFreshOnlySkipsThemAfterward
     m_session.db().exec(u"update convo set factive = 'F' where fregno = 'R0002'"_s);
     sw::PhotoPasteSelection s = all();
     s.update = true;
-    const QString odt = sw::PhotoPasteSheet(m_session, m_prompter).Gen_Report_Data(s);
+    const QString odt = sw::PhotoPasteSheet(m_session, m_prompter).photoSheet(s);
     EXPECT_TRUE(QFile::exists(odt));
     EXPECT_EQ(pasted(u"R0001"_s), u"T"_s);
     EXPECT_NE(pasted(u"R0002"_s), u"T"_s); // not active: not marked

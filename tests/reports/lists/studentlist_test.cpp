@@ -18,7 +18,7 @@ protected:
     {
         s.normaliseColleges();
         sw::StudentListReports reports(m_session, m_prompter, header);
-        m_written = summary ? reports.Gen_Report_Data_Sum(s, m_file) : reports.Gen_Report_Data(s, m_file);
+        m_written = summary ? reports.degreeSummary(s, m_file) : reports.studentList(s, m_file);
         return readLines(m_file);
     }
 

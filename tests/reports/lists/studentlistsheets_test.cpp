@@ -68,7 +68,7 @@ TEST_P(StudentListSheetsTest, KannadaListHasItsFourteenColumnsInTheLegacyFontOrI
     add({u"R0001"_s, u"BSC"_s, u"C001"_s, u"DC000101"_s});
     add({u"R0002"_s, u"BSC"_s, u"C002"_s});
     m_session.db().exec(u"update convo set fnamekan = ?, fprintord = '00007' where fregno = 'R0001'"_s, {u"D£ÀAzï"_s});
-    const QString path = reports().Gen_Report_Data_Xls(bsc());
+    const QString path = reports().kannadaNamesWorkbook(bsc());
     ASSERT_FALSE(path.isEmpty());
     EXPECT_TRUE(path.startsWith(m_session.folder.filePath(u"Output/"_s))) << path.toStdString();
     const QJsonObject sheet = read(path, {u"E2"_s, u"C2"_s});
@@ -88,7 +88,7 @@ TEST_P(StudentListSheetsTest, KannadaListHasItsFourteenColumnsInTheLegacyFontOrI
     // Kannada font; the stored codes stay as they were.
     sw::StudentListSelection s = bsc();
     s.unicodeKannada = true;
-    const QJsonObject unicode = read(reports().Gen_Report_Data_Xls(s), {u"E2"_s, u"D2"_s});
+    const QJsonObject unicode = read(reports().kannadaNamesWorkbook(s), {u"E2"_s, u"D2"_s});
     EXPECT_EQ(cell(unicode, 1, 4), u"ಆನಂದ್"_s);
     const QString unicodeFont = sw::FontTable::unicodeKannadaFamily();
     EXPECT_EQ(unicode[u"fonts"_s][u"E2"_s].toString(), unicodeFont.isEmpty() ? u"Noto Sans Kannada"_s : unicodeFont);
@@ -102,7 +102,7 @@ TEST_P(StudentListSheetsTest, ConvocationListRestartsItsSerialUnderEachCollege)
     add({u"R0001"_s, u"BSC"_s, u"C001"_s});
     add({u"R0002"_s, u"BSC"_s, u"C001"_s});
     add({u"R0003"_s, u"BSC"_s, u"C002"_s});
-    const QJsonObject sheet = read(reports().Gen_Report_Data_Xls_Convo(bsc()));
+    const QJsonObject sheet = read(reports().convocationWorkbook(bsc()));
     EXPECT_EQ(cell(sheet, 0, 3), u"Class / \nGrade"_s);
     EXPECT_EQ(cell(sheet, 1, 0), u"College Code and Name: C001 - FIRST COLLEGE, SUVARNAPURA"_s);
     EXPECT_EQ(cell(sheet, 3, 0), u"2"_s);
@@ -126,7 +126,7 @@ TEST_P(StudentListSheetsTest, LedgerPlacesEachPhotographOnItsRowWhateverItsKind)
     ASSERT_TRUE(photo.save(m_session.folder.filePath(u"Photos/R0003.bmp"_s), "BMP"));
     m_session.instTitle = u"Varada University, Suvarnapura"_s;
     m_prompter.answer(sw::PromptAnswer::No); // the whole convocation, not the rank holders
-    const QJsonObject sheet = read(reports().Gen_Report_Data_Xls_Ledger(bsc()));
+    const QJsonObject sheet = read(reports().ledgerWorkbook(bsc()));
     EXPECT_EQ(sheet[u"pictures"_s].toInt(), 2);
     const QJsonArray anchors = sheet[u"anchors"_s].toArray();
     ASSERT_EQ(anchors.size(), 2);
@@ -155,7 +155,7 @@ TEST_P(StudentListSheetsTest, RankLedgerListsOnlyRankHoldersInTheirOrder)
     m_session.db().exec(insert, {u"R0002"_s, u"1"_s, u"RC000001"_s, 1});
     m_session.db().exec(insert, {u"R0001"_s, u"2"_s, QVariant(), 2});
     m_prompter.answer(sw::PromptAnswer::Yes);
-    const QJsonObject sheet = read(reports().Gen_Report_Data_Xls_Ledger(bsc()));
+    const QJsonObject sheet = read(reports().ledgerWorkbook(bsc()));
     EXPECT_EQ(sheet[u"rows"_s].toArray().size(), 3);
     EXPECT_EQ(cell(sheet, 1, 1), u"R0002"_s);
     EXPECT_EQ(cell(sheet, 1, 3), u"1"_s);
@@ -166,7 +166,7 @@ TEST_P(StudentListSheetsTest, RankLedgerListsOnlyRankHoldersInTheirOrder)
 
 TEST_P(StudentListSheetsTest, NoRowsWritesNoWorkbook)
 {
-    EXPECT_TRUE(reports().Gen_Report_Data_Xls(bsc()).isEmpty());
+    EXPECT_TRUE(reports().kannadaNamesWorkbook(bsc()).isEmpty());
     EXPECT_EQ(m_prompter.last(), u"No Records found for the given range"_s);
     EXPECT_FALSE(QDir(m_session.folder.filePath(u"Output"_s)).exists()
                  && !QDir(m_session.folder.filePath(u"Output"_s)).entryList({u"*.xlsx"_s}).isEmpty());

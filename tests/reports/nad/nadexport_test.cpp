@@ -453,24 +453,4 @@ TEST_P(NadExportTest, NsdlNamesAMissingResultTableOrColumnIsNamed)
 INSTANTIATE_TEST_SUITE_P(Backends, NadExportTest, sw::test::bothBackends(), sw::test::backendName);
 INSTANTIATE_TEST_SUITE_P(Backends, NsdlTest, sw::test::bothBackends(), sw::test::backendName);
 
-// The temporary table in each server's own form.
-TEST(NadTemporaryTable, EachDialectAddressesItsOwnForm)
-{
-    using sw::Backend;
-    const QStringList definitions = {u"fregno VARCHAR(100)"_s};
-    const auto server = sw::SqlDialect::forBackend(Backend::SqlServer);
-    EXPECT_EQ(sw::NadExport::temporaryTableName(*server), u"#tmpnaddetails"_s);
-    EXPECT_EQ(server->createTemporaryTable(u"tmpnaddetails"_s, definitions),
-              u"CREATE TABLE #tmpnaddetails (fregno VARCHAR(100))"_s);
-    EXPECT_EQ(server->dropTemporaryTable(u"tmpnaddetails"_s), u"DROP TABLE #tmpnaddetails"_s);
-    const auto sqlite = sw::SqlDialect::forBackend(Backend::SQLite);
-    EXPECT_EQ(sw::NadExport::temporaryTableName(*sqlite), u"tmpnaddetails"_s);
-    EXPECT_TRUE(
-        sqlite->createTemporaryTable(u"tmpnaddetails"_s, definitions).startsWith(u"CREATE TEMP TABLE tmpnaddetails"_s));
-    const auto mysql = sw::SqlDialect::forBackend(Backend::MySql);
-    EXPECT_EQ(sw::NadExport::temporaryTableName(*mysql), u"tmpnaddetails"_s);
-    EXPECT_TRUE(mysql->createTemporaryTable(u"tmpnaddetails"_s, definitions)
-                    .startsWith(u"CREATE TEMPORARY TABLE tmpnaddetails"_s));
-}
-
 } // namespace

@@ -97,7 +97,7 @@ void ExampleForm::CmdSave_Click()
                 return;
             }
         }
-        if (!CheckCode({u"masconvo"_s, u"fconvocode"_s, text(0)->text(), {}, {}, {}, {}}, editModeLetter(mode)))
+        if (!codeAccepted(mode))
             return;
         const QString active = chk(0)->isChecked() ? u"T"_s : u"F"_s;
         const QString date = mskdt(0)->displayText() == emptyDate() ? QString() : mskdt(0)->displayText();
@@ -116,6 +116,21 @@ void ExampleForm::CmdSave_Click()
         showError(e);
         resetForm();
     }
+}
+
+bool ExampleForm::codeAccepted(EditMode mode)
+{
+    const bool found =
+        session().db().exists(u"select fconvocode from masconvo where fconvocode = ?"_s, {text(0)->text()});
+    QString refusal;
+    if (mode == EditMode::Add && found)
+        refusal = u"Code already exists."_s;
+    else if (mode == EditMode::Edit && !found)
+        refusal = u"Enter valid code."_s;
+    if (refusal.isEmpty())
+        return true;
+    fields().refuse(field(u"T0"_s), refusal, PromptIcon::Exclamation);
+    return false;
 }
 
 void ExampleForm::display_record(RecordSet &rows, const QString &tagname)

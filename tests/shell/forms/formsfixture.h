@@ -67,6 +67,11 @@ public:
 
 protected:
     std::optional<BoundSql> recordsetStatement() const override;
+
+private:
+    // A new code must not be there yet ("Code already exists."), an edited one must
+    // ("Enter valid code."); false with the message shown and the focus in the code box.
+    bool codeAccepted(EditMode mode);
 };
 
 // A report screen that remembers the operations it was asked for.
