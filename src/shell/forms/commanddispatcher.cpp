@@ -151,7 +151,7 @@ void CommandDispatcher::dispatch(Command command)
     case Command::Edit:
     case Command::Delete:
         setToolMode(ToolMode::Update);
-        form->AEDproc(commandName(command));
+        form->AEDproc(editModeFor(commandName(command)));
         break;
     case Command::Save: save(*form); break;
     case Command::Cancel:
