@@ -158,9 +158,9 @@ TEST_P(LibraryScreensTest, TheUpdateScreenTeachesTheLibraryThenFillsTheMissingNa
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), u"Update Kannada Names . . ."_s);
     // Enter on the ticked box goes to Upload; Enter there runs it.
-    ASSERT_EQ(test::focused(), form->chk());
+    ASSERT_EQ(test::focused(), form->libraryBox());
     test::press(Qt::Key_Space);
-    EXPECT_TRUE(form->chk()->isChecked());
+    EXPECT_TRUE(form->libraryBox()->isChecked());
     EXPECT_EQ(test::focusWalk(Qt::Key_Return, 1), QStringList{u"cmd"_s});
     test::press(Qt::Key_Return);
     EXPECT_EQ(m_prompter.last(), u"Library Updated Successfully"_s);
@@ -170,7 +170,7 @@ TEST_P(LibraryScreensTest, TheUpdateScreenTeachesTheLibraryThenFillsTheMissingNa
     EXPECT_EQ(legacytext::toBytes(value(u"select fkanname from "_s + table + u" where fengname = 'KUMAR'"_s)),
               kumarKan);
 
-    form->chk()->setChecked(false);
+    form->libraryBox()->setChecked(false);
     form->cmd()->click();
     EXPECT_EQ(m_prompter.last(), u"Library Updated Successfully"_s);
     EXPECT_EQ(test::outcomeOf(form), u"1 Kannada name(s) filled in 2 candidate row(s)"_s);

@@ -55,6 +55,17 @@ FieldProblem notice(int box, const QString &text) { return {box, text, PromptIco
 
 } // namespace
 
+BoundSql CandidateStore::browseStatement(const QString &convoCode)
+{
+    return {u"select * from convo where convo.fconvocode = ? order by fdegree, fcollcode, fregno"_s, {convoCode}};
+}
+
+LookupRequest CandidateStore::regnoLookup(const QString &convoCode)
+{
+    return withHeadings(LookupRequest{u"convo"_s, u"fregno, fname"_s, u"fconvocode = ?"_s, {convoCode}, {}, {}, {}},
+                        {u"Reg. No."_s, u"Name"_s});
+}
+
 CandidateStore::CandidateStore(Session &session, Prompter &prompter)
     : m_session(session)
     , m_prompter(prompter)

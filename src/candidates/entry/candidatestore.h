@@ -3,6 +3,8 @@
 
 #include "candidates/entry/candidaterecord.h"
 #include "shell/core/prompter.h"
+#include "shell/db/sqldialect.h"
+#include "shell/forms/lookupdialog.h"
 
 #include <QString>
 #include <QStringList>
@@ -54,6 +56,12 @@ class CandidateStore
 {
 public:
     CandidateStore(Session &session, Prompter &prompter);
+
+    // The candidates of convocation `convoCode` the entry screen browses, by degree,
+    // college and register number.
+    static BoundSql browseStatement(const QString &convoCode);
+    // The F1 lookup of register numbers, within convocation `convoCode`.
+    static LookupRequest regnoLookup(const QString &convoCode);
 
     // The candidate with register number `regno` in the session's convocation.
     std::optional<CandidateRecord> find(const QString &regno) const;

@@ -62,6 +62,15 @@ StudentForm::StudentForm(const FormContext &context)
         const CandidateField *f = candidateFieldAt(box);
         const int width = CandidateStore::columnWidth(f->column);
         QLineEdit *edit = addText(box, f->caption, toolTipFor(*f), width > 0 ? width : 50);
+        const std::pair<const char16_t *, QLineEdit **> named[] = {{u"fregno", &m_regno},
+                                                                   {u"fyear", &m_year},
+                                                                   {u"fcertno", &m_certNo},
+                                                                   {u"fprintord", &m_serialNo},
+                                                                   {u"fconvocode", &m_convocation}};
+        for (const auto &[column, member] : named) {
+            if (f->column == QStringView(column))
+                *member = edit;
+        }
         // Kannada boxes hold the 8-bit letters of the legacy font, whose upper and
         // lower case are different letters: they keep what was typed, like the name.
         if (f->keepsCase || f->kannada)
@@ -69,7 +78,7 @@ StudentForm::StudentForm(const FormContext &context)
         graveAccentTyping(edit);
     }
     placeKannadaBoxes();
-    text(7)->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9.]*"_s), text(7)));
+    m_year->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9.]*"_s), m_year));
 
     setFieldOrder(u"T0,T1,T15,T24,T25,T20,T21,T22,T23,T2,T3,T4,T18,T5,T6,T7,T8,T27,T26,T28,T9,T11,T10,T17"_s);
     setMandatoryFields(u"T0,T1,T2,T3,T4,T18,T7,T8,T17"_s);
@@ -80,13 +89,9 @@ StudentForm::StudentForm(const FormContext &context)
         {2, Master::Degree, 12}, {3, Master::College, 13}, {4, Master::Class, 14}, {18, Master::University, 19}};
     for (const auto &[box, master, shown] : codes)
         fields().setCode(text(box), m_codes.source(master), fields().addDescription(shown, text(box)));
-    fields().setLookup(text(17), [this] { return m_codes.lookup(Master::Convocation); });
+    fields().setLookup(m_convocation, [this] { return m_codes.lookup(Master::Convocation); });
     // Candidates are chosen within the convocation of the session.
-    fields().setLookup(text(0), [this] {
-        return withHeadings(
-            LookupRequest{u"convo"_s, u"fregno, fname"_s, u"fconvocode = ?"_s, {session().convoCode}, {}, {}, {}},
-            {u"Reg. No."_s, u"Name"_s});
-    });
+    fields().setLookup(m_regno, [this] { return CandidateStore::regnoLookup(session().convoCode); });
     for (const CandidateField &f : candidateFields())
         fields().setCheck(text(f.box), [this, box = f.box] { return acceptBox(box); });
 
@@ -115,8 +120,7 @@ void StudentForm::placeKannadaBoxes()
 
 std::optional<BoundSql> StudentForm::recordsetStatement() const
 {
-    return BoundSql{u"select * from convo where convo.fconvocode = ? order by fdegree, fcollcode, fregno"_s,
-                    {session().convoCode}};
+    return CandidateStore::browseStatement(session().convoCode);
 }
 
 void StudentForm::resetForm()
@@ -132,39 +136,37 @@ void StudentForm::enableForChange()
     enableFields(true);
     for (const auto &[shown, beside] : kDescriptions)
         text(shown)->setEnabled(false);
-    text(16)->setEnabled(false);
+    m_serialNo->setEnabled(false);
     // The certificate number is the printing run's; only the administrator corrects it.
-    text(9)->setEnabled(session().isAdministrator());
+    m_certNo->setEnabled(session().isAdministrator());
 }
 
-void StudentForm::AEDproc(const QString &operation)
+void StudentForm::AEDproc(EditMode mode)
 {
     enableForChange();
     SetFieldColours(u'H');
     setLegend(editLegend());
     showOutcome({});
-    const bool onScreen = !text(0)->text().trimmed().isEmpty();
-    if (operation == u"add"_s) {
-        setEditMode(EditMode::Add);
+    const bool onScreen = !m_regno->text().trimmed().isEmpty();
+    setEditMode(mode);
+    if (mode == EditMode::Add) {
         ClearControls();
         clearPhoto();
-        text(17)->setText(session().convoCode);
-        text(0)->setFocus();
-    } else if (operation == u"edit"_s) {
-        setEditMode(EditMode::Edit);
+        m_convocation->setText(session().convoCode);
+        m_regno->setFocus();
+    } else if (mode == EditMode::Edit) {
         if (onScreen) {
-            text(0)->setEnabled(false);
-            moveFocus(text(0), true);
+            m_regno->setEnabled(false);
+            moveFocus(m_regno, true);
         } else {
-            text(0)->setFocus();
+            m_regno->setFocus();
         }
     } else {
-        setEditMode(EditMode::Delete);
         if (onScreen) {
-            text(0)->setEnabled(false);
+            m_regno->setEnabled(false);
             withdraw();
         } else {
-            text(0)->setFocus();
+            m_regno->setFocus();
         }
     }
 }
@@ -285,7 +287,7 @@ void StudentForm::choosePhoto()
 
 bool StudentForm::chooseCandidate()
 {
-    const std::optional<CandidateRecord> found = m_store.find(text(0)->text());
+    const std::optional<CandidateRecord> found = m_store.find(m_regno->text());
     if (!found) {
         prompter().message(u"Invalid Reg. No."_s, u"Message"_s, PromptIcon::Exclamation);
         return false;
@@ -297,7 +299,7 @@ bool StudentForm::chooseCandidate()
         return false; // the screen has been reset: the focus stays where it is
     }
     // The key of the candidate being corrected no longer changes.
-    text(0)->setEnabled(false);
+    m_regno->setEnabled(false);
     return true;
 }
 
@@ -330,14 +332,14 @@ bool StudentForm::eventFilter(QObject *watched, QEvent *event)
 bool StudentForm::fieldKey(QWidget *field, QKeyEvent *event)
 {
     // While adding, the register number is new: there is nothing to look up.
-    if (event->key() == Qt::Key_F1 && field == text(0) && editMode() == EditMode::Add)
+    if (event->key() == Qt::Key_F1 && field == m_regno && editMode() == EditMode::Add)
         return true;
     return RecordForm::fieldKey(field, event);
 }
 
 bool StudentForm::printedCandidateWritable()
 {
-    const std::optional<CandidateRecord> stored = m_store.find(text(0)->text());
+    const std::optional<CandidateRecord> stored = m_store.find(m_regno->text());
     if (!stored || !stored->isPrinted())
         return true;
     const CandidateRecord typed = recordOnScreen();
@@ -372,7 +374,7 @@ void StudentForm::CmdSave_Click()
     try {
         const EditMode mode = editMode();
         if (mode == EditMode::Delete) {
-            if (!text(0)->text().trimmed().isEmpty())
+            if (!m_regno->text().trimmed().isEmpty())
                 withdraw();
             return;
         }
@@ -392,7 +394,7 @@ void StudentForm::CmdSave_Click()
             showOutcome(u"Not saved: "_s + (outcome.problem ? outcome.problem->message : QString()));
             return;
         }
-        const QString regno = text(0)->text().trimmed();
+        const QString regno = m_regno->text().trimmed();
         rsdisp().requery(session().db());
         resetForm();
         // The candidate stays on the screen as it was stored.
@@ -411,7 +413,7 @@ void StudentForm::CmdSave_Click()
 
 void StudentForm::withdraw()
 {
-    const QString regno = text(0)->text().trimmed();
+    const QString regno = m_regno->text().trimmed();
     const std::optional<CandidateRecord> stored = m_store.find(regno);
     if (stored && stored->isPrinted()) {
         prompter().message(regno + u" has a printed certificate ("_s + stored->certno().trimmed()

@@ -25,7 +25,7 @@ class StudentForm final : public RecordForm
 public:
     explicit StudentForm(const FormContext &context);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
     void activated() override;
@@ -68,6 +68,13 @@ private:
 
     CandidateStore m_store;
     MasterCodes m_codes;
+    // The boxes the screen itself works on (the others are reached through the
+    // candidate's field table, by column).
+    QLineEdit *m_regno = nullptr;       // text_0
+    QLineEdit *m_year = nullptr;        // text_7
+    QLineEdit *m_certNo = nullptr;      // text_9
+    QLineEdit *m_serialNo = nullptr;    // text_16
+    QLineEdit *m_convocation = nullptr; // text_17
     QLabel *m_img;
     QString m_chosenPhoto;
     CandidateRecord m_recordAsRead; // the record as it was shown, for the save to write only what changed

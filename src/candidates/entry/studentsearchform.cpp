@@ -20,6 +20,8 @@
 #include <QMdiSubWindow>
 #include <QTableWidget>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace sw {
@@ -34,7 +36,7 @@ constexpr int kRowHeight = 15;
 
 StudentSearchForm::StudentSearchForm(const FormContext &context)
     : ChildForm(context, u"STUDSEARCH"_s, u"Search Students . . ."_s)
-    , m_fields(new FieldFrame(this, context.session, context.prompter))
+    , m_fields(addFieldFrame())
     , m_mode(new QComboBox(this))
     , m_grid(new SpreadGrid({{u"Reg. No."_s},
                              {u"Name"_s},
@@ -52,19 +54,20 @@ StudentSearchForm::StudentSearchForm(const FormContext &context)
     m_mode->setCurrentIndex(0);
     m_fields->addField(u"CMB"_s, {}, m_mode);
     // The boxes take what the candidates' columns hold, searched in any part.
-    const std::pair<QString, int> boxes[] = {
-        {u"Name"_s, 100}, {u"Cert.no."_s, 12}, {u"Online App.no."_s, 30}, {u"Register no."_s, 20}};
-    for (int i = 0; i < 4; ++i) {
-        QLineEdit *box = m_fields->addText(i, boxes[i].first, boxes[i].first, boxes[i].second);
+    const std::tuple<QString, int, QLineEdit **> boxes[] = {{u"Name"_s, 100, &m_name},
+                                                            {u"Cert.no."_s, 12, &m_certNo},
+                                                            {u"Online App.no."_s, 30, &m_appNo},
+                                                            {u"Register no."_s, 20, &m_regno}};
+    int index = 0;
+    for (const auto &[caption, width, member] : boxes) {
+        *member = m_fields->addText(index++, caption, caption, width);
         // A name is searched as the candidates' names are stored, in any letter case.
-        if (i == 0)
-            m_fields->keepCase(box);
-        graveAccentTyping(box);
+        if (*member == m_name)
+            m_fields->keepCase(m_name);
+        graveAccentTyping(*member);
     }
     m_fields->setFieldOrder(u"CMB,T0,T1,T2,T3"_s);
     m_fields->setKeyHook([this](QWidget *box, QKeyEvent *event) { return boxKey(box, event); });
-    connect(m_fields, &FieldFrame::focused, this, [this](QWidget *, const QString &hint) { setHint(hint); });
-    addCentred(m_fields->box());
 
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -87,7 +90,7 @@ void StudentSearchForm::activated()
     commands().setToolStates(states);
     if (m_firstActivate) {
         m_firstActivate = false;
-        m_fields->text(0)->setFocus();
+        m_name->setFocus();
     }
 }
 
@@ -99,10 +102,10 @@ QLineEdit *StudentSearchForm::text(int index) const
 SearchCriteria StudentSearchForm::criteria() const
 {
     SearchCriteria c;
-    c.name = text(0)->text().trimmed();
-    c.certno = text(1)->text().trimmed();
-    c.appno = text(2)->text().trimmed();
-    c.regno = text(3)->text().trimmed();
+    c.name = m_name->text().trimmed();
+    c.certno = m_certNo->text().trimmed();
+    c.appno = m_appNo->text().trimmed();
+    c.regno = m_regno->text().trimmed();
     c.match = m_mode->currentIndex() == 1   ? SearchMatch::Contains
               : m_mode->currentIndex() == 2 ? SearchMatch::EndsWith
                                             : SearchMatch::BeginsWith;

@@ -35,6 +35,8 @@ public:
     // screen could not take it (not permitted, or a change in progress there).
     bool openInEntry(int row);
 
+    // The boxes by their index (text_0 name, 1 certificate number, 2 application number,
+    // 3 register number); nullptr for any other.
     QLineEdit *text(int index) const;
     QComboBox *matchList() const { return m_mode; }
     SpreadGrid *spread() const { return m_grid; }
@@ -52,6 +54,10 @@ private:
     bool boxKey(QWidget *box, QKeyEvent *event);
 
     FieldFrame *m_fields;
+    QLineEdit *m_name = nullptr;   // text_0
+    QLineEdit *m_certNo = nullptr; // text_1
+    QLineEdit *m_appNo = nullptr;  // text_2
+    QLineEdit *m_regno = nullptr;  // text_3
     QComboBox *m_mode;
     SpreadGrid *m_grid;
     QLabel *m_count;

@@ -32,10 +32,6 @@ namespace sw {
 
 namespace {
 
-// Paths are long: their boxes show about this many letters and scroll beyond.
-constexpr int kPathBoxWidth = 380;
-constexpr int kPathLength = 1024;
-
 // "2 of 3 files imported: 5 new, 1 refreshed, 0 skipped, 0 rejected", the records of every file read.
 QString filesOutcome(const std::vector<DirectoryImport::FileOutcome> &outcomes)
 {
@@ -71,82 +67,32 @@ QString startFolder(const QString &typed, const Session &session)
 // ---------------------------------------------------------------------------------------------
 
 ImportScreen::ImportScreen(const FormContext &context, const QString &formName, const QString &caption)
-    : ChildForm(context, formName, caption)
-    , m_fields(addFieldFrame())
-    , m_pb(new QProgressBar(this))
-    , m_progress(*this, m_pb, RunProgress::Bar::ShownWhileRunning)
+    : RunScreen(context, formName, caption)
 {
-    m_pb->setObjectName(u"PB"_s);
-    m_pb->setRange(0, 100);
-    m_pb->setValue(0);
-    m_pb->setVisible(false);
 }
 
 void ImportScreen::activated()
 {
     commands().setToolMode(ToolMode::Disabled);
-    m_pb->setVisible(false);
+    if (QProgressBar *bar = progressBar())
+        bar->setVisible(false);
     setHint({});
     if (m_firstActivate) {
         m_firstActivate = false;
-        m_fields->focusFirst();
+        fields().focusFirst();
     }
 }
 
-QLineEdit *ImportScreen::addPathBox(int index, const QString &label, const QString &toolTip)
+void ImportScreen::addRunLine(const QString &caption)
 {
-    QLineEdit *box = m_fields->addText(index, label, toolTip, kPathLength);
-    m_fields->keepCase(box);
-    box->setMinimumWidth(kPathBoxWidth);
-    m_browse = new QPushButton(u"..."_s, m_fields->box());
-    m_browse->setObjectName(u"cmd_0"_s);
-    m_browse->setToolTip(u"Browse"_s);
-    m_browse->setFixedWidth(32);
-    // Browsing from a box is no leaving it: a click keeps the focus where it is.
-    m_browse->setFocusPolicy(Qt::TabFocus);
-    // The path takes the room of a code and its description on the lines above it.
-    widen(box);
-    m_fields->grid()->setColumnStretch(2, 1);
-    m_fields->moveBeside(m_browse, box);
-    return box;
-}
-
-void ImportScreen::widen(QWidget *field)
-{
-    QGridLayout *grid = m_fields->grid();
-    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-    grid->getItemPosition(grid->indexOf(field), &row, &column, &rowSpan, &columnSpan);
-    grid->removeWidget(field);
-    grid->addWidget(field, row, column, 1, 2);
-}
-
-QPushButton *ImportScreen::addRunButton(const QString &caption)
-{
-    m_run = new QPushButton(caption);
-    m_run->setObjectName(u"cmd_1"_s);
-    m_run->setToolTip(u"Starts the import; Enter presses it"_s);
-    m_fields->addField(u"B1"_s, {}, m_run);
-    return m_run;
-}
-
-void ImportScreen::addProgressBar()
-{
-    m_fields->addField(u"PB"_s, {}, m_pb);
-    m_pb->setMinimumWidth(kPathBoxWidth);
+    addRunButton(caption, u"Starts the import; Enter presses it"_s);
+    addProgressBar();
 }
 
 QString ImportScreen::countsOutcome(const QString &input, const ImportCounts &counts)
 {
     return QFileInfo(input).fileName() + u": "_s + counts.summaryLine();
 }
-
-Progress ImportScreen::startRun()
-{
-    showOutcome({});
-    return m_progress.start();
-}
-
-void ImportScreen::endRun() { m_progress.end(); }
 
 void ImportScreen::showInstitutionTitle()
 {
@@ -160,8 +106,7 @@ ImportDataScreen::ImportDataScreen(const FormContext &context)
     : ImportScreen(context, u"IMPORTDATA"_s, u"Import Data Filewise. . ."_s)
 {
     m_path = addPathBox(0, u"File Path"_s, u"Select / Enter File Path"_s);
-    addRunButton(u"&Upload"_s);
-    addProgressBar();
+    addRunLine(u"&Upload"_s);
     fields().setFieldOrder(u"T0,B1"_s);
     connect(browseButton(), &QPushButton::clicked, this, &ImportDataScreen::browse);
     connect(runButton(), &QPushButton::clicked, this, &ImportDataScreen::upload);
@@ -218,8 +163,7 @@ ImportDirectoryScreen::ImportDirectoryScreen(const FormContext &context)
     m_onlineOnly = f.addCheck(1, u"&Online only ?"_s);
     f.moveBeside(m_onlineOnly, m_toOnline);
     m_onlineOnly->setVisible(false);
-    addRunButton(u"&Upload"_s);
-    addProgressBar();
+    addRunLine(u"&Upload"_s);
     f.setFieldOrder(u"T0,L0,C0,C1,B1"_s);
     // A folder that is not there would leave the list empty without a word.
     f.setCheck(m_folder, [this] {
@@ -234,11 +178,6 @@ ImportDirectoryScreen::ImportDirectoryScreen(const FormContext &context)
     connect(m_folder, &QLineEdit::editingFinished, this, &ImportDirectoryScreen::listFolder);
     connect(m_toOnline, &QCheckBox::toggled, this, &ImportDirectoryScreen::uploadTicked);
     connect(runButton(), &QPushButton::clicked, this, &ImportDirectoryScreen::upload);
-}
-
-QCheckBox *ImportDirectoryScreen::chk(int index) const
-{
-    return index == 0 ? m_toOnline : index == 1 ? m_onlineOnly : nullptr;
 }
 
 QPushButton *ImportDirectoryScreen::cmd(int index) const
@@ -321,8 +260,7 @@ ImportAutonomousScreen::ImportAutonomousScreen(const FormContext &context)
         m_boxes[std::size_t(i)] = box;
     }
     m_boxes[3] = addPathBox(3, u"File Path"_s, u"Select / Enter File Path"_s);
-    addRunButton(u"&Upload"_s);
-    addProgressBar();
+    addRunLine(u"&Upload"_s);
     f.setFieldOrder(u"T0,T1,T2,T3,B1"_s);
     connect(browseButton(), &QPushButton::clicked, this, &ImportAutonomousScreen::browse);
     connect(runButton(), &QPushButton::clicked, this, &ImportAutonomousScreen::upload);
@@ -376,8 +314,7 @@ ImportOnlineScreen::ImportOnlineScreen(const FormContext &context)
     auto *note = new QLabel(u"Paid applications of the online portal are brought into the fee register,\n"
                             "and the candidates' addresses, mobile numbers and e-mails are filled in."_s);
     fields().addField(u"N0"_s, {}, note);
-    addRunButton(u"&Import"_s);
-    addProgressBar();
+    addRunLine(u"&Import"_s);
     fields().setFieldOrder(u"B1"_s);
     connect(runButton(), &QPushButton::clicked, this, &ImportOnlineScreen::import);
 }

@@ -3,8 +3,7 @@
 
 #include "masters/mastercodes.h"
 #include "shell/core/progress.h"
-#include "shell/forms/childform.h"
-#include "shell/forms/runprogress.h"
+#include "shell/forms/runscreen.h"
 
 #include <array>
 
@@ -22,50 +21,27 @@ struct ImportCounts;
 // Registers the import screens in the main window's registry, by menu code.
 void registerImportScreens(ScreenRegistry &screens);
 
-// What the four import screens share: their boxes in the frame of every screen
-// (FieldFrame: Enter and Down to the next box, Up to the previous one, F1 lookups,
-// checks on leaving a box), no record commands while one is active, a progress bar
-// `PB` shown only while a run goes, the run's status text in the status bar, what
-// the last run did in the status bar's message panel, and the main window's caption
-// following the online title once a run has opened the link to the portal. The runs
-// themselves (in this folder) do the work and say every message; a screen only
-// gathers its inputs.
-class ImportScreen : public ChildForm
+// What the four import screens add to a run screen (RunScreen: the boxes, the path
+// box and its browse button, the run button, the progress bar): no toolbar command
+// while one is active, the run button and progress bar last, what the last run did in
+// the status bar's message panel, and the main window's caption following the online
+// title once a run has opened the link to the portal. The runs themselves (in this
+// folder) do the work and say every message; a screen only gathers its inputs.
+class ImportScreen : public RunScreen
 {
     Q_OBJECT
 public:
     ImportScreen(const FormContext &context, const QString &formName, const QString &caption);
 
     void activated() override;
-    QProgressBar *progressBar() const { return m_pb; }
 
 protected:
-    FieldFrame &fields() const { return *m_fields; }
-    // A path box text_i (kept as typed) with its browse button `cmd_0` beside it.
-    QLineEdit *addPathBox(int index, const QString &label, const QString &toolTip);
-    QPushButton *browseButton() const { return m_browse; }
-    // A field as wide as a path box, up to the browse button.
-    void widen(QWidget *field);
-    // The screen's button that starts the run (`cmd_1`), last of the field order.
-    QPushButton *addRunButton(const QString &caption);
-    QPushButton *runButton() const { return m_run; }
-    // The progress bar under the boxes, after the screen has added them.
-    void addProgressBar();
-    // Shows the bar and hands the run a progress that paints it and the status bar.
-    Progress startRun();
-    // Hides the bar and clears the status bar again.
-    void endRun();
+    // The run button and the progress bar under the boxes the screen has added.
+    void addRunLine(const QString &caption);
     // A run that opened the online link has replaced the institution's title.
     void showInstitutionTitle();
     // The counts of a run's records for the message panel.
     static QString countsOutcome(const QString &input, const ImportCounts &counts);
-
-private:
-    FieldFrame *m_fields;
-    QPushButton *m_browse = nullptr;
-    QPushButton *m_run = nullptr;
-    QProgressBar *m_pb;
-    RunProgress m_progress;
 };
 
 // IMPORTDATA: one result file (".cnv") into the current convocation.
@@ -93,10 +69,11 @@ class ImportDirectoryScreen final : public ImportScreen
 public:
     explicit ImportDirectoryScreen(const FormContext &context);
 
-    QLineEdit *folderBox() const { return m_folder; } // DIRBOX
-    QListWidget *fileBox() const { return m_files; }  // FILEBOX
-    QCheckBox *chk(int index) const;                  // 0: upload to online, 1: online only
-    QPushButton *cmd(int index) const;                // 0: browse, 1: upload
+    QLineEdit *folderBox() const { return m_folder; }           // DIRBOX
+    QListWidget *fileBox() const { return m_files; }            // FILEBOX
+    QCheckBox *uploadToOnlineBox() const { return m_toOnline; } // chk_0
+    QCheckBox *onlineOnlyBox() const { return m_onlineOnly; }   // chk_1, offered with the upload
+    QPushButton *cmd(int index) const;                          // 0: browse, 1: upload
 
     void browse();
     // The file list follows the folder box.

@@ -48,12 +48,13 @@ CancellationForm::CancellationForm(const FormContext &context, CancellationScree
     , m_screen(screen)
 {
     using Master = MasterCodes::Master;
-    addHeaderCode(0, u"Degree"_s, u"Degree"_s, CandidateStore::columnWidth(u"fdegree"_s),
-                  m_codes.source(Master::Degree, [this] { return m_store.degreeLookup(); }), 1);
-    addHeaderCode(3, u"College"_s, u"College"_s, CandidateStore::columnWidth(u"fcollcode"_s),
-                  m_codes.source(Master::College,
-                                 [this] { return m_store.collegeLookup(isRegister() ? QString() : text(0)->text()); }),
-                  2);
+    m_degree = addHeaderCode(0, u"Degree"_s, u"Degree"_s, CandidateStore::columnWidth(u"fdegree"_s),
+                             m_codes.source(Master::Degree, [this] { return m_store.degreeLookup(); }), 1);
+    m_college = addHeaderCode(
+        3, u"College"_s, u"College"_s, CandidateStore::columnWidth(u"fcollcode"_s),
+        m_codes.source(Master::College,
+                       [this] { return m_store.collegeLookup(isRegister() ? QString() : m_degree->text()); }),
+        2);
     setFieldOrder(u"T0,T3,S0"_s);
     setMandatoryFields(u"T0,T3"_s);
 }
@@ -62,17 +63,17 @@ std::optional<LookupRequest> CancellationForm::keyLookup() const
 {
     if (!isRegister())
         return std::nullopt;
-    return withHeadings(m_store.regnoLookup(text(0)->text(), text(3)->text()), {u"Reg. No."_s, u"Name"_s});
+    return withHeadings(m_store.regnoLookup(m_degree->text(), m_college->text()), {u"Reg. No."_s, u"Name"_s});
 }
 
-void CancellationForm::AEDproc(const QString &operation)
+void CancellationForm::AEDproc(EditMode mode)
 {
-    if (operation == u"delete"_s) {
+    if (mode == EditMode::Delete) {
         // Register lines are never deleted, and a cancellation is not undone.
         prompter().info(u"Cancelled certificates cannot be deleted."_s);
         return;
     }
-    CodeGridForm::AEDproc(operation == u"edit"_s ? operation : u"add"_s);
+    CodeGridForm::AEDproc(mode);
 }
 
 bool CancellationForm::headerComplete()
@@ -177,8 +178,8 @@ std::vector<PrintedRow> CancellationForm::printedRows() const
 void CancellationForm::showAgain(const QString &degree, const QString &college)
 {
     resetForm();
-    text(0)->setText(degree);
-    text(3)->setText(college);
+    m_degree->setText(degree);
+    m_college->setText(college);
     describeHeader();
     const bool any = isRegister() ? m_store.hasRegister(degree, college) : m_store.hasPrinted(degree, college);
     if (any)

@@ -24,7 +24,7 @@ class CancellationForm final : public CodeGridForm
 public:
     CancellationForm(const FormContext &context, CancellationScreen screen);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 
@@ -53,6 +53,8 @@ private:
     CancellationStore m_store;
     MasterCodes m_codes;
     CancellationScreen m_screen;
+    QLineEdit *m_degree;  // text_0
+    QLineEdit *m_college; // text_3
 };
 
 } // namespace sw

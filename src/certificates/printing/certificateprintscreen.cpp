@@ -71,19 +71,16 @@ QString CertificatePrintScreen::caption(PrintMode mode)
 }
 
 CertificatePrintScreen::CertificatePrintScreen(const FormContext &context, PrintMode mode)
-    : ReportForm(context, u"CERTPRINT"_s, caption(mode))
+    : RunScreen(context, u"CERTPRINT"_s, caption(mode))
     , m_mode(mode)
-    , m_fields(new FieldFrame(this, context.session, context.prompter))
     , m_checks(std::make_unique<PrintingChecks>(context.session, context.prompter, mode))
 {
-    addCentred(m_fields->box());
-    connect(m_fields, &FieldFrame::focused, this, [this](QWidget *, const QString &hint) { setHint(hint); });
     addBoxes();
     if (session().instCode.trimmed() == u"001"_s)
         addPlacementBoxes();
     else
-        m_fields->addText(11, u"Margin"_s,
-                          u"Widens the text block on both sides, in inches (0.2 gives margins of 0.5)"_s, 5);
+        m_margin = fields().addText(11, u"Margin"_s,
+                                    u"Widens the text block on both sides, in inches (0.2 gives margins of 0.5)"_s, 5);
     if (m_mode == PrintMode::Print)
         addDestination();
     addButtons();
@@ -94,40 +91,46 @@ CertificatePrintScreen::~CertificatePrintScreen() = default;
 
 void CertificatePrintScreen::addBoxes()
 {
-    FieldFrame &f = *m_fields;
-    f.addDescription(7, f.addText(0, u"Degree"_s, u"Degree"_s, 5));
-    f.addDescription(29, f.addText(1, u"From College"_s, u"From College, 0 for every college"_s, 5));
-    f.addDescription(8, f.addText(28, u"To College"_s, u"To College"_s, 5));
-    f.addText(2, u"From Reg. No."_s, u"From Reg. No., 0 for every register number"_s, 10);
-    f.addText(3, u"To Reg. No."_s, u"To Reg. No."_s, 10);
-    QLineEdit *convocationDate = f.addText(26, u"Conv. Date"_s, u"Convocation date"_s, 20);
-    convocationDate->setReadOnly(true);
-    convocationDate->setFocusPolicy(Qt::NoFocus);
-    f.addDate(0, u"Date of Issue"_s, u"Date of Issue, dd/mm/yyyy: printed on every certificate of the run"_s);
-    f.addText(4, u"Cert. Prefix"_s, u"Certificate Prefix"_s, 14);
-    f.addText(5, u"Enter Cert. range"_s, u"Starting Certificate No."_s, 6);
-    f.moveBeside(f.addText(30, u"to"_s, u"Ending Certificate No."_s, 6), f.text(5));
-    f.addText(6, u"Cert. Type"_s,
-              u"Certificate Type, 1 - UG / PG with out Speciality, 2 - UG / PG with Speciality, 3 - PHD, 4 - MPHIL "_s,
-              1);
-    QCheckBox *temp = f.addCheck(0, u"&Temp"_s);
-    f.moveBeside(f.addCheck(1, u"&Diploma"_s), temp);
-    f.moveBeside(f.addCheck(2, u"Facsimile Req?"_s), f.chk(1));
+    FieldFrame &f = fields();
+    m_degree = f.addText(0, u"Degree"_s, u"Degree"_s, 5);
+    m_degreeName = f.addDescription(7, m_degree);
+    m_collegeFrom = f.addText(1, u"From College"_s, u"From College, 0 for every college"_s, 5);
+    m_collegeFromName = f.addDescription(29, m_collegeFrom);
+    m_collegeTo = f.addText(28, u"To College"_s, u"To College"_s, 5);
+    m_collegeToName = f.addDescription(8, m_collegeTo);
+    m_regnoFrom = f.addText(2, u"From Reg. No."_s, u"From Reg. No., 0 for every register number"_s, 10);
+    m_regnoTo = f.addText(3, u"To Reg. No."_s, u"To Reg. No."_s, 10);
+    m_convocationDate = f.addText(26, u"Conv. Date"_s, u"Convocation date"_s, 20);
+    m_convocationDate->setReadOnly(true);
+    m_convocationDate->setFocusPolicy(Qt::NoFocus);
+    m_issueDate =
+        f.addDate(0, u"Date of Issue"_s, u"Date of Issue, dd/mm/yyyy: printed on every certificate of the run"_s);
+    m_prefix = f.addText(4, u"Cert. Prefix"_s, u"Certificate Prefix"_s, 14);
+    m_numberFrom = f.addText(5, u"Enter Cert. range"_s, u"Starting Certificate No."_s, 6);
+    m_numberTo = f.addText(30, u"to"_s, u"Ending Certificate No."_s, 6);
+    f.moveBeside(m_numberTo, m_numberFrom);
+    m_type = f.addText(
+        6, u"Cert. Type"_s,
+        u"Certificate Type, 1 - UG / PG with out Speciality, 2 - UG / PG with Speciality, 3 - PHD, 4 - MPHIL "_s, 1);
+    m_temp = f.addCheck(0, u"&Temp"_s);
+    m_diploma = f.addCheck(1, u"&Diploma"_s);
+    f.moveBeside(m_diploma, m_temp);
+    m_facsimile = f.addCheck(2, u"Facsimile Req?"_s);
+    f.moveBeside(m_facsimile, m_diploma);
     if (m_mode == PrintMode::Pdf) {
-        QCheckBox *sign = f.addCheck(3, u"Si&gn"_s);
-        sign->setToolTip(u"Also signs each copy with the institution's certificate (Institution.ini, [SIGNING]) "
-                         "into DC_..._signed.pdf beside it; the PIN is asked once per run"_s);
-        f.moveBeside(sign, f.chk(2));
+        m_sign = f.addCheck(3, u"Si&gn"_s);
+        m_sign->setToolTip(u"Also signs each copy with the institution's certificate (Institution.ini, [SIGNING]) "
+                           "into DC_..._signed.pdf beside it; the PIN is asked once per run"_s);
+        f.moveBeside(m_sign, m_facsimile);
         // Copies carry the numbers and dates stored when they were printed.
-        for (QWidget *w : {static_cast<QWidget *>(f.mskdt(0)), static_cast<QWidget *>(f.text(4)),
-                           static_cast<QWidget *>(f.text(5)), static_cast<QWidget *>(f.text(30))})
-            w->setEnabled(false);
+        for (QLineEdit *box : {m_issueDate, m_prefix, m_numberFrom, m_numberTo})
+            box->setEnabled(false);
     }
 }
 
 void CertificatePrintScreen::addPlacementBoxes()
 {
-    m_placements = new QGroupBox(u"Top / Left"_s, m_fields->box());
+    m_placements = new QGroupBox(u"Top / Left"_s, fields().box());
     m_placements->setObjectName(u"fraTopLeft"_s);
     auto *grid = new QGridLayout(m_placements);
     const QString headings[] = {u"Top"_s, u"Left"_s, u"Font Size"_s};
@@ -138,18 +141,21 @@ void CertificatePrintScreen::addPlacementBoxes()
         grid->addWidget(new QLabel(QString::fromUtf16(p.caption), m_placements), row, 0);
         const std::pair<int, const char16_t *> boxes[] = {
             {p.top, p.topHint}, {p.left, p.leftHint}, {p.size, p.sizeHint}};
+        QLineEdit *line[3] = {};
         int column = 1;
         for (const auto &[index, hint] : boxes) {
             auto *box = new FieldBox(5, m_placements);
             box->setObjectName(u"text_"_s + QString::number(index));
             box->setToolTip(QString::fromUtf16(hint));
             box->setMaxLength(5);
-            grid->addWidget(box, row, column++);
-            m_fields->registerField(u"T"_s + QString::number(index), box);
+            grid->addWidget(box, row, column);
+            fields().registerField(u"T"_s + QString::number(index), box);
+            line[column++ - 1] = box;
         }
+        m_placementBoxes.push_back({line[0], line[1], line[2]});
         ++row;
     }
-    m_fields->addField(u"G0"_s, {}, m_placements);
+    fields().addField(u"G0"_s, {}, m_placements);
 }
 
 void CertificatePrintScreen::addDestination()
@@ -162,7 +168,7 @@ void CertificatePrintScreen::addDestination()
     for (const QString &name : SheetDestination::printers())
         m_printer->addItem(name == fallback ? name + u" (default)"_s : name, name);
     m_printer->addItem(pdfFolderChoice(), pdfFolderChoice());
-    m_fields->addField(u"P0"_s, u"Printer"_s, m_printer);
+    fields().addField(u"P0"_s, u"Printer"_s, m_printer);
 
     auto *folderLine = new QWidget;
     auto *row = new QHBoxLayout(folderLine);
@@ -174,8 +180,8 @@ void CertificatePrintScreen::addDestination()
     m_browse->setObjectName(u"cmdFolder"_s);
     row->addWidget(m_folder);
     row->addWidget(m_browse);
-    m_fields->addField(u"P1"_s, u"PDF folder"_s, folderLine);
-    m_fields->registerField(u"P2"_s, m_folder);
+    fields().addField(u"P1"_s, u"PDF folder"_s, folderLine);
+    fields().registerField(u"P2"_s, m_folder);
     connect(m_browse, &QPushButton::clicked, this, [this] {
         if (const auto chosen =
                 prompter().chooseFile(u"PDF folder"_s, m_folder->text(), {}, Prompter::FileMode::Folder))
@@ -199,14 +205,10 @@ void CertificatePrintScreen::addDestination()
 
 void CertificatePrintScreen::addButtons()
 {
-    auto *buttons = new QWidget;
-    auto *row = new QHBoxLayout(buttons);
-    row->setContentsMargins(0, 0, 0, 0);
     m_stop = new QPushButton(u"S&top"_s);
     m_stop->setObjectName(u"cmdStop"_s);
     m_stop->setToolTip(u"Stops the run before the next sheet; what was confirmed stays stored"_s);
     m_stop->setEnabled(false);
-    row->addWidget(m_stop);
     connect(m_stop, &QPushButton::clicked, this, [this] {
         if (m_run) {
             m_run->requestStop();
@@ -217,22 +219,19 @@ void CertificatePrintScreen::addButtons()
     m_spoiled->setObjectName(u"cmdSpoiled"_s);
     m_spoiled->setToolTip(u"Registers sheets that came out badly after their numbers were stored"_s);
     m_spoiled->setVisible(m_mode == PrintMode::Print);
-    row->addWidget(m_spoiled);
     m_verify = new QPushButton(u"&Verify Signed Copies"_s);
     m_verify->setObjectName(u"cmdVerify"_s);
     m_verify->setToolTip(u"Checks the signature of every signed copy in CSV/DCPDF: valid, who signed and when, "
                          "unchanged since"_s);
     m_verify->setVisible(m_mode == PrintMode::Pdf);
-    row->addWidget(m_verify);
     connect(m_verify, &QPushButton::clicked, this, &CertificatePrintScreen::verifySignedCopies);
-    row->addStretch();
-    m_fields->addField(u"B0"_s, {}, buttons);
+    addButtonRow(u"B0"_s, {m_stop, m_spoiled, m_verify});
     connect(m_spoiled, &QPushButton::clicked, this, &CertificatePrintScreen::registerSpoiledSheets);
 }
 
 void CertificatePrintScreen::wireChecks()
 {
-    FieldFrame &f = *m_fields;
+    FieldFrame &f = fields();
     QStringList order{u"T0"_s, u"T1"_s, u"T28"_s, u"T2"_s, u"T3"_s};
     if (m_mode == PrintMode::Print)
         order << u"M0"_s << u"T4"_s << u"T5"_s << u"T30"_s;
@@ -252,71 +251,65 @@ void CertificatePrintScreen::wireChecks()
     f.setFieldOrder(order.join(u','));
     f.setMandatoryFields(m_mode == PrintMode::Print ? u"T0,T1,T28,T2,T3,M0,T5,T30,T6"_s : u"T0,T1,T28,T2,T3,T6"_s);
 
-    f.setLookup(f.text(0), [this] { return m_checks->degreeLookup(); });
-    for (int i : {1, 28})
-        f.setLookup(f.text(i), [this] { return m_checks->collegeLookup(text(0)->text()); });
-    for (int i : {2, 3})
-        f.setLookup(f.text(i), [this] { return m_checks->candidateLookup(text(0)->text(), text(1)->text()); });
+    f.setLookup(m_degree, [this] { return m_checks->degreeLookup(); });
+    for (QLineEdit *college : {m_collegeFrom, m_collegeTo})
+        f.setLookup(college, [this] { return m_checks->collegeLookup(m_degree->text()); });
+    for (QLineEdit *regno : {m_regnoFrom, m_regnoTo})
+        f.setLookup(regno, [this] { return m_checks->candidateLookup(m_degree->text(), m_collegeFrom->text()); });
 
-    f.setCheck(f.text(0), [this] { return leaveDegree(); });
-    f.setCheck(f.text(1), [this] { return leaveCollege(text(1), text(29)); });
-    f.setCheck(f.text(28), [this] { return leaveCollege(text(28), text(8)); });
-    f.setCheck(f.text(2), [this] { return leaveRegno(); });
-    f.setCheck(f.mskdt(0), [this] { return m_checks->issueDate(mskdt0()->text()); });
-    f.setCheck(f.text(4), [this] { return m_checks->prefix(text(4)->text()); });
-    f.setCheck(f.text(30), [this] { return m_checks->numberRange(text(5)->text(), text(30)->text()); });
-    f.setCheck(f.text(6), [this] { return leaveType(); });
+    f.setCheck(m_degree, [this] { return leaveDegree(); });
+    f.setCheck(m_collegeFrom, [this] { return leaveCollege(m_collegeFrom, m_collegeFromName); });
+    f.setCheck(m_collegeTo, [this] { return leaveCollege(m_collegeTo, m_collegeToName); });
+    f.setCheck(m_regnoFrom, [this] { return leaveRegno(); });
+    f.setCheck(m_issueDate, [this] { return m_checks->issueDate(m_issueDate->text()); });
+    f.setCheck(m_prefix, [this] { return m_checks->prefix(m_prefix->text()); });
+    f.setCheck(m_numberTo, [this] { return m_checks->numberRange(m_numberFrom->text(), m_numberTo->text()); });
+    f.setCheck(m_type, [this] { return leaveType(); });
 }
-
-QLineEdit *CertificatePrintScreen::text(int index) const { return m_fields->text(index); }
-
-QLineEdit *CertificatePrintScreen::mskdt0() const { return m_fields->mskdt(0); }
-
-QCheckBox *CertificatePrintScreen::chk(int index) const { return m_fields->chk(index); }
 
 void CertificatePrintScreen::activated()
 {
     const bool first = m_firstActivate;
-    ReportForm::activated();
+    RunScreen::activated();
     setWindowTitle(caption(m_mode));
     const std::optional<QString> date = m_checks->convocationDate();
-    text(26)->setText(date.value_or(QString()));
+    m_convocationDate->setText(date.value_or(QString()));
     if (!date) {
-        m_fields->returnFocusTo(text(0));
+        fields().returnFocusTo(m_degree);
         return;
     }
-    if (FieldFrame::isEmpty(mskdt0())) {
+    if (FieldFrame::isEmpty(m_issueDate)) {
         const QString last = SheetDestination::rememberedIssueDate(session());
-        mskdt0()->setText(last.isEmpty() ? PrintingRun::defaultIssueDate() : last);
+        m_issueDate->setText(last.isEmpty() ? PrintingRun::defaultIssueDate() : last);
     }
-    chk(0)->setChecked(true);
-    chk(0)->setEnabled(false);
+    m_temp->setChecked(true);
+    m_temp->setEnabled(false);
     setHint({});
     if (first)
-        m_fields->returnFocusTo(text(0));
+        fields().returnFocusTo(m_degree);
 }
 
 // ---- The boxes' checks as they are left ------------------------------------------------
 
 bool CertificatePrintScreen::leaveDegree()
 {
-    const std::optional<QString> description = m_checks->degree(text(0)->text(), text(6)->text());
-    text(7)->setText(description.value_or(QString()));
-    text(7)->setCursorPosition(0);
+    const std::optional<QString> description = m_checks->degree(m_degree->text(), m_type->text());
+    m_degreeName->setText(description.value_or(QString()));
+    m_degreeName->setCursorPosition(0);
     return description.has_value();
 }
 
 bool CertificatePrintScreen::leaveCollege(QLineEdit *box, QLineEdit *description)
 {
     const QString code = box->text().trimmed();
-    if (box == text(1) && (code == u"0"_s || code == kAllColleges)) {
-        text(1)->setText(kAllColleges);
-        text(28)->setText(kLastCollege);
-        text(29)->setText(u"Every college"_s);
-        text(8)->clear();
+    if (box == m_collegeFrom && (code == u"0"_s || code == kAllColleges)) {
+        m_collegeFrom->setText(kAllColleges);
+        m_collegeTo->setText(kLastCollege);
+        m_collegeFromName->setText(u"Every college"_s);
+        m_collegeToName->clear();
         return true;
     }
-    const std::optional<QString> name = m_checks->college(text(0)->text(), box->text());
+    const std::optional<QString> name = m_checks->college(m_degree->text(), box->text());
     description->setText(name.value_or(QString()));
     description->setCursorPosition(0);
     return name.has_value();
@@ -324,10 +317,10 @@ bool CertificatePrintScreen::leaveCollege(QLineEdit *box, QLineEdit *description
 
 bool CertificatePrintScreen::leaveRegno()
 {
-    const QString regno = text(2)->text().trimmed();
+    const QString regno = m_regnoFrom->text().trimmed();
     if (regno == u"0"_s) {
-        text(2)->setText(kAllRegnos);
-        text(3)->setText(kLastRegno);
+        m_regnoFrom->setText(kAllRegnos);
+        m_regnoTo->setText(kLastRegno);
         return true;
     }
     if (regno == kAllRegnos)
@@ -337,19 +330,19 @@ bool CertificatePrintScreen::leaveRegno()
         return false;
     if (!candidate->hasPhotograph)
         m_photoAccepted = regno;
-    text(1)->setText(candidate->college);
-    text(8)->setText(candidate->collegeAndTown);
-    text(8)->setCursorPosition(0);
-    if (text(3)->text().trimmed().isEmpty())
-        text(3)->setText(regno);
+    m_collegeFrom->setText(candidate->college);
+    m_collegeToName->setText(candidate->collegeAndTown);
+    m_collegeToName->setCursorPosition(0);
+    if (m_regnoTo->text().trimmed().isEmpty())
+        m_regnoTo->setText(regno);
     return true;
 }
 
 bool CertificatePrintScreen::leaveType()
 {
-    if (!m_checks->certificateType(text(6)->text()))
+    if (!m_checks->certificateType(m_type->text()))
         return false;
-    showPlacementsOf(text(6)->text().trimmed());
+    showPlacementsOf(m_type->text().trimmed());
     return true;
 }
 
@@ -362,17 +355,17 @@ void CertificatePrintScreen::showPlacementsOf(const QString &type)
     m_placements->setProperty("type", type);
     try {
         const DesignerLayout layout(session().folder, type);
-        for (const PlacementRow &p : kPlacements) {
-            const LabelPlacement placed = layout.placement(p.label);
-            text(p.top)->setText(placed.top);
-            text(p.left)->setText(placed.left);
-            text(p.size)->setText(placed.size);
+        for (std::size_t i = 0; i < m_placementBoxes.size(); ++i) {
+            const LabelPlacement placed = layout.placement(kPlacements[i].label);
+            m_placementBoxes[i].top->setText(placed.top);
+            m_placementBoxes[i].left->setText(placed.left);
+            m_placementBoxes[i].size->setText(placed.size);
         }
     } catch (const StopError &) {
         // A layout file that is missing is named by the run; the boxes stay empty.
-        for (const PlacementRow &p : kPlacements) {
-            for (int index : {p.top, p.left, p.size})
-                text(index)->clear();
+        for (const PlacementBoxes &line : m_placementBoxes) {
+            for (QLineEdit *box : {line.top, line.left, line.size})
+                box->clear();
         }
     }
 }
@@ -383,25 +376,25 @@ PrintSelection CertificatePrintScreen::selection() const
 {
     PrintSelection s;
     s.mode = m_mode;
-    s.degree = text(0)->text().trimmed().toUpper();
-    s.collegeFrom = text(1)->text().trimmed().toUpper();
-    s.collegeTo = text(28)->text().trimmed().toUpper();
-    s.regnoFrom = text(2)->text().trimmed().toUpper();
-    s.regnoTo = text(3)->text().trimmed().toUpper();
-    s.issueDate = mskdt0()->text();
-    s.prefix = text(4)->text().trimmed().toUpper();
-    s.startNumber = text(5)->text();
-    s.endNumber = text(30)->text();
-    s.certType = text(6)->text().trimmed().toUpper();
-    s.temp = chk(0)->isChecked();
-    s.diploma = chk(1)->isChecked();
-    s.facsimile = chk(2)->isChecked();
-    if (!m_placements)
-        s.marginAdjust = text(11)->text().trimmed().toDouble();
-    if (m_mode == PrintMode::Pdf) {
+    s.degree = m_degree->text().trimmed().toUpper();
+    s.collegeFrom = m_collegeFrom->text().trimmed().toUpper();
+    s.collegeTo = m_collegeTo->text().trimmed().toUpper();
+    s.regnoFrom = m_regnoFrom->text().trimmed().toUpper();
+    s.regnoTo = m_regnoTo->text().trimmed().toUpper();
+    s.issueDate = m_issueDate->text();
+    s.prefix = m_prefix->text().trimmed().toUpper();
+    s.startNumber = m_numberFrom->text();
+    s.endNumber = m_numberTo->text();
+    s.certType = m_type->text().trimmed().toUpper();
+    s.temp = m_temp->isChecked();
+    s.diploma = m_diploma->isChecked();
+    s.facsimile = m_facsimile->isChecked();
+    if (m_margin)
+        s.marginAdjust = m_margin->text().trimmed().toDouble();
+    if (m_sign) {
         s.startNumber = u"1"_s;
         s.endNumber = u"999999"_s;
-        s.sign = chk(3)->isChecked();
+        s.sign = m_sign->isChecked();
     }
     return s;
 }
@@ -425,7 +418,7 @@ void CertificatePrintScreen::VPSproc(const QString &operation)
         return;
     // Box by box in the order they are typed, so a box the checks fill (every college
     // after "0") is filled before it is found empty.
-    if (!checkBoxes() || !m_fields->checkMandatory())
+    if (!checkBoxes() || !fields().checkMandatory())
         return;
     PrintSelection s = selection();
     s.operation = operation == u"print"_s ? PrintOperation::Print : PrintOperation::Preview;
@@ -439,14 +432,14 @@ void CertificatePrintScreen::VPSproc(const QString &operation)
 
 bool CertificatePrintScreen::checkBoxes()
 {
-    for (const QString &key : m_fields->fieldOrder().split(u',')) {
-        QWidget *field = m_fields->field(key);
-        if (qobject_cast<QLineEdit *>(field) && field->isEnabled() && !m_fields->leave(field))
+    for (const QString &key : fields().fieldOrder().split(u',')) {
+        QWidget *field = fields().field(key);
+        if (qobject_cast<QLineEdit *>(field) && field->isEnabled() && !fields().leave(field))
             return false;
     }
     if (m_printer && m_printer->currentData().toString() == pdfFolderChoice() && m_folder->text().trimmed().isEmpty()
         && !m_output) {
-        m_fields->refuse(m_folder, u"Information should be entered"_s, PromptIcon::Information);
+        fields().refuse(m_folder, u"Information should be entered"_s, PromptIcon::Information);
         return false;
     }
     return true;
@@ -498,10 +491,10 @@ PrintingResult CertificatePrintScreen::run(PrintSelection s, SheetOutput &output
                                                       : status);
         QCoreApplication::processEvents();
     });
-    if (m_placements) {
-        for (const PlacementRow &p : kPlacements)
-            run.setPlacement(p.label, {text(p.top)->text().trimmed(), text(p.left)->text().trimmed(),
-                                       text(p.size)->text().trimmed()});
+    for (std::size_t i = 0; i < m_placementBoxes.size(); ++i) {
+        const PlacementBoxes &line = m_placementBoxes[i];
+        run.setPlacement(kPlacements[i].label,
+                         {line.top->text().trimmed(), line.left->text().trimmed(), line.size->text().trimmed()});
     }
     m_run = &run;
     m_stop->setEnabled(true);
@@ -559,7 +552,7 @@ void CertificatePrintScreen::runPrint(PrintSelection s)
     // Show where the range now stands, so the next run starts on the next sheet; the
     // screen opens on this date of issue next time.
     if (s.mode == PrintMode::Print && result.printed + result.spoiled > 0) {
-        text(5)->setText(QString::number(result.nextNumber));
+        m_numberFrom->setText(QString::number(result.nextNumber));
         SheetDestination::rememberIssueDate(session(), s.issueDate);
     }
 }
@@ -609,7 +602,7 @@ void CertificatePrintScreen::registerSpoiledSheets()
 {
     if (m_run || m_mode != PrintMode::Print)
         return;
-    const QString prefix = text(4)->text().trimmed().toUpper();
+    const QString prefix = m_prefix->text().trimmed().toUpper();
     const QString title = u"Spoiled Sheets"_s;
     try {
         StationeryLedger ledger(session().db(), session().convoCode, session().userName, Presence::workstation());

@@ -5,22 +5,23 @@
 #include "certificates/printing/printselection.h"
 #include "certificates/printing/sheetdestination.h"
 #include "certificates/printing/sheetoutput.h"
-#include "shell/forms/reportform.h"
+#include "shell/forms/runscreen.h"
 #include "shell/ui/documentpreview.h"
 
 #include <QPointer>
 
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace sw {
 
-class FieldFrame;
 class PrintingChecks;
 class ScreenRegistry;
 class StationeryLedger;
@@ -30,7 +31,7 @@ class StationeryLedger;
 // "preview" or "print". Opened from N24 to print and from N2F (mode "P") to write
 // the depository's PDF copies of printed certificates.
 //
-// Its boxes are those of every screen (FieldFrame): typing upper-cased, Enter and Down
+// A run screen (RunScreen); its boxes are those of every screen (FieldFrame): typing upper-cased, Enter and Down
 // to the next box, Up to the previous one, F1 lookups of the degrees, colleges and
 // candidates that have something to print, each box checked as it is left with the
 // printing run's own messages (PrintingChecks) and its description filled. Preview
@@ -38,7 +39,7 @@ class StationeryLedger;
 // certificates would lack (PrintCheck) and let the clerk decide, then run. Preview
 // shows the composed sheets in the preview window and stores nothing; Print sends
 // them to the printer or the PDF folder chosen below the boxes.
-class CertificatePrintScreen final : public ReportForm
+class CertificatePrintScreen final : public RunScreen
 {
     Q_OBJECT
 public:
@@ -52,10 +53,6 @@ public:
     // output of its own (the tests).
     void setOutput(std::unique_ptr<SheetOutput> output) { m_output = std::move(output); }
     PrintSelection selection() const;
-    FieldFrame &fields() const { return *m_fields; }
-    QLineEdit *text(int index) const;
-    QLineEdit *mskdt0() const;
-    QCheckBox *chk(int index) const;
     // The destination: the printers the system knows (the default marked) and "PDF folder".
     QComboBox *printerBox() const { return m_printer; }
     QLineEdit *folderBox() const { return m_folder; }
@@ -105,9 +102,23 @@ private:
     bool settlePendingSheets(StationeryLedger &ledger, const QString &prefix);
 
     PrintMode m_mode;
-    FieldFrame *m_fields;
     std::unique_ptr<PrintingChecks> m_checks;
+    QLineEdit *m_degree = nullptr, *m_degreeName = nullptr;
+    QLineEdit *m_collegeFrom = nullptr, *m_collegeFromName = nullptr;
+    QLineEdit *m_collegeTo = nullptr, *m_collegeToName = nullptr;
+    QLineEdit *m_regnoFrom = nullptr, *m_regnoTo = nullptr;
+    QLineEdit *m_convocationDate = nullptr, *m_issueDate = nullptr;
+    QLineEdit *m_prefix = nullptr, *m_numberFrom = nullptr, *m_numberTo = nullptr;
+    QLineEdit *m_type = nullptr;
+    QCheckBox *m_temp = nullptr, *m_diploma = nullptr, *m_facsimile = nullptr;
+    QCheckBox *m_sign = nullptr;       // PDF copies only
+    QLineEdit *m_margin = nullptr;     // every institution but 001
     QGroupBox *m_placements = nullptr; // "Top / Left" of institution 001
+    struct PlacementBoxes
+    {
+        QLineEdit *top, *left, *size;
+    };
+    std::vector<PlacementBoxes> m_placementBoxes; // a line per label of the designed layout
     QComboBox *m_printer = nullptr;
     QLineEdit *m_folder = nullptr;
     QPushButton *m_browse = nullptr;

@@ -31,26 +31,26 @@ RankRegistrationForm::RankRegistrationForm(const FormContext &context)
     , m_store(context.session, context.prompter)
     , m_codes(context.session)
 {
-    addHeaderCode(0, u"Degree"_s, u"Degree"_s, CandidateStore::columnWidth(u"fdegree"_s),
-                  m_codes.source(MasterCodes::Master::Degree,
-                                 [this] { return m_store.degreeLookup(editMode() == EditMode::Edit); }),
-                  1);
+    m_degree = addHeaderCode(0, u"Degree"_s, u"Degree"_s, CandidateStore::columnWidth(u"fdegree"_s),
+                             m_codes.source(MasterCodes::Master::Degree,
+                                            [this] { return m_store.degreeLookup(editMode() == EditMode::Edit); }),
+                             1);
     setFieldOrder(u"T0,S0"_s);
     setMandatoryFields(u"T0"_s);
 }
 
 std::optional<LookupRequest> RankRegistrationForm::keyLookup() const
 {
-    return withHeadings(m_store.regnoLookup(text(0)->text()), {u"Reg. No."_s, u"Name"_s});
+    return withHeadings(m_store.regnoLookup(m_degree->text()), {u"Reg. No."_s, u"Name"_s});
 }
 
-void RankRegistrationForm::AEDproc(const QString &operation)
+void RankRegistrationForm::AEDproc(EditMode mode)
 {
-    if (operation == u"delete"_s) {
+    if (mode == EditMode::Delete) {
         prompter().info(u"A registered rank is corrected on its line; it is not deleted."_s);
         return;
     }
-    CodeGridForm::AEDproc(operation);
+    CodeGridForm::AEDproc(mode);
 }
 
 bool RankRegistrationForm::headerComplete()
@@ -145,7 +145,7 @@ void RankRegistrationForm::CmdSave_Click()
         }
         // The degree's ranks are shown again as saved.
         resetForm();
-        text(0)->setText(degree);
+        m_degree->setText(degree);
         describeHeader();
         loadGrid();
         showOutcome(u"Saved %1 ranks of %2"_s.arg(saved).arg(degree));

@@ -18,7 +18,7 @@ class RankRegistrationForm final : public CodeGridForm
 public:
     explicit RankRegistrationForm(const FormContext &context);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 
@@ -38,6 +38,7 @@ private:
 
     RankStore m_store;
     MasterCodes m_codes;
+    QLineEdit *m_degree; // text_0
 };
 
 } // namespace sw

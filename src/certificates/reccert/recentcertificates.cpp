@@ -18,6 +18,13 @@ RecentCertificates::RecentCertificates(Session &session)
 {
 }
 
+BoundSql RecentCertificates::browseStatement()
+{
+    return {u"select reccert.*, convo.fname from reccert, convo where convo.fregno = reccert.fregno "
+            "order by reccert.fcertno"_s,
+            {}};
+}
+
 std::vector<RecentCertificates::Row> RecentCertificates::load() const
 {
     Rows rows = m_session.db().query(u"select reccert.fregno, convo.fname, reccert.fcertno from reccert, convo "

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/sqldialect.h"
+
 #include <QString>
 #include <vector>
 
@@ -29,6 +31,8 @@ public:
 
     // In certificate-number order.
     std::vector<Row> load() const;
+    // The rows the screen browses, with the candidates' names, in certificate-number order.
+    static BoundSql browseStatement();
     // Takes back the marked rows in one transaction; returns how many candidates lost their number.
     int save(const std::vector<Row> &rows);
 

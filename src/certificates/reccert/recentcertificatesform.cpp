@@ -26,9 +26,7 @@ RecentCertificatesForm::RecentCertificatesForm(const FormContext &context)
 
 std::optional<BoundSql> RecentCertificatesForm::recordsetStatement() const
 {
-    return BoundSql{u"select reccert.*, convo.fname from reccert, convo where convo.fregno = reccert.fregno "
-                    "order by reccert.fcertno"_s,
-                    {}};
+    return RecentCertificates::browseStatement();
 }
 
 void RecentCertificatesForm::loadGrid()
@@ -65,13 +63,13 @@ void RecentCertificatesForm::resetForm()
     loadGrid();
 }
 
-void RecentCertificatesForm::AEDproc(const QString &operation)
+void RecentCertificatesForm::AEDproc(EditMode mode)
 {
-    if (operation == u"add"_s) {
+    if (mode == EditMode::Add) {
         prompter().info(u"The list holds the certificates of the last printing run; nothing is added here."_s);
         return;
     }
-    setEditMode(operation == u"delete"_s ? EditMode::Delete : EditMode::Edit);
+    setEditMode(mode);
     showOutcome({});
     setLegend(editLegend());
     for (int r = 0; r < spread()->rowCount(); ++r) {

@@ -20,7 +20,7 @@ class RecentCertificatesForm final : public CodeGridForm
 public:
     explicit RecentCertificatesForm(const FormContext &context);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 

@@ -44,41 +44,37 @@ GateForm::GateForm(const FormContext &context, Gate gate)
     const int collegeWidth = CandidateStore::columnWidth(u"fcollcode"_s);
     const CodeSource degrees = m_codes.source(Master::Degree, [this] { return m_store.degreeLookup(); });
     const CodeSource colleges =
-        m_codes.source(Master::College, [this] { return m_store.collegeLookup(text(0)->text()); });
-    addHeaderCode(0, u"Degree"_s, u"Degree"_s, degreeWidth, degrees, isActivation(gate) ? 50 : 1);
+        m_codes.source(Master::College, [this] { return m_store.collegeLookup(m_degree->text()); });
+    m_degree = addHeaderCode(0, u"Degree"_s, u"Degree"_s, degreeWidth, degrees, isActivation(gate) ? 50 : 1);
     if (isActivation(gate)) {
-        addHeaderCode(1, u"From College"_s, u"Starting College"_s, collegeWidth, colleges, 51);
-        addHeaderCode(2, u"To College"_s, u"Ending College"_s, collegeWidth, colleges, 52);
+        m_firstCollege = addHeaderCode(1, u"From College"_s, u"Starting College"_s, collegeWidth, colleges, 51);
+        m_lastCollege = addHeaderCode(2, u"To College"_s, u"Ending College"_s, collegeWidth, colleges, 52);
         setFieldOrder(u"T0,T1,T2,S0"_s);
         setMandatoryFields(u"T0,T1,T2"_s);
     } else {
-        addHeaderCode(3, u"College"_s, u"College"_s, collegeWidth, colleges, 2);
+        m_firstCollege = m_lastCollege = addHeaderCode(3, u"College"_s, u"College"_s, collegeWidth, colleges, 2);
         setFieldOrder(u"T0,T3,S0"_s);
         setMandatoryFields(u"T0,T3"_s);
     }
-    addCheck(0, isActivation(gate) ? u"Activate all"_s : u"Fee paid for all"_s);
-    connect(chk(0), &QCheckBox::clicked, this, &GateForm::tickAll);
+    m_all = addCheck(0, isActivation(gate) ? u"Activate all"_s : u"Fee paid for all"_s);
+    connect(m_all, &QCheckBox::clicked, this, &GateForm::tickAll);
 }
-
-QLineEdit *GateForm::firstCollegeBox() const { return text(isActivation(gate()) ? 1 : 3); }
-
-QLineEdit *GateForm::lastCollegeBox() const { return text(isActivation(gate()) ? 2 : 3); }
 
 GateSelection GateForm::selection() const
 {
-    return {text(0)->text().trimmed(), firstCollegeBox()->text().trimmed(), lastCollegeBox()->text().trimmed()};
+    return {m_degree->text().trimmed(), m_firstCollege->text().trimmed(), m_lastCollege->text().trimmed()};
 }
 
 std::optional<LookupRequest> GateForm::keyLookup() const
 {
-    return withHeadings(m_store.regnoLookup(text(0)->text(), firstCollegeBox()->text()), {u"Reg. No."_s, u"Name"_s});
+    return withHeadings(m_store.regnoLookup(m_degree->text(), m_firstCollege->text()), {u"Reg. No."_s, u"Name"_s});
 }
 
-void GateForm::AEDproc(const QString &operation)
+void GateForm::AEDproc(EditMode mode)
 {
-    CodeGridForm::AEDproc(operation);
+    CodeGridForm::AEDproc(mode);
     // The grid and its "all" box open once the header has chosen the candidates.
-    chk(0)->setEnabled(false);
+    m_all->setEnabled(false);
     updateCount();
 }
 
@@ -97,7 +93,7 @@ bool GateForm::headerComplete()
     }
     const bool found = m_store.hasCandidates(chosen);
     setEditMode(found ? EditMode::Edit : EditMode::Add);
-    chk(0)->setEnabled(true);
+    m_all->setEnabled(true);
     if (found) {
         loadGrid();
     } else {
@@ -211,9 +207,9 @@ void GateForm::CmdSave_Click()
         }
         // The grid is shown again as the table now holds it, for the clerk to see.
         resetForm();
-        text(0)->setText(chosen.degree);
-        firstCollegeBox()->setText(chosen.collegeFrom);
-        lastCollegeBox()->setText(chosen.collegeTo);
+        m_degree->setText(chosen.degree);
+        m_firstCollege->setText(chosen.collegeFrom);
+        m_lastCollege->setText(chosen.collegeTo);
         describeHeader();
         loadGrid();
         showOutcome(report.summary(gate()));

@@ -21,7 +21,7 @@ class GateForm final : public CodeGridForm
 public:
     GateForm(const FormContext &context, Gate gate);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     // Loads the grid for the header's selection.
     void display_record(RecordSet &rows, const QString &tagname) override;
@@ -41,14 +41,16 @@ protected:
 
 private:
     // The header box the college (or the first college of the range) is typed in, and the last one.
-    QLineEdit *firstCollegeBox() const;
-    QLineEdit *lastCollegeBox() const;
     void loadGrid();
     void tickAll(bool ticked);
     void updateCount();
 
     GateStore m_store;
     MasterCodes m_codes;
+    QLineEdit *m_degree;       // text_0
+    QLineEdit *m_firstCollege; // activation: text_1 (From College); verification: text_3 (College)
+    QLineEdit *m_lastCollege;  // activation: text_2 (To College); verification: the college again
+    QCheckBox *m_all;          // chk_0: tick (or clear) every row
 };
 
 } // namespace sw

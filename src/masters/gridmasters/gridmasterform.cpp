@@ -53,7 +53,7 @@ GridMasterForm::GridMasterForm(const FormContext &context, const GridMasterKind 
 
 std::optional<BoundSql> GridMasterForm::recordsetStatement() const
 {
-    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.codeColumn, {}};
+    return GridMasterStore(session().db(), m_kind).browseStatement();
 }
 
 void GridMasterForm::display_record(RecordSet &rows, const QString &)
@@ -242,10 +242,10 @@ void GridMasterForm::cellLeft(int oldRow, int oldColumn, int newRow, int newColu
     m_moving = false;
 }
 
-void GridMasterForm::AEDproc(const QString &operation)
+void GridMasterForm::AEDproc(EditMode mode)
 {
     showOutcome({});
-    setEditMode(editModeFor(operation));
+    setEditMode(mode);
     setLegend(editLegend());
     // Delete marks rows with F7 or the "Delete" box; Add opens a fresh row below the data.
     loadGrid(true);

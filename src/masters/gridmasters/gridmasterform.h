@@ -21,7 +21,7 @@ class GridMasterForm : public RecordForm
 public:
     GridMasterForm(const FormContext &context, const GridMasterKind &kind);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     void cmdCancel_Click() override;
     void cmdsearch_Click() override;

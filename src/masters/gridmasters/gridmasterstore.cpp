@@ -55,6 +55,11 @@ GridMasterStore::GridMasterStore(Database &db, const GridMasterKind &kind)
 
 QString GridMasterStore::cleanCode(const QString &code) { return legacytext::storedText(code).toUpper(); }
 
+BoundSql GridMasterStore::browseStatement() const
+{
+    return {u"select * from "_s + m_db.table(m_kind.table) + u" order by "_s + m_kind.codeColumn, {}};
+}
+
 std::vector<GridRow> GridMasterStore::load() const
 {
     const QString extra = m_kind.convocation ? u", fdate, factive"_s : QString();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "masters/gridmasters/gridmasterkind.h"
+#include "shell/db/sqldialect.h"
 
 #include <QString>
 
@@ -72,6 +73,8 @@ public:
     // The logged-in user, whom the audit trail names for every row saved.
     void setActor(const QString &user) { m_actor = user; }
 
+    // The rows the screen browses, by code.
+    BoundSql browseStatement() const;
     // Every row of the table by code, each "E".
     std::vector<GridRow> load() const;
 

@@ -20,7 +20,7 @@ class KannadaNameUpdateScreen : public ChildForm
 public:
     explicit KannadaNameUpdateScreen(const FormContext &context);
 
-    QCheckBox *chk() const { return m_library; }
+    QCheckBox *libraryBox() const { return m_library; } // "chk": build the library rather than fill names
     QPushButton *cmd() const { return m_upload; }
     QProgressBar *PB() const { return m_pb; }
 

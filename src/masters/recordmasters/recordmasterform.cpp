@@ -27,17 +27,19 @@ RecordMasterForm::RecordMasterForm(const FormContext &context, const RecordMaste
     for (int i = 0; i < int(kind.fields.size()); ++i) {
         const RecordMasterField &f = kind.fields[size_t(i)];
         QLineEdit *box = addText(i, f.label, f.label, f.width);
+        m_boxes.append(box);
         if (f.kannada)
             keepCase(box);
         if (f.mandatory)
             keys << u"T%1"_s.arg(i);
     }
     if (!kind.flagColumn.isEmpty())
-        addCheck(0, kind.flagLabel);
+        m_flag = addCheck(0, kind.flagLabel);
+    m_key = m_boxes.front();
     setMandatoryFields(keys.join(u','));
     setFieldOrder(keys.join(u','));
-    setLookup(text(0), [this] { return keyLookup(); });
-    fields().setCheck(text(0), [this] { return leaveKey(); });
+    setLookup(m_key, [this] { return keyLookup(); });
+    fields().setCheck(m_key, [this] { return leaveKey(); });
 }
 
 LookupRequest RecordMasterForm::keyLookup() const
@@ -56,7 +58,7 @@ void RecordMasterForm::activated()
     RecordForm::activated();
     for (int i = 0; i < int(m_kind.fields.size()); ++i) {
         if (m_kind.fields[size_t(i)].kannada)
-            KannadaBox::attach(text(i), kannadaFont(), 13);
+            KannadaBox::attach(m_boxes[i], kannadaFont(), 13);
     }
     // The Kannada boxes are taller now: the window grows rather than squeezing them.
     growWindowToFit();
@@ -64,25 +66,24 @@ void RecordMasterForm::activated()
 
 std::optional<BoundSql> RecordMasterForm::recordsetStatement() const
 {
-    return BoundSql{u"select * from "_s + session().db().table(m_kind.table) + u" order by "_s + m_kind.key().column,
-                    {}};
+    return RecordMasterStore(session().db(), m_kind).browseStatement();
 }
 
 void RecordMasterForm::show(const MasterRecord &record)
 {
     for (int i = 0; i < int(m_kind.fields.size()); ++i)
-        text(i)->setText(record.values.value(i));
-    if (!m_kind.flagColumn.isEmpty())
-        chk(0)->setChecked(record.flag);
+        m_boxes[i]->setText(record.values.value(i));
+    if (m_flag)
+        m_flag->setChecked(record.flag);
 }
 
 MasterRecord RecordMasterForm::typed() const
 {
     MasterRecord record;
     for (int i = 0; i < int(m_kind.fields.size()); ++i)
-        record.values << KannadaBox::storedText(text(i));
-    if (!m_kind.flagColumn.isEmpty())
-        record.flag = chk(0)->isChecked();
+        record.values << KannadaBox::storedText(m_boxes[i]);
+    if (m_flag)
+        record.flag = m_flag->isChecked();
     return record;
 }
 
@@ -97,42 +98,14 @@ void RecordMasterForm::display_record(RecordSet &rows, const QString &)
     setLegend(browsing() ? browseLegend() : editLegend());
 }
 
-void RecordMasterForm::AEDproc(const QString &operation)
-{
-    showOutcome({});
-    frame()->setEnabled(true);
-    enableFields(true);
-    SetFieldColours(u'H');
-    setLegend(editLegend());
-    const bool recordShown = !text(0)->text().trimmed().isEmpty();
-    if (operation == u"add"_s) {
-        setEditMode(EditMode::Add);
-        ClearControls();
-        text(0)->setFocus();
-        return;
-    }
-    setEditMode(operation == u"edit"_s ? EditMode::Edit : EditMode::Delete);
-    if (!recordShown) {
-        text(0)->setFocus();
-        return;
-    }
-    text(0)->setEnabled(false);
-    SetFieldColours(u'D');
-    if (editMode() == EditMode::Delete) {
-        confirmDelete();
-        return;
-    }
-    moveFocus(text(0), true);
-}
-
 bool RecordMasterForm::lookUpTypedCode()
 {
     RecordMasterStore store(session().db(), m_kind);
     store.setActor(session().userName);
-    const auto found = store.find(text(0)->text());
+    const auto found = store.find(m_key->text());
     if (!found) {
         prompter().message(m_kind.invalidMessage, u"Message"_s, PromptIcon::Exclamation);
-        text(0)->setFocus();
+        m_key->setFocus();
         return false;
     }
     show(*found);
@@ -142,7 +115,7 @@ bool RecordMasterForm::lookUpTypedCode()
 
 void RecordMasterForm::confirmDelete()
 {
-    const QString code = text(0)->text().trimmed();
+    const QString code = m_key->text().trimmed();
     QString said = u"Not deleted: "_s + code;
     if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo, PromptAnswer::No)
         == PromptAnswer::Yes) {
@@ -162,7 +135,7 @@ bool RecordMasterForm::leaveKey()
         return true;
     if (!lookUpTypedCode())
         return false;
-    text(0)->setEnabled(false);
+    m_key->setEnabled(false);
     if (editMode() == EditMode::Delete)
         confirmDelete();
     return true;
@@ -171,7 +144,7 @@ bool RecordMasterForm::leaveKey()
 bool RecordMasterForm::fieldKey(QWidget *field, QKeyEvent *event)
 {
     // Enter in the Kannada speciality box stays there: the legacy keyboard uses it.
-    if (m_kind.menuCode == u"DEGREE"_s && field == text(4)
+    if (m_kind.menuCode == u"DEGREE"_s && field == m_boxes.value(4)
         && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
         return true;
     return RecordForm::fieldKey(field, event);
@@ -186,8 +159,9 @@ void RecordMasterForm::CmdSave_Click()
         if (!fields().checkFocused())
             return;
         if (const auto problem = store.check(record)) {
-            text(problem->field)->setEnabled(true);
-            fields().refuse(text(problem->field), problem->message, PromptIcon::Information);
+            QLineEdit *refused = m_boxes.value(problem->field);
+            refused->setEnabled(true);
+            fields().refuse(refused, problem->message, PromptIcon::Information);
             showOutcome(u"Not saved: "_s + problem->message);
             return;
         }

@@ -19,7 +19,6 @@ class RecordMasterForm : public RecordForm
 public:
     RecordMasterForm(const FormContext &context, const RecordMasterKind &kind);
 
-    void AEDproc(const QString &operation) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
     // The appearance sets every box's font; the Kannada boxes take theirs back after it.
@@ -31,6 +30,7 @@ public:
 protected:
     std::optional<BoundSql> recordsetStatement() const override;
     bool fieldKey(QWidget *field, QKeyEvent *event) override;
+    void confirmDelete() override;
 
 private:
     void show(const MasterRecord &record);
@@ -41,9 +41,11 @@ private:
     // The check of leaving the key box: in edit and delete it brings the code's row.
     bool leaveKey();
     LookupRequest keyLookup() const;
-    void confirmDelete();
 
     const RecordMasterKind &m_kind;
+    QList<QLineEdit *> m_boxes;  // text_i: the kind's fields in order
+    QLineEdit *m_key = nullptr;  // text_0, the code
+    QCheckBox *m_flag = nullptr; // chk_0, when the kind has a flag
 };
 
 } // namespace sw

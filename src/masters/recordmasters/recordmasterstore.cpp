@@ -17,6 +17,11 @@ RecordMasterStore::RecordMasterStore(Database &db, const RecordMasterKind &kind)
 {
 }
 
+BoundSql RecordMasterStore::browseStatement() const
+{
+    return {u"select * from "_s + m_db.table(m_kind.table) + u" order by "_s + m_kind.key().column, {}};
+}
+
 QStringList RecordMasterStore::codes() const
 {
     Rows rows = m_db.query(u"select "_s + m_kind.key().column + u" from "_s + m_db.table(m_kind.table) + u" order by "_s

@@ -3,6 +3,7 @@
 
 #include "shell/audit/audittrail.h"
 #include "masters/recordmasters/recordmasterkind.h"
+#include "shell/db/sqldialect.h"
 
 #include <QStringList>
 
@@ -39,6 +40,8 @@ public:
     // The logged-in user, whom the audit trail names for every change.
     void setActor(const QString &user) { m_actor = user; }
 
+    // The rows the screen browses, by key.
+    BoundSql browseStatement() const;
     // Every key in order, for browsing.
     QStringList codes() const;
     std::optional<MasterRecord> find(const QString &code) const;

@@ -20,19 +20,19 @@ AddressLabelsScreen::AddressLabelsScreen(const FormContext &context, QWidget *pa
     : ReportScreen(context, u"ADDENV"_s, u"Address on Envelopes . . ."_s, parent)
 {
     addRangeBoxes();
-    addCode(4, u"From Cert. no"_s, 20);
-    addCode(5, u"To Cert. no"_s, 20);
-    addDate(0, u"From Date"_s);
-    addDate(1, u"To Date"_s);
-    addCheck(0, u"&Tatkal Only"_s);
-    addCheck(1, u"&Post Only"_s);
+    m_certFrom = addCode(4, u"From Cert. no"_s, 20);
+    m_certTo = addCode(5, u"To Cert. no"_s, 20);
+    m_dateFrom = addDate(0, u"From Date"_s);
+    m_dateTo = addDate(1, u"To Date"_s);
+    m_tatkalOnly = addCheck(0, u"&Tatkal Only"_s);
+    m_postOnly = addCheck(1, u"&Post Only"_s);
 }
 
 bool AddressLabelsScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
 
 bool AddressLabelsScreen::generate()
 {
-    for (QLineEdit *date : {mskdt(0), mskdt(1)}) {
+    for (QLineEdit *date : {m_dateFrom, m_dateTo}) {
         const QString typed = date->text();
         if (std::none_of(typed.begin(), typed.end(), [](QChar c) { return c.isDigit(); })) {
             prompter().message(date->toolTip() + u" has to be entered"_s, u"Validation"_s, PromptIcon::Information);
@@ -40,21 +40,23 @@ bool AddressLabelsScreen::generate()
             return false;
         }
     }
-    LabelSelection s{
-        {text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}}, text(4)->text(), text(5)->text()};
-    const QString problem = s.printed.takeDates(mskdt(0)->text(), mskdt(1)->text());
+    const RangeBoxes &r = range();
+    LabelSelection s{{r.degreeFrom->text(), r.degreeTo->text(), r.collegeFrom->text(), r.collegeTo->text(), {}, {}},
+                     m_certFrom->text(),
+                     m_certTo->text()};
+    const QString problem = s.printed.takeDates(m_dateFrom->text(), m_dateTo->text());
     if (!problem.isEmpty()) {
         prompter().message(problem, u"Validation"_s, PromptIcon::Information);
-        mskdt(0)->setFocus();
+        m_dateFrom->setFocus();
         return false;
     }
-    s.tatkalOnly = chk(0)->isChecked();
-    s.postOnly = chk(1)->isChecked();
+    s.tatkalOnly = m_tatkalOnly->isChecked();
+    s.postOnly = m_postOnly->isChecked();
     s.normaliseRanges();
     const QString odt = session().folder.outputPath(u"AddressLabels.odt"_s);
     const QString pdf = QFileInfo(odt).path() + u"/AddressLabels.pdf"_s;
     if (AddressLabels(session(), prompter()).labelSheets(s, odt, pdf) == 0) {
-        text(0)->setFocus();
+        r.degreeFrom->setFocus();
         return false;
     }
     m_lastOutput = odt;

@@ -3,6 +3,8 @@
 
 #include "reports/screens/reportscreen.h"
 
+class QCheckBox;
+
 namespace sw {
 
 // Address on Envelopes . . .: the address labels of printed certificates, opened for
@@ -20,6 +22,8 @@ protected:
     bool fieldLeft(QLineEdit *field) override;
 
 private:
+    QLineEdit *m_certFrom, *m_certTo, *m_dateFrom, *m_dateTo;
+    QCheckBox *m_tatkalOnly, *m_postOnly;
     QString m_lastOutput;
 };
 

@@ -18,23 +18,25 @@ CoveringLettersScreen::CoveringLettersScreen(const FormContext &context, QWidget
     : ReportScreen(context, u"COVLETT"_s, u"Covering Letters . . ."_s, parent)
 {
     addRangeBoxes();
-    addDate(0, u"From Date"_s);
-    addDate(1, u"To Date"_s);
-    addCheck(0, u"&Eject at each college"_s);
-    addCheck(1, u"Report in &Word"_s);
-    addCheck(2, u"&Check list"_s);
-    addCheck(3, u"&Student copy"_s);
+    m_dateFrom = addDate(0, u"From Date"_s);
+    m_dateTo = addDate(1, u"To Date"_s);
+    m_ejectAtCollege = addCheck(0, u"&Eject at each college"_s);
+    m_collegeLetters = addCheck(1, u"Report in &Word"_s);
+    m_checklist = addCheck(2, u"&Check list"_s);
+    m_studentCopy = addCheck(3, u"&Student copy"_s);
 }
 
 bool CoveringLettersScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
 
 bool CoveringLettersScreen::generate()
 {
-    PrintedListSelection s{text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}};
-    const QString problem = s.takeDates(mskdt(0)->text(), mskdt(1)->text());
+    const RangeBoxes &r = range();
+    PrintedListSelection s{
+        r.degreeFrom->text(), r.degreeTo->text(), r.collegeFrom->text(), r.collegeTo->text(), {}, {}};
+    const QString problem = s.takeDates(m_dateFrom->text(), m_dateTo->text());
     if (!problem.isEmpty()) {
         prompter().message(problem, u"Message"_s, PromptIcon::Information);
-        mskdt(0)->setFocus();
+        m_dateFrom->setFocus();
         return false;
     }
     s.normaliseRanges();
@@ -42,13 +44,13 @@ bool CoveringLettersScreen::generate()
     using Kind = CoveringLetters::Kind;
     Kind kind = Kind::List;
     QString name;
-    if (chk(1)->isChecked()) {
+    if (m_collegeLetters->isChecked()) {
         kind = Kind::College;
         name = u"CollegeLetters"_s;
-    } else if (chk(2)->isChecked()) {
+    } else if (m_checklist->isChecked()) {
         kind = Kind::Checklist;
         name = u"CheckList"_s;
-    } else if (chk(3)->isChecked()) {
+    } else if (m_studentCopy->isChecked()) {
         const bool acknowledgement =
             prompter().askYesNo(u"Do you want Student copy with Acknowledgement?"_s, u"Student Copy"_s);
         kind = acknowledgement ? Kind::Student : Kind::StudentWithoutAck;
@@ -56,15 +58,15 @@ bool CoveringLettersScreen::generate()
     }
     if (kind == Kind::List) {
         m_lastOutput = reportPath();
-        const bool wrote = letters.dispatchList(s, chk(0)->isChecked(), reportPath());
+        const bool wrote = letters.dispatchList(s, m_ejectAtCollege->isChecked(), reportPath());
         if (!wrote)
-            text(0)->setFocus();
+            r.degreeFrom->setFocus();
         return wrote;
     }
     const QString odt = session().folder.outputPath(name + u".odt"_s);
     const QString pdf = QFileInfo(odt).path() + u'/' + name + u".pdf"_s;
     if (!letters.writeDocument(kind, s, odt, pdf)) {
-        text(0)->setFocus();
+        r.degreeFrom->setFocus();
         return false;
     }
     m_lastOutput = odt;

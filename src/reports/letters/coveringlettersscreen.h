@@ -3,6 +3,8 @@
 
 #include "reports/screens/reportscreen.h"
 
+class QCheckBox;
+
 namespace sw {
 
 // Covering Letters . . .: the dispatch list of printed certificates per college (a
@@ -21,6 +23,8 @@ protected:
     bool fieldLeft(QLineEdit *field) override;
 
 private:
+    QLineEdit *m_dateFrom, *m_dateTo;
+    QCheckBox *m_ejectAtCollege, *m_collegeLetters, *m_checklist, *m_studentCopy;
     QString m_lastOutput;
 };
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "reports/nad/nadexport.h"
 #include "reports/screens/reportscreen.h"
+
+class QRadioButton;
 
 namespace sw {
 
@@ -24,6 +27,11 @@ protected:
     bool fieldLeft(QLineEdit *field) override;
 
 private:
+    NadSelection selection() const;
+
+    QLineEdit *m_degreeFrom, *m_degreeTo, *m_collegeFrom, *m_collegeTo;
+    QLineEdit *m_degreeFromName, *m_degreeToName, *m_collegeFromName, *m_collegeToName;
+    QRadioButton *m_cdsl, *m_nsdl, *m_digiLocker;
     QString m_lastOutput;
 };
 

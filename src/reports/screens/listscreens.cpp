@@ -29,6 +29,13 @@ void fillCollegeRange(QLineEdit *from, QLineEdit *to)
     }
 }
 
+// The selection of the range boxes, before the dates are taken.
+PrintedListSelection rangeSelection(const ReportScreen::RangeBoxes &range)
+{
+    return {
+        range.degreeFrom->text(), range.degreeTo->text(), range.collegeFrom->text(), range.collegeTo->text(), {}, {}};
+}
+
 // The date boxes' checks, with the focus back on the From Date box when they fail.
 bool takeDates(PrintedListSelection &s, QLineEdit *from, QLineEdit *to, Prompter &prompter)
 {
@@ -47,56 +54,60 @@ bool takeDates(PrintedListSelection &s, QLineEdit *from, QLineEdit *to, Prompter
 StudentListScreen::StudentListScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"STUDLIST"_s, u"Student List . . ."_s, parent)
 {
-    addCode(0, u"Degree"_s, 5, 3);
-    addCode(1, u"From College"_s, 4, 4);
-    addCode(2, u"To College"_s, 4, 5);
-    addCheck(0, u"&Certificate Printed Only"_s);
-    addCheck(1, u"&With Kannada Names"_s);
-    addCheck(2, u"&Summary"_s);
-    addCheck(3, u"&Active only"_s);
-    addCheck(4, u"Covocation List (Excel)"_s);
-    addCheck(5, u"&Ledger"_s);
-    setLookup(text(0), [this] { return degreeLookup(); });
-    setLookup(text(1), [this] { return collegeLookup(text(0)->text().trimmed()); });
-    setLookup(text(2), [this] { return collegeLookup(text(0)->text().trimmed()); });
+    FieldFrame &f = fields();
+    m_degree = addCode(0, u"Degree"_s, 5);
+    m_degreeName = f.addDescription(3, m_degree);
+    m_collegeFrom = addCode(1, u"From College"_s, 4);
+    m_collegeFromName = f.addDescription(4, m_collegeFrom);
+    m_collegeTo = addCode(2, u"To College"_s, 4);
+    m_collegeToName = f.addDescription(5, m_collegeTo);
+    m_printedOnly = addCheck(0, u"&Certificate Printed Only"_s);
+    m_kannadaNames = addCheck(1, u"&With Kannada Names"_s);
+    m_summary = addCheck(2, u"&Summary"_s);
+    m_activeOnly = addCheck(3, u"&Active only"_s);
+    m_convocationList = addCheck(4, u"Covocation List (Excel)"_s);
+    m_ledger = addCheck(5, u"&Ledger"_s);
+    setLookup(m_degree, [this] { return degreeLookup(); });
+    for (QLineEdit *college : {m_collegeFrom, m_collegeTo})
+        setLookup(college, [this] { return collegeLookup(m_degree->text().trimmed()); });
 }
 
 bool StudentListScreen::fieldLeft(QLineEdit *field)
 {
-    if (field == text(0))
-        return checkDegree(text(0), text(3), true);
-    if (field == text(1)) {
-        fillCollegeRange(text(1), text(2));
-        describeCollege(text(1), text(4));
-        describeCollege(text(2), text(5));
-    } else if (field == text(2)) {
-        describeCollege(text(2), text(5));
+    if (field == m_degree)
+        return checkDegree(m_degree, m_degreeName, true);
+    if (field == m_collegeFrom) {
+        fillCollegeRange(m_collegeFrom, m_collegeTo);
+        describeCollege(m_collegeFrom, m_collegeFromName);
+        describeCollege(m_collegeTo, m_collegeToName);
+    } else if (field == m_collegeTo) {
+        describeCollege(m_collegeTo, m_collegeToName);
     }
     return true;
 }
 
 bool StudentListScreen::generate()
 {
-    if (!checkDegree(text(0), text(3), true)) {
-        text(0)->setFocus();
+    if (!checkDegree(m_degree, m_degreeName, true)) {
+        m_degree->setFocus();
         return false;
     }
-    StudentListSelection s{text(0)->text(), text(1)->text(), text(2)->text()};
-    s.printedOnly = chk(0)->isChecked();
-    s.activeOnly = chk(3)->isChecked();
+    StudentListSelection s{m_degree->text(), m_collegeFrom->text(), m_collegeTo->text()};
+    s.printedOnly = m_printedOnly->isChecked();
+    s.activeOnly = m_activeOnly->isChecked();
     s.normaliseColleges();
     StudentListReports reports(session(), prompter(), pageHeader());
-    if (chk(2)->isChecked())
+    if (m_summary->isChecked())
         return reports.degreeSummary(s, reportPath());
-    if (chk(1)->isChecked()) {
+    if (m_kannadaNames->isChecked()) {
         showOutput(reports.kannadaNamesWorkbook(s));
         return false;
     }
-    if (chk(4)->isChecked()) {
+    if (m_convocationList->isChecked()) {
         showOutput(reports.convocationWorkbook(s));
         return false;
     }
-    if (chk(5)->isChecked()) {
+    if (m_ledger->isChecked()) {
         showOutput(reports.ledgerWorkbook(s));
         return false;
     }
@@ -109,37 +120,37 @@ PrintedListScreen::PrintedListScreen(const FormContext &context, QWidget *parent
     : ReportScreen(context, u"CERTDATELIST"_s, u"Certificate Printed List . . ."_s, parent)
 {
     addRangeBoxes();
-    addDate(0, u"From Date"_s);
-    addDate(1, u"To Date"_s);
-    addCheck(0, u"&Update to online?"_s);
-    addCheck(1, u"&Export to CSV"_s);
-    addCheck(2, u"&Summary (All Convo)"_s);
-    addCheck(3, u"Convocation &Ledger"_s);
-    makeExclusive({0, 1, 2, 3});
+    m_dateFrom = addDate(0, u"From Date"_s);
+    m_dateTo = addDate(1, u"To Date"_s);
+    m_toOnline = addCheck(0, u"&Update to online?"_s);
+    m_toCsv = addCheck(1, u"&Export to CSV"_s);
+    m_summary = addCheck(2, u"&Summary (All Convo)"_s);
+    m_ledger = addCheck(3, u"Convocation &Ledger"_s);
+    makeExclusive({m_toOnline, m_toCsv, m_summary, m_ledger});
 }
 
 bool PrintedListScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(field); }
 
 bool PrintedListScreen::generate()
 {
-    PrintedListSelection s{text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}};
-    if (!takeDates(s, mskdt(0), mskdt(1), prompter()))
+    PrintedListSelection s = rangeSelection(range());
+    if (!takeDates(s, m_dateFrom, m_dateTo, prompter()))
         return false;
     s.normaliseRanges();
     CertPrintedReports reports(session(), prompter(), pageHeader());
-    if (chk(0)->isChecked()) {
+    if (m_toOnline->isChecked()) {
         if (prompter().askYesNo(u"Printed Certificate details will be updated to online\r\nDo you want to continue?"_s,
                                 u"Update to online"_s))
             reports.updatePortal(s, [this](const QString &status, int) { setHint(status); });
         return false;
     }
-    if (chk(1)->isChecked()) {
+    if (m_toCsv->isChecked()) {
         reports.certificateDetailsCsv(s);
         return false;
     }
-    if (chk(2)->isChecked())
+    if (m_summary->isChecked())
         return reports.countPerConvocation(s, reportPath());
-    if (chk(3)->isChecked())
+    if (m_ledger->isChecked())
         return reports.convocationLedger(s, reportPath());
     return reports.printedList(s, reportPath());
 }
@@ -149,8 +160,8 @@ bool PrintedListScreen::generate()
 CancelledListScreen::CancelledListScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"CERTCANLIST"_s, u"Datewise Certificates Cancelled List . . ."_s, parent)
 {
-    addDate(0, u"From Date"_s);
-    addDate(1, u"To Date"_s);
+    m_dateFrom = addDate(0, u"From Date"_s);
+    m_dateTo = addDate(1, u"To Date"_s);
     addRangeBoxes();
 }
 
@@ -158,13 +169,13 @@ bool CancelledListScreen::fieldLeft(QLineEdit *field) { return leaveRangeField(f
 
 bool CancelledListScreen::generate()
 {
-    PrintedListSelection s{text(0)->text(), text(1)->text(), text(2)->text(), text(3)->text(), {}, {}};
-    if (!takeDates(s, mskdt(0), mskdt(1), prompter()))
+    PrintedListSelection s = rangeSelection(range());
+    if (!takeDates(s, m_dateFrom, m_dateTo, prompter()))
         return false;
     s.normaliseRanges();
     OtherListReports reports(session(), prompter(), pageHeader());
     if (!reports.cancelledList(s, reportPath())) {
-        mskdt(0)->setFocus();
+        m_dateFrom->setFocus();
         return false;
     }
     return true;
@@ -177,31 +188,31 @@ RangeListScreen::RangeListScreen(const FormContext &context, Kind kind, QWidget 
                    kind == Kind::Activated ? u"Activated Student List . . ."_s : u"Downloaded List . . ."_s, parent)
     , m_kind(kind)
 {
-    addCode(0, u"From Degree"_s, 5);
-    addCode(3, u"To Degree"_s, 5);
-    addCode(1, u"From College"_s, 4);
-    addCode(2, u"To College"_s, 4);
+    m_degreeFrom = addCode(0, u"From Degree"_s, 5);
+    m_degreeTo = addCode(3, u"To Degree"_s, 5);
+    m_collegeFrom = addCode(1, u"From College"_s, 4);
+    m_collegeTo = addCode(2, u"To College"_s, 4);
     if (kind == Kind::Activated) {
-        addCheck(0, u"&Pending Photos Only"_s);
-        addCheck(1, u"&Active Only"_s);
+        m_pendingPhotos = addCheck(0, u"&Pending Photos Only"_s);
+        m_activeOnly = addCheck(1, u"&Active Only"_s);
     } else {
-        addCheck(1, u"&Not Active Only"_s);
+        m_activeOnly = addCheck(1, u"&Not Active Only"_s);
     }
-    for (int i : {0, 3})
-        setLookup(text(i), [this] { return degreeLookup(); });
-    for (int i : {1, 2})
-        setLookup(text(i), [this] { return collegeLookup({}); });
+    for (QLineEdit *degree : {m_degreeFrom, m_degreeTo})
+        setLookup(degree, [this] { return degreeLookup(); });
+    for (QLineEdit *college : {m_collegeFrom, m_collegeTo})
+        setLookup(college, [this] { return collegeLookup({}); });
 }
 
 bool RangeListScreen::generate()
 {
-    RangeSelection s{text(0)->text(), text(3)->text(), text(1)->text(), text(2)->text()};
+    RangeSelection s{m_degreeFrom->text(), m_degreeTo->text(), m_collegeFrom->text(), m_collegeTo->text()};
     s.normaliseRanges();
     OtherListReports reports(session(), prompter(), pageHeader());
     if (m_kind == Kind::Online)
-        return reports.onlineList(s, chk(1)->isChecked(), reportPath());
+        return reports.onlineList(s, m_activeOnly->isChecked(), reportPath());
     setHint(u"Checking for the Photos . . ."_s);
-    return reports.activatedList(s, {chk(0)->isChecked(), chk(1)->isChecked()}, reportPath());
+    return reports.activatedList(s, {m_pendingPhotos->isChecked(), m_activeOnly->isChecked()}, reportPath());
 }
 
 // --- Mismatch Report ------------------------------------------------------------
@@ -223,28 +234,28 @@ bool MismatchListScreen::generate()
 PhotoSheetScreen::PhotoSheetScreen(const FormContext &context, QWidget *parent)
     : ReportScreen(context, u"PHOTOPASTE"_s, u"Photo Paste Format . . ."_s, parent)
 {
-    addCode(0, u"From Degree"_s, 5);
-    addCode(3, u"To Degree"_s, 5);
-    addCode(1, u"From College"_s, 4);
-    addCode(2, u"To College"_s, 4);
-    addCode(4, u"From Reg. No."_s, 10);
-    addCode(5, u"To Reg. No."_s, 10);
-    addCheck(0, u"&Fresh only"_s);
-    addCheck(1, u"&Update"_s);
-    addCheck(2, u"&Active only"_s);
-    for (int i : {0, 3})
-        setLookup(text(i), [this] { return degreeLookup(); });
-    for (int i : {1, 2})
-        setLookup(text(i), [this] { return collegeLookup({}); });
+    m_degreeFrom = addCode(0, u"From Degree"_s, 5);
+    m_degreeTo = addCode(3, u"To Degree"_s, 5);
+    m_collegeFrom = addCode(1, u"From College"_s, 4);
+    m_collegeTo = addCode(2, u"To College"_s, 4);
+    m_regnoFrom = addCode(4, u"From Reg. No."_s, 10);
+    m_regnoTo = addCode(5, u"To Reg. No."_s, 10);
+    m_freshOnly = addCheck(0, u"&Fresh only"_s);
+    m_update = addCheck(1, u"&Update"_s);
+    m_activeOnly = addCheck(2, u"&Active only"_s);
+    for (QLineEdit *degree : {m_degreeFrom, m_degreeTo})
+        setLookup(degree, [this] { return degreeLookup(); });
+    for (QLineEdit *college : {m_collegeFrom, m_collegeTo})
+        setLookup(college, [this] { return collegeLookup({}); });
 }
 
 bool PhotoSheetScreen::generate()
 {
-    PhotoPasteSelection s{text(0)->text(), text(3)->text(), text(1)->text(),
-                          text(2)->text(), text(4)->text(), text(5)->text()};
-    s.freshOnly = chk(0)->isChecked();
-    s.update = chk(1)->isChecked();
-    s.activeOnly = chk(2)->isChecked();
+    PhotoPasteSelection s{m_degreeFrom->text(), m_degreeTo->text(),  m_collegeFrom->text(),
+                          m_collegeTo->text(),  m_regnoFrom->text(), m_regnoTo->text()};
+    s.freshOnly = m_freshOnly->isChecked();
+    s.update = m_update->isChecked();
+    s.activeOnly = m_activeOnly->isChecked();
     s.normaliseRanges();
     showOutput(PhotoPasteSheet(session(), prompter()).run(s));
     return false;

@@ -3,6 +3,9 @@
 
 #include "reports/screens/reportscreen.h"
 
+class QCheckBox;
+class QLineEdit;
+
 namespace sw {
 
 // Student List . . .: the student list, summary and the spreadsheet lists.
@@ -15,6 +18,11 @@ public:
 protected:
     bool generate() override;
     bool fieldLeft(QLineEdit *field) override;
+
+private:
+    QLineEdit *m_degree, *m_collegeFrom, *m_collegeTo;
+    QLineEdit *m_degreeName, *m_collegeFromName, *m_collegeToName;
+    QCheckBox *m_printedOnly, *m_kannadaNames, *m_summary, *m_activeOnly, *m_convocationList, *m_ledger;
 };
 
 // Certificate Printed List . . .: by date of issue, the portal update, the CSV file,
@@ -28,6 +36,10 @@ public:
 protected:
     bool generate() override;
     bool fieldLeft(QLineEdit *field) override;
+
+private:
+    QLineEdit *m_dateFrom, *m_dateTo;
+    QCheckBox *m_toOnline, *m_toCsv, *m_summary, *m_ledger;
 };
 
 // The degree and college ranges with dates of the cancelled list.
@@ -40,6 +52,9 @@ public:
 protected:
     bool generate() override;
     bool fieldLeft(QLineEdit *field) override;
+
+private:
+    QLineEdit *m_dateFrom, *m_dateTo;
 };
 
 // Activated Student List . . . (with the photograph check) and Downloaded List . . .
@@ -56,6 +71,9 @@ protected:
 
 private:
     Kind m_kind;
+    QLineEdit *m_degreeFrom, *m_degreeTo, *m_collegeFrom, *m_collegeTo;
+    QCheckBox *m_pendingPhotos = nullptr;
+    QCheckBox *m_activeOnly; // "Not Active Only" on the downloaded list
 };
 
 // Mismatch Report . . .: runs as soon as the screen opens.
@@ -78,6 +96,10 @@ public:
 
 protected:
     bool generate() override;
+
+private:
+    QLineEdit *m_degreeFrom, *m_degreeTo, *m_collegeFrom, *m_collegeTo, *m_regnoFrom, *m_regnoTo;
+    QCheckBox *m_freshOnly, *m_update, *m_activeOnly;
 };
 
 } // namespace sw

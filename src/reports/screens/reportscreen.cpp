@@ -11,10 +11,7 @@
 #include "shell/session.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
-#include <QRadioButton>
 
 using namespace Qt::StringLiterals;
 
@@ -26,10 +23,9 @@ QString reportError(const std::exception &e) { return failureText(e, ErrorForm::
 } // namespace
 
 ReportScreen::ReportScreen(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent)
-    : ReportForm(context, formName, caption, parent)
+    : RunScreen(context, formName, caption, parent)
     , m_report(context.session.folder)
     , m_codes(context.session)
-    , m_fields(addFieldFrame())
 {
 }
 
@@ -40,72 +36,6 @@ ReportScreen::~ReportScreen()
     } catch (const StopError &e) {
         prompter().message(e.text(), u"Message"_s, PromptIcon::Exclamation);
     }
-}
-
-QLineEdit *ReportScreen::text(int index) const { return m_fields->text(index); }
-
-QLineEdit *ReportScreen::mskdt(int index) const { return m_fields->mskdt(index); }
-
-QCheckBox *ReportScreen::chk(int index) const { return m_fields->chk(index); }
-
-QRadioButton *ReportScreen::opt(int index) const { return m_fields->opt(index); }
-
-void ReportScreen::follow(QWidget *field)
-{
-    m_order << m_fields->keyOf(field);
-    m_fields->setFieldOrder(m_order.join(u','));
-    if (auto *edit = qobject_cast<QLineEdit *>(field))
-        m_fields->setCheck(edit, [this, edit] { return fieldLeft(edit); });
-}
-
-QLineEdit *ReportScreen::addCode(int index, const QString &caption, int maxLength, int descriptionIndex)
-{
-    QLineEdit *edit = m_fields->addText(index, caption, caption, maxLength);
-    if (descriptionIndex >= 0)
-        m_fields->addDescription(descriptionIndex, edit);
-    follow(edit);
-    return edit;
-}
-
-QLineEdit *ReportScreen::addDate(int index, const QString &caption)
-{
-    QLineEdit *edit = m_fields->addDate(index, caption, caption);
-    follow(edit);
-    return edit;
-}
-
-QCheckBox *ReportScreen::addCheck(int index, const QString &caption)
-{
-    QCheckBox *box = m_fields->addCheck(index, caption);
-    follow(box);
-    return box;
-}
-
-QRadioButton *ReportScreen::addOption(int index, const QString &caption)
-{
-    QRadioButton *button = m_fields->addOption(index, caption);
-    follow(button);
-    return button;
-}
-
-void ReportScreen::makeExclusive(const QList<int> &checkIndexes)
-{
-    for (int index : checkIndexes) {
-        QCheckBox *box = chk(index);
-        connect(box, &QCheckBox::toggled, this, [this, box, checkIndexes](bool on) {
-            if (!on)
-                return;
-            for (int other : checkIndexes) {
-                if (chk(other) != box)
-                    chk(other)->setChecked(false);
-            }
-        });
-    }
-}
-
-void ReportScreen::setLookup(QLineEdit *field, std::function<LookupRequest()> request)
-{
-    m_fields->setLookup(field, std::move(request));
 }
 
 LookupRequest ReportScreen::degreeLookup() const
@@ -154,30 +84,34 @@ void ReportScreen::describeCollege(QLineEdit *code, QLineEdit *description)
     description->setText(m_codes.describe(MasterCodes::Master::College, code->text()).value_or(QString()));
 }
 
-bool ReportScreen::fieldLeft(QLineEdit *) { return true; }
-
-void ReportScreen::addRangeBoxes()
+const ReportScreen::RangeBoxes &ReportScreen::addRangeBoxes()
 {
-    addCode(0, u"From Degree"_s, 5, 10);
-    addCode(1, u"To Degree"_s, 5, 11);
-    addCode(2, u"From College"_s, 4, 12);
-    addCode(3, u"To College"_s, 4, 13);
-    for (int i : {0, 1})
-        setLookup(text(i), [this] { return degreeLookup(); });
-    for (int i : {2, 3})
-        setLookup(text(i), [this] { return collegeLookup({}); });
+    FieldFrame &f = fields();
+    m_range.degreeFrom = addCode(0, u"From Degree"_s, 5);
+    m_range.degreeFromName = f.addDescription(10, m_range.degreeFrom);
+    m_range.degreeTo = addCode(1, u"To Degree"_s, 5);
+    m_range.degreeToName = f.addDescription(11, m_range.degreeTo);
+    m_range.collegeFrom = addCode(2, u"From College"_s, 4);
+    m_range.collegeFromName = f.addDescription(12, m_range.collegeFrom);
+    m_range.collegeTo = addCode(3, u"To College"_s, 4);
+    m_range.collegeToName = f.addDescription(13, m_range.collegeTo);
+    for (QLineEdit *degree : {m_range.degreeFrom, m_range.degreeTo})
+        setLookup(degree, [this] { return degreeLookup(); });
+    for (QLineEdit *college : {m_range.collegeFrom, m_range.collegeTo})
+        setLookup(college, [this] { return collegeLookup({}); });
+    return m_range;
 }
 
 bool ReportScreen::leaveRangeField(QLineEdit *field)
 {
-    for (int i : {0, 1}) {
-        if (field == text(i))
-            return checkDegree(text(i), text(10 + i), false);
-    }
-    for (int i : {2, 3}) {
-        if (field == text(i))
-            describeCollege(text(i), text(10 + i));
-    }
+    if (field == m_range.degreeFrom)
+        return checkDegree(field, m_range.degreeFromName, false);
+    if (field == m_range.degreeTo)
+        return checkDegree(field, m_range.degreeToName, false);
+    if (field == m_range.collegeFrom)
+        describeCollege(field, m_range.collegeFromName);
+    else if (field == m_range.collegeTo)
+        describeCollege(field, m_range.collegeToName);
     return true;
 }
 

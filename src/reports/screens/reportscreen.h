@@ -4,28 +4,21 @@
 #include "masters/mastercodes.h"
 #include "reports/output/reportfile.h"
 #include "reports/output/reportwriter.h"
-#include "shell/forms/fieldframe.h"
-#include "shell/forms/reportform.h"
+#include "shell/forms/runscreen.h"
 
-#include <functional>
-
-class QCheckBox;
 class QLineEdit;
-class QRadioButton;
 
 namespace sw {
 
-// What every report screen shares: the selection fields in the frame of every screen
-// (FieldFrame: text_i, mskdt_i, chk_i, opt_i, F1 lookups of the masters, Enter and Down
-// to the next field and Up to the previous, the checks made on leaving a field), the
-// frame centred at its own size, the screen's own report file
-// (REPnnn.Prn, deleted when the screen closes), and "preview": "Generating, Please
-// Wait ...", the report chosen by the options, then the preview window when a text
-// report was written. Spreadsheet and document outputs are opened instead.
+// A run screen (RunScreen: the selection boxes in the frame of every screen) that
+// writes a report: the screen's own report file (REPnnn.Prn, deleted when the screen
+// closes), and "preview": "Generating, Please Wait ...", the report chosen by the
+// options, then the preview window when a text report was written. Spreadsheet and
+// document outputs are opened instead.
 //
-// A report screen subclasses it, adds its fields in the constructor and implements
-// generate().
-class ReportScreen : public ReportForm
+// A report screen subclasses it, adds its boxes in the constructor (keeping each in a
+// named member) and implements generate().
+class ReportScreen : public RunScreen
 {
     Q_OBJECT
 public:
@@ -35,10 +28,15 @@ public:
 
     void VPSproc(const QString &operation) override;
 
-    QLineEdit *text(int index) const;
-    QLineEdit *mskdt(int index) const;
-    QCheckBox *chk(int index) const;
-    QRadioButton *opt(int index) const;
+    // The range boxes of the dated lists (addRangeBoxes()) and what their codes stand for.
+    struct RangeBoxes
+    {
+        QLineEdit *degreeFrom = nullptr, *degreeTo = nullptr;
+        QLineEdit *collegeFrom = nullptr, *collegeTo = nullptr;
+        QLineEdit *degreeFromName = nullptr, *degreeToName = nullptr;
+        QLineEdit *collegeFromName = nullptr, *collegeToName = nullptr;
+    };
+
     // The report file of this screen (taken on the first run).
     QString reportPath() { return m_report.path(); }
 
@@ -46,20 +44,6 @@ protected:
     // Runs the report the options choose. Returns true when a text report was written
     // to reportPath() and the preview is to follow.
     virtual bool generate() = 0;
-    // Checks made when the focus leaves `field`; false keeps the focus there.
-    virtual bool fieldLeft(QLineEdit *field);
-
-    // A code box with its caption, and the display-only description box beside it.
-    QLineEdit *addCode(int index, const QString &caption, int maxLength, int descriptionIndex = -1);
-    QLineEdit *addDate(int index, const QString &caption);
-    QCheckBox *addCheck(int index, const QString &caption);
-    // An option button (opt_i); the option buttons of a screen exclude each other.
-    QRadioButton *addOption(int index, const QString &caption);
-    void setLookup(QLineEdit *field, std::function<LookupRequest()> request);
-    // Ticking one of these boxes clears the others.
-    void makeExclusive(const QList<int> &checkIndexes);
-
-    FieldFrame &fields() const { return *m_fields; }
 
     // The degree code box: empty is refused when required ("Information should be
     // entered"), an unknown code with "Invalid Course Code"; a known one shows its
@@ -73,7 +57,8 @@ protected:
 
     // The four range boxes of the dated lists, with their lookups: degrees text_0..text_1
     // and colleges text_2..text_3, their descriptions in text_10..text_13.
-    void addRangeBoxes();
+    const RangeBoxes &addRangeBoxes();
+    const RangeBoxes &range() const { return m_range; }
     bool leaveRangeField(QLineEdit *field);
 
     PageHeaderSource pageHeader() const;
@@ -81,13 +66,9 @@ protected:
     void showOutput(const QString &path);
 
 private:
-    // A field joins the focus order as it is added.
-    void follow(QWidget *field);
-
     ReportFile m_report;
     MasterCodes m_codes;
-    FieldFrame *m_fields;
-    QStringList m_order;
+    RangeBoxes m_range;
 };
 
 } // namespace sw

@@ -59,9 +59,9 @@ void CodeGridForm::activated()
     }
 }
 
-void CodeGridForm::AEDproc(const QString &operation)
+void CodeGridForm::AEDproc(EditMode mode)
 {
-    setEditMode(editModeFor(operation));
+    setEditMode(mode);
     fields().clear();
     m_grid->clearRows();
     frame()->setEnabled(true);

@@ -36,7 +36,7 @@ public:
 
     void activated() override;
     // A new header: empty boxes, an empty disabled grid, the focus in the first box.
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     bool hasUnsavedWork() const override;
 
 protected:

@@ -5,6 +5,7 @@
 #include "shell/core/stoperror.h"
 #include "shell/db/dberror.h"
 #include "shell/forms/commandactions.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/recordform.h"
 #include "shell/forms/reportform.h"
 
@@ -64,6 +65,23 @@ void CommandDispatcher::showMode()
     emit modeTextChanged(form ? editModeText(form->editMode()) : QString());
 }
 
+namespace {
+
+// A mandatory list or field order naming a box the screen lacks would drop that box's
+// "Information should be entered" check, or its place in the order, without a word:
+// a debug build stops as such a screen opens (the screens' test opens every one).
+void requireKnownKeys([[maybe_unused]] const ChildForm &form)
+{
+#ifndef QT_NO_DEBUG
+    for (const FieldFrame *frame : form.findChildren<FieldFrame *>()) {
+        if (const QStringList unknown = frame->unknownKeys(); !unknown.isEmpty())
+            qFatal("%s names boxes it lacks: %s", qPrintable(form.formName()), qPrintable(unknown.join(u',')));
+    }
+#endif
+}
+
+} // namespace
+
 void CommandDispatcher::activate(ChildForm *form)
 {
     if (form == m_active)
@@ -83,6 +101,7 @@ void CommandDispatcher::activate(ChildForm *form)
         // The mode panel follows the screen in front, whatever changes its mode.
         connect(record, &RecordForm::editModeChanged, this, &CommandDispatcher::showMode, Qt::UniqueConnection);
     }
+    requireKnownKeys(*form);
     emit activeCaptionChanged(form->windowTitle());
     form->activated();
     showMode();
@@ -132,7 +151,7 @@ void CommandDispatcher::dispatch(Command command)
     case Command::Edit:
     case Command::Delete:
         setToolMode(ToolMode::Update);
-        form->AEDproc(commandName(command));
+        form->AEDproc(editModeFor(commandName(command)));
         break;
     case Command::Save: save(*form); break;
     case Command::Cancel:

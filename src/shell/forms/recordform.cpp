@@ -106,6 +106,34 @@ void RecordForm::activated()
     }
 }
 
+void RecordForm::AEDproc(EditMode mode)
+{
+    showOutcome({});
+    frame()->setEnabled(true);
+    enableFields(true);
+    SetFieldColours(u'H');
+    setLegend(editLegend());
+    auto *key = qobject_cast<QLineEdit *>(field(u"T0"_s));
+    const bool recordShown = !key->text().trimmed().isEmpty();
+    setEditMode(mode);
+    if (mode == EditMode::Add) {
+        clearForAdd();
+        key->setFocus();
+        return;
+    }
+    if (!recordShown) {
+        key->setFocus();
+        return;
+    }
+    key->setEnabled(false);
+    SetFieldColours(u'D');
+    if (mode == EditMode::Delete) {
+        confirmDelete();
+        return;
+    }
+    moveFocus(key, true);
+}
+
 void RecordForm::resetForm()
 {
     setEditMode(EditMode::Browse);

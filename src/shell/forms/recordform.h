@@ -29,7 +29,9 @@ namespace sw {
 //     setFieldOrder("T0,T1,M0"), give code boxes their master with fields().setCode()
 //     and other checks with fields().setCheck(). Fields typed in mixed case (names
 //     where the screen says so) are passed to keepCase().
-//  2. Implement AEDproc(), CmdSave_Click() and display_record(); give
+//  2. Implement CmdSave_Click() and display_record(); a screen keyed by its first box
+//     takes the add/edit/delete switch as it is (AEDproc(), with clearForAdd() and
+//     confirmDelete()), others override AEDproc(); give
 //     recordsetStatement() when the screen browses rows of a table (first, previous,
 //     next, last), override cmdsearch_Click() when it has a search and resetForm()
 //     when its reset differs. Every save, refusal and cancellation says what it did
@@ -50,7 +52,11 @@ public:
     RecordForm(const FormContext &context, const QString &formName, const QString &caption, QWidget *parent = nullptr);
 
     // The contract the dispatcher drives (the names the installations know).
-    virtual void AEDproc(const QString &operation) = 0;
+    // Add, edit or delete begins. The switch of a screen keyed by text_0: Add clears
+    // the screen (clearForAdd()) and takes the key; Edit and Delete of a row on the screen
+    // fix its key and go to the next box, or confirm the delete (confirmDelete()); with no
+    // row on the screen the key is typed first (its check brings the row).
+    virtual void AEDproc(EditMode mode);
     virtual void CmdSave_Click() = 0;
     virtual void cmdCancel_Click() { resetForm(); }
     virtual void cmdsearch_Click() { }
@@ -68,6 +74,8 @@ public:
 
     FieldFrame &fields() const { return *m_fields; }
     // The field of a key of the field order: "T0" is text_0, "M0" mskdt_0, "C0" chk_0.
+    // The control arrays by index are how tests and tools find the boxes; a screen keeps
+    // the boxes it works on in named members.
     QWidget *field(const QString &key) const { return m_fields->field(key); }
     QLineEdit *text(int index) const { return m_fields->text(index); }
     QLineEdit *mskdt(int index) const { return m_fields->mskdt(index); }
@@ -91,6 +99,11 @@ protected:
     // The rows `rsdisp` browses, opened on every activation; none (the default) for a
     // screen that browses no table of its own.
     virtual std::optional<BoundSql> recordsetStatement() const { return std::nullopt; }
+
+    // What Add empties before the key is typed.
+    virtual void clearForAdd() { ClearControls(); }
+    // A delete of the row on the screen, asked and done; nothing by default.
+    virtual void confirmDelete() { }
 
     // The reset routine: browsing, fields cleared, disabled and painted, frame
     // disabled, the reset legend, toolbar "N".

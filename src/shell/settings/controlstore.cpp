@@ -23,6 +23,11 @@ QVariant dateOrNull(const QDate &date)
 
 } // namespace
 
+BoundSql ControlStore::browseStatement(const Database &db)
+{
+    return {u"select * from "_s + db.table(u"CONTROL"_s) + u" order by fcompany"_s, {}};
+}
+
 ControlStore::ControlStore(Database &db)
     : m_db(db)
 {

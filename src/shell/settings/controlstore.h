@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/sqldialect.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -56,6 +58,8 @@ class ControlStore
 {
 public:
     explicit ControlStore(Database &db);
+    // The settings row as the institution screen browses it.
+    static BoundSql browseStatement(const Database &db);
     // The logged-in user, whom the audit trail names for every change.
     void setActor(const QString &user) { m_actor = user; }
 

@@ -25,7 +25,7 @@ struct ControlField
     const char16_t *column; // its width is the box's maximum length
 };
 
-// text(0) .. text(9) in focus order.
+// text_0 .. text_9 in focus order.
 const ControlField kFields[] = {
     {u"Company Name", u"Name of the institution", u"FCOMPANY"},
     {u"Address", u"Address line 1", u"FADD1"},
@@ -44,33 +44,45 @@ const ControlField kFields[] = {
 InstitutionForm::InstitutionForm(const FormContext &context)
     : RecordForm(context, u"CONTROLE"_s, u"Control . . ."_s)
 {
-    for (int i = 0; i < 10; ++i)
-        addText(i, QString::fromUtf16(kFields[i].label), QString::fromUtf16(kFields[i].hint),
-                schema::columnWidth(u"CONTROL"_s, QString::fromUtf16(kFields[i].column)));
+    QLineEdit *boxes[std::size(kFields)];
+    for (int i = 0; i < int(std::size(kFields)); ++i)
+        boxes[i] = addText(i, QString::fromUtf16(kFields[i].label), QString::fromUtf16(kFields[i].hint),
+                           schema::columnWidth(u"CONTROL"_s, QString::fromUtf16(kFields[i].column)));
+    m_company = boxes[0];
+    m_address = {boxes[1], boxes[2], boxes[3], boxes[4]};
+    m_phone = boxes[5];
+    m_fax = boxes[6];
+    m_email = boxes[7];
+    m_signingAuthority1 = boxes[8];
+    m_signingAuthority2 = boxes[9];
     // An e-mail address keeps its letter case.
-    keepCase(text(7));
-    addDate(0, u"Convocation Date"_s, u"Certificate Printing Date"_s);
-    addCheck(0, u"Degree description in Kannada?"_s);
+    keepCase(m_email);
+    m_convocationDate = addDate(0, u"Convocation Date"_s, u"Certificate Printing Date"_s);
+    m_degreeInKannada = addCheck(0, u"Degree description in Kannada?"_s);
     setMandatoryFields(u"T0,T1"_s);
     setFieldOrder(u"T0,T1,T2,T3,T4,T5,T6,T7,T8,T9,M0"_s);
 }
 
 std::optional<BoundSql> InstitutionForm::recordsetStatement() const
 {
-    return BoundSql{u"select * from "_s + session().db().table(u"CONTROL"_s) + u" order by fcompany"_s, {}};
+    return ControlStore::browseStatement(session().db());
 }
 
 void InstitutionForm::show(const InstitutionDetails &d)
 {
-    const QString values[] = {d.company, d.address[0], d.address[1], d.address[2],        d.address[3],
-                              d.phone,   d.fax,        d.email,      d.signingAuthority1, d.signingAuthority2};
-    for (int i = 0; i < 10; ++i)
-        text(i)->setText(values[i]);
+    m_company->setText(d.company);
+    for (std::size_t i = 0; i < m_address.size(); ++i)
+        m_address[i]->setText(d.address[i]);
+    m_phone->setText(d.phone);
+    m_fax->setText(d.fax);
+    m_email->setText(d.email);
+    m_signingAuthority1->setText(d.signingAuthority1);
+    m_signingAuthority2->setText(d.signingAuthority2);
     if (d.convocationDate.isValid())
-        mskdt(0)->setText(d.convocationDate.toString(u"dd/MM/yyyy"_s));
+        m_convocationDate->setText(d.convocationDate.toString(u"dd/MM/yyyy"_s));
     else
-        mskdt(0)->clear();
-    chk(0)->setChecked(d.degreeInKannada);
+        m_convocationDate->clear();
+    m_degreeInKannada->setChecked(d.degreeInKannada);
 }
 
 void InstitutionForm::display_record(RecordSet &, const QString &)
@@ -80,20 +92,20 @@ void InstitutionForm::display_record(RecordSet &, const QString &)
     setLegend(browsing() ? browseLegend() : editLegend());
 }
 
-void InstitutionForm::AEDproc(const QString &operation)
+void InstitutionForm::AEDproc(EditMode mode)
 {
-    if (operation == u"delete"_s)
+    if (mode == EditMode::Delete)
         return; // the settings row is never deleted
     frame()->setEnabled(true);
     enableFields(true);
     SetFieldColours(u'A');
     setLegend(editLegend());
-    setEditMode(operation == u"add"_s ? EditMode::Add : EditMode::Edit);
+    setEditMode(mode);
     if (editMode() == EditMode::Add)
         ClearControls();
     else
         show(ControlStore(session().db()).institution());
-    text(0)->setFocus();
+    m_company->setFocus();
 }
 
 void InstitutionForm::CmdSave_Click()
@@ -101,29 +113,29 @@ void InstitutionForm::CmdSave_Click()
     if (editMode() != EditMode::Add && editMode() != EditMode::Edit)
         return;
     InstitutionDetails d;
-    d.company = text(0)->text();
-    for (int i = 0; i < 4; ++i)
-        d.address[size_t(i)] = text(1 + i)->text();
-    d.phone = text(5)->text();
-    d.fax = text(6)->text();
-    d.email = text(7)->text();
-    d.signingAuthority1 = text(8)->text();
-    d.signingAuthority2 = text(9)->text();
-    d.degreeInKannada = chk(0)->isChecked();
-    const QString date = mskdt(0)->displayText();
+    d.company = m_company->text();
+    for (std::size_t i = 0; i < m_address.size(); ++i)
+        d.address[i] = m_address[i]->text();
+    d.phone = m_phone->text();
+    d.fax = m_fax->text();
+    d.email = m_email->text();
+    d.signingAuthority1 = m_signingAuthority1->text();
+    d.signingAuthority2 = m_signingAuthority2->text();
+    d.degreeInKannada = m_degreeInKannada->isChecked();
+    const QString date = m_convocationDate->displayText();
     if (date != emptyDate()) {
         d.convocationDate = parseDmy(date);
         if (!d.convocationDate.isValid()) {
             prompter().message(u"Convocation Date: \"%1\" is not a date (dd/mm/yyyy)"_s.arg(date), u"Message"_s,
                                PromptIcon::Exclamation);
-            returnFocusTo(mskdt(0));
+            returnFocusTo(m_convocationDate);
             return;
         }
     }
-    for (int i : {0, 1}) {
-        if (text(i)->text().trimmed().isEmpty()) {
+    for (QLineEdit *box : {m_company, m_address[0]}) {
+        if (box->text().trimmed().isEmpty()) {
             prompter().message(u"Information should be entered"_s, u"Message"_s, PromptIcon::Information);
-            returnFocusTo(text(i));
+            returnFocusTo(box);
             return;
         }
     }

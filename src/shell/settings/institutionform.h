@@ -3,6 +3,11 @@
 
 #include "shell/forms/recordform.h"
 
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+
 namespace sw {
 
 struct InstitutionDetails;
@@ -17,7 +22,7 @@ class InstitutionForm : public RecordForm
 public:
     explicit InstitutionForm(const FormContext &context);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 
@@ -26,6 +31,11 @@ protected:
 
 private:
     void show(const InstitutionDetails &details);
+
+    QLineEdit *m_company, *m_phone, *m_fax, *m_email, *m_signingAuthority1, *m_signingAuthority2;
+    std::array<QLineEdit *, 4> m_address{};
+    QLineEdit *m_convocationDate;
+    QCheckBox *m_degreeInKannada;
 };
 
 } // namespace sw

@@ -29,11 +29,11 @@ UsersScreen::UsersScreen(const FormContext &context)
     : RecordForm(context, u"users"_s, u"Permissions . . ."_s)
     , m_tree(new QTreeWidget(this))
 {
-    addText(0, u"User ID"_s, u"User name"_s, passwords::kMaxUserPasswordLength);
-    addText(6, u"Section"_s, u"Section of the user"_s, UserStore::kSectionWidth);
+    m_name = addText(0, u"User ID"_s, u"User name"_s, passwords::kMaxUserPasswordLength);
+    m_section = addText(6, u"Section"_s, u"Section of the user"_s, UserStore::kSectionWidth);
     setMandatoryFields(u"T0"_s);
     setFieldOrder(u"T0,T6"_s);
-    setLookup(text(0), [this] { return UserStore::lookup(session().db()); });
+    setLookup(m_name, [this] { return UserStore::lookup(session().db()); });
 
     auto *permission = new QGroupBox(u"Permission"_s, this);
     permission->setObjectName(u"Frame2"_s);
@@ -51,18 +51,12 @@ UsersScreen::UsersScreen(const FormContext &context)
     layout->addWidget(open);
     addGrowing(permission);
     registerField(u"TV"_s, m_tree);
-    fields().setCheck(text(0), [this] { return leaveUserName(); });
+    fields().setCheck(m_name, [this] { return leaveUserName(); });
     connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int) { nodeClicked(item); });
     AddItems();
 }
 
-std::optional<BoundSql> UsersScreen::recordsetStatement() const
-{
-    const Database &db = session().db();
-    return BoundSql{u"select * from "_s + db.table(u"MASUSER"_s) + u" where "_s
-                        + db.dialect().coalesce(u"fdeleted"_s, u"''"_s) + u" <> 'T' order by fusername"_s,
-                    {}};
-}
+std::optional<BoundSql> UsersScreen::recordsetStatement() const { return UserStore::browseStatement(session().db()); }
 
 void UsersScreen::AddItems()
 {
@@ -129,8 +123,8 @@ void UsersScreen::resetForm()
 void UsersScreen::showUser(const QString &name)
 {
     const auto user = UserStore(session().db()).find(name);
-    text(0)->setText(user ? user->name : name);
-    text(6)->setText(user ? user->section : QString());
+    m_name->setText(user ? user->name : name);
+    m_section->setText(user ? user->section : QString());
     m_permissions.load(user ? user->permission : QString());
     showTicks();
 }
@@ -143,7 +137,7 @@ void UsersScreen::display_record(RecordSet &rows, const QString &)
 
 bool UsersScreen::validateUserName()
 {
-    const QString name = text(0)->text().trimmed();
+    const QString name = m_name->text().trimmed();
     QString refusal;
     if (name.isEmpty()) {
         refusal = u"Information should be entered"_s;
@@ -158,46 +152,24 @@ bool UsersScreen::validateUserName()
     if (refusal.isEmpty())
         return true;
     prompter().message(refusal, u"Message"_s, PromptIcon::Information);
-    text(0)->setEnabled(true);
-    returnFocusTo(text(0));
+    m_name->setEnabled(true);
+    returnFocusTo(m_name);
     return false;
 }
 
-void UsersScreen::AEDproc(const QString &operation)
+void UsersScreen::clearForAdd()
 {
-    frame()->setEnabled(true);
-    enableFields(true);
-    SetFieldColours(u'H');
-    setLegend(editLegend());
-    const bool userShown = !text(0)->text().trimmed().isEmpty();
-    if (operation == u"add"_s) {
-        setEditMode(EditMode::Add);
-        text(0)->clear();
-        text(6)->clear();
-        m_permissions.load({});
-        showTicks();
-        text(0)->setFocus();
-        return;
-    }
-    setEditMode(operation == u"edit"_s ? EditMode::Edit : EditMode::Delete);
-    if (!userShown) {
-        text(0)->setFocus();
-        return;
-    }
-    text(0)->setEnabled(false);
-    SetFieldColours(u'D');
-    if (editMode() == EditMode::Delete) {
-        confirmDelete();
-        return;
-    }
-    text(6)->setFocus();
+    m_name->clear();
+    m_section->clear();
+    m_permissions.load({});
+    showTicks();
 }
 
 void UsersScreen::confirmDelete()
 {
     if (prompter().ask(u"Confirm deletion"_s, u"Delete"_s, PromptIcon::Question, PromptButtons::YesNo, PromptAnswer::No)
         == PromptAnswer::Yes) {
-        if (UserStore(session().db()).remove(text(0)->text(), prompter()))
+        if (UserStore(session().db()).remove(m_name->text(), prompter()))
             rsdisp().requery(session().db());
     }
     resetForm();
@@ -209,8 +181,8 @@ bool UsersScreen::leaveUserName()
     if (!validateUserName())
         return false;
     if (editMode() != EditMode::Add) {
-        showUser(text(0)->text().trimmed());
-        text(0)->setEnabled(false);
+        showUser(m_name->text().trimmed());
+        m_name->setEnabled(false);
         SetFieldColours(u'D');
         if (editMode() == EditMode::Delete)
             confirmDelete();
@@ -226,12 +198,12 @@ void UsersScreen::CmdSave_Click()
         if (!validateUserName())
             return;
         const QString permission = m_permissions.permissionString();
-        const QString name = text(0)->text().trimmed().toUpper();
+        const QString name = m_name->text().trimmed().toUpper();
         const bool adding = editMode() == EditMode::Add;
         setHint(u"Saving, Please wait..."_s);
         UserStore users(session().db(), session().userName);
-        const bool saved = adding ? users.add(text(0)->text(), text(6)->text(), permission, prompter())
-                                  : users.update(text(0)->text(), text(6)->text(), permission, prompter());
+        const bool saved = adding ? users.add(m_name->text(), m_section->text(), permission, prompter())
+                                  : users.update(m_name->text(), m_section->text(), permission, prompter());
         setHint({});
         if (!saved)
             return;

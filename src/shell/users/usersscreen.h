@@ -4,6 +4,7 @@
 #include "shell/forms/recordform.h"
 #include "shell/users/permissiontree.h"
 
+class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -19,7 +20,6 @@ class UsersScreen : public RecordForm
 public:
     explicit UsersScreen(const FormContext &context);
 
-    void AEDproc(const QString &operation) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 
@@ -30,6 +30,9 @@ public:
 protected:
     std::optional<BoundSql> recordsetStatement() const override;
     void resetForm() override;
+    // Add starts from an empty name and section and no item ticked.
+    void clearForAdd() override;
+    void confirmDelete() override;
 
 private:
     // Fills the tree with the menu codes, every box unticked.
@@ -41,8 +44,9 @@ private:
     bool validateUserName();
     bool leaveUserName();
     void showUser(const QString &name);
-    void confirmDelete();
 
+    QLineEdit *m_name;    // text_0
+    QLineEdit *m_section; // text_6
     QTreeWidget *m_tree;
     PermissionTree m_permissions;
     bool m_showingTicks = false;

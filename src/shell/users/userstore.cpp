@@ -21,6 +21,13 @@ UserStore::UserStore(Database &db, QString actor)
 {
 }
 
+BoundSql UserStore::browseStatement(const Database &db)
+{
+    return {u"select * from "_s + db.table(u"MASUSER"_s) + u" where "_s + db.dialect().coalesce(u"fdeleted"_s, u"''"_s)
+                + u" <> 'T' order by fusername"_s,
+            {}};
+}
+
 LookupRequest UserStore::lookup(const Database &db, bool withDeleted)
 {
     return LookupRequest{db.table(u"MASUSER"_s),

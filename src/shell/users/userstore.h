@@ -41,6 +41,8 @@ public:
     std::vector<User> list(bool withDeleted = false) const;
     // The F1 lookup of user names ("Users"); deleted ones only when asked for.
     static LookupRequest lookup(const Database &db, bool withDeleted = false);
+    // The users the screen browses: the live ones, by name.
+    static BoundSql browseStatement(const Database &db);
     std::optional<User> find(const QString &name) const;
 
     bool add(const QString &name, const QString &section, const QString &permission, Prompter &prompter);

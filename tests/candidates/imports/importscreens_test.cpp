@@ -214,14 +214,14 @@ TEST_P(ImportScreensTest, TheOnlineOnlyBoxIsOfferedOnlyWithTheUpload)
 {
     auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
     ASSERT_NE(screen, nullptr);
-    EXPECT_FALSE(screen->chk(1)->isVisible());
-    click(screen->chk(0));
-    EXPECT_TRUE(screen->chk(1)->isVisible());
-    click(screen->chk(1));
-    EXPECT_TRUE(screen->chk(1)->isChecked());
-    click(screen->chk(0));
-    EXPECT_FALSE(screen->chk(1)->isVisible());
-    EXPECT_FALSE(screen->chk(1)->isChecked());
+    EXPECT_FALSE(screen->onlineOnlyBox()->isVisible());
+    click(screen->uploadToOnlineBox());
+    EXPECT_TRUE(screen->onlineOnlyBox()->isVisible());
+    click(screen->onlineOnlyBox());
+    EXPECT_TRUE(screen->onlineOnlyBox()->isChecked());
+    click(screen->uploadToOnlineBox());
+    EXPECT_FALSE(screen->onlineOnlyBox()->isVisible());
+    EXPECT_FALSE(screen->onlineOnlyBox()->isChecked());
 }
 
 TEST_P(ImportScreensTest, TheFolderScreenListsImportsAndAsksAboutEarlierConvocations)
@@ -423,8 +423,8 @@ TEST_P(ImportScreensPortalTest, TheFolderScreenPublishesCandidatesToThePortalOnl
     auto *screen = open<ImportDirectoryScreen>(u"N21"_s);
     ASSERT_NE(screen, nullptr);
     screen->folderBox()->setText(folder);
-    click(screen->chk(0));
-    click(screen->chk(1));
+    click(screen->uploadToOnlineBox());
+    click(screen->onlineOnlyBox());
     click(screen->cmd(1));
     EXPECT_TRUE(m_prompter.last().startsWith(u"Imported data Successfully"_s)) << m_prompter.last().toStdString();
     EXPECT_EQ(m_portal->db().scalar(u"select count(*) from dcstud"_s).toInt(), 2);

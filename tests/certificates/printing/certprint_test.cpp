@@ -48,7 +48,7 @@ protected:
     static void fill(CertificatePrintScreen &screen, std::initializer_list<std::pair<int, QString>> boxes)
     {
         for (const auto &[index, value] : boxes)
-            screen.text(index)->setText(value);
+            screen.fields().text(index)->setText(value);
     }
 
     CommandActions m_actions;
@@ -83,8 +83,8 @@ TEST_P(CertPrintTest, PdfModeSignsEachCopyWhenSignIsTickedAndVerifiesThem)
                             {QString(u"Z"_s + regno), QDate(2026, 1, 2), regno});
     auto screen = open(PrintMode::Pdf);
     fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {6, u"1"_s}});
-    QTest::mouseClick(screen->chk(3), Qt::LeftButton, {}, QPoint(4, screen->chk(3)->height() / 2));
-    ASSERT_TRUE(screen->chk(3)->isChecked());
+    QTest::mouseClick(screen->fields().chk(3), Qt::LeftButton, {}, QPoint(4, screen->fields().chk(3)->height() / 2));
+    ASSERT_TRUE(screen->fields().chk(3)->isChecked());
     EXPECT_TRUE(screen->selection().sign);
 
     m_prompter.answerInput(u"not the PIN"_s);
@@ -176,7 +176,7 @@ TEST_P(CertPrintTest, StopButtonEndsTheRunBetweenSheets)
     EXPECT_EQ(test::outcomeOf(screen.get()), m_prompter.last()); // and the screen keeps saying it
     EXPECT_EQ(certNo(u"R2"_s), u"A000018"_s);
     EXPECT_EQ(certNo(u"R3"_s), u""_s);
-    EXPECT_EQ(screen->text(5)->text(), u"19"_s); // the stationery's next sheet
+    EXPECT_EQ(screen->fields().text(5)->text(), u"19"_s); // the stationery's next sheet
 
     // Closing the screen while a sheet prints stops the run instead; afterwards it closes.
     auto closing = std::make_unique<ClickingStopOutput>(raw, true);
@@ -203,7 +203,7 @@ TEST_P(CertPrintTest, ARunStoppedByTheOutputSaysHowFarItGot)
     EXPECT_EQ(test::outcomeOf(screen.get()),
               u"Printing stopped after 2 of 4 sheets (1 printed, 1 spoiled); last number "
               "A000018. The next sheet is A000019."_s);
-    EXPECT_EQ(screen->text(5)->text(), u"19"_s);
+    EXPECT_EQ(screen->fields().text(5)->text(), u"19"_s);
 }
 
 // Up and Shift+Tab go back without checking the box left (a college whose candidates are
@@ -215,26 +215,26 @@ TEST_P(CertPrintTest, GoingBackLeavesABoxFreelyAndItIsCheckedGoingForward)
     auto screen = open(PrintMode::Print);
     test::enter(u"ba"_s);
     test::enter(u"101"_s);
-    ASSERT_EQ(focused(), screen->text(28));
+    ASSERT_EQ(focused(), screen->fields().text(28));
     test::type(u"999"_s);
     for (const auto &[key, modifiers] : {std::pair{Qt::Key_Up, Qt::KeyboardModifiers{}},
                                          std::pair{Qt::Key_Backtab, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
         press(key, modifiers);
         test::settle();
-        EXPECT_EQ(focused(), screen->text(1));
+        EXPECT_EQ(focused(), screen->fields().text(1));
         EXPECT_TRUE(m_prompter.shown().empty()) << m_prompter.last().toStdString();
-        screen->text(28)->setFocus(Qt::TabFocusReason);
+        screen->fields().text(28)->setFocus(Qt::TabFocusReason);
     }
     press(Qt::Key_Return);
     EXPECT_EQ(m_prompter.last(), u"Invalid College/No students exists for the college"_s);
-    EXPECT_EQ(focused(), screen->text(28));
+    EXPECT_EQ(focused(), screen->fields().text(28));
     // Left backwards again, the run's check finds it before anything is printed.
     m_prompter.clear();
     press(Qt::Key_Up);
     fill(*screen, {{2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
     screen->VPSproc(u"preview"_s);
     EXPECT_EQ(m_prompter.last(), u"Invalid College/No students exists for the college"_s);
-    EXPECT_EQ(focused(), screen->text(28));
+    EXPECT_EQ(focused(), screen->fields().text(28));
 }
 
 // The date of issue a run printed is the one the screen opens with next time on this
@@ -245,7 +245,7 @@ TEST_P(CertPrintTest, TheScreenOpensOnTheLastDateOfIssuePrintedAndTheRunAsksForI
     {
         auto screen = open(PrintMode::Print);
         fill(*screen, {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s}, {4, u"A"_s}, {5, u"17"_s}, {30, u"40"_s}, {6, u"1"_s}});
-        screen->mskdt0()->setText(u"01/02/2026"_s);
+        screen->fields().mskdt(0)->setText(u"01/02/2026"_s);
         screen->VPSproc(u"print"_s);
         const auto &shown = m_prompter.shown();
         const auto asked = std::find_if(shown.begin(), shown.end(), [](const auto &s) {
@@ -256,7 +256,7 @@ TEST_P(CertPrintTest, TheScreenOpensOnTheLastDateOfIssuePrintedAndTheRunAsksForI
         EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
     }
     auto again = open(PrintMode::Print);
-    EXPECT_EQ(again->mskdt0()->text(), u"01/02/2026"_s);
+    EXPECT_EQ(again->fields().mskdt(0)->text(), u"01/02/2026"_s);
 }
 
 // Spoiled sheets: the reason is asked before the question, so nothing typed for it
@@ -318,54 +318,55 @@ TEST_P(CertPrintTest, TheClerkTypesTheSelectionBoxByBox)
     using test::focused;
     using test::press;
     auto screen = open(PrintMode::Print);
-    ASSERT_EQ(focused(), screen->text(0));
+    ASSERT_EQ(focused(), screen->fields().text(0));
     enter(u"ba"_s);
-    EXPECT_EQ(screen->text(0)->text(), u"BA"_s);
-    EXPECT_EQ(screen->text(7)->text(), u"Bachelor of Arts"_s);
-    EXPECT_EQ(focused(), screen->text(1));
+    EXPECT_EQ(screen->fields().text(0)->text(), u"BA"_s);
+    EXPECT_EQ(screen->fields().text(7)->text(), u"Bachelor of Arts"_s);
+    EXPECT_EQ(focused(), screen->fields().text(1));
     enter(u"0"_s);
-    EXPECT_EQ(screen->text(1)->text(), u"0000"_s);
-    EXPECT_EQ(screen->text(28)->text(), u"ZZZZ"_s);
-    EXPECT_EQ(focused(), screen->text(28));
+    EXPECT_EQ(screen->fields().text(1)->text(), u"0000"_s);
+    EXPECT_EQ(screen->fields().text(28)->text(), u"ZZZZ"_s);
+    EXPECT_EQ(focused(), screen->fields().text(28));
     press(Qt::Key_Up);
-    EXPECT_EQ(focused(), screen->text(1));
+    EXPECT_EQ(focused(), screen->fields().text(1));
     press(Qt::Key_Down);
     press(Qt::Key_Return);
-    EXPECT_EQ(focused(), screen->text(2));
+    EXPECT_EQ(focused(), screen->fields().text(2));
     // A single candidate names its college and town, and is the whole range.
     enter(u"r1"_s);
-    EXPECT_EQ(screen->text(1)->text(), u"101"_s);
-    EXPECT_TRUE(screen->text(8)->text().startsWith(u"Govt College"_s)) << screen->text(8)->text().toStdString();
-    EXPECT_EQ(screen->text(3)->text(), u"R1"_s);
+    EXPECT_EQ(screen->fields().text(1)->text(), u"101"_s);
+    EXPECT_TRUE(screen->fields().text(8)->text().startsWith(u"Govt College"_s))
+        << screen->fields().text(8)->text().toStdString();
+    EXPECT_EQ(screen->fields().text(3)->text(), u"R1"_s);
     press(Qt::Key_Return);
     // The date of issue is labelled and preset to the day; the clerk sees what will be printed.
-    ASSERT_EQ(focused(), screen->mskdt0());
-    EXPECT_EQ(screen->mskdt0()->text(), QDate::currentDate().toString(u"dd/MM/yyyy"_s));
-    EXPECT_TRUE(screen->mskdt0()->toolTip().startsWith(u"Date of Issue"_s));
+    ASSERT_EQ(focused(), screen->fields().mskdt(0));
+    EXPECT_EQ(screen->fields().mskdt(0)->text(), QDate::currentDate().toString(u"dd/MM/yyyy"_s));
+    EXPECT_TRUE(screen->fields().mskdt(0)->toolTip().startsWith(u"Date of Issue"_s));
     bool labelled = false;
     for (const QLabel *label : screen->findChildren<QLabel *>())
         labelled = labelled || (label->text() == u"Date of Issue"_s && label->isVisible());
     EXPECT_TRUE(labelled);
     press(Qt::Key_Return);
     enter(u"a"_s);
-    EXPECT_EQ(screen->text(4)->text(), u"A"_s);
+    EXPECT_EQ(screen->fields().text(4)->text(), u"A"_s);
     enter(u"17"_s);
     enter(u"9"_s);
     EXPECT_EQ(m_prompter.last(), u"Value should be greater than From certificate no"_s);
-    EXPECT_EQ(focused(), screen->text(30));
+    EXPECT_EQ(focused(), screen->fields().text(30));
     enter(u"40"_s); // the refused text is selected: typing replaces it
-    EXPECT_EQ(screen->text(30)->text(), u"40"_s);
+    EXPECT_EQ(screen->fields().text(30)->text(), u"40"_s);
     enter(u"4"_s);
     EXPECT_EQ(m_prompter.last(), u"Invalid Certificate Type"_s);
-    EXPECT_EQ(focused(), screen->text(6));
+    EXPECT_EQ(focused(), screen->fields().text(6));
     enter(u"1"_s);
-    EXPECT_NE(focused(), screen->text(6));
+    EXPECT_NE(focused(), screen->fields().text(6));
 
     // Print finds the box left empty and puts the focus there.
-    screen->text(5)->clear();
+    screen->fields().text(5)->clear();
     screen->VPSproc(u"print"_s);
     EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
-    EXPECT_EQ(focused(), screen->text(5));
+    EXPECT_EQ(focused(), screen->fields().text(5));
     enter(u"17"_s);
     screen->VPSproc(u"print"_s);
     EXPECT_EQ(m_prompter.last(), u"Printed Successfully: 1 certificate, A000017, in the folder "_s
@@ -396,13 +397,13 @@ TEST_P(CertPrintTest, EachBoxRefusesAsItIsLeft)
         {6, u"4"_s, u"Invalid Certificate Type"_s},
     };
     auto screen = open(PrintMode::Print);
-    screen->text(0)->setText(u"BA"_s);
+    screen->fields().text(0)->setText(u"BA"_s);
     for (const Case &c : cases) {
-        screen->fields().returnFocusTo(screen->text(c.box));
-        screen->text(c.box)->clear();
+        screen->fields().returnFocusTo(screen->fields().text(c.box));
+        screen->fields().text(c.box)->clear();
         test::enter(c.typed);
         EXPECT_EQ(m_prompter.last(), c.message) << c.typed.toStdString();
-        EXPECT_EQ(test::focused(), screen->text(c.box)) << c.typed.toStdString();
+        EXPECT_EQ(test::focused(), screen->fields().text(c.box)) << c.typed.toStdString();
     }
 }
 
@@ -432,10 +433,10 @@ TEST_P(CertPrintTest, LookupsListWhatThereIsToPrint)
     test::press(Qt::Key_F1);
     EXPECT_EQ(listed, (QStringList{u"BA|Bachelor of Arts|"_s, u"MSCCH|MASTER OF SCIENCE|CHEMISTRY"_s,
                                    u"MSCPH|MASTER OF SCIENCE|PHYSICS"_s}));
-    EXPECT_EQ(screen->text(0)->text(), u"MSCPH"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&screen] { return test::focused() == screen->text(0); }, 1000));
+    EXPECT_EQ(screen->fields().text(0)->text(), u"MSCPH"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&screen] { return test::focused() == screen->fields().text(0); }, 1000));
     test::press(Qt::Key_Return);
-    EXPECT_EQ(screen->text(7)->text(), u"MASTER OF SCIENCE (PHYSICS)"_s);
+    EXPECT_EQ(screen->fields().text(7)->text(), u"MASTER OF SCIENCE (PHYSICS)"_s);
 
     // The colleges of the degree only: R6's.
     listed.clear();
@@ -447,7 +448,7 @@ TEST_P(CertPrintTest, LookupsListWhatThereIsToPrint)
     });
     test::press(Qt::Key_F1);
     EXPECT_EQ(listed, QStringList{u"101"_s});
-    EXPECT_EQ(screen->text(1)->text(), u"101"_s);
+    EXPECT_EQ(screen->fields().text(1)->text(), u"101"_s);
 }
 
 // Preview shows the composed sheets in a window of the program: page by page, zoomed,
@@ -523,11 +524,11 @@ TEST_P(CertPrintTest, PrintsFromItsBoxesToThePdfFolderChosenAndRemembersIt)
     {
         auto screen = open(PrintMode::Print, false);
         EXPECT_EQ(screen->windowTitle(), u"Degree Certificate Printing . . ."_s);
-        EXPECT_EQ(screen->text(26)->text(), u"20/12/2025"_s);
-        EXPECT_EQ(screen->mskdt0()->text(), QDate::currentDate().toString(u"dd/MM/yyyy"_s));
-        screen->mskdt0()->setText(u"12/03/2026"_s);
-        EXPECT_TRUE(screen->chk(0)->isChecked());
-        EXPECT_FALSE(screen->chk(0)->isEnabled());
+        EXPECT_EQ(screen->fields().text(26)->text(), u"20/12/2025"_s);
+        EXPECT_EQ(screen->fields().mskdt(0)->text(), QDate::currentDate().toString(u"dd/MM/yyyy"_s));
+        screen->fields().mskdt(0)->setText(u"12/03/2026"_s);
+        EXPECT_TRUE(screen->fields().chk(0)->isChecked());
+        EXPECT_FALSE(screen->fields().chk(0)->isEnabled());
         QComboBox *printer = screen->printerBox();
         ASSERT_NE(printer, nullptr);
         const int pdf = printer->findData(CertificatePrintScreen::pdfFolderChoice());
@@ -552,7 +553,7 @@ TEST_P(CertPrintTest, PrintsFromItsBoxesToThePdfFolderChosenAndRemembersIt)
                                          + QDir::toNativeSeparators(folder) + u'.');
         EXPECT_EQ(certNo(u"R1"_s), u"A000017"_s);
         EXPECT_EQ(certNo(u"R4"_s), u"A000020"_s);
-        EXPECT_EQ(screen->text(5)->text(), u"21"_s);
+        EXPECT_EQ(screen->fields().text(5)->text(), u"21"_s);
         EXPECT_TRUE(screen->hint().isEmpty());
         EXPECT_TRUE(QFile::exists(QDir(folder).filePath(u"A000017_R1.pdf"_s)));
         EXPECT_TRUE(QFile::exists(QDir(folder).filePath(u"A000020_R4.pdf"_s)));

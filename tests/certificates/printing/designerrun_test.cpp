@@ -224,16 +224,16 @@ TEST_P(DesignerRunTest, TheTopLeftBoxesMoveTheLabelsAndPrintedCertificatesGetCop
     const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s}, {2, u"0"_s},
                                              {4, u"A"_s},  {5, u"1"_s}, {30, u"99"_s}};
     for (const auto &[index, value] : boxes)
-        screen->text(index)->setText(value);
-    screen->fields().returnFocusTo(screen->text(6));
+        screen->fields().text(index)->setText(value);
+    screen->fields().returnFocusTo(screen->fields().text(6));
     test::enter(u"1"_s);
     const LabelPlacement filed = DesignerLayout(m_session.folder, u"1"_s).placement(DesignerLayout::Name);
     ASSERT_FALSE(filed.top.isEmpty());
-    EXPECT_EQ(screen->text(11)->text(), filed.top);
-    EXPECT_EQ(screen->text(12)->text(), filed.left);
-    EXPECT_EQ(screen->text(21)->text(), filed.size);
-    screen->text(11)->setText(u"2"_s);
-    screen->text(12)->setText(u"1.5"_s);
+    EXPECT_EQ(screen->fields().text(11)->text(), filed.top);
+    EXPECT_EQ(screen->fields().text(12)->text(), filed.left);
+    EXPECT_EQ(screen->fields().text(21)->text(), filed.size);
+    screen->fields().text(11)->setText(u"2"_s);
+    screen->fields().text(12)->setText(u"1.5"_s);
     screen->VPSproc(u"print"_s);
     ASSERT_EQ(certNo(u"R1"_s), u"A000001"_s) << m_prompter.texts().join(u'\n').toStdString();
     const test::Word *name = test::find(test::words(QDir(m_out.path()).filePath(u"A000001_R1.pdf"_s)), u"Name"_s);

@@ -64,7 +64,7 @@ protected:
         const std::pair<int, QString> boxes[] = {{0, u"BA"_s}, {1, u"0"_s},   {2, u"0"_s}, {4, prefix},
                                                  {5, start},   {30, u"99"_s}, {6, type}};
         for (const auto &[index, value] : boxes)
-            screen->text(index)->setText(value);
+            screen->fields().text(index)->setText(value);
         for (int i = 0; i < sheets; ++i)
             m_prompter.answer(PromptAnswer::Yes);
         screen->VPSproc(u"print"_s);
@@ -89,7 +89,7 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
 {
     auto rankreg = open<RankRegistrationForm>();
     EXPECT_EQ(rankreg->objectName(), u"RANKREG"_s);
-    rankreg->AEDproc(u"add"_s);
+    rankreg->AEDproc(EditMode::Add);
     enter(rankreg->text(0), u"XX"_s);
     EXPECT_EQ(m_prompter.last(), u"Invalid Degree Code"_s);
     enter(rankreg->text(0), u"BA"_s);
@@ -116,7 +116,7 @@ TEST_P(CertificateScreensTest, RanksAreTypedIntoTheGridCorrectedAndEveryAwardKin
     EXPECT_EQ(value(u"select fslno from rankreg where fregno = 'R1'"_s).toInt(), 2);
 
     // Opened again for the degree, the grid edits the registered ranks.
-    rankreg->AEDproc(u"edit"_s);
+    rankreg->AEDproc(EditMode::Edit);
     enter(rankreg->text(0), u"BA"_s);
     EXPECT_EQ(rankreg->editMode(), EditMode::Edit);
     ASSERT_EQ(grid->rowCount(), 3);
@@ -150,7 +150,7 @@ TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprinte
 
     auto certcan = open<CancellationForm>(CancellationScreen::Register);
     EXPECT_EQ(certcan->objectName(), u"CERTCAN"_s);
-    certcan->AEDproc(u"add"_s);
+    certcan->AEDproc(EditMode::Add);
     enter(certcan->text(0), u"BA"_s);
     enter(certcan->text(3), u"101"_s);
     EXPECT_EQ(certcan->text(2)->text(), u"Govt College"_s);
@@ -184,7 +184,7 @@ TEST_P(CertificateScreensTest, OneCertificateIsCancelledWithItsReasonAndReprinte
     EXPECT_EQ(certNo(u"R2"_s), u"A000021"_s);
 
     // The register keeps the old number; its reason can be corrected.
-    certcan->AEDproc(u"edit"_s);
+    certcan->AEDproc(EditMode::Edit);
     enter(certcan->text(0), u"BA"_s);
     enter(certcan->text(3), u"101"_s);
     EXPECT_EQ(certcan->editMode(), EditMode::Edit);
@@ -201,7 +201,7 @@ TEST_P(CertificateScreensTest, TickedCandidatesOfTheRangeAreCancelledTogether)
 
     auto range = open<CancellationForm>(CancellationScreen::Range);
     EXPECT_EQ(range->objectName(), u"CERTCANRANGE"_s);
-    range->AEDproc(u"add"_s);
+    range->AEDproc(EditMode::Add);
     enter(range->text(0), u"BA"_s);
     enter(range->text(3), u"101"_s);
     QTableWidget *grid = range->spread();

@@ -48,7 +48,7 @@ TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
     QFile copy(m_session.folder.filePath(u"CSV/DCPDF/DC_003_R0001_F_2025_1.pdf"_s));
     ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
     copy.close();
-    screen->opt(0)->setChecked(true);
+    screen->fields().opt(0)->setChecked(true);
     preview();
     EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/NAD_CDSL.xlsx"_s));
     EXPECT_TRUE(
@@ -58,14 +58,14 @@ TEST_P(DispatchScreensTest, NadExportWritesTheChosenLayout)
     EXPECT_TRUE(QFile::exists(screen->lastOutput()));
 
     // NSDL without the result tables: the message names them and no workbook is left.
-    screen->opt(1)->setChecked(true);
+    screen->fields().opt(1)->setChecked(true);
     m_prompter.answerInput(u"y"_s);
     preview();
     EXPECT_TRUE(m_prompter.last().contains(u"the table student is missing"_s)) << m_prompter.last().toStdString();
     EXPECT_FALSE(QFile::exists(m_session.folder.filePath(u"Output/NAD_NSDL.xlsx"_s)));
 
     // DigiLocker: a copy that was never signed is named and nothing is zipped.
-    screen->opt(2)->setChecked(true);
+    screen->fields().opt(2)->setChecked(true);
     preview();
     EXPECT_TRUE(m_prompter.last().startsWith(u"0 certificate(s) written; "_s)) << m_prompter.last().toStdString();
     EXPECT_TRUE(m_prompter.last().contains(u"R0001 ("_s)
@@ -86,7 +86,7 @@ TEST_P(DispatchScreensTest, NsdlAsksWhetherPassesOnly)
     sw::test::addResult(db, u"B"_s, u"S2"_s, u"F"_s, u"0"_s);
     auto *screen = open<sw::NadExportScreen>(u"N3A"_s);
     ASSERT_NE(screen, nullptr);
-    screen->opt(1)->setChecked(true);
+    screen->fields().opt(1)->setChecked(true);
     const auto dataRows = [this] {
         return sw::test::runPython(
                    u"import json, sys, openpyxl\n"
@@ -114,17 +114,17 @@ TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(preview().isEmpty());
     EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
-    screen->mskdt(0)->setText(u"01/12/2025"_s);
-    screen->mskdt(1)->setText(u"31/12/2025"_s);
-    screen->chk(0)->setChecked(true);
+    screen->fields().mskdt(0)->setText(u"01/12/2025"_s);
+    screen->fields().mskdt(1)->setText(u"31/12/2025"_s);
+    screen->fields().chk(0)->setChecked(true);
     picture(screen, u"covlett"_s);
     const QString list = preview();
     EXPECT_TRUE(list.contains(u"  College Total (C001) : 1"_s)) << list.toStdString();
     EXPECT_TRUE(list.contains(u"Total Certificates : 2"_s));
 
     // Check list and student copy both ticked: the check list.
-    screen->chk(2)->setChecked(true);
-    screen->chk(3)->setChecked(true);
+    screen->fields().chk(2)->setChecked(true);
+    screen->fields().chk(3)->setChecked(true);
     m_prompter.clear();
     EXPECT_TRUE(preview().isEmpty());
     EXPECT_EQ(screen->lastOutput(), m_session.folder.filePath(u"Output/CheckList.odt"_s));
@@ -133,7 +133,7 @@ TEST_P(DispatchScreensTest, CoveringLettersListOrStudentCopy)
               (QStringList{u"Report Generated Successfully"_s, u"Written to "_s + screen->lastOutput()}));
     EXPECT_TRUE(pdfPages(m_session.folder.filePath(u"Output/CheckList.pdf"_s)).join(u'\f').contains(u"DC000102"_s));
 
-    screen->chk(2)->setChecked(false);
+    screen->fields().chk(2)->setChecked(false);
     m_prompter.answer(sw::PromptAnswer::No);
     m_prompter.clear();
     preview();
@@ -191,9 +191,9 @@ TEST_P(DispatchScreensTest, AddressLabelsNeedTheirDates)
     preview();
     EXPECT_EQ(m_prompter.last(), u"From Date has to be entered"_s);
     EXPECT_EQ(m_prompter.shown().back().title, u"Validation"_s);
-    screen->mskdt(0)->setText(u"01/12/2025"_s);
-    screen->mskdt(1)->setText(u"31/12/2025"_s);
-    screen->chk(1)->setChecked(true); // post only
+    screen->fields().mskdt(0)->setText(u"01/12/2025"_s);
+    screen->fields().mskdt(1)->setText(u"31/12/2025"_s);
+    screen->fields().chk(1)->setChecked(true); // post only
     picture(screen, u"addenv"_s);
     m_prompter.clear();
     preview();
@@ -204,7 +204,7 @@ TEST_P(DispatchScreensTest, AddressLabelsNeedTheirDates)
     EXPECT_TRUE(pages[0].contains(u"[Tatkal]"_s));
     EXPECT_TRUE(QFile::exists(m_session.folder.filePath(u"Output/AddressLabels.odt"_s)));
 
-    screen->text(4)->setText(u"DC000200"_s);
+    screen->fields().text(4)->setText(u"DC000200"_s);
     preview();
     EXPECT_EQ(m_prompter.last(), u"No Data found for the given for the range"_s);
 }

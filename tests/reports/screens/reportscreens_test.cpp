@@ -36,13 +36,13 @@ TEST_P(ReportScreensTest, StudentListPreviewsTheListOfTheTypedDegree)
 {
     auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
-    type(screen->text(0), u"bsc"_s);
-    EXPECT_EQ(screen->text(0)->text(), u"BSC"_s); // typed in capitals
-    QTest::keyClick(screen->text(0), Qt::Key_Return);
-    EXPECT_EQ(screen->text(3)->text(), u"BACHELOR OF SCIENCE"_s);
-    QTest::keyClick(screen->text(1), Qt::Key_Return); // a blank From College: every college
-    EXPECT_EQ(screen->text(1)->text(), u"0000"_s);
-    EXPECT_EQ(screen->text(2)->text(), u"ZZZZ"_s);
+    type(screen->fields().text(0), u"bsc"_s);
+    EXPECT_EQ(screen->fields().text(0)->text(), u"BSC"_s); // typed in capitals
+    QTest::keyClick(screen->fields().text(0), Qt::Key_Return);
+    EXPECT_EQ(screen->fields().text(3)->text(), u"BACHELOR OF SCIENCE"_s);
+    QTest::keyClick(screen->fields().text(1), Qt::Key_Return); // a blank From College: every college
+    EXPECT_EQ(screen->fields().text(1)->text(), u"0000"_s);
+    EXPECT_EQ(screen->fields().text(2)->text(), u"ZZZZ"_s);
     const QString text = preview();
     EXPECT_TRUE(text.contains(u"College: C001 - FIRST COLLEGE"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"R0002"_s));
@@ -54,8 +54,8 @@ TEST_P(ReportScreensTest, AnUnknownDegreeIsRefusedOnLeavingTheField)
 {
     auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
-    type(screen->text(0), u"XYZ"_s);
-    QTest::keyClick(screen->text(0), Qt::Key_Return);
+    type(screen->fields().text(0), u"XYZ"_s);
+    QTest::keyClick(screen->fields().text(0), Qt::Key_Return);
     EXPECT_EQ(m_prompter.last(), u"Invalid Course Code"_s);
 }
 
@@ -63,9 +63,9 @@ TEST_P(ReportScreensTest, SummaryWinsOverLedgerAndClosingTheScreenDeletesItsFile
 {
     auto *screen = open<sw::StudentListScreen>(u"N31"_s);
     ASSERT_NE(screen, nullptr);
-    screen->text(0)->setText(u"BSC"_s);
-    screen->chk(2)->setChecked(true);
-    screen->chk(5)->setChecked(true);
+    screen->fields().text(0)->setText(u"BSC"_s);
+    screen->fields().chk(2)->setChecked(true);
+    screen->fields().chk(5)->setChecked(true);
     picture(screen, u"studlist"_s);
     const QString text = preview();
     EXPECT_TRUE(text.contains(u"Elig."_s)) << text.toStdString();
@@ -81,14 +81,14 @@ TEST_P(ReportScreensTest, PrintedListChecksItsDatesAndItsOptionsExcludeEachOther
 {
     auto *screen = open<sw::PrintedListScreen>(u"N33"_s);
     ASSERT_NE(screen, nullptr);
-    screen->chk(2)->setChecked(true);
-    screen->chk(1)->setChecked(true);
-    EXPECT_FALSE(screen->chk(2)->isChecked());
-    screen->chk(1)->setChecked(false);
+    screen->fields().chk(2)->setChecked(true);
+    screen->fields().chk(1)->setChecked(true);
+    EXPECT_FALSE(screen->fields().chk(2)->isChecked());
+    screen->fields().chk(1)->setChecked(false);
     EXPECT_TRUE(preview().isEmpty());
     EXPECT_EQ(m_prompter.last(), u"Information should be entered"_s);
-    screen->mskdt(0)->setText(u"01/12/2025"_s);
-    screen->mskdt(1)->setText(u"31/12/2025"_s);
+    screen->fields().mskdt(0)->setText(u"01/12/2025"_s);
+    screen->fields().mskdt(1)->setText(u"31/12/2025"_s);
     const QString text = preview();
     EXPECT_TRUE(text.contains(u"CERTIFICATE PRINTED DETAILS"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"DC000101"_s));

@@ -4,9 +4,11 @@
 #include "formsfixture.h"
 
 #include "shell/common/appearance.h"
+#include "shell/forms/fieldframe.h"
 #include "shell/forms/recordset.h"
 #include "shell/forms/spreadgrid.h"
 #include "shell/ui/fieldkeys.h"
+#include "support/scriptedprompter.h"
 #include "support/windowdriver.h"
 
 #include <QCheckBox>
@@ -139,6 +141,35 @@ TEST(FieldKeys, EnterPressesAFocusedButtonThoughTheApplicationHasOtherChildren)
     test::press(Qt::Key_Return);
     test::press(Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(pressed, 2);
+}
+
+// A misspelt key in the mandatory list or the field order would drop its box's
+// "Information should be entered" check, or its place in the order, in silence: the frame
+// names each key no box of it has, once, whichever list names it (a debug build stops on
+// it as the screen opens; the gallery test requires none of every screen).
+TEST(FieldFrameKeys, NamesEachKeyNoBoxHasOnce)
+{
+    sw::Session session;
+    sw::test::ScriptedPrompter prompter;
+    QWidget screen;
+    auto *frame = new sw::FieldFrame(&screen, session, prompter);
+    frame->addText(0, u"Code"_s, u"Code"_s, 4);
+    frame->addDate(0, u"Date"_s, u"Date"_s);
+    frame->addCheck(2, u"Active"_s);
+    const struct
+    {
+        QString mandatory, order;
+        QStringList unknown;
+    } cases[] = {
+        {u"T0,M0"_s, u"T0,M0,C2"_s, {}},        {u"T0, M0 "_s, u" C2 ,T0"_s, {}},
+        {u"T0,T1"_s, u"T0,M0"_s, {u"T1"_s}},    {u"T0,M1"_s, u"C2,M1,T9"_s, {u"M1"_s, u"T9"_s}},
+        {u"t0"_s, u"C0"_s, {u"t0"_s, u"C0"_s}},
+    };
+    for (const auto &c : cases) {
+        frame->setMandatoryFields(c.mandatory);
+        frame->setFieldOrder(c.order);
+        EXPECT_EQ(frame->unknownKeys(), c.unknown) << c.mandatory.toStdString() << " / " << c.order.toStdString();
+    }
 }
 
 } // namespace

@@ -64,21 +64,19 @@ std::optional<BoundSql> ExampleForm::recordsetStatement() const
     return BoundSql{u"select * from masconvo order by fconvocode"_s, {}};
 }
 
-void ExampleForm::AEDproc(const QString &operation)
+void ExampleForm::AEDproc(EditMode mode)
 {
     frame()->setEnabled(true);
     setLegend(editLegend());
-    if (operation == u"add"_s) {
-        setEditMode(EditMode::Add);
+    setEditMode(mode);
+    if (mode == EditMode::Add) {
         ClearControls();
         enableFields(true);
         SetFieldColours(u'A');
-    } else if (operation == u"edit"_s) {
-        setEditMode(EditMode::Edit);
+    } else if (mode == EditMode::Edit) {
         enableFields(true);
         SetFieldColours(u'A');
     } else {
-        setEditMode(EditMode::Delete);
         enableFields(false);
         text(0)->setEnabled(true);
         SetFieldColours(u'D');

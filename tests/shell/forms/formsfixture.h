@@ -59,7 +59,7 @@ class ExampleForm final : public RecordForm
 public:
     ExampleForm(const FormContext &context, const QString &formName);
 
-    void AEDproc(const QString &operation) override;
+    void AEDproc(EditMode mode) override;
     void CmdSave_Click() override;
     void display_record(RecordSet &rows, const QString &tagname) override;
 
