@@ -42,18 +42,18 @@ void armLocked(FaultState &s, const StatementFault::Plan &plan)
 void armFromEnvironmentOnce()
 {
     static const bool once = [] {
-        const QString spec = qEnvironmentVariable("SCROLLWISE_FAIL_STATEMENT");
-        if (spec.isEmpty())
+        const QString setting = qEnvironmentVariable("SCROLLWISE_FAIL_STATEMENT");
+        if (setting.isEmpty())
             return true;
-        const qsizetype colon = spec.indexOf(u':');
+        const qsizetype colon = setting.indexOf(u':');
         bool ok = false;
-        const int nth = spec.left(colon).trimmed().toInt(&ok);
+        const int nth = setting.left(colon).trimmed().toInt(&ok);
         if (!ok || nth < 0)
             return true;
         StatementFault::Plan plan;
         plan.nth = nth;
         if (colon >= 0)
-            plan.pattern = spec.mid(colon + 1);
+            plan.pattern = setting.mid(colon + 1);
         FaultState &s = state();
         QMutexLocker lock(&s.mutex);
         armLocked(s, plan);
