@@ -50,9 +50,9 @@ std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder);
 class CopyWriter
 {
 public:
-    // A batch of 100 holds about 15 MB of copies; the fonts, pictures and Kannada
+    // A batch of 250 holds about 40 MB of copies; the fonts, pictures and Kannada
     // wording they share are written and compressed once a batch.
-    explicit CopyWriter(AppFolder folder, int batchSize = 100);
+    explicit CopyWriter(AppFolder folder, int batchSize = 250);
     ~CopyWriter();
     CopyWriter(const CopyWriter &) = delete;
     CopyWriter &operator=(const CopyWriter &) = delete;

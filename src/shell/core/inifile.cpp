@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +16,11 @@ constexpr qsizetype kValueBuffer = 254;
 bool isSectionLine(const QString &trimmed) { return trimmed.startsWith(u'[') && trimmed.endsWith(u']'); }
 
 QString sectionName(const QString &trimmed) { return trimmed.mid(1, trimmed.size() - 2).trimmed(); }
+
+QString indexKey(const QString &section, const QString &key)
+{
+    return section.toCaseFolded() + u'\n' + key.toCaseFolded();
+}
 } // namespace
 
 IniFile::IniFile(QString path, Encoding encoding)
@@ -45,7 +51,31 @@ bool IniFile::load()
     }
     while (!m_lines.isEmpty() && m_lines.last().isEmpty())
         m_lines.removeLast();
+    indexKeys();
     return true;
+}
+
+void IniFile::indexKeys()
+{
+    m_keyLines.clear();
+    QSet<QString> sections;
+    QString section;
+    bool firstOfName = false; // a later section of the same name is not read
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QString trimmed = m_lines.at(i).trimmed();
+        if (isSectionLine(trimmed)) {
+            section = sectionName(trimmed).toCaseFolded();
+            firstOfName = !sections.contains(section);
+            sections.insert(section);
+            continue;
+        }
+        const qsizetype eq = trimmed.indexOf(u'=');
+        if (!firstOfName || eq <= 0)
+            continue;
+        const QString key = indexKey(section, trimmed.left(eq).trimmed());
+        if (!m_keyLines.contains(key)) // the first of two keys of a name is read
+            m_keyLines.insert(key, i);
+    }
 }
 
 bool IniFile::save()
@@ -91,16 +121,12 @@ int IniFile::findKey(int sectionLine, const QString &key) const
 
 bool IniFile::contains(const QString &section, const QString &key) const
 {
-    const int s = findSection(section);
-    return s >= 0 && findKey(s, key) >= 0;
+    return m_keyLines.contains(indexKey(section, key));
 }
 
 QString IniFile::value(const QString &section, const QString &key) const
 {
-    const int s = findSection(section);
-    if (s < 0)
-        return {};
-    const int k = findKey(s, key);
+    const int k = m_keyLines.value(indexKey(section, key), -1);
     if (k < 0)
         return {};
     const QString &line = m_lines.at(k);
@@ -121,6 +147,12 @@ QString IniFile::value(const QString &section, const QString &key) const
 }
 
 void IniFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    placeValue(section, key, value);
+    indexKeys(); // the lines after an inserted one have moved
+}
+
+void IniFile::placeValue(const QString &section, const QString &key, const QString &value)
 {
     int s = findSection(section);
     if (s < 0) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -40,10 +41,15 @@ public:
 private:
     int findSection(const QString &section) const;
     int findKey(int sectionLine, const QString &key) const;
+    void placeValue(const QString &section, const QString &key, const QString &value);
+    // The line of each key a reader finds (the first of its name in the first section of
+    // that name), made again whenever the lines change: layouts read settings per sheet.
+    void indexKeys();
 
     QString m_path;
     Encoding m_encoding;
     QStringList m_lines;
+    QHash<QString, int> m_keyLines; // folded "section\nkey" -> line
     QString m_error;
 };
 

@@ -36,6 +36,31 @@ TEST_F(IniFileTest, ReadsValuesOfOneSectionWithoutRegardToCase)
     EXPECT_EQ(ini.value(u"MISSING"_s, u"DBASEPATH"_s), QString());
 }
 
+TEST_F(IniFileTest, TheFirstKeyOfTheFirstSectionOfANameIsRead)
+{
+    IniFile ini(write("[A]\nK=first\nk=second\n[B]\nK=b\n[a]\nK=third\nONLYLATER=x\n"));
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.value(u"a"_s, u"K"_s), u"first"_s);
+    EXPECT_EQ(ini.value(u"A"_s, u"ONLYLATER"_s), QString());
+    EXPECT_FALSE(ini.contains(u"A"_s, u"ONLYLATER"_s));
+    EXPECT_TRUE(ini.contains(u"b"_s, u"k"_s));
+}
+
+TEST_F(IniFileTest, ValuesReadAfterSettingOnesThatMoveTheLines)
+{
+    IniFile ini(write("[A]\nX=1\n\n[B]\nY=2\nZ=3\n"));
+    ASSERT_TRUE(ini.load());
+    ini.setValue(u"A"_s, u"NEW"_s, u"n"_s); // inserted before [B]: its lines move down
+    ini.setValue(u"B"_s, u"Y"_s, u"changed"_s);
+    ini.setValue(u"C"_s, u"W"_s, u"w"_s);
+    const std::vector<std::tuple<QString, QString, QString>> expected = {
+        {u"A"_s, u"X"_s, u"1"_s}, {u"A"_s, u"NEW"_s, u"n"_s}, {u"B"_s, u"Y"_s, u"changed"_s},
+        {u"B"_s, u"Z"_s, u"3"_s}, {u"C"_s, u"W"_s, u"w"_s},   {u"B"_s, u"NEW"_s, QString()},
+    };
+    for (const auto &[section, key, value] : expected)
+        EXPECT_EQ(ini.value(section, key), value) << qPrintable(section + u'/' + key);
+}
+
 TEST_F(IniFileTest, ValueEndsAtNulAndAtTheReadersBuffer)
 {
     QByteArray longValue(400, 'x');
