@@ -376,6 +376,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
         result.copies = copies.written();
         result.signedCopies = copies.signedCopies();
     });
+    StatusRegister places(m_session.db(), m_session.userName);
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const Job &job = jobs[i];
         if (m_stopRequested) {
@@ -399,8 +400,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
             StatusRegister::Entry place;
             if (m_code->isSigned()) {
                 WriteScope scope(m_session.db());
-                place = StatusRegister(m_session.db(), m_session.userName)
-                            .assign(job.row.certNo, job.holder.regno, job.holder.degree);
+                place = places.assign(job.row.certNo, job.holder.regno, job.holder.degree);
                 scope.commit();
             }
             m_code->addTo(sheet, codeText(job, job.row.certNo, job.row.printedDate, place.list, place.index));

@@ -98,6 +98,7 @@ StationeryLedger::StationeryLedger(Database &db, QString convoCode, QString user
     , m_convoCode(std::move(convoCode))
     , m_user(std::move(user))
     , m_workstation(std::move(workstation))
+    , m_places(db, m_user)
 {
 }
 
@@ -547,8 +548,7 @@ StationeryLedger::ReserveResult StationeryLedger::reserve(const QString &prefix,
             duplicate = true;
             return r;
         }
-        const StatusRegister::Entry place =
-            StatusRegister(m_db, m_user).assign(certNo, holder.regno, holder.degree, statusKind(holder));
+        const StatusRegister::Entry place = m_places.assign(certNo, holder.regno, holder.degree, statusKind(holder));
         scope.commit();
         r.sheet =
             Reservation{prefix, number, certNo, certType.trimmed().toUpper(), holder, runId, place.list, place.index};
@@ -582,9 +582,8 @@ QString StationeryLedger::confirm(const Reservation &sheet, const IssueDetails &
             const QString reason = why.isEmpty() ? holderName(sheet.holder) + u" could not be given the number"_s : why;
             setState(sheet.prefix, sheet.number, State::Spoiled, reason);
             journal(sheet.prefix, sheet.number, sheet.certType, sheet.holder, Outcome::Spoiled, reason);
-            StatusRegister(m_db, m_user)
-                .revoke(sheet.certNo, sheet.holder.regno, sheet.holder.degree, u"spoiled sheet: "_s + reason,
-                        statusKind(sheet.holder));
+            m_places.revoke(sheet.certNo, sheet.holder.regno, sheet.holder.degree, u"spoiled sheet: "_s + reason,
+                            statusKind(sheet.holder));
             scope.commit();
             return reason;
         }
@@ -597,8 +596,7 @@ QString StationeryLedger::confirm(const Reservation &sheet, const IssueDetails &
             return u"another workstation settled certificate "_s + sheet.certNo + u" meanwhile"_s;
         }
         journal(sheet.prefix, sheet.number, sheet.certType, sheet.holder, Outcome::Printed, {});
-        StatusRegister(m_db, m_user)
-            .supersede(sheet.holder.regno, sheet.holder.degree, statusKind(sheet.holder), sheet.certNo);
+        m_places.supersede(sheet.holder.regno, sheet.holder.degree, statusKind(sheet.holder), sheet.certNo);
         scope.commit();
         return QString();
     });
@@ -616,9 +614,8 @@ void StationeryLedger::spoil(const Reservation &sheet, const QString &reason)
                                   sheet.number, stateText(State::Pending), sheet.runId});
         if (changed > 0) {
             journal(sheet.prefix, sheet.number, sheet.certType, sheet.holder, Outcome::Spoiled, reason);
-            StatusRegister(m_db, m_user)
-                .revoke(sheet.certNo, sheet.holder.regno, sheet.holder.degree, u"spoiled sheet: "_s + reason,
-                        statusKind(sheet.holder));
+            m_places.revoke(sheet.certNo, sheet.holder.regno, sheet.holder.degree, u"spoiled sheet: "_s + reason,
+                            statusKind(sheet.holder));
         }
         scope.commit();
     });
@@ -763,9 +760,9 @@ QStringList StationeryLedger::registerSpoiled(const QString &prefix, const std::
             insertSheet(prefix, number, State::Spoiled, certType, holder, {}, {}, remarks);
         // A sheet that reached a printer may carry a signed code: the lists say it is void.
         if (row || !holder.regno.isEmpty())
-            StatusRegister(m_db, m_user)
-                .revoke(certNo, holder.regno, holder.degree,
-                        u"spoiled sheet"_s + (remarks.isEmpty() ? QString() : u": "_s + remarks), statusKind(holder));
+            m_places.revoke(certNo, holder.regno, holder.degree,
+                            u"spoiled sheet"_s + (remarks.isEmpty() ? QString() : u": "_s + remarks),
+                            statusKind(holder));
         journal(prefix, number, certType, holder, Outcome::Spoiled, remarks);
         // A change to the register after the run, by a clerk: the audit trail names who.
         AuditTrail(m_db).record(m_user, {u"certificates"_s, u"spoil"_s, u"certsheet"_s, certNo,
@@ -829,15 +826,13 @@ QStringList StationeryLedger::settle(const QString &prefix, const std::vector<lo
                                 PromptIcon::Exclamation);
             setState(prefix, number, State::Printed, who);
             journal(prefix, number, sheet.certType, sheet.holder, Outcome::Printed, who);
-            StatusRegister(m_db, m_user)
-                .supersede(sheet.holder.regno, sheet.holder.degree, statusKind(sheet.holder), sheet.certNo);
+            m_places.supersede(sheet.holder.regno, sheet.holder.degree, statusKind(sheet.holder), sheet.certNo);
             lines << sheet.certNo + u": printed for Reg. No. "_s + sheet.holder.regno + u"; the number is stored"_s;
         } else {
             setState(prefix, number, State::Spoiled, who);
             journal(prefix, number, sheet.certType, sheet.holder, Outcome::Spoiled, who);
-            StatusRegister(m_db, m_user)
-                .revoke(sheet.certNo, sheet.holder.regno, sheet.holder.degree, u"spoiled sheet: "_s + who,
-                        statusKind(sheet.holder));
+            m_places.revoke(sheet.certNo, sheet.holder.regno, sheet.holder.degree, u"spoiled sheet: "_s + who,
+                            statusKind(sheet.holder));
             lines << sheet.certNo + u": spoiled; Reg. No. "_s + sheet.holder.regno + u" prints again on a new sheet"_s;
         }
     }
@@ -858,7 +853,7 @@ void StationeryLedger::voidNumber(const QString &certNo, const SheetHolder &hold
     }
     const QString note = outcomeText(outcome).toLower() + (remarks.isEmpty() ? QString() : u": "_s + remarks);
     // Revoked in the same transaction that takes the number back.
-    StatusRegister(m_db, m_user).revoke(certNo, holder.regno, holder.degree, note, statusKind(holder));
+    m_places.revoke(certNo, holder.regno, holder.degree, note, statusKind(holder));
     if (exec(u"update certsheet set fstate = ?, fremarks = ? where fprefix = ? and fnumber = ?"_s,
              {stateText(State::Void), note.left(kRemarksWidth), prefixValue(parsed->prefix), parsed->number})
         == 0)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "certificates/printing/statusregister.h"
+
 #include <QDate>
 #include <QHash>
 #include <QVariant>
@@ -200,6 +202,7 @@ private:
     QString m_convoCode;
     QString m_user;
     QString m_workstation;
+    StatusRegister m_places;
     // Prepared on first use: a range cancellation journals thousands of lines.
     std::shared_ptr<Statement> m_journal;
     mutable QHash<QString, std::shared_ptr<Statement>> m_statements;

@@ -60,17 +60,24 @@ std::optional<StatusRegister::Entry> StatusRegister::find(const QString &certNo)
     return entryOf(rows);
 }
 
-int StatusRegister::openList() const
+int StatusRegister::openList()
 {
+    if (m_open && m_open->entries < kListSize / 2)
+        return m_open->list;
     // The first list less than half full: a random place there is free at the first or second try.
     Rows rows = m_db.query(u"select flist, count(*) from certstatus group by flist order by flist"_s);
-    int list = 1;
+    OpenList open{1, 0};
     while (rows.next()) {
-        if (rows.value(0).toInt() != list || rows.value(1).toLongLong() < kListSize / 2)
+        if (rows.value(0).toInt() != open.list)
             break;
-        ++list;
+        if (const long long entries = rows.value(1).toLongLong(); entries < kListSize / 2) {
+            open.entries = entries;
+            break;
+        }
+        ++open.list;
     }
-    return list;
+    m_open = open;
+    return open.list;
 }
 
 StatusRegister::Entry StatusRegister::assign(const QString &certNo, const QString &regno, const QString &degree,
@@ -79,18 +86,24 @@ StatusRegister::Entry StatusRegister::assign(const QString &certNo, const QStrin
     if (auto existing = find(certNo))
         return *existing;
     const int list = openList();
+    if (!m_placeTaken) {
+        m_placeTaken = m_db.prepare(u"select 1 from certstatus where flist = ? and findex = ?"_s);
+        m_insert = m_db.prepare(u"insert into certstatus (fcertno, flist, findex, fregno, fdegree, frevoked, "
+                                "fsuspended, fusername, fkind) values (?, ?, ?, ?, ?, 'F', 'F', ?, ?)"_s);
+    }
     long long index = -1;
     for (int attempt = 0; attempt < 64 && index < 0; ++attempt) {
         const long long candidate = QRandomGenerator::system()->bounded(kListSize);
-        if (!m_db.exists(u"select 1 from certstatus where flist = ? and findex = ?"_s, {list, candidate}))
+        const bool taken = m_placeTaken->run({list, candidate}).next();
+        m_placeTaken->finish();
+        if (!taken)
             index = candidate;
     }
     if (index < 0)
         throw StopError(u"No free place on status list "_s + QString::number(list) + u" for certificate "_s + certNo
                         + u'.');
-    m_db.exec(u"insert into certstatus (fcertno, flist, findex, fregno, fdegree, frevoked, fsuspended, fusername, "
-              "fkind) values (?, ?, ?, ?, ?, 'F', 'F', ?, ?)"_s,
-              {certNo.trimmed(), list, index, regno.trimmed(), degree.trimmed(), m_user, kind});
+    m_insert->exec({certNo.trimmed(), list, index, regno.trimmed(), degree.trimmed(), m_user, kind});
+    ++m_open->entries;
     Entry e;
     e.certNo = certNo.trimmed();
     e.list = list;

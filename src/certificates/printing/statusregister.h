@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/db/database.h"
+
 #include <QDate>
 #include <QString>
 
@@ -8,8 +10,6 @@
 #include <vector>
 
 namespace sw {
-
-class Database;
 
 // Where a certificate number stands on the published status lists. Each number the
 // stationery gives gets a random place on a list (a list holds kListSize places; a new
@@ -42,6 +42,7 @@ public:
         QString revocationText() const;
     };
 
+    // One register serves a whole run: it keeps its statements and the open list.
     explicit StatusRegister(Database &db, QString user = {});
 
     // What a number certifies, so that a reprint supersedes only its own kind: "D" for a
@@ -67,9 +68,21 @@ public:
     std::vector<int> lists() const;
 
 private:
-    int openList() const;
+    // The list new places go on: counted once, then kept up with the places this register
+    // gives, so a run does not count the whole register for every sheet. Places other
+    // workstations give meanwhile are not counted; a list may pass half full by as many.
+    struct OpenList
+    {
+        int list = 0;
+        long long entries = 0;
+    };
+    int openList();
+
     Database &m_db;
     QString m_user;
+    std::optional<OpenList> m_open;
+    std::optional<Statement> m_placeTaken;
+    std::optional<Statement> m_insert;
 };
 
 } // namespace sw

@@ -178,6 +178,26 @@ TEST_P(SignedCodeTest, TheRegisterSaysWhetherTheCertificateStillStands)
 
 // The depository's PDF copies carry the same code; a certificate printed before the status
 // lists existed gets its place when its copy is written.
+TEST_P(SignedCodeTest, PlacesGoOnTheFirstListLessThanHalfFullEvenWhileOneRegisterFillsIt)
+{
+    // List 1 one place short of half full, written as another run would have left it.
+    const QString digit = u"(select 0 as d union all select 1 union all select 2 union all select 3 union all "
+                          "select 4 union all select 5 union all select 6 union all select 7 union all select 8 "
+                          "union all select 9)"_s;
+    m_session.db().exec(u"insert into certstatus (fcertno, flist, findex, fregno, fdegree, frevoked, fsuspended, "
+                        "fkind) select n, 1, n, 'R', 'BA', 'F', 'F', 'D' from (select a.d + 10 * b.d + 100 * c.d + "
+                        "1000 * e.d + 10000 * f.d as n from "_s
+                        + digit + u" a, "_s + digit + u" b, "_s + digit + u" c, "_s + digit + u" e, "_s + digit
+                        + u" f) numbers where n < "_s + QString::number(StatusRegister::kListSize / 2 - 1));
+
+    StatusRegister run(m_session.db(), u"ADMIN"_s);
+    EXPECT_EQ(run.assign(u"X1"_s, u"R1"_s, u"BA"_s).list, 1);
+    EXPECT_EQ(run.assign(u"X2"_s, u"R2"_s, u"BA"_s).list, 2) << "the register counts the places it gives";
+    EXPECT_EQ(run.assign(u"X3"_s, u"R3"_s, u"BA"_s).list, 2);
+    EXPECT_EQ(StatusRegister(m_session.db()).assign(u"X4"_s, u"R4"_s, u"BA"_s).list, 2);
+    EXPECT_EQ(run.assign(u"X1"_s, u"R1"_s, u"BA"_s).list, 1) << "a number keeps the place it has";
+}
+
 TEST_P(SignedCodeTest, APdfCopyCarriesTheCodeAndGivesAnOlderCertificateItsPlace)
 {
     printSigned();
