@@ -7,10 +7,12 @@
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <cmath>
 #include <cstring>
+#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -147,27 +149,42 @@ void SharedOutlines::drawMarker(QPainter &painter, int shape, QPointF origin) co
 
 void SharedOutlines::applyTo(QPDF &pdf) const
 {
-    for (QPDFObjectHandle &object : pdf.getAllObjects()) {
-        const int shape = markedShape(object);
-        if (shape < 0 || shape >= int(m_shapes.size()))
+    // Qt draws every marker on a page, so each is named in a page's pictures: looking there,
+    // not through every object of the PDF, keeps a batch of many pages quick to read.
+    std::set<QPDFObjGen> seen;
+    for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        QPDFObjectHandle pictures = page.getAttribute("/Resources", false).getKeyIfDict("/XObject");
+        if (!pictures.isDictionary())
             continue;
-        const Shape &s = m_shapes[std::size_t(shape)];
-        // The marker's picture fills its unit square; the form's matrix maps the
-        // outline's box onto that square (upside down, as a picture is drawn).
-        const double w = s.box.width(), h = s.box.height();
-        QPDFObjectHandle form = QPDFObjectHandle::newDictionary();
-        form.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-        form.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
-        form.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(
-                                     s.box.left(), s.box.top(), s.box.right(), s.box.bottom())));
-        form.replaceKey("/Matrix", QPDFObjectHandle::newArray(QPDFObjectHandle::Matrix(
-                                       1 / w, 0, 0, -1 / h, -s.box.left() / w, 1 + s.box.top() / h)));
-        form.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
-        object.replaceDict(form);
-        // Compressed here, once: the files split from this PDF copy the form as it is.
-        object.replaceStreamData(s.compressed.toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
-                                 QPDFObjectHandle::newNull());
+        for (const std::string &name : pictures.getKeys()) {
+            QPDFObjectHandle object = pictures.getKey(name);
+            if (object.isIndirect() && seen.insert(object.getObjGen()).second)
+                makeForm(object);
+        }
     }
+}
+
+void SharedOutlines::makeForm(QPDFObjectHandle &object) const
+{
+    const int shape = markedShape(object);
+    if (shape < 0 || shape >= int(m_shapes.size()))
+        return;
+    const Shape &s = m_shapes[std::size_t(shape)];
+    // The marker's picture fills its unit square; the form's matrix maps the
+    // outline's box onto that square (upside down, as a picture is drawn).
+    const double w = s.box.width(), h = s.box.height();
+    QPDFObjectHandle form = QPDFObjectHandle::newDictionary();
+    form.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+    form.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+    form.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(s.box.left(), s.box.top(),
+                                                                                    s.box.right(), s.box.bottom())));
+    form.replaceKey("/Matrix", QPDFObjectHandle::newArray(QPDFObjectHandle::Matrix(
+                                   1 / w, 0, 0, -1 / h, -s.box.left() / w, 1 + s.box.top() / h)));
+    form.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
+    object.replaceDict(form);
+    // Compressed here, once: the files split from this PDF copy the form as it is.
+    object.replaceStreamData(s.compressed.toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
+                             QPDFObjectHandle::newNull());
 }
 
 QByteArray SharedOutlines::apply(const QByteArray &bytes) const

@@ -12,6 +12,7 @@
 
 class QPainter;
 class QPDF;
+class QPDFObjectHandle;
 
 namespace sw {
 
@@ -52,6 +53,8 @@ private:
         QRectF box;            // the outline's bounds, relative to its origin
     };
     void drawMarker(QPainter &painter, int shape, QPointF origin) const;
+    // Turns `object` into its shape's form when it is a marker's picture.
+    void makeForm(QPDFObjectHandle &object) const;
 
     QHash<QByteArray, int> m_index;    // content -> shape
     QHash<QByteArray, int> m_byGlyphs; // what an outline was made from -> shape

@@ -434,6 +434,10 @@ TEST_F(PdfTextTest, EachDocumentOfABatchIsAFileOfItsOwnPagesOnly)
             EXPECT_EQ(text.contains(names[j]), i == j) << "file " << i << ": " << text.toStdString();
         EXPECT_EQ(text.contains(u"SECOND PAGE"_s), i == 1) << text.toStdString();
         EXPECT_EQ(text.count(u"ಮೊಹರಿನೊಂದಿಗೆ"_s), 1) << text.toStdString();
+        // Its cross-reference table, stream lengths and objects as a second reader checks them.
+        const test::ToolRun check = test::runTool(u"qpdf"_s, {u"--check"_s, path});
+        EXPECT_EQ(check.exitCode, 0) << check.out.toStdString() << check.err.toStdString();
+        EXPECT_FALSE(check.out.contains(u"WARNING"_s, Qt::CaseInsensitive)) << check.out.toStdString();
         const test::ToolRun info = test::runTool(u"pdfinfo"_s, {path});
         EXPECT_TRUE(info.out.contains(QRegularExpression(u"Pages: +%1\\n"_s.arg(i == 1 ? 2 : 1))))
             << info.out.toStdString();
