@@ -17,6 +17,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -24,12 +25,15 @@ namespace sw::certificatepdf {
 
 namespace {
 
-void appendLog(const AppFolder &folder, const QString &line)
+// `lines`, each stamped and ended already: a batch's lines are appended at once.
+void appendLog(const AppFolder &folder, const QString &lines)
 {
+    if (lines.isEmpty())
+        return;
     QFile log(logPath(folder));
     // A log that cannot be written must not cost the certificate its copy.
     if (log.open(QIODevice::Append | QIODevice::Text))
-        log.write((QDateTime::currentDateTime().toString(u"dd/MM/yyyy hh:mm:ss"_s) + u' ' + line + u'\n').toUtf8());
+        log.write(lines.toUtf8());
 }
 
 // The watermark over the page and the number in its box at the top right.
@@ -151,15 +155,67 @@ void CopyWriter::flush()
     if (pieces > 0)
         makeCopies(batch, from, from + rest / pieces, made);
     m_workers->waitForDone();
-    // Written in the run's order: a copy that could not be made stops the run after the
-    // copies before it are written, naming why.
+    writeMade(batch, made);
+}
+
+void CopyWriter::writeMade(const std::vector<Copy> &batch, const std::vector<Made> &made)
+{
+    // Written in the run's order and forced to the disk together: a copy that could not be
+    // made, signed or written stops the run after the files before it are written, naming why.
+    struct Written
+    {
+        std::size_t copy;
+        bool signedFile;
+    };
+    std::vector<WholeFile> files;
+    std::vector<Written> what;
+    std::optional<std::size_t> unmade, unsignable;
     for (std::size_t i = 0; i < batch.size(); ++i) {
         if (!made[i].failure.isEmpty()) {
-            appendLog(m_folder, u"FAILED "_s + batch[i].path + u": "_s + made[i].failure);
-            throw StopError(u"Error Creating PDF"_s + u"\n"_s + made[i].failure);
+            unmade = i;
+            break;
         }
-        writeFile(batch[i].path, made[i].bytes, made[i].signature);
-        ++m_written;
+        QDir().mkpath(QFileInfo(batch[i].path).absolutePath());
+        files.push_back({batch[i].path, made[i].bytes});
+        what.push_back({i, false});
+        if (!m_signer)
+            continue;
+        if (!made[i].signature.problem.isEmpty()) {
+            unsignable = i;
+            break;
+        }
+        files.push_back({m_signer->settings().signedPath(batch[i].path), made[i].signature.bytes});
+        what.push_back({i, true});
+    }
+    const WholeFilesWritten written = writeWholeFiles(files);
+    QString log;
+    const QString now = QDateTime::currentDateTime().toString(u"dd/MM/yyyy hh:mm:ss"_s) + u' ';
+    for (int f = 0; f < written.count; ++f) {
+        log +=
+            now + (what[std::size_t(f)].signedFile ? u"SIGNED "_s : u"CREATED "_s) + files[std::size_t(f)].path + u'\n';
+        if (what[std::size_t(f)].signedFile)
+            ++m_signed;
+        else
+            ++m_written;
+    }
+    appendLog(m_folder, log);
+    if (written.count < int(files.size())) {
+        const bool signedFile = what[std::size_t(written.count)].signedFile;
+        const QString &path = files[std::size_t(written.count)].path;
+        appendLog(m_folder,
+                  now + (signedFile ? u"NOT SIGNED "_s : u"FAILED "_s) + path + u": "_s + written.failure + u'\n');
+        throw StopError((signedFile ? u"Error Signing PDF"_s : u"Error Creating PDF"_s) + u"\n"_s + written.failure,
+                        PromptIcon::Critical);
+    }
+    if (unmade) {
+        appendLog(m_folder, now + u"FAILED "_s + batch[*unmade].path + u": "_s + made[*unmade].failure + u'\n');
+        throw StopError(u"Error Creating PDF"_s + u"\n"_s + made[*unmade].failure);
+    }
+    if (unsignable) {
+        const QString signedPath = m_signer->settings().signedPath(batch[*unsignable].path);
+        appendLog(m_folder,
+                  now + u"NOT SIGNED "_s + signedPath + u": "_s + made[*unsignable].signature.problem + u'\n');
+        throw StopError(u"Error Signing PDF"_s + u"\n"_s + made[*unsignable].signature.problem);
     }
 }
 
@@ -197,31 +253,6 @@ void CopyWriter::makeCopies(const std::vector<Copy> &batch, std::size_t from, st
             made[i].signature.problem = e.text();
         }
     }
-}
-
-void CopyWriter::writeFile(const QString &path, const QByteArray &bytes, const Signed &signature)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    try {
-        writeWholeFile(path, bytes);
-    } catch (const StopError &e) {
-        appendLog(m_folder, u"FAILED "_s + path + u": "_s + e.text());
-        throw StopError(u"Error Creating PDF"_s + u"\n"_s + e.text(), e.icon());
-    }
-    appendLog(m_folder, u"CREATED "_s + path);
-    if (!m_signer)
-        return;
-    const QString signedPath = m_signer->settings().signedPath(path);
-    try {
-        if (!signature.problem.isEmpty())
-            throw StopError(signature.problem);
-        writeWholeFile(signedPath, signature.bytes);
-    } catch (const StopError &e) {
-        appendLog(m_folder, u"NOT SIGNED "_s + signedPath + u": "_s + e.text());
-        throw StopError(u"Error Signing PDF"_s + u"\n"_s + e.text(), e.icon());
-    }
-    appendLog(m_folder, u"SIGNED "_s + signedPath);
-    ++m_signed;
 }
 
 } // namespace sw::certificatepdf

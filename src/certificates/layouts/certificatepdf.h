@@ -45,14 +45,14 @@ std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder);
 // pictures every certificate carries (seal, signature, watermark) are embedded once,
 // and split into one file per certificate (documentoutput::pdfsOf): each file is
 // complete on its own and reads exactly as if it had been written alone. A file is written under a temporary name and
-// renamed, so a stop never leaves a partial copy; the copies are not forced to the disk one by one (they can be written
-// again at any time from the stored numbers).
+// renamed, so a stop never leaves a partial copy; the copies of a batch are forced to the disk together, not one by
+// one.
 class CopyWriter
 {
 public:
-    // A batch of 250 holds about 40 MB of copies; the fonts, pictures and Kannada
+    // A batch of 500 takes about 130 MB while it is made; the fonts, pictures and Kannada
     // wording they share are written and compressed once a batch.
-    explicit CopyWriter(AppFolder folder, int batchSize = 250);
+    explicit CopyWriter(AppFolder folder, int batchSize = 500);
     ~CopyWriter();
     CopyWriter(const CopyWriter &) = delete;
     CopyWriter &operator=(const CopyWriter &) = delete;
@@ -90,7 +90,7 @@ private:
         QString failure;
     };
     void makeCopies(const std::vector<Copy> &batch, std::size_t from, std::size_t to, std::vector<Made> &made) const;
-    void writeFile(const QString &path, const QByteArray &bytes, const Signed &signature);
+    void writeMade(const std::vector<Copy> &batch, const std::vector<Made> &made);
 
     AppFolder m_folder;
     int m_batchSize;

@@ -3,7 +3,15 @@
 
 #include "shell/core/stoperror.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -23,12 +31,106 @@ QString reasonOf(const QSaveFile &file, int savedErrno)
     return qtReason;
 }
 
+QString failureText(const QString &path, const QString &reason)
+{
+    return u"The file "_s + path + u" cannot be written: "_s + reason + u'.';
+}
+
 [[noreturn]] void fail(const QString &path, const QString &reason)
 {
-    throw StopError(u"The file "_s + path + u" cannot be written: "_s + reason + u'.', PromptIcon::Critical);
+    throw StopError(failureText(path, reason), PromptIcon::Critical);
+}
+
+QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// A new file beside `path`, named for it and not there before, to be renamed over it.
+// Created as any new file is (the user's file mode mask applies), not private as QTemporaryFile.
+bool openBeside(const QString &path, QFile &file)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        file.setFileName(path + u'.' + QString::number(QRandomGenerator::global()->generate(), 36) + u".part"_s);
+        errno = 0;
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+// Forces every file written under `folder` to the disk: one sync of its whole file system,
+// one journal commit, where a sync per file commits the journal once a file.
+bool syncFileSystemOf(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+// Forces the names in `folder` to the disk.
+void syncNames(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 } // namespace
+
+WholeFilesWritten writeWholeFiles(const std::vector<WholeFile> &files)
+{
+    WholeFilesWritten result;
+    std::vector<std::unique_ptr<QFile>> written;
+    // Whatever is not renamed over its file goes: a stop leaves the files as they were.
+    const auto leftOver = qScopeGuard([&] {
+        for (std::size_t i = std::size_t(result.count); i < written.size(); ++i)
+            written[i]->remove();
+    });
+    for (const WholeFile &file : files) {
+        auto temporary = std::make_unique<QFile>();
+        if (!openBeside(file.path, *temporary)) {
+            result.failure = failureText(file.path, errno ? systemReason() : temporary->errorString());
+            break;
+        }
+        errno = 0;
+        const bool whole = temporary->write(file.bytes) == file.bytes.size() && temporary->flush();
+        const QString reason = errno ? systemReason() : temporary->errorString();
+        temporary->close();
+        if (!whole) {
+            temporary->remove();
+            result.failure = failureText(file.path, reason);
+            break; // the files before it are still written
+        }
+        written.push_back(std::move(temporary));
+    }
+    QSet<QString> folders;
+    for (std::size_t i = 0; i < written.size(); ++i)
+        folders.insert(QFileInfo(files[i].path).absolutePath());
+    for (const QString &folder : std::as_const(folders)) {
+        errno = 0;
+        if (!syncFileSystemOf(folder)) {
+            result.failure = failureText(files.front().path, systemReason());
+            return result;
+        }
+    }
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        if (std::rename(QFile::encodeName(written[i]->fileName()).constData(),
+                        QFile::encodeName(files[i].path).constData())
+            != 0) {
+            result.failure = failureText(files[i].path, systemReason());
+            break;
+        }
+        ++result.count;
+    }
+    for (const QString &folder : std::as_const(folders))
+        syncNames(folder);
+    return result;
+}
 
 void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
