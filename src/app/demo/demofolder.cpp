@@ -640,7 +640,7 @@ void DemoWriter::writeVerification(QStringList &lines)
     IniFile ini(m_folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
     ini.load();
     ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.6"_s);
-    ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
+    ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.6"_s);
     ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1.3"_s);
     ini.setValue(u"VERIFICATION"_s, u"PageUrl"_s, u"https://verify.varada.example/"_s);
     if (!ini.save())

@@ -45,11 +45,7 @@ void stampCopy(const AppFolder &folder, Document &certificate, const QString &st
         // 8.5 by 11.69 inches, centred on the page: on A4 it runs a little past both edges.
         b.watermark(watermark, QSizeF(8.5 * kPointsPerInch, 11.69 * kPointsPerInch));
     }
-    // The box is 1.5 inches wide from 7 inches in; on A4 that would pass the
-    // sheet's edge, so it ends at the edge instead.
-    const double left = 7 * kPointsPerInch;
-    const double width = std::min(1.5 * kPointsPerInch, certificate.page.pagePoints().width() - left);
-    b.beginTextBox(QRectF(left, 0.14 * kPointsPerInch, width, 30));
+    b.beginTextBox(numberBox(certificate.page));
     b.setFont(u"Cambria"_s, 15, true, true);
     b.setColour(QColor(Qt::black));
     b.setAlignment(Alignment::Left);
@@ -62,6 +58,15 @@ void stampCopy(const AppFolder &folder, Document &certificate, const QString &st
 } // namespace
 
 QString logPath(const AppFolder &folder) { return folder.filePath(u"mcverifypdf.log"_s); }
+
+QRectF numberBox(const PageSetup &page)
+{
+    // The box is 1.5 inches wide from 7 inches in; on A4 that would pass the
+    // sheet's edge, so it ends at the edge instead.
+    const double left = 7 * kPointsPerInch;
+    const double width = std::min(1.5 * kPointsPerInch, page.pagePoints().width() - left);
+    return QRectF(left, 0.14 * kPointsPerInch, width, 30);
+}
 
 std::vector<CopyCheck> verifySignedCopies(const AppFolder &folder)
 {

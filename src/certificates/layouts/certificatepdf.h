@@ -30,6 +30,9 @@ void save(const AppFolder &folder, Document certificate, const QString &stamp, c
 
 QString logPath(const AppFolder &folder);
 
+// Where the copy's number is printed (its text box at the top right), in points.
+QRectF numberBox(const PageSetup &page);
+
 // The signature check of one signed copy.
 struct CopyCheck
 {

@@ -109,6 +109,17 @@ void VerificationCode::checkPlace(const Document &doc, const QString &certNo) co
                         PromptIcon::Exclamation);
 }
 
+void VerificationCode::checkClearOf(const QRectF &points, const QString &what) const
+{
+    if (!box().intersects(points))
+        return;
+    auto inches = [](double p) { return QString::number(p / kPointsPerInch, 'f', 2); };
+    throw StopError(u"The verification code ([VERIFICATION] Left, Top, Size in Institution.ini) would cover "_s + what
+                        + u" ("_s + inches(points.left()) + u" to "_s + inches(points.right()) + u" inches across, "_s
+                        + inches(points.top()) + u" to "_s + inches(points.bottom()) + u" inches down): move it."_s,
+                    PromptIcon::Exclamation);
+}
+
 void VerificationCode::addTo(Document &doc, const QString &text) const
 {
     DocumentBuilder b(doc);

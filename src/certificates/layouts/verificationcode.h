@@ -89,6 +89,8 @@ public:
     static constexpr int kPixelsPerModule = 4;
     // Stops (StopError) when the code would cover the sheet's text: checked before the sheet uses a number.
     void checkPlace(const Document &doc, const QString &certNo) const;
+    // Stops (StopError) when the code would cover `points`, where `what` is printed.
+    void checkClearOf(const QRectF &points, const QString &what) const;
     // Puts the code holding `text` on the sheet at its place. The place is the caller's to
     // check first (checkPlace).
     void addTo(Document &doc, const QString &text) const;

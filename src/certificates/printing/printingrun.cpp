@@ -377,6 +377,7 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
         result.signedCopies = copies.signedCopies();
     });
     StatusRegister places(m_session.db(), m_session.userName);
+    bool numberChecked = false;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const Job &job = jobs[i];
         if (m_stopRequested) {
@@ -396,6 +397,10 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
         Document sheet = job.compose(job.row.certNo);
         if (m_code) {
             m_code->checkPlace(sheet, job.row.certNo);
+            if (!numberChecked) // the number printed on every copy stands at the same place
+                m_code->checkClearOf(certificatepdf::numberBox(sheet.page),
+                                     u"the certificate number of the PDF copies"_s);
+            numberChecked = true;
             // A certificate printed before the status lists gets its place now.
             StatusRegister::Entry place;
             if (m_code->isSigned()) {

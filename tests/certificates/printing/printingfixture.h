@@ -190,7 +190,7 @@ protected:
         IniFile ini(m_session.folder.filePath(u"Institution.ini"_s), IniFile::Encoding::Utf8);
         ini.load();
         ini.setValue(u"VERIFICATION"_s, u"Left"_s, u"6.6"_s);
-        ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.3"_s);
+        ini.setValue(u"VERIFICATION"_s, u"Top"_s, u"0.6"_s);
         ini.setValue(u"VERIFICATION"_s, u"Size"_s, u"1.3"_s);
         ini.setValue(u"VERIFICATION"_s, u"PageUrl"_s, pageUrl);
         ASSERT_TRUE(ini.save());

@@ -108,6 +108,33 @@ TEST_P(VerificationCodeTest, ACodeOverTheTextStopsTheRunBeforeASheetIsUsed)
     EXPECT_EQ(certNo(u"R1"_s), u""_s);
 }
 
+// The PDF copies carry their number in a box at the top right: a code over it stops the
+// copies before the first, naming the box; a code clear of it lets every copy through.
+TEST_P(VerificationCodeTest, ACodeOverTheNumberOfTheCopiesStopsThemBeforeTheFirst)
+{
+    configure(u"6.8"_s, u"0.6"_s);
+    ASSERT_EQ(printAll().size(), 4u);
+    PrintSelection copies = selection();
+    copies.mode = PrintMode::Pdf;
+    struct Case
+    {
+        QString top;
+        int copies;
+    };
+    for (const Case &c : {Case{u"0.3"_s, 0}, Case{u"0.6"_s, 4}}) {
+        configure(u"6.8"_s, c.top);
+        m_prompter.answerEvery(u"without photo?"_s, PromptAnswer::Yes);
+        KeepingOutput output;
+        const PrintingResult r = PrintingRun(m_session, m_prompter).run(copies, output);
+        EXPECT_EQ(r.copies, c.copies) << "top " << c.top.toStdString();
+        EXPECT_EQ(m_prompter.texts().join(u'\n').contains(
+                      u"would cover the certificate number of the PDF copies (7.00 to "_s),
+                  c.copies == 0)
+            << m_prompter.texts().join(u'\n').toStdString();
+        m_prompter.clear();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, VerificationCodeTest, test::bothBackends(), test::backendName);
 
 } // namespace
