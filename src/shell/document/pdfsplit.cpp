@@ -59,10 +59,9 @@ public:
         QPDFObjectHandle handle = m_pdf.getObjectByObjGen(object);
         if (handle.isStream()) {
             made.data = handle.getRawStreamData();
+            // The length the data has, not the batch's length object: that stays behind.
             putDictionary(handle.getDict(), made, false, "/Length");
-            made.append(" /Length " + std::to_string(made.data->getSize()));
-            // The dictionary's closing brackets were left open for the length.
-            made.append(" >>");
+            made.append(" /Length " + std::to_string(made.data->getSize()) + " >>");
         } else {
             put(handle, made, true);
         }
