@@ -9,12 +9,14 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -41,6 +43,7 @@ QString failureText(const QString &path, const QString &reason)
     throw StopError(failureText(path, reason), PromptIcon::Critical);
 }
 
+#ifndef Q_OS_WIN
 QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 // A new file beside `path`, named for it and not there before, to be renamed over it.
@@ -79,12 +82,26 @@ void syncNames(const QString &folder)
     ::fsync(fd);
     ::close(fd);
 }
+#endif
 
 } // namespace
 
 WholeFilesWritten writeWholeFiles(const std::vector<WholeFile> &files)
 {
     WholeFilesWritten result;
+#ifdef Q_OS_WIN
+    // No sync of a whole file system there: each file is written and forced on its own.
+    for (const WholeFile &file : files) {
+        try {
+            writeWholeFile(file.path, file.bytes);
+        } catch (const StopError &e) {
+            result.failure = e.text();
+            break;
+        }
+        ++result.count;
+    }
+    return result;
+#else
     std::vector<std::unique_ptr<QFile>> written;
     // Whatever is not renamed over its file goes: a stop leaves the files as they were.
     const auto leftOver = qScopeGuard([&] {
@@ -130,6 +147,7 @@ WholeFilesWritten writeWholeFiles(const std::vector<WholeFile> &files)
     for (const QString &folder : std::as_const(folders))
         syncNames(folder);
     return result;
+#endif
 }
 
 void writeWholeFile(const QString &path, const QByteArray &bytes)
