@@ -99,7 +99,7 @@ CopyWriter::CopyWriter(AppFolder folder, int batchSize)
     , m_workers(std::make_unique<QThreadPool>())
 {
     // The threads live as long as the writer: each keeps the fonts it has opened.
-    m_workers->setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    m_workers->setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     m_workers->setExpiryTimeout(-1);
 }
 
@@ -155,10 +155,17 @@ void CopyWriter::flush()
     // per core, each drawn into one PDF (fonts and pictures embedded once), split and signed.
     const std::size_t rest = batch.size() - from;
     const std::size_t pieces = std::min<std::size_t>(std::max(1, QThread::idealThreadCount()), rest);
-    for (std::size_t p = 1; p < pieces; ++p)
+    // Without a caller to keep answering, this thread makes the first piece itself.
+    const std::size_t first = m_whileWaiting ? 0 : 1;
+    for (std::size_t p = first; p < pieces; ++p)
         m_workers->start([&, p] { makeCopies(batch, from + rest * p / pieces, from + rest * (p + 1) / pieces, made); });
-    if (pieces > 0)
+    if (first == 1 && pieces > 0)
         makeCopies(batch, from, from + rest / pieces, made);
+    if (m_whileWaiting) {
+        do
+            m_whileWaiting();
+        while (!m_workers->waitForDone(100));
+    }
     m_workers->waitForDone();
     writeMade(batch, made);
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -64,6 +65,10 @@ public:
     // beside it; the log says SIGNED or why not, and a failure stops with "Error
     // Signing PDF". The signer is opened already and outlives the writer.
     void setSigner(const PdfSigner *signer) { m_signer = signer; }
+    // Called on the caller's thread at once and every tenth of a second while a batch is made
+    // on the other threads: a screen keeps answering through a batch of hundreds of copies.
+    // Without it, the caller's thread makes a piece of each batch itself.
+    void setWhileWaiting(std::function<void()> whileWaiting) { m_whileWaiting = std::move(whileWaiting); }
     int signedCopies() const { return m_signed; }
 
     // Stamps the certificate and queues it; writes the batch when it is full.
@@ -100,6 +105,7 @@ private:
     std::vector<Copy> m_queue;
     int m_written = 0;
     const PdfSigner *m_signer = nullptr;
+    std::function<void()> m_whileWaiting;
     int m_signed = 0;
     bool m_warmedUp = false;
     std::unique_ptr<QThreadPool> m_workers;

@@ -359,6 +359,8 @@ void PrintingRun::writeCopies(const PrintSelection &s, const std::vector<Job> &j
     PrintingResult &result = m_result;
     const DegreeLayouts photographs(m_session, s);
     certificatepdf::CopyWriter copies(m_session.folder);
+    if (m_progress)
+        copies.setWhileWaiting([this] { report(m_progress, u"Writing the PDF copies, Please Wait ..."_s); });
     // The certificate and its PIN are checked before the first copy is composed.
     std::optional<PdfSigner> signer;
     if (s.sign) {

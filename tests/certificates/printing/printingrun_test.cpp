@@ -274,6 +274,25 @@ TEST_P(PrintingRunTest, CandidateChangedElsewhereWhileItsSheetPrintedGetsNoNumbe
     }
 }
 
+// A screen's run (one with a progress callback) is told while a batch of copies is made on
+// the other threads, so its window keeps answering; the copies are the same.
+TEST_P(PrintingRunTest, PdfCopiesForAScreenReportWhileTheirBatchIsMade)
+{
+    printAll();
+    m_prompter.answer(PromptAnswer::Yes); // R3's copy without a photograph
+    PrintSelection s = selection();
+    s.mode = PrintMode::Pdf;
+    QStringList statuses;
+    FolderOutput output(m_out.path());
+    PrintingRun run(m_session, m_prompter, [&](const QString &status, int) { statuses << status; });
+    EXPECT_EQ(run.run(s, output).copies, 4);
+    EXPECT_TRUE(statuses.contains(u"Writing the PDF copies, Please Wait ..."_s)) << statuses.join(u'|').toStdString();
+    for (const QString &regno : {u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s})
+        EXPECT_TRUE(test::pdfText(m_session.folder.filePath(u"CSV/DCPDF/DC_003_"_s + regno + u"_F_2025_1.pdf"_s))
+                        .contains(certNo(regno)))
+            << regno.toStdString();
+}
+
 TEST_P(PrintingRunTest, PdfModeCopiesPrintedCertificatesAndWritesNothingToTheCandidatesAndTheStationeryReportShowsGaps)
 {
     printAll();
