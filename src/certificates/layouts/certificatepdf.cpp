@@ -182,12 +182,16 @@ void CopyWriter::writeMade(const std::vector<Copy> &batch, const std::vector<Mad
     std::vector<WholeFile> files;
     std::vector<Written> what;
     std::optional<std::size_t> unmade, unsignable;
+    QString madeFolder;
     for (std::size_t i = 0; i < batch.size(); ++i) {
         if (!made[i].failure.isEmpty()) {
             unmade = i;
             break;
         }
-        QDir().mkpath(QFileInfo(batch[i].path).absolutePath());
+        if (const QString folder = QFileInfo(batch[i].path).absolutePath(); folder != madeFolder) {
+            QDir().mkpath(folder); // the copies of a run share a folder: made once, not once a copy
+            madeFolder = folder;
+        }
         files.push_back({batch[i].path, made[i].bytes});
         what.push_back({i, false});
         if (!m_signer)

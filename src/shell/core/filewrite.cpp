@@ -61,26 +61,15 @@ bool openBeside(const QString &path, QFile &file)
     return false;
 }
 
-// Forces every file written under `folder` to the disk: one sync of its whole file system,
-// one journal commit, where a sync per file commits the journal once a file.
-bool syncFileSystemOf(const QString &folder)
+// `sync` (syncfs, fsync) run on `folder`'s descriptor.
+bool syncFolder(const QString &folder, int (*sync)(int))
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool synced = ::syncfs(fd) == 0;
+    const bool synced = sync(fd) == 0;
     ::close(fd);
     return synced;
-}
-
-// Forces the names in `folder` to the disk.
-void syncNames(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 #endif
 
@@ -128,9 +117,11 @@ WholeFilesWritten writeWholeFiles(const std::vector<WholeFile> &files)
     QSet<QString> folders;
     for (std::size_t i = 0; i < written.size(); ++i)
         folders.insert(QFileInfo(files[i].path).absolutePath());
+    // One sync of each file system forces every file of the batch with one journal commit,
+    // where a sync per file commits the journal once a file.
     for (const QString &folder : std::as_const(folders)) {
         errno = 0;
-        if (!syncFileSystemOf(folder)) {
+        if (!syncFolder(folder, ::syncfs)) {
             result.failure = failureText(files.front().path, systemReason());
             return result;
         }
@@ -145,7 +136,7 @@ WholeFilesWritten writeWholeFiles(const std::vector<WholeFile> &files)
         ++result.count;
     }
     for (const QString &folder : std::as_const(folders))
-        syncNames(folder);
+        syncFolder(folder, ::fsync); // the new names, as the contents before them
     return result;
 #endif
 }
